@@ -1,0 +1,59 @@
+#include "engine/app/Engine.h"
+
+namespace Nembra {
+
+const char* const DEFAULT_RESOURCE_NAME = "__DEFAULT__";
+const char* const DEFAULT_TRANSPARENT_RESOURCE_NAME = "__DEFAULT_TRANSPARENT__";
+
+const wchar_t* const LANGUAGE_ENGLISH = L"ENG";
+const wchar_t* const LANGUAGE_SPANISH = L"SPA";
+const wchar_t* const LANGUAGE_RUSSIAN = L"RUS";
+
+// Kept in this one unit so they are made in this order.
+std::string g_DataDirectory = ".\\Data\\";
+std::string g_LanguageDirectory = g_DataDirectory;
+std::string g_ScriptDirectory = g_DataDirectory + "Scripts\\";
+std::string g_BitmapFontDirectory = g_DataDirectory;
+std::string g_3DWaveSoundDirectory = g_DataDirectory + "3D wave sounds\\";
+std::string g_StreamingSoundDirectory = g_DataDirectory + "Sounds\\";
+std::string g_WaveSoundDirectory = g_DataDirectory + "Wave sounds\\";
+std::string g_AudiereSoundDirectory = "Sounds\\";
+std::string g_SkinnedMeshDirectory = g_DataDirectory + "Meshes\\";
+std::string g_SimpleMeshDirectory = g_DataDirectory + "Meshes\\";
+std::string g_TextureDirectory = g_DataDirectory + "Materials\\";
+std::string g_MaterialDirectory = g_DataDirectory + "Materials\\";
+std::string g_ShaderDirectory = g_DataDirectory + "Materials\\";
+
+void SetDataDirectory(const std::string& data) {
+  g_DataDirectory = data;
+  g_LanguageDirectory = data;
+  g_ScriptDirectory = data + "Scripts\\";
+  g_BitmapFontDirectory = data;
+  g_3DWaveSoundDirectory = data + "3D wave sounds\\";
+  g_StreamingSoundDirectory = data + "Sounds\\";
+  g_WaveSoundDirectory = data + "Wave sounds\\";
+  g_SkinnedMeshDirectory = data + "Meshes\\";
+  g_SimpleMeshDirectory = data + "Meshes\\";
+  g_TextureDirectory = data + "Materials\\";
+  g_MaterialDirectory = data + "Materials\\";
+  g_ShaderDirectory = data + "Materials\\";
+}
+
+bool InitializeEngine() {
+  // Singletons in order of creation:
+  //  1 graphics device, 2 texture, 3 material, 4 state-block, 5 simple-mesh and
+  //  6 skinned-mesh factories, 7 geometry-set registry, 8 scene manager,
+  //  9 keyboard, 10 mouse, 11 input mapper, 12 sound device, 13 wave-sound and
+  //  14 3D wave-sound factories, 15 audiere device, 16 audiere-sound and
+  //  17 streamed-sound factories; last the particle random table.
+  return true;
+}
+
+void ShutdownEngine() {
+  // Deletion order: input objects; scene manager and geometry-set registry;
+  // the graphics factories before the device; the font and streamed-sound
+  // factories before what they use; the wave-sound factories before the sound
+  // device; the audiere device last; then the skinned-mesh shared buffer.
+}
+
+}  // namespace Nembra

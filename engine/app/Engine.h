@@ -1,0 +1,42 @@
+#pragma once
+// Engine start-up and shutdown, and the engine-wide defaults that exist
+// before the application is made.
+#include <string>
+
+namespace Nembra {
+
+// Names of the factories' default entries.
+extern const char* const DEFAULT_RESOURCE_NAME;              // "__DEFAULT__"
+extern const char* const DEFAULT_TRANSPARENT_RESOURCE_NAME;  // "__DEFAULT_TRANSPARENT__"
+
+// Language codes.
+extern const wchar_t* const LANGUAGE_ENGLISH;  // "ENG"
+extern const wchar_t* const LANGUAGE_SPANISH;  // "SPA"
+extern const wchar_t* const LANGUAGE_RUSSIAN;  // "RUS"
+
+// Data folders. Every name ends with a backslash; the path resolver turns
+// them into native paths. The game sets them all from its data folder.
+extern std::string g_DataDirectory;            // ".\Data\"
+extern std::string g_LanguageDirectory;        // copy of the data folder
+extern std::string g_ScriptDirectory;          // data + "Scripts\"
+extern std::string g_BitmapFontDirectory;      // copy of the data folder
+extern std::string g_3DWaveSoundDirectory;     // data + "3D wave sounds\"
+extern std::string g_StreamingSoundDirectory;  // data + "Sounds\"
+extern std::string g_WaveSoundDirectory;       // data + "Wave sounds\"
+extern std::string g_AudiereSoundDirectory;    // "Sounds\"
+extern std::string g_SkinnedMeshDirectory;     // data + "Meshes\"
+extern std::string g_SimpleMeshDirectory;      // data + "Meshes\"
+extern std::string g_TextureDirectory;         // data + "Materials\"
+extern std::string g_MaterialDirectory;        // data + "Materials\"
+extern std::string g_ShaderDirectory;          // data + "Materials\"
+
+// Sets the data folder and every directory derived from it.
+void SetDataDirectory(const std::string& dataDirectory);
+
+// Creates the engine singletons in their fixed order.
+bool InitializeEngine();
+// Deletes them in the reverse dependency order; tolerates null pointers
+// and a second call.
+void ShutdownEngine();
+
+}  // namespace Nembra

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need,
+# when any of them is missing. Run as root (or with sudo available).
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config clang
+  libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
+  liblua5.1-0-dev
+  libopenal-dev libopenal1 libvorbis-dev libogg-dev
+  libpng-dev libjpeg-dev zlib1g-dev
+  libfreetype-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

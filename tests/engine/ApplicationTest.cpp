@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "engine/app/Application.h"
+#include "engine/app/Engine.h"
+#include "platform/backends/headless/Headless.h"
+
+using namespace platform;
+
+namespace {
+
+// An application whose frames are scripted by the test.
+class ScriptedApp : public Nembra::CApplication {
+ public:
+  std::vector<float> frameTimes;
+  std::vector<bool> activations;
+  std::function<void(ScriptedApp&)> onFrame;
+  int shutdowns = 0;
+  void OnFrame() override {
+    frameTimes.push_back(Nembra::g_FrameTime);
+    if (onFrame) onFrame(*this);
+  }
+  void OnShutdown() override { ++shutdowns; }
+  void OnActivate(bool active) override { activations.push_back(active); }
+};
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless::ResetEvents();
+    headless::SetTime(1000);
+  }
+  void TearDown() override { headless::ResetEvents(); }
+
+  bool Open(ScriptedApp& app, bool windowed) {
+    Nembra::APPLICATION_PARAMS params;
+    params.SetTitle("Project Karvessa");
+    params.windowed = windowed;
+    return app.Init(params);
+  }
+};
+
+TEST_F(ApplicationTest, SameMillisecondTurnsWithAndWithoutFrameCap) {
+  for (bool cap : {true, false}) {
+    headless::ResetEvents();
+    ScriptedApp app;
+    app.SetFrameCap(cap);
+    ASSERT_TRUE(Open(app, false));
+    // Milliseconds that pass before each turn of the loop; 0 is a turn
+    // within the same millisecond.
+    const std::vector<uint64_t> steps = {16, 0, 0, 17, 5, 0, 33};
+    size_t turn = 0;
+    headless::SetPumpHook([&] {
+      if (turn < steps.size())
+        headless::AdvanceTime(steps[turn++]);
+      else
+        app.Quit();
+    });
+    app.Run();
+    const std::vector<int> expectedMs = cap ? std::vector<int>{16, 17, 5, 33} : std::vector<int>{16, 0, 0, 17, 5, 0, 33};
+    ASSERT_EQ(app.frameTimes.size(), expectedMs.size());
+    for (size_t i = 0; i < expectedMs.size(); ++i) EXPECT_FLOAT_EQ(app.frameTimes[i], expectedMs[i] * 0.001f);
+    EXPECT_EQ(app.shutdowns, 1);
+  }
+}
+
+TEST_F(ApplicationTest, FrameTimeFollowsTheTimeScaleAndLongRuns) {
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, false));
+  app.SetTimeScale(0.5f);
+  // Ten days into the run the clock still measures single milliseconds.
+  headless::SetTime(10ull * 24 * 3600 * 1000);
+  int turn = 0;
+  headless::SetPumpHook([&] {
+    if (turn++ < 3)
+      headless::AdvanceTime(1);
+    else
+      app.Quit();
+  });
+  app.Run();
+  // The first turn measures from Run's start; then three 1 ms turns at half speed.
+  ASSERT_EQ(app.frameTimes.size(), 3u);
+  for (float t : app.frameTimes) EXPECT_FLOAT_EQ(t, 0.0005f);
+}
+
+TEST_F(ApplicationTest, InactiveMinuteNeverReachesAFrame) {
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, false));
+  int frames = 0;
+  headless::SetPumpHook([] { headless::AdvanceTime(20); });
+  app.onFrame = [&](ScriptedApp& a) {
+    ++frames;
+    if (frames == 1) {
+      headless::PostEvent(WM_ACTIVATE, WA_INACTIVE);
+      // While inactive the loop blocks for messages: a minute passes, then
+      // the window is activated again.
+      headless::SetIdleHook([] {
+        headless::AdvanceTime(60000);
+        headless::PostEvent(WM_ACTIVATE, WA_ACTIVE);
+        headless::SetIdleHook(nullptr);
+      });
+    } else if (frames == 3) {
+      a.Quit();
+    }
+  };
+  app.Run();
+  ASSERT_GE(app.frameTimes.size(), 2u);
+  // The frame after activation measures from the activation, not a minute.
+  EXPECT_LT(app.frameTimes[1], 0.1f);
+  EXPECT_EQ(app.activations, (std::vector<bool>{false, true}));
+}
+
+TEST_F(ApplicationTest, SystemCommandsSwallowedOnlyInFullScreen) {
+  for (bool windowed : {false, true}) {
+    headless::ResetEvents();
+    ScriptedApp app;
+    ASSERT_TRUE(Open(app, windowed));
+    for (WPARAM cmd : {SC_SIZE, SC_MOVE, SC_MAXIMIZE, SC_KEYMENU, SC_MONITORPOWER, SC_MINIMIZE})
+      SendMessage(app.GetWindow(), WM_SYSCOMMAND, cmd, 0);
+    const auto& reached = headless::DefaultSystemCommands();
+    if (windowed) {
+      EXPECT_EQ(reached.size(), 6u);
+    } else {
+      ASSERT_EQ(reached.size(), 1u);
+      EXPECT_EQ(reached[0], SC_MINIMIZE);
+    }
+  }
+}
+
+TEST_F(ApplicationTest, AltF4ClosesTheWindowAndEndsTheRunInFullScreen) {
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, false));
+  int frames = 0;
+  headless::SetPumpHook([] { headless::AdvanceTime(16); });
+  app.onFrame = [&](ScriptedApp&) {
+    if (++frames == 2) headless::PostEvent(WM_SYSCOMMAND, SC_CLOSE);
+  };
+  app.Run();
+  EXPECT_EQ(frames, 2);
+  EXPECT_EQ(app.shutdowns, 1);
+}
+
+TEST_F(ApplicationTest, TypedTextTakesCharactersAndBackspace) {
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, true));
+  HWND w = app.GetWindow();
+  SendMessage(w, WM_KEYDOWN, VK_BACK, 0);  // on empty text: stays empty
+  EXPECT_EQ(app.GetTypedText(), L"");
+  SendMessage(w, WM_CHAR, 'a', 0);
+  SendMessage(w, WM_CHAR, 'b', 0);
+  SendMessage(w, WM_KEYDOWN, VK_BACK, 0);
+  SendMessage(w, WM_CHAR, 'c', 0);
+  EXPECT_EQ(app.GetTypedText(), L"ac");
+  SendMessage(w, WM_CHAR, 0x0D, 0);
+  SendMessage(w, WM_CHAR, 0x00F1, 0);
+  EXPECT_EQ(app.GetTypedText(), std::wstring(L"ac\r\u00f1"));
+  app.ClearTypedText();
+  EXPECT_EQ(app.GetTypedText(), L"");
+}
+
+TEST_F(ApplicationTest, FramesPerSecondNearSixty) {
+  // Sixty calls evenly over a little more than a second.
+  headless::SetTime(50000);
+  Nembra::CApplication::GetFPS();  // closes whatever period came before
+  float fps = 0;
+  for (int i = 1; i <= 61; ++i) {
+    headless::AdvanceTime(17);
+    fps = Nembra::CApplication::GetFPS();
+  }
+  EXPECT_NEAR(fps, 60.0f, 1.5f);
+  // It keeps that value until the next second is over.
+  headless::AdvanceTime(17);
+  EXPECT_EQ(Nembra::CApplication::GetFPS(), fps);
+}
+
+TEST_F(ApplicationTest, FailedWindowCreationFailsInit) {
+  headless::FailWindowCreation(true);
+  ScriptedApp app;
+  EXPECT_FALSE(Open(app, false));
+  headless::FailWindowCreation(false);
+}
+
+TEST(EngineDefaults, DirectoriesBeforeTheGameSetsThem) {
+  EXPECT_EQ(Nembra::g_TextureDirectory, ".\\Data\\Materials\\");
+  EXPECT_EQ(Nembra::g_ScriptDirectory, ".\\Data\\Scripts\\");
+  Nembra::ShutdownEngine();
+  Nembra::ShutdownEngine();  // a second call does nothing
+}
+
+}  // namespace
