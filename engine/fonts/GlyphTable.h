@@ -1,0 +1,34 @@
+#pragma once
+// The glyph table of a bitmap font (the font name plus ".dat"): a header of
+// three 32-bit fields (unused, line height, glyph count) followed by one
+// 14-byte record per glyph (u16 character, i32 advance, i32 atlas x of the
+// advance box, i32 atlas y of its top), little-endian and packed.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace Nembra {
+
+struct GLYPH_TABLE_ENTRY {
+  uint16_t code;
+  int32_t width;
+  int32_t x;
+  int32_t y;
+};
+
+struct GLYPH_TABLE {
+  uint32_t lineHeight = 0;
+  std::vector<GLYPH_TABLE_ENTRY> glyphs;  // in file order
+  bool truncated = false;                  // the count promised more records than the file holds
+};
+
+constexpr size_t GLYPH_TABLE_HEADER_SIZE = 12;
+constexpr size_t GLYPH_TABLE_RECORD_SIZE = 14;
+
+// Reads a glyph table from bytes. False only when the header itself is
+// incomplete. A count below 1 means no glyphs; a count larger than the
+// records the bytes can hold is cut to those (truncated is then set), so
+// a damaged file never reads past its end.
+bool ReadGlyphTable(const uint8_t* data, size_t size, GLYPH_TABLE& out);
+
+}  // namespace Nembra

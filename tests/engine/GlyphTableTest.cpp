@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/fonts/GlyphTable.h"
+#include "platform/FontRaster.h"
+#include "tools/formats/BitmapFontFiles.h"
+
+using Nembra::GLYPH_TABLE;
+using Nembra::ReadGlyphTable;
+
+namespace {
+bool Read(const std::string& bytes, GLYPH_TABLE& out) {
+  return ReadGlyphTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
+}
+}  // namespace
+
+TEST(GlyphTable, ReadsHeaderAndRecordsFieldByField) {
+  const std::string bytes =
+      formats::GlyphTableBytes(17, {{L'A', 9, 20, 3}, {0x0416, -2, 0x12345678, 70000}, {0xFFFF, 0, 0, 0}});
+  ASSERT_EQ(bytes.size(), 12u + 3 * 14);
+  GLYPH_TABLE t;
+  ASSERT_TRUE(Read(bytes, t));
+  EXPECT_EQ(t.lineHeight, 17u);
+  EXPECT_FALSE(t.truncated);
+  ASSERT_EQ(t.glyphs.size(), 3u);
+  EXPECT_EQ(t.glyphs[0].code, L'A');
+  EXPECT_EQ(t.glyphs[0].width, 9);
+  EXPECT_EQ(t.glyphs[0].x, 20);
+  EXPECT_EQ(t.glyphs[0].y, 3);
+  // Records are packed at 14 bytes: a misaligned read would scramble these.
+  EXPECT_EQ(t.glyphs[1].code, 0x0416);
+  EXPECT_EQ(t.glyphs[1].width, -2);
+  EXPECT_EQ(t.glyphs[1].x, 0x12345678);
+  EXPECT_EQ(t.glyphs[1].y, 70000);
+  EXPECT_EQ(t.glyphs[2].code, 0xFFFF);
+}
+
+TEST(GlyphTable, DamagedFilesNeverReadPastTheirEnd) {
+  GLYPH_TABLE t;
+  // A header cut short is refused.
+  EXPECT_FALSE(Read(std::string("\0\0\0\0\x10\0\0", 7), t));
+  EXPECT_FALSE(ReadGlyphTable(nullptr, 0, t));
+
+  // A huge count over two records: only the two are read.
+  std::vector<formats::GlyphRecord> two = {{L'a', 5, 10, 0}, {L'b', 6, 30, 0}};
+  ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0x7FFFFFFF, two), t));
+  EXPECT_EQ(t.glyphs.size(), 2u);
+  EXPECT_TRUE(t.truncated);
+
+  // A record cut in the middle is dropped; the whole ones stay.
+  std::string cut = formats::GlyphTableBytes(12, two);
+  cut.resize(cut.size() - 5);
+  ASSERT_TRUE(Read(cut, t));
+  ASSERT_EQ(t.glyphs.size(), 1u);
+  EXPECT_EQ(t.glyphs[0].code, L'a');
+  EXPECT_TRUE(t.truncated);
+
+  // Negative and zero counts mean no glyphs, whatever follows.
+  ASSERT_TRUE(Read(formats::GlyphTableBytes(12, -5, two), t));
+  EXPECT_TRUE(t.glyphs.empty());
+  EXPECT_EQ(t.lineHeight, 12u);
+  ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0, two), t));
+  EXPECT_TRUE(t.glyphs.empty());
+}
+
+TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
+  formats::BitmapFont font;
+  ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(false, false), 18,
+                                      formats::GameFontCharacters(), font));
+  EXPECT_GT(font.lineHeight, 15u);
+  // Power-of-two atlas, so loading never stretches it.
+  EXPECT_EQ(font.atlas.width & (font.atlas.width - 1), 0);
+  EXPECT_EQ(font.atlas.height & (font.atlas.height - 1), 0);
+  auto find = [&](wchar_t c) -> const formats::GlyphRecord* {
+    for (const auto& g : font.glyphs)
+      if (g.code == c) return &g;
+    return nullptr;
+  };
+  for (wchar_t c : std::wstring(L"Aa z0?\u00f1\u00d1\u00e1\u00bf\u00a1\u0416\u044f\u0451")) {
+    const formats::GlyphRecord* g = find(c);
+    ASSERT_NE(g, nullptr) << "missing U+" << std::hex << static_cast<int>(c);
+    EXPECT_GT(g->advance, 0);
+    // The quad spans the margins around the advance box and one line.
+    EXPECT_GE(g->x - formats::kGlyphMargin, 0);
+    EXPECT_LE(g->x + g->advance + formats::kGlyphMargin, font.atlas.width);
+    EXPECT_LE(g->y + static_cast<int>(font.lineHeight), font.atlas.height);
+  }
+  auto alphaAt = [&](int x, int y) { return font.atlas.pixels[(static_cast<size_t>(y) * font.atlas.width + x) * 4 + 3]; };
+  // Texel (0, 0) is what characters without a record sample: it must be clear.
+  EXPECT_EQ(alphaAt(0, 0), 0);
+  // A glyph with ink has opaque texels in its box; the space has none.
+  auto inkIn = [&](const formats::GlyphRecord& g) {
+    int ink = 0;
+    for (int y = g.y; y < g.y + static_cast<int>(font.lineHeight); ++y)
+      for (int x = g.x - formats::kGlyphMargin; x < g.x + g.advance + formats::kGlyphMargin; ++x)
+        ink += alphaAt(x, y) > 128;
+    return ink;
+  };
+  EXPECT_GT(inkIn(*find(L'\u0416')), 20);
+  EXPECT_GT(inkIn(*find(L'\u00f1')), 10);
+  EXPECT_EQ(inkIn(*find(L' ')), 0);
+  // The table written for it reads back the same.
+  GLYPH_TABLE t;
+  ASSERT_TRUE(Read(formats::GlyphTableBytes(font.lineHeight, font.glyphs), t));
+  ASSERT_EQ(t.glyphs.size(), font.glyphs.size());
+  EXPECT_EQ(t.lineHeight, font.lineHeight);
+}
+
+TEST(BitmapFontMaker, MissingFontFileFailsCleanly) {
+  formats::BitmapFont font;
+  EXPECT_FALSE(formats::MakeBitmapFont("/nonexistent/font.ttf", 16, L"abc", font));
+  EXPECT_FALSE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(false, false), 0, L"abc", font));
+}

@@ -1,0 +1,147 @@
+#include "tools/formats/BitmapFontFiles.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/FontRaster.h"
+#include "platform/Log.h"
+#include "tools/formats/TextFiles.h"
+
+namespace formats {
+
+namespace {
+
+void PutU16(std::string& out, uint16_t v) {
+  out.push_back(static_cast<char>(v & 0xFF));
+  out.push_back(static_cast<char>(v >> 8));
+}
+void PutU32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+int NextPowerOfTwo(int v) {
+  int p = 1;
+  while (p < v) p <<= 1;
+  return p;
+}
+
+}  // namespace
+
+std::string GlyphTableBytes(uint32_t lineHeight, const std::vector<GlyphRecord>& glyphs) {
+  return GlyphTableBytes(lineHeight, static_cast<int32_t>(glyphs.size()), glyphs);
+}
+
+std::string GlyphTableBytes(uint32_t lineHeight, int32_t count, const std::vector<GlyphRecord>& glyphs) {
+  std::string out;
+  out.reserve(12 + glyphs.size() * 14);
+  PutU32(out, 0);
+  PutU32(out, lineHeight);
+  PutU32(out, static_cast<uint32_t>(count));
+  for (const GlyphRecord& g : glyphs) {
+    PutU16(out, g.code);
+    PutU32(out, static_cast<uint32_t>(g.advance));
+    PutU32(out, static_cast<uint32_t>(g.x));
+    PutU32(out, static_cast<uint32_t>(g.y));
+  }
+  return out;
+}
+
+bool WritePng(const std::string& path, const RgbaImage& image) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.pixels.size() != static_cast<size_t>(image.width) * image.height * 4)
+    return false;
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = static_cast<png_uint_32>(image.width);
+  png.height = static_cast<png_uint_32>(image.height);
+  png.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t size = 0;
+  if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr)) return false;
+  std::string bytes(size, '\0');
+  if (!png_image_write_to_memory(&png, &bytes[0], &size, 0, image.pixels.data(), 0, nullptr)) return false;
+  bytes.resize(size);
+  return WriteBytes(path, bytes);
+}
+
+std::wstring GameFontCharacters() {
+  std::wstring chars;
+  for (wchar_t c = 0x20; c < 0x7F; ++c) chars += c;
+  chars += L"\u00f1\u00d1\u00e1\u00e9\u00ed\u00f3\u00fa\u00c1\u00c9\u00cd\u00d3\u00da\u00fc\u00dc\u00bf\u00a1"
+           L"\u00ab\u00bb\u00b7\u00ba\u00aa";
+  chars += L'\u0401';
+  for (wchar_t c = 0x0410; c <= 0x044F; ++c) chars += c;
+  chars += L'\u0451';
+  return chars;
+}
+
+bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wstring& characters,
+                    BitmapFont& out) {
+  std::unique_ptr<platform::FontFace> face = platform::FontFace::OpenFile(fontFile, pixelHeight);
+  if (!face) return false;
+  out = BitmapFont();
+  const int lineHeight = face->LineHeight();
+  out.lineHeight = static_cast<uint32_t>(lineHeight);
+
+  // Cells are laid out left to right in rows; each holds the advance box
+  // plus the margins, with a gap so filtering never reaches a neighbour.
+  // The first texel row and column stay empty: characters without a record
+  // sample texel (0, 0) and must draw nothing visible.
+  const int atlasWidth = 512;
+  const int gap = 2;
+  struct Placed {
+    platform::GlyphImage image;
+    GlyphRecord record;
+  };
+  std::vector<Placed> placed;
+  int cellX = gap, cellY = gap;
+  for (wchar_t ch : characters) {
+    if (ch > 0xFFFF || !face->HasGlyph(static_cast<char32_t>(ch))) continue;
+    Placed p;
+    if (!face->Render(static_cast<char32_t>(ch), true, p.image)) continue;
+    const int cellWidth = p.image.advance + 2 * kGlyphMargin;
+    if (cellX + cellWidth + gap > atlasWidth) {
+      cellX = gap;
+      cellY += lineHeight + gap;
+    }
+    p.record.code = static_cast<uint16_t>(ch);
+    p.record.advance = p.image.advance;
+    p.record.x = cellX + kGlyphMargin;
+    p.record.y = cellY;
+    cellX += cellWidth + gap;
+    placed.push_back(std::move(p));
+  }
+  out.atlas.width = atlasWidth;
+  out.atlas.height = NextPowerOfTwo(cellY + lineHeight + gap);
+  out.atlas.pixels.assign(static_cast<size_t>(out.atlas.width) * out.atlas.height * 4, 0);
+  // White everywhere, so that filtering at glyph edges never darkens the colour.
+  for (size_t i = 0; i < out.atlas.pixels.size(); i += 4)
+    out.atlas.pixels[i] = out.atlas.pixels[i + 1] = out.atlas.pixels[i + 2] = 255;
+
+  for (const Placed& p : placed) {
+    const int boxLeft = p.record.x - kGlyphMargin;
+    const int boxRight = p.record.x + p.record.advance + kGlyphMargin;
+    const int originX = p.record.x + p.image.left;
+    const int originY = p.record.y + face->Ascent() - p.image.top;
+    for (int row = 0; row < p.image.height; ++row) {
+      const int y = originY + row;
+      if (y < p.record.y || y >= p.record.y + lineHeight) continue;
+      for (int col = 0; col < p.image.width; ++col) {
+        const int x = originX + col;
+        if (x < boxLeft || x >= boxRight) continue;
+        const uint8_t a = p.image.coverage[static_cast<size_t>(row) * p.image.width + col];
+        uint8_t& dst = out.atlas.pixels[(static_cast<size_t>(y) * out.atlas.width + x) * 4 + 3];
+        dst = std::max(dst, a);
+      }
+    }
+    out.glyphs.push_back(p.record);
+  }
+  return true;
+}
+
+bool WriteBitmapFont(const std::string& name, const BitmapFont& font) {
+  return WritePng(name + ".png", font.atlas) && WriteBytes(name + ".dat", GlyphTableBytes(font.lineHeight, font.glyphs));
+}
+
+}  // namespace formats
