@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/fonts/Font.h"
 #include "platform/Clock.h"
 
 namespace Nembra {
@@ -50,6 +51,9 @@ bool CApplication::Init(APPLICATION_PARAMS params) {
   m_Params = params;
   m_Params.title[sizeof m_Params.title - 1] = '\0';
   if (!CreateAppWindow()) return false;
+  // System fonts are handed out from here on; the factory lives until the
+  // engine shuts down.
+  if (!g_pFontFactory) g_pFontFactory = new CFontFactory();
   return OnInit();
 }
 

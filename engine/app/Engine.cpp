@@ -1,5 +1,7 @@
 #include "engine/app/Engine.h"
 
+#include "engine/fonts/Font.h"
+
 namespace Nembra {
 
 const char* const DEFAULT_RESOURCE_NAME = "__DEFAULT__";
@@ -54,6 +56,11 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+
+  // System fonts (made by the application's Init) give their font objects
+  // back while the device still exists.
+  delete g_pFontFactory;
+  g_pFontFactory = nullptr;
 }
 
 }  // namespace Nembra

@@ -1,0 +1,206 @@
+#include "engine/fonts/BitmapFont.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/fonts/GlyphTable.h"
+#include "engine/resources/Texture.h"
+#include "platform/Files.h"
+#include "platform/Log.h"
+
+namespace Nembra {
+
+using namespace platform;
+
+CBitmapFontFactory* g_pBitmapFontFactory = nullptr;
+
+CBitmapFont::~CBitmapFont() {
+  if (m_Registered && g_pGraphicsDevice) g_pGraphicsDevice->RemoveVolatileResource(this);
+  ReleaseVertexBuffer();
+  if (m_pTexture && g_pTextureFactory) g_pTextureFactory->Release(m_TextureName);
+}
+
+bool CBitmapFont::Load(const std::string& name) {
+  if (!g_pTextureFactory) return false;
+  m_TextureName = name + ".png";
+  m_pTexture = g_pTextureFactory->GetSingleLevel(m_TextureName);
+  if (!m_pTexture) return false;
+
+  std::vector<uint8_t> bytes;
+  GLYPH_TABLE table;
+  if (!ReadWholeFile(g_DataDirectory + name + ".dat", bytes)) {
+    LogError("Bitmap font " + name + ": glyph table missing");
+    return false;
+  }
+  if (!ReadGlyphTable(bytes.data(), bytes.size(), table)) {
+    LogError("Bitmap font " + name + ": glyph table too short");
+    return false;
+  }
+  if (table.truncated) LogWarning("Bitmap font " + name + ": glyph table cut short; the glyphs present are used");
+
+  m_LineHeight = static_cast<int>(std::min<uint32_t>(table.lineHeight, 0x7FFFFFFF));
+  m_LineAdvance = m_LineHeight;
+  const float w = static_cast<float>(m_pTexture->GetWidth());
+  const float h = static_cast<float>(m_pTexture->GetHeight());
+  m_Glyphs.clear();
+  for (const GLYPH_TABLE_ENTRY& e : table.glyphs) {
+    GLYPH g;
+    g.width = e.width;
+    if (w > 0.0f && h > 0.0f) {
+      g.uLeft = static_cast<float>(e.x - GLYPH_MARGIN) / w;
+      g.vTop = static_cast<float>(e.y) / h;
+      g.uRight = static_cast<float>(e.x + e.width + GLYPH_MARGIN) / w;
+      g.vBottom = g.vTop + static_cast<float>(m_LineHeight) / h;
+    }
+    m_Glyphs[static_cast<wchar_t>(e.code)] = g;  // a later record of a character wins
+  }
+
+  CreateVertexBuffer();
+  if (!m_Registered && g_pGraphicsDevice) m_Registered = g_pGraphicsDevice->AddVolatileResource(this);
+  return true;
+}
+
+void CBitmapFont::CreateVertexBuffer() {
+  if (m_pVertexBuffer || !g_pGraphicsDevice || !g_pGraphicsDevice->GetDevice()) return;
+  if (FAILED(g_pGraphicsDevice->GetDevice()->CreateVertexBuffer(VERTEX_COUNT * VERTEX_SIZE,
+                                                                D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, FVF,
+                                                                D3DPOOL_DEFAULT, &m_pVertexBuffer)))
+    m_pVertexBuffer = nullptr;
+}
+
+void CBitmapFont::ReleaseVertexBuffer() {
+  if (m_pVertexBuffer) m_pVertexBuffer->Release();
+  m_pVertexBuffer = nullptr;
+}
+
+void CBitmapFont::OnLostDevice() { ReleaseVertexBuffer(); }
+void CBitmapFont::OnResetDevice() { CreateVertexBuffer(); }
+
+const CBitmapFont::GLYPH& CBitmapFont::GetGlyph(wchar_t c) const {
+  auto it = m_Glyphs.find(c);
+  return it != m_Glyphs.end() ? it->second : m_DefaultGlyph;
+}
+
+int CBitmapFont::GetTextWidth(const std::wstring& text) const {
+  int width = 0;
+  for (wchar_t c : text) width += GetGlyph(c).width;
+  return width;
+}
+
+int CBitmapFont::WordWidth(const std::wstring& text, size_t from) const {
+  int width = 0;
+  for (size_t i = from; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c == L' ' || c == L'\n' || c == L'\0') break;
+    width += GetGlyph(c).width;
+  }
+  return width;
+}
+
+void CBitmapFont::EndLine(int x, int& penY) {
+  if (!m_Line.empty()) {
+    DrawLine(m_Centered ? x - m_LineWidth / 2 : x, penY);
+    m_Line.clear();
+    m_LineWidth = 0;
+  }
+  m_DrawnHeight += m_LineAdvance;
+  penY += m_LineAdvance;
+}
+
+bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y, float r, float g, float b,
+                           float a) {
+  m_DrawnHeight = 0;
+  m_Line.clear();
+  m_LineWidth = 0;
+  const bool canDraw = m_pVertexBuffer && m_pTexture && g_pGraphicsDevice && g_pGraphicsDevice->GetDevice();
+  if (canDraw) {
+    CGraphicsDevice& d = *g_pGraphicsDevice;
+    // Sprites queued so far go first, so that text and sprites keep their call order.
+    if (d.GetSprite()) d.GetSprite()->Flush();
+    d.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    d.SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    d.SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    d.SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TFACTOR);
+    d.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    d.SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+    d.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    d.SetRenderState(D3DRS_TEXTUREFACTOR, PackColor(r, g, b, a));
+    IDevice* device = d.GetDevice();
+    device->SetTexture(0, m_pTexture->GetTexture());
+    device->SetStreamSource(0, m_pVertexBuffer, 0, VERTEX_SIZE);
+    device->SetFVF(FVF);
+  }
+  int penY = y;
+  m_Drawing = canDraw;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    const wchar_t c = i < text.size() ? text[i] : L'\0';
+    if (c == L'\n' || c == L'\0') {
+      EndLine(x, penY);
+    } else if (c == L' ' && m_WrapWidth > 0) {
+      if (WordWidth(text, i + 1) + m_LineWidth > m_WrapWidth)
+        EndLine(x, penY);  // the space itself is dropped
+      else {
+        m_Line += c;
+        m_LineWidth += GetGlyph(c).width;
+      }
+    } else {
+      m_Line += c;
+      m_LineWidth += GetGlyph(c).width;
+    }
+  }
+  m_Drawing = false;
+  return true;
+}
+
+void CBitmapFont::DrawLine(int x, int y) {
+  if (!m_Drawing) return;
+  const size_t count = std::min(m_Line.size(), MAX_LINE_CHARACTERS);
+  float* v = nullptr;
+  if (FAILED(m_pVertexBuffer->Lock(0, 0, reinterpret_cast<void**>(&v), D3DLOCK_DISCARD)) || !v) return;
+  float penX = static_cast<float>(x) + 0.5f;
+  const float top = static_cast<float>(y) + 0.5f;
+  const float bottom = top + static_cast<float>(m_LineHeight);
+  for (size_t i = 0; i < count; ++i) {
+    const GLYPH& g = GetGlyph(m_Line[i]);
+    const float left = penX - GLYPH_MARGIN;
+    const float right = penX + static_cast<float>(g.width) + GLYPH_MARGIN;
+    const float quad[6][4] = {{left, bottom, g.uLeft, g.vBottom}, {left, top, g.uLeft, g.vTop},
+                              {right, top, g.uRight, g.vTop},     {left, bottom, g.uLeft, g.vBottom},
+                              {right, top, g.uRight, g.vTop},     {right, bottom, g.uRight, g.vBottom}};
+    for (const auto& q : quad) {
+      *v++ = q[0];
+      *v++ = q[1];
+      *v++ = 0.0f;
+      *v++ = 1.0f;
+      *v++ = q[2];
+      *v++ = q[3];
+    }
+    penX += static_cast<float>(g.width);
+  }
+  m_pVertexBuffer->Unlock();
+  g_pGraphicsDevice->GetDevice()->DrawPrimitive(D3DPT_TRIANGLELIST, 0, static_cast<uint32_t>(2 * count));
+}
+
+CBitmapFontFactory::CBitmapFontFactory() { m_pDefault = MakeDefaultEntry(DEFAULT_RESOURCE_NAME); }
+
+std::string CBitmapFontFactory::GetDirectory() const { return g_BitmapFontDirectory; }
+
+bool CBitmapFontFactory::Load(const std::string& key) {
+  const std::string dir = GetDirectory();
+  if (!FileExists(dir + key + ".png") || !FileExists(dir + key + ".dat")) {
+    Erase(key);
+    return false;
+  }
+  CBitmapFont& font = FindOrInsert(key);
+  font.SetName(key);
+  if (!font.Load(key)) LogWarning("Bitmap font " + key + " did not load fully");
+  font.SetRefCount(1);
+  return true;
+}
+
+}  // namespace Nembra
