@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TwoDTestSupport.h"
+#include "engine/fonts/BitmapFont.h"
+#include "engine/fonts/Font.h"
+
+using namespace Nembra;
+using twodtest::HeadlessEngine;
+
+namespace {
+
+// Glyph widths chosen so sums tell which characters were drawn.
+const std::vector<formats::GlyphRecord> kGlyphs = {
+    {L'a', 10, 8, 0}, {L'b', 20, 24, 0}, {L' ', 5, 50, 0}, {L'w', 101, 8, 20}, {0x00F1, 12, 8, 40}, {0x0416, 14, 30, 40}};
+
+struct Vertex {
+  float x, y, z, rhw, u, v;
+};
+
+class BitmapFontTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_Engine.ok());
+    m_Engine.WriteBitmapFont("GUI_Font_Test", 16, kGlyphs);
+    m_Font = g_pBitmapFontFactory->Get("gui_font_test");
+    ASSERT_NE(m_Font, nullptr);
+    ASSERT_NE(m_Font, g_pBitmapFontFactory->GetDefault());
+    ASSERT_TRUE(m_Font->HasVertexBuffer());
+  }
+  // Draws and returns the draws; each line is one draw.
+  std::vector<platform::headless::DrawRecord> Draw(const std::wstring& text, int x, int y) {
+    m_Engine.Rec().ClearLog();
+    EXPECT_TRUE(m_Font->DrawText(text, x, y, 1.0f, 0.5f, 0.0f, 1.0f));
+    return m_Engine.Rec().Draws();
+  }
+  static const Vertex* Vertices(const platform::headless::DrawRecord& d) {
+    return reinterpret_cast<const Vertex*>(d.vertices.data());
+  }
+  HeadlessEngine m_Engine;
+  CBitmapFont* m_Font = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BitmapFontTest, QuadsCarryMarginsAdvanceAndAtlasCoordinates) {
+  auto draws = Draw(L"ab", 100, 50);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_EQ(draws[0].primitiveCount, 4u);
+  EXPECT_EQ(draws[0].fvf, CBitmapFont::FVF);
+  EXPECT_EQ(draws[0].alphaBlend, 1u);
+  EXPECT_EQ(draws[0].srcBlend, platform::D3DBLEND_SRCALPHA);
+  EXPECT_EQ(draws[0].destBlend, platform::D3DBLEND_INVSRCALPHA);
+  EXPECT_EQ(m_Engine.Rec().RenderState(platform::D3DRS_TEXTUREFACTOR), 0xFFFF8000u);
+  EXPECT_EQ(m_Engine.Rec().StageState(0, platform::D3DTSS_COLORARG2), platform::D3DTA_TFACTOR);
+  EXPECT_EQ(m_Engine.Rec().SamplerState(0, platform::D3DSAMP_ADDRESSU), platform::D3DTADDRESS_WRAP);
+  ASSERT_GE(draws[0].vertices.size(), 12 * sizeof(Vertex));
+  const Vertex* v = Vertices(draws[0]);
+  // 'a': left-bottom, left-top, right-top; left-bottom, right-top, right-bottom.
+  EXPECT_FLOAT_EQ(v[0].x, 95.5f);
+  EXPECT_FLOAT_EQ(v[0].y, 66.5f);
+  EXPECT_FLOAT_EQ(v[1].y, 50.5f);
+  EXPECT_FLOAT_EQ(v[2].x, 115.5f);
+  EXPECT_FLOAT_EQ(v[0].u, 3.0f / 64);
+  EXPECT_FLOAT_EQ(v[1].v, 0.0f);
+  EXPECT_FLOAT_EQ(v[2].u, 23.0f / 64);
+  EXPECT_FLOAT_EQ(v[0].v, 16.0f / 64);
+  EXPECT_FLOAT_EQ(v[0].rhw, 1.0f);
+  // 'b' starts one advance of 'a' further on.
+  EXPECT_FLOAT_EQ(v[6].x, 105.5f);
+  EXPECT_FLOAT_EQ(v[8].x, 135.5f);
+  EXPECT_FLOAT_EQ(v[6].u, 19.0f / 64);
+}
+
+TEST_F(BitmapFontTest, WidthsAndUnknownCharacters) {
+  EXPECT_EQ(m_Font->GetTextWidth(L""), 0);
+  EXPECT_EQ(m_Font->GetTextWidth(L"ab a"), 45);
+  // Characters without a record (and line feeds) count 0.
+  EXPECT_EQ(m_Font->GetTextWidth(L"a?\nb"), 30);
+  EXPECT_EQ(m_Font->GetTextWidth(L"\u00f1\u0416"), 26);
+  // An unknown character draws a 10-pixel quad at texel (0, 0) and does not advance.
+  auto draws = Draw(L"?a", 0, 0);
+  ASSERT_EQ(draws.size(), 1u);
+  const Vertex* v = Vertices(draws[0]);
+  EXPECT_FLOAT_EQ(v[2].x - v[0].x, 10.0f);
+  EXPECT_FLOAT_EQ(v[0].u, 0.0f);
+  EXPECT_FLOAT_EQ(v[5].v, 0.0f);
+  EXPECT_FLOAT_EQ(v[6].x, v[0].x);
+}
+
+TEST_F(BitmapFontTest, LineBreaksWrappingAndCentring) {
+  // Empty text: no draw, one line advance.
+  EXPECT_TRUE(Draw(L"", 0, 0).empty());
+  EXPECT_EQ(m_Font->GetDrawnHeight(), 16);
+  // A trailing line feed adds a line; empty lines draw nothing.
+  auto draws = Draw(L"ab\n\na\n", 0, 0);
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(m_Font->GetDrawnHeight(), 4 * 16);
+  EXPECT_FLOAT_EQ(Vertices(draws[1])[1].y, 32.5f);
+  // The line advance is a setting of its own.
+  m_Font->m_LineAdvance = 20;
+  Draw(L"a\na", 0, 0);
+  EXPECT_EQ(m_Font->GetDrawnHeight(), 40);
+  m_Font->m_LineAdvance = 16;
+
+  // Wrap width 100, a line of width 60 ("bbb"): a word of 50 moves on and the space goes...
+  m_Font->m_WrapWidth = 100;
+  draws = Draw(L"bbb aaaaa", 0, 0);
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(draws[0].primitiveCount, 6u);
+  EXPECT_EQ(draws[1].primitiveCount, 10u);
+  EXPECT_FLOAT_EQ(Vertices(draws[1])[0].x, -4.5f);
+  EXPECT_EQ(m_Font->GetDrawnHeight(), 32);
+  // ...a word of 40 stays, space and all.
+  draws = Draw(L"bbb aaaa", 0, 0);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_EQ(draws[0].primitiveCount, 16u);
+  // A word wider than the wrap width is not broken.
+  draws = Draw(L"ww", 0, 0);
+  ASSERT_EQ(draws.size(), 1u);
+  m_Font->m_WrapWidth = 0;
+
+  // Centred: a line of width 101 at x = 200 starts at 150.
+  m_Font->m_Centered = true;
+  draws = Draw(L"w", 200, 0);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_FLOAT_EQ(Vertices(draws[0])[0].x, 150.0f + 0.5f - 5.0f);
+  m_Font->m_Centered = false;
+}
+
+TEST_F(BitmapFontTest, LongLinesAreCutToTheBuffer) {
+  auto draws = Draw(std::wstring(1500, L'a'), 0, 0);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_EQ(draws[0].primitiveCount, 2048u);
+}
+
+TEST_F(BitmapFontTest, FactoryCountsNamesWithoutCaseAndFallsBackToAnEmptyFont) {
+  EXPECT_EQ(g_pBitmapFontFactory->Get("GUI_FONT_TEST"), m_Font);
+  EXPECT_EQ(m_Font->GetRefCount(), 2u);
+  // A missing font is the empty default: it measures 0 and draws nothing.
+  CBitmapFont* missing = g_pBitmapFontFactory->Get("GUI_Font_Missing");
+  ASSERT_NE(missing, nullptr);
+  EXPECT_EQ(missing, g_pBitmapFontFactory->GetDefault());
+  m_Engine.Rec().ClearLog();
+  EXPECT_TRUE(missing->DrawText(L"abc", 0, 0, 1, 1, 1, 1));
+  EXPECT_EQ(missing->GetTextWidth(L"abc"), 0);
+  EXPECT_TRUE(m_Engine.Rec().Draws().empty());
+  // Only the table without the atlas: still missing, and not remembered.
+  m_Engine.WriteGlyphTableBytes("HalfFont", formats::GlyphTableBytes(10, kGlyphs));
+  EXPECT_EQ(g_pBitmapFontFactory->Get("HalfFont"), g_pBitmapFontFactory->GetDefault());
+  EXPECT_EQ(g_pBitmapFontFactory->Find("HalfFont"), nullptr);
+}
+
+TEST_F(BitmapFontTest, DamagedGlyphTablesLoadWhatTheyHold) {
+  // The count promises a million glyphs; two are there.
+  m_Engine.WriteBitmapFont("Damaged", 12, {});
+  m_Engine.WriteGlyphTableBytes("Damaged", formats::GlyphTableBytes(12, 1000000, {{L'a', 7, 10, 0}, {L'b', 9, 30, 0}}));
+  CBitmapFont* font = g_pBitmapFontFactory->Get("Damaged");
+  ASSERT_NE(font, g_pBitmapFontFactory->GetDefault());
+  EXPECT_EQ(font->GetTextWidth(L"ab"), 16);
+  EXPECT_EQ(font->GetLineHeight(), 12);
+  // A negative count: no glyphs, still a usable font.
+  m_Engine.WriteBitmapFont("Negative", 12, {});
+  m_Engine.WriteGlyphTableBytes("Negative", formats::GlyphTableBytes(12, -3, {{L'a', 7, 10, 0}}));
+  CBitmapFont* negative = g_pBitmapFontFactory->Get("Negative");
+  EXPECT_EQ(negative->GetTextWidth(L"a"), 0);
+  // A header cut short.
+  m_Engine.WriteBitmapFont("Short", 12, {});
+  m_Engine.WriteGlyphTableBytes("Short", std::string("\0\0\0\0\x0c\0", 6));
+  CBitmapFont* shortFont = g_pBitmapFontFactory->Get("Short");
+  ASSERT_NE(shortFont, nullptr);
+  EXPECT_EQ(shortFont->GetTextWidth(L"a"), 0);
+  EXPECT_TRUE(shortFont->DrawText(L"a", 0, 0, 1, 1, 1, 1));
+}
+
+TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {
+  CFont* system = g_pFontFactory ? g_pFontFactory->Get("System Font") : nullptr;
+  ASSERT_NE(system, nullptr);
+  ASSERT_TRUE(system->Create("Verdana", 10, CFont::STYLE_BOLD));
+  const auto& list = g_pGraphicsDevice->GetVolatileResources();
+  EXPECT_NE(std::find(list.begin(), list.end(), m_Font), list.end());
+  EXPECT_NE(std::find(list.begin(), list.end(), system), list.end());
+  const uint32_t buffers = m_Engine.Rec().LiveBuffers();
+
+  m_Engine.Rec().LoseDevice();
+  EXPECT_EQ(g_pGraphicsDevice->CheckDevice(), CGraphicsDevice::DEVICE_LOST);
+  m_Engine.Rec().MakeResettable();
+  EXPECT_EQ(g_pGraphicsDevice->CheckDevice(), CGraphicsDevice::DEVICE_NOT_RESET);
+  // A failed reset leaves the fonts released: drawing is safe and draws nothing.
+  platform::headless::Controls().failResets = 1;
+  EXPECT_EQ(g_pGraphicsDevice->Reset(), CGraphicsDevice::RESET_FAILED);
+  EXPECT_FALSE(m_Font->HasVertexBuffer());
+  EXPECT_EQ(m_Engine.Rec().LiveBuffers(), buffers - 1);
+  EXPECT_TRUE(Draw(L"ab", 0, 0).empty());
+  EXPECT_EQ(g_pGraphicsDevice->Reset(), CGraphicsDevice::RESET_DONE);
+  EXPECT_TRUE(m_Font->HasVertexBuffer());
+  EXPECT_EQ(m_Engine.Rec().LiveBuffers(), buffers);
+  EXPECT_EQ(Draw(L"ab", 0, 0).size(), 1u);
+
+  // Released for good: the fonts leave the list, so the next reset does not reach them.
+  g_pBitmapFontFactory->Release("GUI_Font_Test");
+  EXPECT_EQ(g_pBitmapFontFactory->Find("GUI_Font_Test"), nullptr);
+  g_pFontFactory->Release("System Font");
+  EXPECT_EQ(std::find(list.begin(), list.end(), m_Font), list.end());
+  EXPECT_EQ(std::find(list.begin(), list.end(), system), list.end());
+  m_Engine.Rec().LoseDevice();
+  m_Engine.Rec().MakeResettable();
+  EXPECT_EQ(g_pGraphicsDevice->Reset(), CGraphicsDevice::RESET_DONE);
+  m_Font = nullptr;
+}

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/Graphics.h"
+#include "platform/HeadlessGraphics.h"
+#include "platform/SpriteQuad.h"
+#include "platform/SystemFont.h"
+
+using namespace platform;
+
+namespace {
+
+// A headless device with one texture, torn down in order.
+class RecordingFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless::ResetGraphics();
+    m_System = headless::CreateHeadlessGraphicsSystem();
+    ASSERT_NE(m_System, nullptr);
+    D3DPRESENT_PARAMETERS pp;
+    pp.BackBufferWidth = 800;
+    pp.BackBufferHeight = 600;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.Windowed = 1;
+    ASSERT_EQ(m_System->CreateDevice(nullptr, 0, &pp, &m_Device), D3D_OK);
+    m_Rec = headless::CurrentDevice();
+    ASSERT_NE(m_Rec, nullptr);
+  }
+  void TearDown() override {
+    for (ITexture* t : m_Textures) t->Release();
+    if (m_Device) m_Device->Release();
+    if (m_System) m_System->Release();
+  }
+  ITexture* MakeTexture(uint32_t w, uint32_t h) {
+    ITexture* t = nullptr;
+    EXPECT_EQ(m_Device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
+    m_Textures.push_back(t);
+    return t;
+  }
+  static const SPRITE_VERTEX* Vertices(const headless::DrawRecord& d) {
+    return reinterpret_cast<const SPRITE_VERTEX*>(d.vertices.data());
+  }
+
+  IGraphicsSystem* m_System = nullptr;
+  IDevice* m_Device = nullptr;
+  headless::RecordingDevice* m_Rec = nullptr;
+  std::vector<ITexture*> m_Textures;
+};
+
+}  // namespace
+
+TEST(SpriteQuad, SourceRectangleCentreAndPositionPlaceTheCorners) {
+  RECT src;
+  src.left = 16;
+  src.top = 8;
+  src.right = 48;
+  src.bottom = 24;
+  const D3DXVECTOR3 centre(16.0f, 8.0f, 0.0f), position(100.0f, 200.0f, 0.0f);
+  SPRITE_VERTEX v[4];
+  ASSERT_TRUE(BuildSpriteQuad(D3DXMATRIX(), &src, 64, 32, &centre, &position, 0x80FF0000u, v));
+  // 32 x 16 texels, centred on the position, moved half a pixel up-left.
+  EXPECT_FLOAT_EQ(v[0].x, 83.5f);
+  EXPECT_FLOAT_EQ(v[0].y, 191.5f);
+  EXPECT_FLOAT_EQ(v[3].x, 115.5f);
+  EXPECT_FLOAT_EQ(v[3].y, 207.5f);
+  EXPECT_FLOAT_EQ(v[1].x, 115.5f);
+  EXPECT_FLOAT_EQ(v[1].y, 191.5f);
+  EXPECT_FLOAT_EQ(v[0].u, 0.25f);
+  EXPECT_FLOAT_EQ(v[0].v, 0.25f);
+  EXPECT_FLOAT_EQ(v[3].u, 0.75f);
+  EXPECT_FLOAT_EQ(v[3].v, 0.75f);
+  for (const auto& c : v) {
+    EXPECT_EQ(c.colour, 0x80FF0000u);
+    EXPECT_FLOAT_EQ(c.rhw, 1.0f);
+  }
+  // No rectangle: the whole texture.
+  ASSERT_TRUE(BuildSpriteQuad(D3DXMATRIX(), nullptr, 64, 32, nullptr, nullptr, 0, v));
+  EXPECT_FLOAT_EQ(v[3].x, 63.5f);
+  EXPECT_FLOAT_EQ(v[3].y, 31.5f);
+  EXPECT_FLOAT_EQ(v[3].u, 1.0f);
+  // An empty rectangle or a texture without size draws nothing.
+  RECT empty;
+  EXPECT_FALSE(BuildSpriteQuad(D3DXMATRIX(), &empty, 64, 32, nullptr, nullptr, 0, v));
+  EXPECT_FALSE(BuildSpriteQuad(D3DXMATRIX(), nullptr, 0, 32, nullptr, nullptr, 0, v));
+}
+
+TEST(SpriteQuad, TransformScalesAndTurnsAboutThePosition) {
+  // Scale 2 x 3, a quarter turn, then a move to (300, 100): row vectors, S x R x T.
+  D3DXMATRIX s, r, t, m;
+  D3DXMatrixScaling(&s, 2.0f, 3.0f, 0.0f);
+  D3DXMatrixRotationZ(&r, D3DX_PI / 2);
+  D3DXMatrixTranslation(&t, 300.0f, 100.0f, 0.0f);
+  m = s * r * t;
+  RECT src;
+  src.right = 10;
+  src.bottom = 10;
+  const D3DXVECTOR3 centre(5.0f, 5.0f, 0.0f);
+  SPRITE_VERTEX v[4];
+  ASSERT_TRUE(BuildSpriteQuad(m, &src, 16, 16, &centre, nullptr, 0xFFFFFFFFu, v));
+  // Top-left corner (-5, -5) -> scaled (-10, -15) -> turned (15, -10) -> (315, 90).
+  EXPECT_NEAR(v[0].x, 314.5f, 1e-4);
+  EXPECT_NEAR(v[0].y, 89.5f, 1e-4);
+  // Bottom-right (5, 5) -> (10, 15) -> (-15, 10) -> (285, 110).
+  EXPECT_NEAR(v[3].x, 284.5f, 1e-4);
+  EXPECT_NEAR(v[3].y, 109.5f, 1e-4);
+}
+
+TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
+  ITexture* a = MakeTexture(32, 32);
+  ITexture* b = MakeTexture(16, 16);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  const D3DXVECTOR3 p1(10, 10, 0), p2(50, 10, 0), p3(90, 10, 0), p4(130, 10, 0);
+  m_Rec->ClearLog();
+  ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
+  EXPECT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3DERR_INVALIDCALL);  // no nesting
+  sprite->Draw(a, nullptr, nullptr, &p1, 0xFFFFFFFFu);
+  sprite->Draw(a, nullptr, nullptr, &p2, 0xFFFFFFFFu);
+  sprite->Draw(b, nullptr, nullptr, &p3, 0xFF00FF00u);
+  sprite->Draw(a, nullptr, nullptr, &p4, 0xFFFFFFFFu);
+  EXPECT_EQ(m_Rec->Stats().draws, 0u);  // batched until the end
+  ASSERT_EQ(sprite->End(), D3D_OK);
+  const auto& draws = m_Rec->Draws();
+  ASSERT_EQ(draws.size(), 3u);
+  EXPECT_EQ(draws[0].texture0, a);
+  EXPECT_EQ(draws[0].primitiveCount, 4u);
+  EXPECT_EQ(draws[1].texture0, b);
+  EXPECT_EQ(draws[1].primitiveCount, 2u);
+  EXPECT_EQ(draws[2].texture0, a);
+  EXPECT_FLOAT_EQ(Vertices(draws[2])[0].x, 129.5f);
+  EXPECT_EQ(Vertices(draws[1])[0].colour, 0xFF00FF00u);
+  for (const auto& d : draws) {
+    EXPECT_EQ(d.fvf, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+    EXPECT_EQ(d.alphaBlend, 1u);
+    EXPECT_EQ(d.srcBlend, D3DBLEND_SRCALPHA);
+    EXPECT_EQ(d.destBlend, D3DBLEND_INVSRCALPHA);
+  }
+  // Outside a batch nothing is taken.
+  EXPECT_EQ(sprite->Draw(a, nullptr, nullptr, &p1, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
+  EXPECT_EQ(sprite->End(), D3DERR_INVALIDCALL);
+  sprite->Release();
+}
+
+TEST_F(RecordingFixture, SpriteBatchPutsBackTheStatesItChanged) {
+  ITexture* a = MakeTexture(8, 8);
+  // What other drawing left behind: no blending, a text-colour stage, depth on.
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  m_Device->SetRenderState(D3DRS_ZENABLE, 1);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+  m_Device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  sprite->Begin(D3DXSPRITE_ALPHABLEND);
+  sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
+  sprite->Flush();
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  EXPECT_EQ(m_Rec->Draws()[0].alphaBlend, 1u);
+  // Other drawing in the middle of the batch finds its states as it left them...
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
+  EXPECT_EQ(m_Rec->StageState(0, D3DTSS_COLORARG2), D3DTA_TFACTOR);
+  // ...and the sprites after it still get theirs.
+  sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
+  sprite->End();
+  ASSERT_EQ(m_Rec->Draws().size(), 2u);
+  EXPECT_EQ(m_Rec->Draws()[1].alphaBlend, 1u);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_ZENABLE), 1u);
+  EXPECT_EQ(m_Rec->StageState(0, D3DTSS_COLORARG2), D3DTA_TFACTOR);
+  EXPECT_EQ(m_Rec->SamplerState(0, D3DSAMP_ADDRESSU), D3DTADDRESS_WRAP);
+  // A null texture is refused and draws nothing.
+  sprite->Begin(0);
+  EXPECT_EQ(sprite->Draw(nullptr, nullptr, nullptr, nullptr, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
+  sprite->End();
+  EXPECT_EQ(m_Rec->Draws().size(), 2u);
+  sprite->Release();
+}
+
+TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
+  D3DXFONT_DESC desc;
+  desc.Height = -12;
+  desc.Quality = ANTIALIASED_QUALITY;
+  std::strcpy(desc.FaceName, "Verdana");
+  IFont* regular = nullptr;
+  ASSERT_EQ(D3DXCreateFontIndirect(m_Device, &desc, &regular), D3D_OK);
+  desc.Weight = FW_BOLD;
+  IFont* bold = nullptr;
+  ASSERT_EQ(D3DXCreateFontIndirect(m_Device, &desc, &bold), D3D_OK);
+
+  TEXTMETRIC tm;
+  ASSERT_TRUE(regular->GetTextMetrics(&tm));
+  EXPECT_GE(tm.tmHeight, 12);
+  EXPECT_LE(tm.tmHeight, 16);
+  EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+  EXPECT_GT(tm.tmAveCharWidth, 3);
+
+  RECT r;
+  r.left = 10;
+  r.top = 20;
+  EXPECT_EQ(regular->DrawTextW(nullptr, L"Hello\nworld", -1, &r, DT_CALCRECT, 0), 2 * tm.tmHeight);
+  EXPECT_EQ(r.bottom, 20 + 2 * tm.tmHeight);
+  const int regularWidth = r.right - r.left;
+  RECT rb = {};
+  bold->DrawTextW(nullptr, L"Hello\nworld", -1, &rb, DT_CALCRECT, 0);
+  EXPECT_GT(rb.right - rb.left, regularWidth);  // bold is the wider face
+  EXPECT_EQ(r.left, 10);
+
+  // Centred in a 200-pixel rectangle: the text's ink sits around x = 100.
+  m_Rec->ClearLog();
+  RECT box;
+  box.left = 0;
+  box.top = 0;
+  box.right = 200;
+  box.bottom = 100;
+  ASSERT_GT(regular->DrawTextW(nullptr, L"Mm", -1, &box, DT_CENTER | DT_NOCLIP, 0xFFFF0000u), 0);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  const auto& d = m_Rec->Draws()[0];
+  ASSERT_EQ(d.primitiveCount, 4u);
+  const SPRITE_VERTEX* v = Vertices(d);
+  float minX = 1e9f, maxX = -1e9f;
+  for (uint32_t i = 0; i < 12; ++i) {
+    minX = std::min(minX, v[i].x);
+    maxX = std::max(maxX, v[i].x);
+    EXPECT_EQ(v[i].colour, 0xFFFF0000u);
+  }
+  EXPECT_NEAR((minX + maxX) / 2, 100.0f, 2.5f);
+  // Right-aligned text ends at the right edge.
+  m_Rec->ClearLog();
+  regular->DrawTextW(nullptr, L"l", -1, &box, DT_RIGHT, 0xFFFFFFFFu);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  EXPECT_LE(Vertices(m_Rec->Draws()[0])[3].x, 200.0f);
+  EXPECT_GT(Vertices(m_Rec->Draws()[0])[3].x, 190.0f);
+
+  D3DXFONT_DESC got;
+  bold->GetDesc(&got);
+  EXPECT_EQ(got.Weight, FW_BOLD);
+  regular->Release();
+  bold->Release();
+
+  // Nothing to make a font from.
+  IFont* none = reinterpret_cast<IFont*>(1);
+  desc.Height = 0;
+  EXPECT_NE(D3DXCreateFontIndirect(m_Device, &desc, &none), D3D_OK);
+  EXPECT_EQ(none, nullptr);
+  desc.Height = -12;
+  EXPECT_NE(D3DXCreateFontIndirect(nullptr, &desc, &none), D3D_OK);
+}
+
+TEST_F(RecordingFixture, TextThroughASpriteKeepsItsPlaceInTheBatch) {
+  ITexture* a = MakeTexture(8, 8);
+  D3DXFONT_DESC desc;
+  desc.Height = -10;
+  IFont* font = nullptr;
+  ASSERT_EQ(D3DXCreateFontIndirect(m_Device, &desc, &font), D3D_OK);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  m_Rec->ClearLog();
+  sprite->Begin(D3DXSPRITE_ALPHABLEND);
+  sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
+  RECT r;
+  font->DrawTextW(sprite, L"AB", -1, &r, DT_NOCLIP, 0xFFFFFFFFu);
+  sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
+  sprite->End();
+  const auto& draws = m_Rec->Draws();
+  ASSERT_EQ(draws.size(), 3u);
+  EXPECT_EQ(draws[0].texture0, a);
+  EXPECT_NE(draws[1].texture0, a);
+  EXPECT_EQ(draws[1].primitiveCount, 4u);
+  EXPECT_EQ(draws[2].texture0, a);
+  sprite->Release();
+  font->Release();
+}
+
+TEST(SystemFontText, Windows1252HighBlockMapsLikeWindows) {
+  EXPECT_EQ(Windows1252ToWide(0xF1), L'\u00f1');
+  EXPECT_EQ(Windows1252ToWide(0xBF), L'\u00bf');
+  EXPECT_EQ(Windows1252ToWide(0x80), L'\u20ac');
+  EXPECT_EQ(Windows1252ToWide(0x41), L'A');
+}
