@@ -53,6 +53,8 @@ bool InitializeEngine() {
   //  9 keyboard, 10 mouse, 11 input mapper, 12 sound device, 13 wave-sound and
   //  14 3D wave-sound factories, 15 audiere device, 16 audiere-sound and
   //  17 streamed-sound factories; last the particle random table.
+  // Made elsewhere: the system-font factory by the application's Init, the
+  // bitmap-font factory by the game (which also deletes it).
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
