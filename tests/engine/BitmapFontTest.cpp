@@ -5,6 +5,7 @@
 #include "TwoDTestSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/fonts/Font.h"
+#include "engine/sprites/Sprite2D.h"
 
 using namespace Nembra;
 using twodtest::HeadlessEngine;
@@ -208,4 +209,36 @@ TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {
   m_Engine.Rec().MakeResettable();
   EXPECT_EQ(g_pGraphicsDevice->Reset(), CGraphicsDevice::RESET_DONE);
   m_Font = nullptr;
+}
+
+TEST_F(BitmapFontTest, TextBetweenSpritesKeepsCallOrderAndSpritesKeepTheirColours) {
+  CTexture* texture = g_pTextureFactory->Get(m_Engine.WriteTexture("Panel.png", 8, 8, 0xFFFFFFFF));
+  CStatic2DSprite panel;
+  panel.SetTexture(texture);
+  panel.SetSourceRect(MakeRect(0, 0, 8, 8));
+  m_Engine.Rec().ClearLog();
+  g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
+  panel.Draw();
+  m_Font->DrawText(L"ab", 0, 0, 1, 1, 1, 1);
+  panel.Draw();
+  g_pGraphicsDevice->EndSprite();
+  const auto& draws = m_Engine.Rec().Draws();
+  ASSERT_EQ(draws.size(), 3u);
+  EXPECT_TRUE(draws[0].userPointer);   // the panel under the text...
+  EXPECT_FALSE(draws[1].userPointer);  // ...the text from its own buffer...
+  EXPECT_TRUE(draws[2].userPointer);   // ...and the panel over it.
+  // The second panel is coloured by its vertices, not by the text colour
+  // the font left in the stage: the batch sets its own argument for its draw.
+  const auto& log = m_Engine.Rec().Log();
+  int textDraw = -1, lastDraw = -1, diffuse = -1;
+  for (int i = 0; i < static_cast<int>(log.size()); ++i) {
+    if (log[i].rfind("DrawPrimitiveUP", 0) == 0) lastDraw = i;
+    else if (log[i].rfind("DrawPrimitive", 0) == 0) textDraw = i;
+    if (log[i] == "SetTextureStageState 0 3 0") diffuse = i;
+  }
+  ASSERT_GE(textDraw, 0);
+  EXPECT_GT(diffuse, textDraw);
+  EXPECT_LT(diffuse, lastDraw);
+  // And the text's own stage setting is back for the next text.
+  EXPECT_EQ(m_Engine.Rec().StageState(0, platform::D3DTSS_COLORARG2), platform::D3DTA_TFACTOR);
 }
