@@ -180,6 +180,8 @@ class SpriteBatch final : public ISprite {
       m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<uint32_t>(2 * (last - first)), m_Vertices.data(),
                                 sizeof(SPRITE_VERTEX));
     }
+    // The device lets go of the last sprite texture, which the batch does not own.
+    m_Device->SetTexture(0, nullptr);
     RestoreStates();
     Discard();
   }

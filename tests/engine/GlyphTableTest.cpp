@@ -70,8 +70,8 @@ TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
                                       formats::GameFontCharacters(), font));
   EXPECT_GT(font.lineHeight, 15u);
   // Power-of-two atlas, so loading never stretches it.
-  EXPECT_EQ(font.atlas.width & (font.atlas.width - 1), 0);
-  EXPECT_EQ(font.atlas.height & (font.atlas.height - 1), 0);
+  EXPECT_EQ(font.atlas.width & (font.atlas.width - 1), 0u);
+  EXPECT_EQ(font.atlas.height & (font.atlas.height - 1), 0u);
   auto find = [&](wchar_t c) -> const formats::GlyphRecord* {
     for (const auto& g : font.glyphs)
       if (g.code == c) return &g;
@@ -83,12 +83,12 @@ TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
     EXPECT_GT(g->advance, 0);
     // The quad spans the margins around the advance box and one line.
     EXPECT_GE(g->x - formats::kGlyphMargin, 0);
-    EXPECT_LE(g->x + g->advance + formats::kGlyphMargin, font.atlas.width);
-    EXPECT_LE(g->y + static_cast<int>(font.lineHeight), font.atlas.height);
+    EXPECT_LE(g->x + g->advance + formats::kGlyphMargin, static_cast<int>(font.atlas.width));
+    EXPECT_LE(g->y + static_cast<int>(font.lineHeight), static_cast<int>(font.atlas.height));
   }
-  auto alphaAt = [&](int x, int y) { return font.atlas.pixels[(static_cast<size_t>(y) * font.atlas.width + x) * 4 + 3]; };
+  auto alphaAt = [&](int x, int y) { return font.atlas.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y)) >> 24; };
   // Texel (0, 0) is what characters without a record sample: it must be clear.
-  EXPECT_EQ(alphaAt(0, 0), 0);
+  EXPECT_EQ(alphaAt(0, 0), 0u);
   // A glyph with ink has opaque texels in its box; the space has none.
   auto inkIn = [&](const formats::GlyphRecord& g) {
     int ink = 0;

@@ -34,13 +34,9 @@ HeadlessEngine::~HeadlessEngine() {
   platform::ClearPathCache();
 }
 
-std::string HeadlessEngine::WriteTexture(const std::string& name, int width, int height, uint32_t rgba) {
-  formats::RgbaImage image;
-  image.width = width;
-  image.height = height;
-  for (int i = 0; i < width * height; ++i)
-    for (int c = 0; c < 4; ++c) image.pixels.push_back(static_cast<uint8_t>(rgba >> (24 - 8 * c)));
-  formats::WritePng(m_Dir.File("Materials/" + name), image);
+std::string HeadlessEngine::WriteTexture(const std::string& name, int width, int height, uint32_t argb) {
+  formats::WriteBytes(m_Dir.File("Materials/" + name),
+                      formats::PngBytes(formats::TestPicture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), argb)));
   platform::ClearPathCache();
   return name;
 }
@@ -48,12 +44,10 @@ std::string HeadlessEngine::WriteTexture(const std::string& name, int width, int
 void HeadlessEngine::WriteBitmapFont(const std::string& name, uint32_t lineHeight,
                                      const std::vector<formats::GlyphRecord>& glyphs, int atlasWidth,
                                      int atlasHeight) {
-  formats::RgbaImage atlas;
-  atlas.width = atlasWidth;
-  atlas.height = atlasHeight;
-  atlas.pixels.assign(static_cast<size_t>(atlasWidth) * atlasHeight * 4, 255);
-  formats::WritePng(m_Dir.File(name + ".png"), atlas);
-  formats::WritePng(m_Dir.File("Materials/" + name + ".png"), atlas);
+  const std::string png = formats::PngBytes(
+      formats::TestPicture(static_cast<uint32_t>(atlasWidth), static_cast<uint32_t>(atlasHeight), 0xFFFFFFFFu));
+  formats::WriteBytes(m_Dir.File(name + ".png"), png);
+  formats::WriteBytes(m_Dir.File("Materials/" + name + ".png"), png);
   WriteGlyphTableBytes(name, formats::GlyphTableBytes(lineHeight, glyphs));
 }
 

@@ -13,6 +13,7 @@
 #include "platform/SpriteQuad.h"
 #include "support/TempDir.h"
 #include "tools/formats/BitmapFontFiles.h"
+#include "tools/formats/TextFiles.h"
 
 namespace twodtest {
 
@@ -23,8 +24,8 @@ class HeadlessEngine {
   bool ok() const { return m_Ok; }
   platform::headless::RecordingDevice& Rec() { return *platform::headless::CurrentDevice(); }
   const testsupport::TempDir& Dir() const { return m_Dir; }
-  // Writes an image of one colour into the texture folder; returns its name.
-  std::string WriteTexture(const std::string& name, int width, int height, uint32_t rgba);
+  // Writes an image of one ARGB colour into the texture folder; returns its name.
+  std::string WriteTexture(const std::string& name, int width, int height, uint32_t argb);
   // Writes NAME.dat and NAME.png (in the font folder and, for the texture
   // factory, in the texture folder).
   void WriteBitmapFont(const std::string& name, uint32_t lineHeight, const std::vector<formats::GlyphRecord>& glyphs,

@@ -20,6 +20,7 @@
 #include "platform/Platform.h"
 #include "support/TempDir.h"
 #include "tools/formats/BitmapFontFiles.h"
+#include "tools/formats/TextFiles.h"
 
 using namespace Nembra;
 
@@ -46,25 +47,15 @@ struct Screen {
     return n;
   }
   bool Save(const std::string& path) const {
-    formats::RgbaImage image;
-    image.width = static_cast<int>(width);
-    image.height = static_cast<int>(height);
-    image.pixels.reserve(argb.size() * 4);
-    for (uint32_t c : argb) {
-      image.pixels.push_back(static_cast<uint8_t>(R(c)));
-      image.pixels.push_back(static_cast<uint8_t>(G(c)));
-      image.pixels.push_back(static_cast<uint8_t>(B(c)));
-      image.pixels.push_back(255);
-    }
-    return formats::WritePng(path, image);
+    formats::TestPicture picture(width, height);
+    for (size_t i = 0; i < argb.size(); ++i) picture.argb[i] = argb[i] | 0xFF000000u;
+    return formats::WriteBytes(path, formats::PngBytes(picture, false));
   }
 };
 
 std::string SolidPng(const testsupport::TempDir& dir, const std::string& name, uint8_t r, uint8_t g, uint8_t b) {
-  formats::RgbaImage image;
-  image.width = image.height = 16;
-  for (int i = 0; i < 16 * 16; ++i) image.pixels.insert(image.pixels.end(), {r, g, b, 255});
-  formats::WritePng(dir.File("Materials/" + name), image);
+  const uint32_t argb = 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+  formats::WriteBytes(dir.File("Materials/" + name), formats::PngBytes(formats::TestPicture(16, 16, argb)));
   return name;
 }
 
@@ -106,7 +97,7 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(false, false), 24,
                                       formats::GameFontCharacters(), made));
   ASSERT_TRUE(formats::WriteBitmapFont(m_Dir.File("GUI_Font_Message"), made));
-  ASSERT_TRUE(formats::WritePng(m_Dir.File("Materials/GUI_Font_Message.png"), made.atlas));
+  ASSERT_TRUE(formats::WriteBytes(m_Dir.File("Materials/GUI_Font_Message.png"), formats::PngBytes(made.atlas)));
   CBitmapFont* font = g_pBitmapFontFactory->Get("GUI_Font_Message");
   ASSERT_NE(font, g_pBitmapFontFactory->GetDefault());
 

@@ -1,7 +1,5 @@
 #include "tools/formats/BitmapFontFiles.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -46,23 +44,6 @@ std::string GlyphTableBytes(uint32_t lineHeight, int32_t count, const std::vecto
     PutU32(out, static_cast<uint32_t>(g.y));
   }
   return out;
-}
-
-bool WritePng(const std::string& path, const RgbaImage& image) {
-  if (image.width <= 0 || image.height <= 0 ||
-      image.pixels.size() != static_cast<size_t>(image.width) * image.height * 4)
-    return false;
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(image.width);
-  png.height = static_cast<png_uint_32>(image.height);
-  png.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr)) return false;
-  std::string bytes(size, '\0');
-  if (!png_image_write_to_memory(&png, &bytes[0], &size, 0, image.pixels.data(), 0, nullptr)) return false;
-  bytes.resize(size);
-  return WriteBytes(path, bytes);
 }
 
 std::wstring GameFontCharacters() {
@@ -112,12 +93,8 @@ bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wst
     cellX += cellWidth + gap;
     placed.push_back(std::move(p));
   }
-  out.atlas.width = atlasWidth;
-  out.atlas.height = NextPowerOfTwo(cellY + lineHeight + gap);
-  out.atlas.pixels.assign(static_cast<size_t>(out.atlas.width) * out.atlas.height * 4, 0);
   // White everywhere, so that filtering at glyph edges never darkens the colour.
-  for (size_t i = 0; i < out.atlas.pixels.size(); i += 4)
-    out.atlas.pixels[i] = out.atlas.pixels[i + 1] = out.atlas.pixels[i + 2] = 255;
+  out.atlas = TestPicture(atlasWidth, static_cast<uint32_t>(NextPowerOfTwo(cellY + lineHeight + gap)), 0x00FFFFFFu);
 
   for (const Placed& p : placed) {
     const int boxLeft = p.record.x - kGlyphMargin;
@@ -130,9 +107,9 @@ bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wst
       for (int col = 0; col < p.image.width; ++col) {
         const int x = originX + col;
         if (x < boxLeft || x >= boxRight) continue;
-        const uint8_t a = p.image.coverage[static_cast<size_t>(row) * p.image.width + col];
-        uint8_t& dst = out.atlas.pixels[(static_cast<size_t>(y) * out.atlas.width + x) * 4 + 3];
-        dst = std::max(dst, a);
+        const uint32_t a = p.image.coverage[static_cast<size_t>(row) * p.image.width + col];
+        uint32_t& dst = out.atlas.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y));
+        dst = (std::max(dst >> 24, a) << 24) | 0x00FFFFFFu;
       }
     }
     out.glyphs.push_back(p.record);
@@ -141,7 +118,8 @@ bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wst
 }
 
 bool WriteBitmapFont(const std::string& name, const BitmapFont& font) {
-  return WritePng(name + ".png", font.atlas) && WriteBytes(name + ".dat", GlyphTableBytes(font.lineHeight, font.glyphs));
+  return WriteBytes(name + ".png", PngBytes(font.atlas)) &&
+         WriteBytes(name + ".dat", GlyphTableBytes(font.lineHeight, font.glyphs));
 }
 
 }  // namespace formats

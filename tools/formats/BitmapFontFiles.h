@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/formats/GraphicsFiles.h"
+
 namespace formats {
 
 // One record of the glyph table: the character, its advance width and the
@@ -25,19 +27,9 @@ std::string GlyphTableBytes(uint32_t lineHeight, const std::vector<GlyphRecord>&
 // damaged-file tests).
 std::string GlyphTableBytes(uint32_t lineHeight, int32_t count, const std::vector<GlyphRecord>& glyphs);
 
-// An RGBA image, 8 bits per channel, rows from the top.
-struct RgbaImage {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;  // width x height x 4
-};
-
-// Writes an 8-bit RGBA PNG; false on failure.
-bool WritePng(const std::string& path, const RgbaImage& image);
-
 struct BitmapFont {
   uint32_t lineHeight = 0;
-  RgbaImage atlas;  // power-of-two sizes, so the texture loader keeps texels as they are
+  TestPicture atlas;  // power-of-two sizes, so the texture loader keeps texels as they are
   std::vector<GlyphRecord> glyphs;
 };
 
