@@ -112,3 +112,22 @@ TEST(BitmapFontMaker, MissingFontFileFailsCleanly) {
   EXPECT_FALSE(formats::MakeBitmapFont("/nonexistent/font.ttf", 16, L"abc", font));
   EXPECT_FALSE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(false, false), 0, L"abc", font));
 }
+
+TEST(GlyphTable, AnyCutOrScrambledFileStaysInsideItsBytes) {
+  const std::string good = formats::GlyphTableBytes(14, {{L'a', 5, 10, 0}, {L'b', 6, 30, 0}, {L'c', 7, 50, 0}});
+  uint32_t state = 12345;
+  auto next = [&] {
+    state = state * 214013u + 2531011u;
+    return (state >> 16) & 0x7FFF;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes = good.substr(0, next() % (good.size() + 1));
+    for (int flips = next() % 4; flips > 0 && !bytes.empty(); --flips) bytes[next() % bytes.size()] = static_cast<char>(next());
+    // Copied to a buffer of exactly that size, so a read past it is caught by the sanitizers.
+    std::vector<uint8_t> exact(bytes.begin(), bytes.end());
+    GLYPH_TABLE t;
+    const bool ok = ReadGlyphTable(exact.empty() ? nullptr : exact.data(), exact.size(), t);
+    EXPECT_EQ(ok, exact.size() >= 12);
+    if (ok) EXPECT_LE(t.glyphs.size(), (exact.size() - 12) / 14);
+  }
+}
