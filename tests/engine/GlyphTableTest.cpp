@@ -128,6 +128,8 @@ TEST(GlyphTable, AnyCutOrScrambledFileStaysInsideItsBytes) {
     GLYPH_TABLE t;
     const bool ok = ReadGlyphTable(exact.empty() ? nullptr : exact.data(), exact.size(), t);
     EXPECT_EQ(ok, exact.size() >= 12);
-    if (ok) EXPECT_LE(t.glyphs.size(), (exact.size() - 12) / 14);
+    if (ok) {
+      EXPECT_LE(t.glyphs.size(), (exact.size() - 12) / 14);
+    }
   }
 }
