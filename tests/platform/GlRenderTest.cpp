@@ -340,6 +340,91 @@ TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
   EXPECT_TRUE(Near(At(400, 300), 0xFF404040u, 0));
 }
 
+TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
+  SetCamera();
+  D3DMATERIAL9 material;
+  material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  m_Device->SetMaterial(&material);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  // A large quad facing the camera, finely split so per-vertex light shows.
+  std::vector<LitVertex> grid;
+  const int n = 40;
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      const float x0 = -2 + 4.0f * i / n, x1 = -2 + 4.0f * (i + 1) / n;
+      const float y0 = -2 + 4.0f * j / n, y1 = -2 + 4.0f * (j + 1) / n;
+      const LitVertex q[6] = {{x0, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y0, 0, 0, 0, 1},
+                              {x1, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y1, 0, 0, 0, 1}};
+      grid.insert(grid.end(), q, q + 6);
+    }
+  m_Device->SetFVF(kLitFVF);
+
+  // A point light one unit in front of the centre, range 1.5, attenuation 1/(1 + d).
+  D3DLIGHT9 point;
+  point.Type = D3DLIGHT_POINT;
+  point.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  point.Position = D3DVECTOR(0, 0, 1);
+  point.Range = 1.5f;
+  point.Attenuation0 = 1.0f;
+  point.Attenuation1 = 1.0f;
+  m_Device->SetLight(0, &point);
+  m_Device->LightEnable(0, 1);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, n * n * 2, grid.data(), sizeof(LitVertex)), D3D_OK);
+  Capture("point_light");
+  // Centre: N.L = 1, d = 1: 1 / (1 + 1) = half.
+  EXPECT_TRUE(Near(At(400, 300), 0xFF808080u, 8));
+  // Outside the range (corners of the quad): dark.
+  EXPECT_TRUE(Near(At(270, 170), 0xFF000000u, 2));
+
+  // A spot light pointing at the centre with a narrow cone: bright inside, dark outside.
+  m_Device->LightEnable(0, 0);
+  D3DLIGHT9 spot;
+  spot.Type = D3DLIGHT_SPOT;
+  spot.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  spot.Position = D3DVECTOR(0, 0, 3);
+  spot.Direction = D3DVECTOR(0, 0, -1);
+  spot.Range = 100.0f;
+  spot.Attenuation0 = 1.0f;
+  spot.Theta = 0.2f;
+  spot.Phi = 0.3f;
+  spot.Falloff = 1.0f;
+  m_Device->SetLight(1, &spot);
+  m_Device->LightEnable(1, 1);
+  m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, n * n * 2, grid.data(), sizeof(LitVertex)), D3D_OK);
+  Capture("spot_light");
+  EXPECT_GT(At(400, 300) & 0xFF, 0xE0u);
+  EXPECT_TRUE(Near(At(400 + 120, 300), 0xFF000000u, 2));
+}
+
+TEST_F(GlRenderTest, SpritesLandOnWholePixels) {
+  std::vector<uint32_t> texels(4 * 4, 0xFFFFFFFFu);
+  texels[0] = 0xFFFF0000u;  // top-left texel red
+  ITexture* texture = MakeTexture(4, 4, texels);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
+  D3DXMATRIX scale;
+  D3DXMatrixScaling(&scale, 10, 10, 1);
+  sprite->SetTransform(&scale);
+  D3DXVECTOR3 position(10, 20, 0);  // scaled: placed at (100, 200), 40 x 40 pixels
+  ASSERT_EQ(sprite->Draw(texture, nullptr, nullptr, &position, 0xFFFFFFFFu), D3D_OK);
+  ASSERT_EQ(sprite->End(), D3D_OK);
+  DWORD lighting = 0;
+  m_Device->GetRenderState(D3DRS_LIGHTING, &lighting);
+  EXPECT_EQ(lighting, 1u);  // the sprite gave its states back
+  Capture("sprite");
+  EXPECT_TRUE(Near(At(99, 205), 0xFF000000u, 0));
+  EXPECT_TRUE(Near(At(100, 200), 0xFFFF0000u, 0));
+  EXPECT_TRUE(Near(At(104, 204), 0xFFFF0000u, 0));  // texel centre (linear filter)
+  EXPECT_TRUE(Near(At(125, 225), 0xFFFFFFFFu, 0));
+  EXPECT_TRUE(Near(At(139, 239), 0xFFFFFFFFu, 0));
+  EXPECT_TRUE(Near(At(140, 239), 0xFF000000u, 0));
+  EXPECT_TRUE(Near(At(139, 240), 0xFF000000u, 0));
+  sprite->Release();
+  texture->Release();
+}
+
 TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   m_Device->SetRenderState(D3DRS_LIGHTING, 0);
   m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
