@@ -423,7 +423,6 @@ class GlDevice final : public IDevice {
   }
   HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
     if (sampler >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
-    if (m_States.sampler[sampler][type] != value) m_SamplerDirty |= 1u << sampler;
     m_States.sampler[sampler][type] = value;
     return D3D_OK;
   }
@@ -664,7 +663,6 @@ class GlDevice final : public IDevice {
       for (DWORD i = 0; i < count; ++i) clearRect(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
     }
     glDisable(GL_SCISSOR_TEST);
-    m_GlStateValid = false;
     return D3D_OK;
   }
 
@@ -716,7 +714,6 @@ class GlDevice final : public IDevice {
     glBindVertexArray(m_Vao);
     m_Context->Swap();
     glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
-    m_GlStateValid = false;
     return glGetError() == GL_NO_ERROR ? D3D_OK : E_FAIL;
   }
 
@@ -885,8 +882,6 @@ class GlDevice final : public IDevice {
     m_Viewport = D3DVIEWPORT9();
     m_Viewport.Width = m_Params.BackBufferWidth;
     m_Viewport.Height = m_Params.BackBufferHeight;
-    m_SamplerDirty = 0xFF;
-    m_GlStateValid = false;
     m_InScene = false;
   }
 
@@ -1180,8 +1175,6 @@ class GlDevice final : public IDevice {
   GLuint m_Samplers[MAX_TEXTURE_STAGES] = {};
   GLuint m_Fbo = 0, m_ColorTexture = 0, m_DepthBuffer = 0, m_ScreenFbo = 0, m_ScreenTexture = 0;
   GLuint m_RampTexture = 0, m_PresentProgram = 0;
-  uint32_t m_SamplerDirty = 0xFF;
-  bool m_GlStateValid = false;
   bool m_InScene = false;
 };
 
