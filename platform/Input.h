@@ -116,6 +116,10 @@ class InputSystem {
   ~InputSystem() = default;
 };
 
+// Waits before another acquisition is tried (the headless clock moves on
+// instead of sleeping).
+void WaitForInput(int milliseconds);
+
 // The display name of a key code or a mouse button, from our own table;
 // empty for codes and buttons that have none.
 std::wstring GetKeyName(int code);

@@ -46,4 +46,10 @@ class CKeyboard {
 
 extern CKeyboard* g_pKeyboard;
 
+// Acquires a keyboard or mouse device at start-up, waiting a few seconds at
+// most while another program has the input (the device then stays
+// unacquired and is taken when the window comes to the front). False when
+// the device cannot be acquired at all.
+bool AcquireInputDevice(platform::InputDevice* device);
+
 }  // namespace Nembra

@@ -77,7 +77,8 @@ class CMouse {
   int32_t m_PrevX = 0, m_PrevY = 0, m_PrevZ = 0;
   int32_t m_DX = 0, m_DY = 0, m_DZ = 0;
   float m_Speed = 2.0f;
-  int32_t m_ClampLeft = 0, m_ClampTop = 0, m_ClampRight = 0, m_ClampBottom = 0;
+  // The screen of a default description until Initialize sets the real one.
+  int32_t m_ClampLeft = 0, m_ClampTop = 0, m_ClampRight = 800, m_ClampBottom = 600;
   int32_t m_PressX[PRESS_BUTTONS] = {0, 0, 0};
   int32_t m_PressY[PRESS_BUTTONS] = {0, 0, 0};
 };
