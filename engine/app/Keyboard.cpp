@@ -80,11 +80,13 @@ int CKeyboard::GetReleasedKey() const {
 
 std::wstring CKeyboard::GetKeyName(int code) const { return platform::GetKeyName(code); }
 
-void CKeyboard::ReleaseDevice() {
-  if (!m_pDevice) return;
-  m_pDevice->Unacquire();
-  m_pDevice->Release();
-  m_pDevice = nullptr;
+void ReleaseInputDevice(platform::InputDevice*& device) {
+  if (!device) return;
+  device->Unacquire();
+  device->Release();
+  device = nullptr;
 }
+
+void CKeyboard::ReleaseDevice() { ReleaseInputDevice(m_pDevice); }
 
 }  // namespace Nembra

@@ -51,5 +51,7 @@ extern CKeyboard* g_pKeyboard;
 // unacquired and is taken when the window comes to the front). False when
 // the device cannot be acquired at all.
 bool AcquireInputDevice(platform::InputDevice* device);
+// Unacquires and frees a device, leaving the pointer null.
+void ReleaseInputDevice(platform::InputDevice*& device);
 
 }  // namespace Nembra

@@ -133,11 +133,6 @@ void CMouse::GetPressPosition(int button, int32_t* x, int32_t* y) const {
   if (y) *y = known ? m_PressY[button] : 0;
 }
 
-void CMouse::ReleaseDevice() {
-  if (!m_pDevice) return;
-  m_pDevice->Unacquire();
-  m_pDevice->Release();
-  m_pDevice = nullptr;
-}
+void CMouse::ReleaseDevice() { ReleaseInputDevice(m_pDevice); }
 
 }  // namespace Nembra

@@ -18,6 +18,7 @@
 #include "engine/app/Mouse.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
+#include "support/Display.h"
 
 namespace {
 
@@ -87,10 +88,7 @@ class CheckApp : public Nembra::CApplication {
 }  // namespace
 
 int main() {
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-    std::printf("no display: skipped\n");
-    return 77;
-  }
+  if (!testsupport::HaveDisplay()) return testsupport::SKIPPED;
   platform::SetBackend(platform::Backend::SdlGl);
   Nembra::InitializeEngine();
   CheckApp app;
