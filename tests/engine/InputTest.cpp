@@ -178,6 +178,20 @@ TEST_F(InputTest, CursorMovesAtItsSpeedAndClampsToTheScreenButNotTheWheel) {
   EXPECT_EQ(g_pMouse->GetX(), 403);
 }
 
+TEST_F(InputTest, CursorClampsToTheScreenOfTheDescription) {
+  Nembra::APPLICATION_PARAMS params;
+  params.width = 640;
+  params.height = 480;
+  InputSystem* system = InputSystem::Create();
+  ASSERT_NE(system, nullptr);
+  ASSERT_TRUE(g_pMouse->Initialize(system, m_App.GetWindow(), params));
+  Send(InputEvent::Move(5000, 5000));
+  Frame();
+  EXPECT_EQ(g_pMouse->GetX(), 639);
+  EXPECT_EQ(g_pMouse->GetY(), 479);
+  system->Release();
+}
+
 TEST_F(InputTest, ClickNeedsPressAndReleaseInsideTheRegion) {
   // Region x 100, y 100, 50 x 50: x and y 100..149.
   struct Case {
