@@ -1,5 +1,9 @@
 #include "engine/app/Engine.h"
 
+#include "engine/app/InputMapper.h"
+#include "engine/app/Keyboard.h"
+#include "engine/app/Mouse.h"
+
 namespace Nembra {
 
 const char* const DEFAULT_RESOURCE_NAME = "__DEFAULT__";
@@ -46,6 +50,9 @@ bool InitializeEngine() {
   //  9 keyboard, 10 mouse, 11 input mapper, 12 sound device, 13 wave-sound and
   //  14 3D wave-sound factories, 15 audiere device, 16 audiere-sound and
   //  17 streamed-sound factories; last the particle random table.
+  g_pKeyboard = new CKeyboard();
+  g_pMouse = new CMouse();
+  g_pInputMapper = new CInputMapper();
   return true;
 }
 
@@ -54,6 +61,12 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pInputMapper;
+  g_pInputMapper = nullptr;
+  delete g_pMouse;  // each device releases its device first
+  g_pMouse = nullptr;
+  delete g_pKeyboard;
+  g_pKeyboard = nullptr;
 }
 
 }  // namespace Nembra
