@@ -180,6 +180,10 @@ TEST(ConfigFile, OddLinesKeepTheirPlaceAndSection) {
   EXPECT_EQ(CConfigFile::GetValue("Pages", "Comic", file), "13");
   EXPECT_EQ(CConfigFile::GetValue("Title", "Comic", file), "Chapter [1]");
 
+  // A UTF-8 byte-order mark left by an editor does not hide the first section.
+  const std::string marked = dir.Write("Marked.dat", "\xEF\xBB\xBF[Sound]\r\nEffects=80\r\n");
+  EXPECT_EQ(CConfigFile::GetValue("Effects", "Sound", marked), "80");
+
   // A line of any length.
   const std::string longValue(5000, 'v');
   ASSERT_TRUE(CConfigFile::SetValue("Long", longValue, "Comic", file));
