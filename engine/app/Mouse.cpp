@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/app/Keyboard.h"
+#include "engine/util/Utilities.h"
 
 namespace Nembra {
 
@@ -12,8 +13,7 @@ CMouse* g_pMouse = nullptr;
 
 namespace {
 bool InRect(int32_t px, int32_t py, int x, int y, int width, int height) {
-  // Widened so that a rectangle at the edge of the int range cannot overflow.
-  return px >= x && py >= y && int64_t(px) < int64_t(x) + width && int64_t(py) < int64_t(y) + height;
+  return IsPointInRect(px, py, x, y, x + width, y + height);
 }
 
 int32_t Scale(int32_t units, float speed) {
