@@ -1,5 +1,9 @@
 #include "engine/app/Engine.h"
 
+#include "engine/sound/AudiereSound.h"
+#include "engine/sound/SoundDevice.h"
+#include "engine/sound/WaveSound.h"
+
 namespace Nembra {
 
 const char* const DEFAULT_RESOURCE_NAME = "__DEFAULT__";
@@ -46,6 +50,12 @@ bool InitializeEngine() {
   //  9 keyboard, 10 mouse, 11 input mapper, 12 sound device, 13 wave-sound and
   //  14 3D wave-sound factories, 15 audiere device, 16 audiere-sound and
   //  17 streamed-sound factories; last the particle random table.
+  g_pSoundDevice = new CSoundDevice();
+  g_pWaveSoundFactory = new CWaveSoundFactory();
+  g_p3DWaveSoundFactory = new C3DWaveSoundFactory();
+  g_AudiereDevice = new CAudiereDevice();
+  g_pAudiereSoundFactory = new CAudiereSoundFactory();
+  g_pStreamingSoundFactory = new CAudiereStreamingSoundFactory();
   return true;
 }
 
@@ -54,6 +64,19 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pWaveSoundFactory;
+  g_pWaveSoundFactory = nullptr;
+  delete g_p3DWaveSoundFactory;
+  g_p3DWaveSoundFactory = nullptr;
+  delete g_pSoundDevice;
+  g_pSoundDevice = nullptr;
+  // The audiere factories go before the device their streams play on.
+  delete g_pStreamingSoundFactory;
+  g_pStreamingSoundFactory = nullptr;
+  delete g_pAudiereSoundFactory;
+  g_pAudiereSoundFactory = nullptr;
+  delete g_AudiereDevice;
+  g_AudiereDevice = nullptr;
 }
 
 }  // namespace Nembra
