@@ -113,6 +113,37 @@ TEST(WaveDecoding, RefusesDamagedAndUnplayableFilesWithAReason) {
   }
 }
 
+TEST(WaveDecoding, RandomlyDamagedFilesNeverReadOutOfBounds) {
+  formats::Tone tone;
+  tone.seconds = 0.005;
+  tone.channels = 2;
+  const std::string good = formats::WaveToneBytes(tone, 16);
+  uint32_t state = 12345;
+  auto next = [&] { return state = state * 1664525u + 1013904223u; };
+  int accepted = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes = good;
+    const int edits = 1 + next() % 6;
+    for (int e = 0; e < edits; ++e) {
+      const size_t at = next() % 48;  // the headers, where the sizes are
+      bytes[at] = static_cast<char>(next() >> 24);
+    }
+    if (next() % 4 == 0) bytes.resize(next() % bytes.size());
+    // An exact-size copy, so any read past the end is caught by the sanitizers.
+    std::vector<uint8_t> exact(bytes.begin(), bytes.end());
+    platform::PcmFormat format;
+    std::vector<uint8_t> samples;
+    if (!platform::DecodeWave(exact.data(), exact.size(), format, samples)) continue;
+    ++accepted;
+    ASSERT_LE(samples.size(), exact.size());
+    ASSERT_TRUE(format.channels == 1 || format.channels == 2);
+    ASSERT_TRUE(format.bitsPerSample == 8 || format.bitsPerSample == 16);
+    ASSERT_EQ(samples.size() % format.BytesPerFrame(), 0u);
+    ASSERT_GT(samples.size(), 0u);
+  }
+  EXPECT_GT(accepted, 0) << "edits to unimportant bytes still decode";
+}
+
 TEST(SoundLevels, MillibelsMapToGain) {
   EXPECT_FLOAT_EQ(platform::MillibelsToGain(0), 1.0f);
   EXPECT_NEAR(platform::MillibelsToGain(-2000), 0.1f, 1e-6);
