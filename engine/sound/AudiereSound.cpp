@@ -1,5 +1,6 @@
 #include "engine/sound/AudiereSound.h"
 
+#include "engine/sound/SoundLoading.h"
 #include "engine/sound/WaveSound.h"
 #include "platform/Log.h"
 
@@ -48,12 +49,9 @@ namespace {
 
 template <class Factory>
 bool LoadStream(Factory& factory, const std::string& key, bool streaming, float volume) {
-  CAudiereSound& entry = factory.FindOrInsert(key);
-  if (!entry.LoadFromFile(factory.PathFor(key), streaming)) return false;
-  entry.SetName(key);
-  entry.SetVolume(volume);
-  entry.SetRefCount(1);
-  return true;
+  CAudiereSound* sound = LoadSoundEntry(factory, key, streaming);
+  if (sound) sound->SetVolume(volume);
+  return sound != nullptr;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/sound/SoundDevice.h"
+#include "engine/sound/SoundLoading.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 
@@ -87,31 +88,17 @@ void C3DWaveSound::SetPosition(const D3DXVECTOR3& position) {
   if (m_pAudioPath) m_pAudioPath->SetPosition(position.x, position.y, position.z);
 }
 
-namespace {
-
-// Loads the entry of a key from the factory's folder; on failure the entry
-// is erased again so the next request reads the file anew.
-template <class Factory>
-bool LoadEntry(Factory& factory, const std::string& key) {
-  auto& entry = factory.FindOrInsert(key);
-  if (!entry.LoadFromFile(factory.PathFor(key))) return false;
-  entry.SetName(key);
-  entry.SetRefCount(1);
-  return true;
-}
-
-}  // namespace
-
 CWaveSoundFactory::CWaveSoundFactory() { m_pDefault = MakeDefaultEntry(DEFAULT_RESOURCE_NAME); }
 
 std::string CWaveSoundFactory::GetDirectory() const { return g_WaveSoundDirectory; }
 
 bool CWaveSoundFactory::Load(const std::string& key) {
-  if (!LoadEntry(*this, key)) {
+  CWaveSound* sound = LoadSoundEntry(*this, key);
+  if (!sound) {
     Erase(key);
     return false;
   }
-  FindOrInsert(key).SetVolume(m_Volume, 0.0f);
+  sound->SetVolume(m_Volume, 0.0f);
   return true;
 }
 
@@ -129,7 +116,7 @@ C3DWaveSoundFactory::C3DWaveSoundFactory() { m_pDefault = MakeDefaultEntry(DEFAU
 std::string C3DWaveSoundFactory::GetDirectory() const { return g_3DWaveSoundDirectory; }
 
 bool C3DWaveSoundFactory::Load(const std::string& key) {
-  if (LoadEntry(*this, key)) return true;
+  if (LoadSoundEntry(*this, key)) return true;
   Erase(key);
   return false;
 }
