@@ -1,5 +1,10 @@
 #include "engine/app/Engine.h"
 
+#include <new>
+
+#include "engine/app/GraphicsDevice.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/SoundDevice.h"
 #include "engine/sound/WaveSound.h"
@@ -50,12 +55,15 @@ bool InitializeEngine() {
   //  9 keyboard, 10 mouse, 11 input mapper, 12 sound device, 13 wave-sound and
   //  14 3D wave-sound factories, 15 audiere device, 16 audiere-sound and
   //  17 streamed-sound factories; last the particle random table.
-  g_pSoundDevice = new CSoundDevice();
-  g_pWaveSoundFactory = new CWaveSoundFactory();
-  g_p3DWaveSoundFactory = new C3DWaveSoundFactory();
-  g_AudiereDevice = new CAudiereDevice();
-  g_pAudiereSoundFactory = new CAudiereSoundFactory();
-  g_pStreamingSoundFactory = new CAudiereStreamingSoundFactory();
+  g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
+  g_pTextureFactory = new (std::nothrow) CTextureFactory();
+  g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_pSoundDevice = new (std::nothrow) CSoundDevice();
+  g_pWaveSoundFactory = new (std::nothrow) CWaveSoundFactory();
+  g_p3DWaveSoundFactory = new (std::nothrow) C3DWaveSoundFactory();
+  g_AudiereDevice = new (std::nothrow) CAudiereDevice();
+  g_pAudiereSoundFactory = new (std::nothrow) CAudiereSoundFactory();
+  g_pStreamingSoundFactory = new (std::nothrow) CAudiereStreamingSoundFactory();
   return true;
 }
 
@@ -64,6 +72,12 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pShaderFactory;
+  g_pShaderFactory = nullptr;
+  delete g_pTextureFactory;
+  g_pTextureFactory = nullptr;
+  delete g_pGraphicsDevice;
+  g_pGraphicsDevice = nullptr;
   delete g_pWaveSoundFactory;
   g_pWaveSoundFactory = nullptr;
   delete g_p3DWaveSoundFactory;
