@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "engine/app/InputMapper.h"
 #include "platform/Clock.h"
 
 namespace Nembra {
@@ -105,6 +106,8 @@ void CApplication::Quit() {
   m_Active = false;
   platform::PostQuitMessage(0);
 }
+
+bool CApplication::InitInput() { return g_pInputMapper && g_pInputMapper->InitializeInput(m_Window); }
 
 float CApplication::GetFPS() {
   const uint64_t now = platform::GetTickCount();

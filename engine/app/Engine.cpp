@@ -3,6 +3,9 @@
 #include <new>
 
 #include "engine/app/GraphicsDevice.h"
+#include "engine/app/InputMapper.h"
+#include "engine/app/Keyboard.h"
+#include "engine/app/Mouse.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
@@ -58,6 +61,9 @@ bool InitializeEngine() {
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_pKeyboard = new CKeyboard();
+  g_pMouse = new CMouse();
+  g_pInputMapper = new CInputMapper();
   g_pSoundDevice = new (std::nothrow) CSoundDevice();
   g_pWaveSoundFactory = new (std::nothrow) CWaveSoundFactory();
   g_p3DWaveSoundFactory = new (std::nothrow) C3DWaveSoundFactory();
@@ -72,6 +78,12 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pInputMapper;
+  g_pInputMapper = nullptr;
+  delete g_pMouse;  // each device releases its device first
+  g_pMouse = nullptr;
+  delete g_pKeyboard;
+  g_pKeyboard = nullptr;
   delete g_pShaderFactory;
   g_pShaderFactory = nullptr;
   delete g_pTextureFactory;
