@@ -35,6 +35,7 @@ struct Voice {
 
 // Settings the library reads once, before its first call.
 bool g_LibraryStarted = false;
+bool g_DriverChosenHere = false;
 std::string g_ConfigFile;
 
 void RemoveConfigFile() {
@@ -52,9 +53,11 @@ struct AudioSystem {
   std::vector<sound_internal::FedStream*> streams;
   bool poolFullReported = false;
 
+  // Never destroyed, so sounds held by static objects can still let go
+  // of their voices and streams at exit.
   static AudioSystem& Get() {
-    static AudioSystem system;
-    return system;
+    static AudioSystem* system = new AudioSystem();
+    return *system;
   }
 
   float GainOf(const Voice& v, uint64_t now) const {
@@ -139,10 +142,12 @@ bool SetAudioOutput(AudioOutput output, const std::string& waveFile) {
   if (g_LibraryStarted) return false;
   switch (output) {
     case AudioOutput::Default:
-      unsetenv("ALSOFT_DRIVERS");
+      if (g_DriverChosenHere) unsetenv("ALSOFT_DRIVERS");
+      g_DriverChosenHere = false;
       return true;
     case AudioOutput::Null:
       setenv("ALSOFT_DRIVERS", "null", 1);
+      g_DriverChosenHere = true;
       return true;
     case AudioOutput::WaveFile: {
       if (waveFile.empty()) return false;
@@ -163,6 +168,7 @@ bool SetAudioOutput(AudioOutput output, const std::string& waveFile) {
       g_ConfigFile = name;
       setenv("ALSOFT_CONF", name, 1);
       setenv("ALSOFT_DRIVERS", "wave", 1);
+      g_DriverChosenHere = true;
       return true;
     }
   }
