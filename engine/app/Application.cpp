@@ -1,4 +1,5 @@
 #include "engine/app/Application.h"
+#include "platform/Sound.h"
 
 #include <cstring>
 
@@ -89,7 +90,10 @@ void CApplication::Run() {
     g_FrameTime = m_FrameSeconds;
 
     // With the frame cap, a turn in which no whole millisecond passed draws nothing.
-    if (!m_FrameCap || m_FrameSeconds > 0.0f) OnFrame();
+    if (!m_FrameCap || m_FrameSeconds > 0.0f) {
+      platform::UpdateAudio();  // fades, repeats and music queues
+      OnFrame();
+    }
   }
   OnShutdown();
   if (m_ClassRegistered) {
