@@ -160,55 +160,42 @@ class GlTexture final : public MemoryTexture {
   uint64_t m_Uploaded = 0;
 };
 
-class GlVertexBuffer final : public MemoryVertexBuffer {
- public:
-  GlVertexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, DWORD fvf, D3DPOOL pool)
-      : MemoryVertexBuffer(length, usage, fvf, pool), m_Link(std::move(link)) {}
-  void Bind() {
-    if (!m_Id) glGenBuffers(1, &m_Id);
-    glBindBuffer(GL_ARRAY_BUFFER, m_Id);
-    if (m_Uploaded != m_Version) {
-      glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_Bytes.size()), m_Bytes.data(),
-                   (m_Usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
-      m_Uploaded = m_Version;
+// A GL buffer object that follows the bytes of a memory buffer.
+struct GlBufferObject {
+  GLuint id = 0;
+  uint64_t uploaded = 0;
+  void Bind(GLenum target, const std::vector<uint8_t>& bytes, uint64_t version, DWORD usage) {
+    if (!id) glGenBuffers(1, &id);
+    glBindBuffer(target, id);
+    if (uploaded != version) {
+      glBufferData(target, GLsizeiptr(bytes.size()), bytes.data(),
+                   (usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
+      uploaded = version;
     }
   }
+  void Delete(const DeviceLink& link) {
+    if (id && link.alive) glDeleteBuffers(1, &id);
+  }
+};
+
+// A vertex or index buffer kept in memory and mirrored in a GL buffer.
+template <class Base, GLenum Target>
+class GlBuffer final : public Base {
+ public:
+  // kind: the vertex format of a vertex buffer, the index format of an index buffer.
+  GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, uint32_t kind, D3DPOOL pool)
+      : Base(length, usage, kind, pool), m_Link(std::move(link)) {}
+  void Bind() { m_Buffer.Bind(Target, this->m_Bytes, this->m_Version, this->m_Usage); }
 
  protected:
-  ~GlVertexBuffer() override {
-    if (m_Id && m_Link->alive) glDeleteBuffers(1, &m_Id);
-  }
+  ~GlBuffer() override { m_Buffer.Delete(*m_Link); }
 
  private:
   std::shared_ptr<DeviceLink> m_Link;
-  GLuint m_Id = 0;
-  uint64_t m_Uploaded = 0;
+  GlBufferObject m_Buffer;
 };
-
-class GlIndexBuffer final : public MemoryIndexBuffer {
- public:
-  GlIndexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-      : MemoryIndexBuffer(length, usage, format, pool), m_Link(std::move(link)) {}
-  void Bind() {
-    if (!m_Id) glGenBuffers(1, &m_Id);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_Id);
-    if (m_Uploaded != m_Version) {
-      glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(m_Bytes.size()), m_Bytes.data(),
-                   (m_Usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
-      m_Uploaded = m_Version;
-    }
-  }
-
- protected:
-  ~GlIndexBuffer() override {
-    if (m_Id && m_Link->alive) glDeleteBuffers(1, &m_Id);
-  }
-
- private:
-  std::shared_ptr<DeviceLink> m_Link;
-  GLuint m_Id = 0;
-  uint64_t m_Uploaded = 0;
-};
+using GlVertexBuffer = GlBuffer<MemoryVertexBuffer, GL_ARRAY_BUFFER>;
+using GlIndexBuffer = GlBuffer<MemoryIndexBuffer, GL_ELEMENT_ARRAY_BUFFER>;
 
 // ---- Helpers ----
 
@@ -545,39 +532,31 @@ class GlDevice final : public IDevice {
 
   HRESULT SetTexture(DWORD stage, ITexture* texture) override {
     if (stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
-    if (texture) texture->AddRef();
-    if (m_Textures[stage]) m_Textures[stage]->Release();
-    m_Textures[stage] = static_cast<GlTexture*>(texture);
+    m_Bound.SetTexture(stage, texture);
     return D3D_OK;
   }
   HRESULT SetFVF(DWORD fvf) override {
-    m_FVF = fvf;
+    m_Bound.fvf = fvf;
     m_Layout = DescribeFVF(fvf);
     return D3D_OK;
   }
   HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset, uint32_t stride) override {
     if (stream != 0) return D3DERR_INVALIDCALL;
-    if (buffer) buffer->AddRef();
-    if (m_Stream) m_Stream->Release();
-    m_Stream = static_cast<GlVertexBuffer*>(buffer);
-    m_StreamOffset = offset;
-    m_StreamStride = stride;
+    m_Bound.SetStream(buffer, offset, stride);
     return D3D_OK;
   }
   HRESULT SetIndices(IIndexBuffer* buffer) override {
-    if (buffer) buffer->AddRef();
-    if (m_Indices) m_Indices->Release();
-    m_Indices = static_cast<GlIndexBuffer*>(buffer);
+    m_Bound.SetIndices(buffer);
     return D3D_OK;
   }
 
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) override {
     const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-    if (!m_Stream || count == 0 || !DrawFits(m_Stream->Bytes().size(), m_StreamOffset, m_StreamStride, startVertex, count))
+    if (!Stream() || count == 0 || !DrawFits(Stream()->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride, startVertex, count))
       return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    m_Stream->Bind();
-    SetAttributes(m_StreamOffset, m_StreamStride);
+    Stream()->Bind();
+    SetAttributes(m_Bound.streamOffset, m_Bound.streamStride);
     glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(count));
     return D3D_OK;
   }
@@ -585,18 +564,18 @@ class GlDevice final : public IDevice {
   HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
                                uint32_t startIndex, uint32_t primitiveCount) override {
     const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-    if (!m_Stream || !m_Indices || count == 0 || baseVertex < 0) return D3DERR_INVALIDCALL;
-    const uint32_t size = m_Indices->IndexSize();
-    if (!DrawFits(m_Indices->Bytes().size(), 0, size, startIndex, count)) return D3DERR_INVALIDCALL;
+    if (!Stream() || !Indices() || count == 0 || baseVertex < 0) return D3DERR_INVALIDCALL;
+    const uint32_t size = Indices()->IndexSize();
+    if (!DrawFits(Indices()->Bytes().size(), 0, size, startIndex, count)) return D3DERR_INVALIDCALL;
     // Every index must name a vertex inside the stream.
-    if (m_StreamStride == 0 || m_Stream->Bytes().size() < m_StreamOffset) return D3DERR_INVALIDCALL;
-    const uint64_t vertices = (m_Stream->Bytes().size() - m_StreamOffset) / m_StreamStride;
-    const uint64_t highest = HighestIndex(m_Indices->Bytes().data() + size_t(startIndex) * size, count, size);
+    if (m_Bound.streamStride == 0 || Stream()->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
+    const uint64_t vertices = (Stream()->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
+    const uint64_t highest = HighestIndex(Indices()->Bytes().data() + size_t(startIndex) * size, count, size);
     if (highest + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    m_Stream->Bind();
-    m_Indices->Bind();
-    SetAttributes(m_StreamOffset, m_StreamStride);
+    Stream()->Bind();
+    Indices()->Bind();
+    SetAttributes(m_Bound.streamOffset, m_Bound.streamStride);
     glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
     return D3D_OK;
@@ -628,7 +607,7 @@ class GlDevice final : public IDevice {
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(size_t(count) * size), indices, GL_STREAM_DRAW);
     SetAttributes(0, stride);
     glDrawElements(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, nullptr);
-    if (m_Indices) m_Indices->Bind();
+    if (Indices()) Indices()->Bind();
     return D3D_OK;
   }
 
@@ -736,13 +715,8 @@ class GlDevice final : public IDevice {
 
  protected:
   ~GlDevice() override {
-    for (GlTexture*& t : m_Textures) {
-      if (t) t->Release();
-      t = nullptr;
-    }
-    if (m_Stream) m_Stream->Release();
-    if (m_Indices) m_Indices->Release();
     m_Context->MakeCurrent();
+    m_Bound.Clear();
     for (auto& p : m_Programs) glDeleteProgram(p.second.id);
     glDeleteProgram(m_PresentProgram);
     DeleteTargets();
@@ -767,6 +741,10 @@ class GlDevice final : public IDevice {
       return l;
     }
   };
+
+  GlTexture* Texture(int stage) const { return static_cast<GlTexture*>(m_Bound.textures[stage]); }
+  GlVertexBuffer* Stream() const { return static_cast<GlVertexBuffer*>(m_Bound.stream); }
+  GlIndexBuffer* Indices() const { return static_cast<GlIndexBuffer*>(m_Bound.indices); }
 
   static uint64_t HighestIndex(const uint8_t* p, uint32_t count, uint32_t size) {
     uint64_t highest = 0;
@@ -863,15 +841,7 @@ class GlDevice final : public IDevice {
 
   void ResetStates() {
     m_States.SetDefaults();
-    for (GlTexture*& t : m_Textures) {
-      if (t) t->Release();
-      t = nullptr;
-    }
-    if (m_Stream) m_Stream->Release();
-    if (m_Indices) m_Indices->Release();
-    m_Stream = nullptr;
-    m_Indices = nullptr;
-    m_FVF = 0;
+    m_Bound.Clear();
     m_Layout = VertexLayout();
     D3DXMatrixIdentity(&m_World);
     D3DXMatrixIdentity(&m_View);
@@ -932,7 +902,7 @@ class GlDevice final : public IDevice {
       s.alphaArg[1] = uint8_t(ts[D3DTSS_ALPHAARG1]);
       s.alphaArg[2] = uint8_t(ts[D3DTSS_ALPHAARG2]);
       s.resultTemp = ts[D3DTSS_RESULTARG] == D3DTA_TEMP;
-      s.hasTexture = m_Textures[i] != nullptr;
+      s.hasTexture = Texture(i) != nullptr;
       const DWORD index = ts[D3DTSS_TEXCOORDINDEX];
       s.coordSet = uint8_t(index & 7);
       s.coordFloats = l.texCount > int(s.coordSet) ? uint8_t(l.texFloats[s.coordSet]) : 0;
@@ -1127,8 +1097,8 @@ class GlDevice final : public IDevice {
     for (int i = 0; i < key.stageCount; ++i) {
       if (!key.stages[i].hasTexture) continue;
       glActiveTexture(GL_TEXTURE0 + GLenum(i));
-      m_Textures[i]->Bind();
-      ApplySampler(uint32_t(i), m_Textures[i]);
+      Texture(i)->Bind();
+      ApplySampler(uint32_t(i), Texture(i));
       glBindSampler(GLuint(i), m_Samplers[i]);
     }
     glActiveTexture(GL_TEXTURE0);
@@ -1164,11 +1134,7 @@ class GlDevice final : public IDevice {
   D3DMATERIAL9 m_Material;
   D3DVIEWPORT9 m_Viewport;
   D3DGAMMARAMP m_Gamma;
-  GlTexture* m_Textures[MAX_TEXTURE_STAGES] = {};
-  GlVertexBuffer* m_Stream = nullptr;
-  uint32_t m_StreamOffset = 0, m_StreamStride = 0;
-  GlIndexBuffer* m_Indices = nullptr;
-  DWORD m_FVF = 0;
+  DeviceBindings m_Bound;
   VertexLayout m_Layout;
   std::unordered_map<std::string, Program> m_Programs;
   GLuint m_Vao = 0, m_PresentVao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
