@@ -100,8 +100,19 @@ TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 1, 2), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 2, 4, 0, 2), D3DERR_INVALIDCALL);
-  EXPECT_EQ(m_Recorder->Stats().draws, 2u);
-  EXPECT_EQ(m_Recorder->Stats().primitives, 4u);
+  // An index naming a vertex past the stream's end refuses the draw.
+  uint16_t* indices = nullptr;
+  ASSERT_EQ(ib->Lock(0, 0, reinterpret_cast<void**>(&indices), 0), D3D_OK);
+  indices[5] = 4;
+  ib->Unlock();
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3D_OK);  // the first triangle only
+  const uint16_t upIndices[3] = {0, 1, 9};
+  const float upVertices[4 * 6] = {};
+  EXPECT_EQ(m_Device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 1, upIndices, D3DFMT_INDEX16, upVertices, 24),
+            D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Recorder->Stats().draws, 3u);
+  EXPECT_EQ(m_Recorder->Stats().primitives, 5u);
   EXPECT_EQ(m_Recorder->LiveBuffers(), 2u);
   // The device holds the bound buffers; releasing ours leaves them alive until unbound.
   vb->Release();

@@ -431,9 +431,12 @@ HRESULT RecordingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t bas
   auto* ib = static_cast<detail::MemoryIndexBuffer*>(m_Bound.indices);
   auto* vb = static_cast<detail::MemoryVertexBuffer*>(m_Bound.stream);
   const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-  if (!detail::DrawFits(ib->Bytes().size(), 0, ib->IndexSize(), startIndex, count)) return D3DERR_INVALIDCALL;
-  if (baseVertex < 0 || !detail::DrawFits(vb->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride,
-                                          uint32_t(baseVertex) + minIndex, vertexCount))
+  if (m_Bound.streamStride == 0 || vb->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
+  const uint64_t vertices = (vb->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
+  if (!detail::IndexedDrawFits(ib->Bytes(), ib->IndexSize(), startIndex, count, baseVertex, vertices))
+    return D3DERR_INVALIDCALL;
+  if (!detail::DrawFits(vb->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride,
+                        uint32_t(baseVertex) + minIndex, vertexCount))
     return D3DERR_INVALIDCALL;
   const size_t first = m_Bound.streamOffset + size_t(uint32_t(baseVertex) + minIndex) * m_Bound.streamStride;
   return RecordDraw(type, primitiveCount, true, false, vb->Bytes().data() + first,
@@ -453,6 +456,11 @@ HRESULT RecordingDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t 
                                                 const void* vertices, uint32_t stride) {
   if (!indices || !vertices || stride == 0) return D3DERR_INVALIDCALL;
   if (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) return D3DERR_INVALIDCALL;
+  const uint32_t size = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
+  const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
+  if (count == 0 || detail::HighestIndex(static_cast<const uint8_t*>(indices), count, size) >=
+                        uint64_t(minIndex) + vertexCount)
+    return D3DERR_INVALIDCALL;
   const uint8_t* first = static_cast<const uint8_t*>(vertices) + size_t(minIndex) * stride;
   return RecordDraw(type, primitiveCount, true, true, first, size_t(vertexCount) * stride,
                     "DrawIndexedPrimitiveUP");

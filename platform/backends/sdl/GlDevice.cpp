@@ -566,12 +566,10 @@ class GlDevice final : public IDevice {
     const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
     if (!Stream() || !Indices() || count == 0 || baseVertex < 0) return D3DERR_INVALIDCALL;
     const uint32_t size = Indices()->IndexSize();
-    if (!DrawFits(Indices()->Bytes().size(), 0, size, startIndex, count)) return D3DERR_INVALIDCALL;
     // Every index must name a vertex inside the stream.
     if (m_Bound.streamStride == 0 || Stream()->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
     const uint64_t vertices = (Stream()->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
-    const uint64_t highest = HighestIndex(Indices()->Bytes().data() + size_t(startIndex) * size, count, size);
-    if (highest + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
+    if (!IndexedDrawFits(Indices()->Bytes(), size, startIndex, count, baseVertex, vertices)) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     Stream()->Bind();
     Indices()->Bind();
@@ -745,24 +743,6 @@ class GlDevice final : public IDevice {
   GlTexture* Texture(int stage) const { return static_cast<GlTexture*>(m_Bound.textures[stage]); }
   GlVertexBuffer* Stream() const { return static_cast<GlVertexBuffer*>(m_Bound.stream); }
   GlIndexBuffer* Indices() const { return static_cast<GlIndexBuffer*>(m_Bound.indices); }
-
-  static uint64_t HighestIndex(const uint8_t* p, uint32_t count, uint32_t size) {
-    uint64_t highest = 0;
-    if (size == 4) {
-      for (uint32_t i = 0; i < count; ++i) {
-        uint32_t v;
-        std::memcpy(&v, p + size_t(i) * 4, 4);
-        highest = std::max<uint64_t>(highest, v);
-      }
-    } else {
-      for (uint32_t i = 0; i < count; ++i) {
-        uint16_t v;
-        std::memcpy(&v, p + size_t(i) * 2, 2);
-        highest = std::max<uint64_t>(highest, v);
-      }
-    }
-    return highest;
-  }
 
   bool ReadTarget(GLuint fbo, std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
     const uint32_t w = m_Params.BackBufferWidth, h = m_Params.BackBufferHeight;
