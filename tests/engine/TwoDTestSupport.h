@@ -10,12 +10,18 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/resources/Texture.h"
 #include "platform/HeadlessGraphics.h"
-#include "platform/SpriteQuad.h"
 #include "support/TempDir.h"
 #include "tools/formats/BitmapFontFiles.h"
 #include "tools/formats/TextFiles.h"
 
 namespace twodtest {
+
+// The sprite batch's screen-space vertex (position, rhw, colour, u, v).
+struct SPRITE_VERTEX {
+  float x, y, z, rhw;
+  D3DCOLOR colour;
+  float u, v;
+};
 
 class HeadlessEngine {
  public:
@@ -32,8 +38,8 @@ class HeadlessEngine {
                        int atlasWidth = 64, int atlasHeight = 64);
   void WriteGlyphTableBytes(const std::string& name, const std::string& bytes);
   // Vertices of a sprite draw.
-  static const platform::SPRITE_VERTEX* SpriteVertices(const platform::headless::DrawRecord& d) {
-    return reinterpret_cast<const platform::SPRITE_VERTEX*>(d.vertices.data());
+  static const SPRITE_VERTEX* SpriteVertices(const platform::headless::DrawRecord& d) {
+    return reinterpret_cast<const SPRITE_VERTEX*>(d.vertices.data());
   }
 
  private:

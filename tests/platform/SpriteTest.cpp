@@ -5,12 +5,18 @@
 
 #include "platform/Graphics.h"
 #include "platform/HeadlessGraphics.h"
-#include "platform/SpriteQuad.h"
 #include "platform/SystemFont.h"
 
 using namespace platform;
 
 namespace {
+
+// The sprite batch's screen-space vertex.
+struct SPRITE_VERTEX {
+  float x, y, z, rhw;
+  D3DCOLOR colour;
+  float u, v;
+};
 
 // A headless device with one texture, torn down in order.
 class RecordingFixture : public ::testing::Test {
@@ -51,62 +57,6 @@ class RecordingFixture : public ::testing::Test {
 
 }  // namespace
 
-TEST(SpriteQuad, SourceRectangleCentreAndPositionPlaceTheCorners) {
-  RECT src;
-  src.left = 16;
-  src.top = 8;
-  src.right = 48;
-  src.bottom = 24;
-  const D3DXVECTOR3 centre(16.0f, 8.0f, 0.0f), position(100.0f, 200.0f, 0.0f);
-  SPRITE_VERTEX v[4];
-  ASSERT_TRUE(BuildSpriteQuad(D3DXMATRIX(), &src, 64, 32, &centre, &position, 0x80FF0000u, v));
-  // 32 x 16 texels, centred on the position, moved half a pixel up-left.
-  EXPECT_FLOAT_EQ(v[0].x, 83.5f);
-  EXPECT_FLOAT_EQ(v[0].y, 191.5f);
-  EXPECT_FLOAT_EQ(v[3].x, 115.5f);
-  EXPECT_FLOAT_EQ(v[3].y, 207.5f);
-  EXPECT_FLOAT_EQ(v[1].x, 115.5f);
-  EXPECT_FLOAT_EQ(v[1].y, 191.5f);
-  EXPECT_FLOAT_EQ(v[0].u, 0.25f);
-  EXPECT_FLOAT_EQ(v[0].v, 0.25f);
-  EXPECT_FLOAT_EQ(v[3].u, 0.75f);
-  EXPECT_FLOAT_EQ(v[3].v, 0.75f);
-  for (const auto& c : v) {
-    EXPECT_EQ(c.colour, 0x80FF0000u);
-    EXPECT_FLOAT_EQ(c.rhw, 1.0f);
-  }
-  // No rectangle: the whole texture.
-  ASSERT_TRUE(BuildSpriteQuad(D3DXMATRIX(), nullptr, 64, 32, nullptr, nullptr, 0, v));
-  EXPECT_FLOAT_EQ(v[3].x, 63.5f);
-  EXPECT_FLOAT_EQ(v[3].y, 31.5f);
-  EXPECT_FLOAT_EQ(v[3].u, 1.0f);
-  // An empty rectangle or a texture without size draws nothing.
-  RECT empty;
-  EXPECT_FALSE(BuildSpriteQuad(D3DXMATRIX(), &empty, 64, 32, nullptr, nullptr, 0, v));
-  EXPECT_FALSE(BuildSpriteQuad(D3DXMATRIX(), nullptr, 0, 32, nullptr, nullptr, 0, v));
-}
-
-TEST(SpriteQuad, TransformScalesAndTurnsAboutThePosition) {
-  // Scale 2 x 3, a quarter turn, then a move to (300, 100): row vectors, S x R x T.
-  D3DXMATRIX s, r, t, m;
-  D3DXMatrixScaling(&s, 2.0f, 3.0f, 0.0f);
-  D3DXMatrixRotationZ(&r, D3DX_PI / 2);
-  D3DXMatrixTranslation(&t, 300.0f, 100.0f, 0.0f);
-  m = s * r * t;
-  RECT src;
-  src.right = 10;
-  src.bottom = 10;
-  const D3DXVECTOR3 centre(5.0f, 5.0f, 0.0f);
-  SPRITE_VERTEX v[4];
-  ASSERT_TRUE(BuildSpriteQuad(m, &src, 16, 16, &centre, nullptr, 0xFFFFFFFFu, v));
-  // Top-left corner (-5, -5) -> scaled (-10, -15) -> turned (15, -10) -> (315, 90).
-  EXPECT_NEAR(v[0].x, 314.5f, 1e-4);
-  EXPECT_NEAR(v[0].y, 89.5f, 1e-4);
-  // Bottom-right (5, 5) -> (10, 15) -> (-15, 10) -> (285, 110).
-  EXPECT_NEAR(v[3].x, 284.5f, 1e-4);
-  EXPECT_NEAR(v[3].y, 109.5f, 1e-4);
-}
-
 TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   ITexture* a = MakeTexture(32, 32);
   ITexture* b = MakeTexture(16, 16);
@@ -140,40 +90,6 @@ TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   // Outside a batch nothing is taken.
   EXPECT_EQ(sprite->Draw(a, nullptr, nullptr, &p1, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
   EXPECT_EQ(sprite->End(), D3DERR_INVALIDCALL);
-  sprite->Release();
-}
-
-TEST_F(RecordingFixture, SpriteBatchPutsBackTheStatesItChanged) {
-  ITexture* a = MakeTexture(8, 8);
-  // What other drawing left behind: no blending, a text-colour stage, depth on.
-  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
-  m_Device->SetRenderState(D3DRS_ZENABLE, 1);
-  m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
-  m_Device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-  ISprite* sprite = nullptr;
-  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
-  sprite->Begin(D3DXSPRITE_ALPHABLEND);
-  sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
-  sprite->Flush();
-  ASSERT_EQ(m_Rec->Draws().size(), 1u);
-  EXPECT_EQ(m_Rec->Draws()[0].alphaBlend, 1u);
-  // Other drawing in the middle of the batch finds its states as it left them...
-  EXPECT_EQ(m_Rec->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
-  EXPECT_EQ(m_Rec->StageState(0, D3DTSS_COLORARG2), D3DTA_TFACTOR);
-  // ...and the sprites after it still get theirs.
-  sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
-  sprite->End();
-  ASSERT_EQ(m_Rec->Draws().size(), 2u);
-  EXPECT_EQ(m_Rec->Draws()[1].alphaBlend, 1u);
-  EXPECT_EQ(m_Rec->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
-  EXPECT_EQ(m_Rec->RenderState(D3DRS_ZENABLE), 1u);
-  EXPECT_EQ(m_Rec->StageState(0, D3DTSS_COLORARG2), D3DTA_TFACTOR);
-  EXPECT_EQ(m_Rec->SamplerState(0, D3DSAMP_ADDRESSU), D3DTADDRESS_WRAP);
-  // A null texture is refused and draws nothing.
-  sprite->Begin(0);
-  EXPECT_EQ(sprite->Draw(nullptr, nullptr, nullptr, nullptr, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
-  sprite->End();
-  EXPECT_EQ(m_Rec->Draws().size(), 2u);
   sprite->Release();
 }
 
