@@ -425,6 +425,37 @@ TEST_F(GlRenderTest, SpritesLandOnWholePixels) {
   texture->Release();
 }
 
+TEST(GlPresentTest, WideScreenShowsTheBackBufferBetweenBlackBars) {
+  std::string why;
+  IGraphicsSystem* system = CreateOffscreenGraphicsSystem(&why, 1000, 600);
+  if (!system) GTEST_SKIP() << "No OpenGL 3.3 context available (" << why << "): image test skipped";
+  D3DPRESENT_PARAMETERS pp;
+  pp.BackBufferWidth = 800;
+  pp.BackBufferHeight = 600;
+  IDevice* device = nullptr;
+  ASSERT_EQ(system->CreateDevice(nullptr, 0, &pp, &device), D3D_OK);
+  device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000u, 1.0f, 0);
+  ASSERT_EQ(device->Present(), D3D_OK);
+  std::vector<uint32_t> screen;
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(ReadPresentedImage(device, screen, &w, &h));
+  ASSERT_EQ(w, 1000u);
+  ASSERT_EQ(h, 600u);
+  Image image;
+  image.width = w;
+  image.height = h;
+  image.argb = screen;
+  SavePng(testsupport::TestImageDir() + "/wide_screen_bars.png", image, true);
+  // 800 x 600 scaled by 1 into 1000 x 600: 100 black columns on each side.
+  EXPECT_EQ(screen[300 * 1000 + 50] & 0xFFFFFFu, 0u);
+  EXPECT_EQ(screen[300 * 1000 + 99] & 0xFFFFFFu, 0u);
+  EXPECT_EQ(screen[300 * 1000 + 100] & 0xFFFFFFu, 0xFF0000u);
+  EXPECT_EQ(screen[0 * 1000 + 899] & 0xFFFFFFu, 0xFF0000u);
+  EXPECT_EQ(screen[599 * 1000 + 900] & 0xFFFFFFu, 0u);
+  device->Release();
+  system->Release();
+}
+
 TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   m_Device->SetRenderState(D3DRS_LIGHTING, 0);
   m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
