@@ -483,6 +483,8 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 4, 0, 2), D3DERR_INVALIDCALL);  // index 3 + 1
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2), D3DERR_INVALIDCALL);
+  m_Device->SetFVF(D3DFVF_DIFFUSE);  // no position: nothing to draw
+  EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
   Capture("buffer_draws");
   EXPECT_TRUE(Near(At(150, 150), 0xFF00FFFFu, 0));
   EXPECT_TRUE(Near(At(250, 150), 0xFF000000u, 0));

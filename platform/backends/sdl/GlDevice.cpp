@@ -1008,6 +1008,7 @@ class GlDevice final : public IDevice {
 
   // Sets everything a draw needs except the vertex attributes.
   bool Prepare() {
+    if (m_Layout.position < 0) return false;  // no vertex format with a position
     const gl::PipelineKey key = MakeKey();
     const Program* p = GetProgram(key);
     if (!p) return false;
