@@ -1004,6 +1004,7 @@ class GlDevice final : public IDevice {
     glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
     glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
     glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, float(ss[D3DSAMP_MAXMIPLEVEL]));
+    glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, DwordToFloat(ss[D3DSAMP_MIPMAPLODBIAS]));
   }
 
   // Sets everything a draw needs except the vertex attributes.
