@@ -30,6 +30,15 @@ struct LitVertex {
 };
 constexpr DWORD kLitFVF = D3DFVF_XYZ | D3DFVF_NORMAL;
 
+// Keeps a picture as a PNG in the test-image folder for a person to look at.
+void KeepPicture(const std::string& name, const std::vector<uint32_t>& argb, uint32_t w, uint32_t h) {
+  Image image;
+  image.width = w;
+  image.height = h;
+  image.argb = argb;
+  EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+}
+
 class GlRenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -57,11 +66,7 @@ class GlRenderTest : public ::testing::Test {
     ASSERT_TRUE(m_Device->ReadBackBuffer(m_Pixels, &w, &h));
     ASSERT_EQ(w, 800u);
     ASSERT_EQ(h, 600u);
-    Image image;
-    image.width = w;
-    image.height = h;
-    image.argb = m_Pixels;
-    EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+    KeepPicture(name, m_Pixels, w, h);
   }
   uint32_t At(int x, int y) const { return m_Pixels[size_t(y) * 800 + size_t(x)]; }
 
@@ -328,11 +333,7 @@ TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
   uint32_t w = 0, h = 0;
   ASSERT_TRUE(ReadPresentedImage(m_Device, screen, &w, &h));
   ASSERT_EQ(w, 800u);
-  Image image;
-  image.width = w;
-  image.height = h;
-  image.argb = screen;
-  SavePng(testsupport::TestImageDir() + "/gamma_present.png", image, true);
+  KeepPicture("gamma_present", screen, w, h);
   // 0x40 -> 0x40 x 256 + 32768 = 49152 -> 0xBF for red and green.
   EXPECT_TRUE(Near(screen[300 * 800 + 400], 0xFFBFBF40u, 2));
   // The back buffer itself is untouched by the ramp.
@@ -441,11 +442,7 @@ TEST(GlPresentTest, WideScreenShowsTheBackBufferBetweenBlackBars) {
   ASSERT_TRUE(ReadPresentedImage(device, screen, &w, &h));
   ASSERT_EQ(w, 1000u);
   ASSERT_EQ(h, 600u);
-  Image image;
-  image.width = w;
-  image.height = h;
-  image.argb = screen;
-  SavePng(testsupport::TestImageDir() + "/wide_screen_bars.png", image, true);
+  KeepPicture("wide_screen_bars", screen, w, h);
   // 800 x 600 scaled by 1 into 1000 x 600: 100 black columns on each side.
   EXPECT_EQ(screen[300 * 1000 + 50] & 0xFFFFFFu, 0u);
   EXPECT_EQ(screen[300 * 1000 + 99] & 0xFFFFFFu, 0u);
