@@ -289,6 +289,10 @@ HRESULT RecordingDevice::GetLight(DWORD index, D3DLIGHT9* light) {
 HRESULT RecordingDevice::LightEnable(DWORD index, BOOL enable) {
   ++m_Stats.lightCalls;
   Record("LightEnable " + Num(index) + " " + Num(enable ? 1 : 0));
+  if (enable && !LightEnabled(index)) {
+    const auto on = std::count_if(m_LightOn.begin(), m_LightOn.end(), [](const auto& l) { return l.second; });
+    if (on >= long(MAX_ACTIVE_LIGHTS)) return D3DERR_INVALIDCALL;
+  }
   if (enable && !m_Lights.count(index)) m_Lights[index] = D3DLIGHT9();  // a default light, as the device makes one
   m_LightOn[index] = enable != 0;
   return D3D_OK;

@@ -39,6 +39,8 @@ class GlContext {
   virtual void Swap() {}
   // Size of the window's drawable; false when there is no window.
   virtual bool DrawableSize(int* w, int* h) { return false; }
+  // Without a window: the size of the off-screen screen (0: the back buffer's).
+  uint32_t screenWidth = 0, screenHeight = 0;
 };
 
 class SdlContext final : public GlContext {
@@ -658,8 +660,8 @@ class GlDevice final : public IDevice {
     int dw = 0, dh = 0;
     GLuint target = 0;
     if (!m_Context->DrawableSize(&dw, &dh)) {
-      dw = int(m_Params.BackBufferWidth);
-      dh = int(m_Params.BackBufferHeight);
+      dw = int(m_ScreenWidth);
+      dh = int(m_ScreenHeight);
       target = m_ScreenFbo;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, target);
@@ -704,11 +706,11 @@ class GlDevice final : public IDevice {
   }
 
   bool ReadBackBuffer(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) override {
-    return ReadTarget(m_Fbo, argb, width, height);
+    return ReadTarget(m_Fbo, m_Params.BackBufferWidth, m_Params.BackBufferHeight, argb, width, height);
   }
   // What the last Present showed (off-screen devices only).
   bool ReadScreen(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
-    return m_ScreenFbo && ReadTarget(m_ScreenFbo, argb, width, height);
+    return m_ScreenFbo && ReadTarget(m_ScreenFbo, m_ScreenWidth, m_ScreenHeight, argb, width, height);
   }
 
  protected:
@@ -744,8 +746,8 @@ class GlDevice final : public IDevice {
   GlVertexBuffer* Stream() const { return static_cast<GlVertexBuffer*>(m_Bound.stream); }
   GlIndexBuffer* Indices() const { return static_cast<GlIndexBuffer*>(m_Bound.indices); }
 
-  bool ReadTarget(GLuint fbo, std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
-    const uint32_t w = m_Params.BackBufferWidth, h = m_Params.BackBufferHeight;
+  bool ReadTarget(GLuint fbo, uint32_t w, uint32_t h, std::vector<uint32_t>& argb, uint32_t* width,
+                  uint32_t* height) {
     std::vector<uint32_t> raw(size_t(w) * h);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -790,9 +792,12 @@ class GlDevice final : public IDevice {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
     int dw, dh;
     if (!m_Context->DrawableSize(&dw, &dh)) {
+      m_ScreenWidth = m_Context->screenWidth ? m_Context->screenWidth : uint32_t(w);
+      m_ScreenHeight = m_Context->screenHeight ? m_Context->screenHeight : uint32_t(h);
       glGenTextures(1, &m_ScreenTexture);
       glBindTexture(GL_TEXTURE_2D, m_ScreenTexture);
-      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(m_ScreenWidth), GLsizei(m_ScreenHeight), 0, GL_BGRA,
+                   GL_UNSIGNED_BYTE, nullptr);
       glGenFramebuffers(1, &m_ScreenFbo);
       glBindFramebuffer(GL_FRAMEBUFFER, m_ScreenFbo);
       glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_ScreenTexture, 0);
@@ -999,10 +1004,12 @@ class GlDevice final : public IDevice {
     glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
     glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
     glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, float(ss[D3DSAMP_MAXMIPLEVEL]));
+    glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, DwordToFloat(ss[D3DSAMP_MIPMAPLODBIAS]));
   }
 
   // Sets everything a draw needs except the vertex attributes.
   bool Prepare() {
+    if (m_Layout.position < 0) return false;  // no vertex format with a position
     const gl::PipelineKey key = MakeKey();
     const Program* p = GetProgram(key);
     if (!p) return false;
@@ -1120,6 +1127,7 @@ class GlDevice final : public IDevice {
   GLuint m_Vao = 0, m_PresentVao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
   GLuint m_Samplers[MAX_TEXTURE_STAGES] = {};
   GLuint m_Fbo = 0, m_ColorTexture = 0, m_DepthBuffer = 0, m_ScreenFbo = 0, m_ScreenTexture = 0;
+  uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
   GLuint m_RampTexture = 0, m_PresentProgram = 0;
   bool m_InScene = false;
 };
@@ -1129,10 +1137,12 @@ class GlDevice final : public IDevice {
 class GlSystem final : public IGraphicsSystem {
  public:
   explicit GlSystem(bool offscreen) : m_Offscreen(offscreen) {}
-  bool Init(std::string* why) {
+  bool Init(std::string* why, uint32_t screenWidth = 0, uint32_t screenHeight = 0) {
     if (m_Offscreen) {
       std::unique_ptr<GlContext> context = MakeEglContext(why);
       if (!context) return false;
+      context->screenWidth = std::min(screenWidth, 8192u);
+      context->screenHeight = std::min(screenHeight, 8192u);
       m_Context = std::move(context);
       const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
       if (!version) {
@@ -1223,9 +1233,9 @@ IGraphicsSystem* CreateGlGraphicsSystem() {
   return system;
 }
 
-IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why) {
+IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why, uint32_t screenWidth, uint32_t screenHeight) {
   auto* system = new GlSystem(true);
-  if (!system->Init(why)) {
+  if (!system->Init(why, screenWidth, screenHeight)) {
     system->Release();
     return nullptr;
   }
