@@ -142,20 +142,11 @@ D3DXMATRIX* D3DXMatrixTranspose(D3DXMATRIX* out, const D3DXMATRIX* m) {
 }
 
 float D3DXMatrixDeterminant(const D3DXMATRIX* mat) {
-  const float(*m)[4] = mat->m;
-  float s0 = m[0][0] * m[1][1] - m[1][0] * m[0][1];
-  float s1 = m[0][0] * m[1][2] - m[1][0] * m[0][2];
-  float s2 = m[0][0] * m[1][3] - m[1][0] * m[0][3];
-  float s3 = m[0][1] * m[1][2] - m[1][1] * m[0][2];
-  float s4 = m[0][1] * m[1][3] - m[1][1] * m[0][3];
-  float s5 = m[0][2] * m[1][3] - m[1][2] * m[0][3];
-  float c5 = m[2][2] * m[3][3] - m[3][2] * m[2][3];
-  float c4 = m[2][1] * m[3][3] - m[3][1] * m[2][3];
-  float c3 = m[2][1] * m[3][2] - m[3][1] * m[2][2];
-  float c2 = m[2][0] * m[3][3] - m[3][0] * m[2][3];
-  float c1 = m[2][0] * m[3][2] - m[3][0] * m[2][2];
-  float c0 = m[2][0] * m[3][1] - m[3][0] * m[2][1];
-  return s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0;
+  // The inverse works the determinant out on the way; it is rarely needed alone.
+  float det = 0.0f;
+  D3DXMATRIX unused;
+  D3DXMatrixInverse(&unused, &det, mat);
+  return det;
 }
 
 D3DXMATRIX* D3DXMatrixInverse(D3DXMATRIX* out, float* determinant, const D3DXMATRIX* mat) {
