@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace platform {
+
 namespace {
 
 // Index of the last key at or before t (0 when t is before the first).
@@ -44,12 +46,12 @@ constexpr uint32_t kMaxCallbacksPerAdvance = 1024;
 // ---------------------------------------------------------------------------
 
 ID3DXAnimationSet::ID3DXAnimationSet(std::string name, double ticksPerSecond, D3DXPLAYBACK_TYPE playback,
-                                     std::shared_ptr<const platform::AnimationKeys> keys,
+                                     std::shared_ptr<const AnimationKeys> keys,
                                      std::vector<D3DXKEY_CALLBACK> callbacks)
     : m_Name(std::move(name)),
       m_TicksPerSecond(ticksPerSecond > 0 ? ticksPerSecond : 4800.0),
       m_Playback(playback),
-      m_Keys(keys ? std::move(keys) : std::make_shared<platform::AnimationKeys>()),
+      m_Keys(keys ? std::move(keys) : std::make_shared<AnimationKeys>()),
       m_Callbacks(std::move(callbacks)) {
   std::stable_sort(m_Callbacks.begin(), m_Callbacks.end(),
                    [](const D3DXKEY_CALLBACK& a, const D3DXKEY_CALLBACK& b) { return a.Time < b.Time; });
@@ -93,7 +95,7 @@ HRESULT ID3DXAnimationSet::GetAnimationIndexByName(const char* name, uint32_t* i
 HRESULT ID3DXAnimationSet::GetSRT(double periodicPosition, uint32_t animation, D3DXVECTOR3* scale,
                                   D3DXQUATERNION* rotation, D3DXVECTOR3* translation) const {
   if (animation >= m_Keys->Channels.size()) return E_INVALIDARG;
-  const platform::AnimationChannel& c = m_Keys->Channels[animation];
+  const AnimationChannel& c = m_Keys->Channels[animation];
   float t = (float)(periodicPosition * m_TicksPerSecond);
   if (scale) *scale = SampleVector(c.Scale, t, c.DefaultScale);
   if (rotation) *rotation = SampleRotation(c.Rotation, t, c.DefaultRotation);
@@ -121,7 +123,7 @@ HRESULT D3DXCreateCompressedAnimationSet(const char* name, double ticksPerSecond
                                          ID3DXCompressedAnimationSet** animationSet) {
   if (!animationSet || !compressedData || !compressedData->Payload || (numCallbackKeys && !callbackKeys))
     return E_INVALIDARG;
-  auto keys = std::static_pointer_cast<const platform::AnimationKeys>(compressedData->Payload);
+  auto keys = std::static_pointer_cast<const AnimationKeys>(compressedData->Payload);
   std::vector<D3DXKEY_CALLBACK> callbacks(callbackKeys, callbackKeys + numCallbackKeys);
   *animationSet = new ID3DXAnimationSet(name ? name : "", ticksPerSecond, playback, keys, std::move(callbacks));
   return S_OK;
@@ -134,7 +136,7 @@ ID3DXAnimationController::ID3DXAnimationController(uint32_t maxOutputs, uint32_t
     : m_MaxOutputs(maxOutputs), m_MaxSets(maxSets), m_MaxEvents(maxEvents), m_Tracks(maxTracks) {}
 
 ID3DXAnimationController::~ID3DXAnimationController() {
-  for (auto& t : m_Tracks) platform::SafeRelease(t.Set);
+  for (auto& t : m_Tracks) SafeRelease(t.Set);
   for (auto* s : m_Sets) s->Release();
 }
 
@@ -207,7 +209,7 @@ HRESULT ID3DXAnimationController::SetTrackAnimationSet(uint32_t track, ID3DXAnim
   if (track >= m_Tracks.size()) return E_INVALIDARG;
   Track& t = m_Tracks[track];
   if (set) set->AddRef();
-  platform::SafeRelease(t.Set);
+  SafeRelease(t.Set);
   t.Set = set;
   BindTrack(t);
   return S_OK;
@@ -370,3 +372,5 @@ HRESULT ID3DXAnimationController::CloneAnimationController(uint32_t maxOutputs, 
   *clone = c;
   return S_OK;
 }
+
+}  // namespace platform

@@ -13,12 +13,14 @@
 #include "platform/mesh/XMesh.h"
 #include "platform/mesh/XTypes.h"
 
+namespace platform {
+
 struct D3DXFRAME;
 
 enum D3DXPLAYBACK_TYPE { D3DXPLAY_LOOP = 0, D3DXPLAY_ONCE = 1, D3DXPLAY_PINGPONG = 2 };
 
 // Compression flags (accepted; compression keeps every key).
-#define D3DXCOMPRESS_DEFAULT 0u
+constexpr DWORD D3DXCOMPRESS_DEFAULT = 0;
 
 // A key-frame callback: Time is in the set's ticks.
 struct D3DXKEY_CALLBACK {
@@ -40,8 +42,6 @@ class ID3DXAnimationCallbackHandler {
   virtual HRESULT HandleCallback(uint32_t track, void* pCallbackData) = 0;
 };
 
-namespace platform {
-
 // The key frames of one animated frame. Times are in ticks, sorted.
 struct AnimationChannel {
   std::string Target;
@@ -59,12 +59,10 @@ struct AnimationKeys {
   float LastKeyTime = 0;  // ticks
 };
 
-}  // namespace platform
-
-class ID3DXAnimationSet : public platform::XUnknown {
+class ID3DXAnimationSet : public IUnknownObject {
  public:
   ID3DXAnimationSet(std::string name, double ticksPerSecond, D3DXPLAYBACK_TYPE playback,
-                    std::shared_ptr<const platform::AnimationKeys> keys,
+                    std::shared_ptr<const AnimationKeys> keys,
                     std::vector<D3DXKEY_CALLBACK> callbacks = {});
 
   const char* GetName() const { return m_Name.c_str(); }
@@ -88,13 +86,13 @@ class ID3DXAnimationSet : public platform::XUnknown {
   // The set's key data in a buffer, to be made into a set with callbacks.
   HRESULT Compress(uint32_t flags, float lossiness, D3DXFRAME* hierarchy, ID3DXBuffer** compressedData) const;
 
-  const std::shared_ptr<const platform::AnimationKeys>& Keys() const { return m_Keys; }
+  const std::shared_ptr<const AnimationKeys>& Keys() const { return m_Keys; }
 
  private:
   std::string m_Name;
   double m_TicksPerSecond;
   D3DXPLAYBACK_TYPE m_Playback;
-  std::shared_ptr<const platform::AnimationKeys> m_Keys;
+  std::shared_ptr<const AnimationKeys> m_Keys;
   std::vector<D3DXKEY_CALLBACK> m_Callbacks;  // sorted by time
   double m_Period;
 };
@@ -107,7 +105,7 @@ HRESULT D3DXCreateCompressedAnimationSet(const char* name, double ticksPerSecond
                                          const D3DXKEY_CALLBACK* callbackKeys,
                                          ID3DXCompressedAnimationSet** animationSet);
 
-class ID3DXAnimationController : public platform::XUnknown {
+class ID3DXAnimationController : public IUnknownObject {
  public:
   ID3DXAnimationController(uint32_t maxOutputs, uint32_t maxSets, uint32_t maxTracks, uint32_t maxEvents);
   ~ID3DXAnimationController() override;
@@ -177,3 +175,5 @@ class ID3DXAnimationController : public platform::XUnknown {
   std::vector<Blend> m_Blend;
   double m_Time = 0;
 };
+
+}  // namespace platform

@@ -14,6 +14,8 @@ using platform::xfile::XFrameRecord;
 using platform::xfile::XMeshRecord;
 using platform::xfile::XScene;
 
+namespace platform {
+
 namespace {
 
 // A mesh record turned into triangles over split vertices.
@@ -132,10 +134,10 @@ void MergeMesh(BuiltMesh& a, const BuiltMesh& b, const D3DXMATRIX& m) {
 }
 
 // The mesh object, faces sorted by attribute (stable).
-ID3DXMesh* MakeMesh(const BuiltMesh& b, uint32_t options) {
+ID3DXMesh* MakeMesh(const BuiltMesh& b, uint32_t options, IDevice* device) {
   const uint32_t faces = (uint32_t)b.attributes.size();
   const uint32_t fvf = b.FVF();
-  auto* mesh = new ID3DXMesh(faces, (uint32_t)b.positions.size(), options, fvf);
+  auto* mesh = new ID3DXMesh(faces, (uint32_t)b.positions.size(), options, fvf, device);
   void* vp = nullptr;
   mesh->LockVertexBuffer(0, &vp);
   uint8_t* v = static_cast<uint8_t*>(vp);
@@ -184,8 +186,8 @@ std::vector<uint32_t> ComputeAdjacency(ID3DXMesh* mesh, const std::vector<uint32
 }
 
 bool ReadFileBytes(const char* filename, std::vector<uint8_t>& bytes) {
-  if (!filename || !platform::ReadWholeFile(filename, bytes)) {
-    platform::LogError(std::string("cannot read mesh file ") + (filename ? filename : "(null)"));
+  if (!filename || !ReadWholeFile(filename, bytes)) {
+    LogError(std::string("cannot read mesh file ") + (filename ? filename : "(null)"));
     return false;
   }
   return true;
@@ -193,8 +195,8 @@ bool ReadFileBytes(const char* filename, std::vector<uint8_t>& bytes) {
 
 bool Parse(const void* data, uint32_t size, XScene& scene, const char* what) {
   std::string error;
-  if (!platform::xfile::ParseXFile(static_cast<const uint8_t*>(data), size, scene, error)) {
-    platform::LogError(std::string("mesh file ") + what + ": " + error);
+  if (!xfile::ParseXFile(static_cast<const uint8_t*>(data), size, scene, error)) {
+    LogError(std::string("mesh file ") + what + ": " + error);
     return false;
   }
   return true;
@@ -211,7 +213,7 @@ void CollectMeshes(const XFrameRecord& f, const D3DXMATRIX& parent, BuiltMesh& a
   for (const auto& c : f.Children) CollectMeshes(c, combined, all, any);
 }
 
-HRESULT LoadMeshFromScene(const XScene& scene, uint32_t options, ID3DXBuffer** adjacency,
+HRESULT LoadMeshFromScene(const XScene& scene, uint32_t options, IDevice* device, ID3DXBuffer** adjacency,
                           ID3DXBuffer** materials, ID3DXBuffer** effectInstances, uint32_t* numMaterials,
                           ID3DXMesh** mesh) {
   BuiltMesh all;
@@ -225,10 +227,10 @@ HRESULT LoadMeshFromScene(const XScene& scene, uint32_t options, ID3DXBuffer** a
   }
   for (const auto& f : scene.Frames) CollectMeshes(f, identity, all, any);
   if (!any || all.attributes.empty()) {
-    platform::LogError("mesh file holds no faces");
+    LogError("mesh file holds no faces");
     return E_FAIL;
   }
-  ID3DXMesh* m = MakeMesh(all, options);
+  ID3DXMesh* m = MakeMesh(all, options, device);
   if (adjacency) {
     std::vector<uint32_t> adj = ComputeAdjacency(m, all.original);
     auto* b = new ID3DXBuffer(adj.size() * 4);
@@ -251,7 +253,8 @@ HRESULT LoadMeshFromScene(const XScene& scene, uint32_t options, ID3DXBuffer** a
 
 class HierarchyBuilder {
  public:
-  HierarchyBuilder(ID3DXAllocateHierarchy* alloc, uint32_t options) : m_Alloc(alloc), m_Options(options) {}
+  HierarchyBuilder(ID3DXAllocateHierarchy* alloc, uint32_t options, IDevice* device)
+      : m_Alloc(alloc), m_Options(options), m_Device(device) {}
 
   D3DXFRAME* Frame(const XFrameRecord& r) {
     D3DXFRAME* f = NewFrame(r.Name);
@@ -288,7 +291,7 @@ class HierarchyBuilder {
     BuiltMesh b;
     BuildMesh(r, b);
     if (b.attributes.empty()) return true;  // a mesh without faces draws nothing
-    ID3DXMesh* mesh = MakeMesh(b, m_Options);
+    ID3DXMesh* mesh = MakeMesh(b, m_Options, m_Device);
     std::vector<uint32_t> adj = ComputeAdjacency(mesh, b.original);
     ID3DXSkinInfo* skin = nullptr;
     if (r.HasSkin) {
@@ -331,6 +334,7 @@ class HierarchyBuilder {
  private:
   ID3DXAllocateHierarchy* m_Alloc;
   uint32_t m_Options;
+  IDevice* m_Device;
   std::vector<D3DXFRAME*> m_Frames;
 };
 
@@ -341,10 +345,10 @@ void FindFrameMatrices(const XFrameRecord& f, std::unordered_map<std::string, D3
 
 ID3DXAnimationSet* MakeSet(const XAnimationSetRecord& r, uint32_t ticksPerSecond,
                            const std::unordered_map<std::string, D3DXMATRIX>& frames) {
-  auto keys = std::make_shared<platform::AnimationKeys>();
+  auto keys = std::make_shared<AnimationKeys>();
   float last = 0;
   for (const auto& a : r.Animations) {
-    platform::AnimationChannel c;
+    AnimationChannel c;
     c.Target = a.Target;
     auto it = frames.find(a.Target);
     if (it != frames.end())
@@ -373,9 +377,9 @@ ID3DXAnimationSet* MakeSet(const XAnimationSetRecord& r, uint32_t ticksPerSecond
   return new ID3DXAnimationSet(r.Name, ticksPerSecond, D3DXPLAY_LOOP, keys);
 }
 
-HRESULT LoadHierarchyFromScene(const XScene& scene, uint32_t options, ID3DXAllocateHierarchy* alloc,
+HRESULT LoadHierarchyFromScene(const XScene& scene, uint32_t options, IDevice* device, ID3DXAllocateHierarchy* alloc,
                                D3DXFRAME** root, ID3DXAnimationController** controller) {
-  HierarchyBuilder builder(alloc, options);
+  HierarchyBuilder builder(alloc, options, device);
   D3DXFRAME* first = nullptr;
   D3DXFRAME** link = &first;
   bool ok = true;
@@ -402,7 +406,7 @@ HRESULT LoadHierarchyFromScene(const XScene& scene, uint32_t options, ID3DXAlloc
     }
   }
   if (ok && !first) {
-    platform::LogError("mesh file holds no frames or meshes");
+    LogError("mesh file holds no frames or meshes");
     ok = false;
   }
   if (!ok) {
@@ -452,17 +456,17 @@ void SphereOfFrames(const D3DXFRAME* f, const D3DXMATRIX& parent, std::vector<D3
 
 }  // namespace
 
-HRESULT D3DXLoadMeshFromXInMemory(const void* data, uint32_t size, uint32_t options, IDirect3DDevice9*,
+HRESULT D3DXLoadMeshFromXInMemory(const void* data, uint32_t size, uint32_t options, IDevice* device,
                                   ID3DXBuffer** adjacency, ID3DXBuffer** materials,
                                   ID3DXBuffer** effectInstances, uint32_t* numMaterials, ID3DXMesh** mesh) {
   if (!mesh) return E_INVALIDARG;
   *mesh = nullptr;
   XScene scene;
   if (!Parse(data, size, scene, "(memory)")) return E_FAIL;
-  return LoadMeshFromScene(scene, options, adjacency, materials, effectInstances, numMaterials, mesh);
+  return LoadMeshFromScene(scene, options, device, adjacency, materials, effectInstances, numMaterials, mesh);
 }
 
-HRESULT D3DXLoadMeshFromXA(const char* filename, uint32_t options, IDirect3DDevice9* device,
+HRESULT D3DXLoadMeshFromXA(const char* filename, uint32_t options, IDevice* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
                            uint32_t* numMaterials, ID3DXMesh** mesh) {
   if (!mesh) return E_INVALIDARG;
@@ -471,10 +475,10 @@ HRESULT D3DXLoadMeshFromXA(const char* filename, uint32_t options, IDirect3DDevi
   if (!ReadFileBytes(filename, bytes)) return E_FAIL;
   XScene scene;
   if (!Parse(bytes.data(), (uint32_t)bytes.size(), scene, filename)) return E_FAIL;
-  return LoadMeshFromScene(scene, options, adjacency, materials, effectInstances, numMaterials, mesh);
+  return LoadMeshFromScene(scene, options, device, adjacency, materials, effectInstances, numMaterials, mesh);
 }
 
-HRESULT D3DXLoadMeshHierarchyFromXInMemory(const void* data, uint32_t size, uint32_t options, IDirect3DDevice9*,
+HRESULT D3DXLoadMeshHierarchyFromXInMemory(const void* data, uint32_t size, uint32_t options, IDevice* device,
                                            ID3DXAllocateHierarchy* alloc, ID3DXLoadUserData*,
                                            D3DXFRAME** frameHierarchy, ID3DXAnimationController** animController) {
   if (!alloc || !frameHierarchy) return E_INVALIDARG;
@@ -482,10 +486,10 @@ HRESULT D3DXLoadMeshHierarchyFromXInMemory(const void* data, uint32_t size, uint
   if (animController) *animController = nullptr;
   XScene scene;
   if (!Parse(data, size, scene, "(memory)")) return E_FAIL;
-  return LoadHierarchyFromScene(scene, options, alloc, frameHierarchy, animController);
+  return LoadHierarchyFromScene(scene, options, device, alloc, frameHierarchy, animController);
 }
 
-HRESULT D3DXLoadMeshHierarchyFromXA(const char* filename, uint32_t options, IDirect3DDevice9*,
+HRESULT D3DXLoadMeshHierarchyFromXA(const char* filename, uint32_t options, IDevice* device,
                                     ID3DXAllocateHierarchy* alloc, ID3DXLoadUserData*,
                                     D3DXFRAME** frameHierarchy, ID3DXAnimationController** animController) {
   if (!alloc || !frameHierarchy) return E_INVALIDARG;
@@ -495,7 +499,7 @@ HRESULT D3DXLoadMeshHierarchyFromXA(const char* filename, uint32_t options, IDir
   if (!ReadFileBytes(filename, bytes)) return E_FAIL;
   XScene scene;
   if (!Parse(bytes.data(), (uint32_t)bytes.size(), scene, filename)) return E_FAIL;
-  return LoadHierarchyFromScene(scene, options, alloc, frameHierarchy, animController);
+  return LoadHierarchyFromScene(scene, options, device, alloc, frameHierarchy, animController);
 }
 
 HRESULT D3DXFrameDestroy(D3DXFRAME* root, ID3DXAllocateHierarchy* alloc) {
@@ -535,3 +539,5 @@ HRESULT D3DXFrameCalculateBoundingSphere(const D3DXFRAME* root, D3DXVECTOR3* cen
   }
   return D3DXComputeBoundingSphere(points.data(), (uint32_t)points.size(), sizeof(D3DXVECTOR3), centre, radius);
 }
+
+}  // namespace platform

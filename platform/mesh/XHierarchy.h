@@ -10,6 +10,8 @@
 #include "platform/mesh/XMesh.h"
 #include "platform/mesh/XTypes.h"
 
+namespace platform {
+
 struct D3DXMESHCONTAINER;
 
 struct D3DXFRAME {
@@ -66,20 +68,20 @@ class ID3DXMaterialBuffer : public ID3DXBuffer {
 // buffer holds three u32 per face (UINT32_MAX where no neighbour); the
 // material buffer is an ID3DXMaterialBuffer. Outputs may be null. On
 // failure nothing is returned and the reason is logged.
-HRESULT D3DXLoadMeshFromXA(const char* filename, uint32_t options, IDirect3DDevice9* device,
+HRESULT D3DXLoadMeshFromXA(const char* filename, uint32_t options, IDevice* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
                            uint32_t* numMaterials, ID3DXMesh** mesh);
-HRESULT D3DXLoadMeshFromXInMemory(const void* data, uint32_t size, uint32_t options, IDirect3DDevice9* device,
+HRESULT D3DXLoadMeshFromXInMemory(const void* data, uint32_t size, uint32_t options, IDevice* device,
                                   ID3DXBuffer** adjacency, ID3DXBuffer** materials,
                                   ID3DXBuffer** effectInstances, uint32_t* numMaterials, ID3DXMesh** mesh);
 
 // Loads the frame hierarchy. The controller is always made (with no sets
 // when the file has none); it animates the frames' TransformationMatrix.
-HRESULT D3DXLoadMeshHierarchyFromXA(const char* filename, uint32_t options, IDirect3DDevice9* device,
+HRESULT D3DXLoadMeshHierarchyFromXA(const char* filename, uint32_t options, IDevice* device,
                                     ID3DXAllocateHierarchy* alloc, ID3DXLoadUserData* userDataLoader,
                                     D3DXFRAME** frameHierarchy, ID3DXAnimationController** animController);
 HRESULT D3DXLoadMeshHierarchyFromXInMemory(const void* data, uint32_t size, uint32_t options,
-                                           IDirect3DDevice9* device, ID3DXAllocateHierarchy* alloc,
+                                           IDevice* device, ID3DXAllocateHierarchy* alloc,
                                            ID3DXLoadUserData* userDataLoader, D3DXFRAME** frameHierarchy,
                                            ID3DXAnimationController** animController);
 
@@ -89,3 +91,5 @@ HRESULT D3DXFrameDestroy(D3DXFRAME* root, ID3DXAllocateHierarchy* alloc);
 D3DXFRAME* D3DXFrameFind(const D3DXFRAME* root, const char* name);
 // Sphere around every mesh's vertices placed by the frames' transforms.
 HRESULT D3DXFrameCalculateBoundingSphere(const D3DXFRAME* root, D3DXVECTOR3* centre, float* radius);
+
+}  // namespace platform

@@ -6,32 +6,20 @@
 #include <numeric>
 
 namespace platform {
-namespace {
-IMeshRenderer* g_MeshRenderer = nullptr;
-}
-void SetMeshRenderer(IMeshRenderer* renderer) { g_MeshRenderer = renderer; }
-IMeshRenderer* GetMeshRenderer() { return g_MeshRenderer; }
-}  // namespace platform
 
-uint32_t D3DXGetFVFVertexSize(uint32_t fvf) {
-  uint32_t size = 0;
-  if (fvf & D3DFVF_XYZ) size += 12;
-  if (fvf & D3DFVF_NORMAL) size += 12;
-  if (fvf & D3DFVF_DIFFUSE) size += 4;
-  if (fvf & D3DFVF_TEX1) size += 8;
-  return size;
-}
+
+uint32_t D3DXGetFVFVertexSize(uint32_t fvf) { return GetFVFVertexSize(fvf); }
 
 namespace {
-// Byte offsets of the components inside a vertex; -1 when absent.
-struct VertexLayout {
+// Byte offsets of the parts a mesh vertex may have; -1 when absent.
+struct MeshLayout {
   int position = -1, normal = -1, diffuse = -1, tex = -1;
-  explicit VertexLayout(uint32_t fvf) {
-    int at = 0;
-    if (fvf & D3DFVF_XYZ) { position = at; at += 12; }
-    if (fvf & D3DFVF_NORMAL) { normal = at; at += 12; }
-    if (fvf & D3DFVF_DIFFUSE) { diffuse = at; at += 4; }
-    if (fvf & D3DFVF_TEX1) { tex = at; at += 8; }
+  explicit MeshLayout(uint32_t fvf) {
+    VertexLayout l = DescribeFVF(fvf);
+    if (l.positionFloats == 3 && !l.screenSpace) position = l.position;
+    normal = l.normal;
+    diffuse = l.diffuse;
+    if (l.texCount > 0 && l.texFloats[0] == 2) tex = l.texCoord[0];
   }
 };
 }  // namespace
@@ -58,7 +46,7 @@ HRESULT D3DXComputeBoundingSphere(const D3DXVECTOR3* firstPosition, uint32_t num
   return S_OK;
 }
 
-ID3DXMesh::ID3DXMesh(uint32_t numFaces, uint32_t numVertices, uint32_t options, uint32_t fvf)
+ID3DXMesh::ID3DXMesh(uint32_t numFaces, uint32_t numVertices, uint32_t options, uint32_t fvf, IDevice* device)
     : m_FVF(fvf),
       m_Options(options),
       m_Stride(D3DXGetFVFVertexSize(fvf)),
@@ -66,7 +54,16 @@ ID3DXMesh::ID3DXMesh(uint32_t numFaces, uint32_t numVertices, uint32_t options, 
       m_NumFaces(numFaces),
       m_Vertices((size_t)numVertices * m_Stride),
       m_Indices((size_t)numFaces * 3),
-      m_Attributes(numFaces) {}
+      m_Attributes(numFaces),
+      m_Device(device) {
+  if (m_Device) m_Device->AddRef();
+}
+
+ID3DXMesh::~ID3DXMesh() {
+  SafeRelease(m_VertexBuffer);
+  SafeRelease(m_IndexBuffer);
+  SafeRelease(m_Device);
+}
 
 HRESULT ID3DXMesh::LockVertexBuffer(uint32_t flags, void** data) {
   if (!data) return E_INVALIDARG;
@@ -131,17 +128,17 @@ void ID3DXMesh::RebuildAttributeTable() {
   }
 }
 
-HRESULT ID3DXMesh::CloneMeshFVF(uint32_t options, uint32_t fvf, IDirect3DDevice9*, ID3DXMesh** out) const {
+HRESULT ID3DXMesh::CloneMeshFVF(uint32_t options, uint32_t fvf, IDevice* device, ID3DXMesh** out) const {
   if (!out) return E_INVALIDARG;
-  if (!(fvf & D3DFVF_XYZ)) return E_INVALIDARG;
-  auto* m = new ID3DXMesh(m_NumFaces, m_NumVertices, options, fvf);
+  if (MeshLayout(fvf).position < 0) return E_INVALIDARG;
+  auto* m = new ID3DXMesh(m_NumFaces, m_NumVertices, options, fvf, device ? device : m_Device);
   m->m_Indices = m_Indices;
   m->m_Attributes = m_Attributes;
   m->m_Table = m_Table;
   if (fvf == m_FVF) {
     m->m_Vertices = m_Vertices;
   } else {
-    VertexLayout from(m_FVF), to(fvf);
+    MeshLayout from(m_FVF), to(fvf);
     for (uint32_t v = 0; v < m_NumVertices; ++v) {
       const uint8_t* s = m_Vertices.data() + (size_t)v * m_Stride;
       uint8_t* d = m->m_Vertices.data() + (size_t)v * m->m_Stride;
@@ -221,10 +218,39 @@ HRESULT ID3DXMesh::OptimizeInplace(uint32_t flags, const uint32_t* adjacencyIn, 
 }
 
 HRESULT ID3DXMesh::DrawSubset(uint32_t attribId) {
-  platform::IMeshRenderer* r = platform::GetMeshRenderer();
-  if (!r) return E_FAIL;
-  for (const auto& range : m_Table)
-    if (range.AttribId == attribId && range.FaceCount > 0) r->DrawMeshSubset(*this, range);
+  if (!m_Device || m_NumFaces == 0 || m_NumVertices == 0) return E_FAIL;
+  if (m_UploadedVersion != m_Version || !m_VertexBuffer || !m_IndexBuffer) {
+    const uint32_t vbytes = (uint32_t)m_Vertices.size(), ibytes = (uint32_t)m_Indices.size() * 4;
+    if (m_VertexBuffer && m_VertexBuffer->GetLength() != vbytes) SafeRelease(m_VertexBuffer);
+    if (m_IndexBuffer && m_IndexBuffer->GetLength() != ibytes) SafeRelease(m_IndexBuffer);
+    if (!m_VertexBuffer &&
+        FAILED(m_Device->CreateVertexBuffer(vbytes, D3DUSAGE_WRITEONLY, m_FVF, D3DPOOL_MANAGED, &m_VertexBuffer)))
+      return E_FAIL;
+    if (!m_IndexBuffer && FAILED(m_Device->CreateIndexBuffer(ibytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32,
+                                                              D3DPOOL_MANAGED, &m_IndexBuffer)))
+      return E_FAIL;
+    void* p = nullptr;
+    if (FAILED(m_VertexBuffer->Lock(0, 0, &p, 0))) return E_FAIL;
+    std::memcpy(p, m_Vertices.data(), vbytes);
+    m_VertexBuffer->Unlock();
+    if (FAILED(m_IndexBuffer->Lock(0, 0, &p, 0))) return E_FAIL;
+    std::memcpy(p, m_Indices.data(), ibytes);
+    m_IndexBuffer->Unlock();
+    m_UploadedVersion = m_Version;
+  }
+  bool bound = false;
+  for (const auto& range : m_Table) {
+    if (range.AttribId != attribId || range.FaceCount == 0) continue;
+    if (!bound) {
+      m_Device->SetFVF(m_FVF);
+      m_Device->SetStreamSource(0, m_VertexBuffer, 0, m_Stride);
+      m_Device->SetIndices(m_IndexBuffer);
+      bound = true;
+    }
+    HRESULT hr = m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, range.VertexStart, range.VertexCount,
+                                                range.FaceStart * 3, range.FaceCount);
+    if (FAILED(hr)) return hr;
+  }
   return S_OK;
 }
 
@@ -310,7 +336,7 @@ HRESULT ID3DXSkinInfo::UpdateSkinnedMesh(const D3DXMATRIX* boneTransforms,
   if (!srcVertices || !dstVertices || (!boneTransforms && !m_Bones.empty())) return E_INVALIDARG;
   BuildInfluences();
   const uint32_t stride = D3DXGetFVFVertexSize(m_FVF);
-  VertexLayout layout(m_FVF);
+  MeshLayout layout(m_FVF);
   if (layout.position < 0) return E_FAIL;
   const uint8_t* src = static_cast<const uint8_t*>(srcVertices);
   uint8_t* dst = static_cast<uint8_t*>(dstVertices);
@@ -347,3 +373,5 @@ HRESULT ID3DXSkinInfo::UpdateSkinnedMesh(const D3DXMATRIX* boneTransforms,
   }
   return S_OK;
 }
+
+}  // namespace platform

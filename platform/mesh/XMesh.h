@@ -12,11 +12,12 @@
 #include "platform/Math.h"
 #include "platform/mesh/XTypes.h"
 
-struct IDirect3DDevice9;
+namespace platform {
+
 class ID3DXMesh;
 
 // A block of bytes handed out by the loaders (adjacency, materials, remaps).
-class ID3DXBuffer : public platform::XUnknown {
+class ID3DXBuffer : public IUnknownObject {
  public:
   explicit ID3DXBuffer(size_t size = 0) : m_Bytes(size) {}
   void* GetBufferPointer() { return m_Bytes.empty() ? nullptr : m_Bytes.data(); }
@@ -37,23 +38,12 @@ uint32_t D3DXGetFVFVertexSize(uint32_t fvf);
 HRESULT D3DXComputeBoundingSphere(const D3DXVECTOR3* firstPosition, uint32_t numVertices,
                                   uint32_t stride, D3DXVECTOR3* centre, float* radius);
 
-namespace platform {
-
-// The device's drawing of mesh subsets; the graphics backend registers
-// one. Each call draws the faces of one attribute range.
-class IMeshRenderer {
+class ID3DXMesh : public IUnknownObject {
  public:
-  virtual ~IMeshRenderer() = default;
-  virtual void DrawMeshSubset(const ID3DXMesh& mesh, const D3DXATTRIBUTERANGE& range) = 0;
-};
-void SetMeshRenderer(IMeshRenderer* renderer);
-IMeshRenderer* GetMeshRenderer();
-
-}  // namespace platform
-
-class ID3DXMesh : public platform::XUnknown {
- public:
-  ID3DXMesh(uint32_t numFaces, uint32_t numVertices, uint32_t options, uint32_t fvf);
+  // device may be null: such a mesh cannot be drawn.
+  ID3DXMesh(uint32_t numFaces, uint32_t numVertices, uint32_t options, uint32_t fvf, IDevice* device);
+  ~ID3DXMesh() override;
+  IDevice* GetDevice() const { return m_Device; }
 
   uint32_t GetFVF() const { return m_FVF; }
   uint32_t GetOptions() const { return m_Options; }
@@ -74,7 +64,7 @@ class ID3DXMesh : public platform::XUnknown {
 
   // A copy in another vertex format: shared components are copied, new
   // ones zeroed (diffuse white).
-  HRESULT CloneMeshFVF(uint32_t options, uint32_t fvf, IDirect3DDevice9* device, ID3DXMesh** out) const;
+  HRESULT CloneMeshFVF(uint32_t options, uint32_t fvf, IDevice* device, ID3DXMesh** out) const;
 
   // ATTRSORT sorts faces by attribute (stable) and rebuilds the table;
   // COMPACT drops vertices no face uses. Vertex-cache ordering is accepted
@@ -82,8 +72,9 @@ class ID3DXMesh : public platform::XUnknown {
   HRESULT OptimizeInplace(uint32_t flags, const uint32_t* adjacencyIn, uint32_t* adjacencyOut,
                           uint32_t* faceRemap, ID3DXBuffer** vertexRemap);
 
-  // Draws the faces of the given attribute id through the registered mesh
-  // renderer. Fails when no renderer is registered.
+  // Draws the faces of the given attribute id with the mesh's device, from
+  // managed buffers refreshed whenever the data changed. The caller sets
+  // transforms, material, textures and states. Fails without a device.
   HRESULT DrawSubset(uint32_t attribId);
 
   // Raw access for renderers. The version grows whenever the vertex or
@@ -92,8 +83,6 @@ class ID3DXMesh : public platform::XUnknown {
   const uint32_t* IndexData() const { return m_Indices.data(); }
   const uint32_t* AttributeData() const { return m_Attributes.data(); }
   uint64_t GetVersion() const { return m_Version; }
-  // A slot where a device keeps its own copy (buffers on the GPU).
-  std::shared_ptr<void> DeviceCache;
 
   // Rebuilds the attribute table from the attribute buffer, assuming the
   // faces are sorted.
@@ -110,10 +99,14 @@ class ID3DXMesh : public platform::XUnknown {
   std::vector<uint32_t> m_Attributes;
   std::vector<D3DXATTRIBUTERANGE> m_Table;
   uint64_t m_Version = 1;
+  IDevice* m_Device = nullptr;
+  IVertexBuffer* m_VertexBuffer = nullptr;
+  IIndexBuffer* m_IndexBuffer = nullptr;
+  uint64_t m_UploadedVersion = 0;
 };
 
 // Bone names, offset matrices and per-bone vertex weights of a skinned mesh.
-class ID3DXSkinInfo : public platform::XUnknown {
+class ID3DXSkinInfo : public IUnknownObject {
  public:
   ID3DXSkinInfo(uint32_t numVertices, uint32_t fvf, uint32_t numBones);
 
@@ -160,3 +153,5 @@ class ID3DXSkinInfo : public platform::XUnknown {
   mutable std::vector<uint32_t> m_VertexStart;
   mutable std::vector<Influence> m_Influences;
 };
+
+}  // namespace platform

@@ -12,6 +12,8 @@
 
 namespace xfuzz {
 
+using namespace platform;
+
 class Allocator : public ID3DXAllocateHierarchy {
  public:
   HRESULT CreateFrame(const char* name, D3DXFRAME** out) override {

@@ -15,6 +15,8 @@ using formats::XFileDesc;
 using formats::XFrameDesc;
 using formats::XMeshDesc;
 
+using namespace platform;
+
 namespace {
 
 D3DXMATRIX Translation(float x, float y, float z) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/HeadlessGraphics.h"
 #include "platform/Log.h"
 #include "platform/mesh/XFileParser.h"
 #include "platform/mesh/XHierarchy.h"
@@ -12,6 +13,8 @@
 
 using formats::XFileDesc;
 using formats::XMeshDesc;
+
+using namespace platform;
 
 namespace {
 
@@ -352,7 +355,7 @@ TEST(XMesh, BoundingSphereEnclosesEveryVertex) {
 }
 
 TEST(XMesh, OptimizeCompactsAndSortsAndCloneConvertsFormat) {
-  ID3DXMesh mesh(2, 5, 0, D3DFVF_XYZ);
+  ID3DXMesh mesh(2, 5, 0, D3DFVF_XYZ, nullptr);
   void* vp;
   mesh.LockVertexBuffer(0, &vp);
   float* v = static_cast<float*>(vp);
@@ -395,20 +398,46 @@ TEST(XMesh, OptimizeCompactsAndSortsAndCloneConvertsFormat) {
   clone->Release();
 }
 
-TEST(XMesh, DrawSubsetGoesToTheRegisteredRenderer) {
-  struct Recorder : platform::IMeshRenderer {
-    std::vector<D3DXATTRIBUTERANGE> drawn;
-    void DrawMeshSubset(const ID3DXMesh&, const D3DXATTRIBUTERANGE& r) override { drawn.push_back(r); }
-  } recorder;
-  Loaded q;
-  LoadBytes(formats::XFileText(FileWith(TwoMaterialQuad())), q);
-  ASSERT_EQ(q.hr, S_OK);
-  EXPECT_TRUE(FAILED(q.mesh->DrawSubset(0)));  // no renderer
-  platform::SetMeshRenderer(&recorder);
-  EXPECT_EQ(q.mesh->DrawSubset(1), S_OK);
-  EXPECT_EQ(q.mesh->DrawSubset(7), S_OK);  // no such subset: nothing drawn
-  platform::SetMeshRenderer(nullptr);
-  ASSERT_EQ(recorder.drawn.size(), 1u);
-  EXPECT_EQ(recorder.drawn[0].AttribId, 1u);
-  EXPECT_EQ(recorder.drawn[0].FaceStart, 1u);
+TEST(XMesh, DrawSubsetDrawsItsFacesWithTheMeshDevice) {
+  headless::ResetGraphics();
+  IGraphicsSystem* system = CreateGraphicsSystem();
+  ASSERT_NE(system, nullptr);
+  D3DPRESENT_PARAMETERS params;
+  params.BackBufferWidth = 800;
+  params.BackBufferHeight = 600;
+  IDevice* device = nullptr;
+  ASSERT_EQ(system->CreateDevice(nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &device), D3D_OK);
+  auto* rec = static_cast<headless::RecordingDevice*>(device);
+  std::string bytes = formats::XFileText(FileWith(TwoMaterialQuad()));
+  ID3DXMesh* mesh = nullptr;
+  ASSERT_EQ(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, device, nullptr,
+                                      nullptr, nullptr, nullptr, &mesh),
+            S_OK);
+  rec->ClearLog();
+  EXPECT_EQ(mesh->DrawSubset(1), S_OK);
+  EXPECT_EQ(mesh->DrawSubset(7), S_OK);  // no such subset: nothing drawn
+  ASSERT_EQ(rec->Draws().size(), 1u);
+  EXPECT_TRUE(rec->Draws()[0].indexed);
+  EXPECT_EQ(rec->Draws()[0].primitiveCount, 1u);
+  EXPECT_EQ(rec->Draws()[0].fvf, mesh->GetFVF());
+  EXPECT_EQ(rec->LiveBuffers(), 2u);
+  // Data changed through a lock is sent again; unchanged data is not.
+  uint32_t locks = rec->Stats().locks;
+  mesh->DrawSubset(0);
+  EXPECT_EQ(rec->Stats().locks, locks);
+  void* p = nullptr;
+  mesh->LockVertexBuffer(0, &p);
+  mesh->UnlockVertexBuffer();
+  mesh->DrawSubset(0);
+  EXPECT_GT(rec->Stats().locks, locks);
+  mesh->Release();
+  // The device still holds the bound buffers; unbound, they go.
+  device->SetStreamSource(0, nullptr, 0, 0);
+  device->SetIndices(nullptr);
+  EXPECT_EQ(rec->LiveBuffers(), 0u);
+  // Without a device a mesh cannot draw.
+  ID3DXMesh bare(1, 3, 0, D3DFVF_XYZ, nullptr);
+  EXPECT_TRUE(FAILED(bare.DrawSubset(0)));
+  device->Release();
+  system->Release();
 }

@@ -9,6 +9,8 @@
 
 namespace xtest {
 
+using namespace platform;
+
 inline char* CopyName(const char* name) {
   std::string n = name ? name : "UNNAMED";
   char* out = new char[n.size() + 1];

@@ -287,7 +287,7 @@ std::string XFileCompressed(const XFileDesc& file) {
   return out;
 }
 
-std::string MaterialFileBytes(const D3DMATERIAL9& m) {
+std::string MaterialFileBytes(const platform::D3DMATERIAL9& m) {
   const float v[17] = {m.Diffuse.r,  m.Diffuse.g,  m.Diffuse.b,  m.Diffuse.a,  m.Ambient.r,  m.Ambient.g,
                        m.Ambient.b,  m.Ambient.a,  m.Specular.r, m.Specular.g, m.Specular.b, m.Specular.a,
                        m.Emissive.r, m.Emissive.g, m.Emissive.b, m.Emissive.a, m.Power};

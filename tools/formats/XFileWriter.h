@@ -71,7 +71,7 @@ std::string XFileBinary(const XFileDesc& file);
 std::string XFileCompressed(const XFileDesc& file);  // "bzip"
 
 // The 68-byte material file: diffuse, ambient, specular, emissive, power.
-std::string MaterialFileBytes(const D3DMATERIAL9& material);
+std::string MaterialFileBytes(const platform::D3DMATERIAL9& material);
 
 // A quad in the x-y plane from (0,0) to (size,size), facing +z, with
 // normals and texture coordinates, as two triangles (or one four-corner face).
