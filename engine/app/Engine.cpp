@@ -3,7 +3,10 @@
 #include <new>
 
 #include "engine/app/GraphicsDevice.h"
+#include "engine/resources/Material.h"
+#include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
 
 namespace Nembra {
@@ -54,7 +57,10 @@ bool InitializeEngine() {
   //  17 streamed-sound factories; last the particle random table.
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
+  g_pMaterialFactory = new (std::nothrow) CMaterialFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_pSimpleMeshFactory = new (std::nothrow) CSimpleMeshFactory();
+  g_pSkinnedMeshFactory = new (std::nothrow) CSkinnedMeshFactory();
   return true;
 }
 
@@ -63,12 +69,19 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pSimpleMeshFactory;
+  g_pSimpleMeshFactory = nullptr;
+  delete g_pSkinnedMeshFactory;
+  g_pSkinnedMeshFactory = nullptr;
   delete g_pShaderFactory;
   g_pShaderFactory = nullptr;
+  delete g_pMaterialFactory;
+  g_pMaterialFactory = nullptr;
   delete g_pTextureFactory;
   g_pTextureFactory = nullptr;
   delete g_pGraphicsDevice;
   g_pGraphicsDevice = nullptr;
+  FreeSkinningScratch();
 }
 
 }  // namespace Nembra
