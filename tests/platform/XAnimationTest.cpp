@@ -7,6 +7,7 @@
 #include "platform/Log.h"
 #include "platform/mesh/XHierarchy.h"
 #include "tools/formats/XFileWriter.h"
+#include "tools/formats/DemoMeshes.h"
 #include "platform/XTestSupport.h"
 
 using formats::XAnimationDesc;
@@ -25,72 +26,10 @@ D3DXMATRIX Translation(float x, float y, float z) {
   return m;
 }
 
-D3DXQUATERNION RotationX(float degrees) {
-  D3DXQUATERNION q;
-  D3DXVECTOR3 axis(1, 0, 0);
-  D3DXQuaternionRotationAxis(&q, &axis, D3DXToRadian(degrees));
-  return q;
-}
-
 void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tol = 1e-3f) {
   EXPECT_NEAR(a.x, b.x, tol);
   EXPECT_NEAR(a.y, b.y, tol);
   EXPECT_NEAR(a.z, b.z, tol);
-}
-
-// A bar 100 units long along z: bone "Lower" holds the vertices at z 0,
-// bone "Upper" (at z 50) those at z 100; the middle ring is shared.
-XFileDesc BentBarFile() {
-  XMeshDesc bar;
-  bar.Name = "Bar";
-  for (float z : {0.0f, 50.0f, 100.0f}) {
-    bar.Positions.push_back({10, 0, z});
-    bar.Positions.push_back({-10, 0, z});
-    bar.Positions.push_back({0, 10, z});
-  }
-  for (uint32_t ring = 0; ring < 2; ++ring)
-    for (uint32_t k = 0; k < 3; ++k) {
-      uint32_t a = ring * 3 + k, b = ring * 3 + (k + 1) % 3;
-      bar.Faces.push_back({a, b, b + 3, a + 3});
-    }
-  formats::XSkinWeightsDesc lower, upper;
-  lower.Bone = "Lower";
-  lower.Vertices = {0, 1, 2, 3, 4, 5};
-  lower.Weights = {1, 1, 1, 0.5f, 0.5f, 0.5f};
-  upper.Bone = "Upper";
-  upper.Vertices = {3, 4, 5, 6, 7, 8};
-  upper.Weights = {0.5f, 0.5f, 0.5f, 1, 1, 1};
-  upper.Offset = Translation(0, 0, -50);
-  bar.Skin = {lower, upper};
-
-  XFrameDesc root, lowerFrame, upperFrame;
-  root.Name = "Root";
-  root.Meshes.push_back(bar);
-  lowerFrame.Name = "Lower";
-  upperFrame.Name = "Upper";
-  upperFrame.Transform = Translation(0, 0, 50);
-  lowerFrame.Children.push_back(upperFrame);
-  root.Children.push_back(lowerFrame);
-
-  XAnimationSetDesc bend;
-  bend.Name = "Bend";
-  XAnimationDesc a;
-  a.Target = "Upper";
-  a.Rotation = {{0, RotationX(0)}, {2400, RotationX(90)}, {4800, RotationX(0)}};
-  a.Position = {{0, {0, 0, 50}}, {4800, {0, 0, 50}}};
-  bend.Animations.push_back(a);
-
-  XAnimationSetDesc slide;  // moves "Lower" along x by 100 per second
-  slide.Name = "Slide";
-  XAnimationDesc s;
-  s.Target = "Lower";
-  s.Position = {{0, {0, 0, 0}}, {4800, {100, 0, 0}}};
-  slide.Animations.push_back(s);
-
-  XFileDesc file;
-  file.Frames.push_back(root);
-  file.AnimationSets = {bend, slide};
-  return file;
 }
 
 struct Hierarchy {
@@ -199,7 +138,7 @@ void ReplaceWithCallbacks(Hierarchy& h, const char* name, std::vector<D3DXKEY_CA
 }  // namespace
 
 TEST(XHierarchy, FramesContainersAndSkinAreBuiltThroughTheAllocator) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   EXPECT_EQ(h.alloc.framesMade, 3);
   EXPECT_EQ(h.alloc.containersMade, 1);
@@ -227,7 +166,7 @@ TEST(XHierarchy, FramesContainersAndSkinAreBuiltThroughTheAllocator) {
 TEST(XHierarchy, FailedContainerDestroysEverythingMade) {
   xtest::Allocator alloc;
   alloc.failContainers = true;
-  std::string bytes = formats::XFileText(BentBarFile());
+  std::string bytes = formats::XFileText(formats::BentBarFile());
   D3DXFRAME* root = nullptr;
   ID3DXAnimationController* controller = nullptr;
   EXPECT_TRUE(FAILED(D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), (uint32_t)bytes.size(), 0, nullptr, &alloc,
@@ -266,7 +205,7 @@ TEST(XHierarchy, UnnamedFramesAndLooseMeshesAndNoAnimationSets) {
 }
 
 TEST(XSkinning, BentBarVertexFollowsTheSecondBone) {
-  for (const std::string& bytes : {formats::XFileText(BentBarFile()), formats::XFileBinary(BentBarFile())}) {
+  for (const std::string& bytes : {formats::XFileText(formats::BentBarFile()), formats::XFileBinary(formats::BentBarFile())}) {
     Hierarchy h(bytes);
     ASSERT_EQ(h.hr, S_OK);
     auto bind = xtest::Positions(h.root->pMeshContainer->MeshData.pMesh);
@@ -331,7 +270,7 @@ TEST(XSkinning, NormalsTurnWithTheBoneAndSplitVerticesKeepTheirWeights) {
 }
 
 TEST(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationSet* slide = h.Set("Slide");
   ASSERT_NE(slide, nullptr);
@@ -363,7 +302,7 @@ TEST(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
 }
 
 TEST(XAnimation, TicksPerSecondFromTheFileSetThePeriod) {
-  XFileDesc file = BentBarFile();
+  XFileDesc file = formats::BentBarFile();
   file.TicksPerSecond = 2400;
   Hierarchy h(formats::XFileBinary(file));
   ASSERT_EQ(h.hr, S_OK);
@@ -373,7 +312,7 @@ TEST(XAnimation, TicksPerSecondFromTheFileSetThePeriod) {
 }
 
 TEST(XAnimation, OneShotSetHoldsItsLastPose) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ReplaceWithCallbacks(h, "Slide", {}, D3DXPLAY_ONCE);
   h.Play(0, "Slide");
@@ -386,7 +325,7 @@ TEST(XAnimation, OneShotSetHoldsItsLastPose) {
 }
 
 TEST(XAnimation, KeyAtZeroFiresOncePerStart) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   int tag = 0;
   ReplaceWithCallbacks(h, "Slide", {{0.0f, &tag}}, D3DXPLAY_ONCE);
@@ -409,7 +348,7 @@ TEST(XAnimation, KeyAtZeroFiresOncePerStart) {
 }
 
 TEST(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   int half = 0;
   ReplaceWithCallbacks(h, "Slide", {{2400.0f, &half}});
@@ -424,7 +363,7 @@ TEST(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
 }
 
 TEST(XAnimation, ClonesAnimateIndependently) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationController *a = nullptr, *b = nullptr;
   for (auto** out : {&a, &b})
@@ -454,7 +393,7 @@ TEST(XAnimation, ClonesAnimateIndependently) {
 }
 
 TEST(XAnimation, TwoWeightedTracksBlend) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   h.Play(0, "Slide");
   h.Play(1, "Slide");
@@ -467,7 +406,7 @@ TEST(XAnimation, TwoWeightedTracksBlend) {
 }
 
 TEST(XAnimation, SetRegistrationAndTrackErrors) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationSet* s = nullptr;
   EXPECT_TRUE(FAILED(h.controller->GetAnimationSetByName("Nope", &s)));
