@@ -223,29 +223,19 @@ HRESULT ID3DXAnimationController::GetTrackAnimationSet(uint32_t track, ID3DXAnim
 }
 
 HRESULT ID3DXAnimationController::SetTrackEnable(uint32_t track, bool enable) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Enable = enable;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Enable = enable; });
 }
 HRESULT ID3DXAnimationController::SetTrackSpeed(uint32_t track, float speed) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Speed = speed;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Speed = speed; });
 }
 HRESULT ID3DXAnimationController::SetTrackWeight(uint32_t track, float weight) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Weight = weight;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Weight = weight; });
 }
 HRESULT ID3DXAnimationController::SetTrackPosition(uint32_t track, double position) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Position = position;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Position = position; });
 }
 HRESULT ID3DXAnimationController::SetTrackPriority(uint32_t track, uint32_t priority) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Priority = priority;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Priority = priority; });
 }
 HRESULT ID3DXAnimationController::GetTrackDesc(uint32_t track, D3DXTRACK_DESC* desc) const {
   if (track >= m_Tracks.size() || !desc) return E_INVALIDARG;

@@ -32,19 +32,12 @@ class MeshEngineTest : public HeadlessGraphicsTest {
     Nembra::g_pSkinnedMeshFactory = new Nembra::CSkinnedMeshFactory();
   }
   void TearDown() override {
-    using namespace Nembra;
-    delete g_pSimpleMeshFactory;
-    g_pSimpleMeshFactory = nullptr;
-    delete g_pSkinnedMeshFactory;
-    g_pSkinnedMeshFactory = nullptr;
-    delete g_pShaderFactory;
-    g_pShaderFactory = nullptr;
-    delete g_pMaterialFactory;
-    g_pMaterialFactory = nullptr;
-    delete g_pTextureFactory;
-    g_pTextureFactory = nullptr;
-    FreeSkinningScratch();
-    SetDataDirectory(m_OldData);
+    // The engine's shutdown deletes the factories and the skinning
+    // matrices; the device wrapper belongs to the base fixture.
+    Nembra::g_pGraphicsDevice = nullptr;
+    Nembra::ShutdownEngine();
+    Nembra::g_pGraphicsDevice = m_Wrapper;
+    Nembra::SetDataDirectory(m_OldData);
     HeadlessGraphicsTest::TearDown();
   }
   // Writes a file under the data folder ("Meshes/A.X", "Materials/B.png").
