@@ -154,6 +154,10 @@ TEST_F(MeshTest, SideFiles) {
     EXPECT_FALSE(mesh->GetSubsets()[1].IsSetUp());
     EXPECT_EQ(mesh->GetSubsets()[1].GetMaterial(), nullptr);
     EXPECT_EQ(g_pMaterialFactory->Find("AUTO_QUAD_1"), nullptr);
+    // Only the subset that was set up reaches the device.
+    Device()->ClearLog();
+    for (const CMeshSubset& s : mesh->GetSubsets()) s.Draw();
+    EXPECT_EQ(Device()->Stats().draws, 1u);
     delete g_pSimpleMeshFactory;
     g_pSimpleMeshFactory = new CSimpleMeshFactory();
     platform::RemoveFile(m_Dir.File("Materials/QUAD1.srf"));
