@@ -5,6 +5,8 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/Texture.h"
+#include "engine/scene/GeometrySet.h"
+#include "engine/scene/SceneManager.h"
 
 namespace Nembra {
 
@@ -55,6 +57,13 @@ bool InitializeEngine() {
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_pGeometrySetRegistry = new (std::nothrow) CGeometrySetRegistry();
+  g_pSceneManager = new (std::nothrow) CSceneManager();
+  // The device forgets its lights in a reset; the scene sends them again.
+  if (g_pGraphicsDevice)
+    g_pGraphicsDevice->SetRestoreLightsCallback([] {
+      if (g_pSceneManager) g_pSceneManager->RestoreLights();
+    });
   return true;
 }
 
@@ -63,6 +72,10 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pSceneManager;
+  g_pSceneManager = nullptr;
+  delete g_pGeometrySetRegistry;
+  g_pGeometrySetRegistry = nullptr;
   delete g_pShaderFactory;
   g_pShaderFactory = nullptr;
   delete g_pTextureFactory;
