@@ -7,10 +7,13 @@
 #include "engine/app/Engine.h"
 #include "engine/resources/Material.h"
 #include "engine/resources/Mesh.h"
+#include "engine/resources/SkinnedMesh.h"
+#include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/Billboard.h"
 #include "engine/scene/RenderEffect.h"
 #include "engine/scene/StaticSprite.h"
 #include "support/TempDir.h"
+#include "tools/formats/GraphicsFiles.h"
 #include "tools/formats/XFileWriter.h"
 
 using namespace Nembra;
@@ -164,4 +167,50 @@ TEST_F(SpriteTest, TransparentAndEffectSubsetsGoToTheSortedQueue) {
   // share theirs, applied once. The (empty) texture sets are all equal.
   EXPECT_EQ(device->Stats().materialCalls, 4u);
   EXPECT_EQ(LogCount("SetTexture 0"), 1u);
+}
+
+TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
+  // A texture with an alpha channel makes a skinned mesh transparent.
+  formats::TestPicture picture(2, 2, 0x80FFFFFFu);
+  m_Dir.Write("Materials/Glass.png", formats::PngBytes(picture, true));
+  formats::XFileDesc glassFile, solidFile;
+  formats::XFrameDesc frame;
+  frame.Name = "Root";
+  frame.Meshes.push_back(Fan(1, {1.0f}));
+  frame.Meshes[0].Materials[0].Texture = "Glass.png";
+  glassFile.Frames.push_back(frame);
+  frame.Meshes[0] = Fan(2, {1.0f, 1.0f});
+  solidFile.Frames.push_back(frame);
+  m_Dir.Write("Meshes/GlassMan.x", formats::XFileText(glassFile));
+  m_Dir.Write("Meshes/SolidMan.x", formats::XFileText(solidFile));
+  CSkinnedMesh* glassMesh = g_pSkinnedMeshFactory->Get("GlassMan.x");
+  CSkinnedMesh* solidMesh = g_pSkinnedMeshFactory->Get("SolidMan.x");
+  ASSERT_TRUE(glassMesh && solidMesh);
+  ASSERT_TRUE(glassMesh->IsTransparent());
+  ASSERT_FALSE(solidMesh->IsTransparent());
+
+  CAnimated3DSprite glass, solid;
+  glass.SetMesh(glassMesh);
+  solid.SetMesh(solidMesh);
+  CStatic3DSprite prop;
+  Place(prop, Mesh("One.x"), 500);
+  g_pSceneManager->Update();
+  EXPECT_FALSE(g_pGeometrySetRegistry->SubmitAnimatedSprite(nullptr));
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitAnimatedSprite(&glass));
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitAnimatedSprite(&solid));
+  EXPECT_EQ(g_pGeometrySetRegistry->GetOpaqueAnimatedCount(), 1u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetTransparentAnimatedCount(), 1u);
+  device->ClearLog();
+  g_pSceneManager->Render();
+
+  // The solid one (two faces, one draw per subset), then the static prop,
+  // then the glass one twice.
+  ASSERT_EQ(device->Draws().size(), 2u + 1u + 2u);
+  EXPECT_EQ(device->Draws()[2].world._42, 500.0f);
+  EXPECT_EQ(device->Draws()[3].cull, platform::D3DCULL_CCW);
+  EXPECT_EQ(device->Draws()[4].cull, platform::D3DCULL_CW);
+  // The (shared) block keeps the last culling it was drawn with.
+  EXPECT_EQ(glassMesh->GetShader()->GetRenderState(platform::D3DRS_CULLMODE).value, platform::D3DCULL_CW);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetOpaqueAnimatedCount(), 0u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetTransparentAnimatedCount(), 0u);
 }
