@@ -11,6 +11,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   opts=(-DKARVESSA_SANITIZE=ON -DKARVESSA_BENCH=OFF)
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 bash scripts/build.sh "$dir" "${opts[@]}"
