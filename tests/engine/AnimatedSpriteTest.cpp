@@ -7,6 +7,7 @@
 #include "engine/MeshTestSupport.h"
 #include "engine/app/Application.h"
 #include "engine/scene/Animated3DSprite.h"
+#include "engine/scene/GeometrySet.h"
 #include "tools/formats/DemoMeshes.h"
 
 using namespace Nembra;
@@ -40,15 +41,10 @@ struct Counter : platform::ID3DXAnimationCallbackHandler {
   }
 };
 
-// Follows a bone: its position is the bone matrix's origin after each pose.
-struct Follower : IBoneAttached {
-  const D3DXMATRIX* bone = nullptr;
-  D3DXVECTOR3 position;
+// A scene node that counts its updates.
+struct Follower : CSceneNode {
   int updates = 0;
-  void Update() override {
-    ++updates;
-    position = D3DXVECTOR3(bone->_41, bone->_42, bone->_43);
-  }
+  void OnUpdate() override { ++updates; }
 };
 
 class AnimatedSpriteTest : public testsupport::MeshEngineTest {
@@ -153,7 +149,7 @@ TEST_F(AnimatedSpriteTest, TexturesDecideTheBlockAndAreGivenBack) {
 TEST_F(AnimatedSpriteTest, BentBarSkinsToTheSecondBone) {
   CAnimated3DSprite s;
   s.SetMesh(m_Mesh);
-  EXPECT_FLOAT_EQ(s.GetBoundingRadius(), m_Mesh->GetBoundingSphereRadius());
+  EXPECT_FLOAT_EQ(s.GetBoundingSphere().radius, m_Mesh->GetBoundingSphereRadius());
   s.SetAnimation("Bend", true);
   Frame(s, 0.5f);
   Device()->ClearLog();
@@ -173,9 +169,8 @@ TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
   b.SetMesh(m_Mesh);
   a.SetAnimation("Slide", true);
   b.SetAnimation("Slide", true);
-  D3DXMATRIX far;
-  D3DXMatrixTranslation(&far, 0, 1000, 0);
-  b.SetWorldMatrix(far);
+  b.SetPosition(0, 1000, 0);
+  b.UpdateWorldMatrix();
   g_FrameTime = 0.25f;
   a.UpdateTime();
   a.Advance();
@@ -194,23 +189,24 @@ TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
 
 TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
   CAnimated3DSprite s;
+  EXPECT_FLOAT_EQ(s.GetBoundingSphere().radius, 100.0f);  // no mesh yet
   s.SetMesh(m_Mesh);
   s.SetAnimation("Slide", true);
-  Follower f;
-  f.bone = s.GetBoneMatrix("Upper");
-  ASSERT_NE(f.bone, nullptr);
-  EXPECT_EQ(s.GetBoneMatrix("Upper"), f.bone);  // cached
+  EXPECT_EQ(s.GetBoneMatrix("Upper"), s.GetBoneMatrix("Upper"));  // cached
   EXPECT_EQ(s.GetBoneMatrix("NoSuchBone"), nullptr);
-  s.AttachNode(&f);
-  D3DXMATRIX world;
-  D3DXMatrixTranslation(&world, 0, 0, 500);
-  s.SetWorldMatrix(world);
+  Follower f;
+  EXPECT_FALSE(f.AttachToBone(&s, "NoSuchBone"));
+  ASSERT_TRUE(f.AttachToBone(&s, "Upper"));
+  EXPECT_EQ(s.GetAttachedNodes().size(), 1u);
+  s.SetPosition(0, 0, 500);
+  s.UpdateWorldMatrix();
   Frame(s, 0.5f);
   EXPECT_EQ(f.updates, 1);
-  EXPECT_NEAR(f.position.x, 50.0f, 1e-3f);
-  EXPECT_NEAR(f.position.z, 550.0f, 1e-3f);
+  D3DXVECTOR3 p = f.GetWorldPosition();
+  EXPECT_NEAR(p.x, 50.0f, 1e-3f);
+  EXPECT_NEAR(p.z, 550.0f, 1e-3f);
   Frame(s, 0.25f);
-  EXPECT_NEAR(f.position.x, 75.0f, 1e-3f);
+  EXPECT_NEAR(f.GetWorldPosition().x, 75.0f, 1e-3f);
   s.ClearAttachedNodes();
   Frame(s, 0.1f);
   EXPECT_EQ(f.updates, 2);
@@ -221,14 +217,14 @@ TEST_F(AnimatedSpriteTest, ClearedBoneCacheKeepsHandedOutMatricesAlive) {
   s.SetMesh(m_Mesh);
   s.SetAnimation("Slide", true);
   Follower f;
-  f.bone = s.GetBoneMatrix("Lower");
-  s.AttachNode(&f);
+  ASSERT_TRUE(f.AttachToBone(&s, "Lower"));
+  const D3DXMATRIX* old = f.GetBoneMatrix();
   s.ClearBoneCache();
   const D3DXMATRIX* fresh = s.GetBoneMatrix("Lower");
-  EXPECT_NE(fresh, f.bone);
-  Frame(s, 0.4f);  // the follower still reads its (old) matrix
-  EXPECT_NEAR(f.position.x, 40.0f, 1e-3f);
-  EXPECT_EQ(*fresh, *f.bone);
+  EXPECT_NE(fresh, old);
+  Frame(s, 0.4f);  // the node still reads its (old) matrix, which follows the bone
+  EXPECT_NEAR(f.GetWorldPosition().x, 40.0f, 1e-3f);
+  EXPECT_EQ(*fresh, *old);
 }
 
 TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
@@ -366,4 +362,29 @@ TEST_F(AnimatedSpriteTest, FileWithoutAnimationSetsStillAnimatesNothingSafely) {
   s.DrawMesh();
   EXPECT_EQ(Device()->Draws().size(), 1u);
   EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {10, 0, 100}));
+}
+
+TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDrawsThem) {
+  CGeometrySetRegistry registry;
+  g_pGeometrySetRegistry = &registry;
+  CAnimated3DSprite shown, hidden;
+  shown.SetMesh(m_Mesh);
+  hidden.SetMesh(m_Mesh);
+  shown.SetAnimation("Slide", true);
+  hidden.SetAnimation("Slide", true);
+  hidden.SetVisible(false);
+  g_FrameTime = 0.25f;
+  shown.OnUpdate();
+  hidden.OnUpdate();
+  // The shown sprite kept time and was queued; the hidden one (in view, so
+  // not culled either) did neither.
+  EXPECT_FLOAT_EQ(shown.GetElapsed(), 0.25f);
+  EXPECT_FLOAT_EQ(hidden.GetElapsed(), 0.0f);
+  EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 1u);
+  Device()->ClearLog();
+  registry.RenderBatches();
+  ASSERT_EQ(Device()->Draws().size(), 1u);
+  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {35, 0, 0}));
+  EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 0u);
+  g_pGeometrySetRegistry = nullptr;
 }
