@@ -107,6 +107,26 @@ TEST_F(AnimatedSpriteTest, SkinnedMeshLoadsFramesBonesAndDefaultBlock) {
   EXPECT_EQ(m_Mesh->GetAnimationController()->GetNumAnimationSets(), 2u);
 }
 
+TEST_F(AnimatedSpriteTest, UnnamedFramesAndOutOfRangeMaterialIds) {
+  formats::XFileDesc file = formats::BentBarFile();
+  formats::XFrameDesc unnamed;
+  D3DXMatrixTranslation(&unnamed.Transform, 1, 2, 3);
+  file.Frames[0].Children.push_back(unnamed);
+  WriteData("Meshes/Named.x", formats::XFileText(file));
+  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Named.x");
+  ASSERT_NE(mesh, nullptr);
+  FRAME* f = mesh->FindFrame("UNNAMED");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->TransformationMatrix._42, 2.0f);
+  // A face naming a material the mesh does not have: the file is refused.
+  formats::XFileDesc bad = formats::BentBarFile();
+  bad.Frames[0].Meshes[0].Materials = {formats::XMaterialDesc()};
+  bad.Frames[0].Meshes[0].FaceMaterials = {0, 0, 3, 0, 0, 0};
+  WriteData("Meshes/Bad.x", formats::XFileText(bad));
+  EXPECT_EQ(g_pSkinnedMeshFactory->Get("Bad.x"), nullptr);
+  EXPECT_EQ(g_pMaterialFactory->GetCount(), 1u);  // nothing left behind
+}
+
 TEST_F(AnimatedSpriteTest, ScratchGrowsOnlyForMoreBones) {
   formats::XFileDesc one = formats::BentBarFile();
   auto& skin = one.Frames[0].Meshes[0].Skin;
