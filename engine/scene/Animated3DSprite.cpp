@@ -10,6 +10,36 @@ using namespace platform;
 
 CAnimated3DSprite::CAnimated3DSprite() { m_BoundingSphere.radius = 100.0f; }
 
+CAnimated3DSprite::CAnimated3DSprite(const CAnimated3DSprite& other) : C3DSprite(other) { CopyAnimation(other); }
+
+CAnimated3DSprite& CAnimated3DSprite::operator=(const CAnimated3DSprite& other) {
+  if (this != &other) {
+    C3DSprite::operator=(other);
+    CopyAnimation(other);
+  }
+  return *this;
+}
+
+void CAnimated3DSprite::CopyAnimation(const CAnimated3DSprite& other) {
+  SafeRelease(m_pCurrentSet);
+  SafeRelease(m_pAnimController);
+  m_BoneCache.clear();
+  m_AttachedNodes.clear();
+  m_pMesh = other.m_pMesh;
+  if (ID3DXAnimationController* c = other.m_pAnimController)
+    c->CloneAnimationController(c->GetMaxNumAnimationOutputs(), c->GetMaxNumAnimationSets(), c->GetMaxNumTracks(),
+                                c->GetMaxNumEvents(), &m_pAnimController);
+  m_pCurrentSet = other.m_pCurrentSet;
+  if (m_pCurrentSet) m_pCurrentSet->AddRef();
+  m_Clock = other.m_Clock;
+  m_CurrentTrack = other.m_CurrentTrack;
+  m_Loop = other.m_Loop;
+  m_Finished = other.m_Finished;
+  m_Elapsed = other.m_Elapsed;
+  m_Paused = other.m_Paused;
+  m_pCallbackHandler = other.m_pCallbackHandler;
+}
+
 CAnimated3DSprite::~CAnimated3DSprite() {
   SafeRelease(m_pCurrentSet);
   SafeRelease(m_pAnimController);

@@ -23,8 +23,11 @@ class CAnimated3DSprite : public C3DSprite {
   // No mesh yet: a bounding radius of 100.
   CAnimated3DSprite();
   ~CAnimated3DSprite() override;
-  CAnimated3DSprite(const CAnimated3DSprite&) = delete;
-  CAnimated3DSprite& operator=(const CAnimated3DSprite&) = delete;
+  // A copy plays on a clone of the other's controller (same sets, callback
+  // keys, tracks and time), with the same set and flags; it starts with an
+  // empty bone cache and no attached nodes.
+  CAnimated3DSprite(const CAnimated3DSprite& other);
+  CAnimated3DSprite& operator=(const CAnimated3DSprite& other);
 
   // Gives the sprite a mesh and a fresh clone of its controller. A sprite
   // that had a set playing keeps playing it, looping, from the same track
@@ -96,6 +99,7 @@ class CAnimated3DSprite : public C3DSprite {
     D3DXMATRIX matrix;
   };
   void RefreshBonesAndNodes();
+  void CopyAnimation(const CAnimated3DSprite& other);
 
   CSkinnedMesh* m_pMesh = nullptr;
   platform::ID3DXAnimationController* m_pAnimController = nullptr;

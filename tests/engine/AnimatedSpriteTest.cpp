@@ -408,3 +408,36 @@ TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDraws
   EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 0u);
   g_pGeometrySetRegistry = nullptr;
 }
+
+TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
+  CAnimated3DSprite original;
+  original.SetMesh(m_Mesh);
+  Counter c;
+  int tag = 0;
+  original.SetAnimationCallbacks("Slide", {{2400.0f, &tag}});
+  original.m_pCallbackHandler = &c;
+  original.SetAnimation("Slide", true);
+  Frame(original, 0.25f);
+  Follower f;
+  ASSERT_TRUE(f.AttachToBone(&original, "Lower"));
+
+  CAnimated3DSprite copy(original);
+  EXPECT_NE(copy.GetController(), original.GetController());
+  EXPECT_EQ(copy.GetCurrentSet(), original.GetCurrentSet());
+  EXPECT_NEAR(copy.GetTrackPosition(), 0.25, 1e-6);
+  EXPECT_TRUE(copy.GetAttachedNodes().empty());
+  // The copy carries the callback keys and moves on alone.
+  Frame(copy, 0.5f);
+  EXPECT_EQ(c.calls, 1);
+  EXPECT_NEAR(Origin("Lower").x, 75.0f, 1e-3f);
+  EXPECT_NEAR(original.GetTrackPosition(), 0.25, 1e-6);
+  original.Pose();
+  EXPECT_NEAR(Origin("Lower").x, 25.0f, 1e-3f);
+
+  CAnimated3DSprite assigned;
+  assigned = copy;
+  assigned.Pose();
+  EXPECT_NEAR(Origin("Lower").x, 75.0f, 1e-3f);
+  assigned = assigned;  // self-assignment keeps it whole
+  EXPECT_NE(assigned.GetController(), nullptr);
+}
