@@ -95,7 +95,8 @@ bool CGeometrySetRegistry::AddSet(CGeometrySet* set) {
 
 bool CGeometrySetRegistry::Enqueue(Queue queue, CGeometrySet* set, float key) {
   if (!set) return false;
-  m_Queues[queue].emplace_back(key, set);
+  std::vector<QueueEntry>& entries = m_Queues[queue];
+  entries.push_back(QueueEntry{key, uint32_t(entries.size()), set});
   return true;
 }
 
@@ -273,14 +274,17 @@ void CGeometrySetRegistry::DrawQueues() {
   platform::IDevice* device = GetSceneDevice();
   CMaterial* lastMaterial = nullptr;
   const CTextureSet* lastTextures = nullptr;
+  // A block applied right before, with nothing drawn since that may have
+  // changed the device's states, need not be applied again.
+  const CShader* lastBlock = nullptr;
   for (auto& queue : m_Queues) {
-    std::stable_sort(queue.begin(), queue.end(),
-                     [](const std::pair<float, CGeometrySet*>& a, const std::pair<float, CGeometrySet*>& b) {
-                       return a.first < b.first;
-                     });
-    for (const auto& entry : queue) {
-      CGeometrySet* set = entry.second;
-      if (set->stateBlock) set->stateBlock->Apply(false);
+    std::sort(queue.begin(), queue.end(), [](const QueueEntry& a, const QueueEntry& b) {
+      return a.key < b.key || (a.key == b.key && a.order < b.order);
+    });
+    for (const QueueEntry& entry : queue) {
+      CGeometrySet* set = entry.set;
+      if (set->stateBlock && set->stateBlock != lastBlock) set->stateBlock->Apply(false);
+      lastBlock = (set->renderEffect || set->ChangesStates()) ? nullptr : set->stateBlock;
       if (set->material != lastMaterial) {
         if (set->material) set->material->Apply();
         lastMaterial = set->material;
