@@ -237,7 +237,8 @@ TEST(SceneNode, AddingANodeWithAParentMovesIt) {
   EXPECT_TRUE(Lists(node, &grand));
   // A node is never its own child.
   node.AddChild(&node);
-  EXPECT_TRUE(node.GetChildren().empty());
+  EXPECT_EQ(node.GetChildren().size(), 1u);
+  EXPECT_EQ(node.GetParent(), &b);
 }
 
 TEST(SceneNode, DestroyedNodesUnlinkThemselves) {
