@@ -3,7 +3,6 @@
 // billboards, spread over a field in front of the camera, on whatever
 // device the engine's device wrapper holds.
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,8 +70,6 @@ class Scene {
     desc.width = desc.height = 16.0f;
     desc.texture = g_pTextureFactory->Get("Marker.png");
     desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
-    const int side = 1;
-    (void)side;
     for (int i = 0; i < count; ++i) {
       // A field 1600 wide and 1600 deep in front of the camera.
       const float x = float((i * 37) % 80) * 20.0f - 800.0f;
