@@ -2,6 +2,8 @@
 // The benchmark scene: n static sprites drawn from 20 meshes and n
 // billboards, spread over a field in front of the camera, on whatever
 // device the engine's device wrapper holds.
+#include <benchmark/benchmark.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -93,6 +95,13 @@ class Scene {
     Nembra::g_pSceneManager->Render();
   }
   int Objects() const { return int(m_Sprites.size() + m_Boards.size()); }
+  // The figures every scene benchmark reports: the object count and the
+  // time per object.
+  void Report(benchmark::State& state) const {
+    state.counters["objects"] = Objects();
+    state.counters["per_object"] = benchmark::Counter(
+        double(Objects()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  }
 
  private:
   Nembra::CCamera m_Camera;

@@ -20,10 +20,7 @@ void SceneFrameOnRecordingDevice(benchmark::State& state) {
     scene.Frame();
     device->ClearLog();  // the recording would otherwise grow without end
   }
-  state.counters["objects"] = scene.Objects();
-  state.counters["per_object"] =
-      benchmark::Counter(double(scene.Objects()), benchmark::Counter::kIsIterationInvariantRate |
-                                                      benchmark::Counter::kInvert);
+  scene.Report(state);
 }
 BENCHMARK(SceneFrameOnRecordingDevice)->Arg(200)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 

@@ -24,10 +24,7 @@ void SceneFrameOnGl(benchmark::State& state) {
     scene.Frame();
     Nembra::g_pGraphicsDevice->Present();
   }
-  state.counters["objects"] = scene.Objects();
-  state.counters["per_object"] =
-      benchmark::Counter(double(scene.Objects()), benchmark::Counter::kIsIterationInvariantRate |
-                                                      benchmark::Counter::kInvert);
+  scene.Report(state);
 }
 BENCHMARK(SceneFrameOnGl)->Arg(200)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 

@@ -151,42 +151,22 @@ bool CGeometrySetRegistry::SubmitBeam(CSceneNode* beam, CGeometrySet* set) {
 
 // ---- Inspection --------------------------------------------------------------
 
-size_t CGeometrySetRegistry::GetStateBlockBatchCount() const {
-  size_t n = 0;
+void CGeometrySetRegistry::CountBatches(size_t* blocks, size_t* materials, size_t* textures, size_t* sets) const {
+  *blocks = *materials = *textures = *sets = 0;
   for (const auto& block : m_Batches) {
-    bool any = false;
-    for (const auto& material : block.second.materials)
-      for (const auto& textures : material.second.textures) any = any || !textures.second.sets.empty();
-    n += any ? 1 : 0;
-  }
-  return n;
-}
-
-size_t CGeometrySetRegistry::GetMaterialBatchCount() const {
-  size_t n = 0;
-  for (const auto& block : m_Batches)
+    size_t blockSets = 0;
     for (const auto& material : block.second.materials) {
-      bool any = false;
-      for (const auto& textures : material.second.textures) any = any || !textures.second.sets.empty();
-      n += any ? 1 : 0;
+      size_t materialSets = 0;
+      for (const auto& batch : material.second.textures) {
+        materialSets += batch.second.sets.size();
+        *textures += batch.second.sets.empty() ? 0 : 1;
+      }
+      *materials += materialSets ? 1 : 0;
+      blockSets += materialSets;
     }
-  return n;
-}
-
-size_t CGeometrySetRegistry::GetTextureBatchCount() const {
-  size_t n = 0;
-  for (const auto& block : m_Batches)
-    for (const auto& material : block.second.materials)
-      for (const auto& textures : material.second.textures) n += textures.second.sets.empty() ? 0 : 1;
-  return n;
-}
-
-size_t CGeometrySetRegistry::GetBatchedSetCount() const {
-  size_t n = 0;
-  for (const auto& block : m_Batches)
-    for (const auto& material : block.second.materials)
-      for (const auto& textures : material.second.textures) n += textures.second.sets.size();
-  return n;
+    *blocks += blockSets ? 1 : 0;
+    *sets += blockSets;
+  }
 }
 
 // ---- The render pass -----------------------------------------------------------

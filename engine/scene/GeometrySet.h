@@ -118,11 +118,13 @@ class CGeometrySetRegistry {
   // nothing submitted is skipped.
   // Inspection, for tests and statistics.
   size_t GetQueueSize(Queue queue) const { return m_Queues[queue].size(); }
-  // Batches holding at least one set.
-  size_t GetStateBlockBatchCount() const;
-  size_t GetMaterialBatchCount() const;
-  size_t GetTextureBatchCount() const;
-  size_t GetBatchedSetCount() const;
+  // Batches holding at least one set, at each level, and the sets in them.
+  void CountBatches(size_t* blocks, size_t* materials, size_t* textures, size_t* sets) const;
+  size_t GetStateBlockBatchCount() const { return Count(0); }
+  size_t GetMaterialBatchCount() const { return Count(1); }
+  size_t GetTextureBatchCount() const { return Count(2); }
+  size_t GetBatchedSetCount() const { return Count(3); }
+
   size_t GetOpaqueAnimatedCount() const { return m_OpaqueAnimated.size(); }
   size_t GetTransparentAnimatedCount() const { return m_TransparentAnimated.size(); }
 
@@ -144,6 +146,11 @@ class CGeometrySetRegistry {
     std::unordered_map<std::string, MaterialBatch> materials;
   };
 
+  size_t Count(int level) const {
+    size_t n[4];
+    CountBatches(&n[0], &n[1], &n[2], &n[3]);
+    return n[level];
+  }
   bool Enqueue(Queue queue, CGeometrySet* set, float key);
   void DrawAnimated();
   void DrawBatches();

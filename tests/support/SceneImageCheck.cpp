@@ -85,6 +85,17 @@ formats::XMeshDesc Grid(float size, int cells) {
   return mesh;
 }
 
+// One frame of the scene; the back buffer read before it is shown.
+bool RenderAndRead(std::vector<uint32_t>* argb) {
+  g_pGraphicsDevice->BeginScene();
+  g_pSceneManager->Update();
+  g_pSceneManager->Render();
+  uint32_t w = 0, h = 0;
+  const bool read = g_pGraphicsDevice->GetDevice()->ReadBackBuffer(*argb, &w, &h) && w == 800 && h == 600;
+  g_pGraphicsDevice->Present();
+  return read;
+}
+
 std::string SolidPng(uint32_t argb) { return formats::PngBytes(formats::TestPicture(8, 8, argb), true); }
 
 }  // namespace
@@ -197,18 +208,13 @@ int main() {
     for (const View& view : views) {
       camera.SetPosition(view.eye);
       camera.GetTarget().SetPosition(0, 0, 40);
-      g_pGraphicsDevice->BeginScene();
-      scene.Update();
-      scene.Render();
       std::vector<uint32_t> argb;
-      uint32_t w = 0, h = 0;
-      const bool read = g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h) && w == 800 && h == 600;
-      g_pGraphicsDevice->Present();
+      const bool read = RenderAndRead(&argb);
       Check(read, std::string(view.name) + ": back buffer read");
       if (!read) continue;
       platform::Image image;
-      image.width = w;
-      image.height = h;
+      image.width = 800;
+      image.height = 600;
       image.argb = argb;
       platform::SavePng(testsupport::TestImageDir() + "/" + view.name + ".png", image, true);
 
@@ -239,12 +245,8 @@ int main() {
     {
       camera.SetPosition(0, -600, 250);
       camera.GetTarget().SetPosition(0, 0, 40);
-      g_pGraphicsDevice->BeginScene();
-      scene.Update();
-      scene.Render();
       std::vector<uint32_t> argb;
-      uint32_t w = 0, h = 0;
-      if (g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h)) {
+      if (RenderAndRead(&argb)) {
         int x = 0, y = 0;
         if (Project(camera, {0, -150, 40}, &x, &y)) {
           const Pixel p = Split(argb[size_t(y) * 800 + size_t(x)]);
@@ -252,7 +254,6 @@ int main() {
                 "transparent wall blends red over what is behind it");
         }
       }
-      g_pGraphicsDevice->Present();
     }
     scene.DeleteAllLights();
   }
