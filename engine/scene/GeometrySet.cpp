@@ -95,7 +95,8 @@ bool CGeometrySetRegistry::AddSet(CGeometrySet* set) {
 
 bool CGeometrySetRegistry::Enqueue(Queue queue, CGeometrySet* set, float key) {
   if (!set) return false;
-  m_Queues[queue].emplace_back(key, set);
+  std::vector<QueueEntry>& entries = m_Queues[queue];
+  entries.push_back(QueueEntry{key, uint32_t(entries.size()), set});
   return true;
 }
 
@@ -150,42 +151,22 @@ bool CGeometrySetRegistry::SubmitBeam(CSceneNode* beam, CGeometrySet* set) {
 
 // ---- Inspection --------------------------------------------------------------
 
-size_t CGeometrySetRegistry::GetStateBlockBatchCount() const {
-  size_t n = 0;
+void CGeometrySetRegistry::CountBatches(size_t* blocks, size_t* materials, size_t* textures, size_t* sets) const {
+  *blocks = *materials = *textures = *sets = 0;
   for (const auto& block : m_Batches) {
-    bool any = false;
-    for (const auto& material : block.second.materials)
-      for (const auto& textures : material.second.textures) any = any || !textures.second.sets.empty();
-    n += any ? 1 : 0;
-  }
-  return n;
-}
-
-size_t CGeometrySetRegistry::GetMaterialBatchCount() const {
-  size_t n = 0;
-  for (const auto& block : m_Batches)
+    size_t blockSets = 0;
     for (const auto& material : block.second.materials) {
-      bool any = false;
-      for (const auto& textures : material.second.textures) any = any || !textures.second.sets.empty();
-      n += any ? 1 : 0;
+      size_t materialSets = 0;
+      for (const auto& batch : material.second.textures) {
+        materialSets += batch.second.sets.size();
+        *textures += batch.second.sets.empty() ? 0 : 1;
+      }
+      *materials += materialSets ? 1 : 0;
+      blockSets += materialSets;
     }
-  return n;
-}
-
-size_t CGeometrySetRegistry::GetTextureBatchCount() const {
-  size_t n = 0;
-  for (const auto& block : m_Batches)
-    for (const auto& material : block.second.materials)
-      for (const auto& textures : material.second.textures) n += textures.second.sets.empty() ? 0 : 1;
-  return n;
-}
-
-size_t CGeometrySetRegistry::GetBatchedSetCount() const {
-  size_t n = 0;
-  for (const auto& block : m_Batches)
-    for (const auto& material : block.second.materials)
-      for (const auto& textures : material.second.textures) n += textures.second.sets.size();
-  return n;
+    *blocks += blockSets ? 1 : 0;
+    *sets += blockSets;
+  }
 }
 
 // ---- The render pass -----------------------------------------------------------
@@ -273,14 +254,17 @@ void CGeometrySetRegistry::DrawQueues() {
   platform::IDevice* device = GetSceneDevice();
   CMaterial* lastMaterial = nullptr;
   const CTextureSet* lastTextures = nullptr;
+  // A block applied right before, with nothing drawn since that may have
+  // changed the device's states, need not be applied again.
+  const CShader* lastBlock = nullptr;
   for (auto& queue : m_Queues) {
-    std::stable_sort(queue.begin(), queue.end(),
-                     [](const std::pair<float, CGeometrySet*>& a, const std::pair<float, CGeometrySet*>& b) {
-                       return a.first < b.first;
-                     });
-    for (const auto& entry : queue) {
-      CGeometrySet* set = entry.second;
-      if (set->stateBlock) set->stateBlock->Apply(false);
+    std::sort(queue.begin(), queue.end(), [](const QueueEntry& a, const QueueEntry& b) {
+      return a.key < b.key || (a.key == b.key && a.order < b.order);
+    });
+    for (const QueueEntry& entry : queue) {
+      CGeometrySet* set = entry.set;
+      if (set->stateBlock && set->stateBlock != lastBlock) set->stateBlock->Apply(false);
+      lastBlock = (set->renderEffect || set->ChangesStates()) ? nullptr : set->stateBlock;
       if (set->material != lastMaterial) {
         if (set->material) set->material->Apply();
         lastMaterial = set->material;

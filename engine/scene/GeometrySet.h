@@ -40,6 +40,9 @@ class CGeometrySet {
  public:
   virtual ~CGeometrySet() = default;
   virtual void Draw() = 0;
+  // Whether Draw may leave device states other than its block's behind;
+  // the sorted walk then applies the next block even when it is the same.
+  virtual bool ChangesStates() const { return true; }
 
   const D3DXMATRIX* worldMatrix = nullptr;  // not owned
   CShader* stateBlock = nullptr;
@@ -58,6 +61,7 @@ class CStaticSpriteGeometrySet : public CGeometrySet {
   CStaticSpriteGeometrySet() = default;
   CStaticSpriteGeometrySet(CMeshSubset* subset, const D3DXMATRIX* world);
   void Draw() override;
+  bool ChangesStates() const override { return false; }
   CMeshSubset* GetSubset() const { return m_Subset; }
   // A subset left without material and state block is never drawn.
   bool IsDrawable() const;
@@ -70,6 +74,7 @@ class CStaticBillboardGeometrySet : public CGeometrySet {
  public:
   explicit CStaticBillboardGeometrySet(CStaticBillboard* owner);
   void Draw() override;
+  bool ChangesStates() const override { return false; }
 
  private:
   CStaticBillboard* m_Owner;
@@ -79,6 +84,7 @@ class CPlaneSpriteGeometrySet : public CGeometrySet {
  public:
   explicit CPlaneSpriteGeometrySet(CPlaneSprite* owner);
   void Draw() override;
+  bool ChangesStates() const override { return false; }
 
  private:
   CPlaneSprite* m_Owner;
@@ -112,11 +118,13 @@ class CGeometrySetRegistry {
   // nothing submitted is skipped.
   // Inspection, for tests and statistics.
   size_t GetQueueSize(Queue queue) const { return m_Queues[queue].size(); }
-  // Batches holding at least one set.
-  size_t GetStateBlockBatchCount() const;
-  size_t GetMaterialBatchCount() const;
-  size_t GetTextureBatchCount() const;
-  size_t GetBatchedSetCount() const;
+  // Batches holding at least one set, at each level, and the sets in them.
+  void CountBatches(size_t* blocks, size_t* materials, size_t* textures, size_t* sets) const;
+  size_t GetStateBlockBatchCount() const { return Count(0); }
+  size_t GetMaterialBatchCount() const { return Count(1); }
+  size_t GetTextureBatchCount() const { return Count(2); }
+  size_t GetBatchedSetCount() const { return Count(3); }
+
   size_t GetOpaqueAnimatedCount() const { return m_OpaqueAnimated.size(); }
   size_t GetTransparentAnimatedCount() const { return m_TransparentAnimated.size(); }
 
@@ -138,6 +146,11 @@ class CGeometrySetRegistry {
     std::unordered_map<std::string, MaterialBatch> materials;
   };
 
+  size_t Count(int level) const {
+    size_t n[4];
+    CountBatches(&n[0], &n[1], &n[2], &n[3]);
+    return n[level];
+  }
   bool Enqueue(Queue queue, CGeometrySet* set, float key);
   void DrawAnimated();
   void DrawBatches();
@@ -145,10 +158,15 @@ class CGeometrySetRegistry {
   void DrawQueues();
 
   std::unordered_map<std::string, StateBlockBatch> m_Batches;
-  // Each queue is kept in submission order and sorted by key (stably, so
-  // equal distances keep that order) when drawn; the vectors keep their
+  // Each queue is kept in submission order and sorted by key, then by that
+  // order (so equal distances keep it), when drawn; the vectors keep their
   // room from frame to frame.
-  std::vector<std::pair<float, CGeometrySet*>> m_Queues[QUEUE_COUNT];
+  struct QueueEntry {
+    float key;
+    uint32_t order;  // submission order, for equal keys
+    CGeometrySet* set;
+  };
+  std::vector<QueueEntry> m_Queues[QUEUE_COUNT];
   std::list<CAnimated3DSprite*> m_OpaqueAnimated;
   std::list<CAnimated3DSprite*> m_TransparentAnimated;
 };

@@ -48,20 +48,32 @@ CSceneNode& CSceneNode::operator=(const CSceneNode& other) {
 }
 
 CSceneNode::~CSceneNode() {
-  if (m_Parent) {
-    m_Parent->m_Children.remove(this);
-    SetParent(nullptr);
-  }
-  for (CSceneNode* dependent : m_Dependents) dependent->m_Parent = nullptr;
-  m_Dependents.clear();
+  Unlist();
+  SetParent(nullptr);
+  for (CSceneNode* child : m_Children) child->m_Listed = false;
   m_Children.clear();
+  while (m_FirstDependent) m_FirstDependent->SetParent(nullptr);
+}
+
+void CSceneNode::Unlist() {
+  if (!m_Listed) return;
+  m_Parent->m_Children.erase(m_ChildEntry);
+  m_Listed = false;
 }
 
 void CSceneNode::SetParent(CSceneNode* parent) {
   if (m_Parent == parent) return;
-  if (m_Parent) m_Parent->m_Dependents.remove(this);
+  if (m_Parent) {
+    (m_PrevDependent ? m_PrevDependent->m_NextDependent : m_Parent->m_FirstDependent) = m_NextDependent;
+    if (m_NextDependent) m_NextDependent->m_PrevDependent = m_PrevDependent;
+    m_PrevDependent = m_NextDependent = nullptr;
+  }
   m_Parent = parent;
-  if (m_Parent) m_Parent->m_Dependents.push_back(this);
+  if (m_Parent) {
+    m_NextDependent = m_Parent->m_FirstDependent;
+    if (m_NextDependent) m_NextDependent->m_PrevDependent = this;
+    m_Parent->m_FirstDependent = this;
+  }
 }
 
 void CSceneNode::UpdateWorldMatrix() {
@@ -132,22 +144,26 @@ void CSceneNode::Update() {
 void CSceneNode::AddChild(CSceneNode* child) {
   if (!child || child == this) return;
   // A node lives in one child list only: adding it elsewhere moves it.
-  if (child->m_Parent) child->m_Parent->m_Children.remove(child);
-  m_Children.push_back(child);
+  child->Unlist();
   child->SetParent(this);
+  child->m_ChildEntry = m_Children.insert(m_Children.end(), child);
+  child->m_Listed = true;
   child->UpdateWorldMatrix();
 }
 
 void CSceneNode::ClearChildListsRecursive() {
-  for (CSceneNode* child : m_Children) child->ClearChildListsRecursive();
+  for (CSceneNode* child : m_Children) {
+    child->ClearChildListsRecursive();
+    child->m_Listed = false;
+  }
   m_Children.clear();
 }
 
 void CSceneNode::RemoveChild(CSceneNode* child) {
-  if (!child) return;
+  if (!child || child->m_Parent != this) return;  // not one of this node's children
   child->ClearChildListsRecursive();
-  if (child->m_Parent == this) child->SetParent(nullptr);
-  m_Children.remove(child);
+  child->Unlist();
+  child->SetParent(nullptr);
 }
 
 bool CSceneNode::AttachToMatrix(CSceneNode* owner, const D3DXMATRIX* boneMatrix) {

@@ -127,9 +127,19 @@ class CSceneNode {
  private:
   void SetParent(CSceneNode* parent);
   void ClearFlagsRecursive();
+  // Takes this node out of its parent's child list, when it is in it.
+  void Unlist();
+
+  // Where this node stands in its parent's child list (valid while listed),
+  // so that it leaves the list at once, however long the list is.
+  std::list<CSceneNode*>::iterator m_ChildEntry;
+  bool m_Listed = false;
   // Every node whose parent pointer names this one (in the child list or
-  // not), so that destruction can leave none of them dangling.
-  std::list<CSceneNode*> m_Dependents;
+  // not), so that destruction can leave none of them dangling: a chain
+  // through the dependents themselves.
+  CSceneNode* m_FirstDependent = nullptr;
+  CSceneNode* m_PrevDependent = nullptr;
+  CSceneNode* m_NextDependent = nullptr;
 };
 
 // A node that carries a second node, its target (cameras and lights look

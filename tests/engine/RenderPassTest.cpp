@@ -372,3 +372,28 @@ TEST_F(QuadTest, BillboardsFaceTheOrbitingCamera) {
     }
   }
 }
+
+TEST_F(QuadTest, WithoutACameraNothingIsCulledAndEverythingIsEquallyFar) {
+  CSceneManager lonely;
+  CSceneManager* saved = g_pSceneManager;
+  g_pSceneManager = &lonely;
+  CStaticBillboard near, far;
+  ASSERT_TRUE(near.Create(Billboard(false)));
+  ASSERT_TRUE(far.Create(Billboard(true)));
+  near.SetPosition(0, 10, 0);
+  far.SetPosition(0, -100000, 0);
+  lonely.AddNode(&near);
+  lonely.AddNode(&far);
+  lonely.Update();
+  EXPECT_FALSE(near.IsCulled());
+  EXPECT_FALSE(far.IsCulled());
+  EXPECT_EQ(CGeometrySetRegistry::SortKey(&far), 0.0f);
+  EXPECT_TRUE(lonely.Render());
+  // Equal keys: drawn in submission order, unturned (identity facing).
+  const auto at = DrawnAt();
+  ASSERT_EQ(at.size(), 2u);
+  EXPECT_EQ(at[0].y, 10.0f);
+  EXPECT_EQ(at[1].y, -100000.0f);
+  EXPECT_EQ(device->Draws()[0].world._11, 1.0f);
+  g_pSceneManager = saved;
+}

@@ -228,9 +228,17 @@ TEST(SceneNode, AddingANodeWithAParentMovesIt) {
   EXPECT_EQ(node.GetParent(), &b);
   b.AddChild(&node);
   EXPECT_EQ(b.GetChildren().size(), 1u);
+  // Removing it through a node that is not its parent changes nothing.
+  CSceneNode grand;
+  node.AddChild(&grand);
+  a.RemoveChild(&node);
+  EXPECT_EQ(node.GetParent(), &b);
+  EXPECT_TRUE(Lists(b, &node));
+  EXPECT_TRUE(Lists(node, &grand));
   // A node is never its own child.
   node.AddChild(&node);
-  EXPECT_TRUE(node.GetChildren().empty());
+  EXPECT_EQ(node.GetChildren().size(), 1u);
+  EXPECT_EQ(node.GetParent(), &b);
 }
 
 TEST(SceneNode, DestroyedNodesUnlinkThemselves) {
