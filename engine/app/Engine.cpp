@@ -7,8 +7,13 @@
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "engine/fonts/Font.h"
+#include "engine/resources/Material.h"
+#include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
+#include "engine/scene/GeometrySet.h"
+#include "engine/scene/SceneManager.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/SoundDevice.h"
 #include "engine/sound/WaveSound.h"
@@ -63,7 +68,17 @@ bool InitializeEngine() {
   // bitmap-font factory by the game (which also deletes it).
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
+  g_pMaterialFactory = new (std::nothrow) CMaterialFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_pSimpleMeshFactory = new (std::nothrow) CSimpleMeshFactory();
+  g_pSkinnedMeshFactory = new (std::nothrow) CSkinnedMeshFactory();
+  g_pGeometrySetRegistry = new (std::nothrow) CGeometrySetRegistry();
+  g_pSceneManager = new (std::nothrow) CSceneManager();
+  // The device forgets its lights in a reset; the scene sends them again.
+  if (g_pGraphicsDevice)
+    g_pGraphicsDevice->SetRestoreLightsCallback([] {
+      if (g_pSceneManager) g_pSceneManager->RestoreLights();
+    });
   g_pKeyboard = new CKeyboard();
   g_pMouse = new CMouse();
   g_pInputMapper = new CInputMapper();
@@ -87,12 +102,22 @@ void ShutdownEngine() {
   g_pMouse = nullptr;
   delete g_pKeyboard;
   g_pKeyboard = nullptr;
+  delete g_pSceneManager;
+  g_pSceneManager = nullptr;
+  delete g_pGeometrySetRegistry;
+  g_pGeometrySetRegistry = nullptr;
+  delete g_pSimpleMeshFactory;
+  g_pSimpleMeshFactory = nullptr;
+  delete g_pSkinnedMeshFactory;
+  g_pSkinnedMeshFactory = nullptr;
   // System fonts (made by the application's Init) give their font objects
   // back while the device still exists.
   delete g_pFontFactory;
   g_pFontFactory = nullptr;
   delete g_pShaderFactory;
   g_pShaderFactory = nullptr;
+  delete g_pMaterialFactory;
+  g_pMaterialFactory = nullptr;
   delete g_pTextureFactory;
   g_pTextureFactory = nullptr;
   delete g_pGraphicsDevice;
@@ -110,6 +135,7 @@ void ShutdownEngine() {
   g_pAudiereSoundFactory = nullptr;
   delete g_AudiereDevice;
   g_AudiereDevice = nullptr;
+  FreeSkinningScratch();
 }
 
 }  // namespace Nembra
