@@ -11,7 +11,7 @@ using twodtest::HeadlessEngine;
 
 namespace {
 
-class SpriteTest : public ::testing::Test {
+class ScreenSpriteTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_Engine.ok()); }
   // Draws the sprite in its own batch; the draws recorded for it.
@@ -27,7 +27,7 @@ class SpriteTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
+TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   CTexture* texture = g_pTextureFactory->Get(m_Engine.WriteTexture("Sheet.png", 64, 32, 0xFFFFFFFF));
   ASSERT_NE(texture, nullptr);
   ASSERT_NE(texture->GetTexture(), nullptr);
@@ -85,7 +85,7 @@ TEST_F(SpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   EXPECT_NEAR((minX + maxX) / 2, 399.5f, 1e-3);
 }
 
-TEST_F(SpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
+TEST_F(ScreenSpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
   CTexture* texture = g_pTextureFactory->Get(m_Engine.WriteTexture("Icon.png", 16, 16, 0xFF0000FF));
   CStatic2DSprite sprite;
   EXPECT_FALSE(sprite.SetTexture(nullptr));
@@ -112,7 +112,7 @@ TEST_F(SpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
   EXPECT_EQ(DrawOne(copy).size(), 1u);
 }
 
-TEST_F(SpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
+TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   CScreenFader fader;
   fader.Init(D3DXCOLOR(0.0f, 0.0f, 0.0f, 1.0f), 800, 600, false, 0.5f);
   EXPECT_FLOAT_EQ(fader.m_Alpha, 0.0f);
@@ -163,7 +163,7 @@ TEST_F(SpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   g_FrameTime = 0.0f;
 }
 
-TEST_F(SpriteTest, FaderWithoutDurationJumpsToTheEnd) {
+TEST_F(ScreenSpriteTest, FaderWithoutDurationJumpsToTheEnd) {
   CScreenFader fader;
   fader.Init(D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f), 800, 600, true, 0.0f);
   EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
