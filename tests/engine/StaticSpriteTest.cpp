@@ -7,7 +7,9 @@
 #include "engine/app/Engine.h"
 #include "engine/resources/Material.h"
 #include "engine/resources/Mesh.h"
+#include "engine/resources/Shader.h"
 #include "engine/resources/SkinnedMesh.h"
+#include "engine/resources/Texture.h"
 #include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/Billboard.h"
 #include "engine/scene/RenderEffect.h"
@@ -213,4 +215,26 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   EXPECT_EQ(glassMesh->GetShader()->GetRenderState(platform::D3DRS_CULLMODE).value, platform::D3DCULL_CW);
   EXPECT_EQ(g_pGeometrySetRegistry->GetOpaqueAnimatedCount(), 0u);
   EXPECT_EQ(g_pGeometrySetRegistry->GetTransparentAnimatedCount(), 0u);
+}
+
+TEST_F(SpriteTest, PlaneSpritesAndTransparentSubsetsShareOneQueueByDistance) {
+  m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
+  PLANE_SPRITE_DESC desc;
+  desc.width = desc.height = 10.0f;
+  desc.texture = g_pTextureFactory->Get("Mark.png");
+  desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+  CPlaneSprite farPlane, nearPlane;
+  ASSERT_TRUE(farPlane.Create(desc));
+  ASSERT_TRUE(nearPlane.Create(desc));
+  farPlane.SetPosition(0, 600, 0);
+  nearPlane.SetPosition(0, 200, 0);
+  CStatic3DSprite glass;
+  Place(glass, Mesh("Glass.x"), 300);
+  g_pSceneManager->AddNode(&nearPlane);
+  g_pSceneManager->AddNode(&farPlane);
+  Frame();
+  ASSERT_EQ(device->Draws().size(), 3u);
+  EXPECT_EQ(device->Draws()[0].world._42, 600.0f);
+  EXPECT_EQ(device->Draws()[1].world._42, 300.0f);
+  EXPECT_EQ(device->Draws()[2].world._42, 200.0f);
 }
