@@ -11,7 +11,7 @@ namespace platform {
 
 namespace detail {
 IGraphicsSystem* CreateGlGraphicsSystem();
-IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why);
+IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why, uint32_t screenWidth, uint32_t screenHeight);
 }  // namespace detail
 
 uint32_t IUnknownObject::Release() {
@@ -100,8 +100,8 @@ IGraphicsSystem* CreateGraphicsSystem() {
   return detail::CreateGlGraphicsSystem();
 }
 
-IGraphicsSystem* CreateOffscreenGraphicsSystem(std::string* why) {
-  return detail::CreateOffscreenGlGraphicsSystem(why);
+IGraphicsSystem* CreateOffscreenGraphicsSystem(std::string* why, uint32_t screenWidth, uint32_t screenHeight) {
+  return detail::CreateOffscreenGlGraphicsSystem(why, screenWidth, screenHeight);
 }
 
 HRESULT CreateTextureFromFileEx(IDevice* device, const std::string& path, uint32_t width, uint32_t height,

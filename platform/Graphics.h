@@ -454,9 +454,12 @@ class IGraphicsSystem : public IUnknownObject {
 
 // The system of the current backend; null when it cannot be made.
 IGraphicsSystem* CreateGraphicsSystem();
-// The GL device without a window (EGL surfaceless, or Xvfb through SDL).
+// The GL device without a window (EGL surfaceless). Present draws on an
+// off-screen "screen" of screenWidth x screenHeight (0: the back buffer's
+// size), scaled to fit with black bars like a full-screen window.
 // Null, with the reason in *why, when no GL 3.3 core context can be made.
-IGraphicsSystem* CreateOffscreenGraphicsSystem(std::string* why = nullptr);
+IGraphicsSystem* CreateOffscreenGraphicsSystem(std::string* why = nullptr, uint32_t screenWidth = 0,
+                                               uint32_t screenHeight = 0);
 // What the last Present showed on an off-screen GL device (after scaling and
 // the gamma ramp), rows top to bottom; false for other devices.
 bool ReadPresentedImage(IDevice* device, std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height);

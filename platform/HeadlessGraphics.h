@@ -181,11 +181,7 @@ class RecordingDevice : public IDevice {
   bool Lost() const { return m_Lost != 0; }
 
   detail::DeviceStates m_States;
-  ITexture* m_Textures[MAX_TEXTURE_STAGES] = {};
-  IVertexBuffer* m_Stream = nullptr;
-  uint32_t m_StreamOffset = 0, m_StreamStride = 0;
-  IIndexBuffer* m_Indices = nullptr;
-  DWORD m_FVF = 0;
+  detail::DeviceBindings m_Bound;
   std::map<D3DTRANSFORMSTATETYPE, D3DXMATRIX> m_Transforms;
   std::map<DWORD, D3DLIGHT9> m_Lights;
   std::map<DWORD, bool> m_LightOn;

@@ -35,7 +35,7 @@ bool CGraphicsDevice::Create(HWND window, APPLICATION_PARAMS params) {
   m_pSystem->GetDeviceCaps(&m_Caps);
   if (window) CreateDevice(window, params);
   if (m_pDevice) m_StateCache.Apply(true);
-  if (!m_pDevice || FAILED(CreateSprite(m_pDevice, &m_pSprite))) {
+  if (!m_pDevice || (!m_pSprite && FAILED(CreateSprite(m_pDevice, &m_pSprite)))) {
     m_pSprite = nullptr;
     ShowMessageBox("Error fatal", "Error");
     return false;

@@ -133,7 +133,8 @@ bool CMeshSubset::SetUp(CMesh* owner, uint32_t index, const SUBSET_MATERIAL_DESC
 }
 
 void CMeshSubset::Draw() const {
-  if (m_pOwner) m_pOwner->DrawSubset(m_Index);
+  // A subset left without material and block (by a ".srf" file) is not drawn.
+  if (m_pOwner && IsSetUp()) m_pOwner->DrawSubset(m_Index);
 }
 
 bool CMeshSubset::IsOpaque() const {

@@ -70,7 +70,7 @@ class CMeshSubset {
   // False when the material or the state block cannot be had; what was
   // taken so far is kept (and given back with the record).
   bool SetUp(CMesh* owner, uint32_t index, const SUBSET_MATERIAL_DESC& desc, bool useSharedDefault);
-  // Asks the owner to draw this subset.
+  // Asks the owner to draw this subset; nothing for a subset not set up.
   void Draw() const;
   // The material and the texture set are both opaque.
   bool IsOpaque() const;

@@ -2,10 +2,43 @@
 
 #include "engine/app/Application.h"
 #include "engine/resources/Shader.h"
+#include "engine/scene/GeometrySet.h"
 
 namespace Nembra {
 
 using namespace platform;
+
+CAnimated3DSprite::CAnimated3DSprite() { m_BoundingSphere.radius = 100.0f; }
+
+CAnimated3DSprite::CAnimated3DSprite(const CAnimated3DSprite& other) : C3DSprite(other) { CopyAnimation(other); }
+
+CAnimated3DSprite& CAnimated3DSprite::operator=(const CAnimated3DSprite& other) {
+  if (this != &other) {
+    C3DSprite::operator=(other);
+    CopyAnimation(other);
+  }
+  return *this;
+}
+
+void CAnimated3DSprite::CopyAnimation(const CAnimated3DSprite& other) {
+  SafeRelease(m_pCurrentSet);
+  SafeRelease(m_pAnimController);
+  m_BoneCache.clear();
+  m_AttachedNodes.clear();
+  m_pMesh = other.m_pMesh;
+  if (ID3DXAnimationController* c = other.m_pAnimController)
+    c->CloneAnimationController(c->GetMaxNumAnimationOutputs(), c->GetMaxNumAnimationSets(), c->GetMaxNumTracks(),
+                                c->GetMaxNumEvents(), &m_pAnimController);
+  m_pCurrentSet = other.m_pCurrentSet;
+  if (m_pCurrentSet) m_pCurrentSet->AddRef();
+  m_Clock = other.m_Clock;
+  m_CurrentTrack = other.m_CurrentTrack;
+  m_Loop = other.m_Loop;
+  m_Finished = other.m_Finished;
+  m_Elapsed = other.m_Elapsed;
+  m_Paused = other.m_Paused;
+  m_pCallbackHandler = other.m_pCallbackHandler;
+}
 
 CAnimated3DSprite::~CAnimated3DSprite() {
   SafeRelease(m_pCurrentSet);
@@ -21,7 +54,8 @@ double CAnimated3DSprite::GetTrackPosition() const {
 void CAnimated3DSprite::SetMesh(CSkinnedMesh* mesh) {
   m_pMesh = mesh;
   if (!mesh) return;
-  m_BoundingRadius = mesh->GetBoundingSphereRadius();
+  m_BoundingSphere.center = mesh->GetBoundingSphereCenter();
+  m_BoundingSphere.radius = mesh->GetBoundingSphereRadius();
   std::string setName;
   double position = 0;
   if (m_pAnimController) {
@@ -119,6 +153,16 @@ void CAnimated3DSprite::UpdateTime() {
   }
 }
 
+void CAnimated3DSprite::OnUpdate() {
+  C3DSprite::OnUpdate();
+  if (m_Culled) UpdateTime();
+}
+
+void CAnimated3DSprite::Draw() {
+  UpdateTime();
+  if (g_pGeometrySetRegistry) g_pGeometrySetRegistry->SubmitAnimatedSprite(this);
+}
+
 void CAnimated3DSprite::Advance() {
   if (m_Paused || !m_pAnimController) return;
   const double dt = (m_Loop || !m_Finished) ? g_FrameTime : 0.0;
@@ -127,10 +171,10 @@ void CAnimated3DSprite::Advance() {
 
 void CAnimated3DSprite::RefreshBonesAndNodes() {
   if (!m_pMesh) return;
-  m_pMesh->UpdateFrames(&m_World);
+  m_pMesh->UpdateFrames(GetWorldMatrixSlot());
   for (auto& entry : m_BoneCache) entry.second->matrix = entry.second->frame->CombinedTransformationMatrix;
   for (auto& record : m_RetiredBones) record->matrix = record->frame->CombinedTransformationMatrix;
-  for (IBoneAttached* node : m_AttachedNodes) node->Update();
+  for (CSceneNode* node : m_AttachedNodes) node->Update();
 }
 
 void CAnimated3DSprite::Pose() {

@@ -4,10 +4,6 @@
 // once), key-frame callbacks, bone lookups and nodes that follow bones.
 // Because the frames belong to the shared mesh, each sprite writes its pose
 // into them just before it is drawn.
-//
-// The scene-graph side is kept to what the animation needs: the sprite has
-// a world matrix set by its owner, and attached objects implement
-// IBoneAttached (the scene's nodes do, so AttachToBone can add them).
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -16,24 +12,22 @@
 #include <vector>
 
 #include "engine/resources/SkinnedMesh.h"
+#include "engine/scene/Sprite3D.h"
 #include "platform/Math.h"
 #include "platform/mesh/XAnimation.h"
 
 namespace Nembra {
 
-// An object whose transform follows a bone; updated after every pose.
-class IBoneAttached {
+class CAnimated3DSprite : public C3DSprite {
  public:
-  virtual ~IBoneAttached() = default;
-  virtual void Update() = 0;
-};
-
-class CAnimated3DSprite {
- public:
-  CAnimated3DSprite() = default;
-  virtual ~CAnimated3DSprite();
-  CAnimated3DSprite(const CAnimated3DSprite&) = delete;
-  CAnimated3DSprite& operator=(const CAnimated3DSprite&) = delete;
+  // No mesh yet: a bounding radius of 100.
+  CAnimated3DSprite();
+  ~CAnimated3DSprite() override;
+  // A copy plays on a clone of the other's controller (same sets, callback
+  // keys, tracks and time), with the same set and flags; it starts with an
+  // empty bone cache and no attached nodes.
+  CAnimated3DSprite(const CAnimated3DSprite& other);
+  CAnimated3DSprite& operator=(const CAnimated3DSprite& other);
 
   // Gives the sprite a mesh and a fresh clone of its controller. A sprite
   // that had a set playing keeps playing it, looping, from the same track
@@ -55,10 +49,18 @@ class CAnimated3DSprite {
   // Later lookups make new records; matrices handed out before stay valid
   // (and keep following their bones) until the sprite is destroyed.
   void ClearBoneCache();
-  void AttachNode(IBoneAttached* node) { m_AttachedNodes.push_back(node); }
-  void DetachNode(IBoneAttached* node) { m_AttachedNodes.remove(node); }
+  // Nodes updated after every pose (CSceneNode::AttachToBone adds them);
+  // the sprite never deletes them.
+  void AttachNode(CSceneNode* node) { m_AttachedNodes.push_back(node); }
+  void DetachNode(CSceneNode* node) { m_AttachedNodes.remove(node); }
   void ClearAttachedNodes() { m_AttachedNodes.clear(); }
-  const std::list<IBoneAttached*>& GetAttachedNodes() const { return m_AttachedNodes; }
+  const std::list<CSceneNode*>& GetAttachedNodes() const { return m_AttachedNodes; }
+
+  // The 3D sprite's culling and submission; a culled sprite still keeps
+  // its animation time.
+  void OnUpdate() override;
+  // Time tracking, then submission to the renderer's animated-sprite queues.
+  void Draw() override;
 
   // Once per frame: the clock and the elapsed time move on by the frame
   // time unless paused or a one-shot set is finished; a one-shot set past
@@ -68,17 +70,13 @@ class CAnimated3DSprite {
   // one-shot set is finished) with the callback handler; nothing when paused.
   void Advance();
   // Writes this sprite's pose into the shared frames (zero advance, no
-  // callbacks), updates the frames from the world matrix, refreshes the
-  // bone cache and updates the attached nodes.
+  // callbacks), updates the frames from the node's world matrix, refreshes
+  // the bone cache and updates the attached nodes.
   void Pose();
   // Advance, then the frame update, cache refresh and attached updates.
   void AdvanceAndPose();
   // Applies the mesh's state block and draws it (after Pose).
   void DrawMesh();
-
-  void SetWorldMatrix(const D3DXMATRIX& world) { m_World = world; }
-  const D3DXMATRIX& GetWorldMatrix() const { return m_World; }
-  float GetBoundingRadius() const { return m_BoundingRadius; }
 
   CSkinnedMesh* GetMesh() const { return m_pMesh; }
   platform::ID3DXAnimationController* GetController() const { return m_pAnimController; }
@@ -101,6 +99,7 @@ class CAnimated3DSprite {
     D3DXMATRIX matrix;
   };
   void RefreshBonesAndNodes();
+  void CopyAnimation(const CAnimated3DSprite& other);
 
   CSkinnedMesh* m_pMesh = nullptr;
   platform::ID3DXAnimationController* m_pAnimController = nullptr;
@@ -112,9 +111,7 @@ class CAnimated3DSprite {
   float m_Elapsed = 0;
   std::unordered_map<std::string, std::unique_ptr<BONE_RECORD>> m_BoneCache;
   std::vector<std::unique_ptr<BONE_RECORD>> m_RetiredBones;
-  std::list<IBoneAttached*> m_AttachedNodes;
-  D3DXMATRIX m_World;
-  float m_BoundingRadius = 100.0f;
+  std::list<CSceneNode*> m_AttachedNodes;
 };
 
 }  // namespace Nembra

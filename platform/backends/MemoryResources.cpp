@@ -1,6 +1,7 @@
 #include "platform/backends/MemoryResources.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 namespace detail {
@@ -110,6 +111,23 @@ bool DrawFits(size_t available, uint32_t offset, uint32_t stride, uint32_t first
   if (count == 0) return true;
   const uint64_t end = uint64_t(offset) + (uint64_t(first) + count) * stride;
   return stride > 0 && end <= available;
+}
+
+uint64_t HighestIndex(const uint8_t* p, uint32_t count, uint32_t size) {
+  uint64_t highest = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    uint32_t v = 0;
+    std::memcpy(&v, p + size_t(i) * size, size);  // little-endian
+    highest = std::max<uint64_t>(highest, v);
+  }
+  return highest;
+}
+
+bool IndexedDrawFits(const std::vector<uint8_t>& indices, uint32_t indexSize, uint32_t startIndex, uint32_t count,
+                     int64_t baseVertex, uint64_t vertexCount) {
+  if (count == 0 || baseVertex < 0 || !DrawFits(indices.size(), 0, indexSize, startIndex, count)) return false;
+  const uint64_t highest = HighestIndex(indices.data() + size_t(startIndex) * indexSize, count, indexSize);
+  return highest + uint64_t(baseVertex) < vertexCount;
 }
 
 }  // namespace detail

@@ -88,5 +88,13 @@ bool ValidBufferRequest(uint32_t length, D3DPOOL pool);
 // Bytes a non-indexed draw reads from a stream: false when they run past the end.
 bool DrawFits(size_t available, uint32_t offset, uint32_t stride, uint32_t first, uint32_t count);
 
+// The highest of count indices of size bytes (2 or 4) at p.
+uint64_t HighestIndex(const uint8_t* p, uint32_t count, uint32_t size);
+// Whether an indexed draw reads only indices inside the index bytes and
+// names only vertices inside the stream: count indices from startIndex,
+// each plus baseVertex below vertexCount.
+bool IndexedDrawFits(const std::vector<uint8_t>& indices, uint32_t indexSize, uint32_t startIndex, uint32_t count,
+                     int64_t baseVertex, uint64_t vertexCount);
+
 }  // namespace detail
 }  // namespace platform

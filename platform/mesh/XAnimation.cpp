@@ -16,26 +16,17 @@ size_t KeyBefore(const std::vector<std::pair<float, V>>& keys, float t) {
   return it == keys.begin() ? 0 : (size_t)(it - keys.begin()) - 1;
 }
 
-D3DXVECTOR3 SampleVector(const std::vector<std::pair<float, D3DXVECTOR3>>& keys, float t, const D3DXVECTOR3& def) {
+// The keys' value at t: held before the first and after the last key,
+// mixed between the two around t.
+template <typename V, typename Mix>
+V Sample(const std::vector<std::pair<float, V>>& keys, float t, const V& def, Mix mix) {
   if (keys.empty()) return def;
   size_t i = KeyBefore(keys, t);
   if (t <= keys[i].first || i + 1 >= keys.size()) return keys[i].second;
   float span = keys[i + 1].first - keys[i].first;
   float s = span > 0 ? (t - keys[i].first) / span : 0.0f;
-  D3DXVECTOR3 out;
-  D3DXVec3Lerp(&out, &keys[i].second, &keys[i + 1].second, s);
-  return out;
-}
-
-D3DXQUATERNION SampleRotation(const std::vector<std::pair<float, D3DXQUATERNION>>& keys, float t,
-                              const D3DXQUATERNION& def) {
-  if (keys.empty()) return def;
-  size_t i = KeyBefore(keys, t);
-  if (t <= keys[i].first || i + 1 >= keys.size()) return keys[i].second;
-  float span = keys[i + 1].first - keys[i].first;
-  float s = span > 0 ? (t - keys[i].first) / span : 0.0f;
-  D3DXQUATERNION out;
-  D3DXQuaternionSlerp(&out, &keys[i].second, &keys[i + 1].second, s);
+  V out;
+  mix(&out, &keys[i].second, &keys[i + 1].second, s);
   return out;
 }
 
@@ -97,9 +88,9 @@ HRESULT ID3DXAnimationSet::GetSRT(double periodicPosition, uint32_t animation, D
   if (animation >= m_Keys->Channels.size()) return E_INVALIDARG;
   const AnimationChannel& c = m_Keys->Channels[animation];
   float t = (float)(periodicPosition * m_TicksPerSecond);
-  if (scale) *scale = SampleVector(c.Scale, t, c.DefaultScale);
-  if (rotation) *rotation = SampleRotation(c.Rotation, t, c.DefaultRotation);
-  if (translation) *translation = SampleVector(c.Translation, t, c.DefaultTranslation);
+  if (scale) *scale = Sample(c.Scale, t, c.DefaultScale, D3DXVec3Lerp);
+  if (rotation) *rotation = Sample(c.Rotation, t, c.DefaultRotation, D3DXQuaternionSlerp);
+  if (translation) *translation = Sample(c.Translation, t, c.DefaultTranslation, D3DXVec3Lerp);
   return S_OK;
 }
 
@@ -223,29 +214,19 @@ HRESULT ID3DXAnimationController::GetTrackAnimationSet(uint32_t track, ID3DXAnim
 }
 
 HRESULT ID3DXAnimationController::SetTrackEnable(uint32_t track, bool enable) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Enable = enable;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Enable = enable; });
 }
 HRESULT ID3DXAnimationController::SetTrackSpeed(uint32_t track, float speed) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Speed = speed;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Speed = speed; });
 }
 HRESULT ID3DXAnimationController::SetTrackWeight(uint32_t track, float weight) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Weight = weight;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Weight = weight; });
 }
 HRESULT ID3DXAnimationController::SetTrackPosition(uint32_t track, double position) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Position = position;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Position = position; });
 }
 HRESULT ID3DXAnimationController::SetTrackPriority(uint32_t track, uint32_t priority) {
-  if (track >= m_Tracks.size()) return E_INVALIDARG;
-  m_Tracks[track].Desc.Priority = priority;
-  return S_OK;
+  return EditTrack(track, [&](D3DXTRACK_DESC& d) { d.Priority = priority; });
 }
 HRESULT ID3DXAnimationController::GetTrackDesc(uint32_t track, D3DXTRACK_DESC* desc) const {
   if (track >= m_Tracks.size() || !desc) return E_INVALIDARG;

@@ -163,6 +163,12 @@ class ID3DXAnimationController : public IUnknownObject {
     bool Touched = false;
   };
   void BindTrack(Track& t) const;
+  template <typename Edit>
+  HRESULT EditTrack(uint32_t track, Edit edit) {
+    if (track >= m_Tracks.size()) return E_INVALIDARG;
+    edit(m_Tracks[track].Desc);
+    return S_OK;
+  }
   void FireCallbacks(uint32_t trackIndex, const Track& t, double from, double to,
                      ID3DXAnimationCallbackHandler* handler) const;
 

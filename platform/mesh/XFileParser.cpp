@@ -192,10 +192,7 @@ class BinaryTokenizer : public Tokenizer {
         if (!Read(&len, 4) || len > m_N - m_Pos) return Fail("truncated name or string");
         t.text.assign((const char*)m_P + m_Pos, len);
         m_Pos += len;
-        if (code == 2) {
-          uint16_t term;  // the string's terminator: ; or ,
-          if (!Read(&term, 2)) return Fail("truncated string");
-        }
+        if (code == 2) SkipStringTerminator();
         t.kind = code == 1 ? Tok::Name : Tok::String;
         return t;
       }
@@ -241,6 +238,17 @@ class BinaryTokenizer : public Tokenizer {
   const std::string& Message() const override { return m_Message; }
 
  private:
+  // A string ends in a ; or , token, written as a 32-bit or (by some
+  // writers) a 16-bit number; a missing one is tolerated.
+  void SkipStringTerminator() {
+    uint16_t term = 0, high = 0xFFFF;
+    if (m_N - m_Pos < 2) return;
+    std::memcpy(&term, m_P + m_Pos, 2);
+    if (term != 19 && term != 20) return;
+    m_Pos += 2;
+    if (m_N - m_Pos >= 2) std::memcpy(&high, m_P + m_Pos, 2);
+    if (high == 0) m_Pos += 2;  // no token is 0: the upper half of a 32-bit terminator
+  }
   bool Read(void* out, size_t n) {
     if (m_N - m_Pos < n) return false;
     std::memcpy(out, m_P + m_Pos, n);

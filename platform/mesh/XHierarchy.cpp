@@ -202,14 +202,18 @@ bool Parse(const void* data, uint32_t size, XScene& scene, const char* what) {
   return true;
 }
 
-void CollectMeshes(const XFrameRecord& f, const D3DXMATRIX& parent, BuiltMesh& all, bool& any) {
-  D3DXMATRIX combined = f.Transform * parent;
-  for (const auto& m : f.Meshes) {
+void MergeMeshes(const std::vector<XMeshRecord>& meshes, const D3DXMATRIX& m, BuiltMesh& all, bool& any) {
+  for (const auto& r : meshes) {
     BuiltMesh b;
-    BuildMesh(m, b);
-    MergeMesh(all, b, combined);
+    BuildMesh(r, b);
+    MergeMesh(all, b, m);
     any = true;
   }
+}
+
+void CollectMeshes(const XFrameRecord& f, const D3DXMATRIX& parent, BuiltMesh& all, bool& any) {
+  D3DXMATRIX combined = f.Transform * parent;
+  MergeMeshes(f.Meshes, combined, all, any);
   for (const auto& c : f.Children) CollectMeshes(c, combined, all, any);
 }
 
@@ -219,12 +223,7 @@ HRESULT LoadMeshFromScene(const XScene& scene, uint32_t options, IDevice* device
   BuiltMesh all;
   bool any = false;
   D3DXMATRIX identity;
-  for (const auto& m : scene.Meshes) {
-    BuiltMesh b;
-    BuildMesh(m, b);
-    MergeMesh(all, b, identity);
-    any = true;
-  }
+  MergeMeshes(scene.Meshes, identity, all, any);
   for (const auto& f : scene.Frames) CollectMeshes(f, identity, all, any);
   if (!any || all.attributes.empty()) {
     LogError("mesh file holds no faces");
@@ -469,13 +468,11 @@ HRESULT D3DXLoadMeshFromXInMemory(const void* data, uint32_t size, uint32_t opti
 HRESULT D3DXLoadMeshFromXA(const char* filename, uint32_t options, IDevice* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials, ID3DXBuffer** effectInstances,
                            uint32_t* numMaterials, ID3DXMesh** mesh) {
-  if (!mesh) return E_INVALIDARG;
-  *mesh = nullptr;
+  if (mesh) *mesh = nullptr;
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(filename, bytes)) return E_FAIL;
-  XScene scene;
-  if (!Parse(bytes.data(), (uint32_t)bytes.size(), scene, filename)) return E_FAIL;
-  return LoadMeshFromScene(scene, options, device, adjacency, materials, effectInstances, numMaterials, mesh);
+  return D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), options, device, adjacency, materials,
+                                   effectInstances, numMaterials, mesh);
 }
 
 HRESULT D3DXLoadMeshHierarchyFromXInMemory(const void* data, uint32_t size, uint32_t options, IDevice* device,
@@ -490,16 +487,14 @@ HRESULT D3DXLoadMeshHierarchyFromXInMemory(const void* data, uint32_t size, uint
 }
 
 HRESULT D3DXLoadMeshHierarchyFromXA(const char* filename, uint32_t options, IDevice* device,
-                                    ID3DXAllocateHierarchy* alloc, ID3DXLoadUserData*,
+                                    ID3DXAllocateHierarchy* alloc, ID3DXLoadUserData* userDataLoader,
                                     D3DXFRAME** frameHierarchy, ID3DXAnimationController** animController) {
-  if (!alloc || !frameHierarchy) return E_INVALIDARG;
-  *frameHierarchy = nullptr;
+  if (frameHierarchy) *frameHierarchy = nullptr;
   if (animController) *animController = nullptr;
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(filename, bytes)) return E_FAIL;
-  XScene scene;
-  if (!Parse(bytes.data(), (uint32_t)bytes.size(), scene, filename)) return E_FAIL;
-  return LoadHierarchyFromScene(scene, options, device, alloc, frameHierarchy, animController);
+  return D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), (uint32_t)bytes.size(), options, device, alloc,
+                                            userDataLoader, frameHierarchy, animController);
 }
 
 HRESULT D3DXFrameDestroy(D3DXFRAME* root, ID3DXAllocateHierarchy* alloc) {

@@ -100,6 +100,16 @@ TEST_F(GraphicsDeviceTest, CreateSendsEveryCachedStateOnceAndMakesTheSprite) {
   EXPECT_EQ(pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
 }
 
+TEST_F(GraphicsDeviceTest, CreatingTwiceResetsTheDeviceAndKeepsOneSprite) {
+  ASSERT_TRUE(Create());
+  platform::ISprite* sprite = m_Wrapper->GetSprite();
+  auto* device = Device();
+  ASSERT_TRUE(Create());
+  EXPECT_EQ(m_Wrapper->GetSprite(), sprite);
+  EXPECT_EQ(Device(), device);
+  EXPECT_EQ(device->Stats().resets, 1u);
+}
+
 TEST_F(GraphicsDeviceTest, CreationFailures) {
   // No graphics system: false, silently.
   headless::Controls().failSystemCreation = true;

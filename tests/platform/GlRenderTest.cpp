@@ -30,6 +30,15 @@ struct LitVertex {
 };
 constexpr DWORD kLitFVF = D3DFVF_XYZ | D3DFVF_NORMAL;
 
+// Keeps a picture as a PNG in the test-image folder for a person to look at.
+void KeepPicture(const std::string& name, const std::vector<uint32_t>& argb, uint32_t w, uint32_t h) {
+  Image image;
+  image.width = w;
+  image.height = h;
+  image.argb = argb;
+  EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+}
+
 class GlRenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -57,11 +66,7 @@ class GlRenderTest : public ::testing::Test {
     ASSERT_TRUE(m_Device->ReadBackBuffer(m_Pixels, &w, &h));
     ASSERT_EQ(w, 800u);
     ASSERT_EQ(h, 600u);
-    Image image;
-    image.width = w;
-    image.height = h;
-    image.argb = m_Pixels;
-    EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+    KeepPicture(name, m_Pixels, w, h);
   }
   uint32_t At(int x, int y) const { return m_Pixels[size_t(y) * 800 + size_t(x)]; }
 
@@ -328,11 +333,7 @@ TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
   uint32_t w = 0, h = 0;
   ASSERT_TRUE(ReadPresentedImage(m_Device, screen, &w, &h));
   ASSERT_EQ(w, 800u);
-  Image image;
-  image.width = w;
-  image.height = h;
-  image.argb = screen;
-  SavePng(testsupport::TestImageDir() + "/gamma_present.png", image, true);
+  KeepPicture("gamma_present", screen, w, h);
   // 0x40 -> 0x40 x 256 + 32768 = 49152 -> 0xBF for red and green.
   EXPECT_TRUE(Near(screen[300 * 800 + 400], 0xFFBFBF40u, 2));
   // The back buffer itself is untouched by the ramp.
@@ -425,6 +426,33 @@ TEST_F(GlRenderTest, SpritesLandOnWholePixels) {
   texture->Release();
 }
 
+TEST(GlPresentTest, WideScreenShowsTheBackBufferBetweenBlackBars) {
+  std::string why;
+  IGraphicsSystem* system = CreateOffscreenGraphicsSystem(&why, 1000, 600);
+  if (!system) GTEST_SKIP() << "No OpenGL 3.3 context available (" << why << "): image test skipped";
+  D3DPRESENT_PARAMETERS pp;
+  pp.BackBufferWidth = 800;
+  pp.BackBufferHeight = 600;
+  IDevice* device = nullptr;
+  ASSERT_EQ(system->CreateDevice(nullptr, 0, &pp, &device), D3D_OK);
+  device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000u, 1.0f, 0);
+  ASSERT_EQ(device->Present(), D3D_OK);
+  std::vector<uint32_t> screen;
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(ReadPresentedImage(device, screen, &w, &h));
+  ASSERT_EQ(w, 1000u);
+  ASSERT_EQ(h, 600u);
+  KeepPicture("wide_screen_bars", screen, w, h);
+  // 800 x 600 scaled by 1 into 1000 x 600: 100 black columns on each side.
+  EXPECT_EQ(screen[300 * 1000 + 50] & 0xFFFFFFu, 0u);
+  EXPECT_EQ(screen[300 * 1000 + 99] & 0xFFFFFFu, 0u);
+  EXPECT_EQ(screen[300 * 1000 + 100] & 0xFFFFFFu, 0xFF0000u);
+  EXPECT_EQ(screen[0 * 1000 + 899] & 0xFFFFFFu, 0xFF0000u);
+  EXPECT_EQ(screen[599 * 1000 + 900] & 0xFFFFFFu, 0u);
+  device->Release();
+  system->Release();
+}
+
 TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   m_Device->SetRenderState(D3DRS_LIGHTING, 0);
   m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -452,6 +480,8 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 4, 0, 2), D3DERR_INVALIDCALL);  // index 3 + 1
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2), D3DERR_INVALIDCALL);
+  m_Device->SetFVF(D3DFVF_DIFFUSE);  // no position: nothing to draw
+  EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
   Capture("buffer_draws");
   EXPECT_TRUE(Near(At(150, 150), 0xFF00FFFFu, 0));
   EXPECT_TRUE(Near(At(250, 150), 0xFF000000u, 0));

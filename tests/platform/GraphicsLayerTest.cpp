@@ -100,8 +100,19 @@ TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 1, 2), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 2, 4, 0, 2), D3DERR_INVALIDCALL);
-  EXPECT_EQ(m_Recorder->Stats().draws, 2u);
-  EXPECT_EQ(m_Recorder->Stats().primitives, 4u);
+  // An index naming a vertex past the stream's end refuses the draw.
+  uint16_t* indices = nullptr;
+  ASSERT_EQ(ib->Lock(0, 0, reinterpret_cast<void**>(&indices), 0), D3D_OK);
+  indices[5] = 4;
+  ib->Unlock();
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3D_OK);  // the first triangle only
+  const uint16_t upIndices[3] = {0, 1, 9};
+  const float upVertices[4 * 6] = {};
+  EXPECT_EQ(m_Device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 1, upIndices, D3DFMT_INDEX16, upVertices, 24),
+            D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Recorder->Stats().draws, 3u);
+  EXPECT_EQ(m_Recorder->Stats().primitives, 5u);
   EXPECT_EQ(m_Recorder->LiveBuffers(), 2u);
   // The device holds the bound buffers; releasing ours leaves them alive until unbound.
   vb->Release();
@@ -119,6 +130,12 @@ TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
   m_Device->SetLight(2, &light);
   m_Device->LightEnable(2, 1);
   EXPECT_TRUE(m_Recorder->LightEnabled(2));
+  // At most eight lights at once.
+  for (DWORD i = 10; i < 17; ++i) EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK);
+  EXPECT_EQ(m_Device->LightEnable(17, 1), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->LightEnable(2, 1), D3D_OK);  // already on
+  EXPECT_EQ(m_Device->LightEnable(10, 0), D3D_OK);
+  EXPECT_EQ(m_Device->LightEnable(17, 1), D3D_OK);
   m_Recorder->LoseDevice();
   EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICELOST);
   EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &light, 12), D3DERR_DEVICELOST);

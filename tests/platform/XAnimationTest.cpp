@@ -7,6 +7,7 @@
 #include "platform/Log.h"
 #include "platform/mesh/XHierarchy.h"
 #include "tools/formats/XFileWriter.h"
+#include "tools/formats/DemoMeshes.h"
 #include "platform/XTestSupport.h"
 
 using formats::XAnimationDesc;
@@ -25,142 +26,10 @@ D3DXMATRIX Translation(float x, float y, float z) {
   return m;
 }
 
-D3DXQUATERNION RotationX(float degrees) {
-  D3DXQUATERNION q;
-  D3DXVECTOR3 axis(1, 0, 0);
-  D3DXQuaternionRotationAxis(&q, &axis, D3DXToRadian(degrees));
-  return q;
-}
-
 void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tol = 1e-3f) {
   EXPECT_NEAR(a.x, b.x, tol);
   EXPECT_NEAR(a.y, b.y, tol);
   EXPECT_NEAR(a.z, b.z, tol);
-}
-
-// A bar 100 units long along z: bone "Lower" holds the vertices at z 0,
-// bone "Upper" (at z 50) those at z 100; the middle ring is shared.
-XFileDesc BentBarFile() {
-  XMeshDesc bar;
-  bar.Name = "Bar";
-  for (float z : {0.0f, 50.0f, 100.0f}) {
-    bar.Positions.push_back({10, 0, z});
-    bar.Positions.push_back({-10, 0, z});
-    bar.Positions.push_back({0, 10, z});
-  }
-  for (uint32_t ring = 0; ring < 2; ++ring)
-    for (uint32_t k = 0; k < 3; ++k) {
-      uint32_t a = ring * 3 + k, b = ring * 3 + (k + 1) % 3;
-      bar.Faces.push_back({a, b, b + 3, a + 3});
-    }
-  formats::XSkinWeightsDesc lower, upper;
-  lower.Bone = "Lower";
-  lower.Vertices = {0, 1, 2, 3, 4, 5};
-  lower.Weights = {1, 1, 1, 0.5f, 0.5f, 0.5f};
-  upper.Bone = "Upper";
-  upper.Vertices = {3, 4, 5, 6, 7, 8};
-  upper.Weights = {0.5f, 0.5f, 0.5f, 1, 1, 1};
-  upper.Offset = Translation(0, 0, -50);
-  bar.Skin = {lower, upper};
-
-  XFrameDesc root, lowerFrame, upperFrame;
-  root.Name = "Root";
-  root.Meshes.push_back(bar);
-  lowerFrame.Name = "Lower";
-  upperFrame.Name = "Upper";
-  upperFrame.Transform = Translation(0, 0, 50);
-  lowerFrame.Children.push_back(upperFrame);
-  root.Children.push_back(lowerFrame);
-
-  XAnimationSetDesc bend;
-  bend.Name = "Bend";
-  XAnimationDesc a;
-  a.Target = "Upper";
-  a.Rotation = {{0, RotationX(0)}, {2400, RotationX(90)}, {4800, RotationX(0)}};
-  a.Position = {{0, {0, 0, 50}}, {4800, {0, 0, 50}}};
-  bend.Animations.push_back(a);
-
-  XAnimationSetDesc slide;  // moves "Lower" along x by 100 per second
-  slide.Name = "Slide";
-  XAnimationDesc s;
-  s.Target = "Lower";
-  s.Position = {{0, {0, 0, 0}}, {4800, {100, 0, 0}}};
-  slide.Animations.push_back(s);
-
-  XFileDesc file;
-  file.Frames.push_back(root);
-  file.AnimationSets = {bend, slide};
-  return file;
-}
-
-struct Hierarchy {
-  xtest::Allocator alloc;
-  D3DXFRAME* root = nullptr;
-  ID3DXAnimationController* controller = nullptr;
-  HRESULT hr = E_FAIL;
-  explicit Hierarchy(const std::string& bytes) {
-    hr = D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, nullptr,
-                                            &alloc, nullptr, &root, &controller);
-  }
-  ~Hierarchy() {
-    if (root) D3DXFrameDestroy(root, &alloc);
-    platform::SafeRelease(controller);
-  }
-  D3DXMATRIX Combined(const char* name) const {
-    D3DXMATRIX out;
-    bool found = Find(root, D3DXMATRIX(), name, out);
-    EXPECT_TRUE(found) << name;
-    return out;
-  }
-  static bool Find(const D3DXFRAME* f, const D3DXMATRIX& parent, const char* name, D3DXMATRIX& out) {
-    for (; f; f = f->pFrameSibling) {
-      D3DXMATRIX c = f->TransformationMatrix * parent;
-      if (std::strcmp(f->Name, name) == 0) {
-        out = c;
-        return true;
-      }
-      if (Find(f->pFrameFirstChild, c, name, out)) return true;
-    }
-    return false;
-  }
-  D3DXVECTOR3 Origin(const char* name) const {
-    D3DXMATRIX m = Combined(name);
-    return D3DXVECTOR3(m._41, m._42, m._43);
-  }
-  ID3DXAnimationSet* Set(const char* name) const {
-    ID3DXAnimationSet* s = nullptr;
-    controller->GetAnimationSetByName(name, &s);
-    return s;
-  }
-  void Play(uint32_t track, const char* set) {
-    ID3DXAnimationSet* s = Set(set);
-    ASSERT_NE(s, nullptr);
-    controller->SetTrackAnimationSet(track, s);
-    controller->SetTrackEnable(track, true);
-    controller->SetTrackPosition(track, 0);
-    controller->SetTrackSpeed(track, 1);
-    controller->SetTrackWeight(track, 1);
-    s->Release();
-  }
-};
-
-// Skins the bar with the current frame matrices and returns its vertices.
-std::vector<D3DXVECTOR3> Skin(const Hierarchy& h) {
-  D3DXMESHCONTAINER* c = h.root->pMeshContainer;
-  ID3DXSkinInfo* skin = c->pSkinInfo;
-  std::vector<D3DXMATRIX> bones(skin->GetNumBones());
-  for (uint32_t i = 0; i < bones.size(); ++i) bones[i] = *skin->GetBoneOffsetMatrix(i) * h.Combined(skin->GetBoneName(i));
-  ID3DXMesh* work = nullptr;
-  c->MeshData.pMesh->CloneMeshFVF(0, c->MeshData.pMesh->GetFVF(), nullptr, &work);
-  void *src, *dst;
-  c->MeshData.pMesh->LockVertexBuffer(D3DLOCK_READONLY, &src);
-  work->LockVertexBuffer(0, &dst);
-  EXPECT_EQ(skin->UpdateSkinnedMesh(bones.data(), nullptr, src, dst), S_OK);
-  work->UnlockVertexBuffer();
-  c->MeshData.pMesh->UnlockVertexBuffer();
-  auto out = xtest::Positions(work);
-  work->Release();
-  return out;
 }
 
 size_t IndexOf(const std::vector<D3DXVECTOR3>& v, const D3DXVECTOR3& p) {
@@ -179,7 +48,7 @@ struct Counter : ID3DXAnimationCallbackHandler {
 };
 
 // The named set again with callback keys and the given playback.
-void ReplaceWithCallbacks(Hierarchy& h, const char* name, std::vector<D3DXKEY_CALLBACK> keys,
+void ReplaceWithCallbacks(xtest::Hierarchy& h, const char* name, std::vector<D3DXKEY_CALLBACK> keys,
                           D3DXPLAYBACK_TYPE playback = D3DXPLAY_LOOP) {
   ID3DXAnimationSet* old = h.Set(name);
   ASSERT_NE(old, nullptr);
@@ -199,7 +68,7 @@ void ReplaceWithCallbacks(Hierarchy& h, const char* name, std::vector<D3DXKEY_CA
 }  // namespace
 
 TEST(XHierarchy, FramesContainersAndSkinAreBuiltThroughTheAllocator) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   EXPECT_EQ(h.alloc.framesMade, 3);
   EXPECT_EQ(h.alloc.containersMade, 1);
@@ -227,7 +96,7 @@ TEST(XHierarchy, FramesContainersAndSkinAreBuiltThroughTheAllocator) {
 TEST(XHierarchy, FailedContainerDestroysEverythingMade) {
   xtest::Allocator alloc;
   alloc.failContainers = true;
-  std::string bytes = formats::XFileText(BentBarFile());
+  std::string bytes = formats::XFileText(formats::BentBarFile());
   D3DXFRAME* root = nullptr;
   ID3DXAnimationController* controller = nullptr;
   EXPECT_TRUE(FAILED(D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), (uint32_t)bytes.size(), 0, nullptr, &alloc,
@@ -243,7 +112,7 @@ TEST(XHierarchy, UnnamedFramesAndLooseMeshesAndNoAnimationSets) {
   XFrameDesc unnamed;
   unnamed.Transform = Translation(1, 2, 3);
   file.Frames.push_back(unnamed);
-  Hierarchy h(formats::XFileBinary(file));
+  xtest::Hierarchy h(formats::XFileBinary(file));
   ASSERT_EQ(h.hr, S_OK);
   // Both frames have no name; the allocator calls them "UNNAMED".
   D3DXFRAME* found = D3DXFrameFind(h.root, "UNNAMED");
@@ -266,20 +135,20 @@ TEST(XHierarchy, UnnamedFramesAndLooseMeshesAndNoAnimationSets) {
 }
 
 TEST(XSkinning, BentBarVertexFollowsTheSecondBone) {
-  for (const std::string& bytes : {formats::XFileText(BentBarFile()), formats::XFileBinary(BentBarFile())}) {
-    Hierarchy h(bytes);
+  for (const std::string& bytes : {formats::XFileText(formats::BentBarFile()), formats::XFileBinary(formats::BentBarFile())}) {
+    xtest::Hierarchy h(bytes);
     ASSERT_EQ(h.hr, S_OK);
     auto bind = xtest::Positions(h.root->pMeshContainer->MeshData.pMesh);
     size_t tip = IndexOf(bind, {10, 0, 100});
     size_t middle = IndexOf(bind, {10, 0, 50});
     // Bind pose: the skinned mesh equals the loaded one.
-    auto rest = Skin(h);
+    auto rest = xtest::Skin(h);
     ExpectNear(rest[tip], {10, 0, 100});
     // The second bone at Rx(90 degrees) x T(0, 0, 50).
     h.Play(0, "Bend");
     h.controller->SetTrackPosition(0, 0.5);
     ASSERT_EQ(h.controller->AdvanceTime(0, nullptr), S_OK);
-    auto bent = Skin(h);
+    auto bent = xtest::Skin(h);
     ExpectNear(bent[tip], {10, -50, 50});
     // Half on each bone: the ring at the joint does not move.
     ExpectNear(bent[middle], {10, 0, 50});
@@ -307,7 +176,7 @@ TEST(XSkinning, NormalsTurnWithTheBoneAndSplitVerticesKeepTheirWeights) {
   root.Children.push_back(bone);
   XFileDesc file;
   file.Frames.push_back(root);
-  Hierarchy h(formats::XFileText(file));
+  xtest::Hierarchy h(formats::XFileText(file));
   ASSERT_EQ(h.hr, S_OK);
   D3DXFRAME* b = D3DXFrameFind(h.root, "B");
   D3DXMatrixRotationX(&b->TransformationMatrix, D3DXToRadian(90));
@@ -331,7 +200,7 @@ TEST(XSkinning, NormalsTurnWithTheBoneAndSplitVerticesKeepTheirWeights) {
 }
 
 TEST(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationSet* slide = h.Set("Slide");
   ASSERT_NE(slide, nullptr);
@@ -363,9 +232,9 @@ TEST(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
 }
 
 TEST(XAnimation, TicksPerSecondFromTheFileSetThePeriod) {
-  XFileDesc file = BentBarFile();
+  XFileDesc file = formats::BentBarFile();
   file.TicksPerSecond = 2400;
-  Hierarchy h(formats::XFileBinary(file));
+  xtest::Hierarchy h(formats::XFileBinary(file));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationSet* slide = h.Set("Slide");
   EXPECT_DOUBLE_EQ(slide->GetPeriod(), 2.0);
@@ -373,7 +242,7 @@ TEST(XAnimation, TicksPerSecondFromTheFileSetThePeriod) {
 }
 
 TEST(XAnimation, OneShotSetHoldsItsLastPose) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ReplaceWithCallbacks(h, "Slide", {}, D3DXPLAY_ONCE);
   h.Play(0, "Slide");
@@ -386,7 +255,7 @@ TEST(XAnimation, OneShotSetHoldsItsLastPose) {
 }
 
 TEST(XAnimation, KeyAtZeroFiresOncePerStart) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   int tag = 0;
   ReplaceWithCallbacks(h, "Slide", {{0.0f, &tag}}, D3DXPLAY_ONCE);
@@ -409,7 +278,7 @@ TEST(XAnimation, KeyAtZeroFiresOncePerStart) {
 }
 
 TEST(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   int half = 0;
   ReplaceWithCallbacks(h, "Slide", {{2400.0f, &half}});
@@ -424,7 +293,7 @@ TEST(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
 }
 
 TEST(XAnimation, ClonesAnimateIndependently) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationController *a = nullptr, *b = nullptr;
   for (auto** out : {&a, &b})
@@ -454,7 +323,7 @@ TEST(XAnimation, ClonesAnimateIndependently) {
 }
 
 TEST(XAnimation, TwoWeightedTracksBlend) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   h.Play(0, "Slide");
   h.Play(1, "Slide");
@@ -467,7 +336,7 @@ TEST(XAnimation, TwoWeightedTracksBlend) {
 }
 
 TEST(XAnimation, SetRegistrationAndTrackErrors) {
-  Hierarchy h(formats::XFileText(BentBarFile()));
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
   ASSERT_EQ(h.hr, S_OK);
   ID3DXAnimationSet* s = nullptr;
   EXPECT_TRUE(FAILED(h.controller->GetAnimationSetByName("Nope", &s)));

@@ -303,6 +303,59 @@ TEST(XFileReader, TruncatedFilesFailWithoutReadingPastTheEnd) {
   }
 }
 
+TEST(XFileReader, BinaryStringTerminatorsOfEitherWidth) {
+  // TextureFilename { "a.png"; } with a 16-bit, a 32-bit and no terminator.
+  auto file = [](const std::string& terminator) {
+    std::string b = "xof 0303bin 0032";
+    auto word = [&](uint16_t w) { b.append(reinterpret_cast<const char*>(&w), 2); };
+    auto dword = [&](uint32_t d) { b.append(reinterpret_cast<const char*>(&d), 4); };
+    auto name = [&](const std::string& n) {
+      word(1);
+      dword((uint32_t)n.size());
+      b += n;
+    };
+    name("Mesh");
+    word(10);
+    word(6);
+    dword(10);
+    for (uint32_t v : {3u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u}) dword(v);  // 3 vertices at 0 (as ints)
+    word(6);
+    dword(5);
+    for (uint32_t v : {1u, 3u, 0u, 1u, 2u}) dword(v);
+    name("MeshMaterialList");
+    word(10);
+    word(6);
+    dword(3);
+    for (uint32_t v : {1u, 1u, 0u}) dword(v);
+    name("Material");
+    word(10);
+    word(7);
+    dword(11);
+    for (int i = 0; i < 11; ++i) {
+      float f = 1.0f;
+      b.append(reinterpret_cast<const char*>(&f), 4);
+    }
+    name("TextureFilename");
+    word(10);
+    word(2);
+    dword(5);
+    b += "a.png";
+    b += terminator;
+    word(11);
+    word(11);
+    word(11);
+    word(11);
+    return b;
+  };
+  for (const std::string& t : {std::string("\x14\x00", 2), std::string("\x14\x00\x00\x00", 4), std::string()}) {
+    Loaded q;
+    LoadBytes(file(t), q);
+    ASSERT_EQ(q.hr, S_OK) << t.size();
+    ASSERT_EQ(q.materials.size(), 1u);
+    EXPECT_EQ(q.materials[0].TextureFilename, "a.png");
+  }
+}
+
 TEST(XFileReader, BinaryCountsLargerThanTheFileFail) {
   QuietLog quiet;
   std::string bin = formats::XFileBinary(FileWith(formats::QuadMesh(1)));

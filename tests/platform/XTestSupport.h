@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/mesh/XHierarchy.h"
 
 namespace xtest {
@@ -90,6 +92,83 @@ inline std::vector<D3DXATTRIBUTERANGE> Table(ID3DXMesh* m) {
   std::vector<D3DXATTRIBUTERANGE> t(n);
   m->GetAttributeTable(t.data(), &n);
   return t;
+}
+
+// A hierarchy loaded from bytes with its controller; frame helpers.
+struct Hierarchy {
+  xtest::Allocator alloc;
+  D3DXFRAME* root = nullptr;
+  ID3DXAnimationController* controller = nullptr;
+  HRESULT hr = E_FAIL;
+  explicit Hierarchy(const std::string& bytes, IDevice* device = nullptr) {
+    hr = D3DXLoadMeshHierarchyFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, device,
+                                            &alloc, nullptr, &root, &controller);
+  }
+  ~Hierarchy() {
+    if (root) D3DXFrameDestroy(root, &alloc);
+    platform::SafeRelease(controller);
+  }
+  D3DXMATRIX Combined(const char* name) const {
+    D3DXMATRIX out;
+    bool found = Find(root, D3DXMATRIX(), name, out);
+    EXPECT_TRUE(found) << name;
+    return out;
+  }
+  static bool Find(const D3DXFRAME* f, const D3DXMATRIX& parent, const char* name, D3DXMATRIX& out) {
+    for (; f; f = f->pFrameSibling) {
+      D3DXMATRIX c = f->TransformationMatrix * parent;
+      if (std::strcmp(f->Name, name) == 0) {
+        out = c;
+        return true;
+      }
+      if (Find(f->pFrameFirstChild, c, name, out)) return true;
+    }
+    return false;
+  }
+  D3DXVECTOR3 Origin(const char* name) const {
+    D3DXMATRIX m = Combined(name);
+    return D3DXVECTOR3(m._41, m._42, m._43);
+  }
+  ID3DXAnimationSet* Set(const char* name) const {
+    ID3DXAnimationSet* s = nullptr;
+    controller->GetAnimationSetByName(name, &s);
+    return s;
+  }
+  void Play(uint32_t track, const char* set) {
+    ID3DXAnimationSet* s = Set(set);
+    ASSERT_NE(s, nullptr);
+    controller->SetTrackAnimationSet(track, s);
+    controller->SetTrackEnable(track, true);
+    controller->SetTrackPosition(track, 0);
+    controller->SetTrackSpeed(track, 1);
+    controller->SetTrackWeight(track, 1);
+    s->Release();
+  }
+};
+
+// Skins the root's first container with the current frame matrices into a
+// new mesh (on the hierarchy's device).
+inline ID3DXMesh* SkinnedCopy(const Hierarchy& h) {
+  D3DXMESHCONTAINER* c = h.root->pMeshContainer;
+  ID3DXSkinInfo* skin = c->pSkinInfo;
+  std::vector<D3DXMATRIX> bones(skin->GetNumBones());
+  for (uint32_t i = 0; i < bones.size(); ++i) bones[i] = *skin->GetBoneOffsetMatrix(i) * h.Combined(skin->GetBoneName(i));
+  ID3DXMesh* work = nullptr;
+  c->MeshData.pMesh->CloneMeshFVF(0, c->MeshData.pMesh->GetFVF(), nullptr, &work);
+  void *src, *dst;
+  c->MeshData.pMesh->LockVertexBuffer(D3DLOCK_READONLY, &src);
+  work->LockVertexBuffer(0, &dst);
+  EXPECT_EQ(skin->UpdateSkinnedMesh(bones.data(), nullptr, src, dst), S_OK);
+  work->UnlockVertexBuffer();
+  c->MeshData.pMesh->UnlockVertexBuffer();
+  return work;
+}
+
+inline std::vector<D3DXVECTOR3> Skin(const Hierarchy& h) {
+  ID3DXMesh* work = SkinnedCopy(h);
+  auto out = Positions(work);
+  work->Release();
+  return out;
 }
 
 inline std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }

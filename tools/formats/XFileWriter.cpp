@@ -85,7 +85,7 @@ class Emitter {
       Token(2);
       U32((uint32_t)s.size());
       m_Out += s;
-      Token(20);
+      U32(20);  // the terminating ; as a 32-bit number
     } else {
       Indent();
       m_Out += "\"" + s + "\";\n";

@@ -141,15 +141,7 @@ RecordingDevice::~RecordingDevice() {
 
 void RecordingDevice::ResetStates() {
   m_States.SetDefaults();
-  for (ITexture*& t : m_Textures) {
-    if (t) t->Release();
-    t = nullptr;
-  }
-  if (m_Stream) m_Stream->Release();
-  if (m_Indices) m_Indices->Release();
-  m_Stream = nullptr;
-  m_Indices = nullptr;
-  m_FVF = 0;
+  m_Bound.Clear();
   m_Transforms.clear();
   m_Lights.clear();
   m_LightOn.clear();
@@ -187,7 +179,7 @@ DWORD RecordingDevice::StageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type) co
   return stage < MAX_TEXTURE_STAGES && type < STAGE_STATE_COUNT ? m_States.stage[stage][type] : 0;
 }
 ITexture* RecordingDevice::BoundTexture(DWORD stage) const {
-  return stage < MAX_TEXTURE_STAGES ? m_Textures[stage] : nullptr;
+  return stage < MAX_TEXTURE_STAGES ? m_Bound.textures[stage] : nullptr;
 }
 D3DXMATRIX RecordingDevice::Transform(D3DTRANSFORMSTATETYPE state) const {
   auto it = m_Transforms.find(state);
@@ -297,6 +289,10 @@ HRESULT RecordingDevice::GetLight(DWORD index, D3DLIGHT9* light) {
 HRESULT RecordingDevice::LightEnable(DWORD index, BOOL enable) {
   ++m_Stats.lightCalls;
   Record("LightEnable " + Num(index) + " " + Num(enable ? 1 : 0));
+  if (enable && !LightEnabled(index)) {
+    const auto on = std::count_if(m_LightOn.begin(), m_LightOn.end(), [](const auto& l) { return l.second; });
+    if (on >= long(MAX_ACTIVE_LIGHTS)) return D3DERR_INVALIDCALL;
+  }
   if (enable && !m_Lights.count(index)) m_Lights[index] = D3DLIGHT9();  // a default light, as the device makes one
   m_LightOn[index] = enable != 0;
   return D3D_OK;
@@ -375,31 +371,23 @@ HRESULT RecordingDevice::SetTexture(DWORD stage, ITexture* texture) {
   ++m_Stats.textureBinds;
   Record("SetTexture " + Num(stage) + (texture ? " texture" : " null"));
   if (stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
-  if (texture) texture->AddRef();
-  if (m_Textures[stage]) m_Textures[stage]->Release();
-  m_Textures[stage] = texture;
+  m_Bound.SetTexture(stage, texture);
   return D3D_OK;
 }
 HRESULT RecordingDevice::SetFVF(DWORD fvf) {
   Record("SetFVF " + Num(fvf));
-  m_FVF = fvf;
+  m_Bound.fvf = fvf;
   return D3D_OK;
 }
 HRESULT RecordingDevice::SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset, uint32_t stride) {
   Record("SetStreamSource " + Num(stream) + " " + Num(offset) + " " + Num(stride));
   if (stream != 0) return D3DERR_INVALIDCALL;
-  if (buffer) buffer->AddRef();
-  if (m_Stream) m_Stream->Release();
-  m_Stream = buffer;
-  m_StreamOffset = offset;
-  m_StreamStride = stride;
+  m_Bound.SetStream(buffer, offset, stride);
   return D3D_OK;
 }
 HRESULT RecordingDevice::SetIndices(IIndexBuffer* buffer) {
   Record("SetIndices");
-  if (buffer) buffer->AddRef();
-  if (m_Indices) m_Indices->Release();
-  m_Indices = buffer;
+  m_Bound.SetIndices(buffer);
   return D3D_OK;
 }
 
@@ -415,9 +403,9 @@ HRESULT RecordingDevice::RecordDraw(D3DPRIMITIVETYPE type, uint32_t primitiveCou
   r.primitiveCount = primitiveCount;
   r.indexed = indexed;
   r.userPointer = userPointer;
-  r.fvf = m_FVF;
-  r.texture0 = m_Textures[0];
-  r.texture1 = m_Textures[1];
+  r.fvf = m_Bound.fvf;
+  r.texture0 = m_Bound.textures[0];
+  r.texture1 = m_Bound.textures[1];
   r.alphaBlend = m_States.render[D3DRS_ALPHABLENDENABLE];
   r.srcBlend = m_States.render[D3DRS_SRCBLEND];
   r.destBlend = m_States.render[D3DRS_DESTBLEND];
@@ -431,29 +419,32 @@ HRESULT RecordingDevice::RecordDraw(D3DPRIMITIVETYPE type, uint32_t primitiveCou
 }
 
 HRESULT RecordingDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) {
-  if (!m_Stream) return D3DERR_INVALIDCALL;
-  auto* vb = static_cast<detail::MemoryVertexBuffer*>(m_Stream);
+  if (!m_Bound.stream) return D3DERR_INVALIDCALL;
+  auto* vb = static_cast<detail::MemoryVertexBuffer*>(m_Bound.stream);
   const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-  if (!detail::DrawFits(vb->Bytes().size(), m_StreamOffset, m_StreamStride, startVertex, count))
+  if (!detail::DrawFits(vb->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride, startVertex, count))
     return D3DERR_INVALIDCALL;
-  const size_t first = m_StreamOffset + size_t(startVertex) * m_StreamStride;
-  return RecordDraw(type, primitiveCount, false, false, vb->Bytes().data() + first, size_t(count) * m_StreamStride,
+  const size_t first = m_Bound.streamOffset + size_t(startVertex) * m_Bound.streamStride;
+  return RecordDraw(type, primitiveCount, false, false, vb->Bytes().data() + first, size_t(count) * m_Bound.streamStride,
                     "DrawPrimitive");
 }
 
 HRESULT RecordingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex,
                                               uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount) {
-  if (!m_Stream || !m_Indices) return D3DERR_INVALIDCALL;
-  auto* ib = static_cast<detail::MemoryIndexBuffer*>(m_Indices);
-  auto* vb = static_cast<detail::MemoryVertexBuffer*>(m_Stream);
+  if (!m_Bound.stream || !m_Bound.indices) return D3DERR_INVALIDCALL;
+  auto* ib = static_cast<detail::MemoryIndexBuffer*>(m_Bound.indices);
+  auto* vb = static_cast<detail::MemoryVertexBuffer*>(m_Bound.stream);
   const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-  if (!detail::DrawFits(ib->Bytes().size(), 0, ib->IndexSize(), startIndex, count)) return D3DERR_INVALIDCALL;
-  if (baseVertex < 0 || !detail::DrawFits(vb->Bytes().size(), m_StreamOffset, m_StreamStride,
-                                          uint32_t(baseVertex) + minIndex, vertexCount))
+  if (m_Bound.streamStride == 0 || vb->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
+  const uint64_t vertices = (vb->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
+  if (!detail::IndexedDrawFits(ib->Bytes(), ib->IndexSize(), startIndex, count, baseVertex, vertices))
     return D3DERR_INVALIDCALL;
-  const size_t first = m_StreamOffset + size_t(uint32_t(baseVertex) + minIndex) * m_StreamStride;
+  if (!detail::DrawFits(vb->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride,
+                        uint32_t(baseVertex) + minIndex, vertexCount))
+    return D3DERR_INVALIDCALL;
+  const size_t first = m_Bound.streamOffset + size_t(uint32_t(baseVertex) + minIndex) * m_Bound.streamStride;
   return RecordDraw(type, primitiveCount, true, false, vb->Bytes().data() + first,
-                    size_t(vertexCount) * m_StreamStride, "DrawIndexedPrimitive");
+                    size_t(vertexCount) * m_Bound.streamStride, "DrawIndexedPrimitive");
 }
 
 HRESULT RecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
@@ -469,6 +460,11 @@ HRESULT RecordingDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t 
                                                 const void* vertices, uint32_t stride) {
   if (!indices || !vertices || stride == 0) return D3DERR_INVALIDCALL;
   if (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) return D3DERR_INVALIDCALL;
+  const uint32_t size = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
+  const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
+  if (count == 0 || detail::HighestIndex(static_cast<const uint8_t*>(indices), count, size) >=
+                        uint64_t(minIndex) + vertexCount)
+    return D3DERR_INVALIDCALL;
   const uint8_t* first = static_cast<const uint8_t*>(vertices) + size_t(minIndex) * stride;
   return RecordDraw(type, primitiveCount, true, true, first, size_t(vertexCount) * stride,
                     "DrawIndexedPrimitiveUP");

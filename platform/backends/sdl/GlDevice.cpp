@@ -39,6 +39,8 @@ class GlContext {
   virtual void Swap() {}
   // Size of the window's drawable; false when there is no window.
   virtual bool DrawableSize(int* w, int* h) { return false; }
+  // Without a window: the size of the off-screen screen (0: the back buffer's).
+  uint32_t screenWidth = 0, screenHeight = 0;
 };
 
 class SdlContext final : public GlContext {
@@ -160,55 +162,42 @@ class GlTexture final : public MemoryTexture {
   uint64_t m_Uploaded = 0;
 };
 
-class GlVertexBuffer final : public MemoryVertexBuffer {
- public:
-  GlVertexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, DWORD fvf, D3DPOOL pool)
-      : MemoryVertexBuffer(length, usage, fvf, pool), m_Link(std::move(link)) {}
-  void Bind() {
-    if (!m_Id) glGenBuffers(1, &m_Id);
-    glBindBuffer(GL_ARRAY_BUFFER, m_Id);
-    if (m_Uploaded != m_Version) {
-      glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_Bytes.size()), m_Bytes.data(),
-                   (m_Usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
-      m_Uploaded = m_Version;
+// A GL buffer object that follows the bytes of a memory buffer.
+struct GlBufferObject {
+  GLuint id = 0;
+  uint64_t uploaded = 0;
+  void Bind(GLenum target, const std::vector<uint8_t>& bytes, uint64_t version, DWORD usage) {
+    if (!id) glGenBuffers(1, &id);
+    glBindBuffer(target, id);
+    if (uploaded != version) {
+      glBufferData(target, GLsizeiptr(bytes.size()), bytes.data(),
+                   (usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
+      uploaded = version;
     }
   }
+  void Delete(const DeviceLink& link) {
+    if (id && link.alive) glDeleteBuffers(1, &id);
+  }
+};
+
+// A vertex or index buffer kept in memory and mirrored in a GL buffer.
+template <class Base, GLenum Target>
+class GlBuffer final : public Base {
+ public:
+  // kind: the vertex format of a vertex buffer, the index format of an index buffer.
+  GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, uint32_t kind, D3DPOOL pool)
+      : Base(length, usage, kind, pool), m_Link(std::move(link)) {}
+  void Bind() { m_Buffer.Bind(Target, this->m_Bytes, this->m_Version, this->m_Usage); }
 
  protected:
-  ~GlVertexBuffer() override {
-    if (m_Id && m_Link->alive) glDeleteBuffers(1, &m_Id);
-  }
+  ~GlBuffer() override { m_Buffer.Delete(*m_Link); }
 
  private:
   std::shared_ptr<DeviceLink> m_Link;
-  GLuint m_Id = 0;
-  uint64_t m_Uploaded = 0;
+  GlBufferObject m_Buffer;
 };
-
-class GlIndexBuffer final : public MemoryIndexBuffer {
- public:
-  GlIndexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-      : MemoryIndexBuffer(length, usage, format, pool), m_Link(std::move(link)) {}
-  void Bind() {
-    if (!m_Id) glGenBuffers(1, &m_Id);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_Id);
-    if (m_Uploaded != m_Version) {
-      glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(m_Bytes.size()), m_Bytes.data(),
-                   (m_Usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
-      m_Uploaded = m_Version;
-    }
-  }
-
- protected:
-  ~GlIndexBuffer() override {
-    if (m_Id && m_Link->alive) glDeleteBuffers(1, &m_Id);
-  }
-
- private:
-  std::shared_ptr<DeviceLink> m_Link;
-  GLuint m_Id = 0;
-  uint64_t m_Uploaded = 0;
-};
+using GlVertexBuffer = GlBuffer<MemoryVertexBuffer, GL_ARRAY_BUFFER>;
+using GlIndexBuffer = GlBuffer<MemoryIndexBuffer, GL_ELEMENT_ARRAY_BUFFER>;
 
 // ---- Helpers ----
 
@@ -545,39 +534,31 @@ class GlDevice final : public IDevice {
 
   HRESULT SetTexture(DWORD stage, ITexture* texture) override {
     if (stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
-    if (texture) texture->AddRef();
-    if (m_Textures[stage]) m_Textures[stage]->Release();
-    m_Textures[stage] = static_cast<GlTexture*>(texture);
+    m_Bound.SetTexture(stage, texture);
     return D3D_OK;
   }
   HRESULT SetFVF(DWORD fvf) override {
-    m_FVF = fvf;
+    m_Bound.fvf = fvf;
     m_Layout = DescribeFVF(fvf);
     return D3D_OK;
   }
   HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset, uint32_t stride) override {
     if (stream != 0) return D3DERR_INVALIDCALL;
-    if (buffer) buffer->AddRef();
-    if (m_Stream) m_Stream->Release();
-    m_Stream = static_cast<GlVertexBuffer*>(buffer);
-    m_StreamOffset = offset;
-    m_StreamStride = stride;
+    m_Bound.SetStream(buffer, offset, stride);
     return D3D_OK;
   }
   HRESULT SetIndices(IIndexBuffer* buffer) override {
-    if (buffer) buffer->AddRef();
-    if (m_Indices) m_Indices->Release();
-    m_Indices = static_cast<GlIndexBuffer*>(buffer);
+    m_Bound.SetIndices(buffer);
     return D3D_OK;
   }
 
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) override {
     const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-    if (!m_Stream || count == 0 || !DrawFits(m_Stream->Bytes().size(), m_StreamOffset, m_StreamStride, startVertex, count))
+    if (!Stream() || count == 0 || !DrawFits(Stream()->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride, startVertex, count))
       return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    m_Stream->Bind();
-    SetAttributes(m_StreamOffset, m_StreamStride);
+    Stream()->Bind();
+    SetAttributes(m_Bound.streamOffset, m_Bound.streamStride);
     glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(count));
     return D3D_OK;
   }
@@ -585,18 +566,16 @@ class GlDevice final : public IDevice {
   HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
                                uint32_t startIndex, uint32_t primitiveCount) override {
     const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
-    if (!m_Stream || !m_Indices || count == 0 || baseVertex < 0) return D3DERR_INVALIDCALL;
-    const uint32_t size = m_Indices->IndexSize();
-    if (!DrawFits(m_Indices->Bytes().size(), 0, size, startIndex, count)) return D3DERR_INVALIDCALL;
+    if (!Stream() || !Indices() || count == 0 || baseVertex < 0) return D3DERR_INVALIDCALL;
+    const uint32_t size = Indices()->IndexSize();
     // Every index must name a vertex inside the stream.
-    if (m_StreamStride == 0 || m_Stream->Bytes().size() < m_StreamOffset) return D3DERR_INVALIDCALL;
-    const uint64_t vertices = (m_Stream->Bytes().size() - m_StreamOffset) / m_StreamStride;
-    const uint64_t highest = HighestIndex(m_Indices->Bytes().data() + size_t(startIndex) * size, count, size);
-    if (highest + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
+    if (m_Bound.streamStride == 0 || Stream()->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
+    const uint64_t vertices = (Stream()->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
+    if (!IndexedDrawFits(Indices()->Bytes(), size, startIndex, count, baseVertex, vertices)) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    m_Stream->Bind();
-    m_Indices->Bind();
-    SetAttributes(m_StreamOffset, m_StreamStride);
+    Stream()->Bind();
+    Indices()->Bind();
+    SetAttributes(m_Bound.streamOffset, m_Bound.streamStride);
     glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
     return D3D_OK;
@@ -628,7 +607,7 @@ class GlDevice final : public IDevice {
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(size_t(count) * size), indices, GL_STREAM_DRAW);
     SetAttributes(0, stride);
     glDrawElements(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, nullptr);
-    if (m_Indices) m_Indices->Bind();
+    if (Indices()) Indices()->Bind();
     return D3D_OK;
   }
 
@@ -681,8 +660,8 @@ class GlDevice final : public IDevice {
     int dw = 0, dh = 0;
     GLuint target = 0;
     if (!m_Context->DrawableSize(&dw, &dh)) {
-      dw = int(m_Params.BackBufferWidth);
-      dh = int(m_Params.BackBufferHeight);
+      dw = int(m_ScreenWidth);
+      dh = int(m_ScreenHeight);
       target = m_ScreenFbo;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, target);
@@ -727,22 +706,17 @@ class GlDevice final : public IDevice {
   }
 
   bool ReadBackBuffer(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) override {
-    return ReadTarget(m_Fbo, argb, width, height);
+    return ReadTarget(m_Fbo, m_Params.BackBufferWidth, m_Params.BackBufferHeight, argb, width, height);
   }
   // What the last Present showed (off-screen devices only).
   bool ReadScreen(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
-    return m_ScreenFbo && ReadTarget(m_ScreenFbo, argb, width, height);
+    return m_ScreenFbo && ReadTarget(m_ScreenFbo, m_ScreenWidth, m_ScreenHeight, argb, width, height);
   }
 
  protected:
   ~GlDevice() override {
-    for (GlTexture*& t : m_Textures) {
-      if (t) t->Release();
-      t = nullptr;
-    }
-    if (m_Stream) m_Stream->Release();
-    if (m_Indices) m_Indices->Release();
     m_Context->MakeCurrent();
+    m_Bound.Clear();
     for (auto& p : m_Programs) glDeleteProgram(p.second.id);
     glDeleteProgram(m_PresentProgram);
     DeleteTargets();
@@ -768,26 +742,12 @@ class GlDevice final : public IDevice {
     }
   };
 
-  static uint64_t HighestIndex(const uint8_t* p, uint32_t count, uint32_t size) {
-    uint64_t highest = 0;
-    if (size == 4) {
-      for (uint32_t i = 0; i < count; ++i) {
-        uint32_t v;
-        std::memcpy(&v, p + size_t(i) * 4, 4);
-        highest = std::max<uint64_t>(highest, v);
-      }
-    } else {
-      for (uint32_t i = 0; i < count; ++i) {
-        uint16_t v;
-        std::memcpy(&v, p + size_t(i) * 2, 2);
-        highest = std::max<uint64_t>(highest, v);
-      }
-    }
-    return highest;
-  }
+  GlTexture* Texture(int stage) const { return static_cast<GlTexture*>(m_Bound.textures[stage]); }
+  GlVertexBuffer* Stream() const { return static_cast<GlVertexBuffer*>(m_Bound.stream); }
+  GlIndexBuffer* Indices() const { return static_cast<GlIndexBuffer*>(m_Bound.indices); }
 
-  bool ReadTarget(GLuint fbo, std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
-    const uint32_t w = m_Params.BackBufferWidth, h = m_Params.BackBufferHeight;
+  bool ReadTarget(GLuint fbo, uint32_t w, uint32_t h, std::vector<uint32_t>& argb, uint32_t* width,
+                  uint32_t* height) {
     std::vector<uint32_t> raw(size_t(w) * h);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -832,9 +792,12 @@ class GlDevice final : public IDevice {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
     int dw, dh;
     if (!m_Context->DrawableSize(&dw, &dh)) {
+      m_ScreenWidth = m_Context->screenWidth ? m_Context->screenWidth : uint32_t(w);
+      m_ScreenHeight = m_Context->screenHeight ? m_Context->screenHeight : uint32_t(h);
       glGenTextures(1, &m_ScreenTexture);
       glBindTexture(GL_TEXTURE_2D, m_ScreenTexture);
-      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(m_ScreenWidth), GLsizei(m_ScreenHeight), 0, GL_BGRA,
+                   GL_UNSIGNED_BYTE, nullptr);
       glGenFramebuffers(1, &m_ScreenFbo);
       glBindFramebuffer(GL_FRAMEBUFFER, m_ScreenFbo);
       glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_ScreenTexture, 0);
@@ -863,15 +826,7 @@ class GlDevice final : public IDevice {
 
   void ResetStates() {
     m_States.SetDefaults();
-    for (GlTexture*& t : m_Textures) {
-      if (t) t->Release();
-      t = nullptr;
-    }
-    if (m_Stream) m_Stream->Release();
-    if (m_Indices) m_Indices->Release();
-    m_Stream = nullptr;
-    m_Indices = nullptr;
-    m_FVF = 0;
+    m_Bound.Clear();
     m_Layout = VertexLayout();
     D3DXMatrixIdentity(&m_World);
     D3DXMatrixIdentity(&m_View);
@@ -932,7 +887,7 @@ class GlDevice final : public IDevice {
       s.alphaArg[1] = uint8_t(ts[D3DTSS_ALPHAARG1]);
       s.alphaArg[2] = uint8_t(ts[D3DTSS_ALPHAARG2]);
       s.resultTemp = ts[D3DTSS_RESULTARG] == D3DTA_TEMP;
-      s.hasTexture = m_Textures[i] != nullptr;
+      s.hasTexture = Texture(i) != nullptr;
       const DWORD index = ts[D3DTSS_TEXCOORDINDEX];
       s.coordSet = uint8_t(index & 7);
       s.coordFloats = l.texCount > int(s.coordSet) ? uint8_t(l.texFloats[s.coordSet]) : 0;
@@ -1049,10 +1004,12 @@ class GlDevice final : public IDevice {
     glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
     glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
     glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, float(ss[D3DSAMP_MAXMIPLEVEL]));
+    glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, DwordToFloat(ss[D3DSAMP_MIPMAPLODBIAS]));
   }
 
   // Sets everything a draw needs except the vertex attributes.
   bool Prepare() {
+    if (m_Layout.position < 0) return false;  // no vertex format with a position
     const gl::PipelineKey key = MakeKey();
     const Program* p = GetProgram(key);
     if (!p) return false;
@@ -1127,8 +1084,8 @@ class GlDevice final : public IDevice {
     for (int i = 0; i < key.stageCount; ++i) {
       if (!key.stages[i].hasTexture) continue;
       glActiveTexture(GL_TEXTURE0 + GLenum(i));
-      m_Textures[i]->Bind();
-      ApplySampler(uint32_t(i), m_Textures[i]);
+      Texture(i)->Bind();
+      ApplySampler(uint32_t(i), Texture(i));
       glBindSampler(GLuint(i), m_Samplers[i]);
     }
     glActiveTexture(GL_TEXTURE0);
@@ -1164,16 +1121,13 @@ class GlDevice final : public IDevice {
   D3DMATERIAL9 m_Material;
   D3DVIEWPORT9 m_Viewport;
   D3DGAMMARAMP m_Gamma;
-  GlTexture* m_Textures[MAX_TEXTURE_STAGES] = {};
-  GlVertexBuffer* m_Stream = nullptr;
-  uint32_t m_StreamOffset = 0, m_StreamStride = 0;
-  GlIndexBuffer* m_Indices = nullptr;
-  DWORD m_FVF = 0;
+  DeviceBindings m_Bound;
   VertexLayout m_Layout;
   std::unordered_map<std::string, Program> m_Programs;
   GLuint m_Vao = 0, m_PresentVao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
   GLuint m_Samplers[MAX_TEXTURE_STAGES] = {};
   GLuint m_Fbo = 0, m_ColorTexture = 0, m_DepthBuffer = 0, m_ScreenFbo = 0, m_ScreenTexture = 0;
+  uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
   GLuint m_RampTexture = 0, m_PresentProgram = 0;
   bool m_InScene = false;
 };
@@ -1183,10 +1137,12 @@ class GlDevice final : public IDevice {
 class GlSystem final : public IGraphicsSystem {
  public:
   explicit GlSystem(bool offscreen) : m_Offscreen(offscreen) {}
-  bool Init(std::string* why) {
+  bool Init(std::string* why, uint32_t screenWidth = 0, uint32_t screenHeight = 0) {
     if (m_Offscreen) {
       std::unique_ptr<GlContext> context = MakeEglContext(why);
       if (!context) return false;
+      context->screenWidth = std::min(screenWidth, 8192u);
+      context->screenHeight = std::min(screenHeight, 8192u);
       m_Context = std::move(context);
       const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
       if (!version) {
@@ -1277,9 +1233,9 @@ IGraphicsSystem* CreateGlGraphicsSystem() {
   return system;
 }
 
-IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why) {
+IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why, uint32_t screenWidth, uint32_t screenHeight) {
   auto* system = new GlSystem(true);
-  if (!system->Init(why)) {
+  if (!system->Init(why, screenWidth, screenHeight)) {
     system->Release();
     return nullptr;
   }

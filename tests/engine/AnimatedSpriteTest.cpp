@@ -1,0 +1,443 @@
+// Skinned meshes through their factory and animated sprites: poses,
+// one-shot and looping sets, callbacks, bones and attached objects.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/MeshTestSupport.h"
+#include "engine/app/Application.h"
+#include "engine/scene/Animated3DSprite.h"
+#include "engine/scene/GeometrySet.h"
+#include "tools/formats/DemoMeshes.h"
+
+using namespace Nembra;
+
+namespace {
+
+std::vector<D3DXVECTOR3> DrawnPositions(const platform::headless::DrawRecord& r) {
+  const uint32_t stride = platform::GetFVFVertexSize(r.fvf);
+  std::vector<D3DXVECTOR3> out;
+  for (size_t at = 0; stride && at + 12 <= r.vertices.size(); at += stride) {
+    D3DXVECTOR3 p;
+    std::memcpy(&p, &r.vertices[at], 12);
+    out.push_back(p);
+  }
+  return out;
+}
+
+bool HasNear(const std::vector<D3DXVECTOR3>& v, const D3DXVECTOR3& p) {
+  for (const auto& q : v) {
+    D3DXVECTOR3 d = q - p;
+    if (D3DXVec3Length(&d) < 1e-3f) return true;
+  }
+  return false;
+}
+
+struct Counter : platform::ID3DXAnimationCallbackHandler {
+  int calls = 0;
+  platform::HRESULT HandleCallback(uint32_t, void*) override {
+    ++calls;
+    return platform::S_OK;
+  }
+};
+
+// A scene node that counts its updates.
+struct Follower : CSceneNode {
+  int updates = 0;
+  void OnUpdate() override { ++updates; }
+};
+
+class AnimatedSpriteTest : public testsupport::MeshEngineTest {
+ protected:
+  void SetUp() override {
+    MeshEngineTest::SetUp();
+    m_OldFrameTime = g_FrameTime;
+    WriteData("Meshes/Bar.x", formats::XFileText(formats::BentBarFile()));
+    m_Mesh = g_pSkinnedMeshFactory->Get("Bar.x");
+    ASSERT_NE(m_Mesh, nullptr);
+  }
+  void TearDown() override {
+    g_FrameTime = m_OldFrameTime;
+    MeshEngineTest::TearDown();
+  }
+  // One frame of a sprite as the renderer runs it.
+  void Frame(CAnimated3DSprite& s, float dt) {
+    g_FrameTime = dt;
+    s.UpdateTime();
+    s.AdvanceAndPose();
+  }
+  D3DXVECTOR3 Origin(const char* frame) {
+    FRAME* f = m_Mesh->FindFrame(frame);
+    return D3DXVECTOR3(f->CombinedTransformationMatrix._41, f->CombinedTransformationMatrix._42,
+                       f->CombinedTransformationMatrix._43);
+  }
+  // Gives the mesh's own set callback keys, so every clone carries them.
+  void AddMeshCallbacks(const char* set, std::vector<platform::D3DXKEY_CALLBACK> keys) {
+    platform::ID3DXAnimationController* c = m_Mesh->GetAnimationController();
+    platform::ID3DXAnimationSet* old = nullptr;
+    ASSERT_EQ(c->GetAnimationSetByName(set, &old), platform::S_OK);
+    platform::ID3DXBuffer* data = nullptr;
+    old->Compress(0, 0.5f, nullptr, &data);
+    platform::ID3DXAnimationSet* with = nullptr;
+    platform::D3DXCreateCompressedAnimationSet(set, old->GetSourceTicksPerSecond(), old->GetPlaybackType(), data,
+                                               (uint32_t)keys.size(), keys.data(), &with);
+    c->UnregisterAnimationSet(old);
+    c->RegisterAnimationSet(with);
+    data->Release();
+    with->Release();
+    old->Release();
+  }
+
+  CSkinnedMesh* m_Mesh = nullptr;
+  float m_OldFrameTime = 0;
+};
+
+}  // namespace
+
+TEST_F(AnimatedSpriteTest, SkinnedMeshLoadsFramesBonesAndDefaultBlock) {
+  EXPECT_EQ(m_Mesh->GetName(), "BAR.X");
+  ASSERT_NE(m_Mesh->FindFrame("Upper"), nullptr);
+  EXPECT_EQ(m_Mesh->FindFrame("upper"), nullptr);
+  EXPECT_EQ(m_Mesh->FindFrame("Nowhere"), nullptr);
+  EXPECT_EQ(m_Mesh->GetShader(), g_pShaderFactory->GetDefault());
+  EXPECT_FALSE(m_Mesh->IsTransparent());
+  EXPECT_NEAR(m_Mesh->GetBoundingSphereCenter().z, 50.0f, 1e-3f);
+  EXPECT_EQ(GetSkinningScratchSize(), 2u);
+  ASSERT_NE(m_Mesh->GetAnimationController(), nullptr);
+  EXPECT_EQ(m_Mesh->GetAnimationController()->GetNumAnimationSets(), 2u);
+}
+
+TEST_F(AnimatedSpriteTest, UnnamedFramesAndOutOfRangeMaterialIds) {
+  formats::XFileDesc file = formats::BentBarFile();
+  formats::XFrameDesc unnamed;
+  D3DXMatrixTranslation(&unnamed.Transform, 1, 2, 3);
+  file.Frames[0].Children.push_back(unnamed);
+  WriteData("Meshes/Named.x", formats::XFileText(file));
+  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Named.x");
+  ASSERT_NE(mesh, nullptr);
+  FRAME* f = mesh->FindFrame("UNNAMED");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->TransformationMatrix._42, 2.0f);
+  // A face naming a material the mesh does not have: the file is refused.
+  formats::XFileDesc bad = formats::BentBarFile();
+  bad.Frames[0].Meshes[0].Materials = {formats::XMaterialDesc()};
+  bad.Frames[0].Meshes[0].FaceMaterials = {0, 0, 3, 0, 0, 0};
+  WriteData("Meshes/Bad.x", formats::XFileText(bad));
+  EXPECT_EQ(g_pSkinnedMeshFactory->Get("Bad.x"), nullptr);
+  EXPECT_EQ(g_pMaterialFactory->GetCount(), 1u);  // nothing left behind
+}
+
+TEST_F(AnimatedSpriteTest, ScratchGrowsOnlyForMoreBones) {
+  formats::XFileDesc one = formats::BentBarFile();
+  auto& skin = one.Frames[0].Meshes[0].Skin;
+  skin.pop_back();  // one bone
+  WriteData("Meshes/One.x", formats::XFileText(one));
+  ASSERT_NE(g_pSkinnedMeshFactory->Get("One.x"), nullptr);
+  EXPECT_EQ(GetSkinningScratchSize(), 2u);
+  formats::XFileDesc three = formats::BentBarFile();
+  formats::XSkinWeightsDesc root;
+  root.Bone = "Root";
+  three.Frames[0].Meshes[0].Skin.push_back(root);
+  WriteData("Meshes/Three.x", formats::XFileBinary(three));
+  ASSERT_NE(g_pSkinnedMeshFactory->Get("Three.x"), nullptr);
+  EXPECT_EQ(GetSkinningScratchSize(), 3u);
+}
+
+TEST_F(AnimatedSpriteTest, TexturesDecideTheBlockAndAreGivenBack) {
+  formats::XFileDesc file = formats::BentBarFile();
+  formats::XMaterialDesc m;
+  m.Texture = "Skin.png";
+  file.Frames[0].Meshes[0].Materials = {m};
+  file.Frames[0].Meshes[0].FaceMaterials = {0};
+  WriteData("Meshes/Textured.x", formats::XFileText(file));
+  WriteData("Materials/Skin.png", formats::PngBytes(formats::TestPicture(2, 2, 0xFFFFFFFFu), true));
+  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Textured.x");
+  ASSERT_NE(mesh, nullptr);
+  // An alpha-format texture makes the mesh transparent even with opaque materials.
+  EXPECT_TRUE(mesh->IsTransparent());
+  EXPECT_EQ(mesh->GetShader(), g_pShaderFactory->GetDefaultTransparent());
+  ASSERT_NE(g_pTextureFactory->Find("SKIN.PNG"), nullptr);
+  EXPECT_EQ(g_pTextureFactory->Find("SKIN.PNG")->GetRefCount(), 1u);
+  // The containers give their materials and textures back when destroyed.
+  delete g_pSkinnedMeshFactory;
+  g_pSkinnedMeshFactory = new CSkinnedMeshFactory();
+  EXPECT_EQ(g_pTextureFactory->Find("SKIN.PNG"), nullptr);
+  EXPECT_EQ(g_pMaterialFactory->GetCount(), 1u);  // only the default entry
+  EXPECT_EQ(g_pShaderFactory->GetDefaultTransparent()->GetRefCount(), 0u);
+}
+
+TEST_F(AnimatedSpriteTest, BentBarSkinsToTheSecondBone) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  EXPECT_FLOAT_EQ(s.GetBoundingSphere().radius, m_Mesh->GetBoundingSphereRadius());
+  s.SetAnimation("Bend", true);
+  Frame(s, 0.5f);
+  Device()->ClearLog();
+  s.DrawMesh();
+  ASSERT_EQ(Device()->Draws().size(), 1u);
+  auto drawn = DrawnPositions(Device()->Draws()[0]);
+  EXPECT_TRUE(HasNear(drawn, {10, -50, 50}));
+  EXPECT_TRUE(HasNear(drawn, {10, 0, 0}));
+  EXPECT_FALSE(HasNear(drawn, {10, 0, 100}));
+  // Skinned vertices carry the whole transform: the world matrix is identity.
+  EXPECT_TRUE(D3DXMatrixIsIdentity(&Device()->Draws()[0].world));
+}
+
+TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
+  CAnimated3DSprite a, b;
+  a.SetMesh(m_Mesh);
+  b.SetMesh(m_Mesh);
+  a.SetAnimation("Slide", true);
+  b.SetAnimation("Slide", true);
+  b.SetPosition(0, 1000, 0);
+  b.UpdateWorldMatrix();
+  g_FrameTime = 0.25f;
+  a.UpdateTime();
+  a.Advance();
+  g_FrameTime = 0.75f;
+  b.UpdateTime();
+  b.Advance();
+  Device()->ClearLog();
+  a.Pose();
+  a.DrawMesh();
+  b.Pose();
+  b.DrawMesh();
+  ASSERT_EQ(Device()->Draws().size(), 2u);
+  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {35, 0, 0}));
+  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[1]), {85, 1000, 0}));
+}
+
+TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
+  CAnimated3DSprite s;
+  EXPECT_FLOAT_EQ(s.GetBoundingSphere().radius, 100.0f);  // no mesh yet
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Slide", true);
+  EXPECT_EQ(s.GetBoneMatrix("Upper"), s.GetBoneMatrix("Upper"));  // cached
+  EXPECT_EQ(s.GetBoneMatrix("NoSuchBone"), nullptr);
+  Follower f;
+  EXPECT_FALSE(f.AttachToBone(&s, "NoSuchBone"));
+  ASSERT_TRUE(f.AttachToBone(&s, "Upper"));
+  EXPECT_EQ(s.GetAttachedNodes().size(), 1u);
+  s.SetPosition(0, 0, 500);
+  s.UpdateWorldMatrix();
+  Frame(s, 0.5f);
+  EXPECT_EQ(f.updates, 1);
+  D3DXVECTOR3 p = f.GetWorldPosition();
+  EXPECT_NEAR(p.x, 50.0f, 1e-3f);
+  EXPECT_NEAR(p.z, 550.0f, 1e-3f);
+  Frame(s, 0.25f);
+  EXPECT_NEAR(f.GetWorldPosition().x, 75.0f, 1e-3f);
+  s.ClearAttachedNodes();
+  Frame(s, 0.1f);
+  EXPECT_EQ(f.updates, 2);
+}
+
+TEST_F(AnimatedSpriteTest, ClearedBoneCacheKeepsHandedOutMatricesAlive) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Slide", true);
+  Follower f;
+  ASSERT_TRUE(f.AttachToBone(&s, "Lower"));
+  const D3DXMATRIX* old = f.GetBoneMatrix();
+  s.ClearBoneCache();
+  const D3DXMATRIX* fresh = s.GetBoneMatrix("Lower");
+  EXPECT_NE(fresh, old);
+  Frame(s, 0.4f);  // the node still reads its (old) matrix, which follows the bone
+  EXPECT_NEAR(f.GetWorldPosition().x, 40.0f, 1e-3f);
+  EXPECT_EQ(*fresh, *old);
+}
+
+TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Slide", false);
+  for (int i = 0; i < 3; ++i) Frame(s, 0.3f);
+  EXPECT_FALSE(s.IsFinished());
+  Frame(s, 0.3f);  // elapsed 1.2 > period 1
+  EXPECT_TRUE(s.IsFinished());
+  EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
+  float elapsed = s.GetElapsed();
+  for (int i = 0; i < 5; ++i) Frame(s, 0.3f);
+  EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
+  EXPECT_EQ(s.GetElapsed(), elapsed);  // a finished one-shot set does not advance
+  s.SetAnimation("Slide", false);
+  EXPECT_FALSE(s.IsFinished());
+  Frame(s, 0.1f);
+  EXPECT_NEAR(Origin("Lower").x, 10.0f, 1e-2f);
+}
+
+TEST_F(AnimatedSpriteTest, PausedSpriteKeepsItsPoseAndTime) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Slide", true);
+  Frame(s, 0.2f);
+  s.m_Paused = true;
+  Frame(s, 0.3f);
+  EXPECT_FLOAT_EQ(s.GetElapsed(), 0.2f);
+  EXPECT_NEAR(Origin("Lower").x, 20.0f, 1e-3f);
+  s.m_Paused = false;
+  Frame(s, 0.3f);
+  EXPECT_NEAR(Origin("Lower").x, 50.0f, 1e-3f);
+}
+
+TEST_F(AnimatedSpriteTest, SetAnimationAlternatesTracksAndUnknownSetsPlayNothing) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Bend", true);
+  EXPECT_EQ(s.GetCurrentTrack(), 1u);
+  s.SetAnimation("Slide", true);
+  EXPECT_EQ(s.GetCurrentTrack(), 0u);
+  Frame(s, 0.5f);
+  EXPECT_NEAR(Origin("Lower").x, 50.0f, 1e-3f);  // only the last set plays
+  EXPECT_NEAR(Origin("Upper").y, 0.0f, 1e-3f);
+  s.SetAnimation("NoSuchSet", false);
+  EXPECT_EQ(s.GetCurrentSet(), nullptr);
+  Frame(s, 5.0f);  // no end-of-set test without a set
+  EXPECT_FALSE(s.IsFinished());
+}
+
+TEST_F(AnimatedSpriteTest, CallbackKeysFireOncePerStartAndOncePerLoop) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  Counter atZero, atHalf;
+  int tag = 0;
+  s.SetAnimationCallbacks("Slide", {{0.0f, &tag}});
+  s.SetAnimationCallbacks("Bend", {{2400.0f, &tag}});
+  s.SetAnimationCallbacks("Unknown", {{0.0f, &tag}});  // changes nothing
+  EXPECT_EQ(s.GetController()->GetNumAnimationSets(), 2u);
+  s.m_pCallbackHandler = &atZero;
+  s.SetAnimation("Slide", false);
+  for (int i = 0; i < 30; ++i) Frame(s, 0.1f);
+  EXPECT_EQ(atZero.calls, 1);
+  s.SetAnimation("Slide", false);
+  for (int i = 0; i < 5; ++i) Frame(s, 0.1f);
+  EXPECT_EQ(atZero.calls, 2);
+  s.m_pCallbackHandler = &atHalf;
+  s.SetAnimation("Bend", true);
+  for (int i = 0; i < 30; ++i) Frame(s, 0.1f);  // 0.5, 1.5, 2.5
+  EXPECT_EQ(atHalf.calls, 3);
+  // The mesh's own controller is untouched.
+  platform::ID3DXAnimationSet* original = nullptr;
+  m_Mesh->GetAnimationController()->GetAnimationSetByName("Slide", &original);
+  EXPECT_EQ(original->GetNumCallbackKeys(), 0u);
+  original->Release();
+}
+
+TEST_F(AnimatedSpriteTest, MeshSwapKeepsTheSetAndPositionWithoutFiringKeys) {
+  AddMeshCallbacks("Slide", {{0.0f, nullptr}, {2400.0f, nullptr}});
+  CAnimated3DSprite s;
+  Counter c;
+  s.m_pCallbackHandler = &c;
+  s.SetMesh(m_Mesh);
+  // Time on another set first, so global time and track position differ.
+  s.SetAnimation("Bend", true);
+  Frame(s, 2.5f);
+  s.SetAnimation("Slide", false);
+  Frame(s, 0.3f);
+  int before = c.calls;
+  EXPECT_EQ(before, 1);  // the key at 0
+  s.SetMesh(m_Mesh);
+  EXPECT_EQ(c.calls, before);
+  EXPECT_TRUE(s.IsLooping());
+  EXPECT_NEAR(s.GetTrackPosition(), 0.3, 1e-6);
+  s.Pose();
+  EXPECT_NEAR(Origin("Lower").x, 30.0f, 1e-3f);
+  Frame(s, 1.0f);  // looping now: 1.3 wraps to 0.3, passing the keys at 0.5 and 1.0
+  EXPECT_NEAR(Origin("Lower").x, 30.0f, 1e-3f);
+  EXPECT_EQ(c.calls, before + 2);
+}
+
+TEST_F(AnimatedSpriteTest, SyncAnimationCopiesTheOthersTrackPosition) {
+  AddMeshCallbacks("Slide", {{1200.0f, nullptr}});
+  CAnimated3DSprite a, b;
+  a.SetMesh(m_Mesh);
+  b.SetMesh(m_Mesh);
+  a.SetAnimation("Bend", true);
+  Frame(a, 2.5f);
+  a.SetAnimation("Slide", true);
+  Frame(a, 0.3f);  // global time 2.8, track position 0.3
+  Counter c;
+  b.m_pCallbackHandler = &c;
+  b.SyncAnimation(a);
+  EXPECT_EQ(c.calls, 0);
+  EXPECT_NEAR(b.GetTrackPosition(), 0.3, 1e-6);
+  EXPECT_TRUE(b.IsLooping());
+  b.Pose();
+  EXPECT_NEAR(Origin("Lower").x, 30.0f, 1e-3f);
+}
+
+TEST_F(AnimatedSpriteTest, FileWithoutAnimationSetsStillAnimatesNothingSafely) {
+  formats::XFileDesc file = formats::BentBarFile();
+  file.AnimationSets.clear();
+  WriteData("Meshes/Still.x", formats::XFileText(file));
+  CSkinnedMesh* still = g_pSkinnedMeshFactory->Get("Still.x");
+  ASSERT_NE(still, nullptr);
+  ASSERT_NE(still->GetAnimationController(), nullptr);
+  CAnimated3DSprite s;
+  s.SetMesh(still);
+  ASSERT_NE(s.GetController(), nullptr);
+  s.SetAnimation("Walk", true);
+  Frame(s, 0.5f);
+  Device()->ClearLog();
+  s.DrawMesh();
+  EXPECT_EQ(Device()->Draws().size(), 1u);
+  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {10, 0, 100}));
+}
+
+TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDrawsThem) {
+  CGeometrySetRegistry registry;
+  g_pGeometrySetRegistry = &registry;
+  CAnimated3DSprite shown, hidden;
+  shown.SetMesh(m_Mesh);
+  hidden.SetMesh(m_Mesh);
+  shown.SetAnimation("Slide", true);
+  hidden.SetAnimation("Slide", true);
+  hidden.SetVisible(false);
+  g_FrameTime = 0.25f;
+  shown.OnUpdate();
+  hidden.OnUpdate();
+  // The shown sprite kept time and was queued; the hidden one (in view, so
+  // not culled either) did neither.
+  EXPECT_FLOAT_EQ(shown.GetElapsed(), 0.25f);
+  EXPECT_FLOAT_EQ(hidden.GetElapsed(), 0.0f);
+  EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 1u);
+  Device()->ClearLog();
+  registry.RenderBatches();
+  ASSERT_EQ(Device()->Draws().size(), 1u);
+  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {35, 0, 0}));
+  EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 0u);
+  g_pGeometrySetRegistry = nullptr;
+}
+
+TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
+  CAnimated3DSprite original;
+  original.SetMesh(m_Mesh);
+  Counter c;
+  int tag = 0;
+  original.SetAnimationCallbacks("Slide", {{2400.0f, &tag}});
+  original.m_pCallbackHandler = &c;
+  original.SetAnimation("Slide", true);
+  Frame(original, 0.25f);
+  Follower f;
+  ASSERT_TRUE(f.AttachToBone(&original, "Lower"));
+
+  CAnimated3DSprite copy(original);
+  EXPECT_NE(copy.GetController(), original.GetController());
+  EXPECT_EQ(copy.GetCurrentSet(), original.GetCurrentSet());
+  EXPECT_NEAR(copy.GetTrackPosition(), 0.25, 1e-6);
+  EXPECT_TRUE(copy.GetAttachedNodes().empty());
+  // The copy carries the callback keys and moves on alone.
+  Frame(copy, 0.5f);
+  EXPECT_EQ(c.calls, 1);
+  EXPECT_NEAR(Origin("Lower").x, 75.0f, 1e-3f);
+  EXPECT_NEAR(original.GetTrackPosition(), 0.25, 1e-6);
+  original.Pose();
+  EXPECT_NEAR(Origin("Lower").x, 25.0f, 1e-3f);
+
+  CAnimated3DSprite assigned;
+  assigned = copy;
+  assigned.Pose();
+  EXPECT_NEAR(Origin("Lower").x, 75.0f, 1e-3f);
+  assigned = assigned;  // self-assignment keeps it whole
+  EXPECT_NE(assigned.GetController(), nullptr);
+}

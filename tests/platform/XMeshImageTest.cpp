@@ -1,0 +1,149 @@
+// Image tests of meshes on the GL device (Mesa's software renderer in CI):
+// the bent bar skinned on the processor, and a textured mesh.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Graphics.h"
+#include "platform/Image.h"
+#include "platform/XTestSupport.h"
+#include "support/TempDir.h"
+#include "tools/formats/DemoMeshes.h"
+#include "tools/formats/GraphicsFiles.h"
+#include "tools/formats/XFileWriter.h"
+
+using namespace platform;
+
+namespace {
+
+class XMeshImageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    m_System = CreateOffscreenGraphicsSystem(&why);
+    if (!m_System) GTEST_SKIP() << "No OpenGL 3.3 context available (" << why << "): mesh image test skipped";
+    D3DPRESENT_PARAMETERS pp;
+    pp.BackBufferWidth = 800;
+    pp.BackBufferHeight = 600;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.Windowed = 1;
+    pp.EnableAutoDepthStencil = 1;
+    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    ASSERT_EQ(m_System->CreateDevice(nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &m_Device), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0), D3D_OK);
+    m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+    m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  }
+  void TearDown() override {
+    if (m_Device) m_Device->Release();
+    if (m_System) m_System->Release();
+  }
+  void Camera(const D3DXVECTOR3& eye, const D3DXVECTOR3& at, const D3DXVECTOR3& up) {
+    D3DXMatrixLookAtRH(&m_View, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovRH(&m_Proj, D3DX_PI / 4, 800.0f / 600.0f, 1.0f, 1000.0f);
+    D3DXMATRIX world;
+    m_Device->SetTransform(D3DTS_VIEW, &m_View);
+    m_Device->SetTransform(D3DTS_PROJECTION, &m_Proj);
+    m_Device->SetTransform(D3DTS_WORLD, &world);
+  }
+  // The pixel a world point lands on.
+  uint32_t PixelOf(const D3DXVECTOR3& p) const {
+    D3DXMATRIX vp = m_View * m_Proj;
+    D3DXVECTOR3 ndc;
+    D3DXVec3TransformCoord(&ndc, &p, &vp);
+    int x = (int)((ndc.x + 1) * 0.5f * 800), y = (int)((1 - ndc.y) * 0.5f * 600);
+    EXPECT_TRUE(x >= 0 && x < 800 && y >= 0 && y < 600) << "probe off screen";
+    x = std::min(std::max(x, 0), 799);
+    y = std::min(std::max(y, 0), 599);
+    return m_Pixels[(size_t)y * 800 + x];
+  }
+  void Capture(const std::string& name) {
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(m_Device->ReadBackBuffer(m_Pixels, &w, &h));
+    ASSERT_EQ(w * h, 800u * 600u);
+    Image image;
+    image.width = w;
+    image.height = h;
+    image.argb = m_Pixels;
+    EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+  }
+  static ::testing::AssertionResult Close(uint32_t actual, uint32_t expected, int tolerance = 8) {
+    for (int shift : {16, 8, 0})
+      if (std::abs(int((actual >> shift) & 255) - int((expected >> shift) & 255)) > tolerance)
+        return ::testing::AssertionFailure() << std::hex << "pixel " << actual << ", expected " << expected;
+    return ::testing::AssertionSuccess();
+  }
+
+  IGraphicsSystem* m_System = nullptr;
+  IDevice* m_Device = nullptr;
+  D3DXMATRIX m_View, m_Proj;
+  std::vector<uint32_t> m_Pixels;
+};
+
+}  // namespace
+
+TEST_F(XMeshImageTest, BentBarIsDrawnBentAtTheJoint) {
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()), m_Device);
+  ASSERT_EQ(h.hr, S_OK);
+  h.Play(0, "Bend");
+  h.controller->SetTrackPosition(0, 0.5);
+  h.controller->AdvanceTime(0, nullptr);
+  ID3DXMesh* skinned = xtest::SkinnedCopy(h);
+  // Seen from +x: the bar stands in the y-z plane.
+  Camera(D3DXVECTOR3(400, -20, 50), D3DXVECTOR3(0, -20, 50), D3DXVECTOR3(0, 0, 1));
+  ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+  ASSERT_EQ(skinned->DrawSubset(0), S_OK);
+  ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+  Capture("mesh_bent_bar");
+  skinned->Release();
+  // The lower half stands; the upper half lies along -y at the joint's height.
+  EXPECT_TRUE(Close(PixelOf({10, 4, 25}), 0xFFFFFFFFu));
+  EXPECT_TRUE(Close(PixelOf({10, -40, 54}), 0xFFFFFFFFu));
+  // Where the unbent upper half would be, nothing.
+  EXPECT_TRUE(Close(PixelOf({10, 4, 90}), 0xFF000000u));
+  EXPECT_TRUE(Close(PixelOf({10, -40, 80}), 0xFF000000u));
+}
+
+TEST_F(XMeshImageTest, TexturedMeshShowsItsTextureTheRightWayUp) {
+  testsupport::TempDir dir;
+  formats::TestPicture pic(2, 2);
+  pic.At(0, 0) = 0xFFFF0000u;  // top row red, green; bottom row blue, white
+  pic.At(1, 0) = 0xFF00FF00u;
+  pic.At(0, 1) = 0xFF0000FFu;
+  pic.At(1, 1) = 0xFFFFFFFFu;
+  std::string png = dir.Write("Checker.png", formats::PngBytes(pic, false));
+  ITexture* texture = nullptr;
+  ASSERT_EQ(CreateTextureFromFileEx(m_Device, png, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
+                                    D3DX_FILTER_POINT, D3DX_FILTER_POINT, 0, &texture),
+            D3D_OK);
+  formats::XFileDesc file;
+  file.Meshes.push_back(formats::QuadMesh(10.0f, true));
+  formats::XMaterialDesc m;
+  m.Texture = "Checker.png";
+  file.Meshes[0].Materials = {m};
+  file.Meshes[0].FaceMaterials = {0};
+  std::string bytes = formats::XFileBinary(file);
+  ID3DXMesh* mesh = nullptr;
+  ASSERT_EQ(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, m_Device, nullptr,
+                                      nullptr, nullptr, nullptr, &mesh),
+            S_OK);
+  Camera(D3DXVECTOR3(5, 5, 20), D3DXVECTOR3(5, 5, 0), D3DXVECTOR3(0, 1, 0));
+  m_Device->SetTexture(0, texture);
+  m_Device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+  m_Device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+  m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+  ASSERT_EQ(mesh->DrawSubset(0), S_OK);
+  ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+  Capture("mesh_textured_quad");
+  m_Device->SetTexture(0, nullptr);
+  mesh->Release();
+  texture->Release();
+  EXPECT_TRUE(Close(PixelOf({2.5f, 7.5f, 0}), 0xFFFF0000u));
+  EXPECT_TRUE(Close(PixelOf({7.5f, 7.5f, 0}), 0xFF00FF00u));
+  EXPECT_TRUE(Close(PixelOf({2.5f, 2.5f, 0}), 0xFF0000FFu));
+  EXPECT_TRUE(Close(PixelOf({7.5f, 2.5f, 0}), 0xFFFFFFFFu));
+  EXPECT_TRUE(Close(PixelOf({12, 5, 0}), 0xFF000000u));  // beside the quad
+}
