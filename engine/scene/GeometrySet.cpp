@@ -19,7 +19,6 @@ namespace Nembra {
 
 CGeometrySetRegistry* g_pGeometrySetRegistry = nullptr;
 
-
 const D3DXMATRIX& IdentityMatrix() {
   static const D3DXMATRIX identity;
   return identity;
