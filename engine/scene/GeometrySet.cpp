@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 #include "engine/resources/Material.h"
 #include "engine/resources/SkinnedMesh.h"
@@ -19,23 +18,6 @@
 namespace Nembra {
 
 CGeometrySetRegistry* g_pGeometrySetRegistry = nullptr;
-
-namespace {
-
-// An animated sprite that is a 3D sprite has the owner's visible switch and
-// may carry a render effect; one that is not is always drawn, plainly.
-template <class T>
-bool IsShown(T* sprite) {
-  if constexpr (std::is_base_of<C3DSprite, T>::value) return sprite->IsVisible();
-  return true;
-}
-template <class T>
-CRenderEffect* EffectOf(T* sprite) {
-  if constexpr (std::is_base_of<C3DSprite, T>::value) return sprite->GetRenderEffect();
-  return nullptr;
-}
-
-}  // namespace
 
 const D3DXMATRIX& IdentityMatrix() {
   static const D3DXMATRIX identity;
@@ -122,7 +104,7 @@ bool CGeometrySetRegistry::SubmitStaticSprite(CStatic3DSprite* sprite) {
 bool CGeometrySetRegistry::SubmitAnimatedSprite(CAnimated3DSprite* sprite) {
   if (!sprite) return false;
   CSkinnedMesh* mesh = sprite->GetMesh();
-  const bool transparent = (mesh && mesh->IsTransparent()) || EffectOf(sprite);
+  const bool transparent = (mesh && mesh->IsTransparent()) || sprite->GetRenderEffect();
   (transparent ? m_TransparentAnimated : m_OpaqueAnimated).push_back(sprite);
   return true;
 }
@@ -175,7 +157,7 @@ namespace {
 
 // A skinned mesh inside its sprite's effect bracket.
 void DrawSkinned(CAnimated3DSprite* sprite, CSkinnedMesh* mesh) {
-  CRenderEffect* effect = EffectOf(sprite);
+  CRenderEffect* effect = sprite->GetRenderEffect();
   if (effect) effect->Begin();
   mesh->Draw();
   if (effect) effect->End();
@@ -192,7 +174,7 @@ void DrawSet(CGeometrySet* set, platform::IDevice* device) {
 
 void CGeometrySetRegistry::DrawAnimated() {
   for (CAnimated3DSprite* sprite : m_OpaqueAnimated) {
-    if (!IsShown(sprite)) continue;
+    if (!sprite->IsVisible()) continue;
     sprite->AdvanceAndPose();
     CSkinnedMesh* mesh = sprite->GetMesh();
     if (!mesh) continue;
@@ -233,7 +215,7 @@ void CGeometrySetRegistry::DrawTransparentAnimated() {
   for (int pass = 0; pass < 2; ++pass) {
     const platform::DWORD cull = pass == 0 ? platform::D3DCULL_CCW : platform::D3DCULL_CW;
     for (CAnimated3DSprite* sprite : m_TransparentAnimated) {
-      if (!IsShown(sprite)) continue;
+      if (!sprite->IsVisible()) continue;
       if (pass == 0) sprite->Advance();
       sprite->Pose();
       CSkinnedMesh* mesh = sprite->GetMesh();

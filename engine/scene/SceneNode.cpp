@@ -1,7 +1,6 @@
 #include "engine/scene/SceneNode.h"
 
 #include <algorithm>
-#include <type_traits>
 
 #include "engine/scene/Animated3DSprite.h"
 
@@ -174,32 +173,15 @@ bool CSceneNode::AttachToMatrix(CSceneNode* owner, const D3DXMATRIX* boneMatrix)
   return true;
 }
 
-namespace {
-
-// The sprite's side of a bone attachment: the node becomes the sprite's
-// child when the sprite is a scene node, and joins the nodes the sprite
-// updates after posing when it can hold scene nodes.
-template <class Sprite>
-bool LinkToSprite(CSceneNode* node, Sprite* owner, const D3DXMATRIX* bone) {
-  if constexpr (std::is_base_of<CSceneNode, Sprite>::value) {
-    if (!node->AttachToMatrix(owner, bone)) return false;
-  } else {
-    if (!node->AttachToMatrix(nullptr, bone)) return false;
-  }
-  if constexpr (std::is_convertible<CSceneNode*, typename std::remove_reference<
-                                                     decltype(owner->GetAttachedNodes().front())>::type>::value) {
-    owner->AttachNode(node);
-  }
-  return true;
-}
-
-}  // namespace
-
 bool CSceneNode::AttachToBone(CAnimated3DSprite* owner, const std::string& boneName) {
   if (!owner) return false;
   const D3DXMATRIX* bone = owner->GetBoneMatrix(boneName);
   if (!bone) return false;
-  return LinkToSprite(this, owner, bone);
+  // The node becomes the sprite's child, driven by the bone, and joins the
+  // nodes the sprite updates after posing.
+  if (!AttachToMatrix(owner, bone)) return false;
+  owner->AttachNode(this);
+  return true;
 }
 
 void CTargetNode::OnUpdate() { m_Target.Update(); }

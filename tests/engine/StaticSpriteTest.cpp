@@ -7,7 +7,9 @@
 #include "engine/app/Engine.h"
 #include "engine/resources/Material.h"
 #include "engine/resources/Mesh.h"
+#include "engine/resources/Shader.h"
 #include "engine/resources/SkinnedMesh.h"
+#include "engine/resources/Texture.h"
 #include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/Billboard.h"
 #include "engine/scene/RenderEffect.h"
@@ -189,15 +191,19 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   ASSERT_TRUE(glassMesh->IsTransparent());
   ASSERT_FALSE(solidMesh->IsTransparent());
 
-  CAnimated3DSprite glass, solid;
+  CAnimated3DSprite glass, solid, hidden;
   glass.SetMesh(glassMesh);
   solid.SetMesh(solidMesh);
+  hidden.SetMesh(solidMesh);
+  hidden.SetVisible(false);
+  for (CAnimated3DSprite* s : {&glass, &solid, &hidden}) {
+    s->SetPosition(0, 400, 0);
+    g_pSceneManager->AddNode(s);
+  }
   CStatic3DSprite prop;
   Place(prop, Mesh("One.x"), 500);
   g_pSceneManager->Update();
   EXPECT_FALSE(g_pGeometrySetRegistry->SubmitAnimatedSprite(nullptr));
-  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitAnimatedSprite(&glass));
-  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitAnimatedSprite(&solid));
   EXPECT_EQ(g_pGeometrySetRegistry->GetOpaqueAnimatedCount(), 1u);
   EXPECT_EQ(g_pGeometrySetRegistry->GetTransparentAnimatedCount(), 1u);
   device->ClearLog();
@@ -206,6 +212,7 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   // The solid one (two faces, one draw per subset), then the static prop,
   // then the glass one twice.
   ASSERT_EQ(device->Draws().size(), 2u + 1u + 2u);
+  EXPECT_EQ(device->Draws()[0].world._42, 400.0f);
   EXPECT_EQ(device->Draws()[2].world._42, 500.0f);
   EXPECT_EQ(device->Draws()[3].cull, platform::D3DCULL_CCW);
   EXPECT_EQ(device->Draws()[4].cull, platform::D3DCULL_CW);
@@ -213,4 +220,63 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   EXPECT_EQ(glassMesh->GetShader()->GetRenderState(platform::D3DRS_CULLMODE).value, platform::D3DCULL_CW);
   EXPECT_EQ(g_pGeometrySetRegistry->GetOpaqueAnimatedCount(), 0u);
   EXPECT_EQ(g_pGeometrySetRegistry->GetTransparentAnimatedCount(), 0u);
+}
+
+TEST_F(SpriteTest, PlaneSpritesAndTransparentSubsetsShareOneQueueByDistance) {
+  m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
+  PLANE_SPRITE_DESC desc;
+  desc.width = desc.height = 10.0f;
+  desc.texture = g_pTextureFactory->Get("Mark.png");
+  desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+  CPlaneSprite farPlane, nearPlane;
+  ASSERT_TRUE(farPlane.Create(desc));
+  ASSERT_TRUE(nearPlane.Create(desc));
+  farPlane.SetPosition(0, 600, 0);
+  nearPlane.SetPosition(0, 200, 0);
+  CStatic3DSprite glass;
+  Place(glass, Mesh("Glass.x"), 300);
+  g_pSceneManager->AddNode(&nearPlane);
+  g_pSceneManager->AddNode(&farPlane);
+  Frame();
+  ASSERT_EQ(device->Draws().size(), 3u);
+  EXPECT_EQ(device->Draws()[0].world._42, 600.0f);
+  EXPECT_EQ(device->Draws()[1].world._42, 300.0f);
+  EXPECT_EQ(device->Draws()[2].world._42, 200.0f);
+}
+
+TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
+  formats::XFileDesc file;
+  formats::XFrameDesc root;
+  root.Name = "Root";
+  D3DXMatrixTranslation(&root.Transform, 0.0f, 0.0f, 50.0f);
+  formats::XFrameDesc hand;
+  hand.Name = "Hand";
+  D3DXMatrixTranslation(&hand.Transform, 10.0f, 0.0f, 0.0f);
+  hand.Meshes.push_back(Fan(1, {1.0f}));
+  root.Children.push_back(hand);
+  file.Frames.push_back(root);
+  m_Dir.Write("Meshes/Man.x", formats::XFileText(file));
+  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Man.x");
+  ASSERT_NE(mesh, nullptr);
+
+  CAnimated3DSprite man;
+  man.SetMesh(mesh);
+  man.SetPosition(0, 400, 0);
+  g_pSceneManager->AddNode(&man);
+  CSceneNode weapon, unknown;
+  EXPECT_FALSE(unknown.AttachToBone(&man, "Foot"));
+  EXPECT_EQ(unknown.GetParent(), nullptr);
+  EXPECT_FALSE(unknown.AttachToBone(nullptr, "Hand"));
+  ASSERT_TRUE(weapon.AttachToBone(&man, "Hand"));
+  EXPECT_EQ(weapon.GetParent(), &man);
+  EXPECT_TRUE(weapon.IsBoneDriven());
+  ASSERT_EQ(man.GetAttachedNodes().size(), 1u);
+  EXPECT_EQ(man.GetAttachedNodes().front(), &weapon);
+
+  weapon.SetPosition(999, 999, 999);  // ignored: the bone decides
+  Frame();
+  const D3DXVECTOR3 at = weapon.GetWorldPosition();
+  EXPECT_NEAR(at.x, 10.0f, 1e-3f);
+  EXPECT_NEAR(at.y, 400.0f, 1e-3f);
+  EXPECT_NEAR(at.z, 50.0f, 1e-3f);
 }
