@@ -1,0 +1,160 @@
+#include "engine/scene/SceneNode.h"
+
+#include <algorithm>
+
+namespace Nembra {
+
+bool CBoundingSphere::Contains(const D3DXVECTOR3& point) const {
+  D3DXVECTOR3 d = point - center;
+  return D3DXVec3LengthSq(&d) <= radius * radius;
+}
+
+CSceneNode::CSceneNode() = default;
+
+CSceneNode::CSceneNode(const CSceneNode& other)
+    : m_Position(other.m_Position),
+      m_Rotation(other.m_Rotation),
+      m_Scale(other.m_Scale),
+      m_TranslationChanged(other.m_TranslationChanged),
+      m_RotationChanged(other.m_RotationChanged),
+      m_ScaleChanged(other.m_ScaleChanged),
+      m_ScaleMatrix(other.m_ScaleMatrix),
+      m_RotationMatrix(other.m_RotationMatrix),
+      m_TranslationMatrix(other.m_TranslationMatrix),
+      m_LocalMatrix(other.m_LocalMatrix),
+      m_WorldMatrix(other.m_LocalMatrix),
+      m_BoundingSphere(other.m_BoundingSphere),
+      m_WorldPosition(other.m_WorldPosition) {}
+
+CSceneNode& CSceneNode::operator=(const CSceneNode& other) {
+  if (this == &other) return *this;
+  m_Position = other.m_Position;
+  m_Rotation = other.m_Rotation;
+  m_Scale = other.m_Scale;
+  m_TranslationChanged = other.m_TranslationChanged;
+  m_RotationChanged = other.m_RotationChanged;
+  m_ScaleChanged = other.m_ScaleChanged;
+  m_ScaleMatrix = other.m_ScaleMatrix;
+  m_RotationMatrix = other.m_RotationMatrix;
+  m_TranslationMatrix = other.m_TranslationMatrix;
+  m_LocalMatrix = other.m_LocalMatrix;
+  m_BoundingSphere = other.m_BoundingSphere;
+  // The links of this node stay as they are.
+  UpdateWorldMatrix();
+  return *this;
+}
+
+CSceneNode::~CSceneNode() {
+  if (m_Parent) {
+    m_Parent->m_Children.remove(this);
+    SetParent(nullptr);
+  }
+  for (CSceneNode* dependent : m_Dependents) dependent->m_Parent = nullptr;
+  m_Dependents.clear();
+  m_Children.clear();
+}
+
+void CSceneNode::SetParent(CSceneNode* parent) {
+  if (m_Parent == parent) return;
+  if (m_Parent) m_Parent->m_Dependents.remove(this);
+  m_Parent = parent;
+  if (m_Parent) m_Parent->m_Dependents.push_back(this);
+}
+
+void CSceneNode::UpdateWorldMatrix() {
+  if (m_TranslationChanged) D3DXMatrixTranslation(&m_TranslationMatrix, m_Position.x, m_Position.y, m_Position.z);
+  if (m_RotationChanged) D3DXMatrixRotationYawPitchRoll(&m_RotationMatrix, m_Rotation.x, m_Rotation.y, m_Rotation.z);
+  if (m_ScaleChanged) D3DXMatrixScaling(&m_ScaleMatrix, m_Scale.x, m_Scale.y, m_Scale.z);
+  D3DXMATRIX sr;
+  D3DXMatrixMultiply(&sr, &m_ScaleMatrix, &m_RotationMatrix);
+  D3DXMatrixMultiply(&m_LocalMatrix, &sr, &m_TranslationMatrix);
+  m_WorldMatrix = GetWorldMatrix();
+}
+
+D3DXMATRIX CSceneNode::GetWorldMatrix() const {
+  if (m_BoneMatrix) return *m_BoneMatrix;
+  if (!m_Parent) return m_LocalMatrix;
+  D3DXMATRIX parent = m_Parent->GetWorldMatrix();
+  D3DXMATRIX out;
+  D3DXMatrixMultiply(&out, &m_LocalMatrix, &parent);
+  return out;
+}
+
+D3DXVECTOR3 CSceneNode::GetWorldPosition() {
+  D3DXVECTOR3 origin(0.0f, 0.0f, 0.0f);
+  D3DXVec3TransformCoord(&m_WorldPosition, &origin, &m_WorldMatrix);
+  return m_WorldPosition;
+}
+
+float CSceneNode::GetWorldRotationX() const {
+  return m_Rotation.x + (m_Parent ? m_Parent->GetWorldRotationX() : 0.0f);
+}
+float CSceneNode::GetWorldRotationY() const {
+  return m_Rotation.y + (m_Parent ? m_Parent->GetWorldRotationY() : 0.0f);
+}
+float CSceneNode::GetWorldRotationZ() const {
+  return m_Rotation.z + (m_Parent ? m_Parent->GetWorldRotationZ() : 0.0f);
+}
+
+bool CSceneNode::HasChanged() const {
+  if (m_TranslationChanged || m_RotationChanged || m_ScaleChanged) return true;
+  return m_Parent && m_Parent->HasChanged();
+}
+
+bool CSceneNode::HasMoved() const {
+  if (m_TranslationChanged) return true;
+  return m_Parent && m_Parent->HasChanged();
+}
+
+void CSceneNode::ClearChangeFlags() {
+  m_TranslationChanged = false;
+  m_RotationChanged = false;
+  m_ScaleChanged = false;
+}
+
+void CSceneNode::ClearFlagsRecursive() {
+  ClearChangeFlags();
+  for (CSceneNode* child : m_Children) child->ClearFlagsRecursive();
+}
+
+void CSceneNode::Update() {
+  UpdateWorldMatrix();
+  OnUpdate();
+  for (CSceneNode* child : m_Children) {
+    if (!child->m_BoneDriven) child->Update();
+  }
+  ClearFlagsRecursive();
+}
+
+void CSceneNode::AddChild(CSceneNode* child) {
+  if (!child || child == this) return;
+  // A node lives in one child list only: adding it elsewhere moves it.
+  if (child->m_Parent) child->m_Parent->m_Children.remove(child);
+  m_Children.push_back(child);
+  child->SetParent(this);
+  child->UpdateWorldMatrix();
+}
+
+void CSceneNode::ClearChildListsRecursive() {
+  for (CSceneNode* child : m_Children) child->ClearChildListsRecursive();
+  m_Children.clear();
+}
+
+void CSceneNode::RemoveChild(CSceneNode* child) {
+  if (!child) return;
+  child->ClearChildListsRecursive();
+  if (child->m_Parent == this) child->SetParent(nullptr);
+  m_Children.remove(child);
+}
+
+bool CSceneNode::AttachToMatrix(CSceneNode* owner, const D3DXMATRIX* boneMatrix) {
+  if (!owner || !boneMatrix) return false;
+  owner->AddChild(this);
+  m_BoneMatrix = boneMatrix;
+  m_BoneDriven = true;
+  return true;
+}
+
+void CTargetNode::OnUpdate() { m_Target.Update(); }
+
+}  // namespace Nembra

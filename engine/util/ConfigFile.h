@@ -1,0 +1,24 @@
+#pragma once
+// The game's 8-bit sectioned settings files ("ConfigDefault.dat",
+// "ConfigLastUsed.dat", profile settings, "Buynow.dat", comic descriptions).
+// Every operation takes the file's full path and reads the whole file;
+// a change rewrites it. Lines end with CR LF when written.
+#include <string>
+#include <vector>
+
+#include "engine/util/SectionedFile.h"
+
+namespace Nembra {
+
+using ConfigRecord = SectionedRecord<std::string>;
+
+class CConfigFile : public CSectionedFile<CConfigFile, std::string> {
+ public:
+  // False when the file can't be read (records untouched).
+  static bool Load(std::string file, std::vector<ConfigRecord>& records);
+  // Replaces the file as a whole; false (and the old file kept) when it
+  // can't be written.
+  static bool Save(std::string file, const std::vector<ConfigRecord>& records);
+};
+
+}  // namespace Nembra

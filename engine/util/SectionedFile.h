@@ -1,0 +1,99 @@
+#pragma once
+// The grammar shared by the 8-bit settings files and the UTF-16 key/value
+// files: "[section]" lines, key=value lines, comment lines starting with
+// '#' or ';', and section or key lines commented out with one of those.
+// The two file kinds differ only in their bytes (see ConfigFile.h and
+// KeyValueFile.h); everything here works on decoded text.
+#include <string>
+#include <vector>
+
+namespace Nembra {
+
+// One meaningful line of a file.
+template <typename Str>
+struct SectionedRecord {
+  using Char = typename Str::value_type;
+  // Comment lines (and lines that fit no other kind) standing above this
+  // line, each followed by '\n'.
+  Str comments;
+  // ' ' for a live line; '#' or ';' for a commented-out one; 0 for a record
+  // that only carries text (the comment lines at the end of a file).
+  Char commentChar = ' ';
+  Str section;  // for a section line its own name
+  Str key;      // empty for a section line
+  Str value;
+
+  bool IsTextOnly() const { return commentChar == 0; }
+};
+
+template <typename Str>
+class SectionedText {
+ public:
+  using Record = SectionedRecord<Str>;
+  using Char = typename Str::value_type;
+
+  static std::vector<Record> Parse(const Str& text);
+  // Every line, comment lines included, ends with lineEnd.
+  static Str Serialize(const std::vector<Record>& records, const Str& lineEnd);
+
+  static std::vector<Record> Find(const std::vector<Record>& records, const Str& key, const Str& section);
+  static bool HasSection(const std::vector<Record>& records, const Str& section);
+  static bool HasRecord(const std::vector<Record>& records, const Str& key, const Str& section);
+  // Sets the first record of this section and key, adding it (and the
+  // section) when missing.
+  static void Set(std::vector<Record>& records, const Str& key, const Str& value, const Str& section);
+};
+
+extern template class SectionedText<std::string>;
+extern template class SectionedText<std::wstring>;
+
+// True when the name resolves to anything on disk (a file that can't be
+// read, a folder...).
+bool AnythingExistsAt(const std::string& file);
+
+// The operations both file kinds offer by name. Derived provides
+// Load (file, records) and Save (file, records).
+template <typename Derived, typename Str>
+class CSectionedFile {
+ public:
+  using Record = SectionedRecord<Str>;
+
+  // Every record of this section and key, in file order; empty when none or
+  // when the file can't be read.
+  static std::vector<Record> GetRecords(Str key, Str section, std::string file) {
+    std::vector<Record> records;
+    if (!Derived::Load(file, records)) return {};
+    return SectionedText<Str>::Find(records, key, section);
+  }
+
+  // The value of the first such record; empty when none.
+  static Str GetValue(Str key, Str section, std::string file) {
+    std::vector<Record> found = GetRecords(key, section, file);
+    return found.empty() ? Str() : found.front().value;
+  }
+
+  // Changes (or adds) the value and saves the file; a missing file is
+  // created. False when an existing file can't be read or the save fails.
+  static bool SetValue(Str key, Str value, Str section, std::string file) {
+    std::vector<Record> records;
+    if (!Derived::Load(file, records)) {
+      if (AnythingExistsAt(file)) return false;  // never replace what could not be read
+      records.clear();
+    }
+    SectionedText<Str>::Set(records, key, value, section);
+    return Derived::Save(file, records);
+  }
+
+  // False when the file can't be read.
+  static bool SectionExists(Str section, std::string file) {
+    std::vector<Record> records;
+    return Derived::Load(file, records) && SectionedText<Str>::HasSection(records, section);
+  }
+
+  static bool RecordExists(Str key, Str section, std::string file) {
+    std::vector<Record> records;
+    return Derived::Load(file, records) && SectionedText<Str>::HasRecord(records, key, section);
+  }
+};
+
+}  // namespace Nembra
