@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace Nembra {
@@ -10,9 +11,14 @@ class CResource {
   virtual ~CResource() = default;
   const std::string& GetName() const { return m_Name; }
   void SetName(const std::string& name) { m_Name = name; }
+  // References counted by the factory that holds the resource (0 for one
+  // that no factory counts).
+  uint32_t GetRefCount() const { return m_RefCount; }
+  void SetRefCount(uint32_t count) { m_RefCount = count; }
 
  protected:
   std::string m_Name;
+  uint32_t m_RefCount = 0;
 };
 
 // A resource holding device objects that must be released before and
