@@ -15,10 +15,12 @@
 // Failures are set through Controls() before (or after) the device exists.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Graphics.h"
+#include "platform/backends/DeviceStates.h"
 
 namespace platform {
 namespace headless {
@@ -164,7 +166,9 @@ class RecordingDevice : public IDevice {
   explicit RecordingDevice(const D3DPRESENT_PARAMETERS& params);
   ~RecordingDevice() override;
 
-  // Used by the device's own objects.
+  // Used by the device's own objects, which do not keep the device alive:
+  // the link reads null once the device is gone.
+  std::shared_ptr<RecordingDevice*> Link() const { return m_Self; }
   void ObjectMade(bool texture) { texture ? ++m_LiveTextures : ++m_LiveBuffers; }
   void ObjectGone(bool texture) { texture ? --m_LiveTextures : --m_LiveBuffers; }
   void CountLock() { ++m_Stats.locks; }
@@ -176,9 +180,7 @@ class RecordingDevice : public IDevice {
                      const uint8_t* vertices, size_t bytes, const char* name);
   bool Lost() const { return m_Lost != 0; }
 
-  DWORD m_Render[RENDER_STATE_COUNT];
-  DWORD m_Sampler[MAX_TEXTURE_STAGES][SAMPLER_STATE_COUNT];
-  DWORD m_Stage[MAX_TEXTURE_STAGES][STAGE_STATE_COUNT];
+  detail::DeviceStates m_States;
   ITexture* m_Textures[MAX_TEXTURE_STAGES] = {};
   IVertexBuffer* m_Stream = nullptr;
   uint32_t m_StreamOffset = 0, m_StreamStride = 0;
@@ -201,6 +203,7 @@ class RecordingDevice : public IDevice {
   std::vector<DrawRecord> m_Draws;
   std::vector<std::pair<DWORD, DWORD>> m_RenderStateCalls, m_SamplerStateCalls, m_StageStateCalls;
   uint32_t m_LiveTextures = 0, m_LiveBuffers = 0;
+  std::shared_ptr<RecordingDevice*> m_Self;
 };
 
 // The controls of the headless system (shared by every system and device it makes).

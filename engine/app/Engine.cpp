@@ -1,5 +1,11 @@
 #include "engine/app/Engine.h"
 
+#include <new>
+
+#include "engine/app/GraphicsDevice.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
+
 namespace Nembra {
 
 const char* const DEFAULT_RESOURCE_NAME = "__DEFAULT__";
@@ -46,6 +52,9 @@ bool InitializeEngine() {
   //  9 keyboard, 10 mouse, 11 input mapper, 12 sound device, 13 wave-sound and
   //  14 3D wave-sound factories, 15 audiere device, 16 audiere-sound and
   //  17 streamed-sound factories; last the particle random table.
+  g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
+  g_pTextureFactory = new (std::nothrow) CTextureFactory();
+  g_pShaderFactory = new (std::nothrow) CShaderFactory();
   return true;
 }
 
@@ -54,6 +63,12 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pShaderFactory;
+  g_pShaderFactory = nullptr;
+  delete g_pTextureFactory;
+  g_pTextureFactory = nullptr;
+  delete g_pGraphicsDevice;
+  g_pGraphicsDevice = nullptr;
 }
 
 }  // namespace Nembra
