@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/Math.h"
+#include "platform/Rect.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -41,9 +42,6 @@ constexpr HRESULT D3DERR_OUTOFVIDEOMEMORY = static_cast<HRESULT>(0x8876017Cu);
 inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 inline bool FAILED(HRESULT hr) { return hr < 0; }
 
-struct RECT {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
 
 // ---- Formats -------------------------------------------------------------
 using D3DFORMAT = uint32_t;
