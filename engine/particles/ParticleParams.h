@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/resources/Texture.h"
 #include "platform/Math.h"
 
 namespace Nembra {
@@ -43,8 +44,9 @@ struct EMITTER_PARAMS {
   uint32_t maxParticles = 500;
   float emissionRate = 100.0f;
   float emissionInterval = 0.0f;
-  CShader* stateBlock = nullptr;
-  std::string textureName;
+  CShader* stateBlock = nullptr;  // "AUTO_EFECTO" + the file name
+  CTextureSet textureSet;         // one texture
+  std::string textureName;        // as the file names it
   float direction[3] = {0.0f, 0.0f, 1.0f};
   uint8_t directed = 1;
   float spread = D3DX_PI;
