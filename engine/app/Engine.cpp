@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine/app/GraphicsDevice.h"
+#include "engine/particles/RandomTable.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/Texture.h"
 
@@ -55,6 +56,7 @@ bool InitializeEngine() {
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_ParticleRandom.Init(PARTICLE_RANDOM_COUNT, -1.0f, 1.0f);
   return true;
 }
 

@@ -2,7 +2,12 @@
 
 #include <cmath>
 
+#include "engine/app/Application.h"
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
 #include "engine/particles/RandomTable.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "engine/util/Random.h"
 #include "engine/util/Utilities.h"
 
@@ -12,7 +17,7 @@ namespace {
 
 constexpr float TWO_PI = 2.0f * D3DX_PI;
 
-inline float Draw() { return g_ParticleRandom.Next(); }
+inline float Rnd() { return g_ParticleRandom.Next(); }
 
 inline D3DXVECTOR3 Vec(const float v[3]) { return D3DXVECTOR3(v[0], v[1], v[2]); }
 
@@ -55,11 +60,35 @@ inline bool AdvanceParticle(PARTICLE& p, float dt, const D3DXVECTOR3& right, con
 
 }  // namespace
 
+// Takes one more reference to each texture and the state block of a
+// record, or gives one back.
+static void AcquireResources(const EMITTER_PARAMS& e) {
+  for (size_t i = 0; i < e.textureSet.GetCount(); ++i) {
+    CTexture* t = e.textureSet.GetTexture(i);
+    if (t && g_pTextureFactory) g_pTextureFactory->Get(t->GetName());
+  }
+  if (e.stateBlock && g_pShaderFactory) g_pShaderFactory->Get(e.stateBlock->GetName());
+}
+
+static void ReleaseResources(const EMITTER_PARAMS& e) {
+  for (size_t i = 0; i < e.textureSet.GetCount(); ++i) {
+    CTexture* t = e.textureSet.GetTexture(i);
+    if (t && g_pTextureFactory) g_pTextureFactory->Release(t->GetName());
+  }
+  if (e.stateBlock && g_pShaderFactory) g_pShaderFactory->Release(e.stateBlock->GetName());
+}
+
 CParticleEmitter::CParticleEmitter() = default;
 
-CParticleEmitter::~CParticleEmitter() = default;
+CParticleEmitter::~CParticleEmitter() {
+  if (m_Registered && g_pGraphicsDevice) g_pGraphicsDevice->RemoveVolatileResource(this);
+  ReleaseBuffers();
+  if (m_Params) ReleaseResources(*m_Params);
+}
 
 bool CParticleEmitter::SetParams(const EMITTER_PARAMS& params) {
+  AcquireResources(params);
+  if (m_Params) ReleaseResources(*m_Params);
   m_Params = params.Clone();
   if (m_Params->maxParticles > MAX_PARTICLES_PER_EMITTER) m_Params->maxParticles = MAX_PARTICLES_PER_EMITTER;
   return InitPool();
@@ -78,7 +107,69 @@ bool CParticleEmitter::InitPool() {
   m_Pool.assign(max, PARTICLE());
   m_FreeSlots.clear();
   for (uint32_t i = 0; i < max; ++i) m_FreeSlots.push_back(static_cast<int>(i));
+
+  const bool buffers = CreateBuffers();
+  if (!buffers) return false;
+  if (!m_Registered && g_pGraphicsDevice) m_Registered = g_pGraphicsDevice->AddVolatileResource(this);
   return true;
+}
+
+bool CParticleEmitter::CreateBuffers() {
+  ReleaseBuffers();
+  platform::IDevice* device = g_pGraphicsDevice ? g_pGraphicsDevice->GetDevice() : nullptr;
+  if (!device) return false;
+  const uint32_t max = static_cast<uint32_t>(m_Pool.size());
+  if (max == 0) return true;  // nothing will ever be drawn
+  using namespace platform;
+  const DWORD usage = D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY;
+  if (FAILED(device->CreateVertexBuffer(max * 4 * sizeof(PARTICLE_VERTEX), usage, PARTICLE_FVF, D3DPOOL_DEFAULT,
+                                        &m_pVertexBuffer)) ||
+      FAILED(device->CreateIndexBuffer(max * 6 * sizeof(uint16_t), usage, D3DFMT_INDEX16, D3DPOOL_DEFAULT,
+                                       &m_pIndexBuffer))) {
+    ReleaseBuffers();
+    return false;
+  }
+  return true;
+}
+
+void CParticleEmitter::ReleaseBuffers() {
+  if (m_pVertexBuffer) m_pVertexBuffer->Release();
+  if (m_pIndexBuffer) m_pIndexBuffer->Release();
+  m_pVertexBuffer = nullptr;
+  m_pIndexBuffer = nullptr;
+}
+
+void CParticleEmitter::OnLostDevice() { ReleaseBuffers(); }
+
+void CParticleEmitter::OnResetDevice() { CreateBuffers(); }
+
+bool CParticleEmitter::UpdateParticles() {
+  D3DXMATRIX view;
+  platform::IDevice* device = g_pGraphicsDevice ? g_pGraphicsDevice->GetDevice() : nullptr;
+  if (device) device->GetTransform(platform::D3DTS_VIEW, &view);
+  return Simulate(g_FrameTime, GetWorldPosition(), view);
+}
+
+bool CParticleEmitter::Draw() {
+  using namespace platform;
+  if (!m_pVertexBuffer || !m_pIndexBuffer) return false;
+  IDevice* device = g_pGraphicsDevice ? g_pGraphicsDevice->GetDevice() : nullptr;
+  if (!device) return false;
+  void* vertices = nullptr;
+  void* indices = nullptr;
+  if (FAILED(m_pVertexBuffer->Lock(0, 0, &vertices, D3DLOCK_DISCARD)) || !vertices) return false;
+  if (FAILED(m_pIndexBuffer->Lock(0, 0, &indices, D3DLOCK_DISCARD)) || !indices) {
+    m_pVertexBuffer->Unlock();
+    return false;
+  }
+  const uint32_t count = FillBuffers(static_cast<PARTICLE_VERTEX*>(vertices), static_cast<uint16_t*>(indices));
+  m_pVertexBuffer->Unlock();
+  m_pIndexBuffer->Unlock();
+  if (count == 0) return true;
+  device->SetFVF(PARTICLE_FVF);
+  device->SetStreamSource(0, m_pVertexBuffer, 0, sizeof(PARTICLE_VERTEX));
+  device->SetIndices(m_pIndexBuffer);
+  return SUCCEEDED(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, count * 4, 0, count * 2));
 }
 
 bool CParticleEmitter::Simulate(float dt, const D3DXVECTOR3& origin, const D3DXMATRIX& view) {
@@ -135,7 +226,7 @@ void CParticleEmitter::EmitFromQueue() {
 
 void CParticleEmitter::EmitOne(PARTICLE& p, int index) {
   const EMITTER_PARAMS& e = *m_Params;
-  p.life = (Draw() * e.lifeVariation + 1.0f) * e.life;
+  p.life = (Rnd() * e.lifeVariation + 1.0f) * e.life;
   if (!(p.life > 0.0f)) {
     // Born dead: the slot goes straight back, so the pool never drains.
     p.life = 0.0f;
@@ -146,10 +237,10 @@ void CParticleEmitter::EmitOne(PARTICLE& p, int index) {
   SetStartPosition(p);
   const float invLife = 1.0f / p.life;
   for (int c = 0; c < 4; ++c) {
-    p.color[c] = Clamp01(Draw() * e.colorVariation[c] + e.startColor[c]);
+    p.color[c] = Clamp01(Rnd() * e.colorVariation[c] + e.startColor[c]);
     p.colorChange[c] = (e.endColor[c] - p.color[c]) * invLife;
   }
-  p.size = Draw() * e.sizeVariation + e.startSize;
+  p.size = Rnd() * e.sizeVariation + e.startSize;
   p.sizeChange = (e.endSize - p.size) * invLife;
   for (int i = 0; i < 3; ++i) {
     p.accelerationFactor[i] = e.startAccelerationFactor[i];
@@ -161,8 +252,8 @@ void CParticleEmitter::EmitOne(PARTICLE& p, int index) {
 }
 
 D3DXVECTOR3 CParticleEmitter::RandomConeDirection() {
-  const float t = Draw() * m_Params->spread;
-  const float p = Draw() * TWO_PI;
+  const float t = Rnd() * m_Params->spread;
+  const float p = Rnd() * TWO_PI;
   m_Inclination = t;
   m_Azimuth = p;
   const float st = std::sin(t);
@@ -177,8 +268,8 @@ D3DXVECTOR3 CParticleEmitter::DirectedVelocity(float s) {
     return Normalized(dir) * s;
   }
   D3DXVECTOR3 o;
-  o.x = Draw();
-  o.y = Draw();
+  o.x = Rnd();
+  o.y = Rnd();
   o.z = (std::cos(m_Params->spread) - dir.x * o.x - dir.y * o.y) / dir.z;
   return Normalized(dir + o) * s;
 }
@@ -247,7 +338,7 @@ void CPointParticleEmitter::EmitParticles() {
 
 void CPointParticleEmitter::SetStartVelocity(PARTICLE& p) {
   const D3DXVECTOR3 d = m_Params->directed ? Vec(m_Params->direction) : RandomConeDirection();
-  m_Speed = m_Params->speed + Draw() * m_Params->speedVariation;
+  m_Speed = m_Params->speed + Rnd() * m_Params->speedVariation;
   p.velocity = d * m_Speed;
 }
 
@@ -255,7 +346,7 @@ void CPointParticleEmitter::SetStartPosition(PARTICLE& p) { p.position = m_Origi
 
 // Sphere: particles start on or inside a sphere about the emitter.
 void CSphereParticleEmitter::SetStartVelocity(PARTICLE& p) {
-  m_Speed = m_Params->speed + Draw() * m_Params->speedVariation;
+  m_Speed = m_Params->speed + Rnd() * m_Params->speedVariation;
   p.velocity = m_Params->directed ? DirectedVelocity(m_Speed) : RandomConeDirection() * m_Speed;
 }
 
@@ -267,14 +358,14 @@ void CSphereParticleEmitter::SetStartPosition(PARTICLE& p) {
   if (!e.directed) {
     d = Normalized(p.velocity);
   } else {
-    const float t = Draw();
-    const float a = Draw() * TWO_PI;
+    const float t = Rnd();
+    const float a = Rnd() * TWO_PI;
     m_Inclination = t;
     m_Azimuth = a;
     d = D3DXVECTOR3(std::sin(t) * std::cos(a), std::sin(t) * std::sin(a), std::cos(t));
   }
   if (e.onSurface) p.position = m_Origin + d * e.radius;
-  else p.position = m_Origin + d * (e.radius * (Draw() + 1.0f) * 0.5f);
+  else p.position = m_Origin + d * (e.radius * (Rnd() + 1.0f) * 0.5f);
 }
 
 // Line: particles start anywhere between two points.
@@ -285,7 +376,7 @@ void CLineParticleEmitter::EmitParticles() {
 
 void CLineParticleEmitter::SetStartVelocity(PARTICLE& p) {
   const D3DXVECTOR3 d = m_Params->directed ? Vec(m_Params->direction) : RandomConeDirection();
-  m_Speed = m_Params->speed + Draw() * m_Params->speedVariation;
+  m_Speed = m_Params->speed + Rnd() * m_Params->speedVariation;
   const D3DXVECTOR3 v = d * m_Speed;
   D3DXVec3TransformCoord(&p.velocity, &v, &m_DirectionMatrix);
 }
@@ -294,7 +385,7 @@ void CLineParticleEmitter::SetStartPosition(PARTICLE& p) {
   const auto& e = static_cast<const LINE_EMITTER_PARAMS&>(*m_Params);
   const D3DXVECTOR3 a = m_Origin + e.startPoint;
   const D3DXVECTOR3 b = m_Origin + e.endPoint;
-  p.position = a + (b - a) * std::fabs(Draw());
+  p.position = a + (b - a) * std::fabs(Rnd());
 }
 
 // Line strip: a random segment of the strip, then a random point on it.
@@ -305,7 +396,7 @@ void CLineStripParticleEmitter::EmitParticles() {
 
 void CLineStripParticleEmitter::SetStartVelocity(PARTICLE& p) {
   const D3DXVECTOR3 d = m_Params->directed ? D3DXVECTOR3(0.0f, 0.0f, 1.0f) : RandomConeDirection();
-  m_Speed = m_Params->speed + Draw() * m_Params->speedVariation;
+  m_Speed = m_Params->speed + Rnd() * m_Params->speedVariation;
   const D3DXVECTOR3 v = d * m_Speed;
   D3DXVec3TransformCoord(&p.velocity, &v, &m_DirectionMatrix);
 }
@@ -325,16 +416,16 @@ void CLineStripParticleEmitter::SetStartPosition(PARTICLE& p) {
   if (i > count - 2) i = count - 2;
   const D3DXVECTOR3 a = m_Origin + points[i];
   const D3DXVECTOR3 b = m_Origin + points[i + 1];
-  p.position = a + (b - a) * std::fabs(Draw());
+  p.position = a + (b - a) * std::fabs(Rnd());
 }
 
 // Cylinder: particles start on or inside a vertical cylinder.
 void CCylinderParticleEmitter::SetStartVelocity(PARTICLE& p) {
-  m_Speed = m_Params->speed + Draw() * m_Params->speedVariation;
+  m_Speed = m_Params->speed + Rnd() * m_Params->speedVariation;
   if (m_Params->directed) {
     p.velocity = DirectedVelocity(m_Speed);
   } else {
-    const float a = Draw() * TWO_PI;
+    const float a = Rnd() * TWO_PI;
     m_Azimuth = a;
     p.velocity = D3DXVECTOR3(std::cos(a), std::sin(a), 0.0f) * m_Speed;
   }
@@ -348,18 +439,18 @@ void CCylinderParticleEmitter::SetStartPosition(PARTICLE& p) {
   if (!e.directed) {
     d = Normalized(p.velocity);
   } else {
-    const float a = Draw() * TWO_PI;
+    const float a = Rnd() * TWO_PI;
     m_Azimuth = a;
     d = D3DXVECTOR3(std::cos(a), std::sin(a), 0.0f);
   }
   const float range = g_ParticleRandom.GetRange();
   if (e.onSurface) {
     p.position = m_Origin + d * e.radius;
-    const float q = range != 0.0f ? Draw() / range : 0.0f;
+    const float q = range != 0.0f ? Rnd() / range : 0.0f;
     p.position.z = m_Origin.z + q * e.height;
   } else {
-    p.position = m_Origin + d * (e.radius * (Draw() + 1.0f) * 0.5f);
-    const float q = range != 0.0f ? Draw() / range : 0.0f;
+    p.position = m_Origin + d * (e.radius * (Rnd() + 1.0f) * 0.5f);
+    const float q = range != 0.0f ? Rnd() / range : 0.0f;
     p.position.z = m_Origin.z + 100.0f + q * (e.height - 100.0f);
   }
 }

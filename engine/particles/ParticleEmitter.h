@@ -11,6 +11,7 @@
 #include "engine/particles/ParticleParams.h"
 #include "engine/resources/Resource.h"
 #include "engine/scene/SceneNode.h"
+#include "platform/Graphics.h"
 #include "platform/Math.h"
 
 namespace Nembra {
@@ -24,9 +25,21 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
 
   // Replaces the parameters by a copy of the record (kind fields included)
   // and initialises the pool. The maximum particle count is clamped to
-  // what 16-bit indices can address.
+  // what 16-bit indices can address. The emitter takes its own references
+  // to the record's texture and state block and gives them back when it
+  // goes or gets new parameters.
   bool SetParams(const EMITTER_PARAMS& params);
+  // Resets emission, fills the pool and the free-slot queue, makes the
+  // device buffers and registers for device resets. False when a buffer
+  // cannot be made (the emitter then simulates but does not draw).
   bool InitPool();
+
+  // Simulate with the frame time, the node's world position and the
+  // device's view matrix.
+  bool UpdateParticles();
+  // Writes the live particles into the buffers and draws them; false when
+  // there are no buffers or the draw fails.
+  bool Draw();
 
   // One frame of simulation: emission, ageing and movement of every live
   // particle, with the emitter at origin and the camera's view matrix.
@@ -42,8 +55,8 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   // number of particles written.
   uint32_t FillBuffers(PARTICLE_VERTEX* vertices, uint16_t* indices) const;
 
-  void OnLostDevice() override {}
-  void OnResetDevice() override {}
+  void OnLostDevice() override;
+  void OnResetDevice() override;
 
   bool IsStopped() const { return m_Stopped != 0; }
   bool IsFinished() const { return m_Finished != 0; }
@@ -56,8 +69,11 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   float GetElapsed() const { return m_Elapsed; }
   const D3DXVECTOR3& GetCameraRight() const { return m_CameraRight; }
   const D3DXVECTOR3& GetCameraUp() const { return m_CameraUp; }
+  bool HasBuffers() const { return m_pVertexBuffer && m_pIndexBuffer; }
 
  protected:
+  bool CreateBuffers();
+  void ReleaseBuffers();
   // Starts particles from the front of the free-slot queue until the count
   // to emit is done or no slot is left.
   void EmitFromQueue();
@@ -75,6 +91,9 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   std::unique_ptr<EMITTER_PARAMS> m_Params;
   float m_Elapsed = 0.0f;
   uint8_t m_Ready = 0;
+  bool m_Registered = false;  // in the device's volatile list
+  platform::IVertexBuffer* m_pVertexBuffer = nullptr;
+  platform::IIndexBuffer* m_pIndexBuffer = nullptr;
   std::vector<PARTICLE> m_Pool;
   std::deque<int> m_FreeSlots;
   float m_EmissionTimer = 0.0f;

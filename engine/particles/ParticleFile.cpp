@@ -5,6 +5,8 @@
 
 #include "engine/app/Engine.h"
 #include "engine/particles/ParticleEmitter.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 
@@ -13,6 +15,7 @@ namespace Nembra {
 namespace {
 
 constexpr size_t TEXTURE_NAME_SIZE = 260;
+const std::string STATE_BLOCK_PREFIX = "AUTO_EFECTO";
 
 class Reader {
  public:
@@ -166,8 +169,34 @@ CParticleEmitter* CreateParticleEmitter(const std::string& fileName) {
     platform::LogError("Particle file \"" + fileName + "\" is damaged: " + error);
     return nullptr;
   }
-  std::unique_ptr<CParticleEmitter> emitter = MakeParticleEmitter(file.params->Kind());
-  emitter->SetParams(*file.params);
+  EMITTER_PARAMS& record = *file.params;
+  record.textureSet.Resize(1);
+  record.textureSet.SetTexture(0, g_pTextureFactory ? g_pTextureFactory->Get(record.textureName) : nullptr);
+  record.stateBlock = g_pShaderFactory ? g_pShaderFactory->Get(STATE_BLOCK_PREFIX + fileName) : nullptr;
+  if (CShader* block = record.stateBlock) {
+    using namespace platform;
+    block->SetRenderState(D3DRS_SRCBLEND, file.states[PFX_SRCBLEND]);
+    block->SetRenderState(D3DRS_DESTBLEND, file.states[PFX_DESTBLEND]);
+    block->SetRenderState(D3DRS_BLENDOP, file.states[PFX_BLENDOP]);
+    block->SetTextureStageState(0, D3DTSS_ALPHAOP, file.states[PFX_ALPHAOP]);
+    block->SetTextureStageState(0, D3DTSS_COLOROP, file.states[PFX_COLOROP]);
+    block->SetTextureStageState(0, D3DTSS_ALPHAARG1, file.states[PFX_ALPHAARG1]);
+    block->SetTextureStageState(0, D3DTSS_ALPHAARG2, file.states[PFX_ALPHAARG2]);
+    block->SetTextureStageState(0, D3DTSS_COLORARG1, file.states[PFX_COLORARG1]);
+    block->SetTextureStageState(0, D3DTSS_COLORARG2, file.states[PFX_COLORARG2]);
+    block->SetRenderState(D3DRS_LIGHTING, 0);
+    block->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    block->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+    block->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    block->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    block->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+  }
+  std::unique_ptr<CParticleEmitter> emitter = MakeParticleEmitter(record.Kind());
+  // The emitter takes its own references; the record's go back with it.
+  emitter->SetParams(record);
+  if (CTexture* texture = record.textureSet.GetTexture(0))
+    if (g_pTextureFactory) g_pTextureFactory->Release(texture->GetName());
+  if (record.stateBlock && g_pShaderFactory) g_pShaderFactory->Release(record.stateBlock->GetName());
   emitter->SetPosition(0.0f, 0.0f, 0.0f);
   return emitter.release();
 }

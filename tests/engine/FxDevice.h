@@ -5,6 +5,8 @@
 
 #include "engine/app/Application.h"
 #include "engine/app/GraphicsDevice.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "platform/HeadlessGraphics.h"
 #include "platform/Window.h"
 
@@ -24,8 +26,18 @@ class DeviceFixture : public ::testing::Test {
     ASSERT_TRUE(m_Device->Create(m_Window, params));
     m_Recorder = platform::headless::CurrentDevice();
     ASSERT_NE(m_Recorder, nullptr);
+    if (!Nembra::g_pTextureFactory) m_Textures = Nembra::g_pTextureFactory = new Nembra::CTextureFactory();
+    if (!Nembra::g_pShaderFactory) m_Shaders = Nembra::g_pShaderFactory = new Nembra::CShaderFactory();
   }
   void TearDown() override {
+    if (m_Shaders) {
+      delete m_Shaders;
+      Nembra::g_pShaderFactory = nullptr;
+    }
+    if (m_Textures) {
+      delete m_Textures;
+      Nembra::g_pTextureFactory = nullptr;
+    }
     delete m_Device;
     Nembra::g_pGraphicsDevice = nullptr;
     if (m_Window) platform::DestroyWindow(m_Window);
@@ -35,6 +47,8 @@ class DeviceFixture : public ::testing::Test {
   platform::HWND m_Window = nullptr;
   Nembra::CGraphicsDevice* m_Device = nullptr;
   platform::headless::RecordingDevice* m_Recorder = nullptr;
+  Nembra::CTextureFactory* m_Textures = nullptr;
+  Nembra::CShaderFactory* m_Shaders = nullptr;
 };
 
 }  // namespace fxtest

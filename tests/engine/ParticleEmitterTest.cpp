@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "engine/particles/ParticleEmitter.h"
 #include "engine/particles/RandomTable.h"
 #include "engine/util/Random.h"
+#include "FxDevice.h"
 
 using namespace Nembra;
 
@@ -60,9 +63,10 @@ std::vector<D3DXVECTOR3> Velocities(const CParticleEmitter& em) {
 
 float Length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
 
-class ParticleEmitterTest : public ::testing::Test {
+class ParticleEmitterTest : public fxtest::DeviceFixture {
  protected:
   void SetUp() override {
+    fxtest::DeviceFixture::SetUp();
     SeedRandom(1);
     ASSERT_TRUE(g_ParticleRandom.Init(4096, -1.0f, 1.0f));
   }
@@ -534,4 +538,103 @@ TEST(RandomTable, FillsItsRangeAndWrapsAfterItsLastValue) {
   // A failed re-initialisation keeps the old table.
   EXPECT_FALSE(table.Init(0, 0.0f, 1.0f));
   EXPECT_EQ(table.GetCount(), PARTICLE_RANDOM_COUNT);
+}
+
+TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
+  using namespace platform;
+  CPointParticleEmitter em;
+  EMITTER_PARAMS e = StillParams();
+  e.maxParticles = 10;
+  e.initialBurst = 3;
+  e.emissionRate = 0.0f;
+  ASSERT_TRUE(em.SetParams(e));
+  EXPECT_TRUE(em.HasBuffers());
+  const uint32_t buffersBefore = m_Recorder->LiveBuffers();
+  // Nothing alive: nothing drawn, still a success.
+  m_Recorder->ClearLog();
+  EXPECT_TRUE(em.Draw());
+  EXPECT_EQ(m_Recorder->Stats().draws, 0u);
+
+  em.Simulate(0.1f, D3DXVECTOR3(7, 8, 9), kIdentity);
+  EXPECT_TRUE(em.Draw());
+  ASSERT_EQ(m_Recorder->Draws().size(), 1u);
+  const auto& draw = m_Recorder->Draws()[0];
+  EXPECT_EQ(draw.type, D3DPT_TRIANGLELIST);
+  EXPECT_TRUE(draw.indexed);
+  EXPECT_EQ(draw.primitiveCount, 6u);
+  EXPECT_EQ(draw.fvf, PARTICLE_FVF);
+  ASSERT_GE(draw.vertices.size(), 24u);
+  PARTICLE_VERTEX first;
+  std::memcpy(&first, draw.vertices.data(), sizeof first);
+  EXPECT_FLOAT_EQ(first.x, 6.5f);  // top-left of a unit quad at (7, 8, 9)
+  EXPECT_FLOAT_EQ(first.y, 8.5f);
+  EXPECT_EQ(first.color, 0xFFFFFFFFu);
+  EXPECT_EQ(m_Recorder->LiveBuffers(), buffersBefore);  // drawing makes nothing new
+}
+
+TEST_F(ParticleEmitterTest, WithoutBuffersItSimulatesButNeverTouchesTheDevice) {
+  platform::headless::Controls().failBufferCreation = true;
+  CPointParticleEmitter em;
+  EMITTER_PARAMS e = StillParams();
+  e.initialBurst = 5;
+  EXPECT_FALSE(em.SetParams(e));
+  EXPECT_FALSE(em.HasBuffers());
+  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
+  EXPECT_GT(em.GetLiveCount(), 0u);
+  m_Recorder->ClearLog();
+  EXPECT_FALSE(em.Draw());
+  EXPECT_TRUE(m_Recorder->Log().empty());
+  platform::headless::Controls().failBufferCreation = false;
+}
+
+TEST_F(ParticleEmitterTest, DeviceResetRebuildsBuffersAndKeepsParticles) {
+  CPointParticleEmitter em;
+  EMITTER_PARAMS e = StillParams();
+  e.maxParticles = 50;
+  e.initialBurst = 20;
+  e.emissionRate = 0.0f;
+  ASSERT_TRUE(em.SetParams(e));
+  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
+  const auto& list = m_Device->GetVolatileResources();
+  ASSERT_EQ(std::count(list.begin(), list.end(), &em), 1);
+  // A second SetParams does not register twice.
+  ASSERT_TRUE(em.SetParams(e));
+  EXPECT_EQ(std::count(list.begin(), list.end(), &em), 1);
+  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
+
+  const uint32_t buffers = m_Recorder->LiveBuffers();
+  m_Recorder->LoseDevice();
+  EXPECT_EQ(m_Device->CheckDevice(), Nembra::CGraphicsDevice::DEVICE_LOST);
+  m_Recorder->MakeResettable();
+  ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
+  EXPECT_EQ(m_Recorder->LiveBuffers(), buffers);
+  EXPECT_TRUE(em.HasBuffers());
+  EXPECT_EQ(em.GetLiveCount(), 20u);
+  m_Recorder->ClearLog();
+  EXPECT_TRUE(em.Draw());
+  EXPECT_EQ(m_Recorder->Draws().at(0).primitiveCount, 40u);
+
+  // A failed reset leaves the emitter without buffers, undrawn but alive.
+  platform::headless::Controls().failResets = 1;
+  m_Recorder->LoseDevice();
+  m_Recorder->MakeResettable();
+  EXPECT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_FAILED);
+  EXPECT_FALSE(em.HasBuffers());
+  EXPECT_FALSE(em.Draw());
+  ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
+  EXPECT_TRUE(em.Draw());
+}
+
+TEST_F(ParticleEmitterTest, DestroyedEmitterLeavesTheDeviceClean) {
+  const uint32_t buffers = m_Recorder->LiveBuffers();
+  {
+    CSphereParticleEmitter em;
+    SPHERE_EMITTER_PARAMS e;
+    e.radius = 1.0f;
+    ASSERT_TRUE(em.SetParams(e));
+    EXPECT_EQ(m_Recorder->LiveBuffers(), buffers + 2);
+    EXPECT_EQ(m_Device->GetVolatileResources().size(), 1u);
+  }
+  EXPECT_EQ(m_Recorder->LiveBuffers(), buffers);
+  EXPECT_TRUE(m_Device->GetVolatileResources().empty());
 }

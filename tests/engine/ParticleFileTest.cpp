@@ -9,6 +9,7 @@
 #include "engine/particles/ParticleFile.h"
 #include "engine/particles/RandomTable.h"
 #include "support/TempDir.h"
+#include "FxDevice.h"
 #include "tools/formats/PfxFile.h"
 
 using namespace Nembra;
@@ -57,14 +58,18 @@ PARTICLE_FILE Parse(const std::vector<uint8_t>& bytes, std::string* error = null
   return out;
 }
 
-class ParticleFileTest : public ::testing::Test {
+class ParticleFileTest : public fxtest::DeviceFixture {
  protected:
   void SetUp() override {
+    fxtest::DeviceFixture::SetUp();
     m_OldData = g_DataDirectory;
     g_DataDirectory = m_Dir.Path() + "/";
     g_ParticleRandom.Init(1024, -1.0f, 1.0f);
   }
-  void TearDown() override { g_DataDirectory = m_OldData; }
+  void TearDown() override {
+    g_DataDirectory = m_OldData;
+    fxtest::DeviceFixture::TearDown();
+  }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     return m_Dir.Write(name, bytes);
   }
@@ -281,4 +286,46 @@ TEST_F(ParticleFileTest, HugePoolsAreClampedAndShortStripsStillEmit) {
         EXPECT_NEAR(D3DXVec3Length(&start), 0.0f, 1e-4f);
       }
   }
+}
+
+TEST_F(ParticleFileTest, StateBlockIsSharedPerFileAndDrawsAdditivelyWithoutDepthWrites) {
+  formats::PfxFile f = SampleFile(EMITTER_POINT);
+  f.states[0] = 5;  // source alpha
+  f.states[1] = 2;  // one
+  f.states[2] = 1;
+  f.states[3] = 4;
+  f.states[4] = 4;
+  Write("Additive.pfx", formats::PfxFileBytes(f));
+  std::unique_ptr<CParticleEmitter> a(CreateParticleEmitter("Additive.pfx"));
+  std::unique_ptr<CParticleEmitter> b(CreateParticleEmitter("Additive.pfx"));
+  ASSERT_TRUE(a && b);
+  CShader* block = a->GetParams()->stateBlock;
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block, b->GetParams()->stateBlock);
+  EXPECT_EQ(block->GetName(), "AUTO_EFECTOADDITIVE.PFX");
+  EXPECT_EQ(block->GetRefCount(), 2u);  // one per emitter, none left over from loading
+  using namespace platform;
+  EXPECT_EQ(block->GetRenderState(D3DRS_SRCBLEND).value, D3DBLEND_SRCALPHA);
+  EXPECT_EQ(block->GetRenderState(D3DRS_DESTBLEND).value, D3DBLEND_ONE);
+  EXPECT_EQ(block->GetRenderState(D3DRS_ZWRITEENABLE).value, 0u);
+  EXPECT_EQ(block->GetRenderState(D3DRS_ALPHABLENDENABLE).value, 1u);
+  EXPECT_EQ(block->GetRenderState(D3DRS_LIGHTING).value, 0u);
+  EXPECT_EQ(block->GetTextureStageState(0, D3DTSS_COLOROP).value, D3DTOP_MODULATE);
+  EXPECT_EQ(block->GetSamplerState(0, D3DSAMP_MINFILTER).value, D3DTEXF_LINEAR);
+  EXPECT_TRUE(block->GetRenderState(D3DRS_DESTBLEND).defined);
+
+  // The texture place holds what the texture factory answered (its default here).
+  EXPECT_EQ(a->GetParams()->textureSet.GetCount(), 1u);
+  EXPECT_EQ(a->GetParams()->textureSet.GetTexture(0), g_pTextureFactory->GetDefault());
+
+  // Applied, the block reaches the device.
+  ASSERT_TRUE(block->Apply(false));
+  EXPECT_EQ(m_Recorder->RenderState(D3DRS_DESTBLEND), D3DBLEND_ONE);
+  EXPECT_EQ(m_Recorder->RenderState(D3DRS_ZWRITEENABLE), 0u);
+
+  // References go back with the emitters: the last one erases the block.
+  a.reset();
+  EXPECT_EQ(g_pShaderFactory->Find("AUTO_EFECTOADDITIVE.PFX")->GetRefCount(), 1u);
+  b.reset();
+  EXPECT_EQ(g_pShaderFactory->Find("AUTO_EFECTOADDITIVE.PFX"), nullptr);
 }
