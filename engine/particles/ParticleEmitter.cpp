@@ -263,8 +263,9 @@ D3DXVECTOR3 CParticleEmitter::RandomConeDirection() {
 D3DXVECTOR3 CParticleEmitter::DirectedVelocity(float s) {
   const D3DXVECTOR3 dir = Vec(m_Params->direction);
   if (m_Params->spread == 0.0f) return Normalized(dir) * s;
-  if (dir.z == 0.0f) {
-    // The cone offset is solved for z, which a horizontal direction lacks.
+  if (std::fabs(dir.z) <= 1e-6f * D3DXVec3Length(&dir)) {
+    // The cone offset is solved for z, which a (nearly) horizontal
+    // direction lacks: the offset would be unbounded.
     return Normalized(dir) * s;
   }
   D3DXVECTOR3 o;

@@ -346,23 +346,26 @@ TEST_F(ParticleEmitterTest, GrowingSphereWidensPerParticleAndShrunkenOneStops) {
 
 TEST_F(ParticleEmitterTest, DirectedSphereAndCylinderHandleHorizontalDirections) {
   for (int kind : {EMITTER_SPHERE, EMITTER_CYLINDER}) {
-    auto em = MakeParticleEmitter(kind);
-    auto e = MakeEmitterParams(kind);
-    static_cast<EMITTER_PARAMS&>(*e) = StillParams();
-    e->direction[0] = 0.0f;
-    e->direction[1] = 3.0f;
-    e->direction[2] = 0.0f;
-    e->spread = 0.5f;
-    e->speed = 2.0f;
-    e->initialBurst = 20;
-    e->emissionRate = 0.0f;
-    ASSERT_TRUE(em->SetParams(*e));
-    em->Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
-    for (const auto& v : Velocities(*em)) {
-      ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
-      EXPECT_NEAR(v.y, 2.0f, 1e-3f) << kind;
+    for (float z : {0.0f, 1e-30f}) {  // level, and as good as level
+      auto em = MakeParticleEmitter(kind);
+      auto e = MakeEmitterParams(kind);
+      static_cast<EMITTER_PARAMS&>(*e) = StillParams();
+      e->direction[0] = 0.0f;
+      e->direction[1] = 3.0f;
+      e->direction[2] = z;
+      e->spread = 0.5f;
+      e->speed = 2.0f;
+      e->initialBurst = 20;
+      e->emissionRate = 0.0f;
+      ASSERT_TRUE(em->SetParams(*e));
+      em->Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
+      ASSERT_EQ(Velocities(*em).size(), 20u);
+      for (const auto& v : Velocities(*em)) {
+        ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
+        EXPECT_NEAR(v.y, 2.0f, 1e-3f) << kind;
+      }
+      for (const auto& p : Positions(*em)) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
     }
-    for (const auto& p : Positions(*em)) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
   }
 }
 
