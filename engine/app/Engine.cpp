@@ -4,8 +4,13 @@
 
 #include "engine/app/GraphicsDevice.h"
 #include "engine/particles/RandomTable.h"
+#include "engine/resources/Material.h"
+#include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
+#include "engine/scene/GeometrySet.h"
+#include "engine/scene/SceneManager.h"
 
 namespace Nembra {
 
@@ -55,7 +60,17 @@ bool InitializeEngine() {
   //  17 streamed-sound factories; last the particle random table.
   g_pGraphicsDevice = new (std::nothrow) CGraphicsDevice();
   g_pTextureFactory = new (std::nothrow) CTextureFactory();
+  g_pMaterialFactory = new (std::nothrow) CMaterialFactory();
   g_pShaderFactory = new (std::nothrow) CShaderFactory();
+  g_pSimpleMeshFactory = new (std::nothrow) CSimpleMeshFactory();
+  g_pSkinnedMeshFactory = new (std::nothrow) CSkinnedMeshFactory();
+  g_pGeometrySetRegistry = new (std::nothrow) CGeometrySetRegistry();
+  g_pSceneManager = new (std::nothrow) CSceneManager();
+  // The device forgets its lights in a reset; the scene sends them again.
+  if (g_pGraphicsDevice)
+    g_pGraphicsDevice->SetRestoreLightsCallback([] {
+      if (g_pSceneManager) g_pSceneManager->RestoreLights();
+    });
   g_ParticleRandom.Init(PARTICLE_RANDOM_COUNT, -1.0f, 1.0f);
   return true;
 }
@@ -65,12 +80,23 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pSceneManager;
+  g_pSceneManager = nullptr;
+  delete g_pGeometrySetRegistry;
+  g_pGeometrySetRegistry = nullptr;
+  delete g_pSimpleMeshFactory;
+  g_pSimpleMeshFactory = nullptr;
+  delete g_pSkinnedMeshFactory;
+  g_pSkinnedMeshFactory = nullptr;
   delete g_pShaderFactory;
   g_pShaderFactory = nullptr;
+  delete g_pMaterialFactory;
+  g_pMaterialFactory = nullptr;
   delete g_pTextureFactory;
   g_pTextureFactory = nullptr;
   delete g_pGraphicsDevice;
   g_pGraphicsDevice = nullptr;
+  FreeSkinningScratch();
 }
 
 }  // namespace Nembra

@@ -114,9 +114,15 @@ int CGraphicsDevice::CheckDevice() {
 
 int CGraphicsDevice::Reset() {
   if (!m_pDevice) return RESET_NONE;
-  for (CVolatileResource* resource : m_VolatileResources) resource->OnLostDevice();
-  if (m_pSprite) m_pSprite->OnLostDevice();
+  // After a failed reset the resources are still released: a retry does
+  // not release them a second time.
+  if (!m_ResourcesReleased) {
+    for (CVolatileResource* resource : m_VolatileResources) resource->OnLostDevice();
+    if (m_pSprite) m_pSprite->OnLostDevice();
+    m_ResourcesReleased = true;
+  }
   if (FAILED(m_pDevice->Reset(&m_PresentParams))) return RESET_FAILED;
+  m_ResourcesReleased = false;
   for (CVolatileResource* resource : m_VolatileResources) resource->OnResetDevice();
   if (m_pSprite) m_pSprite->OnResetDevice();
   m_StateCache.Apply(true);

@@ -6,6 +6,15 @@
 
 namespace Nembra {
 
+namespace {
+// Without a device there is nothing to send to: the matrices are still
+// built, so culling works before the device exists.
+bool SendTransform(platform::D3DTRANSFORMSTATETYPE state, const D3DXMATRIX& m) {
+  platform::IDevice* device = GetSceneDevice();
+  return !device || platform::SUCCEEDED(device->SetTransform(state, &m));
+}
+}  // namespace
+
 CCamera::CCamera() {
   SetPosition(0.0f, -100.0f, 0.0f);
   m_Target.SetPosition(0.0f, 0.0f, 0.0f);
@@ -45,7 +54,7 @@ bool CCamera::Apply() {
     D3DXVECTOR3 eye = GetWorldPosition();
     D3DXVECTOR3 at = m_Target.GetWorldPosition();
     D3DXMatrixLookAtRH(&m_View, &eye, &at, &m_Up);
-    if (!scenedevice::SetTransform(scenedevice::TRANSFORM_VIEW, m_View)) return false;
+    if (!SendTransform(platform::D3DTS_VIEW, m_View)) return false;
     if (!D3DXMatrixInverse(&m_InverseView, nullptr, &m_View)) D3DXMatrixIdentity(&m_InverseView);
     D3DXVECTOR3 d = GetDirection();
     float angle = (d.x == 0.0f && d.y == 0.0f) ? -D3DX_PI / 2.0f : std::atan2(d.y, d.x) - D3DX_PI / 2.0f;
@@ -55,7 +64,7 @@ bool CCamera::Apply() {
   }
   if (m_ProjectionDirty) {
     D3DXMatrixPerspectiveFovRH(&m_Projection, m_FieldOfView, m_Aspect, m_Near, m_Far);
-    if (!scenedevice::SetTransform(scenedevice::TRANSFORM_PROJECTION, m_Projection)) return false;
+    if (!SendTransform(platform::D3DTS_PROJECTION, m_Projection)) return false;
     m_ProjectionDirty = false;
     rebuilt = true;
   }

@@ -1,7 +1,13 @@
 #pragma once
-// Temporary: the device calls of the scene until the device wrapper lands.
-#include "platform/Math.h"
-namespace Nembra { namespace scenedevice {
-enum Transform { TRANSFORM_VIEW = 2, TRANSFORM_PROJECTION = 3, TRANSFORM_WORLD = 256 };
-inline bool SetTransform(Transform, const D3DXMATRIX&) { return true; }
-}}
+// The scene's way to the device: the device wrapper's platform device, or
+// null before the device exists (the scene then only keeps its state).
+#include "engine/app/GraphicsDevice.h"
+#include "platform/Graphics.h"
+
+namespace Nembra {
+
+inline platform::IDevice* GetSceneDevice() {
+  return g_pGraphicsDevice ? g_pGraphicsDevice->GetDevice() : nullptr;
+}
+
+}  // namespace Nembra

@@ -1,0 +1,152 @@
+#include "engine/scene/Animated3DSprite.h"
+
+#include "engine/app/Application.h"
+#include "engine/resources/Shader.h"
+
+namespace Nembra {
+
+using namespace platform;
+
+CAnimated3DSprite::~CAnimated3DSprite() {
+  SafeRelease(m_pCurrentSet);
+  SafeRelease(m_pAnimController);
+}
+
+double CAnimated3DSprite::GetTrackPosition() const {
+  D3DXTRACK_DESC desc;
+  if (!m_pAnimController || FAILED(m_pAnimController->GetTrackDesc(m_CurrentTrack, &desc))) return 0;
+  return desc.Position;
+}
+
+void CAnimated3DSprite::SetMesh(CSkinnedMesh* mesh) {
+  m_pMesh = mesh;
+  if (!mesh) return;
+  m_BoundingRadius = mesh->GetBoundingSphereRadius();
+  std::string setName;
+  double position = 0;
+  if (m_pAnimController) {
+    position = GetTrackPosition();
+    if (m_pCurrentSet) setName = m_pCurrentSet->GetName();
+    SafeRelease(m_pAnimController);
+  }
+  ID3DXAnimationController* source = mesh->GetAnimationController();
+  if (!source) return;
+  if (FAILED(source->CloneAnimationController(source->GetMaxNumAnimationOutputs(), source->GetMaxNumAnimationSets(),
+                                              source->GetMaxNumTracks(), source->GetMaxNumEvents(),
+                                              &m_pAnimController)))
+    return;
+  for (uint32_t t = 0; t < m_pAnimController->GetMaxNumTracks(); ++t) m_pAnimController->SetTrackEnable(t, false);
+  if (!setName.empty()) {
+    // The same set, looping, from where it was; the replay fires no keys.
+    SetAnimation(setName, true);
+    m_pAnimController->SetTrackPosition(m_CurrentTrack, position);
+    m_pAnimController->AdvanceTime(0, nullptr);
+  }
+}
+
+void CAnimated3DSprite::SetAnimation(const std::string& name, bool loop) {
+  m_Elapsed = 0;
+  const uint32_t newTrack = m_CurrentTrack == 0 ? 1 : 0;
+  const uint32_t oldTrack = m_CurrentTrack;
+  m_Loop = loop ? 1 : 0;
+  m_Finished = 0;
+  SafeRelease(m_pCurrentSet);
+  if (!m_pAnimController) return;
+  m_pAnimController->GetAnimationSetByName(name.c_str(), &m_pCurrentSet);
+  m_pAnimController->SetTrackAnimationSet(newTrack, m_pCurrentSet);
+  m_pAnimController->SetTrackEnable(newTrack, true);
+  m_pAnimController->SetTrackSpeed(newTrack, 1.0f);
+  m_pAnimController->SetTrackWeight(newTrack, 1.0f);
+  m_pAnimController->SetTrackPosition(newTrack, 0.0);
+  m_pAnimController->SetTrackEnable(oldTrack, false);
+  m_pAnimController->SetTrackSpeed(oldTrack, 0.0f);
+  m_pAnimController->SetTrackWeight(oldTrack, 0.0f);
+  m_CurrentTrack = newTrack;
+}
+
+void CAnimated3DSprite::SyncAnimation(const CAnimated3DSprite& other) {
+  if (!other.m_pCurrentSet || !m_pAnimController) return;
+  SetAnimation(other.m_pCurrentSet->GetName(), other.m_Loop != 0);
+  m_pAnimController->SetTrackPosition(m_CurrentTrack, other.GetTrackPosition());
+  m_pAnimController->AdvanceTime(0, nullptr);
+  m_Elapsed = other.m_Elapsed;
+  m_Finished = other.m_Finished;
+}
+
+void CAnimated3DSprite::SetAnimationCallbacks(const std::string& name, const std::vector<D3DXKEY_CALLBACK>& keys) {
+  if (!m_pAnimController) return;
+  ID3DXAnimationSet* old = nullptr;
+  if (FAILED(m_pAnimController->GetAnimationSetByName(name.c_str(), &old)) || !old) return;
+  ID3DXBuffer* compressed = nullptr;
+  ID3DXCompressedAnimationSet* replacement = nullptr;
+  if (SUCCEEDED(old->Compress(D3DXCOMPRESS_DEFAULT, 0.5f, nullptr, &compressed)) &&
+      SUCCEEDED(D3DXCreateCompressedAnimationSet(old->GetName(), old->GetSourceTicksPerSecond(),
+                                                 old->GetPlaybackType(), compressed, (uint32_t)keys.size(),
+                                                 keys.data(), &replacement))) {
+    m_pAnimController->UnregisterAnimationSet(old);
+    m_pAnimController->RegisterAnimationSet(replacement);
+  }
+  SafeRelease(compressed);
+  SafeRelease(replacement);
+  SafeRelease(old);
+}
+
+D3DXMATRIX* CAnimated3DSprite::GetBoneMatrix(const std::string& name) {
+  auto it = m_BoneCache.find(name);
+  if (it != m_BoneCache.end()) return &it->second->matrix;
+  FRAME* frame = m_pMesh ? m_pMesh->FindFrame(name) : nullptr;
+  if (!frame) return nullptr;
+  auto record = std::make_unique<BONE_RECORD>();
+  record->frame = frame;
+  record->matrix = frame->CombinedTransformationMatrix;
+  D3DXMATRIX* out = &record->matrix;
+  m_BoneCache.emplace(name, std::move(record));
+  return out;
+}
+
+void CAnimated3DSprite::ClearBoneCache() {
+  for (auto& entry : m_BoneCache) m_RetiredBones.push_back(std::move(entry.second));
+  m_BoneCache.clear();
+}
+
+void CAnimated3DSprite::UpdateTime() {
+  if (!(m_Loop || !m_Finished) || m_Paused) return;
+  m_Clock += g_FrameTime;
+  m_Elapsed += g_FrameTime;
+  if (!m_Loop && m_pCurrentSet && m_pCurrentSet->GetPeriod() < m_Elapsed) {
+    m_Finished = 1;
+    if (m_pAnimController) m_pAnimController->SetTrackPosition(m_CurrentTrack, m_pCurrentSet->GetPeriod() - 0.000001);
+  }
+}
+
+void CAnimated3DSprite::Advance() {
+  if (m_Paused || !m_pAnimController) return;
+  const double dt = (m_Loop || !m_Finished) ? g_FrameTime : 0.0;
+  m_pAnimController->AdvanceTime(dt, m_pCallbackHandler);
+}
+
+void CAnimated3DSprite::RefreshBonesAndNodes() {
+  if (!m_pMesh) return;
+  m_pMesh->UpdateFrames(&m_World);
+  for (auto& entry : m_BoneCache) entry.second->matrix = entry.second->frame->CombinedTransformationMatrix;
+  for (auto& record : m_RetiredBones) record->matrix = record->frame->CombinedTransformationMatrix;
+  for (IBoneAttached* node : m_AttachedNodes) node->Update();
+}
+
+void CAnimated3DSprite::Pose() {
+  if (m_pAnimController) m_pAnimController->AdvanceTime(0, nullptr);
+  RefreshBonesAndNodes();
+}
+
+void CAnimated3DSprite::AdvanceAndPose() {
+  Advance();
+  RefreshBonesAndNodes();
+}
+
+void CAnimated3DSprite::DrawMesh() {
+  if (!m_pMesh) return;
+  if (CShader* block = m_pMesh->GetShader()) block->Apply(false);
+  m_pMesh->Draw();
+}
+
+}  // namespace Nembra

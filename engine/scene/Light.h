@@ -1,0 +1,86 @@
+#pragma once
+// Lights: scene nodes owning one fixed-function light record and a device
+// light index. Made and deleted only by the scene manager, which gives each
+// the next index, switches it on and links it and its target into the tree.
+#include <cstdint>
+
+#include "engine/scene/SceneNode.h"
+#include "platform/Graphics.h"
+
+namespace Nembra {
+
+class CLight : public CTargetNode {
+ public:
+  ~CLight() override = default;
+
+  // Sends the record again when the light or its target moved.
+  void OnUpdate() override;
+  // The per-frame light hook, run after the whole tree's update.
+  virtual void OnFrame() {}
+
+  // Stores the index and gives the record to the device; the light is then
+  // registered and off.
+  void SetIndex(uint32_t index);
+  void Enable();
+  void Disable();
+  // Sends the record with the light's current world position and the
+  // direction towards its target.
+  void Commit();
+  // After a device reset: sends the record again and re-enables when on.
+  void Restore();
+
+  // Changes to the record; Commit sends them.
+  void SetDiffuseColor(const D3DXCOLOR& c) { m_Light.Diffuse = c; }
+  void SetSpecularColor(const D3DXCOLOR& c) { m_Light.Specular = c; }
+  void SetAmbientColor(const D3DXCOLOR& c) { m_Light.Ambient = c; }
+  void SetRange(float range) { m_Light.Range = range; }
+  void SetFalloff(float falloff) { m_Light.Falloff = falloff; }
+  void SetAttenuation(float a0, float a1, float a2) {
+    m_Light.Attenuation0 = a0;
+    m_Light.Attenuation1 = a1;
+    m_Light.Attenuation2 = a2;
+  }
+  void SetSpotAngles(float theta, float phi) {
+    m_Light.Theta = theta;
+    m_Light.Phi = phi;
+  }
+
+  const platform::D3DLIGHT9& GetRecord() const { return m_Light; }
+  uint32_t GetIndex() const { return m_Index; }
+  bool IsRegistered() const { return m_Registered; }
+  bool IsOn() const { return m_On; }
+
+ protected:
+  explicit CLight(platform::D3DLIGHTTYPE type);
+
+  platform::D3DLIGHT9 m_Light;
+  uint32_t m_Index = 0;
+  bool m_Registered = false;
+  bool m_On = false;
+};
+
+class CDirectionalLight : public CLight {
+ public:
+  CDirectionalLight() : CLight(platform::D3DLIGHT_DIRECTIONAL) {}
+};
+
+class CPointLight : public CLight {
+ public:
+  CPointLight() : CLight(platform::D3DLIGHT_POINT) {}
+  // Switches the light off while its range sphere is out of the camera's
+  // view, and on again when it comes back.
+  void OnFrame() override;
+
+  // How far beyond its range a light still counts as in view.
+  static constexpr float VIEW_MARGIN = 100.0f;
+
+ protected:
+  explicit CPointLight(platform::D3DLIGHTTYPE type) : CLight(type) {}
+};
+
+class CSpotLight : public CPointLight {
+ public:
+  CSpotLight() : CPointLight(platform::D3DLIGHT_SPOT) {}
+};
+
+}  // namespace Nembra

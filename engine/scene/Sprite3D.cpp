@@ -1,0 +1,28 @@
+#include "engine/scene/Sprite3D.h"
+
+#include <algorithm>
+
+#include "engine/scene/Camera.h"
+#include "engine/scene/RenderEffect.h"
+#include "engine/scene/SceneManager.h"
+
+namespace Nembra {
+
+bool C3DSprite::TestCulled() {
+  const float radius = m_BoundingSphere.radius * std::max(m_Scale.x, std::max(m_Scale.y, m_Scale.z));
+  const D3DXVECTOR3 centre = GetWorldPosition() + m_BoundingSphere.center;
+  CCamera* camera = g_pSceneManager ? g_pSceneManager->GetCamera() : nullptr;
+  m_Culled = camera ? !camera->IsSphereVisible(centre, radius) : false;
+  return m_Culled;
+}
+
+void C3DSprite::OnUpdate() {
+  TestCulled();
+  if (m_Visible && !m_Culled) {
+    Draw();
+  } else if (m_RenderEffect) {
+    m_RenderEffect->Update();
+  }
+}
+
+}  // namespace Nembra

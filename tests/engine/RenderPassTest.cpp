@@ -1,0 +1,374 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "SceneFixture.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
+#include "engine/scene/Billboard.h"
+#include "engine/scene/RenderEffect.h"
+
+using namespace Nembra;
+using scenetest::SceneTest;
+
+namespace {
+
+// A set that writes its name into a shared log when drawn.
+class NamedSet : public CGeometrySet {
+ public:
+  NamedSet(std::string n, std::vector<std::string>* log) : name(std::move(n)), m_Log(log) {}
+  void Draw() override { m_Log->push_back(name); }
+  std::string name;
+
+ private:
+  std::vector<std::string>* m_Log;
+};
+
+class CountingEffect : public CRenderEffect {
+ public:
+  void Update() override { ++updates; }
+  void Begin() override {
+    Update();
+    ++begins;
+  }
+  void End() override { ++ends; }
+  int updates = 0, begins = 0, ends = 0;
+};
+
+}  // namespace
+
+TEST_F(SceneTest, EmptyFrameStillClearsTargetAndDepth) {
+  EXPECT_TRUE(g_pSceneManager->Render());
+  EXPECT_EQ(device->Stats().clears, 1u);
+  EXPECT_EQ(device->LastClearFlags() & (platform::D3DCLEAR_TARGET | platform::D3DCLEAR_ZBUFFER),
+            platform::D3DCLEAR_TARGET | platform::D3DCLEAR_ZBUFFER);
+  EXPECT_EQ(device->Stats().draws, 0u);
+
+  g_pSceneManager->SetClearColor(D3DXCOLOR(1.0f, 0.0f, 0.0f, 1.0f));
+  EXPECT_TRUE(g_pSceneManager->Render());
+  EXPECT_EQ(device->LastClearColor(), 0xFFFF0000u);
+}
+
+TEST_F(SceneTest, BatchesApplyEachBlockMaterialAndTextureSetOnce) {
+  CShader block;
+  block.SetName("OPAQUE");
+  block.SetRenderState(platform::D3DRS_ZWRITEENABLE, 0);
+  CTexture texture;
+  texture.SetName("WALL.PNG");
+  CTextureSet textures;
+  textures.Resize(1);
+  textures.SetTexture(0, &texture);
+  CTextureSet sameNames;  // another set with the same texture: same batch
+  sameNames.Resize(1);
+  sameNames.SetTexture(0, &texture);
+
+  std::vector<std::string> log;
+  NamedSet a("a", &log), b("b", &log), c("c", &log);
+  for (NamedSet* s : {&a, &b}) {
+    s->stateBlock = &block;
+    s->textureSet = &textures;
+    s->batchable = true;
+  }
+  c.stateBlock = &block;
+  c.textureSet = &sameNames;
+  c.batchable = true;
+  D3DXMATRIX world;
+  D3DXMatrixTranslation(&world, 1.0f, 2.0f, 3.0f);
+  b.worldMatrix = &world;
+
+  CGeometrySetRegistry& registry = *g_pGeometrySetRegistry;
+  EXPECT_FALSE(registry.AddSet(nullptr));
+  ASSERT_TRUE(registry.AddSet(&a));
+  ASSERT_TRUE(registry.AddSet(&b));
+  ASSERT_TRUE(registry.AddSet(&c));
+  EXPECT_EQ(registry.GetStateBlockBatchCount(), 1u);
+  EXPECT_EQ(registry.GetMaterialBatchCount(), 1u);
+  EXPECT_EQ(registry.GetTextureBatchCount(), 1u);
+  EXPECT_EQ(registry.GetBatchedSetCount(), 3u);
+
+  device->ClearLog();
+  EXPECT_TRUE(registry.RenderBatches());
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(device->Stats().textureBinds, 1u);
+  EXPECT_EQ(device->RenderState(platform::D3DRS_ZWRITEENABLE), 0u);
+  EXPECT_EQ(device->Transform(platform::D3DTS_WORLD)._43, 0.0f);  // c: identity after b
+  // Everything was emptied: the next frame draws nothing.
+  log.clear();
+  device->ClearLog();
+  registry.RenderBatches();
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(registry.GetBatchedSetCount(), 0u);
+  EXPECT_EQ(device->Stats().textureBinds, 0u);
+}
+
+namespace {
+
+// Quads need a texture; an empty one binds nothing but is enough to draw.
+class QuadTest : public SceneTest {
+ protected:
+  void SetUp() override {
+    SceneTest::SetUp();
+    texture.SetName("MARK.PNG");
+    block.SetName("QUADS");
+  }
+  BILLBOARD_DESC Billboard(bool upright) {
+    BILLBOARD_DESC d;
+    d.width = 10.0f;
+    d.height = 20.0f;
+    d.upright = upright ? 1 : 0;
+    d.texture = &texture;
+    d.stateBlock = &block;
+    return d;
+  }
+  PLANE_SPRITE_DESC Plane() {
+    PLANE_SPRITE_DESC d;
+    d.width = 10.0f;
+    d.height = 20.0f;
+    d.texture = &texture;
+    d.stateBlock = &block;
+    return d;
+  }
+  // Translation rows of the quads drawn so far.
+  std::vector<D3DXVECTOR3> DrawnAt() const {
+    std::vector<D3DXVECTOR3> out;
+    for (const auto& d : device->Draws()) out.emplace_back(d.world._41, d.world._42, d.world._43);
+    return out;
+  }
+  CTexture texture;
+  CShader block;
+};
+
+// Logs its name with the number of draws the device had seen before it.
+class MarkerSet : public CGeometrySet {
+ public:
+  MarkerSet(std::string n, std::vector<std::string>* log, platform::headless::RecordingDevice** dev)
+      : name(std::move(n)), m_Log(log), m_Device(dev) {}
+  void Draw() override { m_Log->push_back(name + "@" + std::to_string((*m_Device)->Draws().size())); }
+  std::string name;
+
+ private:
+  std::vector<std::string>* m_Log;
+  platform::headless::RecordingDevice** m_Device;
+};
+
+}  // namespace
+
+TEST_F(QuadTest, BillboardsAtEqualDistancesKeepSubmissionOrderFarFirst) {
+  CStaticBillboard first, nearest, second;
+  const D3DXVECTOR3 places[] = {{0, -80, 0}, {0, -90, 0}, {20, -100, 0}};  // squared 400, 100, 400
+  CStaticBillboard* boards[] = {&first, &nearest, &second};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(boards[i]->Create(Billboard(false)));
+    boards[i]->SetPosition(places[i]);
+    boards[i]->GetBoundingSphere().radius = 100.0f;  // reaches past the near side
+    g_pSceneManager->AddNode(boards[i]);
+  }
+  Frame();
+  const auto at = DrawnAt();
+  ASSERT_EQ(at.size(), 3u);
+  EXPECT_EQ(at[0], places[0]);
+  EXPECT_EQ(at[1], places[2]);
+  EXPECT_EQ(at[2], places[1]);
+  for (const auto& d : device->Draws()) {
+    EXPECT_EQ(d.type, platform::D3DPT_TRIANGLESTRIP);
+    EXPECT_EQ(d.primitiveCount, 2u);
+    EXPECT_EQ(d.fvf, QUAD_FVF);
+  }
+  // The next frame draws them again, not twice.
+  device->ClearLog();
+  Frame();
+  EXPECT_EQ(device->Draws().size(), 3u);
+}
+
+TEST_F(QuadTest, EveryQueueIsDrawnBeforeTheNextWhateverTheDistances) {
+  std::vector<std::string> log;
+  CPlaneSprite farPlane, nearPlane;
+  CStaticBillboard nearBoard;
+  ASSERT_TRUE(farPlane.Create(Plane()));
+  ASSERT_TRUE(nearPlane.Create(Plane()));
+  ASSERT_TRUE(nearBoard.Create(Billboard(true)));
+  farPlane.SetPosition(0, 3000, 0);
+  nearPlane.SetPosition(0, 200, 0);
+  nearBoard.SetPosition(0, 100, 0);
+  for (CSceneNode* n : std::initializer_list<CSceneNode*>{&farPlane, &nearPlane, &nearBoard}) g_pSceneManager->AddNode(n);
+  CSceneNode nearNode, farNode;
+  nearNode.SetPosition(0, 0, 0);
+  farNode.SetPosition(0, 5000, 0);
+  g_pSceneManager->AddNode(&nearNode);
+  g_pSceneManager->AddNode(&farNode);
+  MarkerSet beamNear("beam near", &log, &device), beamFar("beam far", &log, &device);
+  MarkerSet particles("particles", &log, &device);
+
+  g_pSceneManager->Update();
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&nearNode, &beamNear));
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&farNode, &beamFar));
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitParticleSystem(&farNode, &particles));
+  EXPECT_FALSE(g_pGeometrySetRegistry->SubmitBeam(&nearNode, nullptr));
+  EXPECT_FALSE(g_pGeometrySetRegistry->SubmitParticleSystem(nullptr, &particles));
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 2u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_BILLBOARDS), 1u);
+  g_pSceneManager->Render();
+
+  // Both planes (far first), then the beams (far first), the particles,
+  // and the nearest thing of all, the billboard, last.
+  EXPECT_EQ(log, (std::vector<std::string>{"beam far@2", "beam near@2", "particles@2"}));
+  const auto at = DrawnAt();
+  ASSERT_EQ(at.size(), 3u);
+  EXPECT_EQ(at[0].y, 3000.0f);
+  EXPECT_EQ(at[1].y, 200.0f);
+  EXPECT_EQ(at[2].y, 100.0f);
+  // The texture set is bound once: the three quads share the one texture
+  // but each has its own set, equal by content.
+  EXPECT_EQ(device->Stats().textureBinds, 1u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 0u);
+}
+
+TEST_F(QuadTest, FailedOrHiddenQuadsSubmitNothing) {
+  CStaticBillboard noTexture, hidden, culled;
+  BILLBOARD_DESC bad = Billboard(false);
+  bad.texture = nullptr;
+  EXPECT_FALSE(noTexture.Create(bad));
+  EXPECT_EQ(noTexture.GetGeometrySet(), nullptr);
+  CPlaneSprite noPlane;
+  PLANE_SPRITE_DESC badPlane = Plane();
+  badPlane.texture = nullptr;
+  EXPECT_FALSE(noPlane.Create(badPlane));
+  const float rect[4] = {0, 0, 1, 1};
+  EXPECT_FALSE(CPlaneSprite().SetTextureRect(rect));  // nothing to write into
+
+  ASSERT_TRUE(hidden.Create(Billboard(false)));
+  hidden.SetVisible(false);
+  ASSERT_TRUE(culled.Create(Billboard(false)));
+  culled.SetPosition(0, -1000, 0);  // behind the eye
+  CountingEffect effect;
+  culled.SetRenderEffect(&effect);
+  for (CSceneNode* n : std::initializer_list<CSceneNode*>{&noTexture, &noPlane, &hidden, &culled})
+    g_pSceneManager->AddNode(n);
+  Frame();
+  EXPECT_EQ(device->Stats().draws, 0u);
+  EXPECT_TRUE(culled.IsCulled());
+  EXPECT_FALSE(hidden.IsCulled());
+  EXPECT_EQ(effect.updates, 1);  // its clock runs on while unseen
+  EXPECT_EQ(effect.begins, 0);
+
+  // In view again: drawn inside the effect's bracket.
+  culled.SetPosition(0, 500, 0);
+  Frame();
+  EXPECT_EQ(device->Stats().draws, 1u);
+  EXPECT_EQ(effect.begins, 1);
+  EXPECT_EQ(effect.ends, 1);
+
+  // Device buffer creation failing makes Create fail cleanly.
+  platform::headless::Controls().failBufferCreation = true;
+  CStaticBillboard noBuffer;
+  EXPECT_FALSE(noBuffer.Create(Billboard(false)));
+  EXPECT_EQ(noBuffer.GetGeometrySet(), nullptr);
+  platform::headless::Controls().failBufferCreation = false;
+}
+
+TEST_F(QuadTest, CullingScalesTheRadiusByTheLargestOwnScale) {
+  CStaticBillboard board;
+  ASSERT_TRUE(board.Create(Billboard(false)));
+  board.GetBoundingSphere().radius = 10.0f;
+  board.SetScale(1.0f, 3.0f, 2.0f);
+  g_pSceneManager->AddNode(&board);
+  camera.Update();
+  camera.Apply();
+  // Just outside the right plane by 29 and by 31 units.
+  const D3DXPLANE& p = camera.GetPlane(CCamera::PLANE_RIGHT);
+  const D3DXVECTOR3 ahead(0, 900, 0);
+  const float d = p.a * ahead.x + p.b * ahead.y + p.c * ahead.z + p.d;
+  const D3DXVECTOR3 n(p.a, p.b, p.c);
+  board.SetPosition(ahead - n * (d + 29.0f));
+  Frame();
+  EXPECT_FALSE(board.IsCulled());
+  board.SetPosition(ahead - n * (d + 31.0f));
+  Frame();
+  EXPECT_TRUE(board.IsCulled());
+}
+
+TEST_F(QuadTest, TextureRectangleMapsTopLeftToTheThirdVertex) {
+  CPlaneSprite plane;
+  PLANE_SPRITE_DESC desc = Plane();
+  desc.textureRect[2] = 0.5f;
+  desc.textureRect[3] = 0.5f;
+  ASSERT_TRUE(plane.Create(desc));
+  const QUAD_VERTEX* v = plane.GetQuad().vertices;
+  EXPECT_EQ(v[2].u, 0.0f);
+  EXPECT_EQ(v[2].v, 0.0f);
+  EXPECT_EQ(v[1].u, 0.5f);
+  EXPECT_EQ(v[1].v, 0.5f);
+  EXPECT_EQ(v[2].z, 10.0f);  // the top-left corner of a quad in the x-z plane
+  EXPECT_EQ(v[2].x, -5.0f);
+  EXPECT_EQ(v[0].color, 0xFFFFFFFFu);
+  // The buffer holds what the vertices say.
+  plane.SetPosition(0, 500, 0);
+  g_pSceneManager->AddNode(&plane);
+  Frame();
+  ASSERT_EQ(device->Draws().size(), 1u);
+  const auto& bytes = device->Draws()[0].vertices;
+  ASSERT_GE(bytes.size(), 4 * sizeof(QUAD_VERTEX));
+  QUAD_VERTEX drawn[4];
+  std::memcpy(drawn, bytes.data(), sizeof drawn);
+  EXPECT_EQ(drawn[2].u, 0.0f);
+  EXPECT_EQ(drawn[3].u, 0.5f);
+  EXPECT_EQ(drawn[0].v, 0.5f);
+}
+
+TEST_F(QuadTest, PlaneSpritesTurnWithTheSumOfTheirRotations) {
+  CSceneNode parent;
+  CPlaneSprite plane;
+  ASSERT_TRUE(plane.Create(Plane()));
+  g_pSceneManager->AddNode(&parent);
+  g_pSceneManager->AddNode(&plane, &parent);
+  parent.SetPosition(0, 500, 0);
+  parent.SetRotationZ(0.5f);
+  plane.SetRotationZ(0.25f);
+  plane.SetScale(2.0f);
+  Frame();
+  ASSERT_EQ(device->Draws().size(), 1u);
+  const D3DXMATRIX& m = device->Draws()[0].world;
+  EXPECT_NEAR(m._11, 2.0f * std::cos(0.75f), 1e-5f);
+  EXPECT_NEAR(m._12, 2.0f * std::sin(0.75f), 1e-5f);
+  EXPECT_NEAR(m._42, 500.0f, 1e-3f);
+  // The drawing matrix stays in the local-matrix slot for the frame.
+  EXPECT_EQ(plane.GetLocalMatrix(), m);
+}
+
+TEST_F(QuadTest, BillboardsFaceTheOrbitingCamera) {
+  CStaticBillboard screen, upright;
+  ASSERT_TRUE(screen.Create(Billboard(false)));
+  ASSERT_TRUE(upright.Create(Billboard(true)));
+  g_pSceneManager->AddNode(&screen);
+  g_pSceneManager->AddNode(&upright);
+  screen.GetBoundingSphere().radius = 50.0f;
+  upright.GetBoundingSphere().radius = 50.0f;
+  for (int step = 0; step < 8; ++step) {
+    const float a = step * D3DX_PI / 4.0f;
+    camera.SetPosition(400.0f * std::cos(a), 400.0f * std::sin(a), 150.0f);
+    camera.GetTarget().SetPosition(0, 0, 0);
+    device->ClearLog();
+    Frame();
+    ASSERT_EQ(device->Draws().size(), 2u) << step;
+    D3DXVECTOR3 toEye = camera.GetPosition();
+    D3DXVec3Normalize(&toEye, &toEye);
+    for (const auto& d : device->Draws()) {
+      const bool isUpright = &d == &device->Draws()[1];
+      // The quad's normal: z for the screen-facing one (x-y plane), y for the upright one.
+      D3DXVECTOR3 normal = isUpright ? D3DXVECTOR3(d.world._21, d.world._22, d.world._23)
+                                     : D3DXVECTOR3(d.world._31, d.world._32, d.world._33);
+      D3DXVec3Normalize(&normal, &normal);
+      if (isUpright) {
+        EXPECT_NEAR(std::fabs(d.world._33), 1.0f, 1e-5f) << "stays vertical";
+        D3DXVECTOR3 flat(toEye.x, toEye.y, 0.0f);
+        D3DXVec3Normalize(&flat, &flat);
+        EXPECT_NEAR(std::fabs(D3DXVec3Dot(&normal, &flat)), 1.0f, 1e-4f) << step;
+      } else {
+        EXPECT_NEAR(D3DXVec3Dot(&normal, &toEye), 1.0f, 1e-4f) << step;
+      }
+    }
+  }
+}

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "SceneFixture.h"
+
+using namespace Nembra;
+using scenetest::SceneTest;
+
+namespace {
+size_t TransformCalls(platform::headless::RecordingDevice* device, const std::string& call) {
+  size_t n = 0;
+  for (const auto& line : device->Log()) n += line == call;
+  return n;
+}
+}  // namespace
+
+TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
+  CSceneManager& scene = *g_pSceneManager;
+  EXPECT_FALSE(scene.AddNode(nullptr));
+  EXPECT_FALSE(scene.AddTargetNode(nullptr));
+  EXPECT_FALSE(scene.RemoveNode(nullptr));
+  EXPECT_FALSE(scene.SetCamera(nullptr));
+  EXPECT_EQ(scene.GetCamera(), &camera);  // the camera stays
+
+  CSceneNode parent, child, loose;
+  EXPECT_TRUE(scene.AddNode(&parent));
+  EXPECT_TRUE(scene.AddNode(&child, &parent));
+  EXPECT_EQ(parent.GetParent(), scene.GetRoot());
+  EXPECT_EQ(child.GetParent(), &parent);
+  EXPECT_TRUE(scene.RemoveNode(&loose));  // no parent: nothing to do
+  EXPECT_TRUE(scene.RemoveNode(&parent));
+  EXPECT_EQ(parent.GetParent(), nullptr);
+  EXPECT_TRUE(parent.GetChildren().empty());
+  EXPECT_EQ(child.GetParent(), &parent);
+
+  // A target node and its target are siblings under the same parent.
+  CTargetNode looker;
+  EXPECT_TRUE(scene.AddTargetNode(&looker, &child));
+  ASSERT_EQ(child.GetChildren().size(), 2u);
+  EXPECT_EQ(child.GetChildren().front(), &looker);
+  EXPECT_EQ(child.GetChildren().back(), &looker.GetTarget());
+}
+
+TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
+  g_pSceneManager->Update();
+  ASSERT_TRUE(g_pSceneManager->Render());
+  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
+  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  D3DXMATRIX view;
+  D3DXVECTOR3 eye(0, -100, 0), at(0, 0, 0), up(0, 0, 1);
+  D3DXMatrixLookAtRH(&view, &eye, &at, &up);
+  EXPECT_EQ(device->Transform(platform::D3DTS_VIEW), view);
+
+  // Nothing changed: nothing sent, also through the culling tests.
+  device->ClearLog();
+  g_pSceneManager->Update();
+  EXPECT_TRUE(camera.IsSphereVisible({0, 0, 0}, 1.0f));
+  g_pSceneManager->Render();
+  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 0u);
+  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 0u);
+
+  // The aspect alone: one projection, no view, and a new frustum.
+  device->ClearLog();
+  const D3DXVECTOR3 side(700.0f, 900.0f, 0.0f);
+  EXPECT_FALSE(camera.IsSphereVisible(side, 1.0f));
+  camera.SetAspect(2.0f);
+  g_pSceneManager->Update();
+  g_pSceneManager->Render();
+  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 0u);
+  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
+
+  // Only the target moves: a new view in the next Apply.
+  device->ClearLog();
+  camera.GetTarget().SetPosition(100, 0, 0);
+  g_pSceneManager->Update();
+  g_pSceneManager->Render();
+  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
+  EXPECT_NE(device->Transform(platform::D3DTS_VIEW), view);
+
+  // After a device reset the game marks both dirty: both are sent again.
+  device->ClearLog();
+  camera.SetDirty();
+  g_pSceneManager->Render();
+  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
+  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+}

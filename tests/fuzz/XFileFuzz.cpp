@@ -1,0 +1,16 @@
+// libFuzzer entry for the mesh file readers.
+#include <string>
+
+#include "platform/Log.h"
+#include "fuzz/XFileFuzzBody.h"
+
+// The readers log why a file fails; the fuzzer does not need the lines.
+namespace platform {
+void Log(LogLevel, const std::string&) {}
+void SetLogHook(LogHook) {}
+}  // namespace platform
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  xfuzz::RunInput(data, size);
+  return 0;
+}
