@@ -2,22 +2,40 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "engine/resources/Material.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/Texture.h"
-#include "engine/scene/AnimatedSprite.h"
+#include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/Billboard.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/RenderEffect.h"
 #include "engine/scene/SceneDevice.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/StaticSprite.h"
-#include "engine/resources/SkinnedMesh.h"
 
 namespace Nembra {
 
 CGeometrySetRegistry* g_pGeometrySetRegistry = nullptr;
+
+namespace {
+
+// An animated sprite that is a 3D sprite has the owner's visible switch and
+// may carry a render effect; one that is not is always drawn, plainly.
+template <class T>
+bool IsShown(T* sprite) {
+  if constexpr (std::is_base_of<C3DSprite, T>::value) return sprite->IsVisible();
+  return true;
+}
+template <class T>
+CRenderEffect* EffectOf(T* sprite) {
+  if constexpr (std::is_base_of<C3DSprite, T>::value) return sprite->GetRenderEffect();
+  return nullptr;
+}
+
+}  // namespace
 
 const D3DXMATRIX& IdentityMatrix() {
   static const D3DXMATRIX identity;
@@ -103,7 +121,7 @@ bool CGeometrySetRegistry::SubmitStaticSprite(CStatic3DSprite* sprite) {
 bool CGeometrySetRegistry::SubmitAnimatedSprite(CAnimated3DSprite* sprite) {
   if (!sprite) return false;
   CSkinnedMesh* mesh = sprite->GetMesh();
-  const bool transparent = (mesh && mesh->IsTransparent()) || sprite->GetRenderEffect();
+  const bool transparent = (mesh && mesh->IsTransparent()) || EffectOf(sprite);
   (transparent ? m_TransparentAnimated : m_OpaqueAnimated).push_back(sprite);
   return true;
 }
@@ -176,7 +194,7 @@ namespace {
 
 // A skinned mesh inside its sprite's effect bracket.
 void DrawSkinned(CAnimated3DSprite* sprite, CSkinnedMesh* mesh) {
-  CRenderEffect* effect = sprite->GetRenderEffect();
+  CRenderEffect* effect = EffectOf(sprite);
   if (effect) effect->Begin();
   mesh->Draw();
   if (effect) effect->End();
@@ -193,11 +211,11 @@ void DrawSet(CGeometrySet* set, platform::IDevice* device) {
 
 void CGeometrySetRegistry::DrawAnimated() {
   for (CAnimated3DSprite* sprite : m_OpaqueAnimated) {
-    if (!sprite->IsVisible()) continue;
+    if (!IsShown(sprite)) continue;
     sprite->AdvanceAndPose();
     CSkinnedMesh* mesh = sprite->GetMesh();
     if (!mesh) continue;
-    if (CShader* block = mesh->GetStateBlock()) block->Apply(false);
+    if (CShader* block = mesh->GetShader()) block->Apply(false);
     DrawSkinned(sprite, mesh);
   }
   m_OpaqueAnimated.clear();
@@ -234,12 +252,12 @@ void CGeometrySetRegistry::DrawTransparentAnimated() {
   for (int pass = 0; pass < 2; ++pass) {
     const platform::DWORD cull = pass == 0 ? platform::D3DCULL_CCW : platform::D3DCULL_CW;
     for (CAnimated3DSprite* sprite : m_TransparentAnimated) {
-      if (!sprite->IsVisible()) continue;
+      if (!IsShown(sprite)) continue;
       if (pass == 0) sprite->Advance();
       sprite->Pose();
       CSkinnedMesh* mesh = sprite->GetMesh();
       if (!mesh) continue;
-      if (CShader* block = mesh->GetStateBlock()) {
+      if (CShader* block = mesh->GetShader()) {
         // Written into the mesh's (possibly shared) block, as the blocks
         // keep the last culling they were drawn with.
         block->SetRenderState(platform::D3DRS_CULLMODE, cull);

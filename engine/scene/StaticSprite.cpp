@@ -1,6 +1,6 @@
 #include "engine/scene/StaticSprite.h"
 
-#include "engine/resources/SimpleMesh.h"
+#include "engine/resources/Mesh.h"
 
 namespace Nembra {
 
@@ -23,8 +23,8 @@ bool CStatic3DSprite::SetMesh(CSimpleMesh* mesh) {
   m_SubsetSets.clear();
   if (!mesh) return false;
   RebuildSets();
-  m_BoundingSphere.center = mesh->GetBoundingCenter();
-  m_BoundingSphere.radius = mesh->GetBoundingRadius();
+  m_BoundingSphere.center = mesh->GetBoundingSphereCenter();
+  m_BoundingSphere.radius = mesh->GetBoundingSphereRadius();
   return true;
 }
 
