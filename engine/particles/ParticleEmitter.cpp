@@ -6,6 +6,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/particles/RandomTable.h"
+#include "engine/resources/Material.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/Texture.h"
 #include "engine/util/Random.h"
@@ -78,12 +79,15 @@ static void ReleaseResources(const EMITTER_PARAMS& e) {
   if (e.stateBlock && g_pShaderFactory) g_pShaderFactory->Release(e.stateBlock->GetName());
 }
 
+void CParticleSystemGeometrySet::Draw() { m_Owner->Draw(); }
+
 CParticleEmitter::CParticleEmitter() = default;
 
 CParticleEmitter::~CParticleEmitter() {
   if (m_Registered && g_pGraphicsDevice) g_pGraphicsDevice->RemoveVolatileResource(this);
   ReleaseBuffers();
   if (m_Params) ReleaseResources(*m_Params);
+  if (m_pMaterial && g_pMaterialFactory) g_pMaterialFactory->Release(m_pMaterial->GetName());
 }
 
 bool CParticleEmitter::SetParams(const EMITTER_PARAMS& params) {
@@ -109,6 +113,12 @@ bool CParticleEmitter::InitPool() {
   for (uint32_t i = 0; i < max; ++i) m_FreeSlots.push_back(static_cast<int>(i));
 
   const bool buffers = CreateBuffers();
+  if (!m_pMaterial && g_pMaterialFactory) m_pMaterial = g_pMaterialFactory->Get(DEFAULT_RESOURCE_NAME);
+  m_GeometrySet.worldMatrix = &IdentityMatrix();
+  m_GeometrySet.stateBlock = m_Params->stateBlock;
+  m_GeometrySet.material = m_pMaterial;
+  m_GeometrySet.textureSet = &m_Params->textureSet;
+  m_GeometrySet.batchable = false;
   if (!buffers) return false;
   if (!m_Registered && g_pGraphicsDevice) m_Registered = g_pGraphicsDevice->AddVolatileResource(this);
   return true;
@@ -142,6 +152,11 @@ void CParticleEmitter::ReleaseBuffers() {
 void CParticleEmitter::OnLostDevice() { ReleaseBuffers(); }
 
 void CParticleEmitter::OnResetDevice() { CreateBuffers(); }
+
+void CParticleEmitter::OnUpdate() {
+  UpdateParticles();
+  if (g_pGeometrySetRegistry) g_pGeometrySetRegistry->SubmitParticleSystem(this, &m_GeometrySet);
+}
 
 bool CParticleEmitter::UpdateParticles() {
   D3DXMATRIX view;

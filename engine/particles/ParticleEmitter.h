@@ -10,11 +10,26 @@
 
 #include "engine/particles/ParticleParams.h"
 #include "engine/resources/Resource.h"
+#include "engine/scene/GeometrySet.h"
 #include "engine/scene/SceneNode.h"
 #include "platform/Graphics.h"
 #include "platform/Math.h"
 
 namespace Nembra {
+
+class CParticleEmitter;
+
+// The emitter's entry in the frame's particle queue: identity world
+// matrix, the emitter's state block, the default material, the
+// parameters' texture set; drawing is the emitter's.
+class CParticleSystemGeometrySet : public CGeometrySet {
+ public:
+  explicit CParticleSystemGeometrySet(CParticleEmitter* owner) : m_Owner(owner) {}
+  void Draw() override;
+
+ private:
+  CParticleEmitter* m_Owner;
+};
 
 class CParticleEmitter : public CSceneNode, public CVolatileResource {
  public:
@@ -34,6 +49,9 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   // cannot be made (the emitter then simulates but does not draw).
   bool InitPool();
 
+  // Per frame: UpdateParticles, then the frame's particle queue, whatever
+  // the result. Emitters are not culled.
+  void OnUpdate() override;
   // Simulate with the frame time, the node's world position and the
   // device's view matrix.
   bool UpdateParticles();
@@ -69,6 +87,7 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   float GetElapsed() const { return m_Elapsed; }
   const D3DXVECTOR3& GetCameraRight() const { return m_CameraRight; }
   const D3DXVECTOR3& GetCameraUp() const { return m_CameraUp; }
+  CParticleSystemGeometrySet& GetGeometrySet() { return m_GeometrySet; }
   bool HasBuffers() const { return m_pVertexBuffer && m_pIndexBuffer; }
 
  protected:
@@ -86,12 +105,14 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   // m_DirectionMatrix for the point, line and line-strip kinds.
   void BuildDirectionMatrix();
 
+  CParticleSystemGeometrySet m_GeometrySet{this};
   D3DXVECTOR3 m_CameraRight{1.0f, 0.0f, 0.0f};
   D3DXVECTOR3 m_CameraUp{0.0f, 1.0f, 0.0f};
   std::unique_ptr<EMITTER_PARAMS> m_Params;
   float m_Elapsed = 0.0f;
   uint8_t m_Ready = 0;
   bool m_Registered = false;  // in the device's volatile list
+  CMaterial* m_pMaterial = nullptr;  // the default material, one reference
   platform::IVertexBuffer* m_pVertexBuffer = nullptr;
   platform::IIndexBuffer* m_pIndexBuffer = nullptr;
   std::vector<PARTICLE> m_Pool;

@@ -7,6 +7,8 @@
 
 #include "engine/particles/ParticleEmitter.h"
 #include "engine/particles/RandomTable.h"
+#include "engine/resources/Shader.h"
+#include "engine/scene/GeometrySet.h"
 #include "engine/util/Random.h"
 #include "FxDevice.h"
 
@@ -640,4 +642,46 @@ TEST_F(ParticleEmitterTest, DestroyedEmitterLeavesTheDeviceClean) {
   }
   EXPECT_EQ(m_Recorder->LiveBuffers(), buffers);
   EXPECT_TRUE(m_Device->GetVolatileResources().empty());
+}
+
+TEST_F(ParticleEmitterTest, FrameUpdateUsesTheDeviceViewAndQueuesTheEmitterForTheRenderPass) {
+  using namespace platform;
+  CGeometrySetRegistry registry;
+  g_pGeometrySetRegistry = &registry;
+  CShader* block = g_pShaderFactory->Get("AUTO_EFECTOTEST");
+  block->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  block->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+  CPointParticleEmitter em;
+  EMITTER_PARAMS e = StillParams();
+  e.stateBlock = block;
+  e.initialBurst = 4;
+  e.emissionRate = 0.0f;
+  ASSERT_TRUE(em.SetParams(e));
+  g_pShaderFactory->Release("AUTO_EFECTOTEST");  // the emitter holds its own reference
+  EXPECT_EQ(block->GetRefCount(), 1u);
+
+  D3DXMATRIX view;
+  const D3DXVECTOR3 eye(0, -10, 0), at(0, 0, 0), up(0, 0, 1);
+  D3DXMatrixLookAtRH(&view, &eye, &at, &up);
+  m_Recorder->SetTransform(D3DTS_VIEW, &view);
+  em.SetPosition(1, 2, 3);
+  em.UpdateWorldMatrix();
+  const float oldFrame = g_FrameTime;
+  g_FrameTime = 0.1f;
+  em.OnUpdate();
+  g_FrameTime = oldFrame;
+  EXPECT_NEAR(em.GetCameraUp().z, 1.0f, 1e-5f);  // from the device's view
+  EXPECT_EQ(em.GetPool()[0].position, D3DXVECTOR3(1, 2, 3));
+  EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_PARTICLES), 1u);
+
+  m_Recorder->ClearLog();
+  EXPECT_TRUE(registry.RenderBatches());
+  ASSERT_EQ(m_Recorder->Draws().size(), 1u);
+  const auto& draw = m_Recorder->Draws()[0];
+  EXPECT_EQ(draw.primitiveCount, 8u);
+  EXPECT_EQ(draw.destBlend, D3DBLEND_ONE);
+  EXPECT_EQ(draw.zWrite, 0u);
+  EXPECT_TRUE(draw.world == D3DXMATRIX());
+  EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_PARTICLES), 0u);
+  g_pGeometrySetRegistry = nullptr;
 }
