@@ -52,7 +52,7 @@ VertexLayout DescribeFVF(DWORD fvf) {
     case D3DFVF_XYZW: l.positionFloats = 4; break;
     case D3DFVF_XYZB1: case D3DFVF_XYZB2: case D3DFVF_XYZB3: case D3DFVF_XYZB4: case D3DFVF_XYZB5:
       l.positionFloats = 3;
-      l.blendCount = static_cast<int>((pos - D3DFVF_XYZ) / 2);
+      l.blendCount = static_cast<int>((pos - D3DFVF_XYZRHW) / 2);
       break;
     default:
       return VertexLayout();  // no (or an unknown) position

@@ -251,14 +251,10 @@ using D3DLIGHTTYPE = uint32_t;
 constexpr D3DLIGHTTYPE D3DLIGHT_POINT = 1, D3DLIGHT_SPOT = 2, D3DLIGHT_DIRECTIONAL = 3;
 constexpr uint32_t MAX_ACTIVE_LIGHTS = 8;
 
-struct D3DVECTOR {
-  float x = 0, y = 0, z = 0;
-};
-
 struct D3DLIGHT9 {
   D3DLIGHTTYPE Type = D3DLIGHT_DIRECTIONAL;
   D3DCOLORVALUE Diffuse, Specular, Ambient;
-  D3DVECTOR Position, Direction;
+  ::D3DVECTOR Position, Direction;
   float Range = 0, Falloff = 0, Attenuation0 = 0, Attenuation1 = 0, Attenuation2 = 0, Theta = 0,
         Phi = 0;
 };
@@ -459,6 +455,9 @@ IGraphicsSystem* CreateGraphicsSystem();
 // The GL device without a window (EGL surfaceless, or Xvfb through SDL).
 // Null, with the reason in *why, when no GL 3.3 core context can be made.
 IGraphicsSystem* CreateOffscreenGraphicsSystem(std::string* why = nullptr);
+// What the last Present showed on an off-screen GL device (after scaling and
+// the gamma ramp), rows top to bottom; false for other devices.
+bool ReadPresentedImage(IDevice* device, std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height);
 
 // ---- Textures from files and the sprite ----------------------------------
 constexpr DWORD D3DX_DEFAULT = 0xFFFFFFFFu;

@@ -1,7 +1,9 @@
 #include "engine/app/Application.h"
+#include "platform/Sound.h"
 
 #include <cstring>
 
+#include "engine/app/InputMapper.h"
 #include "platform/Clock.h"
 
 namespace Nembra {
@@ -88,7 +90,10 @@ void CApplication::Run() {
     g_FrameTime = m_FrameSeconds;
 
     // With the frame cap, a turn in which no whole millisecond passed draws nothing.
-    if (!m_FrameCap || m_FrameSeconds > 0.0f) OnFrame();
+    if (!m_FrameCap || m_FrameSeconds > 0.0f) {
+      platform::UpdateAudio();  // fades, repeats and music queues
+      OnFrame();
+    }
   }
   OnShutdown();
   if (m_ClassRegistered) {
@@ -101,6 +106,8 @@ void CApplication::Quit() {
   m_Active = false;
   platform::PostQuitMessage(0);
 }
+
+bool CApplication::InitInput() { return g_pInputMapper && g_pInputMapper->InitializeInput(m_Window); }
 
 float CApplication::GetFPS() {
   const uint64_t now = platform::GetTickCount();

@@ -44,6 +44,8 @@ class CApplication {
   void Run();
   // Deactivates and posts the quit message.
   void Quit();
+  // Starts the keyboard and the mouse for the window (g_pInputMapper).
+  bool InitInput();
 
   // Frames per second; call once per frame (it counts its own calls).
   static float GetFPS();

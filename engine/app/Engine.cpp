@@ -3,6 +3,9 @@
 #include <new>
 
 #include "engine/app/GraphicsDevice.h"
+#include "engine/app/InputMapper.h"
+#include "engine/app/Keyboard.h"
+#include "engine/app/Mouse.h"
 #include "engine/particles/RandomTable.h"
 #include "engine/resources/Material.h"
 #include "engine/resources/Mesh.h"
@@ -11,6 +14,9 @@
 #include "engine/resources/Texture.h"
 #include "engine/scene/GeometrySet.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/sound/AudiereSound.h"
+#include "engine/sound/SoundDevice.h"
+#include "engine/sound/WaveSound.h"
 
 namespace Nembra {
 
@@ -71,6 +77,15 @@ bool InitializeEngine() {
     g_pGraphicsDevice->SetRestoreLightsCallback([] {
       if (g_pSceneManager) g_pSceneManager->RestoreLights();
     });
+  g_pKeyboard = new CKeyboard();
+  g_pMouse = new CMouse();
+  g_pInputMapper = new CInputMapper();
+  g_pSoundDevice = new (std::nothrow) CSoundDevice();
+  g_pWaveSoundFactory = new (std::nothrow) CWaveSoundFactory();
+  g_p3DWaveSoundFactory = new (std::nothrow) C3DWaveSoundFactory();
+  g_AudiereDevice = new (std::nothrow) CAudiereDevice();
+  g_pAudiereSoundFactory = new (std::nothrow) CAudiereSoundFactory();
+  g_pStreamingSoundFactory = new (std::nothrow) CAudiereStreamingSoundFactory();
   g_ParticleRandom.Init(PARTICLE_RANDOM_COUNT, -1.0f, 1.0f);
   return true;
 }
@@ -80,6 +95,12 @@ void ShutdownEngine() {
   // the graphics factories before the device; the font and streamed-sound
   // factories before what they use; the wave-sound factories before the sound
   // device; the audiere device last; then the skinned-mesh shared buffer.
+  delete g_pInputMapper;
+  g_pInputMapper = nullptr;
+  delete g_pMouse;  // each device releases its device first
+  g_pMouse = nullptr;
+  delete g_pKeyboard;
+  g_pKeyboard = nullptr;
   delete g_pSceneManager;
   g_pSceneManager = nullptr;
   delete g_pGeometrySetRegistry;
@@ -96,6 +117,19 @@ void ShutdownEngine() {
   g_pTextureFactory = nullptr;
   delete g_pGraphicsDevice;
   g_pGraphicsDevice = nullptr;
+  delete g_pWaveSoundFactory;
+  g_pWaveSoundFactory = nullptr;
+  delete g_p3DWaveSoundFactory;
+  g_p3DWaveSoundFactory = nullptr;
+  delete g_pSoundDevice;
+  g_pSoundDevice = nullptr;
+  // The audiere factories go before the device their streams play on.
+  delete g_pStreamingSoundFactory;
+  g_pStreamingSoundFactory = nullptr;
+  delete g_pAudiereSoundFactory;
+  g_pAudiereSoundFactory = nullptr;
+  delete g_AudiereDevice;
+  g_AudiereDevice = nullptr;
   FreeSkinningScratch();
 }
 

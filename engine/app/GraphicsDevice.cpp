@@ -223,4 +223,9 @@ bool CGraphicsDevice::RemoveVolatileResource(CVolatileResource* resource) {
   return true;
 }
 
+void CGraphicsDevice::ForgetVolatileResource(CVolatileResource* resource) {
+  m_VolatileResources.erase(std::remove(m_VolatileResources.begin(), m_VolatileResources.end(), resource),
+                            m_VolatileResources.end());
+}
+
 }  // namespace Nembra

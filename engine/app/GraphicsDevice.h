@@ -69,6 +69,8 @@ class CGraphicsDevice {
   // before it is destroyed.
   bool AddVolatileResource(CVolatileResource* resource);
   bool RemoveVolatileResource(CVolatileResource* resource);
+  // Removes every entry of a resource (called as it is destroyed).
+  void ForgetVolatileResource(CVolatileResource* resource);
   const std::vector<CVolatileResource*>& GetVolatileResources() const { return m_VolatileResources; }
 
   // Called after a reset to send the lights again (set by the scene manager).

@@ -23,9 +23,11 @@ class CResource {
 
 // A resource holding device objects that must be released before and
 // rebuilt after a device reset. It registers itself with the device
-// wrapper, which calls these around every reset.
+// wrapper, which calls these around every reset; it leaves the wrapper's
+// list when it is destroyed, so the list never holds a dead resource.
 class CVolatileResource : public CResource {
  public:
+  ~CVolatileResource() override;
   virtual void OnLostDevice() = 0;
   virtual void OnResetDevice() = 0;
 };

@@ -10,8 +10,8 @@ CLight::CLight(platform::D3DLIGHTTYPE type) {
   m_Light = platform::D3DLIGHT9();
   m_Light.Type = type;
   m_Light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
-  m_Light.Position = platform::D3DVECTOR{m_Position.x, m_Position.y, m_Position.z};
-  m_Light.Direction = platform::D3DVECTOR{0.0f, 0.0f, -1.0f};
+  m_Light.Position = D3DVECTOR{m_Position.x, m_Position.y, m_Position.z};
+  m_Light.Direction = D3DVECTOR{0.0f, 0.0f, -1.0f};
   m_Light.Range = 100.0f;
   m_Light.Falloff = 1.0f;
   m_Light.Attenuation0 = 0.0f;
@@ -48,8 +48,8 @@ void CLight::Commit() {
   const D3DXVECTOR3 from = GetWorldPosition();
   D3DXVECTOR3 direction = m_Target.GetWorldPosition() - from;
   D3DXVec3Normalize(&direction, &direction);
-  copy.Direction = platform::D3DVECTOR{direction.x, direction.y, direction.z};
-  copy.Position = platform::D3DVECTOR{from.x, from.y, from.z};
+  copy.Direction = D3DVECTOR{direction.x, direction.y, direction.z};
+  copy.Position = D3DVECTOR{from.x, from.y, from.z};
   if (platform::IDevice* device = GetSceneDevice()) device->SetLight(m_Index, &copy);
 }
 

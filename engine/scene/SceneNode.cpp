@@ -1,6 +1,9 @@
 #include "engine/scene/SceneNode.h"
 
 #include <algorithm>
+#include <type_traits>
+
+#include "engine/scene/Animated3DSprite.h"
 
 namespace Nembra {
 
@@ -148,11 +151,39 @@ void CSceneNode::RemoveChild(CSceneNode* child) {
 }
 
 bool CSceneNode::AttachToMatrix(CSceneNode* owner, const D3DXMATRIX* boneMatrix) {
-  if (!owner || !boneMatrix) return false;
-  owner->AddChild(this);
+  if (!boneMatrix) return false;
+  if (owner) owner->AddChild(this);
   m_BoneMatrix = boneMatrix;
   m_BoneDriven = true;
   return true;
+}
+
+namespace {
+
+// The sprite's side of a bone attachment: the node becomes the sprite's
+// child when the sprite is a scene node, and joins the nodes the sprite
+// updates after posing when it can hold scene nodes.
+template <class Sprite>
+bool LinkToSprite(CSceneNode* node, Sprite* owner, const D3DXMATRIX* bone) {
+  if constexpr (std::is_base_of<CSceneNode, Sprite>::value) {
+    if (!node->AttachToMatrix(owner, bone)) return false;
+  } else {
+    if (!node->AttachToMatrix(nullptr, bone)) return false;
+  }
+  if constexpr (std::is_convertible<CSceneNode*, typename std::remove_reference<
+                                                     decltype(owner->GetAttachedNodes().front())>::type>::value) {
+    owner->AttachNode(node);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CSceneNode::AttachToBone(CAnimated3DSprite* owner, const std::string& boneName) {
+  if (!owner) return false;
+  const D3DXMATRIX* bone = owner->GetBoneMatrix(boneName);
+  if (!bone) return false;
+  return LinkToSprite(this, owner, bone);
 }
 
 void CTargetNode::OnUpdate() { m_Target.Update(); }

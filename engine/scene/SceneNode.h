@@ -67,8 +67,8 @@ class CSceneNode {
   void RemoveChild(CSceneNode* child);
   // From now on the node's world matrix is the named bone of the sprite.
   bool AttachToBone(CAnimated3DSprite* owner, const std::string& boneName);
-  // The linking part of AttachToBone: becomes a child of the owner, driven
-  // by the given matrix. False for a null matrix.
+  // The linking part of AttachToBone: becomes a child of the owner (when
+  // given), driven by the given matrix. False for a null matrix.
   bool AttachToMatrix(CSceneNode* owner, const D3DXMATRIX* boneMatrix);
 
   // Setters: store the value and raise the matching change flag.

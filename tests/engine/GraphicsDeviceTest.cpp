@@ -253,6 +253,21 @@ TEST_F(GraphicsDeviceTest, VolatileResourceList) {
   EXPECT_EQ(m_Wrapper->GetVolatileResources()[1], &a);
 }
 
+TEST_F(GraphicsDeviceTest, DestroyedResourcesLeaveTheList) {
+  ASSERT_TRUE(Create());
+  std::vector<std::string> journal;
+  JournalResource kept(&journal, "kept");
+  m_Wrapper->AddVolatileResource(&kept);
+  {
+    JournalResource gone(&journal, "gone");
+    m_Wrapper->AddVolatileResource(&gone);
+    m_Wrapper->AddVolatileResource(&gone);  // listed twice: both entries go
+  }
+  ASSERT_EQ(m_Wrapper->GetVolatileResources().size(), 1u);
+  EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_DONE);
+  EXPECT_EQ(journal, (std::vector<std::string>{"kept lost", "kept reset"}));
+}
+
 TEST_F(GraphicsDeviceTest, SceneAndPresent) {
   EXPECT_FALSE(m_Wrapper->BeginScene());
   EXPECT_FALSE(m_Wrapper->Present());

@@ -9,6 +9,7 @@
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "platform/Platform.h"
+#include "support/Display.h"
 
 namespace {
 class CheckApp : public Nembra::CApplication {
@@ -29,10 +30,7 @@ class CheckApp : public Nembra::CApplication {
 }  // namespace
 
 int main() {
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-    std::printf("no display: skipped\n");
-    return 77;
-  }
+  if (!testsupport::HaveDisplay()) return testsupport::SKIPPED;
   platform::SetBackend(platform::Backend::SdlGl);
   Nembra::InitializeEngine();
   CheckApp app;

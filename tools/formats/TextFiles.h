@@ -23,6 +23,13 @@ std::string SettingsFileText(const std::vector<Section<std::string>>& sections);
 // A UTF-16 key/value file (BOM, "[name]" lines, key=value lines, LF ends).
 std::string KeyValueFileBytes(const std::vector<Section<std::wstring>>& sections);
 
+// A text table ("Texts.dat"): one section per language code, text ids as
+// keys. In a text '$' is a line break and '@' followed by an action name
+// the name of its key.
+inline std::string TextTableFileBytes(const std::vector<Section<std::wstring>>& languages) {
+  return KeyValueFileBytes(languages);
+}
+
 // Writes bytes to a file (folders made as needed); false on failure.
 bool WriteBytes(const std::string& path, const std::string& bytes);
 

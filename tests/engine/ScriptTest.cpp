@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <lua.hpp>
+
+#include "engine/app/Engine.h"
+#include "engine/script/Script.h"
+#include "platform/Log.h"
+#include "support/TempDir.h"
+
+using testsupport::TempDir;
+
+namespace {
+
+// A host that registers one function recording what scripts pass it.
+class TestScript : public Nembra::CScript {
+ public:
+  static std::vector<double> calls;
+  int Top() const { return lua_gettop(m_pState); }
+  double Global(const char* name) {
+    lua_getglobal(m_pState, name);
+    const double value = lua_tonumber(m_pState, -1);
+    lua_pop(m_pState, 1);
+    return value;
+  }
+
+ protected:
+  void RegisterFunctions() override {
+    lua_register(m_pState, "Record", [](lua_State* state) -> int {
+      calls.push_back(lua_tonumber(state, 1));
+      lua_pushnumber(state, lua_tonumber(state, 1) * 2);
+      return 1;
+    });
+    lua_pushnumber(m_pState, 3);
+    lua_setglobal(m_pState, "COL_PLAYER");
+  }
+};
+std::vector<double> TestScript::calls;
+
+class ScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_OldScripts = Nembra::g_ScriptDirectory;
+    Nembra::g_ScriptDirectory = m_Dir.Path() + "\\Scripts\\";
+    TestScript::calls.clear();
+    platform::SetLogHook([this](platform::LogLevel level, const std::string& text) {
+      if (level == platform::LogLevel::Error) errors.push_back(text);
+    });
+  }
+  void TearDown() override {
+    platform::SetLogHook(nullptr);
+    Nembra::g_ScriptDirectory = m_OldScripts;
+  }
+  void WriteScript(const std::string& name, const std::string& text) { m_Dir.Write("Scripts/" + name, text); }
+
+  TempDir m_Dir;
+  std::string m_OldScripts;
+  std::vector<std::string> errors;
+};
+
+}  // namespace
+
+TEST_F(ScriptTest, ScriptsCallRegisteredFunctionsAndShareGlobals) {
+  WriteScript("Level1.lua", "x = Record(COL_PLAYER + 4)\nreturn 1, 2, 3\n");
+  WriteScript("Later.lua", "Record(x + 1)\n");
+  TestScript script;
+  ASSERT_TRUE(script.Open());
+  const int top = script.Top();
+  // The name's case need not match the file's.
+  EXPECT_TRUE(script.RunFile("LEVEL1.LUA"));
+  EXPECT_EQ(script.Top(), top) << "results are not left on the stack";
+  EXPECT_TRUE(script.RunFile("Later.lua"));
+  EXPECT_EQ(TestScript::calls, (std::vector<double>{7, 15}));
+  EXPECT_EQ(script.Global("x"), 14);
+  EXPECT_TRUE(errors.empty());
+
+  // Closing forgets everything; a fresh Open starts clean.
+  script.Close();
+  EXPECT_FALSE(script.IsOpen());
+  ASSERT_TRUE(script.Open());
+  EXPECT_EQ(script.Global("x"), 0);
+  // Opening an open host replaces its state.
+  EXPECT_TRUE(script.RunFile("Level1.lua"));
+  ASSERT_TRUE(script.Open());
+  EXPECT_EQ(script.Global("x"), 0);
+  script.Close();
+  script.Close();
+}
+
+TEST_F(ScriptTest, OnlyTheBaseLibraryIsOpen) {
+  WriteScript("Libs.lua",
+              "assert(type(print) == 'function' and type(coroutine) == 'table')\n"
+              "ok = (string == nil) and (table == nil) and (math == nil) and (io == nil) and (os == nil)\n"
+              "if ok then Record(1) end\n");
+  WriteScript("Strings.lua", "Record(string.len('abc'))\n");
+  TestScript script;
+  ASSERT_TRUE(script.Open());
+  EXPECT_TRUE(script.RunFile("Libs.lua"));
+  EXPECT_EQ(TestScript::calls, (std::vector<double>{1}));
+  EXPECT_FALSE(script.RunFile("Strings.lua"));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("string"), std::string::npos) << errors[0];
+}
+
+TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
+  WriteScript("Syntax.lua", "Record(1\n");
+  WriteScript("HalfWay.lua", "done = 1\nRecord(2)\nerror('boom')\ndone = 2\n");
+  TestScript script;
+  EXPECT_FALSE(script.RunFile("HalfWay.lua")) << "no state yet";
+  ASSERT_TRUE(script.Open());
+  errors.clear();
+  const int top = script.Top();
+
+  EXPECT_FALSE(script.RunFile("Missing.lua"));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("Missing.lua"), std::string::npos);
+
+  EXPECT_FALSE(script.RunFile("Syntax.lua"));
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_NE(errors[1].find("Syntax.lua:"), std::string::npos) << errors[1];
+  EXPECT_TRUE(TestScript::calls.empty()) << "nothing of a script that does not compile runs";
+
+  EXPECT_FALSE(script.RunFile("HalfWay.lua"));
+  ASSERT_EQ(errors.size(), 3u);
+  EXPECT_NE(errors[2].find("boom"), std::string::npos) << errors[2];
+  EXPECT_EQ(script.Global("done"), 1) << "statements before the error keep their effects";
+  EXPECT_EQ(TestScript::calls, (std::vector<double>{2}));
+  EXPECT_EQ(script.Top(), top);
+
+  // The stack stays level however often scripts fail.
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_FALSE(script.RunFile(i % 3 == 0 ? "Syntax.lua" : i % 3 == 1 ? "HalfWay.lua" : "Missing.lua"));
+    ASSERT_EQ(script.Top(), top);
+  }
+  // Failing with a non-string error value is reported too.
+  WriteScript("Table.lua", "error({})\n");
+  EXPECT_FALSE(script.RunFile("Table.lua"));
+  EXPECT_EQ(script.Top(), top);
+}

@@ -1,0 +1,462 @@
+// Image tests: the GL device on an off-screen context (Mesa's software
+// renderer in CI), read back and probed pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/Graphics.h"
+#include "platform/Image.h"
+#include "support/TempDir.h"
+
+using namespace platform;
+
+namespace {
+
+struct ScreenVertex {
+  float x, y, z, rhw;
+  D3DCOLOR color;
+  float u, v;
+};
+constexpr DWORD kScreenFVF = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+
+struct LitVertex {
+  float x, y, z;
+  float nx, ny, nz;
+};
+constexpr DWORD kLitFVF = D3DFVF_XYZ | D3DFVF_NORMAL;
+
+class GlRenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    m_System = CreateOffscreenGraphicsSystem(&why);
+    if (!m_System) GTEST_SKIP() << "No OpenGL 3.3 context available (" << why << "): image test skipped";
+    D3DPRESENT_PARAMETERS pp;
+    pp.BackBufferWidth = 800;
+    pp.BackBufferHeight = 600;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.Windowed = 1;
+    pp.EnableAutoDepthStencil = 1;
+    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    ASSERT_EQ(m_System->CreateDevice(nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &m_Device), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0), D3D_OK);
+  }
+  void TearDown() override {
+    if (m_Device) m_Device->Release();
+    if (m_System) m_System->Release();
+  }
+
+  // Reads the back buffer and keeps a copy as a PNG for a person to look at.
+  void Capture(const std::string& name) {
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(m_Device->ReadBackBuffer(m_Pixels, &w, &h));
+    ASSERT_EQ(w, 800u);
+    ASSERT_EQ(h, 600u);
+    Image image;
+    image.width = w;
+    image.height = h;
+    image.argb = m_Pixels;
+    EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+  }
+  uint32_t At(int x, int y) const { return m_Pixels[size_t(y) * 800 + size_t(x)]; }
+
+  // Per-channel comparison of red, green and blue.
+  static ::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 6) {
+    for (int shift : {16, 8, 0}) {
+      const int a = int((actual >> shift) & 255), e = int((expected >> shift) & 255);
+      if (std::abs(a - e) > tolerance) {
+        char text[96];
+        std::snprintf(text, sizeof text, "pixel %08X, expected %08X (+-%d)", actual, expected, tolerance);
+        return ::testing::AssertionFailure() << text;
+      }
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  void DrawScreenQuad(float left, float top, float right, float bottom, D3DCOLOR color) {
+    // Pixel centres lie at integer coordinates: edges at -0.5 cover whole pixels.
+    const ScreenVertex v[4] = {{left - 0.5f, top - 0.5f, 0.5f, 1, color, 0, 0},
+                               {right - 0.5f, top - 0.5f, 0.5f, 1, color, 1, 0},
+                               {left - 0.5f, bottom - 0.5f, 0.5f, 1, color, 0, 1},
+                               {right - 0.5f, bottom - 0.5f, 0.5f, 1, color, 1, 1}};
+    m_Device->SetFVF(kScreenFVF);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(ScreenVertex)), D3D_OK);
+  }
+
+  ITexture* MakeTexture(uint32_t w, uint32_t h, const std::vector<uint32_t>& argb) {
+    ITexture* t = nullptr;
+    EXPECT_EQ(m_Device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
+    D3DLOCKED_RECT locked;
+    EXPECT_EQ(t->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (uint32_t y = 0; y < h; ++y)
+      std::memcpy(static_cast<uint8_t*>(locked.pBits) + size_t(y) * locked.Pitch, &argb[size_t(y) * w], w * 4);
+    t->UnlockRect(0);
+    return t;
+  }
+
+  void SetCamera() {
+    D3DXMATRIX view, proj, world;
+    D3DXVECTOR3 eye(0, 0, 5), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtRH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovRH(&proj, D3DX_PI / 4, 800.0f / 600.0f, 1.0f, 100.0f);
+    D3DXMatrixIdentity(&world);
+    m_Device->SetTransform(D3DTS_VIEW, &view);
+    m_Device->SetTransform(D3DTS_PROJECTION, &proj);
+    m_Device->SetTransform(D3DTS_WORLD, &world);
+  }
+
+  IGraphicsSystem* m_System = nullptr;
+  IDevice* m_Device = nullptr;
+  std::vector<uint32_t> m_Pixels;
+};
+
+TEST_F(GlRenderTest, TexturedQuadModulatedByVertexColourThenBlendedQuadOverIt) {
+  // Top row red, green; bottom row blue, white.
+  ITexture* texture = MakeTexture(2, 2, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu});
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_Device->SetTexture(0, texture);
+  m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+  DrawScreenQuad(100, 100, 300, 300, 0xFF808080u);
+
+  // Half-transparent blue over the bottom-right quarter and the background.
+  m_Device->SetTexture(0, nullptr);
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  DrawScreenQuad(250, 250, 400, 400, 0x800000FFu);
+  ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+  Capture("textured_and_blended_quads");
+
+  // The image's top row is at the top of the quad, each texel modulated by grey.
+  EXPECT_TRUE(Near(At(150, 150), 0xFF800000u));
+  EXPECT_TRUE(Near(At(250, 150), 0xFF008000u));
+  EXPECT_TRUE(Near(At(150, 240), 0xFF000080u));
+  EXPECT_TRUE(Near(At(240, 240), 0xFF808080u));
+  // Whole pixels: 100..299 are covered, 99 and 300 are not.
+  EXPECT_TRUE(Near(At(99, 150), 0xFF000000u, 0));
+  EXPECT_TRUE(Near(At(100, 150), 0xFF800000u));
+  EXPECT_TRUE(Near(At(150, 99), 0xFF000000u, 0));
+  EXPECT_TRUE(Near(At(150, 100), 0xFF800000u));
+  EXPECT_TRUE(Near(At(299, 150), 0xFF008000u));
+  EXPECT_TRUE(Near(At(150, 300), 0xFF000000u, 0));
+  // Blended: half of blue plus half of what was there.
+  EXPECT_TRUE(Near(At(275, 275), 0xFF4040BFu));
+  EXPECT_TRUE(Near(At(350, 350), 0xFF000080u));
+  texture->Release();
+}
+
+TEST_F(GlRenderTest, GreyQuadLitByADirectionalLight) {
+  SetCamera();
+  D3DMATERIAL9 material;
+  material.Diffuse = D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f};
+  m_Device->SetMaterial(&material);
+  D3DLIGHT9 light;
+  light.Type = D3DLIGHT_DIRECTIONAL;
+  light.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  light.Direction = D3DVECTOR(0, 0, -1);  // straight onto the quad
+  m_Device->SetLight(0, &light);
+  m_Device->LightEnable(0, 1);
+  m_Device->SetRenderState(D3DRS_LIGHTING, 1);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  const LitVertex quad[4] = {{-1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {1, 1, 0, 0, 0, 1}};
+  m_Device->SetFVF(kLitFVF);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  Capture("lit_quad_head_on");
+  // Centred on the screen, diffuse x N.L = 0.5.
+  EXPECT_TRUE(Near(At(400, 300), 0xFF808080u));
+  EXPECT_TRUE(Near(At(20, 20), 0xFF000000u, 0));
+
+  // The light tilted by 60 degrees: N.L = 0.5, so a quarter of white. Ambient adds.
+  light.Direction = D3DVECTOR(0, std::sin(D3DX_PI / 3), -std::cos(D3DX_PI / 3));
+  m_Device->SetLight(0, &light);
+  m_Device->SetRenderState(D3DRS_AMBIENT, 0xFF202020u);
+  material.Ambient = D3DCOLORVALUE{1, 1, 1, 1};
+  m_Device->SetMaterial(&material);
+  m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  Capture("lit_quad_tilted_light");
+  EXPECT_TRUE(Near(At(400, 300), 0xFF606060u));  // 0x20 ambient + 0.25 x 255
+
+  // Lighting off: the vertices carry no colour, so they are white.
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  Capture("unlit_quad");
+  EXPECT_TRUE(Near(At(400, 300), 0xFFFFFFFFu));
+}
+
+TEST_F(GlRenderTest, CullModesDecideWhichWindingIsDrawn) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  // Left triangle clockwise on screen, right triangle counter-clockwise.
+  const ScreenVertex cw[3] = {{100, 100, 0.5f, 1, 0xFFFF0000u, 0, 0},
+                              {300, 100, 0.5f, 1, 0xFFFF0000u, 0, 0},
+                              {100, 300, 0.5f, 1, 0xFFFF0000u, 0, 0}};
+  const ScreenVertex ccw[3] = {{500, 100, 0.5f, 1, 0xFF00FF00u, 0, 0},
+                               {500, 300, 0.5f, 1, 0xFF00FF00u, 0, 0},
+                               {700, 100, 0.5f, 1, 0xFF00FF00u, 0, 0}};
+  m_Device->SetFVF(kScreenFVF);
+  struct Case {
+    DWORD cull;
+    bool cwDrawn, ccwDrawn;
+    const char* name;
+  } cases[] = {{D3DCULL_CCW, true, false, "cull_ccw"},
+               {D3DCULL_CW, false, true, "cull_cw"},
+               {D3DCULL_NONE, true, true, "cull_none"}};
+  for (const Case& c : cases) {
+    m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+    m_Device->SetRenderState(D3DRS_CULLMODE, c.cull);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, cw, sizeof(ScreenVertex)), D3D_OK);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, ccw, sizeof(ScreenVertex)), D3D_OK);
+    Capture(c.name);
+    EXPECT_TRUE(Near(At(150, 150), c.cwDrawn ? 0xFFFF0000u : 0xFF000000u, 0)) << c.name;
+    EXPECT_TRUE(Near(At(550, 150), c.ccwDrawn ? 0xFF00FF00u : 0xFF000000u, 0)) << c.name;
+  }
+}
+
+TEST_F(GlRenderTest, DepthTestWriteAndAlphaTest) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  auto quad = [&](float z, D3DCOLOR color, float left) {
+    const ScreenVertex v[4] = {{left, 100, z, 1, color, 0, 0},
+                               {left + 100, 100, z, 1, color, 0, 0},
+                               {left, 200, z, 1, color, 0, 0},
+                               {left + 100, 200, z, 1, color, 0, 0}};
+    m_Device->SetFVF(kScreenFVF);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(ScreenVertex)), D3D_OK);
+  };
+  quad(0.2f, 0xFFFF0000u, 100);  // near
+  quad(0.8f, 0xFF00FF00u, 100);  // far: hidden
+  m_Device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+  quad(0.2f, 0xFFFF0000u, 300);
+  m_Device->SetRenderState(D3DRS_ZWRITEENABLE, 1);
+  quad(0.8f, 0xFF00FF00u, 300);  // nothing was written in front of it
+  m_Device->SetRenderState(D3DRS_ZENABLE, 0);
+  quad(0.9f, 0xFF0000FFu, 500);
+  // Alpha test: alpha 0x40 fails "greater than 0x80", 0xC0 passes.
+  m_Device->SetRenderState(D3DRS_ALPHATESTENABLE, 1);
+  m_Device->SetRenderState(D3DRS_ALPHAREF, 0x80);
+  m_Device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  quad(0.5f, 0x40FFFFFFu, 500);
+  quad(0.5f, 0xC0FFFF00u, 650);
+  Capture("depth_and_alpha_test");
+  EXPECT_TRUE(Near(At(150, 150), 0xFFFF0000u, 0));
+  EXPECT_TRUE(Near(At(350, 150), 0xFF00FF00u, 0));
+  EXPECT_TRUE(Near(At(550, 150), 0xFF0000FFu, 0));
+  EXPECT_TRUE(Near(At(700, 150), 0xFFFFFF00u, 0));
+}
+
+TEST_F(GlRenderTest, StageOperationsWithTextureFactorAndModifiers) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_Device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF204060u);
+  struct Case {
+    DWORD op, arg1, arg2;
+    D3DCOLOR diffuse, expected;
+  } cases[] = {
+      {D3DTOP_ADD, D3DTA_TFACTOR, D3DTA_DIFFUSE, 0xFF101010u, 0xFF305070u},
+      {D3DTOP_SELECTARG1, D3DTA_TFACTOR | D3DTA_COMPLEMENT, D3DTA_DIFFUSE, 0xFF000000u, 0xFFDFBF9Fu},
+      {D3DTOP_MODULATE2X, D3DTA_TFACTOR, D3DTA_DIFFUSE, 0xFF808080u, 0xFF204060u},
+      {D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFF808080u, 0xFF604020u},
+      {D3DTOP_SELECTARG2, D3DTA_TFACTOR, D3DTA_DIFFUSE | D3DTA_ALPHAREPLICATE, 0x80000000u, 0xFF808080u},
+  };
+  int column = 0;
+  for (const Case& c : cases) {
+    m_Device->SetTextureStageState(0, D3DTSS_COLOROP, c.op);
+    m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, c.arg1);
+    m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, c.arg2);
+    DrawScreenQuad(float(20 + column * 150), 20, float(120 + column * 150), 120, c.diffuse);
+    ++column;
+  }
+  // A second stage that adds the factor to what the first made.
+  m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+  m_Device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADD);
+  m_Device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
+  m_Device->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+  DrawScreenQuad(20, 200, 120, 300, 0xFF101010u);
+  Capture("stage_operations");
+  column = 0;
+  for (const Case& c : cases) {
+    EXPECT_TRUE(Near(At(70 + column * 150, 70), c.expected, 3)) << "operation " << c.op;
+    ++column;
+  }
+  EXPECT_TRUE(Near(At(70, 250), 0xFF305070u, 3));
+}
+
+TEST_F(GlRenderTest, LinearFogTowardsTheFogColour) {
+  SetCamera();
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_Device->SetRenderState(D3DRS_FOGENABLE, 1);
+  m_Device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+  m_Device->SetRenderState(D3DRS_FOGCOLOR, 0xFF0000FFu);
+  m_Device->SetRenderState(D3DRS_FOGSTART, FloatToDword(3.0f));
+  m_Device->SetRenderState(D3DRS_FOGEND, FloatToDword(7.0f));
+  // A white quad at z = 0, 5 units from the eye: half way into the fog.
+  const LitVertex quad[4] = {{-1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {1, 1, 0, 0, 0, 1}};
+  m_Device->SetFVF(kLitFVF);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  Capture("linear_fog");
+  EXPECT_TRUE(Near(At(400, 300), 0xFF8080FFu, 4));
+}
+
+TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
+  DrawScreenQuad(0, 0, 400, 600, 0xFF000000u);
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF404040u, 1.0f, 0);
+  D3DGAMMARAMP ramp;
+  for (int i = 0; i < 256; ++i) {
+    const int v = std::min(65535, i * 256 + 32768);
+    ramp.red[i] = ramp.green[i] = uint16_t(v);
+    ramp.blue[i] = uint16_t(i * 257);  // blue unchanged
+  }
+  m_Device->SetGammaRamp(0, D3DSGR_NO_CALIBRATION, &ramp);
+  ASSERT_EQ(m_Device->Present(), D3D_OK);
+  std::vector<uint32_t> screen;
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(ReadPresentedImage(m_Device, screen, &w, &h));
+  ASSERT_EQ(w, 800u);
+  Image image;
+  image.width = w;
+  image.height = h;
+  image.argb = screen;
+  SavePng(testsupport::TestImageDir() + "/gamma_present.png", image, true);
+  // 0x40 -> 0x40 x 256 + 32768 = 49152 -> 0xBF for red and green.
+  EXPECT_TRUE(Near(screen[300 * 800 + 400], 0xFFBFBF40u, 2));
+  // The back buffer itself is untouched by the ramp.
+  ASSERT_TRUE(m_Device->ReadBackBuffer(m_Pixels, &w, &h));
+  EXPECT_TRUE(Near(At(400, 300), 0xFF404040u, 0));
+}
+
+TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
+  SetCamera();
+  D3DMATERIAL9 material;
+  material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  m_Device->SetMaterial(&material);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  // A large quad facing the camera, finely split so per-vertex light shows.
+  std::vector<LitVertex> grid;
+  const int n = 40;
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      const float x0 = -2 + 4.0f * i / n, x1 = -2 + 4.0f * (i + 1) / n;
+      const float y0 = -2 + 4.0f * j / n, y1 = -2 + 4.0f * (j + 1) / n;
+      const LitVertex q[6] = {{x0, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y0, 0, 0, 0, 1},
+                              {x1, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y1, 0, 0, 0, 1}};
+      grid.insert(grid.end(), q, q + 6);
+    }
+  m_Device->SetFVF(kLitFVF);
+
+  // A point light one unit in front of the centre, range 1.5, attenuation 1/(1 + d).
+  D3DLIGHT9 point;
+  point.Type = D3DLIGHT_POINT;
+  point.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  point.Position = D3DVECTOR(0, 0, 1);
+  point.Range = 1.5f;
+  point.Attenuation0 = 1.0f;
+  point.Attenuation1 = 1.0f;
+  m_Device->SetLight(0, &point);
+  m_Device->LightEnable(0, 1);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, n * n * 2, grid.data(), sizeof(LitVertex)), D3D_OK);
+  Capture("point_light");
+  // Centre: N.L = 1, d = 1: 1 / (1 + 1) = half.
+  EXPECT_TRUE(Near(At(400, 300), 0xFF808080u, 8));
+  // Outside the range (corners of the quad): dark.
+  EXPECT_TRUE(Near(At(270, 170), 0xFF000000u, 2));
+
+  // A spot light pointing at the centre with a narrow cone: bright inside, dark outside.
+  m_Device->LightEnable(0, 0);
+  D3DLIGHT9 spot;
+  spot.Type = D3DLIGHT_SPOT;
+  spot.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  spot.Position = D3DVECTOR(0, 0, 3);
+  spot.Direction = D3DVECTOR(0, 0, -1);
+  spot.Range = 100.0f;
+  spot.Attenuation0 = 1.0f;
+  spot.Theta = 0.2f;
+  spot.Phi = 0.3f;
+  spot.Falloff = 1.0f;
+  m_Device->SetLight(1, &spot);
+  m_Device->LightEnable(1, 1);
+  m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, n * n * 2, grid.data(), sizeof(LitVertex)), D3D_OK);
+  Capture("spot_light");
+  EXPECT_GT(At(400, 300) & 0xFF, 0xE0u);
+  EXPECT_TRUE(Near(At(400 + 120, 300), 0xFF000000u, 2));
+}
+
+TEST_F(GlRenderTest, SpritesLandOnWholePixels) {
+  std::vector<uint32_t> texels(4 * 4, 0xFFFFFFFFu);
+  texels[0] = 0xFFFF0000u;  // top-left texel red
+  ITexture* texture = MakeTexture(4, 4, texels);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
+  D3DXMATRIX scale;
+  D3DXMatrixScaling(&scale, 10, 10, 1);
+  sprite->SetTransform(&scale);
+  D3DXVECTOR3 position(10, 20, 0);  // scaled: placed at (100, 200), 40 x 40 pixels
+  ASSERT_EQ(sprite->Draw(texture, nullptr, nullptr, &position, 0xFFFFFFFFu), D3D_OK);
+  ASSERT_EQ(sprite->End(), D3D_OK);
+  DWORD lighting = 0;
+  m_Device->GetRenderState(D3DRS_LIGHTING, &lighting);
+  EXPECT_EQ(lighting, 1u);  // the sprite gave its states back
+  Capture("sprite");
+  EXPECT_TRUE(Near(At(99, 205), 0xFF000000u, 0));
+  EXPECT_TRUE(Near(At(100, 200), 0xFFFF0000u, 0));
+  EXPECT_TRUE(Near(At(104, 204), 0xFFFF0000u, 0));  // texel centre (linear filter)
+  EXPECT_TRUE(Near(At(125, 225), 0xFFFFFFFFu, 0));
+  EXPECT_TRUE(Near(At(139, 239), 0xFFFFFFFFu, 0));
+  EXPECT_TRUE(Near(At(140, 239), 0xFF000000u, 0));
+  EXPECT_TRUE(Near(At(139, 240), 0xFF000000u, 0));
+  sprite->Release();
+  texture->Release();
+}
+
+TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  IVertexBuffer* vb = nullptr;
+  ASSERT_EQ(m_Device->CreateVertexBuffer(4 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY, kScreenFVF, D3DPOOL_MANAGED, &vb),
+            D3D_OK);
+  IIndexBuffer* ib = nullptr;
+  ASSERT_EQ(m_Device->CreateIndexBuffer(6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib), D3D_OK);
+  ScreenVertex* v = nullptr;
+  ASSERT_EQ(vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
+  v[0] = {99.5f, 99.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
+  v[1] = {199.5f, 99.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
+  v[2] = {99.5f, 199.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
+  v[3] = {199.5f, 199.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
+  vb->Unlock();
+  uint16_t* idx = nullptr;
+  ASSERT_EQ(ib->Lock(0, 0, reinterpret_cast<void**>(&idx), 0), D3D_OK);
+  const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+  std::memcpy(idx, indices, sizeof indices);
+  ib->Unlock();
+  m_Device->SetFVF(kScreenFVF);
+  m_Device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+  m_Device->SetIndices(ib);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 4, 0, 2), D3DERR_INVALIDCALL);  // index 3 + 1
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2), D3DERR_INVALIDCALL);
+  Capture("buffer_draws");
+  EXPECT_TRUE(Near(At(150, 150), 0xFF00FFFFu, 0));
+  EXPECT_TRUE(Near(At(250, 150), 0xFF000000u, 0));
+  vb->Release();
+  ib->Release();
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/Graphics.h"
+#include "platform/HeadlessGraphics.h"
+
+using namespace platform;
+
+namespace {
+
+TEST(VertexFormatTest, LayoutsOfTheEngineFormats) {
+  // Position, colour, one texture coordinate: beams, particles, 3D sprites.
+  VertexLayout l = DescribeFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+  EXPECT_EQ(l.stride, 24u);
+  EXPECT_EQ(l.diffuse, 12);
+  EXPECT_EQ(l.texCoord[0], 16);
+  EXPECT_FALSE(l.screenSpace);
+  // Screen-space text: x, y, z, rhw, u, v.
+  l = DescribeFVF(D3DFVF_XYZRHW | D3DFVF_TEX1);
+  EXPECT_EQ(l.stride, 24u);
+  EXPECT_TRUE(l.screenSpace);
+  EXPECT_EQ(l.texCoord[0], 16);
+  // Meshes: position, normal, texture.
+  l = DescribeFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+  EXPECT_EQ(l.stride, 32u);
+  EXPECT_EQ(l.normal, 12);
+  EXPECT_EQ(l.texCoord[0], 24);
+  // Blend weights, specular, two sets, the second with three floats.
+  l = DescribeFVF(D3DFVF_XYZB2 | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX2 |
+                  D3DFVF_TEXCOORDSIZE3(1));
+  EXPECT_EQ(l.blendCount, 2);
+  EXPECT_EQ(l.normal, 20);
+  EXPECT_EQ(l.diffuse, 32);
+  EXPECT_EQ(l.specular, 36);
+  EXPECT_EQ(l.texCoord[1], 48);
+  EXPECT_EQ(l.texFloats[1], 3);
+  EXPECT_EQ(l.stride, 60u);
+  EXPECT_EQ(GetFVFVertexSize(0), 0u);
+  EXPECT_EQ(GetFVFVertexSize(D3DFVF_DIFFUSE), 0u);
+}
+
+TEST(VertexFormatTest, PrimitiveVertexCounts) {
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLELIST, 2), 6u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLESTRIP, 2), 4u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLEFAN, 3), 5u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_LINELIST, 3), 6u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_LINESTRIP, 3), 4u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_POINTLIST, 3), 3u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLELIST, 0), 0u);
+  EXPECT_EQ(PrimitiveVertexCount(99, 1), 0u);
+}
+
+class RecordingDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    headless::ResetGraphics();
+    m_System = headless::CreateHeadlessGraphicsSystem();
+    ASSERT_NE(m_System, nullptr);
+    D3DPRESENT_PARAMETERS pp;
+    pp.BackBufferWidth = 800;
+    pp.BackBufferHeight = 600;
+    pp.EnableAutoDepthStencil = 1;
+    ASSERT_EQ(m_System->CreateDevice(nullptr, 0, &pp, &m_Device), D3D_OK);
+    m_Recorder = headless::CurrentDevice();
+    ASSERT_EQ(static_cast<IDevice*>(m_Recorder), m_Device);
+  }
+  void TearDown() override {
+    if (m_Device) m_Device->Release();
+    m_System->Release();
+    EXPECT_EQ(headless::CurrentDevice(), nullptr);
+  }
+  IGraphicsSystem* m_System = nullptr;
+  IDevice* m_Device = nullptr;
+  headless::RecordingDevice* m_Recorder = nullptr;
+};
+
+TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
+  IVertexBuffer* vb = nullptr;
+  ASSERT_EQ(m_Device->CreateVertexBuffer(96, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0x142, D3DPOOL_DEFAULT, &vb),
+            D3D_OK);
+  void* data = nullptr;
+  ASSERT_EQ(vb->Lock(0, 0, &data, D3DLOCK_DISCARD), D3D_OK);
+  EXPECT_NE(vb->Lock(0, 0, &data, 0), D3D_OK);  // already locked
+  std::memset(data, 0x11, 96);
+  ASSERT_EQ(vb->Unlock(), D3D_OK);
+  EXPECT_NE(vb->Lock(90, 8, &data, 0), D3D_OK);  // past the end
+  m_Device->SetFVF(0x142);
+  m_Device->SetStreamSource(0, vb, 0, 24);
+  EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+  EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2), D3DERR_INVALIDCALL);  // needs 5 vertices
+  EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0xFFFFFFF0u), D3DERR_INVALIDCALL);
+  ASSERT_EQ(m_Recorder->Draws().size(), 1u);
+  EXPECT_EQ(m_Recorder->Draws()[0].vertices.size(), 96u);
+  EXPECT_EQ(m_Recorder->Draws()[0].fvf, 0x142u);
+
+  IIndexBuffer* ib = nullptr;
+  ASSERT_EQ(m_Device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib), D3D_OK);
+  m_Device->SetIndices(ib);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 1, 2), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 2, 4, 0, 2), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Recorder->Stats().draws, 2u);
+  EXPECT_EQ(m_Recorder->Stats().primitives, 4u);
+  EXPECT_EQ(m_Recorder->LiveBuffers(), 2u);
+  // The device holds the bound buffers; releasing ours leaves them alive until unbound.
+  vb->Release();
+  ib->Release();
+  EXPECT_EQ(m_Recorder->LiveBuffers(), 2u);
+  m_Device->SetStreamSource(0, nullptr, 0, 0);
+  m_Device->SetIndices(nullptr);
+  EXPECT_EQ(m_Recorder->LiveBuffers(), 0u);
+}
+
+TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  D3DLIGHT9 light;
+  light.Type = D3DLIGHT_POINT;
+  m_Device->SetLight(2, &light);
+  m_Device->LightEnable(2, 1);
+  EXPECT_TRUE(m_Recorder->LightEnabled(2));
+  m_Recorder->LoseDevice();
+  EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICELOST);
+  EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &light, 12), D3DERR_DEVICELOST);
+  D3DPRESENT_PARAMETERS pp = m_Recorder->PresentParameters();
+  EXPECT_NE(m_Device->Reset(&pp), D3D_OK);  // not yet resettable
+  m_Recorder->MakeResettable();
+  EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+  headless::Controls().failResets = 1;
+  EXPECT_NE(m_Device->Reset(&pp), D3D_OK);
+  EXPECT_EQ(m_Device->Reset(&pp), D3D_OK);
+  EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
+  EXPECT_EQ(m_Recorder->RenderState(D3DRS_LIGHTING), 1u);
+  EXPECT_FALSE(m_Recorder->LightEnabled(2));
+  EXPECT_EQ(m_Recorder->Stats().resets, 3u);
+}
+
+TEST_F(RecordingDeviceTest, TexturesOutliveTheirDeviceSafely) {
+  ITexture* texture = nullptr;
+  ASSERT_EQ(m_Device->CreateTexture(8, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+  EXPECT_EQ(texture->GetLevelCount(), 4u);
+  D3DSURFACE_DESC desc;
+  ASSERT_EQ(texture->GetLevelDesc(3, &desc), D3D_OK);
+  EXPECT_EQ(desc.Width, 1u);
+  EXPECT_EQ(desc.Height, 1u);
+  EXPECT_NE(texture->GetLevelDesc(4, &desc), D3D_OK);
+  RECT outside{0, 0, 9, 1};
+  D3DLOCKED_RECT locked;
+  EXPECT_NE(texture->LockRect(0, &locked, &outside, 0), D3D_OK);
+  m_Device->SetTexture(0, texture);
+  m_Device->Release();
+  m_Device = nullptr;
+  // The device is gone; the texture still works and releases cleanly.
+  ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+  EXPECT_EQ(locked.Pitch, 32);
+  texture->UnlockRect(0);
+  texture->Release();
+}
+
+TEST_F(RecordingDeviceTest, DisplayModesAndCreationFailures) {
+  D3DDISPLAYMODE mode;
+  ASSERT_EQ(m_System->GetAdapterDisplayMode(&mode), D3D_OK);
+  EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(m_System->GetAdapterModeCount(D3DFMT_X8R8G8B8), 2u);
+  ASSERT_EQ(m_System->EnumAdapterModes(D3DFMT_X8R8G8B8, 1, &mode), D3D_OK);
+  EXPECT_EQ(mode.Width, 1024u);
+  EXPECT_NE(m_System->EnumAdapterModes(D3DFMT_X8R8G8B8, 2, &mode), D3D_OK);
+  headless::Controls().failDeviceCreation = true;
+  IDevice* another = nullptr;
+  D3DPRESENT_PARAMETERS pp;
+  EXPECT_NE(m_System->CreateDevice(nullptr, 0, &pp, &another), D3D_OK);
+  EXPECT_EQ(another, nullptr);
+  headless::Controls().failSystemCreation = true;
+  EXPECT_EQ(headless::CreateHeadlessGraphicsSystem(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Image.h"
+
+using namespace platform;
+
+namespace {
+
+Image Checker(uint32_t w, uint32_t h) {
+  Image image;
+  image.width = w;
+  image.height = h;
+  image.argb.resize(size_t(w) * h);
+  for (uint32_t y = 0; y < h; ++y)
+    for (uint32_t x = 0; x < w; ++x) image.argb[size_t(y) * w + x] = ((x + y) & 1) ? 0xFF0000FFu : 0x80FF8000u;
+  return image;
+}
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+TEST(ImageTest, PngRoundTripKeepsPixelsAndReportsTheLayout) {
+  const Image source = Checker(5, 3);
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(EncodePng(source, png));
+  Image decoded;
+  ASSERT_TRUE(DecodeImage(png.data(), png.size(), decoded));
+  EXPECT_EQ(decoded.width, 5u);
+  EXPECT_EQ(decoded.height, 3u);
+  EXPECT_EQ(decoded.argb, source.argb);
+  EXPECT_EQ(decoded.format, D3DFMT_A8R8G8B8);
+
+  // Without an alpha channel: X8R8G8B8, every pixel opaque.
+  ASSERT_TRUE(EncodePng(source, png, true));
+  ASSERT_TRUE(DecodeImage(png.data(), png.size(), decoded));
+  EXPECT_EQ(decoded.format, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(decoded.Pixel(0, 0), 0xFFFF8000u);
+  EXPECT_EQ(decoded.Pixel(1, 0), 0xFF0000FFu);
+}
+
+TEST(ImageTest, TgaOrientationsAndRunLengths) {
+  // 2x2, 24 bits, stored bottom-up: the first stored row is the bottom one.
+  std::string tga(18, '\0');
+  tga[2] = 2;
+  tga[12] = 2;
+  tga[14] = 2;
+  tga[16] = 24;
+  tga += std::string("\x00\x00\xFF" "\x00\xFF\x00", 6);  // bottom: red, green
+  tga += std::string("\xFF\x00\x00" "\xFF\xFF\xFF", 6);  // top: blue, white
+  Image image;
+  ASSERT_TRUE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  EXPECT_EQ(image.format, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(image.Pixel(0, 0), 0xFF0000FFu);
+  EXPECT_EQ(image.Pixel(1, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(image.Pixel(0, 1), 0xFFFF0000u);
+  EXPECT_EQ(image.Pixel(1, 1), 0xFF00FF00u);
+
+  // Top-down with a run: 32 bits, one run of 3 and one raw pixel.
+  std::string rle(18, '\0');
+  rle[2] = 10;
+  rle[12] = 4;
+  rle[14] = 1;
+  rle[16] = 32;
+  rle[17] = 0x28;  // top-down, 8 alpha bits
+  rle += std::string("\x82\x10\x20\x30\x40", 5);
+  rle += std::string("\x00\x01\x02\x03\x04", 5);
+  ASSERT_TRUE(DecodeImage(reinterpret_cast<const uint8_t*>(rle.data()), rle.size(), image));
+  EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);
+  EXPECT_EQ(image.Pixel(2, 0), 0x40302010u);
+  EXPECT_EQ(image.Pixel(3, 0), 0x04030201u);
+
+  // A run longer than the image is refused, not written past the end.
+  std::string overrun = rle;
+  overrun[18] = char(0xFF);
+  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(overrun.data()), overrun.size(), image));
+  EXPECT_EQ(image.width, 0u);
+}
+
+TEST(ImageTest, DamagedAndUnknownFilesFailCleanly) {
+  Image image;
+  std::string error;
+  const Image source = Checker(32, 32);
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(EncodePng(source, png));
+  // Every cut of the PNG either fails or (never) succeeds with the full size.
+  for (size_t cut : {size_t(8), size_t(20), size_t(33), png.size() / 2, png.size() - 13}) {
+    EXPECT_FALSE(DecodeImage(png.data(), cut, image, &error)) << cut;
+    EXPECT_FALSE(error.empty());
+  }
+  // A TGA header that promises more pixels than the file holds.
+  std::string tga(18, '\0');
+  tga[2] = 2;
+  tga[12] = char(0xFF);
+  tga[14] = char(0xFF);
+  tga[16] = 32;
+  tga += "abcd";
+  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  // A truncated JPEG and plain junk.
+  const std::vector<uint8_t> jpeg = Bytes(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
+  EXPECT_FALSE(DecodeImage(jpeg.data(), jpeg.size(), image));
+  const std::vector<uint8_t> junk = Bytes("this is not an image at all");
+  EXPECT_FALSE(DecodeImage(junk.data(), junk.size(), image));
+  EXPECT_FALSE(DecodeImage(nullptr, 0, image));
+  EXPECT_FALSE(LoadImageFile("/no/such/file.png", image, &error));
+}
+
+TEST(ImageTest, PowerOfTwoAndStretching) {
+  EXPECT_EQ(NextPowerOfTwo(0), 1u);
+  EXPECT_EQ(NextPowerOfTwo(1), 1u);
+  EXPECT_EQ(NextPowerOfTwo(60), 64u);
+  EXPECT_EQ(NextPowerOfTwo(64), 64u);
+  EXPECT_EQ(NextPowerOfTwo(100), 128u);
+  // A two-colour image stretched keeps its colours at the ends and blends between.
+  Image image;
+  image.width = 2;
+  image.height = 1;
+  image.argb = {0xFF000000u, 0xFFFFFFFFu};
+  const Image wide = ResizeImage(image, 8, 4);
+  ASSERT_EQ(wide.argb.size(), 32u);
+  EXPECT_EQ(wide.Pixel(0, 0), 0xFF000000u);
+  EXPECT_EQ(wide.Pixel(7, 3), 0xFFFFFFFFu);
+  const uint32_t middle = wide.Pixel(4, 2) & 0xFF;
+  EXPECT_GT(middle, 0x40u);
+  EXPECT_LT(middle, 0xC0u);
+  // Shrinking by more than half averages.
+  const Image small = ResizeImage(Checker(8, 8), 1, 1);
+  EXPECT_NEAR(int((small.Pixel(0, 0) >> 24) & 255), (0xFF + 0x80) / 2, 1);
+}
+
+TEST(ImageTest, PixelPackingRoundTrips) {
+  const uint32_t pixels[3] = {0xFFFF0000u, 0x00FFFFFFu, 0x80404040u};
+  struct Case {
+    D3DFORMAT format;
+    uint32_t expected[3];
+  } cases[] = {
+      {D3DFMT_A8R8G8B8, {0xFFFF0000u, 0x00FFFFFFu, 0x80404040u}},
+      {D3DFMT_X8R8G8B8, {0xFFFF0000u, 0xFFFFFFFFu, 0xFF404040u}},
+      {D3DFMT_A1R5G5B5, {0xFFFF0000u, 0x00FFFFFFu, 0xFF414141u}},
+      {D3DFMT_R5G6B5, {0xFFFF0000u, 0xFFFFFFFFu, 0xFF414041u}},
+      {D3DFMT_A4R4G4B4, {0xFFFF0000u, 0x00FFFFFFu, 0x88444444u}},
+      {D3DFMT_A8L8, {0xFF4D4D4Du, 0x00FFFFFFu, 0x80404040u}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes(3 * FormatBytesPerPixel(c.format));
+    ASSERT_TRUE(PackPixels(pixels, 3, c.format, bytes.data())) << c.format;
+    uint32_t back[3];
+    ASSERT_TRUE(UnpackPixels(bytes.data(), 3, c.format, back)) << c.format;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(back[i], c.expected[i]) << c.format << " pixel " << i;
+  }
+  uint8_t out[4];
+  EXPECT_FALSE(PackPixels(pixels, 1, D3DFMT_DXT1, out));
+}
+
+}  // namespace

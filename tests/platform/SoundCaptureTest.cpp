@@ -1,0 +1,140 @@
+// What comes out of the mixer: a child process plays a two-second tone into
+// OpenAL Soft's wave-file writer (which must be chosen before sound is first
+// used in a process); the test reads the file back and checks the pitch and
+// level of what was heard, so silence or a wrong volume cannot pass.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/Files.h"
+#include "platform/Sound.h"
+#include "support/TempDir.h"
+#include "tools/formats/SoundFiles.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* CHILD_VARIABLE = "KARVESSA_SOUND_CAPTURE_FILE";
+constexpr double TONE_HZ = 440.0;
+constexpr double TONE_AMPLITUDE = 0.5;
+constexpr int32_t SECOND_HALF_MB = -602;  // half the amplitude
+
+void PumpFor(double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    platform::UpdateAudio();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+// The child: one second at full level, one at half, then a little silence.
+void PlayIntoWaveFile(const std::string& capture) {
+  ASSERT_TRUE(platform::SetAudioOutput(platform::AudioOutput::WaveFile, capture));
+  ASSERT_TRUE(platform::AcquireAudio());
+  {
+    testsupport::TempDir dir;
+    formats::Tone tone;
+    tone.frequency = TONE_HZ;
+    tone.amplitude = TONE_AMPLITUDE;
+    tone.seconds = 2.0;
+    auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(tone)));
+    ASSERT_TRUE(buffer);
+    platform::SoundPath path(false);
+    PumpFor(0.2);
+    ASSERT_TRUE(path.Play(*buffer));
+    PumpFor(1.0);
+    path.SetVolume(SECOND_HALF_MB, 0);
+    PumpFor(1.4);
+    EXPECT_EQ(path.VoiceCount(), 0);
+  }
+  platform::ReleaseAudio();  // closes the file with its final sizes
+}
+
+struct Window {
+  double rmsLeft = 0, rmsRight = 0, hz = 0;
+};
+
+Window Analyse(const std::vector<int16_t>& frames, size_t first, size_t count, uint32_t rate) {
+  Window w;
+  size_t crossings = 0;
+  for (size_t i = first; i < first + count; ++i) {
+    const double l = frames[2 * i] / 32768.0, r = frames[2 * i + 1] / 32768.0;
+    w.rmsLeft += l * l;
+    w.rmsRight += r * r;
+    if (i > first && (frames[2 * i - 2] < 0) != (frames[2 * i] < 0)) ++crossings;
+  }
+  w.rmsLeft = std::sqrt(w.rmsLeft / count);
+  w.rmsRight = std::sqrt(w.rmsRight / count);
+  w.hz = crossings / 2.0 / (static_cast<double>(count) / rate);
+  return w;
+}
+
+TEST(SoundCapture, TwoSecondToneComesOutAtItsPitchAndLevel) {
+  if (const char* capture = std::getenv(CHILD_VARIABLE)) {
+    PlayIntoWaveFile(capture);
+    return;
+  }
+  testsupport::TempDir dir;
+  const std::string capture = dir.File("capture.wav");
+
+  // A fresh process, so that the output can still be chosen.
+  std::string filter = "--gtest_filter=SoundCapture.TwoSecondToneComesOutAtItsPitchAndLevel";
+  char exe[] = "/proc/self/exe";
+  char* argv[] = {exe, filter.data(), nullptr};
+  setenv(CHILD_VARIABLE, capture.c_str(), 1);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, exe, nullptr, nullptr, argv, environ);
+  unsetenv(CHILD_VARIABLE);
+  ASSERT_EQ(spawned, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the playing process failed";
+
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
+  platform::PcmFormat format;
+  std::vector<uint8_t> pcm;
+  std::string why;
+  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm, &why)) << why;
+  ASSERT_EQ(format.channels, 2);
+  ASSERT_EQ(format.bitsPerSample, 16);
+  const uint32_t rate = format.sampleRate;
+  std::vector<int16_t> frames(pcm.size() / 2);
+  for (size_t i = 0; i < frames.size(); ++i) frames[i] = static_cast<int16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8));
+  const size_t frameCount = frames.size() / 2;
+  ASSERT_GT(frameCount, rate * 2u) << "the capture is shorter than the tone";
+
+  size_t onset = 0;
+  while (onset < frameCount && std::abs(frames[2 * onset]) < 1000) ++onset;
+  ASSERT_LT(onset, frameCount) << "only silence came out";
+  ASSERT_GE(frameCount - onset, rate * 2u) << "the tone was cut short";
+
+  const size_t span = rate * 7 / 10;
+  const Window full = Analyse(frames, onset + rate * 15 / 100, span, rate);
+  const Window half = Analyse(frames, onset + rate * 115 / 100, span, rate);
+  EXPECT_NEAR(full.hz, TONE_HZ, 5.0);
+  EXPECT_NEAR(half.hz, TONE_HZ, 5.0);
+  // A centred mono sound comes out of each speaker at between -6 dB (a
+  // linear pan) and -3 dB (constant power) of its own level.
+  const double speakerShare = full.rmsLeft * std::sqrt(2.0) / TONE_AMPLITUDE;
+  EXPECT_GT(speakerShare, 0.48);
+  EXPECT_LT(speakerShare, 0.73);
+  EXPECT_NEAR(full.rmsLeft, full.rmsRight, 0.05 * full.rmsLeft) << "a centred sound is even";
+  EXPECT_NEAR(half.rmsLeft / full.rmsLeft, 0.5, 0.05) << "-6 dB halves the amplitude";
+  EXPECT_NEAR(half.rmsRight / full.rmsRight, 0.5, 0.05);
+
+  // After the tone: silence.
+  const size_t after = onset + rate * 21 / 10;
+  if (after + rate / 10 <= frameCount) {
+    const Window tail = Analyse(frames, after, rate / 10, rate);
+    EXPECT_LT(tail.rmsLeft, 0.01);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+#include "tools/formats/SoundFiles.h"
+
+#include <vorbis/vorbisenc.h>
+
+#include <cmath>
+#include <algorithm>
+#include <vector>
+
+namespace formats {
+
+namespace {
+
+void Put16(std::string& out, uint32_t v) {
+  out += static_cast<char>(v & 0xFF);
+  out += static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+size_t FrameCount(const Tone& tone) {
+  return static_cast<size_t>(std::lround(tone.seconds * tone.sampleRate));
+}
+
+double Sample(const Tone& tone, size_t frame) {
+  const double pi = 3.14159265358979323846;
+  return tone.amplitude * std::sin(2.0 * pi * tone.frequency * static_cast<double>(frame) / tone.sampleRate);
+}
+
+}  // namespace
+
+std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample) {
+  const size_t frames = FrameCount(tone);
+  const uint32_t bytesPerSample = bitsPerSample / 8u;
+  const uint32_t dataBytes = static_cast<uint32_t>(frames * tone.channels * bytesPerSample);
+  std::string out = "RIFF";
+  Put32(out, 36 + dataBytes + (dataBytes & 1u));
+  out += "WAVEfmt ";
+  Put32(out, 16);
+  Put16(out, 1);
+  Put16(out, tone.channels);
+  Put32(out, tone.sampleRate);
+  Put32(out, tone.sampleRate * tone.channels * bytesPerSample);
+  Put16(out, tone.channels * bytesPerSample);
+  Put16(out, bitsPerSample);
+  out += "data";
+  Put32(out, dataBytes);
+  for (size_t i = 0; i < frames; ++i) {
+    const double s = Sample(tone, i);
+    for (uint16_t c = 0; c < tone.channels; ++c) {
+      if (bitsPerSample == 8)
+        out += static_cast<char>(static_cast<uint8_t>(std::lround(128.0 + s * 127.0)));
+      else
+        Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * 32767.0))));
+    }
+  }
+  if (dataBytes & 1u) out += '\0';
+  return out;
+}
+
+std::string OggToneBytes(const Tone& tone) {
+  vorbis_info info;
+  vorbis_info_init(&info);
+  if (vorbis_encode_init_vbr(&info, tone.channels, static_cast<long>(tone.sampleRate), 0.4f) != 0) {
+    vorbis_info_clear(&info);
+    return std::string();
+  }
+  vorbis_comment comment;
+  vorbis_comment_init(&comment);
+  vorbis_dsp_state dsp;
+  vorbis_analysis_init(&dsp, &info);
+  vorbis_block block;
+  vorbis_block_init(&dsp, &block);
+  ogg_stream_state stream;
+  ogg_stream_init(&stream, 1);
+
+  std::string out;
+  ogg_page page;
+  auto takePages = [&](bool flush) {
+    while (flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) {
+      out.append(reinterpret_cast<const char*>(page.header), static_cast<size_t>(page.header_len));
+      out.append(reinterpret_cast<const char*>(page.body), static_cast<size_t>(page.body_len));
+    }
+  };
+
+  ogg_packet header, headerComment, headerCode;
+  vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
+  ogg_stream_packetin(&stream, &header);
+  ogg_stream_packetin(&stream, &headerComment);
+  ogg_stream_packetin(&stream, &headerCode);
+  takePages(true);
+
+  const size_t frames = FrameCount(tone);
+  const size_t chunk = 4096;
+  ogg_packet packet;
+  for (size_t at = 0;; at += chunk) {
+    const size_t n = at < frames ? std::min(chunk, frames - at) : 0;
+    if (n > 0) {
+      float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
+      for (size_t i = 0; i < n; ++i) {
+        const float s = static_cast<float>(Sample(tone, at + i));
+        for (uint16_t c = 0; c < tone.channels; ++c) buffer[c][i] = s;
+      }
+    }
+    vorbis_analysis_wrote(&dsp, static_cast<int>(n));  // 0 marks the end
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+      vorbis_analysis(&block, nullptr);
+      vorbis_bitrate_addblock(&block);
+      while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+        ogg_stream_packetin(&stream, &packet);
+        takePages(false);
+      }
+    }
+    if (n == 0) break;
+  }
+  takePages(true);
+
+  ogg_stream_clear(&stream);
+  vorbis_block_clear(&block);
+  vorbis_dsp_clear(&dsp);
+  vorbis_comment_clear(&comment);
+  vorbis_info_clear(&info);
+  return out;
+}
+
+}  // namespace formats

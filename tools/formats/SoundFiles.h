@@ -1,0 +1,23 @@
+#pragma once
+// Writers for test sounds: a sine tone as a PCM .wav, or as an Ogg Vorbis
+// file. Tests and the demo data generator make their sounds with these.
+#include <cstdint>
+#include <string>
+
+namespace formats {
+
+struct Tone {
+  double frequency = 440.0;  // Hz
+  double seconds = 1.0;
+  double amplitude = 0.5;  // of full scale
+  uint32_t sampleRate = 44100;
+  uint16_t channels = 1;  // 1 or 2 (the same tone on both)
+};
+
+// A RIFF WAVE file of the tone with 8-bit (unsigned) or 16-bit samples.
+std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample = 16);
+
+// An Ogg Vorbis file of the tone; empty when the encoder refuses the format.
+std::string OggToneBytes(const Tone& tone);
+
+}  // namespace formats
