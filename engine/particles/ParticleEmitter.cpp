@@ -119,9 +119,9 @@ bool CParticleEmitter::InitPool() {
   m_GeometrySet.material = m_pMaterial;
   m_GeometrySet.textureSet = &m_Params->textureSet;
   m_GeometrySet.batchable = false;
-  if (!buffers) return false;
+  // Registered even without buffers, so the next device reset can make them.
   if (!m_Registered && g_pGraphicsDevice) m_Registered = g_pGraphicsDevice->AddVolatileResource(this);
-  return true;
+  return buffers;
 }
 
 bool CParticleEmitter::CreateBuffers() {

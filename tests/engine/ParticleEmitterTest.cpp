@@ -590,6 +590,13 @@ TEST_F(ParticleEmitterTest, WithoutBuffersItSimulatesButNeverTouchesTheDevice) {
   EXPECT_FALSE(em.Draw());
   EXPECT_TRUE(m_Recorder->Log().empty());
   platform::headless::Controls().failBufferCreation = false;
+  // The next device reset gives it the buffers it missed.
+  m_Recorder->LoseDevice();
+  m_Recorder->MakeResettable();
+  ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
+  EXPECT_TRUE(em.HasBuffers());
+  EXPECT_TRUE(em.Draw());
+  EXPECT_EQ(m_Recorder->Stats().draws, 1u);
 }
 
 TEST_F(ParticleEmitterTest, DeviceResetRebuildsBuffersAndKeepsParticles) {
