@@ -167,6 +167,7 @@ bool CParticleEmitter::UpdateParticles() {
 
 bool CParticleEmitter::Draw() {
   using namespace platform;
+  if (m_Pool.empty()) return true;  // an empty effect has nothing to draw
   if (!m_pVertexBuffer || !m_pIndexBuffer) return false;
   IDevice* device = g_pGraphicsDevice ? g_pGraphicsDevice->GetDevice() : nullptr;
   if (!device) return false;

@@ -692,3 +692,17 @@ TEST_F(ParticleEmitterTest, FrameUpdateUsesTheDeviceViewAndQueuesTheEmitterForTh
   EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_PARTICLES), 0u);
   g_pGeometrySetRegistry = nullptr;
 }
+
+TEST_F(ParticleEmitterTest, EmptyPoolFinishesAndDrawsNothing) {
+  CPointParticleEmitter em;
+  EMITTER_PARAMS e = StillParams();
+  e.maxParticles = 0;
+  e.initialBurst = 10;
+  e.duration = 0.1f;
+  ASSERT_TRUE(em.SetParams(e));
+  em.Simulate(0.2f, D3DXVECTOR3(), kIdentity);
+  EXPECT_TRUE(em.IsFinished());
+  m_Recorder->ClearLog();
+  EXPECT_TRUE(em.Draw());
+  EXPECT_TRUE(m_Recorder->Log().empty());
+}
