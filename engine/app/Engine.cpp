@@ -7,6 +7,7 @@
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "engine/fonts/Font.h"
+#include "engine/particles/RandomTable.h"
 #include "engine/resources/Material.h"
 #include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
@@ -88,6 +89,7 @@ bool InitializeEngine() {
   g_AudiereDevice = new (std::nothrow) CAudiereDevice();
   g_pAudiereSoundFactory = new (std::nothrow) CAudiereSoundFactory();
   g_pStreamingSoundFactory = new (std::nothrow) CAudiereStreamingSoundFactory();
+  g_ParticleRandom.Init(PARTICLE_RANDOM_COUNT, -1.0f, 1.0f);
   return true;
 }
 
