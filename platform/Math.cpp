@@ -2,17 +2,6 @@
 
 #include <cmath>
 
-uint32_t ColorChannelToByte(float c) {
-  if (c >= 1.0f) return 255;
-  if (!(c > 0.0f)) return 0;
-  return static_cast<uint32_t>(c * 255.0f + 0.5f);
-}
-
-D3DCOLOR PackColor(float r, float g, float b, float a) {
-  return (ColorChannelToByte(a) << 24) | (ColorChannelToByte(r) << 16) | (ColorChannelToByte(g) << 8) |
-         ColorChannelToByte(b);
-}
-
 D3DXCOLOR::D3DXCOLOR(D3DCOLOR argb)
     : r(((argb >> 16) & 0xff) / 255.0f),
       g(((argb >> 8) & 0xff) / 255.0f),

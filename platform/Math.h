@@ -13,8 +13,15 @@ using D3DCOLOR = uint32_t;
 
 // The one float -> packed colour conversion: a channel is 255 at 1 or
 // more, 0 at 0 or less, otherwise the integer part of c x 255 + 0.5.
-uint32_t ColorChannelToByte(float c);
-D3DCOLOR PackColor(float r, float g, float b, float a);
+inline uint32_t ColorChannelToByte(float c) {
+  if (c >= 1.0f) return 255;
+  if (!(c > 0.0f)) return 0;
+  return static_cast<uint32_t>(c * 255.0f + 0.5f);
+}
+inline D3DCOLOR PackColor(float r, float g, float b, float a) {
+  return (ColorChannelToByte(a) << 24) | (ColorChannelToByte(r) << 16) | (ColorChannelToByte(g) << 8) |
+         ColorChannelToByte(b);
+}
 
 struct D3DCOLORVALUE {
   float r = 0, g = 0, b = 0, a = 0;

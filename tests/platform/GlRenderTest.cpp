@@ -11,7 +11,7 @@
 
 #include "platform/Graphics.h"
 #include "platform/Image.h"
-#include "support/TempDir.h"
+#include "support/OffscreenDeviceTest.h"
 
 using namespace platform;
 
@@ -30,59 +30,8 @@ struct LitVertex {
 };
 constexpr DWORD kLitFVF = D3DFVF_XYZ | D3DFVF_NORMAL;
 
-// Keeps a picture as a PNG in the test-image folder for a person to look at.
-void KeepPicture(const std::string& name, const std::vector<uint32_t>& argb, uint32_t w, uint32_t h) {
-  Image image;
-  image.width = w;
-  image.height = h;
-  image.argb = argb;
-  EXPECT_TRUE(SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
-}
-
-class GlRenderTest : public ::testing::Test {
+class GlRenderTest : public testsupport::OffscreenDeviceTest {
  protected:
-  void SetUp() override {
-    std::string why;
-    m_System = CreateOffscreenGraphicsSystem(&why);
-    if (!m_System) GTEST_SKIP() << "No OpenGL 3.3 context available (" << why << "): image test skipped";
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 800;
-    pp.BackBufferHeight = 600;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = 1;
-    pp.EnableAutoDepthStencil = 1;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
-    ASSERT_EQ(m_System->CreateDevice(nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &m_Device), D3D_OK);
-    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0), D3D_OK);
-  }
-  void TearDown() override {
-    if (m_Device) m_Device->Release();
-    if (m_System) m_System->Release();
-  }
-
-  // Reads the back buffer and keeps a copy as a PNG for a person to look at.
-  void Capture(const std::string& name) {
-    uint32_t w = 0, h = 0;
-    ASSERT_TRUE(m_Device->ReadBackBuffer(m_Pixels, &w, &h));
-    ASSERT_EQ(w, 800u);
-    ASSERT_EQ(h, 600u);
-    KeepPicture(name, m_Pixels, w, h);
-  }
-  uint32_t At(int x, int y) const { return m_Pixels[size_t(y) * 800 + size_t(x)]; }
-
-  // Per-channel comparison of red, green and blue.
-  static ::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 6) {
-    for (int shift : {16, 8, 0}) {
-      const int a = int((actual >> shift) & 255), e = int((expected >> shift) & 255);
-      if (std::abs(a - e) > tolerance) {
-        char text[96];
-        std::snprintf(text, sizeof text, "pixel %08X, expected %08X (+-%d)", actual, expected, tolerance);
-        return ::testing::AssertionFailure() << text;
-      }
-    }
-    return ::testing::AssertionSuccess();
-  }
-
   void DrawScreenQuad(float left, float top, float right, float bottom, D3DCOLOR color) {
     // Pixel centres lie at integer coordinates: edges at -0.5 cover whole pixels.
     const ScreenVertex v[4] = {{left - 0.5f, top - 0.5f, 0.5f, 1, color, 0, 0},
@@ -115,9 +64,6 @@ class GlRenderTest : public ::testing::Test {
     m_Device->SetTransform(D3DTS_WORLD, &world);
   }
 
-  IGraphicsSystem* m_System = nullptr;
-  IDevice* m_Device = nullptr;
-  std::vector<uint32_t> m_Pixels;
 };
 
 TEST_F(GlRenderTest, TexturedQuadModulatedByVertexColourThenBlendedQuadOverIt) {
@@ -333,7 +279,7 @@ TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
   uint32_t w = 0, h = 0;
   ASSERT_TRUE(ReadPresentedImage(m_Device, screen, &w, &h));
   ASSERT_EQ(w, 800u);
-  KeepPicture("gamma_present", screen, w, h);
+  testsupport::KeepPicture("gamma_present", screen, w, h);
   // 0x40 -> 0x40 x 256 + 32768 = 49152 -> 0xBF for red and green.
   EXPECT_TRUE(Near(screen[300 * 800 + 400], 0xFFBFBF40u, 2));
   // The back buffer itself is untouched by the ramp.
@@ -442,7 +388,7 @@ TEST(GlPresentTest, WideScreenShowsTheBackBufferBetweenBlackBars) {
   ASSERT_TRUE(ReadPresentedImage(device, screen, &w, &h));
   ASSERT_EQ(w, 1000u);
   ASSERT_EQ(h, 600u);
-  KeepPicture("wide_screen_bars", screen, w, h);
+  testsupport::KeepPicture("wide_screen_bars", screen, w, h);
   // 800 x 600 scaled by 1 into 1000 x 600: 100 black columns on each side.
   EXPECT_EQ(screen[300 * 1000 + 50] & 0xFFFFFFu, 0u);
   EXPECT_EQ(screen[300 * 1000 + 99] & 0xFFFFFFu, 0u);
