@@ -56,6 +56,7 @@ void CAnimated3DSprite::SetMesh(CSkinnedMesh* mesh) {
   if (!mesh) return;
   m_BoundingSphere.center = mesh->GetBoundingSphereCenter();
   m_BoundingSphere.radius = mesh->GetBoundingSphereRadius();
+  RebindBones();
   std::string setName;
   double position = 0;
   if (m_pAnimController) {
@@ -76,6 +77,14 @@ void CAnimated3DSprite::SetMesh(CSkinnedMesh* mesh) {
     m_pAnimController->SetTrackPosition(m_CurrentTrack, position);
     m_pAnimController->AdvanceTime(0, nullptr);
   }
+}
+
+void CAnimated3DSprite::RebindBones() {
+  auto rebind = [this](BONE_RECORD& record) {
+    if (FRAME* frame = m_pMesh->FindFrame(record.name)) record.frame = frame;
+  };
+  for (auto& entry : m_BoneCache) rebind(*entry.second);
+  for (auto& record : m_RetiredBones) rebind(*record);
 }
 
 void CAnimated3DSprite::SetAnimation(const std::string& name, bool loop) {
@@ -133,6 +142,7 @@ D3DXMATRIX* CAnimated3DSprite::GetBoneMatrix(const std::string& name) {
   auto record = std::make_unique<BONE_RECORD>();
   record->frame = frame;
   record->matrix = frame->CombinedTransformationMatrix;
+  record->name = name;
   D3DXMATRIX* out = &record->matrix;
   m_BoneCache.emplace(name, std::move(record));
   return out;

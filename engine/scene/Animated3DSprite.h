@@ -31,7 +31,8 @@ class CAnimated3DSprite : public C3DSprite {
 
   // Gives the sprite a mesh and a fresh clone of its controller. A sprite
   // that had a set playing keeps playing it, looping, from the same track
-  // position (replayed without callbacks). Null only stores null.
+  // position (replayed without callbacks). Bone matrices handed out before
+  // follow the new mesh's frames of the same names. Null only stores null.
   void SetMesh(CSkinnedMesh* mesh);
   // Plays the named set from its start on the other track; the old track
   // stops. An unknown name leaves the sprite without a set.
@@ -97,7 +98,9 @@ class CAnimated3DSprite : public C3DSprite {
   struct BONE_RECORD {
     FRAME* frame = nullptr;
     D3DXMATRIX matrix;
+    std::string name;
   };
+  void RebindBones();
   void RefreshBonesAndNodes();
   void CopyAnimation(const CAnimated3DSprite& other);
 

@@ -92,8 +92,23 @@ void BuildMesh(const XMeshRecord& r, BuiltMesh& out) {
   out.materials = r.Materials;
 }
 
+// The plain white material a mesh without materials draws with once it is
+// merged with meshes that have some.
+D3DXMATERIAL MergedDefaultMaterial() {
+  D3DXMATERIAL d;
+  d.MatD3D.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  d.MatD3D.Ambient = D3DCOLORVALUE{0, 0, 0, 1};
+  d.MatD3D.Specular = D3DCOLORVALUE{0, 0, 0, 1};
+  d.MatD3D.Emissive = D3DCOLORVALUE{0, 0, 0, 1};
+  return d;
+}
+
 // Appends b (transformed) to a; their formats are joined.
 void MergeMesh(BuiltMesh& a, const BuiltMesh& b, const D3DXMATRIX& m) {
+  // Faces merged so far without materials keep a default of their own
+  // rather than taking the next mesh's first material.
+  if (a.materials.empty() && !a.attributes.empty() && !b.materials.empty())
+    a.materials.push_back(MergedDefaultMaterial());
   uint32_t base = (uint32_t)a.positions.size();
   uint32_t attrBase = (uint32_t)a.materials.size();
   size_t na = a.positions.size(), nb = b.positions.size();
@@ -121,14 +136,7 @@ void MergeMesh(BuiltMesh& a, const BuiltMesh& b, const D3DXMATRIX& m) {
   for (uint32_t idx : b.triangles) a.triangles.push_back(base + idx);
   // A mesh without materials draws with material 0 of its own: give it one.
   std::vector<D3DXMATERIAL> mats = b.materials;
-  if (mats.empty() && (!a.materials.empty() || attrBase > 0 || base > 0)) {
-    D3DXMATERIAL d;
-    d.MatD3D.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
-    d.MatD3D.Ambient = D3DCOLORVALUE{0, 0, 0, 1};
-    d.MatD3D.Specular = D3DCOLORVALUE{0, 0, 0, 1};
-    d.MatD3D.Emissive = D3DCOLORVALUE{0, 0, 0, 1};
-    mats.push_back(d);
-  }
+  if (mats.empty() && (!a.materials.empty() || attrBase > 0 || base > 0)) mats.push_back(MergedDefaultMaterial());
   for (uint32_t attr : b.attributes) a.attributes.push_back(attrBase + attr);
   a.materials.insert(a.materials.end(), mats.begin(), mats.end());
 }

@@ -68,14 +68,20 @@ ID3DXMesh::~ID3DXMesh() {
 HRESULT ID3DXMesh::LockVertexBuffer(uint32_t flags, void** data) {
   if (!data) return E_INVALIDARG;
   *data = m_Vertices.data();
-  if (!(flags & D3DLOCK_READONLY)) ++m_Version;
+  if (!(flags & D3DLOCK_READONLY)) {
+    ++m_Version;
+    ++m_VertexVersion;
+  }
   return S_OK;
 }
 HRESULT ID3DXMesh::UnlockVertexBuffer() { return S_OK; }
 HRESULT ID3DXMesh::LockIndexBuffer(uint32_t flags, void** data) {
   if (!data) return E_INVALIDARG;
   *data = m_Indices.data();
-  if (!(flags & D3DLOCK_READONLY)) ++m_Version;
+  if (!(flags & D3DLOCK_READONLY)) {
+    ++m_Version;
+    ++m_IndexVersion;
+  }
   return S_OK;
 }
 HRESULT ID3DXMesh::UnlockIndexBuffer() { return S_OK; }
@@ -214,29 +220,35 @@ HRESULT ID3DXMesh::OptimizeInplace(uint32_t flags, const uint32_t* adjacencyIn, 
   }
   RebuildAttributeTable();
   ++m_Version;
+  ++m_VertexVersion;
+  ++m_IndexVersion;
   return S_OK;
 }
 
 HRESULT ID3DXMesh::DrawSubset(uint32_t attribId) {
   if (!m_Device || m_NumFaces == 0 || m_NumVertices == 0) return E_FAIL;
-  if (m_UploadedVersion != m_Version || !m_VertexBuffer || !m_IndexBuffer) {
-    const uint32_t vbytes = (uint32_t)m_Vertices.size(), ibytes = (uint32_t)m_Indices.size() * 4;
+  const uint32_t vbytes = (uint32_t)m_Vertices.size(), ibytes = (uint32_t)m_Indices.size() * 4;
+  if (m_UploadedVertices != m_VertexVersion || !m_VertexBuffer) {
     if (m_VertexBuffer && m_VertexBuffer->GetLength() != vbytes) SafeRelease(m_VertexBuffer);
-    if (m_IndexBuffer && m_IndexBuffer->GetLength() != ibytes) SafeRelease(m_IndexBuffer);
     if (!m_VertexBuffer &&
         FAILED(m_Device->CreateVertexBuffer(vbytes, D3DUSAGE_WRITEONLY, m_FVF, D3DPOOL_MANAGED, &m_VertexBuffer)))
-      return E_FAIL;
-    if (!m_IndexBuffer && FAILED(m_Device->CreateIndexBuffer(ibytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32,
-                                                              D3DPOOL_MANAGED, &m_IndexBuffer)))
       return E_FAIL;
     void* p = nullptr;
     if (FAILED(m_VertexBuffer->Lock(0, 0, &p, 0))) return E_FAIL;
     std::memcpy(p, m_Vertices.data(), vbytes);
     m_VertexBuffer->Unlock();
+    m_UploadedVertices = m_VertexVersion;
+  }
+  if (m_UploadedIndices != m_IndexVersion || !m_IndexBuffer) {
+    if (m_IndexBuffer && m_IndexBuffer->GetLength() != ibytes) SafeRelease(m_IndexBuffer);
+    if (!m_IndexBuffer && FAILED(m_Device->CreateIndexBuffer(ibytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32,
+                                                              D3DPOOL_MANAGED, &m_IndexBuffer)))
+      return E_FAIL;
+    void* p = nullptr;
     if (FAILED(m_IndexBuffer->Lock(0, 0, &p, 0))) return E_FAIL;
     std::memcpy(p, m_Indices.data(), ibytes);
     m_IndexBuffer->Unlock();
-    m_UploadedVersion = m_Version;
+    m_UploadedIndices = m_IndexVersion;
   }
   bool bound = false;
   for (const auto& range : m_Table) {

@@ -99,10 +99,13 @@ class ID3DXMesh : public IUnknownObject {
   std::vector<uint32_t> m_Attributes;
   std::vector<D3DXATTRIBUTERANGE> m_Table;
   uint64_t m_Version = 1;
+  // Vertices and indices are sent to the device apart: a skinned working
+  // mesh rewrites its vertices every draw but never its indices.
+  uint64_t m_VertexVersion = 1, m_IndexVersion = 1;
   IDevice* m_Device = nullptr;
   IVertexBuffer* m_VertexBuffer = nullptr;
   IIndexBuffer* m_IndexBuffer = nullptr;
-  uint64_t m_UploadedVersion = 0;
+  uint64_t m_UploadedVertices = 0, m_UploadedIndices = 0;
 };
 
 // Bone names, offset matrices and per-bone vertex weights of a skinned mesh.

@@ -347,6 +347,31 @@ TEST_F(AnimatedSpriteTest, MeshSwapKeepsTheSetAndPositionWithoutFiringKeys) {
   EXPECT_EQ(c.calls, before + 2);
 }
 
+TEST_F(AnimatedSpriteTest, AttachedNodeFollowsTheNewMeshAfterASwap) {
+  WriteData("Meshes/Other.x", formats::XFileBinary(formats::BentBarFile()));
+  CSkinnedMesh* other = g_pSkinnedMeshFactory->Get("Other.x");
+  ASSERT_NE(other, nullptr);
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Slide", true);
+  Follower f;
+  ASSERT_TRUE(f.AttachToBone(&s, "Lower"));
+  s.ClearBoneCache();  // the node's matrix is now a retired record
+  Follower g;
+  ASSERT_TRUE(g.AttachToBone(&s, "Lower"));
+  Frame(s, 0.2f);
+  s.SetMesh(other);
+  s.SetPosition(0, 0, 500);
+  s.UpdateWorldMatrix();
+  Frame(s, 0.2f);
+  // Both nodes read the new mesh's frame: moved with the sprite and on by the slide.
+  for (Follower* node : {&f, &g}) {
+    EXPECT_NEAR(node->GetWorldPosition().x, 40.0f, 1e-3f);
+    EXPECT_NEAR(node->GetWorldPosition().z, 500.0f, 1e-3f);
+  }
+  EXPECT_EQ(s.GetBoneMatrix("Lower"), g.GetBoneMatrix());
+}
+
 TEST_F(AnimatedSpriteTest, SyncAnimationCopiesTheOthersTrackPosition) {
   AddMeshCallbacks("Slide", {{1200.0f, nullptr}});
   CAnimated3DSprite a, b;

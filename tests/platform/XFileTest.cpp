@@ -179,6 +179,27 @@ TEST(XFileReader, MeshWithoutMaterialsHasOneDefaultSubset) {
   EXPECT_EQ(table[0].VertexCount, 4u);
 }
 
+TEST(XFileReader, MergedMeshesKeepTheirOwnMaterials) {
+  // A mesh without materials, then one with two: the plain faces get a
+  // default material of their own, not the second mesh's first.
+  XFileDesc f;
+  f.Meshes.push_back(formats::QuadMesh(1.0f));
+  f.Meshes.push_back(TwoMaterialQuad());
+  Loaded q;
+  LoadBytes(formats::XFileText(f), q);
+  ASSERT_EQ(q.hr, S_OK);
+  ASSERT_EQ(q.numMaterials, 3u);
+  EXPECT_FALSE(q.materials[0].HasTexture());
+  EXPECT_EQ(q.materials[0].MatD3D.Diffuse.g, 1.0f);
+  EXPECT_TRUE(q.materials[1].HasTexture());
+  auto table = xtest::Table(q.mesh);
+  ASSERT_EQ(table.size(), 3u);
+  EXPECT_EQ(table[0].AttribId, 0u);
+  EXPECT_EQ(table[0].FaceCount, 2u);
+  EXPECT_EQ(table[1].FaceCount, 1u);
+  EXPECT_EQ(table[2].AttribId, 2u);
+}
+
 TEST(XFileReader, FacesAreFannedAndVerticesSplitPerNormal) {
   // Two faces of a box edge: a four-corner face and a three-corner face
   // sharing vertices 1 and 2 with different normals.
@@ -474,7 +495,9 @@ TEST(XMesh, DrawSubsetDrawsItsFacesWithTheMeshDevice) {
   EXPECT_EQ(rec->Draws()[0].primitiveCount, 1u);
   EXPECT_EQ(rec->Draws()[0].fvf, mesh->GetFVF());
   EXPECT_EQ(rec->LiveBuffers(), 2u);
-  // Data changed through a lock is sent again; unchanged data is not.
+  // Data changed through a lock is sent again; unchanged data is not, and
+  // rewritten vertices (a skinned working mesh, every draw) leave the
+  // indices where they are.
   uint32_t locks = rec->Stats().locks;
   mesh->DrawSubset(0);
   EXPECT_EQ(rec->Stats().locks, locks);
@@ -482,7 +505,11 @@ TEST(XMesh, DrawSubsetDrawsItsFacesWithTheMeshDevice) {
   mesh->LockVertexBuffer(0, &p);
   mesh->UnlockVertexBuffer();
   mesh->DrawSubset(0);
-  EXPECT_GT(rec->Stats().locks, locks);
+  EXPECT_EQ(rec->Stats().locks, locks + 1);
+  mesh->LockIndexBuffer(0, &p);
+  mesh->UnlockIndexBuffer();
+  mesh->DrawSubset(0);
+  EXPECT_EQ(rec->Stats().locks, locks + 2);
   mesh->Release();
   // The device still holds the bound buffers; unbound, they go.
   device->SetStreamSource(0, nullptr, 0, 0);
