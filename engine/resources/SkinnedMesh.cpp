@@ -92,6 +92,9 @@ void DrawContainer(FRAME* frame, MESH_CONTAINER* c) {
     return;
   }
   const uint32_t bones = (uint32_t)c->boneMatrixPtrs.size();
+  // The scratch is sized by every skinned load; after an engine shutdown
+  // freed it, a mesh still alive grows it again rather than writing past it.
+  if (bones > g_SkinningMatrices.size()) g_SkinningMatrices.resize(bones);
   for (uint32_t i = 0; i < bones; ++i) g_SkinningMatrices[i] = c->boneOffsetMatrices[i] * *c->boneMatrixPtrs[i];
   D3DXMATRIX identity;
   device->SetTransform(D3DTS_WORLDMATRIX(0), &identity);

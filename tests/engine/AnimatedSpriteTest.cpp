@@ -141,6 +141,13 @@ TEST_F(AnimatedSpriteTest, ScratchGrowsOnlyForMoreBones) {
   WriteData("Meshes/Three.x", formats::XFileBinary(three));
   ASSERT_NE(g_pSkinnedMeshFactory->Get("Three.x"), nullptr);
   EXPECT_EQ(GetSkinningScratchSize(), 3u);
+  // A mesh drawn after the scratch was freed grows it again.
+  FreeSkinningScratch();
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.Pose();
+  s.DrawMesh();
+  EXPECT_EQ(GetSkinningScratchSize(), 2u);
 }
 
 TEST_F(AnimatedSpriteTest, TexturesDecideTheBlockAndAreGivenBack) {
