@@ -69,7 +69,9 @@ class TextTokenizer : public Tokenizer {
       t.kind = Tok::Guid;
       return t;
     }
-    if (c == ',' || c == ';' || c == '.' || c == '(' || c == ')' || c == '[' || c == ']') {
+    // A number may start with its point (".5").
+    const bool pointNumber = c == '.' && m_Pos + 1 < m_N && m_P[m_Pos + 1] >= '0' && m_P[m_Pos + 1] <= '9';
+    if (!pointNumber && (c == ',' || c == ';' || c == '.' || c == '(' || c == ')' || c == '[' || c == ']')) {
       ++m_Pos;
       t.kind = Tok::Punct;
       return t;
@@ -83,9 +85,9 @@ class TextTokenizer : public Tokenizer {
       ++m_Pos;
       return t;
     }
-    if (c == '-' || c == '+' || (c >= '0' && c <= '9')) {
+    if (pointNumber || c == '-' || c == '+' || (c >= '0' && c <= '9')) {
       size_t start = m_Pos;
-      bool isFloat = false;
+      bool isFloat = pointNumber;
       ++m_Pos;
       while (m_Pos < m_N) {
         char d = (char)m_P[m_Pos];

@@ -238,7 +238,7 @@ TEST(XFileReader, ReferencesTemplatesUnknownObjectsAndFrames) {
       "Header { 1; 0; 1; }\n"
       "Material Red { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { \"red.png\"; } }\n"
       "Mesh Shared <00000000-0000-0000-0000-000000000000> {\n"
-      "  3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n"
+      "  3; 0.0;0.0;0.0;, 1.0;.5;0.0;, 0.0;1.0;0.0;;\n"
       "  1; 3;0,1,2;;\n"
       "  Unknown { 5; Nested { 1; 2; } }\n"
       "  MeshMaterialList { 1; 1; 0;; { Red } }\n"
@@ -250,7 +250,7 @@ TEST(XFileReader, ReferencesTemplatesUnknownObjectsAndFrames) {
   // The mesh used by the frame is placed by it and not loaded twice.
   ASSERT_EQ(q.mesh->GetNumVertices(), 3u);
   auto pos = xtest::Positions(q.mesh);
-  EXPECT_EQ(pos[1], D3DXVECTOR3(11, 20, 30));
+  EXPECT_EQ(pos[1], D3DXVECTOR3(11, 20.5f, 30));  // ".5" is a number
   ASSERT_EQ(q.materials.size(), 1u);
   EXPECT_EQ(q.materials[0].TextureFilename, "red.png");
 }
