@@ -1,5 +1,7 @@
 #include "engine/scene/Animated3DSprite.h"
 
+#include <algorithm>
+
 #include "engine/app/Application.h"
 #include "engine/resources/Shader.h"
 #include "engine/scene/GeometrySet.h"
@@ -23,9 +25,10 @@ CAnimated3DSprite& CAnimated3DSprite::operator=(const CAnimated3DSprite& other) 
 void CAnimated3DSprite::CopyAnimation(const CAnimated3DSprite& other) {
   SafeRelease(m_pCurrentSet);
   SafeRelease(m_pAnimController);
-  m_BoneCache.clear();
+  ClearBoneCache();  // matrices handed out stay valid
   m_AttachedNodes.clear();
   m_pMesh = other.m_pMesh;
+  if (m_pMesh) RebindBones();
   if (ID3DXAnimationController* c = other.m_pAnimController)
     c->CloneAnimationController(c->GetMaxNumAnimationOutputs(), c->GetMaxNumAnimationSets(), c->GetMaxNumTracks(),
                                 c->GetMaxNumEvents(), &m_pAnimController);
@@ -41,6 +44,7 @@ void CAnimated3DSprite::CopyAnimation(const CAnimated3DSprite& other) {
 }
 
 CAnimated3DSprite::~CAnimated3DSprite() {
+  for (CSceneNode* node : m_BoneUsers) node->DropBone();
   SafeRelease(m_pCurrentSet);
   SafeRelease(m_pAnimController);
 }
@@ -77,6 +81,17 @@ void CAnimated3DSprite::SetMesh(CSkinnedMesh* mesh) {
     m_pAnimController->SetTrackPosition(m_CurrentTrack, position);
     m_pAnimController->AdvanceTime(0, nullptr);
   }
+}
+
+void CAnimated3DSprite::AttachNode(CSceneNode* node) {
+  if (!node) return;
+  m_AttachedNodes.push_back(node);
+  if (std::find(m_BoneUsers.begin(), m_BoneUsers.end(), node) == m_BoneUsers.end()) m_BoneUsers.push_back(node);
+}
+
+void CAnimated3DSprite::ForgetNode(CSceneNode* node) {
+  m_AttachedNodes.remove(node);
+  m_BoneUsers.erase(std::remove(m_BoneUsers.begin(), m_BoneUsers.end(), node), m_BoneUsers.end());
 }
 
 void CAnimated3DSprite::RebindBones() {

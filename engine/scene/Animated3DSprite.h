@@ -51,9 +51,12 @@ class CAnimated3DSprite : public C3DSprite {
   // (and keep following their bones) until the sprite is destroyed.
   void ClearBoneCache();
   // Nodes updated after every pose (CSceneNode::AttachToBone adds them);
-  // the sprite never deletes them.
-  void AttachNode(CSceneNode* node) { m_AttachedNodes.push_back(node); }
+  // the sprite never deletes them. A node destroyed while attached takes
+  // itself out (ForgetNode); the sprite, destroyed first, lets go of every
+  // node still reading one of its bones (DropBone).
+  void AttachNode(CSceneNode* node);
   void DetachNode(CSceneNode* node) { m_AttachedNodes.remove(node); }
+  void ForgetNode(CSceneNode* node);
   void ClearAttachedNodes() { m_AttachedNodes.clear(); }
   const std::list<CSceneNode*>& GetAttachedNodes() const { return m_AttachedNodes; }
 
@@ -115,6 +118,8 @@ class CAnimated3DSprite : public C3DSprite {
   std::unordered_map<std::string, std::unique_ptr<BONE_RECORD>> m_BoneCache;
   std::vector<std::unique_ptr<BONE_RECORD>> m_RetiredBones;
   std::list<CSceneNode*> m_AttachedNodes;
+  // Every node attached to a bone of this sprite, updated or not.
+  std::vector<CSceneNode*> m_BoneUsers;
 };
 
 }  // namespace Nembra

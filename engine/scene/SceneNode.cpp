@@ -47,6 +47,8 @@ CSceneNode& CSceneNode::operator=(const CSceneNode& other) {
 }
 
 CSceneNode::~CSceneNode() {
+  // The sprite whose bone drives this node must not update it any more.
+  if (m_BoneOwner) m_BoneOwner->ForgetNode(this);
   Unlist();
   SetParent(nullptr);
   for (CSceneNode* child : m_Children) child->m_Listed = false;
@@ -180,8 +182,16 @@ bool CSceneNode::AttachToBone(CAnimated3DSprite* owner, const std::string& boneN
   // The node becomes the sprite's child, driven by the bone, and joins the
   // nodes the sprite updates after posing.
   if (!AttachToMatrix(owner, bone)) return false;
+  if (m_BoneOwner && m_BoneOwner != owner) m_BoneOwner->ForgetNode(this);
+  m_BoneOwner = owner;
   owner->AttachNode(this);
   return true;
+}
+
+void CSceneNode::DropBone() {
+  m_BoneOwner = nullptr;
+  m_BoneMatrix = nullptr;
+  m_BoneDriven = false;
 }
 
 void CTargetNode::OnUpdate() { m_Target.Update(); }

@@ -100,6 +100,10 @@ class CSceneNode {
   const std::list<CSceneNode*>& GetChildren() const { return m_Children; }
   bool IsBoneDriven() const { return m_BoneDriven; }
   const D3DXMATRIX* GetBoneMatrix() const { return m_BoneMatrix; }
+  // The sprite whose bone drives this node (set by AttachToBone).
+  CAnimated3DSprite* GetBoneOwner() const { return m_BoneOwner; }
+  // Called by a sprite going away: the node stops reading its bone.
+  void DropBone();
 
   // Empties the child lists of this node and of every node below it; the
   // nodes keep their parent pointers.
@@ -123,6 +127,7 @@ class CSceneNode {
   D3DXVECTOR3 m_WorldPosition;
   const D3DXMATRIX* m_BoneMatrix = nullptr;
   bool m_BoneDriven = false;
+  CAnimated3DSprite* m_BoneOwner = nullptr;
 
  private:
   void SetParent(CSceneNode* parent);

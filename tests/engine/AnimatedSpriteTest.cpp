@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "engine/MeshTestSupport.h"
 #include "engine/app/Application.h"
@@ -237,6 +238,38 @@ TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
   s.ClearAttachedNodes();
   Frame(s, 0.1f);
   EXPECT_EQ(f.updates, 2);
+}
+
+TEST_F(AnimatedSpriteTest, NodesAndSpritesMayGoInEitherOrder) {
+  auto sprite = std::make_unique<CAnimated3DSprite>();
+  sprite->SetMesh(m_Mesh);
+  sprite->SetAnimation("Slide", true);
+  // A node destroyed while attached leaves the sprite's list.
+  auto gone = std::make_unique<Follower>();
+  ASSERT_TRUE(gone->AttachToBone(sprite.get(), "Lower"));
+  gone.reset();
+  EXPECT_TRUE(sprite->GetAttachedNodes().empty());
+  Frame(*sprite, 0.1f);
+  // A node moved to another sprite leaves the first one's list.
+  CAnimated3DSprite other;
+  other.SetMesh(m_Mesh);
+  Follower moved;
+  ASSERT_TRUE(moved.AttachToBone(sprite.get(), "Lower"));
+  ASSERT_TRUE(moved.AttachToBone(&other, "Upper"));
+  EXPECT_TRUE(sprite->GetAttachedNodes().empty());
+  // A sprite destroyed first lets go of every node on its bones, listed or
+  // not, so none reads a matrix that went with it.
+  Follower kept, cleared;
+  ASSERT_TRUE(kept.AttachToBone(sprite.get(), "Lower"));
+  ASSERT_TRUE(cleared.AttachToBone(sprite.get(), "Upper"));
+  sprite->ClearAttachedNodes();
+  sprite.reset();
+  for (Follower* node : {&kept, &cleared}) {
+    EXPECT_FALSE(node->IsBoneDriven());
+    EXPECT_EQ(node->GetBoneMatrix(), nullptr);
+    EXPECT_EQ(node->GetBoneOwner(), nullptr);
+  }
+  EXPECT_TRUE(moved.IsBoneDriven());
 }
 
 TEST_F(AnimatedSpriteTest, ClearedBoneCacheKeepsHandedOutMatricesAlive) {

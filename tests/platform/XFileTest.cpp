@@ -255,20 +255,6 @@ TEST(XFileReader, ReferencesTemplatesUnknownObjectsAndFrames) {
   EXPECT_EQ(q.materials[0].TextureFilename, "red.png");
 }
 
-TEST(XFileReader, TicksPerSecondDefaultAndGiven) {
-  using platform::xfile::XScene;
-  XScene scene;
-  std::string error;
-  std::string plain = formats::XFileText(FileWith(formats::QuadMesh(1)));
-  ASSERT_TRUE(platform::xfile::ParseXFile((const uint8_t*)plain.data(), plain.size(), scene, error)) << error;
-  EXPECT_EQ(scene.TicksPerSecond, 4800u);
-  XFileDesc f = FileWith(formats::QuadMesh(1));
-  f.TicksPerSecond = 30;
-  std::string given = formats::XFileBinary(f);
-  ASSERT_TRUE(platform::xfile::ParseXFile((const uint8_t*)given.data(), given.size(), scene, error)) << error;
-  EXPECT_EQ(scene.TicksPerSecond, 30u);
-}
-
 TEST(XFileReader, DamagedFilesFailTheirLoad) {
   QuietLog quiet;
   const std::string head = "xof 0303txt 0032\n";
