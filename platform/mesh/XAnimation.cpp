@@ -137,10 +137,11 @@ HRESULT ID3DXAnimationController::RegisterAnimationOutput(const char* name, D3DX
   for (auto& o : m_Outputs)
     if (o.Name == name) {
       o.Matrix = matrix;
+      o.Rest = *matrix;
       return S_OK;
     }
   if (m_Outputs.size() >= m_MaxOutputs) return E_FAIL;
-  m_Outputs.push_back({name, matrix});
+  m_Outputs.push_back({name, matrix, *matrix});
   m_Blend.resize(m_Outputs.size());
   for (auto& t : m_Tracks) BindTrack(t);
   return S_OK;
@@ -314,7 +315,10 @@ HRESULT ID3DXAnimationController::AdvanceTime(double dt, ID3DXAnimationCallbackH
   }
   for (size_t o = 0; o < m_Blend.size(); ++o) {
     Blend& b = m_Blend[o];
-    if (!b.Touched || b.Weight <= 0) continue;
+    if (!b.Touched || b.Weight <= 0) {
+      *m_Outputs[o].Matrix = m_Outputs[o].Rest;
+      continue;
+    }
     D3DXVECTOR3 s = b.Scale / b.Weight, tr = b.Translation / b.Weight;
     D3DXQUATERNION q;
     D3DXQuaternionNormalize(&q, &b.Rotation);

@@ -137,6 +137,9 @@ class ID3DXAnimationController : public IUnknownObject {
   // Moves global time and every enabled track on by dt seconds (times the
   // track speed), writes the pose, then fires callback keys through the
   // handler when one is given. A zero dt rewrites the pose and fires none.
+  // The pose is whole: an output no enabled track animates gets the matrix
+  // it held when registered (the frame's own), so users of shared frames
+  // never see what another controller left there.
   HRESULT AdvanceTime(double dt, ID3DXAnimationCallbackHandler* handler);
   HRESULT ResetTime();
   double GetTime() const { return m_Time; }
@@ -149,6 +152,7 @@ class ID3DXAnimationController : public IUnknownObject {
   struct Output {
     std::string Name;
     D3DXMATRIX* Matrix;
+    D3DXMATRIX Rest;  // the matrix as registered
   };
   struct Track {
     ID3DXAnimationSet* Set = nullptr;
