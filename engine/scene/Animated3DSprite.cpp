@@ -168,19 +168,23 @@ void CAnimated3DSprite::ClearBoneCache() {
   m_BoneCache.clear();
 }
 
-void CAnimated3DSprite::UpdateTime() {
+void CAnimated3DSprite::UpdateTime(bool drawn) {
   if (!(m_Loop || !m_Finished) || m_Paused) return;
   m_Clock += g_FrameTime;
   m_Elapsed += g_FrameTime;
   if (!m_Loop && m_pCurrentSet && m_pCurrentSet->GetPeriod() < m_Elapsed) {
     m_Finished = 1;
-    if (m_pAnimController) m_pAnimController->SetTrackPosition(m_CurrentTrack, m_pCurrentSet->GetPeriod() - 0.000001);
+    if (!m_pAnimController) return;
+    const double end = m_pCurrentSet->GetPeriod() - 0.000001;
+    const double position = GetTrackPosition();
+    if (drawn && m_pCallbackHandler && end > position) m_pAnimController->AdvanceTime(end - position, m_pCallbackHandler);
+    m_pAnimController->SetTrackPosition(m_CurrentTrack, end);
   }
 }
 
 void CAnimated3DSprite::OnUpdate() {
   C3DSprite::OnUpdate();
-  if (m_Culled) UpdateTime();
+  if (m_Culled) UpdateTime(false);
 }
 
 void CAnimated3DSprite::Draw() {

@@ -68,8 +68,10 @@ class CAnimated3DSprite : public C3DSprite {
 
   // Once per frame: the clock and the elapsed time move on by the frame
   // time unless paused or a one-shot set is finished; a one-shot set past
-  // its period is marked finished and held at its last pose.
-  void UpdateTime();
+  // its period is marked finished and held at its last pose. For a sprite
+  // being drawn, the callback keys between where its track stood and that
+  // last pose still fire (the frame's own advance no longer moves it).
+  void UpdateTime(bool drawn = true);
   // The renderer's time step: AdvanceTime by the frame time (0 once a
   // one-shot set is finished) with the callback handler; nothing when paused.
   void Advance();

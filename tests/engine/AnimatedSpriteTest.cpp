@@ -317,6 +317,15 @@ TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
   EXPECT_FALSE(s.IsFinished());
   Frame(s, 0.1f);
   EXPECT_NEAR(Origin("Lower").x, 10.0f, 1e-2f);
+  // A key in the span the finishing frame jumps over still fires, once.
+  Counter c;
+  s.m_pCallbackHandler = &c;
+  s.SetAnimationCallbacks("Slide", {{4560.0f, nullptr}});  // 0.95 s
+  s.SetAnimation("Slide", false);
+  for (int i = 0; i < 6; ++i) Frame(s, 0.3f);  // 0.3, 0.6, 0.9, then past the end
+  EXPECT_TRUE(s.IsFinished());
+  EXPECT_EQ(c.calls, 1);
+  EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
 }
 
 TEST_F(AnimatedSpriteTest, PausedSpriteKeepsItsPoseAndTime) {
