@@ -54,7 +54,6 @@ bool CSimpleMesh::Load(const std::string& path, bool optimise) {
     return false;
   SafeRelease(m_pMesh);
   m_pMesh = mesh;
-  m_NumMaterials = count;
   DeriveSubsets(path, static_cast<ID3DXMaterialBuffer*>(materials)->Materials);
   if (optimise)
     m_pMesh->OptimizeInplace(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,

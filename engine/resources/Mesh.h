@@ -48,7 +48,6 @@ class CSimpleMesh : public CMesh {
   void DeriveSubsets(const std::string& path, const std::vector<platform::D3DXMATERIAL>& materials);
 
   platform::ID3DXMesh* m_pMesh = nullptr;
-  uint32_t m_NumMaterials = 0;
 };
 
 class CSimpleMeshFactory : public CFactory<CSimpleMesh> {
