@@ -205,27 +205,24 @@ TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
   g_FrameTime = 0.75f;
   b.UpdateTime();
   b.Advance();
-  Device()->ClearLog();
-  a.Pose();
-  a.DrawMesh();
-  b.Pose();
-  b.DrawMesh();
-  ASSERT_EQ(Device()->Draws().size(), 2u);
-  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {35, 0, 0}));
-  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[1]), {85, 1000, 0}));
+  // Each poses the shared frames right before its own draw.
+  auto drawBoth = [&](const D3DXVECTOR3& inA, const D3DXVECTOR3& inB) {
+    Device()->ClearLog();
+    for (CAnimated3DSprite* s : {&a, &b}) {
+      s->Pose();
+      s->DrawMesh();
+    }
+    ASSERT_EQ(Device()->Draws().size(), 2u);
+    EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), inA));
+    EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[1]), inB));
+  };
+  drawBoth({35, 0, 0}, {85, 1000, 0});
   // Sets that animate different bones: each pose is whole, so the sliding
   // sprite does not show the bend the other left in the shared frames.
   a.SetAnimation("Bend", true);
   Frame(a, 0.5f);
   Frame(b, 0.5f);  // 0.75 + 0.5 wraps to 0.25
-  Device()->ClearLog();
-  a.Pose();
-  a.DrawMesh();
-  b.Pose();
-  b.DrawMesh();
-  ASSERT_EQ(Device()->Draws().size(), 2u);
-  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {10, -50, 50}));
-  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[1]), {10 + 25, 1000, 100}));
+  drawBoth({10, -50, 50}, {10 + 25, 1000, 100});
 }
 
 TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
