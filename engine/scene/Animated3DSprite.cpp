@@ -194,7 +194,13 @@ void CAnimated3DSprite::Draw() {
 
 void CAnimated3DSprite::Advance() {
   if (m_Paused || !m_pAnimController) return;
-  const double dt = (m_Loop || !m_Finished) ? g_FrameTime : 0.0;
+  double dt = (m_Loop || !m_Finished) ? g_FrameTime : 0.0;
+  // A one-shot set stops at its last pose: a step landing exactly on its
+  // end (not yet past it, so not finished) must not wrap to the first.
+  if (!m_Loop && m_pCurrentSet && dt > 0) {
+    const double end = m_pCurrentSet->GetPeriod() - 0.000001;
+    dt = std::max(0.0, std::min(dt, end - GetTrackPosition()));
+  }
   m_pAnimController->AdvanceTime(dt, m_pCallbackHandler);
 }
 

@@ -314,6 +314,12 @@ TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
   EXPECT_FALSE(s.IsFinished());
   Frame(s, 0.1f);
   EXPECT_NEAR(Origin("Lower").x, 10.0f, 1e-2f);
+  // A step landing right on the end shows the last pose, not the first.
+  s.SetAnimation("Slide", false);
+  Frame(s, 0.5f);
+  Frame(s, 0.5f);
+  EXPECT_FALSE(s.IsFinished());
+  EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
   // A key in the span the finishing frame jumps over still fires, once.
   Counter c;
   s.m_pCallbackHandler = &c;
