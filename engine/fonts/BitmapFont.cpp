@@ -1,6 +1,7 @@
 #include "engine/fonts/BitmapFont.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "engine/app/Engine.h"
@@ -99,12 +100,14 @@ bool CBitmapFont::Load(const std::string& name) {
     return false;
   }
   if (!ReadGlyphTable(bytes.data(), bytes.size(), table)) {
-    LogError("Bitmap font " + name + ": glyph table too short");
+    LogError("Bitmap font " + name + ": glyph table damaged (header cut short or line height out of range)");
     return false;
   }
   if (table.truncated) LogWarning("Bitmap font " + name + ": glyph table cut short; the glyphs present are used");
+  if (table.dropped)
+    LogWarning("Bitmap font " + name + ": " + std::to_string(table.dropped) + " damaged glyph records left out");
 
-  m_LineHeight = static_cast<int>(std::min<uint32_t>(table.lineHeight, 0x7FFFFFFF));
+  m_LineHeight = static_cast<int>(table.lineHeight);
   m_LineAdvance = m_LineHeight;
   const float w = static_cast<float>(m_pTexture->GetWidth());
   const float h = static_cast<float>(m_pTexture->GetHeight());
