@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/FontRaster.h"
 #include "platform/Graphics.h"
 #include "platform/HeadlessGraphics.h"
 #include "platform/SystemFont.h"
@@ -193,4 +194,36 @@ TEST(SystemFontText, Windows1252HighBlockMapsLikeWindows) {
   EXPECT_EQ(Windows1252ToWide(0xBF), L'\u00bf');
   EXPECT_EQ(Windows1252ToWide(0x80), L'\u20ac');
   EXPECT_EQ(Windows1252ToWide(0x41), L'A');
+}
+
+namespace {
+// How far right the ink of the glyph's top rows sits from that of its
+// bottom rows, in pixels: about 0 for an upright bar, clearly more when
+// the face leans.
+double Lean(FontFace& face, char32_t c) {
+  GlyphImage g;
+  EXPECT_TRUE(face.Render(c, true, g));
+  auto centre = [&](int row0, int row1) {
+    double sum = 0, weight = 0;
+    for (int y = row0; y < row1; ++y)
+      for (int x = 0; x < g.width; ++x) {
+        sum += x * double(g.coverage[size_t(y) * g.width + x]);
+        weight += g.coverage[size_t(y) * g.width + x];
+      }
+    return weight > 0 ? sum / weight : 0.0;
+  };
+  return centre(0, g.height / 4) - centre(g.height - g.height / 4, g.height);
+}
+}  // namespace
+
+TEST(FontFace, ItalicLeansWhetherFromItsOwnFileOrASlantedUprightOne) {
+  auto upright = FontFace::OpenFile(FontFace::SystemFontFile(false, false), 40);
+  auto slanted = FontFace::OpenFile(FontFace::SystemFontFile(false, false), 40, true);
+  auto italic = FontFace::OpenSystem("Verdana", 40, true, true);
+  ASSERT_TRUE(upright && slanted && italic);
+  EXPECT_NEAR(Lean(*upright, U'l'), 0.0, 0.5);
+  EXPECT_GT(Lean(*slanted, U'l'), 3.0);
+  EXPECT_GT(Lean(*italic, U'l'), 3.0);
+  // Slanting keeps the metrics of the face.
+  EXPECT_EQ(slanted->LineHeight(), upright->LineHeight());
 }
