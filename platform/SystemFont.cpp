@@ -194,7 +194,9 @@ class SystemFont final : public IFont {
   }
 
   // The cached glyph of a character, rendered on first use; null for
-  // control characters and when the cache is full.
+  // control characters. When the atlas is full the glyph keeps its advance
+  // (so text still measures and spaces right) but has no image: it is
+  // cached all the same, never rendered again on every draw.
   const CachedGlyph* Glyph(char32_t code) {
     if (code < 0x20) return nullptr;
     auto it = m_Glyphs.find(code);
@@ -205,9 +207,7 @@ class SystemFont final : public IFont {
     g.left = image.left;
     g.top = image.top;
     g.advance = image.advance;
-    if (image.width > 0 && image.height > 0) {
-      if (!Place(image, g.atlas)) return nullptr;
-    }
+    if (image.width > 0 && image.height > 0 && !Place(image, g.atlas)) g.atlas = RECT();
     return &m_Glyphs.emplace(code, g).first->second;
   }
 

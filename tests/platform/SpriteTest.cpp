@@ -189,6 +189,26 @@ TEST_F(RecordingFixture, TextThroughASpriteKeepsItsPlaceInTheBatch) {
   font->Release();
 }
 
+TEST_F(RecordingFixture, SystemFontWithAFullGlyphCacheStillMeasuresItsText) {
+  D3DXFONT_DESC desc;
+  desc.Height = -200;
+  IFont* font = nullptr;
+  ASSERT_EQ(D3DXCreateFontIndirect(m_Device, &desc, &font), D3D_OK);
+  // Far more large glyphs than the cache holds.
+  font->PreloadCharacters('A', 'Z');
+  RECT one = {}, two = {};
+  EXPECT_EQ(font->DrawTextW(nullptr, L"Z", -1, &one, DT_CALCRECT, 0), font->DrawTextW(nullptr, L"ZZ", -1, &two, DT_CALCRECT, 0));
+  EXPECT_GT(one.right, 80);
+  EXPECT_EQ(two.right, 2 * one.right);
+  // Drawing it is safe and shows only the glyphs that have an image.
+  m_Rec->ClearLog();
+  RECT at = {};
+  EXPECT_GT(font->DrawTextW(nullptr, L"AZ", -1, &at, DT_NOCLIP, 0xFFFFFFFFu), 0);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  EXPECT_EQ(m_Rec->Draws()[0].primitiveCount, 2u);
+  font->Release();
+}
+
 TEST(SystemFontText, Windows1252HighBlockMapsLikeWindows) {
   EXPECT_EQ(Windows1252ToWide(0xF1), L'\u00f1');
   EXPECT_EQ(Windows1252ToWide(0xBF), L'\u00bf');
