@@ -264,7 +264,9 @@ HRESULT D3DXCreateFontIndirect(IDevice* device, const D3DXFONT_DESC* desc, IFont
   const bool bold = desc->Weight >= 600;
   const bool italic = desc->Italic != 0;
   std::string faceName(desc->FaceName, strnlen(desc->FaceName, sizeof(desc->FaceName)));
-  int pixels = desc->Height < 0 ? -desc->Height : desc->Height;
+  // Sizes beyond any font file's are refused by the face itself.
+  const int64_t height = desc->Height;
+  const int pixels = static_cast<int>(std::min<int64_t>(height < 0 ? -height : height, 1 << 20));
   std::unique_ptr<FontFace> face = FontFace::OpenSystem(faceName, pixels, bold, italic);
   if (!face) return E_FAIL;
   if (desc->Height > 0 && face->LineHeight() > pixels) {

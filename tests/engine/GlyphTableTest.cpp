@@ -121,6 +121,19 @@ TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
   EXPECT_EQ(t.lineHeight, font.lineHeight);
 }
 
+TEST(BitmapFontMaker, GlyphsWiderThanTheUsualAtlasWidenIt) {
+  formats::BitmapFont font;
+  ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(true, false), 600, L"W\u0416", font));
+  ASSERT_EQ(font.glyphs.size(), 2u);
+  EXPECT_GT(font.glyphs[0].advance, 500);
+  for (const auto& g : font.glyphs) {
+    EXPECT_GE(g.x - formats::kGlyphMargin, 0);
+    EXPECT_LE(g.x + g.advance + formats::kGlyphMargin, static_cast<int>(font.atlas.width));
+    EXPECT_LE(g.y + static_cast<int>(font.lineHeight), static_cast<int>(font.atlas.height));
+  }
+  EXPECT_EQ(font.atlas.width & (font.atlas.width - 1), 0u);
+}
+
 TEST(BitmapFontMaker, MissingFontFileFailsCleanly) {
   formats::BitmapFont font;
   EXPECT_FALSE(formats::MakeBitmapFont("/nonexistent/font.ttf", 16, L"abc", font));

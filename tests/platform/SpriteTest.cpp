@@ -160,6 +160,8 @@ TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
   desc.Height = 0;
   EXPECT_NE(D3DXCreateFontIndirect(m_Device, &desc, &none), D3D_OK);
   EXPECT_EQ(none, nullptr);
+  desc.Height = INT32_MIN;
+  EXPECT_NE(D3DXCreateFontIndirect(m_Device, &desc, &none), D3D_OK);
   desc.Height = -12;
   EXPECT_NE(D3DXCreateFontIndirect(nullptr, &desc, &none), D3D_OK);
 }
