@@ -6,6 +6,7 @@
 #include "platform/FontRaster.h"
 #include "platform/Graphics.h"
 #include "platform/HeadlessGraphics.h"
+#include "platform/SavedStates.h"
 #include "platform/SystemFont.h"
 
 using namespace platform;
@@ -92,6 +93,33 @@ TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   EXPECT_EQ(sprite->Draw(a, nullptr, nullptr, &p1, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
   EXPECT_EQ(sprite->End(), D3DERR_INVALIDCALL);
   sprite->Release();
+}
+
+TEST_F(RecordingFixture, SavedStatesGiveBackWhatTheyChangedAndNeverMore) {
+  m_Device->SetRenderState(D3DRS_ALPHAREF, 7);
+  const DWORD fog = m_Rec->RenderState(D3DRS_FOGENABLE), colorOp = m_Rec->StageState(1, D3DTSS_COLOROP);
+  DWORD address = 0;
+  m_Device->GetSamplerState(2, D3DSAMP_ADDRESSU, &address);
+  ASSERT_NE(colorOp, DWORD(D3DTOP_ADD));
+  ASSERT_NE(address, DWORD(D3DTADDRESS_MIRROR));
+  SavedStates states(m_Device);
+  EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 7));  // already so: nothing to give back
+  EXPECT_EQ(states.Count(), 0u);
+  EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 9));
+  EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 11));  // changed twice: the first value comes back
+  EXPECT_TRUE(states.Stage(1, D3DTSS_COLOROP, D3DTOP_ADD));
+  EXPECT_TRUE(states.Sampler(2, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR));
+  // A full list refuses further changes rather than leave them unrestored.
+  for (DWORD i = states.Count(); i < SavedStates::CAPACITY; ++i) EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 100 + i));
+  EXPECT_FALSE(states.Render(D3DRS_FOGENABLE, !fog));
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_FOGENABLE), fog);
+  states.Restore();
+  EXPECT_EQ(states.Count(), 0u);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_ALPHAREF), 7u);
+  EXPECT_EQ(m_Rec->StageState(1, D3DTSS_COLOROP), colorOp);
+  DWORD restored = 0;
+  m_Device->GetSamplerState(2, D3DSAMP_ADDRESSU, &restored);
+  EXPECT_EQ(restored, address);
 }
 
 TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
