@@ -109,7 +109,7 @@ bool CParticleEmitter::InitPool() {
   const uint32_t max = m_Params->maxParticles;
   m_Accumulator = static_cast<float>(m_Params->initialBurst > max ? max : m_Params->initialBurst);
   m_Pool.assign(max, PARTICLE());
-  m_FreeSlots.clear();
+  m_FreeSlots.Reset(max);
   for (uint32_t i = 0; i < max; ++i) m_FreeSlots.push_back(static_cast<int>(i));
 
   const bool buffers = CreateBuffers();

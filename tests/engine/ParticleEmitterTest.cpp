@@ -228,17 +228,29 @@ TEST_F(ParticleEmitterTest, MotionFollowsVelocityAndScaledAcceleration) {
 }
 
 TEST_F(ParticleEmitterTest, FreedSlotsAreReusedOldestFreedFirst) {
+  // One particle a frame after a first pair, each living a frame and a half:
+  // a queue hands out slots 0-1, 2, 3, then the freed 0, 1, 2 (a stack
+  // would hand back the slot freed last).
   CPointParticleEmitter em;
   EMITTER_PARAMS e = StillParams();
   e.maxParticles = 4;
-  e.initialBurst = 4;
-  e.emissionRate = 0.0f;
-  e.life = 1.0f;
+  e.initialBurst = 1;
+  e.emissionRate = 2.0f;
+  e.life = 0.75f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
-  EXPECT_EQ(em.GetFreeCount(), 0u);
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);  // all four die
-  EXPECT_EQ(em.GetFreeCount(), 4u);
+  const auto liveSlots = [&em] {
+    std::vector<int> slots;
+    for (size_t i = 0; i < em.GetPool().size(); ++i)
+      if (em.GetPool()[i].life > 0.0f) slots.push_back(static_cast<int>(i));
+    return slots;
+  };
+  const std::vector<std::vector<int>> expected{{0, 1}, {2}, {3}, {0}, {1}, {2}, {3}};
+  for (size_t frame = 0; frame < expected.size(); ++frame) {
+    em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
+    EXPECT_EQ(liveSlots(), expected[frame]) << "frame " << frame + 1;
+    EXPECT_EQ(em.GetFreeCount() + em.GetLiveCount(), 4u);
+  }
+
   // No slot left: the rest of a release is lost, not delayed.
   CPointParticleEmitter full;
   e.initialBurst = 0;
