@@ -277,27 +277,6 @@ TEST_F(ParticleEmitterTest, PoolIsClampedToWhatSixteenBitIndicesAddress) {
   EXPECT_EQ(indices[indices.size() - 3], 65535u);
 }
 
-TEST_F(ParticleEmitterTest, BuffersHoldOnlyLiveParticlesAsTwoTriangles) {
-  CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.maxParticles = 3;
-  e.initialBurst = 2;
-  e.emissionRate = 0.0f;
-  e.life = 1.0f;
-  e.lifeVariation = 0.0f;
-  ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.5f, D3DXVECTOR3(3, 0, 0), kIdentity);
-  std::vector<PARTICLE_VERTEX> vertices(12);
-  std::vector<uint16_t> indices(18, 0xFFFF);
-  ASSERT_EQ(em.FillBuffers(vertices.data(), indices.data()), 2u);
-  const std::vector<uint16_t> first(indices.begin(), indices.begin() + 12);
-  EXPECT_EQ(first, (std::vector<uint16_t>{0, 2, 1, 3, 2, 0, 4, 6, 5, 7, 6, 4}));
-  EXPECT_EQ(indices[12], 0xFFFF);
-  EXPECT_FLOAT_EQ(vertices[4].x, 2.5f);
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
-  EXPECT_EQ(em.FillBuffers(vertices.data(), indices.data()), 0u);
-}
-
 TEST_F(ParticleEmitterTest, SphereStartsInsideOrOnItsRadius) {
   for (uint8_t directed : {0, 1}) {
     for (uint8_t surface : {0, 1}) {
@@ -557,13 +536,14 @@ TEST(RandomTable, FillsItsRangeAndWrapsAfterItsLastValue) {
   EXPECT_EQ(table.GetCount(), PARTICLE_RANDOM_COUNT);
 }
 
-TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
+TEST_F(ParticleEmitterTest, DrawWritesOnlyLiveQuadsIntoOneIndexedDraw) {
   using namespace platform;
   CPointParticleEmitter em;
   EMITTER_PARAMS e = StillParams();
   e.maxParticles = 10;
   e.initialBurst = 3;
   e.emissionRate = 0.0f;
+  e.life = 1.0f;
   ASSERT_TRUE(em.SetParams(e));
   EXPECT_TRUE(em.HasBuffers());
   const uint32_t buffersBefore = m_Recorder->LiveBuffers();
@@ -572,7 +552,7 @@ TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
   EXPECT_TRUE(em.Draw());
   EXPECT_EQ(m_Recorder->Stats().draws, 0u);
 
-  em.Simulate(0.1f, D3DXVECTOR3(7, 8, 9), kIdentity);
+  em.Simulate(0.5f, D3DXVECTOR3(7, 8, 9), kIdentity);
   EXPECT_TRUE(em.Draw());
   ASSERT_EQ(m_Recorder->Draws().size(), 1u);
   const auto& draw = m_Recorder->Draws()[0];
@@ -587,6 +567,20 @@ TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
   EXPECT_FLOAT_EQ(first.y, 8.5f);
   EXPECT_EQ(first.color, 0xFFFFFFFFu);
   EXPECT_EQ(m_Recorder->LiveBuffers(), buffersBefore);  // drawing makes nothing new
+
+  // Two triangles a quad, numbered from the quads written so far: a dead
+  // record in between leaves no gap.
+  em.Simulate(0.25f, D3DXVECTOR3(), kIdentity);
+  const_cast<PARTICLE&>(em.GetPool()[1]).life = 0.0f;
+  std::vector<PARTICLE_VERTEX> vertices(40);
+  std::vector<uint16_t> indices(60, 0xFFFF);
+  ASSERT_EQ(em.FillBuffers(vertices.data(), indices.data()), 2u);
+  const std::vector<uint16_t> written(indices.begin(), indices.begin() + 12);
+  EXPECT_EQ(written, (std::vector<uint16_t>{0, 2, 1, 3, 2, 0, 4, 6, 5, 7, 6, 4}));
+  EXPECT_EQ(indices[12], 0xFFFF);
+  EXPECT_EQ(std::memcmp(&vertices[4], em.GetPool()[2].vertices, 4 * sizeof(PARTICLE_VERTEX)), 0);
+  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
+  EXPECT_EQ(em.FillBuffers(vertices.data(), indices.data()), 0u);
 }
 
 TEST_F(ParticleEmitterTest, WithoutBuffersItSimulatesButNeverTouchesTheDevice) {
