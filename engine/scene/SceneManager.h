@@ -31,6 +31,11 @@ class CSceneManager {
   bool RemoveNode(CSceneNode* node);
 
   bool SetCamera(CCamera* camera);
+  // A camera that goes away stops being the active one (the scene then has
+  // no camera until the next SetCamera).
+  void ForgetCamera(const CCamera* camera) {
+    if (m_Camera == camera) m_Camera = nullptr;
+  }
   CCamera* GetCamera() const { return m_Camera; }
   void SetClearColor(const D3DXCOLOR& color);
 
