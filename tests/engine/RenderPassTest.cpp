@@ -288,6 +288,11 @@ TEST_F(QuadTest, CullingScalesTheRadiusByTheLargestOwnScale) {
   board.SetPosition(ahead - n * (d + 31.0f));
   Frame();
   EXPECT_TRUE(board.IsCulled());
+  // Mirrored three times as wide: still 30 across, so still in view at 29.
+  board.SetScale(-3.0f, 1.0f, 1.0f);
+  board.SetPosition(ahead - n * (d + 29.0f));
+  Frame();
+  EXPECT_FALSE(board.IsCulled());
 }
 
 TEST_F(QuadTest, TextureRectangleMapsTopLeftToTheThirdVertex) {
