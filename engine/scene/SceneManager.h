@@ -24,7 +24,8 @@ class CSceneManager {
   CSceneManager& operator=(const CSceneManager&) = delete;
 
   // Adds the node under the parent (or under the root when null); a node
-  // that already has a parent is moved. False for a null node.
+  // that already has a parent is moved. False for a null node, and (nothing
+  // done) when the parent is the node itself or one of its descendants.
   bool AddNode(CSceneNode* node, CSceneNode* parent = nullptr);
   // The node and then its target, both under the same parent.
   bool AddTargetNode(CTargetNode* node, CSceneNode* parent = nullptr);

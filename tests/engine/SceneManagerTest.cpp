@@ -26,6 +26,11 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
   EXPECT_TRUE(scene.AddNode(&child, &parent));
   EXPECT_EQ(parent.GetParent(), scene.GetRoot());
   EXPECT_EQ(child.GetParent(), &parent);
+  // Never below itself: refused, and said so.
+  EXPECT_FALSE(scene.AddNode(&parent, &child));
+  EXPECT_FALSE(scene.AddNode(&child, &child));
+  EXPECT_EQ(parent.GetParent(), scene.GetRoot());
+  EXPECT_EQ(child.GetParent(), &parent);
   EXPECT_TRUE(scene.RemoveNode(&loose));  // no parent: nothing to do
   EXPECT_TRUE(scene.RemoveNode(&parent));
   EXPECT_EQ(parent.GetParent(), nullptr);
