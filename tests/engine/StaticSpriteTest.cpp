@@ -171,6 +171,45 @@ TEST_F(SpriteTest, TransparentAndEffectSubsetsGoToTheSortedQueue) {
   EXPECT_EQ(LogCount("SetTexture 0"), 1u);
 }
 
+TEST_F(SpriteTest, SpritesDestroyedAfterSubmittingAreNotDrawn) {
+  m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
+  BILLBOARD_DESC desc;
+  desc.width = desc.height = 10.0f;
+  desc.texture = g_pTextureFactory->Get("Mark.png");
+  desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+  CStatic3DSprite kept;
+  Place(kept, Mesh("One.x"), 700);
+  auto* solid = new CStatic3DSprite;
+  auto* glass = new CStatic3DSprite;
+  auto* board = new CStaticBillboard;
+  Place(*solid, Mesh("One.x"), 500);
+  Place(*glass, Mesh("Glass.x"), 400);
+  ASSERT_TRUE(board->Create(desc));
+  board->SetPosition(0, 300, 0);
+  g_pSceneManager->AddNode(board);
+  g_pSceneManager->Update();
+  ASSERT_EQ(g_pGeometrySetRegistry->GetBatchedSetCount(), 2u);
+  delete solid;
+  delete glass;
+  delete board;
+  EXPECT_EQ(g_pGeometrySetRegistry->GetBatchedSetCount(), 1u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 0u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_BILLBOARDS), 0u);
+  device->ClearLog();
+  g_pSceneManager->Render();
+  ASSERT_EQ(device->Draws().size(), 1u);
+  EXPECT_EQ(device->Draws()[0].world._42, 700.0f);
+
+  // A new mesh given after submitting takes the old subsets' sets out too.
+  Frame();
+  g_pSceneManager->Update();
+  ASSERT_TRUE(kept.SetMesh(Mesh("Three.x")));
+  EXPECT_EQ(g_pGeometrySetRegistry->GetBatchedSetCount(), 0u);
+  device->ClearLog();
+  g_pSceneManager->Render();
+  EXPECT_TRUE(device->Draws().empty());
+}
+
 TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   // A texture with an alpha channel makes a skinned mesh transparent.
   formats::TestPicture picture(2, 2, 0x80FFFFFFu);
