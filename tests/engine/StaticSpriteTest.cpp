@@ -71,6 +71,16 @@ class SpriteTest : public scenetest::SceneTest {
     sprite.SetPosition(0, y, 0);
     g_pSceneManager->AddNode(&sprite);
   }
+  // A 10 x 10 quad of a white texture, drawn with the transparent block.
+  template <class Desc>
+  Desc QuadDesc() {
+    m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
+    Desc desc;
+    desc.width = desc.height = 10.0f;
+    desc.texture = g_pTextureFactory->Get("Mark.png");
+    desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+    return desc;
+  }
   size_t LogCount(const std::string& prefix) const {
     size_t n = 0;
     for (const auto& line : device->Log()) n += line.compare(0, prefix.size(), prefix) == 0;
@@ -172,11 +182,7 @@ TEST_F(SpriteTest, TransparentAndEffectSubsetsGoToTheSortedQueue) {
 }
 
 TEST_F(SpriteTest, SpritesDestroyedAfterSubmittingAreNotDrawn) {
-  m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
-  BILLBOARD_DESC desc;
-  desc.width = desc.height = 10.0f;
-  desc.texture = g_pTextureFactory->Get("Mark.png");
-  desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+  BILLBOARD_DESC desc = QuadDesc<BILLBOARD_DESC>();
   CStatic3DSprite kept;
   Place(kept, Mesh("One.x"), 700);
   auto* solid = new CStatic3DSprite;
@@ -262,11 +268,7 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
 }
 
 TEST_F(SpriteTest, PlaneSpritesAndTransparentSubsetsShareOneQueueByDistance) {
-  m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
-  PLANE_SPRITE_DESC desc;
-  desc.width = desc.height = 10.0f;
-  desc.texture = g_pTextureFactory->Get("Mark.png");
-  desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+  PLANE_SPRITE_DESC desc = QuadDesc<PLANE_SPRITE_DESC>();
   CPlaneSprite farPlane, nearPlane;
   ASSERT_TRUE(farPlane.Create(desc));
   ASSERT_TRUE(nearPlane.Create(desc));
