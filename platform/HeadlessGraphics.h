@@ -34,6 +34,7 @@ struct GraphicsControls {
   bool failTextureCreation = false;   // CreateTexture fails
   int failTextureCreationWithLevels = -1;  // CreateTexture fails when asked for more than this many levels (-1: never)
   bool failBufferCreation = false;    // CreateVertexBuffer / CreateIndexBuffer fail
+  bool failSetTransform = false;     // SetTransform fails
   bool failBeginScene = false;
   bool failEndScene = false;
   bool failPresent = false;

@@ -265,7 +265,7 @@ HRESULT RecordingDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATET
 HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DXMATRIX* matrix) {
   ++m_Stats.transformCalls;
   Record("SetTransform " + Num(state));
-  if (!matrix) return D3DERR_INVALIDCALL;
+  if (!matrix || g_Controls.failSetTransform) return D3DERR_INVALIDCALL;
   m_Transforms[state] = *matrix;
   return D3D_OK;
 }
