@@ -34,7 +34,7 @@ bool CGraphicsDevice::Create(HWND window, APPLICATION_PARAMS params) {
   if (!m_pSystem) return false;
   m_pSystem->GetDeviceCaps(&m_Caps);
   if (window) CreateDevice(window, params);
-  if (m_pDevice) m_StateCache.Apply(true);
+  if (m_pDevice) m_StateCache.ApplyTo(*this, true);
   if (!m_pDevice || (!m_pSprite && FAILED(CreateSprite(m_pDevice, &m_pSprite)))) {
     m_pSprite = nullptr;
     ShowMessageBox("Error fatal", "Error");
@@ -125,7 +125,7 @@ int CGraphicsDevice::Reset() {
   m_ResourcesReleased = false;
   for (CVolatileResource* resource : m_VolatileResources) resource->OnResetDevice();
   if (m_pSprite) m_pSprite->OnResetDevice();
-  m_StateCache.Apply(true);
+  m_StateCache.ApplyTo(*this, true);
   if (m_RestoreLights) m_RestoreLights();
   return RESET_DONE;
 }

@@ -100,6 +100,18 @@ TEST_F(GraphicsDeviceTest, CreateSendsEveryCachedStateOnceAndMakesTheSprite) {
   EXPECT_EQ(pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
 }
 
+TEST_F(GraphicsDeviceTest, AWrapperSendsItsCacheToItsOwnDeviceNotTheEngineOne) {
+  // Not the engine's wrapper: creation and reset must still reach this device.
+  Nembra::g_pGraphicsDevice = nullptr;
+  ASSERT_TRUE(Create());
+  EXPECT_EQ(Device()->Stats().renderStateCalls, 103u);
+  m_Wrapper->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+  Device()->ClearLog();
+  EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_DONE);
+  EXPECT_EQ(Device()->Stats().renderStateCalls, 103u);
+  EXPECT_EQ(Device()->RenderState(D3DRS_ZWRITEENABLE), 0u);
+}
+
 TEST_F(GraphicsDeviceTest, CreatingTwiceResetsTheDeviceAndKeepsOneSprite) {
   ASSERT_TRUE(Create());
   platform::ISprite* sprite = m_Wrapper->GetSprite();
