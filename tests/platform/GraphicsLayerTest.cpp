@@ -49,6 +49,10 @@ TEST(VertexFormatTest, PrimitiveVertexCounts) {
   EXPECT_EQ(PrimitiveVertexCount(D3DPT_POINTLIST, 3), 3u);
   EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLELIST, 0), 0u);
   EXPECT_EQ(PrimitiveVertexCount(99, 1), 0u);
+  // Counts whose vertices overflow 32 bits are refused, not wrapped to a few.
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLELIST, 0x55555556u), 0u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLESTRIP, 0xFFFFFFFFu), 0u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_LINELIST, 0x80000001u), 0u);
 }
 
 class RecordingDeviceTest : public ::testing::Test {
