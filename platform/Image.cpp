@@ -137,6 +137,14 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image& out, std::string* error
     SetError(error, "JPEG too large");
     return false;
   }
+  // Huffman coding spends at least a bit on every 8x8 block, so a file far
+  // smaller than its size promises is damaged (arithmetic coding may pack
+  // tighter and is not judged).
+  if (!info.arith_code && size_t(info.image_width) * info.image_height / 1024 > size) {
+    jpeg_destroy_decompress(&info);
+    SetError(error, "JPEG data cut short");
+    return false;
+  }
   const bool gray = info.jpeg_color_space == JCS_GRAYSCALE;
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);

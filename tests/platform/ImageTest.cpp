@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Image.h"
+#include "tools/formats/GraphicsFiles.h"
 
 using namespace platform;
 
@@ -126,6 +127,14 @@ TEST(ImageTest, HeadersPromisingHugeImagesAreRefusedBeforeThePixelsAreMade) {
   std::string error;
   EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, &error));
   EXPECT_EQ(error, "PNG data cut short");
+
+  // A JPEG whose frame header says 16384 x 16384.
+  std::string jpeg = formats::JpegBytes(formats::TestPicture(16, 16, 0xFF808080u));
+  const size_t frame = jpeg.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  jpeg.replace(frame + 5, 4, std::string("\x40\x00\x40\x00", 4));
+  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size(), image, &error));
+  EXPECT_EQ(error, "JPEG data cut short");
 
   // The same for a TGA, raw and run-length coded.
   for (char type : {char(2), char(10)}) {
