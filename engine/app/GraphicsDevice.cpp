@@ -114,15 +114,12 @@ int CGraphicsDevice::CheckDevice() {
 
 int CGraphicsDevice::Reset() {
   if (!m_pDevice) return RESET_NONE;
-  // After a failed reset the resources are still released: a retry does
-  // not release them a second time.
-  if (!m_ResourcesReleased) {
-    for (CVolatileResource* resource : m_VolatileResources) resource->OnLostDevice();
-    if (m_pSprite) m_pSprite->OnLostDevice();
-    m_ResourcesReleased = true;
-  }
+  // Every attempt releases every listed resource first, also after a failed
+  // one: a resource listed since then holds device objects too, and the
+  // release of one already released does nothing.
+  for (CVolatileResource* resource : m_VolatileResources) resource->OnLostDevice();
+  if (m_pSprite) m_pSprite->OnLostDevice();
   if (FAILED(m_pDevice->Reset(&m_PresentParams))) return RESET_FAILED;
-  m_ResourcesReleased = false;
   for (CVolatileResource* resource : m_VolatileResources) resource->OnResetDevice();
   if (m_pSprite) m_pSprite->OnResetDevice();
   m_StateCache.ApplyTo(*this, true);
