@@ -17,7 +17,9 @@
 //
 // Without a sound card the headless backend uses OpenAL Soft's null output;
 // SetAudioOutput can ask for its wave-file writer instead so that a test can
-// read back what was played.
+// read back what was played. Where no output device opens at all, sound runs
+// on a mixer that nobody hears, advanced by UpdateAudio, so the game behaves
+// the same without a sound card.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -38,8 +40,8 @@ enum class AudioOutput {
 // process (the library reads its settings once); false afterwards.
 bool SetAudioOutput(AudioOutput output, const std::string& waveFile = std::string());
 
-// Opens the output on the first call and counts users; false (and nothing
-// counted) when no output can be opened. Every successful call is matched by
+// Opens the output on the first call (the unheard mixer when no device
+// opens) and counts users; false (and nothing counted) when neither opens. Every successful call is matched by
 // ReleaseAudio; the last one closes the output, stopping all sound.
 bool AcquireAudio();
 void ReleaseAudio();
