@@ -35,7 +35,10 @@ struct Voice {
   const SoundPath* owner = nullptr;  // null when free
   ALuint buffer = 0;
   uint32_t playsToQueue = 0;  // copies of the buffer still to queue
-  float appliedGain = -1.0f;
+  // The levels its gain was last set from (path and master).
+  bool gainSet = false;
+  int32_t appliedMb = 0;
+  int32_t appliedMasterMb = 0;
 };
 
 // Settings the library reads once, before its first call.
@@ -71,16 +74,14 @@ struct AudioSystem {
     return *system;
   }
 
-  float GainOf(const Voice& v, uint64_t now) const {
-    return v.owner->CurrentGain(now) * MillibelsToGain(masterMb);
-  }
-
+  // Runs every frame for every voice: the mixer is told only of changes.
   void ApplyGain(Voice& v, uint64_t now) {
-    const float gain = GainOf(v, now);
-    if (gain != v.appliedGain) {
-      alSourcef(v.source, AL_GAIN, gain);
-      v.appliedGain = gain;
-    }
+    const int32_t mb = v.owner->LevelAt(now);
+    if (v.gainSet && mb == v.appliedMb && masterMb == v.appliedMasterMb) return;
+    alSourcef(v.source, AL_GAIN, MillibelsToGain(mb) * MillibelsToGain(masterMb));
+    v.gainSet = true;
+    v.appliedMb = mb;
+    v.appliedMasterMb = masterMb;
   }
 
   void Free(Voice& v) {
@@ -379,27 +380,22 @@ SoundPath::SoundPath(bool positional) : m_Positional(positional) {}
 
 SoundPath::~SoundPath() { Stop(); }
 
-float SoundPath::CurrentGain(uint64_t now) const {
-  int32_t mb = m_ToMb;
-  if (m_FadeMs > 0 && now < m_FadeStart + m_FadeMs) {
-    const double t = static_cast<double>(now - m_FadeStart) / m_FadeMs;
-    mb = static_cast<int32_t>(std::lround(m_FromMb + (m_ToMb - m_FromMb) * t));
-  }
-  return MillibelsToGain(mb);
-}
-
-int32_t SoundPath::GetVolume() const {
-  const uint64_t now = GetTickCount();
+int32_t SoundPath::LevelAt(uint64_t now) const {
   if (m_FadeMs == 0 || now >= m_FadeStart + m_FadeMs) return m_ToMb;
   const double t = static_cast<double>(now - m_FadeStart) / m_FadeMs;
   return static_cast<int32_t>(std::lround(m_FromMb + (m_ToMb - m_FromMb) * t));
 }
 
+int32_t SoundPath::GetVolume() const { return LevelAt(GetTickCount()); }
+
 int32_t SoundPath::GetTargetVolume() const { return m_ToMb; }
 
 void SoundPath::SetVolume(int32_t millibels, uint32_t fadeMs) {
   const uint64_t now = GetTickCount();
-  m_FromMb = GetVolume();
+  const int32_t level = LevelAt(now);
+  // The settings screens set every volume each frame: usually nothing changes.
+  if (fadeMs == 0 && level == millibels && m_ToMb == millibels) return;
+  m_FromMb = level;
   m_ToMb = millibels;
   m_FadeStart = now;
   m_FadeMs = fadeMs;
@@ -432,7 +428,7 @@ bool SoundPath::Play(const SoundBuffer& buffer, uint32_t repeats) {
   const ALuint source = v->source;
   v->owner = this;
   v->buffer = buffer.Handle();
-  v->appliedGain = -1.0f;
+  v->gainSet = false;
   alSourcei(source, AL_BUFFER, 0);
   if (repeats == REPEAT_FOREVER) {
     alSourcei(source, AL_LOOPING, AL_TRUE);

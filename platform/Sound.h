@@ -140,7 +140,7 @@ class SoundPath {
 
  private:
   friend struct AudioSystem;
-  float CurrentGain(uint64_t now) const;
+  int32_t LevelAt(uint64_t now) const;
 
   bool m_Positional;
   float m_Position[3] = {0, 0, 0};
@@ -194,6 +194,7 @@ class OutputStream {
   virtual bool GetRepeat() const = 0;
   virtual void SetVolume(float volume) = 0;  // linear, clamped to 0..1
   virtual float GetVolume() const = 0;
+  float MixerGain() const;  // the gain the mixer plays it at, read back
   virtual uint64_t FramesPlayed() = 0;  // position in the sound, in frames
   uint32_t SourceHandle() const { return m_Source; }
 

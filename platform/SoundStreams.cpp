@@ -52,8 +52,9 @@ class StreamBase : public OutputStream {
   }
   bool Valid() const { return m_Source != 0; }
   void SetVolume(float volume) override {
-    m_Volume = std::min(1.0f, std::max(0.0f, volume));
-    if (!(m_Volume == m_Volume)) m_Volume = 0.0f;  // not a number
+    volume = volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f;  // not a number gives 0 too
+    if (volume == m_Volume) return;  // set each frame by the settings screens
+    m_Volume = volume;
     alSourcef(m_Source, AL_GAIN, m_Volume);
   }
   float GetVolume() const override { return m_Volume; }
@@ -279,6 +280,12 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
 };
 
 }  // namespace
+
+float OutputStream::MixerGain() const {
+  float gain = 0.0f;
+  if (m_Source) alGetSourcef(m_Source, AL_GAIN, &gain);
+  return gain;
+}
 
 std::shared_ptr<OutputStream> OpenSound(const std::shared_ptr<AudioDevice>& device,
                                         const std::shared_ptr<SampleSource>& source, bool streaming) {

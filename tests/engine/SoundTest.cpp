@@ -299,13 +299,13 @@ TEST_F(SoundTest, MusicVolumeIsLinearClampedAndGivenToLaterStreams) {
   CAudiereSound* music = g_pStreamingSoundFactory->Get("Karvessa.ogg");
   EXPECT_FLOAT_EQ(music->GetStream()->GetVolume(), 1.0f);
   g_pStreamingSoundFactory->SetStreamingVolume(0.0f);
-  EXPECT_FLOAT_EQ(music->GetStream()->GetVolume(), 0.0f);
+  EXPECT_FLOAT_EQ(music->GetStream()->MixerGain(), 0.0f);
   dir.Write("Sounds/Later.ogg", testsupport::ReadFileBytes(dir.File("Sounds/Karvessa.ogg")));
   CAudiereSound* later = g_pStreamingSoundFactory->Get("Later.ogg");
   ASSERT_TRUE(later->GetStream());
-  EXPECT_FLOAT_EQ(later->GetStream()->GetVolume(), 0.0f) << "loaded later, silent too";
+  EXPECT_FLOAT_EQ(later->GetStream()->MixerGain(), 0.0f) << "loaded later, silent too";
   g_pStreamingSoundFactory->SetStreamingVolume(0.6f);
-  EXPECT_FLOAT_EQ(later->GetStream()->GetVolume(), 0.6f);
+  EXPECT_FLOAT_EQ(later->GetStream()->MixerGain(), 0.6f);
   g_pStreamingSoundFactory->SetStreamingVolume(5.0f);
   EXPECT_FLOAT_EQ(g_pStreamingSoundFactory->GetStreamingVolume(), 1.0f);
   EXPECT_FLOAT_EQ(music->GetStream()->GetVolume(), 1.0f);

@@ -448,14 +448,25 @@ TEST_F(StreamOutput, VolumeIsLinearAndKeptInRange) {
   auto stream = Open(oggPath, true);
   ASSERT_TRUE(stream);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 1.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 1.0f);
   stream->SetVolume(0.25f);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 0.25f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.25f) << "linear, not in decibels";
   stream->SetVolume(2.0f);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 1.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 1.0f);
   stream->SetVolume(-1.0f);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 0.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.0f);
+  stream->SetVolume(0.5f);
   stream->SetVolume(std::nanf(""));
   EXPECT_FLOAT_EQ(stream->GetVolume(), 0.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.0f);
+  // The in-memory kind plays at its volume too.
+  auto whole = Open(wavPath, false);
+  ASSERT_TRUE(whole);
+  whole->SetVolume(0.3f);
+  EXPECT_FLOAT_EQ(whole->MixerGain(), 0.3f);
 }
 
 TEST_F(StreamOutput, DamagedOggFilesAreRefusedOrEndCleanly) {
