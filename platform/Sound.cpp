@@ -293,6 +293,12 @@ void SetMasterVolume(int32_t millibels) {
 
 int32_t GetMasterVolume() { return AudioSystem::Get().masterMb; }
 
+void StopAllVoices() {
+  AudioSystem& s = AudioSystem::Get();
+  for (Voice& v : s.voices)
+    if (v.owner) s.Free(v);
+}
+
 void SetListener(const float position[3], const float front[3], const float top[3]) {
   if (!IsAudioOpen()) return;
   alListenerfv(AL_POSITION, position);

@@ -59,6 +59,9 @@ float MillibelsToGain(int32_t millibels);
 void SetMasterVolume(int32_t millibels);
 int32_t GetMasterVolume();
 
+// Stops every voice of every sound path (streams play on).
+void StopAllVoices();
+
 // The listener of positional paths.
 void SetListener(const float position[3], const float front[3], const float top[3]);
 

@@ -1,5 +1,5 @@
 // Sound output: wave decoding, voices on paths (overlap, stop, repeats,
-// fades, master level, positions) and streams (end, repeat, pause, reset),
+// fades, master level) and streams (end, repeat, pause, reset),
 // on OpenAL Soft's null output.
 #include <gtest/gtest.h>
 
@@ -281,33 +281,6 @@ TEST_F(SoundOutput, MasterLevelScalesEveryPath) {
   EXPECT_NEAR(b.Voices()[0].gain, platform::MillibelsToGain(1000), 1e-3);
   platform::SetMasterVolume(-9000);
   EXPECT_NEAR(b.Voices()[0].gain, platform::MillibelsToGain(-9000), 1e-7);
-}
-
-TEST_F(SoundOutput, PositionsReachTheVoicesOfPositionalPaths) {
-  auto buffer = Tone(2.0);
-  ASSERT_TRUE(buffer);
-  platform::SoundPath placed(true), flat(false);
-  placed.SetPosition(10.0f, -20.0f, 3.5f);
-  ASSERT_TRUE(placed.Play(*buffer));
-  ASSERT_TRUE(flat.Play(*buffer));
-  auto v = placed.Voices();
-  ASSERT_EQ(v.size(), 1u);
-  EXPECT_FALSE(v[0].relative);
-  EXPECT_FLOAT_EQ(v[0].position[0], 10.0f);
-  EXPECT_FLOAT_EQ(v[0].position[1], -20.0f);
-  EXPECT_FLOAT_EQ(v[0].position[2], 3.5f);
-
-  // Moving the path moves the voice that is playing.
-  placed.SetPosition(-1.0f, 2.0f, 0.0f);
-  v = placed.Voices();
-  EXPECT_FLOAT_EQ(v[0].position[0], -1.0f);
-  EXPECT_FLOAT_EQ(v[0].position[1], 2.0f);
-
-  // A flat path plays at the listener and ignores positions.
-  flat.SetPosition(50.0f, 50.0f, 50.0f);
-  v = flat.Voices();
-  EXPECT_TRUE(v[0].relative);
-  EXPECT_FLOAT_EQ(v[0].position[0], 0.0f);
 }
 
 TEST_F(SoundOutput, ABufferDeletedWhilePlayingStopsItsVoices) {
