@@ -192,6 +192,42 @@ TEST_F(SoundOutput, InstancesOverlapAndStopTogether) {
   EXPECT_EQ(other.VoiceCount(), 1) << "stopping one path leaves the others";
 }
 
+TEST_F(SoundOutput, EveryPcmLayoutPlaysForItsOwnLength) {
+  // A layout handed to the mixer as the wrong one plays twice or half as long.
+  std::vector<std::unique_ptr<platform::SoundBuffer>> buffers;
+  std::vector<std::unique_ptr<platform::SoundPath>> paths;
+  for (uint16_t bits : {8, 16}) {
+    for (uint16_t channels : {1, 2}) {
+      formats::Tone tone;
+      tone.seconds = 0.25;
+      tone.channels = channels;
+      tone.sampleRate = 22050;
+      const std::string name = "tone" + std::to_string(bits) + "_" + std::to_string(channels) + ".wav";
+      buffers.push_back(platform::SoundBuffer::Load(dir.Write(name, formats::WaveToneBytes(tone, bits))));
+      ASSERT_TRUE(buffers.back()) << name;
+      paths.push_back(std::make_unique<platform::SoundPath>(false));
+      ASSERT_TRUE(paths.back()->Play(*buffers.back())) << name;
+    }
+  }
+  std::vector<double> took(paths.size(), -1.0);
+  const auto start = std::chrono::steady_clock::now();
+  PumpUntil(
+      [&] {
+        const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        bool all = true;
+        for (size_t i = 0; i < paths.size(); ++i) {
+          if (took[i] < 0 && paths[i]->VoiceCount() == 0) took[i] = t;
+          all = all && took[i] >= 0;
+        }
+        return all;
+      },
+      2.0);
+  for (size_t i = 0; i < took.size(); ++i) {
+    EXPECT_GT(took[i], 0.2) << "layout " << i;
+    EXPECT_LT(took[i], 0.45) << "layout " << i;
+  }
+}
+
 TEST_F(SoundOutput, PoolRunsOutWithoutHarmAndRecoversVoices) {
   auto buffer = Tone(0.05);
   ASSERT_TRUE(buffer);
