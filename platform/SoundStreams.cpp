@@ -164,6 +164,10 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
       alSourcePlay(m_Source);
       return;
     }
+    // Stopped after its queue ran dry (a long frame): go on after what was
+    // heard, or from the start when that was the end.
+    TakeBackPlayed();
+    if (m_Queued.empty() && m_AtEnd) Rewind();
     FillFree();
     if (m_Queued.empty()) return;  // nothing to play
     m_Playing = true;
@@ -197,15 +201,7 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
 
   void Feed() override {
     if (!m_Playing) return;
-    ALint processed = 0;
-    alGetSourcei(m_Source, AL_BUFFERS_PROCESSED, &processed);
-    for (ALint i = 0; i < processed && !m_Queued.empty(); ++i) {
-      ALuint done = 0;
-      alSourceUnqueueBuffers(m_Source, 1, &done);
-      m_FramesDone += m_Queued.front();
-      m_Queued.pop_front();
-      m_Free.push_back(done);
-    }
+    TakeBackPlayed();
     FillFree();
     const ALint state = SourceState(m_Source);
     if (state == AL_PLAYING) return;
@@ -229,6 +225,19 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
     m_FramesDone = 0;
     m_AtEnd = !m_Input->Reset();
     if (m_AtEnd) LogWarning("Sound: a stream cannot go back to its start");
+  }
+
+  // Unqueues the buffers that have been heard, for refilling.
+  void TakeBackPlayed() {
+    ALint processed = 0;
+    alGetSourcei(m_Source, AL_BUFFERS_PROCESSED, &processed);
+    for (ALint i = 0; i < processed && !m_Queued.empty(); ++i) {
+      ALuint done = 0;
+      alSourceUnqueueBuffers(m_Source, 1, &done);
+      m_FramesDone += m_Queued.front();
+      m_Queued.pop_front();
+      m_Free.push_back(done);
+    }
   }
 
   void FillFree() {

@@ -453,6 +453,28 @@ TEST_F(StreamOutput, StopPausesAndPlayContinuesWhileResetStartsOver) {
   }
 }
 
+TEST_F(StreamOutput, StoppedAfterALongFrameItPlaysOnOrStartsOverAtItsEnd) {
+  formats::Tone tone;
+  tone.seconds = 1.2;
+  auto stream = Open(dir.Write("long.ogg", formats::OggToneBytes(tone)), true);
+  ASSERT_TRUE(stream);
+  stream->Play();
+  // No frame for longer than the queue lasts: the source runs dry.
+  std::this_thread::sleep_for(1000ms);
+  stream->Stop();
+  stream->Play();
+  EXPECT_TRUE(stream->IsPlaying());
+  EXPECT_GE(stream->FramesPlayed(), 22050u) << "what was heard (over half a second) is not heard again";
+  // Stopped once the sound is over: it starts again from the top.
+  PumpUntil([&] { return false; }, 0.2);
+  stream->SetRepeat(false);
+  std::this_thread::sleep_for(1200ms);
+  stream->Stop();
+  stream->Play();
+  EXPECT_TRUE(stream->IsPlaying()) << "a stream over while stopped plays again";
+  EXPECT_LT(stream->FramesPlayed(), 20000u);
+}
+
 TEST_F(StreamOutput, VolumeIsLinearAndKeptInRange) {
   auto stream = Open(oggPath, true);
   ASSERT_TRUE(stream);
