@@ -84,15 +84,18 @@ uint32_t GetFVFVertexSize(DWORD fvf) { return DescribeFVF(fvf).stride; }
 
 uint32_t PrimitiveVertexCount(D3DPRIMITIVETYPE type, uint32_t n) {
   if (n == 0) return 0;
+  uint64_t count;
   switch (type) {
-    case D3DPT_POINTLIST: return n;
-    case D3DPT_LINELIST: return n * 2;
-    case D3DPT_LINESTRIP: return n + 1;
-    case D3DPT_TRIANGLELIST: return n * 3;
+    case D3DPT_POINTLIST: count = n; break;
+    case D3DPT_LINELIST: count = uint64_t(n) * 2; break;
+    case D3DPT_LINESTRIP: count = uint64_t(n) + 1; break;
+    case D3DPT_TRIANGLELIST: count = uint64_t(n) * 3; break;
     case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return n + 2;
+    case D3DPT_TRIANGLEFAN: count = uint64_t(n) + 2; break;
     default: return 0;
   }
+  // A count that does not fit is no draw at all (rather than a wrapped, small one).
+  return count <= 0xFFFFFFFFu ? uint32_t(count) : 0;
 }
 
 IGraphicsSystem* CreateGraphicsSystem() {

@@ -34,6 +34,7 @@ struct GraphicsControls {
   bool failTextureCreation = false;   // CreateTexture fails
   int failTextureCreationWithLevels = -1;  // CreateTexture fails when asked for more than this many levels (-1: never)
   bool failBufferCreation = false;    // CreateVertexBuffer / CreateIndexBuffer fail
+  bool failSetTransform = false;     // SetTransform fails
   bool failBeginScene = false;
   bool failEndScene = false;
   bool failPresent = false;
@@ -98,6 +99,8 @@ class RecordingDevice : public IDevice {
   bool InScene() const { return m_InScene; }
 
   const GraphicsStats& Stats() const { return m_Stats; }
+  // What was kept is bounded (the first 100000 log lines and state calls of
+  // each kind, 10000 draws, 64 MiB of their vertices); Stats counts everything.
   // One line per call: "SetRenderState 27 1", "DrawPrimitive 5 2", ...
   const std::vector<std::string>& Log() const { return m_Log; }
   const std::vector<DrawRecord>& Draws() const { return m_Draws; }
@@ -197,6 +200,7 @@ class RecordingDevice : public IDevice {
   GraphicsStats m_Stats;
   std::vector<std::string> m_Log;
   std::vector<DrawRecord> m_Draws;
+  size_t m_DrawVertexBytes = 0;  // vertex bytes kept in m_Draws
   std::vector<std::pair<DWORD, DWORD>> m_RenderStateCalls, m_SamplerStateCalls, m_StageStateCalls;
   uint32_t m_LiveTextures = 0, m_LiveBuffers = 0;
   std::shared_ptr<RecordingDevice*> m_Self;

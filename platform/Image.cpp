@@ -68,6 +68,9 @@ bool DecodePng(const uint8_t* data, size_t size, Image& out, std::string* error)
   const uint32_t w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   const int colorType = png_get_color_type(png, info);
   const int depth = png_get_bit_depth(png, info);
+  // Deflate packs at most 1032 bytes into one: a file too small for the
+  // rows its header promises is damaged, refused before the pixels are made.
+  if ((png_get_rowbytes(png, info) + 1) * h / 1032 > size) png_error(png, "PNG data cut short");
   const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   const bool gray = (colorType & PNG_COLOR_MASK_COLOR) == 0;
   const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
@@ -134,6 +137,14 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image& out, std::string* error
     SetError(error, "JPEG too large");
     return false;
   }
+  // Huffman coding spends at least a bit on every 8x8 block, so a file far
+  // smaller than its size promises is damaged (arithmetic coding may pack
+  // tighter and is not judged).
+  if (!info.arith_code && size_t(info.image_width) * info.image_height / 1024 > size) {
+    jpeg_destroy_decompress(&info);
+    SetError(error, "JPEG data cut short");
+    return false;
+  }
   const bool gray = info.jpeg_color_space == JCS_GRAYSCALE;
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
@@ -162,7 +173,7 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out, std::string* error)
     return false;
   }
   const uint8_t idLength = data[0], mapType = data[1], type = data[2];
-  const uint32_t mapLength = data[5] | (data[6] << 8);
+  const uint32_t mapFirst = data[3] | (data[4] << 8), mapLength = data[5] | (data[6] << 8);
   const uint32_t mapEntryBits = data[7];
   const uint32_t w = data[12] | (data[13] << 8), h = data[14] | (data[15] << 8);
   const uint32_t bits = data[16], descriptor = data[17];
@@ -199,8 +210,9 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out, std::string* error)
   }
   auto decode = [&](const uint8_t* p, uint32_t* argb) -> bool {
     if (base == 1) {
-      if (p[0] >= palette.size()) return false;
-      *argb = palette[p[0]];
+      // Stored indices count from the colour map's first entry.
+      if (p[0] < mapFirst || p[0] - mapFirst >= palette.size()) return false;
+      *argb = palette[p[0] - mapFirst];
     } else if (base == 3) {
       *argb = Argb(bits == 16 ? p[1] : 255, p[0], p[0], p[0]);
     } else if (bytesPer == 2) {
@@ -213,6 +225,13 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out, std::string* error)
     return true;
   };
   const size_t count = size_t(w) * h;
+  // A header that promises more pixels than the bytes left can hold (a run
+  // packet covers at most 128 pixels) is refused before anything is made.
+  const size_t left = size - std::min(size, pos);
+  if ((!rle && count > left / bytesPer) || (rle && count > left / (1 + bytesPer) * 128 + 128)) {
+    SetError(error, "TGA header promises more pixels than the file holds");
+    return false;
+  }
   std::vector<uint32_t> pixels(count);
   size_t i = 0;
   while (i < count) {
@@ -240,7 +259,8 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out, std::string* error)
       }
     } else {
       if (pos + bytesPer > size) break;
-      if (!decode(data + pos, &pixels[i++])) break;
+      if (!decode(data + pos, &pixels[i])) break;
+      ++i;
       pos += bytesPer;
     }
   }
@@ -259,7 +279,7 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out, std::string* error)
       out.argb[size_t(y) * w + x] = pixels[size_t(sy) * w + sx];
     }
   if (base == 3) out.format = bits == 16 ? D3DFMT_A8L8 : D3DFMT_L8;
-  else if (base == 1) out.format = D3DFMT_X8R8G8B8;
+  else if (base == 1) out.format = mapEntryBits == 32 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
   else if (bits == 32) out.format = D3DFMT_A8R8G8B8;
   else if (bits == 24) out.format = D3DFMT_X8R8G8B8;
   else out.format = (bits == 16 && alphaBits > 0) ? D3DFMT_A1R5G5B5 : D3DFMT_X1R5G5B5;

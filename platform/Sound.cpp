@@ -3,9 +3,11 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,13 +26,19 @@ constexpr size_t MAX_VOICES = 64;
 // Copies of a repeated buffer kept queued ahead on its voice.
 constexpr uint32_t QUEUE_AHEAD = 3;
 constexpr int32_t SILENCE_MB = -9600;
+// The unheard mixer used when no output device opens.
+constexpr ALCint UNHEARD_RATE = 44100;
+constexpr size_t UNHEARD_CHUNK = 4096;  // frames mixed per call
 
 struct Voice {
   ALuint source = 0;
   const SoundPath* owner = nullptr;  // null when free
   ALuint buffer = 0;
   uint32_t playsToQueue = 0;  // copies of the buffer still to queue
-  float appliedGain = -1.0f;
+  // The levels its gain was last set from (path and master).
+  bool gainSet = false;
+  int32_t appliedMb = 0;
+  int32_t appliedMasterMb = 0;
 };
 
 // Settings the library reads once, before its first call.
@@ -52,6 +60,12 @@ struct AudioSystem {
   std::vector<Voice> voices;
   std::vector<sound_internal::FedStream*> streams;
   bool poolFullReported = false;
+  // Set while mixing unheard: the frame loop advances the mixer by the time
+  // that passed, so sounds still end and streams still move on.
+  LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
+  std::chrono::steady_clock::time_point unheardStart;
+  uint64_t unheardFrames = 0;
+  std::vector<int16_t> unheardScratch;
 
   // Never destroyed, so sounds held by static objects can still let go
   // of their voices and streams at exit.
@@ -60,16 +74,14 @@ struct AudioSystem {
     return *system;
   }
 
-  float GainOf(const Voice& v, uint64_t now) const {
-    return v.owner->CurrentGain(now) * MillibelsToGain(masterMb);
-  }
-
+  // Runs every frame for every voice: the mixer is told only of changes.
   void ApplyGain(Voice& v, uint64_t now) {
-    const float gain = GainOf(v, now);
-    if (gain != v.appliedGain) {
-      alSourcef(v.source, AL_GAIN, gain);
-      v.appliedGain = gain;
-    }
+    const int32_t mb = v.owner->LevelAt(now);
+    if (v.gainSet && mb == v.appliedMb && masterMb == v.appliedMasterMb) return;
+    alSourcef(v.source, AL_GAIN, MillibelsToGain(mb) * MillibelsToGain(masterMb));
+    v.gainSet = true;
+    v.appliedMb = mb;
+    v.appliedMasterMb = masterMb;
   }
 
   void Free(Voice& v) {
@@ -125,6 +137,38 @@ struct AudioSystem {
     return &voices.back();
   }
 
+  // A device that mixes only when asked, for a machine without an output.
+  bool OpenUnheard() {
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) return false;
+    auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    if (!open || !render) return false;
+    device = open(nullptr);
+    if (!device) return false;
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
+                                 ALC_FREQUENCY, UNHEARD_RATE, 0};
+    context = alcCreateContext(device, attributes);
+    renderSamples = render;
+    unheardStart = std::chrono::steady_clock::now();
+    unheardFrames = 0;
+    unheardScratch.assign(UNHEARD_CHUNK * 2, 0);
+    return true;
+  }
+
+  // Mixes (and discards) what the time since the last call would have played.
+  void MixUnheard() {
+    const auto elapsed = std::chrono::steady_clock::now() - unheardStart;
+    const uint64_t due = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() * UNHEARD_RATE / 1000000);
+    // After a long stall, at most one second is made up.
+    if (due > unheardFrames + UNHEARD_RATE) unheardFrames = due - UNHEARD_RATE;
+    while (unheardFrames < due) {
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(due - unheardFrames, UNHEARD_CHUNK));
+      renderSamples(device, unheardScratch.data(), static_cast<ALCsizei>(n));
+      unheardFrames += n;
+    }
+  }
+
   void Close() {
     for (Voice& v : voices) alDeleteSources(1, &v.source);
     voices.clear();
@@ -133,6 +177,7 @@ struct AudioSystem {
     if (device) alcCloseDevice(device);
     context = nullptr;
     device = nullptr;
+    renderSamples = nullptr;
   }
 };
 
@@ -187,11 +232,15 @@ bool AcquireAudio() {
     g_LibraryStarted = true;
   }
   s.device = alcOpenDevice(nullptr);
-  if (!s.device) {
+  if (s.device) {
+    s.context = alcCreateContext(s.device, nullptr);
+  } else if (s.OpenUnheard()) {
+    // No sound card: the game runs the same, without being heard.
     LogWarning("Sound: no output device could be opened; playing without sound");
+  } else {
+    LogWarning("Sound: no output device could be opened and no silent mixer either");
     return false;
   }
-  s.context = alcCreateContext(s.device, nullptr);
   if (!s.context || !alcMakeContextCurrent(s.context)) {
     LogWarning("Sound: the output device could not be set up; playing without sound");
     s.Close();
@@ -214,6 +263,7 @@ bool IsAudioOpen() { return AudioSystem::Get().users > 0; }
 void UpdateAudio() {
   AudioSystem& s = AudioSystem::Get();
   if (s.users == 0) return;
+  if (s.renderSamples) s.MixUnheard();
   const uint64_t now = GetTickCount();
   for (Voice& v : s.voices) {
     if (!v.owner) continue;
@@ -242,6 +292,12 @@ void SetMasterVolume(int32_t millibels) {
 }
 
 int32_t GetMasterVolume() { return AudioSystem::Get().masterMb; }
+
+void StopAllVoices() {
+  AudioSystem& s = AudioSystem::Get();
+  for (Voice& v : s.voices)
+    if (v.owner) s.Free(v);
+}
 
 void SetListener(const float position[3], const float front[3], const float top[3]) {
   if (!IsAudioOpen()) return;
@@ -330,27 +386,22 @@ SoundPath::SoundPath(bool positional) : m_Positional(positional) {}
 
 SoundPath::~SoundPath() { Stop(); }
 
-float SoundPath::CurrentGain(uint64_t now) const {
-  int32_t mb = m_ToMb;
-  if (m_FadeMs > 0 && now < m_FadeStart + m_FadeMs) {
-    const double t = static_cast<double>(now - m_FadeStart) / m_FadeMs;
-    mb = static_cast<int32_t>(std::lround(m_FromMb + (m_ToMb - m_FromMb) * t));
-  }
-  return MillibelsToGain(mb);
-}
-
-int32_t SoundPath::GetVolume() const {
-  const uint64_t now = GetTickCount();
+int32_t SoundPath::LevelAt(uint64_t now) const {
   if (m_FadeMs == 0 || now >= m_FadeStart + m_FadeMs) return m_ToMb;
   const double t = static_cast<double>(now - m_FadeStart) / m_FadeMs;
   return static_cast<int32_t>(std::lround(m_FromMb + (m_ToMb - m_FromMb) * t));
 }
 
+int32_t SoundPath::GetVolume() const { return LevelAt(GetTickCount()); }
+
 int32_t SoundPath::GetTargetVolume() const { return m_ToMb; }
 
 void SoundPath::SetVolume(int32_t millibels, uint32_t fadeMs) {
   const uint64_t now = GetTickCount();
-  m_FromMb = GetVolume();
+  const int32_t level = LevelAt(now);
+  // The settings screens set every volume each frame: usually nothing changes.
+  if (fadeMs == 0 && level == millibels && m_ToMb == millibels) return;
+  m_FromMb = level;
   m_ToMb = millibels;
   m_FadeStart = now;
   m_FadeMs = fadeMs;
@@ -383,7 +434,7 @@ bool SoundPath::Play(const SoundBuffer& buffer, uint32_t repeats) {
   const ALuint source = v->source;
   v->owner = this;
   v->buffer = buffer.Handle();
-  v->appliedGain = -1.0f;
+  v->gainSet = false;
   alSourcei(source, AL_BUFFER, 0);
   if (repeats == REPEAT_FOREVER) {
     alSourcei(source, AL_LOOPING, AL_TRUE);

@@ -17,7 +17,9 @@
 //
 // Without a sound card the headless backend uses OpenAL Soft's null output;
 // SetAudioOutput can ask for its wave-file writer instead so that a test can
-// read back what was played.
+// read back what was played. Where no output device opens at all, sound runs
+// on a mixer that nobody hears, advanced by UpdateAudio, so the game behaves
+// the same without a sound card.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -38,8 +40,8 @@ enum class AudioOutput {
 // process (the library reads its settings once); false afterwards.
 bool SetAudioOutput(AudioOutput output, const std::string& waveFile = std::string());
 
-// Opens the output on the first call and counts users; false (and nothing
-// counted) when no output can be opened. Every successful call is matched by
+// Opens the output on the first call (the unheard mixer when no device
+// opens) and counts users; false (and nothing counted) when neither opens. Every successful call is matched by
 // ReleaseAudio; the last one closes the output, stopping all sound.
 bool AcquireAudio();
 void ReleaseAudio();
@@ -56,6 +58,9 @@ float MillibelsToGain(int32_t millibels);
 // Master level of every sound path, in hundredths of a decibel (0 = unchanged).
 void SetMasterVolume(int32_t millibels);
 int32_t GetMasterVolume();
+
+// Stops every voice of every sound path (streams play on).
+void StopAllVoices();
 
 // The listener of positional paths.
 void SetListener(const float position[3], const float front[3], const float top[3]);
@@ -138,7 +143,7 @@ class SoundPath {
 
  private:
   friend struct AudioSystem;
-  float CurrentGain(uint64_t now) const;
+  int32_t LevelAt(uint64_t now) const;
 
   bool m_Positional;
   float m_Position[3] = {0, 0, 0};
@@ -192,6 +197,7 @@ class OutputStream {
   virtual bool GetRepeat() const = 0;
   virtual void SetVolume(float volume) = 0;  // linear, clamped to 0..1
   virtual float GetVolume() const = 0;
+  float MixerGain() const;  // the gain the mixer plays it at, read back
   virtual uint64_t FramesPlayed() = 0;  // position in the sound, in frames
   uint32_t SourceHandle() const { return m_Source; }
 

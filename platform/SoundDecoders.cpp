@@ -102,7 +102,7 @@ class WaveSource : public SampleSource {
   size_t Read(int16_t* out, size_t frames) override {
     const size_t total = m_Samples.size() / m_Channels;
     const size_t n = std::min(frames, total - m_Frame);
-    std::memcpy(out, &m_Samples[m_Frame * m_Channels], n * m_Channels * sizeof(int16_t));
+    std::memcpy(out, m_Samples.data() + m_Frame * m_Channels, n * m_Channels * sizeof(int16_t));
     m_Frame += n;
     return n;
   }

@@ -52,8 +52,9 @@ class StreamBase : public OutputStream {
   }
   bool Valid() const { return m_Source != 0; }
   void SetVolume(float volume) override {
-    m_Volume = std::min(1.0f, std::max(0.0f, volume));
-    if (!(m_Volume == m_Volume)) m_Volume = 0.0f;  // not a number
+    volume = volume >= 0.0f ? std::min(volume, 1.0f) : 0.0f;  // not a number gives 0 too
+    if (volume == m_Volume) return;  // set each frame by the settings screens
+    m_Volume = volume;
     alSourcef(m_Source, AL_GAIN, m_Volume);
   }
   float GetVolume() const override { return m_Volume; }
@@ -163,6 +164,10 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
       alSourcePlay(m_Source);
       return;
     }
+    // Stopped after its queue ran dry (a long frame): go on after what was
+    // heard, or from the start when that was the end.
+    TakeBackPlayed();
+    if (m_Queued.empty() && m_AtEnd) Rewind();
     FillFree();
     if (m_Queued.empty()) return;  // nothing to play
     m_Playing = true;
@@ -196,15 +201,7 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
 
   void Feed() override {
     if (!m_Playing) return;
-    ALint processed = 0;
-    alGetSourcei(m_Source, AL_BUFFERS_PROCESSED, &processed);
-    for (ALint i = 0; i < processed && !m_Queued.empty(); ++i) {
-      ALuint done = 0;
-      alSourceUnqueueBuffers(m_Source, 1, &done);
-      m_FramesDone += m_Queued.front();
-      m_Queued.pop_front();
-      m_Free.push_back(done);
-    }
+    TakeBackPlayed();
     FillFree();
     const ALint state = SourceState(m_Source);
     if (state == AL_PLAYING) return;
@@ -228,6 +225,19 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
     m_FramesDone = 0;
     m_AtEnd = !m_Input->Reset();
     if (m_AtEnd) LogWarning("Sound: a stream cannot go back to its start");
+  }
+
+  // Unqueues the buffers that have been heard, for refilling.
+  void TakeBackPlayed() {
+    ALint processed = 0;
+    alGetSourcei(m_Source, AL_BUFFERS_PROCESSED, &processed);
+    for (ALint i = 0; i < processed && !m_Queued.empty(); ++i) {
+      ALuint done = 0;
+      alSourceUnqueueBuffers(m_Source, 1, &done);
+      m_FramesDone += m_Queued.front();
+      m_Queued.pop_front();
+      m_Free.push_back(done);
+    }
   }
 
   void FillFree() {
@@ -279,6 +289,12 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
 };
 
 }  // namespace
+
+float OutputStream::MixerGain() const {
+  float gain = 0.0f;
+  if (m_Source) alGetSourcef(m_Source, AL_GAIN, &gain);
+  return gain;
+}
 
 std::shared_ptr<OutputStream> OpenSound(const std::shared_ptr<AudioDevice>& device,
                                         const std::shared_ptr<SampleSource>& source, bool streaming) {

@@ -34,7 +34,7 @@ bool CGraphicsDevice::Create(HWND window, APPLICATION_PARAMS params) {
   if (!m_pSystem) return false;
   m_pSystem->GetDeviceCaps(&m_Caps);
   if (window) CreateDevice(window, params);
-  if (m_pDevice) m_StateCache.Apply(true);
+  if (m_pDevice) m_StateCache.ApplyTo(*this, true);
   if (!m_pDevice || (!m_pSprite && FAILED(CreateSprite(m_pDevice, &m_pSprite)))) {
     m_pSprite = nullptr;
     ShowMessageBox("Error fatal", "Error");
@@ -114,18 +114,15 @@ int CGraphicsDevice::CheckDevice() {
 
 int CGraphicsDevice::Reset() {
   if (!m_pDevice) return RESET_NONE;
-  // After a failed reset the resources are still released: a retry does
-  // not release them a second time.
-  if (!m_ResourcesReleased) {
-    for (CVolatileResource* resource : m_VolatileResources) resource->OnLostDevice();
-    if (m_pSprite) m_pSprite->OnLostDevice();
-    m_ResourcesReleased = true;
-  }
+  // Every attempt releases every listed resource first, also after a failed
+  // one: a resource listed since then holds device objects too, and the
+  // release of one already released does nothing.
+  for (CVolatileResource* resource : m_VolatileResources) resource->OnLostDevice();
+  if (m_pSprite) m_pSprite->OnLostDevice();
   if (FAILED(m_pDevice->Reset(&m_PresentParams))) return RESET_FAILED;
-  m_ResourcesReleased = false;
   for (CVolatileResource* resource : m_VolatileResources) resource->OnResetDevice();
   if (m_pSprite) m_pSprite->OnResetDevice();
-  m_StateCache.Apply(true);
+  m_StateCache.ApplyTo(*this, true);
   if (m_RestoreLights) m_RestoreLights();
   return RESET_DONE;
 }

@@ -97,7 +97,6 @@ class CGraphicsDevice {
   platform::ISprite* m_pSprite = nullptr;
   platform::D3DGAMMARAMP m_SavedGamma;
   std::function<void()> m_RestoreLights;
-  bool m_ResourcesReleased = false;  // a reset failed after OnLostDevice
 };
 
 extern CGraphicsDevice* g_pGraphicsDevice;

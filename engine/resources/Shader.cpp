@@ -109,18 +109,18 @@ CShader& CShader::operator=(const CShader& other) {
   return *this;
 }
 
-bool CShader::Apply(bool force) const {
-  CGraphicsDevice* device = g_pGraphicsDevice;
-  if (!device) return false;
+bool CShader::Apply(bool force) const { return g_pGraphicsDevice && ApplyTo(*g_pGraphicsDevice, force); }
+
+bool CShader::ApplyTo(CGraphicsDevice& device, bool force) const {
   bool ok = true;
   for (uint32_t k = 0; k < RENDER_STATES; ++k)
-    if (m_Render[k].applied) ok &= device->SetRenderState(k, m_Render[k].value, force);
+    if (m_Render[k].applied) ok &= device.SetRenderState(k, m_Render[k].value, force);
   for (uint32_t s = 0; s < SAMPLERS; ++s)
     for (uint32_t t = 0; t < SAMPLER_STATES; ++t)
-      if (m_Sampler[s][t].applied) ok &= device->SetSamplerState(s, t, m_Sampler[s][t].value, force);
+      if (m_Sampler[s][t].applied) ok &= device.SetSamplerState(s, t, m_Sampler[s][t].value, force);
   for (uint32_t s = 0; s < STAGES; ++s)
     for (uint32_t t = 0; t < STAGE_STATES; ++t)
-      if (m_Stage[s][t].applied) ok &= device->SetTextureStageState(s, t, m_Stage[s][t].value, force);
+      if (m_Stage[s][t].applied) ok &= device.SetTextureStageState(s, t, m_Stage[s][t].value, force);
   return ok;
 }
 

@@ -16,6 +16,8 @@
 
 namespace Nembra {
 
+class CGraphicsDevice;
+
 struct STATE_ENTRY {
   uint32_t value = 0;   // a float state holds the float's bits
   uint8_t defined = 0;  // a value was written
@@ -40,6 +42,8 @@ class CShader : public CResource {
   // render states, then sampler 0 and 1, then stage 0 and 1. True when
   // every call succeeded (or there is no device wrapper, false then).
   bool Apply(bool force) const;
+  // The same through a given device wrapper.
+  bool ApplyTo(CGraphicsDevice& device, bool force) const;
   // Reads a state-block file into the block. False only when it cannot be
   // opened; a short file keeps what it read. Pairs with a number outside
   // the block are skipped, and no count is trusted beyond the file's size.

@@ -1,5 +1,7 @@
 #include "engine/resources/Texture.h"
 
+#include <algorithm>
+
 #include "engine/app/GraphicsDevice.h"
 
 namespace Nembra {
@@ -51,8 +53,9 @@ bool CTexture::CreateSolidColor(float red, float green, float blue, float alpha)
     Free();
     return false;
   }
-  // Bytes in memory order blue, green, red, alpha (one ARGB word).
-  auto byte = [](float f) { return static_cast<uint8_t>(static_cast<int>(f * 255.0f)); };
+  // Bytes in memory order blue, green, red, alpha (one ARGB word); each
+  // fraction is held to 0..1 so a value out of range cannot wrap around.
+  auto byte = [](float f) { return static_cast<uint8_t>(static_cast<int>(std::min(1.0f, std::max(0.0f, f)) * 255.0f)); };
   uint8_t* texel = static_cast<uint8_t*>(locked.pBits);
   texel[0] = byte(blue);
   texel[1] = byte(green);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/scene/SceneDevice.h"
+#include "engine/scene/SceneManager.h"
 
 namespace Nembra {
 
@@ -18,6 +19,10 @@ bool SendTransform(platform::D3DTRANSFORMSTATETYPE state, const D3DXMATRIX& m) {
 CCamera::CCamera() {
   SetPosition(0.0f, -100.0f, 0.0f);
   m_Target.SetPosition(0.0f, 0.0f, 0.0f);
+}
+
+CCamera::~CCamera() {
+  if (g_pSceneManager) g_pSceneManager->ForgetCamera(this);
 }
 
 void CCamera::OnUpdate() {

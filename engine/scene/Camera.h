@@ -13,6 +13,8 @@ class CCamera : public CTargetNode {
   enum { PLANE_NEAR = 0, PLANE_FAR, PLANE_LEFT, PLANE_RIGHT, PLANE_TOP, PLANE_BOTTOM, PLANE_COUNT };
 
   CCamera();
+  // Stops being the scene's active camera.
+  ~CCamera() override;
 
   void OnUpdate() override;
   virtual bool Apply();

@@ -19,6 +19,10 @@ namespace Nembra {
 
 CGeometrySetRegistry* g_pGeometrySetRegistry = nullptr;
 
+CGeometrySet::~CGeometrySet() {
+  if (m_Submitted && g_pGeometrySetRegistry) g_pGeometrySetRegistry->Withdraw(this);
+}
+
 const D3DXMATRIX& IdentityMatrix() {
   static const D3DXMATRIX identity;
   return identity;
@@ -72,6 +76,7 @@ bool CGeometrySetRegistry::AddSet(CGeometrySet* set) {
   TextureBatch& textures = material.textures[set->textureSet ? set->textureSet->GetName() : noTextures];
   textures.textureSet = set->textureSet;
   textures.sets.push_back(set);
+  set->m_Submitted = true;
   return true;
 }
 
@@ -79,6 +84,7 @@ bool CGeometrySetRegistry::Enqueue(Queue queue, CGeometrySet* set, float key) {
   if (!set) return false;
   std::vector<QueueEntry>& entries = m_Queues[queue];
   entries.push_back(QueueEntry{key, uint32_t(entries.size()), set});
+  set->m_Submitted = true;
   return true;
 }
 
@@ -129,6 +135,18 @@ bool CGeometrySetRegistry::SubmitBeam(CSceneNode* beam, CGeometrySet* set) {
   if (!beam || !set) return false;
   if (set->batchable) return AddSet(set);
   return Enqueue(QUEUE_BEAMS, set, SortKey(beam));
+}
+
+void CGeometrySetRegistry::Withdraw(const CGeometrySet* set) {
+  for (auto& queue : m_Queues)
+    queue.erase(std::remove_if(queue.begin(), queue.end(), [set](const QueueEntry& e) { return e.set == set; }),
+                queue.end());
+  for (auto& block : m_Batches)
+    for (auto& material : block.second.materials)
+      for (auto& textures : material.second.textures) {
+        std::vector<CGeometrySet*>& sets = textures.second.sets;
+        sets.erase(std::remove(sets.begin(), sets.end(), set), sets.end());
+      }
 }
 
 // ---- Inspection --------------------------------------------------------------
@@ -204,7 +222,10 @@ void CGeometrySetRegistry::DrawBatches() {
           materialApplied = true;
         }
         if (textures.textureSet) textures.textureSet->Apply();
-        for (CGeometrySet* set : textures.sets) DrawSet(set, device);
+        for (CGeometrySet* set : textures.sets) {
+          set->m_Submitted = false;
+          DrawSet(set, device);
+        }
         textures.sets.clear();
       }
     }
@@ -255,6 +276,7 @@ void CGeometrySetRegistry::DrawQueues() {
         set->textureSet->Apply();
         lastTextures = set->textureSet;
       }
+      set->m_Submitted = false;
       DrawSet(set, device);
     }
     queue.clear();

@@ -38,7 +38,16 @@ class CPlaneSprite;
 // and optional render effect.
 class CGeometrySet {
  public:
-  virtual ~CGeometrySet() = default;
+  CGeometrySet() = default;
+  // A copy is a set of its own: it is not waiting to be drawn.
+  CGeometrySet(const CGeometrySet& other) { CopyFields(other); }
+  CGeometrySet& operator=(const CGeometrySet& other) {
+    CopyFields(other);
+    return *this;
+  }
+  // A set that goes away while submitted is taken out of the frame's
+  // batches and queues, so the render pass never draws a destroyed set.
+  virtual ~CGeometrySet();
   virtual void Draw() = 0;
   // Whether Draw may leave device states other than its block's behind;
   // the sorted walk then applies the next block even when it is the same.
@@ -50,6 +59,18 @@ class CGeometrySet {
   const CTextureSet* textureSet = nullptr;
   bool batchable = false;
   CRenderEffect* renderEffect = nullptr;  // not owned
+
+ private:
+  friend class CGeometrySetRegistry;
+  void CopyFields(const CGeometrySet& other) {
+    worldMatrix = other.worldMatrix;
+    stateBlock = other.stateBlock;
+    material = other.material;
+    textureSet = other.textureSet;
+    batchable = other.batchable;
+    renderEffect = other.renderEffect;
+  }
+  bool m_Submitted = false;  // in the registry until the next render pass
 };
 
 // The engine's identity matrix, for sets whose vertices are in world space.
@@ -113,6 +134,8 @@ class CGeometrySetRegistry {
 
   // Draws and empties everything; always true.
   bool RenderBatches();
+  // Takes every entry of the set out of the batches and queues.
+  void Withdraw(const CGeometrySet* set);
 
   // Batches keep their entries (and room) from frame to frame; a batch with
   // nothing submitted is skipped.

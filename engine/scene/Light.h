@@ -11,8 +11,6 @@ namespace Nembra {
 
 class CLight : public CTargetNode {
  public:
-  ~CLight() override = default;
-
   // Sends the record again when the light or its target moved.
   void OnUpdate() override;
   // The per-frame light hook, run after the whole tree's update.
@@ -52,6 +50,10 @@ class CLight : public CTargetNode {
 
  protected:
   explicit CLight(platform::D3DLIGHTTYPE type);
+  // Only the scene manager deletes lights (it keeps the list of them and
+  // switches them off first): a light deleted elsewhere would stay listed.
+  ~CLight() override = default;
+  friend class CSceneManager;
 
   platform::D3DLIGHT9 m_Light;
   uint32_t m_Index = 0;
@@ -62,6 +64,9 @@ class CLight : public CTargetNode {
 class CDirectionalLight : public CLight {
  public:
   CDirectionalLight() : CLight(platform::D3DLIGHT_DIRECTIONAL) {}
+
+ protected:
+  ~CDirectionalLight() override = default;
 };
 
 class CPointLight : public CLight {
@@ -76,11 +81,15 @@ class CPointLight : public CLight {
 
  protected:
   explicit CPointLight(platform::D3DLIGHTTYPE type) : CLight(type) {}
+  ~CPointLight() override = default;
 };
 
 class CSpotLight : public CPointLight {
  public:
   CSpotLight() : CPointLight(platform::D3DLIGHT_SPOT) {}
+
+ protected:
+  ~CSpotLight() override = default;
 };
 
 }  // namespace Nembra

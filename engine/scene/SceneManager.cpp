@@ -29,15 +29,14 @@ CSceneManager::~CSceneManager() {
 
 bool CSceneManager::AddNode(CSceneNode* node, CSceneNode* parent) {
   if (!node) return false;
-  (parent ? parent : m_Root)->AddChild(node);
-  return true;
+  CSceneNode* under = parent ? parent : m_Root;
+  under->AddChild(node);
+  return node->GetParent() == under;  // false when it would have gone below itself
 }
 
 bool CSceneManager::AddTargetNode(CTargetNode* node, CSceneNode* parent) {
-  if (!node) return false;
-  AddNode(node, parent);
-  AddNode(&node->GetTarget(), parent);
-  return true;
+  if (!node || !AddNode(node, parent)) return false;
+  return AddNode(&node->GetTarget(), parent);
 }
 
 bool CSceneManager::RemoveNode(CSceneNode* node) {

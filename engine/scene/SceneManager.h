@@ -24,13 +24,19 @@ class CSceneManager {
   CSceneManager& operator=(const CSceneManager&) = delete;
 
   // Adds the node under the parent (or under the root when null); a node
-  // that already has a parent is moved. False for a null node.
+  // that already has a parent is moved. False for a null node, and (nothing
+  // done) when the parent is the node itself or one of its descendants.
   bool AddNode(CSceneNode* node, CSceneNode* parent = nullptr);
   // The node and then its target, both under the same parent.
   bool AddTargetNode(CTargetNode* node, CSceneNode* parent = nullptr);
   bool RemoveNode(CSceneNode* node);
 
   bool SetCamera(CCamera* camera);
+  // A camera that goes away stops being the active one (the scene then has
+  // no camera until the next SetCamera).
+  void ForgetCamera(const CCamera* camera) {
+    if (m_Camera == camera) m_Camera = nullptr;
+  }
   CCamera* GetCamera() const { return m_Camera; }
   void SetClearColor(const D3DXCOLOR& color);
 

@@ -136,14 +136,21 @@ void CSceneNode::ClearFlagsRecursive() {
 void CSceneNode::Update() {
   UpdateWorldMatrix();
   OnUpdate();
-  for (CSceneNode* child : m_Children) {
+  // The next entry is taken before a child runs, so a child whose hook
+  // takes it out of the tree does not break the walk.
+  for (auto it = m_Children.begin(); it != m_Children.end();) {
+    CSceneNode* child = *it++;
     if (!child->m_BoneDriven) child->Update();
   }
   ClearFlagsRecursive();
 }
 
 void CSceneNode::AddChild(CSceneNode* child) {
-  if (!child || child == this) return;
+  if (!child) return;
+  // A node never goes below itself: the tree would become a loop that
+  // every world-matrix and update walk would follow for ever.
+  for (const CSceneNode* n = this; n; n = n->m_Parent)
+    if (n == child) return;
   // A node lives in one child list only: adding it elsewhere moves it.
   child->Unlist();
   child->SetParent(this);

@@ -61,6 +61,7 @@ class CSceneNode {
   bool HasMoved() const;
 
   // Appends the child (taking it out of its previous parent's list first).
+  // A node is never added below itself (nothing happens).
   void AddChild(CSceneNode* child);
   // Empties the child lists of the child and of all its descendants (they
   // keep their parent pointers), then unlinks the child from this node.

@@ -27,7 +27,8 @@ class C3DSprite : public CSceneNode {
   bool IsCulled() const { return m_Culled; }
 
   // The frustum test of OnUpdate: the bounding sphere around the world
-  // position, its radius scaled by the largest of the node's own scales.
+  // position, its radius scaled by the largest of the node's own scales
+  // (in size: a negative scale mirrors).
   // Nothing is culled while there is no active camera.
   bool TestCulled();
 

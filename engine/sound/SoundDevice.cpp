@@ -14,8 +14,11 @@ CSoundDevice* g_pSoundDevice = nullptr;
 
 CSoundDevice::~CSoundDevice() { Close(); }
 
+// Stops every effect and lets go of the output.
 void CSoundDevice::Close() {
-  if (m_Open) platform::ReleaseAudio();
+  if (!m_Open) return;
+  platform::StopAllVoices();
+  platform::ReleaseAudio();
   m_Open = false;
 }
 

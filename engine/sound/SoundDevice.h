@@ -11,11 +11,11 @@ namespace Nembra {
 class CSoundDevice {
  public:
   CSoundDevice() = default;
-  ~CSoundDevice();
+  ~CSoundDevice();  // stops every effect that plays
   CSoundDevice(const CSoundDevice&) = delete;
   CSoundDevice& operator=(const CSoundDevice&) = delete;
 
-  // Opens the output (again, when already open) for the window and sets the
+  // Stops every effect that plays, then opens the output for the window and sets the
   // master volume to 100. The output picks its own mixing rate; sampleRate
   // is a wish. A non-empty search directory must exist. False for a null
   // window or when no output can be opened.

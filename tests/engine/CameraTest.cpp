@@ -97,15 +97,3 @@ TEST(CameraFrustum, FacingMatricesAndDirection) {
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 4; ++c) EXPECT_NEAR(camera.GetFacingMatrix().m[r][c], expected.m[r][c], 1e-6f);
 }
-
-TEST(CameraFrustum, AspectWidensTheSidesOnly) {
-  CCamera camera;
-  camera.Update();
-  // 1000 in front and 700 aside: outside with aspect 1 (half-width 414), inside with 2.
-  const D3DXVECTOR3 side(700.0f, 900.0f, 0.0f);
-  EXPECT_FALSE(camera.IsSphereVisible(side, 1.0f));
-  camera.SetAspect(2.0f);
-  EXPECT_TRUE(camera.IsProjectionDirty());
-  EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
-  EXPECT_FALSE(camera.IsSphereVisible({0.0f, 900.0f, 700.0f}, 1.0f));
-}

@@ -100,6 +100,18 @@ TEST_F(GraphicsDeviceTest, CreateSendsEveryCachedStateOnceAndMakesTheSprite) {
   EXPECT_EQ(pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
 }
 
+TEST_F(GraphicsDeviceTest, AWrapperSendsItsCacheToItsOwnDeviceNotTheEngineOne) {
+  // Not the engine's wrapper: creation and reset must still reach this device.
+  Nembra::g_pGraphicsDevice = nullptr;
+  ASSERT_TRUE(Create());
+  EXPECT_EQ(Device()->Stats().renderStateCalls, 103u);
+  m_Wrapper->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+  Device()->ClearLog();
+  EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_DONE);
+  EXPECT_EQ(Device()->Stats().renderStateCalls, 103u);
+  EXPECT_EQ(Device()->RenderState(D3DRS_ZWRITEENABLE), 0u);
+}
+
 TEST_F(GraphicsDeviceTest, CreatingTwiceResetsTheDeviceAndKeepsOneSprite) {
   ASSERT_TRUE(Create());
   platform::ISprite* sprite = m_Wrapper->GetSprite();
@@ -142,12 +154,9 @@ TEST_F(GraphicsDeviceTest, FullScreenFormatChoice) {
   EXPECT_FALSE(m_Wrapper->HasDisplayMode(800, 601, D3DFMT_A1R5G5B5));
 }
 
-TEST_F(GraphicsDeviceTest, FullScreenWith24BitsCreatesNoDevice) {
-  EXPECT_FALSE(Create(false, 24));
+TEST_F(GraphicsDeviceTest, FullScreenDeviceUsesTheChosenFormatAndNeedsOne) {
+  EXPECT_FALSE(Create(false, 24));  // no format for 24 bits: no device
   EXPECT_EQ(m_Wrapper->GetDevice(), nullptr);
-}
-
-TEST_F(GraphicsDeviceTest, FullScreenDeviceUsesTheChosenFormat) {
   ASSERT_TRUE(Create(false, 32));
   EXPECT_EQ(Device()->PresentParameters().BackBufferFormat, D3DFMT_A8R8G8B8);
   EXPECT_EQ(Device()->PresentParameters().Windowed, 0);
@@ -221,10 +230,15 @@ TEST_F(GraphicsDeviceTest, ResetProtocolWithLossFailureAndRetry) {
   EXPECT_EQ(lightRestores, 0);
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_NOT_RESET);
 
-  // The retry succeeds: restored in order, without a second release.
+  // A resource listed while the device is down is released by the retry
+  // too, before the device resets; then all are restored in order.
+  JournalResource c(&journal, "c");
+  ASSERT_TRUE(m_Wrapper->AddVolatileResource(&c));
+  journal.clear();
   d->ClearLog();
   EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_DONE);
-  EXPECT_EQ(journal, (std::vector<std::string>{"a lost", "b lost", "a reset", "b reset"}));
+  EXPECT_EQ(journal, (std::vector<std::string>{"a lost", "b lost", "c lost", "a reset", "b reset", "c reset"}));
+  m_Wrapper->RemoveVolatileResource(&c);
   EXPECT_EQ(lightRestores, 1);
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_READY);
   // The device forgot its states; the cache sent them all again, the changed one included.

@@ -105,6 +105,44 @@ TEST_F(SceneTest, BatchesApplyEachBlockMaterialAndTextureSetOnce) {
 }
 
 namespace {
+// A set whose drawing leaves a device state of its own behind (as beams and
+// particle systems may); it notes the state it found when it was drawn.
+class StateLeavingSet : public CGeometrySet {
+ public:
+  explicit StateLeavingSet(std::vector<platform::DWORD>* seen) : m_Seen(seen) {}
+  void Draw() override {
+    m_Seen->push_back(platform::headless::CurrentDevice()->RenderState(platform::D3DRS_ZWRITEENABLE));
+    g_pGraphicsDevice->SetRenderState(platform::D3DRS_ZWRITEENABLE, 1);
+  }
+
+ private:
+  std::vector<platform::DWORD>* m_Seen;
+};
+}  // namespace
+
+TEST_F(SceneTest, SortedSetsGetTheirBlockBackAfterASetThatChangedStates) {
+  CShader block;
+  block.SetName("NO_DEPTH_WRITE");
+  block.SetRenderState(platform::D3DRS_ZWRITEENABLE, 0);
+  std::vector<platform::DWORD> seen;
+  StateLeavingSet first(&seen), second(&seen), particles(&seen);
+  for (CGeometrySet* set : std::initializer_list<CGeometrySet*>{&first, &second, &particles}) set->stateBlock = &block;
+  CSceneNode farNode, nearNode;
+  farNode.SetPosition(0, 900, 0);
+  nearNode.SetPosition(0, 300, 0);
+  g_pSceneManager->AddNode(&farNode);
+  g_pSceneManager->AddNode(&nearNode);
+  g_pSceneManager->Update();
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&farNode, &first));
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&nearNode, &second));
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitParticleSystem(&nearNode, &particles));
+  g_pSceneManager->Render();
+  // Every set is drawn with its block's value, not the one the set before
+  // it left behind.
+  EXPECT_EQ(seen, (std::vector<platform::DWORD>{0u, 0u, 0u}));
+}
+
+namespace {
 
 // Quads need a texture; an empty one binds nothing but is enough to draw.
 class QuadTest : public SceneTest {
@@ -288,6 +326,11 @@ TEST_F(QuadTest, CullingScalesTheRadiusByTheLargestOwnScale) {
   board.SetPosition(ahead - n * (d + 31.0f));
   Frame();
   EXPECT_TRUE(board.IsCulled());
+  // Mirrored three times as wide: still 30 across, so still in view at 29.
+  board.SetScale(-3.0f, 1.0f, 1.0f);
+  board.SetPosition(ahead - n * (d + 29.0f));
+  Frame();
+  EXPECT_FALSE(board.IsCulled());
 }
 
 TEST_F(QuadTest, TextureRectangleMapsTopLeftToTheThirdVertex) {

@@ -26,6 +26,11 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
   EXPECT_TRUE(scene.AddNode(&child, &parent));
   EXPECT_EQ(parent.GetParent(), scene.GetRoot());
   EXPECT_EQ(child.GetParent(), &parent);
+  // Never below itself: refused, and said so.
+  EXPECT_FALSE(scene.AddNode(&parent, &child));
+  EXPECT_FALSE(scene.AddNode(&child, &child));
+  EXPECT_EQ(parent.GetParent(), scene.GetRoot());
+  EXPECT_EQ(child.GetParent(), &parent);
   EXPECT_TRUE(scene.RemoveNode(&loose));  // no parent: nothing to do
   EXPECT_TRUE(scene.RemoveNode(&parent));
   EXPECT_EQ(parent.GetParent(), nullptr);
@@ -68,6 +73,7 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 0u);
   EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
   EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
+  EXPECT_FALSE(camera.IsSphereVisible({0.0f, 900.0f, 700.0f}, 1.0f));  // only the sides widen
 
   // Only the target moves: a new view in the next Apply.
   device->ClearLog();
@@ -83,4 +89,44 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   g_pSceneManager->Render();
   EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
   EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+}
+
+TEST_F(SceneTest, AFailedTransformIsTriedAgainByTheNextApply) {
+  ASSERT_TRUE(camera.Apply());
+  const D3DXVECTOR3 side(700.0f, 900.0f, 0.0f);
+  ASSERT_FALSE(camera.IsSphereVisible(side, 1.0f));
+  platform::headless::Controls().failSetTransform = true;
+  // The view fails first: Apply stops there, both stay to be sent.
+  camera.GetTarget().SetPosition(0, 0, 10);
+  camera.SetAspect(2.0f);
+  g_pSceneManager->Update();
+  device->ClearLog();
+  EXPECT_FALSE(camera.Apply());
+  EXPECT_TRUE(camera.IsViewDirty());
+  EXPECT_TRUE(camera.IsProjectionDirty());
+  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 0u);
+  // Culling keeps the planes it has.
+  EXPECT_FALSE(camera.IsSphereVisible(side, 1.0f));
+
+  platform::headless::Controls().failSetTransform = false;
+  device->ClearLog();
+  EXPECT_TRUE(camera.Apply());
+  EXPECT_FALSE(camera.IsViewDirty());
+  EXPECT_FALSE(camera.IsProjectionDirty());
+  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
+  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
+}
+
+TEST_F(SceneTest, ACameraThatGoesAwayIsNoLongerActive) {
+  auto* other = new CCamera;
+  g_pSceneManager->AddTargetNode(other);
+  ASSERT_TRUE(g_pSceneManager->SetCamera(other));
+  delete other;
+  EXPECT_EQ(g_pSceneManager->GetCamera(), nullptr);
+  Frame();  // nothing left pointing at it
+  // Deleting a camera that is not the active one leaves the active one.
+  ASSERT_TRUE(g_pSceneManager->SetCamera(&camera));
+  delete new CCamera;
+  EXPECT_EQ(g_pSceneManager->GetCamera(), &camera);
 }

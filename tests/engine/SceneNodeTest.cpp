@@ -171,6 +171,36 @@ TEST(SceneNode, UpdateRunsHooksDepthFirstAndClearsFlagsAtTheEnd) {
   EXPECT_FALSE(boneChild.IsTranslationChanged());
 }
 
+namespace {
+// Takes itself out of the tree from its own hook (an object that is done).
+class LeavingNode : public ProbeNode {
+ public:
+  void OnUpdate() override {
+    ProbeNode::OnUpdate();
+    if (GetParent()) GetParent()->RemoveChild(this);
+  }
+};
+}  // namespace
+
+TEST(SceneNode, AChildLeavingTheTreeFromItsHookKeepsThePassWhole) {
+  CSceneNode root;
+  ProbeNode before, after;
+  LeavingNode leaving;
+  root.AddChild(&before);
+  root.AddChild(&leaving);
+  root.AddChild(&after);
+  root.Update();
+  EXPECT_EQ(before.calls, 1);
+  EXPECT_EQ(leaving.calls, 1);
+  EXPECT_EQ(after.calls, 1);
+  ASSERT_EQ(root.GetChildren().size(), 2u);
+  EXPECT_EQ(root.GetChildren().back(), &after);
+  EXPECT_EQ(leaving.GetParent(), nullptr);
+  root.Update();
+  EXPECT_EQ(leaving.calls, 1);
+  EXPECT_EQ(after.calls, 2);
+}
+
 TEST(SceneNode, BoneDrivenNodeIsTheBoneMatrix) {
   CSceneNode owner;
   CSceneNode attached, below;
@@ -235,10 +265,21 @@ TEST(SceneNode, AddingANodeWithAParentMovesIt) {
   EXPECT_EQ(node.GetParent(), &b);
   EXPECT_TRUE(Lists(b, &node));
   EXPECT_TRUE(Lists(node, &grand));
-  // A node is never its own child.
+  // A node never goes below itself or below one of its descendants.
   node.AddChild(&node);
+  grand.AddChild(&b);
   EXPECT_EQ(node.GetChildren().size(), 1u);
   EXPECT_EQ(node.GetParent(), &b);
+  EXPECT_EQ(b.GetParent(), nullptr);
+  EXPECT_TRUE(grand.GetChildren().empty());
+  b.Update();  // would never end on a loop
+  // Also not below a node taken out with it, which still names it as parent.
+  b.RemoveChild(&node);
+  ASSERT_EQ(grand.GetParent(), &node);
+  grand.AddChild(&node);
+  EXPECT_TRUE(grand.GetChildren().empty());
+  EXPECT_EQ(node.GetParent(), nullptr);
+  grand.Update();
 }
 
 TEST(SceneNode, DestroyedNodesUnlinkThemselves) {

@@ -71,6 +71,16 @@ class SpriteTest : public scenetest::SceneTest {
     sprite.SetPosition(0, y, 0);
     g_pSceneManager->AddNode(&sprite);
   }
+  // A 10 x 10 quad of a white texture, drawn with the transparent block.
+  template <class Desc>
+  Desc QuadDesc() {
+    m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
+    Desc desc;
+    desc.width = desc.height = 10.0f;
+    desc.texture = g_pTextureFactory->Get("Mark.png");
+    desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+    return desc;
+  }
   size_t LogCount(const std::string& prefix) const {
     size_t n = 0;
     for (const auto& line : device->Log()) n += line.compare(0, prefix.size(), prefix) == 0;
@@ -171,6 +181,41 @@ TEST_F(SpriteTest, TransparentAndEffectSubsetsGoToTheSortedQueue) {
   EXPECT_EQ(LogCount("SetTexture 0"), 1u);
 }
 
+TEST_F(SpriteTest, SpritesDestroyedAfterSubmittingAreNotDrawn) {
+  BILLBOARD_DESC desc = QuadDesc<BILLBOARD_DESC>();
+  CStatic3DSprite kept;
+  Place(kept, Mesh("One.x"), 700);
+  auto* solid = new CStatic3DSprite;
+  auto* glass = new CStatic3DSprite;
+  auto* board = new CStaticBillboard;
+  Place(*solid, Mesh("One.x"), 500);
+  Place(*glass, Mesh("Glass.x"), 400);
+  ASSERT_TRUE(board->Create(desc));
+  board->SetPosition(0, 300, 0);
+  g_pSceneManager->AddNode(board);
+  g_pSceneManager->Update();
+  ASSERT_EQ(g_pGeometrySetRegistry->GetBatchedSetCount(), 2u);
+  delete solid;
+  delete glass;
+  delete board;
+  EXPECT_EQ(g_pGeometrySetRegistry->GetBatchedSetCount(), 1u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 0u);
+  EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_BILLBOARDS), 0u);
+  device->ClearLog();
+  g_pSceneManager->Render();
+  ASSERT_EQ(device->Draws().size(), 1u);
+  EXPECT_EQ(device->Draws()[0].world._42, 700.0f);
+
+  // A new mesh given after submitting takes the old subsets' sets out too.
+  Frame();
+  g_pSceneManager->Update();
+  ASSERT_TRUE(kept.SetMesh(Mesh("Three.x")));
+  EXPECT_EQ(g_pGeometrySetRegistry->GetBatchedSetCount(), 0u);
+  device->ClearLog();
+  g_pSceneManager->Render();
+  EXPECT_TRUE(device->Draws().empty());
+}
+
 TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   // A texture with an alpha channel makes a skinned mesh transparent.
   formats::TestPicture picture(2, 2, 0x80FFFFFFu);
@@ -223,11 +268,7 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
 }
 
 TEST_F(SpriteTest, PlaneSpritesAndTransparentSubsetsShareOneQueueByDistance) {
-  m_Dir.Write("Materials/Mark.png", formats::PngBytes(formats::TestPicture(4, 4, 0xFFFFFFFFu), false));
-  PLANE_SPRITE_DESC desc;
-  desc.width = desc.height = 10.0f;
-  desc.texture = g_pTextureFactory->Get("Mark.png");
-  desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
+  PLANE_SPRITE_DESC desc = QuadDesc<PLANE_SPRITE_DESC>();
   CPlaneSprite farPlane, nearPlane;
   ASSERT_TRUE(farPlane.Create(desc));
   ASSERT_TRUE(nearPlane.Create(desc));

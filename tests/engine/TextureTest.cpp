@@ -259,6 +259,13 @@ TEST_F(TextureTest, SolidColourTexture) {
   EXPECT_EQ(*static_cast<uint32_t*>(locked.pBits), 0x7FFF0000u);
   red.GetTexture()->UnlockRect(0);
 
+  // Fractions outside 0..1 are held at the ends instead of wrapping around.
+  CTexture clamped;
+  ASSERT_TRUE(clamped.CreateSolidColor(2.0f, -1.0f, 0.5f, 1.5f));
+  ASSERT_EQ(clamped.GetTexture()->LockRect(0, &locked, nullptr, 0), D3D_OK);
+  EXPECT_EQ(*static_cast<uint32_t*>(locked.pBits), 0xFFFF007Fu);
+  clamped.GetTexture()->UnlockRect(0);
+
   headless::Controls().failTextureCreation = true;
   EXPECT_FALSE(red.CreateSolidColor(1, 1, 1, 1));
   EXPECT_EQ(red.GetTexture(), nullptr);

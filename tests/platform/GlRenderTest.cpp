@@ -172,6 +172,20 @@ TEST_F(GlRenderTest, CullModesDecideWhichWindingIsDrawn) {
     EXPECT_TRUE(Near(At(150, 150), c.cwDrawn ? 0xFFFF0000u : 0xFF000000u, 0)) << c.name;
     EXPECT_TRUE(Near(At(550, 150), c.ccwDrawn ? 0xFF00FF00u : 0xFF000000u, 0)) << c.name;
   }
+
+  // The same through the camera: seen from +z with y up, this triangle turns
+  // counter-clockwise on screen, so the default mode (CCW) removes it.
+  SetCamera();
+  const LitVertex world[3] = {{-1, -1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}};
+  m_Device->SetFVF(kLitFVF);
+  for (const Case& c : cases) {
+    m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+    m_Device->SetRenderState(D3DRS_CULLMODE, c.cull);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, world, sizeof(LitVertex)), D3D_OK);
+    Capture(std::string("camera_") + c.name);
+    // Lighting is off and the vertices carry no colour: white where drawn.
+    EXPECT_TRUE(Near(At(360, 330), c.ccwDrawn ? 0xFFFFFFFFu : 0xFF000000u, 0)) << c.name;
+  }
 }
 
 TEST_F(GlRenderTest, DepthTestWriteAndAlphaTest) {

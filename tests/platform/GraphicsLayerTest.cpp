@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/Graphics.h"
 #include "platform/HeadlessGraphics.h"
@@ -49,6 +50,10 @@ TEST(VertexFormatTest, PrimitiveVertexCounts) {
   EXPECT_EQ(PrimitiveVertexCount(D3DPT_POINTLIST, 3), 3u);
   EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLELIST, 0), 0u);
   EXPECT_EQ(PrimitiveVertexCount(99, 1), 0u);
+  // Counts whose vertices overflow 32 bits are refused, not wrapped to a few.
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLELIST, 0x55555556u), 0u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_TRIANGLESTRIP, 0xFFFFFFFFu), 0u);
+  EXPECT_EQ(PrimitiveVertexCount(D3DPT_LINELIST, 0x80000001u), 0u);
 }
 
 class RecordingDeviceTest : public ::testing::Test {
@@ -121,6 +126,28 @@ TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
   m_Device->SetStreamSource(0, nullptr, 0, 0);
   m_Device->SetIndices(nullptr);
   EXPECT_EQ(m_Recorder->LiveBuffers(), 0u);
+}
+
+TEST_F(RecordingDeviceTest, LongRunsKeepABoundedRecordButCountEverything) {
+  for (DWORD i = 0; i < 150000; ++i) m_Device->SetRenderState(D3DRS_AMBIENT, i);
+  EXPECT_EQ(m_Recorder->Stats().renderStateCalls, 150000u);
+  EXPECT_EQ(m_Recorder->RenderStateCalls().size(), 100000u);
+  EXPECT_EQ(m_Recorder->Log().size(), 100000u);
+  EXPECT_EQ(m_Recorder->RenderState(D3DRS_AMBIENT), 149999u);
+
+  // Big draws keep 64 KiB of vertices each, until 64 MiB are kept; then the
+  // draws are still listed (up to 10000) without their vertices.
+  std::vector<uint8_t> vertices(2049 * 32, 0x5A);
+  m_Device->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+  for (int i = 0; i < 10100; ++i)
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 683, vertices.data(), 32), D3D_OK);
+  EXPECT_EQ(m_Recorder->Stats().draws, 10100u);
+  ASSERT_EQ(m_Recorder->Draws().size(), 10000u);
+  EXPECT_EQ(m_Recorder->Draws()[1023].vertices.size(), 65536u);
+  EXPECT_TRUE(m_Recorder->Draws()[1024].vertices.empty());
+  m_Recorder->ClearLog();
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, vertices.data(), 32), D3D_OK);
+  EXPECT_EQ(m_Recorder->Draws()[0].vertices.size(), 96u);
 }
 
 TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Image.h"
+#include "tools/formats/GraphicsFiles.h"
 
 using namespace platform;
 
@@ -76,6 +77,76 @@ TEST(ImageTest, TgaOrientationsAndRunLengths) {
   overrun[18] = char(0xFF);
   EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(overrun.data()), overrun.size(), image));
   EXPECT_EQ(image.width, 0u);
+}
+
+TEST(ImageTest, TgaColourMapIndicesCountFromTheFirstEntry) {
+  // 3x1 colour-mapped, 32-bit map of two entries numbered from 5.
+  std::string tga(18, '\0');
+  tga[1] = 1;
+  tga[2] = 1;
+  tga[3] = 5;  // first entry
+  tga[5] = 2;  // map length
+  tga[7] = 32;
+  tga[12] = 3;
+  tga[14] = 1;
+  tga[16] = 8;
+  tga[17] = 0x20;  // top-down
+  tga += std::string("\x00\x00\xFF\x80" "\xFF\x00\x00\xFF", 8);  // half-clear red, blue
+  tga += std::string("\x06\x05\x06", 3);
+  Image image;
+  ASSERT_TRUE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  EXPECT_EQ(image.Pixel(0, 0), 0xFF0000FFu);
+  EXPECT_EQ(image.Pixel(1, 0), 0x80FF0000u);
+  EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);  // the map carries alpha
+  // An index below the first entry names no colour.
+  tga[tga.size() - 1] = 4;
+  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+}
+
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : bytes) {
+    crc ^= c;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+TEST(ImageTest, HeadersPromisingHugeImagesAreRefusedBeforeThePixelsAreMade) {
+  // A small PNG whose header is changed to 16384 x 16384: the data cannot
+  // hold that many rows, so it fails at once, not after making 1 GiB of pixels.
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(EncodePng(Checker(4, 4), png));
+  std::string bytes(png.begin(), png.end());
+  const std::string side("\x00\x00\x40\x00", 4);
+  bytes.replace(16, 4, side);
+  bytes.replace(20, 4, side);
+  const uint32_t crc = Crc32(bytes.substr(12, 17));
+  for (int i = 0; i < 4; ++i) bytes[29 + i] = char(crc >> (24 - 8 * i));
+  Image image;
+  std::string error;
+  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, &error));
+  EXPECT_EQ(error, "PNG data cut short");
+
+  // A JPEG whose frame header says 16384 x 16384.
+  std::string jpeg = formats::JpegBytes(formats::TestPicture(16, 16, 0xFF808080u));
+  const size_t frame = jpeg.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  jpeg.replace(frame + 5, 4, std::string("\x40\x00\x40\x00", 4));
+  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size(), image, &error));
+  EXPECT_EQ(error, "JPEG data cut short");
+
+  // The same for a TGA, raw and run-length coded.
+  for (char type : {char(2), char(10)}) {
+    std::string tga(18, '\0');
+    tga[2] = type;
+    tga[13] = 0x40;
+    tga[15] = 0x40;
+    tga[16] = 32;
+    tga += std::string(64, '\x7F');
+    EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image, &error));
+    EXPECT_EQ(error, "TGA header promises more pixels than the file holds") << int(type);
+  }
 }
 
 TEST(ImageTest, DamagedAndUnknownFilesFailCleanly) {

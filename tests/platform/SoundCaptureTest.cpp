@@ -1,7 +1,9 @@
-// What comes out of the mixer: a child process plays a two-second tone into
-// OpenAL Soft's wave-file writer (which must be chosen before sound is first
-// used in a process); the test reads the file back and checks the pitch and
-// level of what was heard, so silence or a wrong volume cannot pass.
+// What comes out of the mixer. Each case runs in a child process, because
+// the output must be chosen before sound is first used in a process:
+// - a two-second tone played into OpenAL Soft's wave-file writer, read back
+//   and checked for pitch and level, so silence or a wrong volume cannot pass;
+// - a machine where no output device opens: sound still starts, and sounds
+//   and streams still play to their end in real time.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +11,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <thread>
 
 #include "platform/Files.h"
@@ -20,17 +24,50 @@ extern char** environ;
 
 namespace {
 
-constexpr const char* CHILD_VARIABLE = "KARVESSA_SOUND_CAPTURE_FILE";
+constexpr const char* CHILD_VARIABLE = "KARVESSA_SOUND_CHILD_FILE";
 constexpr double TONE_HZ = 440.0;
 constexpr double TONE_AMPLITUDE = 0.5;
 constexpr int32_t SECOND_HALF_MB = -602;  // half the amplitude
 
-void PumpFor(double seconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < end) {
+// Runs the frame updates until `done` holds or the time is up; answers the
+// seconds it took.
+double PumpUntil(const std::function<bool()>& done, double limitSeconds) {
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
     platform::UpdateAudio();
+    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (done() || t > limitSeconds) return t;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+void PumpFor(double seconds) {
+  PumpUntil([] { return false; }, seconds);
+}
+
+// Runs one test of this file in a fresh process with CHILD_VARIABLE set to
+// `file` (and the other variables given); true when it exits cleanly.
+bool RunInChild(const std::string& test, const std::string& file,
+                const std::vector<std::pair<std::string, std::string>>& variables = {}) {
+  std::string filter = "--gtest_filter=SoundCapture." + test;
+  char exe[] = "/proc/self/exe";
+  char* argv[] = {exe, filter.data(), nullptr};
+  std::vector<std::string> env = {std::string(CHILD_VARIABLE) + "=" + file};
+  for (const auto& v : variables) env.push_back(v.first + "=" + v.second);
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    bool replaced = entry.compare(0, std::strlen(CHILD_VARIABLE) + 1, std::string(CHILD_VARIABLE) + "=") == 0;
+    for (const auto& v : variables) replaced = replaced || entry.compare(0, v.first.size() + 1, v.first + "=") == 0;
+    if (!replaced) env.push_back(entry);
+  }
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawn(&child, exe, nullptr, nullptr, argv, envp.data()) != 0) return false;
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The child: one second at full level, one at half, then a little silence.
@@ -83,18 +120,7 @@ TEST(SoundCapture, TwoSecondToneComesOutAtItsPitchAndLevel) {
   testsupport::TempDir dir;
   const std::string capture = dir.File("capture.wav");
 
-  // A fresh process, so that the output can still be chosen.
-  std::string filter = "--gtest_filter=SoundCapture.TwoSecondToneComesOutAtItsPitchAndLevel";
-  char exe[] = "/proc/self/exe";
-  char* argv[] = {exe, filter.data(), nullptr};
-  setenv(CHILD_VARIABLE, capture.c_str(), 1);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, exe, nullptr, nullptr, argv, environ);
-  unsetenv(CHILD_VARIABLE);
-  ASSERT_EQ(spawned, 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the playing process failed";
+  ASSERT_TRUE(RunInChild("TwoSecondToneComesOutAtItsPitchAndLevel", capture)) << "the playing process failed";
 
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
@@ -135,6 +161,53 @@ TEST(SoundCapture, TwoSecondToneComesOutAtItsPitchAndLevel) {
     const Window tail = Analyse(frames, after, rate / 10, rate);
     EXPECT_LT(tail.rmsLeft, 0.01);
   }
+}
+
+// The child: the wave-file writer without a file name cannot open, like a
+// machine without a sound card. Writes `done` when every check has passed.
+void PlayWithoutADevice(const std::string& done) {
+  ASSERT_TRUE(platform::AcquireAudio()) << "sound starts without an output device";
+  {
+    testsupport::TempDir dir;
+    formats::Tone tone;
+    tone.seconds = 0.3;
+    tone.channels = 2;
+    auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(tone)));
+    ASSERT_TRUE(buffer);
+    platform::SoundPath path(false);
+    ASSERT_TRUE(path.Play(*buffer));
+    double took = PumpUntil([&] { return path.VoiceCount() == 0; }, 3.0);
+    EXPECT_GT(took, 0.2) << "a sound is not over before its time";
+    EXPECT_LT(took, 1.0) << "a sound ends";
+
+    auto device = platform::OpenAudioDevice();
+    ASSERT_TRUE(device);
+    auto stream = platform::OpenSound(device, platform::OpenSampleSource(dir.Write("tone.ogg", formats::OggToneBytes(tone))),
+                                      true);
+    ASSERT_TRUE(stream);
+    stream->Play();
+    took = PumpUntil([&] { return !stream->IsPlaying(); }, 3.0);
+    EXPECT_GT(took, 0.2);
+    EXPECT_LT(took, 1.0) << "a stream plays to its end";
+  }
+  platform::ReleaseAudio();
+  if (!::testing::Test::HasFailure()) {
+    FILE* f = std::fopen(done.c_str(), "w");
+    if (f) std::fclose(f);
+  }
+}
+
+TEST(SoundCapture, WithoutAnOutputDeviceSoundsStillPlayAndEnd) {
+  if (const char* done = std::getenv(CHILD_VARIABLE)) {
+    PlayWithoutADevice(done);
+    return;
+  }
+  testsupport::TempDir dir;
+  const std::string done = dir.File("done");
+  ASSERT_TRUE(RunInChild("WithoutAnOutputDeviceSoundsStillPlayAndEnd", done,
+                         {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", "[wave]\nfile=\n")}}))
+      << "the playing process failed";
+  EXPECT_TRUE(platform::FileExists(done)) << "the playing process did not finish its checks";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Sound output: wave decoding, voices on paths (overlap, stop, repeats,
-// fades, master level, positions) and streams (end, repeat, pause, reset),
+// fades, master level) and streams (end, repeat, pause, reset),
 // on OpenAL Soft's null output.
 #include <gtest/gtest.h>
 
@@ -192,6 +192,42 @@ TEST_F(SoundOutput, InstancesOverlapAndStopTogether) {
   EXPECT_EQ(other.VoiceCount(), 1) << "stopping one path leaves the others";
 }
 
+TEST_F(SoundOutput, EveryPcmLayoutPlaysForItsOwnLength) {
+  // A layout handed to the mixer as the wrong one plays twice or half as long.
+  std::vector<std::unique_ptr<platform::SoundBuffer>> buffers;
+  std::vector<std::unique_ptr<platform::SoundPath>> paths;
+  for (uint16_t bits : {8, 16}) {
+    for (uint16_t channels : {1, 2}) {
+      formats::Tone tone;
+      tone.seconds = 0.25;
+      tone.channels = channels;
+      tone.sampleRate = 22050;
+      const std::string name = "tone" + std::to_string(bits) + "_" + std::to_string(channels) + ".wav";
+      buffers.push_back(platform::SoundBuffer::Load(dir.Write(name, formats::WaveToneBytes(tone, bits))));
+      ASSERT_TRUE(buffers.back()) << name;
+      paths.push_back(std::make_unique<platform::SoundPath>(false));
+      ASSERT_TRUE(paths.back()->Play(*buffers.back())) << name;
+    }
+  }
+  std::vector<double> took(paths.size(), -1.0);
+  const auto start = std::chrono::steady_clock::now();
+  PumpUntil(
+      [&] {
+        const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        bool all = true;
+        for (size_t i = 0; i < paths.size(); ++i) {
+          if (took[i] < 0 && paths[i]->VoiceCount() == 0) took[i] = t;
+          all = all && took[i] >= 0;
+        }
+        return all;
+      },
+      2.0);
+  for (size_t i = 0; i < took.size(); ++i) {
+    EXPECT_GT(took[i], 0.2) << "layout " << i;
+    EXPECT_LT(took[i], 0.45) << "layout " << i;
+  }
+}
+
 TEST_F(SoundOutput, PoolRunsOutWithoutHarmAndRecoversVoices) {
   auto buffer = Tone(0.05);
   ASSERT_TRUE(buffer);
@@ -281,33 +317,6 @@ TEST_F(SoundOutput, MasterLevelScalesEveryPath) {
   EXPECT_NEAR(b.Voices()[0].gain, platform::MillibelsToGain(1000), 1e-3);
   platform::SetMasterVolume(-9000);
   EXPECT_NEAR(b.Voices()[0].gain, platform::MillibelsToGain(-9000), 1e-7);
-}
-
-TEST_F(SoundOutput, PositionsReachTheVoicesOfPositionalPaths) {
-  auto buffer = Tone(2.0);
-  ASSERT_TRUE(buffer);
-  platform::SoundPath placed(true), flat(false);
-  placed.SetPosition(10.0f, -20.0f, 3.5f);
-  ASSERT_TRUE(placed.Play(*buffer));
-  ASSERT_TRUE(flat.Play(*buffer));
-  auto v = placed.Voices();
-  ASSERT_EQ(v.size(), 1u);
-  EXPECT_FALSE(v[0].relative);
-  EXPECT_FLOAT_EQ(v[0].position[0], 10.0f);
-  EXPECT_FLOAT_EQ(v[0].position[1], -20.0f);
-  EXPECT_FLOAT_EQ(v[0].position[2], 3.5f);
-
-  // Moving the path moves the voice that is playing.
-  placed.SetPosition(-1.0f, 2.0f, 0.0f);
-  v = placed.Voices();
-  EXPECT_FLOAT_EQ(v[0].position[0], -1.0f);
-  EXPECT_FLOAT_EQ(v[0].position[1], 2.0f);
-
-  // A flat path plays at the listener and ignores positions.
-  flat.SetPosition(50.0f, 50.0f, 50.0f);
-  v = flat.Voices();
-  EXPECT_TRUE(v[0].relative);
-  EXPECT_FLOAT_EQ(v[0].position[0], 0.0f);
 }
 
 TEST_F(SoundOutput, ABufferDeletedWhilePlayingStopsItsVoices) {
@@ -444,18 +453,51 @@ TEST_F(StreamOutput, StopPausesAndPlayContinuesWhileResetStartsOver) {
   }
 }
 
+TEST_F(StreamOutput, StoppedAfterALongFrameItPlaysOnOrStartsOverAtItsEnd) {
+  formats::Tone tone;
+  tone.seconds = 1.2;
+  auto stream = Open(dir.Write("long.ogg", formats::OggToneBytes(tone)), true);
+  ASSERT_TRUE(stream);
+  stream->Play();
+  // No frame for longer than the queue lasts: the source runs dry.
+  std::this_thread::sleep_for(1000ms);
+  stream->Stop();
+  stream->Play();
+  EXPECT_TRUE(stream->IsPlaying());
+  EXPECT_GE(stream->FramesPlayed(), 22050u) << "what was heard (over half a second) is not heard again";
+  // Stopped once the sound is over: it starts again from the top.
+  PumpUntil([&] { return false; }, 0.2);
+  stream->SetRepeat(false);
+  std::this_thread::sleep_for(1200ms);
+  stream->Stop();
+  stream->Play();
+  EXPECT_TRUE(stream->IsPlaying()) << "a stream over while stopped plays again";
+  EXPECT_LT(stream->FramesPlayed(), 20000u);
+}
+
 TEST_F(StreamOutput, VolumeIsLinearAndKeptInRange) {
   auto stream = Open(oggPath, true);
   ASSERT_TRUE(stream);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 1.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 1.0f);
   stream->SetVolume(0.25f);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 0.25f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.25f) << "linear, not in decibels";
   stream->SetVolume(2.0f);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 1.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 1.0f);
   stream->SetVolume(-1.0f);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 0.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.0f);
+  stream->SetVolume(0.5f);
   stream->SetVolume(std::nanf(""));
   EXPECT_FLOAT_EQ(stream->GetVolume(), 0.0f);
+  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.0f);
+  // The in-memory kind plays at its volume too.
+  auto whole = Open(wavPath, false);
+  ASSERT_TRUE(whole);
+  whole->SetVolume(0.3f);
+  EXPECT_FLOAT_EQ(whole->MixerGain(), 0.3f);
 }
 
 TEST_F(StreamOutput, DamagedOggFilesAreRefusedOrEndCleanly) {

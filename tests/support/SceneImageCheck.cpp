@@ -246,13 +246,14 @@ int main() {
       camera.SetPosition(0, -600, 250);
       camera.GetTarget().SetPosition(0, 0, 40);
       std::vector<uint32_t> argb;
-      if (RenderAndRead(&argb)) {
-        int x = 0, y = 0;
-        if (Project(camera, {0, -150, 40}, &x, &y)) {
-          const Pixel p = Split(argb[size_t(y) * 800 + size_t(x)]);
-          Check(p.r > p.g + 40 && p.r < 250 && (p.g > 20 || p.b > 20),
-                "transparent wall blends red over what is behind it");
-        }
+      int x = 0, y = 0;
+      const bool read = RenderAndRead(&argb);
+      const bool inside = Project(camera, {0, -150, 40}, &x, &y);
+      Check(read && inside, "transparent wall: back buffer read and wall on screen");
+      if (read && inside) {
+        const Pixel p = Split(argb[size_t(y) * 800 + size_t(x)]);
+        Check(p.r > p.g + 40 && p.r < 250 && (p.g > 20 || p.b > 20),
+              "transparent wall blends red over what is behind it");
       }
     }
     scene.DeleteAllLights();

@@ -114,6 +114,17 @@ class HeadlessSystem final : public IGraphicsSystem {
 };
 
 std::string Num(DWORD v) { return std::to_string(v); }
+
+// What a device keeps between ClearLog calls, so a long headless run does
+// not grow without bound: log lines and state calls, draws, and the vertex
+// bytes copied into the draws (later draws keep none).
+constexpr size_t kMaxLogEntries = 100000;
+constexpr size_t kMaxDraws = 10000;
+constexpr size_t kMaxDrawVertexBytes = size_t(64) << 20;
+
+void Keep(std::vector<std::pair<DWORD, DWORD>>& calls, DWORD key, DWORD value) {
+  if (calls.size() < kMaxLogEntries) calls.emplace_back(key, value);
+}
 }  // namespace
 
 GraphicsControls& Controls() { return g_Controls; }
@@ -152,13 +163,14 @@ void RecordingDevice::ResetStates() {
 }
 
 void RecordingDevice::Record(const std::string& line) {
-  if (m_Log.size() < 100000) m_Log.push_back(line);
+  if (m_Log.size() < kMaxLogEntries) m_Log.push_back(line);
 }
 
 void RecordingDevice::ClearLog() {
   m_Stats = GraphicsStats();
   m_Log.clear();
   m_Draws.clear();
+  m_DrawVertexBytes = 0;
   m_RenderStateCalls.clear();
   m_SamplerStateCalls.clear();
   m_StageStateCalls.clear();
@@ -221,7 +233,7 @@ HRESULT RecordingDevice::Reset(D3DPRESENT_PARAMETERS* params) {
 
 HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
   ++m_Stats.renderStateCalls;
-  m_RenderStateCalls.emplace_back(state, value);
+  Keep(m_RenderStateCalls, state, value);
   Record("SetRenderState " + Num(state) + " " + Num(value));
   if (g_Controls.failSetRenderState) return D3DERR_INVALIDCALL;
   if (state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
@@ -235,7 +247,7 @@ HRESULT RecordingDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) 
 }
 HRESULT RecordingDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
   ++m_Stats.samplerStateCalls;
-  m_SamplerStateCalls.emplace_back((sampler << 16) | type, value);
+  Keep(m_SamplerStateCalls, (sampler << 16) | type, value);
   Record("SetSamplerState " + Num(sampler) + " " + Num(type) + " " + Num(value));
   if (g_Controls.failSetRenderState) return D3DERR_INVALIDCALL;
   if (sampler >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
@@ -249,7 +261,7 @@ HRESULT RecordingDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type
 }
 HRESULT RecordingDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
   ++m_Stats.stageStateCalls;
-  m_StageStateCalls.emplace_back((stage << 16) | type, value);
+  Keep(m_StageStateCalls, (stage << 16) | type, value);
   Record("SetTextureStageState " + Num(stage) + " " + Num(type) + " " + Num(value));
   if (g_Controls.failSetRenderState) return D3DERR_INVALIDCALL;
   if (stage >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
@@ -265,7 +277,7 @@ HRESULT RecordingDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATET
 HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DXMATRIX* matrix) {
   ++m_Stats.transformCalls;
   Record("SetTransform " + Num(state));
-  if (!matrix) return D3DERR_INVALIDCALL;
+  if (!matrix || g_Controls.failSetTransform) return D3DERR_INVALIDCALL;
   m_Transforms[state] = *matrix;
   return D3D_OK;
 }
@@ -398,6 +410,7 @@ HRESULT RecordingDevice::RecordDraw(D3DPRIMITIVETYPE type, uint32_t primitiveCou
   if (PrimitiveVertexCount(type, primitiveCount) == 0) return D3DERR_INVALIDCALL;
   ++m_Stats.draws;
   m_Stats.primitives += primitiveCount;
+  if (m_Draws.size() >= kMaxDraws) return D3D_OK;
   DrawRecord r;
   r.type = type;
   r.primitiveCount = primitiveCount;
@@ -413,8 +426,12 @@ HRESULT RecordingDevice::RecordDraw(D3DPRIMITIVETYPE type, uint32_t primitiveCou
   r.cull = m_States.render[D3DRS_CULLMODE];
   r.lighting = m_States.render[D3DRS_LIGHTING];
   r.world = Transform(D3DTS_WORLD);
-  if (vertices) r.vertices.assign(vertices, vertices + std::min<size_t>(bytes, 65536));
-  if (m_Draws.size() < 10000) m_Draws.push_back(std::move(r));
+  const size_t keep = std::min<size_t>(bytes, 65536);
+  if (vertices && m_DrawVertexBytes + keep <= kMaxDrawVertexBytes) {
+    r.vertices.assign(vertices, vertices + keep);
+    m_DrawVertexBytes += keep;
+  }
+  m_Draws.push_back(std::move(r));
   return D3D_OK;
 }
 

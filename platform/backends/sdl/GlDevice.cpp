@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -381,6 +382,10 @@ class GlDevice final : public IDevice {
     glGenTextures(1, &m_RampTexture);
     m_PresentProgram = LinkProgram(kPresentVertex, kPresentFragment);
     if (!m_PresentProgram) return false;
+    // The final pass always reads the picture from unit 0 and the ramp from unit 1.
+    glUseProgram(m_PresentProgram);
+    glUniform1i(glGetUniformLocation(m_PresentProgram, "uImage"), 0);
+    glUniform1i(glGetUniformLocation(m_PresentProgram, "uRamp"), 1);
     glGenVertexArrays(1, &m_PresentVao);
     if (!MakeTargets()) return false;
     UploadRamp();
@@ -686,8 +691,6 @@ class GlDevice final : public IDevice {
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, m_RampTexture);
     glBindSampler(1, 0);
-    glUniform1i(glGetUniformLocation(m_PresentProgram, "uImage"), 0);
-    glUniform1i(glGetUniformLocation(m_PresentProgram, "uRamp"), 1);
     glBindVertexArray(m_PresentVao);
     glDrawArrays(GL_TRIANGLES, 0, 3);
     glBindVertexArray(m_Vao);
@@ -901,6 +904,16 @@ class GlDevice final : public IDevice {
   }
 
   const Program* GetProgram(const gl::PipelineKey& key) {
+    static_assert(std::has_unique_object_representations<gl::PipelineKey>::value, "keys compare as bytes");
+    // Most draws use the program of the draw before: no key string is made then.
+    if (m_LastProgram && std::memcmp(&key, &m_LastKey, sizeof key) == 0) return m_LastProgram;
+    const Program* program = FindOrMakeProgram(key);
+    m_LastKey = key;
+    m_LastProgram = program;
+    return program;
+  }
+
+  const Program* FindOrMakeProgram(const gl::PipelineKey& key) {
     const std::string bytes = key.Bytes();
     auto it = m_Programs.find(bytes);
     if (it != m_Programs.end()) return it->second.id ? &it->second : nullptr;
@@ -1124,6 +1137,8 @@ class GlDevice final : public IDevice {
   DeviceBindings m_Bound;
   VertexLayout m_Layout;
   std::unordered_map<std::string, Program> m_Programs;
+  gl::PipelineKey m_LastKey;
+  const Program* m_LastProgram = nullptr;  // the program of m_LastKey (entries of m_Programs stay put)
   GLuint m_Vao = 0, m_PresentVao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
   GLuint m_Samplers[MAX_TEXTURE_STAGES] = {};
   GLuint m_Fbo = 0, m_ColorTexture = 0, m_DepthBuffer = 0, m_ScreenFbo = 0, m_ScreenTexture = 0;
