@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "engine/app/Application.h"
@@ -21,7 +23,10 @@
 #include "engine/sound/SoundDevice.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/TextTable.h"
+#include "platform/Sound.h"
 #include "platform/backends/headless/Headless.h"
+#include "support/TempDir.h"
+#include "tools/formats/SoundFiles.h"
 
 using namespace platform;
 
@@ -128,6 +133,35 @@ TEST_F(ApplicationTest, InactiveMinuteNeverReachesAFrame) {
   // The frame after activation measures from the activation, not a minute.
   EXPECT_LT(app.frameTimes[1], 0.1f);
   EXPECT_EQ(app.activations, (std::vector<bool>{false, true}));
+}
+
+TEST_F(ApplicationTest, MusicPlaysOnWhileTheWindowIsInactive) {
+  testsupport::TempDir dir;
+  formats::Tone tone;
+  tone.seconds = 3.0;
+  auto device = OpenAudioDevice();
+  ASSERT_TRUE(device);
+  auto music = OpenSound(device, OpenSampleSource(dir.Write("music.ogg", formats::OggToneBytes(tone))), true);
+  ASSERT_TRUE(music);
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, false));
+  music->Play();
+  // The first frame sends the window to the background, where the loop
+  // waits for messages for a second and a half.
+  app.onFrame = [](ScriptedApp&) { headless::PostEvent(WM_ACTIVATE, WA_INACTIVE); };
+  const auto start = std::chrono::steady_clock::now();
+  headless::SetPumpHook([] { headless::AdvanceTime(10); });
+  headless::SetIdleHook([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500))
+      app.Quit();
+    else
+      headless::PostEvent(WM_NULL);
+  });
+  app.Run();
+  EXPECT_EQ(app.frameTimes.size(), 1u) << "nothing is drawn in the background";
+  // More than the stream's queue holds: it was topped up while waiting.
+  EXPECT_GT(music->FramesPlayed(), 44100u);
 }
 
 TEST_F(ApplicationTest, SystemCommandsSwallowedOnlyInFullScreen) {
