@@ -41,12 +41,15 @@ std::unique_ptr<FontFace> FontFace::OpenSystem(const std::string& faceName, int 
                                                bool italic) {
   // Every face name maps to the one family we ship with; the name is kept
   // in the log so a missing font is easy to trace.
-  std::unique_ptr<FontFace> face = OpenFile(SystemFontFile(bold, italic), pixelHeight);
+  std::unique_ptr<FontFace> face;
+  const std::string styled = SystemFontFile(bold, italic);
+  if (FileExists(styled)) face = OpenFile(styled, pixelHeight);
+  if (!face && italic) face = OpenFile(SystemFontFile(bold, false), pixelHeight, true);
   if (!face) LogError("No font file stands in for face \"" + faceName + "\"");
   return face;
 }
 
-std::unique_ptr<FontFace> FontFace::OpenFile(const std::string& path, int pixelHeight) {
+std::unique_ptr<FontFace> FontFace::OpenFile(const std::string& path, int pixelHeight, bool slanted) {
   if (pixelHeight <= 0 || pixelHeight > 1024) {
     LogError("Font size out of range: " + std::to_string(pixelHeight));
     return nullptr;
@@ -72,6 +75,15 @@ std::unique_ptr<FontFace> FontFace::OpenFile(const std::string& path, int pixelH
   if (FT_Set_Pixel_Sizes(impl.face, 0, static_cast<FT_UInt>(pixelHeight)) != 0) {
     LogError("Font " + path + " cannot be set to " + std::to_string(pixelHeight) + " pixels");
     return nullptr;
+  }
+  if (slanted) {
+    // A shear of about 12 degrees, as oblique faces lean.
+    FT_Matrix shear;
+    shear.xx = 0x10000;
+    shear.xy = 0x0366A;
+    shear.yx = 0;
+    shear.yy = 0x10000;
+    FT_Set_Transform(impl.face, &shear, nullptr);
   }
   const FT_Size_Metrics& m = impl.face->size->metrics;
   result->m_Ascent = static_cast<int>((m.ascender + 63) >> 6);

@@ -27,10 +27,13 @@ class FontFace {
   FontFace(const FontFace&) = delete;
   FontFace& operator=(const FontFace&) = delete;
 
-  // Opens the font file at an em size of pixelHeight pixels; null (with a
+  // Opens the font file at an em size of pixelHeight pixels, slanted to
+  // the right when asked (italic made from an upright face); null (with a
   // log line) when the file cannot be read or the size is not positive.
-  static std::unique_ptr<FontFace> OpenFile(const std::string& path, int pixelHeight);
-  // The stand-in for a system face name: DejaVu Sans in the style asked for.
+  static std::unique_ptr<FontFace> OpenFile(const std::string& path, int pixelHeight, bool slanted = false);
+  // The stand-in for a system face name: DejaVu Sans in the style asked
+  // for. Without the oblique files (a separate package) italic is made by
+  // slanting the upright face of the same weight.
   static std::unique_ptr<FontFace> OpenSystem(const std::string& faceName, int pixelHeight, bool bold,
                                               bool italic);
   // The file OpenSystem uses for a style.

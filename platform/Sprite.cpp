@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Graphics.h"
+#include "platform/SavedStates.h"
 
 namespace platform {
 namespace {
@@ -14,17 +15,9 @@ struct SpriteVertex {
 };
 constexpr DWORD kSpriteFVF = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-// The states a sprite batch sets, given back at End.
-struct SavedState {
-  enum Kind { Render, Sampler, Stage } kind;
-  DWORD stage;
-  DWORD type;
-  DWORD value;
-};
-
 class Sprite final : public ISprite {
  public:
-  explicit Sprite(IDevice* device) : m_Device(device) {
+  explicit Sprite(IDevice* device) : m_Device(device), m_Saved(device) {
     m_Device->AddRef();
     D3DXMatrixIdentity(&m_Transform);
   }
@@ -33,34 +26,33 @@ class Sprite final : public ISprite {
     if (m_Begun) return D3DERR_INVALIDCALL;
     m_Begun = true;
     m_Flags = flags;
-    m_Saved.clear();
-    Set(SavedState::Render, 0, D3DRS_ALPHABLENDENABLE, (flags & D3DXSPRITE_ALPHABLEND) ? 1 : 0);
-    Set(SavedState::Render, 0, D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    Set(SavedState::Render, 0, D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    Set(SavedState::Render, 0, D3DRS_BLENDOP, D3DBLENDOP_ADD);
-    Set(SavedState::Render, 0, D3DRS_ALPHATESTENABLE, (flags & D3DXSPRITE_ALPHABLEND) ? 1 : 0);
-    Set(SavedState::Render, 0, D3DRS_ALPHAFUNC, D3DCMP_GREATER);
-    Set(SavedState::Render, 0, D3DRS_ALPHAREF, 0);
-    Set(SavedState::Render, 0, D3DRS_CULLMODE, D3DCULL_NONE);
-    Set(SavedState::Render, 0, D3DRS_ZENABLE, 0);
-    Set(SavedState::Render, 0, D3DRS_FOGENABLE, 0);
-    Set(SavedState::Render, 0, D3DRS_LIGHTING, 0);
-    Set(SavedState::Render, 0, D3DRS_FILLMODE, D3DFILL_SOLID);
-    Set(SavedState::Stage, 0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    Set(SavedState::Stage, 0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    Set(SavedState::Stage, 0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    Set(SavedState::Stage, 0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    Set(SavedState::Stage, 0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    Set(SavedState::Stage, 0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    Set(SavedState::Stage, 0, D3DTSS_TEXCOORDINDEX, 0);
-    Set(SavedState::Stage, 0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
-    Set(SavedState::Stage, 1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    Set(SavedState::Stage, 1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-    Set(SavedState::Sampler, 0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    Set(SavedState::Sampler, 0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    Set(SavedState::Sampler, 0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    Set(SavedState::Sampler, 0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    Set(SavedState::Sampler, 0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+    m_Saved.Render(D3DRS_ALPHABLENDENABLE, (flags & D3DXSPRITE_ALPHABLEND) ? 1 : 0);
+    m_Saved.Render(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_Saved.Render(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    m_Saved.Render(D3DRS_BLENDOP, D3DBLENDOP_ADD);
+    m_Saved.Render(D3DRS_ALPHATESTENABLE, (flags & D3DXSPRITE_ALPHABLEND) ? 1 : 0);
+    m_Saved.Render(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    m_Saved.Render(D3DRS_ALPHAREF, 0);
+    m_Saved.Render(D3DRS_CULLMODE, D3DCULL_NONE);
+    m_Saved.Render(D3DRS_ZENABLE, 0);
+    m_Saved.Render(D3DRS_FOGENABLE, 0);
+    m_Saved.Render(D3DRS_LIGHTING, 0);
+    m_Saved.Render(D3DRS_FILLMODE, D3DFILL_SOLID);
+    m_Saved.Stage(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    m_Saved.Stage(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    m_Saved.Stage(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    m_Saved.Stage(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    m_Saved.Stage(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    m_Saved.Stage(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    m_Saved.Stage(0, D3DTSS_TEXCOORDINDEX, 0);
+    m_Saved.Stage(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    m_Saved.Stage(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    m_Saved.Stage(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    m_Saved.Sampler(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    m_Saved.Sampler(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    m_Saved.Sampler(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    m_Saved.Sampler(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    m_Saved.Sampler(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
     return D3D_OK;
   }
 
@@ -126,14 +118,7 @@ class Sprite final : public ISprite {
   HRESULT End() override {
     if (!m_Begun) return D3DERR_INVALIDCALL;
     const HRESULT hr = Flush();
-    for (auto it = m_Saved.rbegin(); it != m_Saved.rend(); ++it) {
-      switch (it->kind) {
-        case SavedState::Render: m_Device->SetRenderState(it->type, it->value); break;
-        case SavedState::Sampler: m_Device->SetSamplerState(it->stage, it->type, it->value); break;
-        case SavedState::Stage: m_Device->SetTextureStageState(it->stage, it->type, it->value); break;
-      }
-    }
-    m_Saved.clear();
+    m_Saved.Restore();
     m_Begun = false;
     return hr;
   }
@@ -156,30 +141,11 @@ class Sprite final : public ISprite {
     uint32_t quads;
   };
 
-  void Set(SavedState::Kind kind, DWORD stage, DWORD type, DWORD value) {
-    DWORD old = 0;
-    switch (kind) {
-      case SavedState::Render:
-        if (FAILED(m_Device->GetRenderState(type, &old))) return;
-        if (old != value) m_Device->SetRenderState(type, value);
-        break;
-      case SavedState::Sampler:
-        if (FAILED(m_Device->GetSamplerState(stage, type, &old))) return;
-        if (old != value) m_Device->SetSamplerState(stage, type, value);
-        break;
-      case SavedState::Stage:
-        if (FAILED(m_Device->GetTextureStageState(stage, type, &old))) return;
-        if (old != value) m_Device->SetTextureStageState(stage, type, value);
-        break;
-    }
-    if (old != value) m_Saved.push_back(SavedState{kind, stage, type, old});
-  }
-
   IDevice* m_Device;
   D3DXMATRIX m_Transform;
   bool m_Begun = false;
   DWORD m_Flags = 0;
-  std::vector<SavedState> m_Saved;
+  SavedStates m_Saved;  // what Begin changed, given back at End
   std::vector<SpriteVertex> m_Vertices;
   std::vector<Run> m_Runs;
 };

@@ -194,7 +194,9 @@ class SystemFont final : public IFont {
   }
 
   // The cached glyph of a character, rendered on first use; null for
-  // control characters and when the cache is full.
+  // control characters. When the atlas is full the glyph keeps its advance
+  // (so text still measures and spaces right) but has no image: it is
+  // cached all the same, never rendered again on every draw.
   const CachedGlyph* Glyph(char32_t code) {
     if (code < 0x20) return nullptr;
     auto it = m_Glyphs.find(code);
@@ -205,9 +207,7 @@ class SystemFont final : public IFont {
     g.left = image.left;
     g.top = image.top;
     g.advance = image.advance;
-    if (image.width > 0 && image.height > 0) {
-      if (!Place(image, g.atlas)) return nullptr;
-    }
+    if (image.width > 0 && image.height > 0 && !Place(image, g.atlas)) g.atlas = RECT();
     return &m_Glyphs.emplace(code, g).first->second;
   }
 
@@ -264,7 +264,9 @@ HRESULT D3DXCreateFontIndirect(IDevice* device, const D3DXFONT_DESC* desc, IFont
   const bool bold = desc->Weight >= 600;
   const bool italic = desc->Italic != 0;
   std::string faceName(desc->FaceName, strnlen(desc->FaceName, sizeof(desc->FaceName)));
-  int pixels = desc->Height < 0 ? -desc->Height : desc->Height;
+  // Sizes beyond any font file's are refused by the face itself.
+  const int64_t height = desc->Height;
+  const int pixels = static_cast<int>(std::min<int64_t>(height < 0 ? -height : height, 1 << 20));
   std::unique_ptr<FontFace> face = FontFace::OpenSystem(faceName, pixels, bold, italic);
   if (!face) return E_FAIL;
   if (desc->Height > 0 && face->LineHeight() > pixels) {

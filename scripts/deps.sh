@@ -9,7 +9,7 @@ PACKAGES=(
   liblua5.1-0-dev
   libopenal-dev libopenal1 libvorbis-dev libogg-dev
   libpng-dev libjpeg-dev zlib1g-dev
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool
 )

@@ -1,6 +1,7 @@
 #include "engine/fonts/BitmapFont.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "engine/app/Engine.h"
@@ -9,76 +10,13 @@
 #include "engine/resources/Texture.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
+#include "platform/SavedStates.h"
 
 namespace Nembra {
 
 using namespace platform;
 
 CBitmapFontFactory* g_pBitmapFontFactory = nullptr;
-
-namespace {
-
-// The states text is drawn with, set on the device for the text's own
-// draws and put back afterwards. Text is drawn inside sprite batches: it
-// takes the batch's other states (no depth, no culling) and leaves the
-// batch, and the device wrapper's record of the states, as they were.
-class TextStates {
- public:
-  explicit TextStates(IDevice* device) : m_Device(device) {}
-  ~TextStates() {
-    if (!m_Device) return;
-    for (size_t i = m_Count; i-- > 0;) {
-      const Saved* it = &m_Saved[i];
-      switch (it->kind) {
-        case RENDER: m_Device->SetRenderState(it->type, it->value); break;
-        case SAMPLER: m_Device->SetSamplerState(0, it->type, it->value); break;
-        case STAGE: m_Device->SetTextureStageState(0, it->type, it->value); break;
-      }
-    }
-  }
-  TextStates(const TextStates&) = delete;
-  TextStates& operator=(const TextStates&) = delete;
-
-  void Render(DWORD type, DWORD value) {
-    DWORD old = 0;
-    if (m_Device && SUCCEEDED(m_Device->GetRenderState(type, &old)) && old != value) {
-      Save(RENDER, type, old);
-      m_Device->SetRenderState(type, value);
-    }
-  }
-  void Sampler(DWORD type, DWORD value) {
-    DWORD old = 0;
-    if (m_Device && SUCCEEDED(m_Device->GetSamplerState(0, type, &old)) && old != value) {
-      Save(SAMPLER, type, old);
-      m_Device->SetSamplerState(0, type, value);
-    }
-  }
-  void Stage(DWORD type, DWORD value) {
-    DWORD old = 0;
-    if (m_Device && SUCCEEDED(m_Device->GetTextureStageState(0, type, &old)) && old != value) {
-      Save(STAGE, type, old);
-      m_Device->SetTextureStageState(0, type, value);
-    }
-  }
-
- private:
-  enum Kind { RENDER, SAMPLER, STAGE };
-  struct Saved {
-    Kind kind;
-    DWORD type;
-    DWORD value;
-  };
-  void Save(Kind kind, DWORD type, DWORD value) {
-    if (m_Count < MAX_STATES) m_Saved[m_Count++] = {kind, type, value};
-  }
-
-  static constexpr size_t MAX_STATES = 16;  // text sets 11; a fixed list keeps the path free of allocation
-  IDevice* m_Device;
-  Saved m_Saved[MAX_STATES];
-  size_t m_Count = 0;
-};
-
-}  // namespace
 
 CBitmapFont::~CBitmapFont() {
   if (m_Registered && g_pGraphicsDevice) g_pGraphicsDevice->RemoveVolatileResource(this);
@@ -99,12 +37,14 @@ bool CBitmapFont::Load(const std::string& name) {
     return false;
   }
   if (!ReadGlyphTable(bytes.data(), bytes.size(), table)) {
-    LogError("Bitmap font " + name + ": glyph table too short");
+    LogError("Bitmap font " + name + ": glyph table damaged (header cut short or line height out of range)");
     return false;
   }
   if (table.truncated) LogWarning("Bitmap font " + name + ": glyph table cut short; the glyphs present are used");
+  if (table.dropped)
+    LogWarning("Bitmap font " + name + ": " + std::to_string(table.dropped) + " damaged glyph records left out");
 
-  m_LineHeight = static_cast<int>(std::min<uint32_t>(table.lineHeight, 0x7FFFFFFF));
+  m_LineHeight = static_cast<int>(table.lineHeight);
   m_LineAdvance = m_LineHeight;
   const float w = static_cast<float>(m_pTexture->GetWidth());
   const float h = static_cast<float>(m_pTexture->GetHeight());
@@ -179,17 +119,20 @@ bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y,
   m_Line.clear();
   m_LineWidth = 0;
   const bool canDraw = m_pVertexBuffer && m_pTexture && g_pGraphicsDevice && g_pGraphicsDevice->GetDevice();
-  TextStates states(canDraw ? g_pGraphicsDevice->GetDevice() : nullptr);
+  // Text is drawn inside sprite batches: it takes the batch's other states
+  // (no depth, no culling) and gives back the ones it changes, so the batch
+  // and the device wrapper's record of the states stay as they were.
+  SavedStates states(canDraw ? g_pGraphicsDevice->GetDevice() : nullptr);
   if (canDraw) {
     // Sprites queued so far go first, so that text and sprites keep their call order.
     if (g_pGraphicsDevice->GetSprite()) g_pGraphicsDevice->GetSprite()->Flush();
-    states.Stage(D3DTSS_COLOROP, D3DTOP_MODULATE);
-    states.Stage(D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    states.Stage(D3DTSS_COLORARG2, D3DTA_TFACTOR);
-    states.Stage(D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    states.Stage(D3DTSS_ALPHAARG2, D3DTA_TFACTOR);
-    states.Stage(D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    states.Sampler(D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+    states.Stage(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    states.Stage(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    states.Stage(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    states.Stage(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    states.Stage(0, D3DTSS_ALPHAARG2, D3DTA_TFACTOR);
+    states.Stage(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    states.Sampler(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
     states.Render(D3DRS_ALPHABLENDENABLE, 1);
     states.Render(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     states.Render(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
@@ -221,6 +164,7 @@ bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y,
   if (canDraw) {
     // The device lets go of the buffer, so a device loss can free it.
     g_pGraphicsDevice->GetDevice()->SetStreamSource(0, nullptr, 0, 0);
+    states.Restore();
   }
   return true;
 }

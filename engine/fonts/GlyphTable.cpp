@@ -8,12 +8,14 @@ uint32_t U32At(const uint8_t* p) {
          (static_cast<uint32_t>(p[3]) << 24);
 }
 int32_t I32At(const uint8_t* p) { return static_cast<int32_t>(U32At(p)); }
+bool InBounds(int32_t v) { return v >= -GLYPH_TABLE_MAX_COORDINATE && v <= GLYPH_TABLE_MAX_COORDINATE; }
 }  // namespace
 
 bool ReadGlyphTable(const uint8_t* data, size_t size, GLYPH_TABLE& out) {
   out = GLYPH_TABLE();
   if (!data || size < GLYPH_TABLE_HEADER_SIZE) return false;
   out.lineHeight = U32At(data + 4);
+  if (out.lineHeight > GLYPH_TABLE_MAX_LINE_HEIGHT) return false;
   const int32_t count = I32At(data + 8);
   if (count < 1) return true;
   const size_t available = (size - GLYPH_TABLE_HEADER_SIZE) / GLYPH_TABLE_RECORD_SIZE;
@@ -30,6 +32,10 @@ bool ReadGlyphTable(const uint8_t* data, size_t size, GLYPH_TABLE& out) {
     e.width = I32At(p + 2);
     e.x = I32At(p + 6);
     e.y = I32At(p + 10);
+    if (!InBounds(e.width) || !InBounds(e.x) || !InBounds(e.y)) {
+      ++out.dropped;
+      continue;
+    }
     out.glyphs.push_back(e);
   }
   return true;

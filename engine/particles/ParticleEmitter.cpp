@@ -109,7 +109,7 @@ bool CParticleEmitter::InitPool() {
   const uint32_t max = m_Params->maxParticles;
   m_Accumulator = static_cast<float>(m_Params->initialBurst > max ? max : m_Params->initialBurst);
   m_Pool.assign(max, PARTICLE());
-  m_FreeSlots.clear();
+  m_FreeSlots.Reset(max);
   for (uint32_t i = 0; i < max; ++i) m_FreeSlots.push_back(static_cast<int>(i));
 
   const bool buffers = CreateBuffers();
@@ -210,7 +210,9 @@ bool CParticleEmitter::Simulate(float dt, const D3DXVECTOR3& origin, const D3DXM
       m_ToEmit = whole > 0.0f ? static_cast<uint32_t>(whole < poolSize ? whole : poolSize) : 0u;
       if (std::isfinite(whole)) m_Accumulator -= whole;
       else m_Accumulator = 0.0f;
-      EmitParticles();
+      // Nothing due (a burst-only effect after its burst, most frames of a
+      // slow rate): no direction matrix to build.
+      if (m_ToEmit > 0) EmitParticles();
     }
   }
 

@@ -4,7 +4,6 @@
 // which way it flies. All particle memory is allocated once per emitter:
 // emission and death only move pool indices through the free-slot queue.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -18,6 +17,39 @@
 namespace Nembra {
 
 class CParticleEmitter;
+
+// The free-slot queue: pool indices in the order they were freed, in a ring
+// sized once with the pool, so emission and death never allocate.
+class CFreeSlotQueue {
+ public:
+  // Empties the queue and gives it room for capacity indices.
+  void Reset(uint32_t capacity) {
+    m_Slots.assign(capacity, 0);
+    m_Head = 0;
+    m_Count = 0;
+  }
+  bool empty() const { return m_Count == 0; }
+  size_t size() const { return m_Count; }
+  int front() const { return m_Slots[m_Head]; }
+  void pop_front() {
+    if (++m_Head == m_Slots.size()) m_Head = 0;
+    --m_Count;
+  }
+  // An index is in the queue at most once, so the ring never overflows; a
+  // push into a full ring is dropped all the same.
+  void push_back(int index) {
+    if (m_Count == m_Slots.size()) return;
+    size_t tail = m_Head + m_Count;
+    if (tail >= m_Slots.size()) tail -= m_Slots.size();
+    m_Slots[tail] = index;
+    ++m_Count;
+  }
+
+ private:
+  std::vector<int> m_Slots;
+  size_t m_Head = 0;
+  size_t m_Count = 0;
+};
 
 // The emitter's entry in the frame's particle queue: identity world
 // matrix, the emitter's state block, the default material, the
@@ -116,7 +148,7 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   platform::IVertexBuffer* m_pVertexBuffer = nullptr;
   platform::IIndexBuffer* m_pIndexBuffer = nullptr;
   std::vector<PARTICLE> m_Pool;
-  std::deque<int> m_FreeSlots;
+  CFreeSlotQueue m_FreeSlots;
   float m_EmissionTimer = 0.0f;
   uint32_t m_ToEmit = 0;
   float m_Accumulator = 0.0f;

@@ -180,6 +180,23 @@ TEST_F(BitmapFontTest, DamagedGlyphTablesLoadWhatTheyHold) {
   ASSERT_NE(shortFont, nullptr);
   EXPECT_EQ(shortFont->GetTextWidth(L"a"), 0);
   EXPECT_TRUE(shortFont->DrawText(L"a", 0, 0, 1, 1, 1, 1));
+  // Values no atlas has: the table is refused or the record dropped, so
+  // measuring and drawing never run into integer overflow.
+  m_Engine.WriteBitmapFont("Huge", 12, {});
+  m_Engine.WriteGlyphTableBytes("Huge", formats::GlyphTableBytes(0xFFFFFFFFu, {{L'a', 7, 10, 0}}));
+  CBitmapFont* huge = g_pBitmapFontFactory->Get("Huge");
+  ASSERT_NE(huge, nullptr);
+  EXPECT_FALSE(huge->HasVertexBuffer());
+  EXPECT_TRUE(huge->DrawText(L"a\na", 100, 100, 1, 1, 1, 1));
+  m_Engine.WriteBitmapFont("Wide", 12, {});
+  m_Engine.WriteGlyphTableBytes("Wide", formats::GlyphTableBytes(12, {{L'a', 0x7FFFFFFF, -0x7FFFFFFF - 1, 0},
+                                                                   {L'b', 9, 30, 0}}));
+  CBitmapFont* wide = g_pBitmapFontFactory->Get("Wide");
+  EXPECT_EQ(wide->GetTextWidth(L"aabb"), 18);
+  m_Engine.Rec().ClearLog();
+  EXPECT_TRUE(wide->DrawText(L"ab\nab", 100, 100, 1, 1, 1, 1));
+  EXPECT_EQ(m_Engine.Rec().Draws().size(), 2u);
+  EXPECT_EQ(wide->GetDrawnHeight(), 24);
 }
 
 TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {

@@ -17,7 +17,7 @@ bool Read(const std::string& bytes, GLYPH_TABLE& out) {
 
 TEST(GlyphTable, ReadsHeaderAndRecordsFieldByField) {
   const std::string bytes =
-      formats::GlyphTableBytes(17, {{L'A', 9, 20, 3}, {0x0416, -2, 0x12345678, 70000}, {0xFFFF, 0, 0, 0}});
+      formats::GlyphTableBytes(17, {{L'A', 9, 20, 3}, {0x0416, -2, 0x3412, 65000}, {0xFFFF, 0, 0, 0}});
   ASSERT_EQ(bytes.size(), 12u + 3 * 14);
   GLYPH_TABLE t;
   ASSERT_TRUE(Read(bytes, t));
@@ -31,8 +31,8 @@ TEST(GlyphTable, ReadsHeaderAndRecordsFieldByField) {
   // Records are packed at 14 bytes: a misaligned read would scramble these.
   EXPECT_EQ(t.glyphs[1].code, 0x0416);
   EXPECT_EQ(t.glyphs[1].width, -2);
-  EXPECT_EQ(t.glyphs[1].x, 0x12345678);
-  EXPECT_EQ(t.glyphs[1].y, 70000);
+  EXPECT_EQ(t.glyphs[1].x, 0x3412);
+  EXPECT_EQ(t.glyphs[1].y, 65000);
   EXPECT_EQ(t.glyphs[2].code, 0xFFFF);
 }
 
@@ -62,6 +62,20 @@ TEST(GlyphTable, DamagedFilesNeverReadPastTheirEnd) {
   EXPECT_EQ(t.lineHeight, 12u);
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0, two), t));
   EXPECT_TRUE(t.glyphs.empty());
+
+  // A line height no font has is a damaged header; values no atlas has
+  // drop their record and keep the others.
+  EXPECT_FALSE(Read(formats::GlyphTableBytes(0xFFFFFFFFu, two), t));
+  EXPECT_FALSE(Read(formats::GlyphTableBytes(Nembra::GLYPH_TABLE_MAX_LINE_HEIGHT + 1, two), t));
+  ASSERT_TRUE(Read(formats::GlyphTableBytes(Nembra::GLYPH_TABLE_MAX_LINE_HEIGHT, two), t));
+  ASSERT_TRUE(Read(formats::GlyphTableBytes(12, {{L'a', 0x7FFFFFFF, 10, 0},
+                                                 {L'b', 6, -0x7FFFFFFF - 1, 0},
+                                                 {L'c', 6, 10, 0x10000000},
+                                                 {L'd', -4, 70, 0}}),
+                   t));
+  ASSERT_EQ(t.glyphs.size(), 1u);
+  EXPECT_EQ(t.glyphs[0].code, L'd');
+  EXPECT_EQ(t.dropped, 3u);
 }
 
 TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
@@ -107,6 +121,19 @@ TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
   EXPECT_EQ(t.lineHeight, font.lineHeight);
 }
 
+TEST(BitmapFontMaker, GlyphsWiderThanTheUsualAtlasWidenIt) {
+  formats::BitmapFont font;
+  ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(true, false), 600, L"W\u0416", font));
+  ASSERT_EQ(font.glyphs.size(), 2u);
+  EXPECT_GT(font.glyphs[0].advance, 500);
+  for (const auto& g : font.glyphs) {
+    EXPECT_GE(g.x - formats::kGlyphMargin, 0);
+    EXPECT_LE(g.x + g.advance + formats::kGlyphMargin, static_cast<int>(font.atlas.width));
+    EXPECT_LE(g.y + static_cast<int>(font.lineHeight), static_cast<int>(font.atlas.height));
+  }
+  EXPECT_EQ(font.atlas.width & (font.atlas.width - 1), 0u);
+}
+
 TEST(BitmapFontMaker, MissingFontFileFailsCleanly) {
   formats::BitmapFont font;
   EXPECT_FALSE(formats::MakeBitmapFont("/nonexistent/font.ttf", 16, L"abc", font));
@@ -127,8 +154,11 @@ TEST(GlyphTable, AnyCutOrScrambledFileStaysInsideItsBytes) {
     std::vector<uint8_t> exact(bytes.begin(), bytes.end());
     GLYPH_TABLE t;
     const bool ok = ReadGlyphTable(exact.empty() ? nullptr : exact.data(), exact.size(), t);
-    EXPECT_EQ(ok, exact.size() >= 12);
+    if (exact.size() < 12) {
+      EXPECT_FALSE(ok);
+    }
     if (ok) {
+      EXPECT_LE(t.lineHeight, Nembra::GLYPH_TABLE_MAX_LINE_HEIGHT);
       EXPECT_LE(t.glyphs.size(), (exact.size() - 12) / 14);
     }
   }

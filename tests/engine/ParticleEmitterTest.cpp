@@ -228,17 +228,29 @@ TEST_F(ParticleEmitterTest, MotionFollowsVelocityAndScaledAcceleration) {
 }
 
 TEST_F(ParticleEmitterTest, FreedSlotsAreReusedOldestFreedFirst) {
+  // One particle a frame after a first pair, each living a frame and a half:
+  // a queue hands out slots 0-1, 2, 3, then the freed 0, 1, 2 (a stack
+  // would hand back the slot freed last).
   CPointParticleEmitter em;
   EMITTER_PARAMS e = StillParams();
   e.maxParticles = 4;
-  e.initialBurst = 4;
-  e.emissionRate = 0.0f;
-  e.life = 1.0f;
+  e.initialBurst = 1;
+  e.emissionRate = 2.0f;
+  e.life = 0.75f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
-  EXPECT_EQ(em.GetFreeCount(), 0u);
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);  // all four die
-  EXPECT_EQ(em.GetFreeCount(), 4u);
+  const auto liveSlots = [&em] {
+    std::vector<int> slots;
+    for (size_t i = 0; i < em.GetPool().size(); ++i)
+      if (em.GetPool()[i].life > 0.0f) slots.push_back(static_cast<int>(i));
+    return slots;
+  };
+  const std::vector<std::vector<int>> expected{{0, 1}, {2}, {3}, {0}, {1}, {2}, {3}};
+  for (size_t frame = 0; frame < expected.size(); ++frame) {
+    em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
+    EXPECT_EQ(liveSlots(), expected[frame]) << "frame " << frame + 1;
+    EXPECT_EQ(em.GetFreeCount() + em.GetLiveCount(), 4u);
+  }
+
   // No slot left: the rest of a release is lost, not delayed.
   CPointParticleEmitter full;
   e.initialBurst = 0;
@@ -263,27 +275,6 @@ TEST_F(ParticleEmitterTest, PoolIsClampedToWhatSixteenBitIndicesAddress) {
   ASSERT_EQ(em.FillBuffers(vertices.data(), indices.data()), MAX_PARTICLES_PER_EMITTER);
   EXPECT_EQ(indices.back(), 65532u);
   EXPECT_EQ(indices[indices.size() - 3], 65535u);
-}
-
-TEST_F(ParticleEmitterTest, BuffersHoldOnlyLiveParticlesAsTwoTriangles) {
-  CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.maxParticles = 3;
-  e.initialBurst = 2;
-  e.emissionRate = 0.0f;
-  e.life = 1.0f;
-  e.lifeVariation = 0.0f;
-  ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.5f, D3DXVECTOR3(3, 0, 0), kIdentity);
-  std::vector<PARTICLE_VERTEX> vertices(12);
-  std::vector<uint16_t> indices(18, 0xFFFF);
-  ASSERT_EQ(em.FillBuffers(vertices.data(), indices.data()), 2u);
-  const std::vector<uint16_t> first(indices.begin(), indices.begin() + 12);
-  EXPECT_EQ(first, (std::vector<uint16_t>{0, 2, 1, 3, 2, 0, 4, 6, 5, 7, 6, 4}));
-  EXPECT_EQ(indices[12], 0xFFFF);
-  EXPECT_FLOAT_EQ(vertices[4].x, 2.5f);
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
-  EXPECT_EQ(em.FillBuffers(vertices.data(), indices.data()), 0u);
 }
 
 TEST_F(ParticleEmitterTest, SphereStartsInsideOrOnItsRadius) {
@@ -545,13 +536,14 @@ TEST(RandomTable, FillsItsRangeAndWrapsAfterItsLastValue) {
   EXPECT_EQ(table.GetCount(), PARTICLE_RANDOM_COUNT);
 }
 
-TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
+TEST_F(ParticleEmitterTest, DrawWritesOnlyLiveQuadsIntoOneIndexedDraw) {
   using namespace platform;
   CPointParticleEmitter em;
   EMITTER_PARAMS e = StillParams();
   e.maxParticles = 10;
   e.initialBurst = 3;
   e.emissionRate = 0.0f;
+  e.life = 1.0f;
   ASSERT_TRUE(em.SetParams(e));
   EXPECT_TRUE(em.HasBuffers());
   const uint32_t buffersBefore = m_Recorder->LiveBuffers();
@@ -560,7 +552,7 @@ TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
   EXPECT_TRUE(em.Draw());
   EXPECT_EQ(m_Recorder->Stats().draws, 0u);
 
-  em.Simulate(0.1f, D3DXVECTOR3(7, 8, 9), kIdentity);
+  em.Simulate(0.5f, D3DXVECTOR3(7, 8, 9), kIdentity);
   EXPECT_TRUE(em.Draw());
   ASSERT_EQ(m_Recorder->Draws().size(), 1u);
   const auto& draw = m_Recorder->Draws()[0];
@@ -575,6 +567,20 @@ TEST_F(ParticleEmitterTest, DrawWritesLiveQuadsIntoOneIndexedDraw) {
   EXPECT_FLOAT_EQ(first.y, 8.5f);
   EXPECT_EQ(first.color, 0xFFFFFFFFu);
   EXPECT_EQ(m_Recorder->LiveBuffers(), buffersBefore);  // drawing makes nothing new
+
+  // Two triangles a quad, numbered from the quads written so far: a dead
+  // record in between leaves no gap.
+  em.Simulate(0.25f, D3DXVECTOR3(), kIdentity);
+  const_cast<PARTICLE&>(em.GetPool()[1]).life = 0.0f;
+  std::vector<PARTICLE_VERTEX> vertices(40);
+  std::vector<uint16_t> indices(60, 0xFFFF);
+  ASSERT_EQ(em.FillBuffers(vertices.data(), indices.data()), 2u);
+  const std::vector<uint16_t> written(indices.begin(), indices.begin() + 12);
+  EXPECT_EQ(written, (std::vector<uint16_t>{0, 2, 1, 3, 2, 0, 4, 6, 5, 7, 6, 4}));
+  EXPECT_EQ(indices[12], 0xFFFF);
+  EXPECT_EQ(std::memcmp(&vertices[4], em.GetPool()[2].vertices, 4 * sizeof(PARTICLE_VERTEX)), 0);
+  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
+  EXPECT_EQ(em.FillBuffers(vertices.data(), indices.data()), 0u);
 }
 
 TEST_F(ParticleEmitterTest, WithoutBuffersItSimulatesButNeverTouchesTheDevice) {
@@ -599,53 +605,33 @@ TEST_F(ParticleEmitterTest, WithoutBuffersItSimulatesButNeverTouchesTheDevice) {
   EXPECT_EQ(m_Recorder->Stats().draws, 1u);
 }
 
-TEST_F(ParticleEmitterTest, DeviceResetRebuildsBuffersAndKeepsParticles) {
-  CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.maxParticles = 50;
-  e.initialBurst = 20;
-  e.emissionRate = 0.0f;
-  ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
-  const auto& list = m_Device->GetVolatileResources();
-  ASSERT_EQ(std::count(list.begin(), list.end(), &em), 1);
-  // A second SetParams does not register twice.
-  ASSERT_TRUE(em.SetParams(e));
-  EXPECT_EQ(std::count(list.begin(), list.end(), &em), 1);
-  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
-
-  const uint32_t buffers = m_Recorder->LiveBuffers();
-  m_Recorder->LoseDevice();
-  EXPECT_EQ(m_Device->CheckDevice(), Nembra::CGraphicsDevice::DEVICE_LOST);
-  m_Recorder->MakeResettable();
-  ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
-  EXPECT_EQ(m_Recorder->LiveBuffers(), buffers);
-  EXPECT_TRUE(em.HasBuffers());
-  EXPECT_EQ(em.GetLiveCount(), 20u);
-  m_Recorder->ClearLog();
-  EXPECT_TRUE(em.Draw());
-  EXPECT_EQ(m_Recorder->Draws().at(0).primitiveCount, 40u);
-
-  // A failed reset leaves the emitter without buffers, undrawn but alive.
-  platform::headless::Controls().failResets = 1;
-  m_Recorder->LoseDevice();
-  m_Recorder->MakeResettable();
-  EXPECT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_FAILED);
-  EXPECT_FALSE(em.HasBuffers());
-  EXPECT_FALSE(em.Draw());
-  ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
-  EXPECT_TRUE(em.Draw());
-}
-
-TEST_F(ParticleEmitterTest, DestroyedEmitterLeavesTheDeviceClean) {
+// A reset with live particles is covered with beams in the beam tests.
+TEST_F(ParticleEmitterTest, RegistersOnceSurvivesAFailedResetAndLeavesTheDeviceClean) {
   const uint32_t buffers = m_Recorder->LiveBuffers();
   {
-    CSphereParticleEmitter em;
-    SPHERE_EMITTER_PARAMS e;
-    e.radius = 1.0f;
+    CPointParticleEmitter em;
+    EMITTER_PARAMS e = StillParams();
+    e.maxParticles = 50;
+    e.initialBurst = 20;
+    e.emissionRate = 0.0f;
     ASSERT_TRUE(em.SetParams(e));
+    ASSERT_TRUE(em.SetParams(e));  // new parameters: still one registration
+    const auto& list = m_Device->GetVolatileResources();
+    EXPECT_EQ(std::count(list.begin(), list.end(), &em), 1);
     EXPECT_EQ(m_Recorder->LiveBuffers(), buffers + 2);
-    EXPECT_EQ(m_Device->GetVolatileResources().size(), 1u);
+    em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
+
+    // A failed reset leaves the emitter without buffers, undrawn but alive.
+    platform::headless::Controls().failResets = 1;
+    m_Recorder->LoseDevice();
+    m_Recorder->MakeResettable();
+    EXPECT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_FAILED);
+    EXPECT_FALSE(em.HasBuffers());
+    EXPECT_FALSE(em.Draw());
+    EXPECT_EQ(em.GetLiveCount(), 20u);
+    ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
+    EXPECT_TRUE(em.HasBuffers());
+    EXPECT_EQ(m_Recorder->LiveBuffers(), buffers + 2);
   }
   EXPECT_EQ(m_Recorder->LiveBuffers(), buffers);
   EXPECT_TRUE(m_Device->GetVolatileResources().empty());

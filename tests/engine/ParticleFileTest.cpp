@@ -8,6 +8,7 @@
 #include "engine/particles/ParticleEmitter.h"
 #include "engine/particles/ParticleFile.h"
 #include "engine/particles/RandomTable.h"
+#include "platform/Image.h"
 #include "support/TempDir.h"
 #include "FxDevice.h"
 #include "tools/formats/PfxFile.h"
@@ -328,4 +329,32 @@ TEST_F(ParticleFileTest, StateBlockIsSharedPerFileAndDrawsAdditivelyWithoutDepth
   EXPECT_EQ(g_pShaderFactory->Find("AUTO_EFECTOADDITIVE.PFX")->GetRefCount(), 1u);
   b.reset();
   EXPECT_EQ(g_pShaderFactory->Find("AUTO_EFECTOADDITIVE.PFX"), nullptr);
+}
+
+TEST_F(ParticleFileTest, LoadedTextureIsHeldOncePerEmitterAndGivenBack) {
+  platform::Image dot;
+  dot.width = dot.height = 2;
+  dot.format = platform::D3DFMT_A8R8G8B8;
+  dot.argb.assign(4, 0xFFFFFFFFu);
+  ASSERT_TRUE(platform::SavePng(m_Dir.File("Dot.png"), dot));
+  const std::string oldTextures = g_TextureDirectory;
+  g_TextureDirectory = m_Dir.Path() + "/";
+  formats::PfxFile f = SampleFile(EMITTER_SPHERE);
+  f.texture = "Dot.png";
+  Write("Dots.pfx", formats::PfxFileBytes(f));
+  std::unique_ptr<CParticleEmitter> a(CreateParticleEmitter("Dots.pfx"));
+  std::unique_ptr<CParticleEmitter> b(CreateParticleEmitter("Dots.pfx"));
+  ASSERT_TRUE(a && b);
+  CTexture* texture = a->GetParams()->textureSet.GetTexture(0);
+  ASSERT_NE(texture, nullptr);
+  EXPECT_NE(texture, g_pTextureFactory->GetDefault());
+  EXPECT_EQ(texture, b->GetParams()->textureSet.GetTexture(0));
+  EXPECT_EQ(texture->GetRefCount(), 2u);
+  // New parameters for one emitter give its reference to the old texture back.
+  SPHERE_EMITTER_PARAMS plain;
+  ASSERT_TRUE(a->SetParams(plain));
+  EXPECT_EQ(texture->GetRefCount(), 1u);
+  b.reset();
+  EXPECT_EQ(g_pTextureFactory->Find("Dot.png"), nullptr);
+  g_TextureDirectory = oldTextures;
 }

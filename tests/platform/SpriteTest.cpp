@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/FontRaster.h"
 #include "platform/Graphics.h"
 #include "platform/HeadlessGraphics.h"
+#include "platform/SavedStates.h"
 #include "platform/SystemFont.h"
 
 using namespace platform;
@@ -93,6 +95,33 @@ TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   sprite->Release();
 }
 
+TEST_F(RecordingFixture, SavedStatesGiveBackWhatTheyChangedAndNeverMore) {
+  m_Device->SetRenderState(D3DRS_ALPHAREF, 7);
+  const DWORD fog = m_Rec->RenderState(D3DRS_FOGENABLE), colorOp = m_Rec->StageState(1, D3DTSS_COLOROP);
+  DWORD address = 0;
+  m_Device->GetSamplerState(2, D3DSAMP_ADDRESSU, &address);
+  ASSERT_NE(colorOp, DWORD(D3DTOP_ADD));
+  ASSERT_NE(address, DWORD(D3DTADDRESS_MIRROR));
+  SavedStates states(m_Device);
+  EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 7));  // already so: nothing to give back
+  EXPECT_EQ(states.Count(), 0u);
+  EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 9));
+  EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 11));  // changed twice: the first value comes back
+  EXPECT_TRUE(states.Stage(1, D3DTSS_COLOROP, D3DTOP_ADD));
+  EXPECT_TRUE(states.Sampler(2, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR));
+  // A full list refuses further changes rather than leave them unrestored.
+  for (DWORD i = states.Count(); i < SavedStates::CAPACITY; ++i) EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 100 + i));
+  EXPECT_FALSE(states.Render(D3DRS_FOGENABLE, !fog));
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_FOGENABLE), fog);
+  states.Restore();
+  EXPECT_EQ(states.Count(), 0u);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_ALPHAREF), 7u);
+  EXPECT_EQ(m_Rec->StageState(1, D3DTSS_COLOROP), colorOp);
+  DWORD restored = 0;
+  m_Device->GetSamplerState(2, D3DSAMP_ADDRESSU, &restored);
+  EXPECT_EQ(restored, address);
+}
+
 TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
   D3DXFONT_DESC desc;
   desc.Height = -12;
@@ -159,6 +188,8 @@ TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
   desc.Height = 0;
   EXPECT_NE(D3DXCreateFontIndirect(m_Device, &desc, &none), D3D_OK);
   EXPECT_EQ(none, nullptr);
+  desc.Height = INT32_MIN;
+  EXPECT_NE(D3DXCreateFontIndirect(m_Device, &desc, &none), D3D_OK);
   desc.Height = -12;
   EXPECT_NE(D3DXCreateFontIndirect(nullptr, &desc, &none), D3D_OK);
 }
@@ -188,9 +219,61 @@ TEST_F(RecordingFixture, TextThroughASpriteKeepsItsPlaceInTheBatch) {
   font->Release();
 }
 
+TEST_F(RecordingFixture, SystemFontWithAFullGlyphCacheStillMeasuresItsText) {
+  D3DXFONT_DESC desc;
+  desc.Height = -200;
+  IFont* font = nullptr;
+  ASSERT_EQ(D3DXCreateFontIndirect(m_Device, &desc, &font), D3D_OK);
+  // Far more large glyphs than the cache holds.
+  font->PreloadCharacters('A', 'Z');
+  RECT one = {}, two = {};
+  EXPECT_EQ(font->DrawTextW(nullptr, L"Z", -1, &one, DT_CALCRECT, 0), font->DrawTextW(nullptr, L"ZZ", -1, &two, DT_CALCRECT, 0));
+  EXPECT_GT(one.right, 80);
+  EXPECT_EQ(two.right, 2 * one.right);
+  // Drawing it is safe and shows only the glyphs that have an image.
+  m_Rec->ClearLog();
+  RECT at = {};
+  EXPECT_GT(font->DrawTextW(nullptr, L"AZ", -1, &at, DT_NOCLIP, 0xFFFFFFFFu), 0);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  EXPECT_EQ(m_Rec->Draws()[0].primitiveCount, 2u);
+  font->Release();
+}
+
 TEST(SystemFontText, Windows1252HighBlockMapsLikeWindows) {
   EXPECT_EQ(Windows1252ToWide(0xF1), L'\u00f1');
   EXPECT_EQ(Windows1252ToWide(0xBF), L'\u00bf');
   EXPECT_EQ(Windows1252ToWide(0x80), L'\u20ac');
   EXPECT_EQ(Windows1252ToWide(0x41), L'A');
+}
+
+namespace {
+// How far right the ink of the glyph's top rows sits from that of its
+// bottom rows, in pixels: about 0 for an upright bar, clearly more when
+// the face leans.
+double Lean(FontFace& face, char32_t c) {
+  GlyphImage g;
+  EXPECT_TRUE(face.Render(c, true, g));
+  auto centre = [&](int row0, int row1) {
+    double sum = 0, weight = 0;
+    for (int y = row0; y < row1; ++y)
+      for (int x = 0; x < g.width; ++x) {
+        sum += x * double(g.coverage[size_t(y) * g.width + x]);
+        weight += g.coverage[size_t(y) * g.width + x];
+      }
+    return weight > 0 ? sum / weight : 0.0;
+  };
+  return centre(0, g.height / 4) - centre(g.height - g.height / 4, g.height);
+}
+}  // namespace
+
+TEST(FontFace, ItalicLeansWhetherFromItsOwnFileOrASlantedUprightOne) {
+  auto upright = FontFace::OpenFile(FontFace::SystemFontFile(false, false), 40);
+  auto slanted = FontFace::OpenFile(FontFace::SystemFontFile(false, false), 40, true);
+  auto italic = FontFace::OpenSystem("Verdana", 40, true, true);
+  ASSERT_TRUE(upright && slanted && italic);
+  EXPECT_NEAR(Lean(*upright, U'l'), 0.0, 0.5);
+  EXPECT_GT(Lean(*slanted, U'l'), 3.0);
+  EXPECT_GT(Lean(*italic, U'l'), 3.0);
+  // Slanting keeps the metrics of the face.
+  EXPECT_EQ(slanted->LineHeight(), upright->LineHeight());
 }

@@ -68,33 +68,39 @@ bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wst
   // Cells are laid out left to right in rows; each holds the advance box
   // plus the margins, with a gap so filtering never reaches a neighbour.
   // The first texel row and column stay empty: characters without a record
-  // sample texel (0, 0) and must draw nothing visible.
-  const int atlasWidth = 512;
+  // sample texel (0, 0) and must draw nothing visible. The atlas is 512
+  // texels wide, or wider when one cell needs more.
   const int gap = 2;
   struct Placed {
     platform::GlyphImage image;
     GlyphRecord record;
   };
   std::vector<Placed> placed;
-  int cellX = gap, cellY = gap;
+  int widestCell = 0;
   for (wchar_t ch : characters) {
     if (ch > 0xFFFF || !face->HasGlyph(static_cast<char32_t>(ch))) continue;
     Placed p;
     if (!face->Render(static_cast<char32_t>(ch), true, p.image)) continue;
-    const int cellWidth = p.image.advance + 2 * kGlyphMargin;
+    p.record.code = static_cast<uint16_t>(ch);
+    p.record.advance = p.image.advance;
+    widestCell = std::max(widestCell, p.image.advance + 2 * kGlyphMargin);
+    placed.push_back(std::move(p));
+  }
+  const int atlasWidth = std::max(512, NextPowerOfTwo(widestCell + 2 * gap));
+  int cellX = gap, cellY = gap;
+  for (Placed& p : placed) {
+    const int cellWidth = p.record.advance + 2 * kGlyphMargin;
     if (cellX + cellWidth + gap > atlasWidth) {
       cellX = gap;
       cellY += lineHeight + gap;
     }
-    p.record.code = static_cast<uint16_t>(ch);
-    p.record.advance = p.image.advance;
     p.record.x = cellX + kGlyphMargin;
     p.record.y = cellY;
     cellX += cellWidth + gap;
-    placed.push_back(std::move(p));
   }
   // White everywhere, so that filtering at glyph edges never darkens the colour.
-  out.atlas = TestPicture(atlasWidth, static_cast<uint32_t>(NextPowerOfTwo(cellY + lineHeight + gap)), 0x00FFFFFFu);
+  out.atlas = TestPicture(static_cast<uint32_t>(atlasWidth),
+                          static_cast<uint32_t>(NextPowerOfTwo(cellY + lineHeight + gap)), 0x00FFFFFFu);
 
   for (const Placed& p : placed) {
     const int boxLeft = p.record.x - kGlyphMargin;
