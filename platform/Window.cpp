@@ -7,6 +7,7 @@
 
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/Sound.h"
 #include "platform/backends/WindowBackend.h"
 
 namespace platform {
@@ -117,6 +118,8 @@ bool GetMessage(MSG* msg) {
   if (!TakeQueued(msg)) {
     while (!TakeQueued(msg)) {
       ActiveBackend().Wait();
+      // Sound plays on while the application waits in the background.
+      UpdateAudio();
       if (Queue().empty() && !g_quitPosted) {
         if (IsHeadless()) {
           // Nothing will ever arrive: end the run instead of hanging.

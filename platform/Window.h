@@ -101,7 +101,8 @@ void GetClientSize(HWND window, int* width, int* height);
 void ShowWindow(HWND window);
 
 // Messages. PeekMessage takes the next waiting message without blocking;
-// GetMessage blocks until one arrives and returns false for WM_QUIT.
+// GetMessage blocks until one arrives (keeping sound fed meanwhile) and
+// returns false for WM_QUIT.
 bool PeekMessage(MSG* msg);
 bool GetMessage(MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);

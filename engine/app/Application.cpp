@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "engine/app/Engine.h"
 #include "engine/app/InputMapper.h"
 #include "engine/fonts/Font.h"
 #include "platform/Clock.h"
@@ -13,6 +14,11 @@ CApplication* g_pApplication = nullptr;
 float g_FrameTime = 0.0f;
 
 const char* const CApplication::WINDOW_CLASS_NAME = "WC";
+
+const char* const INIT_ERROR_TEXT =
+    "There was an initialization error.\nKV will now close.\n\nMake sure no other DirectX-based application is "
+    "running and that\nyou didn't try to run two instances of the game simultaneously.";
+const char* const INIT_ERROR_TITLE = "Error";
 
 namespace {
 // Frames-per-second counter.
@@ -46,7 +52,6 @@ CApplication::~CApplication() {
   // The window goes with the application (its procedure is no longer ours).
   if (m_Window) platform::DestroyWindow(m_Window);
   if (m_ClassRegistered) platform::UnregisterWindowClass(WINDOW_CLASS_NAME);
-  if (g_pApplication == this) g_pApplication = nullptr;
 }
 
 bool CApplication::Init(APPLICATION_PARAMS params) {
@@ -104,6 +109,17 @@ void CApplication::Run() {
     platform::UnregisterWindowClass(WINDOW_CLASS_NAME);
     m_ClassRegistered = false;
   }
+}
+
+int RunApplication(CApplication& app, const APPLICATION_PARAMS& params) {
+  if (!app.Init(params)) {
+    platform::ShowMessageBox(INIT_ERROR_TEXT, INIT_ERROR_TITLE);
+    ShutdownEngine();
+    return 1;
+  }
+  app.Run();
+  ShutdownEngine();
+  return 0;
 }
 
 void CApplication::Quit() {

@@ -81,4 +81,13 @@ class CApplication {
 extern CApplication* g_pApplication;
 extern float g_FrameTime;
 
+// The box shown when the application cannot start.
+extern const char* const INIT_ERROR_TEXT;
+extern const char* const INIT_ERROR_TITLE;  // "Error"
+
+// The process entry after the engine is up and the application is made:
+// Init, Run, ShutdownEngine, exit code 0. When Init fails: the error box,
+// ShutdownEngine, exit code 1. The caller deletes the application.
+int RunApplication(CApplication& app, const APPLICATION_PARAMS& params);
+
 }  // namespace Nembra

@@ -80,17 +80,16 @@ bool InitializeEngine() {
     g_pGraphicsDevice->SetRestoreLightsCallback([] {
       if (g_pSceneManager) g_pSceneManager->RestoreLights();
     });
-  g_pKeyboard = new CKeyboard();
-  g_pMouse = new CMouse();
-  g_pInputMapper = new CInputMapper();
+  g_pKeyboard = new (std::nothrow) CKeyboard();
+  g_pMouse = new (std::nothrow) CMouse();
+  g_pInputMapper = new (std::nothrow) CInputMapper();
   g_pSoundDevice = new (std::nothrow) CSoundDevice();
   g_pWaveSoundFactory = new (std::nothrow) CWaveSoundFactory();
   g_p3DWaveSoundFactory = new (std::nothrow) C3DWaveSoundFactory();
   g_AudiereDevice = new (std::nothrow) CAudiereDevice();
   g_pAudiereSoundFactory = new (std::nothrow) CAudiereSoundFactory();
   g_pStreamingSoundFactory = new (std::nothrow) CAudiereStreamingSoundFactory();
-  g_ParticleRandom.Init(PARTICLE_RANDOM_COUNT, -1.0f, 1.0f);
-  return true;
+  return g_ParticleRandom.Init(PARTICLE_RANDOM_COUNT, -1.0f, 1.0f);
 }
 
 void ShutdownEngine() {

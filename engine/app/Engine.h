@@ -33,7 +33,9 @@ extern std::string g_ShaderDirectory;          // data + "Materials\"
 // Sets the data folder and every directory derived from it.
 void SetDataDirectory(const std::string& dataDirectory);
 
-// Creates the engine singletons in their fixed order.
+// Creates the engine singletons in their fixed order, then sets up the
+// particle random table; its result is the result. A singleton that cannot
+// be allocated stays null.
 bool InitializeEngine();
 // Deletes them in the reverse dependency order; tolerates null pointers
 // and a second call.

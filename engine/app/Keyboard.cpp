@@ -12,11 +12,10 @@ namespace {
 // Start-up waits at most this long for a window that is not in front.
 constexpr int ACQUIRE_WAIT_MS = 100;
 constexpr int ACQUIRE_TRIES = 30;
-}  // namespace
 
-// Acquires a device at start-up. While another program has the input it
-// waits and tries again, for a few seconds at most; after that the device
-// stays unacquired and the reads take it over once the window is in front.
+// While another program has the input, start-up waits and tries again, for a
+// few seconds at most; after that the device stays unacquired and the reads
+// take it over once the window is in front.
 bool AcquireInputDevice(platform::InputDevice* device) {
   for (int tries = 0;; ++tries) {
     const platform::InputResult r = device->Acquire();
@@ -29,6 +28,17 @@ bool AcquireInputDevice(platform::InputDevice* device) {
     platform::WaitForInput(ACQUIRE_WAIT_MS);
   }
 }
+}  // namespace
+
+platform::InputDevice* OpenInputDevice(platform::InputSystem* directInput, platform::InputDeviceKind kind,
+                                       platform::HWND window, bool exclusive) {
+  if (!directInput) return nullptr;
+  platform::InputDevice* device = directInput->CreateDevice(kind);
+  if (!device) return nullptr;
+  if (device->SetCooperativeLevel(window, exclusive) != platform::InputResult::Ok || !AcquireInputDevice(device))
+    ReleaseInputDevice(device);
+  return device;
+}
 
 CKeyboard::CKeyboard() {
   std::memset(m_KeyStates, 0, sizeof m_KeyStates);
@@ -39,13 +49,8 @@ CKeyboard::~CKeyboard() { ReleaseDevice(); }
 
 bool CKeyboard::Initialize(platform::InputSystem* directInput, platform::HWND window) {
   ReleaseDevice();
-  if (!directInput) return false;
-  m_pDevice = directInput->CreateDevice(platform::InputDeviceKind::Keyboard);
+  m_pDevice = OpenInputDevice(directInput, platform::InputDeviceKind::Keyboard, window, false);
   if (!m_pDevice) return false;
-  if (m_pDevice->SetCooperativeLevel(window, false) != platform::InputResult::Ok || !AcquireInputDevice(m_pDevice)) {
-    ReleaseDevice();
-    return false;
-  }
   std::memset(m_KeyStates, 0, sizeof m_KeyStates);
   std::memset(m_PrevKeyStates, 0, sizeof m_PrevKeyStates);
   return true;

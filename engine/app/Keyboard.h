@@ -46,11 +46,12 @@ class CKeyboard {
 
 extern CKeyboard* g_pKeyboard;
 
-// Acquires a keyboard or mouse device at start-up, waiting a few seconds at
-// most while another program has the input (the device then stays
-// unacquired and is taken when the window comes to the front). False when
-// the device cannot be acquired at all.
-bool AcquireInputDevice(platform::InputDevice* device);
+// Makes a keyboard or mouse device for the window and acquires it, waiting
+// a few seconds at most while another program has the input (the device
+// then stays unacquired and is taken when the window comes to the front).
+// Null when the device cannot be made, bound or acquired at all.
+platform::InputDevice* OpenInputDevice(platform::InputSystem* directInput, platform::InputDeviceKind kind,
+                                       platform::HWND window, bool exclusive);
 // Unacquires and frees a device, leaving the pointer null.
 void ReleaseInputDevice(platform::InputDevice*& device);
 

@@ -36,13 +36,8 @@ CMouse::~CMouse() { ReleaseDevice(); }
 bool CMouse::Initialize(platform::InputSystem* directInput, platform::HWND window,
                         const APPLICATION_PARAMS& params) {
   ReleaseDevice();
-  if (!directInput) return false;
-  m_pDevice = directInput->CreateDevice(platform::InputDeviceKind::Mouse);
+  m_pDevice = OpenInputDevice(directInput, platform::InputDeviceKind::Mouse, window, true);
   if (!m_pDevice) return false;
-  if (m_pDevice->SetCooperativeLevel(window, true) != platform::InputResult::Ok || !AcquireInputDevice(m_pDevice)) {
-    ReleaseDevice();
-    return false;
-  }
   m_ClampLeft = 0;
   m_ClampTop = 0;
   m_ClampRight = params.width;

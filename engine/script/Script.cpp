@@ -61,6 +61,12 @@ bool CScript::RunFile(const std::string& name) {
     platform::LogError("cannot open script '" + path + "'");
     return false;
   }
+  // Scripts are source text. Lua would also take a precompiled chunk, whose
+  // loader trusts its bytes: a damaged or foreign one can bring the game down.
+  if (!bytes.empty() && bytes[0] == static_cast<uint8_t>(LUA_SIGNATURE[0])) {
+    platform::LogError("script '" + path + "' is not source text");
+    return false;
+  }
   const int top = lua_gettop(m_pState);
   const std::string chunkName = "@" + name;
   bool ok = luaL_loadbuffer(m_pState, reinterpret_cast<const char*>(bytes.data()), bytes.size(),

@@ -35,12 +35,22 @@ float RandomFloat(float min, float max) {
   if (!(max > min)) return min;
   const float high = max + 1.0f;
   if (!(high > max)) return max;
-  // Drawn over [min, max + 1) and drawn again above max, so both ends can come up.
+  // Spread over [min, max + 1), a draw r gives min + r / 32768 x (max + 1 - min);
+  // the draws whose value lies above max are not taken, so both ends can come
+  // up. The value grows with r, so the draws taken are 0..last: one of them is
+  // chosen at once instead of drawing again and again (a narrow range would
+  // otherwise cost up to thousands of draws).
   const double span = static_cast<double>(high - min);
   if (!std::isfinite(span)) return min;
+  auto valueOf = [&](int r) { return static_cast<float>(min + r * DRAW_SCALE * span); };
+  int last = 0;  // the largest draw whose value is at most max
+  for (int step = 1 << 14; step > 0; step >>= 1)
+    if (static_cast<double>(valueOf(last + step)) <= static_cast<double>(max)) last += step;
+  int bits = 0;
+  while ((1 << bits) <= last) ++bits;
   for (;;) {
-    const float value = static_cast<float>(min + RandomDraw() * DRAW_SCALE * span);
-    if (static_cast<double>(value) <= static_cast<double>(max)) return value;
+    const int r = RandomDraw() >> (15 - bits);  // the generator's high bits are its best
+    if (r <= last) return valueOf(r);
   }
 }
 

@@ -1,11 +1,32 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/app/InputMapper.h"
+#include "engine/app/Keyboard.h"
+#include "engine/app/Mouse.h"
+#include "engine/fonts/Font.h"
+#include "engine/resources/Material.h"
+#include "engine/resources/Mesh.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/SkinnedMesh.h"
+#include "engine/resources/Texture.h"
+#include "engine/scene/GeometrySet.h"
+#include "engine/scene/SceneManager.h"
+#include "engine/sound/AudiereSound.h"
+#include "engine/sound/SoundDevice.h"
+#include "engine/sound/WaveSound.h"
+#include "engine/util/TextTable.h"
+#include "platform/Sound.h"
 #include "platform/backends/headless/Headless.h"
+#include "support/TempDir.h"
+#include "tools/formats/SoundFiles.h"
 
 using namespace platform;
 
@@ -18,6 +39,8 @@ class ScriptedApp : public Nembra::CApplication {
   std::vector<bool> activations;
   std::function<void(ScriptedApp&)> onFrame;
   int shutdowns = 0;
+  bool initResult = true;
+  bool OnInit() override { return initResult; }
   void OnFrame() override {
     frameTimes.push_back(Nembra::g_FrameTime);
     if (onFrame) onFrame(*this);
@@ -112,6 +135,35 @@ TEST_F(ApplicationTest, InactiveMinuteNeverReachesAFrame) {
   EXPECT_EQ(app.activations, (std::vector<bool>{false, true}));
 }
 
+TEST_F(ApplicationTest, MusicPlaysOnWhileTheWindowIsInactive) {
+  testsupport::TempDir dir;
+  formats::Tone tone;
+  tone.seconds = 3.0;
+  auto device = OpenAudioDevice();
+  ASSERT_TRUE(device);
+  auto music = OpenSound(device, OpenSampleSource(dir.Write("music.ogg", formats::OggToneBytes(tone))), true);
+  ASSERT_TRUE(music);
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, false));
+  music->Play();
+  // The first frame sends the window to the background, where the loop
+  // waits for messages for a second and a half.
+  app.onFrame = [](ScriptedApp&) { headless::PostEvent(WM_ACTIVATE, WA_INACTIVE); };
+  const auto start = std::chrono::steady_clock::now();
+  headless::SetPumpHook([] { headless::AdvanceTime(10); });
+  headless::SetIdleHook([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500))
+      app.Quit();
+    else
+      headless::PostEvent(WM_NULL);
+  });
+  app.Run();
+  EXPECT_EQ(app.frameTimes.size(), 1u) << "nothing is drawn in the background";
+  // More than the stream's queue holds: it was topped up while waiting.
+  EXPECT_GT(music->FramesPlayed(), 44100u);
+}
+
 TEST_F(ApplicationTest, SystemCommandsSwallowedOnlyInFullScreen) {
   for (bool windowed : {false, true}) {
     headless::ResetEvents();
@@ -175,18 +227,74 @@ TEST_F(ApplicationTest, FramesPerSecondNearSixty) {
   EXPECT_EQ(Nembra::CApplication::GetFPS(), fps);
 }
 
-TEST_F(ApplicationTest, FailedWindowCreationFailsInit) {
-  headless::FailWindowCreation(true);
+TEST_F(ApplicationTest, FailedStartShowsTheErrorBoxOnceAndExitsWithOne) {
+  const std::string text =
+      "There was an initialization error.\nKV will now close.\n\nMake sure no other DirectX-based application is "
+      "running and that\nyou didn't try to run two instances of the game simultaneously.";
+  // The window cannot be made, or the application's own start-up fails.
+  for (bool failWindow : {true, false}) {
+    headless::ResetEvents();
+    ASSERT_TRUE(Nembra::InitializeEngine());
+    headless::FailWindowCreation(failWindow);
+    ScriptedApp app;
+    app.initResult = false;
+    Nembra::APPLICATION_PARAMS params;
+    EXPECT_EQ(Nembra::RunApplication(app, params), 1);
+    ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(headless::MessageBoxes()[0].first, text);
+    EXPECT_EQ(headless::MessageBoxes()[0].second, "Error");
+    EXPECT_EQ(Nembra::g_pGraphicsDevice, nullptr) << "the engine is shut down";
+    EXPECT_TRUE(app.frameTimes.empty());
+    EXPECT_EQ(app.shutdowns, 0);
+  }
+
+  // A normal run ends with 0 and shows nothing.
+  headless::ResetEvents();
+  ASSERT_TRUE(Nembra::InitializeEngine());
   ScriptedApp app;
-  EXPECT_FALSE(Open(app, false));
-  headless::FailWindowCreation(false);
+  headless::SetPumpHook([] { headless::AdvanceTime(16); });
+  app.onFrame = [](ScriptedApp& a) {
+    if (a.frameTimes.size() == 3) a.Quit();
+  };
+  EXPECT_EQ(Nembra::RunApplication(app, Nembra::APPLICATION_PARAMS()), 0);
+  EXPECT_EQ(app.frameTimes.size(), 3u);
+  EXPECT_EQ(app.shutdowns, 1);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_EQ(Nembra::g_pKeyboard, nullptr);
 }
 
-TEST(EngineDefaults, DirectoriesBeforeTheGameSetsThem) {
+TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   EXPECT_EQ(Nembra::g_TextureDirectory, ".\\Data\\Materials\\");
   EXPECT_EQ(Nembra::g_ScriptDirectory, ".\\Data\\Scripts\\");
-  Nembra::ShutdownEngine();
-  Nembra::ShutdownEngine();  // a second call does nothing
+  EXPECT_EQ(Nembra::g_LanguageCode, L"ENG");
+
+  using namespace Nembra;
+  auto singletons = [] {
+    return std::vector<const void*>{g_pGraphicsDevice, g_pTextureFactory,     g_pMaterialFactory,
+                                    g_pShaderFactory,  g_pSimpleMeshFactory,  g_pSkinnedMeshFactory,
+                                    g_pGeometrySetRegistry, g_pSceneManager,  g_pKeyboard,
+                                    g_pMouse,          g_pInputMapper,        g_pSoundDevice,
+                                    g_pWaveSoundFactory, g_p3DWaveSoundFactory, g_AudiereDevice,
+                                    g_pAudiereSoundFactory, g_pStreamingSoundFactory};
+  };
+  ASSERT_TRUE(InitializeEngine());
+  std::vector<const void*> made = singletons();
+  for (size_t i = 0; i < made.size(); ++i) EXPECT_NE(made[i], nullptr) << "singleton " << i + 1;
+  {
+    // The application's Init adds the system-font factory; shutdown deletes it too.
+    headless::ResetEvents();
+    CApplication app;
+    ASSERT_TRUE(app.Init(APPLICATION_PARAMS()));
+    EXPECT_NE(g_pFontFactory, nullptr);
+    ShutdownEngine();
+  }
+  for (int run = 0; run < 2; ++run) {  // a second call finds nothing to do
+    std::vector<const void*> left = singletons();
+    for (size_t i = 0; i < left.size(); ++i) EXPECT_EQ(left[i], nullptr) << "singleton " << i + 1;
+    EXPECT_EQ(g_pFontFactory, nullptr);
+    ShutdownEngine();
+  }
+  headless::ResetEvents();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <set>
+#include <vector>
 
 #include "engine/util/Random.h"
 
@@ -85,6 +87,38 @@ TEST(Random, FloatsStayInClosedRangeAndCostFewDraws) {
     ASSERT_GE(v, -1.0f);
     ASSERT_LE(v, -0.5f);
   }
+}
+
+TEST(Random, NarrowFloatRangesCostFewDraws) {
+  // How many draws `calls` takes: the generator, seeded again, reaches the
+  // same next draws after that many steps.
+  auto drawsTaken = [](uint32_t seed, const std::function<void()>& calls) {
+    SeedRandom(seed);
+    calls();
+    const int next[3] = {RandomDraw(), RandomDraw(), RandomDraw()};
+    SeedRandom(seed);
+    std::vector<int> drawn;
+    for (int i = 0; i < 200000; ++i) {
+      drawn.push_back(RandomDraw());
+      const size_t n = drawn.size();
+      if (n >= 3 && drawn[n - 3] == next[0] && drawn[n - 2] == next[1] && drawn[n - 1] == next[2])
+        return static_cast<int>(n) - 3;
+    }
+    return -1;
+  };
+  bool sawLow = false, sawHigh = false;
+  const int draws = drawsTaken(21, [&] {
+    for (int i = 0; i < 1000; ++i) {
+      const float v = RandomFloat(10.0f, 10.001f);
+      ASSERT_GE(v, 10.0f);
+      ASSERT_LE(v, 10.001f);
+      sawLow |= v < 10.0002f;
+      sawHigh |= v > 10.0008f;
+    }
+  });
+  ASSERT_GT(draws, 0);
+  EXPECT_LT(draws, 3000) << "a few draws a call, not hundreds";
+  EXPECT_TRUE(sawLow && sawHigh);
 }
 
 TEST(Random, BoolsAreRoughlyHalf) {

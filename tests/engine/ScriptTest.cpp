@@ -136,3 +136,29 @@ TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
   EXPECT_FALSE(script.RunFile("Table.lua"));
   EXPECT_EQ(script.Top(), top);
 }
+
+TEST_F(ScriptTest, PrecompiledChunksAreRefused) {
+  // A compiled chunk of "Record(5)", as luac would write it.
+  TestScript script;
+  ASSERT_TRUE(script.Open());
+  std::string compiled;
+  {
+    lua_State* state = luaL_newstate();
+    ASSERT_EQ(luaL_loadstring(state, "Record(5)"), 0);
+    lua_dump(state,
+             [](lua_State*, const void* data, size_t size, void* out) -> int {
+               static_cast<std::string*>(out)->append(static_cast<const char*>(data), size);
+               return 0;
+             },
+             &compiled);
+    lua_close(state);
+  }
+  WriteScript("Compiled.lua", compiled);
+  errors.clear();
+  const int top = script.Top();
+  EXPECT_FALSE(script.RunFile("Compiled.lua"));
+  EXPECT_TRUE(TestScript::calls.empty());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("Compiled.lua"), std::string::npos) << errors[0];
+  EXPECT_EQ(script.Top(), top);
+}
