@@ -44,6 +44,9 @@ void CAnimated3DSprite::CopyAnimation(const CAnimated3DSprite& other) {
 }
 
 CAnimated3DSprite::~CAnimated3DSprite() {
+  // A sprite submitted this frame and destroyed before the render pass must
+  // not be drawn from freed memory.
+  if (g_pGeometrySetRegistry) g_pGeometrySetRegistry->ForgetAnimatedSprite(this);
   for (CSceneNode* node : m_BoneUsers) node->DropBone();
   SafeRelease(m_pCurrentSet);
   SafeRelease(m_pAnimController);

@@ -115,6 +115,11 @@ bool CGeometrySetRegistry::SubmitAnimatedSprite(CAnimated3DSprite* sprite) {
   return true;
 }
 
+void CGeometrySetRegistry::ForgetAnimatedSprite(CAnimated3DSprite* sprite) {
+  m_OpaqueAnimated.remove(sprite);
+  m_TransparentAnimated.remove(sprite);
+}
+
 bool CGeometrySetRegistry::SubmitBillboard(CStaticBillboard* billboard) {
   if (!billboard || !billboard->GetGeometrySet()) return false;
   return Enqueue(QUEUE_BILLBOARDS, billboard->GetGeometrySet(), SortKey(billboard));

@@ -126,6 +126,8 @@ class CGeometrySetRegistry {
   // the transparent queue with the sprite's key (keeping subset order).
   bool SubmitStaticSprite(CStatic3DSprite* sprite);
   bool SubmitAnimatedSprite(CAnimated3DSprite* sprite);
+  // Takes a sprite out of this frame's queues (it is being destroyed).
+  void ForgetAnimatedSprite(CAnimated3DSprite* sprite);
   bool SubmitBillboard(CStaticBillboard* billboard);
   bool SubmitPlaneSprite(CPlaneSprite* sprite);
   // Emitters and beams hand in their node (for the distance) and their set.

@@ -496,6 +496,19 @@ TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDraws
   ASSERT_EQ(Device()->Draws().size(), 1u);
   EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {35, 0, 0}));
   EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 0u);
+
+  // A sprite destroyed between its submission and the render pass is not drawn.
+  {
+    CAnimated3DSprite gone;
+    gone.SetMesh(m_Mesh);
+    gone.SetAnimation("Slide", true);
+    gone.OnUpdate();
+    EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 1u);
+  }
+  EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 0u);
+  Device()->ClearLog();
+  registry.RenderBatches();
+  EXPECT_TRUE(Device()->Draws().empty());
   g_pGeometrySetRegistry = nullptr;
 }
 
