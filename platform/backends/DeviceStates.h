@@ -11,6 +11,39 @@ struct DeviceStates {
   DWORD stage[MAX_TEXTURE_STAGES][STAGE_STATE_COUNT];
   DeviceStates() { SetDefaults(); }
   void SetDefaults();
+
+  // Range-checked access by the platform's numbers: D3DERR_INVALIDCALL for a
+  // number, stage or sampler outside the tables (or a null output).
+  HRESULT SetRender(D3DRENDERSTATETYPE state, DWORD value) {
+    if (state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
+    render[state] = value;
+    return D3D_OK;
+  }
+  HRESULT GetRender(D3DRENDERSTATETYPE state, DWORD* value) const {
+    if (!value || state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
+    *value = render[state];
+    return D3D_OK;
+  }
+  HRESULT SetSampler(DWORD index, D3DSAMPLERSTATETYPE type, DWORD value) {
+    if (index >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
+    sampler[index][type] = value;
+    return D3D_OK;
+  }
+  HRESULT GetSampler(DWORD index, D3DSAMPLERSTATETYPE type, DWORD* value) const {
+    if (!value || index >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
+    *value = sampler[index][type];
+    return D3D_OK;
+  }
+  HRESULT SetStage(DWORD index, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    if (index >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
+    stage[index][type] = value;
+    return D3D_OK;
+  }
+  HRESULT GetStage(DWORD index, D3DTEXTURESTAGESTATETYPE type, DWORD* value) const {
+    if (!value || index >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
+    *value = stage[index][type];
+    return D3D_OK;
+  }
 };
 
 // What a device has bound: textures per stage, the vertex stream, the

@@ -236,42 +236,30 @@ HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
   Keep(m_RenderStateCalls, state, value);
   Record("SetRenderState " + Num(state) + " " + Num(value));
   if (g_Controls.failSetRenderState) return D3DERR_INVALIDCALL;
-  if (state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
-  m_States.render[state] = value;
-  return D3D_OK;
+  return m_States.SetRender(state, value);
 }
 HRESULT RecordingDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
-  if (!value || state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
-  *value = m_States.render[state];
-  return D3D_OK;
+  return m_States.GetRender(state, value);
 }
 HRESULT RecordingDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
   ++m_Stats.samplerStateCalls;
   Keep(m_SamplerStateCalls, (sampler << 16) | type, value);
   Record("SetSamplerState " + Num(sampler) + " " + Num(type) + " " + Num(value));
   if (g_Controls.failSetRenderState) return D3DERR_INVALIDCALL;
-  if (sampler >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
-  m_States.sampler[sampler][type] = value;
-  return D3D_OK;
+  return m_States.SetSampler(sampler, type, value);
 }
 HRESULT RecordingDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
-  if (!value || sampler >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
-  *value = m_States.sampler[sampler][type];
-  return D3D_OK;
+  return m_States.GetSampler(sampler, type, value);
 }
 HRESULT RecordingDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
   ++m_Stats.stageStateCalls;
   Keep(m_StageStateCalls, (stage << 16) | type, value);
   Record("SetTextureStageState " + Num(stage) + " " + Num(type) + " " + Num(value));
   if (g_Controls.failSetRenderState) return D3DERR_INVALIDCALL;
-  if (stage >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
-  m_States.stage[stage][type] = value;
-  return D3D_OK;
+  return m_States.SetStage(stage, type, value);
 }
 HRESULT RecordingDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
-  if (!value || stage >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
-  *value = m_States.stage[stage][type];
-  return D3D_OK;
+  return m_States.GetStage(stage, type, value);
 }
 
 HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DXMATRIX* matrix) {

@@ -405,35 +405,19 @@ class GlDevice final : public IDevice {
     return D3D_OK;
   }
 
-  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
-    if (state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
-    m_States.render[state] = value;
-    return D3D_OK;
-  }
-  HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override {
-    if (!value || state >= RENDER_STATE_COUNT) return D3DERR_INVALIDCALL;
-    *value = m_States.render[state];
-    return D3D_OK;
-  }
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override { return m_States.SetRender(state, value); }
+  HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override { return m_States.GetRender(state, value); }
   HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
-    if (sampler >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
-    m_States.sampler[sampler][type] = value;
-    return D3D_OK;
+    return m_States.SetSampler(sampler, type, value);
   }
   HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) override {
-    if (!value || sampler >= MAX_TEXTURE_STAGES || type >= SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
-    *value = m_States.sampler[sampler][type];
-    return D3D_OK;
+    return m_States.GetSampler(sampler, type, value);
   }
   HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
-    if (stage >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
-    m_States.stage[stage][type] = value;
-    return D3D_OK;
+    return m_States.SetStage(stage, type, value);
   }
   HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override {
-    if (!value || stage >= MAX_TEXTURE_STAGES || type >= STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
-    *value = m_States.stage[stage][type];
-    return D3D_OK;
+    return m_States.GetStage(stage, type, value);
   }
 
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DXMATRIX* matrix) override {
