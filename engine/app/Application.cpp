@@ -1,5 +1,4 @@
 #include "engine/app/Application.h"
-#include "platform/Sound.h"
 
 #include <cstring>
 
@@ -7,6 +6,7 @@
 #include "engine/app/InputMapper.h"
 #include "engine/fonts/Font.h"
 #include "platform/Clock.h"
+#include "platform/Sound.h"
 
 namespace Nembra {
 
