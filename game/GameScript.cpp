@@ -1,0 +1,5 @@
+#include "game/GameScript.h"
+
+CGameScript g_GameScript;
+
+void CGameScript::RegisterFunctions() {}
