@@ -1,0 +1,7 @@
+#pragma once
+// Every fuzz target's seed source defines this: well-formed inputs written
+// by the writers in tools/, plus any regression inputs worth keeping.
+#include <cstdint>
+#include <vector>
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds();

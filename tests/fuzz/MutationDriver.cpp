@@ -1,0 +1,59 @@
+// A stand-in for libFuzzer where the compiler has none: mutates the target's
+// seeds at random (bit flips, byte and word overwrites, cuts, appends) for a
+// bounded number of runs or seconds, and feeds each to the target.
+// Usage: driver [runs] [seconds]
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "fuzz/FuzzSeeds.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+int main(int argc, char** argv) {
+  const long runs = argc > 1 ? std::atol(argv[1]) : 20000;
+  const double seconds = argc > 2 ? std::atof(argv[2]) : 20.0;
+  auto seeds = KarvessaFuzzSeeds();
+  if (seeds.empty()) seeds.emplace_back();
+  for (const auto& s : seeds) LLVMFuzzerTestOneInput(s.data(), s.size());
+  std::mt19937 rng(12345);
+  const uint32_t interesting[] = {0u, 1u, 2u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 16384u, 16385u,
+                                  0x15555556u, 0x7F800000u /* inf */, 0x7FC00000u /* nan */};
+  const auto start = std::chrono::steady_clock::now();
+  long done = 0;
+  for (; done < runs; ++done) {
+    if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > seconds) break;
+    std::vector<uint8_t> bytes = seeds[rng() % seeds.size()];
+    const int edits = 1 + static_cast<int>(rng() % 4);
+    for (int e = 0; e < edits; ++e) {
+      const size_t size = bytes.size();
+      switch (rng() % 5) {
+        case 0:
+          if (size) bytes[rng() % size] ^= static_cast<uint8_t>(1u << (rng() % 8));
+          break;
+        case 1:
+          if (size) bytes[rng() % size] = static_cast<uint8_t>(rng());
+          break;
+        case 2:
+          if (size >= 4) {
+            const uint32_t v = interesting[rng() % (sizeof interesting / sizeof interesting[0])];
+            std::memcpy(&bytes[rng() % (size - 3)], &v, 4);
+          }
+          break;
+        case 3:
+          bytes.resize(size ? rng() % size : 0);
+          break;
+        case 4:
+          for (int i = static_cast<int>(rng() % 16); i > 0; --i) bytes.push_back(static_cast<uint8_t>(rng()));
+          break;
+      }
+    }
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+  }
+  std::printf("%ld inputs run\n", done);
+  return 0;
+}
