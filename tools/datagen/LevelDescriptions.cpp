@@ -23,7 +23,7 @@ struct Briefing {
 const Briefing BRIEFINGS[3] = {
     {{L"Welcome aboard, agent.\nBefore we send you in, walk through the training hall and reach the exit marker.\n"
       L"Use the Action key at terminals.",
-      L"Bienvenida a bordo, agente.\nAntes de enviarte, recorre la sala de entrenamiento y llega a la salida.\n"
+      L"Bienvenida a bordo, agente. ¿Lista?\nAntes de enviarte, recorre la sala de entrenamiento y llega a la salida.\n"
       L"Usa la tecla de acción en los terminales.",
       L"Добро пожаловать на борт, агент.\nПрежде чем отправить вас, пройдите тренировочный зал до выхода.\n"
       L"У терминалов нажимайте клавишу действия."},
