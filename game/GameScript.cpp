@@ -16,7 +16,7 @@ struct SCRIPT_FUNCTION {
   lua_CFunction function;
 };
 
-// The game's functions, in registration order.
+// The game's functions, in registration order (after the constants).
 const SCRIPT_FUNCTION SCRIPT_FUNCTIONS[] = {
     {"GetVar", Lua_GetVar},   {"SetVar", Lua_SetVar},   {"IncVar", Lua_IncVar},     {"DecVar", Lua_DecVar},
     {"GetFlag", Lua_GetFlag}, {"SetFlag", Lua_SetFlag}, {"FlipFlag", Lua_FlipFlag},
@@ -38,6 +38,8 @@ void CGameScript::RegisterFunction(const char* name, lua_CFunction function) {
 }
 
 void CGameScript::RegisterFunctions() {
+  // Each global is stored with lua_settable on the globals table, name
+  // pushed first, as every native function of the game is.
   for (const SCRIPT_FUNCTION& entry : SCRIPT_FUNCTIONS) RegisterFunction(entry.name, entry.function);
 }
 
