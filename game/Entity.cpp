@@ -25,13 +25,6 @@ bool CEntity::Collide(const D3DXVECTOR3& from, const D3DXVECTOR3& to, float radi
   return true;
 }
 
-D3DXVECTOR3 CEntity::WorldPosition() const {
-  const D3DXVECTOR3 origin(0.0f, 0.0f, 0.0f);
-  D3DXVECTOR3 position;
-  D3DXVec3TransformCoord(&position, &origin, &m_WorldMatrix);
-  return position;
-}
-
 void CAnimatedSpriteEntity::AddToScene(Nembra::CSceneNode* parent) {
   CEntity::AddToScene(parent);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&m_Sprite, this);

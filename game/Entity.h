@@ -57,8 +57,13 @@ class CEntity : public Nembra::CSceneNode {
   float GetRadius() const { return m_BoundingSphere.radius; }
   void SetRadius(float radius) { m_BoundingSphere.radius = radius; }
   // The world position as of the last world-matrix update (what
-  // GetWorldPosition answers, without touching its cache).
-  D3DXVECTOR3 WorldPosition() const;
+  // GetWorldPosition answers, without touching its cache): the origin
+  // through the stored world matrix, read straight off its last row.
+  D3DXVECTOR3 WorldPosition() const {
+    const D3DXMATRIX& m = m_WorldMatrix;
+    if (m._44 != 0.0f && m._44 != 1.0f) return D3DXVECTOR3(m._41 / m._44, m._42 / m._44, m._43 / m._44);
+    return D3DXVECTOR3(m._41, m._42, m._43);
+  }
 
  protected:
   uint8_t m_Active = 1;
