@@ -81,6 +81,13 @@ void CEnergy::Init(uint32_t colour, float x, float y, float z, uint32_t value) {
   m_Billboard.SetRenderEffect(&m_Vanish);
 }
 
+uint32_t CEnergy::GetValue() const {
+  const float current = static_cast<float>(m_Value) * m_Fraction;
+  // The largest values round up to 2^32 as floats, past what a u32 holds.
+  if (!(current < 4294967296.0f)) return m_Value;
+  return current > 0.0f ? static_cast<uint32_t>(current) : 0u;
+}
+
 void CEnergy::Show() {
   CEntity::AddToScene(nullptr);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&m_Billboard, this);

@@ -34,7 +34,7 @@ class CEnergy : public CEntity {
   void Step() override;
 
   // What the soul is worth now: value x fraction, truncated.
-  uint32_t GetValue() const { return static_cast<uint32_t>(static_cast<float>(m_Value) * m_Fraction); }
+  uint32_t GetValue() const;
   uint32_t GetColor() const { return m_Color; }
   float GetFraction() const { return m_Fraction; }
   bool IsFadingIn() const { return m_FadingIn != 0; }

@@ -110,6 +110,10 @@ TEST_F(Souls, ValueIsTruncated) {
   for (int i = 0; i < 1000; ++i) soul.Step();  // 20 s
   EXPECT_NEAR(soul.GetFraction(), 0.5f, 1e-4f);
   EXPECT_EQ(soul.GetValue(), 3u);
+  // The largest value is worth itself while whole (its float rounds past a u32).
+  CEnergy largest;
+  largest.Init(0, 0.0f, 0.0f, 0.0f, 0xFFFFFFFFu);
+  EXPECT_EQ(largest.GetValue(), 0xFFFFFFFFu);
   // Past the end the fraction stays at 0.
   CEnergy gone;
   gone.Init(0, 0.0f, 0.0f, 0.0f, 1000);
