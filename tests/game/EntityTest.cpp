@@ -130,7 +130,7 @@ TEST_F(EntityScene, ParticleEntityWithoutEmitterIsHandledAndFinishesAtOnce) {
   effect->RemoveFromScene();
   EXPECT_EQ(effect->GetParent(), nullptr);
   effect.reset();
-  EXPECT_TRUE(Root()->GetChildren().size() == 2u);  // the camera and its target only
+  EXPECT_EQ(Root()->GetChildren().size(), 2u);  // the camera and its target only
 
   CParticleSystemMovingEntity moving;
   moving.AddToScene();
