@@ -11,6 +11,11 @@ void LevelFileBytes::Int(int32_t value) {
   for (int i = 0; i < 4; ++i) m_Bytes.push_back(uint8_t(u >> (8 * i)));
 }
 
+void LevelFileBytes::Count(size_t count) {
+  m_LengthOffsets.push_back(m_Bytes.size());
+  Int(int32_t(count));
+}
+
 void LevelFileBytes::Float(float value) {
   int32_t bits;
   std::memcpy(&bits, &value, 4);
@@ -24,7 +29,7 @@ void LevelFileBytes::Vector(const D3DXVECTOR3& value) {
 }
 
 void LevelFileBytes::String(const std::string& value) {
-  Int(int32_t(value.size()));
+  Count(value.size());
   m_Bytes.insert(m_Bytes.end(), value.begin(), value.end());
   m_Bytes.push_back(0);
 }
@@ -35,7 +40,7 @@ void LevelFileBytes::Pair(const LEVEL_PAIR& pair) {
 }
 
 void WriteShapeRecord(LevelFileBytes& out, const SHAPE_RECORD& shape) {
-  out.Int(int32_t(shape.vertices.size()));
+  out.Count(shape.vertices.size());
   for (const D3DXVECTOR3& v : shape.vertices) out.Vector(v);
 }
 
@@ -87,7 +92,7 @@ int32_t NonZero(int32_t value) { return value != 0 ? value : 1; }
 
 template <typename Record, typename WriteRecord>
 void Section(LevelFileBytes& out, const std::vector<Record>& records, WriteRecord write) {
-  out.Int(int32_t(records.size()));
+  out.Count(records.size());
   for (const Record& r : records) write(out, r);
 }
 
@@ -121,23 +126,18 @@ void WriteNodeReference(LevelFileBytes& out, const NODE_REFERENCE& ref) {
   }
 }
 
-std::vector<uint8_t> CollisionFileBytes(const COLLISION_FILE& file) {
-  LevelFileBytes out;
-  out.Int(int32_t(file.shapes.size()));
+void WriteCollisionFile(LevelFileBytes& out, const COLLISION_FILE& file) {
+  out.Count(file.shapes.size());
   for (const SHAPE_RECORD& s : file.shapes) WriteShapeRecord(out, s);
-  return out.Bytes();
 }
 
-std::vector<uint8_t> WireGrateShapeFileBytes(const WIRE_GRATE_SHAPE_FILE& file) {
-  LevelFileBytes out;
+void WriteWireGrateShapeFile(LevelFileBytes& out, const WIRE_GRATE_SHAPE_FILE& file) {
   out.Int(file.leading);
   for (const SHAPE_RECORD& s : file.shapes) WriteShapeRecord(out, s);
-  return out.Bytes();
 }
 
-std::vector<uint8_t> EnemyGeneratorFileBytes(const ENEMY_GENERATOR_FILE& file) {
-  LevelFileBytes out;
-  out.Int(int32_t(file.generators.size()));
+void WriteEnemyGeneratorFile(LevelFileBytes& out, const ENEMY_GENERATOR_FILE& file) {
+  out.Count(file.generators.size());
   for (const ENEMY_GENERATOR_RECORD& g : file.generators) {
     for (const ENEMY_GENERATOR_OPTION& o : g.options) {
       out.Int(o.type);
@@ -148,11 +148,9 @@ std::vector<uint8_t> EnemyGeneratorFileBytes(const ENEMY_GENERATOR_FILE& file) {
     out.Float(g.facing);
     out.String(g.group);
   }
-  return out.Bytes();
 }
 
-std::vector<uint8_t> ItemsFileBytes(const ITEMS_FILE& f) {
-  LevelFileBytes out;
+void WriteItemsFile(LevelFileBytes& out, const ITEMS_FILE& f) {
   Section(out, f.items, WriteItemRecord);
   Section(out, f.boxes, [](LevelFileBytes& o, const BOX_RECORD& b) {
     o.Int(b.requiredPower);
@@ -172,7 +170,7 @@ std::vector<uint8_t> ItemsFileBytes(const ITEMS_FILE& f) {
   Section(out, f.openCloseDoors, WriteOpenCloseDoor);
   Section(out, f.roofs, [](LevelFileBytes& o, const ROOF_RECORD& r) {
     o.String(r.meshFile);
-    o.Int(int32_t(r.doors.size()));
+    o.Count(r.doors.size());
     for (const ROOF_DOOR_ENTRY& d : r.doors) {
       o.Int(d.kind);
       if (d.kind == 0) WriteDoor(o, d.door);
@@ -233,7 +231,6 @@ std::vector<uint8_t> ItemsFileBytes(const ITEMS_FILE& f) {
     o.String(w.scriptFile);
     o.Pair(w.pair);
   });
-  return out.Bytes();
 }
 
 SHAPE_RECORD ClosedShape(const std::vector<D3DXVECTOR3>& points) {
