@@ -258,9 +258,10 @@ void ID3DXAnimationController::FireCallbacks(uint32_t trackIndex, const Track& t
   }
   // Looping: every pass through the period fires the keys it contains. A
   // key at exactly the period closes its pass (it fires where the next pass
-  // begins), so the pass before the one holding `from` is looked at too; a
-  // key beyond the period belongs to no pass.
-  double cycle = std::floor(from / period) - 1.0;
+  // begins), so the pass before the one holding `from` is looked at too,
+  // when there is one; a key beyond the period belongs to no pass.
+  double cycle = std::floor(from / period);
+  if (cycle > 0) cycle -= 1.0;
   for (; cycle * period < to && fired < kMaxCallbacksPerAdvance; cycle += 1.0) {
     for (const auto& k : keys) {
       double kt = k.Time / tps;

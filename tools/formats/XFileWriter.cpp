@@ -223,7 +223,7 @@ void WriteAll(Emitter& e, const XFileDesc& file) {
         for (const auto& k : a.Rotation) {
           e.Ints({k.first, 4});
           // Stored as exporters store it: w, then the negated vector part.
-          e.Floats({k.second.w, -k.second.x, -k.second.y, -k.second.z});
+          e.Floats({k.second.w, 0.0f - k.second.x, 0.0f - k.second.y, 0.0f - k.second.z});  // no -0
         }
         e.End();
       }
