@@ -11,6 +11,7 @@
 #include "platform/XTestSupport.h"
 #include "platform/mesh/XFileParser.h"
 #include "platform/mesh/XHierarchy.h"
+#include "tools/formats/DemoMeshes.h"
 #include "tools/formats/XFileWriter.h"
 
 using namespace platform;
@@ -125,6 +126,10 @@ TEST(XExporterKeys, WriterStoresTheConjugateAsExportersDo) {
   file.AnimationSets.push_back(set);
   const std::string text = formats::XFileText(file);
   EXPECT_NE(text.find("0.707106769;-0.707106769;0;0;"), std::string::npos) << text;
+  // So do the demo meshes: the bar's bend key at 2400 ticks.
+  const std::string bar = formats::XFileText(formats::BentBarFile());
+  EXPECT_NE(bar.find("0.707106769;-0.707106769;0;0;"), std::string::npos);
+  EXPECT_EQ(bar.find("0.707106769;0.707106769;"), std::string::npos);
   // And the matrix it poses is the row-vector turn the quaternion names.
   xtest::Hierarchy h(text);
   ASSERT_EQ(h.hr, S_OK);
