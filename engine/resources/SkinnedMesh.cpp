@@ -15,6 +15,7 @@ CSkinnedMeshFactory* g_pSkinnedMeshFactory = nullptr;
 namespace {
 
 std::string g_MeshBeingLoaded;
+uint32_t g_ContainersOfLoad = 0;  // containers made so far by the load in progress
 std::vector<D3DXMATRIX> g_SkinningMatrices;
 
 char* CopyName(const char* name) {
@@ -130,6 +131,49 @@ bool AnyTransparent(D3DXFRAME* f) {
   return false;
 }
 
+// Vertex positions of every container in the bind pose, where the draw
+// puts them: skinned ones through their bones (the world matrix is then
+// identity), the others through their frame's combined matrix.
+void CollectDrawnPositions(D3DXFRAME* f, std::vector<D3DXVECTOR3>& points) {
+  for (; f; f = f->pFrameSibling) {
+    const D3DXMATRIX& combined = static_cast<FRAME*>(f)->CombinedTransformationMatrix;
+    for (D3DXMESHCONTAINER* mc = f->pMeshContainer; mc; mc = mc->pNextMeshContainer) {
+      auto* c = static_cast<MESH_CONTAINER*>(mc);
+      ID3DXMesh* mesh = c->pSkinInfo ? c->pOrigMesh : c->MeshData.pMesh;
+      if (!mesh) continue;
+      const uint32_t count = mesh->GetNumVertices(), stride = mesh->GetNumBytesPerVertex();
+      void* src = nullptr;
+      if (FAILED(mesh->LockVertexBuffer(D3DLOCK_READONLY, &src))) continue;
+      std::vector<uint8_t> skinned;
+      const uint8_t* vertices = static_cast<const uint8_t*>(src);
+      if (c->pSkinInfo) {
+        std::vector<D3DXMATRIX> bones(c->boneMatrixPtrs.size());
+        for (size_t i = 0; i < bones.size(); ++i) bones[i] = c->boneOffsetMatrices[i] * *c->boneMatrixPtrs[i];
+        skinned.resize((size_t)count * stride);
+        if (SUCCEEDED(c->pSkinInfo->UpdateSkinnedMesh(bones.data(), nullptr, src, skinned.data())))
+          vertices = skinned.data();
+      }
+      for (uint32_t i = 0; i < count; ++i) {
+        D3DXVECTOR3 p;
+        std::memcpy(&p, vertices + (size_t)i * stride, sizeof p);
+        if (!c->pSkinInfo) D3DXVec3TransformCoord(&p, &p, &combined);
+        points.push_back(p);
+      }
+      mesh->UnlockVertexBuffer();
+    }
+    CollectDrawnPositions(f->pFrameFirstChild, points);
+  }
+}
+
+void BindPoseSphere(D3DXFRAME* root, D3DXVECTOR3& centre, float& radius) {
+  std::vector<D3DXVECTOR3> points;
+  CollectDrawnPositions(root, points);
+  centre = D3DXVECTOR3(0, 0, 0);
+  radius = 0;
+  if (!points.empty())
+    D3DXComputeBoundingSphere(points.data(), (uint32_t)points.size(), sizeof(D3DXVECTOR3), &centre, &radius);
+}
+
 FRAME* Find(D3DXFRAME* f, const std::string& name) {
   for (; f; f = f->pFrameSibling) {
     if (f->Name && name == f->Name) return static_cast<FRAME*>(f);
@@ -175,9 +219,11 @@ HRESULT CAllocateHierarchy::CreateMeshContainer(const char* name, const D3DXMESH
   if (!materials || numMaterials == 0) {
     c->materials[0] = g_pMaterialFactory ? g_pMaterialFactory->Get(DEFAULT_RESOURCE_NAME) : nullptr;
   } else {
+    // The container's place in the file is part of the name: each
+    // container's materials are its own.
+    const std::string prefix = "AUTO_" + g_MeshBeingLoaded + "_" + std::to_string(g_ContainersOfLoad) + "_";
     for (uint32_t i = 0; i < numMaterials; ++i) {
-      CMaterial* m =
-          g_pMaterialFactory ? g_pMaterialFactory->Get("AUTO_" + g_MeshBeingLoaded + "_" + std::to_string(i)) : nullptr;
+      CMaterial* m = g_pMaterialFactory ? g_pMaterialFactory->Get(prefix + std::to_string(i)) : nullptr;
       if (m) m->SetFromD3DX(materials[i].MatD3D);
       c->materials[i] = m;
       if (materials[i].HasTexture() && g_pTextureFactory) {
@@ -199,6 +245,7 @@ HRESULT CAllocateHierarchy::CreateMeshContainer(const char* name, const D3DXMESH
       return E_FAIL;
     }
   }
+  ++g_ContainersOfLoad;
   *newMeshContainer = c;
   return S_OK;
 }
@@ -247,6 +294,7 @@ void CSkinnedMesh::Free() {
 bool CSkinnedMesh::Load(const std::string& path) {
   Free();
   g_MeshBeingLoaded = path;
+  g_ContainersOfLoad = 0;
   CAllocateHierarchy alloc;
   D3DXFRAME* root = nullptr;
   ID3DXAnimationController* controller = nullptr;
@@ -263,7 +311,7 @@ bool CSkinnedMesh::Load(const std::string& path) {
     return false;
   }
   UpdateFrames(nullptr);
-  D3DXFrameCalculateBoundingSphere(m_pRootFrame, &m_BoundingCenter, &m_BoundingRadius);
+  BindPoseSphere(m_pRootFrame, m_BoundingCenter, m_BoundingRadius);
   m_Transparent = AnyTransparent(m_pRootFrame) ? 1 : 0;
   if (g_pShaderFactory)
     m_pShader = g_pShaderFactory->Get(m_Transparent ? DEFAULT_TRANSPARENT_RESOURCE_NAME : DEFAULT_RESOURCE_NAME);

@@ -66,6 +66,8 @@ class CSkinnedMesh : public CResource {
   FRAME* GetRootFrame() const { return m_pRootFrame; }
   platform::ID3DXAnimationController* GetAnimationController() const { return m_pAnimController; }
   CShader* GetShader() const { return m_pShader; }
+  // The sphere around the bind pose as drawn: skinned vertices through
+  // their bones (drawn with an identity world), others through their frame.
   const D3DXVECTOR3& GetBoundingSphereCenter() const { return m_BoundingCenter; }
   float GetBoundingSphereRadius() const { return m_BoundingRadius; }
   bool IsTransparent() const { return m_Transparent != 0; }

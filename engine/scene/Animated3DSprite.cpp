@@ -98,9 +98,9 @@ void CAnimated3DSprite::ForgetNode(CSceneNode* node) {
 }
 
 void CAnimated3DSprite::RebindBones() {
-  auto rebind = [this](BONE_RECORD& record) {
-    if (FRAME* frame = m_pMesh->FindFrame(record.name)) record.frame = frame;
-  };
+  // A bone the new mesh lacks lets go of the old mesh's frame (which may
+  // be freed with it); its record keeps the last matrix it had.
+  auto rebind = [this](BONE_RECORD& record) { record.frame = m_pMesh->FindFrame(record.name); };
   for (auto& entry : m_BoneCache) rebind(*entry.second);
   for (auto& record : m_RetiredBones) rebind(*record);
 }
@@ -210,8 +210,11 @@ void CAnimated3DSprite::Advance() {
 void CAnimated3DSprite::RefreshBonesAndNodes() {
   if (!m_pMesh) return;
   m_pMesh->UpdateFrames(GetWorldMatrixSlot());
-  for (auto& entry : m_BoneCache) entry.second->matrix = entry.second->frame->CombinedTransformationMatrix;
-  for (auto& record : m_RetiredBones) record->matrix = record->frame->CombinedTransformationMatrix;
+  auto refresh = [](BONE_RECORD& record) {
+    if (record.frame) record.matrix = record.frame->CombinedTransformationMatrix;
+  };
+  for (auto& entry : m_BoneCache) refresh(*entry.second);
+  for (auto& record : m_RetiredBones) refresh(*record);
   for (CSceneNode* node : m_AttachedNodes) node->Update();
 }
 
@@ -221,6 +224,12 @@ void CAnimated3DSprite::Pose() {
 }
 
 void CAnimated3DSprite::AdvanceAndPose() {
+  // A paused sprite does not move on, but the shared frames hold the pose
+  // of whichever sprite of this mesh was drawn last: write its own again.
+  if (m_Paused) {
+    Pose();
+    return;
+  }
   Advance();
   RefreshBonesAndNodes();
 }

@@ -32,7 +32,8 @@ class CAnimated3DSprite : public C3DSprite {
   // Gives the sprite a mesh and a fresh clone of its controller. A sprite
   // that had a set playing keeps playing it, looping, from the same track
   // position (replayed without callbacks). Bone matrices handed out before
-  // follow the new mesh's frames of the same names. Null only stores null.
+  // follow the new mesh's frames of the same names; one whose name the new
+  // mesh lacks keeps its last matrix. Null only stores null.
   void SetMesh(CSkinnedMesh* mesh);
   // Plays the named set from its start on the other track; the old track
   // stops. An unknown name leaves the sprite without a set.
@@ -79,7 +80,9 @@ class CAnimated3DSprite : public C3DSprite {
   // callbacks), updates the frames from the node's world matrix, refreshes
   // the bone cache and updates the attached nodes.
   void Pose();
-  // Advance, then the frame update, cache refresh and attached updates.
+  // Advance, then the frame update, cache refresh and attached updates. A
+  // paused sprite is posed again instead (its time stays frozen), since
+  // other sprites of its mesh may have posed the shared frames since.
   void AdvanceAndPose();
   // Applies the mesh's state block and draws it (after Pose).
   void DrawMesh();

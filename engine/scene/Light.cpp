@@ -30,14 +30,23 @@ void CLight::SetIndex(uint32_t index) {
 
 void CLight::Enable() {
   m_On = true;
-  if (!m_Registered) return;
-  if (platform::IDevice* device = GetSceneDevice()) device->LightEnable(m_Index, 1);
+  TryLight();
 }
 
 void CLight::Disable() {
   m_On = false;
+  m_Lit = false;
   if (!m_Registered) return;
   if (platform::IDevice* device = GetSceneDevice()) device->LightEnable(m_Index, 0);
+}
+
+// The device lights only so many at once and may refuse: its answer is
+// kept, so a refused light can ask again when a slot frees.
+bool CLight::TryLight() {
+  if (!m_Registered || !m_On) return false;
+  platform::IDevice* device = GetSceneDevice();
+  m_Lit = device && platform::SUCCEEDED(device->LightEnable(m_Index, 1));
+  return m_Lit;
 }
 
 void CLight::Commit() {
@@ -55,9 +64,8 @@ void CLight::Commit() {
 
 void CLight::Restore() {
   Commit();
-  if (m_On && m_Registered) {
-    if (platform::IDevice* device = GetSceneDevice()) device->LightEnable(m_Index, 1);
-  }
+  m_Lit = false;
+  TryLight();
 }
 
 void CLight::OnUpdate() {

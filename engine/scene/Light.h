@@ -19,8 +19,13 @@ class CLight : public CTargetNode {
   // Stores the index and gives the record to the device; the light is then
   // registered and off.
   void SetIndex(uint32_t index);
+  // Enable asks the device to light the light; the device may refuse (it
+  // lights MAX_ACTIVE_LIGHTS at most), and the light then stays on but
+  // unlit until TryLight succeeds.
   void Enable();
   void Disable();
+  // Asks the device again for a light that is on but unlit; true when lit.
+  bool TryLight();
   // Sends the record with the light's current world position and the
   // direction towards its target.
   void Commit();
@@ -46,7 +51,9 @@ class CLight : public CTargetNode {
   const platform::D3DLIGHT9& GetRecord() const { return m_Light; }
   uint32_t GetIndex() const { return m_Index; }
   bool IsRegistered() const { return m_Registered; }
+  // Meant to be on (Enable), and lit by the device.
   bool IsOn() const { return m_On; }
+  bool IsLit() const { return m_Lit; }
 
  protected:
   explicit CLight(platform::D3DLIGHTTYPE type);
@@ -59,6 +66,7 @@ class CLight : public CTargetNode {
   uint32_t m_Index = 0;
   bool m_Registered = false;
   bool m_On = false;
+  bool m_Lit = false;
 };
 
 class CDirectionalLight : public CLight {

@@ -58,6 +58,18 @@ void CSceneManager::SetClearColor(const D3DXCOLOR& color) {
 void CSceneManager::Update() {
   m_Root->Update();
   for (CLight* light : m_Lights) light->OnFrame();
+  RelightWaitingLights();
+}
+
+// Lights the device refused while all its slots were taken get a slot as
+// soon as one is free, in light-list order.
+void CSceneManager::RelightWaitingLights() {
+  uint32_t lit = 0;
+  for (const CLight* light : m_Lights) lit += light->IsLit() ? 1 : 0;
+  for (CLight* light : m_Lights) {
+    if (lit >= platform::MAX_ACTIVE_LIGHTS) return;
+    if (light->IsOn() && light->IsRegistered() && !light->IsLit() && light->TryLight()) ++lit;
+  }
 }
 
 bool CSceneManager::Render() {

@@ -40,6 +40,8 @@ class CSceneManager {
   CCamera* GetCamera() const { return m_Camera; }
   void SetClearColor(const D3DXCOLOR& color);
 
+  // The tree's update, the lights' frame hooks, then lights that are on
+  // but were refused by the device ask again while it has a slot free.
   void Update();
   bool Render();
 
@@ -60,6 +62,7 @@ class CSceneManager {
   template <class T>
   T* CreateLight(CSceneNode* parent);
   void UnlinkLight(CLight* light);
+  void RelightWaitingLights();
 
   CSceneNode* m_Root = nullptr;
   std::list<CLight*> m_Lights;

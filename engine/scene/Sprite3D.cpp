@@ -23,8 +23,8 @@ void C3DSprite::OnUpdate() {
   TestCulled();
   if (m_Visible && !m_Culled) {
     Draw();
-  } else if (m_RenderEffect) {
-    m_RenderEffect->Update();
+  } else if (CRenderEffect* effect = GetDrawEffect()) {
+    effect->Update();
   }
 }
 

@@ -22,6 +22,9 @@ class C3DSprite : public CSceneNode {
   virtual void SetRenderEffect(CRenderEffect* effect) { m_RenderEffect = effect; }
 
   CRenderEffect* GetRenderEffect() const { return m_RenderEffect; }
+  // The effect the sprite is drawn with, wherever the kind keeps it; an
+  // unseen sprite advances it so its time runs on.
+  virtual CRenderEffect* GetDrawEffect() const { return m_RenderEffect; }
   void SetVisible(bool visible) { m_Visible = visible; }
   bool IsVisible() const { return m_Visible; }
   bool IsCulled() const { return m_Culled; }

@@ -38,6 +38,10 @@ void CStatic3DSprite::SetRenderEffect(CRenderEffect* effect) {
   for (CStaticSpriteGeometrySet& set : m_SubsetSets) set.renderEffect = effect;
 }
 
+CRenderEffect* CStatic3DSprite::GetDrawEffect() const {
+  return m_SubsetSets.empty() ? nullptr : m_SubsetSets.front().renderEffect;
+}
+
 void CStatic3DSprite::Draw() {
   if (g_pGeometrySetRegistry) g_pGeometrySetRegistry->SubmitStaticSprite(this);
 }

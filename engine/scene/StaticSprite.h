@@ -26,6 +26,8 @@ class CStatic3DSprite : public C3DSprite {
   // The effect goes to every subset set (which sends them to the sorted
   // queue); the sprite's own field stays null.
   void SetRenderEffect(CRenderEffect* effect) override;
+  // The subset sets' effect.
+  CRenderEffect* GetDrawEffect() const override;
   void Draw() override;
 
   std::vector<CStaticSpriteGeometrySet>& GetSubsetSets() { return m_SubsetSets; }

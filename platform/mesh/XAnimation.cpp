@@ -251,16 +251,21 @@ void ID3DXAnimationController::FireCallbacks(uint32_t trackIndex, const Track& t
   if (set->GetPlaybackType() == D3DXPLAY_ONCE || period <= 0) {
     for (const auto& k : keys) {
       double kt = k.Time / tps;
+      if (period > 0 && kt > period) continue;  // past the end: never reached
       if (kt >= from && kt < to && fired++ < kMaxCallbacksPerAdvance) handler->HandleCallback(trackIndex, k.pCallbackData);
     }
     return;
   }
-  // Looping: every pass through the period fires the keys it contains.
+  // Looping: every pass through the period fires the keys it contains. A
+  // key at exactly the period closes its pass (it fires where the next pass
+  // begins), so the pass before the one holding `from` is looked at too,
+  // when there is one; a key beyond the period belongs to no pass.
   double cycle = std::floor(from / period);
+  if (cycle > 0) cycle -= 1.0;
   for (; cycle * period < to && fired < kMaxCallbacksPerAdvance; cycle += 1.0) {
     for (const auto& k : keys) {
       double kt = k.Time / tps;
-      if (kt >= period && period > 0) kt = std::fmod(kt, period);
+      if (kt > period) continue;
       double at = cycle * period + kt;
       if (at >= from && at < to) {
         handler->HandleCallback(trackIndex, k.pCallbackData);

@@ -3,7 +3,9 @@
 // set, speed, weight, position and enable flag; looping and one-shot
 // playback; AdvanceTime writes the blended pose of every enabled track into
 // the registered output matrices and fires the sets' callback keys whose
-// times fall in [old position, new position) of each track.
+// times fall in [old position, new position) of each track. In a looping
+// set a key at exactly the period fires at the end of each pass; keys past
+// the period never fire.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -37,7 +37,10 @@ struct Token {
 };
 
 constexpr uint32_t kMaxDepth = 64;
-constexpr size_t kMaxDecompressed = 256u * 1024u * 1024u;
+// The game's meshes are small; these bound what a damaged or hostile file
+// can make the reader allocate.
+constexpr size_t kMaxDecompressed = 16u * 1024u * 1024u;
+constexpr size_t kMaxDataItems = 4u * 1024u * 1024u;
 
 class Tokenizer {
  public:
@@ -160,33 +163,54 @@ class BinaryTokenizer : public Tokenizer {
  public:
   BinaryTokenizer(const uint8_t* p, size_t n, bool doubles) : m_P(p), m_N(n), m_Doubles(doubles) {}
 
+  // Loops past list headers (an empty list yields nothing), so a run of
+  // them costs no stack.
   Token Next() override {
-    Token t;
-    if (m_ListLeft > 0) {
-      --m_ListLeft;
-      if (m_ListFloats) {
-        if (m_Doubles) {
-          double d;
-          if (!Read(&d, 8)) return Fail("truncated float list");
-          t.number = d;
-        } else {
-          float f;
-          if (!Read(&f, 4)) return Fail("truncated float list");
-          t.number = f;
-        }
-        if (!std::isfinite(t.number)) return Fail("float is not finite");
-        t.kind = Tok::Float;
-      } else {
-        uint32_t v;
-        if (!Read(&v, 4)) return Fail("truncated integer list");
-        t.number = v;
-        t.kind = Tok::Int;
-      }
-      return t;
+    for (;;) {
+      if (m_ListLeft > 0) return ListItem();
+      if (m_Pos >= m_N) return Token();
+      uint16_t code;
+      if (!Read(&code, 2)) return Fail("truncated token");
+      if (code != 6 && code != 7) return Single(code);
+      uint32_t count;
+      if (!Read(&count, 4)) return Fail("truncated list");
+      uint64_t each = code == 6 ? 4 : (m_Doubles ? 8 : 4);
+      if ((uint64_t)count * each > m_N - m_Pos) return Fail("list longer than the file");
+      m_ListLeft = count;
+      m_ListFloats = code == 7;
     }
-    if (m_Pos >= m_N) return t;
-    uint16_t code;
-    if (!Read(&code, 2)) return Fail("truncated token");
+  }
+  bool Failed() const override { return m_Failed; }
+  const std::string& Message() const override { return m_Message; }
+
+ private:
+  // The next number of the list being read.
+  Token ListItem() {
+    Token t;
+    --m_ListLeft;
+    if (m_ListFloats) {
+      if (m_Doubles) {
+        double d;
+        if (!Read(&d, 8)) return Fail("truncated float list");
+        t.number = d;
+      } else {
+        float f;
+        if (!Read(&f, 4)) return Fail("truncated float list");
+        t.number = f;
+      }
+      if (!std::isfinite(t.number)) return Fail("float is not finite");
+      t.kind = Tok::Float;
+    } else {
+      uint32_t v;
+      if (!Read(&v, 4)) return Fail("truncated integer list");
+      t.number = v;
+      t.kind = Tok::Int;
+    }
+    return t;
+  }
+  // A token other than a list header.
+  Token Single(uint16_t code) {
+    Token t;
     switch (code) {
       case 1:  // name
       case 2: {  // string
@@ -210,16 +234,6 @@ class BinaryTokenizer : public Tokenizer {
         m_Pos += 16;
         t.kind = Tok::Guid;
         return t;
-      case 6:
-      case 7: {
-        uint32_t count;
-        if (!Read(&count, 4)) return Fail("truncated list");
-        uint64_t each = code == 6 ? 4 : (m_Doubles ? 8 : 4);
-        if ((uint64_t)count * each > m_N - m_Pos) return Fail("list longer than the file");
-        m_ListLeft = count;
-        m_ListFloats = code == 7;
-        return Next();
-      }
       case 10: t.kind = Tok::OBrace; return t;
       case 11: t.kind = Tok::CBrace; return t;
       case 16: t.kind = Tok::OAngle; return t;
@@ -236,10 +250,6 @@ class BinaryTokenizer : public Tokenizer {
         return Fail("unknown token " + std::to_string(code));
     }
   }
-  bool Failed() const override { return m_Failed; }
-  const std::string& Message() const override { return m_Message; }
-
- private:
   // A string ends in a ; or , token, written as a 32-bit or (by some
   // writers) a 16-bit number; a missing one is tolerated.
   void SkipStringTerminator() {
@@ -279,10 +289,10 @@ class BinaryTokenizer : public Tokenizer {
 // The object tree.
 
 struct Datum {
-  bool isString = false;
-  bool isInt = false;
   double number = 0;
   uint32_t stringIndex = 0;
+  bool isString = false;
+  bool isInt = false;
 };
 
 struct XObject {
@@ -381,6 +391,7 @@ class TreeParser {
         }
         case Tok::Int:
         case Tok::Float: {
+          if (++m_Items > kMaxDataItems) return Error("too many data items");
           Datum d;
           d.isInt = t.kind == Tok::Int;
           d.number = t.number;
@@ -388,6 +399,7 @@ class TreeParser {
           break;
         }
         case Tok::String: {
+          if (++m_Items > kMaxDataItems) return Error("too many data items");
           Datum d;
           d.isString = true;
           d.stringIndex = (uint32_t)obj.strings.size();
@@ -408,6 +420,7 @@ class TreeParser {
 
   Tokenizer& m_Tok;
   std::string m_Message;
+  size_t m_Items = 0;  // data items of the whole file so far
 };
 
 // ---------------------------------------------------------------------------
@@ -639,7 +652,11 @@ class SceneReader {
     return true;
   }
 
+  // A later normals object of the same mesh replaces an earlier one whole.
   bool ReadNormals(const XObject& o, XMeshRecord& m) {
+    m.HasNormals = false;
+    m.Normals.clear();
+    m.NormalFaceIndices.clear();
     Cursor c(o, m_Error);
     uint32_t nn;
     if (!c.Count(nn, 3, "normal count")) return false;
@@ -671,6 +688,9 @@ class SceneReader {
     if (!c.UInt(nMaterials, "material count") || !c.Count(nIndices, 1, "face material count"))
       return false;
     if (nIndices > m.FaceSizes.size()) return c.Fail("more face materials than faces");
+    // A later list replaces an earlier one whole.
+    m.Materials.clear();
+    m.FaceMaterials.clear();
     m.HasMaterialList = true;
     m.FaceMaterials.resize(m.FaceSizes.size(), 0);
     for (uint32_t i = 0; i < nIndices; ++i)
@@ -737,6 +757,12 @@ class SceneReader {
         if (!c.Float(q.Value.w, "rotation") || !c.Float(q.Value.x, "rotation") ||
             !c.Float(q.Value.y, "rotation") || !c.Float(q.Value.z, "rotation"))
           return false;
+        // Files store w, x, y, z of the conjugate of the rotation that
+        // turns a row vector: a key equal to its frame's matrix reads back
+        // as that matrix only with the vector part negated.
+        q.Value.x = -q.Value.x;
+        q.Value.y = -q.Value.y;
+        q.Value.z = -q.Value.z;
         rec.Rotation.push_back(q);
       } else if (type == 4) {
         XMatrixKey mk;

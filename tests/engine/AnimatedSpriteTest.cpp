@@ -544,3 +544,170 @@ TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
   assigned = assigned;  // self-assignment keeps it whole
   EXPECT_NE(assigned.GetController(), nullptr);
 }
+
+namespace {
+
+// The bar with its second bone renamed: a differently rigged mesh.
+formats::XFileDesc RenamedUpperBone() {
+  formats::XFileDesc file = formats::BentBarFile();
+  file.Frames[0].Children[0].Children[0].Name = "Top";
+  file.Frames[0].Meshes[0].Skin[1].Bone = "Top";
+  file.AnimationSets[0].Animations[0].Target = "Top";
+  return file;
+}
+
+}  // namespace
+
+TEST_F(AnimatedSpriteTest, BoneMissingFromASwappedMeshLetsGoOfTheOldMesh) {
+  WriteData("Meshes/Renamed.x", formats::XFileText(RenamedUpperBone()));
+  CSkinnedMesh* renamed = g_pSkinnedMeshFactory->Get("Renamed.x");
+  ASSERT_NE(renamed, nullptr);
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Bend", true);
+  D3DXMATRIX* upper = s.GetBoneMatrix("Upper");
+  ASSERT_NE(upper, nullptr);
+  Follower f;
+  ASSERT_TRUE(f.AttachToBone(&s, "Upper"));
+  Frame(s, 0.5f);
+  const D3DXMATRIX last = *upper;
+  EXPECT_NEAR(last._32, -1.0f, 1e-3f);  // the bent bone: its z axis turned down
+  const D3DXVECTOR3 nodeAt = f.GetWorldPosition();
+
+  s.SetMesh(renamed);
+  // The old mesh's frames move on without the sprite: nothing follows them.
+  D3DXMATRIX far;
+  D3DXMatrixTranslation(&far, 1000, 0, 0);
+  m_Mesh->UpdateFrames(&far);
+  Frame(s, 0.25f);
+  EXPECT_EQ(std::memcmp(upper, &last, sizeof last), 0);
+  EXPECT_NEAR(f.GetWorldPosition().x, nodeAt.x, 1e-3f);
+  EXPECT_EQ(s.GetBoneMatrix("Upper"), upper);  // still cached, with its last matrix
+  // With the old mesh gone, poses read nothing of it (the sanitizer build
+  // checks the reads).
+  g_pSkinnedMeshFactory->Release("Bar.x");
+  m_Mesh = nullptr;
+  Frame(s, 0.25f);
+  EXPECT_EQ(std::memcmp(upper, &last, sizeof last), 0);
+  // Back on a mesh with that bone, the record follows it again.
+  WriteData("Meshes/Again.x", formats::XFileText(formats::BentBarFile()));
+  CSkinnedMesh* again = g_pSkinnedMeshFactory->Get("Again.x");
+  ASSERT_NE(again, nullptr);
+  s.SetMesh(again);
+  s.SetAnimation("Slide", true);
+  Frame(s, 0.5f);
+  EXPECT_NEAR(upper->_41, 50.0f, 1e-3f);
+  EXPECT_NEAR(upper->_43, 50.0f, 1e-3f);
+}
+
+TEST_F(AnimatedSpriteTest, PausedSpriteIsDrawnInItsOwnPoseAfterAnother) {
+  CGeometrySetRegistry registry;
+  g_pGeometrySetRegistry = &registry;
+  CAnimated3DSprite paused, moving;
+  for (CAnimated3DSprite* s : {&paused, &moving}) {
+    s->SetMesh(m_Mesh);
+    s->SetAnimation("Slide", true);
+  }
+  Frame(paused, 0.25f);
+  Frame(moving, 0.75f);
+  paused.m_Paused = true;
+  // The moving sprite is drawn first and leaves its pose in the frames.
+  g_FrameTime = 0.1f;
+  moving.OnUpdate();
+  paused.OnUpdate();
+  Device()->ClearLog();
+  registry.RenderBatches();
+  ASSERT_EQ(Device()->Draws().size(), 2u);
+  // The bar's top corner, slid along x with the lower bone.
+  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {85, 10, 0}));
+  auto pausedDraw = DrawnPositions(Device()->Draws()[1]);
+  EXPECT_TRUE(HasNear(pausedDraw, {25, 10, 0}));
+  EXPECT_FALSE(HasNear(pausedDraw, {85, 10, 0}));
+  // Its time stays frozen.
+  EXPECT_NEAR(paused.GetTrackPosition(), 0.25, 1e-6);
+  EXPECT_FLOAT_EQ(paused.GetElapsed(), 0.25f);
+  g_pGeometrySetRegistry = nullptr;
+}
+
+TEST_F(AnimatedSpriteTest, OneShotKeyAtTheLastKeyTimeNeverFires) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  Counter atEnd, atHalf;
+  int endTag = 0;
+  s.SetAnimationCallbacks("Slide", {{4800.0f, &endTag}});  // the set's last key time
+  s.m_pCallbackHandler = &atEnd;
+  s.SetAnimation("Slide", false);
+  for (int i = 0; i < 20; ++i) Frame(s, 0.1f);
+  EXPECT_TRUE(s.IsFinished());
+  EXPECT_EQ(atEnd.calls, 0);
+  // Looping, it closes each pass.
+  s.SetAnimation("Slide", true);
+  for (int i = 0; i < 25; ++i) Frame(s, 0.1f);  // to 2.5: the ends at 1 and 2
+  EXPECT_EQ(atEnd.calls, 2);
+}
+
+TEST_F(AnimatedSpriteTest, SkinnedSphereIsTakenFromTheDrawnBindPose) {
+  // A container frame turned 90 degrees about x, with bone offsets that
+  // undo it, as exporters write a turned character: the vertices are drawn
+  // where the file has them, along +z.
+  formats::XFileDesc file = formats::BentBarFile();
+  D3DXMATRIX turn, inverse, joint;
+  D3DXMatrixRotationX(&turn, D3DX_PI / 2);
+  file.Frames[0].Transform = turn;
+  D3DXMatrixInverse(&inverse, nullptr, &turn);
+  file.Frames[0].Meshes[0].Skin[0].Offset = inverse;
+  D3DXMatrixTranslation(&joint, 0, 0, 50);
+  D3DXMATRIX upperBind = joint * turn;
+  D3DXMatrixInverse(&file.Frames[0].Meshes[0].Skin[1].Offset, nullptr, &upperBind);
+  WriteData("Meshes/Turned.x", formats::XFileText(file));
+  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Turned.x");
+  ASSERT_NE(mesh, nullptr);
+  const D3DXVECTOR3 centre = mesh->GetBoundingSphereCenter();
+  const float radius = mesh->GetBoundingSphereRadius();
+  EXPECT_NEAR(centre.z, 50.0f, 1.0f);
+  CAnimated3DSprite s;
+  s.SetMesh(mesh);
+  s.Pose();
+  Device()->ClearLog();
+  s.DrawMesh();
+  ASSERT_EQ(Device()->Draws().size(), 1u);
+  const auto drawn = DrawnPositions(Device()->Draws()[0]);
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_TRUE(HasNear(drawn, {10, 0, 100}));
+  for (const D3DXVECTOR3& p : drawn) {
+    D3DXVECTOR3 d = p - centre;
+    EXPECT_LE(D3DXVec3Length(&d), radius + 1e-3f) << p.x << "," << p.y << "," << p.z;
+  }
+}
+
+TEST_F(AnimatedSpriteTest, EachContainerOfAFileKeepsItsOwnMaterials) {
+  formats::XFileDesc file = formats::BentBarFile();
+  formats::XMeshDesc& first = file.Frames[0].Meshes[0];
+  formats::XMaterialDesc red, green;
+  red.Face = {1, 0, 0, 1};
+  green.Face = {0, 1, 0, 1};
+  first.Materials = {red};
+  first.FaceMaterials = {0};
+  formats::XMeshDesc second = first;
+  second.Name = "Second";
+  second.Materials = {green};
+  file.Frames[0].Meshes.push_back(second);
+  WriteData("Meshes/Two.x", formats::XFileText(file));
+  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Two.x");
+  ASSERT_NE(mesh, nullptr);
+  auto* a = static_cast<MESH_CONTAINER*>(mesh->GetRootFrame()->pMeshContainer);
+  ASSERT_NE(a, nullptr);
+  auto* b = static_cast<MESH_CONTAINER*>(a->pNextMeshContainer);
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(a->materials.size(), 1u);
+  ASSERT_EQ(b->materials.size(), 1u);
+  ASSERT_TRUE(a->materials[0] && b->materials[0]);
+  EXPECT_NE(a->materials[0], b->materials[0]);
+  EXPECT_FLOAT_EQ(a->materials[0]->GetMaterial().Diffuse.r, 1.0f);
+  EXPECT_FLOAT_EQ(a->materials[0]->GetMaterial().Diffuse.g, 0.0f);
+  EXPECT_FLOAT_EQ(b->materials[0]->GetMaterial().Diffuse.g, 1.0f);
+  EXPECT_FLOAT_EQ(b->materials[0]->GetMaterial().Diffuse.r, 0.0f);
+  const std::string path = a->materials[0]->GetName().substr(5, a->materials[0]->GetName().size() - 5 - 4);
+  EXPECT_EQ(a->materials[0]->GetName(), "AUTO_" + path + "_0_0");
+  EXPECT_EQ(b->materials[0]->GetName(), "AUTO_" + path + "_1_0");
+}

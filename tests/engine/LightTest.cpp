@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "SceneFixture.h"
 #include "engine/scene/Light.h"
 
@@ -165,4 +167,40 @@ TEST_F(SceneTest, RestoreLightsAfterAResetSendsEveryLightAgain) {
   EXPECT_FALSE(device->LightEnabled(off->GetIndex()));
   EXPECT_FLOAT_EQ(device->Light(on->GetIndex()).Position.x, 5.0f);
   EXPECT_FLOAT_EQ(device->Light(on->GetIndex()).Position.z, 7.0f);
+}
+
+TEST_F(SceneTest, LightsPastTheDevicesLimitAreLitWhenASlotFrees) {
+  CSceneManager& scene = *g_pSceneManager;
+  std::vector<CLight*> lights;
+  for (uint32_t i = 0; i < platform::MAX_ACTIVE_LIGHTS + 2; ++i) lights.push_back(scene.CreateDirectionalLight());
+  auto lit = [&](size_t i) { return device->LightEnabled(lights[i]->GetIndex()); };
+  // The device lights eight; the other two stay on, waiting, unlit.
+  for (size_t i = 0; i < lights.size(); ++i) {
+    EXPECT_TRUE(lights[i]->IsOn()) << i;
+    EXPECT_EQ(lit(i), i < platform::MAX_ACTIVE_LIGHTS) << i;
+  }
+  // Frames while every slot is taken ask the device for nothing more.
+  Frame();
+  device->ClearLog();
+  Frame();
+  EXPECT_EQ(device->Stats().lightCalls, 0u);
+  // One light switched off frees a slot: the first waiting light takes it
+  // in the next frame, the second keeps waiting.
+  lights[2]->Disable();
+  Frame();
+  EXPECT_TRUE(lit(8));
+  EXPECT_FALSE(lit(9));
+  // Deleting a light frees another.
+  scene.DeleteLight(lights[0]);
+  Frame();
+  EXPECT_TRUE(lit(9));
+  // Switched on again with every slot taken: on, unlit, and lit as soon
+  // as a slot frees.
+  lights[2]->Enable();
+  EXPECT_TRUE(lights[2]->IsOn());
+  EXPECT_FALSE(lit(2));
+  lights[5]->Disable();
+  Frame();
+  EXPECT_TRUE(lit(2));
+  EXPECT_FALSE(lit(5));
 }

@@ -93,9 +93,10 @@ class SpriteTest : public scenetest::SceneTest {
 
 class TickingEffect : public CRenderEffect {
  public:
+  void Update() override { ++updates; }
   void Begin() override { ++begins; }
   void End() override { ++ends; }
-  int begins = 0, ends = 0;
+  int begins = 0, ends = 0, updates = 0;
 };
 
 }  // namespace
@@ -320,4 +321,31 @@ TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
   EXPECT_NEAR(at.x, 10.0f, 1e-3f);
   EXPECT_NEAR(at.y, 400.0f, 1e-3f);
   EXPECT_NEAR(at.z, 50.0f, 1e-3f);
+}
+
+TEST_F(SpriteTest, CulledOrHiddenStaticSpritesStillAdvanceTheirEffect) {
+  CStatic3DSprite behind, hidden, shown;
+  Place(behind, Mesh("Three.x"), -5000);
+  Place(hidden, Mesh("One.x"), 500);
+  Place(shown, Mesh("One.x"), 600);
+  hidden.SetVisible(false);
+  TickingEffect behindFade, hiddenFade, shownFade;
+  behind.SetRenderEffect(&behindFade);
+  hidden.SetRenderEffect(&hiddenFade);
+  shown.SetRenderEffect(&shownFade);
+  EXPECT_EQ(behind.GetRenderEffect(), nullptr);  // kept by the subset sets
+  for (int i = 0; i < 3; ++i) g_pSceneManager->Update();
+  EXPECT_TRUE(behind.IsCulled());
+  // Once per frame for the unseen ones, not once per subset.
+  EXPECT_EQ(behindFade.updates, 3);
+  EXPECT_EQ(hiddenFade.updates, 3);
+  // A drawn sprite's effect moves on inside Begin, not here.
+  EXPECT_EQ(shownFade.updates, 0);
+  g_pSceneManager->Render();
+  EXPECT_EQ(behindFade.begins + hiddenFade.begins, 0);
+  // Without an effect nothing is advanced (and nothing breaks).
+  CStatic3DSprite plain;
+  Place(plain, Mesh("One.x"), -5000);
+  g_pSceneManager->Update();
+  EXPECT_EQ(behindFade.updates, 4);
 }

@@ -1,5 +1,6 @@
 // Writes the seed corpus of the mesh file fuzzer: small meshes in every
-// encoding, a skinned bar with animation sets.
+// encoding, a skinned bar with animation sets, and the damaged files that
+// once brought the reader down.
 #include <cstdio>
 #include <string>
 
@@ -17,5 +18,8 @@ int main(int argc, char** argv) {
   int i = 0;
   for (const std::string& bytes : xfuzz::SeedFiles())
     if (!formats::WriteBytes(dir + "/seed" + std::to_string(i++) + ".x", bytes)) return 1;
+  i = 0;
+  for (const std::string& bytes : xfuzz::RegressionFiles())
+    if (!formats::WriteBytes(dir + "/regression" + std::to_string(i++) + ".x", bytes)) return 1;
   return 0;
 }

@@ -356,3 +356,44 @@ TEST(XAnimation, SetRegistrationAndTrackErrors) {
   s->Release();
   EXPECT_TRUE(FAILED(h.controller->AdvanceTime(std::nan(""), nullptr)));
 }
+
+TEST(XAnimation, KeyAtThePeriodEndsItsPassAndKeysBeyondNeverFire) {
+  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
+  ASSERT_EQ(h.hr, S_OK);
+  int atEnd = 0, beyond = 0, atStart = 0;
+  // The set's period is 4800 ticks (one second).
+  ReplaceWithCallbacks(h, "Slide", {{0.0f, &atStart}, {4800.0f, &atEnd}, {7200.0f, &beyond}});
+  h.Play(0, "Slide");
+  Counter c;
+  auto calls = [&](void* tag) {
+    int n = 0;
+    for (const auto& call : c.calls) n += call.second == tag;
+    return n;
+  };
+  for (int i = 0; i < 4; ++i) h.controller->AdvanceTime(0.25, &c);  // [0, 1)
+  EXPECT_EQ(calls(&atStart), 1);
+  EXPECT_EQ(calls(&atEnd), 0);  // not at the start of the pass
+  h.controller->AdvanceTime(0.25, &c);  // [1, 1.25): the first pass ends, the second starts
+  EXPECT_EQ(calls(&atEnd), 1);
+  EXPECT_EQ(calls(&atStart), 2);
+  ASSERT_EQ(c.calls.size(), 3u);
+  EXPECT_EQ(c.calls[1].second, &atEnd);  // the end of one pass before the start of the next
+  EXPECT_EQ(c.calls[2].second, &atStart);
+  for (int i = 0; i < 7; ++i) h.controller->AdvanceTime(0.25, &c);  // to 3.0
+  EXPECT_EQ(calls(&atEnd), 2);
+  EXPECT_EQ(calls(&beyond), 0);
+  // A step starting exactly at a pass's end still fires that end once.
+  h.controller->SetTrackPosition(0, 0.5);
+  h.controller->AdvanceTime(0.5, &c);  // [0.5, 1.0)
+  h.controller->AdvanceTime(0.5, &c);  // [1.0, 1.5)
+  EXPECT_EQ(calls(&atEnd), 3);
+  // A one-shot set: a key at its period fires when the end is passed;
+  // beyond it, never.
+  Counter once;
+  ReplaceWithCallbacks(h, "Slide", {{4800.0f, &atEnd}, {7200.0f, &beyond}}, D3DXPLAY_ONCE);
+  h.Play(1, "Slide");
+  h.controller->SetTrackEnable(0, false);
+  for (int i = 0; i < 12; ++i) h.controller->AdvanceTime(0.25, &once);
+  ASSERT_EQ(once.calls.size(), 1u);
+  EXPECT_EQ(once.calls[0].second, &atEnd);
+}

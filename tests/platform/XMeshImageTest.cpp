@@ -71,6 +71,89 @@ TEST_F(XMeshImageTest, BentBarIsDrawnBentAtTheJoint) {
   EXPECT_TRUE(Near(PixelOf({10, -40, 80}), 0xFF000000u, 8));
 }
 
+// The bar as an exporter writes it: its upper bone's rotation keys store
+// w and the negated vector part; the key at 4800 turns +90 degrees about x.
+const char* const kExportedBar =
+    "xof 0303txt 0032\n"
+    "Frame Root {\n"
+    " FrameTransformMatrix { 1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
+    "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;; }\n"
+    " Mesh Bar {\n"
+    "  9;\n"
+    "  10.000000;0.000000;0.000000;,-10.000000;0.000000;0.000000;,0.000000;10.000000;0.000000;,\n"
+    "  10.000000;0.000000;50.000000;,-10.000000;0.000000;50.000000;,0.000000;10.000000;50.000000;,\n"
+    "  10.000000;0.000000;100.000000;,-10.000000;0.000000;100.000000;,0.000000;10.000000;100.000000;;\n"
+    "  6;\n"
+    "  4;0,1,4,3;,4;1,2,5,4;,4;2,0,3,5;,4;3,4,7,6;,4;4,5,8,7;,4;5,3,6,8;;\n"
+    "  XSkinMeshHeader { 2; 2; 2; }\n"
+    "  SkinWeights {\n"
+    "   \"Lower\";\n"
+    "   6;\n"
+    "   0,1,2,3,4,5;\n"
+    "   1.000000,1.000000,1.000000,0.500000,0.500000,0.500000;\n"
+    "   1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
+    "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;;\n"
+    "  }\n"
+    "  SkinWeights {\n"
+    "   \"Upper\";\n"
+    "   6;\n"
+    "   3,4,5,6,7,8;\n"
+    "   0.500000,0.500000,0.500000,1.000000,1.000000,1.000000;\n"
+    "   1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
+    "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,-50.000000,1.000000;;\n"
+    "  }\n"
+    " }\n"
+    " Frame Lower {\n"
+    "  FrameTransformMatrix { 1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
+    "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000;; }\n"
+    "  Frame Upper {\n"
+    "   FrameTransformMatrix { 1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,0.000000,"
+    "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,50.000000,1.000000;; }\n"
+    "  }\n"
+    " }\n"
+    "}\n"
+    "AnimationSet Bend {\n"
+    " Animation {\n"
+    "  { Upper }\n"
+    "  AnimationKey {\n"
+    "   0;\n"
+    "   2;\n"
+    "   0;4;1.000000,0.000000,0.000000,0.000000;;,\n"
+    "   4800;4;0.707107,-0.707107,0.000000,0.000000;;;\n"
+    "  }\n"
+    "  AnimationKey {\n"
+    "   2;\n"
+    "   2;\n"
+    "   0;3;0.000000,0.000000,50.000000;;,\n"
+    "   4800;3;0.000000,0.000000,50.000000;;;\n"
+    "  }\n"
+    " }\n"
+    "}\n";
+
+TEST_F(XMeshImageTest, ExportedBarBendsTheWayItsKeysTurn) {
+  xtest::Hierarchy h(kExportedBar, m_Device);
+  ASSERT_EQ(h.hr, S_OK);
+  h.Play(0, "Bend");
+  h.controller->SetTrackPosition(0, 0.999);  // the last key's pose
+  h.controller->AdvanceTime(0, nullptr);
+  ID3DXMesh* skinned = xtest::SkinnedCopy(h);
+  // Seen from +x: the bar stands in the y-z plane, +y to the right.
+  Camera(D3DXVECTOR3(400, -20, 50), D3DXVECTOR3(0, -20, 50), D3DXVECTOR3(0, 0, 1));
+  ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+  ASSERT_EQ(skinned->DrawSubset(0), S_OK);
+  ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+  Capture("mesh_exported_bar_keys");
+  skinned->Release();
+  // +90 degrees about x takes the upper half's +z to -y.
+  EXPECT_TRUE(Near(PixelOf({10, 4, 25}), 0xFFFFFFFFu, 8));
+  EXPECT_TRUE(Near(PixelOf({10, -40, 54}), 0xFFFFFFFFu, 8));
+  EXPECT_TRUE(Near(PixelOf({10, -20, 54}), 0xFFFFFFFFu, 8));
+  // Neither straight up nor bent the other way.
+  EXPECT_TRUE(Near(PixelOf({10, 4, 90}), 0xFF000000u, 8));
+  EXPECT_TRUE(Near(PixelOf({10, 40, 54}), 0xFF000000u, 8));
+  EXPECT_TRUE(Near(PixelOf({10, 20, 54}), 0xFF000000u, 8));
+}
+
 TEST_F(XMeshImageTest, TexturedMeshShowsItsTextureTheRightWayUp) {
   testsupport::TempDir dir;
   formats::TestPicture pic(2, 2);

@@ -54,6 +54,8 @@ XFileDesc BentBarFile() {
   bend.Name = "Bend";
   XAnimationDesc a;
   a.Target = "Upper";
+  // +90 degrees about x at the half: the upper half's +z turns to -y. The
+  // writer stores the keys conjugated, as exporters do.
   a.Rotation = {{0, QuaternionRotationX(0)}, {2400, QuaternionRotationX(90)}, {4800, QuaternionRotationX(0)}};
   a.Position = {{0, {0, 0, 50}}, {4800, {0, 0, 50}}};
   bend.Animations.push_back(a);

@@ -222,7 +222,8 @@ void WriteAll(Emitter& e, const XFileDesc& file) {
         e.Ints({0, (uint32_t)a.Rotation.size()});
         for (const auto& k : a.Rotation) {
           e.Ints({k.first, 4});
-          e.Floats({k.second.w, k.second.x, k.second.y, k.second.z});
+          // Stored as exporters store it: w, then the negated vector part.
+          e.Floats({k.second.w, 0.0f - k.second.x, 0.0f - k.second.y, 0.0f - k.second.z});  // no -0
         }
         e.End();
       }
@@ -257,11 +258,12 @@ std::string XFileBinary(const XFileDesc& file) {
   return "xof 0303bin 0032" + e.Out();
 }
 
-std::string XFileCompressed(const XFileDesc& file) {
-  Emitter e(true);
-  WriteAll(e, file);
-  const std::string& body = e.Out();
-  std::string out = "xof 0303bzip0032";
+std::string XFileCompressed(const XFileDesc& file) { return CompressXFile(XFileBinary(file)); }
+
+std::string CompressXFile(const std::string& binaryFile) {
+  if (binaryFile.size() < 16) return std::string();
+  const std::string body = binaryFile.substr(16);
+  std::string out = "xof 0303bzip" + binaryFile.substr(12, 4);
   uint32_t total = (uint32_t)body.size() + 16;
   out.append(reinterpret_cast<const char*>(&total), 4);
   const size_t kBlock = 32768;

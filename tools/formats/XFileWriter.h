@@ -48,7 +48,9 @@ struct XFrameDesc {
 
 struct XAnimationDesc {
   std::string Target;
-  std::vector<std::pair<uint32_t, D3DXQUATERNION>> Rotation;  // ticks, quaternion
+  // Ticks and the rotation as the math library builds it (for row
+  // vectors); written conjugated, as exporters write rotation keys.
+  std::vector<std::pair<uint32_t, D3DXQUATERNION>> Rotation;
   std::vector<std::pair<uint32_t, D3DXVECTOR3>> Scale;
   std::vector<std::pair<uint32_t, D3DXVECTOR3>> Position;
   std::vector<std::pair<uint32_t, D3DXMATRIX>> Matrix;
@@ -69,6 +71,9 @@ struct XFileDesc {
 std::string XFileText(const XFileDesc& file);
 std::string XFileBinary(const XFileDesc& file);
 std::string XFileCompressed(const XFileDesc& file);  // "bzip"
+// Any binary file image ("xof 0303bin ...", written by hand too) in the
+// compressed encoding: the same body in 32 KiB deflate blocks.
+std::string CompressXFile(const std::string& binaryFile);
 
 // The 68-byte material file: diffuse, ambient, specular, emissive, power.
 std::string MaterialFileBytes(const platform::D3DMATERIAL9& material);
