@@ -238,10 +238,10 @@ bool CProfileStore::SaveCurrentProfile() {
 
 void CProfileStore::LoadLastUsedSettings() {
   const std::string lastUsed = LastUsedFileName();
-  Records records;
-  if (!CConfigFile::Load(lastUsed, records) && !Nembra::AnythingExistsAt(lastUsed) &&
-      CConfigFile::Load(DefaultFileName(), records)) {
-    if (!CConfigFile::Save(lastUsed, records)) platform::LogError("'" + lastUsed + "' not made again");
+  std::vector<uint8_t> defaults;
+  if (!Nembra::AnythingExistsAt(lastUsed) && platform::ReadWholeFile(DefaultFileName(), defaults)) {
+    // A copy of the defaults, byte for byte.
+    if (!platform::WriteFileAtomic(lastUsed, defaults)) platform::LogError("'" + lastUsed + "' not made again");
   }
   m_Profiles[0].LoadSettings(lastUsed);
 }
