@@ -17,7 +17,11 @@ std::string ReadBuyNowAddress(const uint8_t* data, size_t size) {
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   const auto records = Nembra::SectionedText<std::string>::Parse(text);
   const auto found = Nembra::SectionedText<std::string>::Find(records, "URL", "Buynow");
-  return found.empty() ? std::string() : found.front().value;
+  if (found.empty()) return std::string();
+  // Blanks around the address are not part of it.
+  const std::string& value = found.front().value;
+  const size_t first = value.find_first_not_of(" \t");
+  return first == std::string::npos ? std::string() : value.substr(first, value.find_last_not_of(" \t") - first + 1);
 }
 
 bool IsPurchaseAddress(const std::string& address) {

@@ -28,7 +28,8 @@ class CMyBuyNow : public CBuyNowBehavior {
 
 extern CMyBuyNow g_BuyNowAction;
 
-// [Buynow] URL of the bytes of a "Buynow.dat"; empty when absent.
+// [Buynow] URL of the bytes of a "Buynow.dat", without blanks around it;
+// empty when absent.
 std::string ReadBuyNowAddress(const uint8_t* data, size_t size);
 
 // Only plain web addresses go to the browser: "http://" or "https://"
