@@ -77,13 +77,14 @@ class TextScanner {
   }
 
   // The rest of the line, at least one character; the line break stays.
-  // A NUL byte ends the name.
+  // A NUL byte ends the text (a line starting with one holds nothing).
   bool ReadRestOfLine(std::string& out) {
     size_t end = m_Text.find('\n', m_Pos);
     if (end == std::string::npos) end = m_Text.size();
-    if (end == m_Pos) return false;
-    out = m_Text.substr(m_Pos, end - m_Pos);
-    out.erase(std::min(out.find('\0'), out.size()));
+    std::string line = m_Text.substr(m_Pos, end - m_Pos);
+    line.erase(std::min(line.find('\0'), line.size()));
+    if (line.empty()) return false;
+    out = std::move(line);
     m_Pos = end;
     return true;
   }

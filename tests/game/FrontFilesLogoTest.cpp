@@ -55,6 +55,11 @@ TEST(FrontFilesLogos, DamagedListsGiveNoLogoOrOnlyWholeOnes) {
   for (const char* text : {"", "\r\n", "x\r\nLogo.png\r\n1\r\n1\r\n1\r\n", "-1\r\nLogo.png\r\n1\r\n1\r\n1\r\n",
                            "0\r\nLogo.png\r\n1\r\n1\r\n1\r\n", "-2147483648\n", "+\n"})
     EXPECT_TRUE(Read(text).empty()) << "'" << text << "'";
+  // A name cut to nothing by a NUL byte is no name.
+  EXPECT_TRUE(Read(std::string("1\n\0abc\n1\n1\n1\n", 14)).empty());
+  const auto cut = Read(std::string("1\nab\0c\n1\n1\n1\n", 14));
+  ASSERT_EQ(cut.size(), 1u);
+  EXPECT_EQ(cut[0].image, "ab");
 
   // Huge counts allocate nothing from the count.
   for (const char* count : {"2147483647", "99999999999999999999", "4294967296"}) {
