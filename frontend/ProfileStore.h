@@ -50,8 +50,9 @@ struct ProfileRecord {
   // Gamma and volumes from "ConfigLastUsed.dat" (from "ConfigDefault.dat"
   // when that is missing; unchanged when both are), clamped to 0..1000; an
   // absent key reads 0. Camera type and keys from the given file, or from
-  // "ConfigDefault.dat" when the given file is missing; a key code outside
-  // 1..255 takes "ConfigDefault.dat"'s, else the built-in default.
+  // "ConfigDefault.dat" when the given file is missing (camera 0 and the
+  // built-in keys when both are); a key code outside 1..255 takes
+  // "ConfigDefault.dat"'s, else the built-in default.
   void LoadSettings(const std::string& settingsFile);
   // In use only: camera type and keys into the given file, then gamma and
   // volumes into "ConfigLastUsed.dat" (two writes). True when both held.
