@@ -14,7 +14,8 @@ class ValueTable {
  public:
   explicit ValueTable(const std::string& text) {
     for (const auto& record : Nembra::SectionedText<std::string>::Parse(text))
-      if (!record.IsTextOnly() && !record.key.empty()) m_Values.emplace(std::make_pair(record.section, record.key), record.value);
+      if (!record.IsTextOnly() && !record.key.empty())
+        m_Values.emplace(std::make_pair(record.section, record.key), record.value);
   }
   std::string Get(const std::string& section, const char* key) const {
     auto it = m_Values.find(std::make_pair(section, std::string(key)));

@@ -61,8 +61,9 @@ TEST_F(FrontFilesDemoData, LogosAndCreditsInThreeLanguages) {
     EXPECT_GT(logo.height, 0);
     EXPECT_GT(logo.seconds, 0.0f);
   }
-  const wchar_t* marks[3] = {L"Programming", L"Programaci\u00F3n",
-                             L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0438\u0440\u043E\u0432\u0430\u043D\u0438\u0435"};
+  const wchar_t* marks[3] = {
+      L"Programming", L"Programaci\u00F3n",
+      L"\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0438\u0440\u043E\u0432\u0430\u043D\u0438\u0435"};
   const char* files[3] = {"Credits_EN.txt", "Credits_ES.txt", "Credits_RU.txt"};
   for (int language = 0; language < 3; ++language) {
     const auto lines = LoadCreditLines(m_Dir.File(files[language]));

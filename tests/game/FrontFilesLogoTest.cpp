@@ -13,7 +13,8 @@ std::vector<LOGO_ENTRY> Read(const std::string& text) {
 }
 
 // As a text editor on the original platform writes it.
-const std::string TWO_LOGOS = "2\r\nLogo_Studio.png\r\n512\r\n256\r\n2.5\r\nlogos\\Engine logo.tga\r\n300\r\n200\r\n0\r\n";
+const std::string TWO_LOGOS =
+    "2\r\nLogo_Studio.png\r\n512\r\n256\r\n2.5\r\nlogos\\Engine logo.tga\r\n300\r\n200\r\n0\r\n";
 
 }  // namespace
 
@@ -70,9 +71,9 @@ TEST(FrontFilesLogos, DamagedListsGiveNoLogoOrOnlyWholeOnes) {
 
   // A logo with an item missing or unreadable ends the list.
   const std::string first = "3\nfirst.png\n10\n10\n1\n";
-  for (const char* rest : {"second.png\n10\n10\n", "second.png\n-10\n10\n1\n", "second.png\n10\nten\n1\n",
-                           "second.png\n10\n10\ninf\n", "second.png\n10\n10\nnan\n", "second.png\n10\n10\n1e999\n",
-                           "second.png\n10\n10\n-\n", "\n\n\n"}) {
+  for (const char* rest :
+       {"second.png\n10\n10\n", "second.png\n-10\n10\n1\n", "second.png\n10\nten\n1\n", "second.png\n10\n10\ninf\n",
+        "second.png\n10\n10\nnan\n", "second.png\n10\n10\n1e999\n", "second.png\n10\n10\n-\n", "\n\n\n"}) {
     const auto logos = Read(first + rest);
     ASSERT_EQ(logos.size(), 1u) << rest;
     EXPECT_EQ(logos[0].image, "first.png");

@@ -27,10 +27,11 @@ std::string DefaultSettings() {
 bool WriteFrontEndSettings(const datagen::Output& out) {
   bool ok = out.Write("ConfigDefault.dat", DefaultSettings());
   ok = out.WriteIfAbsent("ConfigLastUsed.dat", DefaultSettings()) && ok;
-  ok = out.WriteIfAbsent("Language.dat",
-                         formats::KeyValueFileBytes({Section<std::wstring>{L"InitLanguage", {{L"Language", L"ENG"}}}})) &&
+  ok = out.WriteIfAbsent("Language.dat", formats::KeyValueFileBytes(
+                                             {Section<std::wstring>{L"InitLanguage", {{L"Language", L"ENG"}}}})) &&
        ok;
-  ok = out.Write("Buynow.dat", formats::SettingsFileText({Section<std::string>{"Buynow", {{"URL", "https://example.org/"}}}})) &&
+  ok = out.Write("Buynow.dat",
+                 formats::SettingsFileText({Section<std::string>{"Buynow", {{"URL", "https://example.org/"}}}})) &&
        ok;
   return ok;
 }
