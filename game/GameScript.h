@@ -2,7 +2,16 @@
 // The game's script object: the engine's Lua host with the game's constants
 // and functions registered as globals. Every script file of the game runs
 // through the one global instance.
+//
+// Script functions read their arguments by position with the readers
+// below; none of them raises a script error.
+#include <cstdint>
+#include <string>
+
 #include "engine/script/Script.h"
+
+struct lua_State;
+typedef int (*lua_CFunction)(lua_State*);
 
 class CGameScript : public Nembra::CScript {
  public:
@@ -14,6 +23,26 @@ class CGameScript : public Nembra::CScript {
 
  protected:
   void RegisterFunctions() override;
+
+ private:
+  // Store one global in the globals table (name pushed, value, settable).
+  void RegisterConstant(const char* name, double value);
+  void RegisterFunction(const char* name, lua_CFunction function);
 };
 
 extern CGameScript g_GameScript;
+
+// A script number as an integer: NaN gives 0, values beyond the int32
+// range give its ends, everything else is truncated towards zero.
+int32_t ScriptNumberToInt(double value);
+
+// Argument readers (index 1 = first argument).
+// A missing or non-numeric argument reads 0.
+double LuaToNumber(lua_State* state, int index);
+// LuaToNumber through ScriptNumberToInt.
+int32_t LuaToInt(lua_State* state, int index);
+// nil and false read false, anything else true.
+bool LuaToBool(lua_State* state, int index);
+// A string, or a number in its string form; nil (or anything else that
+// has no string form) gives the empty string.
+std::string LuaToStdString(lua_State* state, int index);

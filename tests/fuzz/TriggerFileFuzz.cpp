@@ -1,0 +1,33 @@
+// Fuzz target of the trigger file reader: any bytes give a clean yes or no,
+// the records before any damage, strings within the cap, and triggers a
+// manager can hold, switch and test.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "game/TriggerFile.h"
+#include "game/TriggerManager.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<TRIGGER_RECORD> records;
+  const bool complete = ParseTriggerFile(data, size, records);
+  // Every record takes at least 33 bytes after the 4-byte count.
+  if (records.size() > size / 33) __builtin_trap();
+  if (complete && size < 4) __builtin_trap();
+  CTriggerManager triggers;
+  for (const TRIGGER_RECORD& record : records) {
+    if (record.script.size() > TRIGGER_FILE_MAX_STRING || record.name.size() > TRIGGER_FILE_MAX_STRING)
+      __builtin_trap();
+    if (record.type > 1) __builtin_trap();
+    triggers.AddTrigger(record);
+  }
+  if (triggers.CircularCount() + triggers.RectangularCount() > records.size()) __builtin_trap();
+  for (const TRIGGER_RECORD& record : records) {
+    triggers.EnableTrigger(record.name, !record.enabled);
+    const D3DXVECTOR3 centre(record.x, record.y, record.z);
+    if (Nembra::CCircularTrigger* circle = triggers.FindCircular(record.name)) circle->IsInside(centre);
+    if (Nembra::CRectangularTrigger* rect = triggers.FindRectangular(record.name)) rect->IsInside(centre);
+  }
+  triggers.ResetTriggers();
+  return 0;
+}

@@ -1,0 +1,95 @@
+// The level descriptions "<Level>_EN/_ES/_RU.dat" of the three demo levels,
+// with each level's briefing e-mail and its one attachment as UTF-16 texts.
+#include "tools/datagen/DataGen.h"
+#include "tools/datagen/DemoLevels.h"
+#include "tools/formats/TextFiles.h"
+
+namespace {
+
+using datagen::DEMO_LANGUAGES;
+using datagen::DEMO_LEVELS;
+using datagen::DemoLanguage;
+using datagen::DemoLevel;
+using datagen::WideName;
+using Section = formats::Section<std::wstring>;
+
+struct Briefing {
+  const wchar_t* mail[3];  // English, Spanish, Russian
+  bool imageAttachment;
+  const wchar_t* attachmentTitle[3];
+  const wchar_t* attachmentText[3];
+};
+
+const Briefing BRIEFINGS[3] = {
+    {{L"Welcome aboard, agent.\nBefore we send you in, walk through the training hall and reach the exit marker.\n"
+      L"Use the Action key at terminals.",
+      L"Bienvenida a bordo, agente. ¿Lista?\nAntes de enviarte, recorre la sala de entrenamiento y llega a la salida.\n"
+      L"Usa la tecla de acción en los terminales.",
+      L"Добро пожаловать на борт, агент.\nПрежде чем отправить вас, пройдите тренировочный зал до выхода.\n"
+      L"У терминалов нажимайте клавишу действия."},
+     false,
+     {L"Training checklist", L"Lista de entrenamiento", L"План тренировки"},
+     {L"1. Move and turn the camera.\n2. Shoot red and blue.\n3. Pick up an item.\n4. Reach the goal.",
+      L"1. Muévete y gira la cámara.\n2. Dispara en rojo y en azul.\n3. Recoge un objeto.\n4. Llega a la meta.",
+      L"1. Двигайтесь и поворачивайте камеру.\n2. Стреляйте красным и синим.\n3. Подберите предмет.\n"
+      L"4. Дойдите до цели."}},
+    {{L"Agent,\nthe east wing has lost power. Restore the circuit from the terminal and get through the doors.",
+      L"Agente:\nel ala este se ha quedado sin energía. Restablece el circuito desde el terminal y cruza las "
+      L"puertas.",
+      L"Агент,\nв восточном крыле нет питания. Восстановите цепь с терминала и пройдите через двери."},
+     true,
+     {L"Terminal schematic", L"Esquema del terminal", L"Схема терминала"},
+     {L"The terminal sits west of the generator room.", L"El terminal está al oeste de la sala del generador.",
+      L"Терминал находится к западу от генераторной."}},
+    {{L"This is the last stretch. Reach the core and shut it down before the station is lost.",
+      L"Es el último tramo. Llega al núcleo y apágalo antes de que se pierda la estación.",
+      L"Это последний рубеж. Доберитесь до ядра и отключите его, пока станция не погибла."},
+     false,
+     {L"Radiation warning", L"Aviso de radiación", L"Радиационная опасность"},
+     {L"Radiation levels near the core are lethal after a few minutes. Do not linger.",
+      L"La radiación cerca del núcleo es mortal en pocos minutos. No te entretengas.",
+      L"Радиация у ядра смертельна уже через несколько минут. Не задерживайтесь."}},
+};
+
+std::vector<Section> LevelSections(const DemoLevel& level, const Briefing& briefing, const DemoLanguage& lang) {
+  Section desc{L"LEVEL_DESC",
+               {{L"ScriptFile", WideName(datagen::LevelScriptName(level))},
+                {L"StartComic", WideName(level.startComic)},
+                {L"EndComic", WideName(level.endComic)},
+                {L"ShowPDA", L"TRUE"},
+                {L"EmailFile", WideName(datagen::MailTextName(level, lang))},
+                {L"MapTexture", WideName(level.mapTexture)},
+                {L"MapRect", WideName(level.mapRect)},
+                {L"AttachmentCount", L"1"}}};
+  Section files{L"ENABLED_FILES", {}};
+  for (int n = 0; n < datagen::DEMO_DOCUMENT_COUNT; ++n)
+    files.keys.emplace_back(L"File" + std::to_wstring(n), n < level.enabledDocuments ? L"TRUE" : L"FALSE");
+  Section attachment{
+      L"ATTACHMENT_0",
+      {{L"Type", briefing.imageAttachment ? L"IMAGE" : L"TEXT"},
+       {L"Title", briefing.attachmentTitle[lang.index]},
+       {L"TextFile", WideName(datagen::AttachmentTextName(level, lang))},
+       {L"ImageFile", briefing.imageAttachment ? WideName(datagen::AttachmentImageName(level)) : L""},
+       {L"ImageRect", L"0,0,480,200"},
+       {L"ImagePos", L"204,200"}}};
+  return {desc, files, attachment};
+}
+
+bool WriteLevelDescriptions(const datagen::Output& out) {
+  bool ok = true;
+  for (int i = 0; i < 3; ++i) {
+    const DemoLevel& level = DEMO_LEVELS[i];
+    for (const DemoLanguage& lang : DEMO_LANGUAGES) {
+      ok &= out.Write(std::string(level.name) + lang.suffix + ".dat",
+                      formats::KeyValueFileBytes(LevelSections(level, BRIEFINGS[i], lang)));
+      ok &= out.Write(datagen::MailTextName(level, lang), formats::Utf16FileBytes(BRIEFINGS[i].mail[lang.index]));
+      ok &= out.Write(datagen::AttachmentTextName(level, lang),
+                      formats::Utf16FileBytes(BRIEFINGS[i].attachmentText[lang.index]));
+    }
+  }
+  return ok;
+}
+
+}  // namespace
+
+DATAGEN_GROUP("level descriptions", WriteLevelDescriptions);
