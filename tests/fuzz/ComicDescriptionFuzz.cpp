@@ -1,0 +1,14 @@
+// Fuzz target of the comic description reader: any bytes give at most 64
+// pages of at most 32 balloons.
+#include <cstddef>
+#include <cstdint>
+
+#include "frontend/ComicDescription.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const COMIC_DESC comic = ReadComicDescription(data, size);
+  if (comic.pages.size() > static_cast<size_t>(COMIC_MAX_PAGES)) __builtin_trap();
+  for (const COMIC_PAGE_DESC& page : comic.pages)
+    if (page.balloons.size() > static_cast<size_t>(COMIC_MAX_BALLOONS)) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,22 @@
+// Fuzz target of the "Logos.dat" reader: any bytes give a list no longer
+// than the bytes allow, of logos with a name that starts with no blank and
+// holds no line break, and sizes that are not negative.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "frontend/LogoList.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto logos = ReadLogoList(data, size);
+  // Each logo takes at least a name character, its line break, three
+  // digits and the two blanks between them ("x\n1 1 1").
+  if (logos.size() * 6 > size) __builtin_trap();
+  for (const LOGO_ENTRY& logo : logos) {
+    if (logo.image.empty() || logo.image.find('\n') != std::string::npos) __builtin_trap();
+    const char first = logo.image[0];
+    if (first == ' ' || first == '\t' || first == '\r' || first == '\v' || first == '\f') __builtin_trap();
+    if (logo.width < 0 || logo.height < 0 || !std::isfinite(logo.seconds)) __builtin_trap();
+  }
+  return 0;
+}

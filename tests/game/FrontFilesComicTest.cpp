@@ -1,0 +1,83 @@
+// Comic descriptions from their bytes: pages and balloons as written, and
+// every count clamped.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frontend/ComicDescription.h"
+#include "tools/formats/FrontEndFiles.h"
+
+namespace {
+
+COMIC_DESC Read(const std::string& text) {
+  return ReadComicDescription(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+// A two-page comic as the level designers' tools wrote them.
+const std::string TWO_PAGES =
+    "[InitComic]\r\nPagesCount=2\r\n"
+    "[Page_0]\r\nImageFile=Comics\\Intro_0.jpg\r\nBalloonsCount=2\r\n"
+    "[Page_0_Balloon_0]\r\nIdText=COMIC_INTRO_0_0\r\nTextPos=400,520\r\n"
+    "[Page_0_Balloon_1]\r\nIdText=COMIC_INTRO_0_1\r\nTextPos=150,40\r\n"
+    "[Page_1]\r\nImageFile=Comics\\Intro_1.jpg\r\nBalloonsCount=1\r\n"
+    "[Page_1_Balloon_0]\r\nIdText=COMIC_INTRO_1_0\r\nTextPos=-20, 300\r\n";
+
+}  // namespace
+
+TEST(FrontFilesComics, PagesAndBalloonsAsWritten) {
+  const COMIC_DESC comic = Read(TWO_PAGES);
+  ASSERT_EQ(comic.pages.size(), 2u);
+  EXPECT_EQ(comic.pages[0].imageFile, "Comics\\Intro_0.jpg");
+  ASSERT_EQ(comic.pages[0].balloons.size(), 2u);
+  EXPECT_EQ(comic.pages[0].balloons[0].textId, "COMIC_INTRO_0_0");
+  EXPECT_FLOAT_EQ(comic.pages[0].balloons[0].x, 400.0f);
+  EXPECT_FLOAT_EQ(comic.pages[0].balloons[0].y, 520.0f);
+  EXPECT_EQ(comic.pages[0].balloons[1].textId, "COMIC_INTRO_0_1");
+  EXPECT_FLOAT_EQ(comic.pages[0].balloons[1].x, 150.0f);
+  EXPECT_FLOAT_EQ(comic.pages[0].balloons[1].y, 40.0f);
+  ASSERT_EQ(comic.pages[1].balloons.size(), 1u);
+  EXPECT_FLOAT_EQ(comic.pages[1].balloons[0].x, -20.0f);
+  EXPECT_FLOAT_EQ(comic.pages[1].balloons[0].y, 300.0f);
+
+  // The generator's writer gives the same description.
+  const std::string written = formats::ComicDescriptionText(
+      {{"Comics\\Intro_0.jpg", {{"COMIC_INTRO_0_0", 400, 520}, {"COMIC_INTRO_0_1", 150, 40}}},
+       {"Comics\\Intro_1.jpg", {{"COMIC_INTRO_1_0", -20, 300}}}});
+  const COMIC_DESC again = Read(written);
+  ASSERT_EQ(again.pages.size(), 2u);
+  EXPECT_EQ(again.pages[1].imageFile, "Comics\\Intro_1.jpg");
+  EXPECT_EQ(again.pages[0].balloons[1].textId, "COMIC_INTRO_0_1");
+  EXPECT_FLOAT_EQ(again.pages[1].balloons[0].x, -20.0f);
+}
+
+TEST(FrontFilesComics, CountsAreClampedAndMissingPartsReadEmpty) {
+  EXPECT_TRUE(Read("").pages.empty());
+  EXPECT_TRUE(Read("[InitComic]\r\nPagesCount=0\r\n").pages.empty());
+  EXPECT_TRUE(Read("[InitComic]\r\nPagesCount=-5\r\n").pages.empty());
+  EXPECT_TRUE(Read("[InitComic]\r\nPagesCount=-2147483648\r\n").pages.empty());
+  EXPECT_TRUE(LoadComicDescription("/nonexistent/comic.dat").pages.empty());
+
+  for (const char* count : {"65", "1000", "2147483647", "99999999999999"}) {
+    const COMIC_DESC comic = Read(std::string("[InitComic]\r\nPagesCount=") + count +
+                                  "\r\n[Page_1]\r\nImageFile=b.jpg\r\nBalloonsCount=" + count +
+                                  "\r\n[Page_1_Balloon_31]\r\nIdText=LAST\r\n[Page_1_Balloon_32]\r\nIdText=CUT\r\n");
+    ASSERT_EQ(comic.pages.size(), 64u) << count;
+    EXPECT_EQ(comic.pages[0].imageFile, "") << "a missing page reads empty";
+    EXPECT_TRUE(comic.pages[0].balloons.empty());
+    EXPECT_EQ(comic.pages[1].imageFile, "b.jpg");
+    ASSERT_EQ(comic.pages[1].balloons.size(), 32u) << count;
+    EXPECT_EQ(comic.pages[1].balloons[31].textId, "LAST");
+    EXPECT_FLOAT_EQ(comic.pages[1].balloons[31].x, 0.0f) << "no position reads (0, 0)";
+    EXPECT_EQ(comic.pages[1].balloons[0].textId, "");
+  }
+  const COMIC_DESC negative = Read("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=-3\r\n");
+  ASSERT_EQ(negative.pages.size(), 1u);
+  EXPECT_TRUE(negative.pages[0].balloons.empty());
+
+  // Truncations of a good description never read more than it holds.
+  for (size_t cut = 0; cut <= TWO_PAGES.size(); ++cut) {
+    const COMIC_DESC comic = Read(TWO_PAGES.substr(0, cut));
+    ASSERT_LE(comic.pages.size(), 2u) << cut;
+    for (const COMIC_PAGE_DESC& page : comic.pages) EXPECT_LE(page.balloons.size(), 2u) << cut;
+  }
+}
