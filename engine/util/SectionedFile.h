@@ -39,6 +39,11 @@ class SectionedText {
   static std::vector<Record> Find(const std::vector<Record>& records, const Str& key, const Str& section);
   static bool HasSection(const std::vector<Record>& records, const Str& section);
   static bool HasRecord(const std::vector<Record>& records, const Str& key, const Str& section);
+  // Whether a key line with this key and value, in this section, reads back
+  // as written: false for line breaks, a key that is empty, holds '=' or
+  // would read as a comment or a section, a section name holding ']', and
+  // blanks the reader trims away.
+  static bool CanHold(const Str& key, const Str& value, const Str& section);
   // Sets the first record of this section and key, adding it (and the
   // section) when missing.
   static void Set(std::vector<Record>& records, const Str& key, const Str& value, const Str& section);
@@ -73,8 +78,11 @@ class CSectionedFile {
   }
 
   // Changes (or adds) the value and saves the file; a missing file is
-  // created. False when an existing file can't be read or the save fails.
+  // created. False, with the file unchanged, when the key, value or section
+  // could not be read back (see SectionedText::CanHold), when an existing
+  // file can't be read or when the save fails.
   static bool SetValue(Str key, Str value, Str section, std::string file) {
+    if (!SectionedText<Str>::CanHold(key, value, section)) return false;
     std::vector<Record> records;
     if (!Derived::Load(file, records)) {
       if (AnythingExistsAt(file)) return false;  // never replace what could not be read
