@@ -1,6 +1,8 @@
-// A stand-in for libFuzzer where the compiler has none: mutates the target's
-// seeds at random (bit flips, byte and word overwrites, cuts, appends) for a
-// bounded number of runs or seconds, and feeds each to the target.
+// A stand-in for libFuzzer where the compiler has none: runs every seed once,
+// then mutates the seeds at random (bit flips, byte and word overwrites,
+// cuts, appends) for a bounded number of runs or seconds and feeds each to
+// the target. Seeds that take long (a regression input that inflates to
+// megabytes) are mutated seldom, so they don't eat the run.
 // Usage: driver [runs] [seconds]
 #include <chrono>
 #include <cstdint>
@@ -19,7 +21,14 @@ int main(int argc, char** argv) {
   const double seconds = argc > 2 ? std::atof(argv[2]) : 20.0;
   auto seeds = KarvessaFuzzSeeds();
   if (seeds.empty()) seeds.emplace_back();
-  for (const auto& s : seeds) LLVMFuzzerTestOneInput(s.data(), s.size());
+  std::vector<size_t> fast;  // each seed once, the slow ones seldom
+  std::vector<size_t> slow;
+  for (size_t i = 0; i < seeds.size(); ++i) {
+    const auto before = std::chrono::steady_clock::now();
+    LLVMFuzzerTestOneInput(seeds[i].data(), seeds[i].size());
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+    (took > 0.002 ? slow : fast).push_back(i);
+  }
   std::mt19937 rng(12345);
   const uint32_t interesting[] = {0u, 1u, 2u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 16384u, 16385u,
                                   0x15555556u, 0x7F800000u /* inf */, 0x7FC00000u /* nan */};
@@ -27,7 +36,9 @@ int main(int argc, char** argv) {
   long done = 0;
   for (; done < runs; ++done) {
     if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > seconds) break;
-    std::vector<uint8_t> bytes = seeds[rng() % seeds.size()];
+    const bool pickSlow = fast.empty() || (!slow.empty() && rng() % 256 == 0);
+    const std::vector<size_t>& pool = pickSlow ? slow : fast;
+    std::vector<uint8_t> bytes = seeds[pool[rng() % pool.size()]];
     const int edits = 1 + static_cast<int>(rng() % 4);
     for (int e = 0; e < edits; ++e) {
       const size_t size = bytes.size();
