@@ -35,12 +35,6 @@ bool StartsWithMark(const std::wstring& text, size_t at) {
   return at < text.size() && static_cast<uint32_t>(text[at]) == 0xFEFF;
 }
 
-template <typename Str>
-bool SameRecord(const SectionedRecord<Str>& a, const SectionedRecord<Str>& b) {
-  return a.comments == b.comments && a.commentChar == b.commentChar && a.section == b.section && a.key == b.key &&
-         a.value == b.value;
-}
-
 }  // namespace
 
 bool AnythingExistsAt(const std::string& file) {
@@ -135,19 +129,6 @@ Str SectionedText<Str>::Serialize(const std::vector<Record>& records, const Str&
     out += lineEnd;
   }
   return out;
-}
-
-template <typename Str>
-bool SectionedText<Str>::CanHold(const Str& key, const Str& value, const Str& section) {
-  if (key.empty()) return false;
-  Record header;
-  header.section = section;
-  Record line = header;
-  line.key = key;
-  line.value = value;
-  const std::vector<Record> written = {header, line};
-  const std::vector<Record> read = Parse(Serialize(written, Str(1, Char('\n'))));
-  return read.size() == 2 && SameRecord(read[0], header) && SameRecord(read[1], line);
 }
 
 template <typename Str>
