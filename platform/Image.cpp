@@ -10,6 +10,7 @@
 
 // libjpeg's header needs FILE and size_t first.
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "platform/Files.h"
 
@@ -17,6 +18,10 @@ namespace platform {
 
 namespace {
 constexpr uint32_t kMaxSide = 16384;
+// The largest texture the device makes: no image holds more pixels.
+constexpr uint64_t kMaxPixels = uint64_t(8192) * 8192;
+
+bool TooManyPixels(uint32_t w, uint32_t h) { return uint64_t(w) * h > kMaxPixels; }
 
 void SetError(std::string* error, const std::string& text) {
   if (error) *error = text;
@@ -71,6 +76,7 @@ bool DecodePng(const uint8_t* data, size_t size, Image& out, std::string* error)
   // Deflate packs at most 1032 bytes into one: a file too small for the
   // rows its header promises is damaged, refused before the pixels are made.
   if ((png_get_rowbytes(png, info) + 1) * h / 1032 > size) png_error(png, "PNG data cut short");
+  if (TooManyPixels(w, h)) png_error(png, "PNG too large");
   const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   const bool gray = (colorType & PNG_COLOR_MASK_COLOR) == 0;
   const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
@@ -114,14 +120,18 @@ void JpegFail(j_common_ptr info) {
   info->err->format_message(info, e->message);
   longjmp(e->jump, 1);
 }
-void JpegQuiet(j_common_ptr, int) {}
+// Warnings are not shown, but scan data that ends early is damage: libjpeg
+// would make up the rest of the image.
+void JpegWarning(j_common_ptr info, int level) {
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) info->err->error_exit(info);
+}
 
 bool DecodeJpeg(const uint8_t* data, size_t size, Image& out, std::string* error) {
   jpeg_decompress_struct info;
   JpegError e;
   info.err = jpeg_std_error(&e.manager);
   e.manager.error_exit = JpegFail;
-  e.manager.emit_message = JpegQuiet;
+  e.manager.emit_message = JpegWarning;
   e.message[0] = 0;
   std::vector<uint8_t> row;
   if (setjmp(e.jump)) {
@@ -137,12 +147,16 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Image& out, std::string* error
     SetError(error, "JPEG too large");
     return false;
   }
-  // Huffman coding spends at least a bit on every 8x8 block, so a file far
-  // smaller than its size promises is damaged (arithmetic coding may pack
-  // tighter and is not judged).
-  if (!info.arith_code && size_t(info.image_width) * info.image_height / 1024 > size) {
+  // Every coding spends more than half a bit on an 8x8 block of a real
+  // picture, so a file far smaller than its size promises is damaged.
+  if (size_t(info.image_width) * info.image_height / 1024 > size) {
     jpeg_destroy_decompress(&info);
     SetError(error, "JPEG data cut short");
+    return false;
+  }
+  if (TooManyPixels(info.image_width, info.image_height)) {
+    jpeg_destroy_decompress(&info);
+    SetError(error, "JPEG too large");
     return false;
   }
   const bool gray = info.jpeg_color_space == JCS_GRAYSCALE;
@@ -230,6 +244,10 @@ bool DecodeTga(const uint8_t* data, size_t size, Image& out, std::string* error)
   const size_t left = size - std::min(size, pos);
   if ((!rle && count > left / bytesPer) || (rle && count > left / (1 + bytesPer) * 128 + 128)) {
     SetError(error, "TGA header promises more pixels than the file holds");
+    return false;
+  }
+  if (TooManyPixels(w, h)) {
+    SetError(error, "TGA too large");
     return false;
   }
   std::vector<uint32_t> pixels(count);

@@ -25,7 +25,8 @@ struct Image {
 
 // Decodes an image from memory (kind found from the bytes). False, with a
 // reason in *error, for an unknown or damaged image; never reads outside
-// the bytes given. Images wider or taller than 16384 pixels are refused.
+// the bytes given. Images wider or taller than 16384 pixels, or of more
+// pixels than an 8192 x 8192 texture, are refused.
 bool DecodeImage(const uint8_t* data, size_t size, Image& out, std::string* error = nullptr);
 // Reads a data file through the path resolver and decodes it.
 bool LoadImageFile(const std::string& name, Image& out, std::string* error = nullptr);

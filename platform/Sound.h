@@ -205,7 +205,12 @@ class OutputStream {
   uint32_t m_Source = 0;
 };
 
-// A stream of the source on the device: the whole sound decoded now, or
+// The most a sound decoded whole may take (16-bit samples); a longer one is
+// streamed instead.
+constexpr size_t MAX_DECODED_SOUND_BYTES = size_t(64) << 20;
+
+// A stream of the source on the device: the whole sound decoded now (or,
+// past MAX_DECODED_SOUND_BYTES, from the start as a stream), or
 // (streaming) decoded while it plays. A stream ends stopped and rewound when
 // the sound is over and repeat is off. Null without a device or source, or
 // when a non-streamed source cannot be decoded.

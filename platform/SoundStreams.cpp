@@ -69,25 +69,35 @@ class MemoryStream : public StreamBase {
   MemoryStream(std::shared_ptr<AudioDevice> device, SampleSource& source) : StreamBase(std::move(device)) {
     if (!Valid()) return;
     const uint16_t channels = source.Channels();
+    if (channels == 0) return;
+    const size_t limit = MAX_DECODED_SOUND_BYTES / sizeof(int16_t);  // samples
     std::vector<int16_t> pcm;
     const size_t chunk = 16384;
     for (;;) {
       const size_t at = pcm.size();
+      if (at > limit) {
+        m_TooLong = true;  // to be streamed instead
+        return;
+      }
       pcm.resize(at + chunk * channels);
-      const size_t got = source.Read(pcm.data() + at, chunk);
+      const size_t got = std::min(source.Read(pcm.data() + at, chunk), chunk);
       pcm.resize(at + got * channels);
       if (got < chunk) break;
-      if (pcm.size() > static_cast<size_t>(0x3FFFFFFF)) break;  // past what one buffer may hold
     }
-    if (pcm.empty()) return;
+    if (pcm.empty() || pcm.size() > limit) {
+      m_TooLong = !pcm.empty();
+      return;
+    }
     alGetError();
     alGenBuffers(1, &m_Buffer);
     if (alGetError() != AL_NO_ERROR) {
       m_Buffer = 0;
       return;
     }
+    // Within the cap, so the byte count fits an ALsizei.
+    const uint32_t rate = std::min<uint32_t>(source.SampleRate(), 0x7FFFFFFF);
     alBufferData(m_Buffer, Format16(channels), pcm.data(), static_cast<ALsizei>(pcm.size() * sizeof(int16_t)),
-                 static_cast<ALsizei>(source.SampleRate()));
+                 static_cast<ALsizei>(rate));
     if (alGetError() != AL_NO_ERROR) return;
     alSourcei(m_Source, AL_BUFFER, static_cast<ALint>(m_Buffer));
     m_Loaded = true;
@@ -100,6 +110,7 @@ class MemoryStream : public StreamBase {
     if (m_Buffer) alDeleteBuffers(1, &m_Buffer);
   }
   bool Loaded() const { return m_Loaded; }
+  bool TooLong() const { return m_TooLong; }
 
   void Play() override {
     if (SourceState(m_Source) != AL_PLAYING) alSourcePlay(m_Source);
@@ -127,6 +138,7 @@ class MemoryStream : public StreamBase {
  private:
   ALuint m_Buffer = 0;
   bool m_Loaded = false;
+  bool m_TooLong = false;
   bool m_Repeat = false;
 };
 
@@ -299,13 +311,19 @@ float OutputStream::MixerGain() const {
 std::shared_ptr<OutputStream> OpenSound(const std::shared_ptr<AudioDevice>& device,
                                         const std::shared_ptr<SampleSource>& source, bool streaming) {
   if (!device || !source || !IsAudioOpen()) return nullptr;
-  if (streaming) {
-    auto stream = std::make_shared<QueuedStream>(device, source);
-    if (!stream->Valid()) return nullptr;
-    return stream;
+  if (!streaming) {
+    auto whole = std::make_shared<MemoryStream>(device, *source);
+    if (!whole->Valid()) return nullptr;
+    if (whole->Loaded()) return whole;
+    if (!whole->TooLong()) return nullptr;
+    // Longer than one buffer should hold: played from the start as a stream.
+    if (!source->Reset()) {
+      LogError("a sound too long to decode whole cannot be rewound to stream it");
+      return nullptr;
+    }
   }
-  auto stream = std::make_shared<MemoryStream>(device, *source);
-  if (!stream->Valid() || !stream->Loaded()) return nullptr;
+  auto stream = std::make_shared<QueuedStream>(device, source);
+  if (!stream->Valid()) return nullptr;
   return stream;
 }
 

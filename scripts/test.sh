@@ -1,9 +1,32 @@
 #!/usr/bin/env bash
 # Builds and runs every test. With --sanitize, the build and the run use
 # AddressSanitizer and UndefinedBehaviorSanitizer (folder build-asan).
+# With --fuzz, clang builds the file readers' libFuzzer targets (folder
+# build-fuzz) and runs each for its bounded time (tests/fuzz/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+
+run() {
+  if [ -z "${DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
+    xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+  else
+    "$@"
+  fi
+}
+
+if [ "${1:-}" = "--fuzz" ]; then
+  if ! command -v clang++ > /dev/null || ! command -v clang > /dev/null; then
+    echo "clang is not installed: the fuzz targets ran only under the mutation driver"
+    exit 0
+  fi
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARVESSA_FUZZ=ON \
+    -DKARVESSA_BENCH=OFF > /dev/null
+  cmake --build build-fuzz -j "$(nproc)" --target karvessa_fuzz
+  ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$(nproc)"
+  exit 0
+fi
 
 dir=build
 opts=()
@@ -15,12 +38,4 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 bash scripts/build.sh "$dir" "${opts[@]}"
-
-run() {
-  if [ -z "${DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
-    xvfb-run -a -s "-screen 0 1024x768x24" "$@"
-  else
-    "$@"
-  fi
-}
 run ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 600

@@ -98,10 +98,14 @@ void CApplication::Run() {
                                         static_cast<double>(m_TimeScale));
     g_FrameTime = m_FrameSeconds;
 
-    // With the frame cap, a turn in which no whole millisecond passed draws nothing.
+    // With the frame cap, a turn in which no whole millisecond passed draws
+    // nothing; the loop then waits for the next millisecond, yielding the
+    // processor, and measures again.
     if (!m_FrameCap || m_FrameSeconds > 0.0f) {
       platform::UpdateAudio();  // fades, repeats and music queues
       OnFrame();
+    } else {
+      platform::WaitForTick(now + 1);
     }
   }
   OnShutdown();

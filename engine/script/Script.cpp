@@ -57,24 +57,33 @@ bool CScript::RunFile(const std::string& name) {
     return false;
   }
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes)) {
-    platform::LogError("cannot open script '" + path + "'");
-    return false;
-  }
+  if (!platform::ReadWholeFile(path, bytes)) return Fail("cannot open script '" + path + "'");
   // Scripts are source text. Lua would also take a precompiled chunk, whose
   // loader trusts its bytes: a damaged or foreign one can bring the game down.
-  if (!bytes.empty() && bytes[0] == static_cast<uint8_t>(LUA_SIGNATURE[0])) {
-    platform::LogError("script '" + path + "' is not source text");
-    return false;
-  }
+  if (!bytes.empty() && bytes[0] == static_cast<uint8_t>(LUA_SIGNATURE[0]))
+    return Fail("script '" + path + "' is not source text");
   const int top = lua_gettop(m_pState);
   const std::string chunkName = "@" + name;
-  bool ok = luaL_loadbuffer(m_pState, reinterpret_cast<const char*>(bytes.data()), bytes.size(),
-                            chunkName.c_str()) == 0 &&
-            lua_pcall(m_pState, 0, LUA_MULTRET, 0) == 0;
-  if (!ok) platform::LogError("script '" + path + "' failed: " + PopMessage(m_pState));
+  const bool ok = luaL_loadbuffer(m_pState, reinterpret_cast<const char*>(bytes.data()), bytes.size(),
+                                  chunkName.c_str()) == 0 &&
+                  lua_pcall(m_pState, 0, LUA_MULTRET, 0) == 0;
+  if (!ok) Fail("script '" + path + "' failed: " + PopMessage(m_pState));
   lua_settop(m_pState, top);
   return ok;
+}
+
+bool CScript::Fail(const std::string& message) {
+  platform::LogError(message);
+  // Scripts may define _ALERT to see failures. It runs protected: an _ALERT
+  // that fails is logged and not alerted again.
+  const int top = lua_gettop(m_pState);
+  lua_getglobal(m_pState, "_ALERT");
+  if (lua_isfunction(m_pState, -1)) {
+    lua_pushlstring(m_pState, message.data(), message.size());
+    if (lua_pcall(m_pState, 1, 0, 0) != 0) platform::LogError("_ALERT failed: " + PopMessage(m_pState));
+  }
+  lua_settop(m_pState, top);
+  return false;
 }
 
 }  // namespace Nembra

@@ -23,8 +23,9 @@ class CScript {
 
   // Runs the script folder's file of that name (extension included). False,
   // with the Lua message in the log, when the file is missing, does not
-  // compile or fails while running; the statements that ran keep their
-  // effects. The Lua stack is left as it was found.
+  // compile or fails while running; the message also goes to the global
+  // function _ALERT when the scripts have defined one. The statements that
+  // ran keep their effects. The Lua stack is left as it was found.
   bool RunFile(const std::string& name);
 
  protected:
@@ -33,6 +34,10 @@ class CScript {
   virtual void RegisterFunctions() {}
 
   lua_State* m_pState = nullptr;
+
+ private:
+  // Logs the message and hands it to the scripts' _ALERT; false.
+  bool Fail(const std::string& message);
 };
 
 }  // namespace Nembra

@@ -3,6 +3,8 @@
 // "ConfigLastUsed.dat", profile settings, "Buynow.dat", comic descriptions).
 // Every operation takes the file's full path and reads the whole file;
 // a change rewrites it. Lines end with CR LF when written.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@ using ConfigRecord = SectionedRecord<std::string>;
 
 class CConfigFile : public CSectionedFile<CConfigFile, std::string> {
  public:
+  // A file's records from its bytes, and the bytes Save writes.
+  static std::vector<ConfigRecord> FromBytes(const uint8_t* data, size_t size);
+  static std::string ToBytes(const std::vector<ConfigRecord>& records);
   // False when the file can't be read (records untouched).
   static bool Load(std::string file, std::vector<ConfigRecord>& records);
   // Replaces the file as a whole; false (and the old file kept) when it

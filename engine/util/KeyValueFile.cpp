@@ -22,18 +22,29 @@ std::wstring DecodeAfterBom(const std::string& file, const std::vector<uint8_t>&
 
 }  // namespace
 
+std::vector<KeyValueRecord> CKeyValueFile::FromBytes(const uint8_t* data, size_t size) {
+  if (size < 2) return {};
+  return SectionedText<std::wstring>::Parse(platform::Utf16LeToWide(data + 2, size - 2));
+}
+
+std::vector<uint8_t> CKeyValueFile::ToBytes(const std::vector<KeyValueRecord>& records) {
+  std::vector<uint8_t> bytes(BOM, BOM + 2);
+  const std::vector<uint8_t> text = platform::WideToUtf16Le(SectionedText<std::wstring>::Serialize(records, L"\n"));
+  bytes.insert(bytes.end(), text.begin(), text.end());
+  return bytes;
+}
+
 bool CKeyValueFile::Load(std::string file, std::vector<KeyValueRecord>& records) {
   std::vector<uint8_t> bytes;
   if (!platform::ReadWholeFile(file, bytes)) return false;
-  records = SectionedText<std::wstring>::Parse(DecodeAfterBom(file, bytes));
+  if (bytes.size() >= 2 && (bytes[0] != 0xFF || bytes[1] != 0xFE))
+    platform::LogWarning("'" + file + "' does not start with a UTF-16LE byte-order mark");
+  records = FromBytes(bytes.data(), bytes.size());
   return true;
 }
 
 bool CKeyValueFile::Save(std::string file, const std::vector<KeyValueRecord>& records) {
-  std::vector<uint8_t> bytes(BOM, BOM + 2);
-  const std::vector<uint8_t> text = platform::WideToUtf16Le(SectionedText<std::wstring>::Serialize(records, L"\n"));
-  bytes.insert(bytes.end(), text.begin(), text.end());
-  return platform::WriteFileAtomic(file, bytes);
+  return platform::WriteFileAtomic(file, ToBytes(records));
 }
 
 std::vector<KeyValueRecord> CKeyValueFile::GetSectionKeys(std::wstring section, std::string file) {

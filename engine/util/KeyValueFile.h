@@ -3,6 +3,8 @@
 // descriptions): the same grammar as the settings files, in wide text, with
 // a byte-order mark (FF FE) first and LF line ends. Also the wide-text
 // helpers that other readers of UTF-16 files use.
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +17,10 @@ using KeyValueRecord = SectionedRecord<std::wstring>;
 
 class CKeyValueFile : public CSectionedFile<CKeyValueFile, std::wstring> {
  public:
+  // A file's records from its bytes (the first two taken as the byte-order
+  // mark), and the bytes Save writes.
+  static std::vector<KeyValueRecord> FromBytes(const uint8_t* data, size_t size);
+  static std::vector<uint8_t> ToBytes(const std::vector<KeyValueRecord>& records);
   // The first two bytes are taken as the byte-order mark (a warning is
   // logged when they are not FF FE). False when the file can't be read.
   static bool Load(std::string file, std::vector<KeyValueRecord>& records);

@@ -27,6 +27,14 @@ bool IsRecordLine(const Str& line) {
   return equals != Str::npos && equals > 0;
 }
 
+// Whether a line starts with a byte-order mark, which the readers drop
+// there (the 8-bit reader at the file's start, the UTF-16 reader at any
+// line's start).
+bool StartsWithMark(const std::string& text, size_t at) { return text.compare(at, 3, "\xEF\xBB\xBF") == 0; }
+bool StartsWithMark(const std::wstring& text, size_t at) {
+  return at < text.size() && static_cast<uint32_t>(text[at]) == 0xFEFF;
+}
+
 }  // namespace
 
 bool AnythingExistsAt(const std::string& file) {
@@ -94,7 +102,14 @@ template <typename Str>
 Str SectionedText<Str>::Serialize(const std::vector<Record>& records, const Str& lineEnd) {
   Str out;
   for (const Record& record : records) {
-    for (Char c : record.comments) {
+    bool lineStart = true;
+    for (size_t i = 0; i < record.comments.size(); ++i) {
+      const Char c = record.comments[i];
+      // A comment line is written as it was read; one that starts with a
+      // mark gets a blank first (dropped by the reader's trim), so the mark
+      // stays part of the comment when it is read again.
+      if (lineStart && StartsWithMark(record.comments, i)) out += Char(' ');
+      lineStart = c == '\n';
       if (c == '\n')
         out += lineEnd;
       else

@@ -4,6 +4,8 @@
 // '#' or ';', and section or key lines commented out with one of those.
 // The two file kinds differ only in their bytes (see ConfigFile.h and
 // KeyValueFile.h); everything here works on decoded text.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,11 @@ struct SectionedRecord {
   Str value;
 
   bool IsTextOnly() const { return commentChar == 0; }
+  bool operator==(const SectionedRecord& o) const {
+    return comments == o.comments && commentChar == o.commentChar && section == o.section && key == o.key &&
+           value == o.value;
+  }
+  bool operator!=(const SectionedRecord& o) const { return !(*this == o); }
 };
 
 template <typename Str>
@@ -52,11 +59,29 @@ extern template class SectionedText<std::wstring>;
 bool AnythingExistsAt(const std::string& file);
 
 // The operations both file kinds offer by name. Derived provides
-// Load (file, records) and Save (file, records).
+// Load (file, records), Save (file, records), and FromBytes (data, size)
+// and ToBytes (records), the records of some bytes and the bytes Save writes.
 template <typename Derived, typename Str>
 class CSectionedFile {
  public:
   using Record = SectionedRecord<Str>;
+
+  // Whether the file can hold this key and value in this section: written
+  // and read again, it gives them back. False for line breaks, a key that
+  // is empty, holds '=' or would read as a comment or a section, a section
+  // name holding ']', blanks the reader trims away and text the file's
+  // encoding can't carry.
+  static bool CanHold(const Str& key, const Str& value, const Str& section) {
+    if (key.empty()) return false;
+    Record header;
+    header.section = section;
+    Record line = header;
+    line.key = key;
+    line.value = value;
+    const std::vector<Record> written = {header, line};
+    const auto bytes = Derived::ToBytes(written);
+    return Derived::FromBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) == written;
+  }
 
   // Every record of this section and key, in file order; empty when none or
   // when the file can't be read.
@@ -73,8 +98,11 @@ class CSectionedFile {
   }
 
   // Changes (or adds) the value and saves the file; a missing file is
-  // created. False when an existing file can't be read or the save fails.
+  // created. False, with the file unchanged, when the key, value or section
+  // could not be read back (see SectionedText::CanHold), when an existing
+  // file can't be read or when the save fails.
   static bool SetValue(Str key, Str value, Str section, std::string file) {
+    if (!CanHold(key, value, section)) return false;
     std::vector<Record> records;
     if (!Derived::Load(file, records)) {
       if (AnythingExistsAt(file)) return false;  // never replace what could not be read

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -23,6 +24,8 @@
 #include "engine/sound/SoundDevice.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/TextTable.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
 #include "platform/Sound.h"
 #include "platform/backends/headless/Headless.h"
 #include "support/TempDir.h"
@@ -133,6 +136,96 @@ TEST_F(ApplicationTest, InactiveMinuteNeverReachesAFrame) {
   // The frame after activation measures from the activation, not a minute.
   EXPECT_LT(app.frameTimes[1], 0.1f);
   EXPECT_EQ(app.activations, (std::vector<bool>{false, true}));
+}
+
+TEST_F(ApplicationTest, MinimisedOrHiddenWindowDrawsNothingAndTimeSkipsTheGap) {
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, true));
+  int frames = 0;
+  headless::SetPumpHook([] { headless::AdvanceTime(20); });
+  // While inactive the loop blocks for messages: time passes, then the
+  // window comes back with the given size message.
+  auto comeBackWith = [](WPARAM size, uint64_t away) {
+    headless::SetIdleHook([size, away] {
+      headless::AdvanceTime(away);
+      headless::PostEvent(WM_SIZE, size);
+      headless::SetIdleHook(nullptr);
+    });
+  };
+  app.onFrame = [&](ScriptedApp& a) {
+    ++frames;
+    if (frames == 1) {
+      headless::PostEvent(WM_SIZE, SIZE_MAXIMIZED);  // still shown: no change
+      headless::PostEvent(WM_SIZE, SIZE_MINIMIZED);
+      comeBackWith(SIZE_RESTORED, 60000);
+    } else if (frames == 3) {
+      headless::PostEvent(WM_SIZE, SIZE_MAXHIDE);  // hidden behind another window made full size
+      comeBackWith(SIZE_MAXSHOW, 30000);
+    } else if (frames == 5) {
+      a.Quit();
+    }
+  };
+  app.Run();
+  ASSERT_EQ(app.frameTimes.size(), 5u);
+  EXPECT_EQ(app.activations, (std::vector<bool>{false, true, false, true}));
+  // The frames after each return measure from the return, not the time away.
+  for (float t : app.frameTimes) EXPECT_LT(t, 0.1f);
+}
+
+TEST_F(ApplicationTest, SameMillisecondTurnsWaitForTheNextMillisecond) {
+  for (bool cap : {true, false}) {
+    headless::ResetEvents();
+    headless::ClearTickWaits();
+    ScriptedApp app;
+    app.SetFrameCap(cap);
+    ASSERT_TRUE(Open(app, false));
+    const std::vector<uint64_t> steps = {16, 0, 0, 17, 0, 5};
+    size_t turn = 0;
+    headless::SetPumpHook([&] {
+      if (turn < steps.size())
+        headless::AdvanceTime(steps[turn++]);
+      else
+        app.Quit();
+    });
+    app.Run();
+    // Run starts at 1000: the turns at 1016 and 1033 draw nothing and wait
+    // for the following millisecond; without the cap they draw instead.
+    const std::vector<uint64_t> expected = cap ? std::vector<uint64_t>{1017, 1017, 1034} : std::vector<uint64_t>();
+    EXPECT_EQ(headless::TickWaits(), expected);
+    EXPECT_EQ(app.frameTimes.size(), cap ? 3u : 6u);
+  }
+}
+
+TEST_F(ApplicationTest, WaitingForATickSleepsInsteadOfSpinning) {
+  // On the real clock: a loop that only waits for each next millisecond
+  // must leave the processor mostly idle, and never return early.
+  SetBackend(Backend::SdlGl);
+  const auto wallStart = std::chrono::steady_clock::now();
+  // Processor time of this thread only (sound threads may run beside it).
+  auto threadCpu = [] {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+  };
+  const double cpuStart = threadCpu();
+  bool early = false;
+  int waits = 0;
+  while (std::chrono::steady_clock::now() - wallStart < std::chrono::milliseconds(200)) {
+    const uint64_t now = GetTickCount();
+    WaitForTick(now + 1);
+    early = early || GetTickCount() < now + 1;
+    ++waits;
+  }
+  const double cpu = threadCpu() - cpuStart;
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  const uint64_t before = GetTickCount();
+  WaitForTick(before > 5 ? before - 5 : 0);  // a tick already passed returns at once
+  const uint64_t after = GetTickCount();
+  SetBackend(Backend::Headless);
+  EXPECT_FALSE(early);
+  EXPECT_GT(waits, 50);
+  EXPECT_LT(cpu, wall * 0.5) << "cpu " << cpu << " s over " << wall << " s";
+  EXPECT_LE(after - before, 1u);
 }
 
 TEST_F(ApplicationTest, MusicPlaysOnWhileTheWindowIsInactive) {

@@ -16,6 +16,22 @@ class TestScript : public Nembra::CScript {
  public:
   static std::vector<double> calls;
   int Top() const { return lua_gettop(m_pState); }
+  // Values a host function would have on the stack when it runs a file.
+  void PushNumbers(int count) {
+    for (int i = 0; i < count; ++i) lua_pushnumber(m_pState, 100 + i);
+  }
+  bool NumbersIntact(int count) const {
+    for (int i = 0; i < count; ++i)
+      if (lua_tonumber(m_pState, i + 1) != 100 + i) return false;
+    return true;
+  }
+  std::string GlobalText(const char* name) {
+    lua_getglobal(m_pState, name);
+    const char* text = lua_tostring(m_pState, -1);
+    std::string value = text ? text : "";
+    lua_pop(m_pState, 1);
+    return value;
+  }
   double Global(const char* name) {
     lua_getglobal(m_pState, name);
     const double value = lua_tonumber(m_pState, -1);
@@ -135,6 +151,62 @@ TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
   WriteScript("Table.lua", "error({})\n");
   EXPECT_FALSE(script.RunFile("Table.lua"));
   EXPECT_EQ(script.Top(), top);
+}
+
+TEST_F(ScriptTest, FailuresReachTheScriptsAlertFunction) {
+  WriteScript("Alert.lua", "alerts = 0\nfunction _ALERT(m) alerts = alerts + 1; last = m; return 1, 2, 3 end\n");
+  WriteScript("Fails.lua", "error('gate jammed')\n");
+  WriteScript("BadAlert.lua", "function _ALERT(m) alerts = alerts + 1; error('alert broke') end\n");
+  WriteScript("NoAlert.lua", "_ALERT = 7\n");
+  TestScript script;
+  ASSERT_TRUE(script.Open());
+  // Without an _ALERT the failure is logged only.
+  EXPECT_FALSE(script.RunFile("Fails.lua"));
+  ASSERT_EQ(errors.size(), 1u);
+
+  ASSERT_TRUE(script.RunFile("Alert.lua"));
+  EXPECT_FALSE(script.RunFile("Fails.lua"));
+  EXPECT_EQ(script.Global("alerts"), 1);
+  EXPECT_NE(script.GlobalText("last").find("gate jammed"), std::string::npos) << script.GlobalText("last");
+  ASSERT_EQ(errors.size(), 2u) << "the log has it as well";
+  EXPECT_NE(errors[1].find("gate jammed"), std::string::npos);
+  EXPECT_FALSE(script.RunFile("Missing.lua"));
+  EXPECT_EQ(script.Global("alerts"), 2) << "a missing file is alerted too";
+  EXPECT_NE(script.GlobalText("last").find("Missing.lua"), std::string::npos);
+
+  // An _ALERT that fails itself is logged once, never alerted again.
+  ASSERT_TRUE(script.RunFile("BadAlert.lua"));
+  errors.clear();
+  EXPECT_FALSE(script.RunFile("Fails.lua"));
+  EXPECT_EQ(script.Global("alerts"), 3);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_NE(errors[1].find("alert broke"), std::string::npos) << errors[1];
+
+  // An _ALERT that is no function is left alone.
+  ASSERT_TRUE(script.RunFile("NoAlert.lua"));
+  errors.clear();
+  EXPECT_FALSE(script.RunFile("Fails.lua"));
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(script.Top(), 0);
+}
+
+TEST_F(ScriptTest, StackStaysLevelUnderAHostsValues) {
+  // A host function that runs a file has values of its own on the stack;
+  // a thousand runs, failing or returning values, leave them as they were.
+  WriteScript("Alert.lua", "function _ALERT(m) return m, m, m end\n");
+  WriteScript("Results.lua", "return 1, 2, 3, 4\n");
+  WriteScript("Fails.lua", "local a, b = 1, 2\nerror({a, b})\n");
+  WriteScript("Syntax.lua", "return (\n");
+  TestScript script;
+  ASSERT_TRUE(script.Open());
+  ASSERT_TRUE(script.RunFile("Alert.lua"));
+  script.PushNumbers(5);
+  for (int i = 0; i < 1000; ++i) {
+    const char* name = i % 4 == 0 ? "Results.lua" : i % 4 == 1 ? "Fails.lua" : i % 4 == 2 ? "Syntax.lua" : "Missing.lua";
+    EXPECT_EQ(script.RunFile(name), i % 4 == 0);
+    ASSERT_EQ(script.Top(), 5) << "run " << i << " of " << name;
+  }
+  EXPECT_TRUE(script.NumbersIntact(5));
 }
 
 TEST_F(ScriptTest, PrecompiledChunksAreRefused) {

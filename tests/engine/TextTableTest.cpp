@@ -104,6 +104,18 @@ TEST_F(TextTableTest, LineBreaksAndEveryTokenReplaced) {
   EXPECT_EQ(GetText("HINT_OLD"), L"Old text") << "commented-out lines are loaded too";
 }
 
+TEST_F(TextTableTest, DigitsBelongToTheToken) {
+  enum { ACTION_WEAPON_2 = 10, ACTION_WEAPON_3 = 11 };
+  m_Mapper.AddKeyboardMapping(ACTION_WEAPON_2, platform::DIK_2, "KMP_2");
+  m_Mapper.AddKeyboardMapping(ACTION_WEAPON_3, platform::DIK_3, "KMP_3RD");
+  WriteTexts({{L"ENG", {{L"HINT_WEAPONS", L"Switch with @KMP_2 or @KMP_3RD, 2 or 3.@KMP_2"}}}});
+  CTextTable::Load(L"ENG");
+  const std::wstring two = Key(platform::DIK_2), three = Key(platform::DIK_3);
+  ASSERT_FALSE(two.empty());
+  ASSERT_NE(two, three);
+  EXPECT_EQ(GetText("HINT_WEAPONS"), L"Switch with " + two + L" or " + three + L", 2 or 3." + two);
+}
+
 TEST_F(TextTableTest, ReloadFollowsRebinding) {
   WriteTexts({{L"SPA", {{L"HINT", L"Pulsa @KMP_ABILITY"}}}});
   CTextTable::Load(L"SPA");

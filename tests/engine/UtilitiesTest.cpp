@@ -81,6 +81,28 @@ TEST(SphereSweep, ContactDistanceAndMovement) {
   EXPECT_FALSE(SweepSphereAgainstSphere(start, start, 1.0f, D3DXVECTOR3(5, 0, 0), 1.0f, &distance, &result));
 }
 
+TEST(SphereSweep, TouchingExactlyAtTheEndOfTheMoveIsAHit) {
+  float distance = -1;
+  D3DXVECTOR3 result(9, 9, 9);
+  // Head on: the gap (5 - 2) is exactly the move's length.
+  ASSERT_TRUE(SweepSphereAgainstSphere(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(3, 0, 0), 1.0f, D3DXVECTOR3(5, 0, 0),
+                                       1.0f, &distance, &result));
+  EXPECT_EQ(distance, 3.0f);
+  EXPECT_EQ(result, D3DXVECTOR3(3, 0, 0));
+  // Glancing: the centres start sqrt(73) apart, more than the move plus the
+  // radii, but the contact point lies exactly at the move's end, 4 along.
+  distance = -1;
+  ASSERT_TRUE(SweepSphereAgainstSphere(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(4, 0, 0), 2.0f, D3DXVECTOR3(8, 3, 0),
+                                       3.0f, &distance, &result));
+  EXPECT_EQ(distance, 4.0f);
+  EXPECT_EQ(result, D3DXVECTOR3(4, 0, 0));
+  // A hair shorter, and neither touches.
+  EXPECT_FALSE(SweepSphereAgainstSphere(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2.999f, 0, 0), 1.0f,
+                                        D3DXVECTOR3(5, 0, 0), 1.0f, &distance, &result));
+  EXPECT_FALSE(SweepSphereAgainstSphere(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(3.999f, 0, 0), 2.0f,
+                                        D3DXVECTOR3(8, 3, 0), 3.0f, &distance, &result));
+}
+
 TEST(ConvexPolygon, InsideOutsideAndOnEdge) {
   const std::vector<D3DXVECTOR3> triangle = {{0, 0, 7}, {10, 0, 7}, {0, 10, 7}};
   EXPECT_TRUE(IsPointInConvexPolygon(triangle, 1, 1));

@@ -1,8 +1,8 @@
-// libFuzzer entry for the mesh file readers.
+// Fuzz target of the mesh file readers.
 #include <string>
 
-#include "platform/Log.h"
 #include "fuzz/XFileFuzzBody.h"
+#include "platform/Log.h"
 
 // The readers log why a file fails; the fuzzer does not need the lines.
 namespace platform {

@@ -1,25 +1,20 @@
-// Writes the seed corpus of the mesh file fuzzer: small meshes in every
-// encoding, a skinned bar with animation sets, and the damaged files that
-// once brought the reader down.
-#include <cstdio>
+// Seeds of the mesh file readers: small meshes in every encoding and a
+// skinned bar with animation sets, from the mesh file writer, and the
+// damaged files that once brought the reader down or held too much memory
+// (runs of empty lists, plain and compressed; a compressed file inflating
+// past what any mesh needs; a mesh with two normal lists).
 #include <string>
 
+#include "fuzz/FuzzSeeds.h"
 #include "fuzz/XFileSeedData.h"
-#include "platform/Files.h"
-#include "tools/formats/TextFiles.h"
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: xfile_seeds <folder>\n");
-    return 2;
-  }
-  std::string dir = argv[1];
-  platform::MakeDirectories(dir);
-  int i = 0;
-  for (const std::string& bytes : xfuzz::SeedFiles())
-    if (!formats::WriteBytes(dir + "/seed" + std::to_string(i++) + ".x", bytes)) return 1;
-  i = 0;
-  for (const std::string& bytes : xfuzz::RegressionFiles())
-    if (!formats::WriteBytes(dir + "/regression" + std::to_string(i++) + ".x", bytes)) return 1;
-  return 0;
+namespace {
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+}  // namespace
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  std::vector<std::vector<uint8_t>> seeds;
+  for (const std::string& s : xfuzz::SeedFiles()) seeds.push_back(Bytes(s));
+  for (const std::string& s : xfuzz::RegressionFiles()) seeds.push_back(Bytes(s));
+  return seeds;
 }

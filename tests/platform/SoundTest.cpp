@@ -3,6 +3,9 @@
 // on OpenAL Soft's null output.
 #include <gtest/gtest.h>
 
+#include <AL/al.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -363,6 +366,66 @@ class StreamOutput : public ::testing::Test {
   std::shared_ptr<platform::AudioDevice> device;
   std::string oggPath, wavPath;
 };
+
+namespace {
+// A stereo source of any length that costs nothing to decode.
+class LongSource : public platform::SampleSource {
+ public:
+  LongSource(uint64_t frames, bool canSeek) : m_Frames(frames), m_CanSeek(canSeek) {}
+  uint16_t Channels() const override { return 2; }
+  uint32_t SampleRate() const override { return 44100; }
+  size_t Read(int16_t* out, size_t frames) override {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(frames, m_Frames - m_At));
+    for (size_t i = 0; i < n * 2; ++i) out[i] = static_cast<int16_t>((m_At + i / 2) & 0xFFF);
+    m_At += n;
+    return n;
+  }
+  bool Reset() override {
+    ++resets;
+    if (m_CanSeek) m_At = 0;
+    return m_CanSeek;
+  }
+  int resets = 0;
+
+ private:
+  uint64_t m_Frames, m_At = 0;
+  bool m_CanSeek;
+};
+
+ALint SourceType(const platform::OutputStream& stream) {
+  ALint type = 0;
+  alGetSourcei(stream.SourceHandle(), AL_SOURCE_TYPE, &type);
+  return type;
+}
+}  // namespace
+
+TEST_F(StreamOutput, SoundsTooLongToHoldWholeAreStreamed) {
+  const uint64_t capFrames = platform::MAX_DECODED_SOUND_BYTES / 4;
+  // Within the cap: one buffer holding the whole sound.
+  auto fits = std::make_shared<LongSource>(capFrames - 20000, true);
+  auto whole = platform::OpenSound(device, fits, false);
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(SourceType(*whole), AL_STATIC);
+  EXPECT_EQ(fits->resets, 0);
+  whole.reset();
+
+  // Past it: played from the start as a stream.
+  auto longer = std::make_shared<LongSource>(capFrames + 20000, true);
+  auto stream = platform::OpenSound(device, longer, false);
+  ASSERT_TRUE(stream);
+  EXPECT_EQ(longer->resets, 1);
+  stream->Play();
+  Pump(0.2);
+  EXPECT_EQ(SourceType(*stream), AL_STREAMING);
+  EXPECT_TRUE(stream->IsPlaying());
+  EXPECT_GT(stream->FramesPlayed(), 0u);
+  EXPECT_LT(stream->FramesPlayed(), 44100u) << "it starts at the top";
+  stream.reset();
+
+  // One that can't go back to its start can't be streamed either.
+  auto oneWay = std::make_shared<LongSource>(capFrames + 20000, false);
+  EXPECT_FALSE(platform::OpenSound(device, oneWay, false));
+}
 
 TEST_F(StreamOutput, VorbisDecodesToTheWholeTone) {
   auto source = platform::OpenSampleSource(oggPath);

@@ -1,0 +1,81 @@
+// Seeds of the image readers: PNG, JPEG and TGA files from the image
+// writers, JPEGs in the codings other producers use (progressive,
+// arithmetic), and the damaged kinds once accepted: an arithmetic JPEG whose
+// header promises a huge picture, a JPEG cut short inside its scan.
+#include <cstdlib>
+#include <string>
+
+// libjpeg's header needs FILE and size_t first.
+#include <cstdio>
+#include <jpeglib.h>
+
+#include "fuzz/FuzzSeeds.h"
+#include "tools/formats/GraphicsFiles.h"
+
+namespace {
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+formats::TestPicture Picture(uint32_t w, uint32_t h) {
+  formats::TestPicture p(w, h);
+  uint32_t state = 7;
+  for (uint32_t& c : p.argb) {
+    state = state * 214013u + 2531011u;
+    c = 0x80000000u | (state >> 8);
+  }
+  return p;
+}
+
+std::string Jpeg(const formats::TestPicture& picture, bool arithmetic, bool progressive) {
+  std::vector<uint8_t> rgb;
+  for (uint32_t c : picture.argb) {
+    rgb.push_back(static_cast<uint8_t>(c >> 16));
+    rgb.push_back(static_cast<uint8_t>(c >> 8));
+    rgb.push_back(static_cast<uint8_t>(c));
+  }
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long outSize = 0;
+  jpeg_mem_dest(&info, &out, &outSize);
+  info.image_width = picture.width;
+  info.image_height = picture.height;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  if (progressive) jpeg_simple_progression(&info);
+  info.arith_code = arithmetic ? TRUE : FALSE;
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = &rgb[size_t(info.next_scanline) * picture.width * 3];
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(out), outSize);
+  std::free(out);
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  const formats::TestPicture small = Picture(16, 8);
+  std::vector<std::vector<uint8_t>> seeds = {
+      Bytes(formats::PngBytes(small, true)),   Bytes(formats::PngBytes(small, false)),
+      Bytes(formats::GrayPngBytes(small)),     Bytes(formats::GrayPngBytes(small, true)),
+      Bytes(formats::TgaBytes(small, true)),   Bytes(formats::TgaBytes(small, false)),
+      Bytes(formats::JpegBytes(small)),        Bytes(Jpeg(small, false, true)),
+      Bytes(Jpeg(small, true, false)),         Bytes(Jpeg(small, true, true))};
+  // An arithmetic JPEG whose frame header says 16000 x 16000.
+  std::string huge = Jpeg(small, true, false);
+  const size_t frame = huge.find("\xFF\xC9");
+  if (frame != std::string::npos) huge.replace(frame + 5, 4, std::string("\x3E\x80\x3E\x80", 4));
+  seeds.push_back(Bytes(huge));
+  // A JPEG cut inside its scan.
+  const std::string whole = Jpeg(Picture(64, 64), false, false);
+  seeds.push_back(Bytes(whole.substr(0, whole.size() * 2 / 3)));
+  return seeds;
+}
