@@ -1,0 +1,75 @@
+// Pictures of the front end's screens drawn by the OpenGL device in a real
+// window (Mesa under Xvfb in CI), kept under the build's test-images/
+// folder and probed by pixel. Each skips without a display.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "frontend/GUIFlash.h"
+#include "frontend/WidgetGallery.h"
+#include "scenario/ScreenScenario.h"
+
+using scenario::ScreenScenario;
+
+namespace {
+
+ScreenScenario::Options GlWritable() {
+  ScreenScenario::Options o;
+  o.gl = true;
+  o.writableData = true;
+  return o;
+}
+
+int Channel(uint32_t c, int shift) { return int((c >> shift) & 0xFF); }
+::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 8) {
+  for (int shift : {16, 8, 0})
+    if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
+      return ::testing::AssertionFailure() << std::hex << "pixel " << actual << ", expected " << expected;
+  return ::testing::AssertionSuccess();
+}
+// White-ish pixels (text) in a box.
+int WhitePixels(const ScreenScenario& s, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      const uint32_t c = s.PixelAt(x, y);
+      if (Channel(c, 16) > 200 && Channel(c, 8) > 200 && Channel(c, 0) > 200) ++n;
+    }
+  return n;
+}
+
+TEST(FrontendPictures, WidgetGallery) {
+  ScreenScenario s(GlWritable());
+  if (!s.Ready()) GTEST_SKIP() << s.Problem();
+  ASSERT_TRUE(gallery::WriteAtlas(s.DataFolder()));
+  gallery::Gallery g;
+  g.Build();
+  // The pointer rests on the last button, so its hover image and hint show.
+  s.Next().MoveTo(150, 310);
+  s.Frame([&] { ScreenScenario::TwoPass([&] { g.Images(); }, [&] { g.Texts(); }); });
+  ASSERT_TRUE(s.CaptureFrame("frontend_widget_gallery",
+                             [&] { ScreenScenario::TwoPass([&] { g.Images(); }, [&] { g.Texts(); }); }));
+
+  // Button states by colour, away from the captions.
+  EXPECT_TRUE(Near(s.PixelAt(85, 105), gallery::kNormalColor));
+  EXPECT_TRUE(Near(s.PixelAt(85, 165), gallery::kDisabledColor));
+  EXPECT_TRUE(Near(s.PixelAt(85, 225), gallery::kHoverColor));  // highlighted
+  EXPECT_TRUE(Near(s.PixelAt(85, 285), gallery::kHoverColor));  // hovered
+  // Captions: white text in the middle of each button.
+  EXPECT_GT(WhitePixels(s, 100, 108, 200, 132), 20);
+  // The slider: filled over its first quarter, background after.
+  EXPECT_TRUE(Near(s.PixelAt(425, 118), gallery::kFillColor));
+  EXPECT_TRUE(Near(s.PixelAt(445, 118), gallery::kFillColor));
+  EXPECT_TRUE(Near(s.PixelAt(455, 118), gallery::kBackColor));
+  EXPECT_TRUE(Near(s.PixelAt(530, 118), gallery::kBackColor));
+  // The exclusive group: only the second item checked.
+  EXPECT_TRUE(Near(s.PixelAt(428, 208), gallery::kBoxColor));
+  EXPECT_TRUE(Near(s.PixelAt(428, 248), gallery::kCheckColor));
+  EXPECT_TRUE(Near(s.PixelAt(428, 288), gallery::kBoxColor));
+  // Labels right of the boxes; the hint on the status line.
+  EXPECT_GT(WhitePixels(s, 441, 240, 600, 258), 20);
+  EXPECT_GT(WhitePixels(s, 250, 548, 550, 572), 40);
+  EXPECT_EQ(WhitePixels(s, 0, 420, 800, 540), 0);
+}
+
+}  // namespace
