@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUIFlash.h"
 #include "frontend/WidgetGallery.h"
 #include "scenario/ScreenScenario.h"
@@ -70,6 +71,50 @@ TEST(FrontendPictures, WidgetGallery) {
   EXPECT_GT(WhitePixels(s, 441, 240, 600, 258), 20);
   EXPECT_GT(WhitePixels(s, 250, 548, 550, 572), 40);
   EXPECT_EQ(WhitePixels(s, 0, 420, 800, 540), 0);
+}
+
+struct Stopwatch {
+  float elapsed = 0.0f;
+  float GetTime() const { return elapsed; }
+};
+
+TEST(FrontendPictures, CountDownAndFlashMidWay) {
+  ScreenScenario s(GlWritable());
+  if (!s.Ready()) GTEST_SKIP() << s.Problem();
+  ASSERT_TRUE(gallery::WriteAtlas(s.DataFolder()));
+  // The icon and its flash, centred on (200, 300); the flash halfway through.
+  Nembra::CStatic2DSprite icon;
+  icon.SetTexture(gallery::Atlas());
+  icon.SetSourceRect(Nembra::MakeRect(128, 16, 23, 23));
+  icon.m_Center = D3DXVECTOR3(11, 11, 0);
+  icon.SetPosition(D3DXVECTOR3(200, 300, 0));
+  CGUIFlash flash;
+  flash.m_Sprite = icon;
+  flash.m_Timer = 0.2f + s.FrameTime();  // one frame's time is taken before the picture
+  CGUIDigitalTimer display;
+  Stopwatch watch;
+  watch.elapsed = 24.5f;
+  display.Show(&watch, 100.0f);
+  auto frame = [&] {
+    ScreenScenario::TwoPass(
+        [&] {
+          icon.Draw();
+          flash.Update();
+        },
+        [&] { display.Draw(); });
+  };
+  s.Frame(frame);
+  ASSERT_TRUE(s.CaptureFrame("frontend_countdown_and_flash", frame));
+  // "1 : 15 : 30" in white around x 400 near the top; nothing far from it.
+  EXPECT_GT(WhitePixels(s, 330, 10, 470, 40), 60);
+  EXPECT_EQ(WhitePixels(s, 0, 0, 300, 60), 0);
+  EXPECT_EQ(WhitePixels(s, 500, 0, 800, 60), 0);
+  // The flash: five times the icon (115 pixels) at half opacity over black,
+  // and the icon itself in full colour in the middle.
+  const uint32_t half = s.PixelAt(200 - 40, 300);
+  EXPECT_NEAR(Channel(half, 8), Channel(gallery::kFillColor, 8) / 2, 12);
+  EXPECT_TRUE(Near(s.PixelAt(200, 300), gallery::kFillColor, 30));
+  EXPECT_TRUE(Near(s.PixelAt(200 - 70, 300), 0xFF000000u));
 }
 
 }  // namespace

@@ -50,7 +50,9 @@ std::vector<std::string> CheckFont(const std::string& dataFolder, const std::str
 
 #define ASSET_CHECK_CONCAT2(a, b) a##b
 #define ASSET_CHECK_CONCAT(a, b) ASSET_CHECK_CONCAT2(a, b)
-#define ASSET_LAYOUT(name, fn) \
-  static ::assetcheck::Registration ASSET_CHECK_CONCAT(s_AssetLayout, __LINE__)(name, ::assetcheck::LayoutSource(fn))
-#define ASSET_TEXTS(name, fn) \
-  static ::assetcheck::Registration ASSET_CHECK_CONCAT(s_AssetTexts, __LINE__)(name, ::assetcheck::TextSource(fn))
+#define ASSET_LAYOUT(name, ...)                                          \
+  static ::assetcheck::Registration ASSET_CHECK_CONCAT(s_AssetLayout, __LINE__)( \
+      name, ::assetcheck::LayoutSource(__VA_ARGS__))
+#define ASSET_TEXTS(name, ...)                                          \
+  static ::assetcheck::Registration ASSET_CHECK_CONCAT(s_AssetTexts, __LINE__)( \
+      name, ::assetcheck::TextSource(__VA_ARGS__))
