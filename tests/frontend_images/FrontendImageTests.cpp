@@ -5,6 +5,9 @@
 
 #include <cstdlib>
 
+#include "engine/app/Application.h"
+#include "engine/app/Keyboard.h"
+#include "engine/app/Mouse.h"
 #include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUIFlash.h"
 #include "frontend/WidgetGallery.h"
@@ -37,6 +40,30 @@ int WhitePixels(const ScreenScenario& s, int x0, int y0, int x1, int y1) {
       if (Channel(c, 16) > 200 && Channel(c, 8) > 200 && Channel(c, 0) > 200) ++n;
     }
   return n;
+}
+
+// The script reaches the engine through SDL events on the real window,
+// as it reaches it through the headless devices.
+TEST(FrontendPictures, ScriptedInputArrivesAsSdlEvents) {
+  ScreenScenario::Options options;
+  options.gl = true;
+  ScreenScenario s(options);
+  if (!s.Ready()) GTEST_SKIP() << s.Problem();
+  s.Script({scenario::FrameInput().MoveTo(321, 123).Type(L"Ab\u00f1\u0416"),
+            scenario::FrameInput().KeyDown(platform::DIK_RETURN).Press(0).Wheel(1),
+            scenario::FrameInput().KeyUp(platform::DIK_RETURN).Release(0)});
+  s.Frame(nullptr);
+  EXPECT_EQ(Nembra::g_pMouse->GetX(), 321);
+  EXPECT_EQ(Nembra::g_pMouse->GetY(), 123);
+  EXPECT_EQ(Nembra::g_pApplication->GetTypedText(), L"Ab\u00f1\u0416");
+  s.Frame(nullptr);
+  EXPECT_TRUE(Nembra::g_pKeyboard->WasKeyPressed(platform::DIK_RETURN));
+  EXPECT_TRUE(Nembra::g_pMouse->WasButtonPressed(0));
+  EXPECT_EQ(Nembra::g_pMouse->GetDZ(), 120);
+  EXPECT_EQ(Nembra::g_pApplication->GetTypedText(), L"Ab\u00f1\u0416\r");
+  s.Frame(nullptr);
+  EXPECT_EQ(Nembra::g_pKeyboard->GetReleasedKey(), platform::DIK_RETURN);
+  EXPECT_TRUE(Nembra::g_pMouse->WasClickedInRegion(0, 321, 123, 1, 1));
 }
 
 TEST(FrontendPictures, WidgetGallery) {
