@@ -7,6 +7,7 @@
 
 #include "WidgetGallery.h"
 #include "engine/app/Application.h"
+#include "engine/app/InputMapper.h"
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "engine/fonts/BitmapFont.h"
@@ -32,6 +33,7 @@ TEST(ScreenScenarioHarness, ScriptedKeysButtonsWheelAndTypedTextArriveInTheirFra
   EXPECT_EQ(g_pMouse->GetY(), 456);
   EXPECT_EQ(Nembra::g_pApplication->GetTypedText(), L"An\u00f1");
   s.Frame(nullptr);
+  EXPECT_TRUE(Nembra::g_pInputMapper->WasActionPressed(4));  // left button: shoot blue
   EXPECT_TRUE(g_pKeyboard->WasKeyPressed(platform::DIK_RETURN));
   EXPECT_TRUE(g_pMouse->WasButtonPressed(0));
   EXPECT_EQ(g_pMouse->GetDZ(), -240);
@@ -44,6 +46,11 @@ TEST(ScreenScenarioHarness, ScriptedKeysButtonsWheelAndTypedTextArriveInTheirFra
   s.Frame(nullptr);
   EXPECT_EQ(g_pKeyboard->GetReleasedKey(), -1);
   EXPECT_FALSE(g_pMouse->WasAnyButtonReleased());
+  // The game's actions on their default keys.
+  s.Next().KeyDown(platform::DIK_W);
+  s.Frame(nullptr);
+  EXPECT_TRUE(Nembra::g_pInputMapper->IsActionDown(0));
+  EXPECT_EQ(Nembra::g_pInputMapper->GetMappingName("KMP_CAMERA"), g_pKeyboard->GetKeyName(platform::DIK_F4));
   // Moves are exact, also back and to the screen's last pixel.
   s.Next().MoveTo(799, 0);
   s.Frame(nullptr);

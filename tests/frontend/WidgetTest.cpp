@@ -343,6 +343,18 @@ TEST_F(Widgets, RadioGroupsSelectByClickExclusiveOrNot) {
   click(105, 105);
   EXPECT_EQ(group.GetSelected(), 1);
   EXPECT_TRUE(s.Last().sprites.empty());
+
+  // A click seen while visible is not applied again once the group is hidden.
+  group.m_Visible = true;
+  s.Next().MoveTo(105, 105).Press();
+  s.Frame(frame);
+  s.Next().Release();
+  s.Frame(frame);
+  EXPECT_EQ(group.GetSelected(), 0);
+  group.Select(1);
+  group.m_Visible = false;
+  s.Frame(frame);
+  EXPECT_EQ(group.GetSelected(), 1);
 }
 
 TEST_F(Widgets, SelectOutsideTheItemsAndClearedGroupsSelectNothing) {

@@ -9,6 +9,7 @@
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
+#include "engine/app/InputMapper.h"
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "engine/fonts/BitmapFont.h"
@@ -140,6 +141,20 @@ void ScreenScenario::Start() {
     m_Problem = "the keyboard and the mouse did not start";
     return;
   }
+  // The eleven actions on their default keys and buttons, as the game declares them.
+  using namespace platform;
+  Nembra::CInputMapper& mapper = *Nembra::g_pInputMapper;
+  mapper.AddKeyboardMapping(0, DIK_W, "KMP_UP");
+  mapper.AddKeyboardMapping(1, DIK_S, "KMP_DOWN");
+  mapper.AddKeyboardMapping(2, DIK_A, "KMP_LEFT");
+  mapper.AddKeyboardMapping(3, DIK_D, "KMP_RIGHT");
+  mapper.AddMouseMapping(4, 0, "KMP_SHOOT_BLUE");
+  mapper.AddMouseMapping(5, 1, "KMP_SHOOT_RED");
+  mapper.AddKeyboardMapping(6, DIK_ESCAPE, "KMP_EXIT");
+  mapper.AddKeyboardMapping(7, DIK_E, "KMP_ABILITY");
+  mapper.AddKeyboardMapping(8, DIK_SPACE, "KMP_ACTION");
+  mapper.AddKeyboardMapping(9, DIK_F1, "KMP_RESTART");
+  mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
   // One device unit per pixel, so a scripted move lands exactly where asked.
   Nembra::g_pMouse->SetSpeed(1.0f);
   Nembra::g_pBitmapFontFactory = new Nembra::CBitmapFontFactory();
