@@ -7,12 +7,17 @@
 #include <string>
 
 #include "frontend/FontNames.h"
+#include "platform/FontRaster.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/formats/BitmapFontFiles.h"
 
 namespace {
 
-constexpr const char* kFontFolder = "/usr/share/fonts/truetype/dejavu/";
+// The folder of the system's DejaVu faces (where the engine finds its stand-in face).
+std::string FontFolder() {
+  const std::string upright = platform::FontFace::SystemFontFile(false, false);
+  return upright.substr(0, upright.find_last_of('/') + 1);
+}
 
 struct FontDescription {
   const char* name;
@@ -35,7 +40,7 @@ static_assert(sizeof kFonts / sizeof kFonts[0] == GAME_FONT_NAMES.size(), "one d
 bool WriteFonts(const datagen::Output& out) {
   for (const FontDescription& font : kFonts) {
     formats::BitmapFontBytes bytes;
-    if (!formats::MakeGameFontBytes(std::string(kFontFolder) + font.faceFile, font.pixels, bytes)) {
+    if (!formats::MakeGameFontBytes(FontFolder() + font.faceFile, font.pixels, bytes)) {
       std::fprintf(stderr, "datagen: cannot make font %s from %s\n", font.name, font.faceFile);
       return false;
     }
