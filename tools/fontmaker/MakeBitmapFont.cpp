@@ -11,6 +11,7 @@
 
 #include "platform/FontRaster.h"
 #include "tools/formats/BitmapFontFiles.h"
+#include "tools/formats/TextFiles.h"
 
 int main(int argc, char** argv) {
   if (argc < 3 || argc > 4) {
@@ -26,11 +27,12 @@ int main(int argc, char** argv) {
   }
   const std::string fontFile = argc == 4 ? argv[3] : platform::FontFace::SystemFontFile(false, false);
   formats::BitmapFont font;
-  if (!formats::MakeBitmapFont(fontFile, static_cast<int>(pixels), formats::GameFontCharacters(), font)) {
+  formats::BitmapFontBytes bytes;
+  if (!formats::MakeGameFontBytes(fontFile, static_cast<int>(pixels), bytes, &font)) {
     std::fprintf(stderr, "cannot read font %s\n", fontFile.c_str());
     return 1;
   }
-  if (!formats::WriteBitmapFont(name, font)) {
+  if (!formats::WriteBytes(name + ".png", bytes.atlasPng) || !formats::WriteBytes(name + ".dat", bytes.glyphTable)) {
     std::fprintf(stderr, "cannot write %s.png / %s.dat\n", name.c_str(), name.c_str());
     return 1;
   }

@@ -49,11 +49,8 @@ std::string GlyphTableBytes(uint32_t lineHeight, int32_t count, const std::vecto
 std::wstring GameFontCharacters() {
   std::wstring chars;
   for (wchar_t c = 0x20; c < 0x7F; ++c) chars += c;
-  chars += L"\u00f1\u00d1\u00e1\u00e9\u00ed\u00f3\u00fa\u00c1\u00c9\u00cd\u00d3\u00da\u00fc\u00dc\u00bf\u00a1"
-           L"\u00ab\u00bb\u00b7\u00ba\u00aa";
-  chars += L'\u0401';
-  for (wchar_t c = 0x0410; c <= 0x044F; ++c) chars += c;
-  chars += L'\u0451';
+  for (wchar_t c = 0xA0; c <= 0xFF; ++c) chars += c;
+  for (wchar_t c = 0x0400; c <= 0x045F; ++c) chars += c;
   return chars;
 }
 
@@ -120,6 +117,15 @@ bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wst
     }
     out.glyphs.push_back(p.record);
   }
+  return true;
+}
+
+bool MakeGameFontBytes(const std::string& fontFile, int pixelHeight, BitmapFontBytes& out, BitmapFont* made) {
+  BitmapFont font;
+  if (!MakeBitmapFont(fontFile, pixelHeight, GameFontCharacters(), font)) return false;
+  out.atlasPng = PngBytes(font.atlas);
+  out.glyphTable = GlyphTableBytes(font.lineHeight, font.glyphs);
+  if (made) *made = std::move(font);
   return true;
 }
 

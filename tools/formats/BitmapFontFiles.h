@@ -36,8 +36,8 @@ struct BitmapFont {
 // Margin each glyph image carries left and right of its advance box.
 constexpr int kGlyphMargin = 5;
 
-// The characters of the game's three languages: printable ASCII, the
-// Spanish letters and marks, and the Russian alphabet.
+// The characters of the game's three languages: printable ASCII, Latin-1
+// (U+00A0 to U+00FF) and Cyrillic (U+0400 to U+045F).
 std::wstring GameFontCharacters();
 
 // Rasterises the characters of the font file at an em size of pixelHeight
@@ -48,5 +48,15 @@ bool MakeBitmapFont(const std::string& fontFile, int pixelHeight, const std::wst
 
 // Writes name + ".png" and name + ".dat".
 bool WriteBitmapFont(const std::string& name, const BitmapFont& font);
+
+// The bytes of a made font's two files.
+struct BitmapFontBytes {
+  std::string atlasPng;
+  std::string glyphTable;
+};
+// Makes a font with the game's characters from a font file and returns its
+// files' bytes; false (with a log line) when the font file cannot be read.
+bool MakeGameFontBytes(const std::string& fontFile, int pixelHeight, BitmapFontBytes& out,
+                       BitmapFont* made = nullptr);
 
 }  // namespace formats

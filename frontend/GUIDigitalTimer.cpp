@@ -1,0 +1,53 @@
+#include "frontend/GUIDigitalTimer.h"
+
+#include <cmath>
+
+#include "engine/fonts/BitmapFont.h"
+#include "frontend/FontNames.h"
+
+CGUIDigitalTimer::CGUIDigitalTimer() {
+  if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_DIGITAL);
+}
+
+void CGUIDigitalTimer::ShowLimit(float limit) {
+  m_TimeLimit = limit;
+  m_TimeLeft = limit;
+  m_Visible = true;
+}
+
+void CGUIDigitalTimer::Hide() {
+  m_Visible = false;
+  m_pTimer = nullptr;
+  m_ReadTime = nullptr;
+}
+
+void CGUIDigitalTimer::Release() {
+  if (m_pFont && Nembra::g_pBitmapFontFactory) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_DIGITAL);
+  m_pFont = nullptr;
+}
+
+std::wstring CGUIDigitalTimer::FormatTime(float timeLeft) {
+  if (!(timeLeft > 0.0f)) timeLeft = 0.0f;
+  // Far beyond any level's time the count stops growing, so the integer stays in range.
+  if (timeLeft > 1.0e9f) timeLeft = 1.0e9f;
+  const int total = static_cast<int>(std::floor(timeLeft));
+  const int minutes = total / 60;
+  const int seconds = total - 60 * minutes;
+  const int sixtieths = static_cast<int>(std::floor(60.0f * (timeLeft - static_cast<float>(total))));
+  std::wstring text = std::to_wstring(minutes) + L" : ";
+  if (seconds < 10) text += L'0';
+  text += std::to_wstring(seconds) + L" : ";
+  if (sixtieths < 10) text += L'0';
+  text += std::to_wstring(sixtieths);
+  return text;
+}
+
+void CGUIDigitalTimer::Draw() {
+  if (!m_Visible) return;
+  float left = m_TimeLimit - (m_ReadTime ? m_ReadTime(m_pTimer) : 0.0f);
+  if (!(left > 0.0f)) left = 0.0f;
+  m_TimeLeft = left;
+  if (!m_pFont) return;
+  m_pFont->m_Centered = true;
+  m_pFont->DrawText(FormatTime(m_TimeLeft), TEXT_X, TEXT_Y, 1.0f, 1.0f, 1.0f, 1.0f);
+}

@@ -1,0 +1,182 @@
+// The grow-and-fade flash and the count-down display, frame by frame on
+// the demo data, read back from the recording device.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+
+#include "WidgetGallery.h"
+#include "engine/fonts/BitmapFont.h"
+#include "frontend/GUIDigitalTimer.h"
+#include "frontend/GUIFlash.h"
+#include "scenario/ScreenScenario.h"
+
+using scenario::ScreenScenario;
+
+namespace {
+
+ScreenScenario::Options Writable() {
+  ScreenScenario::Options o;
+  o.writableData = true;
+  return o;
+}
+
+class Flash : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(s.Ready()) << s.Problem();
+    ASSERT_TRUE(gallery::WriteAtlas(s.DataFolder()));
+    // A 23 x 23 icon centred on (100, 100), as the HUD places its flashes.
+    flash.m_Sprite.SetTexture(gallery::Atlas());
+    flash.m_Sprite.SetSourceRect(Nembra::MakeRect(0, 0, 23, 23));
+    flash.m_Sprite.m_Center = D3DXVECTOR3(11.0f, 11.0f, 0.0f);
+    flash.m_Sprite.SetPosition(D3DXVECTOR3(100.0f, 100.0f, 0.0f));
+  }
+  void Frame() {
+    s.Frame([&] { ScreenScenario::TwoPass([&] { flash.Update(); }, nullptr); });
+  }
+  // The flash's drawn width this frame (-1 when nothing was drawn).
+  float DrawnWidth() const { return s.Last().sprites.size() == 1 ? s.Last().sprites[0].Width() : -1.0f; }
+  uint32_t DrawnAlpha() const { return s.Last().sprites.empty() ? 0 : s.Last().sprites[0].color >> 24; }
+
+  ScreenScenario s{Writable()};
+  CGUIFlash flash;
+};
+
+TEST_F(Flash, GrowsFromNothingToTenTimesAndFadesInPointFourSeconds) {
+  Frame();
+  EXPECT_EQ(DrawnWidth(), -1.0f);  // idle: nothing
+  flash.Start();
+  Frame();
+  ASSERT_EQ(s.Last().sprites.size(), 1u);
+  EXPECT_FLOAT_EQ(DrawnWidth(), 0.0f);
+  EXPECT_FLOAT_EQ(s.Last().sprites[0].left, 100.0f);  // around its centre
+  EXPECT_EQ(DrawnAlpha(), 255u);
+  EXPECT_EQ(s.Last().sprites[0].color & 0xFFFFFFu, 0xFFFFFFu);
+  for (int i = 0; i < 11; ++i) Frame();
+  // The twelfth frame: 0.2 s left of 0.4, so five times the size at half opacity.
+  const float f = (0.4f - 11.0f / 60.0f) / 0.4f;
+  EXPECT_NEAR(DrawnWidth(), 23.0f * 10.0f * (1.0f - f), 0.05f);
+  EXPECT_NEAR(s.Last().sprites[0].left, 100.0f - 11.0f * 10.0f * (1.0f - f), 0.05f);
+  EXPECT_EQ(DrawnAlpha(), uint32_t(int(f * 255.0f)));
+  int drawn = 12;
+  while (flash.IsRunning() && drawn < 100) {
+    Frame();
+    ++drawn;
+  }
+  EXPECT_EQ(drawn, 24);  // 0.4 s at 1/60 s a frame
+  EXPECT_EQ(flash.m_Timer, 0.0f);
+  Frame();
+  EXPECT_TRUE(s.Last().sprites.empty());
+}
+
+TEST_F(Flash, AFrameLongerThanTheTimeLeftDrawsOnceMoreThenStopsAtZero) {
+  flash.m_Timer = 0.01f;  // less than one frame left
+  Frame();
+  ASSERT_EQ(s.Last().sprites.size(), 1u);
+  EXPECT_EQ(DrawnAlpha(), uint32_t(int(0.01f / 0.4f * 255.0f)));
+  EXPECT_EQ(flash.m_Timer, 0.0f);  // exactly, not below
+  Frame();
+  EXPECT_TRUE(s.Last().sprites.empty());
+}
+
+TEST_F(Flash, ARestartWhileRunningStartsOverAndOtherScalesAreHonoured) {
+  flash.Start();
+  for (int i = 0; i < 10; ++i) Frame();
+  EXPECT_GT(DrawnWidth(), 50.0f);
+  flash.Start();
+  Frame();
+  EXPECT_FLOAT_EQ(DrawnWidth(), 0.0f);
+  EXPECT_EQ(DrawnAlpha(), 255u);
+  // The main menu's buttons grow from their own size to one and a half times.
+  flash.m_StartScale = 1.0f;
+  flash.m_EndScale = 1.5f;
+  flash.Start();
+  Frame();
+  EXPECT_FLOAT_EQ(DrawnWidth(), 23.0f);
+  EXPECT_EQ(DrawnAlpha(), 255u);
+  for (int i = 0; i < 23; ++i) Frame();
+  EXPECT_NEAR(DrawnWidth(), 23.0f * (1.0f + 0.5f * (1.0f - (1.0f / 60.0f) / 0.4f)), 0.05f);
+}
+
+// A level timer's elapsed seconds, as the display reads them.
+struct Stopwatch {
+  float elapsed = 0.0f;
+  float GetTime() const { return elapsed; }
+};
+
+class DigitalTimer : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(s.Ready()) << s.Problem(); }
+  void Frame(CGUIDigitalTimer& t) {
+    s.Frame([&] { ScreenScenario::TwoPass(nullptr, [&] { t.Draw(); }); });
+  }
+  ScreenScenario s;
+};
+
+TEST_F(DigitalTimer, ShowsMinutesSecondsAndSixtiethsCentredAtTheTop) {
+  CGUIDigitalTimer display;
+  Stopwatch watch;
+  Frame(display);
+  EXPECT_TRUE(s.Last().texts.empty());  // hidden until shown
+  display.Show(&watch, 100.0f);
+  watch.elapsed = 24.5f;  // 75.5 s left
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  const scenario::TextRecord& t = s.Last().texts[0];
+  EXPECT_EQ(t.text, L"1 : 15 : 30");
+  EXPECT_EQ(t.font, "GUI_FONT_DIGITAL");
+  Nembra::CBitmapFont* font = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_DIGITAL);
+  EXPECT_EQ(t.x, 400 - font->GetTextWidth(L"1 : 15 : 30") / 2);
+  EXPECT_EQ(t.y, 10);
+  EXPECT_EQ(t.color, 0xFFFFFFFFu);
+  EXPECT_FLOAT_EQ(display.GetTimeLeft(), 75.5f);
+
+  watch.elapsed = 90.75f;  // 9.25 s left
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  EXPECT_EQ(s.Last().texts[0].text, L"0 : 09 : 15");
+  watch.elapsed = 250.0f;  // past the limit
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  EXPECT_EQ(s.Last().texts[0].text, L"0 : 00 : 00");
+  EXPECT_TRUE(display.IsVisible());
+  EXPECT_EQ(display.GetTimeLeft(), 0.0f);
+}
+
+TEST_F(DigitalTimer, FormatsEveryField) {
+  EXPECT_EQ(CGUIDigitalTimer::FormatTime(0.0f), L"0 : 00 : 00");
+  EXPECT_EQ(CGUIDigitalTimer::FormatTime(59.999f), L"0 : 59 : 59");
+  EXPECT_EQ(CGUIDigitalTimer::FormatTime(600.0f + 1.0f / 60.0f + 1e-4f), L"10 : 00 : 01");
+  EXPECT_EQ(CGUIDigitalTimer::FormatTime(-3.0f), L"0 : 00 : 00");
+  EXPECT_EQ(CGUIDigitalTimer::FormatTime(std::numeric_limits<float>::quiet_NaN()), L"0 : 00 : 00");
+  EXPECT_EQ(CGUIDigitalTimer::FormatTime(std::numeric_limits<float>::infinity()), L"16666666 : 40 : 00");
+}
+
+TEST_F(DigitalTimer, AfterHideTheTimerIsNeverReadAgain) {
+  CGUIDigitalTimer display;
+  auto watch = std::make_unique<Stopwatch>();
+  display.Show(watch.get(), 10.0f);
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  display.Hide();
+  watch.reset();  // the level's timers go with the level
+  Frame(display);
+  Frame(display);
+  EXPECT_TRUE(s.Last().texts.empty());
+  EXPECT_FALSE(display.IsVisible());
+  // Shown again on a new timer it counts from the new limit.
+  Stopwatch next;
+  next.elapsed = 1.5f;
+  display.Show(&next, 3.0f);
+  EXPECT_FLOAT_EQ(display.GetTimeLeft(), 3.0f);
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  EXPECT_EQ(s.Last().texts[0].text, L"0 : 01 : 30");
+  display.Release();
+  Frame(display);  // without its font it writes nothing, and still counts
+  EXPECT_TRUE(s.Last().texts.empty());
+  EXPECT_FLOAT_EQ(display.GetTimeLeft(), 1.5f);
+}
+
+}  // namespace

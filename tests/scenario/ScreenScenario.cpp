@@ -1,0 +1,347 @@
+#include "scenario/ScreenScenario.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "engine/app/Application.h"
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/app/InputMapper.h"
+#include "engine/app/Keyboard.h"
+#include "engine/app/Mouse.h"
+#include "engine/fonts/BitmapFont.h"
+#include "engine/sound/SoundDevice.h"
+#include "engine/util/Random.h"
+#include "frontend/FontNames.h"
+#include "platform/Clock.h"
+#include "platform/Input.h"
+#include "platform/Platform.h"
+#include "platform/Sound.h"
+#include "platform/Text.h"
+#include "platform/Window.h"
+#include "support/OffscreenDeviceTest.h"
+#include "support/TempDir.h"
+
+namespace scenario {
+
+namespace {
+
+constexpr int kWidth = 800, kHeight = 600;
+
+// The application object: the window, its message handling (typed text)
+// and the input devices; the frames are driven by the scenario, not by Run.
+class ScenarioApp : public Nembra::CApplication {};
+
+// The SDL scancode of a key number (0 when none maps to it).
+int ScancodeOf(int keyCode) {
+  for (int s = 0; s < SDL_NUM_SCANCODES; ++s)
+    if (platform::KeyCodeFromScancode(s) == keyCode) return s;
+  return 0;
+}
+
+void PushSdlKey(int keyCode, bool down) {
+  const int scancode = ScancodeOf(keyCode);
+  if (scancode == 0) return;
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
+  e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
+  SDL_PushEvent(&e);
+}
+
+void PushSdlButton(int button, bool down) {
+  static const Uint8 kButtons[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
+  if (button < 0 || button > 3) return;
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.button = kButtons[button];
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  SDL_PushEvent(&e);
+}
+
+}  // namespace
+
+struct ScreenScenario::Engine {
+  std::unique_ptr<testsupport::TempDir> dataCopy;
+  std::unique_ptr<ScenarioApp> app;
+  bool engineStarted = false;
+  bool gl = false;
+};
+
+ScreenScenario::ScreenScenario() : ScreenScenario(Options()) {}
+
+ScreenScenario::ScreenScenario(const Options& options) : m_Options(options), m_Engine(new Engine()) { Start(); }
+
+void ScreenScenario::Start() {
+  m_Engine->gl = m_Options.gl;
+  if (m_Options.gl) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+      m_Problem = "no display for the OpenGL device (run under xvfb-run)";
+      return;
+    }
+    platform::SetBackend(platform::Backend::SdlGl);
+  } else {
+    platform::SetBackend(platform::Backend::Headless);
+    platform::headless::ResetGraphics();
+    platform::headless::ResetInput();
+    platform::headless::ResetEvents();
+    platform::headless::SetTime(0);
+  }
+
+  std::string data = KARVESSA_DEMO_DATA_DIR;
+  if (m_Options.writableData) {
+    m_Engine->dataCopy = std::make_unique<testsupport::TempDir>();
+    std::error_code ec;
+    std::filesystem::copy(data, m_Engine->dataCopy->Path(), std::filesystem::copy_options::recursive, ec);
+    if (ec) {
+      m_Problem = "cannot copy the demo data: " + ec.message();
+      return;
+    }
+    data = m_Engine->dataCopy->Path();
+  }
+  m_DataFolder = data + "/";
+  Nembra::SetDataDirectory(m_DataFolder);
+
+  if (!Nembra::InitializeEngine()) {
+    m_Problem = "the engine did not start";
+    return;
+  }
+  m_Engine->engineStarted = true;
+  m_Engine->app = std::make_unique<ScenarioApp>();
+  Nembra::APPLICATION_PARAMS params;
+  params.SetTitle("Karvessa screen scenario");
+  params.windowed = true;
+  params.width = kWidth;
+  params.height = kHeight;
+  params.bitsPerPixel = 32;
+  if (!m_Engine->app->Init(params)) {
+    m_Problem = "no window could be opened";
+    return;
+  }
+  if (!Nembra::g_pGraphicsDevice->Create(m_Engine->app->GetWindow(), params) ||
+      !Nembra::g_pGraphicsDevice->GetDevice()) {
+    m_Problem = m_Options.gl ? "no OpenGL 3.3 device on this display" : "the recording device was not made";
+    return;
+  }
+  if (m_Options.gl) {
+    std::vector<uint32_t> probe;
+    uint32_t w = 0, h = 0;
+    if (!Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(probe, &w, &h)) {
+      m_Problem = "the OpenGL device cannot read its pixels back";
+      return;
+    }
+  }
+  // Sound plays on the null output without a sound card; a failure leaves it silent.
+  Nembra::g_pSoundDevice->Initialize(m_Engine->app->GetWindow(), 44100, L"");
+  if (!m_Engine->app->InitInput()) {
+    m_Problem = "the keyboard and the mouse did not start";
+    return;
+  }
+  // The eleven actions on their default keys and buttons, as the game declares them.
+  using namespace platform;
+  Nembra::CInputMapper& mapper = *Nembra::g_pInputMapper;
+  mapper.AddKeyboardMapping(0, DIK_W, "KMP_UP");
+  mapper.AddKeyboardMapping(1, DIK_S, "KMP_DOWN");
+  mapper.AddKeyboardMapping(2, DIK_A, "KMP_LEFT");
+  mapper.AddKeyboardMapping(3, DIK_D, "KMP_RIGHT");
+  mapper.AddMouseMapping(4, 0, "KMP_SHOOT_BLUE");
+  mapper.AddMouseMapping(5, 1, "KMP_SHOOT_RED");
+  mapper.AddKeyboardMapping(6, DIK_ESCAPE, "KMP_EXIT");
+  mapper.AddKeyboardMapping(7, DIK_E, "KMP_ABILITY");
+  mapper.AddKeyboardMapping(8, DIK_SPACE, "KMP_ACTION");
+  mapper.AddKeyboardMapping(9, DIK_F1, "KMP_RESTART");
+  mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
+  // One device unit per pixel, so a scripted move lands exactly where asked.
+  Nembra::g_pMouse->SetSpeed(1.0f);
+  Nembra::g_pBitmapFontFactory = new Nembra::CBitmapFontFactory();
+  Nembra::SeedRandom(m_Options.seed);
+  Nembra::g_FrameTime = m_Options.frameTime;
+  m_Decoder = std::make_unique<DrawDecoder>(std::vector<std::string>(GAME_FONT_NAMES.begin(), GAME_FONT_NAMES.end()));
+  if (m_Options.gl) {
+    // The window's own events (shown, focus, those of an earlier window)
+    // arrive first, so that none lands between the script and its frame.
+    for (int i = 0; i < 10; ++i) {
+      PumpMessages();
+      Nembra::g_pKeyboard->ReadState();
+      Nembra::g_pMouse->ReadState();
+      SDL_Delay(5);
+    }
+  }
+  m_Ready = true;
+}
+
+ScreenScenario::~ScreenScenario() {
+  m_Decoder.reset();
+  if (Nembra::g_pBitmapFontFactory) {
+    delete Nembra::g_pBitmapFontFactory;
+    Nembra::g_pBitmapFontFactory = nullptr;
+  }
+  if (m_Engine->engineStarted) Nembra::ShutdownEngine();
+  m_Engine->app.reset();
+  Nembra::g_FrameTime = 0.0f;
+  if (m_Engine->gl) {
+    // SDL stays up for the next scenario: shutting it down unloads the GL
+    // driver, whose allocations the leak checker then finds unreferenced.
+    platform::SetBackend(platform::Backend::Headless);
+  } else {
+    platform::headless::ResetInput();
+    platform::headless::ResetEvents();
+  }
+}
+
+FrameInput& ScreenScenario::Next() {
+  if (m_Script.empty()) m_Script.emplace_back();
+  return m_Script.front();
+}
+
+void ScreenScenario::Script(const std::vector<FrameInput>& frames) {
+  m_Script.insert(m_Script.end(), frames.begin(), frames.end());
+}
+
+platform::headless::RecordingDevice* ScreenScenario::Device() const {
+  return m_Options.gl ? nullptr : platform::headless::CurrentDevice();
+}
+
+void ScreenScenario::ApplyInput(const FrameInput& in) {
+  const int dx = in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0;
+  const int dy = in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0;
+  if (m_Options.gl) {
+    if (dx || dy) {
+      SDL_Event e{};
+      e.type = SDL_MOUSEMOTION;
+      e.motion.xrel = dx;
+      e.motion.yrel = dy;
+      SDL_PushEvent(&e);
+    }
+    if (in.wheelNotches) {
+      SDL_Event e{};
+      e.type = SDL_MOUSEWHEEL;
+      e.wheel.y = in.wheelNotches;
+      e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+      SDL_PushEvent(&e);
+    }
+    for (int b : in.buttonsUp) PushSdlButton(b, false);
+    for (int b : in.buttonsDown) PushSdlButton(b, true);
+    for (int k : in.keysUp) PushSdlKey(k, false);
+    for (int k : in.keysDown) PushSdlKey(k, true);
+    if (!in.typed.empty()) {
+      // One event per character keeps every event within SDL's text size.
+      for (wchar_t c : in.typed) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        const std::string utf8 = platform::WideToUtf8(std::wstring(1, c));
+        std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8.c_str());
+        SDL_PushEvent(&e);
+      }
+    }
+    return;
+  }
+  using platform::headless::InputEvent;
+  using platform::headless::SendInput;
+  if (dx || dy) SendInput(InputEvent::Move(dx, dy));
+  if (in.wheelNotches) SendInput(InputEvent::Wheel(in.wheelNotches));
+  for (int b : in.buttonsUp) SendInput(InputEvent::ButtonUp(b));
+  for (int b : in.buttonsDown) SendInput(InputEvent::ButtonDown(b));
+  for (int k : in.keysUp) SendInput(InputEvent::KeyUp(k));
+  const platform::HWND window = m_Engine->app->GetWindow();
+  for (int k : in.keysDown) {
+    SendInput(InputEvent::KeyDown(k));
+    // As on the real window: Enter, Tab and Escape type their control character.
+    if (k == platform::DIK_RETURN) platform::PostMessage(window, platform::WM_CHAR, 13, 0);
+    if (k == platform::DIK_TAB) platform::PostMessage(window, platform::WM_CHAR, 9, 0);
+    if (k == platform::DIK_ESCAPE) platform::PostMessage(window, platform::WM_CHAR, 27, 0);
+  }
+  for (wchar_t c : in.typed) platform::PostMessage(window, platform::WM_CHAR, static_cast<platform::WPARAM>(c), 0);
+}
+
+void ScreenScenario::PumpMessages() {
+  platform::MSG msg;
+  while (platform::PeekMessage(&msg)) {
+    if (msg.message == platform::WM_QUIT) continue;
+    platform::DispatchMessage(&msg);
+  }
+}
+
+void ScreenScenario::RunFrame(const std::function<void()>& body, const std::string& captureName) {
+  if (!m_Ready) return;
+  FrameInput input;
+  if (!m_Script.empty()) {
+    input = std::move(m_Script.front());
+    m_Script.erase(m_Script.begin());
+  }
+  ApplyInput(input);
+  PumpMessages();
+  Nembra::g_pKeyboard->ReadState();
+  Nembra::g_pMouse->ReadState();
+
+  ++m_FrameNumber;
+  if (!m_Options.gl) {
+    const double ms = std::floor(double(m_FrameNumber) * double(m_Options.frameTime) * 1000.0 + 0.5);
+    platform::headless::SetTime(static_cast<uint64_t>(ms));
+  }
+  Nembra::g_FrameTime = m_Options.frameTime;
+
+  platform::headless::RecordingDevice* device = Device();
+  uint32_t factor = 0;
+  if (device) {
+    device->ClearLog();
+    factor = device->RenderState(platform::D3DRS_TEXTUREFACTOR);
+  }
+  if (Nembra::g_pGraphicsDevice->BeginScene()) {
+    Nembra::g_pGraphicsDevice->Clear();
+    if (body) body();
+    if (!captureName.empty()) {
+      uint32_t w = 0, h = 0;
+      m_Pixels.clear();
+      if (Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(m_Pixels, &w, &h) && w == kWidth && h == kHeight)
+        testsupport::KeepPicture(captureName, m_Pixels, w, h);
+      else
+        m_Pixels.clear();
+    }
+    Nembra::g_pGraphicsDevice->Present();
+  }
+  platform::UpdateAudio();
+  m_Last = device ? m_Decoder->Decode(*device, factor) : DecodedFrame();
+}
+
+void ScreenScenario::Frame(const std::function<void()>& body) { RunFrame(body, std::string()); }
+
+void ScreenScenario::Run(int frames, const std::function<void()>& body) {
+  for (int i = 0; i < frames; ++i) Frame(body);
+}
+
+bool ScreenScenario::RunUntil(const std::function<bool()>& done, int maxFrames, const std::function<void()>& body) {
+  for (int i = 0; i < maxFrames; ++i) {
+    Frame(body);
+    if (done()) return true;
+  }
+  return false;
+}
+
+void ScreenScenario::TwoPass(const std::function<void()>& images, const std::function<void()>& texts) {
+  if (Nembra::g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    if (images) images();
+    Nembra::g_pGraphicsDevice->EndSprite();
+  }
+  if (Nembra::g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    if (texts) texts();
+    Nembra::g_pGraphicsDevice->EndSprite();
+  }
+}
+
+bool ScreenScenario::CaptureFrame(const std::string& name, const std::function<void()>& body) {
+  if (!m_Options.gl || !m_Ready) return false;
+  RunFrame(body, name);
+  return !m_Pixels.empty();
+}
+
+uint32_t ScreenScenario::PixelAt(int x, int y) const {
+  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight || m_Pixels.size() != size_t(kWidth) * kHeight) return 0;
+  return m_Pixels[size_t(y) * kWidth + size_t(x)];
+}
+
+}  // namespace scenario
