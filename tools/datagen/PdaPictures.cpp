@@ -14,8 +14,11 @@ using namespace datagen::paint;
 
 // The maps fill the GPS window: 512 x 256 texels.
 constexpr int MAP_W = 512, MAP_H = 256;
-// Document and attachment pictures: the viewer shows 480 x 200 of them.
+// Document and attachment pictures: the viewer shows their top-left 480 x
+// 200 texels; the texture is a power of two in each direction, which the
+// texture loader takes as it stands.
 constexpr int PICTURE_W = 480, PICTURE_H = 200;
+constexpr int TEXTURE_W = 512, TEXTURE_H = 256;
 
 TestPicture Map(const datagen::LEVEL_LAYOUT& layout) {
   TestPicture p(MAP_W, MAP_H, Argb(255, 8, 30, 22));
@@ -49,7 +52,7 @@ TestPicture Map(const datagen::LEVEL_LAYOUT& layout) {
 
 // A schematic picture, different for each seed: a frame, rings and links.
 TestPicture Schematic(int seed) {
-  TestPicture p(PICTURE_W, PICTURE_H, Argb(255, 12, 22, 34));
+  TestPicture p(TEXTURE_W, TEXTURE_H, Argb(255, 12, 22, 34));
   Panel(p, 0, 0, PICTURE_W, PICTURE_H, 6, Argb(255, 20, 40, 62), Argb(255, 8, 16, 26), Argb(255, 79, 163, 224), 2);
   for (int x = 20; x < PICTURE_W; x += 40) Fill(p, x, 8, 1, PICTURE_H - 16, Argb(255, 24, 48, 72));
   const int nodes = 3 + seed % 4;
