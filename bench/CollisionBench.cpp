@@ -22,8 +22,8 @@ struct Level {
     COLLISION_FILE file;
     for (int i = 0; i < boxes; ++i) {
       const float x = float(i % side) * SPACING, y = float(i / side) * SPACING;
-      file.shapes.push_back(
-          formats::ClosedShape({{x + 100, y + 100, 0}, {x - 100, y + 100, 0}, {x - 100, y - 100, 0}, {x + 100, y - 100, 0}}));
+      file.shapes.push_back(formats::ClosedShape(
+          {{x + 100, y + 100, 0}, {x - 100, y + 100, 0}, {x - 100, y - 100, 0}, {x + 100, y - 100, 0}}));
     }
     registry.AddStaticShapes(file, COL_CHARACTER);
     for (int i = 0; i < 50; ++i) {
@@ -77,8 +77,8 @@ void BM_FrameOfSixtyMovers(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(hits);
   }
-  state.counters["per_query"] = benchmark::Counter(double(state.iterations()) * 120.0,
-                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_query"] =
+      benchmark::Counter(double(state.iterations()) * 120.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace

@@ -70,8 +70,9 @@ class CollisionImage : public testsupport::OffscreenDeviceTest, public ::testing
         const float dx = x1 - x0, dy = y1 - y0, length = std::max(1e-3f, std::sqrt(dx * dx + dy * dy));
         // Half a width across the edge and along it, so corners close.
         const float ax = dx / length * 1.5f, ay = dy / length * 1.5f, nx = -ay, ny = ax;
-        const ScreenVertex a{x0 - ax + nx, y0 - ay + ny, 0.5f, 1, colour}, b{x1 + ax + nx, y1 + ay + ny, 0.5f, 1, colour},
-            c{x1 + ax - nx, y1 + ay - ny, 0.5f, 1, colour}, d{x0 - ax - nx, y0 - ay - ny, 0.5f, 1, colour};
+        const ScreenVertex a{x0 - ax + nx, y0 - ay + ny, 0.5f, 1, colour},
+            b{x1 + ax + nx, y1 + ay + ny, 0.5f, 1, colour}, c{x1 + ax - nx, y1 + ay - ny, 0.5f, 1, colour},
+            d{x0 - ax - nx, y0 - ay - ny, 0.5f, 1, colour};
         v.insert(v.end(), {a, b, c, a, c, d});
       }
     if (v.empty()) return;

@@ -1,17 +1,21 @@
-// The items files of the demo levels. They start with all thirteen sections
-// empty; the level objects' own groups add their records to the same file
-// description before it is written.
+// The items files of the demo levels: <Level>_Items.dat.
+#include "tools/datagen/LevelItems.h"
+
 #include "tools/datagen/DataGen.h"
-#include "tools/datagen/LevelLayouts.h"
 #include "tools/formats/LevelFiles.h"
+
+namespace datagen {
+
+ITEMS_FILE DemoLevelItems(const LEVEL_LAYOUT& /*layout*/) { return ITEMS_FILE(); }
+
+}  // namespace datagen
 
 namespace {
 
 bool WriteLevelItems(const datagen::Output& out) {
-  for (const datagen::LEVEL_LAYOUT& layout : datagen::DemoLevelLayouts()) {
-    const ITEMS_FILE items;
-    if (!out.Write(layout.name + "_Items.dat", formats::ItemsFileBytes(items))) return false;
-  }
+  for (const datagen::LEVEL_LAYOUT& layout : datagen::DemoLevelLayouts())
+    if (!out.Write(layout.name + "_Items.dat", formats::ItemsFileBytes(datagen::DemoLevelItems(layout))))
+      return false;
   return true;
 }
 
