@@ -2,6 +2,7 @@
 // anything is built, so a file that cannot be read leaves the level as it
 // was: no objects, no registrations, no scene nodes.
 #include "engine/app/Engine.h"
+#include "game/CollisionShapeFile.h"
 #include "game/Level.h"
 #include "game/LevelFiles.h"
 #include "platform/Files.h"
@@ -175,22 +176,12 @@ CCircuitObject* CLevel::ResolveReference(const NODE_REFERENCE& reference) {
 }
 
 void CLevel::BuildWireGrateShapes(CWireGrate& grate) {
+  // A grate whose description names no shape files keeps empty opened shapes.
   const std::string* files[2] = {&grate.GetOpenedShapesFileA(), &grate.GetOpenedShapesFileB()};
-  for (int f = 0; f < 2; ++f) {
-    if (files[f]->empty()) continue;
-    std::vector<uint8_t> bytes;
-    WIRE_GRATE_SHAPE_FILE file;
-    if (!platform::ReadWholeFile(Nembra::g_DataDirectory + *files[f], bytes) ||
-        !ParseWireGrateShapeFile(bytes, file)) {
-      platform::LogWarning("Wire-grate shape file " + *files[f] + " cannot be read; the grate stays shut");
-      continue;
-    }
-    for (int s = 0; s < 2; ++s) {
-      CCollisionShape& shape = grate.GetOpenedShape(f * 2 + s);
-      shape.Load(file.shapes[static_cast<size_t>(s)]);
-      shape.MoveTo(grate.GetPosition(), grate.GetRotation().z);
-    }
-  }
+  for (int f = 0; f < 2; ++f)
+    if (!files[f]->empty())
+      LoadWireGrateShapes(*files[f], grate.GetPosition(), grate.GetRotation().z, grate.GetOpenedShape(f * 2),
+                          grate.GetOpenedShape(f * 2 + 1));
 }
 
 bool CLevel::LoadItems(const ITEMS_FILE& file) {
