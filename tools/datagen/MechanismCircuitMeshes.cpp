@@ -95,7 +95,7 @@ std::string Connector(int state) {
   kit.Prism(Axis::Z, {0, 0, 0}, 10, 28, 8, 0, STEEL, STEEL);
   kit.Prism(Axis::Z, {0, 0, 10}, 1, 14, 8, 0, DARK, DARK);
   if (state == 1) kit.Prism(Axis::Z, {0, 0, 10}, 2, 24, 8, 0, Rgb(0.6f, 1.0f, 0.7f), Rgb(0.6f, 1.0f, 0.7f));
-  if (state >= 2) kit.Prism(Axis::Z, {0, 0, 10}, 35, 12, 8, 0, Strong(state == 3), Rgb(0.9f, 0.9f, 0.9f));
+  if (state >= 2) kit.Prism(Axis::Z, {0, 0, 10}, 35, 18, 8, 0, Strong(state == 3), Strong(state == 3));
   static const char* names[4] = {"ConnectorOff", "ConnectorOn", "ConnectorRed", "ConnectorBlue"};
   return kit.FileBytes(names[state]);
 }

@@ -61,10 +61,10 @@ std::string Health(int level) {
   const float s = 22.0f + 8.0f * float(level), h = s / 2, c = 45.0f, t = s / 6;
   const D3DCOLORVALUE red = Rgb(0.95f, 0.08f, 0.08f);
   kit.Box({-h, -h, c - h}, {h, h, c + h}, Rgb(0.95f, 0.95f, 0.95f));
-  kit.Box({-h - 1, -t, c - t}, {h + 1, t, c + t}, red);
-  kit.Box({-t, -h - 1, c - t}, {t, h + 1, c + t}, red);
-  kit.Box({-t, -t, c - h - 1}, {t, t, c + h + 1}, red);
-  kit.Box({-h - 1, -t, c - h - 1}, {h + 1, t, c - h + 1}, red);  // the cross's foot under the cube
+  // Three slabs through the cube: a cross on every face.
+  kit.Box({-h - 1, -t, c - h - 1}, {h + 1, t, c + h + 1}, red);
+  kit.Box({-t, -h - 1, c - h - 1}, {t, h + 1, c + h + 1}, red);
+  kit.Box({-h - 1, -h - 1, c - t}, {h + 1, h + 1, c + t}, red);
   return kit.FileBytes("Health" + std::to_string(level));
 }
 
