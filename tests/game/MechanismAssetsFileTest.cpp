@@ -62,7 +62,8 @@ TEST_F(MechanismAssetFiles, ParticleFilesHaveTheKindsAndLivesTheirEffectsNeed) {
   };
   for (const Expected& e : {Expected{"BarrelBreak.pfx", Nembra::EMITTER_CYLINDER}, {"Bomb.pfx", Nembra::EMITTER_SPHERE},
                             {"PushableCollision.pfx", Nembra::EMITTER_POINT}, {"Spark.pfx", Nembra::EMITTER_POINT},
-                            {"WireGrateExplosion.pfx", Nembra::EMITTER_SPHERE}}) {
+                            {"WireGrateExplosion.pfx", Nembra::EMITTER_SPHERE}, {"DoorBreak.pfx", Nembra::EMITTER_POINT},
+                            {"WWExplosion.pfx", Nembra::EMITTER_POINT}}) {
     SCOPED_TRACE(e.name);
     const Nembra::PARTICLE_FILE file = ParsePfx(e.name);
     ASSERT_TRUE(file.params);
@@ -73,6 +74,13 @@ TEST_F(MechanismAssetFiles, ParticleFilesHaveTheKindsAndLivesTheirEffectsNeed) {
     const float life = Lifetime(e.name);
     EXPECT_GT(life, 0.0f);
     EXPECT_LT(life, 3.0f) << "short bursts";
+  }
+  // The generators' bars glow until the level ends.
+  for (const char* name : {"GenBarRed.pfx", "GenBarBlue.pfx"}) {
+    const Nembra::PARTICLE_FILE file = ParsePfx(name);
+    ASSERT_TRUE(file.params) << name;
+    EXPECT_LE(file.params->duration, 0.0f) << name;
+    EXPECT_GT(Lifetime(name), 39.0f) << name << " never finishes";
   }
   // The barrel blast reaches the cylinder's radius.
   const Nembra::PARTICLE_FILE barrel = ParsePfx("BarrelBreak.pfx");

@@ -147,6 +147,15 @@ D3DXMATRIX BonePose(CSkinnedMesh& mesh, const char* set, const char* bone, doubl
   return m;
 }
 
+// Materials of every mesh container under a frame: each is a subset drawn.
+uint32_t MaterialCount(const platform::D3DXFRAME* frame) {
+  if (!frame) return 0;
+  uint32_t count = 0;
+  for (const platform::D3DXMESHCONTAINER* c = frame->pMeshContainer; c; c = c->pNextMeshContainer)
+    count += c->NumMaterials;
+  return count + MaterialCount(frame->pFrameSibling) + MaterialCount(frame->pFrameFirstChild);
+}
+
 double Period(CSkinnedMesh& mesh, const char* set) {
   platform::ID3DXAnimationSet* s = nullptr;
   if (mesh.GetAnimationController()->GetAnimationSetByName(set, &s) != platform::D3D_OK || !s) return -1.0;
@@ -159,6 +168,7 @@ TEST_F(MechanismAssetMeshes, SlidingDoorOpensAndClosesInOneSecond) {
   CSkinnedMesh* door = SkinnedMesh("SlidingDoor.X");
   ASSERT_NE(door, nullptr);
   EXPECT_EQ(door->GetAnimationController()->GetNumAnimationSets(), 4u);
+  EXPECT_EQ(MaterialCount(door->GetRootFrame()), 1u);
   for (const char* set : {"Closed", "Opening", "Open", "Closing"}) EXPECT_NEAR(Period(*door, set), 1.0, 1e-6) << set;
   // Where each leaf stands: shut at x 0, open when slid 190 aside.
   const auto leafX = [&](const char* set, const char* leaf, double t) { return BonePose(*door, set, leaf, t)._41; };
@@ -180,6 +190,7 @@ TEST_F(MechanismAssetMeshes, TargetsLieDownAndRiseInHalfASecond) {
     CSkinnedMesh* target = SkinnedMesh(name);
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(target->GetAnimationController()->GetNumAnimationSets(), 2u);
+    EXPECT_EQ(MaterialCount(target->GetRootFrame()), 1u) << "one subset: its fade advances once a draw";
     EXPECT_NEAR(Period(*target, "Down"), 0.5, 1e-6);
     EXPECT_NEAR(Period(*target, "Up"), 0.5, 1e-6);
     // The board's top, 100 above its hinge: level with the hinge when down,

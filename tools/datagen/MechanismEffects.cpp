@@ -1,7 +1,8 @@
 // The mechanisms' particle effects (.pfx) and images: the barrel, bomb,
-// pushable-collision, spark and wire-grate bursts with their two particle
-// textures, the item and socket markers, a marker image for scripts, the
-// circuit's flow textures and the three laser beams.
+// pushable-collision, spark, wire-grate, door and station bursts and the
+// generators' endless charge bars, with their two particle textures; the
+// item and socket markers, a marker image for scripts, the circuit's flow
+// textures and the three laser beams.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -160,6 +161,27 @@ PfxFile GrateExplosion() {
   return f;
 }
 
+// The generator's charge bar: a slow ring of glow that never ends (its
+// generator moves it up as it fills).
+PfxFile GenBar(bool blue) {
+  PfxFile f;
+  f.kind = 1;
+  f.duration = -1.0f;
+  f.maxParticles = 40;
+  f.emissionRate = 30;
+  f.texture = datagen::FLARE_TEXTURE;
+  f.directed = 0;
+  f.life = 0.8f;
+  f.speed = 10;
+  if (blue) Colours(f, {0.3f, 0.5f, 1.0f, 0.9f}, {0.1f, 0.2f, 1.0f, 0.0f});
+  else Colours(f, {1.0f, 0.4f, 0.3f, 0.9f}, {1.0f, 0.1f, 0.05f, 0.0f});
+  f.startSize = 40;
+  f.endSize = 20;
+  f.radius = 80;
+  f.onSurface = 1;
+  return f;
+}
+
 bool WriteEffects(const datagen::Output& out) {
   bool ok = out.Write(datagen::FLARE_TEXTURE, Dot(32, 1.5f));
   ok &= out.Write(datagen::SPARK_TEXTURE, Dot(16, 3.0f));
@@ -171,6 +193,15 @@ bool WriteEffects(const datagen::Output& out) {
   ok &= out.Write("Spark.pfx", formats::PfxFileBytes(Puff(0.1f, 16, 0.3f, 300, {1.0f, 1.0f, 0.8f, 1.0f},
                                                           {1.0f, 0.5f, 0.1f, 0.0f}, 12, 4, datagen::SPARK_TEXTURE)));
   ok &= out.Write("WireGrateExplosion.pfx", formats::PfxFileBytes(GrateExplosion()));
+  // A breaking door or a target shot down; a wave-weapon station blown out.
+  ok &= out.Write("DoorBreak.pfx",
+                  formats::PfxFileBytes(Puff(0.25f, 40, 0.7f, 350, {1.0f, 0.95f, 0.8f, 1.0f},
+                                             {0.5f, 0.5f, 0.55f, 0.0f}, 40, 90, datagen::FLARE_TEXTURE)));
+  ok &= out.Write("WWExplosion.pfx",
+                  formats::PfxFileBytes(Puff(0.4f, 60, 0.8f, 450, {1.0f, 1.0f, 1.0f, 1.0f},
+                                             {0.6f, 0.3f, 1.0f, 0.0f}, 60, 140, datagen::FLARE_TEXTURE)));
+  ok &= out.Write("GenBarRed.pfx", formats::PfxFileBytes(GenBar(false)));
+  ok &= out.Write("GenBarBlue.pfx", formats::PfxFileBytes(GenBar(true)));
 
   ok &= out.Write("ItemMarker.tga", Ring(0.2f, 0.9f, 1.0f, 0.75f, false, false));
   ok &= out.Write("MarkerSmall.tga", Ring(0.3f, 1.0f, 0.45f, 0.6f, true, false));
