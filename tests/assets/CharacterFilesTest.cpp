@@ -17,48 +17,48 @@ using namespace Nembra;
 
 namespace {
 
-struct SetSpec {
+struct ExpectedSet {
   const char* name;
   double seconds;  // 0: any length
   bool once;
   std::vector<float> keys;  // callback key times, ticks
 };
 
-struct CharacterSpec {
+struct ExpectedCharacter {
   const char* file;
   float radius;  // collision radius the code gives the character (after its scaling)
   float scale;   // the code's scaling of the model
-  std::vector<SetSpec> sets;
+  std::vector<ExpectedSet> sets;
   std::vector<const char*> bones;
 };
 
-const std::vector<SetSpec> CLAW_SETS = {{"Ene1Reposo", 0, false, {}},
+const std::vector<ExpectedSet> CLAW_SETS = {{"Ene1Reposo", 0, false, {}},
                                         {"Ene1CaminarAdelante", 0, false, {}},
                                         {"Ene1Golpe1", 0.6, true, {700, 1800}},
                                         {"Ene1Golpe2", 0.6, true, {}}};
-const std::vector<SetSpec> COCOON_SETS = {{"Ene2Quieto", 0, false, {}},
+const std::vector<ExpectedSet> COCOON_SETS = {{"Ene2Quieto", 0, false, {}},
                                           {"Ene2Golpe1", 1.0, false, {1000}},
                                           {"Ene2DesMutarCapullo", 0, true, {}},
                                           {"Ene2MutarCapullo", 0, true, {}}};
-const std::vector<SetSpec> SHOOTER_SETS = {
+const std::vector<ExpectedSet> SHOOTER_SETS = {
     {"Ene3Reposo", 0, false, {}}, {"Ene3CaminarAdelante", 0, false, {}}, {"Ene3Golpe1", 1.0, true, {0}}};
-const std::vector<SetSpec> BEAM_SETS = {
+const std::vector<ExpectedSet> BEAM_SETS = {
     {"Ene8Reposo", 0, false, {}}, {"Ene8CaminarAdelante", 0, false, {}}, {"Ene8Golpe1", 0.5, true, {300}}};
-const std::vector<SetSpec> HORN_SETS = {{"Ene6Reposo", 0, false, {}},
+const std::vector<ExpectedSet> HORN_SETS = {{"Ene6Reposo", 0, false, {}},
                                         {"Ene6CaminarAdelante", 0, false, {}},
                                         {"Ene6GolpeCuerno", 0.6, true, {1400}},
                                         {"Ene6GolpeEscupir", 0.8, true, {2200}}};
-const std::vector<SetSpec> FIRST_BOSS_SETS = {{"Ene3Reposo", 0, false, {}},
+const std::vector<ExpectedSet> FIRST_BOSS_SETS = {{"Ene3Reposo", 0, false, {}},
                                               {"Reposo", 0, false, {}},
                                               {"CaminarAdelante", 0, false, {}},
                                               {"DisparoIzquierdo", 1.0, true, {3000}},
                                               {"DisparoDerecho", 1.0, true, {3000}},
                                               {"Habilidad", 4.0, true, {17000}}};
-const std::vector<SetSpec> SECOND_BOSS_SETS = {
+const std::vector<ExpectedSet> SECOND_BOSS_SETS = {
     {"Reposo", 0, false, {}}, {"Bola", 1.0, true, {0}}, {"Laser", 1.0, true, {0}}};
 
-const std::vector<CharacterSpec>& Characters() {
-  static const std::vector<CharacterSpec> all = {
+const std::vector<ExpectedCharacter>& Characters() {
+  static const std::vector<ExpectedCharacter> all = {
       {"Player.X",
        50,
        1,
@@ -136,7 +136,7 @@ class CharacterFiles : public assettest::DemoAssetTest {
 }  // namespace
 
 TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
@@ -144,7 +144,7 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
     platform::ID3DXAnimationController* controller = mesh->GetAnimationController();
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(controller->GetNumAnimationSets(), c.sets.size());
-    for (const SetSpec& spec : c.sets) {
+    for (const ExpectedSet& spec : c.sets) {
       SCOPED_TRACE(spec.name);
       platform::ID3DXAnimationSet* set = nullptr;
       ASSERT_EQ(controller->GetAnimationSetByName(spec.name, &set), platform::S_OK);
@@ -171,7 +171,7 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
 }
 
 TEST_F(CharacterFiles, FootprintMatchesTheCollisionRadius) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     if (c.radius <= 0) continue;
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
@@ -185,11 +185,11 @@ TEST_F(CharacterFiles, FootprintMatchesTheCollisionRadius) {
 }
 
 TEST_F(CharacterFiles, CallbackKeysFireOncePerPass) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
-    for (const SetSpec& spec : c.sets) {
+    for (const ExpectedSet& spec : c.sets) {
       if (spec.keys.empty()) continue;
       SCOPED_TRACE(spec.name);
       CAnimated3DSprite sprite;
@@ -301,7 +301,7 @@ TEST_F(CharacterFiles, MuzzlesAndHandsSitWhereShotsLeave) {
 }
 
 TEST_F(CharacterFiles, EverySetMovesTheFigureDifferently) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
@@ -317,7 +317,7 @@ TEST_F(CharacterFiles, EverySetMovesTheFigureDifferently) {
       }
     };
     collect(mesh->GetRootFrame());
-    for (const SetSpec& spec : c.sets) {
+    for (const ExpectedSet& spec : c.sets) {
       platform::ID3DXAnimationSet* set = nullptr;
       ASSERT_EQ(mesh->GetAnimationController()->GetAnimationSetByName(spec.name, &set), platform::S_OK);
       const double period = set->GetPeriod();

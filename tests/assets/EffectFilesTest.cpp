@@ -21,12 +21,12 @@ namespace {
 
 enum Life { ONE_SHOT, ENDLESS, TRAIL };
 
-struct PfxSpec {
+struct ExpectedPfx {
   const char* name;
   Life life;
 };
 
-const PfxSpec PARTICLE_FILES[] = {
+const ExpectedPfx PARTICLE_FILES[] = {
     {"ImpactoBalaAzul.pfx", ONE_SHOT},
     {"ImpactoBalaRoja.pfx", ONE_SHOT},
     {"WWExplosion.pfx", ONE_SHOT},
@@ -83,7 +83,7 @@ uint32_t Blue(uint32_t argb) { return argb & 0xFF; }
 }  // namespace
 
 TEST_F(EffectFiles, ParticleFilesHaveTheKindAndLifeTheirUsersNeed) {
-  for (const PfxSpec& spec : PARTICLE_FILES) {
+  for (const ExpectedPfx& spec : PARTICLE_FILES) {
     SCOPED_TRACE(spec.name);
     PARTICLE_FILE file;
     ASSERT_TRUE(ReadParticleFile(spec.name, file));
