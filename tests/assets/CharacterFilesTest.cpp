@@ -144,18 +144,18 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
     platform::ID3DXAnimationController* controller = mesh->GetAnimationController();
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(controller->GetNumAnimationSets(), c.sets.size());
-    for (const ExpectedSet& spec : c.sets) {
-      SCOPED_TRACE(spec.name);
+    for (const ExpectedSet& want : c.sets) {
+      SCOPED_TRACE(want.name);
       platform::ID3DXAnimationSet* set = nullptr;
-      ASSERT_EQ(controller->GetAnimationSetByName(spec.name, &set), platform::S_OK);
+      ASSERT_EQ(controller->GetAnimationSetByName(want.name, &set), platform::S_OK);
       EXPECT_EQ(set->GetSourceTicksPerSecond(), 4800.0);
       const double period = set->GetPeriod();
       EXPECT_GT(period, 0.2);
       EXPECT_LT(period, 5.0);
-      if (spec.seconds > 0) EXPECT_NEAR(period, spec.seconds, 1e-6);
-      for (float key : spec.keys) {
+      if (want.seconds > 0) EXPECT_NEAR(period, want.seconds, 1e-6);
+      for (float key : want.keys) {
         // A one-shot set runs on past its last key; a looping one reaches it.
-        if (spec.once)
+        if (want.once)
           EXPECT_LT(key, period * 4800.0) << key;
         else
           EXPECT_LE(key, period * 4800.0) << key;
@@ -189,25 +189,25 @@ TEST_F(CharacterFiles, CallbackKeysFireOncePerPass) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
-    for (const ExpectedSet& spec : c.sets) {
-      if (spec.keys.empty()) continue;
-      SCOPED_TRACE(spec.name);
+    for (const ExpectedSet& want : c.sets) {
+      if (want.keys.empty()) continue;
+      SCOPED_TRACE(want.name);
       CAnimated3DSprite sprite;
       sprite.SetMesh(mesh);
       Counter counter;
       sprite.m_pCallbackHandler = &counter;
       std::vector<platform::D3DXKEY_CALLBACK> keys;
       int marks[8] = {};
-      for (size_t i = 0; i < spec.keys.size(); ++i) keys.push_back({spec.keys[i], &marks[i]});
-      sprite.SetAnimationCallbacks(spec.name, keys);
-      sprite.SetAnimation(spec.name, !spec.once);
+      for (size_t i = 0; i < want.keys.size(); ++i) keys.push_back({want.keys[i], &marks[i]});
+      sprite.SetAnimationCallbacks(want.name, keys);
+      sprite.SetAnimation(want.name, !want.once);
       // A one-shot set played to its end and beyond; a looping set for
       // just under one pass.
-      const int frames = spec.once ? static_cast<int>(spec.seconds / 0.02) + 20 : static_cast<int>(spec.seconds / 0.02) - 1;
+      const int frames = want.once ? static_cast<int>(want.seconds / 0.02) + 20 : static_cast<int>(want.seconds / 0.02) - 1;
       for (int f = 0; f < frames; ++f) Frame(sprite, 0.02f);
-      ASSERT_EQ(counter.calls.size(), spec.keys.size());
-      for (size_t i = 0; i < spec.keys.size(); ++i) EXPECT_EQ(counter.calls[i], &marks[i]);
-      if (spec.once) EXPECT_TRUE(sprite.IsFinished());
+      ASSERT_EQ(counter.calls.size(), want.keys.size());
+      for (size_t i = 0; i < want.keys.size(); ++i) EXPECT_EQ(counter.calls[i], &marks[i]);
+      if (want.once) EXPECT_TRUE(sprite.IsFinished());
     }
   }
 }
@@ -317,23 +317,23 @@ TEST_F(CharacterFiles, EverySetMovesTheFigureDifferently) {
       }
     };
     collect(mesh->GetRootFrame());
-    for (const ExpectedSet& spec : c.sets) {
+    for (const ExpectedSet& want : c.sets) {
       platform::ID3DXAnimationSet* set = nullptr;
-      ASSERT_EQ(mesh->GetAnimationController()->GetAnimationSetByName(spec.name, &set), platform::S_OK);
+      ASSERT_EQ(mesh->GetAnimationController()->GetAnimationSetByName(want.name, &set), platform::S_OK);
       const double period = set->GetPeriod();
       set->Release();
       std::vector<D3DXVECTOR3> pose;
       // A point a little off each bone shows turns and scaling too.
       for (double at : {0.25, 0.5})
         for (const std::string& frame : frames)
-          pose.push_back(BoneAt(sprite, spec.name, !spec.once, period * at, frame.c_str(), D3DXVECTOR3(20, 20, 20)));
+          pose.push_back(BoneAt(sprite, want.name, !want.once, period * at, frame.c_str(), D3DXVECTOR3(20, 20, 20)));
       // Within the set something moves.
       float within = 0;
       for (size_t i = 0; i < frames.size(); ++i) {
         const D3DXVECTOR3 d = pose[i] - pose[i + frames.size()];
         within = std::max(within, D3DXVec3Length(&d));
       }
-      EXPECT_GT(within, 3.0f) << spec.name << " moves";
+      EXPECT_GT(within, 3.0f) << want.name << " moves";
       poses.push_back(pose);
     }
     for (size_t a = 0; a < poses.size(); ++a)

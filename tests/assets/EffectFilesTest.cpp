@@ -83,21 +83,21 @@ uint32_t Blue(uint32_t argb) { return argb & 0xFF; }
 }  // namespace
 
 TEST_F(EffectFiles, ParticleFilesHaveTheKindAndLifeTheirUsersNeed) {
-  for (const ExpectedPfx& spec : PARTICLE_FILES) {
-    SCOPED_TRACE(spec.name);
+  for (const ExpectedPfx& want : PARTICLE_FILES) {
+    SCOPED_TRACE(want.name);
     PARTICLE_FILE file;
-    ASSERT_TRUE(ReadParticleFile(spec.name, file));
+    ASSERT_TRUE(ReadParticleFile(want.name, file));
     EXPECT_TRUE(platform::FileExists(assettest::DataFolder() + file.params->textureName)) << file.params->textureName;
-    std::unique_ptr<CParticleEmitter> emitter(CreateParticleEmitter(spec.name));
+    std::unique_ptr<CParticleEmitter> emitter(CreateParticleEmitter(want.name));
     ASSERT_NE(emitter, nullptr);
-    if (spec.life == ONE_SHOT) {
+    if (want.life == ONE_SHOT) {
       EXPECT_GT(file.params->duration, 0.0f);
       const int frames = FramesToFinish(*emitter, 300);
       EXPECT_GT(frames, 1);
       EXPECT_LT(frames, 200) << "a one-shot effect is over within 4 s";
     } else {
       EXPECT_LE(file.params->duration, 0.0f) << "never stops emitting";
-      if (spec.life == TRAIL) EXPECT_EQ(file.params->directed, 1) << "a trail follows its emission direction";
+      if (want.life == TRAIL) EXPECT_EQ(file.params->directed, 1) << "a trail follows its emission direction";
       EXPECT_EQ(FramesToFinish(*emitter, 500), -1);
     }
   }
