@@ -27,6 +27,9 @@ class CPDAAppObjectives : public CPDAApplication {
   Nembra::CBitmapFont* m_pListFont = nullptr;
 };
 
+class CLevel;
+// A level's objectives in list order.
+std::vector<PDAObjective> LevelObjectives(CLevel& level);
 // The current level's objectives in list order; empty while no level is
 // loaded.
 std::vector<PDAObjective> CurrentLevelObjectives();

@@ -7,6 +7,7 @@
 #include "frontend/FontNames.h"
 #include "frontend/pda/PDAAppObjectives.h"
 #include "frontend/pda/PDAResources.h"
+#include "game/Level.h"
 
 namespace {
 
@@ -200,6 +201,27 @@ TEST_F(PdaTest, ObjectivesListEachWithItsStateAndABlankLineBetween) {
   s.Frame([&] { scenario::ScreenScenario::TwoPass([&] { objectives.Update(); }, [&] { objectives.DrawList({}); }); });
   ASSERT_EQ(s.Last().texts.size(), 1u);
   EXPECT_EQ(s.Last().texts[0].text, T("TXT_OBJECTIVES"));
+}
+
+TEST_F(PdaTest, ALevelsObjectivesShowTheirStateAsTheScriptLeftIt) {
+  CLevel level;
+  level.AddObjective("door", L"Open the door");
+  level.AddObjective("core", L"Shut the core down");
+  level.SetObjectiveComplete("core", true);
+  auto& objectives = AppAt<CPDAAppObjectives>(PDA_APP_OBJECTIVES);
+  auto draw = [&] {
+    s.Frame([&] {
+      scenario::ScreenScenario::TwoPass([&] { objectives.Update(); },
+                                        [&] { objectives.DrawList(LevelObjectives(level)); });
+    });
+  };
+  draw();
+  EXPECT_EQ(Text(L"- Open the door > " + T("TXT_INCOMPLETE"))->y, 179);
+  EXPECT_EQ(Text(L"- Shut the core down > " + T("TXT_COMPLETE"))->y, 179 + 60);
+  // Completed during play: complete the next time.
+  level.SetObjectiveComplete("door", true);
+  draw();
+  EXPECT_NE(Text(L"- Open the door > " + T("TXT_COMPLETE")), nullptr);
 }
 
 TEST_F(PdaTest, GpsShowsTheMapAndKeepsExitProfileAndStartOffUntilClosed) {
