@@ -1,5 +1,7 @@
 #include "frontend/pda/PDAAppEmail.h"
 
+#include <algorithm>
+
 #include "engine/app/Mouse.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/util/TextTable.h"
