@@ -5,6 +5,7 @@
 #include "PdaFixture.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
+#include "frontend/pda/PDAAppDesktop.h"
 #include "frontend/pda/PDAAppObjectives.h"
 #include "frontend/pda/PDAResources.h"
 #include "game/Level.h"
@@ -113,6 +114,27 @@ TEST_F(PdaTest, SystemOffAsksFirstAndDisablesEverythingMeanwhile) {
   Click(260 + 5, 454 + 5);
   EXPECT_EQ(pda->m_Confirm.GetMessage(), T("TXT_CONFIRM_RESET"));
   EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_RESET_LEVEL);
+}
+
+TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptionsAtOnce) {
+  Profile(L"Ana", 0);
+  g_LevelDescriptions[0].read = true;
+  pda->SetAllButtonsEnabled(true);
+  pda->SetCurrentApp(PDA_APP_DESKTOP);
+  Frame();
+  Click(226 + 5, 454 + 5);  // change profile
+  ASSERT_TRUE(pda->m_Confirm.m_Visible);
+  auto& desktop = AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP);
+  for (const CPDAButton& b : desktop.m_Buttons) EXPECT_FALSE(b.m_Enabled);
+  Click(220 + 100, 175 + 20);  // the network entry, under the question
+  EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
+  Language(L"SPA");
+  Frame();
+  EXPECT_TRUE(Shows(L"S\u00ed"));
+  EXPECT_TRUE(Shows(L"No"));
+  EXPECT_TRUE(Shows(L"Aplicaciones"));
+  Click(474 + 10, 360);
+  for (const CPDAButton& b : desktop.m_Buttons) EXPECT_TRUE(b.m_Enabled);
 }
 
 TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
