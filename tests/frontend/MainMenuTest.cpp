@@ -25,6 +25,15 @@ using scenario::ScreenScenario;
 
 namespace {
 
+// A wave sound that counts its plays instead of playing.
+struct CountingSound : Nembra::CWaveSound {
+  int plays = 0;
+  bool Play(bool) override {
+    ++plays;
+    return true;
+  }
+};
+
 class MainMenuTest : public ::testing::Test {
  protected:
   void SetUp() override { m_OldLanguage = Nembra::g_LanguageCode; }
@@ -231,19 +240,26 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   Start();
   Init();
   const Nembra::RECT r = m_Menu->Button(MENU_CREDITS).m_Rect;
+  CMainButton& credits = m_Menu->Button(MENU_CREDITS);
+  EXPECT_EQ(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->Find("GUI_ButtonEffect.WAV"));
+  EXPECT_NE(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->GetDefault());
+  CountingSound hover;
+  credits.m_pHoverSound = &hover;
   m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
   Frame();
-  CMainButton& credits = m_Menu->Button(MENU_CREDITS);
   EXPECT_TRUE(credits.IsHovering());
+  EXPECT_EQ(hover.plays, 1);
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f);
   for (int i = 0; i < 10; ++i) Frame();
   EXPECT_LT(credits.GetFlash().m_Timer, 0.25f) << "staying on the button does not restart it";
+  EXPECT_EQ(hover.plays, 1) << "one sound per entry";
   m_Scenario->Next().MoveTo(10, 10);
   Frame();
   EXPECT_FALSE(credits.IsHovering());
   m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
   Frame();
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f) << "re-entry restarts it";
+  EXPECT_EQ(hover.plays, 2);
   // The flash drawn at scale 1.0 and full opacity in its first frame.
   Frame();
   platform::ITexture* atlas = scenario::TextureOf(MENU_ATLAS);
@@ -252,6 +268,16 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   ASSERT_EQ(drawn.size(), 1u);
   EXPECT_FLOAT_EQ(drawn[0]->Width(), float(flash.w));
   EXPECT_EQ(drawn[0]->color >> 24, 255u);
+
+  // A disabled button neither flashes nor sounds.
+  m_Scenario->Next().MoveTo(10, 10);
+  Frame();
+  m_Menu->SetMainButtonsEnabled(false);
+  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
+  Frame();
+  EXPECT_FALSE(credits.IsHovering());
+  EXPECT_EQ(hover.plays, 2);
+  m_Menu->SetMainButtonsEnabled(true);
 
   credits.SetHighlighted(true);
   EXPECT_FLOAT_EQ(credits.GetNormalImage()->m_Color.b, 1.0f);

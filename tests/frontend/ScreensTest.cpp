@@ -64,6 +64,11 @@ TEST(LogoSequence, TwoSecondLogoWithHalfSecondFaderAndSkips) {
   }
   EXPECT_NEAR(frames, 121 + 30, 1) << "the overlay takes half a second";
   EXPECT_TRUE(logos.m_FadingIn);
+  // A click while the overlay clears is no skip.
+  s.Script({FrameInput().Press(0), FrameInput().Release(0)});
+  s.Run(2, frame);
+  EXPECT_TRUE(logos.m_FadingIn);
+  EXPECT_FALSE(logos.m_FadingOut);
 
   // A held Escape does not skip; its release does, once the fade-in ended.
   s.Run(40, frame);
@@ -74,6 +79,7 @@ TEST(LogoSequence, TwoSecondLogoWithHalfSecondFaderAndSkips) {
   s.Next().KeyUp(1);
   s.Frame(frame);
   EXPECT_TRUE(logos.m_FadingOut);
+  EXPECT_LT(logos.m_Elapsed, 0.5f) << "skipped long before its two seconds";
   // The frame that sets done draws nothing, and so do the later ones.
   EXPECT_TRUE(s.RunUntil([&] { return logos.done; }, 100, frame));
   EXPECT_TRUE(s.Last().sprites.empty());
