@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
@@ -179,6 +180,27 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   EXPECT_FLOAT_EQ(m_Menu->m_AppliedMusic, 1.0f);
   EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 1.375f);
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 1.0f) << "the mixer clamps";
+
+  // File values are clamped; absent keys and a missing file read 0.
+  std::ofstream(Data("ConfigLastUsed.dat"), std::ios::binary)
+      << "[Monitor]\r\nGamma=5000\r\n[Sound]\r\nEffects=-20\r\n";
+  platform::ClearPathCache();
+  m_Menu->LoadSettings();
+  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 1.0f);
+  EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.0f);
+  EXPECT_FLOAT_EQ(m_Menu->MusicSlider().GetValue(), 0.0f);
+  std::filesystem::remove(Data("ConfigLastUsed.dat"));
+  platform::ClearPathCache();
+  m_Menu->GammaSlider().SetValue(0.5f);
+  m_Menu->LoadSettings();
+  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.0f);
+  Frame();
+  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 0.25f);
+  // Saving makes the file again, from the sliders alone.
+  m_Menu->GammaSlider().SetValue(0.251f);
+  ASSERT_TRUE(m_Menu->SaveSettings());
+  EXPECT_EQ(Setting("Gamma", "Monitor"), "251");
+  EXPECT_EQ(Setting("Music", "Sound"), "0");
 }
 
 TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
