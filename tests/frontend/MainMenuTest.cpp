@@ -264,7 +264,12 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   const Nembra::RECT r = m_Menu->Button(MENU_CREDITS).m_Rect;
   CMainButton& credits = m_Menu->Button(MENU_CREDITS);
   EXPECT_EQ(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->Find("GUI_ButtonEffect.WAV"));
-  EXPECT_NE(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->GetDefault());
+  // The menu's three sounds come from the data, not the factory's default.
+  for (const char* sound : {"GUI_ButtonEffect.WAV", "GUI_ButtonClick.WAV", "PDA_ButtonClick.wav"}) {
+    Nembra::CWaveSound* loaded = Nembra::g_pWaveSoundFactory->Find(sound);
+    ASSERT_NE(loaded, nullptr) << sound;
+    EXPECT_TRUE(loaded->IsLoaded()) << sound;
+  }
   CountingSound hover;
   credits.m_pHoverSound = &hover;
   m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);

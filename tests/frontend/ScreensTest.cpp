@@ -8,7 +8,9 @@
 #include "engine/fonts/BitmapFont.h"
 #include "engine/resources/Texture.h"
 #include "engine/sprites/ScreenFader.h"
+#include "engine/util/KeyValueFile.h"
 #include "engine/util/TextTable.h"
+#include "frontend/ComicDescription.h"
 #include "frontend/ComicViewer.h"
 #include "frontend/Credits.h"
 #include "frontend/FontNames.h"
@@ -16,6 +18,7 @@
 #include "platform/Files.h"
 #include "scenario/AssetChecks.h"
 #include "scenario/ScreenScenario.h"
+#include "tools/datagen/DemoLevels.h"
 #include "tools/formats/FrontEndFiles.h"
 
 using scenario::FrameInput;
@@ -255,4 +258,31 @@ TEST(Credits, EmptyListFinishesInTheFirstFrameAndTheFileFollowsTheLanguage) {
   EXPECT_EQ(CreditsFileFor(L"XYZ"), "Credits_EN.txt");
   CCredits english(CreditsFileFor(L"ENG"));
   EXPECT_FALSE(english.GetLines().empty());
+}
+
+// The comics the level descriptions name are there, two or three pages
+// each, and every balloon's text is in the table in the three languages.
+TEST(DemoComics, EveryNamedComicHasPagesAndTextsInThreeLanguages) {
+  ScreenScenario s;
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  int comics = 0;
+  for (const datagen::DemoLevel& level : datagen::DEMO_LEVELS)
+    for (const char* name : {level.startComic, level.endComic}) {
+      if (std::string(name) == "null") continue;
+      ++comics;
+      const COMIC_DESC desc = LoadComicDescription(s.DataFolder() + name);
+      EXPECT_GE(desc.pages.size(), 2u) << name;
+      EXPECT_LE(desc.pages.size(), 3u) << name;
+      for (const COMIC_PAGE_DESC& page : desc.pages) {
+        EXPECT_TRUE(platform::FileExists(s.DataFolder() + "Materials/" + page.imageFile)) << page.imageFile;
+        EXPECT_FALSE(page.balloons.empty()) << page.imageFile;
+        for (const COMIC_BALLOON_DESC& balloon : page.balloons)
+          for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"})
+            EXPECT_FALSE(Nembra::CKeyValueFile::GetValue(std::wstring(balloon.textId.begin(), balloon.textId.end()),
+                                                         language, s.DataFolder() + "Texts.dat")
+                             .empty())
+                << balloon.textId;
+      }
+    }
+  EXPECT_EQ(comics, 3);
 }
