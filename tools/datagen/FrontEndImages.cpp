@@ -101,7 +101,6 @@ TestPicture BuyNowButtonImage() {
 
 TestPicture BuyNowScreenImage() {
   TestPicture p = Backdrop(0xFF301808u, 0xFF000000u, L"PROJECT KARVESSA");
-  datagen::PaintText(p, L"The full game: 14 levels, two bosses and more", {40, 440, 520, 40}, 0xFFE0C0, 26, false);
   // The strip below the picture, drawn over the screen's top rows.
   datagen::FillGradient(p, {0, 600, 800, 135}, 0xFF802000u, 0xFF401000u);
   datagen::PaintText(p, L"GET THE FULL GAME", {0, 610, 800, 110}, 0xFFFFFF, 56);
