@@ -1,10 +1,9 @@
-// The text table: every registered text id in the three languages.
+// Writes "Texts.dat" from every registered contribution.
 #include "tools/datagen/GameTexts.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <string>
+#include <map>
+#include <set>
 
 #include "tools/datagen/DataGen.h"
 #include "tools/formats/TextFiles.h"
@@ -12,47 +11,44 @@
 namespace datagen {
 
 namespace {
-std::vector<TextsFunction>& Registry() {
-  static std::vector<TextsFunction> functions;
-  return functions;
+std::map<std::string, TextContribution>& Contributions() {
+  static std::map<std::string, TextContribution> contributions;
+  return contributions;
 }
 }  // namespace
 
-TextsRegistration::TextsRegistration(TextsFunction fn) { Registry().push_back(fn); }
+TextsRegistration::TextsRegistration(const char* name, TextContribution fn) { Contributions()[name] = fn; }
 
 std::vector<GameText> AllGameTexts() {
   std::vector<GameText> all;
-  for (TextsFunction fn : Registry()) {
-    const std::vector<GameText> part = fn();
-    all.insert(all.end(), part.begin(), part.end());
+  for (const auto& entry : Contributions()) {
+    const std::vector<GameText> texts = entry.second();
+    all.insert(all.end(), texts.begin(), texts.end());
   }
-  std::stable_sort(all.begin(), all.end(),
-                   [](const GameText& a, const GameText& b) { return std::strcmp(a.id, b.id) < 0; });
   return all;
 }
 
 namespace {
 
 bool WriteTextTable(const Output& out) {
-  const std::vector<GameText> texts = AllGameTexts();
-  for (size_t i = 1; i < texts.size(); ++i)
-    if (std::strcmp(texts[i - 1].id, texts[i].id) == 0) {
-      std::fprintf(stderr, "datagen: text id %s registered twice\n", texts[i].id);
+  using formats::Section;
+  Section<std::wstring> eng{L"ENG", {}}, spa{L"SPA", {}}, rus{L"RUS", {}};
+  std::set<std::string> seen;
+  for (const GameText& text : AllGameTexts()) {
+    if (!seen.insert(text.id).second) {
+      std::fprintf(stderr, "datagen: text id %s given twice\n", text.id.c_str());
       return false;
     }
-  using Section = formats::Section<std::wstring>;
-  Section eng{L"ENG", {}}, spa{L"SPA", {}}, rus{L"RUS", {}};
-  for (const GameText& t : texts) {
-    const std::string narrow(t.id);
-    const std::wstring id(narrow.begin(), narrow.end());
-    eng.keys.emplace_back(id, t.english);
-    spa.keys.emplace_back(id, t.spanish);
-    rus.keys.emplace_back(id, t.russian);
+    const std::wstring id(text.id.begin(), text.id.end());
+    eng.keys.emplace_back(id, text.english);
+    spa.keys.emplace_back(id, text.spanish);
+    rus.keys.emplace_back(id, text.russian);
   }
   return out.Write("Texts.dat", formats::TextTableFileBytes({eng, spa, rus}));
 }
 
 }  // namespace
+
 }  // namespace datagen
 
 DATAGEN_GROUP("texts", datagen::WriteTextTable);

@@ -1,35 +1,28 @@
 #pragma once
-// The one place the text table "Texts.dat" is made from: every asset group
-// that brings text ids registers them here in the three languages, and the
-// "texts" group writes them all, sorted by id, into one file with the
-// sections "ENG", "SPA" and "RUS".
-//
-//   std::vector<datagen::GameText> HudTexts() { return {{"TXT_OK", L"OK", L"Aceptar", L"..."}}; }
-//   DATAGEN_TEXTS(HudTexts);
+// "Texts.dat", the one text table of the demo data. Every asset group that
+// needs texts registers its ids here with DATAGEN_TEXTS; the "texts" group
+// writes them all, one section per language (ENG, SPA, RUS), contributions
+// in name order and ids in the order given. An id given twice fails the run.
+#include <string>
 #include <vector>
-
-#include "tools/datagen/DataGen.h"
 
 namespace datagen {
 
 struct GameText {
-  const char* id;
-  const wchar_t* english;
-  const wchar_t* spanish;
-  const wchar_t* russian;
+  std::string id;
+  std::wstring english, spanish, russian;
 };
 
-using TextsFunction = std::vector<GameText> (*)();
+using TextContribution = std::vector<GameText> (*)();
 
 struct TextsRegistration {
-  explicit TextsRegistration(TextsFunction fn);
+  TextsRegistration(const char* name, TextContribution fn);
 };
 
-// Every registered text, sorted by id (an id registered twice is a fault
-// the "texts" group reports).
+// Every registered text, in the order they are written.
 std::vector<GameText> AllGameTexts();
 
 }  // namespace datagen
 
-#define DATAGEN_TEXTS(fn) \
-  static ::datagen::TextsRegistration DATAGEN_CONCAT(s_DatagenTexts, __LINE__)(fn)
+#define DATAGEN_TEXTS(name, fn) \
+  static ::datagen::TextsRegistration DATAGEN_CONCAT(s_DatagenTexts, __LINE__)(name, fn)

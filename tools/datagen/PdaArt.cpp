@@ -1,6 +1,6 @@
 // The PDA's pictures: the frame and its widgets in "PDA.png" and
-// "PDA2.png" at the places of the PDA layout table, the mouse pointer and
-// the click sound.
+// "PDA2.png" at the places of the PDA layout table, and the click sound.
+// (The mouse pointer is the front end's.)
 #include "frontend/pda/PDALayout.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/PdaPaint.h"
@@ -222,18 +222,6 @@ void Pda2Atlas(TestPicture& p) {
   Fill(p, w.x + 8, w.y + 22, w.w - 16, 1, ACCENT);
 }
 
-// The pointer: a white arrow with a dark edge, its tip at (2, 2).
-TestPicture Pointer() {
-  TestPicture p(32, 32, CLEAR);
-  for (int y = 0; y < 22; ++y)
-    for (int x = 0; x <= y * 2 / 3 && x < 16; ++x) {
-      const bool edge = x == 0 || x == y * 2 / 3 || y == 21;
-      Set(p, 2 + x, 2 + y, edge ? Argb(255, 10, 10, 14) : 0xFFFFFFFFu);
-    }
-  Line(p, 8.0f, 18.0f, 13.0f, 28.0f, 3.0f, 0xFFFFFFFFu);
-  return p;
-}
-
 bool WritePdaArt(const datagen::Output& out) {
   TestPicture atlas(pda::ATLAS_SIZE, pda::ATLAS_SIZE, CLEAR);
   PdaAtlas(atlas);
@@ -246,7 +234,6 @@ bool WritePdaArt(const datagen::Output& out) {
   click.sampleRate = 22050;
   return out.Write(std::string("Materials/") + pda::ATLAS, formats::PngBytes(atlas)) &&
          out.Write(std::string("Materials/") + pda::ATLAS2, formats::PngBytes(atlas2)) &&
-         out.Write(std::string("Materials/") + pda::POINTER_IMAGE, formats::TgaBytes(Pointer(), true)) &&
          out.Write(std::string("Wave sounds/") + pda::CLICK_SOUND, formats::WaveToneBytes(click));
 }
 

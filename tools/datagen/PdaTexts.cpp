@@ -63,4 +63,4 @@ std::vector<datagen::GameText> PdaTexts() {
 
 }  // namespace
 
-DATAGEN_TEXTS(PdaTexts);
+DATAGEN_TEXTS("pda", PdaTexts);
