@@ -1,4 +1,5 @@
 // The PDA's texts in English, Spanish and Russian.
+#include "tools/datagen/DataGen.h"
 #include "tools/datagen/GameTexts.h"
 
 namespace {
