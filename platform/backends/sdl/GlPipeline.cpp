@@ -206,6 +206,22 @@ std::string Op(const PipelineKey& k, int stage, uint8_t op, const uint8_t args[3
   }
 }
 
+// Whether an operation reads the stage's texture through the arguments it
+// uses or through its own blend factor.
+bool ReadsTexture(uint8_t op, const uint8_t args[3]) {
+  auto texture = [](uint8_t arg) { return (arg & D3DTA_SELECTMASK) == D3DTA_TEXTURE; };
+  switch (op) {
+    case D3DTOP_DISABLE: return false;
+    case D3DTOP_SELECTARG1: return texture(args[1]);
+    case D3DTOP_SELECTARG2: return texture(args[2]);
+    case D3DTOP_BLENDTEXTUREALPHA:
+    case D3DTOP_BLENDTEXTUREALPHAPM: return true;
+    case D3DTOP_MULTIPLYADD:
+    case D3DTOP_LERP: return texture(args[0]) || texture(args[1]) || texture(args[2]);
+    default: return texture(args[1]) || texture(args[2]);
+  }
+}
+
 const char* Compare(uint8_t func) {
   switch (func) {
     case D3DCMP_NEVER: return "false";
@@ -244,9 +260,16 @@ std::string FragmentShaderSource(const PipelineKey& k) {
     } else {
       s << "  vec4 " << t << " = vec4(1.0);\n";
     }
+    // A stage that reads a texture it does not have passes on what it was
+    // given (the diffuse colour at the first stage), channel by channel.
+    const bool colorPasses = !st.hasTexture && ReadsTexture(st.colorOp, st.colorArg);
+    const bool alphaPasses = !st.hasTexture && ReadsTexture(st.alphaOp, st.alphaArg);
     const std::string target = st.resultTemp ? "tmp" : "cur";
-    s << "  {\n    vec3 rgb = clamp(" << Op(k, i, st.colorOp, st.colorArg, ".rgb", false) << ", 0.0, 1.0);\n";
-    if (st.alphaOp == D3DTOP_DISABLE)
+    if (colorPasses)
+      s << "  {\n    vec3 rgb = cur.rgb;\n";
+    else
+      s << "  {\n    vec3 rgb = clamp(" << Op(k, i, st.colorOp, st.colorArg, ".rgb", false) << ", 0.0, 1.0);\n";
+    if (st.alphaOp == D3DTOP_DISABLE || alphaPasses)
       s << "    float a = cur.a;\n";
     else
       s << "    float a = clamp(" << Op(k, i, st.alphaOp, st.alphaArg, ".a", true) << ", 0.0, 1.0);\n";
