@@ -419,6 +419,8 @@ class IDevice : public IUnknownObject {
 
   // Null unbinds the stage.
   virtual HRESULT SetTexture(DWORD stage, ITexture* texture) = 0;
+  // The texture bound to a stage, with a reference added (null when none).
+  virtual HRESULT GetTexture(DWORD stage, ITexture** texture) = 0;
   virtual HRESULT SetFVF(DWORD fvf) = 0;
   virtual HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset,
                                   uint32_t stride) = 0;

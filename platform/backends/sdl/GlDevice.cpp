@@ -571,6 +571,12 @@ class GlDevice final : public IDevice {
     m_Bound.SetTexture(stage, texture);
     return D3D_OK;
   }
+  HRESULT GetTexture(DWORD stage, ITexture** texture) override {
+    if (!texture || stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
+    *texture = m_Bound.textures[stage];
+    if (*texture) (*texture)->AddRef();
+    return D3D_OK;
+  }
   HRESULT SetFVF(DWORD fvf) override {
     m_Bound.fvf = fvf;
     m_Layout = DescribeFVF(fvf);
