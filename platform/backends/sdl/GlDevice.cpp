@@ -301,6 +301,28 @@ void ColorToVec(D3DCOLOR c, float out[4]) {
   out[3] = float(c >> 24) / 255.0f;
 }
 
+// The lowest and highest of count indices of size bytes each.
+void IndexRange(const uint8_t* indices, uint32_t count, uint32_t size, uint32_t* lowest, uint32_t* highest) {
+  uint32_t lo = UINT32_MAX, hi = 0;
+  if (size == 4) {
+    for (uint32_t i = 0; i < count; ++i) {
+      uint32_t v;
+      std::memcpy(&v, indices + size_t(i) * 4, 4);
+      lo = std::min(lo, v);
+      hi = std::max(hi, v);
+    }
+  } else {
+    for (uint32_t i = 0; i < count; ++i) {
+      uint16_t v;
+      std::memcpy(&v, indices + size_t(i) * 2, 2);
+      lo = std::min<uint32_t>(lo, v);
+      hi = std::max<uint32_t>(hi, v);
+    }
+  }
+  *lowest = count ? lo : 0;
+  *highest = hi;
+}
+
 GLuint CompileShader(GLenum type, const std::string& source, std::string* log) {
   GLuint shader = glCreateShader(type);
   const char* text = source.c_str();
@@ -612,13 +634,18 @@ class GlDevice final : public IDevice {
     // Every index must name a vertex inside the stream.
     if (m_Bound.streamStride == 0 || Stream()->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
     const uint64_t vertices = (Stream()->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
-    if (!IndexedDrawFits(Indices()->Bytes(), size, startIndex, count, baseVertex, vertices)) return D3DERR_INVALIDCALL;
+    if (!DrawFits(Indices()->Bytes().size(), 0, size, startIndex, count)) return D3DERR_INVALIDCALL;
+    uint32_t lowest = 0, highest = 0;
+    IndexRange(Indices()->Bytes().data() + size_t(startIndex) * size, count, size, &lowest, &highest);
+    if (uint64_t(highest) + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     Stream()->Bind();
     Indices()->Bind();
     SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
-    glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                             reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
+    // The range spares the driver a pass over the indices.
+    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
+                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                                  reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -639,15 +666,16 @@ class GlDevice final : public IDevice {
     if (!indices || !data || stride == 0 || count == 0) return D3DERR_INVALIDCALL;
     if (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) return D3DERR_INVALIDCALL;
     const uint32_t size = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
-    const uint64_t highest = HighestIndex(static_cast<const uint8_t*>(indices), count, size);
+    uint32_t lowest = 0, highest = 0;
+    IndexRange(static_cast<const uint8_t*>(indices), count, size, &lowest, &highest);
     if (highest >= uint64_t(minIndex) + vertexCount) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    const GLint first = StreamVertices(data, size_t(highest + 1) * stride, stride);
+    const GLint first = StreamVertices(data, (size_t(highest) + 1) * stride, stride);
     m_Link->cache.BindElementBuffer(m_StreamIndices.Id());
     const size_t at = m_StreamIndices.Write(GL_ELEMENT_ARRAY_BUFFER, indices, size_t(count) * size, size);
     ++m_Link->cache.Counters().bufferUploads;
-    glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                             reinterpret_cast<const void*>(at), first);
+    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
+                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(at), first);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }

@@ -37,7 +37,6 @@ uniform float uPointSize;
 out vec4 vDiffuse;
 out vec4 vSpecular;
 out float vFogDepth;
-out vec4 vTex[8];
 )";
 
 const char* TexInput(int set) {
@@ -57,7 +56,11 @@ std::string Source(int which) {
 
 std::string VertexShaderSource(const PipelineKey& k) {
   std::ostringstream s;
-  s << kVertexHeader << "void main() {\n";
+  s << kVertexHeader;
+  // One output per stage in use: a software renderer sets up every
+  // output of every triangle.
+  for (int i = 0; i < k.stageCount; ++i) s << "out vec4 vTex" << i << ";\n";
+  s << "void main() {\n";
   if (k.screenSpace) {
     s << "  float w = aPos.w != 0.0 ? 1.0 / aPos.w : 1.0;\n"
          "  vec2 ndc = vec2((aPos.x - uViewport.x + 0.5) / uViewport.z * 2.0 - 1.0,\n"
@@ -144,7 +147,7 @@ std::string VertexShaderSource(const PipelineKey& k) {
         }
     }
     if (st.transformCount) s << "    c = uTexMat[" << i << "] * c;\n";
-    s << "    vTex[" << i << "] = c;\n  }\n";
+    s << "    vTex" << i << " = c;\n  }\n";
   }
   s << "}\n";
   return s.str();
@@ -240,16 +243,18 @@ const char* Compare(uint8_t func) {
 std::string FragmentShaderSource(const PipelineKey& k) {
   std::ostringstream s;
   s << "#version 330 core\n"
-       "in vec4 vDiffuse;\nin vec4 vSpecular;\nin float vFogDepth;\nin vec4 vTex[8];\n"
+       "in vec4 vDiffuse;\nin vec4 vSpecular;\nin float vFogDepth;\n"
        "uniform sampler2D uTex[8];\nuniform vec4 uTFactor;\nuniform vec4 uConst[8];\n"
        "uniform float uAlphaRef;\nuniform vec4 uFog;\nuniform vec4 uFogColor;\n"
-       "out vec4 fragColor;\n"
-       "void main() {\n  vec4 cur = vDiffuse;\n  vec4 tmp = vec4(0.0);\n";
+       "out vec4 fragColor;\n";
+  for (int i = 0; i < k.stageCount; ++i)
+    if (k.stages[i].hasTexture) s << "in vec4 vTex" << i << ";\n";
+  s << "void main() {\n  vec4 cur = vDiffuse;\n  vec4 tmp = vec4(0.0);\n";
   for (int i = 0; i < k.stageCount; ++i) {
     const StageKey& st = k.stages[i];
     const std::string t = "t" + std::to_string(i);
     if (st.hasTexture) {
-      std::string coord = "vTex[" + std::to_string(i) + "]";
+      std::string coord = "vTex" + std::to_string(i);
       if (st.projected && st.transformCount >= 2) {
         const char* w = st.transformCount == 2 ? ".y" : st.transformCount == 3 ? ".z" : ".w";
         coord = coord + ".xy / " + coord + w;
