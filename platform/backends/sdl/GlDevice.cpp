@@ -379,10 +379,17 @@ struct Uniform {
   bool known = false;
 };
 
+// When each group of values that uniforms are made from last changed on the
+// device: a program whose copy is as new needs none of them again.
+struct UniformVersions {
+  uint64_t world = 0, view = 0, proj = 0, viewport = 0, lights = 0, material = 0, states = 0, texMats = 0;
+};
+
 // A generated program, its uniforms and the values they hold, so that a
 // value is sent only when it changes.
 struct Program {
   GLuint id = 0;
+  UniformVersions seen;  // the device's versions when the uniforms were last set
   Uniform worldView, proj, normalMat, viewport, matDiffuse, matAmbient, matSpecular, matEmissive, matPower, ambient;
   Uniform lightPos, lightDir, lightDiffuse, lightSpecular, lightAmbient, lightAtt, lightSpot, texMat, pointSize;
   Uniform tfactor, constant, alphaRef, fog, fogColor;
@@ -472,7 +479,10 @@ class GlDevice final : public IDevice {
     return D3D_OK;
   }
 
-  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override { return m_States.SetRender(state, value); }
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
+    Bump(m_Versions.states);
+    return m_States.SetRender(state, value);
+  }
   HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override { return m_States.GetRender(state, value); }
   HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
     return m_States.SetSampler(sampler, type, value);
@@ -481,6 +491,7 @@ class GlDevice final : public IDevice {
     return m_States.GetSampler(sampler, type, value);
   }
   HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
+    Bump(m_Versions.states);
     return m_States.SetStage(stage, type, value);
   }
   HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override {
@@ -489,11 +500,19 @@ class GlDevice final : public IDevice {
 
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DXMATRIX* matrix) override {
     if (!matrix) return D3DERR_INVALIDCALL;
-    if (state == D3DTS_VIEW) m_View = *matrix;
-    else if (state == D3DTS_PROJECTION) m_Proj = *matrix;
-    else if (state >= D3DTS_TEXTURE0 && state < D3DTS_TEXTURE0 + MAX_TEXTURE_STAGES) m_TexMat[state - D3DTS_TEXTURE0] = *matrix;
-    else if (state == D3DTS_WORLD) m_World = *matrix;
-    else if (state > D3DTS_WORLD && state < D3DTS_WORLD + 256) {
+    if (state == D3DTS_VIEW) {
+      m_View = *matrix;
+      Bump(m_Versions.view);
+    } else if (state == D3DTS_PROJECTION) {
+      m_Proj = *matrix;
+      Bump(m_Versions.proj);
+    } else if (state >= D3DTS_TEXTURE0 && state < D3DTS_TEXTURE0 + MAX_TEXTURE_STAGES) {
+      m_TexMat[state - D3DTS_TEXTURE0] = *matrix;
+      Bump(m_Versions.texMats);
+    } else if (state == D3DTS_WORLD) {
+      m_World = *matrix;
+      Bump(m_Versions.world);
+    } else if (state > D3DTS_WORLD && state < D3DTS_WORLD + 256) {
       // Further world matrices (vertex blending) are kept but not used: skinning is done on the CPU.
     } else {
       return D3DERR_INVALIDCALL;
@@ -512,6 +531,7 @@ class GlDevice final : public IDevice {
   HRESULT SetLight(DWORD index, const D3DLIGHT9* light) override {
     if (!light) return D3DERR_INVALIDCALL;
     m_Lights[index].light = *light;
+    Bump(m_Versions.lights);
     return D3D_OK;
   }
   HRESULT GetLight(DWORD index, D3DLIGHT9* light) override {
@@ -522,6 +542,7 @@ class GlDevice final : public IDevice {
   }
   HRESULT LightEnable(DWORD index, BOOL enable) override {
     LightSlot& slot = m_Lights[index];  // a light never set is a default white directional one
+    Bump(m_Versions.lights);
     if (enable && !slot.on) {
       uint32_t on = 0;
       for (const auto& l : m_Lights) on += l.second.on;
@@ -539,6 +560,7 @@ class GlDevice final : public IDevice {
   HRESULT SetMaterial(const D3DMATERIAL9* material) override {
     if (!material) return D3DERR_INVALIDCALL;
     m_Material = *material;
+    Bump(m_Versions.material);
     return D3D_OK;
   }
   HRESULT GetMaterial(D3DMATERIAL9* material) override {
@@ -552,6 +574,7 @@ class GlDevice final : public IDevice {
         uint64_t(viewport->Y) + viewport->Height > m_Params.BackBufferHeight)
       return D3DERR_INVALIDCALL;
     m_Viewport = *viewport;
+    Bump(m_Versions.viewport);
     return D3D_OK;
   }
   HRESULT GetViewport(D3DVIEWPORT9* viewport) override {
@@ -947,6 +970,9 @@ class GlDevice final : public IDevice {
   }
 
   void ResetStates() {
+    for (uint64_t* v : {&m_Versions.world, &m_Versions.view, &m_Versions.proj, &m_Versions.viewport,
+                        &m_Versions.lights, &m_Versions.material, &m_Versions.states, &m_Versions.texMats})
+      Bump(*v);
     m_States.SetDefaults();
     m_Bound.Clear();
     m_Layout = VertexLayout();
@@ -1168,38 +1194,48 @@ class GlDevice final : public IDevice {
       if (p->Changed(u, &v)) glUniform1f(u.location, v);
     };
 
-    D3DXMATRIX worldView;
-    D3DXMatrixMultiply(&worldView, &m_World, &m_View);
-    mat4(p->worldView, &worldView.m[0][0]);
-    mat4(p->proj, &m_Proj.m[0][0]);
-    const float vp[4] = {float(m_Viewport.X), float(m_Viewport.Y), float(m_Viewport.Width), float(m_Viewport.Height)};
-    vec4(p->viewport, vp);
-    if (key.lighting) {
-      D3DXMATRIX inverse;
-      if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
-      // The transpose of the inverse's upper 3x3, column by column.
-      const float n[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
-                          inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
-      if (p->Changed(p->normalMat, n)) glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
+    // Each group of uniforms is looked at only when what it is made from
+    // changed since the program last had it.
+    const UniformVersions& v = m_Versions;
+    UniformVersions& seen = p->seen;
+    if (seen.world != v.world || seen.view != v.view) {
+      D3DXMATRIX worldView;
+      D3DXMatrixMultiply(&worldView, &m_World, &m_View);
+      mat4(p->worldView, &worldView.m[0][0]);
+      if (key.lighting && p->normalMat.location >= 0) {
+        D3DXMATRIX inverse;
+        if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
+        // The transpose of the inverse's upper 3x3, column by column.
+        const float n[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
+                            inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
+        if (p->Changed(p->normalMat, n)) glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
+      }
+    }
+    if (seen.proj != v.proj) mat4(p->proj, &m_Proj.m[0][0]);
+    if (seen.viewport != v.viewport) {
+      const float vp[4] = {float(m_Viewport.X), float(m_Viewport.Y), float(m_Viewport.Width),
+                           float(m_Viewport.Height)};
+      vec4(p->viewport, vp);
+    }
+    if (key.lighting && seen.material != v.material) {
       vec4(p->matDiffuse, &m_Material.Diffuse.r);
       vec4(p->matAmbient, &m_Material.Ambient.r);
       vec4(p->matSpecular, &m_Material.Specular.r);
       vec4(p->matEmissive, &m_Material.Emissive.r);
       scalar(p->matPower, m_Material.Power);
-      float ambient[4];
-      ColorToVec(m_States.render[D3DRS_AMBIENT], ambient);
-      vec4(p->ambient, ambient);
+    }
+    if (key.lighting && (seen.lights != v.lights || seen.view != v.view)) {
       float pos[8][3] = {}, dir[8][3] = {}, dif[8][4] = {}, spe[8][4] = {}, amb[8][4] = {}, att[8][4] = {}, spot[8][4] = {};
       uint32_t n2 = 0;
       for (const auto& entry : m_Lights) {
         if (!entry.second.on || n2 >= MAX_ACTIVE_LIGHTS) continue;
         const D3DLIGHT9& L = entry.second.light;
-        D3DXVECTOR3 wp(L.Position.x, L.Position.y, L.Position.z), wd(L.Direction.x, L.Direction.y, L.Direction.z), v;
-        D3DXVec3TransformCoord(&v, &wp, &m_View);
-        pos[n2][0] = v.x, pos[n2][1] = v.y, pos[n2][2] = v.z;
-        D3DXVec3TransformNormal(&v, &wd, &m_View);
-        D3DXVec3Normalize(&v, &v);
-        dir[n2][0] = v.x, dir[n2][1] = v.y, dir[n2][2] = v.z;
+        D3DXVECTOR3 wp(L.Position.x, L.Position.y, L.Position.z), wd(L.Direction.x, L.Direction.y, L.Direction.z), t;
+        D3DXVec3TransformCoord(&t, &wp, &m_View);
+        pos[n2][0] = t.x, pos[n2][1] = t.y, pos[n2][2] = t.z;
+        D3DXVec3TransformNormal(&t, &wd, &m_View);
+        D3DXVec3Normalize(&t, &t);
+        dir[n2][0] = t.x, dir[n2][1] = t.y, dir[n2][2] = t.z;
         std::memcpy(dif[n2], &L.Diffuse, 16);
         std::memcpy(spe[n2], &L.Specular, 16);
         std::memcpy(amb[n2], &L.Ambient, 16);
@@ -1215,27 +1251,36 @@ class GlDevice final : public IDevice {
       vec4(p->lightAtt, &att[0][0]);
       vec4(p->lightSpot, &spot[0][0]);
     }
-    if (p->texMat.location >= 0) {
+    if (seen.texMats != v.texMats && p->texMat.location >= 0) {
       float texMats[8][16];
       for (int i = 0; i < 8; ++i) std::memcpy(texMats[i], &m_TexMat[i].m[0][0], 64);
       mat4(p->texMat, &texMats[0][0]);
     }
-    scalar(p->pointSize, DwordToFloat(m_States.render[D3DRS_POINTSIZE]));
-    float tf[4];
-    ColorToVec(m_States.render[D3DRS_TEXTUREFACTOR], tf);
-    vec4(p->tfactor, tf);
-    if (p->constant.location >= 0) {
-      float constants[8][4];
-      for (int i = 0; i < 8; ++i) ColorToVec(m_States.stage[i][D3DTSS_CONSTANT], constants[i]);
-      vec4(p->constant, &constants[0][0]);
+    if (seen.states != v.states) {
+      const DWORD* rs = m_States.render;
+      if (key.lighting) {
+        float ambient[4];
+        ColorToVec(rs[D3DRS_AMBIENT], ambient);
+        vec4(p->ambient, ambient);
+      }
+      scalar(p->pointSize, DwordToFloat(rs[D3DRS_POINTSIZE]));
+      float tf[4];
+      ColorToVec(rs[D3DRS_TEXTUREFACTOR], tf);
+      vec4(p->tfactor, tf);
+      if (p->constant.location >= 0) {
+        float constants[8][4];
+        for (int i = 0; i < 8; ++i) ColorToVec(m_States.stage[i][D3DTSS_CONSTANT], constants[i]);
+        vec4(p->constant, &constants[0][0]);
+      }
+      scalar(p->alphaRef, float(rs[D3DRS_ALPHAREF] & 0xFF));
+      const float fog[4] = {DwordToFloat(rs[D3DRS_FOGSTART]), DwordToFloat(rs[D3DRS_FOGEND]),
+                            DwordToFloat(rs[D3DRS_FOGDENSITY]), 0.0f};
+      vec4(p->fog, fog);
+      float fogColor[4];
+      ColorToVec(rs[D3DRS_FOGCOLOR], fogColor);
+      vec4(p->fogColor, fogColor);
     }
-    scalar(p->alphaRef, float(m_States.render[D3DRS_ALPHAREF] & 0xFF));
-    const float fog[4] = {DwordToFloat(m_States.render[D3DRS_FOGSTART]), DwordToFloat(m_States.render[D3DRS_FOGEND]),
-                          DwordToFloat(m_States.render[D3DRS_FOGDENSITY]), 0.0f};
-    vec4(p->fog, fog);
-    float fogColor[4];
-    ColorToVec(m_States.render[D3DRS_FOGCOLOR], fogColor);
-    vec4(p->fogColor, fogColor);
+    seen = v;
 
     for (int i = 0; i < key.stageCount; ++i) {
       if (!key.stages[i].hasTexture) continue;
@@ -1303,6 +1348,9 @@ class GlDevice final : public IDevice {
   SamplerSent m_SamplerSent[MAX_TEXTURE_STAGES];
   gl::StreamBuffer m_StreamVertices, m_StreamIndices;
   DeviceFrameCounters m_LastFrame;
+  UniformVersions m_Versions;
+  uint64_t m_NextVersion = 1;
+  void Bump(uint64_t& version) { version = m_NextVersion++; }
   bool m_RampIdentity = true;
   GLuint m_Vao = 0, m_PresentVao = 0;
   GLuint m_Samplers[MAX_TEXTURE_STAGES] = {};
