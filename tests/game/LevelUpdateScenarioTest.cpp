@@ -57,6 +57,38 @@ TEST(LevelUpdateScenario, OnlyGeneratorsOutOfViewInTheRingAndReArmedAreCandidate
   EXPECT_TRUE(w.Level().GetSpawnCandidates().empty());
 }
 
+TEST(LevelUpdateScenario, TheTopUpSpawnsWhatIsWantedAtTheGenerators) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.Level().EnableGenerationRadius(true);
+  int made = 0;
+  w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* {
+    ++made;
+    return new scenario::TestEnemy(0, 50.0f, 5);
+  });
+  for (const D3DXVECTOR3& at : {D3DXVECTOR3(-1500, 2000, 0), D3DXVECTOR3(0, 2000, 0), D3DXVECTOR3(1500, 2000, 0),
+                                 D3DXVECTOR3(0, 2500, 0)})
+    w.Level().GetEnemyGenerators().emplace_back().SetPosition(at);
+  w.Level().SetWantedEnemyCount(3);
+  w.Frame();
+  EXPECT_EQ(made, 3);
+  ASSERT_EQ(w.Level().GetEnemies().size(), 3u);
+  for (CEnemy* e : w.Level().GetEnemies()) {
+    EXPECT_GE(e->GetPosition().y, 2000.0f);
+    EXPECT_TRUE(e->GetParent() != nullptr);
+  }
+  // Wanted at or below the live count: nothing more.
+  w.Level().SetWantedEnemyCount(1);
+  w.Run(3);
+  EXPECT_EQ(made, 3);
+  EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
+  // A generator type without an enemy ends the top-up with nothing placed.
+  w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* { return nullptr; });
+  w.Level().SetWantedEnemyCount(10);
+  w.Frame();
+  EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
+}
+
 TEST(LevelUpdateScenario, SpawnRingBoundsAreStrict) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();

@@ -54,6 +54,21 @@ TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   EXPECT_TRUE(w.Level().GetBullets().empty());
 }
 
+TEST(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.AddWall(0, {{250, -2000, 0}, {250, 2000, 0}});
+  Shoot(w, 0, 1);
+  w.Run(2);
+  EXPECT_TRUE(w.Level().GetEffects().empty());
+  // The level's update alone: no scene pass refreshes the effect's matrix.
+  w.Level().Update();
+  ASSERT_EQ(w.Level().GetEffects().size(), 1u);
+  CEntity* effect = w.Level().GetEffects().front();
+  EXPECT_NEAR(effect->WorldPosition().x, 250.0f, 1e-3f);
+  EXPECT_EQ(effect->WorldPosition(), effect->GetPosition());
+}
+
 TEST(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();
