@@ -109,9 +109,6 @@ class CLevel {
   void SetCheckpoint(float x, float y, float z);
   // A new bomb replaces the current one.
   void AddBomb(float x, float y, float z, int visible, float fuse);
-  // The host's player; null without one.
-  CLevelPlayer* GetPlayer() { return m_pHost ? m_pHost->GetPlayer() : nullptr; }
-
   // ---- The mechanisms' effects: each is a new effect in the effect list
   // and the scene.
   void AddBarrelExplosionEffect(CBarrel& barrel);
@@ -119,9 +116,6 @@ class CLevel {
   void AddWireGrateExplosionEffect(CWireGrate& grate);
   void AddSparkEffect(const D3DXVECTOR3& position);
   void AddPushableCollisionEffect(const D3DXVECTOR3& position);
-  // A broken box's item goes into the released items and the scene (the
-  // box keeps owning it).
-  void AddBoxItem(CItem& item);
   // The terrain mesh; false (and no terrain) when it cannot be had.
   bool LoadTerrain(const std::string& meshFile);
   bool LoadTriggers(const std::string& fileName);

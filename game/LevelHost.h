@@ -53,31 +53,6 @@ class CLevelHud {
   virtual void ShowWeaponUpBanner() {}
 };
 
-// The player as the level's objects reach it: items heal it, arm its
-// weapon and charge its ability, a bomb's blast hurts it. The defaults are
-// a player far away that nothing changes.
-class CLevelPlayer {
- public:
-  virtual ~CLevelPlayer() = default;
-
-  virtual D3DXVECTOR3 GetPlayerPosition() const { return D3DXVECTOR3(1e30f, 1e30f, 1e30f); }
-  // The radius of its bounding sphere.
-  virtual float GetPlayerRadius() const { return 0.0f; }
-  virtual uint32_t GetPlayerHealth() const { return 0; }
-  virtual uint32_t GetPlayerMaxHealth() const { return 0; }
-  // Heals by that fraction of the maximum health, capped at the maximum.
-  virtual void HealPlayer(float /*fraction*/) {}
-  virtual void DamagePlayer(float /*amount*/, bool /*playSound*/) {}
-  // The power of each shot the weapon fires.
-  virtual void SetWeaponPower(uint32_t /*power*/) {}
-  virtual uint32_t GetWeaponMaxCharge() const { return 0; }
-  // Adds to the charge of a colour (0 red, 1 blue), capped at the maximum.
-  virtual void AddWeaponCharge(uint32_t /*colour*/, uint32_t /*amount*/) {}
-  virtual float GetAbilityCharge() const { return 0.0f; }
-  // Adds to the ability's charge, capped at 100.
-  virtual void AddAbilityCharge(float /*amount*/) {}
-};
-
 // The game world's side of the level.
 class CLevelHost {
  public:
@@ -97,8 +72,6 @@ class CLevelHost {
 
   // The HUD; null: none.
   virtual CLevelHud* GetHud() { return nullptr; }
-  // The player; null: none (no pick-ups, no blast damage).
-  virtual CLevelPlayer* GetPlayer() { return nullptr; }
 
   // The shared meshes, held by the world (callers never release them).
   // Colour 1 is blue, any other value red.

@@ -19,7 +19,7 @@ void CBox::OnHit(uint32_t power) {
   }
   m_Fading = 1;
   StartFadeOut(m_Sprite, m_Vanish);
-  if (m_HoldsItem && level) level->AddBoxItem(m_Item);
+  if (m_HoldsItem && level) level->AddBoxItem(&m_Item);
   if (m_pBreakSound) m_pBreakSound->Play(false);
   if (!m_ScriptFile.empty()) g_GameScript.RunFile(m_ScriptFile);
 }

@@ -3,6 +3,7 @@
 #include "engine/app/Application.h"
 #include "engine/sound/WaveSound.h"
 #include "game/GameScript.h"
+#include "game/GameWorld.h"
 #include "game/Level.h"
 
 namespace {
@@ -75,37 +76,37 @@ void CItem::Step() {
   }
   SetRotationZ(GetRotation().z + TWO_PI * dt);
 
-  CLevel* level = CLevel::Current();
-  CLevelPlayer* player = level ? level->GetPlayer() : nullptr;
-  if (!player) return;
-  const D3DXVECTOR3 d = player->GetPlayerPosition() - WorldPosition();
-  const float reach = GetRadius() + player->GetPlayerRadius();
+  if (!g_pGameWorld) return;
+  CPlayer& player = g_pGameWorld->GetPlayer();
+  const D3DXVECTOR3 d = player.WorldPosition() - WorldPosition();
+  const float reach = GetRadius() + player.GetRadius();
   if (d.x * d.x + d.y * d.y + d.z * d.z <= reach * reach) PickUp();
 }
 
 void CItem::PickUp() {
   if (m_Taken || !IsActive()) return;
   CLevel* level = CLevel::Current();
-  CLevelPlayer* player = level ? level->GetPlayer() : nullptr;
-  if (!player) return;
+  if (!g_pGameWorld || !level) return;
+  CPlayer& player = g_pGameWorld->GetPlayer();
   switch (m_Kind) {
     case KIND_HEALTH:
-      if (player->GetPlayerHealth() == player->GetPlayerMaxHealth()) return;
-      if (HealFraction(m_SubKind) > 0.0f) player->HealPlayer(HealFraction(m_SubKind));
+      if (player.GetHealth() == player.GetMaxHealth()) return;
+      if (HealFraction(m_SubKind) > 0.0f) player.Heal(HealFraction(m_SubKind));
       break;
     case KIND_WEAPON:
       // Only the two weapon levels there are; another sub-kind would leave
       // the weapon without a usable power.
       if (m_SubKind == 2 || m_SubKind == 3) {
-        player->SetWeaponPower(static_cast<uint32_t>(m_SubKind));
-        player->AddWeaponCharge(0, player->GetWeaponMaxCharge());
-        player->AddWeaponCharge(1, player->GetWeaponMaxCharge());
+        CWeapon& weapon = player.GetWeapon();
+        weapon.SetPower(static_cast<uint32_t>(m_SubKind));
+        weapon.AddCharge(CWeapon::RED, weapon.GetMaxCharge());
+        weapon.AddCharge(CWeapon::BLUE, weapon.GetMaxCharge());
         level->Hud().ShowWeaponUpBanner();
       }
       break;
     case KIND_ABILITY:
-      if (player->GetAbilityCharge() == 100.0f) return;
-      player->AddAbilityCharge(static_cast<float>(m_SubKind));
+      if (player.GetAbility().GetCharge() == CAbility::FULL) return;
+      player.GetAbility().AddCharge(static_cast<uint32_t>(m_SubKind));
       break;
     case KIND_CHECKPOINT: {
       const D3DXVECTOR3 at = WorldPosition();

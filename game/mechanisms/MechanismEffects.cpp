@@ -2,6 +2,7 @@
 
 #include "engine/app/Application.h"
 #include "engine/particles/ParticleParams.h"
+#include "game/GameWorld.h"
 #include "game/Level.h"
 #include "game/mechanisms/Barrel.h"
 #include "game/mechanisms/WireGrate.h"
@@ -72,10 +73,10 @@ void CBombExplosionEffect::Step() {
       const float reach = grate.GetRadius() + m_BlastRadius;
       if (DistanceSquared(centre, grate.WorldPosition()) < reach * reach) grate.Break();
     }
-    CLevelPlayer* player = level->GetPlayer();
-    if (player && IsActive()) {
-      const float reach = player->GetPlayerRadius() + m_BlastRadius;
-      if (DistanceSquared(centre, player->GetPlayerPosition()) < reach * reach) player->DamagePlayer(DAMAGE, true);
+    if (g_pGameWorld && IsActive()) {
+      CPlayer& player = g_pGameWorld->GetPlayer();
+      const float reach = player.GetRadius() + m_BlastRadius;
+      if (DistanceSquared(centre, player.WorldPosition()) < reach * reach) player.Damage(DAMAGE, true);
     }
   }
   if (IsEmitterFinished()) m_Active = 0;
