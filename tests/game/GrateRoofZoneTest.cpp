@@ -177,4 +177,19 @@ TEST_F(RoofZoneTest, SparksAndPushedBlockBurstsStandAtTheirPointUntilTheirPartic
   EXPECT_TRUE(level->GetEffects().empty());
 }
 
+TEST_F(RoofZoneTest, AShotOnADestructibleLaserSparks120AboveIt) {
+  CLaser& laser = level->GetLaser("Gate");
+  CLaser::SETTINGS settings;
+  settings.emitterVariant = true;  // destructible
+  laser.SetSettings(settings);
+  laser.SetPosition(D3DXVECTOR3(500.0f, 0.0f, 0.0f));
+  laser.UpdateWorldMatrix();
+  Shoot(0, 1, D3DXVECTOR3(1.0f, 0.0f, 0.0f));
+  StepUntilShotsGone();
+  const auto sparks = EffectsOf<CSparkEffect>();
+  ASSERT_EQ(sparks.size(), 1u);
+  EXPECT_FLOAT_EQ(sparks[0]->WorldPosition().x, 500.0f);
+  EXPECT_FLOAT_EQ(sparks[0]->WorldPosition().z, 120.0f);
+}
+
 }  // namespace
