@@ -5,7 +5,8 @@
 //   BarrelChain/100: the frame in which one barrel sets off 99 more in a
 //     row (100 blasts, each reading "BarrelBreak.pfx"), restart excluded;
 //   BarrelBlastsOnly/100: the same 100 blasts made directly, without the
-//     reach tests: the file reading and emitter set-up alone.
+//     reach tests: the file reading and emitter set-up alone;
+//   BlastFileReads/100: of that, reading and parsing the particle file.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
+#include "engine/particles/ParticleFile.h"
 #include "game/GameScript.h"
 #include "game/GameWorld.h"
 #include "game/mechanisms/MechanismEffects.h"
@@ -152,6 +154,19 @@ void BarrelBlastsOnly(benchmark::State& state) {
   level.Unload();
 }
 BENCHMARK(BarrelBlastsOnly)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BlastFileReads(benchmark::State& state) {
+  for (auto _ : state) {
+    for (int64_t i = 0; i < state.range(0); ++i) {
+      std::vector<uint8_t> bytes;
+      platform::ReadWholeFile(Nembra::g_DataDirectory + "BarrelBreak.pfx", bytes);
+      Nembra::PARTICLE_FILE file;
+      Nembra::ParseParticleFile(bytes.data(), bytes.size(), "BarrelBreak.pfx", file, nullptr);
+      benchmark::DoNotOptimize(file.params);
+    }
+  }
+}
+BENCHMARK(BlastFileReads)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
