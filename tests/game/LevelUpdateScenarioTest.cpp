@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "engine/scene/SceneManager.h"
 #include "game/GameScript.h"
 #include "scenario/WorldScenario.h"
 
@@ -155,6 +156,20 @@ TEST(LevelUpdateScenario, ScriptsRunFromATimerAndEveryFrameAnAnimationStaysFinis
   lua_pop(L, 1);
   // Once from the timer, then every frame the finished animation stays finished.
   EXPECT_GT(n, 2.0);
+  // Taken out of the scene, the sprite's entry stays and its script runs no more.
+  auto count = [&] {
+    lua_getglobal(L, "n");
+    const double value = lua_tonumber(L, -1);
+    lua_pop(L, 1);
+    return value;
+  };
+  const double before = count();
+  w.Run(1);
+  EXPECT_EQ(count(), before + 1.0);
+  Nembra::g_pSceneManager->RemoveNode(&w.Level().GetAnimatedSprites().at("door").sprite);
+  w.Run(5);
+  EXPECT_EQ(count(), before + 1.0);
+  EXPECT_EQ(w.Level().GetAnimatedSprites().count("door"), 1u);
 }
 
 struct Trace {
