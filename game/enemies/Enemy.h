@@ -82,12 +82,12 @@ class CEnemy : public CCharacter {
   Nembra::CStatic2DSprite& GetHealthFill() { return m_HealthFill; }
   Nembra::CSound* GetHurtSound() const { return m_pHurtSound; }
   void SetHurtSound(Nembra::CSound* sound) { m_pHurtSound = sound; }
+  // Health and its maximum.
+  void SetHealth(uint32_t health) { m_MaxHealth = m_Health = health; }
 
  protected:
   // Sets the heading window to n zero headings.
   void SetHeadingWindow(int32_t n);
-  // Health and its maximum.
-  void SetHealth(uint32_t health) { m_MaxHealth = m_Health = health; }
   // The fill's rectangle row for a colour (0 red, 1 blue).
   void SetFillColour(uint32_t colour);
   // The fill's scale from the health.
