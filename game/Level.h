@@ -113,6 +113,13 @@ class CLevel {
   void SetCheckpoint(float x, float y, float z);
   // A new bomb replaces the current one.
   void AddBomb(float x, float y, float z, int visible, float fuse);
+  // ---- The mechanisms' effects: each is a new effect in the effect list
+  // and the scene.
+  void AddBarrelExplosionEffect(CBarrel& barrel);
+  void AddBombExplosionEffect(CBomb& bomb);
+  void AddWireGrateExplosionEffect(CWireGrate& grate);
+  void AddSparkEffect(const D3DXVECTOR3& position);
+  void AddPushableCollisionEffect(const D3DXVECTOR3& position);
   // The terrain mesh; false (and no terrain) when it cannot be had.
   bool LoadTerrain(const std::string& meshFile);
   bool LoadTriggers(const std::string& fileName);

@@ -70,7 +70,7 @@ void CLevel::AddBoxItem(CItem* item) {
 }
 
 void CLevel::BreakWireGrate(CWireGrate& grate) {
-  // The grate's own breaking (mesh, shapes, script) is the grate's; the
-  // shot leaves it open, so that the next shot meets its opened shapes.
-  grate.Deactivate();
+  // The grate's own breaking: shapes, explosion, mesh and script; an open
+  // grate stays as it is.
+  grate.Break();
 }

@@ -20,8 +20,13 @@ class CBox : public CStaticSpriteEntity {
   CBox();
   ~CBox() override = default;
 
-  // A shot of at least the required power.
+  // A shot's power: from the required power on the box breaks (fade-out,
+  // shapes out, its item released, sound, script); a weaker one does
+  // nothing.
   void OnHit(uint32_t power);
+  // The entity step, then the end of the fade-out.
+  void Step() override;
+  bool IsFading() const { return m_Fading != 0; }
   // Back as at the level's start.
   void Reset();
   void LoadSound();

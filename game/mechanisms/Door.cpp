@@ -5,7 +5,7 @@
 #include "game/Bullet.h"
 #include "game/GameScript.h"
 #include "game/Level.h"
-#include "game/mechanisms/MechanismFiles.h"
+#include "game/mechanisms/DoorLaserFiles.h"
 #include "game/mechanisms/Roof.h"
 #include "game/mechanisms/SoundCue.h"
 #include "platform/Text.h"
@@ -44,7 +44,7 @@ CDoor::~CDoor() { SetMesh(nullptr); }
 
 bool CDoor::LoadFromFile(const std::string& fileName) {
   DOOR_DESCRIPTION description;
-  if (!MechanismFiles::ReadDoorDescription(fileName, description)) return false;
+  if (!DoorLaserFiles::ReadDoorDescription(fileName, description)) return false;
   SetMesh(m_Mesh.Take(description.meshName));
   m_Width = description.width;
   m_Depth = description.depth;
@@ -125,7 +125,7 @@ void COpenCloseDoor::ReleaseMesh() {
 
 bool COpenCloseDoor::Load(const std::string& fileName) {
   DOOR_DESCRIPTION description;
-  if (!MechanismFiles::ReadDoorDescription(fileName, description)) return false;
+  if (!DoorLaserFiles::ReadDoorDescription(fileName, description)) return false;
   ReleaseMesh();
   Nembra::CSkinnedMesh* mesh =
       Nembra::g_pSkinnedMeshFactory ? Nembra::g_pSkinnedMeshFactory->Get(description.meshName) : nullptr;
