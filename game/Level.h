@@ -178,6 +178,7 @@ class CLevel {
   // The Action key at the player's world position: connectors in reach are
   // put in or taken out (when circuits are enabled), then the action
   // triggers are tested.
+  void UpdateCircuits();
   void UpdateCircuits(const D3DXVECTOR3& playerPosition);
   // A placed connector may come out unless that cuts a placed neighbour
   // from every started circuit generator.

@@ -3,40 +3,34 @@
 #include "game/Level.h"
 #include "game/effects/LevelEffects.h"
 
-namespace {
+#include "game/GameWorld.h"
 
-// Every effect enters the effect list and the scene the same way.
-template <class Effect>
-Effect* Spawn(std::list<CEntity*>& effects, Effect* effect) {
-  effects.push_back(effect);
-  effect->AddToScene(nullptr);
-  return effect;
-}
+namespace {
 
 constexpr float ACTION_REACH_SQ = 6400.0f;  // 80 units
 
 }  // namespace
 
 Nembra::CExplosionEffect* CLevel::AddExplosionEffect(const float position[3]) {
-  return Spawn(m_Effects, new Nembra::CExplosionEffect(position));
+  return SpawnEffect<Nembra::CExplosionEffect>(position);
 }
 
 void CLevel::AddDoorExplosionEffect(CEntity& entity) {
-  Spawn(m_Effects, new Nembra::CDoorExplosionEffect(entity));
+  SpawnEffect<Nembra::CDoorExplosionEffect>(entity);
 }
 
 void CLevel::AddTargetExplosionEffect(CTarget& target) {
-  Spawn(m_Effects, new Nembra::CDoorExplosionEffect(target));
+  SpawnEffect<Nembra::CDoorExplosionEffect>(static_cast<CEntity&>(target));
 }
 
-CGenBarEffect* CLevel::AddGenBarEffect(uint32_t colour) { return Spawn(m_Effects, new CGenBarEffect(colour)); }
+CGenBarEffect* CLevel::AddGenBarEffect(uint32_t colour) { return SpawnEffect<CGenBarEffect>(colour); }
 
 void CLevel::AddWaveEffect(const float position[3], uint32_t colour) {
-  Spawn(m_Effects, new Nembra::CEnergyWaveEffect(position, colour));
+  SpawnEffect<Nembra::CEnergyWaveEffect>(position, colour);
 }
 
 void CLevel::AddAbilityEffect(const D3DXVECTOR3& playerPosition) {
-  Spawn(m_Effects, new Nembra::CGuyAbilityEffect(playerPosition));
+  SpawnEffect<Nembra::CGuyAbilityEffect>(playerPosition);
 }
 
 void CLevel::ShootWave() {
@@ -82,4 +76,8 @@ void CLevel::UpdateCircuits(const D3DXVECTOR3& playerPosition) {
     }
   }
   m_TriggerManager.TestPoint(playerPosition, 1);
+}
+
+void CLevel::UpdateCircuits() {
+  UpdateCircuits(g_pGameWorld ? g_pGameWorld->GetPlayer().GetWorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f));
 }

@@ -14,7 +14,7 @@ namespace {
 
 // A roof fades when its door opens or breaks.
 void HideRoof(CRoof* roof) {
-  if (roof) roof->GetSprite().SetVisible(false);
+  if (roof) roof->Hide();
 }
 
 void RegisterDoorBoxes(COLLISION_BOXES& boxes, bool registered) {
