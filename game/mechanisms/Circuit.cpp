@@ -87,8 +87,8 @@ void CCircuitObject::ClearVisited() {
 }
 
 void CCircuitObject::LoadResources() {
-  m_pInsertRemoveSound = TakeWaveSound("ConnectorInsertRemove.wav");
-  m_pIncorrectSound = TakeWaveSound("ConnectorIncorrect.wav");
+  m_InsertRemoveSound.Take("ConnectorInsertRemove.wav");
+  m_IncorrectSound.Take("ConnectorIncorrect.wav");
   if (auto* connector = dynamic_cast<CCircuitConnector*>(this)) {
     CPlaneMarker& marker = connector->GetSocketMarker();
     marker.Create(0.0f, 0.0f, CCircuitConnector::MARKER_HEIGHT, CCircuitConnector::MARKER_SIZE, "MarkerSmall.tga",
@@ -114,7 +114,7 @@ bool CCircuitObject::IsConnectedTo(CCircuitObject* target) {
   return false;
 }
 
-void CCircuitObject::PlayIncorrectSound() { PlayCue(m_pIncorrectSound); }
+void CCircuitObject::PlayIncorrectSound() { m_IncorrectSound.Play(); }
 
 // ---------------------------------------------------------------- connectors
 
@@ -163,7 +163,7 @@ void CCircuitConnector::Insert() {
     PlayIncorrectSound();
     return;
   }
-  PlayCue(m_pInsertRemoveSound);
+  m_InsertRemoveSound.Play();
   m_Placed = 1;
   m_Colour = blue > 0 ? 1 : 0;
   ShowMesh(m_Colour == 1 ? "ConnectorBlue.X" : "ConnectorRed.X");
@@ -177,7 +177,7 @@ void CCircuitConnector::Insert() {
 void CCircuitConnector::Remove() {
   if (m_Locked) return;
   m_SocketMarker.Show(true);
-  PlayCue(m_pInsertRemoveSound);
+  m_InsertRemoveSound.Play();
   m_Placed = 0;
   SetFlowing(true);
   for (CIRCUIT_LINK_ENTRY& entry : m_Links) {

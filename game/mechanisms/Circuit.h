@@ -8,6 +8,7 @@
 
 #include "engine/effects/Beam.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 #include "game/mechanisms/Marker.h"
 
@@ -102,8 +103,8 @@ class CCircuitObject : public CStaticSpriteEntity {
   uint8_t m_Placed = 0;
   std::list<CIRCUIT_LINK_ENTRY> m_Links;
   uint8_t m_Visited = 0;
-  Nembra::CSound* m_pInsertRemoveSound = nullptr;
-  Nembra::CSound* m_pIncorrectSound = nullptr;
+  CSoundCue m_InsertRemoveSound;
+  CSoundCue m_IncorrectSound;
 };
 
 class CCircuitConnector : public CCircuitObject {

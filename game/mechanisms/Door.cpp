@@ -51,7 +51,7 @@ bool CDoor::LoadFromFile(const std::string& fileName) {
   return true;
 }
 
-void CDoor::LoadSound() { m_pSound = TakeWaveSound("DoorExplosion.wav"); }
+void CDoor::LoadSound() { m_Sound.Take("DoorExplosion.wav"); }
 
 void CDoor::OnShotHit(const CBullet& shot) { OnHit(shot.GetColour(), shot.GetPower()); }
 
@@ -75,7 +75,7 @@ void CDoor::Break() {
   HideRoof(m_pRoof);
   RegisterDoorBoxes(m_CollisionBoxes, false);
   if (CLevel* level = CLevel::Current()) level->AddDoorExplosionEffect(*this);
-  PlayCue(m_pSound);
+  m_Sound.Play();
   m_Breaking = 1;
   m_Vanish.Start(false);
   m_Sprite.SetRenderEffect(&m_Vanish);

@@ -6,6 +6,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -55,7 +56,7 @@ class CDoor : public CStaticSpriteEntity {
  protected:
   void Break();
 
-  Nembra::CWaveSound* m_pSound = nullptr;
+  CSoundCue m_Sound;
   uint32_t m_ChargeNeeded = 1;
   uint32_t m_Charge = 0;
   uint8_t m_ColourFixed = 0;

@@ -59,8 +59,8 @@ void CGenerator::Fill() {
 }
 
 void CGenerator::LoadResources() {
-  m_pCorrectSound = TakeWaveSound("GeneratorCorrect.wav");
-  m_pIncorrectSound = TakeWaveSound("GeneratorIncorrect.wav");
+  m_CorrectSound.Take("GeneratorCorrect.wav");
+  m_IncorrectSound.Take("GeneratorIncorrect.wav");
   ChargeBar::Load(m_FrameSprite, m_FillSprite, m_pFont, m_Colour);
 }
 
@@ -68,7 +68,7 @@ void CGenerator::OnHit(const CBullet& shot) { OnHit(shot.GetColour(), shot.GetPo
 
 void CGenerator::OnHit(uint32_t colour, uint32_t power) {
   if (colour != m_Colour || m_Charge == m_Capacity) {
-    PlayCue(m_pIncorrectSound);
+    m_IncorrectSound.Play();
     return;
   }
   const uint64_t charged = static_cast<uint64_t>(m_Charge) + power;
@@ -78,7 +78,7 @@ void CGenerator::OnHit(uint32_t colour, uint32_t power) {
     if (!m_ScriptFile.empty()) g_GameScript.RunFile(m_ScriptFile);
   }
   UpdateBar();
-  PlayCue(m_pCorrectSound);
+  m_CorrectSound.Play();
 }
 
 void CGenerator::DrawBar() {

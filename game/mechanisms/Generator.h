@@ -7,6 +7,7 @@
 #include "engine/scene/StaticSprite.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -69,8 +70,8 @@ class CGenerator : public CStaticSpriteEntity {
   Nembra::CStatic3DSprite m_BarSprite;
   Nembra::CPointLight* m_pLight = nullptr;
   CGenBarEffect* m_pBarEffect = nullptr;
-  Nembra::CWaveSound* m_pCorrectSound = nullptr;
-  Nembra::CWaveSound* m_pIncorrectSound = nullptr;
+  CSoundCue m_CorrectSound;
+  CSoundCue m_IncorrectSound;
   Nembra::CStatic2DSprite m_FrameSprite;
   Nembra::CStatic2DSprite m_FillSprite;
   Nembra::CBitmapFont* m_pFont = nullptr;

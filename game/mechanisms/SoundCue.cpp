@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "engine/sound/WaveSound.h"
 #include "platform/Text.h"
 
 namespace {
@@ -12,14 +11,15 @@ std::map<std::string, int>& Counts() {
 }
 }  // namespace
 
-Nembra::CWaveSound* TakeWaveSound(const std::string& name) {
-  return Nembra::g_pWaveSoundFactory ? Nembra::g_pWaveSoundFactory->Get(name) : nullptr;
+void CSoundCue::Take(const std::string& name) {
+  m_Name = name;
+  m_pSound = Nembra::g_pWaveSoundFactory ? Nembra::g_pWaveSoundFactory->Get(name) : nullptr;
 }
 
-void PlayCue(Nembra::CSound* sound) {
-  if (!sound) return;
-  ++Counts()[platform::AsciiUpper(sound->GetName())];
-  sound->Play(false);
+void CSoundCue::Play() {
+  if (m_Name.empty()) return;
+  ++Counts()[platform::AsciiUpper(m_Name)];
+  if (m_pSound) m_pSound->Play(false);
 }
 
 int CueCount(const std::string& name) {

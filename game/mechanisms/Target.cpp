@@ -9,7 +9,7 @@
 CTarget::CTarget() { m_Vanish.speed = VANISH_SPEED; }
 
 void CTarget::LoadResources() {
-  m_pHitSound = TakeWaveSound("DoorExplosion.wav");
+  m_HitSound.Take("DoorExplosion.wav");
   m_Sprite.SetAnimation("Down", false);
   m_State = STATE_DOWN;
   m_Sprite.SetVisible(false);
@@ -52,7 +52,7 @@ void CTarget::OnHit(uint32_t colour, uint32_t power) {
   m_State = STATE_DOWN;
   RegisterBoxes(false);
   if (CLevel* level = CLevel::Current()) level->AddTargetExplosionEffect(*this);
-  PlayCue(m_pHitSound);
+  m_HitSound.Play();
   m_Vanishing = true;
   m_Vanish.Start(false);
   m_Sprite.SetRenderEffect(&m_Vanish);

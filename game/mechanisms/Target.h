@@ -5,6 +5,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -58,7 +59,7 @@ class CTarget : public CAnimatedSpriteEntity {
   int32_t m_State = STATE_DOWN;
   Nembra::CVanishEffect m_Vanish;
   bool m_Vanishing = false;
-  Nembra::CSound* m_pHitSound = nullptr;
+  CSoundCue m_HitSound;
   std::string m_Name;
   int32_t m_Colour = 0;
   int32_t m_HitLimit = 1;

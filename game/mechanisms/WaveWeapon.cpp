@@ -30,8 +30,8 @@ void CWaveWeapon::TakeBar() {
 }
 
 void CWaveWeapon::LoadResources() {
-  m_pCorrectSound = TakeWaveSound("GeneratorCorrect.wav");
-  m_pIncorrectSound = TakeWaveSound("GeneratorIncorrect.wav");
+  m_CorrectSound.Take("GeneratorCorrect.wav");
+  m_IncorrectSound.Take("GeneratorIncorrect.wav");
   ChargeBar::Load(m_ScreenFrame, m_ScreenFill, m_pFont, static_cast<uint32_t>(m_Colour));
 }
 
@@ -48,7 +48,7 @@ void CWaveWeapon::OnBulletHit(const CBullet& shot) { OnBulletHit(shot.GetColour(
 
 void CWaveWeapon::OnBulletHit(uint32_t colour, uint32_t power) {
   if (colour != static_cast<uint32_t>(m_Colour) || m_Charge == m_Capacity) {
-    PlayCue(m_pIncorrectSound);
+    m_IncorrectSound.Play();
     return;
   }
   const uint64_t charged = static_cast<uint64_t>(m_Charge) + power;
@@ -60,7 +60,7 @@ void CWaveWeapon::OnBulletHit(uint32_t colour, uint32_t power) {
     if (!m_ScriptFile.empty()) g_GameScript.RunFile(m_ScriptFile);
   }
   if (m_pBar) m_pBar->SetHeight(GetBarHeight());
-  PlayCue(m_pCorrectSound);
+  m_CorrectSound.Play();
 }
 
 // A station already blown out is left alone.

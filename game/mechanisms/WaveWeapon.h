@@ -6,6 +6,7 @@
 
 #include "engine/sprites/Sprite2D.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -59,8 +60,8 @@ class CWaveWeapon : public CStaticSpriteEntity {
 
   Nembra::CPointLight* m_pLight = nullptr;
   CGenBarEffect* m_pBar = nullptr;
-  Nembra::CWaveSound* m_pCorrectSound = nullptr;
-  Nembra::CWaveSound* m_pIncorrectSound = nullptr;
+  CSoundCue m_CorrectSound;
+  CSoundCue m_IncorrectSound;
   Nembra::CStatic2DSprite m_ScreenFrame;
   Nembra::CStatic2DSprite m_ScreenFill;
   Nembra::CBitmapFont* m_pFont = nullptr;
