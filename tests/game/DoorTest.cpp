@@ -202,16 +202,17 @@ TEST_F(OpenCloseDoorTest, AClosingDoorKillsEnemiesInsideItsOutlineOnly) {
   PlacePlayer(D3DXVECTOR3(0.0f, -300.0f, 0.0f));  // near enough to keep enemies
   gate.Open();
   ASSERT_GT(FramesUntil(gate, COpenCloseDoor::STATE_OPEN), 0);
-  mechtwo::CountingEnemy& inside = AddEnemy(D3DXVECTOR3(500.0f, 100.0f, 0.0f), 0);
-  mechtwo::CountingEnemy& outside = AddEnemy(D3DXVECTOR3(800.0f, 0.0f, 0.0f), 0);
+  mechtwo::ENEMY_RECORD& inside = AddEnemy(D3DXVECTOR3(500.0f, 100.0f, 0.0f), 0);
+  mechtwo::ENEMY_RECORD& outside = AddEnemy(D3DXVECTOR3(800.0f, 0.0f, 0.0f), 0);
   Steps(3);  // open: nobody is touched
-  EXPECT_FALSE(inside.IsDying());
+  EXPECT_FALSE(inside.dying);
   gate.Close();
   Step();
-  EXPECT_TRUE(inside.IsDying());
+  EXPECT_TRUE(inside.dying);
   EXPECT_EQ(inside.damage, 5u);
   EXPECT_EQ(outside.hits, 0);
-  Steps(3);  // a dying enemy is not damaged again
+  gate.Step();  // a dying enemy is not damaged again (the door's step alone:
+  gate.Step();  // the level deletes the enemy once it has faded)
   EXPECT_EQ(inside.hits, 1);
 }
 

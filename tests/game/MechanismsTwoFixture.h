@@ -2,6 +2,7 @@
 // The mechanisms' fixture with what the doors, generators, circuits,
 // lasers, markers, targets and stations need on top: shots that hit along
 // +x, the sound requests by name, test enemies and the effects of a kind.
+#include <list>
 #include <string>
 
 #include "MechanismFixture.h"
@@ -15,18 +16,32 @@ using mechtest::At;
 
 const D3DXVECTOR3 ALONG_X(1.0f, 0.0f, 0.0f);
 
+// What became of a test enemy; it outlives the enemy, which the level
+// deletes once it has died.
+struct ENEMY_RECORD {
+  bool dying = false;
+  uint32_t damage = 0;
+  int hits = 0;
+};
+
 // A test enemy that counts the damage it takes and dies of its whole health
 // (the enemy base leaves damage to the enemy kinds).
 class CountingEnemy : public scenario::TestEnemy {
  public:
-  CountingEnemy(uint32_t colour, uint32_t health) : scenario::TestEnemy(colour, 50.0f, 5, health) {}
+  CountingEnemy(uint32_t colour, uint32_t health, ENEMY_RECORD& record)
+      : scenario::TestEnemy(colour, 50.0f, 5, health), m_Record(record) {}
   void Damage(uint32_t amount) override {
-    damage += amount;
-    ++hits;
+    m_Record.damage += amount;
+    ++m_Record.hits;
     if (amount >= GetHealth()) Kill();
   }
-  uint32_t damage = 0;
-  int hits = 0;
+  void Kill() override {
+    m_Record.dying = true;
+    scenario::TestEnemy::Kill();
+  }
+
+ private:
+  ENEMY_RECORD& m_Record;
 };
 
 class MechanismsTwoTest : public mechtest::MechanismTest {
@@ -42,18 +57,22 @@ class MechanismsTwoTest : public mechtest::MechanismTest {
   }
   int Cues(const std::string& name) const { return CueCount(name); }
   // A standing test enemy the level owns.
-  CountingEnemy& AddEnemy(const D3DXVECTOR3& at, uint32_t colour, uint32_t health = 5) {
-    auto* enemy = new CountingEnemy(colour, health);
+  ENEMY_RECORD& AddEnemy(const D3DXVECTOR3& at, uint32_t colour, uint32_t health = 5) {
+    ENEMY_RECORD& record = m_Records.emplace_back();
+    auto* enemy = new CountingEnemy(colour, health, record);
     enemy->SetPosition(at);
     enemy->UpdateWorldMatrix();
     level->GetEnemies().push_back(enemy);
     enemy->AddToScene();
-    return *enemy;
+    return record;
   }
   template <class Effect>
   size_t CountEffects() const {
     return EffectsOf<Effect>().size();
   }
+
+ private:
+  std::list<ENEMY_RECORD> m_Records;
 };
 
 }  // namespace mechtwo

@@ -43,7 +43,7 @@ class WaveEffectTest : public mechtwo::MechanismsTwoTest {
 
 TEST_F(WaveEffectTest, AWaveGrowsSeventyAFrameAndReachesAnEnemyAtAThousandInFrameThirteen) {
   WriteAbilityEmitter(50.0f, 1.0f);
-  mechtwo::CountingEnemy& enemy = AddEnemy(D3DXVECTOR3(1000.0f, 0.0f, 0.0f), 1);
+  mechtwo::ENEMY_RECORD& enemy = AddEnemy(D3DXVECTOR3(1000.0f, 0.0f, 0.0f), 1);
   FireRedWave();
   CEnergyWaveEffect* wave = EffectsOf<CEnergyWaveEffect>().front();
   EXPECT_EQ(wave->GetRadius(), 50.0f);
@@ -53,23 +53,23 @@ TEST_F(WaveEffectTest, AWaveGrowsSeventyAFrameAndReachesAnEnemyAtAThousandInFram
   for (int frame = 1; frame <= 13; ++frame) {
     Step();
     EXPECT_NEAR(wave->GetRadius(), 50.0f + 70.0f * static_cast<float>(frame), 1e-3f);
-    EXPECT_EQ(enemy.IsDying(), frame >= 13) << frame;
+    EXPECT_EQ(enemy.dying, frame >= 13) << frame;
   }
   EXPECT_EQ(wave->GetRing(0).GetScale(), D3DXVECTOR3(wave->GetRadius(), wave->GetRadius(), 0.0f));
 }
 
 TEST_F(WaveEffectTest, ARedWaveSparesRedEnemiesAndTheAbilityWaveSparesNone) {
   WriteAbilityEmitter(50.0f, 1.0f);
-  mechtwo::CountingEnemy& red = AddEnemy(D3DXVECTOR3(300.0f, 0.0f, 0.0f), 0);
-  mechtwo::CountingEnemy& blue = AddEnemy(D3DXVECTOR3(-300.0f, 0.0f, 0.0f), 1);
+  mechtwo::ENEMY_RECORD& red = AddEnemy(D3DXVECTOR3(300.0f, 0.0f, 0.0f), 0);
+  mechtwo::ENEMY_RECORD& blue = AddEnemy(D3DXVECTOR3(-300.0f, 0.0f, 0.0f), 1);
   FireRedWave();
   Steps(20);
-  EXPECT_FALSE(red.IsDying());
-  EXPECT_TRUE(blue.IsDying());
+  EXPECT_FALSE(red.dying);
+  EXPECT_TRUE(blue.dying);
 
   level->AddAbilityEffect(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
   Steps(20);
-  EXPECT_TRUE(red.IsDying());
+  EXPECT_TRUE(red.dying);
 }
 
 TEST_F(WaveEffectTest, AOneSecondEmitterEndsTheWaveWithTheFadeAfterAboutAHundredFrames) {
