@@ -219,9 +219,12 @@ void CBullet::ApplyHit() {
     case Hit::PushBackward:
       static_cast<CPushable&>(*m_pHitObject).PushBackward();
       return;
-    case Hit::Laser:
-      static_cast<CLaser&>(*m_pHitObject).Deactivate();
+    case Hit::Laser: {
+      CLaser& laser = static_cast<CLaser&>(*m_pHitObject);
+      laser.Deactivate();
+      level->AddSparkEffect(laser.WorldPosition() + D3DXVECTOR3(0.0f, 0.0f, 120.0f));
       return;
+    }
     case Hit::None:
       return;
   }

@@ -177,7 +177,7 @@ void CLevel::UpdateEnemies() {
   while (missing > 0) {
     CEnemyGenerator* generator = ChooseGenerator();
     if (!generator) break;
-    CEnemy* enemy = generator->SpawnEnemy();
+    CEnemy* enemy = m_EnemySpawner ? m_EnemySpawner(*generator) : generator->SpawnEnemy();
     if (!enemy) break;  // a type without an enemy: nothing to place
     m_Enemies.push_back(enemy);
     enemy->AddToScene(nullptr);

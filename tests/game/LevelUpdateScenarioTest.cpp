@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "engine/scene/SceneManager.h"
 #include "game/GameScript.h"
 #include "scenario/WorldScenario.h"
 
@@ -18,12 +19,18 @@ TEST(LevelUpdateScenario, ADeadEnemyLeavesOneSoulThatFrameAndAFarOneNone) {
   ASSERT_TRUE(w.Ready()) << w.Problem();
   scenario::TestEnemy& dead = w.AddEnemy({500, 0, 0}, 1, 50.0f, 7);
   w.AddEnemy({3000, 0, 0}, 0, 50.0f);  // 9e6 away squared: dropped
+  CBoss0* boss = new CBoss0(0);  // as far, but a boss stays
+  w.Level().GetEnemies().push_back(boss);
+  boss->AddToScene(nullptr);
+  boss->SetPosition(0, 3000, 0);
+  boss->UpdateWorldMatrix();
   dead.Kill();
   w.Frame();
   ASSERT_EQ(w.Level().GetSouls().size(), 1u);
   EXPECT_EQ(w.Level().GetSouls().front().GetColor(), 1u);
   EXPECT_EQ(w.Level().GetSouls().front().GetPosition().x, 500.0f);
-  EXPECT_TRUE(w.Level().GetEnemies().empty());
+  ASSERT_EQ(w.Level().GetEnemies().size(), 1u);
+  EXPECT_EQ(w.Level().GetEnemies().front(), boss);
   w.Frame();
   EXPECT_EQ(w.Level().GetSouls().size(), 1u);
 }
@@ -55,6 +62,38 @@ TEST(LevelUpdateScenario, OnlyGeneratorsOutOfViewInTheRingAndReArmedAreCandidate
   w.Level().SetWantedEnemyCount(3);
   w.Frame();
   EXPECT_TRUE(w.Level().GetSpawnCandidates().empty());
+}
+
+TEST(LevelUpdateScenario, TheTopUpSpawnsWhatIsWantedAtTheGenerators) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.Level().EnableGenerationRadius(true);
+  int made = 0;
+  w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* {
+    ++made;
+    return new scenario::TestEnemy(0, 50.0f, 5);
+  });
+  for (const D3DXVECTOR3& at : {D3DXVECTOR3(-1500, 2000, 0), D3DXVECTOR3(0, 2000, 0), D3DXVECTOR3(1500, 2000, 0),
+                                 D3DXVECTOR3(0, 2500, 0)})
+    w.Level().GetEnemyGenerators().emplace_back().SetPosition(at);
+  w.Level().SetWantedEnemyCount(3);
+  w.Frame();
+  EXPECT_EQ(made, 3);
+  ASSERT_EQ(w.Level().GetEnemies().size(), 3u);
+  for (CEnemy* e : w.Level().GetEnemies()) {
+    EXPECT_GE(e->GetPosition().y, 2000.0f);
+    EXPECT_TRUE(e->GetParent() != nullptr);
+  }
+  // Wanted at or below the live count: nothing more.
+  w.Level().SetWantedEnemyCount(1);
+  w.Run(3);
+  EXPECT_EQ(made, 3);
+  EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
+  // A generator type without an enemy ends the top-up with nothing placed.
+  w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* { return nullptr; });
+  w.Level().SetWantedEnemyCount(10);
+  w.Frame();
+  EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
 }
 
 TEST(LevelUpdateScenario, SpawnRingBoundsAreStrict) {
@@ -99,7 +138,7 @@ TEST(LevelUpdateScenario, AnEnemyOnAGeneratorEndsTheTopUp) {
   EXPECT_FLOAT_EQ(g.GetRearmTimer(), 0.0f);
 }
 
-TEST(LevelUpdateScenario, ScriptsMakingTimersAndSpritesRunCleanFromTheirSteps) {
+TEST(LevelUpdateScenario, ScriptsRunFromATimerAndEveryFrameAnAnimationStaysFinished) {
   WorldScenario::Options options;
   options.writableData = true;
   WorldScenario w(options);
@@ -117,6 +156,20 @@ TEST(LevelUpdateScenario, ScriptsMakingTimersAndSpritesRunCleanFromTheirSteps) {
   lua_pop(L, 1);
   // Once from the timer, then every frame the finished animation stays finished.
   EXPECT_GT(n, 2.0);
+  // Taken out of the scene, the sprite's entry stays and its script runs no more.
+  auto count = [&] {
+    lua_getglobal(L, "n");
+    const double value = lua_tonumber(L, -1);
+    lua_pop(L, 1);
+    return value;
+  };
+  const double before = count();
+  w.Run(1);
+  EXPECT_EQ(count(), before + 1.0);
+  Nembra::g_pSceneManager->RemoveNode(&w.Level().GetAnimatedSprites().at("door").sprite);
+  w.Run(5);
+  EXPECT_EQ(count(), before + 1.0);
+  EXPECT_EQ(w.Level().GetAnimatedSprites().count("door"), 1u);
 }
 
 struct Trace {

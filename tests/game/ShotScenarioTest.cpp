@@ -54,6 +54,21 @@ TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   EXPECT_TRUE(w.Level().GetBullets().empty());
 }
 
+TEST(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.AddWall(0, {{250, -2000, 0}, {250, 2000, 0}});
+  Shoot(w, 0, 1);
+  w.Run(2);
+  EXPECT_TRUE(w.Level().GetEffects().empty());
+  // The level's update alone: no scene pass refreshes the effect's matrix.
+  w.Level().Update();
+  ASSERT_EQ(w.Level().GetEffects().size(), 1u);
+  CEntity* effect = w.Level().GetEffects().front();
+  EXPECT_NEAR(effect->WorldPosition().x, 250.0f, 1e-3f);
+  EXPECT_EQ(effect->WorldPosition(), effect->GetPosition());
+}
+
 TEST(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();
@@ -122,12 +137,23 @@ TEST(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();
   w.AddWall(0, {{300, -2000, 0}, {300, 2000, 0}});
-  scenario::TestEnemy& enemy = w.AddEnemy({380, 0, 0}, 0, 50.0f);  // sphere met at x = 300
+  // Of the shot's colour, so it takes no damage and stays to be asked.
+  scenario::TestEnemy& enemy = w.AddEnemy({380, 0, 0}, 1, 50.0f);  // sphere met at x = 300
   CBullet& shot = Shoot(w, 1, 1);
   w.Run(3);
   EXPECT_EQ(shot.GetHit(), CBullet::Hit::Enemy);
   EXPECT_EQ(enemy.ShotHits(), 1);
+  EXPECT_TRUE(enemy.IsActive());
   EXPECT_TRUE(w.Level().GetEffects().empty());
+  // One of the other colour dies of it and leaves its soul in the same frame.
+  w.Level().GetEnemies().clear();
+  delete &enemy;
+  w.AddEnemy({380, 0, 0}, 0, 50.0f, 9);
+  Shoot(w, 1, 1);
+  w.Run(3);
+  EXPECT_TRUE(w.Level().GetEnemies().empty());
+  ASSERT_EQ(w.Level().GetSouls().size(), 1u);
+  EXPECT_EQ(w.Level().GetSouls().front().GetColor(), 0u);
 }
 
 TEST(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3HaveABeam) {

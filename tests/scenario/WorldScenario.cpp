@@ -1,5 +1,6 @@
 #include "scenario/WorldScenario.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -97,12 +98,7 @@ WorldScenario::~WorldScenario() {
 void WorldScenario::Frame(const std::function<void()>& overlay) {
   if (!m_Ready) return;
   m_Screen->Frame([&] {
-    // Until the input handling lands, the world's frame is the player's
-    // step, then the level's.
-    m_World->GetPlayer().Step();
-    m_World->GetLevel().Update();
-    Nembra::g_pSceneManager->Update();
-    Nembra::g_pSceneManager->Render();
+    PlayingFrame();
     if (overlay) overlay();
   });
 }
@@ -121,12 +117,18 @@ bool WorldScenario::RunUntil(const std::function<bool()>& done, int maxFrames) {
 
 bool WorldScenario::Capture(const std::string& name) {
   if (!m_Ready) return false;
-  return m_Screen->CaptureFrame(name, [&] {
-    m_World->GetPlayer().Step();
-    m_World->GetLevel().Update();
-    Nembra::g_pSceneManager->Update();
-    Nembra::g_pSceneManager->Render();
-  });
+  return m_Screen->CaptureFrame(name, [&] { PlayingFrame(); });
+}
+
+void WorldScenario::PlayingFrame() {
+  // Until the input handling lands, the world's frame is the player's step,
+  // then the level's.
+  m_World->GetPlayer().Step();
+  const auto start = std::chrono::steady_clock::now();
+  m_World->GetLevel().Update();
+  m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  Nembra::g_pSceneManager->Update();
+  Nembra::g_pSceneManager->Render();
 }
 
 void WorldScenario::PlacePlayer(const D3DXVECTOR3& position, float yaw) {

@@ -84,6 +84,9 @@ class WorldScenario {
   void Run(int frames);
   // Runs until the predicate holds after a frame; false when it never did.
   bool RunUntil(const std::function<bool()>& done, int maxFrames);
+  // How long the last frame's level update took, in seconds (wall clock;
+  // for benchmarks only, never for the simulation).
+  double LastLevelUpdateSeconds() const { return m_LevelUpdateSeconds; }
   // GL only: one frame kept as test-images/<name>.png.
   bool Capture(const std::string& name);
 
@@ -108,6 +111,7 @@ class WorldScenario {
 
  private:
   void Start();
+  void PlayingFrame();
 
   Options m_Options;
   std::unique_ptr<ScreenScenario> m_Screen;
@@ -115,6 +119,7 @@ class WorldScenario {
   std::unique_ptr<CGameWorld> m_World;
   bool m_Ready = false;
   std::string m_Problem;
+  double m_LevelUpdateSeconds = 0.0;
 };
 
 }  // namespace scenario
