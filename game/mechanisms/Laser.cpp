@@ -33,6 +33,7 @@ void CLaser::AddToScene(Nembra::CSceneNode* parent) {
 }
 
 void CLaser::Build() {
+  m_Built = true;
   m_BeamWidth = BEAM_WIDTH;
   m_On = m_InitiallyOn;
   m_Intermittent = m_InitiallyIntermittent;
@@ -87,6 +88,10 @@ void CLaser::Blink(float dt) {
 
 void CLaser::Step() {
   if (!IsActive()) return;
+  if (!m_Built) {
+    CEntity::Step();
+    return;
+  }
   const float dt = Nembra::g_FrameTime;
   if (!m_Stopped) {
     m_Offset += dt * m_MoveSign * m_LaserSpeed;
@@ -129,6 +134,10 @@ void CLaser::Step() {
 }
 
 void CLaser::Reset() {
+  if (!m_Built) {
+    m_Active = 1;
+    return;
+  }
   m_Offset = m_InitialOffset;
   m_MoveSign = 1.0f;
   SetPosition(m_StartPosition);

@@ -113,6 +113,7 @@ class CLaser : public CEntity {
 
  private:
   void Blink(float dt);
+  bool m_Built = false;  // a laser only looked up by name stays where it is put
   CHeldMesh m_EmitterMesh;
   CHeldMesh m_ReceiverMesh;
 };
