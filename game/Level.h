@@ -1,0 +1,329 @@
+#pragma once
+// The running level: it owns every object of the level being played, the
+// collision shapes, triggers, timers, named sprites, markers, lasers,
+// lights and objectives, and takes them through the level's life cycle:
+// Prepare and Start when a level begins, Restart after death or on request,
+// Unload between levels.
+//
+// Objects held by value are built in place in their lists and never move,
+// so pointers into the lists (scene nodes, collision registrations, links)
+// stay valid until the element is erased. Enemies, effects and the current
+// bomb are heap objects owned through pointers.
+#include <cstdint>
+#include <list>
+#include <map>
+#include <string>
+
+#include "engine/scene/Animated3DSprite.h"
+#include "engine/scene/StaticSprite.h"
+#include "game/Bullet.h"
+#include "game/CollisionRegistry.h"
+#include "game/Energy.h"
+#include "game/LevelHost.h"
+#include "game/LevelTimer.h"
+#include "game/LightRegistry.h"
+#include "game/TriggerManager.h"
+#include "game/enemies/Bosses.h"
+#include "game/enemies/Enemy.h"
+#include "game/enemies/EnemyGenerator.h"
+#include "game/enemies/EnemyShots.h"
+#include "game/mechanisms/Barrel.h"
+#include "game/mechanisms/Box.h"
+#include "game/mechanisms/Circuit.h"
+#include "game/mechanisms/Door.h"
+#include "game/mechanisms/Generator.h"
+#include "game/mechanisms/Item.h"
+#include "game/mechanisms/Laser.h"
+#include "game/mechanisms/Marker.h"
+#include "game/mechanisms/Pushable.h"
+#include "game/mechanisms/Roof.h"
+#include "game/mechanisms/Target.h"
+#include "game/mechanisms/WaveWeapon.h"
+#include "game/mechanisms/WireGrate.h"
+
+struct ITEMS_FILE;
+struct ITEM_RECORD;
+struct GENERATOR_RECORD;
+struct RECEPTOR_RECORD;
+struct DOOR_RECORD;
+struct OPEN_CLOSE_DOOR_RECORD;
+struct NODE_REFERENCE;
+struct LEVEL_PAIR;
+struct ENEMY_GENERATOR_FILE;
+
+// A script's objective: its text and whether it is complete.
+struct OBJECTIVE {
+  std::wstring text;
+  bool complete = false;
+};
+
+// A sprite placed by a script, with the mesh it holds (empty: none).
+struct NAMED_SPRITE {
+  Nembra::CStatic3DSprite sprite;
+  std::string meshName;
+};
+
+// An animated sprite placed by a script, the skinned mesh it holds and the
+// script run when its animation ends.
+struct NAMED_ANIMATED_SPRITE {
+  Nembra::CAnimated3DSprite sprite;
+  std::string meshName;
+  std::string endScript;
+};
+
+class CLevel {
+ public:
+  // The bosses' init scripts (compared exactly) and where they stand.
+  static constexpr const char* BOSS0_SCRIPT = "LevelIntermedio_Init.lua";
+  static constexpr const char* BOSS1_SCRIPT = "Level12_Init.lua";
+  static constexpr float ANIMATED_SPRITE_BOUNDS = 5000.0f;
+
+  // The newest level made becomes the current one.
+  CLevel();
+  virtual ~CLevel();
+  CLevel(const CLevel&) = delete;
+  CLevel& operator=(const CLevel&) = delete;
+
+  // The one live level (the game world's); null when there is none.
+  static CLevel* Current() { return s_pCurrent; }
+  static void SetCurrent(CLevel* level) { s_pCurrent = level; }
+
+  // The world and HUD the level reaches; null: those calls do nothing.
+  void SetHost(CLevelHost* host) { m_pHost = host; }
+  CLevelHost* GetHost() const { return m_pHost; }
+  // The HUD seam: the host's, or one that does nothing.
+  CLevelHud& Hud();
+
+  // ---- Life cycle.
+  // Flags and tuning values back to their defaults, then the level script;
+  // its result.
+  bool Prepare(const std::string& levelScript);
+  // World reset, then the init script; false when it cannot run.
+  bool Start();
+  // Back to the last checkpoint, or the whole level reset in place.
+  void Restart();
+  // Empties the level for the next one.
+  void Unload();
+  void SetCheckpoint(float x, float y, float z);
+  // A new bomb replaces the current one.
+  void AddBomb(float x, float y, float z, int visible, float fuse);
+  // The terrain mesh; false (and no terrain) when it cannot be had.
+  bool LoadTerrain(const std::string& meshFile);
+  bool LoadTriggers(const std::string& fileName);
+
+  // ---- Level files.
+  // Appends the file's shapes to a class's static shapes; false when the
+  // file cannot be read or the class is not 0..2.
+  bool LoadCollision(const std::string& fileName, int collisionClass);
+  // Builds the objects of an items file; false, with the level unchanged,
+  // when the file cannot be read whole.
+  bool LoadItems(const std::string& fileName);
+  bool LoadItems(const ITEMS_FILE& file);
+  // Builds the enemy generators of a file; false, with the level unchanged,
+  // when it cannot be read whole or holds none.
+  bool LoadEnemyGenerators(const std::string& fileName);
+  bool LoadEnemyGenerators(const ENEMY_GENERATOR_FILE& file);
+
+  // ---- Collision registry.
+  bool CheckCollision(const float from[3], const float to[3], float radius, float hit[3], float& distance,
+                      float normal[3], int collisionClass, bool includeObjects) const {
+    return m_Collision.CheckCollision(from, to, radius, hit, distance, normal, collisionClass, includeObjects);
+  }
+  void AddCollisionShape(CCollisionShape* shape, int collisionClass) {
+    m_Collision.AddCollisionShape(shape, collisionClass);
+  }
+  void RemoveCollisionShape(CCollisionShape* shape, int collisionClass) {
+    m_Collision.RemoveCollisionShape(shape, collisionClass);
+  }
+  CCollisionRegistry& GetCollision() { return m_Collision; }
+  const CCollisionRegistry& GetCollision() const { return m_Collision; }
+
+  // ---- Named sprites, animated sprites and markers.
+  void AddSprite(const std::string& name, const std::string& meshFile, float x, float y, float z, float angle);
+  void ChangeSpriteMesh(const std::string& name, const std::string& meshFile);
+  void RemoveSprite(const std::string& name);
+  void AddAnimatedSprite(const std::string& name, const std::string& meshFile, float x, float y, float z,
+                         float angle, const std::string& animation, bool loop, const std::string& endScript);
+  void ChangeSpriteAnimation(const std::string& name, const std::string& animation, int loop);
+  void AddMarker(const std::string& name, float x, float y, float z, float size, const std::string& imageFile);
+  void RemoveMarker(const std::string& name);
+  void ActivateMarker(const std::string& name, bool active);
+
+  // ---- Lasers and timers: made on a miss.
+  CLaser& GetLaser(const std::string& name);
+  CLevelTimer& GetTimer(const std::string& name);
+
+  // ---- Objectives.
+  void AddObjective(const std::string& name, const std::wstring& text);
+  void SetObjectiveComplete(const std::string& name, bool complete);
+  bool GetObjectiveComplete(const std::string& name) const;
+  void GetObjectives(std::list<OBJECTIVE*>& out);
+
+  // ---- Lights.
+  CLightRegistry& GetLights() { return m_Lights; }
+  void AddPointLight(const std::string& name) { m_Lights.AddPointLight(name); }
+  void AddSpotLight(const std::string& name) { m_Lights.AddSpotLight(name); }
+  void AddDirectionalLight(const std::string& name) { m_Lights.AddDirectionalLight(name); }
+  void RemoveLight(const std::string& name) { m_Lights.RemoveLight(name); }
+  void TurnOnLight(const std::string& name, bool on) { m_Lights.TurnOnLight(name, on); }
+  void SetLightDiffuse(const std::string& name, float r, float g, float b, float a) {
+    m_Lights.SetLightDiffuse(name, r, g, b, a);
+  }
+  void SetLightRange(const std::string& name, float range) { m_Lights.SetLightRange(name, range); }
+  void SetLightAttenuation(const std::string& name, float a0, float a1, float a2) {
+    m_Lights.SetLightAttenuation(name, a0, a1, a2);
+  }
+  void SetLightFalloff(const std::string& name, float v) { m_Lights.SetLightFalloff(name, v); }
+  void SetLightInnerCone(const std::string& name, float a) { m_Lights.SetLightInnerCone(name, a); }
+  void SetLightOuterCone(const std::string& name, float a) { m_Lights.SetLightOuterCone(name, a); }
+  void SetLightPosition(const std::string& name, float x, float y, float z) {
+    m_Lights.SetLightPosition(name, x, y, z);
+  }
+  void SetLightTarget(const std::string& name, float x, float y, float z) {
+    m_Lights.SetLightTarget(name, x, y, z);
+  }
+  void ClearLights() { m_Lights.ClearLights(); }
+
+  // ---- State the scripts and the game read and set.
+  bool IsFinished() const { return m_Finished; }
+  void SetFinished(bool finished) { m_Finished = finished; }
+  const std::string& GetInitScript() const { return m_InitScript; }
+  void SetInitScript(const std::string& file) { m_InitScript = file; }
+  const std::string& GetFinishScript() const { return m_FinishScript; }
+  void SetFinishScript(const std::string& file) { m_FinishScript = file; }
+  const std::string& GetTerrainMeshName() const { return m_TerrainMeshName; }
+  Nembra::CStatic3DSprite& GetTerrain() { return m_Terrain; }
+  int GetWantedEnemyCount() const { return m_WantedEnemyCount; }
+  void SetWantedEnemyCount(int count) { m_WantedEnemyCount = count; }
+  bool AreCircuitsEnabled() const { return m_CircuitsEnabled; }
+  void EnableCircuits(bool enabled) { m_CircuitsEnabled = enabled; }
+  int GetActiveReceptors() const { return m_ActiveReceptors; }
+  void AddActiveReceptors(int change) { m_ActiveReceptors += change; }
+  bool IsCheckpointSet() const { return m_CheckpointSet; }
+  const D3DXVECTOR3& GetCheckpointPosition() const { return m_CheckpointPosition; }
+  bool IsGenerationRadiusOn() const { return m_GenerationRadiusOn; }
+  void EnableGenerationRadius(bool on) { m_GenerationRadiusOn = on; }
+  int GetCompletedObjectives() const { return m_CompletedObjectives; }
+  CBomb* GetBomb() const { return m_pBomb; }
+  CTriggerManager& GetTriggerManager() { return m_TriggerManager; }
+
+  // ---- The lists, for the level's update, the spawners and the tests.
+  std::map<std::string, NAMED_SPRITE>& GetSprites() { return m_Sprites; }
+  std::map<std::string, NAMED_ANIMATED_SPRITE>& GetAnimatedSprites() { return m_AnimatedSprites; }
+  std::map<std::string, CMarker>& GetMarkers() { return m_Markers; }
+  std::map<std::string, OBJECTIVE>& GetObjectiveMap() { return m_Objectives; }
+  const std::list<std::string>& GetObjectiveOrder() const { return m_ObjectiveOrder; }
+  std::list<CItem>& GetItems() { return m_Items; }
+  std::list<CBox>& GetBoxes() { return m_Boxes; }
+  std::list<CGenerator>& GetGenerators() { return m_Generators; }
+  std::list<CDoor>& GetDoors() { return m_Doors; }
+  std::list<COpenCloseDoor>& GetOpenCloseDoors() { return m_OpenCloseDoors; }
+  std::list<CRoof>& GetRoofs() { return m_Roofs; }
+  std::list<CWireGrate>& GetWireGrates() { return m_WireGrates; }
+  std::list<CBarrel>& GetBarrels() { return m_Barrels; }
+  std::list<CCircuitLink>& GetLinks() { return m_Links; }
+  std::list<CCircuitConnector>& GetConnectors() { return m_Connectors; }
+  std::list<CCircuitGenerator>& GetCircuitGenerators() { return m_CircuitGenerators; }
+  std::list<CCircuitReceptor>& GetReceptors() { return m_Receptors; }
+  std::list<CBullet>& GetBullets() { return m_Bullets; }
+  std::list<CItem*>& GetReleasedItems() { return m_ReleasedItems; }
+  std::list<CTarget>& GetTargets() { return m_Targets; }
+  std::list<CPushable>& GetPushables() { return m_Pushables; }
+  std::list<CWaveWeapon>& GetWaveWeapons() { return m_WaveWeapons; }
+  std::list<CEnemy*>& GetEnemies() { return m_Enemies; }
+  std::list<CEnemyGenerator>& GetEnemyGenerators() { return m_EnemyGenerators; }
+  std::list<CEnemyGenerator*>& GetSpawnCandidates() { return m_SpawnCandidates; }
+  std::list<CEntity*>& GetEffects() { return m_Effects; }
+  std::list<CEnemy2Bullet>& GetEnemy2Bullets() { return m_Enemy2Bullets; }
+  std::list<CEnemy3Bullet>& GetEnemy3Bullets() { return m_Enemy3Bullets; }
+  std::list<CEnemy6Bullet>& GetEnemy6Bullets() { return m_Enemy6Bullets; }
+  std::list<CEnemy8Bullet>& GetEnemy8Bullets() { return m_Enemy8Bullets; }
+  std::list<CBoss0Bullet>& GetBoss0Bullets() { return m_Boss0Bullets; }
+  std::list<CBoss0AbilityBullet>& GetBoss0AbilityBullets() { return m_Boss0AbilityBullets; }
+  std::list<CBoss1Bullet>& GetBoss1Bullets() { return m_Boss1Bullets; }
+  std::list<CBoss1Laser>& GetBoss1Lasers() { return m_Boss1Lasers; }
+  std::list<CSlowDowner>& GetSlowDowners() { return m_SlowDowners; }
+  std::list<CEnergy>& GetSouls() { return m_Souls; }
+  std::map<std::string, CLevelTimer>& GetTimers() { return m_Timers; }
+  std::map<std::string, CLaser>& GetLasers() { return m_Lasers; }
+
+ private:
+  void CreateBosses();
+  void DeleteBomb();
+  void ReleaseTerrain();
+  void ClearNamedSprites();
+  void ClearAnimatedSprites();
+  void ResetObjects();
+  template <class List>
+  static void RemoveAllFromScene(List& list);
+  template <class List>
+  static void DeleteAll(List& list);
+
+  // Builders of the level files' objects.
+  void ReadItem(CItem& item, const ITEM_RECORD& record);
+  CGenerator& BuildGenerator(const GENERATOR_RECORD& record);
+  CCircuitReceptor& BuildReceptor(const RECEPTOR_RECORD& record);
+  CDoor& BuildDoor(const DOOR_RECORD& record);
+  COpenCloseDoor& BuildOpenCloseDoor(const OPEN_CLOSE_DOOR_RECORD& record);
+  CCircuitObject* ResolveReference(const NODE_REFERENCE& reference);
+  void BuildWireGrateShapes(CWireGrate& grate);
+
+  static CLevel* s_pCurrent;
+
+  bool m_Finished = false;
+  std::string m_InitScript;
+  std::string m_FinishScript;
+  std::string m_TerrainMeshName;
+  Nembra::CStatic3DSprite m_Terrain;
+  std::map<std::string, NAMED_SPRITE> m_Sprites;
+  std::map<std::string, NAMED_ANIMATED_SPRITE> m_AnimatedSprites;
+  std::map<std::string, CMarker> m_Markers;
+  CCollisionRegistry m_Collision;
+  std::map<std::string, OBJECTIVE> m_Objectives;
+  std::list<std::string> m_ObjectiveOrder;
+  int m_CompletedObjectives = 0;
+  std::list<CItem> m_Items;
+  std::list<CBox> m_Boxes;
+  std::list<CGenerator> m_Generators;
+  std::list<CDoor> m_Doors;
+  std::list<COpenCloseDoor> m_OpenCloseDoors;
+  std::list<CRoof> m_Roofs;
+  std::list<CWireGrate> m_WireGrates;
+  std::list<CBarrel> m_Barrels;
+  std::list<CCircuitLink> m_Links;
+  std::list<CCircuitConnector> m_Connectors;
+  std::list<CCircuitGenerator> m_CircuitGenerators;
+  std::list<CCircuitReceptor> m_Receptors;
+  std::list<CBullet> m_Bullets;
+  std::list<CItem*> m_ReleasedItems;
+  std::list<CTarget> m_Targets;
+  std::list<CPushable> m_Pushables;
+  std::list<CWaveWeapon> m_WaveWeapons;
+  int m_WantedEnemyCount = 0;
+  std::list<CEnemy*> m_Enemies;
+  std::list<CEnemyGenerator> m_EnemyGenerators;
+  std::list<CEnemyGenerator*> m_SpawnCandidates;
+  std::list<CEntity*> m_Effects;
+  std::list<CEnemy2Bullet> m_Enemy2Bullets;
+  std::list<CEnemy3Bullet> m_Enemy3Bullets;
+  std::list<CEnemy6Bullet> m_Enemy6Bullets;
+  std::list<CEnemy8Bullet> m_Enemy8Bullets;
+  std::list<CBoss0Bullet> m_Boss0Bullets;
+  std::list<CBoss0AbilityBullet> m_Boss0AbilityBullets;
+  std::list<CBoss1Bullet> m_Boss1Bullets;
+  std::list<CBoss1Laser> m_Boss1Lasers;
+  std::list<CSlowDowner> m_SlowDowners;
+  std::list<CEnergy> m_Souls;
+  CTriggerManager m_TriggerManager;
+  bool m_CircuitsEnabled = false;
+  int m_ActiveReceptors = 0;
+  bool m_CheckpointSet = false;
+  D3DXVECTOR3 m_CheckpointPosition{0.0f, 0.0f, 0.0f};
+  std::map<std::string, CLevelTimer> m_Timers;
+  std::map<std::string, CLaser> m_Lasers;
+  CBomb* m_pBomb = nullptr;
+  bool m_GenerationRadiusOn = false;
+
+  CLightRegistry m_Lights;
+  CLevelHost* m_pHost = nullptr;
+};

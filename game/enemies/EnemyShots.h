@@ -1,0 +1,96 @@
+#pragma once
+// The enemies' shots that the level keeps by value in its shot lists. The
+// particle shots share one base: the distance flown, the ended flag and the
+// power given at contact.
+#include <cstdint>
+
+#include "engine/effects/Beam.h"
+#include "game/Movement.h"
+
+class CParticleShot : public CParticleSystemMovingEntity {
+ public:
+  CParticleShot(float speed, float radius) {
+    m_Speed = speed;
+    SetRadius(radius);
+  }
+  ~CParticleShot() override = default;
+
+  // Places the shot, sets its flight and builds its trail.
+  virtual void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+
+  float GetDistance() const { return m_Distance; }
+  bool IsEnded() const { return m_Ended != 0; }
+  uint32_t GetPower() const { return m_Power; }
+
+ protected:
+  float m_Distance = 0.0f;
+  uint8_t m_Ended = 0;
+  uint32_t m_Power = 0;
+};
+
+// The shooting enemy's shot.
+class CEnemy3Bullet : public CParticleShot {
+ public:
+  static constexpr float SPEED = 1000.0f;
+  static constexpr float RADIUS = 50.0f;
+  CEnemy3Bullet() : CParticleShot(SPEED, RADIUS) {}
+};
+
+// The cocoon enemy's shot: the shooting enemy's with its own trail.
+class CEnemy2Bullet : public CParticleShot {
+ public:
+  static constexpr float SPEED = 1000.0f;
+  static constexpr float RADIUS = 50.0f;
+  CEnemy2Bullet() : CParticleShot(SPEED, RADIUS) {}
+};
+
+// The horn-and-spit enemy's gas ball, thrown in an arc.
+class CEnemy6Bullet : public CParticleSystemMovingEntity {
+ public:
+  static constexpr float SPEED = 900.0f;
+  static constexpr float RADIUS = 50.0f;
+  CEnemy6Bullet() {
+    m_Speed = SPEED;
+    SetRadius(RADIUS);
+  }
+
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+
+  const D3DXVECTOR3& GetStartPoint() const { return m_StartPoint; }
+  float GetFlightTime() const { return m_FlightTime; }
+  bool HasLanded() const { return m_Landed != 0; }
+  int32_t GetPower() const { return m_Power; }
+
+ protected:
+  D3DXVECTOR3 m_StartPoint{0.0f, 0.0f, 0.0f};
+  float m_FlightTime = 0.0f;
+  uint8_t m_Landed = 0;
+  int32_t m_Power = 0;
+};
+
+// The beam enemy's shot: a short beam flying straight.
+class CEnemy8Bullet : public CMovingEntity {
+ public:
+  static constexpr float SPEED = 4000.0f;
+  static constexpr float RADIUS = 30.0f;
+  CEnemy8Bullet() {
+    m_Speed = SPEED;
+    SetRadius(RADIUS);
+  }
+  ~CEnemy8Bullet() override = default;
+
+  void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
+  void RemoveFromScene() override;
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+
+  float GetDistance() const { return m_Distance; }
+  bool IsDone() const { return m_Done != 0; }
+  uint32_t GetPower() const { return m_Power; }
+  Nembra::CBeam& GetBeam() { return m_Beam; }
+
+ protected:
+  float m_Distance = 0.0f;
+  uint8_t m_Done = 0;
+  Nembra::CBeam m_Beam;
+  uint32_t m_Power = 0;
+};

@@ -1,0 +1,51 @@
+#pragma once
+// Barrels, which any shot sets off, and the scripts' timed bombs.
+#include <cstdint>
+
+#include "engine/effects/RenderEffects.h"
+#include "game/Entity.h"
+#include "game/mechanisms/LevelObject.h"
+
+namespace Nembra {
+class CAudiereSound;
+}
+
+class CBarrel : public CStaticSpriteEntity {
+ public:
+  static constexpr float RADIUS = 30.0f;
+  static constexpr float VANISH_SPEED = 2048.0f;
+
+  CBarrel();
+  ~CBarrel() override = default;
+
+  void Reset();
+  void LoadSound();
+  void Explode();
+  // Octagons of radius r and r + 60 about the barrel's world position.
+  void BuildCollisionBoxes();
+
+  CCollisionShape& GetCollisionBox(int index) { return m_CollisionBoxes[static_cast<size_t>(index)]; }
+
+ protected:
+  Nembra::CVanishEffect m_Vanish;
+  uint8_t m_Fading = 0;
+  Nembra::CAudiereSound* m_pExplosionSound = nullptr;
+  COLLISION_BOXES m_CollisionBoxes;
+};
+
+class CBomb : public CStaticSpriteEntity {
+ public:
+  static constexpr const char* MESH = "BombPack.X";
+
+  // Enters the scene at once; the sprite shows only when visible is set.
+  CBomb(const D3DXVECTOR3& position, int visible, float fuse);
+  ~CBomb() override;
+
+  float GetFuse() const { return m_Fuse; }
+
+ protected:
+  float m_Fuse = 0.0f;
+
+ private:
+  CHeldMesh m_Mesh;
+};

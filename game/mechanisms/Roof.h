@@ -1,0 +1,51 @@
+#pragma once
+// Roofs over doors (they fade when their door opens or breaks) and the
+// expanding slow-down zones of the gas balls.
+#include <cstdint>
+
+#include "engine/effects/RenderEffects.h"
+#include "engine/scene/SceneNode.h"
+#include "game/Entity.h"
+#include "game/mechanisms/LevelObject.h"
+
+class CRoof : public CStaticSpriteEntity {
+ public:
+  static constexpr float VANISH_SPEED = 512.0f;
+
+  CRoof();
+  ~CRoof() override;
+
+  // Shown again, whole.
+  void Show();
+  // Takes the roof's mesh from the simple-mesh factory.
+  bool LoadMesh(const std::string& name);
+
+  bool IsVanishing() const { return m_Vanishing; }
+
+ protected:
+  Nembra::CVanishEffect m_Vanish;
+  bool m_Vanishing = false;
+
+ private:
+  CHeldMesh m_Mesh;
+};
+
+class CSlowDowner : public Nembra::CSceneNode {
+ public:
+  CSlowDowner(const D3DXVECTOR3& position, float baseRadius, float maxScale, float growthRate, float unused);
+  ~CSlowDowner() override = default;
+  CSlowDowner(const CSlowDowner&) = delete;
+  CSlowDowner& operator=(const CSlowDowner&) = delete;
+
+  float GetRadius() const { return m_Radius; }
+  float GetScale() const { return m_ZoneScale; }
+  bool IsAlive() const { return m_Alive; }
+
+ protected:
+  float m_Radius = 0.0f;
+  float m_BaseRadius = 0.0f;
+  float m_MaxScale = 0.0f;
+  float m_ZoneScale = 1.0f;
+  float m_GrowthRate = 0.0f;
+  bool m_Alive = true;
+};

@@ -1,0 +1,48 @@
+#pragma once
+// A wire grate: closed it blocks, blown open by an explosion it lets
+// characters through its opened outline.
+#include <array>
+#include <string>
+
+#include "game/Entity.h"
+#include "game/mechanisms/LevelObject.h"
+
+class CWireGrate : public CStaticSpriteEntity {
+ public:
+  static constexpr float RADIUS = 60.0f;
+
+  CWireGrate();
+  ~CWireGrate() override;
+
+  void Reset();
+  // Reads the description file (meshes, effect, box sizes, the breakable
+  // flag and the two opened-shape files); false when it cannot be read.
+  bool LoadFromFile(const std::string& fileName);
+  // The closed grate's box 0 (width x offset) and box 1 (depth grown by 170).
+  void BuildCollisionBoxes();
+
+  CCollisionShape& GetCollisionBox(int index) { return m_ClosedBoxes[static_cast<size_t>(index)]; }
+  // The opened outline: 0, 1 from the first file, 2, 3 from the second.
+  CCollisionShape& GetOpenedShape(int index) { return m_OpenedShapes[static_cast<size_t>(index)]; }
+  const std::string& GetOpenedShapesFileA() const { return m_OpenedShapesFileA; }
+  const std::string& GetOpenedShapesFileB() const { return m_OpenedShapesFileB; }
+  const std::string& GetScriptFile() const { return m_ScriptFile; }
+  void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  bool IsBreakable() const { return m_Breakable; }
+
+ protected:
+  std::string m_OpenedMesh = "WireGrateOpened.X";
+  std::string m_ClosedMesh = "WireGrate.X";
+  float m_ClosedBoxWidth = 0.0f;
+  float m_ClosedBoxOffset = 0.0f;
+  std::array<CCollisionShape, 4> m_OpenedShapes;
+  COLLISION_BOXES m_ClosedBoxes;
+  std::string m_ScriptFile;
+  std::string m_ExplosionEffectFile;
+  bool m_Breakable = false;  // description field 6
+  std::string m_OpenedShapesFileA;
+  std::string m_OpenedShapesFileB;
+
+ private:
+  CHeldMesh m_Mesh;
+};

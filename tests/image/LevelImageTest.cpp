@@ -1,0 +1,190 @@
+// Image test of the level on the real GL device (Mesa's software renderer
+// under Xvfb in CI), seen by a fixed camera from above: the tutorial
+// level's terrain with two named sprites and an animated sprite; after a
+// restart the terrain alone; after unloading only the clear colour.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/app/Application.h"
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/scene/Camera.h"
+#include "engine/scene/SceneManager.h"
+#include "game/GameScript.h"
+#include "game/Level.h"
+#include "platform/Files.h"
+#include "platform/Image.h"
+#include "platform/Platform.h"
+#include "platform/Window.h"
+#include "support/TempDir.h"
+#include "tools/datagen/LevelTerrain.h"
+#include "tools/formats/DemoMeshes.h"
+#include "tools/formats/GraphicsFiles.h"
+
+using namespace Nembra;
+
+namespace {
+
+constexpr uint32_t CLEAR = 0xFF203040u;
+
+uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
+
+// A flat square of the size, textured with one picture.
+std::string TexturedSquare(float size, const std::string& texture) {
+  formats::XMeshDesc quad = formats::QuadMesh(size);
+  formats::XMaterialDesc material;
+  material.Texture = texture;
+  quad.Materials = {material};
+  quad.FaceMaterials = std::vector<uint32_t>(quad.Faces.size(), 0);
+  formats::XFileDesc file;
+  file.Meshes.push_back(quad);
+  return formats::XFileText(file);
+}
+
+class LevelImage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
+    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
+    platform::RegisterWindowClass("LEVELIMAGE", &platform::DefWindowProc);
+    m_Window = platform::CreateAppWindow("LEVELIMAGE", "level image", 0, 0, 0, 800, 600);
+    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
+    const datagen::LEVEL_LAYOUT& layout = *datagen::FindLevelLayout("LevelTutorial");
+    m_Data.Write("Meshes/" + datagen::TerrainMeshName(layout),
+                 formats::XFileText(datagen::TerrainMeshFile(layout)));
+    m_Data.Write(std::string("Materials/") + datagen::TERRAIN_FLOOR_TEXTURE,
+                 formats::PngBytes(datagen::TerrainFloorPicture(), false));
+    m_Data.Write(std::string("Materials/") + datagen::TERRAIN_WALL_TEXTURE,
+                 formats::PngBytes(datagen::TerrainWallPicture(), false));
+    m_Data.Write("Materials/Red.png", formats::PngBytes(formats::TestPicture(8, 8, 0xFFFF2020u), false));
+    m_Data.Write("Materials/Yellow.png", formats::PngBytes(formats::TestPicture(8, 8, 0xFFFFE020u), false));
+    m_Data.Write("Meshes/RedPad.X", TexturedSquare(300.0f, "Red.png"));
+    m_Data.Write("Meshes/YellowPad.X", TexturedSquare(300.0f, "Yellow.png"));
+    m_Data.Write("Meshes/Bar.X", formats::XFileText(formats::BentBarFile()));
+    m_Data.Write("Scripts/Init.lua", "-- the level is built by the test\n");
+    m_SavedData = g_DataDirectory;
+    SetDataDirectory(m_Data.Path() + "/");
+    platform::ClearPathCache();
+    InitializeEngine();
+    APPLICATION_PARAMS params;
+    params.bitsPerPixel = 32;
+    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
+      GTEST_SKIP() << "no GL 3.3 device on this display";
+    ASSERT_TRUE(g_GameScript.Open());
+    m_Ready = true;
+  }
+  void TearDown() override {
+    if (m_Ready) {
+      g_GameScript.Close();
+      ShutdownEngine();
+    }
+    if (m_Window) platform::DestroyWindow(m_Window);
+    platform::UnregisterWindowClass("LEVELIMAGE");
+    SetDataDirectory(m_SavedData);
+    platform::ClearPathCache();
+  }
+
+  std::vector<uint32_t> Frame() {
+    g_pGraphicsDevice->BeginScene();
+    g_pSceneManager->Update();
+    g_pSceneManager->Render();
+    std::vector<uint32_t> argb;
+    uint32_t w = 0, h = 0;
+    EXPECT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
+    g_pGraphicsDevice->Present();
+    argb.resize(800 * 600);
+    return argb;
+  }
+
+  void Keep(const std::string& name, const std::vector<uint32_t>& argb) {
+    platform::Image image;
+    image.width = 800;
+    image.height = 600;
+    image.argb = argb;
+    EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+  }
+
+  platform::HWND m_Window = nullptr;
+  bool m_Ready = false;
+  testsupport::TempDir m_Data;
+  std::string m_SavedData;
+};
+
+}  // namespace
+
+TEST_F(LevelImage, TerrainAndNamedSpritesThenTheTerrainAloneThenNothing) {
+  const float savedFrameTime = g_FrameTime;
+  g_FrameTime = 0.02f;
+  CCamera camera;
+  camera.SetAspect(800.0f / 600.0f);
+  camera.SetPosition(200.0f, -1800.0f, 2600.0f);
+  camera.GetTarget().SetPosition(200.0f, 0.0f, 0.0f);
+  g_pSceneManager->AddTargetNode(&camera);
+  g_pSceneManager->SetCamera(&camera);
+  g_pGraphicsDevice->SetClearColor(0x20 / 255.0f, 0x30 / 255.0f, 0x40 / 255.0f, 1.0f);
+
+  CLevel level;
+  level.SetInitScript("Init.lua");
+  ASSERT_TRUE(level.Start());
+  ASSERT_TRUE(level.LoadTerrain("LevelTutorial_Terrain.X"));
+  level.AddDirectionalLight("Sun");
+  level.SetLightPosition("Sun", 0.0f, 0.0f, 1000.0f);
+  level.SetLightTarget("Sun", 300.0f, 500.0f, 0.0f);
+  level.SetLightDiffuse("Sun", 1.0f, 1.0f, 1.0f, 1.0f);
+  level.TurnOnLight("Sun", true);
+  level.AddSprite("RedPad", "RedPad.X", -400.0f, -300.0f, 2.0f, 0.0f);
+  level.AddSprite("YellowPad", "YellowPad.X", 700.0f, -150.0f, 2.0f, 0.0f);
+  level.AddAnimatedSprite("Bar", "Bar.X", 0.0f, 200.0f, 0.0f, 0.0f, "Bend", true, "");
+  level.GetAnimatedSprites().at("Bar").sprite.SetScale(3.0f);
+
+  D3DXMATRIX viewProjection;
+  const auto pixel = [&](const std::vector<uint32_t>& argb, float x, float y, float z) {
+    D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
+    const D3DXVECTOR3 point(x, y, z);
+    D3DXVECTOR4 clip;
+    D3DXVec3Transform(&clip, &point, &viewProjection);
+    const int px = std::clamp(int((clip.x / clip.w + 1.0f) * 400.0f), 0, 799);
+    const int py = std::clamp(int((1.0f - clip.y / clip.w) * 300.0f), 0, 599);
+    return argb[size_t(py) * 800 + size_t(px)];
+  };
+
+  std::vector<uint32_t> full;
+  for (int i = 0; i < 10; ++i) full = Frame();
+  Keep("level_terrain_sprites", full);
+  const uint32_t red = pixel(full, -250.0f, -150.0f, 2.0f);
+  const uint32_t yellow = pixel(full, 850.0f, 0.0f, 2.0f);
+  const uint32_t floor = pixel(full, 200.0f, 300.0f, 0.0f);
+  EXPECT_GT(Channel(red, 16), Channel(red, 8) + 60) << std::hex << red;
+  EXPECT_GT(Channel(yellow, 8), Channel(yellow, 0) + 60) << std::hex << yellow;
+  EXPECT_NE(floor, CLEAR) << std::hex << floor;
+  EXPECT_EQ(full[2 * 800 + 2], CLEAR) << std::hex << full[2 * 800 + 2];  // beyond the level
+
+  level.Restart();
+  std::vector<uint32_t> terrainOnly;
+  for (int i = 0; i < 2; ++i) terrainOnly = Frame();
+  Keep("level_after_restart", terrainOnly);
+  const uint32_t wasRed = pixel(terrainOnly, -250.0f, -150.0f, 2.0f);
+  EXPECT_LT(Channel(wasRed, 16), Channel(wasRed, 8) + 30) << std::hex << wasRed;
+  EXPECT_NE(wasRed, CLEAR) << std::hex << wasRed;  // the floor is still there
+
+  level.Unload();
+  g_pSceneManager->AddTargetNode(&camera);  // the unload emptied the scene tree
+  const std::vector<uint32_t> empty = Frame();
+  Keep("level_after_unload", empty);
+  size_t cleared = 0;
+  for (uint32_t p : empty) cleared += p == CLEAR ? 1u : 0u;
+  EXPECT_EQ(cleared, empty.size());
+
+  g_pSceneManager->SetCamera(nullptr);
+  g_FrameTime = savedFrameTime;
+}
+
+int main(int argc, char** argv) {
+  platform::SetBackend(platform::Backend::SdlGl);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
