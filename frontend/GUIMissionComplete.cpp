@@ -4,6 +4,7 @@
 #include "engine/app/Mouse.h"
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
+#include "frontend/BuyNowButton.h"
 #include "frontend/GUISprites.h"
 #include "game/GameGlobals.h"
 
@@ -59,6 +60,7 @@ void CGUIMissionComplete::Update() {
   m_Fade.Draw();
   m_Title.Draw();
   m_Flash.Update();
+  UpdateBuyNowButtonAt(BUYNOW_MISSION_X, BUYNOW_MISSION_Y);
   if (Nembra::g_pMouse) m_Pointer.SetPosition(D3DXVECTOR3(static_cast<float>(Nembra::g_pMouse->GetX()),
                                                           static_cast<float>(Nembra::g_pMouse->GetY()), 0.0f));
   m_Pointer.Draw();

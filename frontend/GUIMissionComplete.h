@@ -19,15 +19,14 @@ class CGUIMissionComplete {
   static constexpr float FADE_IN_TIME = 0.4f;
   static constexpr const char* MUSIC = "MissionComplete.ogg";
   static constexpr const char* POINTER = "MousePointer2.tga";
-  static constexpr int BUTTON_X = 302;
-  static constexpr int BUTTON_Y = 480;
 
   // Loads the word atlas of the language code, the pointer, and lays the screen out.
   void LoadTexts(const std::wstring& language);
   // The level is finished: the fade starts, the title flashes and the
   // mission-complete music replaces the music playing (which is stopped).
   void Show();
-  // Each frame of the level-over state, in a sprite batch.
+  // Each frame of the level-over state, in a sprite batch: the screen, the
+  // buy-now button (g_pBuyNowButton) at (302, 480), the pointer.
   void Update();
   void Release();
 

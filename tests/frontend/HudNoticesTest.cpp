@@ -3,14 +3,18 @@
 // sound layer (null output).
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "HudTestSupport.h"
+#include "engine/app/Application.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/Utilities.h"
+#include "frontend/BuyNow.h"
+#include "frontend/BuyNowButton.h"
 #include "frontend/FontNames.h"
 #include "frontend/GUIBanner.h"
 #include "frontend/GUIMessageBox.h"
@@ -314,6 +318,43 @@ TEST_F(MissionComplete, TheTitleFollowsTheLanguageAndThePointerTheMouse) {
   const scenario::SpriteRecord& pointer = s.Last().sprites.back();
   EXPECT_FLOAT_EQ(pointer.left, 248.0f);
   EXPECT_FLOAT_EQ(pointer.top, 331.0f);
+}
+
+// The purchase action, counted.
+class CountingBuyNow : public CMyBuyNow {
+ public:
+  void Execute() override {
+    ++runs;
+    CMyBuyNow::Execute();
+  }
+  int runs = 0;
+};
+
+TEST_F(MissionComplete, TheButtonSitsBelowTheTitleAndOneClickBuysOnceAndQuits) {
+  CountingBuyNow action;
+  std::unique_ptr<CBuyNowButton> button = CreateBuyNowButton();
+  ASSERT_NE(button, nullptr);
+  CBuyNowButton counted(button->GetNormalImage()->GetTexture(), Nembra::MakeRect(0, 0, 196, 71),
+                        Nembra::MakeRect(0, 71, 196, 71), Nembra::MakeRect(0, 0, 196, 71), &action);
+  g_pBuyNowButton = &counted;
+  notice.LoadTexts(L"ENG");
+  notice.Show();
+  Nembra::g_pApplication->WindowProc(Nembra::g_pApplication->GetWindow(), platform::WM_ACTIVATE, 1, 0);
+  ASSERT_TRUE(Nembra::g_pApplication->IsActive());
+  Frame();
+  EXPECT_EQ(counted.GetScreenRect().left, 302);
+  EXPECT_EQ(counted.GetScreenRect().top, 480);
+  const auto drawn = s.Last().FindSprites(counted.GetNormalImage()->GetTexture()->GetTexture());
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_FLOAT_EQ(drawn[0]->left, 302.0f);
+  EXPECT_FLOAT_EQ(drawn[0]->top, 480.0f);
+  s.Script({scenario::FrameInput().MoveTo(400, 515), scenario::FrameInput().Press(0),
+            scenario::FrameInput().Release(0), scenario::FrameInput()});
+  for (int i = 0; i < 4; ++i) Frame();
+  EXPECT_EQ(action.runs, 1);
+  EXPECT_FALSE(Nembra::g_pApplication->IsActive());  // the game ends
+  g_pBuyNowButton = nullptr;
+  ReleaseBuyNowButton(button);
 }
 
 }  // namespace
