@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <memory>
 
 #include "WidgetGallery.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUIFlash.h"
+#include "game/Level.h"
 #include "scenario/ScreenScenario.h"
 #include "LevelTimerSupport.h"
 
@@ -149,20 +149,28 @@ TEST_F(DigitalTimer, FormatsEveryField) {
   EXPECT_EQ(CGUIDigitalTimer::FormatTime(std::numeric_limits<float>::infinity()), L"16666666 : 40 : 00");
 }
 
-TEST_F(DigitalTimer, AfterHideTheTimerIsNeverReadAgain) {
+TEST_F(DigitalTimer, AfterHideAndTheLevelsUnloadTheTimerIsNeverReadAgain) {
   CGUIDigitalTimer display;
-  auto watch = std::make_unique<CLevelTimer>();
-  display.Show(watch.get(), 10.0f);
+  CLevel level;
+  // The script's timer by name, made on first use as the script functions make it.
+  CLevelTimer& timer = level.GetTimer("Escape");
+  display.Show(&timer, 10.0f);
+  hudtest::RunTimerTo(timer, 4.0f);
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  EXPECT_EQ(s.Last().texts[0].text, L"0 : 06 : 00");
+  // A restart keeps the timers: the display reads on.
+  level.Restart();
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   display.Hide();
-  watch.reset();  // the level's timers go with the level
+  level.Unload();  // the level's timers go with the level
   Frame(display);
   Frame(display);
   EXPECT_TRUE(s.Last().texts.empty());
   EXPECT_FALSE(display.IsVisible());
   // Shown again on a new timer it counts from the new limit.
-  CLevelTimer next;
+  CLevelTimer& next = level.GetTimer("Next");
   hudtest::RunTimerTo(next, 1.5f);
   display.Show(&next, 3.0f);
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 3.0f);
