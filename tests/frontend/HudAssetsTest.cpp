@@ -3,12 +3,14 @@
 // backdrop patches and the sounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "frontend/GUICounters.h"
 #include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUILayout.h"
+#include "engine/util/KeyValueFile.h"
 #include "platform/Image.h"
 #include "platform/Sound.h"
 #include "scenario/AssetChecks.h"
@@ -49,6 +51,23 @@ ASSET_LAYOUT("message portraits", [] {
 ASSET_TEXTS("HUD numbers", [](const std::string&) {
   return std::vector<std::wstring>{L"0123456789%", L"0 / 3", CGUICounters::FormatTimeLeft(61.5f),
                                    CGUIDigitalTimer::FormatTime(75.5f)};
+});
+
+// The messages of the demo levels, by language, from the text table.
+std::vector<std::wstring> Messages(const std::string& data, const wchar_t* language) {
+  std::vector<std::wstring> texts;
+  for (const Nembra::KeyValueRecord& r : Nembra::CKeyValueFile::GetSectionKeys(language, data + "Texts.dat"))
+    if (r.key.compare(0, 8, L"TXT_MSG_") == 0) texts.push_back(r.value);
+  return texts;
+}
+
+ASSET_TEXTS("HUD messages", [](const std::string& data) {
+  std::vector<std::wstring> all;
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    const std::vector<std::wstring> texts = Messages(data, language);
+    all.insert(all.end(), texts.begin(), texts.end());
+  }
+  return all;
 });
 
 bool Overlap(const REGION& a, const REGION& b) {
@@ -95,6 +114,16 @@ TEST(HudData, TheAtlasesHaveTheirSizesAndTheBackdropPatchesTheirOpacity) {
         EXPECT_EQ(atlas.Pixel(uint32_t(BLACK_PATCH.x + x), uint32_t(BLACK_PATCH.y + y)), 0xFF000000u);
       }
   }
+}
+
+TEST(HudData, EveryMessageIsGivenInTheThreeLanguages) {
+  const std::vector<std::wstring> english = Messages(DemoData(), L"ENG");
+  EXPECT_GE(english.size(), 5u);
+  EXPECT_EQ(Messages(DemoData(), L"SPA").size(), english.size());
+  EXPECT_EQ(Messages(DemoData(), L"RUS").size(), english.size());
+  // The Russian ones in Cyrillic.
+  for (const std::wstring& text : Messages(DemoData(), L"RUS"))
+    EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x0410 && c <= 0x044F; }));
 }
 
 TEST(HudData, TheBannerSoundsAndTheMusicDecode) {
