@@ -26,6 +26,11 @@ class CGUIMessageBox {
   // true: opens (or restarts) the box for displayTime seconds with a glow;
   // false: an open box starts closing from full opacity, a hidden one stays hidden.
   void Show(bool show, float displayTime);
+  // Gone at once, without a fade (the level's restart clears the box).
+  void Hide() {
+    m_Visible = false;
+    m_ClosingTimer = 0.0f;
+  }
   // The text as given.
   void SetText(const std::wstring& text) { m_Text = text; }
   // The portrait: that rectangle of an image of the data folder
