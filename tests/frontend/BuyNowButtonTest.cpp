@@ -70,7 +70,9 @@ TEST(BuyNowButton, HoverShowsTheLowerImageAndAClickRunsTheBehaviourOnce) {
   EXPECT_EQ(s.Last().sprites[0].left, 593.0f);
   EXPECT_EQ(s.Last().sprites[0].top, 518.0f);
   EXPECT_EQ(s.Last().sprites[0].Width(), 196.0f);
-  if (texture) EXPECT_EQ(s.Last().sprites[0].texture, texture);
+  if (texture) {
+    EXPECT_EQ(s.Last().sprites[0].texture, texture);
+  }
 
   s.Script({scenario::FrameInput().MoveTo(700, 550), scenario::FrameInput().Press(0),
             scenario::FrameInput().Release(0), scenario::FrameInput()});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
@@ -24,6 +25,15 @@ using scenario::FrameInput;
 using scenario::ScreenScenario;
 
 namespace {
+
+// A wave sound that counts its plays instead of playing.
+struct CountingSound : Nembra::CWaveSound {
+  int plays = 0;
+  bool Play(bool) override {
+    ++plays;
+    return true;
+  }
+};
 
 class MainMenuTest : public ::testing::Test {
  protected:
@@ -170,6 +180,27 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   EXPECT_FLOAT_EQ(m_Menu->m_AppliedMusic, 1.0f);
   EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 1.375f);
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 1.0f) << "the mixer clamps";
+
+  // File values are clamped; absent keys and a missing file read 0.
+  std::ofstream(Data("ConfigLastUsed.dat"), std::ios::binary)
+      << "[Monitor]\r\nGamma=5000\r\n[Sound]\r\nEffects=-20\r\n";
+  platform::ClearPathCache();
+  m_Menu->LoadSettings();
+  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 1.0f);
+  EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.0f);
+  EXPECT_FLOAT_EQ(m_Menu->MusicSlider().GetValue(), 0.0f);
+  std::filesystem::remove(Data("ConfigLastUsed.dat"));
+  platform::ClearPathCache();
+  m_Menu->GammaSlider().SetValue(0.5f);
+  m_Menu->LoadSettings();
+  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.0f);
+  Frame();
+  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 0.25f);
+  // Saving makes the file again, from the sliders alone.
+  m_Menu->GammaSlider().SetValue(0.251f);
+  ASSERT_TRUE(m_Menu->SaveSettings());
+  EXPECT_EQ(Setting("Gamma", "Monitor"), "251");
+  EXPECT_EQ(Setting("Music", "Sound"), "0");
 }
 
 TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
@@ -231,19 +262,31 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   Start();
   Init();
   const Nembra::RECT r = m_Menu->Button(MENU_CREDITS).m_Rect;
+  CMainButton& credits = m_Menu->Button(MENU_CREDITS);
+  EXPECT_EQ(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->Find("GUI_ButtonEffect.WAV"));
+  // The menu's three sounds come from the data, not the factory's default.
+  for (const char* sound : {"GUI_ButtonEffect.WAV", "GUI_ButtonClick.WAV", "PDA_ButtonClick.wav"}) {
+    Nembra::CWaveSound* loaded = Nembra::g_pWaveSoundFactory->Find(sound);
+    ASSERT_NE(loaded, nullptr) << sound;
+    EXPECT_TRUE(loaded->IsLoaded()) << sound;
+  }
+  CountingSound hover;
+  credits.m_pHoverSound = &hover;
   m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
   Frame();
-  CMainButton& credits = m_Menu->Button(MENU_CREDITS);
   EXPECT_TRUE(credits.IsHovering());
+  EXPECT_EQ(hover.plays, 1);
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f);
   for (int i = 0; i < 10; ++i) Frame();
   EXPECT_LT(credits.GetFlash().m_Timer, 0.25f) << "staying on the button does not restart it";
+  EXPECT_EQ(hover.plays, 1) << "one sound per entry";
   m_Scenario->Next().MoveTo(10, 10);
   Frame();
   EXPECT_FALSE(credits.IsHovering());
   m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
   Frame();
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f) << "re-entry restarts it";
+  EXPECT_EQ(hover.plays, 2);
   // The flash drawn at scale 1.0 and full opacity in its first frame.
   Frame();
   platform::ITexture* atlas = scenario::TextureOf(MENU_ATLAS);
@@ -252,6 +295,16 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   ASSERT_EQ(drawn.size(), 1u);
   EXPECT_FLOAT_EQ(drawn[0]->Width(), float(flash.w));
   EXPECT_EQ(drawn[0]->color >> 24, 255u);
+
+  // A disabled button neither flashes nor sounds.
+  m_Scenario->Next().MoveTo(10, 10);
+  Frame();
+  m_Menu->SetMainButtonsEnabled(false);
+  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
+  Frame();
+  EXPECT_FALSE(credits.IsHovering());
+  EXPECT_EQ(hover.plays, 2);
+  m_Menu->SetMainButtonsEnabled(true);
 
   credits.SetHighlighted(true);
   EXPECT_FLOAT_EQ(credits.GetNormalImage()->m_Color.b, 1.0f);

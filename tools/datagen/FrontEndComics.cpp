@@ -49,7 +49,7 @@ const std::vector<Comic>& Comics() {
          {{560, 110, L"Red shots hurt blue enemies.", L"Los disparos rojos da\u00F1an a los azules.",
            L"\u041A\u0440\u0430\u0441\u043D\u044B\u0435 \u0432\u044B\u0441\u0442\u0440\u0435\u043B\u044B \u0440\u0430\u043D\u044F\u0442 \u0441\u0438\u043D\u0438\u0445."},
           {240, 420, L"And blue ones hurt red.", L"Y los azules, a los rojos.",
-           L"\u0410 \u0441\u0438\u043D\u0438\u0435 \u2014 \u043A\u0440\u0430\u0441\u043D\u044B\u0445."}}},
+           L"\u0410 \u0441\u0438\u043D\u0438\u0435 - \u043A\u0440\u0430\u0441\u043D\u044B\u0445."}}},
         {0xFF1E4A30u,
          0xFF202A20u,
          {{400, 100, L"Find the way out.", L"Encuentra la salida.",
