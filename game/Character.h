@@ -20,6 +20,8 @@ class CCharacter : public CAnimatedSpriteMovingEntity {
       m_Health -= amount;
     }
   }
+  // Plays the animation unless it is the one playing already.
+  void SetAnimation(const std::string& name, bool loop);
 
   uint32_t GetHealth() const { return m_Health; }
   uint32_t GetMaxHealth() const { return m_MaxHealth; }

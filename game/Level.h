@@ -10,8 +10,11 @@
 // stay valid until the element is erased. Enemies, effects and the current
 // bomb are heap objects owned through pointers.
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
+#include <new>
+#include <utility>
 #include <string>
 
 #include "engine/scene/Animated3DSprite.h"
@@ -107,6 +110,13 @@ class CLevel {
   void SetCheckpoint(float x, float y, float z);
   // A new bomb replaces the current one.
   void AddBomb(float x, float y, float z, int visible, float fuse);
+  // ---- The mechanisms' effects: each is a new effect in the effect list
+  // and the scene.
+  void AddBarrelExplosionEffect(CBarrel& barrel);
+  void AddBombExplosionEffect(CBomb& bomb);
+  void AddWireGrateExplosionEffect(CWireGrate& grate);
+  void AddSparkEffect(const D3DXVECTOR3& position);
+  void AddPushableCollisionEffect(const D3DXVECTOR3& position);
   // The terrain mesh; false (and no terrain) when it cannot be had.
   bool LoadTerrain(const std::string& meshFile);
   bool LoadTriggers(const std::string& fileName);
@@ -207,6 +217,59 @@ class CLevel {
   CBomb* GetBomb() const { return m_pBomb; }
   CTriggerManager& GetTriggerManager() { return m_TriggerManager; }
 
+  // ---- The per-frame update.
+  // Advances every object of the level by one frame, in a fixed order:
+  // erases what has ended, turns dead enemies into souls, drops far enemies
+  // and tops the live enemies up through the enemy generators.
+  void Update();
+  // Fills the spawn candidates: enabled, re-armed generators out of the
+  // camera's view and, with the generation radius on, inside the ring
+  // around the player.
+  void CollectSpawnCandidates();
+  // Takes a candidate out of the list (the first one twice as likely as
+  // each other); null when there is none or a live enemy stands on it.
+  CEnemyGenerator* ChooseGenerator();
+  // Whether any slow-down zone holds the point.
+  bool IsInSlowDownZone(const D3DXVECTOR3& point) const;
+  // A new slow-down zone, in the scene at the root.
+  CSlowDowner* AddSlowDowner(const D3DXVECTOR3& position, float baseRadius, float maxScale, float growthRate,
+                             float unused);
+  void FillAllGenerators();
+  // Enables or disables every enemy generator of the group (exact name).
+  void EnableEnemyGroup(const std::string& group, bool enable);
+  // What makes an enemy at a generator during the top-up: by default the
+  // generator's own SpawnEnemy; a scenario may put its own enemies there.
+  using ENEMY_SPAWNER = std::function<CEnemy*(CEnemyGenerator&)>;
+  void SetEnemySpawner(ENEMY_SPAWNER spawner) { m_EnemySpawner = std::move(spawner); }
+
+  // ---- Spawners of shots and effects.
+  // A shot built at the end of its list, initialised with the arguments and
+  // put into the scene at the root.
+  template <class Shot, class... Args>
+  Shot& SpawnShot(std::list<Shot>& list, Args&&... args);
+  // An effect made with the arguments, appended to the effect list and put
+  // into the scene at the root; null when it could not be made.
+  template <class Effect, class... Args>
+  Effect* SpawnEffect(Args&&... args);
+
+  // The player's shot of a colour and power, from the player's hand at
+  // height 0 along the player's shot direction.
+  void AddBullet(int colour, const uint32_t& power);
+  // The second boss's lobbed shot: from start along the heading, lifted
+  // more the farther the player is from the second position.
+  void AddBoss1Bullet(const D3DXVECTOR3& start, const D3DXVECTOR3& bossPosition, float heading, uint32_t power);
+  // The second boss's laser shot: from start towards the player, spread by
+  // up to 100 units in x and y, measured from the aim origin.
+  void AddBoss1Laser(const D3DXVECTOR3& start, const D3DXVECTOR3& aimOrigin, float ignored, uint32_t power);
+  // Twelve shots of power 70 around the first boss, 30 degrees apart.
+  void AddBoss0AbilityBullet(CBoss0& boss);
+  // The player's shot met a wall: the burst and the wall-hit sound.
+  void AddBulletWallHitEffect(const CBullet& shot);
+  // An item released by a broken box; the box keeps it.
+  void AddBoxItem(CItem* item);
+  // A player shot broke a grate.
+  void BreakWireGrate(CWireGrate& grate);
+
   // ---- The lists, for the level's update, the spawners and the tests.
   std::map<std::string, NAMED_SPRITE>& GetSprites() { return m_Sprites; }
   std::map<std::string, NAMED_ANIMATED_SPRITE>& GetAnimatedSprites() { return m_AnimatedSprites; }
@@ -249,6 +312,8 @@ class CLevel {
 
  private:
   void CreateBosses();
+  // Step 6 of the update: enemies, souls, generators and the top-up.
+  void UpdateEnemies();
   void DeleteBomb();
   void ReleaseTerrain();
   void ClearNamedSprites();
@@ -326,4 +391,24 @@ class CLevel {
 
   CLightRegistry m_Lights;
   CLevelHost* m_pHost = nullptr;
+  ENEMY_SPAWNER m_EnemySpawner;
 };
+
+// ---------------------------------------------------------------------------
+
+template <class Shot, class... Args>
+Shot& CLevel::SpawnShot(std::list<Shot>& list, Args&&... args) {
+  Shot& shot = list.emplace_back();
+  shot.Init(std::forward<Args>(args)...);
+  shot.AddToScene(nullptr);
+  return shot;
+}
+
+template <class Effect, class... Args>
+Effect* CLevel::SpawnEffect(Args&&... args) {
+  Effect* effect = new (std::nothrow) Effect(std::forward<Args>(args)...);
+  if (!effect) return nullptr;
+  m_Effects.push_back(effect);
+  effect->AddToScene(nullptr);
+  return effect;
+}

@@ -1,15 +1,48 @@
 #include "game/mechanisms/Barrel.h"
 
+#include "engine/app/Application.h"
+#include "engine/sound/AudiereSound.h"
+#include "game/Level.h"
+
 CBarrel::CBarrel() {
   SetRadius(RADIUS);
   m_Vanish.speed = VANISH_SPEED;
 }
 
-void CBarrel::Reset() {}
+void CBarrel::Reset() {
+  if (!IsActive()) {
+    if (CLevel* level = CLevel::Current()) {
+      level->AddCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
+      level->AddCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
+    }
+    m_Active = 1;
+  }
+  m_Sprite.SetVisible(true);
+  m_Fading = 0;
+  m_Sprite.SetRenderEffect(nullptr);
+}
 
-void CBarrel::LoadSound() {}
+void CBarrel::LoadSound() {
+  if (Nembra::g_pAudiereSoundFactory) m_pExplosionSound = Nembra::g_pAudiereSoundFactory->Get("BarrelExplosion.wav");
+}
 
-void CBarrel::Explode() {}
+void CBarrel::Explode() {
+  m_Active = 0;
+  CLevel* level = CLevel::Current();
+  if (level) {
+    level->RemoveCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
+    level->RemoveCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
+    level->AddBarrelExplosionEffect(*this);
+  }
+  if (m_pExplosionSound) m_pExplosionSound->Play(false);
+  m_Fading = 1;
+  StartFadeOut(m_Sprite, m_Vanish);
+}
+
+void CBarrel::Step() {
+  CEntity::Step();
+  EndFadeOut(m_Sprite, m_Vanish, m_Fading);
+}
 
 void CBarrel::BuildCollisionBoxes() {
   UpdateWorldMatrix();
@@ -25,3 +58,14 @@ CBomb::CBomb(const D3DXVECTOR3& position, int visible, float fuse) : m_Fuse(fuse
 }
 
 CBomb::~CBomb() { SetMesh(nullptr); }
+
+void CBomb::Step() {
+  CEntity::Step();
+  if (!IsActive()) return;
+  m_Fuse -= Nembra::g_FrameTime;
+  if (m_Fuse > 0.0f) return;
+  // One blast, however far past zero the fuse has burnt.
+  if (CLevel* level = CLevel::Current()) level->AddBombExplosionEffect(*this);
+  m_Sprite.SetVisible(false);
+  m_Active = 0;
+}

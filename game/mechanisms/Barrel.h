@@ -18,9 +18,16 @@ class CBarrel : public CStaticSpriteEntity {
   CBarrel();
   ~CBarrel() override = default;
 
+  // Standing and solid again, shown whole.
   void Reset();
   void LoadSound();
+  // Any shot or a nearby blast: out of the level's shapes, a blast, the
+  // sound and a fade-out.
   void Explode();
+  // The entity step, then the end of the fade-out.
+  void Step() override;
+  bool IsFading() const { return m_Fading != 0; }
+  Nembra::CAudiereSound* GetExplosionSound() const { return m_pExplosionSound; }
   // Octagons of radius r and r + 60 about the barrel's world position.
   void BuildCollisionBoxes();
 
@@ -40,6 +47,10 @@ class CBomb : public CStaticSpriteEntity {
   // Enters the scene at once; the sprite shows only when visible is set.
   CBomb(const D3DXVECTOR3& position, int visible, float fuse);
   ~CBomb() override;
+
+  // Burns the fuse; once it is out, one blast, the sprite hidden and the
+  // bomb finished.
+  void Step() override;
 
   float GetFuse() const { return m_Fuse; }
 

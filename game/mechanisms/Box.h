@@ -20,8 +20,13 @@ class CBox : public CStaticSpriteEntity {
   CBox();
   ~CBox() override = default;
 
-  // A shot of at least the required power.
+  // A shot's power: from the required power on the box breaks (fade-out,
+  // shapes out, its item released, sound, script); a weaker one does
+  // nothing.
   void OnHit(uint32_t power);
+  // The entity step, then the end of the fade-out.
+  void Step() override;
+  bool IsFading() const { return m_Fading != 0; }
   // Back as at the level's start.
   void Reset();
   void LoadSound();
@@ -36,6 +41,9 @@ class CBox : public CStaticSpriteEntity {
   CItem& GetItem() { return m_Item; }
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  // The sound in use (a factory resource, not owned); tests put their own.
+  Nembra::CSound* GetBreakSound() const { return m_pBreakSound; }
+  void SetBreakSound(Nembra::CSound* sound) { m_pBreakSound = sound; }
 
  protected:
   Nembra::CVanishEffect m_Vanish;

@@ -36,6 +36,15 @@ class CItem : public CStaticSpriteEntity {
   void SetMarkerPosition(const D3DXVECTOR3& position);
   void LoadSound();
 
+  // The entity, its sprite and the marker (made here) in the scene.
+  void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
+  // Spins, grows and fades while taken, and is taken by a player close
+  // enough.
+  void Step() override;
+  // Applies the item to the player; nothing when taken or inactive, or
+  // for a full health pack or a full ability.
+  void PickUp();
+
   int32_t GetKind() const { return m_Kind; }
   int32_t GetSubKind() const { return m_SubKind; }
   const std::string& GetScriptFile() const { return m_ScriptFile; }
@@ -46,6 +55,9 @@ class CItem : public CStaticSpriteEntity {
   void SetKind(int32_t kind) { m_Kind = kind; }
   void SetSubKind(int32_t subKind) { m_SubKind = subKind; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  // The sound in use (a factory resource, not owned); tests put their own.
+  Nembra::CSound* GetPickupSound() const { return m_pPickupSound; }
+  void SetPickupSound(Nembra::CSound* sound) { m_pPickupSound = sound; }
 
  protected:
   Nembra::CVanishEffect m_Vanish;

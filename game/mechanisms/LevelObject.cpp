@@ -1,6 +1,8 @@
 #include "game/mechanisms/LevelObject.h"
 
+#include "engine/effects/RenderEffects.h"
 #include "engine/resources/Mesh.h"
+#include "engine/scene/Sprite3D.h"
 
 Nembra::CSimpleMesh* CHeldMesh::Take(const std::string& name) {
   Release();
@@ -14,4 +16,16 @@ void CHeldMesh::Release() {
   if (m_pMesh && Nembra::g_pSimpleMeshFactory) Nembra::g_pSimpleMeshFactory->Release(m_Name);
   m_pMesh = nullptr;
   m_Name.clear();
+}
+
+void StartFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish) {
+  vanish.Restart();
+  sprite.SetRenderEffect(&vanish);
+}
+
+void EndFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish, uint8_t& fading) {
+  if (!fading || !vanish.IsFinished()) return;
+  sprite.SetRenderEffect(nullptr);
+  fading = 0;
+  sprite.SetVisible(false);
 }

@@ -3,6 +3,7 @@
 // builds for itself (box 0 tight, box 1 grown for characters) and a mesh
 // taken from the simple-mesh factory and given back exactly once.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "game/CollisionShape.h"
@@ -12,6 +13,18 @@ class CSimpleMesh;
 }
 
 using COLLISION_BOXES = std::array<CCollisionShape, 2>;
+
+namespace Nembra {
+class C3DSprite;
+class CVanishEffect;
+}  // namespace Nembra
+
+// Starts a fade-out on the sprite: the vanish effect from full alpha,
+// drawn through it.
+void StartFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish);
+// The end of a fade-out that barrels and boxes share: once the running
+// fade has finished, the sprite loses the effect and is hidden.
+void EndFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish, uint8_t& fading);
 
 // A simple mesh taken by name; the reference is held only when the factory
 // gave a mesh, and Release gives it back once.

@@ -24,6 +24,14 @@ class CPushable : public CStaticSpriteMovingEntity {
   void UpdateTransform();
   void PushForward();
   void PushBackward();
+  // Slides, stops short of walls, crushes enemies, opens grates and rolls
+  // its parts.
+  void Step() override;
+  // The block, then its parts under it.
+  void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
+  float GetAcceleration() const { return m_Acceleration; }
+  float GetPartHeight() const { return m_PartHeight; }
+  std::list<Nembra::CStatic3DSprite>& GetParts() { return m_Parts; }
   bool LoadMesh(const std::string& name);
 
   // The block's own shapes: 0 registered under class 0, 1 under class 1.
@@ -66,5 +74,11 @@ class CPushable : public CStaticSpriteMovingEntity {
   std::string m_SecondName;
 
  private:
+  // Body outline (class 0), grown outline (class 1) and the two faces, at
+  // the block's position.
+  void BuildShapes();
+  void ReleaseParts();
+
   CHeldMesh m_Mesh;
+  std::list<CHeldMesh> m_PartMeshes;
 };

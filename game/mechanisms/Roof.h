@@ -17,6 +17,8 @@ class CRoof : public CStaticSpriteEntity {
 
   // Shown again, whole.
   void Show();
+  // Fades out and stays drawn at the faded alpha.
+  void Hide();
   // Takes the roof's mesh from the simple-mesh factory.
   bool LoadMesh(const std::string& name);
 
@@ -40,6 +42,11 @@ class CSlowDowner : public Nembra::CSceneNode {
   float GetRadius() const { return m_Radius; }
   float GetScale() const { return m_ZoneScale; }
   bool IsAlive() const { return m_Alive; }
+  // Switched off, the level erases the zone.
+  void SetAlive(bool alive) { m_Alive = alive; }
+  // Grows the scale until it passes the maximum; the radius follows one
+  // frame late.
+  void OnUpdate() override;
 
  protected:
   float m_Radius = 0.0f;

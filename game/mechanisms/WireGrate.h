@@ -14,7 +14,12 @@ class CWireGrate : public CStaticSpriteEntity {
   CWireGrate();
   ~CWireGrate() override;
 
+  // Closed again (closed boxes back, opened shapes out) when it was
+  // broken; in every case the closed mesh.
   void Reset();
+  // Blows a closed grate open: closed boxes out, opened shapes in, the
+  // explosion, the opened mesh and the script. Nothing once it is open.
+  void Break();
   // Reads the description file (meshes, effect, box sizes, the breakable
   // flag and the two opened-shape files); false when it cannot be read.
   bool LoadFromFile(const std::string& fileName);
@@ -29,6 +34,11 @@ class CWireGrate : public CStaticSpriteEntity {
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
   bool IsBreakable() const { return m_Breakable; }
+  const std::string& GetExplosionEffectFile() const { return m_ExplosionEffectFile; }
+  const std::string& GetClosedMesh() const { return m_ClosedMesh; }
+  const std::string& GetOpenedMesh() const { return m_OpenedMesh; }
+  float GetClosedBoxWidth() const { return m_ClosedBoxWidth; }
+  float GetClosedBoxOffset() const { return m_ClosedBoxOffset; }
 
  protected:
   std::string m_OpenedMesh = "WireGrateOpened.X";
@@ -44,5 +54,7 @@ class CWireGrate : public CStaticSpriteEntity {
   std::string m_OpenedShapesFileB;
 
  private:
+  void TakeMesh(const std::string& name);
+
   CHeldMesh m_Mesh;
 };

@@ -10,6 +10,7 @@
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/MechanismAssets.h"
 #include "tools/formats/LevelFiles.h"
+#include "tools/formats/MechanismFiles.h"
 
 namespace {
 
@@ -45,18 +46,25 @@ std::vector<uint8_t> OpenedGrateShapes(bool characterClass) {
 }
 
 std::string GrateDescription() {
-  return std::string("WireGrate.X\n") + "WireGrateOpened.X\n" + "WireGrateExplosion.pfx\n" +
-         Number(datagen::GRATE_WIDTH) + "\n" + Number(datagen::GRATE_DEPTH) + "\n" +
-         "1\n"  // breakable
-         "WireGrate_Opened0.dat\n"
-         "WireGrate_Opened1.dat\n";
+  MechanismFiles::WIRE_GRATE_DESCRIPTION grate;
+  grate.closedMesh = "WireGrate.X";
+  grate.openedMesh = "WireGrateOpened.X";
+  grate.explosionEffectFile = "WireGrateExplosion.pfx";
+  grate.closedBoxWidth = datagen::GRATE_WIDTH;
+  grate.closedBoxDepth = datagen::GRATE_DEPTH;
+  grate.breakable = true;
+  grate.openedShapesFileA = "WireGrate_Opened0.dat";
+  grate.openedShapesFileB = "WireGrate_Opened1.dat";
+  return formats::WireGrateDescriptionText(grate);
 }
 
 // Part height, part count, then each part's mesh and its x along the block.
 std::string PushableParts() {
-  return Number(datagen::PUSHABLE_WHEEL_RADIUS) + "\n2\n" + "PushableWheel1.X\n" +
-         Number(datagen::PUSHABLE_LENGTH * 0.25f) + "\n" + "PushableWheel2.X\n" +
-         Number(datagen::PUSHABLE_LENGTH * 0.75f) + "\n";
+  MechanismFiles::PUSHABLE_PARTS parts;
+  parts.partHeight = datagen::PUSHABLE_WHEEL_RADIUS;
+  parts.parts = {{"PushableWheel1.X", datagen::PUSHABLE_LENGTH * 0.25f},
+                 {"PushableWheel2.X", datagen::PUSHABLE_LENGTH * 0.75f}};
+  return formats::PushablePartsText(parts);
 }
 
 bool WriteSideFiles(const datagen::Output& out) {

@@ -1,0 +1,29 @@
+// Fuzz target of the wire-grate description reader: any bytes give a count
+// of fields read, names within the cap, finite box sizes, and a description
+// the writer can write and the reader read back the same.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "game/mechanisms/MechanismFiles.h"
+#include "tools/formats/MechanismFiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  MechanismFiles::WIRE_GRATE_DESCRIPTION d;
+  const int fields = MechanismFiles::ParseWireGrateDescription(data, size, d);
+  if (fields < 0 || fields > 8) __builtin_trap();
+  for (const std::string* name : {&d.closedMesh, &d.openedMesh, &d.explosionEffectFile, &d.openedShapesFileA,
+                                  &d.openedShapesFileB})
+    if (name->size() > MechanismFiles::MAX_NAME) __builtin_trap();
+  if (!std::isfinite(d.closedBoxWidth) || !std::isfinite(d.closedBoxDepth)) __builtin_trap();
+  if (fields == 8 && !d.explosionEffectFile.empty() && !d.openedShapesFileB.empty()) {
+    const std::string text = formats::WireGrateDescriptionText(d);
+    MechanismFiles::WIRE_GRATE_DESCRIPTION back;
+    if (MechanismFiles::ParseWireGrateDescription(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                                  back) != 8)
+      __builtin_trap();
+    if (back.openedShapesFileB != d.openedShapesFileB || back.breakable != d.breakable) __builtin_trap();
+  }
+  return 0;
+}

@@ -1,0 +1,240 @@
+// Image test of the mechanisms on the real GL device (Mesa under Xvfb in
+// CI), built from a tool-written items file over the generated demo data:
+// an item over its marker, the three boxes, a barrel, a closed and an
+// opened grate; then the tutorial roof whole and half faded out over a box.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <vector>
+
+#include "engine/app/Application.h"
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/resources/Mesh.h"
+#include "engine/scene/Camera.h"
+#include "engine/scene/SceneManager.h"
+#include "game/GameScript.h"
+#include "game/Level.h"
+#include "platform/Files.h"
+#include "platform/Image.h"
+#include "platform/Platform.h"
+#include "platform/Window.h"
+#include "support/TempDir.h"
+#include "tools/datagen/LevelLayouts.h"
+#include "tools/formats/LevelFiles.h"
+
+using namespace Nembra;
+
+namespace {
+
+constexpr uint32_t CLEAR = 0xFF203040u;
+
+// The world's shared meshes of items, boxes and barrels.
+class MeshHost : public CLevelHost {
+ public:
+  ~MeshHost() override {
+    for (auto& held : m_Meshes) held.second.Release();
+  }
+  CSimpleMesh* GetItemMesh(int32_t kind, int32_t subKind) override {
+    return kind == 1 && subKind >= 1 && subKind <= 3 ? Mesh("Health" + std::to_string(subKind) + ".X") : nullptr;
+  }
+  CSimpleMesh* GetBoxMesh(int32_t power) override {
+    return power >= 1 && power <= 3 ? Mesh("Box" + std::to_string(power) + ".X") : nullptr;
+  }
+  CSimpleMesh* GetBarrelMesh() override { return Mesh("Barrel.X"); }
+
+ private:
+  CSimpleMesh* Mesh(const std::string& name) {
+    CHeldMesh& held = m_Meshes[name];
+    return held.IsHeld() ? held.Get() : held.Take(name);
+  }
+  std::map<std::string, CHeldMesh> m_Meshes;
+};
+
+LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
+  LEVEL_PAIR pair;
+  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
+  pair.position = D3DXVECTOR3(x, y, 0.0f);
+  return pair;
+}
+
+class MechanismImage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
+    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
+    platform::RegisterWindowClass("MECHIMAGE", &platform::DefWindowProc);
+    m_Window = platform::CreateAppWindow("MECHIMAGE", "mechanisms", 0, 0, 0, 800, 600);
+    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
+    std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, m_Data.Path(), std::filesystem::copy_options::recursive);
+    m_SavedData = g_DataDirectory;
+    SetDataDirectory(m_Data.Path() + "/");
+    for (std::string* folder : Folders()) {
+      m_SavedFolders.push_back(*folder);
+      *folder = g_DataDirectory;
+    }
+    platform::ClearPathCache();
+    InitializeEngine();
+    APPLICATION_PARAMS params;
+    params.bitsPerPixel = 32;
+    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
+      GTEST_SKIP() << "no GL 3.3 device on this display";
+    ASSERT_TRUE(g_GameScript.Open());
+    m_Ready = true;
+  }
+  void TearDown() override {
+    if (m_Ready) {
+      g_GameScript.Close();
+      ShutdownEngine();
+    }
+    if (m_Window) platform::DestroyWindow(m_Window);
+    platform::UnregisterWindowClass("MECHIMAGE");
+    SetDataDirectory(m_SavedData);
+    for (size_t i = 0; i < m_SavedFolders.size(); ++i) *Folders()[i] = m_SavedFolders[i];
+    platform::ClearPathCache();
+  }
+  static std::vector<std::string*> Folders() {
+    return {&g_WaveSoundDirectory, &g_AudiereSoundDirectory, &g_StreamingSoundDirectory, &g_3DWaveSoundDirectory,
+            &g_SimpleMeshDirectory, &g_SkinnedMeshDirectory, &g_TextureDirectory, &g_MaterialDirectory,
+            &g_ShaderDirectory};
+  }
+
+  std::vector<uint32_t> Frame(CLevel& level) {
+    level.Update();
+    g_pGraphicsDevice->BeginScene();
+    g_pSceneManager->Update();
+    g_pSceneManager->Render();
+    std::vector<uint32_t> argb;
+    uint32_t w = 0, h = 0;
+    EXPECT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
+    g_pGraphicsDevice->Present();
+    argb.resize(800 * 600);
+    return argb;
+  }
+  void Keep(const std::string& name, const std::vector<uint32_t>& argb) {
+    platform::Image image;
+    image.width = 800;
+    image.height = 600;
+    image.argb = argb;
+    EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+  }
+  // Pixels of the picture inside the rectangle that are not the clear colour.
+  static int Drawn(const std::vector<uint32_t>& argb, int left, int top, int right, int bottom) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) count += (argb[static_cast<size_t>(y) * 800 + x] | 0xFF000000u) != CLEAR;
+    return count;
+  }
+  void Light(CLevel& level) {
+    level.AddDirectionalLight("Sun");
+    level.SetLightPosition("Sun", 400.0f, -600.0f, 1500.0f);
+    level.SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+    level.SetLightDiffuse("Sun", 1.0f, 1.0f, 1.0f, 1.0f);
+    level.TurnOnLight("Sun", true);
+  }
+
+  platform::HWND m_Window = nullptr;
+  bool m_Ready = false;
+  testsupport::TempDir m_Data;
+  std::string m_SavedData;
+  std::vector<std::string> m_SavedFolders;
+};
+
+}  // namespace
+
+TEST_F(MechanismImage, AnItemTheBoxesABarrelAndAClosedAndAnOpenedGrate) {
+  const float savedFrameTime = g_FrameTime;
+  g_FrameTime = 0.02f;
+  CCamera camera;
+  camera.SetAspect(800.0f / 600.0f);
+  camera.SetPosition(0.0f, -1500.0f, 900.0f);
+  camera.GetTarget().SetPosition(0.0f, 150.0f, 60.0f);
+  g_pSceneManager->AddTargetNode(&camera);
+  g_pSceneManager->SetCamera(&camera);
+  g_pGraphicsDevice->SetClearColor(0x20 / 255.0f, 0x30 / 255.0f, 0x40 / 255.0f, 1.0f);
+  {
+    MeshHost host;
+    CLevel level;
+    level.SetHost(&host);
+    Light(level);
+    ITEMS_FILE file;
+    ITEM_RECORD item;
+    item.kind = 1;
+    item.subKind = 2;
+    item.pair = At(-600.0f, -150.0f);
+    file.items.push_back(item);
+    for (int power = 1; power <= 3; ++power) {
+      BOX_RECORD box;
+      box.requiredPower = power;
+      box.pair = At(-350.0f + 230.0f * float(power - 1), -100.0f, 0.3f);
+      file.boxes.push_back(box);
+    }
+    BARREL_RECORD barrel;
+    barrel.pair = At(550.0f, -150.0f);
+    file.barrels.push_back(barrel);
+    for (float x : {-300.0f, 300.0f}) {
+      WIRE_GRATE_RECORD grate;
+      grate.descriptionFile = "WireGrate_Desc.txt";
+      grate.pair = At(x, 450.0f);
+      file.wireGrates.push_back(grate);
+    }
+    const std::vector<uint8_t> bytes = formats::ItemsFileBytes(file);
+    m_Data.Write("Mechanisms.itm", bytes);
+    platform::ClearPathCache();
+    ASSERT_TRUE(level.LoadItems("Mechanisms.itm"));
+    level.GetWireGrates().back().Break();
+    std::vector<uint32_t> argb;
+    for (int i = 0; i < 40; ++i) argb = Frame(level);  // the grate's burst has died down
+    Keep("mechanisms", argb);
+    // Something is drawn over every object's place.
+    EXPECT_GT(Drawn(argb, 0, 300, 800, 600), 5000);
+    EXPECT_GT(Drawn(argb, 0, 0, 800, 300), 2000);
+    level.Unload();
+  }
+  g_FrameTime = savedFrameTime;
+}
+
+TEST_F(MechanismImage, TheTutorialRoofHalfFadedOut) {
+  const float savedFrameTime = g_FrameTime;
+  g_FrameTime = 0.02f;
+  const datagen::LAYOUT_BOX room = datagen::FindLevelLayout("LevelTutorial")->rooms[3];
+  const float cx = (room.minX + room.maxX) / 2, cy = (room.minY + room.maxY) / 2;
+  CCamera camera;
+  camera.SetAspect(800.0f / 600.0f);
+  camera.SetPosition(cx, cy - 1800.0f, 2200.0f);
+  camera.GetTarget().SetPosition(cx, cy, 300.0f);
+  g_pSceneManager->AddTargetNode(&camera);
+  g_pSceneManager->SetCamera(&camera);
+  g_pGraphicsDevice->SetClearColor(0x20 / 255.0f, 0x30 / 255.0f, 0x40 / 255.0f, 1.0f);
+  {
+    MeshHost host;
+    CLevel level;
+    level.SetHost(&host);
+    Light(level);
+    ITEMS_FILE file;
+    ROOF_RECORD roof;
+    roof.meshFile = "LevelTutorial_Roof.X";
+    file.roofs.push_back(roof);
+    BOX_RECORD box;  // under the roof, seen through it as it fades
+    box.requiredPower = 3;
+    box.pair = At(cx, cy);
+    file.boxes.push_back(box);
+    m_Data.Write("Roof.itm", formats::ItemsFileBytes(file));
+    platform::ClearPathCache();
+    ASSERT_TRUE(level.LoadItems("Roof.itm"));
+    const std::vector<uint32_t> whole = Frame(level);
+    Keep("roof-whole", whole);
+    level.GetRoofs().front().Hide();
+    std::vector<uint32_t> argb;
+    for (int i = 0; i < 13; ++i) argb = Frame(level);  // 512 a second: about half of 255
+    Keep("roof-half-faded", argb);
+    EXPECT_TRUE(level.GetRoofs().front().GetSprite().IsVisible());
+    EXPECT_NE(whole, argb);
+    EXPECT_GT(Drawn(argb, 0, 0, 800, 600), 10000);
+    level.Unload();
+  }
+  g_FrameTime = savedFrameTime;
+}

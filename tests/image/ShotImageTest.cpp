@@ -1,0 +1,104 @@
+// The player, a red and a blue shot in flight and a wall hit, drawn on the
+// real GL device over a grey floor (needs a display; skips without one).
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "scenario/WorldScenario.h"
+#include "tools/formats/XFileWriter.h"
+
+namespace {
+
+// Where a world point lands on the 800 x 600 screen.
+D3DXVECTOR3 Project(const Nembra::CCamera& camera, const D3DXVECTOR3& p) {
+  D3DXMATRIX viewProjection;
+  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
+  D3DXVECTOR3 ndc;
+  D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
+  return D3DXVECTOR3((ndc.x + 1.0f) * 400.0f, (1.0f - ndc.y) * 300.0f, ndc.z);
+}
+
+int R(uint32_t c) { return (c >> 16) & 0xFF; }
+int G(uint32_t c) { return (c >> 8) & 0xFF; }
+int B(uint32_t c) { return c & 0xFF; }
+
+// The strongest pixel of a colour near a screen point.
+template <class Score>
+int BestNear(scenario::ScreenScenario& s, const D3DXVECTOR3& at, int reach, Score score) {
+  int best = -1000;
+  for (int dy = -reach; dy <= reach; ++dy)
+    for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, score(s.PixelAt(int(at.x) + dx, int(at.y) + dy)));
+  return best;
+}
+
+TEST(ShotImage, PlayerShotsInFlightAndAWallHitOverAGreyFloor) {
+  scenario::WorldScenario::Options options;
+  options.gl = true;
+  options.writableData = true;
+  scenario::WorldScenario w(options);
+  if (!w.Ready()) GTEST_SKIP() << w.Problem();
+
+  formats::XFileDesc floor;
+  formats::XMeshDesc quad = formats::QuadMesh(6000.0f);
+  formats::XMaterialDesc grey;
+  grey.Face = {0.45f, 0.45f, 0.45f, 1.0f};
+  grey.Emissive = {0.45f, 0.45f, 0.45f};
+  quad.Materials = {grey};
+  quad.FaceMaterials = {0, 0};
+  floor.Meshes.push_back(quad);
+  {
+    std::ofstream out(Nembra::g_DataDirectory + "ShotFloor.X", std::ios::binary);
+    out << formats::XFileText(floor);
+  }
+  Nembra::g_pGraphicsDevice->SetClearColor(0.1f, 0.1f, 0.12f, 1.0f);
+  w.Level().AddSprite("floor", "ShotFloor.X", -3000.0f, -3000.0f, -2.0f, 0.0f);
+  w.Level().AddDirectionalLight("Sun");
+  w.Level().SetLightPosition("Sun", 300.0f, 600.0f, 1500.0f);
+  w.Level().SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+
+  w.PlacePlayer({0, 0, 0}, 3.14159265f / 2.0f);
+  w.AddWall(0, {{-2000, -300, 0}, {2000, -300, 0}});
+  w.Frame();
+  // A red shot towards the wall in front, then a red one to the right and a
+  // blue one to the left, still in flight when the picture is taken.
+  w.Aim({0, -1, 0});
+  w.Player().GetWeapon().Fire(CWeapon::RED);
+  w.Run(4);
+  w.Aim({1, 0, 0});
+  w.Player().GetWeapon().Fire(CWeapon::RED);
+  w.Aim({-1, 0, 0});
+  w.Player().GetWeapon().Fire(CWeapon::BLUE);
+  w.Run(2);
+  ASSERT_EQ(w.Level().GetBullets().size(), 2u);
+  ASSERT_EQ(w.Level().GetEffects().size(), 1u) << "the wall hit's burst";
+  CBullet& red = w.Level().GetBullets().front();
+  CBullet& blue = w.Level().GetBullets().back();
+  ASSERT_EQ(red.GetColour(), 0u);
+  ASSERT_EQ(blue.GetColour(), 1u);
+  ASSERT_TRUE(w.Capture("player_shots_and_wall_hit"));
+
+  // Along each shot's beam (at hand height, trailing behind the shot), the
+  // shot's colour dominates.
+  const float h = w.Player().GetHand().WorldPosition().z;
+  for (float back : {40.0f, 100.0f}) {
+    const D3DXVECTOR3 r = Project(w.Camera(), red.GetPosition() + D3DXVECTOR3(-back, 0, h));
+    const D3DXVECTOR3 b = Project(w.Camera(), blue.GetPosition() + D3DXVECTOR3(back, 0, h));
+    EXPECT_GT(BestNear(w.Screen(), r, 12, [](uint32_t c) { return R(c) - std::max(G(c), B(c)); }), 60)
+        << "red at " << r.x << "," << r.y;
+    EXPECT_GT(BestNear(w.Screen(), b, 12, [](uint32_t c) { return B(c) - std::max(R(c), G(c)); }), 60)
+        << "blue at " << b.x << "," << b.y;
+  }
+  // Away from the beams, neither colour.
+  const D3DXVECTOR3 between = Project(w.Camera(), D3DXVECTOR3(600, -200, 0));
+  EXPECT_LT(BestNear(w.Screen(), between, 3, [](uint32_t c) { return R(c) - std::max(G(c), B(c)); }), 30);
+  EXPECT_LT(BestNear(w.Screen(), between, 3, [](uint32_t c) { return B(c) - std::max(R(c), G(c)); }), 30);
+  // The floor far from everything is grey.
+  const uint32_t floorPixel = w.Screen().PixelAt(400, 560);
+  EXPECT_NEAR(R(floorPixel), G(floorPixel), 12);
+  EXPECT_NEAR(G(floorPixel), B(floorPixel), 12);
+  EXPECT_GT(R(floorPixel), 40);
+}
+
+}  // namespace
