@@ -1,13 +1,29 @@
 #include "frontend/GUIPlayerView.h"
 
+#include "game/GameWorld.h"
+
 namespace {
 
-// The game world's player. Until the world is part of the game this view
-// reads an absent world: no health, no charges, level 1, never healed.
+// The game world's player; without a world: no health, no charges, level 1,
+// never healed.
 class CWorldPlayerView : public CHudPlayerView {
  public:
-  HUD_PLAYER_VALUES Read() const override { return HUD_PLAYER_VALUES(); }
-  bool TakeHealedFlag() override { return false; }
+  HUD_PLAYER_VALUES Read() const override {
+    HUD_PLAYER_VALUES v;
+    if (!g_pGameWorld) return v;
+    CPlayer& player = g_pGameWorld->GetPlayer();
+    v.health = player.GetHealth();
+    v.maxHealth = player.GetMaxHealth();
+    v.abilityCharge = player.GetAbility().GetCharge();
+    v.abilityFraction = player.GetAbility().GetFraction();
+    const CWeapon& weapon = player.GetWeapon();
+    v.maxCharge = weapon.GetMaxCharge();
+    v.redCharge = weapon.GetCharge(CWeapon::RED);
+    v.blueCharge = weapon.GetCharge(CWeapon::BLUE);
+    v.weaponLevel = weapon.GetPower();
+    return v;
+  }
+  bool TakeHealedFlag() override { return g_pGameWorld && g_pGameWorld->GetPlayer().TakeHealed(); }
 };
 
 CWorldPlayerView s_WorldView;

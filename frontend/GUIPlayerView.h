@@ -1,8 +1,9 @@
 #pragma once
 // What the HUD's gauges read of the player each frame, and the one place
-// that reads it from the game world. Nothing else in the HUD touches the
-// world. Another view can be put in its place (a replay, a preview of the
-// HUD with chosen values); null puts the world's back.
+// that reads it from the game world (g_pGameWorld's player). Nothing else in
+// the HUD touches the world. Another view can be put in its place (a
+// replay, a preview of the HUD with chosen values); null puts the world's
+// back.
 #include <cstdint>
 
 struct HUD_PLAYER_VALUES {
