@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "engine/app/Application.h"
 #include "engine/resources/Texture.h"
@@ -18,12 +19,12 @@
 #include "frontend/GUIMessageBox.h"
 #include "frontend/GUIMissionComplete.h"
 #include "frontend/GUIPauseTitle.h"
-#include "frontend/GUIPlayerView.h"
 #include "frontend/GUIWeaponPanel.h"
 #include "frontend/LevelTimerSupport.h"
 #include "frontend/MainMenuLayout.h"
 #include "game/GameGlobals.h"
 #include "scenario/ScreenScenario.h"
+#include "scenario/WorldScenario.h"
 #include "tools/datagen/HudPictures.h"
 
 using scenario::ScreenScenario;
@@ -49,22 +50,23 @@ bool IsGold(uint32_t c) { return Red(c) > 200 && Green(c) > 150 && Green(c) < 23
 // The menu's background picture over the whole screen.
 class Backdrop {
  public:
+  // From the texture folder, or from Materials/ where the world's texture
+  // folder is the data folder itself.
   Backdrop() {
-    m_Sprite.SetTexture(Nembra::g_pTextureFactory->GetSingleLevel(MENU_BACKGROUND));
+    Nembra::CTexture* texture = Nembra::g_pTextureFactory->GetSingleLevel(m_Name);
+    if (texture == Nembra::g_pTextureFactory->GetDefault()) {
+      m_Name = std::string("Materials/") + MENU_BACKGROUND;
+      texture = Nembra::g_pTextureFactory->GetSingleLevel(m_Name);
+    }
+    m_Sprite.SetTexture(texture);
     m_Sprite.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
   }
-  ~Backdrop() { Nembra::g_pTextureFactory->Release(MENU_BACKGROUND); }
+  ~Backdrop() { Nembra::g_pTextureFactory->Release(m_Name); }
   void Draw() { m_Sprite.Draw(); }
 
  private:
+  std::string m_Name = MENU_BACKGROUND;
   Nembra::CStatic2DSprite m_Sprite;
-};
-
-class SetView : public CHudPlayerView {
- public:
-  HUD_PLAYER_VALUES Read() const override { return values; }
-  bool TakeHealedFlag() override { return false; }
-  HUD_PLAYER_VALUES values;
 };
 
 ScreenScenario::Options Gl() {
@@ -73,18 +75,22 @@ ScreenScenario::Options Gl() {
   return o;
 }
 
-TEST(HudPictures, EveryPlayingWidgetWithSetValues) {
-  ScreenScenario s(Gl());
-  if (!s.Ready()) GTEST_SKIP() << s.Problem();
-  SetView view;
-  SetHudPlayerView(&view);
-  view.values.maxHealth = 300;
-  view.values.health = 130;
-  view.values.abilityCharge = 99;
-  view.values.maxCharge = 100;
-  view.values.blueCharge = 70;
-  view.values.redCharge = 25;
-  view.values.weaponLevel = 3;
+TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
+  scenario::WorldScenario::Options options;
+  options.gl = true;
+  options.frameTime = 1.0f / 60.0f;
+  scenario::WorldScenario w(options);
+  if (!w.Ready()) GTEST_SKIP() << w.Problem();
+  ScreenScenario& s = w.Screen();
+  CPlayer& player = w.Player();
+  ASSERT_EQ(player.GetMaxHealth(), 300u);
+  player.Damage(170.0f, false);  // 130 of 300
+  ASSERT_EQ(player.GetHealth(), 130u);
+  player.GetAbility().AddCharge(99);
+  CWeapon& gun = player.GetWeapon();
+  gun.SetCharge(CWeapon::BLUE, gun.GetMaxCharge() * 70 / 100);
+  gun.SetCharge(CWeapon::RED, gun.GetMaxCharge() * 25 / 100);
+  gun.SetPower(3);
   Backdrop backdrop;
   CGUIHealthGauge health;
   CGUIAbilityGauge ability;
@@ -118,7 +124,7 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValues) {
           display.Draw();
         });
   };
-  s.Run(40, frame);  // every blink and flash of the start over
+  for (int i = 0; i < 40; ++i) s.Frame(frame);  // every blink and flash of the start over
   keys.SetMemoryCard(true);
   keys.SetAccessCard(true);
   counters.ShowGenerators(3);
@@ -128,10 +134,10 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValues) {
   counters.AddItem();
   counters.AddItem();
   display.Show(&finalTimer, 100.0f);
-  s.Run(30, frame);  // the key and counter flashes over
-  view.values.health = 120;  // a blink starts
-  view.values.abilityCharge = 100;  // a flash starts
-  s.Run(5, frame);
+  for (int i = 0; i < 30; ++i) s.Frame(frame);  // the key and counter flashes over
+  player.Damage(10.0f, false);  // 120 of 300: a blink starts
+  player.GetAbility().AddCharge(1);  // full: a flash starts
+  for (int i = 0; i < 5; ++i) s.Frame(frame);
   ASSERT_TRUE(s.CaptureFrame("hud_playing", frame));
 
   // Health: 120 of 300 fills 40 % of the bar, under the blink; the rest is the dark trough.
@@ -168,7 +174,6 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValues) {
   keys.Release();
   counters.Release();
   display.Release();
-  SetHudPlayerView(nullptr);
 }
 
 TEST(HudPictures, BannersMidFlash) {
