@@ -4,12 +4,14 @@
 
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
+#include "game/LevelTimer.h"
 
 CGUIDigitalTimer::CGUIDigitalTimer() {
   if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_DIGITAL);
 }
 
-void CGUIDigitalTimer::ShowLimit(float limit) {
+void CGUIDigitalTimer::Show(const CLevelTimer* timer, float limit) {
+  m_pTimer = timer;
   m_TimeLimit = limit;
   m_TimeLeft = limit;
   m_Visible = true;
@@ -18,7 +20,6 @@ void CGUIDigitalTimer::ShowLimit(float limit) {
 void CGUIDigitalTimer::Hide() {
   m_Visible = false;
   m_pTimer = nullptr;
-  m_ReadTime = nullptr;
 }
 
 void CGUIDigitalTimer::Release() {
@@ -44,7 +45,7 @@ std::wstring CGUIDigitalTimer::FormatTime(float timeLeft) {
 
 void CGUIDigitalTimer::Draw() {
   if (!m_Visible) return;
-  float left = m_TimeLimit - (m_ReadTime ? m_ReadTime(m_pTimer) : 0.0f);
+  float left = m_TimeLimit - (m_pTimer ? m_pTimer->GetTime() : 0.0f);
   if (!(left > 0.0f)) left = 0.0f;
   m_TimeLeft = left;
   if (!m_pFont) return;

@@ -8,6 +8,7 @@
 namespace Nembra {
 class CBitmapFont;
 }
+class CLevelTimer;
 
 class CGUIDigitalTimer {
  public:
@@ -21,15 +22,9 @@ class CGUIDigitalTimer {
   CGUIDigitalTimer(const CGUIDigitalTimer&) = delete;
   CGUIDigitalTimer& operator=(const CGUIDigitalTimer&) = delete;
 
-  // Shows the time left of a timer (anything whose GetTime() gives its
-  // elapsed seconds: the level's timers) against the limit in seconds.
+  // Shows the time left of a level timer against the limit in seconds.
   // The timer must outlive the display until Hide.
-  template <class Timer>
-  void Show(const Timer* timer, float limit) {
-    m_pTimer = timer;
-    m_ReadTime = timer ? &ReadTime<Timer> : nullptr;
-    ShowLimit(limit);
-  }
+  void Show(const CLevelTimer* timer, float limit);
   // Hides the display and lets go of the timer, so nothing reads it after
   // the level's timers are gone.
   void Hide();
@@ -47,14 +42,7 @@ class CGUIDigitalTimer {
   static std::wstring FormatTime(float timeLeft);
 
  private:
-  template <class Timer>
-  static float ReadTime(const void* timer) {
-    return static_cast<const Timer*>(timer)->GetTime();
-  }
-  void ShowLimit(float limit);
-
-  const void* m_pTimer = nullptr;
-  float (*m_ReadTime)(const void*) = nullptr;
+  const CLevelTimer* m_pTimer = nullptr;
   float m_TimeLimit = 0.0f;
   float m_TimeLeft = 0.0f;
   Nembra::CBitmapFont* m_pFont = nullptr;

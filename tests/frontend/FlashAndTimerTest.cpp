@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <memory>
 
 #include "WidgetGallery.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUIFlash.h"
+#include "game/Level.h"
 #include "scenario/ScreenScenario.h"
+#include "LevelTimerSupport.h"
 
 using scenario::ScreenScenario;
 
@@ -99,11 +100,6 @@ TEST_F(Flash, ARestartWhileRunningStartsOverAndOtherScalesAreHonoured) {
   EXPECT_NEAR(DrawnWidth(), 23.0f * (1.0f + 0.5f * (1.0f - (1.0f / 60.0f) / 0.4f)), 0.05f);
 }
 
-// A level timer's elapsed seconds, as the display reads them.
-struct Stopwatch {
-  float elapsed = 0.0f;
-  float GetTime() const { return elapsed; }
-};
 
 class DigitalTimer : public ::testing::Test {
  protected:
@@ -116,11 +112,11 @@ class DigitalTimer : public ::testing::Test {
 
 TEST_F(DigitalTimer, ShowsMinutesSecondsAndSixtiethsCentredAtTheTop) {
   CGUIDigitalTimer display;
-  Stopwatch watch;
+  CLevelTimer watch;
   Frame(display);
   EXPECT_TRUE(s.Last().texts.empty());  // hidden until shown
   display.Show(&watch, 100.0f);
-  watch.elapsed = 24.5f;  // 75.5 s left
+  hudtest::RunTimerTo(watch, 24.5f);  // 75.5 s left
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   const scenario::TextRecord& t = s.Last().texts[0];
@@ -132,11 +128,11 @@ TEST_F(DigitalTimer, ShowsMinutesSecondsAndSixtiethsCentredAtTheTop) {
   EXPECT_EQ(t.color, 0xFFFFFFFFu);
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 75.5f);
 
-  watch.elapsed = 90.75f;  // 9.25 s left
+  hudtest::RunTimerTo(watch, 90.75f);  // 9.25 s left
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   EXPECT_EQ(s.Last().texts[0].text, L"0 : 09 : 15");
-  watch.elapsed = 250.0f;  // past the limit
+  hudtest::RunTimerTo(watch, 250.0f);  // past the limit
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   EXPECT_EQ(s.Last().texts[0].text, L"0 : 00 : 00");
@@ -153,21 +149,29 @@ TEST_F(DigitalTimer, FormatsEveryField) {
   EXPECT_EQ(CGUIDigitalTimer::FormatTime(std::numeric_limits<float>::infinity()), L"16666666 : 40 : 00");
 }
 
-TEST_F(DigitalTimer, AfterHideTheTimerIsNeverReadAgain) {
+TEST_F(DigitalTimer, AfterHideAndTheLevelsUnloadTheTimerIsNeverReadAgain) {
   CGUIDigitalTimer display;
-  auto watch = std::make_unique<Stopwatch>();
-  display.Show(watch.get(), 10.0f);
+  CLevel level;
+  // The script's timer by name, made on first use as the script functions make it.
+  CLevelTimer& timer = level.GetTimer("Escape");
+  display.Show(&timer, 10.0f);
+  hudtest::RunTimerTo(timer, 4.0f);
+  Frame(display);
+  ASSERT_EQ(s.Last().texts.size(), 1u);
+  EXPECT_EQ(s.Last().texts[0].text, L"0 : 06 : 00");
+  // A restart keeps the timers: the display reads on.
+  level.Restart();
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   display.Hide();
-  watch.reset();  // the level's timers go with the level
+  level.Unload();  // the level's timers go with the level
   Frame(display);
   Frame(display);
   EXPECT_TRUE(s.Last().texts.empty());
   EXPECT_FALSE(display.IsVisible());
   // Shown again on a new timer it counts from the new limit.
-  Stopwatch next;
-  next.elapsed = 1.5f;
+  CLevelTimer& next = level.GetTimer("Next");
+  hudtest::RunTimerTo(next, 1.5f);
   display.Show(&next, 3.0f);
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 3.0f);
   Frame(display);

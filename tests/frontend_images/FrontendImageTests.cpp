@@ -12,6 +12,7 @@
 #include "frontend/GUIFlash.h"
 #include "frontend/WidgetGallery.h"
 #include "scenario/ScreenScenario.h"
+#include "frontend/LevelTimerSupport.h"
 
 using scenario::ScreenScenario;
 
@@ -100,10 +101,6 @@ TEST(FrontendPictures, WidgetGallery) {
   EXPECT_EQ(WhitePixels(s, 0, 420, 800, 540), 0);
 }
 
-struct Stopwatch {
-  float elapsed = 0.0f;
-  float GetTime() const { return elapsed; }
-};
 
 TEST(FrontendPictures, CountDownAndFlashMidWay) {
   ScreenScenario s(GlWritable());
@@ -119,8 +116,8 @@ TEST(FrontendPictures, CountDownAndFlashMidWay) {
   flash.m_Sprite = icon;
   flash.m_Timer = 0.2f + s.FrameTime();  // one frame's time is taken before the picture
   CGUIDigitalTimer display;
-  Stopwatch watch;
-  watch.elapsed = 24.5f;
+  CLevelTimer watch;
+  hudtest::RunTimerTo(watch, 24.5f);
   display.Show(&watch, 100.0f);
   auto frame = [&] {
     ScreenScenario::TwoPass(
