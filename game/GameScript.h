@@ -5,6 +5,7 @@
 //
 // Script functions read their arguments by position with the readers
 // below; none of them raises a script error.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,19 @@ class CGameScript : public Nembra::CScript {
 };
 
 extern CGameScript g_GameScript;
+
+// The registration table: the constants, then the functions, each in the
+// order they become globals.
+struct SCRIPT_CONSTANT {
+  const char* name;
+  double value;
+};
+struct SCRIPT_FUNCTION {
+  const char* name;
+  lua_CFunction function;
+};
+const SCRIPT_CONSTANT* GameScriptConstants(size_t& count);
+const SCRIPT_FUNCTION* GameScriptFunctions(size_t& count);
 
 // A script number as an integer: NaN gives 0, values beyond the int32
 // range give its ends, everything else is truncated towards zero.
