@@ -7,6 +7,7 @@
 
 #include "game/ScriptBindings.h"
 #include "game/ScriptVariables.h"
+#include "platform/Log.h"
 
 CGameScript g_GameScript;
 
@@ -142,6 +143,17 @@ const SCRIPT_CONSTANT* GameScriptConstants(size_t& count) {
 const SCRIPT_FUNCTION* GameScriptFunctions(size_t& count) {
   count = sizeof(SCRIPT_FUNCTIONS) / sizeof(SCRIPT_FUNCTIONS[0]);
   return SCRIPT_FUNCTIONS;
+}
+
+bool CGameScript::RunFile(const std::string& name) {
+  if (m_RunDepth >= MAX_RUN_DEPTH) {
+    platform::LogError("script " + name + ": runs nested too deeply, not run");
+    return false;
+  }
+  ++m_RunDepth;
+  const bool ran = Nembra::CScript::RunFile(name);
+  --m_RunDepth;
+  return ran;
 }
 
 void CGameScript::RegisterConstant(const char* name, double value) {

@@ -163,3 +163,28 @@ TEST(ScriptBindingsSweep, AnUnknownLaserMadeIntermittentRunsWithoutAHang) {
 }
 
 }  // namespace
+
+namespace {
+
+int Lua_Again(lua_State* /*state*/) {
+  g_GameScript.RunFile("again.lua");
+  return 0;
+}
+
+TEST(ScriptBindingsSweep, ScriptsSettingEachOtherOffStopAtTheNestingLimit) {
+  ScriptWorld s;
+  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+  g_ScriptVars.clear();
+  lua_register(g_GameScript.GetState(), "Again", Lua_Again);
+  ASSERT_TRUE(s.w.WriteScript("again.lua", "IncVar(\"R\")\nAgain()\n"));
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(g_GameScript.RunFile("again.lua"));
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(VarTableGet("R"), CGameScript::MAX_RUN_DEPTH);
+  EXPECT_EQ(g_GameScript.GetRunDepth(), 0);
+  EXPECT_NE(err.find("nested too deeply"), std::string::npos);
+  EXPECT_EQ(lua_gettop(g_GameScript.GetState()), 0);
+  g_ScriptVars.clear();
+}
+
+}  // namespace
