@@ -6,6 +6,8 @@
 
 #include "ScriptBindingsSupport.h"
 #include "game/ScriptVariables.h"
+#include "platform/Files.h"
+#include "tools/formats/TriggerFile.h"
 
 namespace {
 
@@ -184,6 +186,42 @@ TEST(ScriptBindingsSweep, ScriptsSettingEachOtherOffStopAtTheNestingLimit) {
   EXPECT_EQ(g_GameScript.GetRunDepth(), 0);
   EXPECT_NE(err.find("nested too deeply"), std::string::npos);
   EXPECT_EQ(lua_gettop(g_GameScript.GetState()), 0);
+  g_ScriptVars.clear();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScriptBindingsSweep, ATriggerScriptReloadsAndDisablesTriggers) {
+  ScriptWorld s;
+  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+  g_ScriptVars.clear();
+  const auto bytes = formats::TriggerFileBytes(
+      {formats::TriggerFileRecord::MakeCircle("walk.lua", "Walk", 0, 0, 0, 300.0f)});
+  ASSERT_TRUE(platform::WriteFileAtomic(Nembra::g_DataDirectory + "Trig.dat", bytes));
+  platform::ClearPathCache();
+  ASSERT_TRUE(s.w.WriteScript("walk.lua", "IncVar(\"W\")\nLoadTriggers(\"Trig.dat\")\n"
+                                          "EnableTrigger(\"walk\", false)\nEnableTrigger(\"WALK\", false)\n"));
+  ASSERT_TRUE(s.Run("LoadTriggers(\"Trig.dat\")"));
+  s.w.PlacePlayer(D3DXVECTOR3(0, 0, 0));
+  s.w.Run(10);
+  EXPECT_GE(VarTableGet("W"), 1);
+  g_ScriptVars.clear();
+}
+
+TEST(ScriptBindingsSweep, AnAnimatedSpritesEndScriptAddsAnother) {
+  ScriptWorld s;
+  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+  g_ScriptVars.clear();
+  ASSERT_TRUE(s.w.WriteScript("end.lua", "IncVar(\"END\")\n"
+                                         "AddAnimatedSprite(\"B\", \"Player.X\", 0, 0, 0, 0, \"ParadoDisparando\","
+                                         " false, \"end.lua\")\nRemoveAnimatedSprite(\"A\")\n"));
+  ASSERT_TRUE(s.Run("AddAnimatedSprite(\"A\", \"Player.X\", 0, 0, 0, 0, \"ParadoDisparando\", false, \"end.lua\")"));
+  const bool ended = s.w.RunUntil([] { return VarTableGet("END") >= 1; }, 2000);
+  EXPECT_TRUE(ended);
+  s.w.Run(50);
+  EXPECT_EQ(s.w.Level().GetAnimatedSprites().count("B"), 1u);
   g_ScriptVars.clear();
 }
 
