@@ -26,6 +26,9 @@ CGameWorld* World();
 void Refuse(const char* function, const char* reason);
 // True when every value is finite; otherwise one log line and false.
 bool AllFinite(const char* function, std::initializer_list<double> values);
+// A finite number as a float; beyond the float range it gives the largest
+// float of its sign.
+float ToFloat(double value);
 // An integer argument that cannot go below 0 (health, counts).
 uint32_t LuaToCount(lua_State* state, int index);
 // Three integer components at index, index+1, index+2, each keeping its low

@@ -36,6 +36,13 @@ bool AllFinite(const char* function, std::initializer_list<double> values) {
   return true;
 }
 
+float ToFloat(double value) {
+  constexpr double LARGEST = std::numeric_limits<float>::max();
+  if (value > LARGEST) return std::numeric_limits<float>::max();
+  if (value < -LARGEST) return -std::numeric_limits<float>::max();
+  return static_cast<float>(value);
+}
+
 uint32_t LuaToCount(lua_State* state, int index) {
   const int32_t value = LuaToInt(state, index);
   return value < 0 ? 0u : static_cast<uint32_t>(value);
@@ -145,7 +152,7 @@ int Lua_AddSprite(lua_State* state) {
   const double x = LuaToNumber(state, 3), y = LuaToNumber(state, 4), z = LuaToNumber(state, 5);
   const double angle = LuaToNumber(state, 6);
   if (!AllFinite("AddSprite", {x, y, z, angle})) return 0;
-  level->AddSprite(S(state, 1), S(state, 2), float(x), float(y), float(z), float(angle));
+  level->AddSprite(S(state, 1), S(state, 2), ToFloat(x), ToFloat(y), ToFloat(z), ToFloat(angle));
   return 0;
 }
 
@@ -165,7 +172,7 @@ int Lua_AddAnimatedSprite(lua_State* state) {
   const double x = LuaToNumber(state, 3), y = LuaToNumber(state, 4), z = LuaToNumber(state, 5);
   const double angle = LuaToNumber(state, 6);
   if (!AllFinite("AddAnimatedSprite", {x, y, z, angle})) return 0;
-  level->AddAnimatedSprite(S(state, 1), S(state, 2), float(x), float(y), float(z), float(angle), S(state, 7),
+  level->AddAnimatedSprite(S(state, 1), S(state, 2), ToFloat(x), ToFloat(y), ToFloat(z), ToFloat(angle), S(state, 7),
                            LuaToBool(state, 8), S(state, 9));
   return 0;
 }
@@ -198,7 +205,7 @@ int Lua_GUIAddMarker(lua_State* state) {
   const double x = LuaToNumber(state, 2), y = LuaToNumber(state, 3), z = LuaToNumber(state, 4);
   const double size = LuaToNumber(state, 5);
   if (!AllFinite("GUIAddMarker", {x, y, z, size})) return 0;
-  level->AddMarker(S(state, 1), float(x), float(y), float(z), float(size), S(state, 6));
+  level->AddMarker(S(state, 1), ToFloat(x), ToFloat(y), ToFloat(z), ToFloat(size), S(state, 6));
   return 0;
 }
 
@@ -225,14 +232,14 @@ int Lua_SetEnemyCount(lua_State* state) {
 int Lua_SetEnemySpeed(lua_State* state) {
   const double speed = LuaToNumber(state, 2);
   if (!AllFinite("SetEnemySpeed", {speed})) return 0;
-  if (float* value = EnemyValue(LuaToInt(state, 1), false)) *value = float(speed);
+  if (float* value = EnemyValue(LuaToInt(state, 1), false)) *value = ToFloat(speed);
   return 0;
 }
 
 int Lua_SetEnemyMaxDist(lua_State* state) {
   const double distance = LuaToNumber(state, 2);
   if (!AllFinite("SetEnemyMaxDist", {distance})) return 0;
-  const float d = float(distance);
+  const float d = ToFloat(distance);
   if (float* value = EnemyValue(LuaToInt(state, 1), true)) *value = d * d;
   return 0;
 }
@@ -245,7 +252,7 @@ int Lua_EnableEnemyGenerationRadius(lua_State* state) {
 int Lua_SetEnemyGeneratorTimer(lua_State* state) {
   const double seconds = LuaToNumber(state, 1);
   if (!AllFinite("SetEnemyGeneratorTimer", {seconds})) return 0;
-  g_EnemyGeneratorRearmTime = float(seconds);
+  g_EnemyGeneratorRearmTime = ToFloat(seconds);
   return 0;
 }
 
@@ -344,7 +351,7 @@ int Lua_DetonateBomb(lua_State* state) {
   if (!level) return 0;
   const double x = LuaToNumber(state, 1), y = LuaToNumber(state, 2), z = LuaToNumber(state, 3);
   if (!AllFinite("DetonateBomb", {x, y, z})) return 0;
-  level->AddBomb(float(x), float(y), float(z), 1, 3.0f);
+  level->AddBomb(ToFloat(x), ToFloat(y), ToFloat(z), 1, 3.0f);
   return 0;
 }
 
@@ -379,7 +386,7 @@ int Lua_CreateTimer(lua_State* state) {
 int Lua_RegisterTimerEvent(lua_State* state) {
   const double seconds = LuaToNumber(state, 2);
   if (!AllFinite("RegisterTimerEvent", {seconds})) return 0;
-  if (CLevelTimer* timer = Timer(state)) timer->RegisterEvent(float(seconds), S(state, 3));
+  if (CLevelTimer* timer = Timer(state)) timer->RegisterEvent(ToFloat(seconds), S(state, 3));
   return 0;
 }
 
@@ -431,6 +438,6 @@ int Lua_LaserMakeIntermitent(lua_State* state) {
 int Lua_LaserSetSpeed(lua_State* state) {
   const double speed = LuaToNumber(state, 2);
   if (!AllFinite("LaserSetSpeed", {speed})) return 0;
-  if (CLaser* laser = Laser(state)) laser->SetLaserSpeed(float(speed));
+  if (CLaser* laser = Laser(state)) laser->SetLaserSpeed(ToFloat(speed));
   return 0;
 }

@@ -64,14 +64,14 @@ int Lua_SetPlayerSex(lua_State* state) {
 int Lua_SetPlayerPos(lua_State* state) {
   const double x = LuaToNumber(state, 1), y = LuaToNumber(state, 2);
   if (!AllFinite("SetPlayerPos", {x, y})) return 0;
-  if (CPlayer* player = Player()) player->SetPosition(float(x), float(y), 0.0f);
+  if (CPlayer* player = Player()) player->SetPosition(ToFloat(x), ToFloat(y), 0.0f);
   return 0;
 }
 
 int Lua_SetPlayerRot(lua_State* state) {
   const double angle = LuaToNumber(state, 1);
   if (!AllFinite("SetPlayerRot", {angle})) return 0;
-  if (CPlayer* player = Player()) player->SetRotationZ(float(angle));
+  if (CPlayer* player = Player()) player->SetRotationZ(ToFloat(angle));
   return 0;
 }
 
@@ -83,7 +83,7 @@ int Lua_SetAbilityScript(lua_State* state) {
 int Lua_SetRadiation(lua_State* state) {
   const double value = LuaToNumber(state, 1);
   if (!AllFinite("SetRadiation", {value})) return 0;
-  if (CPlayer* player = Player()) player->SetRadiation(float(value));
+  if (CPlayer* player = Player()) player->SetRadiation(ToFloat(value));
   return 0;
 }
 
@@ -179,7 +179,7 @@ int HudTimer(lua_State* state, const char* function) {
   CLevel* level = Level();
   if (!level) return 0;
   CLevelTimer& timer = level->GetTimer(S(state, 1));
-  (level->Hud().*Show)(&timer, float(value));
+  (level->Hud().*Show)(&timer, ToFloat(value));
   return 0;
 }
 int ShowMessage(lua_State* state, double seconds, const char* function) {
@@ -189,7 +189,7 @@ int ShowMessage(lua_State* state, double seconds, const char* function) {
   hud->SetMessageText(Nembra::GetText(S(state, 1)));
   hud->SetMessageBackground(S(state, 2), LuaToInt(state, 3), LuaToInt(state, 4), LuaToInt(state, 5),
                             LuaToInt(state, 6));
-  hud->ShowMessageBox(true, float(seconds));
+  hud->ShowMessageBox(true, ToFloat(seconds));
   return 0;
 }
 }  // namespace
@@ -275,7 +275,7 @@ int Lua_AddDirectionalLight(lua_State* state) {
   if (!light) return 0;
   light->SetDiffuseColor(LuaToColour(state, 1));
   const D3DXVECTOR3& position = light->GetPosition();
-  light->GetTarget().SetPosition(position.x + float(dx), position.y + float(dy), position.z + float(dz));
+  light->GetTarget().SetPosition(position.x + ToFloat(dx), position.y + ToFloat(dy), position.z + ToFloat(dz));
   light->Commit();
   return 0;
 }
@@ -319,14 +319,14 @@ template <void (CLevel::*Set)(const std::string&, float)>
 int LightValue(lua_State* state, const char* function) {
   const double value = LuaToNumber(state, 2);
   if (!AllFinite(function, {value})) return 0;
-  if (CLevel* level = Level()) (level->*Set)(S(state, 1), float(value));
+  if (CLevel* level = Level()) (level->*Set)(S(state, 1), ToFloat(value));
   return 0;
 }
 template <void (CLevel::*Set)(const std::string&, float, float, float)>
 int LightTriple(lua_State* state, const char* function) {
   const double a = LuaToNumber(state, 2), b = LuaToNumber(state, 3), c = LuaToNumber(state, 4);
   if (!AllFinite(function, {a, b, c})) return 0;
-  if (CLevel* level = Level()) (level->*Set)(S(state, 1), float(a), float(b), float(c));
+  if (CLevel* level = Level()) (level->*Set)(S(state, 1), ToFloat(a), ToFloat(b), ToFloat(c));
   return 0;
 }
 }  // namespace

@@ -109,7 +109,8 @@ TEST(ScriptBindingsSweep, AScriptOfHostileCallsRunsToItsEnd) {
   ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
   std::string code;
   for (const std::string& name : scripttest::ScriptFunctionNames())
-    code += name + "(nil, {}, 0/0, 1/0, -1/0, print, \"\", 1e12, -1e12, true)\n" + name + "()\n";
+    code += name + "(nil, {}, 0/0, 1/0, -1/0, print, \"\", 1e12, -1e12, true)\n" + name + "()\n" + name +
+            "(\"x\", 1e300, -1e300, 1e300, 1e300, 1e300, \"x\", 1e300, \"x\", 1e300)\n";
   code += "reached = true\n";
   testing::internal::CaptureStderr();
   const bool ran = s.Run(code);
