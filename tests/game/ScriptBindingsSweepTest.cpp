@@ -79,10 +79,18 @@ void Furnish(ScriptWorld& s) {
   CLevel& level = s.w.Level();
   level.GetOpenCloseDoors().emplace_back().SetName("DOOR1");
   level.GetTargets().emplace_back().SetName("T1");
+  level.GetGenerators().emplace_back();
+  level.GetWaveWeapons().emplace_back();
+  level.GetEnemyGenerators().emplace_back().SetGroup("G1");
+  const auto triggers = formats::TriggerFileBytes(
+      {formats::TriggerFileRecord::MakeCircle("x.lua", "Trig", 0, 0, 0, 100.0f)});
+  ASSERT_TRUE(platform::WriteFileAtomic(Nembra::g_DataDirectory + "Trig.dat", triggers));
+  platform::ClearPathCache();
   ASSERT_TRUE(s.Run("CreateTimer(\"T\")\nLaserTurnOn(\"Laser\", true)\nLightAddSpot(\"L\")\n"
                     "AddSprite(\"S\", \"Player.X\", 0, 0, 0, 0)\n"
                     "AddAnimatedSprite(\"A\", \"Player.X\", 0, 0, 0, 0, \"Idle\", true, \"\")\n"
-                    "GUIAddMarker(\"M\", 0, 0, 0, 10, \"Marker.png\")\nAddObjective(\"O\", \"k\")"));
+                    "GUIAddMarker(\"M\", 0, 0, 0, 10, \"Marker.png\")\nAddObjective(\"O\", \"k\")\n"
+                    "LoadTriggers(\"Trig.dat\")"));
 }
 
 TEST(ScriptBindingsSweep, HostileArgumentsWithALevelAfterUnloadAndWithoutAWorld) {
