@@ -342,3 +342,27 @@ TEST(ScriptBindings, HudCallsReachTheSeam) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScriptBindings, LevelFlagsAndGroupsFollowTheScript) {
+  ScriptWorld s;
+  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+  CLevel& level = s.w.Level();
+  CEnemyGenerator& g1 = level.GetEnemyGenerators().emplace_back();
+  g1.SetGroup("G1");
+  CEnemyGenerator& g2 = level.GetEnemyGenerators().emplace_back();
+  g2.SetGroup("G2");
+  ASSERT_TRUE(s.Run("EnableEnemyGroup(\"G1\", false)\nEnableEnemyGroup(\"g2\", false)\n"
+                    "EnableCircuit(true)\nEnableEnemyGenerationRadius(1)\nSetEnemyCount(6.9)\n"
+                    "SetInitScript(\"Init.lua\")\nSetFinishScript(nil)"));
+  EXPECT_FALSE(g1.IsEnabled());
+  EXPECT_TRUE(g2.IsEnabled()) << "groups compare exactly";
+  EXPECT_TRUE(level.AreCircuitsEnabled());
+  EXPECT_TRUE(level.IsGenerationRadiusOn());
+  EXPECT_EQ(level.GetWantedEnemyCount(), 6);
+  EXPECT_EQ(level.GetInitScript(), "Init.lua");
+  EXPECT_EQ(level.GetFinishScript(), "");
+}
+
+}  // namespace
