@@ -5,6 +5,7 @@
 //
 // Script functions read their arguments by position with the readers
 // below; none of them raises a script error.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,13 @@ class CGameScript : public Nembra::CScript {
   CGameScript() = default;
   ~CGameScript() override = default;
 
+  // Runs a script file through the host. A run that would nest deeper than
+  // MAX_RUN_DEPTH runs (scripts that set each other off) is refused with a
+  // log line and false.
+  static constexpr int MAX_RUN_DEPTH = 32;
+  bool RunFile(const std::string& name);
+  int GetRunDepth() const { return m_RunDepth; }
+
   // The Lua state, for functions a host or a test registers beside the game's.
   lua_State* GetState() const { return m_pState; }
 
@@ -28,9 +36,24 @@ class CGameScript : public Nembra::CScript {
   // Store one global in the globals table (name pushed, value, settable).
   void RegisterConstant(const char* name, double value);
   void RegisterFunction(const char* name, lua_CFunction function);
+
+  int m_RunDepth = 0;
 };
 
 extern CGameScript g_GameScript;
+
+// The registration table: the constants, then the functions, each in the
+// order they become globals.
+struct SCRIPT_CONSTANT {
+  const char* name;
+  double value;
+};
+struct SCRIPT_FUNCTION {
+  const char* name;
+  lua_CFunction function;
+};
+const SCRIPT_CONSTANT* GameScriptConstants(size_t& count);
+const SCRIPT_FUNCTION* GameScriptFunctions(size_t& count);
 
 // A script number as an integer: NaN gives 0, values beyond the int32
 // range give its ends, everything else is truncated towards zero.
