@@ -342,7 +342,7 @@ int Lua_PopUpTarget(lua_State* state) {
 int Lua_OpenWaveWeapon(lua_State* /*state*/) { return 0; }
 
 int Lua_ShootWave(lua_State* /*state*/) {
-  // The level has no wave of its own to fire yet.
+  if (CLevel* level = Level()) level->ShootWave();
   return 0;
 }
 
