@@ -275,7 +275,6 @@ TEST(PlayerInput, ADeadPlayerTakesNoInputTheCameraStaysAndNoCursorIsDrawn) {
   p.Deactivate();
   const D3DXVECTOR3 camera = w.Camera().GetPosition();
   const D3DXVECTOR3 target = w.Camera().GetTarget().GetPosition();
-  scenario::TestEnemy& enemy = w.AddEnemy({3000, 0, 0}, 0);
   w.Level().GetBullets().emplace_back();
   w.Level().GetBullets().back().Deactivate();
   w.Next().KeyDown(DIK_W).Press(0).Wheel(1).MoveTo(50, 300);
@@ -289,7 +288,6 @@ TEST(PlayerInput, ADeadPlayerTakesNoInputTheCameraStaysAndNoCursorIsDrawn) {
   EXPECT_NEAR(w.World().GetTargetYaw(), CGameWorld::START_YAW, 1e-6f);
   // The level went on: the inactive shot was cleared away.
   EXPECT_TRUE(w.Level().GetBullets().empty());
-  EXPECT_EQ(enemy.ShotHits(), 0);
 }
 
 }  // namespace
