@@ -45,6 +45,10 @@
 #include "game/mechanisms/WaveWeapon.h"
 #include "game/mechanisms/WireGrate.h"
 
+namespace Nembra {
+class CExplosionEffect;
+}
+class CGenBarEffect;
 struct ITEMS_FILE;
 struct ITEM_RECORD;
 struct GENERATOR_RECORD;
@@ -159,6 +163,28 @@ class CLevel {
   void AddMarker(const std::string& name, float x, float y, float z, float size, const std::string& imageFile);
   void RemoveMarker(const std::string& name);
   void ActivateMarker(const std::string& name, bool active);
+
+  // ---- Effects of the mechanisms and the waves. Each new effect goes into
+  // the effect list and the scene.
+  Nembra::CExplosionEffect* AddExplosionEffect(const float position[3]);
+  void AddDoorExplosionEffect(CEntity& entity);
+  void AddTargetExplosionEffect(CTarget& target);
+  // A new charge bar of the colour, owned by the effect list.
+  CGenBarEffect* AddGenBarEffect(uint32_t colour);
+  // An energy wave of the colour from a station's position.
+  void AddWaveEffect(const float position[3], uint32_t colour);
+  // The player's ability wave from the player's world position.
+  void AddAbilityEffect(const D3DXVECTOR3& playerPosition);
+  // One energy wave from every station, charged or not.
+  void ShootWave();
+  // The Action key at the player's world position: connectors in reach are
+  // put in or taken out (when circuits are enabled), then the action
+  // triggers are tested.
+  void UpdateCircuits();
+  void UpdateCircuits(const D3DXVECTOR3& playerPosition);
+  // A placed connector may come out unless that cuts a placed neighbour
+  // from every started circuit generator.
+  bool IsRemovable(CCircuitConnector& connector);
 
   // ---- Lasers and timers: made on a miss.
   CLaser& GetLaser(const std::string& name);
