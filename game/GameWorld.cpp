@@ -199,7 +199,10 @@ D3DXVECTOR3 CGameWorld::GetCameraForward() const {
   return forward;
 }
 
-void CGameWorld::UseAction() { ++m_ActionPresses; }
+void CGameWorld::UseAction() {
+  ++m_ActionPresses;
+  m_Level.UpdateCircuits();
+}
 
 void CGameWorld::PlayWallHitSound() {
   if (m_pWallHitSound) m_pWallHitSound->Play(false);
