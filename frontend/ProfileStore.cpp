@@ -9,6 +9,7 @@
 #include "engine/util/TextTable.h"
 #include "engine/util/Utilities.h"
 #include "frontend/SettingsValues.h"
+#include "game/GameWorld.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 
@@ -279,7 +280,8 @@ void ApplyCurrentProfile() {
     mapper.SetMappingCode(8, profile.action);     // KMP_ACTION
     mapper.SetMappingCode(7, profile.ability);    // KMP_ABILITY
   }
-  // The camera type reaches the game world's camera mode once the world
-  // exists; until then the profile's camera type is only stored.
+  // Type 0 is the wheel camera, 1 the edge camera; other values change nothing.
+  if (g_pGameWorld && profile.cameraType == 0) g_pGameWorld->SetCameraMode(true);
+  if (g_pGameWorld && profile.cameraType == 1) g_pGameWorld->SetCameraMode(false);
   Nembra::CTextTable::Reload();
 }

@@ -30,6 +30,5 @@ class CPDAAppObjectives : public CPDAApplication {
 class CLevel;
 // A level's objectives in list order.
 std::vector<PDAObjective> LevelObjectives(CLevel& level);
-// The current level's objectives in list order; empty while no level is
-// loaded.
+// The game world's level's objectives in list order; empty without a world.
 std::vector<PDAObjective> CurrentLevelObjectives();

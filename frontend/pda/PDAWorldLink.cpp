@@ -2,6 +2,7 @@
 #include <list>
 
 #include "frontend/pda/PDAAppObjectives.h"
+#include "game/GameWorld.h"
 #include "game/Level.h"
 
 std::vector<PDAObjective> LevelObjectives(CLevel& level) {
@@ -13,7 +14,6 @@ std::vector<PDAObjective> LevelObjectives(CLevel& level) {
 }
 
 std::vector<PDAObjective> CurrentLevelObjectives() {
-  // The game world that holds the current level is not part of the build
-  // yet; until it is, no level is loaded and the list is empty.
-  return {};
+  if (!g_pGameWorld) return {};
+  return LevelObjectives(g_pGameWorld->GetLevel());
 }

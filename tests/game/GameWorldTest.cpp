@@ -72,6 +72,7 @@ TEST(GameWorld, TheSexChoosesTheHurtSoundAndTheHandHangsOnItsBone) {
   p.SetSex(true);
   EXPECT_TRUE(p.IsMale());
   // The hand follows the figure: turned half round, it is on the other side.
+  w.Stand();
   w.PlacePlayer({0, 0, 0}, 0.0f);
   w.Frame();
   const D3DXVECTOR3 a = p.GetHand().WorldPosition();

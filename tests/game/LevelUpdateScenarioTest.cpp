@@ -38,6 +38,7 @@ TEST(LevelUpdateScenario, ADeadEnemyLeavesOneSoulThatFrameAndAFarOneNone) {
 TEST(LevelUpdateScenario, OnlyGeneratorsOutOfViewInTheRingAndReArmedAreCandidates) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.Stand();  // no input: the camera stays where the world's reset put it
   w.Level().EnableGenerationRadius(true);
   // Behind the camera (which looks towards -y) and 1500 to 2600 units away.
   for (float x : {-1500.0f, 0.0f, 1500.0f}) {

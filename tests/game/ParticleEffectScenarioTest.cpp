@@ -170,6 +170,7 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
 TEST(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehindTheCamera) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.Stand();  // no input: the camera stays where the world's reset put it
   CEnemy1& walker = enemytest::AddEnemy<CEnemy1>(w, {0, 0, 0});
   walker.SetHealth(0);
   walker.Damage(1);

@@ -121,12 +121,17 @@ bool WorldScenario::Capture(const std::string& name) {
 }
 
 void WorldScenario::PlayingFrame() {
-  // Until the input handling lands, the world's frame is the player's step,
-  // then the level's.
-  m_World->GetPlayer().Step();
-  const auto start = std::chrono::steady_clock::now();
-  m_World->GetLevel().Update();
-  m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (m_Steered) {
+    // The test steers the player itself: the world's frame without input.
+    m_World->GetPlayer().Step();
+    const auto start = std::chrono::steady_clock::now();
+    m_World->GetLevel().Update();
+    m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  } else {
+    const auto start = std::chrono::steady_clock::now();
+    m_World->UpdateCamera();
+    m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
   Nembra::g_pSceneManager->Update();
   Nembra::g_pSceneManager->Render();
 }
@@ -141,13 +146,18 @@ void WorldScenario::PlacePlayer(const D3DXVECTOR3& position, float yaw) {
 }
 
 void WorldScenario::Walk(const D3DXVECTOR3& direction) {
+  m_Steered = true;
   m_World->GetPlayer().SetDirection(direction);
   m_World->GetPlayer().SetMoving(true);
 }
 
-void WorldScenario::Stand() { m_World->GetPlayer().SetMoving(false); }
+void WorldScenario::Stand() {
+  m_Steered = true;
+  m_World->GetPlayer().SetMoving(false);
+}
 
 void WorldScenario::Aim(const D3DXVECTOR3& direction) {
+  m_Steered = true;
   D3DXVECTOR3 unit;
   D3DXVec3Normalize(&unit, &direction);
   m_World->GetPlayer().SetShotDirection(unit);

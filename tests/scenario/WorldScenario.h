@@ -2,8 +2,12 @@
 // World scenarios: the screen scenario's engine with the game's world on
 // top: the Lua host, the scene's camera, the game world (level and player,
 // the player loaded as a level loads it) and one playing frame in the
-// game's order: input, the player's step, the level's update, the scene's
-// update, its drawing and the sound layer.
+// game's order: the world's frame (the input handling and the follow
+// camera, the player's step, the player light, the level's update), the
+// scene's update, its drawing and the sound layer. Scenarios drive the
+// player through scripted keys, buttons, mouse motion and wheel (Next());
+// a scenario that steers the player itself (Walk, Stand, Aim) turns the
+// input handling off for good.
 //
 //   scenario::WorldScenario w;
 //   ASSERT_TRUE(w.Ready()) << w.Problem();
@@ -84,14 +88,17 @@ class WorldScenario {
   void Run(int frames);
   // Runs until the predicate holds after a frame; false when it never did.
   bool RunUntil(const std::function<bool()>& done, int maxFrames);
-  // How long the last frame's level update took, in seconds (wall clock;
+  bool SteeredDirectly() const { return m_Steered; }
+  // How long the last frame's world update took, in seconds (wall clock;
   // for benchmarks only, never for the simulation).
   double LastLevelUpdateSeconds() const { return m_LevelUpdateSeconds; }
   // GL only: one frame kept as test-images/<name>.png.
   bool Capture(const std::string& name);
 
   // The player without input: placed (world matrices refreshed), facing a
-  // yaw, walking along a direction, standing, aiming.
+  // yaw, walking along a direction, standing, aiming. Walking, standing and
+  // aiming steer the player directly from then on: the frames skip the
+  // input handling and the camera stays where it is.
   void PlacePlayer(const D3DXVECTOR3& position, float yaw = 0.0f);
   void Walk(const D3DXVECTOR3& direction);
   void Stand();
@@ -120,6 +127,7 @@ class WorldScenario {
   bool m_Ready = false;
   std::string m_Problem;
   double m_LevelUpdateSeconds = 0.0;
+  bool m_Steered = false;
 };
 
 }  // namespace scenario
