@@ -373,6 +373,17 @@ class ITexture : public IUnknownObject {
   virtual HRESULT UnlockRect(uint32_t level) = 0;
 };
 
+// What the device asked of the driver during one frame (from one Present to
+// the next): draw calls, and the programs, textures and buffers it bound.
+// Buffer uploads count the buffers whose bytes were sent again.
+struct DeviceFrameCounters {
+  uint32_t draws = 0;
+  uint32_t programBinds = 0;
+  uint32_t textureBinds = 0;
+  uint32_t bufferBinds = 0;
+  uint32_t bufferUploads = 0;
+};
+
 class IDevice : public IUnknownObject {
  public:
   // D3D_OK, D3DERR_DEVICELOST or D3DERR_DEVICENOTRESET.
@@ -408,6 +419,8 @@ class IDevice : public IUnknownObject {
 
   // Null unbinds the stage.
   virtual HRESULT SetTexture(DWORD stage, ITexture* texture) = 0;
+  // The texture bound to a stage, with a reference added (null when none).
+  virtual HRESULT GetTexture(DWORD stage, ITexture** texture) = 0;
   virtual HRESULT SetFVF(DWORD fvf) = 0;
   virtual HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset,
                                   uint32_t stride) = 0;
@@ -436,6 +449,9 @@ class IDevice : public IUnknownObject {
   // Reads the back buffer as packed ARGB words, rows top to bottom (for
   // tests and screenshots). False when the backend has no pixels.
   virtual bool ReadBackBuffer(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) = 0;
+  // The counters of the frame that the last Present ended; all zero on a
+  // device that does not count.
+  virtual DeviceFrameCounters GetFrameCounters() const { return DeviceFrameCounters(); }
 };
 
 // The adapter and the device factory (one adapter, number 0).

@@ -147,6 +147,7 @@ class RecordingDevice : public IDevice {
   HRESULT CreateIndexBuffer(uint32_t length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                             IIndexBuffer** buffer) override;
   HRESULT SetTexture(DWORD stage, ITexture* texture) override;
+  HRESULT GetTexture(DWORD stage, ITexture** texture) override;
   HRESULT SetFVF(DWORD fvf) override;
   HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset, uint32_t stride) override;
   HRESULT SetIndices(IIndexBuffer* buffer) override;

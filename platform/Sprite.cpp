@@ -38,6 +38,8 @@ class Sprite final : public ISprite {
     m_Saved.Render(D3DRS_FOGENABLE, 0);
     m_Saved.Render(D3DRS_LIGHTING, 0);
     m_Saved.Render(D3DRS_FILLMODE, D3DFILL_SOLID);
+    m_Saved.Render(D3DRS_COLORWRITEENABLE, 0xF);
+    m_Saved.Render(D3DRS_SEPARATEALPHABLENDENABLE, 0);
     m_Saved.Stage(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     m_Saved.Stage(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     m_Saved.Stage(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
@@ -53,6 +55,8 @@ class Sprite final : public ISprite {
     m_Saved.Sampler(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     m_Saved.Sampler(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     m_Saved.Sampler(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+    // Stage 0's texture is given back at the end, like the states.
+    if (FAILED(m_Device->GetTexture(0, &m_SavedTexture))) m_SavedTexture = nullptr;
     return D3D_OK;
   }
 
@@ -109,7 +113,6 @@ class Sprite final : public ISprite {
       first += size_t(run.quads) * 6;
       run.texture->Release();
     }
-    if (!m_Runs.empty()) m_Device->SetTexture(0, nullptr);
     m_Runs.clear();
     m_Vertices.clear();
     return result;
@@ -119,6 +122,9 @@ class Sprite final : public ISprite {
     if (!m_Begun) return D3DERR_INVALIDCALL;
     const HRESULT hr = Flush();
     m_Saved.Restore();
+    m_Device->SetTexture(0, m_SavedTexture);
+    if (m_SavedTexture) m_SavedTexture->Release();
+    m_SavedTexture = nullptr;
     m_Begun = false;
     return hr;
   }
@@ -132,6 +138,7 @@ class Sprite final : public ISprite {
  protected:
   ~Sprite() override {
     for (Run& run : m_Runs) run.texture->Release();
+    if (m_SavedTexture) m_SavedTexture->Release();
     m_Device->Release();
   }
 
@@ -146,6 +153,7 @@ class Sprite final : public ISprite {
   bool m_Begun = false;
   DWORD m_Flags = 0;
   SavedStates m_Saved;  // what Begin changed, given back at End
+  ITexture* m_SavedTexture = nullptr;  // stage 0's texture at Begin, held until End
   std::vector<SpriteVertex> m_Vertices;
   std::vector<Run> m_Runs;
 };

@@ -144,7 +144,7 @@ bool CShader::Load(const std::string& path) {
     const bool whole = count <= pairsLeft;
     const size_t n = whole ? count : pairsLeft;
     for (size_t i = 0; i < n; ++i) {
-      uint32_t number, value;
+      uint32_t number = 0, value = 0;
       read(&number);
       read(&value);
       write(number, value);  // numbers outside the block are skipped

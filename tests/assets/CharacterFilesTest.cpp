@@ -17,48 +17,48 @@ using namespace Nembra;
 
 namespace {
 
-struct SetSpec {
+struct ExpectedSet {
   const char* name;
   double seconds;  // 0: any length
   bool once;
   std::vector<float> keys;  // callback key times, ticks
 };
 
-struct CharacterSpec {
+struct ExpectedCharacter {
   const char* file;
   float radius;  // collision radius the code gives the character (after its scaling)
   float scale;   // the code's scaling of the model
-  std::vector<SetSpec> sets;
+  std::vector<ExpectedSet> sets;
   std::vector<const char*> bones;
 };
 
-const std::vector<SetSpec> CLAW_SETS = {{"Ene1Reposo", 0, false, {}},
+const std::vector<ExpectedSet> CLAW_SETS = {{"Ene1Reposo", 0, false, {}},
                                         {"Ene1CaminarAdelante", 0, false, {}},
                                         {"Ene1Golpe1", 0.6, true, {700, 1800}},
                                         {"Ene1Golpe2", 0.6, true, {}}};
-const std::vector<SetSpec> COCOON_SETS = {{"Ene2Quieto", 0, false, {}},
+const std::vector<ExpectedSet> COCOON_SETS = {{"Ene2Quieto", 0, false, {}},
                                           {"Ene2Golpe1", 1.0, false, {1000}},
                                           {"Ene2DesMutarCapullo", 0, true, {}},
                                           {"Ene2MutarCapullo", 0, true, {}}};
-const std::vector<SetSpec> SHOOTER_SETS = {
+const std::vector<ExpectedSet> SHOOTER_SETS = {
     {"Ene3Reposo", 0, false, {}}, {"Ene3CaminarAdelante", 0, false, {}}, {"Ene3Golpe1", 1.0, true, {0}}};
-const std::vector<SetSpec> BEAM_SETS = {
+const std::vector<ExpectedSet> BEAM_SETS = {
     {"Ene8Reposo", 0, false, {}}, {"Ene8CaminarAdelante", 0, false, {}}, {"Ene8Golpe1", 0.5, true, {300}}};
-const std::vector<SetSpec> HORN_SETS = {{"Ene6Reposo", 0, false, {}},
+const std::vector<ExpectedSet> HORN_SETS = {{"Ene6Reposo", 0, false, {}},
                                         {"Ene6CaminarAdelante", 0, false, {}},
                                         {"Ene6GolpeCuerno", 0.6, true, {1400}},
                                         {"Ene6GolpeEscupir", 0.8, true, {2200}}};
-const std::vector<SetSpec> FIRST_BOSS_SETS = {{"Ene3Reposo", 0, false, {}},
+const std::vector<ExpectedSet> FIRST_BOSS_SETS = {{"Ene3Reposo", 0, false, {}},
                                               {"Reposo", 0, false, {}},
                                               {"CaminarAdelante", 0, false, {}},
                                               {"DisparoIzquierdo", 1.0, true, {3000}},
                                               {"DisparoDerecho", 1.0, true, {3000}},
                                               {"Habilidad", 4.0, true, {17000}}};
-const std::vector<SetSpec> SECOND_BOSS_SETS = {
+const std::vector<ExpectedSet> SECOND_BOSS_SETS = {
     {"Reposo", 0, false, {}}, {"Bola", 1.0, true, {0}}, {"Laser", 1.0, true, {0}}};
 
-const std::vector<CharacterSpec>& Characters() {
-  static const std::vector<CharacterSpec> all = {
+const std::vector<ExpectedCharacter>& Characters() {
+  static const std::vector<ExpectedCharacter> all = {
       {"Player.X",
        50,
        1,
@@ -136,7 +136,7 @@ class CharacterFiles : public assettest::DemoAssetTest {
 }  // namespace
 
 TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
@@ -144,18 +144,20 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
     platform::ID3DXAnimationController* controller = mesh->GetAnimationController();
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(controller->GetNumAnimationSets(), c.sets.size());
-    for (const SetSpec& spec : c.sets) {
-      SCOPED_TRACE(spec.name);
+    for (const ExpectedSet& want : c.sets) {
+      SCOPED_TRACE(want.name);
       platform::ID3DXAnimationSet* set = nullptr;
-      ASSERT_EQ(controller->GetAnimationSetByName(spec.name, &set), platform::S_OK);
+      ASSERT_EQ(controller->GetAnimationSetByName(want.name, &set), platform::S_OK);
       EXPECT_EQ(set->GetSourceTicksPerSecond(), 4800.0);
       const double period = set->GetPeriod();
       EXPECT_GT(period, 0.2);
       EXPECT_LT(period, 5.0);
-      if (spec.seconds > 0) EXPECT_NEAR(period, spec.seconds, 1e-6);
-      for (float key : spec.keys) {
+      if (want.seconds > 0) {
+        EXPECT_NEAR(period, want.seconds, 1e-6);
+      }
+      for (float key : want.keys) {
         // A one-shot set runs on past its last key; a looping one reaches it.
-        if (spec.once)
+        if (want.once)
           EXPECT_LT(key, period * 4800.0) << key;
         else
           EXPECT_LE(key, period * 4800.0) << key;
@@ -171,7 +173,7 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
 }
 
 TEST_F(CharacterFiles, FootprintMatchesTheCollisionRadius) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     if (c.radius <= 0) continue;
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
@@ -185,29 +187,31 @@ TEST_F(CharacterFiles, FootprintMatchesTheCollisionRadius) {
 }
 
 TEST_F(CharacterFiles, CallbackKeysFireOncePerPass) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
-    for (const SetSpec& spec : c.sets) {
-      if (spec.keys.empty()) continue;
-      SCOPED_TRACE(spec.name);
+    for (const ExpectedSet& want : c.sets) {
+      if (want.keys.empty()) continue;
+      SCOPED_TRACE(want.name);
       CAnimated3DSprite sprite;
       sprite.SetMesh(mesh);
       Counter counter;
       sprite.m_pCallbackHandler = &counter;
       std::vector<platform::D3DXKEY_CALLBACK> keys;
       int marks[8] = {};
-      for (size_t i = 0; i < spec.keys.size(); ++i) keys.push_back({spec.keys[i], &marks[i]});
-      sprite.SetAnimationCallbacks(spec.name, keys);
-      sprite.SetAnimation(spec.name, !spec.once);
+      for (size_t i = 0; i < want.keys.size(); ++i) keys.push_back({want.keys[i], &marks[i]});
+      sprite.SetAnimationCallbacks(want.name, keys);
+      sprite.SetAnimation(want.name, !want.once);
       // A one-shot set played to its end and beyond; a looping set for
       // just under one pass.
-      const int frames = spec.once ? static_cast<int>(spec.seconds / 0.02) + 20 : static_cast<int>(spec.seconds / 0.02) - 1;
+      const int frames = want.once ? static_cast<int>(want.seconds / 0.02) + 20 : static_cast<int>(want.seconds / 0.02) - 1;
       for (int f = 0; f < frames; ++f) Frame(sprite, 0.02f);
-      ASSERT_EQ(counter.calls.size(), spec.keys.size());
-      for (size_t i = 0; i < spec.keys.size(); ++i) EXPECT_EQ(counter.calls[i], &marks[i]);
-      if (spec.once) EXPECT_TRUE(sprite.IsFinished());
+      ASSERT_EQ(counter.calls.size(), want.keys.size());
+      for (size_t i = 0; i < want.keys.size(); ++i) EXPECT_EQ(counter.calls[i], &marks[i]);
+      if (want.once) {
+        EXPECT_TRUE(sprite.IsFinished());
+      }
     }
   }
 }
@@ -301,7 +305,7 @@ TEST_F(CharacterFiles, MuzzlesAndHandsSitWhereShotsLeave) {
 }
 
 TEST_F(CharacterFiles, EverySetMovesTheFigureDifferently) {
-  for (const CharacterSpec& c : Characters()) {
+  for (const ExpectedCharacter& c : Characters()) {
     SCOPED_TRACE(c.file);
     CSkinnedMesh* mesh = Load(c.file);
     ASSERT_NE(mesh, nullptr);
@@ -317,23 +321,23 @@ TEST_F(CharacterFiles, EverySetMovesTheFigureDifferently) {
       }
     };
     collect(mesh->GetRootFrame());
-    for (const SetSpec& spec : c.sets) {
+    for (const ExpectedSet& want : c.sets) {
       platform::ID3DXAnimationSet* set = nullptr;
-      ASSERT_EQ(mesh->GetAnimationController()->GetAnimationSetByName(spec.name, &set), platform::S_OK);
+      ASSERT_EQ(mesh->GetAnimationController()->GetAnimationSetByName(want.name, &set), platform::S_OK);
       const double period = set->GetPeriod();
       set->Release();
       std::vector<D3DXVECTOR3> pose;
       // A point a little off each bone shows turns and scaling too.
       for (double at : {0.25, 0.5})
         for (const std::string& frame : frames)
-          pose.push_back(BoneAt(sprite, spec.name, !spec.once, period * at, frame.c_str(), D3DXVECTOR3(20, 20, 20)));
+          pose.push_back(BoneAt(sprite, want.name, !want.once, period * at, frame.c_str(), D3DXVECTOR3(20, 20, 20)));
       // Within the set something moves.
       float within = 0;
       for (size_t i = 0; i < frames.size(); ++i) {
         const D3DXVECTOR3 d = pose[i] - pose[i + frames.size()];
         within = std::max(within, D3DXVec3Length(&d));
       }
-      EXPECT_GT(within, 3.0f) << spec.name << " moves";
+      EXPECT_GT(within, 3.0f) << want.name << " moves";
       poses.push_back(pose);
     }
     for (size_t a = 0; a < poses.size(); ++a)

@@ -21,12 +21,12 @@ namespace {
 
 enum Life { ONE_SHOT, ENDLESS, TRAIL };
 
-struct PfxSpec {
+struct ExpectedPfx {
   const char* name;
   Life life;
 };
 
-const PfxSpec PARTICLE_FILES[] = {
+const ExpectedPfx PARTICLE_FILES[] = {
     {"ImpactoBalaAzul.pfx", ONE_SHOT},
     {"ImpactoBalaRoja.pfx", ONE_SHOT},
     {"WWExplosion.pfx", ONE_SHOT},
@@ -83,21 +83,23 @@ uint32_t Blue(uint32_t argb) { return argb & 0xFF; }
 }  // namespace
 
 TEST_F(EffectFiles, ParticleFilesHaveTheKindAndLifeTheirUsersNeed) {
-  for (const PfxSpec& spec : PARTICLE_FILES) {
-    SCOPED_TRACE(spec.name);
+  for (const ExpectedPfx& want : PARTICLE_FILES) {
+    SCOPED_TRACE(want.name);
     PARTICLE_FILE file;
-    ASSERT_TRUE(ReadParticleFile(spec.name, file));
+    ASSERT_TRUE(ReadParticleFile(want.name, file));
     EXPECT_TRUE(platform::FileExists(assettest::DataFolder() + file.params->textureName)) << file.params->textureName;
-    std::unique_ptr<CParticleEmitter> emitter(CreateParticleEmitter(spec.name));
+    std::unique_ptr<CParticleEmitter> emitter(CreateParticleEmitter(want.name));
     ASSERT_NE(emitter, nullptr);
-    if (spec.life == ONE_SHOT) {
+    if (want.life == ONE_SHOT) {
       EXPECT_GT(file.params->duration, 0.0f);
       const int frames = FramesToFinish(*emitter, 300);
       EXPECT_GT(frames, 1);
       EXPECT_LT(frames, 200) << "a one-shot effect is over within 4 s";
     } else {
       EXPECT_LE(file.params->duration, 0.0f) << "never stops emitting";
-      if (spec.life == TRAIL) EXPECT_EQ(file.params->directed, 1) << "a trail follows its emission direction";
+      if (want.life == TRAIL) {
+        EXPECT_EQ(file.params->directed, 1) << "a trail follows its emission direction";
+      }
       EXPECT_EQ(FramesToFinish(*emitter, 500), -1);
     }
   }
@@ -116,9 +118,6 @@ TEST_F(EffectFiles, AbilityIsASphereWithARadiusThatEnds) {
   const int frames = FramesToFinish(*emitter, 300);
   EXPECT_GT(frames, 50);
   EXPECT_LT(frames, 120);
-  PARTICLE_FILE blast;
-  ASSERT_TRUE(ReadParticleFile("WWExplosion.pfx", blast));
-  EXPECT_EQ(blast.params->Kind(), EMITTER_SPHERE);
 }
 
 TEST_F(EffectFiles, HealthBarRowsHoldTheFillsAndTheFrame) {

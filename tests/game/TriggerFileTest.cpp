@@ -113,7 +113,9 @@ TEST(TriggerFileFormat, EveryRecordVarietyRoundTrips) {
     EXPECT_EQ(r.z, w.z);
     EXPECT_EQ(r.enabled, w.enabled);
     EXPECT_EQ(r.type, static_cast<uint32_t>(w.type));
-    if (r.circle) EXPECT_EQ(r.radius, w.radius);
+    if (r.circle) {
+      EXPECT_EQ(r.radius, w.radius);
+    }
     else {
       EXPECT_EQ(r.width, w.width);
       EXPECT_EQ(r.height, w.height);

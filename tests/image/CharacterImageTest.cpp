@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -13,12 +14,15 @@
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
+#include "engine/effects/Beam.h"
+#include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"
+#include "engine/scene/StaticSprite.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/Platform.h"
@@ -76,7 +80,8 @@ class CharacterImage : public ::testing::Test {
     m_SavedData = g_DataDirectory;
     const std::string data = std::string(KARVESSA_DEMO_DATA_DIR) + "/";
     SetDataDirectory(data);
-    for (std::string* folder : {&g_SkinnedMeshDirectory, &g_TextureDirectory, &g_MaterialDirectory, &g_ShaderDirectory})
+    for (std::string* folder : {&g_SkinnedMeshDirectory, &g_SimpleMeshDirectory, &g_TextureDirectory,
+                                &g_MaterialDirectory, &g_ShaderDirectory})
       *folder = data;
     platform::ClearPathCache();
     InitializeEngine();
@@ -192,6 +197,101 @@ TEST_F(CharacterImage, EveryFigureDrawnMidAnimationInItsColour) {
   g_pSceneManager->DeleteAllLights();
   g_pSceneManager->SetCamera(nullptr);
   g_FrameTime = savedFrameTime;
+}
+
+// The shock-wave rings (drawn additively, as the waves set up their first
+// subset) and the shot strips of both colours and all three powers, with
+// the beam walker's, seen from above.
+TEST_F(CharacterImage, WaveRingsAndShotStripsShowTheirColours) {
+  CCamera camera;
+  camera.SetAspect(800.0f / 600.0f);
+  camera.SetPosition(0.0f, -600.0f, 1600.0f);
+  camera.GetTarget().SetPosition(0.0f, 0.0f, 0.0f);
+  g_pSceneManager->AddTargetNode(&camera);
+  g_pSceneManager->SetCamera(&camera);
+  g_pGraphicsDevice->SetClearColor(GREY / 255.0f, GREY / 255.0f, GREY / 255.0f, 1.0f);
+
+  const char* ringFiles[3] = {"WaveRed.X", "WaveBlue.X", "AbilityWave.X"};
+  CStatic3DSprite rings[3];
+  for (int i = 0; i < 3; ++i) {
+    CSimpleMesh* mesh = g_pSimpleMeshFactory->Get(ringFiles[i]);
+    ASSERT_NE(mesh, g_pSimpleMeshFactory->GetDefault()) << ringFiles[i];
+    CShader* block = mesh->GetSubsets()[0].GetShader();
+    ASSERT_NE(block, nullptr);
+    block->SetRenderState(platform::D3DRS_ZWRITEENABLE, 0);
+    block->SetRenderState(platform::D3DRS_LIGHTING, 0);
+    block->SetRenderState(platform::D3DRS_ALPHABLENDENABLE, 1);
+    block->SetRenderState(platform::D3DRS_SRCBLEND, 5);
+    block->SetRenderState(platform::D3DRS_DESTBLEND, 2);
+    block->SetRenderState(platform::D3DRS_BLENDOP, 1);
+    ASSERT_TRUE(rings[i].SetMesh(mesh));
+    rings[i].SetPosition((i - 1) * 420.0f, 250.0f, 0.0f);
+    rings[i].SetScale(170.0f, 170.0f, 0.0f);
+    rings[i].GetBoundingSphere().radius = 1000000.0f;
+    g_pSceneManager->AddNode(&rings[i]);
+  }
+  const char* shots[7] = {"PlayerRedShot1.tga",  "PlayerRedShot2.tga",  "PlayerRedShot3.tga", "PlayerBlueShot1.tga",
+                          "PlayerBlueShot2.tga", "PlayerBlueShot3.tga", "Ene8Bullet.tga"};
+  CBeam beams[7];
+  for (int i = 0; i < 7; ++i) {
+    g_pSceneManager->AddNode(&beams[i]);
+    beams[i].Create(shots[i], 200.0f, 80.0f, D3DXVECTOR3(1, 0, 0), true);
+    beams[i].SetPosition(-500.0f + 120.0f * i + 200.0f, -250.0f + (i % 2) * 60.0f, 0.0f);
+  }
+
+  std::vector<uint32_t> argb;
+  for (int frame = 0; frame < 2; ++frame) {
+    g_pGraphicsDevice->BeginScene();
+    g_pSceneManager->Update();
+    g_pSceneManager->Render();
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
+    g_pGraphicsDevice->Present();
+  }
+  platform::Image image;
+  image.width = 800;
+  image.height = 600;
+  image.argb = argb;
+  EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/wave_rings_and_shots.png", image, true));
+
+  D3DXMATRIX viewProjection;
+  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
+  const auto pixel = [&](const D3DXVECTOR3& p) {
+    D3DXVECTOR4 clip;
+    D3DXVec3Transform(&clip, &p, &viewProjection);
+    const int x = std::clamp(int((clip.x / clip.w + 1.0f) * 400.0f), 0, 799);
+    const int y = std::clamp(int((1.0f - clip.y / clip.w) * 300.0f), 0, 599);
+    const uint32_t v = argb[size_t(y) * 800 + size_t(x)];
+    return std::array<int, 3>{int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF)};
+  };
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(ringFiles[i]);
+    const D3DXVECTOR3 centre((i - 1) * 420.0f, 250.0f, 0.0f);
+    // The band adds light to the floor; inside it the floor stays grey.
+    const auto band = pixel(centre + D3DXVECTOR3(0, -0.9f * 170.0f, 0));  // the white-hot middle
+    const auto edge = pixel(centre + D3DXVECTOR3(0, -0.96f * 170.0f, 0));  // the coloured rim
+    const auto inside = pixel(centre);
+    EXPECT_GT(band[0] + band[1] + band[2], 3 * int(GREY) + 90);
+    EXPECT_NEAR(inside[0], int(GREY), 3);
+    if (i == 0) {
+      EXPECT_GT(edge[0], edge[2] + 40);
+    }
+    if (i == 1) {
+      EXPECT_GT(edge[2], edge[0] + 40);
+    }
+  }
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(shots[i]);
+    const auto head = pixel(beams[i].GetPosition() - D3DXVECTOR3(30, 0, 0));
+    if (i < 3) {
+      EXPECT_GT(head[0], GREY + 60);
+    }
+    else EXPECT_GT(head[2], GREY + 60);
+  }
+
+  for (auto& ring : rings) g_pSceneManager->RemoveNode(&ring);
+  for (auto& beam : beams) g_pSceneManager->RemoveNode(&beam);
+  g_pSceneManager->SetCamera(nullptr);
 }
 
 int main(int argc, char** argv) {

@@ -211,8 +211,12 @@ TEST_F(MechanismAssetsImage, ContactSheetOfEveryMechanismMesh) {
     EXPECT_GT(drawn, 150) << name << " at " << cx << ", " << cy;
     const bool isRed = name.find("Red") != std::string::npos && name.find("Off") == std::string::npos;
     const bool isBlue = name.find("Blue") != std::string::npos && name.find("Off") == std::string::npos;
-    if (isRed) EXPECT_GT(red, blue * 3 / 2) << name;
-    if (isBlue) EXPECT_GT(blue, red * 3 / 2) << name;
+    if (isRed) {
+      EXPECT_GT(red, blue * 3 / 2) << name;
+    }
+    if (isBlue) {
+      EXPECT_GT(blue, red * 3 / 2) << name;
+    }
   }
 
   for (auto& sprite : sprites) scene.RemoveNode(sprite.get());

@@ -386,6 +386,172 @@ TEST_F(GlRenderTest, SpritesLandOnWholePixels) {
   texture->Release();
 }
 
+TEST_F(GlRenderTest, AStageWithoutItsTextureHandsOnWhatItWasGiven) {
+  // Over white, with the default stage operations (colour: texture times
+  // current; alpha: the texture's) and no texture bound: the half-transparent
+  // red of the vertices and of the material comes through, blended.
+  m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFFu, 1.0f, 0);
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  DrawScreenQuad(100, 100, 300, 300, 0x80FF0000u);
+
+  SetCamera();
+  D3DMATERIAL9 material;
+  material.Diffuse = D3DCOLORVALUE{1.0f, 0.0f, 0.0f, 0.5f};
+  material.Emissive = D3DCOLORVALUE{1.0f, 0.0f, 0.0f, 0.0f};
+  m_Device->SetMaterial(&material);
+  m_Device->SetRenderState(D3DRS_LIGHTING, 1);
+  m_Device->SetRenderState(D3DRS_ZENABLE, 0);
+  const LitVertex quad[4] = {{0.5f, -1, 0, 0, 0, 1}, {0.5f, 1, 0, 0, 0, 1}, {2, -1, 0, 0, 0, 1}, {2, 1, 0, 0, 0, 1}};
+  m_Device->SetFVF(kLitFVF);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+
+  // A later stage that reads its missing texture passes the first stage's
+  // result on; one that reads only the factor still applies it.
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+  m_Device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+  m_Device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  m_Device->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+  DrawScreenQuad(100, 400, 200, 500, 0xFF2080C0u);
+  m_Device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF808080u);
+  m_Device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+  DrawScreenQuad(300, 400, 400, 500, 0xFF2080C0u);
+  Capture("untextured_stages_pass_through");
+  EXPECT_TRUE(Near(At(200, 200), 0xFFFF8080u, 3));
+  EXPECT_TRUE(Near(At(20, 200), 0xFFFFFFFFu, 0));
+  EXPECT_TRUE(Near(At(560, 300), 0xFFFF8080u, 3));
+  EXPECT_TRUE(Near(At(150, 450), 0xFF2080C0u, 1));
+  EXPECT_TRUE(Near(At(350, 450), 0xFF104060u, 2));
+}
+
+TEST_F(GlRenderTest, ThreeDimensionalEdgesFollowThePixelCentres) {
+  // Identity transforms: positions are clip coordinates. Pixel centres lie
+  // at integers, so edges half way between them, at 99.5 and 199.5 on the
+  // screen, cover exactly the pixels 100 to 199 in both directions.
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  m_Device->SetTransform(D3DTS_WORLD, &identity);
+  m_Device->SetTransform(D3DTS_VIEW, &identity);
+  m_Device->SetTransform(D3DTS_PROJECTION, &identity);
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  auto x = [](float pixel) { return pixel / 400.0f - 1.0f; };
+  auto y = [](float pixel) { return 1.0f - pixel / 300.0f; };
+  const LitVertex quad[4] = {{x(99.5f), y(99.5f), 0.5f, 0, 0, 1},
+                             {x(199.5f), y(99.5f), 0.5f, 0, 0, 1},
+                             {x(99.5f), y(199.5f), 0.5f, 0, 0, 1},
+                             {x(199.5f), y(199.5f), 0.5f, 0, 0, 1}};
+  m_Device->SetFVF(kLitFVF);
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  Capture("edges_on_pixel_centres");
+  for (int i : {100, 150, 199}) {
+    EXPECT_TRUE(Near(At(99, i), 0xFF000000u, 0)) << i;
+    EXPECT_TRUE(Near(At(100, i), 0xFFFFFFFFu, 0)) << i;
+    EXPECT_TRUE(Near(At(199, i), 0xFFFFFFFFu, 0)) << i;
+    EXPECT_TRUE(Near(At(200, i), 0xFF000000u, 0)) << i;
+    EXPECT_TRUE(Near(At(i, 99), 0xFF000000u, 0)) << i;
+    EXPECT_TRUE(Near(At(i, 100), 0xFFFFFFFFu, 0)) << i;
+    EXPECT_TRUE(Near(At(i, 199), 0xFFFFFFFFu, 0)) << i;
+    EXPECT_TRUE(Near(At(i, 200), 0xFF000000u, 0)) << i;
+  }
+}
+
+TEST_F(GlRenderTest, AFrameCountsItsDrawsAndBindsOnlyWhatChanged) {
+  ITexture* red = MakeTexture(1, 1, {0xFFFF0000u});
+  ITexture* green = MakeTexture(1, 1, {0xFF00FF00u});
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetTexture(0, red);
+  ASSERT_EQ(m_Device->Present(), D3D_OK);  // the counting starts here
+  for (int i = 0; i < 3; ++i) DrawScreenQuad(float(10 + 20 * i), 10, float(20 + 20 * i), 20, 0xFFFFFFFFu);
+  m_Device->SetTexture(0, green);
+  DrawScreenQuad(100, 10, 110, 20, 0xFFFFFFFFu);
+  m_Device->SetTexture(0, red);
+  DrawScreenQuad(120, 10, 130, 20, 0xFFFFFFFFu);
+  ASSERT_EQ(m_Device->Present(), D3D_OK);
+  DeviceFrameCounters c = m_Device->GetFrameCounters();
+  EXPECT_EQ(c.draws, 5u);
+  EXPECT_EQ(c.programBinds, 1u);
+  EXPECT_EQ(c.textureBinds, 3u);
+  EXPECT_EQ(c.bufferBinds, 1u);  // the stream buffer, once
+  EXPECT_EQ(c.bufferUploads, 5u);
+  // A frame with nothing drawn counts nothing.
+  ASSERT_EQ(m_Device->Present(), D3D_OK);
+  c = m_Device->GetFrameCounters();
+  EXPECT_EQ(c.draws + c.programBinds + c.textureBinds + c.bufferBinds + c.bufferUploads, 0u);
+  red->Release();
+  green->Release();
+}
+
+TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {
+  // A released texture's or buffer's name may come back for the next one:
+  // the new object must still be bound and uploaded.
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  const D3DCOLOR colours[3] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+  for (int i = 0; i < 3; ++i) {
+    ITexture* texture = MakeTexture(1, 1, {colours[i]});
+    IVertexBuffer* vb = nullptr;
+    ASSERT_EQ(m_Device->CreateVertexBuffer(4 * sizeof(ScreenVertex), 0, kScreenFVF, D3DPOOL_MANAGED, &vb), D3D_OK);
+    ScreenVertex* v = nullptr;
+    ASSERT_EQ(vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
+    const float left = 99.5f + 100.0f * float(i);
+    v[0] = {left, 99.5f, 0.5f, 1, 0xFFFFFFFFu, 0, 0};
+    v[1] = {left + 50, 99.5f, 0.5f, 1, 0xFFFFFFFFu, 1, 0};
+    v[2] = {left, 149.5f, 0.5f, 1, 0xFFFFFFFFu, 0, 1};
+    v[3] = {left + 50, 149.5f, 0.5f, 1, 0xFFFFFFFFu, 1, 1};
+    vb->Unlock();
+    m_Device->SetTexture(0, texture);
+    m_Device->SetFVF(kScreenFVF);
+    m_Device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+    ASSERT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_Device->SetStreamSource(0, nullptr, 0, 0);
+    m_Device->SetTexture(0, nullptr);
+    vb->Release();
+    texture->Release();
+  }
+  Capture("objects_after_released_ones");
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Near(At(125 + 100 * i, 125), colours[i], 0)) << i;
+}
+
+TEST_F(GlRenderTest, StreamedGeometryLargerThanTheStreamAndManySmallDraws) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_Device->SetFVF(kScreenFVF);
+  // 3 MiB of vertices in one draw: all but the last triangle are empty.
+  std::vector<ScreenVertex> many(3 * 1024 * 1024 / sizeof(ScreenVertex) / 3 * 3, ScreenVertex{0, 0, 0.5f, 1, 0, 0, 0});
+  const size_t n = many.size();
+  many[n - 3] = {400, 400, 0.5f, 1, 0xFFFF00FFu, 0, 0};
+  many[n - 2] = {600, 400, 0.5f, 1, 0xFFFF00FFu, 0, 0};
+  many[n - 1] = {400, 580, 0.5f, 1, 0xFFFF00FFu, 0, 0};
+  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, uint32_t(n / 3), many.data(), sizeof(ScreenVertex)),
+            D3D_OK);
+  // Thousands of small indexed draws go round the stream many times over.
+  const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+  for (int i = 0; i < 6000; ++i) {
+    const float x = 20.0f + float(i % 60) * 5.0f, y = 20.0f + float(i / 60 % 60) * 5.0f;
+    const D3DCOLOR c = 0xFF000000u | (uint32_t(i % 60) * 4) << 16 | uint32_t(i / 60 % 60) * 4;
+    const ScreenVertex v[4] = {{x - 0.5f, y - 0.5f, 0.5f, 1, c, 0, 0}, {x + 3.5f, y - 0.5f, 0.5f, 1, c, 0, 0},
+                               {x - 0.5f, y + 3.5f, 0.5f, 1, c, 0, 0}, {x + 3.5f, y + 3.5f, 0.5f, 1, c, 0, 0}};
+    ASSERT_EQ(m_Device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, v,
+                                               sizeof(ScreenVertex)),
+              D3D_OK);
+  }
+  Capture("streamed_geometry");
+  EXPECT_TRUE(Near(At(450, 450), 0xFFFF00FFu, 0));
+  for (int i : {0, 61, 1234, 3599}) {
+    const int x = 20 + i % 60 * 5, y = 20 + i / 60 % 60 * 5;
+    EXPECT_TRUE(Near(At(x + 1, y + 1), 0xFF000000u | (uint32_t(i % 60) * 4) << 16 | uint32_t(i / 60 % 60) * 4, 0))
+        << i;
+    EXPECT_TRUE(Near(At(x + 4, y + 1), 0xFF000000u, 0)) << i;
+  }
+}
+
 TEST(GlPresentTest, WideScreenShowsTheBackBufferBetweenBlackBars) {
   std::string why;
   IGraphicsSystem* system = CreateOffscreenGraphicsSystem(&why, 1000, 600);

@@ -95,6 +95,40 @@ TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   sprite->Release();
 }
 
+TEST_F(RecordingFixture, SpriteBatchWritesEveryChannelAndGivesStageZeroItsTextureBack) {
+  ITexture* scene = MakeTexture(8, 8);
+  ITexture* glyphs = MakeTexture(16, 16);
+  m_Device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+  m_Device->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, 1);
+  m_Device->SetTexture(0, scene);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_COLORWRITEENABLE), 0xFu);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_SEPARATEALPHABLENDENABLE), 0u);
+  const D3DXVECTOR3 at(10, 10, 0);
+  sprite->Draw(glyphs, nullptr, nullptr, &at, 0xFFFFFFFFu);
+  m_Rec->ClearLog();
+  ASSERT_EQ(sprite->End(), D3D_OK);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  EXPECT_EQ(m_Rec->Draws()[0].texture0, glyphs);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_COLORWRITEENABLE), 0u);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_SEPARATEALPHABLENDENABLE), 1u);
+  ITexture* bound = nullptr;
+  ASSERT_EQ(m_Device->GetTexture(0, &bound), D3D_OK);
+  EXPECT_EQ(bound, scene);
+  if (bound) bound->Release();
+
+  // With nothing bound before, nothing is bound after.
+  m_Device->SetTexture(0, nullptr);
+  ASSERT_EQ(sprite->Begin(0), D3D_OK);
+  sprite->Draw(glyphs, nullptr, nullptr, &at, 0xFFFFFFFFu);
+  ASSERT_EQ(sprite->End(), D3D_OK);
+  ASSERT_EQ(m_Device->GetTexture(0, &bound), D3D_OK);
+  EXPECT_EQ(bound, nullptr);
+  sprite->Release();
+}
+
 TEST_F(RecordingFixture, SavedStatesGiveBackWhatTheyChangedAndNeverMore) {
   m_Device->SetRenderState(D3DRS_ALPHAREF, 7);
   const DWORD fog = m_Rec->RenderState(D3DRS_FOGENABLE), colorOp = m_Rec->StageState(1, D3DTSS_COLOROP);

@@ -108,7 +108,6 @@ bool WriteParticles(const Output& out) {
   ability.emissionRate = 160;
   ability.maxParticles = 200;
   ok &= Write(out, "Ability.pfx", ability);
-  ok &= Write(out, "WWExplosion.pfx", Blast({"FxPuff.tga", ORANGE, SMOKE, 70, 200}, 90, 40, 450, 1.0f));
 
   // Enemy shots: trails while they fly, sparks where they end.
   ok &= Write(out, "Enemy2EstelaBala.pfx", Trail({"FxGlow.tga", ORANGE, DARK_RED, 40, 10}, 60, 60, 0.4f));
@@ -116,18 +115,7 @@ bool WriteParticles(const Output& out) {
   ok &= Write(out, "Enemy2ImpactoBala.pfx", Burst({"FxSpark.tga", ORANGE, DARK_RED, 30, 8}, 30, 350, 0.4f));
   ok &= Write(out, "Enemy3ImpactoBala.pfx", Burst({"FxSpark.tga", GREEN, GREEN_OUT, 30, 8}, 30, 350, 0.4f));
 
-  // Doors that break and the generators' endless bars.
-  ok &= Write(out, "DoorBreak.pfx", Blast({"FxPuff.tga", GREY_OUT, SMOKE, 60, 140}, 60, 60, 300, 1.2f));
-  formats::PfxFile barRed = Trail({"FxGlow.tga", RED, DARK_RED, 36, 20}, 30, 90, 1.0f);
-  barRed.direction[0] = 0;
-  barRed.direction[2] = 1;
-  formats::PfxFile barBlue = barRed;
-  for (int i = 0; i < 4; ++i) {
-    barBlue.startColor[i] = BLUE[i];
-    barBlue.endColor[i] = DARK_BLUE[i];
-  }
-  ok &= Write(out, "GenBarRed.pfx", barRed);
-  ok &= Write(out, "GenBarBlue.pfx", barBlue);
+  // The breaking door and the generators' bars are the mechanisms' effects.
 
   // The first boss: shots, their hits, the ability's ring of shots, death.
   ok &= Write(out, "Boss0ShotRed.pfx", Trail({"FxGlow.tga", RED, DARK_RED, 60, 14}, 80, 80, 0.4f));

@@ -39,7 +39,6 @@ constexpr Sound SOUNDS[] = {
     {"Ene8Disparo.wav", 1000, 0.12},
     {"Ene8Herido.wav", 260, 0.3},
     // Boss deaths share the barrel's blast.
-    {"BarrelExplosion.wav", 90, 0.5},
 };
 
 bool WriteSounds(const Output& out) {

@@ -374,6 +374,12 @@ HRESULT RecordingDevice::SetTexture(DWORD stage, ITexture* texture) {
   m_Bound.SetTexture(stage, texture);
   return D3D_OK;
 }
+HRESULT RecordingDevice::GetTexture(DWORD stage, ITexture** texture) {
+  if (!texture || stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
+  *texture = m_Bound.textures[stage];
+  if (*texture) (*texture)->AddRef();
+  return D3D_OK;
+}
 HRESULT RecordingDevice::SetFVF(DWORD fvf) {
   Record("SetFVF " + Num(fvf));
   m_Bound.fvf = fvf;

@@ -1,11 +1,11 @@
 // The OpenGL 3.3 core device: every draw goes through a program generated
-// for the fixed-function states in use (cached by key). The scene is drawn
-// into an off-screen back buffer; Present draws it to the window (or to an
-// off-screen "screen") scaled with black bars, through the gamma ramp.
+// for the fixed-function states in use (cached by key), and GL is told only
+// what changed since the draw before. The scene is drawn into an off-screen
+// back buffer; Present draws it to the window (or to an off-screen "screen")
+// scaled with black bars, through the gamma ramp. A window the size of the
+// back buffer with no ramp to apply is drawn on directly instead.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <SDL.h>
 
 #include <algorithm>
@@ -24,322 +24,16 @@
 #include "platform/Platform.h"
 #include "platform/backends/DeviceStates.h"
 #include "platform/backends/MemoryResources.h"
+#include "platform/backends/sdl/GlContext.h"
+#include "platform/backends/sdl/GlObjects.h"
 #include "platform/backends/sdl/GlPipeline.h"
+#include "platform/backends/sdl/GlProgram.h"
+#include "platform/backends/sdl/GlState.h"
 
 namespace platform {
 namespace detail {
 
 namespace {
-
-// ---- Contexts ----
-
-class GlContext {
- public:
-  virtual ~GlContext() = default;
-  virtual bool MakeCurrent() = 0;
-  virtual void Swap() {}
-  // Size of the window's drawable; false when there is no window.
-  virtual bool DrawableSize(int* w, int* h) { return false; }
-  // Without a window: the size of the off-screen screen (0: the back buffer's).
-  uint32_t screenWidth = 0, screenHeight = 0;
-};
-
-class SdlContext final : public GlContext {
- public:
-  SdlContext(SDL_Window* window, SDL_GLContext context) : m_Window(window), m_Context(context) {}
-  ~SdlContext() override { SDL_GL_DeleteContext(m_Context); }
-  bool MakeCurrent() override { return SDL_GL_MakeCurrent(m_Window, m_Context) == 0; }
-  void Swap() override { SDL_GL_SwapWindow(m_Window); }
-  bool DrawableSize(int* w, int* h) override {
-    SDL_GL_GetDrawableSize(m_Window, w, h);
-    return true;
-  }
-
- private:
-  SDL_Window* m_Window;
-  SDL_GLContext m_Context;
-};
-
-class EglContext final : public GlContext {
- public:
-  EglContext(EGLDisplay display, EGLContext context) : m_Display(display), m_Context(context) {}
-  ~EglContext() override {
-    eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroyContext(m_Display, m_Context);
-  }
-  bool MakeCurrent() override { return eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_Context) == EGL_TRUE; }
-
- private:
-  EGLDisplay m_Display;
-  EGLContext m_Context;
-};
-
-std::unique_ptr<GlContext> MakeEglContext(std::string* why) {
-  static EGLDisplay display = EGL_NO_DISPLAY;
-  static bool tried = false;
-  static std::string failure;
-  if (!tried) {
-    tried = true;
-    display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    EGLint major = 0, minor = 0;
-    if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor)) {
-      display = EGL_NO_DISPLAY;
-      failure = "no EGL surfaceless display";
-    } else if (!eglBindAPI(EGL_OPENGL_API)) {
-      display = EGL_NO_DISPLAY;
-      failure = "EGL cannot bind desktop OpenGL";
-    }
-  }
-  if (display == EGL_NO_DISPLAY) {
-    if (why) *why = failure;
-    return nullptr;
-  }
-  eglBindAPI(EGL_OPENGL_API);
-  const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                               EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
-  EGLConfig config = nullptr;
-  EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
-  if (context == EGL_NO_CONTEXT) {
-    const EGLint wanted[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
-    EGLint count = 0;
-    if (eglChooseConfig(display, wanted, &config, 1, &count) && count > 0)
-      context = eglCreateContext(display, config, EGL_NO_CONTEXT, attributes);
-  }
-  if (context == EGL_NO_CONTEXT) {
-    if (why) *why = "no OpenGL 3.3 core context through EGL";
-    return nullptr;
-  }
-  auto made = std::make_unique<EglContext>(display, context);
-  if (!made->MakeCurrent()) {
-    if (why) *why = "the EGL context cannot be made current";
-    return nullptr;
-  }
-  return made;
-}
-
-// ---- Objects ----
-
-struct DeviceLink {
-  bool alive = true;
-};
-
-class GlTexture final : public MemoryTexture {
- public:
-  GlTexture(std::shared_ptr<DeviceLink> link, uint32_t w, uint32_t h, uint32_t levels, DWORD usage, D3DFORMAT format,
-            D3DPOOL pool)
-      : MemoryTexture(w, h, levels, usage, format, pool), m_Link(std::move(link)) {}
-  // Binds the texture to the active unit, uploading what changed.
-  void Bind() {
-    if (!m_Id) {
-      glGenTextures(1, &m_Id);
-      glBindTexture(GL_TEXTURE_2D, m_Id);
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(m_Levels.size()) - 1);
-    } else {
-      glBindTexture(GL_TEXTURE_2D, m_Id);
-    }
-    if (m_Uploaded == m_Version) return;
-    std::vector<uint32_t> argb;
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    for (size_t i = 0; i < m_Levels.size(); ++i) {
-      const Level& l = m_Levels[i];
-      argb.resize(size_t(l.width) * l.height);
-      UnpackPixels(l.bytes.data(), argb.size(), m_Format, argb.data());
-      glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(l.width), GLsizei(l.height), 0, GL_BGRA,
-                   GL_UNSIGNED_BYTE, argb.data());
-    }
-    m_Uploaded = m_Version;
-  }
-  uint32_t LevelCountForSampling() const { return uint32_t(m_Levels.size()); }
-
- protected:
-  ~GlTexture() override {
-    if (m_Id && m_Link->alive) glDeleteTextures(1, &m_Id);
-  }
-
- private:
-  std::shared_ptr<DeviceLink> m_Link;
-  GLuint m_Id = 0;
-  uint64_t m_Uploaded = 0;
-};
-
-// A GL buffer object that follows the bytes of a memory buffer.
-struct GlBufferObject {
-  GLuint id = 0;
-  uint64_t uploaded = 0;
-  void Bind(GLenum target, const std::vector<uint8_t>& bytes, uint64_t version, DWORD usage) {
-    if (!id) glGenBuffers(1, &id);
-    glBindBuffer(target, id);
-    if (uploaded != version) {
-      glBufferData(target, GLsizeiptr(bytes.size()), bytes.data(),
-                   (usage & D3DUSAGE_DYNAMIC) ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
-      uploaded = version;
-    }
-  }
-  void Delete(const DeviceLink& link) {
-    if (id && link.alive) glDeleteBuffers(1, &id);
-  }
-};
-
-// A vertex or index buffer kept in memory and mirrored in a GL buffer.
-template <class Base, GLenum Target>
-class GlBuffer final : public Base {
- public:
-  // kind: the vertex format of a vertex buffer, the index format of an index buffer.
-  GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, DWORD usage, uint32_t kind, D3DPOOL pool)
-      : Base(length, usage, kind, pool), m_Link(std::move(link)) {}
-  void Bind() { m_Buffer.Bind(Target, this->m_Bytes, this->m_Version, this->m_Usage); }
-
- protected:
-  ~GlBuffer() override { m_Buffer.Delete(*m_Link); }
-
- private:
-  std::shared_ptr<DeviceLink> m_Link;
-  GlBufferObject m_Buffer;
-};
-using GlVertexBuffer = GlBuffer<MemoryVertexBuffer, GL_ARRAY_BUFFER>;
-using GlIndexBuffer = GlBuffer<MemoryIndexBuffer, GL_ELEMENT_ARRAY_BUFFER>;
-
-// ---- Helpers ----
-
-GLenum BlendFactor(DWORD f) {
-  switch (f) {
-    case D3DBLEND_ZERO: return GL_ZERO;
-    case D3DBLEND_ONE: return GL_ONE;
-    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
-    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
-    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
-    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
-    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
-    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
-    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
-    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
-    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
-    case D3DBLEND_BLENDFACTOR: return GL_CONSTANT_COLOR;
-    case D3DBLEND_INVBLENDFACTOR: return GL_ONE_MINUS_CONSTANT_COLOR;
-    default: return GL_ONE;
-  }
-}
-
-void BlendPair(DWORD src, DWORD dst, GLenum* s, GLenum* d) {
-  if (src == D3DBLEND_BOTHSRCALPHA) {
-    *s = GL_SRC_ALPHA;
-    *d = GL_ONE_MINUS_SRC_ALPHA;
-  } else if (src == D3DBLEND_BOTHINVSRCALPHA) {
-    *s = GL_ONE_MINUS_SRC_ALPHA;
-    *d = GL_SRC_ALPHA;
-  } else {
-    *s = BlendFactor(src);
-    *d = BlendFactor(dst);
-  }
-}
-
-GLenum BlendOp(DWORD op) {
-  switch (op) {
-    case D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;
-    case D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT;
-    case D3DBLENDOP_MIN: return GL_MIN;
-    case D3DBLENDOP_MAX: return GL_MAX;
-    default: return GL_FUNC_ADD;
-  }
-}
-
-GLenum CompareFunc(DWORD f) {
-  switch (f) {
-    case D3DCMP_NEVER: return GL_NEVER;
-    case D3DCMP_LESS: return GL_LESS;
-    case D3DCMP_EQUAL: return GL_EQUAL;
-    case D3DCMP_LESSEQUAL: return GL_LEQUAL;
-    case D3DCMP_GREATER: return GL_GREATER;
-    case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
-    case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
-    default: return GL_ALWAYS;
-  }
-}
-
-GLenum AddressMode(DWORD a) {
-  switch (a) {
-    case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
-    case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-    case D3DTADDRESS_MIRRORONCE: return GL_MIRRORED_REPEAT;
-    default: return GL_REPEAT;
-  }
-}
-
-GLenum PrimitiveMode(D3DPRIMITIVETYPE t) {
-  switch (t) {
-    case D3DPT_POINTLIST: return GL_POINTS;
-    case D3DPT_LINELIST: return GL_LINES;
-    case D3DPT_LINESTRIP: return GL_LINE_STRIP;
-    case D3DPT_TRIANGLESTRIP: return GL_TRIANGLE_STRIP;
-    case D3DPT_TRIANGLEFAN: return GL_TRIANGLE_FAN;
-    default: return GL_TRIANGLES;
-  }
-}
-
-void ColorToVec(D3DCOLOR c, float out[4]) {
-  out[0] = float((c >> 16) & 255) / 255.0f;
-  out[1] = float((c >> 8) & 255) / 255.0f;
-  out[2] = float(c & 255) / 255.0f;
-  out[3] = float(c >> 24) / 255.0f;
-}
-
-GLuint CompileShader(GLenum type, const std::string& source, std::string* log) {
-  GLuint shader = glCreateShader(type);
-  const char* text = source.c_str();
-  glShaderSource(shader, 1, &text, nullptr);
-  glCompileShader(shader);
-  GLint ok = 0;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char buffer[2048];
-    glGetShaderInfoLog(shader, sizeof buffer, nullptr, buffer);
-    if (log) *log = buffer;
-    glDeleteShader(shader);
-    return 0;
-  }
-  return shader;
-}
-
-GLuint LinkProgram(const std::string& vs, const std::string& fs) {
-  std::string log;
-  GLuint v = CompileShader(GL_VERTEX_SHADER, vs, &log);
-  if (!v) {
-    LogError("vertex shader: " + log);
-    return 0;
-  }
-  GLuint f = CompileShader(GL_FRAGMENT_SHADER, fs, &log);
-  if (!f) {
-    LogError("fragment shader: " + log);
-    glDeleteShader(v);
-    return 0;
-  }
-  GLuint p = glCreateProgram();
-  glAttachShader(p, v);
-  glAttachShader(p, f);
-  glLinkProgram(p);
-  glDeleteShader(v);
-  glDeleteShader(f);
-  GLint ok = 0;
-  glGetProgramiv(p, GL_LINK_STATUS, &ok);
-  if (!ok) {
-    char buffer[2048];
-    glGetProgramInfoLog(p, sizeof buffer, nullptr, buffer);
-    LogError(std::string("shader link: ") + buffer);
-    glDeleteProgram(p);
-    return 0;
-  }
-  return p;
-}
-
-// Uniform locations of a generated program.
-struct Program {
-  GLuint id = 0;
-  GLint worldView, proj, normalMat, viewport, matDiffuse, matAmbient, matSpecular, matEmissive, matPower, ambient;
-  GLint lightPos, lightDir, lightDiffuse, lightSpecular, lightAmbient, lightAtt, lightSpot, texMat, pointSize;
-  GLint tex, tfactor, constant, alphaRef, fog, fogColor;
-};
 
 const char* kPresentVertex = R"(#version 330 core
 out vec2 vUv;
@@ -376,8 +70,8 @@ class GlDevice final : public IDevice {
     if (!m_Context->MakeCurrent()) return false;
     glGenVertexArrays(1, &m_Vao);
     glBindVertexArray(m_Vao);
-    glGenBuffers(1, &m_StreamVbo);
-    glGenBuffers(1, &m_StreamIbo);
+    m_StreamVertices.Create(1 << 20);
+    m_StreamIndices.Create(1 << 18);
     glGenSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
     glGenTextures(1, &m_RampTexture);
     m_PresentProgram = LinkProgram(kPresentVertex, kPresentFragment);
@@ -391,6 +85,7 @@ class GlDevice final : public IDevice {
     UploadRamp();
     ResetStates();
     glEnable(GL_PROGRAM_POINT_SIZE);
+    m_Link->cache.Invalidate();
     return glGetError() == GL_NO_ERROR;
   }
 
@@ -400,12 +95,16 @@ class GlDevice final : public IDevice {
   HRESULT Reset(D3DPRESENT_PARAMETERS* params) override {
     if (!params) return D3DERR_INVALIDCALL;
     m_Params = *params;
+    m_Link->cache.Invalidate();
     if (!MakeTargets()) return D3DERR_NOTAVAILABLE;
     ResetStates();
     return D3D_OK;
   }
 
-  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override { return m_States.SetRender(state, value); }
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
+    Bump(m_Versions.states);
+    return m_States.SetRender(state, value);
+  }
   HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override { return m_States.GetRender(state, value); }
   HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
     return m_States.SetSampler(sampler, type, value);
@@ -414,6 +113,7 @@ class GlDevice final : public IDevice {
     return m_States.GetSampler(sampler, type, value);
   }
   HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
+    Bump(m_Versions.states);
     return m_States.SetStage(stage, type, value);
   }
   HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override {
@@ -422,11 +122,19 @@ class GlDevice final : public IDevice {
 
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DXMATRIX* matrix) override {
     if (!matrix) return D3DERR_INVALIDCALL;
-    if (state == D3DTS_VIEW) m_View = *matrix;
-    else if (state == D3DTS_PROJECTION) m_Proj = *matrix;
-    else if (state >= D3DTS_TEXTURE0 && state < D3DTS_TEXTURE0 + MAX_TEXTURE_STAGES) m_TexMat[state - D3DTS_TEXTURE0] = *matrix;
-    else if (state == D3DTS_WORLD) m_World = *matrix;
-    else if (state > D3DTS_WORLD && state < D3DTS_WORLD + 256) {
+    if (state == D3DTS_VIEW) {
+      m_View = *matrix;
+      Bump(m_Versions.view);
+    } else if (state == D3DTS_PROJECTION) {
+      m_Proj = *matrix;
+      Bump(m_Versions.proj);
+    } else if (state >= D3DTS_TEXTURE0 && state < D3DTS_TEXTURE0 + MAX_TEXTURE_STAGES) {
+      m_TexMat[state - D3DTS_TEXTURE0] = *matrix;
+      Bump(m_Versions.texMats);
+    } else if (state == D3DTS_WORLD) {
+      m_World = *matrix;
+      Bump(m_Versions.world);
+    } else if (state > D3DTS_WORLD && state < D3DTS_WORLD + 256) {
       // Further world matrices (vertex blending) are kept but not used: skinning is done on the CPU.
     } else {
       return D3DERR_INVALIDCALL;
@@ -445,6 +153,7 @@ class GlDevice final : public IDevice {
   HRESULT SetLight(DWORD index, const D3DLIGHT9* light) override {
     if (!light) return D3DERR_INVALIDCALL;
     m_Lights[index].light = *light;
+    Bump(m_Versions.lights);
     return D3D_OK;
   }
   HRESULT GetLight(DWORD index, D3DLIGHT9* light) override {
@@ -455,6 +164,7 @@ class GlDevice final : public IDevice {
   }
   HRESULT LightEnable(DWORD index, BOOL enable) override {
     LightSlot& slot = m_Lights[index];  // a light never set is a default white directional one
+    Bump(m_Versions.lights);
     if (enable && !slot.on) {
       uint32_t on = 0;
       for (const auto& l : m_Lights) on += l.second.on;
@@ -472,6 +182,7 @@ class GlDevice final : public IDevice {
   HRESULT SetMaterial(const D3DMATERIAL9* material) override {
     if (!material) return D3DERR_INVALIDCALL;
     m_Material = *material;
+    Bump(m_Versions.material);
     return D3D_OK;
   }
   HRESULT GetMaterial(D3DMATERIAL9* material) override {
@@ -485,6 +196,7 @@ class GlDevice final : public IDevice {
         uint64_t(viewport->Y) + viewport->Height > m_Params.BackBufferHeight)
       return D3DERR_INVALIDCALL;
     m_Viewport = *viewport;
+    Bump(m_Versions.viewport);
     return D3D_OK;
   }
   HRESULT GetViewport(D3DVIEWPORT9* viewport) override {
@@ -526,6 +238,12 @@ class GlDevice final : public IDevice {
     m_Bound.SetTexture(stage, texture);
     return D3D_OK;
   }
+  HRESULT GetTexture(DWORD stage, ITexture** texture) override {
+    if (!texture || stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
+    *texture = m_Bound.textures[stage];
+    if (*texture) (*texture)->AddRef();
+    return D3D_OK;
+  }
   HRESULT SetFVF(DWORD fvf) override {
     m_Bound.fvf = fvf;
     m_Layout = DescribeFVF(fvf);
@@ -547,8 +265,9 @@ class GlDevice final : public IDevice {
       return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     Stream()->Bind();
-    SetAttributes(m_Bound.streamOffset, m_Bound.streamStride);
+    SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
     glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(count));
+    ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
 
@@ -560,13 +279,19 @@ class GlDevice final : public IDevice {
     // Every index must name a vertex inside the stream.
     if (m_Bound.streamStride == 0 || Stream()->Bytes().size() < m_Bound.streamOffset) return D3DERR_INVALIDCALL;
     const uint64_t vertices = (Stream()->Bytes().size() - m_Bound.streamOffset) / m_Bound.streamStride;
-    if (!IndexedDrawFits(Indices()->Bytes(), size, startIndex, count, baseVertex, vertices)) return D3DERR_INVALIDCALL;
+    if (!DrawFits(Indices()->Bytes().size(), 0, size, startIndex, count)) return D3DERR_INVALIDCALL;
+    uint32_t lowest = 0, highest = 0;
+    IndexRange(Indices()->Bytes().data() + size_t(startIndex) * size, count, size, &lowest, &highest);
+    if (uint64_t(highest) + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     Stream()->Bind();
     Indices()->Bind();
-    SetAttributes(m_Bound.streamOffset, m_Bound.streamStride);
-    glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                             reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
+    SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
+    // The range spares the driver a pass over the indices.
+    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
+                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                                  reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
+    ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
 
@@ -574,10 +299,9 @@ class GlDevice final : public IDevice {
     const uint32_t count = PrimitiveVertexCount(type, primitiveCount);
     if (!data || stride == 0 || count == 0) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    glBindBuffer(GL_ARRAY_BUFFER, m_StreamVbo);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(size_t(count) * stride), data, GL_STREAM_DRAW);
-    SetAttributes(0, stride);
-    glDrawArrays(PrimitiveMode(type), 0, GLsizei(count));
+    const GLint first = StreamVertices(data, size_t(count) * stride, stride);
+    glDrawArrays(PrimitiveMode(type), first, GLsizei(count));
+    ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
 
@@ -587,34 +311,36 @@ class GlDevice final : public IDevice {
     if (!indices || !data || stride == 0 || count == 0) return D3DERR_INVALIDCALL;
     if (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) return D3DERR_INVALIDCALL;
     const uint32_t size = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
-    const uint64_t highest = HighestIndex(static_cast<const uint8_t*>(indices), count, size);
+    uint32_t lowest = 0, highest = 0;
+    IndexRange(static_cast<const uint8_t*>(indices), count, size, &lowest, &highest);
     if (highest >= uint64_t(minIndex) + vertexCount) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    glBindBuffer(GL_ARRAY_BUFFER, m_StreamVbo);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr((highest + 1) * stride), data, GL_STREAM_DRAW);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_StreamIbo);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(size_t(count) * size), indices, GL_STREAM_DRAW);
-    SetAttributes(0, stride);
-    glDrawElements(PrimitiveMode(type), GLsizei(count), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, nullptr);
-    if (Indices()) Indices()->Bind();
+    const GLint first = StreamVertices(data, (size_t(highest) + 1) * stride, stride);
+    m_Link->cache.BindElementBuffer(m_StreamIndices.Id());
+    const size_t at = m_StreamIndices.Write(GL_ELEMENT_ARRAY_BUFFER, indices, size_t(count) * size, size);
+    ++m_Link->cache.Counters().bufferUploads;
+    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
+                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(at), first);
+    ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
 
   HRESULT Clear(DWORD count, const RECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override {
     if ((flags & D3DCLEAR_ZBUFFER) && !m_Params.EnableAutoDepthStencil) return D3DERR_INVALIDCALL;
-    glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
+    gl::StateCache& cache = m_Link->cache;
+    cache.BindFramebuffer(m_Target);
     float c[4];
     ColorToVec(color, c);
     glClearColor(c[0], c[1], c[2], c[3]);
     glClearDepth(z);
     glClearStencil(GLint(stencil));
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthMask(GL_TRUE);
+    cache.ColorMask(15);
+    cache.DepthMask(true);
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
     if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
     if (flags & D3DCLEAR_STENCIL) bits |= GL_STENCIL_BUFFER_BIT;
-    glEnable(GL_SCISSOR_TEST);
+    cache.Enable(GL_SCISSOR_TEST, true);
     auto clearRect = [&](int32_t l, int32_t t, int32_t r, int32_t b) {
       l = std::max<int32_t>(l, int32_t(m_Viewport.X));
       t = std::max<int32_t>(t, int32_t(m_Viewport.Y));
@@ -630,7 +356,7 @@ class GlDevice final : public IDevice {
     } else {
       for (DWORD i = 0; i < count; ++i) clearRect(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
     }
-    glDisable(GL_SCISSOR_TEST);
+    cache.Enable(GL_SCISSOR_TEST, false);
     return D3D_OK;
   }
 
@@ -646,42 +372,82 @@ class GlDevice final : public IDevice {
   }
 
   HRESULT Present() override {
+    gl::StateCache& cache = m_Link->cache;
+    m_LastFrame = cache.Counters();
     int dw = 0, dh = 0;
-    GLuint target = 0;
+    GLuint screen = 0;
     if (!m_Context->DrawableSize(&dw, &dh)) {
       dw = int(m_ScreenWidth);
       dh = int(m_ScreenHeight);
-      target = m_ScreenFbo;
+      screen = m_ScreenFbo;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, target);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_CULL_FACE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glViewport(0, 0, dw, dh);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
     // Scaled to fit with the aspect kept: black bars on the long sides.
-    const double bw = m_Params.BackBufferWidth, bh = m_Params.BackBufferHeight;
-    const double scale = std::min(dw / bw, dh / bh);
+    const int bw = int(m_Params.BackBufferWidth), bh = int(m_Params.BackBufferHeight);
+    const double scale = std::min(double(dw) / bw, double(dh) / bh);
     const int w = int(std::lround(bw * scale)), h = int(std::lround(bh * scale));
-    glViewport((dw - w) / 2, (dh - h) / 2, w, h);
-    glUseProgram(m_PresentProgram);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, m_ColorTexture);
-    glBindSampler(0, 0);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, m_RampTexture);
-    glBindSampler(1, 0);
-    glBindVertexArray(m_PresentVao);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
-    glBindVertexArray(m_Vao);
+    const int x = (dw - w) / 2, y = (dh - h) / 2;
+    cache.Enable(GL_SCISSOR_TEST, false);
+    cache.ColorMask(15);
+    if (m_Target != m_Fbo) {
+      if (DrawsOnScreen()) {
+        // The frame was drawn on the screen itself.
+        m_Context->Swap();
+        return Presented();
+      }
+      // The window or the ramp changed during the frame: the picture takes
+      // the long way.
+      glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Target);
+      glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_Fbo);
+      glBlitFramebuffer(0, 0, bw, bh, 0, 0, bw, bh, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      cache.ForgetFramebuffer();
+    }
+    cache.BindFramebuffer(screen);
+    if (w != dw || h != dh) {
+      glClearColor(0, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (m_RampIdentity && w == bw && h == bh) {
+      // Nothing to scale and nothing to look up: a copy.
+      glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Fbo);
+      glBlitFramebuffer(0, 0, w, h, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      cache.ForgetFramebuffer();
+    } else {
+      cache.Enable(GL_DEPTH_TEST, false);
+      cache.Enable(GL_BLEND, false);
+      cache.Enable(GL_CULL_FACE, false);
+      cache.PolygonMode(GL_FILL);
+      cache.Viewport(x, y, w, h);
+      cache.UseProgram(m_PresentProgram);
+      cache.BindTexture(0, m_ColorTexture);
+      cache.BindSampler(0, 0);
+      cache.BindTexture(1, m_RampTexture);
+      cache.BindSampler(1, 0);
+      cache.BindVertexArray(m_PresentVao);
+      glDrawArrays(GL_TRIANGLES, 0, 3);
+      cache.BindVertexArray(m_Vao);
+    }
     m_Context->Swap();
-    glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
+    return Presented();
+  }
+
+  // After a Present: the next frame's target, the counters of a new frame.
+  HRESULT Presented() {
+    ChooseTarget();
+    m_Link->cache.BindFramebuffer(m_Target);
+    m_Link->cache.Counters() = DeviceFrameCounters();
     return glGetError() == GL_NO_ERROR ? D3D_OK : E_FAIL;
   }
+
+  // A window the size of the back buffer, shown without a ramp, is drawn
+  // on directly: the final pass would only copy.
+  bool DrawsOnScreen() {
+    int dw = 0, dh = 0;
+    return m_RampIdentity && m_Context->DrawableSize(&dw, &dh) && dw == int(m_Params.BackBufferWidth) &&
+           dh == int(m_Params.BackBufferHeight);
+  }
+  void ChooseTarget() { m_Target = DrawsOnScreen() ? 0 : m_Fbo; }
+
+  DeviceFrameCounters GetFrameCounters() const override { return m_LastFrame; }
 
   void SetGammaRamp(uint32_t, DWORD, const D3DGAMMARAMP* ramp) override {
     if (!ramp) return;
@@ -693,7 +459,7 @@ class GlDevice final : public IDevice {
   }
 
   bool ReadBackBuffer(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) override {
-    return ReadTarget(m_Fbo, m_Params.BackBufferWidth, m_Params.BackBufferHeight, argb, width, height);
+    return ReadTarget(m_Target, m_Params.BackBufferWidth, m_Params.BackBufferHeight, argb, width, height);
   }
   // What the last Present showed (off-screen devices only).
   bool ReadScreen(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
@@ -707,8 +473,8 @@ class GlDevice final : public IDevice {
     for (auto& p : m_Programs) glDeleteProgram(p.second.id);
     glDeleteProgram(m_PresentProgram);
     DeleteTargets();
-    glDeleteBuffers(1, &m_StreamVbo);
-    glDeleteBuffers(1, &m_StreamIbo);
+    m_StreamVertices.Delete();
+    m_StreamIndices.Delete();
     glDeleteSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
     glDeleteTextures(1, &m_RampTexture);
     glDeleteVertexArrays(1, &m_Vao);
@@ -740,6 +506,7 @@ class GlDevice final : public IDevice {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, GLsizei(w), GLsizei(h), GL_BGRA, GL_UNSIGNED_BYTE, raw.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Fbo);
+    m_Link->cache.ForgetFramebuffer();
     argb.resize(raw.size());
     for (uint32_t y = 0; y < h; ++y)  // GL rows run bottom-up
       std::memcpy(&argb[size_t(y) * w], &raw[size_t(h - 1 - y) * w], size_t(w) * 4);
@@ -757,7 +524,16 @@ class GlDevice final : public IDevice {
     m_Fbo = m_ScreenFbo = m_ColorTexture = m_ScreenTexture = m_DepthBuffer = 0;
   }
 
+  // The back buffer and the off-screen screen; GL bindings are all known
+  // again afterwards.
   bool MakeTargets() {
+    const bool made = MakeTargetObjects();
+    ChooseTarget();
+    m_Link->cache.Invalidate();
+    return made;
+  }
+
+  bool MakeTargetObjects() {
     DeleteTargets();
     const GLsizei w = GLsizei(std::max(1u, m_Params.BackBufferWidth)), h = GLsizei(std::max(1u, m_Params.BackBufferHeight));
     m_Params.BackBufferWidth = uint32_t(w);
@@ -794,16 +570,20 @@ class GlDevice final : public IDevice {
     return true;
   }
 
+  // The display takes the high byte of each ramp entry.
   void UploadRamp() {
-    std::vector<uint16_t> texels(256 * 3);
+    std::vector<uint8_t> texels(256 * 3);
+    m_RampIdentity = true;
     for (int i = 0; i < 256; ++i) {
-      texels[i * 3] = m_Gamma.red[i];
-      texels[i * 3 + 1] = m_Gamma.green[i];
-      texels[i * 3 + 2] = m_Gamma.blue[i];
+      texels[i * 3] = uint8_t(m_Gamma.red[i] >> 8);
+      texels[i * 3 + 1] = uint8_t(m_Gamma.green[i] >> 8);
+      texels[i * 3 + 2] = uint8_t(m_Gamma.blue[i] >> 8);
+      for (int c = 0; c < 3; ++c) m_RampIdentity = m_RampIdentity && texels[i * 3 + c] == i;
     }
-    glBindTexture(GL_TEXTURE_2D, m_RampTexture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16, 256, 1, 0, GL_RGB, GL_UNSIGNED_SHORT, texels.data());
+    m_Link->cache.BindTexture(1, m_RampTexture);
+    m_Link->cache.ActiveUnit(1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 256, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -812,6 +592,9 @@ class GlDevice final : public IDevice {
   }
 
   void ResetStates() {
+    for (uint64_t* v : {&m_Versions.world, &m_Versions.view, &m_Versions.proj, &m_Versions.viewport,
+                        &m_Versions.lights, &m_Versions.material, &m_Versions.states, &m_Versions.texMats})
+      Bump(*v);
     m_States.SetDefaults();
     m_Bound.Clear();
     m_Layout = VertexLayout();
@@ -887,104 +670,108 @@ class GlDevice final : public IDevice {
     return k;
   }
 
-  const Program* GetProgram(const gl::PipelineKey& key) {
+  Program* GetProgram(const gl::PipelineKey& key) {
     static_assert(std::has_unique_object_representations<gl::PipelineKey>::value, "keys compare as bytes");
     // Most draws use the program of the draw before: no key string is made then.
     if (m_LastProgram && std::memcmp(&key, &m_LastKey, sizeof key) == 0) return m_LastProgram;
-    const Program* program = FindOrMakeProgram(key);
+    Program* program = FindOrMakeProgram(key);
     m_LastKey = key;
     m_LastProgram = program;
     return program;
   }
 
-  const Program* FindOrMakeProgram(const gl::PipelineKey& key) {
+  Program* FindOrMakeProgram(const gl::PipelineKey& key) {
     const std::string bytes = key.Bytes();
     auto it = m_Programs.find(bytes);
     if (it != m_Programs.end()) return it->second.id ? &it->second : nullptr;
     Program p;
     p.id = LinkProgram(gl::VertexShaderSource(key), gl::FragmentShaderSource(key));
     if (p.id) {
-      auto loc = [&](const char* name) { return glGetUniformLocation(p.id, name); };
-      p.worldView = loc("uWorldView");
-      p.proj = loc("uProj");
-      p.normalMat = loc("uNormalMat");
-      p.viewport = loc("uViewport");
-      p.matDiffuse = loc("uMatDiffuse");
-      p.matAmbient = loc("uMatAmbient");
-      p.matSpecular = loc("uMatSpecular");
-      p.matEmissive = loc("uMatEmissive");
-      p.matPower = loc("uMatPower");
-      p.ambient = loc("uAmbient");
-      p.lightPos = loc("uLightPos");
-      p.lightDir = loc("uLightDir");
-      p.lightDiffuse = loc("uLightDiffuse");
-      p.lightSpecular = loc("uLightSpecular");
-      p.lightAmbient = loc("uLightAmbient");
-      p.lightAtt = loc("uLightAtt");
-      p.lightSpot = loc("uLightSpot");
-      p.texMat = loc("uTexMat");
-      p.pointSize = loc("uPointSize");
-      p.tex = loc("uTex");
-      p.tfactor = loc("uTFactor");
-      p.constant = loc("uConst");
-      p.alphaRef = loc("uAlphaRef");
-      p.fog = loc("uFog");
-      p.fogColor = loc("uFogColor");
-      glUseProgram(p.id);
+      p.Find(p.worldView, "uWorldView", 16);
+      p.Find(p.proj, "uProj", 16);
+      p.Find(p.normalMat, "uNormalMat", 9);
+      p.Find(p.viewport, "uViewport", 4);
+      p.Find(p.matDiffuse, "uMatDiffuse", 4);
+      p.Find(p.matAmbient, "uMatAmbient", 4);
+      p.Find(p.matSpecular, "uMatSpecular", 4);
+      p.Find(p.matEmissive, "uMatEmissive", 4);
+      p.Find(p.matPower, "uMatPower", 1);
+      p.Find(p.ambient, "uAmbient", 4);
+      p.Find(p.lightPos, "uLightPos", 8 * 3);
+      p.Find(p.lightDir, "uLightDir", 8 * 3);
+      p.Find(p.lightDiffuse, "uLightDiffuse", 8 * 4);
+      p.Find(p.lightSpecular, "uLightSpecular", 8 * 4);
+      p.Find(p.lightAmbient, "uLightAmbient", 8 * 4);
+      p.Find(p.lightAtt, "uLightAtt", 8 * 4);
+      p.Find(p.lightSpot, "uLightSpot", 8 * 4);
+      p.Find(p.texMat, "uTexMat", 8 * 16);
+      p.Find(p.pointSize, "uPointSize", 1);
+      p.Find(p.tfactor, "uTFactor", 4);
+      p.Find(p.constant, "uConst", 8 * 4);
+      p.Find(p.alphaRef, "uAlphaRef", 1);
+      p.Find(p.fog, "uFog", 4);
+      p.Find(p.fogColor, "uFogColor", 4);
+      m_Link->cache.UseProgram(p.id);
       const GLint units[8] = {0, 1, 2, 3, 4, 5, 6, 7};
-      if (p.tex >= 0) glUniform1iv(p.tex, 8, units);
+      const GLint tex = glGetUniformLocation(p.id, "uTex");
+      if (tex >= 0) glUniform1iv(tex, 8, units);
     }
-    auto& stored = m_Programs[bytes] = p;
+    auto& stored = m_Programs[bytes] = std::move(p);
     return stored.id ? &stored : nullptr;
   }
 
   void ApplyFixedStates() {
+    gl::StateCache& c = m_Link->cache;
     const DWORD* rs = m_States.render;
-    glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
-    glViewport(GLint(m_Viewport.X), GLint(m_Params.BackBufferHeight) - GLint(m_Viewport.Y + m_Viewport.Height),
+    c.BindFramebuffer(m_Target);
+    c.Viewport(GLint(m_Viewport.X), GLint(m_Params.BackBufferHeight) - GLint(m_Viewport.Y + m_Viewport.Height),
                GLsizei(m_Viewport.Width), GLsizei(m_Viewport.Height));
-    glDepthRange(m_Viewport.MinZ, m_Viewport.MaxZ);
-    if (rs[D3DRS_ZENABLE]) glEnable(GL_DEPTH_TEST);
-    else glDisable(GL_DEPTH_TEST);
-    glDepthFunc(CompareFunc(rs[D3DRS_ZFUNC]));
-    glDepthMask(rs[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+    c.DepthRange(m_Viewport.MinZ, m_Viewport.MaxZ);
+    c.Enable(GL_DEPTH_TEST, rs[D3DRS_ZENABLE] != 0);
+    c.DepthFunc(CompareFunc(rs[D3DRS_ZFUNC]));
+    c.DepthMask(rs[D3DRS_ZWRITEENABLE] != 0);
     // The picture keeps its orientation on screen, so a winding seen as
     // clockwise is clockwise for GL too; front faces are counter-clockwise.
-    glFrontFace(GL_CCW);
+    c.FrontFace(GL_CCW);
     switch (rs[D3DRS_CULLMODE]) {
-      case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
-      case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
-      default: glDisable(GL_CULL_FACE); break;
+      case D3DCULL_CW: c.Enable(GL_CULL_FACE, true); c.CullFace(GL_BACK); break;
+      case D3DCULL_CCW: c.Enable(GL_CULL_FACE, true); c.CullFace(GL_FRONT); break;
+      default: c.Enable(GL_CULL_FACE, false); break;
     }
     if (rs[D3DRS_ALPHABLENDENABLE]) {
-      glEnable(GL_BLEND);
+      c.Enable(GL_BLEND, true);
       GLenum s, d, sa, da;
       BlendPair(rs[D3DRS_SRCBLEND], rs[D3DRS_DESTBLEND], &s, &d);
       if (rs[D3DRS_SEPARATEALPHABLENDENABLE]) {
         BlendPair(rs[D3DRS_SRCBLENDALPHA], rs[D3DRS_DESTBLENDALPHA], &sa, &da);
-        glBlendFuncSeparate(s, d, sa, da);
-        glBlendEquationSeparate(BlendOp(rs[D3DRS_BLENDOP]), BlendOp(rs[D3DRS_BLENDOPALPHA]));
+        c.BlendFunc(s, d, sa, da);
+        c.BlendEquation(BlendOp(rs[D3DRS_BLENDOP]), BlendOp(rs[D3DRS_BLENDOPALPHA]));
       } else {
-        glBlendFunc(s, d);
-        glBlendEquation(BlendOp(rs[D3DRS_BLENDOP]));
+        c.BlendFunc(s, d, s, d);
+        c.BlendEquation(BlendOp(rs[D3DRS_BLENDOP]), BlendOp(rs[D3DRS_BLENDOP]));
       }
-      float c[4];
-      ColorToVec(rs[D3DRS_BLENDFACTOR], c);
-      glBlendColor(c[0], c[1], c[2], c[3]);
+      float color[4];
+      ColorToVec(rs[D3DRS_BLENDFACTOR], color);
+      c.BlendColor(color);
     } else {
-      glDisable(GL_BLEND);
+      c.Enable(GL_BLEND, false);
     }
-    const DWORD mask = rs[D3DRS_COLORWRITEENABLE];
-    glColorMask(mask & 1 ? GL_TRUE : GL_FALSE, mask & 2 ? GL_TRUE : GL_FALSE, mask & 4 ? GL_TRUE : GL_FALSE,
-                mask & 8 ? GL_TRUE : GL_FALSE);
-    glPolygonMode(GL_FRONT_AND_BACK, rs[D3DRS_FILLMODE] == D3DFILL_POINT       ? GL_POINT
-                                     : rs[D3DRS_FILLMODE] == D3DFILL_WIREFRAME ? GL_LINE
-                                                                               : GL_FILL);
-    glDisable(GL_SCISSOR_TEST);
+    c.ColorMask(rs[D3DRS_COLORWRITEENABLE] & 15);
+    c.PolygonMode(rs[D3DRS_FILLMODE] == D3DFILL_POINT       ? GL_POINT
+                  : rs[D3DRS_FILLMODE] == D3DFILL_WIREFRAME ? GL_LINE
+                                                            : GL_FILL);
+    c.Enable(GL_SCISSOR_TEST, false);
   }
 
+  // The sampler states of a stage, sent when they differ from the last sent.
   void ApplySampler(uint32_t i, GlTexture* texture) {
     const DWORD* ss = m_States.sampler[i];
+    const bool mipmapped = texture && texture->LevelCountForSampling() > 1;
+    SamplerSent& sent = m_SamplerSent[i];
+    if (sent.known && sent.mipmapped == mipmapped && std::memcmp(sent.states, ss, sizeof sent.states) == 0) return;
+    sent.known = true;
+    sent.mipmapped = mipmapped;
+    std::memcpy(sent.states, ss, sizeof sent.states);
     const GLuint s = m_Samplers[i];
     glSamplerParameteri(s, GL_TEXTURE_WRAP_S, GLint(AddressMode(ss[D3DSAMP_ADDRESSU])));
     glSamplerParameteri(s, GL_TEXTURE_WRAP_T, GLint(AddressMode(ss[D3DSAMP_ADDRESSV])));
@@ -993,7 +780,7 @@ class GlDevice final : public IDevice {
     glSamplerParameterfv(s, GL_TEXTURE_BORDER_COLOR, border);
     const bool magLinear = ss[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
     const bool minLinear = ss[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
-    const DWORD mip = texture && texture->LevelCountForSampling() > 1 ? ss[D3DSAMP_MIPFILTER] : D3DTEXF_NONE;
+    const DWORD mip = mipmapped ? ss[D3DSAMP_MIPFILTER] : D3DTEXF_NONE;
     GLenum minFilter;
     if (mip == D3DTEXF_NONE) minFilter = minLinear ? GL_LINEAR : GL_NEAREST;
     else if (mip == D3DTEXF_POINT) minFilter = minLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
@@ -1004,47 +791,73 @@ class GlDevice final : public IDevice {
     glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, DwordToFloat(ss[D3DSAMP_MIPMAPLODBIAS]));
   }
 
-  // Sets everything a draw needs except the vertex attributes.
+  // Sets everything a draw needs except the vertex attributes; each value
+  // goes to GL only when it differs from what GL holds.
   bool Prepare() {
     if (m_Layout.position < 0) return false;  // no vertex format with a position
     const gl::PipelineKey key = MakeKey();
-    const Program* p = GetProgram(key);
+    Program* p = GetProgram(key);
     if (!p) return false;
+    gl::StateCache& c = m_Link->cache;
     ApplyFixedStates();
-    glUseProgram(p->id);
-    glBindVertexArray(m_Vao);
+    c.UseProgram(p->id);
+    c.BindVertexArray(m_Vao);
 
-    D3DXMATRIX worldView;
-    D3DXMatrixMultiply(&worldView, &m_World, &m_View);
-    glUniformMatrix4fv(p->worldView, 1, GL_FALSE, &worldView.m[0][0]);
-    glUniformMatrix4fv(p->proj, 1, GL_FALSE, &m_Proj.m[0][0]);
-    const float vp[4] = {float(m_Viewport.X), float(m_Viewport.Y), float(m_Viewport.Width), float(m_Viewport.Height)};
-    glUniform4fv(p->viewport, 1, vp);
-    if (key.lighting) {
-      D3DXMATRIX inverse;
-      if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
-      const float n[9] = {inverse.m[0][0], inverse.m[0][1], inverse.m[0][2], inverse.m[1][0], inverse.m[1][1],
-                          inverse.m[1][2], inverse.m[2][0], inverse.m[2][1], inverse.m[2][2]};
-      glUniformMatrix3fv(p->normalMat, 1, GL_TRUE, n);
-      glUniform4fv(p->matDiffuse, 1, &m_Material.Diffuse.r);
-      glUniform4fv(p->matAmbient, 1, &m_Material.Ambient.r);
-      glUniform4fv(p->matSpecular, 1, &m_Material.Specular.r);
-      glUniform4fv(p->matEmissive, 1, &m_Material.Emissive.r);
-      glUniform1f(p->matPower, m_Material.Power);
-      float ambient[4];
-      ColorToVec(m_States.render[D3DRS_AMBIENT], ambient);
-      glUniform4fv(p->ambient, 1, ambient);
+    auto vec4 = [&](Uniform& u, const float* v) {
+      if (p->Changed(u, v)) glUniform4fv(u.location, GLsizei(u.floats / 4), v);
+    };
+    auto vec3 = [&](Uniform& u, const float* v) {
+      if (p->Changed(u, v)) glUniform3fv(u.location, GLsizei(u.floats / 3), v);
+    };
+    auto mat4 = [&](Uniform& u, const float* v) {
+      if (p->Changed(u, v)) glUniformMatrix4fv(u.location, GLsizei(u.floats / 16), GL_FALSE, v);
+    };
+    auto scalar = [&](Uniform& u, float v) {
+      if (p->Changed(u, &v)) glUniform1f(u.location, v);
+    };
+
+    // Each group of uniforms is looked at only when what it is made from
+    // changed since the program last had it.
+    const UniformVersions& v = m_Versions;
+    UniformVersions& seen = p->seen;
+    if (seen.world != v.world || seen.view != v.view) {
+      D3DXMATRIX worldView;
+      D3DXMatrixMultiply(&worldView, &m_World, &m_View);
+      mat4(p->worldView, &worldView.m[0][0]);
+      if (key.lighting && p->normalMat.location >= 0) {
+        D3DXMATRIX inverse;
+        if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
+        // The transpose of the inverse's upper 3x3, column by column.
+        const float n[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
+                            inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
+        if (p->Changed(p->normalMat, n)) glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
+      }
+    }
+    if (seen.proj != v.proj) mat4(p->proj, &m_Proj.m[0][0]);
+    if (seen.viewport != v.viewport) {
+      const float vp[4] = {float(m_Viewport.X), float(m_Viewport.Y), float(m_Viewport.Width),
+                           float(m_Viewport.Height)};
+      vec4(p->viewport, vp);
+    }
+    if (key.lighting && seen.material != v.material) {
+      vec4(p->matDiffuse, &m_Material.Diffuse.r);
+      vec4(p->matAmbient, &m_Material.Ambient.r);
+      vec4(p->matSpecular, &m_Material.Specular.r);
+      vec4(p->matEmissive, &m_Material.Emissive.r);
+      scalar(p->matPower, m_Material.Power);
+    }
+    if (key.lighting && (seen.lights != v.lights || seen.view != v.view)) {
       float pos[8][3] = {}, dir[8][3] = {}, dif[8][4] = {}, spe[8][4] = {}, amb[8][4] = {}, att[8][4] = {}, spot[8][4] = {};
       uint32_t n2 = 0;
       for (const auto& entry : m_Lights) {
         if (!entry.second.on || n2 >= MAX_ACTIVE_LIGHTS) continue;
         const D3DLIGHT9& L = entry.second.light;
-        D3DXVECTOR3 wp(L.Position.x, L.Position.y, L.Position.z), wd(L.Direction.x, L.Direction.y, L.Direction.z), v;
-        D3DXVec3TransformCoord(&v, &wp, &m_View);
-        pos[n2][0] = v.x, pos[n2][1] = v.y, pos[n2][2] = v.z;
-        D3DXVec3TransformNormal(&v, &wd, &m_View);
-        D3DXVec3Normalize(&v, &v);
-        dir[n2][0] = v.x, dir[n2][1] = v.y, dir[n2][2] = v.z;
+        D3DXVECTOR3 wp(L.Position.x, L.Position.y, L.Position.z), wd(L.Direction.x, L.Direction.y, L.Direction.z), t;
+        D3DXVec3TransformCoord(&t, &wp, &m_View);
+        pos[n2][0] = t.x, pos[n2][1] = t.y, pos[n2][2] = t.z;
+        D3DXVec3TransformNormal(&t, &wd, &m_View);
+        D3DXVec3Normalize(&t, &t);
+        dir[n2][0] = t.x, dir[n2][1] = t.y, dir[n2][2] = t.z;
         std::memcpy(dif[n2], &L.Diffuse, 16);
         std::memcpy(spe[n2], &L.Specular, 16);
         std::memcpy(amb[n2], &L.Ambient, 16);
@@ -1052,44 +865,70 @@ class GlDevice final : public IDevice {
         spot[n2][0] = std::cos(L.Theta * 0.5f), spot[n2][1] = std::cos(L.Phi * 0.5f), spot[n2][2] = L.Falloff;
         ++n2;
       }
-      glUniform3fv(p->lightPos, 8, &pos[0][0]);
-      glUniform3fv(p->lightDir, 8, &dir[0][0]);
-      glUniform4fv(p->lightDiffuse, 8, &dif[0][0]);
-      glUniform4fv(p->lightSpecular, 8, &spe[0][0]);
-      glUniform4fv(p->lightAmbient, 8, &amb[0][0]);
-      glUniform4fv(p->lightAtt, 8, &att[0][0]);
-      glUniform4fv(p->lightSpot, 8, &spot[0][0]);
+      vec3(p->lightPos, &pos[0][0]);
+      vec3(p->lightDir, &dir[0][0]);
+      vec4(p->lightDiffuse, &dif[0][0]);
+      vec4(p->lightSpecular, &spe[0][0]);
+      vec4(p->lightAmbient, &amb[0][0]);
+      vec4(p->lightAtt, &att[0][0]);
+      vec4(p->lightSpot, &spot[0][0]);
     }
-    float texMats[8][16];
-    for (int i = 0; i < 8; ++i) std::memcpy(texMats[i], &m_TexMat[i].m[0][0], 64);
-    glUniformMatrix4fv(p->texMat, 8, GL_FALSE, &texMats[0][0]);
-    glUniform1f(p->pointSize, DwordToFloat(m_States.render[D3DRS_POINTSIZE]));
-    float tf[4];
-    ColorToVec(m_States.render[D3DRS_TEXTUREFACTOR], tf);
-    glUniform4fv(p->tfactor, 1, tf);
-    float constants[8][4];
-    for (int i = 0; i < 8; ++i) ColorToVec(m_States.stage[i][D3DTSS_CONSTANT], constants[i]);
-    glUniform4fv(p->constant, 8, &constants[0][0]);
-    glUniform1f(p->alphaRef, float(m_States.render[D3DRS_ALPHAREF] & 0xFF));
-    const float fog[4] = {DwordToFloat(m_States.render[D3DRS_FOGSTART]), DwordToFloat(m_States.render[D3DRS_FOGEND]),
-                          DwordToFloat(m_States.render[D3DRS_FOGDENSITY]), 0.0f};
-    glUniform4fv(p->fog, 1, fog);
-    float fogColor[4];
-    ColorToVec(m_States.render[D3DRS_FOGCOLOR], fogColor);
-    glUniform4fv(p->fogColor, 1, fogColor);
+    if (seen.texMats != v.texMats && p->texMat.location >= 0) {
+      float texMats[8][16];
+      for (int i = 0; i < 8; ++i) std::memcpy(texMats[i], &m_TexMat[i].m[0][0], 64);
+      mat4(p->texMat, &texMats[0][0]);
+    }
+    if (seen.states != v.states) {
+      const DWORD* rs = m_States.render;
+      if (key.lighting) {
+        float ambient[4];
+        ColorToVec(rs[D3DRS_AMBIENT], ambient);
+        vec4(p->ambient, ambient);
+      }
+      scalar(p->pointSize, DwordToFloat(rs[D3DRS_POINTSIZE]));
+      float tf[4];
+      ColorToVec(rs[D3DRS_TEXTUREFACTOR], tf);
+      vec4(p->tfactor, tf);
+      if (p->constant.location >= 0) {
+        float constants[8][4];
+        for (int i = 0; i < 8; ++i) ColorToVec(m_States.stage[i][D3DTSS_CONSTANT], constants[i]);
+        vec4(p->constant, &constants[0][0]);
+      }
+      scalar(p->alphaRef, float(rs[D3DRS_ALPHAREF] & 0xFF));
+      const float fog[4] = {DwordToFloat(rs[D3DRS_FOGSTART]), DwordToFloat(rs[D3DRS_FOGEND]),
+                            DwordToFloat(rs[D3DRS_FOGDENSITY]), 0.0f};
+      vec4(p->fog, fog);
+      float fogColor[4];
+      ColorToVec(rs[D3DRS_FOGCOLOR], fogColor);
+      vec4(p->fogColor, fogColor);
+    }
+    seen = v;
 
     for (int i = 0; i < key.stageCount; ++i) {
       if (!key.stages[i].hasTexture) continue;
-      glActiveTexture(GL_TEXTURE0 + GLenum(i));
-      Texture(i)->Bind();
+      Texture(i)->Bind(i);
       ApplySampler(uint32_t(i), Texture(i));
-      glBindSampler(GLuint(i), m_Samplers[i]);
+      c.BindSampler(i, m_Samplers[i]);
     }
-    glActiveTexture(GL_TEXTURE0);
     return true;
   }
 
-  void SetAttributes(uint32_t offset, uint32_t stride) {
+  // Streams vertices handed over by pointer and points the attributes at
+  // them; returns the number of the first vertex.
+  GLint StreamVertices(const void* data, size_t bytes, uint32_t stride) {
+    m_Link->cache.BindArrayBuffer(m_StreamVertices.Id());
+    const size_t at = m_StreamVertices.Write(GL_ARRAY_BUFFER, data, bytes, stride);
+    ++m_Link->cache.Counters().bufferUploads;
+    SetAttributes(m_StreamVertices.Id(), 0, stride);
+    return GLint(at / stride);
+  }
+
+  // Points the vertex attributes at the bound array buffer, unless they
+  // point there already.
+  void SetAttributes(GLuint buffer, uint32_t offset, uint32_t stride) {
+    gl::StateCache& c = m_Link->cache;
+    if (c.AttributesMatch(buffer, offset, stride, m_Bound.fvf)) return;
+    c.AttributesSet(buffer, offset, stride, m_Bound.fvf);
     const VertexLayout& l = m_Layout;
     auto pointer = [&](GLuint index, int at, GLint size, GLenum type, bool normalized) {
       if (at < 0) {
@@ -1109,6 +948,11 @@ class GlDevice final : public IDevice {
     for (int i = 0; i < 8; ++i) pointer(GLuint(4 + i), l.texCoord[i], l.texFloats[i] ? l.texFloats[i] : 2, GL_FLOAT, false);
   }
 
+  struct SamplerSent {
+    DWORD states[SAMPLER_STATE_COUNT] = {};
+    bool mipmapped = false, known = false;
+  };
+
   std::shared_ptr<GlContext> m_Context;
   std::shared_ptr<DeviceLink> m_Link;
   D3DPRESENT_PARAMETERS m_Params;
@@ -1122,9 +966,17 @@ class GlDevice final : public IDevice {
   VertexLayout m_Layout;
   std::unordered_map<std::string, Program> m_Programs;
   gl::PipelineKey m_LastKey;
-  const Program* m_LastProgram = nullptr;  // the program of m_LastKey (entries of m_Programs stay put)
-  GLuint m_Vao = 0, m_PresentVao = 0, m_StreamVbo = 0, m_StreamIbo = 0;
+  Program* m_LastProgram = nullptr;  // the program of m_LastKey (entries of m_Programs stay put)
+  SamplerSent m_SamplerSent[MAX_TEXTURE_STAGES];
+  gl::StreamBuffer m_StreamVertices, m_StreamIndices;
+  DeviceFrameCounters m_LastFrame;
+  UniformVersions m_Versions;
+  uint64_t m_NextVersion = 1;
+  void Bump(uint64_t& version) { version = m_NextVersion++; }
+  bool m_RampIdentity = true;
+  GLuint m_Vao = 0, m_PresentVao = 0;
   GLuint m_Samplers[MAX_TEXTURE_STAGES] = {};
+  GLuint m_Target = 0;  // the framebuffer drawn into: the back buffer's, or the window's
   GLuint m_Fbo = 0, m_ColorTexture = 0, m_DepthBuffer = 0, m_ScreenFbo = 0, m_ScreenTexture = 0;
   uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
   GLuint m_RampTexture = 0, m_PresentProgram = 0;

@@ -37,7 +37,6 @@ uniform float uPointSize;
 out vec4 vDiffuse;
 out vec4 vSpecular;
 out float vFogDepth;
-out vec4 vTex[8];
 )";
 
 const char* TexInput(int set) {
@@ -57,7 +56,11 @@ std::string Source(int which) {
 
 std::string VertexShaderSource(const PipelineKey& k) {
   std::ostringstream s;
-  s << kVertexHeader << "void main() {\n";
+  s << kVertexHeader;
+  // One output per stage in use: a software renderer sets up every
+  // output of every triangle.
+  for (int i = 0; i < k.stageCount; ++i) s << "out vec4 vTex" << i << ";\n";
+  s << "void main() {\n";
   if (k.screenSpace) {
     s << "  float w = aPos.w != 0.0 ? 1.0 / aPos.w : 1.0;\n"
          "  vec2 ndc = vec2((aPos.x - uViewport.x + 0.5) / uViewport.z * 2.0 - 1.0,\n"
@@ -144,7 +147,7 @@ std::string VertexShaderSource(const PipelineKey& k) {
         }
     }
     if (st.transformCount) s << "    c = uTexMat[" << i << "] * c;\n";
-    s << "    vTex[" << i << "] = c;\n  }\n";
+    s << "    vTex" << i << " = c;\n  }\n";
   }
   s << "}\n";
   return s.str();
@@ -206,6 +209,22 @@ std::string Op(const PipelineKey& k, int stage, uint8_t op, const uint8_t args[3
   }
 }
 
+// Whether an operation reads the stage's texture through the arguments it
+// uses or through its own blend factor.
+bool ReadsTexture(uint8_t op, const uint8_t args[3]) {
+  auto texture = [](uint8_t arg) { return (arg & D3DTA_SELECTMASK) == D3DTA_TEXTURE; };
+  switch (op) {
+    case D3DTOP_DISABLE: return false;
+    case D3DTOP_SELECTARG1: return texture(args[1]);
+    case D3DTOP_SELECTARG2: return texture(args[2]);
+    case D3DTOP_BLENDTEXTUREALPHA:
+    case D3DTOP_BLENDTEXTUREALPHAPM: return true;
+    case D3DTOP_MULTIPLYADD:
+    case D3DTOP_LERP: return texture(args[0]) || texture(args[1]) || texture(args[2]);
+    default: return texture(args[1]) || texture(args[2]);
+  }
+}
+
 const char* Compare(uint8_t func) {
   switch (func) {
     case D3DCMP_NEVER: return "false";
@@ -224,16 +243,18 @@ const char* Compare(uint8_t func) {
 std::string FragmentShaderSource(const PipelineKey& k) {
   std::ostringstream s;
   s << "#version 330 core\n"
-       "in vec4 vDiffuse;\nin vec4 vSpecular;\nin float vFogDepth;\nin vec4 vTex[8];\n"
+       "in vec4 vDiffuse;\nin vec4 vSpecular;\nin float vFogDepth;\n"
        "uniform sampler2D uTex[8];\nuniform vec4 uTFactor;\nuniform vec4 uConst[8];\n"
        "uniform float uAlphaRef;\nuniform vec4 uFog;\nuniform vec4 uFogColor;\n"
-       "out vec4 fragColor;\n"
-       "void main() {\n  vec4 cur = vDiffuse;\n  vec4 tmp = vec4(0.0);\n";
+       "out vec4 fragColor;\n";
+  for (int i = 0; i < k.stageCount; ++i)
+    if (k.stages[i].hasTexture) s << "in vec4 vTex" << i << ";\n";
+  s << "void main() {\n  vec4 cur = vDiffuse;\n  vec4 tmp = vec4(0.0);\n";
   for (int i = 0; i < k.stageCount; ++i) {
     const StageKey& st = k.stages[i];
     const std::string t = "t" + std::to_string(i);
     if (st.hasTexture) {
-      std::string coord = "vTex[" + std::to_string(i) + "]";
+      std::string coord = "vTex" + std::to_string(i);
       if (st.projected && st.transformCount >= 2) {
         const char* w = st.transformCount == 2 ? ".y" : st.transformCount == 3 ? ".z" : ".w";
         coord = coord + ".xy / " + coord + w;
@@ -244,9 +265,16 @@ std::string FragmentShaderSource(const PipelineKey& k) {
     } else {
       s << "  vec4 " << t << " = vec4(1.0);\n";
     }
+    // A stage that reads a texture it does not have passes on what it was
+    // given (the diffuse colour at the first stage), channel by channel.
+    const bool colorPasses = !st.hasTexture && ReadsTexture(st.colorOp, st.colorArg);
+    const bool alphaPasses = !st.hasTexture && ReadsTexture(st.alphaOp, st.alphaArg);
     const std::string target = st.resultTemp ? "tmp" : "cur";
-    s << "  {\n    vec3 rgb = clamp(" << Op(k, i, st.colorOp, st.colorArg, ".rgb", false) << ", 0.0, 1.0);\n";
-    if (st.alphaOp == D3DTOP_DISABLE)
+    if (colorPasses)
+      s << "  {\n    vec3 rgb = cur.rgb;\n";
+    else
+      s << "  {\n    vec3 rgb = clamp(" << Op(k, i, st.colorOp, st.colorArg, ".rgb", false) << ", 0.0, 1.0);\n";
+    if (st.alphaOp == D3DTOP_DISABLE || alphaPasses)
       s << "    float a = cur.a;\n";
     else
       s << "    float a = clamp(" << Op(k, i, st.alphaOp, st.alphaArg, ".a", true) << ", 0.0, 1.0);\n";

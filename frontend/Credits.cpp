@@ -1,0 +1,71 @@
+#include "frontend/Credits.h"
+
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/Texture.h"
+#include "engine/util/TextTable.h"
+#include "frontend/FontNames.h"
+#include "frontend/MainMenuLayout.h"
+
+std::string CreditsFileFor(const std::wstring& language) {
+  if (language == L"SPA") return "Credits_ES.txt";
+  if (language == L"RUS") return "Credits_RU.txt";
+  return "Credits_EN.txt";
+}
+
+CCredits::CCredits(const std::string& file) {
+  LoadText(file);
+  if (Nembra::g_pTextureFactory) {
+    const bool russian = Nembra::g_LanguageCode == L"RUS";
+    m_Background.SetTexture(Nembra::g_pTextureFactory->Get(russian ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND));
+    m_Band.SetTexture(Nembra::g_pTextureFactory->Get("TP.png"));
+  }
+  m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 1024, 1024));
+  m_Band.SetSourceRect(Nembra::MakeRect(0, 0, 1, 1));
+  m_Band.m_ScaleX = 800.0f;
+  m_Band.m_ScaleY = 100.0f;
+  m_pFont = Nembra::g_pBitmapFontFactory ? Nembra::g_pBitmapFontFactory->Get(FONT_GUI_SMALL_NUMBERS) : nullptr;
+}
+
+CCredits::~CCredits() = default;
+
+void CCredits::LoadText(const std::string& file) { m_Lines = LoadCreditLines(Nembra::g_DataDirectory + file); }
+
+int CCredits::DrawLines(float startY) {
+  int y = static_cast<int>(startY);
+  const int height = m_pFont ? m_pFont->m_LineAdvance : 0;
+  for (const CREDIT_LINE& line : m_Lines) {
+    if (!line.IsHeading()) {
+      if (m_pFont) m_pFont->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
+      y += height;
+    } else {
+      y += 2 * height;
+      if (m_pFont) m_pFont->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
+      y += 2 * height;
+    }
+  }
+  if (y <= 300) finished = true;
+  return y;
+}
+
+void CCredits::Render() {
+  Nembra::CGraphicsDevice* device = Nembra::g_pGraphicsDevice;
+  if (device && device->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    m_Background.Draw();
+    device->EndSprite();
+  }
+  if (device && device->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    if (m_pFont) m_pFont->m_Centered = true;
+    DrawLines(m_Position);
+    device->EndSprite();
+  }
+  if (device && device->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    m_Band.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+    m_Band.Draw();
+    m_Band.SetPosition(D3DXVECTOR3(0.0f, 500.0f, 0.0f));
+    m_Band.Draw();
+    device->EndSprite();
+  }
+  m_Position -= m_Speed * Nembra::g_FrameTime;
+}

@@ -1,0 +1,177 @@
+// The configuration application on real settings files: key capture,
+// defaults, the question on closing, saving, and what reaches the input
+// mapper, the gamma ramp and the mixers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "PdaFixture.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/app/InputMapper.h"
+#include "engine/app/Keyboard.h"
+#include "engine/sound/AudiereSound.h"
+#include "engine/sound/WaveSound.h"
+#include "frontend/pda/PDAAppConfig.h"
+#include "platform/Input.h"
+#include "tools/formats/TextFiles.h"
+
+namespace {
+
+class PdaConfig : public pdatest::PdaTest {
+ protected:
+  void Open() {
+    Profile(L"Ana", 0);
+    g_LevelDescriptions[0].read = true;
+    pda->SetCurrentApp(PDA_APP_DESKTOP);
+    pda->SetAllButtonsEnabled(true);
+    pda->SetCurrentApp(PDA_APP_CONFIG);
+    Frame();
+  }
+  CPDAAppConfig& Config() { return AppAt<CPDAAppConfig>(PDA_APP_CONFIG); }
+  void ClickRow(int row) { Click(300, CPDAAppConfig::ROW_Y[size_t(row)] + 10); }
+  void CloseApp() { Click(671 + 5, 118 + 5); }
+  bool GammaIs(float gamma) {
+    platform::D3DGAMMARAMP expected;
+    Nembra::CGraphicsDevice::BuildGammaRamp(gamma, &expected);
+    const platform::D3DGAMMARAMP& ramp = s.Device()->GammaRamp();
+    return std::equal(std::begin(ramp.red), std::end(ramp.red), std::begin(expected.red));
+  }
+  const ProfileRecord& Stored() { return g_ProfileStore.GetCurrentProfile(); }
+  enum { UP = 0, DOWN = 1, LEFT = 2, RIGHT = 3, ACTION = 4, ABILITY = 5 };
+};
+
+TEST_F(PdaConfig, ARowWaitsForAReleaseAndEscapeCancels) {
+  Open();
+  const int before = Config().m_Keys[UP];
+  ClickRow(UP);
+  EXPECT_EQ(Config().m_Capturing, 0);
+  EXPECT_TRUE(Config().m_KeyRows[UP].m_Highlight);
+  EXPECT_EQ(Config().m_Keys[UP], platform::DIK_SLASH);
+  EXPECT_FALSE(Config().m_Save.m_Enabled);
+  EXPECT_FALSE(Button(PDA_BUTTON_CLOSE_APP).m_Enabled);
+  // The waiting row shows the slash key's name.
+  EXPECT_TRUE(Shows(Nembra::g_pKeyboard->GetKeyName(platform::DIK_SLASH)));
+  Key(platform::DIK_ESCAPE);
+  EXPECT_EQ(Config().m_Capturing, -1);
+  EXPECT_EQ(Config().m_Keys[UP], before);
+  EXPECT_FALSE(Config().m_KeyRows[UP].m_Highlight);
+  EXPECT_TRUE(Config().m_Save.m_Enabled);
+  EXPECT_TRUE(Button(PDA_BUTTON_CLOSE_APP).m_Enabled);
+  EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);  // still off while the settings are open
+}
+
+TEST_F(PdaConfig, TakingActionsKeySwapsAndF7F8AndPressesDoNothing) {
+  Open();
+  const int up = Config().m_Keys[UP], action = Config().m_Keys[ACTION];
+  ClickRow(UP);
+  for (int key : {platform::DIK_F7, platform::DIK_F8}) {
+    Key(key);
+    EXPECT_EQ(Config().m_Capturing, 0);
+  }
+  // Pressed is not taken; released is.
+  s.Next().KeyDown(action);
+  Frame();
+  EXPECT_EQ(Config().m_Capturing, 0);
+  s.Next().KeyUp(action);
+  Frame();
+  EXPECT_EQ(Config().m_Capturing, -1);
+  EXPECT_EQ(Config().m_Keys[UP], action);
+  EXPECT_EQ(Config().m_Keys[ACTION], up);
+  Frame();
+  EXPECT_TRUE(Shows(Nembra::g_pKeyboard->GetKeyName(action)));
+  EXPECT_TRUE(Config().HasChanges());
+}
+
+TEST_F(PdaConfig, DefaultChangesWidgetsAndLiveValuesNotTheProfileAndNoRestoresThem) {
+  Open();
+  ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
+  profile.gamma = 100;
+  profile.effects = 200;
+  profile.music = 300;
+  profile.moveUp = 44;
+  pda->SetCurrentApp(PDA_APP_CONFIG);
+  Frame();
+  EXPECT_TRUE(GammaIs(0.1f * 1.5f + 0.25f));
+  Click(198 + 20, 379 + 20);  // Default
+  Frame();
+  EXPECT_FLOAT_EQ(Config().m_Gamma.GetValue(), 0.6f);
+  EXPECT_EQ(Config().m_Keys[UP], 17);
+  EXPECT_TRUE(GammaIs(0.6f * 1.5f + 0.25f));
+  EXPECT_FLOAT_EQ(Nembra::g_pStreamingSoundFactory->GetStreamingVolume(), 0.7f);
+  EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 1.0f);  // 0.8 x 1.25 + 0.125, clamped
+  EXPECT_EQ(Stored().gamma, 100);
+  EXPECT_EQ(Stored().moveUp, 44u);
+  // Closing asks; no goes back to the profile's values and to the desktop.
+  CloseApp();
+  EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_CONFIG);
+  EXPECT_TRUE(Config().m_Confirm.m_Visible);
+  EXPECT_EQ(Config().m_Confirm.GetMessage(), T("TXT_CONFIRM_SAVE_CHANGES"));
+  Click(474 + 10, 360);
+  EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
+  EXPECT_TRUE(GammaIs(0.1f * 1.5f + 0.25f));
+  EXPECT_FLOAT_EQ(Nembra::g_pStreamingSoundFactory->GetStreamingVolume(), 0.3f);
+  EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 0.2f * 1.25f + 0.125f);
+  EXPECT_EQ(Stored().moveUp, 44u);
+  EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+}
+
+TEST_F(PdaConfig, JustLoadedValuesAreNeverAChangeAndATinyMoveIs) {
+  Open();
+  for (int stored = 0; stored <= 1000; ++stored) {
+    ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
+    profile.gamma = profile.effects = profile.music = stored;
+    Config().LoadFromProfile();
+    ASSERT_FALSE(Config().HasChanges()) << stored;
+  }
+  Config().m_Music.SetValue(Config().m_Music.GetValue() - 0.0004f);
+  EXPECT_TRUE(Config().HasChanges());
+  Config().LoadFromProfile();
+  CloseApp();
+  EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
+  EXPECT_FALSE(Config().m_Confirm.m_Visible);
+}
+
+TEST_F(PdaConfig, SaveWritesBothFilesRebindsTheMapperAndReturns) {
+  Open();
+  ClickRow(ABILITY);
+  Key(platform::DIK_Q);
+  Click(520 + 5, 250 + 5);  // the second camera
+  Click(532 + 20, 379 + 20);  // Save
+  EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
+  EXPECT_EQ(Stored().ability, uint32_t(platform::DIK_Q));
+  EXPECT_EQ(Stored().cameraType, 1u);
+  EXPECT_EQ(Nembra::g_pInputMapper->GetMappingName("KMP_ABILITY"),
+            Nembra::g_pKeyboard->GetKeyName(platform::DIK_Q));
+  CProfileStore fresh;
+  fresh.LoadAllProfiles();
+  EXPECT_EQ(fresh.m_Profiles[0].ability, uint32_t(platform::DIK_Q));
+  EXPECT_EQ(fresh.m_Profiles[0].cameraType, 1u);
+  EXPECT_TRUE(std::filesystem::exists(s.DataFolder() + "Config0.dat"));
+  EXPECT_TRUE(std::filesystem::exists(s.DataFolder() + "ConfigLastUsed.dat"));
+  EXPECT_TRUE(Button(PDA_BUTTON_START_GAME).m_Enabled);
+}
+
+TEST_F(PdaConfig, DefaultsAreClampedAndACameraTypeOfTwoChecksNothing) {
+  Open();
+  ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + "ConfigDefault.dat",
+                                  formats::SettingsFileText({{"Monitor", {{"Gamma", "5000"}}},
+                                                             {"Sound", {{"Effects", "-7"}, {"Music", "300"}}},
+                                                             {"Camera", {{"Type", "2"}}},
+                                                             {"Key", {{"MoveUp", "999"}, {"Action", "0"}}}})));
+  Click(198 + 20, 379 + 20);
+  EXPECT_FLOAT_EQ(Config().m_Gamma.GetValue(), 1.0f);
+  EXPECT_FLOAT_EQ(Config().m_Effects.GetValue(), 0.0f);
+  EXPECT_EQ(Config().m_Keys[UP], 17);
+  EXPECT_EQ(Config().m_Keys[ACTION], 57);
+  EXPECT_EQ(Config().m_Camera.GetSelected(), 2);
+  // Type 2 in the profile: nothing checked, nothing out of range touched.
+  g_ProfileStore.GetCurrentProfile().cameraType = 2;
+  pda->SetCurrentApp(PDA_APP_CONFIG);
+  Frames(2);
+  EXPECT_EQ(Config().m_Camera.GetSelected(), 2);
+  EXPECT_TRUE(s.Last().FindSprites(scenario::TextureOf("PDA2.png"), 160, 468).empty());
+  EXPECT_EQ(s.Last().FindSprites(scenario::TextureOf("PDA2.png"), 144, 468).size(), 2u);
+  EXPECT_FALSE(Config().HasChanges());
+}
+
+}  // namespace

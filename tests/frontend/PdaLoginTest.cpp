@@ -1,0 +1,174 @@
+// The login application on real profile files: typing a name, what a name
+// may hold, logging in, deleting.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "PdaFixture.h"
+#include "engine/fonts/BitmapFont.h"
+#include "frontend/FontNames.h"
+#include "frontend/pda/PDAAppLogin.h"
+#include "frontend/pda/PDAResources.h"
+#include "platform/Input.h"
+#include "tools/formats/TextFiles.h"
+
+namespace {
+
+class PdaLogin : public pdatest::PdaTest {
+ protected:
+  void SetUp() override {
+    PdaTest::SetUp();
+    if (HasFatalFailure() || IsSkipped()) return;
+    pda->SetCurrentApp(PDA_APP_LOGIN);
+    pda->SetAllButtonsEnabled(true);
+    Frame();
+  }
+  CPDAAppLogin& Login() { return AppAt<CPDAAppLogin>(PDA_APP_LOGIN); }
+  // The middle of slot i's profile button.
+  int ClickSlot(int i) { return Click(252 + 100, CPDAAppLogin::SlotY(i) + 10); }
+  std::string File(const std::string& name) const { return s.DataFolder() + name; }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(File(name)); }
+};
+
+TEST_F(PdaLogin, AnaThenEnterMakesAnaWithoutCarriageReturnAndBothFiles) {
+  ClickSlot(2);
+  EXPECT_EQ(Login().m_Editing, 2);
+  EXPECT_TRUE(Login().m_Accepts[2].m_Visible);
+  EXPECT_FALSE(Login().m_Deletes[2].m_Visible);
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(Login().m_Profiles[i].m_Enabled);
+  EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+  s.Next().Type(L"Ana");
+  Frame();
+  EXPECT_TRUE(Shows(L"Ana_"));
+  EXPECT_EQ(Text(L"Ana_")->x, 295);
+  EXPECT_EQ(Text(L"Ana_")->y, 176 + 100);
+  // Enter goes down (typing its CR), then up.
+  s.Next().KeyDown(platform::DIK_RETURN);
+  Frame();
+  EXPECT_EQ(Login().m_Editing, 2);
+  s.Next().KeyUp(platform::DIK_RETURN);
+  Frame();
+  EXPECT_EQ(Login().m_Editing, -1);
+  EXPECT_EQ(g_ProfileStore.m_Profiles[2].name, L"Ana");
+  EXPECT_TRUE(g_ProfileStore.m_Profiles[2].inUse);
+  EXPECT_TRUE(Exists("Profile2.dat"));
+  EXPECT_TRUE(Exists("Config2.dat"));
+  // The file holds the name alone, as the next run reads it.
+  CProfileStore again;
+  again.LoadAllProfiles();
+  EXPECT_EQ(again.m_Profiles[2].name, L"Ana");
+  Frame();
+  EXPECT_TRUE(Shows(L"Ana"));
+  EXPECT_TRUE(Login().m_Deletes[2].m_Enabled);
+  EXPECT_TRUE(Login().m_Profiles[0].m_Enabled);
+  EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+}
+
+TEST_F(PdaLogin, TabEscapeAndCharactersWithoutAGlyphAreNeverStored) {
+  ClickSlot(0);
+  s.Next().Type(L"A\tb\x1B" L"c\x7F\u4E2D\U0001F600d\u00F1\u0416");
+  Frame();
+  EXPECT_EQ(Login().m_Name, L"Abcd\u00F1\u0416");
+  // Backspace takes the last one off; on an empty name it does nothing.
+  Key(platform::DIK_BACK);
+  EXPECT_EQ(Login().m_Name, L"Abcd\u00F1");
+  s.Next().Type(L"\t");
+  s.Next().KeyDown(platform::DIK_TAB);
+  Frame();
+  EXPECT_EQ(Login().m_Name, L"Abcd\u00F1");
+}
+
+TEST_F(PdaLogin, EscapeCancelsAndAnEmptyNameStoresNothing) {
+  ClickSlot(1);
+  s.Next().Type(L"Bob");
+  Frame();
+  Key(platform::DIK_ESCAPE);
+  EXPECT_EQ(Login().m_Editing, -1);
+  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
+  EXPECT_FALSE(Exists("Profile1.dat"));
+  Frame();
+  EXPECT_EQ(CountTexts(T("TXT_NEW_PROFILE")), 5);
+  EXPECT_TRUE(Login().m_Profiles[1].m_Enabled);
+  // Enter on nothing, and the accept button on nothing.
+  ClickSlot(1);
+  Key(platform::DIK_RETURN);
+  EXPECT_EQ(Login().m_Editing, -1);
+  ClickSlot(1);
+  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
+  EXPECT_EQ(Login().m_Editing, -1);
+  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
+  EXPECT_FALSE(Exists("Profile1.dat"));
+  EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+}
+
+TEST_F(PdaLogin, FortyCharactersAndEnterInOneFrameStayWithin300Pixels) {
+  ClickSlot(3);
+  s.Next().Type(std::wstring(40, L'W') + L"\r").KeyDown(platform::DIK_RETURN);
+  Frame();
+  s.Next().KeyUp(platform::DIK_RETURN);
+  Frame();
+  const std::wstring& name = g_ProfileStore.m_Profiles[3].name;
+  ASSERT_TRUE(g_ProfileStore.m_Profiles[3].inUse);
+  Nembra::CBitmapFont* font = pda::Font(FONT_PDA_STD);
+  EXPECT_LE(font->GetTextWidth(name), 300);
+  EXPECT_GT(font->GetTextWidth(name + L"W"), 300);
+  EXPECT_EQ(name.find(L'\r'), std::wstring::npos);
+}
+
+TEST_F(PdaLogin, AUsedSlotLogsInWithResultFourAndTheSlotOnce) {
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Eva", 4));
+  g_ProfileStore.m_Profiles[4].levelReached = 1;
+  ASSERT_TRUE(g_ProfileStore.SaveAllProfiles());
+  const size_t before = results.size();
+  EXPECT_EQ(ClickSlot(4), PDA_RESULT_PROFILE_CHOSEN);
+  EXPECT_EQ(pda->m_ResultArgument, 4);
+  EXPECT_EQ(g_ProfileStore.m_CurrentProfile, 4u);
+  EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+  Frame();
+  EXPECT_EQ(pda->m_ResultCode, 0);
+  EXPECT_EQ(std::count(results.begin() + long(before), results.end(), PDA_RESULT_PROFILE_CHOSEN), 1);
+}
+
+TEST_F(PdaLogin, DeleteRemovesOnlyTheProfileFileAndOnlyAfterYes) {
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Ana", 1));
+  pda->SetCurrentApp(PDA_APP_LOGIN);
+  Frame();
+  ASSERT_TRUE(Login().m_Deletes[1].m_Enabled);
+  EXPECT_FALSE(Login().m_Deletes[0].m_Enabled);  // an empty slot has nothing to delete
+  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
+  EXPECT_TRUE(Login().m_Confirm.m_Visible);
+  EXPECT_EQ(Login().m_Confirm.m_Purpose, 8);
+  EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+  // No: everything stays.
+  Click(474 + 10, 360);
+  EXPECT_FALSE(Login().m_Confirm.m_Visible);
+  EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
+  EXPECT_TRUE(Exists("Profile1.dat"));
+  EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+  // Yes: the profile file goes, the settings file stays.
+  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
+  Click(294 + 10, 360);
+  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
+  EXPECT_FALSE(Exists("Profile1.dat"));
+  EXPECT_TRUE(Exists("Config1.dat"));
+  EXPECT_FALSE(Login().m_Deletes[1].m_Enabled);
+  Frame();
+  EXPECT_EQ(CountTexts(T("TXT_NEW_PROFILE")), 5);
+}
+
+TEST_F(PdaLogin, AFailedRemovalKeepsTheSlot) {
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Ana", 1));
+  // Something the removal can't take away stands where the file was.
+  std::filesystem::remove(File("Profile1.dat"));
+  std::filesystem::create_directories(File("Profile1.dat/inside"));
+  pda->SetCurrentApp(PDA_APP_LOGIN);
+  Frame();
+  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
+  Click(294 + 10, 360);
+  EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
+  EXPECT_TRUE(Login().m_Deletes[1].m_Enabled);
+  Frame();
+  EXPECT_TRUE(Shows(L"Ana"));
+}
+
+}  // namespace

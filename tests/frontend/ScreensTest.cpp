@@ -1,0 +1,288 @@
+// The logo sequence, the comic viewer and the credits on the demo data,
+// frame by frame with scripted input.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "engine/app/Engine.h"
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/Texture.h"
+#include "engine/sprites/ScreenFader.h"
+#include "engine/util/KeyValueFile.h"
+#include "engine/util/TextTable.h"
+#include "frontend/ComicDescription.h"
+#include "frontend/ComicViewer.h"
+#include "frontend/Credits.h"
+#include "frontend/FontNames.h"
+#include "frontend/LogoSequence.h"
+#include "platform/Files.h"
+#include "scenario/AssetChecks.h"
+#include "scenario/ScreenScenario.h"
+#include "tools/datagen/DemoLevels.h"
+#include "tools/formats/FrontEndFiles.h"
+
+using scenario::FrameInput;
+using scenario::ScreenScenario;
+
+namespace {
+
+ScreenScenario::Options Writable(float frameTime = 1.0f / 60.0f) {
+  ScreenScenario::Options o;
+  o.writableData = true;
+  o.frameTime = frameTime;
+  return o;
+}
+
+void Put(const ScreenScenario& s, const std::string& name, const std::string& bytes) {
+  std::ofstream(s.DataFolder() + name, std::ios::binary) << bytes;
+  platform::ClearPathCache();
+}
+
+}  // namespace
+
+TEST(LogoSequence, TwoSecondLogoWithHalfSecondFaderAndSkips) {
+  ScreenScenario s(Writable());
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  Put(s, "Logos.dat", formats::LogoListText({{"Logo_Studio.png", 512, 256, "2.0"}, {"Logo_Nembra.png", 512, 256, "2.0"}}));
+  Nembra::g_ScreenFader.Init(D3DXCOLOR(0, 0, 0, 1), 800, 600, false, 0.5f);
+  CLogoSequence logos;
+  ASSERT_EQ(logos.GetLogos().size(), 2u);
+  const CLogo& first = logos.GetLogos().front();
+  EXPECT_EQ(first.m_Sprite.m_Position.x, 400.0f);
+  EXPECT_EQ(first.m_Sprite.m_Center.y, 128.0f);
+  auto frame = [&] { logos.Update(); };
+  // First logo: shown 2 s (elapsed reaches 2.0 in frame 120), then a 0.5 s fade.
+  int frames = 0;
+  while (!logos.m_FadingOut && frames < 500) {
+    s.Frame(frame);
+    ++frames;
+  }
+  EXPECT_EQ(frames, 121) << "sixty 1/60 s frames add up to just under one second in floats";
+  platform::ITexture* studio = scenario::TextureOf("Logo_Studio.png");
+  ASSERT_NE(studio, nullptr);
+  EXPECT_EQ(s.Last().FindSprites(studio).size(), 1u);
+  while (logos.GetCurrent() == &first && frames < 500) {
+    s.Frame(frame);
+    ++frames;
+  }
+  EXPECT_NEAR(frames, 121 + 30, 1) << "the overlay takes half a second";
+  EXPECT_TRUE(logos.m_FadingIn);
+  // A click while the overlay clears is no skip.
+  s.Script({FrameInput().Press(0), FrameInput().Release(0)});
+  s.Run(2, frame);
+  EXPECT_TRUE(logos.m_FadingIn);
+  EXPECT_FALSE(logos.m_FadingOut);
+
+  // A held Escape does not skip; its release does, once the fade-in ended.
+  s.Run(40, frame);
+  EXPECT_FALSE(logos.m_FadingIn);
+  s.Next().KeyDown(1);
+  s.Run(20, frame);
+  EXPECT_FALSE(logos.m_FadingOut) << "held, not released";
+  s.Next().KeyUp(1);
+  s.Frame(frame);
+  EXPECT_TRUE(logos.m_FadingOut);
+  EXPECT_LT(logos.m_Elapsed, 1.0f) << "skipped long before its two seconds";
+  // The frame that sets done draws nothing, and so do the later ones.
+  EXPECT_TRUE(s.RunUntil([&] { return logos.done; }, 100, frame));
+  EXPECT_TRUE(s.Last().sprites.empty());
+  s.Frame(frame);
+  EXPECT_TRUE(s.Last().sprites.empty());
+  logos.Release();
+  EXPECT_EQ(Nembra::g_pTextureFactory->Find("Logo_Studio.png"), nullptr) << "released by name";
+}
+
+TEST(LogoSequence, MissingOrBadListIsDoneAtOnceAndAShortOneShowsWholeLogos) {
+  ScreenScenario s(Writable());
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  for (const char* bad : {"", "x\n", "-3\n"}) {
+    Put(s, "Logos.dat", bad);
+    CLogoSequence logos;
+    EXPECT_TRUE(logos.done) << bad;
+    s.Frame([&] { logos.Update(); });
+    EXPECT_TRUE(s.Last().sprites.empty());
+  }
+  std::remove((s.DataFolder() + "Logos.dat").c_str());
+  platform::ClearPathCache();
+  CLogoSequence none;
+  EXPECT_TRUE(none.done);
+  Put(s, "Logos.dat", "3\nLogo_Studio.png\n512\n256\n1.0\nLogo_Nembra.png\n512\n");
+  CLogoSequence shortList;
+  EXPECT_EQ(shortList.GetLogos().size(), 1u);
+  EXPECT_FALSE(shortList.done);
+  shortList.Release();
+}
+
+class ComicTest : public ::testing::Test {
+ protected:
+  void SetUp() override { m_Old = Nembra::g_LanguageCode; }
+  void TearDown() override {
+    Nembra::g_LanguageCode = m_Old;
+    Nembra::CTextTable::Load(m_Old);
+  }
+  std::wstring m_Old;
+};
+
+TEST_F(ComicTest, ButtonsKeysWheelAndTheCrossFade) {
+  ScreenScenario s(Writable());
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  Nembra::CTextTable::Load(L"ENG");
+  CComicViewer viewer;
+  viewer.OpenComic("ComicTutorial.dat");
+  ASSERT_EQ(viewer.GetComic()->GetPageCount(), 3);
+  auto frame = [&] { viewer.Render(); };
+  s.Frame(frame);
+  EXPECT_FALSE(viewer.PreviousButton().m_Visible);
+  EXPECT_TRUE(viewer.NextButton().m_Visible);
+  EXPECT_EQ(s.Last().FindText(L"Wake up. The station is silent.").size(), 1u);
+  // Left keys do nothing on the first page.
+  s.Next().KeyDown(203);
+  s.Frame(frame);
+  s.Next().KeyUp(203);
+  s.Frame(frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 0u);
+  // The next button.
+  s.Script({FrameInput().MoveTo(755, 10), FrameInput().Press(0), FrameInput().Release(0)});
+  s.Run(3, frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 1u);
+  EXPECT_EQ(viewer.GetComic()->m_PreviousPage, 0);
+  s.Frame(frame);
+  EXPECT_TRUE(viewer.PreviousButton().m_Visible);
+  // Half a second later, the wheel turns again: the fade restarts at 1 from page 1.
+  s.Run(30, frame);
+  EXPECT_NEAR(viewer.GetComic()->m_Fade, 1.0f - 31.0f / 60.0f, 0.01f);
+  s.Next().Wheel(1);
+  s.Frame(frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 2u);
+  EXPECT_EQ(viewer.GetComic()->m_PreviousPage, 1);
+  EXPECT_FLOAT_EQ(viewer.GetComic()->m_Fade, 1.0f);
+  s.Frame(frame);
+  EXPECT_FALSE(viewer.NextButton().m_Visible);
+  // Page 1's balloons fade over page 2's in black.
+  const auto old = s.Last().FindText(L"Red shots hurt blue enemies.");
+  ASSERT_EQ(old.size(), 1u);
+  EXPECT_LT(old[0]->color >> 24, 255u);
+  EXPECT_EQ(s.Last().FindText(L"Find the way out.").size(), 1u);
+  // Right keys and the wheel stop at the last page; Backspace goes back.
+  s.Next().Wheel(1);
+  s.Frame(frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 2u);
+  s.Next().KeyDown(14);
+  s.Frame(frame);
+  s.Next().KeyUp(14);
+  s.Frame(frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 1u);
+  EXPECT_EQ(viewer.finished, 0);
+  s.Script({FrameInput().MoveTo(783, 10), FrameInput().Press(0), FrameInput().Release(0)});
+  s.Run(3, frame);
+  EXPECT_EQ(viewer.finished, 1);
+  viewer.CloseComic();
+  EXPECT_EQ(Nembra::g_pTextureFactory->Find("Comic_Tutorial_0.jpg"), nullptr) << "pages released by name";
+  EXPECT_EQ(viewer.GetComic(), nullptr);
+}
+
+TEST_F(ComicTest, BalloonsInEachLanguageAndAnEmptyComicClosesByItsButton) {
+  ScreenScenario s(Writable());
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  CComicViewer viewer;
+  const std::pair<const wchar_t*, const wchar_t*> expected[] = {
+      {L"ENG", L"To be continued..."}, {L"SPA", L"Continuar\u00E1..."},
+      {L"RUS", L"\u041F\u0440\u043E\u0434\u043E\u043B\u0436\u0435\u043D\u0438\u0435 \u0441\u043B\u0435\u0434\u0443\u0435\u0442..."}};
+  for (const auto& [language, text] : expected) {
+    Nembra::CTextTable::Load(language);
+    viewer.OpenComic("ComicEnd.dat");
+    viewer.GetComic()->TurnTo(1);
+    viewer.GetComic()->m_Fade = 0.0f;
+    s.Frame([&] { viewer.Render(); });
+    const auto found = s.Last().FindText(text);
+    ASSERT_EQ(found.size(), 1u) << std::string(language, language + 3);
+    EXPECT_EQ(found[0]->color & 0xFFFFFFu, 0u) << "black";
+    EXPECT_EQ(found[0]->y, 250);
+    EXPECT_NEAR(found[0]->x + found[0]->width / 2, 400, 1) << "centred on x";
+    viewer.CloseComic();
+  }
+  Put(s, "Empty.dat", "[InitComic]\r\nPagesCount=0\r\n");
+  for (const char* file : {"Empty.dat", "NoSuchComic.dat"}) {
+    viewer.OpenComic(file);
+    s.Frame([&] { viewer.Render(); });
+    s.Next().KeyDown(205);
+    s.Frame([&] { viewer.Render(); });
+    EXPECT_EQ(s.Last().sprites.size(), 2u) << "the close button and the pointer only";
+    EXPECT_FALSE(viewer.NextButton().m_Visible);
+    s.Script({FrameInput().KeyUp(205).MoveTo(783, 10), FrameInput().Press(0), FrameInput().Release(0)});
+    s.Run(3, [&] { viewer.Render(); });
+    EXPECT_EQ(viewer.finished, 1);
+    viewer.finished = 0;
+    viewer.CloseComic();
+  }
+}
+
+TEST(Credits, FinishWithLongAndShortFramesAndHeadingsTakeFourLines) {
+  for (float frameTime : {0.05f, 1.0f / 60.0f}) {
+    ScreenScenario s(Writable(frameTime));
+    ASSERT_TRUE(s.Ready()) << s.Problem();
+    Put(s, "Few.txt", formats::CreditsFileBytes({L"Ana", L"+", L"Bo"}));
+    CCredits credits("Few.txt");
+    ASSERT_EQ(credits.GetLines().size(), 3u);
+    Nembra::CBitmapFont* font = Nembra::g_pBitmapFontFactory->Find(FONT_GUI_SMALL_NUMBERS);
+    ASSERT_NE(font, nullptr);
+    const int h = font->m_LineAdvance;
+    ASSERT_GT(h, 0);
+    s.Frame([&] { credits.Render(); });
+    // Each line keeps its CR, which draws as an empty glyph.
+    const auto ana = s.Last().FindTextContaining(L"Ana"), bo = s.Last().FindTextContaining(L"Bo");
+    ASSERT_EQ(ana.size(), 1u);
+    ASSERT_EQ(bo.size(), 1u);
+    EXPECT_EQ(ana[0]->y, 300);
+    EXPECT_EQ(bo[0]->y - ana[0]->y, 5 * h) << "'+' alone takes four line heights";
+    const float end = 300.0f + 6.0f * float(h);  // the y after the last line, at position 300
+    const int needed = int((end - 300.0f) / (30.0f * frameTime));
+    int frames = 1;
+    while (!credits.finished && frames < 10000) {
+      s.Frame([&] { credits.Render(); });
+      ++frames;
+    }
+    EXPECT_TRUE(credits.finished) << frameTime;
+    EXPECT_NEAR(frames, needed, 2) << frameTime;
+  }
+}
+
+TEST(Credits, EmptyListFinishesInTheFirstFrameAndTheFileFollowsTheLanguage) {
+  ScreenScenario s(Writable());
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  CCredits credits("NoSuchCredits.txt");
+  s.Frame([&] { credits.Render(); });
+  EXPECT_TRUE(credits.finished);
+  EXPECT_EQ(CreditsFileFor(L"SPA"), "Credits_ES.txt");
+  EXPECT_EQ(CreditsFileFor(L"RUS"), "Credits_RU.txt");
+  EXPECT_EQ(CreditsFileFor(L"XYZ"), "Credits_EN.txt");
+  CCredits english(CreditsFileFor(L"ENG"));
+  EXPECT_FALSE(english.GetLines().empty());
+}
+
+// The comics the level descriptions name are there, two or three pages
+// each, and every balloon's text is in the table in the three languages.
+TEST(DemoComics, EveryNamedComicHasPagesAndTextsInThreeLanguages) {
+  ScreenScenario s;
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  int comics = 0;
+  for (const datagen::DemoLevel& level : datagen::DEMO_LEVELS)
+    for (const char* name : {level.startComic, level.endComic}) {
+      if (std::string(name) == "null") continue;
+      ++comics;
+      const COMIC_DESC desc = LoadComicDescription(s.DataFolder() + name);
+      EXPECT_GE(desc.pages.size(), 2u) << name;
+      EXPECT_LE(desc.pages.size(), 3u) << name;
+      for (const COMIC_PAGE_DESC& page : desc.pages) {
+        EXPECT_TRUE(platform::FileExists(s.DataFolder() + "Materials/" + page.imageFile)) << page.imageFile;
+        EXPECT_FALSE(page.balloons.empty()) << page.imageFile;
+        for (const COMIC_BALLOON_DESC& balloon : page.balloons)
+          for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"})
+            EXPECT_FALSE(Nembra::CKeyValueFile::GetValue(std::wstring(balloon.textId.begin(), balloon.textId.end()),
+                                                         language, s.DataFolder() + "Texts.dat")
+                             .empty())
+                << balloon.textId;
+      }
+    }
+  EXPECT_EQ(comics, 3);
+}

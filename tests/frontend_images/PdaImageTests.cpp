@@ -1,0 +1,233 @@
+// Pictures of the PDA's screens drawn by the OpenGL device (Mesa under
+// Xvfb), kept under the build's test-images/ folder and probed by pixel.
+// Each skips without a display.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "frontend/PdaFixture.h"
+#include "frontend/pda/PDAAppConfig.h"
+#include "frontend/pda/PDAAppDesktop.h"
+#include "frontend/pda/PDAAppEmail.h"
+#include "frontend/pda/PDAAppLogin.h"
+#include "frontend/pda/PDAAppNetwork.h"
+#include "frontend/pda/PDAResources.h"
+#include "platform/Input.h"
+
+namespace {
+
+int Channel(uint32_t c, int shift) { return int((c >> shift) & 0xFF); }
+bool Near(uint32_t actual, int r, int g, int b, int tolerance = 10) {
+  return std::abs(Channel(actual, 16) - r) <= tolerance && std::abs(Channel(actual, 8) - g) <= tolerance &&
+         std::abs(Channel(actual, 0) - b) <= tolerance;
+}
+
+class PdaPictures : public pdatest::PdaTest {
+ protected:
+  PdaPictures() : PdaTest(true) {}
+
+  bool Capture(const std::string& name) {
+    return s.CaptureFrame(name, [&] { pda->UpdateAndDraw(); });
+  }
+  // White-ish (text) pixels in a box.
+  int White(int x0, int y0, int x1, int y1) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t c = s.PixelAt(x, y);
+        if (Channel(c, 16) > 190 && Channel(c, 8) > 190 && Channel(c, 0) > 190) ++n;
+      }
+    return n;
+  }
+  // The case around the screen and the plain panel inside it.
+  void ExpectFrameAndPanel() {
+    EXPECT_TRUE(Near(s.PixelAt(140, 300), 44, 48, 55, 12)) << std::hex << s.PixelAt(140, 300);
+    EXPECT_TRUE(Near(s.PixelAt(186, 420), 15, 34, 54)) << std::hex << s.PixelAt(186, 420);
+  }
+  void Desktop(uint32_t level, bool mailRead) {
+    Profile(L"Ana", level);
+    g_LevelDescriptions[level].read = mailRead;
+    pda->SetAllButtonsEnabled(true);
+    pda->SetCurrentApp(PDA_APP_DESKTOP);
+    Frame();
+  }
+};
+
+TEST_F(PdaPictures, LoginWithTwoProfilesAndASlotTyping) {
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Marta", 0));
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"\u0418\u043B\u044C\u044F", 1));
+  pda->SetCurrentApp(PDA_APP_LOGIN);
+  pda->SetAllButtonsEnabled(true);
+  Frame();
+  Click(252 + 100, CPDAAppLogin::SlotY(2) + 10);
+  s.Next().Type(L"Ana");
+  Frame();
+  s.Next().MoveTo(600, 500);
+  Frame();
+  ASSERT_TRUE(Capture("pda_login_typing"));
+  ExpectFrameAndPanel();
+  EXPECT_GT(White(295, 176, 380, 196), 30);        // "Marta"
+  EXPECT_GT(White(295, 276, 360, 296), 30);        // "Ana_"
+  EXPECT_GT(White(192, 115, 300, 145), 30);        // the title
+  // The accept button's tick in the typing slot, light blue.
+  int tick = 0;
+  for (int y = 278; y < 305; ++y)
+    for (int x = 634; x < 661; ++x) tick += Channel(s.PixelAt(x, y), 0) > 220 && Channel(s.PixelAt(x, y), 8) > 180;
+  EXPECT_GT(tick, 10);
+}
+
+TEST_F(PdaPictures, TheDeleteQuestion) {
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Marta", 0));
+  pda->SetCurrentApp(PDA_APP_LOGIN);
+  pda->SetAllButtonsEnabled(true);
+  Frame();
+  Click(634 + 10, CPDAAppLogin::SlotY(0) + 10);
+  s.Next().MoveTo(294 + 60, 350 + 20);
+  Frame();
+  ASSERT_TRUE(Capture("pda_login_delete_question"));
+  // Dimmed screen around the panel, the panel, its texts and buttons.
+  EXPECT_LT(Channel(s.PixelAt(200, 400), 8), 30);
+  EXPECT_GT(White(281, 200, 420, 230), 30);
+  EXPECT_GT(White(300, 255, 590, 320), 60);
+  EXPECT_GT(White(294, 355, 417, 385), 10);
+}
+
+TEST_F(PdaPictures, DesktopInThreeLanguages) {
+  Desktop(0, true);
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    Language(language);
+    Frame();
+    const std::string code(language, language + 3);
+    ASSERT_TRUE(Capture("pda_desktop_" + code));
+    ExpectFrameAndPanel();
+    for (int y : {176, 226, 276, 326}) EXPECT_GT(White(260, y, 500, y + 24), 30) << code << " " << y;
+    EXPECT_GT(White(185, 422, 400, 442), 30);  // logged in as
+  }
+}
+
+TEST_F(PdaPictures, DecryptNoticeNearHalfway) {
+  for (CPDADocument& d : g_PDADocuments) d.enabled = true;
+  g_PDADocuments[4].enabled = false;
+  Desktop(1, true);
+  auto& desktop = AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP);
+  ASSERT_TRUE(desktop.m_Decrypt.m_Visible);
+  while (desktop.m_Decrypt.m_Progress < 0.48f) Frame();
+  desktop.m_Decrypt.m_BarFill.m_ScaleX = desktop.m_Decrypt.m_Progress;
+  ASSERT_TRUE(Capture("pda_decrypt_notice"));
+  // The bar (x 324 .. 564) green over about its first half.
+  EXPECT_GT(Channel(s.PixelAt(340, 322), 8), 120);
+  EXPECT_GT(Channel(s.PixelAt(430, 322), 8), 120);
+  EXPECT_LT(Channel(s.PixelAt(540, 322), 8), 60);
+  EXPECT_GT(White(281, 200, 420, 230), 30);
+}
+
+TEST_F(PdaPictures, MailNotice) {
+  Desktop(0, false);
+  ASSERT_TRUE(AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP).m_Mail.m_Visible);
+  ASSERT_TRUE(Capture("pda_mail_notice"));
+  EXPECT_GT(White(355, 285, 600, 305), 30);
+  EXPECT_GT(White(384, 355, 507, 385), 10);
+}
+
+TEST_F(PdaPictures, EmailScrolledHalfwayAndWithAnAttachmentOpen) {
+  std::wstring mail;
+  for (int i = 1; i <= 30; ++i) mail += L"Paragraph " + std::to_wstring(i) + L" of the long briefing, with words.\n";
+  Desktop(1, true);
+  g_LevelDescriptions[1].emailText = mail;
+  pda->SetCurrentApp(PDA_APP_EMAIL);
+  Frame();
+  auto& email = AppAt<CPDAAppEmail>(PDA_APP_EMAIL);
+  const int target = 220 - (email.m_LastHeight - 185) / 2;
+  while (email.m_Scroll > target) {
+    s.Next().Wheel(-1);
+    Frame();
+  }
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_email_scrolled"));
+  EXPECT_GT(White(200, 230, 500, 400), 200);
+  EXPECT_EQ(White(200, 160, 660, 164), 0);  // nothing above the overlay's edge but captions
+  Click(193 + 20, 166 + 10);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_email_attachment"));
+  // The picture lies at (204, 200), 480 x 200.
+  EXPECT_FALSE(Near(s.PixelAt(300, 300), 15, 34, 54, 4));
+  EXPECT_GT(White(205, 166, 400, 182), 10);
+}
+
+TEST_F(PdaPictures, NetworkListTextAndImageDocuments) {
+  for (CPDADocument& d : g_PDADocuments) d.enabled = true;
+  Desktop(1, true);
+  pda->SetCurrentApp(PDA_APP_NETWORK);
+  s.Next().MoveTo(463 + 50, 158 + 20);
+  Frame();
+  ASSERT_TRUE(Capture("pda_network_list"));
+  ExpectFrameAndPanel();
+  EXPECT_GT(White(199, 160, 420, 195), 20);  // a title
+  EXPECT_GT(White(463, 380, 686, 415), 20);  // "[ Locked ]"
+  Click(CPDAAppNetwork::RowX(0) + 20, CPDAAppNetwork::RowY(0) + 20);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_network_text"));
+  EXPECT_GT(White(200, 191, 660, 230), 40);
+  Click(668 + 10, 164 + 10);
+  Click(CPDAAppNetwork::RowX(2) + 20, CPDAAppNetwork::RowY(2) + 20);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_network_image"));
+  EXPECT_TRUE(Near(s.PixelAt(230, 220), 20, 40, 62, 30));
+}
+
+TEST_F(PdaPictures, ConfigurationCapturingAndTheSaveQuestion) {
+  Desktop(0, true);
+  pda->SetCurrentApp(PDA_APP_CONFIG);
+  Frame();
+  Click(300, CPDAAppConfig::ROW_Y[0] + 10);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_config_capturing"));
+  // The MoveUp row lit, with the slash key's name.
+  EXPECT_GT(Channel(s.PixelAt(470, 183), 0), 120);
+  EXPECT_GT(White(349, 174, 420, 190), 5);
+  EXPECT_GT(White(241, 196, 340, 300), 100);  // the other labels
+  Key(platform::DIK_E);
+  auto& config = AppAt<CPDAAppConfig>(PDA_APP_CONFIG);
+  config.m_Gamma.SetValue(0.25f);
+  Click(671 + 5, 118 + 5);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(config.m_Confirm.m_Visible);
+  ASSERT_TRUE(Capture("pda_config_save_question"));
+  EXPECT_GT(White(300, 255, 590, 320), 60);
+}
+
+TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
+  Profile(L"Ana", 0);
+  pda->SetCurrentApp(PDA_APP_OBJECTIVES);
+  pda->SetAllButtonsEnabled(true);
+  s.Next().MoveTo(260 + 10, 454 + 10);
+  Frame();
+  ASSERT_TRUE(Capture("pda_objectives"));
+  EXPECT_GT(White(192, 115, 320, 145), 30);
+  EXPECT_GT(White(250, 545, 550, 572), 20);  // the level reset hint
+  Click(191 + 5, 454 + 5);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_objectives_exit_question"));
+  EXPECT_GT(White(300, 255, 590, 320), 60);
+  Click(474 + 10, 360);
+  // The GPS from the desktop, with the level's map.
+  g_LevelDescriptions[0].read = true;
+  pda->m_Map.SetTexture(pda::Texture("MapTutorial.png"));
+  pda->m_Map.SetSourceRect(Nembra::MakeRect(0, 0, 512, 256));
+  pda->SetCurrentApp(PDA_APP_DESKTOP);
+  Frame();
+  Click(220 + 100, 275 + 20);
+  s.Next().MoveTo(600, 520);
+  Frame();
+  ASSERT_TRUE(Capture("pda_gps"));
+  EXPECT_TRUE(Near(s.PixelAt(190, 164), 8, 30, 22, 12)) << std::hex << s.PixelAt(190, 164);
+}
+
+}  // namespace
