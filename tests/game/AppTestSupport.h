@@ -41,14 +41,51 @@ inline void WriteQuietTutorial(const std::string& data) {
   WriteFile(data + "Scripts/Quiet_Init.lua", "-- nothing\n");
 }
 
-// Registers SetInitScript when the game's bindings lack it.
-inline void EnsureSetInitScript() {
+inline int ShimLoadTerrain(lua_State* state) {
+  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().LoadTerrain(lua_tostring(state, 1));
+  return 0;
+}
+inline int ShimLoadCollision(lua_State* state) {
+  if (g_pGameWorld && lua_isstring(state, 1))
+    g_pGameWorld->GetLevel().LoadCollision(lua_tostring(state, 1), static_cast<int>(lua_tonumber(state, 2)));
+  return 0;
+}
+inline int ShimLoadItems(lua_State* state) {
+  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().LoadItems(std::string(lua_tostring(state, 1)));
+  return 0;
+}
+inline int ShimLoadTriggers(lua_State* state) {
+  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().LoadTriggers(lua_tostring(state, 1));
+  return 0;
+}
+inline int ShimLoadPlayer(lua_State* state) {
+  if (g_pGameWorld && lua_isstring(state, 1))
+    g_pGameWorld->LoadPlayer(lua_tostring(state, 1), float(lua_tonumber(state, 2)), float(lua_tonumber(state, 3)),
+                             float(lua_tonumber(state, 4)), float(lua_tonumber(state, 5)));
+  return 0;
+}
+
+inline void RegisterIfMissing(const char* name, lua_CFunction function) {
   lua_State* state = g_GameScript.GetState();
   if (!state) return;
-  lua_getglobal(state, "SetInitScript");
+  lua_getglobal(state, name);
   const bool missing = lua_isnil(state, -1);
   lua_pop(state, 1);
-  if (missing) lua_register(state, "SetInitScript", ShimSetInitScript);
+  if (missing) lua_register(state, name, function);
+}
+
+// Registers SetInitScript when the game's bindings lack it.
+inline void EnsureSetInitScript() { RegisterIfMissing("SetInitScript", ShimSetInitScript); }
+
+// The functions the tutorial's generated scripts call, for as long as the
+// game's own bindings lack them.
+inline void EnsureTutorialFunctions() {
+  EnsureSetInitScript();
+  RegisterIfMissing("LoadTerrain", ShimLoadTerrain);
+  RegisterIfMissing("LoadCollision", ShimLoadCollision);
+  RegisterIfMissing("LoadItems", ShimLoadItems);
+  RegisterIfMissing("LoadTriggers", ShimLoadTriggers);
+  RegisterIfMissing("LoadPlayer", ShimLoadPlayer);
 }
 
 inline bool ToMainMenu(scenario::AppScenario& a) {

@@ -257,11 +257,13 @@ void AppScenario::Tap(int key) {
 bool AppScenario::Capture(const std::string& name) {
   if (!m_Options.gl || !m_Ready || m_Ended) return false;
   Frame();
-  std::vector<uint32_t> pixels;
+  m_Pixels.clear();
   uint32_t w = 0, h = 0;
-  if (!Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(pixels, &w, &h) || w != kWidth || h != kHeight)
+  if (!Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(m_Pixels, &w, &h) || w != kWidth || h != kHeight) {
+    m_Pixels.clear();
     return false;
-  testsupport::KeepPicture(name, pixels, w, h);
+  }
+  testsupport::KeepPicture(name, m_Pixels, w, h);
   return true;
 }
 

@@ -73,6 +73,8 @@ class AppScenario {
 
   // GL only: one frame, its picture kept as test-images/<name>.png.
   bool Capture(const std::string& name);
+  // The last captured picture: packed ARGB, 800 x 600.
+  const std::vector<uint32_t>& Pixels() const { return m_Pixels; }
 
  private:
   void Start();
@@ -94,6 +96,7 @@ class AppScenario {
   std::unique_ptr<DrawDecoder> m_Decoder;
   std::vector<std::string> m_StateLog;
   std::vector<std::string> m_LogLines;
+  std::vector<uint32_t> m_Pixels;
 };
 
 }  // namespace scenario
