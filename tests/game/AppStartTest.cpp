@@ -7,6 +7,7 @@
 #include "frontend/BuyNowButton.h"
 #include "engine/sound/WaveSound.h"
 #include "frontend/Credits.h"
+#include "frontend/GUIDigitalTimer.h"
 #include "frontend/FinalScreen.h"
 #include "game/AppMain.h"
 #include "game/AppTestSupport.h"
@@ -236,4 +237,61 @@ TEST(AppStart, ADeviceThatCannotBeMadeGivesTheStartUpErrorAndExitCodeOne) {
   EXPECT_EQ(g_pBuyNowButton, nullptr);
   EXPECT_EQ(Nembra::g_pBitmapFontFactory, nullptr);
   EXPECT_EQ(g_pCurrentMusic, nullptr);
+}
+
+namespace {
+
+struct FixedTimer {
+  float GetTime() const { return 3.0f; }
+};
+
+}  // namespace
+
+TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFrom) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  CApp& app = a.App();
+  // Restarted: the title music made current again (a stand-in cleared first).
+  const auto restarts = [&](int from, int to) {
+    app.ChangeState(from);
+    g_pCurrentMusic = nullptr;
+    app.ChangeState(to);
+    const bool restarted = g_pCurrentMusic == Nembra::g_pStreamingSoundFactory->Get(CApp::TITLE_MUSIC);
+    if (!g_pCurrentMusic) g_pCurrentMusic = Nembra::g_pStreamingSoundFactory->Get(CApp::TITLE_MUSIC);
+    return restarted;
+  };
+  EXPECT_TRUE(restarts(CApp::STATE_LOGIN, CApp::STATE_MAIN_MENU));
+  EXPECT_TRUE(restarts(CApp::STATE_PLAYING, CApp::STATE_LEVEL_OVER));
+  EXPECT_TRUE(restarts(CApp::STATE_LOGIN, CApp::STATE_FINAL));
+  EXPECT_FALSE(restarts(CApp::STATE_LOGIN, CApp::STATE_COMIC));
+  EXPECT_FALSE(restarts(CApp::STATE_DESKTOP, CApp::STATE_COMIC));
+  EXPECT_TRUE(restarts(CApp::STATE_LEVEL_OVER, CApp::STATE_COMIC));
+  EXPECT_FALSE(restarts(CApp::STATE_COMIC, CApp::STATE_DESKTOP));
+  EXPECT_FALSE(restarts(CApp::STATE_LOGIN, CApp::STATE_DESKTOP));
+  EXPECT_TRUE(restarts(CApp::STATE_LEVEL_OVER, CApp::STATE_DESKTOP));
+  EXPECT_FALSE(restarts(CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN));
+  // The title music repeats and is not rewound by a restart.
+  EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+
+  FixedTimer timer;
+  const auto hidden = [&](int from) {
+    app.ChangeState(from);
+    app.GetDigitalTimer()->Show(&timer, 60.0f);
+    app.ChangeState(CApp::STATE_PLAYING);
+    return !app.GetDigitalTimer()->IsVisible();
+  };
+  EXPECT_FALSE(hidden(CApp::STATE_DEATH));
+  EXPECT_FALSE(hidden(CApp::STATE_INGAME_PDA));
+  EXPECT_TRUE(hidden(CApp::STATE_COMIC));
+  EXPECT_TRUE(hidden(CApp::STATE_DESKTOP));
+  app.GetDigitalTimer()->Hide();
+  app.ChangeState(CApp::STATE_MAIN_MENU);
+  // A state outside the table does nothing.
+  app.ChangeState(42);
+  a.Frame();
+  EXPECT_EQ(app.GetState(), 42);
+  EXPECT_TRUE(a.Last().sprites.empty());
+  EXPECT_TRUE(a.Last().texts.empty());
+  app.ChangeState(CApp::STATE_MAIN_MENU);
 }
