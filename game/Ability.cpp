@@ -7,6 +7,7 @@
 #include "engine/sound/AudiereSound.h"
 #include "game/GameGlobals.h"
 #include "game/GameWorld.h"
+#include "game/Level.h"
 
 CAbility::CAbility() {
   if (Nembra::g_pAudiereSoundFactory) m_pReadySound = Nembra::g_pAudiereSoundFactory->Get("AbilityReady.wav");
@@ -50,4 +51,10 @@ void CAbility::Reset() {
 void CAbility::Use() {
   Reset();
   if (!g_AbilityScriptFile.empty()) RunScriptFile(g_AbilityScriptFile);
+  // Two waves at once from the player's place.
+  if (CLevel* level = CLevel::Current(); level && g_pGameWorld) {
+    const D3DXVECTOR3 at = g_pGameWorld->GetPlayer().GetWorldPosition();
+    level->AddAbilityEffect(at);
+    level->AddAbilityEffect(at);
+  }
 }

@@ -29,6 +29,7 @@
 #include "game/enemies/Bosses.h"
 #include "game/enemies/Enemy.h"
 #include "game/enemies/EnemyGenerator.h"
+#include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyShots.h"
 #include "game/mechanisms/Barrel.h"
 #include "game/mechanisms/Box.h"
@@ -44,6 +45,10 @@
 #include "game/mechanisms/WaveWeapon.h"
 #include "game/mechanisms/WireGrate.h"
 
+namespace Nembra {
+class CExplosionEffect;
+}
+class CGenBarEffect;
 struct ITEMS_FILE;
 struct ITEM_RECORD;
 struct GENERATOR_RECORD;
@@ -159,6 +164,28 @@ class CLevel {
   void RemoveMarker(const std::string& name);
   void ActivateMarker(const std::string& name, bool active);
 
+  // ---- Effects of the mechanisms and the waves. Each new effect goes into
+  // the effect list and the scene.
+  Nembra::CExplosionEffect* AddExplosionEffect(const float position[3]);
+  void AddDoorExplosionEffect(CEntity& entity);
+  void AddTargetExplosionEffect(CTarget& target);
+  // A new charge bar of the colour, owned by the effect list.
+  CGenBarEffect* AddGenBarEffect(uint32_t colour);
+  // An energy wave of the colour from a station's position.
+  void AddWaveEffect(const float position[3], uint32_t colour);
+  // The player's ability wave from the player's world position.
+  void AddAbilityEffect(const D3DXVECTOR3& playerPosition);
+  // One energy wave from every station, charged or not.
+  void ShootWave();
+  // The Action key at the player's world position: connectors in reach are
+  // put in or taken out (when circuits are enabled), then the action
+  // triggers are tested.
+  void UpdateCircuits();
+  void UpdateCircuits(const D3DXVECTOR3& playerPosition);
+  // A placed connector may come out unless that cuts a placed neighbour
+  // from every started circuit generator.
+  bool IsRemovable(CCircuitConnector& connector);
+
   // ---- Lasers and timers: made on a miss.
   CLaser& GetLaser(const std::string& name);
   CLevelTimer& GetTimer(const std::string& name);
@@ -265,6 +292,27 @@ class CLevel {
   void AddBoss0AbilityBullet(CBoss0& boss);
   // The player's shot met a wall: the burst and the wall-hit sound.
   void AddBulletWallHitEffect(const CBullet& shot);
+
+  // ---- Spawners of the enemies' shots and the particle effects.
+  // Three flat shots from the cocoon's hands and navel, away from its centre.
+  void AddEnemy2Bullets(CEnemy2& enemy, uint32_t power);
+  // One shot from the shooter's muzzle along its facing.
+  void AddEnemy3Bullet(CEnemy3& enemy, uint32_t power);
+  // One beam shot from the muzzle at the player, scattered up to 100 in +x and +y.
+  void AddEnemy8Bullet(CEnemy8& enemy, uint32_t power);
+  void AddEnemy2BulletWallHitEffect(const CEnemy2Bullet& bullet);
+  void AddEnemy3BulletWallHitEffect(const CEnemy3Bullet& bullet);
+  // The flash of the player's shot (muzzle or emission).
+  void AddOrdinaryWeaponEffect(bool muzzle, int colour);
+  void AddBoss0BulletWallHitEffect(const CBoss0Bullet& shot);
+  void AddBoss0AbilityBulletWallHitEffect(const CBoss0AbilityBullet& shot);
+  void AddBoss0KillEffect(CBoss0& boss);
+  void AddBoss1BulletWallHitEffect(const CBoss1Bullet& shot);
+  void AddBoss1LaserWallHitEffect(const CBoss1Laser& shot);
+  void AddBoss1KillEffect(CBoss1& boss);
+  // The obstacle spheres (centre x, y, z and radius) the walking enemies
+  // steer round; the game has none, tests fill it.
+  std::list<const float*>& GetObstacles() { return m_Obstacles; }
   // An item released by a broken box; the box keeps it.
   void AddBoxItem(CItem* item);
   // A player shot broke a grate.
@@ -392,6 +440,7 @@ class CLevel {
   CLightRegistry m_Lights;
   CLevelHost* m_pHost = nullptr;
   ENEMY_SPAWNER m_EnemySpawner;
+  std::list<const float*> m_Obstacles;
 };
 
 // ---------------------------------------------------------------------------

@@ -28,9 +28,18 @@ void CMovingEntity::SetDirection(const D3DXVECTOR3& v) {
 
 CAnimatedSpriteMovingEntity::CAnimatedSpriteMovingEntity() { CreateSprite(); }
 
-CAnimatedSpriteMovingEntity::~CAnimatedSpriteMovingEntity() {
-  delete m_pSprite;
+CAnimatedSpriteMovingEntity::~CAnimatedSpriteMovingEntity() { ReleaseSprite(); }
+
+void CAnimatedSpriteMovingEntity::ReleaseSprite() {
+  if (m_OwnsSprite) delete m_pSprite;
   m_pSprite = nullptr;
+  m_OwnsSprite = false;
+}
+
+void CAnimatedSpriteMovingEntity::UseSprite(Nembra::CAnimated3DSprite* sprite) {
+  if (sprite == m_pSprite) return;
+  ReleaseSprite();
+  m_pSprite = sprite;
 }
 
 void CAnimatedSpriteMovingEntity::AddToScene(Nembra::CSceneNode* parent) {
@@ -39,14 +48,12 @@ void CAnimatedSpriteMovingEntity::AddToScene(Nembra::CSceneNode* parent) {
 }
 
 void CAnimatedSpriteMovingEntity::CreateSprite() {
-  delete m_pSprite;
+  ReleaseSprite();
   m_pSprite = new Nembra::CAnimated3DSprite();
+  m_OwnsSprite = true;
 }
 
-void CAnimatedSpriteMovingEntity::DestroySprite() {
-  delete m_pSprite;
-  m_pSprite = nullptr;
-}
+void CAnimatedSpriteMovingEntity::DestroySprite() { ReleaseSprite(); }
 
 void CAnimatedSpriteMovingEntity::AddSpriteToScene() {
   if (m_pSprite && Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(m_pSprite, this);

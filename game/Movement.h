@@ -86,10 +86,15 @@ class CAnimatedSpriteMovingEntity : public CMovingEntity {
   // The entity, then AddSpriteToScene. Leaving the scene takes the entity
   // only; the sprite, its child, goes with it.
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
-  // A new default sprite, replacing (and deleting) any old one.
+  // A new default sprite, owned, replacing any old one (deleted when it was
+  // the entity's own).
   virtual void CreateSprite();
-  // Deletes the sprite; the entity is left without one.
+  // Lets go of the sprite (deleting it when owned); none is left.
   virtual void DestroySprite();
+  // Shows a sprite the entity does not own (its owner keeps it alive longer
+  // than the entity uses it); an owned sprite in use is deleted first.
+  void UseSprite(Nembra::CAnimated3DSprite* sprite);
+  bool OwnsSprite() const { return m_OwnsSprite; }
   // The sprite under the entity.
   virtual void AddSpriteToScene();
 
@@ -99,6 +104,10 @@ class CAnimatedSpriteMovingEntity : public CMovingEntity {
 
  protected:
   Nembra::CAnimated3DSprite* m_pSprite = nullptr;
+
+ private:
+  void ReleaseSprite();
+  bool m_OwnsSprite = false;
 };
 
 class CParticleSystemMovingEntity : public CParticleSystemKind<CMovingEntity> {};

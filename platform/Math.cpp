@@ -1,5 +1,7 @@
 #include "platform/Math.h"
 
+#include "platform/Graphics.h"
+
 #include <cmath>
 
 D3DXCOLOR::D3DXCOLOR(D3DCOLOR argb)
@@ -457,4 +459,50 @@ D3DXPLANE* D3DXPlaneFromPoints(D3DXPLANE* out, const D3DXVECTOR3* a, const D3DXV
   D3DXVec3Cross(&n, &e1, &e2);
   D3DXVec3Normalize(&n, &n);
   return D3DXPlaneFromPointNormal(out, a, &n);
+}
+
+namespace {
+
+// world x view x projection, null matrices skipped.
+D3DXMATRIX CombinedTransform(const D3DXMATRIX* projection, const D3DXMATRIX* view, const D3DXMATRIX* world) {
+  D3DXMATRIX m;
+  D3DXMatrixIdentity(&m);
+  if (world) m = *world;
+  if (view) D3DXMatrixMultiply(&m, &m, view);
+  if (projection) D3DXMatrixMultiply(&m, &m, projection);
+  return m;
+}
+
+}  // namespace
+
+D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v, const platform::D3DVIEWPORT9* viewport,
+                             const D3DXMATRIX* projection, const D3DXMATRIX* view, const D3DXMATRIX* world) {
+  const D3DXMATRIX m = CombinedTransform(projection, view, world);
+  D3DXVECTOR3 p;
+  D3DXVec3TransformCoord(&p, v, &m);
+  if (viewport) {
+    const float width = static_cast<float>(viewport->Width), height = static_cast<float>(viewport->Height);
+    p.x = static_cast<float>(viewport->X) + (1.0f + p.x) * width * 0.5f;
+    p.y = static_cast<float>(viewport->Y) + (1.0f - p.y) * height * 0.5f;
+    p.z = viewport->MinZ + p.z * (viewport->MaxZ - viewport->MinZ);
+  }
+  *out = p;
+  return out;
+}
+
+D3DXVECTOR3* D3DXVec3Unproject(D3DXVECTOR3* out, const D3DXVECTOR3* v, const platform::D3DVIEWPORT9* viewport,
+                               const D3DXMATRIX* projection, const D3DXMATRIX* view, const D3DXMATRIX* world) {
+  const D3DXMATRIX m = CombinedTransform(projection, view, world);
+  D3DXMATRIX inverse;
+  if (!D3DXMatrixInverse(&inverse, nullptr, &m)) return nullptr;
+  D3DXVECTOR3 p = *v;
+  if (viewport) {
+    const float depth = viewport->MaxZ - viewport->MinZ;
+    if (viewport->Width == 0 || viewport->Height == 0 || depth == 0.0f) return nullptr;
+    p.x = (v->x - static_cast<float>(viewport->X)) * 2.0f / static_cast<float>(viewport->Width) - 1.0f;
+    p.y = 1.0f - (v->y - static_cast<float>(viewport->Y)) * 2.0f / static_cast<float>(viewport->Height);
+    p.z = (v->z - viewport->MinZ) / depth;
+  }
+  D3DXVec3TransformCoord(out, &p, &inverse);
+  return out;
 }

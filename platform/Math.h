@@ -5,6 +5,9 @@
 #include <cstdint>
 
 using D3DCOLOR = uint32_t;
+namespace platform {
+struct D3DVIEWPORT9;
+}
 
 #define D3DCOLOR_ARGB(a, r, g, b)                                                             \
   ((D3DCOLOR)((((uint32_t)(a) & 0xffu) << 24) | (((uint32_t)(r) & 0xffu) << 16) | \
@@ -122,6 +125,15 @@ D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, cons
 D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
 D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
 D3DXVECTOR4* D3DXVec4Transform(D3DXVECTOR4* out, const D3DXVECTOR4* v, const D3DXMATRIX* m);
+// A point through world x view x projection (null matrices count as the
+// identity) onto the viewport: x = X + (1 + x') Width / 2, y = Y + (1 - y')
+// Height / 2, z = MinZ + z' (MaxZ - MinZ). Unproject is the inverse; it
+// returns null (out untouched) when the combined matrix is singular or the
+// viewport has no area.
+D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v, const platform::D3DVIEWPORT9* viewport,
+                             const D3DXMATRIX* projection, const D3DXMATRIX* view, const D3DXMATRIX* world);
+D3DXVECTOR3* D3DXVec3Unproject(D3DXVECTOR3* out, const D3DXVECTOR3* v, const platform::D3DVIEWPORT9* viewport,
+                               const D3DXMATRIX* projection, const D3DXMATRIX* view, const D3DXMATRIX* world);
 
 // Matrices.
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);

@@ -109,6 +109,9 @@ class CParticleEmitter : public CSceneNode, public CVolatileResource {
   void OnResetDevice() override;
 
   bool IsStopped() const { return m_Stopped != 0; }
+  // Ends emission from outside; the live particles play out, and the
+  // emitter reports finished once the last of them is gone.
+  void Stop() { m_Stopped = 1; }
   bool IsFinished() const { return m_Finished != 0; }
   bool IsReady() const { return m_Ready != 0; }
   const EMITTER_PARAMS* GetParams() const { return m_Params.get(); }

@@ -10,19 +10,46 @@
 
 namespace Nembra {
 class CSound;
-}
+class CTexture;
+}  // namespace Nembra
 class CBullet;
+class CPlayer;
+
+// Whether a one-shot animation has played to its end: finished, or there
+// is nothing to play (no sprite or no mesh).
+bool IsOneShotEnded(const Nembra::CAnimated3DSprite* sprite);
+
+// The weights and variants of the chase steering the walking enemies share.
+struct CHASE_STEERING {
+  float pursuitWeight = 10.0f;
+  float pursuitAhead = 0.3f;      // seconds ahead of a moving player
+  float obstacleLookAhead = 0.1f;  // seconds
+  float wallWeight = 10000.0f;
+  bool inclusiveFlip = true;       // the wall normal flips at exactly 90 and 270 degrees too
+  bool blendHeading = true;        // the new heading keeps 90 % of the old one
+  bool wallLookIncludesObjects = true;
+};
 
 class CEnemy : public CCharacter {
  public:
   static constexpr float VANISH_SPEED = 512.0f;
+  static constexpr float BAR_HEIGHT = 200.0f;
+  static constexpr const char* HEALTH_TEXTURE = "EnemyHealth.tga";
+  static constexpr float SEPARATION_WEIGHT = 1600.0f;
+  static constexpr float OBSTACLE_WEIGHT = 90000.0f;
 
   explicit CEnemy(uint32_t colour = 0);
-  ~CEnemy() override = default;
+  ~CEnemy() override;
 
   // The entity's Deactivate: the enemy dies.
   void Deactivate() override { Kill(); }
+  // All health taken and the fade started; no sound, no OnKilled.
   virtual void Kill();
+  // The enemy's frame: stopped by the player it would touch, moved, and
+  // inactive once its death fade is over.
+  void Step() override;
+  // The direction, and the model turned to face it.
+  void SetDirection(const D3DXVECTOR3& v) override;
 
   // Damage whatever the colour.
   virtual void Damage(uint32_t amount);
@@ -41,15 +68,43 @@ class CEnemy : public CCharacter {
   // Draws the health bar inside the open sprite batch.
   void DrawHealthBar();
 
+  // The newest heading into the window; the mean of the window.
+  D3DXVECTOR3& AverageHeading(D3DXVECTOR3& out, const D3DXVECTOR3& newest);
+  void ClearHeadings();
+
   uint32_t GetColour() const { return m_Colour; }
   bool IsDying() const { return m_Dying != 0; }
   bool WasHit() const { return m_Hit != 0; }
   int32_t GetHeadingWindow() const { return m_Window; }
   const std::vector<D3DXVECTOR3>& GetHeadingBuffer() const { return m_HeadingBuffer; }
+  Nembra::CVanishEffect& GetVanish() { return m_Vanish; }
+  Nembra::CStatic2DSprite& GetHealthFrame() { return m_HealthFrame; }
+  Nembra::CStatic2DSprite& GetHealthFill() { return m_HealthFill; }
+  Nembra::CSound* GetHurtSound() const { return m_pHurtSound; }
+  void SetHurtSound(Nembra::CSound* sound) { m_pHurtSound = sound; }
+  // Health and its maximum.
+  void SetHealth(uint32_t health) { m_MaxHealth = m_Health = health; }
 
  protected:
   // Sets the heading window to n zero headings.
   void SetHeadingWindow(int32_t n);
+  // The fill's rectangle row for a colour (0 red, 1 blue).
+  void SetFillColour(uint32_t colour);
+  // The fill's scale from the health.
+  void UpdateFill();
+  void StartDying();
+  // A skinned mesh from the factory (null without it or the file).
+  static Nembra::CSkinnedMesh* LoadMesh(const char* name);
+  static Nembra::CSound* LoadSound(const char* name);
+
+  // The chase steering's six steps with a kind's weights. True when this
+  // frame's step would enter a wall; d0 is the direction the frame began with.
+  bool SteerChase(const CHASE_STEERING& weights, D3DXVECTOR3& d0);
+  // Turn towards the player (weight 1) without walking.
+  void TurnToPlayer();
+  // A wall on the path of a sphere of the own radius (class 1).
+  bool WallOnPath(const D3DXVECTOR3& from, const D3DXVECTOR3& to, bool includeObjects, float radius,
+                  D3DXVECTOR3* normal = nullptr) const;
 
   std::vector<D3DXVECTOR3> m_HeadingBuffer;
   int32_t m_Window = 0;
@@ -61,4 +116,15 @@ class CEnemy : public CCharacter {
   uint32_t m_Colour = 0;
   uint8_t m_Hit = 0;
   Nembra::CSound* m_pHurtSound = nullptr;
+
+ private:
+  Nembra::CTexture* m_pHealthTexture = nullptr;
 };
+
+// The player and the level the enemies read, through the game world; null
+// without a world.
+CPlayer* EnemyTarget();
+// Squared distance from the point to the player (huge without a player).
+float DistanceSqToPlayer(const D3DXVECTOR3& point);
+// The frame time of the engine.
+float EnemyFrameTime();

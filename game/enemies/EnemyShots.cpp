@@ -1,7 +1,112 @@
 #include "game/enemies/EnemyShots.h"
 
+#include "engine/app/Application.h"
+#include "game/GameWorld.h"
+
+namespace {
+
+CPlayer* Target() { return g_pGameWorld ? &g_pGameWorld->GetPlayer() : nullptr; }
+
+}  // namespace
+
 void CParticleShot::Init(const D3DXVECTOR3& /*position*/, const D3DXVECTOR3& /*direction*/, uint32_t power) {
   m_Power = power;
+}
+
+void CParticleShot::Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power,
+                           const char* trailFile) {
+  SetPosition(D3DXVECTOR3(start.x, start.y, 0.0f));
+  SetDirection(direction);
+  m_Power = power;
+  if (CreateEmitter(trailFile)) {
+    if (Nembra::EMITTER_PARAMS* params = m_pEmitter->GetParams()) {
+      params->direction[0] = -m_Direction.x;
+      params->direction[1] = -m_Direction.y;
+      params->direction[2] = -m_Direction.z;
+    }
+    m_pEmitter->SetPosition(D3DXVECTOR3(0.0f, 0.0f, start.z));
+  }
+  UpdateWorldMatrix();
+}
+
+void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance) {
+  CEntity::Step();
+  if (!m_Ended) {
+    CPlayer* player = Target();
+    const float dt = Nembra::g_FrameTime;
+    if (homing && player) {
+      D3DXVECTOR3 force;
+      ApplySteeringForce(Seek(force, player->WorldPosition()) * 15.0f);
+    }
+    const D3DXVECTOR3 from = WorldPosition();
+    D3DXVECTOR3 next = GetPosition() + m_Direction * (m_Speed * dt);
+    bool hit = false;
+    D3DXVECTOR3 contact;
+    float distanceSq = 0.0f;
+    if (player && player->Collide(from, next, GetRadius(), contact, distanceSq)) {
+      hit = true;
+      player->Damage(static_cast<float>(m_Power), true);
+    }
+    if (CLevel* level = CLevel::Current()) {
+      float point[3], normal[3], distance = 0.0f;
+      if (level->CheckCollision(&from.x, &next.x, GetRadius(), point, distance, normal, 0, true)) {
+        hit = true;
+        next = D3DXVECTOR3(point[0], point[1], point[2]);
+      }
+      if (stopAtBoxes) {
+        float nearest = 0.0f;
+        bool boxHit = false;
+        D3DXVECTOR3 boxPoint;
+        for (CBox& box : level->GetBoxes()) {
+          if (!box.IsActive()) continue;
+          if (box.GetCollisionBox(0).IntersectSphere(&from.x, &next.x, GetRadius(), point, distance, normal) &&
+              (!boxHit || distance < nearest)) {
+            boxHit = true;
+            nearest = distance;
+            boxPoint = D3DXVECTOR3(point[0], point[1], point[2]);
+          }
+        }
+        if (boxHit) {
+          hit = true;
+          next = boxPoint;
+        }
+      }
+    }
+    SetPosition(next);
+    UpdateWorldMatrix();
+    if (hit) {
+      m_Ended = 1;
+      if (m_pEmitter) m_pEmitter->Stop();
+      OnImpact();
+      return;
+    }
+    m_Distance += m_Speed * dt;
+    if (m_Distance >= maxDistance) {
+      m_Ended = 1;
+      if (m_pEmitter) m_pEmitter->Stop();
+    }
+  }
+  if (m_Ended && IsEmitterFinished()) m_Active = 0;
+}
+
+void CEnemy3Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) {
+  Launch(position, direction, power, "Enemy3EstelaBala.pfx");
+}
+
+void CEnemy3Bullet::Step() { Fly(true, false, MAX_DISTANCE); }
+
+void CEnemy3Bullet::OnImpact() {
+  if (CLevel* level = CLevel::Current()) level->AddEnemy3BulletWallHitEffect(*this);
+}
+
+void CEnemy2Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) {
+  Launch(position, direction, power, "Enemy2EstelaBala.pfx");
+}
+
+void CEnemy2Bullet::Step() { Fly(false, true, CEnemy3Bullet::MAX_DISTANCE); }
+
+void CEnemy2Bullet::OnImpact() {
+  if (CLevel* level = CLevel::Current()) level->AddEnemy2BulletWallHitEffect(*this);
 }
 
 void CEnemy6Bullet::Init(const D3DXVECTOR3& /*position*/, const D3DXVECTOR3& /*direction*/, uint32_t power) {
@@ -11,6 +116,8 @@ void CEnemy6Bullet::Init(const D3DXVECTOR3& /*position*/, const D3DXVECTOR3& /*d
 void CEnemy8Bullet::AddToScene(Nembra::CSceneNode* parent) {
   CMovingEntity::AddToScene(parent);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&m_Beam, this);
+  m_Beam.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+  m_Beam.UpdateWorldMatrix();
 }
 
 void CEnemy8Bullet::RemoveFromScene() {
@@ -18,6 +125,50 @@ void CEnemy8Bullet::RemoveFromScene() {
   CMovingEntity::RemoveFromScene();
 }
 
-void CEnemy8Bullet::Init(const D3DXVECTOR3& /*position*/, const D3DXVECTOR3& /*direction*/, uint32_t power) {
+void CEnemy8Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) {
+  SetPosition(position);
+  CMovingEntity::SetDirection(direction);
   m_Power = power;
+  m_Beam.Create("Ene8Bullet.tga", LENGTH, WIDTH, D3DXVECTOR3(1.0f, 0.0f, 0.0f), true);
+  m_Beam.direction = m_Direction;
+  UpdateWorldMatrix();
+}
+
+void CEnemy8Bullet::Step() {
+  CEntity::Step();
+  if (m_Distance < LENGTH) {
+    m_Beam.length = m_Distance;
+    m_Beam.halfWidth = HALF_WIDTH;
+  } else if (m_Distance > LENGTH) {
+    m_Beam.length = LENGTH;
+    m_Beam.halfWidth = HALF_WIDTH;
+  }
+  m_Beam.Draw();
+  if (m_Done) {
+    m_Active = 0;
+    return;
+  }
+  const float step = m_Speed * Nembra::g_FrameTime;
+  const D3DXVECTOR3 next = GetPosition() + m_Direction * step;
+  const D3DXVECTOR3 from = WorldPosition();
+  bool hit = false;
+  D3DXVECTOR3 contact;
+  float distanceSq = 0.0f;
+  CPlayer* player = Target();
+  if (player && player->Collide(from, next, RADIUS, contact, distanceSq)) {
+    hit = true;
+    player->Damage(static_cast<float>(m_Power), true);
+  }
+  if (CLevel* level = CLevel::Current()) {
+    float point[3], normal[3], distance = 0.0f;
+    if (level->CheckCollision(&from.x, &next.x, RADIUS, point, distance, normal, 0, true)) hit = true;
+  }
+  SetPosition(next);
+  UpdateWorldMatrix();
+  if (hit) {
+    m_Done = 1;
+  } else {
+    m_Distance += step;
+    if (m_Distance >= MAX_DISTANCE) m_Done = 1;
+  }
 }

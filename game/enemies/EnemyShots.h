@@ -23,25 +23,48 @@ class CParticleShot : public CParticleSystemMovingEntity {
   uint32_t GetPower() const { return m_Power; }
 
  protected:
+  // Placed at height 0 below the start, flying along the direction, with a
+  // trail from the particle file drawn at the start's height and blown
+  // backwards. Without the file the shot flies without trail.
+  void Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power, const char* trailFile);
+  // One frame of a straight (or homing) flight that ends at the player, a
+  // wall (and, when asked, a standing box) or after maxDistance; the shot
+  // goes inactive once its trail has died out.
+  void Fly(bool homing, bool stopAtBoxes, float maxDistance);
+  // The shot met something: its impact effect.
+  virtual void OnImpact() {}
+
   float m_Distance = 0.0f;
   uint8_t m_Ended = 0;
   uint32_t m_Power = 0;
 };
 
-// The shooting enemy's shot.
+// The shooting enemy's shot: slow, homing, with a particle trail.
 class CEnemy3Bullet : public CParticleShot {
  public:
   static constexpr float SPEED = 1000.0f;
   static constexpr float RADIUS = 50.0f;
+  static constexpr float MAX_DISTANCE = 1500.0f;
+  static constexpr float HOMING_WEIGHT = 15.0f;
   CEnemy3Bullet() : CParticleShot(SPEED, RADIUS) {}
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
+  void Step() override;
+
+ protected:
+  void OnImpact() override;
 };
 
-// The cocoon enemy's shot: the shooting enemy's with its own trail.
+// The cocoon enemy's shot: straight, stopped by boxes too, its own trail.
 class CEnemy2Bullet : public CParticleShot {
  public:
   static constexpr float SPEED = 1000.0f;
   static constexpr float RADIUS = 50.0f;
   CEnemy2Bullet() : CParticleShot(SPEED, RADIUS) {}
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
+  void Step() override;
+
+ protected:
+  void OnImpact() override;
 };
 
 // The horn-and-spit enemy's gas ball, thrown in an arc.
@@ -73,6 +96,10 @@ class CEnemy8Bullet : public CMovingEntity {
  public:
   static constexpr float SPEED = 4000.0f;
   static constexpr float RADIUS = 30.0f;
+  static constexpr float LENGTH = 200.0f;
+  static constexpr float WIDTH = 80.0f;
+  static constexpr float HALF_WIDTH = 25.0f;
+  static constexpr float MAX_DISTANCE = 1200.0f;
   CEnemy8Bullet() {
     m_Speed = SPEED;
     SetRadius(RADIUS);
@@ -82,6 +109,8 @@ class CEnemy8Bullet : public CMovingEntity {
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
   void RemoveFromScene() override;
   void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+  // Beam shape, then flight until the player, a wall or 1200 units.
+  void Step() override;
 
   float GetDistance() const { return m_Distance; }
   bool IsDone() const { return m_Done != 0; }

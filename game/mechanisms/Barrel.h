@@ -27,6 +27,7 @@ class CBarrel : public CStaticSpriteEntity {
   // The entity step, then the end of the fade-out.
   void Step() override;
   bool IsFading() const { return m_Fading != 0; }
+  Nembra::CAudiereSound* GetExplosionSound() const { return m_pExplosionSound; }
   // Octagons of radius r and r + 60 about the barrel's world position.
   void BuildCollisionBoxes();
 

@@ -41,6 +41,9 @@ class CBox : public CStaticSpriteEntity {
   CItem& GetItem() { return m_Item; }
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  // The sound in use (a factory resource, not owned); tests put their own.
+  Nembra::CSound* GetBreakSound() const { return m_pBreakSound; }
+  void SetBreakSound(Nembra::CSound* sound) { m_pBreakSound = sound; }
 
  protected:
   Nembra::CVanishEffect m_Vanish;

@@ -8,6 +8,8 @@
 
 #include "engine/effects/Beam.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
+#include "game/mechanisms/LevelObject.h"
 #include "game/mechanisms/Marker.h"
 
 namespace Nembra {
@@ -20,19 +22,37 @@ class CGenerator;
 // The beam between two circuit objects; both ends name it in their lists.
 class CCircuitLink : public Nembra::CBeam {
  public:
-  CCircuitLink(CCircuitObject* first, CCircuitObject* second) : m_pFirst(first), m_pSecond(second) {}
+  static constexpr float WIDTH = 14.0f;
+  static constexpr uint32_t NO_COLOUR = 0xFFFFFFFFu;  // never carried flow
+
+  // The link is built at once from its two ends' positions.
+  CCircuitLink(CCircuitObject* first, CCircuitObject* second);
+  ~CCircuitLink() override;
+
+  // In the scene from the first end to the second, not flowing, hidden.
+  // A second call changes nothing.
+  void Build();
+  // Carries the colour: flowing, shown, the flow texture of the colour.
+  void SetFlow(uint32_t colour);
+  // Stops flowing and hides.
+  void Stop();
 
   bool IsFlowing() const { return m_Flowing != 0; }
   void SetFlowing(bool flowing) { m_Flowing = flowing ? 1 : 0; }
+  bool IsBuilt() const { return m_Built; }
   uint32_t GetColour() const { return m_Colour; }
   CCircuitObject* GetFirst() const { return m_pFirst; }
   CCircuitObject* GetSecond() const { return m_pSecond; }
 
  protected:
+  void TakeTexture(const std::string& name);
+
   uint8_t m_Flowing = 0;
-  uint32_t m_Colour = 0;
+  uint32_t m_Colour = NO_COLOUR;
   CCircuitObject* m_pFirst = nullptr;
   CCircuitObject* m_pSecond = nullptr;
+  bool m_Built = false;
+  std::string m_TextureName;  // the flow texture held, empty: none
 };
 
 // One entry of a circuit object's links: the object at the other end and
@@ -69,23 +89,33 @@ class CCircuitObject : public CStaticSpriteEntity {
   bool IsPlaced() const { return m_Placed != 0; }
   bool IsLocked() const { return m_Locked != 0; }
   bool IsVisited() const { return m_Visited != 0; }
+  void SetVisited(bool visited) { m_Visited = visited ? 1 : 0; }
+  void SetLocked(bool locked) { m_Locked = locked ? 1 : 0; }
 
  protected:
+  // Takes the named mesh from the simple-mesh factory for the sprite.
+  void ShowMesh(const std::string& meshName);
+  CHeldMesh m_Mesh;
+
   uint8_t m_Locked = 0;
   int32_t m_Id = 0;
   uint32_t m_Colour = 0;
   uint8_t m_Placed = 0;
   std::list<CIRCUIT_LINK_ENTRY> m_Links;
   uint8_t m_Visited = 0;
-  Nembra::CSound* m_pInsertRemoveSound = nullptr;
-  Nembra::CSound* m_pIncorrectSound = nullptr;
+  CSoundCue m_InsertRemoveSound;
+  CSoundCue m_IncorrectSound;
 };
 
 class CCircuitConnector : public CCircuitObject {
  public:
   ~CCircuitConnector() override = default;
 
+  static constexpr float MARKER_SIZE = 70.0f;
+  static constexpr float MARKER_HEIGHT = 30.0f;
+
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
+  void Step() override;
   void Reset() override;
   void SetFlowing(bool flowing) override;
 
@@ -100,6 +130,8 @@ class CCircuitConnector : public CCircuitObject {
 
 class CCircuitGenerator : public CCircuitConnector {
  public:
+  // Starts the flow once the bound generator is full.
+  void Step() override;
   void Reset() override;
   void SetFlowing(bool flowing) override;
   // Prepares the animated flow texture of the link beams.
@@ -114,6 +146,8 @@ class CCircuitGenerator : public CCircuitConnector {
 
 class CCircuitReceptor : public CCircuitConnector {
  public:
+  static constexpr float LAMP_HEIGHT = 150.0f;
+
   ~CCircuitReceptor() override = default;
 
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
@@ -121,10 +155,13 @@ class CCircuitReceptor : public CCircuitConnector {
   void SetFlowing(bool flowing) override;
 
   bool IsReceptorActive() const { return m_ReceptorActive != 0; }
+  Nembra::CPointLight* GetLamp() const { return m_pLamp; }
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
 
  protected:
+  void SwitchOff();
+
   Nembra::CPointLight* m_pLamp = nullptr;
   uint8_t m_ReceptorActive = 0;
   std::string m_ScriptFile;

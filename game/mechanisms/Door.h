@@ -6,6 +6,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -28,6 +29,10 @@ class CDoor : public CStaticSpriteEntity {
   bool LoadFromFile(const std::string& fileName);
   void LoadSound();
   void OnShotHit(const CBullet& shot);
+  // The shot's colour and power (what OnShotHit reads of a shot).
+  void OnHit(uint32_t colour, uint32_t power);
+  // Ends the fade of a broken door: hidden.
+  void Step() override;
   // Back as at the level's start.
   void Reset();
   // Box 0 width x depth, box 1 width x (depth + 120), turned with the door.
@@ -43,9 +48,15 @@ class CDoor : public CStaticSpriteEntity {
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
   float GetWidth() const { return m_Width; }
   float GetDepth() const { return m_Depth; }
+  bool IsColourFixed() const { return m_ColourFixed != 0; }
+  uint32_t GetColour() const { return m_Colour; }
+  bool IsBreaking() const { return m_Breaking != 0; }
+  const std::string& GetMeshName() const { return m_Mesh.GetName(); }
 
  protected:
-  Nembra::CWaveSound* m_pSound = nullptr;
+  void Break();
+
+  CSoundCue m_Sound;
   uint32_t m_ChargeNeeded = 1;
   uint32_t m_Charge = 0;
   uint8_t m_ColourFixed = 0;
@@ -73,12 +84,17 @@ class COpenCloseDoor : public CAnimatedSpriteEntity {
 
   COpenCloseDoor();
   ~COpenCloseDoor() override;
+  COpenCloseDoor(const COpenCloseDoor&) = delete;
+  COpenCloseDoor& operator=(const COpenCloseDoor&) = delete;
 
   // Reads the description file (skinned mesh name line, width, depth);
   // false when it cannot be read.
   bool Load(const std::string& fileName);
   void Open();
   void Close();
+  // Ends the opening and closing; a closing or closed door kills the
+  // enemies inside its outline.
+  void Step() override;
   // Closed and blocking again.
   void SetClosed();
   void BuildCollisionBoxes();
@@ -97,6 +113,9 @@ class COpenCloseDoor : public CAnimatedSpriteEntity {
   const std::string& GetOpenScript() const { return m_OpenScript; }
   const std::string& GetCloseScript() const { return m_CloseScript; }
   bool IsEnabled() const { return m_Enabled != 0; }
+  float GetWidth() const { return m_Width; }
+  float GetDepth() const { return m_Depth; }
+  const std::string& GetMeshName() const { return m_MeshName; }
   void SetEnabled(bool enabled) { m_Enabled = enabled ? 1 : 0; }
 
  protected:
@@ -109,4 +128,9 @@ class COpenCloseDoor : public CAnimatedSpriteEntity {
   std::string m_OpenScript;
   std::string m_CloseScript;
   uint8_t m_Enabled = 1;  // the record's flag
+
+ private:
+  void RegisterBoxes(bool registered);
+  void ReleaseMesh();
+  std::string m_MeshName;  // the skinned mesh held, empty: none
 };

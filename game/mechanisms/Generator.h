@@ -7,6 +7,7 @@
 #include "engine/scene/StaticSprite.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -28,9 +29,13 @@ class CGenerator : public CStaticSpriteEntity {
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
   void RemoveFromScene() override;
 
+  static constexpr float LIGHT_HEIGHT = 200.0f;
+
   void Fill();
   void LoadResources();
   void OnHit(const CBullet& shot);
+  // The shot's colour and power (what OnHit reads of a shot).
+  void OnHit(uint32_t colour, uint32_t power);
   void DrawBar();
   // Empty again: charge 0, its light deleted, and no bar effect (the level
   // deletes the effects before it resets the generators).
@@ -53,13 +58,20 @@ class CGenerator : public CStaticSpriteEntity {
   CGenBarEffect* GetBarEffect() const { return m_pBarEffect; }
   void SetBarEffect(CGenBarEffect* effect) { m_pBarEffect = effect; }
   Nembra::CPointLight* GetLight() const { return m_pLight; }
+  bool IsFull() const { return m_Charge == m_Capacity; }
+  // Height of the bar: 250 x charge / capacity, 250 for capacity 0.
+  float GetBarHeight() const;
 
  protected:
+  void TakeBarEffect();
+  void UpdateBar();
+  void LightUp();
+
   Nembra::CStatic3DSprite m_BarSprite;
   Nembra::CPointLight* m_pLight = nullptr;
   CGenBarEffect* m_pBarEffect = nullptr;
-  Nembra::CWaveSound* m_pCorrectSound = nullptr;
-  Nembra::CWaveSound* m_pIncorrectSound = nullptr;
+  CSoundCue m_CorrectSound;
+  CSoundCue m_IncorrectSound;
   Nembra::CStatic2DSprite m_FrameSprite;
   Nembra::CStatic2DSprite m_FillSprite;
   Nembra::CBitmapFont* m_pFont = nullptr;

@@ -55,6 +55,9 @@ class CItem : public CStaticSpriteEntity {
   void SetKind(int32_t kind) { m_Kind = kind; }
   void SetSubKind(int32_t subKind) { m_SubKind = subKind; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  // The sound in use (a factory resource, not owned); tests put their own.
+  Nembra::CSound* GetPickupSound() const { return m_pPickupSound; }
+  void SetPickupSound(Nembra::CSound* sound) { m_pPickupSound = sound; }
 
  protected:
   Nembra::CVanishEffect m_Vanish;

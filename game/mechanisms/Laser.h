@@ -8,14 +8,26 @@
 #include "engine/effects/Beam.h"
 #include "engine/scene/StaticSprite.h"
 #include "game/Entity.h"
+#include "game/mechanisms/LevelObject.h"
 
 class CLaser : public CEntity {
  public:
   static constexpr float RADIUS = 15.0f;
   static constexpr float BEAM_WIDTH = 10.0f;
 
+  static constexpr float EMITTER_HEIGHT = 120.0f;
+  static constexpr float PLAYER_TEST_RADIUS = 10.0f;
+
   CLaser();
-  ~CLaser() override = default;
+  ~CLaser() override;
+  CLaser(const CLaser&) = delete;
+  CLaser& operator=(const CLaser&) = delete;
+
+  // The laser, then its emitter and receiver under it.
+  void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
+  // Slides, blinks, cuts the beam at the first wall and hurts the player
+  // standing in it.
+  void Step() override;
 
   // Switches the laser off (and runs its script when it has one).
   void Deactivate() override;
@@ -59,6 +71,13 @@ class CLaser : public CEntity {
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   const std::string& GetDurationsFile() const { return m_DurationsFile; }
   bool IsInitiallyOn() const { return m_InitiallyOn; }
+  float GetOffset() const { return m_Offset; }
+  float GetDamagePerSecond() const { return m_DamagePerSecond; }
+  const std::vector<float>& GetDurations() const { return m_Durations; }
+  const std::string& GetBeamTexture() const { return m_BeamTexture; }
+  Nembra::CBeam& GetBeam() { return m_Beam; }
+  const D3DXVECTOR3& GetDirection() const { return m_BeamDirection; }
+  float GetLength() const { return m_Length; }
 
  protected:
   Nembra::CBeam m_Beam;
@@ -91,4 +110,10 @@ class CLaser : public CEntity {
   int32_t m_DurationIndex = 0;
   int32_t m_DurationCount = 0;
   float m_BlinkTimer = 0.0f;
+
+ private:
+  void Blink(float dt);
+  bool m_Built = false;  // a laser only looked up by name stays where it is put
+  CHeldMesh m_EmitterMesh;
+  CHeldMesh m_ReceiverMesh;
 };

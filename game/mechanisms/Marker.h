@@ -24,8 +24,25 @@ class CMarkerKind : public CEntity {
     Nembra::g_pSceneManager->AddNode(&m_EffectSprite, this);
   }
 
-  // Starts showing (true) or fading the marker.
-  void Activate(bool active) { m_MarkerActive = active; }
+  // Starts the pulse from full alpha and scale 1 (true) or stops it.
+  void Activate(bool active);
+  // Shows or hides both sprites.
+  void Show(bool shown) {
+    m_SteadySprite.SetVisible(shown);
+    m_EffectSprite.SetVisible(shown);
+  }
+  bool IsShown() const { return m_SteadySprite.IsVisible(); }
+  // The pulse: fades the copy out while it grows, then waits a second.
+  void Step() override;
+
+  float GetPulseScale() const { return m_PulseScale; }
+  int32_t GetPulseAlpha() const { return m_PulseAlpha; }
+  float GetWaitTimer() const { return m_WaitTimer; }
+  // The colour the effect copy is drawn with (its alpha pulses).
+  D3DCOLOR GetEffectColour() const { return m_EffectColour; }
+  Sprite& GetSteadySprite() { return m_SteadySprite; }
+  Sprite& GetEffectSprite() { return m_EffectSprite; }
+  const std::string& GetEffectBlockName() const { return m_EffectBlockName; }
   bool IsMarkerActive() const { return m_MarkerActive; }
   bool IsCreated() const { return m_Created; }
 
@@ -40,15 +57,35 @@ class CMarkerKind : public CEntity {
   float m_AlphaAccumulator = 0.0f;
   float m_WaitTimer = 0.0f;
   bool m_Created = false;  // the sprites are built
+  D3DCOLOR m_EffectColour = 0xFFFFFFFFu;
+  std::string m_SteadyBlockName;
+  std::string m_EffectBlockName;
+
+  // The billboard copy goes back to opaque white at scale 1 when it is
+  // switched; the plane copy keeps what it had until its next pulse.
+  virtual void ResetEffectLook() { SetEffectLook(0xFFFFFFFFu, 1.0f); }
+  void StartPulse();
+  void SetEffectLook(D3DCOLOR colour, float scale);
+  // Takes the two render-state blocks (the steady one shared, the effect
+  // one of this marker) and the image; false when a factory is missing.
+  bool TakeBlocks(const char* steadyBlock, const std::string& effectBlock, bool plane,
+                  Nembra::CShader*& steady, Nembra::CShader*& effect);
+  void ReleaseResources();
+  std::string m_ImageName;
 };
 
 class CMarker : public CMarkerKind<Nembra::CStaticBillboard> {
  public:
+  ~CMarker() override;
   // Builds the billboards at the place, of the size, with the image.
   bool Create(float x, float y, float z, float size, const std::string& imageFile, int mode);
 };
 
 class CPlaneMarker : public CMarkerKind<Nembra::CPlaneSprite> {
  public:
+  ~CPlaneMarker() override;
   bool Create(float x, float y, float z, float size, const std::string& imageFile, int mode);
+
+ protected:
+  void ResetEffectLook() override;
 };

@@ -1,16 +1,83 @@
 #include "game/mechanisms/Target.h"
 
+#include "game/Bullet.h"
+#include "game/GameScript.h"
+#include "game/Level.h"
+#include "game/mechanisms/SoundCue.h"
 #include "platform/Text.h"
 
 CTarget::CTarget() { m_Vanish.speed = VANISH_SPEED; }
 
-void CTarget::LoadResources() {}
+void CTarget::LoadResources() {
+  m_HitSound.Take("DoorExplosion.wav");
+  m_Sprite.SetAnimation("Down", false);
+  m_State = STATE_DOWN;
+  m_Sprite.SetVisible(false);
+}
 
-void CTarget::PopUp() {}
+void CTarget::RegisterBoxes(bool registered) {
+  if (registered == m_Registered) return;
+  CLevel* level = CLevel::Current();
+  if (!level) return;
+  m_Registered = registered;
+  if (registered) {
+    level->AddCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
+    level->AddCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
+  } else {
+    level->RemoveCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
+    level->RemoveCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
+  }
+}
 
-void CTarget::OnShotHit(const CBullet& /*shot*/) {}
+// Raised while it still fades from its last fall, the fade ends there: the
+// target is seen again and can be hit.
+void CTarget::PopUp() {
+  if (m_State != STATE_DOWN) return;
+  if (m_Vanishing) {
+    m_Vanishing = false;
+    m_Sprite.SetRenderEffect(nullptr);
+  }
+  m_State = STATE_RISING;
+  m_Sprite.SetVisible(true);
+  m_Sprite.SetAnimation("Up", false);
+  RegisterBoxes(true);
+}
 
-void CTarget::Reset() {}
+void CTarget::OnShotHit(const CBullet& shot) { OnHit(shot.GetColour(), shot.GetPower()); }
+
+void CTarget::OnHit(uint32_t colour, uint32_t power) {
+  if (m_State == STATE_DOWN || static_cast<int32_t>(colour) == m_Colour) return;
+  m_Damage += static_cast<int32_t>(power);
+  if (m_Damage < m_HitLimit) return;
+  m_State = STATE_DOWN;
+  RegisterBoxes(false);
+  if (CLevel* level = CLevel::Current()) level->AddTargetExplosionEffect(*this);
+  m_HitSound.Play();
+  m_Vanishing = true;
+  m_Vanish.Start(false);
+  m_Sprite.SetRenderEffect(&m_Vanish);
+  if (!m_ScriptFile.empty()) g_GameScript.RunFile(m_ScriptFile);
+}
+
+void CTarget::Step() {
+  CAnimatedSpriteEntity::Step();
+  if (m_State == STATE_RISING && m_Sprite.IsFinished()) m_State = STATE_UP;
+  if (m_Vanishing && m_Vanish.IsFinished()) {
+    m_Vanishing = false;
+    m_Sprite.SetRenderEffect(nullptr);
+    m_Sprite.SetVisible(false);
+  }
+}
+
+void CTarget::Reset() {
+  m_Sprite.SetAnimation("Down", false);
+  m_State = STATE_DOWN;
+  m_Sprite.SetVisible(false);
+  m_Damage = 0;
+  m_Vanishing = false;
+  m_Sprite.SetRenderEffect(nullptr);
+  RegisterBoxes(false);
+}
 
 void CTarget::SetName(const std::string& name) { m_Name = platform::AsciiUpper(name); }
 

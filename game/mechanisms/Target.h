@@ -5,6 +5,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -24,6 +25,11 @@ class CTarget : public CAnimatedSpriteEntity {
   // Rises; its boxes are registered with the level while it stands.
   void PopUp();
   void OnShotHit(const CBullet& shot);
+  // The shot's colour and power (what OnShotHit reads of a shot).
+  void OnHit(uint32_t colour, uint32_t power);
+  // Active while it stands (rising or up).
+  bool IsActive() const override { return m_Active != 0 && m_State != STATE_DOWN; }
+  void Step() override;
   // Down again, its boxes withdrawn.
   void Reset();
   // Box 0 100 x 50 and box 1 100 x 170 about the target (built, registered
@@ -41,12 +47,19 @@ class CTarget : public CAnimatedSpriteEntity {
   void SetHitLimit(int32_t limit) { m_HitLimit = limit; }
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  int32_t GetDamage() const { return m_Damage; }
+  bool IsVanishing() const { return m_Vanishing; }
+  bool AreBoxesRegistered() const { return m_Registered; }
 
  protected:
+  // Puts the boxes into the level or takes them out, once either way.
+  void RegisterBoxes(bool registered);
+  bool m_Registered = false;
+
   int32_t m_State = STATE_DOWN;
   Nembra::CVanishEffect m_Vanish;
   bool m_Vanishing = false;
-  Nembra::CSound* m_pHitSound = nullptr;
+  CSoundCue m_HitSound;
   std::string m_Name;
   int32_t m_Colour = 0;
   int32_t m_HitLimit = 1;

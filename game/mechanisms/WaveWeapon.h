@@ -6,6 +6,7 @@
 
 #include "engine/sprites/Sprite2D.h"
 #include "game/Entity.h"
+#include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {
@@ -23,10 +24,17 @@ class CWaveWeapon : public CStaticSpriteEntity {
   CWaveWeapon();
   ~CWaveWeapon() override = default;
 
+  static constexpr float BAR_HEIGHT = 250.0f;
+  static constexpr float LIGHT_HEIGHT = 200.0f;
+  static constexpr float EXPLOSION_HEIGHT = 100.0f;
+
+  void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
   void LoadResources();
   // Its light removed, its charge bar made again, charge 0.
   void Reset();
   void OnBulletHit(const CBullet& shot);
+  // The shot's colour and power (what OnBulletHit reads of a shot).
+  void OnBulletHit(uint32_t colour, uint32_t power);
   void Explode();
   void DrawBar();
   // Octagons of radius r and r + 60 (built, registered by the station).
@@ -42,12 +50,18 @@ class CWaveWeapon : public CStaticSpriteEntity {
   uint32_t GetCharge() const { return m_Charge; }
   const std::string& GetScriptFile() const { return m_ScriptFile; }
   void SetScriptFile(const std::string& file) { m_ScriptFile = file; }
+  CGenBarEffect* GetBarEffect() const { return m_pBar; }
+  Nembra::CPointLight* GetLight() const { return m_pLight; }
+  float GetBarHeight() const;
+  Nembra::CStatic2DSprite& GetScreenFill() { return m_ScreenFill; }
 
  protected:
+  void TakeBar();
+
   Nembra::CPointLight* m_pLight = nullptr;
   CGenBarEffect* m_pBar = nullptr;
-  Nembra::CWaveSound* m_pCorrectSound = nullptr;
-  Nembra::CWaveSound* m_pIncorrectSound = nullptr;
+  CSoundCue m_CorrectSound;
+  CSoundCue m_IncorrectSound;
   Nembra::CStatic2DSprite m_ScreenFrame;
   Nembra::CStatic2DSprite m_ScreenFill;
   Nembra::CBitmapFont* m_pFont = nullptr;

@@ -1,6 +1,7 @@
 // Barrels set off by shots and by each other's blasts, and the scripts'
 // bombs: reach, chains within one frame, grates, the player, restart.
 #include "MechanismFixture.h"
+#include "engine/sound/AudiereSound.h"
 #include "tools/formats/PfxFile.h"
 
 namespace {
@@ -61,6 +62,8 @@ TEST_F(BarrelTest, AnyShotExplodesABarrelWhichFadesAndStandsAgainAfterRestart) {
       ASSERT_NE(blasts[0]->GetEmitter(), nullptr);
       EXPECT_FLOAT_EQ(blasts[0]->GetEmitter()->GetPosition().z, 120.0f);
       EXPECT_TRUE(barrel.IsFading());
+      ASSERT_NE(barrel.GetExplosionSound(), nullptr);
+      EXPECT_TRUE(barrel.GetExplosionSound()->IsPlaying());
       EXPECT_EQ(barrel.GetSprite().GetRenderEffect(), nullptr);  // drawn through the subsets
       EXPECT_NE(barrel.GetSprite().GetDrawEffect(), nullptr);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "MechanismFixture.h"
+#include "scenario/WorldScenario.h"
 
 namespace {
 
@@ -35,6 +36,9 @@ TEST_F(BoxTest, ABox2IgnoresPowerOneAndBreaksOnPowerTwoOrThreeOfEitherColour) {
       ASSERT_TRUE(Load(file));
       CBox& box = level->GetBoxes().front();
       ASSERT_FALSE(box.GetItem().GetSprite().GetParent());  // inside, out of the scene
+      ASSERT_NE(box.GetBreakSound(), nullptr);  // "BoxExplosion.wav"
+      scenario::CountingSound breaking;
+      box.SetBreakSound(&breaking);
       Shoot(colour, power, ALONG_X);
       StepUntilShotsGone();
       if (power < 2) {
@@ -43,6 +47,7 @@ TEST_F(BoxTest, ABox2IgnoresPowerOneAndBreaksOnPowerTwoOrThreeOfEitherColour) {
         EXPECT_EQ(Registrations(&box.GetCollisionBox(0), COL_TIGHT), 1);
         EXPECT_TRUE(level->GetReleasedItems().empty());
         EXPECT_TRUE(level->GetEffects().empty());  // no impact either
+        EXPECT_EQ(breaking.plays, 0);
       } else {
         ++expectedRuns;
         EXPECT_FALSE(box.IsActive());
@@ -57,6 +62,7 @@ TEST_F(BoxTest, ABox2IgnoresPowerOneAndBreaksOnPowerTwoOrThreeOfEitherColour) {
         const D3DXVECTOR3 at = item->WorldPosition();
         EXPECT_FLOAT_EQ(at.x, 400.0f);
         EXPECT_FLOAT_EQ(at.z, 20.0f);
+        EXPECT_EQ(breaking.plays, 1);
       }
       EXPECT_EQ(Count("BoxBroken.lua"), expectedRuns);
       level->Unload();
@@ -215,6 +221,9 @@ TEST_F(ItemTest, AnItemIsTakenAtExactlyItsRadiusPlusThePlayers) {
 TEST_F(ItemTest, ATakenItemSpinsGrowsFadesAndIsTakenOnce) {
   WriteCounter("Taken.lua");
   CItem& item = LoadOne(Item(1, 1, "Taken.lua", At(0.0f, 0.0f)));
+  ASSERT_NE(item.GetPickupSound(), nullptr);  // "ItemPickUp.wav"
+  scenario::CountingSound pickUp;
+  item.SetPickupSound(&pickUp);
   EXPECT_TRUE(item.GetMarker().GetParent() == &item);
   EXPECT_TRUE(item.GetMarker().HasBuffer() || !item.GetMarker().visible);
   Player().TakeDamage(250);
@@ -241,6 +250,7 @@ TEST_F(ItemTest, ATakenItemSpinsGrowsFadesAndIsTakenOnce) {
   EXPECT_FALSE(item.IsTaken());
   Steps(5);
   EXPECT_EQ(Count("Taken.lua"), 1);  // never twice
+  EXPECT_EQ(pickUp.plays, 1);
   EXPECT_EQ(Player().GetHealth(), 100u);
 }
 

@@ -1,6 +1,7 @@
 #include "LevelFixture.h"
 
 #include "game/GameGlobals.h"
+#include "game/effects/LevelEffects.h"
 
 namespace {
 
@@ -115,7 +116,9 @@ TEST_F(LevelTest, ARestartResetsEveryGeneratorOnceAndClearsTheCircuits) {
   link.SetFlowing(true);
   generator.SetBarEffect(reinterpret_cast<CGenBarEffect*>(&generator));  // any stale pointer
   level->Restart();
-  EXPECT_EQ(generator.GetBarEffect(), nullptr);
+  // The old bar went with the effects; the generator took one new bar.
+  ASSERT_EQ(level->GetEffects().size(), 1u);
+  EXPECT_EQ(static_cast<CEntity*>(generator.GetBarEffect()), level->GetEffects().front());
   EXPECT_EQ(generator.GetCharge(), 0u);
   EXPECT_FALSE(link.IsFlowing());
   EXPECT_FALSE(circuit.IsVisited());

@@ -63,7 +63,7 @@ TEST_F(MechanismAssetFiles, ParticleFilesHaveTheKindsAndLivesTheirEffectsNeed) {
   for (const Expected& e : {Expected{"BarrelBreak.pfx", Nembra::EMITTER_CYLINDER}, {"Bomb.pfx", Nembra::EMITTER_SPHERE},
                             {"PushableCollision.pfx", Nembra::EMITTER_POINT}, {"Spark.pfx", Nembra::EMITTER_POINT},
                             {"WireGrateExplosion.pfx", Nembra::EMITTER_SPHERE}, {"DoorBreak.pfx", Nembra::EMITTER_POINT},
-                            {"WWExplosion.pfx", Nembra::EMITTER_POINT}}) {
+                            {"WWExplosion.pfx", Nembra::EMITTER_SPHERE}}) {
     SCOPED_TRACE(e.name);
     const Nembra::PARTICLE_FILE file = ParsePfx(e.name);
     ASSERT_TRUE(file.params);

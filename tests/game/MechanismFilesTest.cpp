@@ -70,11 +70,21 @@ TEST(WireGrateDescription, ADamagedFileKeepsTheFieldsItCouldNotRead) {
   for (int fields = 0; fields < 8; ++fields) {
     WIRE_GRATE_DESCRIPTION d;
     EXPECT_EQ(ParseGrate(whole.substr(0, cut), d), fields);
-    if (fields < 1) EXPECT_EQ(d.closedMesh, "WireGrate.X");
-    if (fields < 2) EXPECT_EQ(d.openedMesh, "WireGrateOpened.X");
-    if (fields < 4) EXPECT_EQ(d.closedBoxWidth, 0.0f);
-    if (fields < 6) EXPECT_FALSE(d.breakable);
-    if (fields < 8) EXPECT_TRUE(d.openedShapesFileB.empty());
+    if (fields < 1) {
+      EXPECT_EQ(d.closedMesh, "WireGrate.X");
+    }
+    if (fields < 2) {
+      EXPECT_EQ(d.openedMesh, "WireGrateOpened.X");
+    }
+    if (fields < 4) {
+      EXPECT_EQ(d.closedBoxWidth, 0.0f);
+    }
+    if (fields < 6) {
+      EXPECT_FALSE(d.breakable);
+    }
+    if (fields < 8) {
+      EXPECT_TRUE(d.openedShapesFileB.empty());
+    }
     cut = whole.find('\n', cut) + 1;
   }
   WIRE_GRATE_DESCRIPTION d;

@@ -108,6 +108,7 @@ bool WriteParticles(const Output& out) {
   ability.emissionRate = 160;
   ability.maxParticles = 200;
   ok &= Write(out, "Ability.pfx", ability);
+  ok &= Write(out, "WWExplosion.pfx", Blast({"FxPuff.tga", ORANGE, SMOKE, 70, 200}, 90, 40, 450, 1.0f));
 
   // Enemy shots: trails while they fly, sparks where they end.
   ok &= Write(out, "Enemy2EstelaBala.pfx", Trail({"FxGlow.tga", ORANGE, DARK_RED, 40, 10}, 60, 60, 0.4f));

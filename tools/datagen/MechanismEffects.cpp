@@ -193,13 +193,11 @@ bool WriteEffects(const datagen::Output& out) {
   ok &= out.Write("Spark.pfx", formats::PfxFileBytes(Puff(0.1f, 16, 0.3f, 300, {1.0f, 1.0f, 0.8f, 1.0f},
                                                           {1.0f, 0.5f, 0.1f, 0.0f}, 12, 4, datagen::SPARK_TEXTURE)));
   ok &= out.Write("WireGrateExplosion.pfx", formats::PfxFileBytes(GrateExplosion()));
-  // A breaking door or a target shot down; a wave-weapon station blown out.
+  // A breaking door or a target shot down.
   ok &= out.Write("DoorBreak.pfx",
                   formats::PfxFileBytes(Puff(0.25f, 40, 0.7f, 350, {1.0f, 0.95f, 0.8f, 1.0f},
                                              {0.5f, 0.5f, 0.55f, 0.0f}, 40, 90, datagen::FLARE_TEXTURE)));
-  ok &= out.Write("WWExplosion.pfx",
-                  formats::PfxFileBytes(Puff(0.4f, 60, 0.8f, 450, {1.0f, 1.0f, 1.0f, 1.0f},
-                                             {0.6f, 0.3f, 1.0f, 0.0f}, 60, 140, datagen::FLARE_TEXTURE)));
+  // "WWExplosion.pfx", the station's blast, is the effects group's.
   ok &= out.Write("GenBarRed.pfx", formats::PfxFileBytes(GenBar(false)));
   ok &= out.Write("GenBarBlue.pfx", formats::PfxFileBytes(GenBar(true)));
 

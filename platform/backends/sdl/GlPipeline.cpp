@@ -225,6 +225,10 @@ bool ReadsTexture(uint8_t op, const uint8_t args[3]) {
   }
 }
 
+bool Modulates(uint8_t op) {
+  return op == D3DTOP_MODULATE || op == D3DTOP_MODULATE2X || op == D3DTOP_MODULATE4X;
+}
+
 const char* Compare(uint8_t func) {
   switch (func) {
     case D3DCMP_NEVER: return "false";
@@ -266,9 +270,11 @@ std::string FragmentShaderSource(const PipelineKey& k) {
       s << "  vec4 " << t << " = vec4(1.0);\n";
     }
     // A stage that reads a texture it does not have passes on what it was
-    // given (the diffuse colour at the first stage), channel by channel.
-    const bool colorPasses = !st.hasTexture && ReadsTexture(st.colorOp, st.colorArg);
-    const bool alphaPasses = !st.hasTexture && ReadsTexture(st.alphaOp, st.alphaArg);
+    // given (the diffuse colour at the first stage), channel by channel;
+    // a modulation by the missing texture multiplies by one, so a factor
+    // the stage modulates with (a fade's alpha) still applies.
+    const bool colorPasses = !st.hasTexture && ReadsTexture(st.colorOp, st.colorArg) && !Modulates(st.colorOp);
+    const bool alphaPasses = !st.hasTexture && ReadsTexture(st.alphaOp, st.alphaArg) && !Modulates(st.alphaOp);
     const std::string target = st.resultTemp ? "tmp" : "cur";
     if (colorPasses)
       s << "  {\n    vec3 rgb = cur.rgb;\n";

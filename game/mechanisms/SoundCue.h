@@ -1,0 +1,25 @@
+#pragma once
+// The short sounds of the mechanisms, played once each time (a new instance
+// over those playing). A sound the factory cannot give is skipped. Every
+// request is counted by the sound's name, so a level without audio output
+// still tells what it asked to hear.
+#include <string>
+
+#include "engine/sound/WaveSound.h"
+
+class CSoundCue {
+ public:
+  // Takes the sound from the wave-sound factory (null when there is none).
+  void Take(const std::string& name);
+  void Play();
+  Nembra::CWaveSound* Get() const { return m_pSound; }
+  const std::string& GetName() const { return m_Name; }
+
+ private:
+  std::string m_Name;
+  Nembra::CWaveSound* m_pSound = nullptr;
+};
+
+// Requests of the named sound since the last clear (any case).
+int CueCount(const std::string& name);
+void ClearCueCounts();

@@ -1,0 +1,39 @@
+// Fuzz target of the door description and laser durations readers: any
+// bytes give a clean yes or no, names within the cap, finite sizes, and a
+// durations list of positive entries no longer than the cap, which a laser
+// then blinks by without end.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "game/mechanisms/DoorLaserFiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  DOOR_DESCRIPTION description;
+  description.width = 7.0f;
+  if (DoorLaserFiles::ParseDoorDescription(data, size, description)) {
+    if (description.meshName.empty() || description.meshName.size() > DoorLaserFiles::MAX_NAME) __builtin_trap();
+    if (!std::isfinite(description.width) || !std::isfinite(description.depth)) __builtin_trap();
+  } else if (description.width != 7.0f || !description.meshName.empty()) {
+    __builtin_trap();  // a failed read keeps the values
+  }
+  const std::vector<float> durations = DoorLaserFiles::ParseDurations(data, size);
+  if (durations.size() > static_cast<size_t>(DoorLaserFiles::MAX_DURATIONS)) __builtin_trap();
+  float total = 0.0f;
+  for (float d : durations) {
+    if (!(d > 0.0f) || !std::isfinite(d)) __builtin_trap();
+    total += d;
+  }
+  // The blink loop of a laser: every pass takes a positive time off.
+  if (!durations.empty()) {
+    float timer = total * 3.0f + 1.0f;
+    size_t index = 0;
+    int passes = 0;
+    while (durations[index] <= timer && passes < 1000000) {
+      timer -= durations[index];
+      index = (index + 1) % durations.size();
+      ++passes;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,104 @@
+// The four enemy kinds of both colours with their health bars full, half
+// and empty, drawn on the real GL device (needs a display; skips without).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/scene/SceneManager.h"
+#include "game/enemies/EnemyKinds.h"
+#include "scenario/WorldScenario.h"
+
+namespace {
+
+int R(uint32_t c) { return (c >> 16) & 0xFF; }
+int G(uint32_t c) { return (c >> 8) & 0xFF; }
+int B(uint32_t c) { return c & 0xFF; }
+
+template <class Kind>
+Kind& Place(scenario::WorldScenario& w, float x, float y, uint32_t colour) {
+  Kind* enemy = new Kind(colour);
+  enemy->SetPosition(D3DXVECTOR3(x, y, 0.0f));
+  enemy->SetDirection(D3DXVECTOR3(0.0f, 1.0f, 0.0f));
+  w.Level().GetEnemies().push_back(enemy);
+  enemy->AddToScene(nullptr);
+  enemy->UpdateWorldMatrix();
+  return *enemy;
+}
+
+TEST(EnemyImage, FourKindsInBothColoursWithFullHalfAndEmptyBars) {
+  scenario::WorldScenario::Options options;
+  options.gl = true;
+  scenario::WorldScenario w(options);
+  if (!w.Ready()) GTEST_SKIP() << w.Problem();
+  Nembra::g_pGraphicsDevice->SetClearColor(0.25f, 0.25f, 0.28f, 1.0f);
+  w.Level().AddDirectionalLight("Sun");
+  w.Level().SetLightPosition("Sun", 300.0f, 600.0f, 1500.0f);
+  w.Level().SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+  // The player out of the way and inactive: every enemy stands.
+  w.PlacePlayer({0, -2000, 0});
+  w.Player().Deactivate();
+  w.Player().GetWeapon().SetPower(1);
+
+  std::vector<CEnemy*> enemies;
+  const float xs[4] = {-420.0f, -140.0f, 140.0f, 420.0f};
+  for (uint32_t colour = 0; colour < 2; ++colour) {
+    const float y = colour == 0 ? -300.0f : 150.0f;
+    enemies.push_back(&Place<CEnemy1>(w, xs[0], y, colour));
+    enemies.push_back(&Place<CEnemy3>(w, xs[1], y, colour));
+    enemies.push_back(&Place<CEnemy2>(w, xs[2], y, colour));
+    enemies.push_back(&Place<CEnemy8>(w, xs[3], y, colour));
+  }
+  // Bars: full (a hit without damage), half, empty (just killed, fading).
+  for (size_t i = 0; i < enemies.size(); ++i) {
+    CEnemy* e = enemies[i];
+    e->SetHealth(4);
+    e->Damage(i % 3 == 0 ? 0 : (i % 3 == 1 ? 2 : 4));
+  }
+  w.Frame();
+
+  std::vector<D3DXVECTOR3> bars;
+  const bool captured = w.Screen().CaptureFrame("enemies_and_health_bars", [&] {
+    w.Player().Step();
+    w.Level().Update();
+    Nembra::g_pSceneManager->Update();
+    Nembra::g_pSceneManager->Render();
+    if (Nembra::g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+      for (CEnemy* e : enemies) {
+        e->DrawHealthBar();
+        bars.push_back(e->GetHealthFrame().GetPosition());
+      }
+      Nembra::g_pGraphicsDevice->EndSprite();
+    }
+  });
+  ASSERT_TRUE(captured);
+  ASSERT_EQ(bars.size(), enemies.size());
+  for (size_t i = 0; i < enemies.size(); ++i) {
+    const D3DXVECTOR3& at = bars[i];
+    ASSERT_GT(at.x, 20.0f);
+    ASSERT_LT(at.x, 780.0f);
+    // The fill lies across the frame's middle and shrinks towards its
+    // centre: full shows the colour at both ends, half at the centre only,
+    // empty nowhere.
+    const bool red = enemies[i]->GetColour() == 0;
+    auto strength = [&](int dx) {
+      const uint32_t c = w.Screen().PixelAt(int(at.x) + dx, int(at.y));
+      return red ? R(c) - std::max(G(c), B(c)) : B(c) - std::max(R(c), G(c));
+    };
+    const int kind = int(i % 3);
+    if (kind == 0) {
+      EXPECT_GT(strength(-15), 60) << "full bar " << i;
+      EXPECT_GT(strength(15), 60) << "full bar " << i;
+    } else if (kind == 1) {
+      // (the enemy's own colour may show through the empty part)
+      EXPECT_GT(strength(0), 60) << "half bar " << i;
+      EXPECT_LT(strength(-15), strength(0) - 40) << "half bar " << i;
+      EXPECT_LT(strength(15), strength(0) - 40) << "half bar " << i;
+    } else {
+      EXPECT_LT(strength(0), 40) << "empty bar " << i;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+#include "tools/formats/DoorLaserTexts.h"
+
+#include <cstdio>
+
+namespace formats {
+
+namespace {
+std::string Number(float value) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
+}
+}  // namespace
+
+std::string DoorDescriptionText(const std::string& meshName, float width, float depth) {
+  return meshName + "\n" + Number(width) + "\n" + Number(depth) + "\n";
+}
+
+std::string DurationsText(const std::vector<float>& seconds) {
+  std::string text = std::to_string(seconds.size()) + "\n";
+  for (float s : seconds) text += Number(s) + "\n";
+  return text;
+}
+
+}  // namespace formats
