@@ -168,7 +168,9 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
       }
       set->Release();
     }
-    for (const char* bone : c.bones) EXPECT_NE(mesh->FindFrame(bone), nullptr) << bone;
+    for (const char* bone : c.bones) {
+      EXPECT_NE(mesh->FindFrame(bone), nullptr) << bone;
+    }
   }
 }
 
@@ -208,7 +210,9 @@ TEST_F(CharacterFiles, CallbackKeysFireOncePerPass) {
       const int frames = want.once ? static_cast<int>(want.seconds / 0.02) + 20 : static_cast<int>(want.seconds / 0.02) - 1;
       for (int f = 0; f < frames; ++f) Frame(sprite, 0.02f);
       ASSERT_EQ(counter.calls.size(), want.keys.size());
-      for (size_t i = 0; i < want.keys.size(); ++i) EXPECT_EQ(counter.calls[i], &marks[i]);
+      for (size_t i = 0; i < want.keys.size(); ++i) {
+        EXPECT_EQ(counter.calls[i], &marks[i]);
+      }
       if (want.once) {
         EXPECT_TRUE(sprite.IsFinished());
       }

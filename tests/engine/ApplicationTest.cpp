@@ -87,7 +87,9 @@ TEST_F(ApplicationTest, SameMillisecondTurnsWithAndWithoutFrameCap) {
     app.Run();
     const std::vector<int> expectedMs = cap ? std::vector<int>{16, 17, 5, 33} : std::vector<int>{16, 0, 0, 17, 5, 0, 33};
     ASSERT_EQ(app.frameTimes.size(), expectedMs.size());
-    for (size_t i = 0; i < expectedMs.size(); ++i) EXPECT_FLOAT_EQ(app.frameTimes[i], expectedMs[i] * 0.001f);
+    for (size_t i = 0; i < expectedMs.size(); ++i) {
+      EXPECT_FLOAT_EQ(app.frameTimes[i], expectedMs[i] * 0.001f);
+    }
     EXPECT_EQ(app.shutdowns, 1);
   }
 }
@@ -108,7 +110,9 @@ TEST_F(ApplicationTest, FrameTimeFollowsTheTimeScaleAndLongRuns) {
   app.Run();
   // The first turn measures from Run's start; then three 1 ms turns at half speed.
   ASSERT_EQ(app.frameTimes.size(), 3u);
-  for (float t : app.frameTimes) EXPECT_FLOAT_EQ(t, 0.0005f);
+  for (float t : app.frameTimes) {
+    EXPECT_FLOAT_EQ(t, 0.0005f);
+  }
 }
 
 TEST_F(ApplicationTest, InactiveMinuteNeverReachesAFrame) {
@@ -169,7 +173,9 @@ TEST_F(ApplicationTest, MinimisedOrHiddenWindowDrawsNothingAndTimeSkipsTheGap) {
   ASSERT_EQ(app.frameTimes.size(), 5u);
   EXPECT_EQ(app.activations, (std::vector<bool>{false, true, false, true}));
   // The frames after each return measure from the return, not the time away.
-  for (float t : app.frameTimes) EXPECT_LT(t, 0.1f);
+  for (float t : app.frameTimes) {
+    EXPECT_LT(t, 0.1f);
+  }
 }
 
 TEST_F(ApplicationTest, SameMillisecondTurnsWaitForTheNextMillisecond) {
@@ -372,7 +378,9 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   };
   ASSERT_TRUE(InitializeEngine());
   std::vector<const void*> made = singletons();
-  for (size_t i = 0; i < made.size(); ++i) EXPECT_NE(made[i], nullptr) << "singleton " << i + 1;
+  for (size_t i = 0; i < made.size(); ++i) {
+    EXPECT_NE(made[i], nullptr) << "singleton " << i + 1;
+  }
   {
     // The application's Init adds the system-font factory; shutdown deletes it too.
     headless::ResetEvents();
@@ -383,7 +391,9 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   }
   for (int run = 0; run < 2; ++run) {  // a second call finds nothing to do
     std::vector<const void*> left = singletons();
-    for (size_t i = 0; i < left.size(); ++i) EXPECT_EQ(left[i], nullptr) << "singleton " << i + 1;
+    for (size_t i = 0; i < left.size(); ++i) {
+      EXPECT_EQ(left[i], nullptr) << "singleton " << i + 1;
+    }
     EXPECT_EQ(g_pFontFactory, nullptr);
     ShutdownEngine();
   }

@@ -133,7 +133,9 @@ TEST_F(BeamTest, CameraFacingBeamTurnsToTheActiveCameraEveryFrame) {
   // Looking along the beam leaves no side: a zero-width strip, no NaN.
   beam.direction = D3DXVECTOR3(0, -1, 0);
   beam.OnUpdate();
-  for (int i = 0; i < 4; ++i) ASSERT_FALSE(std::isnan(beam.GetVertices()[i].x));
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_FALSE(std::isnan(beam.GetVertices()[i].x));
+  }
   EXPECT_FLOAT_EQ(beam.GetVertices()[0].x, beam.GetVertices()[1].x);
   EXPECT_FLOAT_EQ(beam.GetVertices()[0].z, beam.GetVertices()[1].z);
 

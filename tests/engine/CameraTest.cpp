@@ -95,5 +95,7 @@ TEST(CameraFrustum, FacingMatricesAndDirection) {
   D3DXMATRIX expected;
   D3DXMatrixRotationZ(&expected, -D3DX_PI / 2.0f);
   for (int r = 0; r < 4; ++r)
-    for (int c = 0; c < 4; ++c) EXPECT_NEAR(camera.GetFacingMatrix().m[r][c], expected.m[r][c], 1e-6f);
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_NEAR(camera.GetFacingMatrix().m[r][c], expected.m[r][c], 1e-6f);
+    }
 }

@@ -107,7 +107,9 @@ TEST_F(InputTest, KeysHeldPressedAndReleasedOverFrames) {
   };
   for (size_t frame = 0; frame < expected.size(); ++frame) {
     Frame();
-    for (const auto& [code, view] : expected[frame]) EXPECT_EQ(Key(code), view) << "frame " << frame << " key " << code;
+    for (const auto& [code, view] : expected[frame]) {
+      EXPECT_EQ(Key(code), view) << "frame " << frame << " key " << code;
+    }
   }
   Frame();
   EXPECT_EQ(Key(DIK_S), UP);

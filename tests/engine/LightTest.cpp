@@ -31,7 +31,9 @@ TEST_F(SceneTest, LightsGetGrowingIndicesAndAreSwitchedOn) {
   EXPECT_EQ(a->GetIndex(), 0u);
   EXPECT_EQ(b->GetIndex(), 1u);
   EXPECT_EQ(c->GetIndex(), 2u);
-  for (uint32_t i = 0; i < 3; ++i) EXPECT_TRUE(device->LightEnabled(i)) << i;
+  for (uint32_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(device->LightEnabled(i)) << i;
+  }
   EXPECT_EQ(device->Light(0).Type, platform::D3DLIGHT_DIRECTIONAL);
   EXPECT_EQ(device->Light(1).Type, platform::D3DLIGHT_POINT);
   EXPECT_EQ(device->Light(2).Type, platform::D3DLIGHT_SPOT);

@@ -172,7 +172,9 @@ TEST_F(ParticleEmitterTest, ColourAndSizeMoveFromStartToEndOverTheLife) {
   ASSERT_EQ(em.GetLiveCount(), 1u);
   const PARTICLE& p = em.GetPool()[0];
   EXPECT_FLOAT_EQ(p.life, 1.0f);
-  for (const PARTICLE_VERTEX& v : p.vertices) EXPECT_EQ(v.color, 0x80FF0000u);
+  for (const PARTICLE_VERTEX& v : p.vertices) {
+    EXPECT_EQ(v.color, 0x80FF0000u);
+  }
   // Half way from 10 to 0, the quad is 5 wide and 5 high about the position.
   EXPECT_FLOAT_EQ(p.size, 5.0f);
   EXPECT_FLOAT_EQ(p.vertices[1].x - p.vertices[0].x, 5.0f);  // top-left to top-right
@@ -357,7 +359,9 @@ TEST_F(ParticleEmitterTest, DirectedSphereAndCylinderHandleHorizontalDirections)
         ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
         EXPECT_NEAR(v.y, 2.0f, 1e-3f) << kind;
       }
-      for (const auto& p : Positions(*em)) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
+      for (const auto& p : Positions(*em)) {
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
+      }
     }
   }
 }
@@ -407,13 +411,17 @@ TEST_F(ParticleEmitterTest, LineStripOfTwoPointsActsAsALineAndShortStripsStaySaf
   CLineStripParticleEmitter one;
   ASSERT_TRUE(one.SetParams(strip));
   one.Simulate(1e-4f, D3DXVECTOR3(10, 10, 10), kIdentity);
-  for (const auto& p : Positions(one)) EXPECT_EQ(p, D3DXVECTOR3(11, 12, 13));
+  for (const auto& p : Positions(one)) {
+    EXPECT_EQ(p, D3DXVECTOR3(11, 12, 13));
+  }
   strip.points.clear();
   CLineStripParticleEmitter none;
   ASSERT_TRUE(none.SetParams(strip));
   none.Simulate(1e-4f, D3DXVECTOR3(10, 10, 10), kIdentity);
   EXPECT_EQ(Positions(none).size(), 200u);
-  for (const auto& p : Positions(none)) EXPECT_EQ(p, D3DXVECTOR3(10, 10, 10));
+  for (const auto& p : Positions(none)) {
+    EXPECT_EQ(p, D3DXVECTOR3(10, 10, 10));
+  }
 
   // Three points: every start lies on one of the two segments.
   strip.points = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(10, 0, 0), D3DXVECTOR3(10, 10, 0)};

@@ -146,7 +146,9 @@ TEST_F(ShaderTest, FileRoundTripKeepsUnnamedEntriesAndSkipsUndefinedNumbers) {
   Device()->ClearLog();
   m_Wrapper->ForgetStateCache();
   block->Apply(false);
-  for (const auto& call : Device()->RenderStateCalls()) EXPECT_NE(call.first, 3u);
+  for (const auto& call : Device()->RenderStateCalls()) {
+    EXPECT_NE(call.first, 3u);
+  }
   EXPECT_EQ(Device()->RenderState(D3DRS_ALPHABLENDENABLE), 1u);
   EXPECT_EQ(Device()->StageState(0, D3DTSS_COLOROP), D3DTOP_ADD);
 }

@@ -119,7 +119,9 @@ TEST_F(SpriteTest, SetMeshMakesOneSetPerSubsetAndTakesTheSphere) {
 
   TickingEffect effect;
   sprite.SetRenderEffect(&effect);
-  for (const auto& set : sprite.GetSubsetSets()) EXPECT_EQ(set.renderEffect, &effect);
+  for (const auto& set : sprite.GetSubsetSets()) {
+    EXPECT_EQ(set.renderEffect, &effect);
+  }
   EXPECT_EQ(sprite.GetRenderEffect(), nullptr);
   // A new mesh does not carry the effect over.
   ASSERT_TRUE(sprite.SetMesh(Mesh("One.x")));
@@ -171,7 +173,9 @@ TEST_F(SpriteTest, TransparentAndEffectSubsetsGoToTheSortedQueue) {
   // Far to near: the three subsets of the sprite at 900 in subset order,
   // then the glass at 300 and the one at 250.
   ASSERT_EQ(device->Draws().size(), 5u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(device->Draws()[i].world._42, 900.0f) << i;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(device->Draws()[i].world._42, 900.0f) << i;
+  }
   EXPECT_EQ(device->Draws()[3].world._42, 300.0f);
   EXPECT_EQ(device->Draws()[4].world._42, 250.0f);
   EXPECT_EQ(effect.begins, 3);

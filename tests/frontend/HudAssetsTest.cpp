@@ -91,7 +91,9 @@ TEST(HudLayout, TheAtlasRegionsTileWithoutOverlapInsideTheAtlas) {
       EXPECT_LE(a.x + a.width, TEXT_ATLAS_WIDTH);
       EXPECT_FALSE(Overlap(a, DIM_PATCH));
       EXPECT_FALSE(Overlap(a, BLACK_PATCH));
-      for (int j = i + 1; j < TEXT_IMAGE_COUNT; ++j) EXPECT_FALSE(Overlap(a, WORD_IMAGES[lang][j].rect));
+      for (int j = i + 1; j < TEXT_IMAGE_COUNT; ++j) {
+        EXPECT_FALSE(Overlap(a, WORD_IMAGES[lang][j].rect));
+      }
       // The centre is the middle of the image, rounded down.
       EXPECT_EQ(WORD_IMAGES[lang][i].centerX, a.width / 2);
       EXPECT_EQ(WORD_IMAGES[lang][i].centerY, a.height / 2);

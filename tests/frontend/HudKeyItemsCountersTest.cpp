@@ -37,7 +37,9 @@ class KeyItems : public ::testing::Test {
 
 TEST_F(KeyItems, IconsLineUpFromTheRightInTheOrderSwitchedOnOverTheirStrip) {
   Frame();
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(IconLeft(i), -1.0f);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(IconLeft(i), -1.0f);
+  }
   EXPECT_EQ(StripsDrawn(1) + StripsDrawn(2) + StripsDrawn(3), 0);
 
   keys.SetMemoryCard(true);
@@ -65,7 +67,9 @@ TEST_F(KeyItems, IconsLineUpFromTheRightInTheOrderSwitchedOnOverTheirStrip) {
   keys.Reset();
   Frame();
   EXPECT_EQ(keys.GetShownCount(), 0u);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(IconLeft(i), -1.0f);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(IconLeft(i), -1.0f);
+  }
 }
 
 TEST_F(KeyItems, TheCountChangesOnlyWhenAnIconChangesState) {

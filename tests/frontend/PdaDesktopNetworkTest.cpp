@@ -73,7 +73,9 @@ TEST_F(PdaDesktop, SeveralNewDocumentsGiveOneTimedNotice) {
 TEST_F(PdaDesktop, ButtonsAreInertUnderANoticeAndTheMailNoticeLeadsToTheMail) {
   Enter(0);
   ASSERT_TRUE(Desktop().m_Mail.m_Visible);
-  for (const CPDAButton& b : Desktop().m_Buttons) EXPECT_FALSE(b.m_Enabled);
+  for (const CPDAButton& b : Desktop().m_Buttons) {
+    EXPECT_FALSE(b.m_Enabled);
+  }
   Click(220 + 100, 275 + 20);  // GPS, under the notice's backdrop
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   EXPECT_FALSE(Button(PDA_BUTTON_START_GAME).m_Enabled);
@@ -98,7 +100,9 @@ TEST_F(PdaDesktop, NoEnabledDocumentGivesTwelveLockedRows) {
   pda->SetCurrentApp(PDA_APP_NETWORK);
   Frame();
   EXPECT_EQ(CountTexts(T("TXT_FILE_LOCKED")), 12);
-  for (const CPDAButton& row : Network().m_Rows) EXPECT_FALSE(row.m_Enabled);
+  for (const CPDAButton& row : Network().m_Rows) {
+    EXPECT_FALSE(row.m_Enabled);
+  }
   Click(CPDAAppNetwork::RowX(0) + 20, CPDAAppNetwork::RowY(0) + 20);
   EXPECT_FALSE(Network().m_Viewer.m_Visible);
 }
@@ -124,7 +128,9 @@ TEST_F(PdaDesktop, NetworkRowsOpenDocumentsAndHideWhileViewing) {
   EXPECT_EQ(Network().m_Viewer.m_Text, g_PDADocuments[6].text);
   EXPECT_EQ(Text(g_PDADocuments[6].title)->x, 205);  // the viewer's title; the captions are hidden
   EXPECT_EQ(CountTexts(g_PDADocuments[0].title), 0);
-  for (const CPDAButton& row : Network().m_Rows) EXPECT_FALSE(row.m_Enabled);
+  for (const CPDAButton& row : Network().m_Rows) {
+    EXPECT_FALSE(row.m_Enabled);
+  }
   Click(CPDAAppNetwork::RowX(1) + 20, CPDAAppNetwork::RowY(1) + 20);
   EXPECT_EQ(Network().m_Viewer.m_Title, g_PDADocuments[6].title);
   Click(668 + 10, 164 + 10);

@@ -35,7 +35,9 @@ TEST_F(PdaLogin, AnaThenEnterMakesAnaWithoutCarriageReturnAndBothFiles) {
   EXPECT_EQ(Login().m_Editing, 2);
   EXPECT_TRUE(Login().m_Accepts[2].m_Visible);
   EXPECT_FALSE(Login().m_Deletes[2].m_Visible);
-  for (int i = 0; i < 5; ++i) EXPECT_FALSE(Login().m_Profiles[i].m_Enabled);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_FALSE(Login().m_Profiles[i].m_Enabled);
+  }
   EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   s.Next().Type(L"Ana");
   Frame();

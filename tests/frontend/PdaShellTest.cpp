@@ -97,11 +97,15 @@ TEST_F(PdaTest, SystemOffAsksFirstAndDisablesEverythingMeanwhile) {
   EXPECT_EQ(Click(191 + 5, 454 + 5), 0);
   EXPECT_TRUE(pda->m_Confirm.m_Visible);
   EXPECT_EQ(pda->m_Confirm.GetMessage(), T("TXT_CONFIRM_EXIT"));
-  for (auto& entry : pda->m_FrameButtons) EXPECT_FALSE(entry.second.m_Enabled) << entry.first;
+  for (auto& entry : pda->m_FrameButtons) {
+    EXPECT_FALSE(entry.second.m_Enabled) << entry.first;
+  }
   // No: nothing happens, everything is enabled again.
   EXPECT_EQ(Click(474 + 10, 360), 0);
   EXPECT_FALSE(pda->m_Confirm.m_Visible);
-  for (auto& entry : pda->m_FrameButtons) EXPECT_TRUE(entry.second.m_Enabled) << entry.first;
+  for (auto& entry : pda->m_FrameButtons) {
+    EXPECT_TRUE(entry.second.m_Enabled) << entry.first;
+  }
   // Yes: the purpose as the result, in the answer's frame only.
   Click(191 + 5, 454 + 5);
   EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_EXIT);
@@ -125,7 +129,9 @@ TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptions
   Click(226 + 5, 454 + 5);  // change profile
   ASSERT_TRUE(pda->m_Confirm.m_Visible);
   auto& desktop = AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP);
-  for (const CPDAButton& b : desktop.m_Buttons) EXPECT_FALSE(b.m_Enabled);
+  for (const CPDAButton& b : desktop.m_Buttons) {
+    EXPECT_FALSE(b.m_Enabled);
+  }
   Click(220 + 100, 175 + 20);  // the network entry, under the question
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   Language(L"SPA");
@@ -134,7 +140,9 @@ TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptions
   EXPECT_TRUE(Shows(L"No"));
   EXPECT_TRUE(Shows(L"Aplicaciones"));
   Click(474 + 10, 360);
-  for (const CPDAButton& b : desktop.m_Buttons) EXPECT_TRUE(b.m_Enabled);
+  for (const CPDAButton& b : desktop.m_Buttons) {
+    EXPECT_TRUE(b.m_Enabled);
+  }
 }
 
 TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
@@ -217,7 +225,9 @@ TEST_F(PdaTest, ObjectivesListEachWithItsStateAndABlankLineBetween) {
   EXPECT_EQ(second[1]->y, 179 + 90);
   // A line may pass the width by the blank before the word that broke it.
   const int blank = pda::Font(FONT_PDA_STD)->GetGlyph(L' ').width;
-  for (const auto* line : second) EXPECT_LE(line->width, 485 + blank);
+  for (const auto* line : second) {
+    EXPECT_LE(line->width, 485 + blank);
+  }
   EXPECT_NE(second.back()->text.find(T("TXT_COMPLETE")), std::wstring::npos);
   // None: only the title.
   s.Frame([&] { scenario::ScreenScenario::TwoPass([&] { objectives.Update(); }, [&] { objectives.DrawList({}); }); });

@@ -378,7 +378,9 @@ TEST_F(Widgets, SelectOutsideTheItemsAndClearedGroupsSelectNothing) {
   EXPECT_EQ(group.GetSelected(), 0);
   EXPECT_TRUE(s.Last().sprites.empty());
   // The group fills again after a clear, up to six items.
-  for (int i = 0; i < CPDARadioGroup::MAX_ITEMS; ++i) EXPECT_NE(group.AddItem(), nullptr);
+  for (int i = 0; i < CPDARadioGroup::MAX_ITEMS; ++i) {
+    EXPECT_NE(group.AddItem(), nullptr);
+  }
   EXPECT_EQ(group.AddItem(), nullptr);
   EXPECT_EQ(group.GetCount(), 6);
 }

@@ -112,7 +112,9 @@ TEST_F(BarrelTest, FiveBarrelsInARowGoOffInOneFrame) {
   for (int i = 0; i < 5; ++i) file.barrels.push_back(Barrel(500.0f + 200.0f * float(i), 0.0f));
   ASSERT_TRUE(Load(file));
   ASSERT_GT(ShootFirst(), 0);
-  for (size_t i = 0; i < 5; ++i) EXPECT_FALSE(BarrelAt(i).IsActive()) << i;
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_FALSE(BarrelAt(i).IsActive()) << i;
+  }
   EXPECT_EQ(EffectsOf<CBarrelExplosionEffect>().size(), 5u);
 }
 

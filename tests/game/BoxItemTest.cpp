@@ -271,7 +271,9 @@ TEST_F(ItemTest, RestartRestoresEveryItemBoxHeldOnesToo) {
   std::vector<CItem*> all;
   for (CItem& item : level->GetItems()) all.push_back(&item);
   all.push_back(&box.GetItem());
-  for (CItem* item : all) EXPECT_FALSE(item->IsActive());
+  for (CItem* item : all) {
+    EXPECT_FALSE(item->IsActive());
+  }
   level->Restart();
   for (CItem* item : all) {
     EXPECT_TRUE(item->IsActive());

@@ -159,7 +159,9 @@ TEST_F(CircuitTest, ARemovalThatCutsAPlacedNeighbourFromEveryGeneratorIsRefused)
   Action(Connector(1));  // 2 hangs on 1 only
   EXPECT_TRUE(Connector(1).IsPlaced());
   EXPECT_EQ(Cues("ConnectorIncorrect.wav"), 1);
-  for (CCircuitConnector& c : level->GetConnectors()) EXPECT_FALSE(c.IsVisited());
+  for (CCircuitConnector& c : level->GetConnectors()) {
+    EXPECT_FALSE(c.IsVisited());
+  }
   Action(Connector(2));  // its neighbours: 1 fed by the generator, the receptor unplaced
   EXPECT_FALSE(Connector(2).IsPlaced());
   EXPECT_EQ(Cues("ConnectorInsertRemove.wav"), 3);

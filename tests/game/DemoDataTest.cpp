@@ -81,7 +81,9 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
   LoadLevelDescriptions(L"SPA");
   std::wstring spanish = g_LevelDescriptions[0].emailText;
   for (const CPDADocument& document : g_PDADocuments) spanish += document.title + document.text;
-  for (wchar_t c : std::wstring(L"áéíóúñ¿")) EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
+  for (wchar_t c : std::wstring(L"áéíóúñ¿")) {
+    EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
+  }
 }
 
 TEST_F(DemoDataTest, TriggerFilesLoad) {

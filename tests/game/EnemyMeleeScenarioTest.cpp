@@ -89,7 +89,9 @@ TEST(MeleeEnemies, AWallAheadStopsAndReversesAWalker) {
   ASSERT_TRUE(reversed);
   EXPECT_EQ(walker.GetAnimationName(), "Ene1Reposo");
   // The headings were forgotten: the window holds zeros only.
-  for (const D3DXVECTOR3& h : walker.GetHeadingBuffer()) EXPECT_EQ(h, D3DXVECTOR3(0, 0, 0));
+  for (const D3DXVECTOR3& h : walker.GetHeadingBuffer()) {
+    EXPECT_EQ(h, D3DXVECTOR3(0, 0, 0));
+  }
   // The next frame's decision walks it at the player again.
   w.Frame();
   EXPECT_EQ(walker.GetAnimationName(), "Ene1CaminarAdelante");

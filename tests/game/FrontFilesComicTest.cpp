@@ -78,6 +78,8 @@ TEST(FrontFilesComics, CountsAreClampedAndMissingPartsReadEmpty) {
   for (size_t cut = 0; cut <= TWO_PAGES.size(); ++cut) {
     const COMIC_DESC comic = Read(TWO_PAGES.substr(0, cut));
     ASSERT_LE(comic.pages.size(), 2u) << cut;
-    for (const COMIC_PAGE_DESC& page : comic.pages) EXPECT_LE(page.balloons.size(), 2u) << cut;
+    for (const COMIC_PAGE_DESC& page : comic.pages) {
+      EXPECT_LE(page.balloons.size(), 2u) << cut;
+    }
   }
 }

@@ -64,11 +64,15 @@ TEST(FrontFilesCredits, LinesHeadingsAndBreaks) {
 }
 
 TEST(FrontFilesCredits, ShortAndMissingFilesGiveNoLines) {
-  for (size_t size = 0; size <= 3; ++size) EXPECT_TRUE(Read(std::string("\xFF\xFE\x41\x00", size)).empty()) << size;
+  for (size_t size = 0; size <= 3; ++size) {
+    EXPECT_TRUE(Read(std::string("\xFF\xFE\x41\x00", size)).empty()) << size;
+  }
   EXPECT_TRUE(LoadCreditLines("/nonexistent/Credits_EN.txt").empty());
   // Every truncation of a file reads without harm and never yields more
   // lines than the whole file.
   const std::string bytes = BOM + Units("+A\r\nbb\r\n\r\nccc\r\n");
   const size_t whole = Read(bytes).size();
-  for (size_t cut = 0; cut <= bytes.size(); ++cut) EXPECT_LE(Read(bytes.substr(0, cut)).size(), whole) << cut;
+  for (size_t cut = 0; cut <= bytes.size(); ++cut) {
+    EXPECT_LE(Read(bytes.substr(0, cut)).size(), whole) << cut;
+  }
 }

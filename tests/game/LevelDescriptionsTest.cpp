@@ -191,7 +191,9 @@ TEST_F(LevelDescriptionsTest, AReloadOverwritesWhatItReadsAndKeepsTheRest) {
 TEST_F(LevelDescriptionsTest, ReadFlagsClearForTheFirstFourteenRecords) {
   for (CLevelDescription& record : g_LevelDescriptions) record.read = true;
   ClearLevelReadFlags();
-  for (int i = 0; i < 14; ++i) EXPECT_FALSE(g_LevelDescriptions[i].read) << i;
+  for (int i = 0; i < 14; ++i) {
+    EXPECT_FALSE(g_LevelDescriptions[i].read) << i;
+  }
   EXPECT_TRUE(g_LevelDescriptions[14].read);
 }
 
@@ -216,9 +218,13 @@ TEST_F(LevelDescriptionsTest, DocumentListAndLevelDocumentFlags) {
   // Keys the file leaves out read as empty: the rectangle becomes 0,0,0,0.
   EXPECT_EQ(g_PDADocuments[0].imageRect[2], 0);
   ApplyLevelDocumentFlags(2);
-  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) EXPECT_EQ(g_PDADocuments[n].enabled, n == 2 || n == 4) << n;
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
+    EXPECT_EQ(g_PDADocuments[n].enabled, n == 2 || n == 4) << n;
+  }
   ApplyLevelDocumentFlags(0);
-  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) EXPECT_FALSE(g_PDADocuments[n].enabled) << n;
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
+    EXPECT_FALSE(g_PDADocuments[n].enabled) << n;
+  }
 }
 
 TEST_F(LevelDescriptionsTest, LevelNumbersOutsideTheTableGiveADefaultRecord) {

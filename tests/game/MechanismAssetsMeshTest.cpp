@@ -169,7 +169,9 @@ TEST_F(MechanismAssetMeshes, SlidingDoorOpensAndClosesInOneSecond) {
   ASSERT_NE(door, nullptr);
   EXPECT_EQ(door->GetAnimationController()->GetNumAnimationSets(), 4u);
   EXPECT_EQ(MaterialCount(door->GetRootFrame()), 1u);
-  for (const char* set : {"Closed", "Opening", "Open", "Closing"}) EXPECT_NEAR(Period(*door, set), 1.0, 1e-6) << set;
+  for (const char* set : {"Closed", "Opening", "Open", "Closing"}) {
+    EXPECT_NEAR(Period(*door, set), 1.0, 1e-6) << set;
+  }
   // Where each leaf stands: shut at x 0, open when slid 190 aside.
   const auto leafX = [&](const char* set, const char* leaf, double t) { return BonePose(*door, set, leaf, t)._41; };
   for (double t : {0.0, 0.5, 0.999}) {

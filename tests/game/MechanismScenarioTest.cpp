@@ -57,7 +57,9 @@ TEST(MechanismScenario, OneRedShotSetsOffAChainOfBarrelsInOneFrame) {
   ASSERT_TRUE(LoadItems(w, file));
   Fire(w, CWeapon::RED);
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetBarrels().front().IsActive(); }, 20));
-  for (CBarrel& barrel : w.Level().GetBarrels()) EXPECT_FALSE(barrel.IsActive());
+  for (CBarrel& barrel : w.Level().GetBarrels()) {
+    EXPECT_FALSE(barrel.IsActive());
+  }
   EXPECT_EQ(w.Level().GetEffects().size(), 3u);  // three blasts, no wall burst
   w.Run(60);
   EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);

@@ -173,7 +173,9 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
     ASSERT_TRUE(g_ProfileStore.SaveAllProfiles());
     for (const char* file : files) bytes[which].push_back(Get(file));
   }
-  for (size_t i = 0; i < bytes[0].size(); ++i) ASSERT_NE(bytes[0][i], bytes[1][i]) << files[i];
+  for (size_t i = 0; i < bytes[0].size(); ++i) {
+    ASSERT_NE(bytes[0][i], bytes[1][i]) << files[i];
+  }
 
   std::mt19937 random(20261208);
   int sawNew = 0;

@@ -59,7 +59,9 @@ TEST_F(ProfileStoreTest, AccentedCyrillicAndAstralNamesRoundTrip) {
   Put("ConfigDefault.dat", DEFAULT_SETTINGS);
   Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
   const std::wstring names[] = {L"Mu\u00F1oz", L"\u0414\u043C\u0438\u0442\u0440\u0438\u0439", L"x\U0001F600y"};
-  for (uint32_t slot = 0; slot < 3; ++slot) ASSERT_TRUE(g_ProfileStore.CreateProfile(names[slot], slot));
+  for (uint32_t slot = 0; slot < 3; ++slot) {
+    ASSERT_TRUE(g_ProfileStore.CreateProfile(names[slot], slot));
+  }
   // n with tilde is the one unit F1 00; the astral character is a pair.
   EXPECT_EQ(Get("Profile0.dat"), ProfileBytes("\xFF\xFE", 6, std::string("M\0u\0\xF1\0o\0z\0\0\0", 12), 0));
   EXPECT_EQ(Get("Profile2.dat"), ProfileBytes("\xFF\xFE", 5, std::string("x\0\x3D\xD8\x00\xDEy\0\0\0", 10), 0));

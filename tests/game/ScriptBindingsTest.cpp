@@ -39,8 +39,12 @@ TEST(ScriptBindings, TheTableHoldsSixConstantsAndTheFunctionsInOrder) {
   ASSERT_EQ(functions, 110u);
   ASSERT_EQ(ScriptFunctionNames().size(), 110u);
   const char* constantNames[] = {"PI", "COL_TIGHT", "COL_CHARACTER", "COL_PLAYER", "SEX_MALE", "SEX_FEMALE"};
-  for (size_t i = 0; i < constants; ++i) EXPECT_STREQ(c[i].name, constantNames[i]);
-  for (size_t i = 0; i < functions; ++i) EXPECT_EQ(f[i].name, ScriptFunctionNames()[i]) << i;
+  for (size_t i = 0; i < constants; ++i) {
+    EXPECT_STREQ(c[i].name, constantNames[i]);
+  }
+  for (size_t i = 0; i < functions; ++i) {
+    EXPECT_EQ(f[i].name, ScriptFunctionNames()[i]) << i;
+  }
   // RemoveSprite and RemoveAnimatedSprite are separate natives.
   lua_CFunction removeSprite = nullptr, removeAnimated = nullptr;
   for (size_t i = 0; i < functions; ++i) {
@@ -250,7 +254,9 @@ TEST(ScriptBindings, CollisionFilesGoOnlyToAValidClass) {
                             registry.GetStaticShapes(2).size()};
   ASSERT_TRUE(s.Run("LoadCollision(\"Walls.dat\", 3)\nLoadCollision(\"Walls.dat\", -1)\n"
                     "LoadCollision(\"Walls.dat\", 1e12)"));
-  for (int c = 0; c < 3; ++c) EXPECT_EQ(registry.GetStaticShapes(c).size(), before[c]);
+  for (int c = 0; c < 3; ++c) {
+    EXPECT_EQ(registry.GetStaticShapes(c).size(), before[c]);
+  }
   ASSERT_TRUE(s.Run("LoadCollision(\"Walls.dat\", COL_PLAYER)"));
   EXPECT_EQ(registry.GetStaticShapes(0).size(), before[0]);
   EXPECT_EQ(registry.GetStaticShapes(1).size(), before[1]);

@@ -197,7 +197,9 @@ TEST(ShotScenario, TheFirstBossesAbilityFiresTwelveShotsOfPower70) {
   boss.UpdateWorldMatrix();
   w.Level().AddBoss0AbilityBullet(boss);
   ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
-  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) EXPECT_EQ(shot.GetPower(), 70u);
+  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
+    EXPECT_EQ(shot.GetPower(), 70u);
+  }
   for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) shot.RemoveFromScene();
   w.Level().GetBoss0AbilityBullets().clear();
 }

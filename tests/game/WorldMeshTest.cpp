@@ -35,7 +35,9 @@ TEST(WorldMeshes, AllTwentyEightLoadAndTheGettersPickByKindLevelAndColour) {
   ExtraWorld extra(w);
   CGameWorld& world = *extra.world;
   EXPECT_FALSE(world.Init(nullptr));
-  for (int slot = 0; slot <= CGameWorld::MESH_SLOTS + 1; ++slot) EXPECT_EQ(world.GetMeshSlot(slot), nullptr) << slot;
+  for (int slot = 0; slot <= CGameWorld::MESH_SLOTS + 1; ++slot) {
+    EXPECT_EQ(world.GetMeshSlot(slot), nullptr) << slot;
+  }
 
   Nembra::CCamera camera;
   ASSERT_TRUE(world.Init(&camera));
@@ -88,7 +90,9 @@ TEST(WorldMeshes, AllTwentyEightLoadAndTheGettersPickByKindLevelAndColour) {
   // Every slot a mesh of its own.
   for (int a = 1; a <= CGameWorld::MESH_SLOTS; ++a)
     for (int b = a + 1; b <= CGameWorld::MESH_SLOTS; ++b)
-      if (world.GetMeshSlot(a)) EXPECT_NE(world.GetMeshSlot(a), world.GetMeshSlot(b)) << a << " " << b;
+      if (world.GetMeshSlot(a)) {
+        EXPECT_NE(world.GetMeshSlot(a), world.GetMeshSlot(b)) << a << " " << b;
+      }
 
   // Subset 1 of the generators and wave weapons writes no depth.
   for (int slot : {11, 12, 28, 29}) {

@@ -103,7 +103,9 @@ TEST(MathHelpers, RowVectorConventionsAndInverse) {
   D3DXMATRIX qm;
   D3DXMatrixRotationQuaternion(&qm, &q);
   for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 4; ++j) EXPECT_NEAR(qm.m[i][j], rz.m[i][j], 1e-6);
+    for (int j = 0; j < 4; ++j) {
+      EXPECT_NEAR(qm.m[i][j], rz.m[i][j], 1e-6);
+    }
   D3DXVECTOR3 zeroVec(0, 0, 0);
   D3DXVec3Normalize(&out, &zeroVec);
   EXPECT_EQ(out, zeroVec);

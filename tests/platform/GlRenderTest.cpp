@@ -516,7 +516,9 @@ TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {
     texture->Release();
   }
   Capture("objects_after_released_ones");
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Near(At(125 + 100 * i, 125), colours[i], 0)) << i;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(Near(At(125 + 100 * i, 125), colours[i], 0)) << i;
+  }
 }
 
 TEST_F(GlRenderTest, StreamedGeometryLargerThanTheStreamAndManySmallDraws) {

@@ -158,7 +158,9 @@ TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
   m_Device->LightEnable(2, 1);
   EXPECT_TRUE(m_Recorder->LightEnabled(2));
   // At most eight lights at once.
-  for (DWORD i = 10; i < 17; ++i) EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK);
+  for (DWORD i = 10; i < 17; ++i) {
+    EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK);
+  }
   EXPECT_EQ(m_Device->LightEnable(17, 1), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->LightEnable(2, 1), D3D_OK);  // already on
   EXPECT_EQ(m_Device->LightEnable(10, 0), D3D_OK);

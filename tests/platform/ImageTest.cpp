@@ -218,7 +218,9 @@ TEST(ImageTest, PixelPackingRoundTrips) {
     ASSERT_TRUE(PackPixels(pixels, 3, c.format, bytes.data())) << c.format;
     uint32_t back[3];
     ASSERT_TRUE(UnpackPixels(bytes.data(), 3, c.format, back)) << c.format;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(back[i], c.expected[i]) << c.format << " pixel " << i;
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(back[i], c.expected[i]) << c.format << " pixel " << i;
+    }
   }
   uint8_t out[4];
   EXPECT_FALSE(PackPixels(pixels, 1, D3DFMT_DXT1, out));

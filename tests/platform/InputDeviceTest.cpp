@@ -30,7 +30,9 @@ TEST(KeyCodes, ScancodesGiveTheStoredKeyNumbers) {
       {SDL_SCANCODE_RIGHT, 205},    {SDL_SCANCODE_END, 207},    {SDL_SCANCODE_DOWN, 208},
       {SDL_SCANCODE_PAGEDOWN, 209}, {SDL_SCANCODE_INSERT, 210}, {SDL_SCANCODE_DELETE, 211},
   };
-  for (const auto& [scancode, code] : expected) EXPECT_EQ(KeyCodeFromScancode(scancode), code) << scancode;
+  for (const auto& [scancode, code] : expected) {
+    EXPECT_EQ(KeyCodeFromScancode(scancode), code) << scancode;
+  }
 
   // Every key the table gives has a name to show when binding it, and no
   // two scancodes share a key except the known aliases.
@@ -106,7 +108,9 @@ TEST_F(InputDeviceTest, KeyboardReadsOnlyWhenAcquiredAndSeesEveryTap) {
   headless::SendInput(InputEvent::KeyDown(300));
   headless::SendInput(InputEvent::KeyDown(-4));
   EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), InputResult::Ok);
-  for (uint8_t k : keys) EXPECT_EQ(k, 0);
+  for (uint8_t k : keys) {
+    EXPECT_EQ(k, 0);
+  }
   keyboard->Release();
 }
 

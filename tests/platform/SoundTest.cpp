@@ -186,7 +186,9 @@ TEST_F(SoundOutput, InstancesOverlapAndStopTogether) {
   EXPECT_TRUE(path.Play(*buffer));
   EXPECT_TRUE(path.Play(*buffer));
   EXPECT_EQ(path.VoiceCount(), 3);
-  for (const auto& v : path.Voices()) EXPECT_TRUE(v.playing);
+  for (const auto& v : path.Voices()) {
+    EXPECT_TRUE(v.playing);
+  }
 
   platform::SoundPath other(false);
   EXPECT_TRUE(other.Play(*buffer));
@@ -305,7 +307,9 @@ TEST_F(SoundOutput, FadesMoveTheLevelOverTime) {
   path.SetVolume(-9600, 0);
   EXPECT_EQ(path.Voices()[0].gain, 0.0f);
   ASSERT_TRUE(path.Play(*buffer));
-  for (const auto& v : path.Voices()) EXPECT_EQ(v.gain, 0.0f);
+  for (const auto& v : path.Voices()) {
+    EXPECT_EQ(v.gain, 0.0f);
+  }
 }
 
 TEST_F(SoundOutput, MasterLevelScalesEveryPath) {

@@ -144,7 +144,9 @@ TEST_F(RecordingFixture, SavedStatesGiveBackWhatTheyChangedAndNeverMore) {
   EXPECT_TRUE(states.Stage(1, D3DTSS_COLOROP, D3DTOP_ADD));
   EXPECT_TRUE(states.Sampler(2, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR));
   // A full list refuses further changes rather than leave them unrestored.
-  for (DWORD i = states.Count(); i < SavedStates::CAPACITY; ++i) EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 100 + i));
+  for (DWORD i = states.Count(); i < SavedStates::CAPACITY; ++i) {
+    EXPECT_TRUE(states.Render(D3DRS_ALPHAREF, 100 + i));
+  }
   EXPECT_FALSE(states.Render(D3DRS_FOGENABLE, !fog));
   EXPECT_EQ(m_Rec->RenderState(D3DRS_FOGENABLE), fog);
   states.Restore();

@@ -77,7 +77,9 @@ std::string TurnedFrameBinary() {
 
 void ExpectMatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b) {
   for (int r = 0; r < 4; ++r)
-    for (int c = 0; c < 4; ++c) EXPECT_NEAR(a.m[r][c], b.m[r][c], 1e-4f) << r << "," << c;
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_NEAR(a.m[r][c], b.m[r][c], 1e-4f) << r << "," << c;
+    }
 }
 
 D3DXVECTOR3 NormalOf(ID3DXMesh* m, uint32_t vertex) {

@@ -440,7 +440,9 @@ TEST(XMesh, OptimizeCompactsAndSortsAndCloneConvertsFormat) {
   EXPECT_EQ(table[1].AttribId, 3u);
   auto pos = xtest::Positions(&mesh);
   const uint32_t* remap = static_cast<uint32_t*>(vremap->GetBufferPointer());
-  for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(pos[i].x, (float)(remap[i] * 3));
+  for (uint32_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(pos[i].x, (float)(remap[i] * 3));
+  }
   vremap->Release();
 
   ID3DXMesh* clone = nullptr;

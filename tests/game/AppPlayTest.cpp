@@ -1,0 +1,224 @@
+// The application's in-level states: play, the death screen, the in-game
+// PDA and the level over, and a level that cannot start; headless on the
+// generated demo data with 0.1 s frames.
+#include <gtest/gtest.h>
+
+#include "engine/resources/Texture.h"
+#include "engine/sound/AudiereSound.h"
+#include "engine/util/TextTable.h"
+#include "frontend/ProfileFile.h"
+#include "game/AppTestSupport.h"
+#include "game/GameGlobals.h"
+#include "game/LevelDescriptions.h"
+
+using scenario::AppScenario;
+
+namespace {
+
+std::vector<std::string> Log(std::initializer_list<const char*> lines) {
+  return std::vector<std::string>(lines.begin(), lines.end());
+}
+
+CLevel& Level() { return g_pGameWorld->GetLevel(); }
+
+}  // namespace
+
+TEST(AppPlay, NewProfileSeesTheStartComicThenPlays) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  apptest::EnsureSetInitScript();
+  a.ClearStateLog();
+  apptest::ChooseProfile(a, 0);
+  g_pComicViewer->finished = 1;
+  a.Frame();
+  EXPECT_EQ(a.StateLog(), Log({"2 -> 7", "7 -> 3"}));
+  EXPECT_EQ(Level().GetInitScript(), "Quiet_Init.lua");
+  EXPECT_EQ(a.App().GetExitCode(), 0);
+  EXPECT_FALSE(a.Ended());
+}
+
+TEST(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  a.Run(8);
+  ASSERT_NE(g_pCurrentMusic, nullptr);
+  ASSERT_TRUE(g_pCurrentMusic->IsPlaying());
+  a.Next().KeyDown(platform::DIK_ESCAPE);
+  a.Frame();
+  a.Next().KeyUp(platform::DIK_ESCAPE);
+  a.ClearStateLog();
+  a.Frame();
+  EXPECT_EQ(a.StateLog(), Log({"3 -> 5"}));
+  EXPECT_FALSE(g_pCurrentMusic->IsPlaying());
+  // That frame was still drawn as play: the scene, no PDA frame.
+  EXPECT_TRUE(a.Last().FindSprites(g_pPDA->m_Frame.GetTexture() ? g_pPDA->m_Frame.GetTexture()->GetTexture()
+                                                                  : nullptr)
+                  .empty());
+  EXPECT_EQ(g_pPDA->GetCurrentAppIndex(), PDA_APP_OBJECTIVES);
+  a.Run(3);
+  // Escape again: a fade to black, then play with the music resumed.
+  a.Tap(platform::DIK_ESCAPE);
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
+  ASSERT_TRUE(a.RunUntilState(CApp::STATE_PLAYING, 8));
+  EXPECT_TRUE(g_pCurrentMusic->IsPlaying());
+  EXPECT_TRUE(g_pCurrentMusic->GetStream()->FramesPlayed() > 0) << "the music was rewound";
+}
+
+TEST(AppPlay, DeathAndFinishInOneFrameGoToTheDeathScreenAndTheRestartStaysInPlay) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  a.Run(3);
+  a.ClearStateLog();
+  Level().SetFinished(true);
+  g_pGameWorld->GetPlayer().Deactivate();
+  a.Frame();
+  EXPECT_EQ(a.StateLog(), Log({"3 -> 6", "6 -> 4"}));
+  a.Run(2);
+  const auto hint = a.Last().FindTextContaining(L"ESC");
+  ASSERT_FALSE(hint.empty());
+  a.Tap(platform::DIK_SPACE);
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
+  EXPECT_FALSE(Level().IsFinished());
+  a.Run(5);
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
+
+  // Die again; F1 restarts too; Escape leaves for the main menu.
+  g_pGameWorld->GetPlayer().Deactivate();
+  a.Frame();
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_DEATH);
+  a.ClearStateLog();
+  a.Tap(platform::DIK_ESCAPE);
+  EXPECT_EQ(a.StateLog(), Log({"4 -> 1"}));
+}
+
+TEST(AppPlay, RadiationOverlayFollowsThePlayersValue) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  a.Run(2);
+  platform::ITexture* green = a.App().GetRadiationOverlay().GetTexture()->GetTexture();
+  EXPECT_TRUE(a.Last().FindSprites(green).empty());
+  g_pGameWorld->GetPlayer().SetRadiation(0.5f);
+  a.Frame();
+  const auto overlay = a.Last().FindSprites(green);
+  ASSERT_EQ(overlay.size(), 1u);
+  EXPECT_EQ(overlay[0]->color >> 24, 100u);
+  EXPECT_FLOAT_EQ(overlay[0]->Width(), 800.0f);
+  EXPECT_FLOAT_EQ(overlay[0]->Height(), 600.0f);
+}
+
+TEST(AppPlay, LevelOverRaisesTheLevelOnceAfterTheFirstSecond) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  a.Run(2);
+  Level().SetFinished(true);
+  a.Frame();
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
+  // Action during the first second does nothing.
+  a.Tap(platform::DIK_SPACE);
+  a.Tap(platform::DIK_SPACE);
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
+  EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 0u);
+  a.Run(7);
+  EXPECT_EQ(a.Last().FindText(Nembra::GetText("TXT_KEY_TO_CONTINUE")).size(), 1u);
+  a.ClearStateLog();
+  a.Tap(platform::DIK_SPACE);
+  a.Tap(platform::DIK_SPACE);
+  EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+  EXPECT_EQ(a.StateLog(), Log({"6 -> 8"}));
+  EXPECT_EQ(g_pPDA->GetCurrentAppIndex(), PDA_APP_DESKTOP);
+}
+
+TEST(AppPlay, LevelOverWithoutThePdaStillEndsOnTheDesktopOnce) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  GetLevelDescription(1).showPDA = false;
+  Level().SetFinished(true);
+  a.Run(12);
+  a.ClearStateLog();
+  for (int i = 0; i < 3; ++i) a.Tap(platform::DIK_SPACE);
+  EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+  EXPECT_EQ(a.StateLog(), Log({"6 -> 8"}));
+}
+
+TEST(AppPlay, QuitFromLevelOverKeepsTheFinishedLevel) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  Level().SetFinished(true);
+  a.Frame();
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
+  a.App().Quit();
+  a.Frame();
+  ASSERT_TRUE(a.Ended());
+  EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+}
+
+TEST(AppPlay, InGamePdaKeysAndResults) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  a.Run(6);
+  a.Tap(platform::DIK_ESCAPE);
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
+  // F1 restarts at once and fades back to play.
+  a.Tap(platform::DIK_F1);
+  EXPECT_EQ(a.App().GetInGamePending(), CApp::STATE_PLAYING);
+  ASSERT_TRUE(a.RunUntilState(CApp::STATE_PLAYING, 8));
+  a.Run(6);
+  // The reset confirmation returns at once.
+  a.Tap(platform::DIK_ESCAPE);
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
+  g_pPDA->m_ResultCode = PDA_RESULT_RESET_LEVEL;
+  a.ClearStateLog();
+  a.Frame();
+  EXPECT_EQ(a.StateLog(), Log({"5 -> 3"}));
+  a.Run(6);
+  // Q leaves for the menu without a fade.
+  a.Tap(platform::DIK_ESCAPE);
+  a.ClearStateLog();
+  a.Tap(platform::DIK_Q);
+  EXPECT_EQ(a.StateLog(), Log({"5 -> 1"}));
+}
+
+TEST(AppPlay, ExitConfirmationIgnoresEscapeAndF1WhileItFades) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  a.Run(6);
+  a.Tap(platform::DIK_ESCAPE);
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
+  g_pPDA->m_ResultCode = PDA_RESULT_EXIT;
+  a.ClearStateLog();
+  a.Frame();
+  a.Tap(platform::DIK_ESCAPE);
+  a.Tap(platform::DIK_F1);
+  ASSERT_TRUE(a.RunUntilState(CApp::STATE_MAIN_MENU, 8));
+  EXPECT_EQ(a.StateLog(), Log({"5 -> 1"}));
+  a.Run(5);
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_MAIN_MENU);
+}
+
+TEST(AppPlay, ALevelScriptWithALuaErrorEndsTheRunWithExitCodeOne) {
+  AppScenario::Options o;
+  o.prepareData = [](const std::string& data) {
+    apptest::WriteFile(data + "Scripts/LevelTutorial.lua", "this is not lua (\n");
+  };
+  AppScenario a(o);
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  apptest::ChooseProfile(a, 0);
+  g_pComicViewer->finished = 1;
+  a.Frame();
+  a.Frame();
+  EXPECT_TRUE(a.Ended());
+  EXPECT_EQ(a.App().GetExitCode(), 1);
+  bool named = false;
+  for (const std::string& line : a.LogLines()) named = named || line.find("LevelTutorial.lua") != std::string::npos;
+  EXPECT_TRUE(named);
+}

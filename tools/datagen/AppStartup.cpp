@@ -1,0 +1,111 @@
+// What the application itself loads at start-up and in its states: the
+// radiation overlay, the title music, the texts of the death screen and the
+// level over, and the tutorial level's two scripts. Last, the layout step:
+// the game reads every resource from the data folder itself, so the files
+// other groups keep in the Materials, Meshes and Wave sounds folders are
+// given a second name at the top as well (hard links where the file system
+// has them).
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tools/datagen/DataGen.h"
+#include "tools/datagen/GameTexts.h"
+#include "tools/datagen/WordPainter.h"
+#include "tools/formats/GraphicsFiles.h"
+#include "tools/formats/SoundFiles.h"
+
+namespace {
+
+std::vector<datagen::GameText> AppTexts() {
+  return {
+      {"TXT_EXIT", L"ESC: back to the main menu", L"ESC: volver al men\u00FA principal",
+       L"ESC: \u0432\u044B\u0445\u043E\u0434 \u0432 \u0433\u043B\u0430\u0432\u043D\u043E\u0435 \u043C\u0435\u043D\u044E"},
+      {"TXT_RESTART", L"SPACE or F1: try again", L"ESPACIO o F1: intentarlo de nuevo",
+       L"\u041F\u0420\u041E\u0411\u0415\u041B \u0438\u043B\u0438 F1: \u0435\u0449\u0451 \u0440\u0430\u0437"},
+      {"TXT_KEY_TO_CONTINUE", L"Press SPACE to continue", L"Pulsa ESPACIO para continuar",
+       L"\u041D\u0430\u0436\u043C\u0438\u0442\u0435 \u041F\u0420\u041E\u0411\u0415\u041B, \u0447\u0442\u043E\u0431\u044B "
+       L"\u043F\u0440\u043E\u0434\u043E\u043B\u0436\u0438\u0442\u044C"},
+  };
+}
+
+// A green haze, brighter towards the middle, with faint scan lines.
+formats::TestPicture RadiationImage() {
+  formats::TestPicture picture(256, 256, 0xFF000000u);
+  for (uint32_t y = 0; y < 256; ++y)
+    for (uint32_t x = 0; x < 256; ++x) {
+      const int dx = int(x) - 128, dy = int(y) - 128;
+      const int d = (dx * dx + dy * dy) / 128;  // 0 .. 256
+      int g = 220 - d / 2;
+      if (y % 8 < 2) g -= 30;
+      if (g < 40) g = 40;
+      picture.At(x, y) = 0xFF000000u | (uint32_t(g / 5) << 16) | (uint32_t(g) << 8) | uint32_t(g / 4);
+    }
+  return picture;
+}
+
+// The title music: a low drone, looped by the game.
+std::string TitleMusic() {
+  formats::Tone tone;
+  tone.frequency = 110.0;
+  tone.seconds = 4.0;
+  tone.amplitude = 0.25;
+  tone.sampleRate = 22050;
+  return formats::OggToneBytes(tone);
+}
+
+const char* const kTutorialScript =
+    "-- The tutorial level: its init script loads the level and places the player.\n"
+    "SetInitScript(\"LevelTutorial_Init.lua\")\n";
+
+const char* const kTutorialInit =
+    "-- Loads the tutorial level's files and the player.\n"
+    "LoadTerrain(\"LevelTutorial_Terrain.X\")\n"
+    "LoadCollision(\"LevelTutorial_Col0.dat\", 0)\n"
+    "LoadCollision(\"LevelTutorial_Col1.dat\", 1)\n"
+    "LoadCollision(\"LevelTutorial_Col2.dat\", 2)\n"
+    "LoadItems(\"LevelTutorial_Items.dat\")\n"
+    "LoadTriggers(\"LevelTutorial_Triggers.dat\")\n"
+    "LoadPlayer(\"Player.X\", 1, 1, 1, 1)\n";
+
+bool WriteAppFiles(const datagen::Output& out) {
+  bool ok = out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
+  const std::string music = TitleMusic();
+  ok = !music.empty() && out.Write("Karvessa.ogg", music) && ok;
+  ok = out.Write("Scripts/LevelTutorial.lua", std::string(kTutorialScript)) && ok;
+  ok = out.Write("Scripts/LevelTutorial_Init.lua", std::string(kTutorialInit)) && ok;
+  return ok;
+}
+
+// Runs after every other group (groups run in name order).
+bool LinkFlatLayout(const datagen::Output& out) {
+  namespace fs = std::filesystem;
+  bool ok = true;
+  for (const char* folder : {"Materials", "Meshes", "Wave sounds"}) {
+    const fs::path from = fs::path(out.Root()) / folder;
+    std::error_code ec;
+    if (!fs::is_directory(from, ec)) continue;
+    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path to = fs::path(out.Root()) / entry.path().filename();
+      std::error_code e;
+      fs::remove(to, e);
+      fs::create_hard_link(entry.path(), to, e);
+      if (e) {
+        e.clear();
+        fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, e);
+      }
+      if (e) {
+        std::fprintf(stderr, "datagen: cannot place %s at the top: %s\n", to.string().c_str(), e.message().c_str());
+        ok = false;
+      }
+    }
+  }
+  return ok;
+}
+
+}  // namespace
+
+DATAGEN_TEXTS("app", AppTexts);
+DATAGEN_GROUP("app-files", WriteAppFiles);
+DATAGEN_GROUP("~flat-layout", LinkFlatLayout);
