@@ -65,3 +65,8 @@ void CLevel::AddBoss1LaserWallHitEffect(const CBoss1Laser& shot) {
 }
 
 void CLevel::AddBoss1KillEffect(CBoss1& boss) { SpawnEffect<Nembra::CBoss1KillEffect>(boss); }
+
+void CLevel::AddEnemy6Bullet(CEnemy6& enemy, uint32_t power) {
+  D3DXVECTOR3 direction = enemy.LaunchDirection();
+  SpawnShot(m_Enemy6Bullets, enemy.GetMouth().WorldPosition(), direction, power);
+}
