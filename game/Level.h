@@ -304,6 +304,9 @@ class CLevel {
   // One gas ball from the horn-and-spit enemy's mouth along its facing,
   // lifted 0.0008 x the player's distance.
   void AddEnemy6Bullet(CEnemy6& enemy, uint32_t power);
+  // The gas ball's puddle on the floor and its splash elsewhere.
+  void AddEnemy6BulletFloorHitEffect(const CEnemy6Bullet& bullet);
+  void AddEnemy6BulletWallHitEffect(const CEnemy6Bullet& bullet);
   void AddEnemy2BulletWallHitEffect(const CEnemy2Bullet& bullet);
   void AddEnemy3BulletWallHitEffect(const CEnemy3Bullet& bullet);
   // The flash of the player's shot (muzzle or emission).

@@ -2,6 +2,7 @@
 
 #include "engine/app/Application.h"
 #include "game/GameWorld.h"
+#include "game/effects/GasSplash.h"
 
 namespace {
 
@@ -114,6 +115,7 @@ void CEnemy6Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directi
   SetPosition(position);
   SetDirection(direction);
   m_Power = static_cast<int32_t>(power);
+  SetEmitter(Nembra::MakeGasBallEmitter(m_Direction));
   UpdateWorldMatrix();
 }
 
@@ -166,6 +168,12 @@ void CEnemy6Bullet::Step() {
     if (m_pEmitter) m_pEmitter->Stop();
     if (kind == PLAYER)
       if (CPlayer* player = Target()) player->Damage(CONTACT_DAMAGE, true);
+    if (CLevel* level = CLevel::Current()) {
+      if (kind == FLOOR)
+        level->AddEnemy6BulletFloorHitEffect(*this);
+      else
+        level->AddEnemy6BulletWallHitEffect(*this);
+    }
     return;
   }
   m_FlightTime += Nembra::g_FrameTime;

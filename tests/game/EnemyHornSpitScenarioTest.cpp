@@ -7,7 +7,9 @@
 #include "EnemyScenarioSupport.h"
 #include "engine/app/Application.h"
 #include "engine/util/Random.h"
+#include "game/effects/GasSplash.h"
 #include "game/enemies/EnemyHornSpit.h"
+#include "game/mechanisms/Roof.h"
 
 namespace {
 
@@ -119,15 +121,44 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
   ball.Init({0, 0, 150}, {1, 0, 0.8f}, 0);
   ball.AddToScene(nullptr);
-  int frames = 0;
-  while (!ball.HasLanded() && frames < 200) {
+  int landed = 0;
+  while (!ball.HasLanded() && landed < 200) {
     ball.Step();
-    ++frames;
+    ++landed;
   }
-  EXPECT_EQ(frames, 69);
+  EXPECT_EQ(landed, 69);
   EXPECT_NEAR(ball.GetPosition().x, 955.8f, 0.5f);
   EXPECT_EQ(ball.GetPosition().z, 0.0f);
   EXPECT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
+  EXPECT_NE(ball.GetEmitter(), nullptr);
+  // The puddle: spreading, a zone of (40, 4, 0.125) at the landing place.
+  Nembra::CEnemy6BulletFloorHitEffect* puddle = nullptr;
+  for (CEntity* e : w.Level().GetEffects())
+    if (auto* p = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(e)) puddle = p;
+  ASSERT_NE(puddle, nullptr);
+  ASSERT_NE(puddle->GetZone(), nullptr);
+  EXPECT_NEAR(puddle->GetPosition().x, 955.8f, 0.5f);
+  EXPECT_TRUE(puddle->GetZone()->IsAlive());
+  EXPECT_NE(puddle->GetSplat().GetMesh(), nullptr);
+  EXPECT_EQ(puddle->GetSplat().GetPosition().z, 1.0f);
+  // "Spread" lasts 1 s; then 4 s of lingering; then the fade switches the zone off.
+  const size_t zones = w.Level().GetSlowDowners().size();
+  int frames = 0;
+  while (!puddle->IsFading() && frames < 1000) {
+    w.Frame();
+    ++frames;
+  }
+  EXPECT_NEAR(frames, 250, 3);
+  EXPECT_EQ(puddle->GetZone(), nullptr);
+  w.Frame();
+  EXPECT_EQ(w.Level().GetSlowDowners().size(), zones - 1);
+  // The fade ends and the level lets the puddle go.
+  const bool gone = w.RunUntil([&] {
+    for (CEntity* e : w.Level().GetEffects())
+      if (e == puddle) return false;
+    return true;
+  }, 200);
+  EXPECT_TRUE(gone);
 
   // A player hit costs the power and 20 more.
   w.PlacePlayer({300, 0, 0});
@@ -138,6 +169,7 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   for (int i = 0; i < 30 && !hit.HasLanded(); ++i) hit.Step();
   EXPECT_EQ(hit.GetHitKind(), CEnemy6Bullet::PLAYER);
   EXPECT_EQ(before - w.Player().GetHealth(), 25u);
+  EXPECT_NE(dynamic_cast<Nembra::CEnemy6BulletWallHitEffect*>(w.Level().GetEffects().back()), nullptr);
 
   // Player and wall in one long step: the wall takes it, no 20.
   w.AddWall(0, {{340, -1000, 0}, {340, 1000, 0}});
