@@ -29,6 +29,7 @@
 #include "game/enemies/Bosses.h"
 #include "game/enemies/Enemy.h"
 #include "game/enemies/EnemyGenerator.h"
+#include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyShots.h"
 #include "game/mechanisms/Barrel.h"
@@ -300,6 +301,12 @@ class CLevel {
   void AddEnemy3Bullet(CEnemy3& enemy, uint32_t power);
   // One beam shot from the muzzle at the player, scattered up to 100 in +x and +y.
   void AddEnemy8Bullet(CEnemy8& enemy, uint32_t power);
+  // One gas ball from the horn-and-spit enemy's mouth along its facing,
+  // lifted 0.0008 x the player's distance.
+  void AddEnemy6Bullet(CEnemy6& enemy, uint32_t power);
+  // The gas ball's puddle on the floor and its splash elsewhere.
+  void AddEnemy6BulletFloorHitEffect(const CEnemy6Bullet& bullet);
+  void AddEnemy6BulletWallHitEffect(const CEnemy6Bullet& bullet);
   void AddEnemy2BulletWallHitEffect(const CEnemy2Bullet& bullet);
   void AddEnemy3BulletWallHitEffect(const CEnemy3Bullet& bullet);
   // The flash of the player's shot (muzzle or emission).

@@ -5,6 +5,7 @@
 #include "engine/util/Random.h"
 #include "game/GameWorld.h"
 #include "game/Level.h"
+#include "game/effects/GasSplash.h"
 #include "game/effects/ParticleEffect.h"
 
 void CLevel::AddEnemy2Bullets(CEnemy2& enemy, uint32_t power) {
@@ -65,3 +66,16 @@ void CLevel::AddBoss1LaserWallHitEffect(const CBoss1Laser& shot) {
 }
 
 void CLevel::AddBoss1KillEffect(CBoss1& boss) { SpawnEffect<Nembra::CBoss1KillEffect>(boss); }
+
+void CLevel::AddEnemy6Bullet(CEnemy6& enemy, uint32_t power) {
+  D3DXVECTOR3 direction = enemy.LaunchDirection();
+  SpawnShot(m_Enemy6Bullets, enemy.GetMouth().WorldPosition(), direction, power);
+}
+
+void CLevel::AddEnemy6BulletFloorHitEffect(const CEnemy6Bullet& bullet) {
+  SpawnEffect<Nembra::CEnemy6BulletFloorHitEffect>(bullet);
+}
+
+void CLevel::AddEnemy6BulletWallHitEffect(const CEnemy6Bullet& bullet) {
+  SpawnEffect<Nembra::CEnemy6BulletWallHitEffect>(bullet);
+}

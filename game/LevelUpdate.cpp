@@ -178,7 +178,7 @@ void CLevel::UpdateEnemies() {
     CEnemyGenerator* generator = ChooseGenerator();
     if (!generator) break;
     CEnemy* enemy = m_EnemySpawner ? m_EnemySpawner(*generator) : generator->SpawnEnemy();
-    if (!enemy) break;  // a type without an enemy: nothing to place
+    if (!enemy) continue;  // a type without an enemy: that generator gives nothing this time
     m_Enemies.push_back(enemy);
     enemy->AddToScene(nullptr);
     enemy->SetPosition(generator->GetPosition());

@@ -34,6 +34,14 @@ class CEnemyGenerator : public Nembra::CSceneNode {
   void ResetTimer() { m_RearmTimer = 0.0f; }
   // A new enemy of one of the options (owned by the caller), or null.
   CEnemy* SpawnEnemy();
+  // The factory: a new enemy of the type (0 a random one of 1 to 7), blue and
+  // red in turn over the whole run; null for a type above 8. A made enemy
+  // re-arms the generator.
+  CEnemy* CreateEnemy(uint32_t type, bool randomFacing);
+
+  // The colour the next enemy of the run gets is red when this is set.
+  static bool NextColourIsRed() { return s_NextRed != 0; }
+  static void SetNextColourRed(bool red) { s_NextRed = red ? 1 : 0; }
 
   const OPTION& GetOption(int index) const { return m_Options[static_cast<size_t>(index)]; }
   float GetRearmTimer() const { return m_RearmTimer; }
@@ -44,6 +52,8 @@ class CEnemyGenerator : public Nembra::CSceneNode {
 
  private:
   void SetOption(int index, int type, int percent, bool randomFacing);
+
+  static uint8_t s_NextRed;
 
   std::array<OPTION, 3> m_Options;
   float m_RearmTimer = 0.0f;

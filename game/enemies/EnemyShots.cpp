@@ -2,6 +2,7 @@
 
 #include "engine/app/Application.h"
 #include "game/GameWorld.h"
+#include "game/effects/GasSplash.h"
 
 namespace {
 
@@ -109,8 +110,73 @@ void CEnemy2Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddEnemy2BulletWallHitEffect(*this);
 }
 
-void CEnemy6Bullet::Init(const D3DXVECTOR3& /*position*/, const D3DXVECTOR3& /*direction*/, uint32_t power) {
+void CEnemy6Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) {
+  m_StartPoint = position;
+  SetPosition(position);
+  SetDirection(direction);
   m_Power = static_cast<int32_t>(power);
+  SetEmitter(Nembra::MakeGasBallEmitter(m_Direction));
+  UpdateWorldMatrix();
+}
+
+void CEnemy6Bullet::Step() {
+  CEntity::Step();
+  if (m_Landed) {
+    if (IsEmitterFinished()) m_Active = 0;
+    return;
+  }
+  const float t = m_FlightTime;
+  D3DXVECTOR3 next = m_StartPoint + m_Direction * (m_Speed * t) + D3DXVECTOR3(0.0f, 0.0f, -FALL * t * t);
+  uint32_t kind = NONE;
+  if (next.z <= 0.0f) {
+    next.z = 0.0f;
+    kind = FLOOR;
+  } else {
+    const D3DXVECTOR3 from = WorldPosition();
+    CPlayer* player = Target();
+    D3DXVECTOR3 contact;
+    float distanceSq = 0.0f;
+    if (player && player->Collide(from, next, RADIUS, contact, distanceSq)) {
+      kind = PLAYER;
+      next = player->WorldPosition();
+      player->Damage(static_cast<float>(static_cast<uint32_t>(m_Power)), true);
+    }
+    if (CLevel* level = CLevel::Current()) {
+      float point[3], normal[3], distance = 0.0f;
+      if (level->CheckCollision(&from.x, &next.x, RADIUS, point, distance, normal, 0, true)) {
+        kind = WALL;
+        next = D3DXVECTOR3(point[0], point[1], point[2]);
+      }
+      D3DXVECTOR3 d = next - from;
+      float nearest = D3DXVec3LengthSq(&d);
+      for (CBox& box : level->GetBoxes()) {
+        if (!box.IsActive()) continue;
+        if (box.GetCollisionBox(0).IntersectSphere(&from.x, &next.x, RADIUS, point, distance, normal) &&
+            distance * distance <= nearest) {
+          kind = BOX;
+          next = D3DXVECTOR3(point[0], point[1], point[2]);
+          nearest = distance * distance;
+        }
+      }
+    }
+  }
+  SetPosition(next);
+  UpdateWorldMatrix();
+  if (kind != NONE) {
+    m_Landed = 1;
+    m_HitKind = kind;
+    if (m_pEmitter) m_pEmitter->Stop();
+    if (kind == PLAYER)
+      if (CPlayer* player = Target()) player->Damage(CONTACT_DAMAGE, true);
+    if (CLevel* level = CLevel::Current()) {
+      if (kind == FLOOR)
+        level->AddEnemy6BulletFloorHitEffect(*this);
+      else
+        level->AddEnemy6BulletWallHitEffect(*this);
+    }
+    return;
+  }
+  m_FlightTime += Nembra::g_FrameTime;
 }
 
 void CEnemy8Bullet::AddToScene(Nembra::CSceneNode* parent) {

@@ -77,8 +77,17 @@ class CEnemy6Bullet : public CParticleSystemMovingEntity {
     SetRadius(RADIUS);
   }
 
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+  static constexpr float FALL = 500.0f;  // half the downward acceleration
+  static constexpr float CONTACT_DAMAGE = 20.0f;
+  enum Hit : uint32_t { NONE = 0, FLOOR = 1, PLAYER = 2, WALL = 3, BOX = 4 };
 
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+  // The arc from the start point; the floor, the player, walls and active
+  // boxes stop it. The player takes the power on contact and 20 more unless
+  // a wall in the same step took the hit.
+  void Step() override;
+
+  uint32_t GetHitKind() const { return m_HitKind; }
   const D3DXVECTOR3& GetStartPoint() const { return m_StartPoint; }
   float GetFlightTime() const { return m_FlightTime; }
   bool HasLanded() const { return m_Landed != 0; }
@@ -89,6 +98,7 @@ class CEnemy6Bullet : public CParticleSystemMovingEntity {
   float m_FlightTime = 0.0f;
   uint8_t m_Landed = 0;
   int32_t m_Power = 0;
+  uint32_t m_HitKind = NONE;
 };
 
 // The beam enemy's shot: a short beam flying straight.

@@ -90,7 +90,7 @@ TEST(LevelUpdateScenario, TheTopUpSpawnsWhatIsWantedAtTheGenerators) {
   w.Run(3);
   EXPECT_EQ(made, 3);
   EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
-  // A generator type without an enemy ends the top-up with nothing placed.
+  // A generator type without an enemy places nothing.
   w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* { return nullptr; });
   w.Level().SetWantedEnemyCount(10);
   w.Frame();
