@@ -110,6 +110,7 @@ TEST(MechanismPictures, DoorsGeneratorLinksLaserAndMarker) {
     for (CGenerator& g : level.GetGenerators()) g.DrawBar();
     Nembra::g_pGraphicsDevice->EndSprite();
   };
+  w.Stand();  // the fixed camera of the picture, not the follow camera
   for (int i = 0; i < 20; ++i) w.Frame(bars);
   EXPECT_NEAR(level.GetLasers().at("L").GetBeam().length, 350.0f, 2.0f);
   EXPECT_GT(level.GetMarkers().at("M").GetPulseScale(), 1.1f);
