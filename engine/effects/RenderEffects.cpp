@@ -63,7 +63,7 @@ void CVanishEffect::Update() {
 }
 
 void CVanishEffect::Begin() {
-  Update();
+  Advance();
   m_Saved[0] = CachedRender(D3DRS_ALPHABLENDENABLE);
   if (blendSetup) {
     m_Saved[1] = CachedRender(D3DRS_SRCBLEND);
@@ -121,7 +121,7 @@ uint32_t CColorizeEffect::CurrentFactor() const {
 }
 
 void CColorizeEffect::Begin() {
-  Update();
+  Advance();
   const uint32_t factor = CurrentFactor();
   m_Saved[0] = CachedRender(D3DRS_SRCBLEND);
   m_Saved[1] = CachedRender(D3DRS_DESTBLEND);

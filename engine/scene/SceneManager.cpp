@@ -5,6 +5,7 @@
 #include "engine/scene/Camera.h"
 #include "engine/scene/GeometrySet.h"
 #include "engine/scene/Light.h"
+#include "engine/scene/RenderEffect.h"
 #include "engine/scene/SceneDevice.h"
 
 namespace Nembra {
@@ -56,6 +57,7 @@ void CSceneManager::SetClearColor(const D3DXCOLOR& color) {
 }
 
 void CSceneManager::Update() {
+  CRenderEffect::NextFrame();
   m_Root->Update();
   for (CLight* light : m_Lights) light->OnFrame();
   RelightWaitingLights();

@@ -24,7 +24,7 @@ void C3DSprite::OnUpdate() {
   if (m_Visible && !m_Culled) {
     Draw();
   } else if (CRenderEffect* effect = GetDrawEffect()) {
-    effect->Update();
+    effect->Advance();
   }
 }
 

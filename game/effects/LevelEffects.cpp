@@ -10,35 +10,6 @@
 
 namespace Nembra {
 
-COneShotEffect::COneShotEffect(const std::string& particleFile, const D3DXVECTOR3& position) {
-  CreateEmitter(particleFile);
-  SetPosition(position);
-}
-
-CExplosionEffect::CExplosionEffect(const float position[3])
-    : COneShotEffect("WWExplosion.pfx", D3DXVECTOR3(position[0], position[1], position[2])) {}
-
-CDoorExplosionEffect::CDoorExplosionEffect(const D3DXVECTOR3& position) : COneShotEffect("DoorBreak.pfx", position) {}
-
-CDoorExplosionEffect::CDoorExplosionEffect(CEntity& entity)
-    : COneShotEffect("DoorBreak.pfx", entity.GetWorldPosition()) {}
-
-}  // namespace Nembra
-
-CGenBarEffect::CGenBarEffect(uint32_t colour) { CreateEmitter(colour == 0 ? "GenBarRed.pfx" : "GenBarBlue.pfx"); }
-
-void CGenBarEffect::SetHeight(float z) {
-  D3DXVECTOR3 position = GetPosition();
-  position.z = z;
-  SetPosition(position);
-}
-
-// Without a way to end an emitter's emission from outside, the bar's
-// emitter goes: the bar is empty from then on.
-void CGenBarEffect::Stop() { SetEmitter(nullptr); }
-
-namespace Nembra {
-
 namespace {
 
 constexpr float RING_BOUNDS = 1000000.0f;

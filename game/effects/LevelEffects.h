@@ -1,7 +1,7 @@
 #pragma once
-// The particle effects the level mechanisms and the shock waves spawn: the
-// plain explosion, the door explosion, the generators' charge bar, and the
-// two growing waves (the stations' energy wave and the player's ability).
+// The two growing waves the shock weapons spawn: the stations' energy wave
+// and the player's ability. The one-shot effects of the mechanisms are in
+// ParticleEffect.h.
 // The level owns every one of them in its effect list.
 #include <cstdint>
 #include <string>
@@ -10,44 +10,10 @@
 #include "engine/effects/RenderEffects.h"
 #include "engine/scene/StaticSprite.h"
 #include "game/Entity.h"
+#include "game/effects/ParticleEffect.h"
 #include "game/mechanisms/LevelObject.h"
 
 class CEnemy;
-
-namespace Nembra {
-
-// One particle file played once at a point; inactive once it has finished
-// (at its first step without an emitter).
-class COneShotEffect : public CParticleSystemEntity {
- public:
-  COneShotEffect(const std::string& particleFile, const D3DXVECTOR3& position);
-  void Step() override { StepEffect(); }
-};
-
-class CExplosionEffect : public COneShotEffect {
- public:
-  explicit CExplosionEffect(const float position[3]);
-};
-
-// A broken door or a target shot down.
-class CDoorExplosionEffect : public COneShotEffect {
- public:
-  explicit CDoorExplosionEffect(const D3DXVECTOR3& position);
-  explicit CDoorExplosionEffect(CEntity& entity);
-};
-
-}  // namespace Nembra
-
-// The rising particle bar of a generator or a station. It never finishes;
-// the level deletes it at restart and unload.
-class CGenBarEffect : public CParticleSystemEntity {
- public:
-  explicit CGenBarEffect(uint32_t colour);
-  // Moves the bar to the height (its x and y stay).
-  void SetHeight(float z);
-  // The emitter stops: no new particle is made.
-  void Stop();
-};
 
 namespace Nembra {
 

@@ -59,7 +59,29 @@ CBossKillEffect::CBossKillEffect(const std::string& particleFile, CEntity& boss)
   PlaySound("BarrelExplosion.wav");
 }
 
+CExplosionEffect::CExplosionEffect(const float position[3]) {
+  Build("WWExplosion.pfx", D3DXVECTOR3(position[0], position[1], position[2]));
+}
+
+CDoorExplosionEffect::CDoorExplosionEffect(const D3DXVECTOR3& position) { Build("DoorBreak.pfx", position); }
+
+CDoorExplosionEffect::CDoorExplosionEffect(CEntity& entity) { Build("DoorBreak.pfx", entity.GetWorldPosition()); }
+
 CBoss0KillEffect::CBoss0KillEffect(CEnemy& boss)
     : CBossKillEffect(boss.GetColour() == 1 ? "Boss0KillBlue.pfx" : "Boss0KillRed.pfx", boss) {}
 
 }  // namespace Nembra
+
+CGenBarEffect::CGenBarEffect(uint32_t colour) {
+  Build(colour == 0 ? "GenBarRed.pfx" : "GenBarBlue.pfx", D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+}
+
+void CGenBarEffect::SetHeight(float z) {
+  D3DXVECTOR3 position = GetPosition();
+  position.z = z;
+  SetPosition(position);
+}
+
+void CGenBarEffect::Stop() {
+  if (m_pEmitter) m_pEmitter->Stop();
+}

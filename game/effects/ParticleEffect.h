@@ -5,6 +5,7 @@
 // the player is alive), and the one-shot kinds go inactive when their
 // emitter has finished; the level then deletes them. Without the particle
 // file an effect has no emitter and counts as finished at once.
+#include <cstdint>
 #include <string>
 
 #include "game/Entity.h"
@@ -109,9 +110,35 @@ class CBoss0KillEffect : public CBossKillEffect {
   explicit CBoss0KillEffect(CEnemy& boss);
 };
 
+// The stations' blast: "WWExplosion.pfx" at a given point, no sound.
+class CExplosionEffect : public COneShotParticleEffect {
+ public:
+  explicit CExplosionEffect(const float position[3]);
+};
+
+// A broken door or a target shot down: "DoorBreak.pfx" at a given point or
+// at an entity's world position, no sound.
+class CDoorExplosionEffect : public COneShotParticleEffect {
+ public:
+  explicit CDoorExplosionEffect(const D3DXVECTOR3& position);
+  explicit CDoorExplosionEffect(CEntity& entity);
+};
+
 class CBoss1KillEffect : public CBossKillEffect {
  public:
   explicit CBoss1KillEffect(CEntity& boss) : CBossKillEffect("Boss1Kill.pfx", boss) {}
 };
 
 }  // namespace Nembra
+
+// The rising particle bar of a generator or a station ("GenBarRed.pfx" for
+// colour 0, "GenBarBlue.pfx" otherwise). It takes only the entity step and
+// never finishes; the level deletes it at restart and unload.
+class CGenBarEffect : public CParticleEffect {
+ public:
+  explicit CGenBarEffect(uint32_t colour);
+  // Moves the bar to the height (its x and y stay).
+  void SetHeight(float z);
+  // The emitter stops emitting; the particles already out live on.
+  void Stop();
+};

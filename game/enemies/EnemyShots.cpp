@@ -182,7 +182,7 @@ void CEnemy6Bullet::Step() {
 void CEnemy8Bullet::AddToScene(Nembra::CSceneNode* parent) {
   CMovingEntity::AddToScene(parent);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&m_Beam, this);
-  m_Beam.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+  m_Beam.SetPosition(D3DXVECTOR3(0.0f, 0.0f, m_BeamHeight));
   m_Beam.UpdateWorldMatrix();
 }
 
@@ -191,8 +191,10 @@ void CEnemy8Bullet::RemoveFromScene() {
   CMovingEntity::RemoveFromScene();
 }
 
-void CEnemy8Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) {
+void CEnemy8Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power,
+                         float beamHeight) {
   SetPosition(position);
+  m_BeamHeight = beamHeight;
   CMovingEntity::SetDirection(direction);
   m_Power = power;
   m_Beam.Create("Ene8Bullet.tga", LENGTH, WIDTH, D3DXVECTOR3(1.0f, 0.0f, 0.0f), true);

@@ -118,7 +118,9 @@ class CEnemy8Bullet : public CMovingEntity {
 
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
   void RemoveFromScene() override;
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+  // The shot flies at the position's height; its beam is drawn beamHeight
+  // above it.
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power, float beamHeight = 0.0f);
   // Beam shape, then flight until the player, a wall or 1200 units.
   void Step() override;
 
@@ -132,4 +134,5 @@ class CEnemy8Bullet : public CMovingEntity {
   uint8_t m_Done = 0;
   Nembra::CBeam m_Beam;
   uint32_t m_Power = 0;
+  float m_BeamHeight = 0.0f;
 };

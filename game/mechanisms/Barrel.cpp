@@ -11,10 +11,7 @@ CBarrel::CBarrel() {
 
 void CBarrel::Reset() {
   if (!IsActive()) {
-    if (CLevel* level = CLevel::Current()) {
-      level->AddCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
-      level->AddCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
-    }
+    AddBoxesToLevel(m_CollisionBoxes);
     m_Active = 1;
   }
   m_Sprite.SetVisible(true);
@@ -28,12 +25,8 @@ void CBarrel::LoadSound() {
 
 void CBarrel::Explode() {
   m_Active = 0;
-  CLevel* level = CLevel::Current();
-  if (level) {
-    level->RemoveCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
-    level->RemoveCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
-    level->AddBarrelExplosionEffect(*this);
-  }
+  RemoveBoxesFromLevel(m_CollisionBoxes);
+  if (CLevel* level = CLevel::Current()) level->AddBarrelExplosionEffect(*this);
   if (m_pExplosionSound) m_pExplosionSound->Play(false);
   m_Fading = 1;
   StartFadeOut(m_Sprite, m_Vanish);

@@ -12,11 +12,8 @@ CBox::CBox() {
 void CBox::OnHit(uint32_t power) {
   if (power < m_RequiredPower) return;
   m_Active = 0;
+  RemoveBoxesFromLevel(m_CollisionBoxes);
   CLevel* level = CLevel::Current();
-  if (level) {
-    level->RemoveCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
-    level->RemoveCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
-  }
   m_Fading = 1;
   StartFadeOut(m_Sprite, m_Vanish);
   if (m_HoldsItem && level) level->AddBoxItem(&m_Item);
@@ -26,12 +23,7 @@ void CBox::OnHit(uint32_t power) {
 
 void CBox::Reset() {
   if (m_HoldsItem) m_Item.ResetState();
-  if (!IsActive()) {
-    if (CLevel* level = CLevel::Current()) {
-      level->AddCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
-      level->AddCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
-    }
-  }
+  if (!IsActive()) AddBoxesToLevel(m_CollisionBoxes);
   m_Active = 1;
   m_Sprite.SetVisible(true);
   m_Fading = 0;

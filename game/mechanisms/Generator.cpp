@@ -4,7 +4,7 @@
 #include "game/Bullet.h"
 #include "game/GameScript.h"
 #include "game/Level.h"
-#include "game/effects/LevelEffects.h"
+#include "game/effects/ParticleEffect.h"
 #include "game/mechanisms/ChargeBar.h"
 #include "game/mechanisms/ColourLight.h"
 #include "game/mechanisms/SoundCue.h"

@@ -3,6 +3,7 @@
 #include "engine/effects/RenderEffects.h"
 #include "engine/resources/Mesh.h"
 #include "engine/scene/Sprite3D.h"
+#include "game/Level.h"
 
 Nembra::CSimpleMesh* CHeldMesh::Take(const std::string& name) {
   Release();
@@ -16,6 +17,20 @@ void CHeldMesh::Release() {
   if (m_pMesh && Nembra::g_pSimpleMeshFactory) Nembra::g_pSimpleMeshFactory->Release(m_Name);
   m_pMesh = nullptr;
   m_Name.clear();
+}
+
+void AddBoxesToLevel(COLLISION_BOXES& boxes) {
+  CLevel* level = CLevel::Current();
+  if (!level) return;
+  level->AddCollisionShape(&boxes[0], COL_TIGHT);
+  level->AddCollisionShape(&boxes[1], COL_CHARACTER);
+}
+
+void RemoveBoxesFromLevel(COLLISION_BOXES& boxes) {
+  CLevel* level = CLevel::Current();
+  if (!level) return;
+  level->RemoveCollisionShape(&boxes[0], COL_TIGHT);
+  level->RemoveCollisionShape(&boxes[1], COL_CHARACTER);
 }
 
 void StartFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish) {

@@ -14,6 +14,12 @@ class CSimpleMesh;
 
 using COLLISION_BOXES = std::array<CCollisionShape, 2>;
 
+// Puts an object's pair into the current level's dynamic shapes (box 0 in
+// the tight class, box 1 in the character class), or takes it out; nothing
+// without a level.
+void AddBoxesToLevel(COLLISION_BOXES& boxes);
+void RemoveBoxesFromLevel(COLLISION_BOXES& boxes);
+
 namespace Nembra {
 class C3DSprite;
 class CVanishEffect;

@@ -21,11 +21,9 @@ void CTarget::RegisterBoxes(bool registered) {
   if (!level) return;
   m_Registered = registered;
   if (registered) {
-    level->AddCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
-    level->AddCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
+    AddBoxesToLevel(m_CollisionBoxes);
   } else {
-    level->RemoveCollisionShape(&m_CollisionBoxes[0], COL_TIGHT);
-    level->RemoveCollisionShape(&m_CollisionBoxes[1], COL_CHARACTER);
+    RemoveBoxesFromLevel(m_CollisionBoxes);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/app/Application.h"
 #include "engine/effects/RenderEffects.h"
+#include "engine/scene/SceneManager.h"
 #include "FxDevice.h"
 
 using namespace Nembra;
@@ -109,6 +110,7 @@ TEST_F(RenderEffectTest, VanishSetsItsStatesAndPutsBackWhatWasThere) {
   // Without blend set-up the blend factors are neither set nor restored.
   fade.running = true;
   fade.blendSetup = false;
+  CRenderEffect::NextFrame();
   fade.Begin();
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_SRCBLEND), D3DBLEND_ONE);
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_TEXTUREFACTOR), 0x80FFFFFFu);  // 255 - 127.5 -> 128
@@ -125,6 +127,7 @@ TEST_F(RenderEffectTest, ColorizeBlendsRedGreenBlueOverItsDuration) {
   tint.Begin();
   tint.End();
   EXPECT_FALSE(tint.IsFinished());
+  CRenderEffect::NextFrame();
   tint.Begin();  // elapsed 1 s
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_TEXTUREFACTOR), 0xFF7F007Fu);
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_SRCBLEND), D3DBLEND_SRCALPHA);
@@ -161,4 +164,39 @@ TEST_F(RenderEffectTest, ColorizeWithoutDurationShowsTheEndColourAtOnce) {
   EXPECT_EQ(tint.CurrentFactor(), 0xFFFE0000u);  // 510 & 0xFF
   tint.Start(D3DXCOLOR(1e20f, -1e20f, 0, 1), D3DXCOLOR(0, 0, 0, 1), 1.0f);
   EXPECT_EQ(tint.CurrentFactor() >> 24, 0xFFu);  // no undefined conversion
+}
+
+// An object drawn in two passes, or a mesh drawn subset by subset, begins
+// its effect more than once a frame; the fade still takes one step a frame.
+TEST_F(RenderEffectTest, EffectsAdvanceOnceAFrameHoweverOftenTheyBegin) {
+  CVanishEffect fade;
+  fade.Start(false);
+  fade.speed = 100.0f;
+  CColorizeEffect tint;
+  tint.Start(D3DXCOLOR(1, 0, 0, 1), D3DXCOLOR(0, 0, 1, 1), 1.0f);
+  g_FrameTime = 0.1f;
+  for (int frame = 1; frame <= 3; ++frame) {
+    CRenderEffect::NextFrame();
+    for (int pass = 0; pass < 3; ++pass) {
+      fade.Begin();
+      fade.End();
+      tint.Begin();
+      tint.End();
+    }
+    // A culled object's advance in the same frame adds nothing either.
+    fade.Advance();
+    tint.Advance();
+    EXPECT_EQ(fade.GetAlpha(), 255 - 10 * frame) << "frame " << frame;
+    EXPECT_NEAR(tint.GetElapsed(), 0.1f * frame, 1e-5f) << "frame " << frame;
+  }
+  // The scene manager's update pass starts the frame.
+  const uint64_t before = CRenderEffect::CurrentFrame();
+  CSceneManager scene;
+  scene.Update();
+  EXPECT_EQ(CRenderEffect::CurrentFrame(), before + 1);
+  fade.Begin();
+  fade.End();
+  fade.Begin();
+  fade.End();
+  EXPECT_EQ(fade.GetAlpha(), 215);
 }

@@ -100,10 +100,9 @@ TEST(EnemyBase, ADeadEnemyFadesOutThenLeavesASoulOfItsValue) {
       w.Frame();
       ++frames;
     }
-    // 512 alpha a second; a faded sprite is drawn in the engine's two
-    // transparent passes, each of which moves the fade on: 255 / 20.48
-    // rounds up to 13 frames, and the step after sees it finished.
-    EXPECT_NEAR(frames, 14, 1);
+    // 512 alpha a second, 10.24 a frame, however many passes draw the
+    // faded sprite: 255 / 10.24 rounds up to 25 frames.
+    EXPECT_NEAR(frames, 25, 1);
     EXPECT_FALSE(walker.IsActive());
     EXPECT_FALSE(walker.GetSprite()->IsVisible());
     EXPECT_EQ(walker.GetSprite()->GetRenderEffect(), nullptr);

@@ -79,10 +79,32 @@ TEST(BeamEnemy, ASwitchShowsTheOtherModelAndBarRowAndTheNextShotLeavesFromIt) {
   // Into range: the shot leaves from the blue model's muzzle.
   enemy.SetPosition(D3DXVECTOR3(-300, 0, 0));
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetEnemy8Bullets().empty(); }, 100));
-  const CEnemy8Bullet& shot = w.Level().GetEnemy8Bullets().front();
-  EXPECT_LT(enemytest::Distance(shot.GetPosition(), enemy.GetMuzzle().WorldPosition()), 200.0f);
-  EXPECT_GT(shot.GetPosition().z, 50.0f);
+  CEnemy8Bullet& shot = w.Level().GetEnemy8Bullets().front();
+  // The shot flies at height 0 below the muzzle; its beam shows at the
+  // muzzle's height.
+  const D3DXVECTOR3 muzzle = enemy.GetMuzzle().WorldPosition();
+  EXPECT_EQ(shot.GetPosition().z, 0.0f);
+  EXPECT_LT(enemytest::Distance(shot.GetPosition(), D3DXVECTOR3(muzzle.x, muzzle.y, 0.0f)), 200.0f);
+  EXPECT_GT(muzzle.z, 80.0f);
+  EXPECT_NEAR(shot.GetBeam().GetWorldPosition().z, muzzle.z, 10.0f);  // the muzzle swings on
   EXPECT_EQ(shot.GetPower(), 6u);
+}
+
+TEST(BeamEnemy, ItsShotsHurtThePlayerBySix) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({400, 0, 0});
+  Nembra::SeedRandom(11);
+  CEnemy8& enemy = AddEnemy<CEnemy8>(w, {-400, 0, 0});
+  const uint32_t health = w.Player().GetHealth();
+  ASSERT_TRUE(w.RunUntil([&] { return w.Player().GetHealth() < health; }, 400));
+  EXPECT_EQ(health - w.Player().GetHealth(), 6u);
+  EXPECT_FALSE(enemy.IsMoving());
+  // It keeps firing: every later hit costs six again.
+  w.Run(200);
+  const uint32_t lost = health - w.Player().GetHealth();
+  EXPECT_GT(lost, 6u);
+  EXPECT_EQ(lost % 6u, 0u);
 }
 
 TEST(BeamEnemy, TenSwitchesThenDestruction) {

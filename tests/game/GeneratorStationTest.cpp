@@ -173,7 +173,13 @@ TEST_F(StationTest, AnOtherColourWaveExplodesAStationOnceOverItsWholeLife) {
   EXPECT_FALSE(blue.GetSprite().IsVisible());
   EXPECT_EQ(blue.GetLight(), nullptr);
   EXPECT_EQ(blue.GetCharge(), 0u);
-  EXPECT_EQ(blue.GetBarEffect()->GetEmitter(), nullptr);  // the bar stopped
+  // The bar stopped: it keeps its emitter, which makes no new particle.
+  ASSERT_NE(blue.GetBarEffect()->GetEmitter(), nullptr);
+  EXPECT_TRUE(blue.GetBarEffect()->GetEmitter()->IsStopped());
+  EXPECT_TRUE(blue.GetBarEffect()->IsActive());
+  ASSERT_NE(red.GetBarEffect(), nullptr);
+  ASSERT_NE(red.GetBarEffect()->GetEmitter(), nullptr);
+  EXPECT_FALSE(red.GetBarEffect()->GetEmitter()->IsStopped());
   EXPECT_TRUE(red.IsActive());  // its own colour is never touched
 
   level->Restart();

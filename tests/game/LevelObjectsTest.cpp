@@ -1,7 +1,7 @@
 #include "LevelFixture.h"
 
 #include "game/GameGlobals.h"
-#include "game/effects/LevelEffects.h"
+#include "game/effects/ParticleEffect.h"
 
 namespace {
 
