@@ -76,6 +76,9 @@ void CWaveEffect::Grow() {
   m_FirstRing.SetRotationZ(m_FirstRing.GetRotation().z + dt);
   m_SecondRing.SetScale(m_Radius, m_Radius, 0.0f);
   m_SecondRing.SetRotationZ(m_SecondRing.GetRotation().z - 0.5f * dt);
+  // Both rings draw through the one fade, each moving it on: the render pass
+  // moves it once a frame, the second ring's share is taken here.
+  m_Vanish.Update();
 }
 
 std::vector<CEnemy*> CWaveEffect::ReachedEnemies() {
