@@ -83,6 +83,10 @@ class CGameWorld : public CLevelHost {
   void MovePlayerTo(const D3DXVECTOR3& position) override;
   void ClearRadiation() override { m_Player.SetRadiation(0.0f); }
   void OnLightsDeleted() override { m_pPlayerLight = nullptr; }
+  // The HUD the level's objects and scripts reach (the application's widgets;
+  // none until it sets them).
+  CLevelHud* GetHud() override { return m_pHud; }
+  void SetHud(CLevelHud* hud) { m_pHud = hud; }
 
   // The shared meshes; colour 1 is blue, any other red.
   Nembra::CSimpleMesh* GetItemMesh(int32_t kind, int32_t level) override;
@@ -158,6 +162,7 @@ class CGameWorld : public CLevelHost {
   Nembra::CSound* m_pWallHitSound = nullptr;
   bool m_CameraMode = true;
   int m_ActionPresses = 0;
+  CLevelHud* m_pHud = nullptr;
 };
 
 extern CGameWorld* g_pGameWorld;

@@ -72,13 +72,6 @@ class RecordingHud : public CLevelHud {
   int banners = 0;
 };
 
-// The world's own host with the recording HUD in place of none.
-class HudHost : public CLevelHost {
- public:
-  CLevelHud* GetHud() override { return &hud; }
-  RecordingHud hud;
-};
-
 // A world scenario on a private data copy: Lua text runs as a script file.
 class ScriptWorld {
  public:

@@ -147,15 +147,15 @@ TEST(ScriptBindingsSweep, ATimerEventClearsItsOwnTimerAndMakesAnother) {
 TEST(ScriptBindingsSweep, ACounterTimerOutlivesTheLevelsUnload) {
   ScriptWorld s;
   ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  scripttest::HudHost host;
-  s.w.Level().SetHost(&host);
+  scripttest::RecordingHud hud;
+  s.w.World().SetHud(&hud);
   ASSERT_TRUE(s.Run("CreateTimer(\"T\")\nStartTimer(\"T\")\nGUITimerShow(\"T\", 60)\nGUIFinalTimerShow(\"T\", 60)"));
-  EXPECT_NE(host.hud.counterTimer, nullptr);
+  EXPECT_NE(hud.counterTimer, nullptr);
   s.w.Level().Unload();
   s.w.Run(20);
   ASSERT_TRUE(s.Run("t = GetTimerTime(\"T\")"));
   EXPECT_EQ(s.Number("t"), 0.0) << "the unloaded level's timers are gone; the name makes a new one";
-  s.w.Level().SetHost(&s.w.World());
+  s.w.World().SetHud(nullptr);
 }
 
 TEST(ScriptBindingsSweep, AnUnknownLaserMadeIntermittentRunsWithoutAHang) {

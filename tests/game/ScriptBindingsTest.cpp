@@ -325,26 +325,26 @@ TEST(ScriptBindings, QueriesAnswerWithTheirDefaults) {
 TEST(ScriptBindings, HudCallsReachTheSeam) {
   ScriptWorld s;
   ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  scripttest::HudHost host;
-  s.w.Level().SetHost(&host);
+  scripttest::RecordingHud hud;
+  s.w.World().SetHud(&hud);
   ASSERT_TRUE(s.Run("GUITurnOnAccessCard(true)\nGUIItemsShow(-4)\nGUIItemsAddOne()\nGUIItemsAddOne()\n"
                     "GUITimerShow(\"T\", 30)\nGUIShowMessage(\"k\", \"Back.png\", 1, 2, 300.7, 1e12)\n"
                     "GUIShowObjectiveComplete()"));
-  EXPECT_TRUE(host.hud.accessCard);
-  EXPECT_EQ(host.hud.items, 2);
-  EXPECT_EQ(host.hud.counterTimer, &s.w.Level().GetTimers().at("T"));
-  EXPECT_EQ(host.hud.counterValue, 30.0f);
-  EXPECT_TRUE(host.hud.messageShown);
-  EXPECT_EQ(host.hud.messageSeconds, 7.0f);
-  EXPECT_EQ(host.hud.background, "Back.png");
-  EXPECT_EQ(host.hud.rect[2], 300);
-  EXPECT_EQ(host.hud.rect[3], 2147483647);
-  EXPECT_EQ(host.hud.banners, 1);
+  EXPECT_TRUE(hud.accessCard);
+  EXPECT_EQ(hud.items, 2);
+  EXPECT_EQ(hud.counterTimer, &s.w.Level().GetTimers().at("T"));
+  EXPECT_EQ(hud.counterValue, 30.0f);
+  EXPECT_TRUE(hud.messageShown);
+  EXPECT_EQ(hud.messageSeconds, 7.0f);
+  EXPECT_EQ(hud.background, "Back.png");
+  EXPECT_EQ(hud.rect[2], 300);
+  EXPECT_EQ(hud.rect[3], 2147483647);
+  EXPECT_EQ(hud.banners, 1);
   ASSERT_TRUE(s.Run("GUIShowMessageTimer(\"k\", \"\", 0, 0, 1, 1, 0/0)\nGUIHideMessage()"));
-  EXPECT_FALSE(host.hud.messageShown);
+  EXPECT_FALSE(hud.messageShown);
   ASSERT_TRUE(s.Run("GUIShowMessageTimer(\"k\", \"\", 0, 0, 1, 1, 2.5)"));
-  EXPECT_EQ(host.hud.messageSeconds, 2.5f);
-  s.w.Level().SetHost(&s.w.World());
+  EXPECT_EQ(hud.messageSeconds, 2.5f);
+  s.w.World().SetHud(nullptr);
 }
 
 }  // namespace
