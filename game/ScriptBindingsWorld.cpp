@@ -50,9 +50,7 @@ int Lua_LoadPlayer(lua_State* state) {
 }
 
 int Lua_SetPlayerMesh(lua_State* state) {
-  CPlayer* player = Player();
-  if (!player || !Nembra::g_pSkinnedMeshFactory) return 0;
-  player->SetMesh(Nembra::g_pSkinnedMeshFactory->Get(S(state, 1)));
+  if (CGameWorld* world = World()) world->SetPlayerMesh(S(state, 1));
   return 0;
 }
 
@@ -106,7 +104,7 @@ int Lua_PlayerCanWalk(lua_State* state) {
 int Lua_SetCameraRot(lua_State* state) {
   const double angle = LuaToNumber(state, 1);
   if (!AllFinite("SetCameraRot", {angle})) return 0;
-  // The world keeps its camera yaw to itself: nothing to set yet.
+  if (CGameWorld* world = World()) world->SetCameraYaw(ToFloat(angle));
   return 0;
 }
 

@@ -372,3 +372,15 @@ TEST(ScriptBindings, LevelFlagsAndGroupsFollowTheScript) {
 }
 
 }  // namespace
+
+TEST(ScriptBindings, CameraRotationSetsBothYawsAndIgnoresNonFiniteAngles) {
+  ScriptWorld s;
+  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+  ASSERT_TRUE(s.Run("SetCameraRot(1.25)"));
+  EXPECT_FLOAT_EQ(s.w.World().GetCameraYaw(), 1.25f);
+  EXPECT_FLOAT_EQ(s.w.World().GetTargetYaw(), 1.25f);
+  ASSERT_TRUE(s.Run("SetCameraRot(0/0)\nSetCameraRot(1/0)\nSetCameraRot()"));
+  EXPECT_FLOAT_EQ(s.w.World().GetCameraYaw(), 0.0f);  // a missing angle reads 0
+  ASSERT_TRUE(s.Run("SetCameraRot(-2)\nSetCameraRot(0/0)"));
+  EXPECT_FLOAT_EQ(s.w.World().GetTargetYaw(), -2.0f);
+}
