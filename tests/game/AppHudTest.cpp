@@ -129,6 +129,8 @@ TEST(AppHud, ANewGameFromTheMenuPlaysTheTutorialWithThePlayerOnItsFloor) {
   ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
   CLevel& level = g_pGameWorld->GetLevel();
   EXPECT_EQ(level.GetInitScript(), "LevelTutorial_Init.lua");
+  // The init script loaded the floor into the scene.
+  EXPECT_EQ(level.GetTerrainMeshName(), "LevelTutorial_Terrain.X");
   a.Run(10);
   EXPECT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
   EXPECT_EQ(a.App().GetExitCode(), 0);
