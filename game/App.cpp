@@ -31,7 +31,11 @@
 #include "frontend/Credits.h"
 #include "frontend/FinalScreen.h"
 #include "frontend/FontNames.h"
+#include "frontend/GUIBanner.h"
 #include "frontend/GUIDigitalTimer.h"
+#include "frontend/GUILevelHud.h"
+#include "frontend/GUIMissionComplete.h"
+#include "frontend/GUIPauseTitle.h"
 #include "frontend/LogoSequence.h"
 #include "frontend/MainMenu.h"
 #include "frontend/ProfileStore.h"
@@ -274,8 +278,10 @@ void CApp::OnActivate(bool active) {
 
 void CApp::RefreshTexts(const std::wstring& languageCode) {
   CTextTable::Load(languageCode);
-  // The banners, the death title and the mission-complete notice take
-  // their texts here once the HUD's widgets exist.
+  if (m_pObjectiveBanner) m_pObjectiveBanner->LoadObjectiveCompleteTexts(languageCode);
+  if (m_pWeaponUpBanner) m_pWeaponUpBanner->LoadWeaponUpTexts(languageCode);
+  if (m_pDeathTitle) m_pDeathTitle->LoadTexts(languageCode);
+  if (m_pMissionComplete) m_pMissionComplete->LoadTexts(languageCode);
   if (g_pPDA) g_pPDA->RefreshTexts();
   LoadLevelDescriptions(languageCode);
 }
@@ -305,8 +311,7 @@ bool CApp::LoadGameResources() {
                                            "Ene7CompletoAzul.X", "Ene7CompletoRojo.X", "Splat.X"};
     for (const char* name : kSkinned) g_pSkinnedMeshFactory->Get(name);
     g_pSimpleMeshFactory->Get("AbilityWave.X");
-    m_pFinalScreen = nullptr;
-    m_pDigitalTimer = new CGUIDigitalTimer();
+    CreateHud();
     g_pPDA = new CPDA();
     g_pPDA->Load();
   }
@@ -326,6 +331,7 @@ void CApp::ReleaseAll() {
   }
   g_GameScript.Close();
   g_ScriptVars.clear();
+  ReleaseHud();
   if (g_pGameWorld) {
     delete g_pGameWorld;
     g_pGameWorld = nullptr;

@@ -21,7 +21,17 @@ class CFont;
 class CBuyNowScreen;
 class CCredits;
 class CFinalScreen;
+class CGUIAbilityGauge;
+class CGUIBanner;
+class CGUICounters;
 class CGUIDigitalTimer;
+class CGUIHealthGauge;
+class CGUIKeyItems;
+class CGUILevelHud;
+class CGUIMessageBox;
+class CGUIMissionComplete;
+class CGUIPauseTitle;
+class CGUIWeaponPanel;
 class CLogoSequence;
 
 class CApp : public Nembra::CApplication {
@@ -92,6 +102,16 @@ class CApp : public Nembra::CApplication {
   const std::wstring& GetDeathHint() const { return m_DeathHint; }
   Nembra::CCamera& GetCamera() { return m_Camera; }
   CGUIDigitalTimer* GetDigitalTimer() const { return m_pDigitalTimer; }
+  CGUIHealthGauge* GetHealthGauge() const { return m_pHealthGauge; }
+  CGUIWeaponPanel* GetWeaponPanel() const { return m_pWeaponPanel; }
+  CGUIAbilityGauge* GetAbilityGauge() const { return m_pAbilityGauge; }
+  CGUIKeyItems* GetKeyItems() const { return m_pKeyItems; }
+  CGUICounters* GetCounters() const { return m_pCounters; }
+  CGUIMessageBox* GetMessageBox() const { return m_pMessageBox; }
+  CGUIMissionComplete* GetMissionComplete() const { return m_pMissionComplete; }
+  CGUIPauseTitle* GetDeathTitle() const { return m_pDeathTitle; }
+  CGUIBanner* GetObjectiveBanner() const { return m_pObjectiveBanner; }
+  CGUIBanner* GetWeaponUpBanner() const { return m_pWeaponUpBanner; }
   CCredits* GetCredits() const { return m_pCredits; }
   CFinalScreen* GetFinalScreen() const { return m_pFinalScreen; }
   CLogoSequence* GetLogoSequence() const { return m_pLogoSequence; }
@@ -124,6 +144,13 @@ class CApp : public Nembra::CApplication {
   // The playing frame's world step and drawing.
   void StepWorld();
   void RenderWorld();
+  // The HUD widgets: made and initialised once, given back at the end.
+  void CreateHud();
+  void ReleaseHud();
+  // The playing frame's two HUD batches: the widgets' updates with the
+  // bars over enemies and mechanisms, then the widgets' draws.
+  void UpdateHudBatch();
+  void DrawHudBatch();
   // Everything OnInit and LoadGameResources made, given back; shared by
   // OnShutdown and a failed start-up.
   void ReleaseAll();
@@ -148,7 +175,18 @@ class CApp : public Nembra::CApplication {
   bool m_CameraAttached = false;
 
   CFinalScreen* m_pFinalScreen = nullptr;
+  CGUIHealthGauge* m_pHealthGauge = nullptr;
+  CGUIWeaponPanel* m_pWeaponPanel = nullptr;
+  CGUIAbilityGauge* m_pAbilityGauge = nullptr;
+  CGUIKeyItems* m_pKeyItems = nullptr;
+  CGUICounters* m_pCounters = nullptr;
+  CGUIBanner* m_pObjectiveBanner = nullptr;
+  CGUIBanner* m_pWeaponUpBanner = nullptr;
+  CGUIPauseTitle* m_pDeathTitle = nullptr;
+  CGUIMissionComplete* m_pMissionComplete = nullptr;
+  CGUIMessageBox* m_pMessageBox = nullptr;
   CGUIDigitalTimer* m_pDigitalTimer = nullptr;
+  std::unique_ptr<CGUILevelHud> m_pLevelHud;
   CCredits* m_pCredits = nullptr;
   CLogoSequence* m_pLogoSequence = nullptr;
   CBuyNowScreen* m_pBuyNowScreen = nullptr;
@@ -159,7 +197,6 @@ class CApp : public Nembra::CApplication {
   int m_DesktopPending = STATE_MAIN_MENU;
   std::wstring m_DeathHint;
   int m_ExitCode = 0;
-  bool m_WorldNoticeLogged = false;
   float m_TimeLimit = 0.0f;
   float m_RunSeconds = 0.0f;
 };

@@ -17,6 +17,9 @@
 #include "engine/util/Utilities.h"
 #include "frontend/FinalScreen.h"
 #include "frontend/GUIDigitalTimer.h"
+#include "frontend/GUIMessageBox.h"
+#include "frontend/GUIMissionComplete.h"
+#include "frontend/GUIPauseTitle.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
 #include "game/App.h"
@@ -133,23 +136,12 @@ void CApp::CreateFinalScreen() {
 // ---- The world's frame ----
 
 void CApp::StepWorld() {
-  if (!g_pGameWorld) return;
-  if (!m_WorldNoticeLogged) {
-    // The world's own camera and input step replaces this one when it lands.
-    platform::LogWarning("playing frame: the player's input and the follow camera are not wired yet");
-    m_WorldNoticeLogged = true;
-  }
-  g_pGameWorld->GetPlayer().Step();
-  g_pGameWorld->GetLevel().Update();
+  if (g_pGameWorld) g_pGameWorld->UpdateCamera();
 }
 
 void CApp::RenderWorld() {
   g_pSceneManager->Render();
-  if (!g_pGameWorld) return;
-  if (g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
-    g_pGameWorld->GetCursor().Draw();
-    g_pGraphicsDevice->EndSprite();
-  }
+  if (g_pGameWorld) g_pGameWorld->Render();
 }
 
 // ---- Starting a level ----
@@ -160,6 +152,7 @@ void CApp::StartLevel() {
     CreateFinalScreen();
     return;
   }
+  if (m_pMessageBox) m_pMessageBox->Show(false, 7.0f);
   const CLevelDescription description = GetLevelDescription(reached);
   ChangeState(STATE_PLAYING);
   const std::string script = WideToMultiByte(description.scriptFile);
@@ -189,10 +182,12 @@ void CApp::UpdatePlaying() {
   if (g_pGameWorld && g_pGameWorld->GetLevel().IsFinished()) {
     StopMusic();
     ChangeState(STATE_LEVEL_OVER);
+    if (m_pMissionComplete) m_pMissionComplete->Show();
   }
   if (g_pGameWorld && !g_pGameWorld->GetPlayer().IsActive()) {
     StopMusic();
     ChangeState(STATE_DEATH);
+    if (m_pDeathTitle) m_pDeathTitle->Restart();
   }
   g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   if (!g_pGraphicsDevice->BeginScene()) return;
@@ -202,10 +197,11 @@ void CApp::UpdatePlaying() {
       m_RadiationOverlay.m_Color = D3DXCOLOR(1.0f, 1.0f, 1.0f, 100.0f / 255.0f);
       m_RadiationOverlay.Draw();
     }
+    UpdateHudBatch();
     g_pGraphicsDevice->EndSprite();
   }
   g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
-  if (m_pDigitalTimer) m_pDigitalTimer->Draw();
+  DrawHudBatch();
   g_pGraphicsDevice->EndSprite();
   DrawFader();
   DrawOverlays();
@@ -225,7 +221,7 @@ void CApp::UpdateDeathScreen() {
   }
   if (ActionReleased(ACTION_KEY) || ActionReleased(RESTART_KEY)) {
     const bool fromCheckpoint = level.IsCheckpointSet();
-    level.Restart();
+    g_pGameWorld->ResetCamera();
     // A level finished in the frame of the death starts again unfinished.
     if (!fromCheckpoint) level.SetFinished(false);
     ChangeState(STATE_PLAYING);
@@ -236,6 +232,10 @@ void CApp::UpdateDeathScreen() {
   g_pGraphicsDevice->Clear();
   if (!g_pGraphicsDevice->BeginScene()) return;
   RenderWorld();
+  if (m_pDeathTitle && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    m_pDeathTitle->Draw();
+    g_pGraphicsDevice->EndSprite();
+  }
   if (g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
     if (m_DeathHint.empty()) m_DeathHint = GetText("TXT_EXIT") + L"\n" + GetText("TXT_RESTART");
     DrawSmallText(m_DeathHint, 400, 550, true);
@@ -262,7 +262,7 @@ void CApp::UpdateInGamePDA() {
         break;
       case PDA_RESULT_RESET_LEVEL:
         g_pPDA->m_ResultCode = PDA_RESULT_NONE;
-        level.Restart();
+        g_pGameWorld->ResetCamera();
         ChangeState(STATE_PLAYING);
         break;
       case PDA_RESULT_CHANGE_PROFILE:
@@ -288,7 +288,7 @@ void CApp::UpdateInGamePDA() {
       m_InGamePending = STATE_PLAYING;
       StartPendingFade();
     } else if (Released(platform::DIK_F1)) {
-      level.Restart();
+      g_pGameWorld->ResetCamera();
       m_InGamePending = STATE_PLAYING;
       StartPendingFade();
     } else if (Released(platform::DIK_Q)) {
@@ -348,12 +348,22 @@ void CApp::UpdateLevelOver() {
     FinishLevel();
     return;
   }
+  // Without its widget the notice counts as having appeared.
+  const bool noticeDone = !m_pMissionComplete || m_pMissionComplete->done;
+  if (!noticeDone) {
+    StepWorld();
+    g_pSceneManager->Update();
+  }
   g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   g_pGraphicsDevice->Clear();
   if (!g_pGraphicsDevice->BeginScene()) return;
-  // The mission-complete notice has finished appearing as soon as it
-  // exists without its widget: the continue text follows the delay.
-  if (m_LevelOverDelay <= 0.0f && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+  // Once the notice has appeared, it stands alone on black.
+  if (!noticeDone) RenderWorld();
+  if (m_pMissionComplete && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    m_pMissionComplete->Update();
+    g_pGraphicsDevice->EndSprite();
+  }
+  if (noticeDone && m_LevelOverDelay <= 0.0f && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
     DrawSmallText(GetText("TXT_KEY_TO_CONTINUE"), 400, 560, true);
     g_pGraphicsDevice->EndSprite();
   }

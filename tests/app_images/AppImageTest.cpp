@@ -67,7 +67,6 @@ TEST(AppImages, EveryScreenOfARun) {
   g_pPDA->m_ResultCode = PDA_RESULT_CHANGE_PROFILE;
   a.Frame();
   ASSERT_EQ(a.App().GetState(), CApp::STATE_LOGIN);
-  apptest::EnsureTutorialFunctions();
   apptest::ChooseProfile(a, 0);
   ASSERT_EQ(a.App().GetState(), CApp::STATE_COMIC);
   a.Run(12);
@@ -77,6 +76,9 @@ TEST(AppImages, EveryScreenOfARun) {
   ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
   {
     a.Run(6);
+    // The tutorial's floor with the player on it, and the HUD.
+    ASSERT_TRUE(a.Capture("app_03_playing"));
+    EXPECT_GT(LitProbes(a.Pixels()), 40);
     g_pGameWorld->GetPlayer().SetRadiation(0.5f);
     ASSERT_TRUE(a.Capture("app_03_playing_radiation"));
     g_pGameWorld->GetPlayer().SetRadiation(0.0f);

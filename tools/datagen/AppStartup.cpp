@@ -66,7 +66,13 @@ const char* const kTutorialInit =
     "LoadCollision(\"LevelTutorial_Col2.dat\", 2)\n"
     "LoadItems(\"LevelTutorial_Items.dat\")\n"
     "LoadTriggers(\"LevelTutorial_Triggers.dat\")\n"
-    "LoadPlayer(\"Player.X\", 1, 1, 1, 1)\n";
+    "-- Daylight from high above the start room; colours are 0 to 255.\n"
+    "LightAddDirectional(\"Sun\")\n"
+    "LightSetPos(\"Sun\", 0, 0, 1000)\n"
+    "LightSetTarget(\"Sun\", 300, 500, 0)\n"
+    "LightSetDiffuseColor(\"Sun\", 255, 250, 235)\n"
+    "LightTurnOn(\"Sun\", true)\n"
+    "LoadPlayer(\"Player.X\", 255, 255, 255)\n";
 
 bool WriteAppFiles(const datagen::Output& out) {
   bool ok = out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
