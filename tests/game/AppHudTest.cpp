@@ -105,7 +105,9 @@ TEST(AppHud, LevelOverDrawsTheNoticeAndTheContinueTextOnlyOnceItHasAppeared) {
     a.Frame();
     ++framesUntilDone;
     EXPECT_FALSE(Drawn(a.Last(), notice->Title()).empty()) << "frame " << framesUntilDone;
-    if (!notice->done) EXPECT_TRUE(a.Last().FindText(cont).empty());
+    if (!notice->done) {
+      EXPECT_TRUE(a.Last().FindText(cont).empty());
+    }
   }
   EXPECT_GE(framesUntilDone, 4);
   EXPECT_LE(framesUntilDone, 5);
