@@ -1,6 +1,8 @@
 // Breakable doors taking shots by the polarity rule and breaking, and the
 // doors the scripts open and close, through the player's shots and the
 // level's frames.
+#include <lua.hpp>
+
 #include "MechanismsTwoFixture.h"
 
 namespace {
@@ -238,3 +240,36 @@ TEST_F(OpenCloseDoorTest, ADisabledDoorLetsShotsThrough) {
 }
 
 }  // namespace
+
+// The scripts reach the door by name in any case; unknown names and missing
+// arguments change nothing.
+TEST_F(OpenCloseDoorTest, ScriptsOpenCloseAndAskTheDoorByName) {
+  COpenCloseDoor& gate = LoadGate();
+  auto isOpen = [] {
+    lua_State* state = g_GameScript.GetState();
+    lua_getglobal(state, "open");
+    const bool value = lua_toboolean(state, -1) != 0;
+    lua_pop(state, 1);
+    return value;
+  };
+  WriteScript("Ask.lua", "open = IsDoorOpen('Gate')\n");
+  WriteScript("Open.lua", "OpenDoor('gate')\n");
+  WriteScript("Close.lua", "CloseDoor('GATE')\n");
+  WriteScript("Unknown.lua", "OpenDoor('nothing')\nCloseDoor()\nOpenDoor(42)\nopen = IsDoorOpen('nothing')\n");
+  ASSERT_TRUE(g_GameScript.RunFile("Ask.lua"));
+  EXPECT_FALSE(isOpen());
+  ASSERT_TRUE(g_GameScript.RunFile("Unknown.lua"));
+  EXPECT_EQ(gate.GetState(), COpenCloseDoor::STATE_CLOSED);
+  EXPECT_FALSE(isOpen());
+  ASSERT_TRUE(g_GameScript.RunFile("Open.lua"));
+  EXPECT_EQ(gate.GetState(), COpenCloseDoor::STATE_OPENING);
+  EXPECT_EQ(Count("GateOpen.lua"), 1);
+  ASSERT_TRUE(g_GameScript.RunFile("Ask.lua"));
+  EXPECT_FALSE(isOpen());  // opening is not open yet
+  EXPECT_GT(FramesUntil(gate, COpenCloseDoor::STATE_OPEN), 0);
+  ASSERT_TRUE(g_GameScript.RunFile("Ask.lua"));
+  EXPECT_TRUE(isOpen());
+  ASSERT_TRUE(g_GameScript.RunFile("Close.lua"));
+  EXPECT_EQ(gate.GetState(), COpenCloseDoor::STATE_CLOSING);
+  EXPECT_EQ(Count("GateClose.lua"), 1);
+}

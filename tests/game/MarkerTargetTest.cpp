@@ -196,3 +196,16 @@ TEST_F(TargetTest, RestartPutsItDownUnregisteredWithNoDamage) {
 }
 
 }  // namespace
+
+// A script raises a target by its name in any case; other names do nothing.
+TEST_F(TargetTest, AScriptPopsUpTheTargetItNames) {
+  CTarget& target = LoadTarget(0, 1);
+  WriteScript("Other.lua", "PopUpTarget('t2')\nPopUpTarget()\nPopUpTarget(1)\n");
+  WriteScript("Raise.lua", "PopUpTarget('t1')\n");
+  ASSERT_TRUE(g_GameScript.RunFile("Other.lua"));
+  EXPECT_FALSE(target.IsActive());
+  EXPECT_EQ(Registered(target), 0);
+  ASSERT_TRUE(g_GameScript.RunFile("Raise.lua"));
+  EXPECT_EQ(target.GetState(), CTarget::STATE_RISING);
+  EXPECT_EQ(Registered(target), 2);
+}
