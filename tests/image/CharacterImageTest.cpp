@@ -27,6 +27,7 @@
 #include "platform/Image.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
+#include "support/GlSceneTest.h"
 #include "support/TempDir.h"
 
 using namespace Nembra;
@@ -68,39 +69,9 @@ const Figure FIGURES[] = {
 };
 constexpr int COLUMNS = 5;
 
-class CharacterImage : public ::testing::Test {
+class CharacterImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
-    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
-    platform::RegisterWindowClass("CHARIMAGE", &platform::DefWindowProc);
-    m_Window = platform::CreateAppWindow("CHARIMAGE", "characters", 0, 0, 0, 800, 600);
-    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
-    m_SavedData = g_DataDirectory;
-    const std::string data = std::string(KARVESSA_DEMO_DATA_DIR) + "/";
-    SetDataDirectory(data);
-    for (std::string* folder : {&g_SkinnedMeshDirectory, &g_SimpleMeshDirectory, &g_TextureDirectory,
-                                &g_MaterialDirectory, &g_ShaderDirectory})
-      *folder = data;
-    platform::ClearPathCache();
-    InitializeEngine();
-    APPLICATION_PARAMS params;
-    params.bitsPerPixel = 32;
-    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
-      GTEST_SKIP() << "no GL 3.3 device on this display";
-    m_Ready = true;
-  }
-  void TearDown() override {
-    if (m_Ready) ShutdownEngine();
-    if (m_Window) platform::DestroyWindow(m_Window);
-    platform::UnregisterWindowClass("CHARIMAGE");
-    SetDataDirectory(m_SavedData);
-  }
-
-  platform::HWND m_Window = nullptr;
-  bool m_Ready = false;
-  std::string m_SavedData;
+  void PrepareData() override { UseDataFolder(std::string(KARVESSA_DEMO_DATA_DIR) + "/"); }
 };
 
 D3DXVECTOR3 Place(int i) {

@@ -19,7 +19,7 @@
 #include "platform/Image.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
-#include "support/TempDir.h"
+#include "support/GlSceneTest.h"
 #include "tools/datagen/LevelTerrain.h"
 #include "tools/formats/DemoMeshes.h"
 #include "tools/formats/GraphicsFiles.h"
@@ -44,74 +44,25 @@ std::string TexturedSquare(float size, const std::string& texture) {
   return formats::XFileText(file);
 }
 
-class LevelImage : public ::testing::Test {
+class LevelImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
-    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
-    platform::RegisterWindowClass("LEVELIMAGE", &platform::DefWindowProc);
-    m_Window = platform::CreateAppWindow("LEVELIMAGE", "level image", 0, 0, 0, 800, 600);
-    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
+  void PrepareData() override {
     const datagen::LEVEL_LAYOUT& layout = *datagen::FindLevelLayout("LevelTutorial");
-    m_Data.Write("Meshes/" + datagen::TerrainMeshName(layout),
+    Data().Write("Meshes/" + datagen::TerrainMeshName(layout),
                  formats::XFileText(datagen::TerrainMeshFile(layout)));
-    m_Data.Write(std::string("Materials/") + datagen::TERRAIN_FLOOR_TEXTURE,
+    Data().Write(std::string("Materials/") + datagen::TERRAIN_FLOOR_TEXTURE,
                  formats::PngBytes(datagen::TerrainFloorPicture(), false));
-    m_Data.Write(std::string("Materials/") + datagen::TERRAIN_WALL_TEXTURE,
+    Data().Write(std::string("Materials/") + datagen::TERRAIN_WALL_TEXTURE,
                  formats::PngBytes(datagen::TerrainWallPicture(), false));
-    m_Data.Write("Materials/Red.png", formats::PngBytes(formats::TestPicture(8, 8, 0xFFFF2020u), false));
-    m_Data.Write("Materials/Yellow.png", formats::PngBytes(formats::TestPicture(8, 8, 0xFFFFE020u), false));
-    m_Data.Write("Meshes/RedPad.X", TexturedSquare(300.0f, "Red.png"));
-    m_Data.Write("Meshes/YellowPad.X", TexturedSquare(300.0f, "Yellow.png"));
-    m_Data.Write("Meshes/Bar.X", formats::XFileText(formats::BentBarFile()));
-    m_Data.Write("Scripts/Init.lua", "-- the level is built by the test\n");
-    m_SavedData = g_DataDirectory;
-    SetDataDirectory(m_Data.Path() + "/");
-    platform::ClearPathCache();
-    InitializeEngine();
-    APPLICATION_PARAMS params;
-    params.bitsPerPixel = 32;
-    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
-      GTEST_SKIP() << "no GL 3.3 device on this display";
-    ASSERT_TRUE(g_GameScript.Open());
-    m_Ready = true;
+    Data().Write("Materials/Red.png", formats::PngBytes(formats::TestPicture(8, 8, 0xFFFF2020u), false));
+    Data().Write("Materials/Yellow.png", formats::PngBytes(formats::TestPicture(8, 8, 0xFFFFE020u), false));
+    Data().Write("Meshes/RedPad.X", TexturedSquare(300.0f, "Red.png"));
+    Data().Write("Meshes/YellowPad.X", TexturedSquare(300.0f, "Yellow.png"));
+    Data().Write("Meshes/Bar.X", formats::XFileText(formats::BentBarFile()));
+    Data().Write("Scripts/Init.lua", "-- the level is built by the test\n");
   }
-  void TearDown() override {
-    if (m_Ready) {
-      g_GameScript.Close();
-      ShutdownEngine();
-    }
-    if (m_Window) platform::DestroyWindow(m_Window);
-    platform::UnregisterWindowClass("LEVELIMAGE");
-    SetDataDirectory(m_SavedData);
-    platform::ClearPathCache();
-  }
-
-  std::vector<uint32_t> Frame() {
-    g_pGraphicsDevice->BeginScene();
-    g_pSceneManager->Update();
-    g_pSceneManager->Render();
-    std::vector<uint32_t> argb;
-    uint32_t w = 0, h = 0;
-    EXPECT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
-    g_pGraphicsDevice->Present();
-    argb.resize(800 * 600);
-    return argb;
-  }
-
-  void Keep(const std::string& name, const std::vector<uint32_t>& argb) {
-    platform::Image image;
-    image.width = 800;
-    image.height = 600;
-    image.argb = argb;
-    EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
-  }
-
-  platform::HWND m_Window = nullptr;
-  bool m_Ready = false;
-  testsupport::TempDir m_Data;
-  std::string m_SavedData;
+  void EngineReady() override { ASSERT_TRUE(g_GameScript.Open()); }
+  void EngineClosing() override { g_GameScript.Close(); }
 };
 
 }  // namespace

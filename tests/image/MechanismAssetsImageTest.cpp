@@ -28,6 +28,7 @@
 #include "platform/Image.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
+#include "support/GlSceneTest.h"
 #include "support/TempDir.h"
 
 using namespace Nembra;
@@ -66,38 +67,9 @@ D3DXVECTOR3 CellCentre(int index) {
           0.0f};
 }
 
-class MechanismAssetsImage : public ::testing::Test {
+class MechanismAssetsImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
-    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
-    platform::RegisterWindowClass("MECHSHEET", &platform::DefWindowProc);
-    m_Window = platform::CreateAppWindow("MECHSHEET", "mechanism sheet", 0, 0, 0, 800, 600);
-    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
-    m_SavedData = g_DataDirectory;
-    const std::string data = std::string(KARVESSA_DEMO_DATA_DIR) + "/";
-    SetDataDirectory(data);
-    for (std::string* folder : {&g_SimpleMeshDirectory, &g_SkinnedMeshDirectory, &g_TextureDirectory,
-                                &g_MaterialDirectory, &g_ShaderDirectory})
-      *folder = data;
-    InitializeEngine();
-    APPLICATION_PARAMS params;
-    params.bitsPerPixel = 32;
-    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
-      GTEST_SKIP() << "no GL 3.3 device on this display";
-    m_Ready = true;
-  }
-  void TearDown() override {
-    if (m_Ready) ShutdownEngine();
-    if (m_Window) platform::DestroyWindow(m_Window);
-    platform::UnregisterWindowClass("MECHSHEET");
-    SetDataDirectory(m_SavedData);
-  }
-
-  platform::HWND m_Window = nullptr;
-  bool m_Ready = false;
-  std::string m_SavedData;
+  void PrepareData() override { UseDataFolder(std::string(KARVESSA_DEMO_DATA_DIR) + "/"); }
 };
 
 uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }

@@ -21,7 +21,7 @@
 #include "platform/Image.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
-#include "support/TempDir.h"
+#include "support/GlSceneTest.h"
 #include "tools/datagen/LevelLayouts.h"
 #include "tools/formats/LevelFiles.h"
 
@@ -60,66 +60,17 @@ LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
   return pair;
 }
 
-class MechanismImage : public ::testing::Test {
+class MechanismImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
-    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
-    platform::RegisterWindowClass("MECHIMAGE", &platform::DefWindowProc);
-    m_Window = platform::CreateAppWindow("MECHIMAGE", "mechanisms", 0, 0, 0, 800, 600);
-    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
-    std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, m_Data.Path(), std::filesystem::copy_options::recursive);
-    m_SavedData = g_DataDirectory;
-    SetDataDirectory(m_Data.Path() + "/");
-    for (std::string* folder : Folders()) {
-      m_SavedFolders.push_back(*folder);
-      *folder = g_DataDirectory;
-    }
-    platform::ClearPathCache();
-    InitializeEngine();
-    APPLICATION_PARAMS params;
-    params.bitsPerPixel = 32;
-    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
-      GTEST_SKIP() << "no GL 3.3 device on this display";
-    ASSERT_TRUE(g_GameScript.Open());
-    m_Ready = true;
+  void PrepareData() override {
+    std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, Data().Path(), std::filesystem::copy_options::recursive);
+    UseDataFolder(Data().Path() + "/");
   }
-  void TearDown() override {
-    if (m_Ready) {
-      g_GameScript.Close();
-      ShutdownEngine();
-    }
-    if (m_Window) platform::DestroyWindow(m_Window);
-    platform::UnregisterWindowClass("MECHIMAGE");
-    SetDataDirectory(m_SavedData);
-    for (size_t i = 0; i < m_SavedFolders.size(); ++i) *Folders()[i] = m_SavedFolders[i];
-    platform::ClearPathCache();
-  }
-  static std::vector<std::string*> Folders() {
-    return {&g_WaveSoundDirectory, &g_AudiereSoundDirectory, &g_StreamingSoundDirectory, &g_3DWaveSoundDirectory,
-            &g_SimpleMeshDirectory, &g_SkinnedMeshDirectory, &g_TextureDirectory, &g_MaterialDirectory,
-            &g_ShaderDirectory};
-  }
+  void EngineReady() override { ASSERT_TRUE(g_GameScript.Open()); }
+  void EngineClosing() override { g_GameScript.Close(); }
 
   std::vector<uint32_t> Frame(CLevel& level) {
-    level.Update();
-    g_pGraphicsDevice->BeginScene();
-    g_pSceneManager->Update();
-    g_pSceneManager->Render();
-    std::vector<uint32_t> argb;
-    uint32_t w = 0, h = 0;
-    EXPECT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
-    g_pGraphicsDevice->Present();
-    argb.resize(800 * 600);
-    return argb;
-  }
-  void Keep(const std::string& name, const std::vector<uint32_t>& argb) {
-    platform::Image image;
-    image.width = 800;
-    image.height = 600;
-    image.argb = argb;
-    EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
+    return GlSceneTest::Frame([&] { level.Update(); });
   }
   // Pixels of the picture inside the rectangle that are not the clear colour.
   static int Drawn(const std::vector<uint32_t>& argb, int left, int top, int right, int bottom) {
@@ -136,11 +87,6 @@ class MechanismImage : public ::testing::Test {
     level.TurnOnLight("Sun", true);
   }
 
-  platform::HWND m_Window = nullptr;
-  bool m_Ready = false;
-  testsupport::TempDir m_Data;
-  std::string m_SavedData;
-  std::vector<std::string> m_SavedFolders;
 };
 
 }  // namespace
@@ -182,7 +128,7 @@ TEST_F(MechanismImage, AnItemTheBoxesABarrelAndAClosedAndAnOpenedGrate) {
       file.wireGrates.push_back(grate);
     }
     const std::vector<uint8_t> bytes = formats::ItemsFileBytes(file);
-    m_Data.Write("Mechanisms.itm", bytes);
+    Data().Write("Mechanisms.itm", bytes);
     platform::ClearPathCache();
     ASSERT_TRUE(level.LoadItems("Mechanisms.itm"));
     level.GetWireGrates().back().Break();
@@ -222,7 +168,7 @@ TEST_F(MechanismImage, TheTutorialRoofHalfFadedOut) {
     box.requiredPower = 3;
     box.pair = At(cx, cy);
     file.boxes.push_back(box);
-    m_Data.Write("Roof.itm", formats::ItemsFileBytes(file));
+    Data().Write("Roof.itm", formats::ItemsFileBytes(file));
     platform::ClearPathCache();
     ASSERT_TRUE(level.LoadItems("Roof.itm"));
     const std::vector<uint32_t> whole = Frame(level);

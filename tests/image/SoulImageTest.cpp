@@ -19,7 +19,7 @@
 #include "platform/Image.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
-#include "support/TempDir.h"
+#include "support/GlSceneTest.h"
 #include "tools/formats/GraphicsFiles.h"
 
 using namespace Nembra;
@@ -43,62 +43,18 @@ std::string GlowTga(uint32_t red, uint32_t green, uint32_t blue) {
 
 uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
 
-class SoulImage : public ::testing::Test {
+class SoulImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "no display for a GL window (CI runs this under xvfb-run)";
-    if (!platform::StartVideo()) GTEST_SKIP() << "the video system could not start";
-    platform::RegisterWindowClass("SOULIMAGE", &platform::DefWindowProc);
-    m_Window = platform::CreateAppWindow("SOULIMAGE", "soul image", 0, 0, 0, 800, 600);
-    if (!m_Window) GTEST_SKIP() << "no GL window could be opened";
-    m_Data.Write("Materials/RedSoul.tga", GlowTga(255, 40, 40));
-    m_Data.Write("Materials/BlueSoul.tga", GlowTga(40, 60, 255));
-    m_SavedData = g_DataDirectory;
-    SetDataDirectory(m_Data.Path() + "/");
-    InitializeEngine();
-    APPLICATION_PARAMS params;
-    params.bitsPerPixel = 32;
-    if (!g_pGraphicsDevice || !g_pGraphicsDevice->Create(m_Window, params))
-      GTEST_SKIP() << "no GL 3.3 device on this display";
-    m_Ready = true;
+  void PrepareData() override {
+    Data().Write("Materials/RedSoul.tga", GlowTga(255, 40, 40));
+    Data().Write("Materials/BlueSoul.tga", GlowTga(40, 60, 255));
   }
-  void TearDown() override {
-    if (m_Ready) ShutdownEngine();
-    if (m_Window) platform::DestroyWindow(m_Window);
-    platform::UnregisterWindowClass("SOULIMAGE");
-    SetDataDirectory(m_SavedData);
-  }
-
-  // One frame: the souls' steps, the scene update and render; the back
-  // buffer is read before it is shown.
+  // One frame of the souls' steps.
   std::vector<uint32_t> Frame(std::initializer_list<CEnergy*> souls) {
-    for (CEnergy* soul : souls) soul->Step();
-    g_pGraphicsDevice->BeginScene();
-    g_pSceneManager->Update();
-    g_pSceneManager->Render();
-    std::vector<uint32_t> argb;
-    uint32_t w = 0, h = 0;
-    EXPECT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
-    EXPECT_EQ(w, 800u);
-    EXPECT_EQ(h, 600u);
-    g_pGraphicsDevice->Present();
-    argb.resize(800 * 600);
-    return argb;
+    return GlSceneTest::Frame([&] {
+      for (CEnergy* soul : souls) soul->Step();
+    });
   }
-
-  void Keep(const std::string& name, const std::vector<uint32_t>& argb) {
-    platform::Image image;
-    image.width = 800;
-    image.height = 600;
-    image.argb = argb;
-    EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/" + name + ".png", image, true));
-  }
-
-  platform::HWND m_Window = nullptr;
-  bool m_Ready = false;
-  testsupport::TempDir m_Data;
-  std::string m_SavedData;
 };
 
 }  // namespace
