@@ -14,7 +14,7 @@
 #include "frontend/FontNames.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
-#include "scenario/SdlInputEvents.h"
+#include "scenario/ScenarioInput.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Sound.h"
@@ -130,34 +130,7 @@ platform::headless::RecordingDevice* AppScenario::Device() const {
   return m_Options.gl ? nullptr : platform::headless::CurrentDevice();
 }
 
-void AppScenario::ApplyInput(const FrameInput& in) {
-  const int dx = in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0;
-  const int dy = in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0;
-  if (m_Options.gl) {
-    if (dx || dy) {
-      SDL_Event e{};
-      e.type = SDL_MOUSEMOTION;
-      e.motion.xrel = dx;
-      e.motion.yrel = dy;
-      SDL_PushEvent(&e);
-    }
-    for (int b : in.buttonsUp) PushSdlButton(b, false);
-    for (int b : in.buttonsDown) PushSdlButton(b, true);
-    for (int k : in.keysUp) PushSdlKey(k, false);
-    for (int k : in.keysDown) PushSdlKey(k, true);
-    return;
-  }
-  using platform::headless::InputEvent;
-  using platform::headless::SendInput;
-  if (dx || dy) SendInput(InputEvent::Move(dx, dy));
-  if (in.wheelNotches) SendInput(InputEvent::Wheel(in.wheelNotches));
-  for (int b : in.buttonsUp) SendInput(InputEvent::ButtonUp(b));
-  for (int b : in.buttonsDown) SendInput(InputEvent::ButtonDown(b));
-  for (int k : in.keysUp) SendInput(InputEvent::KeyUp(k));
-  for (int k : in.keysDown) SendInput(InputEvent::KeyDown(k));
-  for (wchar_t c : in.typed)
-    platform::PostMessage(m_App->GetWindow(), platform::WM_CHAR, static_cast<platform::WPARAM>(c), 0);
-}
+void AppScenario::ApplyInput(const FrameInput& in) { ApplyFrameInput(in, m_Options.gl, m_App->GetWindow()); }
 
 void AppScenario::Frame() {
   if (!m_Ready || m_Ended) return;

@@ -18,7 +18,7 @@
 #include "frontend/FontNames.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
-#include "scenario/SdlInputEvents.h"
+#include "scenario/ScenarioInput.h"
 #include "platform/Platform.h"
 #include "platform/Sound.h"
 #include "platform/Text.h"
@@ -180,57 +180,7 @@ platform::headless::RecordingDevice* ScreenScenario::Device() const {
   return m_Options.gl ? nullptr : platform::headless::CurrentDevice();
 }
 
-void ScreenScenario::ApplyInput(const FrameInput& in) {
-  const int dx = in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0;
-  const int dy = in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0;
-  if (m_Options.gl) {
-    if (dx || dy) {
-      SDL_Event e{};
-      e.type = SDL_MOUSEMOTION;
-      e.motion.xrel = dx;
-      e.motion.yrel = dy;
-      SDL_PushEvent(&e);
-    }
-    if (in.wheelNotches) {
-      SDL_Event e{};
-      e.type = SDL_MOUSEWHEEL;
-      e.wheel.y = in.wheelNotches;
-      e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-      SDL_PushEvent(&e);
-    }
-    for (int b : in.buttonsUp) PushSdlButton(b, false);
-    for (int b : in.buttonsDown) PushSdlButton(b, true);
-    for (int k : in.keysUp) PushSdlKey(k, false);
-    for (int k : in.keysDown) PushSdlKey(k, true);
-    if (!in.typed.empty()) {
-      // One event per character keeps every event within SDL's text size.
-      for (wchar_t c : in.typed) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        const std::string utf8 = platform::WideToUtf8(std::wstring(1, c));
-        std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8.c_str());
-        SDL_PushEvent(&e);
-      }
-    }
-    return;
-  }
-  using platform::headless::InputEvent;
-  using platform::headless::SendInput;
-  if (dx || dy) SendInput(InputEvent::Move(dx, dy));
-  if (in.wheelNotches) SendInput(InputEvent::Wheel(in.wheelNotches));
-  for (int b : in.buttonsUp) SendInput(InputEvent::ButtonUp(b));
-  for (int b : in.buttonsDown) SendInput(InputEvent::ButtonDown(b));
-  for (int k : in.keysUp) SendInput(InputEvent::KeyUp(k));
-  const platform::HWND window = m_Engine->app->GetWindow();
-  for (int k : in.keysDown) {
-    SendInput(InputEvent::KeyDown(k));
-    // As on the real window: Enter, Tab and Escape type their control character.
-    if (k == platform::DIK_RETURN) platform::PostMessage(window, platform::WM_CHAR, 13, 0);
-    if (k == platform::DIK_TAB) platform::PostMessage(window, platform::WM_CHAR, 9, 0);
-    if (k == platform::DIK_ESCAPE) platform::PostMessage(window, platform::WM_CHAR, 27, 0);
-  }
-  for (wchar_t c : in.typed) platform::PostMessage(window, platform::WM_CHAR, static_cast<platform::WPARAM>(c), 0);
-}
+void ScreenScenario::ApplyInput(const FrameInput& in) { ApplyFrameInput(in, m_Options.gl, m_Engine->app->GetWindow()); }
 
 void ScreenScenario::PumpMessages() {
   platform::MSG msg;

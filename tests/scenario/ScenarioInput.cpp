@@ -1,0 +1,98 @@
+#include "scenario/ScenarioInput.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <string>
+
+#include "engine/app/Mouse.h"
+#include "platform/Input.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+
+namespace scenario {
+
+namespace {
+
+// The SDL scancode of a key number (0 when none maps to it).
+int ScancodeOf(int keyCode) {
+  for (int s = 0; s < SDL_NUM_SCANCODES; ++s)
+    if (platform::KeyCodeFromScancode(s) == keyCode) return s;
+  return 0;
+}
+
+}  // namespace
+
+void PushSdlKey(int keyCode, bool down) {
+  const int scancode = ScancodeOf(keyCode);
+  if (scancode == 0) return;
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
+  e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
+  SDL_PushEvent(&e);
+}
+
+void PushSdlButton(int button, bool down) {
+  static const Uint8 kButtons[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
+  if (button < 0 || button > 3) return;
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.button = kButtons[button];
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  SDL_PushEvent(&e);
+}
+
+void ApplyFrameInput(const FrameInput& in, bool gl, platform::HWND window) {
+  const int dx = in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0;
+  const int dy = in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0;
+  if (gl) {
+    if (dx || dy) {
+      SDL_Event e{};
+      e.type = SDL_MOUSEMOTION;
+      e.motion.xrel = dx;
+      e.motion.yrel = dy;
+      SDL_PushEvent(&e);
+    }
+    if (in.wheelNotches) {
+      SDL_Event e{};
+      e.type = SDL_MOUSEWHEEL;
+      e.wheel.y = in.wheelNotches;
+      e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+      SDL_PushEvent(&e);
+    }
+    for (int b : in.buttonsUp) PushSdlButton(b, false);
+    for (int b : in.buttonsDown) PushSdlButton(b, true);
+    for (int k : in.keysUp) PushSdlKey(k, false);
+    for (int k : in.keysDown) PushSdlKey(k, true);
+    if (!in.typed.empty()) {
+      // One event per character keeps every event within SDL's text size.
+      for (wchar_t c : in.typed) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        const std::string utf8 = platform::WideToUtf8(std::wstring(1, c));
+        std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8.c_str());
+        SDL_PushEvent(&e);
+      }
+    }
+    return;
+  }
+  using platform::headless::InputEvent;
+  using platform::headless::SendInput;
+  if (dx || dy) SendInput(InputEvent::Move(dx, dy));
+  if (in.wheelNotches) SendInput(InputEvent::Wheel(in.wheelNotches));
+  for (int b : in.buttonsUp) SendInput(InputEvent::ButtonUp(b));
+  for (int b : in.buttonsDown) SendInput(InputEvent::ButtonDown(b));
+  for (int k : in.keysUp) SendInput(InputEvent::KeyUp(k));
+  for (int k : in.keysDown) {
+    SendInput(InputEvent::KeyDown(k));
+    // As on the real window: Enter, Tab and Escape type their control character.
+    if (k == platform::DIK_RETURN) platform::PostMessage(window, platform::WM_CHAR, 13, 0);
+    if (k == platform::DIK_TAB) platform::PostMessage(window, platform::WM_CHAR, 9, 0);
+    if (k == platform::DIK_ESCAPE) platform::PostMessage(window, platform::WM_CHAR, 27, 0);
+  }
+  for (wchar_t c : in.typed) platform::PostMessage(window, platform::WM_CHAR, static_cast<platform::WPARAM>(c), 0);
+}
+
+}  // namespace scenario
