@@ -8,7 +8,7 @@
 
 #include "game/LevelFiles.h"
 #include "platform/Files.h"
-#include "tools/datagen/LevelEnemyGenerators.h"
+#include "tools/datagen/DemoLevelContents.h"
 #include "tools/datagen/LevelLayouts.h"
 #include "tools/formats/LevelFiles.h"
 
@@ -26,7 +26,7 @@ TEST_P(DemoLevelGenerators, EveryGeneratorStandsOnTheFloorAwayFromTheStart) {
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(platform::ReadWholeFile(std::string(KARVESSA_DEMO_DATA_DIR) + "/" + GetParam() + "_Generators.dat",
                                       bytes));
-  EXPECT_EQ(bytes, formats::EnemyGeneratorFileBytes(datagen::DemoLevelEnemyGenerators(*layout)));
+  EXPECT_EQ(bytes, formats::EnemyGeneratorFileBytes(datagen::DemoLevelContent(*layout).generators));
   ENEMY_GENERATOR_FILE file;
   ASSERT_TRUE(ParseEnemyGeneratorFile(bytes, file));
   ASSERT_GE(file.generators.size(), 3u);

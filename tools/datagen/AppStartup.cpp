@@ -1,6 +1,6 @@
 // What the application itself loads at start-up and in its states: the
 // radiation overlay, the title music, the texts of the death screen and the
-// level over, and the tutorial level's two scripts. Last, the layout step:
+// level over. Last, the layout step:
 // the game reads every resource from the data folder itself, so the files
 // other groups keep in the Materials, Meshes and Wave sounds folders are
 // given a second name at the top as well (hard links where the file system
@@ -54,32 +54,10 @@ std::string TitleMusic() {
   return formats::OggToneBytes(tone);
 }
 
-const char* const kTutorialScript =
-    "-- The tutorial level: its init script loads the level and places the player.\n"
-    "SetInitScript(\"LevelTutorial_Init.lua\")\n";
-
-const char* const kTutorialInit =
-    "-- Loads the tutorial level's files and the player.\n"
-    "LoadTerrain(\"LevelTutorial_Terrain.X\")\n"
-    "LoadCollision(\"LevelTutorial_Col0.dat\", 0)\n"
-    "LoadCollision(\"LevelTutorial_Col1.dat\", 1)\n"
-    "LoadCollision(\"LevelTutorial_Col2.dat\", 2)\n"
-    "LoadItems(\"LevelTutorial_Items.dat\")\n"
-    "LoadTriggers(\"LevelTutorial_Triggers.dat\")\n"
-    "-- Daylight from high above the start room; colours are 0 to 255.\n"
-    "LightAddDirectional(\"Sun\")\n"
-    "LightSetPos(\"Sun\", 0, 0, 1000)\n"
-    "LightSetTarget(\"Sun\", 300, 500, 0)\n"
-    "LightSetDiffuseColor(\"Sun\", 255, 250, 235)\n"
-    "LightTurnOn(\"Sun\", true)\n"
-    "LoadPlayer(\"Player.X\", 255, 255, 255)\n";
-
 bool WriteAppFiles(const datagen::Output& out) {
   bool ok = out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
   const std::string music = TitleMusic();
   ok = !music.empty() && out.Write("Karvessa.ogg", music) && ok;
-  ok = out.Write("Scripts/LevelTutorial.lua", std::string(kTutorialScript)) && ok;
-  ok = out.Write("Scripts/LevelTutorial_Init.lua", std::string(kTutorialInit)) && ok;
   return ok;
 }
 
