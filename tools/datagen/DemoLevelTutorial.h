@@ -89,9 +89,11 @@ inline std::string InitScript() {
          "EnableWeapon(true)\n"
          "ClearTimerEvents(\"HINT\")\n"
          "RegisterTimerEvent(\"HINT\", 1.5, \"Tut_Hint.lua\")\n"
+         "-- A marker stands on the floor: its middle half its size above it.\n"
          "GUIAddMarker(\"TERMINAL\", " +
          Number(TERMINAL_X) + ", " + Number(TERMINAL_Y) +
-         ", 0, 120, \"Marker.tga\")\n"
+         ", 60, 120, \"Marker.tga\")\n"
+         "GUIActivateMarker(\"TERMINAL\", true)\n"
          "GUIItemsShow(1)\n"
          "SetVar(\"TutorialPickUps\", 0)\n" +
          Message("TXT_MSG_TUTORIAL_WELCOME");
@@ -156,7 +158,8 @@ inline DEMO_LEVEL_CONTENT TutorialContent(const LEVEL_LAYOUT& /*layout*/) {
        "EnableTrigger(\"GOAL\", true)\n"
        "GUIRemoveMarker(\"TERMINAL\")\n"
        "GUIAddMarker(\"EXIT\", " +
-           Number(EXIT_X) + ", " + Number(EXIT_Y) + ", 0, " + Number(EXIT_RADIUS * 2.0f) + ", \"Marker.tga\")\n" +
+           Number(EXIT_X) + ", " + Number(EXIT_Y) + ", 100, 200, \"Marker.tga\")\n"
+       "GUIActivateMarker(\"EXIT\", true)\n" +
            Message("TXT_MSG_TUTORIAL_EXIT")},
       {"Tut_Goal.lua",
        "-- The exit circle: the last objective.\n"
