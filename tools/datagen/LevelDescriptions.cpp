@@ -29,10 +29,12 @@ const Briefing BRIEFINGS[3] = {
       L"У терминалов нажимайте клавишу действия."},
      false,
      {L"Training checklist", L"Lista de entrenamiento", L"План тренировки"},
-     {L"1. Move and turn the camera.\n2. Shoot red and blue.\n3. Pick up an item.\n4. Reach the goal.",
-      L"1. Muévete y gira la cámara.\n2. Dispara en rojo y en azul.\n3. Recoge un objeto.\n4. Llega a la meta.",
-      L"1. Двигайтесь и поворачивайте камеру.\n2. Стреляйте красным и синим.\n3. Подберите предмет.\n"
-      L"4. Дойдите до цели."}},
+     {L"1. Walk through the corridor into the hall.\n2. Shoot the box and the barrel.\n3. Pick up the weapon "
+      L"upgrade.\n4. Use the terminal.\n5. Reach the exit.",
+      L"1. Cruza el pasillo hasta la sala.\n2. Dispara a la caja y al barril.\n3. Recoge la mejora del arma.\n"
+      L"4. Usa el terminal.\n5. Llega a la salida.",
+      L"1. Пройдите по коридору в зал.\n2. Разбейте ящик и бочку.\n3. Подберите улучшение оружия.\n"
+      L"4. Воспользуйтесь терминалом.\n5. Дойдите до выхода."}},
     {{L"Agent,\nthe east wing has lost power. Restore the circuit from the terminal and get through the doors.",
       L"Agente:\nel ala este se ha quedado sin energía. Restablece el circuito desde el terminal y cruza las "
       L"puertas.",
