@@ -1,0 +1,447 @@
+// Level4 on the generated demo data: the route keeps clear of the walls,
+// the level builds every object its files describe, and a player who
+// follows the route (moved step by step at walking speed, firing through
+// the level's spawner, pressing Action through the input) dies once in the
+// kill laser, restarts, and finishes the level with every mechanism worked.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "game/AppTestSupport.h"
+#include "game/GameGlobals.h"
+#include "game/ScriptVariables.h"
+#include "support/TempDir.h"
+#include "tools/datagen/DemoLevelContents.h"
+#include "tools/datagen/LevelLayouts.h"
+
+using datagen::DEMO_ROUTE_STEP;
+using scenario::AppScenario;
+
+namespace {
+
+struct Point {
+  float x, y;
+};
+
+float SegmentPointDistance(Point a, Point b, Point p) {
+  const float dx = b.x - a.x, dy = b.y - a.y;
+  const float lengthSq = dx * dx + dy * dy;
+  float t = lengthSq > 0.0f ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSq : 0.0f;
+  t = std::clamp(t, 0.0f, 1.0f);
+  const float ex = a.x + t * dx - p.x, ey = a.y + t * dy - p.y;
+  return std::sqrt(ex * ex + ey * ey);
+}
+
+bool SegmentsCross(Point a, Point b, Point c, Point d) {
+  const auto side = [](Point o, Point p, Point q) { return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x); };
+  const float d1 = side(c, d, a), d2 = side(c, d, b), d3 = side(a, b, c), d4 = side(a, b, d);
+  return ((d1 > 0) != (d2 > 0)) && ((d3 > 0) != (d4 > 0));
+}
+
+float SegmentDistance(Point a, Point b, Point c, Point d) {
+  if (SegmentsCross(a, b, c, d)) return 0.0f;
+  return std::min({SegmentPointDistance(a, b, c), SegmentPointDistance(a, b, d), SegmentPointDistance(c, d, a),
+                   SegmentPointDistance(c, d, b)});
+}
+
+bool OnFloor(const datagen::LEVEL_LAYOUT& layout, float x, float y) {
+  for (const datagen::LAYOUT_BOX& room : layout.rooms)
+    if (x > room.minX && x < room.maxX && y > room.minY && y < room.maxY) return true;
+  return false;
+}
+
+TEST(Level4Route, EverySegmentKeepsClearOfWallsAndPillars) {
+  const datagen::LEVEL_LAYOUT& layout = *datagen::FindLevelLayout("Level4");
+  const datagen::DEMO_LEVEL_CONTENT content = datagen::DemoLevelContent(layout);
+  ASSERT_FALSE(content.route.empty());
+  const auto outlines = datagen::LayoutOutlines(layout);
+  ASSERT_FALSE(outlines.empty());
+  Point from{layout.playerStart.x, layout.playerStart.y};
+  for (const DEMO_ROUTE_STEP& step : content.route) {
+    SCOPED_TRACE(step.note);
+    const Point to{step.kind == DEMO_ROUTE_STEP::SHOOT || step.kind == DEMO_ROUTE_STEP::FIGHT ||
+                           step.kind == DEMO_ROUTE_STEP::WAIT
+                       ? from.x
+                       : step.x,
+                   step.kind == DEMO_ROUTE_STEP::SHOOT || step.kind == DEMO_ROUTE_STEP::FIGHT ||
+                           step.kind == DEMO_ROUTE_STEP::WAIT
+                       ? from.y
+                       : step.y};
+    EXPECT_TRUE(OnFloor(layout, to.x, to.y)) << to.x << "," << to.y;
+    for (const auto& loop : outlines)
+      for (size_t k = 0; k < loop.size(); ++k) {
+        const D3DXVECTOR3& c = loop[k];
+        const D3DXVECTOR3& d = loop[(k + 1) % loop.size()];
+        EXPECT_GE(SegmentDistance(from, to, {c.x, c.y}, {d.x, d.y}), float(datagen::level4::WALL_CLEARANCE))
+            << "(" << from.x << "," << from.y << ") -> (" << to.x << "," << to.y << ") near (" << c.x << ","
+            << c.y << ")-(" << d.x << "," << d.y << ")";
+      }
+    // After the planned death the player starts again at the start.
+    from = step.kind == DEMO_ROUTE_STEP::HAZARD ? Point{layout.playerStart.x, layout.playerStart.y} : to;
+  }
+  // One planned death, on the kill laser's line; the last step is the goal.
+  const auto hazards = std::count_if(content.route.begin(), content.route.end(),
+                                     [](const DEMO_ROUTE_STEP& s) { return s.kind == DEMO_ROUTE_STEP::HAZARD; });
+  EXPECT_EQ(hazards, 1);
+  EXPECT_EQ(content.route.front().kind, DEMO_ROUTE_STEP::HAZARD);
+  EXPECT_FLOAT_EQ(content.route.front().y, datagen::level4::KILL_LASER_Y);
+  EXPECT_EQ(content.route.back().kind, DEMO_ROUTE_STEP::FINISH);
+  EXPECT_FLOAT_EQ(content.route.back().x, datagen::level4::GOAL_X);
+  EXPECT_FLOAT_EQ(content.route.back().y, datagen::level4::GOAL_Y);
+  // Every trigger stands on the floor.
+  for (const formats::TriggerFileRecord& trigger : content.triggers)
+    EXPECT_TRUE(OnFloor(layout, trigger.x, trigger.y)) << trigger.name;
+  // The start stays the init script's place.
+  EXPECT_FLOAT_EQ(layout.playerStart.x, datagen::level4::START_X);
+  EXPECT_FLOAT_EQ(layout.playerStart.y, datagen::level4::START_Y);
+}
+
+TEST(Level4Route, TheLevelsScriptsAreAllWrittenAndEveryNamedScriptExists) {
+  const datagen::DEMO_LEVEL_CONTENT content = datagen::DemoLevelContent("Level4");
+  const std::string data = std::string(KARVESSA_DEMO_DATA_DIR) + "/Scripts/";
+  for (const auto& script : content.scripts)
+    EXPECT_EQ(testsupport::ReadFileBytes(data + script.first), script.second) << script.first;
+  std::vector<std::string> named;
+  const ITEMS_FILE& f = content.items;
+  for (const ITEM_RECORD& r : f.items) named.push_back(r.scriptFile);
+  for (const BOX_RECORD& r : f.boxes) named.push_back(r.scriptFile);
+  for (const CIRCUIT_OBJECT_RECORD& r : f.circuitObjects)
+    named.push_back(r.IsReceptor() ? r.receptor.scriptFile : r.generator.scriptFile);
+  for (const DOOR_RECORD& r : f.doors) named.push_back(r.scriptFile);
+  for (const OPEN_CLOSE_DOOR_RECORD& r : f.openCloseDoors) named.insert(named.end(), {r.openScript, r.closeScript});
+  for (const WIRE_GRATE_RECORD& r : f.wireGrates) named.push_back(r.scriptFile);
+  for (const TARGET_RECORD& r : f.targets) named.push_back(r.scriptFile);
+  for (const LASER_RECORD& r : f.lasers) named.push_back(r.scriptFile);
+  for (const LINK_RECORD& r : f.links)
+    for (const NODE_REFERENCE* n : {&r.first, &r.second}) {
+      if (const auto* g = std::get_if<NEW_GENERATOR_REFERENCE>(&n->target)) named.push_back(g->generator.scriptFile);
+      if (const auto* g = std::get_if<NEW_RECEPTOR_REFERENCE>(&n->target)) named.push_back(g->receptor.scriptFile);
+    }
+  for (const formats::TriggerFileRecord& t : content.triggers) named.push_back(t.script);
+  int scripted = 0;
+  for (const std::string& name : named) {
+    if (name.empty()) continue;
+    ++scripted;
+    EXPECT_FALSE(testsupport::ReadFileBytes(data + name).empty()) << name;
+  }
+  EXPECT_GE(scripted, 12);
+  // The ten sections the level uses, and the two it leaves to the others.
+  EXPECT_FALSE(f.items.empty());
+  EXPECT_FALSE(f.boxes.empty());
+  EXPECT_FALSE(f.circuitObjects.empty());
+  EXPECT_FALSE(f.doors.empty());
+  EXPECT_FALSE(f.openCloseDoors.empty());
+  EXPECT_FALSE(f.roofs.empty());
+  EXPECT_FALSE(f.links.empty());
+  EXPECT_FALSE(f.wireGrates.empty());
+  EXPECT_FALSE(f.targets.empty());
+  EXPECT_FALSE(f.pushables.empty());
+  EXPECT_FALSE(f.lasers.empty());
+  // Enemy types 1, 2, 3 and 7 among the generators' options, in two groups.
+  std::vector<int> types;
+  std::vector<std::string> groups;
+  for (const ENEMY_GENERATOR_RECORD& g : content.generators.generators) {
+    for (const ENEMY_GENERATOR_OPTION& o : g.options)
+      if (o.percent > 0) types.push_back(o.type);
+    groups.push_back(g.group);
+  }
+  for (int type : {1, 2, 3, 7}) EXPECT_NE(std::find(types.begin(), types.end(), type), types.end()) << type;
+  EXPECT_NE(std::find(groups.begin(), groups.end(), "HUB"), groups.end());
+  EXPECT_NE(std::find(groups.begin(), groups.end(), "EAST"), groups.end());
+}
+
+// ---------------------------------------------------------------- the run
+
+CLevel& Level() { return g_pGameWorld->GetLevel(); }
+CPlayer& Player() { return g_pGameWorld->GetPlayer(); }
+
+template <class T>
+T* Find(std::list<T>& list, const std::function<bool(T&)>& match) {
+  for (T& object : list)
+    if (match(object)) return &object;
+  return nullptr;
+}
+
+// Follows a route as a player would, the player moved directly.
+class RouteRunner {
+ public:
+  explicit RouteRunner(AppScenario& a) : m_App(a) {}
+
+  // One frame; the player fires at the nearest enemy in range on every
+  // fourth. False on a death not planned.
+  bool Frame() {
+    if (++m_Frames % 4 == 0) FireAtEnemies();
+    m_App.Frame();
+    if (m_App.App().GetState() == CApp::STATE_DEATH && !m_DeathPlanned) {
+      ADD_FAILURE() << "unplanned death at (" << Player().GetPosition().x << "," << Player().GetPosition().y
+                    << ") during: " << m_Note;
+      return false;
+    }
+    return true;
+  }
+  bool Run(float seconds) {
+    const int frames = int(std::ceil(seconds / kFrameTime));
+    for (int i = 0; i < frames; ++i)
+      if (!Frame()) return false;
+    return true;
+  }
+
+  bool Walk(float x, float y) {
+    const float step = CPlayer::SPEED * kFrameTime;
+    for (int guard = 0; guard < 2000; ++guard) {
+      D3DXVECTOR3 p = Player().GetPosition();
+      const D3DXVECTOR3 d(x - p.x, y - p.y, 0.0f);
+      const float left = D3DXVec3Length(&d);
+      if (left <= 1.0f) return true;
+      p += d * (std::min(step, left) / left);
+      Player().SetPosition(p);
+      if (!Frame()) return false;
+      if (m_App.App().GetState() != CApp::STATE_PLAYING) return true;
+    }
+    return false;
+  }
+
+  // One shot of a colour from the hand toward a point, through the spawner.
+  void FireAt(float x, float y, int colour) {
+    const D3DXVECTOR3 hand = Player().GetHand().WorldPosition();
+    D3DXVECTOR3 direction(x - hand.x, y - hand.y, 0.0f);
+    D3DXVec3Normalize(&direction, &direction);
+    Player().SetShotDirection(direction);
+    Level().AddBullet(colour, Player().GetWeapon().GetPower());
+  }
+
+  bool Shoot(float x, float y, int shots, int colour) {
+    for (int i = 0; i < shots; ++i) {
+      FireAt(x, y, colour);
+      if (!Run(0.3f)) return false;
+    }
+    return true;
+  }
+
+  bool Fight(float radius, float seconds) {
+    const int frames = int(std::ceil(seconds / kFrameTime));
+    for (int i = 0; i < frames; ++i) {
+      if (!NearestEnemy(radius)) return true;
+      if (!Frame()) return false;
+    }
+    return true;
+  }
+
+  bool Action(float x, float y) {
+    if (!Walk(x, y)) return false;
+    const int key = int(g_ProfileStore.GetCurrentProfile().action);
+    m_App.Next().KeyDown(key);
+    if (!Frame()) return false;
+    m_App.Next().KeyUp(key);
+    return Frame();
+  }
+
+  // Walks into the hazard, waits for the death, restarts from the death screen.
+  bool Hazard(float x, float y) {
+    m_DeathPlanned = true;
+    if (!Walk(x, y)) return false;
+    for (int i = 0; i < 200 && m_App.App().GetState() == CApp::STATE_PLAYING; ++i) Frame();
+    if (m_App.App().GetState() != CApp::STATE_DEATH) return false;
+    ++m_Deaths;
+    m_App.Run(5);
+    m_App.Tap(int(g_ProfileStore.GetCurrentProfile().action));
+    m_DeathPlanned = false;
+    return m_App.App().GetState() == CApp::STATE_PLAYING;
+  }
+
+  bool Finish(float x, float y) {
+    if (!Walk(x, y)) return false;
+    for (int i = 0; i < 40 && m_App.App().GetState() == CApp::STATE_PLAYING; ++i) Frame();
+    return m_App.App().GetState() == CApp::STATE_LEVEL_OVER;
+  }
+
+  bool Take(const DEMO_ROUTE_STEP& s) {
+    m_Note = s.note;
+    switch (s.kind) {
+      case DEMO_ROUTE_STEP::WALK: return Walk(s.x, s.y);
+      case DEMO_ROUTE_STEP::ACTION: return Action(s.x, s.y);
+      // The route names blue 0 and red 1; the weapon's colours are the other way round.
+      case DEMO_ROUTE_STEP::SHOOT: return Shoot(s.x, s.y, s.shots, s.colour == 0 ? CWeapon::BLUE : CWeapon::RED);
+      case DEMO_ROUTE_STEP::FIGHT: return Fight(s.radius, s.seconds);
+      case DEMO_ROUTE_STEP::WAIT: return Run(s.seconds);
+      case DEMO_ROUTE_STEP::HAZARD: return Hazard(s.x, s.y);
+      case DEMO_ROUTE_STEP::FINISH: return Finish(s.x, s.y);
+    }
+    return false;
+  }
+
+  int Deaths() const { return m_Deaths; }
+  int EnemiesShotAt() const { return m_EnemiesShotAt; }
+  static constexpr float kFrameTime = 0.05f;
+
+ private:
+  CEnemy* NearestEnemy(float radius) {
+    CEnemy* nearest = nullptr;
+    float best = radius * radius;
+    const D3DXVECTOR3 p = Player().GetPosition();
+    for (CEnemy* enemy : Level().GetEnemies()) {
+      if (!enemy->IsActive() || enemy->IsDying()) continue;
+      const D3DXVECTOR3 d = enemy->WorldPosition() - p;
+      const float sq = d.x * d.x + d.y * d.y;
+      if (sq < best) best = sq, nearest = enemy;
+    }
+    return nearest;
+  }
+  void FireAtEnemies() {
+    if (m_App.App().GetState() != CApp::STATE_PLAYING) return;
+    CEnemy* enemy = NearestEnemy(900.0f);
+    if (!enemy) return;
+    ++m_EnemiesShotAt;
+    const D3DXVECTOR3 at = enemy->WorldPosition();
+    FireAt(at.x, at.y, enemy->GetColour() == CWeapon::RED ? CWeapon::BLUE : CWeapon::RED);
+  }
+
+  AppScenario& m_App;
+  int m_Frames = 0;
+  int m_Deaths = 0;
+  int m_EnemiesShotAt = 0;
+  bool m_DeathPlanned = false;
+  std::string m_Note;
+};
+
+AppScenario::Options Level4Options() {
+  AppScenario::Options o;
+  o.frameTime = RouteRunner::kFrameTime;
+  return o;
+}
+
+// Login at Level4's index: its start comic, then play.
+bool ToLevel4(AppScenario& a) {
+  if (!apptest::ToLogin(a)) return false;
+  apptest::ChooseProfile(a, 1);
+  // The desktop after the login: its start button.
+  if (a.App().GetState() != CApp::STATE_DESKTOP) return false;
+  g_pPDA->m_ResultCode = PDA_RESULT_START_GAME;
+  a.Frame();
+  for (int i = 0; i < 20 && a.App().GetState() != CApp::STATE_COMIC; ++i) a.Frame();
+  if (a.App().GetState() != CApp::STATE_COMIC) return false;
+  g_pComicViewer->finished = 1;
+  a.Frame();
+  return a.App().GetState() == CApp::STATE_PLAYING;
+}
+
+// Log lines that tell of a missing file, a script error or a missing text.
+std::vector<std::string> Problems(const std::vector<std::string>& lines) {
+  std::vector<std::string> found;
+  for (const std::string& line : lines) {
+    std::string lower = line;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    for (const char* word : {"cannot", "error", "not found", "missing", "unknown", "failed", "damaged", "skipped",
+                             "no text", "default"})
+      if (lower.find(word) != std::string::npos) {
+        found.push_back(line);
+        break;
+      }
+  }
+  return found;
+}
+
+TEST(Level4Play, TheLevelBuildsEveryObjectOfItsFilesWithNothingMissing) {
+  AppScenario a(Level4Options());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(ToLevel4(a));
+  a.Run(3);
+  CLevel& level = Level();
+  EXPECT_EQ(level.GetInitScript(), "Level4_Init.lua");
+  EXPECT_EQ(level.GetTerrainMeshName(), "Level4_Terrain.X");
+  EXPECT_EQ(level.GetItems().size(), 2u);
+  EXPECT_EQ(level.GetBoxes().size(), 1u);
+  EXPECT_EQ(level.GetReceptors().size(), 1u);
+  EXPECT_EQ(level.GetGenerators().size(), 1u);
+  EXPECT_EQ(level.GetCircuitGenerators().size(), 1u);
+  EXPECT_EQ(level.GetConnectors().size(), 3u);
+  EXPECT_EQ(level.GetLinks().size(), 4u);
+  EXPECT_EQ(level.GetDoors().size(), 1u);
+  EXPECT_EQ(level.GetOpenCloseDoors().size(), 2u);
+  EXPECT_EQ(level.GetRoofs().size(), 1u);
+  EXPECT_EQ(level.GetWireGrates().size(), 1u);
+  EXPECT_EQ(level.GetTargets().size(), 2u);
+  EXPECT_EQ(level.GetPushables().size(), 1u);
+  EXPECT_EQ(level.GetLasers().size(), 2u);
+  EXPECT_EQ(level.GetEnemyGenerators().size(), 6u);
+  EXPECT_EQ(level.GetTriggerManager().CircularCount(), 1u);
+  EXPECT_EQ(level.GetTriggerManager().RectangularCount(), 1u);
+  EXPECT_EQ(level.GetObjectiveOrder().size(), 3u);
+  EXPECT_EQ(level.GetWantedEnemyCount(), 3);
+  EXPECT_TRUE(level.AreCircuitsEnabled());
+  for (auto& entry : level.GetObjectiveMap()) {
+    EXPECT_FALSE(entry.second.text.empty()) << entry.first;
+    EXPECT_EQ(entry.second.text.find(L"TXT_"), std::wstring::npos) << entry.first;
+  }
+  for (CTarget& target : level.GetTargets()) EXPECT_NE(target.GetState(), CTarget::STATE_DOWN) << target.GetName();
+  const D3DXVECTOR3 p = Player().GetPosition();
+  EXPECT_NEAR(p.x, datagen::level4::START_X, 1.0f);
+  EXPECT_NEAR(p.y, datagen::level4::START_Y, 1.0f);
+  EXPECT_EQ(level.GetMarkers().count("Exit"), 1u);
+  for (const std::string& line : Problems(a.LogLines())) ADD_FAILURE() << line;
+}
+
+TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWorked) {
+  AppScenario a(Level4Options());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(ToLevel4(a));
+  a.Run(3);
+  CLevel& level = Level();
+  const datagen::DEMO_LEVEL_CONTENT content = datagen::DemoLevelContent("Level4");
+  RouteRunner run(a);
+  const size_t lightsBefore = level.GetLights().Count();
+  for (const DEMO_ROUTE_STEP& step : content.route) {
+    const bool took = run.Take(step);
+    ASSERT_TRUE(took) << step.note << "; state " << a.App().GetState();
+    if (step.kind == DEMO_ROUTE_STEP::HAZARD) {
+      // Back at the start with everything as it was, the targets up again.
+      EXPECT_NEAR(Player().GetPosition().x, datagen::level4::START_X, 1.0f);
+      EXPECT_EQ(level.GetObjectiveOrder().size(), 3u);
+      EXPECT_EQ(level.GetLights().Count(), lightsBefore);
+      EXPECT_EQ(level.GetMarkers().size(), 1u);
+      a.Run(10);
+      for (CTarget& target : level.GetTargets()) EXPECT_TRUE(target.IsActive()) << target.GetName();
+    }
+    if (step.kind == DEMO_ROUTE_STEP::FINISH) break;
+  }
+  EXPECT_EQ(run.Deaths(), 1);
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
+  EXPECT_TRUE(level.IsFinished());
+  // Every mechanism along the way did its part and ran its script.
+  for (CTarget& target : level.GetTargets()) EXPECT_EQ(target.GetState(), CTarget::STATE_DOWN) << target.GetName();
+  EXPECT_EQ(VarTableGet("L4Targets"), 2);
+  EXPECT_EQ(VarTableGet("L4WeaponUp"), 1);
+  EXPECT_EQ(Player().GetWeapon().GetPower(), 2u);
+  EXPECT_FALSE(level.GetDoors().front().IsActive());
+  EXPECT_EQ(VarTableGet("DoorBroken"), 1);
+  COpenCloseDoor* north = Find<COpenCloseDoor>(level.GetOpenCloseDoors(), [](auto& d) { return d.GetName() == "NORTHGATE"; });
+  COpenCloseDoor* east = Find<COpenCloseDoor>(level.GetOpenCloseDoors(), [](auto& d) { return d.GetName() == "EASTGATE"; });
+  ASSERT_TRUE(north && east);
+  EXPECT_EQ(north->GetState(), 2u);
+  EXPECT_EQ(east->GetState(), 2u);
+  EXPECT_EQ(VarTableGet("SlidingDoorOpen"), 2);
+  EXPECT_TRUE(level.GetRoofs().front().IsVanishing());  // stays faded while its gate is open
+  EXPECT_TRUE(level.GetGenerators().front().IsFull());
+  EXPECT_EQ(VarTableGet("GeneratorFull"), 1);
+  int placed = 0;
+  for (CCircuitConnector& connector : level.GetConnectors()) placed += connector.IsPlaced() ? 1 : 0;
+  EXPECT_EQ(placed, 2);
+  EXPECT_TRUE(level.GetReceptors().front().IsReceptorActive());
+  EXPECT_EQ(level.GetActiveReceptors(), 1);
+  EXPECT_FALSE(level.GetWireGrates().front().IsActive());
+  EXPECT_EQ(VarTableGet("L4Grate"), 1);
+  EXPECT_GT(level.GetPushables().front().GetPosition().x, 1900.0f);
+  EXPECT_FALSE(level.GetLasers().at("NorthBeam").IsActive());
+  EXPECT_EQ(VarTableGet("L4LaserOff"), 1);
+  for (const char* name : {datagen::level4::OBJECTIVE_TARGETS, datagen::level4::OBJECTIVE_CIRCUIT,
+                                  datagen::level4::OBJECTIVE_EXIT})
+    EXPECT_TRUE(level.GetObjectiveComplete(name)) << name;
+  EXPECT_GT(Player().GetHealth(), 0u);
+  for (const std::string& line : Problems(a.LogLines())) ADD_FAILURE() << line;
+}
+
+}  // namespace
