@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "engine/scene/SceneManager.h"
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
 #include "game/ScriptVariables.h"
@@ -211,7 +213,10 @@ class RouteRunner {
     D3DXVECTOR3 direction(x - hand.x, y - hand.y, 0.0f);
     D3DXVec3Normalize(&direction, &direction);
     Player().SetShotDirection(direction);
-    Level().AddBullet(colour, Player().GetWeapon().GetPower());
+    // The weapon's own trigger: it spends a charge and asks the level's spawner for the shot.
+    const size_t before = Level().GetBullets().size();
+    Player().GetWeapon().Fire(colour);
+    if (Level().GetBullets().size() == before) ++m_Misfires;
   }
 
   bool Shoot(float x, float y, int shots, int colour) {
@@ -276,6 +281,7 @@ class RouteRunner {
 
   int Deaths() const { return m_Deaths; }
   int EnemiesShotAt() const { return m_EnemiesShotAt; }
+  int Misfires() const { return m_Misfires; }
   static constexpr float kFrameTime = 0.05f;
 
  private:
@@ -304,6 +310,7 @@ class RouteRunner {
   int m_Frames = 0;
   int m_Deaths = 0;
   int m_EnemiesShotAt = 0;
+  int m_Misfires = 0;
   bool m_DeathPlanned = false;
   std::string m_Note;
 };
@@ -385,6 +392,46 @@ TEST(Level4Play, TheLevelBuildsEveryObjectOfItsFilesWithNothingMissing) {
   for (const std::string& line : Problems(a.LogLines())) ADD_FAILURE() << line;
 }
 
+size_t CountNodes(const Nembra::CSceneNode* node) {
+  size_t n = 1;
+  for (const Nembra::CSceneNode* child : node->GetChildren()) n += CountNodes(child);
+  return n;
+}
+
+// What a restart must put back exactly as the first start left it. The
+// enemies' own nodes are left out: which kind a generator makes is random.
+std::vector<size_t> Counts() {
+  CLevel& l = Level();
+  size_t nodes = CountNodes(Nembra::g_pSceneManager->GetRoot());
+  for (CEnemy* enemy : l.GetEnemies()) nodes -= CountNodes(enemy);
+  return {l.GetItems().size(), l.GetBoxes().size(), l.GetGenerators().size(), l.GetDoors().size(),
+          l.GetOpenCloseDoors().size(), l.GetRoofs().size(), l.GetLinks().size(), l.GetConnectors().size(),
+          l.GetReceptors().size(), l.GetWireGrates().size(), l.GetTargets().size(), l.GetPushables().size(),
+          l.GetLasers().size(), l.GetEnemyGenerators().size(), l.GetEnemies().size(), l.GetEffects().size(),
+          l.GetMarkers().size(), l.GetObjectiveOrder().size(), l.GetTimers().size(), l.GetLights().Count(),
+          Nembra::g_pSceneManager->GetLights().size(), l.GetTriggerManager().CircularCount(),
+          l.GetTriggerManager().RectangularCount(), nodes};
+}
+
+TEST(Level4Play, ThreeRestartsWithTheRestartKeyLeaveTheSameCounts) {
+  AppScenario a(Level4Options());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(ToLevel4(a));
+  a.Run(3);
+  const std::vector<size_t> first = Counts();
+  for (int restart = 0; restart < 3; ++restart) {
+    SCOPED_TRACE(restart);
+    // Work a few things first: a target down, the west door broken.
+    g_pGameWorld->GetLevel().GetTargets().front().OnHit(CWeapon::RED, 2);
+    a.Tap(platform::DIK_F1);
+    a.Run(2);
+    EXPECT_EQ(Counts(), first);
+    EXPECT_NEAR(Player().GetPosition().x, datagen::level4::START_X, 1.0f);
+    EXPECT_EQ(VarTableGet("L4Targets"), 0);
+    EXPECT_FALSE(Level().GetObjectiveComplete(datagen::level4::OBJECTIVE_TARGETS));
+  }
+}
+
 TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWorked) {
   AppScenario a(Level4Options());
   ASSERT_TRUE(a.Ready()) << a.Problem();
@@ -409,6 +456,11 @@ TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWor
     if (step.kind == DEMO_ROUTE_STEP::FINISH) break;
   }
   EXPECT_EQ(run.Deaths(), 1);
+  EXPECT_EQ(run.Misfires(), 0) << "the weapon ran dry or was off";
+  EXPECT_GT(run.EnemiesShotAt(), 0);
+  std::printf("Level4 route: %d shots at enemies, health %u, charges red %u blue %u\n", run.EnemiesShotAt(),
+              Player().GetHealth(), Player().GetWeapon().GetCharge(CWeapon::RED),
+              Player().GetWeapon().GetCharge(CWeapon::BLUE));
   EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
   EXPECT_TRUE(level.IsFinished());
   // Every mechanism along the way did its part and ran its script.

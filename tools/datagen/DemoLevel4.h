@@ -249,6 +249,7 @@ inline std::string InitScript() {
          "SetPlayerPos(-2100, 0)\n"
          "SetPlayerRot(0)\n"
          "EnableWeapon(true)\n"
+         "SetOrdinaryWeapon(false)\n"
          "SetWeaponCharge(1)\n"
          "SetVar(\"L4Targets\", 0)\n"
          "EnableEnemyGroup(\"HUB\", true)\n"
