@@ -279,9 +279,17 @@ TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWor
   EXPECT_EQ(run.Deaths(), 1);
   EXPECT_EQ(run.Misfires(), 0) << "the weapon ran dry or was off";
   EXPECT_GT(run.EnemiesShotAt(), 0);
-  std::printf("Level4 route: %d shots at enemies, health %u, charges red %u blue %u\n", run.EnemiesShotAt(),
-              Player().GetHealth(), Player().GetWeapon().GetCharge(CWeapon::RED),
-              Player().GetWeapon().GetCharge(CWeapon::BLUE));
+  // Enemies came from the hub's generators, and from the east room's once the circuit woke them.
+  int fromHub = 0, fromEast = 0;
+  for (const D3DXVECTOR3& at : run.SpawnPlaces()) ++(at.x > 2000.0f ? fromEast : fromHub);
+  EXPECT_LE(run.MostAlive(), 3u);
+  EXPECT_GT(fromHub, 0);
+  EXPECT_GT(fromEast, 0);
+  EXPECT_FALSE(level.GetBoxes().front().IsActive());
+  EXPECT_EQ(VarTableGet("L4Crate"), 1);
+  std::printf("Level4 route: %zu enemies, %d shots at them, health %u, charges red %u blue %u\n",
+              run.SpawnPlaces().size(), run.EnemiesShotAt(), Player().GetHealth(),
+              Player().GetWeapon().GetCharge(CWeapon::RED), Player().GetWeapon().GetCharge(CWeapon::BLUE));
   EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
   EXPECT_TRUE(level.IsFinished());
   // Every mechanism along the way did its part and ran its script.
@@ -291,8 +299,11 @@ TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWor
   EXPECT_EQ(Player().GetWeapon().GetPower(), 2u);
   EXPECT_FALSE(level.GetDoors().front().IsActive());
   EXPECT_EQ(VarTableGet("DoorBroken"), 1);
-  COpenCloseDoor* north = Find<COpenCloseDoor>(level.GetOpenCloseDoors(), [](auto& d) { return d.GetName() == "NORTHGATE"; });
-  COpenCloseDoor* east = Find<COpenCloseDoor>(level.GetOpenCloseDoors(), [](auto& d) { return d.GetName() == "EASTGATE"; });
+  const auto gate = [&level](const char* name) {
+    return Find<COpenCloseDoor>(level.GetOpenCloseDoors(), [name](COpenCloseDoor& d) { return d.GetName() == name; });
+  };
+  COpenCloseDoor* north = gate("NORTHGATE");
+  COpenCloseDoor* east = gate("EASTGATE");
   ASSERT_TRUE(north && east);
   EXPECT_EQ(north->GetState(), 2u);
   EXPECT_EQ(east->GetState(), 2u);

@@ -6,10 +6,12 @@
 // screen. Shared by the headless test and the pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
@@ -40,6 +42,12 @@ class RouteRunner {
   bool Frame() {
     if (++m_Frames % 4 == 0) FireAtEnemies();
     m_App.Frame();
+    m_MostAlive = std::max(m_MostAlive, Level().GetEnemies().size());
+    for (CEnemy* enemy : Level().GetEnemies())
+      if (std::find(m_Seen.begin(), m_Seen.end(), enemy) == m_Seen.end()) {
+        m_Seen.push_back(enemy);
+        m_SpawnPlaces.push_back(enemy->WorldPosition());
+      }
     if (m_App.App().GetState() == CApp::STATE_DEATH && !m_DeathPlanned) {
       ADD_FAILURE() << "unplanned death at (" << Player().GetPosition().x << "," << Player().GetPosition().y
                     << ") during: " << m_Note;
@@ -144,6 +152,9 @@ class RouteRunner {
   int Deaths() const { return m_Deaths; }
   int EnemiesShotAt() const { return m_EnemiesShotAt; }
   int Misfires() const { return m_Misfires; }
+  // Where each enemy was first seen: its generator's place.
+  const std::vector<D3DXVECTOR3>& SpawnPlaces() const { return m_SpawnPlaces; }
+  size_t MostAlive() const { return m_MostAlive; }
   static constexpr float kFrameTime = 0.05f;
 
  private:
@@ -173,6 +184,9 @@ class RouteRunner {
   int m_Deaths = 0;
   int m_EnemiesShotAt = 0;
   int m_Misfires = 0;
+  std::vector<const CEnemy*> m_Seen;  // compared by address only
+  std::vector<D3DXVECTOR3> m_SpawnPlaces;
+  size_t m_MostAlive = 0;
   bool m_DeathPlanned = false;
   std::string m_Note;
 };

@@ -336,6 +336,7 @@ inline DEMO_LEVEL_CONTENT Level4Content(const LEVEL_LAYOUT& /*layout*/) {
   step(DEMO_ROUTE_STEP::WALK, 0.0f, 1800.0f, "back to the north corridor");
   step(DEMO_ROUTE_STEP::WALK, 0.0f, 0.0f, "back into the hub");
   step(DEMO_ROUTE_STEP::WALK, 800.0f, 0.0f, "before the open east gate");
+  shoot(800.0f, 800.0f, 1, 0, "break the crate by the pillar");
   shoot(1450.0f, 0.0f, 1, 0, "blow the grate open");
   step(DEMO_ROUTE_STEP::WALK, 1750.0f, 0.0f, "into the east room");
   fight(1750.0f, 0.0f, 1500.0f, 12.0f, "the east room's enemies");
