@@ -11,8 +11,8 @@
 #include "game/LevelFiles.h"
 #include "platform/Files.h"
 #include "tools/datagen/DemoLevelContents.h"
-#include "tools/formats/LevelFiles.h"
 #include "tools/datagen/LevelLayouts.h"
+#include "tools/formats/LevelFiles.h"
 
 namespace {
 
@@ -107,6 +107,7 @@ TEST_P(DemoLevelFiles, CharacterWallsAreTheTightWallsGrownBySixty) {
   EXPECT_FALSE(playerOnly.shapes.empty());
   ITEMS_FILE items;
   const std::vector<uint8_t> itemBytes = Read(GetParam() + "_Items.dat");
+  // The items file is the level's contents as the shared writer writes them.
   EXPECT_EQ(itemBytes, formats::ItemsFileBytes(datagen::DemoLevelContent(GetParam()).items));
   EXPECT_TRUE(ParseItemsFile(itemBytes, items));
 }
