@@ -2,7 +2,7 @@
 // Level8's contents and the way through it: the last level of the demo and
 // its busiest. The player comes up the south corridor into the round arena,
 // where horn-and-spit and beam enemies pour out of the two nests (the
-// alcoves the player cannot enter) and four arena spawn points, eight at a
+// alcoves the player cannot enter) and six arena spawn points, eight at a
 // time. A blue wave-weapon station stands north-west of the arena's centre
 // and a red one north-east; charging the blue one with blue shots arms the
 // console between them, and firing the wave from it sends a ring of each
@@ -25,7 +25,7 @@ constexpr float BLUE_STATION_X = -400.0f, BLUE_STATION_Y = 1100.0f;
 constexpr float RED_STATION_X = 400.0f, RED_STATION_Y = 1100.0f;
 constexpr float GOAL_X = 0.0f, GOAL_Y = 2650.0f;
 constexpr float NEST_X = 1800.0f;  // the two nests stand at (-NEST_X, 0) and (NEST_X, 0)
-constexpr int STATION_CAPACITY = 10;
+constexpr int STATION_CAPACITY = 8;
 
 inline LEVEL_PAIR At(float x, float y, float facing = 0.0f) {
   LEVEL_PAIR pair;
@@ -142,6 +142,8 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
       Generator(NEST_X, 0.0f, 3.1416f, "Nest", nest),
       Generator(-900.0f, -900.0f, 0.785f, "Arena", arena),
       Generator(900.0f, -900.0f, 2.356f, "Arena", arena),
+      Generator(-1300.0f, -400.0f, 0.0f, "Arena", arena),
+      Generator(1300.0f, -400.0f, 3.1416f, "Arena", arena),
       Generator(-700.0f, 1100.0f, -1.5708f, "Arena", arena),
       Generator(700.0f, 1100.0f, -1.5708f, "Arena", arena),
   };
@@ -233,7 +235,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   fightMouth.radius = 950.0f;
   fightMouth.seconds = 8.0f;
   DEMO_ROUTE_STEP charge = step(DEMO_ROUTE_STEP::SHOOT, BLUE_STATION_X, BLUE_STATION_Y, "the blue station");
-  charge.shots = STATION_CAPACITY + 4;
+  charge.shots = STATION_CAPACITY + 12;  // enemies may stand in the line of fire
   charge.colour = 1;
   DEMO_ROUTE_STEP afterWave = step(DEMO_ROUTE_STEP::FIGHT, CONSOLE_X, CONSOLE_Y, "what the wave left");
   afterWave.radius = 950.0f;
