@@ -111,9 +111,8 @@ class Level8Run {
     lowestHealth = std::min(lowestHealth, Player().GetHealth());
     died |= !Player().IsActive();
   }
-  int gasBalls = 0;
 
-  // The nearest live enemy of the other colour within reach, or null.
+  // The nearest live enemy within reach, or null (shot at with the other colour).
   CEnemy* Nearest(float reach) {
     const D3DXVECTOR3 p = Player().GetWorldPosition();
     CEnemy* best = nullptr;
@@ -220,15 +219,13 @@ class Level8Run {
       }
       steps.push_back(s.note);
     }
-    // The last step stands in the goal: the level ends within a few frames.
-    for (int i = 0; i < 30 && Playing() && steps.size() == route.size() && !route.empty() &&
-                    route.back().kind == DEMO_ROUTE_STEP::FINISH;
-         ++i)
-      Frame();
+    // A finishing route stands in the goal: the level ends within a few frames.
+    if (route.empty() || route.back().kind != DEMO_ROUTE_STEP::FINISH) return;
+    for (int i = 0; i < 30 && Playing(); ++i) Frame();
   }
 
   AppScenario a;
-  int mostAlive = 0, bombs = 0, shotsFired = 0;
+  int mostAlive = 0, bombs = 0, shotsFired = 0, gasBalls = 0;
   bool horns = false, beams = false, puddles = false, irradiated = false, stationFull = false, died = false;
   uint32_t lowestHealth = 300;
   const CBomb* lastBomb = nullptr;

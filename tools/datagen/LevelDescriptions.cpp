@@ -41,9 +41,12 @@ const Briefing BRIEFINGS[3] = {
      {L"Terminal schematic", L"Esquema del terminal", L"Схема терминала"},
      {L"The terminal sits west of the generator room.", L"El terminal está al oeste de la sala del generador.",
       L"Терминал находится к западу от генераторной."}},
-    {{L"This is the last stretch. Reach the core and shut it down before the station is lost.",
-      L"Es el último tramo. Llega al núcleo y apágalo antes de que se pierda la estación.",
-      L"Это последний рубеж. Доберитесь до ядра и отключите его, пока станция не погибла."},
+    {{L"This is the last stretch. The arena before the core is crawling with them. Charge the wave weapon with "
+      L"blue shots, fire it from the console and get to the core while our charges seal their nests.",
+      L"Es el último tramo. La arena ante el núcleo está llena de enemigos. Carga el arma de ondas con disparos "
+      L"azules, dispárala desde la consola y llega al núcleo mientras nuestras cargas sellan sus nidos.",
+      L"Это последний рубеж. Арена перед ядром кишит врагами. Зарядите волновое оружие синими выстрелами, "
+      L"выпустите волну с пульта и идите к ядру, пока наши заряды запечатывают их гнёзда."},
      false,
      {L"Radiation warning", L"Aviso de radiación", L"Радиационная опасность"},
      {L"Radiation levels near the core are lethal after a few minutes. Do not linger.",
