@@ -49,9 +49,12 @@ const Briefing BRIEFINGS[3] = {
      {L"The terminal stands in the hub, before the north gate; the generator room lies beyond it.",
       L"El terminal está en el vestíbulo, ante la puerta norte; la sala del generador queda detrás.",
       L"Терминал стоит в холле перед северными воротами; за ними генераторная."}},
-    {{L"This is the last stretch. Reach the core and shut it down before the station is lost.",
-      L"Es el último tramo. Llega al núcleo y apágalo antes de que se pierda la estación.",
-      L"Это последний рубеж. Доберитесь до ядра и отключите его, пока станция не погибла."},
+    {{L"This is the last stretch. The arena before the core is crawling with them. Charge the wave weapon with "
+      L"blue shots, fire it from the console and get to the core while our charges seal their nests.",
+      L"Es el último tramo. La arena ante el núcleo está llena de enemigos. Carga el arma de ondas con disparos "
+      L"azules, dispárala desde la consola y llega al núcleo mientras nuestras cargas sellan sus nidos.",
+      L"Это последний рубеж. Арена перед ядром кишит врагами. Зарядите волновое оружие синими выстрелами, "
+      L"выпустите волну с пульта и идите к ядру, пока наши заряды запечатывают их гнёзда."},
      false,
      {L"Radiation warning", L"Aviso de radiación", L"Радиационная опасность"},
      {L"Radiation levels near the core are lethal after a few minutes. Do not linger.",
