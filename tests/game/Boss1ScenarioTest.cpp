@@ -7,7 +7,9 @@
 #include <cmath>
 
 #include "EnemyScenarioSupport.h"
+#include "engine/app/Engine.h"
 #include "engine/util/Random.h"
+#include "engine/util/Utilities.h"
 #include "game/ScriptVariables.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/enemies/Boss1.h"
@@ -369,6 +371,26 @@ TEST(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
   EXPECT_GE(ball.GetDistance(), 2500.0f);
   EXPECT_LE(w.Level().GetEffects().size(), effects);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetBoss1Bullets().empty(); }, 300)) << "its trail dies out";
+}
+
+TEST(SecondBoss, ALaserWithoutItsTrailFileStillFliesAndHits) {
+  WorldScenario::Options options;
+  options.writableData = true;
+  WorldScenario w(options);
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(Nembra::RemoveFile(Nembra::g_DataDirectory + "Boss1EstelaBala.pfx"));
+  w.PlacePlayer({0, 0, 0});
+  w.Stand();
+  const uint32_t before = w.Player().GetHealth();
+  w.Level().AddBoss1Laser({600, 0, 300}, {600, 0, 0}, 0.0f, 13);
+  CBoss1Laser& laser = w.Level().GetBoss1Lasers().front();
+  EXPECT_EQ(laser.GetEmitter(), nullptr);
+  ASSERT_TRUE(w.RunUntil([&] { return laser.IsEnded(); }, 100));
+  EXPECT_EQ(w.Player().GetHealth(), before - 13u);
+  w.Frame();  // no trail to wait for: done on the next frame,
+  EXPECT_FALSE(laser.IsActive());
+  w.Frame();  // and out of the list on the one after
+  EXPECT_TRUE(w.Level().GetBoss1Lasers().empty());
 }
 
 }  // namespace
