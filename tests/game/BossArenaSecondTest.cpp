@@ -102,4 +102,17 @@ TEST(SecondBossArena, OtherLevelsStartWithoutABoss) {
   EXPECT_TRUE(w.Level().GetEnemies().empty());
 }
 
+TEST(SecondBossArena, AnInitScriptNamedOtherwiseOnlyByCaseMakesNoBoss) {
+  WorldScenario::Options options = WithoutPlayer();
+  options.writableData = true;
+  WorldScenario w(options);
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.WriteScript("level12_init.lua", "SetPlayerPos(-51, 3500)\n"));
+  w.Level().SetInitScript("level12_init.lua");
+  ASSERT_TRUE(w.Level().Start());
+  EXPECT_TRUE(w.Level().GetEnemies().empty());
+  w.Level().Restart();
+  EXPECT_TRUE(w.Level().GetEnemies().empty());
+}
+
 }  // namespace
