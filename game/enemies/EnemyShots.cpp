@@ -30,7 +30,8 @@ void CParticleShot::Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& directio
   UpdateWorldMatrix();
 }
 
-void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance) {
+void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance, bool wallsWithObjects,
+                        bool endAtPlayer) {
   CEntity::Step();
   if (!m_Ended) {
     CPlayer* player = Target();
@@ -46,11 +47,12 @@ void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance) {
     float distanceSq = 0.0f;
     if (player && player->Collide(from, next, GetRadius(), contact, distanceSq)) {
       hit = true;
+      if (endAtPlayer) next = player->WorldPosition();
       player->Damage(static_cast<float>(m_Power), true);
     }
     if (CLevel* level = CLevel::Current()) {
       float point[3], normal[3], distance = 0.0f;
-      if (level->CheckCollision(&from.x, &next.x, GetRadius(), point, distance, normal, 0, true)) {
+      if (level->CheckCollision(&from.x, &next.x, GetRadius(), point, distance, normal, 0, wallsWithObjects)) {
         hit = true;
         next = D3DXVECTOR3(point[0], point[1], point[2]);
       }

@@ -29,8 +29,11 @@ class CParticleShot : public CParticleSystemMovingEntity {
   void Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power, const char* trailFile);
   // One frame of a straight (or homing) flight that ends at the player, a
   // wall (and, when asked, a standing box) or after maxDistance; the shot
-  // goes inactive once its trail has died out.
-  void Fly(bool homing, bool stopAtBoxes, float maxDistance);
+  // goes inactive once its trail has died out. The walls are the static
+  // ones of class 0, with the objects' shapes unless told otherwise; a shot
+  // told to end at the player moves onto the player's position when it hits.
+  void Fly(bool homing, bool stopAtBoxes, float maxDistance, bool wallsWithObjects = true,
+           bool endAtPlayer = false);
   // The shot met something: its impact effect.
   virtual void OnImpact() {}
 
