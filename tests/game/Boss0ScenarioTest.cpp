@@ -108,6 +108,8 @@ TEST(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
       D3DXVECTOR3 start;
       boss.GetModelPosition(start);
       EXPECT_FLOAT_EQ(start.y, firing.WorldPosition().y);
+      EXPECT_LT(std::fabs(shot.GetPosition().y - firing.WorldPosition().y),
+                std::fabs(shot.GetPosition().y - other.WorldPosition().y));
       const float h = boss.GetWorldRotationZ();
       EXPECT_NEAR(shot.GetDirection().x, std::cos(h), 0.05f);
       EXPECT_GT(shot.GetDirection().x, 0.9f);
