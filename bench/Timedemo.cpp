@@ -28,6 +28,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,6 +48,7 @@
 #include "game/App.h"
 #include "game/GameScript.h"
 #include "game/GameWorld.h"
+#include "game/LevelDescriptions.h"
 #include "platform/Clock.h"
 #include "platform/DeviceTiming.h"
 #include "platform/HeadlessGraphics.h"
@@ -54,9 +56,12 @@
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Sound.h"
+#include "platform/Text.h"
 #include "platform/Window.h"
+#include "scenario/RouteDriver.h"
 #include "scenario/ScenarioInput.h"
 #include "support/TempDir.h"
+#include "tools/datagen/DemoLevelContents.h"
 
 namespace {
 
@@ -124,51 +129,37 @@ int LlvmpipeThreads() {
   return count;
 }
 
-// The interim walk through Level8 while no route driver is at hand: from
-// the entry room up the corridor into the arena, then round the arena's
-// pillars, firing both colours ahead. Each frame the key of the four
-// screen directions closest to the next waypoint is held.
-class ScriptedWalk {
+// The level's route (the generator's steps, as the play-through takes
+// them) played by the route driver from read-only game state, lap after
+// lap. The steps that would end the run are left out: the goal that
+// finishes the level and a walk into a hazard to die.
+class RouteWalk {
  public:
-  scenario::FrameInput Next(int frame) {
-    static const D3DXVECTOR3 kWaypoints[] = {{0, -2600, 0},   {0, -1800, 0},  {0, -1000, 0},    {-1000, -1000, 0},
-                                             {-1000, 0, 0},   {-1000, 1000, 0}, {0, 1000, 0},    {1000, 1000, 0},
-                                             {1000, 0, 0},    {1000, -1000, 0}, {0, -1000, 0},   {0, 0, 0}};
-    constexpr size_t kCount = sizeof kWaypoints / sizeof kWaypoints[0];
-    scenario::FrameInput in;
-    CGameWorld* world = g_pGameWorld;
-    if (!world) return in;
-    const D3DXVECTOR3 p = world->GetPlayer().GetPosition();
-    D3DXVECTOR3 to = kWaypoints[m_Target] - p;
-    to.z = 0.0f;
-    if (D3DXVec3Length(&to) < 120.0f) {
-      m_Target = m_Target + 1 < kCount ? m_Target + 1 : 2;  // round the arena again
-      to = kWaypoints[m_Target] - p;
-      to.z = 0.0f;
-    }
-    // Forward on the screen is the camera's forward on the ground; left is
-    // it turned a quarter to the left.
-    const D3DXVECTOR3 f = world->GetCameraForward();
-    const D3DXVECTOR3 l(-f.y, f.x, 0.0f);
-    const float ahead = to.x * f.x + to.y * f.y, aside = to.x * l.x + to.y * l.y;
-    const int want = std::fabs(ahead) >= std::fabs(aside) ? (ahead >= 0 ? platform::DIK_W : platform::DIK_S)
-                                                          : (aside >= 0 ? platform::DIK_A : platform::DIK_D);
-    if (want != m_Held) {
-      if (m_Held) in.KeyUp(m_Held);
-      in.KeyDown(want);
-      m_Held = want;
-    }
-    // The cursor circles ahead of the player; both colours fire in turn.
-    const float angle = float(frame) * 0.02f;
-    in.MoveTo(400 + int(150.0f * std::cos(angle)), 220 + int(80.0f * std::sin(angle)));
-    if (frame % 24 == 0) in.Press(frame % 48 == 0 ? 0 : 1);
-    if (frame % 24 == 2) in.Release(frame % 48 == 2 ? 0 : 1);
-    return in;
+  explicit RouteWalk(const std::string& levelName) {
+    for (const datagen::DEMO_ROUTE_STEP& step : datagen::DemoLevelContent(levelName).route)
+      if (step.kind != datagen::DEMO_ROUTE_STEP::FINISH && step.kind != datagen::DEMO_ROUTE_STEP::HAZARD)
+        m_Route.push_back(step);
   }
+  bool Empty() const { return m_Route.empty(); }
+  scenario::FrameInput Next() {
+    if (!m_Driver || m_Driver->Done() || m_Driver->Failed()) {
+      if (m_Driver && m_Driver->Failed())
+        std::fprintf(stderr, "timedemo: lap %d: %s\n", m_Laps, m_Driver->Failure().c_str());
+      // The keys the last lap held go up first.
+      scenario::FrameInput release = m_Driver ? m_Driver->ReleaseAll() : scenario::FrameInput();
+      m_Driver = std::make_unique<scenario::RouteDriver>(m_Route);
+      ++m_Laps;
+      return release;
+    }
+    return m_Driver->Next();
+  }
+  int Laps() const { return m_Laps; }
+  std::string Where() const { return m_Driver ? m_Driver->Where() : std::string(); }
 
  private:
-  size_t m_Target = 0;
-  int m_Held = 0;
+  std::vector<datagen::DEMO_ROUTE_STEP> m_Route;
+  std::unique_ptr<scenario::RouteDriver> m_Driver;
+  int m_Laps = 0;
 };
 
 class Timedemo {
@@ -207,6 +198,10 @@ class Timedemo {
     // What the loading state does, then the profile at the level's index.
     if (!m_App->LoadGameResources()) return Fail("the game objects could not be made");
     g_ProfileStore.GetCurrentProfile().levelReached = m_Options.level;
+    const std::string script = platform::WideToUtf8(GetLevelDescription(m_Options.level).scriptFile);
+    m_LevelName = script.substr(0, script.rfind('.'));
+    m_Walk = std::make_unique<RouteWalk>(m_LevelName);
+    if (m_Walk->Empty()) return Fail("no route through " + m_LevelName);
     m_FirstLoadMs = TimedStartLevel();
     if (m_App->GetState() != CApp::STATE_PLAYING || !g_pGameWorld) return Fail("the level did not start");
     return true;
@@ -220,7 +215,7 @@ class Timedemo {
     for (int frame = 1; frame <= total && !m_Ended; ++frame) {
       if (frame == m_Options.instrumentFirst) CALLGRIND_START_INSTRUMENTATION;
       const Clock::time_point start = Clock::now();
-      Frame(frame);
+      Frame();
       const Clock::time_point end = Clock::now();
       if (frame == m_Options.instrumentLast) CALLGRIND_STOP_INSTRUMENTATION;
       if (frame > m_Options.warmup) m_Times.push_back(Milliseconds(end - start));
@@ -229,6 +224,8 @@ class Timedemo {
         return false;
       }
     }
+    m_RouteAtEnd = "lap " + std::to_string(m_Walk->Laps()) + ", " + m_Walk->Where() + "; " +
+                   std::to_string(g_pGameWorld->GetLevel().GetEnemies().size()) + " enemies alive";
     return !m_Ended;
   }
 
@@ -236,7 +233,7 @@ class Timedemo {
   bool Reload() {
     g_pGameWorld->GetLevel().Unload();
     m_SecondLoadMs = TimedStartLevel();
-    for (int frame = 1; frame <= 30 && !m_Ended; ++frame) Frame(frame);
+    for (int frame = 1; frame <= 30 && !m_Ended; ++frame) Frame();
     return !m_Ended && m_App->GetState() == CApp::STATE_PLAYING;
   }
 
@@ -247,8 +244,8 @@ class Timedemo {
     const double median = t.empty() ? 0.0 : (t.size() % 2 ? t[t.size() / 2] : 0.5 * (t[t.size() / 2 - 1] + t[t.size() / 2]));
     double sum = 0.0;
     for (double v : t) sum += v;
-    std::printf("timedemo: level index %u, %s, step 16 ms, seed 1, %d warm-up + %d measured frames\n",
-                m_Options.level, m_Options.headless ? "headless backend" : "SDL window 800x600", m_Options.warmup,
+    std::printf("timedemo: %s (level %u), %s, step 16 ms, seed 1, %d warm-up + %d measured frames\n",
+                m_LevelName.c_str(), m_Options.level, m_Options.headless ? "headless backend" : "SDL window 800x600", m_Options.warmup,
                 m_Options.frames);
     if (!m_Options.headless)
       std::printf("renderer: %s; swap interval %d\n", m_Renderer.c_str(), m_SwapInterval);
@@ -258,9 +255,7 @@ class Timedemo {
     std::printf("level load: first %.1f ms, after CLevel::Unload %.1f ms\n", m_FirstLoadMs, m_SecondLoadMs);
     std::printf("frame time: median %.3f ms, p95 %.3f ms, max %.3f ms, mean %.3f ms over %zu frames\n", median,
                 at(0.95), t.empty() ? 0.0 : t.back(), t.empty() ? 0.0 : sum / double(t.size()), t.size());
-    if (g_pGameWorld)
-      std::printf("end of run: %zu enemies alive, player at (%.0f, %.0f)\n", g_pGameWorld->GetLevel().GetEnemies().size(),
-                  g_pGameWorld->GetPlayer().GetPosition().x, g_pGameWorld->GetPlayer().GetPosition().y);
+    std::printf("route at the last measured frame: %s\n", m_RouteAtEnd.c_str());
   }
 
   const std::string& Problem() const { return m_Problem; }
@@ -288,8 +283,8 @@ class Timedemo {
   // input, the message pump, the clock, the sound layer, the application's
   // frame, the player's health reset through the script host, and the
   // device's work finished.
-  void Frame(int frame) {
-    scenario::ApplyFrameInput(m_Walk.Next(frame), !m_Options.headless, m_App->GetWindow());
+  void Frame() {
+    scenario::ApplyFrameInput(m_Walk->Next(), !m_Options.headless, m_App->GetWindow());
     platform::MSG msg;
     while (platform::PeekMessage(&msg)) {
       if (msg.message == platform::WM_QUIT) {
@@ -324,7 +319,9 @@ class Timedemo {
   CApp* m_App = nullptr;
   bool m_EngineStarted = false, m_InitFailed = false, m_Ended = false;
   std::string m_Problem;
-  ScriptedWalk m_Walk;
+  std::string m_LevelName;
+  std::string m_RouteAtEnd;
+  std::unique_ptr<RouteWalk> m_Walk;
   uint64_t m_Step = 0;
   std::vector<double> m_Times;
   double m_FirstLoadMs = 0.0, m_SecondLoadMs = 0.0;

@@ -31,7 +31,7 @@ trap 'rm -rf "$out"' EXIT
 # Mesa's software rasteriser, whatever else the machine has.
 export LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe
 
-echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores"
+echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # 1. The window: wall times with the device's work finished.
 window=("$demo" --warmup "$warmup" --frames "$frames")
@@ -70,7 +70,6 @@ for run in $(seq 1 $runs); do
   counts+=("$count")
   echo "callgrind run $run: $count instructions in frames $first-$last (main thread)"
 done
-sed -n '/^level load/p' "$out/run1.txt" | sed 's/^/headless /'
 if [ $runs -gt 1 ]; then
   awk -v a="${counts[0]}" -v b="${counts[1]}" 'BEGIN {
     d = a - b; if (d < 0) d = -d;
