@@ -218,7 +218,14 @@ class Timedemo {
       Frame();
       const Clock::time_point end = Clock::now();
       if (frame == m_Options.instrumentLast) CALLGRIND_STOP_INSTRUMENTATION;
-      if (frame > m_Options.warmup) m_Times.push_back(Milliseconds(end - start));
+      if (frame > m_Options.warmup) {
+        m_Times.push_back(Milliseconds(end - start));
+        if (Nembra::g_pGraphicsDevice && Nembra::g_pGraphicsDevice->GetDevice()) {
+          const platform::DeviceFrameCounters c = Nembra::g_pGraphicsDevice->GetDevice()->GetFrameCounters();
+          m_Draws += c.draws;
+          m_ProgramBinds += c.programBinds;
+        }
+      }
       if (m_App->GetState() != CApp::STATE_PLAYING) {
         std::fprintf(stderr, "timedemo: frame %d left play (state %d)\n", frame, m_App->GetState());
         return false;
@@ -255,6 +262,9 @@ class Timedemo {
     std::printf("level load: first %.1f ms, after CLevel::Unload %.1f ms\n", m_FirstLoadMs, m_SecondLoadMs);
     std::printf("frame time: median %.3f ms, p95 %.3f ms, max %.3f ms, mean %.3f ms over %zu frames\n", median,
                 at(0.95), t.empty() ? 0.0 : t.back(), t.empty() ? 0.0 : sum / double(t.size()), t.size());
+    if (!t.empty() && m_Draws)
+      std::printf("device work per frame: %.1f draws, %.1f program changes\n", double(m_Draws) / double(t.size()),
+                  double(m_ProgramBinds) / double(t.size()));
     std::printf("route at the last measured frame: %s\n", m_RouteAtEnd.c_str());
   }
 
@@ -324,6 +334,7 @@ class Timedemo {
   std::unique_ptr<RouteWalk> m_Walk;
   uint64_t m_Step = 0;
   std::vector<double> m_Times;
+  uint64_t m_Draws = 0, m_ProgramBinds = 0;
   double m_FirstLoadMs = 0.0, m_SecondLoadMs = 0.0;
   std::string m_Renderer;
   int m_SwapInterval = -1;
