@@ -30,6 +30,19 @@ struct CHASE_STEERING {
   bool wallLookIncludesObjects = true;
 };
 
+// The chase of the enemies that shoot from a distance (the shooter and the
+// first boss): half the pursuit, a short look ahead at the player, a long
+// one at obstacles, strong walls, no heading blend.
+inline CHASE_STEERING ShooterChaseSteering() {
+  CHASE_STEERING weights;
+  weights.pursuitWeight = 5.0f;
+  weights.pursuitAhead = 0.1f;
+  weights.obstacleLookAhead = 10.0f;
+  weights.wallWeight = 50000.0f;
+  weights.blendHeading = false;
+  return weights;
+}
+
 class CEnemy : public CCharacter {
  public:
   static constexpr float VANISH_SPEED = 512.0f;

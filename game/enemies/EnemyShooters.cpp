@@ -82,14 +82,8 @@ void CEnemy3::Step() {
         } else {
           m_Moving = 1;
           SetAnimation("Ene3CaminarAdelante", true);
-          CHASE_STEERING weights;
-          weights.pursuitWeight = 5.0f;
-          weights.pursuitAhead = 0.1f;
-          weights.obstacleLookAhead = 10.0f;
-          weights.wallWeight = 50000.0f;
-          weights.blendHeading = false;
           D3DXVECTOR3 d0;
-          if (SteerChase(weights, d0)) {
+          if (SteerChase(ShooterChaseSteering(), d0)) {
             m_Moving = 0;
             SetAnimation("Ene3Reposo", true);
           }

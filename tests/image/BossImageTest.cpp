@@ -8,31 +8,20 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "game/enemies/Boss0.h"
+#include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"
 
 namespace {
 
-// Where a world point lands on the 800 x 600 screen.
-D3DXVECTOR3 Project(const Nembra::CCamera& camera, const D3DXVECTOR3& p) {
-  D3DXMATRIX viewProjection;
-  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
-  D3DXVECTOR3 ndc;
-  D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
-  return D3DXVECTOR3((ndc.x + 1.0f) * 400.0f, (1.0f - ndc.y) * 300.0f, ndc.z);
-}
+using scenario::B;
+using scenario::BestNear;
+using scenario::G;
+using scenario::Project;
+using scenario::R;
 
-int R(uint32_t c) { return (c >> 16) & 0xFF; }
-int G(uint32_t c) { return (c >> 8) & 0xFF; }
-int B(uint32_t c) { return c & 0xFF; }
 // How much a pixel leans to the ring's gold (red and green over blue).
 int Gold(uint32_t c) { return std::min(R(c), G(c)) - B(c); }
 
-int BestNear(scenario::ScreenScenario& s, const D3DXVECTOR3& at, int reach) {
-  int best = -1000;
-  for (int dy = -reach; dy <= reach; ++dy)
-    for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, Gold(s.PixelAt(int(at.x) + dx, int(at.y) + dy)));
-  return best;
-}
 
 TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
   scenario::WorldScenario::Options options;
@@ -69,11 +58,11 @@ TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
     const D3DXVECTOR3 at = Project(w.Camera(), shot.GetPosition() + D3DXVECTOR3(0, 0, 180) - 30.0f * shot.GetDirection());
     ASSERT_GT(at.x, 0.0f);
     ASSERT_LT(at.x, 800.0f);
-    if (BestNear(w.Screen(), at, 10) > 60) ++shown;
+    if (BestNear(w.Screen(), at, 10, Gold) > 60) ++shown;
   }
   EXPECT_GE(shown, 10) << "the boss may hide one or two";
   const D3DXVECTOR3 floor = Project(w.Camera(), D3DXVECTOR3(900, -600, 0));
-  EXPECT_LT(BestNear(w.Screen(), floor, 3), 40);
+  EXPECT_LT(BestNear(w.Screen(), floor, 3, Gold), 40);
 }
 
 }  // namespace

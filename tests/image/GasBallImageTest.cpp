@@ -9,30 +9,18 @@
 #include "engine/app/GraphicsDevice.h"
 #include "game/effects/GasSplash.h"
 #include "game/enemies/EnemyHornSpit.h"
+#include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"
 
 namespace {
 
-D3DXVECTOR3 Project(const Nembra::CCamera& camera, const D3DXVECTOR3& p) {
-  D3DXMATRIX viewProjection;
-  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
-  D3DXVECTOR3 ndc;
-  D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
-  return D3DXVECTOR3((ndc.x + 1.0f) * 400.0f, (1.0f - ndc.y) * 300.0f, ndc.z);
-}
+using scenario::BestNear;
+using scenario::G;
+using scenario::Project;
+using scenario::R;
 
 // How far a pixel leans from the grey floor to the gas's green and cyan.
-int Green(uint32_t c) {
-  const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF;
-  return g - r;
-}
-
-int GreenestNear(scenario::ScreenScenario& s, const D3DXVECTOR3& at, int reach) {
-  int best = -1000;
-  for (int dy = -reach; dy <= reach; ++dy)
-    for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, Green(s.PixelAt(int(at.x) + dx, int(at.y) + dy)));
-  return best;
-}
+int Green(uint32_t c) { return G(c) - R(c); }
 
 TEST(GasBallImage, ABallFallsOntoThePuddleOfTheOneBefore) {
   scenario::WorldScenario::Options options;
@@ -70,9 +58,9 @@ TEST(GasBallImage, ABallFallsOntoThePuddleOfTheOneBefore) {
   const D3DXVECTOR3 ballAt = Project(w.Camera(), second->GetPosition());
   const D3DXVECTOR3 puddleAt = Project(w.Camera(), puddle->GetPosition());
   const D3DXVECTOR3 floorAt = Project(w.Camera(), D3DXVECTOR3(700, -500, 0));
-  EXPECT_GT(GreenestNear(w.Screen(), ballAt, 6), 40) << "the ball at " << ballAt.x << "," << ballAt.y;
-  EXPECT_GT(GreenestNear(w.Screen(), puddleAt, 50), 40) << "the puddle at " << puddleAt.x << "," << puddleAt.y;
-  EXPECT_LT(GreenestNear(w.Screen(), floorAt, 3), 20);
+  EXPECT_GT(BestNear(w.Screen(), ballAt, 6, Green), 40) << "the ball at " << ballAt.x << "," << ballAt.y;
+  EXPECT_GT(BestNear(w.Screen(), puddleAt, 50, Green), 40) << "the puddle at " << puddleAt.x << "," << puddleAt.y;
+  EXPECT_LT(BestNear(w.Screen(), floorAt, 3, Green), 20);
 }
 
 }  // namespace
