@@ -22,6 +22,7 @@
 #include "game/ScriptVariables.h"
 #include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyKinds.h"
+#include "game/mechanisms/Item.h"
 #include "game/mechanisms/WaveWeapon.h"
 #include "platform/Files.h"
 #include "tools/datagen/DemoLevelContents.h"
@@ -331,7 +332,7 @@ TEST(DemoLevel8, ItLoadsEveryObjectWithNothingMissing) {
   run.Frame();
   EXPECT_EQ(Level().GetInitScript(), "Level8_Init.lua");
   EXPECT_EQ(Level().GetTerrainMeshName(), "Level8_Terrain.X");
-  EXPECT_EQ(Level().GetItems().size(), 2u);
+  EXPECT_EQ(Level().GetItems().size(), 3u);
   EXPECT_EQ(Level().GetWaveWeapons().size(), 2u);
   EXPECT_EQ(Level().GetEnemyGenerators().size(), 8u);
   EXPECT_EQ(Level().GetTriggerManager().CircularCount(), 2u);
@@ -369,6 +370,8 @@ TEST_P(DemoLevel8Route, FinishesTheLevelThroughEightEnemiesAPuddleTheWaveAndTheB
   EXPECT_TRUE(run.irradiated);
   EXPECT_EQ(run.bombs, 2);
   EXPECT_EQ(VarTableGet("L8_WaveFired"), 1);
+  EXPECT_EQ(VarTableGet("L8_WeaponUp"), 1);  // the pick-up on the way ran its script
+  EXPECT_EQ(Player().GetWeapon().GetPower(), 2u);
   for (const char* objective : {"L8_STATION", "L8_WAVE", "L8_CORE"})
     EXPECT_TRUE(Level().GetObjectiveComplete(objective)) << objective;
   EXPECT_EQ(Problems(run.a.LogLines()), std::vector<std::string>());
@@ -411,6 +414,8 @@ TEST(DemoLevel8, RestartsAfterTheWaveBringBackTheFirstStart) {
     for (const char* objective : {"L8_STATION", "L8_WAVE", "L8_CORE"})
       EXPECT_FALSE(Level().GetObjectiveComplete(objective)) << objective;
     EXPECT_EQ(Player().GetHealth(), 300u);
+    EXPECT_EQ(Player().GetWeapon().GetPower(), 1u);
+    for (CItem& item : Level().GetItems()) EXPECT_TRUE(item.IsActive());
     // The bomb's timer does not come back: no charge goes off after a restart.
     for (int i = 0; i < 500; ++i) run.Frame();
     EXPECT_EQ(Level().GetBomb(), nullptr);

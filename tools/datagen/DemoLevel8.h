@@ -114,7 +114,14 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   ITEM_RECORD full = half;
   full.subKind = 3;
   full.pair = At(0.0f, 1350.0f);
-  c.items.items = {half, full};
+  // The second weapon level (and full charges) at the arena's mouth, on the
+  // way: shots of power 2 from there on.
+  ITEM_RECORD weapon;
+  weapon.kind = 2;
+  weapon.subKind = 2;
+  weapon.scriptFile = "L8_WeaponUp.lua";
+  weapon.pair = At(0.0f, -1400.0f);
+  c.items.items = {weapon, half, full};
 
   // The wave-weapon stations: the blue one is the one to charge.
   WAVE_WEAPON_RECORD blue;
@@ -167,6 +174,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
       {"L8_Arena.lua",
        "-- Into the south corridor: the spawn points re-arm quickly.\n"
        "SetEnemyGeneratorTimer(2)\n"},
+      {"L8_WeaponUp.lua", "-- The second weapon level was taken.\nIncVar(\"L8_WeaponUp\")\n"},
       {"L8_Health.lua", "-- A health pack was taken.\nIncVar(\"L8_Health\")\n"},
       {"L8_StationFull.lua",
        "-- The blue station is full: the console is armed.\n"
