@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/scene/SceneManager.h"
+#include "engine/util/TextTable.h"
 #include "game/GameGlobals.h"
 #include "game/Level8Run.h"
 #include "game/LevelDescriptions.h"
@@ -155,6 +156,18 @@ TEST(DemoLevel8, ItLoadsEveryObjectWithNothingMissing) {
   EXPECT_EQ(GetLevelDescription(2).startComic, L"null");
   EXPECT_EQ(GetLevelDescription(2).endComic, L"ComicEnd.dat");
   EXPECT_EQ(Problems(run.a.LogLines()), std::vector<std::string>());
+  // Every text the level's scripts name, in each of the three languages.
+  std::vector<std::string> ids;
+  for (const auto& script : datagen::DemoLevelContent("Level8").scripts)
+    for (size_t at = script.second.find("\"TXT_"); at != std::string::npos; at = script.second.find("\"TXT_", at + 1))
+      ids.push_back(script.second.substr(at + 1, script.second.find('"', at + 1) - at - 1));
+  EXPECT_EQ(ids.size(), 7u);
+  for (const wchar_t* language : {L"SPA", L"RUS", L"ENG"}) {
+    Nembra::g_TextTable.clear();
+    Nembra::CTextTable::Load(language);
+    for (const std::string& id : ids) EXPECT_NE(Nembra::GetText(id), L">> ERROR : Unknown Text ID <<") << id;
+  }
+  EXPECT_EQ(Nembra::GetText("TXT_MSG_LEVEL8_STATION").find(L"@"), std::wstring::npos);
 }
 
 // The route under the play-through's seed and another: the enemies' kinds,

@@ -95,7 +95,7 @@ inline std::string InitScript() {
          "SetVar(\"L8_WaveFired\", 0)\n"
          "GUIAddMarker(\"L8_Station\", " + std::to_string(int(BLUE_STATION_X)) + ", " +
          std::to_string(int(BLUE_STATION_Y)) + ", 0, 150, \"Marker.tga\")\n"
-         "GUIShowMessage(\"TXT_MSG_LEVEL8_BOSS\", \"Portraits.png\", 0, 0, 89, 89)\n";
+         "GUIShowMessage(\"TXT_MSG_LEVEL8_ARENA\", \"Portraits.png\", 0, 0, 89, 89)\n";
 }
 
 }  // namespace level8
