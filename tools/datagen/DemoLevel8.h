@@ -10,6 +10,7 @@
 // colour it reaches. Charges then seal the nests one after the other (two
 // bombs, far from the console) and the way north to the core opens; the
 // north corridor and the core room are irradiated.
+#include <array>
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
@@ -164,7 +165,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
       Trigger::MakeCircle("L8_Wave.lua", "L8_Console", CONSOLE_X, CONSOLE_Y, 0.0f, 150.0f, Trigger::Action, false),
       // The north corridor and the core: the radiation rises.
       Trigger::MakeRectangle("L8_Radiation.lua", "L8_Radiation", 0.0f, 1900.0f, 0.0f, 400.0f, 600.0f),
-      // The core: the level's goal, open once the wave is out.
+      // The core: the level's goal, open once both nests are sealed.
       Trigger::MakeCircle("L8_Goal.lua", "GOAL", GOAL_X, GOAL_Y, 0.0f, 200.0f, Trigger::WalkIn, false),
   };
 
