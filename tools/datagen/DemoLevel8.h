@@ -10,6 +10,7 @@
 // colour it reaches. Charges then seal the nests one after the other (two
 // bombs, far from the console) and the way north to the core opens; the
 // north corridor and the core room are irradiated.
+#include <array>
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
@@ -95,7 +96,7 @@ inline std::string InitScript() {
          "SetVar(\"L8_WaveFired\", 0)\n"
          "GUIAddMarker(\"L8_Station\", " + std::to_string(int(BLUE_STATION_X)) + ", " +
          std::to_string(int(BLUE_STATION_Y)) + ", 0, 150, \"Marker.tga\")\n"
-         "GUIShowMessage(\"TXT_MSG_LEVEL8_BOSS\", \"Portraits.png\", 0, 0, 89, 89)\n";
+         "GUIShowMessage(\"TXT_MSG_LEVEL8_ARENA\", \"Portraits.png\", 0, 0, 89, 89)\n";
 }
 
 }  // namespace level8
@@ -114,7 +115,14 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   ITEM_RECORD full = half;
   full.subKind = 3;
   full.pair = At(0.0f, 1350.0f);
-  c.items.items = {half, full};
+  // The second weapon level (and full charges) at the arena's mouth, on the
+  // way: shots of power 2 from there on.
+  ITEM_RECORD weapon;
+  weapon.kind = 2;
+  weapon.subKind = 2;
+  weapon.scriptFile = "L8_WeaponUp.lua";
+  weapon.pair = At(0.0f, -1400.0f);
+  c.items.items = {weapon, half, full};
 
   // The wave-weapon stations: the blue one is the one to charge.
   WAVE_WEAPON_RECORD blue;
@@ -157,7 +165,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
       Trigger::MakeCircle("L8_Wave.lua", "L8_Console", CONSOLE_X, CONSOLE_Y, 0.0f, 150.0f, Trigger::Action, false),
       // The north corridor and the core: the radiation rises.
       Trigger::MakeRectangle("L8_Radiation.lua", "L8_Radiation", 0.0f, 1900.0f, 0.0f, 400.0f, 600.0f),
-      // The core: the level's goal, open once the wave is out.
+      // The core: the level's goal, open once both nests are sealed.
       Trigger::MakeCircle("L8_Goal.lua", "GOAL", GOAL_X, GOAL_Y, 0.0f, 200.0f, Trigger::WalkIn, false),
   };
 
@@ -167,6 +175,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
       {"L8_Arena.lua",
        "-- Into the south corridor: the spawn points re-arm quickly.\n"
        "SetEnemyGeneratorTimer(2)\n"},
+      {"L8_WeaponUp.lua", "-- The second weapon level was taken.\nIncVar(\"L8_WeaponUp\")\n"},
       {"L8_Health.lua", "-- A health pack was taken.\nIncVar(\"L8_Health\")\n"},
       {"L8_StationFull.lua",
        "-- The blue station is full: the console is armed.\n"
@@ -236,7 +245,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   fightMouth.seconds = 8.0f;
   DEMO_ROUTE_STEP charge = step(DEMO_ROUTE_STEP::SHOOT, BLUE_STATION_X, BLUE_STATION_Y, "the blue station");
   charge.shots = STATION_CAPACITY + 12;  // enemies may stand in the line of fire
-  charge.colour = 1;
+  charge.colour = 0;  // the route's blue
   DEMO_ROUTE_STEP afterWave = step(DEMO_ROUTE_STEP::FIGHT, CONSOLE_X, CONSOLE_Y, "what the wave left");
   afterWave.radius = 950.0f;
   afterWave.seconds = 8.0f;

@@ -1,5 +1,6 @@
-// The texts of Level8's scripts: its three objectives and the messages the
-// wave-weapon station and the core's radiation show, in the three languages.
+// The texts of Level8's scripts: its three objectives and the messages of
+// the arena, the wave-weapon station, the nests' charges and the core's
+// radiation, in the three languages.
 #include <vector>
 
 #include "tools/datagen/DataGen.h"
@@ -18,15 +19,31 @@ std::vector<datagen::GameText> Level8Texts() {
        L"\u043f\u0443\u043b\u044c\u0442\u0430"},
       {"TXT_L8_OBJ_CORE", L"Reach the core", L"Llega al n\u00facleo",
        L"\u0414\u043e\u0431\u0435\u0440\u0438\u0442\u0435\u0441\u044c \u0434\u043e \u044f\u0434\u0440\u0430"},
+      {"TXT_MSG_LEVEL8_ARENA",
+       L"Commander here. The arena ahead is their last stand. The beam creatures change colour when you hit "
+       L"them: watch them and switch your shots. Charge the blue wave weapon beyond the arena.",
+       L"Aqu\u00ed el comandante. La arena es su \u00faltimo basti\u00f3n. Las criaturas de rayos cambian de "
+       L"color al recibir un disparo: obs\u00e9rvalas y cambia de disparo. Carga el arma de ondas azul al fondo "
+       L"de la arena.",
+       L"\u0413\u043e\u0432\u043e\u0440\u0438\u0442 \u043a\u043e\u043c\u0430\u043d\u0434\u0438\u0440. "
+       L"\u0410\u0440\u0435\u043d\u0430 \u0432\u043f\u0435\u0440\u0435\u0434\u0438 - \u0438\u0445 "
+       L"\u043f\u043e\u0441\u043b\u0435\u0434\u043d\u0438\u0439 \u0440\u0443\u0431\u0435\u0436. "
+       L"\u041b\u0443\u0447\u0435\u0432\u044b\u0435 \u0441\u0443\u0449\u0435\u0441\u0442\u0432\u0430 "
+       L"\u043c\u0435\u043d\u044f\u044e\u0442 \u0446\u0432\u0435\u0442 \u043e\u0442 "
+       L"\u043f\u043e\u043f\u0430\u0434\u0430\u043d\u0438\u044f: \u0441\u043b\u0435\u0434\u0438\u0442\u0435 "
+       L"\u0437\u0430 \u043d\u0438\u043c\u0438 \u0438 \u043c\u0435\u043d\u044f\u0439\u0442\u0435 "
+       L"\u0432\u044b\u0441\u0442\u0440\u0435\u043b\u044b. \u0417\u0430\u0440\u044f\u0434\u0438\u0442\u0435 "
+       L"\u0441\u0438\u043d\u0435\u0435 \u0432\u043e\u043b\u043d\u043e\u0432\u043e\u0435 "
+       L"\u043e\u0440\u0443\u0434\u0438\u0435 \u0437\u0430 \u0430\u0440\u0435\u043d\u043e\u0439."},
       {"TXT_MSG_LEVEL8_STATION",
-       L"Engineer here. The wave weapon is charged. Stand at the console and press the Action key to fire it.",
-       L"Aqu\u00ed la ingeniera. El arma de ondas est\u00e1 cargada. Ponte en la consola y pulsa la tecla de "
-       L"acci\u00f3n para dispararla.",
+       L"Engineer here. The wave weapon is charged. Stand at the console and press @KMP_ACTION to fire it.",
+       L"Aqu\u00ed la ingeniera. El arma de ondas est\u00e1 cargada. Ponte en la consola y pulsa @KMP_ACTION "
+       L"para dispararla.",
        L"\u0413\u043e\u0432\u043e\u0440\u0438\u0442 \u0438\u043d\u0436\u0435\u043d\u0435\u0440. "
        L"\u0412\u043e\u043b\u043d\u043e\u0432\u043e\u0435 \u043e\u0440\u0443\u0434\u0438\u0435 "
        L"\u0437\u0430\u0440\u044f\u0436\u0435\u043d\u043e. \u0412\u0441\u0442\u0430\u043d\u044c\u0442\u0435 \u0443 "
        L"\u043f\u0443\u043b\u044c\u0442\u0430 \u0438 \u043d\u0430\u0436\u043c\u0438\u0442\u0435 "
-       L"\u043a\u043b\u0430\u0432\u0438\u0448\u0443 \u0434\u0435\u0439\u0441\u0442\u0432\u0438\u044f."},
+       L"@KMP_ACTION."},
       {"TXT_MSG_LEVEL8_NESTS",
        L"Commander here. The wave is out and the charges are sealing the nests. Get to the core, now!",
        L"Aqu\u00ed el comandante. La onda ha salido y las cargas sellan los nidos. \u00a1Ve al n\u00facleo, ya!",
