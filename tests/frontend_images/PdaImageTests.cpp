@@ -113,7 +113,8 @@ TEST_F(PdaPictures, DecryptNoticeNearHalfway) {
   Desktop(1, true);
   auto& desktop = AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP);
   ASSERT_TRUE(desktop.m_Decrypt.m_Visible);
-  while (desktop.m_Decrypt.m_Progress < 0.48f) Frame();
+  for (int frames = 0; desktop.m_Decrypt.m_Progress < 0.48f && frames < 2000; ++frames) Frame();
+  ASSERT_GE(desktop.m_Decrypt.m_Progress, 0.48f);
   desktop.m_Decrypt.m_BarFill.m_ScaleX = desktop.m_Decrypt.m_Progress;
   ASSERT_TRUE(Capture("pda_decrypt_notice"));
   // The bar (x 324 .. 564) green over about its first half.
@@ -140,10 +141,11 @@ TEST_F(PdaPictures, EmailScrolledHalfwayAndWithAnAttachmentOpen) {
   Frame();
   auto& email = AppAt<CPDAAppEmail>(PDA_APP_EMAIL);
   const int target = 220 - (email.m_LastHeight - 185) / 2;
-  while (email.m_Scroll > target) {
+  for (int turns = 0; email.m_Scroll > target && turns < 200; ++turns) {
     s.Next().Wheel(-1);
     Frame();
   }
+  ASSERT_LE(email.m_Scroll, target) << "the wheel stopped scrolling at " << email.m_Scroll;
   s.Next().MoveTo(600, 520);
   Frame();
   ASSERT_TRUE(Capture("pda_email_scrolled"));
