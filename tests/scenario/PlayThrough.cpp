@@ -298,7 +298,7 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
   if (!WaitState(CApp::STATE_PLAYING)) return false;
   RouteDriver::Settings settings;
   settings.frameTime = kFrameTime;
-  RouteDriver driver(datagen::DemoLevelContent(name).route, settings);
+  RouteDriver driver(m_Options.route ? m_Options.route(name) : datagen::DemoLevelContent(name).route, settings);
   if (driver.StepCount() == 0) return Fail("the level has no route");
   Visit(CApp::STATE_PLAYING);
   if (visitPda) {
