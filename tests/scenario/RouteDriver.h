@@ -35,8 +35,8 @@ class RouteDriver {
 
   struct Settings {
     float frameTime = 0.016f;
-    float reach = 40.0f;         // a waypoint counts as reached this close
-    float lookAhead = 160.0f;    // the walk aims this far ahead on its line
+    float reach = 24.0f;         // a waypoint counts as reached this close
+    float lookAhead = 160.0f;    // pushed off its line, the walk rejoins it this far ahead
     float fightRange = 650.0f;   // enemies met on the way are fought within this distance
     float aimTolerance = 40.0f;  // the aim point this close to the target fires
     int fireInterval = 8;        // frames from one shot to the next
