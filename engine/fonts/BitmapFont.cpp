@@ -92,8 +92,10 @@ const CBitmapFont::GLYPH& CBitmapFont::GetDrawnGlyph(wchar_t c) const {
   auto it = m_Glyphs.find(c);
   if (it != m_Glyphs.end()) return it->second;
   // The default font (a font that did not load) has no glyphs at all; its
-  // own request was reported already.
-  if (GetName() != DEFAULT_RESOURCE_NAME) ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
+  // own request was reported already. Control characters (the CR that
+  // CR LF texts keep in their lines) have no picture in any font.
+  if (GetName() != DEFAULT_RESOURCE_NAME && unsigned(c) >= 0x20u)
+    ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
   return m_DefaultGlyph;
 }
 
