@@ -332,6 +332,7 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
       Visit(CApp::STATE_DEATH);
       Tap(platform::DIK_SPACE);
       if (!WaitState(CApp::STATE_PLAYING, 10)) return false;
+      Visit(CApp::STATE_PLAYING);
       driver.Restarted();
       Begin("play " + name);
       continue;
