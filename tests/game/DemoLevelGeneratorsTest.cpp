@@ -66,6 +66,13 @@ TEST(DemoLevelGenerators, ARecordIsWrittenAsTheLevelEditorWritesIt) {
   EXPECT_EQ(formats::EnemyGeneratorFileBytes(file), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, DemoLevelGenerators, ::testing::Values("LevelTutorial", "Level4", "Level8"));
+TEST(DemoLevelGenerators, TheTutorialHasNoEnemiesAndLoadsNoGenerators) {
+  const datagen::DEMO_LEVEL_CONTENT tutorial = datagen::DemoLevelContent("LevelTutorial");
+  EXPECT_TRUE(tutorial.generators.generators.empty());
+  for (const auto& script : tutorial.scripts)
+    EXPECT_EQ(script.second.find("LoadEnemyGenerators"), std::string::npos) << script.first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DemoLevelGenerators, ::testing::Values("Level4", "Level8"));
 
 }  // namespace

@@ -1,0 +1,110 @@
+// Each demo level started as the application starts it, then restarted
+// three times with F1: after every restart the level holds what it held
+// after its first start, object for object, light for light, and the scene
+// holds as many nodes. A load left in the init script, or a light made
+// again by each start, shows here as a count that grows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "engine/scene/SceneManager.h"
+#include "game/DemoLevelStart.h"
+
+using scenario::AppScenario;
+
+namespace {
+
+using Counts = std::map<std::string, size_t>;
+
+size_t SceneNodes(const Nembra::CSceneNode* node) {
+  size_t n = 1;
+  for (const Nembra::CSceneNode* child : node->GetChildren()) n += SceneNodes(child);
+  return n;
+}
+
+Counts CountLevel() {
+  CLevel& level = demolevel::Level();
+  Counts c;
+  c["items"] = level.GetItems().size();
+  c["boxes"] = level.GetBoxes().size();
+  c["generators"] = level.GetGenerators().size();
+  c["receptors"] = level.GetReceptors().size();
+  c["doors"] = level.GetDoors().size();
+  c["open/close doors"] = level.GetOpenCloseDoors().size();
+  c["roofs"] = level.GetRoofs().size();
+  c["links"] = level.GetLinks().size();
+  c["connectors"] = level.GetConnectors().size();
+  c["circuit generators"] = level.GetCircuitGenerators().size();
+  c["wire grates"] = level.GetWireGrates().size();
+  c["barrels"] = level.GetBarrels().size();
+  c["targets"] = level.GetTargets().size();
+  c["pushables"] = level.GetPushables().size();
+  c["lasers"] = level.GetLasers().size();
+  c["wave weapons"] = level.GetWaveWeapons().size();
+  c["enemy generators"] = level.GetEnemyGenerators().size();
+  c["enemies"] = level.GetEnemies().size();
+  c["level lights"] = level.GetLights().Count();
+  c["scene lights"] = Nembra::g_pSceneManager->GetLights().size();
+  c["circular triggers"] = level.GetTriggerManager().CircularCount();
+  c["rectangular triggers"] = level.GetTriggerManager().RectangularCount();
+  c["objectives"] = level.GetObjectiveMap().size();
+  c["objective order"] = level.GetObjectiveOrder().size();
+  c["timers"] = level.GetTimers().size();
+  c["markers"] = level.GetMarkers().size();
+  c["named sprites"] = level.GetSprites().size();
+  c["animated sprites"] = level.GetAnimatedSprites().size();
+  for (int k = 0; k < 3; ++k) {
+    c["static shapes, class " + std::to_string(k)] = level.GetCollision().GetStaticShapes(k).size();
+    c["object shapes, class " + std::to_string(k)] = level.GetCollision().GetObjectShapes(k).size();
+  }
+  c["scene nodes"] = SceneNodes(Nembra::g_pSceneManager->GetRoot());
+  return c;
+}
+
+std::string Describe(const Counts& counts) {
+  std::ostringstream out;
+  for (const auto& entry : counts) out << entry.first << " " << entry.second << "; ";
+  return out.str();
+}
+
+class DemoLevelRestart : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DemoLevelRestart, ThreeRestartsWithF1KeepEveryCount) {
+  const std::string name = GetParam();
+  const uint32_t number = name == "LevelTutorial" ? 0 : (name == "Level4" ? 1 : 2);
+  if (!std::filesystem::exists(std::string(KARVESSA_DEMO_DATA_DIR) + "/Scripts/" + name + ".lua"))
+    GTEST_SKIP() << "the data has no level script " << name << ".lua yet";
+  AppScenario::Options o;
+  o.frameTime = 0.05f;
+  AppScenario a(o);
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(demolevel::StartLevel(a, number));
+  EXPECT_EQ(demolevel::Level().GetInitScript(), name + "_Init.lua");
+  // Two frames of play after the start, as after each restart: the frame
+  // the restart key goes down in and the one it comes up in.
+  a.Run(2);
+  const Counts first = CountLevel();
+  EXPECT_GT(first.at("scene nodes"), 1u);
+  EXPECT_GE(first.at("objectives"), 1u) << "a level ends when its objectives are complete";
+  for (int restart = 1; restart <= 3; ++restart) {
+    SCOPED_TRACE("restart " + std::to_string(restart));
+    a.Run(30);
+    // Hurt a little before the key: the restart heals the player.
+    CPlayer& player = g_pGameWorld->GetPlayer();
+    player.Damage(10.0f, false);
+    ASSERT_LT(player.GetHealth(), player.GetMaxHealth());
+    a.Tap(platform::DIK_F1);
+    ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
+    EXPECT_EQ(player.GetHealth(), player.GetMaxHealth()) << "F1 restarted the level";
+    const Counts now = CountLevel();
+    EXPECT_EQ(now, first) << "after the start: " << Describe(first) << "\nafter the restart: " << Describe(now);
+  }
+  EXPECT_EQ(demolevel::TroubleLines(a.LogLines()), std::vector<std::string>());
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DemoLevelRestart, ::testing::Values("LevelTutorial", "Level4", "Level8"));
+
+}  // namespace

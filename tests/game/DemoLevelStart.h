@@ -1,0 +1,52 @@
+#pragma once
+// Starting a demo level in an application scenario the way a player
+// reaches it: login with the profile at the level's number, then the
+// desktop's start and the start comic, until the level plays.
+#include <cctype>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/AppTestSupport.h"
+#include "game/GameWorld.h"
+#include "game/Level.h"
+
+namespace demolevel {
+
+inline CLevel& Level() { return g_pGameWorld->GetLevel(); }
+
+// The level at that number (0 LevelTutorial, 1 Level4, 2 Level8) playing.
+inline bool StartLevel(scenario::AppScenario& a, uint32_t levelNumber) {
+  if (!apptest::ToLogin(a)) return false;
+  apptest::ChooseProfile(a, levelNumber);
+  bool started = false;
+  for (int frame = 0; frame < 200 && a.App().GetState() != CApp::STATE_PLAYING && !a.Ended(); ++frame) {
+    if (a.App().GetState() == CApp::STATE_COMIC) g_pComicViewer->finished = 1;
+    // The desktop's start button, pressed once.
+    if (a.App().GetState() == CApp::STATE_DESKTOP && !started) {
+      g_pPDA->m_ResultCode = PDA_RESULT_START_GAME;
+      started = true;
+    }
+    a.Frame();
+  }
+  return a.App().GetState() == CApp::STATE_PLAYING;
+}
+
+// Log lines that tell of something missing or failing: a file not found, a
+// script error, a refused script call.
+inline std::vector<std::string> TroubleLines(const std::vector<std::string>& lines) {
+  std::vector<std::string> trouble;
+  for (const std::string& line : lines) {
+    std::string lower = line;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* word : {"cannot", "could not", "not found", "missing", "error", "failed", "ignored",
+                             "damaged", "no such", "unknown"})
+      if (lower.find(word) != std::string::npos) {
+        trouble.push_back(line);
+        break;
+      }
+  }
+  return trouble;
+}
+
+}  // namespace demolevel
