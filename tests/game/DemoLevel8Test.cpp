@@ -170,7 +170,8 @@ class Level8Run {
 
   void Shoot(const DEMO_ROUTE_STEP& s) {
     for (int shot = 0; shot < s.shots && Playing(); ++shot) {
-      FireAt(D3DXVECTOR3(s.x, s.y, s.z), s.colour);
+      // The route names the weapon: 0 blue, 1 red.
+      FireAt(D3DXVECTOR3(s.x, s.y, s.z), s.colour == 0 ? CWeapon::BLUE : CWeapon::RED);
       for (int i = 0; i < FIRE_EVERY; ++i) Frame();
     }
   }

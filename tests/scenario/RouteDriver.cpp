@@ -343,10 +343,16 @@ FrameInput RouteDriver::Next() {
         FireAt(in, enemy.position, enemy.button);
       break;
     }
-    case Step::WAIT:
+    case Step::WAIT: {
+      // Standing is no reason not to shoot back.
       Walk(in, still);
-      if (m_StepTime >= s.seconds) Advance();
+      Target enemy;
+      if (m_StepTime >= s.seconds)
+        Advance();
+      else if (NearestEnemy(m_Settings.fightRange, &enemy))
+        FireAt(in, enemy.position, enemy.button);
       break;
+    }
     case Step::HAZARD:
       // Walks in and stays; the death ends the step (Restarted).
       WalkTo(in, s.x, s.y);

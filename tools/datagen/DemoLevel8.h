@@ -236,7 +236,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   fightMouth.seconds = 8.0f;
   DEMO_ROUTE_STEP charge = step(DEMO_ROUTE_STEP::SHOOT, BLUE_STATION_X, BLUE_STATION_Y, "the blue station");
   charge.shots = STATION_CAPACITY + 12;  // enemies may stand in the line of fire
-  charge.colour = 1;
+  charge.colour = 0;  // the route's colours: 0 blue, 1 red
   DEMO_ROUTE_STEP afterWave = step(DEMO_ROUTE_STEP::FIGHT, CONSOLE_X, CONSOLE_Y, "what the wave left");
   afterWave.radius = 950.0f;
   afterWave.seconds = 8.0f;
