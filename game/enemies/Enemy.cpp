@@ -139,9 +139,11 @@ void CEnemy::StartDying() {
 void CEnemy::OnShotHit(const CBullet& shot) {
   m_Hit = 1;
   if (shot.GetColour() == m_Colour) return;
+  const bool wasDead = m_Dead != 0;
   TakeDamage(DamagePerShot());
   UpdateFill();
-  if (m_Dead) {
+  // Only the blow that kills runs the death (a dead enemy hit again does not).
+  if (m_Dead && !wasDead) {
     if (m_pHurtSound) m_pHurtSound->Play(false);
     OnKilled();
     StartDying();
@@ -150,9 +152,10 @@ void CEnemy::OnShotHit(const CBullet& shot) {
 
 void CEnemy::Damage(uint32_t amount) {
   m_Hit = 1;
+  const bool wasDead = m_Dead != 0;
   TakeDamage(amount);
   UpdateFill();
-  if (m_Dead) {
+  if (m_Dead && !wasDead) {
     OnKilled();
     StartDying();
   }
@@ -211,6 +214,14 @@ void CEnemy::TurnToPlayer() {
   if (!player) return;
   D3DXVECTOR3 force;
   ApplySteeringForce(Seek(force, player->WorldPosition()));
+}
+
+void CEnemy::TurnWhileAttacking() {
+  TurnToPlayer();
+  D3DXVECTOR3 velocity, h;
+  GetVelocity(velocity);
+  AverageHeading(h, velocity * 5000.0f);
+  SetRotationZ(h.x == 0.0f && h.y == 0.0f ? 0.0f : std::atan2(h.y, h.x));
 }
 
 bool CEnemy::SteerChase(const CHASE_STEERING& w, D3DXVECTOR3& d0) {

@@ -102,6 +102,9 @@ class CEnemy : public CCharacter {
   bool SteerChase(const CHASE_STEERING& weights, D3DXVECTOR3& d0);
   // Turn towards the player (weight 1) without walking.
   void TurnToPlayer();
+  // While an attack plays: turn towards the player and face the mean of the
+  // heading window fed with speed x direction x 5000.
+  void TurnWhileAttacking();
   // A wall on the path of a sphere of the own radius (class 1).
   bool WallOnPath(const D3DXVECTOR3& from, const D3DXVECTOR3& to, bool includeObjects, float radius,
                   D3DXVECTOR3* normal = nullptr) const;

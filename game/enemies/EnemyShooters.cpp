@@ -63,11 +63,7 @@ void CEnemy3::Step() {
     bool decide = true;
     if (m_Shooting) {
       if (!IsOneShotEnded(m_pSprite)) {
-        TurnToPlayer();
-        D3DXVECTOR3 velocity, h;
-        GetVelocity(velocity);
-        AverageHeading(h, velocity * 5000.0f);
-        SetRotationZ(h.x == 0.0f && h.y == 0.0f ? 0.0f : std::atan2(h.y, h.x));
+        TurnWhileAttacking();
         decide = false;
       } else {
         m_Shooting = 0;

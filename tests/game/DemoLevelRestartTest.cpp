@@ -12,6 +12,7 @@
 
 #include "engine/scene/SceneManager.h"
 #include "game/DemoLevelStart.h"
+#include "game/enemies/Enemy.h"
 
 using scenario::AppScenario;
 
@@ -19,7 +20,10 @@ namespace {
 
 using Counts = std::map<std::string, size_t>;
 
+// Scene nodes outside the enemies: which kinds the generators roll differs
+// from one attempt to the next, and kinds carry different parts.
 size_t SceneNodes(const Nembra::CSceneNode* node) {
+  if (dynamic_cast<const CEnemy*>(node)) return 0;
   size_t n = 1;
   for (const Nembra::CSceneNode* child : node->GetChildren()) n += SceneNodes(child);
   return n;
@@ -60,7 +64,7 @@ Counts CountLevel() {
     c["static shapes, class " + std::to_string(k)] = level.GetCollision().GetStaticShapes(k).size();
     c["object shapes, class " + std::to_string(k)] = level.GetCollision().GetObjectShapes(k).size();
   }
-  c["scene nodes"] = SceneNodes(Nembra::g_pSceneManager->GetRoot());
+  c["scene nodes outside enemies"] = SceneNodes(Nembra::g_pSceneManager->GetRoot());
   return c;
 }
 
@@ -87,7 +91,7 @@ TEST_P(DemoLevelRestart, ThreeRestartsWithF1KeepEveryCount) {
   // the restart key goes down in and the one it comes up in.
   a.Run(2);
   const Counts first = CountLevel();
-  EXPECT_GT(first.at("scene nodes"), 1u);
+  EXPECT_GT(first.at("scene nodes outside enemies"), 1u);
   EXPECT_GE(first.at("objectives"), 1u) << "a level ends when its objectives are complete";
   for (int restart = 1; restart <= 3; ++restart) {
     SCOPED_TRACE("restart " + std::to_string(restart));
