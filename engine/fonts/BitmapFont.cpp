@@ -92,10 +92,9 @@ const CBitmapFont::GLYPH& CBitmapFont::GetDrawnGlyph(wchar_t c) const {
   auto it = m_Glyphs.find(c);
   if (it != m_Glyphs.end()) return it->second;
   // The default font (a font that did not load) has no glyphs at all; its
-  // own request was reported already. Control characters (the CR that
-  // CR LF texts keep in their lines) have no picture in any font.
-  if (GetName() != DEFAULT_RESOURCE_NAME && unsigned(c) >= 0x20u)
-    ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
+  // own request was reported already. A carriage return ends text lines
+  // written with CR LF (the credits keep it in the line): no font has one.
+  if (GetName() != DEFAULT_RESOURCE_NAME && c != L'\r') ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
   return m_DefaultGlyph;
 }
 

@@ -28,6 +28,8 @@ uint32_t DamagePerShot() {
 
 }  // namespace
 
+uint64_t CEnemy::s_SeparationCopies = 0;
+
 bool IsOneShotEnded(const Nembra::CAnimated3DSprite* sprite) {
   return sprite == nullptr || sprite->GetMesh() == nullptr || sprite->IsFinished();
 }
@@ -242,6 +244,7 @@ bool CEnemy::SteerChase(const CHASE_STEERING& w, D3DXVECTOR3& d0) {
   if (force.x != 0.0f || force.y != 0.0f || force.z != 0.0f) ApplySteeringForce(force * OBSTACLE_WEIGHT);
   // 3. Separation from the other enemies.
   const std::list<CEntity*> others(level->GetEnemies().begin(), level->GetEnemies().end());
+  ++s_SeparationCopies;
   ComputeSeparation(force, others);
   ApplySteeringForce(force * SEPARATION_WEIGHT);
   // 4. Walls half a second ahead.

@@ -84,6 +84,9 @@ class CEnemy : public CCharacter {
   void SetHurtSound(Nembra::CSound* sound) { m_pHurtSound = sound; }
   // Health and its maximum.
   void SetHealth(uint32_t health) { m_MaxHealth = m_Health = health; }
+  // The copies of the level's enemy list that chase steerings have made
+  // for their separation, over the whole run (a profiling figure).
+  static uint64_t GetSeparationCopies() { return s_SeparationCopies; }
 
  protected:
   // Sets the heading window to n zero headings.
@@ -121,6 +124,7 @@ class CEnemy : public CCharacter {
   Nembra::CSound* m_pHurtSound = nullptr;
 
  private:
+  static uint64_t s_SeparationCopies;
   Nembra::CTexture* m_pHealthTexture = nullptr;
 };
 
