@@ -298,7 +298,7 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
   if (!WaitState(CApp::STATE_PLAYING)) return false;
   RouteDriver::Settings settings;
   settings.frameTime = kFrameTime;
-  RouteDriver driver(datagen::DemoLevelContent(name).route, settings);
+  RouteDriver driver(m_Options.route ? m_Options.route(name) : datagen::DemoLevelContent(name).route, settings);
   if (driver.StepCount() == 0) return Fail("the level has no route");
   Visit(CApp::STATE_PLAYING);
   if (visitPda) {
@@ -332,6 +332,7 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
       Visit(CApp::STATE_DEATH);
       Tap(platform::DIK_SPACE);
       if (!WaitState(CApp::STATE_PLAYING, 10)) return false;
+      Visit(CApp::STATE_PLAYING);
       driver.Restarted();
       Begin("play " + name);
       continue;

@@ -17,6 +17,7 @@
 
 #include "platform/Rect.h"
 #include "scenario/AppScenario.h"
+#include "tools/datagen/DemoLevelContent.h"
 
 namespace scenario {
 
@@ -28,6 +29,8 @@ class PlayThrough {
     int stepFrames = 1500;
     // Frames a whole level may take.
     int levelFrames = 20000;
+    // The route through a level by its name; the generator's own when empty.
+    std::function<std::vector<datagen::DEMO_ROUTE_STEP>(const std::string& level)> route;
   };
 
   explicit PlayThrough(AppScenario& app);

@@ -230,18 +230,48 @@ bool RouteDriver::WalkTo(FrameInput& in, float x, float y) {
     Walk(in, D3DXVECTOR3(0.0f, 0.0f, 0.0f));
     return true;
   }
-  // Aim a little ahead of the player's foot on the segment's line, so the
-  // eight directions zig-zag closely along it.
   const float sx = end.x - m_SegmentStart.x, sy = end.y - m_SegmentStart.y;
   const float length = std::hypot(sx, sy);
-  D3DXVECTOR3 goal = end;
+  D3DXVECTOR3 want(end.x - p.x, end.y - p.y, 0.0f);
   if (length > 1e-3f) {
     const float ux = sx / length, uy = sy / length;
-    const float along = (p.x - m_SegmentStart.x) * ux + (p.y - m_SegmentStart.y) * uy;
-    const float t = std::max(0.0f, std::min(length, along + m_Settings.lookAhead));
-    goal = D3DXVECTOR3(m_SegmentStart.x + ux * t, m_SegmentStart.y + uy * t, p.z);
+    // Above 0: the player stands left of the line.
+    const float side = ux * (p.y - m_SegmentStart.y) - uy * (p.x - m_SegmentStart.x);
+    if (std::fabs(side) > m_Settings.lookAhead * 0.4f) {
+      // Far off the line (pushed by something): back to it, a little ahead.
+      const float along = (p.x - m_SegmentStart.x) * ux + (p.y - m_SegmentStart.y) * uy;
+      const float t = std::max(0.0f, std::min(length, along + m_Settings.lookAhead));
+      want = D3DXVECTOR3(m_SegmentStart.x + ux * t - p.x, m_SegmentStart.y + uy * t - p.y, 0.0f);
+    } else {
+      // On the line: of the two walking directions either side of it, the
+      // one that brings the player back across it, so the eight directions
+      // zig-zag within a step of the line.
+      const float heading = std::atan2(uy, ux);
+      want = D3DXVECTOR3(ux, uy, 0.0f);
+      float right = -10.0f, left = 10.0f;
+      D3DXVECTOR3 toRight = want, toLeft = want;
+      const D3DXVECTOR3 f = g_pGameWorld->GetStoredCameraForward();
+      for (const WalkChoice& c : kChoices) {
+        const float cs = std::cos(c.angle), sn = std::sin(c.angle);
+        const D3DXVECTOR3 dir(f.x * cs - f.y * sn, f.x * sn + f.y * cs, 0.0f);
+        const float r = std::remainder(std::atan2(dir.y, dir.x) - heading, 6.2831853f);
+        if (r <= 0.0f && r > right) {
+          right = r;
+          toRight = dir;
+        }
+        if (r >= 0.0f && r < left) {
+          left = r;
+          toLeft = dir;
+        }
+      }
+      if (std::fabs(right) < 0.01f)
+        want = toRight;
+      else if (std::fabs(left) < 0.01f)
+        want = toLeft;
+      else
+        want = side > 0.0f ? toRight : toLeft;
+    }
   }
-  const D3DXVECTOR3 want(goal.x - p.x, goal.y - p.y, 0.0f);
   Walk(in, want);
   Target enemy;
   if (NearestEnemy(m_Settings.fightRange, &enemy)) {
@@ -250,8 +280,9 @@ bool RouteDriver::WalkTo(FrameInput& in, float x, float y) {
     FireAt(in, enemy.position, enemy.button);
     if (m_StepLimit < 1e6f && m_StepTime < kMostFightSeconds) m_StepLimit += m_Settings.frameTime;
   } else {
-    const float wl = std::hypot(want.x, want.y);
-    if (wl > 1e-3f) Aim(in, D3DXVECTOR3(p.x + want.x / wl * kFacingLead, p.y + want.y / wl * kFacingLead, p.z));
+    // Facing the way to the point.
+    const float wl = Distance2D(end, p);
+    Aim(in, D3DXVECTOR3(p.x + (end.x - p.x) / wl * kFacingLead, p.y + (end.y - p.y) / wl * kFacingLead, p.z));
   }
   return false;
 }
@@ -312,10 +343,16 @@ FrameInput RouteDriver::Next() {
         FireAt(in, enemy.position, enemy.button);
       break;
     }
-    case Step::WAIT:
+    case Step::WAIT: {
+      // Standing is no reason not to shoot back.
       Walk(in, still);
-      if (m_StepTime >= s.seconds) Advance();
+      Target enemy;
+      if (m_StepTime >= s.seconds)
+        Advance();
+      else if (NearestEnemy(m_Settings.fightRange, &enemy))
+        FireAt(in, enemy.position, enemy.button);
       break;
+    }
     case Step::HAZARD:
       // Walks in and stays; the death ends the step (Restarted).
       WalkTo(in, s.x, s.y);

@@ -5,8 +5,8 @@
 // walks the level's route (the generator's DEMO_ROUTE_STEP list) in
 // straight lines with the eight walking directions of W, A, S and D,
 // turns the player with relative mouse motion, fights the enemies met on
-// the way with the weapon of the other colour, presses Action, and
-// stands. Nothing it does writes game state.
+// the way (and while it waits) with the weapon of the other colour,
+// presses Action, and stands. Nothing it does writes game state.
 //
 //   scenario::RouteDriver driver(datagen::DemoLevelContent("Level4").route);
 //   while (app.GetState() == CApp::STATE_PLAYING && !driver.Failed()) {
@@ -35,9 +35,9 @@ class RouteDriver {
 
   struct Settings {
     float frameTime = 0.016f;
-    float reach = 40.0f;         // a waypoint counts as reached this close
-    float lookAhead = 160.0f;    // the walk aims this far ahead on its line
-    float fightRange = 650.0f;   // enemies met on the way are fought within this distance
+    float reach = 24.0f;         // a waypoint counts as reached this close
+    float lookAhead = 160.0f;    // pushed off its line, the walk rejoins it this far ahead
+    float fightRange = 950.0f;   // enemies met on the way are fought this near (a shot flies 1000)
     float aimTolerance = 40.0f;  // the aim point this close to the target fires
     int fireInterval = 8;        // frames from one shot to the next
     float slackSeconds = 12.0f;  // each step's time limit: three times its walk plus this

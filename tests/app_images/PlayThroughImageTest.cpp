@@ -1,0 +1,26 @@
+// The whole demo played through by input alone on the OpenGL device (under
+// Xvfb in CI), SDL events carrying the input: the same checks as the
+// headless run, and a picture of every state visited and of each PDA
+// application opened under test-images/playthrough/.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "scenario/AppScenario.h"
+#include "scenario/PlayThrough.h"
+#include "scenario/PlayThroughChecks.h"
+
+TEST(PlayThroughImages, TheWholeDemoByInputAloneOnSdl) {
+  const auto start = std::chrono::steady_clock::now();
+  scenario::AppScenario a(scenario::PlayThroughOptions(true));
+  if (!a.Ready()) GTEST_SKIP() << a.Problem();
+  scenario::PlayThrough play(a);
+  const bool finished = play.Run();
+  EXPECT_TRUE(finished) << play.Failure();
+  scenario::ExpectPlayThroughResults(a, play);
+  // One picture for each of the 23 state visits but the last (the purchase
+  // screen is pictured too), plus the pages and applications between them.
+  EXPECT_GE(play.Pictures().size(), 23u);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 240.0) << "the play-through on SDL took " << seconds << " s";
+}
