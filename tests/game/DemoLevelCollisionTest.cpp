@@ -11,8 +11,8 @@
 #include "game/LevelFiles.h"
 #include "platform/Files.h"
 #include "tools/datagen/DemoLevelContents.h"
-#include "tools/formats/LevelFiles.h"
 #include "tools/datagen/LevelLayouts.h"
+#include "tools/formats/LevelFiles.h"
 
 namespace {
 
