@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the game from the build folder,
-# where the build writes the demo data (DataDEMO/).
+# Installs what is missing, builds the game and its demo data (not the
+# tests), and runs the game from the build folder, where the build writes
+# the demo data (DataDEMO/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Karvessa needs a display to open its window, and none is set (DISPLAY is empty)." >&2
+  echo "Run it from a desktop session, or over ssh -X." >&2
+  exit 1
+fi
 bash scripts/deps.sh
-bash scripts/build.sh build
-cd build && exec ./main/karvessa
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build -j "$(nproc)" --target karvessa demo_data
+cd build && exec ./main/karvessa "$@"

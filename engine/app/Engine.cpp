@@ -18,6 +18,7 @@
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/SoundDevice.h"
 #include "engine/sound/WaveSound.h"
+#include "engine/util/MissingReports.h"
 
 namespace Nembra {
 
@@ -59,6 +60,7 @@ void SetDataDirectory(const std::string& data) {
 }
 
 bool InitializeEngine() {
+  ResetMissingReports();
   // Singletons in order of creation:
   //  1 graphics device, 2 texture, 3 material, 4 state-block, 5 simple-mesh and
   //  6 skinned-mesh factories, 7 geometry-set registry, 8 scene manager,

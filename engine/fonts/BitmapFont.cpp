@@ -8,6 +8,7 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/fonts/GlyphTable.h"
 #include "engine/resources/Texture.h"
+#include "engine/util/MissingReports.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/SavedStates.h"
@@ -87,6 +88,15 @@ const CBitmapFont::GLYPH& CBitmapFont::GetGlyph(wchar_t c) const {
   return it != m_Glyphs.end() ? it->second : m_DefaultGlyph;
 }
 
+const CBitmapFont::GLYPH& CBitmapFont::GetDrawnGlyph(wchar_t c) const {
+  auto it = m_Glyphs.find(c);
+  if (it != m_Glyphs.end()) return it->second;
+  // The default font (a font that did not load) has no glyphs at all; its
+  // own request was reported already.
+  if (GetName() != DEFAULT_RESOURCE_NAME) ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
+  return m_DefaultGlyph;
+}
+
 int CBitmapFont::GetTextWidth(const std::wstring& text) const {
   int width = 0;
   for (wchar_t c : text) width += GetGlyph(c).width;
@@ -153,11 +163,11 @@ bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y,
         EndLine(x, penY);  // the space itself is dropped
       else {
         m_Line += c;
-        m_LineWidth += GetGlyph(c).width;
+        m_LineWidth += GetDrawnGlyph(c).width;
       }
     } else {
       m_Line += c;
-      m_LineWidth += GetGlyph(c).width;
+      m_LineWidth += GetDrawnGlyph(c).width;
     }
   }
   m_Drawing = false;

@@ -48,6 +48,9 @@ class CBitmapFont : public CVolatileResource {
   int GetDrawnHeight() const { return m_DrawnHeight; }
   int GetLineHeight() const { return m_LineHeight; }
   const GLYPH& GetGlyph(wchar_t c) const;
+  // GetGlyph for a character being drawn: one without a record is reported
+  // as a missing glyph.
+  const GLYPH& GetDrawnGlyph(wchar_t c) const;
   bool HasVertexBuffer() const { return m_pVertexBuffer != nullptr; }
 
   void OnLostDevice() override;
@@ -85,6 +88,7 @@ class CBitmapFontFactory : public CFactory<CBitmapFont> {
   CBitmapFontFactory();
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  const char* GetMissingKind() const override { return "font"; }
 };
 
 extern CBitmapFontFactory* g_pBitmapFontFactory;

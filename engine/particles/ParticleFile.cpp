@@ -7,6 +7,7 @@
 #include "engine/particles/ParticleEmitter.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/Texture.h"
+#include "engine/util/MissingReports.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 
@@ -160,13 +161,13 @@ bool ParseParticleFile(const uint8_t* data, size_t size, const std::string& name
 CParticleEmitter* CreateParticleEmitter(const std::string& fileName) {
   std::vector<uint8_t> bytes;
   if (!platform::ReadWholeFile(g_DataDirectory + fileName, bytes)) {
-    platform::LogWarning("Particle file \"" + fileName + "\" could not be opened");
+    ReportMissing("particle system " + fileName);
     return nullptr;
   }
   PARTICLE_FILE file;
   std::string error;
   if (!ParseParticleFile(bytes.data(), bytes.size(), fileName, file, &error)) {
-    platform::LogError("Particle file \"" + fileName + "\" is damaged: " + error);
+    ReportMissing("particle system " + fileName + " (damaged: " + error + ")");
     return nullptr;
   }
   EMITTER_PARAMS& record = *file.params;

@@ -41,8 +41,8 @@ bool ParseParticleFile(const uint8_t* data, size_t size, const std::string& name
                        std::string* error);
 
 // Loads the named file from the data folder and returns a ready emitter
-// at (0, 0, 0), owned by the caller; null (with a logged reason) when the
-// file is missing or damaged.
+// at (0, 0, 0), owned by the caller; null when the file is missing or
+// damaged, which is reported as a missing particle system.
 CParticleEmitter* CreateParticleEmitter(const std::string& fileName);
 
 }  // namespace Nembra

@@ -4,7 +4,9 @@
 // requests share it and count references. Names are case-insensitive: the
 // key is an upper-cased copy of the name. A request that cannot be met gives
 // the factory's default entry (null for factories without one) and is not
-// remembered, so the next request tries the file again.
+// remembered, so the next request tries the file again. Such a request is
+// reported as missing (engine/util/MissingReports.h) under the factory's
+// kind, unless the name is one made in code ("AUTO_...").
 //
 // A resource kind T derives from CResource and is default-constructible;
 // the factory holds it by value inside its map node, so its address stays
@@ -14,6 +16,7 @@
 
 #include "engine/app/Engine.h"
 #include "engine/resources/Resource.h"
+#include "engine/util/MissingReports.h"
 #include "platform/Text.h"
 
 namespace Nembra {
@@ -32,6 +35,10 @@ class CFactory {
   virtual ~CFactory() { m_Resources.clear(); }
   // The folder Load reads from.
   virtual std::string GetDirectory() const { return g_DataDirectory; }
+  // The word a failed request is reported under ("texture", "sound", ...);
+  // null when this kind reports nothing, or while no request could load
+  // (a factory whose device is absent).
+  virtual const char* GetMissingKind() const { return nullptr; }
 
   // The resource of that name, loaded when needed; the default entry when
   // it cannot be loaded (its count is not raised then).
@@ -44,6 +51,8 @@ class CFactory {
     }
     if (!Load(key)) {
       m_Resources.erase(key);  // a failed load leaves nothing behind
+      const char* kind = GetMissingKind();
+      if (kind && !IsGeneratedName(key)) ReportMissing(std::string(kind) + " " + name);
       return m_pDefault;
     }
     it = m_Resources.find(key);

@@ -54,6 +54,7 @@ class CSimpleMeshFactory : public CFactory<CSimpleMesh> {
  public:
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  const char* GetMissingKind() const override { return "mesh"; }
 };
 
 extern CSimpleMeshFactory* g_pSimpleMeshFactory;

@@ -87,6 +87,7 @@ class CSkinnedMeshFactory : public CFactory<CSkinnedMesh> {
  public:
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  const char* GetMissingKind() const override { return "skinned mesh"; }
 };
 
 extern CSkinnedMeshFactory* g_pSkinnedMeshFactory;

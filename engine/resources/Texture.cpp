@@ -131,6 +131,8 @@ bool CTextureFactory::Load(const std::string& key) {
   return true;
 }
 
+const char* CTextureFactory::GetMissingKind() const { return Device() ? "texture" : nullptr; }
+
 CTexture* CTextureFactory::GetSingleLevel(const std::string& name) {
   m_MipLevels = 1;
   CTexture* texture = Get(name);

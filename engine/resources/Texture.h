@@ -68,6 +68,8 @@ class CTextureFactory : public CFactory<CTexture> {
   CTextureFactory();
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  // "texture" while a device exists (without one no texture loads).
+  const char* GetMissingKind() const override;
   // Get with a single mip level; afterwards the load parameters are the
   // normal ones again.
   CTexture* GetSingleLevel(const std::string& name);

@@ -5,6 +5,7 @@
 #include "engine/app/Application.h"
 #include "engine/resources/Shader.h"
 #include "engine/scene/GeometrySet.h"
+#include "engine/util/MissingReports.h"
 
 namespace Nembra {
 
@@ -112,8 +113,9 @@ void CAnimated3DSprite::SetAnimation(const std::string& name, bool loop) {
   m_Loop = loop ? 1 : 0;
   m_Finished = 0;
   SafeRelease(m_pCurrentSet);
+  if (m_pAnimController) m_pAnimController->GetAnimationSetByName(name.c_str(), &m_pCurrentSet);
+  if (!m_pCurrentSet && m_pMesh) ReportMissingAnimation(name);
   if (!m_pAnimController) return;
-  m_pAnimController->GetAnimationSetByName(name.c_str(), &m_pCurrentSet);
   m_pAnimController->SetTrackAnimationSet(newTrack, m_pCurrentSet);
   m_pAnimController->SetTrackEnable(newTrack, true);
   m_pAnimController->SetTrackSpeed(newTrack, 1.0f);
@@ -123,6 +125,10 @@ void CAnimated3DSprite::SetAnimation(const std::string& name, bool loop) {
   m_pAnimController->SetTrackSpeed(oldTrack, 0.0f);
   m_pAnimController->SetTrackWeight(oldTrack, 0.0f);
   m_CurrentTrack = newTrack;
+}
+
+void CAnimated3DSprite::ReportMissingAnimation(const std::string& name) const {
+  ReportMissing("animation " + name + " in " + m_pMesh->GetName());
 }
 
 void CAnimated3DSprite::SyncAnimation(const CAnimated3DSprite& other) {
@@ -135,9 +141,11 @@ void CAnimated3DSprite::SyncAnimation(const CAnimated3DSprite& other) {
 }
 
 void CAnimated3DSprite::SetAnimationCallbacks(const std::string& name, const std::vector<D3DXKEY_CALLBACK>& keys) {
-  if (!m_pAnimController) return;
   ID3DXAnimationSet* old = nullptr;
-  if (FAILED(m_pAnimController->GetAnimationSetByName(name.c_str(), &old)) || !old) return;
+  if (!m_pAnimController || FAILED(m_pAnimController->GetAnimationSetByName(name.c_str(), &old)) || !old) {
+    if (m_pMesh) ReportMissingAnimation(name);
+    return;
+  }
   ID3DXBuffer* compressed = nullptr;
   ID3DXCompressedAnimationSet* replacement = nullptr;
   if (SUCCEEDED(old->Compress(D3DXCOMPRESS_DEFAULT, 0.5f, nullptr, &compressed)) &&
@@ -155,8 +163,12 @@ void CAnimated3DSprite::SetAnimationCallbacks(const std::string& name, const std
 D3DXMATRIX* CAnimated3DSprite::GetBoneMatrix(const std::string& name) {
   auto it = m_BoneCache.find(name);
   if (it != m_BoneCache.end()) return &it->second->matrix;
-  FRAME* frame = m_pMesh ? m_pMesh->FindFrame(name) : nullptr;
-  if (!frame) return nullptr;
+  if (!m_pMesh) return nullptr;
+  FRAME* frame = m_pMesh->FindFrame(name);
+  if (!frame) {
+    ReportMissing("bone " + name + " in " + m_pMesh->GetName());
+    return nullptr;
+  }
   auto record = std::make_unique<BONE_RECORD>();
   record->frame = frame;
   record->matrix = frame->CombinedTransformationMatrix;

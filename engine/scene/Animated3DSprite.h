@@ -36,7 +36,8 @@ class CAnimated3DSprite : public C3DSprite {
   // mesh lacks keeps its last matrix. Null only stores null.
   void SetMesh(CSkinnedMesh* mesh);
   // Plays the named set from its start on the other track; the old track
-  // stops. An unknown name leaves the sprite without a set.
+  // stops. An unknown name leaves the sprite without a set (and is
+  // reported as missing, as are unknown names below).
   void SetAnimation(const std::string& name, bool loop);
   // Plays the other sprite's set with its loop flag at its track position,
   // without callbacks.
@@ -109,6 +110,8 @@ class CAnimated3DSprite : public C3DSprite {
     std::string name;
   };
   void RebindBones();
+  // Reports a set this sprite's mesh does not have (the sprite has a mesh).
+  void ReportMissingAnimation(const std::string& name) const;
   void RefreshBonesAndNodes();
   void CopyAnimation(const CAnimated3DSprite& other);
 

@@ -54,7 +54,12 @@ bool LoadStream(Factory& factory, const std::string& key, bool streaming, float 
   return sound != nullptr;
 }
 
+const char* AudioKindWhileOpen() { return g_AudiereDevice && g_AudiereDevice->Get() ? "sound" : nullptr; }
+
 }  // namespace
+
+const char* CAudiereSoundFactory::GetMissingKind() const { return AudioKindWhileOpen(); }
+const char* CAudiereStreamingSoundFactory::GetMissingKind() const { return AudioKindWhileOpen(); }
 
 CAudiereSoundFactory::CAudiereSoundFactory() { m_pDefault = MakeDefaultEntry(DEFAULT_RESOURCE_NAME); }
 

@@ -51,6 +51,8 @@ class CAudiereSoundFactory : public CFactory<CAudiereSound> {
   CAudiereSoundFactory();
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  // "sound" while the audio device is open (without it no sound loads).
+  const char* GetMissingKind() const override;
   float GetVolume() const { return m_Volume; }
 
  private:
@@ -62,6 +64,8 @@ class CAudiereStreamingSoundFactory : public CFactory<CAudiereSound> {
   CAudiereStreamingSoundFactory();
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  // "sound" while the audio device is open (without it no sound loads).
+  const char* GetMissingKind() const override;
   // Volume of every stream, those loaded later included (clamped to 0..1).
   void SetStreamingVolume(float volume);
   float GetStreamingVolume() const { return m_Volume; }

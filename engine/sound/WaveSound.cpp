@@ -102,6 +102,13 @@ bool CWaveSoundFactory::Load(const std::string& key) {
   return true;
 }
 
+namespace {
+const char* SoundKindWhileOpen() { return g_pSoundDevice && g_pSoundDevice->IsInitialized() ? "sound" : nullptr; }
+}  // namespace
+
+const char* CWaveSoundFactory::GetMissingKind() const { return SoundKindWhileOpen(); }
+const char* C3DWaveSoundFactory::GetMissingKind() const { return SoundKindWhileOpen(); }
+
 void CWaveSoundFactory::SetWaveVolume(float volume) {
   m_Volume = ClampVolume(volume);
   for (auto& entry : m_Resources) entry.second.SetVolume(m_Volume, 0.0f);

@@ -77,6 +77,8 @@ class CWaveSoundFactory : public CFactory<CWaveSound> {
   CWaveSoundFactory();
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  // "sound" while the sound device is open (without it no sound loads).
+  const char* GetMissingKind() const override;
   // Volume of every effect, those loaded later included (clamped to 0..1).
   void SetWaveVolume(float volume);
   float GetWaveVolume() const { return m_Volume; }
@@ -91,6 +93,8 @@ class C3DWaveSoundFactory : public CFactory<C3DWaveSound> {
   C3DWaveSoundFactory();
   bool Load(const std::string& key) override;
   std::string GetDirectory() const override;
+  // "sound" while the sound device is open (without it no sound loads).
+  const char* GetMissingKind() const override;
 };
 
 extern CWaveSoundFactory* g_pWaveSoundFactory;

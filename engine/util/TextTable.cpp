@@ -3,6 +3,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/InputMapper.h"
 #include "engine/util/KeyValueFile.h"
+#include "engine/util/MissingReports.h"
 
 namespace Nembra {
 
@@ -57,7 +58,9 @@ void CTextTable::Reload() { Load(std::wstring(g_LanguageCode)); }
 
 std::wstring GetText(const std::string& id) {
   auto it = g_TextTable.find(MultiByteToWide(id));
-  return it == g_TextTable.end() ? std::wstring(UNKNOWN_TEXT_ID) : it->second;
+  if (it != g_TextTable.end()) return it->second;
+  ReportMissing("text " + id);
+  return UNKNOWN_TEXT_ID;
 }
 
 }  // namespace Nembra

@@ -30,14 +30,14 @@ void CParticleShot::Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& directio
   UpdateWorldMatrix();
 }
 
-void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance) {
+void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance, float homingWeight) {
   CEntity::Step();
   if (!m_Ended) {
     CPlayer* player = Target();
     const float dt = Nembra::g_FrameTime;
     if (homing && player) {
       D3DXVECTOR3 force;
-      ApplySteeringForce(Seek(force, player->WorldPosition()) * 15.0f);
+      ApplySteeringForce(Seek(force, player->WorldPosition()) * homingWeight);
     }
     const D3DXVECTOR3 from = WorldPosition();
     D3DXVECTOR3 next = GetPosition() + m_Direction * (m_Speed * dt);

@@ -27,10 +27,11 @@ class CParticleShot : public CParticleSystemMovingEntity {
   // trail from the particle file drawn at the start's height and blown
   // backwards. Without the file the shot flies without trail.
   void Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power, const char* trailFile);
-  // One frame of a straight (or homing) flight that ends at the player, a
-  // wall (and, when asked, a standing box) or after maxDistance; the shot
-  // goes inactive once its trail has died out.
-  void Fly(bool homing, bool stopAtBoxes, float maxDistance);
+  // One frame of a straight (or homing, seeking the player with the given
+  // weight) flight that ends at the player, a wall (and, when asked, a
+  // standing box) or after maxDistance; the shot goes inactive once its
+  // trail has died out.
+  void Fly(bool homing, bool stopAtBoxes, float maxDistance, float homingWeight = 15.0f);
   // The shot met something: its impact effect.
   virtual void OnImpact() {}
 

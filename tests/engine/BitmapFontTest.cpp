@@ -6,6 +6,7 @@
 #include "engine/fonts/BitmapFont.h"
 #include "engine/fonts/Font.h"
 #include "engine/sprites/Sprite2D.h"
+#include "support/MissingLog.h"
 
 using namespace Nembra;
 using twodtest::HeadlessEngine;
@@ -269,4 +270,30 @@ TEST_F(BitmapFontTest, TextBetweenSpritesKeepsCallOrderAndSpritesKeepTheirColour
   for (uint32_t state : {platform::D3DRS_ALPHABLENDENABLE, platform::D3DRS_SRCBLEND, platform::D3DRS_DESTBLEND,
                          platform::D3DRS_TEXTUREFACTOR, platform::D3DRS_CULLMODE, platform::D3DRS_ZENABLE})
     EXPECT_EQ(m_Engine.Rec().RenderState(state), g_pGraphicsDevice->GetStateCache().GetRenderState(state).value) << state;
+}
+
+TEST_F(BitmapFontTest, CharactersDrawnWithoutAGlyphAreReportedOncePerFont) {
+  testsupport::MissingLog log;
+  // Measuring is not drawing; line breaks and the wrap's dropped spaces are no characters.
+  EXPECT_EQ(m_Font->GetTextWidth(L"a\u00DFb"), 30);
+  m_Font->m_WrapWidth = 25;
+  Draw(L"ab ab\n\u0416", 0, 0);
+  m_Font->m_WrapWidth = 0;
+  EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+  // U+00DF has no record: drawn as a zero-width glyph, reported once.
+  const auto draws = Draw(L"a\u00DFb \u00DF", 0, 0);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_EQ(draws[0].primitiveCount, 10u);
+  Draw(L"\u00DF\u00DF", 0, 0);
+  Draw(L"x", 0, 0);
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: glyph U+00DF in GUI_FONT_TEST", "missing: glyph U+0078 in GUI_FONT_TEST"}));
+}
+
+TEST_F(BitmapFontTest, AFontThatCannotLoadIsReportedAndItsDefaultReportsNoGlyphs) {
+  testsupport::MissingLog log;
+  CBitmapFont* none = g_pBitmapFontFactory->Get("Font12");
+  ASSERT_EQ(none, g_pBitmapFontFactory->GetDefault());
+  EXPECT_TRUE(none->DrawText(L"Hola", 0, 0, 1, 1, 1, 1));
+  EXPECT_EQ(g_pBitmapFontFactory->Get("Font12"), g_pBitmapFontFactory->GetDefault());
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: font Font12"}));
 }

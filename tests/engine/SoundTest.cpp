@@ -14,6 +14,7 @@
 #include "platform/Sound.h"
 #include "platform/Window.h"
 #include "platform/backends/headless/Headless.h"
+#include "support/MissingLog.h"
 #include "support/TempDir.h"
 #include "tools/formats/SoundFiles.h"
 
@@ -319,6 +320,32 @@ TEST_F(SoundTest, MissingOrDamagedMusicGivesTheSilentDefault) {
   delete g_AudiereDevice;
   g_AudiereDevice = nullptr;
   EXPECT_EQ(g_pStreamingSoundFactory->Get("Karvessa.ogg"), g_pStreamingSoundFactory->GetDefault());
+}
+
+TEST_F(SoundTest, SoundsServedByTheDefaultAreReportedOnceWhileTheirDeviceIsOpen) {
+  testsupport::MissingLog log;
+  EXPECT_NE(g_pWaveSoundFactory->Get("Shot.wav"), g_pWaveSoundFactory->GetDefault());
+  EXPECT_NE(g_pStreamingSoundFactory->Get("Karvessa.ogg"), g_pStreamingSoundFactory->GetDefault());
+  EXPECT_TRUE(log.Lines().empty());
+  g_pWaveSoundFactory->Get("Golpe Chica.wav");
+  g_pWaveSoundFactory->Get("Golpe Chica.wav");
+  g_pWaveSoundFactory->Get("Broken.wav");
+  g_p3DWaveSoundFactory->Get("Motor.wav");
+  g_pStreamingSoundFactory->Get("Missing.ogg");
+  g_pAudiereSoundFactory->Get("Click.ogg");
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: sound Golpe Chica.wav", "missing: sound Broken.wav",
+                                                   "missing: sound Motor.wav", "missing: sound Missing.ogg",
+                                                   "missing: sound Click.ogg"}));
+  // Without a device nothing loads, so a failure says nothing of the data.
+  log.Clear();
+  delete g_AudiereDevice;
+  g_AudiereDevice = nullptr;
+  delete g_pSoundDevice;
+  g_pSoundDevice = nullptr;
+  EXPECT_EQ(g_pStreamingSoundFactory->Get("Theme.ogg"), g_pStreamingSoundFactory->GetDefault());
+  EXPECT_EQ(g_pWaveSoundFactory->Get("Short.wav"), g_pWaveSoundFactory->GetDefault());
+  EXPECT_EQ(g_p3DWaveSoundFactory->Get("Engine.wav"), g_p3DWaveSoundFactory->GetDefault());
+  EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
 }
 
 // An application that only counts its frames.

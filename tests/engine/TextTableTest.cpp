@@ -6,6 +6,7 @@
 #include "engine/app/Mouse.h"
 #include "engine/util/TextTable.h"
 #include "platform/Input.h"
+#include "support/MissingLog.h"
 #include "support/TempDir.h"
 #include "tools/formats/TextFiles.h"
 
@@ -77,6 +78,16 @@ TEST_F(TextTableTest, LanguagesMergeAndUnknownIdsSaySo) {
   SetDataDirectory(m_Dir.Path() + "\\Nowhere\\");
   CTextTable::Load(L"ENG");
   EXPECT_EQ(GetText("MENU_PLAY"), L"\u0418\u0433\u0440\u0430\u0442\u044c");
+}
+
+TEST_F(TextTableTest, UnknownIdsAreReportedMissingOnceEach) {
+  testsupport::MissingLog log;
+  WriteTexts({{L"ENG", {{L"MENU_PLAY", L"Play"}}}});
+  CTextTable::Load(L"ENG");
+  EXPECT_EQ(GetText("MENU_PLAY"), L"Play");
+  for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(GetText("TXT_FOO"), L">> ERROR : Unknown Text ID <<");
+  EXPECT_EQ(GetText("menu_play"), L">> ERROR : Unknown Text ID <<");  // ids keep their case
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: text TXT_FOO", "missing: text menu_play"}));
 }
 
 TEST_F(TextTableTest, LineBreaksAndEveryTokenReplaced) {

@@ -128,7 +128,7 @@ TEST_F(PdaEmail, TextAndImageAttachmentsOpenAndClose) {
   EXPECT_TRUE(Mail().m_Viewer.m_Visible);
   Frame();
   EXPECT_TRUE(ViewerTitle(text.title));
-  EXPECT_FALSE(s.Last().FindTextContaining(L"2. Shoot red and blue.").empty());
+  EXPECT_FALSE(s.Last().FindTextContaining(L"2. Shoot the box and the barrel.").empty());
   EXPECT_FALSE(Mail().m_Attachments[0].m_Enabled);
   Click(668 + 10, 164 + 10);
   EXPECT_FALSE(Mail().m_Viewer.m_Visible);

@@ -99,8 +99,12 @@ TEST_F(DemoDataTest, TriggerFilesLoad) {
   EXPECT_EQ(triggers.FindRectangular("TERMINAL")->GetType(), Nembra::TRIGGER_ACTION);
   triggers.Clear();
   EXPECT_TRUE(triggers.LoadTriggers("Level8_Triggers.dat"));
-  EXPECT_EQ(triggers.CircularCount(), 1u);
+  EXPECT_EQ(triggers.CircularCount(), 2u);
+  ASSERT_NE(triggers.FindCircular("GOAL"), nullptr);
   EXPECT_EQ(triggers.FindCircular("GOAL")->GetType(), Nembra::TRIGGER_WALK_IN);
+  EXPECT_FALSE(triggers.FindCircular("GOAL")->IsEnabled());  // opened by the wave
+  ASSERT_NE(triggers.FindCircular("L8_Console"), nullptr);
+  EXPECT_EQ(triggers.FindCircular("L8_Console")->GetType(), Nembra::TRIGGER_ACTION);
   triggers.Clear();
   delete Nembra::g_pSceneManager;
   Nembra::g_pSceneManager = nullptr;

@@ -12,6 +12,7 @@
 
 #include "engine/scene/SceneManager.h"
 #include "game/DemoLevelStart.h"
+#include "game/enemies/Enemy.h"
 
 using scenario::AppScenario;
 

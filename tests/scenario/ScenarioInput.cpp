@@ -45,8 +45,8 @@ void PushSdlButton(int button, bool down) {
 }
 
 void ApplyFrameInput(const FrameInput& in, bool gl, platform::HWND window) {
-  const int dx = in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0;
-  const int dy = in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0;
+  const int dx = (in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0) + in.moveDX;
+  const int dy = (in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0) + in.moveDY;
   if (gl) {
     if (dx || dy) {
       SDL_Event e{};

@@ -36,6 +36,9 @@ struct FrameInput {
   std::vector<int> buttonsDown, buttonsUp;
   std::vector<int> keysDown, keysUp;  // key numbers as the keyboard reports them
   std::wstring typed;                 // characters typed in this frame
+  // Relative motion in the mouse's own units (the cursor moves by them
+  // times the mouse's speed), as a hand on the mouse gives it.
+  int moveDX = 0, moveDY = 0;
 
   FrameInput& MoveTo(int x, int y) {
     move = true;
@@ -49,6 +52,11 @@ struct FrameInput {
   FrameInput& KeyUp(int code) { keysUp.push_back(code); return *this; }
   FrameInput& Type(const std::wstring& text) { typed += text; return *this; }
   FrameInput& Wheel(int notches) { wheelNotches += notches; return *this; }
+  FrameInput& MoveBy(int dx, int dy) {
+    moveDX += dx;
+    moveDY += dy;
+    return *this;
+  }
 };
 
 class ScreenScenario {

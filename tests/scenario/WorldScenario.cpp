@@ -8,6 +8,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/scene/SceneManager.h"
+#include "game/GameGlobals.h"
 #include "game/GameScript.h"
 #include "game/LevelFileRecords.h"
 #include "game/ScriptVariables.h"
@@ -92,6 +93,9 @@ WorldScenario::~WorldScenario() {
     Nembra::g_pSceneManager->ForgetCamera(&m_Camera);
   }
   g_GameScript.Close();
+  // Music a script started belongs to the engine's streaming factory, which
+  // goes with the screen: nothing may point at it afterwards.
+  g_pCurrentMusic = nullptr;
   m_Screen.reset();
 }
 

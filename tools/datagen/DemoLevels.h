@@ -22,7 +22,7 @@ struct DemoLevel {
 };
 inline constexpr DemoLevel DEMO_LEVELS[] = {
     {"LevelTutorial", "ComicTutorial.dat", "null", "MapTutorial.png", "-2000,2000,2000,-2000", 4},
-    {"Level4", "ComicLevel4.dat", "null", "MapLevel4.png", "-4000,4000,4000,-4000", 8},
+    {"Level4", "ComicLevel4.dat", "null", "MapLevel4.png", "0,0,512,256", 8},
     {"Level8", "null", "ComicEnd.dat", "MapLevel8.png", "-4000,4000,4000,-4000", 12},
 };
 

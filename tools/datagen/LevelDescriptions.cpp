@@ -35,17 +35,26 @@ const Briefing BRIEFINGS[3] = {
       L"4. Usa el terminal.\n5. Llega a la salida.",
       L"1. Пройдите по коридору в зал.\n2. Разбейте ящик и бочку.\n3. Подберите улучшение оружия.\n"
       L"4. Воспользуйтесь терминалом.\n5. Дойдите до выхода."}},
-    {{L"Agent,\nthe east wing has lost power. Restore the circuit from the terminal and get through the doors.",
-      L"Agente:\nel ala este se ha quedado sin energía. Restablece el circuito desde el terminal y cruza las "
-      L"puertas.",
-      L"Агент,\nв восточном крыле нет питания. Восстановите цепь с терминала и пройдите через двери."},
+    {{L"Agent,\nthe east wing has lost power. Open the north gate at the hub's terminal, restore the circuit in "
+      L"the north room and get through the east gate to the exit.\nKeep clear of the red beam by the west wall: it "
+      L"kills.",
+      L"Agente:\nel ala este se ha quedado sin energía. Abre la puerta norte desde el terminal del vestíbulo, "
+      L"restablece el circuito de la sala norte y cruza la puerta este hasta la salida.\nNo te acerques al rayo "
+      L"rojo de la pared oeste: mata.",
+      L"Агент,\nв восточном крыле нет питания. Откройте северные ворота с терминала в холле, восстановите цепь в "
+      L"северном зале и пройдите через восточные ворота к выходу.\nДержитесь подальше от красного луча у "
+      L"западной стены: он убивает."},
      true,
      {L"Terminal schematic", L"Esquema del terminal", L"Схема терминала"},
-     {L"The terminal sits west of the generator room.", L"El terminal está al oeste de la sala del generador.",
-      L"Терминал находится к западу от генераторной."}},
-    {{L"This is the last stretch. Reach the core and shut it down before the station is lost.",
-      L"Es el último tramo. Llega al núcleo y apágalo antes de que se pierda la estación.",
-      L"Это последний рубеж. Доберитесь до ядра и отключите его, пока станция не погибла."},
+     {L"The terminal stands in the hub, before the north gate; the generator room lies beyond it.",
+      L"El terminal está en el vestíbulo, ante la puerta norte; la sala del generador queda detrás.",
+      L"Терминал стоит в холле перед северными воротами; за ними генераторная."}},
+    {{L"This is the last stretch. The arena before the core is crawling with them. Charge the wave weapon with "
+      L"blue shots, fire it from the console and get to the core while our charges seal their nests.",
+      L"Es el último tramo. La arena ante el núcleo está llena de enemigos. Carga el arma de ondas con disparos "
+      L"azules, dispárala desde la consola y llega al núcleo mientras nuestras cargas sellan sus nidos.",
+      L"Это последний рубеж. Арена перед ядром кишит врагами. Зарядите волновое оружие синими выстрелами, "
+      L"выпустите волну с пульта и идите к ядру, пока наши заряды запечатывают их гнёзда."},
      false,
      {L"Radiation warning", L"Aviso de radiación", L"Радиационная опасность"},
      {L"Radiation levels near the core are lethal after a few minutes. Do not linger.",

@@ -66,7 +66,8 @@ inline const std::vector<LEVEL_LAYOUT>& DemoLevelLayouts() {
        {{{-540, -2460, 0}, {-540, -1940, 0}}, {{540, -2460, 0}, {540, -1940, 0}}},
        {-2100, 0, 0}},
       // An entry room and a corridor into a stepped round arena with four
-      // pillars and two alcoves closed to the player.
+      // pillars and two alcoves closed to the player (the enemies' nests),
+      // and a second corridor north out of the arena into the core room.
       {"Level8",
        {{-500, -3000, 500, -2200},
         {-200, -2200, 200, -1600},
@@ -74,7 +75,9 @@ inline const std::vector<LEVEL_LAYOUT>& DemoLevelLayouts() {
         {-1200, -1200, 1200, 1200},
         {-800, -1600, 800, 1600},
         {1600, -200, 2000, 200},
-        {-2000, -200, -1600, 200}},
+        {-2000, -200, -1600, 200},
+        {-200, 1600, 200, 2200},
+        {-600, 2200, 600, 3000}},
        {{-700, -700, -500, -500}, {500, -700, 700, -500}, {-700, 500, -500, 700}, {500, 500, 700, 700}},
        {{{1540, -260, 0}, {1540, 260, 0}}, {{-1540, -260, 0}, {-1540, 260, 0}}},
        {0, -2600, 0}},

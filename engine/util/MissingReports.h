@@ -1,0 +1,25 @@
+#pragma once
+// Reports of what the data lacks: a resource request answered by its
+// factory's default, a text id without a text, a bone or an animation set
+// asked for by a name the mesh does not have, a character drawn by a
+// bitmap font without a glyph for it. Each is one warning line
+// "missing: <what>" (for example "missing: texture Foo.tga"), written once
+// per run however often it recurs, so a frame loop asking again each frame
+// still logs it once.
+#include <cstddef>
+#include <string>
+
+namespace Nembra {
+
+// Logs "missing: " + what the first time that text is reported; true when
+// it was logged now.
+bool ReportMissing(const std::string& what);
+// Forgets what was reported (engine start-up does it, so each run reports afresh).
+void ResetMissingReports();
+// How many distinct things have been reported since the last reset.
+size_t GetMissingReportCount();
+
+// "U+0416": a character code as four or more upper-case hex digits.
+std::string CharacterCodeName(wchar_t c);
+
+}  // namespace Nembra

@@ -1,0 +1,66 @@
+// Level4 through the real OpenGL code (under Xvfb in CI): the follow
+// camera's view at four places of the route, each kept as a picture under
+// test-images/ and probed: the start beside the kill laser with the targets
+// up, the broken west door, the north room's lit circuit and the east room
+// past the grate.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/Level4Route.h"
+
+using namespace level4test;
+
+namespace {
+
+// How many probed pixels are lit, and how many of them are mostly red.
+struct Probe {
+  int lit = 0;
+  int red = 0;
+};
+Probe ProbePixels(const std::vector<uint32_t>& pixels) {
+  Probe p;
+  for (int y = 20; y < 600; y += 20)
+    for (int x = 20; x < 800; x += 20) {
+      const uint32_t c = pixels[size_t(y) * 800 + size_t(x)];
+      const int r = int((c >> 16) & 0xFF), g = int((c >> 8) & 0xFF), b = int(c & 0xFF);
+      if (r > 0x18 || g > 0x18 || b > 0x18) ++p.lit;
+      if (r > 150 && r > g + 80 && r > b + 80) ++p.red;
+    }
+  return p;
+}
+
+}  // namespace
+
+TEST(Level4Images, TheRouteSeenByTheFollowCamera) {
+  AppScenario a(Level4Options(true));
+  if (!a.Ready()) GTEST_SKIP() << a.Problem();
+  ASSERT_TRUE(ToLevel4(a));
+  a.Run(10);
+  ASSERT_TRUE(a.Capture("level4_01_start"));
+  const Probe start = ProbePixels(a.Pixels());
+  EXPECT_GT(start.lit, 900) << "the west room fills the view";
+  EXPECT_GT(start.red, 0) << "the kill laser's red beam";
+
+  const datagen::DEMO_LEVEL_CONTENT content = datagen::DemoLevelContent("Level4");
+  RouteRunner run(a);
+  const std::vector<std::pair<std::string, std::string>> pictures = {
+      {"break it red", "level4_02_west_door_broken"},
+      {"the second connector lights the receptor", "level4_03_circuit_lit"},
+      {"destroy the passage laser's emitter", "level4_04_east_room"},
+  };
+  size_t next = 0;
+  for (const DEMO_ROUTE_STEP& step : content.route) {
+    if (step.kind == DEMO_ROUTE_STEP::FINISH) break;
+    ASSERT_TRUE(run.Take(step)) << step.note;
+    if (next < pictures.size() && pictures[next].first == step.note) {
+      ASSERT_TRUE(run.Run(1.0f));
+      ASSERT_TRUE(a.Capture(pictures[next].second));
+      EXPECT_GT(ProbePixels(a.Pixels()).lit, 900) << pictures[next].second;
+      ++next;
+    }
+  }
+  EXPECT_EQ(next, pictures.size());
+  EXPECT_TRUE(Level().GetReceptors().front().IsReceptorActive());
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The whole demo played through by input alone, on an application
+// scenario: logos, the main menu's configuration page (the music slider
+// dragged to its right end, saved), start, loading, a new profile typed at
+// the login, the tutorial with a visit to the in-game PDA, the desktop with
+// its mail and network, Level4 with its planned death and restart, Level8,
+// the end comic, the final screen, the credits, the menu's exit question
+// and the purchase screen. Each step reads the game (state, cursor, button
+// rectangles, the player and enemies) only to choose the next input; the
+// levels are walked by a RouteDriver over each level's route.
+//
+// On the OpenGL device each state visit is pictured after its entry fade,
+// and each PDA application opened, under test-images/<folder>/.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Rect.h"
+#include "scenario/AppScenario.h"
+
+namespace scenario {
+
+class PlayThrough {
+ public:
+  struct Options {
+    std::string pictureFolder = "playthrough";
+    // Frames any one step may take before the run fails naming it.
+    int stepFrames = 1500;
+    // Frames a whole level may take.
+    int levelFrames = 20000;
+  };
+
+  explicit PlayThrough(AppScenario& app);
+  PlayThrough(AppScenario& app, const Options& options);
+
+  // The whole route; false at the first step that did not happen.
+  bool Run();
+  // What did not happen, where, and the game's state at that point.
+  const std::string& Failure() const { return m_Failure; }
+  // The steps passed, in order (the last one names where a failure stopped).
+  const std::vector<std::string>& Steps() const { return m_Steps; }
+  const std::vector<std::string>& Pictures() const { return m_Pictures; }
+  int PlannedDeaths() const { return m_PlannedDeaths; }
+  // Deaths no route step asked for (each also fails the run).
+  int UnplannedDeaths() const { return m_UnplannedDeaths; }
+
+ private:
+  bool Fail(const std::string& what);
+  void Begin(const std::string& step) { m_Steps.push_back(step); }
+  // One frame with the input.
+  void Frame(const FrameInput& input = FrameInput());
+  // Frames with no input until the predicate holds.
+  bool WaitFor(const std::string& what, const std::function<bool()>& done, int maxFrames = -1);
+  bool WaitState(int state, int maxFrames = -1);
+  // Key down in one frame, up in the next.
+  void Tap(int key);
+  // Steers the cursor onto the rectangle's middle, presses the left button
+  // there and lets it go in the next frame.
+  bool Click(const std::string& what, const platform::RECT& rect);
+  // A new state's picture after its entry fade (OpenGL only).
+  void Visit(int state);
+  void Picture(const std::string& name);
+
+  bool Logos();
+  bool Configure();
+  bool StartAndLogin();
+  bool Comic();
+  bool PlayLevel(const std::string& name, bool visitPda);
+  bool LevelOver();
+  bool Desktop(bool openMailAndNetwork);
+  bool FinalAndCredits();
+  bool ExitGame();
+
+  AppScenario& m_App;
+  Options m_Options;
+  std::string m_Failure;
+  std::vector<std::string> m_Steps;
+  std::vector<std::string> m_Pictures;
+  int m_PlannedDeaths = 0;
+  int m_UnplannedDeaths = 0;
+};
+
+}  // namespace scenario

@@ -1,0 +1,30 @@
+// The texts Level4's scripts name: its three objectives and the briefing
+// shown in the message box at the start, in the three languages.
+#include <vector>
+
+#include "tools/datagen/DataGen.h"
+#include "tools/datagen/GameTexts.h"
+
+namespace {
+
+std::vector<datagen::GameText> Level4Texts() {
+  return {
+      {"TXT_OBJ_L4_TARGETS", L"Knock down the two practice targets with red shots.",
+       L"Derriba los dos blancos de prácticas con disparos rojos.",
+       L"Собейте две учебные мишени красными выстрелами."},
+      {"TXT_OBJ_L4_CIRCUIT", L"Fill the generator and restore the circuit in the north room.",
+       L"Llena el generador y restablece el circuito de la sala norte.",
+       L"Зарядите генератор и восстановите цепь в северном зале."},
+      {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room.", L"Llega a la salida de la sala este.",
+       L"Доберитесь до выхода из восточного зала."},
+      {"TXT_MSG_LEVEL4_START",
+       L"Commander here. Mind the red beam by the wall: it kills. Take the targets down, then break the door.",
+       L"Aquí el comandante. Cuidado con el rayo rojo junto a la pared: mata. Derriba los blancos y rompe la "
+       L"puerta.",
+       L"Говорит командир. Осторожно, красный луч у стены смертелен. Собейте мишени, затем выбейте дверь."},
+  };
+}
+
+}  // namespace
+
+DATAGEN_TEXTS("level4 texts", Level4Texts);
