@@ -291,6 +291,9 @@ class CLevel {
   void AddBoss1Laser(const D3DXVECTOR3& start, const D3DXVECTOR3& aimOrigin, float ignored, uint32_t power);
   // Twelve shots of power 70 around the first boss, 30 degrees apart.
   void AddBoss0AbilityBullet(CBoss0& boss);
+  // The first boss's homing shot in its colour, from its firing hand along
+  // its facing.
+  void AddBoss0Bullet(CBoss0& boss, uint32_t power);
   // The player's shot met a wall: the burst and the wall-hit sound.
   void AddBulletWallHitEffect(const CBullet& shot);
 

@@ -58,6 +58,13 @@ void CLevel::AddBoss0AbilityBullet(CBoss0& boss) {
   }
 }
 
+void CLevel::AddBoss0Bullet(CBoss0& boss, uint32_t power) {
+  D3DXVECTOR3 start;
+  boss.GetModelPosition(start);
+  const float h = boss.GetWorldRotationZ();
+  SpawnShot(m_Boss0Bullets, start, D3DXVECTOR3(std::cos(h), std::sin(h), 0.0f), power, boss.GetColour());
+}
+
 void CLevel::AddBulletWallHitEffect(const CBullet& shot) {
   SpawnEffect<Nembra::CBulletWallHitEffect>(shot);
   if (g_pGameWorld) g_pGameWorld->PlayWallHitSound();

@@ -76,6 +76,7 @@ struct DrawRecord {
   ITexture* texture0 = nullptr;  // bound to stage 0 at the time
   ITexture* texture1 = nullptr;
   DWORD alphaBlend = 0, srcBlend = 0, destBlend = 0, zWrite = 0, cull = 0, lighting = 0;
+  DWORD textureFactor = 0;
   D3DXMATRIX world;
   std::vector<uint8_t> vertices;  // the vertices the draw read (up to 64 KiB)
 };

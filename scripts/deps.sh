@@ -12,6 +12,7 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool
+  valgrind
 )
 
 missing=()

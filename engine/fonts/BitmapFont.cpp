@@ -92,8 +92,9 @@ const CBitmapFont::GLYPH& CBitmapFont::GetDrawnGlyph(wchar_t c) const {
   auto it = m_Glyphs.find(c);
   if (it != m_Glyphs.end()) return it->second;
   // The default font (a font that did not load) has no glyphs at all; its
-  // own request was reported already.
-  if (GetName() != DEFAULT_RESOURCE_NAME) ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
+  // own request was reported already. A carriage return ends text lines
+  // written with CR LF (the credits keep it in the line): no font has one.
+  if (GetName() != DEFAULT_RESOURCE_NAME && c != L'\r') ReportMissing("glyph " + CharacterCodeName(c) + " in " + GetName());
   return m_DefaultGlyph;
 }
 

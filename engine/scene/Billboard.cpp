@@ -144,6 +144,16 @@ void ComposeQuadMatrix(D3DXMATRIX* out, const D3DXMATRIX& rotation, const D3DXVE
 
 }  // namespace
 
+// ---- CQuadSprite ----------------------------------------------------------
+
+template <class Base, class Desc>
+void CQuadSprite<Base, Desc>::ApplyColor() const {
+  if (g_pGraphicsDevice) g_pGraphicsDevice->SetRenderState(platform::D3DRS_TEXTUREFACTOR, m_Desc.color);
+}
+
+template class CQuadSprite<CBillboard, BILLBOARD_DESC>;
+template class CQuadSprite<C3DSprite, PLANE_SPRITE_DESC>;
+
 // ---- CStaticBillboard ----------------------------------------------------
 
 CStaticBillboard::CStaticBillboard(const CStaticBillboard& other) : CQuadSprite(other) {

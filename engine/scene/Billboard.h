@@ -57,6 +57,7 @@ struct BILLBOARD_DESC {
   uint8_t upright = 0;
   CTexture* texture = nullptr;
   CShader* stateBlock = nullptr;
+  D3DCOLOR color = 0xFFFFFFFFu;  // the texture factor the quad is drawn with
   float textureRect[4] = {0, 0, 1, 1};  // u, v, du, dv
 };
 
@@ -64,6 +65,7 @@ struct PLANE_SPRITE_DESC {
   float width = 0, height = 0;
   CTexture* texture = nullptr;
   CShader* stateBlock = nullptr;
+  D3DCOLOR color = 0xFFFFFFFFu;
   float textureRect[4] = {0, 0, 1, 1};
 };
 
@@ -117,6 +119,15 @@ class CQuadSprite : public Base {
     if (m_Quad.geometrySet) m_Quad.geometrySet->renderEffect = effect;
   }
   bool SetTextureRect(const float rect[4]) { return m_Quad.SetTextureRect(rect); }
+  // The sprite's colour with its alpha (opaque white unless set): its draw
+  // makes it the texture factor, which a state block reads through
+  // D3DTA_TFACTOR (a pulsing or tinted quad); a render effect on the sprite
+  // may set the factor again inside its bracket. Create takes it from the
+  // description.
+  void SetColor(D3DCOLOR color) { m_Desc.color = color; }
+  D3DCOLOR GetColor() const { return m_Desc.color; }
+  // Sets the texture factor to the colour on the scene's device.
+  void ApplyColor() const;
   void DrawQuad() { m_Quad.Draw(); }
   CGeometrySet* GetGeometrySet() const { return m_Quad.geometrySet; }
   const CTexturedQuad& GetQuad() const { return m_Quad; }

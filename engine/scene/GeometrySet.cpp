@@ -46,9 +46,11 @@ void CStaticSpriteGeometrySet::Draw() {
 
 CStaticBillboardGeometrySet::CStaticBillboardGeometrySet(CStaticBillboard* owner) : m_Owner(owner) {}
 void CStaticBillboardGeometrySet::Draw() { m_Owner->DrawQuad(); }
+void CStaticBillboardGeometrySet::ApplyOwnStates() { m_Owner->ApplyColor(); }
 
 CPlaneSpriteGeometrySet::CPlaneSpriteGeometrySet(CPlaneSprite* owner) : m_Owner(owner) {}
 void CPlaneSpriteGeometrySet::Draw() { m_Owner->DrawQuad(); }
+void CPlaneSpriteGeometrySet::ApplyOwnStates() { m_Owner->ApplyColor(); }
 
 // ---- Submission ------------------------------------------------------------
 
@@ -187,6 +189,7 @@ void DrawSkinned(CAnimated3DSprite* sprite, CSkinnedMesh* mesh) {
 }
 
 void DrawSet(CGeometrySet* set, platform::IDevice* device) {
+  set->ApplyOwnStates();
   if (set->renderEffect) set->renderEffect->Begin();
   if (device) device->SetTransform(platform::D3DTS_WORLD, set->worldMatrix ? set->worldMatrix : &IdentityMatrix());
   set->Draw();

@@ -52,6 +52,9 @@ class CGeometrySet {
   // Whether Draw may leave device states other than its block's behind;
   // the sorted walk then applies the next block even when it is the same.
   virtual bool ChangesStates() const { return true; }
+  // States of the drawable's own, set after its block (and material and
+  // textures) and before its render effect, which may change them again.
+  virtual void ApplyOwnStates() {}
 
   const D3DXMATRIX* worldMatrix = nullptr;  // not owned
   CShader* stateBlock = nullptr;
@@ -95,7 +98,9 @@ class CStaticBillboardGeometrySet : public CGeometrySet {
  public:
   explicit CStaticBillboardGeometrySet(CStaticBillboard* owner);
   void Draw() override;
-  bool ChangesStates() const override { return false; }
+  // The sprite's colour as the texture factor, left behind for the next
+  // set, so the next set's block is applied again.
+  void ApplyOwnStates() override;
 
  private:
   CStaticBillboard* m_Owner;
@@ -105,7 +110,9 @@ class CPlaneSpriteGeometrySet : public CGeometrySet {
  public:
   explicit CPlaneSpriteGeometrySet(CPlaneSprite* owner);
   void Draw() override;
-  bool ChangesStates() const override { return false; }
+  // The sprite's colour as the texture factor, left behind for the next
+  // set, so the next set's block is applied again.
+  void ApplyOwnStates() override;
 
  private:
   CPlaneSprite* m_Owner;

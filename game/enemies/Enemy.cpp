@@ -28,6 +28,8 @@ uint32_t DamagePerShot() {
 
 }  // namespace
 
+uint64_t CEnemy::s_SeparationCopies = 0;
+
 bool IsOneShotEnded(const Nembra::CAnimated3DSprite* sprite) {
   return sprite == nullptr || sprite->GetMesh() == nullptr || sprite->IsFinished();
 }
@@ -139,9 +141,11 @@ void CEnemy::StartDying() {
 void CEnemy::OnShotHit(const CBullet& shot) {
   m_Hit = 1;
   if (shot.GetColour() == m_Colour) return;
+  const bool wasDead = m_Dead != 0;
   TakeDamage(DamagePerShot());
   UpdateFill();
-  if (m_Dead) {
+  // Only the blow that kills runs the death (a dead enemy hit again does not).
+  if (m_Dead && !wasDead) {
     if (m_pHurtSound) m_pHurtSound->Play(false);
     OnKilled();
     StartDying();
@@ -150,9 +154,10 @@ void CEnemy::OnShotHit(const CBullet& shot) {
 
 void CEnemy::Damage(uint32_t amount) {
   m_Hit = 1;
+  const bool wasDead = m_Dead != 0;
   TakeDamage(amount);
   UpdateFill();
-  if (m_Dead) {
+  if (m_Dead && !wasDead) {
     OnKilled();
     StartDying();
   }
@@ -213,6 +218,14 @@ void CEnemy::TurnToPlayer() {
   ApplySteeringForce(Seek(force, player->WorldPosition()));
 }
 
+void CEnemy::TurnWhileAttacking() {
+  TurnToPlayer();
+  D3DXVECTOR3 velocity, h;
+  GetVelocity(velocity);
+  AverageHeading(h, velocity * 5000.0f);
+  SetRotationZ(h.x == 0.0f && h.y == 0.0f ? 0.0f : std::atan2(h.y, h.x));
+}
+
 bool CEnemy::SteerChase(const CHASE_STEERING& w, D3DXVECTOR3& d0) {
   d0 = m_Direction;
   CPlayer* player = EnemyTarget();
@@ -231,6 +244,7 @@ bool CEnemy::SteerChase(const CHASE_STEERING& w, D3DXVECTOR3& d0) {
   if (force.x != 0.0f || force.y != 0.0f || force.z != 0.0f) ApplySteeringForce(force * OBSTACLE_WEIGHT);
   // 3. Separation from the other enemies.
   const std::list<CEntity*> others(level->GetEnemies().begin(), level->GetEnemies().end());
+  ++s_SeparationCopies;
   ComputeSeparation(force, others);
   ApplySteeringForce(force * SEPARATION_WEIGHT);
   // 4. Walls half a second ahead.

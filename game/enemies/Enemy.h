@@ -30,6 +30,19 @@ struct CHASE_STEERING {
   bool wallLookIncludesObjects = true;
 };
 
+// The chase of the enemies that shoot from a distance (the shooter and the
+// first boss): half the pursuit, a short look ahead at the player, a long
+// one at obstacles, strong walls, no heading blend.
+inline CHASE_STEERING ShooterChaseSteering() {
+  CHASE_STEERING weights;
+  weights.pursuitWeight = 5.0f;
+  weights.pursuitAhead = 0.1f;
+  weights.obstacleLookAhead = 10.0f;
+  weights.wallWeight = 50000.0f;
+  weights.blendHeading = false;
+  return weights;
+}
+
 class CEnemy : public CCharacter {
  public:
   static constexpr float VANISH_SPEED = 512.0f;
@@ -84,6 +97,9 @@ class CEnemy : public CCharacter {
   void SetHurtSound(Nembra::CSound* sound) { m_pHurtSound = sound; }
   // Health and its maximum.
   void SetHealth(uint32_t health) { m_MaxHealth = m_Health = health; }
+  // The copies of the level's enemy list that chase steerings have made
+  // for their separation, over the whole run (a profiling figure).
+  static uint64_t GetSeparationCopies() { return s_SeparationCopies; }
 
  protected:
   // Sets the heading window to n zero headings.
@@ -102,6 +118,9 @@ class CEnemy : public CCharacter {
   bool SteerChase(const CHASE_STEERING& weights, D3DXVECTOR3& d0);
   // Turn towards the player (weight 1) without walking.
   void TurnToPlayer();
+  // While an attack plays: turn towards the player and face the mean of the
+  // heading window fed with speed x direction x 5000.
+  void TurnWhileAttacking();
   // A wall on the path of a sphere of the own radius (class 1).
   bool WallOnPath(const D3DXVECTOR3& from, const D3DXVECTOR3& to, bool includeObjects, float radius,
                   D3DXVECTOR3* normal = nullptr) const;
@@ -118,6 +137,7 @@ class CEnemy : public CCharacter {
   Nembra::CSound* m_pHurtSound = nullptr;
 
  private:
+  static uint64_t s_SeparationCopies;
   Nembra::CTexture* m_pHealthTexture = nullptr;
 };
 

@@ -63,11 +63,7 @@ void CEnemy3::Step() {
     bool decide = true;
     if (m_Shooting) {
       if (!IsOneShotEnded(m_pSprite)) {
-        TurnToPlayer();
-        D3DXVECTOR3 velocity, h;
-        GetVelocity(velocity);
-        AverageHeading(h, velocity * 5000.0f);
-        SetRotationZ(h.x == 0.0f && h.y == 0.0f ? 0.0f : std::atan2(h.y, h.x));
+        TurnWhileAttacking();
         decide = false;
       } else {
         m_Shooting = 0;
@@ -86,14 +82,8 @@ void CEnemy3::Step() {
         } else {
           m_Moving = 1;
           SetAnimation("Ene3CaminarAdelante", true);
-          CHASE_STEERING weights;
-          weights.pursuitWeight = 5.0f;
-          weights.pursuitAhead = 0.1f;
-          weights.obstacleLookAhead = 10.0f;
-          weights.wallWeight = 50000.0f;
-          weights.blendHeading = false;
           D3DXVECTOR3 d0;
-          if (SteerChase(weights, d0)) {
+          if (SteerChase(ShooterChaseSteering(), d0)) {
             m_Moving = 0;
             SetAnimation("Ene3Reposo", true);
           }

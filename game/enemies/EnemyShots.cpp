@@ -30,14 +30,14 @@ void CParticleShot::Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& directio
   UpdateWorldMatrix();
 }
 
-void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance, float homingWeight) {
+void CParticleShot::Fly(const FLIGHT& flight) {
   CEntity::Step();
   if (!m_Ended) {
     CPlayer* player = Target();
     const float dt = Nembra::g_FrameTime;
-    if (homing && player) {
+    if (flight.homing && player) {
       D3DXVECTOR3 force;
-      ApplySteeringForce(Seek(force, player->WorldPosition()) * homingWeight);
+      ApplySteeringForce(Seek(force, player->WorldPosition()) * flight.homingWeight);
     }
     const D3DXVECTOR3 from = WorldPosition();
     D3DXVECTOR3 next = GetPosition() + m_Direction * (m_Speed * dt);
@@ -46,15 +46,16 @@ void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance, float 
     float distanceSq = 0.0f;
     if (player && player->Collide(from, next, GetRadius(), contact, distanceSq)) {
       hit = true;
+      if (flight.endAtPlayer) next = player->WorldPosition();
       player->Damage(static_cast<float>(m_Power), true);
     }
     if (CLevel* level = CLevel::Current()) {
       float point[3], normal[3], distance = 0.0f;
-      if (level->CheckCollision(&from.x, &next.x, GetRadius(), point, distance, normal, 0, true)) {
+      if (level->CheckCollision(&from.x, &next.x, GetRadius(), point, distance, normal, 0, flight.wallsWithObjects)) {
         hit = true;
         next = D3DXVECTOR3(point[0], point[1], point[2]);
       }
-      if (stopAtBoxes) {
+      if (flight.stopAtBoxes) {
         float nearest = 0.0f;
         bool boxHit = false;
         D3DXVECTOR3 boxPoint;
@@ -82,7 +83,7 @@ void CParticleShot::Fly(bool homing, bool stopAtBoxes, float maxDistance, float 
       return;
     }
     m_Distance += m_Speed * dt;
-    if (m_Distance >= maxDistance) {
+    if (m_Distance >= flight.maxDistance) {
       m_Ended = 1;
       if (m_pEmitter) m_pEmitter->Stop();
     }
@@ -94,7 +95,7 @@ void CEnemy3Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directi
   Launch(position, direction, power, "Enemy3EstelaBala.pfx");
 }
 
-void CEnemy3Bullet::Step() { Fly(true, false, MAX_DISTANCE); }
+void CEnemy3Bullet::Step() { Fly({true, false, MAX_DISTANCE}); }
 
 void CEnemy3Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddEnemy3BulletWallHitEffect(*this);
@@ -104,7 +105,7 @@ void CEnemy2Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directi
   Launch(position, direction, power, "Enemy2EstelaBala.pfx");
 }
 
-void CEnemy2Bullet::Step() { Fly(false, true, CEnemy3Bullet::MAX_DISTANCE); }
+void CEnemy2Bullet::Step() { Fly({false, true, CEnemy3Bullet::MAX_DISTANCE}); }
 
 void CEnemy2Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddEnemy2BulletWallHitEffect(*this);

@@ -27,11 +27,21 @@ class CParticleShot : public CParticleSystemMovingEntity {
   // trail from the particle file drawn at the start's height and blown
   // backwards. Without the file the shot flies without trail.
   void Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power, const char* trailFile);
-  // One frame of a straight (or homing, seeking the player with the given
-  // weight) flight that ends at the player, a wall (and, when asked, a
-  // standing box) or after maxDistance; the shot goes inactive once its
-  // trail has died out.
-  void Fly(bool homing, bool stopAtBoxes, float maxDistance, float homingWeight = 15.0f);
+  // How a shot flies: straight, or homing (seeking the player with the
+  // given weight); it ends at the player, a wall (and, when asked, a
+  // standing box) or after maxDistance. The walls are the static ones of
+  // class 0, with the objects' shapes unless told otherwise; a shot told to
+  // end at the player moves onto the player's position when it hits.
+  struct FLIGHT {
+    bool homing = false;
+    bool stopAtBoxes = false;
+    float maxDistance = 0.0f;
+    float homingWeight = 15.0f;
+    bool wallsWithObjects = true;
+    bool endAtPlayer = false;
+  };
+  // One frame of the flight; the shot goes inactive once its trail has died out.
+  void Fly(const FLIGHT& flight);
   // The shot met something: its impact effect.
   virtual void OnImpact() {}
 

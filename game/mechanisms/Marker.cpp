@@ -48,7 +48,7 @@ void CMarkerKind<Sprite>::StartPulse() {
 
 template <class Sprite>
 void CMarkerKind<Sprite>::SetEffectLook(D3DCOLOR colour, float scale) {
-  m_EffectColour = colour;
+  m_EffectSprite.SetColor(colour);
   m_EffectSprite.SetScale(scale, scale, scale);
 }
 

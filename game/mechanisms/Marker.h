@@ -38,8 +38,10 @@ class CMarkerKind : public CEntity {
   float GetPulseScale() const { return m_PulseScale; }
   int32_t GetPulseAlpha() const { return m_PulseAlpha; }
   float GetWaitTimer() const { return m_WaitTimer; }
-  // The colour the effect copy is drawn with (its alpha pulses).
-  D3DCOLOR GetEffectColour() const { return m_EffectColour; }
+  // The colour the effect copy is drawn with (its alpha pulses): the
+  // sprite's own, which its draw sets as the texture factor that the
+  // effect block's alpha reads.
+  D3DCOLOR GetEffectColour() const { return m_EffectSprite.GetColor(); }
   Sprite& GetSteadySprite() { return m_SteadySprite; }
   Sprite& GetEffectSprite() { return m_EffectSprite; }
   const std::string& GetEffectBlockName() const { return m_EffectBlockName; }
@@ -57,7 +59,6 @@ class CMarkerKind : public CEntity {
   float m_AlphaAccumulator = 0.0f;
   float m_WaitTimer = 0.0f;
   bool m_Created = false;  // the sprites are built
-  D3DCOLOR m_EffectColour = 0xFFFFFFFFu;
   std::string m_SteadyBlockName;
   std::string m_EffectBlockName;
 

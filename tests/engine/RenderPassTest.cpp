@@ -440,3 +440,79 @@ TEST_F(QuadTest, WithoutACameraNothingIsCulledAndEverythingIsEquallyFar) {
   EXPECT_EQ(device->Draws()[0].world._11, 1.0f);
   g_pSceneManager = saved;
 }
+
+namespace {
+// A beam-like set that notes the texture factor it found when drawn.
+class FactorSeeingSet : public CGeometrySet {
+ public:
+  void Draw() override { seen.push_back(platform::headless::CurrentDevice()->RenderState(platform::D3DRS_TEXTUREFACTOR)); }
+  std::vector<platform::DWORD> seen;
+};
+
+// An effect that sets a texture factor of its own inside its bracket.
+class FactorEffect : public CRenderEffect {
+ public:
+  void Update() override {}
+  void Begin() override { g_pGraphicsDevice->SetRenderState(platform::D3DRS_TEXTUREFACTOR, 0xFF0000FFu); }
+  void End() override {}
+};
+}  // namespace
+
+TEST_F(QuadTest, EachQuadIsDrawnWithItsColourAsTheTextureFactor) {
+  CShader tinted;
+  tinted.SetName("TINTED");
+  tinted.SetRenderState(platform::D3DRS_TEXTUREFACTOR, 0x11223344u);
+  BILLBOARD_DESC boardDesc = Billboard(false);
+  boardDesc.stateBlock = &tinted;
+  CStaticBillboard plain, faded;
+  ASSERT_TRUE(plain.Create(boardDesc));
+  EXPECT_EQ(plain.GetColor(), 0xFFFFFFFFu);  // opaque white unless told
+  boardDesc.color = 0x80FFFFFFu;
+  ASSERT_TRUE(faded.Create(boardDesc));
+  PLANE_SPRITE_DESC planeDesc = Plane();
+  planeDesc.stateBlock = &tinted;
+  CPlaneSprite plane;
+  ASSERT_TRUE(plane.Create(planeDesc));
+  plane.SetColor(0x4000FF00u);
+  faded.SetPosition(0, 800, 0);
+  plain.SetPosition(0, 400, 0);
+  plane.SetPosition(0, 500, 0);
+  for (CSceneNode* n : std::initializer_list<CSceneNode*>{&plain, &faded, &plane}) g_pSceneManager->AddNode(n);
+  CSceneNode beamNode;
+  beamNode.SetPosition(0, 600, 0);
+  g_pSceneManager->AddNode(&beamNode);
+  FactorSeeingSet beam;
+  beam.stateBlock = &tinted;
+
+  g_pSceneManager->Update();
+  ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&beamNode, &beam));
+  g_pSceneManager->Render();
+  // The plane (transparent queue), then the beam, then the billboards far
+  // to near: each quad with its own colour over the block's factor; the
+  // beam after the plane with the same block finds the block's value again.
+  ASSERT_EQ(device->Draws().size(), 3u);
+  EXPECT_EQ(device->Draws()[0].textureFactor, 0x4000FF00u);
+  EXPECT_EQ(device->Draws()[1].textureFactor, 0x80FFFFFFu);
+  EXPECT_EQ(device->Draws()[2].textureFactor, 0xFFFFFFFFu);
+  EXPECT_EQ(beam.seen, (std::vector<platform::DWORD>{0x11223344u}));
+
+  // A colour changed between frames is drawn the next frame; an effect on
+  // the sprite sets the factor after the colour, so the effect's wins.
+  device->ClearLog();
+  plain.SetColor(0x20FFFFFFu);
+  FactorEffect effect;
+  faded.SetRenderEffect(&effect);
+  Frame();
+  ASSERT_EQ(device->Draws().size(), 3u);
+  EXPECT_EQ(device->Draws()[1].textureFactor, 0xFF0000FFu);
+  EXPECT_EQ(device->Draws()[2].textureFactor, 0x20FFFFFFu);
+  faded.SetRenderEffect(nullptr);
+
+  // A copy keeps the colour; a new Create takes the description's.
+  CStaticBillboard copy(plain);
+  EXPECT_EQ(copy.GetColor(), 0x20FFFFFFu);
+  CPlaneSprite planeCopy(plane);
+  EXPECT_EQ(planeCopy.GetColor(), 0x4000FF00u);
+  ASSERT_TRUE(plane.Create(planeDesc));
+  EXPECT_EQ(plane.GetColor(), 0xFFFFFFFFu);
+}

@@ -1,6 +1,8 @@
 // Pulsing markers (the scripts' billboards and the sockets' flat ones) and
 // pop-up targets shot down by the other colour.
+#include <cmath>
 #include <set>
+#include <vector>
 
 #include "MechanismsTwoFixture.h"
 #include "engine/resources/SkinnedMesh.h"
@@ -34,6 +36,49 @@ TEST_F(MarkerTest, APulseFadesInFiftyFramesToScaleOneAndAHalfThenWaitsFiftyAndSt
   EXPECT_NEAR(restartFrame, 50, 1);
   Step();
   EXPECT_LT(marker.GetPulseAlpha(), 255);  // the next pulse runs
+}
+
+// The texture factors of the frame's draws at the marker's place: the
+// steady billboard's first, then the effect copy's (equal distances keep
+// the order they were added in).
+std::vector<D3DCOLOR> FactorsAt(const platform::headless::RecordingDevice& device, float x) {
+  std::vector<D3DCOLOR> factors;
+  for (const auto& draw : device.Draws())
+    if (std::abs(draw.world._41 - x) < 0.01f && std::abs(draw.world._42) < 0.01f) factors.push_back(draw.textureFactor);
+  return factors;
+}
+
+TEST_F(MarkerTest, TheCopyIsDrawnWithThePulsingAlphaAsItsTextureFactor) {
+  level->AddMarker("M", 100.0f, 0.0f, 0.0f, 60.0f, "MarkerSmall.tga");
+  CMarker& marker = level->GetMarkers().at("M");
+  level->ActivateMarker("M", true);
+  std::vector<int> alphas;
+  for (int frame = 1; frame <= 50; ++frame) {
+    level->Update();
+    Nembra::g_pSceneManager->Update();
+    Nembra::g_pSceneManager->Render();
+    const std::vector<D3DCOLOR> factors = FactorsAt(*device, 100.0f);
+    device->ClearLog();
+    ASSERT_EQ(factors.size(), 2u) << frame;
+    EXPECT_EQ(factors[0], 0xFFFFFFFFu) << frame;  // the steady one stays whole
+    EXPECT_EQ(factors[1] & 0x00FFFFFFu, 0x00FFFFFFu) << frame;
+    EXPECT_EQ(factors[1], marker.GetEffectSprite().GetColor()) << frame;
+    EXPECT_EQ(static_cast<int>(factors[1] >> 24), marker.GetPulseAlpha()) << frame;
+    alphas.push_back(static_cast<int>(factors[1] >> 24));
+  }
+  // 256 units a second at 0.02 s: 250 after the first frame, about half
+  // way at the 25th, none at the 50th, never rising.
+  EXPECT_EQ(alphas.front(), 250);
+  EXPECT_NEAR(alphas[24], 127, 1);
+  EXPECT_EQ(alphas.back(), 0);
+  for (size_t i = 1; i < alphas.size(); ++i) EXPECT_LE(alphas[i], alphas[i - 1]) << i;
+  // Switched off, the copy is drawn opaque again.
+  level->ActivateMarker("M", false);
+  level->Update();
+  Nembra::g_pSceneManager->Update();
+  Nembra::g_pSceneManager->Render();
+  EXPECT_EQ(FactorsAt(*device, 100.0f), (std::vector<D3DCOLOR>{0xFFFFFFFFu, 0xFFFFFFFFu}));
+  device->ClearLog();
 }
 
 TEST_F(MarkerTest, ANameInUseMakesNoSecondMarker) {

@@ -1,10 +1,17 @@
 // The level mechanisms drawn through the real GL device: two doors tinted
 // by their first shots, a generator at 60% with its bar and screen text,
-// red and blue circuit links, a laser cut at a wall and a marker mid-pulse.
+// red and blue circuit links, a laser cut at a wall and a marker mid-pulse,
+// its growing copy drawn at half strength.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "engine/app/GraphicsDevice.h"
 #include "engine/resources/Mesh.h"
+#include "engine/scene/Camera.h"
+#include "engine/scene/SceneManager.h"
 #include "game/effects/LevelEffects.h"
 #include "scenario/WorldScenario.h"
 #include "tools/formats/LevelFiles.h"
@@ -33,6 +40,27 @@ int Dominant(const scenario::ScreenScenario& s, int x0, int y0, int x1, int y1, 
       if (lead > 90 && lead > others + 50) ++n;
     }
   return n;
+}
+
+// The brightness (sum of the three channels) over a box of the picture.
+double Brightness(const std::vector<uint32_t>& pixels, int x0, int y0, int x1, int y1) {
+  double sum = 0.0;
+  for (int y = std::max(0, y0); y < std::min(600, y1); ++y)
+    for (int x = std::max(0, x0); x < std::min(800, x1); ++x) {
+      const uint32_t c = pixels[size_t(y) * 800 + size_t(x)];
+      sum += Channel(c, 16) + Channel(c, 8) + Channel(c, 0);
+    }
+  return sum;
+}
+
+// Screen pixel of a world point under the active camera.
+D3DXVECTOR3 Project(const D3DXVECTOR3& p) {
+  Nembra::CCamera* camera = Nembra::g_pSceneManager->GetCamera();
+  D3DXMATRIX viewProjection;
+  D3DXMatrixMultiply(&viewProjection, &camera->GetView(), &camera->GetProjection());
+  D3DXVECTOR3 ndc;
+  D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
+  return D3DXVECTOR3((ndc.x + 1.0f) * 400.0f, (1.0f - ndc.y) * 300.0f, ndc.z);
 }
 
 TEST(MechanismPictures, DoorsGeneratorLinksLaserAndMarker) {
@@ -111,9 +139,11 @@ TEST(MechanismPictures, DoorsGeneratorLinksLaserAndMarker) {
     Nembra::g_pGraphicsDevice->EndSprite();
   };
   w.Stand();  // the fixed camera of the picture, not the follow camera
-  for (int i = 0; i < 20; ++i) w.Frame(bars);
+  // 24 frames here and the captured one: half way through the pulse.
+  for (int i = 0; i < 24; ++i) w.Frame(bars);
   EXPECT_NEAR(level.GetLasers().at("L").GetBeam().length, 350.0f, 2.0f);
-  EXPECT_GT(level.GetMarkers().at("M").GetPulseScale(), 1.1f);
+  CMarker& marker = level.GetMarkers().at("M");
+  EXPECT_GT(marker.GetPulseScale(), 1.1f);
   ASSERT_TRUE(w.Screen().CaptureFrame("mechanisms_scene", [&] {
     level.Update();
     Nembra::g_pSceneManager->Update();
@@ -123,6 +153,37 @@ TEST(MechanismPictures, DoorsGeneratorLinksLaserAndMarker) {
   const scenario::ScreenScenario& s = w.Screen();
   EXPECT_GT(Dominant(s, 0, 0, 800, 600, 16), 200);  // red: a door, a link, the generator
   EXPECT_GT(Dominant(s, 0, 0, 800, 600, 0), 200);   // blue: a door, a link
+  EXPECT_NEAR(marker.GetPulseAlpha(), 127, 1);
+
+  // The marker's copy at half alpha adds about half the light it adds when
+  // opaque: the same frame again (the level held still) with the copy at
+  // its pulse colour, opaque and hidden, compared in a box around it.
+  const D3DXVECTOR3 centre = Project(D3DXVECTOR3(0.0f, 0.0f, 250.0f));
+  const D3DXVECTOR3 edge = Project(D3DXVECTOR3(150.0f, 0.0f, 250.0f));
+  const int reach = static_cast<int>(std::ceil(std::abs(edge.x - centre.x))) + 4;
+  const int cx = static_cast<int>(centre.x), cy = static_cast<int>(centre.y);
+  auto still = [&] {
+    Nembra::g_pSceneManager->Update();
+    Nembra::g_pSceneManager->Render();
+    bars();
+  };
+  Nembra::CStaticBillboard& copy = marker.GetEffectSprite();
+  const D3DCOLOR pulse = copy.GetColor();
+  auto light = [&](const char* name) {
+    EXPECT_TRUE(w.Screen().CaptureFrame(name, still));
+    return Brightness(w.Screen().Pixels(), cx - reach, cy - reach, cx + reach, cy + reach);
+  };
+  const double half = light("mechanisms_marker_half");
+  copy.SetColor(0xFFFFFFFFu);
+  const double opaque = light("mechanisms_marker_opaque");
+  copy.SetVisible(false);
+  const double none = light("mechanisms_marker_no_copy");
+  copy.SetVisible(true);
+  copy.SetColor(pulse);
+  ASSERT_GT(opaque - none, 1000.0);
+  const double share = (half - none) / (opaque - none);
+  EXPECT_GT(share, 0.35) << "half " << half << " opaque " << opaque << " none " << none;
+  EXPECT_LT(share, 0.7) << "half " << half << " opaque " << opaque << " none " << none;
   gen.SetMesh(nullptr);
   gen.SetBarMesh(nullptr);
   Nembra::g_pSimpleMeshFactory->Release("GeneratorRed.X");

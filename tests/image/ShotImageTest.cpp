@@ -6,32 +6,17 @@
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
+#include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"
 #include "tools/formats/XFileWriter.h"
 
 namespace {
 
-// Where a world point lands on the 800 x 600 screen.
-D3DXVECTOR3 Project(const Nembra::CCamera& camera, const D3DXVECTOR3& p) {
-  D3DXMATRIX viewProjection;
-  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
-  D3DXVECTOR3 ndc;
-  D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
-  return D3DXVECTOR3((ndc.x + 1.0f) * 400.0f, (1.0f - ndc.y) * 300.0f, ndc.z);
-}
-
-int R(uint32_t c) { return (c >> 16) & 0xFF; }
-int G(uint32_t c) { return (c >> 8) & 0xFF; }
-int B(uint32_t c) { return c & 0xFF; }
-
-// The strongest pixel of a colour near a screen point.
-template <class Score>
-int BestNear(scenario::ScreenScenario& s, const D3DXVECTOR3& at, int reach, Score score) {
-  int best = -1000;
-  for (int dy = -reach; dy <= reach; ++dy)
-    for (int dx = -reach; dx <= reach; ++dx) best = std::max(best, score(s.PixelAt(int(at.x) + dx, int(at.y) + dy)));
-  return best;
-}
+using scenario::B;
+using scenario::BestNear;
+using scenario::G;
+using scenario::Project;
+using scenario::R;
 
 TEST(ShotImage, PlayerShotsInFlightAndAWallHitOverAGreyFloor) {
   scenario::WorldScenario::Options options;

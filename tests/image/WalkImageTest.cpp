@@ -9,14 +9,16 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "platform/Input.h"
+#include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"
 #include "tools/formats/XFileWriter.h"
 
 namespace {
 
-int R(uint32_t c) { return (c >> 16) & 0xFF; }
-int G(uint32_t c) { return (c >> 8) & 0xFF; }
-int B(uint32_t c) { return c & 0xFF; }
+using scenario::B;
+using scenario::G;
+using scenario::Project;
+using scenario::R;
 
 // The player's green suit: neither the grey floor nor the blue boxes.
 bool PlayerHue(uint32_t c) { return G(c) > R(c) + 30 && G(c) > B(c) + 30; }
@@ -79,14 +81,6 @@ formats::XFileDesc Landmark() {
   formats::XFileDesc file;
   file.Meshes.push_back(mesh);
   return file;
-}
-
-D3DXVECTOR3 Project(const Nembra::CCamera& camera, const D3DXVECTOR3& p) {
-  D3DXMATRIX viewProjection;
-  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
-  D3DXVECTOR3 ndc;
-  D3DXVec3TransformCoord(&ndc, &p, &viewProjection);
-  return D3DXVECTOR3((ndc.x + 1.0f) * 400.0f, (1.0f - ndc.y) * 300.0f, ndc.z);
 }
 
 struct Blob {

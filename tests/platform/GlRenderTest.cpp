@@ -260,6 +260,34 @@ TEST_F(GlRenderTest, StageOperationsWithTextureFactorAndModifiers) {
   EXPECT_TRUE(Near(At(70, 250), 0xFF305070u, 3));
 }
 
+// The pulsing copy of a marker: its alpha is four times the texture
+// factor's alpha times the source's (a quarter-alpha image), blended
+// additively over black, so the factor's alpha sets the brightness.
+TEST_F(GlRenderTest, TextureFactorAlphaScalesAnAdditiveQuadFourfold) {
+  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+  m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE4X);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR);
+  m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  const DWORD factors[] = {0xFFFFFFFFu, 0x80FFFFFFu, 0x40FFFFFFu, 0x20FFFFFFu, 0x00FFFFFFu};
+  for (int i = 0; i < 5; ++i) {
+    m_Device->SetRenderState(D3DRS_TEXTUREFACTOR, factors[i]);
+    DrawScreenQuad(float(20 + i * 150), 20, float(120 + i * 150), 120, 0x40FFFFFFu);
+  }
+  Capture("texture_factor_alpha");
+  // 4 x (a / 255) x (64 / 255), clamped to 1, of white over black.
+  EXPECT_TRUE(Near(At(70, 70), 0xFFFFFFFFu, 3));
+  EXPECT_TRUE(Near(At(220, 70), 0xFF818181u, 3));
+  EXPECT_TRUE(Near(At(370, 70), 0xFF404040u, 3));
+  EXPECT_TRUE(Near(At(520, 70), 0xFF202020u, 3));
+  EXPECT_TRUE(Near(At(670, 70), 0xFF000000u, 0));
+}
+
 TEST_F(GlRenderTest, LinearFogTowardsTheFogColour) {
   SetCamera();
   m_Device->SetRenderState(D3DRS_LIGHTING, 0);

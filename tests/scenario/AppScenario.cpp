@@ -12,6 +12,7 @@
 #include "engine/app/Mouse.h"
 #include "engine/util/Random.h"
 #include "frontend/FontNames.h"
+#include "game/GameGlobals.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "scenario/ScenarioInput.h"
@@ -58,6 +59,9 @@ void AppScenario::Start() {
     platform::headless::ResetEvents();
     platform::headless::SetTime(0);
   }
+  // As at the program's start: no music playing (a scenario run before
+  // this one in the same process may have left its last stream named).
+  g_pCurrentMusic = nullptr;
   m_Parts->data = std::make_unique<testsupport::TempDir>();
   std::error_code ec;
   std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, m_Parts->data->Path(), std::filesystem::copy_options::recursive, ec);

@@ -333,7 +333,7 @@ inline DEMO_LEVEL_CONTENT Level4Content(const LEVEL_LAYOUT& /*layout*/) {
   shoot(-500.0f, 2500.0f, 2, 0, "fill the blue generator");
   step(DEMO_ROUTE_STEP::ACTION, -300.0f, 2100.0f, "the first connector");
   step(DEMO_ROUTE_STEP::ACTION, 300.0f, 2100.0f, "the second connector lights the receptor");
-  step(DEMO_ROUTE_STEP::WALK, 0.0f, 1800.0f, "back to the north corridor");
+  step(DEMO_ROUTE_STEP::WALK, 0.0f, 1800.0f, "back toward the north corridor");
   step(DEMO_ROUTE_STEP::WALK, 0.0f, 0.0f, "back into the hub");
   step(DEMO_ROUTE_STEP::WALK, 800.0f, 0.0f, "before the open east gate");
   shoot(800.0f, 800.0f, 1, 0, "break the crate by the pillar");

@@ -17,13 +17,13 @@ struct DemoLevel {
   const char* startComic;  // comic description file, or "null"
   const char* endComic;
   const char* mapTexture;  // GPS map picture
-  const char* mapRect;     // world rectangle the picture covers: left,top,right,bottom
+  const char* mapRect;     // the part of the map picture shown, in texels: left,top,right,bottom
   int enabledDocuments;    // documents 0 .. n-1 become readable in this level
 };
 inline constexpr DemoLevel DEMO_LEVELS[] = {
-    {"LevelTutorial", "ComicTutorial.dat", "null", "MapTutorial.png", "-2000,2000,2000,-2000", 4},
+    {"LevelTutorial", "ComicTutorial.dat", "null", "MapTutorial.png", "0,0,512,256", 4},
     {"Level4", "ComicLevel4.dat", "null", "MapLevel4.png", "0,0,512,256", 8},
-    {"Level8", "null", "ComicEnd.dat", "MapLevel8.png", "-4000,4000,4000,-4000", 12},
+    {"Level8", "null", "ComicEnd.dat", "MapLevel8.png", "0,0,512,256", 12},
 };
 
 // File names here are ASCII; the description files hold them as wide text.

@@ -38,8 +38,9 @@ std::string Dot(uint32_t size, float power) {
   return formats::TgaBytes(p, true);
 }
 
-// A glowing ring of the colour at radius `ring`, optionally with a centre dot and four ticks.
-std::string Ring(float r, float g, float b, float ring, bool dot, bool ticks) {
+// A glowing ring of the colour at radius `ring`, optionally with a centre dot and four ticks;
+// its alpha held at most `peak`.
+std::string Ring(float r, float g, float b, float ring, bool dot, bool ticks, float peak = 1.0f) {
   const uint32_t size = 64;
   TestPicture p(size, size);
   for (uint32_t y = 0; y < size; ++y)
@@ -50,7 +51,7 @@ std::string Ring(float r, float g, float b, float ring, bool dot, bool ticks) {
       const bool onAxis = std::abs(float(x) + 0.5f - 32.0f) < 2.0f || std::abs(float(y) + 0.5f - 32.0f) < 2.0f;
       if (ticks && onAxis && d > ring + 0.08f && d < 0.98f) a = 1.0f;
       const float white = std::max(0.0f, 1.0f - std::abs(d - ring) * 20.0f) * 0.6f;
-      p.At(x, y) = Argb(a, r + white, g + white, b + white);
+      p.At(x, y) = Argb(std::min(a, peak), r + white, g + white, b + white);
     }
   return formats::TgaBytes(p, true);
 }
@@ -202,8 +203,12 @@ bool WriteEffects(const datagen::Output& out) {
   ok &= out.Write("GenBarBlue.pfx", formats::PfxFileBytes(GenBar(true)));
 
   ok &= out.Write("ItemMarker.tga", Ring(0.2f, 0.9f, 1.0f, 0.75f, false, false));
-  ok &= out.Write("MarkerSmall.tga", Ring(0.3f, 1.0f, 0.45f, 0.6f, true, false));
-  ok &= out.Write("Marker.tga", Ring(1.0f, 0.85f, 0.1f, 0.55f, true, true));
+  // The markers' blocks take four times the image's alpha (times the
+  // pulse's factor for the growing copy), so their images hold it at a
+  // quarter: the steady ring is drawn whole and the copy fades evenly
+  // with the pulse instead of staying whole for three quarters of it.
+  ok &= out.Write("MarkerSmall.tga", Ring(0.3f, 1.0f, 0.45f, 0.6f, true, false, 0.25f));
+  ok &= out.Write("Marker.tga", Ring(1.0f, 0.85f, 0.1f, 0.55f, true, true, 0.25f));
   ok &= out.Write("FlowRed.jpg", Flow(false));
   ok &= out.Write("FlowBlue.jpg", Flow(true));
   ok &= out.Write("LaserHurt.tga", Beam(1.0f, 0.55f, 0.05f));

@@ -419,6 +419,7 @@ HRESULT RecordingDevice::RecordDraw(D3DPRIMITIVETYPE type, uint32_t primitiveCou
   r.zWrite = m_States.render[D3DRS_ZWRITEENABLE];
   r.cull = m_States.render[D3DRS_CULLMODE];
   r.lighting = m_States.render[D3DRS_LIGHTING];
+  r.textureFactor = m_States.render[D3DRS_TEXTUREFACTOR];
   r.world = Transform(D3DTS_WORLD);
   const size_t keep = std::min<size_t>(bytes, 65536);
   if (vertices && m_DrawVertexBytes + keep <= kMaxDrawVertexBytes) {

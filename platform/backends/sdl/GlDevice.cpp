@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/DeviceTiming.h"
 #include "platform/Graphics.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
@@ -1098,6 +1099,19 @@ IGraphicsSystem* CreateOffscreenGlGraphicsSystem(std::string* why, uint32_t scre
 bool ReadPresentedImage(IDevice* device, std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
   auto* gl = dynamic_cast<detail::GlDevice*>(device);
   return gl && gl->ReadScreen(argb, width, height);
+}
+
+bool FinishDeviceWork(IDevice* device) {
+  if (!dynamic_cast<detail::GlDevice*>(device)) return false;
+  glFinish();
+  return true;
+}
+
+std::string GetRendererName(IDevice* device) {
+  if (!dynamic_cast<detail::GlDevice*>(device)) return std::string();
+  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  return std::string(renderer ? renderer : "?") + "; " + (version ? version : "?");
 }
 
 }  // namespace platform

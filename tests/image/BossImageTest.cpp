@@ -1,0 +1,68 @@
+// The first boss in its arena in the middle of its ability, the ring of
+// twelve shots flying out around it, drawn on the real GL device (needs a
+// display; skips without one).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "game/enemies/Boss0.h"
+#include "scenario/ScreenProbe.h"
+#include "scenario/WorldScenario.h"
+
+namespace {
+
+using scenario::B;
+using scenario::BestNear;
+using scenario::G;
+using scenario::Project;
+using scenario::R;
+
+// How much a pixel leans to the ring's gold (red and green over blue).
+int Gold(uint32_t c) { return std::min(R(c), G(c)) - B(c); }
+
+
+TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
+  scenario::WorldScenario::Options options;
+  options.gl = true;
+  scenario::WorldScenario w(options);
+  if (!w.Ready()) GTEST_SKIP() << w.Problem();
+  Nembra::g_pGraphicsDevice->SetClearColor(0.05f, 0.05f, 0.08f, 1.0f);
+  ASSERT_TRUE(w.Level().LoadTerrain("LevelIntermedio_Terrain.X"));
+  w.Level().AddDirectionalLight("Hall");
+  w.Level().SetLightPosition("Hall", 300.0f, 600.0f, 1500.0f);
+  w.Level().SetLightTarget("Hall", 0.0f, 0.0f, 0.0f);
+  // The player beyond shooting range; the camera stays on the boss.
+  w.PlacePlayer({0, -1500, 0});
+  w.Stand();
+  CBoss0* boss = new CBoss0(1);
+  boss->SetPosition(D3DXVECTOR3(0, 0, 0));
+  boss->SetDirection(D3DXVECTOR3(0, -1, 0));
+  w.Level().GetEnemies().push_back(boss);
+  boss->AddToScene(nullptr);
+  boss->UpdateWorldMatrix();
+  boss->SetSpeed(0.0f);
+
+  ASSERT_TRUE(w.RunUntil([&] { return boss->GetAnimationName() == CBoss0::ABILITY; }, 1500));
+  ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0AbilityBullets().size() == 12u; }, 300));
+  w.Run(14);
+  ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
+  EXPECT_EQ(boss->GetAnimationName(), CBoss0::ABILITY);
+  ASSERT_TRUE(w.Capture("first_boss_ability_ring"));
+
+  // Each shot's trail shows gold at its height; far from the ring the floor
+  // does not.
+  int shown = 0;
+  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
+    const D3DXVECTOR3 at = Project(w.Camera(), shot.GetPosition() + D3DXVECTOR3(0, 0, 180) - 30.0f * shot.GetDirection());
+    ASSERT_GT(at.x, 0.0f);
+    ASSERT_LT(at.x, 800.0f);
+    if (BestNear(w.Screen(), at, 10, Gold) > 60) ++shown;
+  }
+  EXPECT_GE(shown, 10) << "the boss may hide one or two";
+  const D3DXVECTOR3 floor = Project(w.Camera(), D3DXVECTOR3(900, -600, 0));
+  EXPECT_LT(BestNear(w.Screen(), floor, 3, Gold), 40);
+}
+
+}  // namespace

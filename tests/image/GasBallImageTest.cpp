@@ -1,0 +1,66 @@
+// The horn-and-spit enemy's gas ball falling onto the puddle an earlier
+// ball left, drawn on the real GL device (needs a display; skips without
+// one).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "game/effects/GasSplash.h"
+#include "game/enemies/EnemyHornSpit.h"
+#include "scenario/ScreenProbe.h"
+#include "scenario/WorldScenario.h"
+
+namespace {
+
+using scenario::BestNear;
+using scenario::G;
+using scenario::Project;
+using scenario::R;
+
+// How far a pixel leans from the grey floor to the gas's green and cyan.
+int Green(uint32_t c) { return G(c) - R(c); }
+
+TEST(GasBallImage, ABallFallsOntoThePuddleOfTheOneBefore) {
+  scenario::WorldScenario::Options options;
+  options.gl = true;
+  scenario::WorldScenario w(options);
+  if (!w.Ready()) GTEST_SKIP() << w.Problem();
+  Nembra::g_pGraphicsDevice->SetClearColor(0.05f, 0.05f, 0.08f, 1.0f);
+  ASSERT_TRUE(w.Level().LoadTerrain("LevelIntermedio_Terrain.X"));
+  w.Level().AddDirectionalLight("Hall");
+  w.Level().SetLightPosition("Hall", 300.0f, 600.0f, 1500.0f);
+  w.Level().SetLightTarget("Hall", 0.0f, 0.0f, 0.0f);
+  w.PlacePlayer({0, -3000, 0});
+  w.Stand();
+
+  // A ball thrown from 956 west of the middle lands in the middle.
+  const auto throwBall = [&] {
+    CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
+    ball.Init({-956, 0, 150}, {1, 0, 0.8f}, 0);
+    ball.AddToScene(nullptr);
+    return &ball;
+  };
+  CEnemy6Bullet* first = throwBall();
+  ASSERT_TRUE(w.RunUntil([&] { return first->HasLanded(); }, 200));
+  Nembra::CEnemy6BulletFloorHitEffect* puddle = nullptr;
+  for (CEntity* e : w.Level().GetEffects())
+    if (auto* p = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(e)) puddle = p;
+  ASSERT_NE(puddle, nullptr);
+  // The second ball, most of the way down, over the spread puddle.
+  CEnemy6Bullet* second = throwBall();
+  ASSERT_TRUE(w.RunUntil([&] { return second->GetPosition().x > -250.0f || second->HasLanded(); }, 200));
+  ASSERT_FALSE(second->HasLanded());
+  ASSERT_FALSE(puddle->IsFading());
+  ASSERT_TRUE(w.Capture("gas_ball_over_puddle"));
+
+  const D3DXVECTOR3 ballAt = Project(w.Camera(), second->GetPosition());
+  const D3DXVECTOR3 puddleAt = Project(w.Camera(), puddle->GetPosition());
+  const D3DXVECTOR3 floorAt = Project(w.Camera(), D3DXVECTOR3(700, -500, 0));
+  EXPECT_GT(BestNear(w.Screen(), ballAt, 6, Green), 40) << "the ball at " << ballAt.x << "," << ballAt.y;
+  EXPECT_GT(BestNear(w.Screen(), puddleAt, 50, Green), 40) << "the puddle at " << puddleAt.x << "," << puddleAt.y;
+  EXPECT_LT(BestNear(w.Screen(), floorAt, 3, Green), 20);
+}
+
+}  // namespace
