@@ -31,13 +31,6 @@ constexpr const char* OBJECTIVE_TARGETS = "L4_TARGETS";
 constexpr const char* OBJECTIVE_CIRCUIT = "L4_CIRCUIT";
 constexpr const char* OBJECTIVE_EXIT = "L4_EXIT";
 
-inline LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
-
 inline ITEMS_FILE Items() {
   ITEMS_FILE f;
   // A weapon upgrade on the way to the west door, a health pack in a corner
@@ -297,12 +290,7 @@ inline DEMO_LEVEL_CONTENT Level4Content(const LEVEL_LAYOUT& /*layout*/) {
   };
 
   const auto step = [&c](DEMO_ROUTE_STEP::Kind kind, float x, float y, const char* note) -> DEMO_ROUTE_STEP& {
-    DEMO_ROUTE_STEP s;
-    s.kind = kind;
-    s.x = x;
-    s.y = y;
-    s.note = note;
-    c.route.push_back(s);
+    c.route.push_back(RouteStep(kind, x, y, note));
     return c.route.back();
   };
   const auto shoot = [&step](float x, float y, int shots, int colour, const char* note) {

@@ -28,13 +28,6 @@ constexpr float GOAL_X = 0.0f, GOAL_Y = 2650.0f;
 constexpr float NEST_X = 1800.0f;  // the two nests stand at (-NEST_X, 0) and (NEST_X, 0)
 constexpr int STATION_CAPACITY = 8;
 
-inline LEVEL_PAIR At(float x, float y, float facing = 0.0f) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, facing);
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
-
 inline ENEMY_GENERATOR_RECORD Generator(float x, float y, float facing, const char* group,
                                         std::array<ENEMY_GENERATOR_OPTION, 3> options) {
   ENEMY_GENERATOR_RECORD record;
@@ -232,14 +225,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   // console while the nests' charges go off (the core opens 7 s after the
   // wave), what is left fought off, then north through the radiation to the
   // core. Fights reach as far as a shot flies.
-  const auto step = [](DEMO_ROUTE_STEP::Kind kind, float x, float y, const char* note) {
-    DEMO_ROUTE_STEP s;
-    s.kind = kind;
-    s.x = x;
-    s.y = y;
-    s.note = note;
-    return s;
-  };
+  const auto step = RouteStep;
   DEMO_ROUTE_STEP fightMouth = step(DEMO_ROUTE_STEP::FIGHT, 0.0f, -1000.0f, "the arena's mouth");
   fightMouth.radius = 950.0f;
   fightMouth.seconds = 8.0f;

@@ -43,4 +43,23 @@ struct DEMO_LEVEL_CONTENT {
   std::vector<DEMO_ROUTE_STEP> route;
 };
 
+// A level object's place on the floor at (x, y), turned by an angle about
+// the vertical.
+inline LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
+  LEVEL_PAIR pair;
+  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
+  pair.position = D3DXVECTOR3(x, y, 0.0f);
+  return pair;
+}
+
+// A route step of a kind at a point; the kind's other values stay to set.
+inline DEMO_ROUTE_STEP RouteStep(DEMO_ROUTE_STEP::Kind kind, float x, float y, const char* note) {
+  DEMO_ROUTE_STEP step;
+  step.kind = kind;
+  step.x = x;
+  step.y = y;
+  step.note = note;
+  return step;
+}
+
 }  // namespace datagen

@@ -25,24 +25,8 @@ constexpr float TERMINAL_X = 2600.0f, TERMINAL_Y = 400.0f;
 constexpr float TERMINAL_SIZE = 200.0f;
 constexpr float EXIT_X = 2200.0f, EXIT_Y = 2000.0f, EXIT_RADIUS = 150.0f;
 
-inline LEVEL_PAIR At(float x, float y) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
-
-inline DEMO_ROUTE_STEP Step(DEMO_ROUTE_STEP::Kind kind, float x, float y, const char* note) {
-  DEMO_ROUTE_STEP step;
-  step.kind = kind;
-  step.x = x;
-  step.y = y;
-  step.note = note;
-  return step;
-}
-
 inline DEMO_ROUTE_STEP Shoot(float x, float y, int shots, int colour, const char* note) {
-  DEMO_ROUTE_STEP step = Step(DEMO_ROUTE_STEP::SHOOT, x, y, note);
+  DEMO_ROUTE_STEP step = RouteStep(DEMO_ROUTE_STEP::SHOOT, x, y, note);
   step.shots = shots;
   step.colour = colour;
   return step;
@@ -166,16 +150,16 @@ inline DEMO_LEVEL_CONTENT TutorialContent(const LEVEL_LAYOUT& /*layout*/) {
        "SetObjectiveComplete(\"EXIT\", true)\n"},
   };
   c.route = {
-      Step(DEMO_ROUTE_STEP::WALK, HALL_TRIGGER_X, 0.0f, "along the corridor"),
-      Step(DEMO_ROUTE_STEP::WALK, SHOOTING_SPOT_X, 0.0f, "into the hall"),
+      RouteStep(DEMO_ROUTE_STEP::WALK, HALL_TRIGGER_X, 0.0f, "along the corridor"),
+      RouteStep(DEMO_ROUTE_STEP::WALK, SHOOTING_SPOT_X, 0.0f, "into the hall"),
       Shoot(SHOOTING_SPOT_X, BOX_Y, 3, 0, "the box"),
       Shoot(SHOOTING_SPOT_X, BARREL_Y, 3, 1, "the barrel"),
-      Step(DEMO_ROUTE_STEP::WALK, ITEM_X, 0.0f, "the weapon upgrade"),
-      Step(DEMO_ROUTE_STEP::WALK, TERMINAL_X, 0.0f, "past the pillars"),
-      Step(DEMO_ROUTE_STEP::ACTION, TERMINAL_X, TERMINAL_Y, "the terminal"),
-      Step(DEMO_ROUTE_STEP::WALK, EXIT_X, TERMINAL_Y, "back to the corridor's mouth"),
-      Step(DEMO_ROUTE_STEP::WALK, EXIT_X, 1500.0f, "up the corridor"),
-      Step(DEMO_ROUTE_STEP::FINISH, EXIT_X, EXIT_Y, "the exit circle"),
+      RouteStep(DEMO_ROUTE_STEP::WALK, ITEM_X, 0.0f, "the weapon upgrade"),
+      RouteStep(DEMO_ROUTE_STEP::WALK, TERMINAL_X, 0.0f, "past the pillars"),
+      RouteStep(DEMO_ROUTE_STEP::ACTION, TERMINAL_X, TERMINAL_Y, "the terminal"),
+      RouteStep(DEMO_ROUTE_STEP::WALK, EXIT_X, TERMINAL_Y, "back to the corridor's mouth"),
+      RouteStep(DEMO_ROUTE_STEP::WALK, EXIT_X, 1500.0f, "up the corridor"),
+      RouteStep(DEMO_ROUTE_STEP::FINISH, EXIT_X, EXIT_Y, "the exit circle"),
   };
   return c;
 }
