@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "engine/app/Mouse.h"
+#include "engine/sound/AudiereSound.h"
 #include "engine/sprites/ScreenFader.h"
 #include "frontend/ComicViewer.h"
 #include "frontend/GUIMissionComplete.h"
@@ -347,11 +348,28 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
               driver.Where());
 }
 
+namespace {
+
+// How many of the two music streams of the level over play: the title
+// music and the mission-complete notice's own.
+int PlayingMusic() {
+  int playing = 0;
+  if (!Nembra::g_pStreamingSoundFactory) return playing;
+  for (const char* name : {CApp::TITLE_MUSIC, CGUIMissionComplete::MUSIC})
+    if (Nembra::CAudiereSound* music = Nembra::g_pStreamingSoundFactory->Find(name))
+      playing += music->IsPlaying() ? 1 : 0;
+  return playing;
+}
+
+}  // namespace
+
 bool PlayThrough::LevelOver() {
   Begin("level over");
   if (!WaitState(CApp::STATE_LEVEL_OVER)) return false;
   Visit(CApp::STATE_LEVEL_OVER);
+  if (PlayingMusic() != 1) return Fail(std::to_string(PlayingMusic()) + " music streams play at the level over");
   if (!WaitFor("the level-over pause", [&] { return m_App.App().GetLevelOverDelay() <= 0.0f; })) return false;
+  if (PlayingMusic() != 1) return Fail(std::to_string(PlayingMusic()) + " music streams play after the pause");
   Tap(platform::DIK_SPACE);
   return WaitFor("the level over left",
                  [&] { return m_App.Ended() || m_App.App().GetState() != CApp::STATE_LEVEL_OVER; }, 10);
