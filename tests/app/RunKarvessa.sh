@@ -24,6 +24,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   tap() { xdotool keydown "$1"; sleep 0.25; xdotool keyup "$1"; sleep 0.4; }
   wait_for "state 0 -> 1" || { kill $pid; exit 2; }
   xdotool search --sync --name "Project Karvessa" windowfocus 2> /dev/null
+  # Full screen: the window covers the whole 1024 x 768 screen.
+  xdotool search --name "Project Karvessa" getwindowgeometry >> "$log" 2> /dev/null
   sleep 1.5
   tap Escape
   # The cursor starts at the screen centre (400, 300); the mouse moves it
@@ -40,6 +42,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 cat "$log" | grep -v "^ALSA\|^AL lib"
 grep -q "state 0 -> 1" "$log" || { echo "FAIL: the main menu was never reached"; exit 1; }
 grep -q "state 1 -> 12" "$log" || { echo "FAIL: the exit screen was never reached"; exit 1; }
+grep -q "Geometry: 1024x768" "$log" || { echo "FAIL: the window does not cover the screen"; exit 1; }
 grep -q "time limit reached" "$log" && { echo "FAIL: the keys did not end the run"; exit 1; }
 grep -q "exit code 0" "$log" || { echo "FAIL: the program did not end with exit code 0"; exit 1; }
 echo "PASS"

@@ -62,14 +62,22 @@ class SdlBackend : public WindowBackend {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    int x = w->x, y = w->y;
+    int x = w->x, y = w->y, width = w->width, height = w->height;
     if (w->style & WS_POPUP) {
+      // Full screen over the desktop. The window is made the desktop's size
+      // from the start: without a window manager to grow it, it would keep
+      // the requested size while its drawable is reported full size.
       flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-      x = y = SDL_WINDOWPOS_UNDEFINED;
+      x = y = 0;
+      SDL_DisplayMode desktop;
+      if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        width = desktop.w;
+        height = desktop.h;
+      }
     } else if (x == 0 && y == 0) {
       x = y = SDL_WINDOWPOS_CENTERED;
     }
-    SDL_Window* window = SDL_CreateWindow(w->title.c_str(), x, y, w->width, w->height, flags);
+    SDL_Window* window = SDL_CreateWindow(w->title.c_str(), x, y, width, height, flags);
     if (!window) {
       LogError(std::string("cannot open the window: ") + SDL_GetError());
       return false;
