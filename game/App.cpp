@@ -48,6 +48,19 @@
 #include "platform/Input.h"
 #include "platform/Log.h"
 
+namespace {
+
+// Lets an object give back what it holds, then deletes and forgets it.
+template <class T>
+void ReleaseAndDelete(T*& object) {
+  if (!object) return;
+  object->Release();
+  delete object;
+  object = nullptr;
+}
+
+}  // namespace
+
 using namespace Nembra;
 
 CApp::CApp(const std::string& dataFolder) : m_DataFolder(dataFolder) {
@@ -66,6 +79,21 @@ CApp::CApp(const std::string& dataFolder) : m_DataFolder(dataFolder) {
 // Whatever the run made is given back by OnShutdown (or by a failed
 // start-up); the members left hold nothing of the engine's.
 CApp::~CApp() = default;
+
+void CApp::MapDefaultActions(CInputMapper& mapper) {
+  using namespace platform;
+  mapper.AddKeyboardMapping(0, DIK_W, "KMP_UP");
+  mapper.AddKeyboardMapping(1, DIK_S, "KMP_DOWN");
+  mapper.AddKeyboardMapping(2, DIK_A, "KMP_LEFT");
+  mapper.AddKeyboardMapping(3, DIK_D, "KMP_RIGHT");
+  mapper.AddMouseMapping(4, 0, "KMP_SHOOT_BLUE");
+  mapper.AddMouseMapping(5, 1, "KMP_SHOOT_RED");
+  mapper.AddKeyboardMapping(6, DIK_ESCAPE, "KMP_EXIT");
+  mapper.AddKeyboardMapping(7, DIK_E, "KMP_ABILITY");
+  mapper.AddKeyboardMapping(8, DIK_SPACE, "KMP_ACTION");
+  mapper.AddKeyboardMapping(9, DIK_F1, "KMP_RESTART");
+  mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
+}
 
 float CApp::GammaOf(int stored) { return static_cast<float>(stored / 1000.0 * 1.5 + 0.25); }
 
@@ -94,19 +122,7 @@ bool CApp::OnInit() {
   };
   SeedRandomFromTime();
   if (!InitInput()) return fail("input");
-  using namespace platform;
-  CInputMapper& mapper = *g_pInputMapper;
-  mapper.AddKeyboardMapping(0, DIK_W, "KMP_UP");
-  mapper.AddKeyboardMapping(1, DIK_S, "KMP_DOWN");
-  mapper.AddKeyboardMapping(2, DIK_A, "KMP_LEFT");
-  mapper.AddKeyboardMapping(3, DIK_D, "KMP_RIGHT");
-  mapper.AddMouseMapping(4, 0, "KMP_SHOOT_BLUE");
-  mapper.AddMouseMapping(5, 1, "KMP_SHOOT_RED");
-  mapper.AddKeyboardMapping(6, DIK_ESCAPE, "KMP_EXIT");
-  mapper.AddKeyboardMapping(7, DIK_E, "KMP_ABILITY");
-  mapper.AddKeyboardMapping(8, DIK_SPACE, "KMP_ACTION");
-  mapper.AddKeyboardMapping(9, DIK_F1, "KMP_RESTART");
-  mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
+  MapDefaultActions(*g_pInputMapper);
   // The text table follows the chosen language from the start, with the
   // key names of the actions just bound.
   ReadStartupLanguage();
@@ -332,47 +348,23 @@ void CApp::ReleaseAll() {
   g_GameScript.Close();
   g_ScriptVars.clear();
   ReleaseHud();
-  if (g_pGameWorld) {
-    delete g_pGameWorld;
-    g_pGameWorld = nullptr;
-  }
-  if (g_pMainMenu) {
-    g_pMainMenu->Release();
-    delete g_pMainMenu;
-    g_pMainMenu = nullptr;
-  }
-  if (m_pFinalScreen) {
-    m_pFinalScreen->Release();
-    delete m_pFinalScreen;
-    m_pFinalScreen = nullptr;
-  }
-  if (m_pDigitalTimer) {
-    m_pDigitalTimer->Release();
-    delete m_pDigitalTimer;
-    m_pDigitalTimer = nullptr;
-  }
-  if (m_pBuyNowScreen) {
-    delete m_pBuyNowScreen;
-    m_pBuyNowScreen = nullptr;
-  }
-  if (g_pComicViewer) {
-    delete g_pComicViewer;
-    g_pComicViewer = nullptr;
-  }
+  delete g_pGameWorld;
+  g_pGameWorld = nullptr;
+  ReleaseAndDelete(g_pMainMenu);
+  ReleaseAndDelete(m_pFinalScreen);
+  ReleaseAndDelete(m_pDigitalTimer);
+  delete m_pBuyNowScreen;
+  m_pBuyNowScreen = nullptr;
+  delete g_pComicViewer;
+  g_pComicViewer = nullptr;
   if (g_pBuyNowButton) {
     if (g_pTextureFactory) g_pTextureFactory->Release(BUYNOW_BUTTON_TEXTURE);
     delete g_pBuyNowButton;
     g_pBuyNowButton = nullptr;
   }
-  if (m_pCredits) {
-    delete m_pCredits;
-    m_pCredits = nullptr;
-  }
-  if (m_pLogoSequence) {
-    m_pLogoSequence->Release();
-    delete m_pLogoSequence;
-    m_pLogoSequence = nullptr;
-  }
+  delete m_pCredits;
+  m_pCredits = nullptr;
+  ReleaseAndDelete(m_pLogoSequence);
   m_pComicFont.reset();
   if (g_pBitmapFontFactory) {
     delete g_pBitmapFontFactory;

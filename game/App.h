@@ -17,6 +17,7 @@
 namespace Nembra {
 class CBitmapFont;
 class CFont;
+class CInputMapper;
 }  // namespace Nembra
 class CBuyNowScreen;
 class CCredits;
@@ -121,6 +122,8 @@ class CApp : public Nembra::CApplication {
 
   // The gamma that the stored setting (thousandths) gives.
   static float GammaOf(int stored);
+  // The eleven actions on their default keys and buttons.
+  static void MapDefaultActions(Nembra::CInputMapper& mapper);
 
  private:
   // Frame skeleton.

@@ -2,7 +2,9 @@
 // Starting a demo level in an application scenario the way a player
 // reaches it: login with the profile at the level's number, then the
 // desktop's start and the start comic, until the level plays.
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "game/AppTestSupport.h"
 #include "game/GameWorld.h"
 #include "game/Level.h"
+#include "game/Player.h"
 
 namespace demolevel {
 
@@ -34,6 +37,21 @@ inline bool StartLevel(scenario::AppScenario& a, uint32_t levelNumber) {
 
 // Log lines that tell of something missing or failing: a file not found, a
 // script error, a refused script call.
+// Walks the player in a straight line at walking speed, one frame of the
+// given length a step; stops early when the level stops playing.
+inline void WalkTo(scenario::AppScenario& a, float x, float y, float frameTime) {
+  CPlayer& player = g_pGameWorld->GetPlayer();
+  const D3DXVECTOR3 from = player.GetPosition();
+  const float dx = x - from.x, dy = y - from.y;
+  const float length = std::sqrt(dx * dx + dy * dy);
+  const int steps = std::max(1, int(std::ceil(length / (CPlayer::SPEED * frameTime))));
+  for (int i = 1; i <= steps && a.App().GetState() == CApp::STATE_PLAYING; ++i) {
+    const float t = float(i) / float(steps);
+    player.SetPosition(from.x + dx * t, from.y + dy * t, from.z);
+    a.Frame();
+  }
+}
+
 inline std::vector<std::string> TroubleLines(const std::vector<std::string>& lines) {
   std::vector<std::string> trouble;
   for (const std::string& line : lines) {

@@ -30,19 +30,7 @@ AppScenario::Options Options() {
 
 CPlayer& Player() { return g_pGameWorld->GetPlayer(); }
 
-// Walks the player in a straight line at walking speed, one frame a step;
-// stops early when the level stops playing.
-void WalkTo(AppScenario& a, float x, float y) {
-  const D3DXVECTOR3 from = Player().GetPosition();
-  const float dx = x - from.x, dy = y - from.y;
-  const float length = std::sqrt(dx * dx + dy * dy);
-  const int steps = std::max(1, int(std::ceil(length / (CPlayer::SPEED * FRAME))));
-  for (int i = 1; i <= steps && a.App().GetState() == CApp::STATE_PLAYING; ++i) {
-    const float t = float(i) / float(steps);
-    Player().SetPosition(from.x + dx * t, from.y + dy * t, from.z);
-    a.Frame();
-  }
-}
+void WalkTo(AppScenario& a, float x, float y) { demolevel::WalkTo(a, x, y, FRAME); }
 
 // One shot from the player's hand straight at the point, then frames for it
 // to fly.
@@ -220,29 +208,5 @@ TEST(DemoLevelTutorial, TheExitDoesNothingBeforeTheTerminal) {
 }  // namespace
 
 namespace {
-
-// The hall through the real OpenGL code: the box, the barrel, the upgrade
-// and the terminal's marker ahead of the player, the welcome message below;
-// then the last room with the exit's marker once the terminal is worked.
-TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
-  AppScenario::Options o = Options();
-  o.gl = true;
-  AppScenario a(o);
-  if (!a.Ready()) GTEST_SKIP() << a.Problem();
-  ASSERT_TRUE(demolevel::StartLevel(a, 0));
-  WalkTo(a, 900.0f, 0.0f);
-  WalkTo(a, 1300.0f, 0.0f);
-  a.Run(4);
-  ASSERT_TRUE(a.Capture("tutorial_hall"));
-  ASSERT_EQ(Level().GetBoxes().size(), 1u);
-  WalkTo(a, 2600.0f, 0.0f);
-  WalkTo(a, 2600.0f, 400.0f);
-  a.Tap(platform::DIK_SPACE);
-  WalkTo(a, 2200.0f, 400.0f);
-  WalkTo(a, 2200.0f, 1500.0f);
-  a.Run(4);
-  ASSERT_TRUE(a.Capture("tutorial_exit"));
-  EXPECT_EQ(Level().GetMarkers().count("EXIT"), 1u);
-}
 
 }  // namespace

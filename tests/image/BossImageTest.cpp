@@ -8,6 +8,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "game/enemies/Boss0.h"
+#include "FirstArenaScene.h"
 #include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"
 
@@ -28,11 +29,7 @@ TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
   options.gl = true;
   scenario::WorldScenario w(options);
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
-  Nembra::g_pGraphicsDevice->SetClearColor(0.05f, 0.05f, 0.08f, 1.0f);
-  ASSERT_TRUE(w.Level().LoadTerrain("LevelIntermedio_Terrain.X"));
-  w.Level().AddDirectionalLight("Hall");
-  w.Level().SetLightPosition("Hall", 300.0f, 600.0f, 1500.0f);
-  w.Level().SetLightTarget("Hall", 0.0f, 0.0f, 0.0f);
+  ASSERT_TRUE(imagetest::LightTheFirstArena(w));
   // The player beyond shooting range; the camera stays on the boss.
   w.PlacePlayer({0, -1500, 0});
   w.Stand();

@@ -9,6 +9,7 @@
 #include "engine/app/GraphicsDevice.h"
 #include "game/effects/GasSplash.h"
 #include "game/enemies/EnemyHornSpit.h"
+#include "FirstArenaScene.h"
 #include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"
 
@@ -27,11 +28,7 @@ TEST(GasBallImage, ABallFallsOntoThePuddleOfTheOneBefore) {
   options.gl = true;
   scenario::WorldScenario w(options);
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
-  Nembra::g_pGraphicsDevice->SetClearColor(0.05f, 0.05f, 0.08f, 1.0f);
-  ASSERT_TRUE(w.Level().LoadTerrain("LevelIntermedio_Terrain.X"));
-  w.Level().AddDirectionalLight("Hall");
-  w.Level().SetLightPosition("Hall", 300.0f, 600.0f, 1500.0f);
-  w.Level().SetLightTarget("Hall", 0.0f, 0.0f, 0.0f);
+  ASSERT_TRUE(imagetest::LightTheFirstArena(w));
   w.PlacePlayer({0, -3000, 0});
   w.Stand();
 

@@ -46,19 +46,7 @@ void AppScenario::Start() {
     m_LogLines.push_back(line);
     if (line.compare(0, 6, "state ") == 0) m_StateLog.push_back(line.substr(6));
   });
-  if (m_Options.gl) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-      m_Problem = "no display for the OpenGL device (run under xvfb-run)";
-      return;
-    }
-    platform::SetBackend(platform::Backend::SdlGl);
-  } else {
-    platform::SetBackend(platform::Backend::Headless);
-    platform::headless::ResetGraphics();
-    platform::headless::ResetInput();
-    platform::headless::ResetEvents();
-    platform::headless::SetTime(0);
-  }
+  if (!SelectBackend(m_Options.gl, m_Problem)) return;
   // As at the program's start: no music playing (a scenario run before
   // this one in the same process may have left its last stream named).
   g_pCurrentMusic = nullptr;

@@ -3,14 +3,34 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "engine/app/Mouse.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessGraphics.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
 namespace scenario {
+
+bool SelectBackend(bool gl, std::string& problem) {
+  if (gl) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+      problem = "no display for the OpenGL device (run under xvfb-run)";
+      return false;
+    }
+    platform::SetBackend(platform::Backend::SdlGl);
+    return true;
+  }
+  platform::SetBackend(platform::Backend::Headless);
+  platform::headless::ResetGraphics();
+  platform::headless::ResetInput();
+  platform::headless::ResetEvents();
+  platform::headless::SetTime(0);
+  return true;
+}
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "engine/sound/SoundDevice.h"
 #include "engine/util/Random.h"
 #include "frontend/FontNames.h"
+#include "game/App.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "scenario/ScenarioInput.h"
@@ -52,19 +53,7 @@ ScreenScenario::ScreenScenario(const Options& options) : m_Options(options), m_E
 
 void ScreenScenario::Start() {
   m_Engine->gl = m_Options.gl;
-  if (m_Options.gl) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-      m_Problem = "no display for the OpenGL device (run under xvfb-run)";
-      return;
-    }
-    platform::SetBackend(platform::Backend::SdlGl);
-  } else {
-    platform::SetBackend(platform::Backend::Headless);
-    platform::headless::ResetGraphics();
-    platform::headless::ResetInput();
-    platform::headless::ResetEvents();
-    platform::headless::SetTime(0);
-  }
+  if (!SelectBackend(m_Options.gl, m_Problem)) return;
 
   std::string data = KARVESSA_DEMO_DATA_DIR;
   if (m_Options.writableData) {
@@ -115,20 +104,7 @@ void ScreenScenario::Start() {
     m_Problem = "the keyboard and the mouse did not start";
     return;
   }
-  // The eleven actions on their default keys and buttons, as the game declares them.
-  using namespace platform;
-  Nembra::CInputMapper& mapper = *Nembra::g_pInputMapper;
-  mapper.AddKeyboardMapping(0, DIK_W, "KMP_UP");
-  mapper.AddKeyboardMapping(1, DIK_S, "KMP_DOWN");
-  mapper.AddKeyboardMapping(2, DIK_A, "KMP_LEFT");
-  mapper.AddKeyboardMapping(3, DIK_D, "KMP_RIGHT");
-  mapper.AddMouseMapping(4, 0, "KMP_SHOOT_BLUE");
-  mapper.AddMouseMapping(5, 1, "KMP_SHOOT_RED");
-  mapper.AddKeyboardMapping(6, DIK_ESCAPE, "KMP_EXIT");
-  mapper.AddKeyboardMapping(7, DIK_E, "KMP_ABILITY");
-  mapper.AddKeyboardMapping(8, DIK_SPACE, "KMP_ACTION");
-  mapper.AddKeyboardMapping(9, DIK_F1, "KMP_RESTART");
-  mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
+  CApp::MapDefaultActions(*Nembra::g_pInputMapper);
   // One device unit per pixel, so a scripted move lands exactly where asked.
   Nembra::g_pMouse->SetSpeed(1.0f);
   Nembra::g_pBitmapFontFactory = new Nembra::CBitmapFontFactory();

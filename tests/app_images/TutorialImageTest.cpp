@@ -1,0 +1,47 @@
+// The tutorial through the real OpenGL code, on the program's own data.
+#include <gtest/gtest.h>
+
+#include "game/DemoLevelStart.h"
+#include "platform/Input.h"
+#include "scenario/AppScenario.h"
+
+namespace {
+
+using demolevel::Level;
+using scenario::AppScenario;
+
+constexpr float FRAME = 0.05f;
+
+AppScenario::Options Options() {
+  AppScenario::Options o;
+  o.frameTime = FRAME;
+  return o;
+}
+
+void WalkTo(AppScenario& a, float x, float y) { demolevel::WalkTo(a, x, y, FRAME); }
+
+// The hall through the real OpenGL code: the box, the barrel, the upgrade
+// and the terminal's marker ahead of the player, the welcome message below;
+// then the last room with the exit's marker once the terminal is worked.
+TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
+  AppScenario::Options o = Options();
+  o.gl = true;
+  AppScenario a(o);
+  if (!a.Ready()) GTEST_SKIP() << a.Problem();
+  ASSERT_TRUE(demolevel::StartLevel(a, 0));
+  WalkTo(a, 900.0f, 0.0f);
+  WalkTo(a, 1300.0f, 0.0f);
+  a.Run(4);
+  ASSERT_TRUE(a.Capture("tutorial_hall"));
+  ASSERT_EQ(Level().GetBoxes().size(), 1u);
+  WalkTo(a, 2600.0f, 0.0f);
+  WalkTo(a, 2600.0f, 400.0f);
+  a.Tap(platform::DIK_SPACE);
+  WalkTo(a, 2200.0f, 400.0f);
+  WalkTo(a, 2200.0f, 1500.0f);
+  a.Run(4);
+  ASSERT_TRUE(a.Capture("tutorial_exit"));
+  EXPECT_EQ(Level().GetMarkers().count("EXIT"), 1u);
+}
+
+}  // namespace
