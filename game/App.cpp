@@ -65,11 +65,7 @@ using namespace Nembra;
 
 CApp::CApp(const std::string& dataFolder) : m_DataFolder(dataFolder) {
   g_DataDirectory = m_DataFolder;
-  for (std::string* folder :
-       {&g_MaterialDirectory, &g_TextureDirectory, &g_SimpleMeshDirectory, &g_SkinnedMeshDirectory,
-        &g_WaveSoundDirectory, &g_AudiereSoundDirectory, &g_StreamingSoundDirectory, &g_3DWaveSoundDirectory,
-        &g_BitmapFontDirectory, &g_ShaderDirectory, &g_LanguageDirectory})
-    *folder = m_DataFolder;
+  for (std::string* folder : ResourceDirectories()) *folder = m_DataFolder;
   g_ScriptDirectory = m_DataFolder + "Scripts\\";
   g_pPDA = nullptr;
   g_pGameWorld = nullptr;

@@ -59,6 +59,12 @@ void SetDataDirectory(const std::string& data) {
   g_ShaderDirectory = data + "Materials\\";
 }
 
+std::vector<std::string*> ResourceDirectories() {
+  return {&g_LanguageDirectory,    &g_BitmapFontDirectory,  &g_3DWaveSoundDirectory, &g_StreamingSoundDirectory,
+          &g_WaveSoundDirectory,   &g_AudiereSoundDirectory, &g_SkinnedMeshDirectory, &g_SimpleMeshDirectory,
+          &g_TextureDirectory,     &g_MaterialDirectory,     &g_ShaderDirectory};
+}
+
 bool InitializeEngine() {
   ResetMissingReports();
   // Singletons in order of creation:

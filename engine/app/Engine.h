@@ -2,6 +2,7 @@
 // Engine start-up and shutdown, and the engine-wide defaults that exist
 // before the application is made.
 #include <string>
+#include <vector>
 
 namespace Nembra {
 
@@ -32,6 +33,11 @@ extern std::string g_ShaderDirectory;          // data + "Materials\"
 
 // Sets the data folder and every directory derived from it.
 void SetDataDirectory(const std::string& dataDirectory);
+
+// Every folder a resource factory or the text table reads from: all of the
+// above but the data folder itself and the script folder. The game points
+// them all at its data folder.
+std::vector<std::string*> ResourceDirectories();
 
 // Creates the engine singletons in their fixed order, then sets up the
 // particle random table; its result is the result. A singleton that cannot

@@ -30,11 +30,7 @@ class DemoAssetTest : public ::testing::Test {
     m_SavedData = Nembra::g_DataDirectory;
     const std::string data = DataFolder();
     Nembra::SetDataDirectory(data);
-    for (std::string* folder :
-         {&Nembra::g_SkinnedMeshDirectory, &Nembra::g_SimpleMeshDirectory, &Nembra::g_TextureDirectory,
-          &Nembra::g_MaterialDirectory, &Nembra::g_ShaderDirectory, &Nembra::g_WaveSoundDirectory,
-          &Nembra::g_3DWaveSoundDirectory, &Nembra::g_AudiereSoundDirectory, &Nembra::g_StreamingSoundDirectory})
-      *folder = data;
+    for (std::string* folder : Nembra::ResourceDirectories()) *folder = data;
     platform::ClearPathCache();
     ASSERT_TRUE(Nembra::InitializeEngine());
     Nembra::APPLICATION_PARAMS params;

@@ -57,7 +57,7 @@ TEST(AssetCheckers, FindRectanglesOutsideTheirImageEmptyOrFullyTransparent) {
   testsupport::TempDir dir;
   formats::TestPicture p(64, 32, 0x00000000u);
   p.At(40, 10) = 0x80FF0000u;  // one half-transparent texel
-  ASSERT_TRUE(formats::WriteBytes(dir.File("Materials/Atlas.png"), formats::PngBytes(p)));
+  ASSERT_TRUE(formats::WriteBytes(dir.File("Atlas.png"), formats::PngBytes(p)));
   const std::string data = dir.Path() + "/";
   using assetcheck::ImageRect;
   EXPECT_TRUE(assetcheck::CheckRects(data, {{"Atlas.png", {40, 10, 41, 11}, "one texel"},
@@ -80,7 +80,7 @@ TEST(AssetCheckers, FindMissingGlyphsGlyphsOutsideTheAtlasAndAnInkedCorner) {
   testsupport::TempDir dir;
   const std::string data = dir.Path() + "/";
   formats::TestPicture atlas(32, 32, 0x00FFFFFFu);
-  ASSERT_TRUE(formats::WriteBytes(dir.File("Materials/Small.png"), formats::PngBytes(atlas)));
+  ASSERT_TRUE(formats::WriteBytes(dir.File("Small.png"), formats::PngBytes(atlas)));
   ASSERT_TRUE(formats::WriteBytes(dir.File("Small.dat"),
                                   formats::GlyphTableBytes(10, {{L'a', 6, 5, 0}, {L'b', 6, 25, 0}})));
   std::vector<std::string> faults = assetcheck::CheckFont(data, "Small", {L"ab\na", L"abc\u0416"});
@@ -90,14 +90,14 @@ TEST(AssetCheckers, FindMissingGlyphsGlyphsOutsideTheAtlasAndAnInkedCorner) {
   EXPECT_NE(faults[2].find("no glyph for U+0416"), std::string::npos);
 
   atlas.At(0, 0) = 0xFFFFFFFFu;
-  ASSERT_TRUE(formats::WriteBytes(dir.File("Materials/Small.png"), formats::PngBytes(atlas)));
+  ASSERT_TRUE(formats::WriteBytes(dir.File("Small.png"), formats::PngBytes(atlas)));
   faults = assetcheck::CheckFont(data, "Small", {L"a"});
   ASSERT_EQ(faults.size(), 2u) << Join(faults);
   EXPECT_NE(faults[0].find("texel (0, 0)"), std::string::npos);
 
   // A cut-short table and a missing one.
   ASSERT_TRUE(formats::WriteBytes(dir.File("Cut.dat"), formats::GlyphTableBytes(10, 5, {{L'a', 6, 5, 0}})));
-  ASSERT_TRUE(formats::WriteBytes(dir.File("Materials/Cut.png"), formats::PngBytes(formats::TestPicture(32, 32, 0))));
+  ASSERT_TRUE(formats::WriteBytes(dir.File("Cut.png"), formats::PngBytes(formats::TestPicture(32, 32, 0))));
   faults = assetcheck::CheckFont(data, "Cut", {L"a"});
   ASSERT_EQ(faults.size(), 1u) << Join(faults);
   EXPECT_NE(faults[0].find("cut short"), std::string::npos);

@@ -102,12 +102,12 @@ TEST(HudLayout, TheAtlasRegionsTileWithoutOverlapInsideTheAtlas) {
 
 TEST(HudData, TheAtlasesHaveTheirSizesAndTheBackdropPatchesTheirOpacity) {
   platform::Image gui;
-  ASSERT_TRUE(platform::LoadImageFile(DemoData() + "Materials/" + GUI_ATLAS, gui));
+  ASSERT_TRUE(platform::LoadImageFile(DemoData() + GUI_ATLAS, gui));
   EXPECT_EQ(gui.width, 1024u);
   EXPECT_EQ(gui.height, 1024u);
   for (const char* name : TEXT_ATLASES) {
     platform::Image atlas;
-    ASSERT_TRUE(platform::LoadImageFile(DemoData() + "Materials/" + name, atlas)) << name;
+    ASSERT_TRUE(platform::LoadImageFile(DemoData() + name, atlas)) << name;
     EXPECT_EQ(atlas.width, uint32_t(TEXT_ATLAS_WIDTH));
     EXPECT_EQ(atlas.height, uint32_t(TEXT_ATLAS_HEIGHT));
     for (int y = 0; y < 10; ++y)
@@ -129,7 +129,7 @@ TEST(HudData, EveryMessageIsGivenInTheThreeLanguages) {
 }
 
 TEST(HudData, TheBannerSoundsAndTheMusicDecode) {
-  for (const char* name : {"Wave sounds/ObjectiveComplete2.wav", "Wave sounds/WeaponUp2.wav", "Sounds/MissionComplete.ogg"}) {
+  for (const char* name : {"ObjectiveComplete2.wav", "WeaponUp2.wav", "MissionComplete.ogg"}) {
     std::string error;
     const auto source = platform::OpenSampleSource(DemoData() + name, &error);
     ASSERT_NE(source, nullptr) << name << ": " << error;

@@ -251,10 +251,10 @@ class MissionComplete : public ::testing::Test {
     ASSERT_TRUE(s.Ready()) << s.Problem();
     formats::Tone tone;
     tone.seconds = 3.0;
-    ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + "Sounds/TitleMusic.ogg", formats::OggToneBytes(tone)));
+    ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + "TitleMusic.ogg", formats::OggToneBytes(tone)));
     // The pointer image, where the front end's data puts it.
     formats::TestPicture pointer(32, 32, 0xFFFFFFFFu);
-    ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + "Materials/" + CGUIMissionComplete::POINTER,
+    ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + CGUIMissionComplete::POINTER,
                                     formats::TgaBytes(pointer, true)));
   }
   void TearDown() override {

@@ -274,7 +274,7 @@ TEST(DemoComics, EveryNamedComicHasPagesAndTextsInThreeLanguages) {
       EXPECT_GE(desc.pages.size(), 2u) << name;
       EXPECT_LE(desc.pages.size(), 3u) << name;
       for (const COMIC_PAGE_DESC& page : desc.pages) {
-        EXPECT_TRUE(platform::FileExists(s.DataFolder() + "Materials/" + page.imageFile)) << page.imageFile;
+        EXPECT_TRUE(platform::FileExists(s.DataFolder() + page.imageFile)) << page.imageFile;
         EXPECT_FALSE(page.balloons.empty()) << page.imageFile;
         for (const COMIC_BALLOON_DESC& balloon : page.balloons)
           for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"})

@@ -49,7 +49,7 @@ inline bool WriteAtlas(const std::string& dataFolder) {
   // The check: a red square inside a clear border, so the box shows around it.
   fill(Check(), 0x00000000u, false);
   fill(Nembra::MakeRect(147, 43, 10, 10), kCheckColor, false);
-  return formats::WriteBytes(dataFolder + "Materials/" + kAtlas, formats::PngBytes(p));
+  return formats::WriteBytes(dataFolder + kAtlas, formats::PngBytes(p));
 }
 
 inline Nembra::CTexture* Atlas() { return Nembra::g_pTextureFactory->GetSingleLevel(kAtlas); }

@@ -37,7 +37,7 @@ class Widgets : public ::testing::Test {
     ASSERT_TRUE(gallery::WriteAtlas(s.DataFolder()));
     formats::Tone tone;
     tone.seconds = 5.0;
-    ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + "Wave sounds/Click.wav", formats::WaveToneBytes(tone)));
+    ASSERT_TRUE(formats::WriteBytes(s.DataFolder() + "Click.wav", formats::WaveToneBytes(tone)));
     atlas = gallery::Atlas()->GetTexture();
     ASSERT_NE(atlas, nullptr);
   }

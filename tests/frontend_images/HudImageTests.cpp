@@ -50,15 +50,8 @@ bool IsGold(uint32_t c) { return Red(c) > 200 && Green(c) > 150 && Green(c) < 23
 // The menu's background picture over the whole screen.
 class Backdrop {
  public:
-  // From the texture folder, or from Materials/ where the world's texture
-  // folder is the data folder itself.
   Backdrop() {
-    Nembra::CTexture* texture = Nembra::g_pTextureFactory->GetSingleLevel(m_Name);
-    if (texture == Nembra::g_pTextureFactory->GetDefault()) {
-      m_Name = std::string("Materials/") + MENU_BACKGROUND;
-      texture = Nembra::g_pTextureFactory->GetSingleLevel(m_Name);
-    }
-    m_Sprite.SetTexture(texture);
+    m_Sprite.SetTexture(Nembra::g_pTextureFactory->GetSingleLevel(m_Name));
     m_Sprite.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
   }
   ~Backdrop() { Nembra::g_pTextureFactory->Release(m_Name); }

@@ -68,7 +68,7 @@ TEST(LevelTerrain, FloorCoversTheWalkableCellsAndWallsFaceThem) {
 }
 
 TEST_F(LevelTest, TheGeneratedTerrainLoadsAsTheLevelsTerrain) {
-  std::ifstream in(std::string(KARVESSA_DEMO_DATA_DIR) + "/Meshes/Level4_Terrain.X", std::ios::binary);
+  std::ifstream in(std::string(KARVESSA_DEMO_DATA_DIR) + "/Level4_Terrain.X", std::ios::binary);
   ASSERT_TRUE(in) << "the demo data holds the terrain";
   std::stringstream bytes;
   bytes << in.rdbuf();

@@ -35,12 +35,7 @@ class DemoDataEngineTest : public ::testing::Test {
     m_SavedData = Nembra::g_DataDirectory;
     const std::string data = DemoData();
     Nembra::SetDataDirectory(data);
-    for (std::string* folder : {&Nembra::g_WaveSoundDirectory, &Nembra::g_AudiereSoundDirectory,
-                                &Nembra::g_StreamingSoundDirectory, &Nembra::g_3DWaveSoundDirectory,
-                                &Nembra::g_SimpleMeshDirectory, &Nembra::g_SkinnedMeshDirectory,
-                                &Nembra::g_TextureDirectory, &Nembra::g_MaterialDirectory,
-                                &Nembra::g_ShaderDirectory})
-      *folder = data;
+    for (std::string* folder : Nembra::ResourceDirectories()) *folder = data;
     platform::ClearPathCache();
     ASSERT_TRUE(Nembra::InitializeEngine());
     Nembra::APPLICATION_PARAMS params;

@@ -103,7 +103,7 @@ class MechanismTest : public entitytest::EntitySceneTest {
     std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, Nembra::g_DataDirectory,
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     // Every resource comes from the data folder itself, as the game sets it.
-    for (std::string* folder : Folders()) {
+    for (std::string* folder : Nembra::ResourceDirectories()) {
       m_SavedFolders.push_back(*folder);
       *folder = Nembra::g_DataDirectory;
     }
@@ -120,13 +120,8 @@ class MechanismTest : public entitytest::EntitySceneTest {
     world.reset();
     g_GameScript.Close();
     platform::ClearPathCache();
-    for (size_t i = 0; i < m_SavedFolders.size(); ++i) *Folders()[i] = m_SavedFolders[i];
+    for (size_t i = 0; i < m_SavedFolders.size(); ++i) *Nembra::ResourceDirectories()[i] = m_SavedFolders[i];
     entitytest::EntitySceneTest::TearDown();
-  }
-  static std::vector<std::string*> Folders() {
-    return {&Nembra::g_WaveSoundDirectory, &Nembra::g_AudiereSoundDirectory, &Nembra::g_StreamingSoundDirectory,
-            &Nembra::g_3DWaveSoundDirectory, &Nembra::g_SimpleMeshDirectory, &Nembra::g_SkinnedMeshDirectory,
-            &Nembra::g_TextureDirectory, &Nembra::g_MaterialDirectory, &Nembra::g_ShaderDirectory};
   }
 
   CPlayer& Player() { return world->GetPlayer(); }

@@ -58,7 +58,7 @@ std::vector<std::string> CheckRects(const std::string& dataFolder, const std::ve
     if (it == images.end()) {
       platform::Image image;
       std::string error;
-      if (!platform::LoadImageFile(dataFolder + "Materials/" + r.image, image, &error)) {
+      if (!platform::LoadImageFile(dataFolder + r.image, image, &error)) {
         faults.push_back(Describe(r) + ": image not readable (" + error + ")");
         continue;
       }
@@ -94,7 +94,7 @@ std::vector<std::string> CheckFont(const std::string& dataFolder, const std::str
   if (table.truncated || table.dropped) faults.push_back(font + ": glyph table cut short or with damaged records");
   platform::Image atlas;
   std::string error;
-  if (!platform::LoadImageFile(dataFolder + "Materials/" + font + ".png", atlas, &error) || atlas.argb.empty()) {
+  if (!platform::LoadImageFile(dataFolder + font + ".png", atlas, &error) || atlas.argb.empty()) {
     faults.push_back(font + ": atlas not readable (" + error + ")");
     return faults;
   }

@@ -19,7 +19,7 @@
 namespace assetcheck {
 
 struct ImageRect {
-  std::string image;     // file name under the texture folder (Materials/)
+  std::string image;     // file name in the data folder
   platform::RECT rect;   // left, top, right, bottom in the image's pixels
   std::string what;      // how the failure message names it
 };

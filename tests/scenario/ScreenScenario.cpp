@@ -67,7 +67,9 @@ void ScreenScenario::Start() {
     data = m_Engine->dataCopy->Path();
   }
   m_DataFolder = data + "/";
+  // Every resource folder is the data folder itself, as the game sets them.
   Nembra::SetDataDirectory(m_DataFolder);
+  for (std::string* folder : Nembra::ResourceDirectories()) *folder = m_DataFolder;
 
   if (!Nembra::InitializeEngine()) {
     m_Problem = "the engine did not start";

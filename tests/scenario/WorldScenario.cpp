@@ -53,14 +53,6 @@ void WorldScenario::Start() {
     m_Problem = m_Screen->Problem();
     return;
   }
-  // Every resource folder is the data folder itself, as the game sets them.
-  const std::string data = Nembra::g_DataDirectory;
-  for (std::string* folder :
-       {&Nembra::g_LanguageDirectory, &Nembra::g_BitmapFontDirectory, &Nembra::g_3DWaveSoundDirectory,
-        &Nembra::g_StreamingSoundDirectory, &Nembra::g_WaveSoundDirectory, &Nembra::g_AudiereSoundDirectory,
-        &Nembra::g_SkinnedMeshDirectory, &Nembra::g_SimpleMeshDirectory, &Nembra::g_TextureDirectory,
-        &Nembra::g_MaterialDirectory, &Nembra::g_ShaderDirectory})
-    *folder = data;
   g_ScriptVars.clear();
   g_ScriptFlags.clear();
   if (!g_GameScript.Open()) {

@@ -18,22 +18,15 @@ namespace {
 
 constexpr const char* WINDOW_CLASS = "GLSCENETEST";
 
-std::vector<std::string*> ResourceFolders() {
-  using namespace Nembra;
-  return {&g_WaveSoundDirectory,     &g_AudiereSoundDirectory, &g_StreamingSoundDirectory,
-          &g_3DWaveSoundDirectory,   &g_SimpleMeshDirectory,   &g_SkinnedMeshDirectory,
-          &g_TextureDirectory,       &g_MaterialDirectory,     &g_ShaderDirectory};
-}
-
 }  // namespace
 
 void GlSceneTest::UseDataFolder(const std::string& folder) {
   Nembra::SetDataDirectory(folder);
   if (!m_FoldersSet) {
-    for (std::string* f : ResourceFolders()) m_SavedFolders.push_back(*f);
+    for (std::string* f : Nembra::ResourceDirectories()) m_SavedFolders.push_back(*f);
     m_FoldersSet = true;
   }
-  for (std::string* f : ResourceFolders()) *f = folder;
+  for (std::string* f : Nembra::ResourceDirectories()) *f = folder;
   platform::ClearPathCache();
 }
 
@@ -67,7 +60,7 @@ void GlSceneTest::TearDown() {
   platform::UnregisterWindowClass(WINDOW_CLASS);
   Nembra::SetDataDirectory(m_SavedData);
   if (m_FoldersSet)
-    for (size_t i = 0; i < m_SavedFolders.size(); ++i) *ResourceFolders()[i] = m_SavedFolders[i];
+    for (size_t i = 0; i < m_SavedFolders.size(); ++i) *Nembra::ResourceDirectories()[i] = m_SavedFolders[i];
   platform::ClearPathCache();
 }
 

@@ -1,12 +1,6 @@
 // What the application itself loads at start-up and in its states: the
 // radiation overlay, the title music, the texts of the death screen and the
-// level over. Last, the layout step:
-// the game reads every resource from the data folder itself, so the files
-// other groups keep in the Materials, Meshes and Wave sounds folders are
-// given a second name at the top as well (hard links where the file system
-// has them).
-#include <cstdio>
-#include <filesystem>
+// level over.
 #include <string>
 
 #include "tools/datagen/DataGen.h"
@@ -61,35 +55,7 @@ bool WriteAppFiles(const datagen::Output& out) {
   return ok;
 }
 
-// Runs after every other group (groups run in name order).
-bool LinkFlatLayout(const datagen::Output& out) {
-  namespace fs = std::filesystem;
-  bool ok = true;
-  for (const char* folder : {"Materials", "Meshes", "Wave sounds"}) {
-    const fs::path from = fs::path(out.Root()) / folder;
-    std::error_code ec;
-    if (!fs::is_directory(from, ec)) continue;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
-      if (!entry.is_regular_file()) continue;
-      const fs::path to = fs::path(out.Root()) / entry.path().filename();
-      std::error_code e;
-      fs::remove(to, e);
-      fs::create_hard_link(entry.path(), to, e);
-      if (e) {
-        e.clear();
-        fs::copy_file(entry.path(), to, fs::copy_options::overwrite_existing, e);
-      }
-      if (e) {
-        std::fprintf(stderr, "datagen: cannot place %s at the top: %s\n", to.string().c_str(), e.message().c_str());
-        ok = false;
-      }
-    }
-  }
-  return ok;
-}
-
 }  // namespace
 
 DATAGEN_TEXTS("app", AppTexts);
 DATAGEN_GROUP("app-files", WriteAppFiles);
-DATAGEN_GROUP("~flat-layout", LinkFlatLayout);

@@ -67,7 +67,7 @@ bool WriteFirstBossArena(const Output& out) {
   const LEVEL_LAYOUT& layout = FirstBossArenaLayout();
   const auto walls = LayoutOutlines(layout);
   if (walls.empty()) return false;
-  bool ok = out.Write("Meshes/" + TerrainMeshName(layout), formats::XFileText(TerrainMeshFile(layout)));
+  bool ok = out.Write(TerrainMeshName(layout), formats::XFileText(TerrainMeshFile(layout)));
   ok &= out.Write(layout.name + "_Col0.dat", formats::CollisionFileBytes(ClosedLoops(walls)));
   ok &= out.Write(layout.name + "_Col1.dat",
                   formats::CollisionFileBytes(ClosedLoops(GrowIntoWalkable(walls, CHARACTER_WALL_MARGIN))));

@@ -8,7 +8,7 @@
 //   Scripts/Level12_Init.lua            every attempt: the player at the door;
 //   Scripts/Level12_MatarMonstruo.lua   the boss is dead: the objective done;
 //   Scripts/Level12_Hall.lua            the player entered the hall;
-//   Meshes/Level12_Terrain.X, Level12_Col0..2.dat, Level12_Items.dat,
+//   Level12_Terrain.X, Level12_Col0..2.dat, Level12_Items.dat,
 //   Level12_Triggers.dat.
 #include <cstdio>
 #include <string>
@@ -90,7 +90,7 @@ bool WriteSecondBossArena(const datagen::Output& out) {
     std::fprintf(stderr, "datagen: the walls of %s cannot be traced\n", layout.name.c_str());
     return false;
   }
-  bool ok = out.Write("Meshes/" + datagen::TerrainMeshName(layout),
+  bool ok = out.Write(datagen::TerrainMeshName(layout),
                       formats::XFileText(datagen::TerrainMeshFile(layout)));
   ok &= out.Write(layout.name + "_Col0.dat", formats::CollisionFileBytes(ClosedLoops(walls)));
   ok &= out.Write(layout.name + "_Col1.dat", formats::CollisionFileBytes(ClosedLoops(

@@ -1,8 +1,7 @@
 // The bitmap fonts of the front end, the HUD and the PDA, made from the
 // system's DejaVu faces with the characters of the three languages. Each
 // font is a glyph table (name.dat) and an atlas (name.png), kept beside the
-// table, where the font factory looks, and in Materials/, where the
-// texture factory loads it from.
+// table: the game reads fonts and textures from the data folder itself.
 #include <cstdio>
 #include <string>
 
@@ -45,8 +44,7 @@ bool WriteFonts(const datagen::Output& out) {
       return false;
     }
     const std::string name = font.name;
-    if (!out.Write(name + ".dat", bytes.glyphTable) || !out.Write(name + ".png", bytes.atlasPng) ||
-        !out.Write("Materials/" + name + ".png", bytes.atlasPng))
+    if (!out.Write(name + ".dat", bytes.glyphTable) || !out.Write(name + ".png", bytes.atlasPng))
       return false;
   }
   return true;

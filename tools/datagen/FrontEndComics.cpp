@@ -124,12 +124,12 @@ bool WriteComics(const datagen::Output& out) {
       for (size_t m = 0; m < comic.pages[n].balloons.size(); ++m)
         item.balloons.push_back({BalloonId(comic, n, m), comic.pages[n].balloons[m].x, comic.pages[n].balloons[m].y});
       pages.push_back(item);
-      ok = out.Write("Materials/" + item.image, formats::JpegBytes(PagePicture(comic.pages[n], n), 90)) && ok;
+      ok = out.Write(item.image, formats::JpegBytes(PagePicture(comic.pages[n], n), 90)) && ok;
     }
     ok = out.Write(comic.file, formats::ComicDescriptionText(pages)) && ok;
   }
-  ok = out.Write("Materials/Play.png", formats::PngBytes(TurnButtons(0xFFE0E0E0u))) && ok;
-  ok = out.Write("Materials/Play2.png", formats::PngBytes(TurnButtons(0xFFFFB020u))) && ok;
+  ok = out.Write("Play.png", formats::PngBytes(TurnButtons(0xFFE0E0E0u))) && ok;
+  ok = out.Write("Play2.png", formats::PngBytes(TurnButtons(0xFFFFB020u))) && ok;
   return ok;
 }
 

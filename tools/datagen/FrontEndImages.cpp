@@ -127,30 +127,30 @@ TestPicture Logo(uint32_t ground, uint32_t ink, const std::wstring& name, const 
 bool WriteFrontEndImages(const datagen::Output& out) {
   TestPicture latin(MENU_ATLAS_SIZE, MENU_ATLAS_SIZE, 0x00000000u), cyrillic(MENU_ATLAS_SIZE, MENU_ATLAS_SIZE, 0);
   bool ok = PaintLanguage(latin, MENU_ENG) && PaintLanguage(latin, MENU_SPA) && PaintLanguage(cyrillic, MENU_RUS);
-  ok = out.Write(std::string("Materials/") + MENU_ATLAS, formats::PngBytes(latin)) && ok;
-  ok = out.Write(std::string("Materials/") + MENU_ATLAS_RUSSIAN, formats::PngBytes(cyrillic)) && ok;
-  ok = out.Write(std::string("Materials/") + MENU_CONFIG_ATLAS, formats::PngBytes(ConfigAtlas())) && ok;
-  ok = out.Write(std::string("Materials/") + MENU_BACKGROUND,
+  ok = out.Write(MENU_ATLAS, formats::PngBytes(latin)) && ok;
+  ok = out.Write(MENU_ATLAS_RUSSIAN, formats::PngBytes(cyrillic)) && ok;
+  ok = out.Write(MENU_CONFIG_ATLAS, formats::PngBytes(ConfigAtlas())) && ok;
+  ok = out.Write(MENU_BACKGROUND,
                  formats::JpegBytes(Backdrop(0xFF0C2A48u, 0xFF02060Cu, L"PROJECT KARVESSA"), 90)) &&
        ok;
-  ok = out.Write(std::string("Materials/") + MENU_BACKGROUND_RUSSIAN,
+  ok = out.Write(MENU_BACKGROUND_RUSSIAN,
                  formats::JpegBytes(Backdrop(0xFF0C2A48u, 0xFF02060Cu,
                                              L"\u041F\u0420\u041E\u0415\u041A\u0422 KARVESSA"),
                                     90)) &&
        ok;
-  ok = out.Write("Materials/MousePointer2.tga", formats::TgaBytes(Pointer(0xFFFFFFFFu), true)) && ok;
-  ok = out.Write("Materials/MousePointer.tga", formats::TgaBytes(Pointer(0xFFFFE060u), true)) && ok;
-  ok = out.Write("Materials/BuyNowButton.png", formats::PngBytes(BuyNowButtonImage())) && ok;
-  ok = out.Write("Materials/BuyNowScreen.jpg", formats::JpegBytes(BuyNowScreenImage(), 90)) && ok;
-  ok = out.Write("Materials/Final_EN.png",
+  ok = out.Write("MousePointer2.tga", formats::TgaBytes(Pointer(0xFFFFFFFFu), true)) && ok;
+  ok = out.Write("MousePointer.tga", formats::TgaBytes(Pointer(0xFFFFE060u), true)) && ok;
+  ok = out.Write("BuyNowButton.png", formats::PngBytes(BuyNowButtonImage())) && ok;
+  ok = out.Write("BuyNowScreen.jpg", formats::JpegBytes(BuyNowScreenImage(), 90)) && ok;
+  ok = out.Write("Final_EN.png",
                  formats::PngBytes(FinalImage(L"CONGRATULATIONS!", L"You have finished the demo",
                                               L"The story goes on in the full game"))) &&
        ok;
-  ok = out.Write("Materials/Final_ES.png",
+  ok = out.Write("Final_ES.png",
                  formats::PngBytes(FinalImage(L"\u00A1ENHORABUENA!", L"Has terminado la demo",
                                               L"La historia sigue en el juego completo"))) &&
        ok;
-  ok = out.Write("Materials/Final_RU.png",
+  ok = out.Write("Final_RU.png",
                  formats::PngBytes(FinalImage(
                      L"\u041F\u041E\u0417\u0414\u0420\u0410\u0412\u041B\u042F\u0415\u041C!",
                      L"\u0412\u044B \u043F\u0440\u043E\u0448\u043B\u0438 \u0434\u0435\u043C\u043E",
@@ -158,11 +158,11 @@ bool WriteFrontEndImages(const datagen::Output& out) {
                      L"\u0435\u0442\u0441\u044F \u0432 \u043F\u043E\u043B\u043D\u043E\u0439 \u0438\u0433\u0440\u0435"))) &&
        ok;
   // The credits' masking band: one opaque black texel stretched over a band.
-  ok = out.Write("Materials/TP.png", formats::PngBytes(TestPicture(4, 4, 0xFF000000u))) && ok;
-  ok = out.Write("Materials/Logo_Studio.png",
+  ok = out.Write("TP.png", formats::PngBytes(TestPicture(4, 4, 0xFF000000u))) && ok;
+  ok = out.Write("Logo_Studio.png",
                  formats::PngBytes(Logo(0xFF1C3C8Cu, 0xFFFFFF, L"KARVESSA", L"a game by the Karvessa team"), false)) &&
        ok;
-  ok = out.Write("Materials/Logo_Nembra.png",
+  ok = out.Write("Logo_Nembra.png",
                  formats::PngBytes(Logo(0xFF8C1C1Cu, 0xFFF0D080, L"NEMBRA", L"engine"), false)) &&
        ok;
   return ok;
@@ -179,9 +179,9 @@ bool WriteFrontEndSounds(const datagen::Output& out) {
   formats::Tone slider;
   slider.frequency = 900.0;
   slider.seconds = 0.06;
-  bool ok = out.Write("Wave sounds/GUI_ButtonClick.WAV", formats::WaveToneBytes(click));
-  ok = out.Write("Wave sounds/GUI_ButtonEffect.WAV", formats::WaveToneBytes(hover)) && ok;
-  ok = out.Write("Wave sounds/PDA_ButtonClick.wav", formats::WaveToneBytes(slider)) && ok;
+  bool ok = out.Write("GUI_ButtonClick.WAV", formats::WaveToneBytes(click));
+  ok = out.Write("GUI_ButtonEffect.WAV", formats::WaveToneBytes(hover)) && ok;
+  ok = out.Write("PDA_ButtonClick.wav", formats::WaveToneBytes(slider)) && ok;
   return ok;
 }
 

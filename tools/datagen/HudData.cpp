@@ -15,14 +15,6 @@ using namespace gui_layout;
 
 namespace {
 
-// The game sets every resource folder to the data folder itself; the
-// engine's own layout keeps textures in Materials/ and sounds in their
-// folders. Each file goes to both places.
-bool WriteTwice(const datagen::Output& out, const std::string& folder, const std::string& name,
-                const std::string& bytes) {
-  return out.Write(folder + "/" + name, bytes) && out.Write(name, bytes);
-}
-
 // Darker troughs the bars run in, relative to their frames.
 struct TROUGH {
   const char* frame;
@@ -126,7 +118,7 @@ bool WriteGuiAtlas(const datagen::Output& out) {
     else
       PaintRegion(p, r);
   }
-  return WriteTwice(out, "Materials", GUI_ATLAS, formats::PngBytes(atlas));
+  return out.Write(GUI_ATLAS, formats::PngBytes(atlas));
 }
 
 // The words of each atlas in the order of the word images.
@@ -152,7 +144,7 @@ bool WriteTextAtlases(const datagen::Output& out) {
     }
     p.Fill(DIM_PATCH.x, DIM_PATCH.y, DIM_PATCH.width, DIM_PATCH.height, 0x80000000u);
     p.Fill(BLACK_PATCH.x, BLACK_PATCH.y, BLACK_PATCH.width, BLACK_PATCH.height, 0xFF000000u);
-    if (!WriteTwice(out, "Materials", TEXT_ATLASES[lang], formats::TgaBytes(atlas, true))) return false;
+    if (!out.Write(TEXT_ATLASES[lang], formats::TgaBytes(atlas, true))) return false;
   }
   return true;
 }
@@ -171,9 +163,9 @@ bool WriteHudSounds(const datagen::Output& out) {
   music.channels = 2;
   const std::string ogg = formats::OggToneBytes(music);
   return !ogg.empty() &&
-         WriteTwice(out, "Wave sounds", "ObjectiveComplete2.wav", formats::WaveToneBytes(objective)) &&
-         WriteTwice(out, "Wave sounds", "WeaponUp2.wav", formats::WaveToneBytes(weapon)) &&
-         WriteTwice(out, "Sounds", "MissionComplete.ogg", ogg);
+         out.Write("ObjectiveComplete2.wav", formats::WaveToneBytes(objective)) &&
+         out.Write("WeaponUp2.wav", formats::WaveToneBytes(weapon)) &&
+         out.Write("MissionComplete.ogg", ogg);
 }
 
 bool WriteHudData(const datagen::Output& out) {

@@ -27,9 +27,7 @@ bool WritePortraits(const Output& out) {
   Painter p(image);
   PaintPortrait(p, PORTRAIT_COMMANDER.x, PORTRAIT_COMMANDER.y, PORTRAIT_COMMANDER.width, 0x405870, 0xFFC89070u);
   PaintPortrait(p, PORTRAIT_ENGINEER.x, PORTRAIT_ENGINEER.y, PORTRAIT_ENGINEER.width, 0x706040, 0xFFE0B090u);
-  // In Materials/ and at the top of the data folder, where the game's texture folder points.
-  const std::string bytes = formats::PngBytes(image);
-  return out.Write(std::string("Materials/") + PORTRAITS_IMAGE, bytes) && out.Write(PORTRAITS_IMAGE, bytes);
+  return out.Write(PORTRAITS_IMAGE, formats::PngBytes(image));
 }
 
 }  // namespace datagen

@@ -232,9 +232,9 @@ bool WritePdaArt(const datagen::Output& out) {
   click.seconds = 0.04;
   click.amplitude = 0.3;
   click.sampleRate = 22050;
-  return out.Write(std::string("Materials/") + pda::ATLAS, formats::PngBytes(atlas)) &&
-         out.Write(std::string("Materials/") + pda::ATLAS2, formats::PngBytes(atlas2)) &&
-         out.Write(std::string("Wave sounds/") + pda::CLICK_SOUND, formats::WaveToneBytes(click));
+  return out.Write(pda::ATLAS, formats::PngBytes(atlas)) &&
+         out.Write(pda::ATLAS2, formats::PngBytes(atlas2)) &&
+         out.Write(pda::CLICK_SOUND, formats::WaveToneBytes(click));
 }
 
 }  // namespace

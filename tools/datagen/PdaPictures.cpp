@@ -74,13 +74,13 @@ bool WritePdaPictures(const datagen::Output& out) {
   bool ok = true;
   for (const datagen::LEVEL_LAYOUT& layout : datagen::DemoLevelLayouts())
     for (const datagen::DemoLevel& level : datagen::DEMO_LEVELS)
-      if (layout.name == level.name) ok &= out.Write(std::string("Materials/") + level.mapTexture, formats::PngBytes(Map(layout), false));
+      if (layout.name == level.name) ok &= out.Write(level.mapTexture, formats::PngBytes(Map(layout), false));
   for (int n = 0; n < datagen::DEMO_DOCUMENT_COUNT; ++n)
     if (datagen::DocumentIsImage(n))
-      ok &= out.Write("Materials/" + datagen::DocumentImageName(n), formats::PngBytes(Schematic(n), false));
+      ok &= out.Write(datagen::DocumentImageName(n), formats::PngBytes(Schematic(n), false));
   int seed = 20;
   for (const datagen::DemoLevel& level : datagen::DEMO_LEVELS)
-    ok &= out.Write("Materials/" + datagen::AttachmentImageName(level), formats::PngBytes(Schematic(seed++), false));
+    ok &= out.Write(datagen::AttachmentImageName(level), formats::PngBytes(Schematic(seed++), false));
   return ok;
 }
 
