@@ -67,6 +67,7 @@ TEST(MechanismPictures, DoorsGeneratorLinksLaserAndMarker) {
   scenario::WorldScenario::Options options;
   options.gl = true;
   options.loadPlayer = false;
+  options.writableData = true;  // the test writes its items file into the data folder
   scenario::WorldScenario w(options);
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   CLevel& level = w.Level();
