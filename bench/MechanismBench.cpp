@@ -57,11 +57,7 @@ struct Data {
   std::filesystem::path folder;
 };
 
-LEVEL_PAIR At(float x, float y) {
-  LEVEL_PAIR pair;
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
+using formats::At;
 
 void MechanismSteps(benchmark::State& state) {
   CGameWorld world;

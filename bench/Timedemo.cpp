@@ -295,13 +295,9 @@ class Timedemo {
   // device's work finished.
   void Frame() {
     scenario::ApplyFrameInput(m_Walk->Next(), !m_Options.headless, m_App->GetWindow());
-    platform::MSG msg;
-    while (platform::PeekMessage(&msg)) {
-      if (msg.message == platform::WM_QUIT) {
-        End();
-        return;
-      }
-      platform::DispatchMessage(&msg);
+    if (!scenario::DispatchWaitingMessages()) {
+      End();
+      return;
     }
     ++m_Step;
     if (m_Options.headless) platform::headless::SetTime(uint64_t(m_Step) * 16u);

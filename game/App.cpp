@@ -48,19 +48,6 @@
 #include "platform/Input.h"
 #include "platform/Log.h"
 
-namespace {
-
-// Lets an object give back what it holds, then deletes and forgets it.
-template <class T>
-void ReleaseAndDelete(T*& object) {
-  if (!object) return;
-  object->Release();
-  delete object;
-  object = nullptr;
-}
-
-}  // namespace
-
 using namespace Nembra;
 
 CApp::CApp(const std::string& dataFolder) : m_DataFolder(dataFolder) {

@@ -126,6 +126,16 @@ class CApp : public Nembra::CApplication {
   static void MapDefaultActions(Nembra::CInputMapper& mapper);
 
  private:
+  // Lets a screen or widget give back what it holds, then deletes and
+  // forgets it; nothing for null.
+  template <class T>
+  static void ReleaseAndDelete(T*& object) {
+    if (!object) return;
+    object->Release();
+    delete object;
+    object = nullptr;
+  }
+
   // Frame skeleton.
   bool DeviceReady();
   bool FadeCompleted() const;

@@ -54,9 +54,7 @@ void CApp::UpdateLogos() {
     g_pGraphicsDevice->Present();
   }
   if (m_pLogoSequence->done) {
-    m_pLogoSequence->Release();
-    delete m_pLogoSequence;
-    m_pLogoSequence = nullptr;
+    ReleaseAndDelete(m_pLogoSequence);
     ChangeState(STATE_MAIN_MENU);
   }
 }
@@ -253,9 +251,7 @@ void CApp::UpdateFinalScreen() {
     g_pGraphicsDevice->Present();
   }
   if (FadeCompleted()) {
-    m_pFinalScreen->Release();
-    delete m_pFinalScreen;
-    m_pFinalScreen = nullptr;
+    ReleaseAndDelete(m_pFinalScreen);
     CreateCredits();
     ChangeState(STATE_CREDITS);
   }

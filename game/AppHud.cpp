@@ -18,16 +18,6 @@
 #include "game/mechanisms/Generator.h"
 #include "game/mechanisms/WaveWeapon.h"
 
-namespace {
-template <typename T>
-void ReleaseWidget(T*& widget) {
-  if (!widget) return;
-  widget->Release();
-  delete widget;
-  widget = nullptr;
-}
-}  // namespace
-
 void CApp::CreateHud() {
   m_pHealthGauge = new CGUIHealthGauge();
   m_pWeaponPanel = new CGUIWeaponPanel();
@@ -62,16 +52,16 @@ void CApp::ReleaseHud() {
   // The world lets go of the seam before the widgets behind it go.
   if (g_pGameWorld) g_pGameWorld->SetHud(nullptr);
   m_pLevelHud.reset();
-  ReleaseWidget(m_pHealthGauge);
-  ReleaseWidget(m_pWeaponPanel);
-  ReleaseWidget(m_pAbilityGauge);
-  ReleaseWidget(m_pKeyItems);
-  ReleaseWidget(m_pCounters);
-  ReleaseWidget(m_pMessageBox);
-  ReleaseWidget(m_pMissionComplete);
-  ReleaseWidget(m_pDeathTitle);
-  ReleaseWidget(m_pObjectiveBanner);
-  ReleaseWidget(m_pWeaponUpBanner);
+  ReleaseAndDelete(m_pHealthGauge);
+  ReleaseAndDelete(m_pWeaponPanel);
+  ReleaseAndDelete(m_pAbilityGauge);
+  ReleaseAndDelete(m_pKeyItems);
+  ReleaseAndDelete(m_pCounters);
+  ReleaseAndDelete(m_pMessageBox);
+  ReleaseAndDelete(m_pMissionComplete);
+  ReleaseAndDelete(m_pDeathTitle);
+  ReleaseAndDelete(m_pObjectiveBanner);
+  ReleaseAndDelete(m_pWeaponUpBanner);
 }
 
 void CApp::UpdateHudBatch() {

@@ -124,10 +124,7 @@ void CApp::PrepareMap(uint32_t levelNumber) {
 }
 
 void CApp::CreateFinalScreen() {
-  if (m_pFinalScreen) {
-    m_pFinalScreen->Release();
-    delete m_pFinalScreen;
-  }
+  ReleaseAndDelete(m_pFinalScreen);
   m_pFinalScreen = new CFinalScreen();
   m_pFinalScreen->Init(g_LanguageCode);
   ChangeState(STATE_FINAL);

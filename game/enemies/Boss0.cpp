@@ -12,15 +12,6 @@
 #include "game/GameWorld.h"
 #include "game/Level.h"
 
-namespace {
-
-bool PlayerActive() {
-  CPlayer* player = EnemyTarget();
-  return player && player->IsActive();
-}
-
-}  // namespace
-
 platform::HRESULT CBoss0CBH::HandleCallback(uint32_t /*track*/, void* data) {
   const DATA* key = static_cast<const DATA*>(data);
   if (key && key->boss) key->boss->Fire(key->event);
@@ -76,7 +67,7 @@ void CBoss0::Fire(int32_t event) {
     else
       level->AddBoss0Bullet(*this, SHOT_POWER);
   }
-  if (PlayerActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
 }
 
 void CBoss0::KillNow() {

@@ -22,11 +22,6 @@ void CountDown(float& timer, float dt) {
   if (timer < 0.0f) timer = 0.0f;
 }
 
-bool PlayerActive() {
-  CPlayer* player = EnemyTarget();
-  return player && player->IsActive();
-}
-
 }  // namespace
 
 platform::HRESULT CBoss1CBH::HandleCallback(uint32_t /*track*/, void* data) {
@@ -174,7 +169,7 @@ void CBoss1::Fire(int32_t event) {
       level->AddBoss1Laser(m_SecondLaserMuzzle.WorldPosition(), position, 0.0f, LASER_POWER);
     }
   }
-  if (PlayerActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
 }
 
 void CBoss1::Step() {
@@ -193,7 +188,7 @@ void CBoss1::Step() {
       }
     }
     if (decide) {
-      if (!PlayerActive() || DistanceSqToPlayer(WorldPosition()) < REST_RANGE_SQ) {
+      if (!EnemyTargetActive() || DistanceSqToPlayer(WorldPosition()) < REST_RANGE_SQ) {
         SetAnimation(REST, true);
       } else if (m_LaserTimer == 0.0f) {
         SetAnimation(LASER, false);

@@ -36,6 +36,11 @@ bool IsOneShotEnded(const Nembra::CAnimated3DSprite* sprite) {
 
 CPlayer* EnemyTarget() { return g_pGameWorld ? &g_pGameWorld->GetPlayer() : nullptr; }
 
+bool EnemyTargetActive() {
+  CPlayer* player = EnemyTarget();
+  return player && player->IsActive();
+}
+
 float DistanceSqToPlayer(const D3DXVECTOR3& point) {
   CPlayer* player = EnemyTarget();
   if (!player) return 3.0e38f;

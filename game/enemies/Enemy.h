@@ -144,6 +144,8 @@ class CEnemy : public CCharacter {
 // The player and the level the enemies read, through the game world; null
 // without a world.
 CPlayer* EnemyTarget();
+// True while there is a player and it is active (alive and playing).
+bool EnemyTargetActive();
 // Squared distance from the point to the player (huge without a player).
 float DistanceSqToPlayer(const D3DXVECTOR3& point);
 // The frame time of the engine.

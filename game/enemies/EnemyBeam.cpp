@@ -73,8 +73,7 @@ void CEnemy8::Fire() {
   const D3DXVECTOR3 muzzle = m_Muzzle.WorldPosition();
   if (muzzle.x == 0.0f && muzzle.y == 0.0f && muzzle.z == 0.0f) return;
   if (CLevel* level = CLevel::Current()) level->AddEnemy8Bullet(*this, POWER);
-  CPlayer* player = EnemyTarget();
-  if (player && player->IsActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
 }
 
 void CEnemy8::OnShotHit(const CBullet& shot) {

@@ -51,8 +51,7 @@ D3DXVECTOR3 CEnemy6::LaunchDirection() const {
 void CEnemy6::Spit() {
   if (m_Dying) return;
   if (CLevel* level = CLevel::Current()) level->AddEnemy6Bullet(*this, 0);
-  CPlayer* player = EnemyTarget();
-  if (player && player->IsActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
 }
 
 bool CEnemy6::RunAttack() {

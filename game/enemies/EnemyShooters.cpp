@@ -9,11 +9,6 @@
 
 namespace {
 
-bool PlayerActive() {
-  CPlayer* player = EnemyTarget();
-  return player && player->IsActive();
-}
-
 bool AtOrigin(const D3DXVECTOR3& p) { return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f; }
 
 }  // namespace
@@ -55,7 +50,7 @@ void CEnemy3::AddToScene(Nembra::CSceneNode* parent) {
 void CEnemy3::Fire() {
   if (m_Dying || AtOrigin(m_Muzzle.WorldPosition())) return;
   if (CLevel* level = CLevel::Current()) level->AddEnemy3Bullet(*this, POWER);
-  if (PlayerActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
 }
 
 void CEnemy3::Step() {
@@ -132,14 +127,14 @@ void CEnemy2::OnShotHit(const CBullet& shot) {
 void CEnemy2::Fire() {
   if (m_Dying) return;
   if (CLevel* level = CLevel::Current()) level->AddEnemy2Bullets(*this, POWER);
-  if (PlayerActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
 }
 
 void CEnemy2::Step() {
   if (!m_Dying) {
     UpdateWorldMatrix();
     const bool inRange = DistanceSqToPlayer(WorldPosition()) <= g_Enemy2RangeSq;
-    if (!PlayerActive()) {
+    if (!EnemyTargetActive()) {
       m_State = CLOSED;
       SetAnimation("Ene2Quieto", true);
     } else {

@@ -65,10 +65,10 @@ class TestWorld : public CGameWorld {
   std::map<std::string, CHeldMesh> m_Meshes;
 };
 
+// A level object's place at (x, y), raised by z, turned by an angle about the vertical.
 inline LEVEL_PAIR At(float x, float y, float z = 0.0f, float angle = 0.0f) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
-  pair.position = D3DXVECTOR3(x, y, z);
+  LEVEL_PAIR pair = formats::At(x, y, angle);
+  pair.position.z = z;
   return pair;
 }
 

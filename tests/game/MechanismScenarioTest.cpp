@@ -16,12 +16,7 @@ namespace {
 
 using scenario::WorldScenario;
 
-LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
+using formats::At;
 
 WorldScenario::Options Writable() {
   WorldScenario::Options options;

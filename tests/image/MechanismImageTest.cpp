@@ -53,12 +53,7 @@ class MeshHost : public CLevelHost {
   std::map<std::string, CHeldMesh> m_Meshes;
 };
 
-LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
+using formats::At;
 
 class MechanismImage : public testsupport::GlSceneTest {
  protected:

@@ -132,13 +132,9 @@ void AppScenario::Frame() {
     m_Script.erase(m_Script.begin());
   }
   ApplyInput(input);
-  platform::MSG msg;
-  while (platform::PeekMessage(&msg)) {
-    if (msg.message == platform::WM_QUIT) {
-      End();
-      return;
-    }
-    platform::DispatchMessage(&msg);
+  if (!DispatchWaitingMessages()) {
+    End();
+    return;
   }
   ++m_FrameNumber;
   if (!m_Options.gl) {
@@ -163,6 +159,7 @@ void AppScenario::Frame() {
   m_Last = device && !released ? m_Decoder->Decode(*device, factor) : DecodedFrame();
   // A quit posted by this frame ends the run at the next pump, as the
   // program's loop does.
+  platform::MSG msg;
   if (platform::PeekMessage(&msg)) {
     if (msg.message == platform::WM_QUIT)
       End();

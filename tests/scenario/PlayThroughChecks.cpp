@@ -80,7 +80,9 @@ std::vector<std::string> ProfileFiles(const std::string& dataFolder) {
 void ExpectPlayThroughResults(AppScenario& app, const PlayThrough& play) {
   EXPECT_EQ(StatesVisited(app), PLAY_THROUGH_STATES);
   EXPECT_TRUE(app.Ended());
-  if (app.Ready()) EXPECT_EQ(app.App().GetExitCode(), 0);
+  if (app.Ready()) {
+    EXPECT_EQ(app.App().GetExitCode(), 0);
+  }
 
   const std::string data = app.DataFolder();
   const std::string profile = ReadAll(data + "Profile0.dat");

@@ -64,6 +64,15 @@ void PushSdlButton(int button, bool down) {
   SDL_PushEvent(&e);
 }
 
+bool DispatchWaitingMessages() {
+  platform::MSG msg;
+  while (platform::PeekMessage(&msg)) {
+    if (msg.message == platform::WM_QUIT) return false;
+    platform::DispatchMessage(&msg);
+  }
+  return true;
+}
+
 void ApplyFrameInput(const FrameInput& in, bool gl, platform::HWND window) {
   const int dx = (in.move ? in.mouseX - Nembra::g_pMouse->GetX() : 0) + in.moveDX;
   const int dy = (in.move ? in.mouseY - Nembra::g_pMouse->GetY() : 0) + in.moveDY;

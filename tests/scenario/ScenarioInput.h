@@ -17,6 +17,10 @@ bool SelectBackend(bool gl, std::string& problem);
 
 void ApplyFrameInput(const FrameInput& in, bool gl, platform::HWND window);
 
+// Dispatches the window messages waiting, as the program's loop does before
+// a frame; false as soon as a quit is taken (what follows it stays queued).
+bool DispatchWaitingMessages();
+
 void PushSdlKey(int keyCode, bool down);
 void PushSdlButton(int button, bool down);
 

@@ -10,6 +10,7 @@
 
 #include "game/LevelFileRecords.h"
 #include "tools/datagen/LevelLayouts.h"
+#include "tools/formats/LevelFiles.h"
 #include "tools/formats/TriggerFile.h"
 
 namespace datagen {
@@ -43,14 +44,7 @@ struct DEMO_LEVEL_CONTENT {
   std::vector<DEMO_ROUTE_STEP> route;
 };
 
-// A level object's place on the floor at (x, y), turned by an angle about
-// the vertical.
-inline LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
-  LEVEL_PAIR pair;
-  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
-  pair.position = D3DXVECTOR3(x, y, 0.0f);
-  return pair;
-}
+using formats::At;
 
 // A route step of a kind at a point; the kind's other values stay to set.
 inline DEMO_ROUTE_STEP RouteStep(DEMO_ROUTE_STEP::Kind kind, float x, float y, const char* note) {

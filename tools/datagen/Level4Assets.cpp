@@ -3,24 +3,16 @@
 #include <string>
 
 #include "tools/datagen/DataGen.h"
-#include "tools/datagen/LevelLayouts.h"
 #include "tools/datagen/MechanismMeshKit.h"
 
 namespace {
 
-using datagen::MeshKit;
 using datagen::Rgb;
 
 std::string NorthCorridorRoof() {
-  const datagen::LEVEL_LAYOUT& level = *datagen::FindLevelLayout("Level4");
-  const datagen::LAYOUT_BOX corridor = level.rooms[5];
-  const float z = level.wallHeight;
-  MeshKit kit;
-  kit.Box({corridor.minX, corridor.minY, z}, {corridor.maxX, corridor.maxY, z + 20}, Rgb(0.3f, 0.33f, 0.36f));
   // Cross beams every 150 units.
-  for (float y = corridor.minY + 75; y < corridor.maxY; y += 150)
-    kit.Box({corridor.minX + 15, y - 12, z + 20}, {corridor.maxX - 15, y + 12, z + 28}, Rgb(0.55f, 0.45f, 0.2f));
-  return kit.FileBytes("Level4_Roof");
+  const datagen::ROOF_STYLE style{Rgb(0.3f, 0.33f, 0.36f), Rgb(0.55f, 0.45f, 0.2f), 150, 15, 12, 8};
+  return datagen::RoofOverRoom("Level4", 5, style, "Level4_Roof");
 }
 
 bool WriteLevel4Assets(const datagen::Output& out) { return out.Write("Level4_Roof.X", NorthCorridorRoof()); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/datagen/LevelLayouts.h"
+
 namespace datagen {
 
 MeshKit::MeshKit() { AddMaterial(Rgb(1, 1, 1)); }
@@ -109,5 +111,17 @@ std::string MeshKit::FileBytes(const std::string& meshName) const {
 }
 
 std::string BinaryXFile(const formats::XFileDesc& file) { return formats::XFileCompressed(file); }
+
+std::string RoofOverRoom(const char* levelName, size_t room, const ROOF_STYLE& style, const std::string& meshName) {
+  const LEVEL_LAYOUT& level = *FindLevelLayout(levelName);
+  const LAYOUT_BOX box = level.rooms[room];
+  const float z = level.wallHeight;
+  MeshKit kit;
+  kit.Box({box.minX, box.minY, z}, {box.maxX, box.maxY, z + 20}, style.slab);
+  for (float y = box.minY + style.spacing / 2; y < box.maxY; y += style.spacing)
+    kit.Box({box.minX + style.inset, y - style.beamHalfWidth, z + 20},
+            {box.maxX - style.inset, y + style.beamHalfWidth, z + 20 + style.beamHeight}, style.beam);
+  return kit.FileBytes(meshName);
+}
 
 }  // namespace datagen

@@ -59,6 +59,22 @@ class MeshKit {
   uint32_t m_Material = 0;
 };
 
+// How a roof looks: a slab 20 thick, then beams across it (along x) every
+// `spacing`, the first half a spacing in, each `inset` short of the slab's
+// sides, 2 x `beamHalfWidth` wide and `beamHeight` high.
+struct ROOF_STYLE {
+  D3DCOLORVALUE slab;
+  D3DCOLORVALUE beam;
+  float spacing;
+  float inset;
+  float beamHalfWidth;
+  float beamHeight;
+};
+
+// A roof over room `room` of a demo level, on its walls, in level
+// coordinates, as a binary .X file.
+std::string RoofOverRoom(const char* levelName, size_t room, const ROOF_STYLE& style, const std::string& meshName);
+
 // The .X file image of the desc, binary and compressed.
 std::string BinaryXFile(const formats::XFileDesc& file);
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "tools/datagen/DataGen.h"
-#include "tools/datagen/LevelLayouts.h"
 #include "tools/datagen/MechanismAssets.h"
 #include "tools/datagen/MechanismMeshKit.h"
 
@@ -119,14 +118,8 @@ std::string WireGrate(bool opened) {
 
 // A slab over the tutorial level's northern corridor, in level coordinates.
 std::string Roof() {
-  const datagen::LEVEL_LAYOUT& level = *datagen::FindLevelLayout("LevelTutorial");
-  const datagen::LAYOUT_BOX room = level.rooms[3];
-  const float z = level.wallHeight;
-  MeshKit kit;
-  kit.Box({room.minX, room.minY, z}, {room.maxX, room.maxY, z + 20}, Rgb(0.32f, 0.35f, 0.4f));
-  for (float y = room.minY + 100; y < room.maxY; y += 200)
-    kit.Box({room.minX + 20, y - 10, z + 20}, {room.maxX - 20, y + 10, z + 26}, Rgb(0.5f, 0.52f, 0.55f));
-  return kit.FileBytes("Roof");
+  const datagen::ROOF_STYLE style{Rgb(0.32f, 0.35f, 0.4f), Rgb(0.5f, 0.52f, 0.55f), 200, 20, 10, 6};
+  return datagen::RoofOverRoom("LevelTutorial", 3, style, "Roof");
 }
 
 // The block runs from its position forward along +x and rides on two rollers.

@@ -31,6 +31,15 @@ class LevelFileBytes {
   std::vector<size_t> m_LengthOffsets;
 };
 
+// A level object's place on the floor at (x, y), turned by an angle about
+// the vertical.
+inline LEVEL_PAIR At(float x, float y, float angle = 0.0f) {
+  LEVEL_PAIR pair;
+  pair.orientation = D3DXVECTOR3(0.0f, 0.0f, angle);
+  pair.position = D3DXVECTOR3(x, y, 0.0f);
+  return pair;
+}
+
 void WriteShapeRecord(LevelFileBytes& out, const SHAPE_RECORD& shape);
 void WriteItemRecord(LevelFileBytes& out, const ITEM_RECORD& item);
 void WriteNodeReference(LevelFileBytes& out, const NODE_REFERENCE& ref);
