@@ -86,8 +86,7 @@ int Lua_SetRadiation(lua_State* state) {
 }
 
 int Lua_ResetPlayerHealth(lua_State* /*state*/) {
-  // A whole maximum's worth of healing, capped at the maximum.
-  if (CPlayer* player = Player()) player->Heal(1.0f);
+  if (CPlayer* player = Player()) player->RestoreHealth();
   return 0;
 }
 
