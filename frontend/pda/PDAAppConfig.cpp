@@ -41,7 +41,9 @@ void LoadSlider(CPDASlideBar& slider, int x, int y) {
 // The profile's camera type as the two-item choice reads it: 0 and 1 are
 // its items; 2 and anything above it (which the game leaves alone as well)
 // read as 2, no item checked, so an odd type is no change by itself.
-int32_t CameraChoiceOf(const ProfileRecord& profile) { return profile.cameraType < 2 ? int32_t(profile.cameraType) : 2; }
+int32_t CameraChoiceOf(const ProfileRecord& profile) {
+  return profile.cameraType < 2 ? int32_t(profile.cameraType) : 2;
+}
 
 // A slider's value against a stored number of thousandths: a move under a
 // thousandth still counts, the float error of a value just loaded does not.
