@@ -172,6 +172,17 @@ TEST_F(PdaConfig, DefaultsAreClampedAndACameraTypeOfTwoChecksNothing) {
   EXPECT_TRUE(s.Last().FindSprites(scenario::TextureOf("PDA2.png"), 160, 468).empty());
   EXPECT_EQ(s.Last().FindSprites(scenario::TextureOf("PDA2.png"), 144, 468).size(), 2u);
   EXPECT_FALSE(Config().HasChanges());
+  // Three or more reads as two: nothing changed, so closing asks nothing.
+  for (uint32_t type : {3u, 0xFFFFFFFFu}) {
+    g_ProfileStore.GetCurrentProfile().cameraType = type;
+    pda->SetCurrentApp(PDA_APP_CONFIG);
+    Frame();
+    EXPECT_EQ(Config().m_Camera.GetSelected(), 2) << type;
+    EXPECT_FALSE(Config().HasChanges()) << type;
+  }
+  CloseApp();
+  EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
+  EXPECT_FALSE(Config().m_Confirm.m_Visible);
 }
 
 }  // namespace

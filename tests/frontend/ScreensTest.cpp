@@ -173,6 +173,26 @@ TEST_F(ComicTest, ButtonsKeysWheelAndTheCrossFade) {
   s.Frame(frame);
   EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 1u);
   EXPECT_EQ(viewer.finished, 0);
+  // Enter and keypad 6 turn on, keypad 4 back.
+  auto key = [&](int code) {
+    s.Next().KeyDown(code);
+    s.Frame(frame);
+    s.Next().KeyUp(code);
+    s.Frame(frame);
+  };
+  for (auto [code, page] : {std::pair<int, uint32_t>{28, 2}, {75, 1}, {77, 2}, {75, 1}}) {
+    key(code);
+    EXPECT_EQ(viewer.GetComic()->m_CurrentPage, page) << code;
+  }
+  // A click on a button that a key has just made pointless (still shown in
+  // that frame) never turns past the first or the last page.
+  s.Script({FrameInput().MoveTo(755, 10).Press(0), FrameInput().KeyDown(28), FrameInput().Release(0).KeyUp(28)});
+  s.Run(3, frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 2u);
+  key(75);
+  s.Script({FrameInput().MoveTo(734, 10).Press(0), FrameInput().KeyDown(75), FrameInput().Release(0).KeyUp(75)});
+  s.Run(3, frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 0u);
   s.Script({FrameInput().MoveTo(783, 10), FrameInput().Press(0), FrameInput().Release(0)});
   s.Run(3, frame);
   EXPECT_EQ(viewer.finished, 1);

@@ -118,8 +118,12 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
         });
   };
   for (int i = 0; i < 40; ++i) s.Frame(frame);  // every blink and flash of the start over
+  // The memory card goes off between the others: the connectors take its free slot.
   keys.SetMemoryCard(true);
   keys.SetAccessCard(true);
+  keys.SetCheckpoint(true);
+  keys.SetMemoryCard(false);
+  keys.SetConnectors(true);
   counters.ShowGenerators(3);
   counters.ShowItems(3);
   counters.ShowTimer(&rowTimer, 100.0f);
@@ -150,10 +154,14 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
   auto reddish = [](uint32_t c) { return Red(c) > 200 && Green(c) < 110 && Blue(c) < 80; };
   EXPECT_GT(Count(s, 752, 392, 766, 409, orange), 40);   // level-2 icon
   EXPECT_GT(Count(s, 774, 381, 793, 409, reddish), 80);  // level-3 icon
-  // Key items: the memory card at 766, the access card at 738.
-  EXPECT_GT(Count(s, 766, 10, 791, 36, [](uint32_t c) { return Red(c) > 220 && Blue(c) < 110; }), 150);
-  EXPECT_GT(Count(s, 738, 10, 763, 36, [](uint32_t c) { return Blue(c) > 220 && Red(c) < 110; }), 150);
-  EXPECT_EQ(Count(s, 676, 10, 736, 36, [](uint32_t c) { return Blue(c) > 220 && Red(c) < 110; }), 0);
+  // Key items: the connectors at 766, the access card at 738, the checkpoint at 710, no memory card.
+  auto purple = [](uint32_t c) { return Blue(c) > 220 && Red(c) > 130 && Red(c) < 200 && Green(c) < 140; };
+  auto blue = [](uint32_t c) { return Blue(c) > 220 && Red(c) < 110; };
+  auto green = [](uint32_t c) { return Green(c) > 200 && Red(c) < 110 && Blue(c) < 170; };
+  EXPECT_GT(Count(s, 766, 10, 791, 36, purple), 150);
+  EXPECT_GT(Count(s, 738, 10, 763, 36, blue), 150);
+  EXPECT_GT(Count(s, 710, 10, 735, 36, green), 150);
+  EXPECT_EQ(Count(s, 676, 10, 800, 36, [](uint32_t c) { return Red(c) > 220 && Blue(c) < 110; }), 0);
   // Counters: generators 3 / 3 in gold on the first row, items and timer in white below.
   EXPECT_GT(Count(s, 41, 7, 140, 35, IsGold), 20);
   EXPECT_GT(Count(s, 41, 47, 140, 75, IsWhite), 20);

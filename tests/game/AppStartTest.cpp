@@ -52,6 +52,12 @@ TEST(AppStart, StoredSettingsReachDeviceAndFactoriesAndActivationRereadsGamma) {
   g_ProfileStore.GetCurrentProfile().gamma = 1000;
   a.App().OnActivate(true);
   EXPECT_TRUE(apptest::RampIs(1.75f));
+  // A value out of range is clamped to 0..1000 like every other reading of it.
+  for (auto [stored, ramp] : {std::pair<const char*, float>{"5000", 1.75f}, {"-300", 0.25f}}) {
+    WriteFile(a.DataFolder() + "ConfigLastUsed.dat", std::string("[Monitor]\r\nGamma=") + stored + "\r\n");
+    a.App().OnActivate(true);
+    EXPECT_TRUE(apptest::RampIs(ramp)) << stored;
+  }
 }
 
 TEST(AppStart, FirstStartPassesLoadingLaterStartsGoStraightToLogin) {
