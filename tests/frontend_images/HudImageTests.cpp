@@ -138,8 +138,11 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
   EXPECT_LT(Green(s.PixelAt(120, 577)), 80);
   EXPECT_GT(Count(s, 80, 565, 110, 585, IsWhite), 15);  // "120"
   // Ability: full, with the flash growing over its icon at the right end.
-  EXPECT_GT(Red(s.PixelAt(700, 577)), 180);
-  EXPECT_GT(Green(s.PixelAt(700, 577)), 150);
+  // The bar amber and dark enough that the white "100%" on it reads.
+  EXPECT_GT(Red(s.PixelAt(700, 577)), 120);
+  EXPECT_LT(Green(s.PixelAt(700, 577)), 150);
+  EXPECT_LT(Blue(s.PixelAt(700, 577)), 60);
+  EXPECT_GT(Count(s, 455, 565, 500, 585, IsWhite), 15);  // "100%"
   EXPECT_GT(Count(s, 760, 556, 800, 596, [](uint32_t c) { return Red(c) > 200 && Green(c) > 180; }), 100);
   // Weapon: blue 70 %, red 25 % from the bottom at y 519; both level icons.
   EXPECT_GT(Blue(s.PixelAt(742, 470)), 180);
