@@ -199,11 +199,23 @@ TEST_F(PdaPictures, NetworkListTextAndImageDocuments) {
   ASSERT_TRUE(Capture("pda_network_text"));
   EXPECT_GT(White(200, 191, 660, 230), 40);
   Click(668 + 10, 164 + 10);
-  Click(CPDAAppNetwork::RowX(2) + 20, CPDAAppNetwork::RowY(2) + 20);
-  s.Next().MoveTo(600, 520);
-  Frame();
-  ASSERT_TRUE(Capture("pda_network_image"));
-  EXPECT_TRUE(Near(s.PixelAt(230, 220), 20, 40, 62, 30));
+  // The four pictures: the training hall's plan, Level4's circuit, the
+  // camera still and the core's map (open from the last level on); each
+  // shows light lines on its ground.
+  g_ProfileStore.GetCurrentProfile().levelReached = 2;
+  for (CPDADocument& d : g_PDADocuments) d.enabled = true;
+  pda->SetCurrentApp(PDA_APP_NETWORK);
+  for (int row : {2, 5, 8, 11}) {
+    Click(CPDAAppNetwork::RowX(row) + 20, CPDAAppNetwork::RowY(row) + 20);
+    s.Next().MoveTo(600, 520);
+    Frame();
+    ASSERT_TRUE(Capture("pda_network_image_" + std::to_string(row)));
+    int light = 0;
+    for (int y = 200; y < 400; ++y)
+      for (int x = 204; x < 684; ++x) light += Channel(s.PixelAt(x, y), 8) > 170 && Channel(s.PixelAt(x, y), 0) > 170;
+    EXPECT_GT(light, 150) << row;
+    Click(668 + 10, 164 + 10);
+  }
 }
 
 TEST_F(PdaPictures, ConfigurationCapturingAndTheSaveQuestion) {
