@@ -73,7 +73,8 @@ TEST_F(TextsInTheirBoxes, InEachLanguage) {
   Nembra::CBitmapFont* std = pda::Font(FONT_PDA_STD);
   Nembra::CBitmapFont* small = pda::Font(FONT_GUI_SMALL_NUMBERS);
   Nembra::CBitmapFont* message = pda::Font(FONT_GUI_MESSAGE);
-  ASSERT_TRUE(italic && std && small && message);
+  Nembra::CBitmapFont* comic = pda::Font(FONT_GUI_COMIC);
+  ASSERT_TRUE(italic && std && small && message && comic);
   ASSERT_GT(italic->GetTextWidth(L"Ana"), 0);
   for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
     Language(language);
@@ -99,6 +100,8 @@ TEST_F(TextsInTheirBoxes, InEachLanguage) {
     for (const Nembra::KeyValueRecord& r : Texts(language)) {
       if (r.key.rfind(L"TXT_OBJ_", 0) == 0)
         objectives[r.key.substr(0, r.key.find(L'_', 8))].push_back({r.value, false});
+      // Comic balloons: one line inside the balloon's 380 pixels.
+      if (r.key.rfind(L"TXT_COMIC_", 0) == 0) EXPECT_LE(comic->GetTextWidth(r.value), 340) << code;
       // Messages within the message box's six lines.
       if (r.key.rfind(L"TXT_MSG_", 0) == 0)
         EXPECT_LE(Lines(message, r.value, CGUIMessageBox::WRAP_WIDTH), 6) << code;
