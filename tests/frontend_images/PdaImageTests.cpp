@@ -106,6 +106,8 @@ TEST_F(PdaPictures, DesktopInThreeLanguages) {
       EXPECT_GT(White(260, y, 500, y + 24), 30) << code << " " << y;
     }
     EXPECT_GT(White(185, 422, 400, 442), 30);  // logged in as
+    // ...on the screen, whose edge lies below the line's letters.
+    EXPECT_TRUE(Near(s.PixelAt(450, 438), 10, 24, 38, 6)) << code << std::hex << " " << s.PixelAt(450, 438);
   }
 }
 
@@ -250,7 +252,7 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   ASSERT_TRUE(Capture("pda_objectives"));
   EXPECT_GT(White(192, 115, 320, 145), 30);
   EXPECT_GT(White(250, 545, 550, 572), 20);  // the level reset hint
-  // Level4's three objectives in Spanish wrap; no line of text lies on a ruled line.
+  // Level4's three objectives in Spanish wrap; no line of text touches a ruled line.
   Language(L"SPA");
   auto& objectives = AppAt<CPDAAppObjectives>(PDA_APP_OBJECTIVES);
   std::vector<PDAObjective> list;
@@ -264,10 +266,10 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   }));
   EXPECT_GT(White(206, 179, 690, 425), 800);
   int rules = 0;
-  for (int y = 160; y < 425; ++y) {
+  for (int y = 160; y < 415; ++y) {  // the list's rules, not the panel's foot
     if (!Near(s.PixelAt(203, y), 30, 56, 84, 6)) continue;
     ++rules;
-    EXPECT_EQ(White(206, y, 690, y + 1), 0) << "rule at y " << y;
+    EXPECT_EQ(White(206, y - 4, 690, y + 5), 0) << "rule at y " << y;  // with room above and below
   }
   EXPECT_GE(rules, 7);
   Language(L"ENG");
