@@ -34,6 +34,7 @@ const char* const kLevelScript =
     "LightSetDiffuseColor(\"Hall\", 255, 240, 225)\n"
     "LightTurnOn(\"Hall\", true)\n"
     "LoadPlayer(\"Player.X\", 255, 255, 255)\n"
+    "PlayMP3(\"Music_Intermedio.ogg\")\n"
     "-- This exact name brings the two guardians at every start and restart.\n"
     "SetInitScript(\"LevelIntermedio_Init.lua\")\n";
 

@@ -54,6 +54,7 @@ const char* const kLevelScript =
     "LightSetDiffuseColor(\"HallLight\", 230, 235, 255)\n"
     "LightTurnOn(\"HallLight\", true)\n"
     "LoadPlayer(\"Player.X\", 255, 255, 255)\n"
+    "PlayMP3(\"Music_Level12.ogg\")\n"
     "SetInitScript(\"Level12_Init.lua\")\n";
 
 const char* const kInitScript =

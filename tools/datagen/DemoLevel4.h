@@ -230,6 +230,7 @@ inline std::string LevelScript() {
          "LightSetRange(\"HubLamp\", 1400)\n"
          "LightSetAttenuation(\"HubLamp\", 1, 0, 0)\n"
          "LightTurnOn(\"HubLamp\", true)\n"
+         "PlayMP3(\"Music_Level4.ogg\")\n"
          "-- The circuit answers the Action key; at most three enemies at once.\n"
          "EnableCircuit(true)\n"
          "SetEnemyCount(3)\n"

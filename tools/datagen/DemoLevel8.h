@@ -66,6 +66,7 @@ inline std::string LevelScript() {
          "LightSetRange(\"L8_Core\", 900)\n"
          "LightSetAttenuation(\"L8_Core\", 0.5, 0.0005, 0.0000005)\n"
          "LightTurnOn(\"L8_Core\", true)\n"
+         "PlayMP3(\"Music_Level8.ogg\")\n"
          "-- Eight enemies alive at once; the horn-and-spit enemies come from across the arena.\n"
          "SetEnemyCount(8)\n"
          "SetEnemyGeneratorTimer(2)\n"

@@ -59,6 +59,7 @@ inline std::string LevelScript() {
          "LightSetTarget(\"Sun\", 300, 500, 0)\n"
          "LightSetDiffuseColor(\"Sun\", 255, 250, 235)\n"
          "LightTurnOn(\"Sun\", true)\n"
+         "PlayMP3(\"Music_Tutorial.ogg\")\n"
          "-- No enemies in the training hall.\n"
          "SetEnemyCount(0)\n"
          "LoadPlayer(\"Player.X\", 255, 255, 255)\n";
