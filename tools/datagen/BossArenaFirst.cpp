@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/datagen/BossArenaFirst.h"
+#include "tools/datagen/LevelLights.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/GameTexts.h"
 #include "tools/datagen/LevelTerrain.h"
@@ -77,7 +78,7 @@ bool WriteFirstBossArena(const Output& out) {
   ok &= out.Write(layout.name + "_Triggers.dat",
                   formats::TriggerFileBytes({formats::TriggerFileRecord::MakeCircle(
                       "LevelIntermedio_Centro.lua", "Centre", 0.0f, 0.0f, 0.0f, 300.0f)}));
-  ok &= out.Write("Scripts/LevelIntermedio.lua", std::string(kLevelScript));
+  ok &= out.Write("Scripts/LevelIntermedio.lua", std::string(kLevelScript) + datagen::FillLightScript());
   ok &= out.Write(std::string("Scripts/") + FIRST_BOSS_ARENA_INIT, std::string(kInitScript));
   ok &= out.Write("Scripts/LevelIntermedio_MatarMonstruo.lua", std::string(kKillScript));
   ok &= out.Write("Scripts/LevelIntermedio_Centro.lua", std::string(kCentreScript));

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
+#include "tools/datagen/LevelLights.h"
 
 namespace datagen {
 
@@ -267,7 +268,7 @@ inline DEMO_LEVEL_CONTENT Level4Content(const LEVEL_LAYOUT& /*layout*/) {
                                                 formats::TriggerFileRecord::Action),
   };
   c.scripts = {
-      {"Level4.lua", LevelScript()},
+      {"Level4.lua", LevelScript() + FillLightScript()},
       {"Level4_Init.lua", InitScript()},
       {"L4_Target.lua",
        "-- A pop-up target fell; both down completes the objective.\n"

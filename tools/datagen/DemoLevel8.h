@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
+#include "tools/datagen/LevelLights.h"
 
 namespace datagen {
 
@@ -164,7 +165,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   };
 
   c.scripts = {
-      {"Level8.lua", LevelScript()},
+      {"Level8.lua", LevelScript() + FillLightScript()},
       {"Level8_Init.lua", InitScript()},
       {"L8_Arena.lua",
        "-- Into the south corridor: the spawn points re-arm quickly.\n"

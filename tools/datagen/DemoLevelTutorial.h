@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
+#include "tools/datagen/LevelLights.h"
 
 namespace datagen {
 
@@ -118,7 +119,7 @@ inline DEMO_LEVEL_CONTENT TutorialContent(const LEVEL_LAYOUT& /*layout*/) {
                                     TriggerFileRecord::WalkIn, false),
   };
   c.scripts = {
-      {"LevelTutorial.lua", LevelScript()},
+      {"LevelTutorial.lua", LevelScript() + FillLightScript()},
       {"LevelTutorial_Init.lua", InitScript()},
       {"Tut_Hall.lua",
        "-- The corridor: the hint about shooting comes a moment later.\n"
