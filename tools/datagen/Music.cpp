@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -50,26 +51,38 @@ struct Track {
     const size_t first = static_cast<size_t>(start * RATE);
     const size_t count = static_cast<size_t>(length * RATE);
     const double f = Hz(midi), release = std::min(0.03, length * 0.3);
-    double phase = 0.0;
+    int partials = 1;  // the harmonics below the sampling limit
+    while (partials < harmonics && f * (partials + 1) < RATE * 0.45) ++partials;
+    const double fall = std::exp(-1.0 / (decay * RATE));  // the decay, sample by sample
+    double phase = 0.0, above = 1.0;
     for (size_t i = 0; i < count && first + i < samples.size(); ++i) {
       const double t = double(i) / RATE;
-      double env = t < attack ? t / attack : sustain + (1.0 - sustain) * std::exp(-(t - attack) / decay);
+      if (t >= attack) above *= fall;
+      double env = t < attack ? t / attack : sustain + (1.0 - sustain) * above;
       if (t > length - release) env *= std::max(0.0, (length - t) / release);
       const double freq = f * (1.0 + vibrato * std::sin(2.0 * PI * 5.5 * t) * std::min(1.0, t * 3.0));
       phase += 2.0 * PI * freq / RATE;
-      double v = 0.0;
-      for (int n = 1; n <= harmonics && f * n < RATE * 0.45; ++n) v += std::sin(phase * n) / n;
+      // sin(n x) by the recurrence sin(n x) = 2 cos x sin((n - 1) x) - sin((n - 2) x).
+      const double s1 = std::sin(phase), c2 = 2.0 * std::cos(phase);
+      double v = s1, before = 0.0, now = s1;
+      for (int n = 2; n <= partials; ++n) {
+        const double next = c2 * now - before;
+        before = now;
+        now = next;
+        v += now / n;
+      }
       samples[first + i] += static_cast<float>(level * env * v);
     }
   }
 
   void Kick(double start, double level) {
     const size_t first = static_cast<size_t>(start * RATE);
-    double phase = 0.0;
-    for (size_t i = 0; i < RATE / 4 && first + i < samples.size(); ++i) {
+    const double sweepFall = std::exp(-30.0 / RATE), fall = std::exp(-14.0 / RATE);
+    double phase = 0.0, sweep = 1.0, level14 = 1.0;
+    for (size_t i = 0; i < RATE / 4 && first + i < samples.size(); ++i, sweep *= sweepFall, level14 *= fall) {
       const double t = double(i) / RATE;
-      phase += 2.0 * PI * (45.0 + 90.0 * std::exp(-t * 30.0)) / RATE;
-      const double env = std::min(1.0, t * 400.0) * std::exp(-t * 14.0);
+      phase += 2.0 * PI * (45.0 + 90.0 * sweep) / RATE;
+      const double env = std::min(1.0, t * 400.0) * level14;
       samples[first + i] += static_cast<float>(level * env * std::sin(phase));
     }
   }
@@ -79,13 +92,14 @@ struct Track {
   void Noise(double start, double length, double level, double bright, double tone, Dice& dice) {
     const size_t first = static_cast<size_t>(start * RATE);
     const size_t count = static_cast<size_t>(length * RATE);
-    double last = 0.0;
-    for (size_t i = 0; i < count && first + i < samples.size(); ++i) {
+    const double fall = std::exp(-6.0 / (length * RATE));
+    double last = 0.0, decay = 1.0;
+    for (size_t i = 0; i < count && first + i < samples.size(); ++i, decay *= fall) {
       const double t = double(i) / RATE;
       const double n = dice.Noise();
       const double v = bright * (n - last) + (1.0 - bright) * n;
       last = n;
-      const double env = std::min(1.0, t * 600.0) * std::exp(-t * 6.0 / length) * std::max(0.0, 1.0 - t / length);
+      const double env = std::min(1.0, t * 600.0) * decay * std::max(0.0, 1.0 - t / length);
       samples[first + i] +=
           static_cast<float>(level * env * (v + (tone > 0.0 ? 0.8 * std::sin(2.0 * PI * tone * t) : 0.0)));
     }
@@ -227,14 +241,19 @@ const SONG SONGS[] = {
     {"Music_Level12.ogg", 67, 144.0, 36, true, {0, 5, 2, 6}, 7, 2},          // C minor
 };
 
+// Each track is composed and encoded on a thread of its own (each from its
+// own seed, so the bytes do not depend on the order), then written in order.
 bool WriteMusic(const datagen::Output& out) {
-  bool ok = true;
-  for (const SONG& song : SONGS) {
-    const std::string ogg = formats::OggBytes(Compose(song), 1, RATE, QUALITY);
-    ok = !ogg.empty() && out.Write(song.file, ogg) && ok;
-  }
+  std::vector<std::future<std::string>> tracks;
+  for (const SONG& song : SONGS)
+    tracks.push_back(std::async(std::launch::async, [&song] { return formats::OggBytes(Compose(song), 1, RATE, QUALITY); }));
   const std::string jingle = formats::OggBytes(Jingle(), 1, RATE, QUALITY);
-  return !jingle.empty() && out.Write("MissionComplete.ogg", jingle) && ok;
+  bool ok = !jingle.empty() && out.Write("MissionComplete.ogg", jingle);
+  for (size_t i = 0; i < tracks.size(); ++i) {
+    const std::string ogg = tracks[i].get();
+    ok = !ogg.empty() && out.Write(SONGS[i].file, ogg) && ok;
+  }
+  return ok;
 }
 
 }  // namespace
