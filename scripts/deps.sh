@@ -15,9 +15,10 @@ PACKAGES=(
   valgrind
 )
 
-# One query for every package: dpkg-query reads its status file once.
+# One query for every package: dpkg-query reads its status file once (it
+# fails when a package is unknown to it, which leaves that one out).
 missing=()
-installed=" $(dpkg-query -W -f='${Package}=${Status};' "${PACKAGES[@]}" 2>/dev/null | tr ';' ' ') "
+installed=" $(dpkg-query -W -f='${Package}=${Status};' "${PACKAGES[@]}" 2>/dev/null | tr ';' ' ' || true) "
 for p in "${PACKAGES[@]}"; do
   [[ $installed == *" $p=install ok installed "* ]] || missing+=("$p")
 done
