@@ -21,7 +21,7 @@ namespace {
 
 constexpr uint32_t RATE = 22050;
 constexpr double PI = 3.14159265358979323846;
-constexpr float MUSIC_PEAK = 0.6f;   // the loudest sample, of full scale
+constexpr float MUSIC_PEAK = 0.72f;  // the loudest sample, of full scale
 constexpr float QUALITY = 0.1f;      // the encoder's quality
 constexpr double MIN_LOOP = 60.0;    // seconds before a track repeats
 
