@@ -280,6 +280,16 @@ TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFro
   EXPECT_FALSE(restarts(CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN));
   // The title music repeats and is not rewound by a restart.
   EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+  // A level script's music takes over from the title music: one stream plays.
+  Nembra::CAudiereSound* title = g_pCurrentMusic;
+  ASSERT_TRUE(title->IsPlaying());
+  WriteFile(a.DataFolder() + "Scripts/MusicSwap.lua", "PlayMP3(\"MissionComplete.ogg\")\n");
+  ASSERT_TRUE(g_GameScript.RunFile("MusicSwap.lua"));
+  ASSERT_NE(g_pCurrentMusic, title);
+  EXPECT_TRUE(g_pCurrentMusic->IsPlaying());
+  EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+  EXPECT_FALSE(title->IsPlaying());
+  app.ChangeState(CApp::STATE_MAIN_MENU);
 
   // Effects stop on every way out of play and the in-game PDA, not between them.
   Nembra::CWaveSound* loop = Nembra::g_pWaveSoundFactory->Get("CollectEnergy.wav");
