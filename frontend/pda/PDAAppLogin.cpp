@@ -37,6 +37,7 @@ void CPDAAppLogin::Load() {
   g_ProfileStore.LoadAllProfiles();
   m_Confirm.Load();
   m_Confirm.m_Visible = false;
+  m_Notice.Load();
 }
 
 void CPDAAppLogin::RefreshTexts() {
@@ -46,6 +47,7 @@ void CPDAAppLogin::RefreshTexts() {
     m_Accepts[i].m_Hint = Nembra::GetText("TXT_HINT_LOGIN_OK");
   }
   m_Confirm.RefreshTexts();
+  m_Notice.RefreshTexts();
 }
 
 void CPDAAppLogin::SetEnabled(bool enabled) {
@@ -137,8 +139,16 @@ void CPDAAppLogin::Draw() {
     if (keyboard && keyboard->WasKeyReleased(KEY_ESCAPE)) {
       EndTyping();
     } else if ((keyboard && keyboard->WasKeyReleased(KEY_ENTER)) || m_Accepts[m_Editing].WasClicked()) {
-      if (!m_Name.empty()) g_ProfileStore.CreateProfile(m_Name, uint32_t(m_Editing));
+      // A profile that can't be written stays in memory and is written
+      // again by the next save; the player is told.
+      const bool saved = m_Name.empty() || g_ProfileStore.CreateProfile(m_Name, uint32_t(m_Editing));
       EndTyping();
+      if (!saved) {
+        SetEnabled(false);
+        if (g_pPDA) g_pPDA->SetAllButtonsEnabled(false);
+        m_Notice.SetMessage(Nembra::GetText("TXT_PROFILE_NOT_SAVED"));
+        m_Notice.m_Visible = true;
+      }
     }
   }
   for (int i = 0; i < SLOTS; ++i) {
@@ -154,8 +164,15 @@ void CPDAAppLogin::Draw() {
     pda::DrawWhite(m_pNameFont, text, 295, 176 + 50 * i, false, 0, 0);
   }
   m_Confirm.Update();
+  m_Notice.Update();
   pda::RestartBatch();
   m_Confirm.Draw();
+  m_Notice.Draw("TXT_LOGIN");
+  if (m_Notice.m_Answer != PDA_ANSWER_NONE) {
+    m_Notice.m_Visible = false;
+    if (g_pPDA) g_pPDA->SetAllButtonsEnabled(true);
+    SetEnabled(true);
+  }
   if (m_Confirm.m_Answer != PDA_ANSWER_NONE) {
     if (g_pPDA) g_pPDA->SetAllButtonsEnabled(true);
     m_Confirm.m_Visible = false;

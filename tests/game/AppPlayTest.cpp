@@ -10,6 +10,10 @@
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
 #include "game/LevelDescriptions.h"
+#include "frontend/pda/PDAAppLogin.h"
+#include "platform/Files.h"
+#include "scenario/RouteDriver.h"
+#include "support/FileSizeLimit.h"
 
 using scenario::AppScenario;
 
@@ -157,6 +161,61 @@ TEST(AppPlay, QuitFromLevelOverKeepsTheFinishedLevel) {
   a.Frame();
   ASSERT_TRUE(a.Ended());
   EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+}
+
+TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  apptest::EnsureSetInitScript();
+  a.Run(6);  // the login's fade from black
+  auto click = [&a](const platform::RECT& r) {
+    for (int i = 0; i < 60; ++i) {
+      scenario::FrameInput& in = a.Next();
+      if (scenario::SteerCursor(in, (r.left + r.right) / 2, (r.top + r.bottom) / 2)) break;
+      a.Frame();
+    }
+    a.Next().Press(0);
+    a.Frame();
+    a.Next().Release(0);
+    a.Frame();
+  };
+  CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
+  // The notice's first words (the login's panel wraps it).
+  const std::wstring told = Nembra::GetText("TXT_PROFILE_NOT_SAVED").substr(0, 16);
+  const std::string file = a.DataFolder() + "Profile0.dat";
+  {
+    testsupport::FileSizeLimit full(16);  // every save of the game fails
+    ASSERT_TRUE(full.Active());
+    click(login.m_Profiles[0].m_Rect);
+    a.Next().Type(L"player");
+    a.Frame();
+    a.Tap(platform::DIK_RETURN);
+    EXPECT_EQ(a.Last().FindTextContaining(told).size(), 1u) << "the login tells the player";
+    click(login.m_Notice.m_Ok.m_Rect);
+    a.Frame();
+    EXPECT_TRUE(a.Last().FindTextContaining(told).empty());
+    click(login.m_Profiles[0].m_Rect);  // log in
+    ASSERT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10));
+    EXPECT_TRUE(g_ProfileStore.GetCurrentProfile().inUse) << "the profile lives on in memory";
+    g_pComicViewer->finished = 1;
+    a.Frame();
+    ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
+    Level().SetFinished(true);
+    a.Run(12);
+    a.Tap(platform::DIK_SPACE);
+    EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER) << "the level over stays to tell";
+    EXPECT_EQ(a.Last().FindTextContaining(told).size(), 1u);
+    EXPECT_FALSE(platform::FileExists(file));
+  }
+  a.ClearStateLog();
+  a.Tap(platform::DIK_SPACE);  // writing works again: the next press saves and goes on
+  EXPECT_EQ(a.StateLog(), Log({"6 -> 8"}));
+  ASSERT_TRUE(platform::FileExists(file));
+  CProfileStore fromDisk;
+  fromDisk.LoadAllProfiles();
+  EXPECT_EQ(fromDisk.m_Profiles[0].name, L"player");
+  EXPECT_EQ(fromDisk.m_Profiles[0].levelReached, 1u);
 }
 
 TEST(AppPlay, InGamePdaKeysAndResults) {

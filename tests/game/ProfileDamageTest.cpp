@@ -8,11 +8,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <random>
 
 #include "engine/util/ConfigFile.h"
 #include "frontend/ProfileStore.h"
 #include "game/ProfileTestSupport.h"
+#include "platform/Files.h"
 #include "platform/Log.h"
 #include "support/FileSizeLimit.h"
 
@@ -202,6 +205,22 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
     }
   }
   EXPECT_GT(sawNew, 0) << "the kills landed after some writes";
+
+  // Kills mid-write leave temporaries; the start-up clean takes them and only them.
+  auto names = [this] {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(m_Dir.Path()))
+      found.insert(entry.path().filename().string());
+    return found;
+  };
+  const std::set<std::string> before = names();
+  const int removed = platform::RemoveAtomicWriteTemporaries(m_Dir.Path());
+  EXPECT_GT(removed, 0) << "200 kills left no temporary file";
+  std::set<std::string> expected;
+  for (const std::string& name : before)
+    if (name.find(".tmp") == std::string::npos) expected.insert(name);
+  EXPECT_EQ(before.size() - expected.size(), size_t(removed));
+  EXPECT_EQ(names(), expected);
 }
 
 TEST_F(ProfileDamageTest, SavingFiveUsedProfilesTakesMilliseconds) {

@@ -50,6 +50,20 @@ TEST(AtomicWrite, ReplacesWholeFileOrLeavesOldOne) {
   EXPECT_FALSE(platform::WriteFileAtomic(dir.Path() + "/no/such/dir/file.dat", std::string("x")));
 }
 
+TEST(AtomicWrite, StartUpRemovesOnlyTheTemporariesOfInterruptedWrites) {
+  TempDir dir;
+  for (const char* stale : {".Profile0.dat.tmp123456", ".ConfigLastUsed.dat.tmp7", ".a.tmp0"})
+    dir.Write(stale, "half");
+  const char* kept[] = {"Profile0.dat", "Profile0.dat.tmp12", ".Profile0.dat.tmp", ".Profile0.dat.tmp12x",
+                        "..tmp5x", ".tmp123", "x.tmp4", ".Sub.tmp5/inner.dat", ".Sub.tmp5/.b.tmp6"};
+  for (const char* name : kept) dir.Write(name, "keep");
+  EXPECT_EQ(platform::RemoveAtomicWriteTemporaries(dir.Path() + "\\"), 3);
+  for (const char* stale : {".Profile0.dat.tmp123456", ".ConfigLastUsed.dat.tmp7", ".a.tmp0"})
+    EXPECT_FALSE(platform::FileExists(dir.Path() + "/" + stale)) << stale;
+  for (const char* name : kept) EXPECT_TRUE(platform::FileExists(dir.Path() + "/" + name)) << name;
+  EXPECT_EQ(platform::RemoveAtomicWriteTemporaries(dir.Path() + "/no such folder"), 0);
+}
+
 TEST(TextConversion, RoundTripsUtf8Utf16AndWide) {
   const std::wstring text = L"Ma\u00f1ana \u00e1 \u041f\u0440\u0438\u0432\u0435\u0442 \U0001F600";
   EXPECT_EQ(platform::Utf8ToWide(platform::WideToUtf8(text)), text);
