@@ -1,6 +1,7 @@
 #include "frontend/pda/PDAAppLogin.h"
 
 #include "engine/app/Application.h"
+#include "engine/app/Engine.h"
 #include "engine/app/Keyboard.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/util/SectionedFile.h"
@@ -14,7 +15,29 @@
 
 namespace {
 constexpr int KEY_ESCAPE = 1, KEY_BACKSPACE = 14, KEY_ENTER = 28;
+
+bool DrawsLetters(Nembra::CBitmapFont* font) {
+  return font && font->GetName() != Nembra::DEFAULT_RESOURCE_NAME && font->GetTextWidth(L"Aa") > 0;
 }
+
+// The font of the names. Without it (the factory's empty default, which
+// draws nothing) no name could be typed and no game started, so another
+// font of letters stands in.
+Nembra::CBitmapFont* NameFont() {
+  Nembra::CBitmapFont* font = pda::Font(FONT_PDA_STD);
+  if (DrawsLetters(font)) return font;
+  for (const char* name : {FONT_PDA_STD_ITALIC, FONT_PDA_TITLE, FONT_GUI_MESSAGE, FONT_GUI_COMIC}) {
+    Nembra::CBitmapFont* other = pda::Font(name);
+    if (!DrawsLetters(other)) continue;
+    platform::LogWarning(std::string("font '") + FONT_PDA_STD + "' is missing: the login shows and takes profile " +
+                         "names in '" + name + "'");
+    return other;
+  }
+  platform::LogError(std::string("font '") + FONT_PDA_STD + "' is missing and no other font has letters: no " +
+                     "profile name can be typed, so no new game can start");
+  return font;
+}
+}  // namespace
 
 void CPDAAppLogin::Load() {
   CPDAApplication::Load();
@@ -32,7 +55,7 @@ void CPDAAppLogin::Load() {
     pda::SetButtonFont(m_Accepts[i]);
     m_Accepts[i].m_Visible = false;
   }
-  m_pNameFont = pda::Font(FONT_PDA_STD);
+  m_pNameFont = NameFont();
   m_Editing = -1;
   g_ProfileStore.LoadAllProfiles();
   m_Confirm.Load();

@@ -3,6 +3,9 @@
 // generated demo data with 0.1 s frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/util/TextTable.h"
@@ -12,7 +15,6 @@
 #include "game/LevelDescriptions.h"
 #include "frontend/pda/PDAAppLogin.h"
 #include "platform/Files.h"
-#include "scenario/RouteDriver.h"
 #include "support/FileSizeLimit.h"
 
 using scenario::AppScenario;
@@ -169,17 +171,7 @@ TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
   ASSERT_TRUE(apptest::ToLogin(a));
   apptest::EnsureSetInitScript();
   a.Run(6);  // the login's fade from black
-  auto click = [&a](const platform::RECT& r) {
-    for (int i = 0; i < 60; ++i) {
-      scenario::FrameInput& in = a.Next();
-      if (scenario::SteerCursor(in, (r.left + r.right) / 2, (r.top + r.bottom) / 2)) break;
-      a.Frame();
-    }
-    a.Next().Press(0);
-    a.Frame();
-    a.Next().Release(0);
-    a.Frame();
-  };
+  auto click = [&a](const platform::RECT& r) { apptest::ClickRect(a, r); };
   CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
   // The notice's first words (the login's panel wraps it).
   const std::wstring told = Nembra::GetText("TXT_PROFILE_NOT_SAVED").substr(0, 16);
@@ -216,6 +208,35 @@ TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
   fromDisk.LoadAllProfiles();
   EXPECT_EQ(fromDisk.m_Profiles[0].name, L"player");
   EXPECT_EQ(fromDisk.m_Profiles[0].levelReached, 1u);
+}
+
+TEST(AppPlay, WithoutTheLoginFontANameIsTypedInAnotherAndTheGameStarts) {
+  AppScenario::Options o = apptest::QuietLevel();
+  const auto quiet = o.prepareData;
+  o.prepareData = [quiet](const std::string& data) {
+    quiet(data);
+    std::remove((data + "PDA_Std.dat").c_str());
+    std::remove((data + "PDA_Std.png").c_str());
+  };
+  AppScenario a(o);
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  apptest::EnsureSetInitScript();
+  a.Run(6);
+  CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
+  apptest::ClickRect(a, login.m_Profiles[0].m_Rect);
+  a.Next().Type(L"Ana");
+  a.Frame();
+  EXPECT_EQ(a.Last().FindText(L"Ana_").size(), 1u) << "the typed name is shown";
+  a.Tap(platform::DIK_RETURN);
+  EXPECT_EQ(g_ProfileStore.m_Profiles[0].name, L"Ana");
+  apptest::ClickRect(a, login.m_Profiles[0].m_Rect);
+  EXPECT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10)) << "the game starts";
+  const auto& lines = a.LogLines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+              return line.find("font 'PDA_Std' is missing: the login shows and takes profile names in "
+                               "'PDA_Std_Italic'") != std::string::npos;
+            }), 1);
 }
 
 TEST(AppPlay, InGamePdaKeysAndResults) {
