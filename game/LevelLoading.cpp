@@ -303,7 +303,9 @@ bool CLevel::LoadItems(const ITEMS_FILE& file) {
     block.SetSize(record.length, record.width, record.startOffset);
     block.SetNames(record.firstName, record.secondName);
     block.SetTrack(record.startPoint, record.endPoint);
-    block.LoadFrames(record.partsFile);
+    if (!block.LoadFrames(record.partsFile) && !record.partsFile.empty())
+      platform::LogWarning("pushable block parts file " + record.partsFile +
+                           " cannot be read or is damaged: the block has no moving parts to show");
     block.UpdateTransform();
     m_Collision.AddCollisionShape(&block.GetCollisionShape(0), COL_TIGHT);
     m_Collision.AddCollisionShape(&block.GetCollisionShape(1), COL_CHARACTER);
