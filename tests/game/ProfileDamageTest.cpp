@@ -3,10 +3,12 @@
 // interrupted save leaves every file either old or new, never half written.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -206,6 +208,20 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
   }
   EXPECT_GT(sawNew, 0) << "the kills landed after some writes";
 
+  // One more save killed mid-write for sure: by the file size limit's signal.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{16, 16};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    g_ProfileStore.SaveAllProfiles();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+
   // Kills mid-write leave temporaries; the start-up clean takes them and only them.
   auto names = [this] {
     std::set<std::string> found;
@@ -215,7 +231,7 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
   };
   const std::set<std::string> before = names();
   const int removed = platform::RemoveAtomicWriteTemporaries(m_Dir.Path());
-  EXPECT_GT(removed, 0) << "200 kills left no temporary file";
+  EXPECT_GT(removed, 0) << "the kills left no temporary file";
   std::set<std::string> expected;
   for (const std::string& name : before)
     if (name.find(".tmp") == std::string::npos) expected.insert(name);
