@@ -46,6 +46,7 @@
 #include "game/GameWorld.h"
 #include "game/LevelDescriptions.h"
 #include "game/ScriptVariables.h"
+#include "platform/Files.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 
@@ -99,6 +100,8 @@ bool CApp::OnInit() {
     return false;
   };
   SeedRandomFromTime();
+  // Saves cut short by a crash or a kill leave their temporary files.
+  platform::RemoveAtomicWriteTemporaries(g_DataDirectory);
   if (!InitInput()) return fail("input");
   MapDefaultActions(*g_pInputMapper);
   // The text table follows the chosen language from the start, with the
@@ -366,6 +369,8 @@ void CApp::OnShutdown() {
     ++g_ProfileStore.GetCurrentProfile().levelReached;
     m_LevelRaised = true;
     g_ProfileStore.SaveAllProfiles();
+  } else if (m_State == STATE_LEVEL_OVER && g_ProfileStore.GetCurrentProfile().unsaved) {
+    g_ProfileStore.SaveAllProfiles();  // its save failed: one more try before the end
   }
   ReleaseAll();
 }

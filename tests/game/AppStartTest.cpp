@@ -14,6 +14,7 @@
 #include "game/AppMain.h"
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 
 using apptest::WriteFile;
@@ -32,9 +33,13 @@ TEST(AppStart, StoredSettingsReachDeviceAndFactoriesAndActivationRereadsGamma) {
   o.prepareData = [](const std::string& data) {
     WriteFile(data + "ConfigLastUsed.dat",
               "[Monitor]\r\nGamma=500\r\n[Sound]\r\nMusic=1000\r\nEffects=0\r\n");
+    // A save killed in the last run left its temporary file.
+    WriteFile(data + ".ConfigLastUsed.dat.tmp815", "[Monitor]\r\nGam");
   };
   AppScenario a(o);
   ASSERT_TRUE(a.Ready()) << a.Problem();
+  EXPECT_FALSE(platform::FileExists(a.DataFolder() + ".ConfigLastUsed.dat.tmp815"));
+  EXPECT_TRUE(platform::FileExists(a.DataFolder() + "ConfigLastUsed.dat"));
   EXPECT_TRUE(apptest::RampIs(1.0f));
   EXPECT_FLOAT_EQ(Nembra::g_pStreamingSoundFactory->GetStreamingVolume(), 1.0f);
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 0.125f);
