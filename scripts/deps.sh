@@ -12,7 +12,7 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool
-  valgrind
+  valgrind strace
 )
 
 # One query for every package: dpkg-query reads its status file once (it
