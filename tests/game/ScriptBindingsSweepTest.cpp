@@ -5,6 +5,7 @@
 #include <random>
 
 #include "ScriptBindingsSupport.h"
+#include "game/DemoLevelStart.h"
 #include "game/ScriptVariables.h"
 #include "platform/Files.h"
 #include "tools/formats/TriggerFile.h"
@@ -22,11 +23,21 @@ bool ReturnsAValue(const std::string& name) {
   return false;
 }
 
-// One of the sixteen hostile arguments.
+// Names of things a level holds (the furnished level's, the demo levels'),
+// so that removals and changes reach real objects, and then reach them again
+// once they are gone.
+const char* const HELD_NAMES[] = {"S", "A", "M", "L", "T", "Laser", "DOOR1", "O", "G1", "Trig"};
+
+// One of the twenty-two hostile arguments.
 void PushHostile(lua_State* state, unsigned kind) {
-  static const std::string huge(100000, 'x');
+  static const std::string huge(1 << 20, 'x');
   const double inf = std::numeric_limits<double>::infinity();
-  switch (kind % 16) {
+  switch (kind % 22) {
+    case 16: lua_pushnumber(state, 2147483647.0); break;
+    case 17: lua_pushnumber(state, -2147483648.0); break;
+    case 18: lua_pushnumber(state, 4294967296.0); break;
+    case 19: lua_pushnumber(state, -1e300); break;
+    case 20: lua_pushstring(state, HELD_NAMES[(kind / 22) % (sizeof HELD_NAMES / sizeof *HELD_NAMES)]); break;
     case 0: lua_pushnil(state); break;
     case 1: lua_pushboolean(state, 1); break;
     case 2: lua_pushboolean(state, 0); break;
@@ -108,6 +119,28 @@ TEST(ScriptBindingsSweep, HostileArgumentsWithALevelAfterUnloadAndWithoutAWorld)
   ASSERT_TRUE(g_GameScript.Open());
   Sweep(3);
   g_GameScript.Close();
+  g_ScriptVars.clear();
+  g_ScriptFlags.clear();
+}
+
+// The same sweep in the application itself, with its real HUD, PDA and front
+// end: at the main menu (no world yet), in Level4 and after its unload, each
+// followed by frames played and drawn.
+TEST(ScriptBindingsSweep, HostileArgumentsInTheApplicationAtTheMenuInALevelAndAfterItsUnload) {
+  scenario::AppScenario a;
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToMainMenu(a));
+  Sweep(4);
+  a.Run(5);
+  ASSERT_FALSE(a.Ended());
+  ASSERT_TRUE(demolevel::StartLevel(a, 1));
+  Sweep(5);
+  a.Run(5);
+  ASSERT_NE(g_pGameWorld, nullptr);
+  g_pGameWorld->GetLevel().Unload();
+  Sweep(6);
+  a.Run(5);
+  EXPECT_FALSE(a.Ended());
   g_ScriptVars.clear();
   g_ScriptFlags.clear();
 }
