@@ -1,11 +1,16 @@
 // Fuzz target of the door description and laser durations readers: any
 // bytes give a clean yes or no, names within the cap, finite sizes, and a
 // durations list of positive entries no longer than the cap, which a laser
-// then blinks by without end.
+// then blinks by without end. Then a breakable door and an open/close door
+// described by the bytes, and an intermittent laser blinking by them, stand
+// in the playing level for a frame, drawn and saved.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "game/Level.h"
+#include "game/LevelFileRecords.h"
 #include "game/mechanisms/DoorLaserFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -35,5 +40,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ++passes;
     }
   }
+  CLevel& level = fuzzgame::EmptiedLevel();
+  fuzzgame::PutInGame("FuzzDoor.txt", data, size);
+  const D3DXVECTOR3 at = fuzzgame::BesidePlayer();
+  ITEMS_FILE items;
+  DOOR_RECORD& door = items.doors.emplace_back();
+  door.chargeNeeded = 3;
+  door.descriptionFile = "FuzzDoor.txt";
+  door.pair.position = at;
+  OPEN_CLOSE_DOOR_RECORD& gate = items.openCloseDoors.emplace_back();
+  gate.name = "FuzzGate";
+  gate.descriptionFile = "FuzzDoor.txt";
+  gate.pair.position = at + D3DXVECTOR3(0.0f, 300.0f, 0.0f);
+  LASER_RECORD& laser = items.lasers.emplace_back();
+  laser.name = "FuzzLaser";
+  laser.initiallyStopped = 0;
+  laser.range = 300.0f;
+  laser.speed = 50.0f;
+  laser.initiallyIntermittent = 1;
+  laser.durationsFile = "FuzzDoor.txt";
+  laser.farEnd = at + D3DXVECTOR3(0.0f, -300.0f, 0.0f);
+  laser.pair.position = at + D3DXVECTOR3(0.0f, -600.0f, 0.0f);
+  level.LoadItems(items);
+  fuzzgame::PlayDrawSave();
   return 0;
 }
