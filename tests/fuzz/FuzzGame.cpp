@@ -90,9 +90,11 @@ CLevel& EmptiedLevel() {
   return level;
 }
 
+CApp& App() { return Game().App(); }
+
 void PlayDrawSave() {
-  scenario::AppScenario& game = Game();
-  game.Frame();
+  if (!g_Game) Game();
+  g_Game->Frame();
   g_ProfileStore.SaveCurrentProfile();
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/Math.h"
 
+class CApp;
 class CLevel;
 namespace scenario {
 class ScreenScenario;
@@ -25,10 +26,12 @@ namespace fuzzgame {
 // The input written into the application's data folder under a name.
 void PutInGame(const std::string& name, const uint8_t* data, size_t size);
 void PutInGame(const std::string& name, const std::vector<uint8_t>& bytes);
+// The application, playing (an input may then take it to another state).
+CApp& App();
 // The playing level emptied as between levels, ready for the input's file.
 CLevel& EmptiedLevel();
-// One frame of the application played and drawn, then the current
-// profile and its settings saved.
+// One frame of the application played and drawn, whatever its state, then
+// the current profile and its settings saved.
 void PlayDrawSave();
 // Where the input's objects stand: a little ahead of the player.
 D3DXVECTOR3 BesidePlayer();
