@@ -127,6 +127,14 @@ TEST_F(LaserTest, ALongFramePassesSeveralDurationsEachTogglingOnce) {
   EXPECT_EQ(Toggles(laser, 33), 3);
 }
 
+TEST_F(LaserTest, AFrameLongerThanTheTimerCanCountInItsDurationsEndsAndBlinkingGoesOn) {
+  WriteData("Dur.txt", "2\n0.1\n0.3\n");
+  CLaser& laser = LoadLaser(0, "Dur.txt", 1);
+  StepLaser(laser, 1.0e7f);  // 0.1 s is below half a float step at 1e7 s
+  EXPECT_TRUE(laser.IsOn()) << "the time left is dropped";
+  EXPECT_EQ(Toggles(laser, 22), 2);  // then after 0.1 and 0.4 s, as from the start
+}
+
 TEST_F(LaserTest, SwitchingABlinkingLaserOffStopsTheBlinkingAndOnAgainItIsSteady) {
   WriteData("Dur.txt", "2\n0.1\n0.1\n");
   CLaser& laser = LoadLaser(0, "Dur.txt", 1);
@@ -140,7 +148,7 @@ TEST_F(LaserTest, SwitchingABlinkingLaserOffStopsTheBlinkingAndOnAgainItIsSteady
 }
 
 TEST_F(LaserTest, DurationFilesWithNothingToBlinkByLeaveTheBeamSteady) {
-  const char* files[] = {"0\n", "2 0 0\n", "-5\n", "", "3\n-1\n0\nabc\n"};
+  const char* files[] = {"0\n", "2 0 0\n", "-5\n", "", "3\n-1\n0\nabc\n", "1 1e-10"};
   for (const char* text : files) {
     SCOPED_TRACE(text);
     level->Unload();
