@@ -4,6 +4,7 @@
 // emitter.
 #include "MechanismsTwoFixture.h"
 #include "engine/app/Application.h"
+#include "platform/Log.h"
 
 namespace {
 
@@ -149,6 +150,8 @@ TEST_F(LaserTest, SwitchingABlinkingLaserOffStopsTheBlinkingAndOnAgainItIsSteady
 
 TEST_F(LaserTest, DurationFilesWithNothingToBlinkByLeaveTheBeamSteady) {
   const char* files[] = {"0\n", "2 0 0\n", "-5\n", "", "3\n-1\n0\nabc\n", "1 1e-10"};
+  std::string log;
+  platform::SetLogHook([&log](platform::LogLevel, const std::string& line) { log += line + "\n"; });
   for (const char* text : files) {
     SCOPED_TRACE(text);
     level->Unload();
@@ -157,6 +160,8 @@ TEST_F(LaserTest, DurationFilesWithNothingToBlinkByLeaveTheBeamSteady) {
     EXPECT_TRUE(laser.GetDurations().empty());
     EXPECT_EQ(Toggles(laser, 100), 0);
   }
+  platform::SetLogHook(nullptr);
+  EXPECT_NE(log.find("Dur.txt: 1 duration(s) below a millisecond"), std::string::npos) << log;
   level->Unload();
   CLaser& missing = LoadLaser(0, "NoSuchDurations.txt", 1);
   EXPECT_EQ(Toggles(missing, 100), 0);
