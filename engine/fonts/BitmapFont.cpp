@@ -11,6 +11,7 @@
 #include "engine/util/MissingReports.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
+#include "platform/Saturate.h"
 #include "platform/SavedStates.h"
 
 namespace Nembra {
@@ -100,7 +101,7 @@ const CBitmapFont::GLYPH& CBitmapFont::GetDrawnGlyph(wchar_t c) const {
 
 int CBitmapFont::GetTextWidth(const std::wstring& text) const {
   int width = 0;
-  for (wchar_t c : text) width += GetGlyph(c).width;
+  for (wchar_t c : text) width = AddSaturated(width, GetGlyph(c).width);
   return width;
 }
 
@@ -109,19 +110,19 @@ int CBitmapFont::WordWidth(const std::wstring& text, size_t from) const {
   for (size_t i = from; i < text.size(); ++i) {
     const wchar_t c = text[i];
     if (c == L' ' || c == L'\n' || c == L'\0') break;
-    width += GetGlyph(c).width;
+    width = AddSaturated(width, GetGlyph(c).width);
   }
   return width;
 }
 
 void CBitmapFont::EndLine(int x, int& penY) {
   if (!m_Line.empty()) {
-    DrawLine(m_Centered ? x - m_LineWidth / 2 : x, penY);
+    DrawLine(m_Centered ? AddSaturated(x, -(m_LineWidth / 2)) : x, penY);
     m_Line.clear();
     m_LineWidth = 0;
   }
-  m_DrawnHeight += m_LineAdvance;
-  penY += m_LineAdvance;
+  m_DrawnHeight = AddSaturated(m_DrawnHeight, m_LineAdvance);
+  penY = AddSaturated(penY, m_LineAdvance);
 }
 
 bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y, float r, float g, float b,
@@ -160,15 +161,15 @@ bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y,
     if (c == L'\n' || c == L'\0') {
       EndLine(x, penY);
     } else if (c == L' ' && m_WrapWidth > 0) {
-      if (WordWidth(text, i + 1) + m_LineWidth > m_WrapWidth)
+      if (AddSaturated(WordWidth(text, i + 1), m_LineWidth) > m_WrapWidth)
         EndLine(x, penY);  // the space itself is dropped
       else {
         m_Line += c;
-        m_LineWidth += GetDrawnGlyph(c).width;
+        m_LineWidth = AddSaturated(m_LineWidth, GetDrawnGlyph(c).width);
       }
     } else {
       m_Line += c;
-      m_LineWidth += GetDrawnGlyph(c).width;
+      m_LineWidth = AddSaturated(m_LineWidth, GetDrawnGlyph(c).width);
     }
   }
   m_Drawing = false;

@@ -1,18 +1,25 @@
 // Fuzz target of the comic description reader: any bytes give at most 64
+<<<<<<< HEAD
 // pages of at most 32 balloons; and the comic viewer opens the description
 // and draws its first page and its last.
+=======
+// pages of at most 32 balloons, each at a place a screen can hold.
+#include <cmath>
+>>>>>>> hostile-num
 #include <cstddef>
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
 #include "frontend/ComicViewer.h"
 #include "frontend/ComicDescription.h"
+#include "platform/Saturate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const COMIC_DESC comic = ReadComicDescription(data, size);
   if (comic.pages.size() > static_cast<size_t>(COMIC_MAX_PAGES)) __builtin_trap();
-  for (const COMIC_PAGE_DESC& page : comic.pages)
+  for (const COMIC_PAGE_DESC& page : comic.pages) {
     if (page.balloons.size() > static_cast<size_t>(COMIC_MAX_BALLOONS)) __builtin_trap();
+<<<<<<< HEAD
   fuzzgame::PutOnScreen("FuzzComic.dat", data, size);
   CComicViewer viewer;
   viewer.OpenComic("FuzzComic.dat");
@@ -22,5 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzgame::DrawScreen([&] { viewer.Render(); });
   }
   viewer.CloseComic();
+=======
+    for (const COMIC_BALLOON_DESC& balloon : page.balloons)
+      if (!(std::fabs(balloon.x) <= platform::PIXEL_COORDINATE_LIMIT) ||
+          !(std::fabs(balloon.y) <= platform::PIXEL_COORDINATE_LIMIT))
+        __builtin_trap();
+  }
+>>>>>>> hostile-num
   return 0;
 }

@@ -1,9 +1,10 @@
 // Fuzz target of the door description and laser durations readers: any
 // bytes give a clean yes or no, names within the cap, finite sizes, and a
-// durations list of positive entries no longer than the cap, which a laser
-// then blinks by without end. Then a breakable door and an open/close door
-// described by the bytes, and an intermittent laser blinking by them, stand
-// in the playing level for a frame, drawn and saved.
+// durations list no longer than the cap of entries of at least a
+// millisecond, which a laser then blinks by without end. Then a breakable
+// door and an open/close door described by the bytes, and an intermittent
+// laser blinking by them, stand in the playing level for a frame, drawn and
+// saved.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (durations.size() > static_cast<size_t>(DoorLaserFiles::MAX_DURATIONS)) __builtin_trap();
   float total = 0.0f;
   for (float d : durations) {
-    if (!(d > 0.0f) || !std::isfinite(d)) __builtin_trap();
+    if (!(d >= DoorLaserFiles::MIN_DURATION) || !std::isfinite(d)) __builtin_trap();
     total += d;
   }
   // The blink loop of a laser: every pass takes a positive time off.
