@@ -15,6 +15,17 @@ constexpr float ICON_Y = 10.0f;
 constexpr float FLASH_Y = 21.0f;
 constexpr int FLASH_OFFSET = 12;
 
+// The first slot from the right in which no icon that is on stands; with
+// no gap left by an icon switched off, the slot after the last one on.
+int FirstFreeSlotX(const Nembra::CStatic2DSprite (&icons)[CGUIKeyItems::ITEM_COUNT]) {
+  for (int x = FIRST_SLOT_X;; x -= SLOT_STEP) {
+    bool taken = false;
+    for (const Nembra::CStatic2DSprite& icon : icons)
+      taken = taken || (icon.m_Visible && static_cast<int>(icon.m_Position.x) == x);
+    if (!taken) return x;  // found at the latest one slot past the icons that are on
+  }
+}
+
 Nembra::CTexture* TakeAtlas() {
   return Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->Get(GUI_ATLAS) : nullptr;
 }
@@ -43,7 +54,7 @@ void CGUIKeyItems::Set(ITEM item, bool on) {
     icon.m_Visible = false;
     return;
   }
-  icon.SetX(FIRST_SLOT_X - SLOT_STEP * static_cast<int>(m_ShownCount));
+  icon.SetX(FirstFreeSlotX(m_Icons));
   icon.m_Visible = true;
   ++m_ShownCount;
   m_Flashes[item].m_Sprite.SetX(static_cast<int>(icon.m_Position.x) + FLASH_OFFSET);

@@ -1,8 +1,9 @@
 #pragma once
 // The key-item row at the top right: up to four icons (access card,
 // connectors, checkpoint, memory card) that scripts switch on and off. The
-// icons line up from right to left in the order they are switched on, over
-// a strip as long as the number shown, and flash when switched on.
+// icons line up from right to left in the order they are switched on (an
+// icon switched on takes the first slot left free), over a strip as long as
+// the number shown, and flash when switched on.
 #include <cstdint>
 
 #include "engine/sprites/Sprite2D.h"

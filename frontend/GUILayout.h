@@ -64,8 +64,8 @@ constexpr NAMED_REGION GUI_REGIONS[] = {
     {"health blink bar", REGION_KIND::BLINK_BAR, HEALTH_BLINK_BAR, 0xFFFFFF},
     {"health flash", REGION_KIND::FLASH, HEALTH_FLASH, 0x80FF90},
     {"ability frame", REGION_KIND::FRAME, ABILITY_FRAME, 0x3A4A5A},
-    {"ability bar", REGION_KIND::BAR, ABILITY_BAR, 0xF0C020},
-    {"ability blink bar", REGION_KIND::BLINK_BAR, ABILITY_BLINK_BAR, 0xFFFFE0},
+    {"ability bar", REGION_KIND::BAR, ABILITY_BAR, 0xB07414},  // deep enough under the white "100%"
+    {"ability blink bar", REGION_KIND::BLINK_BAR, ABILITY_BLINK_BAR, 0x8C4C10},
     {"ability flash", REGION_KIND::FLASH, ABILITY_FLASH, 0xFFE070},
     {"weapon frame", REGION_KIND::FRAME, WEAPON_FRAME, 0x3A4A5A},
     {"weapon blue bar", REGION_KIND::BAR, WEAPON_BLUE_BAR, 0x3070FF},

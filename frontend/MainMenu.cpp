@@ -7,7 +7,6 @@
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "engine/resources/Texture.h"
-#include "engine/sound/AudiereSound.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/ConfigFile.h"
 #include "engine/util/KeyValueFile.h"
@@ -15,6 +14,7 @@
 #include "engine/util/Utilities.h"
 #include "frontend/BuyNowButton.h"
 #include "frontend/SettingsValues.h"
+#include "platform/Log.h"
 
 using Nembra::CConfigFile;
 using Nembra::ConfigRecord;
@@ -245,13 +245,20 @@ void CMainMenu::LoadSettings() { LoadSliders(Nembra::g_DataDirectory + "ConfigLa
 
 bool CMainMenu::SaveSettings() {
   const std::string file = Nembra::g_DataDirectory + "ConfigLastUsed.dat";
-  std::vector<ConfigRecord> records;
-  CConfigFile::Load(file, records);
-  using Text = Nembra::SectionedText<std::string>;
-  Text::Set(records, "Gamma", Nembra::IntToString(ToThousandths(m_Gamma.GetValue())), "Monitor");
-  Text::Set(records, "Effects", Nembra::IntToString(ToThousandths(m_Effects.GetValue())), "Sound");
-  Text::Set(records, "Music", Nembra::IntToString(ToThousandths(m_Music.GetValue())), "Sound");
-  return CConfigFile::Save(file, records);
+  const bool saved = CConfigFile::Rewrite(file, [this](std::vector<ConfigRecord>& records) {
+    using Text = Nembra::SectionedText<std::string>;
+    Text::Set(records, "Gamma", Nembra::IntToString(ToThousandths(m_Gamma.GetValue())), "Monitor");
+    Text::Set(records, "Effects", Nembra::IntToString(ToThousandths(m_Effects.GetValue())), "Sound");
+    Text::Set(records, "Music", Nembra::IntToString(ToThousandths(m_Music.GetValue())), "Sound");
+  });
+  if (!saved) platform::LogError("settings file '" + file + "' not saved (a file there that can't be read is kept)");
+  return saved;
+}
+
+void CMainMenu::SaveSettingsAndShowMainPage() {
+  // A failed save is logged; the values stay on the sliders for this run.
+  if (!SaveSettings()) platform::LogWarning("the menu's gamma and volumes last until the game ends");
+  ShowMainPage();
 }
 
 void CMainMenu::Update() {
@@ -271,12 +278,10 @@ void CMainMenu::Update() {
       m_Pointer.SetPosition(
           D3DXVECTOR3(float(Nembra::g_pMouse->GetX()), float(Nembra::g_pMouse->GetY()), 0.0f));
     m_Pointer.Draw();
-    m_AppliedGamma = m_Gamma.GetValue() * 1.5f + 0.25f;
-    m_AppliedMusic = m_Music.GetValue();
-    m_AppliedEffects = m_Effects.GetValue() * 1.25f + 0.125f;
-    device->SetGamma(m_AppliedGamma);
-    if (Nembra::g_pStreamingSoundFactory) Nembra::g_pStreamingSoundFactory->SetStreamingVolume(m_AppliedMusic);
-    if (Nembra::g_pWaveSoundFactory) Nembra::g_pWaveSoundFactory->SetWaveVolume(m_AppliedEffects);
+    const APPLIED_SETTINGS applied = ApplySettings(m_Gamma.GetValue(), m_Music.GetValue(), m_Effects.GetValue());
+    m_AppliedGamma = applied.gamma;
+    m_AppliedMusic = applied.music;
+    m_AppliedEffects = applied.effects;
     device->EndSprite();
   }
 
@@ -286,8 +291,7 @@ void CMainMenu::Update() {
         ShowSubPage(PAGE_EXIT_QUESTION);
         break;
       case PAGE_CONFIGURATION:
-        SaveSettings();
-        ShowMainPage();
+        SaveSettingsAndShowMainPage();
         break;
       case PAGE_LANGUAGE:
       case PAGE_EXIT_QUESTION:
@@ -335,8 +339,7 @@ void CMainMenu::Update() {
         LoadDefaultSettings();
         break;
       case MENU_SAVE:
-        SaveSettings();
-        ShowMainPage();
+        SaveSettingsAndShowMainPage();
         break;
       default:
         break;

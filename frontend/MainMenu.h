@@ -57,7 +57,9 @@ class CMainMenu {
   void LoadDefaultSettings();
   void LoadSettings();
   // The sliders into "ConfigLastUsed.dat" in one write; other keys kept.
-  bool SaveSettings();
+  // False (logged, the file left as it was) when a file there can't be
+  // read or the write fails.
+  [[nodiscard]] bool SaveSettings();
 
   CMainButton& Button(int id) { return m_Buttons[id]; }
   CPDASlideBar& GammaSlider() { return m_Gamma; }
@@ -78,6 +80,8 @@ class CMainMenu {
 
  private:
   void LoadSliders(const std::string& file);
+  // Leaving the configuration page: save, then the main page either way.
+  void SaveSettingsAndShowMainPage();
   void ShowSubPage(int page);
 
   std::string m_LanguageFile;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "game/LevelDescriptions.h"
+
 enum class ProfileFileState {
   Ok,       // a whole, plausible profile
   Missing,  // no such file
@@ -15,9 +17,10 @@ enum class ProfileFileState {
 };
 
 // Limits a profile file must keep: at most 256 name units (count 257) and a
-// level reached of at most 14.
+// level reached of at most the number of level descriptions (a profile that
+// finished the last level has gone one past it).
 constexpr uint32_t PROFILE_MAX_COUNT = 257;
-constexpr uint32_t PROFILE_MAX_LEVEL = 14;
+constexpr uint32_t PROFILE_MAX_LEVEL = LEVEL_DESCRIPTION_COUNT;
 
 struct PROFILE_FILE_CONTENT {
   std::wstring name;
@@ -27,7 +30,7 @@ struct PROFILE_FILE_CONTENT {
 // Ok with the content, or Damaged (content left empty) when the bytes are
 // shorter than 12, the count is 0 or above 257, the file holds fewer units
 // than the count or bytes after the level, the last unit is not 0, or the
-// level is above 14. The name is the units before the first 0 unit.
+// level is above PROFILE_MAX_LEVEL. The name is the units before the first 0 unit.
 ProfileFileState ParseProfileBytes(const uint8_t* data, size_t size, PROFILE_FILE_CONTENT& out);
 
 // The file's bytes. A name longer than 256 units is cut (never inside a

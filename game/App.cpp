@@ -39,6 +39,7 @@
 #include "frontend/LogoSequence.h"
 #include "frontend/MainMenu.h"
 #include "frontend/ProfileStore.h"
+#include "frontend/SettingsValues.h"
 #include "frontend/pda/PDA.h"
 #include "game/GameGlobals.h"
 #include "game/GameScript.h"
@@ -78,8 +79,6 @@ void CApp::MapDefaultActions(CInputMapper& mapper) {
   mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
 }
 
-float CApp::GammaOf(int stored) { return static_cast<float>(stored / 1000.0 * 1.5 + 0.25); }
-
 void CApp::ReadStartupLanguage() {
   std::wstring code =
       CKeyValueFile::GetValue(L"Language", L"InitLanguage", m_DataFolder + "Language.dat");
@@ -90,11 +89,7 @@ void CApp::ReadStartupLanguage() {
 void CApp::ApplyStoredSettings() {
   g_ProfileStore.LoadLastUsedSettings();
   const ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
-  g_pGraphicsDevice->SetGamma(GammaOf(profile.gamma));
-  if (g_pStreamingSoundFactory)
-    g_pStreamingSoundFactory->SetStreamingVolume(static_cast<float>(profile.music / 1000.0));
-  if (g_pWaveSoundFactory)
-    g_pWaveSoundFactory->SetWaveVolume(static_cast<float>(profile.effects / 1000.0 * 1.25 + 0.125));
+  ApplySettingsFromThousandths(profile.gamma, profile.music, profile.effects);
 }
 
 bool CApp::OnInit() {
@@ -270,9 +265,9 @@ void CApp::OnActivate(bool active) {
   const std::string file = m_DataFolder + "ConfigLastUsed.dat";
   // Without the file or the key, the current profile's gamma stands.
   if (CConfigFile::RecordExists("Gamma", "Monitor", file))
-    g_pGraphicsDevice->SetGamma(GammaOf(StringToInt(CConfigFile::GetValue("Gamma", "Monitor", file))));
+    ApplyGammaFromThousandths(StringToInt(CConfigFile::GetValue("Gamma", "Monitor", file)));
   else
-    g_pGraphicsDevice->SetGamma(GammaOf(g_ProfileStore.GetCurrentProfile().gamma));
+    ApplyGammaFromThousandths(g_ProfileStore.GetCurrentProfile().gamma);
 }
 
 void CApp::RefreshTexts(const std::wstring& languageCode) {

@@ -120,8 +120,6 @@ class CApp : public Nembra::CApplication {
   const Nembra::CStatic2DSprite& GetRadiationOverlay() const { return m_RadiationOverlay; }
   const Nembra::CStatic2DSprite& GetBackground() const { return m_Background; }
 
-  // The gamma that the stored setting (thousandths) gives.
-  static float GammaOf(int stored);
   // The eleven actions on their default keys and buttons.
   static void MapDefaultActions(Nembra::CInputMapper& mapper);
 

@@ -75,9 +75,9 @@ void CApp::UpdateHudBatch() {
   if (m_pMessageBox) m_pMessageBox->Update();
   if (!g_pGameWorld) return;
   CLevel& level = g_pGameWorld->GetLevel();
-  // Each enemy draws its bar only while it is shown.
+  // An enemy's bar shows once a shot or a blow has hit it.
   for (CEnemy* enemy : level.GetEnemies())
-    if (enemy) enemy->DrawHealthBar();
+    if (enemy && enemy->WasHit()) enemy->DrawHealthBar();
   for (CGenerator& generator : level.GetGenerators())
     if (generator.GetCharge() != 0) generator.DrawBar();
   for (CWaveWeapon& weapon : level.GetWaveWeapons())

@@ -80,7 +80,7 @@ void CPlayer::Respawn() {
 }
 
 void CPlayer::Damage(float amount, bool playSound) {
-  if (!(amount > 0.0f)) return;  // NaN, nothing or healing: no damage
+  if (!(amount >= 0.0f)) return;  // NaN or healing: no damage
   if (playSound && m_Active && m_HurtCounter == 0) {
     if (m_pHurtSound) m_pHurtSound->Play(false);
     m_HurtCounter = 1;

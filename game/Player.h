@@ -41,11 +41,13 @@ class CPlayer : public CCharacter {
 
   // Health up by the part of the maximum, truncated, capped at the maximum.
   void Heal(float fraction);
+  // Health back to the maximum without the healed flag (no gauge flash).
+  void RestoreHealth() { m_Health = m_MaxHealth; }
   // Alive with full health, full charges and an empty meter.
   void Respawn();
   // Fractional damage is gathered and taken in whole units; playSound
-  // plays the hurt sound at most once every 21 frames. NaN and amounts of
-  // 0 or less do nothing.
+  // plays the hurt sound at most once every 21 frames. NaN and negative
+  // amounts do nothing; 0 hurts nothing but still asks for the sound.
   void Damage(float amount, bool playSound);
   // The step actually possible from `from` along `move`: the move, its
   // slide along the wall met, or nothing.

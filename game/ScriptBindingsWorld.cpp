@@ -87,8 +87,7 @@ int Lua_SetRadiation(lua_State* state) {
 }
 
 int Lua_ResetPlayerHealth(lua_State* /*state*/) {
-  // A whole maximum's worth of healing, capped at the maximum.
-  if (CPlayer* player = Player()) player->Heal(1.0f);
+  if (CPlayer* player = Player()) player->RestoreHealth();
   return 0;
 }
 
@@ -227,19 +226,11 @@ Nembra::CWaveSound* Wave(lua_State* state) {
 }
 }  // namespace
 
-namespace {
-// The name the current music was fetched under: the music is stopped only
-// while the factory still holds it under that name (a factory made again
-// since holds other sounds).
-std::string s_CurrentMusicName;
-}  // namespace
-
 int Lua_PlayMP3(lua_State* state) {
   Nembra::CAudiereStreamingSoundFactory* factory = Nembra::g_pStreamingSoundFactory;
   if (!factory) return 0;
-  if (g_pCurrentMusic && factory->Find(s_CurrentMusicName) == g_pCurrentMusic) g_pCurrentMusic->Stop();
-  s_CurrentMusicName = S(state, 1);
-  g_pCurrentMusic = factory->Get(s_CurrentMusicName);
+  if (g_pCurrentMusic) g_pCurrentMusic->Stop();
+  g_pCurrentMusic = factory->Get(S(state, 1));
   if (!g_pCurrentMusic) return 0;
   g_pCurrentMusic->SetRepeat(true);
   g_pCurrentMusic->Play(false);

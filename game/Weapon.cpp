@@ -43,8 +43,9 @@ void CWeapon::AddCharge(int colour, uint32_t amount) {
 void CWeapon::Fire(const int& colour) {
   if (!m_Enabled) return;
   if (m_Ordinary) {
-    // The ordinary weapon's muzzle burst is its own effect; here it only sounds.
+    // The ordinary weapon: a flash at the hand, no charge and no shot.
     PlayOnce(m_pOrdinarySound);
+    if (CLevel* level = CLevel::Current()) level->AddOrdinaryWeaponEffect(true, colour);
     return;
   }
   uint32_t& charge = colour == BLUE ? m_BlueCharge : m_RedCharge;

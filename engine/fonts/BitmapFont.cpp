@@ -115,21 +115,26 @@ int CBitmapFont::WordWidth(const std::wstring& text, size_t from) const {
   return width;
 }
 
-void CBitmapFont::EndLine(int x, int& penY) {
-  if (!m_Line.empty()) {
-    DrawLine(m_Centered ? AddSaturated(x, -(m_LineWidth / 2)) : x, penY);
-    m_Line.clear();
-    m_LineWidth = 0;
+std::vector<std::wstring> CBitmapFont::WrapLines(const std::wstring& text, int wrapWidth) const {
+  std::vector<std::wstring> lines(1);
+  int width = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c == L'\n' || c == L'\0' ||
+        (c == L' ' && wrapWidth > 0 && AddSaturated(WordWidth(text, i + 1), width) > wrapWidth)) {
+      lines.emplace_back();  // a breaking space is dropped
+      width = 0;
+    } else {
+      lines.back() += c;
+      width = AddSaturated(width, GetGlyph(c).width);
+    }
   }
-  m_DrawnHeight = AddSaturated(m_DrawnHeight, m_LineAdvance);
-  penY = AddSaturated(penY, m_LineAdvance);
+  return lines;
 }
 
 bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y, float r, float g, float b,
                            float a) {
   m_DrawnHeight = 0;
-  m_Line.clear();
-  m_LineWidth = 0;
   const bool canDraw = m_pVertexBuffer && m_pTexture && g_pGraphicsDevice && g_pGraphicsDevice->GetDevice();
   // Text is drawn inside sprite batches: it takes the batch's other states
   // (no depth, no culling) and gives back the ones it changes, so the batch
@@ -156,21 +161,15 @@ bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y,
   }
   int penY = y;
   m_Drawing = canDraw;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    const wchar_t c = i < text.size() ? text[i] : L'\0';
-    if (c == L'\n' || c == L'\0') {
-      EndLine(x, penY);
-    } else if (c == L' ' && m_WrapWidth > 0) {
-      if (AddSaturated(WordWidth(text, i + 1), m_LineWidth) > m_WrapWidth)
-        EndLine(x, penY);  // the space itself is dropped
-      else {
-        m_Line += c;
-        m_LineWidth = AddSaturated(m_LineWidth, GetDrawnGlyph(c).width);
-      }
-    } else {
-      m_Line += c;
-      m_LineWidth = AddSaturated(m_LineWidth, GetDrawnGlyph(c).width);
+  for (const std::wstring& line : WrapLines(text, m_WrapWidth)) {
+    int width = 0;
+    for (wchar_t c : line) width = AddSaturated(width, GetDrawnGlyph(c).width);
+    if (!line.empty()) {
+      m_Line = line;
+      DrawLine(m_Centered ? AddSaturated(x, -(width / 2)) : x, penY);
     }
+    m_DrawnHeight = AddSaturated(m_DrawnHeight, m_LineAdvance);
+    penY = AddSaturated(penY, m_LineAdvance);
   }
   m_Drawing = false;
   if (canDraw) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/resources/Factory.h"
 #include "engine/resources/Resource.h"
@@ -44,6 +45,10 @@ class CBitmapFont : public CVolatileResource {
   bool DrawText(const std::wstring& text, const int& x, const int& y, float r, float g, float b, float a);
   // Sum of the advance widths (0 for characters without a record).
   int GetTextWidth(const std::wstring& text) const;
+  // The lines DrawText makes of the text: a break at every line feed and,
+  // with a wrap width above 0, at a space whose following word would pass
+  // the wrap width (the space is dropped); a longer word is not broken.
+  std::vector<std::wstring> WrapLines(const std::wstring& text, int wrapWidth) const;
   // Total line advance of the last DrawText.
   int GetDrawnHeight() const { return m_DrawnHeight; }
   int GetLineHeight() const { return m_LineHeight; }
@@ -67,7 +72,6 @@ class CBitmapFont : public CVolatileResource {
   void ReleaseVertexBuffer();
   void DrawLine(int x, int y);
   int WordWidth(const std::wstring& text, size_t from) const;
-  void EndLine(int x, int& penY);
 
   CTexture* m_pTexture = nullptr;
   std::string m_TextureName;
@@ -78,8 +82,7 @@ class CBitmapFont : public CVolatileResource {
   int m_DrawnHeight = 0;
   bool m_Registered = false;
   bool m_Drawing = false;  // DrawText has set the device up for this call
-  std::wstring m_Line;  // the line being gathered by DrawText
-  int m_LineWidth = 0;
+  std::wstring m_Line;  // the line DrawLine draws
 };
 
 class CBitmapFontFactory : public CFactory<CBitmapFont> {

@@ -103,12 +103,21 @@ class CSectionedFile {
   // file can't be read or when the save fails.
   static bool SetValue(Str key, Str value, Str section, std::string file) {
     if (!CanHold(key, value, section)) return false;
+    return Rewrite(file, [&](std::vector<Record>& records) { SectionedText<Str>::Set(records, key, value, section); });
+  }
+
+  // Reads the file (a missing one starts empty), lets edit change its
+  // records and saves the file once. False, with the file unchanged, when a
+  // file that is there can't be read (it is never replaced by what little
+  // is known of it) or when the save fails.
+  template <typename Edit>
+  static bool Rewrite(const std::string& file, Edit edit) {
     std::vector<Record> records;
     if (!Derived::Load(file, records)) {
-      if (AnythingExistsAt(file)) return false;  // never replace what could not be read
+      if (AnythingExistsAt(file)) return false;
       records.clear();
     }
-    SectionedText<Str>::Set(records, key, value, section);
+    edit(records);
     return Derived::Save(file, records);
   }
 

@@ -5,8 +5,6 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/app/Keyboard.h"
 #include "engine/fonts/BitmapFont.h"
-#include "engine/sound/AudiereSound.h"
-#include "engine/sound/WaveSound.h"
 #include "engine/util/ConfigFile.h"
 #include "engine/util/TextTable.h"
 #include "engine/util/Utilities.h"
@@ -38,6 +36,13 @@ void LoadSlider(CPDASlideBar& slider, int x, int y) {
   slider.SetFillImage(atlas, pda::SLIDER_FILL.Rect());
   slider.SetPosition(D3DXVECTOR3(float(x), float(y), 0.0f), D3DXVECTOR3(float(x + 4), float(y + 4), 0.0f));
   slider.m_Rect = Nembra::MakeRect(x, y, pda::SLIDER_BACK.w, pda::SLIDER_BACK.h);
+}
+
+// The profile's camera type as the two-item choice reads it: 0 and 1 are
+// its items; 2 and anything above it (which the game leaves alone as well)
+// read as 2, no item checked, so an odd type is no change by itself.
+int32_t CameraChoiceOf(const ProfileRecord& profile) {
+  return profile.cameraType < 2 ? int32_t(profile.cameraType) : 2;
 }
 
 // A slider's value against a stored number of thousandths: a move under a
@@ -123,10 +128,10 @@ bool CPDAAppConfig::CanClose() {
 
 void CPDAAppConfig::LoadFromProfile() {
   const ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
-  m_Gamma.SetValue(float(profile.gamma) / 1000.0f);
-  m_Effects.SetValue(float(profile.effects) / 1000.0f);
-  m_Music.SetValue(float(profile.music) / 1000.0f);
-  m_Camera.Select(int(profile.cameraType));
+  m_Gamma.SetValue(FromThousandths(profile.gamma));
+  m_Effects.SetValue(FromThousandths(profile.effects));
+  m_Music.SetValue(FromThousandths(profile.music));
+  m_Camera.Select(CameraChoiceOf(profile));
   for (int r = 0; r < KEY_ROWS; ++r) m_Keys[size_t(r)] = int32_t(profile.*ROW_FIELDS[r]);
 }
 
@@ -145,7 +150,7 @@ bool CPDAAppConfig::HasChanges() const {
   if (Differs(m_Gamma.GetValue(), profile.gamma) || Differs(m_Effects.GetValue(), profile.effects) ||
       Differs(m_Music.GetValue(), profile.music))
     return true;
-  if (int64_t(m_Camera.GetSelected()) != int64_t(profile.cameraType)) return true;
+  if (m_Camera.GetSelected() != CameraChoiceOf(profile)) return true;
   for (int r = 0; r < KEY_ROWS; ++r)
     if (int64_t(m_Keys[size_t(r)]) != int64_t(profile.*ROW_FIELDS[r])) return true;
   return false;
@@ -169,12 +174,6 @@ void CPDAAppConfig::LoadDefaults() {
   }
 }
 
-void CPDAAppConfig::ApplyLive(float gamma, float effects, float music) {
-  if (Nembra::g_pGraphicsDevice) Nembra::g_pGraphicsDevice->SetGamma(gamma * 1.5f + 0.25f);
-  if (Nembra::g_pStreamingSoundFactory) Nembra::g_pStreamingSoundFactory->SetStreamingVolume(music);
-  if (Nembra::g_pWaveSoundFactory) Nembra::g_pWaveSoundFactory->SetWaveVolume(effects * 1.25f + 0.125f);
-}
-
 void CPDAAppConfig::ReturnToDesktop() {
   if (!g_pPDA) return;
   g_pPDA->SetFrameButtonsEnabled(true);
@@ -195,7 +194,7 @@ void CPDAAppConfig::Update() {
     m_Camera.Update();
     Nembra::g_pGraphicsDevice->EndSprite();
   }
-  ApplyLive(m_Gamma.GetValue(), m_Effects.GetValue(), m_Music.GetValue());
+  ApplySettings(m_Gamma.GetValue(), m_Music.GetValue(), m_Effects.GetValue());
   if (Nembra::g_pGraphicsDevice) Nembra::g_pGraphicsDevice->BeginSprite(16);
   if (m_Save.WasClicked()) {
     SaveToProfile();
@@ -270,7 +269,7 @@ void CPDAAppConfig::Draw() {
     ApplyCurrentProfile();
   } else {
     const ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
-    ApplyLive(float(profile.gamma) / 1000.0f, float(profile.effects) / 1000.0f, float(profile.music) / 1000.0f);
+    ApplySettingsFromThousandths(profile.gamma, profile.music, profile.effects);
   }
   ReturnToDesktop();
 }

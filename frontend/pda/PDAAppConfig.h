@@ -50,7 +50,5 @@ class CPDAAppConfig : public CPDAApplication {
   CPDAConfirmDialog m_Confirm;
 
  private:
-  // The live gamma and volumes from values from 0 to 1.
-  static void ApplyLive(float gamma, float effects, float music);
   void ReturnToDesktop();
 };

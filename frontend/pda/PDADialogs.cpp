@@ -178,7 +178,7 @@ void CPDAShowFileDialog::DrawTexts() {
   pda::DrawWhite(m_pTitleFont, m_Title, 205, 166, false, 0, 0);
   if (!m_ShowBody || !m_pBodyFont) return;
   // Only the lines that end above the panel's bottom.
-  const std::vector<std::wstring> lines = pda::WrapLines(*m_pBodyFont, m_Text, BODY_WRAP);
+  const std::vector<std::wstring> lines = m_pBodyFont->WrapLines(m_Text, BODY_WRAP);
   std::wstring shown;
   for (size_t i = 0; i < lines.size() && BODY_Y + BODY_LINE * int(i + 1) <= BODY_BOTTOM; ++i)
     shown += (i ? L"\n" : L"") + lines[i];

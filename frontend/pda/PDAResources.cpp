@@ -72,37 +72,6 @@ bool RestartBatch() {
 }
 }  // namespace pda
 
-namespace pda {
-std::vector<std::wstring> WrapLines(const Nembra::CBitmapFont& font, const std::wstring& text, int wrapWidth) {
-  std::vector<std::wstring> lines;
-  std::wstring line;
-  int width = 0;
-  auto wordWidth = [&](size_t from) {
-    int w = 0;
-    for (size_t i = from; i < text.size() && text[i] != L' ' && text[i] != L'\n'; ++i) w += font.GetGlyph(text[i]).width;
-    return w;
-  };
-  auto endLine = [&] {
-    lines.push_back(line);
-    line.clear();
-    width = 0;
-  };
-  for (size_t i = 0; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    if (c == L'\n') {
-      endLine();
-    } else if (c == L' ' && wrapWidth > 0 && wordWidth(i + 1) + width > wrapWidth) {
-      endLine();
-    } else {
-      line += c;
-      width += font.GetGlyph(c).width;
-    }
-  }
-  endLine();
-  return lines;
-}
-}  // namespace pda
-
 #include "frontend/ProfileStore.h"
 #include "game/LevelDescriptions.h"
 

@@ -45,14 +45,6 @@ namespace pda {
 bool RestartBatch();
 }  // namespace pda
 
-#include <vector>
-namespace pda {
-// The lines the font makes of the text with this wrap width (the font's
-// own rule: a line breaks at a blank when the next word would pass the
-// width, and at each line feed).
-std::vector<std::wstring> WrapLines(const Nembra::CBitmapFont& font, const std::wstring& text, int wrapWidth);
-}  // namespace pda
-
 class CLevelDescription;
 namespace pda {
 // The description of the level the current profile has reached.

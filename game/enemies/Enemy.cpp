@@ -170,7 +170,8 @@ void CEnemy::Damage(uint32_t amount) {
 
 void CEnemy::Kill() {
   TakeDamage(m_Health);
-  StartDying();
+  // An enemy already fading keeps its fade.
+  if (!m_Dying) StartDying();
 }
 
 void CEnemy::KillNow() { Kill(); }

@@ -56,7 +56,8 @@ class CEnemy : public CCharacter {
 
   // The entity's Deactivate: the enemy dies.
   void Deactivate() override { Kill(); }
-  // All health taken and the fade started; no sound, no OnKilled.
+  // All health taken and the fade started (one already running goes on);
+  // no sound, no OnKilled.
   virtual void Kill();
   // The enemy's frame: stopped by the player it would touch, moved, and
   // inactive once its death fade is over.

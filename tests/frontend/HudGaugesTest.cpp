@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "HudTestSupport.h"
+#include "engine/fonts/BitmapFont.h"
+#include "frontend/FontNames.h"
 #include "frontend/GUIGauges.h"
 #include "frontend/GUIPlayerView.h"
 #include "frontend/GUIWeaponPanel.h"
@@ -218,6 +220,16 @@ TEST_F(Gauges, ChargesShrinkTheirBarsDownwardsAndAreWrittenRightAligned) {
   view.values.blueCharge = 0;
   view.values.redCharge = 25;
   Frame();
+  // The three frames by their own numbers: atlas x, y, width, height; screen x, y.
+  const int frames[3][6] = {{71, 139, 180, 35, 4, 560}, {71, 257, 631, 35, 166, 559}, {0, 35, 71, 177, 725, 377}};
+  for (const auto& f : frames) {
+    const auto d = s.Last().FindSprites(hudtest::GuiAtlas(), f[0], f[1]);
+    ASSERT_EQ(d.size(), 1u) << f[0] << ", " << f[1];
+    EXPECT_EQ(d[0]->SourceWidth(), f[2]);
+    EXPECT_EQ(d[0]->SourceHeight(), f[3]);
+    EXPECT_FLOAT_EQ(d[0]->left, float(f[4]));
+    EXPECT_FLOAT_EQ(d[0]->top, float(f[5]));
+  }
   const auto blue = Drawn(s, WEAPON_BLUE_BAR);
   ASSERT_EQ(blue.size(), 1u);
   EXPECT_EQ(blue[0]->Height(), 0.0f);
@@ -256,6 +268,20 @@ TEST_F(Gauges, EmptyAndHugeValuesDrawWithoutHarm) {
   ASSERT_EQ(s.Last().FindText(L"4294967295").size(), 2u);
   ASSERT_NE(Text(L"4294967295%"), nullptr);
   Settle();
+  // Each widget gives its font back at release.
+  auto refs = [] {
+    Nembra::CBitmapFont* f = Nembra::g_pBitmapFontFactory->Find(FONT_GUI_SMALL_NUMBERS);
+    return f ? f->GetRefCount() : 0u;
+  };
+  const uint32_t held = refs();
+  health.Release();
+  ability.Release();
+  EXPECT_EQ(refs(), held - 2);
+  weapon.Release();
+  EXPECT_EQ(refs(), held - 3);
+  health.Init();
+  ability.Init();
+  weapon.Init();
 }
 
 }  // namespace

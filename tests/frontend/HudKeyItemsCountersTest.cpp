@@ -49,6 +49,14 @@ TEST_F(KeyItems, IconsLineUpFromTheRightInTheOrderSwitchedOnOverTheirStrip) {
   EXPECT_EQ(IconLeft(CGUIKeyItems::ACCESS_CARD), 738.0f);
   EXPECT_EQ(StripsDrawn(2), 1);
   EXPECT_EQ(StripsDrawn(1) + StripsDrawn(3), 0);
+  // The same by the atlas's own numbers: memory card (331, 78), access card (331, 26), strip (149, 467).
+  const auto memory = s.Last().FindSprites(hudtest::GuiAtlas(), 331, 78);
+  const auto access = s.Last().FindSprites(hudtest::GuiAtlas(), 331, 26);
+  const auto strip = s.Last().FindSprites(hudtest::GuiAtlas(), 149, 467);
+  ASSERT_TRUE(memory.size() == 1 && access.size() == 1 && strip.size() == 1);
+  EXPECT_EQ(memory[0]->left, 766.0f);
+  EXPECT_EQ(access[0]->SourceHeight(), 26);
+  EXPECT_EQ(strip[0]->SourceWidth(), 120);
   // Each flashes over its own icon: centre at the icon's x + 12, y 21, growing from nothing.
   const auto flash = Drawn(s, KEY_FLASHES[CGUIKeyItems::ACCESS_CARD]);
   ASSERT_EQ(flash.size(), 1u);
@@ -103,6 +111,17 @@ TEST_F(KeyItems, TheCountChangesOnlyWhenAnIconChangesState) {
   EXPECT_EQ(keys.GetShownCount(), 1u);
   EXPECT_EQ(IconLeft(CGUIKeyItems::ACCESS_CARD), 738.0f);
   EXPECT_EQ(StripsDrawn(1), 1);
+  // The next one on takes the first free slot, never one still shown.
+  keys.SetCheckpoint(true);
+  keys.SetConnectors(true);
+  Frame();
+  EXPECT_EQ(IconLeft(CGUIKeyItems::CHECKPOINT), 766.0f);
+  EXPECT_EQ(IconLeft(CGUIKeyItems::ACCESS_CARD), 738.0f);
+  EXPECT_EQ(IconLeft(CGUIKeyItems::CONNECTORS), 710.0f);
+  const auto moved = Drawn(s, KEY_FLASHES[CGUIKeyItems::CHECKPOINT]);
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_FLOAT_EQ(moved[0]->left, 778.0f);
+  EXPECT_EQ(StripsDrawn(3), 1);
 }
 
 class Counters : public ::testing::Test {

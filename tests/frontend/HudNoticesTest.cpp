@@ -216,6 +216,22 @@ TEST_F(MessageBox, TextWrapsAt580PixelsIn15PixelLinesAndAMissingPortraitIsHarmle
   box.SetBackground("Portraits.png", Nembra::MakeRect(89, 0, 89, 89));
   Frame();
   EXPECT_EQ(Drawn(s, REGION{89, 0, 89, 89}, scenario::TextureOf("Portraits.png")).size(), 1u);
+  // Each portrait gives back the one it replaces, and the last goes at release.
+  auto refs = [](const char* name) {
+    Nembra::CTexture* t = Nembra::g_pTextureFactory->Find(name);
+    return t ? t->GetRefCount() : 0u;
+  };
+  const uint32_t held = refs("Portraits.png");
+  box.SetBackground("Portraits.png", Nembra::MakeRect(0, 0, 89, 89));
+  EXPECT_EQ(refs("Portraits.png"), held);
+  box.SetBackground("Document2.png", Nembra::MakeRect(0, 0, 89, 89));
+  EXPECT_EQ(refs("Portraits.png"), held - 1);
+  EXPECT_EQ(refs("Document2.png"), 1u);
+  box.Release();
+  EXPECT_EQ(refs("Document2.png"), 0u);
+  box.Init();
+  box.SetBackground("Portraits.png", Nembra::MakeRect(89, 0, 89, 89));
+  box.Show(true, 7.0f);
   // Ten thousand characters without a blank.
   box.SetText(std::wstring(10000, L'W'));
   Frame();

@@ -3,6 +3,7 @@
 // mixer, the buttons' flash and highlight, and the buy-now button.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -18,6 +19,7 @@
 #include "frontend/MainMenu.h"
 #include "frontend/SettingsValues.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 #include "platform/Window.h"
 #include "scenario/ScreenScenario.h"
 
@@ -73,6 +75,11 @@ class MainMenuTest : public ::testing::Test {
     Frame();
   }
   std::string Data(const char* name) const { return m_Scenario->DataFolder() + name; }
+  // A button's screen rectangle as x, y, width, height.
+  std::array<int, 4> Box(int id) {
+    const Nembra::RECT& r = m_Menu->Button(id).m_Rect;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
   std::string Setting(const char* key, const char* section) {
     return Nembra::CConfigFile::GetValue(key, section, Data("ConfigLastUsed.dat"));
   }
@@ -87,13 +94,21 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   Start();
   Init();
   Frame();
+  using Box4 = std::array<int, 4>;
+  EXPECT_EQ(Box(MENU_CONFIGURATION), (Box4{595, 379, 190, 43}));
+  EXPECT_EQ(Box(MENU_YES), (Box4{322, 518, 75, 43}));
+  EXPECT_EQ(Box(MENU_SAVE), (Box4{390, 460, 63, 28}));
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  // The button of an open sub-page is tinted; every way back to the main page takes the tint off.
+  auto tinted = [&](int id) { return m_Menu->Button(id).GetNormalImage()->m_Color.r != 1.0f; };
   ClickButton(MENU_LANGUAGE);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_LANGUAGE);
   EXPECT_TRUE(m_Menu->Button(MENU_ENGLISH).m_Visible);
   EXPECT_FALSE(m_Menu->Button(MENU_START).m_Enabled);
+  EXPECT_TRUE(tinted(MENU_LANGUAGE));
   PressKey(1);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_FALSE(tinted(MENU_LANGUAGE));
   EXPECT_FALSE(m_Menu->Button(MENU_ENGLISH).m_Visible);
   EXPECT_TRUE(m_Menu->Button(MENU_START).m_Enabled);
 
@@ -104,8 +119,10 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   PressKey(1);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
   ClickButton(MENU_EXIT);
+  EXPECT_TRUE(tinted(MENU_EXIT));
   ClickButton(MENU_NO);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_FALSE(tinted(MENU_EXIT));
   ClickButton(MENU_EXIT);
   ClickButton(MENU_YES);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT);
@@ -129,12 +146,14 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   m_Menu->MusicSlider().SetValue(0.251f);
   ClickButton(MENU_DEFAULT);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
-  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.6f);
+  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
   EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.8f);
   m_Menu->GammaSlider().SetValue(0.6667f);
   m_Menu->MusicSlider().SetValue(0.251f);
+  EXPECT_TRUE(tinted(MENU_CONFIGURATION));
   PressKey(1);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_FALSE(tinted(MENU_CONFIGURATION));
   EXPECT_EQ(Setting("Gamma", "Monitor"), "666");
   EXPECT_EQ(Setting("Music", "Sound"), "251");
   EXPECT_EQ(Setting("Effects", "Sound"), "800");
@@ -166,6 +185,20 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   auto* device = m_Scenario->Device();
   ASSERT_NE(device, nullptr);
   EXPECT_EQ(device->GammaRamp().red[255], 16128);
+  // The configuration panel (470 x 1 stretched to 220 rows, centred on x 330) and the gamma bar.
+  platform::ITexture* config = scenario::TextureOf("GUI_Main_Config.png");
+  const auto panel = m_Scenario->Last().FindSprites(config, 25, 7);
+  ASSERT_EQ(panel.size(), 1u);
+  EXPECT_FLOAT_EQ(panel[0]->left, 94.0f);
+  EXPECT_FLOAT_EQ(panel[0]->top, 280.0f);
+  EXPECT_FLOAT_EQ(panel[0]->Height(), 220.0f);
+  EXPECT_EQ(panel[0]->SourceWidth(), 470);
+  const auto bars = m_Scenario->Last().FindSprites(config, 123, 18);
+  ASSERT_EQ(bars.size(), 3u);
+  EXPECT_FLOAT_EQ(bars[0]->left, 235.0f);
+  EXPECT_FLOAT_EQ(bars[0]->top, 300.0f);
+  EXPECT_EQ(bars[0]->SourceWidth(), 266);
+  EXPECT_EQ(bars[0]->SourceHeight(), 25);
   EXPECT_EQ(device->GammaRamp().red[0], 0);
   EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 0.25f);
   EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 0.125f);
@@ -201,6 +234,33 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   ASSERT_TRUE(m_Menu->SaveSettings());
   EXPECT_EQ(Setting("Gamma", "Monitor"), "251");
   EXPECT_EQ(Setting("Music", "Sound"), "0");
+  // A value set beyond 0..1 is applied clamped.
+  m_Menu->GammaSlider().SetValue(3.0f);
+  m_Menu->EffectsSlider().SetValue(-1.0f);
+  Frame();
+  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 1.75f);
+  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 0.125f);
+
+  // A file that is there but can't be read is never replaced: the save
+  // fails with a logged line, by Escape and by the save button alike.
+  std::filesystem::remove(Data("ConfigLastUsed.dat"));
+  std::filesystem::create_symlink("NoSuchTarget.dat", Data("ConfigLastUsed.dat"));
+  platform::ClearPathCache();
+  int logged = 0;
+  platform::SetLogHook([&](platform::LogLevel, const std::string& line) {
+    logged += line.find("ConfigLastUsed.dat") != std::string::npos;
+  });
+  EXPECT_FALSE(m_Menu->SaveSettings());
+  m_Menu->ShowMainPage();
+  ClickButton(MENU_CONFIGURATION);
+  PressKey(1);
+  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  ClickButton(MENU_CONFIGURATION);
+  ClickButton(MENU_SAVE);
+  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  platform::SetLogHook(nullptr);
+  EXPECT_GE(logged, 3);
+  EXPECT_TRUE(std::filesystem::is_symlink(Data("ConfigLastUsed.dat")));
 }
 
 TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
@@ -222,6 +282,8 @@ TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
   EXPECT_EQ(Nembra::CKeyValueFile::GetValue(L"Language", L"InitLanguage", file), L"SPA");
   const auto written = std::filesystem::last_write_time(file);
   EXPECT_EQ(m_Menu->Button(MENU_START).m_Rect.left, 644);
+  EXPECT_EQ(Box(MENU_CREDITS), (std::array<int, 4>{571, 448, 206, 43}));
+  EXPECT_EQ(Box(MENU_YES), (std::array<int, 4>{322, 519, 41, 43}));
   EXPECT_EQ(m_Menu->Button(MENU_START).GetNormalImage()->m_SourceRect.right -
                 m_Menu->Button(MENU_START).GetNormalImage()->m_SourceRect.left,
             133);
@@ -247,6 +309,8 @@ TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
   EXPECT_EQ(m_Menu->GetBackground().GetTexture(), Nembra::g_pTextureFactory->Find(MENU_BACKGROUND_RUSSIAN));
   EXPECT_FALSE(m_Menu->Button(MENU_LANGUAGE).m_Visible);
   EXPECT_EQ(m_Menu->Button(MENU_START).m_Rect.top, 314);
+  EXPECT_EQ(Box(MENU_EXIT), (std::array<int, 4>{654, 518, 112, 43}));
+  EXPECT_EQ(Box(MENU_DEFAULT), (std::array<int, 4>{150, 460, 157, 28}));
   Frame();
   platform::ITexture* atlas = scenario::TextureOf(MENU_ATLAS_RUSSIAN);
   ASSERT_NE(atlas, nullptr);

@@ -3,8 +3,17 @@
 // in the three languages (the fonts must cover them all).
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "engine/fonts/BitmapFont.h"
 #include "engine/util/KeyValueFile.h"
+#include "frontend/FontNames.h"
+#include "frontend/GUIMessageBox.h"
+#include "frontend/PdaFixture.h"
+#include "frontend/pda/PDAAppObjectives.h"
+#include "frontend/pda/PDADialogs.h"
 #include "frontend/pda/PDALayout.h"
+#include "frontend/pda/PDAResources.h"
 #include "scenario/AssetChecks.h"
 
 namespace {
@@ -37,6 +46,70 @@ TEST(PdaData, TheTextTableHoldsEveryPdaTextInEachLanguage) {
       for (const auto& r : records) found = found || (r.key == wide && !r.value.empty());
       EXPECT_TRUE(found) << id;
     }
+  }
+}
+
+// Every text the PDA and the HUD draw in a box of fixed size, in each
+// language, measured with the font that draws it: it fits that box.
+class TextsInTheirBoxes : public pdatest::PdaTest {
+ protected:
+  // Lines the font makes of the text at the wrap width; the widest line's
+  // advance goes to *widest.
+  static int Lines(Nembra::CBitmapFont* font, const std::wstring& text, int wrap, int* widest = nullptr) {
+    const std::vector<std::wstring> lines = font->WrapLines(text, wrap);
+    if (widest) {
+      *widest = 0;
+      for (const std::wstring& l : lines) *widest = std::max(*widest, font->GetTextWidth(l));
+    }
+    return int(lines.size());
+  }
+  std::vector<Nembra::KeyValueRecord> Texts(const wchar_t* language) const {
+    return Nembra::CKeyValueFile::GetSectionKeys(language, std::string(KARVESSA_DEMO_DATA_DIR) + "/Texts.dat");
+  }
+};
+
+TEST_F(TextsInTheirBoxes, InEachLanguage) {
+  Nembra::CBitmapFont* italic = pda::Font(FONT_PDA_STD_ITALIC);
+  Nembra::CBitmapFont* std = pda::Font(FONT_PDA_STD);
+  Nembra::CBitmapFont* small = pda::Font(FONT_GUI_SMALL_NUMBERS);
+  Nembra::CBitmapFont* message = pda::Font(FONT_GUI_MESSAGE);
+  Nembra::CBitmapFont* comic = pda::Font(FONT_GUI_COMIC);
+  ASSERT_TRUE(italic && std && small && message && comic);
+  ASSERT_GT(italic->GetTextWidth(L"Ana"), 0);
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    Language(language);
+    const std::string code(language, language + 3);
+    int widest = 0;
+    for (int n = 0; n < 3; ++n) {
+      const CLevelDescription& level = g_LevelDescriptions[n];
+      // Attachment titles inside their buttons (163 wide), off the rims.
+      for (int a = 0; a < level.attachmentCount; ++a)
+        EXPECT_LE(italic->GetTextWidth(level.attachments[a].title), 163 - 12) << code << " level " << n;
+      // The mail's lines inside the text area (x 200 to 674).
+      Lines(small, level.emailText, 470, &widest);
+      EXPECT_LE(widest, 474) << code << " mail of level " << n;
+    }
+    // Network documents: titles inside their rows, texts within the viewer's lines.
+    for (const CPDADocument& d : g_PDADocuments) {
+      EXPECT_LE(italic->GetTextWidth(d.title), pda::DOCUMENT_ROW.w - 12) << code;
+      EXPECT_LE(Lines(small, d.text, 470, &widest), (CPDAShowFileDialog::BODY_BOTTOM - 191) / 15) << code;
+      EXPECT_LE(widest, 474) << code;
+    }
+    // A level's objectives, all open, within the list's 8 lines of 30 (y 179 to 425).
+    std::map<std::wstring, std::vector<PDAObjective>> objectives;
+    for (const Nembra::KeyValueRecord& r : Texts(language)) {
+      if (r.key.rfind(L"TXT_OBJ_", 0) == 0)
+        objectives[r.key.substr(0, r.key.find(L'_', 8))].push_back({r.value, false});
+      // Comic balloons: one line inside the balloon's 380 pixels.
+      if (r.key.rfind(L"TXT_COMIC_", 0) == 0) EXPECT_LE(comic->GetTextWidth(r.value), 340) << code;
+      // Messages within the message box's six lines.
+      if (r.key.rfind(L"TXT_MSG_", 0) == 0)
+        EXPECT_LE(Lines(message, r.value, CGUIMessageBox::WRAP_WIDTH), 6) << code;
+    }
+    for (const auto& level : objectives)
+      EXPECT_LE(Lines(std, CPDAAppObjectives::ListText(level.second), 485), 8) << code;
+    // The logged-in line leaves a name room before the status lamp (x 535).
+    EXPECT_LE(std->GetTextWidth(Nembra::GetText("TXT_LOGGED_IN_AS") + L" "), 200) << code;
   }
 }
 

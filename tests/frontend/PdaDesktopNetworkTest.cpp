@@ -32,6 +32,13 @@ TEST_F(PdaDesktop, TheFirstLevelNeverShowsTheDecryptNotice) {
   EXPECT_FALSE(Desktop().m_Decrypt.m_Visible);
   EXPECT_TRUE(Desktop().m_Mail.m_Visible);  // its mail is new
   EXPECT_TRUE(Shows(T("TXT_YOU_GOT_MAIL")));
+  // The decrypting progress runs on while its notice is hidden.
+  Desktop().m_Decrypt.Open();
+  Desktop().m_Decrypt.m_Visible = false;
+  Frames(70);
+  EXPECT_EQ(Desktop().m_Decrypt.m_Progress, 1.0f);
+  EXPECT_TRUE(Desktop().m_Decrypt.m_Ok.m_Enabled);
+  EXPECT_EQ(Desktop().m_Decrypt.GetMessage(), T("TXT_DECRYPT_READY"));
 }
 
 TEST_F(PdaDesktop, SeveralNewDocumentsGiveOneTimedNotice) {
@@ -68,6 +75,9 @@ TEST_F(PdaDesktop, SeveralNewDocumentsGiveOneTimedNotice) {
   EXPECT_TRUE(Network().m_Viewer.m_Visible);
   EXPECT_EQ(Network().m_Viewer.m_Title, g_PDADocuments[6].title);
   EXPECT_TRUE(g_PDADocuments[5].enabled && g_PDADocuments[6].enabled);
+  // The rows under a document it opened by itself take no click.
+  Click(CPDAAppNetwork::RowX(5) + 20, CPDAAppNetwork::RowY(5) + 20);
+  EXPECT_EQ(Network().m_Viewer.m_Title, g_PDADocuments[6].title);
 }
 
 TEST_F(PdaDesktop, ButtonsAreInertUnderANoticeAndTheMailNoticeLeadsToTheMail) {

@@ -101,6 +101,17 @@ TEST_F(PdaLogin, EscapeCancelsAndAnEmptyNameStoresNothing) {
   EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
   EXPECT_FALSE(Exists("Profile1.dat"));
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
+  // Escape and Enter released in the same frame: Escape wins.
+  ClickSlot(1);
+  s.Next().Type(L"Bob");
+  Frame();
+  s.Next().KeyDown(platform::DIK_ESCAPE).KeyDown(platform::DIK_RETURN);
+  Frame();
+  s.Next().KeyUp(platform::DIK_ESCAPE).KeyUp(platform::DIK_RETURN);
+  Frame();
+  EXPECT_EQ(Login().m_Editing, -1);
+  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
+  EXPECT_FALSE(Exists("Profile1.dat"));
 }
 
 TEST_F(PdaLogin, FortyCharactersAndEnterInOneFrameStayWithin300Pixels) {
@@ -115,6 +126,15 @@ TEST_F(PdaLogin, FortyCharactersAndEnterInOneFrameStayWithin300Pixels) {
   EXPECT_LE(font->GetTextWidth(name), 300);
   EXPECT_GT(font->GetTextWidth(name + L"W"), 300);
   EXPECT_EQ(name.find(L'\r'), std::wstring::npos);
+  // A name of narrow letters stops at 64 characters, however many more come.
+  ASSERT_LE(font->GetTextWidth(std::wstring(65, L'i')), 300);
+  ClickSlot(2);
+  s.Next().Type(std::wstring(70, L'i'));
+  Frame();
+  EXPECT_EQ(Login().m_Name, std::wstring(64, L'i'));
+  s.Next().Type(L"i");
+  Frame();
+  EXPECT_EQ(Login().m_Name.size(), 64u);
 }
 
 TEST_F(PdaLogin, AUsedSlotLogsInWithResultFourAndTheSlotOnce) {

@@ -178,6 +178,10 @@ TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
     // Exit, change profile and start game are off until the application is closed.
     EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled) << app;
     EXPECT_FALSE(Button(PDA_BUTTON_START_GAME).m_Enabled) << app;
+    EXPECT_FALSE(Button(PDA_BUTTON_CHANGE_PROFILE).m_Enabled) << app;
+    // Those three only: level reset and close keep their state.
+    EXPECT_TRUE(Button(PDA_BUTTON_LEVEL_RESET).m_Enabled) << app;
+    EXPECT_TRUE(Button(PDA_BUTTON_CLOSE_APP).m_Enabled) << app;
     Click(671 + 5, 118 + 5);
     EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP) << app;
     EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled) << app;

@@ -173,6 +173,26 @@ TEST_F(ComicTest, ButtonsKeysWheelAndTheCrossFade) {
   s.Frame(frame);
   EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 1u);
   EXPECT_EQ(viewer.finished, 0);
+  // Enter and keypad 6 turn on, keypad 4 back.
+  auto key = [&](int code) {
+    s.Next().KeyDown(code);
+    s.Frame(frame);
+    s.Next().KeyUp(code);
+    s.Frame(frame);
+  };
+  for (auto [code, page] : {std::pair<int, uint32_t>{28, 2}, {75, 1}, {77, 2}, {75, 1}}) {
+    key(code);
+    EXPECT_EQ(viewer.GetComic()->m_CurrentPage, page) << code;
+  }
+  // A click on a button that a key has just made pointless (still shown in
+  // that frame) never turns past the first or the last page.
+  s.Script({FrameInput().MoveTo(755, 10).Press(0), FrameInput().KeyDown(28), FrameInput().Release(0).KeyUp(28)});
+  s.Run(3, frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 2u);
+  key(75);
+  s.Script({FrameInput().MoveTo(734, 10).Press(0), FrameInput().KeyDown(75), FrameInput().Release(0).KeyUp(75)});
+  s.Run(3, frame);
+  EXPECT_EQ(viewer.GetComic()->m_CurrentPage, 0u);
   s.Script({FrameInput().MoveTo(783, 10), FrameInput().Press(0), FrameInput().Release(0)});
   s.Run(3, frame);
   EXPECT_EQ(viewer.finished, 1);
@@ -197,7 +217,7 @@ TEST_F(ComicTest, BalloonsInEachLanguageAndAnEmptyComicClosesByItsButton) {
     const auto found = s.Last().FindText(text);
     ASSERT_EQ(found.size(), 1u) << std::string(language, language + 3);
     EXPECT_EQ(found[0]->color & 0xFFFFFFu, 0u) << "black";
-    EXPECT_EQ(found[0]->y, 250);
+    EXPECT_EQ(found[0]->y, 500);  // the balloon under the dark station
     EXPECT_NEAR(found[0]->x + found[0]->width / 2, 400, 1) << "centred on x";
     viewer.CloseComic();
   }

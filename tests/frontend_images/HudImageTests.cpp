@@ -16,6 +16,7 @@
 #include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUIGauges.h"
 #include "frontend/GUIKeyItems.h"
+#include "engine/util/TextTable.h"
 #include "frontend/GUIMessageBox.h"
 #include "frontend/GUIMissionComplete.h"
 #include "frontend/GUIPauseTitle.h"
@@ -118,8 +119,12 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
         });
   };
   for (int i = 0; i < 40; ++i) s.Frame(frame);  // every blink and flash of the start over
+  // The memory card goes off between the others: the connectors take its free slot.
   keys.SetMemoryCard(true);
   keys.SetAccessCard(true);
+  keys.SetCheckpoint(true);
+  keys.SetMemoryCard(false);
+  keys.SetConnectors(true);
   counters.ShowGenerators(3);
   counters.ShowItems(3);
   counters.ShowTimer(&rowTimer, 100.0f);
@@ -138,8 +143,11 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
   EXPECT_LT(Green(s.PixelAt(120, 577)), 80);
   EXPECT_GT(Count(s, 80, 565, 110, 585, IsWhite), 15);  // "120"
   // Ability: full, with the flash growing over its icon at the right end.
-  EXPECT_GT(Red(s.PixelAt(700, 577)), 180);
-  EXPECT_GT(Green(s.PixelAt(700, 577)), 150);
+  // The bar amber and dark enough that the white "100%" on it reads.
+  EXPECT_GT(Red(s.PixelAt(700, 577)), 120);
+  EXPECT_LT(Green(s.PixelAt(700, 577)), 150);
+  EXPECT_LT(Blue(s.PixelAt(700, 577)), 60);
+  EXPECT_GT(Count(s, 455, 565, 500, 585, IsWhite), 15);  // "100%"
   EXPECT_GT(Count(s, 760, 556, 800, 596, [](uint32_t c) { return Red(c) > 200 && Green(c) > 180; }), 100);
   // Weapon: blue 70 %, red 25 % from the bottom at y 519; both level icons.
   EXPECT_GT(Blue(s.PixelAt(742, 470)), 180);
@@ -150,10 +158,14 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
   auto reddish = [](uint32_t c) { return Red(c) > 200 && Green(c) < 110 && Blue(c) < 80; };
   EXPECT_GT(Count(s, 752, 392, 766, 409, orange), 40);   // level-2 icon
   EXPECT_GT(Count(s, 774, 381, 793, 409, reddish), 80);  // level-3 icon
-  // Key items: the memory card at 766, the access card at 738.
-  EXPECT_GT(Count(s, 766, 10, 791, 36, [](uint32_t c) { return Red(c) > 220 && Blue(c) < 110; }), 150);
-  EXPECT_GT(Count(s, 738, 10, 763, 36, [](uint32_t c) { return Blue(c) > 220 && Red(c) < 110; }), 150);
-  EXPECT_EQ(Count(s, 676, 10, 736, 36, [](uint32_t c) { return Blue(c) > 220 && Red(c) < 110; }), 0);
+  // Key items: the connectors at 766, the access card at 738, the checkpoint at 710, no memory card.
+  auto purple = [](uint32_t c) { return Blue(c) > 220 && Red(c) > 130 && Red(c) < 200 && Green(c) < 140; };
+  auto blue = [](uint32_t c) { return Blue(c) > 220 && Red(c) < 110; };
+  auto green = [](uint32_t c) { return Green(c) > 200 && Red(c) < 110 && Blue(c) < 170; };
+  EXPECT_GT(Count(s, 766, 10, 791, 36, purple), 150);
+  EXPECT_GT(Count(s, 738, 10, 763, 36, blue), 150);
+  EXPECT_GT(Count(s, 710, 10, 735, 36, green), 150);
+  EXPECT_EQ(Count(s, 676, 10, 800, 36, [](uint32_t c) { return Red(c) > 220 && Blue(c) < 110; }), 0);
   // Counters: generators 3 / 3 in gold on the first row, items and timer in white below.
   EXPECT_GT(Count(s, 41, 7, 140, 35, IsGold), 20);
   EXPECT_GT(Count(s, 41, 47, 140, 75, IsWhite), 20);
@@ -193,10 +205,16 @@ TEST(HudPictures, BannersMidFlash) {
   weapon.Release();
 }
 
-// The message box with a portrait of the demo data and a text long enough to wrap.
-void MessagePicture(const char* name, const std::wstring& text) {
+// The message box with a portrait of the demo data and a text long enough to
+// wrap (given, or the demo's text of that id in that language).
+void MessagePicture(const char* name, std::wstring text, const wchar_t* language = nullptr,
+                    const char* id = nullptr, int lines = 3) {
   ScreenScenario s(Gl());
   if (!s.Ready()) GTEST_SKIP() << s.Problem();
+  if (id) {
+    Nembra::CTextTable::Load(language);
+    text = Nembra::GetText(id);
+  }
   Backdrop backdrop;
   CGUIMessageBox box;
   box.Init();
@@ -211,9 +229,10 @@ void MessagePicture(const char* name, const std::wstring& text) {
   EXPECT_GT(Red(s.PixelAt(61, 488)), 180);
   EXPECT_GT(Count(s, 115, 450, 700, 465, IsWhite), 60);
   EXPECT_GT(Count(s, 115, 465, 700, 480, IsWhite), 60);
-  EXPECT_GT(Count(s, 115, 480, 700, 495, IsWhite), 30);
+  if (lines > 2) EXPECT_GT(Count(s, 115, 480, 700, 495, IsWhite), 30);
   EXPECT_EQ(Count(s, 700, 450, 800, 540, IsWhite), 0);  // wrapped before the frame's edge
   box.Release();
+  if (id) Nembra::CTextTable::Load(L"ENG");
 }
 
 TEST(HudPictures, MessageBoxEnglish) {
@@ -221,6 +240,10 @@ TEST(HudPictures, MessageBoxEnglish) {
                  L"Engineer here. The generators in the east wing are offline. Charge all three of them with "
                  L"your weapon and the door to the reactor will open. Watch out for the red drones: only blue "
                  L"shots hurt them, and they come in packs.");
+}
+
+TEST(HudPictures, MessageBoxTheCommanderOnTheWestBeamInSpanish) {
+  MessagePicture("hud_message_level4_spa", L"", L"SPA", "TXT_MSG_LEVEL4_START", 2);
 }
 
 TEST(HudPictures, MessageBoxRussian) {

@@ -5,12 +5,14 @@
 
 #include <cstdlib>
 
+#include "engine/app/GraphicsDevice.h"
 #include "frontend/PdaFixture.h"
 #include "frontend/pda/PDAAppConfig.h"
 #include "frontend/pda/PDAAppDesktop.h"
 #include "frontend/pda/PDAAppEmail.h"
 #include "frontend/pda/PDAAppLogin.h"
 #include "frontend/pda/PDAAppNetwork.h"
+#include "frontend/pda/PDAAppObjectives.h"
 #include "frontend/pda/PDAResources.h"
 #include "platform/Input.h"
 
@@ -104,6 +106,8 @@ TEST_F(PdaPictures, DesktopInThreeLanguages) {
       EXPECT_GT(White(260, y, 500, y + 24), 30) << code << " " << y;
     }
     EXPECT_GT(White(185, 422, 400, 442), 30);  // logged in as
+    // ...on the screen, whose edge lies below the line's letters.
+    EXPECT_TRUE(Near(s.PixelAt(450, 438), 10, 24, 38, 6)) << code << std::hex << " " << s.PixelAt(450, 438);
   }
 }
 
@@ -160,6 +164,28 @@ TEST_F(PdaPictures, EmailScrolledHalfwayAndWithAnAttachmentOpen) {
   EXPECT_GT(White(205, 166, 400, 182), 10);
 }
 
+// Level4's briefing in each language stays inside the mail's text area,
+// left of the scroll arrows (x 677), and the attachment's title inside its button.
+TEST_F(PdaPictures, BriefingMailInThreeLanguages) {
+  Desktop(1, true);
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    Language(language);
+    pda->SetCurrentApp(PDA_APP_EMAIL);
+    s.Next().MoveTo(600, 520);
+    Frame();
+    const std::string code(language, language + 3);
+    ASSERT_TRUE(Capture("pda_email_" + code));
+    EXPECT_GT(White(200, 220, 660, 300), 200) << code;
+    EXPECT_EQ(White(676, 215, 720, 420), 0) << code;
+    for (int x : {662, 671})  // the text area reaches past x 670, in one piece
+      EXPECT_TRUE(Near(s.PixelAt(x, 390), 10, 26, 42, 6)) << code << " " << x;
+    // The first attachment button (193, 166, 163 x 33): its title's ends
+    // stay off the button's rim.
+    EXPECT_GT(White(200, 170, 350, 196), 20) << code;
+    EXPECT_EQ(White(193, 166, 198, 199) + White(351, 166, 356, 199), 0) << code;
+  }
+}
+
 TEST_F(PdaPictures, NetworkListTextAndImageDocuments) {
   for (CPDADocument& d : g_PDADocuments) d.enabled = true;
   Desktop(1, true);
@@ -176,11 +202,23 @@ TEST_F(PdaPictures, NetworkListTextAndImageDocuments) {
   ASSERT_TRUE(Capture("pda_network_text"));
   EXPECT_GT(White(200, 191, 660, 230), 40);
   Click(668 + 10, 164 + 10);
-  Click(CPDAAppNetwork::RowX(2) + 20, CPDAAppNetwork::RowY(2) + 20);
-  s.Next().MoveTo(600, 520);
-  Frame();
-  ASSERT_TRUE(Capture("pda_network_image"));
-  EXPECT_TRUE(Near(s.PixelAt(230, 220), 20, 40, 62, 30));
+  // The four pictures: the training hall's plan, Level4's circuit, the
+  // camera still and the core's map (open from the last level on); each
+  // shows light lines on its ground.
+  g_ProfileStore.GetCurrentProfile().levelReached = 2;
+  for (CPDADocument& d : g_PDADocuments) d.enabled = true;
+  pda->SetCurrentApp(PDA_APP_NETWORK);
+  for (int row : {2, 5, 8, 11}) {
+    Click(CPDAAppNetwork::RowX(row) + 20, CPDAAppNetwork::RowY(row) + 20);
+    s.Next().MoveTo(600, 520);
+    Frame();
+    ASSERT_TRUE(Capture("pda_network_image_" + std::to_string(row)));
+    int light = 0;
+    for (int y = 200; y < 400; ++y)
+      for (int x = 204; x < 684; ++x) light += Channel(s.PixelAt(x, y), 8) > 170 && Channel(s.PixelAt(x, y), 0) > 170;
+    EXPECT_GT(light, 150) << row;
+    Click(668 + 10, 164 + 10);
+  }
 }
 
 TEST_F(PdaPictures, ConfigurationCapturingAndTheSaveQuestion) {
@@ -215,6 +253,27 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   ASSERT_TRUE(Capture("pda_objectives"));
   EXPECT_GT(White(192, 115, 320, 145), 30);
   EXPECT_GT(White(250, 545, 550, 572), 20);  // the level reset hint
+  // Level4's three objectives in Spanish wrap; no line of text touches a ruled line.
+  Language(L"SPA");
+  auto& objectives = AppAt<CPDAAppObjectives>(PDA_APP_OBJECTIVES);
+  std::vector<PDAObjective> list;
+  for (const char* id : {"TXT_OBJ_L4_TARGETS", "TXT_OBJ_L4_CIRCUIT", "TXT_OBJ_L4_EXIT"})
+    list.push_back({Nembra::GetText(id), false});
+  ASSERT_TRUE(s.CaptureFrame("pda_objectives_level4_SPA", [&] {
+    pda->UpdateAndDraw();
+    if (!Nembra::g_pGraphicsDevice->BeginSprite(16)) return;
+    objectives.DrawList(list);
+    Nembra::g_pGraphicsDevice->EndSprite();
+  }));
+  EXPECT_GT(White(206, 179, 690, 425), 800);
+  int rules = 0;
+  for (int y = 160; y < 415; ++y) {  // the list's rules, not the panel's foot
+    if (!Near(s.PixelAt(203, y), 30, 56, 84, 6)) continue;
+    ++rules;
+    EXPECT_EQ(White(206, y - 4, 690, y + 5), 0) << "rule at y " << y;  // with room above and below
+  }
+  EXPECT_GE(rules, 7);
+  Language(L"ENG");
   Click(191 + 5, 454 + 5);
   s.Next().MoveTo(600, 520);
   Frame();

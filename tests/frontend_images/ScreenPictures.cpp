@@ -145,8 +145,11 @@ TEST_F(ScreenPictures, ComicsInEnglishAndRussianAndMidCrossFade) {
     s->Frame(frame);
     const std::string tag = language == std::wstring(L"ENG") ? "eng" : "rus";
     ASSERT_TRUE(s->CaptureFrame("comic_page0_" + tag, frame));
-    EXPECT_GT(CountNear(*s, 100, 75, 400, 125, 0x000000, 60), 100) << "black balloon text";
-    EXPECT_GT(CountNear(*s, 100, 75, 400, 125, 0xFFFFFF, 30), 2000) << "the white balloon";
+    EXPECT_GT(CountNear(*s, 100, 195, 400, 232, 0x000000, 60), 100) << "black balloon text";
+    EXPECT_GT(CountNear(*s, 100, 195, 400, 232, 0xFFFFFF, 30), 2000) << "the white balloon";
+    // The panels round it: stars over the station, the commander, the hero's pod.
+    EXPECT_GT(CountNear(*s, 20, 20, 300, 170, 0xE6EBFF, 60), 40) << "stars";
+    EXPECT_GT(CountNear(*s, 420, 480, 700, 540, 0x5AAADC, 40), 2000) << "the pod's blue light";
     EXPECT_GT(CountNear(*s, 750, 5, 766, 21, 0xE0E0E0, 30), 10) << "the next button";
     EXPECT_EQ(CountNear(*s, 729, 5, 745, 21, 0xE0E0E0, 30), 0) << "no previous button on page 0";
     if (tag == "eng") {
@@ -157,7 +160,26 @@ TEST_F(ScreenPictures, ComicsInEnglishAndRussianAndMidCrossFade) {
       s->Run(29, frame);
       ASSERT_TRUE(s->CaptureFrame("comic_crossfade_eng", frame));
       EXPECT_NEAR(viewer.GetComic()->m_Fade, 0.5f, 0.02f);
-      EXPECT_GT(CountNear(*s, 100, 75, 400, 125, 0xFFFFFF, 140), 1000) << "the old balloon half faded";
+      EXPECT_GT(CountNear(*s, 100, 195, 400, 232, 0xFFFFFF, 140), 1000) << "the old balloon half faded";
+    }
+    viewer.CloseComic();
+  }
+  // Every page of the three comics, turned to in English, each with its balloon's black words on white.
+  START(L"ENG");
+  for (const char* file : {"ComicTutorial.dat", "ComicLevel4.dat", "ComicEnd.dat"}) {
+    CComicViewer viewer;
+    viewer.OpenComic(file);
+    auto frame = [&] { viewer.Render(); };
+    const std::string name = std::string(file).substr(5, std::string(file).size() - 9);
+    for (int page = 0; viewer.GetComic() && page < int(viewer.GetComic()->GetPages().size()); ++page) {
+      if (page) {
+        s->Next().KeyDown(205);
+        s->Frame(frame);
+        s->Next().KeyUp(205);
+      }
+      s->Run(70, frame);
+      ASSERT_TRUE(s->CaptureFrame("comic_" + name + "_" + std::to_string(page), frame));
+      EXPECT_GT(CountNear(*s, 0, 0, 800, 600, 0xFFFFFF, 20), 9000) << name << " " << page << ": a balloon";
     }
     viewer.CloseComic();
   }

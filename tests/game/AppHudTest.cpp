@@ -13,7 +13,9 @@
 #include "frontend/GUIPauseTitle.h"
 #include "frontend/GUIWeaponPanel.h"
 #include "game/AppTestSupport.h"
+#include "game/EnemyScenarioSupport.h"
 #include "game/GameGlobals.h"
+#include "game/enemies/EnemyKinds.h"
 
 using scenario::AppScenario;
 using scenario::DecodedFrame;
@@ -29,7 +31,50 @@ std::vector<const SpriteRecord*> Drawn(const DecodedFrame& frame, const Nembra::
   return frame.FindSprites(DeviceTexture(sprite), sprite.m_SourceRect.left, sprite.m_SourceRect.top);
 }
 
+template <class Kind>
+Kind& PlaceEnemy(const D3DXVECTOR3& offset, uint32_t colour) {
+  Kind* enemy = new Kind(colour);
+  enemy->SetPosition(g_pGameWorld->GetPlayer().GetPosition() + offset);
+  g_pGameWorld->GetLevel().GetEnemies().push_back(enemy);
+  enemy->AddToScene(nullptr);
+  return *enemy;
+}
+
 }  // namespace
+
+TEST(AppHud, AnEnemysHealthBarIsDrawnOnlyOnceAShotHasHitIt) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToPlaying(a));
+  enemytest::TuningGuard guard;
+  g_Enemy1RangeSq = 0.0f;  // the walkers stand
+  g_Enemy2RangeSq = 0.0f;  // the cocoon stays closed
+  CEnemy1& untouched = PlaceEnemy<CEnemy1>({400, 0, 0}, 0);
+  CEnemy1& hit = PlaceEnemy<CEnemy1>({400, 300, 0}, 0);
+  CEnemy2& cocoon = PlaceEnemy<CEnemy2>({400, -300, 0}, 0);
+  a.Run(2);
+  const Nembra::CStatic2DSprite& frame = untouched.GetHealthFrame();
+  const Nembra::CStatic2DSprite& fill = untouched.GetHealthFill();
+  EXPECT_TRUE(Drawn(a.Last(), frame).empty());
+  EXPECT_TRUE(Drawn(a.Last(), fill).empty());
+
+  CBullet red, blue;
+  enemytest::Shot(red, 0);
+  enemytest::Shot(blue, 1);
+  g_pGameWorld->GetPlayer().GetWeapon().SetPower(1);
+  hit.OnShotHit(red);  // its own colour: the bar, no damage
+  cocoon.OnShotHit(blue);  // closed: ignored
+  ASSERT_EQ(cocoon.GetState(), 0u);
+  a.Frame();
+  ASSERT_EQ(Drawn(a.Last(), frame).size(), 1u);
+  ASSERT_EQ(Drawn(a.Last(), fill).size(), 1u);
+  EXPECT_NEAR(Drawn(a.Last(), fill)[0]->Width(), 37.0f, 0.5f);
+  hit.OnShotHit(blue);
+  a.Frame();
+  ASSERT_EQ(Drawn(a.Last(), fill).size(), 1u);
+  EXPECT_NEAR(Drawn(a.Last(), fill)[0]->Width(), 37.0f * 2.0f / 3.0f, 0.5f);
+  EXPECT_EQ(Drawn(a.Last(), frame).size(), 1u);
+}
 
 TEST(AppHud, APlayingFrameDrawsTheGaugesAndWeaponPanelAndTheLevelReachesTheWidgets) {
   AppScenario a(apptest::QuietLevel());

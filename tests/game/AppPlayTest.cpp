@@ -171,13 +171,19 @@ TEST(AppPlay, InGamePdaKeysAndResults) {
   EXPECT_EQ(a.App().GetInGamePending(), CApp::STATE_PLAYING);
   ASSERT_TRUE(a.RunUntilState(CApp::STATE_PLAYING, 8));
   a.Run(6);
-  // The reset confirmation returns at once.
+  // The reset confirmation returns at once; a key released in that frame
+  // starts no fade over the play.
   a.Tap(platform::DIK_ESCAPE);
   ASSERT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
+  ASSERT_FALSE(Nembra::g_ScreenFader.m_Shown);
+  a.Next().KeyDown(platform::DIK_ESCAPE);
+  a.Frame();
   g_pPDA->m_ResultCode = PDA_RESULT_RESET_LEVEL;
   a.ClearStateLog();
+  a.Next().KeyUp(platform::DIK_ESCAPE);
   a.Frame();
   EXPECT_EQ(a.StateLog(), Log({"5 -> 3"}));
+  EXPECT_FALSE(Nembra::g_ScreenFader.m_Shown);
   a.Run(6);
   // Q leaves for the menu without a fade.
   a.Tap(platform::DIK_ESCAPE);

@@ -52,12 +52,25 @@ TEST(AppStart, StoredSettingsReachDeviceAndFactoriesAndActivationRereadsGamma) {
   g_ProfileStore.GetCurrentProfile().gamma = 1000;
   a.App().OnActivate(true);
   EXPECT_TRUE(apptest::RampIs(1.75f));
+  // A value out of range is clamped to 0..1000 like every other reading of it.
+  for (auto [stored, ramp] : {std::pair<const char*, float>{"5000", 1.75f}, {"-300", 0.25f}}) {
+    WriteFile(a.DataFolder() + "ConfigLastUsed.dat", std::string("[Monitor]\r\nGamma=") + stored + "\r\n");
+    a.App().OnActivate(true);
+    EXPECT_TRUE(apptest::RampIs(ramp)) << stored;
+  }
 }
 
 TEST(AppStart, FirstStartPassesLoadingLaterStartsGoStraightToLogin) {
   AppScenario a;
   ASSERT_TRUE(a.Ready()) << a.Problem();
   EXPECT_EQ(a.App().GetState(), CApp::STATE_LOGOS);
+  // Start-up opened the game script, its registration leaving the stack empty.
+  lua_State* script = g_GameScript.GetState();
+  ASSERT_NE(script, nullptr);
+  EXPECT_EQ(lua_gettop(script), 0);
+  lua_getglobal(script, "LightSetTarget");  // the last one registered
+  EXPECT_TRUE(lua_isfunction(script, -1));
+  lua_pop(script, 1);
   ASSERT_TRUE(a.RunUntilState(CApp::STATE_MAIN_MENU, 400)) << "the logos never ended";
   EXPECT_EQ(a.App().GetLogoSequence(), nullptr);
   // The title music plays, repeating.
@@ -267,6 +280,34 @@ TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFro
   EXPECT_FALSE(restarts(CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN));
   // The title music repeats and is not rewound by a restart.
   EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+  // A level script's music takes over from the title music: one stream plays.
+  Nembra::CAudiereSound* title = g_pCurrentMusic;
+  ASSERT_TRUE(title->IsPlaying());
+  WriteFile(a.DataFolder() + "Scripts/MusicSwap.lua", "PlayMP3(\"MissionComplete.ogg\")\n");
+  ASSERT_TRUE(g_GameScript.RunFile("MusicSwap.lua"));
+  ASSERT_NE(g_pCurrentMusic, title);
+  EXPECT_TRUE(g_pCurrentMusic->IsPlaying());
+  EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+  EXPECT_FALSE(title->IsPlaying());
+  app.ChangeState(CApp::STATE_MAIN_MENU);
+
+  // Effects stop on every way out of play and the in-game PDA, not between them.
+  Nembra::CWaveSound* loop = Nembra::g_pWaveSoundFactory->Get("CollectEnergy.wav");
+  ASSERT_NE(loop->GetAudioPath(), nullptr);
+  const auto voicesAfter = [&](std::initializer_list<int> states) {
+    app.ChangeState(*states.begin());
+    loop->SetRepeats(Nembra::CSound::REPEAT_INFINITE);
+    loop->Play(false);
+    EXPECT_EQ(loop->GetAudioPath()->VoiceCount(), 1);
+    for (auto s = states.begin() + 1; s != states.end(); ++s) app.ChangeState(*s);
+    const int voices = loop->GetAudioPath()->VoiceCount();
+    loop->Stop();
+    return voices;
+  };
+  EXPECT_EQ(voicesAfter({CApp::STATE_PLAYING, CApp::STATE_INGAME_PDA, CApp::STATE_PLAYING}), 1);
+  EXPECT_EQ(voicesAfter({CApp::STATE_PLAYING, CApp::STATE_DEATH}), 0);
+  EXPECT_EQ(voicesAfter({CApp::STATE_INGAME_PDA, CApp::STATE_MAIN_MENU}), 0);
+  EXPECT_EQ(voicesAfter({CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN}), 1);
 
   CLevelTimer timer;
   const auto hidden = [&](int from) {

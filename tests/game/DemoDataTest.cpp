@@ -84,6 +84,23 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
   for (wchar_t c : std::wstring(L"áéíóúñ¿")) {
     EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
   }
+  // What the texts tell holds: Level4's beam by the west wall is of the kill
+  // type (350 a second, about a quarter of the player's 300 to cross), which
+  // the commander tells as that cost; the tutorial names the wheel that
+  // turns the camera.
+  const wchar_t* codes[] = {L"ENG", L"SPA", L"RUS"};
+  const wchar_t* quarter[] = {L"quarter", L"cuarto", L"четверт"};
+  const wchar_t* wheel[] = {L"wheel", L"rueda", L"колёсик"};
+  for (int i = 0; i < 3; ++i) {
+    LoadLevelDescriptions(codes[i]);
+    EXPECT_NE(g_LevelDescriptions[1].emailText.find(quarter[i]), std::wstring::npos) << i;
+    std::map<std::wstring, std::wstring> texts;
+    for (const Nembra::KeyValueRecord& r :
+         Nembra::CKeyValueFile::GetSectionKeys(codes[i], std::string(KARVESSA_DEMO_DATA_DIR) + "/Texts.dat"))
+      texts[r.key] = r.value;
+    EXPECT_NE(texts[L"TXT_MSG_LEVEL4_START"].find(quarter[i]), std::wstring::npos) << i;
+    EXPECT_NE(texts[L"TXT_MSG_TUTORIAL_WELCOME"].find(wheel[i]), std::wstring::npos) << i;
+  }
 }
 
 TEST_F(DemoDataTest, TriggerFilesLoad) {

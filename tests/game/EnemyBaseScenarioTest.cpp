@@ -99,6 +99,7 @@ TEST(EnemyBase, ADeadEnemyFadesOutThenLeavesASoulOfItsValue) {
     while (walker.IsActive() && frames < 100) {
       w.Frame();
       ++frames;
+      if (frames == 10) walker.Kill();  // a second kill leaves the fade running
     }
     // 512 alpha a second, 10.24 a frame, however many passes draw the
     // faded sprite: 255 / 10.24 rounds up to 25 frames.

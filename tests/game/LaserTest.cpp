@@ -126,6 +126,11 @@ TEST_F(LaserTest, ALongFramePassesSeveralDurationsEachTogglingOnce) {
   level->Restart();
   laser.SetOn(true);
   EXPECT_EQ(Toggles(laser, 33), 3);
+  // A duration is over once the time reaches it, not only past it.
+  level->Restart();
+  laser.SetOn(true);
+  StepLaser(laser, 0.1f);
+  EXPECT_FALSE(laser.IsOn());
 }
 
 TEST_F(LaserTest, AFrameLongerThanTheTimerCanCountInItsDurationsEndsAndBlinkingGoesOn) {

@@ -46,7 +46,9 @@ class LevelLoadTest : public LevelTest {
 };
 
 TEST_F(LevelLoadTest, TheTestLevelFillsEveryList) {
-  WriteBytes("Test_Items.dat", formats::ItemsFileBytes(levelsamples::TestLevelItems()));
+  auto sample = levelsamples::TestLevelItems();
+  sample.openCloseDoors[0].enabled = 2;  // only 1 sets the flag
+  WriteBytes("Test_Items.dat", formats::ItemsFileBytes(sample));
   ASSERT_TRUE(level->LoadItems("Test_Items.dat"));
   const Snapshot s = Take();
   EXPECT_EQ(s.items, 5u);
@@ -99,6 +101,8 @@ TEST_F(LevelLoadTest, TheTestLevelFillsEveryList) {
   EXPECT_EQ(holding.GetItem().GetSubKind(), 3);
   EXPECT_FALSE(level->GetBoxes().front().HoldsItem());
   EXPECT_EQ(level->GetOpenCloseDoors().front().GetName(), "GATE");
+  EXPECT_FALSE(level->GetOpenCloseDoors().front().IsEnabled());
+  EXPECT_TRUE(level->GetOpenCloseDoors().back().IsEnabled());
   CRoof& roof = level->GetRoofs().front();
   EXPECT_EQ(roof.GetPosition(), D3DXVECTOR3(0, 0, 0));
   EXPECT_EQ(level->GetDoors().back().GetRoof(), &roof);

@@ -5,8 +5,10 @@
 #include <lua.hpp>
 
 #include <cmath>
+#include <map>
 
 #include "engine/scene/SceneManager.h"
+#include "engine/util/Random.h"
 #include "game/GameScript.h"
 #include "scenario/WorldScenario.h"
 
@@ -55,6 +57,16 @@ TEST(LevelUpdateScenario, OnlyGeneratorsOutOfViewInTheRingAndReArmedAreCandidate
   w.Level().EnableGenerationRadius(false);
   w.Level().CollectSpawnCandidates();
   EXPECT_EQ(w.Level().GetSpawnCandidates().size(), 4u) << "all but the one in view";
+  // The first candidate is drawn twice as often as each other one.
+  Nembra::SeedRandom(5);
+  std::map<CEnemyGenerator*, int> drawn;
+  CEnemyGenerator* first = w.Level().GetSpawnCandidates().front();
+  for (int i = 0; i < 5000; ++i) {
+    w.Level().CollectSpawnCandidates();
+    ++drawn[w.Level().ChooseGenerator()];
+  }
+  ASSERT_EQ(drawn.size(), 4u);
+  for (const auto& [g, count] : drawn) EXPECT_NEAR(count, g == first ? 2000 : 1000, 120);
   w.Level().EnableEnemyGroup("", false);
   w.Level().CollectSpawnCandidates();
   EXPECT_TRUE(w.Level().GetSpawnCandidates().empty());

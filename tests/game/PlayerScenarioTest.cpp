@@ -64,6 +64,13 @@ TEST(PlayerScenario, APlayerWallBlocksAndAStepStartingAtAWallIsRefused) {
   // Nothing in the way: the whole move.
   w.Player().SlideMove(out, D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 7, 0));
   EXPECT_EQ(out, D3DXVECTOR3(0, 7, 0));
+  // The player's own walls are asked first: a farther one of them wins over
+  // a nearer character wall, and the move slides along it.
+  w.AddWall(1, {{50, 1900, 0}, {50, 2200, 0}});
+  w.AddWall(2, {{-100, 2080, 0}, {300, 2080, 0}});
+  w.Player().SlideMove(out, D3DXVECTOR3(0, 2000, 0), D3DXVECTOR3(100, 100, 0));
+  EXPECT_NEAR(out.x, 20.0f, 1e-3f);
+  EXPECT_NEAR(out.y, 0.0f, 1e-3f);
 }
 
 TEST(PlayerScenario, DamageGathersFractionsKillsAtItsHealthAndIgnoresNonsense) {
@@ -76,7 +83,6 @@ TEST(PlayerScenario, DamageGathersFractionsKillsAtItsHealthAndIgnoresNonsense) {
 
   p.Damage(std::nanf(""), true);
   p.Damage(-5.0f, true);
-  p.Damage(0.0f, true);
   EXPECT_EQ(p.GetHealth(), 299u);
   EXPECT_EQ(w.hurt.plays, 0);
   EXPECT_NEAR(p.GetDamageAccumulator(), 0.2f, 1e-5f);
@@ -104,6 +110,12 @@ TEST(PlayerScenario, DamageGathersFractionsKillsAtItsHealthAndIgnoresNonsense) {
   EXPECT_FALSE(p.TakeHealed());
   p.Damage(200.0f, false);
   p.Heal(0.2f);
+  EXPECT_EQ(p.GetHealth(), 160u);
+  // No harm still asks for the hurt sound.
+  ASSERT_TRUE(w.RunUntil([&] { return p.GetHurtSoundCounter() == 0; }, 30));
+  p.Damage(0.0f, true);
+  EXPECT_EQ(w.hurt.plays, 2);
+  EXPECT_EQ(p.GetHurtSoundCounter(), 1);
   EXPECT_EQ(p.GetHealth(), 160u);
 }
 

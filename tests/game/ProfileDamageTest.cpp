@@ -40,7 +40,7 @@ std::vector<std::pair<const char*, std::string>> DamagedFiles() {
       {"no 0 unit", ProfileBytes(ff, 3, std::string("a\0b\0c\0", 6), 0)},
       {"trailing bytes", ProfileBytes(ff, 4, abc, 0) + "xy"},
       {"level 10^9", ProfileBytes(ff, 4, abc, 1000000000u)},
-      {"level 15", ProfileBytes(ff, 4, abc, 15)},
+      {"level 16", ProfileBytes(ff, 4, abc, 16)},
   };
   return files;
 }
@@ -78,7 +78,8 @@ TEST_F(ProfileDamageTest, DamagedFilesFreeTheirSlotAndWholeOnesAtTheLimitsRead) 
     uint32_t level;
   } whole[] = {
       {ProfileBytes(ff, 1, std::string("\0\0", 2), 0), 0, 0},                          // 12 bytes, empty name
-      {ProfileBytes(ff, 257, std::string(512, 'z').append(2, '\0'), 14), 256, 14},    // longest name, last level
+      {ProfileBytes(ff, 257, std::string(512, 'z').append(2, '\0'), 14), 256, 14},    // longest name, last index
+      {ProfileBytes(ff, 4, std::string("a\0b\0c\0\0\0", 8), 15), 3, 15},              // past the last of 15 levels
       {ProfileBytes(ff, 4, std::string("a\0\0\0c\0\0\0", 8), 2), 1, 2},                // name ends at the first 0
   };
   for (const auto& file : whole) {

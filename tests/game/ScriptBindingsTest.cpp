@@ -9,6 +9,7 @@
 #include "game/GameGlobals.h"
 #include "game/ScriptBindings.h"
 #include "game/ScriptVariables.h"
+#include "game/effects/ParticleEffect.h"
 #include "platform/Files.h"
 #include "tools/formats/LevelFiles.h"
 
@@ -142,6 +143,17 @@ TEST(ScriptBindings, WeaponAndAbilityChargesStayInTheirMeters) {
   EXPECT_EQ(ability.GetCharge(), 0u);
   ASSERT_TRUE(s.Run("SetAbilityCharge(0.3)\nSetAbilityCharge(0.1)"));
   EXPECT_EQ(ability.GetCharge(), 10u);
+  // A lower charge starts the meter over: no fraction kept, the ready sound due again.
+  ASSERT_TRUE(s.Run("SetAbilityCharge(1)"));
+  ability.Update();
+  ASSERT_TRUE(ability.WasReadySoundPlayed());
+  ASSERT_TRUE(s.Run("SetAbilityCharge(0.5)"));
+  EXPECT_FALSE(ability.WasReadySoundPlayed());
+  ability.Update();
+  ASSERT_GT(ability.GetFraction(), 0.0f);
+  ASSERT_TRUE(s.Run("SetAbilityCharge(0.2)"));
+  EXPECT_EQ(ability.GetFraction(), 0.0f);
+  EXPECT_EQ(ability.GetCharge(), 20u);
 
   // Reset keeps the enabled flag and lets the ready sound play again.
   ASSERT_TRUE(s.Run("SetAbilityCharge(1)\nEnableAbility(false)"));
@@ -154,6 +166,22 @@ TEST(ScriptBindings, WeaponAndAbilityChargesStayInTheirMeters) {
   EXPECT_TRUE(ability.IsEnabled());
   EXPECT_FALSE(weapon.IsEnabled());
   EXPECT_TRUE(weapon.IsOrdinary());
+
+  // The ordinary weapon fires a flash at the hand: no charge, no shot.
+  ASSERT_TRUE(s.Run("EnableWeapon(true)"));
+  const uint32_t red = weapon.GetCharge(CWeapon::RED), blue = weapon.GetCharge(CWeapon::BLUE);
+  const size_t effects = s.w.Level().GetEffects().size();
+  const D3DXVECTOR3 hand = s.w.Player().GetHand().GetWorldPosition();
+  s.w.Next().Press(1);
+  s.w.Frame();
+  EXPECT_EQ(s.w.ordinary.plays, 1);
+  EXPECT_TRUE(s.w.Level().GetBullets().empty());
+  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), red);
+  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), blue);
+  ASSERT_EQ(s.w.Level().GetEffects().size(), effects + 1);
+  const auto* flash = dynamic_cast<const Nembra::COrdinaryWeaponEffect*>(s.w.Level().GetEffects().back());
+  ASSERT_NE(flash, nullptr);
+  EXPECT_EQ(flash->GetPosition(), hand);
 }
 
 TEST(ScriptBindings, PlayerStateFollowsTheScript) {
@@ -180,8 +208,10 @@ TEST(ScriptBindings, PlayerStateFollowsTheScript) {
 
   player.Damage(120.0f, false);
   ASSERT_LT(player.GetHealth(), player.GetMaxHealth());
+  player.TakeHealed();
   ASSERT_TRUE(s.Run("ResetPlayerHealth()"));
   EXPECT_EQ(player.GetHealth(), player.GetMaxHealth());
+  EXPECT_FALSE(player.TakeHealed());  // no flash of the gauge
 }
 
 TEST(ScriptBindings, ColoursKeepTheLowEightBitsOfEachComponent) {

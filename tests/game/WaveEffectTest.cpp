@@ -56,6 +56,16 @@ TEST_F(WaveEffectTest, AWaveGrowsSeventyAFrameAndReachesAnEnemyAtAThousandInFram
     EXPECT_EQ(enemy.dying, frame >= 13) << frame;
   }
   EXPECT_EQ(wave->GetRing(0).GetScale(), D3DXVECTOR3(wave->GetRadius(), wave->GetRadius(), 0.0f));
+  // The reach is strict: an enemy exactly the ring plus its radius away is
+  // not hit while the ring stands still.
+  mechtwo::ENEMY_RECORD& edge = AddEnemy(D3DXVECTOR3(-(wave->GetRadius() + 50.0f), 0.0f, 0.0f), 1);
+  const float frameTime = Nembra::g_FrameTime;
+  Nembra::g_FrameTime = 0.0f;
+  Step();
+  Nembra::g_FrameTime = frameTime;
+  EXPECT_FALSE(edge.dying);
+  Step();
+  EXPECT_TRUE(edge.dying);
 }
 
 TEST_F(WaveEffectTest, ARedWaveSparesRedEnemiesAndTheAbilityWaveSparesNone) {

@@ -100,6 +100,20 @@ TEST(SecondBossImage, RedAndTurnedBlueInItsHall) {
   EXPECT_LT(body(redBar, false), body(redBar, true) / 10);
   EXPECT_GT(body(blueBar, false), 800);
   EXPECT_LT(body(blueBar, true), body(blueBar, false) / 10);
+  // The faces' pale eyes lie below the bars, none under a bar.
+  const auto eyes = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t c = w.Screen().PixelAt(x, y);
+        n += R(c) > 200 && G(c) > 200 && B(c) < 170;
+      }
+    return n;
+  };
+  for (const D3DXVECTOR3& at : bars) {
+    EXPECT_EQ(eyes(int(at.x) - 40, int(at.y) - 16, int(at.x) + 40, int(at.y) + 16), 0);
+    EXPECT_GT(eyes(int(at.x) - 60, int(at.y) + 16, int(at.x) + 60, int(at.y) + 140), 20);
+  }
 }
 
 }  // namespace

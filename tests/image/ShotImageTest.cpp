@@ -1,8 +1,11 @@
-// The player, a red and a blue shot in flight and a wall hit, drawn on the
-// real GL device over a grey floor (needs a display; skips without one).
+// The player, a red and a blue shot in flight, a wall hit and the ordinary
+// weapon's flash, drawn on the real GL device over a grey floor (needs a
+// display; skips without one).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
@@ -84,6 +87,30 @@ TEST(ShotImage, PlayerShotsInFlightAndAWallHitOverAGreyFloor) {
   EXPECT_NEAR(R(floorPixel), G(floorPixel), 12);
   EXPECT_NEAR(G(floorPixel), B(floorPixel), 12);
   EXPECT_GT(R(floorPixel), 40);
+
+  // The ordinary weapon: a flash at the hand and no shot.
+  w.Run(20);
+  ASSERT_TRUE(w.Level().GetBullets().empty());
+  const D3DXVECTOR3 hand = Project(w.Camera(), w.Player().GetHand().WorldPosition());
+  const auto around = [&] {
+    std::vector<uint32_t> pixels;
+    for (int y = -25; y <= 25; ++y)
+      for (int x = -25; x <= 25; ++x) pixels.push_back(w.Screen().PixelAt(int(hand.x) + x, int(hand.y) + y));
+    return pixels;
+  };
+  ASSERT_TRUE(w.Capture("ordinary_weapon_before"));
+  const std::vector<uint32_t> before = around();
+  w.Player().GetWeapon().SetOrdinary(true);
+  w.Player().GetWeapon().Fire(CWeapon::RED);
+  w.Run(2);
+  EXPECT_TRUE(w.Level().GetBullets().empty());
+  ASSERT_TRUE(w.Capture("ordinary_weapon_flash"));
+  const std::vector<uint32_t> after = around();
+  int changed = 0;
+  for (size_t i = 0; i < after.size(); ++i)
+    changed += std::abs(R(after[i]) - R(before[i])) + std::abs(G(after[i]) - G(before[i])) +
+                           std::abs(B(after[i]) - B(before[i])) > 40;
+  EXPECT_GT(changed, 30) << "the flash at " << hand.x << "," << hand.y;
 }
 
 }  // namespace

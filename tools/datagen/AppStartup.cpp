@@ -7,7 +7,6 @@
 #include "tools/datagen/GameTexts.h"
 #include "tools/datagen/WordPainter.h"
 #include "tools/formats/GraphicsFiles.h"
-#include "tools/formats/SoundFiles.h"
 
 namespace {
 
@@ -38,21 +37,8 @@ formats::TestPicture RadiationImage() {
   return picture;
 }
 
-// The title music: a low drone, looped by the game.
-std::string TitleMusic() {
-  formats::Tone tone;
-  tone.frequency = 110.0;
-  tone.seconds = 4.0;
-  tone.amplitude = 0.25;
-  tone.sampleRate = 22050;
-  return formats::OggToneBytes(tone);
-}
-
 bool WriteAppFiles(const datagen::Output& out) {
-  bool ok = out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
-  const std::string music = TitleMusic();
-  ok = !music.empty() && out.Write("Karvessa.ogg", music) && ok;
-  return ok;
+  return out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
 }
 
 }  // namespace

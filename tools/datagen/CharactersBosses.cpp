@@ -79,14 +79,17 @@ Rig FirstBossRig(const Colours& c) {
   return rig;
 }
 
-// Second boss: a broad mass with a face, a two-part tail ending in
-// "Bip01_Ponytail2" and cannons ending in "Ayudante_01" (left) and
-// "Ayudante_02" (right). Its attacks fire at their first tick.
+// Second boss: a broad low mass with its face low in front, a two-part
+// tail rising behind ending in "Bip01_Ponytail2" and cannons on pylons
+// ending in "Ayudante_01" (left) and "Ayudante_02" (right). Its attacks
+// fire at their first tick. Nothing of it stands over its middle higher
+// than the health bar's place (200 over its feet, at its scale of 2), so
+// the bar hangs over its back, clear of the face.
 Rig SecondBossRig(const Colours& c) {
   Rig rig;
   rig.bones = {
       {"Bip01", "", {0, 0, 0}},
-      {"Head", "Bip01", {80, 0, 150}},
+      {"Head", "Bip01", {95, 0, 60}},
       {"Bip01_Ponytail1", "Bip01", {-90, 0, 210}},
       {"Bip01_Ponytail2", "Bip01_Ponytail1", {-90, 0, 270}},
       {"L_Cannon", "Bip01", {0, 125, 150}},
@@ -95,11 +98,15 @@ Rig SecondBossRig(const Colours& c) {
       {"Ayudante_02", "R_Cannon", {84, -125, 150}},
   };
   rig.boxes = {
-      {"Bip01", {-110, -110, 0}, {90, 110, 170}, c.body},
-      {"Bip01", {-80, -85, 170}, {60, 85, 220}, c.limbs},
-      {"Head", {80, -50, 110}, {118, 50, 190}, c.skin},
-      {"Head", {112, -40, 160}, {122, -14, 176}, c.accent},
-      {"Head", {112, 14, 160}, {122, 40, 176}, c.accent},
+      {"Bip01", {-120, -115, 0}, {95, 115, 72}, c.body},
+      {"Bip01", {-95, -90, 72}, {45, 90, 84}, c.limbs},
+      {"Bip01", {-114, -24, 72}, {-68, 24, 212}, c.body},   // the tail's root behind
+      {"Bip01", {-20, 108, 72}, {20, 142, 138}, c.limbs},   // the cannons' pylons
+      {"Bip01", {-20, -142, 72}, {20, -108, 138}, c.limbs},
+      {"Head", {88, -55, 18}, {132, 55, 100}, c.skin},
+      {"Head", {126, -40, 62}, {136, -14, 80}, c.accent},
+      {"Head", {126, 14, 62}, {136, 40, 80}, c.accent},
+      {"Head", {126, -30, 30}, {134, 30, 40}, c.body},     // the mouth
       {"Bip01_Ponytail1", {-102, -16, 205}, {-78, 16, 272}, c.limbs},
       {"Bip01_Ponytail2", {-100, -13, 262}, {-80, 13, 310}, c.limbs},
       {"Bip01_Ponytail2", {-104, -17, 300}, {-76, 17, 324}, c.accent},

@@ -98,7 +98,7 @@ bool WriteParticles(const Output& out) {
   // The player's shot meeting a wall; the weapon's muzzle flashes.
   ok &= Write(out, "ImpactoBalaRoja.pfx", Burst({"FxSpark.tga", RED, DARK_RED, 24, 6}, 30, 400, 0.35f));
   ok &= Write(out, "ImpactoBalaAzul.pfx", Burst({"FxSpark.tga", BLUE, DARK_BLUE, 24, 6}, 30, 400, 0.35f));
-  ok &= Write(out, "Disparo Arma 0.pfx", Burst({"FxGlow.tga", WHITE, ORANGE, 30, 8}, 12, 150, 0.15f));
+  ok &= Write(out, "Disparo Arma 0.pfx", Burst({"FxGlow.tga", WHITE, ORANGE, 70, 30}, 16, 200, 0.2f));
   ok &= Write(out, "BulletEmissionRed.pfx", Burst({"FxGlow.tga", RED, DARK_RED, 28, 8}, 12, 150, 0.15f));
   ok &= Write(out, "BulletEmissionBlue.pfx", Burst({"FxGlow.tga", BLUE, DARK_BLUE, 28, 8}, 12, 150, 0.15f));
 

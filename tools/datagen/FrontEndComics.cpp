@@ -1,11 +1,12 @@
 // The comics the level descriptions name: page pictures (1024 x 1024, the
-// page in the top-left 800 x 600, a white balloon where each text goes),
-// the descriptions, the balloon texts in the three languages, and the
-// viewer's turn buttons.
+// page in the top-left 800 x 600: panels of the story's scenes and a white
+// balloon where each text goes), the descriptions, the balloon texts in the
+// three languages, and the viewer's turn buttons.
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "tools/datagen/ComicArt.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/DemoLevels.h"
 #include "tools/datagen/GameTexts.h"
@@ -18,15 +19,19 @@ using datagen::GameText;
 using datagen::PaintBox;
 using formats::TestPicture;
 
+using datagen::comic::PanelBox;
+using datagen::comic::Scene;
+
 struct Balloon {
   int x, y;  // the text's centre x and top y
   const wchar_t* english;
   const wchar_t* spanish;
   const wchar_t* russian;
+  int tailX = 0, tailY = 0;  // the speaker, when the balloon points at one
 };
 
 struct Page {
-  uint32_t sky, ground;
+  std::vector<std::pair<PanelBox, Scene>> panels;
   std::vector<Balloon> balloons;
 };
 
@@ -40,39 +45,36 @@ const std::vector<Comic>& Comics() {
   static const std::vector<Comic> comics = {
       {"ComicTutorial.dat",
        "Tutorial",
-       {{0xFF203A6Au,
-         0xFF2A2A30u,
-         {{250, 90, L"Wake up. The station is silent.", L"Despierta. La estaci\u00F3n est\u00E1 en silencio.",
-           L"\u041F\u0440\u043E\u0441\u043D\u0438\u0441\u044C. \u0421\u0442\u0430\u043D\u0446\u0438\u044F \u043C\u043E\u043B\u0447\u0438\u0442."}}},
-        {0xFF5A2A20u,
-         0xFF302020u,
-         {{560, 110, L"Red shots hurt blue enemies.", L"Los disparos rojos da\u00F1an a los azules.",
+       {{{{{8, 8, 784, 290}, Scene::StationInSpace}, {{8, 308, 300, 284}, Scene::Commander},
+          {{318, 308, 474, 284}, Scene::HeroWakes}},
+         {{250, 200, L"Wake up. The station is silent.", L"Despierta. La estaci\u00F3n est\u00E1 en silencio.",
+           L"\u041F\u0440\u043E\u0441\u043D\u0438\u0441\u044C. \u0421\u0442\u0430\u043D\u0446\u0438\u044F \u043C\u043E\u043B\u0447\u0438\u0442.",
+           158, 400}}},
+        {{{{8, 8, 784, 286}, Scene::RedShotAtBlue}, {{8, 306, 784, 286}, Scene::BlueShotAtRed}},
+         {{420, 34, L"Red shots hurt blue enemies.", L"Los disparos rojos da\u00F1an a los azules.",
            L"\u041A\u0440\u0430\u0441\u043D\u044B\u0435 \u0432\u044B\u0441\u0442\u0440\u0435\u043B\u044B \u0440\u0430\u043D\u044F\u0442 \u0441\u0438\u043D\u0438\u0445."},
-          {240, 420, L"And blue ones hurt red.", L"Y los azules, a los rojos.",
+          {380, 326, L"And blue ones hurt red.", L"Y los azules, a los rojos.",
            L"\u0410 \u0441\u0438\u043D\u0438\u0435 - \u043A\u0440\u0430\u0441\u043D\u044B\u0445."}}},
-        {0xFF1E4A30u,
-         0xFF202A20u,
-         {{400, 100, L"Find the way out.", L"Encuentra la salida.",
+        {{{{8, 8, 784, 584}, Scene::CorridorToExit}},
+         {{400, 40, L"Find the way out.", L"Encuentra la salida.",
            L"\u041D\u0430\u0439\u0434\u0438 \u0432\u044B\u0445\u043E\u0434."}}}}},
       {"ComicLevel4.dat",
        "Level4",
-       {{0xFF3A3A6Au,
-         0xFF20202Au,
-         {{300, 100, L"The generators are down.", L"Los generadores no funcionan.",
-           L"\u0413\u0435\u043D\u0435\u0440\u0430\u0442\u043E\u0440\u044B \u043E\u0442\u043A\u043B\u044E\u0447\u0435\u043D\u044B."}}},
-        {0xFF6A5A20u,
-         0xFF2A2A10u,
-         {{500, 380, L"Route the circuit, then go.", L"Conecta el circuito y adelante.",
+       {{{{{8, 8, 784, 330}, Scene::DeadGenerators}, {{8, 348, 300, 244}, Scene::Engineer},
+          {{318, 348, 474, 244}, Scene::HeroAtDarkPanel}},
+         {{300, 270, L"The generators are down.", L"Los generadores no funcionan.",
+           L"\u0413\u0435\u043D\u0435\u0440\u0430\u0442\u043E\u0440\u044B \u043E\u0442\u043A\u043B\u044E\u0447\u0435\u043D\u044B.",
+           150, 430}}},
+        {{{{8, 8, 384, 584}, Scene::CircuitLit}, {{402, 8, 390, 584}, Scene::HeroThroughGate}},
+         {{597, 64, L"Route the circuit, then go.", L"Conecta el circuito y adelante.",
            L"\u0417\u0430\u043C\u043A\u043D\u0438 \u0446\u0435\u043F\u044C \u0438 \u0438\u0434\u0438."}}}}},
       {"ComicEnd.dat",
        "End",
-       {{0xFF602040u,
-         0xFF201018u,
-         {{400, 90, L"It is over. For now.", L"Se acab\u00F3. Por ahora.",
-           L"\u0412\u0441\u0451 \u043A\u043E\u043D\u0447\u0435\u043D\u043E. \u041F\u043E\u043A\u0430."}}},
-        {0xFF101030u,
-         0xFF000000u,
-         {{400, 250, L"To be continued...", L"Continuar\u00E1...",
+       {{{{{8, 8, 784, 584}, Scene::GuardianFallen}},
+         {{400, 40, L"It is over. For now.", L"Se acab\u00F3. Por ahora.",
+           L"\u0412\u0441\u0451 \u043A\u043E\u043D\u0447\u0435\u043D\u043E. \u041F\u043E\u043A\u0430.", 640, 290}}},
+        {{{{8, 8, 784, 584}, Scene::StationDark}},
+         {{400, 500, L"To be continued...", L"Continuar\u00E1...",
            L"\u041F\u0440\u043E\u0434\u043E\u043B\u0436\u0435\u043D\u0438\u0435 \u0441\u043B\u0435\u0434\u0443\u0435\u0442..."}}}}},
   };
   return comics;
@@ -85,17 +87,10 @@ std::string BalloonId(const Comic& comic, size_t page, size_t balloon) {
   return std::string("TXT_COMIC_") + comic.tag + "_" + std::to_string(page) + "_" + std::to_string(balloon);
 }
 
-TestPicture PagePicture(const Page& page, size_t number) {
-  TestPicture p(1024, 1024, 0xFF000000u);
-  datagen::FillGradient(p, {0, 0, 800, 400}, page.sky, page.ground);
-  datagen::FillBox(p, {0, 400, 800, 200}, page.ground);
-  // Some buildings, then the balloons.
-  for (int i = 0; i < 6; ++i) {
-    const int h = 80 + ((i * 37 + int(number) * 53) % 140);
-    datagen::FillBox(p, {20 + i * 130, 400 - h, 100, h}, 0xFF101018u + uint32_t(i) * 0x040404u);
-  }
-  for (const Balloon& b : page.balloons) datagen::FillEllipse(p, {b.x - 190, b.y - 22, 380, 70}, 0xFFFFFFFFu);
-  return p;
+TestPicture PagePicture(const Page& page) {
+  std::vector<datagen::comic::Balloon> balloons;
+  for (const Balloon& b : page.balloons) balloons.push_back({b.x, b.y, b.tailX, b.tailY});
+  return datagen::comic::Page(page.panels, balloons);
 }
 
 TestPicture TurnButtons(uint32_t ink) {
@@ -124,7 +119,7 @@ bool WriteComics(const datagen::Output& out) {
       for (size_t m = 0; m < comic.pages[n].balloons.size(); ++m)
         item.balloons.push_back({BalloonId(comic, n, m), comic.pages[n].balloons[m].x, comic.pages[n].balloons[m].y});
       pages.push_back(item);
-      ok = out.Write(item.image, formats::JpegBytes(PagePicture(comic.pages[n], n), 90)) && ok;
+      ok = out.Write(item.image, formats::JpegBytes(PagePicture(comic.pages[n]), 90)) && ok;
     }
     ok = out.Write(comic.file, formats::ComicDescriptionText(pages)) && ok;
   }

@@ -11,13 +11,14 @@ namespace {
 std::vector<datagen::GameText> HudMessages() {
   return {
       {"TXT_MSG_TUTORIAL_WELCOME",
-       L"Commander here. Move with @KMP_UP @KMP_LEFT @KMP_DOWN @KMP_RIGHT and aim with the mouse. Blue shots hurt "
-       L"red enemies, red shots hurt blue ones.",
-       L"Aqu\u00ed el comandante. Mu\u00e9vete con @KMP_UP @KMP_LEFT @KMP_DOWN @KMP_RIGHT y apunta con el rat\u00f3n. "
-       L"Los disparos azules da\u00f1an a los enemigos rojos, y los rojos a los azules.",
+       L"Commander here. Move with @KMP_UP @KMP_LEFT @KMP_DOWN @KMP_RIGHT aim with the mouse and turn the camera "
+       L"with the mouse wheel. Blue shots hurt red enemies, red shots hurt blue ones.",
+       L"Aqu\u00ed el comandante. Mu\u00e9vete con @KMP_UP @KMP_LEFT @KMP_DOWN @KMP_RIGHT apunta con el rat\u00f3n y gira la c\u00e1mara "
+       L"con la rueda. Los disparos azules da\u00f1an a los enemigos rojos, y los rojos a los azules.",
        L"\u0413\u043e\u0432\u043e\u0440\u0438\u0442 \u043a\u043e\u043c\u0430\u043d\u0434\u0438\u0440. "
        L"\u0414\u0432\u0438\u0433\u0430\u0439\u0442\u0435\u0441\u044c \u043a\u043b\u0430\u0432\u0438\u0448\u0430\u043c\u0438 "
-       L"@KMP_UP @KMP_LEFT @KMP_DOWN @KMP_RIGHT \u0438 \u0446\u0435\u043b\u044c\u0442\u0435\u0441\u044c \u043c\u044b\u0448\u044c\u044e. "
+       L"@KMP_UP @KMP_LEFT @KMP_DOWN @KMP_RIGHT, \u0446\u0435\u043b\u044c\u0442\u0435\u0441\u044c \u043c\u044b\u0448\u044c\u044e, "
+       L"\u043a\u0430\u043c\u0435\u0440\u0443 \u043f\u043e\u0432\u043e\u0440\u0430\u0447\u0438\u0432\u0430\u0439\u0442\u0435 \u043a\u043e\u043b\u0451\u0441\u0438\u043a\u043e\u043c. "
        L"\u0421\u0438\u043d\u0438\u0435 \u0432\u044b\u0441\u0442\u0440\u0435\u043b\u044b \u0440\u0430\u043d\u044f\u0442 "
        L"\u043a\u0440\u0430\u0441\u043d\u044b\u0445 \u0432\u0440\u0430\u0433\u043e\u0432, \u043a\u0440\u0430\u0441\u043d\u044b\u0435 - "
        L"\u0441\u0438\u043d\u0438\u0445."},

@@ -28,7 +28,7 @@ const Briefing BRIEFINGS[3] = {
       L"Добро пожаловать на борт, агент.\nПрежде чем отправить вас, пройдите тренировочный зал до выхода.\n"
       L"У терминалов нажимайте клавишу действия."},
      false,
-     {L"Training checklist", L"Lista de entrenamiento", L"План тренировки"},
+     {L"Training checklist", L"Plan de práctica", L"План тренировки"},
      {L"1. Walk through the corridor into the hall.\n2. Shoot the box and the barrel.\n3. Pick up the weapon "
       L"upgrade.\n4. Use the terminal.\n5. Reach the exit.",
       L"1. Cruza el pasillo hasta la sala.\n2. Dispara a la caja y al barril.\n3. Recoge la mejora del arma.\n"
@@ -36,16 +36,16 @@ const Briefing BRIEFINGS[3] = {
       L"1. Пройдите по коридору в зал.\n2. Разбейте ящик и бочку.\n3. Подберите улучшение оружия.\n"
       L"4. Воспользуйтесь терминалом.\n5. Дойдите до выхода."}},
     {{L"Agent,\nthe east wing has lost power. Open the north gate at the hub's terminal, restore the circuit in "
-      L"the north room and get through the east gate to the exit.\nKeep clear of the red beam by the west wall: it "
-      L"kills.",
+      L"the north room and get through the east gate to the exit.\nThe red beam by the west wall burns fast: "
+      L"crossing it costs about a quarter of your health, and standing in it kills.",
       L"Agente:\nel ala este se ha quedado sin energía. Abre la puerta norte desde el terminal del vestíbulo, "
-      L"restablece el circuito de la sala norte y cruza la puerta este hasta la salida.\nNo te acerques al rayo "
-      L"rojo de la pared oeste: mata.",
+      L"restablece el circuito de la sala norte y cruza la puerta este hasta la salida.\nEl rayo rojo de la pared oeste "
+      L"quema deprisa: cruzarlo cuesta un cuarto de tu salud y quedarte en él te mata.",
       L"Агент,\nв восточном крыле нет питания. Откройте северные ворота с терминала в холле, восстановите цепь в "
-      L"северном зале и пройдите через восточные ворота к выходу.\nДержитесь подальше от красного луча у "
-      L"западной стены: он убивает."},
+      L"северном зале и пройдите через восточные ворота к выходу.\nКрасный луч у западной стены быстро "
+      L"жжёт: пересечь его стоит четверти здоровья, а стоять в нём смертельно."},
      true,
-     {L"Terminal schematic", L"Esquema del terminal", L"Схема терминала"},
+     {L"Terminal schematic", L"Plano del terminal", L"Схема терминала"},
      {L"The terminal stands in the hub, before the north gate; the generator room lies beyond it.",
       L"El terminal está en el vestíbulo, ante la puerta norte; la sala del generador queda detrás.",
       L"Терминал стоит в холле перед северными воротами; за ними генераторная."}},
@@ -56,7 +56,7 @@ const Briefing BRIEFINGS[3] = {
       L"Это последний рубеж. Арена перед ядром кишит врагами. Зарядите волновое оружие синими выстрелами, "
       L"выпустите волну с пульта и идите к ядру, пока наши заряды запечатывают их гнёзда."},
      false,
-     {L"Radiation warning", L"Aviso de radiación", L"Радиационная опасность"},
+     {L"Radiation warning", L"Aviso de radiación", L"Радиация: опасно"},
      {L"Radiation levels near the core are lethal after a few minutes. Do not linger.",
       L"La radiación cerca del núcleo es mortal en pocos minutos. No te entretengas.",
       L"Радиация у ядра смертельна уже через несколько минут. Не задерживайтесь."}},

@@ -102,8 +102,9 @@ void Frame(TestPicture& p) {
   // The case, its screen bezel and the screen around the application window.
   Panel(p, 0, 0, 800, 600, 0, Argb(255, 20, 22, 26), Argb(255, 12, 13, 16), Argb(255, 20, 22, 26));
   Panel(p, 120, 60, 660, 470, 48, BODY_TOP, BODY_BOTTOM, Argb(255, 100, 108, 120), 3);
-  Panel(p, 168, 96, 553, 340, 10, BEZEL, BEZEL, Argb(255, 8, 9, 11), 2);
-  Fill(p, 174, 102, 541, 328, SCREEN);
+  // The screen reaches below the logged-in line (drawn at y 422).
+  Panel(p, 168, 96, 553, 350, 10, BEZEL, BEZEL, Argb(255, 8, 9, 11), 2);
+  Fill(p, 174, 102, 541, 338, SCREEN);
   Fill(p, 174, 148, 541, 2, ACCENT);  // under the title
   // The application window and the status lamp's hole are see-through.
   Fill(p, WINDOW_X, WINDOW_Y, WINDOW_W, WINDOW_H, CLEAR);
@@ -130,7 +131,9 @@ void PdaAtlas(TestPicture& p) {
   // (texel (365, 605)) is the plain panel colour the other backgrounds use.
   const Piece& o = OBJECTIVES_BACKGROUND;
   Fill(p, o.x, o.y, o.w, o.h, PANEL);
-  for (int y = o.y + 54; y < o.y + o.h - 4; y += 30) Fill(p, o.x + 20, y, o.w - 40, 1, Argb(255, 30, 56, 84));
+  // The rules lie between the list's lines (30 apart from y 179 on the
+  // screen, the background's top at y 155), never through one.
+  for (int y = o.y + 48; y < o.y + o.h - 4; y += 30) Fill(p, o.x + 20, y, o.w - 40, 1, Argb(255, 30, 56, 84));
   Fill(p, o.x + 2, o.y + o.h - 3, o.w - 4, 1, Argb(255, 30, 56, 84));
   Fill(p, PANEL_TEXEL.x, PANEL_TEXEL.y, 1, 1, PANEL);
   Fill(p, BACKDROP_TEXEL.x, BACKDROP_TEXEL.y, 1, 1, Argb(170, 0, 0, 0));
@@ -193,13 +196,15 @@ void Pda2Atlas(TestPicture& p) {
   // way in and out (above y 215 and below y 405 on the screen).
   const Piece& m = MAIL_BACKGROUND;
   Fill(p, m.x, m.y, m.w, m.h, PANEL);
-  Panel(p, m.x + 8, m.y + 56, m.w - 56, m.h - 62, 6, Argb(255, 10, 26, 42), Argb(255, 10, 26, 42), PANEL_LIGHT);
-  Panel(p, m.x + m.w - 42, m.y + 56, 34, m.h - 62, 6, Argb(255, 10, 26, 42), Argb(255, 10, 26, 42), PANEL_LIGHT);
+  // The text area holds the whole wrap width (x 200 to 670 on the screen,
+  // with the blank a line may keep); the scroll column takes the arrows at x 677.
+  Panel(p, m.x + 8, m.y + 56, m.w - 42, m.h - 62, 6, Argb(255, 10, 26, 42), Argb(255, 10, 26, 42), PANEL_LIGHT);
+  Panel(p, m.x + m.w - 33, m.y + 56, 24, m.h - 62, 6, Argb(255, 10, 26, 42), Argb(255, 10, 26, 42), PANEL_LIGHT);
   const Piece& v = MAIL_OVERLAY;
   Fill(p, v.x, v.y, v.w, 60, PANEL);
-  Fill(p, v.x + 8, v.y + 56, v.w - 56, 4, Argb(255, 28, 58, 90));
+  Fill(p, v.x + 8, v.y + 56, v.w - 42, 4, Argb(255, 28, 58, 90));
   Fill(p, v.x, v.y + 250, v.w, 20, PANEL);
-  Fill(p, v.x + 8, v.y + 250, v.w - 56, 2, Argb(255, 28, 58, 90));
+  Fill(p, v.x + 8, v.y + 250, v.w - 42, 2, Argb(255, 28, 58, 90));
   Panel(p, SLIDER_BACK.x, SLIDER_BACK.y, SLIDER_BACK.w, SLIDER_BACK.h, 4, BEZEL, BEZEL, ACCENT);
   Panel(p, SLIDER_FILL.x, SLIDER_FILL.y, SLIDER_FILL.w, SLIDER_FILL.h, 0, ACCENT_BRIGHT, ACCENT, ACCENT_BRIGHT);
   Panel(p, CHECK_BOX.x, CHECK_BOX.y, CHECK_BOX.w, CHECK_BOX.h, 3, BEZEL, BEZEL, ACCENT_BRIGHT, 2);
