@@ -1,10 +1,13 @@
 // Fuzz target of the "Logos.dat" reader: any bytes give a list no longer
 // than the bytes allow, of logos with a name that starts with no blank and
-// holds no line break, and sizes that are not negative.
+// holds no line break, and sizes that are not negative; and a logo sequence
+// made from the list as "Logos.dat" plays and draws a frame.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "frontend/LogoSequence.h"
 #include "frontend/LogoList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,5 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (first == ' ' || first == '\t' || first == '\r' || first == '\v' || first == '\f') __builtin_trap();
     if (logo.width < 0 || logo.height < 0 || !std::isfinite(logo.seconds)) __builtin_trap();
   }
+  fuzzgame::PutOnScreen("Logos.dat", data, size);
+  CLogoSequence sequence;
+  fuzzgame::DrawScreen([&] { sequence.Update(); });
+  sequence.Release();
   return 0;
 }

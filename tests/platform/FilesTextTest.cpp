@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/Log.h"
 #include "platform/Files.h"
 #include "platform/Math.h"
 #include "platform/Text.h"
@@ -158,4 +159,14 @@ TEST(MathHelpers, ColourPacking) {
   EXPECT_EQ(PackColor(1.5f, -0.2f, 0.5f, 1.0f), 0xFFFF0080u);
   EXPECT_EQ(ColorChannelToByte(0.999f), 255u);
   EXPECT_EQ(ColorChannelToByte(0.001f), 0u);
+}
+
+TEST(LogLines, AHugeLineIsCutWithItsLength) {
+  testing::internal::CaptureStderr();
+  platform::LogWarning("cannot open script '" + std::string(1 << 20, 'x') + "'");
+  platform::LogError("short");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_LT(err.size(), 1200u);
+  EXPECT_NE(err.find("... (1048597 bytes)\n"), std::string::npos);
+  EXPECT_NE(err.find("[error] short\n"), std::string::npos);
 }
