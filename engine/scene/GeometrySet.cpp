@@ -268,6 +268,9 @@ void CGeometrySetRegistry::DrawQueues() {
   // A block applied right before, with nothing drawn since that may have
   // changed the device's states, need not be applied again.
   const CShader* lastBlock = nullptr;
+  // The set before changed only the texture factor after lastBlock: that
+  // entry is all the block has to send again.
+  bool factorLeft = false;
   for (auto& queue : m_Queues) {
     std::sort(queue.begin(), queue.end(), [](const QueueEntry& a, const QueueEntry& b) {
       return a.key < b.key || (a.key == b.key && a.order < b.order);
@@ -275,7 +278,9 @@ void CGeometrySetRegistry::DrawQueues() {
     for (const QueueEntry& entry : queue) {
       CGeometrySet* set = entry.set;
       if (set->stateBlock && set->stateBlock != lastBlock) set->stateBlock->Apply(false);
-      lastBlock = (set->renderEffect || set->ChangesStates()) ? nullptr : set->stateBlock;
+      else if (set->stateBlock && factorLeft) set->stateBlock->ApplyRenderState(platform::D3DRS_TEXTUREFACTOR);
+      factorLeft = !set->renderEffect && set->LeavesOnlyTextureFactor();
+      lastBlock = (set->renderEffect || (set->ChangesStates() && !factorLeft)) ? nullptr : set->stateBlock;
       if (set->material != lastMaterial) {
         if (set->material) set->material->Apply();
         lastMaterial = set->material;

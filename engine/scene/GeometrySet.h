@@ -55,6 +55,10 @@ class CGeometrySet {
   // States of the drawable's own, set after its block (and material and
   // textures) and before its render effect, which may change them again.
   virtual void ApplyOwnStates() {}
+  // Whether the texture factor is the only state the set leaves behind
+  // (through ApplyOwnStates): the next set of the same block then needs
+  // only that state of its block again.
+  virtual bool LeavesOnlyTextureFactor() const { return false; }
 
   const D3DXMATRIX* worldMatrix = nullptr;  // not owned
   CShader* stateBlock = nullptr;
@@ -101,6 +105,7 @@ class CStaticBillboardGeometrySet : public CGeometrySet {
   // The sprite's colour as the texture factor, left behind for the next
   // set, so the next set's block is applied again.
   void ApplyOwnStates() override;
+  bool LeavesOnlyTextureFactor() const override { return true; }
 
  private:
   CStaticBillboard* m_Owner;
@@ -113,6 +118,7 @@ class CPlaneSpriteGeometrySet : public CGeometrySet {
   // The sprite's colour as the texture factor, left behind for the next
   // set, so the next set's block is applied again.
   void ApplyOwnStates() override;
+  bool LeavesOnlyTextureFactor() const override { return true; }
 
  private:
   CPlaneSprite* m_Owner;

@@ -102,8 +102,14 @@ class GlDevice final : public IDevice {
     return D3D_OK;
   }
 
+  // A state set to the value it has changes nothing the next draw sends.
   HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
+    DWORD now = 0;
+    if (m_States.GetRender(state, &now) == D3D_OK && now == value) return D3D_OK;
     Bump(m_Versions.states);
+    // The texture factor, changed from draw to draw by sprites, is only a
+    // uniform: the program stays.
+    if (state != D3DRS_TEXTUREFACTOR) Bump(m_KeyStates);
     return m_States.SetRender(state, value);
   }
   HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override { return m_States.GetRender(state, value); }
@@ -114,7 +120,10 @@ class GlDevice final : public IDevice {
     return m_States.GetSampler(sampler, type, value);
   }
   HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
+    DWORD now = 0;
+    if (m_States.GetStage(stage, type, &now) == D3D_OK && now == value) return D3D_OK;
     Bump(m_Versions.states);
+    Bump(m_KeyStates);
     return m_States.SetStage(stage, type, value);
   }
   HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override {
@@ -246,8 +255,10 @@ class GlDevice final : public IDevice {
     return D3D_OK;
   }
   HRESULT SetFVF(DWORD fvf) override {
+    if (m_LayoutKnown && m_Bound.fvf == fvf) return D3D_OK;
     m_Bound.fvf = fvf;
     m_Layout = DescribeFVF(fvf);
+    m_LayoutKnown = true;
     return D3D_OK;
   }
   HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset, uint32_t stride) override {
@@ -265,9 +276,8 @@ class GlDevice final : public IDevice {
     if (!Stream() || count == 0 || !DrawFits(Stream()->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride, startVertex, count))
       return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    Stream()->Bind();
-    SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
-    glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(count));
+    const uint32_t first = BindStream();
+    glDrawArrays(PrimitiveMode(type), GLint(first + startVertex), GLsizei(count));
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -285,13 +295,13 @@ class GlDevice final : public IDevice {
     IndexRange(Indices()->Bytes().data() + size_t(startIndex) * size, count, size, &lowest, &highest);
     if (uint64_t(highest) + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    Stream()->Bind();
-    Indices()->Bind();
-    SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
+    const uint32_t first = BindStream();
+    Indices()->Bind(size);
     // The range spares the driver a pass over the indices.
     glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
                                   size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                                  reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
+                                  reinterpret_cast<const void*>(Indices()->Offset() + size_t(startIndex) * size),
+                                  GLint(first) + baseVertex);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -433,6 +443,7 @@ class GlDevice final : public IDevice {
 
   // After a Present: the next frame's target, the counters of a new frame.
   HRESULT Presented() {
+    m_Link->arena.EndFrame();
     ChooseTarget();
     m_Link->cache.BindFramebuffer(m_Target);
     m_Link->cache.Counters() = DeviceFrameCounters();
@@ -476,6 +487,7 @@ class GlDevice final : public IDevice {
     DeleteTargets();
     m_StreamVertices.Delete();
     m_StreamIndices.Delete();
+    m_Link->arena.Delete();
     glDeleteSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
     glDeleteTextures(1, &m_RampTexture);
     glDeleteVertexArrays(1, &m_Vao);
@@ -599,6 +611,8 @@ class GlDevice final : public IDevice {
     m_States.SetDefaults();
     m_Bound.Clear();
     m_Layout = VertexLayout();
+    m_LayoutKnown = false;
+    Bump(m_KeyStates);
     D3DXMatrixIdentity(&m_World);
     D3DXMatrixIdentity(&m_View);
     D3DXMatrixIdentity(&m_Proj);
@@ -796,9 +810,21 @@ class GlDevice final : public IDevice {
   // goes to GL only when it differs from what GL holds.
   bool Prepare() {
     if (m_Layout.position < 0) return false;  // no vertex format with a position
-    const gl::PipelineKey key = MakeKey();
-    Program* p = GetProgram(key);
-    if (!p) return false;
+    // The key is made again only when something it is made from changed:
+    // a state other than the texture factor, the lights, the vertex format,
+    // or which stages have a texture.
+    uint32_t textured = 0;
+    for (uint32_t i = 0; i < MAX_TEXTURE_STAGES; ++i) textured |= Texture(int(i)) ? 1u << i : 0u;
+    if (!m_LastProgram || m_KeyMadeAt.states != m_KeyStates || m_KeyMadeAt.lights != m_Versions.lights ||
+        m_KeyMadeAt.fvf != m_Bound.fvf || m_KeyMadeAt.textured != textured) {
+      m_KeyMadeAt = KeyInputs{m_KeyStates, m_Versions.lights, m_Bound.fvf, textured};
+      if (!GetProgram(MakeKey())) {
+        m_LastProgram = nullptr;
+        return false;
+      }
+    }
+    Program* p = m_LastProgram;
+    const gl::PipelineKey& key = m_LastKey;
     gl::StateCache& c = m_Link->cache;
     ApplyFixedStates();
     c.UseProgram(p->id);
@@ -914,6 +940,23 @@ class GlDevice final : public IDevice {
     return true;
   }
 
+  // Binds the stream's buffer and points the attributes at it; returns the
+  // number of the stream's first vertex in that buffer. Streams that start
+  // a whole number of vertices into their buffer share the attributes of
+  // every other stream there: only the first vertex differs.
+  uint32_t BindStream() {
+    GlVertexBuffer* stream = Stream();
+    const uint32_t stride = m_Bound.streamStride;
+    stream->Bind(stride ? stride : 1);
+    const size_t start = stream->Offset() + m_Bound.streamOffset;
+    if (stride && start % stride == 0) {
+      SetAttributes(stream->Id(), 0, stride);
+      return uint32_t(start / stride);
+    }
+    SetAttributes(stream->Id(), uint32_t(start), stride);
+    return 0;
+  }
+
   // Streams vertices handed over by pointer and points the attributes at
   // them; returns the number of the first vertex.
   GLint StreamVertices(const void* data, size_t bytes, uint32_t stride) {
@@ -972,6 +1015,15 @@ class GlDevice final : public IDevice {
   gl::StreamBuffer m_StreamVertices, m_StreamIndices;
   DeviceFrameCounters m_LastFrame;
   UniformVersions m_Versions;
+  // What the last key was made from.
+  struct KeyInputs {
+    uint64_t states = 0, lights = 0;
+    DWORD fvf = 0;
+    uint32_t textured = 0;
+  };
+  KeyInputs m_KeyMadeAt;
+  uint64_t m_KeyStates = 0;  // bumped by every state change the key may follow
+  bool m_LayoutKnown = false;
   uint64_t m_NextVersion = 1;
   void Bump(uint64_t& version) { version = m_NextVersion++; }
   bool m_RampIdentity = true;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "platform/Graphics.h"
 
@@ -205,6 +206,94 @@ class StateCache {
 
 namespace platform {
 namespace gl {
+
+// Geometry written once (meshes, quads) shares a few large buffers: draws
+// of different meshes then point the vertex attributes and the indices at
+// the same buffer and differ only in their first vertex and index. Room
+// given back is reused only some frames later, when no draw still reads it,
+// so writing into it never waits for the driver.
+class BufferArena {
+ public:
+  struct Slot {
+    GLuint id = 0;
+    size_t offset = 0, size = 0;
+  };
+  static constexpr size_t kChunk = size_t(4) << 20;
+  static constexpr size_t kLargest = size_t(1) << 20;  // larger geometry keeps a buffer of its own
+  static constexpr uint64_t kReuseAfterFrames = 3;
+
+  // Room for bytes at a multiple of align; false when the geometry is
+  // better off in a buffer of its own.
+  bool Allocate(size_t bytes, size_t align, Slot* out) {
+    if (bytes == 0 || bytes > kLargest || align == 0) return false;
+    for (size_t i = 0; i < m_Free.size(); ++i) {
+      Range& r = m_Free[i];
+      if (r.freedAt + kReuseAfterFrames > m_Frame) continue;
+      const size_t at = (r.offset + align - 1) / align * align;
+      if (at + bytes > r.offset + r.size) continue;
+      *out = Slot{r.id, at, bytes};
+      const size_t end = r.offset + r.size;
+      if (at + bytes == end) {
+        m_Free.erase(m_Free.begin() + std::ptrdiff_t(i));
+      } else {
+        r.size = end - (at + bytes);
+        r.offset = at + bytes;
+      }
+      return true;
+    }
+    for (Chunk& c : m_Chunks) {
+      const size_t at = (c.used + align - 1) / align * align;
+      if (at + bytes > kChunk) continue;
+      c.used = at + bytes;
+      *out = Slot{c.id, at, bytes};
+      return true;
+    }
+    Chunk c;
+    glGenBuffers(1, &c.id);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, c.id);
+    glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(kChunk), nullptr, GL_STATIC_DRAW);
+    c.used = bytes;
+    m_Chunks.push_back(c);
+    *out = Slot{c.id, 0, bytes};
+    return true;
+  }
+  // Writes a slot's bytes (room no pending draw reads).
+  void Write(const Slot& slot, const void* data, size_t bytes) {
+    glBindBuffer(GL_COPY_WRITE_BUFFER, slot.id);
+    void* p = glMapBufferRange(GL_COPY_WRITE_BUFFER, GLintptr(slot.offset), GLsizeiptr(bytes),
+                               GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    if (p) {
+      std::memcpy(p, data, bytes);
+      glUnmapBuffer(GL_COPY_WRITE_BUFFER);
+    } else {
+      glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(slot.offset), GLsizeiptr(bytes), data);
+    }
+  }
+  void Free(const Slot& slot) {
+    if (slot.id) m_Free.push_back(Range{slot.id, slot.offset, slot.size, m_Frame});
+  }
+  // After each presented frame.
+  void EndFrame() { ++m_Frame; }
+  void Delete() {
+    for (Chunk& c : m_Chunks) glDeleteBuffers(1, &c.id);
+    m_Chunks.clear();
+    m_Free.clear();
+  }
+
+ private:
+  struct Chunk {
+    GLuint id = 0;
+    size_t used = 0;
+  };
+  struct Range {
+    GLuint id;
+    size_t offset, size;
+    uint64_t freedAt;
+  };
+  std::vector<Chunk> m_Chunks;
+  std::vector<Range> m_Free;
+  uint64_t m_Frame = 0;
+};
 
 // Geometry handed over by pointer, streamed into one buffer that grows as
 // needed: each draw writes after the last without waiting for the driver,
