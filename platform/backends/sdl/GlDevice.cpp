@@ -26,6 +26,7 @@
 #include "platform/backends/DeviceStates.h"
 #include "platform/backends/MemoryResources.h"
 #include "platform/backends/sdl/GlContext.h"
+#include "platform/backends/sdl/GlMatrixRing.h"
 #include "platform/backends/sdl/GlObjects.h"
 #include "platform/backends/sdl/GlPipeline.h"
 #include "platform/backends/sdl/GlProgram.h"
@@ -71,6 +72,7 @@ class GlDevice final : public IDevice {
     if (!m_Context->MakeCurrent()) return false;
     glGenVertexArrays(1, &m_Vao);
     glBindVertexArray(m_Vao);
+    m_Matrices.Create();
     m_StreamVertices.Create(1 << 20);
     m_StreamIndices.Create(1 << 18);
     glGenSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
@@ -277,7 +279,7 @@ class GlDevice final : public IDevice {
       return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     const uint32_t first = BindStream();
-    glDrawArrays(PrimitiveMode(type), GLint(first + startVertex), GLsizei(count));
+    DrawArrays(PrimitiveMode(type), GLint(first + startVertex), GLsizei(count));
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -298,10 +300,8 @@ class GlDevice final : public IDevice {
     const uint32_t first = BindStream();
     Indices()->Bind(size);
     // The range spares the driver a pass over the indices.
-    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
-                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                                  reinterpret_cast<const void*>(Indices()->Offset() + size_t(startIndex) * size),
-                                  GLint(first) + baseVertex);
+    DrawElements(PrimitiveMode(type), lowest, highest, GLsizei(count), size,
+                 Indices()->Offset() + size_t(startIndex) * size, GLint(first) + baseVertex);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -311,7 +311,7 @@ class GlDevice final : public IDevice {
     if (!data || stride == 0 || count == 0) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     const GLint first = StreamVertices(data, size_t(count) * stride, stride);
-    glDrawArrays(PrimitiveMode(type), first, GLsizei(count));
+    DrawArrays(PrimitiveMode(type), first, GLsizei(count));
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -330,8 +330,7 @@ class GlDevice final : public IDevice {
     m_Link->cache.BindElementBuffer(m_StreamIndices.Id());
     const size_t at = m_StreamIndices.Write(GL_ELEMENT_ARRAY_BUFFER, indices, size_t(count) * size, size);
     ++m_Link->cache.Counters().bufferUploads;
-    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
-                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(at), first);
+    DrawElements(PrimitiveMode(type), lowest, highest, GLsizei(count), size, at, first);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -488,6 +487,7 @@ class GlDevice final : public IDevice {
     m_StreamVertices.Delete();
     m_StreamIndices.Delete();
     m_Link->arena.Delete();
+    m_Matrices.Delete();
     glDeleteSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
     glDeleteTextures(1, &m_RampTexture);
     glDeleteVertexArrays(1, &m_Vao);
@@ -631,6 +631,7 @@ class GlDevice final : public IDevice {
     const DWORD* rs = m_States.render;
     const VertexLayout& l = m_Layout;
     k.screenSpace = l.screenSpace;
+    k.matrixAttributes = m_Matrices.Ready() && !l.screenSpace;
     k.hasNormal = l.normal >= 0;
     k.hasDiffuse = l.diffuse >= 0;
     k.hasSpecular = l.specular >= 0;
@@ -847,7 +848,29 @@ class GlDevice final : public IDevice {
     // changed since the program last had it.
     const UniformVersions& v = m_Versions;
     UniformVersions& seen = p->seen;
-    if (seen.world != v.world || seen.view != v.view) {
+    if (key.matrixAttributes) {
+      // A new ring entry when the world, the view or the need of a normal
+      // matrix changed; a program that does not light keeps a zero normal
+      // matrix, as its uniform would be.
+      const bool normal = key.lighting && key.hasNormal;
+      if (!m_SlotValid || m_SlotWorld != v.world || m_SlotView != v.view || m_SlotNormal != normal) {
+        D3DXMATRIX worldView;
+        D3DXMatrixMultiply(&worldView, &m_World, &m_View);
+        float n[9] = {};
+        if (normal) {
+          D3DXMATRIX inverse;
+          if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
+          const float t[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
+                              inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
+          std::memcpy(n, t, sizeof n);
+        }
+        m_Slot = m_Matrices.Write(&worldView.m[0][0], n);
+        m_SlotValid = true;
+        m_SlotWorld = v.world;
+        m_SlotView = v.view;
+        m_SlotNormal = normal;
+      }
+    } else if (seen.world != v.world || seen.view != v.view) {
       D3DXMATRIX worldView;
       D3DXMatrixMultiply(&worldView, &m_World, &m_View);
       mat4(p->worldView, &worldView.m[0][0]);
@@ -940,6 +963,23 @@ class GlDevice final : public IDevice {
     return true;
   }
 
+  // The draw calls, with the matrices of the draw's ring entry when there is a ring.
+  void DrawArrays(GLenum mode, GLint first, GLsizei count) {
+    if (m_Matrices.Ready()) glDrawArraysInstancedBaseInstance(mode, first, count, 1, m_Slot);
+    else glDrawArrays(mode, first, count);
+  }
+  // The range spares the driver a pass over the indices (an instanced draw
+  // needs none).
+  void DrawElements(GLenum mode, uint32_t lowest, uint32_t highest, GLsizei count, uint32_t size, size_t at,
+                    GLint baseVertex) {
+    const GLenum type = size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    const void* indices = reinterpret_cast<const void*>(at);
+    if (m_Matrices.Ready())
+      glDrawElementsInstancedBaseVertexBaseInstance(mode, count, type, indices, 1, baseVertex, m_Slot);
+    else
+      glDrawRangeElementsBaseVertex(mode, lowest, highest, count, type, indices, baseVertex);
+  }
+
   // Binds the stream's buffer and points the attributes at it; returns the
   // number of the stream's first vertex in that buffer. Streams that start
   // a whole number of vertices into their buffer share the attributes of
@@ -1022,6 +1062,11 @@ class GlDevice final : public IDevice {
     uint32_t textured = 0;
   };
   KeyInputs m_KeyMadeAt;
+  gl::MatrixRing m_Matrices;
+  // The ring entry of the last draw and the versions it was written from.
+  uint32_t m_Slot = 0;
+  bool m_SlotValid = false, m_SlotNormal = false;
+  uint64_t m_SlotWorld = 0, m_SlotView = 0;
   uint64_t m_KeyStates = 0;  // bumped by every state change the key may follow
   bool m_LayoutKnown = false;
   uint64_t m_NextVersion = 1;

@@ -57,6 +57,13 @@ std::string Source(int which) {
 std::string VertexShaderSource(const PipelineKey& k) {
   std::ostringstream s;
   s << kVertexHeader;
+  if (k.matrixAttributes)
+    s << "layout(location = 12) in vec4 aWorldView0;\nlayout(location = 13) in vec4 aWorldView1;\n"
+         "layout(location = 14) in vec4 aWorldView2;\nlayout(location = 15) in vec4 aWorldView3;\n"
+         "layout(location = 16) in vec3 aNormalMat0;\nlayout(location = 17) in vec3 aNormalMat1;\n"
+         "layout(location = 18) in vec3 aNormalMat2;\n";
+  const char* worldView = k.matrixAttributes ? "mat4(aWorldView0, aWorldView1, aWorldView2, aWorldView3)" : "uWorldView";
+  const char* normalMat = k.matrixAttributes ? "mat3(aNormalMat0, aNormalMat1, aNormalMat2)" : "uNormalMat";
   // One output per stage in use: a software renderer sets up every
   // output of every triangle.
   for (int i = 0; i < k.stageCount; ++i) s << "out vec4 vTex" << i << ";\n";
@@ -68,14 +75,15 @@ std::string VertexShaderSource(const PipelineKey& k) {
          "  gl_Position = vec4(ndc * w, (aPos.z * 2.0 - 1.0) * w, w);\n"
          "  vec3 P = vec3(0.0);\n  vec3 N = vec3(0.0, 0.0, 1.0);\n";
   } else {
-    s << "  vec4 view = uWorldView * vec4(aPos.xyz, 1.0);\n"
+    s << "  vec4 view = " << worldView << " * vec4(aPos.xyz, 1.0);\n"
          "  vec4 clip = uProj * view;\n"
          "  clip.x += clip.w / uViewport.z;\n"
          "  clip.y -= clip.w / uViewport.w;\n"
          "  clip.z = 2.0 * clip.z - clip.w;\n"
          "  gl_Position = clip;\n"
          "  vec3 P = view.xyz;\n";
-    s << (k.hasNormal ? "  vec3 N = normalize(uNormalMat * aNormal);\n" : "  vec3 N = vec3(0.0);\n");
+    if (k.hasNormal) s << "  vec3 N = normalize(" << normalMat << " * aNormal);\n";
+    else s << "  vec3 N = vec3(0.0);\n";
   }
   s << "  vec4 inDiffuse = " << (k.hasDiffuse ? "aDiffuse" : "vec4(1.0)") << ";\n";
   s << "  vec4 inSpecular = " << (k.hasSpecular ? "aSpecular" : "vec4(0.0)") << ";\n";
