@@ -73,6 +73,7 @@ class GlDevice final : public IDevice {
     glGenVertexArrays(1, &m_Vao);
     glBindVertexArray(m_Vao);
     m_Matrices.Create();
+    m_Link->cache.SetDrawFlush([this] { FlushDraws(); });
     m_StreamVertices.Create(1 << 20);
     m_StreamIndices.Create(1 << 18);
     glGenSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
@@ -328,6 +329,7 @@ class GlDevice final : public IDevice {
     if (!Prepare()) return D3DERR_INVALIDCALL;
     const GLint first = StreamVertices(data, (size_t(highest) + 1) * stride, stride);
     m_Link->cache.BindElementBuffer(m_StreamIndices.Id());
+    m_Link->cache.Changing();
     const size_t at = m_StreamIndices.Write(GL_ELEMENT_ARRAY_BUFFER, indices, size_t(count) * size, size);
     ++m_Link->cache.Counters().bufferUploads;
     DrawElements(PrimitiveMode(type), lowest, highest, GLsizei(count), size, at, first);
@@ -338,6 +340,7 @@ class GlDevice final : public IDevice {
   HRESULT Clear(DWORD count, const RECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override {
     if ((flags & D3DCLEAR_ZBUFFER) && !m_Params.EnableAutoDepthStencil) return D3DERR_INVALIDCALL;
     gl::StateCache& cache = m_Link->cache;
+    cache.Changing();
     cache.BindFramebuffer(m_Target);
     float c[4];
     ColorToVec(color, c);
@@ -383,6 +386,7 @@ class GlDevice final : public IDevice {
 
   HRESULT Present() override {
     gl::StateCache& cache = m_Link->cache;
+    cache.Changing();
     m_LastFrame = cache.Counters();
     int dw = 0, dh = 0;
     GLuint screen = 0;
@@ -472,6 +476,8 @@ class GlDevice final : public IDevice {
   bool ReadBackBuffer(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) override {
     return ReadTarget(m_Target, m_Params.BackBufferWidth, m_Params.BackBufferHeight, argb, width, height);
   }
+  // Sends the draws still waiting to go to GL.
+  void SendWaitingDraws() { FlushDraws(); }
   // What the last Present showed (off-screen devices only).
   bool ReadScreen(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
     return m_ScreenFbo && ReadTarget(m_ScreenFbo, m_ScreenWidth, m_ScreenHeight, argb, width, height);
@@ -488,6 +494,8 @@ class GlDevice final : public IDevice {
     m_StreamIndices.Delete();
     m_Link->arena.Delete();
     m_Matrices.Delete();
+    m_Link->cache.DrawsPending(false);
+    m_Link->cache.SetDrawFlush(nullptr);
     glDeleteSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
     glDeleteTextures(1, &m_RampTexture);
     glDeleteVertexArrays(1, &m_Vao);
@@ -514,6 +522,7 @@ class GlDevice final : public IDevice {
 
   bool ReadTarget(GLuint fbo, uint32_t w, uint32_t h, std::vector<uint32_t>& argb, uint32_t* width,
                   uint32_t* height) {
+    m_Link->cache.Changing();
     std::vector<uint32_t> raw(size_t(w) * h);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -547,6 +556,7 @@ class GlDevice final : public IDevice {
   }
 
   bool MakeTargetObjects() {
+    m_Link->cache.Changing();
     DeleteTargets();
     const GLsizei w = GLsizei(std::max(1u, m_Params.BackBufferWidth)), h = GLsizei(std::max(1u, m_Params.BackBufferHeight));
     m_Params.BackBufferWidth = uint32_t(w);
@@ -585,6 +595,7 @@ class GlDevice final : public IDevice {
 
   // The display takes the high byte of each ramp entry.
   void UploadRamp() {
+    m_Link->cache.Changing();
     std::vector<uint8_t> texels(256 * 3);
     m_RampIdentity = true;
     for (int i = 0; i < 256; ++i) {
@@ -631,7 +642,7 @@ class GlDevice final : public IDevice {
     const DWORD* rs = m_States.render;
     const VertexLayout& l = m_Layout;
     k.screenSpace = l.screenSpace;
-    k.matrixAttributes = m_Matrices.Ready() && !l.screenSpace;
+    k.matrixRing = m_Matrices.Ready() && !l.screenSpace;
     k.hasNormal = l.normal >= 0;
     k.hasDiffuse = l.diffuse >= 0;
     k.hasSpecular = l.specular >= 0;
@@ -731,6 +742,9 @@ class GlDevice final : public IDevice {
       const GLint units[8] = {0, 1, 2, 3, 4, 5, 6, 7};
       const GLint tex = glGetUniformLocation(p.id, "uTex");
       if (tex >= 0) glUniform1iv(tex, 8, units);
+      const GLint matrices = glGetUniformLocation(p.id, "uMatrices");
+      if (matrices >= 0) glUniform1i(matrices, GLint(gl::MatrixRing::kUnit));
+      p.matrixBase = glGetUniformLocation(p.id, "uMatrixBase");
     }
     auto& stored = m_Programs[bytes] = std::move(p);
     return stored.id ? &stored : nullptr;
@@ -785,6 +799,7 @@ class GlDevice final : public IDevice {
     const bool mipmapped = texture && texture->LevelCountForSampling() > 1;
     SamplerSent& sent = m_SamplerSent[i];
     if (sent.known && sent.mipmapped == mipmapped && std::memcmp(sent.states, ss, sizeof sent.states) == 0) return;
+    m_Link->cache.Changing();
     sent.known = true;
     sent.mipmapped = mipmapped;
     std::memcpy(sent.states, ss, sizeof sent.states);
@@ -832,44 +847,48 @@ class GlDevice final : public IDevice {
     c.BindVertexArray(m_Vao);
 
     auto vec4 = [&](Uniform& u, const float* v) {
-      if (p->Changed(u, v)) glUniform4fv(u.location, GLsizei(u.floats / 4), v);
+      if (p->Changed(u, v)) c.Changing(), glUniform4fv(u.location, GLsizei(u.floats / 4), v);
     };
     auto vec3 = [&](Uniform& u, const float* v) {
-      if (p->Changed(u, v)) glUniform3fv(u.location, GLsizei(u.floats / 3), v);
+      if (p->Changed(u, v)) c.Changing(), glUniform3fv(u.location, GLsizei(u.floats / 3), v);
     };
     auto mat4 = [&](Uniform& u, const float* v) {
-      if (p->Changed(u, v)) glUniformMatrix4fv(u.location, GLsizei(u.floats / 16), GL_FALSE, v);
+      if (p->Changed(u, v)) c.Changing(), glUniformMatrix4fv(u.location, GLsizei(u.floats / 16), GL_FALSE, v);
     };
     auto scalar = [&](Uniform& u, float v) {
-      if (p->Changed(u, &v)) glUniform1f(u.location, v);
+      if (p->Changed(u, &v)) c.Changing(), glUniform1f(u.location, v);
     };
 
     // Each group of uniforms is looked at only when what it is made from
     // changed since the program last had it.
     const UniformVersions& v = m_Versions;
     UniformVersions& seen = p->seen;
-    if (key.matrixAttributes) {
-      // A new ring entry when the world, the view or the need of a normal
-      // matrix changed; a program that does not light keeps a zero normal
-      // matrix, as its uniform would be.
+    if (key.matrixRing) {
+      // The matrices are made again when the world, the view or the need
+      // of a normal matrix changed; a program that does not light keeps a
+      // zero normal matrix, as its uniform would be. Every draw has an
+      // entry of its own, so that draws in a row read entries in a row.
       const bool normal = key.lighting && key.hasNormal;
       if (!m_SlotValid || m_SlotWorld != v.world || m_SlotView != v.view || m_SlotNormal != normal) {
         D3DXMATRIX worldView;
         D3DXMatrixMultiply(&worldView, &m_World, &m_View);
-        float n[9] = {};
+        float* t = m_SlotTexels;
+        std::memcpy(t, &worldView.m[0][0], 64);
+        std::memset(t + 16, 0, 48);
         if (normal) {
           D3DXMATRIX inverse;
           if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
-          const float t[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
-                              inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
-          std::memcpy(n, t, sizeof n);
+          // The transpose of the inverse's upper 3x3, column by column.
+          for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 3; ++r) t[16 + 4 * c + r] = inverse.m[r][c];
         }
-        m_Slot = m_Matrices.Write(&worldView.m[0][0], n);
         m_SlotValid = true;
         m_SlotWorld = v.world;
         m_SlotView = v.view;
         m_SlotNormal = normal;
       }
+      if (m_Matrices.AtPartStart()) FlushDraws();
+      m_Slot = m_Matrices.Write(m_SlotTexels);
     } else if (seen.world != v.world || seen.view != v.view) {
       D3DXMATRIX worldView;
       D3DXMatrixMultiply(&worldView, &m_World, &m_View);
@@ -880,7 +899,7 @@ class GlDevice final : public IDevice {
         // The transpose of the inverse's upper 3x3, column by column.
         const float n[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
                             inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
-        if (p->Changed(p->normalMat, n)) glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
+        if (p->Changed(p->normalMat, n)) c.Changing(), glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
       }
     }
     if (seen.proj != v.proj) mat4(p->proj, &m_Proj.m[0][0]);
@@ -963,21 +982,80 @@ class GlDevice final : public IDevice {
     return true;
   }
 
-  // The draw calls, with the matrices of the draw's ring entry when there is a ring.
+  // The draw calls. With a matrix ring, draws wait to go to GL together:
+  // one multi-draw for draws in a row of one mode and one program, with
+  // nothing changed between them but their matrices (entries in a row in
+  // the ring) and their geometry in the same buffers; anything that changes
+  // what GL holds sends them first (the state cache's Changing).
   void DrawArrays(GLenum mode, GLint first, GLsizei count) {
-    if (m_Matrices.Ready()) glDrawArraysInstancedBaseInstance(mode, first, count, 1, m_Slot);
-    else glDrawArrays(mode, first, count);
+    if (!m_Matrices.Ready()) {
+      glDrawArrays(mode, first, count);
+      return;
+    }
+    Batch& b = Queue(mode, false, 0);
+    b.firsts.push_back(first);
+    b.counts.push_back(count);
   }
-  // The range spares the driver a pass over the indices (an instanced draw
-  // needs none).
+  // The range spares the driver a pass over the indices.
   void DrawElements(GLenum mode, uint32_t lowest, uint32_t highest, GLsizei count, uint32_t size, size_t at,
                     GLint baseVertex) {
     const GLenum type = size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
     const void* indices = reinterpret_cast<const void*>(at);
-    if (m_Matrices.Ready())
-      glDrawElementsInstancedBaseVertexBaseInstance(mode, count, type, indices, 1, baseVertex, m_Slot);
-    else
+    if (!m_Matrices.Ready()) {
       glDrawRangeElementsBaseVertex(mode, lowest, highest, count, type, indices, baseVertex);
+      return;
+    }
+    Batch& b = Queue(mode, true, type);
+    b.indices.push_back(indices);
+    b.baseVertices.push_back(baseVertex);
+    b.counts.push_back(count);
+  }
+  struct Batch {
+    GLenum mode = 0, type = 0;
+    bool indexed = false;
+    Program* program = nullptr;
+    uint32_t base = 0;  // the ring entry of the first draw
+    std::vector<GLsizei> counts;
+    std::vector<GLint> firsts, baseVertices;
+    std::vector<const void*> indices;
+  };
+  // The batch the next draw joins (after sending the one waiting, when it
+  // cannot join that).
+  Batch& Queue(GLenum mode, bool indexed, GLenum type) {
+    Batch& b = m_Batch;
+    Program* p = m_LastProgram;
+    const bool ring = p->matrixBase >= 0;
+    if (!b.counts.empty() && (b.mode != mode || b.indexed != indexed || b.type != type || b.program != p ||
+                              (ring && b.base + b.counts.size() != m_Slot)))
+      FlushDraws();
+    if (b.counts.empty()) {
+      b.mode = mode;
+      b.indexed = indexed;
+      b.type = type;
+      b.program = p;
+      b.base = m_Slot;
+      m_Link->cache.DrawsPending(true);
+    }
+    return b;
+  }
+  void FlushDraws() {
+    Batch& b = m_Batch;
+    if (b.counts.empty()) return;
+    m_Link->cache.DrawsPending(false);
+    Program* p = b.program;
+    if (p->matrixBase >= 0 && p->heldBase != GLint(b.base)) {
+      glUniform1i(p->matrixBase, GLint(b.base));
+      p->heldBase = GLint(b.base);
+    }
+    const GLsizei n = GLsizei(b.counts.size());
+    if (b.indexed)
+      glMultiDrawElementsBaseVertex(b.mode, b.counts.data(), b.type, b.indices.data(), n, b.baseVertices.data());
+    else
+      glMultiDrawArrays(b.mode, b.firsts.data(), b.counts.data(), n);
+    b.counts.clear();
+    b.firsts.clear();
+    b.baseVertices.clear();
+    b.indices.clear();
   }
 
   // Binds the stream's buffer and points the attributes at it; returns the
@@ -1000,6 +1078,7 @@ class GlDevice final : public IDevice {
   // Streams vertices handed over by pointer and points the attributes at
   // them; returns the number of the first vertex.
   GLint StreamVertices(const void* data, size_t bytes, uint32_t stride) {
+    m_Link->cache.Changing();
     m_Link->cache.BindArrayBuffer(m_StreamVertices.Id());
     const size_t at = m_StreamVertices.Write(GL_ARRAY_BUFFER, data, bytes, stride);
     ++m_Link->cache.Counters().bufferUploads;
@@ -1066,6 +1145,8 @@ class GlDevice final : public IDevice {
   // The ring entry of the last draw and the versions it was written from.
   uint32_t m_Slot = 0;
   bool m_SlotValid = false, m_SlotNormal = false;
+  float m_SlotTexels[gl::MatrixRing::kTexels * 4] = {};
+  Batch m_Batch;
   uint64_t m_SlotWorld = 0, m_SlotView = 0;
   uint64_t m_KeyStates = 0;  // bumped by every state change the key may follow
   bool m_LayoutKnown = false;
@@ -1199,7 +1280,9 @@ bool ReadPresentedImage(IDevice* device, std::vector<uint32_t>& argb, uint32_t* 
 }
 
 bool FinishDeviceWork(IDevice* device) {
-  if (!dynamic_cast<detail::GlDevice*>(device)) return false;
+  auto* gl = dynamic_cast<detail::GlDevice*>(device);
+  if (!gl) return false;
+  gl->SendWaitingDraws();
   glFinish();
   return true;
 }

@@ -33,6 +33,7 @@ class GlTexture final : public MemoryTexture {
   void Bind(int unit) {
     gl::StateCache& cache = m_Link->cache;
     if (!m_Id) {
+      cache.Changing();
       glGenTextures(1, &m_Id);
       cache.BindTexture(unit, m_Id);
       cache.ActiveUnit(unit);
@@ -42,6 +43,7 @@ class GlTexture final : public MemoryTexture {
       cache.BindTexture(unit, m_Id);
     }
     if (m_Uploaded == m_Version) return;
+    cache.Changing();
     cache.ActiveUnit(unit);
     std::vector<uint32_t> argb;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -59,6 +61,7 @@ class GlTexture final : public MemoryTexture {
  protected:
   ~GlTexture() override {
     if (m_Id && m_Link->alive) {
+      m_Link->cache.Changing();
       m_Link->cache.ForgetTexture(m_Id);
       glDeleteTextures(1, &m_Id);
     }
@@ -84,6 +87,7 @@ struct GlBufferObject {
   void Bind(DeviceLink& link, GLenum target, const std::vector<uint8_t>& bytes, uint64_t version, DWORD usage,
             size_t align) {
     const bool shareable = !(usage & D3DUSAGE_DYNAMIC) && uploaded == 0 && !bytes.empty();
+    if (uploaded != version || !id) link.cache.Changing();
     if (uploaded != version && shareable && !id && link.arena.Allocate(bytes.size(), align, &slot)) {
       id = slot.id;
       offset = slot.offset;
@@ -115,6 +119,7 @@ struct GlBufferObject {
   }
   void Delete(DeviceLink& link) {
     if (!link.alive) return;
+    link.cache.Changing();
     if (slot.id) {
       link.arena.Free(slot);
     } else if (id) {

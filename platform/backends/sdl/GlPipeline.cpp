@@ -56,14 +56,20 @@ std::string Source(int which) {
 
 std::string VertexShaderSource(const PipelineKey& k) {
   std::ostringstream s;
-  s << kVertexHeader;
-  if (k.matrixAttributes)
-    s << "layout(location = 12) in vec4 aWorldView0;\nlayout(location = 13) in vec4 aWorldView1;\n"
-         "layout(location = 14) in vec4 aWorldView2;\nlayout(location = 15) in vec4 aWorldView3;\n"
-         "layout(location = 16) in vec3 aNormalMat0;\nlayout(location = 17) in vec3 aNormalMat1;\n"
-         "layout(location = 18) in vec3 aNormalMat2;\n";
-  const char* worldView = k.matrixAttributes ? "mat4(aWorldView0, aWorldView1, aWorldView2, aWorldView3)" : "uWorldView";
-  const char* normalMat = k.matrixAttributes ? "mat3(aNormalMat0, aNormalMat1, aNormalMat2)" : "uNormalMat";
+  if (k.matrixRing) {
+    // The draw number needs its extension right after the version line.
+    const std::string header = kVertexHeader;
+    const size_t line = header.find('\n') + 1;
+    s << header.substr(0, line) << "#extension GL_ARB_shader_draw_parameters : require\n" << header.substr(line)
+      << "uniform samplerBuffer uMatrices;\nuniform int uMatrixBase;\n";
+  } else {
+    s << kVertexHeader;
+  }
+  const char* worldView = k.matrixRing ? "ringWorldView" : "uWorldView";
+  const char* normalMat =
+      k.matrixRing
+          ? "mat3(texelFetch(uMatrices, m + 4).xyz, texelFetch(uMatrices, m + 5).xyz, texelFetch(uMatrices, m + 6).xyz)"
+          : "uNormalMat";
   // One output per stage in use: a software renderer sets up every
   // output of every triangle.
   for (int i = 0; i < k.stageCount; ++i) s << "out vec4 vTex" << i << ";\n";
@@ -75,6 +81,10 @@ std::string VertexShaderSource(const PipelineKey& k) {
          "  gl_Position = vec4(ndc * w, (aPos.z * 2.0 - 1.0) * w, w);\n"
          "  vec3 P = vec3(0.0);\n  vec3 N = vec3(0.0, 0.0, 1.0);\n";
   } else {
+    if (k.matrixRing)
+      s << "  int m = (uMatrixBase + gl_DrawIDARB) * 7;\n"
+           "  mat4 ringWorldView = mat4(texelFetch(uMatrices, m), texelFetch(uMatrices, m + 1),\n"
+           "                            texelFetch(uMatrices, m + 2), texelFetch(uMatrices, m + 3));\n";
     s << "  vec4 view = " << worldView << " * vec4(aPos.xyz, 1.0);\n"
          "  vec4 clip = uProj * view;\n"
          "  clip.x += clip.w / uViewport.z;\n"

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/Graphics.h"
@@ -20,26 +22,42 @@ class StateCache {
  public:
   // Forgets everything: the next call of each kind goes to GL.
   void Invalidate() {
+    Changing();
     const DeviceFrameCounters counters = m_Counters;
+    std::function<void()> flush = std::move(m_Flush);
     *this = StateCache();
     m_Counters = counters;
+    m_Flush = std::move(flush);
+  }
+
+  // Draws held back to go to GL together (the device's): whatever changes
+  // what GL holds sends them first, so each is drawn with the states it
+  // was given.
+  void SetDrawFlush(std::function<void()> flush) { m_Flush = std::move(flush); }
+  void DrawsPending(bool pending) { m_DrawsPending = pending; }
+  // Called before any change of GL's state or of an object draws may read.
+  void Changing() {
+    if (m_DrawsPending) m_Flush();
   }
 
   DeviceFrameCounters& Counters() { return m_Counters; }
 
   void UseProgram(GLuint id) {
     if (m_Program == id) return;
+    Changing();
     m_Program = id;
     glUseProgram(id);
     ++m_Counters.programBinds;
   }
   void ActiveUnit(int unit) {
     if (m_ActiveUnit == unit) return;
+    Changing();
     m_ActiveUnit = unit;
     glActiveTexture(GL_TEXTURE0 + GLenum(unit));
   }
   void BindTexture(int unit, GLuint id) {
     if (m_Textures[unit] == id) return;
+    Changing();
     ActiveUnit(unit);
     m_Textures[unit] = id;
     glBindTexture(GL_TEXTURE_2D, id);
@@ -47,16 +65,19 @@ class StateCache {
   }
   void BindSampler(int unit, GLuint id) {
     if (m_Samplers[unit] == id) return;
+    Changing();
     m_Samplers[unit] = id;
     glBindSampler(GLuint(unit), id);
   }
   void BindVertexArray(GLuint id) {
     if (m_VertexArray == id) return;
+    Changing();
     m_VertexArray = id;
     glBindVertexArray(id);
   }
   void BindArrayBuffer(GLuint id) {
     if (m_ArrayBuffer == id) return;
+    Changing();
     m_ArrayBuffer = id;
     glBindBuffer(GL_ARRAY_BUFFER, id);
     ++m_Counters.bufferBinds;
@@ -65,12 +86,14 @@ class StateCache {
   // device binds element buffers only with its own array bound.
   void BindElementBuffer(GLuint id) {
     if (m_ElementBuffer == id) return;
+    Changing();
     m_ElementBuffer = id;
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, id);
     ++m_Counters.bufferBinds;
   }
   void BindFramebuffer(GLuint id) {
     if (m_Framebuffer == id) return;
+    Changing();
     m_Framebuffer = id;
     glBindFramebuffer(GL_FRAMEBUFFER, id);
   }
@@ -91,6 +114,7 @@ class StateCache {
   void Enable(GLenum cap, bool on) {
     int8_t* known = Cap(cap);
     if (known && *known == int8_t(on)) return;
+    Changing();
     if (known) *known = int8_t(on);
     if (on) glEnable(cap);
     else glDisable(cap);
@@ -98,6 +122,7 @@ class StateCache {
   void DepthFunc(GLenum f) { Set1(m_DepthFunc, f, glDepthFunc); }
   void DepthMask(bool on) {
     if (m_DepthMask == int(on)) return;
+    Changing();
     m_DepthMask = int(on);
     glDepthMask(on ? GL_TRUE : GL_FALSE);
   }
@@ -105,11 +130,13 @@ class StateCache {
   void FrontFace(GLenum f) { Set1(m_FrontFace, f, glFrontFace); }
   void PolygonMode(GLenum mode) {
     if (m_PolygonMode == mode) return;
+    Changing();
     m_PolygonMode = mode;
     glPolygonMode(GL_FRONT_AND_BACK, mode);
   }
   void ColorMask(uint32_t mask) {
     if (m_ColorMask == mask) return;
+    Changing();
     m_ColorMask = mask;
     glColorMask(mask & 1 ? GL_TRUE : GL_FALSE, mask & 2 ? GL_TRUE : GL_FALSE, mask & 4 ? GL_TRUE : GL_FALSE,
                 mask & 8 ? GL_TRUE : GL_FALSE);
@@ -117,17 +144,20 @@ class StateCache {
   void BlendFunc(GLenum s, GLenum d, GLenum sa, GLenum da) {
     const GLenum v[4] = {s, d, sa, da};
     if (std::memcmp(v, m_BlendFunc, sizeof v) == 0) return;
+    Changing();
     std::memcpy(m_BlendFunc, v, sizeof v);
     glBlendFuncSeparate(s, d, sa, da);
   }
   void BlendEquation(GLenum rgb, GLenum alpha) {
     if (m_BlendEquation[0] == rgb && m_BlendEquation[1] == alpha) return;
+    Changing();
     m_BlendEquation[0] = rgb;
     m_BlendEquation[1] = alpha;
     glBlendEquationSeparate(rgb, alpha);
   }
   void BlendColor(const float c[4]) {
     if (m_BlendColorKnown && std::memcmp(c, m_BlendColor, sizeof m_BlendColor) == 0) return;
+    Changing();
     m_BlendColorKnown = true;
     std::memcpy(m_BlendColor, c, sizeof m_BlendColor);
     glBlendColor(c[0], c[1], c[2], c[3]);
@@ -135,11 +165,13 @@ class StateCache {
   void Viewport(GLint x, GLint y, GLsizei w, GLsizei h) {
     const GLint v[4] = {x, y, w, h};
     if (std::memcmp(v, m_Viewport, sizeof v) == 0) return;
+    Changing();
     std::memcpy(m_Viewport, v, sizeof v);
     glViewport(x, y, w, h);
   }
   void DepthRange(float n, float f) {
     if (m_DepthRangeKnown && m_DepthRange[0] == n && m_DepthRange[1] == f) return;
+    Changing();
     m_DepthRangeKnown = true;
     m_DepthRange[0] = n;
     m_DepthRange[1] = f;
@@ -152,6 +184,7 @@ class StateCache {
            m_AttributeFvf == fvf && m_AttributesKnown;
   }
   void AttributesSet(GLuint buffer, size_t offset, uint32_t stride, DWORD fvf) {
+    Changing();
     m_AttributeBuffer = buffer;
     m_AttributeOffset = offset;
     m_AttributeStride = stride;
@@ -162,8 +195,9 @@ class StateCache {
  private:
   static constexpr GLuint kUnknown = 0xFFFFFFFFu;
   template <class F>
-  static void Set1(GLenum& known, GLenum value, F call) {
+  void Set1(GLenum& known, GLenum value, F call) {
     if (known == value) return;
+    Changing();
     known = value;
     call(value);
   }
@@ -178,6 +212,8 @@ class StateCache {
   }
 
   DeviceFrameCounters m_Counters;
+  std::function<void()> m_Flush;
+  bool m_DrawsPending = false;
   GLuint m_Program = kUnknown;
   int m_ActiveUnit = -1;
   GLuint m_Textures[kUnits] = {kUnknown, kUnknown, kUnknown, kUnknown, kUnknown, kUnknown, kUnknown, kUnknown};
