@@ -351,16 +351,31 @@ class GlDevice final : public IDevice {
     cache.DepthMask(true);
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
-    if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
+    // No draw tests the stencil, so it is cleared with the depth: the two
+    // share their storage, and clearing both is the driver's plain fill. A
+    // depth buffer that holds the cleared value everywhere and that no draw
+    // has written since is left as it is.
+    const bool wholeTarget = (count == 0 || !rects) && m_Viewport.X == 0 && m_Viewport.Y == 0 &&
+                             m_Viewport.Width == m_Params.BackBufferWidth &&
+                             m_Viewport.Height == m_Params.BackBufferHeight;
+    const bool depthClean = wholeTarget && !m_DepthWritten && m_DepthClearedTo == z && !(flags & D3DCLEAR_STENCIL);
+    if ((flags & D3DCLEAR_ZBUFFER) && !depthClean) bits |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     if (flags & D3DCLEAR_STENCIL) bits |= GL_STENCIL_BUFFER_BIT;
-    cache.Enable(GL_SCISSOR_TEST, true);
+    if (flags & D3DCLEAR_ZBUFFER) {
+      m_DepthWritten = !wholeTarget;
+      m_DepthClearedTo = z;
+    }
     auto clearRect = [&](int32_t l, int32_t t, int32_t r, int32_t b) {
       l = std::max<int32_t>(l, int32_t(m_Viewport.X));
       t = std::max<int32_t>(t, int32_t(m_Viewport.Y));
       r = std::min<int32_t>(r, int32_t(m_Viewport.X + m_Viewport.Width));
       b = std::min<int32_t>(b, int32_t(m_Viewport.Y + m_Viewport.Height));
       if (r <= l || b <= t) return;
-      glScissor(l, GLint(m_Params.BackBufferHeight) - b, r - l, b - t);
+      // The whole target is cleared without a scissor: the driver's fast clear.
+      const bool whole = l == 0 && t == 0 && uint32_t(r) == m_Params.BackBufferWidth &&
+                         uint32_t(b) == m_Params.BackBufferHeight;
+      cache.Enable(GL_SCISSOR_TEST, !whole);
+      if (!whole) glScissor(l, GLint(m_Params.BackBufferHeight) - b, r - l, b - t);
       glClear(bits);
     };
     if (count == 0 || !rects) {
@@ -447,7 +462,14 @@ class GlDevice final : public IDevice {
   // After a Present: the next frame's target, the counters of a new frame.
   HRESULT Presented() {
     m_Link->arena.EndFrame();
+    // A new target or a window of a new size may hold any depth.
+    const GLuint target = m_Target;
+    int dw = 0, dh = 0;
+    m_Context->DrawableSize(&dw, &dh);
     ChooseTarget();
+    if (target != m_Target || dw != m_DrawableWidth || dh != m_DrawableHeight) m_DepthWritten = true;
+    m_DrawableWidth = dw;
+    m_DrawableHeight = dh;
     m_Link->cache.BindFramebuffer(m_Target);
     m_Link->cache.Counters() = DeviceFrameCounters();
     return glGetError() == GL_NO_ERROR ? D3D_OK : E_FAIL;
@@ -549,6 +571,7 @@ class GlDevice final : public IDevice {
   // The back buffer and the off-screen screen; GL bindings are all known
   // again afterwards.
   bool MakeTargets() {
+    m_DepthWritten = true;
     const bool made = MakeTargetObjects();
     ChooseTarget();
     m_Link->cache.Invalidate();
@@ -760,6 +783,7 @@ class GlDevice final : public IDevice {
     c.Enable(GL_DEPTH_TEST, rs[D3DRS_ZENABLE] != 0);
     c.DepthFunc(CompareFunc(rs[D3DRS_ZFUNC]));
     c.DepthMask(rs[D3DRS_ZWRITEENABLE] != 0);
+    if (rs[D3DRS_ZENABLE] && rs[D3DRS_ZWRITEENABLE]) m_DepthWritten = true;
     // The picture keeps its orientation on screen, so a winding seen as
     // clockwise is clockwise for GL too; front faces are counter-clockwise.
     c.FrontFace(GL_CCW);
@@ -1160,6 +1184,11 @@ class GlDevice final : public IDevice {
   uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
   GLuint m_RampTexture = 0, m_PresentProgram = 0;
   bool m_InScene = false;
+  // Whether a draw may have written depth since the last clear of the
+  // whole depth buffer, and the value that clear wrote.
+  bool m_DepthWritten = true;
+  float m_DepthClearedTo = 1.0f;
+  int m_DrawableWidth = 0, m_DrawableHeight = 0;
 };
 
 // ---- Systems ----
