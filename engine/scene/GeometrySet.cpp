@@ -118,8 +118,12 @@ bool CGeometrySetRegistry::SubmitAnimatedSprite(CAnimated3DSprite* sprite) {
 }
 
 void CGeometrySetRegistry::ForgetAnimatedSprite(CAnimated3DSprite* sprite) {
-  m_OpaqueAnimated.remove(sprite);
-  m_TransparentAnimated.remove(sprite);
+  for (std::vector<CAnimated3DSprite*>* list : {&m_OpaqueAnimated, &m_TransparentAnimated}) {
+    if (m_DrawingAnimated)
+      std::replace(list->begin(), list->end(), sprite, static_cast<CAnimated3DSprite*>(nullptr));
+    else
+      list->erase(std::remove(list->begin(), list->end(), sprite), list->end());
+  }
 }
 
 bool CGeometrySetRegistry::SubmitBillboard(CStaticBillboard* billboard) {
@@ -199,8 +203,10 @@ void DrawSet(CGeometrySet* set, platform::IDevice* device) {
 }  // namespace
 
 void CGeometrySetRegistry::DrawAnimated() {
-  for (CAnimated3DSprite* sprite : m_OpaqueAnimated) {
-    if (!sprite->IsVisible()) continue;
+  m_DrawingAnimated = true;
+  for (size_t i = 0; i < m_OpaqueAnimated.size(); ++i) {
+    CAnimated3DSprite* sprite = m_OpaqueAnimated[i];
+    if (!sprite || !sprite->IsVisible()) continue;
     sprite->AdvanceAndPose();
     CSkinnedMesh* mesh = sprite->GetMesh();
     if (!mesh) continue;
@@ -208,6 +214,7 @@ void CGeometrySetRegistry::DrawAnimated() {
     DrawSkinned(sprite, mesh);
   }
   m_OpaqueAnimated.clear();
+  m_DrawingAnimated = false;
 }
 
 void CGeometrySetRegistry::DrawBatches() {
@@ -241,10 +248,12 @@ void CGeometrySetRegistry::DrawBatches() {
 }
 
 void CGeometrySetRegistry::DrawTransparentAnimated() {
+  m_DrawingAnimated = true;
   for (int pass = 0; pass < 2; ++pass) {
     const platform::DWORD cull = pass == 0 ? platform::D3DCULL_CCW : platform::D3DCULL_CW;
-    for (CAnimated3DSprite* sprite : m_TransparentAnimated) {
-      if (!sprite->IsVisible()) continue;
+    for (size_t i = 0; i < m_TransparentAnimated.size(); ++i) {
+      CAnimated3DSprite* sprite = m_TransparentAnimated[i];
+      if (!sprite || !sprite->IsVisible()) continue;
       if (pass == 0) sprite->Advance();
       sprite->Pose();
       CSkinnedMesh* mesh = sprite->GetMesh();
@@ -259,6 +268,7 @@ void CGeometrySetRegistry::DrawTransparentAnimated() {
     }
   }
   m_TransparentAnimated.clear();
+  m_DrawingAnimated = false;
 }
 
 void CGeometrySetRegistry::DrawQueues() {

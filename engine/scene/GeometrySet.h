@@ -14,7 +14,6 @@
 //      systems; billboards.
 // The registry owns nothing it is given; every queue is emptied once drawn.
 #include <cstdint>
-#include <list>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -205,8 +204,11 @@ class CGeometrySetRegistry {
     CGeometrySet* set;
   };
   std::vector<QueueEntry> m_Queues[QUEUE_COUNT];
-  std::list<CAnimated3DSprite*> m_OpaqueAnimated;
-  std::list<CAnimated3DSprite*> m_TransparentAnimated;
+  // Animated sprites in submission order; the vectors keep their room, and
+  // a sprite forgotten while its list is being drawn leaves a null behind.
+  std::vector<CAnimated3DSprite*> m_OpaqueAnimated;
+  std::vector<CAnimated3DSprite*> m_TransparentAnimated;
+  bool m_DrawingAnimated = false;
 };
 
 extern CGeometrySetRegistry* g_pGeometrySetRegistry;
