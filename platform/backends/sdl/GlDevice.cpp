@@ -26,6 +26,7 @@
 #include "platform/backends/DeviceStates.h"
 #include "platform/backends/MemoryResources.h"
 #include "platform/backends/sdl/GlContext.h"
+#include "platform/backends/sdl/GlDrawBatch.h"
 #include "platform/backends/sdl/GlMatrixRing.h"
 #include "platform/backends/sdl/GlObjects.h"
 #include "platform/backends/sdl/GlPipeline.h"
@@ -1006,81 +1007,21 @@ class GlDevice final : public IDevice {
     return true;
   }
 
-  // The draw calls. With a matrix ring, draws wait to go to GL together:
-  // one multi-draw for draws in a row of one mode and one program, with
-  // nothing changed between them but their matrices (entries in a row in
-  // the ring) and their geometry in the same buffers; anything that changes
-  // what GL holds sends them first (the state cache's Changing).
+  // The draw calls: with a matrix ring they wait to go to GL together.
   void DrawArrays(GLenum mode, GLint first, GLsizei count) {
-    if (!m_Matrices.Ready()) {
-      glDrawArrays(mode, first, count);
-      return;
-    }
-    Batch& b = Queue(mode, false, 0);
-    b.firsts.push_back(first);
-    b.counts.push_back(count);
+    if (m_Matrices.Ready()) m_Batch.Arrays(m_Link->cache, m_LastProgram, m_Slot, mode, first, count);
+    else glDrawArrays(mode, first, count);
   }
   // The range spares the driver a pass over the indices.
   void DrawElements(GLenum mode, uint32_t lowest, uint32_t highest, GLsizei count, uint32_t size, size_t at,
                     GLint baseVertex) {
     const GLenum type = size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
-    const void* indices = reinterpret_cast<const void*>(at);
-    if (!m_Matrices.Ready()) {
-      glDrawRangeElementsBaseVertex(mode, lowest, highest, count, type, indices, baseVertex);
-      return;
-    }
-    Batch& b = Queue(mode, true, type);
-    b.indices.push_back(indices);
-    b.baseVertices.push_back(baseVertex);
-    b.counts.push_back(count);
-  }
-  struct Batch {
-    GLenum mode = 0, type = 0;
-    bool indexed = false;
-    Program* program = nullptr;
-    uint32_t base = 0;  // the ring entry of the first draw
-    std::vector<GLsizei> counts;
-    std::vector<GLint> firsts, baseVertices;
-    std::vector<const void*> indices;
-  };
-  // The batch the next draw joins (after sending the one waiting, when it
-  // cannot join that).
-  Batch& Queue(GLenum mode, bool indexed, GLenum type) {
-    Batch& b = m_Batch;
-    Program* p = m_LastProgram;
-    const bool ring = p->matrixBase >= 0;
-    if (!b.counts.empty() && (b.mode != mode || b.indexed != indexed || b.type != type || b.program != p ||
-                              (ring && b.base + b.counts.size() != m_Slot)))
-      FlushDraws();
-    if (b.counts.empty()) {
-      b.mode = mode;
-      b.indexed = indexed;
-      b.type = type;
-      b.program = p;
-      b.base = m_Slot;
-      m_Link->cache.DrawsPending(true);
-    }
-    return b;
-  }
-  void FlushDraws() {
-    Batch& b = m_Batch;
-    if (b.counts.empty()) return;
-    m_Link->cache.DrawsPending(false);
-    Program* p = b.program;
-    if (p->matrixBase >= 0 && p->heldBase != GLint(b.base)) {
-      glUniform1i(p->matrixBase, GLint(b.base));
-      p->heldBase = GLint(b.base);
-    }
-    const GLsizei n = GLsizei(b.counts.size());
-    if (b.indexed)
-      glMultiDrawElementsBaseVertex(b.mode, b.counts.data(), b.type, b.indices.data(), n, b.baseVertices.data());
+    if (m_Matrices.Ready())
+      m_Batch.Elements(m_Link->cache, m_LastProgram, m_Slot, mode, type, at, count, baseVertex);
     else
-      glMultiDrawArrays(b.mode, b.firsts.data(), b.counts.data(), n);
-    b.counts.clear();
-    b.firsts.clear();
-    b.baseVertices.clear();
-    b.indices.clear();
+      glDrawRangeElementsBaseVertex(mode, lowest, highest, count, type, reinterpret_cast<const void*>(at), baseVertex);
   }
+  void FlushDraws() { m_Batch.Flush(m_Link->cache); }
 
   // Binds the stream's buffer and points the attributes at it; returns the
   // number of the stream's first vertex in that buffer. Streams that start
@@ -1170,7 +1111,7 @@ class GlDevice final : public IDevice {
   uint32_t m_Slot = 0;
   bool m_SlotValid = false, m_SlotNormal = false;
   float m_SlotTexels[gl::MatrixRing::kTexels * 4] = {};
-  Batch m_Batch;
+  DrawBatch m_Batch;
   uint64_t m_SlotWorld = 0, m_SlotView = 0;
   uint64_t m_KeyStates = 0;  // bumped by every state change the key may follow
   bool m_LayoutKnown = false;
