@@ -124,6 +124,11 @@ bool CShader::ApplyTo(CGraphicsDevice& device, bool force) const {
   return ok;
 }
 
+bool CShader::ApplyRenderState(uint32_t state) const {
+  if (state >= RENDER_STATES || !m_Render[state].applied) return true;
+  return g_pGraphicsDevice && g_pGraphicsDevice->SetRenderState(state, m_Render[state].value, false);
+}
+
 bool CShader::Load(const std::string& path) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes)) return false;

@@ -44,6 +44,10 @@ class CShader : public CResource {
   bool Apply(bool force) const;
   // The same through a given device wrapper.
   bool ApplyTo(CGraphicsDevice& device, bool force) const;
+  // Sends one render state's entry as Apply would (nothing when it is not
+  // applied): after a draw that changed only that state, the same as
+  // applying the whole block again.
+  bool ApplyRenderState(uint32_t state) const;
   // Reads a state-block file into the block. False only when it cannot be
   // opened; a short file keeps what it read. Pairs with a number outside
   // the block are skipped, and no count is trusted beyond the file's size.

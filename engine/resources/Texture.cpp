@@ -97,6 +97,7 @@ void CTextureSet::Apply() const {
 }
 
 bool CTextureSet::Equals(const CTextureSet* other) const {
+  if (other == this) return true;
   if (!other || other->m_Textures.size() != m_Textures.size()) return false;
   return other->m_Textures == m_Textures;
 }

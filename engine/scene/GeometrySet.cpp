@@ -118,8 +118,12 @@ bool CGeometrySetRegistry::SubmitAnimatedSprite(CAnimated3DSprite* sprite) {
 }
 
 void CGeometrySetRegistry::ForgetAnimatedSprite(CAnimated3DSprite* sprite) {
-  m_OpaqueAnimated.remove(sprite);
-  m_TransparentAnimated.remove(sprite);
+  for (std::vector<CAnimated3DSprite*>* list : {&m_OpaqueAnimated, &m_TransparentAnimated}) {
+    if (m_DrawingAnimated)
+      std::replace(list->begin(), list->end(), sprite, static_cast<CAnimated3DSprite*>(nullptr));
+    else
+      list->erase(std::remove(list->begin(), list->end(), sprite), list->end());
+  }
 }
 
 bool CGeometrySetRegistry::SubmitBillboard(CStaticBillboard* billboard) {
@@ -199,8 +203,10 @@ void DrawSet(CGeometrySet* set, platform::IDevice* device) {
 }  // namespace
 
 void CGeometrySetRegistry::DrawAnimated() {
-  for (CAnimated3DSprite* sprite : m_OpaqueAnimated) {
-    if (!sprite->IsVisible()) continue;
+  m_DrawingAnimated = true;
+  for (size_t i = 0; i < m_OpaqueAnimated.size(); ++i) {
+    CAnimated3DSprite* sprite = m_OpaqueAnimated[i];
+    if (!sprite || !sprite->IsVisible()) continue;
     sprite->AdvanceAndPose();
     CSkinnedMesh* mesh = sprite->GetMesh();
     if (!mesh) continue;
@@ -208,6 +214,7 @@ void CGeometrySetRegistry::DrawAnimated() {
     DrawSkinned(sprite, mesh);
   }
   m_OpaqueAnimated.clear();
+  m_DrawingAnimated = false;
 }
 
 void CGeometrySetRegistry::DrawBatches() {
@@ -241,10 +248,12 @@ void CGeometrySetRegistry::DrawBatches() {
 }
 
 void CGeometrySetRegistry::DrawTransparentAnimated() {
+  m_DrawingAnimated = true;
   for (int pass = 0; pass < 2; ++pass) {
     const platform::DWORD cull = pass == 0 ? platform::D3DCULL_CCW : platform::D3DCULL_CW;
-    for (CAnimated3DSprite* sprite : m_TransparentAnimated) {
-      if (!sprite->IsVisible()) continue;
+    for (size_t i = 0; i < m_TransparentAnimated.size(); ++i) {
+      CAnimated3DSprite* sprite = m_TransparentAnimated[i];
+      if (!sprite || !sprite->IsVisible()) continue;
       if (pass == 0) sprite->Advance();
       sprite->Pose();
       CSkinnedMesh* mesh = sprite->GetMesh();
@@ -259,6 +268,7 @@ void CGeometrySetRegistry::DrawTransparentAnimated() {
     }
   }
   m_TransparentAnimated.clear();
+  m_DrawingAnimated = false;
 }
 
 void CGeometrySetRegistry::DrawQueues() {
@@ -268,6 +278,9 @@ void CGeometrySetRegistry::DrawQueues() {
   // A block applied right before, with nothing drawn since that may have
   // changed the device's states, need not be applied again.
   const CShader* lastBlock = nullptr;
+  // The set before changed only the texture factor after lastBlock: that
+  // entry is all the block has to send again.
+  bool factorLeft = false;
   for (auto& queue : m_Queues) {
     std::sort(queue.begin(), queue.end(), [](const QueueEntry& a, const QueueEntry& b) {
       return a.key < b.key || (a.key == b.key && a.order < b.order);
@@ -275,7 +288,9 @@ void CGeometrySetRegistry::DrawQueues() {
     for (const QueueEntry& entry : queue) {
       CGeometrySet* set = entry.set;
       if (set->stateBlock && set->stateBlock != lastBlock) set->stateBlock->Apply(false);
-      lastBlock = (set->renderEffect || set->ChangesStates()) ? nullptr : set->stateBlock;
+      else if (set->stateBlock && factorLeft) set->stateBlock->ApplyRenderState(platform::D3DRS_TEXTUREFACTOR);
+      factorLeft = !set->renderEffect && set->LeavesOnlyTextureFactor();
+      lastBlock = (set->renderEffect || (set->ChangesStates() && !factorLeft)) ? nullptr : set->stateBlock;
       if (set->material != lastMaterial) {
         if (set->material) set->material->Apply();
         lastMaterial = set->material;

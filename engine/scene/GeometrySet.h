@@ -14,7 +14,6 @@
 //      systems; billboards.
 // The registry owns nothing it is given; every queue is emptied once drawn.
 #include <cstdint>
-#include <list>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -55,6 +54,10 @@ class CGeometrySet {
   // States of the drawable's own, set after its block (and material and
   // textures) and before its render effect, which may change them again.
   virtual void ApplyOwnStates() {}
+  // Whether the texture factor is the only state the set leaves behind
+  // (through ApplyOwnStates): the next set of the same block then needs
+  // only that state of its block again.
+  virtual bool LeavesOnlyTextureFactor() const { return false; }
 
   const D3DXMATRIX* worldMatrix = nullptr;  // not owned
   CShader* stateBlock = nullptr;
@@ -101,6 +104,7 @@ class CStaticBillboardGeometrySet : public CGeometrySet {
   // The sprite's colour as the texture factor, left behind for the next
   // set, so the next set's block is applied again.
   void ApplyOwnStates() override;
+  bool LeavesOnlyTextureFactor() const override { return true; }
 
  private:
   CStaticBillboard* m_Owner;
@@ -113,6 +117,7 @@ class CPlaneSpriteGeometrySet : public CGeometrySet {
   // The sprite's colour as the texture factor, left behind for the next
   // set, so the next set's block is applied again.
   void ApplyOwnStates() override;
+  bool LeavesOnlyTextureFactor() const override { return true; }
 
  private:
   CPlaneSprite* m_Owner;
@@ -199,8 +204,11 @@ class CGeometrySetRegistry {
     CGeometrySet* set;
   };
   std::vector<QueueEntry> m_Queues[QUEUE_COUNT];
-  std::list<CAnimated3DSprite*> m_OpaqueAnimated;
-  std::list<CAnimated3DSprite*> m_TransparentAnimated;
+  // Animated sprites in submission order; the vectors keep their room, and
+  // a sprite forgotten while its list is being drawn leaves a null behind.
+  std::vector<CAnimated3DSprite*> m_OpaqueAnimated;
+  std::vector<CAnimated3DSprite*> m_TransparentAnimated;
+  bool m_DrawingAnimated = false;
 };
 
 extern CGeometrySetRegistry* g_pGeometrySetRegistry;

@@ -137,12 +137,20 @@ void CSceneNode::Update() {
   UpdateWorldMatrix();
   OnUpdate();
   // The next entry is taken before a child runs, so a child whose hook
-  // takes it out of the tree does not break the walk.
+  // takes it out of the tree does not break the walk. Each child clears
+  // its own subtree's flags at the end of its update; the ones a bone
+  // drives are skipped here and cleared after the walk. So every node of
+  // the tree is visited once however deep it lies.
+  bool boneDriven = false;
   for (auto it = m_Children.begin(); it != m_Children.end();) {
     CSceneNode* child = *it++;
-    if (!child->m_BoneDriven) child->Update();
+    if (child->m_BoneDriven) boneDriven = true;
+    else child->Update();
   }
-  ClearFlagsRecursive();
+  if (boneDriven)
+    for (CSceneNode* child : m_Children)
+      if (child->m_BoneDriven) child->ClearFlagsRecursive();
+  ClearChangeFlags();
 }
 
 void CSceneNode::AddChild(CSceneNode* child) {

@@ -220,6 +220,20 @@ TEST_F(GlRenderTest, DepthTestWriteAndAlphaTest) {
   EXPECT_TRUE(Near(At(350, 150), 0xFF00FF00u, 0));
   EXPECT_TRUE(Near(At(550, 150), 0xFF0000FFu, 0));
   EXPECT_TRUE(Near(At(700, 150), 0xFFFFFF00u, 0));
+  // The next frame's clear empties the depth this one wrote: a far quad
+  // where the near one was is drawn; so is one after a frame that wrote no
+  // depth at all.
+  m_Device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
+  m_Device->SetRenderState(D3DRS_ZENABLE, 1);
+  for (int frame = 0; frame < 3; ++frame) {
+    ASSERT_EQ(m_Device->Present(), D3D_OK);
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0), D3D_OK);
+    if (frame == 1) continue;
+    quad(0.8f, 0xFF00FF00u, 100);
+    quad(0.2f, 0xFFFF0000u, 300);
+    Capture("depth_cleared_next_frame");
+    EXPECT_TRUE(Near(At(150, 150), 0xFF00FF00u, 0)) << frame;
+  }
 }
 
 TEST_F(GlRenderTest, StageOperationsWithTextureFactorAndModifiers) {
@@ -654,6 +668,34 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   Capture("buffer_draws");
   EXPECT_TRUE(Near(At(150, 150), 0xFF00FFFFu, 0));
   EXPECT_TRUE(Near(At(250, 150), 0xFF000000u, 0));
+  // Buffers written again after a draw (static and dynamic ones): each
+  // draw shows the vertices it was given, the draws before the new ones.
+  IVertexBuffer* dynamic = nullptr;
+  ASSERT_EQ(m_Device->CreateVertexBuffer(4 * sizeof(ScreenVertex), D3DUSAGE_DYNAMIC, kScreenFVF, D3DPOOL_DEFAULT,
+                                         &dynamic),
+            D3D_OK);
+  m_Device->SetFVF(kScreenFVF);
+  for (IVertexBuffer* buffer : {vb, dynamic}) {
+    for (int i = 0; i < 3; ++i) {
+      const float left = 299.5f + 100.0f * float(i), top = buffer == vb ? 99.5f : 299.5f;
+      const D3DCOLOR c = 0xFF000000u | 0xFFu << (8 * i);
+      ASSERT_EQ(buffer->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
+      v[0] = {left, top, 0.5f, 1, c, 0, 0};
+      v[1] = {left + 50, top, 0.5f, 1, c, 0, 0};
+      v[2] = {left, top + 50, 0.5f, 1, c, 0, 0};
+      v[3] = {left + 50, top + 50, 0.5f, 1, c, 0, 0};
+      buffer->Unlock();
+      m_Device->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
+      ASSERT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+    }
+  }
+  Capture("buffers_written_again");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(Near(At(325 + 100 * i, 125), 0xFF000000u | 0xFFu << (8 * i), 0)) << i;
+    EXPECT_TRUE(Near(At(325 + 100 * i, 325), 0xFF000000u | 0xFFu << (8 * i), 0)) << i;
+  }
+  m_Device->SetStreamSource(0, nullptr, 0, 0);
+  dynamic->Release();
   vb->Release();
   ib->Release();
 }

@@ -26,6 +26,8 @@
 #include "platform/backends/DeviceStates.h"
 #include "platform/backends/MemoryResources.h"
 #include "platform/backends/sdl/GlContext.h"
+#include "platform/backends/sdl/GlDrawBatch.h"
+#include "platform/backends/sdl/GlMatrixRing.h"
 #include "platform/backends/sdl/GlObjects.h"
 #include "platform/backends/sdl/GlPipeline.h"
 #include "platform/backends/sdl/GlProgram.h"
@@ -71,6 +73,8 @@ class GlDevice final : public IDevice {
     if (!m_Context->MakeCurrent()) return false;
     glGenVertexArrays(1, &m_Vao);
     glBindVertexArray(m_Vao);
+    m_Matrices.Create();
+    m_Link->cache.SetDrawFlush([this] { FlushDraws(); });
     m_StreamVertices.Create(1 << 20);
     m_StreamIndices.Create(1 << 18);
     glGenSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
@@ -102,8 +106,14 @@ class GlDevice final : public IDevice {
     return D3D_OK;
   }
 
+  // A state set to the value it has changes nothing the next draw sends.
   HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
+    DWORD now = 0;
+    if (m_States.GetRender(state, &now) == D3D_OK && now == value) return D3D_OK;
     Bump(m_Versions.states);
+    // The texture factor, changed from draw to draw by sprites, is only a
+    // uniform: the program stays.
+    if (state != D3DRS_TEXTUREFACTOR) Bump(m_KeyStates);
     return m_States.SetRender(state, value);
   }
   HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override { return m_States.GetRender(state, value); }
@@ -114,7 +124,10 @@ class GlDevice final : public IDevice {
     return m_States.GetSampler(sampler, type, value);
   }
   HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override {
+    DWORD now = 0;
+    if (m_States.GetStage(stage, type, &now) == D3D_OK && now == value) return D3D_OK;
     Bump(m_Versions.states);
+    Bump(m_KeyStates);
     return m_States.SetStage(stage, type, value);
   }
   HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) override {
@@ -243,8 +256,10 @@ class GlDevice final : public IDevice {
     return D3D_OK;
   }
   HRESULT SetFVF(DWORD fvf) override {
+    if (m_LayoutKnown && m_Bound.fvf == fvf) return D3D_OK;
     m_Bound.fvf = fvf;
     m_Layout = DescribeFVF(fvf);
+    m_LayoutKnown = true;
     return D3D_OK;
   }
   HRESULT SetStreamSource(uint32_t stream, IVertexBuffer* buffer, uint32_t offset, uint32_t stride) override {
@@ -262,9 +277,8 @@ class GlDevice final : public IDevice {
     if (!Stream() || count == 0 || !DrawFits(Stream()->Bytes().size(), m_Bound.streamOffset, m_Bound.streamStride, startVertex, count))
       return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    Stream()->Bind();
-    SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
-    glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(count));
+    const uint32_t first = BindStream();
+    DrawArrays(PrimitiveMode(type), GLint(first + startVertex), GLsizei(count));
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -282,13 +296,11 @@ class GlDevice final : public IDevice {
     IndexRange(Indices()->Bytes().data() + size_t(startIndex) * size, count, size, &lowest, &highest);
     if (uint64_t(highest) + uint64_t(baseVertex) >= vertices) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
-    Stream()->Bind();
-    Indices()->Bind();
-    SetAttributes(Stream()->Id(), m_Bound.streamOffset, m_Bound.streamStride);
+    const uint32_t first = BindStream();
+    Indices()->Bind(size);
     // The range spares the driver a pass over the indices.
-    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
-                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                                  reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
+    DrawElements(PrimitiveMode(type), lowest, highest, GLsizei(count), size,
+                 Indices()->Offset() + size_t(startIndex) * size, GLint(first) + baseVertex);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -298,7 +310,7 @@ class GlDevice final : public IDevice {
     if (!data || stride == 0 || count == 0) return D3DERR_INVALIDCALL;
     if (!Prepare()) return D3DERR_INVALIDCALL;
     const GLint first = StreamVertices(data, size_t(count) * stride, stride);
-    glDrawArrays(PrimitiveMode(type), first, GLsizei(count));
+    DrawArrays(PrimitiveMode(type), first, GLsizei(count));
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -315,10 +327,10 @@ class GlDevice final : public IDevice {
     if (!Prepare()) return D3DERR_INVALIDCALL;
     const GLint first = StreamVertices(data, (size_t(highest) + 1) * stride, stride);
     m_Link->cache.BindElementBuffer(m_StreamIndices.Id());
+    m_Link->cache.Changing();
     const size_t at = m_StreamIndices.Write(GL_ELEMENT_ARRAY_BUFFER, indices, size_t(count) * size, size);
     ++m_Link->cache.Counters().bufferUploads;
-    glDrawRangeElementsBaseVertex(PrimitiveMode(type), lowest, highest, GLsizei(count),
-                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(at), first);
+    DrawElements(PrimitiveMode(type), lowest, highest, GLsizei(count), size, at, first);
     ++m_Link->cache.Counters().draws;
     return D3D_OK;
   }
@@ -326,6 +338,7 @@ class GlDevice final : public IDevice {
   HRESULT Clear(DWORD count, const RECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override {
     if ((flags & D3DCLEAR_ZBUFFER) && !m_Params.EnableAutoDepthStencil) return D3DERR_INVALIDCALL;
     gl::StateCache& cache = m_Link->cache;
+    cache.Changing();
     cache.BindFramebuffer(m_Target);
     float c[4];
     ColorToVec(color, c);
@@ -336,16 +349,31 @@ class GlDevice final : public IDevice {
     cache.DepthMask(true);
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
-    if (flags & D3DCLEAR_ZBUFFER) bits |= GL_DEPTH_BUFFER_BIT;
+    // No draw tests the stencil, so it is cleared with the depth: the two
+    // share their storage, and clearing both is the driver's plain fill. A
+    // depth buffer that holds the cleared value everywhere and that no draw
+    // has written since is left as it is.
+    const bool wholeTarget = (count == 0 || !rects) && m_Viewport.X == 0 && m_Viewport.Y == 0 &&
+                             m_Viewport.Width == m_Params.BackBufferWidth &&
+                             m_Viewport.Height == m_Params.BackBufferHeight;
+    const bool depthClean = wholeTarget && !m_DepthWritten && m_DepthClearedTo == z && !(flags & D3DCLEAR_STENCIL);
+    if ((flags & D3DCLEAR_ZBUFFER) && !depthClean) bits |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     if (flags & D3DCLEAR_STENCIL) bits |= GL_STENCIL_BUFFER_BIT;
-    cache.Enable(GL_SCISSOR_TEST, true);
+    if (flags & D3DCLEAR_ZBUFFER) {
+      m_DepthWritten = !wholeTarget;
+      m_DepthClearedTo = z;
+    }
     auto clearRect = [&](int32_t l, int32_t t, int32_t r, int32_t b) {
       l = std::max<int32_t>(l, int32_t(m_Viewport.X));
       t = std::max<int32_t>(t, int32_t(m_Viewport.Y));
       r = std::min<int32_t>(r, int32_t(m_Viewport.X + m_Viewport.Width));
       b = std::min<int32_t>(b, int32_t(m_Viewport.Y + m_Viewport.Height));
       if (r <= l || b <= t) return;
-      glScissor(l, GLint(m_Params.BackBufferHeight) - b, r - l, b - t);
+      // The whole target is cleared without a scissor: the driver's fast clear.
+      const bool whole = l == 0 && t == 0 && uint32_t(r) == m_Params.BackBufferWidth &&
+                         uint32_t(b) == m_Params.BackBufferHeight;
+      cache.Enable(GL_SCISSOR_TEST, !whole);
+      if (!whole) glScissor(l, GLint(m_Params.BackBufferHeight) - b, r - l, b - t);
       glClear(bits);
     };
     if (count == 0 || !rects) {
@@ -371,6 +399,7 @@ class GlDevice final : public IDevice {
 
   HRESULT Present() override {
     gl::StateCache& cache = m_Link->cache;
+    cache.Changing();
     m_LastFrame = cache.Counters();
     int dw = 0, dh = 0;
     GLuint screen = 0;
@@ -430,7 +459,15 @@ class GlDevice final : public IDevice {
 
   // After a Present: the next frame's target, the counters of a new frame.
   HRESULT Presented() {
+    m_Link->arena.EndFrame();
+    // A new target or a window of a new size may hold any depth.
+    const GLuint target = m_Target;
+    int dw = 0, dh = 0;
+    m_Context->DrawableSize(&dw, &dh);
     ChooseTarget();
+    if (target != m_Target || dw != m_DrawableWidth || dh != m_DrawableHeight) m_DepthWritten = true;
+    m_DrawableWidth = dw;
+    m_DrawableHeight = dh;
     m_Link->cache.BindFramebuffer(m_Target);
     m_Link->cache.Counters() = DeviceFrameCounters();
     return glGetError() == GL_NO_ERROR ? D3D_OK : E_FAIL;
@@ -459,6 +496,8 @@ class GlDevice final : public IDevice {
   bool ReadBackBuffer(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) override {
     return ReadTarget(m_Target, m_Params.BackBufferWidth, m_Params.BackBufferHeight, argb, width, height);
   }
+  // Sends the draws still waiting to go to GL.
+  void SendWaitingDraws() { FlushDraws(); }
   // What the last Present showed (off-screen devices only).
   bool ReadScreen(std::vector<uint32_t>& argb, uint32_t* width, uint32_t* height) {
     return m_ScreenFbo && ReadTarget(m_ScreenFbo, m_ScreenWidth, m_ScreenHeight, argb, width, height);
@@ -473,6 +512,10 @@ class GlDevice final : public IDevice {
     DeleteTargets();
     m_StreamVertices.Delete();
     m_StreamIndices.Delete();
+    m_Link->arena.Delete();
+    m_Matrices.Delete();
+    m_Link->cache.DrawsPending(false);
+    m_Link->cache.SetDrawFlush(nullptr);
     glDeleteSamplers(GLsizei(MAX_TEXTURE_STAGES), m_Samplers);
     glDeleteTextures(1, &m_RampTexture);
     glDeleteVertexArrays(1, &m_Vao);
@@ -499,6 +542,7 @@ class GlDevice final : public IDevice {
 
   bool ReadTarget(GLuint fbo, uint32_t w, uint32_t h, std::vector<uint32_t>& argb, uint32_t* width,
                   uint32_t* height) {
+    m_Link->cache.Changing();
     std::vector<uint32_t> raw(size_t(w) * h);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -525,6 +569,7 @@ class GlDevice final : public IDevice {
   // The back buffer and the off-screen screen; GL bindings are all known
   // again afterwards.
   bool MakeTargets() {
+    m_DepthWritten = true;
     const bool made = MakeTargetObjects();
     ChooseTarget();
     m_Link->cache.Invalidate();
@@ -532,6 +577,7 @@ class GlDevice final : public IDevice {
   }
 
   bool MakeTargetObjects() {
+    m_Link->cache.Changing();
     DeleteTargets();
     const GLsizei w = GLsizei(std::max(1u, m_Params.BackBufferWidth)), h = GLsizei(std::max(1u, m_Params.BackBufferHeight));
     m_Params.BackBufferWidth = uint32_t(w);
@@ -570,6 +616,7 @@ class GlDevice final : public IDevice {
 
   // The display takes the high byte of each ramp entry.
   void UploadRamp() {
+    m_Link->cache.Changing();
     std::vector<uint8_t> texels(256 * 3);
     m_RampIdentity = true;
     for (int i = 0; i < 256; ++i) {
@@ -596,6 +643,8 @@ class GlDevice final : public IDevice {
     m_States.SetDefaults();
     m_Bound.Clear();
     m_Layout = VertexLayout();
+    m_LayoutKnown = false;
+    Bump(m_KeyStates);
     D3DXMatrixIdentity(&m_World);
     D3DXMatrixIdentity(&m_View);
     D3DXMatrixIdentity(&m_Proj);
@@ -615,6 +664,7 @@ class GlDevice final : public IDevice {
     const DWORD* rs = m_States.render;
     const VertexLayout& l = m_Layout;
     k.screenSpace = l.screenSpace;
+    k.matrixRing = m_Matrices.Ready() && !l.screenSpace;
     k.hasNormal = l.normal >= 0;
     k.hasDiffuse = l.diffuse >= 0;
     k.hasSpecular = l.specular >= 0;
@@ -714,6 +764,9 @@ class GlDevice final : public IDevice {
       const GLint units[8] = {0, 1, 2, 3, 4, 5, 6, 7};
       const GLint tex = glGetUniformLocation(p.id, "uTex");
       if (tex >= 0) glUniform1iv(tex, 8, units);
+      const GLint matrices = glGetUniformLocation(p.id, "uMatrices");
+      if (matrices >= 0) glUniform1i(matrices, GLint(gl::MatrixRing::kUnit));
+      p.matrixBase = glGetUniformLocation(p.id, "uMatrixBase");
     }
     auto& stored = m_Programs[bytes] = std::move(p);
     return stored.id ? &stored : nullptr;
@@ -729,6 +782,7 @@ class GlDevice final : public IDevice {
     c.Enable(GL_DEPTH_TEST, rs[D3DRS_ZENABLE] != 0);
     c.DepthFunc(CompareFunc(rs[D3DRS_ZFUNC]));
     c.DepthMask(rs[D3DRS_ZWRITEENABLE] != 0);
+    if (rs[D3DRS_ZENABLE] && rs[D3DRS_ZWRITEENABLE]) m_DepthWritten = true;
     // The picture keeps its orientation on screen, so a winding seen as
     // clockwise is clockwise for GL too; front faces are counter-clockwise.
     c.FrontFace(GL_CCW);
@@ -768,6 +822,7 @@ class GlDevice final : public IDevice {
     const bool mipmapped = texture && texture->LevelCountForSampling() > 1;
     SamplerSent& sent = m_SamplerSent[i];
     if (sent.known && sent.mipmapped == mipmapped && std::memcmp(sent.states, ss, sizeof sent.states) == 0) return;
+    m_Link->cache.Changing();
     sent.known = true;
     sent.mipmapped = mipmapped;
     std::memcpy(sent.states, ss, sizeof sent.states);
@@ -794,32 +849,70 @@ class GlDevice final : public IDevice {
   // goes to GL only when it differs from what GL holds.
   bool Prepare() {
     if (m_Layout.position < 0) return false;  // no vertex format with a position
-    const gl::PipelineKey key = MakeKey();
-    Program* p = GetProgram(key);
-    if (!p) return false;
+    // The key is made again only when something it is made from changed:
+    // a state other than the texture factor, the lights, the vertex format,
+    // or which stages have a texture.
+    uint32_t textured = 0;
+    for (uint32_t i = 0; i < MAX_TEXTURE_STAGES; ++i) textured |= Texture(int(i)) ? 1u << i : 0u;
+    if (!m_LastProgram || m_KeyMadeAt.states != m_KeyStates || m_KeyMadeAt.lights != m_Versions.lights ||
+        m_KeyMadeAt.fvf != m_Bound.fvf || m_KeyMadeAt.textured != textured) {
+      m_KeyMadeAt = KeyInputs{m_KeyStates, m_Versions.lights, m_Bound.fvf, textured};
+      if (!GetProgram(MakeKey())) {
+        m_LastProgram = nullptr;
+        return false;
+      }
+    }
+    Program* p = m_LastProgram;
+    const gl::PipelineKey& key = m_LastKey;
     gl::StateCache& c = m_Link->cache;
     ApplyFixedStates();
     c.UseProgram(p->id);
     c.BindVertexArray(m_Vao);
 
     auto vec4 = [&](Uniform& u, const float* v) {
-      if (p->Changed(u, v)) glUniform4fv(u.location, GLsizei(u.floats / 4), v);
+      if (p->Changed(u, v)) c.Changing(), glUniform4fv(u.location, GLsizei(u.floats / 4), v);
     };
     auto vec3 = [&](Uniform& u, const float* v) {
-      if (p->Changed(u, v)) glUniform3fv(u.location, GLsizei(u.floats / 3), v);
+      if (p->Changed(u, v)) c.Changing(), glUniform3fv(u.location, GLsizei(u.floats / 3), v);
     };
     auto mat4 = [&](Uniform& u, const float* v) {
-      if (p->Changed(u, v)) glUniformMatrix4fv(u.location, GLsizei(u.floats / 16), GL_FALSE, v);
+      if (p->Changed(u, v)) c.Changing(), glUniformMatrix4fv(u.location, GLsizei(u.floats / 16), GL_FALSE, v);
     };
     auto scalar = [&](Uniform& u, float v) {
-      if (p->Changed(u, &v)) glUniform1f(u.location, v);
+      if (p->Changed(u, &v)) c.Changing(), glUniform1f(u.location, v);
     };
 
     // Each group of uniforms is looked at only when what it is made from
     // changed since the program last had it.
     const UniformVersions& v = m_Versions;
     UniformVersions& seen = p->seen;
-    if (seen.world != v.world || seen.view != v.view) {
+    if (key.matrixRing) {
+      // The matrices are made again when the world, the view or the need
+      // of a normal matrix changed; a program that does not light keeps a
+      // zero normal matrix, as its uniform would be. Every draw has an
+      // entry of its own, so that draws in a row read entries in a row.
+      const bool normal = key.lighting && key.hasNormal;
+      if (!m_SlotValid || m_SlotWorld != v.world || m_SlotView != v.view || m_SlotNormal != normal) {
+        D3DXMATRIX worldView;
+        D3DXMatrixMultiply(&worldView, &m_World, &m_View);
+        float* t = m_SlotTexels;
+        std::memcpy(t, &worldView.m[0][0], 64);
+        std::memset(t + 16, 0, 48);
+        if (normal) {
+          D3DXMATRIX inverse;
+          if (!D3DXMatrixInverse(&inverse, nullptr, &worldView)) D3DXMatrixIdentity(&inverse);
+          // The transpose of the inverse's upper 3x3, column by column.
+          for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 3; ++r) t[16 + 4 * c + r] = inverse.m[r][c];
+        }
+        m_SlotValid = true;
+        m_SlotWorld = v.world;
+        m_SlotView = v.view;
+        m_SlotNormal = normal;
+      }
+      if (m_Matrices.AtPartStart()) FlushDraws();
+      m_Slot = m_Matrices.Write(m_SlotTexels);
+    } else if (seen.world != v.world || seen.view != v.view) {
       D3DXMATRIX worldView;
       D3DXMatrixMultiply(&worldView, &m_World, &m_View);
       mat4(p->worldView, &worldView.m[0][0]);
@@ -829,7 +922,7 @@ class GlDevice final : public IDevice {
         // The transpose of the inverse's upper 3x3, column by column.
         const float n[9] = {inverse.m[0][0], inverse.m[1][0], inverse.m[2][0], inverse.m[0][1], inverse.m[1][1],
                             inverse.m[2][1], inverse.m[0][2], inverse.m[1][2], inverse.m[2][2]};
-        if (p->Changed(p->normalMat, n)) glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
+        if (p->Changed(p->normalMat, n)) c.Changing(), glUniformMatrix3fv(p->normalMat.location, 1, GL_FALSE, n);
       }
     }
     if (seen.proj != v.proj) mat4(p->proj, &m_Proj.m[0][0]);
@@ -912,9 +1005,43 @@ class GlDevice final : public IDevice {
     return true;
   }
 
+  // The draw calls: with a matrix ring they wait to go to GL together.
+  void DrawArrays(GLenum mode, GLint first, GLsizei count) {
+    if (m_Matrices.Ready()) m_Batch.Arrays(m_Link->cache, m_LastProgram, m_Slot, mode, first, count);
+    else glDrawArrays(mode, first, count);
+  }
+  // The range spares the driver a pass over the indices.
+  void DrawElements(GLenum mode, uint32_t lowest, uint32_t highest, GLsizei count, uint32_t size, size_t at,
+                    GLint baseVertex) {
+    const GLenum type = size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    if (m_Matrices.Ready())
+      m_Batch.Elements(m_Link->cache, m_LastProgram, m_Slot, mode, type, at, count, baseVertex);
+    else
+      glDrawRangeElementsBaseVertex(mode, lowest, highest, count, type, reinterpret_cast<const void*>(at), baseVertex);
+  }
+  void FlushDraws() { m_Batch.Flush(m_Link->cache); }
+
+  // Binds the stream's buffer and points the attributes at it; returns the
+  // number of the stream's first vertex in that buffer. Streams that start
+  // a whole number of vertices into their buffer share the attributes of
+  // every other stream there: only the first vertex differs.
+  uint32_t BindStream() {
+    GlVertexBuffer* stream = Stream();
+    const uint32_t stride = m_Bound.streamStride;
+    stream->Bind(stride ? stride : 1);
+    const size_t start = stream->Offset() + m_Bound.streamOffset;
+    if (stride && start % stride == 0) {
+      SetAttributes(stream->Id(), 0, stride);
+      return uint32_t(start / stride);
+    }
+    SetAttributes(stream->Id(), uint32_t(start), stride);
+    return 0;
+  }
+
   // Streams vertices handed over by pointer and points the attributes at
   // them; returns the number of the first vertex.
   GLint StreamVertices(const void* data, size_t bytes, uint32_t stride) {
+    m_Link->cache.Changing();
     m_Link->cache.BindArrayBuffer(m_StreamVertices.Id());
     const size_t at = m_StreamVertices.Write(GL_ARRAY_BUFFER, data, bytes, stride);
     ++m_Link->cache.Counters().bufferUploads;
@@ -971,6 +1098,22 @@ class GlDevice final : public IDevice {
   gl::StreamBuffer m_StreamVertices, m_StreamIndices;
   DeviceFrameCounters m_LastFrame;
   UniformVersions m_Versions;
+  // What the last key was made from.
+  struct KeyInputs {
+    uint64_t states = 0, lights = 0;
+    DWORD fvf = 0;
+    uint32_t textured = 0;
+  };
+  KeyInputs m_KeyMadeAt;
+  gl::MatrixRing m_Matrices;
+  // The ring entry of the last draw and the versions it was written from.
+  uint32_t m_Slot = 0;
+  bool m_SlotValid = false, m_SlotNormal = false;
+  float m_SlotTexels[gl::MatrixRing::kTexels * 4] = {};
+  DrawBatch m_Batch;
+  uint64_t m_SlotWorld = 0, m_SlotView = 0;
+  uint64_t m_KeyStates = 0;  // bumped by every state change the key may follow
+  bool m_LayoutKnown = false;
   uint64_t m_NextVersion = 1;
   void Bump(uint64_t& version) { version = m_NextVersion++; }
   bool m_RampIdentity = true;
@@ -981,6 +1124,11 @@ class GlDevice final : public IDevice {
   uint32_t m_ScreenWidth = 0, m_ScreenHeight = 0;
   GLuint m_RampTexture = 0, m_PresentProgram = 0;
   bool m_InScene = false;
+  // Whether a draw may have written depth since the last clear of the
+  // whole depth buffer, and the value that clear wrote.
+  bool m_DepthWritten = true;
+  float m_DepthClearedTo = 1.0f;
+  int m_DrawableWidth = 0, m_DrawableHeight = 0;
 };
 
 // ---- Systems ----
@@ -1101,7 +1249,9 @@ bool ReadPresentedImage(IDevice* device, std::vector<uint32_t>& argb, uint32_t* 
 }
 
 bool FinishDeviceWork(IDevice* device) {
-  if (!dynamic_cast<detail::GlDevice*>(device)) return false;
+  auto* gl = dynamic_cast<detail::GlDevice*>(device);
+  if (!gl) return false;
+  gl->SendWaitingDraws();
   glFinish();
   return true;
 }

@@ -56,7 +56,20 @@ std::string Source(int which) {
 
 std::string VertexShaderSource(const PipelineKey& k) {
   std::ostringstream s;
-  s << kVertexHeader;
+  if (k.matrixRing) {
+    // The draw number needs its extension right after the version line.
+    const std::string header = kVertexHeader;
+    const size_t line = header.find('\n') + 1;
+    s << header.substr(0, line) << "#extension GL_ARB_shader_draw_parameters : require\n" << header.substr(line)
+      << "uniform samplerBuffer uMatrices;\nuniform int uMatrixBase;\n";
+  } else {
+    s << kVertexHeader;
+  }
+  const char* worldView = k.matrixRing ? "ringWorldView" : "uWorldView";
+  const char* normalMat =
+      k.matrixRing
+          ? "mat3(texelFetch(uMatrices, m + 4).xyz, texelFetch(uMatrices, m + 5).xyz, texelFetch(uMatrices, m + 6).xyz)"
+          : "uNormalMat";
   // One output per stage in use: a software renderer sets up every
   // output of every triangle.
   for (int i = 0; i < k.stageCount; ++i) s << "out vec4 vTex" << i << ";\n";
@@ -68,14 +81,19 @@ std::string VertexShaderSource(const PipelineKey& k) {
          "  gl_Position = vec4(ndc * w, (aPos.z * 2.0 - 1.0) * w, w);\n"
          "  vec3 P = vec3(0.0);\n  vec3 N = vec3(0.0, 0.0, 1.0);\n";
   } else {
-    s << "  vec4 view = uWorldView * vec4(aPos.xyz, 1.0);\n"
+    if (k.matrixRing)
+      s << "  int m = (uMatrixBase + gl_DrawIDARB) * 7;\n"
+           "  mat4 ringWorldView = mat4(texelFetch(uMatrices, m), texelFetch(uMatrices, m + 1),\n"
+           "                            texelFetch(uMatrices, m + 2), texelFetch(uMatrices, m + 3));\n";
+    s << "  vec4 view = " << worldView << " * vec4(aPos.xyz, 1.0);\n"
          "  vec4 clip = uProj * view;\n"
          "  clip.x += clip.w / uViewport.z;\n"
          "  clip.y -= clip.w / uViewport.w;\n"
          "  clip.z = 2.0 * clip.z - clip.w;\n"
          "  gl_Position = clip;\n"
          "  vec3 P = view.xyz;\n";
-    s << (k.hasNormal ? "  vec3 N = normalize(uNormalMat * aNormal);\n" : "  vec3 N = vec3(0.0);\n");
+    if (k.hasNormal) s << "  vec3 N = normalize(" << normalMat << " * aNormal);\n";
+    else s << "  vec3 N = vec3(0.0);\n";
   }
   s << "  vec4 inDiffuse = " << (k.hasDiffuse ? "aDiffuse" : "vec4(1.0)") << ";\n";
   s << "  vec4 inSpecular = " << (k.hasSpecular ? "aSpecular" : "vec4(0.0)") << ";\n";

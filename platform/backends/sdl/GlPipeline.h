@@ -37,6 +37,10 @@ struct PipelineKey {
   uint8_t alphaTestFunc = 0;  // 0: no alpha test
   uint8_t pointSize = 0;
   uint8_t stageCount = 0;
+  // The world-view and normal matrices come from the device's matrix ring
+  // (a buffer texture on unit 8, at uMatrixBase plus the draw's number)
+  // rather than from uniforms.
+  uint8_t matrixRing = 0;
   StageKey stages[kMaxStages];
 
   std::string Bytes() const { return std::string(reinterpret_cast<const char*>(this), sizeof *this); }

@@ -50,6 +50,8 @@ struct Program {
   Uniform worldView, proj, normalMat, viewport, matDiffuse, matAmbient, matSpecular, matEmissive, matPower, ambient;
   Uniform lightPos, lightDir, lightDiffuse, lightSpecular, lightAmbient, lightAtt, lightSpot, texMat, pointSize;
   Uniform tfactor, constant, alphaRef, fog, fogColor;
+  GLint matrixBase = -1;  // the uniform of the first matrix-ring entry of a multi-draw
+  GLint heldBase = -1;    // the value it holds
   std::vector<float> values;
 
   void Find(Uniform& u, const char* name, uint32_t floats) {
