@@ -53,12 +53,6 @@ void PlacePanel(Nembra::CStatic2DSprite& panel, Nembra::CTexture* atlas, float x
 
 }  // namespace
 
-int MenuLanguageOf(const std::wstring& code) {
-  if (code == L"SPA") return MENU_SPA;
-  if (code == L"RUS") return MENU_RUS;
-  return MENU_ENG;
-}
-
 CMainMenu::CMainMenu() = default;
 
 void CMainMenu::Init() {

@@ -101,7 +101,3 @@ class CMainMenu {
 };
 
 extern CMainMenu* g_pMainMenu;
-
-// The menu's code for a language code: "SPA" and "RUS" as they are, any
-// other code (an empty or unknown one included) "ENG".
-int MenuLanguageOf(const std::wstring& code);

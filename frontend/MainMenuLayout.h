@@ -56,10 +56,6 @@ constexpr MenuBox MENU_SCREEN_BOXES[MENU_LANGUAGE_COUNT][MENU_BUTTON_COUNT] = {
      {429, 519, 67, 43}},
 };
 
-constexpr bool MenuButtonShown(int language, int button) {
-  return language != MENU_RUS || (button != MENU_LANGUAGE && button != MENU_ENGLISH && button != MENU_SPANISH);
-}
-
 // Label positions (left, top) beside the sliders, the same in every language.
 constexpr int32_t MENU_LABEL_X = 130;
 constexpr int32_t MENU_LABEL_Y[MENU_LABEL_COUNT] = {300, 350, 400};
@@ -69,8 +65,6 @@ constexpr int32_t MENU_LABEL_W = 100, MENU_LABEL_H = 25;
 // 44; Spanish rows follow the English ones. Labels stand in the fourth
 // column, rows of 30.
 constexpr int32_t MENU_CELL_W = 256, MENU_ROW_H = 44, MENU_LABEL_ROW_H = 30;
-
-constexpr const char* MenuAtlasOf(int language) { return language == MENU_RUS ? MENU_ATLAS_RUSSIAN : MENU_ATLAS; }
 
 // Image 0 normal, 1 hover, 2 flash.
 constexpr MenuBox MenuWordSource(int language, int button, int image) {

@@ -27,7 +27,6 @@ TEST(AppPlay, NewProfileSeesTheStartComicThenPlays) {
   AppScenario a(apptest::QuietLevel());
   ASSERT_TRUE(a.Ready()) << a.Problem();
   ASSERT_TRUE(apptest::ToLogin(a));
-  apptest::EnsureSetInitScript();
   a.ClearStateLog();
   apptest::ChooseProfile(a, 0);
   g_pComicViewer->finished = 1;
