@@ -9,16 +9,13 @@
 #include "frontend/MainMenuLayout.h"
 
 std::string CreditsFileFor(const std::wstring& language) {
-  if (language == L"SPA") return "Credits_ES.txt";
-  if (language == L"RUS") return "Credits_RU.txt";
-  return "Credits_EN.txt";
+  return std::string("Credits") + Nembra::LanguageSuffixOf(language) + ".txt";
 }
 
 CCredits::CCredits(const std::string& file) {
   LoadText(file);
   if (Nembra::g_pTextureFactory) {
-    const bool russian = Nembra::g_LanguageCode == L"RUS";
-    m_Background.SetTexture(Nembra::g_pTextureFactory->Get(russian ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND));
+    m_Background.SetTexture(Nembra::g_pTextureFactory->Get(MenuBackgroundOf(Nembra::g_LanguageCode)));
     m_Band.SetTexture(Nembra::g_pTextureFactory->Get("TP.png"));
   }
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 1024, 1024));

@@ -1,5 +1,6 @@
 #include "frontend/FinalScreen.h"
 
+#include "engine/app/Engine.h"
 #include "engine/app/Mouse.h"
 #include "engine/resources/Texture.h"
 #include "frontend/BuyNowButton.h"
@@ -32,7 +33,7 @@ void CFinalScreen::Init(const std::wstring& language) {
   SetUpPointer(m_Pointer);
   m_Background.SetTexture(m_pBackgroundTexture);
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
-  m_FinalName = language == L"RUS" ? "Final_RU.png" : (language == L"SPA" ? "Final_ES.png" : "Final_EN.png");
+  m_FinalName = std::string("Final") + Nembra::LanguageSuffixOf(language) + ".png";
   m_pFinalTexture = SingleLevel(m_FinalName);
   const float centreY[3] = {30.0f, 22.0f, 22.0f};
   const float positionY[3] = {190.0f, 300.0f, 370.0f};

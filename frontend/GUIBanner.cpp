@@ -1,5 +1,6 @@
 #include "frontend/GUIBanner.h"
 
+#include "engine/app/Engine.h"
 #include "engine/app/Application.h"
 #include "engine/resources/Texture.h"
 #include "engine/sound/WaveSound.h"
@@ -18,7 +19,7 @@ void CGUIBanner::LoadWeaponUpTexts(const std::wstring& language) {
 void CGUIBanner::Load(const std::wstring& language, TEXT_IMAGE image, const char* sound) {
   // Loading again (another language) gives back what the last load took.
   Release();
-  const TEXT_LANGUAGE lang = TextLanguageOf(language);
+  const int lang = Nembra::LanguageIndexOf(language);
   m_AtlasName = TEXT_ATLASES[lang];
   if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(m_AtlasName);
   const WORD_IMAGE& word = WORD_IMAGES[lang][image];

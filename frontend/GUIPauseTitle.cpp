@@ -1,5 +1,6 @@
 #include "frontend/GUIPauseTitle.h"
 
+#include "engine/app/Engine.h"
 #include "engine/resources/Texture.h"
 #include "frontend/GUISprites.h"
 
@@ -7,7 +8,7 @@ using namespace gui_layout;
 
 void CGUIPauseTitle::LoadTexts(const std::wstring& language) {
   Release();
-  const TEXT_LANGUAGE lang = TextLanguageOf(language);
+  const int lang = Nembra::LanguageIndexOf(language);
   m_AtlasName = TEXT_ATLASES[lang];
   if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(m_AtlasName);
   PlaceSprite(m_Backdrop, m_pTexture, DIM_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);

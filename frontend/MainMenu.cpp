@@ -63,11 +63,10 @@ void CMainMenu::Init() {
   // The language decides the atlas and the background, so it comes first.
   m_LanguageFile = Nembra::g_DataDirectory + "Language.dat";
   LoadLanguage();
-  if (m_LanguageCode != L"ENG" && m_LanguageCode != L"SPA" && m_LanguageCode != L"RUS") m_LanguageCode = L"ENG";
-  const bool russian = m_LanguageCode == L"RUS";
+  if (!Nembra::IsLanguageCode(m_LanguageCode)) m_LanguageCode = Nembra::LANGUAGE_ENGLISH;
 
-  m_MenuAtlasName = russian ? MENU_ATLAS_RUSSIAN : MENU_ATLAS;
-  m_BackgroundName = russian ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND;
+  m_MenuAtlasName = m_LanguageCode == Nembra::LANGUAGE_RUSSIAN ? MENU_ATLAS_RUSSIAN : MENU_ATLAS;
+  m_BackgroundName = MenuBackgroundOf(m_LanguageCode);
   m_pMenuAtlas = g_pTextureFactory->GetSingleLevel(m_MenuAtlasName);
   m_pConfigAtlas = g_pTextureFactory->GetSingleLevel(MENU_CONFIG_ATLAS);
   m_Background.SetTexture(g_pTextureFactory->GetSingleLevel(m_BackgroundName));
@@ -188,15 +187,8 @@ void CMainMenu::SetLanguage(const std::wstring& code) {
 }
 
 void CMainMenu::ApplyLanguageLayout() {
-  int language;
-  if (m_LanguageCode == L"ENG")
-    language = MENU_ENG;
-  else if (m_LanguageCode == L"SPA")
-    language = MENU_SPA;
-  else if (m_LanguageCode == L"RUS")
-    language = MENU_RUS;
-  else
-    return;
+  if (!Nembra::IsLanguageCode(m_LanguageCode)) return;
+  const int language = Nembra::LanguageIndexOf(m_LanguageCode);
   m_LayoutLanguage = language;
   for (int id = 0; id < MENU_BUTTON_COUNT; ++id) {
     CMainButton& button = m_Buttons[id];

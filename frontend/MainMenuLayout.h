@@ -8,8 +8,16 @@
 // button has three images of its on-screen size side by side (normal,
 // hover, flash) in a row of its own; each slider label has one image.
 #include <cstdint>
+#include <string>
 
-enum MenuLanguage : int { MENU_ENG = 0, MENU_SPA = 1, MENU_RUS = 2, MENU_LANGUAGE_COUNT = 3 };
+#include "engine/app/Engine.h"
+
+enum MenuLanguage : int {
+  MENU_ENG = Nembra::LANGUAGE_INDEX_ENGLISH,
+  MENU_SPA = Nembra::LANGUAGE_INDEX_SPANISH,
+  MENU_RUS = Nembra::LANGUAGE_INDEX_RUSSIAN,
+  MENU_LANGUAGE_COUNT = 3
+};
 
 // The buttons in the order the menu holds them.
 enum MenuButtonId : int {
@@ -39,6 +47,10 @@ constexpr const char* MENU_ATLAS_RUSSIAN = "GUI_Main_Menu_Ruso.png";
 constexpr const char* MENU_CONFIG_ATLAS = "GUI_Main_Config.png";
 constexpr const char* MENU_BACKGROUND = "GUI_Main_Background.jpg";
 constexpr const char* MENU_BACKGROUND_RUSSIAN = "GUI_Main_Background_RU.jpg";
+// The background of a language code: the Russian one for "RUS", else the other.
+inline const char* MenuBackgroundOf(const std::wstring& code) {
+  return code == Nembra::LANGUAGE_RUSSIAN ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND;
+}
 constexpr int MENU_ATLAS_SIZE = 1024;
 
 // Buttons on the screen, per language. The Russian menu hides the

@@ -25,6 +25,7 @@
 #include "game/App.h"
 #include "game/GameGlobals.h"
 #include "game/GameWorld.h"
+#include "game/InputActions.h"
 #include "game/LevelDescriptions.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
@@ -32,9 +33,6 @@
 using namespace Nembra;
 
 namespace {
-
-constexpr int ACTION_KEY = 8;    // KMP_ACTION
-constexpr int RESTART_KEY = 9;   // KMP_RESTART
 
 bool Released(int key) { return g_pKeyboard->WasKeyReleased(key); }
 bool ActionReleased(int action) { return g_pInputMapper->WasActionReleased(action); }
@@ -216,11 +214,8 @@ void CApp::UpdateDeathScreen() {
     ChangeState(STATE_MAIN_MENU);
     return;
   }
-  if (ActionReleased(ACTION_KEY) || ActionReleased(RESTART_KEY)) {
-    const bool fromCheckpoint = level.IsCheckpointSet();
+  if (ActionReleased(KMP_ACTION) || ActionReleased(KMP_RESTART)) {
     g_pGameWorld->ResetCamera();
-    // A level finished in the frame of the death starts again unfinished.
-    if (!fromCheckpoint) level.SetFinished(false);
     ChangeState(STATE_PLAYING);
   }
   StepWorld();
@@ -341,7 +336,7 @@ void CApp::FinishLevel() {
 void CApp::UpdateLevelOver() {
   if (!DeviceReady()) return;
   if (m_LevelOverDelay > 0.0f) m_LevelOverDelay -= g_FrameTime;
-  if (m_LevelOverDelay <= 0.0f && !m_LevelRaised && ActionReleased(ACTION_KEY)) {
+  if (m_LevelOverDelay <= 0.0f && !m_LevelRaised && ActionReleased(KMP_ACTION)) {
     FinishLevel();
     return;
   }

@@ -18,6 +18,10 @@ CGameWorld* g_pGameWorld = nullptr;
 
 bool RunScriptFile(const std::string& fileName) { return g_GameScript.RunFile(fileName); }
 
+D3DXVECTOR3 PlayerWorldPosition() {
+  return g_pGameWorld ? g_pGameWorld->GetPlayer().WorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+}
+
 namespace {
 const char* const MESH_FILES[CGameWorld::MESH_SLOTS + 1] = {
     "",                   "Health1.X",         "Health2.X",        "Health3.X",        "WeaponUp2.X",

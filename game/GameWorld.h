@@ -167,5 +167,8 @@ class CGameWorld : public CLevelHost {
 
 extern CGameWorld* g_pGameWorld;
 
+// The player's world position; the origin while there is no game world.
+D3DXVECTOR3 PlayerWorldPosition();
+
 // Runs a script file of the script folder through the game's Lua host.
 bool RunScriptFile(const std::string& fileName);
