@@ -15,14 +15,14 @@ std::string CreditsFileFor(const std::wstring& language) {
 CCredits::CCredits(const std::string& file) {
   LoadText(file);
   if (Nembra::g_pTextureFactory) {
-    m_Background.SetTexture(Nembra::g_pTextureFactory->Get(MenuBackgroundOf(Nembra::g_LanguageCode)));
-    m_Band.SetTexture(Nembra::g_pTextureFactory->Get("TP.png"));
+    m_Background.SetTexture(m_BackgroundTexture.Take(MenuBackgroundOf(Nembra::g_LanguageCode)));
+    m_Band.SetTexture(m_BandTexture.Take("TP.png"));
   }
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 1024, 1024));
   m_Band.SetSourceRect(Nembra::MakeRect(0, 0, 1, 1));
   m_Band.m_ScaleX = 800.0f;
   m_Band.m_ScaleY = 100.0f;
-  m_pFont = Nembra::g_pBitmapFontFactory ? Nembra::g_pBitmapFontFactory->Get(FONT_GUI_SMALL_NUMBERS) : nullptr;
+  m_Font.Take(FONT_GUI_SMALL_NUMBERS);
 }
 
 CCredits::~CCredits() = default;
@@ -31,14 +31,15 @@ void CCredits::LoadText(const std::string& file) { m_Lines = LoadCreditLines(Nem
 
 int CCredits::DrawLines(float startY) {
   int y = static_cast<int>(startY);
-  const int height = m_pFont ? m_pFont->m_LineAdvance : 0;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  const int height = font ? font->m_LineAdvance : 0;
   for (const CREDIT_LINE& line : m_Lines) {
     if (!line.IsHeading()) {
-      if (m_pFont) m_pFont->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
+      if (font) font->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
       y += height;
     } else {
       y += 2 * height;
-      if (m_pFont) m_pFont->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
+      if (font) font->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
       y += 2 * height;
     }
   }
@@ -53,7 +54,7 @@ void CCredits::Render() {
     device->EndSprite();
   }
   if (device && device->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
-    if (m_pFont) m_pFont->m_Centered = true;
+    if (Nembra::CBitmapFont* font = m_Font.Get()) font->m_Centered = true;
     DrawLines(m_Position);
     device->EndSprite();
   }
