@@ -204,7 +204,6 @@ D3DXVECTOR3 CGameWorld::GetCameraForward() const {
 }
 
 void CGameWorld::UseAction() {
-  ++m_ActionPresses;
   m_Level.UpdateCircuits();
 }
 

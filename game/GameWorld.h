@@ -120,8 +120,6 @@ class CGameWorld : public CLevelHost {
   // True: the wheel turns the camera; false: the screen edges do.
   bool GetCameraMode() const { return m_CameraMode; }
   void SetCameraMode(bool wheel) { m_CameraMode = wheel; }
-  // Times the action key was used.
-  int GetActionPresses() const { return m_ActionPresses; }
   Nembra::CSound* GetAbilitySound() const { return m_pAbilitySound; }
   void SetAbilitySound(Nembra::CSound* sound) { m_pAbilitySound = sound; }
   // The sound a wall hit plays (a factory resource, not owned); tests put their own.
@@ -161,7 +159,6 @@ class CGameWorld : public CLevelHost {
   Nembra::CSound* m_pAbilitySound = nullptr;
   Nembra::CSound* m_pWallHitSound = nullptr;
   bool m_CameraMode = true;
-  int m_ActionPresses = 0;
   CLevelHud* m_pHud = nullptr;
 };
 
