@@ -7,6 +7,8 @@
 
 #include "platform/Graphics.h"
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/Level.h"
 #include "game/LevelHost.h"
@@ -144,7 +146,7 @@ class CGameWorld : public CLevelHost {
   Nembra::CCamera* m_pCamera = nullptr;
   Nembra::CResource* m_Meshes[MESH_SLOTS + 1] = {};
   Nembra::CStatic2DSprite m_Cursor;
-  std::string m_CursorTexture;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_CursorTexture{Nembra::g_pTextureFactory};
   D3DXVECTOR3 m_AimPoint{0.0f, 0.0f, 0.0f};
   CLevel m_Level;
   CPlayer m_Player;
