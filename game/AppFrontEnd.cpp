@@ -145,14 +145,7 @@ void CApp::UpdateLogin() {
     g_ScreenFader.FadeOut();
     m_FadeOnEntry = false;
   }
-  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  g_pGraphicsDevice->Clear();
-  if (g_pGraphicsDevice->BeginScene()) {
-    g_pPDA->UpdateAndDraw();
-    DrawFader();
-    DrawOverlays();
-    g_pGraphicsDevice->Present();
-  }
+  DrawPdaFrame();
   if (m_State == STATE_LOGIN && FadeCompleted()) ChangeState(STATE_MAIN_MENU);
 }
 
@@ -213,14 +206,7 @@ void CApp::UpdateDesktop() {
         break;
     }
   }
-  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  g_pGraphicsDevice->Clear();
-  if (g_pGraphicsDevice->BeginScene()) {
-    g_pPDA->UpdateAndDraw();
-    DrawFader();
-    DrawOverlays();
-    g_pGraphicsDevice->Present();
-  }
+  DrawPdaFrame();
   if (FadeCompleted()) {
     if (m_DesktopPending == STATE_COMIC) {
       m_StartComic = true;

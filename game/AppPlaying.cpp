@@ -70,6 +70,17 @@ void CApp::DrawFader() {
   }
 }
 
+void CApp::DrawPdaFrame() {
+  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  g_pGraphicsDevice->Clear();
+  if (g_pGraphicsDevice->BeginScene()) {
+    g_pPDA->UpdateAndDraw();
+    DrawFader();
+    DrawOverlays();
+    g_pGraphicsDevice->Present();
+  }
+}
+
 void CApp::DrawOverlays() {
   if (m_ShowFrameRate && m_pBigFont) {
     char text[32];
@@ -289,14 +300,7 @@ void CApp::UpdateInGamePDA() {
       ChangeState(STATE_MAIN_MENU);
     }
   }
-  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  g_pGraphicsDevice->Clear();
-  if (g_pGraphicsDevice->BeginScene()) {
-    g_pPDA->UpdateAndDraw();
-    DrawFader();
-    DrawOverlays();
-    g_pGraphicsDevice->Present();
-  }
+  DrawPdaFrame();
   if (m_State == STATE_INGAME_PDA && FadeCompleted()) {
     if (m_InGamePending == STATE_PLAYING && g_pCurrentMusic) {
       g_pCurrentMusic->SetRepeat(true);
