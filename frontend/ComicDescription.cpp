@@ -6,6 +6,7 @@
 #include "engine/util/SectionedFile.h"
 #include "engine/util/Utilities.h"
 #include "platform/Files.h"
+#include "platform/Saturate.h"
 
 namespace {
 
@@ -53,8 +54,8 @@ COMIC_DESC ReadComicDescription(const uint8_t* data, size_t size) {
       balloon.textId = values.Get(balloonSection, "IdText");
       D3DXVECTOR3 point(0.0f, 0.0f, 0.0f);
       Nembra::StringToPoint(values.Get(balloonSection, "TextPos"), &point);
-      balloon.x = point.x;
-      balloon.y = point.y;
+      balloon.x = platform::ClampPixelPosition(point.x);  // a place on the screen
+      balloon.y = platform::ClampPixelPosition(point.y);
     }
   }
   return comic;

@@ -9,6 +9,7 @@
 #include "engine/util/TextTable.h"
 #include "frontend/ComicDescription.h"
 #include "frontend/FontNames.h"
+#include "platform/Saturate.h"
 
 CComicViewer* g_pComicViewer = nullptr;
 
@@ -82,7 +83,8 @@ void CComic::DrawPage(const CComicPage& page, float alpha) {
     for (const CComicBalloon& balloon : page.m_Balloons) {
       if (!balloon.m_pFont) continue;
       balloon.m_pFont->m_Centered = true;
-      const int x = static_cast<int>(balloon.m_Position.x), y = static_cast<int>(balloon.m_Position.y);
+      const int x = platform::TruncateToInt32(balloon.m_Position.x);
+      const int y = platform::TruncateToInt32(balloon.m_Position.y);
       balloon.m_pFont->DrawText(Nembra::GetText(balloon.m_TextId), x, y, 0.0f, 0.0f, 0.0f, alpha);
     }
     device->EndSprite();

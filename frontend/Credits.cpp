@@ -7,6 +7,7 @@
 #include "engine/util/TextTable.h"
 #include "frontend/FontNames.h"
 #include "frontend/MainMenuLayout.h"
+#include "platform/Saturate.h"
 
 std::string CreditsFileFor(const std::wstring& language) {
   return std::string("Credits") + Nembra::LanguageSuffixOf(language) + ".txt";
@@ -30,17 +31,19 @@ CCredits::~CCredits() = default;
 void CCredits::LoadText(const std::string& file) { m_Lines = LoadCreditLines(Nembra::g_DataDirectory + file); }
 
 int CCredits::DrawLines(float startY) {
-  int y = static_cast<int>(startY);
+  // A long credits file runs past the int range: the pen stops at its end.
+  int y = platform::TruncateToInt32(startY);
   Nembra::CBitmapFont* font = m_Font.Get();
   const int height = font ? font->m_LineAdvance : 0;
+  const int heading = platform::ClampToInt32(2 * int64_t(height));
   for (const CREDIT_LINE& line : m_Lines) {
     if (!line.IsHeading()) {
       if (font) font->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
-      y += height;
+      y = platform::AddSaturated(y, height);
     } else {
-      y += 2 * height;
+      y = platform::AddSaturated(y, heading);
       if (font) font->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
-      y += 2 * height;
+      y = platform::AddSaturated(y, heading);
     }
   }
   if (y <= 300) finished = true;

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "platform/Files.h"
+#include "platform/Saturate.h"
 
 namespace {
 
@@ -110,6 +111,8 @@ std::vector<LOGO_ENTRY> ReadLogoList(const uint8_t* data, size_t size) {
     if (!scanner.ReadRestOfLine(logo.image) || !scanner.ReadInt(logo.width) || !scanner.ReadInt(logo.height) ||
         !scanner.ReadFloat(logo.seconds) || logo.width < 0 || logo.height < 0)
       break;
+    logo.width = platform::ClampPixelCoordinate(logo.width);  // what an image can have
+    logo.height = platform::ClampPixelCoordinate(logo.height);
     scanner.SkipBlanks();
     logos.push_back(std::move(logo));
   }

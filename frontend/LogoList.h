@@ -20,6 +20,8 @@ struct LOGO_ENTRY {
 // negative gives no logos; a file shorter than its count gives the whole
 // logos before the gap (a logo with a missing item, a negative size or an
 // unreadable number ends the list). Nothing is allocated from the count.
+// Sizes past what an image can have (platform::PIXEL_COORDINATE_LIMIT)
+// are held to it.
 std::vector<LOGO_ENTRY> ReadLogoList(const uint8_t* data, size_t size);
 
 // The same from a file; a file that can't be read gives no logos.

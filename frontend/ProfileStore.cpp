@@ -123,6 +123,15 @@ void SetInt(Records& records, const char* key, int64_t value, const char* sectio
 
 std::string DataFile(const std::string& name) { return Nembra::g_DataDirectory + name; }
 
+// What a save of a used profile tells of it; a free slot has nothing to keep.
+bool Saved(ProfileRecord& profile, bool written) {
+  if (profile.inUse) profile.unsaved = !written;
+  return written;
+}
+
+// A profile whose last save failed lives only in memory until a save holds.
+bool KeptInMemory(const ProfileRecord& profile) { return profile.inUse && profile.unsaved; }
+
 }  // namespace
 
 // --- ProfileRecord -----------------------------------------------------------
@@ -210,6 +219,7 @@ ProfileRecord& CProfileStore::GetCurrentProfile() {
 void CProfileStore::LoadAllProfiles() {
   SettingsFiles files;
   for (uint32_t slot = 0; slot < SLOT_COUNT; ++slot) {
+    if (KeptInMemory(m_Profiles[slot])) continue;
     m_Profiles[slot].ReadProfileFile(ProfileFileName(slot));
     LoadSettingsFrom(m_Profiles[slot], SettingsFileName(slot), files);
   }
@@ -218,14 +228,19 @@ void CProfileStore::LoadAllProfiles() {
 bool CProfileStore::SaveAllProfiles() {
   bool ok = true;
   for (uint32_t slot = 0; slot < SLOT_COUNT; ++slot) {
-    ok = m_Profiles[slot].WriteProfileFile(ProfileFileName(slot)) && ok;
-    ok = m_Profiles[slot].SaveCameraAndKeys(SettingsFileName(slot)) && ok;
+    const bool profile = m_Profiles[slot].WriteProfileFile(ProfileFileName(slot));
+    const bool settings = m_Profiles[slot].SaveCameraAndKeys(SettingsFileName(slot));
+    ok = Saved(m_Profiles[slot], profile && settings) && ok;
   }
-  return GetCurrentProfile().SaveGammaAndVolumes() && ok;
+  ProfileRecord& current = GetCurrentProfile();
+  if (current.SaveGammaAndVolumes()) return ok;
+  Saved(current, false);
+  return false;
 }
 
 void CProfileStore::LoadCurrentProfile() {
   const uint32_t slot = m_CurrentProfile < SLOT_COUNT ? m_CurrentProfile : 0;
+  if (KeptInMemory(m_Profiles[slot])) return;
   m_Profiles[slot].ReadProfileFile(ProfileFileName(slot));
   m_Profiles[slot].LoadSettings(SettingsFileName(slot));
 }
@@ -234,7 +249,7 @@ bool CProfileStore::SaveCurrentProfile() {
   const uint32_t slot = m_CurrentProfile < SLOT_COUNT ? m_CurrentProfile : 0;
   const bool profile = m_Profiles[slot].WriteProfileFile(ProfileFileName(slot));
   const bool settings = m_Profiles[slot].SaveSettings(SettingsFileName(slot));
-  return profile && settings;
+  return Saved(m_Profiles[slot], profile && settings);
 }
 
 void CProfileStore::LoadLastUsedSettings() {
@@ -264,7 +279,7 @@ bool CProfileStore::CreateProfile(std::wstring name, uint32_t slot) {
   const bool written = profile.WriteProfileFile(file);
   profile.LoadSettings(DefaultFileName());
   const bool saved = profile.SaveSettings(SettingsFileName(slot));
-  return written && saved;
+  return Saved(profile, written && saved);
 }
 
 // --- Applying ----------------------------------------------------------------

@@ -39,6 +39,9 @@ struct ProfileRecord {
   uint32_t moveRight = 0;
   uint32_t action = 0;
   uint32_t ability = 0;
+  // The last save of this profile failed: memory is newer than its files.
+  // Loading leaves such a profile alone (in use) and the next save writes it.
+  bool unsaved = false;
 
   // In use: writes the profile file (false when the write fails; the old
   // file then stays whole). A free slot writes nothing and answers true.
@@ -75,7 +78,7 @@ class CProfileStore {
   // The current slot's record (slot 0 while the index is out of range).
   ProfileRecord& GetCurrentProfile();
 
-  // Every slot from its two files.
+  // Every slot from its two files (but a profile whose last save failed).
   void LoadAllProfiles();
   // Every slot in use to its two files, then the current profile's gamma
   // and volumes to "ConfigLastUsed.dat" once. Free slots keep their old

@@ -47,6 +47,7 @@
 #include "game/InputActions.h"
 #include "game/LevelDescriptions.h"
 #include "game/ScriptVariables.h"
+#include "platform/Files.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
 
@@ -100,6 +101,8 @@ bool CApp::OnInit() {
     return false;
   };
   SeedRandomFromTime();
+  // Saves cut short by a crash or a kill leave their temporary files.
+  platform::RemoveAtomicWriteTemporaries(g_DataDirectory);
   if (!InitInput()) return fail("input");
   MapDefaultActions(*g_pInputMapper);
   // The text table follows the chosen language from the start, with the
@@ -365,6 +368,8 @@ void CApp::OnShutdown() {
     ++g_ProfileStore.GetCurrentProfile().levelReached;
     m_LevelRaised = true;
     g_ProfileStore.SaveAllProfiles();
+  } else if (m_State == STATE_LEVEL_OVER && g_ProfileStore.GetCurrentProfile().unsaved) {
+    g_ProfileStore.SaveAllProfiles();  // its save failed: one more try before the end
   }
   ReleaseAll();
 }

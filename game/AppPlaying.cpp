@@ -313,12 +313,18 @@ void CApp::UpdateInGamePDA() {
 // ---- State 6: level over ----
 
 void CApp::FinishLevel() {
-  g_pGameWorld->GetLevel().Unload();
-  PutCameraBack();
   ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
-  profile.levelReached += 1;
-  m_LevelRaised = true;
-  g_ProfileStore.SaveAllProfiles();
+  if (!m_LevelRaised) {
+    g_pGameWorld->GetLevel().Unload();
+    PutCameraBack();
+    profile.levelReached += 1;
+    m_LevelRaised = true;
+    // A save that fails keeps the player here to read why (the profile
+    // stays in memory); the next press tries once more and goes on.
+    if (!g_ProfileStore.SaveAllProfiles()) return;
+  } else {
+    g_ProfileStore.SaveAllProfiles();
+  }
   const uint32_t n = profile.levelReached;
   const CLevelDescription& finished = GetLevelDescription(n - 1);
   if (finished.endComic != L"null") {
@@ -340,12 +346,12 @@ void CApp::FinishLevel() {
 void CApp::UpdateLevelOver() {
   if (!DeviceReady()) return;
   if (m_LevelOverDelay > 0.0f) m_LevelOverDelay -= g_FrameTime;
-  if (m_LevelOverDelay <= 0.0f && !m_LevelRaised && ActionReleased(KMP_ACTION)) {
+  if (m_LevelOverDelay <= 0.0f && ActionReleased(KMP_ACTION)) {
     FinishLevel();
-    return;
+    if (m_State != STATE_LEVEL_OVER) return;
   }
   // Without its widget the notice counts as having appeared.
-  const bool noticeDone = !m_pMissionComplete || m_pMissionComplete->done;
+  const bool noticeDone = m_LevelRaised || !m_pMissionComplete || m_pMissionComplete->done;
   if (!noticeDone) {
     StepWorld();
     g_pSceneManager->Update();
@@ -360,6 +366,8 @@ void CApp::UpdateLevelOver() {
     g_pGraphicsDevice->EndSprite();
   }
   if (noticeDone && m_LevelOverDelay <= 0.0f && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
+    // Still here once the level is raised: the save failed.
+    if (m_LevelRaised) DrawSmallText(GetText("TXT_PROFILE_NOT_SAVED"), 400, 530, true);
     DrawSmallText(GetText("TXT_KEY_TO_CONTINUE"), 400, 560, true);
     g_pGraphicsDevice->EndSprite();
   }

@@ -16,19 +16,21 @@ constexpr float kLargestFloat = 3.4028235e38f;
 }  // namespace
 
 bool CCollisionRegistry::LoadCollision(const std::string& fileName, int collisionClass) {
+  const std::string meaning = ": the level gets none of its walls of collision class " +
+                              std::to_string(collisionClass) + ", so what they hold back passes through";
   if (!IsValidClass(collisionClass)) {
     platform::LogWarning("Collision file " + fileName + ": no collision class " + std::to_string(collisionClass));
     return false;
   }
   std::vector<uint8_t> bytes;
   if (!platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) {
-    platform::LogWarning("Collision file " + fileName + " cannot be read");
+    platform::LogWarning("Collision file " + fileName + " cannot be read" + meaning);
     return false;
   }
   COLLISION_FILE file;
   size_t offset = 0;
   if (!ParseCollisionFile(bytes.data(), bytes.size(), file, &offset)) {
-    platform::LogWarning("Collision file " + fileName + " is damaged at byte " + std::to_string(offset));
+    platform::LogWarning("Collision file " + fileName + " is damaged at byte " + std::to_string(offset) + meaning);
     return false;
   }
   return AddStaticShapes(file, collisionClass);

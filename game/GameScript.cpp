@@ -8,6 +8,7 @@
 #include "game/ScriptBindings.h"
 #include "game/ScriptVariables.h"
 #include "platform/Log.h"
+#include "platform/Saturate.h"
 
 CGameScript g_GameScript;
 
@@ -176,14 +177,7 @@ void CGameScript::RegisterFunctions() {
   for (const SCRIPT_FUNCTION& entry : SCRIPT_FUNCTIONS) RegisterFunction(entry.name, entry.function);
 }
 
-int32_t ScriptNumberToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-    return std::numeric_limits<int32_t>::max();
-  if (value <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-    return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);  // in range: truncates towards zero
-}
+int32_t ScriptNumberToInt(double value) { return platform::TruncateToInt32(value); }
 
 double LuaToNumber(lua_State* state, int index) { return lua_tonumber(state, index); }
 

@@ -4,6 +4,7 @@
 #include "engine/sound/AudiereSound.h"
 #include "game/GameGlobals.h"
 #include "game/GameScript.h"
+#include "platform/Log.h"
 
 CLevel* CLevel::s_pCurrent = nullptr;
 
@@ -65,6 +66,11 @@ bool CLevel::Start() {
   Hud().ShowMessageBox(false, 7.0f);
   DeleteBomb();
   if (!g_GameScript.RunFile(m_InitScript)) return false;
+  // A level ends when its objectives are complete: a script cut short
+  // before naming them still runs, and leaves a level that never ends.
+  if (m_Objectives.empty())
+    platform::LogWarning("level init script " + m_InitScript +
+                         " set no objectives: this level never ends (is its level or init script cut short?)");
   CreateBosses();
   return true;
 }

@@ -5,6 +5,7 @@
 #include "engine/app/Engine.h"
 #include "engine/util/KeyValueFile.h"
 #include "engine/util/Utilities.h"
+#include "platform/Saturate.h"
 
 using Nembra::CKeyValueFile;
 using Nembra::KeyValueRecord;
@@ -36,10 +37,11 @@ class CDescriptionFile {
   int32_t Int(const wchar_t* key, const std::wstring& section) const {
     return Nembra::WStringToInt(String(key, section));
   }
+  // A rectangle of an image: each edge held to what an image can have.
   void IntQuad(const wchar_t* key, const std::wstring& section, int32_t out[4]) const {
     int quad[4] = {0, 0, 0, 0};
     Nembra::WStringToIntQuad(String(key, section), quad);
-    for (int i = 0; i < 4; ++i) out[i] = quad[i];
+    for (int i = 0; i < 4; ++i) out[i] = platform::ClampPixelCoordinate(quad[i]);
   }
   void Point(const wchar_t* key, const std::wstring& section, float out[3]) const {
     D3DXVECTOR3 point;

@@ -24,18 +24,16 @@ void CLevel::AddEnemy3Bullet(CEnemy3& enemy, uint32_t power) {
             power);
 }
 
-// Like the player's shot, the beam shot flies at height 0, where the
-// characters' hit spheres are, and shows its beam at the muzzle's height.
+// From the muzzle, aimed from there at the player's feet scattered up to
+// 100 along +X and +Y.
 void CLevel::AddEnemy8Bullet(CEnemy8& enemy, uint32_t power) {
-  D3DXVECTOR3 start = enemy.GetMuzzle().WorldPosition();
-  const float beamHeight = start.z;
-  start.z = 0.0f;
+  const D3DXVECTOR3 start = enemy.GetMuzzle().WorldPosition();
   const D3DXVECTOR3 player = PlayerWorldPosition();
   const float a = Nembra::RandomFloat(0.0f, 100.0f);
   const float b = Nembra::RandomFloat(0.0f, 100.0f);
   D3DXVECTOR3 direction = player + D3DXVECTOR3(a, b, 0.0f) - start;
   D3DXVec3Normalize(&direction, &direction);
-  SpawnShot(m_Enemy8Bullets, start, direction, power, beamHeight);
+  SpawnShot(m_Enemy8Bullets, start, direction, power);
 }
 
 void CLevel::AddEnemy2BulletWallHitEffect(const CEnemy2Bullet& bullet) {

@@ -54,6 +54,7 @@ bool CLevelFileReader::ReadString(std::string& value) {
 
 bool CLevelFileReader::ReadCount(int32_t& count) {
   if (!ReadInt(count)) return false;
+  if (count < 0) m_NegativeCount = true;
   if (count > LEVEL_FILE_MAX_RECORDS) {
     m_Failed = true;
     return false;

@@ -23,6 +23,11 @@ class CLevelFileReader {
   // A record count: fails above LEVEL_FILE_MAX_RECORDS. Values of 0 or less
   // are returned as read; the caller decides what they mean.
   bool ReadCount(int32_t& count);
+  // Whether a count read so far was negative (see NoteNegativeCount).
+  bool SawNegativeCount() const { return m_NegativeCount; }
+  // A count read with ReadInt that is negative: with bytes left over at the
+  // end it marks the file as damaged rather than padded.
+  void NoteNegativeCount() { m_NegativeCount = true; }
   // Fails unless at least count records of minBytes each can still follow:
   // the check made before any storage is set aside for them.
   bool Expect(int32_t count, size_t minBytes);
@@ -42,4 +47,5 @@ class CLevelFileReader {
   size_t m_Size;
   size_t m_Offset = 0;
   bool m_Failed = false;
+  bool m_NegativeCount = false;
 };

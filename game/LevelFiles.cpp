@@ -2,7 +2,10 @@
 // files over the bounded reader.
 #include "game/LevelFiles.h"
 
+#include <string>
 #include <utility>
+
+#include "platform/Log.h"
 
 namespace {
 
@@ -179,12 +182,18 @@ bool ReadFileCount(CLevelFileReader& r, int32_t& count, size_t minBytes) {
   return r.Expect(count, minBytes);
 }
 
+// Bytes after the last record (padding from another tool) are left unread,
+// with one warning. After a negative count they are the records that count
+// skipped: the count was damaged.
 template <typename File>
-bool Finish(CLevelFileReader& r, File& parsed, File& out, size_t* errorOffset) {
-  if (!r.Finished()) {
+bool Finish(CLevelFileReader& r, File& parsed, File& out, size_t* errorOffset, const char* kind) {
+  if (r.Failed() || (r.Remaining() > 0 && r.SawNegativeCount())) {
     if (errorOffset) *errorOffset = r.Offset();
     return false;
   }
+  if (r.Remaining() > 0)
+    platform::LogWarning(std::string(kind) + " file: " + std::to_string(r.Remaining()) +
+                         " bytes after the last record at offset " + std::to_string(r.Offset()) + " ignored");
   out = std::move(parsed);
   return true;
 }
@@ -199,6 +208,7 @@ bool ReadShapeRecord(CLevelFileReader& reader, SHAPE_RECORD& shape) {
     return false;
   }
   shape.vertices.clear();
+  if (n < 0) reader.NoteNegativeCount();
   if (n < 1) return true;
   if (!reader.Expect(n, 12)) return false;
   shape.vertices.resize(size_t(n));
@@ -218,7 +228,7 @@ bool ParseCollisionFile(const uint8_t* data, size_t size, COLLISION_FILE& file, 
       parsed.shapes.push_back(std::move(shape));
     }
   }
-  return Finish(r, parsed, file, errorOffset);
+  return Finish(r, parsed, file, errorOffset, "collision");
 }
 
 bool ParseWireGrateShapeFile(const uint8_t* data, size_t size, WIRE_GRATE_SHAPE_FILE& file, size_t* errorOffset) {
@@ -228,7 +238,7 @@ bool ParseWireGrateShapeFile(const uint8_t* data, size_t size, WIRE_GRATE_SHAPE_
     for (SHAPE_RECORD& shape : parsed.shapes)
       if (!ReadShapeRecord(r, shape)) break;
   }
-  return Finish(r, parsed, file, errorOffset);
+  return Finish(r, parsed, file, errorOffset, "wire grate shape");
 }
 
 bool ParseEnemyGeneratorFile(const uint8_t* data, size_t size, ENEMY_GENERATOR_FILE& file, size_t* errorOffset) {
@@ -245,7 +255,7 @@ bool ParseEnemyGeneratorFile(const uint8_t* data, size_t size, ENEMY_GENERATOR_F
       }
     }
   }
-  return Finish(r, parsed, file, errorOffset);
+  return Finish(r, parsed, file, errorOffset, "enemy generator");
 }
 
 bool ParseItemsFile(const uint8_t* data, size_t size, ITEMS_FILE& file, size_t* errorOffset) {
@@ -261,5 +271,5 @@ bool ParseItemsFile(const uint8_t* data, size_t size, ITEMS_FILE& file, size_t* 
          ReadSection(r, f.pushables, kPushableBytes, ReadPushable) &&
          ReadSection(r, f.lasers, kLaserBytes, ReadLaser) &&
          ReadSection(r, f.waveWeapons, kWaveWeaponBytes, ReadWaveWeapon));
-  return Finish(r, f, file, errorOffset);
+  return Finish(r, f, file, errorOffset, "items");
 }

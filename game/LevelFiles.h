@@ -1,9 +1,11 @@
 #pragma once
 // Parsers of the level's binary files. Each parses a whole file into its
-// records or fails: a short read, a string or count beyond the limits, a
-// record the format does not allow, or bytes left over after the last
-// record all give false, and the output is then left as it was. Nothing is
-// set aside from a count before the bytes it needs are known to be there.
+// records or fails: a short read, a string or count beyond the limits or a
+// record the format does not allow gives false, and the output is then left
+// as it was. Bytes after the last record are ignored with one warning in
+// the log, unless a negative count came before them (they are then the
+// records a damaged count skipped). Nothing is set aside from a count
+// before the bytes it needs are known to be there.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

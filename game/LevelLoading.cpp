@@ -10,9 +10,14 @@
 
 namespace {
 
-bool ReadLevelFile(const std::string& fileName, const char* what, std::vector<uint8_t>& bytes) {
+// What a level file that could not be loaded leaves out of play.
+const char* const NO_ENEMIES = ": the level gets none of its enemy generators, so no enemies come";
+const char* const NO_OBJECTS =
+    ": the level gets none of its items, doors, circuits or other mechanisms, so a goal that needs them can't be met";
+
+bool ReadLevelFile(const std::string& fileName, const char* what, const char* meaning, std::vector<uint8_t>& bytes) {
   if (platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) return true;
-  platform::LogWarning(std::string(what) + " " + fileName + " cannot be read");
+  platform::LogWarning(std::string(what) + " " + fileName + " cannot be read" + meaning);
   return false;
 }
 
@@ -29,11 +34,12 @@ bool CLevel::LoadCollision(const std::string& fileName, int collisionClass) {
 
 bool CLevel::LoadEnemyGenerators(const std::string& fileName) {
   std::vector<uint8_t> bytes;
-  if (!ReadLevelFile(fileName, "Enemy-generator file", bytes)) return false;
+  if (!ReadLevelFile(fileName, "Enemy-generator file", NO_ENEMIES, bytes)) return false;
   ENEMY_GENERATOR_FILE file;
   size_t offset = 0;
   if (!ParseEnemyGeneratorFile(bytes.data(), bytes.size(), file, &offset)) {
-    platform::LogWarning("Enemy-generator file " + fileName + " is damaged at byte " + std::to_string(offset));
+    platform::LogWarning("Enemy-generator file " + fileName + " is damaged at byte " + std::to_string(offset) +
+                         NO_ENEMIES);
     return false;
   }
   return LoadEnemyGenerators(file);
@@ -57,11 +63,11 @@ bool CLevel::LoadEnemyGenerators(const ENEMY_GENERATOR_FILE& file) {
 
 bool CLevel::LoadItems(const std::string& fileName) {
   std::vector<uint8_t> bytes;
-  if (!ReadLevelFile(fileName, "Items file", bytes)) return false;
+  if (!ReadLevelFile(fileName, "Items file", NO_OBJECTS, bytes)) return false;
   ITEMS_FILE file;
   size_t offset = 0;
   if (!ParseItemsFile(bytes.data(), bytes.size(), file, &offset)) {
-    platform::LogWarning("Items file " + fileName + " is damaged at byte " + std::to_string(offset));
+    platform::LogWarning("Items file " + fileName + " is damaged at byte " + std::to_string(offset) + NO_OBJECTS);
     return false;
   }
   return LoadItems(file);
@@ -115,7 +121,10 @@ CDoor& CLevel::BuildDoor(const DOOR_RECORD& record) {
   CDoor& door = m_Doors.emplace_back();
   door.SetChargeNeeded(static_cast<uint32_t>(record.chargeNeeded));
   door.SetScriptFile(record.scriptFile);
-  door.LoadFromFile(record.descriptionFile);
+  if (!door.LoadFromFile(record.descriptionFile))
+    platform::LogWarning("door description " + record.descriptionFile +
+                         " cannot be read or is damaged: the door has no mesh and no size, so it shows nothing and "
+                         "blocks no way");
   ApplyPair(door, record.pair);
   door.BuildCollisionBoxes();
   m_Collision.AddCollisionShape(&door.GetCollisionBox(0), COL_TIGHT);
@@ -250,7 +259,10 @@ bool CLevel::LoadItems(const ITEMS_FILE& file) {
 
   for (const WIRE_GRATE_RECORD& record : file.wireGrates) {
     CWireGrate& grate = m_WireGrates.emplace_back();
-    grate.LoadFromFile(record.descriptionFile);
+    if (!grate.LoadFromFile(record.descriptionFile))
+      platform::LogWarning("wire grate description " + record.descriptionFile +
+                           " cannot be read or ends early: the fields not read keep their defaults" +
+                           (grate.IsBreakable() ? "" : "; the grate cannot be broken, so its way stays shut"));
     grate.SetScriptFile(record.scriptFile);
     ApplyPair(grate, record.pair);
     grate.BuildCollisionBoxes();
@@ -291,7 +303,9 @@ bool CLevel::LoadItems(const ITEMS_FILE& file) {
     block.SetSize(record.length, record.width, record.startOffset);
     block.SetNames(record.firstName, record.secondName);
     block.SetTrack(record.startPoint, record.endPoint);
-    block.LoadFrames(record.partsFile);
+    if (!block.LoadFrames(record.partsFile) && !record.partsFile.empty())
+      platform::LogWarning("pushable block parts file " + record.partsFile +
+                           " cannot be read or is damaged: the block has no moving parts to show");
     block.UpdateTransform();
     m_Collision.AddCollisionShape(&block.GetCollisionShape(0), COL_TIGHT);
     m_Collision.AddCollisionShape(&block.GetCollisionShape(1), COL_CHARACTER);

@@ -16,6 +16,7 @@
 #include "game/GameScript.h"
 #include "game/GameWorld.h"
 #include "game/ScriptBindings.h"
+#include "platform/Saturate.h"
 
 using namespace ScriptBinding;
 
@@ -184,8 +185,9 @@ int ShowMessage(lua_State* state, double seconds, const char* function) {
   CLevelHud* hud = Hud();
   if (!hud) return 0;
   hud->SetMessageText(Nembra::GetText(S(state, 1)));
-  hud->SetMessageBackground(S(state, 2), LuaToInt(state, 3), LuaToInt(state, 4), LuaToInt(state, 5),
-                            LuaToInt(state, 6));
+  // The portrait's rectangle in its image: each number held to what an image can have.
+  auto pixel = [state](int index) { return platform::ClampPixelCoordinate(LuaToInt(state, index)); };
+  hud->SetMessageBackground(S(state, 2), pixel(3), pixel(4), pixel(5), pixel(6));
   hud->ShowMessageBox(true, ToFloat(seconds));
   return 0;
 }
@@ -224,19 +226,11 @@ Nembra::CWaveSound* Wave(lua_State* state) {
 }
 }  // namespace
 
-namespace {
-// The name the current music was fetched under: the music is stopped only
-// while the factory still holds it under that name (a factory made again
-// since holds other sounds).
-std::string s_CurrentMusicName;
-}  // namespace
-
 int Lua_PlayMP3(lua_State* state) {
   Nembra::CAudiereStreamingSoundFactory* factory = Nembra::g_pStreamingSoundFactory;
   if (!factory) return 0;
-  if (g_pCurrentMusic && factory->Find(s_CurrentMusicName) == g_pCurrentMusic) g_pCurrentMusic->Stop();
-  s_CurrentMusicName = S(state, 1);
-  g_pCurrentMusic = factory->Get(s_CurrentMusicName);
+  if (g_pCurrentMusic) g_pCurrentMusic->Stop();
+  g_pCurrentMusic = factory->Get(S(state, 1));
   if (!g_pCurrentMusic) return 0;
   g_pCurrentMusic->SetRepeat(true);
   g_pCurrentMusic->Play(false);

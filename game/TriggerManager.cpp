@@ -64,13 +64,18 @@ bool CTriggerManager::LoadTriggers(const std::string& fileName) {
   const std::string path = Nembra::g_DataDirectory + fileName;
   std::vector<uint8_t> bytes;
   if (!platform::ReadWholeFile(path, bytes)) {
-    platform::LogError("cannot read trigger file '" + path + "'");
+    platform::LogError("cannot read trigger file '" + path +
+                       "': the level gets none of its area triggers, so the scripts they run (its goals among "
+                       "them) never run");
     return false;
   }
   std::vector<TRIGGER_RECORD> records;
   std::string error;
   const bool complete = ParseTriggerFile(bytes.data(), bytes.size(), records, &error);
-  if (!complete) platform::LogError("trigger file '" + path + "' damaged: " + error);
+  if (!complete)
+    platform::LogError("trigger file '" + path + "' damaged: " + error + ": the level gets only the " +
+                       std::to_string(records.size()) + " triggers before the damage; the scripts of the others "
+                       "(its goals among them) never run");
   for (const TRIGGER_RECORD& record : records) AddTrigger(record);
   return complete;
 }

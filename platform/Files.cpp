@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -211,7 +212,46 @@ bool WriteFileAtomic(const std::string& name, const void* data, size_t size) {
     return false;
   }
   ClearPathCache();
+  // The new name is on the disk only once the folder is: without this a
+  // power cut could bring the old file back.
+  const int folder = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0 || fsync(folder) != 0)
+    LogWarning("'" + name + "' written, but its folder could not be synced: " + std::strerror(errno));
+  if (folder >= 0) close(folder);
   return true;
+}
+
+bool IsAtomicWriteTemporary(const std::string& name) {
+  // "." + the file's name + ".tmp" + digits.
+  const size_t tmp = name.rfind(".tmp");
+  if (name.size() < 2 || name[0] != '.' || tmp == std::string::npos || tmp < 2 || tmp + 4 == name.size())
+    return false;
+  for (size_t i = tmp + 4; i < name.size(); ++i)
+    if (name[i] < '0' || name[i] > '9') return false;
+  return true;
+}
+
+int RemoveAtomicWriteTemporaries(const std::string& folder) {
+  const std::string dir = ResolvePath(folder);
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return 0;
+  std::vector<std::string> stale;
+  while (dirent* e = readdir(d))
+    if (IsAtomicWriteTemporary(e->d_name)) stale.push_back(Join(dir, e->d_name));
+  closedir(d);
+  int removed = 0;
+  for (const std::string& path : stale) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (unlink(path.c_str()) == 0) {
+      ++removed;
+      LogInfo("removed '" + path + "', left by a save that did not finish");
+    } else {
+      LogWarning("cannot remove '" + path + "', left by a save that did not finish: " + std::strerror(errno));
+    }
+  }
+  if (removed > 0) ClearPathCache();
+  return removed;
 }
 
 }  // namespace platform

@@ -43,4 +43,12 @@ inline bool WriteFileAtomic(const std::string& name, const std::string& data) {
   return WriteFileAtomic(name, data.data(), data.size());
 }
 
+// True for the name of WriteFileAtomic's temporary file: "." + the file's
+// name + ".tmp" + digits.
+bool IsAtomicWriteTemporary(const std::string& name);
+// Removes the temporary files that interrupted atomic writes left in the
+// folder (not below it); answers how many went. Called at start-up, before
+// anything is written there.
+int RemoveAtomicWriteTemporaries(const std::string& folder);
+
 }  // namespace platform

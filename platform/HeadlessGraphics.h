@@ -190,6 +190,7 @@ class RecordingDevice : public IDevice {
   std::map<D3DTRANSFORMSTATETYPE, D3DXMATRIX> m_Transforms;
   std::map<DWORD, D3DLIGHT9> m_Lights;
   std::map<DWORD, bool> m_LightOn;
+  uint32_t m_LightsOnCount = 0;  // entries of m_LightOn that are true
   D3DMATERIAL9 m_Material;
   D3DVIEWPORT9 m_Viewport;
   D3DGAMMARAMP m_Gamma;

@@ -7,6 +7,7 @@
 
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/Saturate.h"
 #include "platform/backends/InputBackend.h"
 
 namespace platform {
@@ -33,11 +34,6 @@ InputState& State() {
 
 detail::InputBackend& ActiveInput() {
   return IsHeadless() ? detail::HeadlessInputBackend() : detail::SdlInputBackend();
-}
-
-int32_t Saturate(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
 }
 
 void SetRelative(HWND window, bool on) {
@@ -138,9 +134,9 @@ InputResult InputDevice::GetDeviceState(size_t size, void* data) {
     s.keyTapped.fill(false);
   } else {
     DIMOUSESTATE state;
-    state.lX = Saturate(s.dx);
-    state.lY = Saturate(s.dy);
-    state.lZ = Saturate(s.dz);
+    state.lX = ClampToInt32(s.dx);
+    state.lY = ClampToInt32(s.dy);
+    state.lZ = ClampToInt32(s.dz);
     s.dx = s.dy = s.dz = 0;
     for (int i = 0; i < MOUSE_BUTTON_COUNT; ++i)
       state.rgbButtons[i] = (s.buttons[i] || s.buttonTapped[i]) ? 0x80 : 0;

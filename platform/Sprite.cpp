@@ -70,7 +70,8 @@ class Sprite final : public ISprite {
     RECT r;
     if (src) r = *src;
     else r = RECT{0, 0, int32_t(desc.Width), int32_t(desc.Height)};
-    const float w = float(r.right - r.left), h = float(r.bottom - r.top);
+    // Rectangles come from data files: their sizes are taken in 64 bits.
+    const float w = float(int64_t(r.right) - r.left), h = float(int64_t(r.bottom) - r.top);
     const float cx = center ? center->x : 0.0f, cy = center ? center->y : 0.0f;
     const float px = position ? position->x : 0.0f, py = position ? position->y : 0.0f;
     const float u0 = float(r.left) / float(desc.Width), u1 = float(r.right) / float(desc.Width);

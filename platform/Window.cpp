@@ -181,7 +181,7 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 short GetKeyState(int virtualKey) { return ActiveBackend().KeyState(virtualKey); }
 
 void ShowMessageBox(const std::string& text, const std::string& title) {
-  std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  std::fprintf(stderr, "%s: %s\n", title.c_str(), ClippedForLog(text).c_str());
   ActiveBackend().MessageBox(text, title);
 }
 

@@ -12,12 +12,15 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool
-  valgrind
+  valgrind strace
 )
 
+# One query for every package: dpkg-query reads its status file once (it
+# fails when a package is unknown to it, which leaves that one out).
 missing=()
+installed=" $(dpkg-query -W -f='${Package}=${Status};' "${PACKAGES[@]}" 2>/dev/null | tr ';' ' ' || true) "
 for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  [[ $installed == *" $p=install ok installed "* ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

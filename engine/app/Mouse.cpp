@@ -6,14 +6,17 @@
 
 #include "engine/app/Keyboard.h"
 #include "engine/util/Utilities.h"
+#include "platform/Saturate.h"
 
 namespace Nembra {
 
 CMouse* g_pMouse = nullptr;
 
 namespace {
+using platform::AddSaturated;
+
 bool InRect(int32_t px, int32_t py, int x, int y, int width, int height) {
-  return IsPointInRect(px, py, x, y, x + width, y + height);
+  return IsPointInRect(px, py, x, y, AddSaturated(x, width), AddSaturated(y, height));
 }
 
 int32_t Scale(int32_t units, float speed) {
@@ -23,10 +26,6 @@ int32_t Scale(int32_t units, float speed) {
   return static_cast<int32_t>(v);
 }
 
-int32_t AddSaturated(int32_t a, int32_t b) {
-  const int64_t v = int64_t(a) + b;
-  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
-}
 }  // namespace
 
 CMouse::CMouse() = default;

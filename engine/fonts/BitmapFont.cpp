@@ -11,6 +11,7 @@
 #include "engine/util/MissingReports.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
+#include "platform/Saturate.h"
 #include "platform/SavedStates.h"
 
 namespace Nembra {
@@ -100,7 +101,7 @@ const CBitmapFont::GLYPH& CBitmapFont::GetDrawnGlyph(wchar_t c) const {
 
 int CBitmapFont::GetTextWidth(const std::wstring& text) const {
   int width = 0;
-  for (wchar_t c : text) width += GetGlyph(c).width;
+  for (wchar_t c : text) width = AddSaturated(width, GetGlyph(c).width);
   return width;
 }
 
@@ -109,7 +110,7 @@ int CBitmapFont::WordWidth(const std::wstring& text, size_t from) const {
   for (size_t i = from; i < text.size(); ++i) {
     const wchar_t c = text[i];
     if (c == L' ' || c == L'\n' || c == L'\0') break;
-    width += GetGlyph(c).width;
+    width = AddSaturated(width, GetGlyph(c).width);
   }
   return width;
 }
@@ -120,12 +121,12 @@ std::vector<std::wstring> CBitmapFont::WrapLines(const std::wstring& text, int w
   for (size_t i = 0; i < text.size(); ++i) {
     const wchar_t c = text[i];
     if (c == L'\n' || c == L'\0' ||
-        (c == L' ' && wrapWidth > 0 && WordWidth(text, i + 1) + width > wrapWidth)) {
+        (c == L' ' && wrapWidth > 0 && AddSaturated(WordWidth(text, i + 1), width) > wrapWidth)) {
       lines.emplace_back();  // a breaking space is dropped
       width = 0;
     } else {
       lines.back() += c;
-      width += GetGlyph(c).width;
+      width = AddSaturated(width, GetGlyph(c).width);
     }
   }
   return lines;
@@ -162,13 +163,13 @@ bool CBitmapFont::DrawText(const std::wstring& text, const int& x, const int& y,
   m_Drawing = canDraw;
   for (const std::wstring& line : WrapLines(text, m_WrapWidth)) {
     int width = 0;
-    for (wchar_t c : line) width += GetDrawnGlyph(c).width;
+    for (wchar_t c : line) width = AddSaturated(width, GetDrawnGlyph(c).width);
     if (!line.empty()) {
       m_Line = line;
-      DrawLine(m_Centered ? x - width / 2 : x, penY);
+      DrawLine(m_Centered ? AddSaturated(x, -(width / 2)) : x, penY);
     }
-    m_DrawnHeight += m_LineAdvance;
-    penY += m_LineAdvance;
+    m_DrawnHeight = AddSaturated(m_DrawnHeight, m_LineAdvance);
+    penY = AddSaturated(penY, m_LineAdvance);
   }
   m_Drawing = false;
   if (canDraw) {

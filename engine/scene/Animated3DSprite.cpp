@@ -91,6 +91,8 @@ void CAnimated3DSprite::AttachNode(CSceneNode* node) {
   if (!node) return;
   m_AttachedNodes.push_back(node);
   if (std::find(m_BoneUsers.begin(), m_BoneUsers.end(), node) == m_BoneUsers.end()) m_BoneUsers.push_back(node);
+  // The node may have let go of a retired bone for this one.
+  FreeUnreadBones();
 }
 
 void CAnimated3DSprite::ForgetNode(CSceneNode* node) {
@@ -181,6 +183,16 @@ D3DXMATRIX* CAnimated3DSprite::GetBoneMatrix(const std::string& name) {
 void CAnimated3DSprite::ClearBoneCache() {
   for (auto& entry : m_BoneCache) m_RetiredBones.push_back(std::move(entry.second));
   m_BoneCache.clear();
+  FreeUnreadBones();
+}
+
+void CAnimated3DSprite::FreeUnreadBones() {
+  auto unread = [this](const std::unique_ptr<BONE_RECORD>& record) {
+    return std::none_of(m_BoneUsers.begin(), m_BoneUsers.end(), [&](const CSceneNode* node) {
+      return node->GetBoneOwner() == this && node->GetBoneMatrix() == &record->matrix;
+    });
+  };
+  m_RetiredBones.erase(std::remove_if(m_RetiredBones.begin(), m_RetiredBones.end(), unread), m_RetiredBones.end());
 }
 
 void CAnimated3DSprite::UpdateTime(bool drawn) {

@@ -47,10 +47,12 @@ class CAnimated3DSprite : public C3DSprite {
   void SetAnimationCallbacks(const std::string& name, const std::vector<platform::D3DXKEY_CALLBACK>& keys);
 
   // The combined matrix of the named frame as of the last pose; the pointer
-  // stays valid for the sprite's life. Null when the mesh has no such frame.
+  // stays valid until ClearBoneCache (see there). Null when the mesh has no
+  // such frame.
   D3DXMATRIX* GetBoneMatrix(const std::string& name);
-  // Later lookups make new records; matrices handed out before stay valid
-  // (and keep following their bones) until the sprite is destroyed.
+  // Later lookups make new records. A matrix handed out before stays valid
+  // (and keeps following its bone) for as long as a node attached to this
+  // sprite's bones reads it; the others are freed.
   void ClearBoneCache();
   // Nodes updated after every pose (CSceneNode::AttachToBone adds them);
   // the sprite never deletes them. A node destroyed while attached takes
@@ -110,6 +112,8 @@ class CAnimated3DSprite : public C3DSprite {
     std::string name;
   };
   void RebindBones();
+  // Frees the retired records that no bone user of this sprite reads.
+  void FreeUnreadBones();
   // Reports a set this sprite's mesh does not have (the sprite has a mesh).
   void ReportMissingAnimation(const std::string& name) const;
   void RefreshBonesAndNodes();

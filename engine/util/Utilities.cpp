@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Files.h"
+#include "platform/Saturate.h"
 #include "platform/Text.h"
 
 namespace Nembra {
@@ -25,9 +26,7 @@ int ParseInt(const Char* p, const Char* end) {
     value = value * 10 + (*p - '0');
     if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
   }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  return static_cast<int>(value);
+  return platform::ClampToInt32(negative ? -value : value);
 }
 
 // Splits at commas and converts the first `count` fields; the rest stay 0.
@@ -55,8 +54,8 @@ RECT MakeRect(int x, int y, int width, int height) {
   RECT r;
   r.left = x;
   r.top = y;
-  r.right = x + width;
-  r.bottom = y + height;
+  r.right = platform::AddSaturated(x, width);
+  r.bottom = platform::AddSaturated(y, height);
   return r;
 }
 

@@ -11,6 +11,7 @@ namespace Nembra {
 
 using platform::RECT;
 
+// Right and bottom stop at the ends of the int range.
 RECT MakeRect(int x, int y, int width, int height);
 // left <= x < right and top <= y < bottom.
 bool IsPointInRect(int x, int y, int left, int top, int right, int bottom);

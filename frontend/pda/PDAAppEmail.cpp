@@ -73,7 +73,8 @@ void CPDAAppEmail::Update() {
   pda::RestartBatch();
   const CLevelDescription& level = pda::CurrentLevel();
   const int height = m_LastHeight;
-  if (height > 185 && m_Scroll + height - TOP <= 185) m_Scroll = BOTTOM - height;
+  // A long e-mail file's height reaches the int range's end: summed in 64 bits.
+  if (height > 185 && int64_t(m_Scroll) + height - TOP <= 185) m_Scroll = BOTTOM - height;
   pda::DrawWhite(m_pMailFont, level.emailText, 200, m_Scroll, false, 470, 20);
   m_LastHeight = m_pMailFont ? m_pMailFont->GetDrawnHeight() : 0;
   pda::RestartBatch();

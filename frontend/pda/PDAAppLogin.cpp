@@ -1,6 +1,7 @@
 #include "frontend/pda/PDAAppLogin.h"
 
 #include "engine/app/Application.h"
+#include "engine/app/Engine.h"
 #include "engine/app/Keyboard.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/util/SectionedFile.h"
@@ -14,7 +15,29 @@
 
 namespace {
 constexpr int KEY_ESCAPE = 1, KEY_BACKSPACE = 14, KEY_ENTER = 28;
+
+bool DrawsLetters(Nembra::CBitmapFont* font) {
+  return font && font->GetName() != Nembra::DEFAULT_RESOURCE_NAME && font->GetTextWidth(L"Aa") > 0;
 }
+
+// The font of the names. Without it (the factory's empty default, which
+// draws nothing) no name could be typed and no game started, so another
+// font of letters stands in.
+Nembra::CBitmapFont* NameFont() {
+  Nembra::CBitmapFont* font = pda::Font(FONT_PDA_STD);
+  if (DrawsLetters(font)) return font;
+  for (const char* name : {FONT_PDA_STD_ITALIC, FONT_PDA_TITLE, FONT_GUI_MESSAGE, FONT_GUI_COMIC}) {
+    Nembra::CBitmapFont* other = pda::Font(name);
+    if (!DrawsLetters(other)) continue;
+    platform::LogWarning(std::string("font '") + FONT_PDA_STD + "' is missing: the login shows and takes profile " +
+                         "names in '" + name + "'");
+    return other;
+  }
+  platform::LogError(std::string("font '") + FONT_PDA_STD + "' is missing and no other font has letters: no " +
+                     "profile name can be typed, so no new game can start");
+  return font;
+}
+}  // namespace
 
 void CPDAAppLogin::Load() {
   CPDAApplication::Load();
@@ -32,11 +55,12 @@ void CPDAAppLogin::Load() {
     pda::SetButtonFont(m_Accepts[i]);
     m_Accepts[i].m_Visible = false;
   }
-  m_pNameFont = pda::Font(FONT_PDA_STD);
+  m_pNameFont = NameFont();
   m_Editing = -1;
   g_ProfileStore.LoadAllProfiles();
   m_Confirm.Load();
   m_Confirm.m_Visible = false;
+  m_Notice.Load();
 }
 
 void CPDAAppLogin::RefreshTexts() {
@@ -46,6 +70,7 @@ void CPDAAppLogin::RefreshTexts() {
     m_Accepts[i].m_Hint = Nembra::GetText("TXT_HINT_LOGIN_OK");
   }
   m_Confirm.RefreshTexts();
+  m_Notice.RefreshTexts();
 }
 
 void CPDAAppLogin::SetEnabled(bool enabled) {
@@ -137,8 +162,16 @@ void CPDAAppLogin::Draw() {
     if (keyboard && keyboard->WasKeyReleased(KEY_ESCAPE)) {
       EndTyping();
     } else if ((keyboard && keyboard->WasKeyReleased(KEY_ENTER)) || m_Accepts[m_Editing].WasClicked()) {
-      if (!m_Name.empty()) g_ProfileStore.CreateProfile(m_Name, uint32_t(m_Editing));
+      // A profile that can't be written stays in memory and is written
+      // again by the next save; the player is told.
+      const bool saved = m_Name.empty() || g_ProfileStore.CreateProfile(m_Name, uint32_t(m_Editing));
       EndTyping();
+      if (!saved) {
+        SetEnabled(false);
+        if (g_pPDA) g_pPDA->SetAllButtonsEnabled(false);
+        m_Notice.SetMessage(Nembra::GetText("TXT_PROFILE_NOT_SAVED"));
+        m_Notice.m_Visible = true;
+      }
     }
   }
   for (int i = 0; i < SLOTS; ++i) {
@@ -154,8 +187,15 @@ void CPDAAppLogin::Draw() {
     pda::DrawWhite(m_pNameFont, text, 295, 176 + 50 * i, false, 0, 0);
   }
   m_Confirm.Update();
+  m_Notice.Update();
   pda::RestartBatch();
   m_Confirm.Draw();
+  m_Notice.Draw("TXT_LOGIN");
+  if (m_Notice.m_Answer != PDA_ANSWER_NONE) {
+    m_Notice.m_Visible = false;
+    if (g_pPDA) g_pPDA->SetAllButtonsEnabled(true);
+    SetEnabled(true);
+  }
   if (m_Confirm.m_Answer != PDA_ANSWER_NONE) {
     if (g_pPDA) g_pPDA->SetAllButtonsEnabled(true);
     m_Confirm.m_Visible = false;

@@ -33,6 +33,8 @@ class CPDAAppLogin : public CPDAApplication {
   int m_ToDelete = -1;
   std::wstring m_Name;
   CPDAConfirmDialog m_Confirm;
+  // Shown when a new profile could not be written.
+  CPDANoticeDialog m_Notice;
 
  private:
   void StartTyping(int slot);

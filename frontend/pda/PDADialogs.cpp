@@ -76,6 +76,30 @@ void CPDAConfirmDialog::Draw() {
   m_No.Draw();
 }
 
+// ---- notice ----
+
+void CPDANoticeDialog::Load() {
+  LoadPanelButton(m_Ok, 384);
+  LoadPanel();
+}
+
+void CPDANoticeDialog::RefreshTexts() { m_Ok.m_Caption = GetText("TXT_OK"); }
+
+void CPDANoticeDialog::Update() {
+  m_Answer = PDA_ANSWER_NONE;
+  if (!m_Visible) return;
+  DrawPanel();
+  m_Ok.Update();
+  if (m_Ok.WasClicked()) m_Answer = PDA_ANSWER_YES;
+}
+
+void CPDANoticeDialog::Draw(const char* titleId) {
+  if (!m_Visible) return;
+  DrawTitle(titleId);
+  pda::DrawWhite(m_pMessageFont, m_Message, MESSAGE_CENTRE_X, MESSAGE_Y, true, MESSAGE_WRAP, MESSAGE_LINE);
+  m_Ok.Draw();
+}
+
 // ---- new mail ----
 
 void CPDAMailDialog::Load() {

@@ -58,6 +58,19 @@ class CPDAConfirmDialog : public CPDAPanelDialog {
   CPDAButton m_No;
 };
 
+// A message to read, closed by its OK button (answer 4); the owner
+// disables its widgets while it shows.
+class CPDANoticeDialog : public CPDAPanelDialog {
+ public:
+  void Load();
+  void RefreshTexts();
+  void Update();
+  // The title is the text of this id.
+  void Draw(const char* titleId);
+
+  CPDAButton m_Ok;
+};
+
 // "You got mail": an e-mail icon and the "read" button.
 class CPDAMailDialog : public CPDAPanelDialog {
  public:

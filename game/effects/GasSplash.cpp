@@ -138,7 +138,7 @@ CEnemy6BulletFloorHitEffect::CEnemy6BulletFloorHitEffect(const CParticleSystemMo
   m_Splat.SetPosition(0.0f, 0.0f, 1.0f);
   m_Splat.SetRotationZ(m_Splat.GetRotation().z + RandomFloat(0.0f, 6.2831855f));
   if (CLevel* level = CLevel::Current())
-    m_pZone = level->AddSlowDowner(WorldPosition(), ZONE_RADIUS, ZONE_SCALE, ZONE_GROWTH, 0.0f);
+    m_pZone = level->AddSlowDowner(GetPosition(), ZONE_RADIUS, ZONE_SCALE, ZONE_GROWTH, 5.0f);
   PlaySound("Ene6Gas.wav");
 }
 

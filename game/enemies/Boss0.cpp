@@ -152,7 +152,15 @@ void CBoss0Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directio
 
 // Homing; the static walls only (the objects' shapes do not stop it), the
 // standing boxes and the player.
-void CBoss0Bullet::Step() { Fly({true, true, MAX_DISTANCE, FLIGHT().homingWeight, false, true}); }
+CParticleShot::FLIGHT CBoss0Bullet::Flight() const {
+  FLIGHT flight;
+  flight.range = MAX_DISTANCE;
+  flight.homingWeight = HOMING_WEIGHT;
+  flight.wallsWithObjects = false;
+  flight.stopAtBoxes = true;
+  flight.endAtPlayer = true;
+  return flight;
+}
 
 void CBoss0Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddBoss0BulletWallHitEffect(*this);
@@ -162,7 +170,14 @@ void CBoss0AbilityBullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& d
   Launch(position, direction, power, "Boss0Ability.pfx");
 }
 
-void CBoss0AbilityBullet::Step() { Fly({false, true, MAX_DISTANCE, FLIGHT().homingWeight, false, true}); }
+CParticleShot::FLIGHT CBoss0AbilityBullet::Flight() const {
+  FLIGHT flight;
+  flight.range = MAX_DISTANCE;
+  flight.wallsWithObjects = false;
+  flight.stopAtBoxes = true;
+  flight.endAtPlayer = true;
+  return flight;
+}
 
 void CBoss0AbilityBullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddBoss0AbilityBulletWallHitEffect(*this);

@@ -111,14 +111,14 @@ class CBoss0Bullet : public CParticleShot {
   static constexpr float SPEED = 1000.0f;
   static constexpr float RADIUS = 50.0f;
   static constexpr float MAX_DISTANCE = 1500.0f;
+  static constexpr float HOMING_WEIGHT = 15.0f;
   CBoss0Bullet() : CParticleShot(SPEED, RADIUS) {}
-  using CParticleShot::Init;
   // "Boss0ShotBlue.pfx" for colour 1, "Boss0ShotRed.pfx" otherwise.
   void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power, uint32_t colour);
-  void Step() override;
   uint32_t GetColour() const { return m_Colour; }
 
  protected:
+  FLIGHT Flight() const override;
   void OnImpact() override;
   uint32_t m_Colour = 0;
 };
@@ -130,9 +130,9 @@ class CBoss0AbilityBullet : public CParticleShot {
   static constexpr float RADIUS = 50.0f;
   static constexpr float MAX_DISTANCE = 1500.0f;
   CBoss0AbilityBullet() : CParticleShot(SPEED, RADIUS) {}
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
-  void Step() override;
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
 
  protected:
+  FLIGHT Flight() const override;
   void OnImpact() override;
 };

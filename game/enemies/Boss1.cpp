@@ -211,7 +211,13 @@ void CBoss1Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directio
   Launch(position, direction, power, "Boss1Bullet.pfx");
 }
 
-void CBoss1Bullet::Step() { Fly({true, false, MAX_DISTANCE, HOMING_WEIGHT}); }
+CParticleShot::FLIGHT CBoss1Bullet::Flight() const {
+  FLIGHT flight;
+  flight.range = MAX_DISTANCE;
+  flight.homingWeight = HOMING_WEIGHT;
+  flight.endAtPlayer = true;
+  return flight;
+}
 
 void CBoss1Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddBoss1BulletWallHitEffect(*this);
@@ -221,7 +227,13 @@ void CBoss1Laser::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction
   Launch(position, direction, power, "Boss1EstelaBala.pfx");
 }
 
-void CBoss1Laser::Step() { Fly({true, false, MAX_DISTANCE, HOMING_WEIGHT}); }
+CParticleShot::FLIGHT CBoss1Laser::Flight() const {
+  FLIGHT flight;
+  flight.range = MAX_DISTANCE;
+  flight.homingWeight = HOMING_WEIGHT;
+  flight.endAtPlayer = true;
+  return flight;
+}
 
 void CBoss1Laser::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddBoss1LaserWallHitEffect(*this);

@@ -150,11 +150,11 @@ class CBoss1Bullet : public CParticleShot {
   static constexpr float HOMING_WEIGHT = 8.0f;
   static constexpr float MAX_DISTANCE = 2500.0f;
   CBoss1Bullet() : CParticleShot(SPEED, RADIUS) {}
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
-  // Flies until the player, a wall or an object, or 2500 units.
-  void Step() override;
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
 
  protected:
+  // Flies until the player, a wall or an object, or 2500 units.
+  FLIGHT Flight() const override;
   void OnImpact() override;
 };
 
@@ -166,9 +166,9 @@ class CBoss1Laser : public CParticleShot {
   static constexpr float HOMING_WEIGHT = 1.0f;
   static constexpr float MAX_DISTANCE = 2500.0f;
   CBoss1Laser() : CParticleShot(SPEED, RADIUS) {}
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
-  void Step() override;
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
 
  protected:
+  FLIGHT Flight() const override;
   void OnImpact() override;
 };

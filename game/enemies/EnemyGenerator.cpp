@@ -34,7 +34,7 @@ CEnemy* CEnemyGenerator::SpawnEnemy() {
   const OPTION* option = &m_Options[2];
   if (roll <= m_Options[0].percent)
     option = &m_Options[0];
-  else if (roll <= m_Options[0].percent + m_Options[1].percent)
+  else if (roll <= int64_t{m_Options[0].percent} + m_Options[1].percent)  // percents from the file: no wrap
     option = &m_Options[1];
   return CreateEnemy(option->type, option->randomFacing != 0);
 }

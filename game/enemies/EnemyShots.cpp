@@ -10,10 +10,6 @@ CPlayer* Target() { return g_pGameWorld ? &g_pGameWorld->GetPlayer() : nullptr; 
 
 }  // namespace
 
-void CParticleShot::Init(const D3DXVECTOR3& /*position*/, const D3DXVECTOR3& /*direction*/, uint32_t power) {
-  m_Power = power;
-}
-
 void CParticleShot::Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power,
                            const char* trailFile) {
   SetPosition(D3DXVECTOR3(start.x, start.y, 0.0f));
@@ -35,7 +31,7 @@ void CParticleShot::Fly(const FLIGHT& flight) {
   if (!m_Ended) {
     CPlayer* player = Target();
     const float dt = Nembra::g_FrameTime;
-    if (flight.homing && player) {
+    if (flight.homingWeight != 0.0f && player) {
       D3DXVECTOR3 force;
       ApplySteeringForce(Seek(force, player->WorldPosition()) * flight.homingWeight);
     }
@@ -83,7 +79,7 @@ void CParticleShot::Fly(const FLIGHT& flight) {
       return;
     }
     m_Distance += m_Speed * dt;
-    if (m_Distance >= flight.maxDistance) {
+    if (m_Distance >= flight.range) {
       m_Ended = 1;
       if (m_pEmitter) m_pEmitter->Stop();
     }
@@ -95,7 +91,12 @@ void CEnemy3Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directi
   Launch(position, direction, power, "Enemy3EstelaBala.pfx");
 }
 
-void CEnemy3Bullet::Step() { Fly({true, false, MAX_DISTANCE}); }
+CParticleShot::FLIGHT CEnemy3Bullet::Flight() const {
+  FLIGHT flight;
+  flight.range = MAX_DISTANCE;
+  flight.homingWeight = HOMING_WEIGHT;
+  return flight;
+}
 
 void CEnemy3Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddEnemy3BulletWallHitEffect(*this);
@@ -105,7 +106,12 @@ void CEnemy2Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& directi
   Launch(position, direction, power, "Enemy2EstelaBala.pfx");
 }
 
-void CEnemy2Bullet::Step() { Fly({false, true, CEnemy3Bullet::MAX_DISTANCE}); }
+CParticleShot::FLIGHT CEnemy2Bullet::Flight() const {
+  FLIGHT flight;
+  flight.range = CEnemy3Bullet::MAX_DISTANCE;
+  flight.stopAtBoxes = true;
+  return flight;
+}
 
 void CEnemy2Bullet::OnImpact() {
   if (CLevel* level = CLevel::Current()) level->AddEnemy2BulletWallHitEffect(*this);
@@ -183,7 +189,7 @@ void CEnemy6Bullet::Step() {
 void CEnemy8Bullet::AddToScene(Nembra::CSceneNode* parent) {
   CMovingEntity::AddToScene(parent);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&m_Beam, this);
-  m_Beam.SetPosition(D3DXVECTOR3(0.0f, 0.0f, m_BeamHeight));
+  m_Beam.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
   m_Beam.UpdateWorldMatrix();
 }
 
@@ -192,10 +198,8 @@ void CEnemy8Bullet::RemoveFromScene() {
   CMovingEntity::RemoveFromScene();
 }
 
-void CEnemy8Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power,
-                         float beamHeight) {
+void CEnemy8Bullet::Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) {
   SetPosition(position);
-  m_BeamHeight = beamHeight;
   CMovingEntity::SetDirection(direction);
   m_Power = power;
   m_Beam.Create("Ene8Bullet.tga", LENGTH, WIDTH, D3DXVECTOR3(1.0f, 0.0f, 0.0f), true);

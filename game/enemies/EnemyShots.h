@@ -15,8 +15,9 @@ class CParticleShot : public CParticleSystemMovingEntity {
   }
   ~CParticleShot() override = default;
 
-  // Places the shot, sets its flight and builds its trail.
-  virtual void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
+  // One frame of the shot's flight; the shot goes inactive once its trail
+  // has died out.
+  void Step() override { Fly(Flight()); }
 
   float GetDistance() const { return m_Distance; }
   bool IsEnded() const { return m_Ended != 0; }
@@ -27,20 +28,19 @@ class CParticleShot : public CParticleSystemMovingEntity {
   // trail from the particle file drawn at the start's height and blown
   // backwards. Without the file the shot flies without trail.
   void Launch(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, uint32_t power, const char* trailFile);
-  // How a shot flies: straight, or homing (seeking the player with the
-  // given weight); it ends at the player, a wall (and, when asked, a
-  // standing box) or after maxDistance. The walls are the static ones of
-  // class 0, with the objects' shapes unless told otherwise; a shot told to
-  // end at the player moves onto the player's position when it hits.
+  // How a shot flies: it ends at the player, a wall of class 0 (the static
+  // walls, and the objects' shapes when told) or a standing box (when
+  // told), or once it has flown its range.
   struct FLIGHT {
-    bool homing = false;
-    bool stopAtBoxes = false;
-    float maxDistance = 0.0f;
-    float homingWeight = 15.0f;
+    float range = 0.0f;
+    // The weight of the seek towards the player each frame; 0 flies straight.
+    float homingWeight = 0.0f;
     bool wallsWithObjects = true;
+    bool stopAtBoxes = false;
+    // On hitting the player the shot moves onto the player's position.
     bool endAtPlayer = false;
   };
-  // One frame of the flight; the shot goes inactive once its trail has died out.
+  virtual FLIGHT Flight() const = 0;
   void Fly(const FLIGHT& flight);
   // The shot met something: its impact effect.
   virtual void OnImpact() {}
@@ -58,10 +58,10 @@ class CEnemy3Bullet : public CParticleShot {
   static constexpr float MAX_DISTANCE = 1500.0f;
   static constexpr float HOMING_WEIGHT = 15.0f;
   CEnemy3Bullet() : CParticleShot(SPEED, RADIUS) {}
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
-  void Step() override;
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
 
  protected:
+  FLIGHT Flight() const override;
   void OnImpact() override;
 };
 
@@ -71,10 +71,10 @@ class CEnemy2Bullet : public CParticleShot {
   static constexpr float SPEED = 1000.0f;
   static constexpr float RADIUS = 50.0f;
   CEnemy2Bullet() : CParticleShot(SPEED, RADIUS) {}
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power) override;
-  void Step() override;
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
 
  protected:
+  FLIGHT Flight() const override;
   void OnImpact() override;
 };
 
@@ -129,9 +129,8 @@ class CEnemy8Bullet : public CMovingEntity {
 
   void AddToScene(Nembra::CSceneNode* parent = nullptr) override;
   void RemoveFromScene() override;
-  // The shot flies at the position's height; its beam is drawn beamHeight
-  // above it.
-  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power, float beamHeight = 0.0f);
+  // From the position along the direction, its beam drawn from the shot.
+  void Init(const D3DXVECTOR3& position, const D3DXVECTOR3& direction, uint32_t power);
   // Beam shape, then flight until the player, a wall or 1200 units.
   void Step() override;
 
@@ -145,5 +144,4 @@ class CEnemy8Bullet : public CMovingEntity {
   uint8_t m_Done = 0;
   Nembra::CBeam m_Beam;
   uint32_t m_Power = 0;
-  float m_BeamHeight = 0.0f;
 };

@@ -5,6 +5,7 @@
 #include "engine/resources/Texture.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/SceneManager.h"
+#include "platform/Saturate.h"
 
 namespace ChargeBar {
 
@@ -72,8 +73,9 @@ void Draw(Nembra::CStatic2DSprite& frame, Nembra::CStatic2DSprite& fill, Nembra:
   device.BeginSprite(BATCH_FLAGS);
   if (!font) return;
   font->m_Centered = true;
-  font->DrawText(PercentText(charge, capacity), static_cast<int>(screen.x), static_cast<int>(screen.y) - TEXT_RISE,
-                 1.0f, 1.0f, 1.0f, 1.0f);
+  // An object placed far off to the side projects far past the int range.
+  font->DrawText(PercentText(charge, capacity), platform::TruncateToInt32(screen.x),
+                 platform::AddSaturated(platform::TruncateToInt32(screen.y), -TEXT_RISE), 1.0f, 1.0f, 1.0f, 1.0f);
   font->m_Centered = false;
   device.EndSprite();
   device.BeginSprite(BATCH_FLAGS);

@@ -62,6 +62,11 @@ void CCircuitLink::Stop() {
   visible = false;
 }
 
+void CCircuitLink::Clear() {
+  Stop();
+  m_Colour = NO_COLOUR;
+}
+
 // ---------------------------------------------------------------- objects
 
 void CCircuitObject::ShowMesh(const std::string& meshName) {
@@ -75,7 +80,7 @@ void CCircuitObject::ClearFlow() {
   m_Locked = 0;
   Reset();
   for (CIRCUIT_LINK_ENTRY& entry : m_Links) {
-    if (entry.link) entry.link->Stop();
+    if (entry.link) entry.link->Clear();
     if (entry.other && !entry.other->IsVisited()) entry.other->ClearFlow();
   }
 }

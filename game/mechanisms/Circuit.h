@@ -34,8 +34,10 @@ class CCircuitLink : public Nembra::CBeam {
   void Build();
   // Carries the colour: flowing, shown, the flow texture of the colour.
   void SetFlow(uint32_t colour);
-  // Stops flowing and hides.
+  // Stops flowing and hides; the colour it carried stays.
   void Stop();
+  // Stops, hides and forgets its colour, as never having carried flow.
+  void Clear();
 
   bool IsFlowing() const { return m_Flowing != 0; }
   void SetFlowing(bool flowing) { m_Flowing = flowing ? 1 : 0; }
@@ -70,8 +72,8 @@ class CCircuitObject : public CStaticSpriteEntity {
   virtual void Reset() = 0;
   virtual void SetFlowing(bool /*flowing*/) {}
 
-  // Marks the object visited, resets it, stops the
-  // flow of every link and goes on into every unvisited neighbour.
+  // Marks the object visited, resets it, clears every link and goes on
+  // into every unvisited neighbour.
   void ClearFlow();
   // Clears the visited mark here and on every linked object that has it.
   void ClearVisited();

@@ -9,6 +9,7 @@
 
 #include "engine/app/Engine.h"
 #include "platform/Files.h"
+#include "platform/Log.h"
 
 namespace {
 
@@ -88,8 +89,9 @@ bool ParseDoorDescription(const uint8_t* data, size_t size, DOOR_DESCRIPTION& ou
   return true;
 }
 
-std::vector<float> ParseDurations(const uint8_t* data, size_t size) {
+std::vector<float> ParseDurations(const uint8_t* data, size_t size, int32_t* refused) {
   std::vector<float> durations;
+  if (refused) *refused = 0;
   CTextCursor cursor(data, size);
   int32_t count = 0;
   if (!cursor.Int(count) || count <= 0) return durations;
@@ -97,7 +99,8 @@ std::vector<float> ParseDurations(const uint8_t* data, size_t size) {
   for (int32_t i = 0; i < wanted; ++i) {
     float seconds = 0.0f;
     if (!cursor.Float(seconds)) break;
-    if (seconds > 0.0f) durations.push_back(seconds);
+    if (seconds >= MIN_DURATION) durations.push_back(seconds);
+    else if (seconds > 0.0f && refused) ++*refused;
   }
   return durations;
 }
@@ -110,7 +113,12 @@ bool ReadDoorDescription(const std::string& fileName, DOOR_DESCRIPTION& out) {
 std::vector<float> ReadDurations(const std::string& fileName) {
   std::vector<uint8_t> bytes;
   if (!ReadBytes(fileName, bytes)) return {};
-  return ParseDurations(bytes.data(), bytes.size());
+  int32_t refused = 0;
+  std::vector<float> durations = ParseDurations(bytes.data(), bytes.size(), &refused);
+  if (refused > 0)
+    platform::LogWarning("durations file " + fileName + ": " + std::to_string(refused) +
+                         " duration(s) below a millisecond left out of the laser's blinking");
+  return durations;
 }
 
 }  // namespace DoorLaserFiles

@@ -74,14 +74,21 @@ void CLaser::Build() {
   m_BlinkTimer = 0.0f;
 }
 
-// Only positive durations are kept, so every pass of the loop takes time
-// off the timer and the loop ends; without durations there is no blinking.
+// Without durations there is no blinking. The loop ends whatever the list
+// holds: a duration too short to change the timer (below half a step of the
+// float at the timer's size, after a very long frame) drops the time left,
+// and a frame toggles at most MAX_TOGGLES_PER_FRAME times.
 void CLaser::Blink(float dt) {
   if (m_Durations.empty()) return;
   m_BlinkTimer += dt;
-  while (m_Durations[static_cast<size_t>(m_DurationIndex)] <= m_BlinkTimer) {
+  for (int32_t toggles = 0; m_Durations[static_cast<size_t>(m_DurationIndex)] <= m_BlinkTimer; ++toggles) {
+    const float left = m_BlinkTimer - m_Durations[static_cast<size_t>(m_DurationIndex)];
+    if (!(left < m_BlinkTimer) || toggles == MAX_TOGGLES_PER_FRAME) {
+      m_BlinkTimer = 0.0f;
+      break;
+    }
     m_On = !m_On;
-    m_BlinkTimer -= m_Durations[static_cast<size_t>(m_DurationIndex)];
+    m_BlinkTimer = left;
     if (++m_DurationIndex >= m_DurationCount) m_DurationIndex = 0;
   }
 }

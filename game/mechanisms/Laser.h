@@ -17,6 +17,8 @@ class CLaser : public CEntity {
 
   static constexpr float EMITTER_HEIGHT = 120.0f;
   static constexpr float PLAYER_TEST_RADIUS = 10.0f;
+  // A 100-second frame over millisecond durations.
+  static constexpr int32_t MAX_TOGGLES_PER_FRAME = 100000;
 
   CLaser();
   ~CLaser() override;

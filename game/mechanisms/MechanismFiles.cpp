@@ -37,6 +37,37 @@ class CWordReader {
     return true;
   }
 
+  // An integer as C's "%i" reads it: a sign, then hexadecimal after "0x"
+  // or "0X", octal after a leading 0, decimal otherwise; the reading stops
+  // at the first character that cannot belong to it, which is left for the
+  // next field. False without a digit or beyond 32 bits.
+  bool IntAnyBase(int32_t& out) {
+    while (m_Pos < m_Size && IsSpace(m_Data[m_Pos])) ++m_Pos;
+    size_t p = m_Pos;
+    bool negative = false;
+    if (p < m_Size && (m_Data[p] == '+' || m_Data[p] == '-')) negative = m_Data[p++] == '-';
+    int base = 10;
+    if (p < m_Size && m_Data[p] == '0') {
+      base = 8;
+      if (p + 2 < m_Size && (m_Data[p + 1] == 'x' || m_Data[p + 1] == 'X') && Digit(m_Data[p + 2], 16) >= 0) {
+        base = 16;
+        p += 2;
+      }
+    }
+    const size_t first = p;
+    int64_t value = 0;
+    for (int d; p < m_Size && (d = Digit(m_Data[p], base)) >= 0; ++p) {
+      value = value * base + d;
+      if (value > 2147483648LL) return false;
+    }
+    if (p == first) return false;
+    value = negative ? -value : value;
+    if (value > 2147483647LL) return false;
+    out = static_cast<int32_t>(value);
+    m_Pos = p;
+    return true;
+  }
+
   bool Int(int32_t& out) {
     std::string word;
     if (!Word(word, 16)) return false;
@@ -58,6 +89,14 @@ class CWordReader {
 
  private:
   static bool IsSpace(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+  // The value of a digit in the base, -1 for anything else.
+  static int Digit(uint8_t c, int base) {
+    int d = -1;
+    if (c >= '0' && c <= '9') d = c - '0';
+    if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    return d < base ? d : -1;
+  }
 
   // Sign, digits, an optional fraction and exponent; NaN when the word is
   // anything else.
@@ -112,7 +151,7 @@ bool ParsePushableParts(const uint8_t* data, size_t size, PUSHABLE_PARTS& out) {
   CWordReader reader(data, size);
   PUSHABLE_PARTS read;
   int32_t count = 0;
-  if (!reader.Float(read.partHeight) || !reader.Int(count)) return false;
+  if (!reader.Float(read.partHeight) || !reader.IntAnyBase(count)) return false;
   if (count < 0 || count > MAX_PARTS) return false;
   for (int32_t i = 0; i < count; ++i) {
     PUSHABLE_PART part;

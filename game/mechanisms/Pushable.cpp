@@ -156,7 +156,7 @@ void CPushable::Step() {
 
   if (m_PartHeight != 0.0f && std::isfinite(m_PartHeight)) {
     const float roll = m_Speed * t / m_PartHeight * ROLL_FACTOR;
-    for (Nembra::CStatic3DSprite& part : m_Parts) part.SetRotationY(part.GetRotation().y + roll);
+    for (Nembra::CStatic3DSprite& part : m_Parts) part.SetRotationX(part.GetRotation().x + roll);
   }
 
   if (!level) return;

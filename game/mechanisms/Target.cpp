@@ -4,6 +4,7 @@
 #include "game/GameScript.h"
 #include "game/Level.h"
 #include "game/mechanisms/SoundCue.h"
+#include "platform/Saturate.h"
 #include "platform/Text.h"
 
 CTarget::CTarget() { m_Vanish.speed = VANISH_SPEED; }
@@ -45,7 +46,7 @@ void CTarget::OnShotHit(const CBullet& shot) { OnHit(shot.GetColour(), shot.GetP
 
 void CTarget::OnHit(uint32_t colour, uint32_t power) {
   if (m_State == STATE_DOWN || static_cast<int32_t>(colour) == m_Colour) return;
-  m_Damage += static_cast<int32_t>(power);
+  m_Damage = platform::ClampToInt32(int64_t(m_Damage) + power);  // hit limits come from the items file
   if (m_Damage < m_HitLimit) return;
   m_State = STATE_DOWN;
   RegisterBoxes(false);

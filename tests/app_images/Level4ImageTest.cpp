@@ -1,6 +1,6 @@
 // Level4 through the real OpenGL code (under Xvfb in CI): the follow
 // camera's view at four places of the route, each kept as a picture under
-// test-images/ and probed: the start beside the kill laser with the targets
+// test-images/ and probed, every terrain face in view lit: the start beside the kill laser with the targets
 // up, the broken west door, the north room's lit circuit and the east room
 // past the grate.
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "game/DemoLevelStart.h"
 #include "game/Level4Route.h"
 
 using namespace level4test;
@@ -39,6 +40,7 @@ TEST(Level4Images, TheRouteSeenByTheFollowCamera) {
   ASSERT_TRUE(ToLevel4(a));
   a.Run(10);
   ASSERT_TRUE(a.Capture("level4_01_start"));
+  EXPECT_TRUE(demolevel::EveryFaceLit(a, "Level4"));
   const Probe start = ProbePixels(a.Pixels());
   EXPECT_GT(start.lit, 900) << "the west room fills the view";
   EXPECT_GT(start.red, 0) << "the kill laser's red beam";
@@ -58,6 +60,7 @@ TEST(Level4Images, TheRouteSeenByTheFollowCamera) {
       ASSERT_TRUE(run.Run(1.0f));
       ASSERT_TRUE(a.Capture(pictures[next].second));
       EXPECT_GT(ProbePixels(a.Pixels()).lit, 900) << pictures[next].second;
+      EXPECT_TRUE(demolevel::EveryFaceLit(a, "Level4")) << pictures[next].second;
       ++next;
     }
   }

@@ -1,11 +1,12 @@
-// Level8 through the real OpenGL code (under Xvfb in CI), followed along
-// its route: the console with the blue station charged and enemies about,
+// Level8 through the real OpenGL code (under Xvfb in CI): the start with
+// every face lit, then followed along its route: the console with the blue station charged and enemies about,
 // the wave leaving both stations, and the way north into the core. Each
 // picture is kept under test-images/ and probed.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "game/DemoLevelStart.h"
 #include "game/Level8Run.h"
 
 using datagen::DEMO_ROUTE_STEP;
@@ -35,17 +36,22 @@ TEST(Level8Images, TheConsoleTheWaveAndTheCore) {
   Level8Run run(1, true);
   if (!run.a.Ready()) GTEST_SKIP() << run.a.Problem();
   ASSERT_TRUE(run.Start());
+  for (int i = 0; i < 20; ++i) run.Frame();
+  ASSERT_TRUE(run.a.Capture("level8_00_start"));
+  EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
   const std::vector<DEMO_ROUTE_STEP> route = datagen::DemoLevelContent("Level8").route;
   size_t next = 0;
   run.Follow(Until(route, 0, DEMO_ROUTE_STEP::SHOOT, next));
   ASSERT_TRUE(run.Playing());
   ASSERT_TRUE(run.a.Capture("level8_01_console"));
   EXPECT_GT(LitProbes(run.a.Pixels()), 300);
+  EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
   EXPECT_TRUE(run.stationFull);
 
   run.Follow(Until(route, next, DEMO_ROUTE_STEP::ACTION, next));
   for (int i = 0; i < 12; ++i) run.Frame();
   ASSERT_TRUE(run.a.Capture("level8_02_wave"));
+  EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
   EXPECT_TRUE(Level().GetObjectiveComplete("L8_WAVE"));
 
   // Up to the north corridor, then halfway into the core.
@@ -55,6 +61,7 @@ TEST(Level8Images, TheConsoleTheWaveAndTheCore) {
   ASSERT_TRUE(run.Playing());
   ASSERT_TRUE(run.a.Capture("level8_03_core"));
   EXPECT_GT(LitProbes(run.a.Pixels()), 300);
+  EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
   EXPECT_FALSE(run.died);
 }
 

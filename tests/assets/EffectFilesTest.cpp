@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "assets/AssetTestSupport.h"
 #include "engine/particles/ParticleEmitter.h"
@@ -232,4 +233,37 @@ TEST_F(EffectFiles, SoundsLoadThroughTheFactoriesThatPlayThem) {
   // the blast the barrels play.
   for (const char* name : {"AbilityReady.wav", "BarrelExplosion.wav", "Ene3Disparo.wav"})
     EXPECT_NE(g_pAudiereSoundFactory->Get(name), g_pAudiereSoundFactory->GetDefault()) << name;
+}
+
+// Every generated sound stays below full scale; the music tracks run at
+// least a minute before they repeat, with headroom, and start and end near
+// silence (the loop does not click).
+TEST_F(EffectFiles, NoSoundReachesFullScaleAndTheMusicLoopsWithoutAClick) {
+  const std::vector<std::string> tracks = {"Karvessa.ogg", "Music_Tutorial.ogg", "Music_Level4.ogg",
+                                           "Music_Level8.ogg", "Music_Intermedio.ogg", "Music_Level12.ogg"};
+  int sounds = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(assettest::DataFolder(), ec)) {
+    std::string ext = entry.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext != ".wav" && ext != ".ogg") continue;
+    const std::string name = entry.path().filename().string();
+    auto source = platform::OpenSampleSource(entry.path().string());
+    ASSERT_TRUE(source) << name;
+    std::vector<int16_t> all, chunk(4096 * source->Channels());
+    while (size_t n = source->Read(chunk.data(), 4096))
+      all.insert(all.end(), chunk.begin(), chunk.begin() + n * source->Channels());
+    ASSERT_FALSE(all.empty()) << name;
+    ++sounds;
+    int peak = 0;
+    for (int16_t sample : all) peak = std::max(peak, std::abs(int(sample)));
+    EXPECT_LT(peak, 32767) << name << " reaches full scale";
+    if (std::find(tracks.begin(), tracks.end(), name) == tracks.end()) continue;
+    const double seconds = double(all.size()) / source->Channels() / source->SampleRate();
+    EXPECT_GE(seconds, 60.0) << name;
+    EXPECT_LT(peak, 26000) << name << " leaves no headroom";
+    EXPECT_LT(std::abs(int(all.front())), 300) << name;
+    EXPECT_LT(std::abs(int(all.back())), 300) << name;
+  }
+  EXPECT_GT(sounds, 30);
 }

@@ -1,6 +1,7 @@
 // Skinned meshes through their factory and animated sprites: poses,
 // one-shot and looping sets, callbacks, bones and attached objects.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <cstring>
 #include <memory>
@@ -295,6 +296,27 @@ TEST_F(AnimatedSpriteTest, ClearedBoneCacheKeepsHandedOutMatricesAlive) {
   Frame(s, 0.4f);  // the node still reads its (old) matrix, which follows the bone
   EXPECT_NEAR(f.GetWorldPosition().x, 40.0f, 1e-3f);
   EXPECT_EQ(*fresh, *old);
+}
+
+TEST_F(AnimatedSpriteTest, RecordsNoNodeReadsAnyMoreAreFreed) {
+  CAnimated3DSprite s;
+  s.SetMesh(m_Mesh);
+  s.SetAnimation("Slide", true);
+  Follower f;
+  // A player placed again at every level start: cache cleared, hand attached again.
+  auto placeAgain = [&] {
+    s.ClearBoneCache();
+    s.ClearAttachedNodes();
+    ASSERT_TRUE(f.AttachToBone(&s, "Lower"));
+  };
+  for (int i = 0; i < 100; ++i) placeAgain();
+  malloc_trim(0);
+  const size_t before = mallinfo2().uordblks;
+  for (int i = 0; i < 2000; ++i) placeAgain();
+  malloc_trim(0);
+  EXPECT_LT(mallinfo2().uordblks, before + 2000) << "a record kept for every placing";
+  Frame(s, 0.4f);
+  EXPECT_NEAR(f.GetWorldPosition().x, 40.0f, 1e-3f);
 }
 
 TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {

@@ -19,6 +19,11 @@ TEST(Rectangles, RightAndBottomEdgesAreOutside) {
   EXPECT_TRUE(IsPointInRect(9, 19, 0, 0, 10, 20));
   EXPECT_TRUE(IsPointInRect(0, 0, 0, 0, 10, 20));
   EXPECT_FALSE(IsPointInRect(-1, 0, 0, 0, 10, 20));
+  // A rectangle from a script past the int range stops at its ends.
+  r = MakeRect(INT32_MAX - 5, INT32_MIN + 1, 10, -10);
+  EXPECT_EQ(r.right, INT32_MAX);
+  EXPECT_EQ(r.bottom, INT32_MIN);
+  EXPECT_EQ(MakeRect(-7, 0, INT32_MAX, 0).right, INT32_MAX - 7);
 }
 
 TEST(Angles, PolarAndSphericalConversions) {

@@ -114,4 +114,13 @@ TEST_F(HudThroughTheLevel, ARestartClearsTheMessageAtOnceAndKeepsTheTimers) {
   EXPECT_FALSE(display.IsVisible());
 }
 
+TEST_F(HudThroughTheLevel, AMessagePortraitPastTheIntRangeStopsAtItsEnd) {
+  hud.SetMessageBackground("Portraits.png", INT32_MAX - 10, INT32_MIN + 5, 100, -89);
+  hud.ShowMessageBox(true, 7.0f);
+  EXPECT_EQ(box.Portrait().m_SourceRect.right, INT32_MAX);
+  EXPECT_EQ(box.Portrait().m_SourceRect.bottom, INT32_MIN);
+  Frame();
+  EXPECT_TRUE(box.IsVisible());
+}
+
 }  // namespace

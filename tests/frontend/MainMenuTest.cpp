@@ -146,7 +146,7 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   m_Menu->MusicSlider().SetValue(0.251f);
   ClickButton(MENU_DEFAULT);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
-  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.6f);
+  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
   EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.8f);
   m_Menu->GammaSlider().SetValue(0.6667f);
   m_Menu->MusicSlider().SetValue(0.251f);

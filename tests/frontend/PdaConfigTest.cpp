@@ -94,9 +94,9 @@ TEST_F(PdaConfig, DefaultChangesWidgetsAndLiveValuesNotTheProfileAndNoRestoresTh
   EXPECT_TRUE(GammaIs(0.1f * 1.5f + 0.25f));
   Click(198 + 20, 379 + 20);  // Default
   Frame();
-  EXPECT_FLOAT_EQ(Config().m_Gamma.GetValue(), 0.6f);
+  EXPECT_FLOAT_EQ(Config().m_Gamma.GetValue(), 0.5f);
   EXPECT_EQ(Config().m_Keys[UP], 17);
-  EXPECT_TRUE(GammaIs(0.6f * 1.5f + 0.25f));
+  EXPECT_TRUE(GammaIs(0.5f * 1.5f + 0.25f));
   EXPECT_FLOAT_EQ(Nembra::g_pStreamingSoundFactory->GetStreamingVolume(), 0.7f);
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 1.0f);  // 0.8 x 1.25 + 0.125, clamped
   EXPECT_EQ(Stored().gamma, 100);

@@ -236,6 +236,17 @@ TEST_F(ComicTest, BalloonsInEachLanguageAndAnEmptyComicClosesByItsButton) {
     viewer.finished = 0;
     viewer.CloseComic();
   }
+  // A balloon placed at the ends of the int range is written at the edge of
+  // what a screen can hold.
+  Put(s, "Far.dat", "[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+                    "[Page_0_Balloon_0]\r\nIdText=NO_SUCH_ID\r\nTextPos=2147483647,-2147483648\r\n");
+  viewer.OpenComic("Far.dat");
+  s.Frame([&] { viewer.Render(); });
+  const auto far = s.Last().FindText(L">> ERROR : Unknown Text ID <<");
+  ASSERT_EQ(far.size(), 1u);
+  EXPECT_EQ(far[0]->y, -(1 << 20));
+  EXPECT_NEAR(far[0]->x + far[0]->width / 2, 1 << 20, 1);
+  viewer.CloseComic();
 }
 
 TEST(Credits, FinishWithLongAndShortFramesAndHeadingsTakeFourLines) {

@@ -1,10 +1,14 @@
 // Fuzz target of the collision file's parse step (and the wire-grate shape
 // files, which share its shape records): any bytes are refused or give
 // shapes whose written form parses again to the same bytes, and which the
-// level's query can test without reading out of bounds.
+// level's query can test without reading out of bounds; then the playing
+// level loads the file as walls of both classes, plays a frame, draws and
+// saves.
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "game/Level.h"
 #include "game/CollisionRegistry.h"
 #include "game/LevelFiles.h"
 #include "tools/formats/LevelFiles.h"
@@ -33,5 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WIRE_GRATE_SHAPE_FILE again;
     if (!ParseWireGrateShapeFile(written, again)) __builtin_trap();
   }
+  CLevel& level = fuzzgame::EmptiedLevel();
+  fuzzgame::PutInGame("FuzzCollision.dat", data, size);
+  level.LoadCollision("FuzzCollision.dat", COL_TIGHT);
+  level.LoadCollision("FuzzCollision.dat", COL_CHARACTER);
+  fuzzgame::PlayDrawSave();
   return 0;
 }

@@ -14,5 +14,8 @@ std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
                                            {"Comics\\A_1.jpg", {{"COMIC_A_1_0", -20, 300}}}})),
       Bytes(formats::ComicDescriptionText({{"one.jpg", {}}})),
       Bytes("[InitComic]\r\nPagesCount=2147483647\r\n[Page_0]\r\nBalloonsCount=-1\r\n"),
+      // A balloon at the ends of the int range.
+      Bytes("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+            "[Page_0_Balloon_0]\r\nIdText=X\r\nTextPos=2147483647,-2147483648\r\n"),
   };
 }

@@ -1,8 +1,11 @@
 // Fuzz target of the credits reader: any bytes give no more lines than
-// units, none holding a line feed, each white or heading gold.
+// units, none holding a line feed, each white or heading gold; and the
+// credits screen reads the file and draws a frame of it.
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "frontend/Credits.h"
 #include "frontend/CreditsText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -12,5 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (line.text.find(L'\n') != std::wstring::npos) __builtin_trap();
     if (line.IsHeading() && line.red != CREDITS_HEADING_RED) __builtin_trap();
   }
+  fuzzgame::PutOnScreen("FuzzCredits.txt", data, size);
+  CCredits credits("FuzzCredits.txt");
+  fuzzgame::DrawScreen([&] { credits.Render(); });
   return 0;
 }

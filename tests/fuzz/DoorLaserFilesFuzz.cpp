@@ -1,11 +1,17 @@
 // Fuzz target of the door description and laser durations readers: any
 // bytes give a clean yes or no, names within the cap, finite sizes, and a
-// durations list of positive entries no longer than the cap, which a laser
-// then blinks by without end.
+// durations list no longer than the cap of entries of at least a
+// millisecond, which a laser then blinks by without end. Then a breakable
+// door and an open/close door described by the bytes, and an intermittent
+// laser blinking by them, stand in the playing level for a frame, drawn and
+// saved.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "game/Level.h"
+#include "game/LevelFileRecords.h"
 #include "game/mechanisms/DoorLaserFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (durations.size() > static_cast<size_t>(DoorLaserFiles::MAX_DURATIONS)) __builtin_trap();
   float total = 0.0f;
   for (float d : durations) {
-    if (!(d > 0.0f) || !std::isfinite(d)) __builtin_trap();
+    if (!(d >= DoorLaserFiles::MIN_DURATION) || !std::isfinite(d)) __builtin_trap();
     total += d;
   }
   // The blink loop of a laser: every pass takes a positive time off.
@@ -35,5 +41,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ++passes;
     }
   }
+  CLevel& level = fuzzgame::EmptiedLevel();
+  fuzzgame::PutInGame("FuzzDoor.txt", data, size);
+  const D3DXVECTOR3 at = fuzzgame::BesidePlayer();
+  ITEMS_FILE items;
+  DOOR_RECORD& door = items.doors.emplace_back();
+  door.chargeNeeded = 3;
+  door.descriptionFile = "FuzzDoor.txt";
+  door.pair.position = at;
+  OPEN_CLOSE_DOOR_RECORD& gate = items.openCloseDoors.emplace_back();
+  gate.name = "FuzzGate";
+  gate.descriptionFile = "FuzzDoor.txt";
+  gate.pair.position = at + D3DXVECTOR3(0.0f, 300.0f, 0.0f);
+  LASER_RECORD& laser = items.lasers.emplace_back();
+  laser.name = "FuzzLaser";
+  laser.initiallyStopped = 0;
+  laser.range = 300.0f;
+  laser.speed = 50.0f;
+  laser.initiallyIntermittent = 1;
+  laser.durationsFile = "FuzzDoor.txt";
+  laser.farEnd = at + D3DXVECTOR3(0.0f, -300.0f, 0.0f);
+  laser.pair.position = at + D3DXVECTOR3(0.0f, -600.0f, 0.0f);
+  level.LoadItems(items);
+  fuzzgame::PlayDrawSave();
   return 0;
 }

@@ -20,6 +20,7 @@ std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
       Bytes("2 0 0\n"),
       Bytes("-5\n"),
       Bytes("2147483647\n0.1\n"),
+      Bytes("1 1e-10"),  // below a millisecond: once froze the blink loop
       Bytes("Door.X\r\n300\r\n40\r\n"),
   };
 }

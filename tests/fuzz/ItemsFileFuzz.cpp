@@ -1,16 +1,24 @@
-// Fuzz target of the items file's parse step: any bytes are refused or give
-// records whose written form parses again to the same bytes.
+// Fuzz target of the items file: any bytes are refused or give records
+// whose written form parses again to the same bytes; then the playing
+// level loads the file, plays a frame with it, draws it and saves.
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "game/Level.h"
 #include "game/LevelFiles.h"
 #include "tools/formats/LevelFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ITEMS_FILE file;
-  if (!ParseItemsFile(data, size, file)) return 0;
-  const std::vector<uint8_t> written = formats::ItemsFileBytes(file);
-  ITEMS_FILE again;
-  if (!ParseItemsFile(written, again) || formats::ItemsFileBytes(again) != written) __builtin_trap();
+  if (ParseItemsFile(data, size, file)) {
+    const std::vector<uint8_t> written = formats::ItemsFileBytes(file);
+    ITEMS_FILE again;
+    if (!ParseItemsFile(written, again) || formats::ItemsFileBytes(again) != written) __builtin_trap();
+  }
+  CLevel& level = fuzzgame::EmptiedLevel();
+  fuzzgame::PutInGame("FuzzItems.dat", data, size);
+  level.LoadItems(std::string("FuzzItems.dat"));
+  fuzzgame::PlayDrawSave();
   return 0;
 }

@@ -1,11 +1,16 @@
 // Fuzz target of the "Logos.dat" reader: any bytes give a list no longer
 // than the bytes allow, of logos with a name that starts with no blank and
-// holds no line break, and sizes that are not negative.
+// holds no line break, and sizes that are not negative nor past what an
+// image can have; and a logo sequence made from the list as "Logos.dat"
+// plays and draws a frame.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
+#include "fuzz/FuzzGame.h"
+#include "frontend/LogoSequence.h"
 #include "frontend/LogoList.h"
+#include "platform/Saturate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto logos = ReadLogoList(data, size);
@@ -17,6 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char first = logo.image[0];
     if (first == ' ' || first == '\t' || first == '\r' || first == '\v' || first == '\f') __builtin_trap();
     if (logo.width < 0 || logo.height < 0 || !std::isfinite(logo.seconds)) __builtin_trap();
+    if (logo.width > platform::PIXEL_COORDINATE_LIMIT || logo.height > platform::PIXEL_COORDINATE_LIMIT)
+      __builtin_trap();
   }
+  fuzzgame::PutOnScreen("Logos.dat", data, size);
+  CLogoSequence sequence;
+  fuzzgame::DrawScreen([&] { sequence.Update(); });
+  sequence.Release();
   return 0;
 }

@@ -15,5 +15,6 @@ std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
       Bytes(formats::LogoListText({{"a b.tga", 1, 1, "1e1"}})),
       Bytes("3\n\n x.png \n 640 480\n.5\n"),
       Bytes("-1\n"),
+      Bytes("1\nw.png\n2147483647\n2147483647\n1\n"),  // sizes at the int range's end
   };
 }

@@ -1,10 +1,13 @@
 // Fuzz target of the trigger file reader: any bytes give a clean yes or no,
 // the records before any damage, strings within the cap, and triggers a
-// manager can hold, switch and test.
+// manager can hold, switch and test; then the playing level loads the file,
+// plays a frame, draws and saves.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/FuzzGame.h"
+#include "game/Level.h"
 #include "game/TriggerFile.h"
 #include "game/TriggerManager.h"
 
@@ -29,5 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (Nembra::CRectangularTrigger* rect = triggers.FindRectangular(record.name)) rect->IsInside(centre);
   }
   triggers.ResetTriggers();
+  CLevel& level = fuzzgame::EmptiedLevel();
+  fuzzgame::PutInGame("FuzzTriggers.dat", data, size);
+  level.LoadTriggers("FuzzTriggers.dat");
+  fuzzgame::PlayDrawSave();
   return 0;
 }

@@ -1,11 +1,16 @@
 // Fuzz target of the wire-grate description reader: any bytes give a count
 // of fields read, names within the cap, finite box sizes, and a description
-// the writer can write and the reader read back the same.
+// the writer can write and the reader read back the same; then a grate
+// described by the file stands in the playing level for a frame, drawn and
+// saved.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "fuzz/FuzzGame.h"
+#include "game/Level.h"
+#include "game/LevelFileRecords.h"
 #include "game/mechanisms/MechanismFiles.h"
 #include "tools/formats/MechanismFiles.h"
 
@@ -25,5 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       __builtin_trap();
     if (back.openedShapesFileB != d.openedShapesFileB || back.breakable != d.breakable) __builtin_trap();
   }
+  CLevel& level = fuzzgame::EmptiedLevel();
+  fuzzgame::PutInGame("FuzzGrate_Desc.txt", data, size);
+  ITEMS_FILE items;
+  WIRE_GRATE_RECORD& grate = items.wireGrates.emplace_back();
+  grate.descriptionFile = "FuzzGrate_Desc.txt";
+  grate.pair.position = fuzzgame::BesidePlayer();
+  level.LoadItems(items);
+  fuzzgame::PlayDrawSave();
   return 0;
 }

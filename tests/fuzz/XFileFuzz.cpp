@@ -8,6 +8,7 @@
 namespace platform {
 void Log(LogLevel, const std::string&) {}
 void SetLogHook(LogHook) {}
+std::string ClippedForLog(const std::string& text) { return text; }
 }  // namespace platform
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,6 +3,9 @@
 // generated demo data with 0.1 s frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/util/TextTable.h"
@@ -10,6 +13,9 @@
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
 #include "game/LevelDescriptions.h"
+#include "frontend/pda/PDAAppLogin.h"
+#include "platform/Files.h"
+#include "support/FileSizeLimit.h"
 
 using scenario::AppScenario;
 
@@ -156,6 +162,78 @@ TEST(AppPlay, QuitFromLevelOverKeepsTheFinishedLevel) {
   a.Frame();
   ASSERT_TRUE(a.Ended());
   EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+}
+
+TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
+  AppScenario a(apptest::QuietLevel());
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  a.Run(6);  // the login's fade from black
+  auto click = [&a](const platform::RECT& r) { apptest::ClickRect(a, r); };
+  CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
+  // The notice's first words (the login's panel wraps it).
+  const std::wstring told = Nembra::GetText("TXT_PROFILE_NOT_SAVED").substr(0, 16);
+  const std::string file = a.DataFolder() + "Profile0.dat";
+  {
+    testsupport::FileSizeLimit full(16);  // every save of the game fails
+    ASSERT_TRUE(full.Active());
+    click(login.m_Profiles[0].m_Rect);
+    a.Next().Type(L"player");
+    a.Frame();
+    a.Tap(platform::DIK_RETURN);
+    EXPECT_EQ(a.Last().FindTextContaining(told).size(), 1u) << "the login tells the player";
+    click(login.m_Notice.m_Ok.m_Rect);
+    a.Frame();
+    EXPECT_TRUE(a.Last().FindTextContaining(told).empty());
+    click(login.m_Profiles[0].m_Rect);  // log in
+    ASSERT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10));
+    EXPECT_TRUE(g_ProfileStore.GetCurrentProfile().inUse) << "the profile lives on in memory";
+    g_pComicViewer->finished = 1;
+    a.Frame();
+    ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
+    Level().SetFinished(true);
+    a.Run(12);
+    a.Tap(platform::DIK_SPACE);
+    EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER) << "the level over stays to tell";
+    EXPECT_EQ(a.Last().FindTextContaining(told).size(), 1u);
+    EXPECT_FALSE(platform::FileExists(file));
+  }
+  a.ClearStateLog();
+  a.Tap(platform::DIK_SPACE);  // writing works again: the next press saves and goes on
+  EXPECT_EQ(a.StateLog(), Log({"6 -> 8"}));
+  ASSERT_TRUE(platform::FileExists(file));
+  CProfileStore fromDisk;
+  fromDisk.LoadAllProfiles();
+  EXPECT_EQ(fromDisk.m_Profiles[0].name, L"player");
+  EXPECT_EQ(fromDisk.m_Profiles[0].levelReached, 1u);
+}
+
+TEST(AppPlay, WithoutTheLoginFontANameIsTypedInAnotherAndTheGameStarts) {
+  AppScenario::Options o = apptest::QuietLevel();
+  const auto quiet = o.prepareData;
+  o.prepareData = [quiet](const std::string& data) {
+    quiet(data);
+    std::remove((data + "PDA_Std.dat").c_str());
+    std::remove((data + "PDA_Std.png").c_str());
+  };
+  AppScenario a(o);
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToLogin(a));
+  a.Run(6);
+  CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
+  apptest::ClickRect(a, login.m_Profiles[0].m_Rect);
+  a.Next().Type(L"Ana");
+  a.Frame();
+  EXPECT_EQ(a.Last().FindText(L"Ana_").size(), 1u) << "the typed name is shown";
+  a.Tap(platform::DIK_RETURN);
+  EXPECT_EQ(g_ProfileStore.m_Profiles[0].name, L"Ana");
+  apptest::ClickRect(a, login.m_Profiles[0].m_Rect);
+  EXPECT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10)) << "the game starts";
+  const auto& lines = a.LogLines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+              return line.find("font 'PDA_Std' is missing: the login shows and takes profile names in "
+                               "'PDA_Std_Italic'") != std::string::npos;
+            }), 1);
 }
 
 TEST(AppPlay, InGamePdaKeysAndResults) {

@@ -16,6 +16,7 @@
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
 #include "game/GameScript.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 
 using apptest::WriteFile;
@@ -34,9 +35,13 @@ TEST(AppStart, StoredSettingsReachDeviceAndFactoriesAndActivationRereadsGamma) {
   o.prepareData = [](const std::string& data) {
     WriteFile(data + "ConfigLastUsed.dat",
               "[Monitor]\r\nGamma=500\r\n[Sound]\r\nMusic=1000\r\nEffects=0\r\n");
+    // A save killed in the last run left its temporary file.
+    WriteFile(data + ".ConfigLastUsed.dat.tmp815", "[Monitor]\r\nGam");
   };
   AppScenario a(o);
   ASSERT_TRUE(a.Ready()) << a.Problem();
+  EXPECT_FALSE(platform::FileExists(a.DataFolder() + ".ConfigLastUsed.dat.tmp815"));
+  EXPECT_TRUE(platform::FileExists(a.DataFolder() + "ConfigLastUsed.dat"));
   EXPECT_TRUE(apptest::RampIs(1.0f));
   EXPECT_FLOAT_EQ(Nembra::g_pStreamingSoundFactory->GetStreamingVolume(), 1.0f);
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 0.125f);
@@ -281,6 +286,16 @@ TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFro
   EXPECT_FALSE(restarts(CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN));
   // The title music repeats and is not rewound by a restart.
   EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+  // A level script's music takes over from the title music: one stream plays.
+  Nembra::CAudiereSound* title = g_pCurrentMusic;
+  ASSERT_TRUE(title->IsPlaying());
+  WriteFile(a.DataFolder() + "Scripts/MusicSwap.lua", "PlayMP3(\"MissionComplete.ogg\")\n");
+  ASSERT_TRUE(g_GameScript.RunFile("MusicSwap.lua"));
+  ASSERT_NE(g_pCurrentMusic, title);
+  EXPECT_TRUE(g_pCurrentMusic->IsPlaying());
+  EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
+  EXPECT_FALSE(title->IsPlaying());
+  app.ChangeState(CApp::STATE_MAIN_MENU);
 
   // Effects stop on every way out of play and the in-game PDA, not between them.
   Nembra::CWaveSound* loop = Nembra::g_pWaveSoundFactory->Get("CollectEnergy.wav");

@@ -17,6 +17,7 @@
 #include "game/GameWorld.h"
 #include "platform/Input.h"
 #include "scenario/AppScenario.h"
+#include "scenario/RouteDriver.h"
 #include "support/TempDir.h"
 
 namespace apptest {
@@ -43,6 +44,18 @@ inline bool ToLogin(scenario::AppScenario& a) {
   a.Run(6);  // the menu's own fade from black
   g_pMainMenu->m_Page = CMainMenu::PAGE_START;
   return a.RunUntilState(CApp::STATE_LOGIN, 20);
+}
+
+// The cursor steered onto the middle of the rectangle, then a click there.
+inline void ClickRect(scenario::AppScenario& a, const platform::RECT& r) {
+  for (int i = 0; i < 60; ++i) {
+    if (scenario::SteerCursor(a.Next(), (r.left + r.right) / 2, (r.top + r.bottom) / 2)) break;
+    a.Frame();
+  }
+  a.Next().Press(0);
+  a.Frame();
+  a.Next().Release(0);
+  a.Frame();
 }
 
 // Login with the current profile at a level -> whatever follows.

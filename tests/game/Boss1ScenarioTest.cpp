@@ -351,10 +351,18 @@ TEST(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
   CBoss1Laser& laser = w.Level().GetBoss1Lasers().front();
   ASSERT_TRUE(w.RunUntil([&] { return laser.IsEnded(); }, 100));
   EXPECT_EQ(w.Player().GetHealth(), before - 13u);
+  EXPECT_LT(enemytest::Distance(laser.GetPosition(), w.Player().WorldPosition()), 0.01f);  // ends at the player
   int hits = 0;
   for (CEntity* effect : w.Level().GetEffects())
     hits += dynamic_cast<Nembra::CBoss1LaserWallHitEffect*>(effect) ? 1 : 0;
   EXPECT_EQ(hits, 1);
+  // So does a ball that meets the player.
+  w.Level().AddBoss1Bullet({400, 0, 300}, {0, 0, 0}, 3.1415927f, 47);
+  CBoss1Bullet& hit = w.Level().GetBoss1Bullets().front();
+  ASSERT_TRUE(w.RunUntil([&] { return hit.IsEnded(); }, 100));
+  EXPECT_EQ(w.Player().GetHealth(), before - 13u - 47u);
+  EXPECT_LT(enemytest::Distance(hit.GetPosition(), w.Player().WorldPosition()), 0.01f);
+  w.Level().GetBoss1Bullets().clear();
 
   // A ball sent away from a player 3000 behind: it turns, but its range
   // ends it after 2500 units with no effect.

@@ -151,6 +151,48 @@ TEST_F(CircuitTest, TheReceptorLightsOnlyWhenBothLinksCarryItsColourOnEveryActiv
   EXPECT_EQ(level->GetGenerators().front().GetCharge(), 0u);
 }
 
+TEST_F(CircuitTest, ARestartLeavesNoLinkWithAColourSoATwoLinkReceptorNeedsBothAgain) {
+  LoadTwoLinkReceptor();
+  StartGenerators();
+  for (int id : {1, 2, 3}) Action(Connector(id));
+  ASSERT_TRUE(Receptor(200).IsReceptorActive());
+  level->Restart();
+  for (CCircuitLink& link : level->GetLinks()) EXPECT_EQ(link.GetColour(), CCircuitLink::NO_COLOUR);
+  StartGenerators();
+  Action(Connector(1));
+  Action(Connector(2));
+  EXPECT_FALSE(Receptor(200).IsReceptorActive());  // the link from 3 carried nothing since
+  Action(Connector(3));
+  EXPECT_TRUE(Receptor(200).IsReceptorActive());
+}
+
+TEST_F(CircuitTest, APlacedConnectorAndACircuitGeneratorKeepTheirLookWhenFlowReachesThem) {
+  // Red generator 100 feeds 1; blue generator 101 on 1's other side starts later.
+  ITEMS_FILE file;
+  file.links.push_back(Link(NODE_REFERENCE::NewGenerator(GeneratorRecord(100, 0, 0, 0)),
+                            NODE_REFERENCE::NewConnector(1, D3DXVECTOR3(300, 0, 0))));
+  file.links.push_back(Link(NODE_REFERENCE::NewGenerator(GeneratorRecord(101, 1, 600, 0)),
+                            NODE_REFERENCE::Connector(1)));
+  ASSERT_TRUE(Load(file));
+  CCircuitGenerator& red = level->GetCircuitGenerators().front();
+  CCircuitGenerator& blue = level->GetCircuitGenerators().back();
+  red.GetGenerator()->Fill();
+  Step();
+  Action(Connector(1));
+  ASSERT_TRUE(Connector(1).IsPlaced());
+  // The red flow reached the waiting blue generator: it stays as it was.
+  EXPECT_FALSE(blue.IsPlaced());
+  EXPECT_EQ(blue.GetSprite().GetMesh(), nullptr);
+  const Nembra::CSimpleMesh* placed = Connector(1).GetSprite().GetMesh();
+  blue.GetGenerator()->Fill();
+  Step();
+  ASSERT_TRUE(blue.IsPlaced());
+  // The blue flow reached the placed connector: still red, no socket offered.
+  EXPECT_EQ(Connector(1).GetSprite().GetMesh(), placed);
+  EXPECT_EQ(Connector(1).GetColour(), 0u);
+  EXPECT_FALSE(Connector(1).GetSocketMarker().IsShown());
+}
+
 TEST_F(CircuitTest, ARemovalThatCutsAPlacedNeighbourFromEveryGeneratorIsRefused) {
   LoadTwoLinkReceptor();
   StartGenerators();

@@ -13,6 +13,8 @@
 #include "game/GameWorld.h"
 #include "game/Level.h"
 #include "game/Player.h"
+#include "scenario/ScreenProbe.h"
+#include "engine/scene/SceneManager.h"
 
 namespace demolevel {
 
@@ -33,6 +35,13 @@ inline bool StartLevel(scenario::AppScenario& a, uint32_t levelNumber) {
     a.Frame();
   }
   return a.App().GetState() == CApp::STATE_PLAYING;
+}
+
+// Every face of the level's terrain in the last captured picture shows its
+// texture, seen by the application's camera above the HUD's panels.
+inline ::testing::AssertionResult EveryFaceLit(scenario::AppScenario& a, const std::string& level) {
+  return scenario::EveryTerrainFaceLit(a.Pixels(), *Nembra::g_pSceneManager->GetCamera(),
+                                       a.DataFolder() + level + "_Terrain.X", 45, 370);
 }
 
 // Log lines that tell of something missing or failing: a file not found, a

@@ -68,7 +68,7 @@ TEST(DemoLevelTutorial, LoadsEveryObjectWithoutTroubleAndNoEnemies) {
   // An objective naming an unknown text would be reported "missing: text ..." (checked below).
   for (const auto& objective : level.GetObjectiveMap()) EXPECT_FALSE(objective.second.text.empty()) << objective.first;
   EXPECT_EQ(level.GetMarkers().count("TERMINAL"), 1u);
-  EXPECT_EQ(level.GetLights().Count(), 1u);
+  EXPECT_EQ(level.GetLights().Count(), 4u) << "the sun and three fill lights";
   EXPECT_TRUE(level.GetEnemyGenerators().empty());
   EXPECT_TRUE(level.GetEnemies().empty());
   EXPECT_EQ(level.GetWantedEnemyCount(), 0);

@@ -69,10 +69,16 @@ TEST(DurationsTest, ReadsTheCountedPositiveDurations) {
   EXPECT_EQ(Durations("4\n0.5\n0\n-1\n0.75\n"), (std::vector<float>{0.5f, 0.75f}));
   EXPECT_EQ(Durations("5\n0.5\n0.25\n"), (std::vector<float>{0.5f, 0.25f}));
   EXPECT_EQ(Durations("3\n0.5\nx\n0.25\n"), (std::vector<float>{0.5f}));
+  // Entries below a millisecond are left out too, and counted.
+  const std::string shortOnes = "4 1e-10 0.0009 0.001 -1";
+  int32_t refused = -1;
+  EXPECT_EQ(ParseDurations(reinterpret_cast<const uint8_t*>(shortOnes.data()), shortOnes.size(), &refused),
+            (std::vector<float>{0.001f}));
+  EXPECT_EQ(refused, 2);
 }
 
 TEST(DurationsTest, NothingToBlinkByGivesAnEmptyList) {
-  for (const char* text : {"", "0\n", "-5\n", "2 0 0\n", "abc\n", "99999999999\n0.5\n", "1\n"})
+  for (const char* text : {"", "0\n", "-5\n", "2 0 0\n", "abc\n", "99999999999\n0.5\n", "1\n", "1 1e-10"})
     EXPECT_TRUE(Durations(text).empty()) << text;
 }
 

@@ -45,6 +45,7 @@ TEST_F(BreakableDoorTest, ShotSequencesForNeededZeroOneAndThree) {
       {0, {0, 1}, 1},              // the first only fixes red, the next blue breaks
       {1, {0, 0, 1}, 2},           // red, red (nothing), blue
       {3, {1, 0, 1, 1, 0}, 4},     // blue, red (nothing), blue, blue, then red breaks
+      {3, {1, 0, 0, 1, 0, 1, 0}, 6},  // reds before the charge is full add nothing
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.needed);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EnemyScenarioSupport.h"
+#include "engine/app/Application.h"
 #include "engine/util/Random.h"
 #include "game/enemies/EnemyKinds.h"
 
@@ -80,13 +81,20 @@ TEST(BeamEnemy, ASwitchShowsTheOtherModelAndBarRowAndTheNextShotLeavesFromIt) {
   enemy.SetPosition(D3DXVECTOR3(-300, 0, 0));
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetEnemy8Bullets().empty(); }, 100));
   CEnemy8Bullet& shot = w.Level().GetEnemy8Bullets().front();
-  // The shot flies at height 0 below the muzzle; its beam shows at the
-  // muzzle's height.
+  // The shot starts at the muzzle, beam and all, and is aimed from there
+  // at a point within 100 beyond the player's feet along +X and +Y.
   const D3DXVECTOR3 muzzle = enemy.GetMuzzle().WorldPosition();
-  EXPECT_EQ(shot.GetPosition().z, 0.0f);
-  EXPECT_LT(enemytest::Distance(shot.GetPosition(), D3DXVECTOR3(muzzle.x, muzzle.y, 0.0f)), 200.0f);
   EXPECT_GT(muzzle.z, 80.0f);
-  EXPECT_NEAR(shot.GetBeam().GetWorldPosition().z, muzzle.z, 10.0f);  // the muzzle swings on
+  EXPECT_LT(enemytest::Distance(shot.GetPosition(), muzzle), 200.0f);  // the muzzle swings on
+  EXPECT_GT(shot.GetPosition().z, 50.0f);
+  EXPECT_LT(enemytest::Distance(shot.GetBeam().GetWorldPosition(), shot.GetPosition()), 0.01f);
+  const D3DXVECTOR3& d = shot.GetDirection();
+  ASSERT_LT(d.z, 0.0f);
+  const D3DXVECTOR3 ground = shot.GetPosition() + d * (shot.GetPosition().z / -d.z);
+  EXPECT_GE(ground.x, 499.9f);
+  EXPECT_LE(ground.x, 600.1f);
+  EXPECT_GE(ground.y, -0.1f);
+  EXPECT_LE(ground.y, 100.1f);
   EXPECT_EQ(shot.GetPower(), 6u);
 }
 
@@ -149,6 +157,17 @@ TEST(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
   EXPECT_FLOAT_EQ(shot.GetBeam().length, 200.0f);
   w.Frame();
   EXPECT_FALSE(shot.IsActive());
+  // Steps of 200: at exactly 200 travelled the beam keeps the length it had.
+  CEnemy8Bullet& even =
+      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 100), D3DXVECTOR3(1, 0, 0), 6u);
+  const float saved = Nembra::g_FrameTime;
+  Nembra::g_FrameTime = 0.05f;
+  for (float length : {0.0f, 0.0f, 200.0f}) {
+    even.Step();
+    EXPECT_EQ(even.GetBeam().length, length) << even.GetDistance();
+  }
+  Nembra::g_FrameTime = saved;
+  w.Level().GetEnemy8Bullets().pop_back();
   w.Frame();
   EXPECT_TRUE(w.Level().GetEnemy8Bullets().empty());
 

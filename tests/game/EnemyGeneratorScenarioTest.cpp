@@ -2,7 +2,9 @@
 // kinds and colours made, the re-arm timer and the level's top-up with them.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -66,6 +68,27 @@ TEST(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
   EXPECT_EQ(second, 0);
   EXPECT_GT(first, 0);
   EXPECT_NEAR(first / 2020.0, 1.0 / 101.0, 0.008);
+
+  // Percents from a file at the ends of their range add up without wrapping:
+  // 50 + the largest int leaves nothing to option 3.
+  g.SetOption1(1, 50, false);
+  g.SetOption2(3, INT32_MAX, false);
+  g.SetOption3(7, 0, false);
+  int third = 0;
+  for (int i = 0; i < 500; ++i) {
+    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
+    third += KindOf(e.get()) == 7;
+  }
+  EXPECT_EQ(third, 0);
+  // -1 + the smallest int gives option 2 nothing.
+  g.SetOption1(1, -1, false);
+  g.SetOption2(3, INT32_MIN, false);
+  third = 0;
+  for (int i = 0; i < 200; ++i) {
+    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
+    third += KindOf(e.get()) == 7;
+  }
+  EXPECT_EQ(third, 200);
 }
 
 TEST(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {

@@ -186,4 +186,29 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   EXPECT_EQ(w.Player().GetHealth(), w.Player().GetMaxHealth());
 }
 
+TEST(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  w.Stand();
+  CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
+  ball.Init({700, -400, 10}, {0, 0, -1}, 0);
+  ball.AddToScene(nullptr);
+  for (int i = 0; i < 5 && !ball.HasLanded(); ++i) ball.Step();
+  ASSERT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
+  ASSERT_EQ(w.Level().GetSlowDowners().size(), 1u);
+  CSlowDowner& zone = w.Level().GetSlowDowners().front();
+  const D3DXVECTOR3 at = zone.GetWorldPosition();
+  EXPECT_NEAR(at.x, 700.0f, 0.01f);
+  EXPECT_NEAR(at.y, -400.0f, 0.01f);
+  EXPECT_NEAR(at.z, 0.0f, 0.01f);
+  // The player at the origin walks on; in the puddle it is slowed.
+  w.Frame();
+  EXPECT_EQ(w.Player().GetSpeedFactor(), 1.0f);
+  w.PlacePlayer({700, -400, 0});
+  w.Stand();
+  w.Frame();
+  EXPECT_EQ(w.Player().GetSpeedFactor(), CPlayer::SLOW_FACTOR);
+}
+
 }  // namespace

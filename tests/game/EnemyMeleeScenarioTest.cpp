@@ -126,6 +126,27 @@ TEST(MeleeEnemies, AStalkerComesOutAfter2SecondsWithin700AndHidesAfter5) {
   EXPECT_TRUE(stalker.IsFading());
 }
 
+TEST(MeleeEnemies, AStalkerWalkingIntoHidingStopsAtAWallWithinHalfASecondAhead) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  w.AddWall(1, {{-400, -200, 0}, {-400, 200, 0}});  // 250 ahead: inside 650 x 0.5
+  CEnemy7& walled = AddEnemy<CEnemy7>(w, {-650, 0, 0});
+  CEnemy7& open = AddEnemy<CEnemy7>(w, {-650, 1000, 0});
+  for (CEnemy7* s : {&walled, &open}) {
+    s->StartChase();
+    s->Hide();  // still walking while it fades out
+  }
+  const D3DXVECTOR3 at = walled.GetPosition();
+  w.Frame();
+  EXPECT_EQ(walled.GetState(), CEnemy7::HIDDEN);
+  EXPECT_TRUE(walled.IsFading());
+  EXPECT_FALSE(walled.IsMoving());
+  EXPECT_EQ(walled.GetAnimationName(), "Ene1Reposo");
+  EXPECT_EQ(walled.GetPosition(), at);
+  EXPECT_TRUE(open.IsMoving());
+}
+
 TEST(MeleeEnemies, AStalkerHidesAtOnceWhenThePlayerIs3000AwayOrAfterALongFight) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();

@@ -124,6 +124,28 @@ TEST(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
   EXPECT_FLOAT_EQ(impact->GetEmitter()->GetPosition().z, 0.0f);
 }
 
+TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  CEnemy3CBH handler;
+  CEnemy3 loose(0);  // never in the scene: its muzzle is at the origin
+  scenario::CountingSound shot;
+  loose.SetShotSound(&shot);
+  EXPECT_EQ(handler.HandleCallback(0, &loose), 0);
+  EXPECT_TRUE(w.Level().GetEnemy3Bullets().empty());
+  EXPECT_EQ(shot.plays, 0);
+  // A frame in the scene places it; with the player down it stands.
+  CEnemy3& placed = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  w.Player().Deactivate();
+  w.Frame();
+  ASSERT_FALSE(placed.IsShooting());
+  ASSERT_NE(placed.GetMuzzle().WorldPosition(), D3DXVECTOR3(0, 0, 0));
+  EXPECT_EQ(handler.HandleCallback(0, &placed), 0);
+  ASSERT_EQ(w.Level().GetEnemy3Bullets().size(), 1u);
+  EXPECT_EQ(w.Level().GetEnemy3Bullets().front().GetPower(), 12u);
+}
+
 TEST(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
   WorldScenario w;
   ASSERT_TRUE(w.Ready()) << w.Problem();
@@ -199,6 +221,17 @@ TEST(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
   EXPECT_GT(bullet.GetPosition().x, 250.0f);
   EXPECT_TRUE(box.IsActive());
   EXPECT_EQ(CountEffects<Nembra::CEnemy2BulletWallHitEffect>(w.Level()), 1);
+
+  // One that meets nothing ends after 1500 units: 75 updates of 20.
+  CEnemy2Bullet& miss =
+      w.Level().SpawnShot(w.Level().GetEnemy2Bullets(), D3DXVECTOR3(0, 500, 80), D3DXVECTOR3(-1, 0, 0), 15u);
+  for (int i = 1; i <= 74; ++i) {
+    w.Frame();
+    ASSERT_FALSE(miss.IsEnded()) << "update " << i;
+  }
+  w.Frame();
+  EXPECT_TRUE(miss.IsEnded());
+  EXPECT_NEAR(miss.GetDistance(), 1500.0f, 1e-2f);
 }
 
 TEST(Cocoon, LeavingTheRangeClosesItAtOnceAndADeadPlayerSnapsItShut) {

@@ -70,6 +70,11 @@ TEST(FrontFilesComics, CountsAreClampedAndMissingPartsReadEmpty) {
     EXPECT_FLOAT_EQ(comic.pages[1].balloons[31].x, 0.0f) << "no position reads (0, 0)";
     EXPECT_EQ(comic.pages[1].balloons[0].textId, "");
   }
+  // Balloon positions are held to what a screen can hold.
+  const COMIC_DESC far = Read("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+                              "[Page_0_Balloon_0]\r\nTextPos=2147483647,-2147483648\r\n");
+  EXPECT_EQ(far.pages[0].balloons[0].x, 1048576.0f);
+  EXPECT_EQ(far.pages[0].balloons[0].y, -1048576.0f);
   const COMIC_DESC negative = Read("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=-3\r\n");
   ASSERT_EQ(negative.pages.size(), 1u);
   EXPECT_TRUE(negative.pages[0].balloons.empty());

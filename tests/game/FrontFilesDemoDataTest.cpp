@@ -38,7 +38,7 @@ TEST_F(FrontFilesDemoData, SettingsLanguageAndPurchaseAddress) {
   g_ProfileStore.m_CurrentProfile = 2;
   g_ProfileStore.LoadLastUsedSettings();
   const ProfileRecord& zero = g_ProfileStore.m_Profiles[0];
-  EXPECT_EQ(zero.gamma, 600);
+  EXPECT_EQ(zero.gamma, 500);
   EXPECT_EQ(zero.effects, 800);
   EXPECT_EQ(zero.music, 700);
   EXPECT_EQ(zero.cameraType, 0u);
@@ -99,5 +99,5 @@ TEST(FrontFilesDemoDataRebuild, PlayersFilesSurviveARebuild) {
   EXPECT_EQ(testsupport::ReadFileBytes(data + "/ConfigLastUsed.dat"), " [Monitor]\r\n Gamma=123\r\n");
   EXPECT_EQ(testsupport::ReadFileBytes(data + "/Language.dat"), std::string("\xFF\xFE[\0\n\0", 6));
   EXPECT_EQ(testsupport::ReadFileBytes(data + "/Profile0.dat"), "player");
-  EXPECT_NE(testsupport::ReadFileBytes(data + "/ConfigDefault.dat").find("Gamma=600"), std::string::npos);
+  EXPECT_NE(testsupport::ReadFileBytes(data + "/ConfigDefault.dat").find("Gamma=500"), std::string::npos);
 }

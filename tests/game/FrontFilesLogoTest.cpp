@@ -50,6 +50,11 @@ TEST(FrontFilesLogos, ItemsAreReadLineByLine) {
   const auto huge = Read("1\n" + longName + "\n1\n1\n1\n");
   ASSERT_EQ(huge.size(), 1u);
   EXPECT_EQ(huge[0].image, longName);
+  // Sizes past what an image can have are held to it.
+  const auto wide = Read("1\nw.png\n2147483647\n1048577\n1\n");
+  ASSERT_EQ(wide.size(), 1u);
+  EXPECT_EQ(wide[0].width, 1 << 20);
+  EXPECT_EQ(wide[0].height, 1 << 20);
 }
 
 TEST(FrontFilesLogos, DamagedListsGiveNoLogoOrOnlyWholeOnes) {

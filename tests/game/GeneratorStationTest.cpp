@@ -132,7 +132,7 @@ TEST_F(StationTest, CapacityTenPowerThreeIsFullOnTheFourthShotAndStaysThere) {
   EXPECT_FLOAT_EQ(station.GetLight()->GetPosition().z, 200.0f);
   EXPECT_EQ(Count("StationFull.lua"), 1);
   EXPECT_FLOAT_EQ(station.GetBarEffect()->GetPosition().z, 250.0f);
-  EXPECT_FLOAT_EQ(station.GetScreenFill().m_ScaleX, 1.0f);
+  EXPECT_FLOAT_EQ(station.GetScreenFill().m_ScaleX, 1.0f);  // 10 of 10 after the clamp, not 12 of 10
   // Shots pass a full station by; the station itself refuses more.
   Hit(0, 3);
   Hit(1, 3);

@@ -1,6 +1,7 @@
 // Wire grates blown open and closed again, roofs fading and shown, slow-down
 // zones growing, and the sparks' and grate's effects.
 #include "MechanismFixture.h"
+#include "platform/Log.h"
 
 namespace {
 
@@ -109,6 +110,21 @@ TEST_F(GrateTest, AMissingDescriptionKeepsTheDefaults) {
   grate.Break();  // empty opened shapes, an effect without emitter: no harm
   Steps(2);
   EXPECT_TRUE(level->GetEffects().empty());
+}
+
+TEST_F(GrateTest, ADescriptionCutToHalfIsLoggedWithWhatItMeansForPlay) {
+  std::vector<uint8_t> whole;
+  ASSERT_TRUE(platform::ReadWholeFile(Nembra::g_DataDirectory + "WireGrate_Desc.txt", whole));
+  WriteData("Half_Desc.txt", std::string(whole.begin(), whole.begin() + whole.size() / 2));
+  platform::ClearPathCache();
+  std::vector<std::string> lines;
+  platform::SetLogHook([&](platform::LogLevel, const std::string& text) { lines.push_back(text); });
+  CWireGrate& grate = LoadOne("", "Half_Desc.txt");
+  platform::SetLogHook(nullptr);
+  EXPECT_FALSE(grate.IsBreakable());
+  EXPECT_EQ(lines, std::vector<std::string>{"wire grate description Half_Desc.txt cannot be read or ends early: the "
+                                            "fields not read keep their defaults; the grate cannot be broken, so "
+                                            "its way stays shut"});
 }
 
 class RoofZoneTest : public mechtest::MechanismTest {};

@@ -4,6 +4,7 @@
 // emitter.
 #include "MechanismsTwoFixture.h"
 #include "engine/app/Application.h"
+#include "platform/Log.h"
 
 namespace {
 
@@ -125,6 +126,19 @@ TEST_F(LaserTest, ALongFramePassesSeveralDurationsEachTogglingOnce) {
   level->Restart();
   laser.SetOn(true);
   EXPECT_EQ(Toggles(laser, 33), 3);
+  // A duration is over once the time reaches it, not only past it.
+  level->Restart();
+  laser.SetOn(true);
+  StepLaser(laser, 0.1f);
+  EXPECT_FALSE(laser.IsOn());
+}
+
+TEST_F(LaserTest, AFrameLongerThanTheTimerCanCountInItsDurationsEndsAndBlinkingGoesOn) {
+  WriteData("Dur.txt", "2\n0.1\n0.3\n");
+  CLaser& laser = LoadLaser(0, "Dur.txt", 1);
+  StepLaser(laser, 1.0e7f);  // 0.1 s is below half a float step at 1e7 s
+  EXPECT_TRUE(laser.IsOn()) << "the time left is dropped";
+  EXPECT_EQ(Toggles(laser, 22), 2);  // then after 0.1 and 0.4 s, as from the start
 }
 
 TEST_F(LaserTest, SwitchingABlinkingLaserOffStopsTheBlinkingAndOnAgainItIsSteady) {
@@ -140,7 +154,9 @@ TEST_F(LaserTest, SwitchingABlinkingLaserOffStopsTheBlinkingAndOnAgainItIsSteady
 }
 
 TEST_F(LaserTest, DurationFilesWithNothingToBlinkByLeaveTheBeamSteady) {
-  const char* files[] = {"0\n", "2 0 0\n", "-5\n", "", "3\n-1\n0\nabc\n"};
+  const char* files[] = {"0\n", "2 0 0\n", "-5\n", "", "3\n-1\n0\nabc\n", "1 1e-10"};
+  std::string log;
+  platform::SetLogHook([&log](platform::LogLevel, const std::string& line) { log += line + "\n"; });
   for (const char* text : files) {
     SCOPED_TRACE(text);
     level->Unload();
@@ -149,6 +165,8 @@ TEST_F(LaserTest, DurationFilesWithNothingToBlinkByLeaveTheBeamSteady) {
     EXPECT_TRUE(laser.GetDurations().empty());
     EXPECT_EQ(Toggles(laser, 100), 0);
   }
+  platform::SetLogHook(nullptr);
+  EXPECT_NE(log.find("Dur.txt: 1 duration(s) below a millisecond"), std::string::npos) << log;
   level->Unload();
   CLaser& missing = LoadLaser(0, "NoSuchDurations.txt", 1);
   EXPECT_EQ(Toggles(missing, 100), 0);

@@ -138,6 +138,19 @@ TEST_F(LevelDescriptionsTest, AttachmentCountsOutsideZeroToThreeAreSafe) {
   EXPECT_TRUE(negative.attachments[0].title.empty());
 }
 
+TEST_F(LevelDescriptionsTest, RectanglesAreHeldToWhatAnImageCanHave) {
+  Section far = Attachment(0, L"IMAGE", L"Far");
+  far.keys[4].second = L"-2147483648,2147483647,1048577,-1048576";
+  WriteLevel("Far.dat", {{L"MapRect", L"2147483647,-2147483648,99999999999,-5"}, {L"AttachmentCount", L"1"}}, {far});
+  CLevelDescription record;
+  ParseLevelDescription(record, "Far.dat", 0);
+  const int32_t limit = 1 << 20;
+  EXPECT_EQ(std::vector<int32_t>(record.mapRect, record.mapRect + 4),
+            (std::vector<int32_t>{limit, -limit, limit, -5}));
+  const int32_t* image = record.attachments[0].imageRect;
+  EXPECT_EQ(std::vector<int32_t>(image, image + 4), (std::vector<int32_t>{-limit, limit, limit, -limit}));
+}
+
 TEST_F(LevelDescriptionsTest, MissingFilesKeepTheDefaultsAndMissingTextsSaySo) {
   WriteLevel("LevelTutorial_EN.dat", {{L"EmailFile", L"NoSuchMail.txt"}, {L"AttachmentCount", L"1"}},
              {Attachment(0, L"TEXT", L"A")});

@@ -5,9 +5,12 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "fuzz/LevelFileSamples.h"
 #include "game/LevelFiles.h"
+#include "platform/Log.h"
 #include "tools/formats/LevelFiles.h"
 
 namespace {
@@ -65,6 +68,29 @@ TEST(LevelFilesBadInput, WholeSamplesParse) {
     EXPECT_FALSE(untouched) << s.name;
     EXPECT_FALSE(s.bytes.LengthOffsets().empty()) << s.name;
   }
+}
+
+TEST(LevelFilesBadInput, BytesAfterTheLastRecordAreIgnoredWithOneWarning) {
+  std::vector<std::string> warnings;
+  platform::SetLogHook([&](platform::LogLevel level, const std::string& text) {
+    if (level == platform::LogLevel::Warning) warnings.push_back(text);
+  });
+  for (const Sample& s : Samples()) {
+    for (size_t extra : {size_t(1), size_t(4), size_t(1000)}) {
+      std::vector<uint8_t> padded = s.bytes.Bytes();
+      padded.resize(padded.size() + extra, 0xAB);
+      warnings.clear();
+      bool untouched = true;
+      EXPECT_TRUE(s.parse(padded, untouched)) << s.name << " + " << extra;
+      EXPECT_FALSE(untouched) << s.name;
+      EXPECT_EQ(warnings.size(), 1u) << s.name << " + " << extra;
+    }
+    warnings.clear();
+    bool untouched = true;
+    EXPECT_TRUE(s.parse(s.bytes.Bytes(), untouched));
+    EXPECT_TRUE(warnings.empty()) << s.name;
+  }
+  platform::SetLogHook(nullptr);
 }
 
 TEST(LevelFilesBadInput, EveryTruncationIsRefusedAndChangesNothing) {

@@ -3,6 +3,7 @@
 #include "engine/app/Application.h"
 #include "engine/resources/Mesh.h"
 #include "game/GameGlobals.h"
+#include "platform/Log.h"
 
 namespace {
 
@@ -72,6 +73,17 @@ TEST_F(LevelTest, StartResetsTheWorldAndTheHudThenRunsTheInitScript) {
   level->SetInitScript("Missing_Init.lua");
   EXPECT_FALSE(level->Start());
   EXPECT_TRUE(level->GetEnemies().empty());
+
+  // An init script cut short before its objectives runs, and says the level can't end.
+  std::vector<std::string> lines;
+  platform::SetLogHook([&](platform::LogLevel, const std::string& text) { lines.push_back(text); });
+  level->SetInitScript("Init.lua");
+  EXPECT_TRUE(level->Start());
+  level->AddObjective("EXIT", L"Exit");
+  EXPECT_TRUE(level->Start());
+  platform::SetLogHook(nullptr);
+  EXPECT_EQ(lines, std::vector<std::string>{"level init script Init.lua set no objectives: this level never ends "
+                                            "(is its level or init script cut short?)"});
 }
 
 TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {

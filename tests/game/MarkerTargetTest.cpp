@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MechanismsTwoFixture.h"
+#include "engine/resources/Shader.h"
 #include "engine/resources/SkinnedMesh.h"
 
 namespace {
@@ -125,6 +126,19 @@ TEST_F(MarkerTest, TenMarkersHaveTenEffectBlocks) {
   }
   EXPECT_EQ(names.size(), 10u);
   EXPECT_EQ(names.begin()->rfind("AUTO_MARKER_EFFECT_SHADER", 0), 0u);
+  // Every block of both kinds starts from the transparent default: it
+  // blends, additively (source alpha onto one).
+  using namespace platform;
+  CPlaneMarker plane;
+  plane.Create(0.0f, 0.0f, 30.0f, 70.0f, "MarkerSmall.tga", 0);
+  for (const std::string& name : {std::string("AUTO_MARKER_SHADER"), *names.begin(),
+                                  std::string("AUTO_PLANE_MARKER_SHADER"), plane.GetEffectBlockName()}) {
+    Nembra::CShader* block = Nembra::g_pShaderFactory->Find(name);
+    ASSERT_NE(block, nullptr) << name;
+    EXPECT_EQ(block->GetRenderState(D3DRS_ALPHABLENDENABLE).value, 1u) << name;
+    EXPECT_EQ(block->GetRenderState(D3DRS_SRCBLEND).value, uint32_t(D3DBLEND_SRCALPHA)) << name;
+    EXPECT_EQ(block->GetRenderState(D3DRS_DESTBLEND).value, uint32_t(D3DBLEND_ONE)) << name;
+  }
 }
 
 class TargetTest : public mechtwo::MechanismsTwoTest {

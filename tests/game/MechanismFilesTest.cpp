@@ -117,6 +117,21 @@ TEST(PushableParts, ReadsALiteralFile) {
   EXPECT_EQ(written, kParts);
 }
 
+TEST(PushableParts, TheCountIsReadAsAnIntegerOfAnyBaseAsCReadsIt) {
+  std::string eight = "10\n010\n";
+  for (int i = 0; i < 8; ++i) eight += "P.X " + std::to_string(i) + "\n";
+  const std::pair<std::string, size_t> cases[] = {
+      {"10\n0x2\nA.X\n1\nB.X\n2\n", 2u}, {"10\n0X1\nA.X 1\n", 1u}, {eight, 8u}, {"10\n+1\nA.X 1\n", 1u}};
+  for (const auto& c : cases) {
+    PUSHABLE_PARTS p;
+    EXPECT_TRUE(ParseParts(c.first, p)) << c.first;
+    EXPECT_EQ(p.parts.size(), c.second) << c.first;
+  }
+  PUSHABLE_PARTS p;
+  EXPECT_TRUE(ParseParts("10\n08\nA.X 1\n", p));  // octal 0, and the "8" stays unread
+  EXPECT_TRUE(p.parts.empty());
+}
+
 TEST(PushableParts, BadCountsShortFilesAndLongNamesGiveNoParts) {
   const std::string bad[] = {
       "156\n-1\n",
@@ -170,7 +185,7 @@ TEST_F(MechanismLoaderTest, APartHeightOfZeroRollsNothing) {
   block.UpdateTransform();
   block.PushForward();
   for (int i = 0; i < 5; ++i) block.Step();
-  EXPECT_EQ(block.GetParts().front().GetRotation().y, 0.0f);
+  EXPECT_EQ(block.GetParts().front().GetRotation().x, 0.0f);
   EXPECT_GT(block.GetPosition().x, 0.0f);
 }
 

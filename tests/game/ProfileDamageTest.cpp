@@ -3,16 +3,21 @@
 // interrupted save leaves every file either old or new, never half written.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <random>
 
 #include "engine/util/ConfigFile.h"
 #include "frontend/ProfileStore.h"
 #include "game/ProfileTestSupport.h"
+#include "platform/Files.h"
 #include "platform/Log.h"
 #include "support/FileSizeLimit.h"
 
@@ -203,6 +208,36 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
     }
   }
   EXPECT_GT(sawNew, 0) << "the kills landed after some writes";
+
+  // One more save killed mid-write for sure: by the file size limit's signal.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{16, 16};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    g_ProfileStore.SaveAllProfiles();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+
+  // Kills mid-write leave temporaries; the start-up clean takes them and only them.
+  auto names = [this] {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(m_Dir.Path()))
+      found.insert(entry.path().filename().string());
+    return found;
+  };
+  const std::set<std::string> before = names();
+  const int removed = platform::RemoveAtomicWriteTemporaries(m_Dir.Path());
+  EXPECT_GT(removed, 0) << "the kills left no temporary file";
+  std::set<std::string> expected;
+  for (const std::string& name : before)
+    if (name.find(".tmp") == std::string::npos) expected.insert(name);
+  EXPECT_EQ(before.size() - expected.size(), size_t(removed));
+  EXPECT_EQ(names(), expected);
 }
 
 TEST_F(ProfileDamageTest, SavingFiveUsedProfilesTakesMilliseconds) {

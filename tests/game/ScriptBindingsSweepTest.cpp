@@ -5,6 +5,7 @@
 #include <random>
 
 #include "ScriptBindingsSupport.h"
+#include "game/DemoLevelStart.h"
 #include "game/ScriptVariables.h"
 #include "platform/Files.h"
 #include "tools/formats/TriggerFile.h"
@@ -22,11 +23,21 @@ bool ReturnsAValue(const std::string& name) {
   return false;
 }
 
-// One of the sixteen hostile arguments.
+// Names of things a level holds (the furnished level's, the demo levels'),
+// so that removals and changes reach real objects, and then reach them again
+// once they are gone.
+const char* const HELD_NAMES[] = {"S", "A", "M", "L", "T", "Laser", "DOOR1", "O", "G1", "Trig"};
+
+// One of the twenty-two hostile arguments.
 void PushHostile(lua_State* state, unsigned kind) {
-  static const std::string huge(100000, 'x');
+  static const std::string huge(1 << 20, 'x');
   const double inf = std::numeric_limits<double>::infinity();
-  switch (kind % 16) {
+  switch (kind % 22) {
+    case 16: lua_pushnumber(state, 2147483647.0); break;
+    case 17: lua_pushnumber(state, -2147483648.0); break;
+    case 18: lua_pushnumber(state, 4294967296.0); break;
+    case 19: lua_pushnumber(state, -1e300); break;
+    case 20: lua_pushstring(state, HELD_NAMES[(kind / 22) % (sizeof HELD_NAMES / sizeof *HELD_NAMES)]); break;
     case 0: lua_pushnil(state); break;
     case 1: lua_pushboolean(state, 1); break;
     case 2: lua_pushboolean(state, 0); break;
@@ -48,12 +59,13 @@ void PushHostile(lua_State* state, unsigned kind) {
 
 // Calls every function 200 times with 0 to 10 hostile arguments. Each call
 // must return normally with its one value or none and leave the stack level.
-void Sweep(uint32_t seed) {
+// Quiet, the log's lines are held back (a sanitizer's report with them).
+void Sweep(uint32_t seed, bool quiet = true) {
   lua_State* state = g_GameScript.GetState();
   ASSERT_NE(state, nullptr);
   ASSERT_EQ(lua_gettop(state), 0);
   std::mt19937 random(seed);
-  testing::internal::CaptureStderr();
+  if (quiet) testing::internal::CaptureStderr();
   int failures = 0;
   for (const std::string& name : scripttest::ScriptFunctionNames()) {
     for (int call = 0; call < 200; ++call) {
@@ -70,7 +82,7 @@ void Sweep(uint32_t seed) {
       if (failures > 5) break;
     }
   }
-  testing::internal::GetCapturedStderr();
+  if (quiet) testing::internal::GetCapturedStderr();
   EXPECT_EQ(lua_gettop(state), 0);
 }
 
@@ -108,6 +120,29 @@ TEST(ScriptBindingsSweep, HostileArgumentsWithALevelAfterUnloadAndWithoutAWorld)
   ASSERT_TRUE(g_GameScript.Open());
   Sweep(3);
   g_GameScript.Close();
+  g_ScriptVars.clear();
+  g_ScriptFlags.clear();
+}
+
+// The same sweep in the application itself, with its real HUD, PDA and front
+// end: at the main menu (no world yet), in Level4 and after its unload, each
+// followed by frames played and drawn. The log stays on, so that the
+// sanitizer build's report of a call that went wrong is seen.
+TEST(ScriptBindingsSweep, HostileArgumentsInTheApplicationAtTheMenuInALevelAndAfterItsUnload) {
+  scenario::AppScenario a;
+  ASSERT_TRUE(a.Ready()) << a.Problem();
+  ASSERT_TRUE(apptest::ToMainMenu(a));
+  Sweep(4, false);
+  a.Run(5);
+  ASSERT_FALSE(a.Ended());
+  ASSERT_TRUE(demolevel::StartLevel(a, 1));
+  Sweep(5, false);
+  a.Run(5);
+  ASSERT_NE(g_pGameWorld, nullptr);
+  g_pGameWorld->GetLevel().Unload();
+  Sweep(6, false);
+  a.Run(5);
+  EXPECT_FALSE(a.Ended());
   g_ScriptVars.clear();
   g_ScriptFlags.clear();
 }

@@ -368,7 +368,7 @@ TEST(ScriptBindings, HudCallsReachTheSeam) {
   EXPECT_EQ(hud.messageSeconds, 7.0f);
   EXPECT_EQ(hud.background, "Back.png");
   EXPECT_EQ(hud.rect[2], 300);
-  EXPECT_EQ(hud.rect[3], 2147483647);
+  EXPECT_EQ(hud.rect[3], 1 << 20) << "held to what an image can have";
   EXPECT_EQ(hud.banners, 1);
   ASSERT_TRUE(s.Run("GUIShowMessageTimer(\"k\", \"\", 0, 0, 1, 1, 0/0)\nGUIHideMessage()"));
   EXPECT_FALSE(hud.messageShown);

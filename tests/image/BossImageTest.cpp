@@ -1,6 +1,6 @@
 // The first boss in its arena in the middle of its ability, the ring of
-// twelve shots flying out around it, drawn on the real GL device (needs a
-// display; skips without one).
+// twelve shots flying out around it, and both boss halls from their start
+// cameras, drawn on the real GL device (needs a display; skips without one).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,6 +60,25 @@ TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
   EXPECT_GE(shown, 10) << "the boss may hide one or two";
   const D3DXVECTOR3 floor = Project(w.Camera(), D3DXVECTOR3(900, -600, 0));
   EXPECT_LT(BestNear(w.Screen(), floor, 3, Gold), 40);
+}
+
+// Both boss halls from the start camera, lit by their own scripts: no face
+// of a wall or pillar is black.
+TEST(BossImage, BothHallsFromTheirStartCameras) {
+  for (const char* hall : {"LevelIntermedio", "Level12"}) {
+    scenario::WorldScenario::Options options;
+    options.gl = true;
+    options.loadPlayer = false;  // the hall's script loads it
+    scenario::WorldScenario w(options);
+    if (!w.Ready()) GTEST_SKIP() << w.Problem();
+    ASSERT_TRUE(w.Level().Prepare(std::string(hall) + ".lua"));
+    ASSERT_TRUE(w.Level().Start());
+    w.Run(5);
+    ASSERT_TRUE(w.Capture(std::string(hall) + "_start"));
+    EXPECT_TRUE(scenario::EveryTerrainFaceLit(w.Screen().Pixels(), w.Camera(),
+                                              w.Screen().DataFolder() + hall + "_Terrain.X", 0, 600))
+        << hall;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/Log.h"
 #include "platform/Files.h"
 #include "platform/Math.h"
 #include "platform/Text.h"
@@ -48,6 +53,45 @@ TEST(AtomicWrite, ReplacesWholeFileOrLeavesOldOne) {
   }
   // A folder that does not exist fails cleanly.
   EXPECT_FALSE(platform::WriteFileAtomic(dir.Path() + "/no/such/dir/file.dat", std::string("x")));
+}
+
+TEST(AtomicWrite, StartUpRemovesOnlyTheTemporariesOfInterruptedWrites) {
+  TempDir dir;
+  for (const char* stale : {".Profile0.dat.tmp123456", ".ConfigLastUsed.dat.tmp7", ".a.tmp0"})
+    dir.Write(stale, "half");
+  const char* kept[] = {"Profile0.dat", "Profile0.dat.tmp12", ".Profile0.dat.tmp", ".Profile0.dat.tmp12x",
+                        "..tmp5x", ".tmp123", "x.tmp4", ".Sub.tmp5/inner.dat", ".Sub.tmp5/.b.tmp6"};
+  for (const char* name : kept) dir.Write(name, "keep");
+  EXPECT_EQ(platform::RemoveAtomicWriteTemporaries(dir.Path() + "\\"), 3);
+  for (const char* stale : {".Profile0.dat.tmp123456", ".ConfigLastUsed.dat.tmp7", ".a.tmp0"})
+    EXPECT_FALSE(platform::FileExists(dir.Path() + "/" + stale)) << stale;
+  for (const char* name : kept) EXPECT_TRUE(platform::FileExists(dir.Path() + "/" + name)) << name;
+  EXPECT_EQ(platform::RemoveAtomicWriteTemporaries(dir.Path() + "/no such folder"), 0);
+}
+
+// The new name reaches the disk only with its folder: the folder is synced
+// after the rename. Seen from outside, in the system calls of the write above.
+TEST(AtomicWrite, TheFolderIsSyncedAfterTheRename) {
+  if (std::system("strace -V > /dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+  TempDir dir;
+  const std::string trace = dir.File("calls.txt");
+  const std::string command = "strace -e trace=openat,fsync,rename -o '" + trace + "' '" +
+                              std::filesystem::read_symlink("/proc/self/exe").string() +
+                              "' --gtest_filter=AtomicWrite.ReplacesWholeFileOrLeavesOldOne > /dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "strace cannot trace here";
+  std::istringstream lines(testsupport::ReadFileBytes(trace));
+  std::string line, folderFd;
+  bool renamed = false, synced = false;
+  while (std::getline(lines, line) && !synced) {
+    if (line.rfind("rename(", 0) == 0 && line.find("/Config.dat\") = 0") != std::string::npos) renamed = true;
+    const size_t opened = line.find("O_DIRECTORY) = ");
+    if (renamed && line.rfind("openat(", 0) == 0 && opened != std::string::npos)
+      folderFd = line.substr(opened + 15);
+    synced = renamed && !folderFd.empty() && line.rfind("fsync(" + folderFd + ")", 0) == 0 &&
+             line.size() > 4 && line.compare(line.size() - 4, 4, " = 0") == 0;
+  }
+  EXPECT_TRUE(renamed);
+  EXPECT_TRUE(synced) << "no fsync of the folder after the rename";
 }
 
 TEST(TextConversion, RoundTripsUtf8Utf16AndWide) {
@@ -115,4 +159,14 @@ TEST(MathHelpers, ColourPacking) {
   EXPECT_EQ(PackColor(1.5f, -0.2f, 0.5f, 1.0f), 0xFFFF0080u);
   EXPECT_EQ(ColorChannelToByte(0.999f), 255u);
   EXPECT_EQ(ColorChannelToByte(0.001f), 0u);
+}
+
+TEST(LogLines, AHugeLineIsCutWithItsLength) {
+  testing::internal::CaptureStderr();
+  platform::LogWarning("cannot open script '" + std::string(1 << 20, 'x') + "'");
+  platform::LogError("short");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_LT(err.size(), 1200u);
+  EXPECT_NE(err.find("... (1048597 bytes)\n"), std::string::npos);
+  EXPECT_NE(err.find("[error] short\n"), std::string::npos);
 }

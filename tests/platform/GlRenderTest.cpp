@@ -384,6 +384,19 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
   Capture("spot_light");
   EXPECT_GT(At(400, 300) & 0xFF, 0xE0u);
   EXPECT_TRUE(Near(At(400 + 120, 300), 0xFF000000u, 2));
+
+  // At most eight on at once, however many were switched on and off before.
+  for (DWORD i = 100; i < 5100; ++i) {
+    m_Device->LightEnable(i, 1);
+    m_Device->LightEnable(i, 0);
+  }
+  for (DWORD i = 2; i < 9; ++i) EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK);
+  EXPECT_EQ(m_Device->LightEnable(9, 1), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->LightEnable(0, 0), D3D_OK);  // off already: still eight on
+  EXPECT_EQ(m_Device->LightEnable(8, 1), D3D_OK);  // on already
+  EXPECT_EQ(m_Device->LightEnable(9, 1), D3DERR_INVALIDCALL);
+  EXPECT_EQ(m_Device->LightEnable(2, 0), D3D_OK);
+  EXPECT_EQ(m_Device->LightEnable(9, 1), D3D_OK);
 }
 
 TEST_F(GlRenderTest, SpritesLandOnWholePixels) {

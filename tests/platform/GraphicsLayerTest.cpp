@@ -163,6 +163,8 @@ TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
   }
   EXPECT_EQ(m_Device->LightEnable(17, 1), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->LightEnable(2, 1), D3D_OK);  // already on
+  EXPECT_EQ(m_Device->LightEnable(3, 0), D3D_OK);  // off already: still eight on
+  EXPECT_EQ(m_Device->LightEnable(17, 1), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->LightEnable(10, 0), D3D_OK);
   EXPECT_EQ(m_Device->LightEnable(17, 1), D3D_OK);
   m_Recorder->LoseDevice();
@@ -178,6 +180,7 @@ TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
   EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_LIGHTING), 1u);
   EXPECT_FALSE(m_Recorder->LightEnabled(2));
+  for (DWORD i = 20; i < 28; ++i) EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK) << "the reset switched all off";
   EXPECT_EQ(m_Recorder->Stats().resets, 3u);
 }
 

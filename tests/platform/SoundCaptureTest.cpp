@@ -3,11 +3,14 @@
 // - a two-second tone played into OpenAL Soft's wave-file writer, read back
 //   and checked for pitch and level, so silence or a wrong volume cannot pass;
 // - a machine where no output device opens: sound still starts, and sounds
-//   and streams still play to their end in real time.
+//   and streams still play to their end in real time;
+// - the demo's music, each track's opening streamed into the wave-file
+//   writer: sound, never at full scale, and a spectrum that moves.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -208,6 +211,111 @@ TEST(SoundCapture, WithoutAnOutputDeviceSoundsStillPlayAndEnd) {
                          {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", "[wave]\nfile=\n")}}))
       << "the playing process failed";
   EXPECT_TRUE(platform::FileExists(done)) << "the playing process did not finish its checks";
+}
+
+// The demo's music: the title, each level's track and the jingle.
+const char* const MUSIC[] = {"Karvessa.ogg",         "Music_Tutorial.ogg", "Music_Level4.ogg", "Music_Level8.ogg",
+                             "Music_Intermedio.ogg", "Music_Level12.ogg",  "MissionComplete.ogg"};
+constexpr double MUSIC_SECONDS = 1.6, MUSIC_GAP = 0.4;
+
+// The child: each track streamed for MUSIC_SECONDS, then a gap of silence.
+void PlayMusicIntoWaveFile(const std::string& capture) {
+  ASSERT_TRUE(platform::SetAudioOutput(platform::AudioOutput::WaveFile, capture));
+  ASSERT_TRUE(platform::AcquireAudio());
+  {
+    auto device = platform::OpenAudioDevice();
+    ASSERT_TRUE(device);
+    PumpFor(MUSIC_GAP);
+    for (const char* name : MUSIC) {
+      auto stream = platform::OpenSound(
+          device, platform::OpenSampleSource(std::string(KARVESSA_DEMO_DATA_DIR) + "/" + name), true);
+      ASSERT_TRUE(stream) << name;
+      stream->Play();
+      PumpFor(MUSIC_SECONDS);
+      stream->Stop();
+      PumpFor(MUSIC_GAP);
+    }
+  }
+  platform::ReleaseAudio();
+}
+
+// How much the spectrum moves from one tenth of a second to the next: the
+// energies of sixteen bands (Goertzel, 100 Hz to 4 kHz) of each frame, and
+// the mean of |a - b| / (a + b) summed over the bands of neighbouring frames
+// (0 for a steady sound).
+double SpectralMotion(const std::vector<double>& mono, uint32_t rate) {
+  const size_t frame = rate / 10;
+  std::vector<std::vector<double>> bands;
+  for (size_t at = 0; at + frame <= mono.size(); at += frame) {
+    std::vector<double> energy;
+    for (int b = 0; b < 16; ++b) {
+      const double hz = 100.0 * std::pow(40.0, b / 15.0);
+      const double w = 2.0 * std::cos(2.0 * 3.14159265358979 * hz / rate);
+      double s1 = 0.0, s2 = 0.0;
+      for (size_t i = at; i < at + frame; ++i) {
+        const double s0 = mono[i] + w * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+      }
+      energy.push_back(s1 * s1 + s2 * s2 - w * s1 * s2);
+    }
+    bands.push_back(energy);
+  }
+  double motion = 0.0;
+  for (size_t f = 1; f < bands.size(); ++f) {
+    double diff = 0.0, sum = 0.0;
+    for (int b = 0; b < 16; ++b) {
+      diff += std::fabs(bands[f][b] - bands[f - 1][b]);
+      sum += bands[f][b] + bands[f - 1][b];
+    }
+    motion += sum > 0.0 ? diff / sum : 0.0;
+  }
+  return bands.size() > 1 ? motion / double(bands.size() - 1) : 0.0;
+}
+
+TEST(SoundCapture, TheDemoMusicSoundsMovesAndNeverClips) {
+  if (const char* capture = std::getenv(CHILD_VARIABLE)) {
+    PlayMusicIntoWaveFile(capture);
+    return;
+  }
+  // The measure itself: a steady tone does not move.
+  {
+    std::vector<double> tone(44100);
+    for (size_t i = 0; i < tone.size(); ++i) tone[i] = 0.3 * std::sin(2.0 * 3.14159265358979 * 110.0 * i / 44100.0);
+    EXPECT_LT(SpectralMotion(tone, 44100), 0.02);
+  }
+  testsupport::TempDir dir;
+  const std::string capture = dir.File("music.wav");
+  ASSERT_TRUE(RunInChild("TheDemoMusicSoundsMovesAndNeverClips", capture)) << "the playing process failed";
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
+  platform::PcmFormat format;
+  std::vector<uint8_t> pcm;
+  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm));
+  ASSERT_EQ(format.channels, 2);
+  const uint32_t rate = format.sampleRate;
+  std::vector<int16_t> frames(pcm.size() / 2);
+  for (size_t i = 0; i < frames.size(); ++i) frames[i] = static_cast<int16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8));
+  int peak = 0;
+  for (int16_t s : frames) peak = std::max(peak, std::abs(int(s)));
+  EXPECT_LT(peak, 32767) << "the music clips";
+
+  // Each track from its onset: the first sound after the last track's end.
+  size_t at = 0;
+  const size_t frameCount = frames.size() / 2;
+  for (const char* name : MUSIC) {
+    while (at < frameCount && std::abs(frames[2 * at]) < 100 && std::abs(frames[2 * at + 1]) < 100) ++at;
+    ASSERT_LT(at + size_t(rate * (MUSIC_SECONDS - 0.2)), frameCount) << name << ": only silence came out";
+    std::vector<double> mono;
+    double energy = 0.0;
+    for (size_t i = at; i < at + size_t(rate * (MUSIC_SECONDS - 0.2)); ++i) {
+      mono.push_back((frames[2 * i] + frames[2 * i + 1]) / 65536.0);
+      energy += mono.back() * mono.back();
+    }
+    EXPECT_GT(std::sqrt(energy / mono.size()), 0.01) << name << " is silent";
+    EXPECT_GT(SpectralMotion(mono, rate), 0.1) << name << " is one steady sound";
+    at += size_t(rate * (MUSIC_SECONDS + MUSIC_GAP / 2));
+  }
 }
 
 }  // namespace

@@ -95,6 +95,26 @@ TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   sprite->Release();
 }
 
+// Source rectangles come from data files: one spanning the whole int range
+// draws a quad of its width instead of overflowing.
+TEST_F(RecordingFixture, ASourceRectangleAtTheEndsOfTheIntRangeHasItsWholeWidth) {
+  ITexture* a = MakeTexture(32, 32);
+  ISprite* sprite = nullptr;
+  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  m_Rec->ClearLog();
+  ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
+  const RECT wide{INT32_MIN, -5, INT32_MAX, 5}, tall{0, INT32_MAX, 4, INT32_MIN};
+  sprite->Draw(a, &wide, nullptr, nullptr, 0xFFFFFFFFu);
+  sprite->Draw(a, &tall, nullptr, nullptr, 0xFFFFFFFFu);
+  ASSERT_EQ(sprite->End(), D3D_OK);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  const SPRITE_VERTEX* v = Vertices(m_Rec->Draws()[0]);
+  EXPECT_FLOAT_EQ(v[1].x, 4294967295.0f);  // corner (w, 0)
+  EXPECT_FLOAT_EQ(v[2].y, 9.5f);           // corner (0, h)
+  EXPECT_FLOAT_EQ(v[6 + 2].y, -4294967295.0f);
+  sprite->Release();
+}
+
 TEST_F(RecordingFixture, SpriteBatchWritesEveryChannelAndGivesStageZeroItsTextureBack) {
   ITexture* scene = MakeTexture(8, 8);
   ITexture* glyphs = MakeTexture(16, 16);

@@ -47,9 +47,6 @@ void AppScenario::Start() {
     if (line.compare(0, 6, "state ") == 0) m_StateLog.push_back(line.substr(6));
   });
   if (!SelectBackend(m_Options.gl, m_Problem)) return;
-  // As at the program's start: no music playing (a scenario run before
-  // this one in the same process may have left its last stream named).
-  g_pCurrentMusic = nullptr;
   m_Parts->data = std::make_unique<testsupport::TempDir>();
   std::error_code ec;
   std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, m_Parts->data->Path(), std::filesystem::copy_options::recursive, ec);
@@ -101,6 +98,8 @@ AppScenario::~AppScenario() {
   End();
   m_Decoder.reset();
   if (m_Parts->engineStarted) Nembra::ShutdownEngine();
+  // The music belonged to the streaming factory the engine's shutdown deleted.
+  g_pCurrentMusic = nullptr;
   delete m_App;
   m_App = nullptr;
   Nembra::g_FrameTime = 0.0f;

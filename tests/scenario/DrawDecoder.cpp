@@ -6,6 +6,7 @@
 
 #include "engine/fonts/BitmapFont.h"
 #include "engine/resources/Texture.h"
+#include "platform/Saturate.h"
 
 namespace scenario {
 
@@ -30,7 +31,8 @@ uint32_t WordAt(const std::vector<uint8_t>& bytes, size_t offset) {
   std::memcpy(&v, bytes.data() + offset, sizeof v);
   return v;
 }
-int Round(float v) { return static_cast<int>(v >= 0 ? v + 0.5f : v - 0.5f); }
+// Quads far off the screen stop at the ends of the int range.
+int Round(float v) { return platform::TruncateToInt32(v >= 0 ? v + 0.5f : v - 0.5f); }
 
 bool IsDrawLine(const std::string& line) { return line.compare(0, 4, "Draw") == 0; }
 

@@ -14,6 +14,7 @@
 #include "frontend/pda/PDAAppDesktop.h"
 #include "frontend/pda/PDAAppLogin.h"
 #include "game/App.h"
+#include "game/GameGlobals.h"
 #include "game/GameWorld.h"
 #include "platform/Input.h"
 #include "scenario/RouteDriver.h"
@@ -294,6 +295,30 @@ bool PlayThrough::Desktop(bool openMailAndNetwork) {
 
 // ---- The levels ----
 
+namespace {
+
+// How many music streams play, of every .ogg file in the data folder.
+int PlayingMusic(const std::string& dataFolder) {
+  int playing = 0;
+  if (!Nembra::g_pStreamingSoundFactory) return playing;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dataFolder, ec))
+    if (entry.path().extension() == ".ogg")
+      if (Nembra::CAudiereSound* music = Nembra::g_pStreamingSoundFactory->Find(entry.path().filename().string()))
+        playing += music->IsPlaying() ? 1 : 0;
+  return playing;
+}
+
+}  // namespace
+
+bool PlayThrough::LevelMusic(const std::string& name) {
+  const int playing = PlayingMusic(m_App.DataFolder());
+  if (playing != 1) return Fail(std::to_string(playing) + " music streams play in " + name);
+  if (g_pCurrentMusic == Nembra::g_pStreamingSoundFactory->Find(CApp::TITLE_MUSIC))
+    return Fail("the title music plays in " + name);
+  return true;
+}
+
 bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
   Begin("play " + name);
   if (!WaitState(CApp::STATE_PLAYING)) return false;
@@ -302,6 +327,7 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
   RouteDriver driver(m_Options.route ? m_Options.route(name) : datagen::DemoLevelContent(name).route, settings);
   if (driver.StepCount() == 0) return Fail("the level has no route");
   Visit(CApp::STATE_PLAYING);
+  if (!LevelMusic(name)) return false;
   if (visitPda) {
     Begin(name + ": the in-game PDA and back");
     Tap(platform::DIK_ESCAPE);
@@ -334,6 +360,7 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
       Tap(platform::DIK_SPACE);
       if (!WaitState(CApp::STATE_PLAYING, 10)) return false;
       Visit(CApp::STATE_PLAYING);
+      if (!LevelMusic(name)) return false;
       driver.Restarted();
       Begin("play " + name);
       continue;
@@ -348,28 +375,15 @@ bool PlayThrough::PlayLevel(const std::string& name, bool visitPda) {
               driver.Where());
 }
 
-namespace {
-
-// How many of the two music streams of the level over play: the title
-// music and the mission-complete notice's own.
-int PlayingMusic() {
-  int playing = 0;
-  if (!Nembra::g_pStreamingSoundFactory) return playing;
-  for (const char* name : {CApp::TITLE_MUSIC, CGUIMissionComplete::MUSIC})
-    if (Nembra::CAudiereSound* music = Nembra::g_pStreamingSoundFactory->Find(name))
-      playing += music->IsPlaying() ? 1 : 0;
-  return playing;
-}
-
-}  // namespace
-
 bool PlayThrough::LevelOver() {
   Begin("level over");
   if (!WaitState(CApp::STATE_LEVEL_OVER)) return false;
   Visit(CApp::STATE_LEVEL_OVER);
-  if (PlayingMusic() != 1) return Fail(std::to_string(PlayingMusic()) + " music streams play at the level over");
+  if (const int n = PlayingMusic(m_App.DataFolder()); n != 1)
+    return Fail(std::to_string(n) + " music streams play at the level over");
   if (!WaitFor("the level-over pause", [&] { return m_App.App().GetLevelOverDelay() <= 0.0f; })) return false;
-  if (PlayingMusic() != 1) return Fail(std::to_string(PlayingMusic()) + " music streams play after the pause");
+  if (const int n = PlayingMusic(m_App.DataFolder()); n != 1)
+    return Fail(std::to_string(n) + " music streams play after the pause");
   Tap(platform::DIK_SPACE);
   return WaitFor("the level over left",
                  [&] { return m_App.Ended() || m_App.App().GetState() != CApp::STATE_LEVEL_OVER; }, 10);

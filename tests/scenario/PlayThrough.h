@@ -69,6 +69,8 @@ class PlayThrough {
   bool StartAndLogin();
   bool Comic();
   bool PlayLevel(const std::string& name, bool visitPda);
+  // One music stream plays in the level, and it is not the title music.
+  bool LevelMusic(const std::string& name);
   bool LevelOver();
   bool Desktop(bool openMailAndNetwork);
   bool FinalAndCredits();

@@ -17,6 +17,7 @@
 #include "engine/util/Random.h"
 #include "frontend/FontNames.h"
 #include "game/App.h"
+#include "game/GameGlobals.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "scenario/ScenarioInput.h"
@@ -133,6 +134,8 @@ ScreenScenario::~ScreenScenario() {
     Nembra::g_pBitmapFontFactory = nullptr;
   }
   if (m_Engine->engineStarted) Nembra::ShutdownEngine();
+  // The music belonged to the streaming factory the engine's shutdown deleted.
+  g_pCurrentMusic = nullptr;
   m_Engine->app.reset();
   Nembra::g_FrameTime = 0.0f;
   if (m_Engine->gl) {

@@ -87,10 +87,7 @@ WorldScenario::~WorldScenario() {
     Nembra::g_pSceneManager->ForgetCamera(&m_Camera);
   }
   g_GameScript.Close();
-  // Music a script started belongs to the streaming factory, which goes
-  // with this scenario's engine.
-  g_pCurrentMusic = nullptr;
-  m_Screen.reset();
+  m_Screen.reset();  // the engine goes with it, and the current music with the engine
 }
 
 void WorldScenario::Frame(const std::function<void()>& overlay) {

@@ -7,7 +7,6 @@
 #include "tools/datagen/GameTexts.h"
 #include "tools/datagen/WordPainter.h"
 #include "tools/formats/GraphicsFiles.h"
-#include "tools/formats/SoundFiles.h"
 
 namespace {
 
@@ -20,6 +19,11 @@ std::vector<datagen::GameText> AppTexts() {
       {"TXT_KEY_TO_CONTINUE", L"Press SPACE to continue", L"Pulsa ESPACIO para continuar",
        L"\u041D\u0430\u0436\u043C\u0438\u0442\u0435 \u041F\u0420\u041E\u0411\u0415\u041B, \u0447\u0442\u043E\u0431\u044B "
        L"\u043F\u0440\u043E\u0434\u043E\u043B\u0436\u0438\u0442\u044C"},
+      // A save that failed, on the level over and the PDA login.
+      {"TXT_PROFILE_NOT_SAVED", L"Your profile could not be saved. The game will try again.",
+       L"No se pudo guardar tu perfil. El juego lo intentar\u00E1 de nuevo.",
+       L"\u041D\u0435 \u0443\u0434\u0430\u043B\u043E\u0441\u044C \u0441\u043E\u0445\u0440\u0430\u043D\u0438\u0442\u044C \u043F\u0440\u043E\u0444\u0438\u043B\u044C. "
+       L"\u0418\u0433\u0440\u0430 \u043F\u043E\u043F\u0440\u043E\u0431\u0443\u0435\u0442 \u0435\u0449\u0451 \u0440\u0430\u0437."},
   };
 }
 
@@ -38,21 +42,8 @@ formats::TestPicture RadiationImage() {
   return picture;
 }
 
-// The title music: a low drone, looped by the game.
-std::string TitleMusic() {
-  formats::Tone tone;
-  tone.frequency = 110.0;
-  tone.seconds = 4.0;
-  tone.amplitude = 0.25;
-  tone.sampleRate = 22050;
-  return formats::OggToneBytes(tone);
-}
-
 bool WriteAppFiles(const datagen::Output& out) {
-  bool ok = out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
-  const std::string music = TitleMusic();
-  ok = !music.empty() && out.Write("Karvessa.ogg", music) && ok;
-  return ok;
+  return out.Write("Green.jpg", formats::JpegBytes(RadiationImage(), 90));
 }
 
 }  // namespace

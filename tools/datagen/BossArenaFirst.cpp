@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/datagen/BossArenaFirst.h"
+#include "tools/datagen/LevelLights.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/GameTexts.h"
 #include "tools/datagen/LevelTerrain.h"
@@ -34,6 +35,7 @@ const char* const kLevelScript =
     "LightSetDiffuseColor(\"Hall\", 255, 240, 225)\n"
     "LightTurnOn(\"Hall\", true)\n"
     "LoadPlayer(\"Player.X\", 255, 255, 255)\n"
+    "PlayMP3(\"Music_Intermedio.ogg\")\n"
     "-- This exact name brings the two guardians at every start and restart.\n"
     "SetInitScript(\"LevelIntermedio_Init.lua\")\n";
 
@@ -76,7 +78,7 @@ bool WriteFirstBossArena(const Output& out) {
   ok &= out.Write(layout.name + "_Triggers.dat",
                   formats::TriggerFileBytes({formats::TriggerFileRecord::MakeCircle(
                       "LevelIntermedio_Centro.lua", "Centre", 0.0f, 0.0f, 0.0f, 300.0f)}));
-  ok &= out.Write("Scripts/LevelIntermedio.lua", std::string(kLevelScript));
+  ok &= out.Write("Scripts/LevelIntermedio.lua", std::string(kLevelScript) + datagen::FillLightScript());
   ok &= out.Write(std::string("Scripts/") + FIRST_BOSS_ARENA_INIT, std::string(kInitScript));
   ok &= out.Write("Scripts/LevelIntermedio_MatarMonstruo.lua", std::string(kKillScript));
   ok &= out.Write("Scripts/LevelIntermedio_Centro.lua", std::string(kCentreScript));

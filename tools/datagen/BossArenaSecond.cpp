@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tools/datagen/DataGen.h"
+#include "tools/datagen/LevelLights.h"
 #include "tools/datagen/GameTexts.h"
 #include "tools/datagen/LevelLayouts.h"
 #include "tools/datagen/LevelTerrain.h"
@@ -54,6 +55,7 @@ const char* const kLevelScript =
     "LightSetDiffuseColor(\"HallLight\", 230, 235, 255)\n"
     "LightTurnOn(\"HallLight\", true)\n"
     "LoadPlayer(\"Player.X\", 255, 255, 255)\n"
+    "PlayMP3(\"Music_Level12.ogg\")\n"
     "SetInitScript(\"Level12_Init.lua\")\n";
 
 const char* const kInitScript =
@@ -101,7 +103,7 @@ bool WriteSecondBossArena(const datagen::Output& out) {
   ok &= out.Write(layout.name + "_Triggers.dat",
                   formats::TriggerFileBytes({TriggerFileRecord::MakeRectangle("Level12_Hall.lua", "HALL", -51.0f,
                                                                               5300.0f, 0.0f, 500.0f, 200.0f)}));
-  ok &= out.Write("Scripts/Level12.lua", std::string(kLevelScript));
+  ok &= out.Write("Scripts/Level12.lua", std::string(kLevelScript) + datagen::FillLightScript());
   ok &= out.Write("Scripts/Level12_Init.lua", std::string(kInitScript));
   ok &= out.Write("Scripts/Level12_MatarMonstruo.lua", std::string(kKillScript));
   ok &= out.Write("Scripts/Level12_Hall.lua", std::string(kHallScript));

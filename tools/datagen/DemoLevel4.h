@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
+#include "tools/datagen/LevelLights.h"
 
 namespace datagen {
 
@@ -230,6 +231,7 @@ inline std::string LevelScript() {
          "LightSetRange(\"HubLamp\", 1400)\n"
          "LightSetAttenuation(\"HubLamp\", 1, 0, 0)\n"
          "LightTurnOn(\"HubLamp\", true)\n"
+         "PlayMP3(\"Music_Level4.ogg\")\n"
          "-- The circuit answers the Action key; at most three enemies at once.\n"
          "EnableCircuit(true)\n"
          "SetEnemyCount(3)\n"
@@ -266,7 +268,7 @@ inline DEMO_LEVEL_CONTENT Level4Content(const LEVEL_LAYOUT& /*layout*/) {
                                                 formats::TriggerFileRecord::Action),
   };
   c.scripts = {
-      {"Level4.lua", LevelScript()},
+      {"Level4.lua", LevelScript() + FillLightScript()},
       {"Level4_Init.lua", InitScript()},
       {"L4_Target.lua",
        "-- A pop-up target fell; both down completes the objective.\n"

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
+#include "tools/datagen/LevelLights.h"
 
 namespace datagen {
 
@@ -66,6 +67,7 @@ inline std::string LevelScript() {
          "LightSetRange(\"L8_Core\", 900)\n"
          "LightSetAttenuation(\"L8_Core\", 0.5, 0.0005, 0.0000005)\n"
          "LightTurnOn(\"L8_Core\", true)\n"
+         "PlayMP3(\"Music_Level8.ogg\")\n"
          "-- Eight enemies alive at once; the horn-and-spit enemies come from across the arena.\n"
          "SetEnemyCount(8)\n"
          "SetEnemyGeneratorTimer(2)\n"
@@ -163,7 +165,7 @@ inline DEMO_LEVEL_CONTENT Level8Content(const LEVEL_LAYOUT& /*layout*/) {
   };
 
   c.scripts = {
-      {"Level8.lua", LevelScript()},
+      {"Level8.lua", LevelScript() + FillLightScript()},
       {"Level8_Init.lua", InitScript()},
       {"L8_Arena.lua",
        "-- Into the south corridor: the spawn points re-arm quickly.\n"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tools/datagen/DemoLevelContent.h"
+#include "tools/datagen/LevelLights.h"
 
 namespace datagen {
 
@@ -59,6 +60,7 @@ inline std::string LevelScript() {
          "LightSetTarget(\"Sun\", 300, 500, 0)\n"
          "LightSetDiffuseColor(\"Sun\", 255, 250, 235)\n"
          "LightTurnOn(\"Sun\", true)\n"
+         "PlayMP3(\"Music_Tutorial.ogg\")\n"
          "-- No enemies in the training hall.\n"
          "SetEnemyCount(0)\n"
          "LoadPlayer(\"Player.X\", 255, 255, 255)\n";
@@ -117,7 +119,7 @@ inline DEMO_LEVEL_CONTENT TutorialContent(const LEVEL_LAYOUT& /*layout*/) {
                                     TriggerFileRecord::WalkIn, false),
   };
   c.scripts = {
-      {"LevelTutorial.lua", LevelScript()},
+      {"LevelTutorial.lua", LevelScript() + FillLightScript()},
       {"LevelTutorial_Init.lua", InitScript()},
       {"Tut_Hall.lua",
        "-- The corridor: the hint about shooting comes a moment later.\n"

@@ -11,7 +11,7 @@ using formats::Section;
 
 std::string DefaultSettings() {
   return formats::SettingsFileText({
-      Section<std::string>{"Monitor", {{"Gamma", "600"}}},
+      Section<std::string>{"Monitor", {{"Gamma", "500"}}},
       Section<std::string>{"Sound", {{"Effects", "800"}, {"Music", "700"}}},
       Section<std::string>{"Camera", {{"Type", "0"}}},
       Section<std::string>{"Key",

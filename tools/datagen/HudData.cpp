@@ -156,16 +156,8 @@ bool WriteHudSounds(const datagen::Output& out) {
   formats::Tone weapon;
   weapon.frequency = 660.0;
   weapon.seconds = 0.5;
-  formats::Tone music;
-  music.frequency = 523.25;
-  music.seconds = 4.0;
-  music.amplitude = 0.3;
-  music.channels = 2;
-  const std::string ogg = formats::OggToneBytes(music);
-  return !ogg.empty() &&
-         out.Write("ObjectiveComplete2.wav", formats::WaveToneBytes(objective)) &&
-         out.Write("WeaponUp2.wav", formats::WaveToneBytes(weapon)) &&
-         out.Write("MissionComplete.ogg", ogg);
+  return out.Write("ObjectiveComplete2.wav", formats::WaveToneBytes(objective)) &&
+         out.Write("WeaponUp2.wav", formats::WaveToneBytes(weapon));
 }
 
 bool WriteHudData(const datagen::Output& out) {

@@ -60,9 +60,17 @@ std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample) {
 }
 
 std::string OggToneBytes(const Tone& tone) {
+  const size_t frames = FrameCount(tone);
+  std::vector<float> samples(frames * tone.channels);
+  for (size_t i = 0; i < frames; ++i)
+    for (uint16_t c = 0; c < tone.channels; ++c) samples[i * tone.channels + c] = static_cast<float>(Sample(tone, i));
+  return OggBytes(samples, tone.channels, tone.sampleRate);
+}
+
+std::string OggBytes(const std::vector<float>& samples, uint16_t channels, uint32_t sampleRate, float quality) {
   vorbis_info info;
   vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, tone.channels, static_cast<long>(tone.sampleRate), 0.4f) != 0) {
+  if (channels == 0 || vorbis_encode_init_vbr(&info, channels, static_cast<long>(sampleRate), quality) != 0) {
     vorbis_info_clear(&info);
     return std::string();
   }
@@ -91,17 +99,15 @@ std::string OggToneBytes(const Tone& tone) {
   ogg_stream_packetin(&stream, &headerCode);
   takePages(true);
 
-  const size_t frames = FrameCount(tone);
+  const size_t frames = samples.size() / channels;
   const size_t chunk = 4096;
   ogg_packet packet;
   for (size_t at = 0;; at += chunk) {
     const size_t n = at < frames ? std::min(chunk, frames - at) : 0;
     if (n > 0) {
       float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
-      for (size_t i = 0; i < n; ++i) {
-        const float s = static_cast<float>(Sample(tone, at + i));
-        for (uint16_t c = 0; c < tone.channels; ++c) buffer[c][i] = s;
-      }
+      for (size_t i = 0; i < n; ++i)
+        for (uint16_t c = 0; c < channels; ++c) buffer[c][i] = samples[(at + i) * channels + c];
     }
     vorbis_analysis_wrote(&dsp, static_cast<int>(n));  // 0 marks the end
     while (vorbis_analysis_blockout(&dsp, &block) == 1) {

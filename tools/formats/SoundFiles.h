@@ -3,6 +3,7 @@
 // file. Tests and the demo data generator make their sounds with these.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace formats {
 
@@ -19,5 +20,10 @@ std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample = 16);
 
 // An Ogg Vorbis file of the tone; empty when the encoder refuses the format.
 std::string OggToneBytes(const Tone& tone);
+
+// An Ogg Vorbis file of any sound: `samples` interleaved by channel, each in
+// -1 .. 1; `quality` is the encoder's -0.1 .. 1. Empty when it is refused.
+std::string OggBytes(const std::vector<float>& samples, uint16_t channels, uint32_t sampleRate,
+                     float quality = 0.4f);
 
 }  // namespace formats

@@ -156,6 +156,7 @@ void RecordingDevice::ResetStates() {
   m_Transforms.clear();
   m_Lights.clear();
   m_LightOn.clear();
+  m_LightsOnCount = 0;
   m_Material = D3DMATERIAL9();
   m_Viewport = D3DVIEWPORT9();
   m_Viewport.Width = m_Params.BackBufferWidth;
@@ -289,11 +290,10 @@ HRESULT RecordingDevice::GetLight(DWORD index, D3DLIGHT9* light) {
 HRESULT RecordingDevice::LightEnable(DWORD index, BOOL enable) {
   ++m_Stats.lightCalls;
   Record("LightEnable " + Num(index) + " " + Num(enable ? 1 : 0));
-  if (enable && !LightEnabled(index)) {
-    const auto on = std::count_if(m_LightOn.begin(), m_LightOn.end(), [](const auto& l) { return l.second; });
-    if (on >= long(MAX_ACTIVE_LIGHTS)) return D3DERR_INVALIDCALL;
-  }
+  const bool was = LightEnabled(index);
+  if (enable && !was && m_LightsOnCount >= MAX_ACTIVE_LIGHTS) return D3DERR_INVALIDCALL;
   if (enable && !m_Lights.count(index)) m_Lights[index] = D3DLIGHT9();  // a default light, as the device makes one
+  if ((enable != 0) != was) m_LightsOnCount = enable ? m_LightsOnCount + 1 : m_LightsOnCount - 1;
   m_LightOn[index] = enable != 0;
   return D3D_OK;
 }

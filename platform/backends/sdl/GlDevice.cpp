@@ -166,11 +166,8 @@ class GlDevice final : public IDevice {
   HRESULT LightEnable(DWORD index, BOOL enable) override {
     LightSlot& slot = m_Lights[index];  // a light never set is a default white directional one
     Bump(m_Versions.lights);
-    if (enable && !slot.on) {
-      uint32_t on = 0;
-      for (const auto& l : m_Lights) on += l.second.on;
-      if (on >= MAX_ACTIVE_LIGHTS) return D3DERR_INVALIDCALL;
-    }
+    if (enable && !slot.on && m_LightsOn >= MAX_ACTIVE_LIGHTS) return D3DERR_INVALIDCALL;
+    if ((enable != 0) != slot.on) m_LightsOn = enable ? m_LightsOn + 1 : m_LightsOn - 1;
     slot.on = enable != 0;
     return D3D_OK;
   }
@@ -604,6 +601,7 @@ class GlDevice final : public IDevice {
     D3DXMatrixIdentity(&m_Proj);
     for (D3DXMATRIX& m : m_TexMat) D3DXMatrixIdentity(&m);
     m_Lights.clear();
+    m_LightsOn = 0;
     m_Material = D3DMATERIAL9();
     m_Viewport = D3DVIEWPORT9();
     m_Viewport.Width = m_Params.BackBufferWidth;
@@ -960,6 +958,7 @@ class GlDevice final : public IDevice {
   DeviceStates m_States;
   D3DXMATRIX m_World, m_View, m_Proj, m_TexMat[MAX_TEXTURE_STAGES];
   std::map<DWORD, LightSlot> m_Lights;
+  uint32_t m_LightsOn = 0;  // slots of m_Lights that are on
   D3DMATERIAL9 m_Material;
   D3DVIEWPORT9 m_Viewport;
   D3DGAMMARAMP m_Gamma;
