@@ -10,23 +10,20 @@
 #include "platform/Saturate.h"
 
 std::string CreditsFileFor(const std::wstring& language) {
-  if (language == L"SPA") return "Credits_ES.txt";
-  if (language == L"RUS") return "Credits_RU.txt";
-  return "Credits_EN.txt";
+  return std::string("Credits") + Nembra::LanguageSuffixOf(language) + ".txt";
 }
 
 CCredits::CCredits(const std::string& file) {
   LoadText(file);
   if (Nembra::g_pTextureFactory) {
-    const bool russian = Nembra::g_LanguageCode == L"RUS";
-    m_Background.SetTexture(Nembra::g_pTextureFactory->Get(russian ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND));
-    m_Band.SetTexture(Nembra::g_pTextureFactory->Get("TP.png"));
+    m_Background.SetTexture(m_BackgroundTexture.Take(MenuBackgroundOf(Nembra::g_LanguageCode)));
+    m_Band.SetTexture(m_BandTexture.Take("TP.png"));
   }
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 1024, 1024));
   m_Band.SetSourceRect(Nembra::MakeRect(0, 0, 1, 1));
   m_Band.m_ScaleX = 800.0f;
   m_Band.m_ScaleY = 100.0f;
-  m_pFont = Nembra::g_pBitmapFontFactory ? Nembra::g_pBitmapFontFactory->Get(FONT_GUI_SMALL_NUMBERS) : nullptr;
+  m_Font.Take(FONT_GUI_SMALL_NUMBERS);
 }
 
 CCredits::~CCredits() = default;
@@ -36,15 +33,16 @@ void CCredits::LoadText(const std::string& file) { m_Lines = LoadCreditLines(Nem
 int CCredits::DrawLines(float startY) {
   // A long credits file runs past the int range: the pen stops at its end.
   int y = platform::TruncateToInt32(startY);
-  const int height = m_pFont ? m_pFont->m_LineAdvance : 0;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  const int height = font ? font->m_LineAdvance : 0;
   const int heading = platform::ClampToInt32(2 * int64_t(height));
   for (const CREDIT_LINE& line : m_Lines) {
     if (!line.IsHeading()) {
-      if (m_pFont) m_pFont->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
+      if (font) font->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
       y = platform::AddSaturated(y, height);
     } else {
       y = platform::AddSaturated(y, heading);
-      if (m_pFont) m_pFont->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
+      if (font) font->DrawText(line.text, 400, y, line.red, line.green, line.blue, line.alpha);
       y = platform::AddSaturated(y, heading);
     }
   }
@@ -59,7 +57,7 @@ void CCredits::Render() {
     device->EndSprite();
   }
   if (device && device->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
-    if (m_pFont) m_pFont->m_Centered = true;
+    if (Nembra::CBitmapFont* font = m_Font.Get()) font->m_Centered = true;
     DrawLines(m_Position);
     device->EndSprite();
   }

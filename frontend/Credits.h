@@ -7,17 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/CreditsText.h"
-
-namespace Nembra {
-class CBitmapFont;
-}
 
 class CCredits {
  public:
   // Reads the text (data folder + name) and takes the background, the band
-  // and the font.
+  // and the font, which the destructor gives back.
   explicit CCredits(const std::string& file);
   ~CCredits();
   CCredits(const CCredits&) = delete;
@@ -38,7 +37,9 @@ class CCredits {
  private:
   Nembra::CStatic2DSprite m_Background;
   Nembra::CStatic2DSprite m_Band;
-  Nembra::CBitmapFont* m_pFont = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_BackgroundTexture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_BandTexture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
   std::vector<CREDIT_LINE> m_Lines;
 };
 

@@ -1,5 +1,6 @@
 #include "frontend/FinalScreen.h"
 
+#include "engine/app/Engine.h"
 #include "engine/app/Mouse.h"
 #include "engine/resources/Texture.h"
 #include "frontend/BuyNowButton.h"
@@ -28,16 +29,16 @@ Nembra::CTexture* SingleLevel(const std::string& name) {
 }  // namespace
 
 void CFinalScreen::Init(const std::wstring& language) {
-  m_pBackgroundTexture = SingleLevel(kScreen);
+  m_BackgroundTexture.Hold(kScreen, SingleLevel(kScreen));
   SetUpPointer(m_Pointer);
-  m_Background.SetTexture(m_pBackgroundTexture);
+  m_Background.SetTexture(m_BackgroundTexture.Get());
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
-  m_FinalName = language == L"RUS" ? "Final_RU.png" : (language == L"SPA" ? "Final_ES.png" : "Final_EN.png");
-  m_pFinalTexture = SingleLevel(m_FinalName);
+  const std::string finalName = std::string("Final") + Nembra::LanguageSuffixOf(language) + ".png";
+  m_FinalTexture.Hold(finalName, SingleLevel(finalName));
   const float centreY[3] = {30.0f, 22.0f, 22.0f};
   const float positionY[3] = {190.0f, 300.0f, 370.0f};
   for (int i = 0; i < 3; ++i) {
-    m_Strips[i].SetTexture(m_pFinalTexture);
+    m_Strips[i].SetTexture(m_FinalTexture.Get());
     m_Strips[i].SetSourceRect(Nembra::MakeRect(0, 60 * i, 512, 60));
     m_Strips[i].m_Center = D3DXVECTOR3(256.0f, centreY[i], 0.0f);
     m_Strips[i].SetPosition(D3DXVECTOR3(400.0f, positionY[i], 0.0f));
@@ -52,28 +53,23 @@ void CFinalScreen::Update() {
 }
 
 void CFinalScreen::Release() {
-  if (Nembra::g_pTextureFactory) {
-    if (m_pBackgroundTexture) Nembra::g_pTextureFactory->Release(kScreen);
-    if (m_pFinalTexture) Nembra::g_pTextureFactory->Release(m_FinalName);
-  }
-  m_pBackgroundTexture = m_pFinalTexture = nullptr;
+  m_BackgroundTexture.Reset();
+  m_FinalTexture.Reset();
   m_Background = Nembra::CStatic2DSprite();
   for (Nembra::CStatic2DSprite& strip : m_Strips) strip = Nembra::CStatic2DSprite();
   m_Pointer = Nembra::CStatic2DSprite();
 }
 
 CBuyNowScreen::CBuyNowScreen() {
-  m_pTexture = SingleLevel(kScreen);
+  m_Texture.Hold(kScreen, SingleLevel(kScreen));
   SetUpPointer(m_Pointer);
-  m_Background.SetTexture(m_pTexture);
+  m_Background.SetTexture(m_Texture.Get());
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
-  m_Strip.SetTexture(m_pTexture);
+  m_Strip.SetTexture(m_Texture.Get());
   m_Strip.SetSourceRect(Nembra::MakeRect(0, 600, 800, 135));
 }
 
-CBuyNowScreen::~CBuyNowScreen() {
-  if (Nembra::g_pTextureFactory && m_pTexture) Nembra::g_pTextureFactory->Release(kScreen);
-}
+CBuyNowScreen::~CBuyNowScreen() = default;
 
 void CBuyNowScreen::Render() {
   m_Background.Draw();

@@ -7,11 +7,9 @@
 // batch the application has begun.
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
-
-namespace Nembra {
-class CTexture;
-}
 
 class CFinalScreen {
  public:
@@ -24,12 +22,11 @@ class CFinalScreen {
   void Update();
   void Release();
 
-  const std::string& GetFinalImage() const { return m_FinalName; }
+  const std::string& GetFinalImage() const { return m_FinalTexture.GetName(); }
 
  private:
-  Nembra::CTexture* m_pBackgroundTexture = nullptr;
-  Nembra::CTexture* m_pFinalTexture = nullptr;
-  std::string m_FinalName;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_BackgroundTexture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_FinalTexture{Nembra::g_pTextureFactory};
   Nembra::CStatic2DSprite m_Background;
   Nembra::CStatic2DSprite m_Strips[3];
   Nembra::CStatic2DSprite m_Pointer;
@@ -45,7 +42,7 @@ class CBuyNowScreen {
   void Render();
 
  private:
-  Nembra::CTexture* m_pTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
   Nembra::CStatic2DSprite m_Background;
   Nembra::CStatic2DSprite m_Strip;
   Nembra::CStatic2DSprite m_Pointer;

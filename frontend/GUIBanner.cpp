@@ -1,5 +1,6 @@
 #include "frontend/GUIBanner.h"
 
+#include "engine/app/Engine.h"
 #include "engine/app/Application.h"
 #include "engine/resources/Texture.h"
 #include "engine/sound/WaveSound.h"
@@ -18,20 +19,19 @@ void CGUIBanner::LoadWeaponUpTexts(const std::wstring& language) {
 void CGUIBanner::Load(const std::wstring& language, TEXT_IMAGE image, const char* sound) {
   // Loading again (another language) gives back what the last load took.
   Release();
-  const TEXT_LANGUAGE lang = TextLanguageOf(language);
-  m_AtlasName = TEXT_ATLASES[lang];
-  if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(m_AtlasName);
+  const int lang = Nembra::LanguageIndexOf(language);
+  const char* atlas = TEXT_ATLASES[lang];
+  m_Texture.Hold(atlas, Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(atlas) : nullptr);
   const WORD_IMAGE& word = WORD_IMAGES[lang][image];
   const float cx = static_cast<float>(word.centerX), cy = static_cast<float>(word.centerY);
-  PlaceSprite(m_Notice, m_pTexture, word.rect, 400.0f, 300.0f, cx, cy);
-  PlaceFlash(m_Flash, m_pTexture, word.rect, 400.0f, 300.0f, cx, cy);
+  PlaceSprite(m_Notice, m_Texture.Get(), word.rect, 400.0f, 300.0f, cx, cy);
+  PlaceFlash(m_Flash, m_Texture.Get(), word.rect, 400.0f, 300.0f, cx, cy);
   m_Notice.m_Visible = false;
   m_Flash.m_Duration = FLASH_TIME;
   m_Flash.m_Timer = 0.0f;
   m_DisplayTimer = 0.0f;
   m_FadeTimer = 0.0f;
-  m_SoundName = sound;
-  if (Nembra::g_pWaveSoundFactory) m_pSound = Nembra::g_pWaveSoundFactory->Get(m_SoundName);
+  m_Sound.Take(sound);
 }
 
 void CGUIBanner::Show() {
@@ -40,7 +40,7 @@ void CGUIBanner::Show() {
   m_DisplayTimer = 0.0f;
   m_FadeTimer = 0.0f;
   m_Flash.Start();
-  if (m_pSound) m_pSound->Play(false);
+  if (Nembra::CWaveSound* s = m_Sound.Get()) s->Play(false);
 }
 
 void CGUIBanner::Update() {
@@ -69,10 +69,8 @@ void CGUIBanner::Update() {
 }
 
 void CGUIBanner::Release() {
-  if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_AtlasName);
-  if (m_pSound && Nembra::g_pWaveSoundFactory) Nembra::g_pWaveSoundFactory->Release(m_SoundName);
-  m_pTexture = nullptr;
-  m_pSound = nullptr;
+  m_Texture.Reset();
+  m_Sound.Reset();
   m_Notice = Nembra::CStatic2DSprite();
   m_Notice.m_Visible = false;
   m_Flash = CGUIFlash();

@@ -4,14 +4,12 @@
 // has two: objective complete and weapon up.
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
+#include "engine/sound/WaveSound.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/GUIFlash.h"
 #include "frontend/GUILayout.h"
-
-namespace Nembra {
-class CTexture;
-class CWaveSound;
-}  // namespace Nembra
 
 class CGUIBanner {
  public:
@@ -35,8 +33,8 @@ class CGUIBanner {
   const CGUIFlash& Flash() const { return m_Flash; }
   float GetDisplayTimer() const { return m_DisplayTimer; }
   float GetFadeTimer() const { return m_FadeTimer; }
-  Nembra::CWaveSound* GetSound() const { return m_pSound; }
-  const std::string& GetAtlasName() const { return m_AtlasName; }
+  Nembra::CWaveSound* GetSound() const { return m_Sound.Get(); }
+  const std::string& GetAtlasName() const { return m_Texture.GetName(); }
 
  private:
   void Load(const std::wstring& language, gui_layout::TEXT_IMAGE image, const char* sound);
@@ -45,8 +43,6 @@ class CGUIBanner {
   CGUIFlash m_Flash;
   float m_DisplayTimer = 0.0f;
   float m_FadeTimer = 0.0f;
-  Nembra::CTexture* m_pTexture = nullptr;
-  Nembra::CWaveSound* m_pSound = nullptr;
-  std::string m_AtlasName;
-  std::string m_SoundName;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CWaveSoundFactory> m_Sound{Nembra::g_pWaveSoundFactory};
 };

@@ -19,16 +19,16 @@ std::wstring TwoDigits(int value) { return (value < 10 ? L"0" : L"") + std::to_w
 }  // namespace
 
 void CGUICounters::Init() {
-  if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(GUI_ATLAS);
+  if (Nembra::g_pTextureFactory) m_Texture.Hold(GUI_ATLAS, Nembra::g_pTextureFactory->GetSingleLevel(GUI_ATLAS));
   for (int i = 0; i < ROW_COUNT; ++i) {
     COUNTER_ROW& row = m_Rows[i];
-    PlaceSprite(row.icon, m_pTexture, COUNTER_STRIPS[i], 4.0f, 4.0f);
-    PlaceFlash(row.flash, m_pTexture, COUNTER_FLASHES[i], 21.0f, 21.0f, 11.0f, 11.0f);
+    PlaceSprite(row.icon, m_Texture.Get(), COUNTER_STRIPS[i], 4.0f, 4.0f);
+    PlaceFlash(row.flash, m_Texture.Get(), COUNTER_FLASHES[i], 21.0f, 21.0f, 11.0f, 11.0f);
     row.visible = false;
     row.complete = false;
   }
   m_ShownRows = 0;
-  if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_BIG_NUMBERS);
+  m_Font.Take(FONT_GUI_BIG_NUMBERS);
 }
 
 void CGUICounters::Stack(ROW which, bool wasVisible) {
@@ -111,25 +111,24 @@ std::wstring CGUICounters::RowText(ROW which) const {
 }
 
 void CGUICounters::Draw() {
-  if (!m_pFont) return;
-  m_pFont->m_Centered = false;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  if (!font) return;
+  font->m_Centered = false;
   for (int i = 0; i < ROW_COUNT; ++i) {
     const COUNTER_ROW& row = m_Rows[i];
     if (!row.visible) continue;
     const int x = static_cast<int>(row.textX);
     const int y = static_cast<int>(row.textY);
     if (row.complete)
-      m_pFont->DrawText(RowText(static_cast<ROW>(i)), x, y, 1.0f, 210.0f / 255.0f, 0.0f, 1.0f);
+      font->DrawText(RowText(static_cast<ROW>(i)), x, y, 1.0f, 210.0f / 255.0f, 0.0f, 1.0f);
     else
-      m_pFont->DrawText(RowText(static_cast<ROW>(i)), x, y, 1.0f, 1.0f, 1.0f, 1.0f);
+      font->DrawText(RowText(static_cast<ROW>(i)), x, y, 1.0f, 1.0f, 1.0f, 1.0f);
   }
 }
 
 void CGUICounters::Release() {
-  if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(GUI_ATLAS);
-  if (m_pFont && Nembra::g_pBitmapFontFactory) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_BIG_NUMBERS);
-  m_pTexture = nullptr;
-  m_pFont = nullptr;
+  m_Texture.Reset();
+  m_Font.Reset();
   for (COUNTER_ROW& row : m_Rows) row = COUNTER_ROW();
   m_ShownRows = 0;
 }

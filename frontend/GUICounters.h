@@ -7,13 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/GUIFlash.h"
 
-namespace Nembra {
-class CBitmapFont;
-class CTexture;
-}  // namespace Nembra
 class CLevelTimer;
 
 class CGUICounters {
@@ -68,6 +67,6 @@ class CGUICounters {
 
   COUNTER_ROW m_Rows[ROW_COUNT];
   uint32_t m_ShownRows = 0;
-  Nembra::CBitmapFont* m_pFont = nullptr;
-  Nembra::CTexture* m_pTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
 };

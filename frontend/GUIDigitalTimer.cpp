@@ -7,7 +7,7 @@
 #include "game/LevelTimer.h"
 
 CGUIDigitalTimer::CGUIDigitalTimer() {
-  if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_DIGITAL);
+  m_Font.Take(FONT_GUI_DIGITAL);
 }
 
 void CGUIDigitalTimer::Show(const CLevelTimer* timer, float limit) {
@@ -23,8 +23,7 @@ void CGUIDigitalTimer::Hide() {
 }
 
 void CGUIDigitalTimer::Release() {
-  if (m_pFont && Nembra::g_pBitmapFontFactory) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_DIGITAL);
-  m_pFont = nullptr;
+  m_Font.Reset();
 }
 
 std::wstring CGUIDigitalTimer::FormatTime(float timeLeft) {
@@ -48,7 +47,8 @@ void CGUIDigitalTimer::Draw() {
   float left = m_TimeLimit - (m_pTimer ? m_pTimer->GetTime() : 0.0f);
   if (!(left > 0.0f)) left = 0.0f;
   m_TimeLeft = left;
-  if (!m_pFont) return;
-  m_pFont->m_Centered = true;
-  m_pFont->DrawText(FormatTime(m_TimeLeft), TEXT_X, TEXT_Y, 1.0f, 1.0f, 1.0f, 1.0f);
+  Nembra::CBitmapFont* font = m_Font.Get();
+  if (!font) return;
+  font->m_Centered = true;
+  font->DrawText(FormatTime(m_TimeLeft), TEXT_X, TEXT_Y, 1.0f, 1.0f, 1.0f, 1.0f);
 }

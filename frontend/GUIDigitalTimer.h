@@ -5,9 +5,9 @@
 // timer; it is drawn in the HUD's text batch while shown.
 #include <string>
 
-namespace Nembra {
-class CBitmapFont;
-}
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
+
 class CLevelTimer;
 
 class CGUIDigitalTimer {
@@ -45,6 +45,6 @@ class CGUIDigitalTimer {
   const CLevelTimer* m_pTimer = nullptr;
   float m_TimeLimit = 0.0f;
   float m_TimeLeft = 0.0f;
-  Nembra::CBitmapFont* m_pFont = nullptr;
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
   bool m_Visible = false;
 };

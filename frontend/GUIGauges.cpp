@@ -20,17 +20,15 @@ int CGUIGaugeBase::NumberX(uint32_t value, int oneDigit, int twoDigits, int thre
 }
 
 void CGUIGaugeBase::Take() {
-  if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(GUI_ATLAS);
-  if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_SMALL_NUMBERS);
+  if (Nembra::g_pTextureFactory) m_Texture.Hold(GUI_ATLAS, Nembra::g_pTextureFactory->GetSingleLevel(GUI_ATLAS));
+  m_Font.Take(FONT_GUI_SMALL_NUMBERS);
   m_Flash.m_Timer = 0.0f;
   m_BlinkTimer = 0.0f;
 }
 
 void CGUIGaugeBase::Release() {
-  if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(GUI_ATLAS);
-  if (m_pFont && Nembra::g_pBitmapFontFactory) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_SMALL_NUMBERS);
-  m_pTexture = nullptr;
-  m_pFont = nullptr;
+  m_Texture.Reset();
+  m_Font.Reset();
   m_Frame = m_Bar = m_BlinkBar = Nembra::CStatic2DSprite();
   m_Flash = CGUIFlash();
   m_BlinkTimer = 0.0f;
@@ -38,10 +36,10 @@ void CGUIGaugeBase::Release() {
 
 void CGUIHealthGauge::Init() {
   Take();
-  PlaceSprite(m_Frame, m_pTexture, HEALTH_FRAME, 4.0f, 560.0f);
-  PlaceSprite(m_Bar, m_pTexture, HEALTH_BAR, 39.0f, 569.0f);
-  PlaceSprite(m_BlinkBar, m_pTexture, HEALTH_BLINK_BAR, 39.0f, 569.0f);
-  PlaceFlash(m_Flash, m_pTexture, HEALTH_FLASH, 21.0f, 577.0f, 11.0f, 11.0f);
+  PlaceSprite(m_Frame, m_Texture.Get(), HEALTH_FRAME, 4.0f, 560.0f);
+  PlaceSprite(m_Bar, m_Texture.Get(), HEALTH_BAR, 39.0f, 569.0f);
+  PlaceSprite(m_BlinkBar, m_Texture.Get(), HEALTH_BLINK_BAR, 39.0f, 569.0f);
+  PlaceFlash(m_Flash, m_Texture.Get(), HEALTH_FLASH, 21.0f, 577.0f, 11.0f, 11.0f);
 }
 
 void CGUIHealthGauge::Update() {
@@ -67,18 +65,19 @@ void CGUIHealthGauge::Update() {
 }
 
 void CGUIHealthGauge::Draw() {
-  if (!m_pFont) return;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  if (!font) return;
   const uint32_t health = GetHudPlayerView().Read().health;
-  m_pFont->m_Centered = false;
-  m_pFont->DrawText(std::to_wstring(health), NumberX(health, 92, 87, 82), 569, 1.0f, 1.0f, 1.0f, 1.0f);
+  font->m_Centered = false;
+  font->DrawText(std::to_wstring(health), NumberX(health, 92, 87, 82), 569, 1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void CGUIAbilityGauge::Init() {
   Take();
-  PlaceSprite(m_Frame, m_pTexture, ABILITY_FRAME, 166.0f, 559.0f);
-  PlaceSprite(m_Bar, m_pTexture, ABILITY_BAR, 190.0f, 569.0f);
-  PlaceSprite(m_BlinkBar, m_pTexture, ABILITY_BLINK_BAR, 190.0f, 569.0f);
-  PlaceFlash(m_Flash, m_pTexture, ABILITY_FLASH, 779.0f, 576.0f, 11.0f, 11.0f);
+  PlaceSprite(m_Frame, m_Texture.Get(), ABILITY_FRAME, 166.0f, 559.0f);
+  PlaceSprite(m_Bar, m_Texture.Get(), ABILITY_BAR, 190.0f, 569.0f);
+  PlaceSprite(m_BlinkBar, m_Texture.Get(), ABILITY_BLINK_BAR, 190.0f, 569.0f);
+  PlaceFlash(m_Flash, m_Texture.Get(), ABILITY_FLASH, 779.0f, 576.0f, 11.0f, 11.0f);
 }
 
 void CGUIAbilityGauge::Update() {
@@ -104,8 +103,9 @@ void CGUIAbilityGauge::Update() {
 }
 
 void CGUIAbilityGauge::Draw() {
-  if (!m_pFont) return;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  if (!font) return;
   const uint32_t charge = GetHudPlayerView().Read().abilityCharge;
-  m_pFont->m_Centered = false;
-  m_pFont->DrawText(std::to_wstring(charge) + L"%", NumberX(charge, 467, 462, 457), 569, 1.0f, 1.0f, 1.0f, 1.0f);
+  font->m_Centered = false;
+  font->DrawText(std::to_wstring(charge) + L"%", NumberX(charge, 467, 462, 457), 569, 1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/GUIFlash.h"
-
-namespace Nembra {
-class CBitmapFont;
-class CTexture;
-}  // namespace Nembra
 
 // Opacity of a blink bar whose timer runs down from 2 x half to 0: rising
 // from 0 to 1 over the first half, falling back to 0 over the second.
@@ -41,9 +39,9 @@ class CGUIGaugeBase {
   Nembra::CStatic2DSprite m_Bar;
   Nembra::CStatic2DSprite m_BlinkBar;
   CGUIFlash m_Flash;
-  Nembra::CBitmapFont* m_pFont = nullptr;
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
   float m_BlinkTimer = 0.0f;
-  Nembra::CTexture* m_pTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
 };
 
 class CGUIHealthGauge : public CGUIGaugeBase {

@@ -9,11 +9,11 @@
 using namespace gui_layout;
 
 void CGUIMessageBox::Init() {
-  if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(GUI_ATLAS);
-  if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_MESSAGE);
-  PlaceSprite(m_Frame, m_pTexture, MESSAGE_FRAME, 6.0f, 415.0f);
-  PlaceSprite(m_Portrait, m_pTexture, MESSAGE_PORTRAIT, 17.0f, 454.0f);
-  PlaceFlash(m_Flash, m_pTexture, MESSAGE_GLOW, 363.0f, 485.0f, 355.0f, 67.0f);
+  if (Nembra::g_pTextureFactory) m_Texture.Hold(GUI_ATLAS, Nembra::g_pTextureFactory->GetSingleLevel(GUI_ATLAS));
+  m_Font.Take(FONT_GUI_MESSAGE);
+  PlaceSprite(m_Frame, m_Texture.Get(), MESSAGE_FRAME, 6.0f, 415.0f);
+  PlaceSprite(m_Portrait, m_Texture.Get(), MESSAGE_PORTRAIT, 17.0f, 454.0f);
+  PlaceFlash(m_Flash, m_Texture.Get(), MESSAGE_GLOW, 363.0f, 485.0f, 355.0f, 67.0f);
   m_Flash.m_Duration = 0.35f;
   m_Flash.m_StartScale = 1.0f;
   m_Flash.m_EndScale = 1.3f;
@@ -75,20 +75,19 @@ void CGUIMessageBox::Update() {
 }
 
 void CGUIMessageBox::Draw() {
-  if (!m_Visible || !m_pFont) return;
-  m_pFont->m_WrapWidth = WRAP_WIDTH;
-  m_pFont->m_LineAdvance = LINE_HEIGHT;
-  m_pFont->m_Centered = false;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  if (!m_Visible || !font) return;
+  font->m_WrapWidth = WRAP_WIDTH;
+  font->m_LineAdvance = LINE_HEIGHT;
+  font->m_Centered = false;
   const float a = m_ClosingTimer > 0.0f ? m_ClosingTimer : 1.0f;
-  m_pFont->DrawText(m_Text, TEXT_X, TEXT_Y, 1.0f, 1.0f, 1.0f, a);
+  font->DrawText(m_Text, TEXT_X, TEXT_Y, 1.0f, 1.0f, 1.0f, a);
 }
 
 void CGUIMessageBox::Release() {
-  if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(GUI_ATLAS);
-  if (m_pFont && Nembra::g_pBitmapFontFactory) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_MESSAGE);
+  m_Texture.Reset();
+  m_Font.Reset();
   ReleasePortraitImage();
-  m_pTexture = nullptr;
-  m_pFont = nullptr;
   m_Frame = Nembra::CStatic2DSprite();
   m_Portrait = Nembra::CStatic2DSprite();
   m_Flash = CGUIFlash();

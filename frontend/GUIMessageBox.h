@@ -4,13 +4,11 @@
 // out over a second, or closed early.
 #include <string>
 
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/GUIFlash.h"
-
-namespace Nembra {
-class CBitmapFont;
-class CTexture;
-}  // namespace Nembra
 
 class CGUIMessageBox {
  public:
@@ -57,10 +55,10 @@ class CGUIMessageBox {
   Nembra::CStatic2DSprite m_Frame;
   Nembra::CStatic2DSprite m_Portrait;
   std::wstring m_Text;
-  Nembra::CBitmapFont* m_pFont = nullptr;
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
   bool m_Visible = false;
   CGUIFlash m_Flash;
-  Nembra::CTexture* m_pTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
   float m_Elapsed = 0.0f;
   float m_ClosingTimer = 0.0f;
   float m_DisplayTime = 0.0f;

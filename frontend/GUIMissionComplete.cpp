@@ -1,5 +1,6 @@
 #include "frontend/GUIMissionComplete.h"
 
+#include "engine/app/Engine.h"
 #include "engine/app/Application.h"
 #include "engine/app/Mouse.h"
 #include "engine/resources/Texture.h"
@@ -13,7 +14,7 @@ using namespace gui_layout;
 void CGUIMissionComplete::LoadTexts(const std::wstring& language) {
   // Another language gives back the atlas of the last one.
   if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_AtlasName);
-  const TEXT_LANGUAGE lang = TextLanguageOf(language);
+  const int lang = Nembra::LanguageIndexOf(language);
   m_AtlasName = TEXT_ATLASES[lang];
   m_pTexture = Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(m_AtlasName) : nullptr;
   PlaceSprite(m_Backdrop, m_pTexture, DIM_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);

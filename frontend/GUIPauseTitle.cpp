@@ -1,5 +1,6 @@
 #include "frontend/GUIPauseTitle.h"
 
+#include "engine/app/Engine.h"
 #include "engine/resources/Texture.h"
 #include "frontend/GUISprites.h"
 
@@ -7,15 +8,15 @@ using namespace gui_layout;
 
 void CGUIPauseTitle::LoadTexts(const std::wstring& language) {
   Release();
-  const TEXT_LANGUAGE lang = TextLanguageOf(language);
-  m_AtlasName = TEXT_ATLASES[lang];
-  if (Nembra::g_pTextureFactory) m_pTexture = Nembra::g_pTextureFactory->GetSingleLevel(m_AtlasName);
-  PlaceSprite(m_Backdrop, m_pTexture, DIM_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);
+  const int lang = Nembra::LanguageIndexOf(language);
+  const char* atlas = TEXT_ATLASES[lang];
+  m_Texture.Hold(atlas, Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(atlas) : nullptr);
+  PlaceSprite(m_Backdrop, m_Texture.Get(), DIM_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);
   m_Backdrop.m_ScaleX = m_Backdrop.m_ScaleY = 100.0f;
   const WORD_IMAGE& word = WORD_IMAGES[lang][TEXT_DEATH_TITLE];
   const float cx = static_cast<float>(word.centerX), cy = static_cast<float>(word.centerY);
-  PlaceSprite(m_Title, m_pTexture, word.rect, 400.0f, 300.0f, cx, cy);
-  PlaceFlash(m_Flash, m_pTexture, word.rect, 400.0f, 300.0f, cx, cy);
+  PlaceSprite(m_Title, m_Texture.Get(), word.rect, 400.0f, 300.0f, cx, cy);
+  PlaceFlash(m_Flash, m_Texture.Get(), word.rect, 400.0f, 300.0f, cx, cy);
   m_Flash.m_Duration = FLASH_TIME;
   m_Flash.m_Timer = 0.0f;
 }
@@ -32,8 +33,7 @@ void CGUIPauseTitle::Draw() {
 }
 
 void CGUIPauseTitle::Release() {
-  if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_AtlasName);
-  m_pTexture = nullptr;
+  m_Texture.Reset();
   m_Backdrop = Nembra::CStatic2DSprite();
   m_Title = Nembra::CStatic2DSprite();
   m_Flash = CGUIFlash();

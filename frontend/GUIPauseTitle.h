@@ -3,12 +3,10 @@
 // backdrop and the language's title image, flashed when the player dies.
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/GUIFlash.h"
-
-namespace Nembra {
-class CTexture;
-}
 
 class CGUIPauseTitle {
  public:
@@ -24,12 +22,11 @@ class CGUIPauseTitle {
 
   const Nembra::CStatic2DSprite& Title() const { return m_Title; }
   const CGUIFlash& Flash() const { return m_Flash; }
-  const std::string& GetAtlasName() const { return m_AtlasName; }
+  const std::string& GetAtlasName() const { return m_Texture.GetName(); }
 
  private:
   Nembra::CStatic2DSprite m_Backdrop;
   Nembra::CStatic2DSprite m_Title;
   CGUIFlash m_Flash;
-  Nembra::CTexture* m_pTexture = nullptr;
-  std::string m_AtlasName;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
 };

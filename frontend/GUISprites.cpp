@@ -16,10 +16,4 @@ D3DXCOLOR FadedWhite(float a) {
   return D3DXCOLOR(1.0f, 1.0f, 1.0f, static_cast<float>(static_cast<int>(a * 255.0f)) / 255.0f);
 }
 
-TEXT_LANGUAGE TextLanguageOf(const std::wstring& code) {
-  if (code == L"SPA") return TEXT_ES;
-  if (code == L"RUS") return TEXT_RU;
-  return TEXT_EN;
-}
-
 }  // namespace gui_layout

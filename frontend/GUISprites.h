@@ -25,7 +25,4 @@ inline void PlaceFlash(CGUIFlash& flash, Nembra::CTexture* texture, const REGION
 // White at opacity a, the opacity cut to whole 255ths (towards zero).
 D3DXCOLOR FadedWhite(float a);
 
-// "SPA" Spanish, "RUS" Russian, anything else English.
-TEXT_LANGUAGE TextLanguageOf(const std::wstring& code);
-
 }  // namespace gui_layout

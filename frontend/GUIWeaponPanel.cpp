@@ -29,7 +29,7 @@ void CGUIWeaponPanel::Init() {
   PlaceFlash(m_Level2Flash, TakeAtlas(), WEAPON_LEVEL2_FLASH, 759.0f, 400.0f, 7.0f, 8.0f);
   PlaceSprite(m_Level3Icon, TakeAtlas(), WEAPON_LEVEL3_ICON, 774.0f, 381.0f);
   PlaceFlash(m_Level3Flash, TakeAtlas(), WEAPON_LEVEL3_FLASH, 783.0f, 395.0f, 9.0f, 14.0f);
-  if (Nembra::g_pBitmapFontFactory) m_pFont = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_SMALL_NUMBERS);
+  m_Font.Take(FONT_GUI_SMALL_NUMBERS);
 }
 
 void CGUIWeaponPanel::Update() {
@@ -58,19 +58,19 @@ void CGUIWeaponPanel::UpdateLevelFlash(uint32_t level) {
 }
 
 void CGUIWeaponPanel::Draw() {
-  if (!m_pFont) return;
+  Nembra::CBitmapFont* font = m_Font.Get();
+  if (!font) return;
   const HUD_PLAYER_VALUES v = GetHudPlayerView().Read();
-  m_pFont->m_Centered = false;
-  m_pFont->DrawText(std::to_wstring(v.blueCharge), CGUIGaugeBase::NumberX(v.blueCharge, 738, 735, 730), 468, 1.0f,
-                    1.0f, 1.0f, 1.0f);
-  m_pFont->DrawText(std::to_wstring(v.redCharge), CGUIGaugeBase::NumberX(v.redCharge, 774, 771, 766), 468, 1.0f,
-                    1.0f, 1.0f, 1.0f);
+  font->m_Centered = false;
+  font->DrawText(std::to_wstring(v.blueCharge), CGUIGaugeBase::NumberX(v.blueCharge, 738, 735, 730), 468, 1.0f,
+                 1.0f, 1.0f, 1.0f);
+  font->DrawText(std::to_wstring(v.redCharge), CGUIGaugeBase::NumberX(v.redCharge, 774, 771, 766), 468, 1.0f,
+                 1.0f, 1.0f, 1.0f);
 }
 
 void CGUIWeaponPanel::Release() {
   m_Frame = m_BlueBar = m_RedBar = m_Level2Icon = m_Level3Icon = Nembra::CStatic2DSprite();
   m_Level2Flash = m_Level3Flash = CGUIFlash();
   // The font is given back like the other widgets' fonts.
-  if (m_pFont && Nembra::g_pBitmapFontFactory) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_SMALL_NUMBERS);
-  m_pFont = nullptr;
+  m_Font.Reset();
 }

@@ -2,12 +2,10 @@
 // The weapon panel at the right of the HUD: the blue and red shot charges
 // as two vertical bars over the maximum charge, icons for weapon levels 2
 // and 3 with a flash each time the level rises, and both charges as numbers.
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/GUIFlash.h"
-
-namespace Nembra {
-class CBitmapFont;
-}
 
 class CGUIWeaponPanel {
  public:
@@ -36,5 +34,5 @@ class CGUIWeaponPanel {
   Nembra::CStatic2DSprite m_Level3Icon;
   CGUIFlash m_Level2Flash;
   CGUIFlash m_Level3Flash;
-  Nembra::CBitmapFont* m_pFont = nullptr;
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
 };

@@ -53,56 +53,49 @@ void PlacePanel(Nembra::CStatic2DSprite& panel, Nembra::CTexture* atlas, float x
 
 }  // namespace
 
-int MenuLanguageOf(const std::wstring& code) {
-  if (code == L"SPA") return MENU_SPA;
-  if (code == L"RUS") return MENU_RUS;
-  return MENU_ENG;
-}
-
 CMainMenu::CMainMenu() = default;
 
 void CMainMenu::Init() {
   using Nembra::g_pTextureFactory;
-  m_pClickSound = Nembra::g_pWaveSoundFactory ? Nembra::g_pWaveSoundFactory->Get(kClickSound) : nullptr;
-  m_pHoverSound = Nembra::g_pWaveSoundFactory ? Nembra::g_pWaveSoundFactory->Get(kHoverSound) : nullptr;
+  m_ClickSound.Take(kClickSound);
+  m_HoverSound.Take(kHoverSound);
 
   // The language decides the atlas and the background, so it comes first.
   m_LanguageFile = Nembra::g_DataDirectory + "Language.dat";
   LoadLanguage();
-  if (m_LanguageCode != L"ENG" && m_LanguageCode != L"SPA" && m_LanguageCode != L"RUS") m_LanguageCode = L"ENG";
-  const bool russian = m_LanguageCode == L"RUS";
+  if (!Nembra::IsLanguageCode(m_LanguageCode)) m_LanguageCode = Nembra::LANGUAGE_ENGLISH;
 
-  m_MenuAtlasName = russian ? MENU_ATLAS_RUSSIAN : MENU_ATLAS;
-  m_BackgroundName = russian ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND;
-  m_pMenuAtlas = g_pTextureFactory->GetSingleLevel(m_MenuAtlasName);
-  m_pConfigAtlas = g_pTextureFactory->GetSingleLevel(MENU_CONFIG_ATLAS);
+  const char* menuAtlas = m_LanguageCode == Nembra::LANGUAGE_RUSSIAN ? MENU_ATLAS_RUSSIAN : MENU_ATLAS;
+  m_BackgroundName = MenuBackgroundOf(m_LanguageCode);
+  m_MenuAtlas.Hold(menuAtlas, g_pTextureFactory->GetSingleLevel(menuAtlas));
+  m_ConfigAtlas.Hold(MENU_CONFIG_ATLAS, g_pTextureFactory->GetSingleLevel(MENU_CONFIG_ATLAS));
   m_Background.SetTexture(g_pTextureFactory->GetSingleLevel(m_BackgroundName));
   m_Background.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
   m_Background.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
 
   for (CMainButton& button : m_Buttons) {
-    button.SetNormalTexture(m_pMenuAtlas);
-    button.SetHoverTexture(m_pMenuAtlas);
-    button.GetFlash().m_Sprite.SetTexture(m_pMenuAtlas);
-    button.m_pClickSound = m_pClickSound;
-    button.m_pHoverSound = m_pHoverSound;
+    button.SetNormalTexture(m_MenuAtlas.Get());
+    button.SetHoverTexture(m_MenuAtlas.Get());
+    button.GetFlash().m_Sprite.SetTexture(m_MenuAtlas.Get());
+    button.m_pClickSound = m_ClickSound.Get();
+    button.m_pHoverSound = m_HoverSound.Get();
   }
 
-  PlacePanel(m_LanguagePanel, m_pConfigAtlas, 400.0f, 315.0f, 0.6f, 180.0f);
-  PlacePanel(m_ConfigurationPanel, m_pConfigAtlas, 330.0f, 280.0f, 1.0f, 220.0f);
-  PlacePanel(m_ExitPanel, m_pConfigAtlas, 405.0f, 500.0f, 0.5f, 80.0f);
+  PlacePanel(m_LanguagePanel, m_ConfigAtlas.Get(), 400.0f, 315.0f, 0.6f, 180.0f);
+  PlacePanel(m_ConfigurationPanel, m_ConfigAtlas.Get(), 330.0f, 280.0f, 1.0f, 220.0f);
+  PlacePanel(m_ExitPanel, m_ConfigAtlas.Get(), 405.0f, 500.0f, 0.5f, 80.0f);
 
   CPDASlideBar* sliders[] = {&m_Gamma, &m_Music, &m_Effects};
   for (int i = 0; i < 3; ++i) {
     const float y = 300.0f + 50.0f * static_cast<float>(i);
-    sliders[i]->SetBackgroundImage(m_pConfigAtlas, ToRect(MENU_SLIDER_BAR));
-    sliders[i]->SetFillImage(m_pConfigAtlas, ToRect(MENU_SLIDER_FILL));
+    sliders[i]->SetBackgroundImage(m_ConfigAtlas.Get(), ToRect(MENU_SLIDER_BAR));
+    sliders[i]->SetFillImage(m_ConfigAtlas.Get(), ToRect(MENU_SLIDER_FILL));
     sliders[i]->SetPosition(D3DXVECTOR3(235.0f, y, 0.0f), D3DXVECTOR3(245.0f, y + 8.0f, 0.0f));
     sliders[i]->m_Rect = Nembra::MakeRect(245, static_cast<int>(y) + 8, 246, 15);
   }
   m_Effects.m_pReleaseSound = Nembra::g_pWaveSoundFactory ? Nembra::g_pWaveSoundFactory->Get(kSliderSound) : nullptr;
 
-  for (Nembra::CStatic2DSprite& label : m_Labels) label.SetTexture(m_pMenuAtlas);
+  for (Nembra::CStatic2DSprite& label : m_Labels) label.SetTexture(m_MenuAtlas.Get());
   m_Pointer.SetTexture(g_pTextureFactory->Get(kPointer));
   m_Pointer.SetSourceRect(Nembra::MakeRect(0, 0, 32, 32));
   m_Pointer.m_Center = D3DXVECTOR3(2.0f, 2.0f, 0.0f);
@@ -113,17 +106,10 @@ void CMainMenu::Init() {
 }
 
 void CMainMenu::Release() {
-  using Nembra::g_pTextureFactory;
-  if (g_pTextureFactory) {
-    if (m_pMenuAtlas) g_pTextureFactory->Release(m_MenuAtlasName);
-    if (m_pConfigAtlas) g_pTextureFactory->Release(MENU_CONFIG_ATLAS);
-  }
-  if (Nembra::g_pWaveSoundFactory) {
-    if (m_pClickSound) Nembra::g_pWaveSoundFactory->Release(kClickSound);
-    if (m_pHoverSound) Nembra::g_pWaveSoundFactory->Release(kHoverSound);
-  }
-  m_pMenuAtlas = m_pConfigAtlas = nullptr;
-  m_pClickSound = m_pHoverSound = nullptr;
+  m_MenuAtlas.Reset();
+  m_ConfigAtlas.Reset();
+  m_ClickSound.Reset();
+  m_HoverSound.Reset();
   for (CMainButton& button : m_Buttons) {
     button.m_pClickSound = nullptr;
     button.m_pHoverSound = nullptr;
@@ -194,15 +180,8 @@ void CMainMenu::SetLanguage(const std::wstring& code) {
 }
 
 void CMainMenu::ApplyLanguageLayout() {
-  int language;
-  if (m_LanguageCode == L"ENG")
-    language = MENU_ENG;
-  else if (m_LanguageCode == L"SPA")
-    language = MENU_SPA;
-  else if (m_LanguageCode == L"RUS")
-    language = MENU_RUS;
-  else
-    return;
+  if (!Nembra::IsLanguageCode(m_LanguageCode)) return;
+  const int language = Nembra::LanguageIndexOf(m_LanguageCode);
   m_LayoutLanguage = language;
   for (int id = 0; id < MENU_BUTTON_COUNT; ++id) {
     CMainButton& button = m_Buttons[id];

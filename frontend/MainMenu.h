@@ -7,15 +7,13 @@
 // the application reads each frame.
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
+#include "engine/sound/WaveSound.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/MainMenuLayout.h"
 #include "frontend/MenuButton.h"
 #include "frontend/pda/PDASlideBar.h"
-
-namespace Nembra {
-class CSound;
-class CTexture;
-}  // namespace Nembra
 
 class CMainMenu {
  public:
@@ -65,7 +63,7 @@ class CMainMenu {
   CPDASlideBar& GammaSlider() { return m_Gamma; }
   CPDASlideBar& MusicSlider() { return m_Music; }
   CPDASlideBar& EffectsSlider() { return m_Effects; }
-  Nembra::CTexture* GetMenuAtlas() const { return m_pMenuAtlas; }
+  Nembra::CTexture* GetMenuAtlas() const { return m_MenuAtlas.Get(); }
   const Nembra::CStatic2DSprite& GetBackground() const { return m_Background; }
   // The layout in force: MENU_ENG, MENU_SPA or MENU_RUS.
   int GetLayoutLanguage() const { return m_LayoutLanguage; }
@@ -85,13 +83,12 @@ class CMainMenu {
   void ShowSubPage(int page);
 
   std::string m_LanguageFile;
-  std::string m_MenuAtlasName;
   std::string m_BackgroundName;
   Nembra::CStatic2DSprite m_Pointer;
-  Nembra::CSound* m_pClickSound = nullptr;
-  Nembra::CSound* m_pHoverSound = nullptr;
-  Nembra::CTexture* m_pMenuAtlas = nullptr;
-  Nembra::CTexture* m_pConfigAtlas = nullptr;
+  Nembra::CFactoryRef<Nembra::CWaveSoundFactory> m_ClickSound{Nembra::g_pWaveSoundFactory};
+  Nembra::CFactoryRef<Nembra::CWaveSoundFactory> m_HoverSound{Nembra::g_pWaveSoundFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_MenuAtlas{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_ConfigAtlas{Nembra::g_pTextureFactory};
   Nembra::CStatic2DSprite m_Background;
   Nembra::CStatic2DSprite m_LanguagePanel, m_ConfigurationPanel, m_ExitPanel;
   Nembra::CStatic2DSprite m_Labels[MENU_LABEL_COUNT];
@@ -101,7 +98,3 @@ class CMainMenu {
 };
 
 extern CMainMenu* g_pMainMenu;
-
-// The menu's code for a language code: "SPA" and "RUS" as they are, any
-// other code (an empty or unknown one included) "ENG".
-int MenuLanguageOf(const std::wstring& code);

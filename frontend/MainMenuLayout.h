@@ -8,8 +8,16 @@
 // button has three images of its on-screen size side by side (normal,
 // hover, flash) in a row of its own; each slider label has one image.
 #include <cstdint>
+#include <string>
 
-enum MenuLanguage : int { MENU_ENG = 0, MENU_SPA = 1, MENU_RUS = 2, MENU_LANGUAGE_COUNT = 3 };
+#include "engine/app/Engine.h"
+
+enum MenuLanguage : int {
+  MENU_ENG = Nembra::LANGUAGE_INDEX_ENGLISH,
+  MENU_SPA = Nembra::LANGUAGE_INDEX_SPANISH,
+  MENU_RUS = Nembra::LANGUAGE_INDEX_RUSSIAN,
+  MENU_LANGUAGE_COUNT = 3
+};
 
 // The buttons in the order the menu holds them.
 enum MenuButtonId : int {
@@ -39,6 +47,10 @@ constexpr const char* MENU_ATLAS_RUSSIAN = "GUI_Main_Menu_Ruso.png";
 constexpr const char* MENU_CONFIG_ATLAS = "GUI_Main_Config.png";
 constexpr const char* MENU_BACKGROUND = "GUI_Main_Background.jpg";
 constexpr const char* MENU_BACKGROUND_RUSSIAN = "GUI_Main_Background_RU.jpg";
+// The background of a language code: the Russian one for "RUS", else the other.
+inline const char* MenuBackgroundOf(const std::wstring& code) {
+  return code == Nembra::LANGUAGE_RUSSIAN ? MENU_BACKGROUND_RUSSIAN : MENU_BACKGROUND;
+}
 constexpr int MENU_ATLAS_SIZE = 1024;
 
 // Buttons on the screen, per language. The Russian menu hides the
@@ -56,10 +68,6 @@ constexpr MenuBox MENU_SCREEN_BOXES[MENU_LANGUAGE_COUNT][MENU_BUTTON_COUNT] = {
      {429, 519, 67, 43}},
 };
 
-constexpr bool MenuButtonShown(int language, int button) {
-  return language != MENU_RUS || (button != MENU_LANGUAGE && button != MENU_ENGLISH && button != MENU_SPANISH);
-}
-
 // Label positions (left, top) beside the sliders, the same in every language.
 constexpr int32_t MENU_LABEL_X = 130;
 constexpr int32_t MENU_LABEL_Y[MENU_LABEL_COUNT] = {300, 350, 400};
@@ -69,8 +77,6 @@ constexpr int32_t MENU_LABEL_W = 100, MENU_LABEL_H = 25;
 // 44; Spanish rows follow the English ones. Labels stand in the fourth
 // column, rows of 30.
 constexpr int32_t MENU_CELL_W = 256, MENU_ROW_H = 44, MENU_LABEL_ROW_H = 30;
-
-constexpr const char* MenuAtlasOf(int language) { return language == MENU_RUS ? MENU_ATLAS_RUSSIAN : MENU_ATLAS; }
 
 // Image 0 normal, 1 hover, 2 flash.
 constexpr MenuBox MenuWordSource(int language, int button, int image) {

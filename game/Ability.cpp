@@ -32,7 +32,6 @@ void CAbility::Update() {
   }
   if (!m_ReadyPlayed) {
     if (m_pReadySound) m_pReadySound->Play(false);
-    ++m_ReadyCount;
     m_ReadyPlayed = 1;
   }
 }

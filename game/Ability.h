@@ -33,8 +33,6 @@ class CAbility {
   bool IsEnabled() const { return m_Enabled != 0; }
   void Enable(bool enabled) { m_Enabled = enabled ? 1 : 0; }
   bool WasReadySoundPlayed() const { return m_ReadyPlayed != 0; }
-  // How many times the ready sound was started.
-  int GetReadySoundCount() const { return m_ReadyCount; }
   Nembra::CAudiereSound* GetReadySound() const { return m_pReadySound; }
 
  private:
@@ -44,5 +42,4 @@ class CAbility {
   float m_Fraction = 0.0f;
   uint32_t m_Charge = 0;
   float m_Rate = RATE;
-  int m_ReadyCount = 0;
 };

@@ -44,6 +44,7 @@
 #include "game/GameGlobals.h"
 #include "game/GameScript.h"
 #include "game/GameWorld.h"
+#include "game/InputActions.h"
 #include "game/LevelDescriptions.h"
 #include "game/ScriptVariables.h"
 #include "platform/Files.h"
@@ -67,23 +68,23 @@ CApp::~CApp() = default;
 
 void CApp::MapDefaultActions(CInputMapper& mapper) {
   using namespace platform;
-  mapper.AddKeyboardMapping(0, DIK_W, "KMP_UP");
-  mapper.AddKeyboardMapping(1, DIK_S, "KMP_DOWN");
-  mapper.AddKeyboardMapping(2, DIK_A, "KMP_LEFT");
-  mapper.AddKeyboardMapping(3, DIK_D, "KMP_RIGHT");
-  mapper.AddMouseMapping(4, 0, "KMP_SHOOT_BLUE");
-  mapper.AddMouseMapping(5, 1, "KMP_SHOOT_RED");
-  mapper.AddKeyboardMapping(6, DIK_ESCAPE, "KMP_EXIT");
-  mapper.AddKeyboardMapping(7, DIK_E, "KMP_ABILITY");
-  mapper.AddKeyboardMapping(8, DIK_SPACE, "KMP_ACTION");
-  mapper.AddKeyboardMapping(9, DIK_F1, "KMP_RESTART");
-  mapper.AddKeyboardMapping(10, DIK_F4, "KMP_CAMERA");
+  mapper.AddKeyboardMapping(KMP_UP, DIK_W, "KMP_UP");
+  mapper.AddKeyboardMapping(KMP_DOWN, DIK_S, "KMP_DOWN");
+  mapper.AddKeyboardMapping(KMP_LEFT, DIK_A, "KMP_LEFT");
+  mapper.AddKeyboardMapping(KMP_RIGHT, DIK_D, "KMP_RIGHT");
+  mapper.AddMouseMapping(KMP_SHOOT_BLUE, 0, "KMP_SHOOT_BLUE");
+  mapper.AddMouseMapping(KMP_SHOOT_RED, 1, "KMP_SHOOT_RED");
+  mapper.AddKeyboardMapping(KMP_EXIT, DIK_ESCAPE, "KMP_EXIT");
+  mapper.AddKeyboardMapping(KMP_ABILITY, DIK_E, "KMP_ABILITY");
+  mapper.AddKeyboardMapping(KMP_ACTION, DIK_SPACE, "KMP_ACTION");
+  mapper.AddKeyboardMapping(KMP_RESTART, DIK_F1, "KMP_RESTART");
+  mapper.AddKeyboardMapping(KMP_CAMERA, DIK_F4, "KMP_CAMERA");
 }
 
 void CApp::ReadStartupLanguage() {
   std::wstring code =
       CKeyValueFile::GetValue(L"Language", L"InitLanguage", m_DataFolder + "Language.dat");
-  if (code != LANGUAGE_ENGLISH && code != LANGUAGE_SPANISH && code != LANGUAGE_RUSSIAN) code = LANGUAGE_ENGLISH;
+  if (!IsLanguageCode(code)) code = LANGUAGE_ENGLISH;
   CTextTable::Load(code);
 }
 
@@ -131,9 +132,7 @@ bool CApp::OnInit() {
 
   if (!g_pBitmapFontFactory) g_pBitmapFontFactory = new CBitmapFontFactory();
 
-  m_Background.SetTexture(g_pTextureFactory->GetSingleLevel(g_LanguageCode == LANGUAGE_RUSSIAN
-                                                                 ? "GUI_Main_Background_RU.jpg"
-                                                                 : "GUI_Main_Background.jpg"));
+  m_Background.SetTexture(g_pTextureFactory->GetSingleLevel(MenuBackgroundOf(g_LanguageCode)));
   m_Background.SetSourceRect(RECT{0, 0, 1024, 1024});
   m_Background.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
   m_RadiationOverlay.SetTexture(g_pTextureFactory->Get(RADIATION_IMAGE));

@@ -142,6 +142,8 @@ class CApp : public Nembra::CApplication {
   void StartPendingFade();
   void DrawFader();
   void DrawOverlays();
+  // A frame of the PDA on black: the PDA, the fader, the overlays, present.
+  void DrawPdaFrame();
   void DrawSmallText(const std::wstring& text, int x, int y, bool centred);
 
   void RestartTitleMusic();

@@ -19,6 +19,7 @@
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
 #include "game/App.h"
+#include "game/InputActions.h"
 #include "game/LevelDescriptions.h"
 #include "platform/Input.h"
 
@@ -26,11 +27,8 @@ using namespace Nembra;
 
 namespace {
 
-constexpr int ACTION_KEY = 8;  // KMP_ACTION
-constexpr int EXIT_KEY = 6;    // KMP_EXIT
-
 bool ContinueReleased() {
-  return g_pKeyboard->WasKeyReleased(platform::DIK_ESCAPE) || g_pInputMapper->WasActionReleased(ACTION_KEY) ||
+  return g_pKeyboard->WasKeyReleased(platform::DIK_ESCAPE) || g_pInputMapper->WasActionReleased(KMP_ACTION) ||
          g_pMouse->WasAnyButtonReleased();
 }
 
@@ -147,14 +145,7 @@ void CApp::UpdateLogin() {
     g_ScreenFader.FadeOut();
     m_FadeOnEntry = false;
   }
-  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  g_pGraphicsDevice->Clear();
-  if (g_pGraphicsDevice->BeginScene()) {
-    g_pPDA->UpdateAndDraw();
-    DrawFader();
-    DrawOverlays();
-    g_pGraphicsDevice->Present();
-  }
+  DrawPdaFrame();
   if (m_State == STATE_LOGIN && FadeCompleted()) ChangeState(STATE_MAIN_MENU);
 }
 
@@ -215,14 +206,7 @@ void CApp::UpdateDesktop() {
         break;
     }
   }
-  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  g_pGraphicsDevice->Clear();
-  if (g_pGraphicsDevice->BeginScene()) {
-    g_pPDA->UpdateAndDraw();
-    DrawFader();
-    DrawOverlays();
-    g_pGraphicsDevice->Present();
-  }
+  DrawPdaFrame();
   if (FadeCompleted()) {
     if (m_DesktopPending == STATE_COMIC) {
       m_StartComic = true;
@@ -265,17 +249,15 @@ void CApp::UpdateLoading() {
   g_pGraphicsDevice->Clear();
   if (g_pGraphicsDevice->BeginScene()) {
     const std::wstring language = CurrentMenuLanguage();
-    m_Background.SetTexture(g_pTextureFactory->GetSingleLevel(
-        language == LANGUAGE_RUSSIAN ? "GUI_Main_Background_RU.jpg" : "GUI_Main_Background.jpg"));
+    m_Background.SetTexture(g_pTextureFactory->GetSingleLevel(MenuBackgroundOf(language)));
     if (g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
       m_Background.Draw();
       g_pGraphicsDevice->EndSprite();
     }
     if (g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
-      const wchar_t* text = language == LANGUAGE_SPANISH   ? L"Cargando . . ."
-                            : language == LANGUAGE_RUSSIAN ? L"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430 . . ."
-                                                           : L"Loading . . .";
-      DrawSmallText(text, 400, 560, true);
+      static const wchar_t* const loading[] = {L"Loading . . .", L"Cargando . . .",
+                                               L"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430 . . ."};
+      DrawSmallText(loading[LanguageIndexOf(language)], 400, 560, true);
       g_pGraphicsDevice->EndSprite();
     }
     g_pGraphicsDevice->Present();
@@ -310,7 +292,7 @@ void CApp::UpdateCredits() {
 
 void CApp::UpdateExitScreen() {
   if (!DeviceReady()) return;
-  if (g_pInputMapper->WasActionReleased(ACTION_KEY) || g_pInputMapper->WasActionReleased(EXIT_KEY)) Quit();
+  if (g_pInputMapper->WasActionReleased(KMP_ACTION) || g_pInputMapper->WasActionReleased(KMP_EXIT)) Quit();
   g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   g_pGraphicsDevice->Clear();
   if (g_pGraphicsDevice->BeginScene()) {

@@ -25,6 +25,7 @@
 #include "game/App.h"
 #include "game/GameGlobals.h"
 #include "game/GameWorld.h"
+#include "game/InputActions.h"
 #include "game/LevelDescriptions.h"
 #include "platform/Input.h"
 #include "platform/Log.h"
@@ -32,9 +33,6 @@
 using namespace Nembra;
 
 namespace {
-
-constexpr int ACTION_KEY = 8;    // KMP_ACTION
-constexpr int RESTART_KEY = 9;   // KMP_RESTART
 
 bool Released(int key) { return g_pKeyboard->WasKeyReleased(key); }
 bool ActionReleased(int action) { return g_pInputMapper->WasActionReleased(action); }
@@ -69,6 +67,17 @@ void CApp::DrawFader() {
   if (g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
     g_ScreenFader.Update();
     g_pGraphicsDevice->EndSprite();
+  }
+}
+
+void CApp::DrawPdaFrame() {
+  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  g_pGraphicsDevice->Clear();
+  if (g_pGraphicsDevice->BeginScene()) {
+    g_pPDA->UpdateAndDraw();
+    DrawFader();
+    DrawOverlays();
+    g_pGraphicsDevice->Present();
   }
 }
 
@@ -216,11 +225,8 @@ void CApp::UpdateDeathScreen() {
     ChangeState(STATE_MAIN_MENU);
     return;
   }
-  if (ActionReleased(ACTION_KEY) || ActionReleased(RESTART_KEY)) {
-    const bool fromCheckpoint = level.IsCheckpointSet();
+  if (ActionReleased(KMP_ACTION) || ActionReleased(KMP_RESTART)) {
     g_pGameWorld->ResetCamera();
-    // A level finished in the frame of the death starts again unfinished.
-    if (!fromCheckpoint) level.SetFinished(false);
     ChangeState(STATE_PLAYING);
   }
   StepWorld();
@@ -294,14 +300,7 @@ void CApp::UpdateInGamePDA() {
       ChangeState(STATE_MAIN_MENU);
     }
   }
-  g_pGraphicsDevice->SetClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  g_pGraphicsDevice->Clear();
-  if (g_pGraphicsDevice->BeginScene()) {
-    g_pPDA->UpdateAndDraw();
-    DrawFader();
-    DrawOverlays();
-    g_pGraphicsDevice->Present();
-  }
+  DrawPdaFrame();
   if (m_State == STATE_INGAME_PDA && FadeCompleted()) {
     if (m_InGamePending == STATE_PLAYING && g_pCurrentMusic) {
       g_pCurrentMusic->SetRepeat(true);
@@ -347,7 +346,7 @@ void CApp::FinishLevel() {
 void CApp::UpdateLevelOver() {
   if (!DeviceReady()) return;
   if (m_LevelOverDelay > 0.0f) m_LevelOverDelay -= g_FrameTime;
-  if (m_LevelOverDelay <= 0.0f && ActionReleased(ACTION_KEY)) {
+  if (m_LevelOverDelay <= 0.0f && ActionReleased(KMP_ACTION)) {
     FinishLevel();
     if (m_State != STATE_LEVEL_OVER) return;
   }

@@ -18,6 +18,10 @@ CGameWorld* g_pGameWorld = nullptr;
 
 bool RunScriptFile(const std::string& fileName) { return g_GameScript.RunFile(fileName); }
 
+D3DXVECTOR3 PlayerWorldPosition() {
+  return g_pGameWorld ? g_pGameWorld->GetPlayer().WorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+}
+
 namespace {
 const char* const MESH_FILES[CGameWorld::MESH_SLOTS + 1] = {
     "",                   "Health1.X",         "Health2.X",        "Health3.X",        "WeaponUp2.X",
@@ -39,15 +43,13 @@ CGameWorld::CGameWorld() {
 
 CGameWorld::~CGameWorld() {
   if (g_pGameWorld == this) g_pGameWorld = nullptr;
-  if (!m_CursorTexture.empty() && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_CursorTexture);
 }
 
 bool CGameWorld::Init(Nembra::CCamera* camera) {
   m_pCamera = camera;
   if (!camera) return false;
-  if (Nembra::g_pTextureFactory && m_CursorTexture.empty()) {
-    m_CursorTexture = CURSOR_TEXTURE;
-    m_Cursor.SetTexture(Nembra::g_pTextureFactory->Get(m_CursorTexture));
+  if (Nembra::g_pTextureFactory && m_CursorTexture.GetName().empty()) {
+    m_Cursor.SetTexture(m_CursorTexture.Take(CURSOR_TEXTURE));
   }
   m_Cursor.SetSourceRect(platform::RECT{0, 0, 16, 16});
   m_Cursor.m_Center = D3DXVECTOR3(8.0f, 8.0f, 0.0f);
@@ -200,7 +202,6 @@ D3DXVECTOR3 CGameWorld::GetCameraForward() const {
 }
 
 void CGameWorld::UseAction() {
-  ++m_ActionPresses;
   m_Level.UpdateCircuits();
 }
 

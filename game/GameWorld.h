@@ -7,6 +7,8 @@
 
 #include "platform/Graphics.h"
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/Level.h"
 #include "game/LevelHost.h"
@@ -120,8 +122,6 @@ class CGameWorld : public CLevelHost {
   // True: the wheel turns the camera; false: the screen edges do.
   bool GetCameraMode() const { return m_CameraMode; }
   void SetCameraMode(bool wheel) { m_CameraMode = wheel; }
-  // Times the action key was used.
-  int GetActionPresses() const { return m_ActionPresses; }
   Nembra::CSound* GetAbilitySound() const { return m_pAbilitySound; }
   void SetAbilitySound(Nembra::CSound* sound) { m_pAbilitySound = sound; }
   // The sound a wall hit plays (a factory resource, not owned); tests put their own.
@@ -146,7 +146,7 @@ class CGameWorld : public CLevelHost {
   Nembra::CCamera* m_pCamera = nullptr;
   Nembra::CResource* m_Meshes[MESH_SLOTS + 1] = {};
   Nembra::CStatic2DSprite m_Cursor;
-  std::string m_CursorTexture;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_CursorTexture{Nembra::g_pTextureFactory};
   D3DXVECTOR3 m_AimPoint{0.0f, 0.0f, 0.0f};
   CLevel m_Level;
   CPlayer m_Player;
@@ -161,11 +161,13 @@ class CGameWorld : public CLevelHost {
   Nembra::CSound* m_pAbilitySound = nullptr;
   Nembra::CSound* m_pWallHitSound = nullptr;
   bool m_CameraMode = true;
-  int m_ActionPresses = 0;
   CLevelHud* m_pHud = nullptr;
 };
 
 extern CGameWorld* g_pGameWorld;
+
+// The player's world position; the origin while there is no game world.
+D3DXVECTOR3 PlayerWorldPosition();
 
 // Runs a script file of the script folder through the game's Lua host.
 bool RunScriptFile(const std::string& fileName);

@@ -321,8 +321,8 @@ class CLevel {
   void AddBoss1LaserWallHitEffect(const CBoss1Laser& shot);
   void AddBoss1KillEffect(CBoss1& boss);
   // The obstacle spheres (centre x, y, z and radius) the walking enemies
-  // steer round; the game has none, tests fill it.
-  std::list<const float*>& GetObstacles() { return m_Obstacles; }
+  // steer round (no level file adds any).
+  const std::list<const float*>& GetObstacles() const { return m_Obstacles; }
   // An item released by a broken box; the box keeps it.
   void AddBoxItem(CItem* item);
   // A player shot broke a grate.

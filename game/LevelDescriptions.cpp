@@ -75,12 +75,6 @@ void ReadDocument(const CDescriptionFile& file, const std::wstring& section, CPD
 std::array<CLevelDescription, LEVEL_DESCRIPTION_COUNT> g_LevelDescriptions = MakeLevelTable();
 std::array<CPDADocument, PDA_DOCUMENT_COUNT> g_PDADocuments;
 
-std::wstring LanguageFileSuffix(const std::wstring& languageCode) {
-  if (languageCode == L"SPA") return L"_ES";
-  if (languageCode == L"RUS") return L"_RU";
-  return L"_EN";
-}
-
 void ParseLevelDescription(CLevelDescription& record, const std::string& fileName, int32_t index) {
   const std::string path = Nembra::g_DataDirectory + fileName;
   if (!Nembra::FileExists(path)) return;
@@ -111,7 +105,7 @@ void ParseDocumentList(const std::string& fileName) {
 }
 
 void LoadLevelDescriptions(const std::wstring& languageCode) {
-  const std::string suffix = Nembra::WideToMultiByte(LanguageFileSuffix(languageCode));
+  const std::string suffix = Nembra::LanguageSuffixOf(languageCode);
   for (int i = 0; i < 3; ++i)
     ParseLevelDescription(g_LevelDescriptions[i], LEVEL_FILES[i] + suffix + ".dat", i);
   g_LevelDescriptions[0].flagB = true;

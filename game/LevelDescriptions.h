@@ -51,9 +51,6 @@ class CLevelDescription {
 extern std::array<CLevelDescription, LEVEL_DESCRIPTION_COUNT> g_LevelDescriptions;
 extern std::array<CPDADocument, PDA_DOCUMENT_COUNT> g_PDADocuments;
 
-// "_ES" for "SPA", "_RU" for "RUS", "_EN" for anything else.
-std::wstring LanguageFileSuffix(const std::wstring& languageCode);
-
 // Parses the three level files and the document file of that language.
 void LoadLevelDescriptions(const std::wstring& languageCode);
 // Fills the record from a level file in the data folder; does nothing when

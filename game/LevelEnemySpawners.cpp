@@ -28,8 +28,7 @@ void CLevel::AddEnemy3Bullet(CEnemy3& enemy, uint32_t power) {
 // 100 along +X and +Y.
 void CLevel::AddEnemy8Bullet(CEnemy8& enemy, uint32_t power) {
   const D3DXVECTOR3 start = enemy.GetMuzzle().WorldPosition();
-  const D3DXVECTOR3 player =
-      g_pGameWorld ? g_pGameWorld->GetPlayer().WorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+  const D3DXVECTOR3 player = PlayerWorldPosition();
   const float a = Nembra::RandomFloat(0.0f, 100.0f);
   const float b = Nembra::RandomFloat(0.0f, 100.0f);
   D3DXVECTOR3 direction = player + D3DXVECTOR3(a, b, 0.0f) - start;

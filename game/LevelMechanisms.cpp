@@ -79,5 +79,5 @@ void CLevel::UpdateCircuits(const D3DXVECTOR3& playerPosition) {
 }
 
 void CLevel::UpdateCircuits() {
-  UpdateCircuits(g_pGameWorld ? g_pGameWorld->GetPlayer().GetWorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+  UpdateCircuits(PlayerWorldPosition());
 }

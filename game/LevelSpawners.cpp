@@ -17,10 +17,6 @@ constexpr uint32_t kBoss0AbilityPower = 70;
 constexpr int kBoss0AbilityShots = 12;
 constexpr float kBoss0AbilityHeight = 180.0f;
 
-D3DXVECTOR3 PlayerPosition() {
-  return g_pGameWorld ? g_pGameWorld->GetPlayer().WorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f);
-}
-
 }  // namespace
 
 void CLevel::AddBullet(int colour, const uint32_t& power) {
@@ -34,7 +30,7 @@ void CLevel::AddBullet(int colour, const uint32_t& power) {
 
 void CLevel::AddBoss1Bullet(const D3DXVECTOR3& start, const D3DXVECTOR3& bossPosition, float heading,
                             uint32_t power) {
-  const D3DXVECTOR3 toPlayer = PlayerPosition() - bossPosition;
+  const D3DXVECTOR3 toPlayer = PlayerWorldPosition() - bossPosition;
   const D3DXVECTOR3 direction(std::cos(heading), std::sin(heading), kLobFactor * D3DXVec3Length(&toPlayer));
   SpawnShot(m_Boss1Bullets, start, direction, power);
 }
@@ -43,7 +39,7 @@ void CLevel::AddBoss1Laser(const D3DXVECTOR3& start, const D3DXVECTOR3& aimOrigi
                            uint32_t power) {
   const float a = Nembra::RandomFloat(0.0f, kSpread);
   const float b = Nembra::RandomFloat(0.0f, kSpread);
-  D3DXVECTOR3 direction = PlayerPosition() + D3DXVECTOR3(a, b, 0.0f) - aimOrigin;
+  D3DXVECTOR3 direction = PlayerWorldPosition() + D3DXVECTOR3(a, b, 0.0f) - aimOrigin;
   D3DXVec3Normalize(&direction, &direction);
   SpawnShot(m_Boss1Lasers, start, direction, power);
 }

@@ -20,10 +20,6 @@ constexpr float kSpawnInnerDistanceSq = 1.5e6f;
 // A generator whose sphere of this radius the camera sees is not used.
 constexpr float kGeneratorViewRadius = 200.0f;
 
-D3DXVECTOR3 PlayerPosition() {
-  return g_pGameWorld ? g_pGameWorld->GetPlayer().WorldPosition() : D3DXVECTOR3(0.0f, 0.0f, 0.0f);
-}
-
 float DistanceSq(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   const D3DXVECTOR3 d = a - b;
   return D3DXVec3LengthSq(&d);
@@ -110,7 +106,7 @@ void CLevel::Update() {
   StepAll(m_Targets);
   StepAll(m_Pushables);
   // 13. Walk-in triggers.
-  m_TriggerManager.TestPoint(PlayerPosition(), 0);
+  m_TriggerManager.TestPoint(PlayerWorldPosition(), 0);
   // 14. Timers. A timer's script may make timers: they are looked up by
   // name, so the walk never holds a place a script could disturb.
   if (!m_Timers.empty()) {
@@ -140,7 +136,7 @@ void CLevel::Update() {
 }
 
 void CLevel::UpdateEnemies() {
-  const D3DXVECTOR3 player = PlayerPosition();
+  const D3DXVECTOR3 player = PlayerWorldPosition();
   for (auto it = m_Enemies.begin(); it != m_Enemies.end();) {
     CEnemy* enemy = *it;
     if (!enemy->IsActive()) {
@@ -189,7 +185,7 @@ void CLevel::UpdateEnemies() {
 
 void CLevel::CollectSpawnCandidates() {
   m_SpawnCandidates.clear();
-  const D3DXVECTOR3 player = PlayerPosition();
+  const D3DXVECTOR3 player = PlayerWorldPosition();
   Nembra::CCamera* camera = Nembra::g_pSceneManager ? Nembra::g_pSceneManager->GetCamera() : nullptr;
   for (CEnemyGenerator& generator : m_EnemyGenerators) {
     if (!generator.IsEnabled() || generator.GetRearmTimer() != 0.0f) continue;

@@ -37,8 +37,6 @@ class CLightRegistry {
 
   // Deletes every registered light through the scene manager.
   void ClearLights();
-  // Forgets every name without deleting (the lights are already gone).
-  void Forget() { m_Lights.clear(); }
 
   Nembra::CLight* Find(const std::string& name) const;
   size_t Count() const { return m_Lights.size(); }

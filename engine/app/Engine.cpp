@@ -29,6 +29,21 @@ const wchar_t* const LANGUAGE_ENGLISH = L"ENG";
 const wchar_t* const LANGUAGE_SPANISH = L"SPA";
 const wchar_t* const LANGUAGE_RUSSIAN = L"RUS";
 
+LanguageIndex LanguageIndexOf(const std::wstring& code) {
+  if (code == LANGUAGE_SPANISH) return LANGUAGE_INDEX_SPANISH;
+  if (code == LANGUAGE_RUSSIAN) return LANGUAGE_INDEX_RUSSIAN;
+  return LANGUAGE_INDEX_ENGLISH;
+}
+
+bool IsLanguageCode(const std::wstring& code) {
+  return code == LANGUAGE_ENGLISH || code == LANGUAGE_SPANISH || code == LANGUAGE_RUSSIAN;
+}
+
+const char* LanguageSuffixOf(const std::wstring& code) {
+  static const char* const suffixes[] = {"_EN", "_ES", "_RU"};
+  return suffixes[LanguageIndexOf(code)];
+}
+
 // Kept in this one unit so they are made in this order.
 std::string g_DataDirectory = ".\\Data\\";
 std::string g_LanguageDirectory = g_DataDirectory;

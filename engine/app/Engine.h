@@ -15,6 +15,16 @@ extern const wchar_t* const LANGUAGE_ENGLISH;  // "ENG"
 extern const wchar_t* const LANGUAGE_SPANISH;  // "SPA"
 extern const wchar_t* const LANGUAGE_RUSSIAN;  // "RUS"
 
+// Files and images that differ by language come in this order: English,
+// Spanish, Russian. A code other than "SPA" and "RUS" (an empty or unknown
+// one included) counts as English.
+enum LanguageIndex : int { LANGUAGE_INDEX_ENGLISH = 0, LANGUAGE_INDEX_SPANISH = 1, LANGUAGE_INDEX_RUSSIAN = 2 };
+LanguageIndex LanguageIndexOf(const std::wstring& code);
+// "ENG", "SPA" or "RUS".
+bool IsLanguageCode(const std::wstring& code);
+// The file-name suffix of a language: "_EN", "_ES" or "_RU".
+const char* LanguageSuffixOf(const std::wstring& code);
+
 // Data folders. Every name ends with a backslash; the path resolver turns
 // them into native paths. The game sets them all from its data folder.
 extern std::string g_DataDirectory;            // ".\Data\"

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/app/Engine.h"
+#include "engine/resources/FactoryRef.h"
 #include "engine/resources/Texture.h"
 #include "platform/Files.h"
 #include "support/TempDir.h"
@@ -144,6 +145,37 @@ TEST_F(TextureTest, NamesAreCaseInsensitiveAndCounted) {
   m_Factory->Release("rock.png");
   m_Factory->Release("never.png");
   EXPECT_EQ(m_Factory->GetCount(), count);
+}
+
+TEST_F(TextureTest, AHolderGivesItsReferenceBackOnReplaceResetAndDestruction) {
+  WriteFile("Rock.png", formats::PngBytes(Picture(8, 8, 0xFF101010u)));
+  WriteFile("Sand.png", formats::PngBytes(Picture(8, 8, 0xFF202020u)));
+  CTexture* rock = m_Factory->Get("Rock.png");
+  {
+    Nembra::CFactoryRef<CTextureFactory> held(m_Factory);
+    EXPECT_EQ(held.Take("rock.png"), rock);
+    EXPECT_EQ(rock->GetRefCount(), 2u);
+    held.Take("Rock.png");  // the same again: one reference still
+    EXPECT_EQ(rock->GetRefCount(), 2u);
+    held.Take("Sand.png");
+    EXPECT_EQ(rock->GetRefCount(), 1u);
+    held.Reset();
+    EXPECT_EQ(m_Factory->Find("Sand.png"), nullptr);
+    EXPECT_EQ(held.Hold("Rock.png", m_Factory->GetSingleLevel("Rock.png")), rock);
+    held.Hold("Missing.png", nullptr);  // holds nothing, gives the rock back
+    EXPECT_EQ(rock->GetRefCount(), 1u);
+    held.Take("Rock.png");
+  }
+  EXPECT_EQ(rock->GetRefCount(), 1u);
+  // A holder whose factory went gives nothing back to the next one.
+  CTextureFactory* first = m_Factory;
+  auto* held = new Nembra::CFactoryRef<CTextureFactory>(m_Factory);
+  held->Take("Rock.png");
+  m_Factory = new CTextureFactory();
+  CTexture* again = m_Factory->Get("Rock.png");
+  delete held;
+  EXPECT_EQ(again->GetRefCount(), 1u);
+  delete first;
 }
 
 TEST_F(TextureTest, FailedLoadGivesTheDefaultAndIsTriedAgain) {

@@ -15,11 +15,12 @@ platform::RECT Rect(const MenuBox& b) { return platform::RECT{b.x, b.y, b.x + b.
 ASSET_LAYOUT("main menu", [] {
   std::vector<assetcheck::ImageRect> rects;
   for (int language = 0; language < MENU_LANGUAGE_COUNT; ++language) {
+    const char* atlas = language == MENU_RUS ? MENU_ATLAS_RUSSIAN : MENU_ATLAS;
     for (int button = 0; button < MENU_BUTTON_COUNT; ++button)
       for (int image = 0; image < 3; ++image)
-        rects.push_back({MenuAtlasOf(language), Rect(MenuWordSource(language, button, image)), "menu word"});
+        rects.push_back({atlas, Rect(MenuWordSource(language, button, image)), "menu word"});
     for (int label = 0; label < MENU_LABEL_COUNT; ++label)
-      rects.push_back({MenuAtlasOf(language), Rect(MenuLabelSource(language, label)), "slider label"});
+      rects.push_back({atlas, Rect(MenuLabelSource(language, label)), "slider label"});
   }
   for (const MenuBox& b : {MENU_PANEL_STRIP, MENU_SLIDER_BAR, MENU_SLIDER_FILL})
     rects.push_back({MENU_CONFIG_ATLAS, Rect(b), "configuration atlas"});

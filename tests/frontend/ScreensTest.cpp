@@ -15,6 +15,7 @@
 #include "frontend/Credits.h"
 #include "frontend/FontNames.h"
 #include "frontend/LogoSequence.h"
+#include "frontend/MainMenuLayout.h"
 #include "platform/Files.h"
 #include "scenario/AssetChecks.h"
 #include "scenario/ScreenScenario.h"
@@ -289,6 +290,26 @@ TEST(Credits, EmptyListFinishesInTheFirstFrameAndTheFileFollowsTheLanguage) {
   EXPECT_EQ(CreditsFileFor(L"XYZ"), "Credits_EN.txt");
   CCredits english(CreditsFileFor(L"ENG"));
   EXPECT_FALSE(english.GetLines().empty());
+}
+
+TEST(Credits, EachScreenGivesBackItsBackgroundBandAndFont) {
+  ScreenScenario s;
+  ASSERT_TRUE(s.Ready()) << s.Problem();
+  ASSERT_NE(Nembra::g_pBitmapFontFactory, nullptr);
+  auto refs = [](auto* factory, const std::string& name) {
+    const auto* resource = factory->Find(name);
+    return resource ? resource->GetRefCount() : 0u;
+  };
+  const std::string background = MenuBackgroundOf(Nembra::g_LanguageCode);
+  const uint32_t before[3] = {refs(Nembra::g_pTextureFactory, background), refs(Nembra::g_pTextureFactory, "TP.png"),
+                              refs(Nembra::g_pBitmapFontFactory, FONT_GUI_SMALL_NUMBERS)};
+  for (int screen = 0; screen < 3; ++screen) {
+    CCredits credits("Credits_EN.txt");
+    EXPECT_EQ(refs(Nembra::g_pTextureFactory, "TP.png"), before[1] + 1);
+  }
+  EXPECT_EQ(refs(Nembra::g_pTextureFactory, background), before[0]);
+  EXPECT_EQ(refs(Nembra::g_pTextureFactory, "TP.png"), before[1]);
+  EXPECT_EQ(refs(Nembra::g_pBitmapFontFactory, FONT_GUI_SMALL_NUMBERS), before[2]);
 }
 
 // The comics the level descriptions name are there, two or three pages

@@ -4,6 +4,7 @@
 #include <lua.hpp>
 
 #include "engine/app/Application.h"
+#include "engine/sound/AudiereSound.h"
 #include "game/Ability.h"
 #include "game/GameGlobals.h"
 #include "game/GameScript.h"
@@ -17,24 +18,39 @@ struct FrameTime {
   float saved;
 };
 
+// Whether the ready sound started since the last look (it is stopped again
+// to see the next start).
+bool Started(CAbility& ability) {
+  Nembra::CAudiereSound* sound = ability.GetReadySound();
+  const bool playing = sound && sound->IsPlaying();
+  if (playing) sound->Stop();
+  return playing;
+}
+
 TEST(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
+  scenario::WorldScenario w;  // the engine's silent sound layer
+  ASSERT_TRUE(w.Ready()) << w.Problem();
   FrameTime dt(0.02f);
   CAbility ability;
-  int fullAt = -1, soundAt = -1;
+  ASSERT_NE(ability.GetReadySound(), nullptr);
+  int fullAt = -1, soundAt = -1, sounds = 0;
   for (int frame = 1; frame <= 3500; ++frame) {
     ability.Update();
     if (fullAt < 0 && ability.GetCharge() == 100) fullAt = frame;
-    if (soundAt < 0 && ability.GetReadySoundCount() == 1) soundAt = frame;
+    if (Started(ability) && ++sounds == 1) soundAt = frame;
   }
   EXPECT_GE(fullAt * 0.02f, 66.6f);
   EXPECT_LE(fullAt * 0.02f, 66.8f);
   EXPECT_EQ(soundAt, fullAt + 1);
-  EXPECT_EQ(ability.GetReadySoundCount(), 1);
+  EXPECT_EQ(sounds, 1);
   EXPECT_EQ(ability.GetCharge(), 100u);
 }
 
 TEST(Ability, LongFramesPickUpsDisablingAndReset) {
+  scenario::WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
   CAbility ability;
+  ASSERT_NE(ability.GetReadySound(), nullptr);
   {
     FrameTime dt(2.0f);
     ability.Update();
@@ -45,11 +61,11 @@ TEST(Ability, LongFramesPickUpsDisablingAndReset) {
   ability.AddCharge(70);
   ability.AddCharge(60);
   EXPECT_EQ(ability.GetCharge(), 100u);
-  EXPECT_EQ(ability.GetReadySoundCount(), 0);
+  EXPECT_FALSE(Started(ability));
   ability.Update();
-  EXPECT_EQ(ability.GetReadySoundCount(), 1);
+  EXPECT_TRUE(Started(ability));
   ability.Update();
-  EXPECT_EQ(ability.GetReadySoundCount(), 1);
+  EXPECT_FALSE(Started(ability));
 
   ability.Reset();
   ability.AddCharge(10);

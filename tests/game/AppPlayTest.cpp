@@ -33,7 +33,6 @@ TEST(AppPlay, NewProfileSeesTheStartComicThenPlays) {
   AppScenario a(apptest::QuietLevel());
   ASSERT_TRUE(a.Ready()) << a.Problem();
   ASSERT_TRUE(apptest::ToLogin(a));
-  apptest::EnsureSetInitScript();
   a.ClearStateLog();
   apptest::ChooseProfile(a, 0);
   g_pComicViewer->finished = 1;
@@ -169,7 +168,6 @@ TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
   AppScenario a(apptest::QuietLevel());
   ASSERT_TRUE(a.Ready()) << a.Problem();
   ASSERT_TRUE(apptest::ToLogin(a));
-  apptest::EnsureSetInitScript();
   a.Run(6);  // the login's fade from black
   auto click = [&a](const platform::RECT& r) { apptest::ClickRect(a, r); };
   CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
@@ -221,7 +219,6 @@ TEST(AppPlay, WithoutTheLoginFontANameIsTypedInAnotherAndTheGameStarts) {
   AppScenario a(o);
   ASSERT_TRUE(a.Ready()) << a.Problem();
   ASSERT_TRUE(apptest::ToLogin(a));
-  apptest::EnsureSetInitScript();
   a.Run(6);
   CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
   apptest::ClickRect(a, login.m_Profiles[0].m_Rect);

@@ -1,6 +1,7 @@
 // The application's start-up, activation, the front-end states and the
 // end of the run, headless on the generated demo data.
 #include <gtest/gtest.h>
+#include <lua.hpp>
 
 #include "game/LevelTimer.h"
 
@@ -14,6 +15,7 @@
 #include "game/AppMain.h"
 #include "game/AppTestSupport.h"
 #include "game/GameGlobals.h"
+#include "game/GameScript.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
 
@@ -119,7 +121,6 @@ TEST(AppStart, LoginLeadsByLevelReached) {
   AppScenario a(apptest::QuietLevel());
   ASSERT_TRUE(a.Ready()) << a.Problem();
   ASSERT_TRUE(apptest::ToLogin(a));
-  apptest::EnsureSetInitScript();
 
   // Level 1: the desktop, music kept.
   Nembra::CAudiereSound* music = g_pCurrentMusic;

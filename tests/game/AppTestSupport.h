@@ -1,10 +1,7 @@
 #pragma once
 // Helpers of the application scenarios: reaching states the way a player
 // does (or by the front end's own result values, which the front end's
-// tests cover), and a stand-in for the level-script function that names
-// the init script while the script bindings are not there.
-#include <lua.hpp>
-
+// tests cover).
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -17,7 +14,6 @@
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
 #include "game/App.h"
-#include "game/GameScript.h"
 #include "game/GameWorld.h"
 #include "platform/Input.h"
 #include "scenario/AppScenario.h"
@@ -30,63 +26,11 @@ inline void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-inline int ShimSetInitScript(lua_State* state) {
-  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().SetInitScript(lua_tostring(state, 1));
-  return 0;
-}
-
 // Level scripts of the tutorial that only name an empty init script (the
 // level's files are another test's subject).
 inline void WriteQuietTutorial(const std::string& data) {
   WriteFile(data + "Scripts/LevelTutorial.lua", "SetInitScript(\"Quiet_Init.lua\")\n");
   WriteFile(data + "Scripts/Quiet_Init.lua", "-- nothing\n");
-}
-
-inline int ShimLoadTerrain(lua_State* state) {
-  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().LoadTerrain(lua_tostring(state, 1));
-  return 0;
-}
-inline int ShimLoadCollision(lua_State* state) {
-  if (g_pGameWorld && lua_isstring(state, 1))
-    g_pGameWorld->GetLevel().LoadCollision(lua_tostring(state, 1), static_cast<int>(lua_tonumber(state, 2)));
-  return 0;
-}
-inline int ShimLoadItems(lua_State* state) {
-  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().LoadItems(std::string(lua_tostring(state, 1)));
-  return 0;
-}
-inline int ShimLoadTriggers(lua_State* state) {
-  if (g_pGameWorld && lua_isstring(state, 1)) g_pGameWorld->GetLevel().LoadTriggers(lua_tostring(state, 1));
-  return 0;
-}
-inline int ShimLoadPlayer(lua_State* state) {
-  if (g_pGameWorld && lua_isstring(state, 1))
-    g_pGameWorld->LoadPlayer(lua_tostring(state, 1), float(lua_tonumber(state, 2)), float(lua_tonumber(state, 3)),
-                             float(lua_tonumber(state, 4)), float(lua_tonumber(state, 5)));
-  return 0;
-}
-
-inline void RegisterIfMissing(const char* name, lua_CFunction function) {
-  lua_State* state = g_GameScript.GetState();
-  if (!state) return;
-  lua_getglobal(state, name);
-  const bool missing = lua_isnil(state, -1);
-  lua_pop(state, 1);
-  if (missing) lua_register(state, name, function);
-}
-
-// Registers SetInitScript when the game's bindings lack it.
-inline void EnsureSetInitScript() { RegisterIfMissing("SetInitScript", ShimSetInitScript); }
-
-// The functions the tutorial's generated scripts call, for as long as the
-// game's own bindings lack them.
-inline void EnsureTutorialFunctions() {
-  EnsureSetInitScript();
-  RegisterIfMissing("LoadTerrain", ShimLoadTerrain);
-  RegisterIfMissing("LoadCollision", ShimLoadCollision);
-  RegisterIfMissing("LoadItems", ShimLoadItems);
-  RegisterIfMissing("LoadTriggers", ShimLoadTriggers);
-  RegisterIfMissing("LoadPlayer", ShimLoadPlayer);
 }
 
 inline bool ToMainMenu(scenario::AppScenario& a) {
@@ -124,7 +68,6 @@ inline void ChooseProfile(scenario::AppScenario& a, uint32_t levelReached) {
 // Login at level 0: the start comic, then closing it starts the level.
 inline bool ToPlaying(scenario::AppScenario& a) {
   if (!ToLogin(a)) return false;
-  EnsureSetInitScript();
   ChooseProfile(a, 0);
   if (a.App().GetState() != CApp::STATE_COMIC) return false;
   g_pComicViewer->finished = 1;

@@ -5,6 +5,7 @@
 // again by each start, shows here as a count that grows.
 #include <gtest/gtest.h>
 
+#include <lua.hpp>
 #include <malloc.h>
 
 #include <algorithm>

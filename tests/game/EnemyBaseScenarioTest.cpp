@@ -163,26 +163,25 @@ TEST(EnemyBase, HeadingsAverageOverTheWindowAndClearToZero) {
   EXPECT_EQ(walker.GetHeadingBuffer().size(), 10u);
 }
 
-// The largest sideways offset of a walker chasing a standing player along x.
-float SidewaysOffset(bool withObstacle) {
+// A walker chasing a standing player along x keeps to its line: the level
+// lists no obstacle spheres. One ahead of it on the line would push it aside.
+TEST(EnemyBase, AWalkerGoesStraightPastNoObstacleAndWouldSteerRoundOne) {
   WorldScenario w;
-  EXPECT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.Ready()) << w.Problem();
   w.PlacePlayer({0, 0, 0});
-  const float obstacle[4] = {-500.0f, 0.0f, 0.0f, 100.0f};
-  if (withObstacle) w.Level().GetObstacles().push_back(obstacle);
   CEnemy1& walker = AddEnemy<CEnemy1>(w, {-1200, 0, 0}, 0);
+  EXPECT_TRUE(w.Level().GetObstacles().empty());
   float most = 0.0f;
   for (int i = 0; i < 80 && walker.GetPosition().x < -300.0f; ++i) {
     w.Frame();
     most = std::max(most, std::fabs(walker.GetPosition().y));
   }
-  w.Level().GetObstacles().clear();
-  return most;
-}
-
-TEST(EnemyBase, AFilledObstacleListPushesAWalkerAside) {
-  EXPECT_LT(SidewaysOffset(false), 1.0f);
-  EXPECT_GT(SidewaysOffset(true), 10.0f);
+  EXPECT_LT(most, 1.0f);
+  const float ahead[4] = {walker.GetPosition().x + 150.0f, 0.0f, 0.0f, 100.0f};
+  D3DXVECTOR3 push;
+  walker.AvoidObstacles(push, 10.0f, {ahead});
+  EXPECT_NEAR(std::fabs(push.y), 1.0f, 1e-5f);
+  EXPECT_NEAR(push.x, 0.0f, 1e-5f);
 }
 
 TEST(EnemyBase, AnEnemyWithoutMeshIsInvisibleAndStillDies) {

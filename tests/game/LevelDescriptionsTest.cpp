@@ -45,11 +45,11 @@ class LevelDescriptionsTest : public gametest::ScriptedTest {
 };
 
 TEST_F(LevelDescriptionsTest, LanguageCodesChooseTheFileSuffix) {
-  EXPECT_EQ(LanguageFileSuffix(L"SPA"), L"_ES");
-  EXPECT_EQ(LanguageFileSuffix(L"RUS"), L"_RU");
-  EXPECT_EQ(LanguageFileSuffix(L"ENG"), L"_EN");
-  EXPECT_EQ(LanguageFileSuffix(L"FRA"), L"_EN");
-  EXPECT_EQ(LanguageFileSuffix(L""), L"_EN");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"SPA"), "_ES");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"RUS"), "_RU");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"ENG"), "_EN");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"FRA"), "_EN");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L""), "_EN");
   for (const char* suffix : {"_EN", "_ES", "_RU"})
     WriteLevel(std::string("Level4") + suffix + ".dat", {{L"ScriptFile", L"S" + std::wstring(suffix, suffix + 3)}});
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {

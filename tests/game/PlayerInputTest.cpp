@@ -135,18 +135,21 @@ TEST(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
 }
 
 TEST(PlayerInput, ActionOncePerPressAbilityOnlyWithAFullMeter) {
-  scenario::WorldScenario w;
+  scenario::WorldScenario::Options options;
+  options.writableData = true;
+  scenario::WorldScenario w(options);
   ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.CountActionUses());
   scenario::CountingSound ability;
   w.World().SetAbilitySound(&ability);
   w.Next().KeyDown(DIK_SPACE);
   w.Run(5);
-  EXPECT_EQ(w.World().GetActionPresses(), 1);
+  EXPECT_EQ(w.ActionUses(), 1);
   w.Next().KeyUp(DIK_SPACE);
   w.Frame();
   w.Next().KeyDown(DIK_SPACE);
   w.Frame();
-  EXPECT_EQ(w.World().GetActionPresses(), 2);
+  EXPECT_EQ(w.ActionUses(), 2);
 
   CAbility& meter = w.Player().GetAbility();
   meter.AddCharge(99);

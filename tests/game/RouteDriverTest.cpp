@@ -107,8 +107,11 @@ TEST(RouteDriver, FightsEachEnemyWithTheOtherColour) {
 }
 
 TEST(RouteDriver, ShootsTheCountedShotsOfTheRouteColourAndPressesActionOnce) {
-  scenario::WorldScenario w(Sixteen());
+  scenario::WorldScenario::Options options = Sixteen();
+  options.writableData = true;
+  scenario::WorldScenario w(options);
   ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.CountActionUses());
   w.Frame();
   Step shoot = Make(Step::SHOOT, 500, -200);
   shoot.shots = 4;
@@ -117,7 +120,7 @@ TEST(RouteDriver, ShootsTheCountedShotsOfTheRouteColourAndPressesActionOnce) {
   ASSERT_TRUE(Drive(w, d, 1000)) << d.Failure();
   EXPECT_EQ(w.redShot.plays, 4);
   EXPECT_EQ(w.blueShot.plays, 0);
-  EXPECT_EQ(w.World().GetActionPresses(), 1);
+  EXPECT_EQ(w.ActionUses(), 1);
   // The shots left towards the aim point.
   const D3DXVECTOR3& dir = w.Player().GetShotDirection();
   EXPECT_GT(dir.x, 0.0f);

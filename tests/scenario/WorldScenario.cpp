@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <lua.hpp>
+
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
@@ -181,6 +183,22 @@ bool WorldScenario::WriteScript(const std::string& name, const std::string& text
   std::ofstream out(folder + "/" + name, std::ios::binary);
   out << text;
   return bool(out);
+}
+
+bool WorldScenario::CountActionUses() {
+  if (!WriteScript("CountActionUses.lua", "actionUses = (actionUses or 0) + 1\n")) return false;
+  Level().GetTriggerManager().AddCircularTrigger("CountActionUses.lua", "COUNT_ACTION_USES",
+                                                 D3DXVECTOR3(0.0f, 0.0f, 0.0f), true, 5000.0f,
+                                                 Nembra::TRIGGER_ACTION);
+  return true;
+}
+
+int WorldScenario::ActionUses() const {
+  lua_State* state = g_GameScript.GetState();
+  lua_getglobal(state, "actionUses");
+  const int uses = static_cast<int>(lua_tonumber(state, -1));
+  lua_pop(state, 1);
+  return uses;
 }
 
 }  // namespace scenario

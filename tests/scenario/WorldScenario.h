@@ -111,6 +111,10 @@ class WorldScenario {
                       uint32_t energyValue = 5, uint32_t health = 1);
   // Writes a script into the script folder (writable data only).
   bool WriteScript(const std::string& name, const std::string& text);
+  // An action trigger 5000 units round the origin whose script counts the
+  // uses of the action key; ActionUses reads the count (writable data only).
+  bool CountActionUses();
+  int ActionUses() const;
 
   // The counting sounds put in place of the player's, the weapon's and the
   // world's.
