@@ -227,17 +227,6 @@ void Level4Features(TestPicture& p, const PlanView& v, bool circuitOnly) {
   }
 }
 
-// The whole of Level4 with its places.
-TestPicture Level4Plan() {
-  const datagen::LEVEL_LAYOUT& layout = *datagen::FindLevelLayout("Level4");
-  TestPicture p = Sheet();
-  const PlanView v(Bounds(layout), 16, 12, PICTURE_W - 48, PICTURE_H - 24);
-  DrawPlan(p, layout, v);
-  Level4Features(p, v, false);
-  Compass(p, v);
-  return p;
-}
-
 // The terminal's schematic: the hub's north half, the gate, the corridor
 // and the north room with the circuit the terminal opens the way to.
 TestPicture Level4TerminalSchematic() {
