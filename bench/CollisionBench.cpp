@@ -9,7 +9,7 @@
 #include <list>
 #include <memory>
 
-#include "game/CollisionRegistry.h"
+#include "game/collision/CollisionRegistry.h"
 #include "tools/formats/LevelFiles.h"
 
 namespace {

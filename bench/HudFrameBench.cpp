@@ -19,7 +19,7 @@
 #include "frontend/GUIMessageBox.h"
 #include "frontend/GUIPlayerView.h"
 #include "frontend/GUIWeaponPanel.h"
-#include "game/LevelTimer.h"
+#include "game/level/LevelTimer.h"
 #include "platform/HeadlessGraphics.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"

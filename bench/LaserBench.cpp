@@ -12,7 +12,7 @@
 
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "tools/formats/DoorLaserTexts.h"
 #include "tools/formats/LevelFiles.h"
 

@@ -11,8 +11,8 @@
 #include "engine/scene/SceneManager.h"
 #include "platform/Files.h"
 #include "fuzz/LevelFileSamples.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/script/GameScript.h"
+#include "game/level/Level.h"
 
 namespace {
 

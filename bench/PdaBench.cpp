@@ -9,7 +9,7 @@
 #include "engine/util/TextTable.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
-#include "game/LevelDescriptions.h"
+#include "game/level/LevelDescriptions.h"
 #include "scenario/ScreenScenario.h"
 
 namespace {

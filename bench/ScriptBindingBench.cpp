@@ -5,7 +5,7 @@
 
 #include <lua.hpp>
 
-#include "game/GameScript.h"
+#include "game/script/GameScript.h"
 #include "scenario/WorldScenario.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "engine/app/Application.h"
 #include "engine/scene/SceneManager.h"
-#include "game/LevelTimer.h"
-#include "game/TriggerManager.h"
+#include "game/level/LevelTimer.h"
+#include "game/triggers/TriggerManager.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "engine/resources/Texture.h"
 #include "frontend/FontNames.h"
 #include "frontend/GUISprites.h"
-#include "game/LevelTimer.h"
+#include "game/level/LevelTimer.h"
 
 using namespace gui_layout;
 

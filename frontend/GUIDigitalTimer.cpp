@@ -4,7 +4,7 @@
 
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
-#include "game/LevelTimer.h"
+#include "game/level/LevelTimer.h"
 
 CGUIDigitalTimer::CGUIDigitalTimer() {
   m_Font.Take(FONT_GUI_DIGITAL);

@@ -2,7 +2,7 @@
 // The HUD as the level reaches it: the level's HUD calls (key items,
 // counters, message box, count-down, banners) handed to the HUD widgets.
 // The widgets belong to the application; null widgets are skipped.
-#include "game/LevelHost.h"
+#include "game/level/LevelHost.h"
 
 class CGUIBanner;
 class CGUICounters;

@@ -7,7 +7,7 @@
 #include "engine/sound/AudiereSound.h"
 #include "frontend/BuyNowButton.h"
 #include "frontend/GUISprites.h"
-#include "game/GameGlobals.h"
+#include "game/world/GameGlobals.h"
 
 using namespace gui_layout;
 

@@ -1,6 +1,6 @@
 #include "frontend/GUIPlayerView.h"
 
-#include "game/GameWorld.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

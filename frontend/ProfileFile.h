@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/LevelDescriptions.h"
+#include "game/level/LevelDescriptions.h"
 
 enum class ProfileFileState {
   Ok,       // a whole, plausible profile

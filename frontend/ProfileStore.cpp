@@ -9,7 +9,7 @@
 #include "engine/util/TextTable.h"
 #include "engine/util/Utilities.h"
 #include "frontend/SettingsValues.h"
-#include "game/GameWorld.h"
+#include "game/world/GameWorld.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 

@@ -3,7 +3,7 @@
 // itself, for unattended runs.
 #include <cstdlib>
 
-#include "game/AppMain.h"
+#include "game/app/AppMain.h"
 #include "platform/Platform.h"
 
 int main() {

@@ -3,7 +3,7 @@
 #include "engine/util/TextTable.h"
 #include "frontend/pda/PDA.h"
 #include "frontend/pda/PDAResources.h"
-#include "game/LevelDescriptions.h"
+#include "game/level/LevelDescriptions.h"
 
 namespace {
 struct Entry {

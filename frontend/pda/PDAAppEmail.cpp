@@ -8,7 +8,7 @@
 #include "frontend/FontNames.h"
 #include "frontend/pda/PDA.h"
 #include "frontend/pda/PDAResources.h"
-#include "game/LevelDescriptions.h"
+#include "game/level/LevelDescriptions.h"
 
 void CPDAAppEmail::Load() {
   CPDAApplication::Load();

@@ -7,7 +7,7 @@
 #include "frontend/pda/PDAApplication.h"
 #include "frontend/pda/PDAButton.h"
 #include "frontend/pda/PDADialogs.h"
-#include "game/LevelDescriptions.h"
+#include "game/level/LevelDescriptions.h"
 
 class CPDAAppNetwork : public CPDAApplication {
  public:

@@ -73,7 +73,7 @@ bool RestartBatch() {
 }  // namespace pda
 
 #include "frontend/ProfileStore.h"
-#include "game/LevelDescriptions.h"
+#include "game/level/LevelDescriptions.h"
 
 namespace pda {
 CLevelDescription& CurrentLevel() { return GetLevelDescription(g_ProfileStore.GetCurrentProfile().levelReached); }

@@ -2,8 +2,8 @@
 #include <list>
 
 #include "frontend/pda/PDAAppObjectives.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
+#include "game/world/GameWorld.h"
 
 std::vector<PDAObjective> LevelObjectives(CLevel& level) {
   std::list<OBJECTIVE*> objectives;

@@ -10,7 +10,7 @@
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
 #include "engine/util/Random.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 
 namespace Nembra {
 

@@ -6,7 +6,7 @@
 #include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
 #include "engine/util/Random.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 
 namespace Nembra {
 

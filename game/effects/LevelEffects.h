@@ -9,7 +9,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "engine/scene/StaticSprite.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/mechanisms/LevelObject.h"
 

@@ -1,8 +1,8 @@
 #include "game/effects/ParticleEffect.h"
 
 #include "engine/sound/WaveSound.h"
-#include "game/GameWorld.h"
 #include "game/enemies/Enemy.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

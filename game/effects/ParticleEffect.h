@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "game/Entity.h"
-#include "game/Movement.h"
+#include "game/actors/Entity.h"
+#include "game/actors/Movement.h"
 
 namespace Nembra {
 class CSound;

@@ -7,10 +7,10 @@
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/util/Random.h"
-#include "game/GameGlobals.h"
-#include "game/GameScript.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
+#include "game/script/GameScript.h"
+#include "game/world/GameGlobals.h"
+#include "game/world/GameWorld.h"
 
 platform::HRESULT CBoss0CBH::HandleCallback(uint32_t /*track*/, void* data) {
   const DATA* key = static_cast<const DATA*>(data);

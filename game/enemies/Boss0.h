@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/enemies/Enemy.h"
 #include "game/enemies/EnemyShots.h"
 #include "platform/mesh/XAnimation.h"

@@ -5,11 +5,11 @@
 #include "engine/sound/WaveSound.h"
 #include "engine/util/Random.h"
 #include "engine/util/Utilities.h"
-#include "game/Bullet.h"
-#include "game/GameGlobals.h"
-#include "game/GameScript.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/actors/Bullet.h"
+#include "game/level/Level.h"
+#include "game/script/GameScript.h"
+#include "game/world/GameGlobals.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

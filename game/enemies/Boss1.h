@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/enemies/Enemy.h"
 #include "game/enemies/EnemyShots.h"
 #include "platform/mesh/XAnimation.h"

@@ -11,8 +11,8 @@
 #include "engine/scene/SceneDevice.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/sound/WaveSound.h"
-#include "game/Bullet.h"
-#include "game/GameWorld.h"
+#include "game/actors/Bullet.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "engine/sprites/Sprite2D.h"
-#include "game/Character.h"
+#include "game/actors/Character.h"
 
 namespace Nembra {
 class CSound;

@@ -6,9 +6,9 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/Random.h"
-#include "game/Bullet.h"
-#include "game/GameWorld.h"
+#include "game/actors/Bullet.h"
 #include "game/enemies/EnemyKinds.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "engine/app/Application.h"
 #include "engine/util/Random.h"
-#include "game/GameGlobals.h"
 #include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyKinds.h"
+#include "game/world/GameGlobals.h"
 
 uint8_t CEnemyGenerator::s_NextRed = 0;
 

@@ -5,9 +5,9 @@
 
 #include "engine/sound/WaveSound.h"
 #include "engine/util/Random.h"
-#include "game/GameGlobals.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
+#include "game/world/GameGlobals.h"
+#include "game/world/GameWorld.h"
 
 platform::HRESULT CEnemy6CBH::HandleCallback(uint32_t /*track*/, void* data) {
   const ENEMY6_KEY* key = static_cast<const ENEMY6_KEY*>(data);

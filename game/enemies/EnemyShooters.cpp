@@ -3,9 +3,9 @@
 
 #include "engine/sound/WaveSound.h"
 #include "engine/util/Random.h"
-#include "game/GameGlobals.h"
-#include "game/GameWorld.h"
 #include "game/enemies/EnemyKinds.h"
+#include "game/world/GameGlobals.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "game/enemies/EnemyShots.h"
 
 #include "engine/app/Application.h"
-#include "game/GameWorld.h"
 #include "game/effects/GasSplash.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

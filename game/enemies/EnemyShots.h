@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/effects/Beam.h"
-#include "game/Movement.h"
+#include "game/actors/Movement.h"
 
 class CParticleShot : public CParticleSystemMovingEntity {
  public:

@@ -2,7 +2,7 @@
 
 #include "engine/app/Application.h"
 #include "engine/sound/AudiereSound.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 
 CBarrel::CBarrel() {
   SetRadius(RADIUS);

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "engine/effects/RenderEffects.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {

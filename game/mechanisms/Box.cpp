@@ -1,8 +1,8 @@
 #include "game/mechanisms/Box.h"
 
 #include "engine/sound/WaveSound.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
+#include "game/script/GameScript.h"
 
 CBox::CBox() {
   SetRadius(RADIUS);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/effects/RenderEffects.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/Item.h"
 #include "game/mechanisms/LevelObject.h"
 

@@ -1,11 +1,11 @@
 #include "game/mechanisms/Circuit.h"
 
 #include "engine/resources/Texture.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/ColourLight.h"
 #include "game/mechanisms/Generator.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/script/GameScript.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/effects/Beam.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 #include "game/mechanisms/Marker.h"

@@ -2,12 +2,12 @@
 
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/util/Utilities.h"
-#include "game/Bullet.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/actors/Bullet.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/DoorLaserFiles.h"
 #include "game/mechanisms/Roof.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/script/GameScript.h"
 #include "platform/Text.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/effects/RenderEffects.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 

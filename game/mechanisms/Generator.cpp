@@ -1,13 +1,13 @@
 #include "game/mechanisms/Generator.h"
 
 #include "engine/scene/Light.h"
-#include "game/Bullet.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/actors/Bullet.h"
 #include "game/effects/ParticleEffect.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/ChargeBar.h"
 #include "game/mechanisms/ColourLight.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/script/GameScript.h"
 
 CGenerator::CGenerator() { SetRadius(RADIUS); }
 

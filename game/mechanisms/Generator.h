@@ -6,7 +6,7 @@
 
 #include "engine/scene/StaticSprite.h"
 #include "engine/sprites/Sprite2D.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
 

@@ -2,9 +2,9 @@
 
 #include "engine/app/Application.h"
 #include "engine/sound/WaveSound.h"
-#include "game/GameScript.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
+#include "game/script/GameScript.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 constexpr float TWO_PI = 6.28318530718f;

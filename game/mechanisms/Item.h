@@ -6,7 +6,7 @@
 
 #include "engine/effects/Beam.h"
 #include "engine/effects/RenderEffects.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/LevelObject.h"
 
 namespace Nembra {

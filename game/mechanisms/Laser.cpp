@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "engine/app/Application.h"
-#include "game/GameScript.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/DoorLaserFiles.h"
+#include "game/script/GameScript.h"
+#include "game/world/GameWorld.h"
 
 namespace {
 

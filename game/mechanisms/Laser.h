@@ -7,7 +7,7 @@
 
 #include "engine/effects/Beam.h"
 #include "engine/scene/StaticSprite.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/LevelObject.h"
 
 class CLaser : public CEntity {

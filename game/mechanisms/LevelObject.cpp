@@ -3,7 +3,7 @@
 #include "engine/effects/RenderEffects.h"
 #include "engine/resources/Mesh.h"
 #include "engine/scene/Sprite3D.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 
 Nembra::CSimpleMesh* CHeldMesh::Take(const std::string& name) {
   Release();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/CollisionShape.h"
+#include "game/collision/CollisionShape.h"
 
 namespace Nembra {
 class CSimpleMesh;

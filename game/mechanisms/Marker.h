@@ -7,7 +7,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "engine/scene/Billboard.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 
 template <class Sprite>
 class CMarkerKind : public CEntity {

@@ -2,10 +2,10 @@
 
 #include "engine/app/Application.h"
 #include "engine/particles/ParticleParams.h"
-#include "game/GameWorld.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/Barrel.h"
 #include "game/mechanisms/WireGrate.h"
+#include "game/world/GameWorld.h"
 
 namespace Nembra {
 

@@ -5,7 +5,7 @@
 // sparks of a destroyed laser.
 #include <string>
 
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 
 class CBarrel;
 class CBomb;

@@ -4,7 +4,7 @@
 
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/MechanismFiles.h"
 #include "platform/Files.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/scene/StaticSprite.h"
-#include "game/Movement.h"
+#include "game/actors/Movement.h"
 #include "game/mechanisms/LevelObject.h"
 
 class CPushable : public CStaticSpriteMovingEntity {

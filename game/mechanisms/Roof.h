@@ -5,7 +5,7 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "engine/scene/SceneNode.h"
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/LevelObject.h"
 
 class CRoof : public CStaticSpriteEntity {

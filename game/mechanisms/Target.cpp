@@ -1,9 +1,9 @@
 #include "game/mechanisms/Target.h"
 
-#include "game/Bullet.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/actors/Bullet.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/script/GameScript.h"
 #include "platform/Saturate.h"
 #include "platform/Text.h"
 

@@ -1,12 +1,12 @@
 #include "game/mechanisms/WaveWeapon.h"
 
-#include "game/Bullet.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/actors/Bullet.h"
 #include "game/effects/ParticleEffect.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/ChargeBar.h"
 #include "game/mechanisms/ColourLight.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/script/GameScript.h"
 
 CWaveWeapon::CWaveWeapon() { SetRadius(RADIUS); }
 

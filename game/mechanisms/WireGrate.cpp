@@ -1,9 +1,9 @@
 #include "game/mechanisms/WireGrate.h"
 
 #include "engine/app/Engine.h"
-#include "game/GameScript.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/MechanismFiles.h"
+#include "game/script/GameScript.h"
 #include "platform/Files.h"
 
 CWireGrate::CWireGrate() { SetRadius(RADIUS); }

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "game/Entity.h"
+#include "game/actors/Entity.h"
 #include "game/mechanisms/LevelObject.h"
 
 class CWireGrate : public CStaticSpriteEntity {

@@ -8,9 +8,9 @@
 #include "frontend/MainMenu.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
-#include "game/GameWorld.h"
+#include "game/world/GameWorld.h"
 #include "platform/Input.h"
-#include "game/AppTestSupport.h"
+#include "game/app/AppTestSupport.h"
 #include "scenario/AppScenario.h"
 
 using scenario::AppScenario;

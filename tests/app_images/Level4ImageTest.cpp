@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/DemoLevelStart.h"
-#include "game/Level4Route.h"
+#include "game/demo/DemoLevelStart.h"
+#include "game/playthrough/Level4Route.h"
 
 using namespace level4test;
 

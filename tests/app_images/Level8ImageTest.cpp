@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "game/DemoLevelStart.h"
-#include "game/Level8Run.h"
+#include "game/demo/DemoLevelStart.h"
+#include "game/playthrough/Level8Run.h"
 
 using datagen::DEMO_ROUTE_STEP;
 using level8test::Level;

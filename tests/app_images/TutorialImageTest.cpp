@@ -1,7 +1,7 @@
 // The tutorial through the real OpenGL code, on the program's own data.
 #include <gtest/gtest.h>
 
-#include "game/DemoLevelStart.h"
+#include "game/demo/DemoLevelStart.h"
 #include "platform/Input.h"
 #include "scenario/AppScenario.h"
 

@@ -8,7 +8,7 @@
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/GUIDigitalTimer.h"
 #include "frontend/GUIFlash.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 #include "scenario/ScreenScenario.h"
 #include "LevelTimerSupport.h"
 

@@ -10,7 +10,7 @@
 #include "frontend/GUIKeyItems.h"
 #include "frontend/GUILevelHud.h"
 #include "frontend/GUIMessageBox.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 
 using scenario::ScreenScenario;
 

@@ -20,7 +20,7 @@
 #include "frontend/GUIMessageBox.h"
 #include "frontend/GUIMissionComplete.h"
 #include "frontend/GUIPauseTitle.h"
-#include "game/GameGlobals.h"
+#include "game/world/GameGlobals.h"
 #include "tools/formats/GraphicsFiles.h"
 #include "tools/formats/SoundFiles.h"
 #include "tools/formats/TextFiles.h"

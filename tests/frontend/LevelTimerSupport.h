@@ -2,7 +2,7 @@
 // Level timers brought to a chosen elapsed time, as the level's update
 // would after that many seconds of play.
 #include "engine/app/Application.h"
-#include "game/LevelTimer.h"
+#include "game/level/LevelTimer.h"
 
 namespace hudtest {
 

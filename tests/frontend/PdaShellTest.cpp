@@ -8,7 +8,7 @@
 #include "frontend/pda/PDAAppDesktop.h"
 #include "frontend/pda/PDAAppObjectives.h"
 #include "frontend/pda/PDAResources.h"
-#include "game/Level.h"
+#include "game/level/Level.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "frontend/GUIWeaponPanel.h"
 #include "frontend/LevelTimerSupport.h"
 #include "frontend/MainMenuLayout.h"
-#include "game/GameGlobals.h"
+#include "game/world/GameGlobals.h"
 #include "scenario/ScreenScenario.h"
 #include "scenario/WorldScenario.h"
 #include "tools/datagen/HudPictures.h"

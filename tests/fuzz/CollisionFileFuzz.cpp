@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
-#include "game/Level.h"
-#include "game/CollisionRegistry.h"
-#include "game/LevelFiles.h"
+#include "game/level/Level.h"
+#include "game/collision/CollisionRegistry.h"
+#include "game/files/LevelFiles.h"
 #include "tools/formats/LevelFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

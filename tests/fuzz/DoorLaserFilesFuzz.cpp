@@ -10,8 +10,8 @@
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
-#include "game/Level.h"
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/DoorLaserFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

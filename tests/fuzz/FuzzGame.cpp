@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "frontend/ProfileStore.h"
-#include "game/DemoLevelStart.h"
-#include "game/Level.h"
-#include "game/Player.h"
+#include "game/demo/DemoLevelStart.h"
+#include "game/level/Level.h"
+#include "game/player/Player.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "scenario/AppScenario.h"

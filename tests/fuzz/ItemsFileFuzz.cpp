@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
-#include "game/Level.h"
-#include "game/LevelFiles.h"
+#include "game/files/LevelFiles.h"
+#include "game/level/Level.h"
 #include "tools/formats/LevelFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -10,8 +10,8 @@
 #include "engine/util/KeyValueFile.h"
 #include "frontend/pda/PDA.h"
 #include "fuzz/FuzzGame.h"
-#include "game/App.h"
-#include "game/LevelDescriptions.h"
+#include "game/app/App.h"
+#include "game/level/LevelDescriptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CApp& app = fuzzgame::App();

@@ -3,7 +3,7 @@
 // the fuzz targets' seeds: a test level whose items file uses every section
 // and every form of a link's node reference, a collision file, an
 // enemy-generator file and a wire-grate shape file.
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
 
 namespace levelsamples {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "fuzz/FuzzGame.h"
-#include "game/Level.h"
-#include "game/TriggerFile.h"
-#include "game/TriggerManager.h"
+#include "game/level/Level.h"
+#include "game/triggers/TriggerFile.h"
+#include "game/triggers/TriggerManager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<TRIGGER_RECORD> records;

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "fuzz/FuzzGame.h"
-#include "game/Level.h"
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
+#include "game/level/Level.h"
 #include "game/mechanisms/MechanismFiles.h"
 #include "tools/formats/MechanismFiles.h"
 

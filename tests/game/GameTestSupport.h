@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/app/Engine.h"
-#include "game/GameScript.h"
-#include "game/ScriptVariables.h"
+#include "game/script/GameScript.h"
+#include "game/script/ScriptVariables.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "support/TempDir.h"

@@ -15,7 +15,7 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/SceneManager.h"
-#include "game/Energy.h"
+#include "game/actors/Energy.h"
 #include "platform/Image.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"

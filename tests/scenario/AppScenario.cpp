@@ -12,7 +12,7 @@
 #include "engine/app/Mouse.h"
 #include "engine/util/Random.h"
 #include "frontend/FontNames.h"
-#include "game/GameGlobals.h"
+#include "game/world/GameGlobals.h"
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "scenario/ScenarioInput.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "game/App.h"
+#include "game/app/App.h"
 #include "platform/HeadlessGraphics.h"
 #include "scenario/DrawDecoder.h"
 #include "scenario/ScreenScenario.h"

@@ -7,7 +7,7 @@
 
 #include "engine/app/Mouse.h"
 #include "engine/scene/Camera.h"
-#include "game/GameWorld.h"
+#include "game/world/GameWorld.h"
 #include "platform/Input.h"
 
 namespace scenario {

@@ -10,10 +10,10 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/scene/SceneManager.h"
-#include "game/GameGlobals.h"
-#include "game/GameScript.h"
-#include "game/LevelFileRecords.h"
-#include "game/ScriptVariables.h"
+#include "game/files/LevelFileRecords.h"
+#include "game/script/GameScript.h"
+#include "game/script/ScriptVariables.h"
+#include "game/world/GameGlobals.h"
 
 namespace scenario {
 

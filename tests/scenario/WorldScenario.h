@@ -22,8 +22,8 @@
 
 #include "engine/scene/Camera.h"
 #include "engine/sound/WaveSound.h"
-#include "game/GameWorld.h"
 #include "game/enemies/Enemy.h"
+#include "game/world/GameWorld.h"
 #include "scenario/ScreenScenario.h"
 
 namespace scenario {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
 #include "tools/datagen/LevelLayouts.h"
 #include "tools/formats/LevelFiles.h"
 #include "tools/formats/TriggerFile.h"

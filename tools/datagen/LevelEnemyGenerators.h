@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
 #include "tools/datagen/LevelLayouts.h"
 
 namespace datagen {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/MechanismAssets.h"
 #include "tools/formats/LevelFiles.h"

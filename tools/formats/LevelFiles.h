@@ -1,13 +1,13 @@
 #pragma once
 // Writers of the level's binary files over the records the game parses
-// (game/LevelFileRecords.h): collision shapes, wire-grate shapes, enemy
+// (game/files/LevelFileRecords.h): collision shapes, wire-grate shapes, enemy
 // generators and items. Tests and the demo data generator make their files
 // with these.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "game/LevelFileRecords.h"
+#include "game/files/LevelFileRecords.h"
 
 namespace formats {
 

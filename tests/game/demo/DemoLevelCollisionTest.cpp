@@ -1,0 +1,159 @@
+// The demo levels' layouts and the collision and items files the generator
+// makes from them: outlines traced around the rooms, the characters' walls
+// grown into the rooms, and the files as the level loads them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/app/Engine.h"
+#include "game/collision/CollisionRegistry.h"
+#include "game/files/LevelFiles.h"
+#include "platform/Files.h"
+#include "tools/datagen/DemoLevelContents.h"
+#include "tools/datagen/LevelLayouts.h"
+#include "tools/formats/LevelFiles.h"
+
+namespace {
+
+using datagen::LEVEL_LAYOUT;
+
+// Twice the signed area: positive for a counter-clockwise loop.
+float SignedArea2(const std::vector<D3DXVECTOR3>& loop) {
+  float a = 0.0f;
+  for (size_t k = 0; k < loop.size(); ++k) {
+    const D3DXVECTOR3& p = loop[k];
+    const D3DXVECTOR3& q = loop[(k + 1) % loop.size()];
+    a += p.x * q.y - q.x * p.y;
+  }
+  return a;
+}
+
+TEST(LevelLayout, OneRoomIsOneCounterClockwiseLoopAndAPillarAClockwiseOne) {
+  LEVEL_LAYOUT room;
+  room.rooms = {{-500, -400, 500, 400}};
+  auto loops = datagen::LayoutOutlines(room);
+  ASSERT_EQ(loops.size(), 1u);
+  ASSERT_EQ(loops[0].size(), 4u);
+  EXPECT_EQ(loops[0][0].x, -500.0f);  // starts at its lowest, leftmost corner
+  EXPECT_EQ(loops[0][0].y, -400.0f);
+  EXPECT_FLOAT_EQ(SignedArea2(loops[0]), 2.0f * 1000.0f * 800.0f);
+
+  room.pillars = {{-100, -100, 100, 100}};
+  loops = datagen::LayoutOutlines(room);
+  ASSERT_EQ(loops.size(), 2u);
+  EXPECT_FLOAT_EQ(SignedArea2(loops[1]), -2.0f * 200.0f * 200.0f);
+  // Grown into the room: the outer walls move in, the pillar grows.
+  const auto grown = datagen::GrowIntoWalkable(loops, 60.0f);
+  EXPECT_FLOAT_EQ(SignedArea2(grown[0]), 2.0f * 880.0f * 680.0f);
+  EXPECT_FLOAT_EQ(SignedArea2(grown[1]), -2.0f * 320.0f * 320.0f);
+  EXPECT_EQ(grown[1][0].x, -160.0f);
+  EXPECT_EQ(grown[1][0].y, -160.0f);
+}
+
+TEST(LevelLayout, JoinedRoomsShareOneOutlineWithConcaveCornersAndCornerOnlyContactIsRefused) {
+  LEVEL_LAYOUT l;
+  l.rooms = {{0, 0, 400, 400}, {400, 100, 800, 300}};
+  auto loops = datagen::LayoutOutlines(l);
+  ASSERT_EQ(loops.size(), 1u);
+  EXPECT_EQ(loops[0].size(), 8u);
+  // A concave corner of the walkable area moves out of it by the margin.
+  const auto grown = datagen::GrowIntoWalkable(loops, 60.0f);
+  bool found = false;
+  for (const D3DXVECTOR3& v : grown[0]) found = found || (v.x == 340.0f && v.y == 160.0f);
+  EXPECT_TRUE(found);
+  l.rooms = {{0, 0, 400, 400}, {400, 400, 800, 800}};
+  EXPECT_TRUE(datagen::LayoutOutlines(l).empty());
+}
+
+class DemoLevelFiles : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    m_OldData = Nembra::g_DataDirectory;
+    Nembra::g_DataDirectory = std::string(KARVESSA_DEMO_DATA_DIR) + "/";
+    if (!platform::FileExists(Nembra::g_DataDirectory + GetParam() + "_Col0.dat"))
+      GTEST_SKIP() << "no generated demo data in " << KARVESSA_DEMO_DATA_DIR;
+  }
+  void TearDown() override { Nembra::g_DataDirectory = m_OldData; }
+  static std::vector<uint8_t> Read(const std::string& name) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(platform::ReadWholeFile(std::string(KARVESSA_DEMO_DATA_DIR) + "/" + name, bytes)) << name;
+    return bytes;
+  }
+  std::string m_OldData;
+};
+
+TEST_P(DemoLevelFiles, CharacterWallsAreTheTightWallsGrownBySixty) {
+  COLLISION_FILE tight, grown;
+  ASSERT_TRUE(ParseCollisionFile(Read(GetParam() + "_Col0.dat"), tight));
+  ASSERT_TRUE(ParseCollisionFile(Read(GetParam() + "_Col1.dat"), grown));
+  ASSERT_GE(tight.shapes.size(), 2u);  // the outer walls and at least one pillar
+  ASSERT_EQ(grown.shapes.size(), tight.shapes.size());
+  for (size_t s = 0; s < tight.shapes.size(); ++s) {
+    const auto& a = tight.shapes[s].vertices;
+    const auto& b = grown.shapes[s].vertices;
+    ASSERT_EQ(a.size(), b.size());
+    ASSERT_GE(a.size(), 5u);
+    EXPECT_EQ(a.front().x, a.back().x);  // closed
+    EXPECT_EQ(a.front().y, a.back().y);
+    for (size_t k = 0; k < a.size(); ++k) {
+      EXPECT_EQ(std::fabs(b[k].x - a[k].x), 60.0f);
+      EXPECT_EQ(std::fabs(b[k].y - a[k].y), 60.0f);
+      EXPECT_EQ(a[k].z, 0.0f);
+    }
+  }
+  COLLISION_FILE playerOnly;
+  ASSERT_TRUE(ParseCollisionFile(Read(GetParam() + "_Col2.dat"), playerOnly));
+  EXPECT_FALSE(playerOnly.shapes.empty());
+  ITEMS_FILE items;
+  const std::vector<uint8_t> itemBytes = Read(GetParam() + "_Items.dat");
+  // The items file is the level's contents as the shared writer writes them.
+  EXPECT_EQ(itemBytes, formats::ItemsFileBytes(datagen::DemoLevelContent(GetParam()).items));
+  EXPECT_TRUE(ParseItemsFile(itemBytes, items));
+}
+
+TEST_P(DemoLevelFiles, WalkingOutOfTheStartMeetsTheCharacterWallsSixtyUnitsBeforeTheTightOnes) {
+  CCollisionRegistry level;
+  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT));
+  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER));
+  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER));
+  const LEVEL_LAYOUT* layout = datagen::FindLevelLayout(GetParam());
+  ASSERT_NE(layout, nullptr);
+  const D3DXVECTOR3 s = layout->playerStart;
+  const float from[3] = {s.x, s.y, 0};
+  for (const D3DXVECTOR3 dir : {D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, 1, 0), D3DXVECTOR3(-1, 0, 0),
+                                D3DXVECTOR3(0, -1, 0)}) {
+    const float to[3] = {s.x + dir.x * 20000, s.y + dir.y * 20000, 0};
+    float hit[3], tightDistance, characterDistance, normal[3];
+    ASSERT_TRUE(level.CheckCollision(from, to, 40, hit, tightDistance, normal, COL_TIGHT, true));
+    ASSERT_TRUE(level.CheckCollision(from, to, 40, hit, characterDistance, normal, COL_CHARACTER, true));
+    EXPECT_NEAR(tightDistance - characterDistance, 60.0f, 1e-3f);
+    // The wall met is across the path: its normal lies along the path's line.
+    EXPECT_FLOAT_EQ(std::fabs(normal[0] * dir.x + normal[1] * dir.y), 1.0f);
+    EXPECT_GT(characterDistance, 0.0f);
+  }
+}
+
+TEST_P(DemoLevelFiles, PlayerOnlyWallsBlockThePlayersClassAlone) {
+  CCollisionRegistry level;
+  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT));
+  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER));
+  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER));
+  const LEVEL_LAYOUT* layout = datagen::FindLevelLayout(GetParam());
+  for (const auto& wall : layout->playerOnlyWalls) {
+    // Straight across the middle of the wall.
+    const D3DXVECTOR3 mid = (wall.front() + wall.back()) * 0.5f;
+    const D3DXVECTOR3 along = wall.back() - wall.front();
+    const D3DXVECTOR3 across = D3DXVECTOR3(-along.y, along.x, 0) * (100.0f / D3DXVec3Length(&along));
+    const float from[3] = {mid.x - across.x, mid.y - across.y, 0}, to[3] = {mid.x + across.x, mid.y + across.y, 0};
+    float hit[3], distance, normal[3];
+    EXPECT_TRUE(level.CheckCollision(from, to, 40, hit, distance, normal, COL_PLAYER, false));
+    EXPECT_FLOAT_EQ(distance, 100.0f);
+    EXPECT_FALSE(level.CheckCollision(from, to, 40, hit, distance, normal, COL_CHARACTER, true));
+    EXPECT_FALSE(level.CheckCollision(from, to, 40, hit, distance, normal, COL_TIGHT, true));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DemoLevelFiles, ::testing::Values("LevelTutorial", "Level4", "Level8"));
+
+}  // namespace

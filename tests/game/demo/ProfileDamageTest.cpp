@@ -1,0 +1,259 @@
+// Profile files that are not whole, and saves that can't finish: a damaged
+// file frees its slot without reading past its bytes, and a failed or
+// interrupted save leaves every file either old or new, never half written.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <random>
+
+#include "engine/util/ConfigFile.h"
+#include "frontend/ProfileStore.h"
+#include "game/demo/ProfileTestSupport.h"
+#include "platform/Files.h"
+#include "platform/Log.h"
+#include "support/FileSizeLimit.h"
+
+using namespace profiletest;
+
+namespace {
+
+class ProfileDamageTest : public ProfileFixture {};
+
+// Every kind of damage, each next to a file that is just whole.
+std::vector<std::pair<const char*, std::string>> DamagedFiles() {
+  const std::string ff("\xFF\xFE");
+  const std::string abc("a\0b\0c\0\0\0", 8);
+  std::vector<std::pair<const char*, std::string>> files = {
+      {"empty", ""},
+      {"1 byte", "\xFF"},
+      {"2 bytes", ff},
+      {"9 bytes", ProfileBytes(ff, 1, std::string("\0\0", 2), 0).substr(0, 9)},
+      {"count 0", ProfileBytes(ff, 0, "", 0)},
+      {"count 2^31", ProfileBytes(ff, 0x80000000u, abc, 0)},
+      {"count -1", ProfileBytes(ff, 0xFFFFFFFFu, abc, 0)},
+      {"count 258", ProfileBytes(ff, 258, std::string(516, '\0'), 0)},
+      {"count beyond the file", ProfileBytes(ff, 9, abc, 0)},
+      {"no level", ProfileBytes(ff, 4, abc, 0).substr(0, 14)},
+      {"no 0 unit", ProfileBytes(ff, 3, std::string("a\0b\0c\0", 6), 0)},
+      {"trailing bytes", ProfileBytes(ff, 4, abc, 0) + "xy"},
+      {"level 10^9", ProfileBytes(ff, 4, abc, 1000000000u)},
+      {"level 16", ProfileBytes(ff, 4, abc, 16)},
+  };
+  return files;
+}
+
+}  // namespace
+
+TEST_F(ProfileDamageTest, DamagedFilesFreeTheirSlotAndWholeOnesAtTheLimitsRead) {
+  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
+  for (const auto& [what, bytes] : DamagedFiles()) {
+    PROFILE_FILE_CONTENT content;
+    content.name = L"before";
+    EXPECT_EQ(ParseProfileBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), content),
+              ProfileFileState::Damaged)
+        << what;
+    EXPECT_TRUE(content.name.empty()) << what;
+
+    Put("Profile1.dat", bytes);
+    ProfileRecord& record = g_ProfileStore.m_Profiles[1];
+    record.inUse = 1;
+    record.name = L"old";
+    record.levelReached = 3;
+    g_ProfileStore.LoadAllProfiles();
+    EXPECT_EQ(record.inUse, 0) << what;
+    EXPECT_EQ(record.name, L"") << what;
+    EXPECT_EQ(record.levelReached, 0u) << what;
+    EXPECT_EQ(Get("Profile1.dat"), bytes) << what << ": reading never changes the file";
+  }
+  platform::SetLogHook(nullptr);
+
+  // The limits themselves are whole profiles.
+  const std::string ff("\xFF\xFE");
+  const struct {
+    std::string bytes;
+    size_t nameLength;
+    uint32_t level;
+  } whole[] = {
+      {ProfileBytes(ff, 1, std::string("\0\0", 2), 0), 0, 0},                          // 12 bytes, empty name
+      {ProfileBytes(ff, 257, std::string(512, 'z').append(2, '\0'), 14), 256, 14},    // longest name, last index
+      {ProfileBytes(ff, 4, std::string("a\0b\0c\0\0\0", 8), 15), 3, 15},              // past the last of 15 levels
+      {ProfileBytes(ff, 4, std::string("a\0\0\0c\0\0\0", 8), 2), 1, 2},                // name ends at the first 0
+  };
+  for (const auto& file : whole) {
+    Put("Profile1.dat", file.bytes);
+    g_ProfileStore.LoadAllProfiles();
+    EXPECT_EQ(g_ProfileStore.m_Profiles[1].inUse, 1);
+    EXPECT_EQ(g_ProfileStore.m_Profiles[1].name.size(), file.nameLength);
+    EXPECT_EQ(g_ProfileStore.m_Profiles[1].levelReached, file.level);
+  }
+  Remove("Profile1.dat");
+  g_ProfileStore.m_Profiles[1].name = L"kept";
+  EXPECT_EQ(g_ProfileStore.m_Profiles[1].ReadProfileFile(CProfileStore::ProfileFileName(1)), ProfileFileState::Missing);
+  EXPECT_EQ(g_ProfileStore.m_Profiles[1].inUse, 0);
+  EXPECT_EQ(g_ProfileStore.m_Profiles[1].name, L"kept") << "a missing file changes nothing else";
+}
+
+TEST_F(ProfileDamageTest, NewProfileOverADamagedFileKeepsItAsBad) {
+  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
+  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
+  const std::string damaged = ProfileBytes("\xFF\xFE", 0x80000000u, "abc", 7);
+  Put("Profile4.dat", damaged);
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"fresh", 4));
+  platform::SetLogHook(nullptr);
+  EXPECT_EQ(Get("Profile4.dat.bad"), damaged);
+  EXPECT_EQ(Get("Profile4.dat"), ProfileBytes("\xFF\xFE", 6, std::string("f\0r\0e\0s\0h\0\0\0", 12), 0));
+  // A whole or missing file leaves no ".bad".
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"again", 4));
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"first", 0));
+  EXPECT_FALSE(Exists("Profile0.dat.bad"));
+  EXPECT_EQ(Get("Profile4.dat.bad"), damaged);
+}
+
+TEST_F(ProfileDamageTest, SaveThatCantBeWrittenAnswersFalseAndKeepsTheOldFiles) {
+  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
+  Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
+  ASSERT_TRUE(g_ProfileStore.CreateProfile(L"player", 2));
+  g_ProfileStore.m_CurrentProfile = 2;
+  const std::string profile = Get("Profile2.dat");
+  const std::string settings = Get("Config2.dat");
+  const std::string lastUsed = Get("ConfigLastUsed.dat");
+
+  ProfileRecord& record = g_ProfileStore.GetCurrentProfile();
+  record.name = L"a much longer name than before";
+  record.levelReached = 4;
+  record.moveUp = 200;
+  record.gamma = 999;
+  std::vector<std::string> errors;
+  platform::SetLogHook([&](platform::LogLevel level, const std::string& text) {
+    if (level == platform::LogLevel::Error) errors.push_back(text);
+  });
+  {
+    testsupport::FileSizeLimit limit(16);
+    ASSERT_TRUE(limit.Active());
+    EXPECT_FALSE(g_ProfileStore.SaveCurrentProfile());
+    EXPECT_FALSE(g_ProfileStore.SaveAllProfiles());
+  }
+  platform::SetLogHook(nullptr);
+  EXPECT_FALSE(errors.empty()) << "a failed save is logged";
+  EXPECT_EQ(Get("Profile2.dat"), profile);
+  EXPECT_EQ(Get("Config2.dat"), settings);
+  EXPECT_EQ(Get("ConfigLastUsed.dat"), lastUsed);
+  // Room again: the same save goes through.
+  EXPECT_TRUE(g_ProfileStore.SaveCurrentProfile());
+  EXPECT_NE(Get("Profile2.dat"), profile);
+}
+
+TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
+  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
+  Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
+  for (uint32_t slot = 0; slot < CProfileStore::SLOT_COUNT; ++slot)
+    ASSERT_TRUE(g_ProfileStore.CreateProfile(L"slot" + std::to_wstring(slot), slot));
+  // Two states of all five profiles whose files differ in every byte count.
+  auto makeState = [](int which) {
+    CProfileStore store = g_ProfileStore;
+    for (uint32_t slot = 0; slot < CProfileStore::SLOT_COUNT; ++slot) {
+      ProfileRecord& p = store.m_Profiles[slot];
+      p.name = which ? L"second name of slot " + std::to_wstring(slot) : L"s" + std::to_wstring(slot);
+      p.levelReached = which ? 2 : 1;
+      p.moveUp = which ? 200 : 17;
+      p.cameraType = which ? 1 : 0;
+    }
+    store.m_Profiles[0].gamma = which ? 1000 : 5;
+    return store;
+  };
+  const CProfileStore states[2] = {makeState(0), makeState(1)};
+  const char* files[] = {"Profile0.dat", "Profile1.dat", "Profile2.dat", "Profile3.dat", "Profile4.dat",
+                         "Config0.dat",  "Config1.dat",  "Config2.dat",  "Config3.dat",  "Config4.dat",
+                         "ConfigLastUsed.dat"};
+  std::vector<std::string> bytes[2];
+  for (int which : {1, 0}) {
+    g_ProfileStore = states[which];
+    ASSERT_TRUE(g_ProfileStore.SaveAllProfiles());
+    for (const char* file : files) bytes[which].push_back(Get(file));
+  }
+  for (size_t i = 0; i < bytes[0].size(); ++i) {
+    ASSERT_NE(bytes[0][i], bytes[1][i]) << files[i];
+  }
+
+  std::mt19937 random(20261208);
+  int sawNew = 0;
+  for (int kill = 0; kill < 200; ++kill) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int round = 0; round < 1000000; ++round) {
+        g_ProfileStore = states[(round + 1) % 2];
+        g_ProfileStore.SaveAllProfiles();
+      }
+      _exit(0);
+    }
+    usleep(static_cast<useconds_t>(random() % 12000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child was still saving";
+    for (size_t i = 0; i < bytes[0].size(); ++i) {
+      const std::string now = Get(files[i]);
+      ASSERT_TRUE(now == bytes[0][i] || now == bytes[1][i]) << "kill " << kill << ": " << files[i] << " is "
+                                                             << now.size() << " bytes of neither state";
+      sawNew += now == bytes[1][i];
+    }
+  }
+  EXPECT_GT(sawNew, 0) << "the kills landed after some writes";
+
+  // One more save killed mid-write for sure: by the file size limit's signal.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{16, 16};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    g_ProfileStore.SaveAllProfiles();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+
+  // Kills mid-write leave temporaries; the start-up clean takes them and only them.
+  auto names = [this] {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(m_Dir.Path()))
+      found.insert(entry.path().filename().string());
+    return found;
+  };
+  const std::set<std::string> before = names();
+  const int removed = platform::RemoveAtomicWriteTemporaries(m_Dir.Path());
+  EXPECT_GT(removed, 0) << "the kills left no temporary file";
+  std::set<std::string> expected;
+  for (const std::string& name : before)
+    if (name.find(".tmp") == std::string::npos) expected.insert(name);
+  EXPECT_EQ(before.size() - expected.size(), size_t(removed));
+  EXPECT_EQ(names(), expected);
+}
+
+TEST_F(ProfileDamageTest, SavingFiveUsedProfilesTakesMilliseconds) {
+  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
+  Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
+  for (uint32_t slot = 0; slot < CProfileStore::SLOT_COUNT; ++slot)
+    ASSERT_TRUE(g_ProfileStore.CreateProfile(L"player" + std::to_wstring(slot), slot));
+  constexpr int ROUNDS = 20;
+  const auto start = std::chrono::steady_clock::now();
+  for (int round = 0; round < ROUNDS; ++round) {
+    g_ProfileStore.GetCurrentProfile().levelReached = static_cast<uint32_t>(round % 3);
+    ASSERT_TRUE(g_ProfileStore.SaveAllProfiles());
+  }
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / ROUNDS;
+  std::printf("SaveAllProfiles, five used slots (11 atomic writes): %.2f ms\n", ms);
+  RecordProperty("save_all_ms", std::to_string(ms));
+  EXPECT_LT(ms, 500.0) << "one level-over frame";
+}

@@ -1,0 +1,256 @@
+// The shooter and the cocoon turret in playing scenarios: when they fire,
+// what their bullets hit, homing, and the cocoon's shell.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/util/Random.h"
+#include "game/effects/ParticleEffect.h"
+#include "game/enemies/EnemyKinds.h"
+#include "game/enemies/EnemyScenarioSupport.h"
+
+namespace {
+
+using enemytest::AddEnemy;
+using scenario::WorldScenario;
+
+template <class Effect>
+int CountEffects(CLevel& level) {
+  int n = 0;
+  for (CEntity* effect : level.GetEffects()) n += dynamic_cast<Effect*>(effect) ? 1 : 0;
+  return n;
+}
+
+TEST(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({500, 0, 0});
+  CEnemy3& blocked = AddEnemy<CEnemy3>(w, {-500, -400, 0});
+  w.AddWall(1, {{0, -600, 0}, {0, -200, 0}});
+  CEnemy3& clear = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  scenario::CountingSound shot;
+  clear.SetShotSound(&shot);
+  blocked.SetShotSound(&shot);
+  w.Frame();
+  EXPECT_TRUE(blocked.IsMoving());
+  EXPECT_EQ(blocked.GetAnimationName(), "Ene3CaminarAdelante");
+  EXPECT_FALSE(blocked.IsShooting());
+  EXPECT_TRUE(clear.IsShooting());
+  EXPECT_FALSE(clear.IsMoving());
+
+  // Shots begun (the set starting again) against bullets fired, over four
+  // seconds; the walker behind the wall never fires.
+  int begun = 1;
+  size_t fired = w.Level().GetEnemy3Bullets().size();
+  for (int i = 0; i < 200; ++i) {
+    const size_t before = w.Level().GetEnemy3Bullets().size();
+    const double position = clear.GetSprite()->GetTrackPosition();
+    w.Frame();
+    if (clear.GetSprite()->GetTrackPosition() < position) ++begun;
+    if (w.Level().GetEnemy3Bullets().size() > before) fired += w.Level().GetEnemy3Bullets().size() - before;
+  }
+  EXPECT_GE(begun, 2);
+  EXPECT_EQ(static_cast<int>(fired), begun);
+  EXPECT_EQ(shot.plays, begun);
+  EXPECT_FALSE(blocked.IsShooting());
+}
+
+TEST(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({500, 0, 0});
+  CEnemy3Bullet& bullet =
+      w.Level().SpawnShot(w.Level().GetEnemy3Bullets(), D3DXVECTOR3(-500, 0, 120), D3DXVECTOR3(1, 0, 0), 12u);
+  ASSERT_NE(bullet.GetEmitter(), nullptr);
+  EXPECT_FLOAT_EQ(bullet.GetPosition().z, 0.0f);
+  EXPECT_FLOAT_EQ(bullet.GetEmitter()->GetPosition().z, 120.0f);
+  EXPECT_FLOAT_EQ(bullet.GetEmitter()->GetParams()->direction[0], -1.0f);
+  const uint32_t health = w.Player().GetHealth();
+  w.Walk({0, 1, 0});
+  int frames = 0;
+  while (!bullet.IsEnded() && frames < 75) {
+    if (w.Player().GetPosition().y >= 400.0f) w.Stand();
+    w.Frame();
+    ++frames;
+  }
+  EXPECT_TRUE(bullet.IsEnded());
+  EXPECT_GE(w.Player().GetPosition().y, 400.0f);
+  EXPECT_EQ(health - w.Player().GetHealth(), 12u);
+  ASSERT_EQ(CountEffects<Nembra::CEnemy3BulletWallHitEffect>(w.Level()), 1);
+  auto* effect = dynamic_cast<Nembra::CEnemy3BulletWallHitEffect*>(w.Level().GetEffects().back());
+  EXPECT_NE(effect->GetSound(), nullptr);
+  ASSERT_NE(effect->GetEmitter(), nullptr);
+  EXPECT_FLOAT_EQ(effect->GetEmitter()->GetPosition().z, 120.0f);
+  EXPECT_LT(enemytest::Distance(effect->GetPosition(), w.Player().GetPosition()), 110.0f);
+}
+
+TEST(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  // Homing on a player far beyond its range: it never arrives.
+  w.PlacePlayer({0, 2500, 0});
+  CEnemy3Bullet& bullet =
+      w.Level().SpawnShot(w.Level().GetEnemy3Bullets(), D3DXVECTOR3(0, -100, 100), D3DXVECTOR3(0, -1, 0), 12u);
+  for (int i = 1; i <= 74; ++i) {
+    w.Frame();
+    ASSERT_FALSE(bullet.IsEnded()) << "update " << i;
+  }
+  w.Frame();
+  EXPECT_TRUE(bullet.IsEnded());
+  EXPECT_NEAR(bullet.GetDistance(), 1500.0f, 1e-2f);
+  EXPECT_TRUE(bullet.GetEmitter()->IsStopped());
+  EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEnemy3Bullets().empty(); }, 400));
+  EXPECT_EQ(w.Level().GetEffects().size(), 0u);
+  EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);
+}
+
+TEST(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  w.AddWall(0, {{400, -1000, 0}, {400, 1000, 0}});
+  CEnemy3Bullet& bullet = w.Level().GetEnemy3Bullets().emplace_back();
+  bullet.Init(D3DXVECTOR3(-200, 500, 90), D3DXVECTOR3(1, 0, 0), 12u);
+  bullet.SetEmitter(nullptr);  // as with a missing or damaged trail file
+  bullet.AddToScene(nullptr);
+  w.PlacePlayer({3000, 500, 0});
+  EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEnemy3Bullets().empty(); }, 60));
+  ASSERT_EQ(CountEffects<Nembra::CEnemy3BulletWallHitEffect>(w.Level()), 1);
+  CEntity* effect = w.Level().GetEffects().back();
+  EXPECT_NEAR(effect->GetPosition().x, 400.0f, 60.0f);
+  auto* impact = dynamic_cast<Nembra::CEnemy3BulletWallHitEffect*>(effect);
+  ASSERT_NE(impact->GetEmitter(), nullptr);
+  EXPECT_FLOAT_EQ(impact->GetEmitter()->GetPosition().z, 0.0f);
+}
+
+TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  CEnemy3CBH handler;
+  CEnemy3 loose(0);  // never in the scene: its muzzle is at the origin
+  scenario::CountingSound shot;
+  loose.SetShotSound(&shot);
+  EXPECT_EQ(handler.HandleCallback(0, &loose), 0);
+  EXPECT_TRUE(w.Level().GetEnemy3Bullets().empty());
+  EXPECT_EQ(shot.plays, 0);
+  // A frame in the scene places it; with the player down it stands.
+  CEnemy3& placed = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  w.Player().Deactivate();
+  w.Frame();
+  ASSERT_FALSE(placed.IsShooting());
+  ASSERT_NE(placed.GetMuzzle().WorldPosition(), D3DXVECTOR3(0, 0, 0));
+  EXPECT_EQ(handler.HandleCallback(0, &placed), 0);
+  ASSERT_EQ(w.Level().GetEnemy3Bullets().size(), 1u);
+  EXPECT_EQ(w.Level().GetEnemy3Bullets().front().GetPower(), 12u);
+}
+
+TEST(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, 0, 0});
+  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {300, 0, 0});
+  CBullet blue;
+  enemytest::Shot(blue, 1);
+  cocoon.OnShotHit(blue);
+  EXPECT_FALSE(cocoon.WasHit());
+  EXPECT_EQ(cocoon.GetHealth(), 7u);
+  // Damage reaches it closed.
+  cocoon.Damage(1);
+  EXPECT_EQ(cocoon.GetHealth(), 6u);
+
+  Nembra::SeedRandom(1234);
+  long total = 0;
+  for (int run = 0; run < 400; ++run) {
+    CEnemy2 fresh(0);
+    fresh.SetPosition(D3DXVECTOR3(300, 0, 0));
+    int steps = 0;
+    while (fresh.GetState() == CEnemy2::CLOSED && steps < 1000) {
+      fresh.Step();
+      ++steps;
+    }
+    total += steps;
+  }
+  EXPECT_NEAR(static_cast<double>(total) / 400.0, 25.0, 4.0);
+}
+
+TEST(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, -400, 0});
+  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {0, 100, 0});
+  scenario::CountingSound shot;
+  cocoon.SetShotSound(&shot);
+  ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetEnemy2Bullets().empty(); }, 300));
+  EXPECT_EQ(cocoon.GetState(), CEnemy2::ATTACKING);
+  ASSERT_EQ(w.Level().GetEnemy2Bullets().size(), 3u);
+  EXPECT_EQ(shot.plays, 1);
+  const D3DXVECTOR3 centre = cocoon.WorldPosition();
+  std::vector<D3DXVECTOR3> directions;
+  for (CEnemy2Bullet& bullet : w.Level().GetEnemy2Bullets()) {
+    EXPECT_EQ(bullet.GetPower(), 15u);
+    EXPECT_FLOAT_EQ(bullet.GetPosition().z, 0.0f);
+    EXPECT_FLOAT_EQ(bullet.GetDirection().z, 0.0f);
+    D3DXVECTOR3 away = bullet.GetPosition() - centre;
+    away.z = 0.0f;
+    D3DXVec3Normalize(&away, &away);
+    EXPECT_GT(D3DXVec3Dot(&away, &bullet.GetDirection()), 0.99f);
+    directions.push_back(bullet.GetDirection());
+  }
+  // Three distinct directions: none aims at the player.
+  EXPECT_LT(D3DXVec3Dot(&directions[0], &directions[1]), 0.999f);
+  EXPECT_LT(D3DXVec3Dot(&directions[1], &directions[2]), 0.999f);
+  // One volley a pass of the looped attack (1 second).
+  w.Run(50);
+  EXPECT_EQ(shot.plays, 2);
+}
+
+TEST(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, -3000, 0});
+  CBox& box = w.Level().GetBoxes().emplace_back();
+  box.SetPosition(D3DXVECTOR3(400, 0, 0));
+  box.BuildCollisionBoxes();
+  box.UpdateWorldMatrix();
+  CEnemy2Bullet& bullet =
+      w.Level().SpawnShot(w.Level().GetEnemy2Bullets(), D3DXVECTOR3(0, 0, 80), D3DXVECTOR3(1, 0, 0), 15u);
+  EXPECT_TRUE(w.RunUntil([&] { return bullet.IsEnded(); }, 40));
+  EXPECT_LT(bullet.GetPosition().x, 400.0f);
+  EXPECT_GT(bullet.GetPosition().x, 250.0f);
+  EXPECT_TRUE(box.IsActive());
+  EXPECT_EQ(CountEffects<Nembra::CEnemy2BulletWallHitEffect>(w.Level()), 1);
+
+  // One that meets nothing ends after 1500 units: 75 updates of 20.
+  CEnemy2Bullet& miss =
+      w.Level().SpawnShot(w.Level().GetEnemy2Bullets(), D3DXVECTOR3(0, 500, 80), D3DXVECTOR3(-1, 0, 0), 15u);
+  for (int i = 1; i <= 74; ++i) {
+    w.Frame();
+    ASSERT_FALSE(miss.IsEnded()) << "update " << i;
+  }
+  w.Frame();
+  EXPECT_TRUE(miss.IsEnded());
+  EXPECT_NEAR(miss.GetDistance(), 1500.0f, 1e-2f);
+}
+
+TEST(Cocoon, LeavingTheRangeClosesItAtOnceAndADeadPlayerSnapsItShut) {
+  WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  w.PlacePlayer({0, -400, 0});
+  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {0, 100, 0});
+  ASSERT_TRUE(w.RunUntil([&] { return cocoon.GetState() == CEnemy2::ATTACKING; }, 300));
+  w.PlacePlayer({0, -600, 0});
+  w.Frame();
+  EXPECT_EQ(cocoon.GetState(), CEnemy2::CLOSING);
+  EXPECT_EQ(cocoon.GetAnimationName(), "Ene2MutarCapullo");
+  w.PlacePlayer({0, -400, 0});
+  ASSERT_TRUE(w.RunUntil([&] { return cocoon.GetState() != CEnemy2::CLOSING; }, 300));
+  EXPECT_EQ(cocoon.GetState(), CEnemy2::OPENING);
+  w.Player().Deactivate();
+  w.Frame();
+  EXPECT_EQ(cocoon.GetState(), CEnemy2::CLOSED);
+  EXPECT_EQ(cocoon.GetAnimationName(), "Ene2Quieto");
+}
+
+}  // namespace

@@ -1,0 +1,261 @@
+#include "game/GameTestSupport.h"
+#include "game/level/LevelDescriptions.h"
+#include "tools/formats/TextFiles.h"
+
+namespace {
+
+using Section = formats::Section<std::wstring>;
+
+class LevelDescriptionsTest : public gametest::ScriptedTest {
+ protected:
+  void SetUp() override {
+    ScriptedTest::SetUp();
+    ResetTables();
+  }
+  void TearDown() override {
+    ResetTables();
+    ScriptedTest::TearDown();
+  }
+  static void ResetTables() {
+    for (int i = 0; i < LEVEL_DESCRIPTION_COUNT; ++i) g_LevelDescriptions[i] = CLevelDescription(i);
+    g_PDADocuments.fill(CPDADocument());
+  }
+  void WriteKeyValue(const std::string& name, const std::vector<Section>& sections) {
+    WriteData(name, formats::KeyValueFileBytes(sections));
+  }
+  void WriteText(const std::string& name, const std::wstring& text) {
+    WriteData(name, formats::Utf16FileBytes(text));
+  }
+  // A level file with the given [LEVEL_DESC] keys and attachment sections.
+  void WriteLevel(const std::string& name, std::vector<std::pair<std::wstring, std::wstring>> keys,
+                  std::vector<Section> more = {}) {
+    std::vector<Section> sections = {Section{L"LEVEL_DESC", std::move(keys)}};
+    for (Section& s : more) sections.push_back(std::move(s));
+    WriteKeyValue(name, sections);
+  }
+  static Section Attachment(int n, const std::wstring& type, const std::wstring& title) {
+    return Section{L"ATTACHMENT_" + std::to_wstring(n),
+                   {{L"Type", type},
+                    {L"Title", title},
+                    {L"TextFile", L"Att" + std::to_wstring(n) + L".txt"},
+                    {L"ImageFile", L"Pic.png"},
+                    {L"ImageRect", L"1,2,3,4"},
+                    {L"ImagePos", L"10,20"}}};
+  }
+};
+
+TEST_F(LevelDescriptionsTest, LanguageCodesChooseTheFileSuffix) {
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"SPA"), "_ES");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"RUS"), "_RU");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"ENG"), "_EN");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"FRA"), "_EN");
+  EXPECT_STREQ(Nembra::LanguageSuffixOf(L""), "_EN");
+  for (const char* suffix : {"_EN", "_ES", "_RU"})
+    WriteLevel(std::string("Level4") + suffix + ".dat", {{L"ScriptFile", L"S" + std::wstring(suffix, suffix + 3)}});
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"SPA", L"S_ES"}, {L"RUS", L"S_RU"}, {L"ENG", L"S_EN"}, {L"XYZ", L"S_EN"}};
+  for (const auto& [code, script] : cases) {
+    LoadLevelDescriptions(code);
+    EXPECT_EQ(g_LevelDescriptions[1].scriptFile, script) << code;
+  }
+}
+
+TEST_F(LevelDescriptionsTest, ShowPDAIsTrueOnlyForTrueInAnyCase) {
+  const std::pair<const char*, const wchar_t*> values[] = {{"a", L"true"}, {"b", L"TRUE"}, {"c", L"yes"},
+                                                            {"d", L"TrUe"}, {"e", L"1"}};
+  for (const auto& [file, value] : values) WriteLevel(std::string(file) + ".dat", {{L"ShowPDA", value}});
+  WriteLevel("absent.dat", {{L"ScriptFile", L"x.lua"}});
+  const std::pair<const char*, bool> expected[] = {{"a", true}, {"b", true}, {"c", false},
+                                                   {"d", true}, {"e", false}, {"absent", false}};
+  for (const auto& [file, show] : expected) {
+    CLevelDescription record(5);
+    EXPECT_TRUE(record.showPDA);  // the constructor's default
+    ParseLevelDescription(record, std::string(file) + ".dat", 1);
+    EXPECT_EQ(record.showPDA, show) << file;
+    EXPECT_EQ(record.index, 1);
+  }
+}
+
+TEST_F(LevelDescriptionsTest, ReadsEveryFieldOfALevelFile) {
+  WriteText("Mail.txt", L"Hola, ¿qué tal?");
+  WriteText("Att0.txt", L"Первый");
+  WriteText("Att1.txt", L"second");
+  WriteLevel("Level.dat",
+             {{L"ScriptFile", L"Level4.lua"},
+              {L"StartComic", L"ComicA.dat"},
+              {L"EndComic", L"ComicB.dat"},
+              {L"ShowPDA", L"TRUE"},
+              {L"EmailFile", L"Mail.txt"},
+              {L"MapTexture", L"Map.png"},
+              {L"MapRect", L"-10,20,30,-40"},
+              {L"AttachmentCount", L"2"}},
+             {Section{L"ENABLED_FILES", {{L"File0", L"TRUE"}, {L"File3", L"true"}, {L"File11", L"TRUE"},
+                                         {L"File12", L"TRUE"}}},
+              Attachment(0, L"image", L"Plan"), Attachment(1, L"TEXT", L"Note"), Attachment(2, L"IMAGE", L"No")});
+  CLevelDescription record(9);
+  ParseLevelDescription(record, "Level.dat", 1);
+  EXPECT_EQ(record.index, 1);
+  EXPECT_EQ(record.scriptFile, L"Level4.lua");
+  EXPECT_EQ(record.startComic, L"ComicA.dat");
+  EXPECT_EQ(record.endComic, L"ComicB.dat");
+  EXPECT_EQ(record.emailFile, L"Mail.txt");
+  EXPECT_EQ(record.emailText, L"Hola, ¿qué tal?");
+  EXPECT_EQ(record.mapTexture, L"Map.png");
+  EXPECT_EQ(std::vector<int32_t>(record.mapRect, record.mapRect + 4), (std::vector<int32_t>{-10, 20, 30, -40}));
+  EXPECT_EQ(record.attachmentCount, 2);
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
+    EXPECT_EQ(record.enabledDocuments[n], n == 0 || n == 3 || n == 11) << n;
+  const CPDADocument& first = record.attachments[0];
+  EXPECT_EQ(first.type, PDA_DOCUMENT_IMAGE);  // "image" in lower case
+  EXPECT_EQ(first.title, L"Plan");
+  EXPECT_EQ(first.text, L"Первый");
+  EXPECT_EQ(first.imageFile, L"Pic.png");
+  EXPECT_EQ(std::vector<int32_t>(first.imageRect, first.imageRect + 4), (std::vector<int32_t>{1, 2, 3, 4}));
+  EXPECT_FLOAT_EQ(first.imagePos[0], 10.0f);
+  EXPECT_FLOAT_EQ(first.imagePos[1], 20.0f);
+  EXPECT_FLOAT_EQ(first.imagePos[2], 0.0f);
+  EXPECT_EQ(record.attachments[1].type, PDA_DOCUMENT_TEXT);
+  EXPECT_EQ(record.attachments[1].text, L"second");
+  // AttachmentCount 2 leaves the third at its defaults.
+  const CPDADocument& third = record.attachments[2];
+  EXPECT_TRUE(third.title.empty());
+  EXPECT_EQ(third.type, PDA_DOCUMENT_TEXT);
+  EXPECT_EQ(std::vector<int32_t>(third.imageRect, third.imageRect + 4), (std::vector<int32_t>{0, 0, 480, 200}));
+  EXPECT_FLOAT_EQ(third.imagePos[0], 204.0f);
+  EXPECT_FLOAT_EQ(third.imagePos[1], 200.0f);
+}
+
+TEST_F(LevelDescriptionsTest, AttachmentCountsOutsideZeroToThreeAreSafe) {
+  WriteLevel("Five.dat", {{L"AttachmentCount", L"5"}},
+             {Attachment(0, L"TEXT", L"A"), Attachment(1, L"TEXT", L"B"), Attachment(2, L"Picture", L"C")});
+  WriteLevel("Negative.dat", {{L"AttachmentCount", L"-3"}}, {Attachment(0, L"TEXT", L"A")});
+  CLevelDescription five, negative;
+  ParseLevelDescription(five, "Five.dat", 0);
+  ParseLevelDescription(negative, "Negative.dat", 0);
+  EXPECT_EQ(five.attachments[2].title, L"C");
+  EXPECT_EQ(five.attachments[2].type, PDA_DOCUMENT_TEXT);  // neither text nor image
+  EXPECT_EQ(negative.attachmentCount, -3);
+  EXPECT_TRUE(negative.attachments[0].title.empty());
+}
+
+TEST_F(LevelDescriptionsTest, RectanglesAreHeldToWhatAnImageCanHave) {
+  Section far = Attachment(0, L"IMAGE", L"Far");
+  far.keys[4].second = L"-2147483648,2147483647,1048577,-1048576";
+  WriteLevel("Far.dat", {{L"MapRect", L"2147483647,-2147483648,99999999999,-5"}, {L"AttachmentCount", L"1"}}, {far});
+  CLevelDescription record;
+  ParseLevelDescription(record, "Far.dat", 0);
+  const int32_t limit = 1 << 20;
+  EXPECT_EQ(std::vector<int32_t>(record.mapRect, record.mapRect + 4),
+            (std::vector<int32_t>{limit, -limit, limit, -5}));
+  const int32_t* image = record.attachments[0].imageRect;
+  EXPECT_EQ(std::vector<int32_t>(image, image + 4), (std::vector<int32_t>{-limit, limit, limit, -limit}));
+}
+
+TEST_F(LevelDescriptionsTest, MissingFilesKeepTheDefaultsAndMissingTextsSaySo) {
+  WriteLevel("LevelTutorial_EN.dat", {{L"EmailFile", L"NoSuchMail.txt"}, {L"AttachmentCount", L"1"}},
+             {Attachment(0, L"TEXT", L"A")});
+  LoadLevelDescriptions(L"ENG");
+  EXPECT_EQ(g_LevelDescriptions[0].emailText, L"Invalid File Name");
+  EXPECT_EQ(g_LevelDescriptions[0].attachments[0].text, L"Invalid File Name");
+  const CLevelDescription& missing = g_LevelDescriptions[1];  // no Level4 file
+  EXPECT_EQ(missing.index, 1);
+  EXPECT_EQ(missing.startComic, L"null");
+  EXPECT_EQ(missing.endComic, L"null");
+  EXPECT_TRUE(missing.showPDA);
+  EXPECT_TRUE(missing.scriptFile.empty());
+  EXPECT_EQ(std::vector<int32_t>(missing.mapRect, missing.mapRect + 4), (std::vector<int32_t>{0, 0, 0, 0}));
+  EXPECT_EQ(missing.attachments[0].type, PDA_DOCUMENT_TEXT);
+  // No document file: the documents keep their defaults.
+  EXPECT_TRUE(g_PDADocuments[0].title.empty());
+  EXPECT_TRUE(g_PDADocuments[0].text.empty());
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(LevelDescriptionsTest, FlagsAreSetForTheTutorialAndTheLastLevel) {
+  LoadLevelDescriptions(L"ENG");
+  EXPECT_TRUE(g_LevelDescriptions[0].flagB);
+  EXPECT_FALSE(g_LevelDescriptions[0].flagA);
+  EXPECT_FALSE(g_LevelDescriptions[1].flagA || g_LevelDescriptions[1].flagB);
+  EXPECT_TRUE(g_LevelDescriptions[2].flagA);
+  EXPECT_FALSE(g_LevelDescriptions[2].flagB);
+  for (int i = 3; i < LEVEL_DESCRIPTION_COUNT; ++i)
+    EXPECT_FALSE(g_LevelDescriptions[i].flagA || g_LevelDescriptions[i].flagB) << i;
+}
+
+TEST_F(LevelDescriptionsTest, AReloadOverwritesWhatItReadsAndKeepsTheRest) {
+  WriteLevel("LevelTutorial_EN.dat", {{L"ScriptFile", L"en.lua"}, {L"AttachmentCount", L"2"}},
+             {Attachment(0, L"TEXT", L"A0"), Attachment(1, L"TEXT", L"A1")});
+  WriteLevel("Level4_EN.dat", {{L"ScriptFile", L"four.lua"}});
+  WriteLevel("LevelTutorial_ES.dat", {{L"ScriptFile", L"es.lua"}, {L"AttachmentCount", L"1"}},
+             {Attachment(0, L"TEXT", L"B0")});
+  LoadLevelDescriptions(L"ENG");
+  g_LevelDescriptions[0].read = true;
+  g_LevelDescriptions[1].read = true;
+  LoadLevelDescriptions(L"SPA");
+  EXPECT_EQ(g_LevelDescriptions[0].scriptFile, L"es.lua");
+  EXPECT_EQ(g_LevelDescriptions[0].attachmentCount, 1);
+  EXPECT_EQ(g_LevelDescriptions[0].attachments[0].title, L"B0");
+  EXPECT_EQ(g_LevelDescriptions[0].attachments[1].title, L"A1");  // beyond the new count: kept
+  EXPECT_EQ(g_LevelDescriptions[1].scriptFile, L"four.lua");      // no Spanish file: kept
+  EXPECT_TRUE(g_LevelDescriptions[0].read);
+  EXPECT_TRUE(g_LevelDescriptions[1].read);
+}
+
+TEST_F(LevelDescriptionsTest, ReadFlagsClearForTheFirstFourteenRecords) {
+  for (CLevelDescription& record : g_LevelDescriptions) record.read = true;
+  ClearLevelReadFlags();
+  for (int i = 0; i < 14; ++i) {
+    EXPECT_FALSE(g_LevelDescriptions[i].read) << i;
+  }
+  EXPECT_TRUE(g_LevelDescriptions[14].read);
+}
+
+TEST_F(LevelDescriptionsTest, DocumentListAndLevelDocumentFlags) {
+  std::vector<Section> files;
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
+    files.push_back(Section{L"FILE_" + std::to_wstring(n),
+                            {{L"Type", n == 4 ? L"Image" : L"TEXT"},
+                             {L"Title", L"Doc " + std::to_wstring(n)},
+                             {L"TextFile", L"Doc" + std::to_wstring(n) + L".txt"},
+                             {L"ImageFile", n == 4 ? L"Doc4.png" : L""}}});
+    if (n != 7) WriteText("Doc" + std::to_string(n) + ".txt", L"Текст " + std::to_wstring(n));
+  }
+  WriteKeyValue("Files_RU.dat", files);
+  WriteLevel("Level8_RU.dat", {}, {Section{L"ENABLED_FILES", {{L"File2", L"TRUE"}, {L"File4", L"TRUE"}}}});
+  LoadLevelDescriptions(L"RUS");
+  EXPECT_EQ(g_PDADocuments[4].type, PDA_DOCUMENT_IMAGE);
+  EXPECT_EQ(g_PDADocuments[4].imageFile, L"Doc4.png");
+  EXPECT_EQ(g_PDADocuments[4].text, L"Текст 4");  // image documents read their text too
+  EXPECT_EQ(g_PDADocuments[11].title, L"Doc 11");
+  EXPECT_EQ(g_PDADocuments[7].text, L"Invalid File Name");
+  // Keys the file leaves out read as empty: the rectangle becomes 0,0,0,0.
+  EXPECT_EQ(g_PDADocuments[0].imageRect[2], 0);
+  ApplyLevelDocumentFlags(2);
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
+    EXPECT_EQ(g_PDADocuments[n].enabled, n == 2 || n == 4) << n;
+  }
+  ApplyLevelDocumentFlags(0);
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
+    EXPECT_FALSE(g_PDADocuments[n].enabled) << n;
+  }
+}
+
+TEST_F(LevelDescriptionsTest, LevelNumbersOutsideTheTableGiveADefaultRecord) {
+  EXPECT_EQ(&GetLevelDescription(3), &g_LevelDescriptions[3]);
+  EXPECT_EQ(GetLevelDescription(3).index, 3);
+  EXPECT_EQ(&GetLevelDescription(14), &g_LevelDescriptions[14]);
+  for (uint32_t level : {15u, 16u, 4294967295u}) {
+    CLevelDescription& outside = GetLevelDescription(level);
+    EXPECT_EQ(outside.startComic, L"null") << level;
+    EXPECT_TRUE(outside.showPDA);
+    outside.enabledDocuments[0] = true;  // a change does not survive to the next call
+    outside.read = true;
+  }
+  EXPECT_FALSE(GetLevelDescription(15).enabledDocuments[0]);
+  EXPECT_FALSE(GetLevelDescription(15).read);
+  g_PDADocuments[0].enabled = true;
+  ApplyLevelDocumentFlags(4294967295u);
+  EXPECT_FALSE(g_PDADocuments[0].enabled);
+}
+
+}  // namespace

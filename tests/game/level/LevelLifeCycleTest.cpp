@@ -1,0 +1,350 @@
+#include "game/level/LevelFixture.h"
+
+#include "engine/app/Application.h"
+#include "engine/resources/Mesh.h"
+#include "game/world/GameGlobals.h"
+#include "platform/Log.h"
+
+namespace {
+
+using leveltest::LevelTest;
+
+template <class T>
+int CountOf(const std::list<CEnemy*>& enemies) {
+  int n = 0;
+  for (CEnemy* enemy : enemies)
+    if (dynamic_cast<T*>(enemy)) ++n;
+  return n;
+}
+
+TEST_F(LevelTest, PrepareRestoresTheTuningValuesAndRunsTheLevelScript) {
+  g_Enemy1Speed = g_Enemy2Speed = g_Enemy3Speed = g_Enemy6Speed = 1.0f;
+  g_Enemy1RangeSq = g_Enemy2RangeSq = g_Enemy3RangeSq = g_Enemy6RangeSq = 2.0f;
+  g_EnemyGeneratorRearmTime = 3.0f;
+  g_Boss0Health = 7;
+  g_AbilityScriptFile = "Ability.lua";
+  level->EnableCircuits(true);
+  level->SetCheckpoint(1, 2, 3);
+  level->SetFinished(true);
+  level->AddActiveReceptors(2);
+  WriteCounter("Level1.lua");
+
+  EXPECT_TRUE(level->Prepare("Level1.lua"));
+  EXPECT_EQ(Count("Level1.lua"), 1);
+  EXPECT_EQ(g_Enemy6Speed, 300.0f);
+  EXPECT_EQ(g_Enemy6RangeSq, 1.44e6f);
+  EXPECT_EQ(g_Enemy3Speed, 80.0f);
+  EXPECT_EQ(g_Enemy3RangeSq, 9e6f);
+  EXPECT_EQ(g_Enemy2Speed, 80.0f);
+  EXPECT_EQ(g_Enemy2RangeSq, 360000.0f);
+  EXPECT_EQ(g_Enemy1Speed, 580.0f);
+  EXPECT_EQ(g_Enemy1RangeSq, 2.25e6f);
+  EXPECT_EQ(g_EnemyGeneratorRearmTime, 30.0f);
+  EXPECT_EQ(g_Boss0Health, 7);  // the bosses' values are the scripts' alone
+  EXPECT_EQ(g_AbilityScriptFile, "");
+  EXPECT_EQ(host.radiationClears, 1);
+  EXPECT_TRUE(level->IsGenerationRadiusOn());
+  EXPECT_FALSE(level->AreCircuitsEnabled());
+  EXPECT_FALSE(level->IsCheckpointSet());
+  EXPECT_FALSE(level->IsFinished());
+  EXPECT_EQ(level->GetActiveReceptors(), 0);
+  g_Boss0Health = TuningDefaults::BOSS0_HEALTH;
+
+  // A missing script: false, the defaults stay in force.
+  g_Enemy1Speed = 5.0f;
+  EXPECT_FALSE(level->Prepare("Missing.lua"));
+  EXPECT_EQ(g_Enemy1Speed, 580.0f);
+}
+
+TEST_F(LevelTest, StartResetsTheWorldAndTheHudThenRunsTheInitScript) {
+  WriteCounter("Init.lua");
+  level->SetInitScript("Init.lua");
+  level->SetFinished(true);
+  EXPECT_TRUE(level->Start());
+  EXPECT_EQ(Count("Init.lua"), 1);
+  EXPECT_FALSE(level->IsFinished());
+  EXPECT_EQ(host.worldResets, 1);
+  EXPECT_EQ(host.hud.keyItemResets, 1);
+  EXPECT_EQ(host.hud.counterResets, 1);
+  EXPECT_EQ(host.hud.messageBoxShows, 1);
+  EXPECT_FALSE(host.hud.lastShow);
+  EXPECT_EQ(host.hud.lastSeconds, 7.0f);
+
+  level->SetInitScript("Missing_Init.lua");
+  EXPECT_FALSE(level->Start());
+  EXPECT_TRUE(level->GetEnemies().empty());
+
+  // An init script cut short before its objectives runs, and says the level can't end.
+  std::vector<std::string> lines;
+  platform::SetLogHook([&](platform::LogLevel, const std::string& text) { lines.push_back(text); });
+  level->SetInitScript("Init.lua");
+  EXPECT_TRUE(level->Start());
+  level->AddObjective("EXIT", L"Exit");
+  EXPECT_TRUE(level->Start());
+  platform::SetLogHook(nullptr);
+  EXPECT_EQ(lines, std::vector<std::string>{"level init script Init.lua set no objectives: this level never ends "
+                                            "(is its level or init script cut short?)"});
+}
+
+TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {
+  WriteCounter("LevelIntermedio_Init.lua");
+  level->SetInitScript("LevelIntermedio_Init.lua");
+  ASSERT_TRUE(level->Start());
+  for (int i = 0; i < 5; ++i) level->Restart();
+  EXPECT_EQ(Count("LevelIntermedio_Init.lua"), 6);
+  ASSERT_EQ(level->GetEnemies().size(), 2u);
+  ASSERT_EQ(CountOf<CBoss0>(level->GetEnemies()), 2);
+  CEnemy* first = level->GetEnemies().front();
+  CEnemy* second = level->GetEnemies().back();
+  EXPECT_EQ(first->GetPosition(), D3DXVECTOR3(-200.0f, -200.0f, 0.0f));
+  EXPECT_EQ(second->GetPosition(), D3DXVECTOR3(200.0f, 200.0f, 0.0f));
+  EXPECT_EQ(first->GetColour(), 0u);
+  EXPECT_EQ(second->GetColour(), 1u);
+  EXPECT_TRUE(first->IsBoss());
+  EXPECT_EQ(first->GetHealth(), static_cast<uint32_t>(g_Boss0Health));
+  EXPECT_EQ(first->GetHeadingWindow(), 300);
+  EXPECT_TRUE(entitytest::IsListedUnder(*first, Root()));
+  EXPECT_EQ(RootChildren(), baseRootChildren + 2);
+}
+
+TEST_F(LevelTest, BossScriptNamesAreCaseSensitive) {
+  WriteCounter("levelintermedio_init.lua");
+  level->SetInitScript("levelintermedio_init.lua");
+  ASSERT_TRUE(level->Start());
+  EXPECT_TRUE(level->GetEnemies().empty());
+}
+
+TEST_F(LevelTest, TheSecondBossLevelHoldsOneBoss) {
+  WriteCounter("Level12_Init.lua");
+  level->SetInitScript("Level12_Init.lua");
+  ASSERT_TRUE(level->Start());
+  level->Restart();
+  ASSERT_EQ(level->GetEnemies().size(), 1u);
+  ASSERT_EQ(CountOf<CBoss1>(level->GetEnemies()), 1);
+  CEnemy* boss = level->GetEnemies().front();
+  EXPECT_EQ(boss->GetPosition(), D3DXVECTOR3(-51.0f, 6680.0f, 0.0f));
+  EXPECT_EQ(boss->GetHealth(), 1550u);
+  EXPECT_EQ(boss->GetRadius(), 280.0f);
+  EXPECT_TRUE(boss->IsBoss());
+}
+
+TEST_F(LevelTest, CheckpointRestartsMoveOnlyThePlayer) {
+  WriteCounter("Init.lua");
+  level->SetInitScript("Init.lua");
+  ASSERT_TRUE(level->Start());
+  level->GetEnemy3Bullets().emplace_back().AddToScene();
+  level->AddSprite("Statue", "None.X", 0, 0, 0, 0);
+  level->AddObjective("Reach", L"Reach the door");
+  level->SetObjectiveComplete("Reach", true);
+  level->GetTimer("Clock").Start();
+  level->SetCheckpoint(10.0f, 20.0f, 0.0f);
+
+  for (int i = 0; i < 2; ++i) level->Restart();
+  EXPECT_EQ(host.respawns, 2);
+  EXPECT_EQ(host.respawnsKeepingPower, 2);
+  EXPECT_EQ(host.moves, 2);
+  EXPECT_EQ(host.lastMove, D3DXVECTOR3(10.0f, 20.0f, 0.0f));
+  EXPECT_EQ(host.hud.messageBoxHides, 2);
+  EXPECT_EQ(Count("Init.lua"), 1);  // the init script did not run again
+  EXPECT_EQ(level->GetEnemy3Bullets().size(), 1u);
+  EXPECT_EQ(level->GetSprites().size(), 1u);
+  EXPECT_TRUE(level->GetObjectiveComplete("Reach"));
+  EXPECT_TRUE(level->GetTimer("Clock").IsRunning());
+  EXPECT_TRUE(level->IsCheckpointSet());
+}
+
+TEST_F(LevelTest, AFullRestartEmptiesWhatTheInitScriptMakesAgain) {
+  WriteCounter("Init.lua");
+  WriteCounter("Tick.lua");
+  level->SetInitScript("Init.lua");
+  ASSERT_TRUE(level->Start());
+  // A trigger loaded enabled, then switched off by play.
+  level->GetTriggerManager().AddCircularTrigger("Tick.lua", "Door", D3DXVECTOR3(0, 0, 0), true, 100.0f, 0);
+  level->GetTriggerManager().EnableTrigger("Door", false);
+  level->GetBullets().emplace_back().AddToScene();
+  level->GetEnemy2Bullets().emplace_back().AddToScene();
+  level->GetEnemy3Bullets().emplace_back().AddToScene();
+  level->GetEnemy6Bullets().emplace_back().AddToScene();
+  level->GetEnemy8Bullets().emplace_back().AddToScene();
+  level->GetBoss0Bullets().emplace_back().AddToScene();
+  level->GetBoss0AbilityBullets().emplace_back().AddToScene();
+  level->GetBoss1Bullets().emplace_back().AddToScene();
+  level->GetBoss1Lasers().emplace_back().AddToScene();
+  CEntity* effect = new CParticleSystemEntity();
+  level->GetEffects().push_back(effect);
+  effect->AddToScene();
+  CEnemy* enemy = new CEnemy(1);
+  level->GetEnemies().push_back(enemy);
+  enemy->AddToScene();
+  level->GetSouls().emplace_back().AddToScene();
+  CSlowDowner& zone = level->GetSlowDowners().emplace_back(D3DXVECTOR3(0, 0, 0), 100.0f, 3.0f, 1.0f, 0.0f);
+  Nembra::g_pSceneManager->AddNode(&zone);
+  level->AddMarker("Goal", 0, 0, 0, 50.0f, "Marker.tga");
+  level->AddSprite("Statue", "None.X", 0, 0, 0, 0);
+  level->AddObjective("Only", L"The only one");
+  level->SetObjectiveComplete("Only", true);
+  ASSERT_TRUE(level->IsFinished());
+  CLevelTimer& timer = level->GetTimer("Clock");
+  timer.RegisterEvent(5.0f, "Tick.lua");
+  timer.Start();
+  Nembra::g_FrameTime = 1.5f;
+  timer.Update();
+  g_EnemyGeneratorRearmTime = 4.0f;
+  level->AddActiveReceptors(3);
+  ASSERT_GT(RootChildren(), baseRootChildren + 10);
+
+  level->Restart();
+  EXPECT_EQ(Count("Init.lua"), 2);
+  EXPECT_EQ(host.respawns, 1);
+  EXPECT_EQ(host.respawnsKeepingPower, 0);
+  EXPECT_EQ(host.moves, 0);
+  EXPECT_TRUE(level->GetBullets().empty());
+  EXPECT_TRUE(level->GetEnemy2Bullets().empty());
+  EXPECT_TRUE(level->GetEnemy3Bullets().empty());
+  EXPECT_TRUE(level->GetEnemy6Bullets().empty());
+  EXPECT_TRUE(level->GetEnemy8Bullets().empty());
+  EXPECT_TRUE(level->GetBoss0Bullets().empty());
+  EXPECT_TRUE(level->GetBoss0AbilityBullets().empty());
+  EXPECT_TRUE(level->GetBoss1Bullets().empty());
+  EXPECT_TRUE(level->GetBoss1Lasers().empty());
+  EXPECT_TRUE(level->GetEffects().empty());
+  EXPECT_TRUE(level->GetEnemies().empty());
+  EXPECT_TRUE(level->GetSouls().empty());
+  EXPECT_TRUE(level->GetSlowDowners().empty());
+  EXPECT_TRUE(level->GetMarkers().empty());
+  EXPECT_TRUE(level->GetSprites().empty());
+  EXPECT_EQ(RootChildren(), baseRootChildren + 1);  // the trigger stays
+  EXPECT_FALSE(level->GetObjectiveComplete("Only"));
+  EXPECT_EQ(level->GetObjectiveMap().size(), 1u);  // texts kept
+  EXPECT_EQ(level->GetCompletedObjectives(), 0);
+  EXPECT_FALSE(level->IsFinished());
+  EXPECT_EQ(timer.GetTime(), 0.0f);
+  EXPECT_FALSE(timer.IsRunning());
+  EXPECT_EQ(timer.GetEvents().size(), 1u);
+  ASSERT_NE(level->GetTriggerManager().FindCircular("Door"), nullptr);
+  EXPECT_TRUE(level->GetTriggerManager().FindCircular("Door")->IsEnabled());
+  EXPECT_EQ(g_EnemyGeneratorRearmTime, 30.0f);
+  EXPECT_EQ(level->GetActiveReceptors(), 0);
+  EXPECT_EQ(host.hud.keyItemResets, 2);
+  EXPECT_EQ(host.hud.counterResets, 2);
+  // Finishing the same objective again finishes the level again.
+  level->SetObjectiveComplete("Only", true);
+  EXPECT_TRUE(level->IsFinished());
+}
+
+TEST_F(LevelTest, UnloadLeavesNothingForTheNextLevel) {
+  WriteCounter("Init.lua");
+  WriteCounter("Tick.lua");
+  WriteQuadMesh("Ground.X", 1000.0f);
+  level->SetInitScript("Init.lua");
+  ASSERT_TRUE(level->Start());
+  ASSERT_TRUE(level->LoadTerrain("Ground.X"));
+  level->AddSprite("Statue", "Ground.X", 0, 0, 0, 0);
+  level->AddAnimatedSprite("Flag", "None.X", 0, 0, 0, 0, "Wave", true, "End.lua");
+  level->AddMarker("Goal", 0, 0, 0, 50.0f, "Marker.tga");
+  level->AddObjective("Only", L"The only one");
+  level->GetTimer("Clock").RegisterEvent(1.0f, "Tick.lua");
+  level->AddPointLight("Lamp");
+  level->AddSpotLight("Spot");
+  level->GetTriggerManager().AddCircularTrigger("Tick.lua", "Door", D3DXVECTOR3(0, 0, 0), true, 100.0f, 0);
+  CCollisionShape wall;
+  wall.BuildBox(D3DXVECTOR3(0, 0, 0), 100, 100, 0);
+  level->AddCollisionShape(&wall, COL_TIGHT);
+  COLLISION_FILE walls;
+  walls.shapes.push_back(SHAPE_RECORD{{{0, 0, 0}, {10, 0, 0}}});
+  ASSERT_TRUE(level->GetCollision().AddStaticShapes(walls, COL_PLAYER));
+  level->GetItems().emplace_back().AddToScene();
+  level->GetEnemyGenerators().emplace_back();
+  level->GetLaser("Beam");
+  CEnemy* enemy = new CEnemy(0);
+  level->GetEnemies().push_back(enemy);
+  enemy->AddToScene();
+  ASSERT_EQ(Nembra::g_pSceneManager->GetLights().size(), 2u);
+
+  level->Unload();
+  // Deleting every light empties the whole scene tree, camera included.
+  EXPECT_EQ(RootChildren(), 0u);
+  EXPECT_EQ(level->GetTerrainMeshName(), "");
+  EXPECT_EQ(level->GetTerrain().GetMesh(), nullptr);
+  EXPECT_TRUE(level->GetSprites().empty());
+  EXPECT_TRUE(level->GetAnimatedSprites().empty());
+  EXPECT_TRUE(level->GetMarkers().empty());
+  EXPECT_TRUE(level->GetObjectiveMap().empty());
+  EXPECT_TRUE(level->GetObjectiveOrder().empty());
+  EXPECT_TRUE(level->GetTimers().empty());
+  EXPECT_TRUE(level->GetLasers().empty());
+  EXPECT_TRUE(level->GetItems().empty());
+  EXPECT_TRUE(level->GetEnemies().empty());
+  EXPECT_TRUE(level->GetEnemyGenerators().empty());
+  EXPECT_EQ(level->GetLights().Count(), 0u);
+  EXPECT_TRUE(Nembra::g_pSceneManager->GetLights().empty());
+  EXPECT_EQ(host.lightNotices, 1);
+  EXPECT_EQ(host.hud.digitalTimerHides, 1);
+  EXPECT_EQ(level->GetTriggerManager().CircularCount(), 0u);
+  for (int c = 0; c < COLLISION_CLASS_COUNT; ++c) {
+    EXPECT_TRUE(level->GetCollision().GetStaticShapes(c).empty());
+    EXPECT_TRUE(level->GetCollision().GetObjectShapes(c).empty());
+  }
+  EXPECT_EQ(Nembra::g_pSimpleMeshFactory->Find("Ground.X"), nullptr);  // every reference given back
+
+  // The next level starts from nothing.
+  WriteCounter("Next_Init.lua");
+  ASSERT_TRUE(level->Prepare("Next_Init.lua"));
+  level->SetInitScript("Next_Init.lua");
+  ASSERT_TRUE(level->Start());
+  EXPECT_EQ(RootChildren(), 0u);
+  EXPECT_FALSE(level->GetObjectiveComplete("Only"));
+  EXPECT_EQ(level->GetLights().Find("LAMP"), nullptr);
+}
+
+TEST_F(LevelTest, BombsAreDeletedOnceWhateverReplacesThem) {
+  WriteCounter("Init.lua");
+  level->SetInitScript("Init.lua");
+  level->AddBomb(1, 2, 3, 1, 3.0f);
+  CBomb* first = level->GetBomb();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->GetPosition(), D3DXVECTOR3(1, 2, 3));
+  EXPECT_EQ(first->GetFuse(), 3.0f);
+  EXPECT_TRUE(entitytest::IsListedUnder(*first, Root()));
+  level->AddBomb(4, 5, 6, 0, 0.0f);  // the first goes
+  ASSERT_NE(level->GetBomb(), nullptr);
+  EXPECT_EQ(RootChildren(), baseRootChildren + 1);
+  EXPECT_FALSE(level->GetBomb()->GetSprite().IsVisible());
+
+  level->Restart();  // a restart deletes the bomb and forgets it
+  EXPECT_EQ(level->GetBomb(), nullptr);
+  EXPECT_EQ(RootChildren(), baseRootChildren);
+
+  level->AddBomb(0, 0, 0, 1, 1.0f);
+  level->Unload();  // the bomb outlives an unload...
+  EXPECT_NE(level->GetBomb(), nullptr);
+  ASSERT_TRUE(level->Start());  // ...and goes when the next level starts
+  EXPECT_EQ(level->GetBomb(), nullptr);
+  EXPECT_EQ(RootChildren(), 0u);
+  level->AddBomb(0, 0, 0, 1, 1.0f);  // the level's destructor deletes the last
+}
+
+TEST_F(LevelTest, TheNewestLevelIsTheCurrentOne) {
+  EXPECT_EQ(CLevel::Current(), level.get());
+  {
+    CLevel other;
+    EXPECT_EQ(CLevel::Current(), &other);
+  }
+  EXPECT_EQ(CLevel::Current(), nullptr);
+  CLevel::SetCurrent(level.get());
+  EXPECT_EQ(CLevel::Current(), level.get());
+}
+
+TEST_F(LevelTest, WithoutAHostTheWorldAndHudCallsDoNothing) {
+  level->SetHost(nullptr);
+  WriteCounter("Init.lua");
+  level->SetInitScript("Init.lua");
+  EXPECT_TRUE(level->Prepare("Init.lua"));
+  EXPECT_TRUE(level->Start());
+  level->SetCheckpoint(1, 1, 1);
+  level->Restart();
+  level->Unload();
+  EXPECT_EQ(host.worldResets + host.respawns + host.hud.keyItemResets, 0);
+}
+
+}  // namespace

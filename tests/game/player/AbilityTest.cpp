@@ -1,0 +1,113 @@
+// The ability meter: filling over time, the ready sound once per filling,
+// pick-ups, Reset and Use with and without the level's ability script.
+#include <gtest/gtest.h>
+#include <lua.hpp>
+
+#include "engine/app/Application.h"
+#include "engine/sound/AudiereSound.h"
+#include "game/player/Ability.h"
+#include "game/script/GameScript.h"
+#include "game/world/GameGlobals.h"
+#include "scenario/WorldScenario.h"
+
+namespace {
+
+struct FrameTime {
+  explicit FrameTime(float dt) : saved(Nembra::g_FrameTime) { Nembra::g_FrameTime = dt; }
+  ~FrameTime() { Nembra::g_FrameTime = saved; }
+  float saved;
+};
+
+// Whether the ready sound started since the last look (it is stopped again
+// to see the next start).
+bool Started(CAbility& ability) {
+  Nembra::CAudiereSound* sound = ability.GetReadySound();
+  const bool playing = sound && sound->IsPlaying();
+  if (playing) sound->Stop();
+  return playing;
+}
+
+TEST(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
+  scenario::WorldScenario w;  // the engine's silent sound layer
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  FrameTime dt(0.02f);
+  CAbility ability;
+  ASSERT_NE(ability.GetReadySound(), nullptr);
+  int fullAt = -1, soundAt = -1, sounds = 0;
+  for (int frame = 1; frame <= 3500; ++frame) {
+    ability.Update();
+    if (fullAt < 0 && ability.GetCharge() == 100) fullAt = frame;
+    if (Started(ability) && ++sounds == 1) soundAt = frame;
+  }
+  EXPECT_GE(fullAt * 0.02f, 66.6f);
+  EXPECT_LE(fullAt * 0.02f, 66.8f);
+  EXPECT_EQ(soundAt, fullAt + 1);
+  EXPECT_EQ(sounds, 1);
+  EXPECT_EQ(ability.GetCharge(), 100u);
+}
+
+TEST(Ability, LongFramesPickUpsDisablingAndReset) {
+  scenario::WorldScenario w;
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  CAbility ability;
+  ASSERT_NE(ability.GetReadySound(), nullptr);
+  {
+    FrameTime dt(2.0f);
+    ability.Update();
+    EXPECT_EQ(ability.GetCharge(), 3u);
+  }
+  FrameTime dt(0.02f);
+  ability.Reset();
+  ability.AddCharge(70);
+  ability.AddCharge(60);
+  EXPECT_EQ(ability.GetCharge(), 100u);
+  EXPECT_FALSE(Started(ability));
+  ability.Update();
+  EXPECT_TRUE(Started(ability));
+  ability.Update();
+  EXPECT_FALSE(Started(ability));
+
+  ability.Reset();
+  ability.AddCharge(10);
+  ability.AddCharge(0xFFFFFFFBu);  // a negative amount converted by a caller
+  EXPECT_EQ(ability.GetCharge(), 100u);
+
+  ability.Reset();
+  ability.Enable(false);
+  for (int i = 0; i < 500; ++i) ability.Update();
+  EXPECT_EQ(ability.GetCharge(), 0u);
+  ability.Reset();
+  EXPECT_FALSE(ability.IsEnabled()) << "Reset leaves the enabled flag";
+  EXPECT_FALSE(ability.WasReadySoundPlayed());
+}
+
+TEST(Ability, UseEmptiesTheMeterAndRunsTheAbilityScriptOnce) {
+  scenario::WorldScenario::Options options;
+  options.writableData = true;
+  scenario::WorldScenario w(options);
+  ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.WriteScript("Power.lua", "used = (used or 0) + 1\n"));
+  CAbility& ability = w.Player().GetAbility();
+  lua_State* L = g_GameScript.GetState();
+  auto used = [&] {
+    lua_getglobal(L, "used");
+    const double n = lua_tonumber(L, -1);
+    lua_pop(L, 1);
+    return n;
+  };
+  ability.AddCharge(100);
+  g_AbilityScriptFile.clear();
+  ability.Use();
+  EXPECT_EQ(ability.GetCharge(), 0u);
+  EXPECT_EQ(used(), 0.0);
+
+  ability.AddCharge(100);
+  g_AbilityScriptFile = "Power.lua";
+  ability.Use();
+  EXPECT_EQ(used(), 1.0);
+  EXPECT_EQ(ability.GetCharge(), 0u);
+  EXPECT_EQ(ability.GetFraction(), 0.0f);
+  g_AbilityScriptFile.clear();
+}
+
+}  // namespace
