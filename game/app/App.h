@@ -77,6 +77,8 @@ class CApp : public Nembra::CApplication {
   void StartComic(const std::string& comicFile);
   bool LoadGameResources();
   void StartLevel();
+  // The PDA's map: the texture and rectangle of that level's description.
+  void PrepareMap(uint32_t levelNumber);
 
   // The handlers, one per state.
   void UpdateLogos();
@@ -153,7 +155,6 @@ class CApp : public Nembra::CApplication {
   void RestartTitleMusic();
   void StopMusic();
   void PutCameraBack();
-  void PrepareMap(uint32_t levelNumber);
   void CreateFinalScreen();
   void CreateCredits();
   uint32_t LevelReached() const;
