@@ -14,8 +14,8 @@
 #include "frontend/GUIPauseTitle.h"
 #include "frontend/GUIWeaponPanel.h"
 #include "game/enemies/Enemy.h"
-#include "game/mechanisms/Generator.h"
-#include "game/mechanisms/WaveWeapon.h"
+#include "game/mechanisms/circuits/Generator.h"
+#include "game/mechanisms/circuits/WaveWeapon.h"
 #include "game/world/GameWorld.h"
 
 void CApp::CreateHud() {

@@ -1,4 +1,8 @@
 #pragma once
+// game/mechanisms/barriers/: what shuts a way: doors, lasers, wire grates and
+// roofs, and the door and laser files. It may call mechanisms/ and what
+// mechanisms/ may call.
+//
 // Doors: the breakable door, fixed to the colour of its first shot, and the
 // open/close door the scripts move.
 #include <cstdint>

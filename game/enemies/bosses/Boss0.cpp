@@ -1,5 +1,5 @@
 // The first boss and its two shots.
-#include "game/enemies/Boss0.h"
+#include "game/enemies/bosses/Boss0.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "game/mechanisms/Item.h"
+#include "game/mechanisms/props/Item.h"
 
 #include "engine/app/Application.h"
 #include "engine/sound/WaveSound.h"

@@ -1,4 +1,4 @@
-#include "game/mechanisms/Marker.h"
+#include "game/mechanisms/circuits/Marker.h"
 
 #include "engine/app/Application.h"
 #include "engine/resources/Shader.h"

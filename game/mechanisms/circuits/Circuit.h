@@ -1,4 +1,9 @@
 #pragma once
+// game/mechanisms/circuits/: the circuit puzzle and what feeds it: connectors,
+// circuit generators, receptors and their markers, the generators and the
+// wave-weapon stations with their charge bars and colour lights. It may call
+// mechanisms/ and what mechanisms/ may call.
+//
 // The circuit puzzle: connectors the player plugs in, circuit generators
 // that start a flow of their colour, receptors that light when the flow of
 // their colour reaches them, and the beams linking them.
@@ -10,7 +15,7 @@
 #include "game/actors/Entity.h"
 #include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
-#include "game/mechanisms/Marker.h"
+#include "game/mechanisms/circuits/Marker.h"
 
 namespace Nembra {
 class CPointLight;

@@ -1,11 +1,11 @@
-#include "game/mechanisms/WaveWeapon.h"
+#include "game/mechanisms/circuits/WaveWeapon.h"
 
 #include "game/actors/Bullet.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/ChargeBar.h"
-#include "game/mechanisms/ColourLight.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/mechanisms/circuits/ChargeBar.h"
+#include "game/mechanisms/circuits/ColourLight.h"
 #include "game/script/GameScript.h"
 
 CWaveWeapon::CWaveWeapon() { SetRadius(RADIUS); }

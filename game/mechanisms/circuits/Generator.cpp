@@ -1,12 +1,12 @@
-#include "game/mechanisms/Generator.h"
+#include "game/mechanisms/circuits/Generator.h"
 
 #include "engine/scene/Light.h"
 #include "game/actors/Bullet.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/ChargeBar.h"
-#include "game/mechanisms/ColourLight.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/mechanisms/circuits/ChargeBar.h"
+#include "game/mechanisms/circuits/ColourLight.h"
 #include "game/script/GameScript.h"
 
 CGenerator::CGenerator() { SetRadius(RADIUS); }

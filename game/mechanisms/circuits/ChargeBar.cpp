@@ -1,4 +1,4 @@
-#include "game/mechanisms/ChargeBar.h"
+#include "game/mechanisms/circuits/ChargeBar.h"
 
 #include "engine/app/GraphicsDevice.h"
 #include "engine/fonts/BitmapFont.h"

@@ -1,4 +1,8 @@
 #pragma once
+// game/mechanisms/props/: the objects lying about the level: pick-ups, boxes,
+// barrels, pushable carts and shooting targets. It may call mechanisms/ and
+// what mechanisms/ may call.
+//
 // A pick-up: health, a weapon upgrade, an ability charge, a checkpoint or a
 // script-only item, shown with a flat marker under it.
 #include <cstdint>

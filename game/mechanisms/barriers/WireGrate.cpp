@@ -1,4 +1,4 @@
-#include "game/mechanisms/WireGrate.h"
+#include "game/mechanisms/barriers/WireGrate.h"
 
 #include "engine/app/Engine.h"
 #include "game/level/Level.h"

@@ -1,4 +1,4 @@
-#include "game/mechanisms/Pushable.h"
+#include "game/mechanisms/props/Pushable.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "game/mechanisms/Circuit.h"
+#include "game/mechanisms/circuits/Circuit.h"
 
 #include "engine/resources/Texture.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/ColourLight.h"
-#include "game/mechanisms/Generator.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/mechanisms/circuits/ColourLight.h"
+#include "game/mechanisms/circuits/Generator.h"
 #include "game/script/GameScript.h"
 
 namespace {

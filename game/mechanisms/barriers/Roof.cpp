@@ -1,4 +1,4 @@
-#include "game/mechanisms/Roof.h"
+#include "game/mechanisms/barriers/Roof.h"
 
 #include "engine/app/Application.h"
 

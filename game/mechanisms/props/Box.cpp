@@ -1,4 +1,4 @@
-#include "game/mechanisms/Box.h"
+#include "game/mechanisms/props/Box.h"
 
 #include "engine/sound/WaveSound.h"
 #include "game/level/Level.h"

@@ -1,10 +1,10 @@
-#include "game/mechanisms/Laser.h"
+#include "game/mechanisms/barriers/Laser.h"
 
 #include <cmath>
 
 #include "engine/app/Application.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/DoorLaserFiles.h"
+#include "game/mechanisms/barriers/DoorLaserFiles.h"
 #include "game/script/GameScript.h"
 #include "game/world/GameWorld.h"
 

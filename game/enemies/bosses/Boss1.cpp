@@ -1,5 +1,5 @@
 // The second boss and its two shots.
-#include "game/enemies/Boss1.h"
+#include "game/enemies/bosses/Boss1.h"
 
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/sound/WaveSound.h"

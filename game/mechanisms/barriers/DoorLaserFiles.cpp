@@ -1,4 +1,4 @@
-#include "game/mechanisms/DoorLaserFiles.h"
+#include "game/mechanisms/barriers/DoorLaserFiles.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "game/mechanisms/Barrel.h"
+#include "game/mechanisms/props/Barrel.h"
 
 #include "engine/app/Application.h"
 #include "engine/sound/AudiereSound.h"

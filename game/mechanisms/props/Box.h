@@ -5,8 +5,8 @@
 
 #include "engine/effects/RenderEffects.h"
 #include "game/actors/Entity.h"
-#include "game/mechanisms/Item.h"
 #include "game/mechanisms/LevelObject.h"
+#include "game/mechanisms/props/Item.h"
 
 namespace Nembra {
 class CSound;

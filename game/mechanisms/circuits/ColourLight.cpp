@@ -1,4 +1,4 @@
-#include "game/mechanisms/ColourLight.h"
+#include "game/mechanisms/circuits/ColourLight.h"
 
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"

@@ -1,4 +1,4 @@
-#include "game/mechanisms/Target.h"
+#include "game/mechanisms/props/Target.h"
 
 #include "game/actors/Bullet.h"
 #include "game/level/Level.h"

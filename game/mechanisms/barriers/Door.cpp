@@ -1,12 +1,12 @@
-#include "game/mechanisms/Door.h"
+#include "game/mechanisms/barriers/Door.h"
 
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/util/Utilities.h"
 #include "game/actors/Bullet.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/DoorLaserFiles.h"
-#include "game/mechanisms/Roof.h"
 #include "game/mechanisms/SoundCue.h"
+#include "game/mechanisms/barriers/DoorLaserFiles.h"
+#include "game/mechanisms/barriers/Roof.h"
 #include "game/script/GameScript.h"
 #include "platform/Text.h"
 
