@@ -1,8 +1,6 @@
-// The level's side of the mechanisms: the spawners of their effects and of
-// the waves, and the Action key over the circuit connectors.
-#include "game/effects/LevelEffects.h"
+// The level's side of the circuits: the Action key over the connectors,
+// which plugs a connector in or takes it out when nothing would be cut off.
 #include "game/level/Level.h"
-
 #include "game/world/GameWorld.h"
 
 namespace {
@@ -10,36 +8,6 @@ namespace {
 constexpr float ACTION_REACH_SQ = 6400.0f;  // 80 units
 
 }  // namespace
-
-Nembra::CExplosionEffect* CLevel::AddExplosionEffect(const float position[3]) {
-  return SpawnEffect<Nembra::CExplosionEffect>(position);
-}
-
-void CLevel::AddDoorExplosionEffect(CEntity& entity) {
-  SpawnEffect<Nembra::CDoorExplosionEffect>(entity);
-}
-
-void CLevel::AddTargetExplosionEffect(CTarget& target) {
-  SpawnEffect<Nembra::CDoorExplosionEffect>(static_cast<CEntity&>(target));
-}
-
-CGenBarEffect* CLevel::AddGenBarEffect(uint32_t colour) { return SpawnEffect<CGenBarEffect>(colour); }
-
-void CLevel::AddWaveEffect(const float position[3], uint32_t colour) {
-  SpawnEffect<Nembra::CEnergyWaveEffect>(position, colour);
-}
-
-void CLevel::AddAbilityEffect(const D3DXVECTOR3& playerPosition) {
-  SpawnEffect<Nembra::CGuyAbilityEffect>(playerPosition);
-}
-
-void CLevel::ShootWave() {
-  for (CWaveWeapon& station : m_WaveWeapons) {
-    const D3DXVECTOR3 position = station.GetWorldPosition();
-    const float at[3] = {position.x, position.y, position.z};
-    AddWaveEffect(at, static_cast<uint32_t>(station.GetColour()));
-  }
-}
 
 bool CLevel::IsRemovable(CCircuitConnector& connector) {
   connector.SetVisited(true);
