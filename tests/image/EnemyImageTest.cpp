@@ -1,20 +1,15 @@
 // The four enemy kinds of both colours with their health bars full, half
-// and empty, drawn on the real GL device (needs a display; skips without).
-#include <gtest/gtest.h>
-
-#include <vector>
-
+// and empty, on the GL device.
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/scene/SceneManager.h"
 #include "game/enemies/EnemyKinds.h"
+#include "image/PictureProbe.h"
 #include "scenario/WorldScenario.h"
 
 namespace {
 
-int R(uint32_t c) { return (c >> 16) & 0xFF; }
-int G(uint32_t c) { return (c >> 8) & 0xFF; }
-int B(uint32_t c) { return c & 0xFF; }
+using imagetest::Lead;
 
 template <class Kind>
 Kind& Place(scenario::WorldScenario& w, float x, float y, uint32_t colour) {
@@ -78,20 +73,15 @@ TEST(EnemyImage, FourKindsInBothColoursWithFullHalfAndEmptyBars) {
     const D3DXVECTOR3& at = bars[i];
     ASSERT_GT(at.x, 20.0f);
     ASSERT_LT(at.x, 780.0f);
-    // The fill lies across the frame's middle and shrinks towards its
-    // centre: full shows the colour at both ends, half at the centre only,
-    // empty nowhere.
-    const bool red = enemies[i]->GetColour() == 0;
-    auto strength = [&](int dx) {
-      const uint32_t c = w.Screen().PixelAt(int(at.x) + dx, int(at.y));
-      return red ? R(c) - std::max(G(c), B(c)) : B(c) - std::max(R(c), G(c));
-    };
+    // The fill shrinks towards the frame's centre: full shows the colour at
+    // both ends, half at the centre only (the enemy may show through), empty nowhere.
+    const int shift = enemies[i]->GetColour() == 0 ? 16 : 0;
+    auto strength = [&](int dx) { return Lead(w.Screen().PixelAt(int(at.x) + dx, int(at.y)), shift); };
     const int kind = int(i % 3);
     if (kind == 0) {
       EXPECT_GT(strength(-15), 60) << "full bar " << i;
       EXPECT_GT(strength(15), 60) << "full bar " << i;
     } else if (kind == 1) {
-      // (the enemy's own colour may show through the empty part)
       EXPECT_GT(strength(0), 60) << "half bar " << i;
       EXPECT_LT(strength(-15), strength(0) - 40) << "half bar " << i;
       EXPECT_LT(strength(15), strength(0) - 40) << "half bar " << i;

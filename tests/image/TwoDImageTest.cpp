@@ -1,14 +1,6 @@
-// Image test of the 2D drawing on the real OpenGL device (Mesa's software
-// renderer in CI, under Xvfb): a background sprite, a half-transparent
-// sprite, bitmap-font text in English, Spanish and Russian and a line in
-// the system font, checked by pixel probes. The screen is kept as a PNG in
-// the test-image folder.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <vector>
-
+// 2D drawing on the GL device: a background sprite, a half-transparent
+// sprite, bitmap-font text in English, Spanish and Russian and a line in the
+// system font, on one screen.
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
@@ -16,8 +8,8 @@
 #include "engine/fonts/Font.h"
 #include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
+#include "image/PictureProbe.h"
 #include "platform/FontRaster.h"
-#include "platform/Platform.h"
 #include "support/TempDir.h"
 #include "tools/formats/BitmapFontFiles.h"
 #include "tools/formats/TextFiles.h"
@@ -27,29 +19,17 @@ using namespace Nembra;
 namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
+using namespace imagetest;
 
 struct Screen {
   std::vector<uint32_t> argb;
   uint32_t width = 0, height = 0;
   uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
-  static int R(uint32_t c) { return (c >> 16) & 0xFF; }
-  static int G(uint32_t c) { return (c >> 8) & 0xFF; }
-  static int B(uint32_t c) { return c & 0xFF; }
-  // Pixels in a box whose colour is close to the given one.
+  // Pixels in a box within `tolerance` of the colour in every channel.
   int Count(int x0, int y0, int x1, int y1, int r, int g, int b, int tolerance) const {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-      for (int x = x0; x < x1; ++x) {
-        const uint32_t c = At(x, y);
-        if (std::abs(R(c) - r) <= tolerance && std::abs(G(c) - g) <= tolerance && std::abs(B(c) - b) <= tolerance)
-          ++n;
-      }
-    return n;
-  }
-  bool Save(const std::string& path) const {
-    formats::TestPicture picture(width, height);
-    for (size_t i = 0; i < argb.size(); ++i) picture.argb[i] = argb[i] | 0xFF000000u;
-    return formats::WriteBytes(path, formats::PngBytes(picture, false));
+    return CountIn(argb, x0, y0, x1, y1, [&](uint32_t c) {
+      return std::abs(R(c) - r) <= tolerance && std::abs(G(c) - g) <= tolerance && std::abs(B(c) - b) <= tolerance;
+    });
   }
 };
 
@@ -140,24 +120,20 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   ASSERT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(screen.argb, &screen.width, &screen.height));
   ASSERT_EQ(screen.width, static_cast<uint32_t>(kWidth));
   ASSERT_EQ(screen.height, static_cast<uint32_t>(kHeight));
-  const std::string png = testsupport::TestImageDir() + "/twod_screen.png";
-  EXPECT_TRUE(screen.Save(png)) << png;
+  formats::TestPicture picture(screen.width, screen.height);
+  for (size_t i = 0; i < screen.argb.size(); ++i) picture.argb[i] = screen.argb[i] | 0xFF000000u;
+  EXPECT_TRUE(formats::WriteBytes(testsupport::TestImageDir() + "/twod_screen.png", formats::PngBytes(picture, false)));
   g_pGraphicsDevice->Present();
 
   // The background fills the screen, corner to corner.
   for (auto xy : {std::make_pair(2, 2), std::make_pair(797, 597), std::make_pair(400, 150)}) {
-    const uint32_t c = screen.At(xy.first, xy.second);
-    EXPECT_NEAR(Screen::R(c), 40, 3) << xy.first << "," << xy.second;
-    EXPECT_NEAR(Screen::G(c), 60, 3);
-    EXPECT_NEAR(Screen::B(c), 100, 3);
+    EXPECT_EQ(screen.Count(xy.first, xy.second, xy.first + 1, xy.second + 1, 40, 60, 100, 3), 1)
+        << xy.first << "," << xy.second;
   }
   // Half red over the background, inside the glass; untouched just outside it.
-  const uint32_t mixed = screen.At(600, 110);
-  EXPECT_NEAR(Screen::R(mixed), (255 + 40) / 2, 4);
-  EXPECT_NEAR(Screen::G(mixed), 60 / 2, 4);
-  EXPECT_NEAR(Screen::B(mixed), 100 / 2, 4);
-  EXPECT_NEAR(Screen::R(screen.At(495, 110)), 40, 3);
-  EXPECT_NEAR(Screen::R(screen.At(705, 110)), 40, 3);
+  EXPECT_EQ(screen.Count(600, 110, 601, 111, (255 + 40) / 2, 60 / 2, 100 / 2, 4), 1);
+  EXPECT_NEAR(R(screen.At(495, 110)), 40, 3);
+  EXPECT_NEAR(R(screen.At(705, 110)), 40, 3);
 
   // Each line of text puts yellow ink inside its own box and none beyond its width.
   const int line = font->GetLineHeight();
@@ -191,8 +167,4 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   EXPECT_EQ(screen.Count(600, 520, 790, 520 + tm.tmHeight, 255, 255, 255, 60), 0);
 }
 
-int main(int argc, char** argv) {
-  platform::SetBackend(platform::Backend::SdlGl);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return imagetest::RunOnGl(argc, argv); }
