@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the mesh tests: a plain hierarchy allocator and readers of
 // mesh vertices.
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -92,6 +93,13 @@ inline std::vector<D3DXATTRIBUTERANGE> Table(ID3DXMesh* m) {
   std::vector<D3DXATTRIBUTERANGE> t(n);
   m->GetAttributeTable(t.data(), &n);
   return t;
+}
+
+// The attribute table as {attribute, first face, face count} rows.
+inline std::vector<std::array<uint32_t, 3>> Subsets(ID3DXMesh* m) {
+  std::vector<std::array<uint32_t, 3>> out;
+  for (const D3DXATTRIBUTERANGE& r : Table(m)) out.push_back({r.AttribId, r.FaceStart, r.FaceCount});
+  return out;
 }
 
 // A hierarchy loaded from bytes with its controller; frame helpers.
