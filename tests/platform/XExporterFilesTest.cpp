@@ -1,13 +1,10 @@
 // Mesh files as other exporters write them: rotation keys stored as the
-// conjugate of the row-vector rotation, and damaged files that must fail
-// their load cleanly (runs of empty lists, oversized inflation, repeated
-// normals objects).
+// conjugate of the row-vector rotation, and damaged files that fail cleanly.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "fuzz/XFileSeedData.h"
-#include "platform/Log.h"
 #include "platform/XTestSupport.h"
 #include "platform/mesh/XFileParser.h"
 #include "platform/mesh/XHierarchy.h"
@@ -18,10 +15,9 @@ using namespace platform;
 
 namespace {
 
-struct QuietLog {
-  QuietLog() { platform::SetLogHook([](platform::LogLevel, const std::string&) {}); }
-  ~QuietLog() { platform::SetLogHook(nullptr); }
-};
+using xtest::LoadBytes;
+using xtest::Loaded;
+using xtest::QuietLog;
 
 // A frame turned +90 degrees about x (y goes to z) and a set whose one key
 // holds that same turn, written as exporters write it.
@@ -55,8 +51,7 @@ std::string TurnedFrameBinary() {
   f.Name("FrameTransformMatrix");
   f.Word(10);
   f.Floats({1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1});
-  f.Word(11);
-  f.Word(11);
+  for (int i = 0; i < 2; ++i) f.Word(11);
   f.Name("AnimationSet");
   f.Name("Turn");
   f.Word(10);
@@ -69,9 +64,7 @@ std::string TurnedFrameBinary() {
   f.Word(10);
   f.Ints({0, 1, 0, 4});
   f.Floats({0.707107f, -0.707107f, 0, 0});
-  f.Word(11);
-  f.Word(11);
-  f.Word(11);
+  for (int i = 0; i < 3; ++i) f.Word(11);
   return f.bytes;
 }
 
@@ -147,20 +140,18 @@ TEST(XExporterDamage, RunsOfEmptyListsCostNoStack) {
   // 100,000 empty integer and float lists ahead of a valid mesh.
   const std::string file = xfuzz::EmptyListsBeforeQuad();
   for (const std::string& bytes : {file, formats::CompressXFile(file)}) {
-    ID3DXMesh* mesh = nullptr;
-    ASSERT_EQ(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), 0, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, &mesh),
-              S_OK);
-    EXPECT_EQ(mesh->GetNumVertices(), 4u);
-    mesh->Release();
+    Loaded q;
+    LoadBytes(bytes, q);
+    ASSERT_EQ(q.hr, S_OK);
+    EXPECT_EQ(q.mesh->GetNumVertices(), 4u);
   }
   // Only the lists: nothing to load, a clean failure.
   const std::string onlyRuns = file.substr(0, 16 + 100000 * 6);
   for (const std::string& bytes : {onlyRuns, formats::CompressXFile(onlyRuns)}) {
-    ID3DXMesh* mesh = nullptr;
-    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), 0, nullptr, nullptr, nullptr,
-                                                 nullptr, nullptr, &mesh)));
-    EXPECT_EQ(mesh, nullptr);
+    Loaded q;
+    LoadBytes(bytes, q);
+    EXPECT_TRUE(FAILED(q.hr));
+    EXPECT_EQ(q.mesh, nullptr);
   }
 }
 
@@ -186,19 +177,11 @@ TEST(XExporterDamage, InflationAndDataItemsAreBounded) {
 }
 
 TEST(XExporterDamage, LaterNormalsObjectReplacesTheEarlierOneWhole) {
-  const std::string file = xfuzz::TwoNormalsObjects();
-  ID3DXMesh* mesh = nullptr;
-  ASSERT_EQ(D3DXLoadMeshFromXInMemory(file.data(), (uint32_t)file.size(), 0, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, &mesh),
-            S_OK);
-  ASSERT_EQ(mesh->GetNumVertices(), 3u);
-  for (uint32_t v = 0; v < 3; ++v) {
-    D3DXVECTOR3 n = NormalOf(mesh, v);
-    EXPECT_FLOAT_EQ(n.x, 0.0f);
-    EXPECT_FLOAT_EQ(n.y, 0.0f);
-    EXPECT_FLOAT_EQ(n.z, 1.0f);
-  }
-  mesh->Release();
+  Loaded normals;
+  LoadBytes(xfuzz::TwoNormalsObjects(), normals);
+  ASSERT_EQ(normals.hr, S_OK);
+  ASSERT_EQ(normals.mesh->GetNumVertices(), 3u);
+  for (uint32_t v = 0; v < 3; ++v) EXPECT_EQ(NormalOf(normals.mesh, v), D3DXVECTOR3(0, 0, 1)) << v;
   // A second material list replaces the first the same way.
   const std::string twoLists =
       "xof 0303txt 0032\n"
@@ -209,15 +192,11 @@ TEST(XExporterDamage, LaterNormalsObjectReplacesTheEarlierOneWhole) {
       "0;0;0;; } }\n"
       " MeshMaterialList { 1; 1; 0;; Material { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } }\n"
       "}\n";
-  ID3DXBuffer* mats = nullptr;
-  uint32_t count = 0;
-  ASSERT_EQ(D3DXLoadMeshFromXInMemory(twoLists.data(), (uint32_t)twoLists.size(), 0, nullptr, nullptr, &mats,
-                                      nullptr, &count, &mesh),
-            S_OK);
-  ASSERT_EQ(count, 1u);
-  EXPECT_FLOAT_EQ(static_cast<ID3DXMaterialBuffer*>(mats)->Materials[0].MatD3D.Diffuse.b, 1.0f);
-  mats->Release();
-  mesh->Release();
+  Loaded lists;
+  LoadBytes(twoLists, lists);
+  ASSERT_EQ(lists.hr, S_OK);
+  ASSERT_EQ(lists.numMaterials, 1u);
+  EXPECT_FLOAT_EQ(lists.materials[0].MatD3D.Diffuse.b, 1.0f);
 }
 
 TEST(XExporterDamage, RegressionInputsOfTheFuzzCorpusAreHandled) {

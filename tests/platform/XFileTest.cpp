@@ -21,14 +21,9 @@ namespace {
 
 using Rows = std::vector<std::array<uint32_t, 3>>;
 
-// Quiet log while damaged files are read.
-struct QuietLog {
-  std::vector<std::string> lines;
-  QuietLog() {
-    platform::SetLogHook([this](platform::LogLevel, const std::string& s) { lines.push_back(s); });
-  }
-  ~QuietLog() { platform::SetLogHook(nullptr); }
-};
+using xtest::LoadBytes;
+using xtest::Loaded;
+using xtest::QuietLog;
 
 XMeshDesc TwoMaterialQuad() {
   XMeshDesc m = formats::QuadMesh(10.0f);
@@ -48,28 +43,6 @@ XFileDesc FileWith(const XMeshDesc& m) {
   XFileDesc f;
   f.Meshes.push_back(m);
   return f;
-}
-
-struct Loaded {
-  ID3DXMesh* mesh = nullptr;
-  std::vector<D3DXMATERIAL> materials;
-  std::vector<uint32_t> adjacency;
-  uint32_t numMaterials = 0;
-  HRESULT hr = E_FAIL;
-  ~Loaded() { platform::SafeRelease(mesh); }
-};
-
-void LoadBytes(const std::string& bytes, Loaded& out) {
-  ID3DXBuffer *adj = nullptr, *mats = nullptr;
-  out.hr = D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, nullptr, &adj, &mats,
-                                     nullptr, &out.numMaterials, &out.mesh);
-  if (mats) out.materials = static_cast<ID3DXMaterialBuffer*>(mats)->Materials;
-  if (adj) {
-    auto* p = static_cast<uint32_t*>(adj->GetBufferPointer());
-    out.adjacency.assign(p, p + adj->GetBufferSize() / 4);
-  }
-  platform::SafeRelease(adj);
-  platform::SafeRelease(mats);
 }
 
 std::vector<uint8_t> VertexBytes(ID3DXMesh* m) {

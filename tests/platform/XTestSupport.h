@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Log.h"
 #include "platform/mesh/XHierarchy.h"
 
 namespace xtest {
@@ -75,6 +76,38 @@ class Allocator : public ID3DXAllocateHierarchy {
     return S_OK;
   }
 };
+
+// Quiet log while damaged files are read.
+struct QuietLog {
+  std::vector<std::string> lines;
+  QuietLog() {
+    platform::SetLogHook([this](platform::LogLevel, const std::string& s) { lines.push_back(s); });
+  }
+  ~QuietLog() { platform::SetLogHook(nullptr); }
+};
+
+// A mesh loaded from bytes with its materials and adjacency.
+struct Loaded {
+  ID3DXMesh* mesh = nullptr;
+  std::vector<D3DXMATERIAL> materials;
+  std::vector<uint32_t> adjacency;
+  uint32_t numMaterials = 0;
+  HRESULT hr = E_FAIL;
+  ~Loaded() { platform::SafeRelease(mesh); }
+};
+
+inline void LoadBytes(const std::string& bytes, Loaded& out) {
+  ID3DXBuffer *adj = nullptr, *mats = nullptr;
+  out.hr = D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, nullptr, &adj, &mats,
+                                     nullptr, &out.numMaterials, &out.mesh);
+  if (mats) out.materials = static_cast<ID3DXMaterialBuffer*>(mats)->Materials;
+  if (adj) {
+    auto* p = static_cast<uint32_t*>(adj->GetBufferPointer());
+    out.adjacency.assign(p, p + adj->GetBufferSize() / 4);
+  }
+  platform::SafeRelease(adj);
+  platform::SafeRelease(mats);
+}
 
 // Positions of a mesh's vertices.
 inline std::vector<D3DXVECTOR3> Positions(ID3DXMesh* m) {
