@@ -20,7 +20,22 @@ Image Checker(uint32_t w, uint32_t h) {
   return image;
 }
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+// An 18-byte TGA header: image type, width, height, bits per pixel, descriptor.
+std::string TgaHeader(char type, int w, int h, char bits, char descriptor = 0) {
+  std::string tga(18, '\0');
+  tga[2] = type;
+  tga[12] = char(w & 0xFF);
+  tga[13] = char(w >> 8);
+  tga[14] = char(h & 0xFF);
+  tga[15] = char(h >> 8);
+  tga[16] = bits;
+  tga[17] = descriptor;
+  return tga;
+}
+
+bool Decode(const std::string& bytes, Image& image, std::string* error = nullptr) {
+  return DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
+}
 
 TEST(ImageTest, PngRoundTripKeepsPixelsAndReportsTheLayout) {
   const Image source = Checker(5, 3);
@@ -43,15 +58,11 @@ TEST(ImageTest, PngRoundTripKeepsPixelsAndReportsTheLayout) {
 
 TEST(ImageTest, TgaOrientationsAndRunLengths) {
   // 2x2, 24 bits, stored bottom-up: the first stored row is the bottom one.
-  std::string tga(18, '\0');
-  tga[2] = 2;
-  tga[12] = 2;
-  tga[14] = 2;
-  tga[16] = 24;
+  std::string tga = TgaHeader(2, 2, 2, 24);
   tga += std::string("\x00\x00\xFF" "\x00\xFF\x00", 6);  // bottom: red, green
   tga += std::string("\xFF\x00\x00" "\xFF\xFF\xFF", 6);  // top: blue, white
   Image image;
-  ASSERT_TRUE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  ASSERT_TRUE(Decode(tga, image));
   EXPECT_EQ(image.format, D3DFMT_X8R8G8B8);
   EXPECT_EQ(image.Pixel(0, 0), 0xFF0000FFu);
   EXPECT_EQ(image.Pixel(1, 0), 0xFFFFFFFFu);
@@ -59,15 +70,10 @@ TEST(ImageTest, TgaOrientationsAndRunLengths) {
   EXPECT_EQ(image.Pixel(1, 1), 0xFF00FF00u);
 
   // Top-down with a run: 32 bits, one run of 3 and one raw pixel.
-  std::string rle(18, '\0');
-  rle[2] = 10;
-  rle[12] = 4;
-  rle[14] = 1;
-  rle[16] = 32;
-  rle[17] = 0x28;  // top-down, 8 alpha bits
+  std::string rle = TgaHeader(10, 4, 1, 32, 0x28);  // top-down, 8 alpha bits
   rle += std::string("\x82\x10\x20\x30\x40", 5);
   rle += std::string("\x00\x01\x02\x03\x04", 5);
-  ASSERT_TRUE(DecodeImage(reinterpret_cast<const uint8_t*>(rle.data()), rle.size(), image));
+  ASSERT_TRUE(Decode(rle, image));
   EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);
   EXPECT_EQ(image.Pixel(2, 0), 0x40302010u);
   EXPECT_EQ(image.Pixel(3, 0), 0x04030201u);
@@ -75,32 +81,27 @@ TEST(ImageTest, TgaOrientationsAndRunLengths) {
   // A run longer than the image is refused, not written past the end.
   std::string overrun = rle;
   overrun[18] = char(0xFF);
-  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(overrun.data()), overrun.size(), image));
+  EXPECT_FALSE(Decode(overrun, image));
   EXPECT_EQ(image.width, 0u);
 }
 
 TEST(ImageTest, TgaColourMapIndicesCountFromTheFirstEntry) {
   // 3x1 colour-mapped, 32-bit map of two entries numbered from 5.
-  std::string tga(18, '\0');
+  std::string tga = TgaHeader(1, 3, 1, 8, 0x20);  // top-down
   tga[1] = 1;
-  tga[2] = 1;
   tga[3] = 5;  // first entry
   tga[5] = 2;  // map length
   tga[7] = 32;
-  tga[12] = 3;
-  tga[14] = 1;
-  tga[16] = 8;
-  tga[17] = 0x20;  // top-down
   tga += std::string("\x00\x00\xFF\x80" "\xFF\x00\x00\xFF", 8);  // half-clear red, blue
   tga += std::string("\x06\x05\x06", 3);
   Image image;
-  ASSERT_TRUE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  ASSERT_TRUE(Decode(tga, image));
   EXPECT_EQ(image.Pixel(0, 0), 0xFF0000FFu);
   EXPECT_EQ(image.Pixel(1, 0), 0x80FF0000u);
   EXPECT_EQ(image.format, D3DFMT_A8R8G8B8);  // the map carries alpha
   // An index below the first entry names no colour.
   tga[tga.size() - 1] = 4;
-  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  EXPECT_FALSE(Decode(tga, image));
 }
 
 uint32_t Crc32(const std::string& bytes) {
@@ -125,7 +126,7 @@ TEST(ImageTest, HeadersPromisingHugeImagesAreRefusedBeforeThePixelsAreMade) {
   for (int i = 0; i < 4; ++i) bytes[29 + i] = char(crc >> (24 - 8 * i));
   Image image;
   std::string error;
-  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, &error));
+  EXPECT_FALSE(Decode(bytes, image, &error));
   EXPECT_EQ(error, "PNG data cut short");
 
   // A JPEG whose frame header says 16384 x 16384.
@@ -133,18 +134,13 @@ TEST(ImageTest, HeadersPromisingHugeImagesAreRefusedBeforeThePixelsAreMade) {
   const size_t frame = jpeg.find("\xFF\xC0");
   ASSERT_NE(frame, std::string::npos);
   jpeg.replace(frame + 5, 4, std::string("\x40\x00\x40\x00", 4));
-  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size(), image, &error));
+  EXPECT_FALSE(Decode(jpeg, image, &error));
   EXPECT_EQ(error, "JPEG data cut short");
 
   // The same for a TGA, raw and run-length coded.
   for (char type : {char(2), char(10)}) {
-    std::string tga(18, '\0');
-    tga[2] = type;
-    tga[13] = 0x40;
-    tga[15] = 0x40;
-    tga[16] = 32;
-    tga += std::string(64, '\x7F');
-    EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image, &error));
+    const std::string tga = TgaHeader(type, 0x4000, 0x4000, 32) + std::string(64, '\x7F');
+    EXPECT_FALSE(Decode(tga, image, &error));
     EXPECT_EQ(error, "TGA header promises more pixels than the file holds") << int(type);
   }
 }
@@ -161,28 +157,17 @@ TEST(ImageTest, DamagedAndUnknownFilesFailCleanly) {
     EXPECT_FALSE(error.empty());
   }
   // A TGA header that promises more pixels than the file holds.
-  std::string tga(18, '\0');
-  tga[2] = 2;
-  tga[12] = char(0xFF);
-  tga[14] = char(0xFF);
-  tga[16] = 32;
-  tga += "abcd";
-  EXPECT_FALSE(DecodeImage(reinterpret_cast<const uint8_t*>(tga.data()), tga.size(), image));
+  EXPECT_FALSE(Decode(TgaHeader(2, 0xFF, 0xFF, 32) + "abcd", image));
   // A truncated JPEG and plain junk.
-  const std::vector<uint8_t> jpeg = Bytes(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
-  EXPECT_FALSE(DecodeImage(jpeg.data(), jpeg.size(), image));
-  const std::vector<uint8_t> junk = Bytes("this is not an image at all");
-  EXPECT_FALSE(DecodeImage(junk.data(), junk.size(), image));
+  EXPECT_FALSE(Decode(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10), image));
+  EXPECT_FALSE(Decode("this is not an image at all", image));
   EXPECT_FALSE(DecodeImage(nullptr, 0, image));
   EXPECT_FALSE(LoadImageFile("/no/such/file.png", image, &error));
 }
 
 TEST(ImageTest, PowerOfTwoAndStretching) {
-  EXPECT_EQ(NextPowerOfTwo(0), 1u);
-  EXPECT_EQ(NextPowerOfTwo(1), 1u);
-  EXPECT_EQ(NextPowerOfTwo(60), 64u);
-  EXPECT_EQ(NextPowerOfTwo(64), 64u);
-  EXPECT_EQ(NextPowerOfTwo(100), 128u);
+  for (auto [in, out] : {std::pair<uint32_t, uint32_t>{0, 1}, {1, 1}, {60, 64}, {64, 64}, {100, 128}})
+    EXPECT_EQ(NextPowerOfTwo(in), out) << in;
   // A two-colour image stretched keeps its colours at the ends and blends between.
   Image image;
   image.width = 2;

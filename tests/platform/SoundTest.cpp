@@ -475,19 +475,13 @@ TEST_F(StreamOutput, VolumeIsLinearAndKeptInRange) {
   ASSERT_TRUE(stream);
   EXPECT_FLOAT_EQ(stream->GetVolume(), 1.0f);
   EXPECT_FLOAT_EQ(stream->MixerGain(), 1.0f);
-  stream->SetVolume(0.25f);
-  EXPECT_FLOAT_EQ(stream->GetVolume(), 0.25f);
-  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.25f) << "linear, not in decibels";
-  stream->SetVolume(2.0f);
-  EXPECT_FLOAT_EQ(stream->GetVolume(), 1.0f);
-  EXPECT_FLOAT_EQ(stream->MixerGain(), 1.0f);
-  stream->SetVolume(-1.0f);
-  EXPECT_FLOAT_EQ(stream->GetVolume(), 0.0f);
-  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.0f);
-  stream->SetVolume(0.5f);
-  stream->SetVolume(std::nanf(""));
-  EXPECT_FLOAT_EQ(stream->GetVolume(), 0.0f);
-  EXPECT_FLOAT_EQ(stream->MixerGain(), 0.0f);
+  // Linear, not in decibels; out of range and not-a-number kept to 0..1.
+  for (auto [set, kept] : {std::pair<float, float>{0.25f, 0.25f}, {2.0f, 1.0f}, {-1.0f, 0.0f}, {std::nanf(""), 0.0f}}) {
+    stream->SetVolume(0.5f);
+    stream->SetVolume(set);
+    EXPECT_FLOAT_EQ(stream->GetVolume(), kept) << set;
+    EXPECT_FLOAT_EQ(stream->MixerGain(), kept) << set;
+  }
   // The in-memory kind plays at its volume too.
   auto whole = Open(wavPath, false);
   ASSERT_TRUE(whole);
