@@ -31,6 +31,22 @@ constexpr DWORD kLitFVF = D3DFVF_XYZ | D3DFVF_NORMAL;
 // A quad from (-1, -1) to (1, 1) at z = 0 facing +z, as a strip.
 constexpr LitVertex kUnitQuad[4] = {{-1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {1, 1, 0, 0, 0, 1}};
 
+// The corners of a square of `size` at (left, top) in screen space, as a strip.
+void FillSquare(ScreenVertex* v, float left, float top, float size, D3DCOLOR c, bool textured = false) {
+  const float t = textured ? 1.0f : 0.0f;
+  v[0] = {left, top, 0.5f, 1, c, 0, 0};
+  v[1] = {left + size, top, 0.5f, 1, c, t, 0};
+  v[2] = {left, top + size, 0.5f, 1, c, 0, t};
+  v[3] = {left + size, top + size, 0.5f, 1, c, t, t};
+}
+
+D3DLIGHT9 WhiteLight(D3DLIGHTTYPE type) {
+  D3DLIGHT9 light;
+  light.Type = type;
+  light.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  return light;
+}
+
 class GlRenderTest : public testsupport::OffscreenDeviceTest {
  protected:
   void DrawScreenQuad(float left, float top, float right, float bottom, D3DCOLOR color) {
@@ -127,9 +143,7 @@ TEST_F(GlRenderTest, GreyQuadLitByADirectionalLight) {
   D3DMATERIAL9 material;
   material.Diffuse = D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f};
   m_Device->SetMaterial(&material);
-  D3DLIGHT9 light;
-  light.Type = D3DLIGHT_DIRECTIONAL;
-  light.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  D3DLIGHT9 light = WhiteLight(D3DLIGHT_DIRECTIONAL);
   light.Direction = D3DVECTOR(0, 0, -1);  // straight onto the quad
   m_Device->SetLight(0, &light);
   m_Device->LightEnable(0, 1);
@@ -358,13 +372,10 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
     }
 
   // A point light one unit in front of the centre, range 1.5, attenuation 1/(1 + d).
-  D3DLIGHT9 point;
-  point.Type = D3DLIGHT_POINT;
-  point.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  D3DLIGHT9 point = WhiteLight(D3DLIGHT_POINT);
   point.Position = D3DVECTOR(0, 0, 1);
   point.Range = 1.5f;
-  point.Attenuation0 = 1.0f;
-  point.Attenuation1 = 1.0f;
+  point.Attenuation0 = point.Attenuation1 = 1.0f;
   m_Device->SetLight(0, &point);
   m_Device->LightEnable(0, 1);
   DrawLit(D3DPT_TRIANGLELIST, n * n * 2, grid.data());
@@ -376,9 +387,7 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
 
   // A spot light pointing at the centre with a narrow cone: bright inside, dark outside.
   m_Device->LightEnable(0, 0);
-  D3DLIGHT9 spot;
-  spot.Type = D3DLIGHT_SPOT;
-  spot.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  D3DLIGHT9 spot = WhiteLight(D3DLIGHT_SPOT);
   spot.Position = D3DVECTOR(0, 0, 3);
   spot.Direction = D3DVECTOR(0, 0, -1);
   spot.Range = 100.0f;
@@ -536,10 +545,7 @@ TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {
     ScreenVertex* v = nullptr;
     ASSERT_EQ(vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
     const float left = 99.5f + 100.0f * float(i);
-    v[0] = {left, 99.5f, 0.5f, 1, 0xFFFFFFFFu, 0, 0};
-    v[1] = {left + 50, 99.5f, 0.5f, 1, 0xFFFFFFFFu, 1, 0};
-    v[2] = {left, 149.5f, 0.5f, 1, 0xFFFFFFFFu, 0, 1};
-    v[3] = {left + 50, 149.5f, 0.5f, 1, 0xFFFFFFFFu, 1, 1};
+    FillSquare(v, left, 99.5f, 50, 0xFFFFFFFFu, true);
     vb->Unlock();
     m_Device->SetTexture(0, texture);
     m_Device->SetFVF(kScreenFVF);
@@ -624,10 +630,7 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   ASSERT_EQ(m_Device->CreateIndexBuffer(6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib), D3D_OK);
   ScreenVertex* v = nullptr;
   ASSERT_EQ(vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
-  v[0] = {99.5f, 99.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
-  v[1] = {199.5f, 99.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
-  v[2] = {99.5f, 199.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
-  v[3] = {199.5f, 199.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
+  FillSquare(v, 99.5f, 99.5f, 100, 0xFF00FFFFu);
   vb->Unlock();
   uint16_t* idx = nullptr;
   ASSERT_EQ(ib->Lock(0, 0, reinterpret_cast<void**>(&idx), 0), D3D_OK);
@@ -657,10 +660,7 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
       const float left = 299.5f + 100.0f * float(i), top = buffer == vb ? 99.5f : 299.5f;
       const D3DCOLOR c = 0xFF000000u | 0xFFu << (8 * i);
       ASSERT_EQ(buffer->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
-      v[0] = {left, top, 0.5f, 1, c, 0, 0};
-      v[1] = {left + 50, top, 0.5f, 1, c, 0, 0};
-      v[2] = {left, top + 50, 0.5f, 1, c, 0, 0};
-      v[3] = {left + 50, top + 50, 0.5f, 1, c, 0, 0};
+      FillSquare(v, left, top, 50, c);
       buffer->Unlock();
       m_Device->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
       ASSERT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
