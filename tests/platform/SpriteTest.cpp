@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include "platform/FontRaster.h"
-#include "platform/Graphics.h"
-#include "platform/HeadlessGraphics.h"
+#include "platform/HeadlessDeviceTest.h"
 #include "platform/SavedStates.h"
 #include "platform/SystemFont.h"
 
@@ -20,26 +19,12 @@ struct SPRITE_VERTEX {
   float u, v;
 };
 
-// A headless device with one texture, torn down in order.
-class RecordingFixture : public ::testing::Test {
+// The headless device with the textures a test makes, released before it.
+class RecordingFixture : public platformtest::HeadlessDeviceTest {
  protected:
-  void SetUp() override {
-    headless::ResetGraphics();
-    m_System = headless::CreateHeadlessGraphicsSystem();
-    ASSERT_NE(m_System, nullptr);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 800;
-    pp.BackBufferHeight = 600;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = 1;
-    ASSERT_EQ(m_System->CreateDevice(nullptr, 0, &pp, &m_Device), D3D_OK);
-    m_Rec = headless::CurrentDevice();
-    ASSERT_NE(m_Rec, nullptr);
-  }
   void TearDown() override {
     for (ITexture* t : m_Textures) t->Release();
-    if (m_Device) m_Device->Release();
-    if (m_System) m_System->Release();
+    HeadlessDeviceTest::TearDown();
   }
   ITexture* MakeTexture(uint32_t w, uint32_t h) {
     ITexture* t = nullptr;
@@ -51,9 +36,6 @@ class RecordingFixture : public ::testing::Test {
     return reinterpret_cast<const SPRITE_VERTEX*>(d.vertices.data());
   }
 
-  IGraphicsSystem* m_System = nullptr;
-  IDevice* m_Device = nullptr;
-  headless::RecordingDevice* m_Rec = nullptr;
   std::vector<ITexture*> m_Textures;
 };
 
