@@ -74,6 +74,20 @@ void PlayIntoWaveFile(const std::string& capture) {
   platform::ReleaseAudio();  // closes the file with its final sizes
 }
 
+// The capture's stereo 16-bit samples, interleaved, and its rate.
+void ReadCapture(const std::string& capture, std::vector<int16_t>& frames, uint32_t& rate) {
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
+  platform::PcmFormat format;
+  std::vector<uint8_t> pcm;
+  std::string why;
+  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm, &why)) << why;
+  ASSERT_EQ(format.channels, 2);
+  ASSERT_EQ(format.bitsPerSample, 16);
+  rate = format.sampleRate;
+  frames = soundtest::Samples16(pcm);
+}
+
 struct Window {
   double rmsLeft = 0, rmsRight = 0, hz = 0;
 };
@@ -103,16 +117,10 @@ TEST(SoundCapture, TwoSecondToneComesOutAtItsPitchAndLevel) {
 
   ASSERT_TRUE(RunInChild("TwoSecondToneComesOutAtItsPitchAndLevel", capture)) << "the playing process failed";
 
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
-  platform::PcmFormat format;
-  std::vector<uint8_t> pcm;
-  std::string why;
-  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm, &why)) << why;
-  ASSERT_EQ(format.channels, 2);
-  ASSERT_EQ(format.bitsPerSample, 16);
-  const uint32_t rate = format.sampleRate;
-  const std::vector<int16_t> frames = soundtest::Samples16(pcm);
+  std::vector<int16_t> frames;
+  uint32_t rate = 0;
+  ReadCapture(capture, frames, rate);
+  if (HasFatalFailure()) return;
   const size_t frameCount = frames.size() / 2;
   ASSERT_GT(frameCount, rate * 2u) << "the capture is shorter than the tone";
 
@@ -262,14 +270,10 @@ TEST(SoundCapture, TheDemoMusicSoundsMovesAndNeverClips) {
   testsupport::TempDir dir;
   const std::string capture = dir.File("music.wav");
   ASSERT_TRUE(RunInChild("TheDemoMusicSoundsMovesAndNeverClips", capture)) << "the playing process failed";
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
-  platform::PcmFormat format;
-  std::vector<uint8_t> pcm;
-  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm));
-  ASSERT_EQ(format.channels, 2);
-  const uint32_t rate = format.sampleRate;
-  const std::vector<int16_t> frames = soundtest::Samples16(pcm);
+  std::vector<int16_t> frames;
+  uint32_t rate = 0;
+  ReadCapture(capture, frames, rate);
+  if (HasFatalFailure()) return;
   int peak = 0;
   for (int16_t s : frames) peak = std::max(peak, std::abs(int(s)));
   EXPECT_LT(peak, 32767) << "the music clips";
