@@ -138,6 +138,7 @@ TEST_F(SoundOutput, EveryPcmLayoutPlaysForItsOwnLength) {
   // A layout handed to the mixer as the wrong one plays twice or half as long.
   std::vector<std::unique_ptr<platform::SoundBuffer>> buffers;
   std::vector<std::unique_ptr<platform::SoundPath>> paths;
+  std::vector<const platform::SoundPath*> playing;
   for (uint16_t bits : {8, 16}) {
     for (uint16_t channels : {1, 2}) {
       const formats::Tone tone = ToneOf(0.25, channels, 22050);
@@ -146,21 +147,10 @@ TEST_F(SoundOutput, EveryPcmLayoutPlaysForItsOwnLength) {
       ASSERT_TRUE(buffers.back()) << name;
       paths.push_back(std::make_unique<platform::SoundPath>(false));
       ASSERT_TRUE(paths.back()->Play(*buffers.back())) << name;
+      playing.push_back(paths.back().get());
     }
   }
-  std::vector<double> took(paths.size(), -1.0);
-  const auto start = std::chrono::steady_clock::now();
-  PumpUntil(
-      [&] {
-        const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        bool all = true;
-        for (size_t i = 0; i < paths.size(); ++i) {
-          if (took[i] < 0 && paths[i]->VoiceCount() == 0) took[i] = t;
-          all = all && took[i] >= 0;
-        }
-        return all;
-      },
-      2.0);
+  const std::vector<double> took = SecondsUntilSilent(playing, 2.0);
   for (size_t i = 0; i < took.size(); ++i) {
     EXPECT_GT(took[i], 0.2) << "layout " << i;
     EXPECT_LT(took[i], 0.45) << "layout " << i;
@@ -188,20 +178,11 @@ TEST_F(SoundOutput, RepeatCountsSetHowOftenASoundPlays) {
   ASSERT_TRUE(once.Play(*buffer, 0));
   ASSERT_TRUE(thrice.Play(*buffer, 2));
   ASSERT_TRUE(forever.Play(*buffer, platform::SoundPath::REPEAT_FOREVER));
-  double onceTook = -1, thriceTook = -1;
-  const auto start = std::chrono::steady_clock::now();
-  PumpUntil(
-      [&] {
-        const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (onceTook < 0 && once.VoiceCount() == 0) onceTook = t;
-        if (thriceTook < 0 && thrice.VoiceCount() == 0) thriceTook = t;
-        return onceTook >= 0 && thriceTook >= 0;
-      },
-      3.0);
-  EXPECT_GT(onceTook, 0.15);
-  EXPECT_LT(onceTook, 0.45);
-  EXPECT_GT(thriceTook, 0.55);
-  EXPECT_LT(thriceTook, 1.5);
+  const std::vector<double> took = SecondsUntilSilent({&once, &thrice}, 3.0);
+  EXPECT_GT(took[0], 0.15);
+  EXPECT_LT(took[0], 0.45);
+  EXPECT_GT(took[1], 0.55);
+  EXPECT_LT(took[1], 1.5);
   EXPECT_EQ(forever.VoiceCount(), 1) << "a looping sound plays until stopped";
 
   // Many repeats outlast the few copies queued ahead.

@@ -35,6 +35,24 @@ inline void Pump(double seconds) {
   PumpUntil([] { return false; }, seconds);
 }
 
+// The seconds after which each path first had no voice (-1: not within the limit).
+inline std::vector<double> SecondsUntilSilent(const std::vector<const platform::SoundPath*>& paths, double limit) {
+  std::vector<double> took(paths.size(), -1.0);
+  const auto start = std::chrono::steady_clock::now();
+  PumpUntil(
+      [&] {
+        const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        bool all = true;
+        for (size_t i = 0; i < paths.size(); ++i) {
+          if (took[i] < 0 && paths[i]->VoiceCount() == 0) took[i] = t;
+          all = all && took[i] >= 0;
+        }
+        return all;
+      },
+      limit);
+  return took;
+}
+
 // 16-bit little-endian samples as numbers.
 inline std::vector<int16_t> Samples16(const std::vector<uint8_t>& pcm) {
   std::vector<int16_t> out(pcm.size() / 2);
