@@ -2,7 +2,7 @@
 // halls from their start cameras, on the GL device.
 #include "engine/app/Engine.h"
 #include "game/enemies/Boss0.h"
-#include "FirstArenaScene.h"
+#include "image/WorldPicture.h"
 #include "image/PictureProbe.h"
 
 namespace {
@@ -14,9 +14,7 @@ using scenario::BestNear;
 int Gold(uint32_t c) { return std::min(R(c), G(c)) - B(c); }
 
 TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl());
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   ASSERT_TRUE(imagetest::LightTheFirstArena(w));
   // The player beyond shooting range; the camera stays on the boss.
@@ -51,10 +49,7 @@ TEST(BossImage, TheFirstBossMidAbilityWithItsRingOfTwelveShots) {
 // Both boss halls from their start cameras, lit by their own scripts: no wall or pillar face is black.
 TEST(BossImage, BothHallsFromTheirStartCameras) {
   for (const char* hall : {"LevelIntermedio", "Level12"}) {
-    scenario::WorldScenario::Options options;
-    options.gl = true;
-    options.loadPlayer = false;  // the hall's script loads it
-    scenario::WorldScenario w(options);
+    scenario::WorldScenario w(imagetest::OnGl(false));  // the hall's script loads it
     if (!w.Ready()) GTEST_SKIP() << w.Problem();
     ASSERT_TRUE(w.Level().Prepare(std::string(hall) + ".lua"));
     ASSERT_TRUE(w.Level().Start());

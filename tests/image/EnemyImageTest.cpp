@@ -5,7 +5,7 @@
 #include "engine/scene/SceneManager.h"
 #include "game/enemies/EnemyKinds.h"
 #include "image/PictureProbe.h"
-#include "scenario/WorldScenario.h"
+#include "image/WorldPicture.h"
 
 namespace {
 
@@ -23,14 +23,10 @@ Kind& Place(scenario::WorldScenario& w, float x, float y, uint32_t colour) {
 }
 
 TEST(EnemyImage, FourKindsInBothColoursWithFullHalfAndEmptyBars) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl());
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   Nembra::g_pGraphicsDevice->SetClearColor(0.25f, 0.25f, 0.28f, 1.0f);
-  w.Level().AddDirectionalLight("Sun");
-  w.Level().SetLightPosition("Sun", 300.0f, 600.0f, 1500.0f);
-  w.Level().SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+  imagetest::Sun(w.Level(), "Sun", {300.0f, 600.0f, 1500.0f});
   // The player out of the way and inactive: every enemy stands.
   w.PlacePlayer({0, -2000, 0});
   w.Player().Deactivate();

@@ -3,7 +3,7 @@
 #include "engine/app/Engine.h"
 #include "game/effects/GasSplash.h"
 #include "game/enemies/EnemyHornSpit.h"
-#include "FirstArenaScene.h"
+#include "image/WorldPicture.h"
 #include "image/PictureProbe.h"
 
 namespace {
@@ -15,9 +15,7 @@ using scenario::BestNear;
 int Green(uint32_t c) { return G(c) - R(c); }
 
 TEST(GasBallImage, ABallFallsOntoThePuddleOfTheOneBefore) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl());
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   ASSERT_TRUE(imagetest::LightTheFirstArena(w));
   w.PlacePlayer({0, -3000, 0});

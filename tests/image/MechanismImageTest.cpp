@@ -11,6 +11,7 @@
 #include "engine/scene/SceneManager.h"
 #include "game/level/Level.h"
 #include "game/script/GameScript.h"
+#include "image/WorldPicture.h"
 #include "platform/Files.h"
 #include "support/GlSceneTest.h"
 #include "tools/datagen/LevelLayouts.h"
@@ -66,9 +67,7 @@ class MechanismImage : public testsupport::GlSceneTest {
     return count;
   }
   void Light(CLevel& level) {
-    level.AddDirectionalLight("Sun");
-    level.SetLightPosition("Sun", 400.0f, -600.0f, 1500.0f);
-    level.SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+    imagetest::Sun(level, "Sun", {400.0f, -600.0f, 1500.0f});
     level.SetLightDiffuse("Sun", 1.0f, 1.0f, 1.0f, 1.0f);
     level.TurnOnLight("Sun", true);
   }

@@ -9,7 +9,7 @@
 #include "engine/scene/SceneManager.h"
 #include "game/effects/LevelEffects.h"
 #include "image/PictureProbe.h"
-#include "scenario/WorldScenario.h"
+#include "image/WorldPicture.h"
 #include "tools/formats/LevelFiles.h"
 
 namespace {
@@ -30,11 +30,7 @@ double Brightness(const std::vector<uint32_t>& pixels, int x0, int y0, int x1, i
 }
 
 TEST(MechanismPictures, DoorsGeneratorLinksLaserAndMarker) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  options.loadPlayer = false;
-  options.writableData = true;  // the test writes its items file into the data folder
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl(false, true));  // the items file is written into its data
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   CLevel& level = w.Level();
   w.Camera().SetPosition(0.0f, -900.0f, 1300.0f);

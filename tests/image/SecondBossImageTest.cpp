@@ -5,17 +5,14 @@
 #include "engine/scene/SceneManager.h"
 #include "game/enemies/Boss1.h"
 #include "image/PictureProbe.h"
-#include "scenario/WorldScenario.h"
+#include "image/WorldPicture.h"
 
 namespace {
 
 using namespace imagetest;
 
 TEST(SecondBossImage, RedAndTurnedBlueInItsHall) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  options.loadPlayer = false;  // the hall's script loads it
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl(false));  // the hall's script loads it
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   Nembra::g_pGraphicsDevice->SetClearColor(0.1f, 0.1f, 0.12f, 1.0f);
   CLevel& level = w.Level();

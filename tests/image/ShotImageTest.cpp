@@ -5,7 +5,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "image/PictureProbe.h"
-#include "scenario/WorldScenario.h"
+#include "image/WorldPicture.h"
 #include "tools/formats/XFileWriter.h"
 
 namespace {
@@ -17,10 +17,7 @@ using namespace imagetest;
 using scenario::BestNear;
 
 TEST(ShotImage, PlayerShotsInFlightAndAWallHitOverAGreyFloor) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl(true, true));
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
 
   formats::XFileDesc floor;
@@ -32,9 +29,7 @@ TEST(ShotImage, PlayerShotsInFlightAndAWallHitOverAGreyFloor) {
   std::ofstream(Nembra::g_DataDirectory + "ShotFloor.X", std::ios::binary) << formats::XFileText(floor);
   Nembra::g_pGraphicsDevice->SetClearColor(0.1f, 0.1f, 0.12f, 1.0f);
   w.Level().AddSprite("floor", "ShotFloor.X", -3000.0f, -3000.0f, -2.0f, 0.0f);
-  w.Level().AddDirectionalLight("Sun");
-  w.Level().SetLightPosition("Sun", 300.0f, 600.0f, 1500.0f);
-  w.Level().SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+  imagetest::Sun(w.Level(), "Sun", {300.0f, 600.0f, 1500.0f});
 
   w.PlacePlayer({0, 0, 0}, 3.14159265f / 2.0f);
   w.AddWall(0, {{-2000, -300, 0}, {2000, -300, 0}});

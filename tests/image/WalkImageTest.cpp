@@ -7,7 +7,7 @@
 #include "engine/app/GraphicsDevice.h"
 #include "image/PictureProbe.h"
 #include "platform/Input.h"
-#include "scenario/WorldScenario.h"
+#include "image/WorldPicture.h"
 #include "tools/formats/XFileWriter.h"
 
 namespace {
@@ -87,10 +87,7 @@ Blob PlayerPixels(scenario::ScreenScenario& s) {
 }
 
 TEST(WalkImage, ThePlayerRunsForwardAndTheGroundScrollsUnderTheFollowCamera) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl(true, true));
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   std::ofstream(Nembra::g_DataDirectory + "WalkFloor.X", std::ios::binary) << formats::XFileText(Floor());
   std::ofstream(Nembra::g_DataDirectory + "WalkLandmark.X", std::ios::binary) << formats::XFileText(Landmark());
