@@ -1,7 +1,6 @@
 // 2D drawing on the GL device: a background sprite, a half-transparent
 // sprite, bitmap-font text in English, Spanish and Russian and a line in the
 // system font, on one screen.
-#include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/fonts/BitmapFont.h"
@@ -10,7 +9,7 @@
 #include "engine/sprites/Sprite2D.h"
 #include "image/PictureProbe.h"
 #include "platform/FontRaster.h"
-#include "support/TempDir.h"
+#include "support/GlSceneTest.h"
 #include "tools/formats/BitmapFontFiles.h"
 #include "tools/formats/TextFiles.h"
 
@@ -33,40 +32,22 @@ struct Screen {
   }
 };
 
-std::string SolidPng(const testsupport::TempDir& dir, const std::string& name, uint8_t r, uint8_t g, uint8_t b) {
-  const uint32_t argb = 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
-  formats::WriteBytes(dir.File("Materials/" + name), formats::PngBytes(formats::TestPicture(16, 16, argb)));
-  return name;
-}
-
-class TwoDImage : public ::testing::Test {
+// The engine with the system and bitmap font factories the front end adds.
+class TwoDImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "No display for the OpenGL device (run under xvfb-run)";
-    SetDataDirectory(m_Dir.Path() + "/");
-    APPLICATION_PARAMS params;
-    params.SetTitle("Karvessa 2D image test");
-    params.windowed = true;
-    if (!m_App.Init(params)) GTEST_SKIP() << "No window could be opened on this display";
-    g_pGraphicsDevice = new CGraphicsDevice();
-    if (!g_pGraphicsDevice->Create(m_App.GetWindow(), params) || !g_pGraphicsDevice->GetDevice())
-      GTEST_SKIP() << "No OpenGL 3.3 device on this display";
-    std::vector<uint32_t> probe;
-    uint32_t w = 0, h = 0;
-    if (!g_pGraphicsDevice->GetDevice()->ReadBackBuffer(probe, &w, &h))
-      GTEST_SKIP() << "The device cannot read its pixels back";
-    g_pTextureFactory = new CTextureFactory();
+  void EngineReady() override {
+    if (!g_pFontFactory) g_pFontFactory = new CFontFactory();
     g_pBitmapFontFactory = new CBitmapFontFactory();
   }
-  void TearDown() override {
+  void EngineClosing() override {
     delete g_pBitmapFontFactory;
     g_pBitmapFontFactory = nullptr;
-    ShutdownEngine();
-    SetDataDirectory(".\\Data\\");
   }
-  testsupport::TempDir m_Dir;
-  CApplication m_App;
+  std::string SolidPng(const std::string& name, uint8_t r, uint8_t g, uint8_t b) {
+    const uint32_t argb = 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+    Data().Write("Materials/" + name, formats::PngBytes(formats::TestPicture(16, 16, argb)));
+    return name;
+  }
 };
 
 }  // namespace
@@ -76,8 +57,8 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   formats::BitmapFont made;
   ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(false, false), 24,
                                       formats::GameFontCharacters(), made));
-  ASSERT_TRUE(formats::WriteBitmapFont(m_Dir.File("GUI_Font_Message"), made));
-  ASSERT_TRUE(formats::WriteBytes(m_Dir.File("Materials/GUI_Font_Message.png"), formats::PngBytes(made.atlas)));
+  ASSERT_TRUE(formats::WriteBitmapFont(Data().File("GUI_Font_Message"), made));
+  ASSERT_TRUE(formats::WriteBytes(Data().File("Materials/GUI_Font_Message.png"), formats::PngBytes(made.atlas)));
   CBitmapFont* font = g_pBitmapFontFactory->Get("GUI_Font_Message");
   ASSERT_NE(font, g_pBitmapFontFactory->GetDefault());
 
@@ -87,11 +68,11 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   system->SetColor(D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f));
 
   CStatic2DSprite background, glass;
-  ASSERT_TRUE(background.SetTexture(g_pTextureFactory->Get(SolidPng(m_Dir, "Back.png", 40, 60, 100))));
+  ASSERT_TRUE(background.SetTexture(g_pTextureFactory->Get(SolidPng("Back.png", 40, 60, 100))));
   background.SetSourceRect(MakeRect(0, 0, 16, 16));
   background.m_ScaleX = kWidth / 16.0f;
   background.m_ScaleY = kHeight / 16.0f;
-  ASSERT_TRUE(glass.SetTexture(g_pTextureFactory->Get(SolidPng(m_Dir, "Red.png", 255, 0, 0))));
+  ASSERT_TRUE(glass.SetTexture(g_pTextureFactory->Get(SolidPng("Red.png", 255, 0, 0))));
   glass.SetSourceRect(MakeRect(0, 0, 16, 16));
   glass.SetPosition(D3DXVECTOR3(500.0f, 60.0f, 0.0f));
   glass.m_ScaleX = 200 / 16.0f;
@@ -120,9 +101,7 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   ASSERT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(screen.argb, &screen.width, &screen.height));
   ASSERT_EQ(screen.width, static_cast<uint32_t>(kWidth));
   ASSERT_EQ(screen.height, static_cast<uint32_t>(kHeight));
-  formats::TestPicture picture(screen.width, screen.height);
-  for (size_t i = 0; i < screen.argb.size(); ++i) picture.argb[i] = screen.argb[i] | 0xFF000000u;
-  EXPECT_TRUE(formats::WriteBytes(testsupport::TestImageDir() + "/twod_screen.png", formats::PngBytes(picture, false)));
+  Keep("twod_screen", screen.argb);
   g_pGraphicsDevice->Present();
 
   // The background fills the screen, corner to corner.
@@ -166,5 +145,3 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   EXPECT_GT(screen.Count(40, 520, 400, 520 + tm.tmHeight, 255, 255, 255, 40), 60);
   EXPECT_EQ(screen.Count(600, 520, 790, 520 + tm.tmHeight, 255, 255, 255, 60), 0);
 }
-
-int main(int argc, char** argv) { return imagetest::RunOnGl(argc, argv); }
