@@ -1,8 +1,6 @@
-// The generated characters as the game's code uses them: the skinned-mesh
-// factory loads each one; its sets carry the names, lengths, ticks per
-// second and key frames the enemy and player code waits for; the bones the
-// code attaches to exist and stand where the fighting needs them; and
-// every set moves the figure differently.
+// The generated characters as the game's code uses them: each loads; its sets
+// carry the names, lengths, ticks and key frames the code waits for; the bones
+// the code attaches to stand where the fighting needs them; every set moves.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -32,42 +30,29 @@ struct ExpectedCharacter {
   std::vector<const char*> bones;
 };
 
-const std::vector<ExpectedSet> CLAW_SETS = {{"Ene1Reposo", 0, false, {}},
-                                        {"Ene1CaminarAdelante", 0, false, {}},
-                                        {"Ene1Golpe1", 0.6, true, {700, 1800}},
-                                        {"Ene1Golpe2", 0.6, true, {}}};
-const std::vector<ExpectedSet> COCOON_SETS = {{"Ene2Quieto", 0, false, {}},
-                                          {"Ene2Golpe1", 1.0, false, {1000}},
-                                          {"Ene2DesMutarCapullo", 0, true, {}},
-                                          {"Ene2MutarCapullo", 0, true, {}}};
+const std::vector<ExpectedSet> CLAW_SETS = {{"Ene1Reposo", 0, false, {}}, {"Ene1CaminarAdelante", 0, false, {}},
+                                            {"Ene1Golpe1", 0.6, true, {700, 1800}}, {"Ene1Golpe2", 0.6, true, {}}};
+const std::vector<ExpectedSet> COCOON_SETS = {{"Ene2Quieto", 0, false, {}}, {"Ene2Golpe1", 1.0, false, {1000}},
+                                              {"Ene2DesMutarCapullo", 0, true, {}}, {"Ene2MutarCapullo", 0, true, {}}};
 const std::vector<ExpectedSet> SHOOTER_SETS = {
     {"Ene3Reposo", 0, false, {}}, {"Ene3CaminarAdelante", 0, false, {}}, {"Ene3Golpe1", 1.0, true, {0}}};
 const std::vector<ExpectedSet> BEAM_SETS = {
     {"Ene8Reposo", 0, false, {}}, {"Ene8CaminarAdelante", 0, false, {}}, {"Ene8Golpe1", 0.5, true, {300}}};
-const std::vector<ExpectedSet> HORN_SETS = {{"Ene6Reposo", 0, false, {}},
-                                        {"Ene6CaminarAdelante", 0, false, {}},
-                                        {"Ene6GolpeCuerno", 0.6, true, {1400}},
-                                        {"Ene6GolpeEscupir", 0.8, true, {2200}}};
-const std::vector<ExpectedSet> FIRST_BOSS_SETS = {{"Ene3Reposo", 0, false, {}},
-                                              {"Reposo", 0, false, {}},
-                                              {"CaminarAdelante", 0, false, {}},
-                                              {"DisparoIzquierdo", 1.0, true, {3000}},
-                                              {"DisparoDerecho", 1.0, true, {3000}},
-                                              {"Habilidad", 4.0, true, {17000}}};
+const std::vector<ExpectedSet> HORN_SETS = {{"Ene6Reposo", 0, false, {}}, {"Ene6CaminarAdelante", 0, false, {}},
+                                            {"Ene6GolpeCuerno", 0.6, true, {1400}},
+                                            {"Ene6GolpeEscupir", 0.8, true, {2200}}};
+const std::vector<ExpectedSet> FIRST_BOSS_SETS = {
+    {"Ene3Reposo", 0, false, {}},           {"Reposo", 0, false, {}},
+    {"CaminarAdelante", 0, false, {}},      {"DisparoIzquierdo", 1.0, true, {3000}},
+    {"DisparoDerecho", 1.0, true, {3000}},  {"Habilidad", 4.0, true, {17000}}};
 const std::vector<ExpectedSet> SECOND_BOSS_SETS = {
     {"Reposo", 0, false, {}}, {"Bola", 1.0, true, {0}}, {"Laser", 1.0, true, {0}}};
 
 const std::vector<ExpectedCharacter>& Characters() {
   static const std::vector<ExpectedCharacter> all = {
-      {"Player.X",
-       50,
-       1,
-       {{"ParadoDisparando", 0, false, {}},
-        {"CorrerAdelante", 0, false, {}},
-        {"CorrerIzquierda", 0, false, {}},
-        {"CorrerAtras", 0, false, {}},
-        {"CorrerDerecha", 0, false, {}},
-        {"Muerte", 0, true, {}}},
+      {"Player.X", 50, 1,
+       {{"ParadoDisparando", 0, false, {}}, {"CorrerAdelante", 0, false, {}}, {"CorrerIzquierda", 0, false, {}},
+        {"CorrerAtras", 0, false, {}}, {"CorrerDerecha", 0, false, {}}, {"Muerte", 0, true, {}}},
        {"Ayudante"}},
       {"Ene1CompletoRojo.X", 50, 1, CLAW_SETS, {"Bip01_R_Hand", "Bip01_L_Hand"}},
       {"Ene1CompletoAzul.X", 50, 1, CLAW_SETS, {"Bip01_R_Hand", "Bip01_L_Hand"}},
@@ -100,10 +85,6 @@ struct Counter : platform::ID3DXAnimationCallbackHandler {
 
 class CharacterFiles : public assettest::DemoAssetTest {
  protected:
-  void SetUp() override {
-    DemoAssetTest::SetUp();
-    m_SavedFrameTime = g_FrameTime;
-  }
   void TearDown() override {
     g_FrameTime = m_SavedFrameTime;
     DemoAssetTest::TearDown();
@@ -130,7 +111,7 @@ class CharacterFiles : public assettest::DemoAssetTest {
     if (m) D3DXVec3TransformCoord(&out, &local, m);
     return out;
   }
-  float m_SavedFrameTime = 0;
+  float m_SavedFrameTime = g_FrameTime;
 };
 
 }  // namespace
@@ -168,9 +149,7 @@ TEST_F(CharacterFiles, SetsHaveTheirNamesLengthsTicksAndKeyFrames) {
       }
       set->Release();
     }
-    for (const char* bone : c.bones) {
-      EXPECT_NE(mesh->FindFrame(bone), nullptr) << bone;
-    }
+    for (const char* bone : c.bones) EXPECT_NE(mesh->FindFrame(bone), nullptr) << bone;
   }
 }
 
@@ -210,12 +189,8 @@ TEST_F(CharacterFiles, CallbackKeysFireOncePerPass) {
       const int frames = want.once ? static_cast<int>(want.seconds / 0.02) + 20 : static_cast<int>(want.seconds / 0.02) - 1;
       for (int f = 0; f < frames; ++f) Frame(sprite, 0.02f);
       ASSERT_EQ(counter.calls.size(), want.keys.size());
-      for (size_t i = 0; i < want.keys.size(); ++i) {
-        EXPECT_EQ(counter.calls[i], &marks[i]);
-      }
-      if (want.once) {
-        EXPECT_TRUE(sprite.IsFinished());
-      }
+      for (size_t i = 0; i < want.keys.size(); ++i) EXPECT_EQ(counter.calls[i], &marks[i]);
+      EXPECT_TRUE(!want.once || sprite.IsFinished()) << "a one-shot set ends";
     }
   }
 }

@@ -1,20 +1,18 @@
-// The four enemy kinds of both colours with their health bars full, half
-// and empty, drawn on the real GL device (needs a display; skips without).
-#include <gtest/gtest.h>
-
-#include <vector>
-
+// The enemies on the GL device: the four kinds of both colours with their
+// health bars full, half and empty, and the horn-and-spit enemy's gas ball.
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/scene/SceneManager.h"
+#include "game/effects/GasSplash.h"
+#include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyKinds.h"
-#include "scenario/WorldScenario.h"
+#include "image/PictureProbe.h"
+#include "image/WorldPicture.h"
 
 namespace {
 
-int R(uint32_t c) { return (c >> 16) & 0xFF; }
-int G(uint32_t c) { return (c >> 8) & 0xFF; }
-int B(uint32_t c) { return c & 0xFF; }
+using namespace imagetest;
+using scenario::BestNear;
 
 template <class Kind>
 Kind& Place(scenario::WorldScenario& w, float x, float y, uint32_t colour) {
@@ -28,14 +26,10 @@ Kind& Place(scenario::WorldScenario& w, float x, float y, uint32_t colour) {
 }
 
 TEST(EnemyImage, FourKindsInBothColoursWithFullHalfAndEmptyBars) {
-  scenario::WorldScenario::Options options;
-  options.gl = true;
-  scenario::WorldScenario w(options);
+  scenario::WorldScenario w(imagetest::OnGl());
   if (!w.Ready()) GTEST_SKIP() << w.Problem();
   Nembra::g_pGraphicsDevice->SetClearColor(0.25f, 0.25f, 0.28f, 1.0f);
-  w.Level().AddDirectionalLight("Sun");
-  w.Level().SetLightPosition("Sun", 300.0f, 600.0f, 1500.0f);
-  w.Level().SetLightTarget("Sun", 0.0f, 0.0f, 0.0f);
+  imagetest::Sun(w.Level(), "Sun", {300.0f, 600.0f, 1500.0f});
   // The player out of the way and inactive: every enemy stands.
   w.PlacePlayer({0, -2000, 0});
   w.Player().Deactivate();
@@ -78,20 +72,15 @@ TEST(EnemyImage, FourKindsInBothColoursWithFullHalfAndEmptyBars) {
     const D3DXVECTOR3& at = bars[i];
     ASSERT_GT(at.x, 20.0f);
     ASSERT_LT(at.x, 780.0f);
-    // The fill lies across the frame's middle and shrinks towards its
-    // centre: full shows the colour at both ends, half at the centre only,
-    // empty nowhere.
-    const bool red = enemies[i]->GetColour() == 0;
-    auto strength = [&](int dx) {
-      const uint32_t c = w.Screen().PixelAt(int(at.x) + dx, int(at.y));
-      return red ? R(c) - std::max(G(c), B(c)) : B(c) - std::max(R(c), G(c));
-    };
+    // The fill shrinks towards the frame's centre: full shows the colour at
+    // both ends, half at the centre only (the enemy may show through), empty nowhere.
+    const int shift = enemies[i]->GetColour() == 0 ? 16 : 0;
+    auto strength = [&](int dx) { return Lead(w.Screen().PixelAt(int(at.x) + dx, int(at.y)), shift); };
     const int kind = int(i % 3);
     if (kind == 0) {
       EXPECT_GT(strength(-15), 60) << "full bar " << i;
       EXPECT_GT(strength(15), 60) << "full bar " << i;
     } else if (kind == 1) {
-      // (the enemy's own colour may show through the empty part)
       EXPECT_GT(strength(0), 60) << "half bar " << i;
       EXPECT_LT(strength(-15), strength(0) - 40) << "half bar " << i;
       EXPECT_LT(strength(15), strength(0) - 40) << "half bar " << i;
@@ -99,6 +88,43 @@ TEST(EnemyImage, FourKindsInBothColoursWithFullHalfAndEmptyBars) {
       EXPECT_LT(strength(0), 40) << "empty bar " << i;
     }
   }
+}
+
+// How far a pixel leans from the grey floor to the gas's green and cyan.
+int Green(uint32_t c) { return G(c) - R(c); }
+
+TEST(GasBallImage, ABallFallsOntoThePuddleOfTheOneBefore) {
+  scenario::WorldScenario w(imagetest::OnGl());
+  if (!w.Ready()) GTEST_SKIP() << w.Problem();
+  ASSERT_TRUE(imagetest::LightTheFirstArena(w));
+  w.PlacePlayer({0, -3000, 0});
+  w.Stand();
+
+  // A ball thrown from 956 west of the middle lands in the middle.
+  const auto throwBall = [&] {
+    CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
+    ball.Init({-956, 0, 150}, {1, 0, 0.8f}, 0);
+    ball.AddToScene(nullptr);
+    return &ball;
+  };
+  CEnemy6Bullet* first = throwBall();
+  ASSERT_TRUE(w.RunUntil([&] { return first->HasLanded(); }, 200));
+  Nembra::CEnemy6BulletFloorHitEffect* puddle = nullptr;
+  for (CEntity* e : w.Level().GetEffects())
+    if (auto* p = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(e)) puddle = p;
+  ASSERT_NE(puddle, nullptr);
+  // The second ball, most of the way down, over the spread puddle.
+  CEnemy6Bullet* second = throwBall();
+  ASSERT_TRUE(w.RunUntil([&] { return second->GetPosition().x > -250.0f || second->HasLanded(); }, 200));
+  ASSERT_FALSE(second->HasLanded());
+  ASSERT_TRUE(w.Capture("gas_ball_over_puddle"));
+
+  const D3DXVECTOR3 ballAt = Project(w.Camera(), second->GetPosition());
+  const D3DXVECTOR3 puddleAt = Project(w.Camera(), puddle->GetPosition());
+  const D3DXVECTOR3 floorAt = Project(w.Camera(), D3DXVECTOR3(700, -500, 0));
+  EXPECT_GT(BestNear(w.Screen(), ballAt, 6, Green), 40) << "the ball at " << ballAt.x << "," << ballAt.y;
+  EXPECT_GT(BestNear(w.Screen(), puddleAt, 50, Green), 40) << "the puddle at " << puddleAt.x << "," << puddleAt.y;
+  EXPECT_LT(BestNear(w.Screen(), floorAt, 3, Green), 20);
 }
 
 }  // namespace

@@ -1,37 +1,23 @@
-// A contact sheet of the level mechanisms' demo meshes, drawn by the real
-// GL device (Mesa's software renderer under Xvfb in CI) from the generated
-// data folder: every mesh in a cell of its own, scaled to the cell, lit by
-// two white lights. The picture is kept under the test-image folder; pixel
-// probes check that every cell shows its mesh and that the red and blue
-// variants come out red and blue. Skips without a display or GL 3.3.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
+// A contact sheet of the mechanisms' demo meshes on the GL device: each mesh
+// scaled into a cell of its own, lit by two white lights; every cell shows its
+// mesh and the red and blue variants come out red and blue.
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/scene/Animated3DSprite.h"
-#include "engine/scene/Camera.h"
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/scene/StaticSprite.h"
-#include "platform/Files.h"
-#include "platform/Image.h"
-#include "platform/Platform.h"
-#include "platform/Window.h"
+#include "image/PictureProbe.h"
 #include "support/GlSceneTest.h"
-#include "support/TempDir.h"
 
 using namespace Nembra;
+using namespace imagetest;
 
 namespace {
 
@@ -39,10 +25,10 @@ constexpr uint32_t BACKGROUND = 0xFF202830u;
 constexpr int COLUMNS = 8;
 constexpr float CELL = 300.0f;
 
-// The sheet in reading order; skinned meshes are drawn in the given pose.
+// In reading order; a skinned mesh is drawn at the end of the given set.
 struct Entry {
   const char* mesh;
-  const char* animation;  // null: a simple mesh
+  const char* animation;
 };
 const Entry SHEET[] = {
     {"Barrel.X", nullptr},          {"BombPack.X", nullptr},         {"Box1.X", nullptr},
@@ -72,12 +58,9 @@ class MechanismAssetsImage : public testsupport::GlSceneTest {
   void PrepareData() override { UseDataFolder(std::string(KARVESSA_DEMO_DATA_DIR) + "/"); }
 };
 
-uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
-
 }  // namespace
 
 TEST_F(MechanismAssetsImage, ContactSheetOfEveryMechanismMesh) {
-  ASSERT_TRUE(std::filesystem::is_directory(KARVESSA_DEMO_DATA_DIR));
   const float savedFrameTime = g_FrameTime;
   CSceneManager& scene = *g_pSceneManager;
   CCamera camera;
@@ -91,10 +74,8 @@ TEST_F(MechanismAssetsImage, ContactSheetOfEveryMechanismMesh) {
   g_pShaderFactory->GetDefault()->SetRenderState(platform::D3DRS_AMBIENT, 0xFF505050u);
   g_pShaderFactory->GetDefaultTransparent()->SetRenderState(platform::D3DRS_AMBIENT, 0xFF505050u);
 
-  // Each mesh scaled so its bounding sphere fills 70% of a cell, its
-  // sphere's centre over the cell's centre.
+  // Each mesh's bounding sphere fills 70% of its cell, centred over the cell.
   std::vector<std::unique_ptr<C3DSprite>> sprites;
-  std::vector<D3DXVECTOR3> centres;
   for (int i = 0; i < COUNT; ++i) {
     const Entry& e = SHEET[i];
     D3DXVECTOR3 sphereCentre;
@@ -122,17 +103,14 @@ TEST_F(MechanismAssetsImage, ContactSheetOfEveryMechanismMesh) {
     C3DSprite& sprite = *sprites.back();
     sprite.SetScale(scale);
     sprite.SetRotation(0.0f, 0.0f, -0.5f);
-    // The sphere's centre turned with the sprite, then moved over the cell.
     D3DXMATRIX turn;
     D3DXMatrixRotationZ(&turn, -0.5f);
     D3DXVECTOR3 offset;
     D3DXVec3TransformCoord(&offset, &sphereCentre, &turn);
-    sprite.SetPosition(cell.x - offset.x * scale, cell.y - offset.y * scale, cell.z - offset.z * scale);
+    sprite.SetPosition(cell - offset * scale);
     sprite.GetBoundingSphere().radius = 10000.0f;
     scene.AddNode(&sprite);
-    centres.push_back(cell);
   }
-
   for (const D3DXVECTOR3& at : {D3DXVECTOR3(-900, -1400, 1600), D3DXVECTOR3(1200, 200, 900)}) {
     CPointLight* light = scene.CreatePointLight();
     light->SetPosition(at);
@@ -141,64 +119,35 @@ TEST_F(MechanismAssetsImage, ContactSheetOfEveryMechanismMesh) {
     light->SetDiffuseColor(D3DXCOLOR(0.8f, 0.8f, 0.8f, 1.0f));
     light->Commit();
   }
-
   // The posed sets run to their end ("Opening" stops half way).
   std::vector<uint32_t> argb;
-  for (int frame = 0; frame < 6; ++frame) {
-    g_FrameTime = frame == 0 ? 0.0f : 0.1f;
-    g_pGraphicsDevice->BeginScene();
-    scene.Update();
-    scene.Render();
-    uint32_t w = 0, h = 0;
-    ASSERT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(argb, &w, &h));
-    ASSERT_EQ(w, 800u);
-    ASSERT_EQ(h, 600u);
-    g_pGraphicsDevice->Present();
-  }
-  platform::Image image;
-  image.width = 800;
-  image.height = 600;
-  image.argb = argb;
-  EXPECT_TRUE(platform::SavePng(testsupport::TestImageDir() + "/mechanism_meshes.png", image, true));
+  for (int frame = 0; frame < 6; ++frame) argb = Frame([&] { g_FrameTime = frame == 0 ? 0.0f : 0.1f; });
+  Keep("mechanism_meshes", argb);
 
-  // Around each cell's centre something is drawn, and the coloured
-  // variants show their colour.
-  D3DXMATRIX viewProjection;
-  D3DXMatrixMultiply(&viewProjection, &camera.GetView(), &camera.GetProjection());
   for (int i = 0; i < COUNT; ++i) {
-    D3DXVECTOR3 c;
-    D3DXVec3TransformCoord(&c, &centres[i], &viewProjection);
-    const int cx = int((c.x + 1.0f) * 400.0f), cy = int((1.0f - c.y) * 300.0f);
-    int drawn = 0;
+    const D3DXVECTOR3 c = Project(camera, CellCentre(i));
+    const int cx = int(c.x), cy = int(c.y);
     long red = 0, blue = 0;
-    for (int y = std::max(0, cy - 25); y < std::min(600, cy + 25); ++y)
-      for (int x = std::max(0, cx - 25); x < std::min(800, cx + 25); ++x) {
-        const uint32_t p = argb[size_t(y) * 800 + size_t(x)];
-        if ((p & 0xFFFFFFu) == (BACKGROUND & 0xFFFFFFu)) continue;
-        ++drawn;
-        red += long(Channel(p, 16));
-        blue += long(Channel(p, 0));
-      }
+    const int drawn = CountIn(argb, cx - 25, cy - 25, cx + 25, cy + 25, [&](uint32_t p) {
+      if ((p & 0xFFFFFFu) == (BACKGROUND & 0xFFFFFFu)) return false;
+      red += R(p);
+      blue += B(p);
+      return true;
+    });
     const std::string name = SHEET[i].mesh;
     EXPECT_GT(drawn, 150) << name << " at " << cx << ", " << cy;
-    const bool isRed = name.find("Red") != std::string::npos && name.find("Off") == std::string::npos;
-    const bool isBlue = name.find("Blue") != std::string::npos && name.find("Off") == std::string::npos;
-    if (isRed) {
+    if (name.find("Off") != std::string::npos) continue;
+    if (name.find("Red") != std::string::npos) {
       EXPECT_GT(red, blue * 3 / 2) << name;
     }
-    if (isBlue) {
+    if (name.find("Blue") != std::string::npos) {
       EXPECT_GT(blue, red * 3 / 2) << name;
     }
   }
-
   for (auto& sprite : sprites) scene.RemoveNode(sprite.get());
   scene.DeleteAllLights();
   scene.SetCamera(nullptr);
   g_FrameTime = savedFrameTime;
 }
 
-int main(int argc, char** argv) {
-  platform::SetBackend(platform::Backend::SdlGl);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return imagetest::RunOnGl(argc, argv); }

@@ -1,24 +1,15 @@
-// Image test of the 2D drawing on the real OpenGL device (Mesa's software
-// renderer in CI, under Xvfb): a background sprite, a half-transparent
-// sprite, bitmap-font text in English, Spanish and Russian and a line in
-// the system font, checked by pixel probes. The screen is kept as a PNG in
-// the test-image folder.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <vector>
-
-#include "engine/app/Application.h"
+// 2D drawing on the GL device: a background sprite, a half-transparent
+// sprite, bitmap-font text in English, Spanish and Russian and a line in the
+// system font, on one screen.
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/fonts/Font.h"
 #include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
+#include "image/PictureProbe.h"
 #include "platform/FontRaster.h"
-#include "platform/Platform.h"
-#include "support/TempDir.h"
+#include "support/GlSceneTest.h"
 #include "tools/formats/BitmapFontFiles.h"
 #include "tools/formats/TextFiles.h"
 
@@ -27,66 +18,36 @@ using namespace Nembra;
 namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
+using namespace imagetest;
 
 struct Screen {
   std::vector<uint32_t> argb;
   uint32_t width = 0, height = 0;
   uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
-  static int R(uint32_t c) { return (c >> 16) & 0xFF; }
-  static int G(uint32_t c) { return (c >> 8) & 0xFF; }
-  static int B(uint32_t c) { return c & 0xFF; }
-  // Pixels in a box whose colour is close to the given one.
+  // Pixels in a box within `tolerance` of the colour in every channel.
   int Count(int x0, int y0, int x1, int y1, int r, int g, int b, int tolerance) const {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-      for (int x = x0; x < x1; ++x) {
-        const uint32_t c = At(x, y);
-        if (std::abs(R(c) - r) <= tolerance && std::abs(G(c) - g) <= tolerance && std::abs(B(c) - b) <= tolerance)
-          ++n;
-      }
-    return n;
-  }
-  bool Save(const std::string& path) const {
-    formats::TestPicture picture(width, height);
-    for (size_t i = 0; i < argb.size(); ++i) picture.argb[i] = argb[i] | 0xFF000000u;
-    return formats::WriteBytes(path, formats::PngBytes(picture, false));
+    return CountIn(argb, x0, y0, x1, y1, [&](uint32_t c) {
+      return std::abs(R(c) - r) <= tolerance && std::abs(G(c) - g) <= tolerance && std::abs(B(c) - b) <= tolerance;
+    });
   }
 };
 
-std::string SolidPng(const testsupport::TempDir& dir, const std::string& name, uint8_t r, uint8_t g, uint8_t b) {
-  const uint32_t argb = 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
-  formats::WriteBytes(dir.File("Materials/" + name), formats::PngBytes(formats::TestPicture(16, 16, argb)));
-  return name;
-}
-
-class TwoDImage : public ::testing::Test {
+// The engine with the system and bitmap font factories the front end adds.
+class TwoDImage : public testsupport::GlSceneTest {
  protected:
-  void SetUp() override {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      GTEST_SKIP() << "No display for the OpenGL device (run under xvfb-run)";
-    SetDataDirectory(m_Dir.Path() + "/");
-    APPLICATION_PARAMS params;
-    params.SetTitle("Karvessa 2D image test");
-    params.windowed = true;
-    if (!m_App.Init(params)) GTEST_SKIP() << "No window could be opened on this display";
-    g_pGraphicsDevice = new CGraphicsDevice();
-    if (!g_pGraphicsDevice->Create(m_App.GetWindow(), params) || !g_pGraphicsDevice->GetDevice())
-      GTEST_SKIP() << "No OpenGL 3.3 device on this display";
-    std::vector<uint32_t> probe;
-    uint32_t w = 0, h = 0;
-    if (!g_pGraphicsDevice->GetDevice()->ReadBackBuffer(probe, &w, &h))
-      GTEST_SKIP() << "The device cannot read its pixels back";
-    g_pTextureFactory = new CTextureFactory();
+  void EngineReady() override {
+    if (!g_pFontFactory) g_pFontFactory = new CFontFactory();
     g_pBitmapFontFactory = new CBitmapFontFactory();
   }
-  void TearDown() override {
+  void EngineClosing() override {
     delete g_pBitmapFontFactory;
     g_pBitmapFontFactory = nullptr;
-    ShutdownEngine();
-    SetDataDirectory(".\\Data\\");
   }
-  testsupport::TempDir m_Dir;
-  CApplication m_App;
+  std::string SolidPng(const std::string& name, uint8_t r, uint8_t g, uint8_t b) {
+    const uint32_t argb = 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+    Data().Write("Materials/" + name, formats::PngBytes(formats::TestPicture(16, 16, argb)));
+    return name;
+  }
 };
 
 }  // namespace
@@ -96,8 +57,8 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   formats::BitmapFont made;
   ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(false, false), 24,
                                       formats::GameFontCharacters(), made));
-  ASSERT_TRUE(formats::WriteBitmapFont(m_Dir.File("GUI_Font_Message"), made));
-  ASSERT_TRUE(formats::WriteBytes(m_Dir.File("Materials/GUI_Font_Message.png"), formats::PngBytes(made.atlas)));
+  ASSERT_TRUE(formats::WriteBitmapFont(Data().File("GUI_Font_Message"), made));
+  ASSERT_TRUE(formats::WriteBytes(Data().File("Materials/GUI_Font_Message.png"), formats::PngBytes(made.atlas)));
   CBitmapFont* font = g_pBitmapFontFactory->Get("GUI_Font_Message");
   ASSERT_NE(font, g_pBitmapFontFactory->GetDefault());
 
@@ -107,11 +68,11 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   system->SetColor(D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f));
 
   CStatic2DSprite background, glass;
-  ASSERT_TRUE(background.SetTexture(g_pTextureFactory->Get(SolidPng(m_Dir, "Back.png", 40, 60, 100))));
+  ASSERT_TRUE(background.SetTexture(g_pTextureFactory->Get(SolidPng("Back.png", 40, 60, 100))));
   background.SetSourceRect(MakeRect(0, 0, 16, 16));
   background.m_ScaleX = kWidth / 16.0f;
   background.m_ScaleY = kHeight / 16.0f;
-  ASSERT_TRUE(glass.SetTexture(g_pTextureFactory->Get(SolidPng(m_Dir, "Red.png", 255, 0, 0))));
+  ASSERT_TRUE(glass.SetTexture(g_pTextureFactory->Get(SolidPng("Red.png", 255, 0, 0))));
   glass.SetSourceRect(MakeRect(0, 0, 16, 16));
   glass.SetPosition(D3DXVECTOR3(500.0f, 60.0f, 0.0f));
   glass.m_ScaleX = 200 / 16.0f;
@@ -140,24 +101,18 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   ASSERT_TRUE(g_pGraphicsDevice->GetDevice()->ReadBackBuffer(screen.argb, &screen.width, &screen.height));
   ASSERT_EQ(screen.width, static_cast<uint32_t>(kWidth));
   ASSERT_EQ(screen.height, static_cast<uint32_t>(kHeight));
-  const std::string png = testsupport::TestImageDir() + "/twod_screen.png";
-  EXPECT_TRUE(screen.Save(png)) << png;
+  Keep("twod_screen", screen.argb);
   g_pGraphicsDevice->Present();
 
   // The background fills the screen, corner to corner.
   for (auto xy : {std::make_pair(2, 2), std::make_pair(797, 597), std::make_pair(400, 150)}) {
-    const uint32_t c = screen.At(xy.first, xy.second);
-    EXPECT_NEAR(Screen::R(c), 40, 3) << xy.first << "," << xy.second;
-    EXPECT_NEAR(Screen::G(c), 60, 3);
-    EXPECT_NEAR(Screen::B(c), 100, 3);
+    EXPECT_EQ(screen.Count(xy.first, xy.second, xy.first + 1, xy.second + 1, 40, 60, 100, 3), 1)
+        << xy.first << "," << xy.second;
   }
   // Half red over the background, inside the glass; untouched just outside it.
-  const uint32_t mixed = screen.At(600, 110);
-  EXPECT_NEAR(Screen::R(mixed), (255 + 40) / 2, 4);
-  EXPECT_NEAR(Screen::G(mixed), 60 / 2, 4);
-  EXPECT_NEAR(Screen::B(mixed), 100 / 2, 4);
-  EXPECT_NEAR(Screen::R(screen.At(495, 110)), 40, 3);
-  EXPECT_NEAR(Screen::R(screen.At(705, 110)), 40, 3);
+  EXPECT_EQ(screen.Count(600, 110, 601, 111, (255 + 40) / 2, 60 / 2, 100 / 2, 4), 1);
+  EXPECT_NEAR(R(screen.At(495, 110)), 40, 3);
+  EXPECT_NEAR(R(screen.At(705, 110)), 40, 3);
 
   // Each line of text puts yellow ink inside its own box and none beyond its width.
   const int line = font->GetLineHeight();
@@ -189,10 +144,4 @@ TEST_F(TwoDImage, SpritesBitmapTextAndSystemTextOnOneScreen) {
   system->GetD3DXFont()->GetTextMetrics(&tm);
   EXPECT_GT(screen.Count(40, 520, 400, 520 + tm.tmHeight, 255, 255, 255, 40), 60);
   EXPECT_EQ(screen.Count(600, 520, 790, 520 + tm.tmHeight, 255, 255, 255, 60), 0);
-}
-
-int main(int argc, char** argv) {
-  platform::SetBackend(platform::Backend::SdlGl);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
 }

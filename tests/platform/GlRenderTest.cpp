@@ -1,5 +1,4 @@
-// Image tests: the GL device on an off-screen context (Mesa's software
-// renderer in CI), read back and probed pixel by pixel.
+// The GL device on an off-screen context, read back and probed pixel by pixel.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,6 +28,24 @@ struct LitVertex {
   float nx, ny, nz;
 };
 constexpr DWORD kLitFVF = D3DFVF_XYZ | D3DFVF_NORMAL;
+// A quad from (-1, -1) to (1, 1) at z = 0 facing +z, as a strip.
+constexpr LitVertex kUnitQuad[4] = {{-1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {1, 1, 0, 0, 0, 1}};
+
+// The corners of a square of `size` at (left, top) in screen space, as a strip.
+void FillSquare(ScreenVertex* v, float left, float top, float size, D3DCOLOR c, bool textured = false) {
+  const float t = textured ? 1.0f : 0.0f;
+  v[0] = {left, top, 0.5f, 1, c, 0, 0};
+  v[1] = {left + size, top, 0.5f, 1, c, t, 0};
+  v[2] = {left, top + size, 0.5f, 1, c, 0, t};
+  v[3] = {left + size, top + size, 0.5f, 1, c, t, t};
+}
+
+D3DLIGHT9 WhiteLight(D3DLIGHTTYPE type) {
+  D3DLIGHT9 light;
+  light.Type = type;
+  light.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  return light;
+}
 
 class GlRenderTest : public testsupport::OffscreenDeviceTest {
  protected:
@@ -53,6 +70,33 @@ class GlRenderTest : public testsupport::OffscreenDeviceTest {
     return t;
   }
 
+  void DrawLit(D3DPRIMITIVETYPE type, uint32_t count, const LitVertex* v) {
+    m_Device->SetFVF(kLitFVF);
+    ASSERT_EQ(m_Device->DrawPrimitiveUP(type, count, v, sizeof(LitVertex)), D3D_OK);
+  }
+  void Flat() {
+    m_Device->SetRenderState(D3DRS_LIGHTING, 0);
+    m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  }
+  void ColourStage(DWORD stage, DWORD op, DWORD arg1, DWORD arg2) {
+    m_Device->SetTextureStageState(stage, D3DTSS_COLOROP, op);
+    m_Device->SetTextureStageState(stage, D3DTSS_COLORARG1, arg1);
+    m_Device->SetTextureStageState(stage, D3DTSS_COLORARG2, arg2);
+  }
+  void Blend(DWORD src, DWORD dest) {
+    m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    m_Device->SetRenderState(D3DRS_SRCBLEND, src);
+    m_Device->SetRenderState(D3DRS_DESTBLEND, dest);
+  }
+  struct Probe {
+    int x, y;
+    uint32_t colour;
+    int tolerance = 6;
+  };
+  void ExpectPixels(std::initializer_list<Probe> probes) {
+    for (const Probe& p : probes) EXPECT_TRUE(Near(At(p.x, p.y), p.colour, p.tolerance)) << p.x << "," << p.y;
+  }
+
   void SetCamera() {
     D3DXMATRIX view, proj, world;
     D3DXVECTOR3 eye(0, 0, 5), at(0, 0, 0), up(0, 1, 0);
@@ -63,26 +107,20 @@ class GlRenderTest : public testsupport::OffscreenDeviceTest {
     m_Device->SetTransform(D3DTS_PROJECTION, &proj);
     m_Device->SetTransform(D3DTS_WORLD, &world);
   }
-
 };
 
 TEST_F(GlRenderTest, TexturedQuadModulatedByVertexColourThenBlendedQuadOverIt) {
   // Top row red, green; bottom row blue, white.
   ITexture* texture = MakeTexture(2, 2, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu});
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   m_Device->SetTexture(0, texture);
-  m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  ColourStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
   ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
   DrawScreenQuad(100, 100, 300, 300, 0xFF808080u);
 
   // Half-transparent blue over the bottom-right quarter and the background.
   m_Device->SetTexture(0, nullptr);
-  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-  m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  Blend(D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
   DrawScreenQuad(250, 250, 400, 400, 0x800000FFu);
@@ -90,20 +128,13 @@ TEST_F(GlRenderTest, TexturedQuadModulatedByVertexColourThenBlendedQuadOverIt) {
   Capture("textured_and_blended_quads");
 
   // The image's top row is at the top of the quad, each texel modulated by grey.
-  EXPECT_TRUE(Near(At(150, 150), 0xFF800000u));
-  EXPECT_TRUE(Near(At(250, 150), 0xFF008000u));
-  EXPECT_TRUE(Near(At(150, 240), 0xFF000080u));
-  EXPECT_TRUE(Near(At(240, 240), 0xFF808080u));
+  ExpectPixels({{150, 150, 0xFF800000u}, {250, 150, 0xFF008000u}, {150, 240, 0xFF000080u},
+                {240, 240, 0xFF808080u}});
   // Whole pixels: 100..299 are covered, 99 and 300 are not.
-  EXPECT_TRUE(Near(At(99, 150), 0xFF000000u, 0));
-  EXPECT_TRUE(Near(At(100, 150), 0xFF800000u));
-  EXPECT_TRUE(Near(At(150, 99), 0xFF000000u, 0));
-  EXPECT_TRUE(Near(At(150, 100), 0xFF800000u));
-  EXPECT_TRUE(Near(At(299, 150), 0xFF008000u));
-  EXPECT_TRUE(Near(At(150, 300), 0xFF000000u, 0));
+  ExpectPixels({{99, 150, 0xFF000000u, 0}, {100, 150, 0xFF800000u}, {150, 99, 0xFF000000u, 0},
+                {150, 100, 0xFF800000u}, {299, 150, 0xFF008000u}, {150, 300, 0xFF000000u, 0}});
   // Blended: half of blue plus half of what was there.
-  EXPECT_TRUE(Near(At(275, 275), 0xFF4040BFu));
-  EXPECT_TRUE(Near(At(350, 350), 0xFF000080u));
+  ExpectPixels({{275, 275, 0xFF4040BFu}, {350, 350, 0xFF000080u}});
   texture->Release();
 }
 
@@ -112,21 +143,17 @@ TEST_F(GlRenderTest, GreyQuadLitByADirectionalLight) {
   D3DMATERIAL9 material;
   material.Diffuse = D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 1.0f};
   m_Device->SetMaterial(&material);
-  D3DLIGHT9 light;
-  light.Type = D3DLIGHT_DIRECTIONAL;
-  light.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  D3DLIGHT9 light = WhiteLight(D3DLIGHT_DIRECTIONAL);
   light.Direction = D3DVECTOR(0, 0, -1);  // straight onto the quad
   m_Device->SetLight(0, &light);
   m_Device->LightEnable(0, 1);
   m_Device->SetRenderState(D3DRS_LIGHTING, 1);
   m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  const LitVertex quad[4] = {{-1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {1, 1, 0, 0, 0, 1}};
-  m_Device->SetFVF(kLitFVF);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  const LitVertex* quad = kUnitQuad;
+  DrawLit(D3DPT_TRIANGLESTRIP, 2, quad);
   Capture("lit_quad_head_on");
   // Centred on the screen, diffuse x N.L = 0.5.
-  EXPECT_TRUE(Near(At(400, 300), 0xFF808080u));
-  EXPECT_TRUE(Near(At(20, 20), 0xFF000000u, 0));
+  ExpectPixels({{400, 300, 0xFF808080u}, {20, 20, 0xFF000000u, 0}});
 
   // The light tilted by 60 degrees: N.L = 0.5, so a quarter of white. Ambient adds.
   light.Direction = D3DVECTOR(0, std::sin(D3DX_PI / 3), -std::cos(D3DX_PI / 3));
@@ -135,13 +162,13 @@ TEST_F(GlRenderTest, GreyQuadLitByADirectionalLight) {
   material.Ambient = D3DCOLORVALUE{1, 1, 1, 1};
   m_Device->SetMaterial(&material);
   m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  DrawLit(D3DPT_TRIANGLESTRIP, 2, quad);
   Capture("lit_quad_tilted_light");
   EXPECT_TRUE(Near(At(400, 300), 0xFF606060u));  // 0x20 ambient + 0.25 x 255
 
   // Lighting off: the vertices carry no colour, so they are white.
   m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  DrawLit(D3DPT_TRIANGLESTRIP, 2, quad);
   Capture("unlit_quad");
   EXPECT_TRUE(Near(At(400, 300), 0xFFFFFFFFu));
 }
@@ -177,11 +204,10 @@ TEST_F(GlRenderTest, CullModesDecideWhichWindingIsDrawn) {
   // counter-clockwise on screen, so the default mode (CCW) removes it.
   SetCamera();
   const LitVertex world[3] = {{-1, -1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}};
-  m_Device->SetFVF(kLitFVF);
   for (const Case& c : cases) {
     m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
     m_Device->SetRenderState(D3DRS_CULLMODE, c.cull);
-    ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, world, sizeof(LitVertex)), D3D_OK);
+    DrawLit(D3DPT_TRIANGLELIST, 1, world);
     Capture(std::string("camera_") + c.name);
     // Lighting is off and the vertices carry no colour: white where drawn.
     EXPECT_TRUE(Near(At(360, 330), c.ccwDrawn ? 0xFFFFFFFFu : 0xFF000000u, 0)) << c.name;
@@ -189,8 +215,7 @@ TEST_F(GlRenderTest, CullModesDecideWhichWindingIsDrawn) {
 }
 
 TEST_F(GlRenderTest, DepthTestWriteAndAlphaTest) {
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   auto quad = [&](float z, D3DCOLOR color, float left) {
     const ScreenVertex v[4] = {{left, 100, z, 1, color, 0, 0},
                                {left + 100, 100, z, 1, color, 0, 0},
@@ -216,10 +241,8 @@ TEST_F(GlRenderTest, DepthTestWriteAndAlphaTest) {
   quad(0.5f, 0x40FFFFFFu, 500);
   quad(0.5f, 0xC0FFFF00u, 650);
   Capture("depth_and_alpha_test");
-  EXPECT_TRUE(Near(At(150, 150), 0xFFFF0000u, 0));
-  EXPECT_TRUE(Near(At(350, 150), 0xFF00FF00u, 0));
-  EXPECT_TRUE(Near(At(550, 150), 0xFF0000FFu, 0));
-  EXPECT_TRUE(Near(At(700, 150), 0xFFFFFF00u, 0));
+  ExpectPixels({{150, 150, 0xFFFF0000u, 0}, {350, 150, 0xFF00FF00u, 0}, {550, 150, 0xFF0000FFu, 0},
+                {700, 150, 0xFFFFFF00u, 0}});
   // The next frame's clear empties the depth this one wrote: a far quad
   // where the near one was is drawn; so is one after a frame that wrote no
   // depth at all.
@@ -237,8 +260,7 @@ TEST_F(GlRenderTest, DepthTestWriteAndAlphaTest) {
 }
 
 TEST_F(GlRenderTest, StageOperationsWithTextureFactorAndModifiers) {
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   m_Device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF204060u);
   struct Case {
     DWORD op, arg1, arg2;
@@ -252,18 +274,14 @@ TEST_F(GlRenderTest, StageOperationsWithTextureFactorAndModifiers) {
   };
   int column = 0;
   for (const Case& c : cases) {
-    m_Device->SetTextureStageState(0, D3DTSS_COLOROP, c.op);
-    m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, c.arg1);
-    m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, c.arg2);
+    ColourStage(0, c.op, c.arg1, c.arg2);
     DrawScreenQuad(float(20 + column * 150), 20, float(120 + column * 150), 120, c.diffuse);
     ++column;
   }
   // A second stage that adds the factor to what the first made.
   m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
   m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-  m_Device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADD);
-  m_Device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
-  m_Device->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+  ColourStage(1, D3DTOP_ADD, D3DTA_CURRENT, D3DTA_TFACTOR);
   DrawScreenQuad(20, 200, 120, 300, 0xFF101010u);
   Capture("stage_operations");
   column = 0;
@@ -278,11 +296,8 @@ TEST_F(GlRenderTest, StageOperationsWithTextureFactorAndModifiers) {
 // factor's alpha times the source's (a quarter-alpha image), blended
 // additively over black, so the factor's alpha sets the brightness.
 TEST_F(GlRenderTest, TextureFactorAlphaScalesAnAdditiveQuadFourfold) {
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-  m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  Flat();
+  Blend(D3DBLEND_SRCALPHA, D3DBLEND_ONE);
   m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
   m_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE4X);
@@ -295,26 +310,21 @@ TEST_F(GlRenderTest, TextureFactorAlphaScalesAnAdditiveQuadFourfold) {
   }
   Capture("texture_factor_alpha");
   // 4 x (a / 255) x (64 / 255), clamped to 1, of white over black.
-  EXPECT_TRUE(Near(At(70, 70), 0xFFFFFFFFu, 3));
-  EXPECT_TRUE(Near(At(220, 70), 0xFF818181u, 3));
-  EXPECT_TRUE(Near(At(370, 70), 0xFF404040u, 3));
-  EXPECT_TRUE(Near(At(520, 70), 0xFF202020u, 3));
-  EXPECT_TRUE(Near(At(670, 70), 0xFF000000u, 0));
+  ExpectPixels({{70, 70, 0xFFFFFFFFu, 3}, {220, 70, 0xFF818181u, 3}, {370, 70, 0xFF404040u, 3},
+                {520, 70, 0xFF202020u, 3}, {670, 70, 0xFF000000u, 0}});
 }
 
 TEST_F(GlRenderTest, LinearFogTowardsTheFogColour) {
   SetCamera();
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   m_Device->SetRenderState(D3DRS_FOGENABLE, 1);
   m_Device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
   m_Device->SetRenderState(D3DRS_FOGCOLOR, 0xFF0000FFu);
   m_Device->SetRenderState(D3DRS_FOGSTART, FloatToDword(3.0f));
   m_Device->SetRenderState(D3DRS_FOGEND, FloatToDword(7.0f));
   // A white quad at z = 0, 5 units from the eye: half way into the fog.
-  const LitVertex quad[4] = {{-1, -1, 0, 0, 0, 1}, {-1, 1, 0, 0, 0, 1}, {1, -1, 0, 0, 0, 1}, {1, 1, 0, 0, 0, 1}};
-  m_Device->SetFVF(kLitFVF);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  const LitVertex* quad = kUnitQuad;
+  DrawLit(D3DPT_TRIANGLESTRIP, 2, quad);
   Capture("linear_fog");
   EXPECT_TRUE(Near(At(400, 300), 0xFF8080FFu, 4));
 }
@@ -360,19 +370,15 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
                               {x1, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y1, 0, 0, 0, 1}};
       grid.insert(grid.end(), q, q + 6);
     }
-  m_Device->SetFVF(kLitFVF);
 
   // A point light one unit in front of the centre, range 1.5, attenuation 1/(1 + d).
-  D3DLIGHT9 point;
-  point.Type = D3DLIGHT_POINT;
-  point.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  D3DLIGHT9 point = WhiteLight(D3DLIGHT_POINT);
   point.Position = D3DVECTOR(0, 0, 1);
   point.Range = 1.5f;
-  point.Attenuation0 = 1.0f;
-  point.Attenuation1 = 1.0f;
+  point.Attenuation0 = point.Attenuation1 = 1.0f;
   m_Device->SetLight(0, &point);
   m_Device->LightEnable(0, 1);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, n * n * 2, grid.data(), sizeof(LitVertex)), D3D_OK);
+  DrawLit(D3DPT_TRIANGLELIST, n * n * 2, grid.data());
   Capture("point_light");
   // Centre: N.L = 1, d = 1: 1 / (1 + 1) = half.
   EXPECT_TRUE(Near(At(400, 300), 0xFF808080u, 8));
@@ -381,9 +387,7 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
 
   // A spot light pointing at the centre with a narrow cone: bright inside, dark outside.
   m_Device->LightEnable(0, 0);
-  D3DLIGHT9 spot;
-  spot.Type = D3DLIGHT_SPOT;
-  spot.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+  D3DLIGHT9 spot = WhiteLight(D3DLIGHT_SPOT);
   spot.Position = D3DVECTOR(0, 0, 3);
   spot.Direction = D3DVECTOR(0, 0, -1);
   spot.Range = 100.0f;
@@ -394,7 +398,7 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
   m_Device->SetLight(1, &spot);
   m_Device->LightEnable(1, 1);
   m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, n * n * 2, grid.data(), sizeof(LitVertex)), D3D_OK);
+  DrawLit(D3DPT_TRIANGLELIST, n * n * 2, grid.data());
   Capture("spot_light");
   EXPECT_GT(At(400, 300) & 0xFF, 0xE0u);
   EXPECT_TRUE(Near(At(400 + 120, 300), 0xFF000000u, 2));
@@ -430,13 +434,10 @@ TEST_F(GlRenderTest, SpritesLandOnWholePixels) {
   m_Device->GetRenderState(D3DRS_LIGHTING, &lighting);
   EXPECT_EQ(lighting, 1u);  // the sprite gave its states back
   Capture("sprite");
-  EXPECT_TRUE(Near(At(99, 205), 0xFF000000u, 0));
-  EXPECT_TRUE(Near(At(100, 200), 0xFFFF0000u, 0));
-  EXPECT_TRUE(Near(At(104, 204), 0xFFFF0000u, 0));  // texel centre (linear filter)
-  EXPECT_TRUE(Near(At(125, 225), 0xFFFFFFFFu, 0));
-  EXPECT_TRUE(Near(At(139, 239), 0xFFFFFFFFu, 0));
-  EXPECT_TRUE(Near(At(140, 239), 0xFF000000u, 0));
-  EXPECT_TRUE(Near(At(139, 240), 0xFF000000u, 0));
+  // texel centre (linear filter)
+  ExpectPixels({{99, 205, 0xFF000000u, 0}, {100, 200, 0xFFFF0000u, 0}, {104, 204, 0xFFFF0000u, 0},
+                {125, 225, 0xFFFFFFFFu, 0}, {139, 239, 0xFFFFFFFFu, 0}, {140, 239, 0xFF000000u, 0},
+                {139, 240, 0xFF000000u, 0}});
   sprite->Release();
   texture->Release();
 }
@@ -446,11 +447,8 @@ TEST_F(GlRenderTest, AStageWithoutItsTextureHandsOnWhatItWasGiven) {
   // current; alpha: the texture's) and no texture bound: the half-transparent
   // red of the vertices and of the material comes through, blended.
   m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFFu, 1.0f, 0);
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-  m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  Flat();
+  Blend(D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
   DrawScreenQuad(100, 100, 300, 300, 0x80FF0000u);
 
   SetCamera();
@@ -461,8 +459,7 @@ TEST_F(GlRenderTest, AStageWithoutItsTextureHandsOnWhatItWasGiven) {
   m_Device->SetRenderState(D3DRS_LIGHTING, 1);
   m_Device->SetRenderState(D3DRS_ZENABLE, 0);
   const LitVertex quad[4] = {{0.5f, -1, 0, 0, 0, 1}, {0.5f, 1, 0, 0, 0, 1}, {2, -1, 0, 0, 0, 1}, {2, 1, 0, 0, 0, 1}};
-  m_Device->SetFVF(kLitFVF);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  DrawLit(D3DPT_TRIANGLESTRIP, 2, quad);
 
   // A later stage that reads its missing texture passes the first stage's
   // result on; one that reads only the factor still applies it.
@@ -470,19 +467,14 @@ TEST_F(GlRenderTest, AStageWithoutItsTextureHandsOnWhatItWasGiven) {
   m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
   m_Device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
   m_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-  m_Device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  m_Device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  m_Device->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+  ColourStage(1, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT);
   DrawScreenQuad(100, 400, 200, 500, 0xFF2080C0u);
   m_Device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF808080u);
   m_Device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TFACTOR);
   DrawScreenQuad(300, 400, 400, 500, 0xFF2080C0u);
   Capture("untextured_stages_pass_through");
-  EXPECT_TRUE(Near(At(200, 200), 0xFFFF8080u, 3));
-  EXPECT_TRUE(Near(At(20, 200), 0xFFFFFFFFu, 0));
-  EXPECT_TRUE(Near(At(560, 300), 0xFFFF8080u, 3));
-  EXPECT_TRUE(Near(At(150, 450), 0xFF2080C0u, 1));
-  EXPECT_TRUE(Near(At(350, 450), 0xFF104060u, 2));
+  ExpectPixels({{200, 200, 0xFFFF8080u, 3}, {20, 200, 0xFFFFFFFFu, 0}, {560, 300, 0xFFFF8080u, 3},
+                {150, 450, 0xFF2080C0u, 1}, {350, 450, 0xFF104060u, 2}});
 }
 
 TEST_F(GlRenderTest, ThreeDimensionalEdgesFollowThePixelCentres) {
@@ -494,16 +486,14 @@ TEST_F(GlRenderTest, ThreeDimensionalEdgesFollowThePixelCentres) {
   m_Device->SetTransform(D3DTS_WORLD, &identity);
   m_Device->SetTransform(D3DTS_VIEW, &identity);
   m_Device->SetTransform(D3DTS_PROJECTION, &identity);
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   auto x = [](float pixel) { return pixel / 400.0f - 1.0f; };
   auto y = [](float pixel) { return 1.0f - pixel / 300.0f; };
   const LitVertex quad[4] = {{x(99.5f), y(99.5f), 0.5f, 0, 0, 1},
                              {x(199.5f), y(99.5f), 0.5f, 0, 0, 1},
                              {x(99.5f), y(199.5f), 0.5f, 0, 0, 1},
                              {x(199.5f), y(199.5f), 0.5f, 0, 0, 1}};
-  m_Device->SetFVF(kLitFVF);
-  ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(LitVertex)), D3D_OK);
+  DrawLit(D3DPT_TRIANGLESTRIP, 2, quad);
   Capture("edges_on_pixel_centres");
   for (int i : {100, 150, 199}) {
     EXPECT_TRUE(Near(At(99, i), 0xFF000000u, 0)) << i;
@@ -546,8 +536,7 @@ TEST_F(GlRenderTest, AFrameCountsItsDrawsAndBindsOnlyWhatChanged) {
 TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {
   // A released texture's or buffer's name may come back for the next one:
   // the new object must still be bound and uploaded.
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   const D3DCOLOR colours[3] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
   for (int i = 0; i < 3; ++i) {
     ITexture* texture = MakeTexture(1, 1, {colours[i]});
@@ -556,10 +545,7 @@ TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {
     ScreenVertex* v = nullptr;
     ASSERT_EQ(vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
     const float left = 99.5f + 100.0f * float(i);
-    v[0] = {left, 99.5f, 0.5f, 1, 0xFFFFFFFFu, 0, 0};
-    v[1] = {left + 50, 99.5f, 0.5f, 1, 0xFFFFFFFFu, 1, 0};
-    v[2] = {left, 149.5f, 0.5f, 1, 0xFFFFFFFFu, 0, 1};
-    v[3] = {left + 50, 149.5f, 0.5f, 1, 0xFFFFFFFFu, 1, 1};
+    FillSquare(v, left, 99.5f, 50, 0xFFFFFFFFu, true);
     vb->Unlock();
     m_Device->SetTexture(0, texture);
     m_Device->SetFVF(kScreenFVF);
@@ -577,8 +563,7 @@ TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {
 }
 
 TEST_F(GlRenderTest, StreamedGeometryLargerThanTheStreamAndManySmallDraws) {
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   m_Device->SetFVF(kScreenFVF);
   // 3 MiB of vertices in one draw: all but the last triangle are empty.
   std::vector<ScreenVertex> many(3 * 1024 * 1024 / sizeof(ScreenVertex) / 3 * 3, ScreenVertex{0, 0, 0.5f, 1, 0, 0, 0});
@@ -637,8 +622,7 @@ TEST(GlPresentTest, WideScreenShowsTheBackBufferBetweenBlackBars) {
 }
 
 TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
-  m_Device->SetRenderState(D3DRS_LIGHTING, 0);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  Flat();
   IVertexBuffer* vb = nullptr;
   ASSERT_EQ(m_Device->CreateVertexBuffer(4 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY, kScreenFVF, D3DPOOL_MANAGED, &vb),
             D3D_OK);
@@ -646,10 +630,7 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   ASSERT_EQ(m_Device->CreateIndexBuffer(6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib), D3D_OK);
   ScreenVertex* v = nullptr;
   ASSERT_EQ(vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
-  v[0] = {99.5f, 99.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
-  v[1] = {199.5f, 99.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
-  v[2] = {99.5f, 199.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
-  v[3] = {199.5f, 199.5f, 0.5f, 1, 0xFF00FFFFu, 0, 0};
+  FillSquare(v, 99.5f, 99.5f, 100, 0xFF00FFFFu);
   vb->Unlock();
   uint16_t* idx = nullptr;
   ASSERT_EQ(ib->Lock(0, 0, reinterpret_cast<void**>(&idx), 0), D3D_OK);
@@ -666,8 +647,7 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
   m_Device->SetFVF(D3DFVF_DIFFUSE);  // no position: nothing to draw
   EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
   Capture("buffer_draws");
-  EXPECT_TRUE(Near(At(150, 150), 0xFF00FFFFu, 0));
-  EXPECT_TRUE(Near(At(250, 150), 0xFF000000u, 0));
+  ExpectPixels({{150, 150, 0xFF00FFFFu, 0}, {250, 150, 0xFF000000u, 0}});
   // Buffers written again after a draw (static and dynamic ones): each
   // draw shows the vertices it was given, the draws before the new ones.
   IVertexBuffer* dynamic = nullptr;
@@ -680,10 +660,7 @@ TEST_F(GlRenderTest, BufferDrawsAndBadRangesAreRefused) {
       const float left = 299.5f + 100.0f * float(i), top = buffer == vb ? 99.5f : 299.5f;
       const D3DCOLOR c = 0xFF000000u | 0xFFu << (8 * i);
       ASSERT_EQ(buffer->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
-      v[0] = {left, top, 0.5f, 1, c, 0, 0};
-      v[1] = {left + 50, top, 0.5f, 1, c, 0, 0};
-      v[2] = {left, top + 50, 0.5f, 1, c, 0, 0};
-      v[3] = {left + 50, top + 50, 0.5f, 1, c, 0, 0};
+      FillSquare(v, left, top, 50, c);
       buffer->Unlock();
       m_Device->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
       ASSERT_EQ(m_Device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);

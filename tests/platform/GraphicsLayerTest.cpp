@@ -3,8 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Graphics.h"
-#include "platform/HeadlessGraphics.h"
+#include "platform/HeadlessDeviceTest.h"
 
 using namespace platform;
 
@@ -56,29 +55,7 @@ TEST(VertexFormatTest, PrimitiveVertexCounts) {
   EXPECT_EQ(PrimitiveVertexCount(D3DPT_LINELIST, 0x80000001u), 0u);
 }
 
-class RecordingDeviceTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    headless::ResetGraphics();
-    m_System = headless::CreateHeadlessGraphicsSystem();
-    ASSERT_NE(m_System, nullptr);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 800;
-    pp.BackBufferHeight = 600;
-    pp.EnableAutoDepthStencil = 1;
-    ASSERT_EQ(m_System->CreateDevice(nullptr, 0, &pp, &m_Device), D3D_OK);
-    m_Recorder = headless::CurrentDevice();
-    ASSERT_EQ(static_cast<IDevice*>(m_Recorder), m_Device);
-  }
-  void TearDown() override {
-    if (m_Device) m_Device->Release();
-    m_System->Release();
-    EXPECT_EQ(headless::CurrentDevice(), nullptr);
-  }
-  IGraphicsSystem* m_System = nullptr;
-  IDevice* m_Device = nullptr;
-  headless::RecordingDevice* m_Recorder = nullptr;
-};
+class RecordingDeviceTest : public platformtest::HeadlessDeviceTest {};
 
 TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
   IVertexBuffer* vb = nullptr;
@@ -95,9 +72,9 @@ TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
   EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
   EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2), D3DERR_INVALIDCALL);  // needs 5 vertices
   EXPECT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0xFFFFFFF0u), D3DERR_INVALIDCALL);
-  ASSERT_EQ(m_Recorder->Draws().size(), 1u);
-  EXPECT_EQ(m_Recorder->Draws()[0].vertices.size(), 96u);
-  EXPECT_EQ(m_Recorder->Draws()[0].fvf, 0x142u);
+  ASSERT_EQ(m_Rec->Draws().size(), 1u);
+  EXPECT_EQ(m_Rec->Draws()[0].vertices.size(), 96u);
+  EXPECT_EQ(m_Rec->Draws()[0].fvf, 0x142u);
 
   IIndexBuffer* ib = nullptr;
   ASSERT_EQ(m_Device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib), D3D_OK);
@@ -116,24 +93,24 @@ TEST_F(RecordingDeviceTest, BufferDrawsAreCheckedAgainstTheBuffer) {
   const float upVertices[4 * 6] = {};
   EXPECT_EQ(m_Device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 1, upIndices, D3DFMT_INDEX16, upVertices, 24),
             D3DERR_INVALIDCALL);
-  EXPECT_EQ(m_Recorder->Stats().draws, 3u);
-  EXPECT_EQ(m_Recorder->Stats().primitives, 5u);
-  EXPECT_EQ(m_Recorder->LiveBuffers(), 2u);
+  EXPECT_EQ(m_Rec->Stats().draws, 3u);
+  EXPECT_EQ(m_Rec->Stats().primitives, 5u);
+  EXPECT_EQ(m_Rec->LiveBuffers(), 2u);
   // The device holds the bound buffers; releasing ours leaves them alive until unbound.
   vb->Release();
   ib->Release();
-  EXPECT_EQ(m_Recorder->LiveBuffers(), 2u);
+  EXPECT_EQ(m_Rec->LiveBuffers(), 2u);
   m_Device->SetStreamSource(0, nullptr, 0, 0);
   m_Device->SetIndices(nullptr);
-  EXPECT_EQ(m_Recorder->LiveBuffers(), 0u);
+  EXPECT_EQ(m_Rec->LiveBuffers(), 0u);
 }
 
 TEST_F(RecordingDeviceTest, LongRunsKeepABoundedRecordButCountEverything) {
   for (DWORD i = 0; i < 150000; ++i) m_Device->SetRenderState(D3DRS_AMBIENT, i);
-  EXPECT_EQ(m_Recorder->Stats().renderStateCalls, 150000u);
-  EXPECT_EQ(m_Recorder->RenderStateCalls().size(), 100000u);
-  EXPECT_EQ(m_Recorder->Log().size(), 100000u);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_AMBIENT), 149999u);
+  EXPECT_EQ(m_Rec->Stats().renderStateCalls, 150000u);
+  EXPECT_EQ(m_Rec->RenderStateCalls().size(), 100000u);
+  EXPECT_EQ(m_Rec->Log().size(), 100000u);
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_AMBIENT), 149999u);
 
   // Big draws keep 64 KiB of vertices each, until 64 MiB are kept; then the
   // draws are still listed (up to 10000) without their vertices.
@@ -141,13 +118,13 @@ TEST_F(RecordingDeviceTest, LongRunsKeepABoundedRecordButCountEverything) {
   m_Device->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
   for (int i = 0; i < 10100; ++i)
     ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 683, vertices.data(), 32), D3D_OK);
-  EXPECT_EQ(m_Recorder->Stats().draws, 10100u);
-  ASSERT_EQ(m_Recorder->Draws().size(), 10000u);
-  EXPECT_EQ(m_Recorder->Draws()[1023].vertices.size(), 65536u);
-  EXPECT_TRUE(m_Recorder->Draws()[1024].vertices.empty());
-  m_Recorder->ClearLog();
+  EXPECT_EQ(m_Rec->Stats().draws, 10100u);
+  ASSERT_EQ(m_Rec->Draws().size(), 10000u);
+  EXPECT_EQ(m_Rec->Draws()[1023].vertices.size(), 65536u);
+  EXPECT_TRUE(m_Rec->Draws()[1024].vertices.empty());
+  m_Rec->ClearLog();
   ASSERT_EQ(m_Device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, vertices.data(), 32), D3D_OK);
-  EXPECT_EQ(m_Recorder->Draws()[0].vertices.size(), 96u);
+  EXPECT_EQ(m_Rec->Draws()[0].vertices.size(), 96u);
 }
 
 TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
@@ -156,7 +133,7 @@ TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
   light.Type = D3DLIGHT_POINT;
   m_Device->SetLight(2, &light);
   m_Device->LightEnable(2, 1);
-  EXPECT_TRUE(m_Recorder->LightEnabled(2));
+  EXPECT_TRUE(m_Rec->LightEnabled(2));
   // At most eight lights at once.
   for (DWORD i = 10; i < 17; ++i) {
     EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK);
@@ -167,21 +144,21 @@ TEST_F(RecordingDeviceTest, LossAndResetForgetStates) {
   EXPECT_EQ(m_Device->LightEnable(17, 1), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->LightEnable(10, 0), D3D_OK);
   EXPECT_EQ(m_Device->LightEnable(17, 1), D3D_OK);
-  m_Recorder->LoseDevice();
+  m_Rec->LoseDevice();
   EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICELOST);
   EXPECT_EQ(m_Device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &light, 12), D3DERR_DEVICELOST);
-  D3DPRESENT_PARAMETERS pp = m_Recorder->PresentParameters();
+  D3DPRESENT_PARAMETERS pp = m_Rec->PresentParameters();
   EXPECT_NE(m_Device->Reset(&pp), D3D_OK);  // not yet resettable
-  m_Recorder->MakeResettable();
+  m_Rec->MakeResettable();
   EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
   headless::Controls().failResets = 1;
   EXPECT_NE(m_Device->Reset(&pp), D3D_OK);
   EXPECT_EQ(m_Device->Reset(&pp), D3D_OK);
   EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_LIGHTING), 1u);
-  EXPECT_FALSE(m_Recorder->LightEnabled(2));
+  EXPECT_EQ(m_Rec->RenderState(D3DRS_LIGHTING), 1u);
+  EXPECT_FALSE(m_Rec->LightEnabled(2));
   for (DWORD i = 20; i < 28; ++i) EXPECT_EQ(m_Device->LightEnable(i, 1), D3D_OK) << "the reset switched all off";
-  EXPECT_EQ(m_Recorder->Stats().resets, 3u);
+  EXPECT_EQ(m_Rec->Stats().resets, 3u);
 }
 
 TEST_F(RecordingDeviceTest, TexturesOutliveTheirDeviceSafely) {

@@ -1,27 +1,18 @@
-// What comes out of the mixer. Each case runs in a child process, because
-// the output must be chosen before sound is first used in a process:
-// - a two-second tone played into OpenAL Soft's wave-file writer, read back
-//   and checked for pitch and level, so silence or a wrong volume cannot pass;
-// - a machine where no output device opens: sound still starts, and sounds
-//   and streams still play to their end in real time;
-// - the demo's music, each track's opening streamed into the wave-file
-//   writer: sound, never at full scale, and a spectrum that moves.
+// What comes out of the mixer, each case in a child process because the
+// output is chosen before sound is first used: a tone into the wave-file
+// writer (pitch and level), no output device at all, and the demo's music.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <thread>
 
 #include "platform/Files.h"
-#include "platform/Sound.h"
+#include "platform/SoundTestSupport.h"
 #include "support/TempDir.h"
-#include "tools/formats/SoundFiles.h"
 
 extern char** environ;
 
@@ -32,21 +23,9 @@ constexpr double TONE_HZ = 440.0;
 constexpr double TONE_AMPLITUDE = 0.5;
 constexpr int32_t SECOND_HALF_MB = -602;  // half the amplitude
 
-// Runs the frame updates until `done` holds or the time is up; answers the
-// seconds it took.
-double PumpUntil(const std::function<bool()>& done, double limitSeconds) {
-  const auto start = std::chrono::steady_clock::now();
-  for (;;) {
-    platform::UpdateAudio();
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (done() || t > limitSeconds) return t;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
-
-void PumpFor(double seconds) {
-  PumpUntil([] { return false; }, seconds);
-}
+using soundtest::PumpUntil;
+using soundtest::ToneOf;
+void PumpFor(double seconds) { soundtest::Pump(seconds); }
 
 // Runs one test of this file in a fresh process with CHILD_VARIABLE set to
 // `file` (and the other variables given); true when it exits cleanly.
@@ -79,10 +58,9 @@ void PlayIntoWaveFile(const std::string& capture) {
   ASSERT_TRUE(platform::AcquireAudio());
   {
     testsupport::TempDir dir;
-    formats::Tone tone;
+    formats::Tone tone = ToneOf(2.0);
     tone.frequency = TONE_HZ;
     tone.amplitude = TONE_AMPLITUDE;
-    tone.seconds = 2.0;
     auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(tone)));
     ASSERT_TRUE(buffer);
     platform::SoundPath path(false);
@@ -94,6 +72,20 @@ void PlayIntoWaveFile(const std::string& capture) {
     EXPECT_EQ(path.VoiceCount(), 0);
   }
   platform::ReleaseAudio();  // closes the file with its final sizes
+}
+
+// The capture's stereo 16-bit samples, interleaved, and its rate.
+void ReadCapture(const std::string& capture, std::vector<int16_t>& frames, uint32_t& rate) {
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
+  platform::PcmFormat format;
+  std::vector<uint8_t> pcm;
+  std::string why;
+  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm, &why)) << why;
+  ASSERT_EQ(format.channels, 2);
+  ASSERT_EQ(format.bitsPerSample, 16);
+  rate = format.sampleRate;
+  frames = soundtest::Samples16(pcm);
 }
 
 struct Window {
@@ -125,17 +117,10 @@ TEST(SoundCapture, TwoSecondToneComesOutAtItsPitchAndLevel) {
 
   ASSERT_TRUE(RunInChild("TwoSecondToneComesOutAtItsPitchAndLevel", capture)) << "the playing process failed";
 
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
-  platform::PcmFormat format;
-  std::vector<uint8_t> pcm;
-  std::string why;
-  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm, &why)) << why;
-  ASSERT_EQ(format.channels, 2);
-  ASSERT_EQ(format.bitsPerSample, 16);
-  const uint32_t rate = format.sampleRate;
-  std::vector<int16_t> frames(pcm.size() / 2);
-  for (size_t i = 0; i < frames.size(); ++i) frames[i] = static_cast<int16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8));
+  std::vector<int16_t> frames;
+  uint32_t rate = 0;
+  ReadCapture(capture, frames, rate);
+  if (HasFatalFailure()) return;
   const size_t frameCount = frames.size() / 2;
   ASSERT_GT(frameCount, rate * 2u) << "the capture is shorter than the tone";
 
@@ -172,9 +157,7 @@ void PlayWithoutADevice(const std::string& done) {
   ASSERT_TRUE(platform::AcquireAudio()) << "sound starts without an output device";
   {
     testsupport::TempDir dir;
-    formats::Tone tone;
-    tone.seconds = 0.3;
-    tone.channels = 2;
+    const formats::Tone tone = ToneOf(0.3, 2);
     auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(tone)));
     ASSERT_TRUE(buffer);
     platform::SoundPath path(false);
@@ -287,15 +270,10 @@ TEST(SoundCapture, TheDemoMusicSoundsMovesAndNeverClips) {
   testsupport::TempDir dir;
   const std::string capture = dir.File("music.wav");
   ASSERT_TRUE(RunInChild("TheDemoMusicSoundsMovesAndNeverClips", capture)) << "the playing process failed";
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(platform::ReadWholeFile(capture, bytes)) << "no capture was written";
-  platform::PcmFormat format;
-  std::vector<uint8_t> pcm;
-  ASSERT_TRUE(platform::DecodeWave(bytes.data(), bytes.size(), format, pcm));
-  ASSERT_EQ(format.channels, 2);
-  const uint32_t rate = format.sampleRate;
-  std::vector<int16_t> frames(pcm.size() / 2);
-  for (size_t i = 0; i < frames.size(); ++i) frames[i] = static_cast<int16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8));
+  std::vector<int16_t> frames;
+  uint32_t rate = 0;
+  ReadCapture(capture, frames, rate);
+  if (HasFatalFailure()) return;
   int peak = 0;
   for (int16_t s : frames) peak = std::max(peak, std::abs(int(s)));
   EXPECT_LT(peak, 32767) << "the music clips";

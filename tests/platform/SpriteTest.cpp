@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include "platform/FontRaster.h"
-#include "platform/Graphics.h"
-#include "platform/HeadlessGraphics.h"
+#include "platform/HeadlessDeviceTest.h"
 #include "platform/SavedStates.h"
 #include "platform/SystemFont.h"
 
@@ -20,27 +19,20 @@ struct SPRITE_VERTEX {
   float u, v;
 };
 
-// A headless device with one texture, torn down in order.
-class RecordingFixture : public ::testing::Test {
+// The headless device with the textures a test makes, released before it.
+class RecordingFixture : public platformtest::HeadlessDeviceTest {
  protected:
-  void SetUp() override {
-    headless::ResetGraphics();
-    m_System = headless::CreateHeadlessGraphicsSystem();
-    ASSERT_NE(m_System, nullptr);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = 800;
-    pp.BackBufferHeight = 600;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = 1;
-    ASSERT_EQ(m_System->CreateDevice(nullptr, 0, &pp, &m_Device), D3D_OK);
-    m_Rec = headless::CurrentDevice();
-    ASSERT_NE(m_Rec, nullptr);
-  }
   void TearDown() override {
     for (ITexture* t : m_Textures) t->Release();
-    if (m_Device) m_Device->Release();
-    if (m_System) m_System->Release();
+    if (m_Sprite) m_Sprite->Release();
+    HeadlessDeviceTest::TearDown();
   }
+  // The test's sprite batch, released after it.
+  ISprite* Sprite() {
+    EXPECT_EQ(CreateSprite(m_Device, &m_Sprite), D3D_OK);
+    return m_Sprite;
+  }
+  ISprite* m_Sprite = nullptr;
   ITexture* MakeTexture(uint32_t w, uint32_t h) {
     ITexture* t = nullptr;
     EXPECT_EQ(m_Device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
@@ -51,9 +43,6 @@ class RecordingFixture : public ::testing::Test {
     return reinterpret_cast<const SPRITE_VERTEX*>(d.vertices.data());
   }
 
-  IGraphicsSystem* m_System = nullptr;
-  IDevice* m_Device = nullptr;
-  headless::RecordingDevice* m_Rec = nullptr;
   std::vector<ITexture*> m_Textures;
 };
 
@@ -62,8 +51,8 @@ class RecordingFixture : public ::testing::Test {
 TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   ITexture* a = MakeTexture(32, 32);
   ITexture* b = MakeTexture(16, 16);
-  ISprite* sprite = nullptr;
-  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ISprite* sprite = Sprite();
+  ASSERT_NE(sprite, nullptr);
   const D3DXVECTOR3 p1(10, 10, 0), p2(50, 10, 0), p3(90, 10, 0), p4(130, 10, 0);
   m_Rec->ClearLog();
   ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
@@ -92,15 +81,14 @@ TEST_F(RecordingFixture, SpriteBatchDrawsInCallOrderWithOneDrawPerTextureRun) {
   // Outside a batch nothing is taken.
   EXPECT_EQ(sprite->Draw(a, nullptr, nullptr, &p1, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
   EXPECT_EQ(sprite->End(), D3DERR_INVALIDCALL);
-  sprite->Release();
 }
 
 // Source rectangles come from data files: one spanning the whole int range
 // draws a quad of its width instead of overflowing.
 TEST_F(RecordingFixture, ASourceRectangleAtTheEndsOfTheIntRangeHasItsWholeWidth) {
   ITexture* a = MakeTexture(32, 32);
-  ISprite* sprite = nullptr;
-  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ISprite* sprite = Sprite();
+  ASSERT_NE(sprite, nullptr);
   m_Rec->ClearLog();
   ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
   const RECT wide{INT32_MIN, -5, INT32_MAX, 5}, tall{0, INT32_MAX, 4, INT32_MIN};
@@ -112,7 +100,6 @@ TEST_F(RecordingFixture, ASourceRectangleAtTheEndsOfTheIntRangeHasItsWholeWidth)
   EXPECT_FLOAT_EQ(v[1].x, 4294967295.0f);  // corner (w, 0)
   EXPECT_FLOAT_EQ(v[2].y, 9.5f);           // corner (0, h)
   EXPECT_FLOAT_EQ(v[6 + 2].y, -4294967295.0f);
-  sprite->Release();
 }
 
 TEST_F(RecordingFixture, SpriteBatchWritesEveryChannelAndGivesStageZeroItsTextureBack) {
@@ -121,8 +108,8 @@ TEST_F(RecordingFixture, SpriteBatchWritesEveryChannelAndGivesStageZeroItsTextur
   m_Device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
   m_Device->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, 1);
   m_Device->SetTexture(0, scene);
-  ISprite* sprite = nullptr;
-  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ISprite* sprite = Sprite();
+  ASSERT_NE(sprite, nullptr);
   ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
   EXPECT_EQ(m_Rec->RenderState(D3DRS_COLORWRITEENABLE), 0xFu);
   EXPECT_EQ(m_Rec->RenderState(D3DRS_SEPARATEALPHABLENDENABLE), 0u);
@@ -146,7 +133,6 @@ TEST_F(RecordingFixture, SpriteBatchWritesEveryChannelAndGivesStageZeroItsTextur
   ASSERT_EQ(sprite->End(), D3D_OK);
   ASSERT_EQ(m_Device->GetTexture(0, &bound), D3D_OK);
   EXPECT_EQ(bound, nullptr);
-  sprite->Release();
 }
 
 TEST_F(RecordingFixture, SavedStatesGiveBackWhatTheyChangedAndNeverMore) {
@@ -196,9 +182,7 @@ TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
   EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
   EXPECT_GT(tm.tmAveCharWidth, 3);
 
-  RECT r;
-  r.left = 10;
-  r.top = 20;
+  RECT r{10, 20, 0, 0};
   EXPECT_EQ(regular->DrawTextW(nullptr, L"Hello\nworld", -1, &r, DT_CALCRECT, 0), 2 * tm.tmHeight);
   EXPECT_EQ(r.bottom, 20 + 2 * tm.tmHeight);
   const int regularWidth = r.right - r.left;
@@ -209,11 +193,7 @@ TEST_F(RecordingFixture, SystemFontMeasuresAndAlignsText) {
 
   // Centred in a 200-pixel rectangle: the text's ink sits around x = 100.
   m_Rec->ClearLog();
-  RECT box;
-  box.left = 0;
-  box.top = 0;
-  box.right = 200;
-  box.bottom = 100;
+  RECT box{0, 0, 200, 100};
   ASSERT_GT(regular->DrawTextW(nullptr, L"Mm", -1, &box, DT_CENTER | DT_NOCLIP, 0xFFFF0000u), 0);
   ASSERT_EQ(m_Rec->Draws().size(), 1u);
   const auto& d = m_Rec->Draws()[0];
@@ -256,8 +236,8 @@ TEST_F(RecordingFixture, TextThroughASpriteKeepsItsPlaceInTheBatch) {
   desc.Height = -10;
   IFont* font = nullptr;
   ASSERT_EQ(D3DXCreateFontIndirect(m_Device, &desc, &font), D3D_OK);
-  ISprite* sprite = nullptr;
-  ASSERT_EQ(CreateSprite(m_Device, &sprite), D3D_OK);
+  ISprite* sprite = Sprite();
+  ASSERT_NE(sprite, nullptr);
   m_Rec->ClearLog();
   sprite->Begin(D3DXSPRITE_ALPHABLEND);
   sprite->Draw(a, nullptr, nullptr, nullptr, 0xFFFFFFFFu);
@@ -271,7 +251,6 @@ TEST_F(RecordingFixture, TextThroughASpriteKeepsItsPlaceInTheBatch) {
   EXPECT_NE(draws[1].texture0, a);
   EXPECT_EQ(draws[1].primitiveCount, 4u);
   EXPECT_EQ(draws[2].texture0, a);
-  sprite->Release();
   font->Release();
 }
 

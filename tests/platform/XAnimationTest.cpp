@@ -65,6 +65,21 @@ void ReplaceWithCallbacks(xtest::Hierarchy& h, const char* name, std::vector<D3D
   set->Release();
 }
 
+ID3DXAnimationController* Clone(ID3DXAnimationController* c) {
+  ID3DXAnimationController* out = nullptr;
+  EXPECT_EQ(c->CloneAnimationController(c->GetMaxNumAnimationOutputs(), c->GetMaxNumAnimationSets(),
+                                        c->GetMaxNumTracks(), c->GetMaxNumEvents(), &out),
+            S_OK);
+  return out;
+}
+
+// The bent bar's hierarchy: its set "Slide" moves the frame Lower 100 along x in one second.
+class XAnimation : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(h.hr, S_OK); }
+  xtest::Hierarchy h{formats::XFileText(formats::BentBarFile())};
+};
+
 }  // namespace
 
 TEST(XHierarchy, FramesContainersAndSkinAreBuiltThroughTheAllocator) {
@@ -125,12 +140,8 @@ TEST(XHierarchy, UnnamedFramesAndLooseMeshesAndNoAnimationSets) {
   EXPECT_EQ(h.controller->GetNumAnimationSets(), 0u);
   EXPECT_GE(h.controller->GetMaxNumTracks(), 2u);
   EXPECT_EQ(h.controller->AdvanceTime(0.5, nullptr), S_OK);
-  ID3DXAnimationController* clone = nullptr;
-  ASSERT_EQ(h.controller->CloneAnimationController(h.controller->GetMaxNumAnimationOutputs(),
-                                                   h.controller->GetMaxNumAnimationSets(),
-                                                   h.controller->GetMaxNumTracks(),
-                                                   h.controller->GetMaxNumEvents(), &clone),
-            S_OK);
+  ID3DXAnimationController* clone = Clone(h.controller);
+  ASSERT_NE(clone, nullptr);
   clone->Release();
 }
 
@@ -199,9 +210,7 @@ TEST(XSkinning, NormalsTurnWithTheBoneAndSplitVerticesKeepTheirWeights) {
   EXPECT_NEAR(v4[5], 1.0f, 1e-5f);
 }
 
-TEST(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
   ID3DXAnimationSet* slide = h.Set("Slide");
   ASSERT_NE(slide, nullptr);
   EXPECT_DOUBLE_EQ(slide->GetPeriod(), 1.0);  // 4800 ticks at the default 4800 per second
@@ -232,19 +241,17 @@ TEST(XAnimation, PeriodsLoopingWrapAndZeroAdvance) {
   ExpectNear(h.Origin("Lower"), {0, 0, 0});
 }
 
-TEST(XAnimation, TicksPerSecondFromTheFileSetThePeriod) {
+TEST_F(XAnimation, TicksPerSecondFromTheFileSetThePeriod) {
   XFileDesc file = formats::BentBarFile();
   file.TicksPerSecond = 2400;
-  xtest::Hierarchy h(formats::XFileBinary(file));
-  ASSERT_EQ(h.hr, S_OK);
-  ID3DXAnimationSet* slide = h.Set("Slide");
+  xtest::Hierarchy slow(formats::XFileBinary(file));
+  ASSERT_EQ(slow.hr, S_OK);
+  ID3DXAnimationSet* slide = slow.Set("Slide");
   EXPECT_DOUBLE_EQ(slide->GetPeriod(), 2.0);
   slide->Release();
 }
 
-TEST(XAnimation, OneShotSetHoldsItsLastPose) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, OneShotSetHoldsItsLastPose) {
   ReplaceWithCallbacks(h, "Slide", {}, D3DXPLAY_ONCE);
   h.Play(0, "Slide");
   h.controller->AdvanceTime(0.5, nullptr);
@@ -255,9 +262,7 @@ TEST(XAnimation, OneShotSetHoldsItsLastPose) {
   ExpectNear(h.Origin("Lower"), {100, 0, 0});
 }
 
-TEST(XAnimation, KeyAtZeroFiresOncePerStart) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, KeyAtZeroFiresOncePerStart) {
   int tag = 0;
   ReplaceWithCallbacks(h, "Slide", {{0.0f, &tag}}, D3DXPLAY_ONCE);
   h.Play(1, "Slide");
@@ -278,9 +283,7 @@ TEST(XAnimation, KeyAtZeroFiresOncePerStart) {
   EXPECT_EQ(c.calls.size(), 2u);
 }
 
-TEST(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
   int half = 0;
   ReplaceWithCallbacks(h, "Slide", {{2400.0f, &half}});
   h.Play(0, "Slide");
@@ -293,16 +296,9 @@ TEST(XAnimation, KeyAtHalfSecondFiresOncePerLoop) {
   EXPECT_EQ(large.calls.size(), 3u);
 }
 
-TEST(XAnimation, ClonesAnimateIndependently) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
-  ID3DXAnimationController *a = nullptr, *b = nullptr;
-  for (auto** out : {&a, &b})
-    ASSERT_EQ(h.controller->CloneAnimationController(h.controller->GetMaxNumAnimationOutputs(),
-                                                     h.controller->GetMaxNumAnimationSets(),
-                                                     h.controller->GetMaxNumTracks(),
-                                                     h.controller->GetMaxNumEvents(), out),
-              S_OK);
+TEST_F(XAnimation, ClonesAnimateIndependently) {
+  ID3DXAnimationController *a = Clone(h.controller), *b = Clone(h.controller);
+  ASSERT_TRUE(a && b);
   for (ID3DXAnimationController* c : {a, b}) {
     ID3DXAnimationSet* s = nullptr;
     c->GetAnimationSetByName("Slide", &s);
@@ -323,9 +319,7 @@ TEST(XAnimation, ClonesAnimateIndependently) {
   b->Release();
 }
 
-TEST(XAnimation, TwoWeightedTracksBlend) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, TwoWeightedTracksBlend) {
   h.Play(0, "Slide");
   h.Play(1, "Slide");
   h.controller->SetTrackPosition(0, 0.2);
@@ -336,9 +330,7 @@ TEST(XAnimation, TwoWeightedTracksBlend) {
   ExpectNear(h.Origin("Lower"), {50, 0, 0});  // (20 x 1 + 60 x 3) / 4
 }
 
-TEST(XAnimation, SetRegistrationAndTrackErrors) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, SetRegistrationAndTrackErrors) {
   ID3DXAnimationSet* s = nullptr;
   EXPECT_TRUE(FAILED(h.controller->GetAnimationSetByName("Nope", &s)));
   EXPECT_EQ(s, nullptr);
@@ -357,9 +349,7 @@ TEST(XAnimation, SetRegistrationAndTrackErrors) {
   EXPECT_TRUE(FAILED(h.controller->AdvanceTime(std::nan(""), nullptr)));
 }
 
-TEST(XAnimation, KeyAtThePeriodEndsItsPassAndKeysBeyondNeverFire) {
-  xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()));
-  ASSERT_EQ(h.hr, S_OK);
+TEST_F(XAnimation, KeyAtThePeriodEndsItsPassAndKeysBeyondNeverFire) {
   int atEnd = 0, beyond = 0, atStart = 0;
   // The set's period is 4800 ticks (one second).
   ReplaceWithCallbacks(h, "Slide", {{0.0f, &atStart}, {4800.0f, &atEnd}, {7200.0f, &beyond}});

@@ -1,13 +1,13 @@
 // Mesh files as other exporters write them: rotation keys stored as the
-// conjugate of the row-vector rotation, and damaged files that must fail
-// their load cleanly (runs of empty lists, oversized inflation, repeated
-// normals objects).
+// conjugate of the row-vector rotation; damaged files, made by hand or by
+// random mutations of valid ones, fail cleanly.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
+#include "fuzz/XFileFuzzBody.h"
 #include "fuzz/XFileSeedData.h"
-#include "platform/Log.h"
 #include "platform/XTestSupport.h"
 #include "platform/mesh/XFileParser.h"
 #include "platform/mesh/XHierarchy.h"
@@ -18,10 +18,9 @@ using namespace platform;
 
 namespace {
 
-struct QuietLog {
-  QuietLog() { platform::SetLogHook([](platform::LogLevel, const std::string&) {}); }
-  ~QuietLog() { platform::SetLogHook(nullptr); }
-};
+using xtest::LoadBytes;
+using xtest::Loaded;
+using xtest::QuietLog;
 
 // A frame turned +90 degrees about x (y goes to z) and a set whose one key
 // holds that same turn, written as exporters write it.
@@ -55,8 +54,7 @@ std::string TurnedFrameBinary() {
   f.Name("FrameTransformMatrix");
   f.Word(10);
   f.Floats({1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1});
-  f.Word(11);
-  f.Word(11);
+  for (int i = 0; i < 2; ++i) f.Word(11);
   f.Name("AnimationSet");
   f.Name("Turn");
   f.Word(10);
@@ -69,9 +67,7 @@ std::string TurnedFrameBinary() {
   f.Word(10);
   f.Ints({0, 1, 0, 4});
   f.Floats({0.707107f, -0.707107f, 0, 0});
-  f.Word(11);
-  f.Word(11);
-  f.Word(11);
+  for (int i = 0; i < 3; ++i) f.Word(11);
   return f.bytes;
 }
 
@@ -147,20 +143,18 @@ TEST(XExporterDamage, RunsOfEmptyListsCostNoStack) {
   // 100,000 empty integer and float lists ahead of a valid mesh.
   const std::string file = xfuzz::EmptyListsBeforeQuad();
   for (const std::string& bytes : {file, formats::CompressXFile(file)}) {
-    ID3DXMesh* mesh = nullptr;
-    ASSERT_EQ(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), 0, nullptr, nullptr, nullptr, nullptr,
-                                        nullptr, &mesh),
-              S_OK);
-    EXPECT_EQ(mesh->GetNumVertices(), 4u);
-    mesh->Release();
+    Loaded q;
+    LoadBytes(bytes, q);
+    ASSERT_EQ(q.hr, S_OK);
+    EXPECT_EQ(q.mesh->GetNumVertices(), 4u);
   }
   // Only the lists: nothing to load, a clean failure.
   const std::string onlyRuns = file.substr(0, 16 + 100000 * 6);
   for (const std::string& bytes : {onlyRuns, formats::CompressXFile(onlyRuns)}) {
-    ID3DXMesh* mesh = nullptr;
-    EXPECT_TRUE(FAILED(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), 0, nullptr, nullptr, nullptr,
-                                                 nullptr, nullptr, &mesh)));
-    EXPECT_EQ(mesh, nullptr);
+    Loaded q;
+    LoadBytes(bytes, q);
+    EXPECT_TRUE(FAILED(q.hr));
+    EXPECT_EQ(q.mesh, nullptr);
   }
 }
 
@@ -186,19 +180,11 @@ TEST(XExporterDamage, InflationAndDataItemsAreBounded) {
 }
 
 TEST(XExporterDamage, LaterNormalsObjectReplacesTheEarlierOneWhole) {
-  const std::string file = xfuzz::TwoNormalsObjects();
-  ID3DXMesh* mesh = nullptr;
-  ASSERT_EQ(D3DXLoadMeshFromXInMemory(file.data(), (uint32_t)file.size(), 0, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, &mesh),
-            S_OK);
-  ASSERT_EQ(mesh->GetNumVertices(), 3u);
-  for (uint32_t v = 0; v < 3; ++v) {
-    D3DXVECTOR3 n = NormalOf(mesh, v);
-    EXPECT_FLOAT_EQ(n.x, 0.0f);
-    EXPECT_FLOAT_EQ(n.y, 0.0f);
-    EXPECT_FLOAT_EQ(n.z, 1.0f);
-  }
-  mesh->Release();
+  Loaded normals;
+  LoadBytes(xfuzz::TwoNormalsObjects(), normals);
+  ASSERT_EQ(normals.hr, S_OK);
+  ASSERT_EQ(normals.mesh->GetNumVertices(), 3u);
+  for (uint32_t v = 0; v < 3; ++v) EXPECT_EQ(NormalOf(normals.mesh, v), D3DXVECTOR3(0, 0, 1)) << v;
   // A second material list replaces the first the same way.
   const std::string twoLists =
       "xof 0303txt 0032\n"
@@ -209,15 +195,11 @@ TEST(XExporterDamage, LaterNormalsObjectReplacesTheEarlierOneWhole) {
       "0;0;0;; } }\n"
       " MeshMaterialList { 1; 1; 0;; Material { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } }\n"
       "}\n";
-  ID3DXBuffer* mats = nullptr;
-  uint32_t count = 0;
-  ASSERT_EQ(D3DXLoadMeshFromXInMemory(twoLists.data(), (uint32_t)twoLists.size(), 0, nullptr, nullptr, &mats,
-                                      nullptr, &count, &mesh),
-            S_OK);
-  ASSERT_EQ(count, 1u);
-  EXPECT_FLOAT_EQ(static_cast<ID3DXMaterialBuffer*>(mats)->Materials[0].MatD3D.Diffuse.b, 1.0f);
-  mats->Release();
-  mesh->Release();
+  Loaded lists;
+  LoadBytes(twoLists, lists);
+  ASSERT_EQ(lists.hr, S_OK);
+  ASSERT_EQ(lists.numMaterials, 1u);
+  EXPECT_FLOAT_EQ(lists.materials[0].MatD3D.Diffuse.b, 1.0f);
 }
 
 TEST(XExporterDamage, RegressionInputsOfTheFuzzCorpusAreHandled) {
@@ -232,4 +214,44 @@ TEST(XExporterDamage, RegressionInputsOfTheFuzzCorpusAreHandled) {
     std::string error;
     EXPECT_EQ(xfile::ParseXFile(reinterpret_cast<const uint8_t*>(s.data()), s.size(), scene, error), loads[i]) << i;
   }
+}
+
+TEST(XFileMutation, RandomlyDamagedFilesAreHandled) {
+  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
+  std::mt19937 rng(12345);
+  auto seeds = xfuzz::SeedFiles();
+  // Every seed loads as given, so the mutations start from valid files.
+  for (const auto& s : seeds) {
+    std::string error;
+    platform::xfile::XScene scene;
+    EXPECT_TRUE(platform::xfile::ParseXFile((const uint8_t*)s.data(), s.size(), scene, error)) << error;
+  }
+  int rejected = 0;
+  const int kRounds = 4000;
+  for (int round = 0; round < kRounds; ++round) {
+    std::string s = seeds[round % seeds.size()];
+    int edits = 1 + (int)(rng() % 4);
+    for (int e = 0; e < edits && !s.empty(); ++e) {
+      size_t at = 16 + rng() % std::max<size_t>(1, s.size() - 16);
+      if (at >= s.size()) at = s.size() - 1;
+      switch (rng() % 5) {
+        case 0: s[at] = (char)(rng() & 0xFF); break;                       // random byte
+        case 1: s[at] ^= (char)(1u << (rng() % 8)); break;                 // bit flip
+        case 2: s.erase(at, 1 + rng() % 8); break;                         // cut
+        case 3: s.insert(at, std::string(1 + rng() % 4, (char)(rng() & 0xFF))); break;
+        case 4: s.resize(at); break;                                        // truncate
+      }
+    }
+    platform::xfile::XScene scene;
+    std::string error;
+    std::vector<uint8_t> exact(s.begin(), s.end());  // exact size for the sanitizer
+    if (!platform::xfile::ParseXFile(exact.data(), exact.size(), scene, error)) {
+      ++rejected;
+      EXPECT_FALSE(error.empty());
+    }
+    xfuzz::RunInput(exact.data(), exact.size());
+  }
+  platform::SetLogHook(nullptr);
+  // Most mutations damage the file; the readers must notice.
+  EXPECT_GT(rejected, kRounds / 4);
 }

@@ -1,6 +1,7 @@
 // The .X reader and the meshes it builds.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "platform/HeadlessGraphics.h"
@@ -18,14 +19,11 @@ using namespace platform;
 
 namespace {
 
-// Quiet log while damaged files are read.
-struct QuietLog {
-  std::vector<std::string> lines;
-  QuietLog() {
-    platform::SetLogHook([this](platform::LogLevel, const std::string& s) { lines.push_back(s); });
-  }
-  ~QuietLog() { platform::SetLogHook(nullptr); }
-};
+using Rows = std::vector<std::array<uint32_t, 3>>;
+
+using xtest::LoadBytes;
+using xtest::Loaded;
+using xtest::QuietLog;
 
 XMeshDesc TwoMaterialQuad() {
   XMeshDesc m = formats::QuadMesh(10.0f);
@@ -45,28 +43,6 @@ XFileDesc FileWith(const XMeshDesc& m) {
   XFileDesc f;
   f.Meshes.push_back(m);
   return f;
-}
-
-struct Loaded {
-  ID3DXMesh* mesh = nullptr;
-  std::vector<D3DXMATERIAL> materials;
-  std::vector<uint32_t> adjacency;
-  uint32_t numMaterials = 0;
-  HRESULT hr = E_FAIL;
-  ~Loaded() { platform::SafeRelease(mesh); }
-};
-
-void LoadBytes(const std::string& bytes, Loaded& out) {
-  ID3DXBuffer *adj = nullptr, *mats = nullptr;
-  out.hr = D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, nullptr, &adj, &mats,
-                                     nullptr, &out.numMaterials, &out.mesh);
-  if (mats) out.materials = static_cast<ID3DXMaterialBuffer*>(mats)->Materials;
-  if (adj) {
-    auto* p = static_cast<uint32_t*>(adj->GetBufferPointer());
-    out.adjacency.assign(p, p + adj->GetBufferSize() / 4);
-  }
-  platform::SafeRelease(adj);
-  platform::SafeRelease(mats);
 }
 
 std::vector<uint8_t> VertexBytes(ID3DXMesh* m) {
@@ -102,13 +78,7 @@ TEST(XFileReader, TextBinaryAndCompressedFilesGiveTheSameMesh) {
     EXPECT_EQ(other->mesh->GetFVF(), text.mesh->GetFVF());
     EXPECT_EQ(VertexBytes(other->mesh), VertexBytes(text.mesh));
     EXPECT_EQ(Indices(other->mesh), Indices(text.mesh));
-    auto a = xtest::Table(text.mesh), b = xtest::Table(other->mesh);
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-      EXPECT_EQ(a[i].AttribId, b[i].AttribId);
-      EXPECT_EQ(a[i].FaceStart, b[i].FaceStart);
-      EXPECT_EQ(a[i].FaceCount, b[i].FaceCount);
-    }
+    EXPECT_EQ(xtest::Subsets(other->mesh), xtest::Subsets(text.mesh));
     ASSERT_EQ(other->materials.size(), 2u);
     EXPECT_EQ(other->materials[0].TextureFilename, "Wall.png");
     EXPECT_EQ(other->materials[1].MatD3D.Diffuse.a, 0.5f);
@@ -137,25 +107,15 @@ TEST(XFileReader, TwoMaterialQuadIsSortedIntoTwoSubsets) {
   LoadBytes(formats::XFileText(FileWith(TwoMaterialQuad())), q);
   ASSERT_EQ(q.hr, S_OK);
   EXPECT_EQ(q.numMaterials, 2u);
-  auto table = xtest::Table(q.mesh);
-  ASSERT_EQ(table.size(), 2u);
-  EXPECT_EQ(table[0].AttribId, 0u);
-  EXPECT_EQ(table[0].FaceStart, 0u);
-  EXPECT_EQ(table[0].FaceCount, 1u);
-  EXPECT_EQ(table[1].AttribId, 1u);
-  EXPECT_EQ(table[1].FaceStart, 1u);
+  EXPECT_EQ(xtest::Subsets(q.mesh), (Rows{{0, 0, 1}, {1, 1, 1}}));
   // The second file face (0, 2, 3) uses material 0, so it comes first.
   auto idx = Indices(q.mesh);
   EXPECT_EQ((std::vector<uint32_t>(idx.begin(), idx.begin() + 3)), (std::vector<uint32_t>{0, 2, 3}));
   const D3DMATERIAL9& opaque = q.materials[0].MatD3D;
-  EXPECT_EQ(opaque.Diffuse.r, 1.0f);
-  EXPECT_EQ(opaque.Power, 8.0f);
-  EXPECT_EQ(opaque.Specular.g, 0.5f);
-  // Colours the file gives as RGB carry an alpha of 1, so only the face
-  // colour can make a material transparent.
-  EXPECT_EQ(opaque.Specular.a, 1.0f);
-  EXPECT_EQ(opaque.Emissive.a, 1.0f);
-  EXPECT_EQ(opaque.Ambient.a, 1.0f);
+  // Colours the file gives as RGB carry an alpha of 1: only the face colour makes a material transparent.
+  EXPECT_EQ((std::vector<float>{opaque.Diffuse.r, opaque.Power, opaque.Specular.g, opaque.Specular.a,
+                                opaque.Emissive.a, opaque.Ambient.a}),
+            (std::vector<float>{1.0f, 8.0f, 0.5f, 1.0f, 1.0f, 1.0f}));
   EXPECT_TRUE(q.materials[0].HasTexture());
   EXPECT_FALSE(q.materials[1].HasTexture());
   EXPECT_EQ(q.materials[1].MatD3D.Emissive.r, 0.25f);
@@ -172,11 +132,8 @@ TEST(XFileReader, MeshWithoutMaterialsHasOneDefaultSubset) {
   LoadBytes(formats::XFileText(FileWith(m)), q);
   ASSERT_EQ(q.hr, S_OK);
   EXPECT_EQ(q.numMaterials, 0u);
-  auto table = xtest::Table(q.mesh);
-  ASSERT_EQ(table.size(), 1u);
-  EXPECT_EQ(table[0].AttribId, 0u);
-  EXPECT_EQ(table[0].FaceCount, 2u);
-  EXPECT_EQ(table[0].VertexCount, 4u);
+  EXPECT_EQ(xtest::Subsets(q.mesh), (Rows{{0, 0, 2}}));
+  EXPECT_EQ(xtest::Table(q.mesh)[0].VertexCount, 4u);
 }
 
 TEST(XFileReader, MergedMeshesKeepTheirOwnMaterials) {
@@ -192,12 +149,7 @@ TEST(XFileReader, MergedMeshesKeepTheirOwnMaterials) {
   EXPECT_FALSE(q.materials[0].HasTexture());
   EXPECT_EQ(q.materials[0].MatD3D.Diffuse.g, 1.0f);
   EXPECT_TRUE(q.materials[1].HasTexture());
-  auto table = xtest::Table(q.mesh);
-  ASSERT_EQ(table.size(), 3u);
-  EXPECT_EQ(table[0].AttribId, 0u);
-  EXPECT_EQ(table[0].FaceCount, 2u);
-  EXPECT_EQ(table[1].FaceCount, 1u);
-  EXPECT_EQ(table[2].AttribId, 2u);
+  EXPECT_EQ(xtest::Subsets(q.mesh), (Rows{{0, 0, 2}, {1, 2, 1}, {2, 3, 1}}));
 }
 
 TEST(XFileReader, FacesAreFannedAndVerticesSplitPerNormal) {
@@ -321,37 +273,26 @@ TEST(XFileReader, BinaryStringTerminatorsOfEitherWidth) {
       dword((uint32_t)n.size());
       b += n;
     };
-    name("Mesh");
-    word(10);
-    word(6);
-    dword(10);
-    for (uint32_t v : {3u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u}) dword(v);  // 3 vertices at 0 (as ints)
+    // An object's name, its '{' and a list of integers (token 6) or floats (token 7).
+    auto open = [&](const std::string& n, uint16_t list, std::vector<uint32_t> values) {
+      name(n);
+      word(10);
+      word(list);
+      dword(uint32_t(values.size()));
+      for (uint32_t v : values) dword(v);
+    };
+    open("Mesh", 6, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0});  // 3 vertices at 0 (as ints)
     word(6);
     dword(5);
     for (uint32_t v : {1u, 3u, 0u, 1u, 2u}) dword(v);
-    name("MeshMaterialList");
-    word(10);
-    word(6);
-    dword(3);
-    for (uint32_t v : {1u, 1u, 0u}) dword(v);
-    name("Material");
-    word(10);
-    word(7);
-    dword(11);
-    for (int i = 0; i < 11; ++i) {
-      float f = 1.0f;
-      b.append(reinterpret_cast<const char*>(&f), 4);
-    }
+    open("MeshMaterialList", 6, {1, 1, 0});
+    open("Material", 7, std::vector<uint32_t>(11, 0x3F800000u));  // 1.0f
     name("TextureFilename");
     word(10);
     word(2);
     dword(5);
-    b += "a.png";
-    b += terminator;
-    word(11);
-    word(11);
-    word(11);
-    word(11);
+    b += "a.png" + terminator;
+    for (int i = 0; i < 4; ++i) word(11);
     return b;
   };
   for (const std::string& t : {std::string("\x14\x00", 2), std::string("\x14\x00\x00\x00", 4), std::string()}) {
@@ -434,10 +375,7 @@ TEST(XMesh, OptimizeCompactsAndSortsAndCloneConvertsFormat) {
             S_OK);
   EXPECT_EQ(faceRemap[0], 1u);
   EXPECT_EQ(mesh.GetNumVertices(), 4u);
-  auto table = xtest::Table(&mesh);
-  ASSERT_EQ(table.size(), 2u);
-  EXPECT_EQ(table[0].AttribId, 1u);
-  EXPECT_EQ(table[1].AttribId, 3u);
+  EXPECT_EQ(xtest::Subsets(&mesh), (Rows{{1, 0, 1}, {3, 1, 1}}));
   auto pos = xtest::Positions(&mesh);
   const uint32_t* remap = static_cast<uint32_t*>(vremap->GetBufferPointer());
   for (uint32_t i = 0; i < 4; ++i) {

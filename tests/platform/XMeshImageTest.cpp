@@ -1,12 +1,6 @@
-// Image tests of meshes on the GL device (Mesa's software renderer in CI):
-// the bent bar skinned on the processor, and a textured mesh.
+// Meshes on the GL device: the bent bar skinned on the processor, and a textured mesh.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
-
-#include "platform/Graphics.h"
-#include "platform/Image.h"
 #include "platform/XTestSupport.h"
 #include "support/OffscreenDeviceTest.h"
 #include "tools/formats/DemoMeshes.h"
@@ -44,6 +38,25 @@ class XMeshImageTest : public testsupport::OffscreenDeviceTest {
     y = std::min(std::max(y, 0), 599);
     return m_Pixels[(size_t)y * 800 + x];
   }
+  // Each world point's pixel is white (or black) within 8.
+  void ExpectWhite(std::initializer_list<D3DXVECTOR3> white, std::initializer_list<D3DXVECTOR3> black) {
+    for (const D3DXVECTOR3& p : white) EXPECT_TRUE(Near(PixelOf(p), 0xFFFFFFFFu, 8)) << p.x << "," << p.y << "," << p.z;
+    for (const D3DXVECTOR3& p : black) EXPECT_TRUE(Near(PixelOf(p), 0xFF000000u, 8)) << p.x << "," << p.y << "," << p.z;
+  }
+  // The hierarchy posed at `position` of "Bend", skinned and drawn seen from +x (+y to the right).
+  void DrawBent(xtest::Hierarchy& h, double position, const char* picture) {
+    ASSERT_EQ(h.hr, S_OK);
+    h.Play(0, "Bend");
+    h.controller->SetTrackPosition(0, position);
+    h.controller->AdvanceTime(0, nullptr);
+    ID3DXMesh* skinned = xtest::SkinnedCopy(h);
+    Camera(D3DXVECTOR3(400, -20, 50), D3DXVECTOR3(0, -20, 50), D3DXVECTOR3(0, 0, 1));
+    ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
+    EXPECT_EQ(skinned->DrawSubset(0), S_OK);
+    ASSERT_EQ(m_Device->EndScene(), D3D_OK);
+    Capture(picture);
+    skinned->Release();
+  }
   D3DXMATRIX m_View, m_Proj;
 };
 
@@ -51,24 +64,9 @@ class XMeshImageTest : public testsupport::OffscreenDeviceTest {
 
 TEST_F(XMeshImageTest, BentBarIsDrawnBentAtTheJoint) {
   xtest::Hierarchy h(formats::XFileText(formats::BentBarFile()), m_Device);
-  ASSERT_EQ(h.hr, S_OK);
-  h.Play(0, "Bend");
-  h.controller->SetTrackPosition(0, 0.5);
-  h.controller->AdvanceTime(0, nullptr);
-  ID3DXMesh* skinned = xtest::SkinnedCopy(h);
-  // Seen from +x: the bar stands in the y-z plane.
-  Camera(D3DXVECTOR3(400, -20, 50), D3DXVECTOR3(0, -20, 50), D3DXVECTOR3(0, 0, 1));
-  ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
-  ASSERT_EQ(skinned->DrawSubset(0), S_OK);
-  ASSERT_EQ(m_Device->EndScene(), D3D_OK);
-  Capture("mesh_bent_bar");
-  skinned->Release();
-  // The lower half stands; the upper half lies along -y at the joint's height.
-  EXPECT_TRUE(Near(PixelOf({10, 4, 25}), 0xFFFFFFFFu, 8));
-  EXPECT_TRUE(Near(PixelOf({10, -40, 54}), 0xFFFFFFFFu, 8));
-  // Where the unbent upper half would be, nothing.
-  EXPECT_TRUE(Near(PixelOf({10, 4, 90}), 0xFF000000u, 8));
-  EXPECT_TRUE(Near(PixelOf({10, -40, 80}), 0xFF000000u, 8));
+  DrawBent(h, 0.5, "mesh_bent_bar");
+  // The lower half stands; the upper half lies along -y at the joint's height, not where it stood.
+  ExpectWhite({{10, 4, 25}, {10, -40, 54}}, {{10, 4, 90}, {10, -40, 80}});
 }
 
 // The bar as an exporter writes it: its upper bone's rotation keys store
@@ -132,26 +130,9 @@ const char* const kExportedBar =
 
 TEST_F(XMeshImageTest, ExportedBarBendsTheWayItsKeysTurn) {
   xtest::Hierarchy h(kExportedBar, m_Device);
-  ASSERT_EQ(h.hr, S_OK);
-  h.Play(0, "Bend");
-  h.controller->SetTrackPosition(0, 0.999);  // the last key's pose
-  h.controller->AdvanceTime(0, nullptr);
-  ID3DXMesh* skinned = xtest::SkinnedCopy(h);
-  // Seen from +x: the bar stands in the y-z plane, +y to the right.
-  Camera(D3DXVECTOR3(400, -20, 50), D3DXVECTOR3(0, -20, 50), D3DXVECTOR3(0, 0, 1));
-  ASSERT_EQ(m_Device->BeginScene(), D3D_OK);
-  ASSERT_EQ(skinned->DrawSubset(0), S_OK);
-  ASSERT_EQ(m_Device->EndScene(), D3D_OK);
-  Capture("mesh_exported_bar_keys");
-  skinned->Release();
-  // +90 degrees about x takes the upper half's +z to -y.
-  EXPECT_TRUE(Near(PixelOf({10, 4, 25}), 0xFFFFFFFFu, 8));
-  EXPECT_TRUE(Near(PixelOf({10, -40, 54}), 0xFFFFFFFFu, 8));
-  EXPECT_TRUE(Near(PixelOf({10, -20, 54}), 0xFFFFFFFFu, 8));
-  // Neither straight up nor bent the other way.
-  EXPECT_TRUE(Near(PixelOf({10, 4, 90}), 0xFF000000u, 8));
-  EXPECT_TRUE(Near(PixelOf({10, 40, 54}), 0xFF000000u, 8));
-  EXPECT_TRUE(Near(PixelOf({10, 20, 54}), 0xFF000000u, 8));
+  DrawBent(h, 0.999, "mesh_exported_bar_keys");  // the last key's pose
+  // +90 degrees about x takes the upper half's +z to -y: neither straight up nor bent the other way.
+  ExpectWhite({{10, 4, 25}, {10, -40, 54}, {10, -20, 54}}, {{10, 4, 90}, {10, 40, 54}, {10, 20, 54}});
 }
 
 TEST_F(XMeshImageTest, TexturedMeshShowsItsTextureTheRightWayUp) {
@@ -172,7 +153,7 @@ TEST_F(XMeshImageTest, TexturedMeshShowsItsTextureTheRightWayUp) {
   m.Texture = "Checker.png";
   file.Meshes[0].Materials = {m};
   file.Meshes[0].FaceMaterials = {0};
-  std::string bytes = formats::XFileBinary(file);
+  const std::string bytes = formats::XFileBinary(file);
   ID3DXMesh* mesh = nullptr;
   ASSERT_EQ(D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, m_Device, nullptr,
                                       nullptr, nullptr, nullptr, &mesh),

@@ -1,12 +1,14 @@
 #pragma once
 // Helpers of the mesh tests: a plain hierarchy allocator and readers of
 // mesh vertices.
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/Log.h"
 #include "platform/mesh/XHierarchy.h"
 
 namespace xtest {
@@ -75,6 +77,38 @@ class Allocator : public ID3DXAllocateHierarchy {
   }
 };
 
+// Quiet log while damaged files are read.
+struct QuietLog {
+  std::vector<std::string> lines;
+  QuietLog() {
+    platform::SetLogHook([this](platform::LogLevel, const std::string& s) { lines.push_back(s); });
+  }
+  ~QuietLog() { platform::SetLogHook(nullptr); }
+};
+
+// A mesh loaded from bytes with its materials and adjacency.
+struct Loaded {
+  ID3DXMesh* mesh = nullptr;
+  std::vector<D3DXMATERIAL> materials;
+  std::vector<uint32_t> adjacency;
+  uint32_t numMaterials = 0;
+  HRESULT hr = E_FAIL;
+  ~Loaded() { platform::SafeRelease(mesh); }
+};
+
+inline void LoadBytes(const std::string& bytes, Loaded& out) {
+  ID3DXBuffer *adj = nullptr, *mats = nullptr;
+  out.hr = D3DXLoadMeshFromXInMemory(bytes.data(), (uint32_t)bytes.size(), D3DXMESH_MANAGED, nullptr, &adj, &mats,
+                                     nullptr, &out.numMaterials, &out.mesh);
+  if (mats) out.materials = static_cast<ID3DXMaterialBuffer*>(mats)->Materials;
+  if (adj) {
+    auto* p = static_cast<uint32_t*>(adj->GetBufferPointer());
+    out.adjacency.assign(p, p + adj->GetBufferSize() / 4);
+  }
+  platform::SafeRelease(adj);
+  platform::SafeRelease(mats);
+}
+
 // Positions of a mesh's vertices.
 inline std::vector<D3DXVECTOR3> Positions(ID3DXMesh* m) {
   void* p = nullptr;
@@ -92,6 +126,13 @@ inline std::vector<D3DXATTRIBUTERANGE> Table(ID3DXMesh* m) {
   std::vector<D3DXATTRIBUTERANGE> t(n);
   m->GetAttributeTable(t.data(), &n);
   return t;
+}
+
+// The attribute table as {attribute, first face, face count} rows.
+inline std::vector<std::array<uint32_t, 3>> Subsets(ID3DXMesh* m) {
+  std::vector<std::array<uint32_t, 3>> out;
+  for (const D3DXATTRIBUTERANGE& r : Table(m)) out.push_back({r.AttribId, r.FaceStart, r.FaceCount});
+  return out;
 }
 
 // A hierarchy loaded from bytes with its controller; frame helpers.
