@@ -81,6 +81,12 @@ class SpriteTest : public scenetest::SceneTest {
     desc.stateBlock = g_pShaderFactory->GetDefaultTransparent();
     return desc;
   }
+  // The y of each draw's world matrix, in drawing order.
+  std::vector<float> DrawnY() const {
+    std::vector<float> out;
+    for (const auto& d : device->Draws()) out.push_back(d.world._42);
+    return out;
+  }
   size_t LogCount(const std::string& prefix) const {
     size_t n = 0;
     for (const auto& line : device->Log()) n += line.compare(0, prefix.size(), prefix) == 0;
@@ -119,9 +125,7 @@ TEST_F(SpriteTest, SetMeshMakesOneSetPerSubsetAndTakesTheSphere) {
 
   TickingEffect effect;
   sprite.SetRenderEffect(&effect);
-  for (const auto& set : sprite.GetSubsetSets()) {
-    EXPECT_EQ(set.renderEffect, &effect);
-  }
+  for (const auto& set : sprite.GetSubsetSets()) EXPECT_EQ(set.renderEffect, &effect);
   EXPECT_EQ(sprite.GetRenderEffect(), nullptr);
   // A new mesh does not carry the effect over.
   ASSERT_TRUE(sprite.SetMesh(Mesh("One.x")));
@@ -170,14 +174,8 @@ TEST_F(SpriteTest, TransparentAndEffectSubsetsGoToTheSortedQueue) {
   EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 5u);
   device->ClearLog();
   g_pSceneManager->Render();
-  // Far to near: the three subsets of the sprite at 900 in subset order,
-  // then the glass at 300 and the one at 250.
-  ASSERT_EQ(device->Draws().size(), 5u);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(device->Draws()[i].world._42, 900.0f) << i;
-  }
-  EXPECT_EQ(device->Draws()[3].world._42, 300.0f);
-  EXPECT_EQ(device->Draws()[4].world._42, 250.0f);
+  // Far to near: the three subsets of the sprite at 900 in subset order, then the glass at 300 and at 250.
+  EXPECT_EQ(DrawnY(), (std::vector<float>{900, 900, 900, 300, 250}));
   EXPECT_EQ(effect.begins, 3);
   EXPECT_EQ(effect.ends, 3);
   // Each subset of the first mesh has its own material; the two glasses
@@ -190,8 +188,7 @@ TEST_F(SpriteTest, SpritesDestroyedAfterSubmittingAreNotDrawn) {
   BILLBOARD_DESC desc = QuadDesc<BILLBOARD_DESC>();
   CStatic3DSprite kept;
   Place(kept, Mesh("One.x"), 700);
-  auto* solid = new CStatic3DSprite;
-  auto* glass = new CStatic3DSprite;
+  auto *solid = new CStatic3DSprite, *glass = new CStatic3DSprite;
   auto* board = new CStaticBillboard;
   Place(*solid, Mesh("One.x"), 500);
   Place(*glass, Mesh("Glass.x"), 400);
@@ -208,8 +205,7 @@ TEST_F(SpriteTest, SpritesDestroyedAfterSubmittingAreNotDrawn) {
   EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_BILLBOARDS), 0u);
   device->ClearLog();
   g_pSceneManager->Render();
-  ASSERT_EQ(device->Draws().size(), 1u);
-  EXPECT_EQ(device->Draws()[0].world._42, 700.0f);
+  EXPECT_EQ(DrawnY(), std::vector<float>{700});
 
   // A new mesh given after submitting takes the old subsets' sets out too.
   Frame();
@@ -259,11 +255,8 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   device->ClearLog();
   g_pSceneManager->Render();
 
-  // The solid one (two faces, one draw per subset), then the static prop,
-  // then the glass one twice.
-  ASSERT_EQ(device->Draws().size(), 2u + 1u + 2u);
-  EXPECT_EQ(device->Draws()[0].world._42, 400.0f);
-  EXPECT_EQ(device->Draws()[2].world._42, 500.0f);
+  // The solid one (two faces, one draw per subset), then the static prop, then the glass one twice.
+  ASSERT_EQ(DrawnY(), (std::vector<float>{400, 400, 500, 400, 400}));
   EXPECT_EQ(device->Draws()[3].cull, platform::D3DCULL_CCW);
   EXPECT_EQ(device->Draws()[4].cull, platform::D3DCULL_CW);
   // The (shared) block keeps the last culling it was drawn with.
@@ -284,10 +277,7 @@ TEST_F(SpriteTest, PlaneSpritesAndTransparentSubsetsShareOneQueueByDistance) {
   g_pSceneManager->AddNode(&nearPlane);
   g_pSceneManager->AddNode(&farPlane);
   Frame();
-  ASSERT_EQ(device->Draws().size(), 3u);
-  EXPECT_EQ(device->Draws()[0].world._42, 600.0f);
-  EXPECT_EQ(device->Draws()[1].world._42, 300.0f);
-  EXPECT_EQ(device->Draws()[2].world._42, 200.0f);
+  EXPECT_EQ(DrawnY(), (std::vector<float>{600, 300, 200}));
 }
 
 TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
@@ -321,10 +311,8 @@ TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
 
   weapon.SetPosition(999, 999, 999);  // ignored: the bone decides
   Frame();
-  const D3DXVECTOR3 at = weapon.GetWorldPosition();
-  EXPECT_NEAR(at.x, 10.0f, 1e-3f);
-  EXPECT_NEAR(at.y, 400.0f, 1e-3f);
-  EXPECT_NEAR(at.z, 50.0f, 1e-3f);
+  D3DXVECTOR3 off = weapon.GetWorldPosition() - D3DXVECTOR3(10, 400, 50);
+  EXPECT_NEAR(D3DXVec3Length(&off), 0.0f, 1e-3f);
 }
 
 TEST_F(SpriteTest, CulledOrHiddenStaticSpritesStillAdvanceTheirEffect) {
