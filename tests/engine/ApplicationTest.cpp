@@ -355,6 +355,7 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   std::vector<const void*> made = singletons();
   for (size_t i = 0; i < made.size(); ++i) EXPECT_NE(made[i], nullptr) << "singleton " << i + 1;
   EXPECT_TRUE(g_AudiereDevice->Get()) << "the null output opens";
+  EXPECT_EQ(g_pTextureFactory->GetDirectory(), g_TextureDirectory);
   {
     // The application's Init adds the system-font factory; shutdown deletes it too.
     headless::ResetEvents();

@@ -183,18 +183,17 @@ TEST_F(GraphicsDeviceTest, ClearWithoutDepthBufferClearsOnlyTheTarget) {
 }
 
 TEST_F(GraphicsDeviceTest, GammaRampEntries) {
-  D3DGAMMARAMP ramp;
-  CGraphicsDevice::BuildGammaRamp(1.0f, &ramp);
-  EXPECT_EQ(ramp.red[0], 0);
-  EXPECT_EQ(ramp.red[255], 65280);
-  EXPECT_EQ(ramp.green[128], 32768);
-  CGraphicsDevice::BuildGammaRamp(1.5f, &ramp);
-  EXPECT_EQ(ramp.red[0], 32768);
-  EXPECT_EQ(ramp.blue[200], 65535);
-  EXPECT_EQ(ramp.green[127], 32512 + 32768);
-  CGraphicsDevice::BuildGammaRamp(0.25f, &ramp);
-  EXPECT_EQ(ramp.red[0], 0);
-  EXPECT_EQ(ramp.red[255], 65280 - 49152);
+  // {gamma, channel, entry, value}
+  const struct { float gamma; uint16_t (D3DGAMMARAMP::*channel)[256]; int entry; int value; } rows[] = {
+      {1.0f, &D3DGAMMARAMP::red, 0, 0},         {1.0f, &D3DGAMMARAMP::red, 255, 65280},
+      {1.0f, &D3DGAMMARAMP::green, 128, 32768}, {1.5f, &D3DGAMMARAMP::red, 0, 32768},
+      {1.5f, &D3DGAMMARAMP::blue, 200, 65535},  {1.5f, &D3DGAMMARAMP::green, 127, 32512 + 32768},
+      {0.25f, &D3DGAMMARAMP::red, 0, 0},        {0.25f, &D3DGAMMARAMP::red, 255, 65280 - 49152}};
+  for (const auto& r : rows) {
+    D3DGAMMARAMP ramp;
+    CGraphicsDevice::BuildGammaRamp(r.gamma, &ramp);
+    EXPECT_EQ((ramp.*r.channel)[r.entry], r.value) << r.gamma << " entry " << r.entry;
+  }
 
   // Through the device, and back to the saved ramp.
   m_Wrapper->SetGamma(1.5f);  // no device: nothing happens
@@ -346,20 +345,6 @@ TEST_F(GraphicsDeviceTest, SpriteBatchDrawsBlendedQuadsAndGivesItsStatesBack) {
   EXPECT_EQ(d->RenderState(D3DRS_LIGHTING), 1u);
   EXPECT_EQ(d->BoundTexture(0), nullptr);
   texture->Release();
-}
-
-TEST(EngineStartupTest, GraphicsSingletonsAreMadeAndDeleted) {
-  ASSERT_TRUE(Nembra::InitializeEngine());
-  EXPECT_NE(Nembra::g_pGraphicsDevice, nullptr);
-  ASSERT_NE(Nembra::g_pTextureFactory, nullptr);
-  ASSERT_NE(Nembra::g_pShaderFactory, nullptr);
-  EXPECT_EQ(Nembra::g_pTextureFactory->GetDirectory(), Nembra::g_TextureDirectory);
-  Nembra::ShutdownEngine();
-  EXPECT_EQ(Nembra::g_pGraphicsDevice, nullptr);
-  EXPECT_EQ(Nembra::g_pTextureFactory, nullptr);
-  EXPECT_EQ(Nembra::g_pShaderFactory, nullptr);
-  Nembra::ShutdownEngine();
-  EXPECT_EQ(Nembra::g_pGraphicsDevice, nullptr);
 }
 
 }  // namespace
