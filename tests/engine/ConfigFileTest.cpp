@@ -84,14 +84,7 @@ TEST(ConfigFile, SaveWritesCrLfLinesAndRoundTrips) {
             "; really\r\n");
   std::vector<ConfigRecord> again;
   ASSERT_TRUE(CConfigFile::Load(file, again));
-  ASSERT_EQ(again.size(), records.size());
-  for (size_t i = 0; i < again.size(); ++i) {
-    EXPECT_EQ(again[i].comments, records[i].comments) << i;
-    EXPECT_EQ(again[i].commentChar, records[i].commentChar) << i;
-    EXPECT_EQ(again[i].section, records[i].section) << i;
-    EXPECT_EQ(again[i].key, records[i].key) << i;
-    EXPECT_EQ(again[i].value, records[i].value) << i;
-  }
+  EXPECT_TRUE(again == records);
 }
 
 TEST(ConfigFile, LookupsAreExactAndFindCommentedOutKeys) {
@@ -111,7 +104,7 @@ TEST(ConfigFile, LookupsAreExactAndFindCommentedOutKeys) {
   EXPECT_TRUE(CConfigFile::RecordExists("Gamma ", "Video", file));
   EXPECT_FALSE(CConfigFile::RecordExists("Gamma", "Video", file));
 
-  const std::string missing = dir.File("none.dat");
+  const std::string missing = dir.File("none.dat");  // a missing file holds nothing
   EXPECT_EQ(CConfigFile::GetValue("Effects", "Sound", missing), "");
   EXPECT_TRUE(CConfigFile::GetRecords("Effects", "Sound", missing).empty());
   EXPECT_FALSE(CConfigFile::SectionExists("Sound", missing));
@@ -221,12 +214,7 @@ TEST(ConfigFile, FailedSaveKeepsTheOldFileWhole) {
   }
   EXPECT_EQ(ReadFileBytes(file), old);
   // No temporary file left behind.
-  int entries = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-    (void)entry;
-    ++entries;
-  }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
   EXPECT_TRUE(CConfigFile::SetValue("Key0", "changed", "Big", file));
   EXPECT_EQ(CConfigFile::GetValue("Key0", "Big", file), "changed");
 }
