@@ -28,15 +28,13 @@ TEST_F(SceneTest, LightsGetGrowingIndicesAndAreSwitchedOn) {
   CLight* b = scene.CreatePointLight();
   CLight* c = scene.CreateSpotLight();
   ASSERT_TRUE(a && b && c);
-  EXPECT_EQ(a->GetIndex(), 0u);
-  EXPECT_EQ(b->GetIndex(), 1u);
-  EXPECT_EQ(c->GetIndex(), 2u);
+  const CLight* made[] = {a, b, c};
+  const platform::D3DLIGHTTYPE types[] = {platform::D3DLIGHT_DIRECTIONAL, platform::D3DLIGHT_POINT, platform::D3DLIGHT_SPOT};
   for (uint32_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(made[i]->GetIndex(), i);
     EXPECT_TRUE(device->LightEnabled(i)) << i;
+    EXPECT_EQ(device->Light(i).Type, types[i]) << i;
   }
-  EXPECT_EQ(device->Light(0).Type, platform::D3DLIGHT_DIRECTIONAL);
-  EXPECT_EQ(device->Light(1).Type, platform::D3DLIGHT_POINT);
-  EXPECT_EQ(device->Light(2).Type, platform::D3DLIGHT_SPOT);
   EXPECT_FLOAT_EQ(device->Light(1).Range, 100.0f);
   EXPECT_FLOAT_EQ(device->Light(1).Attenuation1, 0.5f);
 
