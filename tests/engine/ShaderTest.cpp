@@ -15,6 +15,11 @@ using Nembra::CShaderFactory;
 
 namespace {
 
+// Render, sampler and stage state calls the device saw since its log was cleared.
+std::vector<uint32_t> Calls(headless::RecordingDevice* d) {
+  return {d->Stats().renderStateCalls, d->Stats().samplerStateCalls, d->Stats().stageStateCalls};
+}
+
 class ShaderTest : public testsupport::HeadlessGraphicsTest {
  protected:
   void SetUp() override {
@@ -45,16 +50,11 @@ TEST_F(ShaderTest, DefaultBlockSendsEveryDefinedStateOnceThenNothing) {
   CShader block;
   uint32_t render, sampler, stage;
   block.CountApplied(&render, &sampler, &stage);
-  EXPECT_EQ(render, 103u);
-  EXPECT_EQ(sampler, 26u);
-  EXPECT_EQ(stage, 36u);
-
+  EXPECT_EQ(std::vector<uint32_t>({render, sampler, stage}), std::vector<uint32_t>({103, 26, 36}));
   m_Wrapper->ForgetStateCache();  // a fresh cache
   Device()->ClearLog();
   EXPECT_TRUE(block.Apply(false));
-  EXPECT_EQ(Device()->Stats().renderStateCalls, 103u);
-  EXPECT_EQ(Device()->Stats().samplerStateCalls, 26u);
-  EXPECT_EQ(Device()->Stats().stageStateCalls, 36u);
+  EXPECT_EQ(Calls(Device()), std::vector<uint32_t>({103, 26, 36}));
   // In increasing order: render states first, from ZENABLE up.
   EXPECT_EQ(Device()->RenderStateCalls().front().first, D3DRS_ZENABLE);
   EXPECT_EQ(Device()->RenderStateCalls().back().first, D3DRS_BLENDOPALPHA);
@@ -96,11 +96,9 @@ TEST_F(ShaderTest, FactoryDefaultsAndAssignment) {
   EXPECT_EQ(d->RenderState(D3DRS_SRCBLEND), D3DBLEND_SRCALPHA);
   EXPECT_EQ(d->RenderState(D3DRS_DESTBLEND), D3DBLEND_INVSRCALPHA);
   EXPECT_EQ(d->RenderState(D3DRS_ZWRITEENABLE), 0u);
-  for (DWORD s = 0; s < 2; ++s) {
-    EXPECT_EQ(d->SamplerState(s, D3DSAMP_MAGFILTER), D3DTEXF_LINEAR);
-    EXPECT_EQ(d->SamplerState(s, D3DSAMP_MINFILTER), D3DTEXF_LINEAR);
-    EXPECT_EQ(d->SamplerState(s, D3DSAMP_MIPFILTER), D3DTEXF_LINEAR);
-  }
+  for (DWORD s = 0; s < 2; ++s)
+    for (auto filter : {D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_MIPFILTER})
+      EXPECT_EQ(d->SamplerState(s, filter), D3DTEXF_LINEAR) << s << " " << filter;
 }
 
 TEST_F(ShaderTest, GeneratedNamesNeverTouchTheDisk) {
@@ -146,9 +144,7 @@ TEST_F(ShaderTest, FileRoundTripKeepsUnnamedEntriesAndSkipsUndefinedNumbers) {
   Device()->ClearLog();
   m_Wrapper->ForgetStateCache();
   block->Apply(false);
-  for (const auto& call : Device()->RenderStateCalls()) {
-    EXPECT_NE(call.first, 3u);
-  }
+  for (const auto& call : Device()->RenderStateCalls()) EXPECT_NE(call.first, 3u);
   EXPECT_EQ(Device()->RenderState(D3DRS_ALPHABLENDENABLE), 1u);
   EXPECT_EQ(Device()->StageState(0, D3DTSS_COLOROP), D3DTOP_ADD);
 }
