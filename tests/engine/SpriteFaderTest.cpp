@@ -22,6 +22,14 @@ class ScreenSpriteTest : public ::testing::Test {
     g_pGraphicsDevice->EndSprite();
     return m_Engine.Rec().Draws();
   }
+  // Updates the fader TIMES in one sprite batch; the draws recorded for it.
+  std::vector<platform::headless::DrawRecord> UpdateInBatch(CScreenFader& fader, int times, std::vector<float>* alphas) {
+    m_Engine.Rec().ClearLog();
+    g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
+    for (int i = 0; i < times; ++i) fader.Update(), alphas->push_back(fader.m_Alpha);
+    g_pGraphicsDevice->EndSprite();
+    return m_Engine.Rec().Draws();
+  }
   HeadlessEngine m_Engine;
 };
 
@@ -37,13 +45,10 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   EXPECT_EQ(sprite.m_Height, 32);
 
   // A new sprite's rectangle is empty: nothing with any area reaches the screen.
-  {
-    const auto empty = DrawOne(sprite);
-    for (const auto& d : empty) {
-      const twodtest::SPRITE_VERTEX* e = HeadlessEngine::SpriteVertices(d);
-      EXPECT_FLOAT_EQ(e[0].x, e[5].x);
-      EXPECT_FLOAT_EQ(e[0].y, e[5].y);
-    }
+  for (const auto& d : DrawOne(sprite)) {
+    const twodtest::SPRITE_VERTEX* e = HeadlessEngine::SpriteVertices(d);
+    EXPECT_FLOAT_EQ(e[0].x, e[5].x);
+    EXPECT_FLOAT_EQ(e[0].y, e[5].y);
   }
 
   ASSERT_TRUE(sprite.SetSourceRect(MakeRect(16, 0, 32, 16)));
@@ -58,13 +63,9 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   ASSERT_EQ(draws.size(), 1u);
   const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
   // Corners: (-16, -8) and (16, 8) about the centre, scaled 2 x 0.5, moved to (400, 300).
-  EXPECT_FLOAT_EQ(v[0].x, 400.0f - 32.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[0].y, 300.0f - 4.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[5].x, 400.0f + 32.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[5].y, 300.0f + 4.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[0].u, 0.25f);
-  EXPECT_FLOAT_EQ(v[5].u, 0.75f);
-  EXPECT_FLOAT_EQ(v[5].v, 0.5f);
+  EXPECT_EQ(std::vector<float>({v[0].x, v[0].y, v[5].x, v[5].y, v[0].u, v[5].u, v[5].v}),
+            std::vector<float>({400.0f - 32.0f - 0.5f, 300.0f - 4.0f - 0.5f, 400.0f + 32.0f - 0.5f, 300.0f + 4.0f - 0.5f,
+                                0.25f, 0.75f, 0.5f}));
   // Channels clamp; 0.5 gives 128.
   EXPECT_EQ(v[0].colour, 0x8080FF00u);
   EXPECT_EQ(draws[0].texture0, texture->GetTexture());
@@ -121,16 +122,11 @@ TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   fader.FadeIn();
   EXPECT_TRUE(fader.m_Shown);
   const float expected[] = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.0f, 1.0f};
-  m_Engine.Rec().ClearLog();
-  g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
-  for (float e : expected) {
-    fader.Update();
-    EXPECT_NEAR(fader.m_Alpha, e, 1e-5);
-  }
-  g_pGraphicsDevice->EndSprite();
-  EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
+  std::vector<float> alphas;
   // Every update draws: one quad of the one texel over the whole screen.
-  const auto& draws = m_Engine.Rec().Draws();
+  const auto draws = UpdateInBatch(fader, 7, &alphas);
+  for (int i = 0; i < 7; ++i) EXPECT_NEAR(alphas[i], expected[i], 1e-5) << i;
+  EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
   ASSERT_EQ(draws.size(), 1u);
   EXPECT_EQ(draws[0].primitiveCount, 2u * 7);
   const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
@@ -150,12 +146,8 @@ TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   EXPECT_FALSE(fader.m_Shown);
   // A frame of no time changes nothing but still draws.
   g_FrameTime = 0.0f;
-  m_Engine.Rec().ClearLog();
-  g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
-  fader.Update();
-  g_pGraphicsDevice->EndSprite();
+  EXPECT_EQ(UpdateInBatch(fader, 1, &alphas).size(), 1u);
   EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
-  EXPECT_EQ(m_Engine.Rec().Draws().size(), 1u);
   g_FrameTime = 0.3f;
   fader.Update();
   fader.Update();
