@@ -101,7 +101,6 @@ class AnimatedSpriteTest : public testsupport::MeshEngineTest {
     with->Release();
     old->Release();
   }
-
   CSkinnedMesh* m_Mesh = nullptr;
   float m_OldFrameTime = 0;
 };

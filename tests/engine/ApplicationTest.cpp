@@ -59,7 +59,6 @@ class ApplicationTest : public ::testing::Test {
     headless::SetTime(1000);
   }
   void TearDown() override { headless::ResetEvents(); }
-
   // Each turn of the loop advances the clock by the next step; then the app quits.
   static void StepThenQuit(ScriptedApp& app, std::vector<uint64_t> steps) {
     headless::SetPumpHook([&app, steps, turn = size_t(0)]() mutable {
@@ -321,7 +320,6 @@ TEST_F(ApplicationTest, FailedStartShowsTheErrorBoxOnceAndExitsWithOne) {
     EXPECT_TRUE(app.frameTimes.empty());
     EXPECT_EQ(app.shutdowns, 0);
   }
-
   // A normal run ends with 0 and shows nothing.
   headless::ResetEvents();
   ASSERT_TRUE(Nembra::InitializeEngine());
@@ -341,7 +339,6 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   EXPECT_EQ(Nembra::g_TextureDirectory, ".\\Data\\Materials\\");
   EXPECT_EQ(Nembra::g_ScriptDirectory, ".\\Data\\Scripts\\");
   EXPECT_EQ(Nembra::g_LanguageCode, L"ENG");
-
   using namespace Nembra;
   auto singletons = [] {
     return std::vector<const void*>{g_pGraphicsDevice, g_pTextureFactory,     g_pMaterialFactory,

@@ -45,7 +45,6 @@ TEST_F(BeamTest, FlatBeamIsLaidOutOnceFromItsOwnPosition) {
   beam.UpdateWorldMatrix();
   EXPECT_TRUE(beam.Draw());
   ExpectVertex(beam.GetVertices()[0], 0, -10, 0);
-
   CBeam placed;
   placed.SetPosition(5, 6, 7);  // the node's own position, before any world matrix
   placed.Create("Laser.png", 10.0f, 4.0f, D3DXVECTOR3(0, 1, 0), false);
@@ -67,7 +66,6 @@ TEST_F(BeamTest, StateBlockDrawsBlendedWithoutLightOrDepthWrites) {
   EXPECT_TRUE(block->GetSamplerState(0, D3DSAMP_MAGFILTER).defined);
   EXPECT_EQ(beam.GetTextureSet().GetCount(), 1u);
   EXPECT_EQ(beam.GetTextureSet().GetTexture(0), g_pTextureFactory->GetDefault());
-
   {
     CBeam second;
     second.Create("Laser.png", 1.0f, 1.0f, D3DXVECTOR3(0, 0, 1), true);
@@ -92,7 +90,6 @@ TEST_F(BeamTest, RenderCopiesTheStripAndSkipsWithoutABuffer) {
   PARTICLE_VERTEX copied[4];
   std::memcpy(copied, draw.vertices.data(), sizeof copied);
   ExpectVertex(copied[2], -100, -10, 0);
-
   headless::Controls().failBufferCreation = true;
   CBeam broken;
   broken.Create("Laser.png", 100.0f, 20.0f, D3DXVECTOR3(1, 0, 0), false);
@@ -112,28 +109,24 @@ TEST_F(BeamTest, CameraFacingBeamTurnsToTheActiveCameraEveryFrame) {
   camera.SetPosition(0, -100, 0);
   camera.GetTarget().SetPosition(0, 0, 0);
   scene.SetCamera(&camera);
-
   CBeam beam;
   beam.Create("Laser.png", 100.0f, 20.0f, D3DXVECTOR3(1, 0, 0), true);
   beam.UpdateWorldMatrix();
   beam.OnUpdate();
   ExpectStrip(beam.GetVertices(), {{0, 0, -10}, {0, 0, 10}, {-100, 0, -10}, {-100, 0, 10}});
   EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_BEAMS), 1u);
-
   // Owners change the public fields between frames; the beam follows.
   beam.length = 50.0f;
   beam.SetPosition(0, 0, 30);
   beam.UpdateWorldMatrix();
   beam.OnUpdate();
   ExpectVertex(beam.GetVertices()[3], -50, 0, 40);
-
   // Looking along the beam leaves no side: a zero-width strip, no NaN.
   beam.direction = D3DXVECTOR3(0, -1, 0);
   beam.OnUpdate();
   for (int i = 0; i < 4; ++i) ASSERT_FALSE(std::isnan(beam.GetVertices()[i].x));
   EXPECT_FLOAT_EQ(beam.GetVertices()[0].x, beam.GetVertices()[1].x);
   EXPECT_FLOAT_EQ(beam.GetVertices()[0].z, beam.GetVertices()[1].z);
-
   // An invisible beam keeps its vertices and is not submitted.
   registry.RenderBatches();
   const PARTICLE_VERTEX kept = beam.GetVertices()[0];
@@ -142,7 +135,6 @@ TEST_F(BeamTest, CameraFacingBeamTurnsToTheActiveCameraEveryFrame) {
   beam.OnUpdate();
   EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_BEAMS), 0u);
   EXPECT_EQ(beam.GetVertices()[0].z, kept.z);
-
   g_pSceneManager = nullptr;
   g_pGeometrySetRegistry = nullptr;
 }

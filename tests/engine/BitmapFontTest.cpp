@@ -102,7 +102,6 @@ TEST_F(BitmapFontTest, LineBreaksWrappingAndCentring) {
   Draw(L"a\na", 0, 0);
   EXPECT_EQ(m_Font->GetDrawnHeight(), 40);
   m_Font->m_LineAdvance = 16;
-
   // Wrap width 100, a line of width 60 ("bbb"): a word of 50 moves on and the space goes...
   m_Font->m_WrapWidth = 100;
   draws = Draw(L"bbb aaaaa", 0, 0);
@@ -119,7 +118,6 @@ TEST_F(BitmapFontTest, LineBreaksWrappingAndCentring) {
   draws = Draw(L"ww", 0, 0);
   ASSERT_EQ(draws.size(), 1u);
   m_Font->m_WrapWidth = 0;
-
   // Centred: a line of width 101 at x = 200 starts at 150.
   m_Font->m_Centered = true;
   draws = Draw(L"w", 200, 0);
@@ -192,7 +190,6 @@ TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {
   EXPECT_NE(std::find(list.begin(), list.end(), m_Font), list.end());
   EXPECT_NE(std::find(list.begin(), list.end(), system), list.end());
   const uint32_t buffers = m_Engine.Rec().LiveBuffers();
-
   m_Engine.Rec().LoseDevice();
   EXPECT_EQ(g_pGraphicsDevice->CheckDevice(), CGraphicsDevice::DEVICE_LOST);
   m_Engine.Rec().MakeResettable();
@@ -207,7 +204,6 @@ TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {
   EXPECT_TRUE(m_Font->HasVertexBuffer());
   EXPECT_EQ(m_Engine.Rec().LiveBuffers(), buffers);
   EXPECT_EQ(Draw(L"ab", 0, 0).size(), 1u);
-
   // Released for good: the fonts leave the list, so the next reset does not reach them.
   g_pBitmapFontFactory->Release("GUI_Font_Test");
   EXPECT_EQ(g_pBitmapFontFactory->Find("GUI_Font_Test"), nullptr);

@@ -46,7 +46,6 @@ TEST(SystemFont, CreateSizesTheRectangleAndTheFactoryListsItsFonts) {
   EXPECT_EQ(fallback->GetD3DXFont(), nullptr);
   const auto& list = g_pGraphicsDevice->GetVolatileResources();
   EXPECT_EQ(std::find(list.begin(), list.end(), fallback), list.end());
-
   CFont* font = g_pFontFactory->Get("Interface Font");
   ASSERT_NE(font, fallback);
   EXPECT_EQ(font->GetD3DXFont(), nullptr);  // empty until Create
@@ -61,7 +60,6 @@ TEST(SystemFont, CreateSizesTheRectangleAndTheFactoryListsItsFonts) {
   EXPECT_EQ(font->GetRect().bottom, 605);
   EXPECT_EQ(font->GetFormat(), platform::DT_NOCLIP);
   EXPECT_EQ(font->GetColor(), 0xFFFFFFFFu);
-
   // Its metrics are those of the face asked for.
   platform::TEXTMETRIC tm;
   ASSERT_TRUE(font->GetD3DXFont()->GetTextMetrics(&tm));
@@ -69,7 +67,6 @@ TEST(SystemFont, CreateSizesTheRectangleAndTheFactoryListsItsFonts) {
   EXPECT_EQ(tm.tmItalic, 1);
   EXPECT_GE(tm.tmHeight, 12);
   EXPECT_LE(tm.tmHeight, 16);
-
   // Drawn at its rectangle in its colour.
   font->SetColor(D3DXCOLOR(0.0f, 1.0f, 0.0f, 1.0f));
   engine.Rec().ClearLog();

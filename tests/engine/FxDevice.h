@@ -25,7 +25,6 @@ class DeviceFixture : public testsupport::HeadlessGraphicsTest {
     if (m_Textures) m_Textures.reset(), Nembra::g_pTextureFactory = nullptr;
     HeadlessGraphicsTest::TearDown();
   }
-
   Nembra::CGraphicsDevice* m_Device = nullptr;
   platform::headless::RecordingDevice* m_Recorder = nullptr;
   std::unique_ptr<Nembra::CTextureFactory> m_Textures;

@@ -43,13 +43,11 @@ TEST(GlyphTable, DamagedFilesNeverReadPastTheirEnd) {
   // A header cut short is refused.
   EXPECT_FALSE(Read(std::string("\0\0\0\0\x10\0\0", 7), t));
   EXPECT_FALSE(ReadGlyphTable(nullptr, 0, t));
-
   // A huge count over two records: only the two are read.
   std::vector<formats::GlyphRecord> two = {{L'a', 5, 10, 0}, {L'b', 6, 30, 0}};
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0x7FFFFFFF, two), t));
   EXPECT_EQ(t.glyphs.size(), 2u);
   EXPECT_TRUE(t.truncated);
-
   // A record cut in the middle is dropped; the whole ones stay.
   std::string cut = formats::GlyphTableBytes(12, two);
   cut.resize(cut.size() - 5);
@@ -57,14 +55,12 @@ TEST(GlyphTable, DamagedFilesNeverReadPastTheirEnd) {
   ASSERT_EQ(t.glyphs.size(), 1u);
   EXPECT_EQ(t.glyphs[0].code, L'a');
   EXPECT_TRUE(t.truncated);
-
   // Negative and zero counts mean no glyphs, whatever follows.
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, -5, two), t));
   EXPECT_TRUE(t.glyphs.empty());
   EXPECT_EQ(t.lineHeight, 12u);
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0, two), t));
   EXPECT_TRUE(t.glyphs.empty());
-
   // A line height no font has is a damaged header; values no atlas has
   // drop their record and keep the others.
   EXPECT_FALSE(Read(formats::GlyphTableBytes(0xFFFFFFFFu, two), t));

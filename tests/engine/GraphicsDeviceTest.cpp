@@ -32,14 +32,12 @@ TEST_F(GraphicsDeviceTest, CachedStatesReachTheDeviceOnlyWhenChangedOrForced) {
   ASSERT_TRUE(Create());
   auto* d = Device();
   d->ClearLog();
-
   EXPECT_TRUE(m_Wrapper->SetRenderState(D3DRS_ALPHABLENDENABLE, 1));
   EXPECT_TRUE(m_Wrapper->SetRenderState(D3DRS_ALPHABLENDENABLE, 1));
   EXPECT_EQ(d->Stats().renderStateCalls, 1u);
   EXPECT_TRUE(m_Wrapper->SetRenderState(D3DRS_ALPHABLENDENABLE, 1, true));
   EXPECT_EQ(d->Stats().renderStateCalls, 2u);
   EXPECT_EQ(d->RenderState(D3DRS_ALPHABLENDENABLE), 1u);
-
   // The same for sampler and stage states, per sampler and per stage.
   EXPECT_TRUE(m_Wrapper->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
   EXPECT_TRUE(m_Wrapper->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
@@ -127,7 +125,6 @@ TEST_F(GraphicsDeviceTest, CreationFailures) {
   headless::Controls().failSystemCreation = true;
   EXPECT_FALSE(Create());
   EXPECT_TRUE(headless::MessageBoxes().empty());
-
   // No device: the sprite cannot be made, "Error fatal".
   headless::ResetGraphics();
   headless::Controls().failDeviceCreation = true;
@@ -194,7 +191,6 @@ TEST_F(GraphicsDeviceTest, GammaRampEntries) {
     CGraphicsDevice::BuildGammaRamp(r.gamma, &ramp);
     EXPECT_EQ((ramp.*r.channel)[r.entry], r.value) << r.gamma << " entry " << r.entry;
   }
-
   // Through the device, and back to the saved ramp.
   m_Wrapper->SetGamma(1.5f);  // no device: nothing happens
   ASSERT_TRUE(Create());
@@ -215,20 +211,17 @@ TEST_F(GraphicsDeviceTest, ResetProtocolWithLossFailureAndRetry) {
   int lightRestores = 0;
   m_Wrapper->SetRestoreLightsCallback([&] { ++lightRestores; });
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_READY);
-
   m_Wrapper->SetRenderState(D3DRS_ZWRITEENABLE, 0);
   d->LoseDevice();
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_LOST);
   d->MakeResettable();
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_NOT_RESET);
-
   // The first reset fails: the resources are released and stay so.
   headless::Controls().failResets = 1;
   EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_FAILED);
   EXPECT_EQ(journal, (std::vector<std::string>{"a lost", "b lost"}));
   EXPECT_EQ(lightRestores, 0);
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_NOT_RESET);
-
   // A resource listed while the device is down is released by the retry
   // too, before the device resets; then all are restored in order.
   JournalResource c(&journal, "c");
@@ -243,7 +236,6 @@ TEST_F(GraphicsDeviceTest, ResetProtocolWithLossFailureAndRetry) {
   // The device forgot its states; the cache sent them all again, the changed one included.
   EXPECT_EQ(d->Stats().renderStateCalls, 103u);
   EXPECT_EQ(d->RenderState(D3DRS_ZWRITEENABLE), 0u);
-
   // A second reset releases and restores again.
   journal.clear();
   EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_DONE);
@@ -317,14 +309,12 @@ TEST_F(GraphicsDeviceTest, SpriteBatchDrawsBlendedQuadsAndGivesItsStatesBack) {
   ASSERT_EQ(d->CreateTexture(64, 32, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
   m_Wrapper->SetRenderState(D3DRS_ZENABLE, 1);
   d->ClearLog();
-
   ASSERT_TRUE(m_Wrapper->BeginSprite(D3DXSPRITE_ALPHABLEND));
   RECT src{0, 0, 32, 32};
   D3DXVECTOR3 center(16, 16, 0), position(100, 50, 0);
   EXPECT_EQ(m_Wrapper->GetSprite()->Draw(texture, &src, &center, &position, 0x80FFFFFFu), D3D_OK);
   EXPECT_EQ(m_Wrapper->GetSprite()->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFFu), D3D_OK);
   m_Wrapper->EndSprite();
-
   ASSERT_EQ(d->Draws().size(), 1u);  // one texture, one draw
   const auto& draw = d->Draws()[0];
   EXPECT_EQ(draw.primitiveCount, 4u);

@@ -31,7 +31,6 @@ class HeadlessGraphicsTest : public ::testing::Test {
     return m_Wrapper->Create(&m_Window, params);
   }
   platform::headless::RecordingDevice* Device() { return platform::headless::CurrentDevice(); }
-
   platform::WindowObject m_Window;
   Nembra::CGraphicsDevice* m_Wrapper = nullptr;
 };

@@ -69,7 +69,6 @@ class InputTest : public ::testing::Test {
     Frame();
     g_pMouse->SetPosition(x, y, 0);
   }
-
   Nembra::CApplication m_App;
 };
 
@@ -228,7 +227,6 @@ TEST_F(InputTest, FailedReadsChangeNothingAndReadingResumes) {
   SendFrame(InputEvent::Wheel(1));
   ASSERT_EQ(g_pMouse->GetX(), 410);
   ASSERT_EQ(g_pMouse->GetZ(), 120);
-
   // Both devices lose the input for one frame while the keys and buttons change.
   headless::FailInputReads(InputDeviceKind::Keyboard, 1);
   headless::FailInputReads(InputDeviceKind::Mouse, 1);
@@ -243,7 +241,6 @@ TEST_F(InputTest, FailedReadsChangeNothingAndReadingResumes) {
   EXPECT_EQ(g_pMouse->GetDZ(), 0);
   EXPECT_EQ(g_pMouse->GetX(), 410);
   EXPECT_EQ(g_pMouse->GetZ(), 120);
-
   // The devices were acquired again: the changes arrive now.
   SendFrame(InputEvent::Move(-1, 0));
   EXPECT_EQ(Key(DIK_D), RELEASED);
@@ -296,7 +293,6 @@ TEST_F(InputTest, ActionsFollowTheirBindingsAndRebinding) {
   EXPECT_TRUE(g_pInputMapper->WasActionPressed(KMP_UP));
   EXPECT_EQ(g_pInputMapper->GetMappingName("KMP_UP"), L"W");
   EXPECT_EQ(g_pInputMapper->GetMappingName("KMP_ACTION"), L"Space");
-
   // Rebind move-up from W to the Up arrow, as the player's settings do.
   g_pInputMapper->SetMappingCode(KMP_UP, DIK_UP);
   EXPECT_FALSE(g_pInputMapper->IsActionDown(KMP_UP));
@@ -306,7 +302,6 @@ TEST_F(InputTest, ActionsFollowTheirBindingsAndRebinding) {
   SendFrame(InputEvent::KeyUp(DIK_UP));
   EXPECT_TRUE(g_pInputMapper->WasActionReleased(KMP_UP));
   EXPECT_FALSE(g_pInputMapper->IsActionDown(KMP_UP));
-
   // A code change of an action no one bound is ignored.
   g_pInputMapper->SetMappingCode(42, DIK_W);
   EXPECT_FALSE(g_pInputMapper->IsActionDown(42));
@@ -350,7 +345,6 @@ TEST_F(InputTest, ReplacingAMappingDropsItsOldName) {
   EXPECT_EQ(g_pInputMapper->GetMappingName("KMP_FORWARD"), L"I");
   // The old name led to the freed mapping: it is gone with it.
   EXPECT_EQ(g_pInputMapper->GetMappingName("KMP_UP"), L"ERROR : Unknown keyboard mapping value");
-
   // A name taken over by another action follows that action.
   g_pInputMapper->AddMouseMapping(KMP_CAMERA, 2, "KMP_FORWARD");
   EXPECT_EQ(g_pInputMapper->GetMappingName("KMP_FORWARD"), L"Middle Mouse Button");
@@ -368,7 +362,6 @@ TEST_F(InputTest, OutOfRangeCodesFromAFileReadAsUp) {
   const long long codes[] = {300, -1, 4294967295LL, 511, 4, -2};  // up, down, left, right, blue, red
   for (int action = KMP_UP; action <= KMP_SHOOT_RED; ++action)
     g_pInputMapper->SetMappingCode(action, static_cast<uint32_t>(codes[action]));
-
   // Every key and button held, then all let go: whatever lies next to the
   // current states says "down" in the previous frame.
   for (int code = 1; code < KEYBOARD_STATE_SIZE; ++code) Send(InputEvent::KeyDown(code));
@@ -408,7 +401,6 @@ TEST_F(InputTest, StartUpWaitsForTheInputAWhileAndFailsWithoutIt) {
   uint64_t before = GetTickCount();
   EXPECT_TRUE(m_App.InitInput());
   EXPECT_EQ(GetTickCount() - before, 300u);
-
   // Held for good: start-up gives up waiting after a few seconds but keeps
   // the devices, which take the input once the window is in front.
   headless::HoldInputElsewhere(1000);
@@ -420,7 +412,6 @@ TEST_F(InputTest, StartUpWaitsForTheInputAWhileAndFailsWithoutIt) {
   EXPECT_FALSE(g_pKeyboard->IsKeyDown(DIK_E));
   Frame();
   EXPECT_TRUE(g_pKeyboard->WasKeyPressed(DIK_E));
-
   headless::FailInputCreation(true);
   EXPECT_FALSE(m_App.InitInput());
   headless::FailInputCreation(false);

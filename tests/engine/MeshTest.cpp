@@ -55,7 +55,6 @@ TEST_F(MeshTest, MaterialDefaultsFileAndOpaqueFlag) {
   m.Specular.a = 1.0f;
   fresh.SetFromD3DX(m);
   EXPECT_FALSE(fresh.IsOpaque());  // never set again
-
   platform::D3DMATERIAL9 file;
   file.Diffuse = {0.25f, 0.5f, 0.75f, 1};
   file.Power = 12;

@@ -72,7 +72,6 @@ class ParticleFileTest : public fxtest::DeviceFixture {
     fxtest::DeviceFixture::TearDown();
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) { return m_Dir.Write(name, bytes); }
-
   testsupport::TempDir m_Dir;
   std::string m_OldData;
 };
@@ -170,7 +169,6 @@ TEST_F(ParticleFileTest, IgnoredShapeFieldsAreSkipped) {
   PARTICLE_FILE f = Parse(bytes);
   ASSERT_TRUE(f.params);
   EXPECT_EQ(static_cast<const SPHERE_EMITTER_PARAMS&>(*f.params).growthPerParticle, 0.75f);
-
   // A line's three leading kind fields change nothing.
   std::vector<uint8_t> line = formats::PfxFileBytes(SampleFile(EMITTER_LINE));
   const PARTICLE_FILE plain = Parse(line);
@@ -253,7 +251,6 @@ TEST_F(ParticleFileTest, HugePoolsAreClampedAndShortStripsStillEmit) {
   std::unique_ptr<CParticleEmitter> huge(CreateParticleEmitter("Huge.pfx"));
   ASSERT_NE(huge, nullptr);
   EXPECT_EQ(huge->GetPool().size(), MAX_PARTICLES_PER_EMITTER);
-
   for (size_t floats : {0u, 3u}) {
     formats::PfxFile s = SampleFile(EMITTER_LINE_STRIP);
     s.points.assign(floats, 2.0f);
@@ -295,16 +292,13 @@ TEST_F(ParticleFileTest, StateBlockIsSharedPerFileAndDrawsAdditivelyWithoutDepth
   EXPECT_EQ(block->GetTextureStageState(0, D3DTSS_COLOROP).value, D3DTOP_MODULATE);
   EXPECT_EQ(block->GetSamplerState(0, D3DSAMP_MINFILTER).value, D3DTEXF_LINEAR);
   EXPECT_TRUE(block->GetRenderState(D3DRS_DESTBLEND).defined);
-
   // The texture place holds what the texture factory answered (its default here).
   EXPECT_EQ(a->GetParams()->textureSet.GetCount(), 1u);
   EXPECT_EQ(a->GetParams()->textureSet.GetTexture(0), g_pTextureFactory->GetDefault());
-
   // Applied, the block reaches the device.
   ASSERT_TRUE(block->Apply(false));
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_DESTBLEND), D3DBLEND_ONE);
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_ZWRITEENABLE), 0u);
-
   // References go back with the emitters: the last one erases the block.
   a.reset();
   EXPECT_EQ(g_pShaderFactory->Find("AUTO_EFECTOADDITIVE.PFX")->GetRefCount(), 1u);

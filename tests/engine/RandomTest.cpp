@@ -72,14 +72,12 @@ TEST(Random, FloatsStayInClosedRangeAndCostFewDraws) {
   }
   SeedRandom(seed);
   EXPECT_EQ(RandomFloat(0.0f, 1.0f), 0.0f);
-
   // An empty range costs no draws.
   SeedRandom(1);
   EXPECT_EQ(RandomFloat(2.5f, 2.5f), 2.5f);
   EXPECT_EQ(RandomFloat(4.0f, -4.0f), 4.0f);
   EXPECT_EQ(RandomDraw(), 41);
   EXPECT_EQ(RandomFloat(3e38f, 3e38f + 1.0f), 3e38f);
-
   // Negative ranges.
   SeedRandom(11);
   for (int i = 0; i < 10000; ++i) {

@@ -65,14 +65,12 @@ TEST_F(RenderEffectTest, FadeLimitsHoldAndOnlyTheFixedEndsFinish) {
   for (int i = 0; i < 100; ++i) fade.Update();
   EXPECT_EQ(fade.GetAlpha(), 128);
   EXPECT_FALSE(fade.IsFinished());  // a fade-in finishes at 255 only
-
   CVanishEffect out;
   out.minimum = 40;
   out.Start(false);
   for (int i = 0; i < 100; ++i) out.Update();
   EXPECT_EQ(out.GetAlpha(), 40);
   EXPECT_FALSE(out.IsFinished());
-
   // Huge or negative speeds stay inside the byte.
   CVanishEffect wild;
   wild.speed = 1e30f;
@@ -93,7 +91,6 @@ TEST_F(RenderEffectTest, VanishSetsItsStatesAndPutsBackWhatWasThere) {
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
-
   CVanishEffect fade;
   fade.Start(false);
   fade.running = false;  // frozen: Begin still sets the states
@@ -106,7 +103,6 @@ TEST_F(RenderEffectTest, VanishSetsItsStatesAndPutsBackWhatWasThere) {
   EXPECT_EQ(VanishStates(), before);
   EXPECT_EQ(before, (std::vector<DWORD>{0u, D3DBLEND_ONE, D3DBLEND_ZERO, 0x12345678u, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
                                         D3DTA_CURRENT}));
-
   // Without blend set-up the blend factors are neither set nor restored.
   fade.running = true;
   fade.blendSetup = false;
@@ -138,7 +134,6 @@ TEST_F(RenderEffectTest, ColorizeBlendsRedGreenBlueOverItsDuration) {
   tint.End();
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_TEXTUREFACTOR), 0xAABBCCDDu);
   EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_COLOROP), D3DTOP_SELECTARG2);
-
   tint.Update();
   EXPECT_FALSE(tint.IsFinished());
   tint.Update();  // reaches 2 s

@@ -16,13 +16,11 @@ class SceneTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-
   // One frame as the game runs it: the scene update, then the render pass.
   void Frame() {
     Nembra::g_pSceneManager->Update();
     Nembra::g_pSceneManager->Render();
   }
-
   platform::headless::RecordingDevice* device = nullptr;
   Nembra::CCamera camera;
 

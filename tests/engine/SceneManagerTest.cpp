@@ -20,7 +20,6 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
   EXPECT_FALSE(scene.RemoveNode(nullptr));
   EXPECT_FALSE(scene.SetCamera(nullptr));
   EXPECT_EQ(scene.GetCamera(), &camera);  // the camera stays
-
   CSceneNode parent, child, loose;
   EXPECT_TRUE(scene.AddNode(&parent));
   EXPECT_TRUE(scene.AddNode(&child, &parent));
@@ -36,7 +35,6 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
   EXPECT_EQ(parent.GetParent(), nullptr);
   EXPECT_TRUE(parent.GetChildren().empty());
   EXPECT_EQ(child.GetParent(), &parent);
-
   // A target node and its target are siblings under the same parent.
   CTargetNode looker;
   EXPECT_TRUE(scene.AddTargetNode(&looker, &child));
@@ -54,7 +52,6 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   D3DXVECTOR3 eye(0, -100, 0), at(0, 0, 0), up(0, 0, 1);
   D3DXMatrixLookAtRH(&view, &eye, &at, &up);
   EXPECT_EQ(device->Transform(platform::D3DTS_VIEW), view);
-
   // Nothing changed: nothing sent, also through the culling tests.
   device->ClearLog();
   g_pSceneManager->Update();
@@ -62,7 +59,6 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   g_pSceneManager->Render();
   EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 0u);
   EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 0u);
-
   // The aspect alone: one projection, no view, and a new frustum.
   device->ClearLog();
   const D3DXVECTOR3 side(700.0f, 900.0f, 0.0f);
@@ -74,7 +70,6 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
   EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
   EXPECT_FALSE(camera.IsSphereVisible({0.0f, 900.0f, 700.0f}, 1.0f));  // only the sides widen
-
   // Only the target moves: a new view in the next Apply.
   device->ClearLog();
   camera.GetTarget().SetPosition(100, 0, 0);
@@ -82,7 +77,6 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   g_pSceneManager->Render();
   EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
   EXPECT_NE(device->Transform(platform::D3DTS_VIEW), view);
-
   // After a device reset the game marks both dirty: both are sent again.
   device->ClearLog();
   camera.SetDirty();
@@ -107,7 +101,6 @@ TEST_F(SceneTest, AFailedTransformIsTriedAgainByTheNextApply) {
   EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 0u);
   // Culling keeps the planes it has.
   EXPECT_FALSE(camera.IsSphereVisible(side, 1.0f));
-
   platform::headless::Controls().failSetTransform = false;
   device->ClearLog();
   EXPECT_TRUE(camera.Apply());

@@ -39,7 +39,6 @@ TEST(SceneNode, FreshNodeIsIdentityWithAllFlagsUntilItsFirstUpdate) {
   EXPECT_TRUE(D3DXMatrixIsIdentity(&node.GetStoredWorldMatrix()));
   EXPECT_FALSE(node.IsTranslationChanged() || node.IsRotationChanged() || node.IsScaleChanged());
   EXPECT_FALSE(node.HasChanged());
-
   node.SetScale(3.0f);
   EXPECT_TRUE(node.IsScaleChanged());
   EXPECT_FALSE(node.IsTranslationChanged());
@@ -51,21 +50,18 @@ TEST(SceneNode, LocalMatrixIsScaleThenRotationThenTranslation) {
   roll.Update();
   // Roll turns about z: x goes to y.
   ExpectNear(Transform({1, 0, 0}, roll.GetStoredWorldMatrix()), {0, 1, 0});
-
   CSceneNode yaw;
   yaw.SetRotation(D3DX_PI / 2.0f, 0.0f, 0.0f);
   yaw.Update();
   // Yaw turns about y: the y axis stays, x goes to -z.
   ExpectNear(Transform({0, 1, 0}, yaw.GetStoredWorldMatrix()), {0, 1, 0});
   ExpectNear(Transform({1, 0, 0}, yaw.GetStoredWorldMatrix()), {0, 0, -1});
-
   CSceneNode all;
   all.SetScale(2.0f, 2.0f, 2.0f);
   all.SetRotation(0.0f, 0.0f, D3DX_PI / 2.0f);
   all.SetPosition(10.0f, 0.0f, 0.0f);
   all.Update();
   ExpectNear(Transform({1, 0, 0}, all.GetStoredWorldMatrix()), {10, 2, 0});
-
   // A later change rebuilds only what changed, but the product is redone.
   all.SetPosition(0.0f, 0.0f, 5.0f);
   all.Update();
@@ -82,7 +78,6 @@ TEST(SceneNode, WorldMatrixFollowsParentsEvenBeforeTheyAreUpdated) {
   parent.UpdateWorldMatrix();
   child.UpdateWorldMatrix();
   ExpectNear(child.GetWorldPosition(), {100, 5, 0});
-
   parent.SetRotation(0.0f, 0.0f, D3DX_PI / 2.0f);
   parent.Update();
   ExpectNear(child.GetWorldPosition(), {95, 0, 0});
@@ -117,14 +112,12 @@ TEST(SceneNode, ChangeAndMoveFlagsSeeAncestors) {
   parent.AddChild(&child);
   root.Update();
   EXPECT_FALSE(child.HasMoved());
-
   parent.SetScale(2.0f);
   EXPECT_TRUE(child.HasMoved());
   EXPECT_TRUE(child.HasChanged());
   EXPECT_FALSE(parent.HasMoved());  // its own translation did not change
   root.Update();
   EXPECT_FALSE(child.HasMoved());
-
   CSceneNode lone;
   lone.Update();
   lone.SetRotationZ(1.0f);
@@ -154,12 +147,10 @@ TEST(SceneNode, UpdateRunsHooksDepthFirstAndClearsFlagsAtTheEnd) {
   parent.AddChild(&child);
   root.Update();
   EXPECT_EQ(child.calls, 1);
-
   parent.SetPosition(1.0f, 0.0f, 0.0f);
   root.Update();
   EXPECT_TRUE(child.sawMove);
   EXPECT_FALSE(parent.IsTranslationChanged());
-
   // A bone-driven child is skipped by its parent's loop, but its flags are
   // cleared with the rest of the subtree.
   D3DXMATRIX bone;
@@ -234,7 +225,6 @@ TEST(SceneNode, RemoveChildEmptiesTheSubtreeListsAndKeepsParentPointers) {
   grand1.AddChild(&greatGrand);
   child.SetPosition(10.0f, 0.0f, 0.0f);
   grand1.SetPosition(0.0f, 1.0f, 0.0f);
-
   root.RemoveChild(&child);
   EXPECT_TRUE(root.GetChildren().empty());
   EXPECT_TRUE(child.GetChildren().empty());
@@ -299,7 +289,6 @@ TEST(SceneNode, DestroyedNodesUnlinkThemselves) {
   EXPECT_TRUE(root.GetChildren().empty());
   root.Update();  // nothing dangles
   detachedGrandchild.UpdateWorldMatrix();
-
   // Deleting a parent leaves its children whole and parentless.
   auto* parent = new CSceneNode;
   CSceneNode kid;

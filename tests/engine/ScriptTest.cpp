@@ -73,7 +73,6 @@ class ScriptTest : public ::testing::Test {
     if (errors.back().find(text) == std::string::npos) return ::testing::AssertionFailure() << errors.back();
     return ::testing::AssertionSuccess();
   }
-
   TempDir m_Dir;
   std::string m_OldScripts;
   std::vector<std::string> errors;
@@ -94,7 +93,6 @@ TEST_F(ScriptTest, ScriptsCallRegisteredFunctionsAndShareGlobals) {
   EXPECT_EQ(TestScript::calls, (std::vector<double>{7, 15}));
   EXPECT_EQ(script.Global("x"), 14);
   EXPECT_TRUE(errors.empty());
-
   // Closing forgets everything; a fresh Open starts clean.
   script.Close();
   EXPECT_FALSE(script.IsOpen());
@@ -130,7 +128,6 @@ TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
   ASSERT_TRUE(script.Open());
   errors.clear();
   const int top = script.Top();
-
   EXPECT_FALSE(script.RunFile("Missing.lua"));
   EXPECT_TRUE(Errors(1, "Missing.lua"));
   EXPECT_FALSE(script.RunFile("Syntax.lua"));
@@ -141,7 +138,6 @@ TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
   EXPECT_EQ(script.Global("done"), 1) << "statements before the error keep their effects";
   EXPECT_EQ(TestScript::calls, (std::vector<double>{2}));
   EXPECT_EQ(script.Top(), top);
-
   // The stack stays level however often scripts fail.
   for (int i = 0; i < 1000; ++i) {
     ASSERT_FALSE(script.RunFile(i % 3 == 0 ? "Syntax.lua" : i % 3 == 1 ? "HalfWay.lua" : "Missing.lua"));
@@ -163,7 +159,6 @@ TEST_F(ScriptTest, FailuresReachTheScriptsAlertFunction) {
   // Without an _ALERT the failure is logged only.
   EXPECT_FALSE(script.RunFile("Fails.lua"));
   ASSERT_EQ(errors.size(), 1u);
-
   ASSERT_TRUE(script.RunFile("Alert.lua"));
   EXPECT_FALSE(script.RunFile("Fails.lua"));
   EXPECT_EQ(script.Global("alerts"), 1);
@@ -172,14 +167,12 @@ TEST_F(ScriptTest, FailuresReachTheScriptsAlertFunction) {
   EXPECT_FALSE(script.RunFile("Missing.lua"));
   EXPECT_EQ(script.Global("alerts"), 2) << "a missing file is alerted too";
   EXPECT_NE(script.GlobalText("last").find("Missing.lua"), std::string::npos);
-
   // An _ALERT that fails itself is logged once, never alerted again.
   ASSERT_TRUE(script.RunFile("BadAlert.lua"));
   errors.clear();
   EXPECT_FALSE(script.RunFile("Fails.lua"));
   EXPECT_EQ(script.Global("alerts"), 3);
   EXPECT_TRUE(Errors(2, "alert broke"));
-
   // An _ALERT that is no function is left alone.
   ASSERT_TRUE(script.RunFile("NoAlert.lua"));
   errors.clear();

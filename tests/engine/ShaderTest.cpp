@@ -40,7 +40,6 @@ class ShaderTest : public testsupport::HeadlessGraphicsTest {
     ClearPathCache();
     return path;
   }
-
   testsupport::TempDir m_Dir;
   std::string m_SavedDirectory;
   CShaderFactory* m_Factory = nullptr;
@@ -66,7 +65,6 @@ TEST_F(ShaderTest, DefaultBlockSendsEveryDefinedStateOnceThenNothing) {
   EXPECT_EQ(Device()->StageState(0, D3DTSS_ALPHAOP), D3DTOP_SELECTARG1);
   EXPECT_EQ(Device()->StageState(1, D3DTSS_TEXCOORDINDEX), 1u);
   EXPECT_EQ(Device()->StageState(0, D3DTSS_COLORARG2), D3DTA_CURRENT);
-
   Device()->ClearLog();
   EXPECT_TRUE(block.Apply(false));
   EXPECT_EQ(Device()->Log().size(), 0u);
@@ -83,7 +81,6 @@ TEST_F(ShaderTest, FactoryDefaultsAndAssignment) {
   m_Factory->Release("__DEFAULT__");
   m_Factory->Release("__default_transparent__");
   EXPECT_EQ(m_Factory->Find("__DEFAULT_TRANSPARENT__"), m_Factory->GetDefaultTransparent());
-
   // An "AUTO_" block made from the transparent default applies blending and linear filters.
   CShader* block = m_Factory->Get("AUTO_ENERGY_SHADER");
   *block = *m_Factory->GetDefaultTransparent();
@@ -116,7 +113,6 @@ TEST_F(ShaderTest, GeneratedNamesNeverTouchTheDisk) {
   m_Factory->Release("auto_energy_shader");
   m_Factory->Release("auto_energy_shader");
   EXPECT_EQ(m_Factory->Find("AUTO_ENERGY_SHADER"), nullptr);
-
   // Without any file at all, a generated name is still made.
   EXPECT_NE(m_Factory->Get("AUTO_MARKER"), m_Factory->GetDefault());
 }
@@ -163,7 +159,6 @@ TEST_F(ShaderTest, DamagedFiles) {
   ASSERT_TRUE(a.Load(WriteFile("Huge.blk", huge)));
   EXPECT_EQ(a.GetRenderState(D3DRS_CULLMODE).value, D3DCULL_NONE);
   EXPECT_EQ(a.GetRenderState(D3DRS_FOGENABLE).value, 0u);
-
   // Numbers outside the block are skipped, whatever the section.
   formats::StateBlockFile wild;
   wild.renderStates = {{210, 5}, {0xFFFFFFFFu, 5}, {D3DRS_ZFUNC, D3DCMP_ALWAYS}};
@@ -175,7 +170,6 @@ TEST_F(ShaderTest, DamagedFiles) {
   EXPECT_EQ(b.GetSamplerState(0, D3DSAMP_MAXANISOTROPY).value, 4u);
   EXPECT_EQ(b.GetTextureStageState(1, D3DTSS_RESULTARG).value, D3DTA_TEMP);
   EXPECT_EQ(b.GetRenderState(210).defined, 0);
-
   // A file that ends after the render states keeps what it read.
   formats::StateBlockFile shortFile;
   shortFile.renderStates = {{D3DRS_LIGHTING, 0}};
@@ -185,7 +179,6 @@ TEST_F(ShaderTest, DamagedFiles) {
   CShader c;
   ASSERT_TRUE(c.Load(WriteFile("Short.blk", bytes)));
   EXPECT_EQ(c.GetRenderState(D3DRS_LIGHTING).value, 0u);
-
   // An empty file loads as the default table; a missing one fails.
   CShader d;
   EXPECT_TRUE(d.Load(WriteFile("Empty.blk", "")));

@@ -54,7 +54,6 @@ class SoundTest : public ::testing::Test {
     music.channels = 2;
     dir.Write("Sounds/Karvessa.ogg", formats::OggToneBytes(music));
     dir.Write("Sounds/Broken.ogg", "OggS" + std::string(300, '\x11'));
-
     InitializeEngine();
     ASSERT_TRUE(g_pSoundDevice);
     ASSERT_TRUE(g_pSoundDevice->Initialize(window, 44100, L""));
@@ -67,7 +66,6 @@ class SoundTest : public ::testing::Test {
     g_AudiereSoundDirectory = "Sounds\\";
   }
   static int32_t PathVolume(CSound* sound) { return sound->GetAudioPath()->GetVolume(); }
-
   testsupport::TempDir dir;
   platform::HWND window = nullptr;
 };
@@ -102,12 +100,10 @@ TEST_F(SoundTest, FactorySharesSoundsByNameAndFallsBackToASilentDefault) {
   EXPECT_EQ(a->GetRefCount(), 2u);
   EXPECT_EQ(a->GetName(), "SHOT.WAV");
   EXPECT_TRUE(a->IsLoaded());
-
   // A folder part is dropped when reading but kept in the key.
   CWaveSound* c = g_pWaveSoundFactory->Get("Effects\\Weapons\\shot.wav");
   EXPECT_NE(c, a);
   EXPECT_TRUE(c->IsLoaded());
-
   for (const char* name : {"Missing.wav", "Broken.wav"}) {
     CWaveSound* none = g_pWaveSoundFactory->Get(name);
     EXPECT_EQ(none, g_pWaveSoundFactory->GetDefault()) << name;
@@ -147,7 +143,6 @@ TEST_F(SoundTest, EffectVolumeFollowsTheCurveAndStaysInRange) {
   EXPECT_EQ(PathVolume(shot), -4800);
   shot->SetVolume(0.0f, 0.0f);
   EXPECT_EQ(PathVolume(shot), -9600);
-
   // A settings file holding 2 must not lift effects to +96 dB.
   g_pWaveSoundFactory->SetWaveVolume(2.0f);
   EXPECT_FLOAT_EQ(g_pWaveSoundFactory->GetWaveVolume(), 1.0f);
@@ -184,7 +179,6 @@ TEST_F(SoundTest, PlayOverlapsOrRestartsAndStopEndsEveryInstance) {
   EXPECT_EQ(shot->GetAudioPath()->VoiceCount(), 1) << "stopFirst restarts instead of overlapping";
   EXPECT_TRUE(shot->Stop());
   EXPECT_EQ(shot->GetAudioPath()->VoiceCount(), 0);
-
   CWaveSound* other = g_pWaveSoundFactory->Get("Short.wav");
   shot->Play(false);
   other->Play(false);
@@ -204,7 +198,6 @@ TEST_F(SoundTest, RepeatsPlayASoundAgainAndReloadingKeepsOnePath) {
   while (path->VoiceCount() > 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) PumpFor(0.01);
   EXPECT_EQ(path->VoiceCount(), 0);
   EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(450));
-
   // Loading again drops the old data and its repeats but reuses the path.
   ASSERT_TRUE(sound->LoadFromFile(g_WaveSoundDirectory + "Shot.wav"));
   EXPECT_EQ(sound->GetAudioPath(), path);
@@ -233,7 +226,6 @@ TEST_F(SoundTest, PositionalSoundsPlayWhereTheyArePut) {
   EXPECT_EQ(std::vector<float>(voices[0].position, voices[0].position + 3), std::vector<float>({100, 200, 5}));
   engine->SetPosition(D3DXVECTOR3(-4.0f, 0.0f, 1.0f));
   EXPECT_FLOAT_EQ(engine->GetAudioPath()->Voices()[0].position[0], -4.0f);
-
   // Effects of the flat factory play at the listener.
   CWaveSound* shot = g_pWaveSoundFactory->Get("Shot.wav");
   shot->Play(false);
@@ -245,14 +237,12 @@ TEST_F(SoundTest, MusicIsSharedByNameAndCopiesShareTheStream) {
   ASSERT_NE(music, g_pStreamingSoundFactory->GetDefault());
   EXPECT_EQ(g_pStreamingSoundFactory->Get("KARVESSA.OGG"), music);
   EXPECT_EQ(music->GetRefCount(), 2u);
-
   CAudiereSound copy = *music;
   EXPECT_EQ(copy.GetStream(), music->GetStream());
   music->Play(false);
   EXPECT_TRUE(music->IsPlaying());
   copy.Stop();
   EXPECT_FALSE(music->IsPlaying()) << "stopping the copy stops the original";
-
   // The in-memory factory reads from its own folder.
   CAudiereSound* effect = g_pAudiereSoundFactory->Get("karvessa.ogg");
   ASSERT_NE(effect, g_pAudiereSoundFactory->GetDefault());
@@ -356,7 +346,6 @@ TEST(SoundFrameLoop, MusicIsFedByTheFrameLoopAlone) {
   auto stream = platform::OpenSound(
       device, platform::OpenSampleSource(dir.Write("music.ogg", formats::OggToneBytes(music))), true);
   ASSERT_TRUE(stream);
-
   platform::headless::ResetEvents();
   IdleApp app;
   APPLICATION_PARAMS params;

@@ -43,14 +43,12 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   ASSERT_TRUE(sprite.SetTexture(texture));
   EXPECT_EQ(sprite.m_Width, 64);
   EXPECT_EQ(sprite.m_Height, 32);
-
   // A new sprite's rectangle is empty: nothing with any area reaches the screen.
   for (const auto& d : DrawOne(sprite)) {
     const twodtest::SPRITE_VERTEX* e = HeadlessEngine::SpriteVertices(d);
     EXPECT_FLOAT_EQ(e[0].x, e[5].x);
     EXPECT_FLOAT_EQ(e[0].y, e[5].y);
   }
-
   ASSERT_TRUE(sprite.SetSourceRect(MakeRect(16, 0, 32, 16)));
   sprite.SetX(-3);
   EXPECT_FLOAT_EQ(sprite.m_Position.x, -3.0f);
@@ -69,7 +67,6 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   // Channels clamp; 0.5 gives 128.
   EXPECT_EQ(v[0].colour, 0x8080FF00u);
   EXPECT_EQ(draws[0].texture0, texture->GetTexture());
-
   // A quarter turn about the position: the wide sprite stands upright.
   sprite.m_Rotation = D3DX_PI / 2;
   sprite.m_ScaleX = sprite.m_ScaleY = 1.0f;
@@ -93,7 +90,6 @@ TEST_F(ScreenSpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
   // No texture at all: no crash, nothing drawn.
   sprite.SetSourceRect(MakeRect(0, 0, 16, 16));
   EXPECT_TRUE(DrawOne(sprite).empty());
-
   ASSERT_TRUE(sprite.SetTexture(texture));
   EXPECT_FALSE(sprite.SetSourceRect(MakeRect(0, 0, 0, 0)));
   EXPECT_EQ(sprite.m_SourceRect.right, 16);  // the old rectangle stays
@@ -102,10 +98,8 @@ TEST_F(ScreenSpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
   EXPECT_TRUE(sprite.SetSourceRect(thin));
   sprite.SetSourceRect(MakeRect(0, 0, 16, 16));
   EXPECT_EQ(DrawOne(sprite).size(), 1u);
-
   sprite.m_Visible = false;
   EXPECT_TRUE(DrawOne(sprite).empty());
-
   // Copies share the texture and draw the same.
   sprite.m_Visible = true;
   CStatic2DSprite copy = sprite;
@@ -136,7 +130,6 @@ TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   EXPECT_FLOAT_EQ(v[last + 5].y, 599.5f);
   EXPECT_EQ(v[last].colour, 0xFF000000u);
   EXPECT_EQ(v[0].colour >> 24, 51u);  // alpha 0.2
-
   // FadeIn while shown changes nothing; FadeOut restarts from opaque.
   fader.FadeIn();
   EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);

@@ -92,7 +92,6 @@ class SpriteTest : public scenetest::SceneTest {
     for (const auto& line : device->Log()) n += line.compare(0, prefix.size(), prefix) == 0;
     return n;
   }
-
   testsupport::TempDir m_Dir;
   std::string m_SavedData;
 };
@@ -122,7 +121,6 @@ TEST_F(SpriteTest, SetMeshMakesOneSetPerSubsetAndTakesTheSphere) {
   }
   EXPECT_EQ(sprite.GetBoundingSphere().radius, three->GetBoundingSphereRadius());
   EXPECT_GT(sprite.GetBoundingSphere().radius, 0.0f);
-
   TickingEffect effect;
   sprite.SetRenderEffect(&effect);
   for (const auto& set : sprite.GetSubsetSets()) EXPECT_EQ(set.renderEffect, &effect);
@@ -130,7 +128,6 @@ TEST_F(SpriteTest, SetMeshMakesOneSetPerSubsetAndTakesTheSphere) {
   // A new mesh does not carry the effect over.
   ASSERT_TRUE(sprite.SetMesh(Mesh("One.x")));
   EXPECT_EQ(sprite.GetSubsetSets()[0].renderEffect, nullptr);
-
   // A copy draws with its own matrix.
   CStatic3DSprite copy(sprite);
   EXPECT_EQ(copy.GetSubsetSets()[0].worldMatrix, copy.GetWorldMatrixSlot());
@@ -206,7 +203,6 @@ TEST_F(SpriteTest, SpritesDestroyedAfterSubmittingAreNotDrawn) {
   device->ClearLog();
   g_pSceneManager->Render();
   EXPECT_EQ(DrawnY(), std::vector<float>{700});
-
   // A new mesh given after submitting takes the old subsets' sets out too.
   Frame();
   g_pSceneManager->Update();
@@ -236,7 +232,6 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   ASSERT_TRUE(glassMesh && solidMesh);
   ASSERT_TRUE(glassMesh->IsTransparent());
   ASSERT_FALSE(solidMesh->IsTransparent());
-
   CAnimated3DSprite glass, solid, hidden;
   glass.SetMesh(glassMesh);
   solid.SetMesh(solidMesh);
@@ -254,7 +249,6 @@ TEST_F(SpriteTest, AnimatedSpritesDrawOpaqueFirstAndTransparentTwice) {
   EXPECT_EQ(g_pGeometrySetRegistry->GetTransparentAnimatedCount(), 1u);
   device->ClearLog();
   g_pSceneManager->Render();
-
   // The solid one (two faces, one draw per subset), then the static prop, then the glass one twice.
   ASSERT_EQ(DrawnY(), (std::vector<float>{400, 400, 500, 400, 400}));
   EXPECT_EQ(device->Draws()[3].cull, platform::D3DCULL_CCW);
@@ -294,7 +288,6 @@ TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
   m_Dir.Write("Meshes/Man.x", formats::XFileText(file));
   CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Man.x");
   ASSERT_NE(mesh, nullptr);
-
   CAnimated3DSprite man;
   man.SetMesh(mesh);
   man.SetPosition(0, 400, 0);
@@ -308,7 +301,6 @@ TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
   EXPECT_TRUE(weapon.IsBoneDriven());
   ASSERT_EQ(man.GetAttachedNodes().size(), 1u);
   EXPECT_EQ(man.GetAttachedNodes().front(), &weapon);
-
   weapon.SetPosition(999, 999, 999);  // ignored: the bone decides
   Frame();
   D3DXVECTOR3 off = weapon.GetWorldPosition() - D3DXVECTOR3(10, 400, 50);

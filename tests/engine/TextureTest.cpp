@@ -45,7 +45,6 @@ class TextureTest : public testsupport::HeadlessGraphicsTest {
     for (const std::string& line : Device()->Log()) n += line.rfind("CreateTexture", 0) == 0;
     return n;
   }
-
   testsupport::TempDir m_Dir;
   std::string m_SavedDirectory;
   CTextureFactory* m_Factory = nullptr;
@@ -69,7 +68,6 @@ TEST_F(TextureTest, SizesRoundUpToPowersOfTwoAndFormatsFollowThePixelLayout) {
   WriteFile("Photo.jpg", formats::JpegBytes(Picture(33, 17, 0xFF204060u)));
   WriteFile("Icon.tga", formats::TgaBytes(Picture(4, 4, 0x80FF0000u), true));
   WriteFile("Flat.tga", formats::TgaBytes(Picture(4, 4, 0xFFFF0000u), false));
-
   CTexture* wall = m_Factory->Get("wall.png");
   ASSERT_NE(wall->GetTexture(), nullptr);
   EXPECT_EQ(wall->GetWidth(), 128u);
@@ -77,7 +75,6 @@ TEST_F(TextureTest, SizesRoundUpToPowersOfTwoAndFormatsFollowThePixelLayout) {
   EXPECT_EQ(wall->GetDesc().Format, D3DFMT_X8R8G8B8);
   EXPECT_FALSE(wall->HasAlphaFormat());
   EXPECT_EQ(wall->GetTexture()->GetLevelCount(), 8u);  // 128x64 down to 1x1
-
   struct Case {
     const char* name;
     D3DFORMAT format;
@@ -124,7 +121,6 @@ TEST_F(TextureTest, HasAlphaFormatFollowsTheLoadedFormat) {
     EXPECT_EQ(t->HasAlphaFormat(), t == alpha16) << format;
   }
   EXPECT_FALSE(CTexture().HasAlphaFormat());  // nothing loaded: format 0
-
   // The 16-bit texels keep their colour and their alpha bit.
   D3DLOCKED_RECT locked;
   ASSERT_EQ(alpha16->GetTexture()->LockRect(0, &locked, nullptr, 0), D3D_OK);
@@ -132,7 +128,6 @@ TEST_F(TextureTest, HasAlphaFormatFollowsTheLoadedFormat) {
   EXPECT_EQ(bytes[0] | (bytes[1] << 8), 0x801F);
   EXPECT_EQ(bytes[2] | (bytes[3] << 8), 0x03E0);
   alpha16->GetTexture()->UnlockRect(0);
-
   // DXT formats are not stored by the layer: no texture can be made in one.
   ITexture* dxt = nullptr;
   EXPECT_NE(Device()->CreateTexture(4, 4, 1, 0, D3DFMT_DXT5, D3DPOOL_MANAGED, &dxt), D3D_OK);
@@ -199,13 +194,11 @@ TEST_F(TextureTest, FailedLoadGivesTheDefaultAndIsTriedAgain) {
   EXPECT_EQ(m_Factory->Find("later.png"), nullptr);
   m_Factory->Release("later.png");  // nothing held: nothing happens
   EXPECT_EQ(m_Factory->GetDefault()->GetRefCount(), 0u);
-
   // The file appears: the next request reads it.
   WritePng("LATER.png", 2, 0xFFFFFFFFu);
   CTexture* loaded = m_Factory->Get("later.png");
   EXPECT_NE(loaded, m_Factory->GetDefault());
   EXPECT_NE(loaded->GetTexture(), nullptr);
-
   // A damaged file also gives the default.
   WriteFile("Broken.png", formats::PngBytes(Picture(8, 8, 0xFFFFFFFFu)).substr(0, 40));
   EXPECT_EQ(m_Factory->Get("broken.png"), m_Factory->GetDefault());
@@ -240,7 +233,6 @@ TEST_F(TextureTest, MipChainFallsBackToOneLevel) {
   ASSERT_NE(t, m_Factory->GetDefault());
   EXPECT_EQ(t->GetTexture()->GetLevelCount(), 1u);
   EXPECT_EQ(CreateCalls(), 2u);
-
   // Unreadable for the device at all: two attempts, then the default.
   headless::Controls().failTextureCreation = true;
   Device()->ClearLog();
@@ -248,7 +240,6 @@ TEST_F(TextureTest, MipChainFallsBackToOneLevel) {
   WritePng("Chain3.png", 16, 0xFF0000FFu);
   EXPECT_EQ(m_Factory->Get("chain3.png"), m_Factory->GetDefault());
   EXPECT_EQ(CreateCalls(), 2u);
-
   // A single-level request that fails makes one attempt.
   Device()->ClearLog();
   EXPECT_EQ(m_Factory->GetSingleLevel("chain3.png"), m_Factory->GetDefault());
@@ -303,13 +294,11 @@ TEST_F(TextureTest, TextureSets) {
   WritePng("B.png", 4, 0xFFFFFFFFu);
   WritePng("C.png", 4, 0x80FFFFFFu, true);
   CTexture *a = m_Factory->Get("a.png"), *b = m_Factory->Get("b.png"), *c = m_Factory->Get("c.png");
-
   CTextureSet empty;
   EXPECT_TRUE(empty.IsOpaque());
   EXPECT_EQ(empty.GetName(), "");
   empty.Resize(0);
   EXPECT_EQ(empty.GetCount(), 0u);
-
   CTextureSet ab, ab2, ba;
   for (CTextureSet* s : {&ab, &ab2, &ba}) s->Resize(2);
   ab.SetTexture(0, a), ab.SetTexture(1, b);
@@ -325,7 +314,6 @@ TEST_F(TextureTest, TextureSets) {
   ab.SetTexture(1, c);
   EXPECT_EQ(ab.GetName(), "A.PNGC.PNG");
   EXPECT_FALSE(ab.IsOpaque());
-
   // Apply binds each place to its stage, straight to the device.
   ab.Apply();
   EXPECT_EQ(Device()->BoundTexture(0), a->GetTexture());

@@ -44,7 +44,6 @@ TEST(Angles, PolarAndSphericalConversions) {
   PolarToCartesian(&radius, &angle, &bx, &by);
   EXPECT_NEAR(bx, -3.0f, 1e-5f);
   EXPECT_NEAR(by, -4.0f, 1e-5f);
-
   float length = 0, azimuth = -1, elevation = 42.0f;
   D3DXVECTOR3 flat(3, 4, 0);
   CartesianToSpherical(&flat, &length, &azimuth, &elevation);
@@ -129,7 +128,6 @@ TEST(FileNames, LastComponentAndBaseName) {
   EXPECT_EQ(GetFileName("Data\\Meshes\\"), "");
   EXPECT_EQ(GetBaseName("Data\\Meshes\\level.part.X"), "level.part");
   EXPECT_EQ(GetBaseName("Data\\Meshes.d\\README"), "README");
-
   testsupport::TempDir dir;
   dir.Write("Scripts/Init.lua", "x");
   EXPECT_TRUE(FileExists(dir.Path() + "\\SCRIPTS\\init.LUA"));
@@ -167,7 +165,6 @@ TEST(StringConversion, QuadsAndPointsFromFields) {
   }
   WStringToIntQuad(L"5, 6 ,x,8", quad);
   EXPECT_EQ(Quad(quad), (std::vector<int>{5, 6, 0, 8}));
-
   D3DXVECTOR3 point(1, 1, 1);
   StringToPoint("12,-7", &point);
   EXPECT_EQ(point, D3DXVECTOR3(12, -7, 0));
