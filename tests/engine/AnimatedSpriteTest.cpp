@@ -228,8 +228,14 @@ TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
   EXPECT_EQ(s.GetBoneMatrix("NoSuchBone"), nullptr);
   Follower f;
   EXPECT_FALSE(f.AttachToBone(&s, "NoSuchBone"));
+  EXPECT_FALSE(f.AttachToBone(nullptr, "Upper"));
+  EXPECT_EQ(f.GetParent(), nullptr);
   ASSERT_TRUE(f.AttachToBone(&s, "Upper"));
-  EXPECT_EQ(s.GetAttachedNodes().size(), 1u);
+  EXPECT_EQ(f.GetParent(), &s);
+  EXPECT_TRUE(f.IsBoneDriven());
+  ASSERT_EQ(s.GetAttachedNodes().size(), 1u);
+  EXPECT_EQ(s.GetAttachedNodes().front(), &f);
+  f.SetPosition(999, 999, 999);  // ignored: the bone decides
   s.SetPosition(0, 0, 500);
   s.UpdateWorldMatrix();
   Frame(s, 0.5f);

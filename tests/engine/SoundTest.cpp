@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/SoundDevice.h"
@@ -328,42 +327,6 @@ TEST_F(SoundTest, SoundsServedByTheDefaultAreReportedOnceWhileTheirDeviceIsOpen)
   EXPECT_EQ(g_pWaveSoundFactory->Get("Short.wav"), g_pWaveSoundFactory->GetDefault());
   EXPECT_EQ(g_p3DWaveSoundFactory->Get("Engine.wav"), g_p3DWaveSoundFactory->GetDefault());
   EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
-}
-
-// An application that only counts its frames.
-class IdleApp : public CApplication {
- public:
-  int frames = 0;
-  void OnFrame() override { ++frames; }
-};
-
-TEST(SoundFrameLoop, MusicIsFedByTheFrameLoopAlone) {
-  testsupport::TempDir dir;
-  formats::Tone music;
-  music.seconds = 3.0;
-  auto device = platform::OpenAudioDevice();
-  ASSERT_TRUE(device);
-  auto stream = platform::OpenSound(
-      device, platform::OpenSampleSource(dir.Write("music.ogg", formats::OggToneBytes(music))), true);
-  ASSERT_TRUE(stream);
-  platform::headless::ResetEvents();
-  IdleApp app;
-  APPLICATION_PARAMS params;
-  params.SetTitle("sound");
-  ASSERT_TRUE(app.Init(params));
-  stream->Play();
-  const auto start = std::chrono::steady_clock::now();
-  platform::headless::SetPumpHook([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    platform::headless::AdvanceTime(10);
-    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500)) app.Quit();
-  });
-  app.Run();
-  platform::headless::SetPumpHook(nullptr);
-  platform::headless::ResetEvents();
-  EXPECT_GT(app.frames, 20);
-  // More than the stream's queue holds: it was topped up while frames ran.
-  EXPECT_GT(stream->FramesPlayed(), 44100u);
 }
 
 }  // namespace

@@ -274,39 +274,6 @@ TEST_F(SpriteTest, PlaneSpritesAndTransparentSubsetsShareOneQueueByDistance) {
   EXPECT_EQ(DrawnY(), (std::vector<float>{600, 300, 200}));
 }
 
-TEST_F(SpriteTest, NodesAttachedToABoneFollowIt) {
-  formats::XFileDesc file;
-  formats::XFrameDesc root;
-  root.Name = "Root";
-  D3DXMatrixTranslation(&root.Transform, 0.0f, 0.0f, 50.0f);
-  formats::XFrameDesc hand;
-  hand.Name = "Hand";
-  D3DXMatrixTranslation(&hand.Transform, 10.0f, 0.0f, 0.0f);
-  hand.Meshes.push_back(Fan(1, {1.0f}));
-  root.Children.push_back(hand);
-  file.Frames.push_back(root);
-  m_Dir.Write("Meshes/Man.x", formats::XFileText(file));
-  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Man.x");
-  ASSERT_NE(mesh, nullptr);
-  CAnimated3DSprite man;
-  man.SetMesh(mesh);
-  man.SetPosition(0, 400, 0);
-  g_pSceneManager->AddNode(&man);
-  CSceneNode weapon, unknown;
-  EXPECT_FALSE(unknown.AttachToBone(&man, "Foot"));
-  EXPECT_EQ(unknown.GetParent(), nullptr);
-  EXPECT_FALSE(unknown.AttachToBone(nullptr, "Hand"));
-  ASSERT_TRUE(weapon.AttachToBone(&man, "Hand"));
-  EXPECT_EQ(weapon.GetParent(), &man);
-  EXPECT_TRUE(weapon.IsBoneDriven());
-  ASSERT_EQ(man.GetAttachedNodes().size(), 1u);
-  EXPECT_EQ(man.GetAttachedNodes().front(), &weapon);
-  weapon.SetPosition(999, 999, 999);  // ignored: the bone decides
-  Frame();
-  D3DXVECTOR3 off = weapon.GetWorldPosition() - D3DXVECTOR3(10, 400, 50);
-  EXPECT_NEAR(D3DXVec3Length(&off), 0.0f, 1e-3f);
-}
-
 TEST_F(SpriteTest, CulledOrHiddenStaticSpritesStillAdvanceTheirEffect) {
   CStatic3DSprite behind, hidden, shown;
   Place(behind, Mesh("Three.x"), -5000);
