@@ -82,20 +82,16 @@ TEST_F(GraphicsDeviceTest, CreateSendsEveryCachedStateOnceAndMakesTheSprite) {
   ASSERT_NE(d, nullptr);
   EXPECT_NE(m_Wrapper->GetSprite(), nullptr);
   // 103 render states, 13 sampler states of samplers 0 and 1, 18 stage states of stages 0 and 1.
-  EXPECT_EQ(d->Stats().renderStateCalls, 103u);
-  EXPECT_EQ(d->Stats().samplerStateCalls, 26u);
-  EXPECT_EQ(d->Stats().stageStateCalls, 36u);
-  // Present parameters of a windowed device with a depth buffer.
+  EXPECT_EQ(std::vector<uint32_t>({d->Stats().renderStateCalls, d->Stats().samplerStateCalls, d->Stats().stageStateCalls}),
+            std::vector<uint32_t>({103, 26, 36}));
+  // Present parameters of a windowed device with a depth buffer, in the desktop's format.
   const D3DPRESENT_PARAMETERS& pp = d->PresentParameters();
-  EXPECT_EQ(pp.BackBufferWidth, 800u);
-  EXPECT_EQ(pp.BackBufferHeight, 600u);
-  EXPECT_EQ(pp.BackBufferFormat, D3DFMT_X8R8G8B8);  // the desktop's format
-  EXPECT_EQ(pp.BackBufferCount, 1u);
-  EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
-  EXPECT_EQ(pp.Windowed, 1);
-  EXPECT_EQ(pp.EnableAutoDepthStencil, 1);
-  EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D16);
-  EXPECT_EQ(pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
+  EXPECT_EQ(std::vector<uint64_t>({pp.BackBufferWidth, pp.BackBufferHeight, uint64_t(pp.BackBufferFormat),
+                                   pp.BackBufferCount, uint64_t(pp.SwapEffect), uint64_t(pp.Windowed),
+                                   uint64_t(pp.EnableAutoDepthStencil), uint64_t(pp.AutoDepthStencilFormat),
+                                   uint64_t(pp.PresentationInterval)}),
+            std::vector<uint64_t>({800, 600, D3DFMT_X8R8G8B8, 1, D3DSWAPEFFECT_DISCARD, 1, 1, D3DFMT_D16,
+                                   D3DPRESENT_INTERVAL_IMMEDIATE}));
 }
 
 TEST_F(GraphicsDeviceTest, AWrapperSendsItsCacheToItsOwnDeviceNotTheEngineOne) {
@@ -319,9 +315,8 @@ TEST_F(GraphicsDeviceTest, SpriteBatchDrawsBlendedQuadsAndGivesItsStatesBack) {
   const auto& draw = d->Draws()[0];
   EXPECT_EQ(draw.primitiveCount, 4u);
   EXPECT_EQ(draw.fvf, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-  EXPECT_EQ(draw.alphaBlend, 1u);
-  EXPECT_EQ(draw.srcBlend, D3DBLEND_SRCALPHA);
-  EXPECT_EQ(draw.destBlend, D3DBLEND_INVSRCALPHA);
+  EXPECT_EQ(std::vector<DWORD>({draw.alphaBlend, draw.srcBlend, draw.destBlend}),
+            std::vector<DWORD>({1u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}));
   EXPECT_EQ(draw.texture0, texture);
   // First vertex: the top-left corner, centre subtracted, on pixel edges.
   ASSERT_GE(draw.vertices.size(), 28u);
@@ -330,9 +325,9 @@ TEST_F(GraphicsDeviceTest, SpriteBatchDrawsBlendedQuadsAndGivesItsStatesBack) {
   EXPECT_FLOAT_EQ(xyzw[0], 100 - 16 - 0.5f);
   EXPECT_FLOAT_EQ(xyzw[1], 50 - 16 - 0.5f);
   // The states are what they were before the batch, and the texture is unbound.
-  EXPECT_EQ(d->RenderState(D3DRS_ZENABLE), 1u);
-  EXPECT_EQ(d->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
-  EXPECT_EQ(d->RenderState(D3DRS_LIGHTING), 1u);
+  EXPECT_EQ(std::vector<DWORD>({d->RenderState(D3DRS_ZENABLE), d->RenderState(D3DRS_ALPHABLENDENABLE),
+                                 d->RenderState(D3DRS_LIGHTING)}),
+            std::vector<DWORD>({1u, 0u, 1u}));
   EXPECT_EQ(d->BoundTexture(0), nullptr);
   texture->Release();
 }
