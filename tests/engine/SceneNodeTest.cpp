@@ -30,9 +30,7 @@ bool Lists(const CSceneNode& parent, const CSceneNode* child) {
 
 TEST(SceneNode, FreshNodeIsIdentityWithAllFlagsUntilItsFirstUpdate) {
   CSceneNode node;
-  EXPECT_TRUE(node.IsTranslationChanged());
-  EXPECT_TRUE(node.IsRotationChanged());
-  EXPECT_TRUE(node.IsScaleChanged());
+  EXPECT_TRUE(node.IsTranslationChanged() && node.IsRotationChanged() && node.IsScaleChanged());
   EXPECT_TRUE(D3DXMatrixIsIdentity(&node.GetLocalMatrix()));
   node.Update();
   EXPECT_TRUE(D3DXMatrixIsIdentity(&node.GetLocalMatrix()));
@@ -181,9 +179,7 @@ TEST(SceneNode, AChildLeavingTheTreeFromItsHookKeepsThePassWhole) {
   root.AddChild(&leaving);
   root.AddChild(&after);
   root.Update();
-  EXPECT_EQ(before.calls, 1);
-  EXPECT_EQ(leaving.calls, 1);
-  EXPECT_EQ(after.calls, 1);
+  EXPECT_EQ(std::vector<int>({before.calls, leaving.calls, after.calls}), std::vector<int>({1, 1, 1}));
   ASSERT_EQ(root.GetChildren().size(), 2u);
   EXPECT_EQ(root.GetChildren().back(), &after);
   EXPECT_EQ(leaving.GetParent(), nullptr);
@@ -193,8 +189,7 @@ TEST(SceneNode, AChildLeavingTheTreeFromItsHookKeepsThePassWhole) {
 }
 
 TEST(SceneNode, BoneDrivenNodeIsTheBoneMatrix) {
-  CSceneNode owner;
-  CSceneNode attached, below;
+  CSceneNode owner, attached, below;
   owner.SetPosition(100.0f, 0.0f, 0.0f);
   owner.Update();
   D3DXMATRIX bone;
@@ -229,10 +224,8 @@ TEST(SceneNode, RemoveChildEmptiesTheSubtreeListsAndKeepsParentPointers) {
   EXPECT_TRUE(root.GetChildren().empty());
   EXPECT_TRUE(child.GetChildren().empty());
   EXPECT_TRUE(grand1.GetChildren().empty());
-  EXPECT_EQ(child.GetParent(), nullptr);
-  EXPECT_EQ(grand1.GetParent(), &child);
-  EXPECT_EQ(grand2.GetParent(), &child);
-  EXPECT_EQ(greatGrand.GetParent(), &grand1);
+  EXPECT_EQ(std::vector<const CSceneNode*>({child.GetParent(), grand1.GetParent(), grand2.GetParent(), greatGrand.GetParent()}),
+            std::vector<const CSceneNode*>({nullptr, &child, &child, &grand1}));
   // Their world matrices still follow the old chain.
   child.UpdateWorldMatrix();
   grand1.UpdateWorldMatrix();
@@ -273,10 +266,8 @@ TEST(SceneNode, AddingANodeWithAParentMovesIt) {
 }
 
 TEST(SceneNode, DestroyedNodesUnlinkThemselves) {
-  CSceneNode root;
-  auto* node = new CSceneNode;
-  auto* child = new CSceneNode;
-  CSceneNode detachedGrandchild;
+  CSceneNode root, detachedGrandchild;
+  auto *node = new CSceneNode, *child = new CSceneNode;
   root.AddChild(node);
   node->AddChild(child);
   child->AddChild(&detachedGrandchild);
@@ -332,8 +323,7 @@ TEST(BoundingSphere, ContainsItsSurface) {
   CBoundingSphere s;
   s.center = {1, 0, 0};
   s.radius = 2.0f;
-  EXPECT_TRUE(s.Contains({3, 0, 0}));
-  EXPECT_TRUE(s.Contains({1, 0, 0}));
+  EXPECT_TRUE(s.Contains({3, 0, 0}) && s.Contains({1, 0, 0}));
   EXPECT_FALSE(s.Contains({3.01f, 0, 0}));
   CBoundingSphere zero;
   EXPECT_TRUE(zero.Contains({0, 0, 0}));
