@@ -20,29 +20,9 @@ std::vector<uint32_t> Calls(headless::RecordingDevice* d) {
   return {d->Stats().renderStateCalls, d->Stats().samplerStateCalls, d->Stats().stageStateCalls};
 }
 
-class ShaderTest : public testsupport::HeadlessGraphicsTest {
+class ShaderTest : public testsupport::FactoryFolderTest<CShaderFactory> {
  protected:
-  void SetUp() override {
-    HeadlessGraphicsTest::SetUp();
-    ASSERT_TRUE(Create());
-    m_SavedDirectory = Nembra::g_ShaderDirectory;
-    Nembra::g_ShaderDirectory = m_Dir.Path() + "/Materials/";
-    m_Factory = new CShaderFactory();
-  }
-  void TearDown() override {
-    delete m_Factory;
-    Nembra::g_ShaderDirectory = m_SavedDirectory;
-    ClearPathCache();
-    HeadlessGraphicsTest::TearDown();
-  }
-  std::string WriteFile(const std::string& name, const std::string& bytes) {
-    const std::string path = m_Dir.Write("Materials/" + name, bytes);
-    ClearPathCache();
-    return path;
-  }
-  testsupport::TempDir m_Dir;
-  std::string m_SavedDirectory;
-  CShaderFactory* m_Factory = nullptr;
+  ShaderTest() : FactoryFolderTest(&Nembra::g_ShaderDirectory) {}
 };
 
 TEST_F(ShaderTest, DefaultBlockSendsEveryDefinedStateOnceThenNothing) {

@@ -17,25 +17,9 @@ using Nembra::CTextureSet;
 
 namespace {
 
-class TextureTest : public testsupport::HeadlessGraphicsTest {
+class TextureTest : public testsupport::FactoryFolderTest<CTextureFactory> {
  protected:
-  void SetUp() override {
-    HeadlessGraphicsTest::SetUp();
-    ASSERT_TRUE(Create());
-    m_SavedDirectory = Nembra::g_TextureDirectory;
-    Nembra::g_TextureDirectory = m_Dir.Path() + "/Materials/";
-    m_Factory = new CTextureFactory();
-  }
-  void TearDown() override {
-    delete m_Factory;
-    Nembra::g_TextureDirectory = m_SavedDirectory;
-    ClearPathCache();
-    HeadlessGraphicsTest::TearDown();
-  }
-  void WriteFile(const std::string& name, const std::string& bytes) {
-    m_Dir.Write("Materials/" + name, bytes);
-    ClearPathCache();
-  }
+  TextureTest() : FactoryFolderTest(&Nembra::g_TextureDirectory) {}
   void WritePng(const std::string& name, uint32_t size, uint32_t argb = 0xFFFFFFFFu, bool alpha = false) {
     WriteFile(name, formats::PngBytes(formats::TestPicture(size, size, argb), alpha));
   }
@@ -45,9 +29,6 @@ class TextureTest : public testsupport::HeadlessGraphicsTest {
     for (const std::string& line : Device()->Log()) n += line.rfind("CreateTexture", 0) == 0;
     return n;
   }
-  testsupport::TempDir m_Dir;
-  std::string m_SavedDirectory;
-  CTextureFactory* m_Factory = nullptr;
 };
 
 formats::TestPicture Picture(uint32_t w, uint32_t h, uint32_t argb) { return formats::TestPicture(w, h, argb); }
