@@ -67,7 +67,8 @@ TEST_F(BitmapFontTest, QuadsCarryMarginsAdvanceAndAtlasCoordinates) {
   ASSERT_GE(draws[0].vertices.size(), 12 * sizeof(Vertex));
   const Vertex* v = Vertices(draws[0]);
   // 'a': left-bottom, left-top, right-top; left-bottom, right-top, right-bottom; 'b' one advance of 'a' on.
-  const std::vector<float> got{v[0].x, v[0].y, v[1].y, v[2].x, v[0].u, v[1].v, v[2].u, v[0].v, v[0].rhw, v[6].x, v[8].x, v[6].u};
+  const std::vector<float> got{v[0].x, v[0].y, v[1].y, v[2].x, v[0].u, v[1].v,
+                               v[2].u, v[0].v, v[0].rhw, v[6].x, v[8].x, v[6].u};
   EXPECT_EQ(got, (std::vector<float>{95.5f, 66.5f, 50.5f, 115.5f, 3.0f / 64, 0.0f, 23.0f / 64, 16.0f / 64, 1.0f, 105.5f,
                                      135.5f, 19.0f / 64}));
 }
@@ -174,7 +175,8 @@ TEST_F(BitmapFontTest, DamagedGlyphTablesLoadWhatTheyHold) {
   ASSERT_NE(huge, nullptr);
   EXPECT_FALSE(huge->HasVertexBuffer());
   EXPECT_TRUE(huge->DrawText(L"a\na", 100, 100, 1, 1, 1, 1));
-  CBitmapFont* wide = load("Wide", formats::GlyphTableBytes(12, {{L'a', 0x7FFFFFFF, -0x7FFFFFFF - 1, 0}, {L'b', 9, 30, 0}}));
+  CBitmapFont* wide =
+      load("Wide", formats::GlyphTableBytes(12, {{L'a', 0x7FFFFFFF, -0x7FFFFFFF - 1, 0}, {L'b', 9, 30, 0}}));
   EXPECT_EQ(wide->GetTextWidth(L"aabb"), 18);
   m_Engine.Rec().ClearLog();
   EXPECT_TRUE(wide->DrawText(L"ab\nab", 100, 100, 1, 1, 1, 1));

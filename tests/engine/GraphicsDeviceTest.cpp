@@ -82,7 +82,8 @@ TEST_F(GraphicsDeviceTest, CreateSendsEveryCachedStateOnceAndMakesTheSprite) {
   ASSERT_NE(d, nullptr);
   EXPECT_NE(m_Wrapper->GetSprite(), nullptr);
   // 103 render states, 13 sampler states of samplers 0 and 1, 18 stage states of stages 0 and 1.
-  EXPECT_EQ(std::vector<uint32_t>({d->Stats().renderStateCalls, d->Stats().samplerStateCalls, d->Stats().stageStateCalls}),
+  const auto& stats = d->Stats();
+  EXPECT_EQ(std::vector<uint32_t>({stats.renderStateCalls, stats.samplerStateCalls, stats.stageStateCalls}),
             std::vector<uint32_t>({103, 26, 36}));
   // Present parameters of a windowed device with a depth buffer, in the desktop's format.
   const D3DPRESENT_PARAMETERS& pp = d->PresentParameters();

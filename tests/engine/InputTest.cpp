@@ -54,7 +54,8 @@ class InputTest : public ::testing::Test {
     const struct { int action; uint32_t code; const char* name; } keys[] = {
         {KMP_UP, DIK_W, "KMP_UP"},           {KMP_DOWN, DIK_S, "KMP_DOWN"},         {KMP_LEFT, DIK_A, "KMP_LEFT"},
         {KMP_RIGHT, DIK_D, "KMP_RIGHT"},     {KMP_EXIT, DIK_ESCAPE, "KMP_EXIT"},    {KMP_ABILITY, DIK_E, "KMP_ABILITY"},
-        {KMP_ACTION, DIK_SPACE, "KMP_ACTION"}, {KMP_RESTART, DIK_F1, "KMP_RESTART"}, {KMP_CAMERA, DIK_F4, "KMP_CAMERA"}};
+        {KMP_ACTION, DIK_SPACE, "KMP_ACTION"}, {KMP_RESTART, DIK_F1, "KMP_RESTART"},
+        {KMP_CAMERA, DIK_F4, "KMP_CAMERA"}};
     for (const auto& k : keys) g_pInputMapper->AddKeyboardMapping(k.action, k.code, k.name);
     g_pInputMapper->AddMouseMapping(KMP_SHOOT_BLUE, 0, "KMP_SHOOT_BLUE");
     g_pInputMapper->AddMouseMapping(KMP_SHOOT_RED, 1, "KMP_SHOOT_RED");
@@ -74,7 +75,9 @@ class InputTest : public ::testing::Test {
 
 struct KeyView {
   bool down, pressed, released;
-  bool operator==(const KeyView& o) const { return std::tie(down, pressed, released) == std::tie(o.down, o.pressed, o.released); }
+  bool operator==(const KeyView& o) const {
+    return std::tie(down, pressed, released) == std::tie(o.down, o.pressed, o.released);
+  }
 };
 using Point = std::pair<int, int>;
 Point Cursor() { return {g_pMouse->GetX(), g_pMouse->GetY()}; }

@@ -29,7 +29,8 @@ TEST_F(SceneTest, LightsGetGrowingIndicesAndAreSwitchedOn) {
   CLight* c = scene.CreateSpotLight();
   ASSERT_TRUE(a && b && c);
   const CLight* made[] = {a, b, c};
-  const platform::D3DLIGHTTYPE types[] = {platform::D3DLIGHT_DIRECTIONAL, platform::D3DLIGHT_POINT, platform::D3DLIGHT_SPOT};
+  const platform::D3DLIGHTTYPE types[] = {platform::D3DLIGHT_DIRECTIONAL, platform::D3DLIGHT_POINT,
+                                          platform::D3DLIGHT_SPOT};
   for (uint32_t i = 0; i < 3; ++i) {
     EXPECT_EQ(made[i]->GetIndex(), i);
     EXPECT_TRUE(device->LightEnabled(i)) << i;

@@ -413,7 +413,8 @@ TEST_F(ParticleEmitterTest, DirectionMatrixTurnsUpOntoTheDirection) {
   ExpectNear(velocityFor(0, 1, 1), {std::sqrt(0.5f), 0, std::sqrt(0.5f)}, 1e-5f);
   EXPECT_NEAR(velocityFor(0, 0, 5).z, 1.0f, 1e-6f);
   // Level and downward directions are reached exactly.
-  for (const D3DXVECTOR3 d : {D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, -1, -1), D3DXVECTOR3(0, 0, -2), D3DXVECTOR3(3, 4, 0)})
+  for (const D3DXVECTOR3 d :
+       {D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, -1, -1), D3DXVECTOR3(0, 0, -2), D3DXVECTOR3(3, 4, 0)})
     ExpectNear(velocityFor(d.x, d.y, d.z), d / Length(d), 1e-5f);
   EXPECT_NEAR(velocityFor(0, 0, 0).z, 1.0f, 1e-6f);
 }

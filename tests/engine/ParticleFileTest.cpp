@@ -129,7 +129,8 @@ TEST_F(ParticleFileTest, EveryKindLoadsWithAllItsFields) {
       case EMITTER_CYLINDER: {
         ASSERT_NE(dynamic_cast<CCylinderParticleEmitter*>(em.get()), nullptr);
         const auto& c = static_cast<const CYLINDER_EMITTER_PARAMS&>(e);
-        EXPECT_EQ(std::vector<float>({c.radius, c.growthPerSecond, c.height}), std::vector<float>({6.0f, 0.75f, 30.0f}));
+        EXPECT_EQ(std::vector<float>({c.radius, c.growthPerSecond, c.height}),
+                  std::vector<float>({6.0f, 0.75f, 30.0f}));
         EXPECT_EQ(c.growing, 1);
         break;
       }
@@ -285,8 +286,10 @@ TEST_F(ParticleFileTest, StateBlockIsSharedPerFileAndDrawsAdditivelyWithoutDepth
   EXPECT_EQ(block->GetName(), "AUTO_EFECTOADDITIVE.PFX");
   EXPECT_EQ(block->GetRefCount(), 2u);  // one per emitter, none left over from loading
   using namespace platform;
-  const std::pair<D3DRENDERSTATETYPE, DWORD> states[] = {{D3DRS_SRCBLEND, D3DBLEND_SRCALPHA}, {D3DRS_DESTBLEND, D3DBLEND_ONE},
-                                                         {D3DRS_ZWRITEENABLE, 0u}, {D3DRS_ALPHABLENDENABLE, 1u},
+  const std::pair<D3DRENDERSTATETYPE, DWORD> states[] = {{D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+                                                         {D3DRS_DESTBLEND, D3DBLEND_ONE},
+                                                         {D3DRS_ZWRITEENABLE, 0u},
+                                                         {D3DRS_ALPHABLENDENABLE, 1u},
                                                          {D3DRS_LIGHTING, 0u}};
   for (const auto& [state, value] : states) EXPECT_EQ(block->GetRenderState(state).value, value) << state;
   EXPECT_EQ(block->GetTextureStageState(0, D3DTSS_COLOROP).value, D3DTOP_MODULATE);

@@ -97,8 +97,8 @@ TEST_F(RenderEffectTest, VanishSetsItsStatesAndPutsBackWhatWasThere) {
   g_FrameTime = 0.5f;
   const std::vector<DWORD> before = VanishStates();
   fade.Begin();
-  EXPECT_EQ(VanishStates(), (std::vector<DWORD>{1u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0xFFFFFFFFu, D3DTOP_MODULATE,
-                                                D3DTA_TFACTOR, D3DTA_TEXTURE}));
+  EXPECT_EQ(VanishStates(), (std::vector<DWORD>{1u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0xFFFFFFFFu,
+                                                D3DTOP_MODULATE, D3DTA_TFACTOR, D3DTA_TEXTURE}));
   fade.End();
   EXPECT_EQ(VanishStates(), before);
   EXPECT_EQ(before, (std::vector<DWORD>{0u, D3DBLEND_ONE, D3DBLEND_ZERO, 0x12345678u, D3DTOP_SELECTARG1, D3DTA_TEXTURE,

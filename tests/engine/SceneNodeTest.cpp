@@ -224,8 +224,9 @@ TEST(SceneNode, RemoveChildEmptiesTheSubtreeListsAndKeepsParentPointers) {
   EXPECT_TRUE(root.GetChildren().empty());
   EXPECT_TRUE(child.GetChildren().empty());
   EXPECT_TRUE(grand1.GetChildren().empty());
-  EXPECT_EQ(std::vector<const CSceneNode*>({child.GetParent(), grand1.GetParent(), grand2.GetParent(), greatGrand.GetParent()}),
-            std::vector<const CSceneNode*>({nullptr, &child, &child, &grand1}));
+  using Parents = std::vector<const CSceneNode*>;
+  EXPECT_EQ(Parents({child.GetParent(), grand1.GetParent(), grand2.GetParent(), greatGrand.GetParent()}),
+            Parents({nullptr, &child, &child, &grand1}));
   // Their world matrices still follow the old chain.
   child.UpdateWorldMatrix();
   grand1.UpdateWorldMatrix();

@@ -23,7 +23,8 @@ class ScreenSpriteTest : public ::testing::Test {
     return m_Engine.Rec().Draws();
   }
   // Updates the fader TIMES in one sprite batch; the draws recorded for it.
-  std::vector<platform::headless::DrawRecord> UpdateInBatch(CScreenFader& fader, int times, std::vector<float>* alphas) {
+  std::vector<platform::headless::DrawRecord> UpdateInBatch(CScreenFader& fader, int times,
+                                                            std::vector<float>* alphas) {
     m_Engine.Rec().ClearLog();
     g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
     for (int i = 0; i < times; ++i) fader.Update(), alphas->push_back(fader.m_Alpha);
@@ -62,8 +63,8 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
   // Corners: (-16, -8) and (16, 8) about the centre, scaled 2 x 0.5, moved to (400, 300).
   EXPECT_EQ(std::vector<float>({v[0].x, v[0].y, v[5].x, v[5].y, v[0].u, v[5].u, v[5].v}),
-            std::vector<float>({400.0f - 32.0f - 0.5f, 300.0f - 4.0f - 0.5f, 400.0f + 32.0f - 0.5f, 300.0f + 4.0f - 0.5f,
-                                0.25f, 0.75f, 0.5f}));
+            std::vector<float>({400.0f - 32.0f - 0.5f, 300.0f - 4.0f - 0.5f, 400.0f + 32.0f - 0.5f,
+                                300.0f + 4.0f - 0.5f, 0.25f, 0.75f, 0.5f}));
   // Channels clamp; 0.5 gives 128.
   EXPECT_EQ(v[0].colour, 0x8080FF00u);
   EXPECT_EQ(draws[0].texture0, texture->GetTexture());
