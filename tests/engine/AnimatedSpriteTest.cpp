@@ -37,10 +37,7 @@ bool HasNear(const std::vector<D3DXVECTOR3>& v, const D3DXVECTOR3& p) {
 
 struct Counter : platform::ID3DXAnimationCallbackHandler {
   int calls = 0;
-  platform::HRESULT HandleCallback(uint32_t, void*) override {
-    ++calls;
-    return platform::S_OK;
-  }
+  platform::HRESULT HandleCallback(uint32_t, void*) override { return ++calls, platform::S_OK; }
 };
 
 // A scene node that counts its updates.
@@ -54,33 +51,48 @@ class AnimatedSpriteTest : public testsupport::MeshEngineTest {
   void SetUp() override {
     MeshEngineTest::SetUp();
     m_OldFrameTime = g_FrameTime;
-    WriteData("Meshes/Bar.x", formats::XFileText(formats::BentBarFile()));
-    m_Mesh = g_pSkinnedMeshFactory->Get("Bar.x");
+    m_Mesh = Load("Bar.x", formats::BentBarFile());
     ASSERT_NE(m_Mesh, nullptr);
   }
   void TearDown() override {
     g_FrameTime = m_OldFrameTime;
+    g_pGeometrySetRegistry = nullptr;
     MeshEngineTest::TearDown();
   }
+  CSkinnedMesh* Load(const std::string& name, const formats::XFileDesc& file, bool binary = false) {
+    WriteData("Meshes/" + name, binary ? formats::XFileBinary(file) : formats::XFileText(file));
+    return g_pSkinnedMeshFactory->Get(name.c_str());
+  }
+  // Puts the bar on S, playing SET when one is given.
+  void Play(CAnimated3DSprite& s, const char* set = nullptr, bool loop = true) {
+    s.SetMesh(m_Mesh);
+    if (set) s.SetAnimation(set, loop);
+  }
   // One frame of a sprite as the renderer runs it.
-  void Frame(CAnimated3DSprite& s, float dt) {
-    g_FrameTime = dt;
-    s.UpdateTime();
-    s.AdvanceAndPose();
+  void Frame(CAnimated3DSprite& s, float dt, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      g_FrameTime = dt;
+      s.UpdateTime();
+      s.AdvanceAndPose();
+    }
+  }
+  std::vector<D3DXVECTOR3> DrawOne(CAnimated3DSprite& s) {
+    Device()->ClearLog();
+    s.DrawMesh();
+    EXPECT_EQ(Device()->Draws().size(), 1u);
+    return Device()->Draws().empty() ? std::vector<D3DXVECTOR3>{} : DrawnPositions(Device()->Draws()[0]);
   }
   D3DXVECTOR3 Origin(const char* frame) {
-    FRAME* f = m_Mesh->FindFrame(frame);
-    return D3DXVECTOR3(f->CombinedTransformationMatrix._41, f->CombinedTransformationMatrix._42,
-                       f->CombinedTransformationMatrix._43);
+    const D3DXMATRIX& m = m_Mesh->FindFrame(frame)->CombinedTransformationMatrix;
+    return D3DXVECTOR3(m._41, m._42, m._43);
   }
   // Gives the mesh's own set callback keys, so every clone carries them.
   void AddMeshCallbacks(const char* set, std::vector<platform::D3DXKEY_CALLBACK> keys) {
     platform::ID3DXAnimationController* c = m_Mesh->GetAnimationController();
-    platform::ID3DXAnimationSet* old = nullptr;
+    platform::ID3DXAnimationSet *old = nullptr, *with = nullptr;
     ASSERT_EQ(c->GetAnimationSetByName(set, &old), platform::S_OK);
     platform::ID3DXBuffer* data = nullptr;
     old->Compress(0, 0.5f, nullptr, &data);
-    platform::ID3DXAnimationSet* with = nullptr;
     platform::D3DXCreateCompressedAnimationSet(set, old->GetSourceTicksPerSecond(), old->GetPlaybackType(), data,
                                                (uint32_t)keys.size(), keys.data(), &with);
     c->UnregisterAnimationSet(old);
@@ -89,7 +101,6 @@ class AnimatedSpriteTest : public testsupport::MeshEngineTest {
     with->Release();
     old->Release();
   }
-
   CSkinnedMesh* m_Mesh = nullptr;
   float m_OldFrameTime = 0;
 };
@@ -114,39 +125,33 @@ TEST_F(AnimatedSpriteTest, UnnamedFramesAndOutOfRangeMaterialIds) {
   formats::XFrameDesc unnamed;
   D3DXMatrixTranslation(&unnamed.Transform, 1, 2, 3);
   file.Frames[0].Children.push_back(unnamed);
-  WriteData("Meshes/Named.x", formats::XFileText(file));
-  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Named.x");
+  CSkinnedMesh* mesh = Load("Named.x", file);
   ASSERT_NE(mesh, nullptr);
   FRAME* f = mesh->FindFrame("UNNAMED");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->TransformationMatrix._42, 2.0f);
-  // A face naming a material the mesh does not have: the file is refused.
+  // A face naming a material the mesh does not have: the file is refused, nothing left behind.
   formats::XFileDesc bad = formats::BentBarFile();
   bad.Frames[0].Meshes[0].Materials = {formats::XMaterialDesc()};
   bad.Frames[0].Meshes[0].FaceMaterials = {0, 0, 3, 0, 0, 0};
-  WriteData("Meshes/Bad.x", formats::XFileText(bad));
-  EXPECT_EQ(g_pSkinnedMeshFactory->Get("Bad.x"), nullptr);
-  EXPECT_EQ(g_pMaterialFactory->GetCount(), 1u);  // nothing left behind
+  EXPECT_EQ(Load("Bad.x", bad), nullptr);
+  EXPECT_EQ(g_pMaterialFactory->GetCount(), 1u);
 }
 
 TEST_F(AnimatedSpriteTest, ScratchGrowsOnlyForMoreBones) {
-  formats::XFileDesc one = formats::BentBarFile();
-  auto& skin = one.Frames[0].Meshes[0].Skin;
-  skin.pop_back();  // one bone
-  WriteData("Meshes/One.x", formats::XFileText(one));
-  ASSERT_NE(g_pSkinnedMeshFactory->Get("One.x"), nullptr);
+  formats::XFileDesc one = formats::BentBarFile(), three = formats::BentBarFile();
+  one.Frames[0].Meshes[0].Skin.pop_back();  // one bone
+  ASSERT_NE(Load("One.x", one), nullptr);
   EXPECT_EQ(GetSkinningScratchSize(), 2u);
-  formats::XFileDesc three = formats::BentBarFile();
   formats::XSkinWeightsDesc root;
   root.Bone = "Root";
   three.Frames[0].Meshes[0].Skin.push_back(root);
-  WriteData("Meshes/Three.x", formats::XFileBinary(three));
-  ASSERT_NE(g_pSkinnedMeshFactory->Get("Three.x"), nullptr);
+  ASSERT_NE(Load("Three.x", three, true), nullptr);
   EXPECT_EQ(GetSkinningScratchSize(), 3u);
   // A mesh drawn after the scratch was freed grows it again.
   FreeSkinningScratch();
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
+  Play(s);
   s.Pose();
   s.DrawMesh();
   EXPECT_EQ(GetSkinningScratchSize(), 2u);
@@ -158,9 +163,8 @@ TEST_F(AnimatedSpriteTest, TexturesDecideTheBlockAndAreGivenBack) {
   m.Texture = "Skin.png";
   file.Frames[0].Meshes[0].Materials = {m};
   file.Frames[0].Meshes[0].FaceMaterials = {0};
-  WriteData("Meshes/Textured.x", formats::XFileText(file));
   WriteData("Materials/Skin.png", formats::PngBytes(formats::TestPicture(2, 2, 0xFFFFFFFFu), true));
-  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Textured.x");
+  CSkinnedMesh* mesh = Load("Textured.x", file);
   ASSERT_NE(mesh, nullptr);
   // An alpha-format texture makes the mesh transparent even with opaque materials.
   EXPECT_TRUE(mesh->IsTransparent());
@@ -177,14 +181,10 @@ TEST_F(AnimatedSpriteTest, TexturesDecideTheBlockAndAreGivenBack) {
 
 TEST_F(AnimatedSpriteTest, BentBarSkinsToTheSecondBone) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
+  Play(s, "Bend");
   EXPECT_FLOAT_EQ(s.GetBoundingSphere().radius, m_Mesh->GetBoundingSphereRadius());
-  s.SetAnimation("Bend", true);
   Frame(s, 0.5f);
-  Device()->ClearLog();
-  s.DrawMesh();
-  ASSERT_EQ(Device()->Draws().size(), 1u);
-  auto drawn = DrawnPositions(Device()->Draws()[0]);
+  auto drawn = DrawOne(s);
   EXPECT_TRUE(HasNear(drawn, {10, -50, 50}));
   EXPECT_TRUE(HasNear(drawn, {10, 0, 0}));
   EXPECT_FALSE(HasNear(drawn, {10, 0, 100}));
@@ -194,10 +194,8 @@ TEST_F(AnimatedSpriteTest, BentBarSkinsToTheSecondBone) {
 
 TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
   CAnimated3DSprite a, b;
-  a.SetMesh(m_Mesh);
-  b.SetMesh(m_Mesh);
-  a.SetAnimation("Slide", true);
-  b.SetAnimation("Slide", true);
+  Play(a, "Slide");
+  Play(b, "Slide");
   b.SetPosition(0, 1000, 0);
   b.UpdateWorldMatrix();
   g_FrameTime = 0.25f;
@@ -209,17 +207,13 @@ TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
   // Each poses the shared frames right before its own draw.
   auto drawBoth = [&](const D3DXVECTOR3& inA, const D3DXVECTOR3& inB) {
     Device()->ClearLog();
-    for (CAnimated3DSprite* s : {&a, &b}) {
-      s->Pose();
-      s->DrawMesh();
-    }
+    for (CAnimated3DSprite* s : {&a, &b}) s->Pose(), s->DrawMesh();
     ASSERT_EQ(Device()->Draws().size(), 2u);
     EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), inA));
     EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[1]), inB));
   };
   drawBoth({35, 0, 0}, {85, 1000, 0});
-  // Sets that animate different bones: each pose is whole, so the sliding
-  // sprite does not show the bend the other left in the shared frames.
+  // Each pose is whole: the sliding sprite does not show the bend the other left in the shared frames.
   a.SetAnimation("Bend", true);
   Frame(a, 0.5f);
   Frame(b, 0.5f);  // 0.75 + 0.5 wraps to 0.25
@@ -229,21 +223,25 @@ TEST_F(AnimatedSpriteTest, TwoSpritesOfOneMeshDrawTwoPosesInOneFrame) {
 TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
   CAnimated3DSprite s;
   EXPECT_FLOAT_EQ(s.GetBoundingSphere().radius, 100.0f);  // no mesh yet
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Slide", true);
+  Play(s, "Slide");
   EXPECT_EQ(s.GetBoneMatrix("Upper"), s.GetBoneMatrix("Upper"));  // cached
   EXPECT_EQ(s.GetBoneMatrix("NoSuchBone"), nullptr);
   Follower f;
   EXPECT_FALSE(f.AttachToBone(&s, "NoSuchBone"));
+  EXPECT_FALSE(f.AttachToBone(nullptr, "Upper"));
+  EXPECT_EQ(f.GetParent(), nullptr);
   ASSERT_TRUE(f.AttachToBone(&s, "Upper"));
-  EXPECT_EQ(s.GetAttachedNodes().size(), 1u);
+  EXPECT_EQ(f.GetParent(), &s);
+  EXPECT_TRUE(f.IsBoneDriven());
+  ASSERT_EQ(s.GetAttachedNodes().size(), 1u);
+  EXPECT_EQ(s.GetAttachedNodes().front(), &f);
+  f.SetPosition(999, 999, 999);  // ignored: the bone decides
   s.SetPosition(0, 0, 500);
   s.UpdateWorldMatrix();
   Frame(s, 0.5f);
   EXPECT_EQ(f.updates, 1);
-  D3DXVECTOR3 p = f.GetWorldPosition();
-  EXPECT_NEAR(p.x, 50.0f, 1e-3f);
-  EXPECT_NEAR(p.z, 550.0f, 1e-3f);
+  EXPECT_NEAR(f.GetWorldPosition().x, 50.0f, 1e-3f);
+  EXPECT_NEAR(f.GetWorldPosition().z, 550.0f, 1e-3f);
   Frame(s, 0.25f);
   EXPECT_NEAR(f.GetWorldPosition().x, 75.0f, 1e-3f);
   s.ClearAttachedNodes();
@@ -253,8 +251,7 @@ TEST_F(AnimatedSpriteTest, AttachedNodeFollowsItsBone) {
 
 TEST_F(AnimatedSpriteTest, NodesAndSpritesMayGoInEitherOrder) {
   auto sprite = std::make_unique<CAnimated3DSprite>();
-  sprite->SetMesh(m_Mesh);
-  sprite->SetAnimation("Slide", true);
+  Play(*sprite, "Slide");
   // A node destroyed while attached leaves the sprite's list.
   auto gone = std::make_unique<Follower>();
   ASSERT_TRUE(gone->AttachToBone(sprite.get(), "Lower"));
@@ -263,14 +260,12 @@ TEST_F(AnimatedSpriteTest, NodesAndSpritesMayGoInEitherOrder) {
   Frame(*sprite, 0.1f);
   // A node moved to another sprite leaves the first one's list.
   CAnimated3DSprite other;
-  other.SetMesh(m_Mesh);
-  Follower moved;
+  Play(other);
+  Follower moved, kept, cleared;
   ASSERT_TRUE(moved.AttachToBone(sprite.get(), "Lower"));
   ASSERT_TRUE(moved.AttachToBone(&other, "Upper"));
   EXPECT_TRUE(sprite->GetAttachedNodes().empty());
-  // A sprite destroyed first lets go of every node on its bones, listed or
-  // not, so none reads a matrix that went with it.
-  Follower kept, cleared;
+  // A sprite destroyed first lets go of every node on its bones, listed or not.
   ASSERT_TRUE(kept.AttachToBone(sprite.get(), "Lower"));
   ASSERT_TRUE(cleared.AttachToBone(sprite.get(), "Upper"));
   sprite->ClearAttachedNodes();
@@ -285,8 +280,7 @@ TEST_F(AnimatedSpriteTest, NodesAndSpritesMayGoInEitherOrder) {
 
 TEST_F(AnimatedSpriteTest, ClearedBoneCacheKeepsHandedOutMatricesAlive) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Slide", true);
+  Play(s, "Slide");
   Follower f;
   ASSERT_TRUE(f.AttachToBone(&s, "Lower"));
   const D3DXMATRIX* old = f.GetBoneMatrix();
@@ -300,8 +294,7 @@ TEST_F(AnimatedSpriteTest, ClearedBoneCacheKeepsHandedOutMatricesAlive) {
 
 TEST_F(AnimatedSpriteTest, RecordsNoNodeReadsAnyMoreAreFreed) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Slide", true);
+  Play(s, "Slide");
   Follower f;
   // A player placed again at every level start: cache cleared, hand attached again.
   auto placeAgain = [&] {
@@ -321,15 +314,14 @@ TEST_F(AnimatedSpriteTest, RecordsNoNodeReadsAnyMoreAreFreed) {
 
 TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Slide", false);
-  for (int i = 0; i < 3; ++i) Frame(s, 0.3f);
+  Play(s, "Slide", false);
+  Frame(s, 0.3f, 3);
   EXPECT_FALSE(s.IsFinished());
   Frame(s, 0.3f);  // elapsed 1.2 > period 1
   EXPECT_TRUE(s.IsFinished());
   EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
   float elapsed = s.GetElapsed();
-  for (int i = 0; i < 5; ++i) Frame(s, 0.3f);
+  Frame(s, 0.3f, 5);
   EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
   EXPECT_EQ(s.GetElapsed(), elapsed);  // a finished one-shot set does not advance
   s.SetAnimation("Slide", false);
@@ -338,8 +330,7 @@ TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
   EXPECT_NEAR(Origin("Lower").x, 10.0f, 1e-2f);
   // A step landing right on the end shows the last pose, not the first.
   s.SetAnimation("Slide", false);
-  Frame(s, 0.5f);
-  Frame(s, 0.5f);
+  Frame(s, 0.5f, 2);
   EXPECT_FALSE(s.IsFinished());
   EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
   // A key in the span the finishing frame jumps over still fires, once.
@@ -347,7 +338,7 @@ TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
   s.m_pCallbackHandler = &c;
   s.SetAnimationCallbacks("Slide", {{4560.0f, nullptr}});  // 0.95 s
   s.SetAnimation("Slide", false);
-  for (int i = 0; i < 6; ++i) Frame(s, 0.3f);  // 0.3, 0.6, 0.9, then past the end
+  Frame(s, 0.3f, 6);  // 0.3, 0.6, 0.9, then past the end
   EXPECT_TRUE(s.IsFinished());
   EXPECT_EQ(c.calls, 1);
   EXPECT_NEAR(Origin("Lower").x, 100.0f, 1e-2f);
@@ -355,8 +346,7 @@ TEST_F(AnimatedSpriteTest, OneShotHoldsItsLastPoseAndRestarts) {
 
 TEST_F(AnimatedSpriteTest, PausedSpriteKeepsItsPoseAndTime) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Slide", true);
+  Play(s, "Slide");
   Frame(s, 0.2f);
   s.m_Paused = true;
   Frame(s, 0.3f);
@@ -369,8 +359,7 @@ TEST_F(AnimatedSpriteTest, PausedSpriteKeepsItsPoseAndTime) {
 
 TEST_F(AnimatedSpriteTest, SetAnimationAlternatesTracksAndUnknownSetsPlayNothing) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Bend", true);
+  Play(s, "Bend");
   EXPECT_EQ(s.GetCurrentTrack(), 1u);
   s.SetAnimation("Slide", true);
   EXPECT_EQ(s.GetCurrentTrack(), 0u);
@@ -385,7 +374,7 @@ TEST_F(AnimatedSpriteTest, SetAnimationAlternatesTracksAndUnknownSetsPlayNothing
 
 TEST_F(AnimatedSpriteTest, CallbackKeysFireOncePerStartAndOncePerLoop) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
+  Play(s);
   Counter atZero, atHalf;
   int tag = 0;
   s.SetAnimationCallbacks("Slide", {{0.0f, &tag}});
@@ -394,14 +383,14 @@ TEST_F(AnimatedSpriteTest, CallbackKeysFireOncePerStartAndOncePerLoop) {
   EXPECT_EQ(s.GetController()->GetNumAnimationSets(), 2u);
   s.m_pCallbackHandler = &atZero;
   s.SetAnimation("Slide", false);
-  for (int i = 0; i < 30; ++i) Frame(s, 0.1f);
+  Frame(s, 0.1f, 30);
   EXPECT_EQ(atZero.calls, 1);
   s.SetAnimation("Slide", false);
-  for (int i = 0; i < 5; ++i) Frame(s, 0.1f);
+  Frame(s, 0.1f, 5);
   EXPECT_EQ(atZero.calls, 2);
   s.m_pCallbackHandler = &atHalf;
   s.SetAnimation("Bend", true);
-  for (int i = 0; i < 30; ++i) Frame(s, 0.1f);  // 0.5, 1.5, 2.5
+  Frame(s, 0.1f, 30);  // 0.5, 1.5, 2.5
   EXPECT_EQ(atHalf.calls, 3);
   // The mesh's own controller is untouched.
   platform::ID3DXAnimationSet* original = nullptr;
@@ -415,36 +404,30 @@ TEST_F(AnimatedSpriteTest, MeshSwapKeepsTheSetAndPositionWithoutFiringKeys) {
   CAnimated3DSprite s;
   Counter c;
   s.m_pCallbackHandler = &c;
-  s.SetMesh(m_Mesh);
-  // Time on another set first, so global time and track position differ.
-  s.SetAnimation("Bend", true);
+  Play(s, "Bend");  // time on another set first, so global time and track position differ
   Frame(s, 2.5f);
   s.SetAnimation("Slide", false);
   Frame(s, 0.3f);
-  int before = c.calls;
-  EXPECT_EQ(before, 1);  // the key at 0
+  EXPECT_EQ(c.calls, 1);  // the key at 0
   s.SetMesh(m_Mesh);
-  EXPECT_EQ(c.calls, before);
+  EXPECT_EQ(c.calls, 1);
   EXPECT_TRUE(s.IsLooping());
   EXPECT_NEAR(s.GetTrackPosition(), 0.3, 1e-6);
   s.Pose();
   EXPECT_NEAR(Origin("Lower").x, 30.0f, 1e-3f);
   Frame(s, 1.0f);  // looping now: 1.3 wraps to 0.3, passing the keys at 0.5 and 1.0
   EXPECT_NEAR(Origin("Lower").x, 30.0f, 1e-3f);
-  EXPECT_EQ(c.calls, before + 2);
+  EXPECT_EQ(c.calls, 3);
 }
 
 TEST_F(AnimatedSpriteTest, AttachedNodeFollowsTheNewMeshAfterASwap) {
-  WriteData("Meshes/Other.x", formats::XFileBinary(formats::BentBarFile()));
-  CSkinnedMesh* other = g_pSkinnedMeshFactory->Get("Other.x");
+  CSkinnedMesh* other = Load("Other.x", formats::BentBarFile(), true);
   ASSERT_NE(other, nullptr);
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Slide", true);
-  Follower f;
+  Play(s, "Slide");
+  Follower f, g;
   ASSERT_TRUE(f.AttachToBone(&s, "Lower"));
   s.ClearBoneCache();  // the node's matrix is now a retired record
-  Follower g;
   ASSERT_TRUE(g.AttachToBone(&s, "Lower"));
   Frame(s, 0.2f);
   s.SetMesh(other);
@@ -462,9 +445,8 @@ TEST_F(AnimatedSpriteTest, AttachedNodeFollowsTheNewMeshAfterASwap) {
 TEST_F(AnimatedSpriteTest, SyncAnimationCopiesTheOthersTrackPosition) {
   AddMeshCallbacks("Slide", {{1200.0f, nullptr}});
   CAnimated3DSprite a, b;
-  a.SetMesh(m_Mesh);
-  b.SetMesh(m_Mesh);
-  a.SetAnimation("Bend", true);
+  Play(a, "Bend");
+  Play(b);
   Frame(a, 2.5f);
   a.SetAnimation("Slide", true);
   Frame(a, 0.3f);  // global time 2.8, track position 0.3
@@ -481,8 +463,7 @@ TEST_F(AnimatedSpriteTest, SyncAnimationCopiesTheOthersTrackPosition) {
 TEST_F(AnimatedSpriteTest, FileWithoutAnimationSetsStillAnimatesNothingSafely) {
   formats::XFileDesc file = formats::BentBarFile();
   file.AnimationSets.clear();
-  WriteData("Meshes/Still.x", formats::XFileText(file));
-  CSkinnedMesh* still = g_pSkinnedMeshFactory->Get("Still.x");
+  CSkinnedMesh* still = Load("Still.x", file);
   ASSERT_NE(still, nullptr);
   ASSERT_NE(still->GetAnimationController(), nullptr);
   CAnimated3DSprite s;
@@ -490,26 +471,20 @@ TEST_F(AnimatedSpriteTest, FileWithoutAnimationSetsStillAnimatesNothingSafely) {
   ASSERT_NE(s.GetController(), nullptr);
   s.SetAnimation("Walk", true);
   Frame(s, 0.5f);
-  Device()->ClearLog();
-  s.DrawMesh();
-  EXPECT_EQ(Device()->Draws().size(), 1u);
-  EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {10, 0, 100}));
+  EXPECT_TRUE(HasNear(DrawOne(s), {10, 0, 100}));
 }
 
 TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDrawsThem) {
   CGeometrySetRegistry registry;
   g_pGeometrySetRegistry = &registry;
   CAnimated3DSprite shown, hidden;
-  shown.SetMesh(m_Mesh);
-  hidden.SetMesh(m_Mesh);
-  shown.SetAnimation("Slide", true);
-  hidden.SetAnimation("Slide", true);
+  Play(shown, "Slide");
+  Play(hidden, "Slide");
   hidden.SetVisible(false);
   g_FrameTime = 0.25f;
   shown.OnUpdate();
   hidden.OnUpdate();
-  // The shown sprite kept time and was queued; the hidden one (in view, so
-  // not culled either) did neither.
+  // The shown sprite kept time and was queued; the hidden one (in view, so not culled) did neither.
   EXPECT_FLOAT_EQ(shown.GetElapsed(), 0.25f);
   EXPECT_FLOAT_EQ(hidden.GetElapsed(), 0.0f);
   EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 1u);
@@ -518,12 +493,10 @@ TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDraws
   ASSERT_EQ(Device()->Draws().size(), 1u);
   EXPECT_TRUE(HasNear(DrawnPositions(Device()->Draws()[0]), {35, 0, 0}));
   EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 0u);
-
   // A sprite destroyed between its submission and the render pass is not drawn.
   {
     CAnimated3DSprite gone;
-    gone.SetMesh(m_Mesh);
-    gone.SetAnimation("Slide", true);
+    Play(gone, "Slide");
     gone.OnUpdate();
     EXPECT_EQ(registry.GetOpaqueAnimatedCount(), 1u);
   }
@@ -531,12 +504,11 @@ TEST_F(AnimatedSpriteTest, SceneUpdateSubmitsVisibleSpritesAndTheRenderPassDraws
   Device()->ClearLog();
   registry.RenderBatches();
   EXPECT_TRUE(Device()->Draws().empty());
-  g_pGeometrySetRegistry = nullptr;
 }
 
 TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
   CAnimated3DSprite original;
-  original.SetMesh(m_Mesh);
+  Play(original);
   Counter c;
   int tag = 0;
   original.SetAnimationCallbacks("Slide", {{2400.0f, &tag}});
@@ -545,7 +517,6 @@ TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
   Frame(original, 0.25f);
   Follower f;
   ASSERT_TRUE(f.AttachToBone(&original, "Lower"));
-
   CAnimated3DSprite copy(original);
   EXPECT_NE(copy.GetController(), original.GetController());
   EXPECT_EQ(copy.GetCurrentSet(), original.GetCurrentSet());
@@ -558,7 +529,6 @@ TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
   EXPECT_NEAR(original.GetTrackPosition(), 0.25, 1e-6);
   original.Pose();
   EXPECT_NEAR(Origin("Lower").x, 25.0f, 1e-3f);
-
   CAnimated3DSprite assigned;
   assigned = copy;
   assigned.Pose();
@@ -567,26 +537,15 @@ TEST_F(AnimatedSpriteTest, CopiesAnimateOnTheirOwnController) {
   EXPECT_NE(assigned.GetController(), nullptr);
 }
 
-namespace {
-
-// The bar with its second bone renamed: a differently rigged mesh.
-formats::XFileDesc RenamedUpperBone() {
-  formats::XFileDesc file = formats::BentBarFile();
+TEST_F(AnimatedSpriteTest, BoneMissingFromASwappedMeshLetsGoOfTheOldMesh) {
+  formats::XFileDesc file = formats::BentBarFile();  // its second bone renamed: a differently rigged mesh
   file.Frames[0].Children[0].Children[0].Name = "Top";
   file.Frames[0].Meshes[0].Skin[1].Bone = "Top";
   file.AnimationSets[0].Animations[0].Target = "Top";
-  return file;
-}
-
-}  // namespace
-
-TEST_F(AnimatedSpriteTest, BoneMissingFromASwappedMeshLetsGoOfTheOldMesh) {
-  WriteData("Meshes/Renamed.x", formats::XFileText(RenamedUpperBone()));
-  CSkinnedMesh* renamed = g_pSkinnedMeshFactory->Get("Renamed.x");
+  CSkinnedMesh* renamed = Load("Renamed.x", file);
   ASSERT_NE(renamed, nullptr);
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  s.SetAnimation("Bend", true);
+  Play(s, "Bend");
   D3DXMATRIX* upper = s.GetBoneMatrix("Upper");
   ASSERT_NE(upper, nullptr);
   Follower f;
@@ -595,7 +554,6 @@ TEST_F(AnimatedSpriteTest, BoneMissingFromASwappedMeshLetsGoOfTheOldMesh) {
   const D3DXMATRIX last = *upper;
   EXPECT_NEAR(last._32, -1.0f, 1e-3f);  // the bent bone: its z axis turned down
   const D3DXVECTOR3 nodeAt = f.GetWorldPosition();
-
   s.SetMesh(renamed);
   // The old mesh's frames move on without the sprite: nothing follows them.
   D3DXMATRIX far;
@@ -605,15 +563,13 @@ TEST_F(AnimatedSpriteTest, BoneMissingFromASwappedMeshLetsGoOfTheOldMesh) {
   EXPECT_EQ(std::memcmp(upper, &last, sizeof last), 0);
   EXPECT_NEAR(f.GetWorldPosition().x, nodeAt.x, 1e-3f);
   EXPECT_EQ(s.GetBoneMatrix("Upper"), upper);  // still cached, with its last matrix
-  // With the old mesh gone, poses read nothing of it (the sanitizer build
-  // checks the reads).
+  // With the old mesh gone, poses read nothing of it (the sanitizer build checks the reads).
   g_pSkinnedMeshFactory->Release("Bar.x");
   m_Mesh = nullptr;
   Frame(s, 0.25f);
   EXPECT_EQ(std::memcmp(upper, &last, sizeof last), 0);
   // Back on a mesh with that bone, the record follows it again.
-  WriteData("Meshes/Again.x", formats::XFileText(formats::BentBarFile()));
-  CSkinnedMesh* again = g_pSkinnedMeshFactory->Get("Again.x");
+  CSkinnedMesh* again = Load("Again.x", formats::BentBarFile());
   ASSERT_NE(again, nullptr);
   s.SetMesh(again);
   s.SetAnimation("Slide", true);
@@ -626,10 +582,8 @@ TEST_F(AnimatedSpriteTest, PausedSpriteIsDrawnInItsOwnPoseAfterAnother) {
   CGeometrySetRegistry registry;
   g_pGeometrySetRegistry = &registry;
   CAnimated3DSprite paused, moving;
-  for (CAnimated3DSprite* s : {&paused, &moving}) {
-    s->SetMesh(m_Mesh);
-    s->SetAnimation("Slide", true);
-  }
+  Play(paused, "Slide");
+  Play(moving, "Slide");
   Frame(paused, 0.25f);
   Frame(moving, 0.75f);
   paused.m_Paused = true;
@@ -645,44 +599,38 @@ TEST_F(AnimatedSpriteTest, PausedSpriteIsDrawnInItsOwnPoseAfterAnother) {
   auto pausedDraw = DrawnPositions(Device()->Draws()[1]);
   EXPECT_TRUE(HasNear(pausedDraw, {25, 10, 0}));
   EXPECT_FALSE(HasNear(pausedDraw, {85, 10, 0}));
-  // Its time stays frozen.
-  EXPECT_NEAR(paused.GetTrackPosition(), 0.25, 1e-6);
+  EXPECT_NEAR(paused.GetTrackPosition(), 0.25, 1e-6);  // its time stays frozen
   EXPECT_FLOAT_EQ(paused.GetElapsed(), 0.25f);
-  g_pGeometrySetRegistry = nullptr;
 }
 
 TEST_F(AnimatedSpriteTest, OneShotKeyAtTheLastKeyTimeNeverFires) {
   CAnimated3DSprite s;
-  s.SetMesh(m_Mesh);
-  Counter atEnd, atHalf;
+  Play(s);
+  Counter atEnd;
   int endTag = 0;
   s.SetAnimationCallbacks("Slide", {{4800.0f, &endTag}});  // the set's last key time
   s.m_pCallbackHandler = &atEnd;
   s.SetAnimation("Slide", false);
-  for (int i = 0; i < 20; ++i) Frame(s, 0.1f);
+  Frame(s, 0.1f, 20);
   EXPECT_TRUE(s.IsFinished());
   EXPECT_EQ(atEnd.calls, 0);
-  // Looping, it closes each pass.
-  s.SetAnimation("Slide", true);
-  for (int i = 0; i < 25; ++i) Frame(s, 0.1f);  // to 2.5: the ends at 1 and 2
+  s.SetAnimation("Slide", true);  // looping, it closes each pass
+  Frame(s, 0.1f, 25);  // to 2.5: the ends at 1 and 2
   EXPECT_EQ(atEnd.calls, 2);
 }
 
 TEST_F(AnimatedSpriteTest, SkinnedSphereIsTakenFromTheDrawnBindPose) {
-  // A container frame turned 90 degrees about x, with bone offsets that
-  // undo it, as exporters write a turned character: the vertices are drawn
-  // where the file has them, along +z.
+  // A container frame turned 90 degrees about x, with bone offsets that undo
+  // it, as exporters write a turned character: vertices are drawn along +z.
   formats::XFileDesc file = formats::BentBarFile();
-  D3DXMATRIX turn, inverse, joint;
+  D3DXMATRIX turn, joint;
   D3DXMatrixRotationX(&turn, D3DX_PI / 2);
   file.Frames[0].Transform = turn;
-  D3DXMatrixInverse(&inverse, nullptr, &turn);
-  file.Frames[0].Meshes[0].Skin[0].Offset = inverse;
+  D3DXMatrixInverse(&file.Frames[0].Meshes[0].Skin[0].Offset, nullptr, &turn);
   D3DXMatrixTranslation(&joint, 0, 0, 50);
   D3DXMATRIX upperBind = joint * turn;
   D3DXMatrixInverse(&file.Frames[0].Meshes[0].Skin[1].Offset, nullptr, &upperBind);
-  WriteData("Meshes/Turned.x", formats::XFileText(file));
-  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Turned.x");
+  CSkinnedMesh* mesh = Load("Turned.x", file);
   ASSERT_NE(mesh, nullptr);
   const D3DXVECTOR3 centre = mesh->GetBoundingSphereCenter();
   const float radius = mesh->GetBoundingSphereRadius();
@@ -690,10 +638,7 @@ TEST_F(AnimatedSpriteTest, SkinnedSphereIsTakenFromTheDrawnBindPose) {
   CAnimated3DSprite s;
   s.SetMesh(mesh);
   s.Pose();
-  Device()->ClearLog();
-  s.DrawMesh();
-  ASSERT_EQ(Device()->Draws().size(), 1u);
-  const auto drawn = DrawnPositions(Device()->Draws()[0]);
+  const auto drawn = DrawOne(s);
   ASSERT_FALSE(drawn.empty());
   EXPECT_TRUE(HasNear(drawn, {10, 0, 100}));
   for (const D3DXVECTOR3& p : drawn) {
@@ -714,8 +659,7 @@ TEST_F(AnimatedSpriteTest, EachContainerOfAFileKeepsItsOwnMaterials) {
   second.Name = "Second";
   second.Materials = {green};
   file.Frames[0].Meshes.push_back(second);
-  WriteData("Meshes/Two.x", formats::XFileText(file));
-  CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Two.x");
+  CSkinnedMesh* mesh = Load("Two.x", file);
   ASSERT_NE(mesh, nullptr);
   auto* a = static_cast<MESH_CONTAINER*>(mesh->GetRootFrame()->pMeshContainer);
   ASSERT_NE(a, nullptr);
@@ -725,11 +669,12 @@ TEST_F(AnimatedSpriteTest, EachContainerOfAFileKeepsItsOwnMaterials) {
   ASSERT_EQ(b->materials.size(), 1u);
   ASSERT_TRUE(a->materials[0] && b->materials[0]);
   EXPECT_NE(a->materials[0], b->materials[0]);
-  EXPECT_FLOAT_EQ(a->materials[0]->GetMaterial().Diffuse.r, 1.0f);
-  EXPECT_FLOAT_EQ(a->materials[0]->GetMaterial().Diffuse.g, 0.0f);
-  EXPECT_FLOAT_EQ(b->materials[0]->GetMaterial().Diffuse.g, 1.0f);
-  EXPECT_FLOAT_EQ(b->materials[0]->GetMaterial().Diffuse.r, 0.0f);
-  const std::string path = a->materials[0]->GetName().substr(5, a->materials[0]->GetName().size() - 5 - 4);
-  EXPECT_EQ(a->materials[0]->GetName(), "AUTO_" + path + "_0_0");
+  const D3DCOLORVALUE& da = a->materials[0]->GetMaterial().Diffuse;
+  const D3DCOLORVALUE& db = b->materials[0]->GetMaterial().Diffuse;
+  EXPECT_EQ(std::make_pair(da.r, da.g), std::make_pair(1.0f, 0.0f));
+  EXPECT_EQ(std::make_pair(db.r, db.g), std::make_pair(0.0f, 1.0f));
+  const std::string& name = a->materials[0]->GetName();
+  const std::string path = name.substr(5, name.size() - 5 - 4);
+  EXPECT_EQ(name, "AUTO_" + path + "_0_0");
   EXPECT_EQ(b->materials[0]->GetName(), "AUTO_" + path + "_1_0");
 }

@@ -59,13 +59,31 @@ class ApplicationTest : public ::testing::Test {
     headless::SetTime(1000);
   }
   void TearDown() override { headless::ResetEvents(); }
-
+  // Each turn of the loop advances the clock by the next step; then the app quits.
+  static void StepThenQuit(ScriptedApp& app, std::vector<uint64_t> steps) {
+    headless::SetPumpHook([&app, steps, turn = size_t(0)]() mutable {
+      if (turn < steps.size())
+        headless::AdvanceTime(steps[turn++]);
+      else
+        app.Quit();
+    });
+  }
+  // Three seconds of streamed music, ready to play.
+  std::shared_ptr<OutputStream> OpenMusic() {
+    formats::Tone tone;
+    tone.seconds = 3.0;
+    m_Audio = OpenAudioDevice();
+    if (!m_Audio) return nullptr;
+    return OpenSound(m_Audio, OpenSampleSource(m_Dir.Write("music.ogg", formats::OggToneBytes(tone))), true);
+  }
   bool Open(ScriptedApp& app, bool windowed) {
     Nembra::APPLICATION_PARAMS params;
     params.SetTitle("Project Karvessa");
     params.windowed = windowed;
     return app.Init(params);
   }
+  testsupport::TempDir m_Dir;
+  std::shared_ptr<AudioDevice> m_Audio;
 };
 
 TEST_F(ApplicationTest, SameMillisecondTurnsWithAndWithoutFrameCap) {
@@ -74,22 +92,11 @@ TEST_F(ApplicationTest, SameMillisecondTurnsWithAndWithoutFrameCap) {
     ScriptedApp app;
     app.SetFrameCap(cap);
     ASSERT_TRUE(Open(app, false));
-    // Milliseconds that pass before each turn of the loop; 0 is a turn
-    // within the same millisecond.
-    const std::vector<uint64_t> steps = {16, 0, 0, 17, 5, 0, 33};
-    size_t turn = 0;
-    headless::SetPumpHook([&] {
-      if (turn < steps.size())
-        headless::AdvanceTime(steps[turn++]);
-      else
-        app.Quit();
-    });
+    StepThenQuit(app, {16, 0, 0, 17, 5, 0, 33});  // 0 is a turn within the same millisecond
     app.Run();
     const std::vector<int> expectedMs = cap ? std::vector<int>{16, 17, 5, 33} : std::vector<int>{16, 0, 0, 17, 5, 0, 33};
     ASSERT_EQ(app.frameTimes.size(), expectedMs.size());
-    for (size_t i = 0; i < expectedMs.size(); ++i) {
-      EXPECT_FLOAT_EQ(app.frameTimes[i], expectedMs[i] * 0.001f);
-    }
+    for (size_t i = 0; i < expectedMs.size(); ++i) EXPECT_FLOAT_EQ(app.frameTimes[i], expectedMs[i] * 0.001f);
     EXPECT_EQ(app.shutdowns, 1);
   }
 }
@@ -100,19 +107,11 @@ TEST_F(ApplicationTest, FrameTimeFollowsTheTimeScaleAndLongRuns) {
   app.SetTimeScale(0.5f);
   // Ten days into the run the clock still measures single milliseconds.
   headless::SetTime(10ull * 24 * 3600 * 1000);
-  int turn = 0;
-  headless::SetPumpHook([&] {
-    if (turn++ < 3)
-      headless::AdvanceTime(1);
-    else
-      app.Quit();
-  });
+  StepThenQuit(app, {1, 1, 1});
   app.Run();
   // The first turn measures from Run's start; then three 1 ms turns at half speed.
   ASSERT_EQ(app.frameTimes.size(), 3u);
-  for (float t : app.frameTimes) {
-    EXPECT_FLOAT_EQ(t, 0.0005f);
-  }
+  for (float t : app.frameTimes) EXPECT_FLOAT_EQ(t, 0.0005f);
 }
 
 TEST_F(ApplicationTest, InactiveMinuteNeverReachesAFrame) {
@@ -173,9 +172,7 @@ TEST_F(ApplicationTest, MinimisedOrHiddenWindowDrawsNothingAndTimeSkipsTheGap) {
   ASSERT_EQ(app.frameTimes.size(), 5u);
   EXPECT_EQ(app.activations, (std::vector<bool>{false, true, false, true}));
   // The frames after each return measure from the return, not the time away.
-  for (float t : app.frameTimes) {
-    EXPECT_LT(t, 0.1f);
-  }
+  for (float t : app.frameTimes) EXPECT_LT(t, 0.1f);
 }
 
 TEST_F(ApplicationTest, SameMillisecondTurnsWaitForTheNextMillisecond) {
@@ -185,14 +182,7 @@ TEST_F(ApplicationTest, SameMillisecondTurnsWaitForTheNextMillisecond) {
     ScriptedApp app;
     app.SetFrameCap(cap);
     ASSERT_TRUE(Open(app, false));
-    const std::vector<uint64_t> steps = {16, 0, 0, 17, 0, 5};
-    size_t turn = 0;
-    headless::SetPumpHook([&] {
-      if (turn < steps.size())
-        headless::AdvanceTime(steps[turn++]);
-      else
-        app.Quit();
-    });
+    StepThenQuit(app, {16, 0, 0, 17, 0, 5});
     app.Run();
     // Run starts at 1000: the turns at 1016 and 1033 draw nothing and wait
     // for the following millisecond; without the cap they draw instead.
@@ -234,13 +224,25 @@ TEST_F(ApplicationTest, WaitingForATickSleepsInsteadOfSpinning) {
   EXPECT_LE(after - before, 1u);
 }
 
+TEST_F(ApplicationTest, MusicIsFedByTheFrameLoopAlone) {
+  auto music = OpenMusic();
+  ASSERT_TRUE(music);
+  ScriptedApp app;
+  ASSERT_TRUE(Open(app, true));
+  music->Play();
+  const auto start = std::chrono::steady_clock::now();
+  headless::SetPumpHook([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    headless::AdvanceTime(10);
+    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500)) app.Quit();
+  });
+  app.Run();
+  EXPECT_GT(app.frameTimes.size(), 20u);
+  EXPECT_GT(music->FramesPlayed(), 44100u);  // more than the stream's queue holds: topped up while frames ran
+}
+
 TEST_F(ApplicationTest, MusicPlaysOnWhileTheWindowIsInactive) {
-  testsupport::TempDir dir;
-  formats::Tone tone;
-  tone.seconds = 3.0;
-  auto device = OpenAudioDevice();
-  ASSERT_TRUE(device);
-  auto music = OpenSound(device, OpenSampleSource(dir.Write("music.ogg", formats::OggToneBytes(tone))), true);
+  auto music = OpenMusic();
   ASSERT_TRUE(music);
   ScriptedApp app;
   ASSERT_TRUE(Open(app, false));
@@ -268,15 +270,9 @@ TEST_F(ApplicationTest, SystemCommandsSwallowedOnlyInFullScreen) {
     headless::ResetEvents();
     ScriptedApp app;
     ASSERT_TRUE(Open(app, windowed));
-    for (WPARAM cmd : {SC_SIZE, SC_MOVE, SC_MAXIMIZE, SC_KEYMENU, SC_MONITORPOWER, SC_MINIMIZE})
-      SendMessage(app.GetWindow(), WM_SYSCOMMAND, cmd, 0);
-    const auto& reached = headless::DefaultSystemCommands();
-    if (windowed) {
-      EXPECT_EQ(reached.size(), 6u);
-    } else {
-      ASSERT_EQ(reached.size(), 1u);
-      EXPECT_EQ(reached[0], SC_MINIMIZE);
-    }
+    const std::vector<WPARAM> all{SC_SIZE, SC_MOVE, SC_MAXIMIZE, SC_KEYMENU, SC_MONITORPOWER, SC_MINIMIZE};
+    for (WPARAM cmd : all) SendMessage(app.GetWindow(), WM_SYSCOMMAND, cmd, 0);
+    EXPECT_EQ(headless::DefaultSystemCommands(), windowed ? all : std::vector<WPARAM>{SC_MINIMIZE});
   }
 }
 
@@ -346,7 +342,6 @@ TEST_F(ApplicationTest, FailedStartShowsTheErrorBoxOnceAndExitsWithOne) {
     EXPECT_TRUE(app.frameTimes.empty());
     EXPECT_EQ(app.shutdowns, 0);
   }
-
   // A normal run ends with 0 and shows nothing.
   headless::ResetEvents();
   ASSERT_TRUE(Nembra::InitializeEngine());
@@ -366,7 +361,6 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   EXPECT_EQ(Nembra::g_TextureDirectory, ".\\Data\\Materials\\");
   EXPECT_EQ(Nembra::g_ScriptDirectory, ".\\Data\\Scripts\\");
   EXPECT_EQ(Nembra::g_LanguageCode, L"ENG");
-
   using namespace Nembra;
   auto singletons = [] {
     return std::vector<const void*>{g_pGraphicsDevice, g_pTextureFactory,     g_pMaterialFactory,
@@ -378,9 +372,9 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   };
   ASSERT_TRUE(InitializeEngine());
   std::vector<const void*> made = singletons();
-  for (size_t i = 0; i < made.size(); ++i) {
-    EXPECT_NE(made[i], nullptr) << "singleton " << i + 1;
-  }
+  for (size_t i = 0; i < made.size(); ++i) EXPECT_NE(made[i], nullptr) << "singleton " << i + 1;
+  EXPECT_TRUE(g_AudiereDevice->Get()) << "the null output opens";
+  EXPECT_EQ(g_pTextureFactory->GetDirectory(), g_TextureDirectory);
   {
     // The application's Init adds the system-font factory; shutdown deletes it too.
     headless::ResetEvents();
@@ -391,10 +385,9 @@ TEST(EngineStartUp, DefaultsThenEverySingletonMadeAndShutdownLeavesNoneBehind) {
   }
   for (int run = 0; run < 2; ++run) {  // a second call finds nothing to do
     std::vector<const void*> left = singletons();
-    for (size_t i = 0; i < left.size(); ++i) {
-      EXPECT_EQ(left[i], nullptr) << "singleton " << i + 1;
-    }
+    for (size_t i = 0; i < left.size(); ++i) EXPECT_EQ(left[i], nullptr) << "singleton " << i + 1;
     EXPECT_EQ(g_pFontFactory, nullptr);
+    EXPECT_FALSE(platform::IsAudioOpen()) << "shutdown closes the output";
     ShutdownEngine();
   }
   headless::ResetEvents();

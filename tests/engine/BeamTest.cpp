@@ -22,6 +22,11 @@ void ExpectVertex(const PARTICLE_VERTEX& v, float x, float y, float z) {
   EXPECT_NEAR(v.z, z, 1e-4f);
 }
 
+// The four corners of a beam's strip.
+void ExpectStrip(const PARTICLE_VERTEX* v, std::initializer_list<D3DXVECTOR3> corners) {
+  for (const D3DXVECTOR3& c : corners) ExpectVertex(*v++, c.x, c.y, c.z);
+}
+
 class BeamTest : public fxtest::DeviceFixture {};
 
 }  // namespace
@@ -30,10 +35,7 @@ TEST_F(BeamTest, FlatBeamIsLaidOutOnceFromItsOwnPosition) {
   CBeam beam;
   beam.Create("Laser.png", 100.0f, 20.0f, D3DXVECTOR3(1, 0, 0), false);
   const PARTICLE_VERTEX* v = beam.GetVertices();
-  ExpectVertex(v[0], 0, -10, 0);
-  ExpectVertex(v[1], 0, 10, 0);
-  ExpectVertex(v[2], -100, -10, 0);
-  ExpectVertex(v[3], -100, 10, 0);
+  ExpectStrip(v, {{0, -10, 0}, {0, 10, 0}, {-100, -10, 0}, {-100, 10, 0}});
   EXPECT_EQ(v[0].u, 1.0f);
   EXPECT_EQ(v[1].v, 1.0f);
   EXPECT_EQ(v[2].u, 0.0f);
@@ -43,7 +45,6 @@ TEST_F(BeamTest, FlatBeamIsLaidOutOnceFromItsOwnPosition) {
   beam.UpdateWorldMatrix();
   EXPECT_TRUE(beam.Draw());
   ExpectVertex(beam.GetVertices()[0], 0, -10, 0);
-
   CBeam placed;
   placed.SetPosition(5, 6, 7);  // the node's own position, before any world matrix
   placed.Create("Laser.png", 10.0f, 4.0f, D3DXVECTOR3(0, 1, 0), false);
@@ -57,16 +58,14 @@ TEST_F(BeamTest, StateBlockDrawsBlendedWithoutLightOrDepthWrites) {
   CShader* block = beam.GetStateBlock();
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->GetName(), CBeam::STATE_BLOCK_NAME);
-  EXPECT_EQ(block->GetRenderState(D3DRS_LIGHTING).value, 0u);
-  EXPECT_EQ(block->GetRenderState(D3DRS_ALPHABLENDENABLE).value, 1u);
-  EXPECT_EQ(block->GetRenderState(D3DRS_ZWRITEENABLE).value, 0u);
-  EXPECT_EQ(block->GetRenderState(D3DRS_SRCBLEND).value, D3DBLEND_SRCALPHA);
-  EXPECT_EQ(block->GetRenderState(D3DRS_DESTBLEND).value, D3DBLEND_INVSRCALPHA);
+  const std::pair<D3DRENDERSTATETYPE, DWORD> states[] = {{D3DRS_LIGHTING, 0u}, {D3DRS_ALPHABLENDENABLE, 1u},
+                                                         {D3DRS_ZWRITEENABLE, 0u}, {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+                                                         {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}};
+  for (const auto& [state, value] : states) EXPECT_EQ(block->GetRenderState(state).value, value) << state;
   EXPECT_EQ(block->GetSamplerState(0, D3DSAMP_MIPFILTER).value, D3DTEXF_LINEAR);
   EXPECT_TRUE(block->GetSamplerState(0, D3DSAMP_MAGFILTER).defined);
   EXPECT_EQ(beam.GetTextureSet().GetCount(), 1u);
   EXPECT_EQ(beam.GetTextureSet().GetTexture(0), g_pTextureFactory->GetDefault());
-
   {
     CBeam second;
     second.Create("Laser.png", 1.0f, 1.0f, D3DXVECTOR3(0, 0, 1), true);
@@ -91,7 +90,6 @@ TEST_F(BeamTest, RenderCopiesTheStripAndSkipsWithoutABuffer) {
   PARTICLE_VERTEX copied[4];
   std::memcpy(copied, draw.vertices.data(), sizeof copied);
   ExpectVertex(copied[2], -100, -10, 0);
-
   headless::Controls().failBufferCreation = true;
   CBeam broken;
   broken.Create("Laser.png", 100.0f, 20.0f, D3DXVECTOR3(1, 0, 0), false);
@@ -111,34 +109,24 @@ TEST_F(BeamTest, CameraFacingBeamTurnsToTheActiveCameraEveryFrame) {
   camera.SetPosition(0, -100, 0);
   camera.GetTarget().SetPosition(0, 0, 0);
   scene.SetCamera(&camera);
-
   CBeam beam;
   beam.Create("Laser.png", 100.0f, 20.0f, D3DXVECTOR3(1, 0, 0), true);
   beam.UpdateWorldMatrix();
   beam.OnUpdate();
-  const PARTICLE_VERTEX* v = beam.GetVertices();
-  ExpectVertex(v[0], 0, 0, -10);
-  ExpectVertex(v[1], 0, 0, 10);
-  ExpectVertex(v[2], -100, 0, -10);
-  ExpectVertex(v[3], -100, 0, 10);
+  ExpectStrip(beam.GetVertices(), {{0, 0, -10}, {0, 0, 10}, {-100, 0, -10}, {-100, 0, 10}});
   EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_BEAMS), 1u);
-
   // Owners change the public fields between frames; the beam follows.
   beam.length = 50.0f;
   beam.SetPosition(0, 0, 30);
   beam.UpdateWorldMatrix();
   beam.OnUpdate();
   ExpectVertex(beam.GetVertices()[3], -50, 0, 40);
-
   // Looking along the beam leaves no side: a zero-width strip, no NaN.
   beam.direction = D3DXVECTOR3(0, -1, 0);
   beam.OnUpdate();
-  for (int i = 0; i < 4; ++i) {
-    ASSERT_FALSE(std::isnan(beam.GetVertices()[i].x));
-  }
+  for (int i = 0; i < 4; ++i) ASSERT_FALSE(std::isnan(beam.GetVertices()[i].x));
   EXPECT_FLOAT_EQ(beam.GetVertices()[0].x, beam.GetVertices()[1].x);
   EXPECT_FLOAT_EQ(beam.GetVertices()[0].z, beam.GetVertices()[1].z);
-
   // An invisible beam keeps its vertices and is not submitted.
   registry.RenderBatches();
   const PARTICLE_VERTEX kept = beam.GetVertices()[0];
@@ -147,7 +135,6 @@ TEST_F(BeamTest, CameraFacingBeamTurnsToTheActiveCameraEveryFrame) {
   beam.OnUpdate();
   EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_BEAMS), 0u);
   EXPECT_EQ(beam.GetVertices()[0].z, kept.z);
-
   g_pSceneManager = nullptr;
   g_pGeometrySetRegistry = nullptr;
 }

@@ -66,20 +66,11 @@ TEST_F(BitmapFontTest, QuadsCarryMarginsAdvanceAndAtlasCoordinates) {
             g_pGraphicsDevice->GetStateCache().GetTextureStageState(0, platform::D3DTSS_COLORARG2).value);
   ASSERT_GE(draws[0].vertices.size(), 12 * sizeof(Vertex));
   const Vertex* v = Vertices(draws[0]);
-  // 'a': left-bottom, left-top, right-top; left-bottom, right-top, right-bottom.
-  EXPECT_FLOAT_EQ(v[0].x, 95.5f);
-  EXPECT_FLOAT_EQ(v[0].y, 66.5f);
-  EXPECT_FLOAT_EQ(v[1].y, 50.5f);
-  EXPECT_FLOAT_EQ(v[2].x, 115.5f);
-  EXPECT_FLOAT_EQ(v[0].u, 3.0f / 64);
-  EXPECT_FLOAT_EQ(v[1].v, 0.0f);
-  EXPECT_FLOAT_EQ(v[2].u, 23.0f / 64);
-  EXPECT_FLOAT_EQ(v[0].v, 16.0f / 64);
-  EXPECT_FLOAT_EQ(v[0].rhw, 1.0f);
-  // 'b' starts one advance of 'a' further on.
-  EXPECT_FLOAT_EQ(v[6].x, 105.5f);
-  EXPECT_FLOAT_EQ(v[8].x, 135.5f);
-  EXPECT_FLOAT_EQ(v[6].u, 19.0f / 64);
+  // 'a': left-bottom, left-top, right-top; left-bottom, right-top, right-bottom; 'b' one advance of 'a' on.
+  const std::vector<float> got{v[0].x, v[0].y, v[1].y, v[2].x, v[0].u, v[1].v,
+                               v[2].u, v[0].v, v[0].rhw, v[6].x, v[8].x, v[6].u};
+  EXPECT_EQ(got, (std::vector<float>{95.5f, 66.5f, 50.5f, 115.5f, 3.0f / 64, 0.0f, 23.0f / 64, 16.0f / 64, 1.0f, 105.5f,
+                                     135.5f, 19.0f / 64}));
 }
 
 TEST_F(BitmapFontTest, WidthsAndUnknownCharacters) {
@@ -112,7 +103,6 @@ TEST_F(BitmapFontTest, LineBreaksWrappingAndCentring) {
   Draw(L"a\na", 0, 0);
   EXPECT_EQ(m_Font->GetDrawnHeight(), 40);
   m_Font->m_LineAdvance = 16;
-
   // Wrap width 100, a line of width 60 ("bbb"): a word of 50 moves on and the space goes...
   m_Font->m_WrapWidth = 100;
   draws = Draw(L"bbb aaaaa", 0, 0);
@@ -129,7 +119,6 @@ TEST_F(BitmapFontTest, LineBreaksWrappingAndCentring) {
   draws = Draw(L"ww", 0, 0);
   ASSERT_EQ(draws.size(), 1u);
   m_Font->m_WrapWidth = 0;
-
   // Centred: a line of width 101 at x = 200 starts at 150.
   m_Font->m_Centered = true;
   draws = Draw(L"w", 200, 0);
@@ -162,37 +151,32 @@ TEST_F(BitmapFontTest, FactoryCountsNamesWithoutCaseAndFallsBackToAnEmptyFont) {
 }
 
 TEST_F(BitmapFontTest, DamagedGlyphTablesLoadWhatTheyHold) {
+  // An atlas with the given glyph table bytes.
+  const auto load = [&](const char* name, const std::string& table) {
+    m_Engine.WriteBitmapFont(name, 12, {});
+    m_Engine.WriteGlyphTableBytes(name, table);
+    return g_pBitmapFontFactory->Get(name);
+  };
   // The count promises a million glyphs; two are there.
-  m_Engine.WriteBitmapFont("Damaged", 12, {});
-  m_Engine.WriteGlyphTableBytes("Damaged", formats::GlyphTableBytes(12, 1000000, {{L'a', 7, 10, 0}, {L'b', 9, 30, 0}}));
-  CBitmapFont* font = g_pBitmapFontFactory->Get("Damaged");
+  CBitmapFont* font = load("Damaged", formats::GlyphTableBytes(12, 1000000, {{L'a', 7, 10, 0}, {L'b', 9, 30, 0}}));
   ASSERT_NE(font, g_pBitmapFontFactory->GetDefault());
   EXPECT_EQ(font->GetTextWidth(L"ab"), 16);
   EXPECT_EQ(font->GetLineHeight(), 12);
   // A negative count: no glyphs, still a usable font.
-  m_Engine.WriteBitmapFont("Negative", 12, {});
-  m_Engine.WriteGlyphTableBytes("Negative", formats::GlyphTableBytes(12, -3, {{L'a', 7, 10, 0}}));
-  CBitmapFont* negative = g_pBitmapFontFactory->Get("Negative");
-  EXPECT_EQ(negative->GetTextWidth(L"a"), 0);
+  EXPECT_EQ(load("Negative", formats::GlyphTableBytes(12, -3, {{L'a', 7, 10, 0}}))->GetTextWidth(L"a"), 0);
   // A header cut short.
-  m_Engine.WriteBitmapFont("Short", 12, {});
-  m_Engine.WriteGlyphTableBytes("Short", std::string("\0\0\0\0\x0c\0", 6));
-  CBitmapFont* shortFont = g_pBitmapFontFactory->Get("Short");
+  CBitmapFont* shortFont = load("Short", std::string("\0\0\0\0\x0c\0", 6));
   ASSERT_NE(shortFont, nullptr);
   EXPECT_EQ(shortFont->GetTextWidth(L"a"), 0);
   EXPECT_TRUE(shortFont->DrawText(L"a", 0, 0, 1, 1, 1, 1));
   // Values no atlas has: the table is refused or the record dropped, so
   // measuring and drawing never run into integer overflow.
-  m_Engine.WriteBitmapFont("Huge", 12, {});
-  m_Engine.WriteGlyphTableBytes("Huge", formats::GlyphTableBytes(0xFFFFFFFFu, {{L'a', 7, 10, 0}}));
-  CBitmapFont* huge = g_pBitmapFontFactory->Get("Huge");
+  CBitmapFont* huge = load("Huge", formats::GlyphTableBytes(0xFFFFFFFFu, {{L'a', 7, 10, 0}}));
   ASSERT_NE(huge, nullptr);
   EXPECT_FALSE(huge->HasVertexBuffer());
   EXPECT_TRUE(huge->DrawText(L"a\na", 100, 100, 1, 1, 1, 1));
-  m_Engine.WriteBitmapFont("Wide", 12, {});
-  m_Engine.WriteGlyphTableBytes("Wide", formats::GlyphTableBytes(12, {{L'a', 0x7FFFFFFF, -0x7FFFFFFF - 1, 0},
-                                                                   {L'b', 9, 30, 0}}));
-  CBitmapFont* wide = g_pBitmapFontFactory->Get("Wide");
+  CBitmapFont* wide =
+      load("Wide", formats::GlyphTableBytes(12, {{L'a', 0x7FFFFFFF, -0x7FFFFFFF - 1, 0}, {L'b', 9, 30, 0}}));
   EXPECT_EQ(wide->GetTextWidth(L"aabb"), 18);
   m_Engine.Rec().ClearLog();
   EXPECT_TRUE(wide->DrawText(L"ab\nab", 100, 100, 1, 1, 1, 1));
@@ -208,7 +192,6 @@ TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {
   EXPECT_NE(std::find(list.begin(), list.end(), m_Font), list.end());
   EXPECT_NE(std::find(list.begin(), list.end(), system), list.end());
   const uint32_t buffers = m_Engine.Rec().LiveBuffers();
-
   m_Engine.Rec().LoseDevice();
   EXPECT_EQ(g_pGraphicsDevice->CheckDevice(), CGraphicsDevice::DEVICE_LOST);
   m_Engine.Rec().MakeResettable();
@@ -223,7 +206,6 @@ TEST_F(BitmapFontTest, FontsFollowADeviceLossAndLeaveTheListWhenDestroyed) {
   EXPECT_TRUE(m_Font->HasVertexBuffer());
   EXPECT_EQ(m_Engine.Rec().LiveBuffers(), buffers);
   EXPECT_EQ(Draw(L"ab", 0, 0).size(), 1u);
-
   // Released for good: the fonts leave the list, so the next reset does not reach them.
   g_pBitmapFontFactory->Release("GUI_Font_Test");
   EXPECT_EQ(g_pBitmapFontFactory->Find("GUI_Font_Test"), nullptr);

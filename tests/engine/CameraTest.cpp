@@ -20,7 +20,6 @@ TEST(CameraFrustum, DefaultCameraCullsBehindAndNearerThanTheNearSide) {
   EXPECT_FALSE(camera.IsSphereVisible({0, 600000, 0}, 1.0f));  // past the far side
   EXPECT_FALSE(camera.IsSphereVisible({5000, 0, 0}, 1.0f));    // far to the right
   EXPECT_TRUE(camera.IsSphereVisible({5000, 0, 0}, 5000.0f));  // large enough to reach in
-
   // The near-side plane lies near*far / (2*far - near) in front of the eye.
   const D3DXPLANE& nearPlane = camera.GetPlane(CCamera::PLANE_NEAR);
   const float expected = 100.0f * 500000.0f / (2.0f * 500000.0f - 100.0f);
@@ -46,7 +45,6 @@ TEST(CameraFrustum, FollowsTheEyeAndTheTarget) {
   EXPECT_TRUE(camera.Apply());
   EXPECT_FALSE(camera.IsViewDirty());
   EXPECT_FALSE(camera.IsProjectionDirty());
-
   // Turn to look along +x from the origin.
   camera.SetPosition(0, 0, 0);
   camera.GetTarget().SetPosition(100, 0, 0);
@@ -55,13 +53,11 @@ TEST(CameraFrustum, FollowsTheEyeAndTheTarget) {
   EXPECT_TRUE(camera.IsSphereVisible({1000, 0, 0}, 1.0f));
   EXPECT_FALSE(camera.IsSphereVisible({0, 1000, 0}, 1.0f));
   EXPECT_FALSE(camera.IsViewDirty());
-
   // Moving only the target marks the view dirty.
   camera.GetTarget().SetPosition(0, 100, 0);
   camera.Update();
   EXPECT_TRUE(camera.IsViewDirty());
   EXPECT_TRUE(camera.IsSphereVisible({0, 1000, 0}, 1.0f));
-
   // A parent that carries the camera moves the view too.
   CSceneNode rig;
   rig.AddChild(&camera);
@@ -86,7 +82,6 @@ TEST(CameraFrustum, FacingMatricesAndDirection) {
               std::fabs(camera.GetFacingMatrix()._12) < 1e-6f);
   // The inverse view places the eye.
   EXPECT_NEAR(camera.GetInverseView()._42, -100.0f, 1e-3f);
-
   // Straight down: the facing matrix turns by -pi/2.
   camera.SetPosition(0, 0, 500);
   camera.GetTarget().SetPosition(0, 0, 0);

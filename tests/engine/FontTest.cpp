@@ -46,22 +46,20 @@ TEST(SystemFont, CreateSizesTheRectangleAndTheFactoryListsItsFonts) {
   EXPECT_EQ(fallback->GetD3DXFont(), nullptr);
   const auto& list = g_pGraphicsDevice->GetVolatileResources();
   EXPECT_EQ(std::find(list.begin(), list.end(), fallback), list.end());
-
   CFont* font = g_pFontFactory->Get("Interface Font");
   ASSERT_NE(font, fallback);
   EXPECT_EQ(font->GetD3DXFont(), nullptr);  // empty until Create
   EXPECT_NE(std::find(list.begin(), list.end(), font), list.end());
   ASSERT_TRUE(font->Create("Verdana", 12, CFont::STYLE_BOLD | CFont::STYLE_ITALIC));
-  EXPECT_EQ(font->GetRect().right, 800);
-  EXPECT_EQ(font->GetRect().bottom, 600);
+  const auto sides = [&] {
+    const RECT& r = font->GetRect();
+    return std::vector<long>{long(r.left), long(r.top), long(r.right), long(r.bottom)};
+  };
+  EXPECT_EQ(sides(), (std::vector<long>{0, 0, 800, 600}));
   font->SetPosition(5, 5);
-  EXPECT_EQ(font->GetRect().left, 5);
-  EXPECT_EQ(font->GetRect().top, 5);
-  EXPECT_EQ(font->GetRect().right, 805);
-  EXPECT_EQ(font->GetRect().bottom, 605);
+  EXPECT_EQ(sides(), (std::vector<long>{5, 5, 805, 605}));
   EXPECT_EQ(font->GetFormat(), platform::DT_NOCLIP);
   EXPECT_EQ(font->GetColor(), 0xFFFFFFFFu);
-
   // Its metrics are those of the face asked for.
   platform::TEXTMETRIC tm;
   ASSERT_TRUE(font->GetD3DXFont()->GetTextMetrics(&tm));
@@ -69,7 +67,6 @@ TEST(SystemFont, CreateSizesTheRectangleAndTheFactoryListsItsFonts) {
   EXPECT_EQ(tm.tmItalic, 1);
   EXPECT_GE(tm.tmHeight, 12);
   EXPECT_LE(tm.tmHeight, 16);
-
   // Drawn at its rectangle in its colour.
   font->SetColor(D3DXCOLOR(0.0f, 1.0f, 0.0f, 1.0f));
   engine.Rec().ClearLog();

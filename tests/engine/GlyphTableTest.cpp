@@ -13,6 +13,14 @@ namespace {
 bool Read(const std::string& bytes, GLYPH_TABLE& out) {
   return ReadGlyphTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
 }
+template <class G>
+std::vector<long> Fields(const G& g) { return {long(g.code), long(g.width), long(g.x), long(g.y)}; }
+// The glyph's quad lies inside the atlas, margins and one line included.
+void ExpectInsideAtlas(const formats::BitmapFont& font, const formats::GlyphRecord& g) {
+  EXPECT_GE(g.x - formats::kGlyphMargin, 0);
+  EXPECT_LE(g.x + g.advance + formats::kGlyphMargin, static_cast<int>(font.atlas.width));
+  EXPECT_LE(g.y + static_cast<int>(font.lineHeight), static_cast<int>(font.atlas.height));
+}
 }  // namespace
 
 TEST(GlyphTable, ReadsHeaderAndRecordsFieldByField) {
@@ -24,15 +32,9 @@ TEST(GlyphTable, ReadsHeaderAndRecordsFieldByField) {
   EXPECT_EQ(t.lineHeight, 17u);
   EXPECT_FALSE(t.truncated);
   ASSERT_EQ(t.glyphs.size(), 3u);
-  EXPECT_EQ(t.glyphs[0].code, L'A');
-  EXPECT_EQ(t.glyphs[0].width, 9);
-  EXPECT_EQ(t.glyphs[0].x, 20);
-  EXPECT_EQ(t.glyphs[0].y, 3);
+  EXPECT_EQ(Fields(t.glyphs[0]), (std::vector<long>{L'A', 9, 20, 3}));
   // Records are packed at 14 bytes: a misaligned read would scramble these.
-  EXPECT_EQ(t.glyphs[1].code, 0x0416);
-  EXPECT_EQ(t.glyphs[1].width, -2);
-  EXPECT_EQ(t.glyphs[1].x, 0x3412);
-  EXPECT_EQ(t.glyphs[1].y, 65000);
+  EXPECT_EQ(Fields(t.glyphs[1]), (std::vector<long>{0x0416, -2, 0x3412, 65000}));
   EXPECT_EQ(t.glyphs[2].code, 0xFFFF);
 }
 
@@ -41,13 +43,11 @@ TEST(GlyphTable, DamagedFilesNeverReadPastTheirEnd) {
   // A header cut short is refused.
   EXPECT_FALSE(Read(std::string("\0\0\0\0\x10\0\0", 7), t));
   EXPECT_FALSE(ReadGlyphTable(nullptr, 0, t));
-
   // A huge count over two records: only the two are read.
   std::vector<formats::GlyphRecord> two = {{L'a', 5, 10, 0}, {L'b', 6, 30, 0}};
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0x7FFFFFFF, two), t));
   EXPECT_EQ(t.glyphs.size(), 2u);
   EXPECT_TRUE(t.truncated);
-
   // A record cut in the middle is dropped; the whole ones stay.
   std::string cut = formats::GlyphTableBytes(12, two);
   cut.resize(cut.size() - 5);
@@ -55,14 +55,12 @@ TEST(GlyphTable, DamagedFilesNeverReadPastTheirEnd) {
   ASSERT_EQ(t.glyphs.size(), 1u);
   EXPECT_EQ(t.glyphs[0].code, L'a');
   EXPECT_TRUE(t.truncated);
-
   // Negative and zero counts mean no glyphs, whatever follows.
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, -5, two), t));
   EXPECT_TRUE(t.glyphs.empty());
   EXPECT_EQ(t.lineHeight, 12u);
   ASSERT_TRUE(Read(formats::GlyphTableBytes(12, 0, two), t));
   EXPECT_TRUE(t.glyphs.empty());
-
   // A line height no font has is a damaged header; values no atlas has
   // drop their record and keep the others.
   EXPECT_FALSE(Read(formats::GlyphTableBytes(0xFFFFFFFFu, two), t));
@@ -95,10 +93,7 @@ TEST(BitmapFontMaker, CoversTheThreeLanguagesWithGlyphsInsideTheAtlas) {
     const formats::GlyphRecord* g = find(c);
     ASSERT_NE(g, nullptr) << "missing U+" << std::hex << static_cast<int>(c);
     EXPECT_GT(g->advance, 0);
-    // The quad spans the margins around the advance box and one line.
-    EXPECT_GE(g->x - formats::kGlyphMargin, 0);
-    EXPECT_LE(g->x + g->advance + formats::kGlyphMargin, static_cast<int>(font.atlas.width));
-    EXPECT_LE(g->y + static_cast<int>(font.lineHeight), static_cast<int>(font.atlas.height));
+    ExpectInsideAtlas(font, *g);
   }
   auto alphaAt = [&](int x, int y) { return font.atlas.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y)) >> 24; };
   // Texel (0, 0) is what characters without a record sample: it must be clear.
@@ -126,11 +121,7 @@ TEST(BitmapFontMaker, GlyphsWiderThanTheUsualAtlasWidenIt) {
   ASSERT_TRUE(formats::MakeBitmapFont(platform::FontFace::SystemFontFile(true, false), 600, L"W\u0416", font));
   ASSERT_EQ(font.glyphs.size(), 2u);
   EXPECT_GT(font.glyphs[0].advance, 500);
-  for (const auto& g : font.glyphs) {
-    EXPECT_GE(g.x - formats::kGlyphMargin, 0);
-    EXPECT_LE(g.x + g.advance + formats::kGlyphMargin, static_cast<int>(font.atlas.width));
-    EXPECT_LE(g.y + static_cast<int>(font.lineHeight), static_cast<int>(font.atlas.height));
-  }
+  for (const auto& g : font.glyphs) ExpectInsideAtlas(font, g);
   EXPECT_EQ(font.atlas.width & (font.atlas.width - 1), 0u);
 }
 

@@ -32,14 +32,12 @@ TEST_F(GraphicsDeviceTest, CachedStatesReachTheDeviceOnlyWhenChangedOrForced) {
   ASSERT_TRUE(Create());
   auto* d = Device();
   d->ClearLog();
-
   EXPECT_TRUE(m_Wrapper->SetRenderState(D3DRS_ALPHABLENDENABLE, 1));
   EXPECT_TRUE(m_Wrapper->SetRenderState(D3DRS_ALPHABLENDENABLE, 1));
   EXPECT_EQ(d->Stats().renderStateCalls, 1u);
   EXPECT_TRUE(m_Wrapper->SetRenderState(D3DRS_ALPHABLENDENABLE, 1, true));
   EXPECT_EQ(d->Stats().renderStateCalls, 2u);
   EXPECT_EQ(d->RenderState(D3DRS_ALPHABLENDENABLE), 1u);
-
   // The same for sampler and stage states, per sampler and per stage.
   EXPECT_TRUE(m_Wrapper->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
   EXPECT_TRUE(m_Wrapper->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
@@ -84,20 +82,17 @@ TEST_F(GraphicsDeviceTest, CreateSendsEveryCachedStateOnceAndMakesTheSprite) {
   ASSERT_NE(d, nullptr);
   EXPECT_NE(m_Wrapper->GetSprite(), nullptr);
   // 103 render states, 13 sampler states of samplers 0 and 1, 18 stage states of stages 0 and 1.
-  EXPECT_EQ(d->Stats().renderStateCalls, 103u);
-  EXPECT_EQ(d->Stats().samplerStateCalls, 26u);
-  EXPECT_EQ(d->Stats().stageStateCalls, 36u);
-  // Present parameters of a windowed device with a depth buffer.
+  const auto& stats = d->Stats();
+  EXPECT_EQ(std::vector<uint32_t>({stats.renderStateCalls, stats.samplerStateCalls, stats.stageStateCalls}),
+            std::vector<uint32_t>({103, 26, 36}));
+  // Present parameters of a windowed device with a depth buffer, in the desktop's format.
   const D3DPRESENT_PARAMETERS& pp = d->PresentParameters();
-  EXPECT_EQ(pp.BackBufferWidth, 800u);
-  EXPECT_EQ(pp.BackBufferHeight, 600u);
-  EXPECT_EQ(pp.BackBufferFormat, D3DFMT_X8R8G8B8);  // the desktop's format
-  EXPECT_EQ(pp.BackBufferCount, 1u);
-  EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
-  EXPECT_EQ(pp.Windowed, 1);
-  EXPECT_EQ(pp.EnableAutoDepthStencil, 1);
-  EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D16);
-  EXPECT_EQ(pp.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
+  EXPECT_EQ(std::vector<uint64_t>({pp.BackBufferWidth, pp.BackBufferHeight, uint64_t(pp.BackBufferFormat),
+                                   pp.BackBufferCount, uint64_t(pp.SwapEffect), uint64_t(pp.Windowed),
+                                   uint64_t(pp.EnableAutoDepthStencil), uint64_t(pp.AutoDepthStencilFormat),
+                                   uint64_t(pp.PresentationInterval)}),
+            std::vector<uint64_t>({800, 600, D3DFMT_X8R8G8B8, 1, D3DSWAPEFFECT_DISCARD, 1, 1, D3DFMT_D16,
+                                   D3DPRESENT_INTERVAL_IMMEDIATE}));
 }
 
 TEST_F(GraphicsDeviceTest, AWrapperSendsItsCacheToItsOwnDeviceNotTheEngineOne) {
@@ -127,7 +122,6 @@ TEST_F(GraphicsDeviceTest, CreationFailures) {
   headless::Controls().failSystemCreation = true;
   EXPECT_FALSE(Create());
   EXPECT_TRUE(headless::MessageBoxes().empty());
-
   // No device: the sprite cannot be made, "Error fatal".
   headless::ResetGraphics();
   headless::Controls().failDeviceCreation = true;
@@ -183,19 +177,17 @@ TEST_F(GraphicsDeviceTest, ClearWithoutDepthBufferClearsOnlyTheTarget) {
 }
 
 TEST_F(GraphicsDeviceTest, GammaRampEntries) {
-  D3DGAMMARAMP ramp;
-  CGraphicsDevice::BuildGammaRamp(1.0f, &ramp);
-  EXPECT_EQ(ramp.red[0], 0);
-  EXPECT_EQ(ramp.red[255], 65280);
-  EXPECT_EQ(ramp.green[128], 32768);
-  CGraphicsDevice::BuildGammaRamp(1.5f, &ramp);
-  EXPECT_EQ(ramp.red[0], 32768);
-  EXPECT_EQ(ramp.blue[200], 65535);
-  EXPECT_EQ(ramp.green[127], 32512 + 32768);
-  CGraphicsDevice::BuildGammaRamp(0.25f, &ramp);
-  EXPECT_EQ(ramp.red[0], 0);
-  EXPECT_EQ(ramp.red[255], 65280 - 49152);
-
+  // {gamma, channel, entry, value}
+  const struct { float gamma; uint16_t (D3DGAMMARAMP::*channel)[256]; int entry; int value; } rows[] = {
+      {1.0f, &D3DGAMMARAMP::red, 0, 0},         {1.0f, &D3DGAMMARAMP::red, 255, 65280},
+      {1.0f, &D3DGAMMARAMP::green, 128, 32768}, {1.5f, &D3DGAMMARAMP::red, 0, 32768},
+      {1.5f, &D3DGAMMARAMP::blue, 200, 65535},  {1.5f, &D3DGAMMARAMP::green, 127, 32512 + 32768},
+      {0.25f, &D3DGAMMARAMP::red, 0, 0},        {0.25f, &D3DGAMMARAMP::red, 255, 65280 - 49152}};
+  for (const auto& r : rows) {
+    D3DGAMMARAMP ramp;
+    CGraphicsDevice::BuildGammaRamp(r.gamma, &ramp);
+    EXPECT_EQ((ramp.*r.channel)[r.entry], r.value) << r.gamma << " entry " << r.entry;
+  }
   // Through the device, and back to the saved ramp.
   m_Wrapper->SetGamma(1.5f);  // no device: nothing happens
   ASSERT_TRUE(Create());
@@ -216,20 +208,17 @@ TEST_F(GraphicsDeviceTest, ResetProtocolWithLossFailureAndRetry) {
   int lightRestores = 0;
   m_Wrapper->SetRestoreLightsCallback([&] { ++lightRestores; });
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_READY);
-
   m_Wrapper->SetRenderState(D3DRS_ZWRITEENABLE, 0);
   d->LoseDevice();
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_LOST);
   d->MakeResettable();
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_NOT_RESET);
-
   // The first reset fails: the resources are released and stay so.
   headless::Controls().failResets = 1;
   EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_FAILED);
   EXPECT_EQ(journal, (std::vector<std::string>{"a lost", "b lost"}));
   EXPECT_EQ(lightRestores, 0);
   EXPECT_EQ(m_Wrapper->CheckDevice(), CGraphicsDevice::DEVICE_NOT_RESET);
-
   // A resource listed while the device is down is released by the retry
   // too, before the device resets; then all are restored in order.
   JournalResource c(&journal, "c");
@@ -244,7 +233,6 @@ TEST_F(GraphicsDeviceTest, ResetProtocolWithLossFailureAndRetry) {
   // The device forgot its states; the cache sent them all again, the changed one included.
   EXPECT_EQ(d->Stats().renderStateCalls, 103u);
   EXPECT_EQ(d->RenderState(D3DRS_ZWRITEENABLE), 0u);
-
   // A second reset releases and restores again.
   journal.clear();
   EXPECT_EQ(m_Wrapper->Reset(), CGraphicsDevice::RESET_DONE);
@@ -318,21 +306,18 @@ TEST_F(GraphicsDeviceTest, SpriteBatchDrawsBlendedQuadsAndGivesItsStatesBack) {
   ASSERT_EQ(d->CreateTexture(64, 32, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
   m_Wrapper->SetRenderState(D3DRS_ZENABLE, 1);
   d->ClearLog();
-
   ASSERT_TRUE(m_Wrapper->BeginSprite(D3DXSPRITE_ALPHABLEND));
   RECT src{0, 0, 32, 32};
   D3DXVECTOR3 center(16, 16, 0), position(100, 50, 0);
   EXPECT_EQ(m_Wrapper->GetSprite()->Draw(texture, &src, &center, &position, 0x80FFFFFFu), D3D_OK);
   EXPECT_EQ(m_Wrapper->GetSprite()->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFFu), D3D_OK);
   m_Wrapper->EndSprite();
-
   ASSERT_EQ(d->Draws().size(), 1u);  // one texture, one draw
   const auto& draw = d->Draws()[0];
   EXPECT_EQ(draw.primitiveCount, 4u);
   EXPECT_EQ(draw.fvf, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-  EXPECT_EQ(draw.alphaBlend, 1u);
-  EXPECT_EQ(draw.srcBlend, D3DBLEND_SRCALPHA);
-  EXPECT_EQ(draw.destBlend, D3DBLEND_INVSRCALPHA);
+  EXPECT_EQ(std::vector<DWORD>({draw.alphaBlend, draw.srcBlend, draw.destBlend}),
+            std::vector<DWORD>({1u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}));
   EXPECT_EQ(draw.texture0, texture);
   // First vertex: the top-left corner, centre subtracted, on pixel edges.
   ASSERT_GE(draw.vertices.size(), 28u);
@@ -341,25 +326,11 @@ TEST_F(GraphicsDeviceTest, SpriteBatchDrawsBlendedQuadsAndGivesItsStatesBack) {
   EXPECT_FLOAT_EQ(xyzw[0], 100 - 16 - 0.5f);
   EXPECT_FLOAT_EQ(xyzw[1], 50 - 16 - 0.5f);
   // The states are what they were before the batch, and the texture is unbound.
-  EXPECT_EQ(d->RenderState(D3DRS_ZENABLE), 1u);
-  EXPECT_EQ(d->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
-  EXPECT_EQ(d->RenderState(D3DRS_LIGHTING), 1u);
+  EXPECT_EQ(std::vector<DWORD>({d->RenderState(D3DRS_ZENABLE), d->RenderState(D3DRS_ALPHABLENDENABLE),
+                                 d->RenderState(D3DRS_LIGHTING)}),
+            std::vector<DWORD>({1u, 0u, 1u}));
   EXPECT_EQ(d->BoundTexture(0), nullptr);
   texture->Release();
-}
-
-TEST(EngineStartupTest, GraphicsSingletonsAreMadeAndDeleted) {
-  ASSERT_TRUE(Nembra::InitializeEngine());
-  EXPECT_NE(Nembra::g_pGraphicsDevice, nullptr);
-  ASSERT_NE(Nembra::g_pTextureFactory, nullptr);
-  ASSERT_NE(Nembra::g_pShaderFactory, nullptr);
-  EXPECT_EQ(Nembra::g_pTextureFactory->GetDirectory(), Nembra::g_TextureDirectory);
-  Nembra::ShutdownEngine();
-  EXPECT_EQ(Nembra::g_pGraphicsDevice, nullptr);
-  EXPECT_EQ(Nembra::g_pTextureFactory, nullptr);
-  EXPECT_EQ(Nembra::g_pShaderFactory, nullptr);
-  Nembra::ShutdownEngine();
-  EXPECT_EQ(Nembra::g_pGraphicsDevice, nullptr);
 }
 
 }  // namespace

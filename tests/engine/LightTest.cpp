@@ -28,28 +28,24 @@ TEST_F(SceneTest, LightsGetGrowingIndicesAndAreSwitchedOn) {
   CLight* b = scene.CreatePointLight();
   CLight* c = scene.CreateSpotLight();
   ASSERT_TRUE(a && b && c);
-  EXPECT_EQ(a->GetIndex(), 0u);
-  EXPECT_EQ(b->GetIndex(), 1u);
-  EXPECT_EQ(c->GetIndex(), 2u);
+  const CLight* made[] = {a, b, c};
+  const platform::D3DLIGHTTYPE types[] = {platform::D3DLIGHT_DIRECTIONAL, platform::D3DLIGHT_POINT,
+                                          platform::D3DLIGHT_SPOT};
   for (uint32_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(made[i]->GetIndex(), i);
     EXPECT_TRUE(device->LightEnabled(i)) << i;
+    EXPECT_EQ(device->Light(i).Type, types[i]) << i;
   }
-  EXPECT_EQ(device->Light(0).Type, platform::D3DLIGHT_DIRECTIONAL);
-  EXPECT_EQ(device->Light(1).Type, platform::D3DLIGHT_POINT);
-  EXPECT_EQ(device->Light(2).Type, platform::D3DLIGHT_SPOT);
   EXPECT_FLOAT_EQ(device->Light(1).Range, 100.0f);
   EXPECT_FLOAT_EQ(device->Light(1).Attenuation1, 0.5f);
-
   // The light and its target hang under the root.
   EXPECT_EQ(a->GetParent(), scene.GetRoot());
   EXPECT_EQ(a->GetTarget().GetParent(), scene.GetRoot());
-
   scene.DeleteLight(b);
   EXPECT_FALSE(device->LightEnabled(1));
   EXPECT_EQ(scene.GetLights().size(), 2u);
   CLight* d = scene.CreatePointLight();
   EXPECT_EQ(d->GetIndex(), 3u);  // indices are never given out again
-
   // A light the manager does not own is left alone.
   CSceneManager other;
   CLight* foreign = other.CreatePointLight();
@@ -79,25 +75,21 @@ TEST_F(SceneTest, PointLightSwitchesWithItsRangeSphereInView) {
   CPointLight* light = scene.CreatePointLight();
   CDirectionalLight* sun = scene.CreateDirectionalLight();
   sun->SetPosition(0.0f, -5000.0f, 0.0f);  // far behind the eye
-
   // 150 outside: the test radius is range + 100 = 200, so still in view.
   light->SetPosition(OutsideRightPlane(camera, 150.0f));
   Frame();
   EXPECT_TRUE(light->IsOn());
   EXPECT_TRUE(device->LightEnabled(light->GetIndex()));
-
   light->SetPosition(OutsideRightPlane(camera, 250.0f));
   Frame();
   EXPECT_FALSE(light->IsOn());
   EXPECT_FALSE(device->LightEnabled(light->GetIndex()));
   EXPECT_TRUE(device->LightEnabled(sun->GetIndex()));  // never culled
-
   // The camera turns towards it: on again.
   camera.GetTarget().SetPosition(light->GetPosition());
   Frame();
   EXPECT_TRUE(light->IsOn());
   EXPECT_TRUE(device->LightEnabled(light->GetIndex()));
-
   // An owner's Disable does not survive while the light is in view.
   light->Disable();
   Frame();
@@ -129,7 +121,6 @@ TEST_F(SceneTest, MovedLightsAreSentAgainInTheSameFrame) {
   EXPECT_FLOAT_EQ(sent.Position.x, 10.0f);
   EXPECT_FLOAT_EQ(sent.Position.z, 100.0f);
   EXPECT_FLOAT_EQ(sent.Direction.z, -1.0f);
-
   // Only the target moves.
   light->GetTarget().SetPosition(0.0f, 100.0f, 100.0f);
   device->ClearLog();
@@ -137,12 +128,10 @@ TEST_F(SceneTest, MovedLightsAreSentAgainInTheSameFrame) {
   sent = device->Light(light->GetIndex());
   EXPECT_NEAR(sent.Direction.y, 1.0f, 1e-6f);
   EXPECT_NEAR(sent.Direction.z, 0.0f, 1e-6f);
-
   // A still light is not sent again.
   device->ClearLog();
   Frame();
   EXPECT_EQ(device->Stats().lightCalls, 0u);
-
   // Changes reach the device on Commit.
   light->SetDiffuseColor(D3DXCOLOR(1.0f, 0.0f, 0.0f, 1.0f));
   light->SetRange(300.0f);

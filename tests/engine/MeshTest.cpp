@@ -45,9 +45,7 @@ TEST_F(MeshTest, MaterialDefaultsFileAndOpaqueFlag) {
   EXPECT_EQ(fresh.GetMaterial().Emissive.a, 0.0f);
   EXPECT_TRUE(fresh.IsOpaque());
   platform::D3DMATERIAL9 m;
-  m.Diffuse = {1, 1, 1, 1};
-  m.Ambient = {1, 1, 1, 1};
-  m.Specular = {1, 1, 1, 1};
+  m.Diffuse = m.Ambient = m.Specular = {1, 1, 1, 1};
   m.Emissive = {0, 0, 0, 1};
   fresh.SetFromD3DX(m);
   EXPECT_TRUE(fresh.IsOpaque());
@@ -57,7 +55,6 @@ TEST_F(MeshTest, MaterialDefaultsFileAndOpaqueFlag) {
   m.Specular.a = 1.0f;
   fresh.SetFromD3DX(m);
   EXPECT_FALSE(fresh.IsOpaque());  // never set again
-
   platform::D3DMATERIAL9 file;
   file.Diffuse = {0.25f, 0.5f, 0.75f, 1};
   file.Power = 12;
@@ -86,10 +83,8 @@ TEST_F(MeshTest, TwoMaterialQuadGetsGeneratedMaterialsAndFittingBlocks) {
   ASSERT_EQ(mesh->GetSubsets().size(), 2u);
   const CMeshSubset& s0 = mesh->GetSubsets()[0];
   const CMeshSubset& s1 = mesh->GetSubsets()[1];
-  EXPECT_EQ(s0.GetName(), "QUAD.X0");
-  EXPECT_EQ(s1.GetName(), "QUAD.X1");
-  EXPECT_EQ(s0.GetMaterial()->GetName(), "AUTO_QUAD_0");
-  EXPECT_EQ(s1.GetMaterial()->GetName(), "AUTO_QUAD_1");
+  EXPECT_EQ(s0.GetName() + " " + s1.GetName(), "QUAD.X0 QUAD.X1");
+  EXPECT_EQ(s0.GetMaterial()->GetName() + " " + s1.GetMaterial()->GetName(), "AUTO_QUAD_0 AUTO_QUAD_1");
   EXPECT_TRUE(s0.GetMaterial()->IsOpaque());
   EXPECT_FALSE(s1.GetMaterial()->IsOpaque());
   EXPECT_EQ(s1.GetMaterial()->GetMaterial().Diffuse.a, 0.5f);
@@ -124,6 +119,13 @@ TEST_F(MeshTest, TransparentTextureMakesTheSubsetTransparent) {
 
 TEST_F(MeshTest, SideFiles) {
   WriteQuad();
+  // A new mesh factory, with the side file of the last block gone.
+  const auto fresh = [&](const char* sideFile) {
+    delete g_pSimpleMeshFactory;
+    g_pSimpleMeshFactory = new CSimpleMeshFactory();
+    platform::RemoveFile(m_Dir.File(sideFile));
+    platform::ClearPathCache();
+  };
   {  // .ush: every subset gets a block of its own, a copy of the fitting default
     WriteData("Materials/QUAD.ush", "");
     CSimpleMesh* mesh = g_pSimpleMeshFactory->Get("Quad.x");
@@ -141,10 +143,7 @@ TEST_F(MeshTest, SideFiles) {
     // Changing one mesh's own block leaves the shared defaults alone.
     b0->SetRenderState(platform::D3DRS_ZWRITEENABLE, 0);
     EXPECT_NE(opaque->GetRenderState(platform::D3DRS_ZWRITEENABLE).value, 0u);
-    delete g_pSimpleMeshFactory;
-    g_pSimpleMeshFactory = new CSimpleMeshFactory();
-    platform::RemoveFile(m_Dir.File("Materials/QUAD.ush"));
-    platform::ClearPathCache();
+    fresh("Materials/QUAD.ush");
   }
   {  // .srf for subset 1: left without material and block
     WriteData("Materials/QUAD1.srf", "");
@@ -158,10 +157,7 @@ TEST_F(MeshTest, SideFiles) {
     Device()->ClearLog();
     for (const CMeshSubset& s : mesh->GetSubsets()) s.Draw();
     EXPECT_EQ(Device()->Stats().draws, 1u);
-    delete g_pSimpleMeshFactory;
-    g_pSimpleMeshFactory = new CSimpleMeshFactory();
-    platform::RemoveFile(m_Dir.File("Materials/QUAD1.srf"));
-    platform::ClearPathCache();
+    fresh("Materials/QUAD1.srf");
   }
   {  // .rfx next to the texture: a reflection map in stage 1, sphere-mapped
     WriteTexture("Wall.png", false);
@@ -178,8 +174,7 @@ TEST_F(MeshTest, SideFiles) {
     EXPECT_TRUE(s0.GetShader()->GetTextureStageState(1, platform::D3DTSS_TEXCOORDINDEX).defined);
     // Subset 1 has no texture, so no reflection.
     EXPECT_EQ(mesh->GetSubsets()[1].GetTextures().GetCount(), 1u);
-    delete g_pSimpleMeshFactory;
-    g_pSimpleMeshFactory = new CSimpleMeshFactory();
+    fresh("Materials/Wall.png.rfx");
   }
   {  // .MP: no subsets at all
     WriteData("Materials/QUAD.MP", "");

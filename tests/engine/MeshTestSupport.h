@@ -45,7 +45,6 @@ class MeshEngineTest : public HeadlessGraphicsTest {
     ASSERT_TRUE(formats::WriteBytes(m_Dir.File(name), bytes));
     platform::ClearPathCache();
   }
-
   TempDir m_Dir;
   std::string m_OldData;
 };

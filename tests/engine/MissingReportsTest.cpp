@@ -98,7 +98,6 @@ TEST_F(MissingReportsTest, UnknownBonesAndAnimationSetsAreReportedWithTheirMesh)
   a.SetAnimation("Bend", true);
   EXPECT_NE(a.GetBoneMatrix("Upper"), nullptr);
   EXPECT_TRUE(m_Log.Lines().empty());
-
   a.SetAnimation("Reposo", true);
   EXPECT_EQ(a.GetCurrentSet(), nullptr);
   EXPECT_EQ(a.GetBoneMatrix("Boca"), nullptr);

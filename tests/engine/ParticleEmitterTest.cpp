@@ -23,47 +23,66 @@ EMITTER_PARAMS StillParams() {
   EMITTER_PARAMS e;
   e.life = 100.0f;
   e.speed = 0.0f;
-  e.startColor[0] = e.startColor[1] = e.startColor[2] = e.startColor[3] = 1.0f;
-  e.endColor[0] = e.endColor[1] = e.endColor[2] = e.endColor[3] = 1.0f;
+  std::fill(e.startColor, e.startColor + 4, 1.0f);
+  std::fill(e.endColor, e.endColor + 4, 1.0f);
   e.startSize = e.endSize = 1.0f;
   return e;
+}
+// The same with a burst and a rate.
+EMITTER_PARAMS Still(uint32_t burst, float rate) {
+  EMITTER_PARAMS e = StillParams();
+  e.initialBurst = burst;
+  e.emissionRate = rate;
+  return e;
+}
+template <class P>
+P Shaped(uint32_t burst, float rate = 0.0f) {
+  P e;
+  static_cast<EMITTER_PARAMS&>(e) = Still(burst, rate);
+  return e;
+}
+
+bool Step(CParticleEmitter& em, float dt, const D3DXVECTOR3& at = D3DXVECTOR3()) {
+  return em.Simulate(dt, at, kIdentity);
 }
 
 std::vector<uint32_t> LiveCounts(CParticleEmitter& em, int frames, float dt) {
   std::vector<uint32_t> counts;
-  for (int i = 0; i < frames; ++i) {
-    em.Simulate(dt, D3DXVECTOR3(), kIdentity);
-    counts.push_back(em.GetLiveCount());
-  }
+  for (int i = 0; i < frames; ++i) Step(em, dt), counts.push_back(em.GetLiveCount());
   return counts;
 }
 
 std::vector<uint32_t> Releases(const std::vector<uint32_t>& counts) {
   std::vector<uint32_t> out;
   uint32_t last = 0;
-  for (uint32_t c : counts) {
-    out.push_back(c - last);
-    last = c;
-  }
+  for (uint32_t c : counts) out.push_back(c - last), last = c;
   return out;
 }
 
-// Live particles' positions.
-std::vector<D3DXVECTOR3> Positions(const CParticleEmitter& em) {
+// Live particles' positions or velocities.
+std::vector<D3DXVECTOR3> Live(const CParticleEmitter& em, D3DXVECTOR3 PARTICLE::*field) {
   std::vector<D3DXVECTOR3> out;
   for (const PARTICLE& p : em.GetPool())
-    if (p.life > 0.0f) out.push_back(p.position);
+    if (p.life > 0.0f) out.push_back(p.*field);
   return out;
 }
-
-std::vector<D3DXVECTOR3> Velocities(const CParticleEmitter& em) {
-  std::vector<D3DXVECTOR3> out;
-  for (const PARTICLE& p : em.GetPool())
-    if (p.life > 0.0f) out.push_back(p.velocity);
-  return out;
-}
+std::vector<D3DXVECTOR3> Positions(const CParticleEmitter& em) { return Live(em, &PARTICLE::position); }
+std::vector<D3DXVECTOR3> Velocities(const CParticleEmitter& em) { return Live(em, &PARTICLE::velocity); }
 
 float Length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
+
+void ExpectNear(const D3DXVECTOR3& got, const D3DXVECTOR3& want, float tol) {
+  EXPECT_NEAR(got.x, want.x, tol);
+  EXPECT_NEAR(got.y, want.y, tol);
+  EXPECT_NEAR(got.z, want.z, tol);
+}
+
+// A camera at (0, -10, 0) looking at the origin with z up: right is +x, up is +z.
+D3DXMATRIX SideView() {
+  D3DXMATRIX view;
+  const D3DXVECTOR3 eye(0, -10, 0), at(0, 0, 0), up(0, 0, 1);
+  return *D3DXMatrixLookAtRH(&view, &eye, &at, &up);
+}
 
 class ParticleEmitterTest : public fxtest::DeviceFixture {
  protected:
@@ -71,6 +90,12 @@ class ParticleEmitterTest : public fxtest::DeviceFixture {
     fxtest::DeviceFixture::SetUp();
     SeedRandom(1);
     ASSERT_TRUE(g_ParticleRandom.Init(4096, -1.0f, 1.0f));
+  }
+  // A device reset after a lost device.
+  auto LoseAndReset() {
+    m_Recorder->LoseDevice();
+    m_Recorder->MakeResettable();
+    return m_Device->Reset();
   }
 };
 
@@ -85,16 +110,12 @@ TEST_F(ParticleEmitterTest, RateKeepsFractionsBetweenFrames) {
 }
 
 TEST_F(ParticleEmitterTest, BurstIsClampedToThePoolAndComesWithTheFirstFrame) {
-  CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.initialBurst = 1000;
+  CPointParticleEmitter em, small;
+  EMITTER_PARAMS e = Still(1000, 0.0f);
   e.maxParticles = 500;
-  e.emissionRate = 0.0f;
   ASSERT_TRUE(em.SetParams(e));
   EXPECT_EQ(LiveCounts(em, 2, 0.016f), (std::vector<uint32_t>{500, 500}));
-
   // A smaller burst plus the first frame's share of the rate.
-  CPointParticleEmitter small;
   e.initialBurst = 10;
   e.emissionRate = 100.0f;
   ASSERT_TRUE(small.SetParams(e));
@@ -107,36 +128,32 @@ TEST_F(ParticleEmitterTest, IntervalReleasesEverythingAccumulatedInBursts) {
   e.emissionRate = 10.0f;
   e.emissionInterval = 0.5f;
   ASSERT_TRUE(em.SetParams(e));
-  const std::vector<uint32_t> released = Releases(LiveCounts(em, 12, 0.125f));
-  const std::vector<uint32_t> expected{1, 0, 0, 0, 0, 6, 0, 0, 0, 0, 6, 0};
-  EXPECT_EQ(released, expected);
+  EXPECT_EQ(Releases(LiveCounts(em, 12, 0.125f)), (std::vector<uint32_t>{1, 0, 0, 0, 0, 6, 0, 0, 0, 0, 6, 0}));
 }
 
 TEST_F(ParticleEmitterTest, DurationStopsEmissionAndFinishesWhenTheLastParticleDies) {
-  CPointParticleEmitter em;
+  CPointParticleEmitter em, endless;
   EMITTER_PARAMS e = StillParams();
   e.duration = 2.0f;
   e.life = 0.5f;
   e.emissionRate = 4.0f;
   ASSERT_TRUE(em.SetParams(e));
   for (int frame = 1; frame <= 7; ++frame) {
-    ASSERT_TRUE(em.Simulate(0.25f, D3DXVECTOR3(), kIdentity));
+    ASSERT_TRUE(Step(em, 0.25f));
     EXPECT_FALSE(em.IsStopped()) << frame;
   }
-  ASSERT_TRUE(em.Simulate(0.25f, D3DXVECTOR3(), kIdentity));  // elapsed reaches 2.0, still emits
+  ASSERT_TRUE(Step(em, 0.25f));  // elapsed reaches 2.0, still emits
   EXPECT_TRUE(em.IsStopped());
   EXPECT_FALSE(em.IsFinished());
   EXPECT_EQ(em.GetLiveCount(), 1u);  // the one emitted now; the one before died this frame
-  ASSERT_TRUE(em.Simulate(0.25f, D3DXVECTOR3(), kIdentity));
+  ASSERT_TRUE(Step(em, 0.25f));
   EXPECT_TRUE(em.IsFinished());
   EXPECT_EQ(em.GetFreeCount(), 500u);
-  EXPECT_FALSE(em.Simulate(0.25f, D3DXVECTOR3(), kIdentity));
-
+  EXPECT_FALSE(Step(em, 0.25f));
   // An endless emitter never stops.
-  CPointParticleEmitter endless;
   e.duration = 0.0f;
   ASSERT_TRUE(endless.SetParams(e));
-  for (int i = 0; i < 100; ++i) endless.Simulate(0.25f, D3DXVECTOR3(), kIdentity);
+  LiveCounts(endless, 100, 0.25f);
   EXPECT_FALSE(endless.IsStopped());
 }
 
@@ -149,32 +166,28 @@ TEST_F(ParticleEmitterTest, ParticlesBornWithoutLifeFreeTheirSlotsAtOnce) {
     e.emissionRate = 100.0f;
     e.duration = 0.5f;
     ASSERT_TRUE(em.SetParams(e));
-    em.Simulate(0.25f, D3DXVECTOR3(), kIdentity);
+    Step(em, 0.25f);
     EXPECT_EQ(em.GetFreeCount(), 8u) << life;
-    em.Simulate(0.25f, D3DXVECTOR3(), kIdentity);
+    Step(em, 0.25f);
     EXPECT_TRUE(em.IsFinished()) << life;
   }
 }
 
 TEST_F(ParticleEmitterTest, ColourAndSizeMoveFromStartToEndOverTheLife) {
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.initialBurst = 1;
-  e.emissionRate = 0.0f;
+  EMITTER_PARAMS e = Still(1, 0.0f);
   e.life = 2.0f;
-  float start[4] = {1, 0, 0, 1}, end[4] = {1, 0, 0, 0};
+  const float start[4] = {1, 0, 0, 1}, end[4] = {1, 0, 0, 0};
   std::copy(start, start + 4, e.startColor);
   std::copy(end, end + 4, e.endColor);
   e.startSize = 10.0f;
   e.endSize = 0.0f;
   ASSERT_TRUE(em.SetParams(e));
-  for (int i = 0; i < 4; ++i) em.Simulate(0.25f, D3DXVECTOR3(5, 6, 7), kIdentity);
+  for (int i = 0; i < 4; ++i) Step(em, 0.25f, D3DXVECTOR3(5, 6, 7));
   ASSERT_EQ(em.GetLiveCount(), 1u);
   const PARTICLE& p = em.GetPool()[0];
   EXPECT_FLOAT_EQ(p.life, 1.0f);
-  for (const PARTICLE_VERTEX& v : p.vertices) {
-    EXPECT_EQ(v.color, 0x80FF0000u);
-  }
+  for (const PARTICLE_VERTEX& v : p.vertices) EXPECT_EQ(v.color, 0x80FF0000u);
   // Half way from 10 to 0, the quad is 5 wide and 5 high about the position.
   EXPECT_FLOAT_EQ(p.size, 5.0f);
   EXPECT_FLOAT_EQ(p.vertices[1].x - p.vertices[0].x, 5.0f);  // top-left to top-right
@@ -189,72 +202,53 @@ TEST_F(ParticleEmitterTest, ColourAndSizeMoveFromStartToEndOverTheLife) {
 
 TEST_F(ParticleEmitterTest, QuadsFaceTheCameraOfTheViewMatrix) {
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.initialBurst = 1;
-  e.emissionRate = 0.0f;
+  EMITTER_PARAMS e = Still(1, 0.0f);
   e.startSize = e.endSize = 2.0f;
   ASSERT_TRUE(em.SetParams(e));
-  // A camera at (0, -10, 0) looking at the origin with z up: right is +x, up is +z.
-  D3DXMATRIX view;
-  const D3DXVECTOR3 eye(0, -10, 0), at(0, 0, 0), up(0, 0, 1);
-  D3DXMatrixLookAtRH(&view, &eye, &at, &up);
-  em.Simulate(0.1f, D3DXVECTOR3(), view);
+  em.Simulate(0.1f, D3DXVECTOR3(), SideView());
   const PARTICLE& p = em.GetPool()[0];
-  EXPECT_NEAR(p.vertices[0].x, -1.0f, 1e-5f);
-  EXPECT_NEAR(p.vertices[0].z, 1.0f, 1e-5f);
-  EXPECT_NEAR(p.vertices[0].y, 0.0f, 1e-5f);
+  ExpectNear({p.vertices[0].x, p.vertices[0].y, p.vertices[0].z}, {-1, 0, 1}, 1e-5f);
   EXPECT_NEAR(p.vertices[2].x, 1.0f, 1e-5f);
   EXPECT_NEAR(p.vertices[2].z, -1.0f, 1e-5f);
 }
 
 TEST_F(ParticleEmitterTest, MotionFollowsVelocityAndScaledAcceleration) {
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  e.initialBurst = 1;
-  e.emissionRate = 0.0f;
+  EMITTER_PARAMS e = Still(1, 0.0f);
   e.speed = 2.0f;
   e.direction[0] = 1.0f;
   e.direction[2] = 0.0f;
   e.acceleration[0] = e.acceleration[1] = 0.0f;
   e.acceleration[2] = -10.0f;
-  e.startAccelerationFactor[2] = 1.0f;
-  e.endAccelerationFactor[2] = 1.0f;
+  e.startAccelerationFactor[2] = e.endAccelerationFactor[2] = 1.0f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.5f, D3DXVECTOR3(1, 1, 1), kIdentity);
+  Step(em, 0.5f, D3DXVECTOR3(1, 1, 1));
   const PARTICLE& p = em.GetPool()[0];
   EXPECT_FLOAT_EQ(p.position.x, 2.0f);  // moved before the velocity changes
   EXPECT_FLOAT_EQ(p.position.z, 1.0f);
   EXPECT_FLOAT_EQ(p.velocity.z, -2.5f);
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
+  Step(em, 0.5f);
   EXPECT_FLOAT_EQ(p.position.z, -0.25f);
 }
 
 TEST_F(ParticleEmitterTest, FreedSlotsAreReusedOldestFreedFirst) {
   // One particle a frame after a first pair, each living a frame and a half:
-  // a queue hands out slots 0-1, 2, 3, then the freed 0, 1, 2 (a stack
-  // would hand back the slot freed last).
-  CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
+  // a queue hands out 0-1, 2, 3, then the freed 0, 1, 2 (a stack would not).
+  CPointParticleEmitter em, full;
+  EMITTER_PARAMS e = Still(1, 2.0f);
   e.maxParticles = 4;
-  e.initialBurst = 1;
-  e.emissionRate = 2.0f;
   e.life = 0.75f;
   ASSERT_TRUE(em.SetParams(e));
-  const auto liveSlots = [&em] {
+  const std::vector<std::vector<int>> expected{{0, 1}, {2}, {3}, {0}, {1}, {2}, {3}};
+  for (size_t frame = 0; frame < expected.size(); ++frame) {
+    Step(em, 0.5f);
     std::vector<int> slots;
     for (size_t i = 0; i < em.GetPool().size(); ++i)
       if (em.GetPool()[i].life > 0.0f) slots.push_back(static_cast<int>(i));
-    return slots;
-  };
-  const std::vector<std::vector<int>> expected{{0, 1}, {2}, {3}, {0}, {1}, {2}, {3}};
-  for (size_t frame = 0; frame < expected.size(); ++frame) {
-    em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
-    EXPECT_EQ(liveSlots(), expected[frame]) << "frame " << frame + 1;
+    EXPECT_EQ(slots, expected[frame]) << "frame " << frame + 1;
     EXPECT_EQ(em.GetFreeCount() + em.GetLiveCount(), 4u);
   }
-
   // No slot left: the rest of a release is lost, not delayed.
-  CPointParticleEmitter full;
   e.initialBurst = 0;
   e.emissionRate = 6.0f;
   e.life = 100.0f;
@@ -264,13 +258,11 @@ TEST_F(ParticleEmitterTest, FreedSlotsAreReusedOldestFreedFirst) {
 
 TEST_F(ParticleEmitterTest, PoolIsClampedToWhatSixteenBitIndicesAddress) {
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
+  EMITTER_PARAMS e = Still(4000000000u, 1e30f);
   e.maxParticles = 4000000000u;
-  e.initialBurst = 4000000000u;
-  e.emissionRate = 1e30f;
   ASSERT_TRUE(em.SetParams(e));
   EXPECT_EQ(em.GetPool().size(), MAX_PARTICLES_PER_EMITTER);
-  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
+  Step(em, 0.1f);
   EXPECT_EQ(em.GetLiveCount(), MAX_PARTICLES_PER_EMITTER);
   std::vector<PARTICLE_VERTEX> vertices(4 * MAX_PARTICLES_PER_EMITTER);
   std::vector<uint16_t> indices(6 * MAX_PARTICLES_PER_EMITTER);
@@ -283,59 +275,47 @@ TEST_F(ParticleEmitterTest, SphereStartsInsideOrOnItsRadius) {
   for (uint8_t directed : {0, 1}) {
     for (uint8_t surface : {0, 1}) {
       CSphereParticleEmitter em;
-      SPHERE_EMITTER_PARAMS e;
-      static_cast<EMITTER_PARAMS&>(e) = StillParams();
+      auto e = Shaped<SPHERE_EMITTER_PARAMS>(400);
       e.radius = 10.0f;
       e.onSurface = surface;
       e.directed = directed;
       e.spread = 0.0f;
       e.speed = 1.0f;
-      e.initialBurst = 400;
-      e.emissionRate = 0.0f;
       ASSERT_TRUE(em.SetParams(e));
       const D3DXVECTOR3 origin(100, 200, 300);
-      em.Simulate(1e-4f, origin, kIdentity);
+      Step(em, 1e-4f, origin);
       const auto positions = Positions(em);
       ASSERT_EQ(positions.size(), 400u);
       float nearest = 1e9f;
       for (const auto& p : positions) {
         const float d = Length(p - origin);
         EXPECT_LE(d, 10.0f + 1e-3f);
-        if (surface) {
-          EXPECT_NEAR(d, 10.0f, 1e-3f);
-        }
+        if (surface) { EXPECT_NEAR(d, 10.0f, 1e-3f); }
         nearest = std::min(nearest, d);
       }
-      if (!surface) {
-        EXPECT_LT(nearest, 5.0f);
-      }
+      if (!surface) { EXPECT_LT(nearest, 5.0f); }
     }
   }
 }
 
 TEST_F(ParticleEmitterTest, GrowingSphereWidensPerParticleAndShrunkenOneStops) {
-  CSphereParticleEmitter em;
-  SPHERE_EMITTER_PARAMS e;
-  static_cast<EMITTER_PARAMS&>(e) = StillParams();
+  CSphereParticleEmitter em, gone;
+  auto e = Shaped<SPHERE_EMITTER_PARAMS>(4);
   e.radius = 1.0f;
   e.growing = 1;
   e.growthPerParticle = 0.5f;
   e.onSurface = 1;
-  e.initialBurst = 4;
-  e.emissionRate = 0.0f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
+  Step(em, 1e-4f);
   EXPECT_FLOAT_EQ(static_cast<const SPHERE_EMITTER_PARAMS*>(em.GetParams())->radius, 3.0f);
   EXPECT_FLOAT_EQ(e.radius, 1.0f);  // the caller's record is not touched
-
   // A sphere without radius sets itself a duration of 0.01 s when it emits.
-  CSphereParticleEmitter gone;
   e.radius = 0.0f;
   e.initialBurst = 1;
   ASSERT_TRUE(gone.SetParams(e));
-  gone.Simulate(0.02f, D3DXVECTOR3(), kIdentity);
+  Step(gone, 0.02f);
   EXPECT_FALSE(gone.IsStopped());
-  gone.Simulate(0.02f, D3DXVECTOR3(), kIdentity);
+  Step(gone, 0.02f);
   EXPECT_TRUE(gone.IsStopped());
 }
 
@@ -344,41 +324,34 @@ TEST_F(ParticleEmitterTest, DirectedSphereAndCylinderHandleHorizontalDirections)
     for (float z : {0.0f, 1e-30f}) {  // level, and as good as level
       auto em = MakeParticleEmitter(kind);
       auto e = MakeEmitterParams(kind);
-      static_cast<EMITTER_PARAMS&>(*e) = StillParams();
+      static_cast<EMITTER_PARAMS&>(*e) = Still(20, 0.0f);
       e->direction[0] = 0.0f;
       e->direction[1] = 3.0f;
       e->direction[2] = z;
       e->spread = 0.5f;
       e->speed = 2.0f;
-      e->initialBurst = 20;
-      e->emissionRate = 0.0f;
       ASSERT_TRUE(em->SetParams(*e));
-      em->Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
+      Step(*em, 1e-4f);
       ASSERT_EQ(Velocities(*em).size(), 20u);
       for (const auto& v : Velocities(*em)) {
         ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
         EXPECT_NEAR(v.y, 2.0f, 1e-3f) << kind;
       }
-      for (const auto& p : Positions(*em)) {
-        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
-      }
+      for (const auto& p : Positions(*em)) ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.z));
     }
   }
 }
 
 TEST_F(ParticleEmitterTest, CylinderSpreadsAroundItsAxisWithinItsHeight) {
   CCylinderParticleEmitter em;
-  CYLINDER_EMITTER_PARAMS e;
-  static_cast<EMITTER_PARAMS&>(e) = StillParams();
+  auto e = Shaped<CYLINDER_EMITTER_PARAMS>(300);
   e.directed = 0;
   e.speed = 1.0f;
   e.radius = 5.0f;
   e.onSurface = 1;
   e.height = 40.0f;
-  e.initialBurst = 300;
-  e.emissionRate = 0.0f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(1e-4f, D3DXVECTOR3(0, 0, 10), kIdentity);
+  Step(em, 1e-4f, D3DXVECTOR3(0, 0, 10));
   for (const auto& p : Positions(em)) {
     EXPECT_NEAR(std::hypot(p.x, p.y), 5.0f, 1e-3f);
     EXPECT_GE(p.z, 10.0f - 20.0f - 1e-3f);
@@ -387,16 +360,16 @@ TEST_F(ParticleEmitterTest, CylinderSpreadsAroundItsAxisWithinItsHeight) {
 }
 
 TEST_F(ParticleEmitterTest, LineStripOfTwoPointsActsAsALineAndShortStripsStaySafe) {
-  LINE_STRIP_EMITTER_PARAMS strip;
-  static_cast<EMITTER_PARAMS&>(strip) = StillParams();
-  strip.initialBurst = 200;
-  strip.emissionRate = 0.0f;
-  strip.points = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(10, 0, 0)};
-  CLineStripParticleEmitter em;
-  ASSERT_TRUE(em.SetParams(strip));
-  em.Simulate(1e-4f, D3DXVECTOR3(0, 5, 0), kIdentity);
+  auto strip = Shaped<LINE_STRIP_EMITTER_PARAMS>(200);
+  const auto run = [&](std::vector<D3DXVECTOR3> points, const D3DXVECTOR3& at) {
+    strip.points = std::move(points);
+    CLineStripParticleEmitter em;
+    EXPECT_TRUE(em.SetParams(strip));
+    Step(em, 1e-4f, at);
+    return Positions(em);
+  };
   float lo = 1e9f, hi = -1e9f;
-  for (const auto& p : Positions(em)) {
+  for (const auto& p : run({{0, 0, 0}, {10, 0, 0}}, {0, 5, 0})) {
     EXPECT_FLOAT_EQ(p.y, 5.0f);
     EXPECT_FLOAT_EQ(p.z, 0.0f);
     lo = std::min(lo, p.x);
@@ -405,31 +378,14 @@ TEST_F(ParticleEmitterTest, LineStripOfTwoPointsActsAsALineAndShortStripsStaySaf
   EXPECT_GE(lo, 0.0f);
   EXPECT_LE(hi, 10.0f);
   EXPECT_GT(hi - lo, 8.0f);
-
   // One point: both ends; none: the emitter itself.
-  strip.points = {D3DXVECTOR3(1, 2, 3)};
-  CLineStripParticleEmitter one;
-  ASSERT_TRUE(one.SetParams(strip));
-  one.Simulate(1e-4f, D3DXVECTOR3(10, 10, 10), kIdentity);
-  for (const auto& p : Positions(one)) {
-    EXPECT_EQ(p, D3DXVECTOR3(11, 12, 13));
-  }
-  strip.points.clear();
-  CLineStripParticleEmitter none;
-  ASSERT_TRUE(none.SetParams(strip));
-  none.Simulate(1e-4f, D3DXVECTOR3(10, 10, 10), kIdentity);
-  EXPECT_EQ(Positions(none).size(), 200u);
-  for (const auto& p : Positions(none)) {
-    EXPECT_EQ(p, D3DXVECTOR3(10, 10, 10));
-  }
-
+  for (const auto& p : run({{1, 2, 3}}, {10, 10, 10})) EXPECT_EQ(p, D3DXVECTOR3(11, 12, 13));
+  const auto none = run({}, {10, 10, 10});
+  EXPECT_EQ(none.size(), 200u);
+  for (const auto& p : none) EXPECT_EQ(p, D3DXVECTOR3(10, 10, 10));
   // Three points: every start lies on one of the two segments.
-  strip.points = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(10, 0, 0), D3DXVECTOR3(10, 10, 0)};
-  CLineStripParticleEmitter bent;
-  ASSERT_TRUE(bent.SetParams(strip));
-  bent.Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
   bool first = false, second = false;
-  for (const auto& p : Positions(bent)) {
+  for (const auto& p : run({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, {})) {
     const bool onFirst = std::fabs(p.y) < 1e-4f && p.x >= 0 && p.x <= 10;
     const bool onSecond = std::fabs(p.x - 10) < 1e-4f && p.y >= 0 && p.y <= 10;
     EXPECT_TRUE(onFirst || onSecond);
@@ -442,51 +398,36 @@ TEST_F(ParticleEmitterTest, LineStripOfTwoPointsActsAsALineAndShortStripsStaySaf
 TEST_F(ParticleEmitterTest, DirectionMatrixTurnsUpOntoTheDirection) {
   // Directed line-strip particles fly up through the direction matrix.
   const auto velocityFor = [](float x, float y, float z) {
-    LINE_STRIP_EMITTER_PARAMS e;
-    static_cast<EMITTER_PARAMS&>(e) = StillParams();
+    auto e = Shaped<LINE_STRIP_EMITTER_PARAMS>(1);
     e.speed = 1.0f;
     e.direction[0] = x;
     e.direction[1] = y;
     e.direction[2] = z;
-    e.initialBurst = 1;
-    e.emissionRate = 0.0f;
     CLineStripParticleEmitter em;
     em.SetParams(e);
-    em.Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
+    Step(em, 1e-4f);
     return Velocities(em).at(0);
   };
   // Upward directions use the inclination as yaw and the azimuth as roll:
   // the turn stays in the x-z plane, as the effect files were made for.
-  D3DXVECTOR3 v = velocityFor(0, 1, 1);
-  EXPECT_NEAR(v.x, std::sqrt(0.5f), 1e-5f);
-  EXPECT_NEAR(v.y, 0.0f, 1e-5f);
-  EXPECT_NEAR(v.z, std::sqrt(0.5f), 1e-5f);
-  v = velocityFor(0, 0, 5);
-  EXPECT_NEAR(v.z, 1.0f, 1e-6f);
+  ExpectNear(velocityFor(0, 1, 1), {std::sqrt(0.5f), 0, std::sqrt(0.5f)}, 1e-5f);
+  EXPECT_NEAR(velocityFor(0, 0, 5).z, 1.0f, 1e-6f);
   // Level and downward directions are reached exactly.
-  const D3DXVECTOR3 dirs[] = {{1, 0, 0}, {0, -1, -1}, {0, 0, -2}, {3, 4, 0}};
-  for (const auto& d : dirs) {
-    v = velocityFor(d.x, d.y, d.z);
-    const D3DXVECTOR3 want = d / Length(d);
-    EXPECT_NEAR(v.x, want.x, 1e-5f);
-    EXPECT_NEAR(v.y, want.y, 1e-5f);
-    EXPECT_NEAR(v.z, want.z, 1e-5f);
-  }
-  v = velocityFor(0, 0, 0);
-  EXPECT_NEAR(v.z, 1.0f, 1e-6f);
+  for (const D3DXVECTOR3 d :
+       {D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, -1, -1), D3DXVECTOR3(0, 0, -2), D3DXVECTOR3(3, 4, 0)})
+    ExpectNear(velocityFor(d.x, d.y, d.z), d / Length(d), 1e-5f);
+  EXPECT_NEAR(velocityFor(0, 0, 0).z, 1.0f, 1e-6f);
 }
 
 TEST_F(ParticleEmitterTest, UndirectedParticlesStayInsideTheSpreadCone) {
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
+  EMITTER_PARAMS e = Still(300, 0.0f);
   e.directed = 0;
   e.spread = 0.3f;
   e.speed = 4.0f;
   e.speedVariation = 1.0f;
-  e.initialBurst = 300;
-  e.emissionRate = 0.0f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
+  Step(em, 1e-4f);
   float slowest = 1e9f, fastest = 0.0f;
   for (const auto& v : Velocities(em)) {
     const float s = Length(v);
@@ -502,12 +443,10 @@ TEST_F(ParticleEmitterTest, UndirectedParticlesStayInsideTheSpreadCone) {
 
 TEST_F(ParticleEmitterTest, ColourVariationIsClampedToTheUnitRange) {
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
-  for (float& c : e.colorVariation) c = 5.0f;
-  e.initialBurst = 100;
-  e.emissionRate = 0.0f;
+  EMITTER_PARAMS e = Still(100, 0.0f);
+  std::fill(std::begin(e.colorVariation), std::end(e.colorVariation), 5.0f);
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(1e-4f, D3DXVECTOR3(), kIdentity);
+  Step(em, 1e-4f);
   bool low = false;
   for (const PARTICLE& p : em.GetPool()) {
     if (p.life <= 0.0f) continue;
@@ -547,20 +486,16 @@ TEST(RandomTable, FillsItsRangeAndWrapsAfterItsLastValue) {
 TEST_F(ParticleEmitterTest, DrawWritesOnlyLiveQuadsIntoOneIndexedDraw) {
   using namespace platform;
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
+  EMITTER_PARAMS e = Still(3, 0.0f);
   e.maxParticles = 10;
-  e.initialBurst = 3;
-  e.emissionRate = 0.0f;
   e.life = 1.0f;
   ASSERT_TRUE(em.SetParams(e));
   EXPECT_TRUE(em.HasBuffers());
   const uint32_t buffersBefore = m_Recorder->LiveBuffers();
-  // Nothing alive: nothing drawn, still a success.
   m_Recorder->ClearLog();
-  EXPECT_TRUE(em.Draw());
+  EXPECT_TRUE(em.Draw());  // nothing alive: nothing drawn, still a success
   EXPECT_EQ(m_Recorder->Stats().draws, 0u);
-
-  em.Simulate(0.5f, D3DXVECTOR3(7, 8, 9), kIdentity);
+  Step(em, 0.5f, D3DXVECTOR3(7, 8, 9));
   EXPECT_TRUE(em.Draw());
   ASSERT_EQ(m_Recorder->Draws().size(), 1u);
   const auto& draw = m_Recorder->Draws()[0];
@@ -575,19 +510,17 @@ TEST_F(ParticleEmitterTest, DrawWritesOnlyLiveQuadsIntoOneIndexedDraw) {
   EXPECT_FLOAT_EQ(first.y, 8.5f);
   EXPECT_EQ(first.color, 0xFFFFFFFFu);
   EXPECT_EQ(m_Recorder->LiveBuffers(), buffersBefore);  // drawing makes nothing new
-
-  // Two triangles a quad, numbered from the quads written so far: a dead
-  // record in between leaves no gap.
-  em.Simulate(0.25f, D3DXVECTOR3(), kIdentity);
+  // Two triangles a quad, numbered from the quads written so far: a dead record leaves no gap.
+  Step(em, 0.25f);
   const_cast<PARTICLE&>(em.GetPool()[1]).life = 0.0f;
   std::vector<PARTICLE_VERTEX> vertices(40);
   std::vector<uint16_t> indices(60, 0xFFFF);
   ASSERT_EQ(em.FillBuffers(vertices.data(), indices.data()), 2u);
-  const std::vector<uint16_t> written(indices.begin(), indices.begin() + 12);
-  EXPECT_EQ(written, (std::vector<uint16_t>{0, 2, 1, 3, 2, 0, 4, 6, 5, 7, 6, 4}));
+  EXPECT_EQ(std::vector<uint16_t>(indices.begin(), indices.begin() + 12),
+            (std::vector<uint16_t>{0, 2, 1, 3, 2, 0, 4, 6, 5, 7, 6, 4}));
   EXPECT_EQ(indices[12], 0xFFFF);
   EXPECT_EQ(std::memcmp(&vertices[4], em.GetPool()[2].vertices, 4 * sizeof(PARTICLE_VERTEX)), 0);
-  em.Simulate(0.5f, D3DXVECTOR3(), kIdentity);
+  Step(em, 0.5f);
   EXPECT_EQ(em.FillBuffers(vertices.data(), indices.data()), 0u);
 }
 
@@ -598,16 +531,14 @@ TEST_F(ParticleEmitterTest, WithoutBuffersItSimulatesButNeverTouchesTheDevice) {
   e.initialBurst = 5;
   EXPECT_FALSE(em.SetParams(e));
   EXPECT_FALSE(em.HasBuffers());
-  em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
+  Step(em, 0.1f);
   EXPECT_GT(em.GetLiveCount(), 0u);
   m_Recorder->ClearLog();
   EXPECT_FALSE(em.Draw());
   EXPECT_TRUE(m_Recorder->Log().empty());
   platform::headless::Controls().failBufferCreation = false;
   // The next device reset gives it the buffers it missed.
-  m_Recorder->LoseDevice();
-  m_Recorder->MakeResettable();
-  ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
+  ASSERT_EQ(LoseAndReset(), CGraphicsDevice::RESET_DONE);
   EXPECT_TRUE(em.HasBuffers());
   EXPECT_TRUE(em.Draw());
   EXPECT_EQ(m_Recorder->Stats().draws, 1u);
@@ -618,26 +549,21 @@ TEST_F(ParticleEmitterTest, RegistersOnceSurvivesAFailedResetAndLeavesTheDeviceC
   const uint32_t buffers = m_Recorder->LiveBuffers();
   {
     CPointParticleEmitter em;
-    EMITTER_PARAMS e = StillParams();
+    EMITTER_PARAMS e = Still(20, 0.0f);
     e.maxParticles = 50;
-    e.initialBurst = 20;
-    e.emissionRate = 0.0f;
     ASSERT_TRUE(em.SetParams(e));
     ASSERT_TRUE(em.SetParams(e));  // new parameters: still one registration
     const auto& list = m_Device->GetVolatileResources();
     EXPECT_EQ(std::count(list.begin(), list.end(), &em), 1);
     EXPECT_EQ(m_Recorder->LiveBuffers(), buffers + 2);
-    em.Simulate(0.1f, D3DXVECTOR3(), kIdentity);
-
+    Step(em, 0.1f);
     // A failed reset leaves the emitter without buffers, undrawn but alive.
     platform::headless::Controls().failResets = 1;
-    m_Recorder->LoseDevice();
-    m_Recorder->MakeResettable();
-    EXPECT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_FAILED);
+    EXPECT_EQ(LoseAndReset(), CGraphicsDevice::RESET_FAILED);
     EXPECT_FALSE(em.HasBuffers());
     EXPECT_FALSE(em.Draw());
     EXPECT_EQ(em.GetLiveCount(), 20u);
-    ASSERT_EQ(m_Device->Reset(), Nembra::CGraphicsDevice::RESET_DONE);
+    ASSERT_EQ(m_Device->Reset(), CGraphicsDevice::RESET_DONE);
     EXPECT_TRUE(em.HasBuffers());
     EXPECT_EQ(m_Recorder->LiveBuffers(), buffers + 2);
   }
@@ -653,17 +579,12 @@ TEST_F(ParticleEmitterTest, FrameUpdateUsesTheDeviceViewAndQueuesTheEmitterForTh
   block->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
   block->SetRenderState(D3DRS_ZWRITEENABLE, 0);
   CPointParticleEmitter em;
-  EMITTER_PARAMS e = StillParams();
+  EMITTER_PARAMS e = Still(4, 0.0f);
   e.stateBlock = block;
-  e.initialBurst = 4;
-  e.emissionRate = 0.0f;
   ASSERT_TRUE(em.SetParams(e));
   g_pShaderFactory->Release("AUTO_EFECTOTEST");  // the emitter holds its own reference
   EXPECT_EQ(block->GetRefCount(), 1u);
-
-  D3DXMATRIX view;
-  const D3DXVECTOR3 eye(0, -10, 0), at(0, 0, 0), up(0, 0, 1);
-  D3DXMatrixLookAtRH(&view, &eye, &at, &up);
+  const D3DXMATRIX view = SideView();
   m_Recorder->SetTransform(D3DTS_VIEW, &view);
   em.SetPosition(1, 2, 3);
   em.UpdateWorldMatrix();
@@ -674,7 +595,6 @@ TEST_F(ParticleEmitterTest, FrameUpdateUsesTheDeviceViewAndQueuesTheEmitterForTh
   EXPECT_NEAR(em.GetCameraUp().z, 1.0f, 1e-5f);  // from the device's view
   EXPECT_EQ(em.GetPool()[0].position, D3DXVECTOR3(1, 2, 3));
   EXPECT_EQ(registry.GetQueueSize(CGeometrySetRegistry::QUEUE_PARTICLES), 1u);
-
   m_Recorder->ClearLog();
   EXPECT_TRUE(registry.RenderBatches());
   ASSERT_EQ(m_Recorder->Draws().size(), 1u);
@@ -694,7 +614,7 @@ TEST_F(ParticleEmitterTest, EmptyPoolFinishesAndDrawsNothing) {
   e.initialBurst = 10;
   e.duration = 0.1f;
   ASSERT_TRUE(em.SetParams(e));
-  em.Simulate(0.2f, D3DXVECTOR3(), kIdentity);
+  Step(em, 0.2f);
   EXPECT_TRUE(em.IsFinished());
   m_Recorder->ClearLog();
   EXPECT_TRUE(em.Draw());

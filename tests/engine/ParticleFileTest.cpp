@@ -71,10 +71,7 @@ class ParticleFileTest : public fxtest::DeviceFixture {
     g_DataDirectory = m_OldData;
     fxtest::DeviceFixture::TearDown();
   }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    return m_Dir.Write(name, bytes);
-  }
-
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) { return m_Dir.Write(name, bytes); }
   testsupport::TempDir m_Dir;
   std::string m_OldData;
 };
@@ -91,28 +88,17 @@ TEST_F(ParticleFileTest, EveryKindLoadsWithAllItsFields) {
     const EMITTER_PARAMS& e = *em->GetParams();
     EXPECT_EQ(e.Kind(), kind);
     EXPECT_EQ(e.name, name);
-    EXPECT_EQ(e.duration, 1.5f);
-    EXPECT_EQ(e.acceleration[2], -9.0f);
+    const std::vector<float> got{e.duration,  e.acceleration[2], e.emissionRate, e.emissionInterval, e.direction[0],
+                                 e.spread,    e.life,            e.lifeVariation, e.speed,           e.speedVariation,
+                                 e.startColor[0], e.startColor[3], e.startSize,   e.endColor[3],     e.endSize,
+                                 e.colorVariation[1], e.sizeVariation};
+    EXPECT_EQ(got, (std::vector<float>{1.5f, -9.0f, 30.0f, 0.25f, 0.5f, D3DX_PI, 2.0f, 0.1f, 12.0f, 3.0f, 0.25f, 1.0f,
+                                       4.0f, 0.0f, 9.0f, 0.125f, 0.5f}));
     EXPECT_EQ(e.initialBurst, 7u);
     EXPECT_EQ(e.maxParticles, 64u);
     EXPECT_EQ(em->GetPool().size(), 64u);
-    EXPECT_EQ(e.emissionRate, 30.0f);
-    EXPECT_EQ(e.emissionInterval, 0.25f);
     EXPECT_EQ(e.textureName, "Spark.png");
-    EXPECT_EQ(e.direction[0], 0.5f);
     EXPECT_EQ(e.directed, 1);
-    EXPECT_EQ(e.spread, D3DX_PI);
-    EXPECT_EQ(e.life, 2.0f);
-    EXPECT_EQ(e.lifeVariation, 0.1f);
-    EXPECT_EQ(e.speed, 12.0f);
-    EXPECT_EQ(e.speedVariation, 3.0f);
-    EXPECT_EQ(e.startColor[0], 0.25f);
-    EXPECT_EQ(e.startColor[3], 1.0f);
-    EXPECT_EQ(e.startSize, 4.0f);
-    EXPECT_EQ(e.endColor[3], 0.0f);
-    EXPECT_EQ(e.endSize, 9.0f);
-    EXPECT_EQ(e.colorVariation[1], 0.125f);
-    EXPECT_EQ(e.sizeVariation, 0.5f);
     EXPECT_EQ(em->GetPosition(), D3DXVECTOR3(0, 0, 0));
     EXPECT_TRUE(em->IsTranslationChanged());
     switch (kind) {
@@ -122,10 +108,8 @@ TEST_F(ParticleFileTest, EveryKindLoadsWithAllItsFields) {
       case EMITTER_SPHERE: {
         ASSERT_NE(dynamic_cast<CSphereParticleEmitter*>(em.get()), nullptr);
         const auto& s = static_cast<const SPHERE_EMITTER_PARAMS&>(e);
-        EXPECT_EQ(s.radius, 6.0f);
-        EXPECT_EQ(s.onSurface, 1);
-        EXPECT_EQ(s.growthPerParticle, 0.75f);
-        EXPECT_EQ(s.growing, 1);
+        EXPECT_EQ(std::vector<float>({s.radius, s.growthPerParticle}), std::vector<float>({6.0f, 0.75f}));
+        EXPECT_EQ(s.onSurface + s.growing, 2);
         break;
       }
       case EMITTER_LINE: {
@@ -145,10 +129,9 @@ TEST_F(ParticleFileTest, EveryKindLoadsWithAllItsFields) {
       case EMITTER_CYLINDER: {
         ASSERT_NE(dynamic_cast<CCylinderParticleEmitter*>(em.get()), nullptr);
         const auto& c = static_cast<const CYLINDER_EMITTER_PARAMS&>(e);
-        EXPECT_EQ(c.radius, 6.0f);
-        EXPECT_EQ(c.growthPerSecond, 0.75f);
+        EXPECT_EQ(std::vector<float>({c.radius, c.growthPerSecond, c.height}),
+                  std::vector<float>({6.0f, 0.75f, 30.0f}));
         EXPECT_EQ(c.growing, 1);
-        EXPECT_EQ(c.height, 30.0f);
         break;
       }
     }
@@ -187,7 +170,6 @@ TEST_F(ParticleFileTest, IgnoredShapeFieldsAreSkipped) {
   PARTICLE_FILE f = Parse(bytes);
   ASSERT_TRUE(f.params);
   EXPECT_EQ(static_cast<const SPHERE_EMITTER_PARAMS&>(*f.params).growthPerParticle, 0.75f);
-
   // A line's three leading kind fields change nothing.
   std::vector<uint8_t> line = formats::PfxFileBytes(SampleFile(EMITTER_LINE));
   const PARTICLE_FILE plain = Parse(line);
@@ -270,7 +252,6 @@ TEST_F(ParticleFileTest, HugePoolsAreClampedAndShortStripsStillEmit) {
   std::unique_ptr<CParticleEmitter> huge(CreateParticleEmitter("Huge.pfx"));
   ASSERT_NE(huge, nullptr);
   EXPECT_EQ(huge->GetPool().size(), MAX_PARTICLES_PER_EMITTER);
-
   for (size_t floats : {0u, 3u}) {
     formats::PfxFile s = SampleFile(EMITTER_LINE_STRIP);
     s.points.assign(floats, 2.0f);
@@ -297,8 +278,7 @@ TEST_F(ParticleFileTest, StateBlockIsSharedPerFileAndDrawsAdditivelyWithoutDepth
   f.states[3] = 4;
   f.states[4] = 4;
   Write("Additive.pfx", formats::PfxFileBytes(f));
-  std::unique_ptr<CParticleEmitter> a(CreateParticleEmitter("Additive.pfx"));
-  std::unique_ptr<CParticleEmitter> b(CreateParticleEmitter("Additive.pfx"));
+  std::unique_ptr<CParticleEmitter> a(CreateParticleEmitter("Additive.pfx")), b(CreateParticleEmitter("Additive.pfx"));
   ASSERT_TRUE(a && b);
   CShader* block = a->GetParams()->stateBlock;
   ASSERT_NE(block, nullptr);
@@ -306,24 +286,22 @@ TEST_F(ParticleFileTest, StateBlockIsSharedPerFileAndDrawsAdditivelyWithoutDepth
   EXPECT_EQ(block->GetName(), "AUTO_EFECTOADDITIVE.PFX");
   EXPECT_EQ(block->GetRefCount(), 2u);  // one per emitter, none left over from loading
   using namespace platform;
-  EXPECT_EQ(block->GetRenderState(D3DRS_SRCBLEND).value, D3DBLEND_SRCALPHA);
-  EXPECT_EQ(block->GetRenderState(D3DRS_DESTBLEND).value, D3DBLEND_ONE);
-  EXPECT_EQ(block->GetRenderState(D3DRS_ZWRITEENABLE).value, 0u);
-  EXPECT_EQ(block->GetRenderState(D3DRS_ALPHABLENDENABLE).value, 1u);
-  EXPECT_EQ(block->GetRenderState(D3DRS_LIGHTING).value, 0u);
+  const std::pair<D3DRENDERSTATETYPE, DWORD> states[] = {{D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+                                                         {D3DRS_DESTBLEND, D3DBLEND_ONE},
+                                                         {D3DRS_ZWRITEENABLE, 0u},
+                                                         {D3DRS_ALPHABLENDENABLE, 1u},
+                                                         {D3DRS_LIGHTING, 0u}};
+  for (const auto& [state, value] : states) EXPECT_EQ(block->GetRenderState(state).value, value) << state;
   EXPECT_EQ(block->GetTextureStageState(0, D3DTSS_COLOROP).value, D3DTOP_MODULATE);
   EXPECT_EQ(block->GetSamplerState(0, D3DSAMP_MINFILTER).value, D3DTEXF_LINEAR);
   EXPECT_TRUE(block->GetRenderState(D3DRS_DESTBLEND).defined);
-
   // The texture place holds what the texture factory answered (its default here).
   EXPECT_EQ(a->GetParams()->textureSet.GetCount(), 1u);
   EXPECT_EQ(a->GetParams()->textureSet.GetTexture(0), g_pTextureFactory->GetDefault());
-
   // Applied, the block reaches the device.
   ASSERT_TRUE(block->Apply(false));
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_DESTBLEND), D3DBLEND_ONE);
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_ZWRITEENABLE), 0u);
-
   // References go back with the emitters: the last one erases the block.
   a.reset();
   EXPECT_EQ(g_pShaderFactory->Find("AUTO_EFECTOADDITIVE.PFX")->GetRefCount(), 1u);
@@ -342,8 +320,7 @@ TEST_F(ParticleFileTest, LoadedTextureIsHeldOncePerEmitterAndGivenBack) {
   formats::PfxFile f = SampleFile(EMITTER_SPHERE);
   f.texture = "Dot.png";
   Write("Dots.pfx", formats::PfxFileBytes(f));
-  std::unique_ptr<CParticleEmitter> a(CreateParticleEmitter("Dots.pfx"));
-  std::unique_ptr<CParticleEmitter> b(CreateParticleEmitter("Dots.pfx"));
+  std::unique_ptr<CParticleEmitter> a(CreateParticleEmitter("Dots.pfx")), b(CreateParticleEmitter("Dots.pfx"));
   ASSERT_TRUE(a && b);
   CTexture* texture = a->GetParams()->textureSet.GetTexture(0);
   ASSERT_NE(texture, nullptr);

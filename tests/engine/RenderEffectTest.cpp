@@ -20,6 +20,13 @@ class RenderEffectTest : public fxtest::DeviceFixture {
     g_FrameTime = m_OldFrameTime;
     fxtest::DeviceFixture::TearDown();
   }
+  // Blend enable, source and destination blend, texture factor; stage 0 alpha op and arguments 1 and 2.
+  std::vector<DWORD> VanishStates() const {
+    return {m_Recorder->RenderState(D3DRS_ALPHABLENDENABLE), m_Recorder->RenderState(D3DRS_SRCBLEND),
+            m_Recorder->RenderState(D3DRS_DESTBLEND),        m_Recorder->RenderState(D3DRS_TEXTUREFACTOR),
+            m_Recorder->StageState(0, D3DTSS_ALPHAOP),        m_Recorder->StageState(0, D3DTSS_ALPHAARG1),
+            m_Recorder->StageState(0, D3DTSS_ALPHAARG2)};
+  }
   float m_OldFrameTime = 0.0f;
 };
 
@@ -58,14 +65,12 @@ TEST_F(RenderEffectTest, FadeLimitsHoldAndOnlyTheFixedEndsFinish) {
   for (int i = 0; i < 100; ++i) fade.Update();
   EXPECT_EQ(fade.GetAlpha(), 128);
   EXPECT_FALSE(fade.IsFinished());  // a fade-in finishes at 255 only
-
   CVanishEffect out;
   out.minimum = 40;
   out.Start(false);
   for (int i = 0; i < 100; ++i) out.Update();
   EXPECT_EQ(out.GetAlpha(), 40);
   EXPECT_FALSE(out.IsFinished());
-
   // Huge or negative speeds stay inside the byte.
   CVanishEffect wild;
   wild.speed = 1e30f;
@@ -79,34 +84,25 @@ TEST_F(RenderEffectTest, FadeLimitsHoldAndOnlyTheFixedEndsFinish) {
 }
 
 TEST_F(RenderEffectTest, VanishSetsItsStatesAndPutsBackWhatWasThere) {
-  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);  // what was there before the fade
   m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
   m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
   m_Device->SetRenderState(D3DRS_TEXTUREFACTOR, 0x12345678u);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
   m_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
-
   CVanishEffect fade;
   fade.Start(false);
   fade.running = false;  // frozen: Begin still sets the states
   g_FrameTime = 0.5f;
+  const std::vector<DWORD> before = VanishStates();
   fade.Begin();
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_ALPHABLENDENABLE), 1u);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_SRCBLEND), D3DBLEND_SRCALPHA);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_DESTBLEND), D3DBLEND_INVSRCALPHA);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_TEXTUREFACTOR), 0xFFFFFFFFu);
-  EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_ALPHAOP), D3DTOP_MODULATE);
-  EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_ALPHAARG1), D3DTA_TFACTOR);
-  EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_ALPHAARG2), D3DTA_TEXTURE);
+  EXPECT_EQ(VanishStates(), (std::vector<DWORD>{1u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0xFFFFFFFFu,
+                                                D3DTOP_MODULATE, D3DTA_TFACTOR, D3DTA_TEXTURE}));
   fade.End();
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_ALPHABLENDENABLE), 0u);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_SRCBLEND), D3DBLEND_ONE);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_DESTBLEND), D3DBLEND_ZERO);
-  EXPECT_EQ(m_Recorder->RenderState(D3DRS_TEXTUREFACTOR), 0x12345678u);
-  EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_ALPHAOP), D3DTOP_SELECTARG1);
-  EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_ALPHAARG2), D3DTA_CURRENT);
-
+  EXPECT_EQ(VanishStates(), before);
+  EXPECT_EQ(before, (std::vector<DWORD>{0u, D3DBLEND_ONE, D3DBLEND_ZERO, 0x12345678u, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+                                        D3DTA_CURRENT}));
   // Without blend set-up the blend factors are neither set nor restored.
   fade.running = true;
   fade.blendSetup = false;
@@ -138,7 +134,6 @@ TEST_F(RenderEffectTest, ColorizeBlendsRedGreenBlueOverItsDuration) {
   tint.End();
   EXPECT_EQ(m_Recorder->RenderState(D3DRS_TEXTUREFACTOR), 0xAABBCCDDu);
   EXPECT_EQ(m_Recorder->StageState(0, D3DTSS_COLOROP), D3DTOP_SELECTARG2);
-
   tint.Update();
   EXPECT_FALSE(tint.IsFinished());
   tint.Update();  // reaches 2 s

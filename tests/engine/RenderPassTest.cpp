@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,37 +17,42 @@ using scenetest::SceneTest;
 
 namespace {
 
-// A set that writes its name into a shared log when drawn.
-class NamedSet : public CGeometrySet {
- public:
-  NamedSet(std::string n, std::vector<std::string>* log) : name(std::move(n)), m_Log(log) {}
-  void Draw() override { m_Log->push_back(name); }
-  std::string name;
-
- private:
-  std::vector<std::string>* m_Log;
+// A set that runs a step of the test's own when drawn.
+struct StepSet : CGeometrySet {
+  explicit StepSet(std::function<void()> s = {}) : step(std::move(s)) {}
+  void Draw() override { step(); }
+  std::function<void()> step;
 };
+
+platform::DWORD StateNow(platform::D3DRENDERSTATETYPE s) { return platform::headless::CurrentDevice()->RenderState(s); }
 
 class CountingEffect : public CRenderEffect {
  public:
   void Update() override { ++updates; }
-  void Begin() override {
-    Update();
-    ++begins;
-  }
+  void Begin() override { Update(), ++begins; }
   void End() override { ++ends; }
   int updates = 0, begins = 0, ends = 0;
 };
+
+// An effect that sets a texture factor of its own inside its bracket.
+struct FactorEffect : CRenderEffect {
+  void Update() override {}
+  void Begin() override { g_pGraphicsDevice->SetRenderState(platform::D3DRS_TEXTUREFACTOR, 0xFF0000FFu); }
+  void End() override {}
+};
+
+void AddNodes(std::initializer_list<CSceneNode*> nodes) {
+  for (CSceneNode* n : nodes) g_pSceneManager->AddNode(n);
+}
 
 }  // namespace
 
 TEST_F(SceneTest, EmptyFrameStillClearsTargetAndDepth) {
   EXPECT_TRUE(g_pSceneManager->Render());
   EXPECT_EQ(device->Stats().clears, 1u);
-  EXPECT_EQ(device->LastClearFlags() & (platform::D3DCLEAR_TARGET | platform::D3DCLEAR_ZBUFFER),
-            platform::D3DCLEAR_TARGET | platform::D3DCLEAR_ZBUFFER);
+  const auto both = platform::D3DCLEAR_TARGET | platform::D3DCLEAR_ZBUFFER;
+  EXPECT_EQ(device->LastClearFlags() & both, both);
   EXPECT_EQ(device->Stats().draws, 0u);
-
   g_pSceneManager->SetClearColor(D3DXCOLOR(1.0f, 0.0f, 0.0f, 1.0f));
   EXPECT_TRUE(g_pSceneManager->Render());
   EXPECT_EQ(device->LastClearColor(), 0xFFFF0000u);
@@ -58,37 +64,25 @@ TEST_F(SceneTest, BatchesApplyEachBlockMaterialAndTextureSetOnce) {
   block.SetRenderState(platform::D3DRS_ZWRITEENABLE, 0);
   CTexture texture;
   texture.SetName("WALL.PNG");
-  CTextureSet textures;
-  textures.Resize(1);
-  textures.SetTexture(0, &texture);
-  CTextureSet sameNames;  // another set with the same texture: same batch
-  sameNames.Resize(1);
-  sameNames.SetTexture(0, &texture);
-
+  CTextureSet textures, sameNames;  // another set with the same texture: same batch
+  for (CTextureSet* t : {&textures, &sameNames}) t->Resize(1), t->SetTexture(0, &texture);
   std::vector<std::string> log;
-  NamedSet a("a", &log), b("b", &log), c("c", &log);
-  for (NamedSet* s : {&a, &b}) {
+  StepSet a([&] { log.push_back("a"); }), b([&] { log.push_back("b"); }), c([&] { log.push_back("c"); });
+  for (StepSet* s : {&a, &b, &c}) {
     s->stateBlock = &block;
-    s->textureSet = &textures;
+    s->textureSet = s == &c ? &sameNames : &textures;
     s->batchable = true;
   }
-  c.stateBlock = &block;
-  c.textureSet = &sameNames;
-  c.batchable = true;
   D3DXMATRIX world;
   D3DXMatrixTranslation(&world, 1.0f, 2.0f, 3.0f);
   b.worldMatrix = &world;
-
   CGeometrySetRegistry& registry = *g_pGeometrySetRegistry;
   EXPECT_FALSE(registry.AddSet(nullptr));
-  ASSERT_TRUE(registry.AddSet(&a));
-  ASSERT_TRUE(registry.AddSet(&b));
-  ASSERT_TRUE(registry.AddSet(&c));
+  for (StepSet* s : {&a, &b, &c}) ASSERT_TRUE(registry.AddSet(s));
   EXPECT_EQ(registry.GetStateBlockBatchCount(), 1u);
   EXPECT_EQ(registry.GetMaterialBatchCount(), 1u);
   EXPECT_EQ(registry.GetTextureBatchCount(), 1u);
   EXPECT_EQ(registry.GetBatchedSetCount(), 3u);
-
   device->ClearLog();
   EXPECT_TRUE(registry.RenderBatches());
   EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "c"}));
@@ -104,42 +98,28 @@ TEST_F(SceneTest, BatchesApplyEachBlockMaterialAndTextureSetOnce) {
   EXPECT_EQ(device->Stats().textureBinds, 0u);
 }
 
-namespace {
-// A set whose drawing leaves a device state of its own behind (as beams and
-// particle systems may); it notes the state it found when it was drawn.
-class StateLeavingSet : public CGeometrySet {
- public:
-  explicit StateLeavingSet(std::vector<platform::DWORD>* seen) : m_Seen(seen) {}
-  void Draw() override {
-    m_Seen->push_back(platform::headless::CurrentDevice()->RenderState(platform::D3DRS_ZWRITEENABLE));
-    g_pGraphicsDevice->SetRenderState(platform::D3DRS_ZWRITEENABLE, 1);
-  }
-
- private:
-  std::vector<platform::DWORD>* m_Seen;
-};
-}  // namespace
-
 TEST_F(SceneTest, SortedSetsGetTheirBlockBackAfterASetThatChangedStates) {
   CShader block;
   block.SetName("NO_DEPTH_WRITE");
   block.SetRenderState(platform::D3DRS_ZWRITEENABLE, 0);
+  // Each set notes the state it found, then leaves one of its own behind (as beams and particles may).
   std::vector<platform::DWORD> seen;
-  StateLeavingSet first(&seen), second(&seen), particles(&seen);
-  for (CGeometrySet* set : std::initializer_list<CGeometrySet*>{&first, &second, &particles}) set->stateBlock = &block;
+  const auto leave = [&] {
+    seen.push_back(StateNow(platform::D3DRS_ZWRITEENABLE));
+    g_pGraphicsDevice->SetRenderState(platform::D3DRS_ZWRITEENABLE, 1);
+  };
+  StepSet first(leave), second(leave), particles(leave);
+  for (StepSet* set : {&first, &second, &particles}) set->stateBlock = &block;
   CSceneNode farNode, nearNode;
   farNode.SetPosition(0, 900, 0);
   nearNode.SetPosition(0, 300, 0);
-  g_pSceneManager->AddNode(&farNode);
-  g_pSceneManager->AddNode(&nearNode);
+  AddNodes({&farNode, &nearNode});
   g_pSceneManager->Update();
   ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&farNode, &first));
   ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&nearNode, &second));
   ASSERT_TRUE(g_pGeometrySetRegistry->SubmitParticleSystem(&nearNode, &particles));
   g_pSceneManager->Render();
-  // Every set is drawn with its block's value, not the one the set before
-  // it left behind.
-  EXPECT_EQ(seen, (std::vector<platform::DWORD>{0u, 0u, 0u}));
+  EXPECT_EQ(seen, (std::vector<platform::DWORD>{0u, 0u, 0u}));  // each with its block's value
 }
 
 namespace {
@@ -179,45 +159,26 @@ class QuadTest : public SceneTest {
   CShader block;
 };
 
-// Logs its name with the number of draws the device had seen before it.
-class MarkerSet : public CGeometrySet {
- public:
-  MarkerSet(std::string n, std::vector<std::string>* log, platform::headless::RecordingDevice** dev)
-      : name(std::move(n)), m_Log(log), m_Device(dev) {}
-  void Draw() override { m_Log->push_back(name + "@" + std::to_string((*m_Device)->Draws().size())); }
-  std::string name;
-
- private:
-  std::vector<std::string>* m_Log;
-  platform::headless::RecordingDevice** m_Device;
-};
-
 }  // namespace
 
 TEST_F(QuadTest, BillboardsAtEqualDistancesKeepSubmissionOrderFarFirst) {
-  CStaticBillboard first, nearest, second;
+  CStaticBillboard boards[3];
   const D3DXVECTOR3 places[] = {{0, -80, 0}, {0, -90, 0}, {20, -100, 0}};  // squared 400, 100, 400
-  CStaticBillboard* boards[] = {&first, &nearest, &second};
   for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(boards[i]->Create(Billboard(false)));
-    boards[i]->SetPosition(places[i]);
-    boards[i]->GetBoundingSphere().radius = 100.0f;  // reaches past the near side
-    g_pSceneManager->AddNode(boards[i]);
+    ASSERT_TRUE(boards[i].Create(Billboard(false)));
+    boards[i].SetPosition(places[i]);
+    boards[i].GetBoundingSphere().radius = 100.0f;  // reaches past the near side
+    g_pSceneManager->AddNode(&boards[i]);
   }
   Frame();
-  const auto at = DrawnAt();
-  ASSERT_EQ(at.size(), 3u);
-  EXPECT_EQ(at[0], places[0]);
-  EXPECT_EQ(at[1], places[2]);
-  EXPECT_EQ(at[2], places[1]);
+  EXPECT_EQ(DrawnAt(), (std::vector<D3DXVECTOR3>{places[0], places[2], places[1]}));
   for (const auto& d : device->Draws()) {
     EXPECT_EQ(d.type, platform::D3DPT_TRIANGLESTRIP);
     EXPECT_EQ(d.primitiveCount, 2u);
     EXPECT_EQ(d.fvf, QUAD_FVF);
   }
-  // The next frame draws them again, not twice.
   device->ClearLog();
-  Frame();
+  Frame();  // the next frame draws them again, not twice
   EXPECT_EQ(device->Draws().size(), 3u);
 }
 
@@ -231,15 +192,14 @@ TEST_F(QuadTest, EveryQueueIsDrawnBeforeTheNextWhateverTheDistances) {
   farPlane.SetPosition(0, 3000, 0);
   nearPlane.SetPosition(0, 200, 0);
   nearBoard.SetPosition(0, 100, 0);
-  for (CSceneNode* n : std::initializer_list<CSceneNode*>{&farPlane, &nearPlane, &nearBoard}) g_pSceneManager->AddNode(n);
   CSceneNode nearNode, farNode;
-  nearNode.SetPosition(0, 0, 0);
   farNode.SetPosition(0, 5000, 0);
-  g_pSceneManager->AddNode(&nearNode);
-  g_pSceneManager->AddNode(&farNode);
-  MarkerSet beamNear("beam near", &log, &device), beamFar("beam far", &log, &device);
-  MarkerSet particles("particles", &log, &device);
-
+  AddNodes({&farPlane, &nearPlane, &nearBoard, &nearNode, &farNode});
+  // Each set logs its name with the number of draws the device had seen before it.
+  const auto marker = [&](std::string name) {
+    return [&log, this, name] { log.push_back(name + "@" + std::to_string(device->Draws().size())); };
+  };
+  StepSet beamNear(marker("beam near")), beamFar(marker("beam far")), particles(marker("particles"));
   g_pSceneManager->Update();
   ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&nearNode, &beamNear));
   ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&farNode, &beamFar));
@@ -249,23 +209,18 @@ TEST_F(QuadTest, EveryQueueIsDrawnBeforeTheNextWhateverTheDistances) {
   EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 2u);
   EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_BILLBOARDS), 1u);
   g_pSceneManager->Render();
-
-  // Both planes (far first), then the beams (far first), the particles,
-  // and the nearest thing of all, the billboard, last.
+  // Both planes (far first), then the beams (far first), the particles, and the nearest of all, the billboard, last.
   EXPECT_EQ(log, (std::vector<std::string>{"beam far@2", "beam near@2", "particles@2"}));
   const auto at = DrawnAt();
   ASSERT_EQ(at.size(), 3u);
-  EXPECT_EQ(at[0].y, 3000.0f);
-  EXPECT_EQ(at[1].y, 200.0f);
-  EXPECT_EQ(at[2].y, 100.0f);
-  // The texture set is bound once: the three quads share the one texture
-  // but each has its own set, equal by content.
+  EXPECT_EQ(std::vector<float>({at[0].y, at[1].y, at[2].y}), std::vector<float>({3000, 200, 100}));
+  // The three quads share the one texture, each in its own set equal by content: bound once.
   EXPECT_EQ(device->Stats().textureBinds, 1u);
   EXPECT_EQ(g_pGeometrySetRegistry->GetQueueSize(CGeometrySetRegistry::QUEUE_TRANSPARENT), 0u);
 }
 
 TEST_F(QuadTest, FailedOrHiddenQuadsSubmitNothing) {
-  CStaticBillboard noTexture, hidden, culled;
+  CStaticBillboard noTexture, hidden, culled, noBuffer;
   BILLBOARD_DESC bad = Billboard(false);
   bad.texture = nullptr;
   EXPECT_FALSE(noTexture.Create(bad));
@@ -276,32 +231,26 @@ TEST_F(QuadTest, FailedOrHiddenQuadsSubmitNothing) {
   EXPECT_FALSE(noPlane.Create(badPlane));
   const float rect[4] = {0, 0, 1, 1};
   EXPECT_FALSE(CPlaneSprite().SetTextureRect(rect));  // nothing to write into
-
   ASSERT_TRUE(hidden.Create(Billboard(false)));
   hidden.SetVisible(false);
   ASSERT_TRUE(culled.Create(Billboard(false)));
   culled.SetPosition(0, -1000, 0);  // behind the eye
   CountingEffect effect;
   culled.SetRenderEffect(&effect);
-  for (CSceneNode* n : std::initializer_list<CSceneNode*>{&noTexture, &noPlane, &hidden, &culled})
-    g_pSceneManager->AddNode(n);
+  AddNodes({&noTexture, &noPlane, &hidden, &culled});
   Frame();
   EXPECT_EQ(device->Stats().draws, 0u);
   EXPECT_TRUE(culled.IsCulled());
   EXPECT_FALSE(hidden.IsCulled());
   EXPECT_EQ(effect.updates, 1);  // its clock runs on while unseen
   EXPECT_EQ(effect.begins, 0);
-
-  // In view again: drawn inside the effect's bracket.
-  culled.SetPosition(0, 500, 0);
+  culled.SetPosition(0, 500, 0);  // in view again: drawn inside the effect's bracket
   Frame();
   EXPECT_EQ(device->Stats().draws, 1u);
   EXPECT_EQ(effect.begins, 1);
   EXPECT_EQ(effect.ends, 1);
-
   // Device buffer creation failing makes Create fail cleanly.
   platform::headless::Controls().failBufferCreation = true;
-  CStaticBillboard noBuffer;
   EXPECT_FALSE(noBuffer.Create(Billboard(false)));
   EXPECT_EQ(noBuffer.GetGeometrySet(), nullptr);
   platform::headless::Controls().failBufferCreation = false;
@@ -317,27 +266,23 @@ TEST_F(QuadTest, CullingScalesTheRadiusByTheLargestOwnScale) {
   camera.Apply();
   // Just outside the right plane by 29 and by 31 units.
   const D3DXPLANE& p = camera.GetPlane(CCamera::PLANE_RIGHT);
-  const D3DXVECTOR3 ahead(0, 900, 0);
+  const D3DXVECTOR3 ahead(0, 900, 0), n(p.a, p.b, p.c);
   const float d = p.a * ahead.x + p.b * ahead.y + p.c * ahead.z + p.d;
-  const D3DXVECTOR3 n(p.a, p.b, p.c);
-  board.SetPosition(ahead - n * (d + 29.0f));
-  Frame();
-  EXPECT_FALSE(board.IsCulled());
-  board.SetPosition(ahead - n * (d + 31.0f));
-  Frame();
-  EXPECT_TRUE(board.IsCulled());
-  // Mirrored three times as wide: still 30 across, so still in view at 29.
-  board.SetScale(-3.0f, 1.0f, 1.0f);
-  board.SetPosition(ahead - n * (d + 29.0f));
-  Frame();
-  EXPECT_FALSE(board.IsCulled());
+  const auto culledAt = [&](float out) {
+    board.SetPosition(ahead - n * (d + out));
+    Frame();
+    return board.IsCulled();
+  };
+  EXPECT_FALSE(culledAt(29.0f));
+  EXPECT_TRUE(culledAt(31.0f));
+  board.SetScale(-3.0f, 1.0f, 1.0f);  // mirrored three times as wide: still 30 across
+  EXPECT_FALSE(culledAt(29.0f));
 }
 
 TEST_F(QuadTest, TextureRectangleMapsTopLeftToTheThirdVertex) {
   CPlaneSprite plane;
   PLANE_SPRITE_DESC desc = Plane();
-  desc.textureRect[2] = 0.5f;
-  desc.textureRect[3] = 0.5f;
+  desc.textureRect[2] = desc.textureRect[3] = 0.5f;
   ASSERT_TRUE(plane.Create(desc));
   const QUAD_VERTEX* v = plane.GetQuad().vertices;
   EXPECT_EQ(v[2].u, 0.0f);
@@ -377,18 +322,15 @@ TEST_F(QuadTest, PlaneSpritesTurnWithTheSumOfTheirRotations) {
   EXPECT_NEAR(m._11, 2.0f * std::cos(0.75f), 1e-5f);
   EXPECT_NEAR(m._12, 2.0f * std::sin(0.75f), 1e-5f);
   EXPECT_NEAR(m._42, 500.0f, 1e-3f);
-  // The drawing matrix stays in the local-matrix slot for the frame.
-  EXPECT_EQ(plane.GetLocalMatrix(), m);
+  EXPECT_EQ(plane.GetLocalMatrix(), m);  // the drawing matrix stays in the local-matrix slot for the frame
 }
 
 TEST_F(QuadTest, BillboardsFaceTheOrbitingCamera) {
   CStaticBillboard screen, upright;
   ASSERT_TRUE(screen.Create(Billboard(false)));
   ASSERT_TRUE(upright.Create(Billboard(true)));
-  g_pSceneManager->AddNode(&screen);
-  g_pSceneManager->AddNode(&upright);
-  screen.GetBoundingSphere().radius = 50.0f;
-  upright.GetBoundingSphere().radius = 50.0f;
+  AddNodes({&screen, &upright});
+  screen.GetBoundingSphere().radius = upright.GetBoundingSphere().radius = 50.0f;
   for (int step = 0; step < 8; ++step) {
     const float a = step * D3DX_PI / 4.0f;
     camera.SetPosition(400.0f * std::cos(a), 400.0f * std::sin(a), 150.0f);
@@ -396,23 +338,18 @@ TEST_F(QuadTest, BillboardsFaceTheOrbitingCamera) {
     device->ClearLog();
     Frame();
     ASSERT_EQ(device->Draws().size(), 2u) << step;
-    D3DXVECTOR3 toEye = camera.GetPosition();
+    D3DXVECTOR3 toEye = camera.GetPosition(), flat;
     D3DXVec3Normalize(&toEye, &toEye);
-    for (const auto& d : device->Draws()) {
-      const bool isUpright = &d == &device->Draws()[1];
-      // The quad's normal: z for the screen-facing one (x-y plane), y for the upright one.
-      D3DXVECTOR3 normal = isUpright ? D3DXVECTOR3(d.world._21, d.world._22, d.world._23)
-                                     : D3DXVECTOR3(d.world._31, d.world._32, d.world._33);
-      D3DXVec3Normalize(&normal, &normal);
-      if (isUpright) {
-        EXPECT_NEAR(std::fabs(d.world._33), 1.0f, 1e-5f) << "stays vertical";
-        D3DXVECTOR3 flat(toEye.x, toEye.y, 0.0f);
-        D3DXVec3Normalize(&flat, &flat);
-        EXPECT_NEAR(std::fabs(D3DXVec3Dot(&normal, &flat)), 1.0f, 1e-4f) << step;
-      } else {
-        EXPECT_NEAR(D3DXVec3Dot(&normal, &toEye), 1.0f, 1e-4f) << step;
-      }
-    }
+    // The quad's normal: z for the screen-facing one (x-y plane), y for the upright one.
+    const D3DXMATRIX& s = device->Draws()[0].world;
+    const D3DXMATRIX& u = device->Draws()[1].world;
+    D3DXVECTOR3 screenNormal(s._31, s._32, s._33), uprightNormal(u._21, u._22, u._23), flatEye(toEye.x, toEye.y, 0);
+    D3DXVec3Normalize(&screenNormal, &screenNormal);
+    D3DXVec3Normalize(&uprightNormal, &uprightNormal);
+    D3DXVec3Normalize(&flat, &flatEye);
+    EXPECT_NEAR(D3DXVec3Dot(&screenNormal, &toEye), 1.0f, 1e-4f) << step;
+    EXPECT_NEAR(std::fabs(u._33), 1.0f, 1e-5f) << "stays vertical";
+    EXPECT_NEAR(std::fabs(D3DXVec3Dot(&uprightNormal, &flat)), 1.0f, 1e-4f) << step;
   }
 }
 
@@ -425,8 +362,7 @@ TEST_F(QuadTest, WithoutACameraNothingIsCulledAndEverythingIsEquallyFar) {
   ASSERT_TRUE(far.Create(Billboard(true)));
   near.SetPosition(0, 10, 0);
   far.SetPosition(0, -100000, 0);
-  lonely.AddNode(&near);
-  lonely.AddNode(&far);
+  AddNodes({&near, &far});
   lonely.Update();
   EXPECT_FALSE(near.IsCulled());
   EXPECT_FALSE(far.IsCulled());
@@ -440,23 +376,6 @@ TEST_F(QuadTest, WithoutACameraNothingIsCulledAndEverythingIsEquallyFar) {
   EXPECT_EQ(device->Draws()[0].world._11, 1.0f);
   g_pSceneManager = saved;
 }
-
-namespace {
-// A beam-like set that notes the texture factor it found when drawn.
-class FactorSeeingSet : public CGeometrySet {
- public:
-  void Draw() override { seen.push_back(platform::headless::CurrentDevice()->RenderState(platform::D3DRS_TEXTUREFACTOR)); }
-  std::vector<platform::DWORD> seen;
-};
-
-// An effect that sets a texture factor of its own inside its bracket.
-class FactorEffect : public CRenderEffect {
- public:
-  void Update() override {}
-  void Begin() override { g_pGraphicsDevice->SetRenderState(platform::D3DRS_TEXTUREFACTOR, 0xFF0000FFu); }
-  void End() override {}
-};
-}  // namespace
 
 TEST_F(QuadTest, EachQuadIsDrawnWithItsColourAsTheTextureFactor) {
   CShader tinted;
@@ -477,42 +396,35 @@ TEST_F(QuadTest, EachQuadIsDrawnWithItsColourAsTheTextureFactor) {
   faded.SetPosition(0, 800, 0);
   plain.SetPosition(0, 400, 0);
   plane.SetPosition(0, 500, 0);
-  for (CSceneNode* n : std::initializer_list<CSceneNode*>{&plain, &faded, &plane}) g_pSceneManager->AddNode(n);
   CSceneNode beamNode;
   beamNode.SetPosition(0, 600, 0);
-  g_pSceneManager->AddNode(&beamNode);
-  FactorSeeingSet beam;
+  AddNodes({&plain, &faded, &plane, &beamNode});
+  std::vector<platform::DWORD> seen;  // the texture factor the beam-like set found
+  StepSet beam([&] { seen.push_back(StateNow(platform::D3DRS_TEXTUREFACTOR)); });
   beam.stateBlock = &tinted;
-
+  const auto factors = [&] {
+    std::vector<platform::DWORD> out;
+    for (const auto& d : device->Draws()) out.push_back(d.textureFactor);
+    return out;
+  };
   g_pSceneManager->Update();
   ASSERT_TRUE(g_pGeometrySetRegistry->SubmitBeam(&beamNode, &beam));
   g_pSceneManager->Render();
-  // The plane (transparent queue), then the beam, then the billboards far
-  // to near: each quad with its own colour over the block's factor; the
-  // beam after the plane with the same block finds the block's value again.
-  ASSERT_EQ(device->Draws().size(), 3u);
-  EXPECT_EQ(device->Draws()[0].textureFactor, 0x4000FF00u);
-  EXPECT_EQ(device->Draws()[1].textureFactor, 0x80FFFFFFu);
-  EXPECT_EQ(device->Draws()[2].textureFactor, 0xFFFFFFFFu);
-  EXPECT_EQ(beam.seen, (std::vector<platform::DWORD>{0x11223344u}));
-
-  // A colour changed between frames is drawn the next frame; an effect on
-  // the sprite sets the factor after the colour, so the effect's wins.
+  // The plane (transparent queue), the beam, then the billboards far to near: each quad with
+  // its own colour over the block's; the beam after the plane finds the block's value again.
+  EXPECT_EQ(factors(), (std::vector<platform::DWORD>{0x4000FF00u, 0x80FFFFFFu, 0xFFFFFFFFu}));
+  EXPECT_EQ(seen, (std::vector<platform::DWORD>{0x11223344u}));
+  // A colour changed between frames is drawn the next frame; an effect sets the factor after the colour.
   device->ClearLog();
   plain.SetColor(0x20FFFFFFu);
   FactorEffect effect;
   faded.SetRenderEffect(&effect);
   Frame();
-  ASSERT_EQ(device->Draws().size(), 3u);
-  EXPECT_EQ(device->Draws()[1].textureFactor, 0xFF0000FFu);
-  EXPECT_EQ(device->Draws()[2].textureFactor, 0x20FFFFFFu);
+  EXPECT_EQ(factors(), (std::vector<platform::DWORD>{0x4000FF00u, 0xFF0000FFu, 0x20FFFFFFu}));
   faded.SetRenderEffect(nullptr);
-
   // A copy keeps the colour; a new Create takes the description's.
-  CStaticBillboard copy(plain);
-  EXPECT_EQ(copy.GetColor(), 0x20FFFFFFu);
-  CPlaneSprite planeCopy(plane);
-  EXPECT_EQ(planeCopy.GetColor(), 0x4000FF00u);
+  EXPECT_EQ(CStaticBillboard(plain).GetColor(), 0x20FFFFFFu);
+  EXPECT_EQ(CPlaneSprite(plane).GetColor(), 0x4000FF00u);
   ASSERT_TRUE(plane.Create(planeDesc));
   EXPECT_EQ(plane.GetColor(), 0xFFFFFFFFu);
 }

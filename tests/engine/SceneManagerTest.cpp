@@ -6,11 +6,13 @@ using namespace Nembra;
 using scenetest::SceneTest;
 
 namespace {
-size_t TransformCalls(platform::headless::RecordingDevice* device, const std::string& call) {
-  size_t n = 0;
-  for (const auto& line : device->Log()) n += line == call;
+// View and projection matrices sent since the log was cleared.
+std::pair<size_t, size_t> Sent(platform::headless::RecordingDevice* device) {
+  std::pair<size_t, size_t> n{0, 0};
+  for (const auto& line : device->Log()) n.first += line == "SetTransform 2", n.second += line == "SetTransform 3";
   return n;
 }
+using Counts = std::pair<size_t, size_t>;
 }  // namespace
 
 TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
@@ -20,7 +22,6 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
   EXPECT_FALSE(scene.RemoveNode(nullptr));
   EXPECT_FALSE(scene.SetCamera(nullptr));
   EXPECT_EQ(scene.GetCamera(), &camera);  // the camera stays
-
   CSceneNode parent, child, loose;
   EXPECT_TRUE(scene.AddNode(&parent));
   EXPECT_TRUE(scene.AddNode(&child, &parent));
@@ -36,7 +37,6 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
   EXPECT_EQ(parent.GetParent(), nullptr);
   EXPECT_TRUE(parent.GetChildren().empty());
   EXPECT_EQ(child.GetParent(), &parent);
-
   // A target node and its target are siblings under the same parent.
   CTargetNode looker;
   EXPECT_TRUE(scene.AddTargetNode(&looker, &child));
@@ -48,21 +48,17 @@ TEST_F(SceneTest, ManagerLinksNodesAndRefusesNulls) {
 TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   g_pSceneManager->Update();
   ASSERT_TRUE(g_pSceneManager->Render());
-  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
-  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  EXPECT_EQ(Sent(device), Counts(1, 1));
   D3DXMATRIX view;
   D3DXVECTOR3 eye(0, -100, 0), at(0, 0, 0), up(0, 0, 1);
   D3DXMatrixLookAtRH(&view, &eye, &at, &up);
   EXPECT_EQ(device->Transform(platform::D3DTS_VIEW), view);
-
   // Nothing changed: nothing sent, also through the culling tests.
   device->ClearLog();
   g_pSceneManager->Update();
   EXPECT_TRUE(camera.IsSphereVisible({0, 0, 0}, 1.0f));
   g_pSceneManager->Render();
-  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 0u);
-  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 0u);
-
+  EXPECT_EQ(Sent(device), Counts(0, 0));
   // The aspect alone: one projection, no view, and a new frustum.
   device->ClearLog();
   const D3DXVECTOR3 side(700.0f, 900.0f, 0.0f);
@@ -70,25 +66,21 @@ TEST_F(SceneTest, CameraSendsItsMatricesOnlyWhenTheyChange) {
   camera.SetAspect(2.0f);
   g_pSceneManager->Update();
   g_pSceneManager->Render();
-  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 0u);
-  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  EXPECT_EQ(Sent(device), Counts(0, 1));
   EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
   EXPECT_FALSE(camera.IsSphereVisible({0.0f, 900.0f, 700.0f}, 1.0f));  // only the sides widen
-
   // Only the target moves: a new view in the next Apply.
   device->ClearLog();
   camera.GetTarget().SetPosition(100, 0, 0);
   g_pSceneManager->Update();
   g_pSceneManager->Render();
-  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
+  EXPECT_EQ(Sent(device).first, 1u);
   EXPECT_NE(device->Transform(platform::D3DTS_VIEW), view);
-
   // After a device reset the game marks both dirty: both are sent again.
   device->ClearLog();
   camera.SetDirty();
   g_pSceneManager->Render();
-  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
-  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  EXPECT_EQ(Sent(device), Counts(1, 1));
 }
 
 TEST_F(SceneTest, AFailedTransformIsTriedAgainByTheNextApply) {
@@ -104,17 +96,15 @@ TEST_F(SceneTest, AFailedTransformIsTriedAgainByTheNextApply) {
   EXPECT_FALSE(camera.Apply());
   EXPECT_TRUE(camera.IsViewDirty());
   EXPECT_TRUE(camera.IsProjectionDirty());
-  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 0u);
+  EXPECT_EQ(Sent(device).second, 0u);
   // Culling keeps the planes it has.
   EXPECT_FALSE(camera.IsSphereVisible(side, 1.0f));
-
   platform::headless::Controls().failSetTransform = false;
   device->ClearLog();
   EXPECT_TRUE(camera.Apply());
   EXPECT_FALSE(camera.IsViewDirty());
   EXPECT_FALSE(camera.IsProjectionDirty());
-  EXPECT_EQ(TransformCalls(device, "SetTransform 2"), 1u);
-  EXPECT_EQ(TransformCalls(device, "SetTransform 3"), 1u);
+  EXPECT_EQ(Sent(device), Counts(1, 1));
   EXPECT_TRUE(camera.IsSphereVisible(side, 1.0f));
 }
 

@@ -30,16 +30,13 @@ bool Lists(const CSceneNode& parent, const CSceneNode* child) {
 
 TEST(SceneNode, FreshNodeIsIdentityWithAllFlagsUntilItsFirstUpdate) {
   CSceneNode node;
-  EXPECT_TRUE(node.IsTranslationChanged());
-  EXPECT_TRUE(node.IsRotationChanged());
-  EXPECT_TRUE(node.IsScaleChanged());
+  EXPECT_TRUE(node.IsTranslationChanged() && node.IsRotationChanged() && node.IsScaleChanged());
   EXPECT_TRUE(D3DXMatrixIsIdentity(&node.GetLocalMatrix()));
   node.Update();
   EXPECT_TRUE(D3DXMatrixIsIdentity(&node.GetLocalMatrix()));
   EXPECT_TRUE(D3DXMatrixIsIdentity(&node.GetStoredWorldMatrix()));
   EXPECT_FALSE(node.IsTranslationChanged() || node.IsRotationChanged() || node.IsScaleChanged());
   EXPECT_FALSE(node.HasChanged());
-
   node.SetScale(3.0f);
   EXPECT_TRUE(node.IsScaleChanged());
   EXPECT_FALSE(node.IsTranslationChanged());
@@ -51,21 +48,18 @@ TEST(SceneNode, LocalMatrixIsScaleThenRotationThenTranslation) {
   roll.Update();
   // Roll turns about z: x goes to y.
   ExpectNear(Transform({1, 0, 0}, roll.GetStoredWorldMatrix()), {0, 1, 0});
-
   CSceneNode yaw;
   yaw.SetRotation(D3DX_PI / 2.0f, 0.0f, 0.0f);
   yaw.Update();
   // Yaw turns about y: the y axis stays, x goes to -z.
   ExpectNear(Transform({0, 1, 0}, yaw.GetStoredWorldMatrix()), {0, 1, 0});
   ExpectNear(Transform({1, 0, 0}, yaw.GetStoredWorldMatrix()), {0, 0, -1});
-
   CSceneNode all;
   all.SetScale(2.0f, 2.0f, 2.0f);
   all.SetRotation(0.0f, 0.0f, D3DX_PI / 2.0f);
   all.SetPosition(10.0f, 0.0f, 0.0f);
   all.Update();
   ExpectNear(Transform({1, 0, 0}, all.GetStoredWorldMatrix()), {10, 2, 0});
-
   // A later change rebuilds only what changed, but the product is redone.
   all.SetPosition(0.0f, 0.0f, 5.0f);
   all.Update();
@@ -82,7 +76,6 @@ TEST(SceneNode, WorldMatrixFollowsParentsEvenBeforeTheyAreUpdated) {
   parent.UpdateWorldMatrix();
   child.UpdateWorldMatrix();
   ExpectNear(child.GetWorldPosition(), {100, 5, 0});
-
   parent.SetRotation(0.0f, 0.0f, D3DX_PI / 2.0f);
   parent.Update();
   ExpectNear(child.GetWorldPosition(), {95, 0, 0});
@@ -117,14 +110,12 @@ TEST(SceneNode, ChangeAndMoveFlagsSeeAncestors) {
   parent.AddChild(&child);
   root.Update();
   EXPECT_FALSE(child.HasMoved());
-
   parent.SetScale(2.0f);
   EXPECT_TRUE(child.HasMoved());
   EXPECT_TRUE(child.HasChanged());
   EXPECT_FALSE(parent.HasMoved());  // its own translation did not change
   root.Update();
   EXPECT_FALSE(child.HasMoved());
-
   CSceneNode lone;
   lone.Update();
   lone.SetRotationZ(1.0f);
@@ -154,12 +145,10 @@ TEST(SceneNode, UpdateRunsHooksDepthFirstAndClearsFlagsAtTheEnd) {
   parent.AddChild(&child);
   root.Update();
   EXPECT_EQ(child.calls, 1);
-
   parent.SetPosition(1.0f, 0.0f, 0.0f);
   root.Update();
   EXPECT_TRUE(child.sawMove);
   EXPECT_FALSE(parent.IsTranslationChanged());
-
   // A bone-driven child is skipped by its parent's loop, but its flags are
   // cleared with the rest of the subtree.
   D3DXMATRIX bone;
@@ -190,9 +179,7 @@ TEST(SceneNode, AChildLeavingTheTreeFromItsHookKeepsThePassWhole) {
   root.AddChild(&leaving);
   root.AddChild(&after);
   root.Update();
-  EXPECT_EQ(before.calls, 1);
-  EXPECT_EQ(leaving.calls, 1);
-  EXPECT_EQ(after.calls, 1);
+  EXPECT_EQ(std::vector<int>({before.calls, leaving.calls, after.calls}), std::vector<int>({1, 1, 1}));
   ASSERT_EQ(root.GetChildren().size(), 2u);
   EXPECT_EQ(root.GetChildren().back(), &after);
   EXPECT_EQ(leaving.GetParent(), nullptr);
@@ -202,8 +189,7 @@ TEST(SceneNode, AChildLeavingTheTreeFromItsHookKeepsThePassWhole) {
 }
 
 TEST(SceneNode, BoneDrivenNodeIsTheBoneMatrix) {
-  CSceneNode owner;
-  CSceneNode attached, below;
+  CSceneNode owner, attached, below;
   owner.SetPosition(100.0f, 0.0f, 0.0f);
   owner.Update();
   D3DXMATRIX bone;
@@ -234,15 +220,13 @@ TEST(SceneNode, RemoveChildEmptiesTheSubtreeListsAndKeepsParentPointers) {
   grand1.AddChild(&greatGrand);
   child.SetPosition(10.0f, 0.0f, 0.0f);
   grand1.SetPosition(0.0f, 1.0f, 0.0f);
-
   root.RemoveChild(&child);
   EXPECT_TRUE(root.GetChildren().empty());
   EXPECT_TRUE(child.GetChildren().empty());
   EXPECT_TRUE(grand1.GetChildren().empty());
-  EXPECT_EQ(child.GetParent(), nullptr);
-  EXPECT_EQ(grand1.GetParent(), &child);
-  EXPECT_EQ(grand2.GetParent(), &child);
-  EXPECT_EQ(greatGrand.GetParent(), &grand1);
+  using Parents = std::vector<const CSceneNode*>;
+  EXPECT_EQ(Parents({child.GetParent(), grand1.GetParent(), grand2.GetParent(), greatGrand.GetParent()}),
+            Parents({nullptr, &child, &child, &grand1}));
   // Their world matrices still follow the old chain.
   child.UpdateWorldMatrix();
   grand1.UpdateWorldMatrix();
@@ -283,10 +267,8 @@ TEST(SceneNode, AddingANodeWithAParentMovesIt) {
 }
 
 TEST(SceneNode, DestroyedNodesUnlinkThemselves) {
-  CSceneNode root;
-  auto* node = new CSceneNode;
-  auto* child = new CSceneNode;
-  CSceneNode detachedGrandchild;
+  CSceneNode root, detachedGrandchild;
+  auto *node = new CSceneNode, *child = new CSceneNode;
   root.AddChild(node);
   node->AddChild(child);
   child->AddChild(&detachedGrandchild);
@@ -299,7 +281,6 @@ TEST(SceneNode, DestroyedNodesUnlinkThemselves) {
   EXPECT_TRUE(root.GetChildren().empty());
   root.Update();  // nothing dangles
   detachedGrandchild.UpdateWorldMatrix();
-
   // Deleting a parent leaves its children whole and parentless.
   auto* parent = new CSceneNode;
   CSceneNode kid;
@@ -343,8 +324,7 @@ TEST(BoundingSphere, ContainsItsSurface) {
   CBoundingSphere s;
   s.center = {1, 0, 0};
   s.radius = 2.0f;
-  EXPECT_TRUE(s.Contains({3, 0, 0}));
-  EXPECT_TRUE(s.Contains({1, 0, 0}));
+  EXPECT_TRUE(s.Contains({3, 0, 0}) && s.Contains({1, 0, 0}));
   EXPECT_FALSE(s.Contains({3.01f, 0, 0}));
   CBoundingSphere zero;
   EXPECT_TRUE(zero.Contains({0, 0, 0}));

@@ -67,7 +67,12 @@ class ScriptTest : public ::testing::Test {
     Nembra::g_ScriptDirectory = m_OldScripts;
   }
   void WriteScript(const std::string& name, const std::string& text) { m_Dir.Write("Scripts/" + name, text); }
-
+  // COUNT errors logged so far, the last of them naming TEXT.
+  ::testing::AssertionResult Errors(size_t count, const std::string& text) const {
+    if (errors.size() != count) return ::testing::AssertionFailure() << errors.size() << " errors, not " << count;
+    if (errors.back().find(text) == std::string::npos) return ::testing::AssertionFailure() << errors.back();
+    return ::testing::AssertionSuccess();
+  }
   TempDir m_Dir;
   std::string m_OldScripts;
   std::vector<std::string> errors;
@@ -88,7 +93,6 @@ TEST_F(ScriptTest, ScriptsCallRegisteredFunctionsAndShareGlobals) {
   EXPECT_EQ(TestScript::calls, (std::vector<double>{7, 15}));
   EXPECT_EQ(script.Global("x"), 14);
   EXPECT_TRUE(errors.empty());
-
   // Closing forgets everything; a fresh Open starts clean.
   script.Close();
   EXPECT_FALSE(script.IsOpen());
@@ -113,8 +117,7 @@ TEST_F(ScriptTest, OnlyTheBaseLibraryIsOpen) {
   EXPECT_TRUE(script.RunFile("Libs.lua"));
   EXPECT_EQ(TestScript::calls, (std::vector<double>{1}));
   EXPECT_FALSE(script.RunFile("Strings.lua"));
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("string"), std::string::npos) << errors[0];
+  EXPECT_TRUE(Errors(1, "string"));
 }
 
 TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
@@ -125,23 +128,16 @@ TEST_F(ScriptTest, BrokenScriptsFailCleanly) {
   ASSERT_TRUE(script.Open());
   errors.clear();
   const int top = script.Top();
-
   EXPECT_FALSE(script.RunFile("Missing.lua"));
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("Missing.lua"), std::string::npos);
-
+  EXPECT_TRUE(Errors(1, "Missing.lua"));
   EXPECT_FALSE(script.RunFile("Syntax.lua"));
-  ASSERT_EQ(errors.size(), 2u);
-  EXPECT_NE(errors[1].find("Syntax.lua:"), std::string::npos) << errors[1];
+  EXPECT_TRUE(Errors(2, "Syntax.lua:"));
   EXPECT_TRUE(TestScript::calls.empty()) << "nothing of a script that does not compile runs";
-
   EXPECT_FALSE(script.RunFile("HalfWay.lua"));
-  ASSERT_EQ(errors.size(), 3u);
-  EXPECT_NE(errors[2].find("boom"), std::string::npos) << errors[2];
+  EXPECT_TRUE(Errors(3, "boom"));
   EXPECT_EQ(script.Global("done"), 1) << "statements before the error keep their effects";
   EXPECT_EQ(TestScript::calls, (std::vector<double>{2}));
   EXPECT_EQ(script.Top(), top);
-
   // The stack stays level however often scripts fail.
   for (int i = 0; i < 1000; ++i) {
     ASSERT_FALSE(script.RunFile(i % 3 == 0 ? "Syntax.lua" : i % 3 == 1 ? "HalfWay.lua" : "Missing.lua"));
@@ -163,25 +159,20 @@ TEST_F(ScriptTest, FailuresReachTheScriptsAlertFunction) {
   // Without an _ALERT the failure is logged only.
   EXPECT_FALSE(script.RunFile("Fails.lua"));
   ASSERT_EQ(errors.size(), 1u);
-
   ASSERT_TRUE(script.RunFile("Alert.lua"));
   EXPECT_FALSE(script.RunFile("Fails.lua"));
   EXPECT_EQ(script.Global("alerts"), 1);
   EXPECT_NE(script.GlobalText("last").find("gate jammed"), std::string::npos) << script.GlobalText("last");
-  ASSERT_EQ(errors.size(), 2u) << "the log has it as well";
-  EXPECT_NE(errors[1].find("gate jammed"), std::string::npos);
+  EXPECT_TRUE(Errors(2, "gate jammed")) << "the log has it as well";
   EXPECT_FALSE(script.RunFile("Missing.lua"));
   EXPECT_EQ(script.Global("alerts"), 2) << "a missing file is alerted too";
   EXPECT_NE(script.GlobalText("last").find("Missing.lua"), std::string::npos);
-
   // An _ALERT that fails itself is logged once, never alerted again.
   ASSERT_TRUE(script.RunFile("BadAlert.lua"));
   errors.clear();
   EXPECT_FALSE(script.RunFile("Fails.lua"));
   EXPECT_EQ(script.Global("alerts"), 3);
-  ASSERT_EQ(errors.size(), 2u);
-  EXPECT_NE(errors[1].find("alert broke"), std::string::npos) << errors[1];
-
+  EXPECT_TRUE(Errors(2, "alert broke"));
   // An _ALERT that is no function is left alone.
   ASSERT_TRUE(script.RunFile("NoAlert.lua"));
   errors.clear();
@@ -230,7 +221,6 @@ TEST_F(ScriptTest, PrecompiledChunksAreRefused) {
   const int top = script.Top();
   EXPECT_FALSE(script.RunFile("Compiled.lua"));
   EXPECT_TRUE(TestScript::calls.empty());
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("Compiled.lua"), std::string::npos) << errors[0];
+  EXPECT_TRUE(Errors(1, "Compiled.lua"));
   EXPECT_EQ(script.Top(), top);
 }

@@ -82,7 +82,6 @@ TEST(SettingsFiles, SetValueRefusesWhatCannotBeReadBack) {
   EXPECT_EQ(ReadFileBytes(texts), oldTexts);
   EXPECT_FALSE(CConfigFile::SetValue("Name", "A\nB", "Profile", dir.File("New.dat")));
   EXPECT_FALSE(platform::FileExists(dir.File("New.dat"))) << "nothing is created for a refused value";
-
   // What the grammar does hold is written and read back exactly: blanks
   // inside, '=' and brackets in a value, a key ending with a blank.
   const std::vector<Case> kept = {{"Name", " Ana = [x] #1", "Profile"},
@@ -106,7 +105,6 @@ TEST(SettingsFiles, MarksInCommentsSurviveASave) {
   ASSERT_TRUE(CConfigFile::SetValue("Gamma", "3", "Video", config));
   EXPECT_EQ(CConfigFile::GetValue("Music", "", config), "1");
   EXPECT_EQ(CConfigFile::GetValue("Music", "Sound", config), "");
-
   // A U+FEFF after a comment line's indentation is part of the comment.
   const std::string texts = dir.Write("Texts.dat", formats::Utf16FileBytes(L"A=1\n  \uFEFF[Other]\nB=2\n"));
   ASSERT_TRUE(CKeyValueFile::SetValue(L"A", L"5", L"", texts));
@@ -131,7 +129,6 @@ TEST(SettingsFiles, LoadSaveLoadGivesTheSameRecordsForAnyText) {
     ASSERT_TRUE(CConfigFile::Load(config, second));
     ASSERT_TRUE(first == second) << "8-bit round " << round << "\n" << Describe(first) << "--\n"
                                             << Describe(second);
-
     // UTF-16 with its BOM.
     ASSERT_TRUE(formats::WriteBytes(texts, formats::Utf16FileBytes(text)));
     std::vector<KeyValueRecord> wideFirst, wideSecond;

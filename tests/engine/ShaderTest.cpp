@@ -15,46 +15,25 @@ using Nembra::CShaderFactory;
 
 namespace {
 
-class ShaderTest : public testsupport::HeadlessGraphicsTest {
- protected:
-  void SetUp() override {
-    HeadlessGraphicsTest::SetUp();
-    ASSERT_TRUE(Create());
-    m_SavedDirectory = Nembra::g_ShaderDirectory;
-    Nembra::g_ShaderDirectory = m_Dir.Path() + "/Materials/";
-    m_Factory = new CShaderFactory();
-  }
-  void TearDown() override {
-    delete m_Factory;
-    Nembra::g_ShaderDirectory = m_SavedDirectory;
-    ClearPathCache();
-    HeadlessGraphicsTest::TearDown();
-  }
-  std::string WriteFile(const std::string& name, const std::string& bytes) {
-    const std::string path = m_Dir.Write("Materials/" + name, bytes);
-    ClearPathCache();
-    return path;
-  }
+// Render, sampler and stage state calls the device saw since its log was cleared.
+std::vector<uint32_t> Calls(headless::RecordingDevice* d) {
+  return {d->Stats().renderStateCalls, d->Stats().samplerStateCalls, d->Stats().stageStateCalls};
+}
 
-  testsupport::TempDir m_Dir;
-  std::string m_SavedDirectory;
-  CShaderFactory* m_Factory = nullptr;
+class ShaderTest : public testsupport::FactoryFolderTest<CShaderFactory> {
+ protected:
+  ShaderTest() : FactoryFolderTest(&Nembra::g_ShaderDirectory) {}
 };
 
 TEST_F(ShaderTest, DefaultBlockSendsEveryDefinedStateOnceThenNothing) {
   CShader block;
   uint32_t render, sampler, stage;
   block.CountApplied(&render, &sampler, &stage);
-  EXPECT_EQ(render, 103u);
-  EXPECT_EQ(sampler, 26u);
-  EXPECT_EQ(stage, 36u);
-
+  EXPECT_EQ(std::vector<uint32_t>({render, sampler, stage}), std::vector<uint32_t>({103, 26, 36}));
   m_Wrapper->ForgetStateCache();  // a fresh cache
   Device()->ClearLog();
   EXPECT_TRUE(block.Apply(false));
-  EXPECT_EQ(Device()->Stats().renderStateCalls, 103u);
-  EXPECT_EQ(Device()->Stats().samplerStateCalls, 26u);
-  EXPECT_EQ(Device()->Stats().stageStateCalls, 36u);
+  EXPECT_EQ(Calls(Device()), std::vector<uint32_t>({103, 26, 36}));
   // In increasing order: render states first, from ZENABLE up.
   EXPECT_EQ(Device()->RenderStateCalls().front().first, D3DRS_ZENABLE);
   EXPECT_EQ(Device()->RenderStateCalls().back().first, D3DRS_BLENDOPALPHA);
@@ -66,7 +45,6 @@ TEST_F(ShaderTest, DefaultBlockSendsEveryDefinedStateOnceThenNothing) {
   EXPECT_EQ(Device()->StageState(0, D3DTSS_ALPHAOP), D3DTOP_SELECTARG1);
   EXPECT_EQ(Device()->StageState(1, D3DTSS_TEXCOORDINDEX), 1u);
   EXPECT_EQ(Device()->StageState(0, D3DTSS_COLORARG2), D3DTA_CURRENT);
-
   Device()->ClearLog();
   EXPECT_TRUE(block.Apply(false));
   EXPECT_EQ(Device()->Log().size(), 0u);
@@ -83,7 +61,6 @@ TEST_F(ShaderTest, FactoryDefaultsAndAssignment) {
   m_Factory->Release("__DEFAULT__");
   m_Factory->Release("__default_transparent__");
   EXPECT_EQ(m_Factory->Find("__DEFAULT_TRANSPARENT__"), m_Factory->GetDefaultTransparent());
-
   // An "AUTO_" block made from the transparent default applies blending and linear filters.
   CShader* block = m_Factory->Get("AUTO_ENERGY_SHADER");
   *block = *m_Factory->GetDefaultTransparent();
@@ -96,11 +73,9 @@ TEST_F(ShaderTest, FactoryDefaultsAndAssignment) {
   EXPECT_EQ(d->RenderState(D3DRS_SRCBLEND), D3DBLEND_SRCALPHA);
   EXPECT_EQ(d->RenderState(D3DRS_DESTBLEND), D3DBLEND_INVSRCALPHA);
   EXPECT_EQ(d->RenderState(D3DRS_ZWRITEENABLE), 0u);
-  for (DWORD s = 0; s < 2; ++s) {
-    EXPECT_EQ(d->SamplerState(s, D3DSAMP_MAGFILTER), D3DTEXF_LINEAR);
-    EXPECT_EQ(d->SamplerState(s, D3DSAMP_MINFILTER), D3DTEXF_LINEAR);
-    EXPECT_EQ(d->SamplerState(s, D3DSAMP_MIPFILTER), D3DTEXF_LINEAR);
-  }
+  for (DWORD s = 0; s < 2; ++s)
+    for (auto filter : {D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_MIPFILTER})
+      EXPECT_EQ(d->SamplerState(s, filter), D3DTEXF_LINEAR) << s << " " << filter;
 }
 
 TEST_F(ShaderTest, GeneratedNamesNeverTouchTheDisk) {
@@ -118,7 +93,6 @@ TEST_F(ShaderTest, GeneratedNamesNeverTouchTheDisk) {
   m_Factory->Release("auto_energy_shader");
   m_Factory->Release("auto_energy_shader");
   EXPECT_EQ(m_Factory->Find("AUTO_ENERGY_SHADER"), nullptr);
-
   // Without any file at all, a generated name is still made.
   EXPECT_NE(m_Factory->Get("AUTO_MARKER"), m_Factory->GetDefault());
 }
@@ -146,9 +120,7 @@ TEST_F(ShaderTest, FileRoundTripKeepsUnnamedEntriesAndSkipsUndefinedNumbers) {
   Device()->ClearLog();
   m_Wrapper->ForgetStateCache();
   block->Apply(false);
-  for (const auto& call : Device()->RenderStateCalls()) {
-    EXPECT_NE(call.first, 3u);
-  }
+  for (const auto& call : Device()->RenderStateCalls()) EXPECT_NE(call.first, 3u);
   EXPECT_EQ(Device()->RenderState(D3DRS_ALPHABLENDENABLE), 1u);
   EXPECT_EQ(Device()->StageState(0, D3DTSS_COLOROP), D3DTOP_ADD);
 }
@@ -167,7 +139,6 @@ TEST_F(ShaderTest, DamagedFiles) {
   ASSERT_TRUE(a.Load(WriteFile("Huge.blk", huge)));
   EXPECT_EQ(a.GetRenderState(D3DRS_CULLMODE).value, D3DCULL_NONE);
   EXPECT_EQ(a.GetRenderState(D3DRS_FOGENABLE).value, 0u);
-
   // Numbers outside the block are skipped, whatever the section.
   formats::StateBlockFile wild;
   wild.renderStates = {{210, 5}, {0xFFFFFFFFu, 5}, {D3DRS_ZFUNC, D3DCMP_ALWAYS}};
@@ -179,7 +150,6 @@ TEST_F(ShaderTest, DamagedFiles) {
   EXPECT_EQ(b.GetSamplerState(0, D3DSAMP_MAXANISOTROPY).value, 4u);
   EXPECT_EQ(b.GetTextureStageState(1, D3DTSS_RESULTARG).value, D3DTA_TEMP);
   EXPECT_EQ(b.GetRenderState(210).defined, 0);
-
   // A file that ends after the render states keeps what it read.
   formats::StateBlockFile shortFile;
   shortFile.renderStates = {{D3DRS_LIGHTING, 0}};
@@ -189,7 +159,6 @@ TEST_F(ShaderTest, DamagedFiles) {
   CShader c;
   ASSERT_TRUE(c.Load(WriteFile("Short.blk", bytes)));
   EXPECT_EQ(c.GetRenderState(D3DRS_LIGHTING).value, 0u);
-
   // An empty file loads as the default table; a missing one fails.
   CShader d;
   EXPECT_TRUE(d.Load(WriteFile("Empty.blk", "")));

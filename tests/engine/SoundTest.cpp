@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/SoundDevice.h"
@@ -54,7 +53,6 @@ class SoundTest : public ::testing::Test {
     music.channels = 2;
     dir.Write("Sounds/Karvessa.ogg", formats::OggToneBytes(music));
     dir.Write("Sounds/Broken.ogg", "OggS" + std::string(300, '\x11'));
-
     InitializeEngine();
     ASSERT_TRUE(g_pSoundDevice);
     ASSERT_TRUE(g_pSoundDevice->Initialize(window, 44100, L""));
@@ -67,7 +65,6 @@ class SoundTest : public ::testing::Test {
     g_AudiereSoundDirectory = "Sounds\\";
   }
   static int32_t PathVolume(CSound* sound) { return sound->GetAudioPath()->GetVolume(); }
-
   testsupport::TempDir dir;
   platform::HWND window = nullptr;
 };
@@ -85,19 +82,13 @@ TEST_F(SoundTest, DeviceNeedsAWindowAndAnExistingSearchFolder) {
 }
 
 TEST_F(SoundTest, MasterVolumeMapsPercentToDecibelsWithinItsRange) {
-  EXPECT_TRUE(g_pSoundDevice->SetMasterVolume(90));
-  EXPECT_EQ(platform::GetMasterVolume(), 0);
-  EXPECT_TRUE(g_pSoundDevice->SetMasterVolume(0));
-  EXPECT_EQ(platform::GetMasterVolume(), -9000);
-  EXPECT_TRUE(g_pSoundDevice->SetMasterVolume(49));
-  EXPECT_EQ(platform::GetMasterVolume(), -4100);
-  // Out of range values from a settings file are held at the ends.
-  EXPECT_TRUE(g_pSoundDevice->SetMasterVolume(150));
-  EXPECT_EQ(g_pSoundDevice->GetMasterVolume(), 100);
-  EXPECT_EQ(platform::GetMasterVolume(), 1000);
-  EXPECT_TRUE(g_pSoundDevice->SetMasterVolume(-20));
-  EXPECT_EQ(g_pSoundDevice->GetMasterVolume(), 0);
-  EXPECT_EQ(platform::GetMasterVolume(), -9000);
+  // {percent set, percent kept, millibels}: out of range values from a settings file are held at the ends.
+  const int rows[][3] = {{90, 90, 0}, {0, 0, -9000}, {49, 49, -4100}, {150, 100, 1000}, {-20, 0, -9000}};
+  for (const auto& r : rows) {
+    EXPECT_TRUE(g_pSoundDevice->SetMasterVolume(r[0]));
+    EXPECT_EQ(g_pSoundDevice->GetMasterVolume(), r[1]) << r[0];
+    EXPECT_EQ(platform::GetMasterVolume(), r[2]) << r[0];
+  }
 }
 
 TEST_F(SoundTest, FactorySharesSoundsByNameAndFallsBackToASilentDefault) {
@@ -108,12 +99,10 @@ TEST_F(SoundTest, FactorySharesSoundsByNameAndFallsBackToASilentDefault) {
   EXPECT_EQ(a->GetRefCount(), 2u);
   EXPECT_EQ(a->GetName(), "SHOT.WAV");
   EXPECT_TRUE(a->IsLoaded());
-
   // A folder part is dropped when reading but kept in the key.
   CWaveSound* c = g_pWaveSoundFactory->Get("Effects\\Weapons\\shot.wav");
   EXPECT_NE(c, a);
   EXPECT_TRUE(c->IsLoaded());
-
   for (const char* name : {"Missing.wav", "Broken.wav"}) {
     CWaveSound* none = g_pWaveSoundFactory->Get(name);
     EXPECT_EQ(none, g_pWaveSoundFactory->GetDefault()) << name;
@@ -153,7 +142,6 @@ TEST_F(SoundTest, EffectVolumeFollowsTheCurveAndStaysInRange) {
   EXPECT_EQ(PathVolume(shot), -4800);
   shot->SetVolume(0.0f, 0.0f);
   EXPECT_EQ(PathVolume(shot), -9600);
-
   // A settings file holding 2 must not lift effects to +96 dB.
   g_pWaveSoundFactory->SetWaveVolume(2.0f);
   EXPECT_FLOAT_EQ(g_pWaveSoundFactory->GetWaveVolume(), 1.0f);
@@ -190,7 +178,6 @@ TEST_F(SoundTest, PlayOverlapsOrRestartsAndStopEndsEveryInstance) {
   EXPECT_EQ(shot->GetAudioPath()->VoiceCount(), 1) << "stopFirst restarts instead of overlapping";
   EXPECT_TRUE(shot->Stop());
   EXPECT_EQ(shot->GetAudioPath()->VoiceCount(), 0);
-
   CWaveSound* other = g_pWaveSoundFactory->Get("Short.wav");
   shot->Play(false);
   other->Play(false);
@@ -210,7 +197,6 @@ TEST_F(SoundTest, RepeatsPlayASoundAgainAndReloadingKeepsOnePath) {
   while (path->VoiceCount() > 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) PumpFor(0.01);
   EXPECT_EQ(path->VoiceCount(), 0);
   EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(450));
-
   // Loading again drops the old data and its repeats but reuses the path.
   ASSERT_TRUE(sound->LoadFromFile(g_WaveSoundDirectory + "Shot.wav"));
   EXPECT_EQ(sound->GetAudioPath(), path);
@@ -236,12 +222,9 @@ TEST_F(SoundTest, PositionalSoundsPlayWhereTheyArePut) {
   auto voices = engine->GetAudioPath()->Voices();
   ASSERT_EQ(voices.size(), 1u);
   EXPECT_FALSE(voices[0].relative);
-  EXPECT_FLOAT_EQ(voices[0].position[0], 100.0f);
-  EXPECT_FLOAT_EQ(voices[0].position[1], 200.0f);
-  EXPECT_FLOAT_EQ(voices[0].position[2], 5.0f);
+  EXPECT_EQ(std::vector<float>(voices[0].position, voices[0].position + 3), std::vector<float>({100, 200, 5}));
   engine->SetPosition(D3DXVECTOR3(-4.0f, 0.0f, 1.0f));
   EXPECT_FLOAT_EQ(engine->GetAudioPath()->Voices()[0].position[0], -4.0f);
-
   // Effects of the flat factory play at the listener.
   CWaveSound* shot = g_pWaveSoundFactory->Get("Shot.wav");
   shot->Play(false);
@@ -253,14 +236,12 @@ TEST_F(SoundTest, MusicIsSharedByNameAndCopiesShareTheStream) {
   ASSERT_NE(music, g_pStreamingSoundFactory->GetDefault());
   EXPECT_EQ(g_pStreamingSoundFactory->Get("KARVESSA.OGG"), music);
   EXPECT_EQ(music->GetRefCount(), 2u);
-
   CAudiereSound copy = *music;
   EXPECT_EQ(copy.GetStream(), music->GetStream());
   music->Play(false);
   EXPECT_TRUE(music->IsPlaying());
   copy.Stop();
   EXPECT_FALSE(music->IsPlaying()) << "stopping the copy stops the original";
-
   // The in-memory factory reads from its own folder.
   CAudiereSound* effect = g_pAudiereSoundFactory->Get("karvessa.ogg");
   ASSERT_NE(effect, g_pAudiereSoundFactory->GetDefault());
@@ -346,64 +327,6 @@ TEST_F(SoundTest, SoundsServedByTheDefaultAreReportedOnceWhileTheirDeviceIsOpen)
   EXPECT_EQ(g_pWaveSoundFactory->Get("Short.wav"), g_pWaveSoundFactory->GetDefault());
   EXPECT_EQ(g_p3DWaveSoundFactory->Get("Engine.wav"), g_p3DWaveSoundFactory->GetDefault());
   EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
-}
-
-// An application that only counts its frames.
-class IdleApp : public CApplication {
- public:
-  int frames = 0;
-  void OnFrame() override { ++frames; }
-};
-
-TEST(SoundFrameLoop, MusicIsFedByTheFrameLoopAlone) {
-  testsupport::TempDir dir;
-  formats::Tone music;
-  music.seconds = 3.0;
-  auto device = platform::OpenAudioDevice();
-  ASSERT_TRUE(device);
-  auto stream = platform::OpenSound(
-      device, platform::OpenSampleSource(dir.Write("music.ogg", formats::OggToneBytes(music))), true);
-  ASSERT_TRUE(stream);
-
-  platform::headless::ResetEvents();
-  IdleApp app;
-  APPLICATION_PARAMS params;
-  params.SetTitle("sound");
-  ASSERT_TRUE(app.Init(params));
-  stream->Play();
-  const auto start = std::chrono::steady_clock::now();
-  platform::headless::SetPumpHook([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    platform::headless::AdvanceTime(10);
-    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500)) app.Quit();
-  });
-  app.Run();
-  platform::headless::SetPumpHook(nullptr);
-  platform::headless::ResetEvents();
-  EXPECT_GT(app.frames, 20);
-  // More than the stream's queue holds: it was topped up while frames ran.
-  EXPECT_GT(stream->FramesPlayed(), 44100u);
-}
-
-TEST(SoundStartUp, EngineMakesAndDeletesTheSoundSingletons) {
-  InitializeEngine();
-  EXPECT_TRUE(g_pSoundDevice);
-  EXPECT_TRUE(g_pWaveSoundFactory);
-  EXPECT_TRUE(g_p3DWaveSoundFactory);
-  ASSERT_TRUE(g_AudiereDevice);
-  EXPECT_TRUE(g_AudiereDevice->Get()) << "the null output opens";
-  EXPECT_TRUE(g_pAudiereSoundFactory);
-  EXPECT_TRUE(g_pStreamingSoundFactory);
-  ShutdownEngine();
-  EXPECT_FALSE(g_pSoundDevice);
-  EXPECT_FALSE(g_pWaveSoundFactory);
-  EXPECT_FALSE(g_p3DWaveSoundFactory);
-  EXPECT_FALSE(g_AudiereDevice);
-  EXPECT_FALSE(g_pAudiereSoundFactory);
-  EXPECT_FALSE(g_pStreamingSoundFactory);
-  EXPECT_FALSE(platform::IsAudioOpen()) << "shutdown closes the output";
-  ShutdownEngine();  // a second run finds nothing to do
-  EXPECT_FALSE(g_pSoundDevice);
 }
 
 }  // namespace

@@ -22,6 +22,15 @@ class ScreenSpriteTest : public ::testing::Test {
     g_pGraphicsDevice->EndSprite();
     return m_Engine.Rec().Draws();
   }
+  // Updates the fader TIMES in one sprite batch; the draws recorded for it.
+  std::vector<platform::headless::DrawRecord> UpdateInBatch(CScreenFader& fader, int times,
+                                                            std::vector<float>* alphas) {
+    m_Engine.Rec().ClearLog();
+    g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
+    for (int i = 0; i < times; ++i) fader.Update(), alphas->push_back(fader.m_Alpha);
+    g_pGraphicsDevice->EndSprite();
+    return m_Engine.Rec().Draws();
+  }
   HeadlessEngine m_Engine;
 };
 
@@ -35,17 +44,12 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   ASSERT_TRUE(sprite.SetTexture(texture));
   EXPECT_EQ(sprite.m_Width, 64);
   EXPECT_EQ(sprite.m_Height, 32);
-
   // A new sprite's rectangle is empty: nothing with any area reaches the screen.
-  {
-    const auto empty = DrawOne(sprite);
-    for (const auto& d : empty) {
-      const twodtest::SPRITE_VERTEX* e = HeadlessEngine::SpriteVertices(d);
-      EXPECT_FLOAT_EQ(e[0].x, e[5].x);
-      EXPECT_FLOAT_EQ(e[0].y, e[5].y);
-    }
+  for (const auto& d : DrawOne(sprite)) {
+    const twodtest::SPRITE_VERTEX* e = HeadlessEngine::SpriteVertices(d);
+    EXPECT_FLOAT_EQ(e[0].x, e[5].x);
+    EXPECT_FLOAT_EQ(e[0].y, e[5].y);
   }
-
   ASSERT_TRUE(sprite.SetSourceRect(MakeRect(16, 0, 32, 16)));
   sprite.SetX(-3);
   EXPECT_FLOAT_EQ(sprite.m_Position.x, -3.0f);
@@ -58,17 +62,12 @@ TEST_F(ScreenSpriteTest, PlacementFollowsSourceRectCentreTransformAndColour) {
   ASSERT_EQ(draws.size(), 1u);
   const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
   // Corners: (-16, -8) and (16, 8) about the centre, scaled 2 x 0.5, moved to (400, 300).
-  EXPECT_FLOAT_EQ(v[0].x, 400.0f - 32.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[0].y, 300.0f - 4.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[5].x, 400.0f + 32.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[5].y, 300.0f + 4.0f - 0.5f);
-  EXPECT_FLOAT_EQ(v[0].u, 0.25f);
-  EXPECT_FLOAT_EQ(v[5].u, 0.75f);
-  EXPECT_FLOAT_EQ(v[5].v, 0.5f);
+  EXPECT_EQ(std::vector<float>({v[0].x, v[0].y, v[5].x, v[5].y, v[0].u, v[5].u, v[5].v}),
+            std::vector<float>({400.0f - 32.0f - 0.5f, 300.0f - 4.0f - 0.5f, 400.0f + 32.0f - 0.5f,
+                                300.0f + 4.0f - 0.5f, 0.25f, 0.75f, 0.5f}));
   // Channels clamp; 0.5 gives 128.
   EXPECT_EQ(v[0].colour, 0x8080FF00u);
   EXPECT_EQ(draws[0].texture0, texture->GetTexture());
-
   // A quarter turn about the position: the wide sprite stands upright.
   sprite.m_Rotation = D3DX_PI / 2;
   sprite.m_ScaleX = sprite.m_ScaleY = 1.0f;
@@ -92,7 +91,6 @@ TEST_F(ScreenSpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
   // No texture at all: no crash, nothing drawn.
   sprite.SetSourceRect(MakeRect(0, 0, 16, 16));
   EXPECT_TRUE(DrawOne(sprite).empty());
-
   ASSERT_TRUE(sprite.SetTexture(texture));
   EXPECT_FALSE(sprite.SetSourceRect(MakeRect(0, 0, 0, 0)));
   EXPECT_EQ(sprite.m_SourceRect.right, 16);  // the old rectangle stays
@@ -101,10 +99,8 @@ TEST_F(ScreenSpriteTest, RefusedInputsAndHiddenOrBareSpritesDrawNothing) {
   EXPECT_TRUE(sprite.SetSourceRect(thin));
   sprite.SetSourceRect(MakeRect(0, 0, 16, 16));
   EXPECT_EQ(DrawOne(sprite).size(), 1u);
-
   sprite.m_Visible = false;
   EXPECT_TRUE(DrawOne(sprite).empty());
-
   // Copies share the texture and draw the same.
   sprite.m_Visible = true;
   CStatic2DSprite copy = sprite;
@@ -121,16 +117,11 @@ TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   fader.FadeIn();
   EXPECT_TRUE(fader.m_Shown);
   const float expected[] = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.0f, 1.0f};
-  m_Engine.Rec().ClearLog();
-  g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
-  for (float e : expected) {
-    fader.Update();
-    EXPECT_NEAR(fader.m_Alpha, e, 1e-5);
-  }
-  g_pGraphicsDevice->EndSprite();
-  EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
+  std::vector<float> alphas;
   // Every update draws: one quad of the one texel over the whole screen.
-  const auto& draws = m_Engine.Rec().Draws();
+  const auto draws = UpdateInBatch(fader, 7, &alphas);
+  for (int i = 0; i < 7; ++i) EXPECT_NEAR(alphas[i], expected[i], 1e-5) << i;
+  EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
   ASSERT_EQ(draws.size(), 1u);
   EXPECT_EQ(draws[0].primitiveCount, 2u * 7);
   const twodtest::SPRITE_VERTEX* v = HeadlessEngine::SpriteVertices(draws[0]);
@@ -140,7 +131,6 @@ TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   EXPECT_FLOAT_EQ(v[last + 5].y, 599.5f);
   EXPECT_EQ(v[last].colour, 0xFF000000u);
   EXPECT_EQ(v[0].colour >> 24, 51u);  // alpha 0.2
-
   // FadeIn while shown changes nothing; FadeOut restarts from opaque.
   fader.FadeIn();
   EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
@@ -150,12 +140,8 @@ TEST_F(ScreenSpriteTest, FaderReachesItsEndOnTimeAndStaysThere) {
   EXPECT_FALSE(fader.m_Shown);
   // A frame of no time changes nothing but still draws.
   g_FrameTime = 0.0f;
-  m_Engine.Rec().ClearLog();
-  g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND);
-  fader.Update();
-  g_pGraphicsDevice->EndSprite();
+  EXPECT_EQ(UpdateInBatch(fader, 1, &alphas).size(), 1u);
   EXPECT_FLOAT_EQ(fader.m_Alpha, 1.0f);
-  EXPECT_EQ(m_Engine.Rec().Draws().size(), 1u);
   g_FrameTime = 0.3f;
   fader.Update();
   fader.Update();

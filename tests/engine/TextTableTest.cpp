@@ -43,7 +43,6 @@ class TextTableTest : public ::testing::Test {
     m_Dir.Write("TEXTS.DAT", formats::TextTableFileBytes(languages));
   }
   static std::wstring Key(int code) { return platform::GetKeyName(code); }
-
   testsupport::TempDir m_Dir;
   std::string m_OldData;
   CKeyboard m_Keyboard;
@@ -63,14 +62,12 @@ TEST_F(TextTableTest, LanguagesMergeAndUnknownIdsSaySo) {
   EXPECT_EQ(GetText("MENU_PLAY"), L"Play game") << "a later line wins";
   EXPECT_EQ(GetText("MENU_QUIT"), L"Quit");
   EXPECT_EQ(GetText("menu_quit"), L">> ERROR : Unknown Text ID <<");
-
   CTextTable::Load(L"SPA");
   EXPECT_EQ(g_LanguageCode, L"SPA");
   EXPECT_EQ(GetText("MENU_PLAY"), L"Jugar");
   EXPECT_EQ(GetText("MENU_QUIT"), L"Quit") << "ids the language lacks keep their texts";
   CTextTable::Load(L"RUS");
   EXPECT_EQ(GetText("MENU_PLAY"), L"\u0418\u0433\u0440\u0430\u0442\u044c");
-
   // A language with no section, or no file at all, changes no text.
   CTextTable::Load(L"FRA");
   EXPECT_EQ(g_LanguageCode, L"FRA");

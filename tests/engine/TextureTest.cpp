@@ -17,24 +17,11 @@ using Nembra::CTextureSet;
 
 namespace {
 
-class TextureTest : public testsupport::HeadlessGraphicsTest {
+class TextureTest : public testsupport::FactoryFolderTest<CTextureFactory> {
  protected:
-  void SetUp() override {
-    HeadlessGraphicsTest::SetUp();
-    ASSERT_TRUE(Create());
-    m_SavedDirectory = Nembra::g_TextureDirectory;
-    Nembra::g_TextureDirectory = m_Dir.Path() + "/Materials/";
-    m_Factory = new CTextureFactory();
-  }
-  void TearDown() override {
-    delete m_Factory;
-    Nembra::g_TextureDirectory = m_SavedDirectory;
-    ClearPathCache();
-    HeadlessGraphicsTest::TearDown();
-  }
-  void WriteFile(const std::string& name, const std::string& bytes) {
-    m_Dir.Write("Materials/" + name, bytes);
-    ClearPathCache();
+  TextureTest() : FactoryFolderTest(&Nembra::g_TextureDirectory) {}
+  void WritePng(const std::string& name, uint32_t size, uint32_t argb = 0xFFFFFFFFu, bool alpha = false) {
+    WriteFile(name, formats::PngBytes(formats::TestPicture(size, size, argb), alpha));
   }
   // Number of CreateTexture calls the device saw since the log was cleared.
   size_t CreateCalls() {
@@ -42,22 +29,26 @@ class TextureTest : public testsupport::HeadlessGraphicsTest {
     for (const std::string& line : Device()->Log()) n += line.rfind("CreateTexture", 0) == 0;
     return n;
   }
-
-  testsupport::TempDir m_Dir;
-  std::string m_SavedDirectory;
-  CTextureFactory* m_Factory = nullptr;
 };
 
 formats::TestPicture Picture(uint32_t w, uint32_t h, uint32_t argb) { return formats::TestPicture(w, h, argb); }
 
+// The 32-bit texel at (x, y) of the top level.
+uint32_t Texel(CTexture& t, int x = 0, int y = 0) {
+  D3DLOCKED_RECT locked;
+  if (!t.GetTexture() || t.GetTexture()->LockRect(0, &locked, nullptr, D3DLOCK_READONLY) != D3D_OK) return 0xDEADu;
+  uint32_t v = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch)[x];
+  t.GetTexture()->UnlockRect(0);
+  return v;
+}
+
 TEST_F(TextureTest, SizesRoundUpToPowersOfTwoAndFormatsFollowThePixelLayout) {
   WriteFile("Wall.png", formats::PngBytes(Picture(100, 60, 0xFF336699u), false));
-  WriteFile("Glass.png", formats::PngBytes(Picture(16, 16, 0xFF336699u), true));  // alpha channel, all opaque
+  WritePng("Glass.png", 16, 0xFF336699u, true);  // alpha channel, all opaque
   WriteFile("Grey.png", formats::GrayPngBytes(Picture(8, 8, 0xFF808080u)));
   WriteFile("Photo.jpg", formats::JpegBytes(Picture(33, 17, 0xFF204060u)));
   WriteFile("Icon.tga", formats::TgaBytes(Picture(4, 4, 0x80FF0000u), true));
   WriteFile("Flat.tga", formats::TgaBytes(Picture(4, 4, 0xFFFF0000u), false));
-
   CTexture* wall = m_Factory->Get("wall.png");
   ASSERT_NE(wall->GetTexture(), nullptr);
   EXPECT_EQ(wall->GetWidth(), 128u);
@@ -65,7 +56,6 @@ TEST_F(TextureTest, SizesRoundUpToPowersOfTwoAndFormatsFollowThePixelLayout) {
   EXPECT_EQ(wall->GetDesc().Format, D3DFMT_X8R8G8B8);
   EXPECT_FALSE(wall->HasAlphaFormat());
   EXPECT_EQ(wall->GetTexture()->GetLevelCount(), 8u);  // 128x64 down to 1x1
-
   struct Case {
     const char* name;
     D3DFORMAT format;
@@ -104,15 +94,14 @@ TEST_F(TextureTest, HasAlphaFormatFollowsTheLoadedFormat) {
   CTexture* alpha16 = m_Factory->Get("alpha16.tga");
   CTexture* plain16 = m_Factory->Get("plain16.tga");
   CTexture* greyAlpha = m_Factory->Get("greyalpha.png");
-  EXPECT_EQ(alpha16->GetDesc().Format, D3DFMT_A1R5G5B5);
-  EXPECT_TRUE(alpha16->HasAlphaFormat());
-  EXPECT_EQ(plain16->GetDesc().Format, D3DFMT_X1R5G5B5);
-  EXPECT_FALSE(plain16->HasAlphaFormat());
   // Grey with alpha is A8L8: not one of the alpha formats the renderer sorts by.
-  EXPECT_EQ(greyAlpha->GetDesc().Format, D3DFMT_A8L8);
-  EXPECT_FALSE(greyAlpha->HasAlphaFormat());
+  const std::pair<CTexture*, D3DFORMAT> rows[] = {
+      {alpha16, D3DFMT_A1R5G5B5}, {plain16, D3DFMT_X1R5G5B5}, {greyAlpha, D3DFMT_A8L8}};
+  for (const auto& [t, format] : rows) {
+    EXPECT_EQ(t->GetDesc().Format, format);
+    EXPECT_EQ(t->HasAlphaFormat(), t == alpha16) << format;
+  }
   EXPECT_FALSE(CTexture().HasAlphaFormat());  // nothing loaded: format 0
-
   // The 16-bit texels keep their colour and their alpha bit.
   D3DLOCKED_RECT locked;
   ASSERT_EQ(alpha16->GetTexture()->LockRect(0, &locked, nullptr, 0), D3D_OK);
@@ -120,7 +109,6 @@ TEST_F(TextureTest, HasAlphaFormatFollowsTheLoadedFormat) {
   EXPECT_EQ(bytes[0] | (bytes[1] << 8), 0x801F);
   EXPECT_EQ(bytes[2] | (bytes[3] << 8), 0x03E0);
   alpha16->GetTexture()->UnlockRect(0);
-
   // DXT formats are not stored by the layer: no texture can be made in one.
   ITexture* dxt = nullptr;
   EXPECT_NE(Device()->CreateTexture(4, 4, 1, 0, D3DFMT_DXT5, D3DPOOL_MANAGED, &dxt), D3D_OK);
@@ -128,7 +116,7 @@ TEST_F(TextureTest, HasAlphaFormatFollowsTheLoadedFormat) {
 }
 
 TEST_F(TextureTest, NamesAreCaseInsensitiveAndCounted) {
-  WriteFile("Rock.png", formats::PngBytes(Picture(8, 8, 0xFF101010u)));
+  WritePng("Rock.png", 8, 0xFF101010u);
   CTexture* lower = m_Factory->Get("rock.png");
   CTexture* upper = m_Factory->Get("ROCK.PNG");
   ASSERT_EQ(lower, upper);
@@ -148,8 +136,8 @@ TEST_F(TextureTest, NamesAreCaseInsensitiveAndCounted) {
 }
 
 TEST_F(TextureTest, AHolderGivesItsReferenceBackOnReplaceResetAndDestruction) {
-  WriteFile("Rock.png", formats::PngBytes(Picture(8, 8, 0xFF101010u)));
-  WriteFile("Sand.png", formats::PngBytes(Picture(8, 8, 0xFF202020u)));
+  WritePng("Rock.png", 8, 0xFF101010u);
+  WritePng("Sand.png", 8, 0xFF202020u);
   CTexture* rock = m_Factory->Get("Rock.png");
   {
     Nembra::CFactoryRef<CTextureFactory> held(m_Factory);
@@ -187,13 +175,11 @@ TEST_F(TextureTest, FailedLoadGivesTheDefaultAndIsTriedAgain) {
   EXPECT_EQ(m_Factory->Find("later.png"), nullptr);
   m_Factory->Release("later.png");  // nothing held: nothing happens
   EXPECT_EQ(m_Factory->GetDefault()->GetRefCount(), 0u);
-
   // The file appears: the next request reads it.
-  WriteFile("LATER.png", formats::PngBytes(Picture(2, 2, 0xFFFFFFFFu)));
+  WritePng("LATER.png", 2, 0xFFFFFFFFu);
   CTexture* loaded = m_Factory->Get("later.png");
   EXPECT_NE(loaded, m_Factory->GetDefault());
   EXPECT_NE(loaded->GetTexture(), nullptr);
-
   // A damaged file also gives the default.
   WriteFile("Broken.png", formats::PngBytes(Picture(8, 8, 0xFFFFFFFFu)).substr(0, 40));
   EXPECT_EQ(m_Factory->Get("broken.png"), m_Factory->GetDefault());
@@ -211,7 +197,7 @@ TEST_F(TextureTest, DefaultEntryIsCountedButNeverErased) {
 }
 
 TEST_F(TextureTest, FolderPartIsKeptInTheKeyButOnlyTheFileIsRead) {
-  WriteFile("Tile.png", formats::PngBytes(Picture(4, 4, 0xFF00FF00u)));
+  WritePng("Tile.png", 4, 0xFF00FF00u);
   CTexture* viaFolder = m_Factory->Get("Sub\\Folder\\tile.png");
   ASSERT_NE(viaFolder, m_Factory->GetDefault());
   EXPECT_EQ(viaFolder->GetName(), "SUB\\FOLDER\\TILE.PNG");
@@ -221,22 +207,20 @@ TEST_F(TextureTest, FolderPartIsKeptInTheKeyButOnlyTheFileIsRead) {
 }
 
 TEST_F(TextureTest, MipChainFallsBackToOneLevel) {
-  WriteFile("Chain.png", formats::PngBytes(Picture(16, 16, 0xFF0000FFu)));
+  WritePng("Chain.png", 16, 0xFF0000FFu);
   headless::Controls().failTextureCreationWithLevels = 1;  // only single-level textures
   Device()->ClearLog();
   CTexture* t = m_Factory->Get("chain.png");
   ASSERT_NE(t, m_Factory->GetDefault());
   EXPECT_EQ(t->GetTexture()->GetLevelCount(), 1u);
   EXPECT_EQ(CreateCalls(), 2u);
-
   // Unreadable for the device at all: two attempts, then the default.
   headless::Controls().failTextureCreation = true;
   Device()->ClearLog();
   EXPECT_EQ(m_Factory->Get("chain2.png"), m_Factory->GetDefault());  // missing file: nothing to create
-  WriteFile("Chain3.png", formats::PngBytes(Picture(16, 16, 0xFF0000FFu)));
+  WritePng("Chain3.png", 16, 0xFF0000FFu);
   EXPECT_EQ(m_Factory->Get("chain3.png"), m_Factory->GetDefault());
   EXPECT_EQ(CreateCalls(), 2u);
-
   // A single-level request that fails makes one attempt.
   Device()->ClearLog();
   EXPECT_EQ(m_Factory->GetSingleLevel("chain3.png"), m_Factory->GetDefault());
@@ -244,8 +228,8 @@ TEST_F(TextureTest, MipChainFallsBackToOneLevel) {
 }
 
 TEST_F(TextureTest, SingleLevelRequestThenNormalParametersAgain) {
-  WriteFile("Font.png", formats::PngBytes(Picture(32, 32, 0xFFFFFFFFu)));
-  WriteFile("Other.png", formats::PngBytes(Picture(32, 32, 0xFFFFFFFFu)));
+  WritePng("Font.png", 32, 0xFFFFFFFFu);
+  WritePng("Other.png", 32, 0xFFFFFFFFu);
   m_Factory->m_Filter = 7;
   CTexture* font = m_Factory->GetSingleLevel("font.png");
   EXPECT_EQ(font->GetTexture()->GetLevelCount(), 1u);
@@ -264,40 +248,22 @@ TEST_F(TextureTest, PixelsArriveTopRowFirstAndStretched) {
   WriteFile("Quad.tga", formats::TgaBytes(p, true));
   CTexture* t = m_Factory->Get("quad.tga");
   ASSERT_NE(t->GetTexture(), nullptr);
-  D3DLOCKED_RECT locked;
-  ASSERT_EQ(t->GetTexture()->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-  const uint32_t* row0 = static_cast<const uint32_t*>(locked.pBits);
-  const uint32_t* row1 = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + locked.Pitch);
-  EXPECT_EQ(row0[0], 0xFFFF0000u);
-  EXPECT_EQ(row0[1], 0xFF00FF00u);
-  EXPECT_EQ(row1[0], 0xFF0000FFu);
-  EXPECT_EQ(row1[1], 0xFFFFFFFFu);
-  t->GetTexture()->UnlockRect(0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Texel(*t, i % 2, i / 2), p.At(i % 2, i / 2)) << i;
 }
 
 TEST_F(TextureTest, SolidColourTexture) {
-  CTexture white;
-  ASSERT_TRUE(white.CreateSolidColor(1, 1, 1, 1));
-  EXPECT_EQ(white.GetWidth(), 1u);
-  EXPECT_EQ(white.GetDesc().Format, D3DFMT_A8R8G8B8);
-  D3DLOCKED_RECT locked;
-  ASSERT_EQ(white.GetTexture()->LockRect(0, &locked, nullptr, 0), D3D_OK);
-  EXPECT_EQ(*static_cast<uint32_t*>(locked.pBits), 0xFFFFFFFFu);
-  white.GetTexture()->UnlockRect(0);
-
+  // {r, g, b, a} and the texel; fractions outside 0..1 are held at the ends instead of wrapping.
+  const struct { float c[4]; uint32_t texel; } rows[] = {
+      {{1, 1, 1, 1}, 0xFFFFFFFFu}, {{1, 0, 0, 0.5f}, 0x7FFF0000u}, {{2.0f, -1.0f, 0.5f, 1.5f}, 0xFFFF007Fu}};
+  for (const auto& r : rows) {
+    CTexture t;
+    ASSERT_TRUE(t.CreateSolidColor(r.c[0], r.c[1], r.c[2], r.c[3]));
+    EXPECT_EQ(t.GetWidth(), 1u);
+    EXPECT_EQ(t.GetDesc().Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(Texel(t), r.texel);
+  }
   CTexture red;
   ASSERT_TRUE(red.CreateSolidColor(1, 0, 0, 0.5f));
-  ASSERT_EQ(red.GetTexture()->LockRect(0, &locked, nullptr, 0), D3D_OK);
-  EXPECT_EQ(*static_cast<uint32_t*>(locked.pBits), 0x7FFF0000u);
-  red.GetTexture()->UnlockRect(0);
-
-  // Fractions outside 0..1 are held at the ends instead of wrapping around.
-  CTexture clamped;
-  ASSERT_TRUE(clamped.CreateSolidColor(2.0f, -1.0f, 0.5f, 1.5f));
-  ASSERT_EQ(clamped.GetTexture()->LockRect(0, &locked, nullptr, 0), D3D_OK);
-  EXPECT_EQ(*static_cast<uint32_t*>(locked.pBits), 0xFFFF007Fu);
-  clamped.GetTexture()->UnlockRect(0);
-
   headless::Controls().failTextureCreation = true;
   EXPECT_FALSE(red.CreateSolidColor(1, 1, 1, 1));
   EXPECT_EQ(red.GetTexture(), nullptr);
@@ -305,19 +271,15 @@ TEST_F(TextureTest, SolidColourTexture) {
 }
 
 TEST_F(TextureTest, TextureSets) {
-  WriteFile("A.png", formats::PngBytes(Picture(4, 4, 0xFFFFFFFFu), false));
-  WriteFile("B.png", formats::PngBytes(Picture(4, 4, 0xFFFFFFFFu), false));
-  WriteFile("C.png", formats::PngBytes(Picture(4, 4, 0x80FFFFFFu), true));
-  CTexture* a = m_Factory->Get("a.png");
-  CTexture* b = m_Factory->Get("b.png");
-  CTexture* c = m_Factory->Get("c.png");
-
+  WritePng("A.png", 4, 0xFFFFFFFFu);
+  WritePng("B.png", 4, 0xFFFFFFFFu);
+  WritePng("C.png", 4, 0x80FFFFFFu, true);
+  CTexture *a = m_Factory->Get("a.png"), *b = m_Factory->Get("b.png"), *c = m_Factory->Get("c.png");
   CTextureSet empty;
   EXPECT_TRUE(empty.IsOpaque());
   EXPECT_EQ(empty.GetName(), "");
   empty.Resize(0);
   EXPECT_EQ(empty.GetCount(), 0u);
-
   CTextureSet ab, ab2, ba;
   for (CTextureSet* s : {&ab, &ab2, &ba}) s->Resize(2);
   ab.SetTexture(0, a), ab.SetTexture(1, b);
@@ -333,7 +295,6 @@ TEST_F(TextureTest, TextureSets) {
   ab.SetTexture(1, c);
   EXPECT_EQ(ab.GetName(), "A.PNGC.PNG");
   EXPECT_FALSE(ab.IsOpaque());
-
   // Apply binds each place to its stage, straight to the device.
   ab.Apply();
   EXPECT_EQ(Device()->BoundTexture(0), a->GetTexture());
@@ -351,7 +312,7 @@ TEST_F(TextureTest, TextureSets) {
 }
 
 TEST_F(TextureTest, FactoryGivesItsDeviceObjectsBack) {
-  WriteFile("Leak.png", formats::PngBytes(Picture(4, 4, 0xFFFFFFFFu)));
+  WritePng("Leak.png", 4, 0xFFFFFFFFu);
   const uint32_t before = Device()->LiveTextures();
   m_Factory->Get("leak.png");
   EXPECT_EQ(Device()->LiveTextures(), before + 1);

@@ -8,19 +8,20 @@
 
 using namespace Nembra;
 
+namespace {
+std::vector<int> Quad(const int* q) { return std::vector<int>(q, q + 4); }
+std::vector<long> Sides(const RECT& r) { return {long(r.left), long(r.top), long(r.right), long(r.bottom)}; }
+}  // namespace
+
 TEST(Rectangles, RightAndBottomEdgesAreOutside) {
-  RECT r = MakeRect(3, 4, 10, 20);
-  EXPECT_EQ(r.left, 3);
-  EXPECT_EQ(r.top, 4);
-  EXPECT_EQ(r.right, 13);
-  EXPECT_EQ(r.bottom, 24);
+  EXPECT_EQ(Sides(MakeRect(3, 4, 10, 20)), (std::vector<long>{3, 4, 13, 24}));
   EXPECT_FALSE(IsPointInRect(10, 10, 0, 0, 10, 20));
   EXPECT_FALSE(IsPointInRect(5, 20, 0, 0, 10, 20));
   EXPECT_TRUE(IsPointInRect(9, 19, 0, 0, 10, 20));
   EXPECT_TRUE(IsPointInRect(0, 0, 0, 0, 10, 20));
   EXPECT_FALSE(IsPointInRect(-1, 0, 0, 0, 10, 20));
   // A rectangle from a script past the int range stops at its ends.
-  r = MakeRect(INT32_MAX - 5, INT32_MIN + 1, 10, -10);
+  RECT r = MakeRect(INT32_MAX - 5, INT32_MIN + 1, 10, -10);
   EXPECT_EQ(r.right, INT32_MAX);
   EXPECT_EQ(r.bottom, INT32_MIN);
   EXPECT_EQ(MakeRect(-7, 0, INT32_MAX, 0).right, INT32_MAX - 7);
@@ -43,7 +44,6 @@ TEST(Angles, PolarAndSphericalConversions) {
   PolarToCartesian(&radius, &angle, &bx, &by);
   EXPECT_NEAR(bx, -3.0f, 1e-5f);
   EXPECT_NEAR(by, -4.0f, 1e-5f);
-
   float length = 0, azimuth = -1, elevation = 42.0f;
   D3DXVECTOR3 flat(3, 4, 0);
   CartesianToSpherical(&flat, &length, &azimuth, &elevation);
@@ -128,7 +128,6 @@ TEST(FileNames, LastComponentAndBaseName) {
   EXPECT_EQ(GetFileName("Data\\Meshes\\"), "");
   EXPECT_EQ(GetBaseName("Data\\Meshes\\level.part.X"), "level.part");
   EXPECT_EQ(GetBaseName("Data\\Meshes.d\\README"), "README");
-
   testsupport::TempDir dir;
   dir.Write("Scripts/Init.lua", "x");
   EXPECT_TRUE(FileExists(dir.Path() + "\\SCRIPTS\\init.LUA"));
@@ -139,13 +138,10 @@ TEST(FileNames, LastComponentAndBaseName) {
 }
 
 TEST(StringConversion, IntegersWithAtoiGrammarAndNoOverflow) {
-  EXPECT_EQ(StringToInt("  -42abc"), -42);
-  EXPECT_EQ(StringToInt("+7"), 7);
-  EXPECT_EQ(StringToInt("abc"), 0);
-  EXPECT_EQ(StringToInt(""), 0);
-  EXPECT_EQ(StringToInt("99999999999999999999"), INT_MAX);
-  EXPECT_EQ(StringToInt("-99999999999999999999"), INT_MIN);
-  EXPECT_EQ(StringToInt("-2147483648"), INT_MIN);
+  const std::pair<const char*, int> rows[] = {{"  -42abc", -42}, {"+7", 7}, {"abc", 0}, {"", 0},
+                                              {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN},
+                                              {"-2147483648", INT_MIN}};
+  for (const auto& [text, value] : rows) EXPECT_EQ(StringToInt(text), value) << text;
   EXPECT_EQ(WStringToInt(L" 123 "), 123);
   EXPECT_EQ(IntToString(-2147483647 - 1), "-2147483648");
   EXPECT_EQ(IntToWString(905), L"905");
@@ -160,28 +156,15 @@ TEST(StringConversion, UpperCaseIsAsciiOnly) {
 
 TEST(StringConversion, QuadsAndPointsFromFields) {
   int quad[4] = {9, 9, 9, 9};
-  StringToIntQuad("1,2,3,4", quad);
-  EXPECT_EQ(quad[0], 1);
-  EXPECT_EQ(quad[1], 2);
-  EXPECT_EQ(quad[2], 3);
-  EXPECT_EQ(quad[3], 4);
   // Missing fields read 0, extra ones are ignored.
-  StringToIntQuad("10,-20", quad);
-  EXPECT_EQ(quad[0], 10);
-  EXPECT_EQ(quad[1], -20);
-  EXPECT_EQ(quad[2], 0);
-  EXPECT_EQ(quad[3], 0);
-  StringToIntQuad("1,2,3,4,5,6", quad);
-  EXPECT_EQ(quad[3], 4);
-  StringToIntQuad("", quad);
-  EXPECT_EQ(quad[0], 0);
-  EXPECT_EQ(quad[3], 0);
+  const std::pair<const char*, std::vector<int>> rows[] = {
+      {"1,2,3,4", {1, 2, 3, 4}}, {"10,-20", {10, -20, 0, 0}}, {"1,2,3,4,5,6", {1, 2, 3, 4}}, {"", {0, 0, 0, 0}}};
+  for (const auto& [text, want] : rows) {
+    StringToIntQuad(text, quad);
+    EXPECT_EQ(Quad(quad), want) << text;
+  }
   WStringToIntQuad(L"5, 6 ,x,8", quad);
-  EXPECT_EQ(quad[0], 5);
-  EXPECT_EQ(quad[1], 6);
-  EXPECT_EQ(quad[2], 0);
-  EXPECT_EQ(quad[3], 8);
-
+  EXPECT_EQ(Quad(quad), (std::vector<int>{5, 6, 0, 8}));
   D3DXVECTOR3 point(1, 1, 1);
   StringToPoint("12,-7", &point);
   EXPECT_EQ(point, D3DXVECTOR3(12, -7, 0));
