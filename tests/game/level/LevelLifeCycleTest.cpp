@@ -55,8 +55,7 @@ TEST_F(LevelTest, PrepareRestoresTheTuningValuesAndRunsTheLevelScript) {
 }
 
 TEST_F(LevelTest, StartResetsTheWorldAndTheHudThenRunsTheInitScript) {
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   level->SetFinished(true);
   EXPECT_TRUE(level->Start());
   EXPECT_EQ(Count("Init.lua"), 1);
@@ -82,8 +81,7 @@ TEST_F(LevelTest, StartResetsTheWorldAndTheHudThenRunsTheInitScript) {
 }
 
 TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {
-  WriteCounter("LevelIntermedio_Init.lua");
-  level->SetInitScript("LevelIntermedio_Init.lua");
+  UseInitScript("LevelIntermedio_Init.lua");
   ASSERT_TRUE(level->Start());
   for (int i = 0; i < 5; ++i) level->Restart();
   EXPECT_EQ(Count("LevelIntermedio_Init.lua"), 6);
@@ -102,8 +100,7 @@ TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {
 }
 
 TEST_F(LevelTest, TheSecondBossLevelHoldsOneBossAndBossScriptNamesAreCaseSensitive) {
-  WriteCounter("Level12_Init.lua");
-  level->SetInitScript("Level12_Init.lua");
+  UseInitScript("Level12_Init.lua");
   ASSERT_TRUE(level->Start());
   level->Restart();
   ASSERT_EQ(level->GetEnemies().size(), 1u);
@@ -114,15 +111,13 @@ TEST_F(LevelTest, TheSecondBossLevelHoldsOneBossAndBossScriptNamesAreCaseSensiti
   EXPECT_EQ(boss->GetRadius(), 280.0f);
   EXPECT_TRUE(boss->IsBoss());
   level->Unload();
-  WriteCounter("levelintermedio_init.lua");
-  level->SetInitScript("levelintermedio_init.lua");
+  UseInitScript("levelintermedio_init.lua");
   ASSERT_TRUE(level->Start());
   EXPECT_TRUE(level->GetEnemies().empty());
 }
 
 TEST_F(LevelTest, CheckpointRestartsMoveOnlyThePlayer) {
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   ASSERT_TRUE(level->Start());
   level->GetEnemy3Bullets().emplace_back().AddToScene();
   level->AddSprite("Statue", "None.X", 0, 0, 0, 0);
@@ -144,9 +139,8 @@ TEST_F(LevelTest, CheckpointRestartsMoveOnlyThePlayer) {
 }
 
 TEST_F(LevelTest, AFullRestartEmptiesWhatTheInitScriptMakesAgain) {
-  WriteCounter("Init.lua");
   WriteCounter("Tick.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   ASSERT_TRUE(level->Start());
   // A trigger loaded enabled, then switched off by play.
   level->GetTriggerManager().AddCircularTrigger("Tick.lua", "Door", D3DXVECTOR3(0, 0, 0), true, 100.0f, 0);
@@ -207,10 +201,9 @@ TEST_F(LevelTest, AFullRestartEmptiesWhatTheInitScriptMakesAgain) {
 }
 
 TEST_F(LevelTest, UnloadLeavesNothingForTheNextLevel) {
-  WriteCounter("Init.lua");
   WriteCounter("Tick.lua");
   WriteQuadMesh("Ground.X", 1000.0f);
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   ASSERT_TRUE(level->Start());
   ASSERT_TRUE(level->LoadTerrain("Ground.X"));
   level->AddSprite("Statue", "Ground.X", 0, 0, 0, 0);
@@ -263,8 +256,7 @@ TEST_F(LevelTest, UnloadLeavesNothingForTheNextLevel) {
 }
 
 TEST_F(LevelTest, BombsAreDeletedOnceWhateverReplacesThem) {
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   level->AddBomb(1, 2, 3, 1, 3.0f);
   CBomb* first = level->GetBomb();
   ASSERT_NE(first, nullptr);
@@ -302,8 +294,7 @@ TEST_F(LevelTest, TheNewestLevelIsTheCurrentOne) {
 
 TEST_F(LevelTest, WithoutAHostTheWorldAndHudCallsDoNothing) {
   level->SetHost(nullptr);
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   EXPECT_TRUE(level->Prepare("Init.lua"));
   EXPECT_TRUE(level->Start());
   level->SetCheckpoint(1, 1, 1);

@@ -30,8 +30,7 @@ TEST_F(LevelTest, ARepeatedSpriteNameKeepsTheFirstSprite) {
 
 TEST_F(LevelTest, ARemovedNameComesBackOnlyAfterARestartOrUnload) {
   WriteQuadMesh("A.X");
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   level->AddSprite("Statue", "A.X", 0, 0, 0, 0);
   level->RemoveSprite("Statue");
   EXPECT_EQ(RootChildren(), baseRootChildren);
@@ -52,8 +51,7 @@ TEST_F(LevelTest, ARemovedNameComesBackOnlyAfterARestartOrUnload) {
 TEST_F(LevelTest, SharedMeshCountsComeBackAfterEveryRegistryOperation) {
   WriteQuadMesh("Shared.X");
   WriteQuadMesh("Other.X", 50.0f);
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   // Somebody else holds the mesh throughout, so it stays in the factory.
   Nembra::CSimpleMesh* held = Nembra::g_pSimpleMeshFactory->Get("Shared.X");
   ASSERT_NE(held, nullptr);
