@@ -110,19 +110,18 @@ TEST_F(LevelLoadTest, ACircuitReferenceFindsAReceptorAndACircuitGeneratorById) {
   receptor.flag = 1;
   receptor.receptor = levelsamples::Receptor(20, 0, 0, 0);
   f.circuitObjects = {receptor};
-  LINK_RECORD makeGenerator;
-  makeGenerator.first = NODE_REFERENCE::NewConnector(1, D3DXVECTOR3(0, 0, 0));
-  makeGenerator.second = NODE_REFERENCE::NewGenerator(levelsamples::Generator(11, 0, 100, 0));
-  LINK_RECORD toGenerator;
-  toGenerator.first = NODE_REFERENCE::NewConnector(2, D3DXVECTOR3(0, 0, 0));
-  toGenerator.second = NODE_REFERENCE::Circuit(11);
-  LINK_RECORD toReceptor;
-  toReceptor.first = NODE_REFERENCE::NewConnector(3, D3DXVECTOR3(0, 0, 0));
-  toReceptor.second = NODE_REFERENCE::Circuit(20);
-  LINK_RECORD existing;
-  existing.first = NODE_REFERENCE::Connector(3);
-  existing.second = NODE_REFERENCE::Connector(1);
-  f.links = {makeGenerator, toGenerator, toReceptor, existing};
+  using N = NODE_REFERENCE;
+  const auto Link = [](const N& first, const N& second) {
+    LINK_RECORD record;
+    record.first = first;
+    record.second = second;
+    return record;
+  };
+  const D3DXVECTOR3 at(0, 0, 0);
+  f.links = {Link(N::NewConnector(1, at), N::NewGenerator(levelsamples::Generator(11, 0, 100, 0))),
+             Link(N::NewConnector(2, at), N::Circuit(11)),  // to the generator
+             Link(N::NewConnector(3, at), N::Circuit(20)),  // to the receptor
+             Link(N::Connector(3), N::Connector(1))};       // between existing ones
   ASSERT_TRUE(level->LoadItems(f));
   ASSERT_EQ(level->GetLinks().size(), 4u);
   auto link = level->GetLinks().begin();
