@@ -41,7 +41,9 @@ testing::AssertionResult Near(const D3DXVECTOR3& got, const D3DXVECTOR3& want, f
   return testing::AssertionFailure() << "(" << got.x << ", " << got.y << ", " << got.z << ") is not (" << want.x
                                      << ", " << want.y << ", " << want.z << ")";
 }
-testing::AssertionResult Near(const float* got, const D3DXVECTOR3& want) { return Near({got[0], got[1], got[2]}, want); }
+testing::AssertionResult Near(const float* got, const D3DXVECTOR3& want) {
+  return Near({got[0], got[1], got[2]}, want);
+}
 
 // The edge (-5, 0) - (5, 0).
 const CCollisionShape kEdge = Polyline({{-5, 0, 0}, {5, 0, 0}});

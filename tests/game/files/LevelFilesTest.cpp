@@ -56,7 +56,8 @@ TEST(LevelFiles, EnemyGeneratorFilePinnedAndCountsBelowOneRejected) {
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(std::make_tuple(g.options[i].type, g.options[i].percent, g.options[i].randomFacing),
               std::make_tuple(options[i][0], options[i][1], options[i][2])) << i;
-  EXPECT_EQ(std::make_tuple(g.position.x, g.position.y, g.facing, g.group), std::make_tuple(100.0f, 200.0f, 1.0f, "North"));
+  EXPECT_EQ(std::make_tuple(g.position.x, g.position.y, g.facing, g.group),
+            std::make_tuple(100.0f, 200.0f, 1.0f, "North"));
   EXPECT_EQ(formats::EnemyGeneratorFileBytes(read), literal);
 
   for (const char* count : {"00000000", "FFFFFFFF"}) {
@@ -79,7 +80,8 @@ TEST(LevelFiles, WireGrateShapeFileIsALeadingIntAndTwoShapes) {
   ASSERT_TRUE(ParseWireGrateShapeFile(literal, read));
   EXPECT_EQ(read.leading, 2);
   ASSERT_EQ(read.shapes[0].vertices.size(), 2u);
-  EXPECT_EQ(std::make_tuple(read.shapes[0].vertices[0].x, read.shapes[0].vertices[1].y), std::make_tuple(-50.0f, 10.0f));
+  EXPECT_EQ(std::make_tuple(read.shapes[0].vertices[0].x, read.shapes[0].vertices[1].y),
+            std::make_tuple(-50.0f, 10.0f));
   EXPECT_EQ(read.shapes[1].vertices.size(), 1u);
   EXPECT_EQ(formats::WireGrateShapeFileBytes(read), literal);
   // One shape only: short.
@@ -197,7 +199,8 @@ TEST(LevelFiles, HandWrittenItemsFileReadsFieldByFieldAndWritesBackTheSameBytes)
   EXPECT_EQ(std::get<NEW_RECEPTOR_REFERENCE>(f.links[2].second.target).receptor.id, 21);
   EXPECT_EQ(f.wireGrates[0].descriptionFile, "W.txt");
   EXPECT_EQ(f.barrels[0].pair.position.y, -100.0f);
-  EXPECT_EQ(std::make_tuple(f.targets[0].name, f.targets[0].colour, f.targets[0].hitLimit), std::make_tuple("left", 5, 3));
+  EXPECT_EQ(std::make_tuple(f.targets[0].name, f.targets[0].colour, f.targets[0].hitLimit),
+            std::make_tuple("left", 5, 3));
   const auto& p = f.pushables[0];
   EXPECT_EQ(std::make_tuple(p.length, p.width, p.startOffset, p.firstName, p.endPoint.x),
             std::make_tuple(300.0f, 150.0f, 0.5f, "F", 100.0f));

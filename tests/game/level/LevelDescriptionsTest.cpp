@@ -94,9 +94,10 @@ TEST_F(LevelDescriptionsTest, ReadsEveryFieldOfALevelFile) {
               Attachment(0, L"image", L"Plan"), Attachment(1, L"TEXT", L"Note"), Attachment(2, L"IMAGE", L"No")});
   CLevelDescription record(9);
   ParseLevelDescription(record, "Level.dat", 1);
-  EXPECT_EQ(std::make_tuple(record.index, record.scriptFile, record.startComic, record.endComic, record.emailFile,
-                            record.emailText, record.mapTexture),
-            std::make_tuple(1, L"Level4.lua", L"ComicA.dat", L"ComicB.dat", L"Mail.txt", L"Hola, ¿qué tal?", L"Map.png"));
+  EXPECT_EQ(
+      std::make_tuple(record.index, record.scriptFile, record.startComic, record.endComic, record.emailFile,
+                      record.emailText, record.mapTexture),
+      std::make_tuple(1, L"Level4.lua", L"ComicA.dat", L"ComicB.dat", L"Mail.txt", L"Hola, ¿qué tal?", L"Map.png"));
   EXPECT_EQ(std::vector<int32_t>(record.mapRect, record.mapRect + 4), (std::vector<int32_t>{-10, 20, 30, -40}));
   EXPECT_EQ(record.attachmentCount, 2);
   for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
@@ -160,7 +161,8 @@ TEST_F(LevelDescriptionsTest, MissingFilesKeepTheDefaultsAndMissingTextsSaySo) {
 TEST_F(LevelDescriptionsTest, FlagsAreSetForTheTutorialAndTheLastLevel) {
   LoadLevelDescriptions(L"ENG");
   for (int i = 0; i < LEVEL_DESCRIPTION_COUNT; ++i)  // the tutorial: flag B; the last level: flag A
-    EXPECT_EQ(std::make_pair(g_LevelDescriptions[i].flagA, g_LevelDescriptions[i].flagB), std::make_pair(i == 2, i == 0))
+    EXPECT_EQ(std::make_pair(g_LevelDescriptions[i].flagA, g_LevelDescriptions[i].flagB),
+              std::make_pair(i == 2, i == 0))
         << i;
 }
 
@@ -209,7 +211,8 @@ TEST_F(LevelDescriptionsTest, DocumentListAndLevelDocumentFlags) {
   EXPECT_EQ(g_PDADocuments[0].imageRect[2], 0);
   for (uint32_t level : {2u, 0u}) {
     ApplyLevelDocumentFlags(level);
-    for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) EXPECT_EQ(g_PDADocuments[n].enabled, level == 2 && (n == 2 || n == 4)) << n;
+    for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
+      EXPECT_EQ(g_PDADocuments[n].enabled, level == 2 && (n == 2 || n == 4)) << n;
   }
 }
 

@@ -38,7 +38,8 @@ TEST_F(LevelTimerTest, EventsRunWhenTheirTimeIsReachedOnePerFrame) {
     std::vector<float> frames;
     std::vector<std::string> log;
     float time;
-  } rows[] = {{std::vector<float>(7, 0.5f), {"-", "1", "-", "2", "-", "3", "-"}, 3.5f}, {{5, 0, 0, 0}, {"1", "2", "3", "-"}, 5.0f}};
+  } rows[] = {{std::vector<float>(7, 0.5f), {"-", "1", "-", "2", "-", "3", "-"}, 3.5f},
+              {{5, 0, 0, 0}, {"1", "2", "3", "-"}, 5.0f}};
   for (const auto& row : rows) {
     CLevelTimer timer;
     timer.RegisterEvent(1.0f, "One.lua");

@@ -80,7 +80,8 @@ TEST_F(GameScriptTest, FlagsFlipSetAndRead) {
   ASSERT_TRUE(Run("FlipFlag(\"door\")\nf1 = GetFlag(\"DOOR\")\nFlipFlag(\"Door\")\nf2 = GetFlag(\"door\")\n"
                   "SetFlag(\"lamp\", 1)\nf3 = GetFlag(\"LAMP\")\nSetFlag(\"lamp\", nil)\nf4 = GetFlag(\"lamp\")\n"
                   "f5 = GetFlag(\"unknown\")"));
-  const std::pair<const char*, bool> flags[] = {{"f1", true}, {"f2", false}, {"f3", true}, {"f4", false}, {"f5", false}};
+  const std::pair<const char*, bool> flags[] = {
+      {"f1", true}, {"f2", false}, {"f3", true}, {"f4", false}, {"f5", false}};
   for (const auto& [name, value] : flags) EXPECT_EQ(GlobalBool(name), value) << name;
   lua_State* state = g_GameScript.GetState();
   lua_getglobal(state, "f5");
