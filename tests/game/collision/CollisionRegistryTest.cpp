@@ -1,15 +1,17 @@
 // The level's collision registry: the query's outputs and ties, object
-// shapes coming and going, classes out of range, and collision files loaded
-// from the data folder.
+// shapes coming and going, classes out of range, and collision files and a
+// wire grate's shape file loaded from the data folder.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/app/Engine.h"
+#include "fuzz/LevelFileSamples.h"
 #include "game/collision/CollisionRegistry.h"
+#include "game/collision/CollisionShapeFile.h"
+#include "platform/Log.h"
 #include "support/TempDir.h"
 #include "tools/formats/LevelFiles.h"
-#include "tools/formats/TextFiles.h"
 
 namespace {
 
@@ -117,24 +119,26 @@ TEST(CollisionRegistry, ClassesOutsideZeroToTwoAreIgnored) {
   }
 }
 
+// The data folder in a temporary folder, with the log's lines collected.
 class CollisionFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     m_OldData = Nembra::g_DataDirectory;
     Nembra::g_DataDirectory = m_Dir.Path() + "/";
+    platform::SetLogHook([this](platform::LogLevel, const std::string& line) { m_Log += line + "\n"; });
   }
-  void TearDown() override { Nembra::g_DataDirectory = m_OldData; }
-  void Put(const std::string& name, const std::vector<uint8_t>& bytes) {
-    m_Dir.Write(name, bytes);
+  void TearDown() override {
+    platform::SetLogHook(nullptr);
+    Nembra::g_DataDirectory = m_OldData;
   }
   testsupport::TempDir m_Dir;
-  std::string m_OldData;
+  std::string m_OldData, m_Log;
 };
 
 TEST_F(CollisionFiles, LoadingAppendsCopiesInFileOrderToTheGivenClass) {
   COLLISION_FILE file;
   file.shapes = {Wall(50, -10, 50, 10), Wall(80, -10, 80, 10)};
-  Put("Walls.dat", formats::CollisionFileBytes(file));
+  m_Dir.Write("Walls.dat", formats::CollisionFileBytes(file));
   CCollisionRegistry r;
   ASSERT_TRUE(r.LoadCollision("Walls.dat", COL_PLAYER));
   ASSERT_TRUE(r.LoadCollision("Walls.dat", COL_PLAYER));
@@ -156,9 +160,42 @@ TEST_F(CollisionFiles, MissingOrDamagedFilesAddNothing) {
   file.shapes = {Wall(50, -10, 50, 10), Wall(80, -10, 80, 10)};
   std::vector<uint8_t> bytes = formats::CollisionFileBytes(file);
   bytes.pop_back();  // the last shape is cut short
-  Put("Short.dat", bytes);
+  m_Dir.Write("Short.dat", bytes);
   EXPECT_FALSE(r.LoadCollision("Short.dat", COL_TIGHT));
   EXPECT_TRUE(r.GetStaticShapes(COL_TIGHT).empty());
+}
+
+TEST_F(CollisionFiles, BothGrateShapesAreTurnedThenMovedOntoTheGrate) {
+  WIRE_GRATE_SHAPE_FILE file;
+  file.shapes[0] = SHAPE_RECORD{{{10, 0, 0}, {10, 5, 0}}};
+  file.shapes[1] = SHAPE_RECORD{{{-10, 0, 0}, {-10, 5, 0}, {-20, 5, 0}}};
+  m_Dir.Write("GrateA.dat", formats::WireGrateShapeFileBytes(file));
+  CCollisionShape a, b;
+  ASSERT_TRUE(LoadWireGrateShapes("GrateA.dat", D3DXVECTOR3(100, 0, 0), D3DX_PI / 2, a, b));
+  ASSERT_EQ(a.GetVertices().size(), 2u);
+  EXPECT_NEAR(a.GetVertices()[0].x, 100.0f, 1e-4f);
+  EXPECT_NEAR(a.GetVertices()[0].y, 10.0f, 1e-4f);
+  EXPECT_NEAR(a.GetVertices()[1].x, 95.0f, 1e-4f);
+  EXPECT_EQ(a.GetBoundsCentre().x, 100.0f);
+  ASSERT_EQ(b.GetEdges().size(), 2u);
+  EXPECT_NEAR(b.GetVertices()[0].y, -10.0f, 1e-4f);
+  EXPECT_TRUE(m_Log.empty());
+}
+
+TEST_F(CollisionFiles, MissingOrShortGrateShapeFilesLeaveEmptyShapesAndALogLine) {
+  std::vector<uint8_t> bytes = formats::WireGrateShapeFileBytes(levelsamples::TestGrateShapes());
+  bytes.resize(bytes.size() - 4);
+  m_Dir.Write("Short.dat", bytes);
+  for (const char* name : {"Missing.dat", "Short.dat"}) {
+    CCollisionShape a, b;
+    a.BuildBox(D3DXVECTOR3(0, 0, 0), 50, 50, 0);
+    EXPECT_FALSE(LoadWireGrateShapes(name, D3DXVECTOR3(0, 0, 0), 0, a, b)) << name;
+    EXPECT_TRUE(a.GetVertices().empty() && a.GetEdges().empty() && b.GetEdges().empty()) << name;
+    const float from[3] = {-100, 0, 0}, to[3] = {100, 0, 0};
+    float hit[3], distance, normal[3];
+    EXPECT_FALSE(a.IntersectSphere(from, to, 10, hit, distance, normal));  // nothing crosses the old box
+    EXPECT_NE(m_Log.find(name), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <tuple>
 #include <vector>
 
 #include "game/collision/CollisionShape.h"
@@ -31,40 +33,48 @@ Hit Cross(const CCollisionShape& shape, D3DXVECTOR3 from, D3DXVECTOR3 to) {
   return h;
 }
 
+// Within a millionth of the expected point, coordinate by coordinate.
+testing::AssertionResult Near(const D3DXVECTOR3& got, const D3DXVECTOR3& want, float tolerance = 1e-6f) {
+  if (std::fabs(got.x - want.x) <= tolerance && std::fabs(got.y - want.y) <= tolerance &&
+      std::fabs(got.z - want.z) <= tolerance)
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "(" << got.x << ", " << got.y << ", " << got.z << ") is not (" << want.x
+                                     << ", " << want.y << ", " << want.z << ")";
+}
+testing::AssertionResult Near(const float* got, const D3DXVECTOR3& want) {
+  return Near({got[0], got[1], got[2]}, want);
+}
+
 // The edge (-5, 0) - (5, 0).
 const CCollisionShape kEdge = Polyline({{-5, 0, 0}, {5, 0, 0}});
 
 TEST(CollisionShape, PathAcrossAnEdgeHitsItsMiddleAtTheRightDistance) {
   const Hit h = Cross(kEdge, {0, -10, 0}, {0, 10, 0});
   ASSERT_TRUE(h.crossed);
-  EXPECT_FLOAT_EQ(h.point[0], 0.0f);
-  EXPECT_FLOAT_EQ(h.point[1], 0.0f);
-  EXPECT_FLOAT_EQ(h.point[2], 0.0f);
+  EXPECT_TRUE(Near(h.point, {0, 0, 0}));
   EXPECT_FLOAT_EQ(h.distance, 10.0f);
   // Direction (10, 0): y is exactly 0 and x >= 0, so the normal is (0, -1, 0).
-  EXPECT_FLOAT_EQ(h.normal[0], 0.0f);
-  EXPECT_FLOAT_EQ(h.normal[1], -1.0f);
-  EXPECT_FLOAT_EQ(h.normal[2], 0.0f);
+  EXPECT_TRUE(Near(h.normal, {0, -1, 0}));
 }
 
 TEST(CollisionShape, BothEndsOfPathAndEdgeCount) {
-  // Ends on the edge (t = 1), starts on it (t = 0).
-  Hit h = Cross(kEdge, {1, -10, 0}, {1, 0, 0});
-  ASSERT_TRUE(h.crossed);
-  EXPECT_FLOAT_EQ(h.distance, 10.0f);
-  h = Cross(kEdge, {1, 0, 0}, {1, 10, 0});
-  ASSERT_TRUE(h.crossed);
-  EXPECT_FLOAT_EQ(h.distance, 0.0f);
-  // Through either end point of the edge (u = 0, u = 1).
-  h = Cross(kEdge, {-5, -3, 0}, {-5, 3, 0});
-  ASSERT_TRUE(h.crossed);
-  EXPECT_FLOAT_EQ(h.point[0], -5.0f);
-  h = Cross(kEdge, {5, -3, 0}, {5, 3, 0});
-  ASSERT_TRUE(h.crossed);
-  EXPECT_FLOAT_EQ(h.point[0], 5.0f);
-  // Just past an end or short of the edge: no crossing.
-  EXPECT_FALSE(Cross(kEdge, {5.01f, -3, 0}, {5.01f, 3, 0}).crossed);
-  EXPECT_FALSE(Cross(kEdge, {0, -10, 0}, {0, -0.01f, 0}).crossed);
+  const struct {
+    D3DXVECTOR3 from, to;
+    bool crossed;
+    float distance, x;
+  } rows[] = {{{1, -10, 0}, {1, 0, 0}, true, 10, 1},   // ends on the edge (t = 1)
+              {{1, 0, 0}, {1, 10, 0}, true, 0, 1},     // starts on it (t = 0)
+              {{-5, -3, 0}, {-5, 3, 0}, true, 3, -5},  // through either end point (u = 0, u = 1)
+              {{5, -3, 0}, {5, 3, 0}, true, 3, 5},
+              {{5.01f, -3, 0}, {5.01f, 3, 0}, false, 0, 0},  // just past an end
+              {{0, -10, 0}, {0, -0.01f, 0}, false, 0, 0}};   // short of the edge
+  for (const auto& row : rows) {
+    const Hit h = Cross(kEdge, row.from, row.to);
+    ASSERT_EQ(h.crossed, row.crossed) << row.from.x << ", " << row.from.y;
+    if (!row.crossed) continue;
+    EXPECT_FLOAT_EQ(h.distance, row.distance);
+    EXPECT_FLOAT_EQ(h.point[0], row.x);
+  }
 }
 
 TEST(CollisionShape, ParallelAndZeroLengthPathsNeverCrossAndLeaveOutputsAlone) {
@@ -76,9 +86,7 @@ TEST(CollisionShape, ParallelAndZeroLengthPathsNeverCrossAndLeaveOutputsAlone) {
            {{0, 0, 0}, {0, 0, 50}}}) {  // straight up: zero length in the plane
     const Hit h = Cross(kEdge, path.first, path.second);
     EXPECT_FALSE(h.crossed);
-    EXPECT_EQ(h.point[0], -7.0f);
-    EXPECT_EQ(h.distance, -7.0f);
-    EXPECT_EQ(h.normal[1], -7.0f);
+    EXPECT_EQ(std::make_tuple(h.point[0], h.distance, h.normal[1]), std::make_tuple(-7.0f, -7.0f, -7.0f));
   }
 }
 
@@ -102,10 +110,8 @@ TEST(CollisionShape, NearestOfSeveralCrossingsWinsAndTheEarlierEdgeOnATie) {
   h = Cross(corner, {0, 0, 0}, {0, 20, 0});
   ASSERT_TRUE(h.crossed);
   EXPECT_NEAR(h.point[1], 10.0f, 1e-5f);
-  const COLLISION_EDGE& first = corner.GetEdges()[0];
-  EXPECT_FLOAT_EQ(h.normal[0], first.normal.x);
-  EXPECT_FLOAT_EQ(h.normal[1], first.normal.y);
-  EXPECT_NE(first.normal.x, corner.GetEdges()[1].normal.x);
+  EXPECT_TRUE(Near(h.normal, corner.GetEdges()[0].normal));
+  EXPECT_NE(corner.GetEdges()[0].normal.x, corner.GetEdges()[1].normal.x);
 }
 
 TEST(CollisionShape, EdgesAndNormalsOfAClosedSquare) {
@@ -114,17 +120,13 @@ TEST(CollisionShape, EdgesAndNormalsOfAClosedSquare) {
   CCollisionShape square = Polyline({{1, 1, 0}, {-1, 1, 0}, {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}});
   const auto& e = square.GetEdges();
   ASSERT_EQ(e.size(), 4u);
-  const float expected[4][2] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}};
+  const D3DXVECTOR3 expected[4] = {{0, 1, 0}, {1, 0, 0}, {0, -1, 0}, {-1, 0, 0}};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_NEAR(e[i].normal.x, expected[i][0], 1e-6f) << i;
-    EXPECT_NEAR(e[i].normal.y, expected[i][1], 1e-6f) << i;
-    EXPECT_EQ(e[i].normal.z, 0.0f);
+    EXPECT_TRUE(Near(e[i].normal, expected[i])) << i;
     EXPECT_EQ(e[i].direction.x, e[i].end.x - e[i].start.x);
   }
   // A slanted edge: its direction turned a quarter turn counter-clockwise.
-  CCollisionShape slant = Polyline({{0, 0, 0}, {3, 4, 0}});
-  EXPECT_NEAR(slant.GetEdges()[0].normal.x, -0.8f, 1e-6f);
-  EXPECT_NEAR(slant.GetEdges()[0].normal.y, 0.6f, 1e-6f);
+  EXPECT_TRUE(Near(Polyline({{0, 0, 0}, {3, 4, 0}}).GetEdges()[0].normal, {-0.8f, 0.6f, 0}));
 }
 
 TEST(CollisionShape, SingleVertexAndEmptyShapesHaveNoEdgesAndZeroBounds) {
@@ -134,9 +136,7 @@ TEST(CollisionShape, SingleVertexAndEmptyShapesHaveNoEdgesAndZeroBounds) {
   CCollisionShape empty = Polyline({});
   EXPECT_TRUE(empty.GetEdges().empty());
   EXPECT_EQ(empty.GetBoundsRadius(), 0.0f);
-  EXPECT_EQ(empty.GetBoundsCentre().x, 0.0f);
-  EXPECT_EQ(empty.GetBoundsCentre().y, 0.0f);
-  EXPECT_TRUE(std::isfinite(empty.GetBoundsRadius()));
+  EXPECT_TRUE(Near(empty.GetBoundsCentre(), {0, 0, 0}, 0));
   // A shape record with a vertex count of -1 or 0 reads as an empty shape
   // and the reading goes on with the next record.
   const uint8_t bytes[] = {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0x80, 0x3F,
@@ -151,8 +151,7 @@ TEST(CollisionShape, SingleVertexAndEmptyShapesHaveNoEdgesAndZeroBounds) {
   EXPECT_TRUE(b.GetVertices().empty());
   ASSERT_TRUE(c.Load(reader));
   ASSERT_EQ(c.GetVertices().size(), 1u);
-  EXPECT_EQ(c.GetVertices()[0].x, 1.0f);
-  EXPECT_EQ(c.GetVertices()[0].y, 2.0f);
+  EXPECT_TRUE(Near(c.GetVertices()[0], {1, 2, 0}, 0));
   EXPECT_TRUE(reader.Finished());
   // Past the end: false, the shape keeps what it had.
   EXPECT_FALSE(c.Load(reader));
@@ -161,9 +160,7 @@ TEST(CollisionShape, SingleVertexAndEmptyShapesHaveNoEdgesAndZeroBounds) {
 
 TEST(CollisionShape, BoundsOfAnOffCentreOutline) {
   CCollisionShape s = Polyline({{10, 0, 0}, {30, 0, 0}, {30, 40, 0}, {12, 30, 0}});
-  EXPECT_FLOAT_EQ(s.GetBoundsCentre().x, 20.0f);
-  EXPECT_FLOAT_EQ(s.GetBoundsCentre().y, 20.0f);
-  EXPECT_EQ(s.GetBoundsCentre().z, 0.0f);
+  EXPECT_TRUE(Near(s.GetBoundsCentre(), {20, 20, 0}));
   EXPECT_FLOAT_EQ(s.GetBoundsRadius(), std::sqrt(500.0f));
 }
 
@@ -173,19 +170,14 @@ TEST(CollisionShape, BoxCornersEdgesAndBounds) {
   box.BuildBox(c, 100, 50, 0);
   const auto& v = box.GetVertices();
   ASSERT_EQ(v.size(), 5u);
-  const float corners[5][2] = {{250, -75}, {150, -75}, {150, -125}, {250, -125}, {250, -75}};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_FLOAT_EQ(v[i].x, corners[i][0]) << i;
-    EXPECT_FLOAT_EQ(v[i].y, corners[i][1]) << i;
-  }
+  const D3DXVECTOR3 corners[5] = {{250, -75, 0}, {150, -75, 0}, {150, -125, 0}, {250, -125, 0}, {250, -75, 0}};
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(Near(v[i], corners[i], 1e-4f)) << i;
   EXPECT_EQ(box.GetEdges().size(), 4u);
-  EXPECT_FLOAT_EQ(box.GetBoundsCentre().x, 200.0f);
-  EXPECT_FLOAT_EQ(box.GetBoundsCentre().y, -100.0f);
+  EXPECT_TRUE(Near(box.GetBoundsCentre(), {200, -100, 0}, 1e-4f));
   EXPECT_NEAR(box.GetBoundsRadius(), 55.9017f, 1e-4f);
   // Turned a quarter turn: the width now lies along y.
   box.BuildBox(D3DXVECTOR3(0, 0, 0), 100, 50, D3DX_PI / 2);
-  EXPECT_NEAR(box.GetVertices()[0].x, -25.0f, 1e-4f);
-  EXPECT_NEAR(box.GetVertices()[0].y, 50.0f, 1e-4f);
+  EXPECT_TRUE(Near(box.GetVertices()[0], {-25, 50, 0}, 1e-4f));
 }
 
 TEST(CollisionShape, OctagonIsIrregularAtOneAndAHalfRadii) {
@@ -195,10 +187,7 @@ TEST(CollisionShape, OctagonIsIrregularAtOneAndAHalfRadii) {
   ASSERT_EQ(v.size(), 9u);
   const float expected[9][2] = {{150, 0}, {75, 75}, {0, 150}, {-75, 75}, {-150, 0},
                                 {-75, -75}, {0, -150}, {75, -75}, {150, 0}};
-  for (int i = 0; i < 9; ++i) {
-    EXPECT_FLOAT_EQ(v[i].x, 1000 + expected[i][0]) << i;
-    EXPECT_FLOAT_EQ(v[i].y, expected[i][1]) << i;
-  }
+  for (int i = 0; i < 9; ++i) EXPECT_TRUE(Near(v[i], {1000 + expected[i][0], expected[i][1], 0}, 1e-4f)) << i;
   EXPECT_EQ(o.GetEdges().size(), 8u);
   EXPECT_FLOAT_EQ(o.GetBoundsRadius(), 150.0f);
 }
@@ -207,9 +196,8 @@ TEST(CollisionShape, MoveToTurnsThenMovesAndKeepsTheRadius) {
   CCollisionShape s = Polyline({{10, 0, 0}, {-10, 0, 0}});
   const float radius = s.GetBoundsRadius();
   s.MoveTo(D3DXVECTOR3(100, 0, 0), D3DX_PI / 2);
-  EXPECT_NEAR(s.GetVertices()[0].x, 100.0f, 1e-4f);
-  EXPECT_NEAR(s.GetVertices()[0].y, 10.0f, 1e-4f);
-  EXPECT_NEAR(s.GetVertices()[1].y, -10.0f, 1e-4f);
+  EXPECT_TRUE(Near(s.GetVertices()[0], {100, 10, 0}, 1e-4f));
+  EXPECT_TRUE(Near(s.GetVertices()[1], {100, -10, 0}, 1e-4f));
   EXPECT_EQ(s.GetBoundsCentre().x, 100.0f);
   EXPECT_EQ(s.GetBoundsRadius(), radius);
   // The edges follow the moved vertices.

@@ -23,42 +23,34 @@ struct Sample {
   std::function<bool(const std::vector<uint8_t>&, bool& untouched)> parse;
 };
 
+template <class File, class Seed, class Parse, class Same>
+Sample Make(const char* name, const File& sample, void (*write)(formats::LevelFileBytes&, const File&), Seed seed,
+            Parse parse, Same same) {
+  formats::LevelFileBytes bytes;
+  write(bytes, sample);
+  return {name, bytes, [=](const std::vector<uint8_t>& b, bool& untouched) {
+            File f;
+            seed(f);
+            const bool ok = parse(b, f);
+            untouched = same(f);
+            return ok;
+          }};
+}
+
 std::vector<Sample> Samples() {
-  std::vector<Sample> samples;
-  formats::LevelFileBytes items, collision, generators, grate;
-  formats::WriteItemsFile(items, levelsamples::TestLevelItems());
-  formats::WriteCollisionFile(collision, levelsamples::TestCollision());
-  formats::WriteEnemyGeneratorFile(generators, levelsamples::TestGenerators());
-  formats::WriteWireGrateShapeFile(grate, levelsamples::TestGrateShapes());
-  samples.push_back({"items", items, [](const std::vector<uint8_t>& b, bool& untouched) {
-                       ITEMS_FILE f;
-                       f.barrels.resize(1);
-                       const bool ok = ParseItemsFile(b, f);
-                       untouched = f.barrels.size() == 1 && f.items.empty();
-                       return ok;
-                     }});
-  samples.push_back({"collision", collision, [](const std::vector<uint8_t>& b, bool& untouched) {
-                       COLLISION_FILE f;
-                       f.shapes.resize(1);
-                       const bool ok = ParseCollisionFile(b, f);
-                       untouched = f.shapes.size() == 1 && f.shapes[0].vertices.empty();
-                       return ok;
-                     }});
-  samples.push_back({"generators", generators, [](const std::vector<uint8_t>& b, bool& untouched) {
-                       ENEMY_GENERATOR_FILE f;
-                       f.generators.resize(1);
-                       const bool ok = ParseEnemyGeneratorFile(b, f);
-                       untouched = f.generators.size() == 1 && f.generators[0].group.empty();
-                       return ok;
-                     }});
-  samples.push_back({"grate shapes", grate, [](const std::vector<uint8_t>& b, bool& untouched) {
-                       WIRE_GRATE_SHAPE_FILE f;
-                       f.leading = 77;
-                       const bool ok = ParseWireGrateShapeFile(b, f);
-                       untouched = f.leading == 77 && f.shapes[0].vertices.empty();
-                       return ok;
-                     }});
-  return samples;
+  using B = const std::vector<uint8_t>&;
+  return {Make("items", levelsamples::TestLevelItems(), formats::WriteItemsFile, [](auto& f) { f.barrels.resize(1); },
+               [](B b, auto& f) { return ParseItemsFile(b, f); },
+               [](auto& f) { return f.barrels.size() == 1 && f.items.empty(); }),
+          Make("collision", levelsamples::TestCollision(), formats::WriteCollisionFile,
+               [](auto& f) { f.shapes.resize(1); }, [](B b, auto& f) { return ParseCollisionFile(b, f); },
+               [](auto& f) { return f.shapes.size() == 1 && f.shapes[0].vertices.empty(); }),
+          Make("generators", levelsamples::TestGenerators(), formats::WriteEnemyGeneratorFile,
+               [](auto& f) { f.generators.resize(1); }, [](B b, auto& f) { return ParseEnemyGeneratorFile(b, f); },
+               [](auto& f) { return f.generators.size() == 1 && f.generators[0].group.empty(); }),
+          Make("grate shapes", levelsamples::TestGrateShapes(), formats::WriteWireGrateShapeFile,
+               [](auto& f) { f.leading = 77; }, [](B b, auto& f) { return ParseWireGrateShapeFile(b, f); },
+               [](auto& f) { return f.leading == 77 && f.shapes[0].vertices.empty(); })};
 }
 
 TEST(LevelFilesBadInput, WholeSamplesParse) {

@@ -38,8 +38,7 @@ TEST(LevelFiles, CollisionFileOfOneClosedSquareIsSixtyEightBytes) {
   ASSERT_EQ(read.shapes.size(), 1u);
   const CCollisionShape shape(read.shapes[0]);
   ASSERT_EQ(shape.GetVertices().size(), 5u);
-  EXPECT_EQ(shape.GetVertices()[2].x, -100.0f);
-  EXPECT_EQ(shape.GetVertices()[2].y, -100.0f);
+  EXPECT_EQ(shape.GetVertices()[2], D3DXVECTOR3(-100, -100, 0));
   EXPECT_EQ(shape.GetEdges().size(), 4u);
   EXPECT_FLOAT_EQ(shape.GetBoundsRadius(), 100.0f * std::sqrt(2.0f));
 }
@@ -53,17 +52,12 @@ TEST(LevelFiles, EnemyGeneratorFilePinnedAndCountsBelowOneRejected) {
   ASSERT_TRUE(ParseEnemyGeneratorFile(literal, read));
   ASSERT_EQ(read.generators.size(), 1u);
   const ENEMY_GENERATOR_RECORD& g = read.generators[0];
-  EXPECT_EQ(g.options[0].type, 1);
-  EXPECT_EQ(g.options[0].percent, 50);
-  EXPECT_EQ(g.options[0].randomFacing, 1);
-  EXPECT_EQ(g.options[1].type, 3);
-  EXPECT_EQ(g.options[1].percent, 30);
-  EXPECT_EQ(g.options[2].percent, 20);
-  EXPECT_EQ(g.options[2].randomFacing, 2);
-  EXPECT_EQ(g.position.x, 100.0f);
-  EXPECT_EQ(g.position.y, 200.0f);
-  EXPECT_EQ(g.facing, 1.0f);
-  EXPECT_EQ(g.group, "North");
+  const int options[3][3] = {{1, 50, 1}, {3, 30, 0}, {0, 20, 2}};
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(std::make_tuple(g.options[i].type, g.options[i].percent, g.options[i].randomFacing),
+              std::make_tuple(options[i][0], options[i][1], options[i][2])) << i;
+  EXPECT_EQ(std::make_tuple(g.position.x, g.position.y, g.facing, g.group),
+            std::make_tuple(100.0f, 200.0f, 1.0f, "North"));
   EXPECT_EQ(formats::EnemyGeneratorFileBytes(read), literal);
 
   for (const char* count : {"00000000", "FFFFFFFF"}) {
@@ -86,8 +80,8 @@ TEST(LevelFiles, WireGrateShapeFileIsALeadingIntAndTwoShapes) {
   ASSERT_TRUE(ParseWireGrateShapeFile(literal, read));
   EXPECT_EQ(read.leading, 2);
   ASSERT_EQ(read.shapes[0].vertices.size(), 2u);
-  EXPECT_EQ(read.shapes[0].vertices[0].x, -50.0f);
-  EXPECT_EQ(read.shapes[0].vertices[1].y, 10.0f);
+  EXPECT_EQ(std::make_tuple(read.shapes[0].vertices[0].x, read.shapes[0].vertices[1].y),
+            std::make_tuple(-50.0f, 10.0f));
   EXPECT_EQ(read.shapes[1].vertices.size(), 1u);
   EXPECT_EQ(formats::WireGrateShapeFileBytes(read), literal);
   // One shape only: short.
@@ -98,9 +92,7 @@ TEST(LevelFiles, AllZeroItemsFileHoldsNothing) {
   const std::vector<uint8_t> zeros(52, 0);
   ITEMS_FILE read;
   ASSERT_TRUE(ParseItemsFile(zeros, read));
-  EXPECT_TRUE(read.items.empty());
-  EXPECT_TRUE(read.links.empty());
-  EXPECT_TRUE(read.waveWeapons.empty());
+  EXPECT_TRUE(read.items.empty() && read.links.empty() && read.waveWeapons.empty());
   EXPECT_EQ(formats::ItemsFileBytes(ITEMS_FILE()), zeros);
   // Negative section counts mean no records, as 0 does.
   std::vector<uint8_t> negative = zeros;
@@ -169,80 +161,55 @@ TEST(LevelFiles, HandWrittenItemsFileReadsFieldByFieldAndWritesBackTheSameBytes)
   const std::vector<uint8_t> literal = HandWrittenItems();
   ITEMS_FILE f;
   ASSERT_TRUE(ParseItemsFile(literal, f));
-  ASSERT_EQ(f.items.size(), 2u);
-  EXPECT_EQ(f.items[0].kind, 0);
-  EXPECT_EQ(f.items[0].meshFile, "Crate.X");
-  EXPECT_EQ(f.items[0].pair.position.y, 200.0f);
-  EXPECT_EQ(f.items[1].subKind, 2);
-  EXPECT_EQ(f.items[1].scriptFile, "H.lua");
-  ASSERT_EQ(f.boxes.size(), 1u);
-  EXPECT_EQ(f.boxes[0].requiredPower, 3);
-  EXPECT_EQ(f.boxes[0].itemCount, 2);
-  EXPECT_TRUE(f.boxes[0].HoldsItem());
-  EXPECT_EQ(f.boxes[0].item.kind, 4);
-  EXPECT_EQ(f.boxes[0].scriptFile, "B.lua");
-  EXPECT_EQ(f.boxes[0].pair.orientation.z, 1.0f);
-  ASSERT_EQ(f.circuitObjects.size(), 2u);
-  EXPECT_TRUE(f.circuitObjects[0].IsReceptor());
-  EXPECT_EQ(f.circuitObjects[0].receptor.colour, 1);
-  EXPECT_EQ(f.circuitObjects[0].receptor.unused, 9);
-  EXPECT_EQ(f.circuitObjects[0].receptor.id, 20);
-  EXPECT_FALSE(f.circuitObjects[1].IsReceptor());
-  EXPECT_EQ(f.circuitObjects[1].generator.polarity, 1);
-  EXPECT_EQ(f.circuitObjects[1].generator.capacity, 10);
-  EXPECT_EQ(f.circuitObjects[1].generator.scriptFile, "G.lua");
-  ASSERT_EQ(f.doors.size(), 1u);
-  EXPECT_EQ(f.doors[0].chargeNeeded, 4);
-  EXPECT_EQ(f.doors[0].descriptionFile, "D.txt");
-  ASSERT_EQ(f.openCloseDoors.size(), 1u);
-  EXPECT_EQ(f.openCloseDoors[0].name, "gate");
-  EXPECT_EQ(f.openCloseDoors[0].descriptionFile, "S.txt");
-  EXPECT_EQ(f.openCloseDoors[0].enabled, 1);
-  ASSERT_EQ(f.roofs.size(), 1u);
+  const auto counts = std::vector<size_t>{f.items.size(),    f.boxes.size(),      f.circuitObjects.size(),
+                                          f.doors.size(),    f.openCloseDoors.size(), f.roofs.size(),
+                                          f.links.size(),    f.wireGrates.size(), f.barrels.size(),
+                                          f.targets.size(),  f.pushables.size(),  f.lasers.size(),
+                                          f.waveWeapons.size()};
+  ASSERT_EQ(counts, (std::vector<size_t>{2, 1, 2, 1, 1, 1, 3, 1, 1, 1, 1, 1, 1}));
+  EXPECT_EQ(std::make_tuple(f.items[0].kind, f.items[0].meshFile, f.items[0].pair.position.y),
+            std::make_tuple(0, "Crate.X", 200.0f));
+  EXPECT_EQ(std::make_tuple(f.items[1].subKind, f.items[1].scriptFile), std::make_tuple(2, "H.lua"));
+  const BOX_RECORD& box = f.boxes[0];
+  EXPECT_TRUE(box.HoldsItem());
+  EXPECT_EQ(std::make_tuple(box.requiredPower, box.itemCount, box.item.kind, box.scriptFile, box.pair.orientation.z),
+            std::make_tuple(3, 2, 4, "B.lua", 1.0f));
+  const auto& receptor = f.circuitObjects[0];
+  EXPECT_TRUE(receptor.IsReceptor());
+  EXPECT_EQ(std::make_tuple(receptor.receptor.colour, receptor.receptor.unused, receptor.receptor.id),
+            std::make_tuple(1, 9, 20));
+  const auto& generator = f.circuitObjects[1];
+  EXPECT_FALSE(generator.IsReceptor());
+  EXPECT_EQ(std::make_tuple(generator.generator.polarity, generator.generator.capacity, generator.generator.scriptFile),
+            std::make_tuple(1, 10, "G.lua"));
+  EXPECT_EQ(std::make_tuple(f.doors[0].chargeNeeded, f.doors[0].descriptionFile), std::make_tuple(4, "D.txt"));
+  EXPECT_EQ(std::make_tuple(f.openCloseDoors[0].name, f.openCloseDoors[0].descriptionFile, f.openCloseDoors[0].enabled),
+            std::make_tuple("gate", "S.txt", 1));
   ASSERT_EQ(f.roofs[0].doors.size(), 1u);
-  EXPECT_EQ(f.roofs[0].doors[0].kind, 2);
-  EXPECT_EQ(f.roofs[0].pair.position.x, 55.0f);
-  ASSERT_EQ(f.links.size(), 3u);
+  EXPECT_EQ(std::make_tuple(f.roofs[0].doors[0].kind, f.roofs[0].pair.position.x), std::make_tuple(2, 55.0f));
   const auto* connector = std::get_if<NEW_CONNECTOR_REFERENCE>(&f.links[0].first.target);
   ASSERT_NE(connector, nullptr);
-  EXPECT_EQ(connector->id, 30);
-  EXPECT_EQ(connector->position.x, 100.0f);
+  EXPECT_EQ(std::make_tuple(connector->id, connector->position.x), std::make_tuple(30, 100.0f));
   ASSERT_NE(std::get_if<CIRCUIT_ID_REFERENCE>(&f.links[0].second.target), nullptr);
   EXPECT_EQ(std::get<CIRCUIT_ID_REFERENCE>(f.links[0].second.target).id, 99);
   EXPECT_EQ(std::get<CONNECTOR_ID_REFERENCE>(f.links[1].first.target).id, 30);
-  EXPECT_EQ(std::get<NEW_GENERATOR_REFERENCE>(f.links[1].second.target).generator.id, 11);
-  EXPECT_EQ(std::get<NEW_GENERATOR_REFERENCE>(f.links[1].second.target).generator.capacity, 5);
+  const GENERATOR_RECORD& made = std::get<NEW_GENERATOR_REFERENCE>(f.links[1].second.target).generator;
+  EXPECT_EQ(std::make_tuple(made.id, made.capacity), std::make_tuple(11, 5));
   EXPECT_EQ(std::get<CIRCUIT_ID_REFERENCE>(f.links[2].first.target).id, 10);
   EXPECT_EQ(std::get<NEW_RECEPTOR_REFERENCE>(f.links[2].second.target).receptor.id, 21);
-  ASSERT_EQ(f.wireGrates.size(), 1u);
   EXPECT_EQ(f.wireGrates[0].descriptionFile, "W.txt");
-  ASSERT_EQ(f.barrels.size(), 1u);
   EXPECT_EQ(f.barrels[0].pair.position.y, -100.0f);
-  ASSERT_EQ(f.targets.size(), 1u);
-  EXPECT_EQ(f.targets[0].name, "left");
-  EXPECT_EQ(f.targets[0].colour, 5);
-  EXPECT_EQ(f.targets[0].hitLimit, 3);
-  ASSERT_EQ(f.pushables.size(), 1u);
-  EXPECT_EQ(f.pushables[0].length, 300.0f);
-  EXPECT_EQ(f.pushables[0].width, 150.0f);
-  EXPECT_EQ(f.pushables[0].startOffset, 0.5f);
-  EXPECT_EQ(f.pushables[0].firstName, "F");
-  EXPECT_EQ(f.pushables[0].endPoint.x, 100.0f);
-  ASSERT_EQ(f.lasers.size(), 1u);
+  EXPECT_EQ(std::make_tuple(f.targets[0].name, f.targets[0].colour, f.targets[0].hitLimit),
+            std::make_tuple("left", 5, 3));
+  const auto& p = f.pushables[0];
+  EXPECT_EQ(std::make_tuple(p.length, p.width, p.startOffset, p.firstName, p.endPoint.x),
+            std::make_tuple(300.0f, 150.0f, 0.5f, "F", 100.0f));
   const LASER_RECORD& l = f.lasers[0];
-  EXPECT_EQ(l.name, "L1");
-  EXPECT_EQ(l.initiallyOn, 1);
-  EXPECT_EQ(l.type, 2);
-  EXPECT_EQ(l.emitterVariant, 1);
-  EXPECT_EQ(l.initiallyStopped, 0);
-  EXPECT_EQ(l.range, 100.0f);
-  EXPECT_EQ(l.initialOffset, 0.5f);
-  EXPECT_EQ(l.speed, 2.0f);
-  EXPECT_EQ(l.initiallyIntermittent, 1);
-  EXPECT_EQ(l.farEnd.y, 200.0f);
-  ASSERT_EQ(f.waveWeapons.size(), 1u);
-  EXPECT_EQ(f.waveWeapons[0].colour, 1);
-  EXPECT_EQ(f.waveWeapons[0].capacity, 12);
+  EXPECT_EQ(std::make_tuple(l.name, l.initiallyOn, l.type, l.emitterVariant, l.initiallyStopped),
+            std::make_tuple("L1", 1, 2, 1, 0));
+  EXPECT_EQ(std::make_tuple(l.range, l.initialOffset, l.speed, l.initiallyIntermittent, l.farEnd.y),
+            std::make_tuple(100.0f, 0.5f, 2.0f, 1, 200.0f));
+  EXPECT_EQ(std::make_tuple(f.waveWeapons[0].colour, f.waveWeapons[0].capacity), std::make_tuple(1, 12));
   EXPECT_EQ(formats::ItemsFileBytes(f), literal);
 }
 
@@ -253,41 +220,38 @@ TEST(LevelFiles, TestLevelRoundTripsThroughWriterAndReader) {
   ASSERT_TRUE(ParseItemsFile(bytes, read));
   EXPECT_EQ(formats::ItemsFileBytes(read), bytes);
   EXPECT_EQ(read.items.size(), 5u);
-  EXPECT_EQ(read.items[4].kind, 7);  // an unknown kind: no mesh, no sub-kind
-  EXPECT_EQ(read.items[4].scriptFile, "");
+  EXPECT_EQ(std::make_tuple(read.items[4].kind, read.items[4].scriptFile), std::make_tuple(7, ""));  // unknown kind
   ASSERT_EQ(read.boxes.size(), 2u);
   EXPECT_FALSE(read.boxes[0].HoldsItem());  // n = 0: no item record
-  EXPECT_EQ(read.boxes[1].itemCount, 2);    // n = 2: one item record
-  EXPECT_EQ(read.boxes[1].item.subKind, 3);
-  EXPECT_EQ(read.boxes[1].scriptFile, "BoxBroken.lua");
+  EXPECT_EQ(std::make_tuple(read.boxes[1].itemCount, read.boxes[1].item.subKind, read.boxes[1].scriptFile),
+            std::make_tuple(2, 3, "BoxBroken.lua"));  // n = 2: one item record
   ASSERT_EQ(read.roofs[0].doors.size(), 3u);
-  EXPECT_EQ(read.roofs[0].doors[0].door.descriptionFile, "DoorA.txt");
-  EXPECT_EQ(read.roofs[0].doors[1].kind, 2);
-  EXPECT_EQ(read.roofs[0].doors[2].openClose.name, "Hatch");
-  EXPECT_EQ(read.roofs[0].pair.position.z, 77.0f);
+  const ROOF_RECORD& roof = read.roofs[0];
+  EXPECT_EQ(std::make_tuple(roof.doors[0].door.descriptionFile, roof.doors[1].kind, roof.doors[2].openClose.name,
+                            roof.pair.position.z),
+            std::make_tuple("DoorA.txt", 2, "Hatch", 77.0f));
   ASSERT_EQ(read.links.size(), 4u);
-  EXPECT_EQ(read.links[0].first.target.index(), 0u);   // new connector
-  EXPECT_EQ(read.links[1].first.target.index(), 1u);   // connector by id
-  EXPECT_EQ(read.links[0].second.target.index(), 2u);  // receptor or generator by id
-  EXPECT_EQ(read.links[1].second.target.index(), 3u);  // new generator
-  EXPECT_EQ(read.links[2].second.target.index(), 4u);  // new receptor
+  // New connector, connector by id, receptor or generator by id, new generator, new receptor.
+  EXPECT_EQ(std::make_tuple(read.links[0].first.target.index(), read.links[1].first.target.index(),
+                            read.links[0].second.target.index(), read.links[1].second.target.index(),
+                            read.links[2].second.target.index()),
+            std::make_tuple(0u, 1u, 2u, 3u, 4u));
   EXPECT_EQ(read.links[1].unused1.z, 3.0f);
   EXPECT_EQ(std::get<CIRCUIT_ID_REFERENCE>(read.links[3].second.target).id, 99);
   // The same laser name twice: both records are kept, in file order.
   ASSERT_EQ(read.lasers.size(), 3u);
   EXPECT_EQ(read.lasers[0].name, read.lasers[1].name);
   EXPECT_EQ(read.lasers[1].speed, 80.0f);
-  EXPECT_EQ(read.targets[0].name, "left");
-  EXPECT_EQ(read.pushables[0].partsFile, "BlockParts.txt");
-  EXPECT_EQ(read.waveWeapons[0].scriptFile, "WaveFull.lua");
+  EXPECT_EQ(std::make_tuple(read.targets[0].name, read.pushables[0].partsFile, read.waveWeapons[0].scriptFile),
+            std::make_tuple("left", "BlockParts.txt", "WaveFull.lua"));
 
   COLLISION_FILE walls;
   ASSERT_TRUE(ParseCollisionFile(formats::CollisionFileBytes(levelsamples::TestCollision()), walls));
   EXPECT_EQ(walls.shapes.size(), 3u);
   ENEMY_GENERATOR_FILE generators;
   ASSERT_TRUE(ParseEnemyGeneratorFile(formats::EnemyGeneratorFileBytes(levelsamples::TestGenerators()), generators));
-  EXPECT_EQ(generators.generators[1].options[0].type, 8);
-  EXPECT_EQ(generators.generators[1].group, "");
+  EXPECT_EQ(std::make_tuple(generators.generators[1].options[0].type, generators.generators[1].group),
+            std::make_tuple(8, ""));
 }
 
 TEST(LevelFiles, RoofDoorOfAnotherKindTakesOnlyItsFourBytes) {

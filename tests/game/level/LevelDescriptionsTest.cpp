@@ -2,6 +2,8 @@
 #include "game/level/LevelDescriptions.h"
 #include "tools/formats/TextFiles.h"
 
+#include <tuple>
+
 namespace {
 
 using Section = formats::Section<std::wstring>;
@@ -45,11 +47,9 @@ class LevelDescriptionsTest : public gametest::ScriptedTest {
 };
 
 TEST_F(LevelDescriptionsTest, LanguageCodesChooseTheFileSuffix) {
-  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"SPA"), "_ES");
-  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"RUS"), "_RU");
-  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"ENG"), "_EN");
-  EXPECT_STREQ(Nembra::LanguageSuffixOf(L"FRA"), "_EN");
-  EXPECT_STREQ(Nembra::LanguageSuffixOf(L""), "_EN");
+  const std::pair<const wchar_t*, const char*> suffixes[] = {
+      {L"SPA", "_ES"}, {L"RUS", "_RU"}, {L"ENG", "_EN"}, {L"FRA", "_EN"}, {L"", "_EN"}};
+  for (const auto& [code, suffix] : suffixes) EXPECT_STREQ(Nembra::LanguageSuffixOf(code), suffix);
   for (const char* suffix : {"_EN", "_ES", "_RU"})
     WriteLevel(std::string("Level4") + suffix + ".dat", {{L"ScriptFile", L"S" + std::wstring(suffix, suffix + 3)}});
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
@@ -94,35 +94,26 @@ TEST_F(LevelDescriptionsTest, ReadsEveryFieldOfALevelFile) {
               Attachment(0, L"image", L"Plan"), Attachment(1, L"TEXT", L"Note"), Attachment(2, L"IMAGE", L"No")});
   CLevelDescription record(9);
   ParseLevelDescription(record, "Level.dat", 1);
-  EXPECT_EQ(record.index, 1);
-  EXPECT_EQ(record.scriptFile, L"Level4.lua");
-  EXPECT_EQ(record.startComic, L"ComicA.dat");
-  EXPECT_EQ(record.endComic, L"ComicB.dat");
-  EXPECT_EQ(record.emailFile, L"Mail.txt");
-  EXPECT_EQ(record.emailText, L"Hola, ¿qué tal?");
-  EXPECT_EQ(record.mapTexture, L"Map.png");
+  EXPECT_EQ(
+      std::make_tuple(record.index, record.scriptFile, record.startComic, record.endComic, record.emailFile,
+                      record.emailText, record.mapTexture),
+      std::make_tuple(1, L"Level4.lua", L"ComicA.dat", L"ComicB.dat", L"Mail.txt", L"Hola, ¿qué tal?", L"Map.png"));
   EXPECT_EQ(std::vector<int32_t>(record.mapRect, record.mapRect + 4), (std::vector<int32_t>{-10, 20, 30, -40}));
   EXPECT_EQ(record.attachmentCount, 2);
   for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
     EXPECT_EQ(record.enabledDocuments[n], n == 0 || n == 3 || n == 11) << n;
   const CPDADocument& first = record.attachments[0];
-  EXPECT_EQ(first.type, PDA_DOCUMENT_IMAGE);  // "image" in lower case
-  EXPECT_EQ(first.title, L"Plan");
-  EXPECT_EQ(first.text, L"Первый");
-  EXPECT_EQ(first.imageFile, L"Pic.png");
+  EXPECT_EQ(std::make_tuple(first.type, first.title, first.text, first.imageFile),
+            std::make_tuple(PDA_DOCUMENT_IMAGE, L"Plan", L"Первый", L"Pic.png"));  // "image" in lower case
   EXPECT_EQ(std::vector<int32_t>(first.imageRect, first.imageRect + 4), (std::vector<int32_t>{1, 2, 3, 4}));
-  EXPECT_FLOAT_EQ(first.imagePos[0], 10.0f);
-  EXPECT_FLOAT_EQ(first.imagePos[1], 20.0f);
-  EXPECT_FLOAT_EQ(first.imagePos[2], 0.0f);
-  EXPECT_EQ(record.attachments[1].type, PDA_DOCUMENT_TEXT);
-  EXPECT_EQ(record.attachments[1].text, L"second");
+  EXPECT_EQ(std::vector<float>(first.imagePos, first.imagePos + 3), (std::vector<float>{10, 20, 0}));
+  EXPECT_EQ(std::make_tuple(record.attachments[1].type, record.attachments[1].text),
+            std::make_tuple(PDA_DOCUMENT_TEXT, L"second"));
   // AttachmentCount 2 leaves the third at its defaults.
   const CPDADocument& third = record.attachments[2];
-  EXPECT_TRUE(third.title.empty());
-  EXPECT_EQ(third.type, PDA_DOCUMENT_TEXT);
+  EXPECT_EQ(std::make_tuple(third.title, third.type), std::make_tuple(L"", PDA_DOCUMENT_TEXT));
   EXPECT_EQ(std::vector<int32_t>(third.imageRect, third.imageRect + 4), (std::vector<int32_t>{0, 0, 480, 200}));
-  EXPECT_FLOAT_EQ(third.imagePos[0], 204.0f);
-  EXPECT_FLOAT_EQ(third.imagePos[1], 200.0f);
+  EXPECT_EQ(std::make_tuple(third.imagePos[0], third.imagePos[1]), std::make_tuple(204.0f, 200.0f));
 }
 
 TEST_F(LevelDescriptionsTest, AttachmentCountsOutsideZeroToThreeAreSafe) {
@@ -158,28 +149,21 @@ TEST_F(LevelDescriptionsTest, MissingFilesKeepTheDefaultsAndMissingTextsSaySo) {
   EXPECT_EQ(g_LevelDescriptions[0].emailText, L"Invalid File Name");
   EXPECT_EQ(g_LevelDescriptions[0].attachments[0].text, L"Invalid File Name");
   const CLevelDescription& missing = g_LevelDescriptions[1];  // no Level4 file
-  EXPECT_EQ(missing.index, 1);
-  EXPECT_EQ(missing.startComic, L"null");
-  EXPECT_EQ(missing.endComic, L"null");
-  EXPECT_TRUE(missing.showPDA);
-  EXPECT_TRUE(missing.scriptFile.empty());
+  EXPECT_EQ(std::make_tuple(missing.index, missing.startComic, missing.endComic, missing.showPDA, missing.scriptFile),
+            std::make_tuple(1, L"null", L"null", true, L""));
   EXPECT_EQ(std::vector<int32_t>(missing.mapRect, missing.mapRect + 4), (std::vector<int32_t>{0, 0, 0, 0}));
   EXPECT_EQ(missing.attachments[0].type, PDA_DOCUMENT_TEXT);
   // No document file: the documents keep their defaults.
-  EXPECT_TRUE(g_PDADocuments[0].title.empty());
-  EXPECT_TRUE(g_PDADocuments[0].text.empty());
+  EXPECT_TRUE(g_PDADocuments[0].title.empty() && g_PDADocuments[0].text.empty());
   EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(LevelDescriptionsTest, FlagsAreSetForTheTutorialAndTheLastLevel) {
   LoadLevelDescriptions(L"ENG");
-  EXPECT_TRUE(g_LevelDescriptions[0].flagB);
-  EXPECT_FALSE(g_LevelDescriptions[0].flagA);
-  EXPECT_FALSE(g_LevelDescriptions[1].flagA || g_LevelDescriptions[1].flagB);
-  EXPECT_TRUE(g_LevelDescriptions[2].flagA);
-  EXPECT_FALSE(g_LevelDescriptions[2].flagB);
-  for (int i = 3; i < LEVEL_DESCRIPTION_COUNT; ++i)
-    EXPECT_FALSE(g_LevelDescriptions[i].flagA || g_LevelDescriptions[i].flagB) << i;
+  for (int i = 0; i < LEVEL_DESCRIPTION_COUNT; ++i)  // the tutorial: flag B; the last level: flag A
+    EXPECT_EQ(std::make_pair(g_LevelDescriptions[i].flagA, g_LevelDescriptions[i].flagB),
+              std::make_pair(i == 2, i == 0))
+        << i;
 }
 
 TEST_F(LevelDescriptionsTest, AReloadOverwritesWhatItReadsAndKeepsTheRest) {
@@ -192,22 +176,18 @@ TEST_F(LevelDescriptionsTest, AReloadOverwritesWhatItReadsAndKeepsTheRest) {
   g_LevelDescriptions[0].read = true;
   g_LevelDescriptions[1].read = true;
   LoadLevelDescriptions(L"SPA");
-  EXPECT_EQ(g_LevelDescriptions[0].scriptFile, L"es.lua");
-  EXPECT_EQ(g_LevelDescriptions[0].attachmentCount, 1);
-  EXPECT_EQ(g_LevelDescriptions[0].attachments[0].title, L"B0");
+  EXPECT_EQ(std::make_tuple(g_LevelDescriptions[0].scriptFile, g_LevelDescriptions[0].attachmentCount,
+                            g_LevelDescriptions[0].attachments[0].title),
+            std::make_tuple(L"es.lua", 1, L"B0"));
   EXPECT_EQ(g_LevelDescriptions[0].attachments[1].title, L"A1");  // beyond the new count: kept
   EXPECT_EQ(g_LevelDescriptions[1].scriptFile, L"four.lua");      // no Spanish file: kept
-  EXPECT_TRUE(g_LevelDescriptions[0].read);
-  EXPECT_TRUE(g_LevelDescriptions[1].read);
+  EXPECT_TRUE(g_LevelDescriptions[0].read && g_LevelDescriptions[1].read);
 }
 
 TEST_F(LevelDescriptionsTest, ReadFlagsClearForTheFirstFourteenRecords) {
   for (CLevelDescription& record : g_LevelDescriptions) record.read = true;
   ClearLevelReadFlags();
-  for (int i = 0; i < 14; ++i) {
-    EXPECT_FALSE(g_LevelDescriptions[i].read) << i;
-  }
-  EXPECT_TRUE(g_LevelDescriptions[14].read);
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(g_LevelDescriptions[i].read, i == 14) << i;
 }
 
 TEST_F(LevelDescriptionsTest, DocumentListAndLevelDocumentFlags) {
@@ -223,36 +203,30 @@ TEST_F(LevelDescriptionsTest, DocumentListAndLevelDocumentFlags) {
   WriteKeyValue("Files_RU.dat", files);
   WriteLevel("Level8_RU.dat", {}, {Section{L"ENABLED_FILES", {{L"File2", L"TRUE"}, {L"File4", L"TRUE"}}}});
   LoadLevelDescriptions(L"RUS");
-  EXPECT_EQ(g_PDADocuments[4].type, PDA_DOCUMENT_IMAGE);
-  EXPECT_EQ(g_PDADocuments[4].imageFile, L"Doc4.png");
-  EXPECT_EQ(g_PDADocuments[4].text, L"Текст 4");  // image documents read their text too
+  EXPECT_EQ(std::make_tuple(g_PDADocuments[4].type, g_PDADocuments[4].imageFile, g_PDADocuments[4].text),
+            std::make_tuple(PDA_DOCUMENT_IMAGE, L"Doc4.png", L"Текст 4"));  // image documents read their text too
   EXPECT_EQ(g_PDADocuments[11].title, L"Doc 11");
   EXPECT_EQ(g_PDADocuments[7].text, L"Invalid File Name");
   // Keys the file leaves out read as empty: the rectangle becomes 0,0,0,0.
   EXPECT_EQ(g_PDADocuments[0].imageRect[2], 0);
-  ApplyLevelDocumentFlags(2);
-  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
-    EXPECT_EQ(g_PDADocuments[n].enabled, n == 2 || n == 4) << n;
-  }
-  ApplyLevelDocumentFlags(0);
-  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
-    EXPECT_FALSE(g_PDADocuments[n].enabled) << n;
+  for (uint32_t level : {2u, 0u}) {
+    ApplyLevelDocumentFlags(level);
+    for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
+      EXPECT_EQ(g_PDADocuments[n].enabled, level == 2 && (n == 2 || n == 4)) << n;
   }
 }
 
 TEST_F(LevelDescriptionsTest, LevelNumbersOutsideTheTableGiveADefaultRecord) {
   EXPECT_EQ(&GetLevelDescription(3), &g_LevelDescriptions[3]);
-  EXPECT_EQ(GetLevelDescription(3).index, 3);
   EXPECT_EQ(&GetLevelDescription(14), &g_LevelDescriptions[14]);
+  EXPECT_EQ(GetLevelDescription(3).index, 3);
   for (uint32_t level : {15u, 16u, 4294967295u}) {
     CLevelDescription& outside = GetLevelDescription(level);
-    EXPECT_EQ(outside.startComic, L"null") << level;
-    EXPECT_TRUE(outside.showPDA);
+    EXPECT_EQ(std::make_tuple(outside.startComic, outside.showPDA), std::make_tuple(L"null", true)) << level;
     outside.enabledDocuments[0] = true;  // a change does not survive to the next call
     outside.read = true;
   }
-  EXPECT_FALSE(GetLevelDescription(15).enabledDocuments[0]);
-  EXPECT_FALSE(GetLevelDescription(15).read);
+  EXPECT_FALSE(GetLevelDescription(15).enabledDocuments[0] || GetLevelDescription(15).read);
   g_PDADocuments[0].enabled = true;
   ApplyLevelDocumentFlags(4294967295u);
   EXPECT_FALSE(g_PDADocuments[0].enabled);

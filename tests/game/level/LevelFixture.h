@@ -93,6 +93,11 @@ class LevelTest : public entitytest::EntitySceneTest {
   // A script that counts its runs in the variable of its own name.
   void WriteCounter(const std::string& name) { WriteScript(name, "IncVar(\"" + name + "\")\n"); }
   int Count(const std::string& name) { return VarTableGet(name); }
+  // A counting init script, set as the level's.
+  void UseInitScript(const std::string& name) {
+    WriteCounter(name);
+    level->SetInitScript(name);
+  }
   // A square mesh of the size under Meshes/.
   void WriteQuadMesh(const std::string& name, float size = 100.0f) {
     formats::XFileDesc file;

@@ -5,6 +5,8 @@
 #include "game/world/GameGlobals.h"
 #include "platform/Log.h"
 
+#include <tuple>
+
 namespace {
 
 using leveltest::LevelTest;
@@ -31,14 +33,10 @@ TEST_F(LevelTest, PrepareRestoresTheTuningValuesAndRunsTheLevelScript) {
 
   EXPECT_TRUE(level->Prepare("Level1.lua"));
   EXPECT_EQ(Count("Level1.lua"), 1);
-  EXPECT_EQ(g_Enemy6Speed, 300.0f);
-  EXPECT_EQ(g_Enemy6RangeSq, 1.44e6f);
-  EXPECT_EQ(g_Enemy3Speed, 80.0f);
-  EXPECT_EQ(g_Enemy3RangeSq, 9e6f);
-  EXPECT_EQ(g_Enemy2Speed, 80.0f);
-  EXPECT_EQ(g_Enemy2RangeSq, 360000.0f);
-  EXPECT_EQ(g_Enemy1Speed, 580.0f);
-  EXPECT_EQ(g_Enemy1RangeSq, 2.25e6f);
+  EXPECT_EQ(std::make_tuple(g_Enemy1Speed, g_Enemy2Speed, g_Enemy3Speed, g_Enemy6Speed),
+            std::make_tuple(580.0f, 80.0f, 80.0f, 300.0f));
+  EXPECT_EQ(std::make_tuple(g_Enemy1RangeSq, g_Enemy2RangeSq, g_Enemy3RangeSq, g_Enemy6RangeSq),
+            std::make_tuple(2.25e6f, 360000.0f, 9e6f, 1.44e6f));
   EXPECT_EQ(g_EnemyGeneratorRearmTime, 30.0f);
   EXPECT_EQ(g_Boss0Health, 7);  // the bosses' values are the scripts' alone
   EXPECT_EQ(g_AbilityScriptFile, "");
@@ -57,18 +55,14 @@ TEST_F(LevelTest, PrepareRestoresTheTuningValuesAndRunsTheLevelScript) {
 }
 
 TEST_F(LevelTest, StartResetsTheWorldAndTheHudThenRunsTheInitScript) {
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   level->SetFinished(true);
   EXPECT_TRUE(level->Start());
   EXPECT_EQ(Count("Init.lua"), 1);
   EXPECT_FALSE(level->IsFinished());
-  EXPECT_EQ(host.worldResets, 1);
-  EXPECT_EQ(host.hud.keyItemResets, 1);
-  EXPECT_EQ(host.hud.counterResets, 1);
-  EXPECT_EQ(host.hud.messageBoxShows, 1);
-  EXPECT_FALSE(host.hud.lastShow);
-  EXPECT_EQ(host.hud.lastSeconds, 7.0f);
+  EXPECT_EQ(std::make_tuple(host.worldResets, host.hud.keyItemResets, host.hud.counterResets, host.hud.messageBoxShows),
+            std::make_tuple(1, 1, 1, 1));
+  EXPECT_EQ(std::make_pair(host.hud.lastShow, host.hud.lastSeconds), std::make_pair(false, 7.0f));
 
   level->SetInitScript("Missing_Init.lua");
   EXPECT_FALSE(level->Start());
@@ -87,8 +81,7 @@ TEST_F(LevelTest, StartResetsTheWorldAndTheHudThenRunsTheInitScript) {
 }
 
 TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {
-  WriteCounter("LevelIntermedio_Init.lua");
-  level->SetInitScript("LevelIntermedio_Init.lua");
+  UseInitScript("LevelIntermedio_Init.lua");
   ASSERT_TRUE(level->Start());
   for (int i = 0; i < 5; ++i) level->Restart();
   EXPECT_EQ(Count("LevelIntermedio_Init.lua"), 6);
@@ -98,8 +91,7 @@ TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {
   CEnemy* second = level->GetEnemies().back();
   EXPECT_EQ(first->GetPosition(), D3DXVECTOR3(-200.0f, -200.0f, 0.0f));
   EXPECT_EQ(second->GetPosition(), D3DXVECTOR3(200.0f, 200.0f, 0.0f));
-  EXPECT_EQ(first->GetColour(), 0u);
-  EXPECT_EQ(second->GetColour(), 1u);
+  EXPECT_EQ(std::make_pair(first->GetColour(), second->GetColour()), std::make_pair(0u, 1u));
   EXPECT_TRUE(first->IsBoss());
   EXPECT_EQ(first->GetHealth(), static_cast<uint32_t>(g_Boss0Health));
   EXPECT_EQ(first->GetHeadingWindow(), 300);
@@ -107,16 +99,8 @@ TEST_F(LevelTest, TheFirstBossLevelHoldsExactlyTwoBossesAfterEveryRestart) {
   EXPECT_EQ(RootChildren(), baseRootChildren + 2);
 }
 
-TEST_F(LevelTest, BossScriptNamesAreCaseSensitive) {
-  WriteCounter("levelintermedio_init.lua");
-  level->SetInitScript("levelintermedio_init.lua");
-  ASSERT_TRUE(level->Start());
-  EXPECT_TRUE(level->GetEnemies().empty());
-}
-
-TEST_F(LevelTest, TheSecondBossLevelHoldsOneBoss) {
-  WriteCounter("Level12_Init.lua");
-  level->SetInitScript("Level12_Init.lua");
+TEST_F(LevelTest, TheSecondBossLevelHoldsOneBossAndBossScriptNamesAreCaseSensitive) {
+  UseInitScript("Level12_Init.lua");
   ASSERT_TRUE(level->Start());
   level->Restart();
   ASSERT_EQ(level->GetEnemies().size(), 1u);
@@ -126,11 +110,14 @@ TEST_F(LevelTest, TheSecondBossLevelHoldsOneBoss) {
   EXPECT_EQ(boss->GetHealth(), 1550u);
   EXPECT_EQ(boss->GetRadius(), 280.0f);
   EXPECT_TRUE(boss->IsBoss());
+  level->Unload();
+  UseInitScript("levelintermedio_init.lua");
+  ASSERT_TRUE(level->Start());
+  EXPECT_TRUE(level->GetEnemies().empty());
 }
 
 TEST_F(LevelTest, CheckpointRestartsMoveOnlyThePlayer) {
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   ASSERT_TRUE(level->Start());
   level->GetEnemy3Bullets().emplace_back().AddToScene();
   level->AddSprite("Statue", "None.X", 0, 0, 0, 0);
@@ -140,9 +127,7 @@ TEST_F(LevelTest, CheckpointRestartsMoveOnlyThePlayer) {
   level->SetCheckpoint(10.0f, 20.0f, 0.0f);
 
   for (int i = 0; i < 2; ++i) level->Restart();
-  EXPECT_EQ(host.respawns, 2);
-  EXPECT_EQ(host.respawnsKeepingPower, 2);
-  EXPECT_EQ(host.moves, 2);
+  EXPECT_EQ(std::make_tuple(host.respawns, host.respawnsKeepingPower, host.moves), std::make_tuple(2, 2, 2));
   EXPECT_EQ(host.lastMove, D3DXVECTOR3(10.0f, 20.0f, 0.0f));
   EXPECT_EQ(host.hud.messageBoxHides, 2);
   EXPECT_EQ(Count("Init.lua"), 1);  // the init script did not run again
@@ -154,29 +139,23 @@ TEST_F(LevelTest, CheckpointRestartsMoveOnlyThePlayer) {
 }
 
 TEST_F(LevelTest, AFullRestartEmptiesWhatTheInitScriptMakesAgain) {
-  WriteCounter("Init.lua");
   WriteCounter("Tick.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   ASSERT_TRUE(level->Start());
   // A trigger loaded enabled, then switched off by play.
   level->GetTriggerManager().AddCircularTrigger("Tick.lua", "Door", D3DXVECTOR3(0, 0, 0), true, 100.0f, 0);
   level->GetTriggerManager().EnableTrigger("Door", false);
-  level->GetBullets().emplace_back().AddToScene();
-  level->GetEnemy2Bullets().emplace_back().AddToScene();
-  level->GetEnemy3Bullets().emplace_back().AddToScene();
-  level->GetEnemy6Bullets().emplace_back().AddToScene();
-  level->GetEnemy8Bullets().emplace_back().AddToScene();
-  level->GetBoss0Bullets().emplace_back().AddToScene();
-  level->GetBoss0AbilityBullets().emplace_back().AddToScene();
-  level->GetBoss1Bullets().emplace_back().AddToScene();
-  level->GetBoss1Lasers().emplace_back().AddToScene();
+  const auto add = [](auto& list) { list.emplace_back().AddToScene(); };
+  CLevel& l = *level;
+  add(l.GetBullets()), add(l.GetEnemy2Bullets()), add(l.GetEnemy3Bullets()), add(l.GetEnemy6Bullets());
+  add(l.GetEnemy8Bullets()), add(l.GetBoss0Bullets()), add(l.GetBoss0AbilityBullets()), add(l.GetBoss1Bullets());
+  add(l.GetBoss1Lasers()), add(l.GetSouls());
   CEntity* effect = new CParticleSystemEntity();
   level->GetEffects().push_back(effect);
   effect->AddToScene();
   CEnemy* enemy = new CEnemy(1);
   level->GetEnemies().push_back(enemy);
   enemy->AddToScene();
-  level->GetSouls().emplace_back().AddToScene();
   CSlowDowner& zone = level->GetSlowDowners().emplace_back(D3DXVECTOR3(0, 0, 0), 100.0f, 3.0f, 1.0f, 0.0f);
   Nembra::g_pSceneManager->AddNode(&zone);
   level->AddMarker("Goal", 0, 0, 0, 50.0f, "Marker.tga");
@@ -195,24 +174,14 @@ TEST_F(LevelTest, AFullRestartEmptiesWhatTheInitScriptMakesAgain) {
 
   level->Restart();
   EXPECT_EQ(Count("Init.lua"), 2);
-  EXPECT_EQ(host.respawns, 1);
-  EXPECT_EQ(host.respawnsKeepingPower, 0);
-  EXPECT_EQ(host.moves, 0);
-  EXPECT_TRUE(level->GetBullets().empty());
-  EXPECT_TRUE(level->GetEnemy2Bullets().empty());
-  EXPECT_TRUE(level->GetEnemy3Bullets().empty());
-  EXPECT_TRUE(level->GetEnemy6Bullets().empty());
-  EXPECT_TRUE(level->GetEnemy8Bullets().empty());
-  EXPECT_TRUE(level->GetBoss0Bullets().empty());
-  EXPECT_TRUE(level->GetBoss0AbilityBullets().empty());
-  EXPECT_TRUE(level->GetBoss1Bullets().empty());
-  EXPECT_TRUE(level->GetBoss1Lasers().empty());
-  EXPECT_TRUE(level->GetEffects().empty());
-  EXPECT_TRUE(level->GetEnemies().empty());
-  EXPECT_TRUE(level->GetSouls().empty());
-  EXPECT_TRUE(level->GetSlowDowners().empty());
-  EXPECT_TRUE(level->GetMarkers().empty());
-  EXPECT_TRUE(level->GetSprites().empty());
+  EXPECT_EQ(std::make_tuple(host.respawns, host.respawnsKeepingPower, host.moves), std::make_tuple(1, 0, 0));
+  EXPECT_EQ((std::vector<size_t>{l.GetBullets().size(), l.GetEnemy2Bullets().size(), l.GetEnemy3Bullets().size(),
+                                 l.GetEnemy6Bullets().size(), l.GetEnemy8Bullets().size(), l.GetBoss0Bullets().size(),
+                                 l.GetBoss0AbilityBullets().size(), l.GetBoss1Bullets().size(),
+                                 l.GetBoss1Lasers().size(), l.GetEffects().size(), l.GetEnemies().size(),
+                                 l.GetSouls().size(), l.GetSlowDowners().size(), l.GetMarkers().size(),
+                                 l.GetSprites().size()}),
+            std::vector<size_t>(15, 0));
   EXPECT_EQ(RootChildren(), baseRootChildren + 1);  // the trigger stays
   EXPECT_FALSE(level->GetObjectiveComplete("Only"));
   EXPECT_EQ(level->GetObjectiveMap().size(), 1u);  // texts kept
@@ -225,18 +194,16 @@ TEST_F(LevelTest, AFullRestartEmptiesWhatTheInitScriptMakesAgain) {
   EXPECT_TRUE(level->GetTriggerManager().FindCircular("Door")->IsEnabled());
   EXPECT_EQ(g_EnemyGeneratorRearmTime, 30.0f);
   EXPECT_EQ(level->GetActiveReceptors(), 0);
-  EXPECT_EQ(host.hud.keyItemResets, 2);
-  EXPECT_EQ(host.hud.counterResets, 2);
+  EXPECT_EQ(std::make_pair(host.hud.keyItemResets, host.hud.counterResets), std::make_pair(2, 2));
   // Finishing the same objective again finishes the level again.
   level->SetObjectiveComplete("Only", true);
   EXPECT_TRUE(level->IsFinished());
 }
 
 TEST_F(LevelTest, UnloadLeavesNothingForTheNextLevel) {
-  WriteCounter("Init.lua");
   WriteCounter("Tick.lua");
   WriteQuadMesh("Ground.X", 1000.0f);
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   ASSERT_TRUE(level->Start());
   ASSERT_TRUE(level->LoadTerrain("Ground.X"));
   level->AddSprite("Statue", "Ground.X", 0, 0, 0, 0);
@@ -266,25 +233,16 @@ TEST_F(LevelTest, UnloadLeavesNothingForTheNextLevel) {
   EXPECT_EQ(RootChildren(), 0u);
   EXPECT_EQ(level->GetTerrainMeshName(), "");
   EXPECT_EQ(level->GetTerrain().GetMesh(), nullptr);
-  EXPECT_TRUE(level->GetSprites().empty());
-  EXPECT_TRUE(level->GetAnimatedSprites().empty());
-  EXPECT_TRUE(level->GetMarkers().empty());
-  EXPECT_TRUE(level->GetObjectiveMap().empty());
-  EXPECT_TRUE(level->GetObjectiveOrder().empty());
-  EXPECT_TRUE(level->GetTimers().empty());
-  EXPECT_TRUE(level->GetLasers().empty());
-  EXPECT_TRUE(level->GetItems().empty());
-  EXPECT_TRUE(level->GetEnemies().empty());
-  EXPECT_TRUE(level->GetEnemyGenerators().empty());
-  EXPECT_EQ(level->GetLights().Count(), 0u);
-  EXPECT_TRUE(Nembra::g_pSceneManager->GetLights().empty());
-  EXPECT_EQ(host.lightNotices, 1);
-  EXPECT_EQ(host.hud.digitalTimerHides, 1);
-  EXPECT_EQ(level->GetTriggerManager().CircularCount(), 0u);
-  for (int c = 0; c < COLLISION_CLASS_COUNT; ++c) {
-    EXPECT_TRUE(level->GetCollision().GetStaticShapes(c).empty());
-    EXPECT_TRUE(level->GetCollision().GetObjectShapes(c).empty());
-  }
+  CLevel& l = *level;
+  EXPECT_EQ((std::vector<size_t>{l.GetSprites().size(), l.GetAnimatedSprites().size(), l.GetMarkers().size(),
+                                 l.GetObjectiveMap().size(), l.GetObjectiveOrder().size(), l.GetTimers().size(),
+                                 l.GetLasers().size(), l.GetItems().size(), l.GetEnemies().size(),
+                                 l.GetEnemyGenerators().size(), l.GetLights().Count(),
+                                 Nembra::g_pSceneManager->GetLights().size(), l.GetTriggerManager().CircularCount()}),
+            std::vector<size_t>(13, 0));
+  EXPECT_EQ(std::make_pair(host.lightNotices, host.hud.digitalTimerHides), std::make_pair(1, 1));
+  for (int c = 0; c < COLLISION_CLASS_COUNT; ++c)
+    EXPECT_TRUE(l.GetCollision().GetStaticShapes(c).empty() && l.GetCollision().GetObjectShapes(c).empty()) << c;
   EXPECT_EQ(Nembra::g_pSimpleMeshFactory->Find("Ground.X"), nullptr);  // every reference given back
 
   // The next level starts from nothing.
@@ -298,8 +256,7 @@ TEST_F(LevelTest, UnloadLeavesNothingForTheNextLevel) {
 }
 
 TEST_F(LevelTest, BombsAreDeletedOnceWhateverReplacesThem) {
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   level->AddBomb(1, 2, 3, 1, 3.0f);
   CBomb* first = level->GetBomb();
   ASSERT_NE(first, nullptr);
@@ -337,8 +294,7 @@ TEST_F(LevelTest, TheNewestLevelIsTheCurrentOne) {
 
 TEST_F(LevelTest, WithoutAHostTheWorldAndHudCallsDoNothing) {
   level->SetHost(nullptr);
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   EXPECT_TRUE(level->Prepare("Init.lua"));
   EXPECT_TRUE(level->Start());
   level->SetCheckpoint(1, 1, 1);

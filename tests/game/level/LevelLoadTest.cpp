@@ -8,33 +8,20 @@ namespace {
 
 using leveltest::LevelTest;
 
-struct Snapshot {
-  size_t items, boxes, generators, doors, openCloseDoors, roofs, links, connectors, circuitGenerators, receptors,
-      wireGrates, barrels, targets, pushables, lasers, waveWeapons, enemyGenerators, rootChildren;
-  size_t shapes[COLLISION_CLASS_COUNT];
-  bool operator==(const Snapshot& o) const {
-    return items == o.items && boxes == o.boxes && generators == o.generators && doors == o.doors &&
-           openCloseDoors == o.openCloseDoors && roofs == o.roofs && links == o.links &&
-           connectors == o.connectors && circuitGenerators == o.circuitGenerators && receptors == o.receptors &&
-           wireGrates == o.wireGrates && barrels == o.barrels && targets == o.targets &&
-           pushables == o.pushables && lasers == o.lasers && waveWeapons == o.waveWeapons &&
-           enemyGenerators == o.enemyGenerators && rootChildren == o.rootChildren && shapes[0] == o.shapes[0] &&
-           shapes[1] == o.shapes[1] && shapes[2] == o.shapes[2];
-  }
-};
+constexpr size_t ROOT_CHILDREN = 17;  // where Take() puts the root's children
 
 class LevelLoadTest : public LevelTest {
  protected:
-  Snapshot Take() {
+  // The sizes of the level's object lists, the root's children and the object shapes of each class.
+  std::vector<size_t> Take() {
     CLevel& l = *level;
-    Snapshot s{l.GetItems().size(),        l.GetBoxes().size(),          l.GetGenerators().size(),
-               l.GetDoors().size(),        l.GetOpenCloseDoors().size(), l.GetRoofs().size(),
-               l.GetLinks().size(),        l.GetConnectors().size(),     l.GetCircuitGenerators().size(),
-               l.GetReceptors().size(),    l.GetWireGrates().size(),     l.GetBarrels().size(),
-               l.GetTargets().size(),      l.GetPushables().size(),      l.GetLasers().size(),
-               l.GetWaveWeapons().size(),  l.GetEnemyGenerators().size(), RootChildren(),
-               {}};
-    for (int c = 0; c < COLLISION_CLASS_COUNT; ++c) s.shapes[c] = l.GetCollision().GetObjectShapes(c).size();
+    std::vector<size_t> s{l.GetItems().size(),          l.GetBoxes().size(),      l.GetGenerators().size(),
+                          l.GetDoors().size(),          l.GetOpenCloseDoors().size(), l.GetRoofs().size(),
+                          l.GetLinks().size(),          l.GetConnectors().size(), l.GetCircuitGenerators().size(),
+                          l.GetReceptors().size(),      l.GetWireGrates().size(), l.GetBarrels().size(),
+                          l.GetTargets().size(),        l.GetPushables().size(),  l.GetLasers().size(),
+                          l.GetWaveWeapons().size(),    l.GetEnemyGenerators().size(), RootChildren()};
+    for (int c = 0; c < COLLISION_CLASS_COUNT; ++c) s.push_back(l.GetCollision().GetObjectShapes(c).size());
     return s;
   }
   static int Registrations(const std::list<CCollisionShape*>& list, const CCollisionShape* shape) {
@@ -50,42 +37,27 @@ TEST_F(LevelLoadTest, TheTestLevelFillsEveryList) {
   sample.openCloseDoors[0].enabled = 2;  // only 1 sets the flag
   WriteBytes("Test_Items.dat", formats::ItemsFileBytes(sample));
   ASSERT_TRUE(level->LoadItems("Test_Items.dat"));
-  const Snapshot s = Take();
-  EXPECT_EQ(s.items, 5u);
-  EXPECT_EQ(s.boxes, 2u);
-  EXPECT_EQ(s.receptors, 2u);   // section 3 and a new one in a link
-  EXPECT_EQ(s.generators, 2u);  // section 3 and a new one in a link
-  EXPECT_EQ(s.circuitGenerators, 1u);
-  EXPECT_EQ(s.doors, 2u);           // one of them under the roof
-  EXPECT_EQ(s.openCloseDoors, 2u);  // likewise
-  EXPECT_EQ(s.roofs, 1u);
-  EXPECT_EQ(s.connectors, 2u);  // the second stays though its link is skipped
-  // Links: the section-3 generator is never bound to a circuit, so a link
-  // naming its id finds nothing; a link to id 99 neither.
-  EXPECT_EQ(s.links, 2u);
-  EXPECT_EQ(s.wireGrates, 1u);
-  EXPECT_EQ(s.barrels, 2u);
-  EXPECT_EQ(s.targets, 1u);
-  EXPECT_EQ(s.pushables, 1u);
-  EXPECT_EQ(s.lasers, 2u);
-  EXPECT_EQ(s.waveWeapons, 1u);
-  // Registered: boxes 2, generators 2, doors 2, open/close doors 2, grate 1,
-  // barrels 2, block 1; never targets or stations.
-  EXPECT_EQ(s.shapes[COL_TIGHT], 12u);
-  EXPECT_EQ(s.shapes[COL_CHARACTER], 12u);
-  EXPECT_EQ(s.shapes[COL_PLAYER], 0u);
+  // Receptors and generators: section 3's and a new one in a link; doors and
+  // open/close doors: one under the roof; a connector stays though its link is
+  // skipped. Links: the section-3 generator is never bound to a circuit, so a
+  // link naming its id finds nothing; a link to id 99 neither. Shapes: boxes 2,
+  // generators 2, doors 2, open/close doors 2, grate 1, barrels 2, block 1;
+  // never targets or stations.
+  std::vector<size_t> expected = {5, 2, 2, 2, 2, 1, 2, 2, 1, 2, 1, 2, 1, 1, 2, 1, 0, 0, 12, 12, 0};
+  expected[ROOT_CHILDREN] = RootChildren();
+  EXPECT_EQ(Take(), expected);
   const auto& tight = level->GetCollision().GetObjectShapes(COL_TIGHT);
   const auto& character = level->GetCollision().GetObjectShapes(COL_CHARACTER);
   for (CBox& box : level->GetBoxes()) {
-    EXPECT_EQ(Registrations(tight, &box.GetCollisionBox(0)), 1);
-    EXPECT_EQ(Registrations(character, &box.GetCollisionBox(1)), 1);
-    EXPECT_EQ(Registrations(tight, &box.GetCollisionBox(1)), 0);
+    EXPECT_EQ(std::make_tuple(Registrations(tight, &box.GetCollisionBox(0)),
+                              Registrations(character, &box.GetCollisionBox(1)),
+                              Registrations(tight, &box.GetCollisionBox(1))),
+              std::make_tuple(1, 1, 0));
   }
   CTarget& target = level->GetTargets().front();
   EXPECT_EQ(Registrations(tight, &target.GetCollisionBox(0)), 0);
   EXPECT_EQ(target.GetCollisionBox(0).GetVertices().size(), 5u);  // built
-  EXPECT_EQ(target.GetName(), "LEFT");
-  EXPECT_EQ(target.GetColour(), 1);
+  EXPECT_EQ(std::make_pair(target.GetName(), target.GetColour()), std::make_pair(std::string("LEFT"), 1));
   CWaveWeapon& station = level->GetWaveWeapons().front();
   EXPECT_EQ(Registrations(tight, &station.GetCollisionBox(0)), 0);
   EXPECT_FALSE(station.GetCollisionBox(0).GetVertices().empty());
@@ -95,10 +67,9 @@ TEST_F(LevelLoadTest, TheTestLevelFillsEveryList) {
   EXPECT_EQ(first.GetPosition(), D3DXVECTOR3(100, 100, 0));
   EXPECT_EQ(first.GetMarker().GetPosition(), D3DXVECTOR3(100, 150, 5));
   CBox& holding = level->GetBoxes().back();
-  EXPECT_TRUE(holding.HoldsItem());
-  EXPECT_EQ(holding.GetRequiredPower(), 3u);
-  EXPECT_EQ(holding.GetItem().GetKind(), 2);
-  EXPECT_EQ(holding.GetItem().GetSubKind(), 3);
+  EXPECT_EQ(std::make_tuple(holding.HoldsItem(), holding.GetRequiredPower(), holding.GetItem().GetKind(),
+                            holding.GetItem().GetSubKind()),
+            std::make_tuple(true, 3u, 2, 3));
   EXPECT_FALSE(level->GetBoxes().front().HoldsItem());
   EXPECT_EQ(level->GetOpenCloseDoors().front().GetName(), "GATE");
   EXPECT_FALSE(level->GetOpenCloseDoors().front().IsEnabled());
@@ -126,13 +97,11 @@ TEST_F(LevelLoadTest, TheTestLevelFillsEveryList) {
   EXPECT_EQ(receptor.GetLinks().front().link, connector.GetLinks().front().link);
   CCircuitGenerator& circuit = level->GetCircuitGenerators().front();
   ASSERT_NE(circuit.GetGenerator(), nullptr);
-  EXPECT_EQ(circuit.GetGenerator()->GetId(), 11);
-  EXPECT_EQ(circuit.GetColour(), 1u);
+  EXPECT_EQ(std::make_pair(circuit.GetGenerator()->GetId(), circuit.GetColour()), std::make_pair(11, 1u));
   EXPECT_EQ(circuit.GetPosition(), D3DXVECTOR3(1300, 200, 0));
   ASSERT_EQ(circuit.GetLinks().size(), 1u);
   EXPECT_EQ(circuit.GetLinks().front().other, &connector);
-  EXPECT_TRUE(level->GetConnectors().back().GetLinks().empty());
-  EXPECT_TRUE(level->GetReceptors().back().GetLinks().empty());
+  EXPECT_TRUE(level->GetConnectors().back().GetLinks().empty() && level->GetReceptors().back().GetLinks().empty());
 }
 
 TEST_F(LevelLoadTest, ACircuitReferenceFindsAReceptorAndACircuitGeneratorById) {
@@ -141,19 +110,18 @@ TEST_F(LevelLoadTest, ACircuitReferenceFindsAReceptorAndACircuitGeneratorById) {
   receptor.flag = 1;
   receptor.receptor = levelsamples::Receptor(20, 0, 0, 0);
   f.circuitObjects = {receptor};
-  LINK_RECORD makeGenerator;
-  makeGenerator.first = NODE_REFERENCE::NewConnector(1, D3DXVECTOR3(0, 0, 0));
-  makeGenerator.second = NODE_REFERENCE::NewGenerator(levelsamples::Generator(11, 0, 100, 0));
-  LINK_RECORD toGenerator;
-  toGenerator.first = NODE_REFERENCE::NewConnector(2, D3DXVECTOR3(0, 0, 0));
-  toGenerator.second = NODE_REFERENCE::Circuit(11);
-  LINK_RECORD toReceptor;
-  toReceptor.first = NODE_REFERENCE::NewConnector(3, D3DXVECTOR3(0, 0, 0));
-  toReceptor.second = NODE_REFERENCE::Circuit(20);
-  LINK_RECORD existing;
-  existing.first = NODE_REFERENCE::Connector(3);
-  existing.second = NODE_REFERENCE::Connector(1);
-  f.links = {makeGenerator, toGenerator, toReceptor, existing};
+  using N = NODE_REFERENCE;
+  const auto Link = [](const N& first, const N& second) {
+    LINK_RECORD record;
+    record.first = first;
+    record.second = second;
+    return record;
+  };
+  const D3DXVECTOR3 at(0, 0, 0);
+  f.links = {Link(N::NewConnector(1, at), N::NewGenerator(levelsamples::Generator(11, 0, 100, 0))),
+             Link(N::NewConnector(2, at), N::Circuit(11)),  // to the generator
+             Link(N::NewConnector(3, at), N::Circuit(20)),  // to the receptor
+             Link(N::Connector(3), N::Connector(1))};       // between existing ones
   ASSERT_TRUE(level->LoadItems(f));
   ASSERT_EQ(level->GetLinks().size(), 4u);
   auto link = level->GetLinks().begin();
@@ -170,15 +138,15 @@ TEST_F(LevelLoadTest, ACircuitReferenceFindsAReceptorAndACircuitGeneratorById) {
 TEST_F(LevelLoadTest, ATruncatedFileLeavesTheLevelAsItWas) {
   WriteBytes("Test_Items.dat", formats::ItemsFileBytes(levelsamples::TestLevelItems()));
   ASSERT_TRUE(level->LoadItems("Test_Items.dat"));
-  const Snapshot before = Take();
+  const std::vector<size_t> before = Take();
   std::vector<uint8_t> bytes = formats::ItemsFileBytes(levelsamples::TestLevelItems());
   for (size_t cut : {size_t(0), size_t(3), bytes.size() / 2, bytes.size() - 1}) {
     WriteBytes("Short.dat", std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(cut)));
     EXPECT_FALSE(level->LoadItems("Short.dat")) << cut;
-    EXPECT_TRUE(Take() == before) << cut;
+    EXPECT_EQ(Take(), before) << cut;
   }
   EXPECT_FALSE(level->LoadItems("Missing.dat"));
-  EXPECT_TRUE(Take() == before);
+  EXPECT_EQ(Take(), before);
   // Loading appends: a second read doubles the objects.
   ASSERT_TRUE(level->LoadItems("Test_Items.dat"));
   EXPECT_EQ(level->GetItems().size(), 10u);
@@ -197,19 +165,18 @@ TEST_F(LevelLoadTest, EnemyGeneratorsTakeTheirOptionsPlaceAndGroup) {
   ASSERT_TRUE(level->LoadEnemyGenerators("Gen.dat"));
   ASSERT_EQ(level->GetEnemyGenerators().size(), 2u);
   CEnemyGenerator& a = level->GetEnemyGenerators().front();
-  EXPECT_EQ(a.GetOption(0).type, 1u);
-  EXPECT_EQ(a.GetOption(0).percent, 50);
-  EXPECT_EQ(a.GetOption(0).randomFacing, 1);
+  EXPECT_EQ(std::make_tuple(a.GetOption(0).type, a.GetOption(0).percent, a.GetOption(0).randomFacing),
+            std::make_tuple(1u, 50, 1));
   EXPECT_EQ(a.GetOption(2).randomFacing, 0);  // only exactly 1 turns it on
   EXPECT_EQ(a.GetPosition(), D3DXVECTOR3(100, 200, 0));
   EXPECT_EQ(a.GetRotation().z, 1.5f);
   EXPECT_EQ(a.GetGroup(), "North");
   EXPECT_TRUE(a.IsEnabled());
   EXPECT_EQ(a.GetParent(), nullptr);  // never in the scene
-  WriteBytes("None.dat", levelbytes::Hex("00000000"));
-  EXPECT_FALSE(level->LoadEnemyGenerators("None.dat"));
-  WriteBytes("Negative.dat", levelbytes::Hex("ffffffff"));
-  EXPECT_FALSE(level->LoadEnemyGenerators("Negative.dat"));
+  for (const char* count : {"00000000", "ffffffff"}) {
+    WriteBytes("Bad.dat", levelbytes::Hex(count));
+    EXPECT_FALSE(level->LoadEnemyGenerators("Bad.dat")) << count;
+  }
   EXPECT_EQ(level->GetEnemyGenerators().size(), 2u);
 }
 

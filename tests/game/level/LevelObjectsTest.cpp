@@ -1,5 +1,8 @@
 #include "game/level/LevelFixture.h"
 
+#include <iterator>
+#include <tuple>
+
 #include "game/effects/ParticleEffect.h"
 #include "game/world/GameGlobals.h"
 
@@ -7,8 +10,7 @@ namespace {
 
 using leveltest::LevelTest;
 
-// One of each class the level holds, built in its list and added to the
-// scene, with the values its construction gives.
+// One of each class the level holds, built in place and added to the scene.
 TEST_F(LevelTest, OneObjectOfEachClassIsBuiltInPlaceAddedAndUnloaded) {
   CItem& item = level->GetItems().emplace_back();
   CBox& box = level->GetBoxes().emplace_back();
@@ -53,35 +55,20 @@ TEST_F(LevelTest, OneObjectOfEachClassIsBuiltInPlaceAddedAndUnloaded) {
   Nembra::g_pSceneManager->AddNode(&link);
   Frame();
 
-  // Construction values.
-  EXPECT_EQ(item.GetRadius(), 70.0f);
-  EXPECT_EQ(item.GetScale(), 1.0f);
-  EXPECT_EQ(box.GetRadius(), 90.0f);
-  EXPECT_EQ(generator.GetRadius(), 110.0f);
-  EXPECT_EQ(door.GetRadius(), 200.0f);
-  EXPECT_EQ(door.GetChargeNeeded(), 1u);
-  EXPECT_EQ(gate.GetRadius(), 500.0f);
-  EXPECT_EQ(gate.GetState(), 0u);
-  EXPECT_EQ(grate.GetRadius(), 60.0f);
-  EXPECT_EQ(barrel.GetRadius(), 30.0f);
-  EXPECT_EQ(laser.GetRadius(), 15.0f);
-  EXPECT_EQ(station.GetRadius(), 110.0f);
-  EXPECT_EQ(target.GetHitLimit(), 1);
-  EXPECT_EQ(spawner.GetBoundingSphere().radius, 200.0f);
-  EXPECT_TRUE(spawner.IsEnabled());
-  // One scene pass grew the scale; the radius follows a frame late.
-  EXPECT_EQ(zone.GetRadius(), 50.0f);
+  // Construction values; one scene pass grew the zone's scale, its radius follows a frame late.
+  const std::pair<float, float> values[] = {
+      {item.GetRadius(), 70.0f},     {item.GetScale(), 1.0f},        {box.GetRadius(), 90.0f},
+      {generator.GetRadius(), 110.0f}, {door.GetRadius(), 200.0f},   {float(door.GetChargeNeeded()), 1.0f},
+      {gate.GetRadius(), 500.0f},    {float(gate.GetState()), 0.0f}, {grate.GetRadius(), 60.0f},
+      {barrel.GetRadius(), 30.0f},   {laser.GetRadius(), 15.0f},     {station.GetRadius(), 110.0f},
+      {float(target.GetHitLimit()), 1.0f}, {spawner.GetBoundingSphere().radius, 200.0f},
+      {zone.GetRadius(), 50.0f},     {shot.GetSpeed(), 5000.0f},     {shot.GetRadius(), 30.0f},
+      {e3.GetSpeed(), 1000.0f},      {e6.GetSpeed(), 900.0f},        {e8.GetSpeed(), 4000.0f},
+      {e8.GetRadius(), 30.0f},       {b1.GetSpeed(), 650.0f},        {b1.GetRadius(), 70.0f},
+      {b1l.GetRadius(), 30.0f}};
+  for (size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(values[i].first, values[i].second) << "row " << i;
   EXPECT_FLOAT_EQ(zone.GetScale(), 1.0f + 2.0f * 0.02f);
-  EXPECT_TRUE(zone.IsAlive());
-  EXPECT_EQ(shot.GetSpeed(), 5000.0f);
-  EXPECT_EQ(shot.GetRadius(), 30.0f);
-  EXPECT_EQ(e3.GetSpeed(), 1000.0f);
-  EXPECT_EQ(e6.GetSpeed(), 900.0f);
-  EXPECT_EQ(e8.GetSpeed(), 4000.0f);
-  EXPECT_EQ(e8.GetRadius(), 30.0f);
-  EXPECT_EQ(b1.GetSpeed(), 650.0f);
-  EXPECT_EQ(b1.GetRadius(), 70.0f);
-  EXPECT_EQ(b1l.GetRadius(), 30.0f);
+  EXPECT_TRUE(spawner.IsEnabled() && zone.IsAlive());
   EXPECT_EQ(level->GetBomb()->GetFuse(), 3.0f);
   EXPECT_EQ(link.GetFirst(), &connector);
   EXPECT_GT(RootChildren(), baseRootChildren + 30);
@@ -96,9 +83,8 @@ TEST_F(LevelTest, TheEnemyGeneratorKeepsItsOptionsAndCountsItsTimerDown) {
   CEnemyGenerator& spawner = level->GetEnemyGenerators().emplace_back();
   spawner.SetOption1(1, 50, true);
   spawner.SetOption3(8, 20, false);
-  EXPECT_EQ(spawner.GetOption(0).type, 1u);
-  EXPECT_EQ(spawner.GetOption(0).randomFacing, 1);
-  EXPECT_EQ(spawner.GetOption(2).percent, 20);
+  EXPECT_EQ(std::make_tuple(spawner.GetOption(0).type, spawner.GetOption(0).randomFacing, spawner.GetOption(2).percent),
+            std::make_tuple(1u, 1, 20));
   spawner.UpdateTimer();
   EXPECT_EQ(spawner.GetRearmTimer(), 0.0f);  // never below 0
   spawner.ResetTimer();
@@ -120,9 +106,7 @@ TEST_F(LevelTest, ARestartResetsEveryGeneratorOnceAndClearsTheCircuits) {
   ASSERT_EQ(level->GetEffects().size(), 1u);
   EXPECT_EQ(static_cast<CEntity*>(generator.GetBarEffect()), level->GetEffects().front());
   EXPECT_EQ(generator.GetCharge(), 0u);
-  EXPECT_FALSE(link.IsFlowing());
-  EXPECT_FALSE(circuit.IsVisited());
-  EXPECT_FALSE(connector.IsVisited());
+  EXPECT_FALSE(link.IsFlowing() || circuit.IsVisited() || connector.IsVisited());
 }
 
 }  // namespace

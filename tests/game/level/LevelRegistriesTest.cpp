@@ -3,6 +3,8 @@
 #include "engine/resources/Mesh.h"
 #include "engine/scene/Light.h"
 
+#include <tuple>
+
 namespace {
 
 using leveltest::LevelTest;
@@ -22,15 +24,13 @@ TEST_F(LevelTest, ARepeatedSpriteNameKeepsTheFirstSprite) {
   EXPECT_EQ(entry.sprite.GetMesh(), Nembra::g_pSimpleMeshFactory->Find("A.X"));
   EXPECT_EQ(entry.sprite.GetPosition(), D3DXVECTOR3(10, 20, 30));
   EXPECT_EQ(entry.sprite.GetRotation().z, 1.0f);
-  EXPECT_EQ(RefCount("A.X"), 1u);
-  EXPECT_EQ(Nembra::g_pSimpleMeshFactory->Find("B.X"), nullptr);
+  EXPECT_EQ(std::make_pair(RefCount("A.X"), RefCount("B.X")), std::make_pair(1u, 0u));
   EXPECT_TRUE(entitytest::IsListedUnder(entry.sprite, Root()));
 }
 
 TEST_F(LevelTest, ARemovedNameComesBackOnlyAfterARestartOrUnload) {
   WriteQuadMesh("A.X");
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   level->AddSprite("Statue", "A.X", 0, 0, 0, 0);
   level->RemoveSprite("Statue");
   EXPECT_EQ(RootChildren(), baseRootChildren);
@@ -51,8 +51,7 @@ TEST_F(LevelTest, ARemovedNameComesBackOnlyAfterARestartOrUnload) {
 TEST_F(LevelTest, SharedMeshCountsComeBackAfterEveryRegistryOperation) {
   WriteQuadMesh("Shared.X");
   WriteQuadMesh("Other.X", 50.0f);
-  WriteCounter("Init.lua");
-  level->SetInitScript("Init.lua");
+  UseInitScript("Init.lua");
   // Somebody else holds the mesh throughout, so it stays in the factory.
   Nembra::CSimpleMesh* held = Nembra::g_pSimpleMeshFactory->Get("Shared.X");
   ASSERT_NE(held, nullptr);
@@ -167,9 +166,8 @@ TEST_F(LevelTest, LightNamesIgnoreCaseAndSettersCommit) {
   level->SetLightAttenuation("Lamp", 1.0f, 0.5f, 0.25f);
   level->SetLightPosition("Lamp", 10, 20, 30);
   level->TurnOnLight("Lamp", true);
-  EXPECT_EQ(lamp->GetRecord().Diffuse.g, 0.25f);
-  EXPECT_EQ(lamp->GetRecord().Range, 800.0f);
-  EXPECT_EQ(lamp->GetRecord().Attenuation2, 0.25f);
+  EXPECT_EQ(std::make_tuple(lamp->GetRecord().Diffuse.g, lamp->GetRecord().Range, lamp->GetRecord().Attenuation2),
+            std::make_tuple(0.25f, 800.0f, 0.25f));
   EXPECT_EQ(lamp->GetPosition(), D3DXVECTOR3(10, 20, 30));
   EXPECT_TRUE(lamp->IsOn());
   level->TurnOnLight("Lamp", false);
@@ -181,17 +179,16 @@ TEST_F(LevelTest, LightNamesIgnoreCaseAndSettersCommit) {
   level->SetLightTarget("Spot", 1, 2, 3);
   Nembra::CLight* spot = level->GetLights().Find("SPOT");
   ASSERT_NE(spot, nullptr);
-  EXPECT_EQ(spot->GetRecord().Theta, 0.25f);
-  EXPECT_EQ(spot->GetRecord().Phi, 0.75f);
-  EXPECT_EQ(spot->GetRecord().Falloff, 2.0f);
+  EXPECT_EQ(std::make_tuple(spot->GetRecord().Theta, spot->GetRecord().Phi, spot->GetRecord().Falloff),
+            std::make_tuple(0.25f, 0.75f, 2.0f));
   EXPECT_EQ(spot->GetTarget().GetPosition(), D3DXVECTOR3(1, 2, 3));
   level->SetLightRange("Nobody", 5.0f);  // unknown names do nothing
   level->RemoveLight("Sun");
-  EXPECT_EQ(level->GetLights().Count(), 2u);
-  EXPECT_EQ(Nembra::g_pSceneManager->GetLights().size(), 2u);
+  EXPECT_EQ(std::make_pair(level->GetLights().Count(), Nembra::g_pSceneManager->GetLights().size()),
+            std::make_pair(size_t(2), size_t(2)));
   level->ClearLights();
-  EXPECT_EQ(level->GetLights().Count(), 0u);
-  EXPECT_TRUE(Nembra::g_pSceneManager->GetLights().empty());
+  EXPECT_EQ(std::make_pair(level->GetLights().Count(), Nembra::g_pSceneManager->GetLights().size()),
+            std::make_pair(size_t(0), size_t(0)));
 }
 
 }  // namespace

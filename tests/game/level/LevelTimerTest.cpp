@@ -32,29 +32,26 @@ class LevelTimerTest : public gametest::ScriptedTest {
   float m_OldFrame = 0.0f;
 };
 
-TEST_F(LevelTimerTest, EventsRunWhenTheirTimeIsReached) {
-  CLevelTimer timer;
-  timer.RegisterEvent(1.0f, "One.lua");
-  timer.RegisterEvent(2.0f, "Two.lua");
-  timer.RegisterEvent(3.0f, "Three.lua");
-  timer.Start();
-  const std::vector<std::string> expected = {"-", "1", "-", "2", "-", "3", "-"};
-  EXPECT_EQ(Frames(timer, 7, 0.5f), expected);
-  EXPECT_FLOAT_EQ(timer.GetTime(), 3.5f);
-  EXPECT_TRUE(timer.GetEvents().empty());
-}
-
-TEST_F(LevelTimerTest, OneLongFrameRunsTheDueEventsOnePerFrame) {
-  CLevelTimer timer;
-  timer.RegisterEvent(1.0f, "One.lua");
-  timer.RegisterEvent(2.0f, "Two.lua");
-  timer.RegisterEvent(3.0f, "Three.lua");
-  timer.Start();
-  std::vector<std::string> log = Frames(timer, 1, 5.0f);
-  for (const std::string& step : Frames(timer, 3, 0.0f)) log.push_back(step);
-  const std::vector<std::string> expected = {"1", "2", "3", "-"};
-  EXPECT_EQ(log, expected);
-  EXPECT_FLOAT_EQ(timer.GetTime(), 5.0f);
+TEST_F(LevelTimerTest, EventsRunWhenTheirTimeIsReachedOnePerFrame) {
+  // Half-second frames; one long frame, then frames of no time.
+  const struct {
+    std::vector<float> frames;
+    std::vector<std::string> log;
+    float time;
+  } rows[] = {{std::vector<float>(7, 0.5f), {"-", "1", "-", "2", "-", "3", "-"}, 3.5f},
+              {{5, 0, 0, 0}, {"1", "2", "3", "-"}, 5.0f}};
+  for (const auto& row : rows) {
+    CLevelTimer timer;
+    timer.RegisterEvent(1.0f, "One.lua");
+    timer.RegisterEvent(2.0f, "Two.lua");
+    timer.RegisterEvent(3.0f, "Three.lua");
+    timer.Start();
+    std::vector<std::string> log;
+    for (float frame : row.frames) log.push_back(Frames(timer, 1, frame)[0]);
+    EXPECT_EQ(log, row.log);
+    EXPECT_FLOAT_EQ(timer.GetTime(), row.time);
+    EXPECT_TRUE(timer.GetEvents().empty());
+  }
 }
 
 TEST_F(LevelTimerTest, OutOfOrderAndRepeatedTimesAreIgnored) {

@@ -10,17 +10,12 @@ constexpr int32_t INT_MAX32 = std::numeric_limits<int32_t>::max();
 constexpr int32_t INT_MIN32 = std::numeric_limits<int32_t>::min();
 
 TEST(ScriptNumberToInt, TruncatesTowardsZeroClampsAndMapsNaNToZero) {
-  EXPECT_EQ(ScriptNumberToInt(2.7), 2);
-  EXPECT_EQ(ScriptNumberToInt(-2.7), -2);
-  EXPECT_EQ(ScriptNumberToInt(-0.5), 0);
-  EXPECT_EQ(ScriptNumberToInt(std::nan("")), 0);
-  EXPECT_EQ(ScriptNumberToInt(1e12), INT_MAX32);
-  EXPECT_EQ(ScriptNumberToInt(-1e12), INT_MIN32);
-  EXPECT_EQ(ScriptNumberToInt(std::numeric_limits<double>::infinity()), INT_MAX32);
-  EXPECT_EQ(ScriptNumberToInt(-std::numeric_limits<double>::infinity()), INT_MIN32);
-  EXPECT_EQ(ScriptNumberToInt(2147483646.9), 2147483646);
-  EXPECT_EQ(ScriptNumberToInt(2147483647.5), INT_MAX32);
-  EXPECT_EQ(ScriptNumberToInt(-2147483648.9), INT_MIN32);
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, int32_t> cases[] = {
+      {2.7, 2},           {-2.7, -2},         {-0.5, 0},          {std::nan(""), 0},
+      {1e12, INT_MAX32},  {-1e12, INT_MIN32}, {inf, INT_MAX32},   {-inf, INT_MIN32},
+      {2147483646.9, 2147483646}, {2147483647.5, INT_MAX32}, {-2147483648.9, INT_MIN32}};
+  for (const auto& [number, expected] : cases) EXPECT_EQ(ScriptNumberToInt(number), expected) << number;
 }
 
 using GameScriptTest = ScriptedTest;
@@ -74,13 +69,10 @@ TEST_F(GameScriptTest, IncAndDecOfUnknownNamesStartFromZero) {
 TEST_F(GameScriptTest, SetVarStoresTheNumberAsAnInt32) {
   ASSERT_TRUE(Run("SetVar(\"a\", -2.7)\nSetVar(\"b\", 2.7)\nSetVar(\"c\", 0/0)\nSetVar(\"d\", 1e12)\n"
                   "IncVar(\"d\")\nSetVar(\"e\", -1e12)\nDecVar(\"e\")\nSetVar(\"f\", 1/0)\nSetVar(\"g\")"));
-  EXPECT_EQ(VarTableGet("a"), -2);
-  EXPECT_EQ(VarTableGet("b"), 2);
-  EXPECT_EQ(VarTableGet("c"), 0);
-  EXPECT_EQ(VarTableGet("d"), INT_MAX32);  // the increment saturates
-  EXPECT_EQ(VarTableGet("e"), INT_MIN32);  // so does the decrement
-  EXPECT_EQ(VarTableGet("f"), INT_MAX32);
-  EXPECT_EQ(VarTableGet("g"), 0);  // a missing value reads 0
+  // The increment and decrement saturate; a missing value reads 0.
+  const std::pair<const char*, int32_t> vars[] = {{"a", -2},        {"b", 2},         {"c", 0},        {"d", INT_MAX32},
+                                                  {"e", INT_MIN32}, {"f", INT_MAX32}, {"g", 0}};
+  for (const auto& [name, value] : vars) EXPECT_EQ(VarTableGet(name), value) << name;
   EXPECT_TRUE(errors.empty());
 }
 
@@ -88,11 +80,9 @@ TEST_F(GameScriptTest, FlagsFlipSetAndRead) {
   ASSERT_TRUE(Run("FlipFlag(\"door\")\nf1 = GetFlag(\"DOOR\")\nFlipFlag(\"Door\")\nf2 = GetFlag(\"door\")\n"
                   "SetFlag(\"lamp\", 1)\nf3 = GetFlag(\"LAMP\")\nSetFlag(\"lamp\", nil)\nf4 = GetFlag(\"lamp\")\n"
                   "f5 = GetFlag(\"unknown\")"));
-  EXPECT_TRUE(GlobalBool("f1"));
-  EXPECT_FALSE(GlobalBool("f2"));
-  EXPECT_TRUE(GlobalBool("f3"));
-  EXPECT_FALSE(GlobalBool("f4"));
-  EXPECT_FALSE(GlobalBool("f5"));
+  const std::pair<const char*, bool> flags[] = {
+      {"f1", true}, {"f2", false}, {"f3", true}, {"f4", false}, {"f5", false}};
+  for (const auto& [name, value] : flags) EXPECT_EQ(GlobalBool(name), value) << name;
   lua_State* state = g_GameScript.GetState();
   lua_getglobal(state, "f5");
   EXPECT_TRUE(lua_isboolean(state, -1));  // GetFlag answers with a bool, not a number

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <set>
 
 #include "game/demo/DemoLevelStart.h"
 #include "game/script/ScriptBindingsSupport.h"
@@ -14,13 +15,10 @@ namespace {
 
 using scripttest::ScriptWorld;
 
-const char* const RESULT_FUNCTIONS[] = {"GetLanguage", "GetObjectiveComplete", "IsDoorOpen",
-                                        "GetTimerTime", "GetVar", "GetFlag"};
-
 bool ReturnsAValue(const std::string& name) {
-  for (const char* f : RESULT_FUNCTIONS)
-    if (name == f) return true;
-  return false;
+  static const std::set<std::string> withResult = {"GetLanguage", "GetObjectiveComplete", "IsDoorOpen",
+                                                   "GetTimerTime", "GetVar",      "GetFlag"};
+  return withResult.count(name) != 0;
 }
 
 // Names of things a level holds (the furnished level's, the demo levels'),
@@ -28,31 +26,24 @@ bool ReturnsAValue(const std::string& name) {
 // once they are gone.
 const char* const HELD_NAMES[] = {"S", "A", "M", "L", "T", "Laser", "DOOR1", "O", "G1", "Trig"};
 
-// One of the twenty-two hostile arguments.
+// One of the twenty-two hostile arguments: nil, the booleans, twelve
+// numbers, three strings, a table, a held name and a function.
 void PushHostile(lua_State* state, unsigned kind) {
   static const std::string huge(1 << 20, 'x');
   const double inf = std::numeric_limits<double>::infinity();
-  switch (kind % 22) {
-    case 16: lua_pushnumber(state, 2147483647.0); break;
-    case 17: lua_pushnumber(state, -2147483648.0); break;
-    case 18: lua_pushnumber(state, 4294967296.0); break;
-    case 19: lua_pushnumber(state, -1e300); break;
-    case 20: lua_pushstring(state, HELD_NAMES[(kind / 22) % (sizeof HELD_NAMES / sizeof *HELD_NAMES)]); break;
+  const double numbers[] = {0,   -1,   0.5,          1e12,          -1e12,        std::nan(""),
+                            inf, -inf, 2147483647.0, -2147483648.0, 4294967296.0, -1e300};
+  const unsigned k = kind % 22;
+  if (k >= 3 && k <= 10) return lua_pushnumber(state, numbers[k - 3]);
+  if (k >= 16 && k <= 19) return lua_pushnumber(state, numbers[k - 8]);
+  switch (k) {
     case 0: lua_pushnil(state); break;
-    case 1: lua_pushboolean(state, 1); break;
-    case 2: lua_pushboolean(state, 0); break;
-    case 3: lua_pushnumber(state, 0); break;
-    case 4: lua_pushnumber(state, -1); break;
-    case 5: lua_pushnumber(state, 0.5); break;
-    case 6: lua_pushnumber(state, 1e12); break;
-    case 7: lua_pushnumber(state, -1e12); break;
-    case 8: lua_pushnumber(state, std::nan("")); break;
-    case 9: lua_pushnumber(state, inf); break;
-    case 10: lua_pushnumber(state, -inf); break;
+    case 1: case 2: lua_pushboolean(state, k == 1); break;
     case 11: lua_pushstring(state, ""); break;
     case 12: lua_pushstring(state, "x"); break;
     case 13: lua_pushlstring(state, huge.data(), huge.size()); break;
     case 14: lua_newtable(state); break;
+    case 20: lua_pushstring(state, HELD_NAMES[(kind / 22) % (sizeof HELD_NAMES / sizeof *HELD_NAMES)]); break;
     default: lua_getglobal(state, "tostring"); break;
   }
 }
@@ -147,16 +138,24 @@ TEST(ScriptBindingsSweep, HostileArgumentsInTheApplicationAtTheMenuInALevelAndAf
   g_ScriptFlags.clear();
 }
 
-TEST(ScriptBindingsSweep, AScriptOfHostileCallsRunsToItsEnd) {
+// A world whose variables start and end empty.
+class ScriptReentry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+    g_ScriptVars.clear();
+  }
+  void TearDown() override { g_ScriptVars.clear(); }
   ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+};
+
+TEST_F(ScriptReentry, AScriptOfHostileCallsRunsToItsEnd) {
   std::string code;
   for (const std::string& name : scripttest::ScriptFunctionNames())
     code += name + "(nil, {}, 0/0, 1/0, -1/0, print, \"\", 1e12, -1e12, true)\n" + name + "()\n" + name +
             "(\"x\", 1e300, -1e300, 1e300, 1e300, 1e300, \"x\", 1e300, \"x\", 1e300)\n";
-  code += "reached = true\n";
   testing::internal::CaptureStderr();
-  const bool ran = s.Run(code);
+  const bool ran = s.Run(code + "reached = true\n");
   testing::internal::GetCapturedStderr();
   EXPECT_TRUE(ran);
   EXPECT_TRUE(s.Bool("reached"));
@@ -179,9 +178,7 @@ TEST(ScriptBindingsSweep, ATimerEventClearsItsOwnTimerAndMakesAnother) {
   g_ScriptVars.clear();
 }
 
-TEST(ScriptBindingsSweep, ACounterTimerOutlivesTheLevelsUnload) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptReentry, ACounterTimerOutlivesTheLevelsUnload) {
   scripttest::RecordingHud hud;
   s.w.World().SetHud(&hud);
   ASSERT_TRUE(s.Run("CreateTimer(\"T\")\nStartTimer(\"T\")\nGUITimerShow(\"T\", 60)\nGUIFinalTimerShow(\"T\", 60)"));
@@ -193,9 +190,7 @@ TEST(ScriptBindingsSweep, ACounterTimerOutlivesTheLevelsUnload) {
   s.w.World().SetHud(nullptr);
 }
 
-TEST(ScriptBindingsSweep, AnUnknownLaserMadeIntermittentRunsWithoutAHang) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptReentry, AnUnknownLaserMadeIntermittentRunsWithoutAHang) {
   ASSERT_TRUE(s.Run("LaserMakeIntermitent(\"nowhere\", true)\nLaserSetSpeed(\"nowhere\", 1e12)\n"
                     "LaserMakeMovable(\"nowhere\", true)"));
   ASSERT_EQ(s.w.Level().GetLasers().count("nowhere"), 1u);
@@ -208,19 +203,12 @@ TEST(ScriptBindingsSweep, AnUnknownLaserMadeIntermittentRunsWithoutAHang) {
   EXPECT_FALSE(laser.IsIntermittent());
 }
 
-}  // namespace
-
-namespace {
-
 int Lua_Again(lua_State* /*state*/) {
   g_GameScript.RunFile("again.lua");
   return 0;
 }
 
-TEST(ScriptBindingsSweep, ScriptsSettingEachOtherOffStopAtTheNestingLimit) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  g_ScriptVars.clear();
+TEST_F(ScriptReentry, ScriptsSettingEachOtherOffStopAtTheNestingLimit) {
   lua_register(g_GameScript.GetState(), "Again", Lua_Again);
   ASSERT_TRUE(s.w.WriteScript("again.lua", "IncVar(\"R\")\nAgain()\n"));
   testing::internal::CaptureStderr();
@@ -230,17 +218,9 @@ TEST(ScriptBindingsSweep, ScriptsSettingEachOtherOffStopAtTheNestingLimit) {
   EXPECT_EQ(g_GameScript.GetRunDepth(), 0);
   EXPECT_NE(err.find("nested too deeply"), std::string::npos);
   EXPECT_EQ(lua_gettop(g_GameScript.GetState()), 0);
-  g_ScriptVars.clear();
 }
 
-}  // namespace
-
-namespace {
-
-TEST(ScriptBindingsSweep, ATriggerScriptReloadsAndDisablesTriggers) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  g_ScriptVars.clear();
+TEST_F(ScriptReentry, ATriggerScriptReloadsAndDisablesTriggers) {
   const auto bytes = formats::TriggerFileBytes(
       {formats::TriggerFileRecord::MakeCircle("walk.lua", "Walk", 0, 0, 0, 300.0f)});
   ASSERT_TRUE(platform::WriteFileAtomic(Nembra::g_DataDirectory + "Trig.dat", bytes));
@@ -251,22 +231,18 @@ TEST(ScriptBindingsSweep, ATriggerScriptReloadsAndDisablesTriggers) {
   s.w.PlacePlayer(D3DXVECTOR3(0, 0, 0));
   s.w.Run(10);
   EXPECT_GE(VarTableGet("W"), 1);
-  g_ScriptVars.clear();
 }
 
-TEST(ScriptBindingsSweep, AnAnimatedSpritesEndScriptAddsAnother) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  g_ScriptVars.clear();
-  ASSERT_TRUE(s.w.WriteScript("end.lua", "IncVar(\"END\")\n"
-                                         "AddAnimatedSprite(\"B\", \"Player.X\", 0, 0, 0, 0, \"ParadoDisparando\","
-                                         " false, \"end.lua\")\nRemoveAnimatedSprite(\"A\")\n"));
-  ASSERT_TRUE(s.Run("AddAnimatedSprite(\"A\", \"Player.X\", 0, 0, 0, 0, \"ParadoDisparando\", false, \"end.lua\")"));
-  const bool ended = s.w.RunUntil([] { return VarTableGet("END") >= 1; }, 2000);
-  EXPECT_TRUE(ended);
+TEST_F(ScriptReentry, AnAnimatedSpritesEndScriptAddsAnother) {
+  const auto add = [](const char* name) {
+    return std::string("AddAnimatedSprite(\"") + name +
+           "\", \"Player.X\", 0, 0, 0, 0, \"ParadoDisparando\", false, \"end.lua\")\n";
+  };
+  ASSERT_TRUE(s.w.WriteScript("end.lua", "IncVar(\"END\")\n" + add("B") + "RemoveAnimatedSprite(\"A\")\n"));
+  ASSERT_TRUE(s.Run(add("A")));
+  EXPECT_TRUE(s.w.RunUntil([] { return VarTableGet("END") >= 1; }, 2000));
   s.w.Run(50);
   EXPECT_EQ(s.w.Level().GetAnimatedSprites().count("B"), 1u);
-  g_ScriptVars.clear();
 }
 
 }  // namespace

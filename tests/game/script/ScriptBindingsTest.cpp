@@ -2,6 +2,7 @@
 // values they leave in the world, the level, the player and the HUD.
 #include <cmath>
 #include <set>
+#include <tuple>
 
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/scene/Light.h"
@@ -18,19 +19,22 @@ namespace {
 using scripttest::ScriptFunctionNames;
 using scripttest::ScriptWorld;
 
-// The names of every function global of a state holding only the base library.
-std::set<std::string> BaseLibraryFunctions() {
+// The names of the function globals of a state.
+std::set<std::string> FunctionGlobals(lua_State* state) {
   std::set<std::string> names;
-  lua_State* state = luaL_newstate();
-  luaL_openlibs(state);
   lua_pushnil(state);
   while (lua_next(state, LUA_GLOBALSINDEX)) {
     if (lua_isfunction(state, -1) && lua_type(state, -2) == LUA_TSTRING) names.insert(lua_tostring(state, -2));
     lua_pop(state, 1);
   }
-  lua_close(state);
   return names;
 }
+
+class ScriptBindingsWorld : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(s.w.Ready()) << s.w.Problem(); }
+  ScriptWorld s;
+};
 
 TEST(ScriptBindings, TheTableHoldsSixConstantsAndTheFunctionsInOrder) {
   size_t constants = 0, functions = 0;
@@ -40,24 +44,17 @@ TEST(ScriptBindings, TheTableHoldsSixConstantsAndTheFunctionsInOrder) {
   ASSERT_EQ(functions, 110u);
   ASSERT_EQ(ScriptFunctionNames().size(), 110u);
   const char* constantNames[] = {"PI", "COL_TIGHT", "COL_CHARACTER", "COL_PLAYER", "SEX_MALE", "SEX_FEMALE"};
-  for (size_t i = 0; i < constants; ++i) {
-    EXPECT_STREQ(c[i].name, constantNames[i]);
-  }
-  for (size_t i = 0; i < functions; ++i) {
-    EXPECT_EQ(f[i].name, ScriptFunctionNames()[i]) << i;
-  }
-  // RemoveSprite and RemoveAnimatedSprite are separate natives.
+  for (size_t i = 0; i < constants; ++i) EXPECT_STREQ(c[i].name, constantNames[i]);
   lua_CFunction removeSprite = nullptr, removeAnimated = nullptr;
   for (size_t i = 0; i < functions; ++i) {
+    EXPECT_EQ(f[i].name, ScriptFunctionNames()[i]) << i;
     if (std::string(f[i].name) == "RemoveSprite") removeSprite = f[i].function;
     if (std::string(f[i].name) == "RemoveAnimatedSprite") removeAnimated = f[i].function;
   }
-  EXPECT_NE(removeSprite, removeAnimated);
+  EXPECT_NE(removeSprite, removeAnimated);  // separate natives
 }
 
-TEST(ScriptBindings, AScriptSeesEveryFunctionAndTheExactConstants) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, AScriptSeesEveryFunctionAndTheExactConstants) {
   std::string code = "missing = 0\n";
   for (const std::string& name : ScriptFunctionNames())
     code += "if type(" + name + ") ~= \"function\" then missing = missing + 1 end\n";
@@ -68,22 +65,13 @@ TEST(ScriptBindings, AScriptSeesEveryFunctionAndTheExactConstants) {
   EXPECT_EQ(s.Number("missing"), 0.0);
   EXPECT_TRUE(s.Bool("pi_exact"));
   EXPECT_TRUE(s.Bool("others"));
-
   // No function global beyond the game's and the base library's.
-  const std::set<std::string> base = BaseLibraryFunctions();
-  const std::set<std::string> game(ScriptFunctionNames().begin(), ScriptFunctionNames().end());
-  lua_State* state = g_GameScript.GetState();
-  std::vector<std::string> strangers;
-  lua_pushnil(state);
-  while (lua_next(state, LUA_GLOBALSINDEX)) {
-    if (lua_isfunction(state, -1) && lua_type(state, -2) == LUA_TSTRING) {
-      const std::string name = lua_tostring(state, -2);
-      if (!game.count(name) && !base.count(name)) strangers.push_back(name);
-    }
-    lua_pop(state, 1);
-  }
-  EXPECT_TRUE(strangers.empty()) << strangers.front();
-
+  lua_State* base = luaL_newstate();
+  luaL_openlibs(base);
+  std::set<std::string> known = FunctionGlobals(base);
+  lua_close(base);
+  known.insert(ScriptFunctionNames().begin(), ScriptFunctionNames().end());
+  for (const std::string& name : FunctionGlobals(g_GameScript.GetState())) EXPECT_TRUE(known.count(name)) << name;
   // Registering again changes nothing.
   ASSERT_TRUE(g_GameScript.Open());
   ASSERT_TRUE(s.Run(code));
@@ -91,58 +79,47 @@ TEST(ScriptBindings, AScriptSeesEveryFunctionAndTheExactConstants) {
   EXPECT_EQ(lua_gettop(g_GameScript.GetState()), 0);
 }
 
-TEST(ScriptBindings, EnemyTuningKeepsTypesApartAndSquaresRanges) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, EnemyTuningKeepsTypesApartAndSquaresRanges) {
+  namespace T = TuningDefaults;
+  const auto speeds = [] { return std::make_tuple(g_Enemy1Speed, g_Enemy2Speed, g_Enemy3Speed, g_Enemy6Speed); };
   RestoreTuningDefaults();
   ASSERT_TRUE(s.Run("SetEnemyMaxDist(1, 1500)\nSetEnemySpeed(4, 100)\n"));
   EXPECT_EQ(g_Enemy1RangeSq, 2250000.0f);
-  EXPECT_EQ(g_Enemy1Speed, TuningDefaults::ENEMY1_SPEED);
-  EXPECT_EQ(g_Enemy2Speed, TuningDefaults::ENEMY2_SPEED);
-  EXPECT_EQ(g_Enemy3Speed, TuningDefaults::ENEMY3_SPEED);
-  EXPECT_EQ(g_Enemy6Speed, TuningDefaults::ENEMY6_SPEED);
+  EXPECT_EQ(speeds(), std::make_tuple(T::ENEMY1_SPEED, T::ENEMY2_SPEED, T::ENEMY3_SPEED, T::ENEMY6_SPEED));
   ASSERT_TRUE(s.Run("SetEnemySpeed(2, 300)\nSetEnemySpeed(1, 0/0)\nSetEnemyGeneratorTimer(1/0)\n"
                     "SetBoss0Health(-5)\nSetBoss1Health(1e12)\nSetWaveShockPower(7.9)\nSetEnemyCount(-3)"));
-  EXPECT_EQ(g_Enemy2Speed, 300.0f);
-  EXPECT_EQ(g_Enemy1Speed, TuningDefaults::ENEMY1_SPEED);
-  EXPECT_EQ(g_Enemy3Speed, TuningDefaults::ENEMY3_SPEED);
-  EXPECT_EQ(g_Enemy6Speed, TuningDefaults::ENEMY6_SPEED);
-  EXPECT_EQ(g_EnemyGeneratorRearmTime, TuningDefaults::GENERATOR_REARM_TIME);
-  EXPECT_EQ(g_Boss0Health, 0);
-  EXPECT_EQ(g_Boss1Health, 2147483647);
-  EXPECT_EQ(g_WaveShockPower, 7);
+  EXPECT_EQ(speeds(), std::make_tuple(T::ENEMY1_SPEED, 300.0f, T::ENEMY3_SPEED, T::ENEMY6_SPEED));
+  EXPECT_EQ(g_EnemyGeneratorRearmTime, T::GENERATOR_REARM_TIME);
+  EXPECT_EQ(std::make_tuple(g_Boss0Health, g_Boss1Health, g_WaveShockPower), std::make_tuple(0, 2147483647, 7));
   EXPECT_EQ(s.w.Level().GetWantedEnemyCount(), 0);
   RestoreTuningDefaults();
-  g_Boss0Health = TuningDefaults::BOSS0_HEALTH;
-  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;
-  g_WaveShockPower = TuningDefaults::WAVE_SHOCK_POWER;
+  g_Boss0Health = T::BOSS0_HEALTH;
+  g_Boss1Health = T::BOSS1_HEALTH;
+  g_WaveShockPower = T::WAVE_SHOCK_POWER;
 }
 
-TEST(ScriptBindings, WeaponAndAbilityChargesStayInTheirMeters) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, WeaponAndAbilityChargesStayInTheirMeters) {
   CWeapon& weapon = s.w.Player().GetWeapon();
+  const auto charges = [&] { return std::make_pair(weapon.GetCharge(CWeapon::RED), weapon.GetCharge(CWeapon::BLUE)); };
   weapon.SetCharge(CWeapon::RED, 0);
   weapon.SetCharge(CWeapon::BLUE, 0);
   ASSERT_TRUE(s.Run("SetWeaponCharge(0.5)"));
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 50u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 50u);
+  EXPECT_EQ(charges(), std::make_pair(50u, 50u));
   ASSERT_TRUE(s.Run("SetWeaponCharge(0.5)\nSetWeaponCharge(-1)\nSetWeaponCharge(0/0)"));
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), weapon.GetMaxCharge());
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), weapon.GetMaxCharge());
+  EXPECT_EQ(charges(), std::make_pair(weapon.GetMaxCharge(), weapon.GetMaxCharge()));
   weapon.SetCharge(CWeapon::RED, 10);
   ASSERT_TRUE(s.Run("SetWeaponCharge(-1)"));
   EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 10u);
 
   CAbility& ability = s.w.Player().GetAbility();
-  ASSERT_TRUE(s.Run("SetAbilityCharge(0.999)"));
-  EXPECT_EQ(ability.GetCharge(), 99u);
-  ASSERT_TRUE(s.Run("SetAbilityCharge(1.5)"));
-  EXPECT_EQ(ability.GetCharge(), CAbility::FULL);
-  ASSERT_TRUE(s.Run("SetAbilityCharge(-0.5)"));
-  EXPECT_EQ(ability.GetCharge(), 0u);
-  ASSERT_TRUE(s.Run("SetAbilityCharge(0.3)\nSetAbilityCharge(0.1)"));
-  EXPECT_EQ(ability.GetCharge(), 10u);
+  const std::pair<const char*, uint32_t> settings[] = {{"SetAbilityCharge(0.999)", 99u},
+                                                       {"SetAbilityCharge(1.5)", CAbility::FULL},
+                                                       {"SetAbilityCharge(-0.5)", 0u},
+                                                       {"SetAbilityCharge(0.3) SetAbilityCharge(0.1)", 10u}};
+  for (const auto& [code, charge] : settings) {
+    ASSERT_TRUE(s.Run(code));
+    EXPECT_EQ(ability.GetCharge(), charge) << code;
+  }
   // A lower charge starts the meter over: no fraction kept, the ready sound due again.
   ASSERT_TRUE(s.Run("SetAbilityCharge(1)"));
   ability.Update();
@@ -154,7 +131,6 @@ TEST(ScriptBindings, WeaponAndAbilityChargesStayInTheirMeters) {
   ASSERT_TRUE(s.Run("SetAbilityCharge(0.2)"));
   EXPECT_EQ(ability.GetFraction(), 0.0f);
   EXPECT_EQ(ability.GetCharge(), 20u);
-
   // Reset keeps the enabled flag and lets the ready sound play again.
   ASSERT_TRUE(s.Run("SetAbilityCharge(1)\nEnableAbility(false)"));
   ability.Update();
@@ -169,24 +145,21 @@ TEST(ScriptBindings, WeaponAndAbilityChargesStayInTheirMeters) {
 
   // The ordinary weapon fires a flash at the hand: no charge, no shot.
   ASSERT_TRUE(s.Run("EnableWeapon(true)"));
-  const uint32_t red = weapon.GetCharge(CWeapon::RED), blue = weapon.GetCharge(CWeapon::BLUE);
+  const auto before = charges();
   const size_t effects = s.w.Level().GetEffects().size();
   const D3DXVECTOR3 hand = s.w.Player().GetHand().GetWorldPosition();
   s.w.Next().Press(1);
   s.w.Frame();
   EXPECT_EQ(s.w.ordinary.plays, 1);
   EXPECT_TRUE(s.w.Level().GetBullets().empty());
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), red);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), blue);
+  EXPECT_EQ(charges(), before);
   ASSERT_EQ(s.w.Level().GetEffects().size(), effects + 1);
   const auto* flash = dynamic_cast<const Nembra::COrdinaryWeaponEffect*>(s.w.Level().GetEffects().back());
   ASSERT_NE(flash, nullptr);
   EXPECT_EQ(flash->GetPosition(), hand);
 }
 
-TEST(ScriptBindings, PlayerStateFollowsTheScript) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, PlayerStateFollowsTheScript) {
   CPlayer& player = s.w.Player();
   ASSERT_TRUE(s.Run("SetPlayerSex(SEX_FEMALE)"));
   EXPECT_FALSE(player.IsMale());
@@ -197,9 +170,7 @@ TEST(ScriptBindings, PlayerStateFollowsTheScript) {
 
   ASSERT_TRUE(s.Run("SetPlayerPos(120, -40)\nSetPlayerRot(1.5)\nSetPlayerPos(0/0, 5)\nSetPlayerRot(1/0)\n"
                     "SetRadiation(2.5)\nPlayerCanWalk(false)\nSetAbilityScript(\"Power.lua\")"));
-  EXPECT_EQ(player.GetPosition().x, 120.0f);
-  EXPECT_EQ(player.GetPosition().y, -40.0f);
-  EXPECT_EQ(player.GetPosition().z, 0.0f);
+  EXPECT_EQ(player.GetPosition(), D3DXVECTOR3(120, -40, 0));
   EXPECT_EQ(player.GetRotation().z, 1.5f);
   EXPECT_EQ(player.GetRadiation(), 2.5f);
   EXPECT_FALSE(player.CanWalk());
@@ -216,22 +187,15 @@ TEST(ScriptBindings, PlayerStateFollowsTheScript) {
 
 TEST(ScriptBindings, ColoursKeepTheLowEightBitsOfEachComponent) {
   lua_State* state = luaL_newstate();
-  lua_pushnumber(state, 256);
-  lua_pushnumber(state, -1);
-  lua_pushnumber(state, 1);
-  lua_pushnumber(state, std::nan(""));
+  for (double v : {256.0, -1.0, 1.0, std::nan("")}) lua_pushnumber(state, v);
   const D3DXCOLOR colour = ScriptBinding::LuaToColour(state, 1);
-  EXPECT_EQ(colour.r, 0.0f);
-  EXPECT_EQ(colour.g, 1.0f);
+  EXPECT_EQ(std::make_tuple(colour.r, colour.g, colour.a), std::make_tuple(0.0f, 1.0f, 1.0f));
   EXPECT_EQ(double(colour.b), 0.003921568859368563);
-  EXPECT_EQ(colour.a, 1.0f);
   EXPECT_EQ(ScriptBinding::LuaToColour(state, 2).b, 0.0f);  // NaN reads 0
   lua_close(state);
 }
 
-TEST(ScriptBindings, NamedLightsTakeTheirColoursWhateverTheCase) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, NamedLightsTakeTheirColoursWhateverTheCase) {
   ASSERT_TRUE(s.Run("LightAddPoint(\"L\")\nLightSetDiffuseColor(\"l\", 1, 0, 0)"));
   Nembra::CLight* light = s.w.Level().GetLights().Find("L");
   ASSERT_NE(light, nullptr);
@@ -240,19 +204,6 @@ TEST(ScriptBindings, NamedLightsTakeTheirColoursWhateverTheCase) {
   EXPECT_EQ(light->GetRecord().Diffuse.a, 1.0f);
   ASSERT_TRUE(s.Run("LightSetRange(\"L\", 0/0)\nLightSetRange(\"L\", 800)\nLightSetPos(\"L\", 1, 1/0, 3)"));
   EXPECT_EQ(light->GetRecord().Range, 800.0f);
-}
-
-TEST(ScriptBindings, VariablesTakeIntegersByTheReader) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  g_ScriptVars.clear();
-  const std::pair<const char*, double> cases[] = {
-      {"2.9", 2}, {"-2.9", -2}, {"0/0", 0}, {"1e12", 2147483647}};
-  for (const auto& c : cases) {
-    ASSERT_TRUE(s.Run(std::string("SetVar(\"a\", ") + c.first + ")\nv = GetVar(\"A\")"));
-    EXPECT_EQ(s.Number("v"), c.second) << c.first;
-  }
-  g_ScriptVars.clear();
 }
 
 TEST(ScriptBindings, ATimerEventRunsOnceWhenItsTimeIsReached) {
@@ -272,30 +223,26 @@ TEST(ScriptBindings, ATimerEventRunsOnceWhenItsTimeIsReached) {
   g_ScriptVars.clear();
 }
 
-TEST(ScriptBindings, CollisionFilesGoOnlyToAValidClass) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, CollisionFilesGoOnlyToAValidClass) {
   COLLISION_FILE file;
   file.shapes = {SHAPE_RECORD{{{50, -10, 0}, {50, 10, 0}}}};
   ASSERT_TRUE(platform::WriteFileAtomic(Nembra::g_DataDirectory + "Walls.dat", formats::CollisionFileBytes(file)));
   platform::ClearPathCache();
   const CCollisionRegistry& registry = s.w.Level().GetCollision();
-  const size_t before[3] = {registry.GetStaticShapes(0).size(), registry.GetStaticShapes(1).size(),
-                            registry.GetStaticShapes(2).size()};
+  const auto sizes = [&] {
+    return std::vector<size_t>{registry.GetStaticShapes(0).size(), registry.GetStaticShapes(1).size(),
+                               registry.GetStaticShapes(2).size()};
+  };
+  std::vector<size_t> expected = sizes();
   ASSERT_TRUE(s.Run("LoadCollision(\"Walls.dat\", 3)\nLoadCollision(\"Walls.dat\", -1)\n"
                     "LoadCollision(\"Walls.dat\", 1e12)"));
-  for (int c = 0; c < 3; ++c) {
-    EXPECT_EQ(registry.GetStaticShapes(c).size(), before[c]);
-  }
+  EXPECT_EQ(sizes(), expected);
   ASSERT_TRUE(s.Run("LoadCollision(\"Walls.dat\", COL_PLAYER)"));
-  EXPECT_EQ(registry.GetStaticShapes(0).size(), before[0]);
-  EXPECT_EQ(registry.GetStaticShapes(1).size(), before[1]);
-  EXPECT_EQ(registry.GetStaticShapes(2).size(), before[2] + 1);
+  ++expected[2];
+  EXPECT_EQ(sizes(), expected);
 }
 
-TEST(ScriptBindings, BombsAtAPointAndAtThePlayer) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, BombsAtAPointAndAtThePlayer) {
   ASSERT_TRUE(s.Run("DetonateBomb(10, 20, 0)"));
   CBomb* bomb = s.w.Level().GetBomb();
   ASSERT_NE(bomb, nullptr);
@@ -313,9 +260,7 @@ TEST(ScriptBindings, BombsAtAPointAndAtThePlayer) {
   EXPECT_EQ(bomb->GetFuse(), 0.0f);
 }
 
-TEST(ScriptBindings, RemovingAnAnimatedSpriteGivesBackItsMesh) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, RemovingAnAnimatedSpriteGivesBackItsMesh) {
   ASSERT_TRUE(s.Run("AddAnimatedSprite(\"A\", \"Player.X\", 0, 0, 0, 0, \"Idle\", true, \"\")"));
   auto& sprites = s.w.Level().GetAnimatedSprites();
   ASSERT_EQ(sprites.count("A"), 1u);
@@ -331,11 +276,8 @@ TEST(ScriptBindings, RemovingAnAnimatedSpriteGivesBackItsMesh) {
   EXPECT_EQ(sprites.at("A").sprite.GetParent(), nullptr);
 }
 
-TEST(ScriptBindings, QueriesAnswerWithTheirDefaults) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
-  COpenCloseDoor& door = s.w.Level().GetOpenCloseDoors().emplace_back();
-  door.SetName("Door1");
+TEST_F(ScriptBindingsWorld, QueriesAnswerWithTheirDefaults) {
+  s.w.Level().GetOpenCloseDoors().emplace_back().SetName("Door1");
   testing::internal::CaptureStderr();
   ASSERT_TRUE(s.Run("lang = GetLanguage()\nobj = GetObjectiveComplete(\"nope\")\n"
                     "nope = IsDoorOpen(\"nope\")\nshut = IsDoorOpen(\"door1\")\nShowDebugMessage(\"hi\")\n"
@@ -343,18 +285,13 @@ TEST(ScriptBindings, QueriesAnswerWithTheirDefaults) {
                     "done = GetObjectiveComplete(\"O\")\nother = GetObjectiveComplete(\"o\")"));
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(s.Number("lang"), 1.0);
-  EXPECT_FALSE(s.Bool("obj"));
-  EXPECT_FALSE(s.Bool("nope"));
-  EXPECT_FALSE(s.Bool("shut"));
+  for (const char* no : {"obj", "nope", "shut", "other"}) EXPECT_FALSE(s.Bool(no)) << no;  // objectives: exact names
   EXPECT_TRUE(s.Bool("done"));
-  EXPECT_FALSE(s.Bool("other")) << "objectives compare exactly";
   EXPECT_NE(err.find("Script - Debug Message"), std::string::npos);
   EXPECT_NE(err.find("hi"), std::string::npos);
 }
 
-TEST(ScriptBindings, HudCallsReachTheSeam) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, HudCallsReachTheSeam) {
   scripttest::RecordingHud hud;
   s.w.World().SetHud(&hud);
   ASSERT_TRUE(s.Run("GUITurnOnAccessCard(true)\nGUIItemsShow(-4)\nGUIItemsAddOne()\nGUIItemsAddOne()\n"
@@ -377,13 +314,7 @@ TEST(ScriptBindings, HudCallsReachTheSeam) {
   s.w.World().SetHud(nullptr);
 }
 
-}  // namespace
-
-namespace {
-
-TEST(ScriptBindings, LevelFlagsAndGroupsFollowTheScript) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, LevelFlagsAndGroupsFollowTheScript) {
   CLevel& level = s.w.Level();
   CEnemyGenerator& g1 = level.GetEnemyGenerators().emplace_back();
   g1.SetGroup("G1");
@@ -401,11 +332,7 @@ TEST(ScriptBindings, LevelFlagsAndGroupsFollowTheScript) {
   EXPECT_EQ(level.GetFinishScript(), "");
 }
 
-}  // namespace
-
-TEST(ScriptBindings, CameraRotationSetsBothYawsAndIgnoresNonFiniteAngles) {
-  ScriptWorld s;
-  ASSERT_TRUE(s.w.Ready()) << s.w.Problem();
+TEST_F(ScriptBindingsWorld, CameraRotationSetsBothYawsAndIgnoresNonFiniteAngles) {
   ASSERT_TRUE(s.Run("SetCameraRot(1.25)"));
   EXPECT_FLOAT_EQ(s.w.World().GetCameraYaw(), 1.25f);
   EXPECT_FLOAT_EQ(s.w.World().GetTargetYaw(), 1.25f);
@@ -414,3 +341,5 @@ TEST(ScriptBindings, CameraRotationSetsBothYawsAndIgnoresNonFiniteAngles) {
   ASSERT_TRUE(s.Run("SetCameraRot(-2)\nSetCameraRot(0/0)"));
   EXPECT_FLOAT_EQ(s.w.World().GetTargetYaw(), -2.0f);
 }
+
+}  // namespace
