@@ -136,20 +136,41 @@ std::map<std::string, std::string> ReadTree(const std::string& root) {
   return files;
 }
 
-TEST(DemoDataGenerator, TwoRunsWriteTheSameBytes) {
+// The names of the files one tree has and the other has not, or with other bytes.
+std::vector<std::string> Differences(const std::map<std::string, std::string>& a,
+                                     const std::map<std::string, std::string>& b) {
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : a)
+    if (!b.count(name) || b.at(name) != bytes) names.push_back(name);
+  for (const auto& [name, bytes] : b)
+    if (!a.count(name)) names.push_back(name);
+  return names;
+}
+
+// Two runs write the same bytes; a third over the second keeps what the
+// player wrote there (settings, language, a profile) and changes nothing else.
+TEST(DemoDataGenerator, TwoRunsWriteTheSameBytesAndARebuildKeepsThePlayersFiles) {
   testsupport::TempDir first, second;
-  const std::string generator = KARVESSA_DATAGEN;
-  ASSERT_EQ(std::system(("\"" + generator + "\" \"" + first.Path() + "/DataDEMO\"").c_str()), 0);
-  ASSERT_EQ(std::system(("\"" + generator + "\" \"" + second.Path() + "/DataDEMO\"").c_str()), 0);
-  const auto a = ReadTree(first.Path() + "/DataDEMO");
-  const auto b = ReadTree(second.Path() + "/DataDEMO");
+  const auto generate = [](const std::string& folder) {
+    return std::system(("\"" + std::string(KARVESSA_DATAGEN) + "\" \"" + folder + "\"").c_str());
+  };
+  const std::string one = first.Path() + "/DataDEMO", two = second.Path() + "/DataDEMO";
+  ASSERT_EQ(generate(one), 0);
+  ASSERT_EQ(generate(two), 0);
+  const auto a = ReadTree(one);
   EXPECT_GT(a.size(), 60u);
-  ASSERT_EQ(a.size(), b.size());
-  for (const auto& [name, bytes] : a) {
-    auto other = b.find(name);
-    ASSERT_NE(other, b.end()) << name;
-    EXPECT_TRUE(bytes == other->second) << name;
-  }
+  EXPECT_EQ(Differences(a, ReadTree(two)), std::vector<std::string>());
+  EXPECT_FALSE(fs::exists(two + "/Profile0.dat") || fs::exists(two + "/Config0.dat")) << "no profiles written";
+  const std::map<std::string, std::string> players = {{"ConfigLastUsed.dat", " [Monitor]\r\n Gamma=123\r\n"},
+                                                      {"Language.dat", std::string("\xFF\xFE[\0\n\0", 6)},
+                                                      {"Profile0.dat", "player"}};
+  for (const auto& [name, bytes] : players) second.Write("DataDEMO/" + name, bytes);
+  ASSERT_EQ(generate(two), 0);
+  auto b = ReadTree(two);
+  for (const auto& [name, bytes] : players) EXPECT_EQ(b[name], bytes) << name;
+  EXPECT_NE(b["ConfigDefault.dat"].find("Gamma=500"), std::string::npos);
+  for (const auto& [name, bytes] : players) a.count(name) ? void(b[name] = a.at(name)) : void(b.erase(name));
+  EXPECT_EQ(Differences(a, b), std::vector<std::string>());
 }
 
 }  // namespace

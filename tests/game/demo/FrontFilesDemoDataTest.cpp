@@ -2,7 +2,6 @@
 // temporary copy (the store may write next to what it reads).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "engine/util/KeyValueFile.h"
@@ -82,22 +81,4 @@ TEST_F(FrontFilesDemoData, LogosAndCreditsInThreeLanguages) {
     EXPECT_GE(headings, 5) << files[language];
     EXPECT_TRUE(found) << files[language];
   }
-}
-
-TEST(FrontFilesDemoDataRebuild, PlayersFilesSurviveARebuild) {
-  testsupport::TempDir dir;
-  const std::string data = dir.Path() + "/DataDEMO";
-  const std::string run = "\"" + std::string(KARVESSA_DATAGEN) + "\" \"" + data + "\"";
-  ASSERT_EQ(std::system(run.c_str()), 0);
-  EXPECT_FALSE(fs::exists(data + "/Profile0.dat"));
-  EXPECT_FALSE(fs::exists(data + "/Config0.dat"));
-  // The player changed the settings and the language and made a profile.
-  dir.Write("DataDEMO/ConfigLastUsed.dat", " [Monitor]\r\n Gamma=123\r\n");
-  dir.Write("DataDEMO/Language.dat", std::string("\xFF\xFE[\0\n\0", 6));
-  dir.Write("DataDEMO/Profile0.dat", "player");
-  ASSERT_EQ(std::system(run.c_str()), 0);
-  EXPECT_EQ(testsupport::ReadFileBytes(data + "/ConfigLastUsed.dat"), " [Monitor]\r\n Gamma=123\r\n");
-  EXPECT_EQ(testsupport::ReadFileBytes(data + "/Language.dat"), std::string("\xFF\xFE[\0\n\0", 6));
-  EXPECT_EQ(testsupport::ReadFileBytes(data + "/Profile0.dat"), "player");
-  EXPECT_NE(testsupport::ReadFileBytes(data + "/ConfigDefault.dat").find("Gamma=500"), std::string::npos);
 }
