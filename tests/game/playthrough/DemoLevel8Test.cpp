@@ -9,8 +9,6 @@
 
 #include "engine/util/TextTable.h"
 #include "game/level/LevelDescriptions.h"
-#include "game/mechanisms/Item.h"
-#include "game/mechanisms/WaveWeapon.h"
 #include "game/demo/DemoLevelStart.h"
 #include "game/playthrough/Level8Run.h"
 #include "game/script/ScriptVariables.h"

@@ -156,13 +156,13 @@ TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWor
     }
     if (step.kind == DEMO_ROUTE_STEP::FINISH) break;
   }
-  EXPECT_EQ(run.Deaths(), 1);
-  EXPECT_EQ(run.Misfires(), 0) << "the weapon ran dry or was off";
-  EXPECT_GT(run.EnemiesShotAt(), 0);
+  EXPECT_EQ(run.deaths, 1);
+  EXPECT_EQ(run.misfires, 0) << "the weapon ran dry or was off";
+  EXPECT_GT(run.enemiesShotAt, 0);
   // Enemies came from the hub's generators, and from the east room's once the circuit woke them.
   int fromHub = 0, fromEast = 0;
-  for (const D3DXVECTOR3& at : run.SpawnPlaces()) ++(at.x > 2000.0f ? fromEast : fromHub);
-  EXPECT_LE(run.MostAlive(), 3u);
+  for (const D3DXVECTOR3& at : run.spawnPlaces) ++(at.x > 2000.0f ? fromEast : fromHub);
+  EXPECT_LE(run.mostListed, 3u);
   EXPECT_GT(fromHub, 0);
   EXPECT_GT(fromEast, 0);
   EXPECT_FALSE(level.GetBoxes().front().IsActive());
