@@ -47,17 +47,19 @@ std::set<std::string> CodeTextIds() {
   return ids;
 }
 
-// The text ids the generated scripts pass to the functions that take one:
-// AddObjective's second argument, the messages' first.
+// The text ids the generated scripts name: AddObjective's second argument,
+// the messages' first, and every "TXT_..." literal.
 std::set<std::string> ScriptTextIds() {
   std::set<std::string> ids;
   const std::regex objective("AddObjective\\s*\\(\\s*\"[^\"]*\"\\s*,\\s*\"([^\"]+)\"");
   const std::regex message("GUIShowMessage(?:Timer)?\\s*\\(\\s*\"([^\"]+)\"");
+  const std::regex literal("\"(TXT_[A-Z0-9_]+)\"");
   for (const auto& entry : fs::recursive_directory_iterator(DATA + "/Scripts")) {
     if (!entry.is_regular_file()) continue;
     const std::string text = ReadText(entry.path());
     Collect(text, objective, ids);
     Collect(text, message, ids);
+    Collect(text, literal, ids);
   }
   return ids;
 }

@@ -49,33 +49,24 @@ TEST(DemoLevel8, ItLoadsEveryObjectWithNothingMissing) {
   run.Frame();
   EXPECT_EQ(Level().GetInitScript(), "Level8_Init.lua");
   EXPECT_EQ(Level().GetTerrainMeshName(), "Level8_Terrain.X");
-  EXPECT_EQ(Level().GetItems().size(), 3u);
-  EXPECT_EQ(Level().GetWaveWeapons().size(), 2u);
-  EXPECT_EQ(Level().GetEnemyGenerators().size(), 8u);
-  EXPECT_EQ(Level().GetTriggerManager().CircularCount(), 2u);
-  EXPECT_EQ(Level().GetTriggerManager().RectangularCount(), 2u);
-  EXPECT_EQ(Level().GetObjectiveOrder().size(), 3u);
+  // items, stations, enemy generators, circular and rectangular triggers, objectives, markers
+  EXPECT_EQ((std::vector<size_t>{Level().GetItems().size(), Level().GetWaveWeapons().size(),
+                                 Level().GetEnemyGenerators().size(), Level().GetTriggerManager().CircularCount(),
+                                 Level().GetTriggerManager().RectangularCount(), Level().GetObjectiveOrder().size(),
+                                 Level().GetMarkers().size()}),
+            (std::vector<size_t>{3, 2, 8, 2, 2, 3, 1}));
   EXPECT_EQ(Level().GetWantedEnemyCount(), 8);
-  EXPECT_EQ(Level().GetMarkers().size(), 1u);
   EXPECT_FLOAT_EQ(g_EnemyGeneratorRearmTime, 2.0f);
-  const D3DXVECTOR3 p = Player().GetPosition();
-  EXPECT_FLOAT_EQ(p.x, 0.0f);
-  EXPECT_FLOAT_EQ(p.y, -2600.0f);
+  EXPECT_EQ(Player().GetPosition(), D3DXVECTOR3(0.0f, -2600.0f, Player().GetPosition().z));
   EXPECT_TRUE(GetLevelDescription(2).flagA);
   EXPECT_EQ(GetLevelDescription(2).startComic, L"null");
   EXPECT_EQ(GetLevelDescription(2).endComic, L"ComicEnd.dat");
   EXPECT_EQ(Problems(run.a.LogLines()), std::vector<std::string>());
-  // Every text the level's scripts name, in each of the three languages.
-  std::vector<std::string> ids;
+  // Its scripts name seven texts (each in every language: the data set's test); the station's names its key.
+  size_t ids = 0;
   for (const auto& script : datagen::DemoLevelContent("Level8").scripts)
-    for (size_t at = script.second.find("\"TXT_"); at != std::string::npos; at = script.second.find("\"TXT_", at + 1))
-      ids.push_back(script.second.substr(at + 1, script.second.find('"', at + 1) - at - 1));
-  EXPECT_EQ(ids.size(), 7u);
-  for (const wchar_t* language : {L"SPA", L"RUS", L"ENG"}) {
-    Nembra::g_TextTable.clear();
-    Nembra::CTextTable::Load(language);
-    for (const std::string& id : ids) EXPECT_NE(Nembra::GetText(id), L">> ERROR : Unknown Text ID <<") << id;
-  }
+    for (size_t at = script.second.find("\"TXT_"); at != std::string::npos; at = script.second.find("\"TXT_", at + 1)) ++ids;
+  EXPECT_EQ(ids, 7u);
   EXPECT_EQ(Nembra::GetText("TXT_MSG_LEVEL8_STATION").find(L"@"), std::wstring::npos);
 }
 
