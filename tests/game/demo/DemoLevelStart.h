@@ -64,14 +64,14 @@ inline void WalkTo(scenario::AppScenario& a, float x, float y, float frameTime) 
 }
 
 // Log lines that tell of something missing or failing: a file not found, a
-// script error, a refused script call.
+// script error, a refused script call, a missing text, a default in its place.
 inline std::vector<std::string> TroubleLines(const std::vector<std::string>& lines) {
   std::vector<std::string> trouble;
   for (const std::string& line : lines) {
     std::string lower = line;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const char* word : {"cannot", "could not", "not found", "missing", "error", "failed", "ignored",
-                             "damaged", "no such", "unknown"})
+    for (const char* word : {"cannot", "could not", "not found", "missing", "error", "failed", "ignored", "damaged",
+                             "no such", "unknown", "skipped", "no text", "default"})
       if (lower.find(word) != std::string::npos) {
         trouble.push_back(line);
         break;

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <string>
 #include <vector>
 
+#include "game/demo/DemoLevelStart.h"
 #include "game/playthrough/Level4Route.h"
 #include "game/script/ScriptVariables.h"
 #include "support/TempDir.h"
@@ -83,22 +82,6 @@ TEST(Level4Route, EveryScriptTheLevelNamesExists) {
   EXPECT_NE(std::find(groups.begin(), groups.end(), "EAST"), groups.end());
 }
 
-// Log lines that tell of a missing file, a script error or a missing text.
-std::vector<std::string> Problems(const std::vector<std::string>& lines) {
-  std::vector<std::string> found;
-  for (const std::string& line : lines) {
-    std::string lower = line;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    for (const char* word : {"cannot", "error", "not found", "missing", "unknown", "failed", "damaged", "skipped",
-                             "no text", "default"})
-      if (lower.find(word) != std::string::npos) {
-        found.push_back(line);
-        break;
-      }
-  }
-  return found;
-}
-
 // Starts Level4 the way a player reaches it, and three frames of play.
 bool StartLevel4(AppScenario& a) {
   if (!a.Ready() || !ToLevel4(a)) return false;
@@ -132,7 +115,7 @@ TEST(Level4Play, TheLevelBuildsEveryObjectOfItsFilesWithNothingMissing) {
   EXPECT_NEAR(Player().GetPosition().x, datagen::level4::START_X, 1.0f);
   EXPECT_NEAR(Player().GetPosition().y, datagen::level4::START_Y, 1.0f);
   EXPECT_EQ(l.GetMarkers().count("Exit"), 1u);
-  EXPECT_EQ(Problems(a.LogLines()), std::vector<std::string>());
+  EXPECT_EQ(demolevel::TroubleLines(a.LogLines()), std::vector<std::string>());
 }
 
 TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWorked) {
@@ -195,7 +178,7 @@ TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWor
                                   datagen::level4::OBJECTIVE_EXIT})
     EXPECT_TRUE(level.GetObjectiveComplete(name)) << name;
   EXPECT_GT(Player().GetHealth(), 0u);
-  for (const std::string& line : Problems(a.LogLines())) ADD_FAILURE() << line;
+  for (const std::string& line : demolevel::TroubleLines(a.LogLines())) ADD_FAILURE() << line;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/demo/DemoLevelStart.h"
 #include "game/playthrough/RouteRun.h"
 
 namespace level8test {
@@ -18,16 +19,7 @@ using scenario::AppScenario;
 constexpr float FRAME = 0.016f;
 
 // Lines of the log that report something the level asked for and did not get.
-inline std::vector<std::string> Problems(const std::vector<std::string>& lines) {
-  std::vector<std::string> found;
-  for (const std::string& line : lines)
-    for (const char* word : {"missing", "Unknown Text", "could not", "cannot", "error", "Error", "not found"})
-      if (line.find(word) != std::string::npos) {
-        found.push_back(line);
-        break;
-      }
-  return found;
-}
+inline std::vector<std::string> Problems(const std::vector<std::string>& lines) { return demolevel::TroubleLines(lines); }
 
 struct OwnScenario {
   explicit OwnScenario(const AppScenario::Options& o) : a(o) {}
