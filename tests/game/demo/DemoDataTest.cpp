@@ -1,5 +1,6 @@
 // The generated demo data: what the game reads from it, and that the
 // generator writes the same bytes every time.
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -47,16 +48,11 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
       EXPECT_EQ(level.scriptFile, scripts[i]);
       EXPECT_TRUE(level.showPDA);
       EXPECT_EQ(level.attachmentCount, 1);
-      EXPECT_FALSE(level.mapTexture.empty());
-      EXPECT_NE(level.mapRect[0], level.mapRect[2]);
-      EXPECT_FALSE(level.emailText.empty());
-      EXPECT_NE(level.emailText, L"Invalid File Name");
-      EXPECT_FALSE(level.attachments[0].title.empty());
+      EXPECT_TRUE(!level.mapTexture.empty() && level.mapRect[0] != level.mapRect[2]);
+      EXPECT_TRUE(!level.emailText.empty() && level.emailText != L"Invalid File Name");
+      EXPECT_TRUE(!level.attachments[0].title.empty() && level.attachments[1].title.empty());
       EXPECT_NE(level.attachments[0].text, L"Invalid File Name");
-      EXPECT_TRUE(level.attachments[1].title.empty());
-      int count = 0;
-      for (bool on : level.enabledDocuments) count += on ? 1 : 0;
-      EXPECT_EQ(count, enabled[i]);
+      EXPECT_EQ(std::count(std::begin(level.enabledDocuments), std::end(level.enabledDocuments), true), enabled[i]);
     }
     EXPECT_NE(g_LevelDescriptions[0].startComic, L"null");
     EXPECT_NE(g_LevelDescriptions[1].startComic, L"null");
@@ -65,13 +61,8 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
     EXPECT_EQ(g_LevelDescriptions[1].attachments[0].type, PDA_DOCUMENT_IMAGE);
     int images = 0;
     for (const CPDADocument& document : g_PDADocuments) {
-      EXPECT_FALSE(document.title.empty());
-      EXPECT_FALSE(document.text.empty());
-      EXPECT_NE(document.text, L"Invalid File Name");
-      if (document.type == PDA_DOCUMENT_IMAGE) {
-        ++images;
-        EXPECT_FALSE(document.imageFile.empty());
-      }
+      EXPECT_TRUE(!document.title.empty() && !document.text.empty() && document.text != L"Invalid File Name");
+      if (document.type == PDA_DOCUMENT_IMAGE && ++images) EXPECT_FALSE(document.imageFile.empty());
     }
     EXPECT_EQ(images, 4);
   }
@@ -81,13 +72,9 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
   LoadLevelDescriptions(L"SPA");
   std::wstring spanish = g_LevelDescriptions[0].emailText;
   for (const CPDADocument& document : g_PDADocuments) spanish += document.title + document.text;
-  for (wchar_t c : std::wstring(L"áéíóúñ¿")) {
-    EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
-  }
-  // What the texts tell holds: Level4's beam by the west wall is of the kill
-  // type (350 a second, about a quarter of the player's 300 to cross), which
-  // the commander tells as that cost; the tutorial names the wheel that
-  // turns the camera.
+  for (wchar_t c : std::wstring(L"áéíóúñ¿")) EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
+  // What the texts tell holds: Level4's kill beam costs about a quarter of the
+  // player's health to cross; the tutorial names the wheel that turns the camera.
   const wchar_t* codes[] = {L"ENG", L"SPA", L"RUS"};
   const wchar_t* quarter[] = {L"quarter", L"cuarto", L"четверт"};
   const wchar_t* wheel[] = {L"wheel", L"rueda", L"колёсик"};
