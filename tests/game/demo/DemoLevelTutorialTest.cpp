@@ -9,6 +9,7 @@
 #include "engine/util/TextTable.h"
 #include "frontend/GUIMessageBox.h"
 #include "game/demo/DemoLevelStart.h"
+#include "game/playthrough/RouteRun.h"
 #include "game/level/LevelDescriptions.h"
 #include "game/script/ScriptVariables.h"
 #include "tools/datagen/DemoLevelContents.h"
@@ -28,19 +29,6 @@ AppScenario::Options Options() {
 }
 
 CPlayer& Player() { return g_pGameWorld->GetPlayer(); }
-
-void WalkTo(AppScenario& a, float x, float y) { demolevel::WalkTo(a, x, y, FRAME); }
-
-// One shot from the player's hand straight at the point, then frames for it
-// to fly.
-void ShootAt(AppScenario& a, float x, float y, int colour) {
-  const D3DXVECTOR3 hand = Player().GetHand().WorldPosition();
-  D3DXVECTOR3 direction(x - hand.x, y - hand.y, 0.0f);
-  D3DXVec3Normalize(&direction, &direction);
-  Player().SetShotDirection(direction);
-  Level().AddBullet(colour, Player().GetWeapon().GetPower());
-  a.Run(10);
-}
 
 bool ObjectiveComplete(const char* name) { return Level().GetObjectiveComplete(name); }
 
@@ -96,25 +84,16 @@ TEST(DemoLevelTutorial, TheRouteRunsEveryScriptAndFinishesTheLevel) {
   const std::vector<DEMO_ROUTE_STEP> route = datagen::DemoLevelContent("LevelTutorial").route;
   ASSERT_FALSE(route.empty());
   EXPECT_EQ(route.back().kind, DEMO_ROUTE_STEP::FINISH);
+  // Each shot has half a second to fly.
+  routetest::RouteRun run(a, {FRAME, 4, 900.0f, 10});
   for (const DEMO_ROUTE_STEP& step : route) {
     SCOPED_TRACE(step.note);
     ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
     ASSERT_FALSE(level.IsFinished()) << "finished before the last step";
-    switch (step.kind) {
-      case DEMO_ROUTE_STEP::WALK:
-      case DEMO_ROUTE_STEP::FINISH:
-        WalkTo(a, step.x, step.y);
-        break;
-      case DEMO_ROUTE_STEP::ACTION:
-        WalkTo(a, step.x, step.y);
-        a.Tap(platform::DIK_SPACE);
-        break;
-      case DEMO_ROUTE_STEP::SHOOT:
-        for (int shot = 0; shot < step.shots; ++shot) ShootAt(a, step.x, step.y, step.colour);
-        break;
-      default:
-        FAIL() << "the tutorial has no fights, waits or hazards";
-    }
+    ASSERT_TRUE(step.kind == DEMO_ROUTE_STEP::WALK || step.kind == DEMO_ROUTE_STEP::ACTION ||
+                step.kind == DEMO_ROUTE_STEP::SHOOT || step.kind == DEMO_ROUTE_STEP::FINISH)
+        << "the tutorial has no fights, waits or hazards";
+    ASSERT_TRUE(run.Take(step));
     const std::string note = step.note;
     if (note == "along the corridor") {
       // The corridor started the hint timer; its event shows the hint.
