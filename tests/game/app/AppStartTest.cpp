@@ -111,8 +111,7 @@ TEST(AppStart, FirstStartPassesLoadingLaterStartsGoStraightToLogin) {
 
 TEST(AppStart, LoginLeadsByLevelReached) {
   AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
 
   // Level 1: the desktop, music kept.
   Nembra::CAudiereSound* music = g_pCurrentMusic;
@@ -152,14 +151,10 @@ TEST(AppStart, LoginLeadsByLevelReached) {
 
 TEST(AppStart, FinalScreenFadesOnceAfterRepeatedEscapes) {
   AppScenario a;
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
   apptest::ChooseProfile(a, 3);
   ASSERT_EQ(a.App().GetState(), CApp::STATE_FINAL);
-  a.Next().KeyDown(platform::DIK_ESCAPE);
-  a.Frame();
-  a.Next().KeyUp(platform::DIK_ESCAPE);
-  a.Frame();  // the fade starts (alpha 0.2 after this frame's update)
+  a.Tap(platform::DIK_ESCAPE);  // the fade starts (alpha 0.2 after the second frame's update)
   const float first = Nembra::g_ScreenFader.m_Alpha;
   for (int i = 0; i < 4; ++i) {
     a.Next().KeyDown(platform::DIK_ESCAPE);
@@ -184,8 +179,7 @@ TEST(AppStart, CreditsAndLoadingTextFollowTheMenuLanguage) {
                         Case{L"RUS", "Credits_RU.txt", L"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430 . . ."},
                         Case{L"XYZ", "Credits_EN.txt", L"Loading . . ."}}) {
     AppScenario a;
-    ASSERT_TRUE(a.Ready()) << a.Problem();
-    ASSERT_TRUE(apptest::ToMainMenu(a));
+    ASSERT_TRUE(a.Ready() && apptest::ToMainMenu(a)) << a.Problem();
     a.Run(6);
     g_pMainMenu->m_LanguageCode = c.code;
     EXPECT_EQ(CreditsFileFor(c.code), c.credits);
@@ -211,8 +205,7 @@ TEST(AppStart, CreditsAndLoadingTextFollowTheMenuLanguage) {
 TEST(AppStart, ExitScreenQuitsOnActionOrEscapeAndShutdownDeletesEverything) {
   for (int key : {platform::DIK_SPACE, platform::DIK_ESCAPE}) {
     AppScenario a;
-    ASSERT_TRUE(a.Ready()) << a.Problem();
-    ASSERT_TRUE(apptest::ToMainMenu(a));
+    ASSERT_TRUE(a.Ready() && apptest::ToMainMenu(a)) << a.Problem();
     a.Run(6);
     g_pMainMenu->m_Page = CMainMenu::PAGE_EXIT;
     a.Frame();
@@ -248,8 +241,7 @@ TEST(AppStart, ADeviceThatCannotBeMadeGivesTheStartUpErrorAndExitCodeOne) {
 
 TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFrom) {
   AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
   CApp& app = a.App();
   // Restarted: the title music made current again (a stand-in cleared first).
   const auto restarts = [&](int from, int to) {

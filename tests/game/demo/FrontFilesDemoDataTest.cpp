@@ -36,16 +36,9 @@ TEST_F(FrontFilesDemoData, SettingsLanguageAndPurchaseAddress) {
     GTEST_SKIP() << "no DataDEMO folder built";
   g_ProfileStore.m_CurrentProfile = 2;
   g_ProfileStore.LoadLastUsedSettings();
-  const ProfileRecord& zero = g_ProfileStore.m_Profiles[0];
-  EXPECT_EQ(zero.gamma, 500);
-  EXPECT_EQ(zero.effects, 800);
-  EXPECT_EQ(zero.music, 700);
-  EXPECT_EQ(zero.cameraType, 0u);
-  const uint32_t keys[6] = {zero.moveUp, zero.moveDown, zero.moveLeft, zero.moveRight, zero.action, zero.ability};
-  const uint32_t expected[6] = {17, 31, 30, 32, 57, 18};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(keys[i], expected[i]) << i;
-  }
+  EXPECT_EQ(profiletest::Settings(g_ProfileStore.m_Profiles[0]),
+            (std::vector<int64_t>{500, 800, 700, 0, 17, 31, 30, 32, 57, 18}));
+
   EXPECT_EQ(Get("ConfigLastUsed.dat"), Get("ConfigDefault.dat")) << "the last-used file starts as the defaults";
   EXPECT_EQ(Nembra::CKeyValueFile::GetValue(L"Language", L"InitLanguage", m_Dir.File("Language.dat")), L"ENG");
   const std::string buynow = Get("Buynow.dat");
