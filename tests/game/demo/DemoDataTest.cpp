@@ -62,7 +62,9 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
     int images = 0;
     for (const CPDADocument& document : g_PDADocuments) {
       EXPECT_TRUE(!document.title.empty() && !document.text.empty() && document.text != L"Invalid File Name");
-      if (document.type == PDA_DOCUMENT_IMAGE && ++images) EXPECT_FALSE(document.imageFile.empty());
+      if (document.type == PDA_DOCUMENT_IMAGE && ++images) {
+        EXPECT_FALSE(document.imageFile.empty());
+      }
     }
     EXPECT_EQ(images, 4);
   }

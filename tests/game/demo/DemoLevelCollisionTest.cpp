@@ -79,6 +79,12 @@ class DemoLevelFiles : public ::testing::TestWithParam<std::string> {
       GTEST_SKIP() << "no generated demo data in " << KARVESSA_DEMO_DATA_DIR;
   }
   void TearDown() override { Nembra::g_DataDirectory = m_OldData; }
+  // The level's three wall files: tight, characters', the player's own.
+  bool LoadWalls(CCollisionRegistry& level) const {
+    return level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT) &&
+           level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER) &&
+           level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER);
+  }
   static std::vector<uint8_t> Read(const std::string& name) {
     std::vector<uint8_t> bytes;
     EXPECT_TRUE(platform::ReadWholeFile(std::string(KARVESSA_DEMO_DATA_DIR) + "/" + name, bytes)) << name;
@@ -115,9 +121,7 @@ TEST_P(DemoLevelFiles, CharacterWallsAreTheTightWallsGrownBySixty) {
 
 TEST_P(DemoLevelFiles, WalkingOutOfTheStartMeetsTheCharacterWallsSixtyUnitsBeforeTheTightOnes) {
   CCollisionRegistry level;
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER));
+  ASSERT_TRUE(LoadWalls(level));
   const LEVEL_LAYOUT* layout = datagen::FindLevelLayout(GetParam());
   ASSERT_NE(layout, nullptr);
   const D3DXVECTOR3 s = layout->playerStart;
@@ -137,9 +141,7 @@ TEST_P(DemoLevelFiles, WalkingOutOfTheStartMeetsTheCharacterWallsSixtyUnitsBefor
 
 TEST_P(DemoLevelFiles, PlayerOnlyWallsBlockThePlayersClassAlone) {
   CCollisionRegistry level;
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER));
+  ASSERT_TRUE(LoadWalls(level));
   const LEVEL_LAYOUT* layout = datagen::FindLevelLayout(GetParam());
   for (const auto& wall : layout->playerOnlyWalls) {
     // Straight across the middle of the wall.
@@ -207,8 +209,9 @@ TEST_P(DemoLevelFiles, TheFilesAreTheContentsAsTheWritersWriteThem) {
   const datagen::DEMO_LEVEL_CONTENT c = datagen::DemoLevelContent(GetParam());
   EXPECT_EQ(Read(GetParam() + "_Items.dat"), formats::ItemsFileBytes(c.items));
   EXPECT_EQ(Read(GetParam() + "_Triggers.dat"), formats::TriggerFileBytes(c.triggers));
-  if (!c.generators.generators.empty())
+  if (!c.generators.generators.empty()) {
     EXPECT_EQ(Read(GetParam() + "_Generators.dat"), formats::EnemyGeneratorFileBytes(c.generators));
+  }
   for (const auto& script : c.scripts) {
     const std::vector<uint8_t> bytes = Read("Scripts/" + script.first);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), script.second) << script.first;

@@ -112,11 +112,6 @@ TEST(DemoLevelStarts, TwoHundredStartsOfLevel4KeepTheHeapFlat) {
   }
   device->ClearLog();  // the call log is the device's, not the lights'
   const double perLight = (Heap() - before) / 100.0;
-  for (size_t i = 1; i < heap.size(); ++i) {
-    const double perStart = (heap[i] - heap[i - 1] - perLight * (lights[i] - lights[i - 1])) / 40.0;
-    std::printf("starts %zu to %zu: %.0f bytes a start besides %u lights of %.0f bytes\n", 40 * i - 20, 40 * i + 20,
-                perStart, lights[i] - lights[i - 1], perLight);
-  }
   const double warm = (heap.back() - heap[1] - perLight * (lights.back() - lights[1])) / (40.0 * (heap.size() - 2));
   std::printf("unload and start: %.2f ms; from start 60 on, %.0f bytes a start\n", 1000.0 * seconds / 220, warm);
   EXPECT_LT(warm, 100.0) << "the heap grows with every level start";

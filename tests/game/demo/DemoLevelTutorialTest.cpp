@@ -126,7 +126,9 @@ TEST(DemoLevelTutorial, TheRouteRunsEveryScriptAndFinishesTheLevel) {
 TEST(DemoLevelTutorial, TheRouteShootsTheBoxAndTheBarrelFromWhereThePlayerStands) {
   int shootingSteps = 0;
   for (const DEMO_ROUTE_STEP& step : datagen::DemoLevelContent("LevelTutorial").route)
-    if (step.kind == DEMO_ROUTE_STEP::SHOOT && ++shootingSteps) EXPECT_GE(step.shots, 1) << step.note;
+    if (step.kind == DEMO_ROUTE_STEP::SHOOT && ++shootingSteps) {
+      EXPECT_GE(step.shots, 1) << step.note;
+    }
   EXPECT_EQ(shootingSteps, 2);
 }
 

@@ -30,7 +30,9 @@ class DriverWorld : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(w.Ready()) << w.Problem();
-    if (kScripted) ASSERT_TRUE(w.CountActionUses());
+    if (kScripted) {
+      ASSERT_TRUE(w.CountActionUses());
+    }
     w.Frame();
   }
   static scenario::WorldScenario::Options Sixteen() {
