@@ -26,20 +26,14 @@ TEST(AppData, EveryFileTheApplicationLoadsIsGenerated) {
     EXPECT_TRUE(fs::is_regular_file(data + "/" + name)) << name;
 }
 
-TEST(AppData, StartUpFilesLoadAndTheirTextsExistInEveryLanguage) {
+// (Every text id the code names exists in every language: the data set's case.)
+TEST(AppData, StartUpFilesLoadAndTheRussianTextsAreRead) {
   scenario::AppScenario a;
   ASSERT_TRUE(a.Ready()) << a.Problem();
-  // The overlay and the music came from the data, not the factories' defaults.
+  // The overlay and the background came from the data, not the factories' defaults.
   ASSERT_NE(a.App().GetRadiationOverlay().GetTexture(), nullptr);
   EXPECT_EQ(a.App().GetRadiationOverlay().m_Width, 256);
   EXPECT_EQ(a.App().GetBackground().m_Width, 1024);
-  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
-    Nembra::CTextTable::Load(language);
-    for (const char* id : {"TXT_EXIT", "TXT_RESTART", "TXT_KEY_TO_CONTINUE"}) {
-      const std::wstring text = Nembra::GetText(id);
-      EXPECT_FALSE(text.empty()) << id;
-      EXPECT_EQ(text.find(L"ERROR"), std::wstring::npos) << id;
-    }
-  }
+  Nembra::CTextTable::Load(L"RUS");
   EXPECT_EQ(Nembra::GetText("TXT_KEY_TO_CONTINUE").substr(0, 7), L"\u041D\u0430\u0436\u043C\u0438\u0442\u0435");
 }

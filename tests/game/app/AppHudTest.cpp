@@ -1,6 +1,6 @@
 // The application's HUD in the in-level states: the widgets drawn in a
-// playing frame, reached by the level through the world, the death title,
-// the mission-complete notice, and a new game on the generated tutorial.
+// playing frame, reached by the level through the world, the death title
+// and the mission-complete notice.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,6 +31,15 @@ std::vector<const SpriteRecord*> Drawn(const DecodedFrame& frame, const Nembra::
   return frame.FindSprites(DeviceTexture(sprite), sprite.m_SourceRect.left, sprite.m_SourceRect.top);
 }
 
+class AppHud : public apptest::QuietApp {
+ protected:
+  void SetUp() override {
+    QuietApp::SetUp();
+    ASSERT_TRUE(apptest::ToPlaying(a));
+    a.Run(2);
+  }
+};
+
 template <class Kind>
 Kind& PlaceEnemy(const D3DXVECTOR3& offset, uint32_t colour) {
   Kind* enemy = new Kind(colour);
@@ -42,17 +51,14 @@ Kind& PlaceEnemy(const D3DXVECTOR3& offset, uint32_t colour) {
 
 }  // namespace
 
-TEST(AppHud, AnEnemysHealthBarIsDrawnOnlyOnceAShotHasHitIt) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToPlaying(a));
+TEST_F(AppHud, AnEnemysHealthBarIsDrawnOnlyOnceAShotHasHitIt) {
   enemytest::TuningGuard guard;
   g_Enemy1RangeSq = 0.0f;  // the walkers stand
   g_Enemy2RangeSq = 0.0f;  // the cocoon stays closed
   CEnemy1& untouched = PlaceEnemy<CEnemy1>({400, 0, 0}, 0);
   CEnemy1& hit = PlaceEnemy<CEnemy1>({400, 300, 0}, 0);
   CEnemy2& cocoon = PlaceEnemy<CEnemy2>({400, -300, 0}, 0);
-  a.Run(2);
+  a.Frame();
   const Nembra::CStatic2DSprite& frame = untouched.GetHealthFrame();
   const Nembra::CStatic2DSprite& fill = untouched.GetHealthFill();
   EXPECT_TRUE(Drawn(a.Last(), frame).empty());
@@ -76,21 +82,17 @@ TEST(AppHud, AnEnemysHealthBarIsDrawnOnlyOnceAShotHasHitIt) {
   EXPECT_EQ(Drawn(a.Last(), frame).size(), 1u);
 }
 
-TEST(AppHud, APlayingFrameDrawsTheGaugesAndWeaponPanelAndTheLevelReachesTheWidgets) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToPlaying(a));
-  a.Run(3);
+TEST_F(AppHud, APlayingFrameDrawsTheGaugesAndWeaponPanelAndTheLevelReachesTheWidgets) {
+  a.Frame();
   CApp& app = a.App();
   ASSERT_NE(app.GetHealthGauge(), nullptr);
   ASSERT_NE(app.GetWeaponPanel(), nullptr);
   const DecodedFrame& f = a.Last();
   const auto health = Drawn(f, app.GetHealthGauge()->Bar());
   const auto blue = Drawn(f, app.GetWeaponPanel()->BlueBar());
-  const auto red = Drawn(f, app.GetWeaponPanel()->RedBar());
   ASSERT_EQ(health.size(), 1u);
   ASSERT_EQ(blue.size(), 1u);
-  ASSERT_EQ(red.size(), 1u);
+  ASSERT_EQ(Drawn(f, app.GetWeaponPanel()->RedBar()).size(), 1u);
   // The images of the first batch come before the numbers of the second.
   ASSERT_FALSE(f.texts.empty());
   size_t lastSprite = std::max(health[0]->order, blue[0]->order);
@@ -107,11 +109,7 @@ TEST(AppHud, APlayingFrameDrawsTheGaugesAndWeaponPanelAndTheLevelReachesTheWidge
   EXPECT_EQ(app.GetKeyItems()->GetShownCount(), 1u);
 }
 
-TEST(AppHud, TheDeathScreenDrawsTheDeathTitleOverTheScene) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToPlaying(a));
-  a.Run(2);
+TEST_F(AppHud, TheDeathScreenDrawsTheDeathTitleOverTheScene) {
   const CGUIPauseTitle* title = a.App().GetDeathTitle();
   ASSERT_NE(title, nullptr);
   EXPECT_TRUE(Drawn(a.Last(), title->Title()).empty());
@@ -130,11 +128,7 @@ TEST(AppHud, TheDeathScreenDrawsTheDeathTitleOverTheScene) {
   EXPECT_GT(hint[0]->order, drawn[0]->order);
 }
 
-TEST(AppHud, LevelOverDrawsTheNoticeAndTheContinueTextOnlyOnceItHasAppeared) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToPlaying(a));
-  a.Run(2);
+TEST_F(AppHud, LevelOverDrawsTheNoticeAndTheContinueTextOnlyOnceItHasAppeared) {
   CGUIMissionComplete* notice = a.App().GetMissionComplete();
   ASSERT_NE(notice, nullptr);
   g_pGameWorld->GetLevel().SetFinished(true);
@@ -162,31 +156,4 @@ TEST(AppHud, LevelOverDrawsTheNoticeAndTheContinueTextOnlyOnceItHasAppeared) {
   EXPECT_TRUE(notice->done);
   EXPECT_FALSE(Drawn(a.Last(), notice->Title()).empty());
   EXPECT_EQ(a.Last().FindText(cont).size(), 1u);
-}
-
-TEST(AppHud, ANewGameFromTheMenuPlaysTheTutorialWithThePlayerOnItsFloor) {
-  AppScenario a;
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
-  a.ClearStateLog();
-  apptest::ChooseProfile(a, 0);
-  ASSERT_EQ(a.App().GetState(), CApp::STATE_COMIC);
-  g_pComicViewer->finished = 1;
-  a.Frame();
-  ASSERT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
-  CLevel& level = g_pGameWorld->GetLevel();
-  EXPECT_EQ(level.GetInitScript(), "LevelTutorial_Init.lua");
-  // The init script loaded the floor into the scene.
-  EXPECT_EQ(level.GetTerrainMeshName(), "LevelTutorial_Terrain.X");
-  a.Run(10);
-  EXPECT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
-  EXPECT_EQ(a.App().GetExitCode(), 0);
-  CPlayer& player = g_pGameWorld->GetPlayer();
-  EXPECT_TRUE(player.IsActive());
-  EXPECT_NE(player.GetSprite(), nullptr);
-  // Standing, not falling through: the floor holds the player.
-  const float z = player.GetPosition().z;
-  a.Run(10);
-  EXPECT_NEAR(player.GetPosition().z, z, 1.0f);
-  EXPECT_GT(a.Device()->Stats().draws, 0u);
 }

@@ -4,34 +4,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/util/TextTable.h"
-#include "frontend/ProfileFile.h"
-#include "game/app/AppTestSupport.h"
-#include "game/world/GameGlobals.h"
-#include "game/level/LevelDescriptions.h"
 #include "frontend/pda/apps/PDAAppLogin.h"
+#include "game/app/AppTestSupport.h"
+#include "game/level/LevelDescriptions.h"
+#include "game/world/GameGlobals.h"
 #include "platform/Files.h"
 #include "support/FileSizeLimit.h"
 
+using apptest::Log;
 using scenario::AppScenario;
 
 namespace {
 
-std::vector<std::string> Log(std::initializer_list<const char*> lines) {
-  return std::vector<std::string>(lines.begin(), lines.end());
-}
-
 CLevel& Level() { return g_pGameWorld->GetLevel(); }
+
+class AppPlay : public apptest::QuietApp {};
+
+CPDAAppLogin& Login() { return *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN)); }
 
 }  // namespace
 
-TEST(AppPlay, NewProfileSeesTheStartComicThenPlays) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, NewProfileSeesTheStartComicThenPlays) {
   ASSERT_TRUE(apptest::ToLogin(a));
   a.ClearStateLog();
   apptest::ChooseProfile(a, 0);
@@ -43,13 +40,10 @@ TEST(AppPlay, NewProfileSeesTheStartComicThenPlays) {
   EXPECT_FALSE(a.Ended());
 }
 
-TEST(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(8);
-  ASSERT_NE(g_pCurrentMusic, nullptr);
-  ASSERT_TRUE(g_pCurrentMusic->IsPlaying());
+  ASSERT_TRUE(g_pCurrentMusic && g_pCurrentMusic->IsPlaying());
   a.Next().KeyDown(platform::DIK_ESCAPE);
   a.Frame();
   a.Next().KeyUp(platform::DIK_ESCAPE);
@@ -58,22 +52,19 @@ TEST(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack) 
   EXPECT_EQ(a.StateLog(), Log({"3 -> 5"}));
   EXPECT_FALSE(g_pCurrentMusic->IsPlaying());
   // That frame was still drawn as play: the scene, no PDA frame.
-  EXPECT_TRUE(a.Last().FindSprites(g_pPDA->m_Frame.GetTexture() ? g_pPDA->m_Frame.GetTexture()->GetTexture()
-                                                                  : nullptr)
+  EXPECT_TRUE(a.Last().FindSprites(g_pPDA->m_Frame.GetTexture() ? g_pPDA->m_Frame.GetTexture()->GetTexture() : nullptr)
                   .empty());
   EXPECT_EQ(g_pPDA->GetCurrentAppIndex(), PDA_APP_OBJECTIVES);
   a.Run(3);
-  // Escape again: a fade to black, then play with the music resumed.
+  // Escape again: a fade to black, then play with the music resumed, not rewound.
   a.Tap(platform::DIK_ESCAPE);
   EXPECT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
   ASSERT_TRUE(a.RunUntilState(CApp::STATE_PLAYING, 8));
   EXPECT_TRUE(g_pCurrentMusic->IsPlaying());
-  EXPECT_TRUE(g_pCurrentMusic->GetStream()->FramesPlayed() > 0) << "the music was rewound";
+  EXPECT_GT(g_pCurrentMusic->GetStream()->FramesPlayed(), 0u) << "the music was rewound";
 }
 
-TEST(AppPlay, DeathAndFinishInOneFrameGoToTheDeathScreenAndTheRestartStaysInPlay) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, DeathAndFinishInOneFrameGoToTheDeathScreenAndTheRestartStaysInPlay) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(3);
   a.ClearStateLog();
@@ -82,15 +73,13 @@ TEST(AppPlay, DeathAndFinishInOneFrameGoToTheDeathScreenAndTheRestartStaysInPlay
   a.Frame();
   EXPECT_EQ(a.StateLog(), Log({"3 -> 6", "6 -> 4"}));
   a.Run(2);
-  const auto hint = a.Last().FindTextContaining(L"ESC");
-  ASSERT_FALSE(hint.empty());
+  ASSERT_FALSE(a.Last().FindTextContaining(L"ESC").empty());
   a.Tap(platform::DIK_SPACE);
   EXPECT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
   EXPECT_FALSE(Level().IsFinished());
   a.Run(5);
   EXPECT_EQ(a.App().GetState(), CApp::STATE_PLAYING);
-
-  // Die again; F1 restarts too; Escape leaves for the main menu.
+  // Die again; Escape leaves for the main menu.
   g_pGameWorld->GetPlayer().Deactivate();
   a.Frame();
   ASSERT_EQ(a.App().GetState(), CApp::STATE_DEATH);
@@ -99,9 +88,7 @@ TEST(AppPlay, DeathAndFinishInOneFrameGoToTheDeathScreenAndTheRestartStaysInPlay
   EXPECT_EQ(a.StateLog(), Log({"4 -> 1"}));
 }
 
-TEST(AppPlay, RadiationOverlayFollowsThePlayersValue) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, RadiationOverlayFollowsThePlayersValue) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(2);
   platform::ITexture* green = a.App().GetRadiationOverlay().GetTexture()->GetTexture();
@@ -115,9 +102,7 @@ TEST(AppPlay, RadiationOverlayFollowsThePlayersValue) {
   EXPECT_FLOAT_EQ(overlay[0]->Height(), 600.0f);
 }
 
-TEST(AppPlay, LevelOverRaisesTheLevelOnceAfterTheFirstSecond) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, LevelOverRaisesTheLevelOnceAfterTheFirstSecond) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(2);
   Level().SetFinished(true);
@@ -138,9 +123,7 @@ TEST(AppPlay, LevelOverRaisesTheLevelOnceAfterTheFirstSecond) {
   EXPECT_EQ(g_pPDA->GetCurrentAppIndex(), PDA_APP_DESKTOP);
 }
 
-TEST(AppPlay, LevelOverWithoutThePdaStillEndsOnTheDesktopOnce) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, LevelOverWithoutThePdaStillEndsOnTheDesktopOnce) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   GetLevelDescription(1).showPDA = false;
   Level().SetFinished(true);
@@ -151,9 +134,7 @@ TEST(AppPlay, LevelOverWithoutThePdaStillEndsOnTheDesktopOnce) {
   EXPECT_EQ(a.StateLog(), Log({"6 -> 8"}));
 }
 
-TEST(AppPlay, QuitFromLevelOverKeepsTheFinishedLevel) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, QuitFromLevelOverKeepsTheFinishedLevel) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   Level().SetFinished(true);
   a.Frame();
@@ -164,28 +145,24 @@ TEST(AppPlay, QuitFromLevelOverKeepsTheFinishedLevel) {
   EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
 }
 
-TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
   ASSERT_TRUE(apptest::ToLogin(a));
   a.Run(6);  // the login's fade from black
-  auto click = [&a](const platform::RECT& r) { apptest::ClickRect(a, r); };
-  CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
   // The notice's first words (the login's panel wraps it).
   const std::wstring told = Nembra::GetText("TXT_PROFILE_NOT_SAVED").substr(0, 16);
   const std::string file = a.DataFolder() + "Profile0.dat";
   {
     testsupport::FileSizeLimit full(16);  // every save of the game fails
     ASSERT_TRUE(full.Active());
-    click(login.m_Profiles[0].m_Rect);
+    apptest::ClickRect(a, Login().m_Profiles[0].m_Rect);
     a.Next().Type(L"player");
     a.Frame();
     a.Tap(platform::DIK_RETURN);
     EXPECT_EQ(a.Last().FindTextContaining(told).size(), 1u) << "the login tells the player";
-    click(login.m_Notice.m_Ok.m_Rect);
+    apptest::ClickRect(a, Login().m_Notice.m_Ok.m_Rect);
     a.Frame();
     EXPECT_TRUE(a.Last().FindTextContaining(told).empty());
-    click(login.m_Profiles[0].m_Rect);  // log in
+    apptest::ClickRect(a, Login().m_Profiles[0].m_Rect);  // log in
     ASSERT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10));
     EXPECT_TRUE(g_ProfileStore.GetCurrentProfile().inUse) << "the profile lives on in memory";
     g_pComicViewer->finished = 1;
@@ -208,37 +185,7 @@ TEST(AppPlay, AProfileThatCannotBeWrittenIsToldKeptAndWrittenOnceItCan) {
   EXPECT_EQ(fromDisk.m_Profiles[0].levelReached, 1u);
 }
 
-TEST(AppPlay, WithoutTheLoginFontANameIsTypedInAnotherAndTheGameStarts) {
-  AppScenario::Options o = apptest::QuietLevel();
-  const auto quiet = o.prepareData;
-  o.prepareData = [quiet](const std::string& data) {
-    quiet(data);
-    std::remove((data + "PDA_Std.dat").c_str());
-    std::remove((data + "PDA_Std.png").c_str());
-  };
-  AppScenario a(o);
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
-  a.Run(6);
-  CPDAAppLogin& login = *static_cast<CPDAAppLogin*>(g_pPDA->GetApp(PDA_APP_LOGIN));
-  apptest::ClickRect(a, login.m_Profiles[0].m_Rect);
-  a.Next().Type(L"Ana");
-  a.Frame();
-  EXPECT_EQ(a.Last().FindText(L"Ana_").size(), 1u) << "the typed name is shown";
-  a.Tap(platform::DIK_RETURN);
-  EXPECT_EQ(g_ProfileStore.m_Profiles[0].name, L"Ana");
-  apptest::ClickRect(a, login.m_Profiles[0].m_Rect);
-  EXPECT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10)) << "the game starts";
-  const auto& lines = a.LogLines();
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-              return line.find("font 'PDA_Std' is missing: the login shows and takes profile names in "
-                               "'PDA_Std_Italic'") != std::string::npos;
-            }), 1);
-}
-
-TEST(AppPlay, InGamePdaKeysAndResults) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, InGamePdaKeysAndResults) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(6);
   a.Tap(platform::DIK_ESCAPE);
@@ -248,8 +195,7 @@ TEST(AppPlay, InGamePdaKeysAndResults) {
   EXPECT_EQ(a.App().GetInGamePending(), CApp::STATE_PLAYING);
   ASSERT_TRUE(a.RunUntilState(CApp::STATE_PLAYING, 8));
   a.Run(6);
-  // The reset confirmation returns at once; a key released in that frame
-  // starts no fade over the play.
+  // The reset confirmation returns at once; a key released in that frame starts no fade over the play.
   a.Tap(platform::DIK_ESCAPE);
   ASSERT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
   ASSERT_FALSE(Nembra::g_ScreenFader.m_Shown);
@@ -269,9 +215,7 @@ TEST(AppPlay, InGamePdaKeysAndResults) {
   EXPECT_EQ(a.StateLog(), Log({"5 -> 1"}));
 }
 
-TEST(AppPlay, ExitConfirmationIgnoresEscapeAndF1WhileItFades) {
-  AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
+TEST_F(AppPlay, ExitConfirmationIgnoresEscapeAndF1WhileItFades) {
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(6);
   a.Tap(platform::DIK_ESCAPE);
@@ -287,21 +231,43 @@ TEST(AppPlay, ExitConfirmationIgnoresEscapeAndF1WhileItFades) {
   EXPECT_EQ(a.App().GetState(), CApp::STATE_MAIN_MENU);
 }
 
-TEST(AppPlay, ALevelScriptWithALuaErrorEndsTheRunWithExitCodeOne) {
+// The same start on data with a file taken away or spoilt.
+TEST(AppPlayData, WithoutTheLoginFontANameIsTypedInAnotherAndTheGameStarts) {
+  AppScenario::Options o = apptest::QuietLevel();
+  o.prepareData = [quiet = o.prepareData](const std::string& data) {
+    quiet(data);
+    std::remove((data + "PDA_Std.dat").c_str());
+    std::remove((data + "PDA_Std.png").c_str());
+  };
+  AppScenario a(o);
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
+  a.Run(6);
+  apptest::ClickRect(a, Login().m_Profiles[0].m_Rect);
+  a.Next().Type(L"Ana");
+  a.Frame();
+  EXPECT_EQ(a.Last().FindText(L"Ana_").size(), 1u) << "the typed name is shown";
+  a.Tap(platform::DIK_RETURN);
+  EXPECT_EQ(g_ProfileStore.m_Profiles[0].name, L"Ana");
+  apptest::ClickRect(a, Login().m_Profiles[0].m_Rect);
+  EXPECT_TRUE(a.RunUntilState(CApp::STATE_COMIC, 10)) << "the game starts";
+  EXPECT_EQ(std::count_if(a.LogLines().begin(), a.LogLines().end(), [](const std::string& line) {
+              return line.find("font 'PDA_Std' is missing: the login shows and takes profile names in "
+                               "'PDA_Std_Italic'") != std::string::npos;
+            }), 1);
+}
+
+TEST(AppPlayData, ALevelScriptWithALuaErrorEndsTheRunWithExitCodeOne) {
   AppScenario::Options o;
   o.prepareData = [](const std::string& data) {
     apptest::WriteFile(data + "Scripts/LevelTutorial.lua", "this is not lua (\n");
   };
   AppScenario a(o);
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
   apptest::ChooseProfile(a, 0);
   g_pComicViewer->finished = 1;
-  a.Frame();
-  a.Frame();
+  a.Run(2);
   EXPECT_TRUE(a.Ended());
   EXPECT_EQ(a.App().GetExitCode(), 1);
-  bool named = false;
-  for (const std::string& line : a.LogLines()) named = named || line.find("LevelTutorial.lua") != std::string::npos;
-  EXPECT_TRUE(named);
+  EXPECT_TRUE(std::any_of(a.LogLines().begin(), a.LogLines().end(),
+                          [](const std::string& line) { return line.find("LevelTutorial.lua") != std::string::npos; }));
 }

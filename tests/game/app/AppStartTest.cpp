@@ -3,32 +3,24 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "game/level/LevelTimer.h"
-
 #include "engine/fonts/BitmapFont.h"
 #include "engine/sound/AudiereSound.h"
-#include "frontend/screens/BuyNowButton.h"
 #include "engine/sound/WaveSound.h"
-#include "frontend/screens/Credits.h"
 #include "frontend/hud/widgets/GUIDigitalTimer.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/screens/Credits.h"
 #include "frontend/screens/FinalScreen.h"
 #include "game/app/AppMain.h"
 #include "game/app/AppTestSupport.h"
-#include "game/world/GameGlobals.h"
+#include "game/level/LevelTimer.h"
 #include "game/script/GameScript.h"
+#include "game/world/GameGlobals.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
 
+using apptest::Log;
 using apptest::WriteFile;
 using scenario::AppScenario;
-
-namespace {
-
-std::vector<std::string> Log(std::initializer_list<const char*> lines) {
-  return std::vector<std::string>(lines.begin(), lines.end());
-}
-
-}  // namespace
 
 TEST(AppStart, StoredSettingsReachDeviceAndFactoriesAndActivationRereadsGamma) {
   AppScenario::Options o;
@@ -47,7 +39,7 @@ TEST(AppStart, StoredSettingsReachDeviceAndFactoriesAndActivationRereadsGamma) {
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 0.125f);
 
   a.App().OnActivate(false);
-  EXPECT_TRUE(apptest::RampIs(1.0f) == false);
+  EXPECT_FALSE(apptest::RampIs(1.0f));
   EXPECT_EQ(0, std::memcmp(&Nembra::g_pGraphicsDevice->GetSavedGammaRamp(),
                            &platform::headless::CurrentDevice()->GammaRamp(), sizeof(platform::D3DGAMMARAMP)));
   // Each activation reads the file again.
@@ -119,8 +111,7 @@ TEST(AppStart, FirstStartPassesLoadingLaterStartsGoStraightToLogin) {
 
 TEST(AppStart, LoginLeadsByLevelReached) {
   AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
 
   // Level 1: the desktop, music kept.
   Nembra::CAudiereSound* music = g_pCurrentMusic;
@@ -160,14 +151,10 @@ TEST(AppStart, LoginLeadsByLevelReached) {
 
 TEST(AppStart, FinalScreenFadesOnceAfterRepeatedEscapes) {
   AppScenario a;
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
   apptest::ChooseProfile(a, 3);
   ASSERT_EQ(a.App().GetState(), CApp::STATE_FINAL);
-  a.Next().KeyDown(platform::DIK_ESCAPE);
-  a.Frame();
-  a.Next().KeyUp(platform::DIK_ESCAPE);
-  a.Frame();  // the fade starts (alpha 0.2 after this frame's update)
+  a.Tap(platform::DIK_ESCAPE);  // the fade starts (alpha 0.2 after the second frame's update)
   const float first = Nembra::g_ScreenFader.m_Alpha;
   for (int i = 0; i < 4; ++i) {
     a.Next().KeyDown(platform::DIK_ESCAPE);
@@ -192,8 +179,7 @@ TEST(AppStart, CreditsAndLoadingTextFollowTheMenuLanguage) {
                         Case{L"RUS", "Credits_RU.txt", L"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0430 . . ."},
                         Case{L"XYZ", "Credits_EN.txt", L"Loading . . ."}}) {
     AppScenario a;
-    ASSERT_TRUE(a.Ready()) << a.Problem();
-    ASSERT_TRUE(apptest::ToMainMenu(a));
+    ASSERT_TRUE(a.Ready() && apptest::ToMainMenu(a)) << a.Problem();
     a.Run(6);
     g_pMainMenu->m_LanguageCode = c.code;
     EXPECT_EQ(CreditsFileFor(c.code), c.credits);
@@ -219,8 +205,7 @@ TEST(AppStart, CreditsAndLoadingTextFollowTheMenuLanguage) {
 TEST(AppStart, ExitScreenQuitsOnActionOrEscapeAndShutdownDeletesEverything) {
   for (int key : {platform::DIK_SPACE, platform::DIK_ESCAPE}) {
     AppScenario a;
-    ASSERT_TRUE(a.Ready()) << a.Problem();
-    ASSERT_TRUE(apptest::ToMainMenu(a));
+    ASSERT_TRUE(a.Ready() && apptest::ToMainMenu(a)) << a.Problem();
     a.Run(6);
     g_pMainMenu->m_Page = CMainMenu::PAGE_EXIT;
     a.Frame();
@@ -231,11 +216,8 @@ TEST(AppStart, ExitScreenQuitsOnActionOrEscapeAndShutdownDeletesEverything) {
     a.Tap(key);
     a.Frame();
     EXPECT_TRUE(a.Ended());
-    EXPECT_EQ(g_pMainMenu, nullptr);
-    EXPECT_EQ(g_pComicViewer, nullptr);
-    EXPECT_EQ(g_pBuyNowButton, nullptr);
-    EXPECT_EQ(a.App().GetBuyNowScreen(), nullptr);
-    EXPECT_EQ(Nembra::g_pBitmapFontFactory, nullptr);
+    EXPECT_TRUE(!g_pMainMenu && !g_pComicViewer && !g_pBuyNowButton && !a.App().GetBuyNowScreen() &&
+                !Nembra::g_pBitmapFontFactory);
     EXPECT_EQ(a.App().GetExitCode(), 0);
   }
 }
@@ -254,16 +236,12 @@ TEST(AppStart, ADeviceThatCannotBeMadeGivesTheStartUpErrorAndExitCodeOne) {
   EXPECT_EQ(code, 1);
   EXPECT_NE(err.find(Nembra::INIT_ERROR_TEXT), std::string::npos) << err;
   // What the start-up had made is given back.
-  EXPECT_EQ(g_pMainMenu, nullptr);
-  EXPECT_EQ(g_pBuyNowButton, nullptr);
-  EXPECT_EQ(Nembra::g_pBitmapFontFactory, nullptr);
-  EXPECT_EQ(g_pCurrentMusic, nullptr);
+  EXPECT_TRUE(!g_pMainMenu && !g_pBuyNowButton && !Nembra::g_pBitmapFontFactory && !g_pCurrentMusic);
 }
 
 TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFrom) {
   AppScenario a(apptest::QuietLevel());
-  ASSERT_TRUE(a.Ready()) << a.Problem();
-  ASSERT_TRUE(apptest::ToLogin(a));
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
   CApp& app = a.App();
   // Restarted: the title music made current again (a stand-in cleared first).
   const auto restarts = [&](int from, int to) {
@@ -274,16 +252,17 @@ TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFro
     if (!g_pCurrentMusic) g_pCurrentMusic = Nembra::g_pStreamingSoundFactory->Get(CApp::TITLE_MUSIC);
     return restarted;
   };
-  EXPECT_TRUE(restarts(CApp::STATE_LOGIN, CApp::STATE_MAIN_MENU));
-  EXPECT_TRUE(restarts(CApp::STATE_PLAYING, CApp::STATE_LEVEL_OVER));
-  EXPECT_TRUE(restarts(CApp::STATE_LOGIN, CApp::STATE_FINAL));
-  EXPECT_FALSE(restarts(CApp::STATE_LOGIN, CApp::STATE_COMIC));
-  EXPECT_FALSE(restarts(CApp::STATE_DESKTOP, CApp::STATE_COMIC));
-  EXPECT_TRUE(restarts(CApp::STATE_LEVEL_OVER, CApp::STATE_COMIC));
-  EXPECT_FALSE(restarts(CApp::STATE_COMIC, CApp::STATE_DESKTOP));
-  EXPECT_FALSE(restarts(CApp::STATE_LOGIN, CApp::STATE_DESKTOP));
-  EXPECT_TRUE(restarts(CApp::STATE_LEVEL_OVER, CApp::STATE_DESKTOP));
-  EXPECT_FALSE(restarts(CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN));
+  struct Entry {
+    int from, to;
+    bool restarted;
+  };
+  for (const Entry& e : {Entry{CApp::STATE_LOGIN, CApp::STATE_MAIN_MENU, true},
+                         {CApp::STATE_PLAYING, CApp::STATE_LEVEL_OVER, true}, {CApp::STATE_LOGIN, CApp::STATE_FINAL, true},
+                         {CApp::STATE_LOGIN, CApp::STATE_COMIC, false}, {CApp::STATE_DESKTOP, CApp::STATE_COMIC, false},
+                         {CApp::STATE_LEVEL_OVER, CApp::STATE_COMIC, true}, {CApp::STATE_COMIC, CApp::STATE_DESKTOP, false},
+                         {CApp::STATE_LOGIN, CApp::STATE_DESKTOP, false}, {CApp::STATE_LEVEL_OVER, CApp::STATE_DESKTOP, true},
+                         {CApp::STATE_MAIN_MENU, CApp::STATE_LOGIN, false}})
+    EXPECT_EQ(restarts(e.from, e.to), e.restarted) << e.from << " -> " << e.to;
   // The title music repeats and is not rewound by a restart.
   EXPECT_TRUE(g_pCurrentMusic->GetStream()->GetRepeat());
   // A level script's music takes over from the title music: one stream plays.
@@ -322,10 +301,9 @@ TEST(AppStart, EntryActionsRestartTheTitleMusicAndHideTheTimerByWhereTheyComeFro
     app.ChangeState(CApp::STATE_PLAYING);
     return !app.GetDigitalTimer()->IsVisible();
   };
-  EXPECT_FALSE(hidden(CApp::STATE_DEATH));
-  EXPECT_FALSE(hidden(CApp::STATE_INGAME_PDA));
-  EXPECT_TRUE(hidden(CApp::STATE_COMIC));
-  EXPECT_TRUE(hidden(CApp::STATE_DESKTOP));
+  for (auto [from, hides] : {std::pair{CApp::STATE_DEATH, false}, {CApp::STATE_INGAME_PDA, false},
+                             {CApp::STATE_COMIC, true}, {CApp::STATE_DESKTOP, true}})
+    EXPECT_EQ(hidden(from), hides) << from;
   app.GetDigitalTimer()->Hide();
   app.ChangeState(CApp::STATE_MAIN_MENU);
   // A state outside the table does nothing.

@@ -2,9 +2,12 @@
 // Helpers of the application scenarios: reaching states the way a player
 // does (or by the front end's own result values, which the front end's
 // tests cover).
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "engine/app/GraphicsDevice.h"
 #include "engine/sprites/ScreenFader.h"
@@ -21,6 +24,9 @@
 #include "support/TempDir.h"
 
 namespace apptest {
+
+// The state changes "OLD -> NEW" a scenario's StateLog() should hold.
+inline std::vector<std::string> Log(std::initializer_list<const char*> lines) { return {lines.begin(), lines.end()}; }
 
 inline void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -80,6 +86,13 @@ inline scenario::AppScenario::Options QuietLevel() {
   o.prepareData = [](const std::string& data) { WriteQuietTutorial(data); };
   return o;
 }
+
+// An application scenario on the quiet tutorial, ready, for the tests of the in-level states.
+class QuietApp : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(a.Ready()) << a.Problem(); }
+  scenario::AppScenario a{QuietLevel()};
+};
 
 inline bool RampIs(float gamma) {
   platform::D3DGAMMARAMP want;

@@ -3,7 +3,9 @@
 // snapping to a player who left the screen, and the player light.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "engine/app/GraphicsDevice.h"
 #include "engine/app/Mouse.h"
@@ -15,9 +17,9 @@ namespace {
 constexpr float PI_8 = 0.39269909f;
 
 void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tolerance, const char* what) {
-  EXPECT_NEAR(a.x, b.x, tolerance) << what;
-  EXPECT_NEAR(a.y, b.y, tolerance) << what;
-  EXPECT_NEAR(a.z, b.z, tolerance) << what;
+  const D3DXVECTOR3 d = a - b;
+  EXPECT_LE(std::max({std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)}), tolerance)
+      << what << ": (" << a.x << ", " << a.y << ", " << a.z << ") against (" << b.x << ", " << b.y << ", " << b.z << ")";
 }
 
 // The point at height z under a screen point, through the view the device holds now.
@@ -44,9 +46,13 @@ void ExpectCameraAtYaw(scenario::WorldScenario& w, const char* what) {
   EXPECT_NEAR(std::sqrt(offset.x * offset.x + offset.y * offset.y + offset.z * offset.z), 1275.0f, 1e-2f) << what;
 }
 
-TEST(FollowCamera, TheResetViewLooksAtTheOriginAndTheCursorFindsTheAimPlane) {
+class FollowCamera : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(w.Ready()) << w.Problem(); }
   scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+};
+
+TEST_F(FollowCamera, TheResetViewLooksAtTheOriginAndTheCursorFindsTheAimPlane) {
   w.Run(3);
   w.World().Reset();
   EXPECT_EQ(Nembra::g_pMouse->GetX(), 400);
@@ -66,9 +72,7 @@ TEST(FollowCamera, TheResetViewLooksAtTheOriginAndTheCursorFindsTheAimPlane) {
   ExpectCameraAtYaw(w, "after the reset");
 }
 
-TEST(FollowCamera, TheWheelTurnsTheTargetYawByAnEighthOfPiAndTheCameraEasesAfterIt) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FollowCamera, TheWheelTurnsTheTargetYawByAnEighthOfPiAndTheCameraEasesAfterIt) {
   w.Next().MoveTo(400, 300);
   w.Run(30);
   const float start = w.World().GetTargetYaw();
@@ -89,9 +93,7 @@ TEST(FollowCamera, TheWheelTurnsTheTargetYawByAnEighthOfPiAndTheCameraEasesAfter
   EXPECT_NEAR(w.World().GetTargetYaw(), start - PI_8, 1e-5f);
 }
 
-TEST(FollowCamera, TheWheelCameraSnapsToAPlayerOffTheScreen) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FollowCamera, TheWheelCameraSnapsToAPlayerOffTheScreen) {
   w.Next().MoveTo(400, 300);
   w.Run(5);
   // On the screen the look-at point eases: it is not above the player.
@@ -104,9 +106,7 @@ TEST(FollowCamera, TheWheelCameraSnapsToAPlayerOffTheScreen) {
   ExpectCameraAtYaw(w, "snapped");
 }
 
-TEST(FollowCamera, TheEdgeStripsTurnTheCameraAndPullTheCursorBack) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FollowCamera, TheEdgeStripsTurnTheCameraAndPullTheCursorBack) {
   w.World().SetCameraMode(false);
   w.Next().MoveTo(400, 300);
   w.Run(10);
@@ -125,9 +125,7 @@ TEST(FollowCamera, TheEdgeStripsTurnTheCameraAndPullTheCursorBack) {
   ExpectCameraAtYaw(w, "edge");
 }
 
-TEST(FollowCamera, TheEdgeCameraFollowsAPlayerJustOffTheScreenAndSnapsBeyondTheMargin) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FollowCamera, TheEdgeCameraFollowsAPlayerJustOffTheScreenAndSnapsBeyondTheMargin) {
   w.World().SetCameraMode(false);
   w.Next().MoveTo(400, 300);
   w.Run(20);
@@ -153,15 +151,12 @@ TEST(FollowCamera, TheEdgeCameraFollowsAPlayerJustOffTheScreenAndSnapsBeyondTheM
   ExpectNear(w.Camera().GetTarget().GetPosition(), at + D3DXVECTOR3(0, 0, 120), 1e-3f, "wheel camera");
 }
 
-TEST(FollowCamera, ThePlayerLightStandsAboveAndBehindThePlayer) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FollowCamera, ThePlayerLightStandsAboveAndBehindThePlayer) {
   Nembra::CPointLight* light = w.World().GetPlayerLight();
   ASSERT_NE(light, nullptr);
-  EXPECT_EQ(light->GetRecord().Range, 1600.0f);
-  EXPECT_EQ(light->GetRecord().Attenuation0, 0.5f);
-  EXPECT_EQ(light->GetRecord().Attenuation1, 0.0005f);
-  EXPECT_EQ(light->GetRecord().Attenuation2, 0.0000005f);
+  const auto& r = light->GetRecord();
+  EXPECT_EQ((std::vector<float>{r.Range, r.Attenuation0, r.Attenuation1, r.Attenuation2}),
+            (std::vector<float>{1600.0f, 0.5f, 0.0005f, 0.0000005f}));
   EXPECT_EQ(light->GetPosition(), D3DXVECTOR3(0, 0, 300));
   w.Frame();
   ExpectNear(light->GetPosition(), {106.07f, -106.07f, 300.0f}, 0.01f, "at the origin");

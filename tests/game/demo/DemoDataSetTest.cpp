@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "frontend/comic/ComicDescription.h"
 #include "game/files/LevelFiles.h"
 #include "platform/Files.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -25,18 +24,7 @@ namespace fs = std::filesystem;
 const std::string DATA = KARVESSA_DEMO_DATA_DIR;
 const char* const LEVELS[] = {"LevelTutorial", "Level4", "Level8"};
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-std::string Join(const std::set<std::string>& names) {
-  std::string out;
-  for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
-  return out;
-}
+std::string ReadText(const fs::path& path) { return testsupport::ReadFileBytes(path.string()); }
 
 // Every match of the pattern's first group in the text.
 void Collect(const std::string& text, const std::regex& pattern, std::set<std::string>& into) {
@@ -44,7 +32,7 @@ void Collect(const std::string& text, const std::regex& pattern, std::set<std::s
 }
 
 // The text ids the game's code names: string literals "TXT_..." in the
-// game's and the front end's sources (this file's folder is tests/game).
+// game's, front end's and engine's sources (found from this file's place).
 std::set<std::string> CodeTextIds() {
   const fs::path root = fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
   std::set<std::string> ids;
@@ -59,17 +47,19 @@ std::set<std::string> CodeTextIds() {
   return ids;
 }
 
-// The text ids the generated scripts pass to the functions that take one:
-// AddObjective's second argument, the messages' first.
+// The text ids the generated scripts name: AddObjective's second argument,
+// the messages' first, and every "TXT_..." literal.
 std::set<std::string> ScriptTextIds() {
   std::set<std::string> ids;
   const std::regex objective("AddObjective\\s*\\(\\s*\"[^\"]*\"\\s*,\\s*\"([^\"]+)\"");
   const std::regex message("GUIShowMessage(?:Timer)?\\s*\\(\\s*\"([^\"]+)\"");
+  const std::regex literal("\"(TXT_[A-Z0-9_]+)\"");
   for (const auto& entry : fs::recursive_directory_iterator(DATA + "/Scripts")) {
     if (!entry.is_regular_file()) continue;
     const std::string text = ReadText(entry.path());
     Collect(text, objective, ids);
     Collect(text, message, ids);
+    Collect(text, literal, ids);
   }
   return ids;
 }
@@ -101,16 +91,10 @@ TEST(DemoDataSet, EveryTextIdUsedByCodeOrScriptsExistsInAllThreeLanguages) {
     for (const Nembra::KeyValueRecord& r : Nembra::CKeyValueFile::GetSectionKeys(language, DATA + "/Texts.dat"))
       if (r.commentChar == L' ' && !r.key.empty()) table[std::string(r.key.begin(), r.key.end())] = r.value;
     std::set<std::string> missing, empty;
-    for (const std::string& id : used) {
-      const auto it = table.find(id);
-      if (it == table.end())
-        missing.insert(id);
-      else if (it->second.empty())
-        empty.insert(id);
-    }
-    const std::string lang(language, language + 3);
-    EXPECT_TRUE(missing.empty()) << lang << " lacks " << Join(missing);
-    EXPECT_TRUE(empty.empty()) << lang << " has empty " << Join(empty);
+    for (const std::string& id : used)
+      if (!table.count(id) || table[id].empty()) (table.count(id) ? empty : missing).insert(id);
+    EXPECT_EQ(missing, std::set<std::string>()) << "missing in " << std::string(language, language + 3);
+    EXPECT_EQ(empty, std::set<std::string>()) << "empty in " << std::string(language, language + 3);
   }
 }
 
@@ -130,24 +114,17 @@ TEST(DemoDataSet, EachItemsSectionIsUsedBySomeLevel) {
     ITEMS_FILE file;
     ASSERT_TRUE(ParseItemsFile(bytes, file)) << level;
     if (!ScriptLoads(level, "LoadItems(\"" + level + "_Items.dat\")")) continue;  // written, never loaded
-    used[ITEMS_SECTION_ITEMS] += file.items.size();
-    used[ITEMS_SECTION_BOXES] += file.boxes.size();
-    used[ITEMS_SECTION_CIRCUIT_OBJECTS] += file.circuitObjects.size();
-    used[ITEMS_SECTION_DOORS] += file.doors.size();
-    used[ITEMS_SECTION_OPEN_CLOSE_DOORS] += file.openCloseDoors.size();
-    used[ITEMS_SECTION_ROOFS] += file.roofs.size();
-    used[ITEMS_SECTION_LINKS] += file.links.size();
-    used[ITEMS_SECTION_WIRE_GRATES] += file.wireGrates.size();
-    used[ITEMS_SECTION_BARRELS] += file.barrels.size();
-    used[ITEMS_SECTION_TARGETS] += file.targets.size();
-    used[ITEMS_SECTION_PUSHABLES] += file.pushables.size();
-    used[ITEMS_SECTION_LASERS] += file.lasers.size();
-    used[ITEMS_SECTION_WAVE_WEAPONS] += file.waveWeapons.size();
+    const size_t counts[ITEMS_SECTION_COUNT] = {
+        file.items.size(),      file.boxes.size(),   file.circuitObjects.size(), file.doors.size(),
+        file.openCloseDoors.size(), file.roofs.size(), file.links.size(),       file.wireGrates.size(),
+        file.barrels.size(),    file.targets.size(), file.pushables.size(),      file.lasers.size(),
+        file.waveWeapons.size()};
+    for (int s = 0; s < ITEMS_SECTION_COUNT; ++s) used[s] += counts[s];
   }
   std::set<std::string> missing;
   for (int s = 0; s < ITEMS_SECTION_COUNT; ++s)
     if (used[s] == 0) missing.insert(SECTIONS[s]);
-  EXPECT_TRUE(missing.empty()) << "no level loads a record of: " << Join(missing);
+  EXPECT_EQ(missing, std::set<std::string>()) << "sections no level loads a record of";
 }
 
 TEST(DemoDataSet, EnemyTypesOneTwoThreeSixSevenEightSpawnInLevel4OrLevel8) {
@@ -166,10 +143,8 @@ TEST(DemoDataSet, EnemyTypesOneTwoThreeSixSevenEightSpawnInLevel4OrLevel8) {
       if (g.options[0].percent + g.options[1].percent < 100) offered.insert(g.options[2].type);
     }
   }
-  std::set<std::string> missing;
   for (int type : {1, 2, 3, 6, 7, 8})
-    if (!offered.count(type)) missing.insert(std::to_string(type));
-  EXPECT_TRUE(missing.empty()) << "no generator that Level4 or Level8 loads offers enemy type " << Join(missing);
+    EXPECT_EQ(offered.count(type), 1u) << "no generator that Level4 or Level8 loads offers enemy type " << type;
 }
 
 TEST(DemoDataSet, TheFolderStaysUnderFiftyMegabytes) {

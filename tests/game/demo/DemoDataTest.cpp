@@ -1,5 +1,6 @@
 // The generated demo data: what the game reads from it, and that the
 // generator writes the same bytes every time.
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -47,16 +48,11 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
       EXPECT_EQ(level.scriptFile, scripts[i]);
       EXPECT_TRUE(level.showPDA);
       EXPECT_EQ(level.attachmentCount, 1);
-      EXPECT_FALSE(level.mapTexture.empty());
-      EXPECT_NE(level.mapRect[0], level.mapRect[2]);
-      EXPECT_FALSE(level.emailText.empty());
-      EXPECT_NE(level.emailText, L"Invalid File Name");
-      EXPECT_FALSE(level.attachments[0].title.empty());
+      EXPECT_TRUE(!level.mapTexture.empty() && level.mapRect[0] != level.mapRect[2]);
+      EXPECT_TRUE(!level.emailText.empty() && level.emailText != L"Invalid File Name");
+      EXPECT_TRUE(!level.attachments[0].title.empty() && level.attachments[1].title.empty());
       EXPECT_NE(level.attachments[0].text, L"Invalid File Name");
-      EXPECT_TRUE(level.attachments[1].title.empty());
-      int count = 0;
-      for (bool on : level.enabledDocuments) count += on ? 1 : 0;
-      EXPECT_EQ(count, enabled[i]);
+      EXPECT_EQ(std::count(std::begin(level.enabledDocuments), std::end(level.enabledDocuments), true), enabled[i]);
     }
     EXPECT_NE(g_LevelDescriptions[0].startComic, L"null");
     EXPECT_NE(g_LevelDescriptions[1].startComic, L"null");
@@ -65,11 +61,8 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
     EXPECT_EQ(g_LevelDescriptions[1].attachments[0].type, PDA_DOCUMENT_IMAGE);
     int images = 0;
     for (const CPDADocument& document : g_PDADocuments) {
-      EXPECT_FALSE(document.title.empty());
-      EXPECT_FALSE(document.text.empty());
-      EXPECT_NE(document.text, L"Invalid File Name");
-      if (document.type == PDA_DOCUMENT_IMAGE) {
-        ++images;
+      EXPECT_TRUE(!document.title.empty() && !document.text.empty() && document.text != L"Invalid File Name");
+      if (document.type == PDA_DOCUMENT_IMAGE && ++images) {
         EXPECT_FALSE(document.imageFile.empty());
       }
     }
@@ -81,13 +74,9 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
   LoadLevelDescriptions(L"SPA");
   std::wstring spanish = g_LevelDescriptions[0].emailText;
   for (const CPDADocument& document : g_PDADocuments) spanish += document.title + document.text;
-  for (wchar_t c : std::wstring(L"áéíóúñ¿")) {
-    EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
-  }
-  // What the texts tell holds: Level4's beam by the west wall is of the kill
-  // type (350 a second, about a quarter of the player's 300 to cross), which
-  // the commander tells as that cost; the tutorial names the wheel that
-  // turns the camera.
+  for (wchar_t c : std::wstring(L"áéíóúñ¿")) EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
+  // What the texts tell holds: Level4's kill beam costs about a quarter of the
+  // player's health to cross; the tutorial names the wheel that turns the camera.
   const wchar_t* codes[] = {L"ENG", L"SPA", L"RUS"};
   const wchar_t* quarter[] = {L"quarter", L"cuarto", L"четверт"};
   const wchar_t* wheel[] = {L"wheel", L"rueda", L"колёсик"};
@@ -136,20 +125,41 @@ std::map<std::string, std::string> ReadTree(const std::string& root) {
   return files;
 }
 
-TEST(DemoDataGenerator, TwoRunsWriteTheSameBytes) {
+// The names of the files one tree has and the other has not, or with other bytes.
+std::vector<std::string> Differences(const std::map<std::string, std::string>& a,
+                                     const std::map<std::string, std::string>& b) {
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : a)
+    if (!b.count(name) || b.at(name) != bytes) names.push_back(name);
+  for (const auto& [name, bytes] : b)
+    if (!a.count(name)) names.push_back(name);
+  return names;
+}
+
+// Two runs write the same bytes; a third over the second keeps what the
+// player wrote there (settings, language, a profile) and changes nothing else.
+TEST(DemoDataGenerator, TwoRunsWriteTheSameBytesAndARebuildKeepsThePlayersFiles) {
   testsupport::TempDir first, second;
-  const std::string generator = KARVESSA_DATAGEN;
-  ASSERT_EQ(std::system(("\"" + generator + "\" \"" + first.Path() + "/DataDEMO\"").c_str()), 0);
-  ASSERT_EQ(std::system(("\"" + generator + "\" \"" + second.Path() + "/DataDEMO\"").c_str()), 0);
-  const auto a = ReadTree(first.Path() + "/DataDEMO");
-  const auto b = ReadTree(second.Path() + "/DataDEMO");
+  const auto generate = [](const std::string& folder) {
+    return std::system(("\"" + std::string(KARVESSA_DATAGEN) + "\" \"" + folder + "\"").c_str());
+  };
+  const std::string one = first.Path() + "/DataDEMO", two = second.Path() + "/DataDEMO";
+  ASSERT_EQ(generate(one), 0);
+  ASSERT_EQ(generate(two), 0);
+  const auto a = ReadTree(one);
   EXPECT_GT(a.size(), 60u);
-  ASSERT_EQ(a.size(), b.size());
-  for (const auto& [name, bytes] : a) {
-    auto other = b.find(name);
-    ASSERT_NE(other, b.end()) << name;
-    EXPECT_TRUE(bytes == other->second) << name;
-  }
+  EXPECT_EQ(Differences(a, ReadTree(two)), std::vector<std::string>());
+  EXPECT_FALSE(fs::exists(two + "/Profile0.dat") || fs::exists(two + "/Config0.dat")) << "no profiles written";
+  const std::map<std::string, std::string> players = {{"ConfigLastUsed.dat", " [Monitor]\r\n Gamma=123\r\n"},
+                                                      {"Language.dat", std::string("\xFF\xFE[\0\n\0", 6)},
+                                                      {"Profile0.dat", "player"}};
+  for (const auto& [name, bytes] : players) second.Write("DataDEMO/" + name, bytes);
+  ASSERT_EQ(generate(two), 0);
+  auto b = ReadTree(two);
+  for (const auto& [name, bytes] : players) EXPECT_EQ(b[name], bytes) << name;
+  EXPECT_NE(b["ConfigDefault.dat"].find("Gamma=500"), std::string::npos);
+  for (const auto& [name, bytes] : players) a.count(name) ? void(b[name] = a.at(name)) : void(b.erase(name));
+  EXPECT_EQ(Differences(a, b), std::vector<std::string>());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // grown into the rooms, and the files as the level loads them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -12,7 +13,10 @@
 #include "platform/Files.h"
 #include "tools/datagen/DemoLevelContents.h"
 #include "tools/datagen/LevelLayouts.h"
+#include "game/mechanisms/props/Box.h"
+#include "game/player/Player.h"
 #include "tools/formats/LevelFiles.h"
+#include "tools/formats/TriggerFile.h"
 
 namespace {
 
@@ -75,6 +79,12 @@ class DemoLevelFiles : public ::testing::TestWithParam<std::string> {
       GTEST_SKIP() << "no generated demo data in " << KARVESSA_DEMO_DATA_DIR;
   }
   void TearDown() override { Nembra::g_DataDirectory = m_OldData; }
+  // The level's three wall files: tight, characters', the player's own.
+  bool LoadWalls(CCollisionRegistry& level) const {
+    return level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT) &&
+           level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER) &&
+           level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER);
+  }
   static std::vector<uint8_t> Read(const std::string& name) {
     std::vector<uint8_t> bytes;
     EXPECT_TRUE(platform::ReadWholeFile(std::string(KARVESSA_DEMO_DATA_DIR) + "/" + name, bytes)) << name;
@@ -106,17 +116,12 @@ TEST_P(DemoLevelFiles, CharacterWallsAreTheTightWallsGrownBySixty) {
   ASSERT_TRUE(ParseCollisionFile(Read(GetParam() + "_Col2.dat"), playerOnly));
   EXPECT_FALSE(playerOnly.shapes.empty());
   ITEMS_FILE items;
-  const std::vector<uint8_t> itemBytes = Read(GetParam() + "_Items.dat");
-  // The items file is the level's contents as the shared writer writes them.
-  EXPECT_EQ(itemBytes, formats::ItemsFileBytes(datagen::DemoLevelContent(GetParam()).items));
-  EXPECT_TRUE(ParseItemsFile(itemBytes, items));
+  EXPECT_TRUE(ParseItemsFile(Read(GetParam() + "_Items.dat"), items));
 }
 
 TEST_P(DemoLevelFiles, WalkingOutOfTheStartMeetsTheCharacterWallsSixtyUnitsBeforeTheTightOnes) {
   CCollisionRegistry level;
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER));
+  ASSERT_TRUE(LoadWalls(level));
   const LEVEL_LAYOUT* layout = datagen::FindLevelLayout(GetParam());
   ASSERT_NE(layout, nullptr);
   const D3DXVECTOR3 s = layout->playerStart;
@@ -136,9 +141,7 @@ TEST_P(DemoLevelFiles, WalkingOutOfTheStartMeetsTheCharacterWallsSixtyUnitsBefor
 
 TEST_P(DemoLevelFiles, PlayerOnlyWallsBlockThePlayersClassAlone) {
   CCollisionRegistry level;
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col0.dat", COL_TIGHT));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col1.dat", COL_CHARACTER));
-  ASSERT_TRUE(level.LoadCollision(GetParam() + "_Col2.dat", COL_PLAYER));
+  ASSERT_TRUE(LoadWalls(level));
   const LEVEL_LAYOUT* layout = datagen::FindLevelLayout(GetParam());
   for (const auto& wall : layout->playerOnlyWalls) {
     // Straight across the middle of the wall.
@@ -151,6 +154,67 @@ TEST_P(DemoLevelFiles, PlayerOnlyWallsBlockThePlayersClassAlone) {
     EXPECT_FLOAT_EQ(distance, 100.0f);
     EXPECT_FALSE(level.CheckCollision(from, to, 40, hit, distance, normal, COL_CHARACTER, true));
     EXPECT_FALSE(level.CheckCollision(from, to, 40, hit, distance, normal, COL_TIGHT, true));
+  }
+}
+
+// A disc of that radius around (x, y) on the walkable floor: its centre and
+// 32 points of its rim inside a room and outside every pillar.
+bool DiscOnFloor(const LEVEL_LAYOUT& layout, float x, float y, float radius) {
+  const auto inside = [](const datagen::LAYOUT_BOX& b, float px, float py) {
+    return px >= b.minX && px <= b.maxX && py >= b.minY && py <= b.maxY;
+  };
+  for (int k = -1; k < 32; ++k) {
+    const float angle = float(k) * 6.2831853f / 32.0f;
+    const float px = k < 0 ? x : x + radius * std::cos(angle), py = k < 0 ? y : y + radius * std::sin(angle);
+    bool onFloor = false;
+    for (const datagen::LAYOUT_BOX& room : layout.rooms) onFloor = onFloor || inside(room, px, py);
+    for (const datagen::LAYOUT_BOX& pillar : layout.pillars) onFloor = onFloor && !inside(pillar, px, py);
+    if (!onFloor) return false;
+  }
+  return true;
+}
+
+// The route walks straight legs 80 units clear of walls and pillars (shots,
+// fights and waits in place; after the planned death from the start again),
+// past no box, and ends at the goal; every trigger stands on the floor.
+TEST_P(DemoLevelFiles, TheRouteKeepsEightyUnitsClearOfWallsPillarsAndBoxes) {
+  using Step = datagen::DEMO_ROUTE_STEP;
+  const LEVEL_LAYOUT& layout = *datagen::FindLevelLayout(GetParam());
+  const datagen::DEMO_LEVEL_CONTENT content = datagen::DemoLevelContent(layout);
+  ASSERT_FALSE(content.route.empty());
+  EXPECT_EQ(content.route.back().kind, Step::FINISH);
+  D3DXVECTOR3 at = layout.playerStart;
+  int legs = 0;
+  for (const Step& step : content.route) {
+    if (step.kind == Step::SHOOT || step.kind == Step::FIGHT || step.kind == Step::WAIT) continue;
+    const D3DXVECTOR3 leg = D3DXVECTOR3(step.x, step.y, 0.0f) - at;
+    const int samples = std::max(1, int(D3DXVec3Length(&leg) / 10.0f));
+    for (int i = 0; i <= samples; ++i) {
+      const D3DXVECTOR3 p = at + leg * (float(i) / float(samples));
+      ASSERT_TRUE(DiscOnFloor(layout, p.x, p.y, 80.0f)) << step.note << " at " << p.x << ", " << p.y;
+      for (const BOX_RECORD& box : content.items.boxes) {
+        const D3DXVECTOR3 d = p - box.pair.position;
+        EXPECT_GT(std::hypot(d.x, d.y), CBox::RADIUS + CPlayer::RADIUS) << step.note;
+      }
+    }
+    at = step.kind == Step::HAZARD ? layout.playerStart : D3DXVECTOR3(step.x, step.y, 0.0f);
+    ++legs;
+  }
+  EXPECT_GE(legs, 5);
+  for (const formats::TriggerFileRecord& t : content.triggers) EXPECT_TRUE(DiscOnFloor(layout, t.x, t.y, 0.0f)) << t.name;
+}
+
+// The generated files are the level's contents as the shared writers write them.
+TEST_P(DemoLevelFiles, TheFilesAreTheContentsAsTheWritersWriteThem) {
+  const datagen::DEMO_LEVEL_CONTENT c = datagen::DemoLevelContent(GetParam());
+  EXPECT_EQ(Read(GetParam() + "_Items.dat"), formats::ItemsFileBytes(c.items));
+  EXPECT_EQ(Read(GetParam() + "_Triggers.dat"), formats::TriggerFileBytes(c.triggers));
+  if (!c.generators.generators.empty()) {
+    EXPECT_EQ(Read(GetParam() + "_Generators.dat"), formats::EnemyGeneratorFileBytes(c.generators));
+  }
+  for (const auto& script : c.scripts) {
+    const std::vector<uint8_t> bytes = Read("Scripts/" + script.first);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), script.second) << script.first;
   }
 }
 

@@ -28,8 +28,10 @@ class BuyNowTest : public ::testing::Test {
     Nembra::SetDataDirectory(m_Dir.Path() + "\\");
     platform::ClearPathCache();
     platform::headless::ResetEvents();
+    platform::SetLogHook([](platform::LogLevel, const std::string&) {});  // refusals are logged
   }
   void TearDown() override {
+    platform::SetLogHook(nullptr);
     platform::headless::ResetEvents();
     Nembra::SetDataDirectory(m_OldData);
     platform::ClearPathCache();
@@ -72,13 +74,11 @@ TEST(FrontFilesBuyNow, AddressIsTheUrlOfTheBuynowSection) {
 }
 
 TEST_F(BuyNowTest, RefusedAddressesStartNothingAndTheGameQuitsAnyway) {
-  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
   for (const char* url : {"file:///x", "javascript:alert(1)", "run.exe", "; rm -rf ~", ""}) {
     EXPECT_TRUE(Execute((std::string("[Buynow]\r\nURL=") + url + "\r\n").c_str())) << url;
     EXPECT_EQ(g_BuyNowAction.LastAddress(), url);
     EXPECT_FALSE(g_BuyNowAction.LastOpened()) << url;
   }
-  platform::SetLogHook(nullptr);
 
   EXPECT_TRUE(Execute("[Buynow]\r\nURL=https://example.org/\r\n"));
   EXPECT_EQ(g_BuyNowAction.LastAddress(), "https://example.org/");
@@ -86,9 +86,7 @@ TEST_F(BuyNowTest, RefusedAddressesStartNothingAndTheGameQuitsAnyway) {
 
   // No file: nothing to open, still the end of the game.
   std::remove(m_Dir.File("Buynow.dat").c_str());
-  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
   EXPECT_TRUE(Execute(nullptr));
-  platform::SetLogHook(nullptr);
   EXPECT_EQ(g_BuyNowAction.LastAddress(), "");
   EXPECT_FALSE(g_BuyNowAction.LastOpened());
 }

@@ -1,6 +1,5 @@
-// Profile files that are not whole, and saves that can't finish: a damaged
-// file frees its slot without reading past its bytes, and a failed or
-// interrupted save leaves every file either old or new, never half written.
+// Damaged profile files free their slot without reading past their bytes;
+// a failed or killed save leaves every file old or new, never half written.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -9,13 +8,10 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
-#include <set>
 #include <random>
+#include <set>
 
-#include "engine/util/ConfigFile.h"
-#include "frontend/ProfileStore.h"
 #include "game/demo/ProfileTestSupport.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
@@ -27,11 +23,12 @@ namespace {
 
 class ProfileDamageTest : public ProfileFixture {};
 
+const std::string FF("\xFF\xFE");
+
 // Every kind of damage, each next to a file that is just whole.
 std::vector<std::pair<const char*, std::string>> DamagedFiles() {
-  const std::string ff("\xFF\xFE");
-  const std::string abc("a\0b\0c\0\0\0", 8);
-  std::vector<std::pair<const char*, std::string>> files = {
+  const std::string ff = FF, abc("a\0b\0c\0\0\0", 8);
+  return {
       {"empty", ""},
       {"1 byte", "\xFF"},
       {"2 bytes", ff},
@@ -47,13 +44,14 @@ std::vector<std::pair<const char*, std::string>> DamagedFiles() {
       {"level 10^9", ProfileBytes(ff, 4, abc, 1000000000u)},
       {"level 16", ProfileBytes(ff, 4, abc, 16)},
   };
-  return files;
 }
+
+void Quiet() { platform::SetLogHook([](platform::LogLevel, const std::string&) {}); }
 
 }  // namespace
 
 TEST_F(ProfileDamageTest, DamagedFilesFreeTheirSlotAndWholeOnesAtTheLimitsRead) {
-  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
+  Quiet();
   for (const auto& [what, bytes] : DamagedFiles()) {
     PROFILE_FILE_CONTENT content;
     content.name = L"before";
@@ -68,15 +66,14 @@ TEST_F(ProfileDamageTest, DamagedFilesFreeTheirSlotAndWholeOnesAtTheLimitsRead) 
     record.name = L"old";
     record.levelReached = 3;
     g_ProfileStore.LoadAllProfiles();
-    EXPECT_EQ(record.inUse, 0) << what;
-    EXPECT_EQ(record.name, L"") << what;
-    EXPECT_EQ(record.levelReached, 0u) << what;
+    EXPECT_EQ(std::tie(record.inUse, record.name, record.levelReached), std::make_tuple(uint8_t(0), std::wstring(), 0u))
+        << what;
     EXPECT_EQ(Get("Profile1.dat"), bytes) << what << ": reading never changes the file";
   }
   platform::SetLogHook(nullptr);
 
   // The limits themselves are whole profiles.
-  const std::string ff("\xFF\xFE");
+  const std::string ff = FF;
   const struct {
     std::string bytes;
     size_t nameLength;
@@ -90,9 +87,9 @@ TEST_F(ProfileDamageTest, DamagedFilesFreeTheirSlotAndWholeOnesAtTheLimitsRead) 
   for (const auto& file : whole) {
     Put("Profile1.dat", file.bytes);
     g_ProfileStore.LoadAllProfiles();
-    EXPECT_EQ(g_ProfileStore.m_Profiles[1].inUse, 1);
-    EXPECT_EQ(g_ProfileStore.m_Profiles[1].name.size(), file.nameLength);
-    EXPECT_EQ(g_ProfileStore.m_Profiles[1].levelReached, file.level);
+    const ProfileRecord& one = g_ProfileStore.m_Profiles[1];
+    EXPECT_EQ(std::make_tuple(one.inUse, one.name.size(), one.levelReached),
+              std::make_tuple(uint8_t(1), file.nameLength, file.level));
   }
   Remove("Profile1.dat");
   g_ProfileStore.m_Profiles[1].name = L"kept";
@@ -103,13 +100,13 @@ TEST_F(ProfileDamageTest, DamagedFilesFreeTheirSlotAndWholeOnesAtTheLimitsRead) 
 
 TEST_F(ProfileDamageTest, NewProfileOverADamagedFileKeepsItAsBad) {
   Put("ConfigDefault.dat", DEFAULT_SETTINGS);
-  platform::SetLogHook([](platform::LogLevel, const std::string&) {});
-  const std::string damaged = ProfileBytes("\xFF\xFE", 0x80000000u, "abc", 7);
+  Quiet();
+  const std::string damaged = ProfileBytes(FF, 0x80000000u, "abc", 7);
   Put("Profile4.dat", damaged);
   ASSERT_TRUE(g_ProfileStore.CreateProfile(L"fresh", 4));
   platform::SetLogHook(nullptr);
   EXPECT_EQ(Get("Profile4.dat.bad"), damaged);
-  EXPECT_EQ(Get("Profile4.dat"), ProfileBytes("\xFF\xFE", 6, std::string("f\0r\0e\0s\0h\0\0\0", 12), 0));
+  EXPECT_EQ(Get("Profile4.dat"), ProfileBytes(FF, 6, std::string("f\0r\0e\0s\0h\0\0\0", 12), 0));
   // A whole or missing file leaves no ".bad".
   ASSERT_TRUE(g_ProfileStore.CreateProfile(L"again", 4));
   ASSERT_TRUE(g_ProfileStore.CreateProfile(L"first", 0));
@@ -118,8 +115,7 @@ TEST_F(ProfileDamageTest, NewProfileOverADamagedFileKeepsItAsBad) {
 }
 
 TEST_F(ProfileDamageTest, SaveThatCantBeWrittenAnswersFalseAndKeepsTheOldFiles) {
-  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
-  Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
+  PutSettings();
   ASSERT_TRUE(g_ProfileStore.CreateProfile(L"player", 2));
   g_ProfileStore.m_CurrentProfile = 2;
   const std::string profile = Get("Profile2.dat");
@@ -128,9 +124,7 @@ TEST_F(ProfileDamageTest, SaveThatCantBeWrittenAnswersFalseAndKeepsTheOldFiles) 
 
   ProfileRecord& record = g_ProfileStore.GetCurrentProfile();
   record.name = L"a much longer name than before";
-  record.levelReached = 4;
-  record.moveUp = 200;
-  record.gamma = 999;
+  record.levelReached = 4, record.moveUp = 200, record.gamma = 999;
   std::vector<std::string> errors;
   platform::SetLogHook([&](platform::LogLevel level, const std::string& text) {
     if (level == platform::LogLevel::Error) errors.push_back(text);
@@ -152,8 +146,7 @@ TEST_F(ProfileDamageTest, SaveThatCantBeWrittenAnswersFalseAndKeepsTheOldFiles) 
 }
 
 TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
-  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
-  Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
+  PutSettings();
   for (uint32_t slot = 0; slot < CProfileStore::SLOT_COUNT; ++slot)
     ASSERT_TRUE(g_ProfileStore.CreateProfile(L"slot" + std::to_wstring(slot), slot));
   // Two states of all five profiles whose files differ in every byte count.
@@ -162,9 +155,7 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
     for (uint32_t slot = 0; slot < CProfileStore::SLOT_COUNT; ++slot) {
       ProfileRecord& p = store.m_Profiles[slot];
       p.name = which ? L"second name of slot " + std::to_wstring(slot) : L"s" + std::to_wstring(slot);
-      p.levelReached = which ? 2 : 1;
-      p.moveUp = which ? 200 : 17;
-      p.cameraType = which ? 1 : 0;
+      p.levelReached = which ? 2 : 1, p.moveUp = which ? 200 : 17, p.cameraType = which ? 1 : 0;
     }
     store.m_Profiles[0].gamma = which ? 1000 : 5;
     return store;
@@ -179,9 +170,7 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
     ASSERT_TRUE(g_ProfileStore.SaveAllProfiles());
     for (const char* file : files) bytes[which].push_back(Get(file));
   }
-  for (size_t i = 0; i < bytes[0].size(); ++i) {
-    ASSERT_NE(bytes[0][i], bytes[1][i]) << files[i];
-  }
+  for (size_t i = 0; i < bytes[0].size(); ++i) ASSERT_NE(bytes[0][i], bytes[1][i]) << files[i];
 
   std::mt19937 random(20261208);
   int sawNew = 0;
@@ -241,8 +230,7 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
 }
 
 TEST_F(ProfileDamageTest, SavingFiveUsedProfilesTakesMilliseconds) {
-  Put("ConfigDefault.dat", DEFAULT_SETTINGS);
-  Put("ConfigLastUsed.dat", LAST_USED_SETTINGS);
+  PutSettings();
   for (uint32_t slot = 0; slot < CProfileStore::SLOT_COUNT; ++slot)
     ASSERT_TRUE(g_ProfileStore.CreateProfile(L"player" + std::to_wstring(slot), slot));
   constexpr int ROUNDS = 20;
@@ -253,7 +241,6 @@ TEST_F(ProfileDamageTest, SavingFiveUsedProfilesTakesMilliseconds) {
   }
   const double ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / ROUNDS;
-  std::printf("SaveAllProfiles, five used slots (11 atomic writes): %.2f ms\n", ms);
   RecordProperty("save_all_ms", std::to_string(ms));
   EXPECT_LT(ms, 500.0) << "one level-over frame";
 }

@@ -23,29 +23,43 @@ Step Make(Step::Kind kind, float x, float y) {
   return s;
 }
 
-scenario::WorldScenario::Options Sixteen() {
-  scenario::WorldScenario::Options o;
-  o.frameTime = 0.016f;
-  return o;
-}
-
-scenario::RouteDriver::Settings DriverSettings() {
-  scenario::RouteDriver::Settings s;
-  s.frameTime = 0.016f;
-  return s;
-}
-
-// Runs the driver until every step is taken (or it fails); false on a
-// failure or when the frames run out.
-bool Drive(scenario::WorldScenario& w, scenario::RouteDriver& d, int maxFrames,
-           const std::function<void()>& eachFrame = nullptr) {
-  for (int i = 0; i < maxFrames && !d.Done() && !d.Failed(); ++i) {
-    w.Next() = d.Next();
+// A bare world at the driver's 0.016 s frames (with scripts: on a data copy
+// that counts the uses of the action key), one frame run.
+template <bool kScripted>
+class DriverWorld : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(w.Ready()) << w.Problem();
+    if (kScripted) {
+      ASSERT_TRUE(w.CountActionUses());
+    }
     w.Frame();
-    if (eachFrame) eachFrame();
   }
-  return d.Done() && !d.Failed();
-}
+  static scenario::WorldScenario::Options Sixteen() {
+    scenario::WorldScenario::Options o;
+    o.frameTime = 0.016f;
+    o.writableData = kScripted;
+    return o;
+  }
+  static scenario::RouteDriver::Settings DriverSettings() {
+    scenario::RouteDriver::Settings s;
+    s.frameTime = 0.016f;
+    return s;
+  }
+  // Runs the driver until every step is taken (or it fails); false on a
+  // failure or when the frames run out.
+  bool Drive(scenario::RouteDriver& d, int maxFrames, const std::function<void()>& eachFrame = nullptr) {
+    for (int i = 0; i < maxFrames && !d.Done() && !d.Failed(); ++i) {
+      w.Next() = d.Next();
+      w.Frame();
+      if (eachFrame) eachFrame();
+    }
+    return d.Done() && !d.Failed();
+  }
+  scenario::WorldScenario w{Sixteen()};
+};
+using RouteDriver = DriverWorld<false>;
+using RouteDriverScripted = DriverWorld<true>;
 
 float DistanceToSegment(const D3DXVECTOR3& p, float ax, float ay, float bx, float by) {
   const float vx = bx - ax, vy = by - ay;
@@ -53,16 +67,13 @@ float DistanceToSegment(const D3DXVECTOR3& p, float ax, float ay, float bx, floa
   return std::hypot(p.x - (ax + t * vx), p.y - (ay + t * vy));
 }
 
-TEST(RouteDriver, WalksStraightLinesFacingTheWayItGoes) {
-  scenario::WorldScenario w(Sixteen());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.Frame();
+TEST_F(RouteDriver, WalksStraightLinesFacingTheWayItGoes) {
   // Neither leg lies along one of the eight walking directions.
   scenario::RouteDriver d({Make(Step::WALK, 700, 300), Make(Step::WALK, 200, 900)}, DriverSettings());
   float worst = 0.0f, worstFacing = 0.0f;
   int frames = 0, legStart = 0;
   size_t leg = 0;
-  ASSERT_TRUE(Drive(w, d, 2000, [&] {
+  ASSERT_TRUE(Drive(d, 2000, [&] {
     ++frames;
     if (d.StepIndex() != leg) {
       leg = d.StepIndex();
@@ -87,17 +98,14 @@ TEST(RouteDriver, WalksStraightLinesFacingTheWayItGoes) {
   EXPECT_EQ(d.ShotsFired(), 0);
 }
 
-TEST(RouteDriver, FightsEachEnemyWithTheOtherColour) {
-  scenario::WorldScenario w(Sixteen());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.Frame();
+TEST_F(RouteDriver, FightsEachEnemyWithTheOtherColour) {
   w.AddEnemy({450, 0, 0}, 0, 50.0f, 5, 3);  // red: only blue shots hurt it
   w.AddEnemy({0, 450, 0}, 1, 50.0f, 5, 3);  // blue
   Step fight = Make(Step::FIGHT, 0, 0);
   fight.radius = 800.0f;
   fight.seconds = 20.0f;
   scenario::RouteDriver d({fight}, DriverSettings());
-  ASSERT_TRUE(Drive(w, d, 2000)) << d.Failure();
+  ASSERT_TRUE(Drive(d, 2000)) << d.Failure();
   // Both dead (the test enemy leaves the level at once): three blue shots
   // at the red enemy, three red ones at the blue.
   EXPECT_TRUE(w.Level().GetEnemies().empty());
@@ -106,30 +114,19 @@ TEST(RouteDriver, FightsEachEnemyWithTheOtherColour) {
   EXPECT_EQ(w.blueShot.plays + w.redShot.plays, d.ShotsFired());
 }
 
-TEST(RouteDriver, ShootsTheCountedShotsOfTheRouteColourAndPressesActionOnce) {
-  scenario::WorldScenario::Options options = Sixteen();
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  ASSERT_TRUE(w.CountActionUses());
-  w.Frame();
+TEST_F(RouteDriverScripted, ShootsTheCountedShotsOfTheRouteColourAndPressesActionOnce) {
   Step shoot = Make(Step::SHOOT, 500, -200);
   shoot.shots = 4;
   shoot.colour = 1;  // red
   scenario::RouteDriver d({shoot, Make(Step::ACTION, 300, 0), Make(Step::WAIT, 0, 0)}, DriverSettings());
-  ASSERT_TRUE(Drive(w, d, 1000)) << d.Failure();
+  ASSERT_TRUE(Drive(d, 1000)) << d.Failure();
   EXPECT_EQ(w.redShot.plays, 4);
   EXPECT_EQ(w.blueShot.plays, 0);
   EXPECT_EQ(w.ActionUses(), 1);
-  // The shots left towards the aim point.
-  const D3DXVECTOR3& dir = w.Player().GetShotDirection();
-  EXPECT_GT(dir.x, 0.0f);
+  EXPECT_GT(w.Player().GetShotDirection().x, 0.0f) << "the shots left towards the aim point";
 }
 
-TEST(RouteDriver, ThePlannedDeathMovesOnAndABlockedStepFailsNamingItself) {
-  scenario::WorldScenario w(Sixteen());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.Frame();
+TEST_F(RouteDriver, ThePlannedDeathMovesOnAndABlockedStepFailsNamingItself) {
   // A wall across the way to the second point.
   w.AddWall(0, {{400, -2000, 0}, {400, 2000, 0}});
   w.AddWall(1, {{400, -2000, 0}, {400, 2000, 0}});
@@ -149,14 +146,13 @@ TEST(RouteDriver, ThePlannedDeathMovesOnAndABlockedStepFailsNamingItself) {
   d.Restarted();
   EXPECT_EQ(d.PlannedDeaths(), 1);
   EXPECT_EQ(d.StepIndex(), 1u);
-  EXPECT_FALSE(Drive(w, d, 3000));
+  EXPECT_FALSE(Drive(d, 3000));
   ASSERT_TRUE(d.Failed());
   EXPECT_NE(d.Failure().find("step 2 of 2 (WALK (900, 0), beyond the wall)"), std::string::npos) << d.Failure();
   EXPECT_NE(d.Failure().find("player at ("), std::string::npos) << d.Failure();
   EXPECT_LT(w.Player().GetPosition().x, 400.0f);
   // Afterwards it lets go of whatever it holds.
-  const scenario::FrameInput release = d.ReleaseAll();
-  EXPECT_TRUE(release.keysDown.empty());
+  EXPECT_TRUE(d.ReleaseAll().keysDown.empty());
 }
 
 }  // namespace

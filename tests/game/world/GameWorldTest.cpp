@@ -2,14 +2,20 @@
 // weapon's power, the checkpoint move, radiation, and the world's globals.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/app/Mouse.h"
 #include "scenario/WorldScenario.h"
 
 namespace {
 
-TEST(GameWorld, HostsTheLevelAndResetsThePlayerCursorAndCamera) {
+class GameWorld : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(w.Ready()) << w.Problem(); }
   scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+};
+
+TEST_F(GameWorld, HostsTheLevelAndResetsThePlayerCursorAndCamera) {
   EXPECT_EQ(g_pGameWorld, &w.World());
   EXPECT_EQ(CLevel::Current(), &w.Level());
   EXPECT_EQ(w.Level().GetHost(), &w.World());
@@ -25,14 +31,11 @@ TEST(GameWorld, HostsTheLevelAndResetsThePlayerCursorAndCamera) {
   w.Camera().SetPosition(5, 5, 5);
   Nembra::g_pMouse->SetPosition(10, 10, 240);
   w.World().Reset();
-  EXPECT_EQ(p.GetHealth(), 300u);
-  EXPECT_EQ(p.GetWeapon().GetPower(), 1u);
-  EXPECT_EQ(p.GetWeapon().GetCharge(CWeapon::RED), 100u);
-  EXPECT_EQ(p.GetAbility().GetCharge(), 0u);
-  EXPECT_TRUE(p.CanWalk());
-  EXPECT_EQ(Nembra::g_pMouse->GetX(), 400);
-  EXPECT_EQ(Nembra::g_pMouse->GetY(), 150);
-  EXPECT_EQ(Nembra::g_pMouse->GetZ(), 0);
+  // health, power, red charge, ability charge, can walk, then the mouse at (400, 150, 0)
+  EXPECT_EQ((std::vector<int64_t>{p.GetHealth(), p.GetWeapon().GetPower(), p.GetWeapon().GetCharge(CWeapon::RED),
+                                  p.GetAbility().GetCharge(), p.CanWalk(), Nembra::g_pMouse->GetX(),
+                                  Nembra::g_pMouse->GetY(), Nembra::g_pMouse->GetZ()}),
+            (std::vector<int64_t>{300, 1, 100, 0, 1, 400, 150, 0}));
   EXPECT_EQ(w.Camera().GetPosition(), D3DXVECTOR3(0, 765, 1020));
 
   // A checkpoint restart keeps the weapon's power; a full one does not.
@@ -45,9 +48,7 @@ TEST(GameWorld, HostsTheLevelAndResetsThePlayerCursorAndCamera) {
   EXPECT_EQ(p.GetWeapon().GetPower(), 1u);
 }
 
-TEST(GameWorld, RadiationHurtsSilentlyUntilTheLevelClearsIt) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(GameWorld, RadiationHurtsSilentlyUntilTheLevelClearsIt) {
   w.Player().SetRadiation(10.0f);
   w.Run(50);  // one second
   EXPECT_GE(w.Player().GetHealth(), 290u);
@@ -59,18 +60,16 @@ TEST(GameWorld, RadiationHurtsSilentlyUntilTheLevelClearsIt) {
   EXPECT_EQ(w.Player().GetHealth(), health);
 }
 
-TEST(GameWorld, TheSexChoosesTheHurtSoundAndTheHandHangsOnItsBone) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(GameWorld, TheSexChoosesTheHurtSoundAndTheHandHangsOnItsBone) {
   CPlayer& p = w.Player();
   EXPECT_TRUE(p.GetHand().IsBoneDriven());
   EXPECT_EQ(p.GetHand().GetBoneOwner(), p.GetSprite());
   EXPECT_EQ(p.GetWeapon().GetParent(), &p);
   EXPECT_EQ(p.GetWeapon().GetPosition(), D3DXVECTOR3(30, 0, 0));
-  p.SetSex(false);
-  EXPECT_FALSE(p.IsMale());
-  p.SetSex(true);
-  EXPECT_TRUE(p.IsMale());
+  for (bool male : {false, true}) {
+    p.SetSex(male);
+    EXPECT_EQ(p.IsMale(), male);
+  }
   // The hand follows the figure: turned half round, it is on the other side.
   w.Stand();
   w.PlacePlayer({0, 0, 0}, 0.0f);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "engine/resources/Mesh.h"
 #include "engine/resources/Shader.h"
@@ -35,19 +34,15 @@ TEST(WorldMeshes, AllTwentyEightLoadAndTheGettersPickByKindLevelAndColour) {
   ExtraWorld extra(w);
   CGameWorld& world = *extra.world;
   EXPECT_FALSE(world.Init(nullptr));
-  for (int slot = 0; slot <= CGameWorld::MESH_SLOTS + 1; ++slot) {
-    EXPECT_EQ(world.GetMeshSlot(slot), nullptr) << slot;
-  }
+  for (int slot = 0; slot <= CGameWorld::MESH_SLOTS + 1; ++slot) EXPECT_EQ(world.GetMeshSlot(slot), nullptr) << slot;
 
   Nembra::CCamera camera;
   ASSERT_TRUE(world.Init(&camera));
   int loaded = 0;
-  for (int slot = 1; slot <= CGameWorld::MESH_SLOTS; ++slot) {
+  for (int slot = 1; slot <= CGameWorld::MESH_SLOTS; ++slot)
     if (world.GetMeshSlot(slot)) ++loaded;
     else EXPECT_EQ(slot, 6) << CGameWorld::MeshFile(slot);
-  }
   EXPECT_EQ(loaded, 28);
-  EXPECT_EQ(world.GetMeshSlot(6), nullptr);
   EXPECT_EQ(world.GetMeshSlot(26), Nembra::g_pSkinnedMeshFactory->Get("TargetBlue.X"));
   EXPECT_EQ(world.GetMeshSlot(27), Nembra::g_pSkinnedMeshFactory->Get("TargetRed.X"));
   Nembra::g_pSkinnedMeshFactory->Release("TargetBlue.X");
@@ -57,21 +52,19 @@ TEST(WorldMeshes, AllTwentyEightLoadAndTheGettersPickByKindLevelAndColour) {
     Nembra::g_pSimpleMeshFactory->Release(name);
     return mesh;
   };
-  // The ten kinds and levels of items and boxes, each its own shape.
-  EXPECT_EQ(world.GetItemMesh(1, 1), simple("Health1.X"));
-  EXPECT_EQ(world.GetItemMesh(1, 3), simple("Health3.X"));
-  EXPECT_EQ(world.GetItemMesh(1, 0), nullptr);
-  EXPECT_EQ(world.GetItemMesh(1, 4), nullptr);
-  EXPECT_EQ(world.GetItemMesh(2, 1), nullptr);
-  EXPECT_EQ(world.GetItemMesh(2, 2), simple("WeaponUp2.X"));
-  EXPECT_EQ(world.GetItemMesh(2, 3), simple("WeaponUp3.X"));
-  EXPECT_EQ(world.GetItemMesh(3, 0), simple("Ability.X"));
-  EXPECT_EQ(world.GetItemMesh(3, 77), simple("Ability.X"));
-  EXPECT_EQ(world.GetItemMesh(4, 1), nullptr);
-  EXPECT_EQ(world.GetBoxMesh(1), simple("Box1.X"));
-  EXPECT_EQ(world.GetBoxMesh(3), simple("Box3.X"));
-  EXPECT_EQ(world.GetBoxMesh(0), nullptr);
-  EXPECT_EQ(world.GetBoxMesh(4), nullptr);
+  // The ten kinds and levels of items and boxes, each its own shape (kind 3 at any level).
+  struct Mesh {
+    Nembra::CSimpleMesh* got;
+    const char* file;  // null: none
+  };
+  for (const Mesh& m : {Mesh{world.GetItemMesh(1, 1), "Health1.X"}, {world.GetItemMesh(1, 3), "Health3.X"},
+                        {world.GetItemMesh(1, 0), nullptr}, {world.GetItemMesh(1, 4), nullptr},
+                        {world.GetItemMesh(2, 1), nullptr}, {world.GetItemMesh(2, 2), "WeaponUp2.X"},
+                        {world.GetItemMesh(2, 3), "WeaponUp3.X"}, {world.GetItemMesh(3, 0), "Ability.X"},
+                        {world.GetItemMesh(3, 77), "Ability.X"}, {world.GetItemMesh(4, 1), nullptr},
+                        {world.GetBoxMesh(1), "Box1.X"}, {world.GetBoxMesh(3), "Box3.X"},
+                        {world.GetBoxMesh(0), nullptr}, {world.GetBoxMesh(4), nullptr}})
+    EXPECT_EQ(m.got, m.file ? simple(m.file) : nullptr) << (m.file ? m.file : "none");
   EXPECT_EQ(world.GetBarrelMesh(), simple("Barrel.X"));
   // Colour 1 is blue; every other colour red.
   for (uint32_t colour : {0u, 2u, 1u}) {
@@ -89,10 +82,8 @@ TEST(WorldMeshes, AllTwentyEightLoadAndTheGettersPickByKindLevelAndColour) {
   EXPECT_EQ(world.GetConnectorRedMesh(), simple("ConnectorRed.X"));
   // Every slot a mesh of its own.
   for (int a = 1; a <= CGameWorld::MESH_SLOTS; ++a)
-    for (int b = a + 1; b <= CGameWorld::MESH_SLOTS; ++b)
-      if (world.GetMeshSlot(a)) {
-        EXPECT_NE(world.GetMeshSlot(a), world.GetMeshSlot(b)) << a << " " << b;
-      }
+    for (int b = a + 1; b <= CGameWorld::MESH_SLOTS && world.GetMeshSlot(a); ++b)
+      EXPECT_NE(world.GetMeshSlot(a), world.GetMeshSlot(b)) << a << " " << b;
 
   // Subset 1 of the generators and wave weapons writes no depth.
   for (int slot : {11, 12, 28, 29}) {
@@ -126,9 +117,8 @@ TEST(WorldMeshes, MissingAndOneSubsetGeneratorMeshesAreLoggedAndInitStillSucceed
   std::filesystem::copy_file(data + "Barrel.X", data + "WaveWeaponRed.X",
                              std::filesystem::copy_options::overwrite_existing);
   platform::ClearPathCache();
-  for (const char* name : {"GeneratorBlue.X", "WaveWeaponRed.X"}) {
+  for (const char* name : {"GeneratorBlue.X", "WaveWeaponRed.X"})
     for (int i = 0; i < 8 && Nembra::g_pSimpleMeshFactory->Find(name); ++i) Nembra::g_pSimpleMeshFactory->Release(name);
-  }
   Nembra::CCamera camera;
   EXPECT_TRUE(extra.world->Init(&camera));
   EXPECT_EQ(extra.world->GetMeshSlot(11), nullptr);
