@@ -46,16 +46,19 @@ class RouteRun {
     m_App.Frame();
     if (!g_pGameWorld) return true;
     int alive = 0;
+    // New: not listed the frame before. A freed enemy's address can come
+    // back for a later one, so addresses are only compared frame to frame.
+    std::vector<const CEnemy*> listed;
     for (CEnemy* enemy : Level().GetEnemies()) {
-      if (std::find(m_Seen.begin(), m_Seen.end(), enemy) == m_Seen.end()) {
-        m_Seen.push_back(enemy);
+      listed.push_back(enemy);
+      if (std::find(m_Seen.begin(), m_Seen.end(), enemy) == m_Seen.end())
         spawnPlaces.push_back(enemy->WorldPosition());
-      }
       if (!enemy->IsActive() || enemy->IsDying()) continue;
       ++alive;
       horns |= dynamic_cast<CEnemy6*>(enemy) != nullptr;
       beams |= dynamic_cast<CEnemy8*>(enemy) != nullptr;
     }
+    m_Seen = std::move(listed);
     mostAlive = std::max(mostAlive, alive);
     mostListed = std::max(mostListed, Level().GetEnemies().size());
     puddles |= !Level().GetSlowDowners().empty();
@@ -204,7 +207,7 @@ class RouteRun {
   bool m_DeathPlanned = false;
   std::string m_Note;
   const CBomb* m_LastBomb = nullptr;
-  std::vector<const CEnemy*> m_Seen;  // compared by address only
+  std::vector<const CEnemy*> m_Seen;  // the enemies listed the frame before
 };
 
 }  // namespace routetest
