@@ -10,7 +10,7 @@
 #include "frontend/GUIFlash.h"
 #include "game/level/Level.h"
 #include "scenario/ScreenScenario.h"
-#include "LevelTimerSupport.h"
+#include "FrontendTestSupport.h"
 
 using scenario::ScreenScenario;
 
@@ -116,7 +116,7 @@ TEST_F(DigitalTimer, ShowsMinutesSecondsAndSixtiethsCentredAtTheTop) {
   Frame(display);
   EXPECT_TRUE(s.Last().texts.empty());  // hidden until shown
   display.Show(&watch, 100.0f);
-  hudtest::RunTimerTo(watch, 24.5f);  // 75.5 s left
+  fetest::RunTimerTo(watch, 24.5f);  // 75.5 s left
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   const scenario::TextRecord& t = s.Last().texts[0];
@@ -128,11 +128,11 @@ TEST_F(DigitalTimer, ShowsMinutesSecondsAndSixtiethsCentredAtTheTop) {
   EXPECT_EQ(t.color, 0xFFFFFFFFu);
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 75.5f);
 
-  hudtest::RunTimerTo(watch, 90.75f);  // 9.25 s left
+  fetest::RunTimerTo(watch, 90.75f);  // 9.25 s left
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   EXPECT_EQ(s.Last().texts[0].text, L"0 : 09 : 15");
-  hudtest::RunTimerTo(watch, 250.0f);  // past the limit
+  fetest::RunTimerTo(watch, 250.0f);  // past the limit
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   EXPECT_EQ(s.Last().texts[0].text, L"0 : 00 : 00");
@@ -155,7 +155,7 @@ TEST_F(DigitalTimer, AfterHideAndTheLevelsUnloadTheTimerIsNeverReadAgain) {
   // The script's timer by name, made on first use as the script functions make it.
   CLevelTimer& timer = level.GetTimer("Escape");
   display.Show(&timer, 10.0f);
-  hudtest::RunTimerTo(timer, 4.0f);
+  fetest::RunTimerTo(timer, 4.0f);
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   EXPECT_EQ(s.Last().texts[0].text, L"0 : 06 : 00");
@@ -171,7 +171,7 @@ TEST_F(DigitalTimer, AfterHideAndTheLevelsUnloadTheTimerIsNeverReadAgain) {
   EXPECT_FALSE(display.IsVisible());
   // Shown again on a new timer it counts from the new limit.
   CLevelTimer& next = level.GetTimer("Next");
-  hudtest::RunTimerTo(next, 1.5f);
+  fetest::RunTimerTo(next, 1.5f);
   display.Show(&next, 3.0f);
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 3.0f);
   Frame(display);

@@ -3,15 +3,14 @@
 
 #include <limits>
 
-#include "HudTestSupport.h"
-#include "LevelTimerSupport.h"
+#include "FrontendTestSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
 #include "frontend/GUICounters.h"
 #include "frontend/GUIKeyItems.h"
 
 using namespace gui_layout;
-using hudtest::Drawn;
+using fetest::Drawn;
 using scenario::ScreenScenario;
 
 namespace {
@@ -50,9 +49,9 @@ TEST_F(KeyItems, IconsLineUpFromTheRightInTheOrderSwitchedOnOverTheirStrip) {
   EXPECT_EQ(StripsDrawn(2), 1);
   EXPECT_EQ(StripsDrawn(1) + StripsDrawn(3), 0);
   // The same by the atlas's own numbers: memory card (331, 78), access card (331, 26), strip (149, 467).
-  const auto memory = s.Last().FindSprites(hudtest::GuiAtlas(), 331, 78);
-  const auto access = s.Last().FindSprites(hudtest::GuiAtlas(), 331, 26);
-  const auto strip = s.Last().FindSprites(hudtest::GuiAtlas(), 149, 467);
+  const auto memory = s.Last().FindSprites(fetest::GuiAtlas(), 331, 78);
+  const auto access = s.Last().FindSprites(fetest::GuiAtlas(), 331, 26);
+  const auto strip = s.Last().FindSprites(fetest::GuiAtlas(), 149, 467);
   ASSERT_TRUE(memory.size() == 1 && access.size() == 1 && strip.size() == 1);
   EXPECT_EQ(memory[0]->left, 766.0f);
   EXPECT_EQ(access[0]->SourceHeight(), 26);
@@ -183,7 +182,7 @@ TEST_F(Counters, RowsStackInTheOrderFirstShownAndTheTimerCountsDown) {
   counters.ShowGenerators(3);
   counters.ShowTimer(&timer, 100.0f);
   counters.ShowItems(2);
-  hudtest::RunTimerTo(timer, 38.5f);  // 61.5 s left
+  fetest::RunTimerTo(timer, 38.5f);  // 61.5 s left
   for (int i = 0; i < 3; ++i) counters.AddGenerator();
   Frame();
   ASSERT_EQ(s.Last().texts.size(), 3u);
@@ -202,10 +201,10 @@ TEST_F(Counters, RowsStackInTheOrderFirstShownAndTheTimerCountsDown) {
   EXPECT_EQ(counters.GetShownRows(), 3u);
 
   // Below a minute: seconds and sixtieths; at the end 0 : 00 in gold.
-  hudtest::RunTimerTo(timer, 90.5f);
+  fetest::RunTimerTo(timer, 90.5f);
   Frame();
   ASSERT_NE(Line(L"9 : 30"), nullptr);
-  hudtest::RunTimerTo(timer, 120.0f);
+  fetest::RunTimerTo(timer, 120.0f);
   Frame();
   ASSERT_NE(Line(L"0 : 00"), nullptr);
   EXPECT_EQ(Line(L"0 : 00")->color, kGold);
@@ -225,7 +224,7 @@ TEST_F(Counters, RowsStackInTheOrderFirstShownAndTheTimerCountsDown) {
 TEST_F(Counters, StartStopRestartsOnlyTheFlashAndResetHidesEveryRow) {
   CLevelTimer timer;
   counters.ShowTimer(&timer, 10.0f);
-  hudtest::RunTimerTo(timer, 2.0f);
+  fetest::RunTimerTo(timer, 2.0f);
   for (int i = 0; i < 30; ++i) Frame();
   EXPECT_TRUE(Drawn(s, COUNTER_FLASHES[CGUICounters::TIMER]).empty());
   counters.StartStopTimer();

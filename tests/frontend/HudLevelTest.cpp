@@ -2,8 +2,7 @@
 // leave no widget reading what the level takes away.
 #include <gtest/gtest.h>
 
-#include "HudTestSupport.h"
-#include "LevelTimerSupport.h"
+#include "FrontendTestSupport.h"
 #include "frontend/GUIBanner.h"
 #include "frontend/GUICounters.h"
 #include "frontend/GUIDigitalTimer.h"
@@ -77,7 +76,7 @@ TEST_F(HudThroughTheLevel, UnloadHidesTheCountDownAndDropsTheTimerRow) {
   hud.ShowCounterTimer(&escape, 60.0f);
   hud.ShowItems(3);
   hud.AddItem();
-  hudtest::RunTimerTo(escape, 10.0f);
+  fetest::RunTimerTo(escape, 10.0f);
   Frame();
   EXPECT_EQ(s.Last().FindText(L"1 : 20 : 00").size(), 1u);
   EXPECT_EQ(s.Last().FindText(L"50 : 00").size(), 1u);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "HudTestSupport.h"
+#include "FrontendTestSupport.h"
 #include "engine/app/Application.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/resources/Texture.h"
@@ -26,7 +26,7 @@
 #include "tools/formats/TextFiles.h"
 
 using namespace gui_layout;
-using hudtest::Drawn;
+using fetest::Drawn;
 using scenario::ScreenScenario;
 
 namespace {

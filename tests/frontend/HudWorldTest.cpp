@@ -2,7 +2,7 @@
 // damage, healing and a weapon-level rise drive the blink and the flashes.
 #include <gtest/gtest.h>
 
-#include "HudTestSupport.h"
+#include "FrontendTestSupport.h"
 #include "frontend/GUIGauges.h"
 #include "frontend/GUIPlayerView.h"
 #include "frontend/GUIWeaponPanel.h"
@@ -48,9 +48,9 @@ class HudOnTheWorld : public ::testing::Test {
   void Settle() {
     for (int i = 0; i < 40; ++i) Frame();
   }
-  size_t Drawn(const REGION& region) { return hudtest::Drawn(w.Screen(), region).size(); }
+  size_t Drawn(const REGION& region) { return fetest::Drawn(w.Screen(), region).size(); }
   const scenario::SpriteRecord* First(const REGION& region) {
-    const auto d = hudtest::Drawn(w.Screen(), region);
+    const auto d = fetest::Drawn(w.Screen(), region);
     return d.empty() ? nullptr : d[0];
   }
 

@@ -12,7 +12,7 @@
 #include "frontend/GUIFlash.h"
 #include "frontend/WidgetGallery.h"
 #include "scenario/ScreenScenario.h"
-#include "frontend/LevelTimerSupport.h"
+#include "frontend/FrontendTestSupport.h"
 
 using scenario::ScreenScenario;
 
@@ -117,7 +117,7 @@ TEST(FrontendPictures, CountDownAndFlashMidWay) {
   flash.m_Timer = 0.2f + s.FrameTime();  // one frame's time is taken before the picture
   CGUIDigitalTimer display;
   CLevelTimer watch;
-  hudtest::RunTimerTo(watch, 24.5f);
+  fetest::RunTimerTo(watch, 24.5f);
   display.Show(&watch, 100.0f);
   auto frame = [&] {
     ScreenScenario::TwoPass(

@@ -21,7 +21,7 @@
 #include "frontend/GUIMissionComplete.h"
 #include "frontend/GUIPauseTitle.h"
 #include "frontend/GUIWeaponPanel.h"
-#include "frontend/LevelTimerSupport.h"
+#include "frontend/FrontendTestSupport.h"
 #include "frontend/MainMenuLayout.h"
 #include "game/world/GameGlobals.h"
 #include "scenario/ScreenScenario.h"
@@ -98,8 +98,8 @@ TEST(HudPictures, EveryPlayingWidgetWithSetValuesOnTheWorld) {
   keys.Init();
   counters.Init();
   CLevelTimer rowTimer, finalTimer;
-  hudtest::RunTimerTo(rowTimer, 38.5f);   // 61.5 s left
-  hudtest::RunTimerTo(finalTimer, 24.5f);  // 75.5 s left
+  fetest::RunTimerTo(rowTimer, 38.5f);   // 61.5 s left
+  fetest::RunTimerTo(finalTimer, 24.5f);  // 75.5 s left
   auto frame = [&] {
     ScreenScenario::TwoPass(
         [&] {
