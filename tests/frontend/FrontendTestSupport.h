@@ -22,6 +22,12 @@ inline ScreenScenario::Options Writable(bool gl = false, float frameTime = 1.0f 
   return o;
 }
 
+inline ScreenScenario::Options Gl() {
+  ScreenScenario::Options o;
+  o.gl = true;
+  return o;
+}
+
 inline platform::ITexture* GuiAtlas() { return scenario::TextureOf(gui_layout::GUI_ATLAS); }
 
 // The sprites drawn from a region of an atlas in the last frame.

@@ -1,5 +1,4 @@
-// The HUD reached through the level's host: a level's restart and unload
-// leave no widget reading what the level takes away.
+// The HUD through the level's host: a restart or unload leaves no widget reading what the level takes away.
 #include <gtest/gtest.h>
 
 #include "FrontendTestSupport.h"
@@ -44,18 +43,8 @@ class HudThroughTheLevel : public ::testing::Test {
   }
   void Frame() {
     s.Frame([&] {
-      ScreenScenario::TwoPass(
-          [&] {
-            keys.Update();
-            counters.Update();
-            objective.Update();
-            box.Update();
-          },
-          [&] {
-            counters.Draw();
-            box.Draw();
-            display.Draw();
-          });
+      ScreenScenario::TwoPass([&] { keys.Update(), counters.Update(), objective.Update(), box.Update(); },
+                              [&] { counters.Draw(), box.Draw(), display.Draw(); });
     });
   }
 
@@ -116,8 +105,8 @@ TEST_F(HudThroughTheLevel, ARestartClearsTheMessageAtOnceAndKeepsTheTimers) {
 TEST_F(HudThroughTheLevel, AMessagePortraitPastTheIntRangeStopsAtItsEnd) {
   hud.SetMessageBackground("Portraits.png", INT32_MAX - 10, INT32_MIN + 5, 100, -89);
   hud.ShowMessageBox(true, 7.0f);
-  EXPECT_EQ(box.Portrait().m_SourceRect.right, INT32_MAX);
-  EXPECT_EQ(box.Portrait().m_SourceRect.bottom, INT32_MIN);
+  EXPECT_EQ(std::make_pair(box.Portrait().m_SourceRect.right, box.Portrait().m_SourceRect.bottom),
+            std::make_pair(INT32_MAX, INT32_MIN));
   Frame();
   EXPECT_TRUE(box.IsVisible());
 }

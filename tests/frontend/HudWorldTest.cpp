@@ -1,5 +1,4 @@
-// The gauges and the weapon panel on the real game world: the player's
-// damage, healing and a weapon-level rise drive the blink and the flashes.
+// The gauges and the weapon panel on the game world: damage, healing and a weapon-level rise.
 #include <gtest/gtest.h>
 
 #include "FrontendTestSupport.h"
@@ -14,11 +13,6 @@ namespace {
 
 class HudOnTheWorld : public ::testing::Test {
  protected:
-  static scenario::WorldScenario::Options Sixtieths() {
-    scenario::WorldScenario::Options o;
-    o.frameTime = 1.0f / 60.0f;
-    return o;
-  }
   void SetUp() override {
     ASSERT_TRUE(w.Ready()) << w.Problem();
     health.Init();
@@ -32,17 +26,8 @@ class HudOnTheWorld : public ::testing::Test {
   }
   void Frame() {
     w.Frame([&] {
-      scenario::ScreenScenario::TwoPass(
-          [&] {
-            weapon.Update();
-            health.Update();
-            ability.Update();
-          },
-          [&] {
-            health.Draw();
-            ability.Draw();
-            weapon.Draw();
-          });
+      scenario::ScreenScenario::TwoPass([&] { weapon.Update(), health.Update(), ability.Update(); },
+                                        [&] { health.Draw(), ability.Draw(), weapon.Draw(); });
     });
   }
   void Settle() {
@@ -54,7 +39,11 @@ class HudOnTheWorld : public ::testing::Test {
     return d.empty() ? nullptr : d[0];
   }
 
-  scenario::WorldScenario w{Sixtieths()};
+  scenario::WorldScenario w{[] {
+    scenario::WorldScenario::Options o;
+    o.frameTime = 1.0f / 60.0f;
+    return o;
+  }()};
   CGUIHealthGauge health;
   CGUIAbilityGauge ability;
   CGUIWeaponPanel weapon;
@@ -105,9 +94,7 @@ TEST_F(HudOnTheWorld, AWeaponLevelRiseFlashesItsIconAndTheChargesShowAsBars) {
   Frame();
   EXPECT_EQ(First(WEAPON_BLUE_BAR)->Height(), 0.0f);
   EXPECT_NEAR(First(WEAPON_RED_BAR)->Height(), 94.0f * float(gun.GetMaxCharge() / 2) / float(gun.GetMaxCharge()), 0.01f);
-  const auto zero = w.Screen().Last().FindText(L"0");
-  ASSERT_FALSE(zero.empty());
-  EXPECT_EQ(zero[0]->x, 738);
+  EXPECT_EQ(fetest::TextAt(w.Screen(), L"0")[0], 738);
   gun.SetPower(1);
 }
 
