@@ -40,6 +40,9 @@ inline std::vector<const scenario::SpriteRecord*> Drawn(const ScreenScenario& s,
 using Box = std::array<float, 4>;
 using At = std::array<int, 2>;
 inline Box BoxOf(const scenario::SpriteRecord& r) { return {r.left, r.top, r.Width(), r.Height()}; }
+// A sprite's source rectangle: left, top, width, height.
+using Src = std::array<int, 4>;
+inline Src SrcOf(const scenario::SpriteRecord& r) { return {r.srcLeft, r.srcTop, r.SourceWidth(), r.SourceHeight()}; }
 inline At AtOf(const scenario::TextRecord& t) { return {t.x, t.y}; }
 // Where the one line of this text was written in the last frame ({-1, -1}: not exactly one).
 inline At TextAt(const ScreenScenario& s, const std::wstring& text) {

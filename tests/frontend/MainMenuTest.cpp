@@ -1,30 +1,25 @@
-// The main menu on the demo data: its pages and Escape paths, the language
-// file, the Russian menu, the sliders applied to the device and the
-// mixer, the buttons' flash and highlight, and the buy-now button.
+// The main menu: pages and Escape paths, the language file, the Russian menu,
+// the sliders on the device and the mixer, the buttons' flash, the buy-now button.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 
-#include "engine/app/Application.h"
-#include "engine/app/Engine.h"
+#include "FrontendTestSupport.h"
+#include "engine/resources/Texture.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/ConfigFile.h"
 #include "engine/util/KeyValueFile.h"
 #include "engine/util/TextTable.h"
 #include "frontend/BuyNow.h"
 #include "frontend/BuyNowButton.h"
-#include "engine/resources/Texture.h"
 #include "frontend/MainMenu.h"
 #include "frontend/SettingsValues.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Window.h"
-#include "scenario/ScreenScenario.h"
 
-using scenario::FrameInput;
-using scenario::ScreenScenario;
+using namespace fetest;
 
 namespace {
 
@@ -49,9 +44,7 @@ class MainMenuTest : public ::testing::Test {
     m_Scenario.reset();
   }
   void Start(const std::wstring& global = L"ENG") {
-    ScreenScenario::Options o;
-    o.writableData = true;
-    m_Scenario = std::make_unique<ScreenScenario>(o);
+    m_Scenario = std::make_unique<ScreenScenario>(Writable());
     ASSERT_TRUE(m_Scenario->Ready()) << m_Scenario->Problem();
     Nembra::g_LanguageCode = global;
     m_Menu = std::make_unique<CMainMenu>();
@@ -61,9 +54,7 @@ class MainMenuTest : public ::testing::Test {
   // Pointer to the middle of a button, press, release: the click lands in the third frame.
   void Click(int x, int y) {
     m_Scenario->Script({FrameInput().MoveTo(x, y), FrameInput().Press(0), FrameInput().Release(0)});
-    Frame();
-    Frame();
-    Frame();
+    m_Scenario->Run(3, [&] { m_Menu->Update(); });
   }
   void ClickButton(int id) {
     const Nembra::RECT& r = m_Menu->Button(id).m_Rect;
@@ -71,14 +62,26 @@ class MainMenuTest : public ::testing::Test {
   }
   void PressKey(int code) {
     m_Scenario->Script({FrameInput().KeyDown(code), FrameInput().KeyUp(code)});
-    Frame();
-    Frame();
+    m_Scenario->Run(2, [&] { m_Menu->Update(); });
   }
   std::string Data(const char* name) const { return m_Scenario->DataFolder() + name; }
   // A button's screen rectangle as x, y, width, height.
-  std::array<int, 4> Box(int id) {
+  using Box4 = std::array<int, 4>;
+  Box4 Box(int id) {
     const Nembra::RECT& r = m_Menu->Button(id).m_Rect;
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  // Gamma, music and effects as the sliders hold them.
+  void Sliders(float gamma, float music, float effects) {
+    m_Menu->GammaSlider().SetValue(gamma);
+    m_Menu->MusicSlider().SetValue(music);
+    m_Menu->EffectsSlider().SetValue(effects);
+  }
+  std::array<float, 3> Values() const {
+    return {m_Menu->GammaSlider().GetValue(), m_Menu->MusicSlider().GetValue(), m_Menu->EffectsSlider().GetValue()};
+  }
+  std::array<float, 3> Applied() const {
+    return {m_Menu->m_AppliedGamma, m_Menu->m_AppliedMusic, m_Menu->m_AppliedEffects};
   }
   std::string Setting(const char* key, const char* section) {
     return Nembra::CConfigFile::GetValue(key, section, Data("ConfigLastUsed.dat"));
@@ -94,7 +97,6 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   Start();
   Init();
   Frame();
-  using Box4 = std::array<int, 4>;
   EXPECT_EQ(Box(MENU_CONFIGURATION), (Box4{595, 379, 190, 43}));
   EXPECT_EQ(Box(MENU_YES), (Box4{322, 518, 75, 43}));
   EXPECT_EQ(Box(MENU_SAVE), (Box4{390, 460, 63, 28}));
@@ -142,14 +144,12 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   ClickButton(MENU_CONFIGURATION);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
   EXPECT_TRUE(m_Menu->GammaSlider().m_Visible);
-  m_Menu->GammaSlider().SetValue(0.6667f);
-  m_Menu->MusicSlider().SetValue(0.251f);
+  Sliders(0.6667f, 0.251f, 0.8f);
   ClickButton(MENU_DEFAULT);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
   EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
   EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.8f);
-  m_Menu->GammaSlider().SetValue(0.6667f);
-  m_Menu->MusicSlider().SetValue(0.251f);
+  Sliders(0.6667f, 0.251f, 0.8f);
   EXPECT_TRUE(tinted(MENU_CONFIGURATION));
   PressKey(1);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
@@ -164,10 +164,7 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
 
   // Dragging: the pointer at the middle of the bar gives one half; save keeps it.
   ClickButton(MENU_CONFIGURATION);
-  m_Scenario->Script({FrameInput().MoveTo(245 + 123, 315), FrameInput().Press(0), FrameInput().Release(0)});
-  Frame();
-  Frame();
-  Frame();
+  Click(245 + 123, 315);
   EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
   ClickButton(MENU_SAVE);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
@@ -178,9 +175,7 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   Start();
   Init();
   ClickButton(MENU_CONFIGURATION);
-  m_Menu->GammaSlider().SetValue(0.0f);
-  m_Menu->MusicSlider().SetValue(0.0f);
-  m_Menu->EffectsSlider().SetValue(0.0f);
+  Sliders(0.0f, 0.0f, 0.0f);
   Frame();
   auto* device = m_Scenario->Device();
   ASSERT_NE(device, nullptr);
@@ -189,29 +184,20 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   platform::ITexture* config = scenario::TextureOf("GUI_Main_Config.png");
   const auto panel = m_Scenario->Last().FindSprites(config, 25, 7);
   ASSERT_EQ(panel.size(), 1u);
-  EXPECT_FLOAT_EQ(panel[0]->left, 94.0f);
-  EXPECT_FLOAT_EQ(panel[0]->top, 280.0f);
-  EXPECT_FLOAT_EQ(panel[0]->Height(), 220.0f);
-  EXPECT_EQ(panel[0]->SourceWidth(), 470);
+  EXPECT_EQ(std::make_tuple(panel[0]->left, panel[0]->top, panel[0]->Height(), panel[0]->SourceWidth()),
+            std::make_tuple(94.0f, 280.0f, 220.0f, 470));
   const auto bars = m_Scenario->Last().FindSprites(config, 123, 18);
   ASSERT_EQ(bars.size(), 3u);
-  EXPECT_FLOAT_EQ(bars[0]->left, 235.0f);
-  EXPECT_FLOAT_EQ(bars[0]->top, 300.0f);
-  EXPECT_EQ(bars[0]->SourceWidth(), 266);
-  EXPECT_EQ(bars[0]->SourceHeight(), 25);
+  EXPECT_EQ(std::make_tuple(bars[0]->left, bars[0]->top, bars[0]->SourceWidth(), bars[0]->SourceHeight()),
+            std::make_tuple(235.0f, 300.0f, 266, 25));
   EXPECT_EQ(device->GammaRamp().red[0], 0);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 0.25f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 0.125f);
+  EXPECT_EQ(Applied(), (std::array<float, 3>{0.25f, 0.0f, 0.125f}));
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 0.125f);
-  m_Menu->GammaSlider().SetValue(1.0f);
-  m_Menu->MusicSlider().SetValue(1.0f);
-  m_Menu->EffectsSlider().SetValue(1.0f);
+  Sliders(1.0f, 1.0f, 1.0f);
   Frame();
   EXPECT_EQ(device->GammaRamp().red[0], 49152);
   EXPECT_EQ(device->GammaRamp().blue[255], 65535);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 1.75f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedMusic, 1.0f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 1.375f);
+  EXPECT_EQ(Applied(), (std::array<float, 3>{1.75f, 1.0f, 1.375f}));
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 1.0f) << "the mixer clamps";
 
   // File values are clamped; absent keys and a missing file read 0.
@@ -219,9 +205,7 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
       << "[Monitor]\r\nGamma=5000\r\n[Sound]\r\nEffects=-20\r\n";
   platform::ClearPathCache();
   m_Menu->LoadSettings();
-  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 1.0f);
-  EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.0f);
-  EXPECT_FLOAT_EQ(m_Menu->MusicSlider().GetValue(), 0.0f);
+  EXPECT_EQ(Values(), (std::array<float, 3>{1.0f, 0.0f, 0.0f}));
   std::filesystem::remove(Data("ConfigLastUsed.dat"));
   platform::ClearPathCache();
   m_Menu->GammaSlider().SetValue(0.5f);
@@ -235,11 +219,9 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   EXPECT_EQ(Setting("Gamma", "Monitor"), "251");
   EXPECT_EQ(Setting("Music", "Sound"), "0");
   // A value set beyond 0..1 is applied clamped.
-  m_Menu->GammaSlider().SetValue(3.0f);
-  m_Menu->EffectsSlider().SetValue(-1.0f);
+  Sliders(3.0f, 0.0f, -1.0f);
   Frame();
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 1.75f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 0.125f);
+  EXPECT_EQ(Applied(), (std::array<float, 3>{1.75f, 0.0f, 0.125f}));
 
   // A file that is there but can't be read is never replaced: the save
   // fails with a logged line, by Escape and by the save button alike.
@@ -282,8 +264,8 @@ TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
   EXPECT_EQ(Nembra::CKeyValueFile::GetValue(L"Language", L"InitLanguage", file), L"SPA");
   const auto written = std::filesystem::last_write_time(file);
   EXPECT_EQ(m_Menu->Button(MENU_START).m_Rect.left, 644);
-  EXPECT_EQ(Box(MENU_CREDITS), (std::array<int, 4>{571, 448, 206, 43}));
-  EXPECT_EQ(Box(MENU_YES), (std::array<int, 4>{322, 519, 41, 43}));
+  EXPECT_EQ(Box(MENU_CREDITS), (Box4{571, 448, 206, 43}));
+  EXPECT_EQ(Box(MENU_YES), (Box4{322, 519, 41, 43}));
   EXPECT_EQ(m_Menu->Button(MENU_START).GetNormalImage()->m_SourceRect.right -
                 m_Menu->Button(MENU_START).GetNormalImage()->m_SourceRect.left,
             133);
@@ -309,8 +291,8 @@ TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
   EXPECT_EQ(m_Menu->GetBackground().GetTexture(), Nembra::g_pTextureFactory->Find(MENU_BACKGROUND_RUSSIAN));
   EXPECT_FALSE(m_Menu->Button(MENU_LANGUAGE).m_Visible);
   EXPECT_EQ(m_Menu->Button(MENU_START).m_Rect.top, 314);
-  EXPECT_EQ(Box(MENU_EXIT), (std::array<int, 4>{654, 518, 112, 43}));
-  EXPECT_EQ(Box(MENU_DEFAULT), (std::array<int, 4>{150, 460, 157, 28}));
+  EXPECT_EQ(Box(MENU_EXIT), (Box4{654, 518, 112, 43}));
+  EXPECT_EQ(Box(MENU_DEFAULT), (Box4{150, 460, 157, 28}));
   Frame();
   platform::ITexture* atlas = scenario::TextureOf(MENU_ATLAS_RUSSIAN);
   ASSERT_NE(atlas, nullptr);
@@ -341,7 +323,7 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   EXPECT_TRUE(credits.IsHovering());
   EXPECT_EQ(hover.plays, 1);
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f);
-  for (int i = 0; i < 10; ++i) Frame();
+  m_Scenario->Run(10, [&] { m_Menu->Update(); });
   EXPECT_LT(credits.GetFlash().m_Timer, 0.25f) << "staying on the button does not restart it";
   EXPECT_EQ(hover.plays, 1) << "one sound per entry";
   m_Scenario->Next().MoveTo(10, 10);
@@ -375,10 +357,7 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   EXPECT_FLOAT_EQ(credits.GetNormalImage()->m_Color.r, 0.6f);
   credits.SetHighlighted(false);
   const D3DXCOLOR white = credits.GetNormalImage()->m_Color;
-  EXPECT_EQ(white.r, 1.0f);
-  EXPECT_EQ(white.g, 1.0f);
-  EXPECT_EQ(white.b, 1.0f);
-  EXPECT_EQ(white.a, 1.0f);
+  EXPECT_EQ((std::array<float, 4>{white.r, white.g, white.b, white.a}), (std::array<float, 4>{1, 1, 1, 1}));
 }
 
 TEST_F(MainMenuTest, BuyNowClickWithTheConfigurationOpenRequestsThePageAndQuits) {

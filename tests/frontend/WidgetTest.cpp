@@ -93,8 +93,7 @@ TEST_F(Widgets, ImagesFollowTheStateAndTextsLieOverThem) {
   Frames(b, {In().MoveTo(10, 10)});
   ASSERT_EQ(s.Last().sprites.size(), 1u);
   const scenario::SpriteRecord& image = s.Last().sprites[0];
-  EXPECT_EQ((std::array<int, 4>{image.srcLeft, image.srcTop, image.SourceWidth(), image.SourceHeight()}),
-            (std::array<int, 4>{0, 0, 120, 40}));
+  EXPECT_EQ(SrcOf(image), (Src{0, 0, 120, 40}));
   EXPECT_EQ(BoxOf(image), (Box{100, 100, 120, 40}));
   EXPECT_EQ(image.color, 0xFFFFFFFFu);
   // The caption: centred on the button's middle and height, white, over the image; no hint.
