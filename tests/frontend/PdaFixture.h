@@ -1,7 +1,6 @@
 #pragma once
-// A PDA on the generated demo data (a private copy, since the PDA writes
-// profiles and settings), driven by scripted frames; the English texts and
-// level descriptions loaded and the tables' flags cleared.
+// A PDA on a private copy of the demo data (it writes profiles and settings),
+// driven by scripted frames; English texts loaded, the tables' flags cleared.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,6 +56,20 @@ class PdaTest : public ::testing::Test {
     g_ProfileStore.m_CurrentProfile = 0;
     g_ProfileStore.GetCurrentProfile().levelReached = level;
   }
+
+  // Logs Ana in at the level and opens the application from the desktop,
+  // every frame button enabled, with one frame.
+  void Open(int app, uint32_t level = 0) {
+    Profile(L"Ana", level);
+    pda->SetCurrentApp(PDA_APP_DESKTOP);
+    pda->SetAllButtonsEnabled(true);
+    pda->SetCurrentApp(app);
+    Frame();
+  }
+  // Clicks the close-application button, and the question's yes and no.
+  void CloseApp() { Click(671 + 5, 118 + 5); }
+  int Yes() { return Click(294 + 10, 360); }
+  int No() { return Click(474 + 10, 360); }
 
   // Frames of the PDA.
   void Frame() {

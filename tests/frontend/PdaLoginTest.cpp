@@ -162,14 +162,14 @@ TEST_F(PdaLogin, DeleteRemovesOnlyTheProfileFileAndOnlyAfterYes) {
   EXPECT_EQ(Login().m_Confirm.m_Purpose, 8);
   EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   // No: everything stays.
-  Click(474 + 10, 360);
+  No();
   EXPECT_FALSE(Login().m_Confirm.m_Visible);
   EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
   EXPECT_TRUE(Exists("Profile1.dat"));
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   // Yes: the profile file goes, the settings file stays.
   Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
-  Click(294 + 10, 360);
+  Yes();
   EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
   EXPECT_FALSE(Exists("Profile1.dat"));
   EXPECT_TRUE(Exists("Config1.dat"));
@@ -186,7 +186,7 @@ TEST_F(PdaLogin, AFailedRemovalKeepsTheSlot) {
   pda->SetCurrentApp(PDA_APP_LOGIN);
   Frame();
   Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
-  Click(294 + 10, 360);
+  Yes();
   EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
   EXPECT_TRUE(Login().m_Deletes[1].m_Enabled);
   Frame();

@@ -101,23 +101,23 @@ TEST_F(PdaTest, SystemOffAsksFirstAndDisablesEverythingMeanwhile) {
     EXPECT_FALSE(entry.second.m_Enabled) << entry.first;
   }
   // No: nothing happens, everything is enabled again.
-  EXPECT_EQ(Click(474 + 10, 360), 0);
+  EXPECT_EQ(No(), 0);
   EXPECT_FALSE(pda->m_Confirm.m_Visible);
   for (auto& entry : pda->m_FrameButtons) {
     EXPECT_TRUE(entry.second.m_Enabled) << entry.first;
   }
   // Yes: the purpose as the result, in the answer's frame only.
   Click(191 + 5, 454 + 5);
-  EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_EXIT);
+  EXPECT_EQ(Yes(), PDA_RESULT_EXIT);
   Frame();
   EXPECT_EQ(pda->m_ResultCode, 0);
   // Change profile (3) and level reset (2) on the objectives screen.
   pda->SetCurrentApp(PDA_APP_OBJECTIVES);
   Click(226 + 5, 454 + 5);
-  EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_CHANGE_PROFILE);
+  EXPECT_EQ(Yes(), PDA_RESULT_CHANGE_PROFILE);
   Click(260 + 5, 454 + 5);
   EXPECT_EQ(pda->m_Confirm.GetMessage(), T("TXT_CONFIRM_RESET"));
-  EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_RESET_LEVEL);
+  EXPECT_EQ(Yes(), PDA_RESULT_RESET_LEVEL);
 }
 
 TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptionsAtOnce) {
@@ -139,7 +139,7 @@ TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptions
   EXPECT_TRUE(Shows(L"S\u00ed"));
   EXPECT_TRUE(Shows(L"No"));
   EXPECT_TRUE(Shows(L"Aplicaciones"));
-  Click(474 + 10, 360);
+  No();
   for (const CPDAButton& b : desktop.m_Buttons) {
     EXPECT_TRUE(b.m_Enabled);
   }
@@ -182,7 +182,7 @@ TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
     // Those three only: level reset and close keep their state.
     EXPECT_TRUE(Button(PDA_BUTTON_LEVEL_RESET).m_Enabled) << app;
     EXPECT_TRUE(Button(PDA_BUTTON_CLOSE_APP).m_Enabled) << app;
-    Click(671 + 5, 118 + 5);
+    CloseApp();
     EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP) << app;
     EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled) << app;
     EXPECT_TRUE(Button(PDA_BUTTON_START_GAME).m_Enabled) << app;
@@ -278,7 +278,7 @@ TEST_F(PdaTest, GpsShowsTheMapAndKeepsExitProfileAndStartOffUntilClosed) {
     EXPECT_EQ(Click(Button(key).m_Rect.left + 5, Button(key).m_Rect.top + 5), 0);
     EXPECT_FALSE(pda->m_Confirm.m_Visible);
   }
-  Click(671 + 5, 118 + 5);
+  CloseApp();
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   for (int key : {PDA_BUTTON_SYSTEM_OFF, PDA_BUTTON_CHANGE_PROFILE, PDA_BUTTON_START_GAME})
     EXPECT_TRUE(Button(key).m_Enabled) << key;
