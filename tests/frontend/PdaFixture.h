@@ -5,25 +5,17 @@
 
 #include <string>
 
-#include "engine/app/Application.h"
+#include "FrontendTestSupport.h"
 #include "engine/util/TextTable.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
 #include "game/level/LevelDescriptions.h"
-#include "scenario/ScreenScenario.h"
 
 namespace pdatest {
 
-inline scenario::ScreenScenario::Options Writable(bool gl = false) {
-  scenario::ScreenScenario::Options o;
-  o.writableData = true;
-  o.gl = gl;
-  return o;
-}
-
 class PdaTest : public ::testing::Test {
  protected:
-  explicit PdaTest(bool gl = false) : s(Writable(gl)) {}
+  explicit PdaTest(bool gl = false) : s(fetest::Writable(gl)) {}
 
   void SetUp() override {
     if (!s.Ready()) {
