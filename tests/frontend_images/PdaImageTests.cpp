@@ -34,11 +34,8 @@ class PdaPictures : public pdatest::PdaTest {
     EXPECT_TRUE(Near(s.PixelAt(186, 420), 0x0F2236, 10)) << std::hex << s.PixelAt(186, 420);
   }
   void Desktop(uint32_t level, bool mailRead) {
-    Profile(L"Ana", level);
     g_LevelDescriptions[level].read = mailRead;
-    pda->SetAllButtonsEnabled(true);
-    pda->SetCurrentApp(PDA_APP_DESKTOP);
-    Frame();
+    Open(PDA_APP_DESKTOP, level);
   }
 };
 
@@ -51,8 +48,7 @@ TEST_F(PdaPictures, LoginWithTwoProfilesAndASlotTyping) {
   Click(252 + 100, CPDAAppLogin::SlotY(2) + 10);
   s.Next().Type(L"Ana");
   Frame();
-  s.Next().MoveTo(600, 500);
-  Frame();
+  MoveTo(600, 500);
   ASSERT_TRUE(Capture("pda_login_typing"));
   ExpectFrameAndPanel();
   EXPECT_GT(White(295, 176, 380, 196), 30);        // "Marta"
@@ -68,8 +64,7 @@ TEST_F(PdaPictures, TheDeleteQuestion) {
   pda->SetAllButtonsEnabled(true);
   Frame();
   Click(634 + 10, CPDAAppLogin::SlotY(0) + 10);
-  s.Next().MoveTo(294 + 60, 350 + 20);
-  Frame();
+  MoveTo(294 + 60, 350 + 20);
   ASSERT_TRUE(Capture("pda_login_delete_question"));
   // Dimmed screen around the panel, the panel, its texts and buttons.
   EXPECT_LT(G(s.PixelAt(200, 400)), 30);
@@ -130,14 +125,12 @@ TEST_F(PdaPictures, EmailScrolledHalfwayAndWithAnAttachmentOpen) {
     s.Next().Wheel(-1);
     Frame();
   }
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_email_scrolled"));
   EXPECT_GT(White(200, 230, 500, 400), 200);
   EXPECT_EQ(White(200, 160, 660, 164), 0);  // nothing above the overlay's edge but captions
   Click(193 + 20, 166 + 10);
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_email_attachment"));
   // The picture lies at (204, 200), 480 x 200.
   EXPECT_FALSE(Near(s.PixelAt(300, 300), 0x0F2236, 4));
@@ -151,8 +144,7 @@ TEST_F(PdaPictures, BriefingMailInThreeLanguages) {
   for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
     Language(language);
     pda->SetCurrentApp(PDA_APP_EMAIL);
-    s.Next().MoveTo(600, 520);
-    Frame();
+    MoveTo(600, 520);
     const std::string code(language, language + 3);
     ASSERT_TRUE(Capture("pda_email_" + code));
     EXPECT_GT(White(200, 220, 660, 300), 200) << code;
@@ -170,15 +162,13 @@ TEST_F(PdaPictures, NetworkListTextAndImageDocuments) {
   for (CPDADocument& d : g_PDADocuments) d.enabled = true;
   Desktop(1, true);
   pda->SetCurrentApp(PDA_APP_NETWORK);
-  s.Next().MoveTo(463 + 50, 158 + 20);
-  Frame();
+  MoveTo(463 + 50, 158 + 20);
   ASSERT_TRUE(Capture("pda_network_list"));
   ExpectFrameAndPanel();
   EXPECT_GT(White(199, 160, 420, 195), 20);  // a title
   EXPECT_GT(White(463, 380, 686, 415), 20);  // "[ Locked ]"
   Click(CPDAAppNetwork::RowX(0) + 20, CPDAAppNetwork::RowY(0) + 20);
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_network_text"));
   EXPECT_GT(White(200, 191, 660, 230), 40);
   Click(668 + 10, 164 + 10);
@@ -190,8 +180,7 @@ TEST_F(PdaPictures, NetworkListTextAndImageDocuments) {
   pda->SetCurrentApp(PDA_APP_NETWORK);
   for (int row : {2, 5, 8, 11}) {
     Click(CPDAAppNetwork::RowX(row) + 20, CPDAAppNetwork::RowY(row) + 20);
-    s.Next().MoveTo(600, 520);
-    Frame();
+    MoveTo(600, 520);
     ASSERT_TRUE(Capture("pda_network_image_" + std::to_string(row)));
     EXPECT_GT(probe::Count(s, 204, 200, 684, 400, [](uint32_t c) { return G(c) > 170 && B(c) > 170; }), 150) << row;
     Click(668 + 10, 164 + 10);
@@ -203,8 +192,7 @@ TEST_F(PdaPictures, ConfigurationCapturingAndTheSaveQuestion) {
   pda->SetCurrentApp(PDA_APP_CONFIG);
   Frame();
   Click(300, CPDAAppConfig::ROW_Y[0] + 10);
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_config_capturing"));
   // The MoveUp row lit, with the slash key's name.
   EXPECT_GT(B(s.PixelAt(470, 183)), 120);
@@ -214,8 +202,7 @@ TEST_F(PdaPictures, ConfigurationCapturingAndTheSaveQuestion) {
   auto& config = AppAt<CPDAAppConfig>(PDA_APP_CONFIG);
   config.m_Gamma.SetValue(0.25f);
   CloseApp();
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_config_save_question"));
   EXPECT_GT(White(300, 255, 590, 320), 60);
 }
@@ -224,8 +211,7 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   Profile(L"Ana", 0);
   pda->SetCurrentApp(PDA_APP_OBJECTIVES);
   pda->SetAllButtonsEnabled(true);
-  s.Next().MoveTo(260 + 10, 454 + 10);
-  Frame();
+  MoveTo(260 + 10, 454 + 10);
   ASSERT_TRUE(Capture("pda_objectives"));
   EXPECT_GT(White(192, 115, 320, 145), 30);
   EXPECT_GT(White(250, 545, 550, 572), 20);  // the level reset hint
@@ -251,8 +237,7 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   EXPECT_GE(rules, 7);
   Language(L"ENG");
   Click(191 + 5, 454 + 5);
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_objectives_exit_question"));
   EXPECT_GT(White(300, 255, 590, 320), 60);
   No();
@@ -263,8 +248,7 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   pda->SetCurrentApp(PDA_APP_DESKTOP);
   Frame();
   Click(220 + 100, 275 + 20);
-  s.Next().MoveTo(600, 520);
-  Frame();
+  MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_gps"));
   EXPECT_TRUE(Near(s.PixelAt(190, 164), 0x081E16, 12)) << std::hex << s.PixelAt(190, 164);
 }
