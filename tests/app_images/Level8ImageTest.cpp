@@ -1,11 +1,10 @@
-// Level8 through the real OpenGL code (under Xvfb in CI): the start with
-// every face lit, then followed along its route: the console with the blue station charged and enemies about,
-// the wave leaving both stations, and the way north into the core. Each
-// picture is kept under test-images/ and probed.
+// Level8 on the OpenGL device along its route: the start, the console with the blue station charged and
+// enemies about, the wave leaving both stations, the way north into the core; every face in view lit.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "frontend_images/PictureProbes.h"
 #include "game/demo/DemoLevelStart.h"
 #include "game/playthrough/Level8Run.h"
 
@@ -16,12 +15,7 @@ using level8test::Level8Run;
 namespace {
 
 // Pixels of the probe grid that are not black.
-int LitProbes(const std::vector<uint32_t>& pixels) {
-  int lit = 0;
-  for (int y = 30; y < 600; y += 30)
-    for (int x = 30; x < 800; x += 30) lit += (pixels[size_t(y) * 800 + size_t(x)] & 0xF0F0F0u) != 0 ? 1 : 0;
-  return lit;
-}
+int LitProbes(const std::vector<uint32_t>& pixels) { return probe::LitProbes(pixels, 30, 0x0F); }
 
 // The steps of the route up to and including the first of a kind (or all).
 std::vector<DEMO_ROUTE_STEP> Until(const std::vector<DEMO_ROUTE_STEP>& route, size_t from,

@@ -12,20 +12,14 @@ using scenario::AppScenario;
 
 constexpr float FRAME = 0.05f;
 
-AppScenario::Options Options() {
-  AppScenario::Options o;
-  o.frameTime = FRAME;
-  return o;
-}
-
 void WalkTo(AppScenario& a, float x, float y) { demolevel::WalkTo(a, x, y, FRAME); }
 
-// The start, then the hall through the real OpenGL code: the box, the
-// barrel, the upgrade and the terminal's marker ahead of the player, the
-// welcome message below; then the last room with the exit's marker once the
-// terminal is worked. In every picture each face in view shows its texture.
+// The start, then the hall: the box, the barrel, the upgrade and the terminal's marker ahead of the
+// player, the welcome message below; then the last room with the exit's marker once the terminal is
+// worked. In every picture each face in view shows its texture.
 TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
-  AppScenario::Options o = Options();
+  AppScenario::Options o;
+  o.frameTime = FRAME;
   o.gl = true;
   AppScenario a(o);
   if (!a.Ready()) GTEST_SKIP() << a.Problem();

@@ -1,6 +1,6 @@
 #pragma once
-// Pixel probes of the front end's pictures: channels, colours near a wanted
-// one and counts of the pixels in a box that pass a test.
+// Pixel probes of the front end's and the application's pictures: channels,
+// colours near a wanted one, counts of the pixels that pass a test.
 #include <cstdlib>
 
 #include "scenario/ScreenProbe.h"
@@ -28,6 +28,17 @@ int Count(const scenario::ScreenScenario& s, int x0, int y0, int x1, int y1, Tes
 }
 inline int White(const scenario::ScreenScenario& s, int x0, int y0, int x1, int y1, int floor = 200) {
   return Count(s, x0, y0, x1, y1, [&](uint32_t c) { return IsWhite(c, floor); });
+}
+// Points of a grid over an 800 x 600 picture (every `step` pixels from `step`)
+// where some channel passes `floor`.
+inline int LitProbes(const std::vector<uint32_t>& pixels, int step, int floor) {
+  int lit = 0;
+  for (int y = step; y < 600; y += step)
+    for (int x = step; x < 800; x += step) {
+      const uint32_t c = pixels[size_t(y) * 800 + size_t(x)];
+      lit += R(c) > floor || G(c) > floor || B(c) > floor ? 1 : 0;
+    }
+  return lit;
 }
 inline int CountNear(const scenario::ScreenScenario& s, int x0, int y0, int x1, int y1, uint32_t colour,
                      int tolerance = 40) {
