@@ -81,9 +81,7 @@ TEST_F(PdaPictures, DesktopInThreeLanguages) {
     const std::string code(language, language + 3);
     ASSERT_TRUE(Capture("pda_desktop_" + code));
     ExpectFrameAndPanel();
-    for (int y : {176, 226, 276, 326}) {
-      EXPECT_GT(White(260, y, 500, y + 24), 30) << code << " " << y;
-    }
+    for (int y : {176, 226, 276, 326}) EXPECT_GT(White(260, y, 500, y + 24), 30) << code << " " << y;
     EXPECT_GT(White(185, 422, 400, 442), 30);  // logged in as
     // ...on the screen, whose edge lies below the line's letters.
     EXPECT_TRUE(Near(s.PixelAt(450, 438), 0x0A1826, 6)) << code << std::hex << " " << s.PixelAt(450, 438);
