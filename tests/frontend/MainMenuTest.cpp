@@ -43,11 +43,13 @@ class MainMenuTest : public ::testing::Test {
     Nembra::g_LanguageCode = m_OldLanguage;
     m_Scenario.reset();
   }
-  void Start(const std::wstring& global = L"ENG") {
+  // The scenario and a menu under that global language, made ready unless told otherwise.
+  void Start(const std::wstring& global = L"ENG", bool init = true) {
     m_Scenario = std::make_unique<ScreenScenario>(Writable());
     ASSERT_TRUE(m_Scenario->Ready()) << m_Scenario->Problem();
     Nembra::g_LanguageCode = global;
     m_Menu = std::make_unique<CMainMenu>();
+    if (init) Init();
   }
   void Init() { m_Menu->Init(); }
   void Frame() { m_Scenario->Frame([&] { m_Menu->Update(); }); }
@@ -95,7 +97,6 @@ class MainMenuTest : public ::testing::Test {
 
 TEST_F(MainMenuTest, PagesAndEscapePaths) {
   Start();
-  Init();
   Frame();
   EXPECT_EQ(Box(MENU_CONFIGURATION), (Box4{595, 379, 190, 43}));
   EXPECT_EQ(Box(MENU_YES), (Box4{322, 518, 75, 43}));
@@ -173,7 +174,6 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
 
 TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   Start();
-  Init();
   ClickButton(MENU_CONFIGURATION);
   Sliders(0.0f, 0.0f, 0.0f);
   Frame();
@@ -246,7 +246,7 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
 }
 
 TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
-  Start();
+  Start(L"ENG", false);
   const std::string file = Data("Language.dat");
   std::filesystem::remove(file);
   platform::ClearPathCache();
@@ -282,7 +282,7 @@ TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
 }
 
 TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
-  Start(L"RUS");
+  Start(L"RUS", false);
   const std::string file = Data("Language.dat");
   const auto before = std::filesystem::last_write_time(file);
   Init();
@@ -306,7 +306,6 @@ TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
 
 TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   Start();
-  Init();
   const Nembra::RECT r = m_Menu->Button(MENU_CREDITS).m_Rect;
   CMainButton& credits = m_Menu->Button(MENU_CREDITS);
   EXPECT_EQ(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->Find("GUI_ButtonEffect.WAV"));
@@ -362,7 +361,6 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
 
 TEST_F(MainMenuTest, BuyNowClickWithTheConfigurationOpenRequestsThePageAndQuits) {
   Start();
-  Init();
   m_BuyNow = CreateBuyNowButton();
   g_pBuyNowButton = m_BuyNow.get();
   ClickButton(MENU_CONFIGURATION);
