@@ -9,7 +9,6 @@
 #include "game/playthrough/Level8Run.h"
 
 using datagen::DEMO_ROUTE_STEP;
-using level8test::Level;
 using level8test::Level8Run;
 
 namespace {
@@ -40,13 +39,11 @@ TEST(Level8Images, TheConsoleTheWaveAndTheCore) {
   ASSERT_TRUE(run.a.Capture("level8_01_console"));
   EXPECT_GT(LitProbes(run.a.Pixels()), 300);
   EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
-  EXPECT_TRUE(run.stationFull);
 
   run.Follow(Until(route, next, DEMO_ROUTE_STEP::ACTION, next));
   for (int i = 0; i < 12; ++i) run.Frame();
   ASSERT_TRUE(run.a.Capture("level8_02_wave"));
   EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
-  EXPECT_TRUE(Level().GetObjectiveComplete("L8_WAVE"));
 
   // Up to the north corridor, then halfway into the core.
   std::vector<DEMO_ROUTE_STEP> rest(route.begin() + long(next), route.end() - 1);
@@ -56,7 +53,6 @@ TEST(Level8Images, TheConsoleTheWaveAndTheCore) {
   ASSERT_TRUE(run.a.Capture("level8_03_core"));
   EXPECT_GT(LitProbes(run.a.Pixels()), 300);
   EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
-  EXPECT_FALSE(run.died);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 namespace {
 
-using demolevel::Level;
 using scenario::AppScenario;
 
 constexpr float FRAME = 0.05f;
@@ -32,7 +31,6 @@ TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
   a.Run(4);
   ASSERT_TRUE(a.Capture("tutorial_hall"));
   EXPECT_TRUE(demolevel::EveryFaceLit(a, "LevelTutorial"));
-  ASSERT_EQ(Level().GetBoxes().size(), 1u);
   WalkTo(a, 2600.0f, 0.0f);
   WalkTo(a, 2600.0f, 400.0f);
   a.Tap(platform::DIK_SPACE);
@@ -41,7 +39,6 @@ TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
   a.Run(4);
   ASSERT_TRUE(a.Capture("tutorial_exit"));
   EXPECT_TRUE(demolevel::EveryFaceLit(a, "LevelTutorial"));
-  EXPECT_EQ(Level().GetMarkers().count("EXIT"), 1u);
 }
 
 }  // namespace
