@@ -58,13 +58,17 @@ class MainMenuTest : public ::testing::Test {
     m_Scenario->Script({FrameInput().MoveTo(x, y), FrameInput().Press(0), FrameInput().Release(0)});
     m_Scenario->Run(3, [&] { m_Menu->Update(); });
   }
-  void ClickButton(int id) {
+  // Clicks a button's middle; the page the menu is on after.
+  int ClickButton(int id) {
     const Nembra::RECT& r = m_Menu->Button(id).m_Rect;
     Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return m_Menu->m_Page;
   }
-  void PressKey(int code) {
+  // Presses and releases a key; the page the menu is on after.
+  int PressKey(int code) {
     m_Scenario->Script({FrameInput().KeyDown(code), FrameInput().KeyUp(code)});
     m_Scenario->Run(2, [&] { m_Menu->Update(); });
+    return m_Menu->m_Page;
   }
   std::string Data(const char* name) const { return m_Scenario->DataFolder() + name; }
   // A button's screen rectangle as x, y, width, height.
@@ -104,56 +108,45 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
   // The button of an open sub-page is tinted; every way back to the main page takes the tint off.
   auto tinted = [&](int id) { return m_Menu->Button(id).GetNormalImage()->m_Color.r != 1.0f; };
-  ClickButton(MENU_LANGUAGE);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_LANGUAGE);
+  EXPECT_EQ(ClickButton(MENU_LANGUAGE), CMainMenu::PAGE_LANGUAGE);
   EXPECT_TRUE(m_Menu->Button(MENU_ENGLISH).m_Visible);
   EXPECT_FALSE(m_Menu->Button(MENU_START).m_Enabled);
   EXPECT_TRUE(tinted(MENU_LANGUAGE));
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   EXPECT_FALSE(tinted(MENU_LANGUAGE));
   EXPECT_FALSE(m_Menu->Button(MENU_ENGLISH).m_Visible);
   EXPECT_TRUE(m_Menu->Button(MENU_START).m_Enabled);
 
   // Escape on the main page asks; a second Escape closes the question.
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT_QUESTION);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_EXIT_QUESTION);
   EXPECT_TRUE(m_Menu->Button(MENU_YES).m_Visible);
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   ClickButton(MENU_EXIT);
   EXPECT_TRUE(tinted(MENU_EXIT));
-  ClickButton(MENU_NO);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_NO), CMainMenu::PAGE_MAIN);
   EXPECT_FALSE(tinted(MENU_EXIT));
   ClickButton(MENU_EXIT);
-  ClickButton(MENU_YES);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT);
+  EXPECT_EQ(ClickButton(MENU_YES), CMainMenu::PAGE_EXIT);
   PressKey(1);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT) << "the exit page ignores Escape";
 
   m_Menu->ShowMainPage();
-  ClickButton(MENU_START);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_START);
+  EXPECT_EQ(ClickButton(MENU_START), CMainMenu::PAGE_START);
   m_Menu->m_Page = 0;
-  ClickButton(MENU_CREDITS);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CREDITS);
+  EXPECT_EQ(ClickButton(MENU_CREDITS), CMainMenu::PAGE_CREDITS);
   EXPECT_FALSE(m_Menu->Button(MENU_CONFIGURATION).m_Enabled);
 
   // Configuration: default loads the defaults without saving; Escape saves.
   m_Menu->ShowMainPage();
-  ClickButton(MENU_CONFIGURATION);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
+  EXPECT_EQ(ClickButton(MENU_CONFIGURATION), CMainMenu::PAGE_CONFIGURATION);
   EXPECT_TRUE(m_Menu->GammaSlider().m_Visible);
   Sliders(0.6667f, 0.251f, 0.8f);
-  ClickButton(MENU_DEFAULT);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
+  EXPECT_EQ(ClickButton(MENU_DEFAULT), CMainMenu::PAGE_CONFIGURATION);
   EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
   EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.8f);
   Sliders(0.6667f, 0.251f, 0.8f);
   EXPECT_TRUE(tinted(MENU_CONFIGURATION));
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   EXPECT_FALSE(tinted(MENU_CONFIGURATION));
   EXPECT_EQ(Setting("Gamma", "Monitor"), "666");
   EXPECT_EQ(Setting("Music", "Sound"), "251");
@@ -167,8 +160,7 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
   ClickButton(MENU_CONFIGURATION);
   Click(245 + 123, 315);
   EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
-  ClickButton(MENU_SAVE);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_SAVE), CMainMenu::PAGE_MAIN);
   EXPECT_EQ(Setting("Gamma", "Monitor"), "500");
 }
 
@@ -235,11 +227,9 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   EXPECT_FALSE(m_Menu->SaveSettings());
   m_Menu->ShowMainPage();
   ClickButton(MENU_CONFIGURATION);
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   ClickButton(MENU_CONFIGURATION);
-  ClickButton(MENU_SAVE);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_SAVE), CMainMenu::PAGE_MAIN);
   platform::SetLogHook(nullptr);
   EXPECT_GE(logged, 3);
   EXPECT_TRUE(std::filesystem::is_symlink(Data("ConfigLastUsed.dat")));
@@ -257,8 +247,7 @@ TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
   m_Menu->SetLanguage(L"ENG");
   EXPECT_FALSE(std::filesystem::exists(file)) << "the same language writes nothing";
   ClickButton(MENU_LANGUAGE);
-  ClickButton(MENU_SPANISH);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_SPANISH), CMainMenu::PAGE_MAIN);
   EXPECT_EQ(m_Menu->GetLayoutLanguage(), MENU_SPA);
   platform::ClearPathCache();
   EXPECT_EQ(Nembra::CKeyValueFile::GetValue(L"Language", L"InitLanguage", file), L"SPA");
