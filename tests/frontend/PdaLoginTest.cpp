@@ -25,7 +25,8 @@ class PdaLogin : public pdatest::PdaTest {
   CPDAAppLogin& Login() { return AppAt<CPDAAppLogin>(PDA_APP_LOGIN); }
   // The middle of slot i's profile button.
   int ClickSlot(int i) { return Click(252 + 100, CPDAAppLogin::SlotY(i) + 10); }
-  void ClickDelete(int i) { Click(634 + 10, CPDAAppLogin::SlotY(i) + 10); }
+  // The button right of slot i: accept while typing there, delete otherwise.
+  void ClickSlotButton(int i) { Click(634 + 10, CPDAAppLogin::SlotY(i) + 10); }
   void Type(const std::wstring& text) {
     s.Next().Type(text);
     Frame();
@@ -95,7 +96,7 @@ TEST_F(PdaLogin, EscapeCancelsAndAnEmptyNameStoresNothing) {
   Key(platform::DIK_RETURN);
   EXPECT_EQ(Login().m_Editing, -1);
   ClickSlot(1);
-  ClickDelete(1);  // the accept button stands there while typing
+  ClickSlotButton(1);  // accept
   EXPECT_EQ(Login().m_Editing, -1);
   EXPECT_EQ(Slot(1), std::make_pair(false, false));
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
@@ -151,7 +152,7 @@ TEST_F(PdaLogin, DeleteRemovesOnlyTheProfileFileAndOnlyAfterYes) {
   Frame();
   ASSERT_TRUE(Login().m_Deletes[1].m_Enabled);
   EXPECT_FALSE(Login().m_Deletes[0].m_Enabled);  // an empty slot has nothing to delete
-  ClickDelete(1);
+  ClickSlotButton(1);
   EXPECT_TRUE(Login().m_Confirm.m_Visible);
   EXPECT_EQ(Login().m_Confirm.m_Purpose, 8);
   EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
@@ -161,7 +162,7 @@ TEST_F(PdaLogin, DeleteRemovesOnlyTheProfileFileAndOnlyAfterYes) {
   EXPECT_EQ(Slot(1), std::make_pair(true, true));
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   // Yes: the profile file goes, the settings file stays.
-  ClickDelete(1);
+  ClickSlotButton(1);
   Yes();
   EXPECT_EQ(Slot(1), std::make_pair(false, false));
   EXPECT_TRUE(Exists("Config1.dat"));
@@ -177,7 +178,7 @@ TEST_F(PdaLogin, AFailedRemovalKeepsTheSlot) {
   std::filesystem::create_directories(File("Profile1.dat/inside"));
   pda->SetCurrentApp(PDA_APP_LOGIN);
   Frame();
-  ClickDelete(1);
+  ClickSlotButton(1);
   Yes();
   EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
   EXPECT_TRUE(Login().m_Deletes[1].m_Enabled);
