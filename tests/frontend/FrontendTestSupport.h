@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/app/Application.h"
-#include "frontend/GUILayout.h"
+#include "frontend/hud/GUILayout.h"
 #include "game/level/LevelTimer.h"
 #include "scenario/ScreenScenario.h"
 

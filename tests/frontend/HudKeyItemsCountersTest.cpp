@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "FrontendTestSupport.h"
-#include "frontend/GUICounters.h"
-#include "frontend/GUIKeyItems.h"
+#include "frontend/hud/widgets/GUICounters.h"
+#include "frontend/hud/widgets/GUIKeyItems.h"
 
 using namespace gui_layout;
 using namespace fetest;

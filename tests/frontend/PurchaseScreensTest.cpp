@@ -6,9 +6,9 @@
 
 #include "FrontendTestSupport.h"
 #include "engine/resources/Texture.h"
-#include "frontend/BuyNow.h"
-#include "frontend/BuyNowButton.h"
-#include "frontend/FinalScreen.h"
+#include "frontend/screens/BuyNow.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/screens/FinalScreen.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Window.h"

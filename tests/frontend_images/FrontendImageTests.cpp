@@ -6,8 +6,8 @@
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "frontend/FrontendTestSupport.h"
-#include "frontend/GUIDigitalTimer.h"
-#include "frontend/GUIFlash.h"
+#include "frontend/hud/widgets/GUIDigitalTimer.h"
+#include "frontend/hud/GUIFlash.h"
 #include "frontend/WidgetGallery.h"
 
 using namespace fetest;

@@ -4,13 +4,13 @@
 #include "PictureProbes.h"
 #include "engine/sprites/ScreenFader.h"
 #include "engine/util/TextTable.h"
-#include "frontend/BuyNowButton.h"
-#include "frontend/ComicViewer.h"
-#include "frontend/Credits.h"
-#include "frontend/FinalScreen.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/comic/ComicViewer.h"
+#include "frontend/screens/Credits.h"
+#include "frontend/screens/FinalScreen.h"
 #include "frontend/FrontendTestSupport.h"
-#include "frontend/LogoSequence.h"
-#include "frontend/MainMenu.h"
+#include "frontend/screens/LogoSequence.h"
+#include "frontend/menu/MainMenu.h"
 
 using namespace fetest;
 using probe::CountNear;

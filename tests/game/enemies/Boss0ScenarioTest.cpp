@@ -8,10 +8,10 @@
 
 #include "engine/util/Random.h"
 #include "game/effects/ParticleEffect.h"
-#include "game/enemies/Boss0.h"
 #include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
-#include "game/mechanisms/Box.h"
+#include "game/enemies/bosses/Boss0.h"
+#include "game/mechanisms/props/Box.h"
 #include "game/script/ScriptVariables.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "game/enemies/Boss0.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "game/enemies/bosses/Boss0.h"
 #include "game/script/ScriptVariables.h"
 #include "tools/datagen/BossArenaFirst.h"
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "game/enemies/Boss0.h"
-#include "game/enemies/Boss1.h"
+#include "game/enemies/bosses/Boss0.h"
+#include "game/enemies/bosses/Boss1.h"
 #include "scenario/WorldScenario.h"
 
 namespace {

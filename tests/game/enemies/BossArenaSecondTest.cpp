@@ -3,7 +3,7 @@
 // completes the hall's objective; other levels hold no boss.
 #include <gtest/gtest.h>
 
-#include "game/enemies/Boss1.h"
+#include "game/enemies/bosses/Boss1.h"
 #include "game/world/GameGlobals.h"
 #include "scenario/WorldScenario.h"
 
