@@ -159,25 +159,26 @@ TEST_F(Gauges, TheWeaponLevelFlashesOnEveryRiseAndNeverOnAFall) {
   Settle();
   EXPECT_TRUE(Drawn(s, WEAPON_LEVEL2_ICON).empty());
   EXPECT_TRUE(Drawn(s, WEAPON_LEVEL3_ICON).empty());
-  auto level2Flash = [&] { return Drawn(s, WEAPON_LEVEL2_FLASH).size(); };
-  auto level3Flash = [&] { return Drawn(s, WEAPON_LEVEL3_FLASH).size(); };
+  // The level-2 and level-3 flashes drawn this frame.
+  using Two = std::pair<size_t, size_t>;
+  auto flashes = [&] { return Two{Drawn(s, WEAPON_LEVEL2_FLASH).size(), Drawn(s, WEAPON_LEVEL3_FLASH).size()}; };
 
   view.values.weaponLevel = 2;
   Frame();
-  EXPECT_EQ(level2Flash() + 10 * level3Flash(), 1u);
+  EXPECT_EQ(flashes(), Two(1, 0));
   EXPECT_EQ(Drawn(s, WEAPON_LEVEL2_ICON).size(), 1u);
   Settle();
   view.values.weaponLevel = 3;
   Frame();
-  EXPECT_EQ(level2Flash() + 10 * level3Flash(), 10u);
+  EXPECT_EQ(flashes(), Two(0, 1));
   EXPECT_EQ(Drawn(s, WEAPON_LEVEL2_ICON).size() + Drawn(s, WEAPON_LEVEL3_ICON).size(), 2u);
   Settle();
   view.values.weaponLevel = 1;  // a reset
   Frame();
-  EXPECT_EQ(level2Flash() + level3Flash(), 0u);
+  EXPECT_EQ(flashes(), Two(0, 0));
   view.values.weaponLevel = 2;
   Frame();
-  ASSERT_EQ(level2Flash(), 1u);
+  ASSERT_EQ(flashes(), Two(1, 0));
   EXPECT_EQ(BoxOf(*Drawn(s, WEAPON_LEVEL2_FLASH)[0]), (Box{759, 400, 0, 0}));  // grows about (7, 8) of itself
   // Only a fall to 1 is quiet: 3 to 2 is a change to level 2 and flashes its icon.
   Settle();
@@ -186,7 +187,7 @@ TEST_F(Gauges, TheWeaponLevelFlashesOnEveryRiseAndNeverOnAFall) {
   Settle();
   view.values.weaponLevel = 2;
   Frame();
-  EXPECT_EQ(level2Flash() + 10 * level3Flash(), 1u);
+  EXPECT_EQ(flashes(), Two(1, 0));
 }
 
 TEST_F(Gauges, ChargesShrinkTheirBarsDownwardsAndAreWrittenRightAligned) {
