@@ -53,6 +53,10 @@ class MainMenuTest : public ::testing::Test {
   }
   void Init() { m_Menu->Init(); }
   void Frame() { m_Scenario->Frame([&] { m_Menu->Update(); }); }
+  void MoveTo(int x, int y) {
+    m_Scenario->Next().MoveTo(x, y);
+    Frame();
+  }
   // Pointer to the middle of a button, press, release: the click lands in the third frame.
   void Click(int x, int y) {
     m_Scenario->Script({FrameInput().MoveTo(x, y), FrameInput().Press(0), FrameInput().Release(0)});
@@ -306,19 +310,15 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   }
   CountingSound hover;
   credits.m_pHoverSound = &hover;
-  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
-  Frame();
-  EXPECT_TRUE(credits.IsHovering());
-  EXPECT_EQ(hover.plays, 1);
+  MoveTo(r.left + 5, r.top + 5);
+  EXPECT_EQ(std::make_pair(credits.IsHovering(), hover.plays), std::make_pair(true, 1));
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f);
   m_Scenario->Run(10, [&] { m_Menu->Update(); });
   EXPECT_LT(credits.GetFlash().m_Timer, 0.25f) << "staying on the button does not restart it";
   EXPECT_EQ(hover.plays, 1) << "one sound per entry";
-  m_Scenario->Next().MoveTo(10, 10);
-  Frame();
+  MoveTo(10, 10);
   EXPECT_FALSE(credits.IsHovering());
-  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
-  Frame();
+  MoveTo(r.left + 5, r.top + 5);
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f) << "re-entry restarts it";
   EXPECT_EQ(hover.plays, 2);
   // The flash drawn at scale 1.0 and full opacity in its first frame.
@@ -327,17 +327,13 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   const MenuBox flash = MenuWordSource(MENU_ENG, MENU_CREDITS, 2);
   const auto drawn = m_Scenario->Last().FindSprites(atlas, flash.x, flash.y);
   ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_FLOAT_EQ(drawn[0]->Width(), float(flash.w));
-  EXPECT_EQ(drawn[0]->color >> 24, 255u);
+  EXPECT_EQ(std::make_pair(drawn[0]->Width(), drawn[0]->color >> 24), std::make_pair(float(flash.w), 255u));
 
   // A disabled button neither flashes nor sounds.
-  m_Scenario->Next().MoveTo(10, 10);
-  Frame();
+  MoveTo(10, 10);
   m_Menu->SetMainButtonsEnabled(false);
-  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
-  Frame();
-  EXPECT_FALSE(credits.IsHovering());
-  EXPECT_EQ(hover.plays, 2);
+  MoveTo(r.left + 5, r.top + 5);
+  EXPECT_EQ(std::make_pair(credits.IsHovering(), hover.plays), std::make_pair(false, 2));
   m_Menu->SetMainButtonsEnabled(true);
 
   credits.SetHighlighted(true);
@@ -352,8 +348,7 @@ TEST_F(MainMenuTest, BuyNowClickWithTheConfigurationOpenRequestsThePageAndQuits)
   Start();
   m_BuyNow = CreateBuyNowButton();
   g_pBuyNowButton = m_BuyNow.get();
-  ClickButton(MENU_CONFIGURATION);
-  ASSERT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
+  ASSERT_EQ(ClickButton(MENU_CONFIGURATION), CMainMenu::PAGE_CONFIGURATION);
   Nembra::g_pApplication->WindowProc(Nembra::g_pApplication->GetWindow(), platform::WM_ACTIVATE, 1, 0);
   ASSERT_TRUE(Nembra::g_pApplication->IsActive());
   Click(700, 40);

@@ -91,7 +91,8 @@ TEST_F(PdaConfig, DefaultChangesWidgetsAndLiveValuesNotTheProfileAndNoRestoresTh
   EXPECT_FLOAT_EQ(Config().m_Gamma.GetValue(), 0.5f);
   EXPECT_EQ(Config().m_Keys[UP], 17);
   EXPECT_TRUE(GammaIs(0.5f * 1.5f + 0.25f));
-  EXPECT_EQ(Volumes(), std::make_pair(0.7f, 1.0f));  // effects 0.8 x 1.25 + 0.125, clamped
+  EXPECT_FLOAT_EQ(Volumes().first, 0.7f);
+  EXPECT_FLOAT_EQ(Volumes().second, 1.0f);  // effects 0.8 x 1.25 + 0.125, clamped
   EXPECT_EQ(std::make_pair(Stored().gamma, Stored().moveUp), std::make_pair(100, 44u));
   // Closing asks; no goes back to the profile's values and to the desktop.
   CloseApp();
@@ -101,7 +102,8 @@ TEST_F(PdaConfig, DefaultChangesWidgetsAndLiveValuesNotTheProfileAndNoRestoresTh
   No();
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   EXPECT_TRUE(GammaIs(0.1f * 1.5f + 0.25f));
-  EXPECT_EQ(Volumes(), std::make_pair(0.3f, 0.2f * 1.25f + 0.125f));
+  EXPECT_FLOAT_EQ(Volumes().first, 0.3f);
+  EXPECT_FLOAT_EQ(Volumes().second, 0.2f * 1.25f + 0.125f);
   EXPECT_EQ(Stored().moveUp, 44u);
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
 }
