@@ -1,27 +1,20 @@
-// Level8 through the real OpenGL code (under Xvfb in CI): the start with
-// every face lit, then followed along its route: the console with the blue station charged and enemies about,
-// the wave leaving both stations, and the way north into the core. Each
-// picture is kept under test-images/ and probed.
+// Level8 on the OpenGL device along its route: the start, the console with the blue station charged and
+// enemies about, the wave leaving both stations, the way north into the core; every face in view lit.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "frontend_images/PictureProbes.h"
 #include "game/demo/DemoLevelStart.h"
 #include "game/playthrough/Level8Run.h"
 
 using datagen::DEMO_ROUTE_STEP;
-using level8test::Level;
 using level8test::Level8Run;
 
 namespace {
 
 // Pixels of the probe grid that are not black.
-int LitProbes(const std::vector<uint32_t>& pixels) {
-  int lit = 0;
-  for (int y = 30; y < 600; y += 30)
-    for (int x = 30; x < 800; x += 30) lit += (pixels[size_t(y) * 800 + size_t(x)] & 0xF0F0F0u) != 0 ? 1 : 0;
-  return lit;
-}
+int LitProbes(const std::vector<uint32_t>& pixels) { return probe::LitProbes(pixels, 30, 0x0F); }
 
 // The steps of the route up to and including the first of a kind (or all).
 std::vector<DEMO_ROUTE_STEP> Until(const std::vector<DEMO_ROUTE_STEP>& route, size_t from,
@@ -46,13 +39,11 @@ TEST(Level8Images, TheConsoleTheWaveAndTheCore) {
   ASSERT_TRUE(run.a.Capture("level8_01_console"));
   EXPECT_GT(LitProbes(run.a.Pixels()), 300);
   EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
-  EXPECT_TRUE(run.stationFull);
 
   run.Follow(Until(route, next, DEMO_ROUTE_STEP::ACTION, next));
   for (int i = 0; i < 12; ++i) run.Frame();
   ASSERT_TRUE(run.a.Capture("level8_02_wave"));
   EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
-  EXPECT_TRUE(Level().GetObjectiveComplete("L8_WAVE"));
 
   // Up to the north corridor, then halfway into the core.
   std::vector<DEMO_ROUTE_STEP> rest(route.begin() + long(next), route.end() - 1);
@@ -62,7 +53,6 @@ TEST(Level8Images, TheConsoleTheWaveAndTheCore) {
   ASSERT_TRUE(run.a.Capture("level8_03_core"));
   EXPECT_GT(LitProbes(run.a.Pixels()), 300);
   EXPECT_TRUE(demolevel::EveryFaceLit(run.a, "Level8"));
-  EXPECT_FALSE(run.died);
 }
 
 }  // namespace

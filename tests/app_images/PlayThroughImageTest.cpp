@@ -1,7 +1,5 @@
-// The whole demo played through by input alone on the OpenGL device (under
-// Xvfb in CI), SDL events carrying the input: the same checks as the
-// headless run, and a picture of every state visited and of each PDA
-// application opened under test-images/playthrough/.
+// The whole demo played through by input alone on the OpenGL device, SDL events carrying the input: the
+// headless run's checks, and a picture of every state visited and PDA application opened (playthrough/).
 #include <gtest/gtest.h>
 
 #include <chrono>

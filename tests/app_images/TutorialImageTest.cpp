@@ -7,25 +7,18 @@
 
 namespace {
 
-using demolevel::Level;
 using scenario::AppScenario;
 
 constexpr float FRAME = 0.05f;
 
-AppScenario::Options Options() {
-  AppScenario::Options o;
-  o.frameTime = FRAME;
-  return o;
-}
-
 void WalkTo(AppScenario& a, float x, float y) { demolevel::WalkTo(a, x, y, FRAME); }
 
-// The start, then the hall through the real OpenGL code: the box, the
-// barrel, the upgrade and the terminal's marker ahead of the player, the
-// welcome message below; then the last room with the exit's marker once the
-// terminal is worked. In every picture each face in view shows its texture.
+// The start, then the hall: the box, the barrel, the upgrade and the terminal's marker ahead of the
+// player, the welcome message below; then the last room with the exit's marker once the terminal is
+// worked. In every picture each face in view shows its texture.
 TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
-  AppScenario::Options o = Options();
+  AppScenario::Options o;
+  o.frameTime = FRAME;
   o.gl = true;
   AppScenario a(o);
   if (!a.Ready()) GTEST_SKIP() << a.Problem();
@@ -38,7 +31,6 @@ TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
   a.Run(4);
   ASSERT_TRUE(a.Capture("tutorial_hall"));
   EXPECT_TRUE(demolevel::EveryFaceLit(a, "LevelTutorial"));
-  ASSERT_EQ(Level().GetBoxes().size(), 1u);
   WalkTo(a, 2600.0f, 0.0f);
   WalkTo(a, 2600.0f, 400.0f);
   a.Tap(platform::DIK_SPACE);
@@ -47,7 +39,6 @@ TEST(DemoLevelTutorialImages, TheHallAndTheExit) {
   a.Run(4);
   ASSERT_TRUE(a.Capture("tutorial_exit"));
   EXPECT_TRUE(demolevel::EveryFaceLit(a, "LevelTutorial"));
-  EXPECT_EQ(Level().GetMarkers().count("EXIT"), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The checks of the generated demo data over everything registered, and
-// the checks themselves on data made faulty on purpose.
+// The checks of the demo data over everything registered, and the checks on data made faulty on purpose.
 #include <gtest/gtest.h>
 
 #include "frontend/FontNames.h"

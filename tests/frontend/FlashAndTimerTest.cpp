@@ -1,26 +1,18 @@
-// The grow-and-fade flash and the count-down display, frame by frame on
-// the demo data, read back from the recording device.
+// The grow-and-fade flash and the count-down display frame by frame.
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "FrontendTestSupport.h"
 #include "WidgetGallery.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/hud/widgets/GUIDigitalTimer.h"
 #include "frontend/hud/GUIFlash.h"
 #include "game/level/Level.h"
-#include "scenario/ScreenScenario.h"
-#include "LevelTimerSupport.h"
 
-using scenario::ScreenScenario;
+using namespace fetest;
 
 namespace {
-
-ScreenScenario::Options Writable() {
-  ScreenScenario::Options o;
-  o.writableData = true;
-  return o;
-}
 
 class Flash : public ::testing::Test {
  protected:
@@ -50,10 +42,8 @@ TEST_F(Flash, GrowsFromNothingToTenTimesAndFadesInPointFourSeconds) {
   flash.Start();
   Frame();
   ASSERT_EQ(s.Last().sprites.size(), 1u);
-  EXPECT_FLOAT_EQ(DrawnWidth(), 0.0f);
-  EXPECT_FLOAT_EQ(s.Last().sprites[0].left, 100.0f);  // around its centre
-  EXPECT_EQ(DrawnAlpha(), 255u);
-  EXPECT_EQ(s.Last().sprites[0].color & 0xFFFFFFu, 0xFFFFFFu);
+  EXPECT_EQ(BoxOf(s.Last().sprites[0]), (Box{100, 100, 0, 0}));  // around its centre
+  EXPECT_EQ(s.Last().sprites[0].color, 0xFFFFFFFFu);
   for (int i = 0; i < 11; ++i) Frame();
   // The twelfth frame: 0.2 s left of 0.4, so five times the size at half opacity.
   const float f = (0.4f - 11.0f / 60.0f) / 0.4f;
@@ -61,10 +51,7 @@ TEST_F(Flash, GrowsFromNothingToTenTimesAndFadesInPointFourSeconds) {
   EXPECT_NEAR(s.Last().sprites[0].left, 100.0f - 11.0f * 10.0f * (1.0f - f), 0.05f);
   EXPECT_EQ(DrawnAlpha(), uint32_t(int(f * 255.0f)));
   int drawn = 12;
-  while (flash.IsRunning() && drawn < 100) {
-    Frame();
-    ++drawn;
-  }
+  for (; flash.IsRunning() && drawn < 100; ++drawn) Frame();
   EXPECT_EQ(drawn, 24);  // 0.4 s at 1/60 s a frame
   EXPECT_EQ(flash.m_Timer, 0.0f);
   Frame();
@@ -87,19 +74,16 @@ TEST_F(Flash, ARestartWhileRunningStartsOverAndOtherScalesAreHonoured) {
   EXPECT_GT(DrawnWidth(), 50.0f);
   flash.Start();
   Frame();
-  EXPECT_FLOAT_EQ(DrawnWidth(), 0.0f);
-  EXPECT_EQ(DrawnAlpha(), 255u);
+  EXPECT_EQ(std::make_pair(DrawnWidth(), DrawnAlpha()), std::make_pair(0.0f, 255u));
   // The main menu's buttons grow from their own size to one and a half times.
   flash.m_StartScale = 1.0f;
   flash.m_EndScale = 1.5f;
   flash.Start();
   Frame();
-  EXPECT_FLOAT_EQ(DrawnWidth(), 23.0f);
-  EXPECT_EQ(DrawnAlpha(), 255u);
+  EXPECT_EQ(std::make_pair(DrawnWidth(), DrawnAlpha()), std::make_pair(23.0f, 255u));
   for (int i = 0; i < 23; ++i) Frame();
   EXPECT_NEAR(DrawnWidth(), 23.0f * (1.0f + 0.5f * (1.0f - (1.0f / 60.0f) / 0.4f)), 0.05f);
 }
-
 
 class DigitalTimer : public ::testing::Test {
  protected:
@@ -107,6 +91,8 @@ class DigitalTimer : public ::testing::Test {
   void Frame(CGUIDigitalTimer& t) {
     s.Frame([&] { ScreenScenario::TwoPass(nullptr, [&] { t.Draw(); }); });
   }
+  // The one text line of the last frame ("?" unless exactly one).
+  std::wstring Only() const { return s.Last().texts.size() == 1 ? s.Last().texts[0].text : L"?"; }
   ScreenScenario s;
 };
 
@@ -116,26 +102,21 @@ TEST_F(DigitalTimer, ShowsMinutesSecondsAndSixtiethsCentredAtTheTop) {
   Frame(display);
   EXPECT_TRUE(s.Last().texts.empty());  // hidden until shown
   display.Show(&watch, 100.0f);
-  hudtest::RunTimerTo(watch, 24.5f);  // 75.5 s left
+  RunTimerTo(watch, 24.5f);  // 75.5 s left
   Frame(display);
   ASSERT_EQ(s.Last().texts.size(), 1u);
   const scenario::TextRecord& t = s.Last().texts[0];
-  EXPECT_EQ(t.text, L"1 : 15 : 30");
-  EXPECT_EQ(t.font, "GUI_FONT_DIGITAL");
+  EXPECT_EQ(std::make_tuple(t.text, t.font, t.color),
+            std::make_tuple(std::wstring(L"1 : 15 : 30"), std::string("GUI_FONT_DIGITAL"), 0xFFFFFFFFu));
   Nembra::CBitmapFont* font = Nembra::g_pBitmapFontFactory->Get(FONT_GUI_DIGITAL);
-  EXPECT_EQ(t.x, 400 - font->GetTextWidth(L"1 : 15 : 30") / 2);
-  EXPECT_EQ(t.y, 10);
-  EXPECT_EQ(t.color, 0xFFFFFFFFu);
+  EXPECT_EQ(AtOf(t), (At{400 - font->GetTextWidth(L"1 : 15 : 30") / 2, 10}));
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 75.5f);
-
-  hudtest::RunTimerTo(watch, 90.75f);  // 9.25 s left
+  RunTimerTo(watch, 90.75f);  // 9.25 s left
   Frame(display);
-  ASSERT_EQ(s.Last().texts.size(), 1u);
-  EXPECT_EQ(s.Last().texts[0].text, L"0 : 09 : 15");
-  hudtest::RunTimerTo(watch, 250.0f);  // past the limit
+  EXPECT_EQ(Only(), L"0 : 09 : 15");
+  RunTimerTo(watch, 250.0f);  // past the limit
   Frame(display);
-  ASSERT_EQ(s.Last().texts.size(), 1u);
-  EXPECT_EQ(s.Last().texts[0].text, L"0 : 00 : 00");
+  EXPECT_EQ(Only(), L"0 : 00 : 00");
   EXPECT_TRUE(display.IsVisible());
   EXPECT_EQ(display.GetTimeLeft(), 0.0f);
 }
@@ -155,10 +136,9 @@ TEST_F(DigitalTimer, AfterHideAndTheLevelsUnloadTheTimerIsNeverReadAgain) {
   // The script's timer by name, made on first use as the script functions make it.
   CLevelTimer& timer = level.GetTimer("Escape");
   display.Show(&timer, 10.0f);
-  hudtest::RunTimerTo(timer, 4.0f);
+  RunTimerTo(timer, 4.0f);
   Frame(display);
-  ASSERT_EQ(s.Last().texts.size(), 1u);
-  EXPECT_EQ(s.Last().texts[0].text, L"0 : 06 : 00");
+  EXPECT_EQ(Only(), L"0 : 06 : 00");
   // A restart keeps the timers: the display reads on.
   level.Restart();
   Frame(display);
@@ -171,12 +151,11 @@ TEST_F(DigitalTimer, AfterHideAndTheLevelsUnloadTheTimerIsNeverReadAgain) {
   EXPECT_FALSE(display.IsVisible());
   // Shown again on a new timer it counts from the new limit.
   CLevelTimer& next = level.GetTimer("Next");
-  hudtest::RunTimerTo(next, 1.5f);
+  RunTimerTo(next, 1.5f);
   display.Show(&next, 3.0f);
   EXPECT_FLOAT_EQ(display.GetTimeLeft(), 3.0f);
   Frame(display);
-  ASSERT_EQ(s.Last().texts.size(), 1u);
-  EXPECT_EQ(s.Last().texts[0].text, L"0 : 01 : 30");
+  EXPECT_EQ(Only(), L"0 : 01 : 30");
   display.Release();
   Frame(display);  // without its font it writes nothing, and still counts
   EXPECT_TRUE(s.Last().texts.empty());

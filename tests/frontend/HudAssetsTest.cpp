@@ -1,6 +1,5 @@
-// The HUD's pictures, sounds and texts in the demo data: every region the
-// widgets draw registered with the data checks, the layout itself, the
-// backdrop patches and the sounds.
+// The HUD's pictures, sounds and texts in the demo data: every region the widgets draw registered
+// with the data checks, the layout itself, the backdrop patches and the sounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -77,10 +76,8 @@ bool Overlap(const REGION& a, const REGION& b) {
 TEST(HudLayout, TheAtlasRegionsTileWithoutOverlapInsideTheAtlas) {
   for (size_t i = 0; i < GUI_REGION_COUNT; ++i) {
     const REGION& a = GUI_REGIONS[i].rect;
-    EXPECT_GE(a.x, 0);
-    EXPECT_GE(a.y, 0);
-    EXPECT_LE(a.x + a.width, GUI_ATLAS_SIZE) << GUI_REGIONS[i].name;
-    EXPECT_LE(a.y + a.height, GUI_ATLAS_SIZE) << GUI_REGIONS[i].name;
+    EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= GUI_ATLAS_SIZE && a.y + a.height <= GUI_ATLAS_SIZE)
+        << GUI_REGIONS[i].name;
     for (size_t j = i + 1; j < GUI_REGION_COUNT; ++j)
       EXPECT_FALSE(Overlap(a, GUI_REGIONS[j].rect)) << GUI_REGIONS[i].name << " / " << GUI_REGIONS[j].name;
   }
@@ -89,27 +86,23 @@ TEST(HudLayout, TheAtlasRegionsTileWithoutOverlapInsideTheAtlas) {
     for (int i = 0; i < TEXT_IMAGE_COUNT; ++i) {
       const REGION& a = WORD_IMAGES[lang][i].rect;
       EXPECT_LE(a.x + a.width, TEXT_ATLAS_WIDTH);
-      EXPECT_FALSE(Overlap(a, DIM_PATCH));
-      EXPECT_FALSE(Overlap(a, BLACK_PATCH));
-      for (int j = i + 1; j < TEXT_IMAGE_COUNT; ++j) {
-        EXPECT_FALSE(Overlap(a, WORD_IMAGES[lang][j].rect));
-      }
+      EXPECT_FALSE(Overlap(a, DIM_PATCH) || Overlap(a, BLACK_PATCH));
+      for (int j = i + 1; j < TEXT_IMAGE_COUNT; ++j) EXPECT_FALSE(Overlap(a, WORD_IMAGES[lang][j].rect));
       // The centre is the middle of the image, rounded down.
-      EXPECT_EQ(WORD_IMAGES[lang][i].centerX, a.width / 2);
-      EXPECT_EQ(WORD_IMAGES[lang][i].centerY, a.height / 2);
+      EXPECT_EQ(std::make_pair(WORD_IMAGES[lang][i].centerX, WORD_IMAGES[lang][i].centerY),
+                std::make_pair(a.width / 2, a.height / 2));
     }
 }
 
 TEST(HudData, TheAtlasesHaveTheirSizesAndTheBackdropPatchesTheirOpacity) {
   platform::Image gui;
   ASSERT_TRUE(platform::LoadImageFile(DemoData() + GUI_ATLAS, gui));
-  EXPECT_EQ(gui.width, 1024u);
-  EXPECT_EQ(gui.height, 1024u);
+  EXPECT_EQ(std::make_pair(gui.width, gui.height), std::make_pair(1024u, 1024u));
   for (const char* name : TEXT_ATLASES) {
     platform::Image atlas;
     ASSERT_TRUE(platform::LoadImageFile(DemoData() + name, atlas)) << name;
-    EXPECT_EQ(atlas.width, uint32_t(TEXT_ATLAS_WIDTH));
-    EXPECT_EQ(atlas.height, uint32_t(TEXT_ATLAS_HEIGHT));
+    EXPECT_EQ(std::make_pair(atlas.width, atlas.height),
+              std::make_pair(uint32_t(TEXT_ATLAS_WIDTH), uint32_t(TEXT_ATLAS_HEIGHT)));
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 10; ++x) {
         EXPECT_EQ(atlas.Pixel(uint32_t(DIM_PATCH.x + x), uint32_t(DIM_PATCH.y + y)), 0x80000000u);

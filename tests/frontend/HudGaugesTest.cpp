@@ -1,9 +1,8 @@
-// The gauges and the weapon panel, frame by frame on the demo data, with
-// the player's values given through a view of their own (the same values
-// the game world's view reads from the player).
+// The gauges and the weapon panel frame by frame, the player's values given
+// through a view of their own.
 #include <gtest/gtest.h>
 
-#include "HudTestSupport.h"
+#include "FrontendTestSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
 #include "frontend/hud/GUIPlayerView.h"
@@ -11,8 +10,7 @@
 #include "frontend/hud/widgets/GUIWeaponPanel.h"
 
 using namespace gui_layout;
-using hudtest::Drawn;
-using scenario::ScreenScenario;
+using namespace fetest;
 
 namespace {
 
@@ -49,28 +47,15 @@ class Gauges : public ::testing::Test {
   }
   void Frame() {
     s.Frame([&] {
-      ScreenScenario::TwoPass(
-          [&] {
-            weapon.Update();
-            health.Update();
-            ability.Update();
-          },
-          [&] {
-            health.Draw();
-            ability.Draw();
-            weapon.Draw();
-          });
+      ScreenScenario::TwoPass([&] { weapon.Update(), health.Update(), ability.Update(); },
+                              [&] { health.Draw(), ability.Draw(), weapon.Draw(); });
     });
   }
-  // Frames until nothing blinks or flashes any more (the last-seen values
-  // are the whole run's; this makes them the view's).
+  // Frames until nothing blinks or flashes any more.
   void Settle() {
     for (int i = 0; i < 60; ++i) Frame();
   }
-  const scenario::TextRecord* Text(const std::wstring& text) const {
-    const auto found = s.Last().FindText(text);
-    return found.size() == 1 ? found[0] : nullptr;
-  }
+  At Text(const std::wstring& text) const { return TextAt(s, text); }
 
   ScreenScenario s;
   SetView view;
@@ -87,9 +72,7 @@ TEST_F(Gauges, AHealthChangeBlinksOnceForAFifthOfASecondAndAChangeDuringItDoesNo
   ASSERT_EQ(bar.size(), 1u);
   EXPECT_FLOAT_EQ(bar[0]->left, 39.0f);
   EXPECT_FLOAT_EQ(bar[0]->Width(), 107.0f * 0.5f);  // shrinks towards its left edge
-  ASSERT_NE(Text(L"50"), nullptr);
-  EXPECT_EQ(Text(L"50")->x, 87);
-  EXPECT_EQ(Text(L"50")->y, 569);
+  EXPECT_EQ(Text(L"50"), (At{87, 569}));
 
   view.values.health = 40;
   int blinking = 0;
@@ -120,8 +103,7 @@ TEST_F(Gauges, HealingFlashesWhenNoFlashRunsAndClearsTheFlagThen) {
   EXPECT_FALSE(view.healed);
   auto flash = Drawn(s, HEALTH_FLASH);
   ASSERT_EQ(flash.size(), 1u);
-  EXPECT_FLOAT_EQ(flash[0]->left, 21.0f);
-  EXPECT_FLOAT_EQ(flash[0]->top, 577.0f);
+  EXPECT_EQ(BoxOf(*flash[0]), (Box{21, 577, 0, 0}));
   // Healed again while the flash runs: the flag waits for the flash to end.
   view.healed = true;
   const int takes = view.takes;
@@ -132,22 +114,20 @@ TEST_F(Gauges, HealingFlashesWhenNoFlashRunsAndClearsTheFlagThen) {
   EXPECT_FALSE(view.healed);
   flash = Drawn(s, HEALTH_FLASH);
   ASSERT_EQ(flash.size(), 1u);
-  EXPECT_EQ(flash[0]->Width(), 0.0f);
+  EXPECT_EQ(flash[0]->Width(), 0.0f);  // started again
 }
 
 TEST_F(Gauges, AFullChargeFlashesOnceAndBlinksEveryHalfSecondUntilItDrops) {
   view.values.abilityCharge = 7;
   Settle();
-  ASSERT_NE(Text(L"7%"), nullptr);
-  EXPECT_EQ(Text(L"7%")->x, 467);
+  EXPECT_EQ(Text(L"7%")[0], 467);
   EXPECT_TRUE(Drawn(s, ABILITY_BLINK_BAR).empty());
   EXPECT_FLOAT_EQ(Drawn(s, ABILITY_BAR)[0]->Width(), 571.0f * 0.07f);
 
   view.values.abilityCharge = 100;
   view.values.abilityFraction = 0.0f;
   Frame();
-  ASSERT_NE(Text(L"100%"), nullptr);
-  EXPECT_EQ(Text(L"100%")->x, 457);
+  EXPECT_EQ(Text(L"100%")[0], 457);
   EXPECT_FLOAT_EQ(Drawn(s, ABILITY_BAR)[0]->Width(), 571.0f);  // full at fraction 0
   ASSERT_EQ(Drawn(s, ABILITY_FLASH).size(), 1u);
   EXPECT_FLOAT_EQ(Drawn(s, ABILITY_FLASH)[0]->left, 779.0f);
@@ -165,14 +145,13 @@ TEST_F(Gauges, AFullChargeFlashesOnceAndBlinksEveryHalfSecondUntilItDrops) {
   view.values.abilityCharge = 0;
   Frame();
   EXPECT_TRUE(Drawn(s, ABILITY_BLINK_BAR).empty());
-  ASSERT_NE(Text(L"0%"), nullptr);
+  EXPECT_NE(Text(L"0%")[0], -1);
   // The fraction fills the bar between whole points.
   view.values.abilityCharge = 42;
   view.values.abilityFraction = 0.5f;
   Frame();
   EXPECT_NEAR(Drawn(s, ABILITY_BAR)[0]->Width(), 571.0f * 0.425f, 0.01f);
-  ASSERT_NE(Text(L"42%"), nullptr);
-  EXPECT_EQ(Text(L"42%")->x, 462);
+  EXPECT_EQ(Text(L"42%")[0], 462);
 }
 
 TEST_F(Gauges, TheWeaponLevelFlashesOnEveryRiseAndNeverOnAFall) {
@@ -180,31 +159,27 @@ TEST_F(Gauges, TheWeaponLevelFlashesOnEveryRiseAndNeverOnAFall) {
   Settle();
   EXPECT_TRUE(Drawn(s, WEAPON_LEVEL2_ICON).empty());
   EXPECT_TRUE(Drawn(s, WEAPON_LEVEL3_ICON).empty());
-  auto level2Flash = [&] { return Drawn(s, WEAPON_LEVEL2_FLASH).size(); };
-  auto level3Flash = [&] { return Drawn(s, WEAPON_LEVEL3_FLASH).size(); };
+  // The level-2 and level-3 flashes drawn this frame.
+  using Two = std::pair<size_t, size_t>;
+  auto flashes = [&] { return Two{Drawn(s, WEAPON_LEVEL2_FLASH).size(), Drawn(s, WEAPON_LEVEL3_FLASH).size()}; };
 
   view.values.weaponLevel = 2;
   Frame();
-  EXPECT_EQ(level2Flash(), 1u);
-  EXPECT_EQ(level3Flash(), 0u);
+  EXPECT_EQ(flashes(), Two(1, 0));
   EXPECT_EQ(Drawn(s, WEAPON_LEVEL2_ICON).size(), 1u);
   Settle();
   view.values.weaponLevel = 3;
   Frame();
-  EXPECT_EQ(level2Flash(), 0u);
-  EXPECT_EQ(level3Flash(), 1u);
-  EXPECT_EQ(Drawn(s, WEAPON_LEVEL2_ICON).size(), 1u);
-  EXPECT_EQ(Drawn(s, WEAPON_LEVEL3_ICON).size(), 1u);
+  EXPECT_EQ(flashes(), Two(0, 1));
+  EXPECT_EQ(Drawn(s, WEAPON_LEVEL2_ICON).size() + Drawn(s, WEAPON_LEVEL3_ICON).size(), 2u);
   Settle();
   view.values.weaponLevel = 1;  // a reset
   Frame();
-  EXPECT_EQ(level2Flash() + level3Flash(), 0u);
+  EXPECT_EQ(flashes(), Two(0, 0));
   view.values.weaponLevel = 2;
   Frame();
-  EXPECT_EQ(level2Flash(), 1u);
-  const auto flash = Drawn(s, WEAPON_LEVEL2_FLASH);
-  EXPECT_FLOAT_EQ(flash[0]->left, 759.0f);  // grows about (7, 8) of itself at (759, 400)
-  EXPECT_FLOAT_EQ(flash[0]->top, 400.0f);
+  ASSERT_EQ(flashes(), Two(1, 0));
+  EXPECT_EQ(BoxOf(*Drawn(s, WEAPON_LEVEL2_FLASH)[0]), (Box{759, 400, 0, 0}));  // grows about (7, 8) of itself
   // Only a fall to 1 is quiet: 3 to 2 is a change to level 2 and flashes its icon.
   Settle();
   view.values.weaponLevel = 3;
@@ -212,8 +187,7 @@ TEST_F(Gauges, TheWeaponLevelFlashesOnEveryRiseAndNeverOnAFall) {
   Settle();
   view.values.weaponLevel = 2;
   Frame();
-  EXPECT_EQ(level2Flash(), 1u);
-  EXPECT_EQ(level3Flash(), 0u);
+  EXPECT_EQ(flashes(), Two(1, 0));
 }
 
 TEST_F(Gauges, ChargesShrinkTheirBarsDownwardsAndAreWrittenRightAligned) {
@@ -223,12 +197,10 @@ TEST_F(Gauges, ChargesShrinkTheirBarsDownwardsAndAreWrittenRightAligned) {
   // The three frames by their own numbers: atlas x, y, width, height; screen x, y.
   const int frames[3][6] = {{71, 139, 180, 35, 4, 560}, {71, 257, 631, 35, 166, 559}, {0, 35, 71, 177, 725, 377}};
   for (const auto& f : frames) {
-    const auto d = s.Last().FindSprites(hudtest::GuiAtlas(), f[0], f[1]);
+    const auto d = s.Last().FindSprites(fetest::GuiAtlas(), f[0], f[1]);
     ASSERT_EQ(d.size(), 1u) << f[0] << ", " << f[1];
-    EXPECT_EQ(d[0]->SourceWidth(), f[2]);
-    EXPECT_EQ(d[0]->SourceHeight(), f[3]);
-    EXPECT_FLOAT_EQ(d[0]->left, float(f[4]));
-    EXPECT_FLOAT_EQ(d[0]->top, float(f[5]));
+    EXPECT_EQ((std::array<float, 4>{float(d[0]->SourceWidth()), float(d[0]->SourceHeight()), d[0]->left, d[0]->top}),
+              (std::array<float, 4>{float(f[2]), float(f[3]), float(f[4]), float(f[5])}));
   }
   const auto blue = Drawn(s, WEAPON_BLUE_BAR);
   ASSERT_EQ(blue.size(), 1u);
@@ -239,12 +211,8 @@ TEST_F(Gauges, ChargesShrinkTheirBarsDownwardsAndAreWrittenRightAligned) {
   EXPECT_FLOAT_EQ(red[0]->Height(), 94.0f * 0.25f);
   EXPECT_FLOAT_EQ(red[0]->bottom, 519.0f);
   EXPECT_FLOAT_EQ(red[0]->left, 770.0f);
-  const auto zero = s.Last().FindText(L"0");
-  ASSERT_EQ(zero.size(), 1u);
-  EXPECT_EQ(zero[0]->x, 738);
-  EXPECT_EQ(zero[0]->y, 468);
-  ASSERT_NE(Text(L"25"), nullptr);
-  EXPECT_EQ(Text(L"25")->x, 771);
+  EXPECT_EQ(Text(L"0"), (At{738, 468}));
+  EXPECT_EQ(Text(L"25")[0], 771);
   view.values.health = 50;
   view.values.blueCharge = 100;
   view.values.redCharge = 100;
@@ -266,7 +234,7 @@ TEST_F(Gauges, EmptyAndHugeValuesDrawWithoutHarm) {
   view.values.weaponLevel = 4294967295u;
   Frame();
   ASSERT_EQ(s.Last().FindText(L"4294967295").size(), 2u);
-  ASSERT_NE(Text(L"4294967295%"), nullptr);
+  EXPECT_NE(Text(L"4294967295%")[0], -1);
   Settle();
   // Each widget gives its font back at release.
   auto refs = [] {

@@ -1,30 +1,25 @@
-// The main menu on the demo data: its pages and Escape paths, the language
-// file, the Russian menu, the sliders applied to the device and the
-// mixer, the buttons' flash and highlight, and the buy-now button.
+// The main menu: pages and Escape paths, the language file, the Russian menu,
+// the sliders on the device and the mixer, the buttons' flash, the buy-now button.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 
-#include "engine/app/Application.h"
-#include "engine/app/Engine.h"
+#include "FrontendTestSupport.h"
+#include "engine/resources/Texture.h"
 #include "engine/sound/WaveSound.h"
 #include "engine/util/ConfigFile.h"
 #include "engine/util/KeyValueFile.h"
 #include "engine/util/TextTable.h"
 #include "frontend/screens/BuyNow.h"
 #include "frontend/screens/BuyNowButton.h"
-#include "engine/resources/Texture.h"
 #include "frontend/menu/MainMenu.h"
 #include "frontend/SettingsValues.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Window.h"
-#include "scenario/ScreenScenario.h"
 
-using scenario::FrameInput;
-using scenario::ScreenScenario;
+using namespace fetest;
 
 namespace {
 
@@ -48,37 +43,55 @@ class MainMenuTest : public ::testing::Test {
     Nembra::g_LanguageCode = m_OldLanguage;
     m_Scenario.reset();
   }
-  void Start(const std::wstring& global = L"ENG") {
-    ScreenScenario::Options o;
-    o.writableData = true;
-    m_Scenario = std::make_unique<ScreenScenario>(o);
+  // The scenario and a menu under that global language, made ready unless told otherwise.
+  void Start(const std::wstring& global = L"ENG", bool init = true) {
+    m_Scenario = std::make_unique<ScreenScenario>(Writable());
     ASSERT_TRUE(m_Scenario->Ready()) << m_Scenario->Problem();
     Nembra::g_LanguageCode = global;
     m_Menu = std::make_unique<CMainMenu>();
+    if (init) Init();
   }
   void Init() { m_Menu->Init(); }
   void Frame() { m_Scenario->Frame([&] { m_Menu->Update(); }); }
+  void MoveTo(int x, int y) {
+    m_Scenario->Next().MoveTo(x, y);
+    Frame();
+  }
   // Pointer to the middle of a button, press, release: the click lands in the third frame.
   void Click(int x, int y) {
     m_Scenario->Script({FrameInput().MoveTo(x, y), FrameInput().Press(0), FrameInput().Release(0)});
-    Frame();
-    Frame();
-    Frame();
+    m_Scenario->Run(3, [&] { m_Menu->Update(); });
   }
-  void ClickButton(int id) {
+  // Clicks a button's middle; the page the menu is on after.
+  int ClickButton(int id) {
     const Nembra::RECT& r = m_Menu->Button(id).m_Rect;
     Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return m_Menu->m_Page;
   }
-  void PressKey(int code) {
+  // Presses and releases a key; the page the menu is on after.
+  int PressKey(int code) {
     m_Scenario->Script({FrameInput().KeyDown(code), FrameInput().KeyUp(code)});
-    Frame();
-    Frame();
+    m_Scenario->Run(2, [&] { m_Menu->Update(); });
+    return m_Menu->m_Page;
   }
   std::string Data(const char* name) const { return m_Scenario->DataFolder() + name; }
   // A button's screen rectangle as x, y, width, height.
-  std::array<int, 4> Box(int id) {
+  using Box4 = std::array<int, 4>;
+  Box4 Box(int id) {
     const Nembra::RECT& r = m_Menu->Button(id).m_Rect;
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  // Gamma, music and effects as the sliders hold them.
+  void Sliders(float gamma, float music, float effects) {
+    m_Menu->GammaSlider().SetValue(gamma);
+    m_Menu->MusicSlider().SetValue(music);
+    m_Menu->EffectsSlider().SetValue(effects);
+  }
+  std::array<float, 3> Values() const {
+    return {m_Menu->GammaSlider().GetValue(), m_Menu->MusicSlider().GetValue(), m_Menu->EffectsSlider().GetValue()};
+  }
+  std::array<float, 3> Applied() const {
+    return {m_Menu->m_AppliedGamma, m_Menu->m_AppliedMusic, m_Menu->m_AppliedEffects};
   }
   std::string Setting(const char* key, const char* section) {
     return Nembra::CConfigFile::GetValue(key, section, Data("ConfigLastUsed.dat"));
@@ -92,67 +105,52 @@ class MainMenuTest : public ::testing::Test {
 
 TEST_F(MainMenuTest, PagesAndEscapePaths) {
   Start();
-  Init();
   Frame();
-  using Box4 = std::array<int, 4>;
   EXPECT_EQ(Box(MENU_CONFIGURATION), (Box4{595, 379, 190, 43}));
   EXPECT_EQ(Box(MENU_YES), (Box4{322, 518, 75, 43}));
   EXPECT_EQ(Box(MENU_SAVE), (Box4{390, 460, 63, 28}));
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
   // The button of an open sub-page is tinted; every way back to the main page takes the tint off.
   auto tinted = [&](int id) { return m_Menu->Button(id).GetNormalImage()->m_Color.r != 1.0f; };
-  ClickButton(MENU_LANGUAGE);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_LANGUAGE);
+  EXPECT_EQ(ClickButton(MENU_LANGUAGE), CMainMenu::PAGE_LANGUAGE);
   EXPECT_TRUE(m_Menu->Button(MENU_ENGLISH).m_Visible);
   EXPECT_FALSE(m_Menu->Button(MENU_START).m_Enabled);
   EXPECT_TRUE(tinted(MENU_LANGUAGE));
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   EXPECT_FALSE(tinted(MENU_LANGUAGE));
   EXPECT_FALSE(m_Menu->Button(MENU_ENGLISH).m_Visible);
   EXPECT_TRUE(m_Menu->Button(MENU_START).m_Enabled);
 
   // Escape on the main page asks; a second Escape closes the question.
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT_QUESTION);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_EXIT_QUESTION);
   EXPECT_TRUE(m_Menu->Button(MENU_YES).m_Visible);
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   ClickButton(MENU_EXIT);
   EXPECT_TRUE(tinted(MENU_EXIT));
-  ClickButton(MENU_NO);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_NO), CMainMenu::PAGE_MAIN);
   EXPECT_FALSE(tinted(MENU_EXIT));
   ClickButton(MENU_EXIT);
-  ClickButton(MENU_YES);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT);
+  EXPECT_EQ(ClickButton(MENU_YES), CMainMenu::PAGE_EXIT);
   PressKey(1);
   EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_EXIT) << "the exit page ignores Escape";
 
   m_Menu->ShowMainPage();
-  ClickButton(MENU_START);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_START);
+  EXPECT_EQ(ClickButton(MENU_START), CMainMenu::PAGE_START);
   m_Menu->m_Page = 0;
-  ClickButton(MENU_CREDITS);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CREDITS);
+  EXPECT_EQ(ClickButton(MENU_CREDITS), CMainMenu::PAGE_CREDITS);
   EXPECT_FALSE(m_Menu->Button(MENU_CONFIGURATION).m_Enabled);
 
   // Configuration: default loads the defaults without saving; Escape saves.
   m_Menu->ShowMainPage();
-  ClickButton(MENU_CONFIGURATION);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
+  EXPECT_EQ(ClickButton(MENU_CONFIGURATION), CMainMenu::PAGE_CONFIGURATION);
   EXPECT_TRUE(m_Menu->GammaSlider().m_Visible);
-  m_Menu->GammaSlider().SetValue(0.6667f);
-  m_Menu->MusicSlider().SetValue(0.251f);
-  ClickButton(MENU_DEFAULT);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
+  Sliders(0.6667f, 0.251f, 0.8f);
+  EXPECT_EQ(ClickButton(MENU_DEFAULT), CMainMenu::PAGE_CONFIGURATION);
   EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
   EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.8f);
-  m_Menu->GammaSlider().SetValue(0.6667f);
-  m_Menu->MusicSlider().SetValue(0.251f);
+  Sliders(0.6667f, 0.251f, 0.8f);
   EXPECT_TRUE(tinted(MENU_CONFIGURATION));
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   EXPECT_FALSE(tinted(MENU_CONFIGURATION));
   EXPECT_EQ(Setting("Gamma", "Monitor"), "666");
   EXPECT_EQ(Setting("Music", "Sound"), "251");
@@ -164,23 +162,16 @@ TEST_F(MainMenuTest, PagesAndEscapePaths) {
 
   // Dragging: the pointer at the middle of the bar gives one half; save keeps it.
   ClickButton(MENU_CONFIGURATION);
-  m_Scenario->Script({FrameInput().MoveTo(245 + 123, 315), FrameInput().Press(0), FrameInput().Release(0)});
-  Frame();
-  Frame();
-  Frame();
+  Click(245 + 123, 315);
   EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 0.5f);
-  ClickButton(MENU_SAVE);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_SAVE), CMainMenu::PAGE_MAIN);
   EXPECT_EQ(Setting("Gamma", "Monitor"), "500");
 }
 
 TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   Start();
-  Init();
   ClickButton(MENU_CONFIGURATION);
-  m_Menu->GammaSlider().SetValue(0.0f);
-  m_Menu->MusicSlider().SetValue(0.0f);
-  m_Menu->EffectsSlider().SetValue(0.0f);
+  Sliders(0.0f, 0.0f, 0.0f);
   Frame();
   auto* device = m_Scenario->Device();
   ASSERT_NE(device, nullptr);
@@ -189,29 +180,20 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   platform::ITexture* config = scenario::TextureOf("GUI_Main_Config.png");
   const auto panel = m_Scenario->Last().FindSprites(config, 25, 7);
   ASSERT_EQ(panel.size(), 1u);
-  EXPECT_FLOAT_EQ(panel[0]->left, 94.0f);
-  EXPECT_FLOAT_EQ(panel[0]->top, 280.0f);
-  EXPECT_FLOAT_EQ(panel[0]->Height(), 220.0f);
-  EXPECT_EQ(panel[0]->SourceWidth(), 470);
+  EXPECT_EQ(std::make_tuple(panel[0]->left, panel[0]->top, panel[0]->Height(), panel[0]->SourceWidth()),
+            std::make_tuple(94.0f, 280.0f, 220.0f, 470));
   const auto bars = m_Scenario->Last().FindSprites(config, 123, 18);
   ASSERT_EQ(bars.size(), 3u);
-  EXPECT_FLOAT_EQ(bars[0]->left, 235.0f);
-  EXPECT_FLOAT_EQ(bars[0]->top, 300.0f);
-  EXPECT_EQ(bars[0]->SourceWidth(), 266);
-  EXPECT_EQ(bars[0]->SourceHeight(), 25);
+  EXPECT_EQ(std::make_tuple(bars[0]->left, bars[0]->top, bars[0]->SourceWidth(), bars[0]->SourceHeight()),
+            std::make_tuple(235.0f, 300.0f, 266, 25));
   EXPECT_EQ(device->GammaRamp().red[0], 0);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 0.25f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 0.125f);
+  EXPECT_EQ(Applied(), (std::array<float, 3>{0.25f, 0.0f, 0.125f}));
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 0.125f);
-  m_Menu->GammaSlider().SetValue(1.0f);
-  m_Menu->MusicSlider().SetValue(1.0f);
-  m_Menu->EffectsSlider().SetValue(1.0f);
+  Sliders(1.0f, 1.0f, 1.0f);
   Frame();
   EXPECT_EQ(device->GammaRamp().red[0], 49152);
   EXPECT_EQ(device->GammaRamp().blue[255], 65535);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 1.75f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedMusic, 1.0f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 1.375f);
+  EXPECT_EQ(Applied(), (std::array<float, 3>{1.75f, 1.0f, 1.375f}));
   EXPECT_FLOAT_EQ(Nembra::g_pWaveSoundFactory->GetWaveVolume(), 1.0f) << "the mixer clamps";
 
   // File values are clamped; absent keys and a missing file read 0.
@@ -219,9 +201,7 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
       << "[Monitor]\r\nGamma=5000\r\n[Sound]\r\nEffects=-20\r\n";
   platform::ClearPathCache();
   m_Menu->LoadSettings();
-  EXPECT_FLOAT_EQ(m_Menu->GammaSlider().GetValue(), 1.0f);
-  EXPECT_FLOAT_EQ(m_Menu->EffectsSlider().GetValue(), 0.0f);
-  EXPECT_FLOAT_EQ(m_Menu->MusicSlider().GetValue(), 0.0f);
+  EXPECT_EQ(Values(), (std::array<float, 3>{1.0f, 0.0f, 0.0f}));
   std::filesystem::remove(Data("ConfigLastUsed.dat"));
   platform::ClearPathCache();
   m_Menu->GammaSlider().SetValue(0.5f);
@@ -235,11 +215,9 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   EXPECT_EQ(Setting("Gamma", "Monitor"), "251");
   EXPECT_EQ(Setting("Music", "Sound"), "0");
   // A value set beyond 0..1 is applied clamped.
-  m_Menu->GammaSlider().SetValue(3.0f);
-  m_Menu->EffectsSlider().SetValue(-1.0f);
+  Sliders(3.0f, 0.0f, -1.0f);
   Frame();
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedGamma, 1.75f);
-  EXPECT_FLOAT_EQ(m_Menu->m_AppliedEffects, 0.125f);
+  EXPECT_EQ(Applied(), (std::array<float, 3>{1.75f, 0.0f, 0.125f}));
 
   // A file that is there but can't be read is never replaced: the save
   // fails with a logged line, by Escape and by the save button alike.
@@ -253,18 +231,16 @@ TEST_F(MainMenuTest, SlidersReachTheGammaRampAndTheMixers) {
   EXPECT_FALSE(m_Menu->SaveSettings());
   m_Menu->ShowMainPage();
   ClickButton(MENU_CONFIGURATION);
-  PressKey(1);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(PressKey(1), CMainMenu::PAGE_MAIN);
   ClickButton(MENU_CONFIGURATION);
-  ClickButton(MENU_SAVE);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_SAVE), CMainMenu::PAGE_MAIN);
   platform::SetLogHook(nullptr);
   EXPECT_GE(logged, 3);
   EXPECT_TRUE(std::filesystem::is_symlink(Data("ConfigLastUsed.dat")));
 }
 
 TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
-  Start();
+  Start(L"ENG", false);
   const std::string file = Data("Language.dat");
   std::filesystem::remove(file);
   platform::ClearPathCache();
@@ -275,15 +251,14 @@ TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
   m_Menu->SetLanguage(L"ENG");
   EXPECT_FALSE(std::filesystem::exists(file)) << "the same language writes nothing";
   ClickButton(MENU_LANGUAGE);
-  ClickButton(MENU_SPANISH);
-  EXPECT_EQ(m_Menu->m_Page, CMainMenu::PAGE_MAIN);
+  EXPECT_EQ(ClickButton(MENU_SPANISH), CMainMenu::PAGE_MAIN);
   EXPECT_EQ(m_Menu->GetLayoutLanguage(), MENU_SPA);
   platform::ClearPathCache();
   EXPECT_EQ(Nembra::CKeyValueFile::GetValue(L"Language", L"InitLanguage", file), L"SPA");
   const auto written = std::filesystem::last_write_time(file);
   EXPECT_EQ(m_Menu->Button(MENU_START).m_Rect.left, 644);
-  EXPECT_EQ(Box(MENU_CREDITS), (std::array<int, 4>{571, 448, 206, 43}));
-  EXPECT_EQ(Box(MENU_YES), (std::array<int, 4>{322, 519, 41, 43}));
+  EXPECT_EQ(Box(MENU_CREDITS), (Box4{571, 448, 206, 43}));
+  EXPECT_EQ(Box(MENU_YES), (Box4{322, 519, 41, 43}));
   EXPECT_EQ(m_Menu->Button(MENU_START).GetNormalImage()->m_SourceRect.right -
                 m_Menu->Button(MENU_START).GetNormalImage()->m_SourceRect.left,
             133);
@@ -300,7 +275,7 @@ TEST_F(MainMenuTest, LanguageFileWrittenOnlyOnAChangeAndMadeWhenMissing) {
 }
 
 TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
-  Start(L"RUS");
+  Start(L"RUS", false);
   const std::string file = Data("Language.dat");
   const auto before = std::filesystem::last_write_time(file);
   Init();
@@ -309,8 +284,8 @@ TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
   EXPECT_EQ(m_Menu->GetBackground().GetTexture(), Nembra::g_pTextureFactory->Find(MENU_BACKGROUND_RUSSIAN));
   EXPECT_FALSE(m_Menu->Button(MENU_LANGUAGE).m_Visible);
   EXPECT_EQ(m_Menu->Button(MENU_START).m_Rect.top, 314);
-  EXPECT_EQ(Box(MENU_EXIT), (std::array<int, 4>{654, 518, 112, 43}));
-  EXPECT_EQ(Box(MENU_DEFAULT), (std::array<int, 4>{150, 460, 157, 28}));
+  EXPECT_EQ(Box(MENU_EXIT), (Box4{654, 518, 112, 43}));
+  EXPECT_EQ(Box(MENU_DEFAULT), (Box4{150, 460, 157, 28}));
   Frame();
   platform::ITexture* atlas = scenario::TextureOf(MENU_ATLAS_RUSSIAN);
   ASSERT_NE(atlas, nullptr);
@@ -324,7 +299,6 @@ TEST_F(MainMenuTest, RussianMenuHasItsAtlasAndNoLanguageChoice) {
 
 TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   Start();
-  Init();
   const Nembra::RECT r = m_Menu->Button(MENU_CREDITS).m_Rect;
   CMainButton& credits = m_Menu->Button(MENU_CREDITS);
   EXPECT_EQ(credits.m_pHoverSound, Nembra::g_pWaveSoundFactory->Find("GUI_ButtonEffect.WAV"));
@@ -336,19 +310,15 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   }
   CountingSound hover;
   credits.m_pHoverSound = &hover;
-  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
-  Frame();
-  EXPECT_TRUE(credits.IsHovering());
-  EXPECT_EQ(hover.plays, 1);
+  MoveTo(r.left + 5, r.top + 5);
+  EXPECT_EQ(std::make_pair(credits.IsHovering(), hover.plays), std::make_pair(true, 1));
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f);
-  for (int i = 0; i < 10; ++i) Frame();
+  m_Scenario->Run(10, [&] { m_Menu->Update(); });
   EXPECT_LT(credits.GetFlash().m_Timer, 0.25f) << "staying on the button does not restart it";
   EXPECT_EQ(hover.plays, 1) << "one sound per entry";
-  m_Scenario->Next().MoveTo(10, 10);
-  Frame();
+  MoveTo(10, 10);
   EXPECT_FALSE(credits.IsHovering());
-  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
-  Frame();
+  MoveTo(r.left + 5, r.top + 5);
   EXPECT_FLOAT_EQ(credits.GetFlash().m_Timer, 0.4f) << "re-entry restarts it";
   EXPECT_EQ(hover.plays, 2);
   // The flash drawn at scale 1.0 and full opacity in its first frame.
@@ -357,17 +327,13 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   const MenuBox flash = MenuWordSource(MENU_ENG, MENU_CREDITS, 2);
   const auto drawn = m_Scenario->Last().FindSprites(atlas, flash.x, flash.y);
   ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_FLOAT_EQ(drawn[0]->Width(), float(flash.w));
-  EXPECT_EQ(drawn[0]->color >> 24, 255u);
+  EXPECT_EQ(std::make_pair(drawn[0]->Width(), drawn[0]->color >> 24), std::make_pair(float(flash.w), 255u));
 
   // A disabled button neither flashes nor sounds.
-  m_Scenario->Next().MoveTo(10, 10);
-  Frame();
+  MoveTo(10, 10);
   m_Menu->SetMainButtonsEnabled(false);
-  m_Scenario->Next().MoveTo(r.left + 5, r.top + 5);
-  Frame();
-  EXPECT_FALSE(credits.IsHovering());
-  EXPECT_EQ(hover.plays, 2);
+  MoveTo(r.left + 5, r.top + 5);
+  EXPECT_EQ(std::make_pair(credits.IsHovering(), hover.plays), std::make_pair(false, 2));
   m_Menu->SetMainButtonsEnabled(true);
 
   credits.SetHighlighted(true);
@@ -375,19 +341,14 @@ TEST_F(MainMenuTest, FlashAndHoverStartOnEntryAndHighlightReturnsToWhite) {
   EXPECT_FLOAT_EQ(credits.GetNormalImage()->m_Color.r, 0.6f);
   credits.SetHighlighted(false);
   const D3DXCOLOR white = credits.GetNormalImage()->m_Color;
-  EXPECT_EQ(white.r, 1.0f);
-  EXPECT_EQ(white.g, 1.0f);
-  EXPECT_EQ(white.b, 1.0f);
-  EXPECT_EQ(white.a, 1.0f);
+  EXPECT_EQ((std::array<float, 4>{white.r, white.g, white.b, white.a}), (std::array<float, 4>{1, 1, 1, 1}));
 }
 
 TEST_F(MainMenuTest, BuyNowClickWithTheConfigurationOpenRequestsThePageAndQuits) {
   Start();
-  Init();
   m_BuyNow = CreateBuyNowButton();
   g_pBuyNowButton = m_BuyNow.get();
-  ClickButton(MENU_CONFIGURATION);
-  ASSERT_EQ(m_Menu->m_Page, CMainMenu::PAGE_CONFIGURATION);
+  ASSERT_EQ(ClickButton(MENU_CONFIGURATION), CMainMenu::PAGE_CONFIGURATION);
   Nembra::g_pApplication->WindowProc(Nembra::g_pApplication->GetWindow(), platform::WM_ACTIVATE, 1, 0);
   ASSERT_TRUE(Nembra::g_pApplication->IsActive());
   Click(700, 40);

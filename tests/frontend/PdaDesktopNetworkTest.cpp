@@ -1,5 +1,4 @@
-// The desktop's notices (new documents, new mail) and the network
-// application's list and viewer, on the demo levels' document tables.
+// The desktop's notices (new documents, new mail) and the network application's list and viewer.
 #include <gtest/gtest.h>
 
 #include "PdaFixture.h"
@@ -10,12 +9,8 @@ namespace {
 
 class PdaDesktop : public pdatest::PdaTest {
  protected:
-  void Enter(uint32_t level) {
-    Profile(L"Ana", level);
-    pda->SetAllButtonsEnabled(true);
-    pda->SetCurrentApp(PDA_APP_DESKTOP);
-    Frame();
-  }
+  void Enter(uint32_t level) { Open(PDA_APP_DESKTOP, level); }
+  void ClickRow(int row) { Click(CPDAAppNetwork::RowX(row) + 20, CPDAAppNetwork::RowY(row) + 20); }
   CPDAAppDesktop& Desktop() { return AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP); }
   CPDAAppNetwork& Network() { return AppAt<CPDAAppNetwork>(PDA_APP_NETWORK); }
   // Every document seen but those given.
@@ -50,18 +45,14 @@ TEST_F(PdaDesktop, SeveralNewDocumentsGiveOneTimedNotice) {
   EXPECT_EQ(CountTexts(T("TXT_DECRYPT")), 1);
   EXPECT_FALSE(Desktop().m_Decrypt.m_Ok.m_Enabled);
   // Under a second of frames the OK button does nothing.
-  int frames = 1;
-  while (Desktop().m_Decrypt.m_Progress < 0.9f) {
-    Frame();
-    ++frames;
-  }
+  while (Desktop().m_Decrypt.m_Progress < 0.9f) Frame();
   EXPECT_FALSE(Desktop().m_Decrypt.m_Ok.m_Enabled);
   ClickOk();
   EXPECT_TRUE(Desktop().m_Decrypt.m_Visible);
   // At one second the bar is exactly full and the button works.
   while (Desktop().m_Decrypt.m_Progress < 1.0f) Frame();
-  EXPECT_EQ(Desktop().m_Decrypt.m_Progress, 1.0f);
-  EXPECT_EQ(Desktop().m_Decrypt.m_BarFill.m_ScaleX, 1.0f);
+  EXPECT_EQ(std::make_pair(Desktop().m_Decrypt.m_Progress, Desktop().m_Decrypt.m_BarFill.m_ScaleX),
+            std::make_pair(1.0f, 1.0f));
   EXPECT_TRUE(Desktop().m_Decrypt.m_Ok.m_Enabled);
   Frame();
   EXPECT_TRUE(Shows(T("TXT_DECRYPT_READY")));
@@ -76,23 +67,21 @@ TEST_F(PdaDesktop, SeveralNewDocumentsGiveOneTimedNotice) {
   EXPECT_EQ(Network().m_Viewer.m_Title, g_PDADocuments[6].title);
   EXPECT_TRUE(g_PDADocuments[5].enabled && g_PDADocuments[6].enabled);
   // The rows under a document it opened by itself take no click.
-  Click(CPDAAppNetwork::RowX(5) + 20, CPDAAppNetwork::RowY(5) + 20);
+  ClickRow(5);
   EXPECT_EQ(Network().m_Viewer.m_Title, g_PDADocuments[6].title);
 }
 
 TEST_F(PdaDesktop, ButtonsAreInertUnderANoticeAndTheMailNoticeLeadsToTheMail) {
   Enter(0);
   ASSERT_TRUE(Desktop().m_Mail.m_Visible);
-  for (const CPDAButton& b : Desktop().m_Buttons) {
-    EXPECT_FALSE(b.m_Enabled);
-  }
+  for (const CPDAButton& b : Desktop().m_Buttons) EXPECT_FALSE(b.m_Enabled);
   Click(220 + 100, 275 + 20);  // GPS, under the notice's backdrop
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   EXPECT_FALSE(Button(PDA_BUTTON_START_GAME).m_Enabled);
   ClickOk();
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_EMAIL);
   EXPECT_TRUE(g_LevelDescriptions[0].read);
-  Click(671 + 5, 118 + 5);
+  CloseApp();
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   EXPECT_FALSE(Desktop().m_Mail.m_Visible);
   EXPECT_FALSE(Desktop().m_Decrypt.m_Visible);
@@ -110,10 +99,8 @@ TEST_F(PdaDesktop, NoEnabledDocumentGivesTwelveLockedRows) {
   pda->SetCurrentApp(PDA_APP_NETWORK);
   Frame();
   EXPECT_EQ(CountTexts(T("TXT_FILE_LOCKED")), 12);
-  for (const CPDAButton& row : Network().m_Rows) {
-    EXPECT_FALSE(row.m_Enabled);
-  }
-  Click(CPDAAppNetwork::RowX(0) + 20, CPDAAppNetwork::RowY(0) + 20);
+  for (const CPDAButton& row : Network().m_Rows) EXPECT_FALSE(row.m_Enabled);
+  ClickRow(0);
   EXPECT_FALSE(Network().m_Viewer.m_Visible);
 }
 
@@ -124,12 +111,10 @@ TEST_F(PdaDesktop, NetworkRowsOpenDocumentsAndHideWhileViewing) {
   pda->SetCurrentApp(PDA_APP_NETWORK);
   Frame();
   EXPECT_FALSE(Network().m_Viewer.m_Visible);  // nothing new: nothing opens
-  EXPECT_EQ(CPDAAppNetwork::RowX(6), 463);
-  EXPECT_EQ(CPDAAppNetwork::RowY(6), 158);
+  EXPECT_EQ(std::make_pair(CPDAAppNetwork::RowX(6), CPDAAppNetwork::RowY(6)), std::make_pair(463, 158));
   const auto rows = s.Last().FindSprites(scenario::TextureOf("PDA2.png"), 0, 540);
   ASSERT_EQ(rows.size(), 12u);
-  EXPECT_EQ(rows[6]->left, 463.0f);
-  EXPECT_EQ(rows[6]->top, 158.0f);
+  EXPECT_EQ(std::make_pair(rows[6]->left, rows[6]->top), std::make_pair(463.0f, 158.0f));
   ASSERT_NE(Text(g_PDADocuments[6].title), nullptr);
   // A seen text document opens again on a click.
   Click(463 + 20, 158 + 20);
@@ -138,20 +123,17 @@ TEST_F(PdaDesktop, NetworkRowsOpenDocumentsAndHideWhileViewing) {
   EXPECT_EQ(Network().m_Viewer.m_Text, g_PDADocuments[6].text);
   EXPECT_EQ(Text(g_PDADocuments[6].title)->x, 205);  // the viewer's title; the captions are hidden
   EXPECT_EQ(CountTexts(g_PDADocuments[0].title), 0);
-  for (const CPDAButton& row : Network().m_Rows) {
-    EXPECT_FALSE(row.m_Enabled);
-  }
-  Click(CPDAAppNetwork::RowX(1) + 20, CPDAAppNetwork::RowY(1) + 20);
+  for (const CPDAButton& row : Network().m_Rows) EXPECT_FALSE(row.m_Enabled);
+  ClickRow(1);
   EXPECT_EQ(Network().m_Viewer.m_Title, g_PDADocuments[6].title);
   Click(668 + 10, 164 + 10);
   EXPECT_FALSE(Network().m_Viewer.m_Visible);
   // An image document: its picture at its place.
-  Click(CPDAAppNetwork::RowX(2) + 20, CPDAAppNetwork::RowY(2) + 20);
+  ClickRow(2);
   Frame();
   const auto picture = s.Last().FindSprites(scenario::TextureOf("Document2.png"));
   ASSERT_EQ(picture.size(), 1u);
-  EXPECT_EQ(picture[0]->left, 204.0f);
-  EXPECT_EQ(picture[0]->top, 200.0f);
+  EXPECT_EQ(std::make_pair(picture[0]->left, picture[0]->top), std::make_pair(204.0f, 200.0f));
 }
 
 TEST_F(PdaDesktop, TheViewerDrawsOnlyTheLinesThatEndAboveThePanelBottom) {
@@ -163,7 +145,7 @@ TEST_F(PdaDesktop, TheViewerDrawsOnlyTheLinesThatEndAboveThePanelBottom) {
   Enter(2);
   pda->SetCurrentApp(PDA_APP_NETWORK);
   Frame();
-  Click(CPDAAppNetwork::RowX(0) + 20, CPDAAppNetwork::RowY(0) + 20);
+  ClickRow(0);
   Frame();
   int lines = 0;
   for (const scenario::TextRecord& t : s.Last().texts)

@@ -1,5 +1,4 @@
-// The e-mail application on the demo levels' mails: scrolling limits, the
-// read flag, attachments in the viewer.
+// The e-mail application on the demo levels' mails: scrolling limits, the read flag, attachments.
 #include <gtest/gtest.h>
 
 #include "PdaFixture.h"
@@ -9,13 +8,13 @@ namespace {
 
 class PdaEmail : public pdatest::PdaTest {
  protected:
-  void Open(uint32_t level) {
-    Profile(L"Ana", level);
-    pda->SetCurrentApp(PDA_APP_DESKTOP);
-    pda->SetAllButtonsEnabled(true);
-    pda->SetCurrentApp(PDA_APP_EMAIL);
+  void Open(uint32_t level) { PdaTest::Open(PDA_APP_EMAIL, level); }
+  void Wheel(int notches) {
+    s.Next().Wheel(notches);
     Frame();
   }
+  void AttachmentClick() { Click(193 + 20, 166 + 10); }
+  void ViewerClose() { Click(668 + 10, 164 + 10); }
   CPDAAppEmail& Mail() { return AppAt<CPDAAppEmail>(PDA_APP_EMAIL); }
   // The y of the mail's first line in the last frame.
   int FirstLineY() const {
@@ -43,7 +42,8 @@ TEST_F(PdaEmail, ALevelWithoutAttachmentsHasThreeDisabledEmptyButtons) {
     EXPECT_FALSE(b.m_Enabled);
     EXPECT_TRUE(b.m_Caption.empty());
   }
-  EXPECT_EQ(Click(193 + 20, 166 + 10), 0);
+  AttachmentClick();
+  EXPECT_EQ(pda->m_ResultCode, 0);
   EXPECT_FALSE(Mail().m_Viewer.m_Visible);
 }
 
@@ -52,22 +52,19 @@ TEST_F(PdaEmail, OpeningSetsTheReadFlagOfTheTableRecordAndStartsAtTheTop) {
   Open(1);
   EXPECT_TRUE(g_LevelDescriptions[1].read);
   EXPECT_FALSE(g_LevelDescriptions[0].read);
-  EXPECT_EQ(FirstLineY(), 220);
-  EXPECT_EQ(Mail().m_Scroll, 220);
+  EXPECT_EQ(std::make_pair(FirstLineY(), Mail().m_Scroll), std::make_pair(220, 220));
 }
 
 TEST_F(PdaEmail, AShortMailDoesNotScrollAndUpNeverPasses220) {
   Open(0);
   ASSERT_LT(Mail().m_LastHeight, 195);
-  s.Next().Wheel(-1);
-  Frame();
+  Wheel(-1);
   Frame();
   EXPECT_EQ(FirstLineY(), 220);
   // Holding the down button over many frames: nothing moves.
   for (int i = 0; i < 5; ++i) Click(668 + 10, 391 + 10);
   EXPECT_EQ(Mail().m_Scroll, 220);
-  s.Next().Wheel(3);
-  Frame();
+  Wheel(3);
   EXPECT_EQ(Mail().m_Scroll, 220);
 }
 
@@ -78,30 +75,19 @@ TEST_F(PdaEmail, ALongMailScrollsTenPixelsAFrameAndStopsNear405) {
   const int height = Mail().m_LastHeight;
   ASSERT_GT(height, 400);
   // The wheel: one step per frame in which it turned.
-  s.Next().Wheel(-1);
-  Frame();
+  Wheel(-1);
   EXPECT_EQ(Mail().m_Scroll, 210);
-  s.Next().Wheel(-5);
-  Frame();
+  Wheel(-5);
   EXPECT_EQ(Mail().m_Scroll, 200);
   Frame();
   EXPECT_EQ(Mail().m_Scroll, 200);
   // The button: one step in the click's frame.
   Click(668 + 10, 391 + 10);
   EXPECT_EQ(Mail().m_Scroll, 190);
-  for (int i = 0; i < 400; ++i) {
-    s.Next().Wheel(-1);
-    Frame();
-  }
-  // The text's end rests near y 405.
-  const int end = Mail().m_Scroll + Mail().m_LastHeight;
-  EXPECT_GE(end, 405 - 10);
-  EXPECT_LE(end, 405 + 10);
+  for (int i = 0; i < 400; ++i) Wheel(-1);
+  EXPECT_NEAR(Mail().m_Scroll + Mail().m_LastHeight, 405, 10);  // the text's end rests near y 405
   // Back up: never below the top.
-  for (int i = 0; i < 400; ++i) {
-    s.Next().Wheel(1);
-    Frame();
-  }
+  for (int i = 0; i < 400; ++i) Wheel(1);
   EXPECT_EQ(Mail().m_Scroll, 220);
   Click(668 + 10, 209 + 10);
   EXPECT_EQ(Mail().m_Scroll, 220);
@@ -112,9 +98,7 @@ TEST_F(PdaEmail, ALongMailScrollsTenPixelsAFrameAndStopsNear405) {
   ASSERT_EQ(attachment.size(), 1u);
   EXPECT_LT(overlay[0]->order, attachment[0]->order);
   for (const scenario::TextRecord& t : s.Last().texts)
-    if (t.x == 200 && t.font == "GUI_FONT_SMALLNUMBERS") {
-      EXPECT_LT(t.order, overlay[0]->order);
-    }
+    EXPECT_TRUE(t.x != 200 || t.font != "GUI_FONT_SMALLNUMBERS" || t.order < overlay[0]->order);
 }
 
 TEST_F(PdaEmail, TextAndImageAttachmentsOpenAndClose) {
@@ -124,13 +108,13 @@ TEST_F(PdaEmail, TextAndImageAttachmentsOpenAndClose) {
   EXPECT_EQ(Mail().m_Attachments[0].m_Caption, text.title);
   EXPECT_TRUE(Mail().m_Attachments[0].m_Enabled);
   EXPECT_FALSE(Mail().m_Attachments[1].m_Enabled);
-  Click(193 + 20, 166 + 10);
+  AttachmentClick();
   EXPECT_TRUE(Mail().m_Viewer.m_Visible);
   Frame();
   EXPECT_TRUE(ViewerTitle(text.title));
   EXPECT_FALSE(s.Last().FindTextContaining(L"2. Shoot the box and the barrel.").empty());
   EXPECT_FALSE(Mail().m_Attachments[0].m_Enabled);
-  Click(668 + 10, 164 + 10);
+  ViewerClose();
   EXPECT_FALSE(Mail().m_Viewer.m_Visible);
   EXPECT_TRUE(Mail().m_Attachments[0].m_Enabled);
   Frame();
@@ -144,14 +128,13 @@ TEST_F(PdaEmail, TextAndImageAttachmentsOpenAndClose) {
   Frame();
   const CPDADocument& image = g_LevelDescriptions[1].attachments[0];
   ASSERT_EQ(image.type, PDA_DOCUMENT_IMAGE);
-  Click(193 + 20, 166 + 10);
+  AttachmentClick();
   Frame();
   const auto pictures = s.Last().FindSprites(scenario::TextureOf("Attachment_Level4.png"));
   ASSERT_EQ(pictures.size(), 1u);
-  EXPECT_EQ(pictures[0]->left, 204.0f);
-  EXPECT_EQ(pictures[0]->top, 200.0f);
-  EXPECT_EQ(pictures[0]->SourceWidth(), 480);
-  Click(668 + 10, 164 + 10);
+  EXPECT_EQ(std::make_tuple(pictures[0]->left, pictures[0]->top, pictures[0]->SourceWidth()),
+            std::make_tuple(204.0f, 200.0f, 480));
+  ViewerClose();
   Frame();
   EXPECT_TRUE(s.Last().FindSprites(scenario::TextureOf("Attachment_Level4.png")).empty());
 }

@@ -1,30 +1,21 @@
 #pragma once
-// A PDA on the generated demo data (a private copy, since the PDA writes
-// profiles and settings), driven by scripted frames; the English texts and
-// level descriptions loaded and the tables' flags cleared.
+// A PDA on a private copy of the demo data (it writes profiles and settings),
+// driven by scripted frames; English texts loaded, the tables' flags cleared.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/app/Application.h"
+#include "FrontendTestSupport.h"
 #include "engine/util/TextTable.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
 #include "game/level/LevelDescriptions.h"
-#include "scenario/ScreenScenario.h"
 
 namespace pdatest {
 
-inline scenario::ScreenScenario::Options Writable(bool gl = false) {
-  scenario::ScreenScenario::Options o;
-  o.writableData = true;
-  o.gl = gl;
-  return o;
-}
-
 class PdaTest : public ::testing::Test {
  protected:
-  explicit PdaTest(bool gl = false) : s(Writable(gl)) {}
+  explicit PdaTest(bool gl = false) : s(fetest::Writable(gl)) {}
 
   void SetUp() override {
     if (!s.Ready()) {
@@ -57,6 +48,20 @@ class PdaTest : public ::testing::Test {
     g_ProfileStore.m_CurrentProfile = 0;
     g_ProfileStore.GetCurrentProfile().levelReached = level;
   }
+
+  // Logs Ana in at the level and opens the application from the desktop,
+  // every frame button enabled, with one frame.
+  void Open(int app, uint32_t level = 0) {
+    Profile(L"Ana", level);
+    pda->SetCurrentApp(PDA_APP_DESKTOP);
+    pda->SetAllButtonsEnabled(true);
+    pda->SetCurrentApp(app);
+    Frame();
+  }
+  // Clicks the close-application button, and the question's yes and no.
+  void CloseApp() { Click(671 + 5, 118 + 5); }
+  int Yes() { return Click(294 + 10, 360); }
+  int No() { return Click(474 + 10, 360); }
 
   // Frames of the PDA.
   void Frame() {

@@ -1,5 +1,4 @@
-// The login application on real profile files: typing a name, what a name
-// may hold, logging in, deleting.
+// The login application on real profile files: typing a name, what it may hold, logging in, deleting.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,6 +25,16 @@ class PdaLogin : public pdatest::PdaTest {
   CPDAAppLogin& Login() { return AppAt<CPDAAppLogin>(PDA_APP_LOGIN); }
   // The middle of slot i's profile button.
   int ClickSlot(int i) { return Click(252 + 100, CPDAAppLogin::SlotY(i) + 10); }
+  // The button right of slot i: accept while typing there, delete otherwise.
+  void ClickSlotButton(int i) { Click(634 + 10, CPDAAppLogin::SlotY(i) + 10); }
+  void Type(const std::wstring& text) {
+    s.Next().Type(text);
+    Frame();
+  }
+  // Whether slot i is in use and its profile file exists.
+  std::pair<bool, bool> Slot(int i) const {
+    return {g_ProfileStore.m_Profiles[size_t(i)].inUse, Exists("Profile" + std::to_string(i) + ".dat")};
+  }
   std::string File(const std::string& name) const { return s.DataFolder() + name; }
   bool Exists(const std::string& name) const { return std::filesystem::exists(File(name)); }
 };
@@ -35,15 +44,11 @@ TEST_F(PdaLogin, AnaThenEnterMakesAnaWithoutCarriageReturnAndBothFiles) {
   EXPECT_EQ(Login().m_Editing, 2);
   EXPECT_TRUE(Login().m_Accepts[2].m_Visible);
   EXPECT_FALSE(Login().m_Deletes[2].m_Visible);
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_FALSE(Login().m_Profiles[i].m_Enabled);
-  }
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(Login().m_Profiles[i].m_Enabled);
   EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
-  s.Next().Type(L"Ana");
-  Frame();
-  EXPECT_TRUE(Shows(L"Ana_"));
-  EXPECT_EQ(Text(L"Ana_")->x, 295);
-  EXPECT_EQ(Text(L"Ana_")->y, 176 + 100);
+  Type(L"Ana");
+  ASSERT_TRUE(Shows(L"Ana_"));
+  EXPECT_EQ(fetest::AtOf(*Text(L"Ana_")), (fetest::At{295, 176 + 100}));
   // Enter goes down (typing its CR), then up.
   s.Next().KeyDown(platform::DIK_RETURN);
   Frame();
@@ -52,8 +57,7 @@ TEST_F(PdaLogin, AnaThenEnterMakesAnaWithoutCarriageReturnAndBothFiles) {
   Frame();
   EXPECT_EQ(Login().m_Editing, -1);
   EXPECT_EQ(g_ProfileStore.m_Profiles[2].name, L"Ana");
-  EXPECT_TRUE(g_ProfileStore.m_Profiles[2].inUse);
-  EXPECT_TRUE(Exists("Profile2.dat"));
+  EXPECT_EQ(Slot(2), std::make_pair(true, true));
   EXPECT_TRUE(Exists("Config2.dat"));
   // The file holds the name alone, as the next run reads it.
   CProfileStore again;
@@ -61,15 +65,13 @@ TEST_F(PdaLogin, AnaThenEnterMakesAnaWithoutCarriageReturnAndBothFiles) {
   EXPECT_EQ(again.m_Profiles[2].name, L"Ana");
   Frame();
   EXPECT_TRUE(Shows(L"Ana"));
-  EXPECT_TRUE(Login().m_Deletes[2].m_Enabled);
-  EXPECT_TRUE(Login().m_Profiles[0].m_Enabled);
+  EXPECT_TRUE(Login().m_Deletes[2].m_Enabled && Login().m_Profiles[0].m_Enabled);
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
 }
 
 TEST_F(PdaLogin, TabEscapeAndCharactersWithoutAGlyphAreNeverStored) {
   ClickSlot(0);
-  s.Next().Type(L"A\tb\x1B" L"c\x7F\u4E2D\U0001F600d\u00F1\u0416");
-  Frame();
+  Type(L"A\tb\x1B" L"c\x7F\u4E2D\U0001F600d\u00F1\u0416");
   EXPECT_EQ(Login().m_Name, L"Abcd\u00F1\u0416");
   // Backspace takes the last one off; on an empty name it does nothing.
   Key(platform::DIK_BACK);
@@ -82,12 +84,10 @@ TEST_F(PdaLogin, TabEscapeAndCharactersWithoutAGlyphAreNeverStored) {
 
 TEST_F(PdaLogin, EscapeCancelsAndAnEmptyNameStoresNothing) {
   ClickSlot(1);
-  s.Next().Type(L"Bob");
-  Frame();
+  Type(L"Bob");
   Key(platform::DIK_ESCAPE);
   EXPECT_EQ(Login().m_Editing, -1);
-  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
-  EXPECT_FALSE(Exists("Profile1.dat"));
+  EXPECT_EQ(Slot(1), std::make_pair(false, false));
   Frame();
   EXPECT_EQ(CountTexts(T("TXT_NEW_PROFILE")), 5);
   EXPECT_TRUE(Login().m_Profiles[1].m_Enabled);
@@ -96,22 +96,19 @@ TEST_F(PdaLogin, EscapeCancelsAndAnEmptyNameStoresNothing) {
   Key(platform::DIK_RETURN);
   EXPECT_EQ(Login().m_Editing, -1);
   ClickSlot(1);
-  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
+  ClickSlotButton(1);  // accept
   EXPECT_EQ(Login().m_Editing, -1);
-  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
-  EXPECT_FALSE(Exists("Profile1.dat"));
+  EXPECT_EQ(Slot(1), std::make_pair(false, false));
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   // Escape and Enter released in the same frame: Escape wins.
   ClickSlot(1);
-  s.Next().Type(L"Bob");
-  Frame();
+  Type(L"Bob");
   s.Next().KeyDown(platform::DIK_ESCAPE).KeyDown(platform::DIK_RETURN);
   Frame();
   s.Next().KeyUp(platform::DIK_ESCAPE).KeyUp(platform::DIK_RETURN);
   Frame();
   EXPECT_EQ(Login().m_Editing, -1);
-  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
-  EXPECT_FALSE(Exists("Profile1.dat"));
+  EXPECT_EQ(Slot(1), std::make_pair(false, false));
 }
 
 TEST_F(PdaLogin, FortyCharactersAndEnterInOneFrameStayWithin300Pixels) {
@@ -129,11 +126,9 @@ TEST_F(PdaLogin, FortyCharactersAndEnterInOneFrameStayWithin300Pixels) {
   // A name of narrow letters stops at 64 characters, however many more come.
   ASSERT_LE(font->GetTextWidth(std::wstring(65, L'i')), 300);
   ClickSlot(2);
-  s.Next().Type(std::wstring(70, L'i'));
-  Frame();
+  Type(std::wstring(70, L'i'));
   EXPECT_EQ(Login().m_Name, std::wstring(64, L'i'));
-  s.Next().Type(L"i");
-  Frame();
+  Type(L"i");
   EXPECT_EQ(Login().m_Name.size(), 64u);
 }
 
@@ -144,8 +139,8 @@ TEST_F(PdaLogin, AUsedSlotLogsInWithResultFourAndTheSlotOnce) {
   const size_t before = results.size();
   EXPECT_EQ(ClickSlot(4), PDA_RESULT_PROFILE_CHOSEN);
   EXPECT_EQ(pda->m_ResultArgument, 4);
-  EXPECT_EQ(g_ProfileStore.m_CurrentProfile, 4u);
-  EXPECT_EQ(g_ProfileStore.GetCurrentProfile().levelReached, 1u);
+  EXPECT_EQ(std::make_pair(g_ProfileStore.m_CurrentProfile, g_ProfileStore.GetCurrentProfile().levelReached),
+            std::make_pair(4u, 1u));
   Frame();
   EXPECT_EQ(pda->m_ResultCode, 0);
   EXPECT_EQ(std::count(results.begin() + long(before), results.end(), PDA_RESULT_PROFILE_CHOSEN), 1);
@@ -157,21 +152,19 @@ TEST_F(PdaLogin, DeleteRemovesOnlyTheProfileFileAndOnlyAfterYes) {
   Frame();
   ASSERT_TRUE(Login().m_Deletes[1].m_Enabled);
   EXPECT_FALSE(Login().m_Deletes[0].m_Enabled);  // an empty slot has nothing to delete
-  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
+  ClickSlotButton(1);
   EXPECT_TRUE(Login().m_Confirm.m_Visible);
   EXPECT_EQ(Login().m_Confirm.m_Purpose, 8);
   EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   // No: everything stays.
-  Click(474 + 10, 360);
+  No();
   EXPECT_FALSE(Login().m_Confirm.m_Visible);
-  EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
-  EXPECT_TRUE(Exists("Profile1.dat"));
+  EXPECT_EQ(Slot(1), std::make_pair(true, true));
   EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled);
   // Yes: the profile file goes, the settings file stays.
-  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
-  Click(294 + 10, 360);
-  EXPECT_FALSE(g_ProfileStore.m_Profiles[1].inUse);
-  EXPECT_FALSE(Exists("Profile1.dat"));
+  ClickSlotButton(1);
+  Yes();
+  EXPECT_EQ(Slot(1), std::make_pair(false, false));
   EXPECT_TRUE(Exists("Config1.dat"));
   EXPECT_FALSE(Login().m_Deletes[1].m_Enabled);
   Frame();
@@ -185,8 +178,8 @@ TEST_F(PdaLogin, AFailedRemovalKeepsTheSlot) {
   std::filesystem::create_directories(File("Profile1.dat/inside"));
   pda->SetCurrentApp(PDA_APP_LOGIN);
   Frame();
-  Click(634 + 10, CPDAAppLogin::SlotY(1) + 10);
-  Click(294 + 10, 360);
+  ClickSlotButton(1);
+  Yes();
   EXPECT_TRUE(g_ProfileStore.m_Profiles[1].inUse);
   EXPECT_TRUE(Login().m_Deletes[1].m_Enabled);
   Frame();

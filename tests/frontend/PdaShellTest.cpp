@@ -14,6 +14,11 @@ namespace {
 
 using pdatest::PdaTest;
 
+// One frame of a question panel of its own: its update, then its texts.
+void DialogFrame(scenario::ScreenScenario& s, CPDAConfirmDialog& dialog) {
+  s.Frame([&] { scenario::ScreenScenario::TwoPass([&] { dialog.Update(); }, [&] { dialog.Draw(); }); });
+}
+
 TEST_F(PdaTest, QuestionAnswersForOneFrameAndKeepsItsPurpose) {
   CPDAConfirmDialog dialog;
   dialog.Load();
@@ -22,32 +27,25 @@ TEST_F(PdaTest, QuestionAnswersForOneFrameAndKeepsItsPurpose) {
   dialog.m_Purpose = 8;
   dialog.m_Visible = true;
   std::vector<int> answers;
-  auto frame = [&] {
-    s.Frame([&] { scenario::ScreenScenario::TwoPass([&] { dialog.Update(); }, [&] { dialog.Draw(); }); });
-    answers.push_back(dialog.m_Answer);
+  auto frames = [&](const std::vector<fetest::FrameInput>& inputs) {
+    s.Script(inputs);
+    for (size_t i = 0; i < inputs.size(); ++i) {
+      DialogFrame(s, dialog);
+      answers.push_back(dialog.m_Answer);
+    }
   };
-  s.Next().MoveTo(294 + 60, 350 + 20);
-  frame();
-  s.Next().Press();
-  frame();
-  s.Next().Release();
-  frame();
-  frame();
+  using fetest::FrameInput;
+  frames({FrameInput().MoveTo(294 + 60, 350 + 20), FrameInput().Press(), FrameInput().Release(), FrameInput()});
   EXPECT_EQ(answers, (std::vector<int>{0, 0, 4, 0}));
   EXPECT_EQ(dialog.m_Purpose, 8);
   EXPECT_TRUE(dialog.m_Visible);  // the owner hides it
-  // "No" (474, 350).
-  s.Next().MoveTo(474 + 10, 360).Press();
-  frame();
-  s.Next().Release();
-  frame();
+  frames({FrameInput().MoveTo(474 + 10, 360).Press(), FrameInput().Release()});  // "No" (474, 350)
   EXPECT_EQ(answers.back(), 5);
   EXPECT_TRUE(Text(T("TXT_YES")) && Text(T("TXT_NO")));
-  EXPECT_EQ(Text(T("TXT_CONFIRM"))->x, 281);
-  EXPECT_EQ(Text(T("TXT_CONFIRM"))->y, 200);
+  EXPECT_EQ(fetest::TextAt(s, T("TXT_CONFIRM")), (fetest::At{281, 200}));
   // A hidden question neither draws nor answers.
   dialog.m_Visible = false;
-  frame();
+  frames({FrameInput()});
   EXPECT_TRUE(s.Last().sprites.empty());
   EXPECT_EQ(answers.back(), 0);
 }
@@ -59,7 +57,7 @@ TEST_F(PdaTest, QuestionWrapsItsMessageIn340PixelLinesCentredOn443) {
       L"This message is a good deal wider than the panel of the question and so it breaks at its spaces";
   dialog.SetMessage(message);
   dialog.m_Visible = true;
-  s.Frame([&] { scenario::ScreenScenario::TwoPass([&] { dialog.Update(); }, [&] { dialog.Draw(); }); });
+  DialogFrame(s, dialog);
   std::vector<const scenario::TextRecord*> lines;
   for (const scenario::TextRecord& t : s.Last().texts)
     if (t.font == "PDA_STD") lines.push_back(&t);
@@ -97,27 +95,23 @@ TEST_F(PdaTest, SystemOffAsksFirstAndDisablesEverythingMeanwhile) {
   EXPECT_EQ(Click(191 + 5, 454 + 5), 0);
   EXPECT_TRUE(pda->m_Confirm.m_Visible);
   EXPECT_EQ(pda->m_Confirm.GetMessage(), T("TXT_CONFIRM_EXIT"));
-  for (auto& entry : pda->m_FrameButtons) {
-    EXPECT_FALSE(entry.second.m_Enabled) << entry.first;
-  }
+  for (auto& entry : pda->m_FrameButtons) EXPECT_FALSE(entry.second.m_Enabled) << entry.first;
   // No: nothing happens, everything is enabled again.
-  EXPECT_EQ(Click(474 + 10, 360), 0);
+  EXPECT_EQ(No(), 0);
   EXPECT_FALSE(pda->m_Confirm.m_Visible);
-  for (auto& entry : pda->m_FrameButtons) {
-    EXPECT_TRUE(entry.second.m_Enabled) << entry.first;
-  }
+  for (auto& entry : pda->m_FrameButtons) EXPECT_TRUE(entry.second.m_Enabled) << entry.first;
   // Yes: the purpose as the result, in the answer's frame only.
   Click(191 + 5, 454 + 5);
-  EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_EXIT);
+  EXPECT_EQ(Yes(), PDA_RESULT_EXIT);
   Frame();
   EXPECT_EQ(pda->m_ResultCode, 0);
   // Change profile (3) and level reset (2) on the objectives screen.
   pda->SetCurrentApp(PDA_APP_OBJECTIVES);
   Click(226 + 5, 454 + 5);
-  EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_CHANGE_PROFILE);
+  EXPECT_EQ(Yes(), PDA_RESULT_CHANGE_PROFILE);
   Click(260 + 5, 454 + 5);
   EXPECT_EQ(pda->m_Confirm.GetMessage(), T("TXT_CONFIRM_RESET"));
-  EXPECT_EQ(Click(294 + 10, 360), PDA_RESULT_RESET_LEVEL);
+  EXPECT_EQ(Yes(), PDA_RESULT_RESET_LEVEL);
 }
 
 TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptionsAtOnce) {
@@ -129,25 +123,30 @@ TEST_F(PdaTest, AQuestionDisablesTheApplicationsWidgetsAndANewLanguageRecaptions
   Click(226 + 5, 454 + 5);  // change profile
   ASSERT_TRUE(pda->m_Confirm.m_Visible);
   auto& desktop = AppAt<CPDAAppDesktop>(PDA_APP_DESKTOP);
-  for (const CPDAButton& b : desktop.m_Buttons) {
-    EXPECT_FALSE(b.m_Enabled);
-  }
+  for (const CPDAButton& b : desktop.m_Buttons) EXPECT_FALSE(b.m_Enabled);
   Click(220 + 100, 175 + 20);  // the network entry, under the question
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   Language(L"SPA");
   Frame();
-  EXPECT_TRUE(Shows(L"S\u00ed"));
-  EXPECT_TRUE(Shows(L"No"));
-  EXPECT_TRUE(Shows(L"Aplicaciones"));
-  Click(474 + 10, 360);
-  for (const CPDAButton& b : desktop.m_Buttons) {
-    EXPECT_TRUE(b.m_Enabled);
-  }
+  EXPECT_TRUE(Shows(L"S\u00ed") && Shows(L"No") && Shows(L"Aplicaciones"));
+  No();
+  for (const CPDAButton& b : desktop.m_Buttons) EXPECT_TRUE(b.m_Enabled);
 }
 
 TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
   Profile(L"Ana", 0);
   g_LevelDescriptions[0].read = true;
+  using Flags = std::vector<bool>;
+  // Close, change profile, level reset and start game shown; system off, start, profile, reset and close enabled.
+  auto Visible = [&] {
+    return Flags{Button(PDA_BUTTON_CLOSE_APP).m_Visible, Button(PDA_BUTTON_CHANGE_PROFILE).m_Visible,
+                 Button(PDA_BUTTON_LEVEL_RESET).m_Visible, Button(PDA_BUTTON_START_GAME).m_Visible};
+  };
+  auto Enabled = [&] {
+    return Flags{Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled, Button(PDA_BUTTON_START_GAME).m_Enabled,
+                 Button(PDA_BUTTON_CHANGE_PROFILE).m_Enabled, Button(PDA_BUTTON_LEVEL_RESET).m_Enabled,
+                 Button(PDA_BUTTON_CLOSE_APP).m_Enabled};
+  };
   struct Row {
     int app;
     bool close, profile, reset, start, loggedIn;
@@ -159,10 +158,7 @@ TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
     pda->SetCurrentApp(r.app);
     Frame();
     EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Visible);
-    EXPECT_EQ(Button(PDA_BUTTON_CLOSE_APP).m_Visible, r.close) << r.app;
-    EXPECT_EQ(Button(PDA_BUTTON_CHANGE_PROFILE).m_Visible, r.profile) << r.app;
-    EXPECT_EQ(Button(PDA_BUTTON_LEVEL_RESET).m_Visible, r.reset) << r.app;
-    EXPECT_EQ(Button(PDA_BUTTON_START_GAME).m_Visible, r.start) << r.app;
+    EXPECT_EQ(Visible(), (Flags{r.close, r.profile, r.reset, r.start})) << r.app;
     EXPECT_EQ(pda->m_ShowLoggedIn, r.loggedIn) << r.app;
     EXPECT_EQ(!s.Last().FindTextContaining(T("TXT_LOGGED_IN_AS")).empty(), r.loggedIn) << r.app;
   }
@@ -172,20 +168,12 @@ TEST_F(PdaTest, EachApplicationShowsItsFrameButtons) {
     Frame();
     pda->SetCurrentApp(app);
     Frame();
-    EXPECT_TRUE(Button(PDA_BUTTON_CLOSE_APP).m_Visible) << app;
-    EXPECT_TRUE(Button(PDA_BUTTON_CHANGE_PROFILE).m_Visible) << app;
-    EXPECT_FALSE(Button(PDA_BUTTON_LEVEL_RESET).m_Visible) << app;
-    // Exit, change profile and start game are off until the application is closed.
-    EXPECT_FALSE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled) << app;
-    EXPECT_FALSE(Button(PDA_BUTTON_START_GAME).m_Enabled) << app;
-    EXPECT_FALSE(Button(PDA_BUTTON_CHANGE_PROFILE).m_Enabled) << app;
-    // Those three only: level reset and close keep their state.
-    EXPECT_TRUE(Button(PDA_BUTTON_LEVEL_RESET).m_Enabled) << app;
-    EXPECT_TRUE(Button(PDA_BUTTON_CLOSE_APP).m_Enabled) << app;
-    Click(671 + 5, 118 + 5);
+    EXPECT_EQ(Visible(), (Flags{true, true, false, true})) << app;
+    // Exit, change profile and start game are off until the application is closed; reset and close keep their state.
+    EXPECT_EQ(Enabled(), (Flags{false, false, false, true, true})) << app;
+    CloseApp();
     EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP) << app;
-    EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled) << app;
-    EXPECT_TRUE(Button(PDA_BUTTON_START_GAME).m_Enabled) << app;
+    EXPECT_TRUE(Button(PDA_BUTTON_SYSTEM_OFF).m_Enabled && Button(PDA_BUTTON_START_GAME).m_Enabled) << app;
   }
 }
 
@@ -215,23 +203,17 @@ TEST_F(PdaTest, ObjectivesListEachWithItsStateAndABlankLineBetween) {
     scenario::ScreenScenario::TwoPass([&] { objectives.Update(); },
                                       [&] { objectives.DrawList({{L"A", false}, {longText, true}}); });
   });
-  const scenario::TextRecord* first = Text(L"- A > " + T("TXT_INCOMPLETE"));
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->x, 206);
-  EXPECT_EQ(first->y, 179);
-  EXPECT_EQ(Text(T("TXT_OBJECTIVES"))->y, 115);
+  EXPECT_EQ(fetest::TextAt(s, L"- A > " + T("TXT_INCOMPLETE")), (fetest::At{206, 179}));
+  EXPECT_EQ(fetest::TextAt(s, T("TXT_OBJECTIVES"))[1], 115);
   // The second starts one blank line further down and wraps within 485 pixels.
   std::vector<const scenario::TextRecord*> second;
   for (const scenario::TextRecord& t : s.Last().texts)
     if (t.font == "PDA_STD" && t.y > 179) second.push_back(&t);
   ASSERT_GE(second.size(), 2u);
-  EXPECT_EQ(second[0]->y, 179 + 60);
-  EXPECT_EQ(second[1]->y, 179 + 90);
+  EXPECT_EQ(std::make_pair(second[0]->y, second[1]->y), std::make_pair(179 + 60, 179 + 90));
   // A line may pass the width by the blank before the word that broke it.
   const int blank = pda::Font(FONT_PDA_STD)->GetGlyph(L' ').width;
-  for (const auto* line : second) {
-    EXPECT_LE(line->width, 485 + blank);
-  }
+  for (const auto* line : second) EXPECT_LE(line->width, 485 + blank);
   EXPECT_NE(second.back()->text.find(T("TXT_COMPLETE")), std::wstring::npos);
   // None: only the title.
   s.Frame([&] { scenario::ScreenScenario::TwoPass([&] { objectives.Update(); }, [&] { objectives.DrawList({}); }); });
@@ -271,14 +253,15 @@ TEST_F(PdaTest, GpsShowsTheMapAndKeepsExitProfileAndStartOffUntilClosed) {
   Click(220 + 100, 275 + 20);  // the GPS entry
   ASSERT_EQ(pda->GetCurrentAppIndex(), PDA_APP_GPS);
   Frame();
-  EXPECT_EQ(s.Last().FindSprites(scenario::TextureOf("MapTutorial.png")).size(), 1u);
-  EXPECT_EQ(s.Last().FindSprites(scenario::TextureOf("MapTutorial.png"))[0]->left, 188.0f);
+  const auto map = s.Last().FindSprites(scenario::TextureOf("MapTutorial.png"));
+  ASSERT_EQ(map.size(), 1u);
+  EXPECT_EQ(map[0]->left, 188.0f);
   for (int key : {PDA_BUTTON_SYSTEM_OFF, PDA_BUTTON_CHANGE_PROFILE, PDA_BUTTON_START_GAME}) {
     EXPECT_FALSE(Button(key).m_Enabled) << key;
     EXPECT_EQ(Click(Button(key).m_Rect.left + 5, Button(key).m_Rect.top + 5), 0);
     EXPECT_FALSE(pda->m_Confirm.m_Visible);
   }
-  Click(671 + 5, 118 + 5);
+  CloseApp();
   EXPECT_EQ(pda->GetCurrentAppIndex(), PDA_APP_DESKTOP);
   for (int key : {PDA_BUTTON_SYSTEM_OFF, PDA_BUTTON_CHANGE_PROFILE, PDA_BUTTON_START_GAME})
     EXPECT_TRUE(Button(key).m_Enabled) << key;

@@ -1,22 +1,18 @@
-// The screen-scenario harness itself: scripted input reaches the engine
-// frame by frame, time is fixed, draws decode into what was drawn, runs
-// repeat exactly and private data stays private.
+// The screen-scenario harness itself: scripted input arrives frame by frame, time is fixed, draws
+// decode into what was drawn, runs repeat exactly and private data stays private.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "FrontendTestSupport.h"
 #include "WidgetGallery.h"
-#include "engine/app/Application.h"
 #include "engine/app/InputMapper.h"
 #include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
-#include "engine/fonts/BitmapFont.h"
 #include "engine/util/Random.h"
 #include "platform/Clock.h"
-#include "scenario/ScreenScenario.h"
-#include "tools/formats/TextFiles.h"
 
-using scenario::ScreenScenario;
+using namespace fetest;
 
 namespace {
 
@@ -25,17 +21,16 @@ TEST(ScreenScenarioHarness, ScriptedKeysButtonsWheelAndTypedTextArriveInTheirFra
   ASSERT_TRUE(s.Ready()) << s.Problem();
   using Nembra::g_pKeyboard;
   using Nembra::g_pMouse;
-  s.Script({scenario::FrameInput().MoveTo(123, 456).Type(L"An\u00f1"),
-            scenario::FrameInput().KeyDown(platform::DIK_RETURN).Press(0).Wheel(-2),
-            scenario::FrameInput().KeyUp(platform::DIK_RETURN).Release(0), scenario::FrameInput()});
+  s.Script({FrameInput().MoveTo(123, 456).Type(L"An\u00f1"),
+            FrameInput().KeyDown(platform::DIK_RETURN).Press(0).Wheel(-2),
+            FrameInput().KeyUp(platform::DIK_RETURN).Release(0), FrameInput()});
+  auto at = [] { return std::make_pair(g_pMouse->GetX(), g_pMouse->GetY()); };
   s.Frame(nullptr);
-  EXPECT_EQ(g_pMouse->GetX(), 123);
-  EXPECT_EQ(g_pMouse->GetY(), 456);
+  EXPECT_EQ(at(), std::make_pair(123, 456));
   EXPECT_EQ(Nembra::g_pApplication->GetTypedText(), L"An\u00f1");
   s.Frame(nullptr);
   EXPECT_TRUE(Nembra::g_pInputMapper->WasActionPressed(4));  // left button: shoot blue
-  EXPECT_TRUE(g_pKeyboard->WasKeyPressed(platform::DIK_RETURN));
-  EXPECT_TRUE(g_pMouse->WasButtonPressed(0));
+  EXPECT_TRUE(g_pKeyboard->WasKeyPressed(platform::DIK_RETURN) && g_pMouse->WasButtonPressed(0));
   EXPECT_EQ(g_pMouse->GetDZ(), -240);
   // Enter types its carriage return as the real window does.
   EXPECT_EQ(Nembra::g_pApplication->GetTypedText(), L"An\u00f1\r");
@@ -54,8 +49,7 @@ TEST(ScreenScenarioHarness, ScriptedKeysButtonsWheelAndTypedTextArriveInTheirFra
   // Moves are exact, also back and to the screen's last pixel.
   s.Next().MoveTo(799, 0);
   s.Frame(nullptr);
-  EXPECT_EQ(g_pMouse->GetX(), 799);
-  EXPECT_EQ(g_pMouse->GetY(), 0);
+  EXPECT_EQ(at(), std::make_pair(799, 0));
 }
 
 TEST(ScreenScenarioHarness, FramesRunOnAFixedTimeAndTheSeededRandomNumbers) {
@@ -76,9 +70,7 @@ TEST(ScreenScenarioHarness, FramesRunOnAFixedTimeAndTheSeededRandomNumbers) {
 }
 
 TEST(ScreenScenarioHarness, DecodesSpritesAndTextLinesWithTheirColours) {
-  ScreenScenario::Options options;
-  options.writableData = true;
-  ScreenScenario s(options);
+  ScreenScenario s(Writable());
   ASSERT_TRUE(s.Ready()) << s.Problem();
   ASSERT_TRUE(gallery::WriteAtlas(s.DataFolder()));
   Nembra::CStatic2DSprite sprite;
@@ -108,26 +100,19 @@ TEST(ScreenScenarioHarness, DecodesSpritesAndTextLinesWithTheirColours) {
   EXPECT_EQ(f.undecoded, 0u);
   ASSERT_EQ(f.sprites.size(), 1u);
   EXPECT_EQ(f.sprites[0].texture, scenario::TextureOf(gallery::kAtlas));
-  EXPECT_EQ(f.sprites[0].srcLeft, 128);
-  EXPECT_EQ(f.sprites[0].srcTop, 16);
-  EXPECT_EQ(f.sprites[0].srcRight, 248);
-  EXPECT_EQ(f.sprites[0].srcBottom, 32);
-  EXPECT_FLOAT_EQ(f.sprites[0].left, 10.0f);
-  EXPECT_FLOAT_EQ(f.sprites[0].Width(), 60.0f);
-  EXPECT_FLOAT_EQ(f.sprites[0].Height(), 32.0f);
+  EXPECT_EQ(SrcOf(f.sprites[0]), (Src{128, 16, 120, 16}));
+  EXPECT_EQ(BoxOf(f.sprites[0]), (Box{10, 20, 60, 32}));
   EXPECT_EQ(f.sprites[0].color, 0x80FF0000u);
   ASSERT_GE(f.texts.size(), 3u);
   EXPECT_EQ(f.texts[0].text, L"Red text");
-  EXPECT_EQ(f.texts[0].x, 5);
-  EXPECT_EQ(f.texts[0].y, 6);
-  EXPECT_EQ(f.texts[0].color, 0xFFFF0000u);
-  EXPECT_EQ(f.texts[0].width, font->GetTextWidth(L"Red text"));
+  EXPECT_EQ(AtOf(f.texts[0]), (At{5, 6}));
+  EXPECT_EQ(std::make_pair(f.texts[0].color, f.texts[0].width),
+            std::make_pair(0xFFFF0000u, font->GetTextWidth(L"Red text")));
   std::wstring joined;
   for (size_t i = 1; i < f.texts.size(); ++i) {
     const scenario::TextRecord& line = f.texts[i];
     EXPECT_LE(line.width, 100);
-    EXPECT_EQ(line.x, 400 - line.width / 2);
-    EXPECT_EQ(line.y, 100 + 30 * int(i - 1));
+    EXPECT_EQ(AtOf(line), (At{400 - line.width / 2, 100 + 30 * int(i - 1)}));
     EXPECT_EQ(line.color, 0x8000FF00u);
     joined += (i > 1 ? L" " : L"") + line.text;
   }
@@ -137,9 +122,7 @@ TEST(ScreenScenarioHarness, DecodesSpritesAndTextLinesWithTheirColours) {
 
 TEST(ScreenScenarioHarness, TheSameScriptDrawsTheSameFramesTwice) {
   auto run = [] {
-    ScreenScenario::Options options;
-    options.writableData = true;
-    ScreenScenario s(options);
+    ScreenScenario s(Writable());
     EXPECT_TRUE(s.Ready());
     EXPECT_TRUE(gallery::WriteAtlas(s.DataFolder()));
     gallery::Gallery g;
@@ -167,9 +150,7 @@ TEST(ScreenScenarioHarness, TheSameScriptDrawsTheSameFramesTwice) {
 TEST(ScreenScenarioHarness, WritableDataIsAPrivateCopy) {
   std::string copy;
   {
-    ScreenScenario::Options options;
-    options.writableData = true;
-    ScreenScenario s(options);
+    ScreenScenario s(Writable());
     ASSERT_TRUE(s.Ready()) << s.Problem();
     copy = s.DataFolder();
     EXPECT_NE(copy, std::string(KARVESSA_DEMO_DATA_DIR) + "/");

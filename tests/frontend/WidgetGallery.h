@@ -1,7 +1,6 @@
 #pragma once
-// A test atlas for the screen widgets and a gallery of them: buttons in
-// each state, a slider, an exclusive check-box group. The headless widget
-// tests and the gallery picture use the same images and places.
+// A test atlas for the screen widgets and a gallery of them (buttons in each state, a slider, an
+// exclusive check-box group): the headless widget tests and the gallery picture share images and places.
 #include <string>
 
 #include "engine/fonts/BitmapFont.h"
@@ -113,18 +112,12 @@ struct Gallery {
     group.Select(1);
   }
   void Images() {
-    normal.Update();
-    disabled.Update();
-    highlighted.Update();
-    hovered.Update();
+    normal.Update(), disabled.Update(), highlighted.Update(), hovered.Update();
     slider.DrawAndUpdate();
     group.Update();
   }
   void Texts() {
-    normal.Draw();
-    disabled.Draw();
-    highlighted.Draw();
-    hovered.Draw();
+    normal.Draw(), disabled.Draw(), highlighted.Draw(), hovered.Draw();
     for (int i = 0; i < group.GetCount(); ++i) group.GetItem(i)->DrawLabel();
   }
 };
