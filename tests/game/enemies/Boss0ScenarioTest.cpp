@@ -16,6 +16,7 @@
 
 namespace {
 
+using FirstBoss = enemytest::Scene;
 using enemytest::AddEnemy;
 using scenario::WorldScenario;
 
@@ -32,11 +33,9 @@ bool Shooting(const CBoss0& boss) {
   return boss.GetAnimationName() == CBoss0::SHOOT_LEFT || boss.GetAnimationName() == CBoss0::SHOOT_RIGHT;
 }
 
-TEST(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearThousand) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearThousand) {
   w.PlacePlayer({3001, 0, 0});
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0});
   ASSERT_NE(boss.GetSprite()->GetMesh(), nullptr);
   EXPECT_EQ(boss.GetEnergyValue(), 10u);  // whatever the weapon's power
   EXPECT_EQ(boss.GetHealth(), 100u);
@@ -75,14 +74,12 @@ TEST(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearThou
   EXPECT_FALSE(boss.IsAttacking());
 }
 
-TEST(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
   w.PlacePlayer({700, 0, 0});
   int hands[2] = {0, 0};
   for (uint32_t colour = 0; colour < 2; ++colour)
     for (int round = 0; round < 4; ++round) {
-      CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0}, colour);
+      CBoss0& boss = Add<CBoss0>({0, 0, 0}, colour);
       w.Frame();
       ASSERT_TRUE(Shooting(boss));
       const uint32_t hand = boss.GetHand();
@@ -124,9 +121,7 @@ TEST(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
   EXPECT_GT(hands[1], 0);
 }
 
-TEST(FirstBoss, AShotHomesOntoTheSideSteppingPlayerHitsFor12AndBurstsThere) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, AShotHomesOntoTheSideSteppingPlayerHitsFor12AndBurstsThere) {
   w.PlacePlayer({500, 0, 0});
   CBoss0Bullet& shot =
       w.Level().SpawnShot(w.Level().GetBoss0Bullets(), D3DXVECTOR3(-500, 0, 150), D3DXVECTOR3(1, 0, 0), 12u, 1u);
@@ -146,15 +141,13 @@ TEST(FirstBoss, AShotHomesOntoTheSideSteppingPlayerHitsFor12AndBurstsThere) {
   EXPECT_GE(w.Player().GetPosition().y, 400.0f);
   EXPECT_EQ(health - w.Player().GetHealth(), 12u);
   // The wall burst comes at the player's own place.
-  ASSERT_EQ(CountEffects<Nembra::CBoss0BulletWallHitEffect>(w.Level()), 1);
+  ASSERT_EQ(Count<Nembra::CBoss0BulletWallHitEffect>(), 1);
   CEntity* effect = w.Level().GetEffects().back();
   EXPECT_LT(enemytest::Distance(effect->GetPosition(), w.Player().WorldPosition()), 1.0f);
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0Bullets().empty(); }, 400));
 }
 
-TEST(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail) {
   w.PlacePlayer({3000, 0, 0});
   // A shape that only stands as an object: the shooter's shot stops at it,
   // the boss's shot does not.
@@ -184,8 +177,8 @@ TEST(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail
   EXPECT_LT(enemyHitX, 300.0f);
   EXPECT_NEAR(ring.GetPosition().x, 775.0f, 30.0f);
   EXPECT_NEAR(bare.GetPosition().x, 775.0f, 30.0f);
-  EXPECT_EQ(CountEffects<Nembra::CBoss0AbilityBulletWallHitEffect>(w.Level()), 1);
-  EXPECT_EQ(CountEffects<Nembra::CBoss0BulletWallHitEffect>(w.Level()), 1);
+  EXPECT_EQ(Count<Nembra::CBoss0AbilityBulletWallHitEffect>(), 1);
+  EXPECT_EQ(Count<Nembra::CBoss0BulletWallHitEffect>(), 1);
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0Bullets().empty(); }, 5));
   w.Level().GetCollision().RemoveCollisionShape(&standing.GetCollisionBox(0), 0);
 
@@ -202,12 +195,9 @@ TEST(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail
   EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);
 }
 
-TEST(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSeconds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -2500, 0});
-  w.Stand();  // the camera stays on the boss: a boss out of sight fires nothing
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0}, 1);
+TEST_F(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSeconds) {
+  Stand({0, -2500, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0}, 1);
   boss.SetSpeed(0.0f);  // it stays out of shooting range
   std::vector<int> starts;
   int frame = 0;
@@ -271,11 +261,9 @@ TEST(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSeconds)
   EXPECT_EQ(boss.GetHealth(), 100u);
 }
 
-TEST(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
   w.PlacePlayer({0, -5000, 0});
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0});
   boss.KillNow();
   boss.KillNow();
   EXPECT_EQ(boss.GetHealth(), 90u);
@@ -297,23 +285,18 @@ TEST(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
   boss.OnWaveHit(1);
   EXPECT_TRUE(boss.IsDying());
   EXPECT_EQ(boss.GetHealth(), 0u);
-  CBoss0& blue = AddEnemy<CBoss0>(w, {500, 0, 0}, 1);
+  CBoss0& blue = Add<CBoss0>({500, 0, 0}, 1);
   blue.OnWaveHit(1);
   EXPECT_FALSE(blue.IsDying());
   blue.OnWaveHit(0);
   EXPECT_TRUE(blue.IsDying());
 }
 
-TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10) {
   w.PlacePlayer({0, -5000, 0});
   w.Player().GetWeapon().SetPower(1);
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0});
   boss.SetHealth(2);
-  CBullet red, blue;
-  enemytest::Shot(red, 0);
-  enemytest::Shot(blue, 1);
   boss.OnShotHit(red);
   EXPECT_EQ(boss.GetHealth(), 2u);
   boss.OnShotHit(blue);
@@ -322,7 +305,7 @@ TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10)
   boss.OnShotHit(blue);
   EXPECT_TRUE(boss.IsDying());
   EXPECT_EQ(VarTableGet("Intermedio_Down"), 1);
-  ASSERT_EQ(CountEffects<Nembra::CBoss0KillEffect>(w.Level()), 1);
+  ASSERT_EQ(Count<Nembra::CBoss0KillEffect>(), 1);
   auto* effect = dynamic_cast<Nembra::CBoss0KillEffect*>(w.Level().GetEffects().back());
   ASSERT_NE(effect->GetEmitter(), nullptr);
   EXPECT_FLOAT_EQ(effect->GetEmitter()->GetPosition().z, 120.0f);
@@ -330,7 +313,7 @@ TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10)
   boss.Damage(5);
   boss.OnShotHit(blue);
   EXPECT_EQ(VarTableGet("Intermedio_Down"), 1);
-  EXPECT_EQ(CountEffects<Nembra::CBoss0KillEffect>(w.Level()), 1);
+  EXPECT_EQ(Count<Nembra::CBoss0KillEffect>(), 1);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetEnemies().empty(); }, 300));
   ASSERT_EQ(w.Level().GetSouls().size(), 1u);
   // Worth 10 when left (a little less after the fade's frames).
@@ -338,11 +321,9 @@ TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10)
   EXPECT_LE(w.Level().GetSouls().front().GetValue(), 10u);
 }
 
-TEST(FirstBoss, DyingMidAttackFiresNothingMore) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, DyingMidAttackFiresNothingMore) {
   w.PlacePlayer({600, 0, 0});
-  CBoss0& shooter = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& shooter = Add<CBoss0>({0, 0, 0});
   w.Run(10);
   ASSERT_TRUE(Shooting(shooter));
   shooter.Damage(shooter.GetHealth());
@@ -351,9 +332,8 @@ TEST(FirstBoss, DyingMidAttackFiresNothingMore) {
   EXPECT_TRUE(w.Level().GetBoss0Bullets().empty());
 
   // Mid-ability: the ring never comes.
-  w.PlacePlayer({0, -2500, 0});
-  w.Stand();
-  CBoss0& thrower = AddEnemy<CBoss0>(w, {0, 0, 0}, 1);
+  Stand({0, -2500, 0});
+  CBoss0& thrower = Add<CBoss0>({0, 0, 0}, 1);
   thrower.SetSpeed(0.0f);
   ASSERT_TRUE(w.RunUntil([&] { return thrower.GetAnimationName() == CBoss0::ABILITY; }, 1500));
   w.Run(100);

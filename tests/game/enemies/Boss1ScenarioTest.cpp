@@ -16,6 +16,7 @@
 
 namespace {
 
+using SecondBoss = enemytest::Scene;
 using enemytest::Distance;
 using enemytest::Shot;
 using scenario::WorldScenario;
@@ -66,9 +67,7 @@ void ExpectShows(CBoss1& boss, uint32_t colour) {
   EXPECT_TRUE(SameRect(boss.GetHealthFill().m_SourceRect, colour == 1 ? kBlueRow : kRedRow));
 }
 
-TEST(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
   CBoss1& boss = AddBoss(w, {0, 0, 0});
   EXPECT_TRUE(boss.IsBoss());
   EXPECT_EQ(boss.GetHealth(), 1550u);
@@ -100,12 +99,9 @@ TEST(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
   EXPECT_FALSE(boss.Collide({0, -1000, 0}, {0, -400, 0}, 30.0f, hit, distanceSq));
 }
 
-TEST(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
   CBoss1& boss = AddBoss(w, {0, 0, 0});
-  w.PlacePlayer({0, -299.9f, 0});
-  w.Stand();
+  Stand({0, -299.9f, 0});
   for (int i = 0; i < 600; ++i) {  // past the first laser time too
     w.Frame();
     ASSERT_FALSE(boss.IsAttacking()) << "frame " << i;
@@ -127,13 +123,10 @@ TEST(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
   EXPECT_EQ(boss.GetAnimationName(), "Reposo");
 }
 
-TEST(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
   Nembra::SeedRandom(5);
   CBoss1& boss = AddBoss(w, {-51, 6680, 0});
-  w.PlacePlayer({-51, 5680, 0});
-  w.Stand();
+  Stand({-51, 5680, 0});
   scenario::CountingSound shot;
   boss.SetShotSound(&shot);
   std::vector<int> laserFrames;
@@ -175,9 +168,7 @@ TEST(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
   EXPECT_EQ(shot.plays, balls + 2) << "one sound per ball and per pair";
 }
 
-TEST(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
   w.Stand();
   // Draw 29491 rolls 90000, 29492 rolls 90003.
   const struct {
@@ -212,21 +203,15 @@ TEST(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
       ASSERT_NE(ball.GetEmitter(), nullptr);
       EXPECT_NEAR(ball.GetEmitter()->GetPosition().z, tail.z, 0.01f);
     }
-    Remove(w, &boss);
+    Remove(&boss);
     w.Level().GetBoss1Bullets().clear();
   }
 }
 
-TEST(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -200, 0});
-  w.Stand();
+TEST_F(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
+  Stand({0, -200, 0});
   CBoss1& boss = AddBoss(w, {0, 0, 0});
   w.Frame();
-  CBullet red, blue;
-  Shot(red, 0);
-  Shot(blue, 1);
   for (int i = 0; i < 50; ++i) boss.OnShotHit(red);
   EXPECT_EQ(boss.GetHealth(), 1550u) << "its own colour neither hurts";
   EXPECT_EQ(boss.GetColourFlipSum(), 0u) << "nor counts";
@@ -248,11 +233,8 @@ TEST(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
   EXPECT_STREQ(boss.GetRedModel().GetCurrentSet()->GetName(), "Reposo");
 }
 
-TEST(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -200, 0});
-  w.Stand();
+TEST_F(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
+  Stand({0, -200, 0});
   CBoss1& boss = AddBoss(w, {0, 0, 0});
   w.Frame();
   boss.OnWaveHit(0);  // a wave of its own colour hurts as well
@@ -317,11 +299,8 @@ TEST(SecondBoss, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
   EXPECT_TRUE(w.Level().GetEnemies().empty());
 }
 
-TEST(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -2000, 0});
-  w.Stand();
+TEST_F(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
+  Stand({0, -2000, 0});
   CBoss1& boss = AddBoss(w, {0, 0, 0});
   for (int i = 0; i < 50; ++i) {
     boss.Damage(1);
@@ -336,15 +315,12 @@ TEST(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
     w.Player().Heal(1.0f);
     w.Frame();
   }
-  Remove(w, &boss);
+  Remove(&boss);
   w.Run(200);  // its shots fly on and end
 }
 
-TEST(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  w.Stand();
+TEST_F(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
+  Stand({0, 0, 0});
   const uint32_t before = w.Player().GetHealth();
   w.Level().AddBoss1Laser({600, 0, 300}, {600, 0, 0}, 0.0f, 13);
   ASSERT_EQ(w.Level().GetBoss1Lasers().size(), 1u);

@@ -12,6 +12,7 @@
 
 namespace {
 
+using FirstBossArena = enemytest::Scene;
 using scenario::WorldScenario;
 
 std::vector<CBoss0*> Guardians(CLevel& level) {
@@ -43,9 +44,7 @@ void ExpectFreshAttempt(WorldScenario& w) {
   EXPECT_TRUE(w.Player().IsActive());
 }
 
-TEST(FirstBossArena, LoadsTheHallOnceAndBringsBothGuardiansAtEveryAttempt) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBossArena, LoadsTheHallOnceAndBringsBothGuardiansAtEveryAttempt) {
   ASSERT_TRUE(w.Level().Prepare("LevelIntermedio.lua"));
   EXPECT_EQ(w.Level().GetInitScript(), datagen::FIRST_BOSS_ARENA_INIT);
   EXPECT_TRUE(w.Level().GetEnemies().empty());  // not before the start

@@ -10,6 +10,7 @@
 
 namespace {
 
+using EnemyBase = enemytest::Scene;
 using enemytest::AddEnemy;
 using enemytest::Shot;
 using scenario::WorldScenario;
@@ -22,15 +23,10 @@ class CountingWalker : public CEnemy1 {
   int killed = 0;
 };
 
-TEST(EnemyBase, SameColourShotsShowTheBarOnlyAndOtherColourShotsKillByPower) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyBase, SameColourShotsShowTheBarOnlyAndOtherColourShotsKillByPower) {
   w.PlacePlayer({0, 0, 0});
-  CBullet red, blue;
-  Shot(red, 0);
-  Shot(blue, 1);
 
-  CEnemy1& walker = AddEnemy<CEnemy1>(w, {1000, 0, 0}, 0);
+  CEnemy1& walker = Add<CEnemy1>({1000, 0, 0}, 0);
   EXPECT_FALSE(walker.WasHit());
   walker.OnShotHit(red);
   EXPECT_TRUE(walker.WasHit());
@@ -49,28 +45,24 @@ TEST(EnemyBase, SameColourShotsShowTheBarOnlyAndOtherColourShotsKillByPower) {
   EXPECT_FLOAT_EQ(walker.GetHealthFill().m_ScaleX, 0.0f);
 
   w.Player().GetWeapon().SetPower(3);
-  CEnemy1& second = AddEnemy<CEnemy1>(w, {1000, 300, 0}, 0);
+  CEnemy1& second = Add<CEnemy1>({1000, 300, 0}, 0);
   second.OnShotHit(blue);
   EXPECT_TRUE(second.IsDying());
   EXPECT_EQ(second.GetHealth(), 0u);
 }
 
-TEST(EnemyBase, AKillingShotPlaysTheHurtSoundAndRunsTheHookOnceAKillNeither) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyBase, AKillingShotPlaysTheHurtSoundAndRunsTheHookOnceAKillNeither) {
   w.PlacePlayer({0, 0, 0});
   w.Player().GetWeapon().SetPower(3);
-  CBullet blue;
-  Shot(blue, 1);
   scenario::CountingSound hurt;
 
-  CountingWalker& shot = AddEnemy<CountingWalker>(w, {900, 0, 0}, 0);
+  CountingWalker& shot = Add<CountingWalker>({900, 0, 0}, 0);
   shot.SetHurtSound(&hurt);
   shot.OnShotHit(blue);
   EXPECT_EQ(hurt.plays, 1);
   EXPECT_EQ(shot.killed, 1);
 
-  CountingWalker& killed = AddEnemy<CountingWalker>(w, {900, 400, 0}, 0);
+  CountingWalker& killed = Add<CountingWalker>({900, 400, 0}, 0);
   killed.SetHurtSound(&hurt);
   w.Player().GetWeapon().SetPower(1);
   killed.OnShotHit(blue);
@@ -145,10 +137,8 @@ TEST(EnemyBase, ANextStepTouchingThePlayerStopsTheEnemy) {
   EXPECT_GT(far.GetPosition().x, -1000.0f + 90.0f);
 }
 
-TEST(EnemyBase, HeadingsAverageOverTheWindowAndClearToZero) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CEnemy1& walker = AddEnemy<CEnemy1>(w, {5000, 0, 0});
+TEST_F(EnemyBase, HeadingsAverageOverTheWindowAndClearToZero) {
+  CEnemy1& walker = Add<CEnemy1>({5000, 0, 0});
   ASSERT_EQ(walker.GetHeadingWindow(), 10);
   D3DXVECTOR3 out;
   for (int i = 0; i < 10; ++i) walker.AverageHeading(out, D3DXVECTOR3(5, 5, 5));
@@ -165,11 +155,9 @@ TEST(EnemyBase, HeadingsAverageOverTheWindowAndClearToZero) {
 
 // A walker chasing a standing player along x keeps to its line: the level
 // lists no obstacle spheres. One ahead of it on the line would push it aside.
-TEST(EnemyBase, AWalkerGoesStraightPastNoObstacleAndWouldSteerRoundOne) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyBase, AWalkerGoesStraightPastNoObstacleAndWouldSteerRoundOne) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy1& walker = AddEnemy<CEnemy1>(w, {-1200, 0, 0}, 0);
+  CEnemy1& walker = Add<CEnemy1>({-1200, 0, 0}, 0);
   EXPECT_TRUE(w.Level().GetObstacles().empty());
   float most = 0.0f;
   for (int i = 0; i < 80 && walker.GetPosition().x < -300.0f; ++i) {
@@ -184,10 +172,8 @@ TEST(EnemyBase, AWalkerGoesStraightPastNoObstacleAndWouldSteerRoundOne) {
   EXPECT_NEAR(push.x, 0.0f, 1e-5f);
 }
 
-TEST(EnemyBase, AnEnemyWithoutMeshIsInvisibleAndStillDies) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CEnemy1& walker = AddEnemy<CEnemy1>(w, {300, 0, 0});
+TEST_F(EnemyBase, AnEnemyWithoutMeshIsInvisibleAndStillDies) {
+  CEnemy1& walker = Add<CEnemy1>({300, 0, 0});
   walker.SetMesh(nullptr);
   walker.Kill();
   w.Frame();

@@ -17,6 +17,7 @@
 
 namespace {
 
+using EnemyGenerator = enemytest::Scene;
 using scenario::WorldScenario;
 
 int KindOf(const CEnemy* e) {
@@ -29,9 +30,7 @@ int KindOf(const CEnemy* e) {
   return -1;
 }
 
-TEST(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
   Nembra::SeedRandom(7);
   CEnemyGenerator g;
   g.SetOption1(1, 50, false);
@@ -91,9 +90,7 @@ TEST(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
   EXPECT_EQ(third, 200);
 }
 
-TEST(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
   Nembra::SeedRandom(11);
   CEnemyGenerator g;
   g.SetRotationZ(1.25f);
@@ -135,9 +132,7 @@ TEST(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
   }
 }
 
-TEST(EnemyGenerator, TheReArmTimerCountsDownToExactlyZero) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, TheReArmTimerCountsDownToExactlyZero) {
   enemytest::TuningGuard guard;
   CEnemyGenerator g;
   g.SetOption1(1, 100, false);
@@ -179,9 +174,7 @@ CEnemyGenerator& AddGenerator(WorldScenario& w, const D3DXVECTOR3& at, int type)
   return g;
 }
 
-TEST(EnemyGenerator, TheTopUpUsesTheRealFactory) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, TheTopUpUsesTheRealFactory) {
   w.Level().EnableGenerationRadius(true);
   // Behind the camera and in the spawn ring.
   for (const D3DXVECTOR3& at : {D3DXVECTOR3(-1500, 2000, 0), D3DXVECTOR3(0, 2000, 0), D3DXVECTOR3(1500, 2000, 0),
@@ -224,9 +217,7 @@ TEST(EnemyGenerator, TheTopUpUsesTheRealFactory) {
   EXPECT_NEAR(spawnFrames[1], 1500, 1) << "30 s of 0.02 s frames after the first three";
 }
 
-TEST(EnemyGenerator, ATypeNineGeneratorSpawnsNothingAndCrashesNothing) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, ATypeNineGeneratorSpawnsNothingAndCrashesNothing) {
   w.Level().EnableGenerationRadius(true);
   CEnemyGenerator& bad = AddGenerator(w, {0, 2000, 0}, 9);
   w.Level().SetWantedEnemyCount(8);

@@ -13,6 +13,7 @@
 
 namespace {
 
+using HornAndSpit = enemytest::Scene;
 using enemytest::AddEnemy;
 using scenario::WorldScenario;
 
@@ -22,14 +23,12 @@ void Remove(WorldScenario& w, CEnemy* enemy) {
   delete enemy;
 }
 
-TEST(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
   Nembra::SeedRandom(3);
   w.PlacePlayer({0, 0, 0});
-  CEnemy6& far = AddEnemy<CEnemy6>(w, {1201, 0, 0});
-  CEnemy6& mid = AddEnemy<CEnemy6>(w, {0, 300, 0});
-  CEnemy6& close = AddEnemy<CEnemy6>(w, {0, -150, 0});
+  CEnemy6& far = Add<CEnemy6>({1201, 0, 0});
+  CEnemy6& mid = Add<CEnemy6>({0, 300, 0});
+  CEnemy6& close = Add<CEnemy6>({0, -150, 0});
   w.Frame();
   EXPECT_EQ(far.GetAnimationName(), "Ene6Reposo");
   EXPECT_FALSE(far.IsMoving());
@@ -47,15 +46,13 @@ TEST(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
   EXPECT_FALSE(mid.IsMoving());
 }
 
-TEST(HornAndSpit, BetweenFiveHundredAndTwelveHundredItSpitsOneFrameInFour) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, BetweenFiveHundredAndTwelveHundredItSpitsOneFrameInFour) {
   Nembra::SeedRandom(21);
   w.PlacePlayer({0, 0, 0});
   int total = 0;
   const int runs = 400;
   for (int run = 0; run < runs; ++run) {
-    CEnemy6& e = AddEnemy<CEnemy6>(w, {0, 800, 0});
+    CEnemy6& e = Add<CEnemy6>({0, 800, 0});
     int frames = 0;
     while (!e.IsSpitting() && frames < 200) {
       w.Frame();
@@ -63,16 +60,14 @@ TEST(HornAndSpit, BetweenFiveHundredAndTwelveHundredItSpitsOneFrameInFour) {
     }
     EXPECT_EQ(e.GetAnimationName(), "Ene6GolpeEscupir");
     total += frames;
-    Remove(w, &e);
+    Remove(&e);
   }
   EXPECT_NEAR(total / static_cast<double>(runs), 4.0, 0.5);
 }
 
-TEST(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy6& e = AddEnemy<CEnemy6>(w, {1000, 0, 0});
+  CEnemy6& e = Add<CEnemy6>({1000, 0, 0});
   e.SetRotationZ(0.5f);
   const D3DXVECTOR3 d = e.LaunchDirection();
   EXPECT_NEAR(d.x, std::cos(0.5f), 1e-6f);
@@ -93,11 +88,9 @@ TEST(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
   EXPECT_EQ(shot.plays, 1);
 }
 
-TEST(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy6& e = AddEnemy<CEnemy6>(w, {140, 0, 0}, 0, {-1, 0, 0});
+  CEnemy6& e = Add<CEnemy6>({140, 0, 0}, 0, {-1, 0, 0});
   e.SetRotationZ(3.14159265f);
   w.Frame();
   ASSERT_TRUE(e.IsHorning());
@@ -114,9 +107,7 @@ TEST(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
   EXPECT_NEAR(lost / (contact * 0.02f), 9.0f, 1.0f);
 }
 
-TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   w.PlacePlayer({0, 5000, 0});
   CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
   ball.Init({0, 0, 150}, {1, 0, 0.8f}, 0);
@@ -186,11 +177,8 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   EXPECT_EQ(w.Player().GetHealth(), w.Player().GetMaxHealth());
 }
 
-TEST(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  w.Stand();
+TEST_F(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
+  Stand({0, 0, 0});
   CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
   ball.Init({700, -400, 10}, {0, 0, -1}, 0);
   ball.AddToScene(nullptr);
@@ -205,8 +193,7 @@ TEST(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
   // The player at the origin walks on; in the puddle it is slowed.
   w.Frame();
   EXPECT_EQ(w.Player().GetSpeedFactor(), 1.0f);
-  w.PlacePlayer({700, -400, 0});
-  w.Stand();
+  Stand({700, -400, 0});
   w.Frame();
   EXPECT_EQ(w.Player().GetSpeedFactor(), CPlayer::SLOW_FACTOR);
 }

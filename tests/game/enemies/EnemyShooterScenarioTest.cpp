@@ -11,6 +11,8 @@
 
 namespace {
 
+using Shooter = enemytest::Scene;
+using Cocoon = enemytest::Scene;
 using enemytest::AddEnemy;
 using scenario::WorldScenario;
 
@@ -21,13 +23,11 @@ int CountEffects(CLevel& level) {
   return n;
 }
 
-TEST(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
   w.PlacePlayer({500, 0, 0});
-  CEnemy3& blocked = AddEnemy<CEnemy3>(w, {-500, -400, 0});
+  CEnemy3& blocked = Add<CEnemy3>({-500, -400, 0});
   w.AddWall(1, {{0, -600, 0}, {0, -200, 0}});
-  CEnemy3& clear = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  CEnemy3& clear = Add<CEnemy3>({-300, 300, 0});
   scenario::CountingSound shot;
   clear.SetShotSound(&shot);
   blocked.SetShotSound(&shot);
@@ -55,9 +55,7 @@ TEST(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
   EXPECT_FALSE(blocked.IsShooting());
 }
 
-TEST(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
   w.PlacePlayer({500, 0, 0});
   CEnemy3Bullet& bullet =
       w.Level().SpawnShot(w.Level().GetEnemy3Bullets(), D3DXVECTOR3(-500, 0, 120), D3DXVECTOR3(1, 0, 0), 12u);
@@ -76,7 +74,7 @@ TEST(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
   EXPECT_TRUE(bullet.IsEnded());
   EXPECT_GE(w.Player().GetPosition().y, 400.0f);
   EXPECT_EQ(health - w.Player().GetHealth(), 12u);
-  ASSERT_EQ(CountEffects<Nembra::CEnemy3BulletWallHitEffect>(w.Level()), 1);
+  ASSERT_EQ(Count<Nembra::CEnemy3BulletWallHitEffect>(), 1);
   auto* effect = dynamic_cast<Nembra::CEnemy3BulletWallHitEffect*>(w.Level().GetEffects().back());
   EXPECT_NE(effect->GetSound(), nullptr);
   ASSERT_NE(effect->GetEmitter(), nullptr);
@@ -84,9 +82,7 @@ TEST(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
   EXPECT_LT(enemytest::Distance(effect->GetPosition(), w.Player().GetPosition()), 110.0f);
 }
 
-TEST(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) {
   w.PlacePlayer({0, 0, 0});
   // Homing on a player far beyond its range: it never arrives.
   w.PlacePlayer({0, 2500, 0});
@@ -105,9 +101,7 @@ TEST(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) {
   EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);
 }
 
-TEST(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
   w.PlacePlayer({0, 0, 0});
   w.AddWall(0, {{400, -1000, 0}, {400, 1000, 0}});
   CEnemy3Bullet& bullet = w.Level().GetEnemy3Bullets().emplace_back();
@@ -116,7 +110,7 @@ TEST(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
   bullet.AddToScene(nullptr);
   w.PlacePlayer({3000, 500, 0});
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEnemy3Bullets().empty(); }, 60));
-  ASSERT_EQ(CountEffects<Nembra::CEnemy3BulletWallHitEffect>(w.Level()), 1);
+  ASSERT_EQ(Count<Nembra::CEnemy3BulletWallHitEffect>(), 1);
   CEntity* effect = w.Level().GetEffects().back();
   EXPECT_NEAR(effect->GetPosition().x, 400.0f, 60.0f);
   auto* impact = dynamic_cast<Nembra::CEnemy3BulletWallHitEffect*>(effect);
@@ -124,9 +118,7 @@ TEST(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
   EXPECT_FLOAT_EQ(impact->GetEmitter()->GetPosition().z, 0.0f);
 }
 
-TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
   w.PlacePlayer({0, 0, 0});
   CEnemy3CBH handler;
   CEnemy3 loose(0);  // never in the scene: its muzzle is at the origin
@@ -136,7 +128,7 @@ TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
   EXPECT_TRUE(w.Level().GetEnemy3Bullets().empty());
   EXPECT_EQ(shot.plays, 0);
   // A frame in the scene places it; with the player down it stands.
-  CEnemy3& placed = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  CEnemy3& placed = Add<CEnemy3>({-300, 300, 0});
   w.Player().Deactivate();
   w.Frame();
   ASSERT_FALSE(placed.IsShooting());
@@ -146,13 +138,9 @@ TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
   EXPECT_EQ(w.Level().GetEnemy3Bullets().front().GetPower(), 12u);
 }
 
-TEST(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {300, 0, 0});
-  CBullet blue;
-  enemytest::Shot(blue, 1);
+  CEnemy2& cocoon = Add<CEnemy2>({300, 0, 0});
   cocoon.OnShotHit(blue);
   EXPECT_FALSE(cocoon.WasHit());
   EXPECT_EQ(cocoon.GetHealth(), 7u);
@@ -175,11 +163,9 @@ TEST(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
   EXPECT_NEAR(static_cast<double>(total) / 400.0, 25.0, 4.0);
 }
 
-TEST(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
   w.PlacePlayer({0, -400, 0});
-  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {0, 100, 0});
+  CEnemy2& cocoon = Add<CEnemy2>({0, 100, 0});
   scenario::CountingSound shot;
   cocoon.SetShotSound(&shot);
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetEnemy2Bullets().empty(); }, 300));
@@ -206,9 +192,7 @@ TEST(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
   EXPECT_EQ(shot.plays, 2);
 }
 
-TEST(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
   w.PlacePlayer({0, -3000, 0});
   CBox& box = w.Level().GetBoxes().emplace_back();
   box.SetPosition(D3DXVECTOR3(400, 0, 0));
@@ -220,7 +204,7 @@ TEST(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
   EXPECT_LT(bullet.GetPosition().x, 400.0f);
   EXPECT_GT(bullet.GetPosition().x, 250.0f);
   EXPECT_TRUE(box.IsActive());
-  EXPECT_EQ(CountEffects<Nembra::CEnemy2BulletWallHitEffect>(w.Level()), 1);
+  EXPECT_EQ(Count<Nembra::CEnemy2BulletWallHitEffect>(), 1);
 
   // One that meets nothing ends after 1500 units: 75 updates of 20.
   CEnemy2Bullet& miss =
@@ -234,11 +218,9 @@ TEST(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
   EXPECT_NEAR(miss.GetDistance(), 1500.0f, 1e-2f);
 }
 
-TEST(Cocoon, LeavingTheRangeClosesItAtOnceAndADeadPlayerSnapsItShut) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, LeavingTheRangeClosesItAtOnceAndADeadPlayerSnapsItShut) {
   w.PlacePlayer({0, -400, 0});
-  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {0, 100, 0});
+  CEnemy2& cocoon = Add<CEnemy2>({0, 100, 0});
   ASSERT_TRUE(w.RunUntil([&] { return cocoon.GetState() == CEnemy2::ATTACKING; }, 300));
   w.PlacePlayer({0, -600, 0});
   w.Frame();
