@@ -268,11 +268,7 @@ TEST_F(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
   boss.KillNow();
   EXPECT_EQ(boss.GetHealth(), 90u);
   EXPECT_FALSE(boss.IsDying());
-  int frames = 0;
-  while (boss.GetAbilityHitCooldown() > 0.0f && frames < 600) {
-    w.Frame();
-    ++frames;
-  }
+  const int frames = FramesUntil([&] { return boss.GetAbilityHitCooldown() <= 0.0f; }, 600);
   EXPECT_GE(frames, 500);
   EXPECT_LE(frames, 501);
   boss.KillNow();

@@ -17,6 +17,7 @@
 namespace {
 
 using SecondBoss = enemytest::Scene;
+using SecondBossOwnData = enemytest::WritableScene;
 using enemytest::Distance;
 using enemytest::Shot;
 using scenario::WorldScenario;
@@ -32,12 +33,6 @@ CBoss1& AddBoss(WorldScenario& w, const D3DXVECTOR3& position, float heading = 0
   boss->AddToScene(nullptr);
   boss->UpdateWorldMatrix();
   return *boss;
-}
-
-void Remove(WorldScenario& w, CEnemy* enemy) {
-  w.Level().GetEnemies().remove(enemy);
-  enemy->RemoveFromScene();
-  delete enemy;
 }
 
 bool SameRect(const platform::RECT& a, const platform::RECT& b) {
@@ -263,11 +258,7 @@ TEST_F(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
   EXPECT_EQ(boss.GetColour(), 1u);
 }
 
-TEST(SecondBoss, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
-  WorldScenario::Options options;
-  options.writableData = true;
-  WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBossOwnData, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
   ASSERT_TRUE(w.WriteScript("Level12_MatarMonstruo.lua", "IncVar(\"boss_deaths\")\n"));
   VarTableSet("boss_deaths", 0);
   w.PlacePlayer({0, -1000, 0});
@@ -346,22 +337,14 @@ TEST_F(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
   w.Level().AddBoss1Bullet({0, 20000, 300}, {0, 20000, 0}, 1.5707963f, 47);
   CBoss1Bullet& ball = w.Level().GetBoss1Bullets().front();
   const size_t effects = w.Level().GetEffects().size();
-  int frames = 0;
-  while (!ball.IsEnded() && frames < 400) {
-    w.Frame();
-    ++frames;
-  }
+  const int frames = FramesUntil([&] { return ball.IsEnded(); }, 400);
   EXPECT_EQ(frames, 193);  // 2500 / (650 x 0.02) = 192.3
   EXPECT_GE(ball.GetDistance(), 2500.0f);
   EXPECT_LE(w.Level().GetEffects().size(), effects);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetBoss1Bullets().empty(); }, 300)) << "its trail dies out";
 }
 
-TEST(SecondBoss, ALaserWithoutItsTrailFileStillFliesAndHits) {
-  WorldScenario::Options options;
-  options.writableData = true;
-  WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBossOwnData, ALaserWithoutItsTrailFileStillFliesAndHits) {
   ASSERT_TRUE(Nembra::RemoveFile(Nembra::g_DataDirectory + "Boss1EstelaBala.pfx"));
   w.PlacePlayer({0, 0, 0});
   w.Stand();

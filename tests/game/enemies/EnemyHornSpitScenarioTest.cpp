@@ -53,11 +53,7 @@ TEST_F(HornAndSpit, BetweenFiveHundredAndTwelveHundredItSpitsOneFrameInFour) {
   const int runs = 400;
   for (int run = 0; run < runs; ++run) {
     CEnemy6& e = Add<CEnemy6>({0, 800, 0});
-    int frames = 0;
-    while (!e.IsSpitting() && frames < 200) {
-      w.Frame();
-      ++frames;
-    }
+    const int frames = FramesUntil([&] { return e.IsSpitting(); }, 200);
     EXPECT_EQ(e.GetAnimationName(), "Ene6GolpeEscupir");
     total += frames;
     Remove(&e);
@@ -134,11 +130,7 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   EXPECT_EQ(puddle->GetSplat().GetPosition().z, 1.0f);
   // "Spread" lasts 1 s; then 4 s of lingering; then the fade switches the zone off.
   const size_t zones = w.Level().GetSlowDowners().size();
-  int frames = 0;
-  while (!puddle->IsFading() && frames < 1000) {
-    w.Frame();
-    ++frames;
-  }
+  const int frames = FramesUntil([&] { return puddle->IsFading(); }, 1000);
   EXPECT_NEAR(frames, 250, 3);
   EXPECT_EQ(puddle->GetZone(), nullptr);
   w.Frame();

@@ -1,8 +1,5 @@
-// The melee walker and the stalker in playing scenarios: strike ranges,
-// hand blows, walls, the stalker's hiding and chasing, and speeds.
-#include <gtest/gtest.h>
-
-#include <cmath>
+// The melee walker and the stalker: strike ranges, hand blows, walls, the
+// stalker's hiding and chasing, and speeds.
 
 #include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
@@ -10,8 +7,6 @@
 namespace {
 
 using MeleeEnemies = enemytest::Scene;
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
 
 bool IsStrike(const std::string& name) { return name == "Ene1Golpe1" || name == "Ene1Golpe2"; }
 
@@ -46,23 +41,22 @@ TEST_F(MeleeEnemies, AWalkerStandsIdleOutOfRangeOrWithADeadPlayer) {
   EXPECT_FALSE(near.IsMoving());
 }
 
-// Health the player loses in one second with an enemy striking at 150.
-template <class Kind>
-float LossPerSecond() {
-  WorldScenario w;
-  EXPECT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  Kind& enemy = AddEnemy<Kind>(w, {150, 0, 0}, 0, {-1, 0, 0});
-  if constexpr (std::is_same_v<Kind, CEnemy7>) enemy.StartChase();
-  w.Run(5);  // into the strike, hands posed
-  const uint32_t before = w.Player().GetHealth();
-  w.Run(50);
-  return static_cast<float>(before - w.Player().GetHealth());
-}
-
-TEST(MeleeEnemies, BothHandsInThePlayerCost40ASecondOr60ForTheStalker) {
-  EXPECT_NEAR(LossPerSecond<CEnemy1>(), 40.0f, 1.0f);
-  EXPECT_NEAR(LossPerSecond<CEnemy7>(), 60.0f, 1.0f);
+TEST_F(MeleeEnemies, BothHandsInThePlayerCost40ASecondOr60ForTheStalker) {
+  CEnemy* striking = nullptr;
+  for (const float loss : {40.0f, 60.0f}) {
+    w.Player().Respawn();
+    w.PlacePlayer({0, 0, 0});
+    if (striking) {
+      Remove(striking);
+      Add<CEnemy7>({150, 0, 0}, 0, {-1, 0, 0}).StartChase();
+    } else {
+      striking = &Add<CEnemy1>({150, 0, 0}, 0, {-1, 0, 0});
+    }
+    w.Run(5);  // into the strike, hands posed
+    const uint32_t before = w.Player().GetHealth();
+    w.Run(50);
+    EXPECT_NEAR(static_cast<float>(before - w.Player().GetHealth()), loss, 1.0f);
+  }
 }
 
 TEST_F(MeleeEnemies, AWallAheadStopsAndReversesAWalker) {
@@ -97,18 +91,10 @@ TEST_F(MeleeEnemies, AStalkerComesOutAfter2SecondsWithin700AndHidesAfter5) {
   // A wall keeps the chase from reaching the player.
   w.AddWall(1, {{-300, -2000, 0}, {-300, 2000, 0}});
   CEnemy7& stalker = Add<CEnemy7>({-650, 0, 0});
-  int frame = 0;
-  while (stalker.GetState() == CEnemy7::HIDDEN && frame < 200) {
-    w.Frame();
-    ++frame;
-  }
+  const int frame = FramesUntil([&] { return stalker.GetState() != CEnemy7::HIDDEN; }, 200);
   EXPECT_NEAR(frame, 101, 1);
   EXPECT_TRUE(stalker.GetFade().IsFadingIn());
-  int chased = 0;
-  while (stalker.GetState() == CEnemy7::CHASING && chased < 400) {
-    w.Frame();
-    ++chased;
-  }
+  const int chased = FramesUntil([&] { return stalker.GetState() != CEnemy7::CHASING; }, 400);
   EXPECT_EQ(stalker.GetState(), CEnemy7::HIDDEN);
   EXPECT_NEAR(chased, 251, 1);
   EXPECT_FALSE(stalker.GetFade().IsFadingIn());
@@ -161,16 +147,13 @@ TEST_F(MeleeEnemies, AStalkerHidesAtOnceWhenThePlayerIs3000AwayOrAfterALongFight
   EXPECT_EQ(second.GetState(), CEnemy7::HIDDEN);
 }
 
-TEST(MeleeEnemies, ANewWalkerSpeedReachesOnlyLaterWalkers) {
-  enemytest::TuningGuard guard;
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CEnemy1& before = AddEnemy<CEnemy1>(w, {5000, 0, 0});
+TEST_F(MeleeEnemies, ANewWalkerSpeedReachesOnlyLaterWalkers) {
+  CEnemy1& before = Add<CEnemy1>({5000, 0, 0});
   g_Enemy1Speed = 900.0f;
-  CEnemy1& after = AddEnemy<CEnemy1>(w, {5000, 500, 0});
+  CEnemy1& after = Add<CEnemy1>({5000, 500, 0});
   EXPECT_FLOAT_EQ(before.GetSpeed(), 580.0f);
   EXPECT_FLOAT_EQ(after.GetSpeed(), 900.0f);
-  EXPECT_FLOAT_EQ(AddEnemy<CEnemy7>(w, {5000, 900, 0}).GetSpeed(), 650.0f);
+  EXPECT_FLOAT_EQ(Add<CEnemy7>({5000, 900, 0}).GetSpeed(), 650.0f);
 }
 
 }  // namespace
