@@ -1,33 +1,19 @@
-// The first boss in playing scenarios: when it rests, walks, shoots and
-// throws its ring, what its shots do, how it takes the ability, waves and
-// shots, and its death.
-#include <gtest/gtest.h>
-
+// The first boss: when it rests, walks, shoots and throws its ring, what
+// its shots do, how it takes the ability, waves and shots, and its death.
 #include <cmath>
 #include <vector>
 
-#include "engine/util/Random.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/enemies/Boss0.h"
-#include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
-#include "game/mechanisms/Box.h"
 #include "game/script/ScriptVariables.h"
 
 namespace {
 
 using FirstBoss = enemytest::Scene;
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
+using namespace Nembra;
 
 constexpr float kPi = 3.14159265358979f;
-
-template <class Effect>
-int CountEffects(CLevel& level) {
-  int n = 0;
-  for (CEntity* effect : level.GetEffects()) n += dynamic_cast<Effect*>(effect) ? 1 : 0;
-  return n;
-}
 
 bool Shooting(const CBoss0& boss) {
   return boss.GetAnimationName() == CBoss0::SHOOT_LEFT || boss.GetAnimationName() == CBoss0::SHOOT_RIGHT;
@@ -84,19 +70,13 @@ TEST_F(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
       ASSERT_TRUE(Shooting(boss));
       const uint32_t hand = boss.GetHand();
       ++hands[hand];
-      int frames = 1;
-      while (w.Level().GetBoss0Bullets().empty() && frames < 60) {
-        w.Frame();
-        ++frames;
-      }
       // The key at 3000 of 4800 ticks a second: passed on the 32nd frame.
-      EXPECT_EQ(frames, 32);
+      EXPECT_EQ(1 + FramesUntil([&] { return !w.Level().GetBoss0Bullets().empty(); }, 59), 32);
       ASSERT_EQ(w.Level().GetBoss0Bullets().size(), 1u);
       CBoss0Bullet& shot = w.Level().GetBoss0Bullets().front();
       EXPECT_EQ(shot.GetPower(), 12u);
       EXPECT_EQ(shot.GetColour(), colour);
-      // From the firing hand (at its height through the trail), along the
-      // boss's facing, towards the player.
+      // From the firing hand (its height in the trail), along the facing, at the player.
       CEntity& firing = hand == 1 ? boss.GetRightHand() : boss.GetLeftHand();
       CEntity& other = hand == 1 ? boss.GetLeftHand() : boss.GetRightHand();
       ASSERT_NE(shot.GetEmitter(), nullptr);
@@ -122,28 +102,10 @@ TEST_F(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
 }
 
 TEST_F(FirstBoss, AShotHomesOntoTheSideSteppingPlayerHitsFor12AndBurstsThere) {
-  w.PlacePlayer({500, 0, 0});
-  CBoss0Bullet& shot =
-      w.Level().SpawnShot(w.Level().GetBoss0Bullets(), D3DXVECTOR3(-500, 0, 150), D3DXVECTOR3(1, 0, 0), 12u, 1u);
-  EXPECT_FLOAT_EQ(shot.GetPosition().z, 0.0f);
-  ASSERT_NE(shot.GetEmitter(), nullptr);
-  EXPECT_FLOAT_EQ(shot.GetEmitter()->GetPosition().z, 150.0f);
-  EXPECT_FLOAT_EQ(shot.GetEmitter()->GetParams()->direction[0], -1.0f);
-  const uint32_t health = w.Player().GetHealth();
-  w.Walk({0, 1, 0});
-  int frames = 0;
-  while (!shot.IsEnded() && frames < 75) {
-    if (w.Player().GetPosition().y >= 400.0f) w.Stand();
-    w.Frame();
-    ++frames;
-  }
-  ASSERT_TRUE(shot.IsEnded());
-  EXPECT_GE(w.Player().GetPosition().y, 400.0f);
-  EXPECT_EQ(health - w.Player().GetHealth(), 12u);
+  SideStepAHomingShot(w.Level().GetBoss0Bullets(), 150.0f, 1u);
   // The wall burst comes at the player's own place.
-  ASSERT_EQ(Count<Nembra::CBoss0BulletWallHitEffect>(), 1);
-  CEntity* effect = w.Level().GetEffects().back();
-  EXPECT_LT(enemytest::Distance(effect->GetPosition(), w.Player().WorldPosition()), 1.0f);
+  ASSERT_EQ(Count<CBoss0BulletWallHitEffect>(), 1);
+  EXPECT_LT(enemytest::Distance(w.Level().GetEffects().back()->GetPosition(), w.Player().WorldPosition()), 1.0f);
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0Bullets().empty(); }, 400));
 }
 
@@ -170,23 +132,20 @@ TEST_F(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTra
   EXPECT_TRUE(w.RunUntil(
       [&] {
         for (CEntity* effect : w.Level().GetEffects())
-          if (dynamic_cast<Nembra::CEnemy2BulletWallHitEffect*>(effect)) enemyHitX = effect->GetPosition().x;
+          if (dynamic_cast<CEnemy2BulletWallHitEffect*>(effect)) enemyHitX = effect->GetPosition().x;
         return ring.IsEnded() && bare.IsEnded();
       },
       60));
   EXPECT_LT(enemyHitX, 300.0f);
   EXPECT_NEAR(ring.GetPosition().x, 775.0f, 30.0f);
   EXPECT_NEAR(bare.GetPosition().x, 775.0f, 30.0f);
-  EXPECT_EQ(Count<Nembra::CBoss0AbilityBulletWallHitEffect>(), 1);
-  EXPECT_EQ(Count<Nembra::CBoss0BulletWallHitEffect>(), 1);
+  EXPECT_EQ(Count<CBoss0AbilityBulletWallHitEffect>(), 1);
+  EXPECT_EQ(Count<CBoss0BulletWallHitEffect>(), 1);
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0Bullets().empty(); }, 5));
   w.Level().GetCollision().RemoveCollisionShape(&standing.GetCollisionBox(0), 0);
 
   // A standing box of the level stops it and stays whole.
-  CBox& box = w.Level().GetBoxes().emplace_back();
-  box.SetPosition(D3DXVECTOR3(400, 500, 0));
-  box.BuildCollisionBoxes();
-  box.UpdateWorldMatrix();
+  CBox& box = AddBox({400, 500, 0});
   CBoss0AbilityBullet& boxed =
       w.Level().SpawnShot(w.Level().GetBoss0AbilityBullets(), D3DXVECTOR3(0, 500, 180), D3DXVECTOR3(1, 0, 0), 70u);
   EXPECT_TRUE(w.RunUntil([&] { return boxed.IsEnded(); }, 40));
@@ -214,13 +173,9 @@ TEST_F(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSecond
       if (!ringChecked) {
         // 17000 of 4800 ticks a second: 3.54 s, passed on the 178th frame.
         const size_t before = w.Level().GetBoss0AbilityBullets().size();
-        int n = 1;
-        while (w.Level().GetBoss0AbilityBullets().size() == before && n < 300) {
-          w.Frame();
-          ++frame;
-          ++n;
-        }
-        EXPECT_EQ(n, 178);
+        const int n = FramesUntil([&] { return w.Level().GetBoss0AbilityBullets().size() != before; }, 299);
+        frame += n;
+        EXPECT_EQ(n + 1, 178);
         ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
         int i = 0;
         for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
@@ -301,15 +256,15 @@ TEST_F(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf1
   boss.OnShotHit(blue);
   EXPECT_TRUE(boss.IsDying());
   EXPECT_EQ(VarTableGet("Intermedio_Down"), 1);
-  ASSERT_EQ(Count<Nembra::CBoss0KillEffect>(), 1);
-  auto* effect = dynamic_cast<Nembra::CBoss0KillEffect*>(w.Level().GetEffects().back());
+  ASSERT_EQ(Count<CBoss0KillEffect>(), 1);
+  auto* effect = dynamic_cast<CBoss0KillEffect*>(w.Level().GetEffects().back());
   ASSERT_NE(effect->GetEmitter(), nullptr);
   EXPECT_FLOAT_EQ(effect->GetEmitter()->GetPosition().z, 120.0f);
   // More blows on the dead boss change nothing.
   boss.Damage(5);
   boss.OnShotHit(blue);
   EXPECT_EQ(VarTableGet("Intermedio_Down"), 1);
-  EXPECT_EQ(Count<Nembra::CBoss0KillEffect>(), 1);
+  EXPECT_EQ(Count<CBoss0KillEffect>(), 1);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetEnemies().empty(); }, 300));
   ASSERT_EQ(w.Level().GetSouls().size(), 1u);
   // Worth 10 when left (a little less after the fade's frames).

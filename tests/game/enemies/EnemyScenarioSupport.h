@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "game/actors/Bullet.h"
+#include "game/mechanisms/Box.h"
 #include "game/world/GameGlobals.h"
 #include "scenario/WorldScenario.h"
 
@@ -86,6 +87,49 @@ class Scene : public ::testing::Test {
     for (CEntity* e : w.Level().GetEffects())
       if (e == effect) return true;
     return false;
+  }
+  // A standing box of the level at a place.
+  CBox& AddBox(const D3DXVECTOR3& at) {
+    CBox& box = w.Level().GetBoxes().emplace_back();
+    box.SetPosition(at);
+    box.BuildCollisionBoxes();
+    box.UpdateWorldMatrix();
+    return box;
+  }
+  // A homing shot of power 12 from (-500, 0) at the height along +x, at a
+  // player at (500, 0) who side-steps to y 400: its trail at that height and
+  // pointing back, it finds the player within 75 frames and costs it 12.
+  template <class List, class... Colour>
+  auto& SideStepAHomingShot(List& list, float height, Colour... colour) {
+    w.PlacePlayer({500, 0, 0});
+    auto& shot = w.Level().SpawnShot(list, D3DXVECTOR3(-500, 0, height), D3DXVECTOR3(1, 0, 0), 12u, colour...);
+    EXPECT_FLOAT_EQ(shot.GetPosition().z, 0.0f);
+    EXPECT_NE(shot.GetEmitter(), nullptr);
+    if (shot.GetEmitter()) {
+      EXPECT_FLOAT_EQ(shot.GetEmitter()->GetPosition().z, height);
+      EXPECT_FLOAT_EQ(shot.GetEmitter()->GetParams()->direction[0], -1.0f);
+    }
+    const uint32_t health = w.Player().GetHealth();
+    w.Walk({0, 1, 0});
+    for (int frames = 0; !shot.IsEnded() && frames < 75; ++frames) {
+      if (w.Player().GetPosition().y >= 400.0f) w.Stand();
+      w.Frame();
+    }
+    EXPECT_TRUE(shot.IsEnded());
+    EXPECT_GE(w.Player().GetPosition().y, 400.0f);
+    EXPECT_EQ(health - w.Player().GetHealth(), 12u);
+    return shot;
+  }
+  // A shot that meets nothing ends on its 75th update, 1500 from its start.
+  template <class Shot>
+  void ExpectEndAt1500(Shot& shot) {
+    for (int i = 1; i <= 74; ++i) {
+      w.Frame();
+      ASSERT_FALSE(shot.IsEnded()) << "update " << i;
+    }
+    w.Frame();
+    EXPECT_TRUE(shot.IsEnded());
+    EXPECT_NEAR(shot.GetDistance(), 1500.0f, 1e-2f);
   }
   void Remove(CEnemy* enemy) {
     w.Level().GetEnemies().remove(enemy);
