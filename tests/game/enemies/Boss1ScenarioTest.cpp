@@ -1,9 +1,6 @@
-// The second boss in playing scenarios: rest and attack by distance, the
-// lasers' timing and muzzles, the ball's roll and lob, the colour turns by
-// shot sums, waves and the ability, the sphere test, the soul and the kill
-// script, and its two shots in flight.
-#include <gtest/gtest.h>
-
+// The second boss: rest and attack by distance, the lasers' timing and
+// muzzles, the ball's roll and lob, the colour turns by shot sums, waves and
+// the ability, the sphere test, the soul and the kill script, and its shots.
 #include <cmath>
 
 #include "engine/app/Engine.h"
@@ -19,21 +16,9 @@ namespace {
 using SecondBoss = enemytest::Scene;
 using SecondBossOwnData = enemytest::WritableScene;
 using enemytest::Distance;
-using enemytest::Shot;
-using scenario::WorldScenario;
 
 constexpr platform::RECT kRedRow{0, 0, 37, 4};
 constexpr platform::RECT kBlueRow{0, 16, 37, 20};
-
-CBoss1& AddBoss(WorldScenario& w, const D3DXVECTOR3& position, float heading = 0.0f) {
-  CBoss1* boss = new CBoss1();
-  boss->SetPosition(position);
-  boss->SetRotationZ(heading);
-  w.Level().GetEnemies().push_back(boss);
-  boss->AddToScene(nullptr);
-  boss->UpdateWorldMatrix();
-  return *boss;
-}
 
 bool SameRect(const platform::RECT& a, const platform::RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -63,7 +48,7 @@ void ExpectShows(CBoss1& boss, uint32_t colour) {
 }
 
 TEST_F(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   EXPECT_TRUE(boss.IsBoss());
   EXPECT_EQ(boss.GetHealth(), 1550u);
   EXPECT_EQ(boss.GetMaxHealth(), 1550u);
@@ -95,7 +80,7 @@ TEST_F(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
 }
 
 TEST_F(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   Stand({0, -299.9f, 0});
   for (int i = 0; i < 600; ++i) {  // past the first laser time too
     w.Frame();
@@ -120,7 +105,7 @@ TEST_F(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
 
 TEST_F(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
   Nembra::SeedRandom(5);
-  CBoss1& boss = AddBoss(w, {-51, 6680, 0});
+  CBoss1& boss = Add<CBoss1>({-51, 6680, 0});
   Stand({-51, 5680, 0});
   scenario::CountingSound shot;
   boss.SetShotSound(&shot);
@@ -174,7 +159,8 @@ TEST_F(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
   for (const auto& c : cases) {
     Nembra::SeedRandom(SeedForFirstDraw(c.draw));
     ASSERT_EQ(Nembra::RandomInt(0, 100000), c.roll);
-    CBoss1& boss = AddBoss(w, {0, 0, 0}, 0.3f);
+    CBoss1& boss = Add<CBoss1>({0, 0, 0});
+    boss.SetRotationZ(0.3f);
     w.PlacePlayer({0, 200, 0});
     w.Frame();  // resting, posed: the tail is where the key will read it
     ASSERT_FALSE(boss.IsAttacking());
@@ -205,7 +191,7 @@ TEST_F(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
 
 TEST_F(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
   Stand({0, -200, 0});
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   w.Frame();
   for (int i = 0; i < 50; ++i) boss.OnShotHit(red);
   EXPECT_EQ(boss.GetHealth(), 1550u) << "its own colour neither hurts";
@@ -230,7 +216,7 @@ TEST_F(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
 
 TEST_F(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
   Stand({0, -200, 0});
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   w.Frame();
   boss.OnWaveHit(0);  // a wave of its own colour hurts as well
   EXPECT_EQ(boss.GetHealth(), 100u);
@@ -241,8 +227,8 @@ TEST_F(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
   EXPECT_EQ(boss.GetWaveCooldown(), 20.0f);
 
   g_Boss1Health = 1000;
-  CBoss1& second = AddBoss(w, {0, 3000, 0});
-  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;
+  CBoss1& second = Add<CBoss1>({0, 3000, 0});
+  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;  // not among the restored tuning values
   second.KillNow();
   EXPECT_EQ(second.GetHealth(), 800u);
   ExpectShows(second, 1);
@@ -261,23 +247,19 @@ TEST_F(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
 TEST_F(SecondBossOwnData, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
   ASSERT_TRUE(w.WriteScript("Level12_MatarMonstruo.lua", "IncVar(\"boss_deaths\")\n"));
   VarTableSet("boss_deaths", 0);
-  w.PlacePlayer({0, -1000, 0});
-  w.Stand();
+  Stand({0, -1000, 0});
   g_Boss1Health = 150;
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
-  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
+  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;  // not among the restored tuning values
   boss.KillNow();  // 200 on 150
   EXPECT_TRUE(boss.IsDead());
   EXPECT_TRUE(boss.IsDying());
   ExpectShows(boss, 0);  // a dead boss does not turn
   EXPECT_EQ(VarTableGet("boss_deaths"), 1);
-  int killEffects = 0;
-  for (CEntity* effect : w.Level().GetEffects()) killEffects += dynamic_cast<Nembra::CBoss1KillEffect*>(effect) ? 1 : 0;
-  EXPECT_EQ(killEffects, 1);
+  EXPECT_EQ(Count<Nembra::CBoss1KillEffect>(), 1);
   boss.OnWaveHit(1);
   boss.Damage(10);
-  CBullet blue;
-  boss.OnShotHit(Shot(blue, 1));
+  boss.OnShotHit(blue);
   EXPECT_EQ(VarTableGet("boss_deaths"), 1);
   // Keys of a dying boss fire nothing.
   CBoss1CBH handler;
@@ -292,7 +274,7 @@ TEST_F(SecondBossOwnData, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
 
 TEST_F(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
   Stand({0, -2000, 0});
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   for (int i = 0; i < 50; ++i) {
     boss.Damage(1);
     w.Frame();
@@ -302,10 +284,7 @@ TEST_F(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
   }
   ExpectShows(boss, 0);
   EXPECT_EQ(boss.GetHealth(), 1500u);
-  for (int i = 0; i < 600; ++i) {  // attacks from either model
-    w.Player().Heal(1.0f);
-    w.Frame();
-  }
+  for (int i = 0; i < 600; ++i, w.Frame()) w.Player().Heal(1.0f);  // attacks from either model
   Remove(&boss);
   w.Run(200);  // its shots fly on and end
 }
@@ -318,17 +297,14 @@ TEST_F(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
   CBoss1Laser& laser = w.Level().GetBoss1Lasers().front();
   ASSERT_TRUE(w.RunUntil([&] { return laser.IsEnded(); }, 100));
   EXPECT_EQ(w.Player().GetHealth(), before - 13u);
-  EXPECT_LT(enemytest::Distance(laser.GetPosition(), w.Player().WorldPosition()), 0.01f);  // ends at the player
-  int hits = 0;
-  for (CEntity* effect : w.Level().GetEffects())
-    hits += dynamic_cast<Nembra::CBoss1LaserWallHitEffect*>(effect) ? 1 : 0;
-  EXPECT_EQ(hits, 1);
+  EXPECT_LT(Distance(laser.GetPosition(), w.Player().WorldPosition()), 0.01f);  // ends at the player
+  EXPECT_EQ(Count<Nembra::CBoss1LaserWallHitEffect>(), 1);
   // So does a ball that meets the player.
   w.Level().AddBoss1Bullet({400, 0, 300}, {0, 0, 0}, 3.1415927f, 47);
   CBoss1Bullet& hit = w.Level().GetBoss1Bullets().front();
   ASSERT_TRUE(w.RunUntil([&] { return hit.IsEnded(); }, 100));
   EXPECT_EQ(w.Player().GetHealth(), before - 13u - 47u);
-  EXPECT_LT(enemytest::Distance(hit.GetPosition(), w.Player().WorldPosition()), 0.01f);
+  EXPECT_LT(Distance(hit.GetPosition(), w.Player().WorldPosition()), 0.01f);
   w.Level().GetBoss1Bullets().clear();
 
   // A ball sent away from a player 3000 behind: it turns, but its range
@@ -337,8 +313,7 @@ TEST_F(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
   w.Level().AddBoss1Bullet({0, 20000, 300}, {0, 20000, 0}, 1.5707963f, 47);
   CBoss1Bullet& ball = w.Level().GetBoss1Bullets().front();
   const size_t effects = w.Level().GetEffects().size();
-  const int frames = FramesUntil([&] { return ball.IsEnded(); }, 400);
-  EXPECT_EQ(frames, 193);  // 2500 / (650 x 0.02) = 192.3
+  EXPECT_EQ(FramesUntil([&] { return ball.IsEnded(); }, 400), 193);  // 2500 / (650 x 0.02) = 192.3
   EXPECT_GE(ball.GetDistance(), 2500.0f);
   EXPECT_LE(w.Level().GetEffects().size(), effects);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetBoss1Bullets().empty(); }, 300)) << "its trail dies out";
@@ -346,8 +321,7 @@ TEST_F(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
 
 TEST_F(SecondBossOwnData, ALaserWithoutItsTrailFileStillFliesAndHits) {
   ASSERT_TRUE(Nembra::RemoveFile(Nembra::g_DataDirectory + "Boss1EstelaBala.pfx"));
-  w.PlacePlayer({0, 0, 0});
-  w.Stand();
+  Stand({0, 0, 0});
   const uint32_t before = w.Player().GetHealth();
   w.Level().AddBoss1Laser({600, 0, 300}, {600, 0, 0}, 0.0f, 13);
   CBoss1Laser& laser = w.Level().GetBoss1Lasers().front();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 
 #include "game/actors/Bullet.h"
 #include "game/mechanisms/Box.h"
@@ -17,7 +18,9 @@ namespace enemytest {
 template <class Kind>
 Kind& AddEnemy(scenario::WorldScenario& w, const D3DXVECTOR3& position, uint32_t colour = 0,
                const D3DXVECTOR3& facing = D3DXVECTOR3(1.0f, 0.0f, 0.0f)) {
-  Kind* enemy = new Kind(colour);
+  Kind* enemy = nullptr;
+  if constexpr (std::is_constructible_v<Kind, uint32_t>) enemy = new Kind(colour);
+  else enemy = new Kind();
   enemy->SetPosition(position);
   enemy->SetDirection(facing);
   w.Level().GetEnemies().push_back(enemy);
