@@ -4,10 +4,11 @@
 
 #include <cmath>
 
-#include "scenario/WorldScenario.h"
+#include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
+using ShotScenario = enemytest::Scene;
 using scenario::WorldScenario;
 
 // A shot of the level's own, from a clean start along +x.
@@ -16,9 +17,7 @@ CBullet& Shoot(WorldScenario& w, int colour, uint32_t power, const D3DXVECTOR3& 
   return w.Level().SpawnShot(w.Level().GetBullets(), colour, &start.x, &direction.x, power);
 }
 
-TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   w.PlacePlayer({0, 0, 0});
   w.Aim({1, 0, 0});
   w.Player().GetWeapon().Fire(CWeapon::RED);
@@ -54,9 +53,7 @@ TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   EXPECT_TRUE(w.Level().GetBullets().empty());
 }
 
-TEST(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
   w.AddWall(0, {{250, -2000, 0}, {250, 2000, 0}});
   Shoot(w, 0, 1);
   w.Run(2);
@@ -69,9 +66,7 @@ TEST(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
   EXPECT_EQ(effect->WorldPosition(), effect->GetPosition());
 }
 
-TEST(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
   CBullet& shot = Shoot(w, 1, 1);
   w.Run(9);
   EXPECT_FALSE(shot.IsFinished());
@@ -108,9 +103,7 @@ TEST(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
   EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 100u);
 }
 
-TEST(ShotScenario, TheNearestThingOnThePathTakesTheShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, TheNearestThingOnThePathTakesTheShot) {
   w.AddWall(0, {{450, -2000, 0}, {450, 2000, 0}});
   // A box nearer than the wall, needing power 2.
   CBox& box = w.Level().GetBoxes().emplace_back();
@@ -133,9 +126,7 @@ TEST(ShotScenario, TheNearestThingOnThePathTakesTheShot) {
   EXPECT_EQ(w.wallHit.plays, 1);
 }
 
-TEST(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
   w.AddWall(0, {{300, -2000, 0}, {300, 2000, 0}});
   // Of the shot's colour, so it takes no damage and stays to be asked.
   scenario::TestEnemy& enemy = w.AddEnemy({380, 0, 0}, 1, 50.0f);  // sphere met at x = 300
@@ -156,9 +147,7 @@ TEST(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
   EXPECT_EQ(w.Level().GetSouls().front().GetColor(), 0u);
 }
 
-TEST(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3HaveABeam) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3HaveABeam) {
   CPushable& block = w.Level().GetPushables().emplace_back();
   CCollisionShape& face = block.GetFrontShape();
   face.AddVertex(D3DXVECTOR3(250, 100, 0));
@@ -176,9 +165,7 @@ TEST(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3Hav
   }
 }
 
-TEST(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
   CWireGrate& grate = w.Level().GetWireGrates().emplace_back();
   grate.GetCollisionBox(0).BuildBox(D3DXVECTOR3(300, 0, 0), 20, 200, 0);
   grate.GetOpenedShape(0).BuildBox(D3DXVECTOR3(300, 0, 0), 20, 200, 0);
@@ -189,9 +176,7 @@ TEST(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
   EXPECT_EQ(w.Level().GetEffects().size(), 1u);
 }
 
-TEST(ShotScenario, TheFirstBossesAbilityFiresTwelveShotsOfPower70) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, TheFirstBossesAbilityFiresTwelveShotsOfPower70) {
   CBoss0 boss(0);
   boss.SetPosition(100, 200, 0);
   boss.UpdateWorldMatrix();

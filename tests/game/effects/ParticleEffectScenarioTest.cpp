@@ -11,6 +11,8 @@
 
 namespace {
 
+using ParticleEffects = enemytest::Scene;
+using HealthBar = enemytest::Scene;
 using scenario::WorldScenario;
 
 // A one-shot effect of any particle file at a point, with a sound.
@@ -23,15 +25,7 @@ class PlainEffect : public COneShotParticleEffect {
   }
 };
 
-bool Listed(CLevel& level, CEntity* effect) {
-  for (CEntity* e : level.GetEffects())
-    if (e == effect) return true;
-  return false;
-}
-
-TEST(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) {
   PlainEffect* effect = w.Level().SpawnEffect<PlainEffect>("Enemy3ImpactoBala.pfx", D3DXVECTOR3(100, 0, 0));
   ASSERT_NE(effect, nullptr);
   ASSERT_NE(effect->GetEmitter(), nullptr);
@@ -50,14 +44,12 @@ TEST(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) {
   EXPECT_EQ(frame, finished + 1);
   // Frame N: finished and inactive, still in the list; frame N + 1: gone.
   EXPECT_TRUE(effect->GetEmitter()->IsFinished());
-  EXPECT_TRUE(Listed(w.Level(), effect));
+  EXPECT_TRUE(Listed(effect));
   w.Frame();
   EXPECT_TRUE(w.Level().GetEffects().empty());
 }
 
-TEST(ParticleEffects, WithoutItsParticleFileAnEffectEndsAtItsFirstUpdate) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, WithoutItsParticleFileAnEffectEndsAtItsFirstUpdate) {
   PlainEffect* effect = w.Level().SpawnEffect<PlainEffect>("NoSuchEffect.pfx", D3DXVECTOR3(0, 0, 0));
   ASSERT_NE(effect, nullptr);
   EXPECT_EQ(effect->GetEmitter(), nullptr);
@@ -67,9 +59,7 @@ TEST(ParticleEffects, WithoutItsParticleFileAnEffectEndsAtItsFirstUpdate) {
   EXPECT_TRUE(w.Level().GetEffects().empty());
 }
 
-TEST(ParticleEffects, SoundsPlayOnlyWhileThePlayerIsAlive) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, SoundsPlayOnlyWhileThePlayerIsAlive) {
   CEnemy3Bullet bullet;
   bullet.Init(D3DXVECTOR3(0, 0, 70), D3DXVECTOR3(1, 0, 0), 12u);
   Nembra::CEnemy3BulletWallHitEffect alive(bullet);
@@ -85,14 +75,12 @@ TEST(ParticleEffects, SoundsPlayOnlyWhileThePlayerIsAlive) {
   EXPECT_FLOAT_EQ(kill.GetEmitter()->GetPosition().z, 120.0f);
 }
 
-TEST(ParticleEffects, AnEndlessEffectStaysUntilTheLevelEmptiesAndAStoppedOneEnds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, AnEndlessEffectStaysUntilTheLevelEmptiesAndAStoppedOneEnds) {
   PlainEffect* bar = w.Level().SpawnEffect<PlainEffect>("GenBarRed.pfx", D3DXVECTOR3(0, 0, 0));
   ASSERT_NE(bar->GetEmitter(), nullptr);
   w.Run(300);
   EXPECT_TRUE(bar->IsActive());
-  EXPECT_TRUE(Listed(w.Level(), bar));
+  EXPECT_TRUE(Listed(bar));
   EXPECT_GT(bar->GetEmitter()->GetLiveCount(), 0u);
   // Stopped from outside, it ends once its last particle is gone.
   bar->GetEmitter()->Stop();
@@ -100,9 +88,7 @@ TEST(ParticleEffects, AnEndlessEffectStaysUntilTheLevelEmptiesAndAStoppedOneEnds
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEffects().empty(); }, 1000));
 }
 
-TEST(ParticleEffects, TheShotFlashSitsAtTheHandOr40AheadInTheShotsColour) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, TheShotFlashSitsAtTheHandOr40AheadInTheShotsColour) {
   w.PlacePlayer({200, 100, 0});
   w.Player().SetShotDirection(D3DXVECTOR3(0, 1, 0));
   const D3DXVECTOR3 hand = w.Player().GetHand().GetWorldPosition();
@@ -167,11 +153,9 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
   EXPECT_EQ(D3DXVec3Unproject(&back, &projected, &empty, &projection, &view, nullptr), nullptr);
 }
 
-TEST(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehindTheCamera) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehindTheCamera) {
   w.Stand();  // no input: the camera stays where the world's reset put it
-  CEnemy1& walker = enemytest::AddEnemy<CEnemy1>(w, {0, 0, 0});
+  CEnemy1& walker = Add<CEnemy1>({0, 0, 0});
   walker.SetHealth(0);
   walker.Damage(1);
   EXPECT_FLOAT_EQ(walker.GetHealthFill().m_ScaleX, 0.0f);

@@ -1,7 +1,5 @@
-// The horn-and-spit enemy in playing scenarios: the distance rules, the
-// spit's chance, the horn's damage and the gas ball's arc and hits.
-#include <gtest/gtest.h>
-
+// The horn-and-spit enemy: the distance rules, the spit's chance, the
+// horn's damage and the gas ball's arc and hits.
 #include <cmath>
 
 #include "engine/app/Application.h"
@@ -14,13 +12,13 @@
 namespace {
 
 using HornAndSpit = enemytest::Scene;
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
 
-void Remove(WorldScenario& w, CEnemy* enemy) {
-  w.Level().GetEnemies().remove(enemy);
-  enemy->RemoveFromScene();
-  delete enemy;
+// A gas ball of a power in the level's list and the scene.
+CEnemy6Bullet& Ball(CLevel& level, const D3DXVECTOR3& at, const D3DXVECTOR3& direction, uint32_t power) {
+  CEnemy6Bullet& ball = level.GetEnemy6Bullets().emplace_back();
+  ball.Init(at, direction, power);
+  ball.AddToScene(nullptr);
+  return ball;
 }
 
 TEST_F(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
@@ -105,24 +103,17 @@ TEST_F(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
 
 TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   w.PlacePlayer({0, 5000, 0});
-  CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
-  ball.Init({0, 0, 150}, {1, 0, 0.8f}, 0);
-  ball.AddToScene(nullptr);
+  CEnemy6Bullet& ball = Ball(w.Level(), {0, 0, 150}, {1, 0, 0.8f}, 0);
   int landed = 0;
-  while (!ball.HasLanded() && landed < 200) {
-    ball.Step();
-    ++landed;
-  }
+  for (; !ball.HasLanded() && landed < 200; ++landed) ball.Step();
   EXPECT_EQ(landed, 69);
   EXPECT_NEAR(ball.GetPosition().x, 955.8f, 0.5f);
   EXPECT_EQ(ball.GetPosition().z, 0.0f);
   EXPECT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
   EXPECT_NE(ball.GetEmitter(), nullptr);
   // The puddle: spreading, a zone of (40, 4, 0.125) at the landing place.
-  Nembra::CEnemy6BulletFloorHitEffect* puddle = nullptr;
-  for (CEntity* e : w.Level().GetEffects())
-    if (auto* p = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(e)) puddle = p;
-  ASSERT_NE(puddle, nullptr);
+  ASSERT_EQ(Count<Nembra::CEnemy6BulletFloorHitEffect>(), 1);
+  auto* puddle = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(w.Level().GetEffects().back());
   ASSERT_NE(puddle->GetZone(), nullptr);
   EXPECT_NEAR(puddle->GetPosition().x, 955.8f, 0.5f);
   EXPECT_TRUE(puddle->GetZone()->IsAlive());
@@ -136,18 +127,11 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   w.Frame();
   EXPECT_EQ(w.Level().GetSlowDowners().size(), zones - 1);
   // The fade ends and the level lets the puddle go.
-  const bool gone = w.RunUntil([&] {
-    for (CEntity* e : w.Level().GetEffects())
-      if (e == puddle) return false;
-    return true;
-  }, 200);
-  EXPECT_TRUE(gone);
+  EXPECT_TRUE(w.RunUntil([&] { return !Listed(puddle); }, 200));
 
   // A player hit costs the power and 20 more.
   w.PlacePlayer({300, 0, 0});
-  CEnemy6Bullet& hit = w.Level().GetEnemy6Bullets().emplace_back();
-  hit.Init({0, 0, 100}, {1, 0, 0}, 5);
-  hit.AddToScene(nullptr);
+  CEnemy6Bullet& hit = Ball(w.Level(), {0, 0, 100}, {1, 0, 0}, 5);
   const uint32_t before = w.Player().GetHealth();
   for (int i = 0; i < 30 && !hit.HasLanded(); ++i) hit.Step();
   EXPECT_EQ(hit.GetHitKind(), CEnemy6Bullet::PLAYER);
@@ -157,9 +141,7 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   // Player and wall in one long step: the wall takes it, no 20.
   w.AddWall(0, {{340, -1000, 0}, {340, 1000, 0}});
   w.Player().Respawn();
-  CEnemy6Bullet& both = w.Level().GetEnemy6Bullets().emplace_back();
-  both.Init({100, 0, 100}, {1, 0, 0.25f}, 0);
-  both.AddToScene(nullptr);
+  CEnemy6Bullet& both = Ball(w.Level(), {100, 0, 100}, {1, 0, 0.25f}, 0);
   const float saved = Nembra::g_FrameTime;
   Nembra::g_FrameTime = 0.3f;
   for (int i = 0; i < 3 && !both.HasLanded(); ++i) both.Step();
@@ -171,9 +153,7 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
 
 TEST_F(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
   Stand({0, 0, 0});
-  CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
-  ball.Init({700, -400, 10}, {0, 0, -1}, 0);
-  ball.AddToScene(nullptr);
+  CEnemy6Bullet& ball = Ball(w.Level(), {700, -400, 10}, {0, 0, -1}, 0);
   for (int i = 0; i < 5 && !ball.HasLanded(); ++i) ball.Step();
   ASSERT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
   ASSERT_EQ(w.Level().GetSlowDowners().size(), 1u);

@@ -8,10 +8,12 @@
 #include "game/player/Ability.h"
 #include "game/script/GameScript.h"
 #include "game/world/GameGlobals.h"
-#include "scenario/WorldScenario.h"
+#include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
+using Ability = enemytest::Scene;
+using AbilityOwnData = enemytest::WritableScene;
 struct FrameTime {
   explicit FrameTime(float dt) : saved(Nembra::g_FrameTime) { Nembra::g_FrameTime = dt; }
   ~FrameTime() { Nembra::g_FrameTime = saved; }
@@ -27,9 +29,8 @@ bool Started(CAbility& ability) {
   return playing;
 }
 
-TEST(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
-  scenario::WorldScenario w;  // the engine's silent sound layer
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+// The scenario gives the engine's silent sound layer.
+TEST_F(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
   FrameTime dt(0.02f);
   CAbility ability;
   ASSERT_NE(ability.GetReadySound(), nullptr);
@@ -46,9 +47,7 @@ TEST(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
   EXPECT_EQ(ability.GetCharge(), 100u);
 }
 
-TEST(Ability, LongFramesPickUpsDisablingAndReset) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Ability, LongFramesPickUpsDisablingAndReset) {
   CAbility ability;
   ASSERT_NE(ability.GetReadySound(), nullptr);
   {
@@ -81,11 +80,7 @@ TEST(Ability, LongFramesPickUpsDisablingAndReset) {
   EXPECT_FALSE(ability.WasReadySoundPlayed());
 }
 
-TEST(Ability, UseEmptiesTheMeterAndRunsTheAbilityScriptOnce) {
-  scenario::WorldScenario::Options options;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(AbilityOwnData, UseEmptiesTheMeterAndRunsTheAbilityScriptOnce) {
   ASSERT_TRUE(w.WriteScript("Power.lua", "used = (used or 0) + 1\n"));
   CAbility& ability = w.Player().GetAbility();
   lua_State* L = g_GameScript.GetState();

@@ -11,10 +11,12 @@
 #include "engine/util/ConfigFile.h"
 #include "frontend/ProfileStore.h"
 #include "platform/Input.h"
-#include "scenario/WorldScenario.h"
+#include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
+using PlayerInput = enemytest::Scene;
+using PlayerInputOwnData = enemytest::WritableScene;
 using namespace platform;
 
 constexpr float S = 0.70710677f;
@@ -33,9 +35,7 @@ void Hold(scenario::WorldScenario& w, std::initializer_list<int> keys) {
   w.Frame();
 }
 
-TEST(PlayerInput, WalksEightWaysRelativeToTheCameraUpWinningOverDownAndLeftOverRight) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, WalksEightWaysRelativeToTheCameraUpWinningOverDownAndLeftOverRight) {
   CPlayer& p = w.Player();
   w.Frame();
   const D3DXVECTOR3 f(-S, S, 0);
@@ -74,9 +74,7 @@ TEST(PlayerInput, WalksEightWaysRelativeToTheCameraUpWinningOverDownAndLeftOverR
   EXPECT_EQ(p.GetDirection(), last);
 }
 
-TEST(PlayerInput, FiftyFramesOfForwardCarryThePlayer550UnitsAlongTheCamera) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, FiftyFramesOfForwardCarryThePlayer550UnitsAlongTheCamera) {
   w.Next().KeyDown(DIK_W);
   w.Run(50);
   const D3DXVECTOR3 p = w.Player().GetPosition();
@@ -87,9 +85,7 @@ TEST(PlayerInput, FiftyFramesOfForwardCarryThePlayer550UnitsAlongTheCamera) {
   ExpectNear(w.World().GetStoredCameraForward(), {-S, S, 0}, 1e-5f, "forward");
 }
 
-TEST(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAim) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAim) {
   CPlayer& p = w.Player();
   w.PlacePlayer({0, 0, 0}, 0.0f);
   const D3DXVECTOR3 hand = p.GetHand().WorldPosition();
@@ -110,9 +106,7 @@ TEST(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAim)
   EXPECT_NEAR(p.GetRotation().z, 3.14159265f, 1e-5f);
 }
 
-TEST(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
   CWeapon& weapon = w.Player().GetWeapon();
   w.Next().Press(0).Press(1);
   w.Frame();
@@ -134,11 +128,7 @@ TEST(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
   EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
 }
 
-TEST(PlayerInput, ActionOncePerPressAbilityOnlyWithAFullMeter) {
-  scenario::WorldScenario::Options options;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInputOwnData, ActionOncePerPressAbilityOnlyWithAFullMeter) {
   ASSERT_TRUE(w.CountActionUses());
   scenario::CountingSound ability;
   w.World().SetAbilitySound(&ability);
@@ -169,11 +159,7 @@ TEST(PlayerInput, ActionOncePerPressAbilityOnlyWithAFullMeter) {
   EXPECT_EQ(meter.GetCharge(), 0u);
 }
 
-TEST(PlayerInput, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) {
-  scenario::WorldScenario::Options options;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInputOwnData, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) {
   g_ProfileStore = CProfileStore();
   ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Ann", 2));
   g_ProfileStore.m_CurrentProfile = 2;
@@ -211,9 +197,7 @@ TEST(PlayerInput, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) 
   g_ProfileStore = CProfileStore();
 }
 
-TEST(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
   CPlayer& p = w.Player();
   Nembra::CSceneManager& scene = *Nembra::g_pSceneManager;
   w.Frame();
@@ -254,7 +238,7 @@ TEST(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
   EXPECT_EQ(w.World().GetPlayerLight()->GetRecord().Diffuse.g, 0.0f);
 }
 
-TEST(PlayerInput, AWorldWhoseLevelNeverLoadedThePlayerRunsWithoutALight) {
+TEST(PlayerInputWithoutPlayer, AWorldWhoseLevelNeverLoadedThePlayerRunsWithoutALight) {
   scenario::WorldScenario::Options options;
   options.loadPlayer = false;
   scenario::WorldScenario w(options);
@@ -265,9 +249,7 @@ TEST(PlayerInput, AWorldWhoseLevelNeverLoadedThePlayerRunsWithoutALight) {
   EXPECT_EQ(w.World().GetPlayerLight(), nullptr);
 }
 
-TEST(PlayerInput, ADeadPlayerTakesNoInputTheCameraStaysAndNoCursorIsDrawn) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, ADeadPlayerTakesNoInputTheCameraStaysAndNoCursorIsDrawn) {
   CPlayer& p = w.Player();
   auto drawWorld = [&] { w.World().Render(); };
   w.Frame(drawWorld);
