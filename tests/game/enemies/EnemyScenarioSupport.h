@@ -42,6 +42,12 @@ inline float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   return D3DXVec3Length(&d);
 }
 
+inline void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tolerance = 1e-5f, const char* what = "") {
+  EXPECT_NEAR(a.x, b.x, tolerance) << what;
+  EXPECT_NEAR(a.y, b.y, tolerance) << what;
+  EXPECT_NEAR(a.z, b.z, tolerance) << what;
+}
+
 // The tuning values back to their defaults when a test ends.
 struct TuningGuard {
   ~TuningGuard() { RestoreTuningDefaults(); }

@@ -1,6 +1,5 @@
 // The ability meter: filling over time, the ready sound once per filling,
 // pick-ups, Reset and Use with and without the level's ability script.
-#include <gtest/gtest.h>
 #include <lua.hpp>
 
 #include "engine/app/Application.h"
@@ -13,12 +12,7 @@
 namespace {
 
 using Ability = enemytest::Scene;
-using AbilityOwnData = enemytest::WritableScene;
-struct FrameTime {
-  explicit FrameTime(float dt) : saved(Nembra::g_FrameTime) { Nembra::g_FrameTime = dt; }
-  ~FrameTime() { Nembra::g_FrameTime = saved; }
-  float saved;
-};
+using AbilityOwnData = enemytest::WritableScene;  // the scenario's frame time is 0.02 s
 
 // Whether the ready sound started since the last look (it is stopped again
 // to see the next start).
@@ -31,7 +25,6 @@ bool Started(CAbility& ability) {
 
 // The scenario gives the engine's silent sound layer.
 TEST_F(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
-  FrameTime dt(0.02f);
   CAbility ability;
   ASSERT_NE(ability.GetReadySound(), nullptr);
   int fullAt = -1, soundAt = -1, sounds = 0;
@@ -50,12 +43,10 @@ TEST_F(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
 TEST_F(Ability, LongFramesPickUpsDisablingAndReset) {
   CAbility ability;
   ASSERT_NE(ability.GetReadySound(), nullptr);
-  {
-    FrameTime dt(2.0f);
-    ability.Update();
-    EXPECT_EQ(ability.GetCharge(), 3u);
-  }
-  FrameTime dt(0.02f);
+  Nembra::g_FrameTime = 2.0f;
+  ability.Update();
+  EXPECT_EQ(ability.GetCharge(), 3u);
+  Nembra::g_FrameTime = 0.02f;
   ability.Reset();
   ability.AddCharge(70);
   ability.AddCharge(60);

@@ -1,30 +1,29 @@
-// The player's input through scripted keys and buttons: eight-way walking
-// relative to the camera, the shot's direction by the hand, both colours of
-// fire, the action and the ability keys, the camera key with the profile,
-// restart held down, and a dead player.
-#include <gtest/gtest.h>
-
+// The player's input through scripted keys and buttons: walking relative to
+// the camera, the shot's direction by the hand, both colours of fire, the
+// action, ability, camera and restart keys, and a dead player.
 #include <cmath>
 
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"
-#include "engine/util/ConfigFile.h"
 #include "frontend/ProfileStore.h"
-#include "platform/Input.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "platform/Input.h"
 
 namespace {
 
 using PlayerInput = enemytest::Scene;
 using PlayerInputOwnData = enemytest::WritableScene;
+using enemytest::ExpectNear;
 using namespace platform;
 
 constexpr float S = 0.70710677f;
 
-void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tolerance, const char* what) {
-  EXPECT_NEAR(a.x, b.x, tolerance) << what;
-  EXPECT_NEAR(a.y, b.y, tolerance) << what;
-  EXPECT_NEAR(a.z, b.z, tolerance) << what;
+// A key let go for a frame, then pressed again for one.
+void Repress(scenario::WorldScenario& w, int key) {
+  w.Next().KeyUp(key);
+  w.Frame();
+  w.Next().KeyDown(key);
+  w.Frame();
 }
 
 // One frame with exactly these movement keys held.
@@ -108,24 +107,25 @@ TEST_F(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAi
 
 TEST_F(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
   CWeapon& weapon = w.Player().GetWeapon();
+  auto expectCharges = [&](uint32_t blue, uint32_t red) {
+    EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), blue);
+    EXPECT_EQ(weapon.GetCharge(CWeapon::RED), red);
+  };
   w.Next().Press(0).Press(1);
   w.Frame();
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 99u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
+  expectCharges(99, 99);
   ASSERT_EQ(w.Level().GetBullets().size(), 2u);
   EXPECT_EQ(w.Level().GetBullets().front().GetColour(), uint32_t(CWeapon::BLUE));
   EXPECT_EQ(w.Level().GetBullets().back().GetColour(), uint32_t(CWeapon::RED));
   EXPECT_EQ(w.blueShot.plays, 1);
   EXPECT_EQ(w.redShot.plays, 1);
   w.Run(10);  // still held
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 99u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
+  expectCharges(99, 99);
   w.Next().Release(0);
   w.Frame();
   w.Next().Press(0);
   w.Frame();
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 98u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
+  expectCharges(98, 99);
 }
 
 TEST_F(PlayerInputOwnData, ActionOncePerPressAbilityOnlyWithAFullMeter) {
@@ -135,10 +135,7 @@ TEST_F(PlayerInputOwnData, ActionOncePerPressAbilityOnlyWithAFullMeter) {
   w.Next().KeyDown(DIK_SPACE);
   w.Run(5);
   EXPECT_EQ(w.ActionUses(), 1);
-  w.Next().KeyUp(DIK_SPACE);
-  w.Frame();
-  w.Next().KeyDown(DIK_SPACE);
-  w.Frame();
+  Repress(w, DIK_SPACE);
   EXPECT_EQ(w.ActionUses(), 2);
 
   CAbility& meter = w.Player().GetAbility();
@@ -151,10 +148,7 @@ TEST_F(PlayerInputOwnData, ActionOncePerPressAbilityOnlyWithAFullMeter) {
   ASSERT_EQ(meter.GetCharge(), 100u);
   w.Frame();  // held, not pressed
   EXPECT_EQ(ability.plays, 0);
-  w.Next().KeyUp(DIK_E);
-  w.Frame();
-  w.Next().KeyDown(DIK_E);
-  w.Frame();
+  Repress(w, DIK_E);
   EXPECT_EQ(ability.plays, 1);
   EXPECT_EQ(meter.GetCharge(), 0u);
 }
@@ -173,8 +167,7 @@ TEST_F(PlayerInputOwnData, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEa
   };
   ASSERT_TRUE(w.World().GetCameraMode());
   ASSERT_EQ(savedType(), 0u);
-  const bool expected[] = {false, true, false};
-  for (bool mode : expected) {
+  for (bool mode : {false, true, false}) {
     w.Next().KeyDown(DIK_F4);
     w.Frame();
     w.Frame();  // held: no second switch
@@ -185,15 +178,11 @@ TEST_F(PlayerInputOwnData, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEa
     w.Frame();
   }
   // Applying a profile sets the mode from its type; other types keep it.
-  g_ProfileStore.GetCurrentProfile().cameraType = 0;
-  ApplyCurrentProfile();
-  EXPECT_TRUE(w.World().GetCameraMode());
-  g_ProfileStore.GetCurrentProfile().cameraType = 1;
-  ApplyCurrentProfile();
-  EXPECT_FALSE(w.World().GetCameraMode());
-  g_ProfileStore.GetCurrentProfile().cameraType = 2;
-  ApplyCurrentProfile();
-  EXPECT_FALSE(w.World().GetCameraMode());
+  for (const auto& [type, mode] : {std::pair{0u, true}, std::pair{1u, false}, std::pair{2u, false}}) {
+    g_ProfileStore.GetCurrentProfile().cameraType = type;
+    ApplyCurrentProfile();
+    EXPECT_EQ(w.World().GetCameraMode(), mode) << type;
+  }
   g_ProfileStore = CProfileStore();
 }
 
@@ -242,7 +231,7 @@ TEST(PlayerInputWithoutPlayer, AWorldWhoseLevelNeverLoadedThePlayerRunsWithoutAL
   scenario::WorldScenario::Options options;
   options.loadPlayer = false;
   scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.Ready());
   EXPECT_EQ(w.World().GetPlayerLight(), nullptr);
   w.Next().KeyDown(DIK_W).MoveTo(600, 100);
   w.Run(5);

@@ -1,7 +1,5 @@
 // The player in playing scenarios: sliding along walls, damage and healing,
 // souls, enemies in the way, and the run animations.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "game/enemies/EnemyScenarioSupport.h"
@@ -9,15 +7,13 @@
 namespace {
 
 using PlayerScenario = enemytest::Scene;
-using scenario::WorldScenario;
 
 constexpr float kStep = 550.0f * 0.02f;  // the player's step at dt 0.02
 
 TEST_F(PlayerScenario, SlidesAlongAStraightWallAtAConstantSpeedAndStopsInACorner) {
   w.AddWall(1, {{500, -5000, 0}, {500, 5000, 0}});
   w.PlacePlayer({450, 0, 0});
-  const D3DXVECTOR3 diagonal(1, 1, 0);
-  w.Walk(diagonal);
+  w.Walk({1, 1, 0});
   std::vector<D3DXVECTOR3> track;
   for (int i = 0; i < 40; ++i) {
     w.Frame();
