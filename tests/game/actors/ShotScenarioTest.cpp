@@ -1,18 +1,13 @@
 // The weapon and the player's shot in playing scenarios: flight, walls,
-// objects on the path, the nearest one winning, and the spawners.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
+// objects on the path and the nearest one winning.
 #include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
 using ShotScenario = enemytest::Scene;
-using scenario::WorldScenario;
 
 // A shot of the level's own, from a clean start along +x.
-CBullet& Shoot(WorldScenario& w, int colour, uint32_t power, const D3DXVECTOR3& start = D3DXVECTOR3(0, 0, 0)) {
+CBullet& Shoot(scenario::WorldScenario& w, int colour, uint32_t power, const D3DXVECTOR3& start = {0, 0, 0}) {
   const D3DXVECTOR3 direction(1, 0, 0);
   return w.Level().SpawnShot(w.Level().GetBullets(), colour, &start.x, &direction.x, power);
 }
@@ -41,10 +36,8 @@ TEST_F(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   EXPECT_EQ(shot.GetHit(), CBullet::Hit::Wall);
   EXPECT_NEAR(shot.GetPosition().x, wallX, 1e-3f);
   ASSERT_EQ(w.Level().GetEffects().size(), 1u);
-  const D3DXVECTOR3 effect = w.Level().GetEffects().front()->GetPosition();
-  EXPECT_NEAR(effect.x, wallX, 1e-3f);
-  EXPECT_NEAR(effect.y, start.y, 1e-3f);
-  EXPECT_NEAR(effect.z, handZ, 1e-3f) << "the burst stands at the beam's height";
+  // The burst stands at the beam's height.
+  enemytest::ExpectNear(w.Level().GetEffects().front()->GetPosition(), {wallX, start.y, handZ}, 1e-3f);
   EXPECT_EQ(w.wallHit.plays, 1);
   w.Frame();  // 6
   ASSERT_EQ(w.Level().GetBullets().size(), 1u);
@@ -174,19 +167,6 @@ TEST_F(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
   w.Run(3);
   EXPECT_EQ(shot.GetHit(), CBullet::Hit::Wall);
   EXPECT_EQ(w.Level().GetEffects().size(), 1u);
-}
-
-TEST_F(ShotScenario, TheFirstBossesAbilityFiresTwelveShotsOfPower70) {
-  CBoss0 boss(0);
-  boss.SetPosition(100, 200, 0);
-  boss.UpdateWorldMatrix();
-  w.Level().AddBoss0AbilityBullet(boss);
-  ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
-  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
-    EXPECT_EQ(shot.GetPower(), 70u);
-  }
-  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) shot.RemoveFromScene();
-  w.Level().GetBoss0AbilityBullets().clear();
 }
 
 }  // namespace

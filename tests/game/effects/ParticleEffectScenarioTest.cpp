@@ -1,8 +1,6 @@
 // The particle effects in playing scenarios: the frame they finish and
 // leave, effects without particle file, sounds only for a living player,
 // endless effects; and the screen projection the health bar uses.
-#include <gtest/gtest.h>
-
 #include "engine/scene/SceneManager.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/enemies/EnemyKinds.h"
@@ -13,7 +11,6 @@ namespace {
 
 using ParticleEffects = enemytest::Scene;
 using HealthBar = enemytest::Scene;
-using scenario::WorldScenario;
 
 // A one-shot effect of any particle file at a point, with a sound.
 class PlainEffect : public COneShotParticleEffect {
@@ -36,8 +33,8 @@ TEST_F(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) 
   int frame = 0, finished = 0;
   while (effect->IsActive() && frame < 500) {
     w.Frame();
+    if (!finished && effect->GetEmitter()->IsFinished()) finished = frame + 1;
     ++frame;
-    if (!finished && effect->GetEmitter()->IsFinished()) finished = frame;
   }
   ASSERT_FALSE(effect->IsActive());
   EXPECT_GT(finished, 1);
@@ -103,13 +100,7 @@ TEST_F(ParticleEffects, TheShotFlashSitsAtTheHandOr40AheadInTheShotsColour) {
 }
 
 TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
-  platform::D3DVIEWPORT9 viewport;
-  viewport.X = 10;
-  viewport.Y = 20;
-  viewport.Width = 200;
-  viewport.Height = 100;
-  viewport.MinZ = 0.25f;
-  viewport.MaxZ = 0.75f;
+  const platform::D3DVIEWPORT9 viewport{10, 20, 200, 100, 0.25f, 0.75f};
   D3DXVECTOR3 out;
   const D3DXVECTOR3 centre(0.0f, 0.0f, 0.5f), corner(1.0f, 1.0f, 0.0f);
   D3DXVec3Project(&out, &centre, &viewport, nullptr, nullptr, nullptr);
@@ -123,9 +114,7 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
   D3DXMatrixLookAtRH(&view, &eye, &at, &up);
   D3DXMatrixPerspectiveFovRH(&projection, 0.785398f, 800.0f / 600.0f, 10.0f, 10000.0f);
   D3DXMatrixTranslation(&world, 0.0f, 0.0f, 0.0f);
-  platform::D3DVIEWPORT9 screen;
-  screen.Width = 800;
-  screen.Height = 600;
+  const platform::D3DVIEWPORT9 screen{0, 0, 800, 600};
   D3DXVec3Project(&out, &at, &screen, &projection, &view, &world);
   EXPECT_NEAR(out.x, 400.0f, 1e-3f);
   EXPECT_NEAR(out.y, 300.0f, 1e-3f);
@@ -142,9 +131,7 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
   D3DXVECTOR3 projected, back;
   D3DXVec3Project(&projected, &point, &screen, &projection, &view, nullptr);
   ASSERT_NE(D3DXVec3Unproject(&back, &projected, &screen, &projection, &view, nullptr), nullptr);
-  EXPECT_NEAR(back.x, point.x, 0.05f);
-  EXPECT_NEAR(back.y, point.y, 0.05f);
-  EXPECT_NEAR(back.z, point.z, 0.05f);
+  enemytest::ExpectNear(back, point, 0.05f);
   // A singular transform or an empty viewport has no inverse.
   D3DXMATRIX zero;
   D3DXMatrixScaling(&zero, 0.0f, 0.0f, 0.0f);
@@ -163,7 +150,7 @@ TEST_F(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehind
   // In view the bar lands over the enemy; behind the camera it is not placed.
   walker.GetHealthFrame().SetPosition(D3DXVECTOR3(-1, -1, 0));
   w.Frame([&] { walker.DrawHealthBar(); });
-  const D3DXVECTOR3 placed = walker.GetHealthFrame().GetPosition();
+  const D3DXVECTOR3 placed = walker.GetHealthFrame().GetPosition();  // over the enemy
   EXPECT_GT(placed.x, 300.0f);
   EXPECT_LT(placed.x, 500.0f);
   EXPECT_GT(placed.y, 0.0f);
