@@ -1,7 +1,4 @@
-// The beam walker in playing scenarios: when it fires, its colour switch
-// and its short beam shot.
-#include <gtest/gtest.h>
-
+// The beam walker: when it fires, its colour switch and its short beam shot.
 #include "engine/app/Application.h"
 #include "engine/util/Random.h"
 #include "game/enemies/EnemyKinds.h"
@@ -10,8 +7,6 @@
 namespace {
 
 using BeamEnemy = enemytest::Scene;
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
 
 TEST_F(BeamEnemy, ShootsAtExactly1000WithAClearLineAndWalksOtherwise) {
   w.PlacePlayer({500, 0, 0});
@@ -104,15 +99,13 @@ TEST_F(BeamEnemy, ItsShotsHurtThePlayerBySix) {
 }
 
 TEST_F(BeamEnemy, TenSwitchesThenDestruction) {
-  CBullet shots[2];
-  enemytest::Shot(shots[0], 0);
-  enemytest::Shot(shots[1], 1);
+  CBullet* shots[2] = {&red, &blue};
   CEnemy8& enemy = Add<CEnemy8>({-2000, 0, 0});
   int switches = 0;
   for (int i = 0; i < 200 && switches < 10; ++i) {
     enemy.SetHealth(4);
     const uint32_t before = enemy.GetColour();
-    enemy.OnShotHit(shots[1 - before]);
+    enemy.OnShotHit(*shots[1 - before]);
     if (enemy.GetColour() != before) {
       ++switches;
       w.Frame();
