@@ -72,9 +72,7 @@ TEST_F(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
   D3DXVECTOR3 hit;
   float distanceSq = 0.0f;
   ASSERT_TRUE(boss.Collide({0, -1000, 0}, {0, 0, 0}, 30.0f, hit, distanceSq));
-  EXPECT_NEAR(hit.x, 0.0f, 1e-3f);
-  EXPECT_NEAR(hit.y, -310.0f, 1e-3f);
-  EXPECT_NEAR(hit.z, 0.0f, 1e-3f);
+  enemytest::ExpectNear(hit, {0.0f, -310.0f, 0.0f}, 1e-3f);
   EXPECT_NEAR(distanceSq, 690.0f * 690.0f, 1.0f);
   EXPECT_FALSE(boss.Collide({0, -1000, 0}, {0, -400, 0}, 30.0f, hit, distanceSq));
 }
@@ -152,8 +150,7 @@ TEST_F(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
   w.Stand();
   // Draw 29491 rolls 90000, 29492 rolls 90003.
   const struct {
-    int draw;
-    int roll;
+    int draw, roll;
     bool ball;
   } cases[] = {{29490, 89997, false}, {29491, 90000, false}, {29492, 90003, true}, {32767, 99997, true}};
   for (const auto& c : cases) {
@@ -175,10 +172,7 @@ TEST_F(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
       // Along the facing, lifted 0.0008 x 1000 before normalising.
       const CBoss1Bullet& ball = w.Level().GetBoss1Bullets().front();
       D3DXVECTOR3 expected(std::cos(0.3f), std::sin(0.3f), 0.8f);
-      D3DXVec3Normalize(&expected, &expected);
-      EXPECT_NEAR(ball.GetDirection().x, expected.x, 1e-5f);
-      EXPECT_NEAR(ball.GetDirection().y, expected.y, 1e-5f);
-      EXPECT_NEAR(ball.GetDirection().z, expected.z, 1e-5f);
+      enemytest::ExpectNear(ball.GetDirection(), *D3DXVec3Normalize(&expected, &expected));
       EXPECT_EQ(ball.GetPower(), 47u);
       EXPECT_LT(Distance(ball.GetPosition(), {tail.x, tail.y, 0}), 0.01f);
       ASSERT_NE(ball.GetEmitter(), nullptr);

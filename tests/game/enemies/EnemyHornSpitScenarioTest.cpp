@@ -63,10 +63,7 @@ TEST_F(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
   w.PlacePlayer({0, 0, 0});
   CEnemy6& e = Add<CEnemy6>({1000, 0, 0});
   e.SetRotationZ(0.5f);
-  const D3DXVECTOR3 d = e.LaunchDirection();
-  EXPECT_NEAR(d.x, std::cos(0.5f), 1e-6f);
-  EXPECT_NEAR(d.y, std::sin(0.5f), 1e-6f);
-  EXPECT_NEAR(d.z, 0.8f, 1e-4f);
+  enemytest::ExpectNear(e.LaunchDirection(), {std::cos(0.5f), std::sin(0.5f), 0.8f}, 1e-4f);
   CEnemy6CBH handler;
   ENEMY6_KEY horn = e.GetKey(0);
   ENEMY6_KEY spit = e.GetKey(1);
@@ -158,10 +155,7 @@ TEST_F(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
   ASSERT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
   ASSERT_EQ(w.Level().GetSlowDowners().size(), 1u);
   CSlowDowner& zone = w.Level().GetSlowDowners().front();
-  const D3DXVECTOR3 at = zone.GetWorldPosition();
-  EXPECT_NEAR(at.x, 700.0f, 0.01f);
-  EXPECT_NEAR(at.y, -400.0f, 0.01f);
-  EXPECT_NEAR(at.z, 0.0f, 0.01f);
+  enemytest::ExpectNear(zone.GetWorldPosition(), {700.0f, -400.0f, 0.0f}, 0.01f);
   // The player at the origin walks on; in the puddle it is slowed.
   w.Frame();
   EXPECT_EQ(w.Player().GetSpeedFactor(), 1.0f);
