@@ -123,10 +123,8 @@ TEST_F(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTra
   CBoss0AbilityBullet& ring =
       w.Level().SpawnShot(w.Level().GetBoss0AbilityBullets(), D3DXVECTOR3(0, -10, 180), D3DXVECTOR3(1, 0, 0), 70u);
   // Without its particle file the shot still flies and hits.
-  CBoss0Bullet& bare = w.Level().GetBoss0Bullets().emplace_back();
-  bare.Init(D3DXVECTOR3(0, 10, 100), D3DXVECTOR3(1, 0, 0), 12u, 0u);
-  bare.SetEmitter(nullptr);
-  bare.AddToScene(nullptr);
+  CBoss0Bullet& bare =
+      Launch(false, w.Level().GetBoss0Bullets(), D3DXVECTOR3(0, 10, 100), D3DXVECTOR3(1, 0, 0), 12u, 0u);
   // Where the cocoon's shot burst (its effect may be over before the end).
   float enemyHitX = 1e9f;
   EXPECT_TRUE(w.RunUntil(

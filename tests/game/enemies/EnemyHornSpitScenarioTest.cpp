@@ -11,15 +11,12 @@
 
 namespace {
 
-using HornAndSpit = enemytest::Scene;
-
-// A gas ball of a power in the level's list and the scene.
-CEnemy6Bullet& Ball(CLevel& level, const D3DXVECTOR3& at, const D3DXVECTOR3& direction, uint32_t power) {
-  CEnemy6Bullet& ball = level.GetEnemy6Bullets().emplace_back();
-  ball.Init(at, direction, power);
-  ball.AddToScene(nullptr);
-  return ball;
-}
+class HornAndSpit : public enemytest::Scene {
+ protected:
+  CEnemy6Bullet& Ball(const D3DXVECTOR3& at, const D3DXVECTOR3& direction, uint32_t power) {
+    return Launch(true, w.Level().GetEnemy6Bullets(), at, direction, power);
+  }
+};
 
 TEST_F(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
   Nembra::SeedRandom(3);
@@ -100,7 +97,7 @@ TEST_F(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
 
 TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   w.PlacePlayer({0, 5000, 0});
-  CEnemy6Bullet& ball = Ball(w.Level(), {0, 0, 150}, {1, 0, 0.8f}, 0);
+  CEnemy6Bullet& ball = Ball({0, 0, 150}, {1, 0, 0.8f}, 0);
   int landed = 0;
   for (; !ball.HasLanded() && landed < 200; ++landed) ball.Step();
   EXPECT_EQ(landed, 69);
@@ -128,7 +125,7 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
 
   // A player hit costs the power and 20 more.
   w.PlacePlayer({300, 0, 0});
-  CEnemy6Bullet& hit = Ball(w.Level(), {0, 0, 100}, {1, 0, 0}, 5);
+  CEnemy6Bullet& hit = Ball({0, 0, 100}, {1, 0, 0}, 5);
   const uint32_t before = w.Player().GetHealth();
   for (int i = 0; i < 30 && !hit.HasLanded(); ++i) hit.Step();
   EXPECT_EQ(hit.GetHitKind(), CEnemy6Bullet::PLAYER);
@@ -138,7 +135,7 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   // Player and wall in one long step: the wall takes it, no 20.
   w.AddWall(0, {{340, -1000, 0}, {340, 1000, 0}});
   w.Player().Respawn();
-  CEnemy6Bullet& both = Ball(w.Level(), {100, 0, 100}, {1, 0, 0.25f}, 0);
+  CEnemy6Bullet& both = Ball({100, 0, 100}, {1, 0, 0.25f}, 0);
   const float saved = Nembra::g_FrameTime;
   Nembra::g_FrameTime = 0.3f;
   for (int i = 0; i < 3 && !both.HasLanded(); ++i) both.Step();
@@ -150,7 +147,7 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
 
 TEST_F(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
   Stand({0, 0, 0});
-  CEnemy6Bullet& ball = Ball(w.Level(), {700, -400, 10}, {0, 0, -1}, 0);
+  CEnemy6Bullet& ball = Ball({700, -400, 10}, {0, 0, -1}, 0);
   for (int i = 0; i < 5 && !ball.HasLanded(); ++i) ball.Step();
   ASSERT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
   ASSERT_EQ(w.Level().GetSlowDowners().size(), 1u);

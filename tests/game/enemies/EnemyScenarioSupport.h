@@ -97,6 +97,16 @@ class Scene : public ::testing::Test {
       if (e == effect) return true;
     return false;
   }
+  // A shot made in place in one of the level's lists, in the scene; without
+  // a trail, as with a missing or damaged particle file.
+  template <class List, class... Args>
+  auto& Launch(bool trail, List& list, const Args&... args) {
+    auto& shot = list.emplace_back();
+    shot.Init(args...);
+    if (!trail) shot.SetEmitter(nullptr);
+    shot.AddToScene(nullptr);
+    return shot;
+  }
   // A standing box of the level at a place.
   CBox& AddBox(const D3DXVECTOR3& at) {
     CBox& box = w.Level().GetBoxes().emplace_back();

@@ -68,10 +68,7 @@ TEST_F(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) 
 TEST_F(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
   w.PlacePlayer({0, 0, 0});
   w.AddWall(0, {{400, -1000, 0}, {400, 1000, 0}});
-  CEnemy3Bullet& bullet = w.Level().GetEnemy3Bullets().emplace_back();
-  bullet.Init(D3DXVECTOR3(-200, 500, 90), D3DXVECTOR3(1, 0, 0), 12u);
-  bullet.SetEmitter(nullptr);  // as with a missing or damaged trail file
-  bullet.AddToScene(nullptr);
+  Launch(false, w.Level().GetEnemy3Bullets(), D3DXVECTOR3(-200, 500, 90), D3DXVECTOR3(1, 0, 0), 12u);
   w.PlacePlayer({3000, 500, 0});
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEnemy3Bullets().empty(); }, 60));
   ASSERT_EQ(Count<CEnemy3BulletWallHitEffect>(), 1);
