@@ -118,15 +118,15 @@ TEST_F(BeamEnemy, TenSwitchesThenDestruction) {
 }
 
 TEST_F(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
+  auto spawn = [&](float height) -> CEnemy8Bullet& {
+    return w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, height), D3DXVECTOR3(1, 0, 0), 6u);
+  };
   w.PlacePlayer({0, -3000, 0});
-  CEnemy8Bullet& shot =
-      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 100), D3DXVECTOR3(1, 0, 0), 6u);
+  CEnemy8Bullet& shot = spawn(100);
   const float lengths[4] = {0.0f, 80.0f, 160.0f, 200.0f};
   for (int update = 1; update <= 15; ++update) {
     w.Frame();
-    if (update <= 4) {
-      EXPECT_FLOAT_EQ(shot.GetBeam().length, lengths[update - 1]) << update;
-    }
+    if (update <= 4) EXPECT_FLOAT_EQ(shot.GetBeam().length, lengths[update - 1]) << update;
     EXPECT_FLOAT_EQ(shot.GetBeam().halfWidth, 25.0f);
     EXPECT_EQ(shot.IsDone(), update == 15) << update;
     EXPECT_TRUE(shot.IsActive());
@@ -135,25 +135,21 @@ TEST_F(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
   w.Frame();
   EXPECT_FALSE(shot.IsActive());
   // Steps of 200: at exactly 200 travelled the beam keeps the length it had.
-  CEnemy8Bullet& even =
-      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 100), D3DXVECTOR3(1, 0, 0), 6u);
-  const float saved = Nembra::g_FrameTime;
+  CEnemy8Bullet& even = spawn(100);
   Nembra::g_FrameTime = 0.05f;
   for (float length : {0.0f, 0.0f, 200.0f}) {
     even.Step();
     EXPECT_EQ(even.GetBeam().length, length) << even.GetDistance();
   }
-  Nembra::g_FrameTime = saved;
+  Nembra::g_FrameTime = 0.02f;
   w.Level().GetEnemy8Bullets().pop_back();
   w.Frame();
   EXPECT_TRUE(w.Level().GetEnemy8Bullets().empty());
 
   w.PlacePlayer({600, 0, 0});
   const uint32_t health = w.Player().GetHealth();
-  // The player's sphere (radius 50 about its feet) meets a shot's of 30
-  // only below 80.
-  CEnemy8Bullet& hit =
-      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 40), D3DXVECTOR3(1, 0, 0), 6u);
+  // The player's sphere (radius 50 about its feet) meets a shot's of 30 only below 80.
+  CEnemy8Bullet& hit = spawn(40);
   EXPECT_TRUE(w.RunUntil([&] { return hit.IsDone(); }, 20));
   EXPECT_EQ(health - w.Player().GetHealth(), 6u);
 }
