@@ -186,12 +186,12 @@ TEST_F(PlayerScenario, RunAnimationsFollowTheAngleBetweenFacingAndTravel) {
   w.PlacePlayer({0, 0, 0}, north);
   w.Frame();
   EXPECT_EQ(w.Player().GetAnimationName(), "ParadoDisparando");
-  w.Walk({-1, 0, 0});
-  w.Frame();
-  EXPECT_EQ(w.Player().GetAnimationName(), "CorrerIzquierda");
-  w.Walk({0, -1, 0});
-  w.Frame();
-  EXPECT_EQ(w.Player().GetAnimationName(), "CorrerAtras");
+  for (const auto& [travel, name] : {std::pair{D3DXVECTOR3(-1, 0, 0), "CorrerIzquierda"},
+                                     std::pair{D3DXVECTOR3(0, -1, 0), "CorrerAtras"}}) {
+    w.Walk(travel);
+    w.Frame();
+    EXPECT_EQ(w.Player().GetAnimationName(), name);
+  }
 }
 
 }  // namespace
