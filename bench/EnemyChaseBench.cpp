@@ -33,9 +33,9 @@
 #include <vector>
 
 #include "engine/util/Random.h"
-#include "game/enemies/Bosses.h"
 #include "game/enemies/EnemyGenerator.h"
 #include "game/enemies/EnemyKinds.h"
+#include "game/enemies/bosses/Bosses.h"
 #include "scenario/WorldScenario.h"
 
 namespace {

@@ -1,4 +1,12 @@
 #pragma once
+// frontend/: the front end, the HUD and the PDA, by folder: menu/ (the title
+// screen), screens/ (logos, credits, final and purchase screens), comic/,
+// hud/ (with its widgets in hud/widgets/), pda/ (with its applications in
+// pda/apps/) and widgets/ (the buttons, radio groups, slide bars and image
+// helpers they all share); here the font names, the settings values and
+// the player profiles. It may call game/level/ and game/world/ (what the
+// HUD and the PDA show), engine/ and platform/.
+//
 // The bitmap fonts of the front end, the HUD and the PDA, by the names the
 // font factory loads them under.
 #include <array>

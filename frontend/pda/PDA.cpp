@@ -6,14 +6,14 @@
 #include "engine/util/TextTable.h"
 #include "frontend/FontNames.h"
 #include "frontend/ProfileStore.h"
-#include "frontend/pda/PDAAppConfig.h"
-#include "frontend/pda/PDAAppDesktop.h"
-#include "frontend/pda/PDAAppEmail.h"
-#include "frontend/pda/PDAAppGPS.h"
-#include "frontend/pda/PDAAppLogin.h"
-#include "frontend/pda/PDAAppNetwork.h"
-#include "frontend/pda/PDAAppObjectives.h"
 #include "frontend/pda/PDAResources.h"
+#include "frontend/pda/apps/PDAAppConfig.h"
+#include "frontend/pda/apps/PDAAppDesktop.h"
+#include "frontend/pda/apps/PDAAppEmail.h"
+#include "frontend/pda/apps/PDAAppGPS.h"
+#include "frontend/pda/apps/PDAAppLogin.h"
+#include "frontend/pda/apps/PDAAppNetwork.h"
+#include "frontend/pda/apps/PDAAppObjectives.h"
 
 CPDA* g_pPDA = nullptr;
 

@@ -1,4 +1,8 @@
 #pragma once
+// frontend/pda/: the hand-held PDA: its frame, dialogs, resources, the link
+// to the world and the base of its applications; the seven applications
+// in apps/. It may call what frontend/ may call.
+//
 // The PDA: its frame, the five frame buttons with their questions, one of
 // seven applications at a time, the logged-in line and the pointer. The
 // application object runs UpdateAndDraw once a frame in the PDA states and
@@ -9,8 +13,8 @@
 
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/pda/PDAApplication.h"
-#include "frontend/pda/PDAButton.h"
 #include "frontend/pda/PDADialogs.h"
+#include "frontend/widgets/PDAButton.h"
 
 namespace Nembra {
 class CBitmapFont;

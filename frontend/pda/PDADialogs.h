@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/sprites/Sprite2D.h"
-#include "frontend/pda/PDAButton.h"
+#include "frontend/widgets/PDAButton.h"
 
 namespace Nembra {
 class CBitmapFont;

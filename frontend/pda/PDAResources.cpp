@@ -4,7 +4,7 @@
 #include "engine/resources/Texture.h"
 #include "engine/sound/WaveSound.h"
 #include "frontend/FontNames.h"
-#include "frontend/pda/PDAButton.h"
+#include "frontend/widgets/PDAButton.h"
 
 namespace pda {
 

@@ -1,7 +1,7 @@
 // What the PDA reads of the game world: the objectives of a level.
 #include <list>
 
-#include "frontend/pda/PDAAppObjectives.h"
+#include "frontend/pda/apps/PDAAppObjectives.h"
 #include "game/level/Level.h"
 #include "game/world/GameWorld.h"
 

@@ -1,4 +1,8 @@
 #pragma once
+// game/enemies/: the enemies, their shots and generators; the bosses in
+// bosses/. It may call actors/, level/ (the current level), script/,
+// world/, effects/, engine/ and platform/.
+//
 // The base of every enemy: polarity, the heading window that smooths its
 // facing, the dying fade and the health bar drawn over it.
 #include <cstdint>

@@ -1,4 +1,9 @@
 #pragma once
+// game/mechanisms/: the level's mechanisms, by kind in circuits/, barriers/
+// and props/; here the pieces they share (collision boxes, meshes, sound
+// cues, effects, the side files). It may call actors/, collision/, level/
+// (the current level), script/, world/, effects/, engine/ and platform/.
+//
 // Pieces the level objects share: the pair of collision boxes an object
 // builds for itself (box 0 tight, box 1 grown for characters) and a mesh
 // taken from the simple-mesh factory and given back exactly once.

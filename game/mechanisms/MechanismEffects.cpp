@@ -3,8 +3,8 @@
 #include "engine/app/Application.h"
 #include "engine/particles/ParticleParams.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/Barrel.h"
-#include "game/mechanisms/WireGrate.h"
+#include "game/mechanisms/barriers/WireGrate.h"
+#include "game/mechanisms/props/Barrel.h"
 #include "game/world/GameWorld.h"
 
 namespace Nembra {

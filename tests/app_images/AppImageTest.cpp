@@ -3,9 +3,9 @@
 // test-images/ and probed.
 #include <gtest/gtest.h>
 
-#include "frontend/ComicViewer.h"
-#include "frontend/LogoSequence.h"
-#include "frontend/MainMenu.h"
+#include "frontend/comic/ComicViewer.h"
+#include "frontend/screens/LogoSequence.h"
+#include "frontend/menu/MainMenu.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/pda/PDA.h"
 #include "game/world/GameWorld.h"

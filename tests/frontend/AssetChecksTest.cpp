@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/FontNames.h"
-#include "frontend/GUIDigitalTimer.h"
+#include "frontend/hud/widgets/GUIDigitalTimer.h"
 #include "scenario/AssetChecks.h"
 #include "support/TempDir.h"
 #include "tools/formats/BitmapFontFiles.h"

@@ -2,8 +2,8 @@
 // hover image under the pointer, and a click running its behaviour once.
 #include <gtest/gtest.h>
 
-#include "frontend/BuyNow.h"
-#include "frontend/BuyNowButton.h"
+#include "frontend/screens/BuyNow.h"
+#include "frontend/screens/BuyNowButton.h"
 #include "scenario/ScreenScenario.h"
 
 using scenario::ScreenScenario;

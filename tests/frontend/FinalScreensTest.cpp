@@ -7,9 +7,9 @@
 
 #include "engine/app/Application.h"
 #include "engine/resources/Texture.h"
-#include "frontend/BuyNow.h"
-#include "frontend/BuyNowButton.h"
-#include "frontend/FinalScreen.h"
+#include "frontend/screens/BuyNow.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/screens/FinalScreen.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Window.h"

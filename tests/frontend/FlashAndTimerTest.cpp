@@ -6,8 +6,8 @@
 
 #include "WidgetGallery.h"
 #include "engine/fonts/BitmapFont.h"
-#include "frontend/GUIDigitalTimer.h"
-#include "frontend/GUIFlash.h"
+#include "frontend/hud/widgets/GUIDigitalTimer.h"
+#include "frontend/hud/GUIFlash.h"
 #include "game/level/Level.h"
 #include "scenario/ScreenScenario.h"
 #include "LevelTimerSupport.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "frontend/GUICounters.h"
-#include "frontend/GUIDigitalTimer.h"
-#include "frontend/GUILayout.h"
+#include "frontend/hud/widgets/GUICounters.h"
+#include "frontend/hud/widgets/GUIDigitalTimer.h"
+#include "frontend/hud/GUILayout.h"
 #include "engine/util/KeyValueFile.h"
 #include "platform/Image.h"
 #include "platform/Sound.h"

@@ -6,9 +6,9 @@
 #include "HudTestSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
-#include "frontend/GUIGauges.h"
-#include "frontend/GUIPlayerView.h"
-#include "frontend/GUIWeaponPanel.h"
+#include "frontend/hud/GUIPlayerView.h"
+#include "frontend/hud/widgets/GUIGauges.h"
+#include "frontend/hud/widgets/GUIWeaponPanel.h"
 
 using namespace gui_layout;
 using hudtest::Drawn;

@@ -7,8 +7,8 @@
 #include "LevelTimerSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
-#include "frontend/GUICounters.h"
-#include "frontend/GUIKeyItems.h"
+#include "frontend/hud/widgets/GUICounters.h"
+#include "frontend/hud/widgets/GUIKeyItems.h"
 
 using namespace gui_layout;
 using hudtest::Drawn;

@@ -4,12 +4,12 @@
 
 #include "HudTestSupport.h"
 #include "LevelTimerSupport.h"
-#include "frontend/GUIBanner.h"
-#include "frontend/GUICounters.h"
-#include "frontend/GUIDigitalTimer.h"
-#include "frontend/GUIKeyItems.h"
-#include "frontend/GUILevelHud.h"
-#include "frontend/GUIMessageBox.h"
+#include "frontend/hud/GUIBanner.h"
+#include "frontend/hud/GUILevelHud.h"
+#include "frontend/hud/widgets/GUICounters.h"
+#include "frontend/hud/widgets/GUIDigitalTimer.h"
+#include "frontend/hud/widgets/GUIKeyItems.h"
+#include "frontend/hud/widgets/GUIMessageBox.h"
 #include "game/level/Level.h"
 
 using scenario::ScreenScenario;

@@ -3,7 +3,7 @@
 // last frame's decoded draws.
 #include <vector>
 
-#include "frontend/GUILayout.h"
+#include "frontend/hud/GUILayout.h"
 #include "scenario/ScreenScenario.h"
 
 namespace hudtest {

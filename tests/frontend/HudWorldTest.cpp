@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "HudTestSupport.h"
-#include "frontend/GUIGauges.h"
-#include "frontend/GUIPlayerView.h"
-#include "frontend/GUIWeaponPanel.h"
+#include "frontend/hud/GUIPlayerView.h"
+#include "frontend/hud/widgets/GUIGauges.h"
+#include "frontend/hud/widgets/GUIWeaponPanel.h"
 #include "scenario/WorldScenario.h"
 
 using namespace gui_layout;

@@ -8,12 +8,12 @@
 #include "engine/fonts/BitmapFont.h"
 #include "engine/util/KeyValueFile.h"
 #include "frontend/FontNames.h"
-#include "frontend/GUIMessageBox.h"
 #include "frontend/PdaFixture.h"
-#include "frontend/pda/PDAAppObjectives.h"
+#include "frontend/hud/widgets/GUIMessageBox.h"
 #include "frontend/pda/PDADialogs.h"
 #include "frontend/pda/PDALayout.h"
 #include "frontend/pda/PDAResources.h"
+#include "frontend/pda/apps/PDAAppObjectives.h"
 #include "scenario/AssetChecks.h"
 
 namespace {

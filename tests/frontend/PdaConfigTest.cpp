@@ -11,7 +11,7 @@
 #include "engine/app/Keyboard.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/WaveSound.h"
-#include "frontend/pda/PDAAppConfig.h"
+#include "frontend/pda/apps/PDAAppConfig.h"
 #include "platform/Input.h"
 #include "tools/formats/TextFiles.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "PdaFixture.h"
-#include "frontend/pda/PDAAppDesktop.h"
-#include "frontend/pda/PDAAppNetwork.h"
+#include "frontend/pda/apps/PDAAppDesktop.h"
+#include "frontend/pda/apps/PDAAppNetwork.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PdaFixture.h"
-#include "frontend/pda/PDAAppEmail.h"
+#include "frontend/pda/apps/PDAAppEmail.h"
 
 namespace {
 

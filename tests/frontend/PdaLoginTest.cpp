@@ -7,8 +7,8 @@
 #include "PdaFixture.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
-#include "frontend/pda/PDAAppLogin.h"
 #include "frontend/pda/PDAResources.h"
+#include "frontend/pda/apps/PDAAppLogin.h"
 #include "platform/Input.h"
 #include "tools/formats/TextFiles.h"
 

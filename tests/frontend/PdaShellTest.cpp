@@ -5,9 +5,9 @@
 #include "PdaFixture.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
-#include "frontend/pda/PDAAppDesktop.h"
-#include "frontend/pda/PDAAppObjectives.h"
 #include "frontend/pda/PDAResources.h"
+#include "frontend/pda/apps/PDAAppDesktop.h"
+#include "frontend/pda/apps/PDAAppObjectives.h"
 #include "game/level/Level.h"
 
 namespace {

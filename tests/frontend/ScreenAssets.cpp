@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "engine/util/KeyValueFile.h"
-#include "frontend/ComicDescription.h"
-#include "frontend/CreditsText.h"
-#include "frontend/MainMenuLayout.h"
+#include "frontend/comic/ComicDescription.h"
+#include "frontend/menu/MainMenuLayout.h"
+#include "frontend/screens/CreditsText.h"
 #include "scenario/AssetChecks.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include "engine/resources/Texture.h"
 #include "engine/util/Utilities.h"
 #include "frontend/FontNames.h"
-#include "frontend/pda/PDAButton.h"
-#include "frontend/pda/PDARadioGroup.h"
-#include "frontend/pda/PDASlideBar.h"
+#include "frontend/widgets/PDAButton.h"
+#include "frontend/widgets/PDARadioGroup.h"
+#include "frontend/widgets/PDASlideBar.h"
 #include "tools/formats/GraphicsFiles.h"
 #include "tools/formats/TextFiles.h"
 

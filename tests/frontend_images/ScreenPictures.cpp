@@ -7,12 +7,12 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/sprites/ScreenFader.h"
 #include "engine/util/TextTable.h"
-#include "frontend/BuyNowButton.h"
-#include "frontend/ComicViewer.h"
-#include "frontend/Credits.h"
-#include "frontend/FinalScreen.h"
-#include "frontend/LogoSequence.h"
-#include "frontend/MainMenu.h"
+#include "frontend/comic/ComicViewer.h"
+#include "frontend/menu/MainMenu.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/screens/Credits.h"
+#include "frontend/screens/FinalScreen.h"
+#include "frontend/screens/LogoSequence.h"
 #include "scenario/ScreenScenario.h"
 
 using scenario::FrameInput;

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "fuzz/FuzzGame.h"
-#include "frontend/BuyNowButton.h"
-#include "frontend/FinalScreen.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/screens/FinalScreen.h"
 #include "scenario/ScreenScenario.h"
 #include "engine/app/Application.h"
-#include "frontend/BuyNow.h"
+#include "frontend/screens/BuyNow.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 

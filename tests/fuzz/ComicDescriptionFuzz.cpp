@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frontend/ComicDescription.h"
-#include "frontend/ComicViewer.h"
+#include "frontend/comic/ComicDescription.h"
+#include "frontend/comic/ComicViewer.h"
 #include "fuzz/FuzzGame.h"
 #include "platform/Saturate.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
-#include "frontend/Credits.h"
-#include "frontend/CreditsText.h"
+#include "frontend/screens/Credits.h"
+#include "frontend/screens/CreditsText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto lines = ReadCreditLines(data, size);

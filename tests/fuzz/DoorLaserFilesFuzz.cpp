@@ -12,7 +12,7 @@
 #include "fuzz/FuzzGame.h"
 #include "game/files/LevelFileRecords.h"
 #include "game/level/Level.h"
-#include "game/mechanisms/DoorLaserFiles.h"
+#include "game/mechanisms/barriers/DoorLaserFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DOOR_DESCRIPTION description;

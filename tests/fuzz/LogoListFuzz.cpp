@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
-#include "frontend/LogoSequence.h"
-#include "frontend/LogoList.h"
+#include "frontend/screens/LogoSequence.h"
+#include "frontend/screens/LogoList.h"
 #include "platform/Saturate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,7 +7,7 @@
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
-#include "game/enemies/Boss0.h"
+#include "game/enemies/bosses/Boss0.h"
 #include "FirstArenaScene.h"
 #include "scenario/ScreenProbe.h"
 #include "scenario/WorldScenario.h"

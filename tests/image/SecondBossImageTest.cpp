@@ -9,7 +9,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/scene/SceneManager.h"
-#include "game/enemies/Boss1.h"
+#include "game/enemies/bosses/Boss1.h"
 #include "scenario/WorldScenario.h"
 
 namespace {

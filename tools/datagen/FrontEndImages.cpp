@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "frontend/MainMenuLayout.h"
+#include "frontend/menu/MainMenuLayout.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/WordPainter.h"
 #include "tools/formats/SoundFiles.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/GUILayout.h"
+#include "frontend/hud/GUILayout.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/HudPainter.h"
 #include "tools/datagen/HudPictures.h"

@@ -3,7 +3,7 @@
 // image of 89 x 89 faces, and the painter of one face.
 #include <cstdint>
 
-#include "frontend/GUILayout.h"
+#include "frontend/hud/GUILayout.h"
 
 namespace datagen {
 

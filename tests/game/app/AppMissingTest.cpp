@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/util/TextTable.h"
-#include "frontend/ComicViewer.h"
+#include "frontend/comic/ComicViewer.h"
 #include "game/app/AppTestSupport.h"
 #include "game/world/GameGlobals.h"
 #include "tools/formats/TextFiles.h"

@@ -13,7 +13,7 @@
 #include "game/app/AppTestSupport.h"
 #include "game/world/GameGlobals.h"
 #include "game/level/LevelDescriptions.h"
-#include "frontend/pda/PDAAppLogin.h"
+#include "frontend/pda/apps/PDAAppLogin.h"
 #include "platform/Files.h"
 #include "support/FileSizeLimit.h"
 

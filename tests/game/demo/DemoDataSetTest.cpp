@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/util/KeyValueFile.h"
-#include "frontend/ComicDescription.h"
+#include "frontend/comic/ComicDescription.h"
 #include "game/files/LevelFiles.h"
 #include "platform/Files.h"
 

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "engine/util/TextTable.h"
-#include "frontend/GUIMessageBox.h"
+#include "frontend/hud/widgets/GUIMessageBox.h"
 #include "game/demo/DemoLevelStart.h"
 #include "game/level/LevelDescriptions.h"
 #include "game/script/ScriptVariables.h"

@@ -4,7 +4,7 @@
 
 #include "engine/app/Application.h"
 #include "engine/app/Engine.h"
-#include "frontend/BuyNow.h"
+#include "frontend/screens/BuyNow.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 #include "platform/Window.h"

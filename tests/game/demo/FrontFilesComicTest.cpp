@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frontend/ComicDescription.h"
+#include "frontend/comic/ComicDescription.h"
 #include "tools/formats/FrontEndFiles.h"
 
 namespace {

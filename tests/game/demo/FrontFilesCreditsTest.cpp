@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frontend/CreditsText.h"
+#include "frontend/screens/CreditsText.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <filesystem>
 
 #include "engine/util/KeyValueFile.h"
-#include "frontend/BuyNow.h"
-#include "frontend/CreditsText.h"
-#include "frontend/LogoList.h"
 #include "frontend/ProfileStore.h"
+#include "frontend/screens/BuyNow.h"
+#include "frontend/screens/CreditsText.h"
+#include "frontend/screens/LogoList.h"
 #include "game/demo/ProfileTestSupport.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frontend/LogoList.h"
+#include "frontend/screens/LogoList.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "game/effects/ParticleEffect.h"
-#include "game/enemies/Boss0.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "game/enemies/bosses/Boss0.h"
 #include "game/script/ScriptVariables.h"
 
 namespace {

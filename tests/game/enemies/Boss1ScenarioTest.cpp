@@ -7,8 +7,8 @@
 #include "engine/util/Random.h"
 #include "engine/util/Utilities.h"
 #include "game/effects/ParticleEffect.h"
-#include "game/enemies/Boss1.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "game/enemies/bosses/Boss1.h"
 #include "game/script/ScriptVariables.h"
 
 namespace {

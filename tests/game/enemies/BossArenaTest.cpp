@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "game/enemies/Boss0.h"
-#include "game/enemies/Boss1.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "game/enemies/bosses/Boss0.h"
+#include "game/enemies/bosses/Boss1.h"
 #include "game/script/ScriptVariables.h"
 #include "tools/datagen/BossArenaFirst.h"
 

@@ -7,7 +7,7 @@
 #include "game/effects/GasSplash.h"
 #include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyScenarioSupport.h"
-#include "game/mechanisms/Roof.h"
+#include "game/mechanisms/barriers/Roof.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <type_traits>
 
 #include "game/actors/Bullet.h"
-#include "game/mechanisms/Box.h"
+#include "game/mechanisms/props/Box.h"
 #include "game/world/GameGlobals.h"
 #include "scenario/WorldScenario.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/actors/EntitySceneFixture.h"
-#include "game/mechanisms/ChargeBar.h"
+#include "game/mechanisms/circuits/ChargeBar.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "game/mechanisms/DoorLaserFiles.h"
+#include "game/mechanisms/barriers/DoorLaserFiles.h"
 #include "tools/formats/DoorLaserTexts.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "engine/scene/Light.h"
-#include "game/mechanisms/ChargeBar.h"
+#include "game/mechanisms/circuits/ChargeBar.h"
 
 namespace {
 

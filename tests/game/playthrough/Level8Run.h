@@ -15,7 +15,7 @@
 #include "game/app/AppTestSupport.h"
 #include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyKinds.h"
-#include "game/mechanisms/WaveWeapon.h"
+#include "game/mechanisms/circuits/WaveWeapon.h"
 #include "tools/datagen/DemoLevelContents.h"
 
 namespace level8test {

@@ -11,7 +11,7 @@
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
 #include "engine/scene/Camera.h"
-#include "frontend/pda/PDAAppObjectives.h"
+#include "frontend/pda/apps/PDAAppObjectives.h"
 #include "platform/Files.h"
 #include "scenario/WorldScenario.h"
 
