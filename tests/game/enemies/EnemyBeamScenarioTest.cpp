@@ -126,7 +126,9 @@ TEST_F(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
   const float lengths[4] = {0.0f, 80.0f, 160.0f, 200.0f};
   for (int update = 1; update <= 15; ++update) {
     w.Frame();
-    if (update <= 4) EXPECT_FLOAT_EQ(shot.GetBeam().length, lengths[update - 1]) << update;
+    if (update <= 4) {
+      EXPECT_FLOAT_EQ(shot.GetBeam().length, lengths[update - 1]) << update;
+    }
     EXPECT_FLOAT_EQ(shot.GetBeam().halfWidth, 25.0f);
     EXPECT_EQ(shot.IsDone(), update == 15) << update;
     EXPECT_TRUE(shot.IsActive());
