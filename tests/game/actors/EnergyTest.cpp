@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
-
+// Souls: size, place and value over their life, the fade-in, the additive
+// state block and the references they hold.
 #include <memory>
 
 #include "engine/app/Application.h"
@@ -22,13 +22,12 @@ class Souls : public entitytest::EntitySceneTest {
     WriteData("Materials/BlueSoul.tga", formats::TgaBytes(formats::TestPicture(8, 8, 0x802020FFu), true));
   }
 
-  // Steps the soul and runs the scene frame `frames` times (or until it is gone).
-  static int Run(CEnergy& soul, int frames, Souls& test) {
+  // Steps the soul and runs the scene frame while `going` holds, at most `frames` times.
+  int Run(CEnergy& soul, int frames, bool (CEnergy::*going)() const = &CEnergy::IsActive) {
     int done = 0;
-    while (done < frames && soul.IsActive()) {
+    for (; done < frames && (soul.*going)(); ++done) {
       soul.Step();
-      test.Frame();
-      ++done;
+      Frame();
     }
     return done;
   }
@@ -53,7 +52,7 @@ TEST_F(Souls, SizeRadiusAndPlaceFollowTheValue) {
   EXPECT_EQ(soul.GetValue(), 10u);
   EXPECT_EQ(soul.GetColor(), 0u);
   EXPECT_FLOAT_EQ(soul.GetRadius(), 75.0f);
-  EXPECT_FLOAT_EQ(soul.GetBillboard().GetQuad().width, 150.0f);
+  EXPECT_FLOAT_EQ(soul.GetBillboard().GetQuad().width, 150.0f);  // square
   EXPECT_FLOAT_EQ(soul.GetBillboard().GetQuad().height, 150.0f);
   EXPECT_FALSE(soul.GetBillboard().IsUpright());
   EXPECT_NE(soul.GetBillboard().GetGeometrySet(), nullptr);
@@ -64,9 +63,7 @@ TEST_F(Souls, SizeRadiusAndPlaceFollowTheValue) {
   EXPECT_EQ(soul.GetBillboard().GetParent(), &soul);
   EXPECT_EQ(soul.GetBillboard().GetPosition(), D3DXVECTOR3(0.0f, 0.0f, 75.0f));
   const D3DXMATRIX& world = soul.GetBillboard().GetStoredWorldMatrix();
-  EXPECT_FLOAT_EQ(world._41, 100.0f);
-  EXPECT_FLOAT_EQ(world._42, 200.0f);
-  EXPECT_FLOAT_EQ(world._43, 115.0f);
+  EXPECT_EQ(D3DXVECTOR3(world._41, world._42, world._43), D3DXVECTOR3(100.0f, 200.0f, 115.0f));
   soul.RemoveFromScene();
 
   // Every colour but 0 is blue.
@@ -83,7 +80,7 @@ TEST_F(Souls, ValueFadesOverFortySecondsWhileTheSoulShrinksAndSinks) {
   soul.Init(1, 0.0f, 0.0f, 40.0f, 10);
   soul.Show();
 
-  ASSERT_EQ(Run(soul, 975, *this), 975);  // 19.5 s
+  ASSERT_EQ(Run(soul, 975), 975);  // 19.5 s
   EXPECT_EQ(soul.GetValue(), 5u);
   EXPECT_NEAR(soul.GetFraction(), 0.5125f, 1e-4f);
   EXPECT_NEAR(soul.GetBillboard().GetScale().x, 0.5125f, 1e-4f);
@@ -91,13 +88,13 @@ TEST_F(Souls, ValueFadesOverFortySecondsWhileTheSoulShrinksAndSinks) {
   EXPECT_NEAR(soul.GetPosition().z, 40.0f * 0.5125f, 1e-3f);
   EXPECT_NEAR(soul.WorldPosition().z, 40.0f * 0.5125f, 1e-3f);
 
-  ASSERT_EQ(Run(soul, 820, *this), 820);  // 35.9 s
+  ASSERT_EQ(Run(soul, 820), 820);  // 35.9 s
   EXPECT_TRUE(soul.IsActive());
   EXPECT_EQ(soul.GetValue(), 1u);
   const float lastZ = soul.GetPosition().z;
   EXPECT_NEAR(lastZ, 40.0f * 0.1025f, 1e-2f);
 
-  EXPECT_LE(Run(soul, 10, *this), 10);  // by 36.1 s
+  EXPECT_LE(Run(soul, 10), 10);  // by 36.1 s
   EXPECT_FALSE(soul.IsActive());
   EXPECT_EQ(soul.GetValue(), 0u);
   EXPECT_LT(soul.GetPosition().z, lastZ + 1e-6f);  // the last sink before it went
@@ -131,15 +128,9 @@ TEST_F(Souls, FadesInForHalfASecondThenDropsTheEffect) {
   EXPECT_EQ(soul.GetBillboard().GetRenderEffect(), &soul.GetVanishEffect());
   EXPECT_EQ(soul.GetBillboard().GetGeometrySet()->renderEffect, &soul.GetVanishEffect());
   soul.Show();
-  int frames = 0;
-  while (soul.IsFadingIn() && frames < 100) {
-    soul.Step();
-    Frame();
-    ++frames;
-  }
   // 512 alpha units per second: 255 after 25 frames of 0.02 s; the step
   // after that lets the effect go.
-  EXPECT_EQ(frames, 26);
+  EXPECT_EQ(Run(soul, 100, &CEnergy::IsFadingIn), 26);
   EXPECT_EQ(soul.GetVanishEffect().GetAlpha(), 255);
   EXPECT_EQ(soul.GetBillboard().GetRenderEffect(), nullptr);
   EXPECT_EQ(soul.GetBillboard().GetGeometrySet()->renderEffect, nullptr);

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
-
+// Entities in the scene: their visuals coming and going with them, missing
+// meshes and emitters, the active flag, the world matrix and the sphere test.
 #include <memory>
 #include <type_traits>
 
@@ -68,7 +68,6 @@ TEST_F(EntityScene, EveryVisualKindGetsItsVisualBackWhenAddedAgain) {
     CParticleSystemEntity fixedParticles;
     fixedParticles.SetEmitter(QuietEmitter(1.0f));
     CheckVisualComesBack(fixedParticles, *fixedParticles.GetEmitter(), parent, true);
-
     CStaticSpriteMovingEntity movingSprite;
     CheckVisualComesBack(movingSprite, movingSprite.GetSprite(), parent, true);
     CAnimatedSpriteMovingEntity movingAnimated;

@@ -1,24 +1,18 @@
 // The weapon and the player's shot in playing scenarios: flight, walls,
-// objects on the path, the nearest one winning, and the spawners.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "scenario/WorldScenario.h"
+// objects on the path and the nearest one winning.
+#include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
-using scenario::WorldScenario;
+using ShotScenario = enemytest::Scene;
 
 // A shot of the level's own, from a clean start along +x.
-CBullet& Shoot(WorldScenario& w, int colour, uint32_t power, const D3DXVECTOR3& start = D3DXVECTOR3(0, 0, 0)) {
+CBullet& Shoot(scenario::WorldScenario& w, int colour, uint32_t power, const D3DXVECTOR3& start = {0, 0, 0}) {
   const D3DXVECTOR3 direction(1, 0, 0);
   return w.Level().SpawnShot(w.Level().GetBullets(), colour, &start.x, &direction.x, power);
 }
 
-TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   w.PlacePlayer({0, 0, 0});
   w.Aim({1, 0, 0});
   w.Player().GetWeapon().Fire(CWeapon::RED);
@@ -42,10 +36,8 @@ TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   EXPECT_EQ(shot.GetHit(), CBullet::Hit::Wall);
   EXPECT_NEAR(shot.GetPosition().x, wallX, 1e-3f);
   ASSERT_EQ(w.Level().GetEffects().size(), 1u);
-  const D3DXVECTOR3 effect = w.Level().GetEffects().front()->GetPosition();
-  EXPECT_NEAR(effect.x, wallX, 1e-3f);
-  EXPECT_NEAR(effect.y, start.y, 1e-3f);
-  EXPECT_NEAR(effect.z, handZ, 1e-3f) << "the burst stands at the beam's height";
+  // The burst stands at the beam's height.
+  enemytest::ExpectNear(w.Level().GetEffects().front()->GetPosition(), {wallX, start.y, handZ}, 1e-3f);
   EXPECT_EQ(w.wallHit.plays, 1);
   w.Frame();  // 6
   ASSERT_EQ(w.Level().GetBullets().size(), 1u);
@@ -54,9 +46,7 @@ TEST(ShotScenario, ARedShotHitsAWallInItsFifthFrameAndIsGoneTwoFramesLater) {
   EXPECT_TRUE(w.Level().GetBullets().empty());
 }
 
-TEST(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
   w.AddWall(0, {{250, -2000, 0}, {250, 2000, 0}});
   Shoot(w, 0, 1);
   w.Run(2);
@@ -69,9 +59,7 @@ TEST(ShotScenario, AnEffectSpawnedByAShotIsSteppedInTheSameLevelUpdate) {
   EXPECT_EQ(effect->WorldPosition(), effect->GetPosition());
 }
 
-TEST(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
   CBullet& shot = Shoot(w, 1, 1);
   w.Run(9);
   EXPECT_FALSE(shot.IsFinished());
@@ -108,9 +96,7 @@ TEST(ShotScenario, AMissEndsAtItsRangeAndAnEmptyColourFiresNothing) {
   EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 100u);
 }
 
-TEST(ShotScenario, TheNearestThingOnThePathTakesTheShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, TheNearestThingOnThePathTakesTheShot) {
   w.AddWall(0, {{450, -2000, 0}, {450, 2000, 0}});
   // A box nearer than the wall, needing power 2.
   CBox& box = w.Level().GetBoxes().emplace_back();
@@ -133,9 +119,7 @@ TEST(ShotScenario, TheNearestThingOnThePathTakesTheShot) {
   EXPECT_EQ(w.wallHit.plays, 1);
 }
 
-TEST(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
   w.AddWall(0, {{300, -2000, 0}, {300, 2000, 0}});
   // Of the shot's colour, so it takes no damage and stays to be asked.
   scenario::TestEnemy& enemy = w.AddEnemy({380, 0, 0}, 1, 50.0f);  // sphere met at x = 300
@@ -156,9 +140,7 @@ TEST(ShotScenario, AnEnemyAsNearAsTheWallTakesTheShot) {
   EXPECT_EQ(w.Level().GetSouls().front().GetColor(), 0u);
 }
 
-TEST(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3HaveABeam) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3HaveABeam) {
   CPushable& block = w.Level().GetPushables().emplace_back();
   CCollisionShape& face = block.GetFrontShape();
   face.AddVertex(D3DXVECTOR3(250, 100, 0));
@@ -176,9 +158,7 @@ TEST(ShotScenario, APushFaceFromBehindStopsTheShotAtItsStartAndOnlyPowers1To3Hav
   }
 }
 
-TEST(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
   CWireGrate& grate = w.Level().GetWireGrates().emplace_back();
   grate.GetCollisionBox(0).BuildBox(D3DXVECTOR3(300, 0, 0), 20, 200, 0);
   grate.GetOpenedShape(0).BuildBox(D3DXVECTOR3(300, 0, 0), 20, 200, 0);
@@ -187,21 +167,6 @@ TEST(ShotScenario, AnOpenedGrateIsAWallToTheNextShot) {
   w.Run(3);
   EXPECT_EQ(shot.GetHit(), CBullet::Hit::Wall);
   EXPECT_EQ(w.Level().GetEffects().size(), 1u);
-}
-
-TEST(ShotScenario, TheFirstBossesAbilityFiresTwelveShotsOfPower70) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CBoss0 boss(0);
-  boss.SetPosition(100, 200, 0);
-  boss.UpdateWorldMatrix();
-  w.Level().AddBoss0AbilityBullet(boss);
-  ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
-  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
-    EXPECT_EQ(shot.GetPower(), 70u);
-  }
-  for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) shot.RemoveFromScene();
-  w.Level().GetBoss0AbilityBullets().clear();
 }
 
 }  // namespace

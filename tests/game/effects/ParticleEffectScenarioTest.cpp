@@ -1,8 +1,6 @@
 // The particle effects in playing scenarios: the frame they finish and
 // leave, effects without particle file, sounds only for a living player,
 // endless effects; and the screen projection the health bar uses.
-#include <gtest/gtest.h>
-
 #include "engine/scene/SceneManager.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/enemies/EnemyKinds.h"
@@ -11,7 +9,8 @@
 
 namespace {
 
-using scenario::WorldScenario;
+using ParticleEffects = enemytest::Scene;
+using HealthBar = enemytest::Scene;
 
 // A one-shot effect of any particle file at a point, with a sound.
 class PlainEffect : public COneShotParticleEffect {
@@ -23,15 +22,7 @@ class PlainEffect : public COneShotParticleEffect {
   }
 };
 
-bool Listed(CLevel& level, CEntity* effect) {
-  for (CEntity* e : level.GetEffects())
-    if (e == effect) return true;
-  return false;
-}
-
-TEST(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) {
   PlainEffect* effect = w.Level().SpawnEffect<PlainEffect>("Enemy3ImpactoBala.pfx", D3DXVECTOR3(100, 0, 0));
   ASSERT_NE(effect, nullptr);
   ASSERT_NE(effect->GetEmitter(), nullptr);
@@ -42,22 +33,20 @@ TEST(ParticleEffects, AFinishedEffectStaysListedInactiveForTheRestOfItsFrame) {
   int frame = 0, finished = 0;
   while (effect->IsActive() && frame < 500) {
     w.Frame();
+    if (!finished && effect->GetEmitter()->IsFinished()) finished = frame + 1;
     ++frame;
-    if (!finished && effect->GetEmitter()->IsFinished()) finished = frame;
   }
   ASSERT_FALSE(effect->IsActive());
   EXPECT_GT(finished, 1);
   EXPECT_EQ(frame, finished + 1);
   // Frame N: finished and inactive, still in the list; frame N + 1: gone.
   EXPECT_TRUE(effect->GetEmitter()->IsFinished());
-  EXPECT_TRUE(Listed(w.Level(), effect));
+  EXPECT_TRUE(Listed(effect));
   w.Frame();
   EXPECT_TRUE(w.Level().GetEffects().empty());
 }
 
-TEST(ParticleEffects, WithoutItsParticleFileAnEffectEndsAtItsFirstUpdate) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, WithoutItsParticleFileAnEffectEndsAtItsFirstUpdate) {
   PlainEffect* effect = w.Level().SpawnEffect<PlainEffect>("NoSuchEffect.pfx", D3DXVECTOR3(0, 0, 0));
   ASSERT_NE(effect, nullptr);
   EXPECT_EQ(effect->GetEmitter(), nullptr);
@@ -67,9 +56,7 @@ TEST(ParticleEffects, WithoutItsParticleFileAnEffectEndsAtItsFirstUpdate) {
   EXPECT_TRUE(w.Level().GetEffects().empty());
 }
 
-TEST(ParticleEffects, SoundsPlayOnlyWhileThePlayerIsAlive) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, SoundsPlayOnlyWhileThePlayerIsAlive) {
   CEnemy3Bullet bullet;
   bullet.Init(D3DXVECTOR3(0, 0, 70), D3DXVECTOR3(1, 0, 0), 12u);
   Nembra::CEnemy3BulletWallHitEffect alive(bullet);
@@ -85,14 +72,12 @@ TEST(ParticleEffects, SoundsPlayOnlyWhileThePlayerIsAlive) {
   EXPECT_FLOAT_EQ(kill.GetEmitter()->GetPosition().z, 120.0f);
 }
 
-TEST(ParticleEffects, AnEndlessEffectStaysUntilTheLevelEmptiesAndAStoppedOneEnds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, AnEndlessEffectStaysUntilTheLevelEmptiesAndAStoppedOneEnds) {
   PlainEffect* bar = w.Level().SpawnEffect<PlainEffect>("GenBarRed.pfx", D3DXVECTOR3(0, 0, 0));
   ASSERT_NE(bar->GetEmitter(), nullptr);
   w.Run(300);
   EXPECT_TRUE(bar->IsActive());
-  EXPECT_TRUE(Listed(w.Level(), bar));
+  EXPECT_TRUE(Listed(bar));
   EXPECT_GT(bar->GetEmitter()->GetLiveCount(), 0u);
   // Stopped from outside, it ends once its last particle is gone.
   bar->GetEmitter()->Stop();
@@ -100,9 +85,7 @@ TEST(ParticleEffects, AnEndlessEffectStaysUntilTheLevelEmptiesAndAStoppedOneEnds
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEffects().empty(); }, 1000));
 }
 
-TEST(ParticleEffects, TheShotFlashSitsAtTheHandOr40AheadInTheShotsColour) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(ParticleEffects, TheShotFlashSitsAtTheHandOr40AheadInTheShotsColour) {
   w.PlacePlayer({200, 100, 0});
   w.Player().SetShotDirection(D3DXVECTOR3(0, 1, 0));
   const D3DXVECTOR3 hand = w.Player().GetHand().GetWorldPosition();
@@ -117,13 +100,7 @@ TEST(ParticleEffects, TheShotFlashSitsAtTheHandOr40AheadInTheShotsColour) {
 }
 
 TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
-  platform::D3DVIEWPORT9 viewport;
-  viewport.X = 10;
-  viewport.Y = 20;
-  viewport.Width = 200;
-  viewport.Height = 100;
-  viewport.MinZ = 0.25f;
-  viewport.MaxZ = 0.75f;
+  const platform::D3DVIEWPORT9 viewport{10, 20, 200, 100, 0.25f, 0.75f};
   D3DXVECTOR3 out;
   const D3DXVECTOR3 centre(0.0f, 0.0f, 0.5f), corner(1.0f, 1.0f, 0.0f);
   D3DXVec3Project(&out, &centre, &viewport, nullptr, nullptr, nullptr);
@@ -137,9 +114,7 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
   D3DXMatrixLookAtRH(&view, &eye, &at, &up);
   D3DXMatrixPerspectiveFovRH(&projection, 0.785398f, 800.0f / 600.0f, 10.0f, 10000.0f);
   D3DXMatrixTranslation(&world, 0.0f, 0.0f, 0.0f);
-  platform::D3DVIEWPORT9 screen;
-  screen.Width = 800;
-  screen.Height = 600;
+  const platform::D3DVIEWPORT9 screen{0, 0, 800, 600};
   D3DXVec3Project(&out, &at, &screen, &projection, &view, &world);
   EXPECT_NEAR(out.x, 400.0f, 1e-3f);
   EXPECT_NEAR(out.y, 300.0f, 1e-3f);
@@ -156,9 +131,7 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
   D3DXVECTOR3 projected, back;
   D3DXVec3Project(&projected, &point, &screen, &projection, &view, nullptr);
   ASSERT_NE(D3DXVec3Unproject(&back, &projected, &screen, &projection, &view, nullptr), nullptr);
-  EXPECT_NEAR(back.x, point.x, 0.05f);
-  EXPECT_NEAR(back.y, point.y, 0.05f);
-  EXPECT_NEAR(back.z, point.z, 0.05f);
+  enemytest::ExpectNear(back, point, 0.05f);
   // A singular transform or an empty viewport has no inverse.
   D3DXMATRIX zero;
   D3DXMatrixScaling(&zero, 0.0f, 0.0f, 0.0f);
@@ -167,11 +140,9 @@ TEST(ScreenProjection, PointsGoToTheViewportAndBack) {
   EXPECT_EQ(D3DXVec3Unproject(&back, &projected, &empty, &projection, &view, nullptr), nullptr);
 }
 
-TEST(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehindTheCamera) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehindTheCamera) {
   w.Stand();  // no input: the camera stays where the world's reset put it
-  CEnemy1& walker = enemytest::AddEnemy<CEnemy1>(w, {0, 0, 0});
+  CEnemy1& walker = Add<CEnemy1>({0, 0, 0});
   walker.SetHealth(0);
   walker.Damage(1);
   EXPECT_FLOAT_EQ(walker.GetHealthFill().m_ScaleX, 0.0f);
@@ -179,7 +150,7 @@ TEST(HealthBar, TheFillScaleIsZeroForAnEnemyWithoutMaximumAndTheBarSkipsBehindTh
   // In view the bar lands over the enemy; behind the camera it is not placed.
   walker.GetHealthFrame().SetPosition(D3DXVECTOR3(-1, -1, 0));
   w.Frame([&] { walker.DrawHealthBar(); });
-  const D3DXVECTOR3 placed = walker.GetHealthFrame().GetPosition();
+  const D3DXVECTOR3 placed = walker.GetHealthFrame().GetPosition();  // over the enemy
   EXPECT_GT(placed.x, 300.0f);
   EXPECT_LT(placed.x, 500.0f);
   EXPECT_GT(placed.y, 0.0f);

@@ -1,42 +1,27 @@
-// The first boss in playing scenarios: when it rests, walks, shoots and
-// throws its ring, what its shots do, how it takes the ability, waves and
-// shots, and its death.
-#include <gtest/gtest.h>
-
+// The first boss: when it rests, walks, shoots and throws its ring, what
+// its shots do, how it takes the ability, waves and shots, and its death.
 #include <cmath>
 #include <vector>
 
-#include "engine/util/Random.h"
 #include "game/effects/ParticleEffect.h"
-#include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
 #include "game/enemies/bosses/Boss0.h"
-#include "game/mechanisms/props/Box.h"
 #include "game/script/ScriptVariables.h"
 
 namespace {
 
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
+using FirstBoss = enemytest::Scene;
+using namespace Nembra;
 
 constexpr float kPi = 3.14159265358979f;
-
-template <class Effect>
-int CountEffects(CLevel& level) {
-  int n = 0;
-  for (CEntity* effect : level.GetEffects()) n += dynamic_cast<Effect*>(effect) ? 1 : 0;
-  return n;
-}
 
 bool Shooting(const CBoss0& boss) {
   return boss.GetAnimationName() == CBoss0::SHOOT_LEFT || boss.GetAnimationName() == CBoss0::SHOOT_RIGHT;
 }
 
-TEST(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearThousand) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearThousand) {
   w.PlacePlayer({3001, 0, 0});
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0});
   ASSERT_NE(boss.GetSprite()->GetMesh(), nullptr);
   EXPECT_EQ(boss.GetEnergyValue(), 10u);  // whatever the weapon's power
   EXPECT_EQ(boss.GetHealth(), 100u);
@@ -75,31 +60,23 @@ TEST(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearThou
   EXPECT_FALSE(boss.IsAttacking());
 }
 
-TEST(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
   w.PlacePlayer({700, 0, 0});
   int hands[2] = {0, 0};
   for (uint32_t colour = 0; colour < 2; ++colour)
     for (int round = 0; round < 4; ++round) {
-      CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0}, colour);
+      CBoss0& boss = Add<CBoss0>({0, 0, 0}, colour);
       w.Frame();
       ASSERT_TRUE(Shooting(boss));
       const uint32_t hand = boss.GetHand();
       ++hands[hand];
-      int frames = 1;
-      while (w.Level().GetBoss0Bullets().empty() && frames < 60) {
-        w.Frame();
-        ++frames;
-      }
       // The key at 3000 of 4800 ticks a second: passed on the 32nd frame.
-      EXPECT_EQ(frames, 32);
+      EXPECT_EQ(1 + FramesUntil([&] { return !w.Level().GetBoss0Bullets().empty(); }, 59), 32);
       ASSERT_EQ(w.Level().GetBoss0Bullets().size(), 1u);
       CBoss0Bullet& shot = w.Level().GetBoss0Bullets().front();
       EXPECT_EQ(shot.GetPower(), 12u);
       EXPECT_EQ(shot.GetColour(), colour);
-      // From the firing hand (at its height through the trail), along the
-      // boss's facing, towards the player.
+      // From the firing hand (its height in the trail), along the facing, at the player.
       CEntity& firing = hand == 1 ? boss.GetRightHand() : boss.GetLeftHand();
       CEntity& other = hand == 1 ? boss.GetLeftHand() : boss.GetRightHand();
       ASSERT_NE(shot.GetEmitter(), nullptr);
@@ -124,37 +101,15 @@ TEST(FirstBoss, EitherHandFiresOneHomingShotAtFiveEighthsOfASecond) {
   EXPECT_GT(hands[1], 0);
 }
 
-TEST(FirstBoss, AShotHomesOntoTheSideSteppingPlayerHitsFor12AndBurstsThere) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({500, 0, 0});
-  CBoss0Bullet& shot =
-      w.Level().SpawnShot(w.Level().GetBoss0Bullets(), D3DXVECTOR3(-500, 0, 150), D3DXVECTOR3(1, 0, 0), 12u, 1u);
-  EXPECT_FLOAT_EQ(shot.GetPosition().z, 0.0f);
-  ASSERT_NE(shot.GetEmitter(), nullptr);
-  EXPECT_FLOAT_EQ(shot.GetEmitter()->GetPosition().z, 150.0f);
-  EXPECT_FLOAT_EQ(shot.GetEmitter()->GetParams()->direction[0], -1.0f);
-  const uint32_t health = w.Player().GetHealth();
-  w.Walk({0, 1, 0});
-  int frames = 0;
-  while (!shot.IsEnded() && frames < 75) {
-    if (w.Player().GetPosition().y >= 400.0f) w.Stand();
-    w.Frame();
-    ++frames;
-  }
-  ASSERT_TRUE(shot.IsEnded());
-  EXPECT_GE(w.Player().GetPosition().y, 400.0f);
-  EXPECT_EQ(health - w.Player().GetHealth(), 12u);
+TEST_F(FirstBoss, AShotHomesOntoTheSideSteppingPlayerHitsFor12AndBurstsThere) {
+  SideStepAHomingShot(w.Level().GetBoss0Bullets(), 150.0f, 1u);
   // The wall burst comes at the player's own place.
-  ASSERT_EQ(CountEffects<Nembra::CBoss0BulletWallHitEffect>(w.Level()), 1);
-  CEntity* effect = w.Level().GetEffects().back();
-  EXPECT_LT(enemytest::Distance(effect->GetPosition(), w.Player().WorldPosition()), 1.0f);
+  ASSERT_EQ(Count<CBoss0BulletWallHitEffect>(), 1);
+  EXPECT_LT(enemytest::Distance(w.Level().GetEffects().back()->GetPosition(), w.Player().WorldPosition()), 1.0f);
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0Bullets().empty(); }, 400));
 }
 
-TEST(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail) {
   w.PlacePlayer({3000, 0, 0});
   // A shape that only stands as an object: the shooter's shot stops at it,
   // the boss's shot does not.
@@ -168,32 +123,27 @@ TEST(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail
   CBoss0AbilityBullet& ring =
       w.Level().SpawnShot(w.Level().GetBoss0AbilityBullets(), D3DXVECTOR3(0, -10, 180), D3DXVECTOR3(1, 0, 0), 70u);
   // Without its particle file the shot still flies and hits.
-  CBoss0Bullet& bare = w.Level().GetBoss0Bullets().emplace_back();
-  bare.Init(D3DXVECTOR3(0, 10, 100), D3DXVECTOR3(1, 0, 0), 12u, 0u);
-  bare.SetEmitter(nullptr);
-  bare.AddToScene(nullptr);
+  CBoss0Bullet& bare =
+      Launch(false, w.Level().GetBoss0Bullets(), D3DXVECTOR3(0, 10, 100), D3DXVECTOR3(1, 0, 0), 12u, 0u);
   // Where the cocoon's shot burst (its effect may be over before the end).
   float enemyHitX = 1e9f;
   EXPECT_TRUE(w.RunUntil(
       [&] {
         for (CEntity* effect : w.Level().GetEffects())
-          if (dynamic_cast<Nembra::CEnemy2BulletWallHitEffect*>(effect)) enemyHitX = effect->GetPosition().x;
+          if (dynamic_cast<CEnemy2BulletWallHitEffect*>(effect)) enemyHitX = effect->GetPosition().x;
         return ring.IsEnded() && bare.IsEnded();
       },
       60));
   EXPECT_LT(enemyHitX, 300.0f);
   EXPECT_NEAR(ring.GetPosition().x, 775.0f, 30.0f);
   EXPECT_NEAR(bare.GetPosition().x, 775.0f, 30.0f);
-  EXPECT_EQ(CountEffects<Nembra::CBoss0AbilityBulletWallHitEffect>(w.Level()), 1);
-  EXPECT_EQ(CountEffects<Nembra::CBoss0BulletWallHitEffect>(w.Level()), 1);
+  EXPECT_EQ(Count<CBoss0AbilityBulletWallHitEffect>(), 1);
+  EXPECT_EQ(Count<CBoss0BulletWallHitEffect>(), 1);
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetBoss0Bullets().empty(); }, 5));
   w.Level().GetCollision().RemoveCollisionShape(&standing.GetCollisionBox(0), 0);
 
   // A standing box of the level stops it and stays whole.
-  CBox& box = w.Level().GetBoxes().emplace_back();
-  box.SetPosition(D3DXVECTOR3(400, 500, 0));
-  box.BuildCollisionBoxes();
-  box.UpdateWorldMatrix();
+  CBox& box = AddBox({400, 500, 0});
   CBoss0AbilityBullet& boxed =
       w.Level().SpawnShot(w.Level().GetBoss0AbilityBullets(), D3DXVECTOR3(0, 500, 180), D3DXVECTOR3(1, 0, 0), 70u);
   EXPECT_TRUE(w.RunUntil([&] { return boxed.IsEnded(); }, 40));
@@ -202,55 +152,39 @@ TEST(FirstBoss, ShotsPassObjectShapesStopAtStaticWallsAndBoxesAndFlyWithoutTrail
   EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);
 }
 
-TEST(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSeconds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -2500, 0});
-  w.Stand();  // the camera stays on the boss: a boss out of sight fires nothing
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0}, 1);
+TEST_F(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSeconds) {
+  Stand({0, -2500, 0});  // the camera stays on the boss: a boss out of sight fires nothing
+  CBoss0& boss = Add<CBoss0>({0, 0, 0}, 1);
   boss.SetSpeed(0.0f);  // it stays out of shooting range
   std::vector<int> starts;
-  int frame = 0;
-  bool ringChecked = false;
-  while (frame < 3000) {
+  for (int frame = 1; frame <= 3000; ++frame) {
     const bool before = boss.GetAnimationName() == CBoss0::ABILITY;
     w.Frame();
-    ++frame;
-    if (!before && boss.GetAnimationName() == CBoss0::ABILITY) {
-      starts.push_back(frame);
-      EXPECT_FALSE(boss.IsMoving());
-      EXPECT_TRUE(boss.IsAttacking());
-      EXPECT_FLOAT_EQ(boss.GetAbilityTimer(), 0.0f);
-      if (!ringChecked) {
-        // 17000 of 4800 ticks a second: 3.54 s, passed on the 178th frame.
-        const size_t before = w.Level().GetBoss0AbilityBullets().size();
-        int n = 1;
-        while (w.Level().GetBoss0AbilityBullets().size() == before && n < 300) {
-          w.Frame();
-          ++frame;
-          ++n;
-        }
-        EXPECT_EQ(n, 178);
-        ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
-        int i = 0;
-        for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
-          const float a = 2.0f * kPi * float(i++) / 12.0f;
-          EXPECT_NEAR(shot.GetDirection().x, std::cos(a), 1e-5f);
-          EXPECT_NEAR(shot.GetDirection().y, std::sin(a), 1e-5f);
-          EXPECT_EQ(shot.GetDirection().z, 0.0f);
-          EXPECT_EQ(shot.GetPower(), 70u);
-          // From the boss (or one step out), at height 0, the trail at 180.
-          const D3DXVECTOR3 out = shot.GetPosition() - boss.GetPosition();
-          const float along = out.x * std::cos(a) + out.y * std::sin(a);
-          const float across = -out.x * std::sin(a) + out.y * std::cos(a);
-          EXPECT_GE(along, -0.01f);
-          EXPECT_LE(along, 20.01f);
-          EXPECT_NEAR(across, 0.0f, 0.01f);
-          EXPECT_EQ(shot.GetPosition().z, 0.0f);
-          EXPECT_FLOAT_EQ(shot.GetEmitter()->GetPosition().z, 180.0f);
-        }
-        ringChecked = true;
-      }
+    if (before || boss.GetAnimationName() != CBoss0::ABILITY) continue;
+    starts.push_back(frame);
+    EXPECT_FALSE(boss.IsMoving());
+    EXPECT_TRUE(boss.IsAttacking());
+    EXPECT_FLOAT_EQ(boss.GetAbilityTimer(), 0.0f);
+    if (starts.size() > 1) continue;
+    // 17000 of 4800 ticks a second: 3.54 s, passed on the 178th frame.
+    const size_t shots = w.Level().GetBoss0AbilityBullets().size();
+    const int n = FramesUntil([&] { return w.Level().GetBoss0AbilityBullets().size() != shots; }, 299);
+    frame += n;
+    EXPECT_EQ(n + 1, 178);
+    ASSERT_EQ(w.Level().GetBoss0AbilityBullets().size(), 12u);
+    int i = 0;
+    for (CBoss0AbilityBullet& shot : w.Level().GetBoss0AbilityBullets()) {
+      const float a = 2.0f * kPi * float(i++) / 12.0f;
+      enemytest::ExpectNear(shot.GetDirection(), {std::cos(a), std::sin(a), 0.0f});
+      EXPECT_EQ(shot.GetPower(), 70u);
+      // From the boss (or one step out), at height 0, the trail at 180.
+      const D3DXVECTOR3 out = shot.GetPosition() - boss.GetPosition();
+      const float along = out.x * std::cos(a) + out.y * std::sin(a);
+      EXPECT_GE(along, -0.01f);
+      EXPECT_LE(along, 20.01f);
+      EXPECT_NEAR(-out.x * std::sin(a) + out.y * std::cos(a), 0.0f, 0.01f);
+      EXPECT_EQ(shot.GetPosition().z, 0.0f);
+      EXPECT_FLOAT_EQ(shot.GetEmitter()->GetPosition().z, 180.0f);
     }
   }
   ASSERT_GE(starts.size(), 3u);
@@ -267,24 +201,17 @@ TEST(FirstBoss, EveryTenSecondsACoinStartsTheRingOfTwelveAtThreeAndAHalfSeconds)
     last = start;
   }
   EXPECT_TRUE(retried);
-  EXPECT_TRUE(ringChecked);
   EXPECT_EQ(boss.GetHealth(), 100u);
 }
 
-TEST(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
   w.PlacePlayer({0, -5000, 0});
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0});
   boss.KillNow();
   boss.KillNow();
   EXPECT_EQ(boss.GetHealth(), 90u);
   EXPECT_FALSE(boss.IsDying());
-  int frames = 0;
-  while (boss.GetAbilityHitCooldown() > 0.0f && frames < 600) {
-    w.Frame();
-    ++frames;
-  }
+  const int frames = FramesUntil([&] { return boss.GetAbilityHitCooldown() <= 0.0f; }, 600);
   EXPECT_GE(frames, 500);
   EXPECT_LE(frames, 501);
   boss.KillNow();
@@ -297,23 +224,18 @@ TEST(FirstBoss, TheAbilityTakes10AtMostOnceInTenSecondsAndWavesKillByColour) {
   boss.OnWaveHit(1);
   EXPECT_TRUE(boss.IsDying());
   EXPECT_EQ(boss.GetHealth(), 0u);
-  CBoss0& blue = AddEnemy<CBoss0>(w, {500, 0, 0}, 1);
+  CBoss0& blue = Add<CBoss0>({500, 0, 0}, 1);
   blue.OnWaveHit(1);
   EXPECT_FALSE(blue.IsDying());
   blue.OnWaveHit(0);
   EXPECT_TRUE(blue.IsDying());
 }
 
-TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10) {
   w.PlacePlayer({0, -5000, 0});
   w.Player().GetWeapon().SetPower(1);
-  CBoss0& boss = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& boss = Add<CBoss0>({0, 0, 0});
   boss.SetHealth(2);
-  CBullet red, blue;
-  enemytest::Shot(red, 0);
-  enemytest::Shot(blue, 1);
   boss.OnShotHit(red);
   EXPECT_EQ(boss.GetHealth(), 2u);
   boss.OnShotHit(blue);
@@ -322,15 +244,15 @@ TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10)
   boss.OnShotHit(blue);
   EXPECT_TRUE(boss.IsDying());
   EXPECT_EQ(VarTableGet("Intermedio_Down"), 1);
-  ASSERT_EQ(CountEffects<Nembra::CBoss0KillEffect>(w.Level()), 1);
-  auto* effect = dynamic_cast<Nembra::CBoss0KillEffect*>(w.Level().GetEffects().back());
+  ASSERT_EQ(Count<CBoss0KillEffect>(), 1);
+  auto* effect = dynamic_cast<CBoss0KillEffect*>(w.Level().GetEffects().back());
   ASSERT_NE(effect->GetEmitter(), nullptr);
   EXPECT_FLOAT_EQ(effect->GetEmitter()->GetPosition().z, 120.0f);
   // More blows on the dead boss change nothing.
   boss.Damage(5);
   boss.OnShotHit(blue);
   EXPECT_EQ(VarTableGet("Intermedio_Down"), 1);
-  EXPECT_EQ(CountEffects<Nembra::CBoss0KillEffect>(w.Level()), 1);
+  EXPECT_EQ(Count<CBoss0KillEffect>(), 1);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetEnemies().empty(); }, 300));
   ASSERT_EQ(w.Level().GetSouls().size(), 1u);
   // Worth 10 when left (a little less after the fade's frames).
@@ -338,11 +260,9 @@ TEST(FirstBoss, AKillingShotBringsTheKillEffectAndTheKillScriptOnceAndASoulOf10)
   EXPECT_LE(w.Level().GetSouls().front().GetValue(), 10u);
 }
 
-TEST(FirstBoss, DyingMidAttackFiresNothingMore) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(FirstBoss, DyingMidAttackFiresNothingMore) {
   w.PlacePlayer({600, 0, 0});
-  CBoss0& shooter = AddEnemy<CBoss0>(w, {0, 0, 0});
+  CBoss0& shooter = Add<CBoss0>({0, 0, 0});
   w.Run(10);
   ASSERT_TRUE(Shooting(shooter));
   shooter.Damage(shooter.GetHealth());
@@ -351,9 +271,8 @@ TEST(FirstBoss, DyingMidAttackFiresNothingMore) {
   EXPECT_TRUE(w.Level().GetBoss0Bullets().empty());
 
   // Mid-ability: the ring never comes.
-  w.PlacePlayer({0, -2500, 0});
-  w.Stand();
-  CBoss0& thrower = AddEnemy<CBoss0>(w, {0, 0, 0}, 1);
+  Stand({0, -2500, 0});
+  CBoss0& thrower = Add<CBoss0>({0, 0, 0}, 1);
   thrower.SetSpeed(0.0f);
   ASSERT_TRUE(w.RunUntil([&] { return thrower.GetAnimationName() == CBoss0::ABILITY; }, 1500));
   w.Run(100);

@@ -1,9 +1,6 @@
-// The second boss in playing scenarios: rest and attack by distance, the
-// lasers' timing and muzzles, the ball's roll and lob, the colour turns by
-// shot sums, waves and the ability, the sphere test, the soul and the kill
-// script, and its two shots in flight.
-#include <gtest/gtest.h>
-
+// The second boss: rest and attack by distance, the lasers' timing and
+// muzzles, the ball's roll and lob, the colour turns by shot sums, waves and
+// the ability, the sphere test, the soul and the kill script, and its shots.
 #include <cmath>
 
 #include "engine/app/Engine.h"
@@ -16,28 +13,12 @@
 
 namespace {
 
+using SecondBoss = enemytest::Scene;
+using SecondBossOwnData = enemytest::WritableScene;
 using enemytest::Distance;
-using enemytest::Shot;
-using scenario::WorldScenario;
 
 constexpr platform::RECT kRedRow{0, 0, 37, 4};
 constexpr platform::RECT kBlueRow{0, 16, 37, 20};
-
-CBoss1& AddBoss(WorldScenario& w, const D3DXVECTOR3& position, float heading = 0.0f) {
-  CBoss1* boss = new CBoss1();
-  boss->SetPosition(position);
-  boss->SetRotationZ(heading);
-  w.Level().GetEnemies().push_back(boss);
-  boss->AddToScene(nullptr);
-  boss->UpdateWorldMatrix();
-  return *boss;
-}
-
-void Remove(WorldScenario& w, CEnemy* enemy) {
-  w.Level().GetEnemies().remove(enemy);
-  enemy->RemoveFromScene();
-  delete enemy;
-}
 
 bool SameRect(const platform::RECT& a, const platform::RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -66,10 +47,8 @@ void ExpectShows(CBoss1& boss, uint32_t colour) {
   EXPECT_TRUE(SameRect(boss.GetHealthFill().m_SourceRect, colour == 1 ? kBlueRow : kRedRow));
 }
 
-TEST(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+TEST_F(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   EXPECT_TRUE(boss.IsBoss());
   EXPECT_EQ(boss.GetHealth(), 1550u);
   EXPECT_EQ(boss.GetMaxHealth(), 1550u);
@@ -93,19 +72,14 @@ TEST(SecondBoss, IsBuiltAsTheBossOfTheLastLevel) {
   D3DXVECTOR3 hit;
   float distanceSq = 0.0f;
   ASSERT_TRUE(boss.Collide({0, -1000, 0}, {0, 0, 0}, 30.0f, hit, distanceSq));
-  EXPECT_NEAR(hit.x, 0.0f, 1e-3f);
-  EXPECT_NEAR(hit.y, -310.0f, 1e-3f);
-  EXPECT_NEAR(hit.z, 0.0f, 1e-3f);
+  enemytest::ExpectNear(hit, {0.0f, -310.0f, 0.0f}, 1e-3f);
   EXPECT_NEAR(distanceSq, 690.0f * 690.0f, 1.0f);
   EXPECT_FALSE(boss.Collide({0, -1000, 0}, {0, -400, 0}, 30.0f, hit, distanceSq));
 }
 
-TEST(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
-  w.PlacePlayer({0, -299.9f, 0});
-  w.Stand();
+TEST_F(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
+  Stand({0, -299.9f, 0});
   for (int i = 0; i < 600; ++i) {  // past the first laser time too
     w.Frame();
     ASSERT_FALSE(boss.IsAttacking()) << "frame " << i;
@@ -127,13 +101,10 @@ TEST(SecondBoss, RestsWithinThreeHundredAndAttacksFromThreeHundred) {
   EXPECT_EQ(boss.GetAnimationName(), "Reposo");
 }
 
-TEST(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
   Nembra::SeedRandom(5);
-  CBoss1& boss = AddBoss(w, {-51, 6680, 0});
-  w.PlacePlayer({-51, 5680, 0});
-  w.Stand();
+  CBoss1& boss = Add<CBoss1>({-51, 6680, 0});
+  Stand({-51, 5680, 0});
   scenario::CountingSound shot;
   boss.SetShotSound(&shot);
   std::vector<int> laserFrames;
@@ -175,20 +146,18 @@ TEST(SecondBoss, FiresAPairOfLasersFromItsCannonsEveryTenSeconds) {
   EXPECT_EQ(shot.plays, balls + 2) << "one sound per ball and per pair";
 }
 
-TEST(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
   w.Stand();
   // Draw 29491 rolls 90000, 29492 rolls 90003.
   const struct {
-    int draw;
-    int roll;
+    int draw, roll;
     bool ball;
   } cases[] = {{29490, 89997, false}, {29491, 90000, false}, {29492, 90003, true}, {32767, 99997, true}};
   for (const auto& c : cases) {
     Nembra::SeedRandom(SeedForFirstDraw(c.draw));
     ASSERT_EQ(Nembra::RandomInt(0, 100000), c.roll);
-    CBoss1& boss = AddBoss(w, {0, 0, 0}, 0.3f);
+    CBoss1& boss = Add<CBoss1>({0, 0, 0});
+    boss.SetRotationZ(0.3f);
     w.PlacePlayer({0, 200, 0});
     w.Frame();  // resting, posed: the tail is where the key will read it
     ASSERT_FALSE(boss.IsAttacking());
@@ -203,30 +172,21 @@ TEST(SecondBoss, ThrowsABallOnlyOnARollAboveNinetyThousand) {
       // Along the facing, lifted 0.0008 x 1000 before normalising.
       const CBoss1Bullet& ball = w.Level().GetBoss1Bullets().front();
       D3DXVECTOR3 expected(std::cos(0.3f), std::sin(0.3f), 0.8f);
-      D3DXVec3Normalize(&expected, &expected);
-      EXPECT_NEAR(ball.GetDirection().x, expected.x, 1e-5f);
-      EXPECT_NEAR(ball.GetDirection().y, expected.y, 1e-5f);
-      EXPECT_NEAR(ball.GetDirection().z, expected.z, 1e-5f);
+      enemytest::ExpectNear(ball.GetDirection(), *D3DXVec3Normalize(&expected, &expected));
       EXPECT_EQ(ball.GetPower(), 47u);
       EXPECT_LT(Distance(ball.GetPosition(), {tail.x, tail.y, 0}), 0.01f);
       ASSERT_NE(ball.GetEmitter(), nullptr);
       EXPECT_NEAR(ball.GetEmitter()->GetPosition().z, tail.z, 0.01f);
     }
-    Remove(w, &boss);
+    Remove(&boss);
     w.Level().GetBoss1Bullets().clear();
   }
 }
 
-TEST(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -200, 0});
-  w.Stand();
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+TEST_F(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
+  Stand({0, -200, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   w.Frame();
-  CBullet red, blue;
-  Shot(red, 0);
-  Shot(blue, 1);
   for (int i = 0; i < 50; ++i) boss.OnShotHit(red);
   EXPECT_EQ(boss.GetHealth(), 1550u) << "its own colour neither hurts";
   EXPECT_EQ(boss.GetColourFlipSum(), 0u) << "nor counts";
@@ -248,12 +208,9 @@ TEST(SecondBoss, OtherColourShotsTurnItAfterMoreThanAHundredPoints) {
   EXPECT_STREQ(boss.GetRedModel().GetCurrentSet()->GetName(), "Reposo");
 }
 
-TEST(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -200, 0});
-  w.Stand();
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+TEST_F(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
+  Stand({0, -200, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   w.Frame();
   boss.OnWaveHit(0);  // a wave of its own colour hurts as well
   EXPECT_EQ(boss.GetHealth(), 100u);
@@ -264,8 +221,8 @@ TEST(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
   EXPECT_EQ(boss.GetWaveCooldown(), 20.0f);
 
   g_Boss1Health = 1000;
-  CBoss1& second = AddBoss(w, {0, 3000, 0});
-  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;
+  CBoss1& second = Add<CBoss1>({0, 3000, 0});
+  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;  // not among the restored tuning values
   second.KillNow();
   EXPECT_EQ(second.GetHealth(), 800u);
   ExpectShows(second, 1);
@@ -281,30 +238,22 @@ TEST(SecondBoss, WavesAndTheAbilityHurtItAtMostSoOftenAndTurnIt) {
   EXPECT_EQ(boss.GetColour(), 1u);
 }
 
-TEST(SecondBoss, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
-  WorldScenario::Options options;
-  options.writableData = true;
-  WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBossOwnData, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
   ASSERT_TRUE(w.WriteScript("Level12_MatarMonstruo.lua", "IncVar(\"boss_deaths\")\n"));
   VarTableSet("boss_deaths", 0);
-  w.PlacePlayer({0, -1000, 0});
-  w.Stand();
+  Stand({0, -1000, 0});
   g_Boss1Health = 150;
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
-  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
+  g_Boss1Health = TuningDefaults::BOSS1_HEALTH;  // not among the restored tuning values
   boss.KillNow();  // 200 on 150
   EXPECT_TRUE(boss.IsDead());
   EXPECT_TRUE(boss.IsDying());
   ExpectShows(boss, 0);  // a dead boss does not turn
   EXPECT_EQ(VarTableGet("boss_deaths"), 1);
-  int killEffects = 0;
-  for (CEntity* effect : w.Level().GetEffects()) killEffects += dynamic_cast<Nembra::CBoss1KillEffect*>(effect) ? 1 : 0;
-  EXPECT_EQ(killEffects, 1);
+  EXPECT_EQ(Count<Nembra::CBoss1KillEffect>(), 1);
   boss.OnWaveHit(1);
   boss.Damage(10);
-  CBullet blue;
-  boss.OnShotHit(Shot(blue, 1));
+  boss.OnShotHit(blue);
   EXPECT_EQ(VarTableGet("boss_deaths"), 1);
   // Keys of a dying boss fire nothing.
   CBoss1CBH handler;
@@ -317,12 +266,9 @@ TEST(SecondBoss, DiesOnceRunningItsKillScriptOnceAndFiresNothingMore) {
   EXPECT_TRUE(w.Level().GetEnemies().empty());
 }
 
-TEST(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, -2000, 0});
-  w.Stand();
-  CBoss1& boss = AddBoss(w, {0, 0, 0});
+TEST_F(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
+  Stand({0, -2000, 0});
+  CBoss1& boss = Add<CBoss1>({0, 0, 0});
   for (int i = 0; i < 50; ++i) {
     boss.Damage(1);
     w.Frame();
@@ -332,36 +278,27 @@ TEST(SecondBoss, FiftyTurnsThenDestructionLeaveNothingBehind) {
   }
   ExpectShows(boss, 0);
   EXPECT_EQ(boss.GetHealth(), 1500u);
-  for (int i = 0; i < 600; ++i) {  // attacks from either model
-    w.Player().Heal(1.0f);
-    w.Frame();
-  }
-  Remove(w, &boss);
+  for (int i = 0; i < 600; ++i, w.Frame()) w.Player().Heal(1.0f);  // attacks from either model
+  Remove(&boss);
   w.Run(200);  // its shots fly on and end
 }
 
-TEST(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  w.Stand();
+TEST_F(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
+  Stand({0, 0, 0});
   const uint32_t before = w.Player().GetHealth();
   w.Level().AddBoss1Laser({600, 0, 300}, {600, 0, 0}, 0.0f, 13);
   ASSERT_EQ(w.Level().GetBoss1Lasers().size(), 1u);
   CBoss1Laser& laser = w.Level().GetBoss1Lasers().front();
   ASSERT_TRUE(w.RunUntil([&] { return laser.IsEnded(); }, 100));
   EXPECT_EQ(w.Player().GetHealth(), before - 13u);
-  EXPECT_LT(enemytest::Distance(laser.GetPosition(), w.Player().WorldPosition()), 0.01f);  // ends at the player
-  int hits = 0;
-  for (CEntity* effect : w.Level().GetEffects())
-    hits += dynamic_cast<Nembra::CBoss1LaserWallHitEffect*>(effect) ? 1 : 0;
-  EXPECT_EQ(hits, 1);
+  EXPECT_LT(Distance(laser.GetPosition(), w.Player().WorldPosition()), 0.01f);  // ends at the player
+  EXPECT_EQ(Count<Nembra::CBoss1LaserWallHitEffect>(), 1);
   // So does a ball that meets the player.
   w.Level().AddBoss1Bullet({400, 0, 300}, {0, 0, 0}, 3.1415927f, 47);
   CBoss1Bullet& hit = w.Level().GetBoss1Bullets().front();
   ASSERT_TRUE(w.RunUntil([&] { return hit.IsEnded(); }, 100));
   EXPECT_EQ(w.Player().GetHealth(), before - 13u - 47u);
-  EXPECT_LT(enemytest::Distance(hit.GetPosition(), w.Player().WorldPosition()), 0.01f);
+  EXPECT_LT(Distance(hit.GetPosition(), w.Player().WorldPosition()), 0.01f);
   w.Level().GetBoss1Bullets().clear();
 
   // A ball sent away from a player 3000 behind: it turns, but its range
@@ -370,25 +307,15 @@ TEST(SecondBoss, ALaserHomesOntoThePlayerAndABallEndsAfter2500Units) {
   w.Level().AddBoss1Bullet({0, 20000, 300}, {0, 20000, 0}, 1.5707963f, 47);
   CBoss1Bullet& ball = w.Level().GetBoss1Bullets().front();
   const size_t effects = w.Level().GetEffects().size();
-  int frames = 0;
-  while (!ball.IsEnded() && frames < 400) {
-    w.Frame();
-    ++frames;
-  }
-  EXPECT_EQ(frames, 193);  // 2500 / (650 x 0.02) = 192.3
+  EXPECT_EQ(FramesUntil([&] { return ball.IsEnded(); }, 400), 193);  // 2500 / (650 x 0.02) = 192.3
   EXPECT_GE(ball.GetDistance(), 2500.0f);
   EXPECT_LE(w.Level().GetEffects().size(), effects);
   ASSERT_TRUE(w.RunUntil([&] { return w.Level().GetBoss1Bullets().empty(); }, 300)) << "its trail dies out";
 }
 
-TEST(SecondBoss, ALaserWithoutItsTrailFileStillFliesAndHits) {
-  WorldScenario::Options options;
-  options.writableData = true;
-  WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(SecondBossOwnData, ALaserWithoutItsTrailFileStillFliesAndHits) {
   ASSERT_TRUE(Nembra::RemoveFile(Nembra::g_DataDirectory + "Boss1EstelaBala.pfx"));
-  w.PlacePlayer({0, 0, 0});
-  w.Stand();
+  Stand({0, 0, 0});
   const uint32_t before = w.Player().GetHealth();
   w.Level().AddBoss1Laser({600, 0, 300}, {600, 0, 0}, 0.0f, 13);
   CBoss1Laser& laser = w.Level().GetBoss1Lasers().front();

@@ -1,7 +1,4 @@
-// The beam walker in playing scenarios: when it fires, its colour switch
-// and its short beam shot.
-#include <gtest/gtest.h>
-
+// The beam walker: when it fires, its colour switch and its short beam shot.
 #include "engine/app/Application.h"
 #include "engine/util/Random.h"
 #include "game/enemies/EnemyKinds.h"
@@ -9,16 +6,13 @@
 
 namespace {
 
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
+using BeamEnemy = enemytest::Scene;
 
-TEST(BeamEnemy, ShootsAtExactly1000WithAClearLineAndWalksOtherwise) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(BeamEnemy, ShootsAtExactly1000WithAClearLineAndWalksOtherwise) {
   w.PlacePlayer({500, 0, 0});
-  CEnemy8& exact = AddEnemy<CEnemy8>(w, {-500, 0, 0});
-  CEnemy8& beyond = AddEnemy<CEnemy8>(w, {500, 1000.1f, 0});
-  CEnemy8& walled = AddEnemy<CEnemy8>(w, {500, -900, 0});
+  CEnemy8& exact = Add<CEnemy8>({-500, 0, 0});
+  CEnemy8& beyond = Add<CEnemy8>({500, 1000.1f, 0});
+  CEnemy8& walled = Add<CEnemy8>({500, -900, 0});
   w.AddWall(1, {{300, -400, 0}, {700, -400, 0}});
   w.Frame();
   EXPECT_TRUE(exact.IsShooting());
@@ -29,12 +23,7 @@ TEST(BeamEnemy, ShootsAtExactly1000WithAClearLineAndWalksOtherwise) {
   EXPECT_TRUE(walled.IsMoving());
 }
 
-TEST(BeamEnemy, OtherColourHitsThatDoNotKillSwitchItHalfTheTime) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CBullet red, blue;
-  enemytest::Shot(red, 0);
-  enemytest::Shot(blue, 1);
+TEST_F(BeamEnemy, OtherColourHitsThatDoNotKillSwitchItHalfTheTime) {
   Nembra::SeedRandom(77);
   int switched = 0;
   for (int i = 0; i < 400; ++i) {
@@ -56,15 +45,11 @@ TEST(BeamEnemy, OtherColourHitsThatDoNotKillSwitchItHalfTheTime) {
   }
 }
 
-TEST(BeamEnemy, ASwitchShowsTheOtherModelAndBarRowAndTheNextShotLeavesFromIt) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(BeamEnemy, ASwitchShowsTheOtherModelAndBarRowAndTheNextShotLeavesFromIt) {
   w.PlacePlayer({500, 0, 0});
   // Out of shooting range while it is switched.
-  CEnemy8& enemy = AddEnemy<CEnemy8>(w, {-1500, 0, 0});
+  CEnemy8& enemy = Add<CEnemy8>({-1500, 0, 0});
   w.Frame();
-  CBullet blue;
-  enemytest::Shot(blue, 1);
   Nembra::SeedRandom(5);
   for (int i = 0; i < 20 && enemy.GetColour() == 0; ++i) {
     enemy.SetHealth(4);
@@ -98,12 +83,10 @@ TEST(BeamEnemy, ASwitchShowsTheOtherModelAndBarRowAndTheNextShotLeavesFromIt) {
   EXPECT_EQ(shot.GetPower(), 6u);
 }
 
-TEST(BeamEnemy, ItsShotsHurtThePlayerBySix) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(BeamEnemy, ItsShotsHurtThePlayerBySix) {
   w.PlacePlayer({400, 0, 0});
   Nembra::SeedRandom(11);
-  CEnemy8& enemy = AddEnemy<CEnemy8>(w, {-400, 0, 0});
+  CEnemy8& enemy = Add<CEnemy8>({-400, 0, 0});
   const uint32_t health = w.Player().GetHealth();
   ASSERT_TRUE(w.RunUntil([&] { return w.Player().GetHealth() < health; }, 400));
   EXPECT_EQ(health - w.Player().GetHealth(), 6u);
@@ -115,18 +98,14 @@ TEST(BeamEnemy, ItsShotsHurtThePlayerBySix) {
   EXPECT_EQ(lost % 6u, 0u);
 }
 
-TEST(BeamEnemy, TenSwitchesThenDestruction) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CBullet shots[2];
-  enemytest::Shot(shots[0], 0);
-  enemytest::Shot(shots[1], 1);
-  CEnemy8& enemy = AddEnemy<CEnemy8>(w, {-2000, 0, 0});
+TEST_F(BeamEnemy, TenSwitchesThenDestruction) {
+  CBullet* shots[2] = {&red, &blue};
+  CEnemy8& enemy = Add<CEnemy8>({-2000, 0, 0});
   int switches = 0;
   for (int i = 0; i < 200 && switches < 10; ++i) {
     enemy.SetHealth(4);
     const uint32_t before = enemy.GetColour();
-    enemy.OnShotHit(shots[1 - before]);
+    enemy.OnShotHit(*shots[1 - before]);
     if (enemy.GetColour() != before) {
       ++switches;
       w.Frame();
@@ -138,12 +117,12 @@ TEST(BeamEnemy, TenSwitchesThenDestruction) {
   EXPECT_TRUE(w.Level().GetEnemies().empty());
 }
 
-TEST(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
+  auto spawn = [&](float height) -> CEnemy8Bullet& {
+    return w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, height), D3DXVECTOR3(1, 0, 0), 6u);
+  };
   w.PlacePlayer({0, -3000, 0});
-  CEnemy8Bullet& shot =
-      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 100), D3DXVECTOR3(1, 0, 0), 6u);
+  CEnemy8Bullet& shot = spawn(100);
   const float lengths[4] = {0.0f, 80.0f, 160.0f, 200.0f};
   for (int update = 1; update <= 15; ++update) {
     w.Frame();
@@ -158,25 +137,21 @@ TEST(BeamEnemy, TheShotGrowsTo200DealsSixAndIsDoneAfter1200) {
   w.Frame();
   EXPECT_FALSE(shot.IsActive());
   // Steps of 200: at exactly 200 travelled the beam keeps the length it had.
-  CEnemy8Bullet& even =
-      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 100), D3DXVECTOR3(1, 0, 0), 6u);
-  const float saved = Nembra::g_FrameTime;
+  CEnemy8Bullet& even = spawn(100);
   Nembra::g_FrameTime = 0.05f;
   for (float length : {0.0f, 0.0f, 200.0f}) {
     even.Step();
     EXPECT_EQ(even.GetBeam().length, length) << even.GetDistance();
   }
-  Nembra::g_FrameTime = saved;
+  Nembra::g_FrameTime = 0.02f;
   w.Level().GetEnemy8Bullets().pop_back();
   w.Frame();
   EXPECT_TRUE(w.Level().GetEnemy8Bullets().empty());
 
   w.PlacePlayer({600, 0, 0});
   const uint32_t health = w.Player().GetHealth();
-  // The player's sphere (radius 50 about its feet) meets a shot's of 30
-  // only below 80.
-  CEnemy8Bullet& hit =
-      w.Level().SpawnShot(w.Level().GetEnemy8Bullets(), D3DXVECTOR3(0, 0, 40), D3DXVECTOR3(1, 0, 0), 6u);
+  // The player's sphere (radius 50 about its feet) meets a shot's of 30 only below 80.
+  CEnemy8Bullet& hit = spawn(40);
   EXPECT_TRUE(w.RunUntil([&] { return hit.IsDone(); }, 20));
   EXPECT_EQ(health - w.Player().GetHealth(), 6u);
 }

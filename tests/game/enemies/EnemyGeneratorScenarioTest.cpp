@@ -1,10 +1,6 @@
 // Enemy generators and the enemy factory: the roll over the options, the
-// kinds and colours made, the re-arm timer and the level's top-up with them.
-#include <gtest/gtest.h>
-
+// kinds and colours made, the re-arm timer and the level's top-up.
 #include <climits>
-#include <cmath>
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -17,7 +13,7 @@
 
 namespace {
 
-using scenario::WorldScenario;
+using EnemyGenerator = enemytest::Scene;
 
 int KindOf(const CEnemy* e) {
   if (dynamic_cast<const CEnemy7*>(e)) return 7;
@@ -29,21 +25,25 @@ int KindOf(const CEnemy* e) {
   return -1;
 }
 
-TEST(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+// How many of `n` rolls of the generator made each kind.
+std::vector<int> Rolls(CEnemyGenerator& g, int n) {
+  std::vector<int> counts(10);
+  for (int i = 0; i < n; ++i) {
+    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
+    ++counts[KindOf(e.get()) + 1];
+  }
+  counts.erase(counts.begin());  // null or unknown kinds count at -1
+  return counts;
+}
+
+TEST_F(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
   Nembra::SeedRandom(7);
   CEnemyGenerator g;
   g.SetOption1(1, 50, false);
   g.SetOption2(3, 30, false);
   g.SetOption3(7, 0, false);
-  int counts[9] = {};
   const int n = 1010;
-  for (int i = 0; i < n; ++i) {
-    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
-    ASSERT_TRUE(e);
-    ++counts[KindOf(e.get())];
-  }
+  std::vector<int> counts = Rolls(g, n);
   EXPECT_NEAR(counts[1] / double(n), 51.0 / 101.0, 0.05);
   EXPECT_NEAR(counts[3] / double(n), 30.0 / 101.0, 0.05);
   EXPECT_NEAR(counts[7] / double(n), 20.0 / 101.0, 0.05);
@@ -51,49 +51,28 @@ TEST(EnemyGenerator, TheRollSharesTheOptionsByPercent) {
 
   // Percent 100: always option 1. Percents 0 and 0: option 1 only on roll 0.
   g.SetOption1(2, 100, false);
-  for (int i = 0; i < 200; ++i) {
-    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
-    EXPECT_EQ(KindOf(e.get()), 2);
-  }
+  EXPECT_EQ(Rolls(g, 200)[2], 200);
   g.SetOption1(2, 0, false);
   g.SetOption2(8, 0, false);
   g.SetOption3(1, 0, false);
-  int first = 0, second = 0;
-  for (int i = 0; i < 2020; ++i) {
-    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
-    const int k = KindOf(e.get());
-    first += k == 2;
-    second += k == 8;
-  }
-  EXPECT_EQ(second, 0);
-  EXPECT_GT(first, 0);
-  EXPECT_NEAR(first / 2020.0, 1.0 / 101.0, 0.008);
+  counts = Rolls(g, 2020);
+  EXPECT_EQ(counts[8], 0);
+  EXPECT_GT(counts[2], 0);
+  EXPECT_NEAR(counts[2] / 2020.0, 1.0 / 101.0, 0.008);
 
   // Percents from a file at the ends of their range add up without wrapping:
   // 50 + the largest int leaves nothing to option 3.
   g.SetOption1(1, 50, false);
   g.SetOption2(3, INT32_MAX, false);
   g.SetOption3(7, 0, false);
-  int third = 0;
-  for (int i = 0; i < 500; ++i) {
-    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
-    third += KindOf(e.get()) == 7;
-  }
-  EXPECT_EQ(third, 0);
+  EXPECT_EQ(Rolls(g, 500)[7], 0);
   // -1 + the smallest int gives option 2 nothing.
   g.SetOption1(1, -1, false);
   g.SetOption2(3, INT32_MIN, false);
-  third = 0;
-  for (int i = 0; i < 200; ++i) {
-    std::unique_ptr<CEnemy> e(g.SpawnEnemy());
-    third += KindOf(e.get()) == 7;
-  }
-  EXPECT_EQ(third, 200);
+  EXPECT_EQ(Rolls(g, 200)[7], 200);
 }
 
-TEST(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
   Nembra::SeedRandom(11);
   CEnemyGenerator g;
   g.SetRotationZ(1.25f);
@@ -135,21 +114,14 @@ TEST(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
   }
 }
 
-TEST(EnemyGenerator, TheReArmTimerCountsDownToExactlyZero) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  enemytest::TuningGuard guard;
+TEST_F(EnemyGenerator, TheReArmTimerCountsDownToExactlyZero) {
   CEnemyGenerator g;
   g.SetOption1(1, 100, false);
   std::unique_ptr<CEnemy> e(g.SpawnEnemy());
   ASSERT_EQ(g.GetRearmTimer(), 30.0f);
   const float saved = Nembra::g_FrameTime;
-  Nembra::g_FrameTime = 0.02f;
   int frames = 0;
-  while (g.GetRearmTimer() > 0.0f && frames < 5000) {
-    g.UpdateTimer();
-    ++frames;
-  }
+  for (; g.GetRearmTimer() > 0.0f && frames < 5000; ++frames) g.UpdateTimer();
   EXPECT_NEAR(frames, 1500, 1);
   // A new re-arm time does not shorten a running timer.
   e.reset(g.SpawnEnemy());
@@ -172,16 +144,14 @@ TEST(EnemyGenerator, TheReArmTimerCountsDownToExactlyZero) {
   Nembra::g_FrameTime = saved;
 }
 
-CEnemyGenerator& AddGenerator(WorldScenario& w, const D3DXVECTOR3& at, int type) {
+CEnemyGenerator& AddGenerator(scenario::WorldScenario& w, const D3DXVECTOR3& at, int type) {
   CEnemyGenerator& g = w.Level().GetEnemyGenerators().emplace_back();
   g.SetPosition(at);
   g.SetOption1(type, 100, false);
   return g;
 }
 
-TEST(EnemyGenerator, TheTopUpUsesTheRealFactory) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, TheTopUpUsesTheRealFactory) {
   w.Level().EnableGenerationRadius(true);
   // Behind the camera and in the spawn ring.
   for (const D3DXVECTOR3& at : {D3DXVECTOR3(-1500, 2000, 0), D3DXVECTOR3(0, 2000, 0), D3DXVECTOR3(1500, 2000, 0),
@@ -203,13 +173,8 @@ TEST(EnemyGenerator, TheTopUpUsesTheRealFactory) {
   // Enemies taken away as soon as they come: the fourth generator gives one
   // the next frame, then nothing until the first re-arm has run out.
   auto takeAway = [&] {
-    int n = 0;
-    for (CEnemy* e : w.Level().GetEnemies()) {
-      e->RemoveFromScene();
-      delete e;
-      ++n;
-    }
-    w.Level().GetEnemies().clear();
+    const int n = static_cast<int>(w.Level().GetEnemies().size());
+    while (!w.Level().GetEnemies().empty()) Remove(w.Level().GetEnemies().front());
     return n;
   };
   takeAway();
@@ -224,9 +189,7 @@ TEST(EnemyGenerator, TheTopUpUsesTheRealFactory) {
   EXPECT_NEAR(spawnFrames[1], 1500, 1) << "30 s of 0.02 s frames after the first three";
 }
 
-TEST(EnemyGenerator, ATypeNineGeneratorSpawnsNothingAndCrashesNothing) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(EnemyGenerator, ATypeNineGeneratorSpawnsNothingAndCrashesNothing) {
   w.Level().EnableGenerationRadius(true);
   CEnemyGenerator& bad = AddGenerator(w, {0, 2000, 0}, 9);
   w.Level().SetWantedEnemyCount(8);

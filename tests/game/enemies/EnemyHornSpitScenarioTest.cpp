@@ -1,7 +1,5 @@
-// The horn-and-spit enemy in playing scenarios: the distance rules, the
-// spit's chance, the horn's damage and the gas ball's arc and hits.
-#include <gtest/gtest.h>
-
+// The horn-and-spit enemy: the distance rules, the spit's chance, the
+// horn's damage and the gas ball's arc and hits.
 #include <cmath>
 
 #include "engine/app/Application.h"
@@ -13,23 +11,19 @@
 
 namespace {
 
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
+class HornAndSpit : public enemytest::Scene {
+ protected:
+  CEnemy6Bullet& Ball(const D3DXVECTOR3& at, const D3DXVECTOR3& direction, uint32_t power) {
+    return Launch(true, w.Level().GetEnemy6Bullets(), at, direction, power);
+  }
+};
 
-void Remove(WorldScenario& w, CEnemy* enemy) {
-  w.Level().GetEnemies().remove(enemy);
-  enemy->RemoveFromScene();
-  delete enemy;
-}
-
-TEST(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
   Nembra::SeedRandom(3);
   w.PlacePlayer({0, 0, 0});
-  CEnemy6& far = AddEnemy<CEnemy6>(w, {1201, 0, 0});
-  CEnemy6& mid = AddEnemy<CEnemy6>(w, {0, 300, 0});
-  CEnemy6& close = AddEnemy<CEnemy6>(w, {0, -150, 0});
+  CEnemy6& far = Add<CEnemy6>({1201, 0, 0});
+  CEnemy6& mid = Add<CEnemy6>({0, 300, 0});
+  CEnemy6& close = Add<CEnemy6>({0, -150, 0});
   w.Frame();
   EXPECT_EQ(far.GetAnimationName(), "Ene6Reposo");
   EXPECT_FALSE(far.IsMoving());
@@ -47,37 +41,26 @@ TEST(HornAndSpit, TheDistanceRulesPickIdleSpitChaseOrHorn) {
   EXPECT_FALSE(mid.IsMoving());
 }
 
-TEST(HornAndSpit, BetweenFiveHundredAndTwelveHundredItSpitsOneFrameInFour) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, BetweenFiveHundredAndTwelveHundredItSpitsOneFrameInFour) {
   Nembra::SeedRandom(21);
   w.PlacePlayer({0, 0, 0});
   int total = 0;
   const int runs = 400;
   for (int run = 0; run < runs; ++run) {
-    CEnemy6& e = AddEnemy<CEnemy6>(w, {0, 800, 0});
-    int frames = 0;
-    while (!e.IsSpitting() && frames < 200) {
-      w.Frame();
-      ++frames;
-    }
+    CEnemy6& e = Add<CEnemy6>({0, 800, 0});
+    const int frames = FramesUntil([&] { return e.IsSpitting(); }, 200);
     EXPECT_EQ(e.GetAnimationName(), "Ene6GolpeEscupir");
     total += frames;
-    Remove(w, &e);
+    Remove(&e);
   }
   EXPECT_NEAR(total / static_cast<double>(runs), 4.0, 0.5);
 }
 
-TEST(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy6& e = AddEnemy<CEnemy6>(w, {1000, 0, 0});
+  CEnemy6& e = Add<CEnemy6>({1000, 0, 0});
   e.SetRotationZ(0.5f);
-  const D3DXVECTOR3 d = e.LaunchDirection();
-  EXPECT_NEAR(d.x, std::cos(0.5f), 1e-6f);
-  EXPECT_NEAR(d.y, std::sin(0.5f), 1e-6f);
-  EXPECT_NEAR(d.z, 0.8f, 1e-4f);
+  enemytest::ExpectNear(e.LaunchDirection(), {std::cos(0.5f), std::sin(0.5f), 0.8f}, 1e-4f);
   CEnemy6CBH handler;
   ENEMY6_KEY horn = e.GetKey(0);
   ENEMY6_KEY spit = e.GetKey(1);
@@ -93,11 +76,9 @@ TEST(HornAndSpit, TheSpitKeyLaunchesOneBallLiftedByTheDistance) {
   EXPECT_EQ(shot.plays, 1);
 }
 
-TEST(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy6& e = AddEnemy<CEnemy6>(w, {140, 0, 0}, 0, {-1, 0, 0});
+  CEnemy6& e = Add<CEnemy6>({140, 0, 0}, 0, {-1, 0, 0});
   e.SetRotationZ(3.14159265f);
   w.Frame();
   ASSERT_TRUE(e.IsHorning());
@@ -114,28 +95,19 @@ TEST(HornAndSpit, TheHornCostsAboutNineASecondOfContact) {
   EXPECT_NEAR(lost / (contact * 0.02f), 9.0f, 1.0f);
 }
 
-TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   w.PlacePlayer({0, 5000, 0});
-  CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
-  ball.Init({0, 0, 150}, {1, 0, 0.8f}, 0);
-  ball.AddToScene(nullptr);
+  CEnemy6Bullet& ball = Ball({0, 0, 150}, {1, 0, 0.8f}, 0);
   int landed = 0;
-  while (!ball.HasLanded() && landed < 200) {
-    ball.Step();
-    ++landed;
-  }
+  for (; !ball.HasLanded() && landed < 200; ++landed) ball.Step();
   EXPECT_EQ(landed, 69);
   EXPECT_NEAR(ball.GetPosition().x, 955.8f, 0.5f);
   EXPECT_EQ(ball.GetPosition().z, 0.0f);
   EXPECT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
   EXPECT_NE(ball.GetEmitter(), nullptr);
   // The puddle: spreading, a zone of (40, 4, 0.125) at the landing place.
-  Nembra::CEnemy6BulletFloorHitEffect* puddle = nullptr;
-  for (CEntity* e : w.Level().GetEffects())
-    if (auto* p = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(e)) puddle = p;
-  ASSERT_NE(puddle, nullptr);
+  ASSERT_EQ(Count<Nembra::CEnemy6BulletFloorHitEffect>(), 1);
+  auto* puddle = dynamic_cast<Nembra::CEnemy6BulletFloorHitEffect*>(w.Level().GetEffects().back());
   ASSERT_NE(puddle->GetZone(), nullptr);
   EXPECT_NEAR(puddle->GetPosition().x, 955.8f, 0.5f);
   EXPECT_TRUE(puddle->GetZone()->IsAlive());
@@ -143,28 +115,17 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   EXPECT_EQ(puddle->GetSplat().GetPosition().z, 1.0f);
   // "Spread" lasts 1 s; then 4 s of lingering; then the fade switches the zone off.
   const size_t zones = w.Level().GetSlowDowners().size();
-  int frames = 0;
-  while (!puddle->IsFading() && frames < 1000) {
-    w.Frame();
-    ++frames;
-  }
+  const int frames = FramesUntil([&] { return puddle->IsFading(); }, 1000);
   EXPECT_NEAR(frames, 250, 3);
   EXPECT_EQ(puddle->GetZone(), nullptr);
   w.Frame();
   EXPECT_EQ(w.Level().GetSlowDowners().size(), zones - 1);
   // The fade ends and the level lets the puddle go.
-  const bool gone = w.RunUntil([&] {
-    for (CEntity* e : w.Level().GetEffects())
-      if (e == puddle) return false;
-    return true;
-  }, 200);
-  EXPECT_TRUE(gone);
+  EXPECT_TRUE(w.RunUntil([&] { return !Listed(puddle); }, 200));
 
   // A player hit costs the power and 20 more.
   w.PlacePlayer({300, 0, 0});
-  CEnemy6Bullet& hit = w.Level().GetEnemy6Bullets().emplace_back();
-  hit.Init({0, 0, 100}, {1, 0, 0}, 5);
-  hit.AddToScene(nullptr);
+  CEnemy6Bullet& hit = Ball({0, 0, 100}, {1, 0, 0}, 5);
   const uint32_t before = w.Player().GetHealth();
   for (int i = 0; i < 30 && !hit.HasLanded(); ++i) hit.Step();
   EXPECT_EQ(hit.GetHitKind(), CEnemy6Bullet::PLAYER);
@@ -174,9 +135,7 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   // Player and wall in one long step: the wall takes it, no 20.
   w.AddWall(0, {{340, -1000, 0}, {340, 1000, 0}});
   w.Player().Respawn();
-  CEnemy6Bullet& both = w.Level().GetEnemy6Bullets().emplace_back();
-  both.Init({100, 0, 100}, {1, 0, 0.25f}, 0);
-  both.AddToScene(nullptr);
+  CEnemy6Bullet& both = Ball({100, 0, 100}, {1, 0, 0.25f}, 0);
   const float saved = Nembra::g_FrameTime;
   Nembra::g_FrameTime = 0.3f;
   for (int i = 0; i < 3 && !both.HasLanded(); ++i) both.Step();
@@ -186,27 +145,18 @@ TEST(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   EXPECT_EQ(w.Player().GetHealth(), w.Player().GetMaxHealth());
 }
 
-TEST(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  w.Stand();
-  CEnemy6Bullet& ball = w.Level().GetEnemy6Bullets().emplace_back();
-  ball.Init({700, -400, 10}, {0, 0, -1}, 0);
-  ball.AddToScene(nullptr);
+TEST_F(HornAndSpit, APuddleSlowsThePlayerWhereItLiesAndNowhereElse) {
+  Stand({0, 0, 0});
+  CEnemy6Bullet& ball = Ball({700, -400, 10}, {0, 0, -1}, 0);
   for (int i = 0; i < 5 && !ball.HasLanded(); ++i) ball.Step();
   ASSERT_EQ(ball.GetHitKind(), CEnemy6Bullet::FLOOR);
   ASSERT_EQ(w.Level().GetSlowDowners().size(), 1u);
   CSlowDowner& zone = w.Level().GetSlowDowners().front();
-  const D3DXVECTOR3 at = zone.GetWorldPosition();
-  EXPECT_NEAR(at.x, 700.0f, 0.01f);
-  EXPECT_NEAR(at.y, -400.0f, 0.01f);
-  EXPECT_NEAR(at.z, 0.0f, 0.01f);
+  enemytest::ExpectNear(zone.GetWorldPosition(), {700.0f, -400.0f, 0.0f}, 0.01f);
   // The player at the origin walks on; in the puddle it is slowed.
   w.Frame();
   EXPECT_EQ(w.Player().GetSpeedFactor(), 1.0f);
-  w.PlacePlayer({700, -400, 0});
-  w.Stand();
+  Stand({700, -400, 0});
   w.Frame();
   EXPECT_EQ(w.Player().GetSpeedFactor(), CPlayer::SLOW_FACTOR);
 }

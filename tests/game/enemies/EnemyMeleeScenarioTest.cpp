@@ -1,26 +1,20 @@
-// The melee walker and the stalker in playing scenarios: strike ranges,
-// hand blows, walls, the stalker's hiding and chasing, and speeds.
-#include <gtest/gtest.h>
-
-#include <cmath>
+// The melee walker and the stalker: strike ranges, hand blows, walls, the
+// stalker's hiding and chasing, and speeds.
 
 #include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
+using MeleeEnemies = enemytest::Scene;
 
 bool IsStrike(const std::string& name) { return name == "Ene1Golpe1" || name == "Ene1Golpe2"; }
 
-TEST(MeleeEnemies, AWalkerStrikesAtExactly180AndAStalkerOnlyCloser) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MeleeEnemies, AWalkerStrikesAtExactly180AndAStalkerOnlyCloser) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy1& walker = AddEnemy<CEnemy1>(w, {180, 0, 0}, 0, {-1, 0, 0});
-  CEnemy7& stalker = AddEnemy<CEnemy7>(w, {0, 180, 0}, 0, {0, -1, 0});
-  CEnemy7& closer = AddEnemy<CEnemy7>(w, {0, -179.9f, 0}, 0, {0, 1, 0});
+  CEnemy1& walker = Add<CEnemy1>({180, 0, 0}, 0, {-1, 0, 0});
+  CEnemy7& stalker = Add<CEnemy7>({0, 180, 0}, 0, {0, -1, 0});
+  CEnemy7& closer = Add<CEnemy7>({0, -179.9f, 0}, 0, {0, 1, 0});
   stalker.StartChase();
   closer.StartChase();
   w.Frame();
@@ -32,12 +26,10 @@ TEST(MeleeEnemies, AWalkerStrikesAtExactly180AndAStalkerOnlyCloser) {
   EXPECT_TRUE(IsStrike(closer.GetAnimationName()));
 }
 
-TEST(MeleeEnemies, AWalkerStandsIdleOutOfRangeOrWithADeadPlayer) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MeleeEnemies, AWalkerStandsIdleOutOfRangeOrWithADeadPlayer) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy1& far = AddEnemy<CEnemy1>(w, {1501, 0, 0});
-  CEnemy1& near = AddEnemy<CEnemy1>(w, {0, 600, 0});
+  CEnemy1& far = Add<CEnemy1>({1501, 0, 0});
+  CEnemy1& near = Add<CEnemy1>({0, 600, 0});
   w.Frame();
   EXPECT_EQ(far.GetAnimationName(), "Ene1Reposo");
   EXPECT_FALSE(far.IsMoving());
@@ -49,31 +41,28 @@ TEST(MeleeEnemies, AWalkerStandsIdleOutOfRangeOrWithADeadPlayer) {
   EXPECT_FALSE(near.IsMoving());
 }
 
-// Health the player loses in one second with an enemy striking at 150.
-template <class Kind>
-float LossPerSecond() {
-  WorldScenario w;
-  EXPECT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  Kind& enemy = AddEnemy<Kind>(w, {150, 0, 0}, 0, {-1, 0, 0});
-  if constexpr (std::is_same_v<Kind, CEnemy7>) enemy.StartChase();
-  w.Run(5);  // into the strike, hands posed
-  const uint32_t before = w.Player().GetHealth();
-  w.Run(50);
-  return static_cast<float>(before - w.Player().GetHealth());
+TEST_F(MeleeEnemies, BothHandsInThePlayerCost40ASecondOr60ForTheStalker) {
+  CEnemy* striking = nullptr;
+  for (const float loss : {40.0f, 60.0f}) {
+    w.Player().Respawn();
+    w.PlacePlayer({0, 0, 0});
+    if (striking) {
+      Remove(striking);
+      Add<CEnemy7>({150, 0, 0}, 0, {-1, 0, 0}).StartChase();
+    } else {
+      striking = &Add<CEnemy1>({150, 0, 0}, 0, {-1, 0, 0});
+    }
+    w.Run(5);  // into the strike, hands posed
+    const uint32_t before = w.Player().GetHealth();
+    w.Run(50);
+    EXPECT_NEAR(static_cast<float>(before - w.Player().GetHealth()), loss, 1.0f);
+  }
 }
 
-TEST(MeleeEnemies, BothHandsInThePlayerCost40ASecondOr60ForTheStalker) {
-  EXPECT_NEAR(LossPerSecond<CEnemy1>(), 40.0f, 1.0f);
-  EXPECT_NEAR(LossPerSecond<CEnemy7>(), 60.0f, 1.0f);
-}
-
-TEST(MeleeEnemies, AWallAheadStopsAndReversesAWalker) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MeleeEnemies, AWallAheadStopsAndReversesAWalker) {
   w.PlacePlayer({0, 0, 0});
   w.AddWall(1, {{-300, -2000, 0}, {-300, 2000, 0}});
-  CEnemy1& walker = AddEnemy<CEnemy1>(w, {-600, 0, 0});
+  CEnemy1& walker = Add<CEnemy1>({-600, 0, 0});
   bool reversed = false;
   for (int i = 0; i < 100 && !reversed; ++i) {
     const D3DXVECTOR3 before = walker.GetDirection();
@@ -97,25 +86,15 @@ TEST(MeleeEnemies, AWallAheadStopsAndReversesAWalker) {
   EXPECT_EQ(walker.GetAnimationName(), "Ene1CaminarAdelante");
 }
 
-TEST(MeleeEnemies, AStalkerComesOutAfter2SecondsWithin700AndHidesAfter5) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MeleeEnemies, AStalkerComesOutAfter2SecondsWithin700AndHidesAfter5) {
   w.PlacePlayer({0, 0, 0});
   // A wall keeps the chase from reaching the player.
   w.AddWall(1, {{-300, -2000, 0}, {-300, 2000, 0}});
-  CEnemy7& stalker = AddEnemy<CEnemy7>(w, {-650, 0, 0});
-  int frame = 0;
-  while (stalker.GetState() == CEnemy7::HIDDEN && frame < 200) {
-    w.Frame();
-    ++frame;
-  }
+  CEnemy7& stalker = Add<CEnemy7>({-650, 0, 0});
+  const int frame = FramesUntil([&] { return stalker.GetState() != CEnemy7::HIDDEN; }, 200);
   EXPECT_NEAR(frame, 101, 1);
   EXPECT_TRUE(stalker.GetFade().IsFadingIn());
-  int chased = 0;
-  while (stalker.GetState() == CEnemy7::CHASING && chased < 400) {
-    w.Frame();
-    ++chased;
-  }
+  const int chased = FramesUntil([&] { return stalker.GetState() != CEnemy7::CHASING; }, 400);
   EXPECT_EQ(stalker.GetState(), CEnemy7::HIDDEN);
   EXPECT_NEAR(chased, 251, 1);
   EXPECT_FALSE(stalker.GetFade().IsFadingIn());
@@ -126,13 +105,11 @@ TEST(MeleeEnemies, AStalkerComesOutAfter2SecondsWithin700AndHidesAfter5) {
   EXPECT_TRUE(stalker.IsFading());
 }
 
-TEST(MeleeEnemies, AStalkerWalkingIntoHidingStopsAtAWallWithinHalfASecondAhead) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MeleeEnemies, AStalkerWalkingIntoHidingStopsAtAWallWithinHalfASecondAhead) {
   w.PlacePlayer({0, 0, 0});
   w.AddWall(1, {{-400, -200, 0}, {-400, 200, 0}});  // 250 ahead: inside 650 x 0.5
-  CEnemy7& walled = AddEnemy<CEnemy7>(w, {-650, 0, 0});
-  CEnemy7& open = AddEnemy<CEnemy7>(w, {-650, 1000, 0});
+  CEnemy7& walled = Add<CEnemy7>({-650, 0, 0});
+  CEnemy7& open = Add<CEnemy7>({-650, 1000, 0});
   for (CEnemy7* s : {&walled, &open}) {
     s->StartChase();
     s->Hide();  // still walking while it fades out
@@ -147,11 +124,9 @@ TEST(MeleeEnemies, AStalkerWalkingIntoHidingStopsAtAWallWithinHalfASecondAhead) 
   EXPECT_TRUE(open.IsMoving());
 }
 
-TEST(MeleeEnemies, AStalkerHidesAtOnceWhenThePlayerIs3000AwayOrAfterALongFight) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MeleeEnemies, AStalkerHidesAtOnceWhenThePlayerIs3000AwayOrAfterALongFight) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy7& stalker = AddEnemy<CEnemy7>(w, {150, 0, 0}, 0, {-1, 0, 0});
+  CEnemy7& stalker = Add<CEnemy7>({150, 0, 0}, 0, {-1, 0, 0});
   stalker.StartChase();
   w.Run(300);  // six seconds of fighting
   EXPECT_EQ(stalker.GetState(), CEnemy7::ATTACKING);
@@ -162,7 +137,7 @@ TEST(MeleeEnemies, AStalkerHidesAtOnceWhenThePlayerIs3000AwayOrAfterALongFight) 
   w.Frame();
   EXPECT_EQ(stalker.GetState(), CEnemy7::HIDDEN);
 
-  CEnemy7& second = AddEnemy<CEnemy7>(w, {-1000, 600, 0});
+  CEnemy7& second = Add<CEnemy7>({-1000, 600, 0});
   second.StartChase();
   w.Frame();
   EXPECT_EQ(second.GetState(), CEnemy7::CHASING);
@@ -172,16 +147,13 @@ TEST(MeleeEnemies, AStalkerHidesAtOnceWhenThePlayerIs3000AwayOrAfterALongFight) 
   EXPECT_EQ(second.GetState(), CEnemy7::HIDDEN);
 }
 
-TEST(MeleeEnemies, ANewWalkerSpeedReachesOnlyLaterWalkers) {
-  enemytest::TuningGuard guard;
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  CEnemy1& before = AddEnemy<CEnemy1>(w, {5000, 0, 0});
+TEST_F(MeleeEnemies, ANewWalkerSpeedReachesOnlyLaterWalkers) {
+  CEnemy1& before = Add<CEnemy1>({5000, 0, 0});
   g_Enemy1Speed = 900.0f;
-  CEnemy1& after = AddEnemy<CEnemy1>(w, {5000, 500, 0});
+  CEnemy1& after = Add<CEnemy1>({5000, 500, 0});
   EXPECT_FLOAT_EQ(before.GetSpeed(), 580.0f);
   EXPECT_FLOAT_EQ(after.GetSpeed(), 900.0f);
-  EXPECT_FLOAT_EQ(AddEnemy<CEnemy7>(w, {5000, 900, 0}).GetSpeed(), 650.0f);
+  EXPECT_FLOAT_EQ(Add<CEnemy7>({5000, 900, 0}).GetSpeed(), 650.0f);
 }
 
 }  // namespace

@@ -1,33 +1,22 @@
-// The shooter and the cocoon turret in playing scenarios: when they fire,
-// what their bullets hit, homing, and the cocoon's shell.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "engine/util/Random.h"
+// The shooter and the cocoon turret: when they fire, what their bullets
+// hit, homing, and the cocoon's shell.
 #include "game/effects/ParticleEffect.h"
 #include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "engine/util/Random.h"
 
 namespace {
 
-using enemytest::AddEnemy;
-using scenario::WorldScenario;
+using Shooter = enemytest::Scene;
+using Cocoon = enemytest::Scene;
+using Nembra::CEnemy2BulletWallHitEffect;
+using Nembra::CEnemy3BulletWallHitEffect;
 
-template <class Effect>
-int CountEffects(CLevel& level) {
-  int n = 0;
-  for (CEntity* effect : level.GetEffects()) n += dynamic_cast<Effect*>(effect) ? 1 : 0;
-  return n;
-}
-
-TEST(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
   w.PlacePlayer({500, 0, 0});
-  CEnemy3& blocked = AddEnemy<CEnemy3>(w, {-500, -400, 0});
+  CEnemy3& blocked = Add<CEnemy3>({-500, -400, 0});
   w.AddWall(1, {{0, -600, 0}, {0, -200, 0}});
-  CEnemy3& clear = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  CEnemy3& clear = Add<CEnemy3>({-300, 300, 0});
   scenario::CountingSound shot;
   clear.SetShotSound(&shot);
   blocked.SetShotSound(&shot);
@@ -55,78 +44,42 @@ TEST(Shooter, WalksBehindAWallAndFiresOneBulletPerShot) {
   EXPECT_FALSE(blocked.IsShooting());
 }
 
-TEST(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({500, 0, 0});
-  CEnemy3Bullet& bullet =
-      w.Level().SpawnShot(w.Level().GetEnemy3Bullets(), D3DXVECTOR3(-500, 0, 120), D3DXVECTOR3(1, 0, 0), 12u);
-  ASSERT_NE(bullet.GetEmitter(), nullptr);
-  EXPECT_FLOAT_EQ(bullet.GetPosition().z, 0.0f);
-  EXPECT_FLOAT_EQ(bullet.GetEmitter()->GetPosition().z, 120.0f);
-  EXPECT_FLOAT_EQ(bullet.GetEmitter()->GetParams()->direction[0], -1.0f);
-  const uint32_t health = w.Player().GetHealth();
-  w.Walk({0, 1, 0});
-  int frames = 0;
-  while (!bullet.IsEnded() && frames < 75) {
-    if (w.Player().GetPosition().y >= 400.0f) w.Stand();
-    w.Frame();
-    ++frames;
-  }
-  EXPECT_TRUE(bullet.IsEnded());
-  EXPECT_GE(w.Player().GetPosition().y, 400.0f);
-  EXPECT_EQ(health - w.Player().GetHealth(), 12u);
-  ASSERT_EQ(CountEffects<Nembra::CEnemy3BulletWallHitEffect>(w.Level()), 1);
-  auto* effect = dynamic_cast<Nembra::CEnemy3BulletWallHitEffect*>(w.Level().GetEffects().back());
+TEST_F(Shooter, AHomingBulletFindsAPlayerWhoSideStepsAndHitsFor12) {
+  SideStepAHomingShot(w.Level().GetEnemy3Bullets(), 120.0f);
+  ASSERT_EQ(Count<CEnemy3BulletWallHitEffect>(), 1);
+  auto* effect = dynamic_cast<CEnemy3BulletWallHitEffect*>(w.Level().GetEffects().back());
   EXPECT_NE(effect->GetSound(), nullptr);
   ASSERT_NE(effect->GetEmitter(), nullptr);
   EXPECT_FLOAT_EQ(effect->GetEmitter()->GetPosition().z, 120.0f);
   EXPECT_LT(enemytest::Distance(effect->GetPosition(), w.Player().GetPosition()), 110.0f);
 }
 
-TEST(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
-  // Homing on a player far beyond its range: it never arrives.
-  w.PlacePlayer({0, 2500, 0});
+TEST_F(Shooter, AMissEndsAfter1500UnitsWithoutEffectAndGoesWhenItsTrailHasDied) {
+  w.PlacePlayer({0, 2500, 0});  // homed on far beyond its range: it never arrives
   CEnemy3Bullet& bullet =
       w.Level().SpawnShot(w.Level().GetEnemy3Bullets(), D3DXVECTOR3(0, -100, 100), D3DXVECTOR3(0, -1, 0), 12u);
-  for (int i = 1; i <= 74; ++i) {
-    w.Frame();
-    ASSERT_FALSE(bullet.IsEnded()) << "update " << i;
-  }
-  w.Frame();
-  EXPECT_TRUE(bullet.IsEnded());
-  EXPECT_NEAR(bullet.GetDistance(), 1500.0f, 1e-2f);
+  ExpectEndAt1500(bullet);
   EXPECT_TRUE(bullet.GetEmitter()->IsStopped());
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEnemy3Bullets().empty(); }, 400));
   EXPECT_EQ(w.Level().GetEffects().size(), 0u);
   EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);
 }
 
-TEST(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, AShotWithoutTrailStillFliesHitsAndEnds) {
   w.PlacePlayer({0, 0, 0});
   w.AddWall(0, {{400, -1000, 0}, {400, 1000, 0}});
-  CEnemy3Bullet& bullet = w.Level().GetEnemy3Bullets().emplace_back();
-  bullet.Init(D3DXVECTOR3(-200, 500, 90), D3DXVECTOR3(1, 0, 0), 12u);
-  bullet.SetEmitter(nullptr);  // as with a missing or damaged trail file
-  bullet.AddToScene(nullptr);
+  Launch(false, w.Level().GetEnemy3Bullets(), D3DXVECTOR3(-200, 500, 90), D3DXVECTOR3(1, 0, 0), 12u);
   w.PlacePlayer({3000, 500, 0});
   EXPECT_TRUE(w.RunUntil([&] { return w.Level().GetEnemy3Bullets().empty(); }, 60));
-  ASSERT_EQ(CountEffects<Nembra::CEnemy3BulletWallHitEffect>(w.Level()), 1);
+  ASSERT_EQ(Count<CEnemy3BulletWallHitEffect>(), 1);
   CEntity* effect = w.Level().GetEffects().back();
   EXPECT_NEAR(effect->GetPosition().x, 400.0f, 60.0f);
-  auto* impact = dynamic_cast<Nembra::CEnemy3BulletWallHitEffect*>(effect);
+  auto* impact = dynamic_cast<CEnemy3BulletWallHitEffect*>(effect);
   ASSERT_NE(impact->GetEmitter(), nullptr);
   EXPECT_FLOAT_EQ(impact->GetEmitter()->GetPosition().z, 0.0f);
 }
 
-TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
   w.PlacePlayer({0, 0, 0});
   CEnemy3CBH handler;
   CEnemy3 loose(0);  // never in the scene: its muzzle is at the origin
@@ -136,7 +89,7 @@ TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
   EXPECT_TRUE(w.Level().GetEnemy3Bullets().empty());
   EXPECT_EQ(shot.plays, 0);
   // A frame in the scene places it; with the player down it stands.
-  CEnemy3& placed = AddEnemy<CEnemy3>(w, {-300, 300, 0});
+  CEnemy3& placed = Add<CEnemy3>({-300, 300, 0});
   w.Player().Deactivate();
   w.Frame();
   ASSERT_FALSE(placed.IsShooting());
@@ -146,13 +99,9 @@ TEST(Shooter, ItsKeyFiresNothingUntilItsMuzzleIsPlaced) {
   EXPECT_EQ(w.Level().GetEnemy3Bullets().front().GetPower(), 12u);
 }
 
-TEST(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
   w.PlacePlayer({0, 0, 0});
-  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {300, 0, 0});
-  CBullet blue;
-  enemytest::Shot(blue, 1);
+  CEnemy2& cocoon = Add<CEnemy2>({300, 0, 0});
   cocoon.OnShotHit(blue);
   EXPECT_FALSE(cocoon.WasHit());
   EXPECT_EQ(cocoon.GetHealth(), 7u);
@@ -165,21 +114,14 @@ TEST(Cocoon, ClosedItIgnoresShotsAndOpensAfter25FramesOnAverage) {
   for (int run = 0; run < 400; ++run) {
     CEnemy2 fresh(0);
     fresh.SetPosition(D3DXVECTOR3(300, 0, 0));
-    int steps = 0;
-    while (fresh.GetState() == CEnemy2::CLOSED && steps < 1000) {
-      fresh.Step();
-      ++steps;
-    }
-    total += steps;
+    for (int steps = 0; fresh.GetState() == CEnemy2::CLOSED && steps < 1000; ++steps, ++total) fresh.Step();
   }
   EXPECT_NEAR(static_cast<double>(total) / 400.0, 25.0, 4.0);
 }
 
-TEST(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
   w.PlacePlayer({0, -400, 0});
-  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {0, 100, 0});
+  CEnemy2& cocoon = Add<CEnemy2>({0, 100, 0});
   scenario::CountingSound shot;
   cocoon.SetShotSound(&shot);
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetEnemy2Bullets().empty(); }, 300));
@@ -206,39 +148,25 @@ TEST(Cocoon, EachVolleyIsThreeFlatBulletsAwayFromTheCentre) {
   EXPECT_EQ(shot.plays, 2);
 }
 
-TEST(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, ABulletStopsAtAStandingBoxAndLeavesItWhole) {
   w.PlacePlayer({0, -3000, 0});
-  CBox& box = w.Level().GetBoxes().emplace_back();
-  box.SetPosition(D3DXVECTOR3(400, 0, 0));
-  box.BuildCollisionBoxes();
-  box.UpdateWorldMatrix();
+  CBox& box = AddBox({400, 0, 0});
   CEnemy2Bullet& bullet =
       w.Level().SpawnShot(w.Level().GetEnemy2Bullets(), D3DXVECTOR3(0, 0, 80), D3DXVECTOR3(1, 0, 0), 15u);
   EXPECT_TRUE(w.RunUntil([&] { return bullet.IsEnded(); }, 40));
   EXPECT_LT(bullet.GetPosition().x, 400.0f);
   EXPECT_GT(bullet.GetPosition().x, 250.0f);
   EXPECT_TRUE(box.IsActive());
-  EXPECT_EQ(CountEffects<Nembra::CEnemy2BulletWallHitEffect>(w.Level()), 1);
+  EXPECT_EQ(Count<CEnemy2BulletWallHitEffect>(), 1);
 
   // One that meets nothing ends after 1500 units: 75 updates of 20.
-  CEnemy2Bullet& miss =
-      w.Level().SpawnShot(w.Level().GetEnemy2Bullets(), D3DXVECTOR3(0, 500, 80), D3DXVECTOR3(-1, 0, 0), 15u);
-  for (int i = 1; i <= 74; ++i) {
-    w.Frame();
-    ASSERT_FALSE(miss.IsEnded()) << "update " << i;
-  }
-  w.Frame();
-  EXPECT_TRUE(miss.IsEnded());
-  EXPECT_NEAR(miss.GetDistance(), 1500.0f, 1e-2f);
+  ExpectEndAt1500(
+      w.Level().SpawnShot(w.Level().GetEnemy2Bullets(), D3DXVECTOR3(0, 500, 80), D3DXVECTOR3(-1, 0, 0), 15u));
 }
 
-TEST(Cocoon, LeavingTheRangeClosesItAtOnceAndADeadPlayerSnapsItShut) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Cocoon, LeavingTheRangeClosesItAtOnceAndADeadPlayerSnapsItShut) {
   w.PlacePlayer({0, -400, 0});
-  CEnemy2& cocoon = AddEnemy<CEnemy2>(w, {0, 100, 0});
+  CEnemy2& cocoon = Add<CEnemy2>({0, 100, 0});
   ASSERT_TRUE(w.RunUntil([&] { return cocoon.GetState() == CEnemy2::ATTACKING; }, 300));
   w.PlacePlayer({0, -600, 0});
   w.Frame();

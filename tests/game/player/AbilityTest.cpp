@@ -1,6 +1,5 @@
 // The ability meter: filling over time, the ready sound once per filling,
 // pick-ups, Reset and Use with and without the level's ability script.
-#include <gtest/gtest.h>
 #include <lua.hpp>
 
 #include "engine/app/Application.h"
@@ -8,15 +7,12 @@
 #include "game/player/Ability.h"
 #include "game/script/GameScript.h"
 #include "game/world/GameGlobals.h"
-#include "scenario/WorldScenario.h"
+#include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
-struct FrameTime {
-  explicit FrameTime(float dt) : saved(Nembra::g_FrameTime) { Nembra::g_FrameTime = dt; }
-  ~FrameTime() { Nembra::g_FrameTime = saved; }
-  float saved;
-};
+using Ability = enemytest::Scene;
+using AbilityOwnData = enemytest::WritableScene;  // the scenario's frame time is 0.02 s
 
 // Whether the ready sound started since the last look (it is stopped again
 // to see the next start).
@@ -27,10 +23,8 @@ bool Started(CAbility& ability) {
   return playing;
 }
 
-TEST(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
-  scenario::WorldScenario w;  // the engine's silent sound layer
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  FrameTime dt(0.02f);
+// The scenario gives the engine's silent sound layer.
+TEST_F(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
   CAbility ability;
   ASSERT_NE(ability.GetReadySound(), nullptr);
   int fullAt = -1, soundAt = -1, sounds = 0;
@@ -46,17 +40,13 @@ TEST(Ability, FillsInAbout667SecondsAndSoundsOnceOnTheNextUpdate) {
   EXPECT_EQ(ability.GetCharge(), 100u);
 }
 
-TEST(Ability, LongFramesPickUpsDisablingAndReset) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(Ability, LongFramesPickUpsDisablingAndReset) {
   CAbility ability;
   ASSERT_NE(ability.GetReadySound(), nullptr);
-  {
-    FrameTime dt(2.0f);
-    ability.Update();
-    EXPECT_EQ(ability.GetCharge(), 3u);
-  }
-  FrameTime dt(0.02f);
+  Nembra::g_FrameTime = 2.0f;
+  ability.Update();
+  EXPECT_EQ(ability.GetCharge(), 3u);
+  Nembra::g_FrameTime = 0.02f;
   ability.Reset();
   ability.AddCharge(70);
   ability.AddCharge(60);
@@ -81,11 +71,7 @@ TEST(Ability, LongFramesPickUpsDisablingAndReset) {
   EXPECT_FALSE(ability.WasReadySoundPlayed());
 }
 
-TEST(Ability, UseEmptiesTheMeterAndRunsTheAbilityScriptOnce) {
-  scenario::WorldScenario::Options options;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(AbilityOwnData, UseEmptiesTheMeterAndRunsTheAbilityScriptOnce) {
   ASSERT_TRUE(w.WriteScript("Power.lua", "used = (used or 0) + 1\n"));
   CAbility& ability = w.Player().GetAbility();
   lua_State* L = g_GameScript.GetState();

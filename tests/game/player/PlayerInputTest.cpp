@@ -1,28 +1,29 @@
-// The player's input through scripted keys and buttons: eight-way walking
-// relative to the camera, the shot's direction by the hand, both colours of
-// fire, the action and the ability keys, the camera key with the profile,
-// restart held down, and a dead player.
-#include <gtest/gtest.h>
-
+// The player's input through scripted keys and buttons: walking relative to
+// the camera, the shot's direction by the hand, both colours of fire, the
+// action, ability, camera and restart keys, and a dead player.
 #include <cmath>
 
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"
-#include "engine/util/ConfigFile.h"
 #include "frontend/ProfileStore.h"
+#include "game/enemies/EnemyScenarioSupport.h"
 #include "platform/Input.h"
-#include "scenario/WorldScenario.h"
 
 namespace {
 
+using PlayerInput = enemytest::Scene;
+using PlayerInputOwnData = enemytest::WritableScene;
+using enemytest::ExpectNear;
 using namespace platform;
 
 constexpr float S = 0.70710677f;
 
-void ExpectNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tolerance, const char* what) {
-  EXPECT_NEAR(a.x, b.x, tolerance) << what;
-  EXPECT_NEAR(a.y, b.y, tolerance) << what;
-  EXPECT_NEAR(a.z, b.z, tolerance) << what;
+// A key let go for a frame, then pressed again for one.
+void Repress(scenario::WorldScenario& w, int key) {
+  w.Next().KeyUp(key);
+  w.Frame();
+  w.Next().KeyDown(key);
+  w.Frame();
 }
 
 // One frame with exactly these movement keys held.
@@ -33,9 +34,7 @@ void Hold(scenario::WorldScenario& w, std::initializer_list<int> keys) {
   w.Frame();
 }
 
-TEST(PlayerInput, WalksEightWaysRelativeToTheCameraUpWinningOverDownAndLeftOverRight) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, WalksEightWaysRelativeToTheCameraUpWinningOverDownAndLeftOverRight) {
   CPlayer& p = w.Player();
   w.Frame();
   const D3DXVECTOR3 f(-S, S, 0);
@@ -74,9 +73,7 @@ TEST(PlayerInput, WalksEightWaysRelativeToTheCameraUpWinningOverDownAndLeftOverR
   EXPECT_EQ(p.GetDirection(), last);
 }
 
-TEST(PlayerInput, FiftyFramesOfForwardCarryThePlayer550UnitsAlongTheCamera) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, FiftyFramesOfForwardCarryThePlayer550UnitsAlongTheCamera) {
   w.Next().KeyDown(DIK_W);
   w.Run(50);
   const D3DXVECTOR3 p = w.Player().GetPosition();
@@ -87,9 +84,7 @@ TEST(PlayerInput, FiftyFramesOfForwardCarryThePlayer550UnitsAlongTheCamera) {
   ExpectNear(w.World().GetStoredCameraForward(), {-S, S, 0}, 1e-5f, "forward");
 }
 
-TEST(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAim) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAim) {
   CPlayer& p = w.Player();
   w.PlacePlayer({0, 0, 0}, 0.0f);
   const D3DXVECTOR3 hand = p.GetHand().WorldPosition();
@@ -110,45 +105,37 @@ TEST(PlayerInput, CloseToTheHandTheShotLeavesThroughTheHandFartherTowardsTheAim)
   EXPECT_NEAR(p.GetRotation().z, 3.14159265f, 1e-5f);
 }
 
-TEST(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, BothButtonsFireBlueFirstAndAHeldButtonFiresOnce) {
   CWeapon& weapon = w.Player().GetWeapon();
+  auto expectCharges = [&](uint32_t blue, uint32_t red) {
+    EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), blue);
+    EXPECT_EQ(weapon.GetCharge(CWeapon::RED), red);
+  };
   w.Next().Press(0).Press(1);
   w.Frame();
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 99u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
+  expectCharges(99, 99);
   ASSERT_EQ(w.Level().GetBullets().size(), 2u);
   EXPECT_EQ(w.Level().GetBullets().front().GetColour(), uint32_t(CWeapon::BLUE));
   EXPECT_EQ(w.Level().GetBullets().back().GetColour(), uint32_t(CWeapon::RED));
   EXPECT_EQ(w.blueShot.plays, 1);
   EXPECT_EQ(w.redShot.plays, 1);
   w.Run(10);  // still held
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 99u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
+  expectCharges(99, 99);
   w.Next().Release(0);
   w.Frame();
   w.Next().Press(0);
   w.Frame();
-  EXPECT_EQ(weapon.GetCharge(CWeapon::BLUE), 98u);
-  EXPECT_EQ(weapon.GetCharge(CWeapon::RED), 99u);
+  expectCharges(98, 99);
 }
 
-TEST(PlayerInput, ActionOncePerPressAbilityOnlyWithAFullMeter) {
-  scenario::WorldScenario::Options options;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInputOwnData, ActionOncePerPressAbilityOnlyWithAFullMeter) {
   ASSERT_TRUE(w.CountActionUses());
   scenario::CountingSound ability;
   w.World().SetAbilitySound(&ability);
   w.Next().KeyDown(DIK_SPACE);
   w.Run(5);
   EXPECT_EQ(w.ActionUses(), 1);
-  w.Next().KeyUp(DIK_SPACE);
-  w.Frame();
-  w.Next().KeyDown(DIK_SPACE);
-  w.Frame();
+  Repress(w, DIK_SPACE);
   EXPECT_EQ(w.ActionUses(), 2);
 
   CAbility& meter = w.Player().GetAbility();
@@ -161,19 +148,12 @@ TEST(PlayerInput, ActionOncePerPressAbilityOnlyWithAFullMeter) {
   ASSERT_EQ(meter.GetCharge(), 100u);
   w.Frame();  // held, not pressed
   EXPECT_EQ(ability.plays, 0);
-  w.Next().KeyUp(DIK_E);
-  w.Frame();
-  w.Next().KeyDown(DIK_E);
-  w.Frame();
+  Repress(w, DIK_E);
   EXPECT_EQ(ability.plays, 1);
   EXPECT_EQ(meter.GetCharge(), 0u);
 }
 
-TEST(PlayerInput, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) {
-  scenario::WorldScenario::Options options;
-  options.writableData = true;
-  scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInputOwnData, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) {
   g_ProfileStore = CProfileStore();
   ASSERT_TRUE(g_ProfileStore.CreateProfile(L"Ann", 2));
   g_ProfileStore.m_CurrentProfile = 2;
@@ -187,8 +167,7 @@ TEST(PlayerInput, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) 
   };
   ASSERT_TRUE(w.World().GetCameraMode());
   ASSERT_EQ(savedType(), 0u);
-  const bool expected[] = {false, true, false};
-  for (bool mode : expected) {
+  for (bool mode : {false, true, false}) {
     w.Next().KeyDown(DIK_F4);
     w.Frame();
     w.Frame();  // held: no second switch
@@ -199,21 +178,15 @@ TEST(PlayerInput, TheCameraKeySwitchesTheModeAndSavesItWithTheProfileEachPress) 
     w.Frame();
   }
   // Applying a profile sets the mode from its type; other types keep it.
-  g_ProfileStore.GetCurrentProfile().cameraType = 0;
-  ApplyCurrentProfile();
-  EXPECT_TRUE(w.World().GetCameraMode());
-  g_ProfileStore.GetCurrentProfile().cameraType = 1;
-  ApplyCurrentProfile();
-  EXPECT_FALSE(w.World().GetCameraMode());
-  g_ProfileStore.GetCurrentProfile().cameraType = 2;
-  ApplyCurrentProfile();
-  EXPECT_FALSE(w.World().GetCameraMode());
+  for (const auto& [type, mode] : {std::pair{0u, true}, std::pair{1u, false}, std::pair{2u, false}}) {
+    g_ProfileStore.GetCurrentProfile().cameraType = type;
+    ApplyCurrentProfile();
+    EXPECT_EQ(w.World().GetCameraMode(), mode) << type;
+  }
   g_ProfileStore = CProfileStore();
 }
 
-TEST(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
   CPlayer& p = w.Player();
   Nembra::CSceneManager& scene = *Nembra::g_pSceneManager;
   w.Frame();
@@ -254,20 +227,18 @@ TEST(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
   EXPECT_EQ(w.World().GetPlayerLight()->GetRecord().Diffuse.g, 0.0f);
 }
 
-TEST(PlayerInput, AWorldWhoseLevelNeverLoadedThePlayerRunsWithoutALight) {
+TEST(PlayerInputWithoutPlayer, AWorldWhoseLevelNeverLoadedThePlayerRunsWithoutALight) {
   scenario::WorldScenario::Options options;
   options.loadPlayer = false;
   scenario::WorldScenario w(options);
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+  ASSERT_TRUE(w.Ready());
   EXPECT_EQ(w.World().GetPlayerLight(), nullptr);
   w.Next().KeyDown(DIK_W).MoveTo(600, 100);
   w.Run(5);
   EXPECT_EQ(w.World().GetPlayerLight(), nullptr);
 }
 
-TEST(PlayerInput, ADeadPlayerTakesNoInputTheCameraStaysAndNoCursorIsDrawn) {
-  scenario::WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerInput, ADeadPlayerTakesNoInputTheCameraStaysAndNoCursorIsDrawn) {
   CPlayer& p = w.Player();
   auto drawWorld = [&] { w.World().Render(); };
   w.Frame(drawWorld);

@@ -1,24 +1,19 @@
 // The player in playing scenarios: sliding along walls, damage and healing,
 // souls, enemies in the way, and the run animations.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "scenario/WorldScenario.h"
+#include "game/enemies/EnemyScenarioSupport.h"
 
 namespace {
 
-using scenario::WorldScenario;
+using PlayerScenario = enemytest::Scene;
 
 constexpr float kStep = 550.0f * 0.02f;  // the player's step at dt 0.02
 
-TEST(PlayerScenario, SlidesAlongAStraightWallAtAConstantSpeedAndStopsInACorner) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerScenario, SlidesAlongAStraightWallAtAConstantSpeedAndStopsInACorner) {
   w.AddWall(1, {{500, -5000, 0}, {500, 5000, 0}});
   w.PlacePlayer({450, 0, 0});
-  const D3DXVECTOR3 diagonal(1, 1, 0);
-  w.Walk(diagonal);
+  w.Walk({1, 1, 0});
   std::vector<D3DXVECTOR3> track;
   for (int i = 0; i < 40; ++i) {
     w.Frame();
@@ -45,9 +40,7 @@ TEST(PlayerScenario, SlidesAlongAStraightWallAtAConstantSpeedAndStopsInACorner) 
   EXPECT_GT(still.y, 900.0f);
 }
 
-TEST(PlayerScenario, APlayerWallBlocksAndAStepStartingAtAWallIsRefused) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerScenario, APlayerWallBlocksAndAStepStartingAtAWallIsRefused) {
   w.AddWall(2, {{500, -5000, 0}, {500, 5000, 0}});
   w.PlacePlayer({0, 0, 0});
   w.Walk({1, 0, 0});
@@ -73,9 +66,7 @@ TEST(PlayerScenario, APlayerWallBlocksAndAStepStartingAtAWallIsRefused) {
   EXPECT_NEAR(out.y, 0.0f, 1e-3f);
 }
 
-TEST(PlayerScenario, DamageGathersFractionsKillsAtItsHealthAndIgnoresNonsense) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerScenario, DamageGathersFractionsKillsAtItsHealthAndIgnoresNonsense) {
   CPlayer& p = w.Player();
   for (int i = 0; i < 3; ++i) p.Damage(0.4f, false);
   EXPECT_EQ(p.GetHealth(), 299u);
@@ -119,9 +110,7 @@ TEST(PlayerScenario, DamageGathersFractionsKillsAtItsHealthAndIgnoresNonsense) {
   EXPECT_EQ(p.GetHealth(), 160u);
 }
 
-TEST(PlayerScenario, ASlowZoneSlowsHurtsAndThrottlesTheHurtSound) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerScenario, ASlowZoneSlowsHurtsAndThrottlesTheHurtSound) {
   w.Level().AddSlowDowner(D3DXVECTOR3(0, 0, 0), 5000.0f, 1.0f, 0.0f, 0.0f);
   w.PlacePlayer({0, 0, 0});
   w.Walk({1, 0, 0});
@@ -139,9 +128,7 @@ TEST(PlayerScenario, ASlowZoneSlowsHurtsAndThrottlesTheHurtSound) {
   EXPECT_LE(w.Player().GetHealth(), 296u);
 }
 
-TEST(PlayerScenario, SoulsGoToTheirColourUnlessFullAndEnemiesStopTheStep) {
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(PlayerScenario, SoulsGoToTheirColourUnlessFullAndEnemiesStopTheStep) {
   CWeapon& weapon = w.Player().GetWeapon();
   weapon.SetCharge(CWeapon::RED, 50);
   CEnergy& red = w.Level().GetSouls().emplace_back();
@@ -175,7 +162,7 @@ TEST(PlayerScenario, SoulsGoToTheirColourUnlessFullAndEnemiesStopTheStep) {
   EXPECT_FLOAT_EQ(w.Player().GetPosition().x, x);
 }
 
-TEST(PlayerScenario, RunAnimationsFollowTheAngleBetweenFacingAndTravel) {
+TEST_F(PlayerScenario, RunAnimationsFollowTheAngleBetweenFacingAndTravel) {
   const float north = 3.14159265f / 2.0f;
   EXPECT_STREQ(CPlayer::RunAnimation(D3DXVECTOR3(-1, 0, 0), north), "CorrerIzquierda");
   EXPECT_STREQ(CPlayer::RunAnimation(D3DXVECTOR3(0, -1, 0), north), "CorrerAtras");
@@ -196,17 +183,15 @@ TEST(PlayerScenario, RunAnimationsFollowTheAngleBetweenFacingAndTravel) {
   }
   EXPECT_TRUE(searched);
 
-  WorldScenario w;
-  ASSERT_TRUE(w.Ready()) << w.Problem();
   w.PlacePlayer({0, 0, 0}, north);
   w.Frame();
   EXPECT_EQ(w.Player().GetAnimationName(), "ParadoDisparando");
-  w.Walk({-1, 0, 0});
-  w.Frame();
-  EXPECT_EQ(w.Player().GetAnimationName(), "CorrerIzquierda");
-  w.Walk({0, -1, 0});
-  w.Frame();
-  EXPECT_EQ(w.Player().GetAnimationName(), "CorrerAtras");
+  for (const auto& [travel, name] : {std::pair{D3DXVECTOR3(-1, 0, 0), "CorrerIzquierda"},
+                                     std::pair{D3DXVECTOR3(0, -1, 0), "CorrerAtras"}}) {
+    w.Walk(travel);
+    w.Frame();
+    EXPECT_EQ(w.Player().GetAnimationName(), name);
+  }
 }
 
 }  // namespace
