@@ -423,6 +423,7 @@ void SoundPath::SetPosition(float x, float y, float z) {
 }
 
 bool SoundPath::Play(const SoundBuffer& buffer, uint32_t repeats) {
+  ++m_PlayRequests;
   AudioSystem& s = AudioSystem::Get();
   if (s.users == 0 || !buffer.Handle()) return false;
   Voice* v = s.Take();

@@ -140,6 +140,9 @@ class SoundPath {
 
   int VoiceCount() const;  // voices that are still playing
   std::vector<VoiceInfo> Voices() const;
+  // Every Play asked of this path, whether a voice started or not (closed
+  // output, full pool): what was asked to be heard, even unheard.
+  uint64_t PlayRequests() const { return m_PlayRequests; }
 
  private:
   friend struct AudioSystem;
@@ -151,6 +154,7 @@ class SoundPath {
   int32_t m_ToMb = 0;
   uint64_t m_FadeStart = 0;
   uint32_t m_FadeMs = 0;
+  uint64_t m_PlayRequests = 0;
 };
 
 // ---------------------------------------------------------------- streams

@@ -1,8 +1,6 @@
 #pragma once
 // The short sounds of the mechanisms, played once each time (a new instance
-// over those playing). A sound the factory cannot give is skipped. Every
-// request is counted by the sound's name, so a level without audio output
-// still tells what it asked to hear.
+// over those playing). A sound the factory cannot give is skipped.
 #include <string>
 
 #include "engine/sound/WaveSound.h"
@@ -19,7 +17,3 @@ class CSoundCue {
   std::string m_Name;
   Nembra::CWaveSound* m_pSound = nullptr;
 };
-
-// Requests of the named sound since the last clear (any case).
-int CueCount(const std::string& name);
-void ClearCueCounts();

@@ -132,6 +132,7 @@ TEST_F(SoundOutput, InstancesOverlapAndStopTogether) {
   path.Stop();
   EXPECT_EQ(path.VoiceCount(), 0);
   EXPECT_EQ(other.VoiceCount(), 1) << "stopping one path leaves the others";
+  EXPECT_EQ(path.PlayRequests(), 3u) << "the plays asked stay counted after the voices stop";
 }
 
 TEST_F(SoundOutput, EveryPcmLayoutPlaysForItsOwnLength) {

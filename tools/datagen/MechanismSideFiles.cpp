@@ -2,28 +2,17 @@
 // two door descriptions (mesh line, box width, box depth), the wire grate's
 // description and its two opened-shape files, the pushable block's parts
 // file and a laser's blink durations.
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "game/files/LevelFileRecords.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/MechanismAssets.h"
+#include "tools/formats/DoorLaserTexts.h"
 #include "tools/formats/LevelFiles.h"
 #include "tools/formats/MechanismFiles.h"
 
 namespace {
-
-std::string Number(float value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", double(value));
-  return text;
-}
-
-// A door description: the mesh name on its own line, then width and depth.
-std::string DoorDescription(const std::string& mesh, float width, float depth) {
-  return mesh + "\n" + Number(width) + "\n" + Number(depth) + "\n";
-}
 
 // A closed outline (first corner repeated last) of an axis-aligned rectangle.
 SHAPE_RECORD Outline(float minX, float minY, float maxX, float maxY) {
@@ -68,15 +57,16 @@ std::string PushableParts() {
 }
 
 bool WriteSideFiles(const datagen::Output& out) {
-  bool ok = out.Write("Door_Desc.txt", DoorDescription("Door.X", datagen::DOOR_WIDTH, datagen::DOOR_DEPTH));
-  ok &= out.Write("SlidingDoor_Desc.txt", DoorDescription("SlidingDoor.X", datagen::SLIDING_DOOR_WIDTH,
-                                                          datagen::SLIDING_DOOR_DEPTH));
+  bool ok =
+      out.Write("Door_Desc.txt", formats::DoorDescriptionText("Door.X", datagen::DOOR_WIDTH, datagen::DOOR_DEPTH));
+  ok &= out.Write("SlidingDoor_Desc.txt", formats::DoorDescriptionText("SlidingDoor.X", datagen::SLIDING_DOOR_WIDTH,
+                                                                       datagen::SLIDING_DOOR_DEPTH));
   ok &= out.Write("WireGrate_Desc.txt", GrateDescription());
   ok &= out.Write("WireGrate_Opened0.dat", OpenedGrateShapes(false));
   ok &= out.Write("WireGrate_Opened1.dat", OpenedGrateShapes(true));
   ok &= out.Write("Pushable_Parts.txt", PushableParts());
   // On 1.5 s, off 0.5 s, on 1 s, off 0.5 s.
-  ok &= out.Write("Laser_Durations.txt", std::string("4\n1.5\n0.5\n1.0\n0.5\n"));
+  ok &= out.Write("Laser_Durations.txt", formats::DurationsText({1.5f, 0.5f, 1.0f, 0.5f}));
   return ok;
 }
 

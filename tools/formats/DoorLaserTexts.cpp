@@ -5,10 +5,12 @@
 namespace formats {
 
 namespace {
+// The shortest form, with ".0" after a whole number ("300.0", "0.25").
 std::string Number(float value) {
   char text[48];
   std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-  return text;
+  const std::string number = text;
+  return number.find_first_not_of("+-0123456789") == std::string::npos ? number + ".0" : number;
 }
 }  // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 // Writers of the doors' description files and the lasers' durations files,
-// as the level editors write them: text lines ending in a newline.
+// as the level editors write them: text lines ending in a newline, numbers
+// in their shortest form with ".0" after a whole one.
 #include <string>
 #include <vector>
 

@@ -17,16 +17,10 @@ void HideRoof(CRoof* roof) {
   if (roof) roof->Hide();
 }
 
-void RegisterDoorBoxes(COLLISION_BOXES& boxes, bool registered) {
-  CLevel* level = CLevel::Current();
-  if (!level) return;
-  if (registered) {
-    level->AddCollisionShape(&boxes[0], COL_TIGHT);
-    level->AddCollisionShape(&boxes[1], COL_CHARACTER);
-  } else {
-    level->RemoveCollisionShape(&boxes[0], COL_TIGHT);
-    level->RemoveCollisionShape(&boxes[1], COL_CHARACTER);
-  }
+// Box 0 width x depth, box 1 grown for characters, turned with the door.
+void BuildDoorBoxes(COLLISION_BOXES& boxes, const D3DXVECTOR3& at, float angle, float width, float depth) {
+  CollisionShapes::BuildDoorShape(boxes[0], at, angle, width, depth, false);
+  CollisionShapes::BuildDoorShape(boxes[1], at, angle, width, depth, true);
 }
 
 }  // namespace
@@ -73,7 +67,7 @@ void CDoor::OnHit(uint32_t colour, uint32_t power) {
 void CDoor::Break() {
   m_Active = 0;
   HideRoof(m_pRoof);
-  RegisterDoorBoxes(m_CollisionBoxes, false);
+  RemoveBoxesFromLevel(m_CollisionBoxes);
   if (CLevel* level = CLevel::Current()) level->AddDoorExplosionEffect(*this);
   m_Sound.Play();
   m_Breaking = 1;
@@ -94,7 +88,7 @@ void CDoor::Step() {
 // Only a broken door gave its boxes back; a standing one keeps them.
 void CDoor::Reset() {
   if (!m_Active) {
-    RegisterDoorBoxes(m_CollisionBoxes, true);
+    AddBoxesToLevel(m_CollisionBoxes);
     m_Active = 1;
   }
   m_Charge = 0;
@@ -106,8 +100,7 @@ void CDoor::Reset() {
 }
 
 void CDoor::BuildCollisionBoxes() {
-  CollisionShapes::BuildDoorShape(m_CollisionBoxes[0], GetPosition(), GetRotation().z, m_Width, m_Depth, false);
-  CollisionShapes::BuildDoorShape(m_CollisionBoxes[1], GetPosition(), GetRotation().z, m_Width, m_Depth, true);
+  BuildDoorBoxes(m_CollisionBoxes, GetPosition(), GetRotation().z, m_Width, m_Depth);
 }
 
 // ---------------------------------------------------------------- open/close
@@ -139,13 +132,11 @@ bool COpenCloseDoor::Load(const std::string& fileName) {
   return true;
 }
 
-void COpenCloseDoor::RegisterBoxes(bool registered) { RegisterDoorBoxes(m_CollisionBoxes, registered); }
-
 void COpenCloseDoor::Open() {
   if (m_State != STATE_CLOSED && m_State != STATE_CLOSING) return;
   m_State = STATE_OPENING;
   m_Sprite.SetAnimation("Opening", false);
-  RegisterBoxes(false);
+  RemoveBoxesFromLevel(m_CollisionBoxes);
   HideRoof(m_pRoof);
   if (!m_OpenScript.empty()) g_GameScript.RunFile(m_OpenScript);
 }
@@ -154,7 +145,7 @@ void COpenCloseDoor::Close() {
   if (m_State != STATE_OPEN && m_State != STATE_OPENING) return;
   m_State = STATE_CLOSING;
   m_Sprite.SetAnimation("Closing", false);
-  RegisterBoxes(true);
+  AddBoxesToLevel(m_CollisionBoxes);
   if (!m_CloseScript.empty()) g_GameScript.RunFile(m_CloseScript);
 }
 
@@ -182,7 +173,7 @@ void COpenCloseDoor::SetClosed() {
   if (m_State == STATE_OPEN || m_State == STATE_OPENING) {
     m_State = STATE_CLOSED;
     m_Sprite.SetAnimation("Closed", false);
-    RegisterBoxes(true);
+    AddBoxesToLevel(m_CollisionBoxes);
   }
   if (m_pRoof) m_pRoof->Show();
 }
@@ -190,6 +181,5 @@ void COpenCloseDoor::SetClosed() {
 void COpenCloseDoor::SetName(const std::string& name) { m_Name = platform::AsciiUpper(name); }
 
 void COpenCloseDoor::BuildCollisionBoxes() {
-  CollisionShapes::BuildDoorShape(m_CollisionBoxes[0], GetPosition(), GetRotation().z, m_Width, m_Depth, false);
-  CollisionShapes::BuildDoorShape(m_CollisionBoxes[1], GetPosition(), GetRotation().z, m_Width, m_Depth, true);
+  BuildDoorBoxes(m_CollisionBoxes, GetPosition(), GetRotation().z, m_Width, m_Depth);
 }

@@ -134,7 +134,6 @@ class COpenCloseDoor : public CAnimatedSpriteEntity {
   uint8_t m_Enabled = 1;  // the record's flag
 
  private:
-  void RegisterBoxes(bool registered);
   void ReleaseMesh();
   std::string m_MeshName;  // the skinned mesh held, empty: none
 };

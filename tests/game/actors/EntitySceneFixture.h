@@ -30,6 +30,7 @@ class EntitySceneTest : public ::testing::Test {
   Nembra::CSceneNode* Root() const { return Nembra::g_pSceneManager->GetRoot(); }
   // Writes a file under the fixture's data folder ("Materials/X.tga").
   void WriteData(const std::string& name, const std::string& bytes) { m_Data.Write(name, bytes); }
+  platform::HWND Window() const { return m_Window; }
 
   platform::headless::RecordingDevice* device = nullptr;
   Nembra::CCamera camera;

@@ -50,8 +50,7 @@ TEST_F(BarrelTest, AnyShotExplodesABarrelWhichFadesAndStandsAgainAfterRestart) {
 
       ASSERT_GT(ShootFirst(colour, power), 0);
       EXPECT_FALSE(barrel.IsActive());
-      EXPECT_EQ(Registrations(&barrel.GetCollisionBox(0), COL_TIGHT), 0);
-      EXPECT_EQ(Registrations(&barrel.GetCollisionBox(1), COL_CHARACTER), 0);
+      EXPECT_EQ(BoxRegistrations(barrel), std::make_pair(0, 0));
       EXPECT_FALSE(Blocks(at, COL_TIGHT));
       EXPECT_FALSE(Blocks(at, COL_CHARACTER));
       const auto blasts = EffectsOf<CBarrelExplosionEffect>();
@@ -83,8 +82,7 @@ TEST_F(BarrelTest, AnyShotExplodesABarrelWhichFadesAndStandsAgainAfterRestart) {
       EXPECT_TRUE(barrel.IsActive());
       EXPECT_TRUE(barrel.GetSprite().IsVisible());
       EXPECT_FALSE(barrel.IsFading());
-      EXPECT_EQ(Registrations(&barrel.GetCollisionBox(0), COL_TIGHT), 1);
-      EXPECT_EQ(Registrations(&barrel.GetCollisionBox(1), COL_CHARACTER), 1);
+      EXPECT_EQ(BoxRegistrations(barrel), std::make_pair(1, 1));
       EXPECT_TRUE(Blocks(at, COL_TIGHT));
       EXPECT_TRUE(level->GetEffects().empty());
       level->Unload();

@@ -52,8 +52,7 @@ TEST_F(BoxTest, ABox2IgnoresPowerOneAndBreaksOnPowerTwoOrThreeOfEitherColour) {
         ++expectedRuns;
         EXPECT_FALSE(box.IsActive());
         EXPECT_TRUE(box.IsFading() || !box.GetSprite().IsVisible());
-        EXPECT_EQ(Registrations(&box.GetCollisionBox(0), COL_TIGHT), 0);
-        EXPECT_EQ(Registrations(&box.GetCollisionBox(1), COL_CHARACTER), 0);
+        EXPECT_EQ(BoxRegistrations(box), std::make_pair(0, 0));
         EXPECT_FALSE(Blocks(D3DXVECTOR3(400.0f, 0.0f, 0.0f), COL_CHARACTER));
         ASSERT_EQ(level->GetReleasedItems().size(), 1u);
         CItem* item = level->GetReleasedItems().front();
@@ -97,8 +96,7 @@ TEST_F(BoxTest, ABrokenBoxFadesAt512AndTheRestartBringsItBackWithItsItem) {
     EXPECT_TRUE(box->GetSprite().IsVisible());
     EXPECT_FALSE(box->IsFading());
     EXPECT_EQ(box->GetSprite().GetDrawEffect(), nullptr);
-    EXPECT_EQ(Registrations(&box->GetCollisionBox(0), COL_TIGHT), 1);
-    EXPECT_EQ(Registrations(&box->GetCollisionBox(1), COL_CHARACTER), 1);
+    EXPECT_EQ(BoxRegistrations(*box), std::make_pair(1, 1));
   }
   EXPECT_TRUE(level->GetReleasedItems().empty());
   EXPECT_FALSE(full.GetItem().GetParent());

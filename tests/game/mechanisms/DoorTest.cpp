@@ -8,6 +8,15 @@
 namespace {
 
 using mechtwo::At;
+const std::pair<int, int> REGISTERED(1, 1), UNREGISTERED(0, 0);
+
+// An items file with the door entry under a roof of "Door.X".
+ITEMS_FILE UnderRoof(const ROOF_DOOR_ENTRY& entry) {
+  ITEMS_FILE file;
+  file.roofs.emplace_back().meshFile = "Door.X";
+  file.roofs.back().doors.push_back(entry);
+  return file;
+}
 
 class BreakableDoorTest : public mechtwo::MechanismsTwoTest {
  protected:
@@ -18,18 +27,11 @@ class BreakableDoorTest : public mechtwo::MechanismsTwoTest {
     record.scriptFile = "DoorBroken.lua";
     record.descriptionFile = "Door_Desc.txt";
     record.pair = At(500.0f, 0.0f, 0.0f, D3DX_PI / 2.0f);  // across the x axis
-    ITEMS_FILE file;
-    if (withRoof) {
-      ROOF_RECORD roof;
-      roof.meshFile = "Door.X";
-      ROOF_DOOR_ENTRY entry;
-      entry.kind = 0;
-      entry.door = record;
-      roof.doors.push_back(entry);
-      file.roofs.push_back(roof);
-    } else {
-      file.doors.push_back(record);
-    }
+    ROOF_DOOR_ENTRY entry;
+    entry.kind = 0;
+    entry.door = record;
+    ITEMS_FILE file = withRoof ? UnderRoof(entry) : ITEMS_FILE();
+    if (!withRoof) file.doors.push_back(record);
     EXPECT_TRUE(Load(file));
     return level->GetDoors().front();
   }
@@ -75,8 +77,7 @@ TEST_F(BreakableDoorTest, TheBreakHidesTheRoofFreesThePathAndRunsTheScriptOnceTh
   EXPECT_FALSE(door.IsActive());
   EXPECT_TRUE(door.IsBreaking());
   EXPECT_TRUE(roof.IsVanishing());
-  EXPECT_EQ(Registrations(&door.GetCollisionBox(0), 0), 0);
-  EXPECT_EQ(Registrations(&door.GetCollisionBox(1), 1), 0);
+  EXPECT_EQ(BoxRegistrations(door), UNREGISTERED);
   EXPECT_EQ(CountEffects<Nembra::CDoorExplosionEffect>(), 1u);
   EXPECT_EQ(Cues("DoorExplosion.wav"), 1);
   EXPECT_EQ(Count("DoorBroken.lua"), 1);
@@ -94,8 +95,7 @@ TEST_F(BreakableDoorTest, TheBreakHidesTheRoofFreesThePathAndRunsTheScriptOnceTh
   EXPECT_EQ(door.GetCharge(), 0u);
   EXPECT_TRUE(door.GetSprite().IsVisible());
   EXPECT_EQ(door.GetSprite().GetRenderEffect(), nullptr);
-  EXPECT_EQ(Registrations(&door.GetCollisionBox(0), 0), 1);
-  EXPECT_EQ(Registrations(&door.GetCollisionBox(1), 1), 1);
+  EXPECT_EQ(BoxRegistrations(door), REGISTERED);
   EXPECT_FALSE(roof.IsVanishing());
   EXPECT_TRUE(roof.GetSprite().IsVisible());
 }
@@ -138,15 +138,10 @@ class OpenCloseDoorTest : public mechtwo::MechanismsTwoTest {
     record.descriptionFile = "SlidingDoor_Desc.txt";
     record.enabled = enabled;
     record.pair = At(500.0f, 0.0f, 0.0f, D3DX_PI / 2.0f);
-    ROOF_RECORD roof;
-    roof.meshFile = "Door.X";
     ROOF_DOOR_ENTRY entry;
     entry.kind = 1;
     entry.openClose = record;
-    roof.doors.push_back(entry);
-    ITEMS_FILE file;
-    file.roofs.push_back(roof);
-    EXPECT_TRUE(Load(file));
+    EXPECT_TRUE(Load(UnderRoof(entry)));
     return level->GetOpenCloseDoors().front();
   }
   // Frames until the state changes; -1 when it never does in 200.
@@ -187,8 +182,7 @@ TEST_F(OpenCloseDoorTest, ClosingWhileOpeningBlocksAtOnceAndTheRoofStaysHiddenUn
   gate.Close();
   EXPECT_EQ(gate.GetState(), COpenCloseDoor::STATE_CLOSING);
   EXPECT_EQ(Count("GateClose.lua"), 1);
-  EXPECT_EQ(Registrations(&gate.GetCollisionBox(0), 0), 1);
-  EXPECT_EQ(Registrations(&gate.GetCollisionBox(1), 1), 1);
+  EXPECT_EQ(BoxRegistrations(gate), REGISTERED);
   EXPECT_GT(FramesUntil(gate, COpenCloseDoor::STATE_CLOSED), 0);
   Steps(40);
   EXPECT_TRUE(roof.IsVanishing());  // closing does not bring it back

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/app/Application.h"
@@ -170,6 +171,12 @@ class MechanismTest : public entitytest::EntitySceneTest {
     int count = 0;
     for (const CCollisionShape* s : level->GetCollision().GetObjectShapes(collisionClass)) count += s == shape;
     return count;
+  }
+  // How often an object's box 0 is in the tight class and its box 1 in the character class.
+  template <class Object>
+  std::pair<int, int> BoxRegistrations(Object& object) const {
+    return {Registrations(&object.GetCollisionBox(0), COL_TIGHT),
+            Registrations(&object.GetCollisionBox(1), COL_CHARACTER)};
   }
   std::vector<const CCollisionShape*> ShapeList(int collisionClass) const {
     const auto& list = level->GetCollision().GetObjectShapes(collisionClass);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/mechanisms/MechanismEffects.h"
+#include "game/mechanisms/MechanismFixture.h"
 #include "game/script/ScriptVariables.h"
 #include "platform/Files.h"
 #include "scenario/WorldScenario.h"
@@ -16,75 +16,61 @@ namespace {
 
 using scenario::WorldScenario;
 
-using formats::At;
+// A world on writable data with the player at the origin; Fire aims along
+// +x and presses a colour.
+class MechanismScenario : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(w.Ready()) << w.Problem();
+    w.PlacePlayer({0, 0, 0});
+  }
+  static WorldScenario::Options Writable() {
+    WorldScenario::Options options;
+    options.writableData = true;
+    return options;
+  }
+  // The items file written into the scenario's data and loaded by its level.
+  bool LoadItems(const ITEMS_FILE& file) {
+    const std::vector<uint8_t> bytes = formats::ItemsFileBytes(file);
+    std::ofstream(Nembra::g_DataDirectory + "Scenario.itm", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    platform::ClearPathCache();
+    return w.Level().LoadItems("Scenario.itm");
+  }
+  void Fire(int colour) {
+    w.Aim({1, 0, 0});
+    w.Player().GetWeapon().Fire(colour);
+  }
+  WorldScenario w{Writable()};
+};
 
-WorldScenario::Options Writable() {
-  WorldScenario::Options options;
-  options.writableData = true;
-  return options;
-}
-
-// The items file written into the scenario's data and loaded by its level.
-bool LoadItems(WorldScenario& w, const ITEMS_FILE& file) {
-  const std::vector<uint8_t> bytes = formats::ItemsFileBytes(file);
-  std::ofstream(Nembra::g_DataDirectory + "Scenario.itm", std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  platform::ClearPathCache();
-  return w.Level().LoadItems("Scenario.itm");
-}
-
-// The player at the origin aiming along +x; one press of a colour.
-void Fire(WorldScenario& w, int colour) {
-  w.Aim({1, 0, 0});
-  w.Player().GetWeapon().Fire(colour);
-}
-
-TEST(MechanismScenario, OneRedShotSetsOffAChainOfBarrelsInOneFrame) {
-  WorldScenario w(Writable());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
+TEST_F(MechanismScenario, OneRedShotSetsOffAChainOfBarrelsInOneFrame) {
   ITEMS_FILE file;
-  for (int i = 0; i < 3; ++i) {
-    BARREL_RECORD barrel;
-    barrel.pair = At(500.0f + 200.0f * float(i), 0.0f);
-    file.barrels.push_back(barrel);
-  }
-  ASSERT_TRUE(LoadItems(w, file));
-  Fire(w, CWeapon::RED);
+  for (int i = 0; i < 3; ++i) file.barrels.push_back(mechtest::Barrel(500.0f + 200.0f * float(i), 0.0f));
+  ASSERT_TRUE(LoadItems(file));
+  Fire(CWeapon::RED);
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetBarrels().front().IsActive(); }, 20));
-  for (CBarrel& barrel : w.Level().GetBarrels()) {
-    EXPECT_FALSE(barrel.IsActive());
-  }
+  for (CBarrel& barrel : w.Level().GetBarrels()) EXPECT_FALSE(barrel.IsActive());
   EXPECT_EQ(w.Level().GetEffects().size(), 3u);  // three blasts, no wall burst
   w.Run(60);
   EXPECT_EQ(w.Player().GetHealth(), CPlayer::MAX_HEALTH);
   EXPECT_TRUE(w.Level().GetEffects().empty());
 }
 
-TEST(MechanismScenario, AWeaponPickUpLetsTheShotsBreakAStrongBox) {
-  WorldScenario w(Writable());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MechanismScenario, AWeaponPickUpLetsTheShotsBreakAStrongBox) {
   ASSERT_TRUE(w.WriteScript("Crate.lua", "IncVar(\"Crate\")\n"));
-  w.PlacePlayer({0, 0, 0});
   ITEMS_FILE file;
-  BOX_RECORD box;
+  BOX_RECORD& box = file.boxes.emplace_back();
   box.requiredPower = 3;
   box.itemCount = 1;
-  box.item.kind = 1;
-  box.item.subKind = 1;
-  box.item.pair = At(600.0f, 0.0f);
+  box.item = mechtest::Item(1, 1, "", mechtest::At(600.0f, 0.0f));
   box.scriptFile = "Crate.lua";
-  box.pair = At(600.0f, 0.0f);
-  file.boxes.push_back(box);
-  ITEM_RECORD upgrade;
-  upgrade.kind = 2;
-  upgrade.subKind = 3;
-  upgrade.pair = At(0.0f, -400.0f);
-  file.items.push_back(upgrade);
-  ASSERT_TRUE(LoadItems(w, file));
+  box.pair = mechtest::At(600.0f, 0.0f);
+  file.items.push_back(mechtest::Item(2, 3, "", mechtest::At(0.0f, -400.0f)));
+  ASSERT_TRUE(LoadItems(file));
   CBox& crate = w.Level().GetBoxes().front();
 
-  Fire(w, CWeapon::BLUE);
+  Fire(CWeapon::BLUE);
   w.Run(10);
   EXPECT_TRUE(crate.IsActive());
   EXPECT_TRUE(w.Level().GetBullets().empty());
@@ -95,49 +81,38 @@ TEST(MechanismScenario, AWeaponPickUpLetsTheShotsBreakAStrongBox) {
   EXPECT_EQ(w.Player().GetWeapon().GetPower(), 3u);
   w.PlacePlayer({0, 0, 0});
   w.Frame();  // the hand follows the figure
-  Fire(w, CWeapon::RED);
+  Fire(CWeapon::RED);
   ASSERT_TRUE(w.RunUntil([&] { return !crate.IsActive(); }, 20));
   EXPECT_EQ(VarTableGet("Crate"), 1);
   ASSERT_EQ(w.Level().GetReleasedItems().size(), 1u);
 }
 
-TEST(MechanismScenario, AShotOpensAGrateAndRunsItsScriptOnce) {
-  WorldScenario w(Writable());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
+TEST_F(MechanismScenario, AShotOpensAGrateAndRunsItsScriptOnce) {
   ASSERT_TRUE(w.WriteScript("Open.lua", "IncVar(\"Open\")\n"));
-  w.PlacePlayer({0, 0, 0});
   ITEMS_FILE file;
-  WIRE_GRATE_RECORD grate;
-  grate.descriptionFile = "WireGrate_Desc.txt";
-  grate.scriptFile = "Open.lua";
-  grate.pair = At(500.0f, 0.0f, 1.5707964f);
-  file.wireGrates.push_back(grate);
-  ASSERT_TRUE(LoadItems(w, file));
-  Fire(w, CWeapon::BLUE);
+  file.wireGrates.push_back(mechtest::Grate(mechtest::At(500.0f, 0.0f, 0.0f, 1.5707964f), "Open.lua"));
+  ASSERT_TRUE(LoadItems(file));
+  Fire(CWeapon::BLUE);
   ASSERT_TRUE(w.RunUntil([&] { return !w.Level().GetWireGrates().front().IsActive(); }, 20));
   const size_t tight = w.Level().GetCollision().GetObjectShapes(COL_TIGHT).size();
-  Fire(w, CWeapon::BLUE);  // the next shot meets the opened grate's posts or passes
+  Fire(CWeapon::BLUE);  // the next shot meets the opened grate's posts or passes
   w.Run(20);
   EXPECT_EQ(VarTableGet("Open"), 1);
   EXPECT_EQ(w.Level().GetCollision().GetObjectShapes(COL_TIGHT).size(), tight);
 }
 
-TEST(MechanismScenario, AShotFromBehindPushesABlockNineUnitsAway) {
-  WorldScenario w(Writable());
-  ASSERT_TRUE(w.Ready()) << w.Problem();
-  w.PlacePlayer({0, 0, 0});
+TEST_F(MechanismScenario, AShotFromBehindPushesABlockNineUnitsAway) {
   ITEMS_FILE file;
-  PUSHABLE_RECORD block;
+  PUSHABLE_RECORD& block = file.pushables.emplace_back();
   block.meshFile = "Pushable.X";
   block.length = 200.0f;
   block.width = 150.0f;
   block.startPoint = D3DXVECTOR3(400.0f, 0.0f, 0.0f);
   block.endPoint = D3DXVECTOR3(1400.0f, 0.0f, 0.0f);
   block.partsFile = "Pushable_Parts.txt";
-  file.pushables.push_back(block);
-  ASSERT_TRUE(LoadItems(w, file));
+  ASSERT_TRUE(LoadItems(file));
   CPushable& pushed = w.Level().GetPushables().front();
-  Fire(w, CWeapon::RED);
+  Fire(CWeapon::RED);
   ASSERT_TRUE(w.RunUntil([&] { return pushed.GetSpeed() > 0.0f; }, 20));
   ASSERT_TRUE(w.RunUntil([&] { return pushed.GetSpeed() == 0.0f; }, 40));
   EXPECT_NEAR(pushed.GetPosition().x, 409.0f, 0.05f);

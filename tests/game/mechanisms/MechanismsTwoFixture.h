@@ -1,13 +1,15 @@
 #pragma once
 // The mechanisms' fixture with what the doors, generators, circuits,
 // lasers, markers, targets and stations need on top: shots that hit along
-// +x, the sound requests by name, test enemies and the effects of a kind.
+// +x, the sound requests by name (as the sound layer records them), test
+// enemies and the effects of a kind.
 #include <list>
 #include <string>
 
+#include "engine/sound/SoundDevice.h"
+#include "engine/sound/WaveSound.h"
 #include "game/effects/LevelEffects.h"
 #include "game/mechanisms/MechanismFixture.h"
-#include "game/mechanisms/SoundCue.h"
 #include "scenario/WorldScenario.h"
 
 namespace mechtwo {
@@ -46,16 +48,22 @@ class CountingEnemy : public scenario::TestEnemy {
 
 class MechanismsTwoTest : public mechtest::MechanismTest {
  protected:
+  // The engine's sound layer on the silent output: the sounds load and
+  // every play asked of them is recorded.
   void SetUp() override {
     mechtest::MechanismTest::SetUp();
-    ClearCueCounts();
+    ASSERT_TRUE(Nembra::g_pSoundDevice->Initialize(Window(), 44100, L""));
   }
   // A player shot from the origin along +x, stepped until it is gone.
   void Hit(int colour, uint32_t power = 1) {
     Shoot(colour, power, ALONG_X);
     StepUntilShotsGone();
   }
-  int Cues(const std::string& name) const { return CueCount(name); }
+  // The plays asked of the named effect's sound (0 when it never loaded).
+  int Cues(const std::string& name) const {
+    Nembra::CWaveSound* sound = Nembra::g_pWaveSoundFactory->Find(name);
+    return sound && sound->GetAudioPath() ? static_cast<int>(sound->GetAudioPath()->PlayRequests()) : 0;
+  }
   // A standing test enemy the level owns.
   ENEMY_RECORD& AddEnemy(const D3DXVECTOR3& at, uint32_t colour, uint32_t health = 5) {
     ENEMY_RECORD& record = m_Records.emplace_back();

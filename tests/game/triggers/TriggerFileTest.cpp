@@ -1,4 +1,5 @@
 #include <cstring>
+#include <tuple>
 
 #include "engine/scene/SceneManager.h"
 #include "game/GameTestSupport.h"
@@ -42,27 +43,23 @@ Bytes GoalFileBytes() {
   return b;
 }
 
-TEST(TriggerFileFormat, WriterMatchesThePinnedBytes) {
+// Every field of a record: shape, script, name, place, enabled, type, then
+// radius or width and height.
+auto Fields(const TRIGGER_RECORD& r) {
+  return std::make_tuple(r.circle, r.script, r.name, r.x, r.y, r.z, r.enabled, r.type, r.radius, r.width, r.height);
+}
+
+TEST(TriggerFileFormat, TheWriterAndTheReaderAgreeOnThePinnedBytes) {
   const Bytes expected = GoalFileBytes();
   ASSERT_EQ(expected.size(), 58u);
   EXPECT_EQ(formats::TriggerFileBytes(
                 {TriggerFileRecord::MakeCircle("Tut_Goal.lua", "GOAL", 1000.0f, 0.0f, 0.0f, 150.0f)}),
             expected);
-}
-
-TEST(TriggerFileFormat, ParsesThePinnedBytes) {
   std::vector<TRIGGER_RECORD> records;
-  ASSERT_TRUE(Parse(GoalFileBytes(), records));
+  ASSERT_TRUE(Parse(expected, records));
   ASSERT_EQ(records.size(), 1u);
-  const TRIGGER_RECORD& r = records[0];
-  EXPECT_TRUE(r.circle);
-  EXPECT_EQ(r.script, "Tut_Goal.lua");
-  EXPECT_EQ(r.name, "GOAL");
-  EXPECT_EQ(r.x, 1000.0f);
-  EXPECT_EQ(r.y, 0.0f);
-  EXPECT_TRUE(r.enabled);
-  EXPECT_EQ(r.radius, 150.0f);
-  EXPECT_EQ(r.type, 0u);
+  EXPECT_EQ(Fields(records[0]), std::make_tuple(true, std::string("Tut_Goal.lua"), std::string("GOAL"), 1000.0f,
+                                                0.0f, 0.0f, true, 0u, 150.0f, 0.0f, 0.0f));
 }
 
 TEST(TriggerFileFormat, ParsesARectangleWithOddShapeEnabledAndTypeValues) {
@@ -74,16 +71,8 @@ TEST(TriggerFileFormat, ParsesARectangleWithOddShapeEnabledAndTypeValues) {
   std::vector<TRIGGER_RECORD> records;
   ASSERT_TRUE(Parse(b, records));
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_FALSE(records[0].circle);
-  EXPECT_EQ(records[0].script, "");
-  EXPECT_EQ(records[0].name, "Box");
-  EXPECT_EQ(records[0].x, -1.0f);
-  EXPECT_EQ(records[0].y, 10.0f);
-  EXPECT_EQ(records[0].z, 100.0f);
-  EXPECT_FALSE(records[0].enabled);
-  EXPECT_EQ(records[0].width, 50.0f);
-  EXPECT_EQ(records[0].height, 5.0f);
-  EXPECT_EQ(records[0].type, 0u);
+  EXPECT_EQ(Fields(records[0]), std::make_tuple(false, std::string(), std::string("Box"), -1.0f, 10.0f, 100.0f,
+                                                false, 0u, 0.0f, 50.0f, 5.0f));
 }
 
 std::vector<TriggerFileRecord> EveryVariety() {
@@ -102,24 +91,12 @@ TEST(TriggerFileFormat, EveryRecordVarietyRoundTrips) {
   ASSERT_TRUE(Parse(formats::TriggerFileBytes(written), read));
   ASSERT_EQ(read.size(), written.size());
   for (size_t i = 0; i < read.size(); ++i) {
-    SCOPED_TRACE(i);
     const TriggerFileRecord& w = written[i];
-    const TRIGGER_RECORD& r = read[i];
-    EXPECT_EQ(r.circle, w.shape == TriggerFileRecord::Circle);
-    EXPECT_EQ(r.script, w.script);
-    EXPECT_EQ(r.name, w.name);
-    EXPECT_EQ(r.x, w.x);
-    EXPECT_EQ(r.y, w.y);
-    EXPECT_EQ(r.z, w.z);
-    EXPECT_EQ(r.enabled, w.enabled);
-    EXPECT_EQ(r.type, static_cast<uint32_t>(w.type));
-    if (r.circle) {
-      EXPECT_EQ(r.radius, w.radius);
-    }
-    else {
-      EXPECT_EQ(r.width, w.width);
-      EXPECT_EQ(r.height, w.height);
-    }
+    const bool circle = w.shape == TriggerFileRecord::Circle;
+    EXPECT_EQ(Fields(read[i]), std::make_tuple(circle, w.script, w.name, w.x, w.y, w.z, w.enabled,
+                                               static_cast<uint32_t>(w.type), circle ? w.radius : 0.0f,
+                                               circle ? 0.0f : w.width, circle ? 0.0f : w.height))
+        << i;
   }
   std::vector<TRIGGER_RECORD> none;
   EXPECT_TRUE(Parse(formats::TriggerFileBytes({}), none));
