@@ -15,7 +15,6 @@
 // stay valid until the element is erased. Enemies, effects and the current
 // bomb are heap objects owned through pointers.
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <map>
 #include <new>
@@ -270,10 +269,6 @@ class CLevel {
   void FillAllGenerators();
   // Enables or disables every enemy generator of the group (exact name).
   void EnableEnemyGroup(const std::string& group, bool enable);
-  // What makes an enemy at a generator during the top-up: by default the
-  // generator's own SpawnEnemy; a scenario may put its own enemies there.
-  using ENEMY_SPAWNER = std::function<CEnemy*(CEnemyGenerator&)>;
-  void SetEnemySpawner(ENEMY_SPAWNER spawner) { m_EnemySpawner = std::move(spawner); }
 
   // ---- Spawners of shots and effects.
   // A shot built at the end of its list, initialised with the arguments and
@@ -454,7 +449,6 @@ class CLevel {
 
   CLightRegistry m_Lights;
   CLevelHost* m_pHost = nullptr;
-  ENEMY_SPAWNER m_EnemySpawner;
   std::list<const float*> m_Obstacles;
 };
 
