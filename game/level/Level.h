@@ -21,6 +21,8 @@
 #include <utility>
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Mesh.h"
 #include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/StaticSprite.h"
 #include "game/actors/Bullet.h"
@@ -70,17 +72,17 @@ struct OBJECTIVE {
   bool complete = false;
 };
 
-// A sprite placed by a script, with the mesh it holds (empty: none).
+// A sprite placed by a script, with the mesh it holds (which outlives it).
 struct NAMED_SPRITE {
+  CHeldMesh mesh;
   Nembra::CStatic3DSprite sprite;
-  std::string meshName;
 };
 
-// An animated sprite placed by a script, the skinned mesh it holds and the
-// script run when its animation ends.
+// An animated sprite placed by a script, the skinned mesh it holds (which
+// outlives it) and the script run when its animation ends.
 struct NAMED_ANIMATED_SPRITE {
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> mesh{Nembra::g_pSkinnedMeshFactory};
   Nembra::CAnimated3DSprite sprite;
-  std::string meshName;
   std::string endScript;
 };
 
@@ -233,7 +235,7 @@ class CLevel {
   void SetInitScript(const std::string& file) { m_InitScript = file; }
   const std::string& GetFinishScript() const { return m_FinishScript; }
   void SetFinishScript(const std::string& file) { m_FinishScript = file; }
-  const std::string& GetTerrainMeshName() const { return m_TerrainMeshName; }
+  const std::string& GetTerrainMeshName() const { return m_TerrainMesh.GetName(); }
   Nembra::CStatic3DSprite& GetTerrain() { return m_Terrain; }
   int GetWantedEnemyCount() const { return m_WantedEnemyCount; }
   void SetWantedEnemyCount(int count) { m_WantedEnemyCount = count; }
@@ -396,7 +398,7 @@ class CLevel {
   bool m_Finished = false;
   std::string m_InitScript;
   std::string m_FinishScript;
-  std::string m_TerrainMeshName;
+  Nembra::CFactoryRef<Nembra::CSimpleMeshFactory> m_TerrainMesh{Nembra::g_pSimpleMeshFactory};  // outlives the sprite
   Nembra::CStatic3DSprite m_Terrain;
   std::map<std::string, NAMED_SPRITE> m_Sprites;
   std::map<std::string, NAMED_ANIMATED_SPRITE> m_AnimatedSprites;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/util/ConfigFile.h"
@@ -237,6 +238,8 @@ TEST(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
   int listed = 0;
   for (Nembra::CSceneNode* child : scene.GetRoot()->GetChildren()) listed += child == &p;
   EXPECT_EQ(listed, 1);
+  ASSERT_NE(p.GetSprite()->GetMesh(), nullptr);
+  EXPECT_EQ(p.GetSprite()->GetMesh()->GetRefCount(), 1u) << "loaded again and again, the mesh is held once";
   // Released: no more restarts.
   w.Next().KeyUp(DIK_F1);
   w.Frame();
