@@ -8,9 +8,9 @@
 #include <list>
 #include <map>
 
+#include "engine/app/Engine.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/util/Random.h"
-#include "engine/app/Engine.h"
 #include "game/enemies/EnemyKinds.h"
 #include "game/script/GameScript.h"
 #include "platform/Files.h"
