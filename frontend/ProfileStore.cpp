@@ -10,6 +10,7 @@
 #include "engine/util/Utilities.h"
 #include "frontend/SettingsValues.h"
 #include "game/world/GameWorld.h"
+#include "game/world/InputActions.h"
 #include "platform/Files.h"
 #include "platform/Log.h"
 
@@ -96,27 +97,6 @@ void LoadSettingsFrom(ProfileRecord& profile, const std::string& file, SettingsF
   ReadCameraAndKeys(profile, own ? own : defaults, defaults);
 }
 
-// Reads the file (an absent one starts empty), lets edit change the
-// records and writes the file back once. A file that exists but can't be
-// read is never replaced.
-template <typename Edit>
-bool RewriteSettings(const std::string& file, Edit edit) {
-  Records records;
-  if (!CConfigFile::Load(file, records)) {
-    if (Nembra::AnythingExistsAt(file)) {
-      platform::LogError("settings file '" + file + "' can't be read; not replaced");
-      return false;
-    }
-    records.clear();
-  }
-  edit(records);
-  if (!CConfigFile::Save(file, records)) {
-    platform::LogError("settings file '" + file + "' not saved");
-    return false;
-  }
-  return true;
-}
-
 void SetInt(Records& records, const char* key, int64_t value, const char* section) {
   Nembra::SectionedText<std::string>::Set(records, key, std::to_string(value), section);
 }
@@ -174,7 +154,7 @@ void ProfileRecord::LoadSettings(const std::string& settingsFile) {
 
 bool ProfileRecord::SaveCameraAndKeys(const std::string& settingsFile) const {
   if (!inUse) return true;
-  return RewriteSettings(settingsFile, [this](Records& records) {
+  return CConfigFile::Rewrite(settingsFile, [this](Records& records) {
     SetInt(records, "Type", cameraType, SECTION_CAMERA);
     // A key missing from the file goes first in its section, so the keys
     // are set last to first to come out in their usual order.
@@ -185,7 +165,7 @@ bool ProfileRecord::SaveCameraAndKeys(const std::string& settingsFile) const {
 
 bool ProfileRecord::SaveGammaAndVolumes() const {
   if (!inUse) return true;
-  return RewriteSettings(CProfileStore::LastUsedFileName(), [this](Records& records) {
+  return CConfigFile::Rewrite(CProfileStore::LastUsedFileName(), [this](Records& records) {
     SetInt(records, "Gamma", gamma, SECTION_MONITOR);
     SetInt(records, "Music", music, SECTION_SOUND);
     SetInt(records, "Effects", effects, SECTION_SOUND);
@@ -288,12 +268,12 @@ void ApplyCurrentProfile() {
   const ProfileRecord& profile = g_ProfileStore.GetCurrentProfile();
   if (Nembra::g_pInputMapper) {
     Nembra::CInputMapper& mapper = *Nembra::g_pInputMapper;
-    mapper.SetMappingCode(0, profile.moveUp);     // KMP_UP
-    mapper.SetMappingCode(1, profile.moveDown);   // KMP_DOWN
-    mapper.SetMappingCode(2, profile.moveLeft);   // KMP_LEFT
-    mapper.SetMappingCode(3, profile.moveRight);  // KMP_RIGHT
-    mapper.SetMappingCode(8, profile.action);     // KMP_ACTION
-    mapper.SetMappingCode(7, profile.ability);    // KMP_ABILITY
+    mapper.SetMappingCode(KMP_UP, profile.moveUp);
+    mapper.SetMappingCode(KMP_DOWN, profile.moveDown);
+    mapper.SetMappingCode(KMP_LEFT, profile.moveLeft);
+    mapper.SetMappingCode(KMP_RIGHT, profile.moveRight);
+    mapper.SetMappingCode(KMP_ACTION, profile.action);
+    mapper.SetMappingCode(KMP_ABILITY, profile.ability);
   }
   // Type 0 is the wheel camera, 1 the edge camera; other values change nothing.
   if (g_pGameWorld && profile.cameraType == 0) g_pGameWorld->SetCameraMode(true);

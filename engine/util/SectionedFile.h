@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Log.h"
+
 namespace Nembra {
 
 // One meaningful line of a file.
@@ -107,18 +109,23 @@ class CSectionedFile {
   }
 
   // Reads the file (a missing one starts empty), lets edit change its
-  // records and saves the file once. False, with the file unchanged, when a
-  // file that is there can't be read (it is never replaced by what little
-  // is known of it) or when the save fails.
+  // records and saves the file once. False, with the file unchanged and the
+  // failure logged, when a file that is there can't be read (it is never
+  // replaced by what little is known of it) or when the save fails.
   template <typename Edit>
-  static bool Rewrite(const std::string& file, Edit edit) {
+  [[nodiscard]] static bool Rewrite(const std::string& file, Edit edit) {
     std::vector<Record> records;
     if (!Derived::Load(file, records)) {
-      if (AnythingExistsAt(file)) return false;
+      if (AnythingExistsAt(file)) {
+        platform::LogError("'" + file + "' can't be read; not replaced");
+        return false;
+      }
       records.clear();
     }
     edit(records);
-    return Derived::Save(file, records);
+    if (Derived::Save(file, records)) return true;
+    platform::LogError("'" + file + "' not saved");
+    return false;
   }
 
   // False when the file can't be read.

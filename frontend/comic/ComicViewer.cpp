@@ -36,24 +36,19 @@ void LayButton(CPDAButton& button, Nembra::CTexture* normal, Nembra::CTexture* h
 
 CComic::CComic(const std::string& file) { Load(file); }
 
-CComic::~CComic() {
-  // Each page gave its image one reference, the comic the font one.
-  if (Nembra::g_pTextureFactory)
-    for (CComicPage& page : m_Pages)
-      if (page.m_pTexture) Nembra::g_pTextureFactory->Release(page.m_ImageFile);
-  if (Nembra::g_pBitmapFontFactory && m_pFont) Nembra::g_pBitmapFontFactory->Release(FONT_GUI_COMIC);
-}
-
 void CComic::Load(const std::string& file) {
   const COMIC_DESC desc = LoadComicDescription(Nembra::g_DataDirectory + file);
   m_PageCount = static_cast<int32_t>(desc.pages.size());
   m_Pages.resize(desc.pages.size());
-  m_pFont = Nembra::g_pBitmapFontFactory ? Nembra::g_pBitmapFontFactory->Get(FONT_GUI_COMIC) : nullptr;
+  m_pFont = m_Font.Take(FONT_GUI_COMIC);
+  m_PageTextures.clear();
   for (size_t n = 0; n < desc.pages.size(); ++n) {
     CComicPage& page = m_Pages[n];
     page.m_ImageFile = desc.pages[n].imageFile;
-    page.m_pTexture =
-        Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(page.m_ImageFile) : nullptr;
+    page.m_pTexture = m_PageTextures.emplace_back(Nembra::g_pTextureFactory)
+                          .Hold(page.m_ImageFile, Nembra::g_pTextureFactory
+                                                      ? Nembra::g_pTextureFactory->GetSingleLevel(page.m_ImageFile)
+                                                      : nullptr);
     page.m_Sprite.SetTexture(page.m_pTexture);
     page.m_Sprite.SetSourceRect(Nembra::MakeRect(0, 0, 800, 600));
     page.m_Sprite.SetPosition(D3DXVECTOR3(0.0f, 0.0f, 0.0f));
@@ -107,14 +102,16 @@ void CComic::TurnTo(uint32_t page) {
 }
 
 CComicViewer::CComicViewer() {
-  if (Nembra::g_pTextureFactory) {
-    m_pButtonTexture = Nembra::g_pTextureFactory->GetSingleLevel(kButtons);
-    m_pHoverTexture = Nembra::g_pTextureFactory->GetSingleLevel(kButtonsHover);
-    m_Pointer.SetTexture(Nembra::g_pTextureFactory->Get(kPointer));
+  if (Nembra::CTextureFactory* factory = Nembra::g_pTextureFactory) {
+    m_ButtonTexture.Hold(kButtons, factory->GetSingleLevel(kButtons));
+    m_HoverTexture.Hold(kButtonsHover, factory->GetSingleLevel(kButtonsHover));
+    m_Pointer.SetTexture(m_PointerTexture.Take(kPointer));
   }
-  LayButton(m_Previous, m_pButtonTexture, m_pHoverTexture, 0, 16, 729, 5);
-  LayButton(m_Next, m_pButtonTexture, m_pHoverTexture, 0, 0, 750, 5);
-  LayButton(m_Close, m_pButtonTexture, m_pHoverTexture, 16, 0, 779, 5);
+  Nembra::CTexture* normal = m_ButtonTexture.Get();
+  Nembra::CTexture* hover = m_HoverTexture.Get();
+  LayButton(m_Previous, normal, hover, 0, 16, 729, 5);
+  LayButton(m_Next, normal, hover, 0, 0, 750, 5);
+  LayButton(m_Close, normal, hover, 16, 0, 779, 5);
   m_Pointer.SetSourceRect(Nembra::MakeRect(0, 0, 32, 32));
   m_Pointer.m_Center = D3DXVECTOR3(2.0f, 2.0f, 0.0f);
 }

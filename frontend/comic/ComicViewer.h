@@ -7,17 +7,16 @@
 // next, close), the arrow keys, Enter, Backspace and the mouse wheel. A
 // page turn cross-fades from the old page in one second. The comic ends
 // only through the close button, which sets finished.
+#include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/fonts/BitmapFont.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/widgets/PDAButton.h"
-
-namespace Nembra {
-class CBitmapFont;
-class CTexture;
-}  // namespace Nembra
 
 struct CComicBalloon {
   std::string m_TextId;
@@ -36,7 +35,6 @@ class CComic {
  public:
   // Reads the description (data folder + name) and loads the pages.
   explicit CComic(const std::string& file);
-  ~CComic();
   CComic(const CComic&) = delete;
   CComic& operator=(const CComic&) = delete;
 
@@ -59,6 +57,10 @@ class CComic {
 
  private:
   void DrawPage(const CComicPage& page, float alpha);
+  // One reference for each page's image and one for the font, given back
+  // when the comic goes or loads again.
+  std::list<Nembra::CFactoryRef<Nembra::CTextureFactory>> m_PageTextures;
+  Nembra::CFactoryRef<Nembra::CBitmapFontFactory> m_Font{Nembra::g_pBitmapFontFactory};
   std::vector<CComicPage> m_Pages;
 };
 
@@ -85,8 +87,9 @@ class CComicViewer {
   int32_t finished = 0;
 
  private:
-  Nembra::CTexture* m_pButtonTexture = nullptr;
-  Nembra::CTexture* m_pHoverTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_ButtonTexture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_HoverTexture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_PointerTexture{Nembra::g_pTextureFactory};
   CPDAButton m_Previous, m_Next, m_Close;
   Nembra::CStatic2DSprite m_Pointer;
   std::unique_ptr<CComic> m_pComic;

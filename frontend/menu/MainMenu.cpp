@@ -224,14 +224,12 @@ void CMainMenu::LoadSettings() { LoadSliders(Nembra::g_DataDirectory + "ConfigLa
 
 bool CMainMenu::SaveSettings() {
   const std::string file = Nembra::g_DataDirectory + "ConfigLastUsed.dat";
-  const bool saved = CConfigFile::Rewrite(file, [this](std::vector<ConfigRecord>& records) {
+  return CConfigFile::Rewrite(file, [this](std::vector<ConfigRecord>& records) {
     using Text = Nembra::SectionedText<std::string>;
     Text::Set(records, "Gamma", Nembra::IntToString(ToThousandths(m_Gamma.GetValue())), "Monitor");
     Text::Set(records, "Effects", Nembra::IntToString(ToThousandths(m_Effects.GetValue())), "Sound");
     Text::Set(records, "Music", Nembra::IntToString(ToThousandths(m_Music.GetValue())), "Sound");
   });
-  if (!saved) platform::LogError("settings file '" + file + "' not saved (a file there that can't be read is kept)");
-  return saved;
 }
 
 void CMainMenu::SaveSettingsAndShowMainPage() {

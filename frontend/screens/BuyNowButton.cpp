@@ -14,6 +14,15 @@ CBuyNowButton::CBuyNowButton(Nembra::CTexture* texture, const Nembra::RECT& norm
   SetPosition(screen.left, screen.top);
 }
 
+CBuyNowButton::CBuyNowButton(const std::string& textureName, const Nembra::RECT& normal, const Nembra::RECT& hover,
+                             const Nembra::RECT& screen, CBuyNowBehavior* behaviour)
+    : CBuyNowButton(nullptr, normal, hover, screen, behaviour) {
+  Nembra::CTexture* texture = m_Texture.Hold(
+      textureName, Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(textureName) : nullptr);
+  SetNormalImage(texture, normal);
+  SetHoverImage(texture, hover);
+}
+
 void CBuyNowButton::SetPosition(int x, int y) {
   m_ScreenRect.right += x - m_ScreenRect.left;
   m_ScreenRect.bottom += y - m_ScreenRect.top;
@@ -29,17 +38,12 @@ void CBuyNowButton::Update() {
 }
 
 std::unique_ptr<CBuyNowButton> CreateBuyNowButton() {
-  Nembra::CTexture* texture =
-      Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(BUYNOW_BUTTON_TEXTURE) : nullptr;
-  return std::make_unique<CBuyNowButton>(texture, Nembra::RECT{0, 0, 196, 71}, Nembra::RECT{0, 71, 196, 142},
-                                         Nembra::RECT{0, 0, 196, 71}, &g_BuyNowAction);
+  return std::make_unique<CBuyNowButton>(std::string(BUYNOW_BUTTON_TEXTURE), Nembra::RECT{0, 0, 196, 71},
+                                         Nembra::RECT{0, 71, 196, 142}, Nembra::RECT{0, 0, 196, 71},
+                                         &g_BuyNowAction);
 }
 
-void ReleaseBuyNowButton(std::unique_ptr<CBuyNowButton>& button) {
-  if (!button) return;
-  if (Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(BUYNOW_BUTTON_TEXTURE);
-  button.reset();
-}
+void ReleaseBuyNowButton(std::unique_ptr<CBuyNowButton>& button) { button.reset(); }
 
 void UpdateBuyNowButtonAt(int x, int y) {
   if (!g_pBuyNowButton) return;

@@ -4,7 +4,10 @@
 // whole run (g_pBuyNowButton); every screen that shows it moves it to its
 // own place each frame and updates it there.
 #include <memory>
+#include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "frontend/widgets/PDAButton.h"
 
 class CBuyNowBehavior;
@@ -22,6 +25,10 @@ class CBuyNowButton : public CPDAButton {
   // the behaviour run on a click (not owned).
   CBuyNowButton(Nembra::CTexture* texture, const Nembra::RECT& normal, const Nembra::RECT& hover,
                 const Nembra::RECT& screen, CBuyNowBehavior* behaviour);
+  // The same with the texture taken by name (one mip level) and given back
+  // when the button goes.
+  CBuyNowButton(const std::string& textureName, const Nembra::RECT& normal, const Nembra::RECT& hover,
+                const Nembra::RECT& screen, CBuyNowBehavior* behaviour);
 
   // Moves the button's top-left corner; its size never changes.
   void SetPosition(int x, int y);
@@ -35,6 +42,7 @@ class CBuyNowButton : public CPDAButton {
   using CPDAButton::SetPosition;
   CBuyNowBehavior* m_pBehavior;
   Nembra::RECT m_ScreenRect;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
 };
 
 // The button of the run, made by the application at start-up; screens
@@ -43,8 +51,8 @@ extern CBuyNowButton* g_pBuyNowButton;
 
 // The button as the application makes it: "BuyNowButton.png" (one mip
 // level), normal (0, 0, 196, 71), hover (0, 71, 196, 142), screen
-// (0, 0, 196, 71), running g_BuyNowAction. The texture is released with
-// ReleaseBuyNowButton.
+// (0, 0, 196, 71), running g_BuyNowAction. The button gives its texture
+// back when it goes, as when ReleaseBuyNowButton drops it.
 std::unique_ptr<CBuyNowButton> CreateBuyNowButton();
 void ReleaseBuyNowButton(std::unique_ptr<CBuyNowButton>& button);
 

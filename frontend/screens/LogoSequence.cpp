@@ -10,9 +10,9 @@
 #include "frontend/screens/LogoList.h"
 
 CLogo::CLogo(const std::string& image, int width, int height, float seconds)
-    : m_Image(image), m_Width(width), m_Height(height), m_Seconds(seconds) {
-  m_pTexture = Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(image) : nullptr;
-  m_Sprite.SetTexture(m_pTexture);
+    : m_Width(width), m_Height(height), m_Seconds(seconds) {
+  m_Sprite.SetTexture(
+      m_Texture.Hold(image, Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(image) : nullptr));
   m_Sprite.SetSourceRect(Nembra::MakeRect(0, 0, width, height));
   m_Sprite.m_Center = D3DXVECTOR3(float(width / 2), float(height / 2), 0.0f);
   float cx = 400.0f, cy = 300.0f;
@@ -75,9 +75,6 @@ void CLogoSequence::Update() {
 }
 
 void CLogoSequence::Release() {
-  if (Nembra::g_pTextureFactory)
-    for (CLogo& logo : m_Logos)
-      if (logo.m_pTexture) Nembra::g_pTextureFactory->Release(logo.m_Image);
   m_Logos.clear();
   m_Current = m_Logos.end();
 }

@@ -7,11 +7,9 @@
 #include <list>
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
-
-namespace Nembra {
-class CTexture;
-}
 
 class CLogo {
  public:
@@ -19,8 +17,7 @@ class CLogo {
   // the screen.
   CLogo(const std::string& image, int width, int height, float seconds);
 
-  std::string m_Image;
-  Nembra::CTexture* m_pTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
   Nembra::CStatic2DSprite m_Sprite;
   int m_Width = 0;
   int m_Height = 0;
@@ -38,7 +35,7 @@ class CLogoSequence {
   // One frame: times, skips, fades and draws the current logo (nothing
   // once done, and nothing in the frame that sets done).
   void Update();
-  // Gives back every logo's texture.
+  // Drops the logos, which give back their textures.
   void Release();
 
   const std::list<CLogo>& GetLogos() const { return m_Logos; }

@@ -36,29 +36,15 @@ CEnergy::CEnergy() {
   m_Vanish.Start(true);
 }
 
-CEnergy::~CEnergy() {
-  // The billboard (destroyed after this body) holds the block and texture
-  // only by pointer and draws nothing more.
-  ReleaseResources();
-}
-
-void CEnergy::ReleaseResources() {
-  if (!m_TextureName.empty() && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_TextureName);
-  if (!m_StateBlockName.empty() && Nembra::g_pShaderFactory) Nembra::g_pShaderFactory->Release(m_StateBlockName);
-  m_TextureName.clear();
-  m_StateBlockName.clear();
-}
-
 void CEnergy::Init(uint32_t colour, float x, float y, float z, uint32_t value) {
   m_Color = colour;
   m_Value = value;
   const float size = SoulSize(value);
 
-  // The new references first, so a soul made again of the same colour
-  // never lets its texture go in between.
-  const std::string textureName = colour == 0 ? RED_SOUL_TEXTURE : BLUE_SOUL_TEXTURE;
-  Nembra::CTexture* texture = Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->Get(textureName) : nullptr;
-  Nembra::CShader* block = Nembra::g_pShaderFactory ? MakeStateBlock() : nullptr;
+  // The holders take the new reference before giving the old one back, so
+  // a soul made again of the same colour never lets its texture go in between.
+  Nembra::CTexture* texture = m_Texture.Take(colour == 0 ? RED_SOUL_TEXTURE : BLUE_SOUL_TEXTURE);
+  Nembra::CShader* block = m_StateBlock.Hold(SOUL_STATE_BLOCK, Nembra::g_pShaderFactory ? MakeStateBlock() : nullptr);
 
   Nembra::BILLBOARD_DESC desc;
   desc.width = size;
@@ -67,10 +53,6 @@ void CEnergy::Init(uint32_t colour, float x, float y, float z, uint32_t value) {
   desc.texture = texture;
   desc.stateBlock = block;
   m_Billboard.Create(desc);
-
-  ReleaseResources();
-  if (Nembra::g_pTextureFactory) m_TextureName = textureName;
-  if (Nembra::g_pShaderFactory) m_StateBlockName = SOUL_STATE_BLOCK;
 
   m_BaseHeight = z;
   SetPosition(x, y, z);

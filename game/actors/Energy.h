@@ -7,6 +7,9 @@
 #include <string>
 
 #include "engine/effects/RenderEffects.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "engine/scene/Billboard.h"
 #include "game/actors/Entity.h"
 
@@ -19,8 +22,6 @@ class CEnergy : public CEntity {
 
   // Starts the fade-in effect.
   CEnergy();
-  // Gives back the texture and state block that Init took.
-  ~CEnergy() override;
 
   // Makes the soul of the colour (0 red, anything else blue) and value at
   // (x, y, z): a billboard value x 10 + 50 wide, a collision radius of half
@@ -42,8 +43,6 @@ class CEnergy : public CEntity {
   Nembra::CVanishEffect& GetVanishEffect() { return m_Vanish; }
 
  private:
-  void ReleaseResources();
-
   Nembra::CStaticBillboard m_Billboard;
   float m_FadeRate = FADE_RATE;
   float m_Fraction = 1.0f;  // the part of the value still left
@@ -52,7 +51,8 @@ class CEnergy : public CEntity {
   Nembra::CVanishEffect m_Vanish;
   float m_BaseHeight = 0.0f;
   uint32_t m_Color = 0;
-  // The names Init took from the factories, one reference each.
-  std::string m_TextureName;
-  std::string m_StateBlockName;
+  // What Init took from the factories, one reference each (given back
+  // before the billboard, which draws nothing more, goes).
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CShaderFactory> m_StateBlock{Nembra::g_pShaderFactory};
 };

@@ -157,9 +157,7 @@ bool CApp::OnInit() {
 
   ChangeState(STATE_LOGOS);
 
-  CTexture* buyNow = g_pTextureFactory->GetSingleLevel(BUYNOW_BUTTON_TEXTURE);
-  g_pBuyNowButton = new CBuyNowButton(buyNow, RECT{0, 0, 196, 71}, RECT{0, 71, 196, 142}, RECT{0, 0, 196, 71},
-                                      &g_BuyNowAction);
+  g_pBuyNowButton = CreateBuyNowButton().release();
   return true;
 }
 
@@ -337,11 +335,8 @@ void CApp::ReleaseAll() {
   m_pBuyNowScreen = nullptr;
   delete g_pComicViewer;
   g_pComicViewer = nullptr;
-  if (g_pBuyNowButton) {
-    if (g_pTextureFactory) g_pTextureFactory->Release(BUYNOW_BUTTON_TEXTURE);
-    delete g_pBuyNowButton;
-    g_pBuyNowButton = nullptr;
-  }
+  delete g_pBuyNowButton;
+  g_pBuyNowButton = nullptr;
   delete m_pCredits;
   m_pCredits = nullptr;
   ReleaseAndDelete(m_pLogoSequence);

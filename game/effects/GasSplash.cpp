@@ -128,12 +128,9 @@ CEnemy6BulletFloorHitEffect::CEnemy6BulletFloorHitEffect(const CParticleSystemMo
   SetEmitter(MakeGasSplashEmitter("AUTO_ENEMY6_BULLET_FLOOR_HIT_PARTICLE_SYSTEM_SHADER"));
   SetPosition(bullet.WorldPosition());
   m_Fade.speed = FADE_SPEED;
-  if (g_pSkinnedMeshFactory) {
-    if (CSkinnedMesh* mesh = g_pSkinnedMeshFactory->Get("Splat.X")) {
-      m_SplatMesh = "Splat.X";
-      m_Splat.SetMesh(mesh);
-      m_Splat.SetAnimation("Spread", false);
-    }
+  if (CSkinnedMesh* mesh = m_SplatMesh.Take("Splat.X")) {
+    m_Splat.SetMesh(mesh);
+    m_Splat.SetAnimation("Spread", false);
   }
   m_Splat.SetPosition(0.0f, 0.0f, 1.0f);
   m_Splat.SetRotationZ(m_Splat.GetRotation().z + RandomFloat(0.0f, 6.2831855f));
@@ -144,8 +141,7 @@ CEnemy6BulletFloorHitEffect::CEnemy6BulletFloorHitEffect(const CParticleSystemMo
 
 CEnemy6BulletFloorHitEffect::~CEnemy6BulletFloorHitEffect() {
   if (m_Splat.GetRenderEffect() == &m_Fade) m_Splat.SetRenderEffect(nullptr);
-  m_Splat.SetMesh(nullptr);
-  if (!m_SplatMesh.empty() && g_pSkinnedMeshFactory) g_pSkinnedMeshFactory->Release(m_SplatMesh);
+  m_Splat.SetMesh(nullptr);  // before the holder gives the mesh back
 }
 
 void CEnemy6BulletFloorHitEffect::AddToScene(Nembra::CSceneNode* parent) {

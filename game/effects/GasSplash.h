@@ -7,6 +7,8 @@
 #include <string>
 
 #include "engine/effects/RenderEffects.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/scene/Animated3DSprite.h"
 #include "game/effects/ParticleEffect.h"
 
@@ -49,7 +51,7 @@ class CEnemy6BulletFloorHitEffect : public CParticleEffect {
   bool SpreadEnded() const;
 
   CAnimated3DSprite m_Splat;
-  std::string m_SplatMesh;
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> m_SplatMesh{Nembra::g_pSkinnedMeshFactory};
   CVanishEffect m_Fade;
   uint8_t m_Fading = 0;
   float m_Linger = LINGER_TIME;

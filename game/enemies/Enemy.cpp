@@ -52,10 +52,9 @@ float EnemyFrameTime() { return Nembra::g_FrameTime; }
 
 CEnemy::CEnemy(uint32_t colour) : m_Colour(colour) {
   m_Vanish.speed = VANISH_SPEED;
-  if (Nembra::g_pTextureFactory) m_pHealthTexture = Nembra::g_pTextureFactory->Get(HEALTH_TEXTURE);
-  if (m_pHealthTexture) {
-    m_HealthFrame.SetTexture(m_pHealthTexture);
-    m_HealthFill.SetTexture(m_pHealthTexture);
+  if (Nembra::CTexture* texture = m_HealthTexture.Take(HEALTH_TEXTURE)) {
+    m_HealthFrame.SetTexture(texture);
+    m_HealthFill.SetTexture(texture);
   }
   m_HealthFrame.SetSourceRect(kFrameRect);
   m_HealthFrame.m_Center = D3DXVECTOR3(22.0f, 6.0f, 0.0f);
@@ -65,11 +64,11 @@ CEnemy::CEnemy(uint32_t colour) : m_Colour(colour) {
 
 CEnemy::~CEnemy() {
   if (m_pSprite && m_pSprite->GetRenderEffect() == &m_Vanish) m_pSprite->SetRenderEffect(nullptr);
-  if (m_pHealthTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(HEALTH_TEXTURE);
+  DestroySprite();  // the sprite lets go of its mesh before the mesh is given back
 }
 
-Nembra::CSkinnedMesh* CEnemy::LoadMesh(const char* name) {
-  return Nembra::g_pSkinnedMeshFactory ? Nembra::g_pSkinnedMeshFactory->Get(name) : nullptr;
+Nembra::CSkinnedMesh* CEnemy::TakeMesh(const std::string& name) {
+  return m_Meshes.emplace_back(Nembra::g_pSkinnedMeshFactory).Take(name);
 }
 
 Nembra::CSound* CEnemy::LoadSound(const char* name) {

@@ -6,9 +6,14 @@
 // The base of every enemy: polarity, the heading window that smooths its
 // facing, the dying fade and the health bar drawn over it.
 #include <cstdint>
+#include <list>
+#include <string>
 #include <vector>
 
 #include "engine/effects/RenderEffects.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/SkinnedMesh.h"
+#include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/actors/Character.h"
 
@@ -114,8 +119,9 @@ class CEnemy : public CCharacter {
   // The fill's scale from the health.
   void UpdateFill();
   void StartDying();
-  // A skinned mesh from the factory (null without it or the file).
-  static Nembra::CSkinnedMesh* LoadMesh(const char* name);
+  // A skinned mesh from the factory (null without it or the file), held
+  // until the enemy goes.
+  Nembra::CSkinnedMesh* TakeMesh(const std::string& name);
   static Nembra::CSound* LoadSound(const char* name);
 
   // The chase steering's six steps with a kind's weights. True when this
@@ -143,7 +149,9 @@ class CEnemy : public CCharacter {
 
  private:
   static uint64_t s_SeparationCopies;
-  Nembra::CTexture* m_pHealthTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_HealthTexture{Nembra::g_pTextureFactory};
+  // Destroyed after every kind's own sprites, which may show these meshes.
+  std::list<Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory>> m_Meshes;
 };
 
 // The player and the level the enemies read, through the game world; null

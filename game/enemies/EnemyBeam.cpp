@@ -25,8 +25,8 @@ platform::HRESULT CEnemy8CBH::HandleCallback(uint32_t /*track*/, void* data) {
 }
 
 CEnemy8::CEnemy8(uint32_t colour) : CEnemy(colour) {
-  m_BlueModel.SetMesh(LoadMesh("Ene8CompletoAzul.X"));
-  m_RedModel.SetMesh(LoadMesh("Ene8CompletoRojo.X"));
+  m_BlueModel.SetMesh(TakeMesh("Ene8CompletoAzul.X"));
+  m_RedModel.SetMesh(TakeMesh("Ene8CompletoRojo.X"));
   const D3DXVECTOR3 scale(SCALE, SCALE, SCALE);
   m_BlueModel.SetScale(scale);
   m_RedModel.SetScale(scale);

@@ -18,7 +18,7 @@ platform::HRESULT CEnemy6CBH::HandleCallback(uint32_t /*track*/, void* data) {
 
 CEnemy6::CEnemy6(uint32_t colour) : CEnemy(colour) {
   SetHealth(5);
-  SetMesh(LoadMesh(colour == 1 ? "Ene6CompletoAzul.X" : "Ene6CompletoRojo.X"));
+  SetMesh(TakeMesh(colour == 1 ? "Ene6CompletoAzul.X" : "Ene6CompletoRojo.X"));
   m_Speed = g_Enemy6Speed;
   m_MaxSpeed = g_Enemy6Speed;
   SetRadius(RADIUS);

@@ -17,7 +17,7 @@ CMeleeEnemy::CMeleeEnemy(uint32_t colour, uint32_t health, const char* redMesh, 
                          platform::ID3DXAnimationCallbackHandler* handler, const char* hurtSound)
     : CEnemy(colour) {
   SetHealth(health);
-  SetMesh(LoadMesh(colour == 1 ? blueMesh : redMesh));
+  SetMesh(TakeMesh(colour == 1 ? blueMesh : redMesh));
   m_Speed = speed;
   m_MaxSpeed = speed;
   SetRadius(RADIUS);

@@ -27,7 +27,7 @@ platform::HRESULT CEnemy2CBH::HandleCallback(uint32_t /*track*/, void* data) {
 
 CEnemy3::CEnemy3(uint32_t colour) : CEnemy(colour) {
   SetHealth(5);
-  SetMesh(LoadMesh(colour == 1 ? "Ene3CompletoAzul.X" : "Ene3CompletoRojo.X"));
+  SetMesh(TakeMesh(colour == 1 ? "Ene3CompletoAzul.X" : "Ene3CompletoRojo.X"));
   m_Speed = g_Enemy3Speed;
   m_MaxSpeed = g_Enemy3Speed;
   SetHeadingWindow(WINDOW);
@@ -96,7 +96,7 @@ void CEnemy3::Step() {
 
 CEnemy2::CEnemy2(uint32_t colour) : CEnemy(colour) {
   SetHealth(7);
-  SetMesh(LoadMesh(colour == 1 ? "Ene2CompletoAzul.X" : "Ene2CompletoRojo.X"));
+  SetMesh(TakeMesh(colour == 1 ? "Ene2CompletoAzul.X" : "Ene2CompletoRojo.X"));
   m_Speed = g_Enemy2Speed;
   m_MaxSpeed = g_Enemy2Speed;
   SetHeadingWindow(WINDOW);

@@ -111,23 +111,19 @@ void CLevel::SetCheckpoint(float x, float y, float z) {
 
 void CLevel::ReleaseTerrain() {
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->RemoveNode(&m_Terrain);
-  Nembra::CSimpleMesh* held = m_Terrain.GetMesh();
   m_Terrain.SetMesh(nullptr);
-  if (held && Nembra::g_pSimpleMeshFactory) Nembra::g_pSimpleMeshFactory->Release(m_TerrainMeshName);
+  m_TerrainMesh.Reset();
 }
 
 bool CLevel::LoadTerrain(const std::string& meshFile) {
   ReleaseTerrain();  // a second terrain replaces the first, which is given back
-  m_TerrainMeshName = meshFile;
-  Nembra::CSimpleMesh* mesh =
-      Nembra::g_pSimpleMeshFactory ? Nembra::g_pSimpleMeshFactory->Get(meshFile) : nullptr;
+  Nembra::CSimpleMesh* mesh = m_TerrainMesh.Take(meshFile);
   if (mesh && m_Terrain.SetMesh(mesh)) {
     if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&m_Terrain);
     return true;
   }
-  if (mesh) Nembra::g_pSimpleMeshFactory->Release(meshFile);
   m_Terrain.SetMesh(nullptr);
-  m_TerrainMeshName.clear();
+  m_TerrainMesh.Reset();
   return false;
 }
 
@@ -237,7 +233,6 @@ void CLevel::Unload() {
   m_ObjectiveOrder.clear();
 
   ReleaseTerrain();
-  m_TerrainMeshName.clear();
   ClearNamedSprites();
   ClearAnimatedSprites();
 

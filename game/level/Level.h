@@ -15,13 +15,14 @@
 // stay valid until the element is erased. Enemies, effects and the current
 // bomb are heap objects owned through pointers.
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <map>
 #include <new>
 #include <utility>
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Mesh.h"
 #include "engine/scene/Animated3DSprite.h"
 #include "engine/scene/StaticSprite.h"
 #include "game/actors/Bullet.h"
@@ -71,17 +72,17 @@ struct OBJECTIVE {
   bool complete = false;
 };
 
-// A sprite placed by a script, with the mesh it holds (empty: none).
+// A sprite placed by a script, with the mesh it holds (which outlives it).
 struct NAMED_SPRITE {
+  CHeldMesh mesh;
   Nembra::CStatic3DSprite sprite;
-  std::string meshName;
 };
 
-// An animated sprite placed by a script, the skinned mesh it holds and the
-// script run when its animation ends.
+// An animated sprite placed by a script, the skinned mesh it holds (which
+// outlives it) and the script run when its animation ends.
 struct NAMED_ANIMATED_SPRITE {
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> mesh{Nembra::g_pSkinnedMeshFactory};
   Nembra::CAnimated3DSprite sprite;
-  std::string meshName;
   std::string endScript;
 };
 
@@ -234,7 +235,7 @@ class CLevel {
   void SetInitScript(const std::string& file) { m_InitScript = file; }
   const std::string& GetFinishScript() const { return m_FinishScript; }
   void SetFinishScript(const std::string& file) { m_FinishScript = file; }
-  const std::string& GetTerrainMeshName() const { return m_TerrainMeshName; }
+  const std::string& GetTerrainMeshName() const { return m_TerrainMesh.GetName(); }
   Nembra::CStatic3DSprite& GetTerrain() { return m_Terrain; }
   int GetWantedEnemyCount() const { return m_WantedEnemyCount; }
   void SetWantedEnemyCount(int count) { m_WantedEnemyCount = count; }
@@ -270,10 +271,6 @@ class CLevel {
   void FillAllGenerators();
   // Enables or disables every enemy generator of the group (exact name).
   void EnableEnemyGroup(const std::string& group, bool enable);
-  // What makes an enemy at a generator during the top-up: by default the
-  // generator's own SpawnEnemy; a scenario may put its own enemies there.
-  using ENEMY_SPAWNER = std::function<CEnemy*(CEnemyGenerator&)>;
-  void SetEnemySpawner(ENEMY_SPAWNER spawner) { m_EnemySpawner = std::move(spawner); }
 
   // ---- Spawners of shots and effects.
   // A shot built at the end of its list, initialised with the arguments and
@@ -401,7 +398,7 @@ class CLevel {
   bool m_Finished = false;
   std::string m_InitScript;
   std::string m_FinishScript;
-  std::string m_TerrainMeshName;
+  Nembra::CFactoryRef<Nembra::CSimpleMeshFactory> m_TerrainMesh{Nembra::g_pSimpleMeshFactory};  // outlives the sprite
   Nembra::CStatic3DSprite m_Terrain;
   std::map<std::string, NAMED_SPRITE> m_Sprites;
   std::map<std::string, NAMED_ANIMATED_SPRITE> m_AnimatedSprites;
@@ -454,7 +451,6 @@ class CLevel {
 
   CLightRegistry m_Lights;
   CLevelHost* m_pHost = nullptr;
-  ENEMY_SPAWNER m_EnemySpawner;
   std::list<const float*> m_Obstacles;
 };
 

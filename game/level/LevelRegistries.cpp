@@ -6,21 +6,10 @@
 
 namespace {
 
-// Takes a simple mesh; the name is kept only when a reference was taken.
-Nembra::CSimpleMesh* TakeMesh(const std::string& name, std::string& held) {
-  held.clear();
-  if (!Nembra::g_pSimpleMeshFactory) return nullptr;
-  Nembra::CSimpleMesh* mesh = Nembra::g_pSimpleMeshFactory->Get(name);
-  if (mesh) held = name;
-  return mesh;
-}
-
 // Gives a sprite's mesh back, once: the sprite lets go of it first.
 void ReleaseMesh(NAMED_SPRITE& entry) {
   entry.sprite.SetMesh(nullptr);
-  if (!entry.meshName.empty() && Nembra::g_pSimpleMeshFactory)
-    Nembra::g_pSimpleMeshFactory->Release(entry.meshName);
-  entry.meshName.clear();
+  entry.mesh.Reset();
 }
 
 
@@ -36,7 +25,7 @@ void CLevel::AddSprite(const std::string& name, const std::string& meshFile, flo
   auto inserted = m_Sprites.try_emplace(name);
   if (!inserted.second) return;
   NAMED_SPRITE& entry = inserted.first->second;
-  if (Nembra::CSimpleMesh* mesh = TakeMesh(meshFile, entry.meshName)) entry.sprite.SetMesh(mesh);
+  if (Nembra::CSimpleMesh* mesh = entry.mesh.Take(meshFile)) entry.sprite.SetMesh(mesh);
   Place(entry.sprite, x, y, z, angle);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&entry.sprite);
 }
@@ -46,7 +35,7 @@ void CLevel::ChangeSpriteMesh(const std::string& name, const std::string& meshFi
   if (it == m_Sprites.end()) return;
   NAMED_SPRITE& entry = it->second;
   ReleaseMesh(entry);
-  if (Nembra::CSimpleMesh* mesh = TakeMesh(meshFile, entry.meshName)) entry.sprite.SetMesh(mesh);
+  if (Nembra::CSimpleMesh* mesh = entry.mesh.Take(meshFile)) entry.sprite.SetMesh(mesh);
 }
 
 void CLevel::RemoveSprite(const std::string& name) {
@@ -70,12 +59,7 @@ void CLevel::AddAnimatedSprite(const std::string& name, const std::string& meshF
   auto inserted = m_AnimatedSprites.try_emplace(name);
   if (!inserted.second) return;
   NAMED_ANIMATED_SPRITE& entry = inserted.first->second;
-  if (Nembra::g_pSkinnedMeshFactory) {
-    if (Nembra::CSkinnedMesh* mesh = Nembra::g_pSkinnedMeshFactory->Get(meshFile)) {
-      entry.meshName = meshFile;
-      entry.sprite.SetMesh(mesh);
-    }
-  }
+  if (Nembra::CSkinnedMesh* mesh = entry.mesh.Take(meshFile)) entry.sprite.SetMesh(mesh);
   Place(entry.sprite, x, y, z, angle);
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->AddNode(&entry.sprite);
   entry.sprite.GetBoundingSphere().radius = ANIMATED_SPRITE_BOUNDS;
@@ -89,13 +73,7 @@ void CLevel::ChangeSpriteAnimation(const std::string& name, const std::string& a
 }
 
 void CLevel::ClearAnimatedSprites() {
-  // The sprites go before their meshes are given back.
-  std::list<std::string> held;
-  for (auto& entry : m_AnimatedSprites)
-    if (!entry.second.meshName.empty()) held.push_back(entry.second.meshName);
-  m_AnimatedSprites.clear();
-  if (Nembra::g_pSkinnedMeshFactory)
-    for (const std::string& name : held) Nembra::g_pSkinnedMeshFactory->Release(name);
+  m_AnimatedSprites.clear();  // each sprite goes before its mesh is given back
 }
 
 void CLevel::AddMarker(const std::string& name, float x, float y, float z, float size,

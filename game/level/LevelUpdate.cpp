@@ -173,7 +173,7 @@ void CLevel::UpdateEnemies() {
   while (missing > 0) {
     CEnemyGenerator* generator = ChooseGenerator();
     if (!generator) break;
-    CEnemy* enemy = m_EnemySpawner ? m_EnemySpawner(*generator) : generator->SpawnEnemy();
+    CEnemy* enemy = generator->SpawnEnemy();
     if (!enemy) continue;  // a type without an enemy: that generator gives nothing this time
     m_Enemies.push_back(enemy);
     enemy->AddToScene(nullptr);

@@ -5,20 +5,6 @@
 #include "engine/scene/Sprite3D.h"
 #include "game/level/Level.h"
 
-Nembra::CSimpleMesh* CHeldMesh::Take(const std::string& name) {
-  Release();
-  if (!Nembra::g_pSimpleMeshFactory) return nullptr;
-  m_pMesh = Nembra::g_pSimpleMeshFactory->Get(name);
-  if (m_pMesh) m_Name = name;
-  return m_pMesh;
-}
-
-void CHeldMesh::Release() {
-  if (m_pMesh && Nembra::g_pSimpleMeshFactory) Nembra::g_pSimpleMeshFactory->Release(m_Name);
-  m_pMesh = nullptr;
-  m_Name.clear();
-}
-
 void AddBoxesToLevel(COLLISION_BOXES& boxes) {
   CLevel* level = CLevel::Current();
   if (!level) return;

@@ -5,17 +5,15 @@
 // (the current level), script/, world/, effects/, engine/ and platform/.
 //
 // Pieces the level objects share: the pair of collision boxes an object
-// builds for itself (box 0 tight, box 1 grown for characters) and a mesh
-// taken from the simple-mesh factory and given back exactly once.
+// builds for itself (box 0 tight, box 1 grown for characters) and the
+// holder of a mesh from the simple-mesh factory.
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Mesh.h"
 #include "game/collision/CollisionShape.h"
-
-namespace Nembra {
-class CSimpleMesh;
-}
 
 using COLLISION_BOXES = std::array<CCollisionShape, 2>;
 
@@ -37,26 +35,9 @@ void StartFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish);
 // fade has finished, the sprite loses the effect and is hidden.
 void EndFadeOut(Nembra::C3DSprite& sprite, Nembra::CVanishEffect& vanish, uint8_t& fading);
 
-// A simple mesh taken by name; the reference is held only when the factory
-// gave a mesh, and Release gives it back once.
-class CHeldMesh {
+// A simple mesh held by name: the shared factory holder, on the
+// simple-mesh factory.
+class CHeldMesh : public Nembra::CFactoryRef<Nembra::CSimpleMeshFactory> {
  public:
-  CHeldMesh() = default;
-  ~CHeldMesh() { Release(); }
-  CHeldMesh(const CHeldMesh&) = delete;
-  CHeldMesh& operator=(const CHeldMesh&) = delete;
-
-  // Releases what is held, then takes the named mesh; null when none.
-  Nembra::CSimpleMesh* Take(const std::string& name);
-  void Release();
-  // Forgets the reference without giving it back (the factory is gone).
-  void Forget() { m_Name.clear(); m_pMesh = nullptr; }
-
-  Nembra::CSimpleMesh* Get() const { return m_pMesh; }
-  const std::string& GetName() const { return m_Name; }
-  bool IsHeld() const { return m_pMesh != nullptr; }
-
- private:
-  std::string m_Name;
-  Nembra::CSimpleMesh* m_pMesh = nullptr;
+  CHeldMesh() : CFactoryRef(Nembra::g_pSimpleMeshFactory) {}
 };

@@ -193,9 +193,7 @@ int Lua_RemoveAnimatedSprite(lua_State* state) {
   NAMED_ANIMATED_SPRITE& entry = it->second;
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->RemoveNode(&entry.sprite);
   entry.sprite.SetMesh(nullptr);
-  if (!entry.meshName.empty() && Nembra::g_pSkinnedMeshFactory)
-    Nembra::g_pSkinnedMeshFactory->Release(entry.meshName);
-  entry.meshName.clear();
+  entry.mesh.Reset();
   return 0;
 }
 

@@ -113,9 +113,7 @@ Nembra::CSimpleMesh* CGameWorld::GetBoxMesh(int32_t kind) {
 
 bool CGameWorld::LoadPlayer(const std::string& meshName, float r, float g, float b, float a) {
   m_Player.LoadResources();
-  Nembra::CSkinnedMesh* mesh =
-      Nembra::g_pSkinnedMeshFactory ? Nembra::g_pSkinnedMeshFactory->Get(meshName) : nullptr;
-  m_Player.SetMesh(mesh);
+  ShowPlayerMesh(meshName);
   m_Player.AddToScene(nullptr);
   m_Player.SetPosition(0.0f, 0.0f, 0.0f);
   m_Player.SetSpeed(CPlayer::SPEED);
@@ -133,10 +131,18 @@ bool CGameWorld::LoadPlayer(const std::string& meshName, float r, float g, float
 }
 
 void CGameWorld::SetPlayerMesh(const std::string& meshName) {
+  ShowPlayerMesh(meshName);
+  m_Player.SetAnimation("ParadoDisparando", true);
+}
+
+void CGameWorld::ShowPlayerMesh(const std::string& meshName) {
+  // The sprite takes the new mesh before the old one is given back. Without
+  // a new one the bones stay bound to the old, which is kept until a mesh
+  // replaces it.
   Nembra::CSkinnedMesh* mesh =
       Nembra::g_pSkinnedMeshFactory ? Nembra::g_pSkinnedMeshFactory->Get(meshName) : nullptr;
   m_Player.SetMesh(mesh);
-  m_Player.SetAnimation("ParadoDisparando", true);
+  if (mesh) m_PlayerMesh.Hold(meshName, mesh);
 }
 
 void CGameWorld::Reset() {

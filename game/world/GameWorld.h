@@ -12,6 +12,7 @@
 #include "platform/Graphics.h"
 
 #include "engine/resources/FactoryRef.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/level/Level.h"
@@ -135,6 +136,8 @@ class CGameWorld : public CLevelHost {
  private:
   Nembra::CSimpleMesh* Simple(int slot) const;
   void LoadMeshes();
+  // The player's sprite shows the named mesh, held until another replaces it.
+  void ShowPlayerMesh(const std::string& meshName);
   // Subset 1 of the generators and wave weapons writes no depth.
   void PatchDepthWrite(int slot);
   // The look-at point: eased towards the cursor while the player's screen
@@ -152,6 +155,7 @@ class CGameWorld : public CLevelHost {
   Nembra::CStatic2DSprite m_Cursor;
   Nembra::CFactoryRef<Nembra::CTextureFactory> m_CursorTexture{Nembra::g_pTextureFactory};
   D3DXVECTOR3 m_AimPoint{0.0f, 0.0f, 0.0f};
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> m_PlayerMesh{Nembra::g_pSkinnedMeshFactory};  // outlives the player
   CLevel m_Level;
   CPlayer m_Player;
   Nembra::CPointLight* m_pPlayerLight = nullptr;

@@ -88,6 +88,12 @@ TEST(BuyNowButton, HoverShowsTheLowerImageAndAClickRunsTheBehaviourOnce) {
   EXPECT_EQ(behavior.runs, 1);
   ReleaseBuyNowButton(made);
   EXPECT_FALSE(made);
+  // A made button gives its texture back when it goes, however it goes.
+  const Nembra::CTexture* left = Nembra::g_pTextureFactory->Find(BUYNOW_BUTTON_TEXTURE);
+  const uint32_t before = left ? left->GetRefCount() : 0u;
+  { std::unique_ptr<CBuyNowButton> dropped = CreateBuyNowButton(); }
+  left = Nembra::g_pTextureFactory->Find(BUYNOW_BUTTON_TEXTURE);
+  EXPECT_EQ(left ? left->GetRefCount() : 0u, before);
 }
 
 TEST(FinalScreen, DrawsPictureStripsButtonAndPointerAndGivesItsTexturesBack) {

@@ -89,6 +89,8 @@ TEST(LogoSequence, MissingOrBadListIsDoneAtOnceAndAShortOneShowsWholeLogos) {
   EXPECT_EQ(shortList.GetLogos().size(), 1u);
   EXPECT_FALSE(shortList.done);
   shortList.Release();
+  { CLogoSequence unreleased; }
+  EXPECT_EQ(Nembra::g_pTextureFactory->Find("Logo_Studio.png"), nullptr) << "given back when the sequence goes";
 }
 
 class ComicTest : public ::testing::Test {
@@ -160,6 +162,16 @@ TEST_F(ComicTest, ButtonsKeysWheelAndTheCrossFade) {
   viewer.CloseComic();
   EXPECT_EQ(Nembra::g_pTextureFactory->Find("Comic_Tutorial_0.jpg"), nullptr) << "pages released by name";
   EXPECT_EQ(viewer.GetComic(), nullptr);
+  // A second viewer gives its buttons and pointer back when it goes.
+  auto refs = [](const char* name) {
+    const Nembra::CTexture* t = Nembra::g_pTextureFactory->Find(name);
+    return t ? t->GetRefCount() : 0u;
+  };
+  const uint32_t before[3] = {refs("Play.png"), refs("Play2.png"), refs("MousePointer.tga")};
+  { CComicViewer second; }
+  EXPECT_EQ(refs("Play.png"), before[0]);
+  EXPECT_EQ(refs("Play2.png"), before[1]);
+  EXPECT_EQ(refs("MousePointer.tga"), before[2]);
 }
 
 TEST_F(ComicTest, BalloonsInEachLanguageAndAnEmptyComicClosesByItsButton) {

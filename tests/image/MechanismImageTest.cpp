@@ -27,7 +27,7 @@ constexpr uint32_t CLEAR = 0xFF203040u;
 class MeshHost : public CLevelHost {
  public:
   ~MeshHost() override {
-    for (auto& held : m_Meshes) held.second.Release();
+    for (auto& held : m_Meshes) held.second.Reset();
   }
   CSimpleMesh* GetItemMesh(int32_t kind, int32_t subKind) override {
     return kind == 1 && subKind >= 1 && subKind <= 3 ? Mesh("Health" + std::to_string(subKind) + ".X") : nullptr;
@@ -40,7 +40,7 @@ class MeshHost : public CLevelHost {
  private:
   CSimpleMesh* Mesh(const std::string& name) {
     CHeldMesh& held = m_Meshes[name];
-    return held.IsHeld() ? held.Get() : held.Take(name);
+    return held.Get() ? held.Get() : held.Take(name);
   }
   std::map<std::string, CHeldMesh> m_Meshes;
 };

@@ -26,12 +26,7 @@ CBoss0::CBoss0(uint32_t colour) : CEnemy(colour) {
   SetHeadingWindow(HEADING_WINDOW);
   for (size_t i = 0; i < m_CallbackData.size(); ++i) m_CallbackData[i] = {this, static_cast<int32_t>(i)};
   const char* model = colour == 1 ? "IntermedioCompletoAzul.X" : "IntermedioCompletoRojo.X";
-  // The name is kept only when a reference was taken, so the release in
-  // the destructor matches it exactly once.
-  if (Nembra::CSkinnedMesh* mesh = LoadMesh(model)) {
-    m_ModelName = model;
-    SetMesh(mesh);
-  }
+  if (Nembra::CSkinnedMesh* mesh = TakeMesh(model)) SetMesh(mesh);
   if (m_pSprite) {
     m_pSprite->SetAnimationCallbacks(SHOOT_LEFT, {{SHOT_KEY_TIME, &m_CallbackData[CBoss0CBH::LEFT_SHOT]}});
     m_pSprite->SetAnimationCallbacks(SHOOT_RIGHT, {{SHOT_KEY_TIME, &m_CallbackData[CBoss0CBH::RIGHT_SHOT]}});
@@ -43,8 +38,6 @@ CBoss0::CBoss0(uint32_t colour) : CEnemy(colour) {
 }
 
 CBoss0::~CBoss0() {
-  DestroySprite();  // the sprite lets go of the mesh before it is released
-  if (!m_ModelName.empty() && Nembra::g_pSkinnedMeshFactory) Nembra::g_pSkinnedMeshFactory->Release(m_ModelName);
   if (m_pShotSound && Nembra::g_pAudiereSoundFactory) Nembra::g_pAudiereSoundFactory->Release("Ene3Disparo.wav");
 }
 

@@ -85,7 +85,6 @@ class CBoss0 : public CEnemy {
   float GetAbilityHitCooldown() const { return m_AbilityHitCooldown; }
   CEntity& GetLeftHand() { return m_LeftHand; }
   CEntity& GetRightHand() { return m_RightHand; }
-  const std::string& GetModelName() const { return m_ModelName; }
 
  protected:
   CEntity m_LeftHand;
@@ -101,8 +100,6 @@ class CBoss0 : public CEnemy {
  private:
   // One decision once no attack is running.
   void Decide();
-
-  std::string m_ModelName;  // the skinned mesh held, released on destruction
 };
 
 // The first boss's homing shot, in the boss's colour.

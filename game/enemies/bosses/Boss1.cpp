@@ -30,18 +30,6 @@ platform::HRESULT CBoss1CBH::HandleCallback(uint32_t /*track*/, void* data) {
   return 0;
 }
 
-CHeldSkinnedMeshes::~CHeldSkinnedMeshes() {
-  if (Nembra::g_pSkinnedMeshFactory)
-    for (const std::string& name : m_Names) Nembra::g_pSkinnedMeshFactory->Release(name);
-}
-
-Nembra::CSkinnedMesh* CHeldSkinnedMeshes::Take(const std::string& name) {
-  if (!Nembra::g_pSkinnedMeshFactory) return nullptr;
-  Nembra::CSkinnedMesh* mesh = Nembra::g_pSkinnedMeshFactory->Get(name);
-  if (mesh) m_Names.push_back(name);
-  return mesh;
-}
-
 // ---------------------------------------------------------------------------
 
 CBoss1::CBoss1() : CEnemy(0) {
@@ -52,8 +40,8 @@ CBoss1::CBoss1() : CEnemy(0) {
   SetHeadingWindow(HEADING_WINDOW);
   m_CallbackData[0] = {this, BALL_EVENT};
   m_CallbackData[1] = {this, LASER_EVENT};
-  if (Nembra::CSkinnedMesh* blue = m_Meshes.Take(BLUE_MESH)) m_BlueModel.SetMesh(blue);
-  if (Nembra::CSkinnedMesh* red = m_Meshes.Take(RED_MESH)) m_RedModel.SetMesh(red);
+  if (Nembra::CSkinnedMesh* blue = TakeMesh(BLUE_MESH)) m_BlueModel.SetMesh(blue);
+  if (Nembra::CSkinnedMesh* red = TakeMesh(RED_MESH)) m_RedModel.SetMesh(red);
   for (Nembra::CAnimated3DSprite* model : {&m_BlueModel, &m_RedModel}) {
     model->SetScale(MODEL_SCALE);
     model->GetBoundingSphere().radius = MODEL_BOUNDS;

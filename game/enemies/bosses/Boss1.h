@@ -30,21 +30,6 @@ class CBoss1CBH : public platform::ID3DXAnimationCallbackHandler {
   platform::HRESULT HandleCallback(uint32_t track, void* data) override;
 };
 
-// Skinned meshes taken by name and given back when the holder goes; a
-// holder declared before the sprites that use them outlives those sprites.
-class CHeldSkinnedMeshes {
- public:
-  CHeldSkinnedMeshes() = default;
-  ~CHeldSkinnedMeshes();
-  CHeldSkinnedMeshes(const CHeldSkinnedMeshes&) = delete;
-  CHeldSkinnedMeshes& operator=(const CHeldSkinnedMeshes&) = delete;
-  // The mesh (a reference is kept while held); null when none.
-  Nembra::CSkinnedMesh* Take(const std::string& name);
-
- private:
-  std::vector<std::string> m_Names;
-};
-
 class CBoss1 : public CEnemy {
  public:
   static constexpr float SPEED = 120.0f;
@@ -126,7 +111,6 @@ class CBoss1 : public CEnemy {
   void FlipColour();
   void AttachMuzzles();
 
-  CHeldSkinnedMeshes m_Meshes;  // outlives the two models
   uint8_t m_Attacking = 0;
   Nembra::CAnimated3DSprite m_BlueModel;
   Nembra::CAnimated3DSprite m_RedModel;

@@ -109,21 +109,18 @@ COpenCloseDoor::COpenCloseDoor() { SetRadius(RADIUS); }
 
 COpenCloseDoor::~COpenCloseDoor() { ReleaseMesh(); }
 
+// The sprite lets go of the mesh before it is given back.
 void COpenCloseDoor::ReleaseMesh() {
-  if (m_MeshName.empty()) return;
+  if (!m_SkinnedMesh.Get()) return;
   m_Sprite.SetMesh(nullptr);
-  if (Nembra::g_pSkinnedMeshFactory) Nembra::g_pSkinnedMeshFactory->Release(m_MeshName);
-  m_MeshName.clear();
+  m_SkinnedMesh.Reset();
 }
 
 bool COpenCloseDoor::Load(const std::string& fileName) {
   DOOR_DESCRIPTION description;
   if (!DoorLaserFiles::ReadDoorDescription(fileName, description)) return false;
   ReleaseMesh();
-  Nembra::CSkinnedMesh* mesh =
-      Nembra::g_pSkinnedMeshFactory ? Nembra::g_pSkinnedMeshFactory->Get(description.meshName) : nullptr;
-  if (mesh) {
-    m_MeshName = description.meshName;
+  if (Nembra::CSkinnedMesh* mesh = m_SkinnedMesh.Take(description.meshName)) {
     SetMesh(mesh);
     m_Sprite.GetBoundingSphere().radius = SPRITE_BOUNDS;
   }

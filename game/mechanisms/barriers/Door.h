@@ -9,6 +9,8 @@
 #include <string>
 
 #include "engine/effects/RenderEffects.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "game/actors/Entity.h"
 #include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
@@ -119,7 +121,7 @@ class COpenCloseDoor : public CAnimatedSpriteEntity {
   bool IsEnabled() const { return m_Enabled != 0; }
   float GetWidth() const { return m_Width; }
   float GetDepth() const { return m_Depth; }
-  const std::string& GetMeshName() const { return m_MeshName; }
+  const std::string& GetMeshName() const { return m_SkinnedMesh.GetName(); }
   void SetEnabled(bool enabled) { m_Enabled = enabled ? 1 : 0; }
 
  protected:
@@ -135,5 +137,5 @@ class COpenCloseDoor : public CAnimatedSpriteEntity {
 
  private:
   void ReleaseMesh();
-  std::string m_MeshName;  // the skinned mesh held, empty: none
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> m_SkinnedMesh{Nembra::g_pSkinnedMeshFactory};
 };

@@ -143,6 +143,17 @@ TEST_F(ProfileDamageTest, SaveThatCantBeWrittenAnswersFalseAndKeepsTheOldFiles) 
   // Room again: the same save goes through.
   EXPECT_TRUE(g_ProfileStore.SaveCurrentProfile());
   EXPECT_NE(Get("Profile2.dat"), profile);
+  // A settings file that is there but can't be read is never replaced.
+  std::filesystem::remove(m_Dir.File("Config2.dat"));
+  std::filesystem::create_directory(m_Dir.File("Config2.dat"));
+  platform::ClearPathCache();
+  errors.clear();
+  platform::SetLogHook([&](platform::LogLevel, const std::string& text) { errors.push_back(text); });
+  EXPECT_FALSE(g_ProfileStore.SaveCurrentProfile());
+  platform::SetLogHook(nullptr);
+  EXPECT_TRUE(std::filesystem::is_directory(m_Dir.File("Config2.dat")));
+  ASSERT_FALSE(errors.empty());
+  EXPECT_NE(errors.back().find("Config2.dat"), std::string::npos);
 }
 
 TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "engine/app/Application.h"
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/util/Random.h"
 #include "game/enemies/EnemyGenerator.h"
 #include "game/enemies/EnemyHornSpit.h"
 #include "game/enemies/EnemyKinds.h"
 #include "game/enemies/EnemyScenarioSupport.h"
+#include "game/enemies/bosses/Bosses.h"
 
 namespace {
 
@@ -23,6 +25,17 @@ int KindOf(const CEnemy* e) {
   if (dynamic_cast<const CEnemy6*>(e)) return 6;
   if (dynamic_cast<const CEnemy8*>(e)) return 8;
   return -1;
+}
+
+// Whether the enemy gives the mesh it shows back when it goes.
+bool MeshGoesBack(std::unique_ptr<CEnemy> e) {
+  const Nembra::CSkinnedMesh* mesh = e->GetSprite() ? e->GetSprite()->GetMesh() : nullptr;
+  if (!mesh) return false;
+  const std::string name = mesh->GetName();
+  const uint32_t refs = mesh->GetRefCount();
+  e.reset();
+  mesh = Nembra::g_pSkinnedMeshFactory->Find(name);
+  return (mesh ? mesh->GetRefCount() : 0u) == refs - 1;
 }
 
 // How many of `n` rolls of the generator made each kind.
@@ -86,7 +99,10 @@ TEST_F(EnemyGenerator, TheFactoryMakesEveryKindInAlternatingColours) {
     EXPECT_NE(CEnemyGenerator::NextColourIsRed(), red) << "one toggle per enemy";
     EXPECT_EQ(e->GetRotation().z, 1.25f);
     EXPECT_EQ(g.GetRearmTimer(), g_EnemyGeneratorRearmTime);
+    EXPECT_TRUE(MeshGoesBack(std::move(e))) << type;
   }
+  EXPECT_TRUE(MeshGoesBack(std::make_unique<CBoss0>(1)));
+  EXPECT_TRUE(MeshGoesBack(std::make_unique<CBoss1>()));
   // Type 0: one of 1 to 7, one toggle; type 8 never comes of it.
   bool seen[9] = {};
   for (int i = 0; i < 300; ++i) {

@@ -5,12 +5,17 @@
 #include <lua.hpp>
 
 #include <cmath>
+#include <list>
 #include <map>
 
+#include "engine/app/Engine.h"
 #include "engine/scene/SceneManager.h"
 #include "engine/util/Random.h"
+#include "game/enemies/EnemyKinds.h"
 #include "game/script/GameScript.h"
+#include "platform/Files.h"
 #include "scenario/WorldScenario.h"
+#include "tools/formats/LevelFiles.h"
 
 namespace {
 
@@ -78,35 +83,51 @@ TEST(LevelUpdateScenario, OnlyGeneratorsOutOfViewInTheRingAndReArmedAreCandidate
 }
 
 TEST(LevelUpdateScenario, TheTopUpSpawnsWhatIsWantedAtTheGenerators) {
-  WorldScenario w;
+  WorldScenario::Options options;
+  options.writableData = true;
+  WorldScenario w(options);
   ASSERT_TRUE(w.Ready()) << w.Problem();
   w.Level().EnableGenerationRadius(true);
-  int made = 0;
-  w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* {
-    ++made;
-    return new scenario::TestEnemy(0, 50.0f, 5);
-  });
+  // Four walker generators in the ring, and two of a type without an enemy.
+  ENEMY_GENERATOR_FILE file;
   for (const D3DXVECTOR3& at : {D3DXVECTOR3(-1500, 2000, 0), D3DXVECTOR3(0, 2000, 0), D3DXVECTOR3(1500, 2000, 0),
-                                 D3DXVECTOR3(0, 2500, 0)})
-    w.Level().GetEnemyGenerators().emplace_back().SetPosition(at);
+                                 D3DXVECTOR3(0, 2500, 0), D3DXVECTOR3(-1000, 2200, 0), D3DXVECTOR3(1000, 2200, 0)}) {
+    ENEMY_GENERATOR_RECORD& g = file.generators.emplace_back();
+    const bool none = file.generators.size() > 4;
+    g.options = {{{none ? 9 : 1, 100, 0}, {1, 0, 0}, {1, 0, 0}}};
+    g.position = at;
+    g.group = none ? "None" : "Walkers";
+  }
+  ASSERT_TRUE(platform::WriteFileAtomic(Nembra::g_DataDirectory + "Ring.dat", formats::EnemyGeneratorFileBytes(file)));
+  ASSERT_TRUE(w.Level().LoadEnemyGenerators("Ring.dat"));
+  w.Level().EnableEnemyGroup("None", false);
+  auto rearmed = [&] {
+    int n = 0;
+    for (const CEnemyGenerator& g : w.Level().GetEnemyGenerators()) n += g.GetRearmTimer() > 0.0f;
+    return n;
+  };
   w.Level().SetWantedEnemyCount(3);
   w.Frame();
-  EXPECT_EQ(made, 3);
+  EXPECT_EQ(rearmed(), 3);
   ASSERT_EQ(w.Level().GetEnemies().size(), 3u);
-  for (CEnemy* e : w.Level().GetEnemies()) {
+  const std::list<CEnemy*> made = w.Level().GetEnemies();
+  for (CEnemy* e : made) {
+    EXPECT_NE(dynamic_cast<CEnemy1*>(e), nullptr);
     EXPECT_GE(e->GetPosition().y, 2000.0f);
-    EXPECT_TRUE(e->GetParent() != nullptr);
+    EXPECT_EQ(e->GetParent(), Nembra::g_pSceneManager->GetRoot());
   }
   // Wanted at or below the live count: nothing more.
   w.Level().SetWantedEnemyCount(1);
   w.Run(3);
-  EXPECT_EQ(made, 3);
-  EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
-  // A generator type without an enemy places nothing.
-  w.Level().SetEnemySpawner([&](CEnemyGenerator&) -> CEnemy* { return nullptr; });
+  EXPECT_EQ(rearmed(), 3);
+  EXPECT_EQ(w.Level().GetEnemies(), made);
+  // A generator type without an enemy places nothing and is not re-armed.
+  w.Level().EnableEnemyGroup("Walkers", false);
+  w.Level().EnableEnemyGroup("None", true);
   w.Level().SetWantedEnemyCount(10);
   w.Frame();
-  EXPECT_EQ(w.Level().GetEnemies().size(), 3u);
+  EXPECT_EQ(w.Level().GetEnemies(), made);
+  EXPECT_EQ(rearmed(), 3);
 }
 
 TEST(LevelUpdateScenario, SpawnRingBoundsAreStrict) {

@@ -171,6 +171,14 @@ TEST_F(OpenCloseDoorTest, OpeningTwiceRunsTheOpenScriptOnceAndTheAnimationEndsOp
   EXPECT_LT(frames, 80);
   gate.Open();
   EXPECT_EQ(Count("GateOpen.lua"), 1);
+  // The gate gives its mesh back when it goes.
+  const Nembra::CSkinnedMesh* mesh = gate.GetSprite().GetMesh();
+  ASSERT_NE(mesh, nullptr);
+  const std::string name = mesh->GetName();
+  const uint32_t refs = mesh->GetRefCount();
+  level->Unload();
+  mesh = Nembra::g_pSkinnedMeshFactory->Find(name);
+  EXPECT_EQ(mesh ? mesh->GetRefCount() : 0u, refs - 1);
 }
 
 TEST_F(OpenCloseDoorTest, ClosingWhileOpeningBlocksAtOnceAndTheRoofStaysHiddenUntilRestart) {

@@ -42,7 +42,7 @@ class RecordingHud : public CLevelHud {
 class TestWorld : public CGameWorld {
  public:
   ~TestWorld() override {
-    for (auto& held : m_Meshes) held.second.Release();
+    for (auto& held : m_Meshes) held.second.Reset();
   }
   CLevelHud* GetHud() override { return &hud; }
   Nembra::CSimpleMesh* GetItemMesh(int32_t kind, int32_t subKind) override {
@@ -61,7 +61,7 @@ class TestWorld : public CGameWorld {
  private:
   Nembra::CSimpleMesh* Mesh(const std::string& name) {
     CHeldMesh& held = m_Meshes[name];
-    return held.IsHeld() ? held.Get() : held.Take(name);
+    return held.Get() ? held.Get() : held.Take(name);
   }
   std::map<std::string, CHeldMesh> m_Meshes;
 };

@@ -3,6 +3,7 @@
 // action, ability, camera and restart keys, and a dead player.
 #include <cmath>
 
+#include "engine/resources/SkinnedMesh.h"
 #include "engine/scene/Light.h"
 #include "engine/scene/SceneManager.h"
 #include "frontend/ProfileStore.h"
@@ -210,6 +211,8 @@ TEST_F(PlayerInput, RestartHeldRestartsEveryFrameWithOnePlayerLight) {
   int listed = 0;
   for (Nembra::CSceneNode* child : scene.GetRoot()->GetChildren()) listed += child == &p;
   EXPECT_EQ(listed, 1);
+  ASSERT_NE(p.GetSprite()->GetMesh(), nullptr);
+  EXPECT_EQ(p.GetSprite()->GetMesh()->GetRefCount(), 1u) << "loaded again and again, the mesh is held once";
   // Released: no more restarts.
   w.Next().KeyUp(DIK_F1);
   w.Frame();
