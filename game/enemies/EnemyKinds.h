@@ -57,6 +57,10 @@ class CMeleeEnemy : public CEnemy {
   void HandBlows(float damagePerSecond);
   // "Ene1Golpe1" or "Ene1Golpe2" by a random boolean, played once.
   const char* PickStrike() const;
+  // One frame of the chase: walking, steered toward the player with the
+  // given weight; when the steering gives up, idle and facing away from
+  // the way it was pushed, with the heading window cleared.
+  void ChaseStep(float weight);
 
   CEntity m_RightHand;
   CEntity m_LeftHand;

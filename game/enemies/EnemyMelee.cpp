@@ -60,6 +60,18 @@ void CMeleeEnemy::HandBlows(float damagePerSecond) {
 
 const char* CMeleeEnemy::PickStrike() const { return Nembra::RandomBool() ? STRIKE1 : STRIKE2; }
 
+void CMeleeEnemy::ChaseStep(float weight) {
+  m_Moving = 1;
+  SetAnimation(WALK, true);
+  D3DXVECTOR3 d0;
+  if (SteerChase(CHASE_STEERING{weight}, d0)) {
+    m_Moving = 0;
+    SetAnimation(IDLE, true);
+    SetDirection(-d0);
+    ClearHeadings();
+  }
+}
+
 // ---------------------------------------------------------------------------
 
 CEnemy1::CEnemy1(uint32_t colour)
@@ -88,15 +100,7 @@ void CEnemy1::Step() {
           SetAnimation(PickStrike(), false);
           m_Attacking = 1;
         } else {
-          m_Moving = 1;
-          SetAnimation(WALK, true);
-          D3DXVECTOR3 d0;
-          if (SteerChase(CHASE_STEERING{CHASE_WEIGHT}, d0)) {
-            m_Moving = 0;
-            SetAnimation(IDLE, true);
-            SetDirection(-d0);
-            ClearHeadings();
-          }
+          ChaseStep(CHASE_WEIGHT);
         }
       } else {
         m_Moving = 0;
@@ -180,15 +184,7 @@ void CEnemy7::UpdateHidden(float d2) {
 }
 
 void CEnemy7::UpdateChasing(float d2) {
-  m_Moving = 1;
-  SetAnimation(WALK, true);
-  D3DXVECTOR3 d0;
-  if (SteerChase(CHASE_STEERING{CHASE_WEIGHT}, d0)) {
-    m_Moving = 0;
-    SetAnimation(IDLE, true);
-    SetDirection(-d0);
-    ClearHeadings();
-  }
+  ChaseStep(CHASE_WEIGHT);
   DropFinishedFade();
   if (d2 < STRIKE_RANGE_SQ)
     StartAttack();

@@ -103,7 +103,7 @@ formats::XAnimationSetDesc Slide(const std::string& name, uint32_t ticks,
 std::string SlidingDoor() {
   const float hw = datagen::SLIDING_DOOR_WIDTH / 2, hd = datagen::SLIDING_DOOR_DEPTH / 2;
   const float h = datagen::SLIDING_DOOR_HEIGHT, travel = hw - 10;
-  const D3DCOLORVALUE dark = Rgb(0.18f, 0.18f, 0.2f), leaf = Rgb(0.35f, 0.45f, 0.55f);
+  const D3DCOLORVALUE dark = datagen::DARK, leaf = Rgb(0.35f, 0.45f, 0.55f);
   const D3DCOLORVALUE edge = Rgb(0.95f, 0.8f, 0.15f);
   SkinBuilder b;
   b.Bone("Frame", {0, 0, 0});
@@ -130,13 +130,13 @@ std::string SlidingDoor() {
 // "Up" raises it.
 std::string Target(bool blue) {
   const D3DCOLORVALUE colour = blue ? Rgb(0.15f, 0.35f, 1.0f) : Rgb(1.0f, 0.15f, 0.1f);
-  const D3DCOLORVALUE white = Rgb(0.95f, 0.95f, 0.95f), dark = Rgb(0.18f, 0.18f, 0.2f);
+  const D3DCOLORVALUE white = Rgb(0.95f, 0.95f, 0.95f), dark = datagen::DARK;
   const D3DXVECTOR3 hinge(0, 0, 20);
   SkinBuilder b;
   b.Bone("Base", {0, 0, 0});
   b.Kit().Box({-50, -25, 0}, {50, 25, 20}, dark);
   b.Bone("Board", hinge);
-  b.Kit().Box({-6, -4, 20}, {6, 4, 70}, Rgb(0.55f, 0.58f, 0.62f));
+  b.Kit().Box({-6, -4, 20}, {6, 4, 70}, datagen::STEEL);
   const float centre = 120;
   b.Kit().Prism(Axis::Y, {0, -4, centre}, 8, 50, 16, 0, colour, colour);
   b.Kit().Prism(Axis::Y, {0, -5, centre}, 10, 34, 16, 0, white, white);

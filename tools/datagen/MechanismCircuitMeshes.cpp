@@ -14,10 +14,9 @@ namespace {
 
 using datagen::Axis;
 using datagen::MeshKit;
+using datagen::DARK;
 using datagen::Rgb;
-
-const D3DCOLORVALUE DARK = Rgb(0.18f, 0.18f, 0.2f);
-const D3DCOLORVALUE STEEL = Rgb(0.55f, 0.58f, 0.62f);
+using datagen::STEEL;
 const D3DCOLORVALUE HAZARD = Rgb(0.95f, 0.8f, 0.15f);
 
 // Colour 1 is blue, anything else red.

@@ -14,6 +14,10 @@ namespace datagen {
 // An opaque RGB colour, or with alpha.
 inline D3DCOLORVALUE Rgb(float r, float g, float b, float a = 1.0f) { return {r, g, b, a}; }
 
+// The machines' two shared paints: dark housings and bare steel.
+inline const D3DCOLORVALUE DARK = Rgb(0.18f, 0.18f, 0.2f);
+inline const D3DCOLORVALUE STEEL = Rgb(0.55f, 0.58f, 0.62f);
+
 // Axis of a prism.
 enum class Axis { X, Y, Z };
 

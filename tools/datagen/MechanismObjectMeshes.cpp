@@ -14,10 +14,9 @@ namespace {
 
 using datagen::Axis;
 using datagen::MeshKit;
+using datagen::DARK;
 using datagen::Rgb;
-
-const D3DCOLORVALUE DARK = Rgb(0.18f, 0.18f, 0.2f);
-const D3DCOLORVALUE STEEL = Rgb(0.55f, 0.58f, 0.62f);
+using datagen::STEEL;
 
 std::string Barrel() {
   MeshKit kit;
