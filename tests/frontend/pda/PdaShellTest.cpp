@@ -2,7 +2,7 @@
 // hints, which buttons each application shows), the objectives and the GPS.
 #include <gtest/gtest.h>
 
-#include "PdaFixture.h"
+#include "frontend/PdaFixture.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
 #include "frontend/pda/PDAResources.h"

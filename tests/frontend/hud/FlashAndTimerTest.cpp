@@ -3,8 +3,8 @@
 
 #include <limits>
 
-#include "FrontendTestSupport.h"
-#include "WidgetGallery.h"
+#include "frontend/FrontendTestSupport.h"
+#include "frontend/WidgetGallery.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/hud/widgets/GUIDigitalTimer.h"
 #include "frontend/hud/GUIFlash.h"

@@ -1,7 +1,7 @@
 // The e-mail application on the demo levels' mails: scrolling limits, the read flag, attachments.
 #include <gtest/gtest.h>
 
-#include "PdaFixture.h"
+#include "frontend/PdaFixture.h"
 #include "frontend/pda/apps/PDAAppEmail.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // notice frame by frame, their sounds on the sound layer's null output.
 #include <gtest/gtest.h>
 
-#include "FrontendTestSupport.h"
+#include "frontend/FrontendTestSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/resources/Texture.h"
 #include "engine/sound/AudiereSound.h"

@@ -2,7 +2,7 @@
 // through a view of their own.
 #include <gtest/gtest.h>
 
-#include "FrontendTestSupport.h"
+#include "frontend/FrontendTestSupport.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
 #include "frontend/hud/GUIPlayerView.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "PdaFixture.h"
+#include "frontend/PdaFixture.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/app/InputMapper.h"
 #include "engine/app/Keyboard.h"

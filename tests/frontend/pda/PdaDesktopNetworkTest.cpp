@@ -1,7 +1,7 @@
 // The desktop's notices (new documents, new mail) and the network application's list and viewer.
 #include <gtest/gtest.h>
 
-#include "PdaFixture.h"
+#include "frontend/PdaFixture.h"
 #include "frontend/pda/apps/PDAAppDesktop.h"
 #include "frontend/pda/apps/PDAAppNetwork.h"
 

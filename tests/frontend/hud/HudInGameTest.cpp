@@ -3,7 +3,7 @@
 // reading what the level takes away).
 #include <gtest/gtest.h>
 
-#include "FrontendTestSupport.h"
+#include "frontend/FrontendTestSupport.h"
 #include "frontend/hud/GUIBanner.h"
 #include "frontend/hud/widgets/GUICounters.h"
 #include "frontend/hud/widgets/GUIDigitalTimer.h"

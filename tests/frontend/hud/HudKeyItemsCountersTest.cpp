@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "FrontendTestSupport.h"
+#include "frontend/FrontendTestSupport.h"
 #include "frontend/hud/widgets/GUICounters.h"
 #include "frontend/hud/widgets/GUIKeyItems.h"
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "PdaFixture.h"
+#include "frontend/PdaFixture.h"
 #include "engine/fonts/BitmapFont.h"
 #include "frontend/FontNames.h"
 #include "frontend/pda/PDAResources.h"
