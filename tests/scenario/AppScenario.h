@@ -78,7 +78,6 @@ class AppScenario {
 
  private:
   void Start();
-  void ApplyInput(const FrameInput& input);
   void End();
 
   struct Parts;

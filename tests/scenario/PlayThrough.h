@@ -57,6 +57,8 @@ class PlayThrough {
   bool WaitState(int state, int maxFrames = -1);
   // Key down in one frame, up in the next.
   void Tap(int key);
+  // Steers the cursor to (x, y), at most `step` pixels a frame.
+  bool Steer(const std::string& what, int x, int y, int step = 48);
   // Steers the cursor onto the rectangle's middle, presses the left button
   // there and lets it go in the next frame.
   bool Click(const std::string& what, const platform::RECT& rect);

@@ -40,23 +40,14 @@ struct FrameInput {
   // times the mouse's speed), as a hand on the mouse gives it.
   int moveDX = 0, moveDY = 0;
 
-  FrameInput& MoveTo(int x, int y) {
-    move = true;
-    mouseX = x;
-    mouseY = y;
-    return *this;
-  }
+  FrameInput& MoveTo(int x, int y) { return move = true, mouseX = x, mouseY = y, *this; }
   FrameInput& Press(int button = 0) { buttonsDown.push_back(button); return *this; }
   FrameInput& Release(int button = 0) { buttonsUp.push_back(button); return *this; }
   FrameInput& KeyDown(int code) { keysDown.push_back(code); return *this; }
   FrameInput& KeyUp(int code) { keysUp.push_back(code); return *this; }
   FrameInput& Type(const std::wstring& text) { typed += text; return *this; }
   FrameInput& Wheel(int notches) { wheelNotches += notches; return *this; }
-  FrameInput& MoveBy(int dx, int dy) {
-    moveDX += dx;
-    moveDY += dy;
-    return *this;
-  }
+  FrameInput& MoveBy(int dx, int dy) { return moveDX += dx, moveDY += dy, *this; }
 };
 
 class ScreenScenario {
@@ -114,7 +105,6 @@ class ScreenScenario {
 
  private:
   void Start();
-  void ApplyInput(const FrameInput& input);
   void PumpMessages();
   void RunFrame(const std::function<void()>& body, const std::string& captureName);
 

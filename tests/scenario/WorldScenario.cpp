@@ -14,6 +14,7 @@
 #include "game/script/GameScript.h"
 #include "game/script/ScriptVariables.h"
 #include "game/world/GameGlobals.h"
+#include "scenario/ScenarioInput.h"
 
 namespace scenario {
 
@@ -103,11 +104,7 @@ void WorldScenario::Run(int frames) {
 }
 
 bool WorldScenario::RunUntil(const std::function<bool()>& done, int maxFrames) {
-  for (int i = 0; i < maxFrames; ++i) {
-    Frame();
-    if (done()) return true;
-  }
-  return false;
+  return FramesUntil([&] { return Frame(), true; }, done, maxFrames);
 }
 
 bool WorldScenario::Capture(const std::string& name) {
