@@ -1,11 +1,8 @@
-// Fuzz target of the "Buynow.dat" reader and the address check: whatever
-// the bytes, an address the check passes is a plain http or https address
-// that the platform opens (headless, so nothing is started). Then the
-// purchase screen, with the bytes as "Buynow.dat", is drawn and its button
-// clicked.
-//
-// Seeds: the generator's file and refused
-// addresses.
+// Fuzz target of the "Buynow.dat" reader and the address check: whatever the
+// bytes, an address the check passes is a plain http or https address that the
+// platform opens (headless, so nothing is started). Then the purchase screen,
+// with the bytes as "Buynow.dat", is drawn and its button clicked. Seeds: the
+// generator's file and refused addresses.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

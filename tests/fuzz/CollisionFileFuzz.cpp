@@ -1,12 +1,9 @@
 // Fuzz target of the collision file's parse step (and the wire-grate shape
-// files, which share its shape records): any bytes are refused or give
-// shapes whose written form parses again to the same bytes, and which the
-// level's query can test without reading out of bounds; then the playing
-// level loads the file as walls of both classes, plays a frame, draws and
-// saves.
-//
-// Seeds: the sample walls, a closed
-// square, empty shapes and a wire-grate shape file.
+// files, which share its shape records): any bytes are refused or give shapes
+// whose written form parses again to the same bytes, and which the level's
+// query can test without reading out of bounds; then the playing level loads
+// the file as walls of both classes, plays a frame, draws and saves. Seeds: the
+// sample walls, a closed square, empty shapes and a wire-grate shape file.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,8 +1,7 @@
-// Fuzz target of the comic description reader: any bytes give at most 64
-// pages of at most 32 balloons, each at a place a screen can hold; and the
-// comic viewer opens the description and draws its first page and its last.
-//
-// Seeds: the generator's writer's files.
+// Fuzz target of the comic description reader: any bytes give at most 64 pages
+// of at most 32 balloons, each at a place a screen can hold; and the comic
+// viewer opens the description and draws its first page and its last. Seeds:
+// the generator's writer's files.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

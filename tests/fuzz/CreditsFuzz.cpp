@@ -1,8 +1,7 @@
-// Fuzz target of the credits reader: any bytes give no more lines than
-// units, none holding a line feed, each white or heading gold; and the
-// credits screen reads the file and draws a frame of it.
-//
-// Seeds: the generator's writer's files.
+// Fuzz target of the credits reader: any bytes give no more lines than units,
+// none holding a line feed, each white or heading gold; and the credits screen
+// reads the file and draws a frame of it. Seeds: the generator's writer's
+// files.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,12 +1,9 @@
-// Fuzz target of the door description and laser durations readers: any
-// bytes give a clean yes or no, names within the cap, finite sizes, and a
-// durations list no longer than the cap of entries of at least a
-// millisecond, which a laser then blinks by without end. Then a breakable
-// door and an open/close door described by the bytes, and an intermittent
-// laser blinking by them, stand in the playing level for a frame, drawn and
-// saved.
-//
-// Seeds: the writer's
+// Fuzz target of the door description and laser durations readers: any bytes
+// give a clean yes or no, names within the cap, finite sizes, and a durations
+// list no longer than the cap of entries of at least a millisecond, which a
+// laser then blinks by without end. Then a breakable door and an open/close
+// door described by the bytes, and an intermittent laser blinking by them,
+// stand in the playing level for a frame, drawn and saved. Seeds: the writer's
 // files as the demo data holds them, and the damaged ones that once hung or
 // overran a laser.
 #include <cmath>

@@ -1,8 +1,7 @@
-// Fuzz target of the enemy-generator file's parse step: any bytes are
-// refused or give records whose written form parses again to the same bytes;
-// then the playing level loads the file, plays a frame, draws and saves.
-//
-// Seeds: the sample generators' file, and one holding the first alone.
+// Fuzz target of the enemy-generator file's parse step: any bytes are refused
+// or give records whose written form parses again to the same bytes; then the
+// playing level loads the file, plays a frame, draws and saves. Seeds: the
+// sample generators' file, and one holding the first alone.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,10 +1,9 @@
-// Fuzz target of the image readers (PNG, JPEG, TGA): any bytes are refused
-// or give an image whose pixels match its size, within the largest texture.
-//
-// Seeds: PNG, JPEG and TGA files from the image
-// writers, JPEGs in the codings other producers use (progressive,
-// arithmetic), and the damaged kinds once accepted: an arithmetic JPEG whose
-// header promises a huge picture, a JPEG cut short inside its scan.
+// Fuzz target of the image readers (PNG, JPEG, TGA): any bytes are refused or
+// give an image whose pixels match its size, within the largest texture. Seeds:
+// PNG, JPEG and TGA files from the image writers, JPEGs in the codings other
+// producers use (progressive, arithmetic), and the damaged kinds once accepted:
+// an arithmetic JPEG whose header promises a huge picture, a JPEG cut short
+// inside its scan.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,7 @@
-// Fuzz target of the items file: any bytes are refused or give records
-// whose written form parses again to the same bytes; then the playing
-// level loads the file, plays a frame with it, draws it and saves.
-//
-// Seeds: the test level using every section
-// and every form of node reference, and the empty file.
+// Fuzz target of the items file: any bytes are refused or give records whose
+// written form parses again to the same bytes; then the playing level loads the
+// file, plays a frame with it, draws it and saves. Seeds: the test level using
+// every section and every form of node reference, and the empty file.
 #include <cstddef>
 #include <cstdint>
 

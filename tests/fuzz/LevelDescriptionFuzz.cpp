@@ -1,13 +1,11 @@
 // Fuzz target of the level description and document list reader: any bytes,
-// read as Level4's description and as the document list; the playing game
-// then prepares its map from them as a level's start does and opens its PDA
-// on the GPS, the e-mail with its attachments and the network documents, a
-// frame each, drawn, and saves.
-//
-// Seeds: a description as the data
-// generator writes it (with a document section, so the same bytes serve as
-// the document list), and the rectangles at the ends of the int range that
-// once overflowed the map's and an attachment's drawing.
+// read as Level4's description and as the document list; the playing game then
+// prepares its map from them as a level's start does and opens its PDA on the
+// GPS, the e-mail with its attachments and the network documents, a frame each,
+// drawn, and saves. Seeds: a description as the data generator writes it (with
+// a document section, so the same bytes serve as the document list), and the
+// rectangles at the ends of the int range that once overflowed the map's and an
+// attachment's drawing.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,11 +1,9 @@
-// Fuzz target of the "Logos.dat" reader: any bytes give a list no longer
-// than the bytes allow, of logos with a name that starts with no blank and
-// holds no line break, and sizes that are not negative nor past what an
-// image can have; and a logo sequence made from the list as "Logos.dat"
-// plays and draws a frame.
-//
-// Seeds: lists written by the generator's
-// writer and hand-made ones with loose blanks.
+// Fuzz target of the "Logos.dat" reader: any bytes give a list no longer than
+// the bytes allow, of logos with a name that starts with no blank and holds no
+// line break, and sizes that are not negative nor past what an image can have;
+// and a logo sequence made from the list as "Logos.dat" plays and draws a
+// frame. Seeds: lists written by the generator's writer and hand-made ones with
+// loose blanks.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

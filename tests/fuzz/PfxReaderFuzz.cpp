@@ -1,9 +1,7 @@
-// Fuzz target of the particle file reader: any bytes must be either
-// rejected or give an emitter that simulates and fills its buffers without
-// reading or writing out of bounds.
-//
-// Seeds: one file of each emitter kind, as the
-// particle file writer makes them.
+// Fuzz target of the particle file reader: any bytes must be either rejected or
+// give an emitter that simulates and fills its buffers without reading or
+// writing out of bounds. Seeds: one file of each emitter kind, as the particle
+// file writer makes them.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

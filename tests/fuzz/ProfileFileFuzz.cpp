@@ -1,9 +1,7 @@
 // Fuzz target of the profile file reader: any bytes are either damaged or a
-// profile within the limits whose bytes, written again, read the same. Then
-// the playing game takes the bytes as its current profile's file, makes it
-// live, plays a frame, draws and saves it.
-//
-// Seeds: profiles written by the game's
+// profile within the limits whose bytes, written again, read the same. Then the
+// playing game takes the bytes as its current profile's file, makes it live,
+// plays a frame, draws and saves it. Seeds: profiles written by the game's
 // writer, one with the other opener's 3F 00 prefix, and damaged ones.
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,8 @@
-// Fuzz target of the pushable parts file: any bytes give all the parts or
-// none, at most 256, with names within the cap and finite numbers, and what
-// was read is written and read back whole; then a block built of those
-// parts stands in the playing level for a frame, drawn and saved.
-//
-// Seeds: the writer's files (the demo
-// block's two wheels, none, a zero height) and bad counts.
+// Fuzz target of the pushable parts file: any bytes give all the parts or none,
+// at most 256, with names within the cap and finite numbers, and what was read
+// is written and read back whole; then a block built of those parts stands in
+// the playing level for a frame, drawn and saved. Seeds: the writer's files
+// (the demo block's two wheels, none, a zero height) and bad counts.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

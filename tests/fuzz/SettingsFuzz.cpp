@@ -1,10 +1,9 @@
 // Fuzz target of the settings readers (8-bit sectioned files and UTF-16
 // key/value files): any bytes read, written and read again give the same
 // records, and a value set where the grammar can hold it reads back as set.
-//
-// Seeds: files from the settings and key/value
-// writers, and the kinds a save once changed (two UTF-8 marks before a
-// section line, a U+FEFF after a comment line's indentation).
+// Seeds: files from the settings and key/value writers, and the kinds a save
+// once changed (two UTF-8 marks before a section line, a U+FEFF after a comment
+// line's indentation).
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,9 +1,8 @@
 // Fuzz target of the sound readers: .wav files decoded in memory, .ogg (and
-// .wav) opened as sample sources from a file and read to their end. Any
-// bytes are refused or give whole frames of a format the mixer takes.
-//
-// Seeds: short tones from the sound writers, as
-// 8- and 16-bit .wav and as .ogg, mono and stereo.
+// .wav) opened as sample sources from a file and read to their end. Any bytes
+// are refused or give whole frames of a format the mixer takes. Seeds: short
+// tones from the sound writers, as 8- and 16-bit .wav and as .ogg, mono and
+// stereo.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -1,10 +1,8 @@
-// Fuzz target of the trigger file reader: any bytes give a clean yes or no,
-// the records before any damage, strings within the cap, and triggers a
-// manager can hold, switch and test; then the playing level loads the file,
-// plays a frame, draws and saves.
-//
-// Seeds: files of every record variety from
-// the writer, and an empty one.
+// Fuzz target of the trigger file reader: any bytes give a clean yes or no, the
+// records before any damage, strings within the cap, and triggers a manager can
+// hold, switch and test; then the playing level loads the file, plays a frame,
+// draws and saves. Seeds: files of every record variety from the writer, and an
+// empty one.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

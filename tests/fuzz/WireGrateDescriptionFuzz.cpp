@@ -1,11 +1,9 @@
-// Fuzz target of the wire-grate description reader: any bytes give a count
-// of fields read, names within the cap, finite box sizes, and a description
-// the writer can write and the reader read back the same; then a grate
-// described by the file stands in the playing level for a frame, drawn and
-// saved.
-//
-// Seeds: the writer's files, a
-// Windows-line-end file and ones cut short or with a long name.
+// Fuzz target of the wire-grate description reader: any bytes give a count of
+// fields read, names within the cap, finite box sizes, and a description the
+// writer can write and the reader read back the same; then a grate described by
+// the file stands in the playing level for a frame, drawn and saved. Seeds: the
+// writer's files, a Windows-line-end file and ones cut short or with a long
+// name.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,8 @@
-// Fuzz target of the mesh file readers.
-//
-// Seeds: small meshes in every encoding and a
-// skinned bar with animation sets, from the mesh file writer, and the
-// damaged files that once brought the reader down or held too much memory
-// (runs of empty lists, plain and compressed; a compressed file inflating
-// past what any mesh needs; a mesh with two normal lists).
+// Fuzz target of the mesh file readers. Seeds: small meshes in every encoding
+// and a skinned bar with animation sets, from the mesh file writer, and the
+// damaged files that once brought the reader down or held too much memory (runs
+// of empty lists, plain and compressed; a compressed file inflating past what
+// any mesh needs; a mesh with two normal lists).
 #include <string>
 
 #include "fuzz/FuzzSeeds.h"

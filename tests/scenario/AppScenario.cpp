@@ -1,6 +1,5 @@
 #include "scenario/AppScenario.h"
 
-#include <filesystem>
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"

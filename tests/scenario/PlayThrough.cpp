@@ -243,31 +243,32 @@ bool PlayThrough::Desktop(bool openMailAndNetwork) {
     Picture(std::string("pda_") + name);
     return backToDesktop(name);
   };
+  // An application opened by its button (or a notice's), pictured and closed.
+  auto open = [&](const std::string& step, const std::string& button, const platform::RECT& rect, int app,
+                  const char* name) {
+    if (!step.empty()) Begin("desktop: " + step);
+    return Click(button, rect) && opened(app, name);
+  };
   if (desk->m_Decrypt.m_Visible) {
     Begin("desktop: the decrypting notice");
     if (!WaitFor("the decrypting bar full", [&] { return desk->m_Decrypt.m_Progress >= 1.0f; })) return false;
-    if (!Click("the decrypting notice's button", desk->m_Decrypt.m_Ok.m_Rect)) return false;
-    if (!opened(PDA_APP_NETWORK, "network")) return false;
+    if (!open("", "the decrypting notice's button", desk->m_Decrypt.m_Ok.m_Rect,
+              PDA_APP_NETWORK, "network"))
+      return false;
     networkSeen = true;
   }
   if (desk->m_Mail.m_Visible) {
-    Begin("desktop: the mail notice");
-    if (!Click("the mail notice's read button", desk->m_Mail.m_Ok.m_Rect)) return false;
-    if (!opened(PDA_APP_EMAIL, "email")) return false;
+    if (!open("the mail notice", "the mail notice's read button", desk->m_Mail.m_Ok.m_Rect, PDA_APP_EMAIL, "email"))
+      return false;
     mailSeen = true;
   }
-  if (openMailAndNetwork) {
-    if (!mailSeen) {
-      Begin("desktop: mail");
-      if (!Click("the e-mail button", desk->m_Buttons[CPDAAppDesktop::EMAIL].m_Rect)) return false;
-      if (!opened(PDA_APP_EMAIL, "email")) return false;
-    }
-    if (!networkSeen) {
-      Begin("desktop: network");
-      if (!Click("the network button", desk->m_Buttons[CPDAAppDesktop::NETWORK].m_Rect)) return false;
-      if (!opened(PDA_APP_NETWORK, "network")) return false;
-    }
-  }
+  if (openMailAndNetwork && !mailSeen &&
+      !open("mail", "the e-mail button", desk->m_Buttons[CPDAAppDesktop::EMAIL].m_Rect, PDA_APP_EMAIL, "email"))
+    return false;
+  if (openMailAndNetwork && !networkSeen &&
+      !open("network", "the network button", desk->m_Buttons[CPDAAppDesktop::NETWORK].m_Rect, PDA_APP_NETWORK,
+            "network"))
+    return false;
   Begin("desktop: start");
   if (!Click("the start button", g_pPDA->FrameButton(PDA_BUTTON_START_GAME).m_Rect)) return false;
   return WaitFor("the desktop left", [&] { return m_App.Ended() || m_App.App().GetState() != CApp::STATE_DESKTOP; });
