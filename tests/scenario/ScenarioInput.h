@@ -26,7 +26,8 @@ void ApplyFrameInput(const FrameInput& in, bool gl, platform::HWND window);
 // a frame; false as soon as a quit is taken (what follows it stays queued).
 bool DispatchWaitingMessages();
 
-// The steps the application and screen scenarios share: the demo data
+// The steps the application and screen scenarios share (internal to the
+// harness): the demo data
 // copied into `into` (false with the reason), the 800 x 600 window, the
 // OpenGL device's read-back probe, the decoder of the game's fonts.
 bool CopyDemoData(testsupport::TempDir& into, std::string& problem);
