@@ -1,21 +1,23 @@
-// Fuzz target of the "Buynow.dat" reader and the address check: whatever
-// the bytes, an address the check passes is a plain http or https address
-// that the platform opens (headless, so nothing is started). Then the
-// purchase screen, with the bytes as "Buynow.dat", is drawn and its button
-// clicked.
+// Fuzz target of the "Buynow.dat" reader and the address check: whatever the
+// bytes, an address the check passes is a plain http or https address that the
+// platform opens (headless, so nothing is started). Then the purchase screen,
+// with the bytes as "Buynow.dat", is drawn and its button clicked. Seeds: the
+// generator's file and refused addresses.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "fuzz/FuzzGame.h"
-#include "frontend/screens/BuyNowButton.h"
-#include "frontend/screens/FinalScreen.h"
-#include "scenario/ScreenScenario.h"
 #include "engine/app/Application.h"
 #include "frontend/screens/BuyNow.h"
+#include "frontend/screens/BuyNowButton.h"
+#include "frontend/screens/FinalScreen.h"
+#include "fuzz/FuzzGame.h"
+#include "fuzz/FuzzSeeds.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
+#include "scenario/ScreenScenario.h"
+#include "tools/formats/TextFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool headless = (platform::SetBackend(platform::Backend::Headless), true);
@@ -41,4 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReleaseBuyNowButton(button);
   g_pBuyNowButton = nullptr;
   return 0;
+}
+
+namespace {
+std::vector<uint8_t> File(const std::string& url) {
+  return SeedBytes(formats::SettingsFileText({{"Buynow", {{"URL", url}}}}));
+}
+}  // namespace
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  return {File("https://example.org/"), File("http://a.b/c?d=1&e=2"), File("file:///x"), File("; rm -rf ~"),
+          File("javascript:alert(1)")};
 }

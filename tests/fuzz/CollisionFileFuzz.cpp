@@ -1,16 +1,18 @@
 // Fuzz target of the collision file's parse step (and the wire-grate shape
-// files, which share its shape records): any bytes are refused or give
-// shapes whose written form parses again to the same bytes, and which the
-// level's query can test without reading out of bounds; then the playing
-// level loads the file as walls of both classes, plays a frame, draws and
-// saves.
+// files, which share its shape records): any bytes are refused or give shapes
+// whose written form parses again to the same bytes, and which the level's
+// query can test without reading out of bounds; then the playing level loads
+// the file as walls of both classes, plays a frame, draws and saves. Seeds: the
+// sample walls, a closed square, empty shapes and a wire-grate shape file.
 #include <cstddef>
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
-#include "game/level/Level.h"
+#include "fuzz/FuzzSeeds.h"
+#include "fuzz/LevelFileSamples.h"
 #include "game/collision/CollisionRegistry.h"
 #include "game/files/LevelFiles.h"
+#include "game/level/Level.h"
 #include "tools/formats/LevelFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -43,4 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   level.LoadCollision("FuzzCollision.dat", COL_CHARACTER);
   fuzzgame::PlayDrawSave();
   return 0;
+}
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  COLLISION_FILE square;
+  square.shapes.push_back(formats::ClosedShape({{100, 100, 0}, {-100, 100, 0}, {-100, -100, 0}, {100, -100, 0}}));
+  COLLISION_FILE empties;
+  empties.shapes.resize(3);
+  return {formats::CollisionFileBytes(levelsamples::TestCollision()), formats::CollisionFileBytes(square),
+          formats::CollisionFileBytes(empties), formats::CollisionFileBytes(COLLISION_FILE()),
+          formats::WireGrateShapeFileBytes(levelsamples::TestGrateShapes())};
 }

@@ -1,6 +1,7 @@
-// Fuzz target of the comic description reader: any bytes give at most 64
-// pages of at most 32 balloons, each at a place a screen can hold; and the
-// comic viewer opens the description and draws its first page and its last.
+// Fuzz target of the comic description reader: any bytes give at most 64 pages
+// of at most 32 balloons, each at a place a screen can hold; and the comic
+// viewer opens the description and draws its first page and its last. Seeds:
+// the generator's writer's files.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +9,9 @@
 #include "frontend/comic/ComicDescription.h"
 #include "frontend/comic/ComicViewer.h"
 #include "fuzz/FuzzGame.h"
+#include "fuzz/FuzzSeeds.h"
 #include "platform/Saturate.h"
+#include "tools/formats/FrontEndFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const COMIC_DESC comic = ReadComicDescription(data, size);
@@ -30,4 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   viewer.CloseComic();
   return 0;
+}
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  return {
+      SeedBytes(formats::ComicDescriptionText({{"Comics\\A_0.jpg", {{"COMIC_A_0_0", 400, 520}, {"COMIC_A_0_1", 150, 40}}},
+                                           {"Comics\\A_1.jpg", {{"COMIC_A_1_0", -20, 300}}}})),
+      SeedBytes(formats::ComicDescriptionText({{"one.jpg", {}}})),
+      SeedBytes("[InitComic]\r\nPagesCount=2147483647\r\n[Page_0]\r\nBalloonsCount=-1\r\n"),
+      // A balloon at the ends of the int range.
+      SeedBytes("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+            "[Page_0_Balloon_0]\r\nIdText=X\r\nTextPos=2147483647,-2147483648\r\n"),
+  };
 }

@@ -1,18 +1,21 @@
-// Fuzz target of the door description and laser durations readers: any
-// bytes give a clean yes or no, names within the cap, finite sizes, and a
-// durations list no longer than the cap of entries of at least a
-// millisecond, which a laser then blinks by without end. Then a breakable
-// door and an open/close door described by the bytes, and an intermittent
-// laser blinking by them, stand in the playing level for a frame, drawn and
-// saved.
+// Fuzz target of the door description and laser durations readers: any bytes
+// give a clean yes or no, names within the cap, finite sizes, and a durations
+// list no longer than the cap of entries of at least a millisecond, which a
+// laser then blinks by without end. Then a breakable door and an open/close
+// door described by the bytes, and an intermittent laser blinking by them,
+// stand in the playing level for a frame, drawn and saved. Seeds: the writer's
+// files as the demo data holds them, and the damaged ones that once hung or
+// overran a laser.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
 #include "fuzz/FuzzGame.h"
+#include "fuzz/FuzzSeeds.h"
 #include "game/files/LevelFileRecords.h"
 #include "game/level/Level.h"
 #include "game/mechanisms/barriers/DoorLaserFiles.h"
+#include "tools/formats/DoorLaserTexts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DOOR_DESCRIPTION description;
@@ -65,4 +68,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   level.LoadItems(items);
   fuzzgame::PlayDrawSave();
   return 0;
+}
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  return {
+      SeedBytes(formats::DoorDescriptionText("Door.X", 300.0f, 40.0f)),
+      SeedBytes(formats::DoorDescriptionText("SlidingDoor.X", 400.0f, 40.0f)),
+      SeedBytes(formats::DurationsText({1.5f, 0.5f, 1.0f, 0.5f})),
+      SeedBytes(formats::DurationsText({0.1f, 0.2f, 0.3f})),
+      SeedBytes("0\n"),
+      SeedBytes("2 0 0\n"),
+      SeedBytes("-5\n"),
+      SeedBytes("2147483647\n0.1\n"),
+      SeedBytes("1 1e-10"),  // below a millisecond: once froze the blink loop
+      SeedBytes("Door.X\r\n300\r\n40\r\n"),
+  };
 }

@@ -1,12 +1,8 @@
 #pragma once
-// What the game-layer fuzz targets do with what a reader gave them, as the
-// game meets a file: the real application, started headless on a private
-// copy of the demo data and playing Level4, reads the input from its data
-// folder, plays a frame, draws it and saves the player's profile and
-// settings. The front end's screens are drawn in a screen scenario of their
-// own, on another copy. Both are made at the first input, kept for the run
-// (an input that ended the level is followed by the level playing again)
-// and silent once they stand.
+// What the game-layer fuzz targets do with what a reader gave them (see
+// README.md): the application headless on a copy of the demo data, playing
+// Level4, or the front end's screens in a screen scenario on another copy;
+// both made at the first input, kept for the run and silent.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

@@ -1,11 +1,12 @@
-# karvessa_fuzz_target(<name> TARGET <fuzz source> SEEDS <seed source>
-#                      LIBS <libraries...> [SECONDS n] [MAX_LEN bytes])
-# Sources are relative to tests/. SECONDS (default 20) bounds each run;
+# karvessa_fuzz_target(<name> TARGET <fuzz source> LIBS <libraries...>
+#                      [SECONDS n] [MAX_LEN bytes])
+# The source (relative to tests/) defines LLVMFuzzerTestOneInput and
+# KarvessaFuzzSeeds(). SECONDS (default 20) bounds each run;
 # MAX_LEN (default 64 KiB) is the largest input libFuzzer makes.
 #
 # KARVESSA_FUZZ build (clang; every library compiled with coverage and
 # AddressSanitizer by the top-level CMakeLists): <name> is a libFuzzer
-# binary, <name>_seeds writes KarvessaFuzzSeeds() into a corpus folder, and
+# binary, <name>_seeds writes the seeds into a corpus folder, and
 # the test <name> (label "fuzz") runs libFuzzer on that corpus for SECONDS.
 # Any other build: <name> is the fuzz source with the mutation driver, and
 # the test <name> mutates the seeds for SECONDS.
@@ -16,9 +17,9 @@ if(KARVESSA_FUZZ)
 endif()
 
 function(karvessa_fuzz_target name)
-  cmake_parse_arguments(F "" "TARGET;SEEDS;SECONDS;MAX_LEN" "LIBS" ${ARGN})
-  if(NOT F_TARGET OR NOT F_SEEDS)
-    message(FATAL_ERROR "karvessa_fuzz_target(${name}): TARGET and SEEDS are required")
+  cmake_parse_arguments(F "" "TARGET;SECONDS;MAX_LEN" "LIBS" ${ARGN})
+  if(NOT F_TARGET)
+    message(FATAL_ERROR "karvessa_fuzz_target(${name}): TARGET is required")
   endif()
   if(NOT F_SECONDS)
     set(F_SECONDS 20)
@@ -27,13 +28,12 @@ function(karvessa_fuzz_target name)
     set(F_MAX_LEN 65536)
   endif()
   set(target ${KARVESSA_TESTS_DIR}/${F_TARGET})
-  set(seeds ${KARVESSA_TESTS_DIR}/${F_SEEDS})
   math(EXPR limit "${F_SECONDS} * 4 + 60")
 
   if(KARVESSA_FUZZ)
-    add_executable(${name} ${target} ${seeds})
+    add_executable(${name} ${target})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-    add_executable(${name}_seeds ${KARVESSA_FUZZ_DIR}/SeedWriter.cpp ${seeds})
+    add_executable(${name}_seeds ${KARVESSA_FUZZ_DIR}/SeedWriter.cpp ${target})
     foreach(t ${name} ${name}_seeds)
       target_link_libraries(${t} PRIVATE ${F_LIBS})
       target_include_directories(${t} PRIVATE ${KARVESSA_TESTS_DIR})
@@ -51,7 +51,7 @@ function(karvessa_fuzz_target name)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}_corpus LABELS fuzz TIMEOUT ${limit}
       ENVIRONMENT "ASAN_OPTIONS=abort_on_error=1;LSAN_OPTIONS=suppressions=${KARVESSA_TESTS_DIR}/lsan.supp:print_suppressions=0")
   else()
-    add_executable(${name} ${target} ${seeds} ${KARVESSA_FUZZ_DIR}/MutationDriver.cpp)
+    add_executable(${name} ${target} ${KARVESSA_FUZZ_DIR}/MutationDriver.cpp)
     target_link_libraries(${name} PRIVATE ${F_LIBS})
     target_include_directories(${name} PRIVATE ${KARVESSA_TESTS_DIR})
     add_test(NAME ${name} COMMAND ${name} 100000000 ${F_SECONDS})

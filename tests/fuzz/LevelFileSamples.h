@@ -54,9 +54,7 @@ inline OPEN_CLOSE_DOOR_RECORD OpenCloseDoor(const std::string& name, float x) {
   OPEN_CLOSE_DOOR_RECORD d;
   d.name = name;
   d.openScript = "Opening.lua";
-  d.closeScript = "";
   d.descriptionFile = "SlideDoor.txt";
-  d.enabled = 1;
   d.pair = Pair(0.0f, x, -300.0f);
   return d;
 }
@@ -64,9 +62,7 @@ inline OPEN_CLOSE_DOOR_RECORD OpenCloseDoor(const std::string& name, float x) {
 inline LASER_RECORD Laser(const std::string& name, float speed) {
   LASER_RECORD l;
   l.name = name;
-  l.initiallyOn = 1;
   l.type = 1;
-  l.scriptFile = "";
   l.emitterVariant = 1;
   l.initiallyStopped = 0;
   l.range = 400.0f;
@@ -86,9 +82,6 @@ inline ITEMS_FILE TestLevelItems() {
   f.items = {Item(0, 0, "Secret.lua", 100, 100), Item(1, 2, "", 200, 100), Item(4, 0, "Checkpoint.lua", 300, 100),
              Item(5, 9, "Note.lua", 400, 100), Item(7, 0, "", 500, 100)};
   BOX_RECORD empty;
-  empty.requiredPower = 1;
-  empty.itemCount = 0;
-  empty.scriptFile = "";
   empty.pair = Pair(0.25f, -400, 0);
   BOX_RECORD holding = empty;
   holding.requiredPower = 3;
@@ -101,7 +94,6 @@ inline ITEMS_FILE TestLevelItems() {
   receptor.flag = 1;
   receptor.receptor = Receptor(20, 1, 1000, 0);
   CIRCUIT_OBJECT_RECORD generator;
-  generator.flag = 0;
   generator.generator = Generator(10, 0, 1000, 500);
   f.circuitObjects = {receptor, generator};
   f.doors = {Door(0.0f)};
@@ -109,7 +101,6 @@ inline ITEMS_FILE TestLevelItems() {
   ROOF_RECORD roof;
   roof.meshFile = "RoofA.X";
   ROOF_DOOR_ENTRY breakable;
-  breakable.kind = 0;
   breakable.door = Door(1200.0f);
   ROOF_DOOR_ENTRY sliding;
   sliding.kind = 1;

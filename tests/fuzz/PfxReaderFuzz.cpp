@@ -1,6 +1,7 @@
-// Fuzz target of the particle file reader: any bytes must be either
-// rejected or give an emitter that simulates and fills its buffers without
-// reading or writing out of bounds.
+// Fuzz target of the particle file reader: any bytes must be either rejected or
+// give an emitter that simulates and fills its buffers without reading or
+// writing out of bounds. Seeds: one file of each emitter kind, as the particle
+// file writer makes them.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "engine/particles/ParticleEmitter.h"
 #include "engine/particles/ParticleFile.h"
 #include "engine/particles/RandomTable.h"
+#include "fuzz/FuzzSeeds.h"
+#include "tools/formats/PfxFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace Nembra;
@@ -30,4 +33,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (n > pool) __builtin_trap();
   }
   return 0;
+}
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  std::vector<std::vector<uint8_t>> seeds;
+  for (int32_t kind = 0; kind <= 4; ++kind) {
+    formats::PfxFile f;
+    f.kind = kind;
+    f.texture = "Seed.png";
+    f.initialBurst = 5;
+    f.radius = 3.0f;
+    f.height = 10.0f;
+    f.ignoredPoints = {1, 2, 3};
+    f.points = {0, 0, 0, 5, 0, 0, 5, 5, 0};
+    seeds.push_back(formats::PfxFileBytes(f));
+  }
+  return seeds;
 }

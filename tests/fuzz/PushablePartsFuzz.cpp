@@ -1,13 +1,15 @@
-// Fuzz target of the pushable parts file: any bytes give all the parts or
-// none, at most 256, with names within the cap and finite numbers, and what
-// was read is written and read back whole; then a block built of those
-// parts stands in the playing level for a frame, drawn and saved.
+// Fuzz target of the pushable parts file: any bytes give all the parts or none,
+// at most 256, with names within the cap and finite numbers, and what was read
+// is written and read back whole; then a block built of those parts stands in
+// the playing level for a frame, drawn and saved. Seeds: the writer's files
+// (the demo block's two wheels, none, a zero height) and bad counts.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz/FuzzGame.h"
+#include "fuzz/FuzzSeeds.h"
 #include "game/files/LevelFileRecords.h"
 #include "game/level/Level.h"
 #include "game/mechanisms/MechanismFiles.h"
@@ -46,4 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   level.LoadItems(items);
   fuzzgame::PlayDrawSave();
   return 0;
+}
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  MechanismFiles::PUSHABLE_PARTS demo;
+  demo.partHeight = 30.0f;
+  demo.parts = {{"PushableWheel1.X", 50.0f}, {"PushableWheel2.X", 150.0f}};
+  MechanismFiles::PUSHABLE_PARTS none;
+  MechanismFiles::PUSHABLE_PARTS flat;
+  flat.partHeight = 0.0f;
+  flat.parts = {{"A.X", -1.0f}};
+  return {SeedBytes(formats::PushablePartsText(demo)), SeedBytes(formats::PushablePartsText(none)),
+          SeedBytes(formats::PushablePartsText(flat)), SeedBytes("156\n-1\n"), SeedBytes("156\n1000000000\nA.X 1\n")};
 }

@@ -1,14 +1,16 @@
-// Fuzz target of the wire-grate description reader: any bytes give a count
-// of fields read, names within the cap, finite box sizes, and a description
-// the writer can write and the reader read back the same; then a grate
-// described by the file stands in the playing level for a frame, drawn and
-// saved.
+// Fuzz target of the wire-grate description reader: any bytes give a count of
+// fields read, names within the cap, finite box sizes, and a description the
+// writer can write and the reader read back the same; then a grate described by
+// the file stands in the playing level for a frame, drawn and saved. Seeds: the
+// writer's files, a Windows-line-end file and ones cut short or with a long
+// name.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz/FuzzGame.h"
+#include "fuzz/FuzzSeeds.h"
 #include "game/files/LevelFileRecords.h"
 #include "game/level/Level.h"
 #include "game/mechanisms/MechanismFiles.h"
@@ -39,4 +41,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   level.LoadItems(items);
   fuzzgame::PlayDrawSave();
   return 0;
+}
+
+std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
+  MechanismFiles::WIRE_GRATE_DESCRIPTION d;
+  d.explosionEffectFile = "WireGrateExplosion.pfx";
+  d.closedBoxWidth = 300.0f;
+  d.closedBoxDepth = 20.0f;
+  d.breakable = true;
+  d.openedShapesFileA = "WireGrate_Opened0.dat";
+  d.openedShapesFileB = "WireGrate_Opened1.dat";
+  const std::string whole = formats::WireGrateDescriptionText(d);
+  d.breakable = false;
+  d.closedBoxWidth = -1.5e3f;
+  return {SeedBytes(whole), SeedBytes(formats::WireGrateDescriptionText(d)), SeedBytes(whole.substr(0, 40)),
+          SeedBytes("Reja.X\r\nRejaAbierta.X\r\nE.pfx\r\n240.0\r\n16.5\r\n1\r\nA.dat\r\nB.dat\r\n"),
+          SeedBytes(std::string(300, 'x') + "\n")};
 }

@@ -1,19 +1,9 @@
 #pragma once
-// Application scenarios: the game's own application object started as the
-// program starts it, on a private copy of the generated demo data (the game
-// writes profiles and settings there), seed 1, driven frame by frame with a
-// fixed frame time and scripted input.
-//
-// Headless (the default) every frame's draws are decoded (Last()); with
-// Options::gl the game runs on the SDL backend with the OpenGL device, and
-// Capture keeps a frame's picture under test-images/. Each state change is
-// recorded from the log line "state OLD -> NEW" (StateLog()).
-//
-//   scenario::AppScenario a;
-//   ASSERT_TRUE(a.Ready()) << a.Problem();
-//   ASSERT_TRUE(a.RunUntilState(CApp::STATE_MAIN_MENU, 200));
-//   a.Next().KeyDown(platform::DIK_ESCAPE);
-//   a.Frame();
+// The game's own application started as the program starts it, on a private
+// copy of the demo data, seed 1, driven frame by frame with a fixed frame
+// time and scripted input. Headless, each frame's draws are decoded (Last());
+// with Options::gl, Capture keeps a frame's picture. Each "state OLD -> NEW"
+// log line is kept (StateLog()).
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,10 +18,9 @@ namespace scenario {
 
 class AppScenario {
  public:
-  struct Options {
-    bool gl = false;
-    float frameTime = 0.1f;
-    uint32_t seed = 1;
+  // The data is always a private copy (writableData is not read).
+  struct Options : ScenarioOptions {
+    Options() { frameTime = 0.1f; }
     // Called on the data copy before the application starts (write or
     // remove files there).
     std::function<void(const std::string& dataFolder)> prepareData;
@@ -78,7 +67,6 @@ class AppScenario {
 
  private:
   void Start();
-  void ApplyInput(const FrameInput& input);
   void End();
 
   struct Parts;

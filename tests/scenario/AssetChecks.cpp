@@ -38,17 +38,14 @@ std::string Describe(const ImageRect& r) {
 Registration::Registration(const char* name, LayoutSource layout) { Layouts()[name] = std::move(layout); }
 Registration::Registration(const char* name, TextSource texts) { Texts()[name] = std::move(texts); }
 
-std::vector<std::string> LayoutNames() {
+template <class Map>
+std::vector<std::string> NamesOf(const Map& map) {
   std::vector<std::string> names;
-  for (const auto& entry : Layouts()) names.push_back(entry.first);
+  for (const auto& entry : map) names.push_back(entry.first);
   return names;
 }
-
-std::vector<std::string> TextNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : Texts()) names.push_back(entry.first);
-  return names;
-}
+std::vector<std::string> LayoutNames() { return NamesOf(Layouts()); }
+std::vector<std::string> TextNames() { return NamesOf(Texts()); }
 
 std::vector<std::string> CheckRects(const std::string& dataFolder, const std::vector<ImageRect>& rects) {
   std::vector<std::string> faults;

@@ -1,13 +1,8 @@
 #pragma once
-// Checks of the generated data that every screen relies on, open to
-// registration: each layout table registers the image rectangles it takes
-// from the data, each source of drawn text registers its texts. The two
-// checks then run over everything registered:
-//   - every rectangle lies inside its image and is not fully transparent;
-//   - every game font has a glyph for every character of every text, its
-//     glyphs lie inside its atlas and the atlas texel (0, 0) is clear.
-//
-// Registering, from any test source of the program that runs the checks:
+// Checks of the generated data every screen relies on, over what the layout
+// tables (image rectangles) and text sources registered: every rectangle lies
+// inside its image and is not fully transparent; every game font has a glyph
+// for every character of every text, inside its atlas, and a clear texel (0, 0).
 //   ASSET_LAYOUT("PDA frame", [] { return std::vector<assetcheck::ImageRect>{{"PDA.png", {0, 0, 27, 27}}}; });
 //   ASSET_TEXTS("HUD literals", [](const std::string& data) { return std::vector<std::wstring>{L"0 : 00"}; });
 #include <functional>

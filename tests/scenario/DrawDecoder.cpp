@@ -21,13 +21,9 @@ constexpr platform::DWORD kTextFvf = D3DFVF_XYZRHW | D3DFVF_TEX1;
 constexpr size_t kSpriteStride = 28;
 constexpr size_t kTextStride = 24;
 
-float FloatAt(const std::vector<uint8_t>& bytes, size_t offset) {
-  float v = 0;
-  std::memcpy(&v, bytes.data() + offset, sizeof v);
-  return v;
-}
-uint32_t WordAt(const std::vector<uint8_t>& bytes, size_t offset) {
-  uint32_t v = 0;
+template <class T = float>
+T At(const std::vector<uint8_t>& bytes, size_t offset) {
+  T v{};
   std::memcpy(&v, bytes.data() + offset, sizeof v);
   return v;
 }
@@ -82,33 +78,33 @@ platform::ITexture* TextureOf(const std::string& name) {
   return texture ? texture->GetTexture() : nullptr;
 }
 
-std::vector<const TextRecord*> DecodedFrame::FindText(const std::wstring& text) const {
-  std::vector<const TextRecord*> found;
-  for (const TextRecord& t : texts)
-    if (t.text == text) found.push_back(&t);
+namespace {
+template <class Record, class Pred>
+std::vector<const Record*> Matching(const std::vector<Record>& records, Pred pred) {
+  std::vector<const Record*> found;
+  for (const Record& r : records)
+    if (pred(r)) found.push_back(&r);
   return found;
+}
+}  // namespace
+
+std::vector<const TextRecord*> DecodedFrame::FindText(const std::wstring& text) const {
+  return Matching(texts, [&](const TextRecord& t) { return t.text == text; });
 }
 
 std::vector<const TextRecord*> DecodedFrame::FindTextContaining(const std::wstring& part) const {
-  std::vector<const TextRecord*> found;
-  for (const TextRecord& t : texts)
-    if (t.text.find(part) != std::wstring::npos) found.push_back(&t);
-  return found;
+  return Matching(texts, [&](const TextRecord& t) { return t.text.find(part) != std::wstring::npos; });
 }
 
 std::vector<const SpriteRecord*> DecodedFrame::FindSprites(platform::ITexture* texture, int srcLeft,
                                                            int srcTop) const {
-  std::vector<const SpriteRecord*> found;
-  for (const SpriteRecord& s : sprites)
-    if (s.texture == texture && s.srcLeft == srcLeft && s.srcTop == srcTop) found.push_back(&s);
-  return found;
+  return Matching(sprites, [&](const SpriteRecord& s) {
+    return s.texture == texture && s.srcLeft == srcLeft && s.srcTop == srcTop;
+  });
 }
 
 std::vector<const SpriteRecord*> DecodedFrame::FindSprites(platform::ITexture* texture) const {
-  std::vector<const SpriteRecord*> found;
-  for (const SpriteRecord& s : sprites)
-    if (s.texture == texture) found.push_back(&s);
-  return found;
+  return Matching(sprites, [&](const SpriteRecord& s) { return s.texture == texture; });
 }
 
 DecodedFrame DrawDecoder::Decode(const platform::headless::RecordingDevice& device, uint32_t initialTextureFactor) {
@@ -145,15 +141,15 @@ DecodedFrame DrawDecoder::Decode(const platform::headless::RecordingDevice& devi
         SpriteRecord s;
         s.order = order++;
         s.texture = d.texture0;
-        s.left = FloatAt(d.vertices, tl) + 0.5f;
-        s.top = FloatAt(d.vertices, tl + 4) + 0.5f;
-        s.right = FloatAt(d.vertices, br) + 0.5f;
-        s.bottom = FloatAt(d.vertices, br + 4) + 0.5f;
-        s.color = WordAt(d.vertices, tl + 16);
-        s.srcLeft = Round(FloatAt(d.vertices, tl + 20) * float(desc.Width));
-        s.srcTop = Round(FloatAt(d.vertices, tl + 24) * float(desc.Height));
-        s.srcRight = Round(FloatAt(d.vertices, br + 20) * float(desc.Width));
-        s.srcBottom = Round(FloatAt(d.vertices, br + 24) * float(desc.Height));
+        s.left = At(d.vertices, tl) + 0.5f;
+        s.top = At(d.vertices, tl + 4) + 0.5f;
+        s.right = At(d.vertices, br) + 0.5f;
+        s.bottom = At(d.vertices, br + 4) + 0.5f;
+        s.color = At<uint32_t>(d.vertices, tl + 16);
+        s.srcLeft = Round(At(d.vertices, tl + 20) * float(desc.Width));
+        s.srcTop = Round(At(d.vertices, tl + 24) * float(desc.Height));
+        s.srcRight = Round(At(d.vertices, br + 20) * float(desc.Width));
+        s.srcBottom = Round(At(d.vertices, br + 24) * float(desc.Height));
         frame.sprites.push_back(s);
       }
       continue;
@@ -166,10 +162,10 @@ DecodedFrame DrawDecoder::Decode(const platform::headless::RecordingDevice& devi
       t.color = i < factors.size() ? factors[i] : 0;
       // Each glyph: (left, bottom), (left, top), (right, top), ...; the quad
       // reaches the margin beyond the advance box on either side.
-      t.x = Round(FloatAt(d.vertices, 0) - 0.5f) + Nembra::CBitmapFont::GLYPH_MARGIN;
-      t.y = Round(FloatAt(d.vertices, kTextStride + 4) - 0.5f);
+      t.x = Round(At(d.vertices, 0) - 0.5f) + Nembra::CBitmapFont::GLYPH_MARGIN;
+      t.y = Round(At(d.vertices, kTextStride + 4) - 0.5f);
       for (size_t q = 0; q + 6 * kTextStride <= d.vertices.size(); q += 6 * kTextStride) {
-        const float u = FloatAt(d.vertices, q + kTextStride + 16), v = FloatAt(d.vertices, q + kTextStride + 20);
+        const float u = At(d.vertices, q + kTextStride + 16), v = At(d.vertices, q + kTextStride + 20);
         auto glyph = font->glyphs.find({u, v});
         const wchar_t c = glyph != font->glyphs.end() ? glyph->second : L'\uFFFD';
         t.text += c;

@@ -91,31 +91,27 @@ bool PlayThrough::WaitState(int state, int maxFrames) {
 }
 
 void PlayThrough::Tap(int key) {
-  FrameInput down;
-  down.KeyDown(key);
-  Frame(down);
-  FrameInput up;
-  up.KeyUp(key);
-  Frame(up);
+  Frame(FrameInput().KeyDown(key));
+  Frame(FrameInput().KeyUp(key));
+}
+
+bool PlayThrough::Steer(const std::string& what, int x, int y, int step) {
+  for (int i = 0;; ++i) {
+    if (m_App.Ended()) return Fail("the run ended before reaching " + what);
+    FrameInput in;
+    if (SteerCursor(in, x, y, step)) return true;
+    if (i >= m_Options.stepFrames) return Fail("the cursor never reached " + what);
+    Frame(in);
+  }
 }
 
 bool PlayThrough::Click(const std::string& what, const platform::RECT& rect) {
-  const int cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
-  for (int i = 0;; ++i) {
-    if (m_App.Ended()) return Fail("the run ended before clicking " + what);
-    FrameInput in;
-    if (SteerCursor(in, cx, cy)) break;
-    if (i >= m_Options.stepFrames) return Fail("the cursor never reached " + what + " at " + RectText(rect));
-    Frame(in);
-  }
+  if (!Steer(what + " at " + RectText(rect), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2))
+    return false;
   if (!Inside(rect, Nembra::g_pMouse->GetX(), Nembra::g_pMouse->GetY()))
     return Fail("the cursor stops outside " + what + " at " + RectText(rect));
-  FrameInput press;
-  press.Press(0);
-  Frame(press);
-  FrameInput release;
-  release.Release(0);
-  Frame(release);
+  Frame(FrameInput().Press(0));
+  Frame(FrameInput().Release(0));
   return true;
 }
 
@@ -174,25 +170,11 @@ bool PlayThrough::Configure() {
   Begin("music slider to its right end");
   const platform::RECT r = g_pMainMenu->MusicSlider().m_Rect;
   const int y = (r.top + r.bottom) / 2;
-  for (int i = 0;; ++i) {
-    FrameInput in;
-    if (SteerCursor(in, r.left + 4, y)) break;
-    if (i >= m_Options.stepFrames) return Fail("the cursor never reached the music slider");
-    Frame(in);
-  }
-  FrameInput press;
-  press.Press(0);
-  Frame(press);
+  if (!Steer("the music slider", r.left + 4, y)) return false;
+  Frame(FrameInput().Press(0));
   // Dragged right with the button held, to the last pixel of the slider.
-  for (int i = 0;; ++i) {
-    FrameInput in;
-    if (SteerCursor(in, r.right - 1, y, 12)) break;
-    if (i >= m_Options.stepFrames) return Fail("the drag never reached the slider's end");
-    Frame(in);
-  }
-  FrameInput release;
-  release.Release(0);
-  Frame(release);
+  if (!Steer("the slider's end in the drag", r.right - 1, y, 12)) return false;
+  Frame(FrameInput().Release(0));
   // The drag rectangle's last pixel is the fill's last but one.
   if (g_pMainMenu->MusicSlider().GetValue() < 0.99f)
     return Fail("the music slider stands at " + std::to_string(g_pMainMenu->MusicSlider().GetValue()) +
@@ -218,9 +200,7 @@ bool PlayThrough::StartAndLogin() {
   if (g_ProfileStore.m_Profiles[0].inUse) return Fail("slot 0 holds a profile already");
   if (!Click("the first profile slot", login->m_Profiles[0].m_Rect)) return false;
   if (!WaitFor("typing in slot 0", [&] { return login->m_Editing == 0; }, 10)) return false;
-  FrameInput typed;
-  typed.Type(L"Ana");
-  Frame(typed);
+  Frame(FrameInput().Type(L"Ana"));
   Frame();
   Tap(platform::DIK_RETURN);
   if (!WaitFor("the profile made", [] { return g_ProfileStore.m_Profiles[0].inUse != 0; }, 10)) return false;
@@ -263,31 +243,32 @@ bool PlayThrough::Desktop(bool openMailAndNetwork) {
     Picture(std::string("pda_") + name);
     return backToDesktop(name);
   };
+  // An application opened by its button (or a notice's), pictured and closed.
+  auto open = [&](const std::string& step, const std::string& button, const platform::RECT& rect, int app,
+                  const char* name) {
+    if (!step.empty()) Begin("desktop: " + step);
+    return Click(button, rect) && opened(app, name);
+  };
   if (desk->m_Decrypt.m_Visible) {
     Begin("desktop: the decrypting notice");
     if (!WaitFor("the decrypting bar full", [&] { return desk->m_Decrypt.m_Progress >= 1.0f; })) return false;
-    if (!Click("the decrypting notice's button", desk->m_Decrypt.m_Ok.m_Rect)) return false;
-    if (!opened(PDA_APP_NETWORK, "network")) return false;
+    if (!open("", "the decrypting notice's button", desk->m_Decrypt.m_Ok.m_Rect,
+              PDA_APP_NETWORK, "network"))
+      return false;
     networkSeen = true;
   }
   if (desk->m_Mail.m_Visible) {
-    Begin("desktop: the mail notice");
-    if (!Click("the mail notice's read button", desk->m_Mail.m_Ok.m_Rect)) return false;
-    if (!opened(PDA_APP_EMAIL, "email")) return false;
+    if (!open("the mail notice", "the mail notice's read button", desk->m_Mail.m_Ok.m_Rect, PDA_APP_EMAIL, "email"))
+      return false;
     mailSeen = true;
   }
-  if (openMailAndNetwork) {
-    if (!mailSeen) {
-      Begin("desktop: mail");
-      if (!Click("the e-mail button", desk->m_Buttons[CPDAAppDesktop::EMAIL].m_Rect)) return false;
-      if (!opened(PDA_APP_EMAIL, "email")) return false;
-    }
-    if (!networkSeen) {
-      Begin("desktop: network");
-      if (!Click("the network button", desk->m_Buttons[CPDAAppDesktop::NETWORK].m_Rect)) return false;
-      if (!opened(PDA_APP_NETWORK, "network")) return false;
-    }
-  }
+  if (openMailAndNetwork && !mailSeen &&
+      !open("mail", "the e-mail button", desk->m_Buttons[CPDAAppDesktop::EMAIL].m_Rect, PDA_APP_EMAIL, "email"))
+    return false;
+  if (openMailAndNetwork && !networkSeen &&
+      !open("network", "the network button", desk->m_Buttons[CPDAAppDesktop::NETWORK].m_Rect, PDA_APP_NETWORK,
+            "network"))
+    return false;
   Begin("desktop: start");
   if (!Click("the start button", g_pPDA->FrameButton(PDA_BUTTON_START_GAME).m_Rect)) return false;
   return WaitFor("the desktop left", [&] { return m_App.Ended() || m_App.App().GetState() != CApp::STATE_DESKTOP; });

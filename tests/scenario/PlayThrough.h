@@ -1,16 +1,11 @@
 #pragma once
-// The whole demo played through by input alone, on an application
-// scenario: logos, the main menu's configuration page (the music slider
-// dragged to its right end, saved), start, loading, a new profile typed at
-// the login, the tutorial with a visit to the in-game PDA, the desktop with
-// its mail and network, Level4 with its planned death and restart, Level8,
-// the end comic, the final screen, the credits, the menu's exit question
-// and the purchase screen. Each step reads the game (state, cursor, button
-// rectangles, the player and enemies) only to choose the next input; the
-// levels are walked by a RouteDriver over each level's route.
-//
-// On the OpenGL device each state visit is pictured after its entry fade,
-// and each PDA application opened, under test-images/<folder>/.
+// The whole demo played by input alone on an application scenario: logos,
+// menu configuration (music slider dragged to its end, saved), login with a
+// typed profile, tutorial with the in-game PDA, desktop mail and network,
+// Level4 with its planned death, Level8, end comic, final screen, credits,
+// exit question and purchase screen. The game is read only to choose the next
+// input. On the OpenGL device each state visit and PDA application is
+// pictured under test-images/<folder>/.
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,6 +52,8 @@ class PlayThrough {
   bool WaitState(int state, int maxFrames = -1);
   // Key down in one frame, up in the next.
   void Tap(int key);
+  // Steers the cursor to (x, y), at most `step` pixels a frame.
+  bool Steer(const std::string& what, int x, int y, int step = 48);
   // Steers the cursor onto the rectangle's middle, presses the left button
   // there and lets it go in the next frame.
   bool Click(const std::string& what, const platform::RECT& rect);

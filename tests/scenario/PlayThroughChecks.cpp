@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <utility>
 
 namespace scenario {
 
@@ -90,12 +91,9 @@ void ExpectPlayThroughResults(AppScenario& app, const PlayThrough& play) {
   EXPECT_EQ(profile, want) << "Profile0.dat holds " << profile.size() << " bytes";
   const std::string config = data + "Config0.dat";
   EXPECT_EQ(SettingIn(config, "Camera", "Type"), "0");
-  EXPECT_EQ(SettingIn(config, "Key", "MoveUp"), "17");
-  EXPECT_EQ(SettingIn(config, "Key", "MoveDown"), "31");
-  EXPECT_EQ(SettingIn(config, "Key", "MoveLeft"), "30");
-  EXPECT_EQ(SettingIn(config, "Key", "MoveRight"), "32");
-  EXPECT_EQ(SettingIn(config, "Key", "Action"), "57");
-  EXPECT_EQ(SettingIn(config, "Key", "Ability"), "18");
+  for (const auto& [key, code] : {std::pair<const char*, const char*>{"MoveUp", "17"}, {"MoveDown", "31"},
+                                  {"MoveLeft", "30"}, {"MoveRight", "32"}, {"Action", "57"}, {"Ability", "18"}})
+    EXPECT_EQ(SettingIn(config, "Key", key), code) << key;
   // The music slider dragged to its right end: the drag rectangle ends one
   // pixel short of the fill's right edge, so the last pixel inside it
   // gives 245 / 246 of the fill, saved truncated.

@@ -45,6 +45,12 @@ constexpr WalkChoice kChoices[8] = {
     {{false, false, false, true}, -2.0f * kQuarter}, {{true, false, false, true}, -kQuarter},
 };
 
+// The choice's direction on the ground, from the camera's forward `f`.
+D3DXVECTOR3 DirectionOf(const WalkChoice& c, const D3DXVECTOR3& f) {
+  const float cs = std::cos(c.angle), sn = std::sin(c.angle);
+  return D3DXVECTOR3(f.x * cs - f.y * sn, f.x * sn + f.y * cs, 0.0f);
+}
+
 }  // namespace
 
 bool SteerCursor(FrameInput& input, int x, int y, int maxPixels) {
@@ -145,8 +151,8 @@ FrameInput RouteDriver::ReleaseAll() {
   FrameInput in;
   for (int key : kWalkKeys) Hold(in, key, false);
   if (m_ButtonDown >= 0) in.Release(m_ButtonDown);
-  m_ButtonDown = -1;
   if (m_ActionDown) in.KeyUp(platform::DIK_SPACE);
+  m_ButtonDown = -1;
   m_ActionDown = false;
   return in;
 }
@@ -158,9 +164,8 @@ void RouteDriver::Walk(FrameInput& in, const D3DXVECTOR3& want) {
     const D3DXVECTOR3 f = g_pGameWorld->GetStoredCameraForward();
     float bestDot = -2.0f;
     for (const WalkChoice& c : kChoices) {
-      const float cs = std::cos(c.angle), sn = std::sin(c.angle);
-      const float dx = f.x * cs - f.y * sn, dy = f.x * sn + f.y * cs;
-      const float dot = (dx * want.x + dy * want.y) / length;
+      const D3DXVECTOR3 d = DirectionOf(c, f);
+      const float dot = (d.x * want.x + d.y * want.y) / length;
       if (dot > bestDot) {
         bestDot = dot;
         best = &c;
@@ -252,8 +257,7 @@ bool RouteDriver::WalkTo(FrameInput& in, float x, float y) {
       D3DXVECTOR3 toRight = want, toLeft = want;
       const D3DXVECTOR3 f = g_pGameWorld->GetStoredCameraForward();
       for (const WalkChoice& c : kChoices) {
-        const float cs = std::cos(c.angle), sn = std::sin(c.angle);
-        const D3DXVECTOR3 dir(f.x * cs - f.y * sn, f.x * sn + f.y * cs, 0.0f);
+        const D3DXVECTOR3 dir = DirectionOf(c, f);
         const float r = std::remainder(std::atan2(dir.y, dir.x) - heading, 6.2831853f);
         if (r <= 0.0f && r > right) {
           right = r;
@@ -290,14 +294,10 @@ bool RouteDriver::WalkTo(FrameInput& in, float x, float y) {
 FrameInput RouteDriver::Next() {
   FrameInput in;
   // A click lasts one frame; the Action key too.
-  if (m_ButtonDown >= 0) {
-    in.Release(m_ButtonDown);
-    m_ButtonDown = -1;
-  }
-  if (m_ActionDown) {
-    in.KeyUp(platform::DIK_SPACE);
-    m_ActionDown = false;
-  }
+  if (m_ButtonDown >= 0) in.Release(m_ButtonDown);
+  if (m_ActionDown) in.KeyUp(platform::DIK_SPACE);
+  m_ButtonDown = -1;
+  m_ActionDown = false;
   ++m_SinceShot;
   const D3DXVECTOR3 still(0.0f, 0.0f, 0.0f);
   if (!g_pGameWorld || Failed() || Done() || !g_pGameWorld->GetPlayer().IsActive()) {

@@ -1,21 +1,11 @@
 #pragma once
-// Plays a level the way a person at the keyboard and mouse would: each
-// frame it reads the game (the player's place and heading, the enemies,
-// the cursor, the camera) and answers with that frame's input only. It
-// walks the level's route (the generator's DEMO_ROUTE_STEP list) in
-// straight lines with the eight walking directions of W, A, S and D,
-// turns the player with relative mouse motion, fights the enemies met on
-// the way (and while it waits) with the weapon of the other colour,
-// presses Action, and stands. Nothing it does writes game state.
-//
-//   scenario::RouteDriver driver(datagen::DemoLevelContent("Level4").route);
-//   while (app.GetState() == CApp::STATE_PLAYING && !driver.Failed()) {
-//     a.Next() = driver.Next();
-//     a.Frame();
-//   }
-//
-// The cursor steering is shared with the front-end screens: SteerCursor
-// moves the cursor onto a point with relative motion at the mouse's speed.
+// Plays a level as a person at the keyboard and mouse would: each frame it
+// reads the game (player, enemies, cursor, camera) and answers with that
+// frame's input only. It walks the route (DEMO_ROUTE_STEP list) in straight
+// lines with the eight W/A/S/D directions, turns with relative mouse motion,
+// fights the enemies met with the weapon of the other colour, presses Action
+// and stands; it writes no game state. SteerCursor, shared with the front-end
+// screens, moves the cursor onto a point with relative motion.
 #include <string>
 #include <vector>
 

@@ -2,16 +2,23 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
 #include "engine/app/Mouse.h"
+#include "frontend/FontNames.h"
+#include "game/world/GameGlobals.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessGraphics.h"
 #include "platform/Input.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "support/OffscreenDeviceTest.h"
 
 namespace scenario {
 
@@ -30,6 +37,84 @@ bool SelectBackend(bool gl, std::string& problem) {
   platform::headless::ResetEvents();
   platform::headless::SetTime(0);
   return true;
+}
+
+bool CopyDemoData(testsupport::TempDir& into, std::string& problem) {
+  std::error_code ec;
+  std::filesystem::copy(KARVESSA_DEMO_DATA_DIR, into.Path(), std::filesystem::copy_options::recursive, ec);
+  if (ec) problem = "cannot copy the demo data: " + ec.message();
+  return !ec;
+}
+
+Nembra::APPLICATION_PARAMS WindowParams(const char* title) {
+  Nembra::APPLICATION_PARAMS params;
+  params.SetTitle(title);
+  params.windowed = true;
+  params.width = 800;
+  params.height = 600;
+  params.bitsPerPixel = 32;
+  return params;
+}
+
+bool CanReadBack() {
+  std::vector<uint32_t> probe;
+  uint32_t w = 0, h = 0;
+  return Nembra::g_pGraphicsDevice->GetDevice() && Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(probe, &w, &h);
+}
+
+std::unique_ptr<DrawDecoder> GameFontDecoder() {
+  return std::make_unique<DrawDecoder>(std::vector<std::string>(GAME_FONT_NAMES.begin(), GAME_FONT_NAMES.end()));
+}
+
+FrameInput TakeNext(std::vector<FrameInput>& script) {
+  FrameInput input;
+  if (!script.empty()) {
+    input = std::move(script.front());
+    script.erase(script.begin());
+  }
+  return input;
+}
+
+uint32_t BeginFrame(int number, float frameTime, bool gl, platform::headless::RecordingDevice* device) {
+  if (!gl)
+    platform::headless::SetTime(static_cast<uint64_t>(std::floor(double(number) * double(frameTime) * 1000.0 + 0.5)));
+  Nembra::g_FrameTime = frameTime;
+  if (!device) return 0;
+  device->ClearLog();
+  return device->RenderState(platform::D3DRS_TEXTUREFACTOR);
+}
+
+bool ReadAndKeep(const std::string& name, std::vector<uint32_t>& pixels) {
+  uint32_t w = 0, h = 0;
+  pixels.clear();
+  if (Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(pixels, &w, &h) && w == 800 && h == 600) {
+    testsupport::KeepPicture(name, pixels, w, h);
+    return true;
+  }
+  pixels.clear();
+  return false;
+}
+
+bool FramesUntil(const std::function<bool()>& frame, const std::function<bool()>& done, int maxFrames) {
+  for (int i = 0; i < maxFrames; ++i) {
+    if (!frame()) return false;
+    if (done()) return true;
+  }
+  return false;
+}
+
+void EndScenario(bool gl) {
+  // The music belonged to the streaming factory the engine's shutdown deleted.
+  g_pCurrentMusic = nullptr;
+  Nembra::g_FrameTime = 0.0f;
+  if (gl) {
+    // SDL stays up for the next scenario: shutting it down unloads the GL
+    // driver, whose allocations the leak checker then finds unreferenced.
+    platform::SetBackend(platform::Backend::Headless);
+  } else {
+    platform::headless::ResetInput();
+    platform::headless::ResetEvents();
+  }
 }
 
 namespace {

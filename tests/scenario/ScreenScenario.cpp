@@ -2,11 +2,6 @@
 
 #include <SDL.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
-
-#include "engine/app/Application.h"
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
 #include "engine/app/InputMapper.h"
@@ -15,30 +10,18 @@
 #include "engine/fonts/BitmapFont.h"
 #include "engine/sound/SoundDevice.h"
 #include "engine/util/Random.h"
-#include "frontend/FontNames.h"
 #include "game/app/App.h"
-#include "game/world/GameGlobals.h"
-#include "platform/Clock.h"
-#include "platform/Input.h"
-#include "scenario/ScenarioInput.h"
 #include "platform/Platform.h"
 #include "platform/Sound.h"
-#include "platform/Text.h"
-#include "platform/Window.h"
-#include "support/OffscreenDeviceTest.h"
-#include "support/TempDir.h"
+#include "scenario/ScenarioInput.h"
 
 namespace scenario {
 
 namespace {
-
 constexpr int kWidth = 800, kHeight = 600;
-
-// The application object: the window, its message handling (typed text)
-// and the input devices; the frames are driven by the scenario, not by Run.
+// The window, its message handling (typed text) and the input devices; the
+// scenario drives the frames, not Run.
 class ScenarioApp : public Nembra::CApplication {};
-
-
 }  // namespace
 
 struct ScreenScenario::Engine {
@@ -59,12 +42,7 @@ void ScreenScenario::Start() {
   std::string data = KARVESSA_DEMO_DATA_DIR;
   if (m_Options.writableData) {
     m_Engine->dataCopy = std::make_unique<testsupport::TempDir>();
-    std::error_code ec;
-    std::filesystem::copy(data, m_Engine->dataCopy->Path(), std::filesystem::copy_options::recursive, ec);
-    if (ec) {
-      m_Problem = "cannot copy the demo data: " + ec.message();
-      return;
-    }
+    if (!CopyDemoData(*m_Engine->dataCopy, m_Problem)) return;
     data = m_Engine->dataCopy->Path();
   }
   m_DataFolder = data + "/";
@@ -78,12 +56,7 @@ void ScreenScenario::Start() {
   }
   m_Engine->engineStarted = true;
   m_Engine->app = std::make_unique<ScenarioApp>();
-  Nembra::APPLICATION_PARAMS params;
-  params.SetTitle("Karvessa screen scenario");
-  params.windowed = true;
-  params.width = kWidth;
-  params.height = kHeight;
-  params.bitsPerPixel = 32;
+  const Nembra::APPLICATION_PARAMS params = WindowParams("Karvessa screen scenario");
   if (!m_Engine->app->Init(params)) {
     m_Problem = "no window could be opened";
     return;
@@ -93,13 +66,9 @@ void ScreenScenario::Start() {
     m_Problem = m_Options.gl ? "no OpenGL 3.3 device on this display" : "the recording device was not made";
     return;
   }
-  if (m_Options.gl) {
-    std::vector<uint32_t> probe;
-    uint32_t w = 0, h = 0;
-    if (!Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(probe, &w, &h)) {
-      m_Problem = "the OpenGL device cannot read its pixels back";
-      return;
-    }
+  if (m_Options.gl && !CanReadBack()) {
+    m_Problem = "the OpenGL device cannot read its pixels back";
+    return;
   }
   // Sound plays on the null output without a sound card; a failure leaves it silent.
   Nembra::g_pSoundDevice->Initialize(m_Engine->app->GetWindow(), 44100, L"");
@@ -113,7 +82,7 @@ void ScreenScenario::Start() {
   Nembra::g_pBitmapFontFactory = new Nembra::CBitmapFontFactory();
   Nembra::SeedRandom(m_Options.seed);
   Nembra::g_FrameTime = m_Options.frameTime;
-  m_Decoder = std::make_unique<DrawDecoder>(std::vector<std::string>(GAME_FONT_NAMES.begin(), GAME_FONT_NAMES.end()));
+  m_Decoder = GameFontDecoder();
   if (m_Options.gl) {
     // The window's own events (shown, focus, those of an earlier window)
     // arrive first, so that none lands between the script and its frame.
@@ -134,18 +103,8 @@ ScreenScenario::~ScreenScenario() {
     Nembra::g_pBitmapFontFactory = nullptr;
   }
   if (m_Engine->engineStarted) Nembra::ShutdownEngine();
-  // The music belonged to the streaming factory the engine's shutdown deleted.
-  g_pCurrentMusic = nullptr;
   m_Engine->app.reset();
-  Nembra::g_FrameTime = 0.0f;
-  if (m_Engine->gl) {
-    // SDL stays up for the next scenario: shutting it down unloads the GL
-    // driver, whose allocations the leak checker then finds unreferenced.
-    platform::SetBackend(platform::Backend::Headless);
-  } else {
-    platform::headless::ResetInput();
-    platform::headless::ResetEvents();
-  }
+  EndScenario(m_Engine->gl);
 }
 
 FrameInput& ScreenScenario::Next() {
@@ -161,8 +120,6 @@ platform::headless::RecordingDevice* ScreenScenario::Device() const {
   return m_Options.gl ? nullptr : platform::headless::CurrentDevice();
 }
 
-void ScreenScenario::ApplyInput(const FrameInput& in) { ApplyFrameInput(in, m_Options.gl, m_Engine->app->GetWindow()); }
-
 void ScreenScenario::PumpMessages() {
   platform::MSG msg;
   while (platform::PeekMessage(&msg)) {
@@ -173,40 +130,16 @@ void ScreenScenario::PumpMessages() {
 
 void ScreenScenario::RunFrame(const std::function<void()>& body, const std::string& captureName) {
   if (!m_Ready) return;
-  FrameInput input;
-  if (!m_Script.empty()) {
-    input = std::move(m_Script.front());
-    m_Script.erase(m_Script.begin());
-  }
-  ApplyInput(input);
+  ApplyFrameInput(TakeNext(m_Script), m_Options.gl, m_Engine->app->GetWindow());
   PumpMessages();
   Nembra::g_pKeyboard->ReadState();
   Nembra::g_pMouse->ReadState();
-
-  ++m_FrameNumber;
-  if (!m_Options.gl) {
-    const double ms = std::floor(double(m_FrameNumber) * double(m_Options.frameTime) * 1000.0 + 0.5);
-    platform::headless::SetTime(static_cast<uint64_t>(ms));
-  }
-  Nembra::g_FrameTime = m_Options.frameTime;
-
   platform::headless::RecordingDevice* device = Device();
-  uint32_t factor = 0;
-  if (device) {
-    device->ClearLog();
-    factor = device->RenderState(platform::D3DRS_TEXTUREFACTOR);
-  }
+  const uint32_t factor = BeginFrame(++m_FrameNumber, m_Options.frameTime, m_Options.gl, device);
   if (Nembra::g_pGraphicsDevice->BeginScene()) {
     Nembra::g_pGraphicsDevice->Clear();
     if (body) body();
-    if (!captureName.empty()) {
-      uint32_t w = 0, h = 0;
-      m_Pixels.clear();
-      if (Nembra::g_pGraphicsDevice->GetDevice()->ReadBackBuffer(m_Pixels, &w, &h) && w == kWidth && h == kHeight)
-        testsupport::KeepPicture(captureName, m_Pixels, w, h);
-      else
-        m_Pixels.clear();
-    }
+    if (!captureName.empty()) ReadAndKeep(captureName, m_Pixels);
     Nembra::g_pGraphicsDevice->Present();
   }
   platform::UpdateAudio();
@@ -220,11 +153,7 @@ void ScreenScenario::Run(int frames, const std::function<void()>& body) {
 }
 
 bool ScreenScenario::RunUntil(const std::function<bool()>& done, int maxFrames, const std::function<void()>& body) {
-  for (int i = 0; i < maxFrames; ++i) {
-    Frame(body);
-    if (done()) return true;
-  }
-  return false;
+  return FramesUntil([&] { return Frame(body), true; }, done, maxFrames);
 }
 
 void ScreenScenario::TwoPass(const std::function<void()>& images, const std::function<void()>& texts) {

@@ -1,22 +1,13 @@
 #pragma once
-// Screen scenarios: the engine started as the game starts it, on the
-// generated demo data, driven frame by frame with a fixed frame time and a
-// per-frame script of mouse, keys and typed text.
-//
-// Headless (the default), every frame's draws are decoded into sprite and
-// text records (Last()). With Options::gl the same scenario runs on the
-// SDL backend with the OpenGL device in a real window (under Xvfb in CI),
-// the script arriving as SDL events, and a frame's picture can be kept
-// under the build's test-images/ folder for a person to look at.
-//
+// The engine started as the game starts it, on the demo data, driven frame
+// by frame with a fixed frame time and a per-frame script of mouse, keys and
+// typed text (Next()). Headless, each frame's draws are decoded (Last());
+// with Options::gl it runs on the OpenGL device in a real window (Xvfb in CI)
+// and CaptureFrame keeps a picture under test-images/.
 //   scenario::ScreenScenario s;
 //   ASSERT_TRUE(s.Ready()) << s.Problem();
 //   s.Next().MoveTo(100, 200).Press(0);
 //   s.Frame([&] { ... draw the screen under test ... });
-//   EXPECT_EQ(s.Last().sprites.size(), 1u);
-//
-// The level and world part of the harness grows on this one: it adds its
-// start-up steps after the engine's and its own steps to Frame's body.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,33 +31,28 @@ struct FrameInput {
   // times the mouse's speed), as a hand on the mouse gives it.
   int moveDX = 0, moveDY = 0;
 
-  FrameInput& MoveTo(int x, int y) {
-    move = true;
-    mouseX = x;
-    mouseY = y;
-    return *this;
-  }
+  FrameInput& MoveTo(int x, int y) { return move = true, mouseX = x, mouseY = y, *this; }
   FrameInput& Press(int button = 0) { buttonsDown.push_back(button); return *this; }
   FrameInput& Release(int button = 0) { buttonsUp.push_back(button); return *this; }
   FrameInput& KeyDown(int code) { keysDown.push_back(code); return *this; }
   FrameInput& KeyUp(int code) { keysUp.push_back(code); return *this; }
   FrameInput& Type(const std::wstring& text) { typed += text; return *this; }
   FrameInput& Wheel(int notches) { wheelNotches += notches; return *this; }
-  FrameInput& MoveBy(int dx, int dy) {
-    moveDX += dx;
-    moveDY += dy;
-    return *this;
-  }
+  FrameInput& MoveBy(int dx, int dy) { return moveDX += dx, moveDY += dy, *this; }
+};
+
+// The options every scenario takes; the application and world scenarios
+// add their own and their own frame time.
+struct ScenarioOptions {
+  bool gl = false;            // the OpenGL device in a real window instead of the recording device
+  bool writableData = false;  // run on a private copy of the demo data (for tests that write files)
+  float frameTime = 1.0f / 60.0f;
+  uint32_t seed = 1;
 };
 
 class ScreenScenario {
  public:
-  struct Options {
-    bool gl = false;             // the OpenGL device in a real window instead of the recording device
-    bool writableData = false;   // run on a private copy of the demo data (for tests that write files)
-    float frameTime = 1.0f / 60.0f;
-    uint32_t seed = 1;
-  };
+  using Options = ScenarioOptions;
 
   ScreenScenario();
   explicit ScreenScenario(const Options& options);
@@ -114,7 +100,6 @@ class ScreenScenario {
 
  private:
   void Start();
-  void ApplyInput(const FrameInput& input);
   void PumpMessages();
   void RunFrame(const std::function<void()>& body, const std::string& captureName);
 

@@ -14,6 +14,7 @@
 #include "game/script/GameScript.h"
 #include "game/script/ScriptVariables.h"
 #include "game/world/GameGlobals.h"
+#include "scenario/ScenarioInput.h"
 
 namespace scenario {
 
@@ -45,12 +46,7 @@ WorldScenario::WorldScenario() : WorldScenario(Options()) {}
 WorldScenario::WorldScenario(const Options& options) : m_Options(options) { Start(); }
 
 void WorldScenario::Start() {
-  ScreenScenario::Options screen;
-  screen.gl = m_Options.gl;
-  screen.writableData = m_Options.writableData;
-  screen.frameTime = m_Options.frameTime;
-  screen.seed = m_Options.seed;
-  m_Screen = std::make_unique<ScreenScenario>(screen);
+  m_Screen = std::make_unique<ScreenScenario>(m_Options);
   if (!m_Screen->Ready()) {
     m_Problem = m_Screen->Problem();
     return;
@@ -103,11 +99,7 @@ void WorldScenario::Run(int frames) {
 }
 
 bool WorldScenario::RunUntil(const std::function<bool()>& done, int maxFrames) {
-  for (int i = 0; i < maxFrames; ++i) {
-    Frame();
-    if (done()) return true;
-  }
-  return false;
+  return FramesUntil([&] { return Frame(), true; }, done, maxFrames);
 }
 
 bool WorldScenario::Capture(const std::string& name) {
@@ -116,17 +108,14 @@ bool WorldScenario::Capture(const std::string& name) {
 }
 
 void WorldScenario::PlayingFrame() {
-  if (m_Steered) {
-    // The test steers the player itself: the world's frame without input.
-    m_World->GetPlayer().Step();
-    const auto start = std::chrono::steady_clock::now();
+  // A test that steers the player itself gets the world's frame without input.
+  if (m_Steered) m_World->GetPlayer().Step();
+  const auto start = std::chrono::steady_clock::now();
+  if (m_Steered)
     m_World->GetLevel().Update();
-    m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  } else {
-    const auto start = std::chrono::steady_clock::now();
+  else
     m_World->UpdateCamera();
-    m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  }
+  m_LevelUpdateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   Nembra::g_pSceneManager->Update();
   Nembra::g_pSceneManager->Render();
 }

@@ -1,20 +1,10 @@
 #pragma once
-// World scenarios: the screen scenario's engine with the game's world on
-// top: the Lua host, the scene's camera, the game world (level and player,
-// the player loaded as a level loads it) and one playing frame in the
-// game's order: the world's frame (the input handling and the follow
-// camera, the player's step, the player light, the level's update), the
-// scene's update, its drawing and the sound layer. Scenarios drive the
-// player through scripted keys, buttons, mouse motion and wheel (Next());
-// a scenario that steers the player itself (Walk, Stand, Aim) turns the
-// input handling off for good.
-//
-//   scenario::WorldScenario w;
-//   ASSERT_TRUE(w.Ready()) << w.Problem();
-//   w.AddWall(1, {{500, -1000, 0}, {500, 1000, 0}});
-//   w.PlacePlayer({0, 0, 0});
-//   w.Walk({1, 0, 0});
-//   w.Run(10);
+// The screen scenario's engine with the game's world on top (Lua host,
+// camera, level and player) and one playing frame in the game's order: the
+// world's frame (input, follow camera, player step and light, level update),
+// the scene's update and drawing, the sound layer. Scripted input drives the
+// player (Next()); Walk, Stand and Aim steer it directly and turn the input
+// handling off for good.
 #include <functional>
 #include <memory>
 #include <string>
@@ -59,12 +49,9 @@ class CountingSound : public Nembra::CWaveSound {
 
 class WorldScenario {
  public:
-  struct Options {
-    bool gl = false;
-    bool writableData = false;  // a private copy of the demo data (scripts may be written into it)
-    float frameTime = 0.02f;
-    uint32_t seed = 1;
-    bool loadPlayer = true;     // "Player.X" loaded into the scene at the origin
+  struct Options : ScenarioOptions {
+    Options() { frameTime = 0.02f; }
+    bool loadPlayer = true;  // "Player.X" loaded into the scene at the origin
   };
 
   WorldScenario();

@@ -9,15 +9,12 @@
 #include "engine/scene/SceneManager.h"
 #include "engine/sound/SoundDevice.h"
 #include "platform/Files.h"
-#include "platform/Image.h"
 #include "platform/Window.h"
 
 namespace testsupport {
 
 namespace {
-
 constexpr const char* WINDOW_CLASS = "GLSCENETEST";
-
 }  // namespace
 
 void GlSceneTest::UseDataFolder(const std::string& folder) {
@@ -80,11 +77,7 @@ std::vector<uint32_t> GlSceneTest::Frame(const std::function<void()>& step) {
 }
 
 void GlSceneTest::Keep(const std::string& name, const std::vector<uint32_t>& argb) {
-  platform::Image image;
-  image.width = 800;
-  image.height = 600;
-  image.argb = argb;
-  EXPECT_TRUE(platform::SavePng(TestImageDir() + "/" + name + ".png", image, true));
+  EXPECT_TRUE(SavePicture(name, argb));
 }
 
 }  // namespace testsupport

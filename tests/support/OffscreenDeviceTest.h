@@ -10,18 +10,13 @@
 #include <vector>
 
 #include "platform/Graphics.h"
-#include "platform/Image.h"
 #include "support/TempDir.h"
 
 namespace testsupport {
 
 // Keeps a picture as test-images/<name>.png.
 inline void KeepPicture(const std::string& name, const std::vector<uint32_t>& argb, uint32_t w, uint32_t h) {
-  platform::Image image;
-  image.width = w;
-  image.height = h;
-  image.argb = argb;
-  EXPECT_TRUE(platform::SavePng(TestImageDir() + "/" + name + ".png", image, true));
+  EXPECT_TRUE(SavePicture(name, argb, w, h));
 }
 
 class OffscreenDeviceTest : public ::testing::Test {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/Image.h"
+
 namespace fs = std::filesystem;
 
 namespace testsupport {
@@ -47,6 +49,14 @@ std::string TestImageDir() {
   std::error_code ec;
   fs::create_directories(dir, ec);
   return dir;
+}
+
+bool SavePicture(const std::string& name, const std::vector<uint32_t>& argb, uint32_t w, uint32_t h) {
+  platform::Image image;
+  image.width = w;
+  image.height = h;
+  image.argb = argb;
+  return platform::SavePng(TestImageDir() + "/" + name + ".png", image, true);
 }
 
 }  // namespace testsupport

@@ -1,7 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
-#include <cstdint>
 
 namespace testsupport {
 
@@ -28,5 +28,7 @@ std::string ReadFileBytes(const std::string& path);
 
 // Folder where image tests write the PNGs a person can look at.
 std::string TestImageDir();
+// Saves packed ARGB pixels as TestImageDir()/<name>.png; false when it could not.
+bool SavePicture(const std::string& name, const std::vector<uint32_t>& argb, uint32_t w = 800, uint32_t h = 600);
 
 }  // namespace testsupport
