@@ -13,23 +13,23 @@ using namespace gui_layout;
 
 void CGUIMissionComplete::LoadTexts(const std::wstring& language) {
   // Another language gives back the atlas of the last one.
-  if (m_pTexture && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_AtlasName);
+  m_Texture.Reset();
   const int lang = Nembra::LanguageIndexOf(language);
-  m_AtlasName = TEXT_ATLASES[lang];
-  m_pTexture = Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(m_AtlasName) : nullptr;
-  PlaceSprite(m_Backdrop, m_pTexture, DIM_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);
+  const std::string atlas = TEXT_ATLASES[lang];
+  Nembra::CTexture* texture =
+      m_Texture.Hold(atlas, Nembra::g_pTextureFactory ? Nembra::g_pTextureFactory->GetSingleLevel(atlas) : nullptr);
+  PlaceSprite(m_Backdrop, texture, DIM_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);
   m_Backdrop.m_ScaleX = m_Backdrop.m_ScaleY = 100.0f;
-  PlaceSprite(m_Fade, m_pTexture, BLACK_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);
+  PlaceSprite(m_Fade, texture, BLACK_PATCH, 400.0f, 300.0f, 5.0f, 5.0f);
   m_Fade.m_ScaleX = m_Fade.m_ScaleY = 100.0f;
   const WORD_IMAGE& word = WORD_IMAGES[lang][TEXT_MISSION_COMPLETE];
   const float cx = static_cast<float>(word.centerX), cy = static_cast<float>(word.centerY);
-  PlaceSprite(m_Title, m_pTexture, word.rect, 400.0f, 300.0f, cx, cy);
-  PlaceFlash(m_Flash, m_pTexture, word.rect, 400.0f, 300.0f, cx, cy);
+  PlaceSprite(m_Title, texture, word.rect, 400.0f, 300.0f, cx, cy);
+  PlaceFlash(m_Flash, texture, word.rect, 400.0f, 300.0f, cx, cy);
   m_Flash.m_Duration = FLASH_TIME;
   m_Flash.m_Timer = 0.0f;
-  if (!m_pPointerTexture && Nembra::g_pTextureFactory) {
-    m_pPointerTexture = Nembra::g_pTextureFactory->Get(POINTER);
-    PlaceSprite(m_Pointer, m_pPointerTexture, REGION{0, 0, 32, 32}, 0.0f, 0.0f, 2.0f, 2.0f);
+  if (!m_PointerTexture.Get() && Nembra::g_pTextureFactory) {
+    PlaceSprite(m_Pointer, m_PointerTexture.Take(POINTER), REGION{0, 0, 32, 32}, 0.0f, 0.0f, 2.0f, 2.0f);
   }
 }
 
@@ -38,13 +38,14 @@ void CGUIMissionComplete::Show() {
   m_FadeInTimer = FADE_IN_TIME;
   m_Flash.Start();
   done = false;
-  if (!m_pMusic && Nembra::g_pStreamingSoundFactory) m_pMusic = Nembra::g_pStreamingSoundFactory->Get(MUSIC);
+  if (!m_Music.Get() && Nembra::g_pStreamingSoundFactory) m_Music.Take(MUSIC);
+  Nembra::CAudiereSound* music = m_Music.Get();
   // The music playing stops first, so only the mission-complete music is heard.
-  if (g_pCurrentMusic && g_pCurrentMusic != m_pMusic) g_pCurrentMusic->Stop();
-  g_pCurrentMusic = m_pMusic;
-  if (m_pMusic) {
-    m_pMusic->SetRepeat(false);
-    m_pMusic->Play(false);
+  if (g_pCurrentMusic && g_pCurrentMusic != music) g_pCurrentMusic->Stop();
+  g_pCurrentMusic = music;
+  if (music) {
+    music->SetRepeat(false);
+    music->Play(false);
   }
 }
 
@@ -68,19 +69,13 @@ void CGUIMissionComplete::Update() {
 }
 
 void CGUIMissionComplete::Release() {
-  if (Nembra::g_pTextureFactory) {
-    if (m_pTexture) Nembra::g_pTextureFactory->Release(m_AtlasName);
-    if (m_pPointerTexture) Nembra::g_pTextureFactory->Release(POINTER);
+  m_Texture.Reset();
+  m_PointerTexture.Reset();
+  if (Nembra::CAudiereSound* music = m_Music.Get(); music && g_pCurrentMusic == music) {
+    music->Stop();
+    g_pCurrentMusic = nullptr;
   }
-  if (m_pMusic) {
-    if (g_pCurrentMusic == m_pMusic) {
-      m_pMusic->Stop();
-      g_pCurrentMusic = nullptr;
-    }
-    if (Nembra::g_pStreamingSoundFactory) Nembra::g_pStreamingSoundFactory->Release(MUSIC);
-  }
-  m_pTexture = m_pPointerTexture = nullptr;
-  m_pMusic = nullptr;
+  m_Music.Reset();
   m_Backdrop = m_Fade = m_Title = m_Pointer = Nembra::CStatic2DSprite();
   m_Flash = CGUIFlash();
   m_FadeInTimer = 0.0f;

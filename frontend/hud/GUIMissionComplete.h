@@ -5,13 +5,11 @@
 // done flag says the fade has come in.
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Texture.h"
+#include "engine/sound/AudiereSound.h"
 #include "engine/sprites/Sprite2D.h"
 #include "frontend/hud/GUIFlash.h"
-
-namespace Nembra {
-class CAudiereSound;
-class CTexture;
-}  // namespace Nembra
 
 class CGUIMissionComplete {
  public:
@@ -36,7 +34,7 @@ class CGUIMissionComplete {
   const Nembra::CStatic2DSprite& Fade() const { return m_Fade; }
   const Nembra::CStatic2DSprite& Title() const { return m_Title; }
   const Nembra::CStatic2DSprite& Pointer() const { return m_Pointer; }
-  const std::string& GetAtlasName() const { return m_AtlasName; }
+  const std::string& GetAtlasName() const { return m_Texture.GetName(); }
 
  private:
   Nembra::CStatic2DSprite m_Backdrop;
@@ -44,9 +42,8 @@ class CGUIMissionComplete {
   Nembra::CStatic2DSprite m_Title;
   CGUIFlash m_Flash;
   float m_FadeInTimer = 0.0f;
-  Nembra::CTexture* m_pTexture = nullptr;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};  // the word atlas
   Nembra::CStatic2DSprite m_Pointer;
-  Nembra::CTexture* m_pPointerTexture = nullptr;
-  Nembra::CAudiereSound* m_pMusic = nullptr;
-  std::string m_AtlasName;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_PointerTexture{Nembra::g_pTextureFactory};
+  Nembra::CFactoryRef<Nembra::CAudiereStreamingSoundFactory> m_Music{Nembra::g_pStreamingSoundFactory};
 };

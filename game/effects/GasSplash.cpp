@@ -24,11 +24,14 @@ void Colour(float out[4], float r, float g, float b, float a) {
 }
 
 // The emitter of a record made in code: texture and state block taken as a
-// particle file's are, the emitter keeping its own references.
+// particle file's are, the record's references held until the emitter has
+// taken its own.
 CParticleEmitter* Finish(EMITTER_PARAMS& record, const std::string& blockName, uint32_t destBlend) {
+  CFactoryRef<CTextureFactory> heldTexture(g_pTextureFactory);
+  CFactoryRef<CShaderFactory> heldBlock(g_pShaderFactory);
   record.textureSet.Resize(1);
-  record.textureSet.SetTexture(0, g_pTextureFactory ? g_pTextureFactory->Get(record.textureName) : nullptr);
-  record.stateBlock = g_pShaderFactory ? g_pShaderFactory->Get(blockName) : nullptr;
+  record.textureSet.SetTexture(0, heldTexture.Take(record.textureName));
+  record.stateBlock = heldBlock.Take(blockName);
   if (CShader* block = record.stateBlock) {
     using namespace platform;
     block->SetRenderState(D3DRS_LIGHTING, 0);
@@ -49,9 +52,8 @@ CParticleEmitter* Finish(EMITTER_PARAMS& record, const std::string& blockName, u
   }
   std::unique_ptr<CParticleEmitter> emitter = MakeParticleEmitter(record.Kind());
   if (emitter) emitter->SetParams(record);
-  if (CTexture* texture = record.textureSet.GetTexture(0))
-    if (g_pTextureFactory) g_pTextureFactory->Release(texture->GetName());
-  if (record.stateBlock && g_pShaderFactory) g_pShaderFactory->Release(record.stateBlock->GetName());
+  heldTexture.Reset();
+  heldBlock.Reset();
   if (emitter) emitter->SetPosition(0.0f, 0.0f, 0.0f);
   return emitter.release();
 }

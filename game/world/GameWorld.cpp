@@ -59,8 +59,8 @@ bool CGameWorld::Init(Nembra::CCamera* camera) {
     m_ScreenCentre = D3DXVECTOR3(float(params.width / 2), float(params.height / 2), 0.0f);
   }
   if (Nembra::g_pWaveSoundFactory) {
-    m_pAbilitySound = Nembra::g_pWaveSoundFactory->Get(ABILITY_SOUND);
-    m_pWallHitSound = Nembra::g_pWaveSoundFactory->Get(WALL_HIT_SOUND);
+    m_pAbilitySound = m_HeldAbilitySound.Take(ABILITY_SOUND);
+    m_pWallHitSound = m_HeldWallHitSound.Take(WALL_HIT_SOUND);
   }
   for (int slot : {11, 12, 28, 29}) PatchDepthWrite(slot);
   return true;
@@ -69,11 +69,11 @@ bool CGameWorld::Init(Nembra::CCamera* camera) {
 void CGameWorld::LoadMeshes() {
   for (int slot = 1; slot <= MESH_SLOTS; ++slot) {
     const std::string file = MESH_FILES[slot];
-    if (file.empty() || m_Meshes[slot]) continue;
+    if (file.empty() || GetMeshSlot(slot)) continue;
     if (slot == TARGET_BLUE_SLOT || slot == TARGET_RED_SLOT) {
-      if (Nembra::g_pSkinnedMeshFactory) m_Meshes[slot] = Nembra::g_pSkinnedMeshFactory->Get(file);
+      if (Nembra::g_pSkinnedMeshFactory) (slot == TARGET_BLUE_SLOT ? m_BlueTarget : m_RedTarget).Take(file);
     } else if (Nembra::g_pSimpleMeshFactory) {
-      m_Meshes[slot] = Nembra::g_pSimpleMeshFactory->Get(file);
+      m_Meshes[slot].Take(file);
     }
   }
 }
@@ -88,16 +88,18 @@ void CGameWorld::PatchDepthWrite(int slot) {
 }
 
 Nembra::CResource* CGameWorld::GetMeshSlot(int slot) const {
-  return slot >= 1 && slot <= MESH_SLOTS ? m_Meshes[slot] : nullptr;
+  if (slot == TARGET_BLUE_SLOT) return m_BlueTarget.Get();
+  if (slot == TARGET_RED_SLOT) return m_RedTarget.Get();
+  return slot >= 1 && slot <= MESH_SLOTS ? m_Meshes[slot].Get() : nullptr;
 }
 
 Nembra::CSimpleMesh* CGameWorld::Simple(int slot) const {
   if (slot == TARGET_BLUE_SLOT || slot == TARGET_RED_SLOT) return nullptr;
-  return static_cast<Nembra::CSimpleMesh*>(GetMeshSlot(slot));
+  return slot >= 1 && slot <= MESH_SLOTS ? m_Meshes[slot].Get() : nullptr;
 }
 
 Nembra::CSkinnedMesh* CGameWorld::GetTargetMesh(uint32_t colour) {
-  return static_cast<Nembra::CSkinnedMesh*>(m_Meshes[colour == 1 ? TARGET_BLUE_SLOT : TARGET_RED_SLOT]);
+  return (colour == 1 ? m_BlueTarget : m_RedTarget).Get();
 }
 
 Nembra::CSimpleMesh* CGameWorld::GetItemMesh(int32_t kind, int32_t level) {

@@ -14,6 +14,7 @@
 #include "engine/resources/FactoryRef.h"
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
+#include "engine/sound/WaveSound.h"
 #include "engine/sprites/Sprite2D.h"
 #include "game/level/Level.h"
 #include "game/level/LevelHost.h"
@@ -129,7 +130,7 @@ class CGameWorld : public CLevelHost {
   void SetCameraMode(bool wheel) { m_CameraMode = wheel; }
   Nembra::CSound* GetAbilitySound() const { return m_pAbilitySound; }
   void SetAbilitySound(Nembra::CSound* sound) { m_pAbilitySound = sound; }
-  // The sound a wall hit plays (a factory resource, not owned); tests put their own.
+  // The sound a wall hit plays (the factory's, held by the world); tests put their own.
   Nembra::CSound* GetWallHitSound() const { return m_pWallHitSound; }
   void SetWallHitSound(Nembra::CSound* sound) { m_pWallHitSound = sound; }
 
@@ -151,7 +152,14 @@ class CGameWorld : public CLevelHost {
   void UseAction();
 
   Nembra::CCamera* m_pCamera = nullptr;
-  Nembra::CResource* m_Meshes[MESH_SLOTS + 1] = {};
+  // The shared meshes by slot (the two targets skinned) and the world's
+  // sounds, held for the world's life: given back after the level and the
+  // player are gone.
+  CHeldMesh m_Meshes[MESH_SLOTS + 1];
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> m_BlueTarget{Nembra::g_pSkinnedMeshFactory};
+  Nembra::CFactoryRef<Nembra::CSkinnedMeshFactory> m_RedTarget{Nembra::g_pSkinnedMeshFactory};
+  Nembra::CFactoryRef<Nembra::CWaveSoundFactory> m_HeldAbilitySound{Nembra::g_pWaveSoundFactory};
+  Nembra::CFactoryRef<Nembra::CWaveSoundFactory> m_HeldWallHitSound{Nembra::g_pWaveSoundFactory};
   Nembra::CStatic2DSprite m_Cursor;
   Nembra::CFactoryRef<Nembra::CTextureFactory> m_CursorTexture{Nembra::g_pTextureFactory};
   D3DXVECTOR3 m_AimPoint{0.0f, 0.0f, 0.0f};

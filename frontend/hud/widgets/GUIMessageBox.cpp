@@ -36,18 +36,10 @@ void CGUIMessageBox::Show(bool show, float displayTime) {
   m_DisplayTime = displayTime;
 }
 
-void CGUIMessageBox::ReleasePortraitImage() {
-  if (!m_PortraitImage.empty() && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_PortraitImage);
-  m_PortraitImage.clear();
-}
-
 void CGUIMessageBox::SetBackground(const std::string& imageFile, const Nembra::RECT& rect) {
   if (!Nembra::g_pTextureFactory) return;
   // Each message takes its portrait image; the one before is given back.
-  Nembra::CTexture* texture = Nembra::g_pTextureFactory->Get(imageFile);
-  ReleasePortraitImage();
-  m_PortraitImage = imageFile;
-  m_Portrait.SetTexture(texture);
+  m_Portrait.SetTexture(m_PortraitImage.Take(imageFile));
   m_Portrait.SetSourceRect(rect);
 }
 
@@ -87,7 +79,7 @@ void CGUIMessageBox::Draw() {
 void CGUIMessageBox::Release() {
   m_Texture.Reset();
   m_Font.Reset();
-  ReleasePortraitImage();
+  m_PortraitImage.Reset();
   m_Frame = Nembra::CStatic2DSprite();
   m_Portrait = Nembra::CStatic2DSprite();
   m_Flash = CGUIFlash();

@@ -50,8 +50,6 @@ class CGUIMessageBox {
   const CGUIFlash& Flash() const { return m_Flash; }
 
  private:
-  void ReleasePortraitImage();
-
   Nembra::CStatic2DSprite m_Frame;
   Nembra::CStatic2DSprite m_Portrait;
   std::wstring m_Text;
@@ -62,5 +60,6 @@ class CGUIMessageBox {
   float m_Elapsed = 0.0f;
   float m_ClosingTimer = 0.0f;
   float m_DisplayTime = 0.0f;
-  std::string m_PortraitImage;  // the image the portrait took, given back on change
+  // The image the portrait took, given back on change.
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_PortraitImage{Nembra::g_pTextureFactory};
 };

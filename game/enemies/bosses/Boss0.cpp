@@ -33,13 +33,11 @@ CBoss0::CBoss0(uint32_t colour) : CEnemy(colour) {
     m_pSprite->SetAnimationCallbacks(ABILITY, {{ABILITY_KEY_TIME, &m_CallbackData[CBoss0CBH::ABILITY]}});
     m_pSprite->m_pCallbackHandler = &m_CallbackHandler;
   }
-  if (Nembra::g_pAudiereSoundFactory) m_pShotSound = Nembra::g_pAudiereSoundFactory->Get("Ene3Disparo.wav");
+  if (Nembra::g_pAudiereSoundFactory) m_ShotSound.Take("Ene3Disparo.wav");
   SetAnimation(RESTING, true);
 }
 
-CBoss0::~CBoss0() {
-  if (m_pShotSound && Nembra::g_pAudiereSoundFactory) Nembra::g_pAudiereSoundFactory->Release("Ene3Disparo.wav");
-}
+CBoss0::~CBoss0() { m_ShotSound.Reset(); }
 
 void CBoss0::AddToScene(Nembra::CSceneNode* parent) {
   CEnemy::AddToScene(parent);
@@ -60,7 +58,7 @@ void CBoss0::Fire(int32_t event) {
     else
       level->AddBoss0Bullet(*this, SHOT_POWER);
   }
-  if (EnemyTargetActive() && m_pShotSound) m_pShotSound->Play(false);
+  if (EnemyTargetActive() && m_ShotSound.Get()) m_ShotSound.Get()->Play(false);
 }
 
 void CBoss0::KillNow() {

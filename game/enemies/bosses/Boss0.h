@@ -7,14 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/resources/FactoryRef.h"
+#include "engine/sound/AudiereSound.h"
 #include "game/actors/Entity.h"
 #include "game/enemies/Enemy.h"
 #include "game/enemies/EnemyShots.h"
 #include "platform/mesh/XAnimation.h"
-
-namespace Nembra {
-class CAudiereSound;
-}  // namespace Nembra
 
 class CBoss0;
 
@@ -95,7 +93,7 @@ class CBoss0 : public CEnemy {
   std::array<CBoss0CBH::DATA, 3> m_CallbackData;
   CBoss0CBH m_CallbackHandler;
   float m_AbilityHitCooldown = 0.0f;
-  Nembra::CAudiereSound* m_pShotSound = nullptr;
+  Nembra::CFactoryRef<Nembra::CAudiereSoundFactory> m_ShotSound{Nembra::g_pAudiereSoundFactory};
 
  private:
   // One decision once no attack is running.

@@ -21,18 +21,14 @@ CCircuitLink::CCircuitLink(CCircuitObject* first, CCircuitObject* second) : m_pF
 
 CCircuitLink::~CCircuitLink() {
   if (Nembra::g_pSceneManager) Nembra::g_pSceneManager->RemoveNode(this);
-  TakeTexture("");
+  m_Texture.Reset();
 }
 
 void CCircuitLink::TakeTexture(const std::string& name) {
-  if (name == m_TextureName) return;
-  if (!m_TextureName.empty() && Nembra::g_pTextureFactory) Nembra::g_pTextureFactory->Release(m_TextureName);
-  m_TextureName.clear();
+  if (m_Texture.Get() ? name == m_Texture.GetName() : name.empty()) return;
+  m_Texture.Reset();
   if (name.empty() || !Nembra::g_pTextureFactory) return;
-  Nembra::CTexture* texture = Nembra::g_pTextureFactory->Get(name);
-  if (!texture) return;
-  m_TextureName = name;
-  SetTexture(texture);
+  if (Nembra::CTexture* texture = m_Texture.Take(name)) SetTexture(texture);
 }
 
 void CCircuitLink::Build() {

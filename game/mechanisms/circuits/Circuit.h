@@ -12,6 +12,7 @@
 #include <string>
 
 #include "engine/effects/Beam.h"
+#include "engine/resources/Texture.h"
 #include "game/actors/Entity.h"
 #include "game/mechanisms/SoundCue.h"
 #include "game/mechanisms/LevelObject.h"
@@ -59,7 +60,7 @@ class CCircuitLink : public Nembra::CBeam {
   CCircuitObject* m_pFirst = nullptr;
   CCircuitObject* m_pSecond = nullptr;
   bool m_Built = false;
-  std::string m_TextureName;  // the flow texture held, empty: none
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Texture{Nembra::g_pTextureFactory};  // the flow texture
 };
 
 // One entry of a circuit object's links: the object at the other end and

@@ -77,29 +77,18 @@ bool CMarkerKind<Sprite>::TakeBlocks(const char* steadyBlock, const std::string&
                                      Nembra::CShader*& steady, Nembra::CShader*& effect) {
   if (!Nembra::g_pShaderFactory) return false;
   ReleaseResources();
-  steady = Nembra::g_pShaderFactory->Get(steadyBlock);
-  if (steady) {
-    m_SteadyBlockName = steadyBlock;
-    FillBlock(*steady, plane, false);
-  }
-  effect = Nembra::g_pShaderFactory->Get(effectBlock);
-  if (effect) {
-    m_EffectBlockName = effectBlock;
-    FillBlock(*effect, plane, true);
-  }
+  steady = m_SteadyBlock.Take(steadyBlock);
+  if (steady) FillBlock(*steady, plane, false);
+  effect = m_EffectBlock.Take(effectBlock);
+  if (effect) FillBlock(*effect, plane, true);
   return true;
 }
 
 template <class Sprite>
 void CMarkerKind<Sprite>::ReleaseResources() {
-  if (Nembra::g_pShaderFactory) {
-    if (!m_SteadyBlockName.empty()) Nembra::g_pShaderFactory->Release(m_SteadyBlockName);
-    if (!m_EffectBlockName.empty()) Nembra::g_pShaderFactory->Release(m_EffectBlockName);
-  }
-  if (Nembra::g_pTextureFactory && !m_ImageName.empty()) Nembra::g_pTextureFactory->Release(m_ImageName);
-  m_SteadyBlockName.clear();
-  m_EffectBlockName.clear();
-  m_ImageName.clear();
+  m_SteadyBlock.Reset();
+  m_EffectBlock.Reset();
+  m_Image.Reset();
 }
 
 template class CMarkerKind<Nembra::CStaticBillboard>;
@@ -118,13 +107,6 @@ Desc Describe(float size, Nembra::CTexture* texture, Nembra::CShader* block) {
   return desc;
 }
 
-Nembra::CTexture* TakeImage(const std::string& imageFile, std::string& heldName) {
-  if (!Nembra::g_pTextureFactory) return nullptr;
-  Nembra::CTexture* texture = Nembra::g_pTextureFactory->Get(imageFile);
-  if (texture) heldName = imageFile;
-  return texture;
-}
-
 }  // namespace
 
 CMarker::~CMarker() { ReleaseResources(); }
@@ -136,7 +118,7 @@ bool CMarker::Create(float x, float y, float z, float size, const std::string& i
   if (!TakeBlocks("AUTO_MARKER_SHADER", "AUTO_MARKER_EFFECT_SHADER" + std::to_string(s_Made++), false, steady,
                   effect))
     return false;
-  Nembra::CTexture* texture = TakeImage(imageFile, m_ImageName);
+  Nembra::CTexture* texture = m_Image.Take(imageFile);
   Nembra::BILLBOARD_DESC steadyDesc = Describe<Nembra::BILLBOARD_DESC>(size, texture, steady);
   Nembra::BILLBOARD_DESC effectDesc = Describe<Nembra::BILLBOARD_DESC>(size, texture, effect);
   steadyDesc.upright = static_cast<uint8_t>(mode);
@@ -163,7 +145,7 @@ bool CPlaneMarker::Create(float x, float y, float z, float size, const std::stri
   if (!TakeBlocks("AUTO_PLANE_MARKER_SHADER", "AUTO_PlaneMarker_EFFECT_SHADER" + std::to_string(s_Made++), true,
                   steady, effect))
     return false;
-  Nembra::CTexture* texture = TakeImage(imageFile, m_ImageName);
+  Nembra::CTexture* texture = m_Image.Take(imageFile);
   const bool made = m_SteadySprite.Create(Describe<Nembra::PLANE_SPRITE_DESC>(size, texture, steady)) &&
                     m_EffectSprite.Create(Describe<Nembra::PLANE_SPRITE_DESC>(size, texture, effect));
   SetPosition(x, y, z);

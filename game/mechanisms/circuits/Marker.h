@@ -6,6 +6,9 @@
 #include <string>
 
 #include "engine/effects/RenderEffects.h"
+#include "engine/resources/FactoryRef.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "engine/scene/Billboard.h"
 #include "game/actors/Entity.h"
 
@@ -44,7 +47,10 @@ class CMarkerKind : public CEntity {
   D3DCOLOR GetEffectColour() const { return m_EffectSprite.GetColor(); }
   Sprite& GetSteadySprite() { return m_SteadySprite; }
   Sprite& GetEffectSprite() { return m_EffectSprite; }
-  const std::string& GetEffectBlockName() const { return m_EffectBlockName; }
+  const std::string& GetEffectBlockName() const {
+    static const std::string none;
+    return m_EffectBlock.Get() ? m_EffectBlock.GetName() : none;
+  }
   bool IsMarkerActive() const { return m_MarkerActive; }
   bool IsCreated() const { return m_Created; }
 
@@ -59,8 +65,8 @@ class CMarkerKind : public CEntity {
   float m_AlphaAccumulator = 0.0f;
   float m_WaitTimer = 0.0f;
   bool m_Created = false;  // the sprites are built
-  std::string m_SteadyBlockName;
-  std::string m_EffectBlockName;
+  Nembra::CFactoryRef<Nembra::CShaderFactory> m_SteadyBlock{Nembra::g_pShaderFactory};
+  Nembra::CFactoryRef<Nembra::CShaderFactory> m_EffectBlock{Nembra::g_pShaderFactory};
 
   // The billboard copy goes back to opaque white at scale 1 when it is
   // switched; the plane copy keeps what it had until its next pulse.
@@ -72,7 +78,7 @@ class CMarkerKind : public CEntity {
   bool TakeBlocks(const char* steadyBlock, const std::string& effectBlock, bool plane,
                   Nembra::CShader*& steady, Nembra::CShader*& effect);
   void ReleaseResources();
-  std::string m_ImageName;
+  Nembra::CFactoryRef<Nembra::CTextureFactory> m_Image{Nembra::g_pTextureFactory};
 };
 
 class CMarker : public CMarkerKind<Nembra::CStaticBillboard> {

@@ -307,6 +307,11 @@ TEST_F(MissionComplete, TheTitleFollowsTheLanguageAndThePointerTheMouse) {
   EXPECT_EQ(std::make_pair(title[0]->SourceWidth(), title[0]->left), std::make_pair(460, 400.0f - 230.0f));
   const scenario::SpriteRecord& pointer = s.Last().sprites.back();
   EXPECT_EQ(std::make_pair(pointer.left, pointer.top), std::make_pair(248.0f, 331.0f));
+  // Release gives back the atlas, the pointer and the music.
+  notice.Release();
+  for (const char* name : {TEXT_ATLASES[TEXT_RU], CGUIMissionComplete::POINTER})
+    EXPECT_EQ(Nembra::g_pTextureFactory->Find(name), nullptr) << name;
+  EXPECT_EQ(Nembra::g_pStreamingSoundFactory->Find(CGUIMissionComplete::MUSIC), nullptr);
 }
 
 // The purchase action, counted.

@@ -1,8 +1,10 @@
 // The first boss: when it rests, walks, shoots and throws its ring, what
 // its shots do, how it takes the ability, waves and shots, and its death.
 #include <cmath>
+#include <memory>
 #include <vector>
 
+#include "engine/sound/AudiereSound.h"
 #include "game/effects/ParticleEffect.h"
 #include "game/enemies/EnemyScenarioSupport.h"
 #include "game/enemies/bosses/Boss0.h"
@@ -23,6 +25,12 @@ TEST_F(FirstBoss, RestsBeyond3000WalksNearerOrBehindAWallAndShootsWithinAClearTh
   w.PlacePlayer({3001, 0, 0});
   CBoss0& boss = Add<CBoss0>({0, 0, 0});
   ASSERT_NE(boss.GetSprite()->GetMesh(), nullptr);
+  // Each boss holds its shot sound while it lives.
+  auto shots = [] { return g_pAudiereSoundFactory->Find("Ene3Disparo.wav")->GetRefCount(); };
+  const uint32_t held = shots();
+  std::make_unique<CBoss0>(1).reset();
+  EXPECT_EQ(shots(), held);
+  EXPECT_GE(held, 1u);
   EXPECT_EQ(boss.GetEnergyValue(), 10u);  // whatever the weapon's power
   EXPECT_EQ(boss.GetHealth(), 100u);
   w.Run(3);

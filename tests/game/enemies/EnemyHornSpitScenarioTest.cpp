@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "engine/app/Application.h"
+#include "engine/resources/Shader.h"
+#include "engine/resources/Texture.h"
 #include "engine/util/Random.h"
 #include "game/effects/GasSplash.h"
 #include "game/enemies/EnemyHornSpit.h"
@@ -113,6 +115,9 @@ TEST_F(HornAndSpit, ABallArcsToTheFloorOrStopsAtTheFirstThingItMeets) {
   EXPECT_TRUE(puddle->GetZone()->IsAlive());
   EXPECT_NE(puddle->GetSplat().GetMesh(), nullptr);
   EXPECT_EQ(puddle->GetSplat().GetPosition().z, 1.0f);
+  // The records' references go back once the emitters hold their own.
+  EXPECT_EQ(Nembra::g_pTextureFactory->Find("GasParticle.tga")->GetRefCount(), 1u);
+  EXPECT_EQ(Nembra::g_pShaderFactory->Find("AUTO_ENEMY6_BULLET_FLOOR_HIT_PARTICLE_SYSTEM_SHADER")->GetRefCount(), 1u);
   // "Spread" lasts 1 s; then 4 s of lingering; then the fade switches the zone off.
   const size_t zones = w.Level().GetSlowDowners().size();
   const int frames = FramesUntil([&] { return puddle->IsFading(); }, 1000);

@@ -1,11 +1,13 @@
 // Pulsing markers (the scripts' billboards and the sockets' flat ones) and
 // pop-up targets shot down by the other colour.
 #include <cmath>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "engine/resources/Shader.h"
 #include "engine/resources/SkinnedMesh.h"
+#include "engine/resources/Texture.h"
 #include "game/mechanisms/MechanismsTwoFixture.h"
 
 namespace {
@@ -129,16 +131,25 @@ TEST_F(MarkerTest, TenMarkersHaveTenEffectBlocks) {
   // Every block of both kinds starts from the transparent default: it
   // blends, additively (source alpha onto one).
   using namespace platform;
-  CPlaneMarker plane;
-  plane.Create(0.0f, 0.0f, 30.0f, 70.0f, "MarkerSmall.tga", 0);
+  auto image = [] { return Nembra::g_pTextureFactory->Find("MarkerSmall.tga")->GetRefCount(); };
+  const uint32_t images = image();
+  auto plane = std::make_unique<CPlaneMarker>();
+  plane->Create(0.0f, 0.0f, 30.0f, 70.0f, "MarkerSmall.tga", 0);
+  const std::string planeBlock = plane->GetEffectBlockName();
   for (const std::string& name : {std::string("AUTO_MARKER_SHADER"), *names.begin(),
-                                  std::string("AUTO_PLANE_MARKER_SHADER"), plane.GetEffectBlockName()}) {
+                                  std::string("AUTO_PLANE_MARKER_SHADER"), planeBlock}) {
     Nembra::CShader* block = Nembra::g_pShaderFactory->Find(name);
     ASSERT_NE(block, nullptr) << name;
     EXPECT_EQ(block->GetRenderState(D3DRS_ALPHABLENDENABLE).value, 1u) << name;
     EXPECT_EQ(block->GetRenderState(D3DRS_SRCBLEND).value, uint32_t(D3DBLEND_SRCALPHA)) << name;
     EXPECT_EQ(block->GetRenderState(D3DRS_DESTBLEND).value, uint32_t(D3DBLEND_ONE)) << name;
   }
+  // A marker holds its image and both blocks until it goes.
+  EXPECT_EQ(image(), images + 1);
+  plane.reset();
+  EXPECT_EQ(image(), images);
+  EXPECT_EQ(Nembra::g_pShaderFactory->Find(planeBlock), nullptr);
+  EXPECT_EQ(Nembra::g_pShaderFactory->Find("AUTO_PLANE_MARKER_SHADER"), nullptr);
 }
 
 class TargetTest : public mechtwo::MechanismsTwoTest {

@@ -3,6 +3,7 @@
 // weapons' depth writes, and a data folder missing some of them.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "engine/resources/Mesh.h"
@@ -10,6 +11,7 @@
 #include "engine/resources/SkinnedMesh.h"
 #include "engine/resources/Texture.h"
 #include "engine/scene/Camera.h"
+#include "engine/sound/WaveSound.h"
 #include "frontend/pda/apps/PDAAppObjectives.h"
 #include "platform/Files.h"
 #include "scenario/WorldScenario.h"
@@ -101,6 +103,16 @@ TEST(WorldMeshes, AllTwentyEightLoadAndTheGettersPickByKindLevelAndColour) {
   EXPECT_EQ(world.GetCursor().GetTexture()->GetWidth(), 16u);
   EXPECT_EQ(world.GetCursor().m_Center, D3DXVECTOR3(8, 8, 0));
   EXPECT_NE(world.GetAbilitySound(), nullptr);
+  // The world gives back each shared mesh and sound as it goes.
+  auto refs = [](auto* factory, const char* name) { return factory->Find(name)->GetRefCount(); };
+  const std::array<uint32_t, 3> held{refs(Nembra::g_pSimpleMeshFactory, "Barrel.X"),
+                                     refs(Nembra::g_pSkinnedMeshFactory, "TargetRed.X"),
+                                     refs(Nembra::g_pWaveSoundFactory, CGameWorld::WALL_HIT_SOUND)};
+  extra.world.reset();
+  EXPECT_EQ((std::array<uint32_t, 3>{refs(Nembra::g_pSimpleMeshFactory, "Barrel.X"),
+                                     refs(Nembra::g_pSkinnedMeshFactory, "TargetRed.X"),
+                                     refs(Nembra::g_pWaveSoundFactory, CGameWorld::WALL_HIT_SOUND)}),
+            (std::array<uint32_t, 3>{held[0] - 1, held[1] - 1, held[2] - 1}));
 }
 
 TEST(WorldMeshes, MissingAndOneSubsetGeneratorMeshesAreLoggedAndInitStillSucceeds) {

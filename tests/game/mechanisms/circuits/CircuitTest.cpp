@@ -1,6 +1,9 @@
 // Circuits read from an items file: a generator's flow, connectors put in
 // and taken out with the Action key, receptors lighting when every link
 // carries their colour, and the restart.
+#include <algorithm>
+
+#include "engine/resources/Texture.h"
 #include "engine/scene/Light.h"
 #include "game/mechanisms/MechanismsTwoFixture.h"
 
@@ -92,6 +95,12 @@ TEST_F(CircuitTest, AFullGeneratorStartsTheFlowAndTheSocketOffersItself) {
   EXPECT_EQ(level->GetLinks().front().GetColour(), 0u);
   EXPECT_TRUE(c1.GetSocketMarker().IsShown());
   EXPECT_FALSE(Connector(2).GetSocketMarker().IsShown());
+  // Each red link holds the red flow texture until the level lets it go.
+  auto refs = [] { return Nembra::g_pTextureFactory->Find("FlowRed.jpg")->GetRefCount(); };
+  EXPECT_EQ(refs(), uint32_t(std::count_if(level->GetLinks().begin(), level->GetLinks().end(),
+                                           [](const CCircuitLink& l) { return l.GetColour() == 0u; })));
+  level->Unload();
+  EXPECT_EQ(Nembra::g_pTextureFactory->Find("FlowRed.jpg"), nullptr);
 }
 
 TEST_F(CircuitTest, TheReceptorLightsOnlyWhenBothLinksCarryItsColourOnEveryActivation) {
