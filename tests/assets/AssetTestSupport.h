@@ -5,6 +5,7 @@
 // points them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "engine/app/Application.h"
@@ -23,6 +24,7 @@ inline std::string DataFolder() { return std::string(KARVESSA_DEMO_DATA_DIR) + "
 class DemoAssetTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_TRUE(std::filesystem::is_directory(KARVESSA_DEMO_DATA_DIR)) << "the build writes " KARVESSA_DEMO_DATA_DIR;
     platform::headless::SetTime(1000);
     platform::RegisterWindowClass("ASSETTEST", platform::DefWindowProc);
     m_Window = platform::CreateAppWindow("ASSETTEST", "assets", 0, 0, 0, 800, 600);
@@ -35,6 +37,8 @@ class DemoAssetTest : public ::testing::Test {
     ASSERT_TRUE(Nembra::InitializeEngine());
     Nembra::APPLICATION_PARAMS params;
     params.windowed = true;
+    params.bitsPerPixel = 32;
+    params.depthBuffer = true;
     ASSERT_TRUE(Nembra::g_pGraphicsDevice->Create(m_Window, params));
     ASSERT_TRUE(Nembra::g_pSoundDevice->Initialize(m_Window, 44100, L""));
   }
@@ -43,6 +47,7 @@ class DemoAssetTest : public ::testing::Test {
     if (m_Window) platform::DestroyWindow(m_Window);
     platform::UnregisterWindowClass("ASSETTEST");
     Nembra::SetDataDirectory(m_SavedData);
+    Nembra::g_AudiereSoundDirectory = "Sounds\\";
   }
 
   platform::HWND m_Window = nullptr;

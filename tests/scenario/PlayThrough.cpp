@@ -21,6 +21,7 @@
 #include "scenario/RouteDriver.h"
 #include "support/TempDir.h"
 #include "tools/datagen/DemoLevelContents.h"
+#include "tools/datagen/Music.h"
 
 namespace scenario {
 
@@ -279,8 +280,8 @@ bool PlayThrough::Desktop(bool openMailAndNetwork) {
 
 namespace {
 
-// Shorter than the mission-complete jingle, which lasts about 4.5 seconds.
-constexpr double kJingleSeconds = 3.0;
+// The jingle began a little before the clock below starts: taken off.
+constexpr double kJingleSeconds = datagen::JINGLE_SECONDS - 1.5;
 
 // How many music streams play, of every .ogg file in the data folder.
 int PlayingMusic(const std::string& dataFolder) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tools/datagen/DataGen.h"
+#include "tools/datagen/Music.h"
 #include "tools/formats/SoundFiles.h"
 
 namespace {
@@ -215,7 +216,8 @@ std::vector<float> Compose(const SONG& song) {
 std::vector<float> Jingle() {
   const SONG key{"", 0, 140.0, 48, false, {}, 5, 1};
   const double beat = 60.0 / key.bpm;
-  Track track(4.5);
+  const double length = datagen::JINGLE_SECONDS;
+  Track track(length);
   Dice dice{77};
   const int steps[8] = {0, 2, 4, 7, 9, 11, 14, 14};
   for (int k = 0; k < 7; ++k) {
@@ -223,9 +225,9 @@ std::vector<float> Jingle() {
     if (k % 2 == 0) track.Kick(k * beat / 2, 0.4);
   }
   const double hold = 3.5 * beat;
-  for (int k = 0; k < 3; ++k) track.Note(hold, 4.5 - hold, Degree(key, 2 * k) + 12, 0.09, 4, 0.02, 0.6, 0.4);
-  track.Note(hold, 4.5 - hold, Degree(key, 14) + 24, 0.14, 5, 0.01, 0.5, 0.4, 0.006);
-  track.Note(hold, 4.5 - hold, Degree(key, 0), 0.2, 4, 0.005, 0.4, 0.3);
+  for (int k = 0; k < 3; ++k) track.Note(hold, length - hold, Degree(key, 2 * k) + 12, 0.09, 4, 0.02, 0.6, 0.4);
+  track.Note(hold, length - hold, Degree(key, 14) + 24, 0.14, 5, 0.01, 0.5, 0.4, 0.006);
+  track.Note(hold, length - hold, Degree(key, 0), 0.2, 4, 0.005, 0.4, 0.3);
   track.Kick(hold, 0.5);
   track.Noise(hold, 1.2, 0.1, 0.9, 0.0, dice);
   track.Finish(MUSIC_PEAK, 0.8);

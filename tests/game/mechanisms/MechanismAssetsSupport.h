@@ -1,58 +1,24 @@
 #pragma once
-// The engine on the headless backend with every resource folder pointed at
-// the generated demo data, as the game sets them up: meshes, textures,
-// sounds and particle files all come from the data folder itself.
+// The mechanisms' generated assets read through the engine, as the asset
+// tests read the characters' and effects'.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
-#include "engine/app/Application.h"
-#include "engine/app/Engine.h"
-#include "engine/app/GraphicsDevice.h"
+#include "assets/AssetTestSupport.h"
 #include "engine/resources/Mesh.h"
 #include "engine/resources/SkinnedMesh.h"
-#include "engine/sound/SoundDevice.h"
-#include "platform/Files.h"
-#include "platform/Window.h"
-#include "platform/backends/headless/Headless.h"
 
 namespace mechtest {
 
 // Where the data folder's own files are, '/'-terminated.
-inline std::string DemoData() { return std::string(KARVESSA_DEMO_DATA_DIR) + "/"; }
+inline std::string DemoData() { return assettest::DataFolder(); }
 
-class DemoDataEngineTest : public ::testing::Test {
+// The asset tests' engine, with the meshes as the factories load them.
+class DemoDataEngineTest : public assettest::DemoAssetTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(std::filesystem::is_directory(KARVESSA_DEMO_DATA_DIR)) << "the build writes " KARVESSA_DEMO_DATA_DIR;
-    platform::headless::SetTime(1000);
-    platform::RegisterWindowClass("MechanismAssets", platform::DefWindowProc);
-    m_Window = platform::CreateAppWindow("MechanismAssets", "assets", 0, 0, 0, 800, 600);
-    ASSERT_TRUE(m_Window);
-    m_SavedData = Nembra::g_DataDirectory;
-    const std::string data = DemoData();
-    Nembra::SetDataDirectory(data);
-    for (std::string* folder : Nembra::ResourceDirectories()) *folder = data;
-    platform::ClearPathCache();
-    ASSERT_TRUE(Nembra::InitializeEngine());
-    Nembra::APPLICATION_PARAMS params;
-    params.windowed = true;
-    params.bitsPerPixel = 32;
-    params.depthBuffer = true;
-    ASSERT_TRUE(Nembra::g_pGraphicsDevice->Create(m_Window, params));
-    ASSERT_TRUE(Nembra::g_pSoundDevice->Initialize(m_Window, 44100, L""));
-  }
-  void TearDown() override {
-    Nembra::ShutdownEngine();
-    if (m_Window) platform::DestroyWindow(m_Window);
-    platform::UnregisterWindowClass("MechanismAssets");
-    Nembra::SetDataDirectory(m_SavedData);
-    Nembra::g_AudiereSoundDirectory = "Sounds\\";
-  }
-
   // The mesh as the factory loads it; null (and a failure) for the default.
   static Nembra::CSimpleMesh* SimpleMesh(const std::string& name) {
     Nembra::CSimpleMesh* mesh = Nembra::g_pSimpleMeshFactory->Get(name);
@@ -64,9 +30,6 @@ class DemoDataEngineTest : public ::testing::Test {
     EXPECT_NE(Nembra::g_pSkinnedMeshFactory->Find(name), nullptr) << name << " did not load";
     return Nembra::g_pSkinnedMeshFactory->Find(name) ? mesh : nullptr;
   }
-
-  platform::HWND m_Window = nullptr;
-  std::string m_SavedData;
 };
 
 // The axis-aligned extent of a loaded mesh's vertices.
