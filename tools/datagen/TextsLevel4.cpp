@@ -18,12 +18,12 @@ std::vector<datagen::GameText> Level4Texts() {
       {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room.", L"Llega a la salida de la sala este.",
        L"Доберитесь до выхода из восточного зала."},
       {"TXT_MSG_LEVEL4_START",
-       L"Commander here. The red beam by the west wall burns: crossing it costs a quarter of your health. Take the "
-       L"targets down, then break the door.",
-       L"Aquí el comandante. El rayo rojo de la pared oeste quema: cruzarlo cuesta un cuarto de tu salud. Derriba "
-       L"los blancos y rompe la puerta.",
-       L"Говорит командир. Красный луч у западной стены жжёт: пересечь его стоит четверти здоровья. Собейте "
-       L"мишени, затем выбейте дверь."},
+       L"Commander here. The red beam by the west wall burns: crossing it straight across costs a quarter of your "
+       L"health, on the diagonal over a third. Take the targets down, then break the door.",
+       L"Aquí el comandante. El rayo rojo de la pared oeste quema: cruzarlo de frente cuesta un cuarto de tu salud; "
+       L"en diagonal, más de un tercio. Derriba los blancos y rompe la puerta.",
+       L"Говорит командир. Красный луч у западной стены жжёт: пересечь его поперёк стоит четверти здоровья, а "
+       L"наискосок больше трети. Собейте мишени, затем выбейте дверь."},
   };
 }
 
