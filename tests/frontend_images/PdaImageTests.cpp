@@ -213,26 +213,34 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   ASSERT_TRUE(Capture("pda_objectives"));
   EXPECT_GT(White(192, 115, 320, 145), 30);
   EXPECT_GT(White(250, 545, 550, 572), 20);  // the level reset hint
-  // Level4's three objectives in Spanish wrap; no line of text touches a ruled line.
-  Language(L"SPA");
+  // Level4's three objectives, open, in each language: an entry a line
+  // (y 179, 239, 299), status included; no line of text touches a ruled line.
   auto& objectives = AppAt<CPDAAppObjectives>(PDA_APP_OBJECTIVES);
-  std::vector<PDAObjective> list;
-  for (const char* id : {"TXT_OBJ_L4_TARGETS", "TXT_OBJ_L4_CIRCUIT", "TXT_OBJ_L4_EXIT"})
-    list.push_back({Nembra::GetText(id), false});
-  ASSERT_TRUE(s.CaptureFrame("pda_objectives_level4_SPA", [&] {
-    pda->UpdateAndDraw();
-    if (!Nembra::g_pGraphicsDevice->BeginSprite(16)) return;
-    objectives.DrawList(list);
-    Nembra::g_pGraphicsDevice->EndSprite();
-  }));
-  EXPECT_GT(White(206, 179, 690, 425), 800);
-  int rules = 0;
-  for (int y = 160; y < 415; ++y) {  // the list's rules, not the panel's foot
-    if (!Near(s.PixelAt(203, y), 0x1E3854, 6)) continue;
-    ++rules;
-    EXPECT_EQ(White(206, y - 4, 690, y + 5), 0) << "rule at y " << y;  // with room above and below
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    Language(language);
+    const std::string code(language, language + 3);
+    std::vector<PDAObjective> list;
+    for (const char* id : {"TXT_OBJ_L4_TARGETS", "TXT_OBJ_L4_CIRCUIT", "TXT_OBJ_L4_EXIT"})
+      list.push_back({Nembra::GetText(id), false});
+    ASSERT_TRUE(s.CaptureFrame("pda_objectives_level4_" + code, [&] {
+      pda->UpdateAndDraw();
+      if (!Nembra::g_pGraphicsDevice->BeginSprite(16)) return;
+      objectives.DrawList(list);
+      Nembra::g_pGraphicsDevice->EndSprite();
+    }));
+    for (int line = 0; line < 6; ++line)
+      if (line % 2 == 0)
+        EXPECT_GT(White(206, 179 + 30 * line, 690, 205 + 30 * line), 150) << code << " line " << line;
+      else
+        EXPECT_EQ(White(206, 179 + 30 * line, 690, 205 + 30 * line), 0) << code << " line " << line;
+    int rules = 0;
+    for (int y = 160; y < 415; ++y) {  // the list's rules, not the panel's foot
+      if (!Near(s.PixelAt(203, y), 0x1E3854, 6)) continue;
+      ++rules;
+      EXPECT_EQ(White(206, y - 4, 690, y + 5), 0) << code << " rule at y " << y;  // with room above and below
+    }
+    EXPECT_GE(rules, 7) << code;
   }
-  EXPECT_GE(rules, 7);
   Language(L"ENG");
   Click(191 + 5, 454 + 5);
   MoveTo(600, 520);

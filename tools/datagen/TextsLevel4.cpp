@@ -9,14 +9,12 @@ namespace {
 
 std::vector<datagen::GameText> Level4Texts() {
   return {
-      {"TXT_OBJ_L4_TARGETS", L"Knock down the two practice targets with red shots.",
-       L"Derriba los dos blancos de prácticas con disparos rojos.",
-       L"Собейте две учебные мишени красными выстрелами."},
-      {"TXT_OBJ_L4_CIRCUIT", L"Fill the generator and restore the circuit in the north room.",
-       L"Llena el generador y restablece el circuito de la sala norte.",
-       L"Зарядите генератор и восстановите цепь в северном зале."},
-      {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room.", L"Llega a la salida de la sala este.",
-       L"Доберитесь до выхода из восточного зала."},
+      {"TXT_OBJ_L4_TARGETS", L"Knock down the two targets with red shots", L"Derriba los dos blancos con disparos rojos",
+       L"Собейте мишени красными выстрелами"},
+      {"TXT_OBJ_L4_CIRCUIT", L"Fill the generator and mend the north circuit",
+       L"Llena el generador y repara el circuito norte", L"Зарядите генератор и почините цепь"},
+      {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room", L"Llega a la salida de la sala este",
+       L"Дойдите до выхода в восточном зале"},
       {"TXT_MSG_LEVEL4_START",
        L"Commander here. The red beam by the west wall burns: crossing it straight across costs a quarter of your "
        L"health, on the diagonal over a third. Take the targets down, then break the door.",
