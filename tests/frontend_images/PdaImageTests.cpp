@@ -1,6 +1,9 @@
 // The PDA's screens on the OpenGL device, probed by pixel.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "PictureProbes.h"
 #include "engine/app/GraphicsDevice.h"
 #include "frontend/PdaFixture.h"
@@ -86,6 +89,43 @@ TEST_F(PdaPictures, DesktopInThreeLanguages) {
     // ...on the screen, whose edge lies below the line's letters.
     EXPECT_TRUE(Near(s.PixelAt(450, 438), 0x0A1826, 6)) << code << std::hex << " " << s.PixelAt(450, 438);
   }
+}
+
+// The dialogs' backdrop dims the plain rectangle (180, 109)-(709, 491): the
+// frame's screen fills exactly that rectangle, and the bezel around it stays
+// as it was when the exit question opens over the desktop.
+TEST_F(PdaPictures, TheExitQuestionDimsTheWholeScreenAndNothingOfTheBezel) {
+  Desktop(0, true);
+  MoveTo(600, 560);
+  ASSERT_TRUE(Capture("pda_desktop_plain"));
+  const std::vector<uint32_t> plain = s.Pixels();
+  Click(191 + 5, 454 + 5);
+  MoveTo(600, 560);
+  ASSERT_TRUE(Capture("pda_desktop_exit_question"));
+  const auto at = [](const std::vector<uint32_t>& p, int x, int y) { return p[size_t(y) * 800 + size_t(x)]; };
+  const auto sum = [](uint32_t c) { return int((c >> 16) & 0xFF) + G(c) + B(c); };
+  int inside = 0, outside = 0;
+  const auto ring = [&](int left, int top, int right, int bottom, const std::function<void(int, int)>& probe) {
+    for (int x = left; x <= right; x += 4) probe(x, top), probe(x, bottom);
+    for (int y = top; y <= bottom; y += 4) probe(left, y), probe(right, y);
+  };
+  // One pixel inside the rectangle: the screen's own colour, dimmed by the backdrop.
+  ring(180, 109, 708, 490, [&](int x, int y) {
+    ++inside;
+    EXPECT_TRUE(Near(at(plain, x, y), 0x0A1826, 6)) << x << "," << y << std::hex << " " << at(plain, x, y);
+    EXPECT_LT(sum(s.PixelAt(x, y)), sum(at(plain, x, y))) << x << "," << y;
+  });
+  // One pixel outside: the bezel, not the screen, and not dimmed.
+  ring(179, 108, 709, 491, [&](int x, int y) {
+    ++outside;
+    EXPECT_FALSE(Near(at(plain, x, y), 0x0A1826, 6)) << x << "," << y;
+    EXPECT_TRUE(Near(s.PixelAt(x, y), at(plain, x, y), 2)) << x << "," << y;
+  });
+  EXPECT_GT(inside, 400);
+  EXPECT_GT(outside, 400);
+  // The frame buttons' seats lie on the screen, under the backdrop while the question is open.
+  EXPECT_LT(sum(s.PixelAt(191 - 2, 454 + 13)), sum(at(plain, 191 - 2, 454 + 13)));
+  No();
 }
 
 TEST_F(PdaPictures, DecryptNoticeNearHalfway) {
