@@ -170,9 +170,20 @@ TEST_F(PdaPictures, EmailScrolledHalfwayAndWithAnAttachmentOpen) {
   Click(193 + 20, 166 + 10);
   MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_email_attachment"));
-  // The picture lies at (204, 200), 480 x 200.
+  // The picture lies at (204, 200), 480 x 200, inside the viewer's panel
+  // (189, 163)-(699, 417) below its title.
   EXPECT_FALSE(Near(s.PixelAt(300, 300), 0x0F2236, 4));
   EXPECT_GT(White(205, 166, 400, 182), 10);
+  // Level4's plan shows whole: its light walls stand inside the picture,
+  // none run into the 8 pixels along any of its edges.
+  const auto walls = [&](int x0, int y0, int x1, int y1) {
+    return probe::Count(s, x0, y0, x1, y1, [](uint32_t c) { return probe::R(c) > 150 && G(c) > 170 && B(c) > 170; });
+  };
+  EXPECT_GT(walls(212, 208, 676, 392), 300);
+  EXPECT_EQ(walls(204, 392, 684, 400), 0) << "bottom";
+  EXPECT_EQ(walls(204, 200, 684, 208), 0) << "top";
+  EXPECT_EQ(walls(204, 200, 212, 400), 0) << "left";
+  EXPECT_EQ(walls(676, 200, 684, 400), 0) << "right";
 }
 
 // Level4's briefing in each language stays inside the mail's text area,
