@@ -16,11 +16,11 @@ std::vector<datagen::GameText> Level4Texts() {
       {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room", L"Llega a la salida de la sala este",
        L"Дойдите до выхода в восточном зале"},
       {"TXT_MSG_LEVEL4_START",
-       L"Commander here. The red beam by the west wall burns: crossing it straight across costs a quarter of your "
+       L"Commander here. The red beam in the west room burns: crossing it straight across costs a quarter of your "
        L"health, on the diagonal over a third. Take the targets down, then break the door.",
-       L"Aquí el comandante. El rayo rojo de la pared oeste quema: cruzarlo de frente cuesta un cuarto de tu salud; "
+       L"Aquí el comandante. El rayo rojo de la sala oeste quema: cruzarlo de frente cuesta un cuarto de tu salud; "
        L"en diagonal, más de un tercio. Derriba los blancos y rompe la puerta.",
-       L"Говорит командир. Красный луч у западной стены жжёт: пересечь его поперёк стоит четверти здоровья, а "
+       L"Говорит командир. Красный луч в западном зале жжёт: пересечь его поперёк стоит четверти здоровья, а "
        L"наискосок больше трети. Собейте мишени, затем выбейте дверь."},
   };
 }
