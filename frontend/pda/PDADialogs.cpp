@@ -13,7 +13,6 @@ using Nembra::GetText;
 
 namespace {
 // The panels' places on the screen.
-constexpr int BACKDROP_X = 180, BACKDROP_Y = 109, BACKDROP_W = 529, BACKDROP_H = 382;
 constexpr int PANEL_X = 265, PANEL_Y = 190;
 constexpr int BUTTON_Y = 350;
 constexpr int TITLE_X = 281, TITLE_Y = 200;
@@ -22,7 +21,7 @@ constexpr int MESSAGE_WRAP = 340, MESSAGE_LINE = 30;
 }  // namespace
 
 void CPDAPanelDialog::LoadPanel() {
-  pda::SetStretched(m_Backdrop, pda::BACKDROP_TEXEL, BACKDROP_X, BACKDROP_Y, BACKDROP_W, BACKDROP_H);
+  pda::SetStretched(m_Backdrop, pda::BACKDROP_TEXEL, pda::SCREEN_X, pda::SCREEN_Y, pda::SCREEN_W, pda::SCREEN_H);
   pda::SetPiece(m_Panel, pda::DIALOG_PANEL, PANEL_X, PANEL_Y);
   m_pTitleFont = pda::Font(FONT_PDA_TITLE);
   m_pMessageFont = pda::Font(FONT_PDA_STD);
@@ -178,7 +177,7 @@ void CPDAShowFileDialog::Load() {
   m_Close.m_pClickSound = nullptr;
   m_pTitleFont = pda::Font(FONT_GUI_SMALL_NUMBERS);
   m_pBodyFont = pda::Font(FONT_GUI_SMALL_NUMBERS);
-  pda::SetStretched(m_Backdrop, pda::BACKDROP_TEXEL, BACKDROP_X, BACKDROP_Y, BACKDROP_W, BACKDROP_H);
+  pda::SetStretched(m_Backdrop, pda::BACKDROP_TEXEL, pda::SCREEN_X, pda::SCREEN_Y, pda::SCREEN_W, pda::SCREEN_H);
   pda::SetPiece(m_Panel, pda::VIEWER_PANEL, 189, 163);
 }
 

@@ -25,6 +25,10 @@ struct Piece {
 
 // ---- "PDA.png" ----
 constexpr Piece FRAME{1, 0, 0, 800, 600};
+// The frame's screen, on which lie the title, the application window, the
+// logged-in line, the status lamp and the frame buttons; the dialogs'
+// backdrop dims exactly this rectangle.
+constexpr int SCREEN_X = 180, SCREEN_Y = 109, SCREEN_W = 529, SCREEN_H = 382;
 // The application window: every application's background covers it and
 // the frame is see-through over it.
 constexpr int WINDOW_X = 181, WINDOW_Y = 155, WINDOW_W = 527, WINDOW_H = 270;

@@ -1,6 +1,9 @@
 // The PDA's screens on the OpenGL device, probed by pixel.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "PictureProbes.h"
 #include "engine/app/GraphicsDevice.h"
 #include "frontend/PdaFixture.h"
@@ -88,6 +91,43 @@ TEST_F(PdaPictures, DesktopInThreeLanguages) {
   }
 }
 
+// The dialogs' backdrop dims the plain rectangle (180, 109)-(709, 491): the
+// frame's screen fills exactly that rectangle, and the bezel around it stays
+// as it was when the exit question opens over the desktop.
+TEST_F(PdaPictures, TheExitQuestionDimsTheWholeScreenAndNothingOfTheBezel) {
+  Desktop(0, true);
+  MoveTo(600, 560);
+  ASSERT_TRUE(Capture("pda_desktop_plain"));
+  const std::vector<uint32_t> plain = s.Pixels();
+  Click(191 + 5, 454 + 5);
+  MoveTo(600, 560);
+  ASSERT_TRUE(Capture("pda_desktop_exit_question"));
+  const auto at = [](const std::vector<uint32_t>& p, int x, int y) { return p[size_t(y) * 800 + size_t(x)]; };
+  const auto sum = [](uint32_t c) { return int((c >> 16) & 0xFF) + G(c) + B(c); };
+  int inside = 0, outside = 0;
+  const auto ring = [&](int left, int top, int right, int bottom, const std::function<void(int, int)>& probe) {
+    for (int x = left; x <= right; x += 4) probe(x, top), probe(x, bottom);
+    for (int y = top; y <= bottom; y += 4) probe(left, y), probe(right, y);
+  };
+  // One pixel inside the rectangle: the screen's own colour, dimmed by the backdrop.
+  ring(180, 109, 708, 490, [&](int x, int y) {
+    ++inside;
+    EXPECT_TRUE(Near(at(plain, x, y), 0x0A1826, 6)) << x << "," << y << std::hex << " " << at(plain, x, y);
+    EXPECT_LT(sum(s.PixelAt(x, y)), sum(at(plain, x, y))) << x << "," << y;
+  });
+  // One pixel outside: the bezel, not the screen, and not dimmed.
+  ring(179, 108, 709, 491, [&](int x, int y) {
+    ++outside;
+    EXPECT_FALSE(Near(at(plain, x, y), 0x0A1826, 6)) << x << "," << y;
+    EXPECT_TRUE(Near(s.PixelAt(x, y), at(plain, x, y), 2)) << x << "," << y;
+  });
+  EXPECT_GT(inside, 400);
+  EXPECT_GT(outside, 400);
+  // The frame buttons' seats lie on the screen, under the backdrop while the question is open.
+  EXPECT_LT(sum(s.PixelAt(191 - 2, 454 + 13)), sum(at(plain, 191 - 2, 454 + 13)));
+  No();
+}
+
 TEST_F(PdaPictures, DecryptNoticeNearHalfway) {
   for (CPDADocument& d : g_PDADocuments) d.enabled = true;
   g_PDADocuments[4].enabled = false;
@@ -130,9 +170,20 @@ TEST_F(PdaPictures, EmailScrolledHalfwayAndWithAnAttachmentOpen) {
   Click(193 + 20, 166 + 10);
   MoveTo(600, 520);
   ASSERT_TRUE(Capture("pda_email_attachment"));
-  // The picture lies at (204, 200), 480 x 200.
+  // The picture lies at (204, 200), 480 x 200, inside the viewer's panel
+  // (189, 163)-(699, 417) below its title.
   EXPECT_FALSE(Near(s.PixelAt(300, 300), 0x0F2236, 4));
   EXPECT_GT(White(205, 166, 400, 182), 10);
+  // Level4's plan shows whole: its light walls stand inside the picture,
+  // none run into the 8 pixels along any of its edges.
+  const auto walls = [&](int x0, int y0, int x1, int y1) {
+    return probe::Count(s, x0, y0, x1, y1, [](uint32_t c) { return probe::R(c) > 150 && G(c) > 170 && B(c) > 170; });
+  };
+  EXPECT_GT(walls(212, 208, 676, 392), 300);
+  EXPECT_EQ(walls(204, 392, 684, 400), 0) << "bottom";
+  EXPECT_EQ(walls(204, 200, 684, 208), 0) << "top";
+  EXPECT_EQ(walls(204, 200, 212, 400), 0) << "left";
+  EXPECT_EQ(walls(676, 200, 684, 400), 0) << "right";
 }
 
 // Level4's briefing in each language stays inside the mail's text area,
@@ -213,26 +264,34 @@ TEST_F(PdaPictures, InGameObjectivesWithTheExitQuestionAndTheGpsMap) {
   ASSERT_TRUE(Capture("pda_objectives"));
   EXPECT_GT(White(192, 115, 320, 145), 30);
   EXPECT_GT(White(250, 545, 550, 572), 20);  // the level reset hint
-  // Level4's three objectives in Spanish wrap; no line of text touches a ruled line.
-  Language(L"SPA");
+  // Level4's three objectives, open, in each language: an entry a line
+  // (y 179, 239, 299), status included; no line of text touches a ruled line.
   auto& objectives = AppAt<CPDAAppObjectives>(PDA_APP_OBJECTIVES);
-  std::vector<PDAObjective> list;
-  for (const char* id : {"TXT_OBJ_L4_TARGETS", "TXT_OBJ_L4_CIRCUIT", "TXT_OBJ_L4_EXIT"})
-    list.push_back({Nembra::GetText(id), false});
-  ASSERT_TRUE(s.CaptureFrame("pda_objectives_level4_SPA", [&] {
-    pda->UpdateAndDraw();
-    if (!Nembra::g_pGraphicsDevice->BeginSprite(16)) return;
-    objectives.DrawList(list);
-    Nembra::g_pGraphicsDevice->EndSprite();
-  }));
-  EXPECT_GT(White(206, 179, 690, 425), 800);
-  int rules = 0;
-  for (int y = 160; y < 415; ++y) {  // the list's rules, not the panel's foot
-    if (!Near(s.PixelAt(203, y), 0x1E3854, 6)) continue;
-    ++rules;
-    EXPECT_EQ(White(206, y - 4, 690, y + 5), 0) << "rule at y " << y;  // with room above and below
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    Language(language);
+    const std::string code(language, language + 3);
+    std::vector<PDAObjective> list;
+    for (const char* id : {"TXT_OBJ_L4_TARGETS", "TXT_OBJ_L4_CIRCUIT", "TXT_OBJ_L4_EXIT"})
+      list.push_back({Nembra::GetText(id), false});
+    ASSERT_TRUE(s.CaptureFrame("pda_objectives_level4_" + code, [&] {
+      pda->UpdateAndDraw();
+      if (!Nembra::g_pGraphicsDevice->BeginSprite(16)) return;
+      objectives.DrawList(list);
+      Nembra::g_pGraphicsDevice->EndSprite();
+    }));
+    for (int line = 0; line < 6; ++line)
+      if (line % 2 == 0)
+        EXPECT_GT(White(206, 179 + 30 * line, 690, 205 + 30 * line), 150) << code << " line " << line;
+      else
+        EXPECT_EQ(White(206, 179 + 30 * line, 690, 205 + 30 * line), 0) << code << " line " << line;
+    int rules = 0;
+    for (int y = 160; y < 415; ++y) {  // the list's rules, not the panel's foot
+      if (!Near(s.PixelAt(203, y), 0x1E3854, 6)) continue;
+      ++rules;
+      EXPECT_EQ(White(206, y - 4, 690, y + 5), 0) << code << " rule at y " << y;  // with room above and below
+    }
+    EXPECT_GE(rules, 7) << code;
   }
-  EXPECT_GE(rules, 7);
   Language(L"ENG");
   Click(191 + 5, 454 + 5);
   MoveTo(600, 520);

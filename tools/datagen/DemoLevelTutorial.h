@@ -25,6 +25,10 @@ constexpr float ITEM_X = 2100.0f;           // hall, y 0, between the pillars
 constexpr float TERMINAL_X = 2600.0f, TERMINAL_Y = 400.0f;
 constexpr float TERMINAL_SIZE = 200.0f;
 constexpr float EXIT_X = 2200.0f, EXIT_Y = 2000.0f, EXIT_RADIUS = 150.0f;
+// Seconds from the pick-up to its objective banner: a banner is up for
+// 1.8 s (flash 0.7, hold 0.6, fade 0.5), and both banners share the
+// screen's middle.
+constexpr float ITEM_BANNER_DELAY = 2.0f;
 
 inline DEMO_ROUTE_STEP Shoot(float x, float y, int shots, int colour, const char* note) {
   DEMO_ROUTE_STEP step = RouteStep(DEMO_ROUTE_STEP::SHOOT, x, y, note);
@@ -131,10 +135,18 @@ inline DEMO_LEVEL_CONTENT TutorialContent(const LEVEL_LAYOUT& /*layout*/) {
        "SetObjectiveComplete(\"BOX\", true)\n"
        "GUIShowObjectiveComplete()\n"},
       {"Tut_Item.lua",
-       "-- The upgrade was picked up.\n"
+       "-- The upgrade was picked up. The item shows its own banner where the\n"
+       "-- objective's would be; the objective's follows once that one has gone.\n"
        "IncVar(\"TutorialPickUps\")\n"
        "GUIItemsAddOne()\n"
        "SetObjectiveComplete(\"ITEM\", true)\n"
+       "ClearTimerEvents(\"ITEM_BANNER\")\n"
+       "RegisterTimerEvent(\"ITEM_BANNER\", " +
+           Number(ITEM_BANNER_DELAY) +
+           ", \"Tut_ItemBanner.lua\")\n"
+           "StartTimer(\"ITEM_BANNER\")\n"},
+      {"Tut_ItemBanner.lua",
+       "-- The pick-up's objective banner, after the weapon's.\n"
        "GUIShowObjectiveComplete()\n"},
       {"Tut_Terminal.lua",
        "-- The terminal opens the exit: its marker goes, the exit's comes.\n"

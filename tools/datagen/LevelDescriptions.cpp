@@ -36,14 +36,17 @@ const Briefing BRIEFINGS[3] = {
       L"1. Пройдите по коридору в зал.\n2. Разбейте ящик и бочку.\n3. Подберите улучшение оружия.\n"
       L"4. Воспользуйтесь терминалом.\n5. Дойдите до выхода."}},
     {{L"Agent,\nthe east wing has lost power. Open the north gate at the hub's terminal, restore the circuit in "
-      L"the north room and get through the east gate to the exit.\nThe red beam by the west wall burns fast: "
-      L"crossing it costs about a quarter of your health, and standing in it kills.",
+      L"the north room and get through the east gate to the exit.\nThe red beam in the west room burns fast: "
+      L"crossing it straight across costs about a quarter of your health, on the diagonal over a third, and "
+      L"standing in it kills.",
       L"Agente:\nel ala este se ha quedado sin energía. Abre la puerta norte desde el terminal del vestíbulo, "
-      L"restablece el circuito de la sala norte y cruza la puerta este hasta la salida.\nEl rayo rojo de la pared oeste "
-      L"quema deprisa: cruzarlo cuesta un cuarto de tu salud y quedarte en él te mata.",
+      L"restablece el circuito de la sala norte y cruza la puerta este hasta la salida.\nEl rayo rojo de la sala oeste "
+      L"quema deprisa: cruzarlo de frente cuesta un cuarto de tu salud, en diagonal más de un tercio, y quedarte "
+      L"en él te mata.",
       L"Агент,\nв восточном крыле нет питания. Откройте северные ворота с терминала в холле, восстановите цепь в "
-      L"северном зале и пройдите через восточные ворота к выходу.\nКрасный луч у западной стены быстро "
-      L"жжёт: пересечь его стоит четверти здоровья, а стоять в нём смертельно."},
+      L"северном зале и пройдите через восточные ворота к выходу.\nКрасный луч в западном зале быстро "
+      L"жжёт: пересечь его поперёк стоит четверти здоровья, наискосок больше трети, а стоять в нём "
+      L"смертельно."},
      true,
      {L"Terminal schematic", L"Plano del terminal", L"Схема терминала"},
      {L"The terminal stands in the hub, before the north gate; the generator room lies beyond it.",

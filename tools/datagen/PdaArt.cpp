@@ -12,7 +12,7 @@ using namespace datagen::paint;
 using pda::Piece;
 
 const uint32_t BODY_TOP = Argb(255, 58, 63, 72), BODY_BOTTOM = Argb(255, 30, 33, 39);
-const uint32_t BEZEL = Argb(255, 18, 20, 24), SCREEN = Argb(255, 10, 24, 38);
+const uint32_t BEZEL = Argb(255, 18, 20, 24), SCREEN_COLOUR = Argb(255, 10, 24, 38);
 const uint32_t PANEL = Argb(255, 15, 34, 54), PANEL_LIGHT = Argb(255, 28, 58, 90);
 const uint32_t ACCENT = Argb(255, 79, 163, 224), ACCENT_BRIGHT = Argb(255, 150, 215, 255);
 const uint32_t DIM = Argb(255, 70, 76, 86), DIM_DARK = Argb(255, 44, 48, 55);
@@ -102,20 +102,22 @@ void Frame(TestPicture& p) {
   // The case, its screen bezel and the screen around the application window.
   Panel(p, 0, 0, 800, 600, 0, Argb(255, 20, 22, 26), Argb(255, 12, 13, 16), Argb(255, 20, 22, 26));
   Panel(p, 120, 60, 660, 470, 48, BODY_TOP, BODY_BOTTOM, Argb(255, 100, 108, 120), 3);
-  // The screen reaches below the logged-in line (drawn at y 422).
-  Panel(p, 168, 96, 553, 350, 10, BEZEL, BEZEL, Argb(255, 8, 9, 11), 2);
-  Fill(p, 174, 102, 541, 338, SCREEN);
-  Fill(p, 174, 148, 541, 2, ACCENT);  // under the title
+  // The screen is the rectangle the dialogs' backdrop dims: the title, the
+  // application window, the logged-in line, the status lamp and the frame
+  // buttons lie on it; the bezel around it.
+  Panel(p, SCREEN_X - 8, SCREEN_Y - 8, SCREEN_W + 16, SCREEN_H + 16, 10, BEZEL, BEZEL, Argb(255, 8, 9, 11), 2);
+  Fill(p, SCREEN_X, SCREEN_Y, SCREEN_W, SCREEN_H, SCREEN_COLOUR);
+  Fill(p, SCREEN_X + 6, 148, SCREEN_W - 12, 2, ACCENT);  // under the title
   // The application window and the status lamp's hole are see-through.
   Fill(p, WINDOW_X, WINDOW_Y, WINDOW_W, WINDOW_H, CLEAR);
   Fill(p, STATUS_X, STATUS_Y, STATUS.w, STATUS.h, CLEAR);
-  // Seats of the frame buttons and the status lamp on the case.
+  // Seats of the frame buttons and the status lamp along the screen's foot.
   for (const FrameButton& b : FRAME_BUTTONS)
     if (b.y > 400) Panel(p, b.x - 3, b.y - 3, 33, 33, 8, BEZEL, BEZEL, Argb(255, 90, 96, 106));
   Panel(p, STATUS_X - 3, STATUS_Y - 3, STATUS.w + 6, STATUS.h + 6, 6, CLEAR, CLEAR, Argb(255, 90, 96, 106), 3);
-  // A speaker grille and a maker's strip.
-  for (int i = 0; i < 6; ++i) Fill(p, 330 + 22 * i, 462, 14, 3, Argb(255, 22, 24, 28));
-  for (int i = 0; i < 6; ++i) Fill(p, 330 + 22 * i, 470, 14, 3, Argb(255, 22, 24, 28));
+  // A speaker grille below the bezel and a maker's strip above it.
+  for (int i = 0; i < 6; ++i) Fill(p, 330 + 22 * i, SCREEN_Y + SCREEN_H + 16, 14, 3, Argb(255, 22, 24, 28));
+  for (int i = 0; i < 6; ++i) Fill(p, 330 + 22 * i, SCREEN_Y + SCREEN_H + 24, 14, 3, Argb(255, 22, 24, 28));
   Fill(p, 380, 76, 130, 4, Argb(255, 80, 86, 96));
   // The status lamp: a plate with three charge bars.
   Panel(p, STATUS.x, STATUS.y, STATUS.w, STATUS.h, 4, Argb(255, 14, 40, 26), Argb(255, 8, 24, 16),

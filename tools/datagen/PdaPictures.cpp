@@ -227,12 +227,13 @@ void Level4Features(TestPicture& p, const PlanView& v, bool circuitOnly) {
   }
 }
 
-// The terminal's schematic: the hub's north half, the gate, the corridor
-// and the north room with the circuit the terminal opens the way to.
+// The terminal's schematic: the whole level, every room inside the sheet,
+// with the terminal in the hub, the gates, the lasers and the circuit of
+// the north room the terminal opens the way to.
 TestPicture Level4TerminalSchematic() {
   const datagen::LEVEL_LAYOUT& layout = *datagen::FindLevelLayout("Level4");
   TestPicture p = Sheet();
-  const PlanView v({-1100, 500, 1100, 2900}, 16, 12, PICTURE_W - 48, PICTURE_H - 24);
+  const PlanView v(Bounds(layout), 16, 12, PICTURE_W - 48, PICTURE_H - 24);
   DrawPlan(p, layout, v);
   Level4Features(p, v, false);
   Compass(p, v);

@@ -9,21 +9,19 @@ namespace {
 
 std::vector<datagen::GameText> Level4Texts() {
   return {
-      {"TXT_OBJ_L4_TARGETS", L"Knock down the two practice targets with red shots.",
-       L"Derriba los dos blancos de prácticas con disparos rojos.",
-       L"Собейте две учебные мишени красными выстрелами."},
-      {"TXT_OBJ_L4_CIRCUIT", L"Fill the generator and restore the circuit in the north room.",
-       L"Llena el generador y restablece el circuito de la sala norte.",
-       L"Зарядите генератор и восстановите цепь в северном зале."},
-      {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room.", L"Llega a la salida de la sala este.",
-       L"Доберитесь до выхода из восточного зала."},
+      {"TXT_OBJ_L4_TARGETS", L"Knock down the two targets with red shots", L"Derriba los dos blancos con disparos rojos",
+       L"Собейте мишени красными выстрелами"},
+      {"TXT_OBJ_L4_CIRCUIT", L"Fill the generator and mend the north circuit",
+       L"Llena el generador y repara el circuito norte", L"Зарядите генератор и почините цепь"},
+      {"TXT_OBJ_L4_EXIT", L"Reach the exit of the east room", L"Llega a la salida de la sala este",
+       L"Дойдите до выхода в восточном зале"},
       {"TXT_MSG_LEVEL4_START",
-       L"Commander here. The red beam by the west wall burns: crossing it costs a quarter of your health. Take the "
-       L"targets down, then break the door.",
-       L"Aquí el comandante. El rayo rojo de la pared oeste quema: cruzarlo cuesta un cuarto de tu salud. Derriba "
-       L"los blancos y rompe la puerta.",
-       L"Говорит командир. Красный луч у западной стены жжёт: пересечь его стоит четверти здоровья. Собейте "
-       L"мишени, затем выбейте дверь."},
+       L"Commander here. The red beam in the west room burns: crossing it straight across costs a quarter of your "
+       L"health, on the diagonal over a third. Take the targets down, then break the door.",
+       L"Aquí el comandante. El rayo rojo de la sala oeste quema: cruzarlo de frente cuesta un cuarto de tu salud; "
+       L"en diagonal, más de un tercio. Derriba los blancos y rompe la puerta.",
+       L"Говорит командир. Красный луч в западном зале жжёт: пересечь его поперёк стоит четверти здоровья, а "
+       L"наискосок больше трети. Собейте мишени, затем выбейте дверь."},
   };
 }
 

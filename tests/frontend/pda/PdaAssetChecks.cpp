@@ -2,6 +2,7 @@
 // atlases and every text of the table in the three languages; and the texts fit their boxes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "engine/fonts/BitmapFont.h"
@@ -13,6 +14,7 @@
 #include "frontend/pda/PDALayout.h"
 #include "frontend/pda/PDAResources.h"
 #include "frontend/pda/apps/PDAAppObjectives.h"
+#include "platform/Image.h"
 #include "scenario/AssetChecks.h"
 
 namespace {
@@ -58,6 +60,26 @@ class TextsInTheirBoxes : public pdatest::PdaTest {
   std::vector<Nembra::KeyValueRecord> Texts(const wchar_t* language) const {
     return Nembra::CKeyValueFile::GetSectionKeys(language, std::string(KARVESSA_DEMO_DATA_DIR) + "/Texts.dat");
   }
+  // The screen rows of the separator rules on the objectives' background:
+  // rows of its piece where most pixels differ from the plain panel texel.
+  // The background lies at the application window's top.
+  static bool ObjectiveRules(std::vector<int>* rows) {
+    platform::Image atlas;
+    if (!platform::LoadImageFile(std::string(KARVESSA_DEMO_DATA_DIR) + "/" + pda::ATLAS, atlas)) return false;
+    const pda::Piece& o = pda::OBJECTIVES_BACKGROUND;
+    const uint32_t panel = atlas.Pixel(uint32_t(pda::PANEL_TEXEL.x), uint32_t(pda::PANEL_TEXEL.y));
+    const auto differs = [panel](uint32_t c) {
+      for (int shift : {16, 8, 0})
+        if (std::abs(int((c >> shift) & 0xFF) - int((panel >> shift) & 0xFF)) > 6) return true;
+      return false;
+    };
+    for (int y = 0; y < o.h; ++y) {
+      int marked = 0;
+      for (int x = 0; x < o.w; ++x) marked += differs(atlas.Pixel(uint32_t(o.x + x), uint32_t(o.y + y))) ? 1 : 0;
+      if (marked * 2 >= o.w) rows->push_back(pda::WINDOW_Y + y);
+    }
+    return true;
+  }
 };
 
 TEST_F(TextsInTheirBoxes, InEachLanguage) {
@@ -97,8 +119,36 @@ TEST_F(TextsInTheirBoxes, InEachLanguage) {
       // Messages within the message box's six lines.
       EXPECT_TRUE(r.key.rfind(L"TXT_MSG_", 0) != 0 || Lines(message, r.value, CGUIMessageBox::WRAP_WIDTH) <= 6) << code;
     }
+    // Each entry ("- ", its text, " > ", the status) keeps its status whole on
+    // its last line, and no rule of the background runs between its lines:
+    // line k starts at y 179 + 30 k; the entries are parted by an empty line.
+    std::vector<int> rules;
+    ASSERT_TRUE(ObjectiveRules(&rules));
     for (const auto& level : objectives)
-      EXPECT_LE(Lines(std, CPDAAppObjectives::ListText(level.second), 485), 8) << code;
+      for (bool complete : {false, true}) {
+        const std::string which = code + " " + Nembra::WideToMultiByte(level.first) + (complete ? " complete" : " open");
+        std::vector<PDAObjective> list = level.second;
+        std::wstring built;
+        for (PDAObjective& o : list) {
+          o.complete = complete;
+          built += (built.empty() ? L"" : L"\n\n") + (L"- " + o.text + L" > ") +
+                   Nembra::GetText(complete ? "TXT_COMPLETE" : "TXT_INCOMPLETE");
+        }
+        const std::wstring status = Nembra::GetText(complete ? "TXT_COMPLETE" : "TXT_INCOMPLETE");
+        EXPECT_EQ(CPDAAppObjectives::ListText(list), built) << which;
+        const std::vector<std::wstring> lines = std->WrapLines(built, 485);
+        EXPECT_LE(lines.size(), 8u) << which;
+        for (size_t first = 0, end = 0; first < lines.size(); first = end + 1) {
+          for (end = first; end < lines.size() && !lines[end].empty();) ++end;
+          if (end == first) continue;
+          const std::wstring& last = lines[end - 1];
+          EXPECT_TRUE(last.size() >= status.size() && last.compare(last.size() - status.size(), status.size(), status) == 0)
+              << which << ": the status is not whole at the end of line " << end - 1;
+          for (int y : rules)
+            EXPECT_FALSE(y > 179 + 30 * int(first) && y < 179 + 30 * int(end - 1))
+                << which << ": a rule at y " << y << " runs inside the entry of lines " << first << " to " << end - 1;
+        }
+      }
     // The logged-in line leaves a name room before the status lamp (x 535).
     EXPECT_LE(std->GetTextWidth(Nembra::GetText("TXT_LOGGED_IN_AS") + L" "), 200) << code;
   }

@@ -49,7 +49,7 @@ inline bool ToLogin(scenario::AppScenario& a) {
   if (a.App().GetState() == CApp::STATE_LOGOS && !ToMainMenu(a)) return false;
   a.Run(6);  // the menu's own fade from black
   g_pMainMenu->m_Page = CMainMenu::PAGE_START;
-  return a.RunUntilState(CApp::STATE_LOGIN, 20);
+  return a.RunUntilState(CApp::STATE_LOGIN, 200);
 }
 
 // The cursor steered onto the middle of the rectangle, then a click there.

@@ -75,19 +75,24 @@ TEST_F(DemoDataTest, LevelDescriptionsParseInAllThreeLanguages) {
   std::wstring spanish = g_LevelDescriptions[0].emailText;
   for (const CPDADocument& document : g_PDADocuments) spanish += document.title + document.text;
   for (wchar_t c : std::wstring(L"áéíóúñ¿")) EXPECT_NE(spanish.find(c), std::wstring::npos) << int(c);
-  // What the texts tell holds: Level4's kill beam costs about a quarter of the
-  // player's health to cross; the tutorial names the wheel that turns the camera.
+  // What the texts tell holds: crossing Level4's kill beam straight across
+  // costs about a quarter of the player's health, on the diagonal over a
+  // third (Level4Play measures both); the tutorial names the wheel that
+  // turns the camera.
   const wchar_t* codes[] = {L"ENG", L"SPA", L"RUS"};
   const wchar_t* quarter[] = {L"quarter", L"cuarto", L"четверт"};
+  const wchar_t* third[] = {L"third", L"tercio", L"трет"};
   const wchar_t* wheel[] = {L"wheel", L"rueda", L"колёсик"};
   for (int i = 0; i < 3; ++i) {
     LoadLevelDescriptions(codes[i]);
-    EXPECT_NE(g_LevelDescriptions[1].emailText.find(quarter[i]), std::wstring::npos) << i;
     std::map<std::wstring, std::wstring> texts;
     for (const Nembra::KeyValueRecord& r :
          Nembra::CKeyValueFile::GetSectionKeys(codes[i], std::string(KARVESSA_DEMO_DATA_DIR) + "/Texts.dat"))
       texts[r.key] = r.value;
-    EXPECT_NE(texts[L"TXT_MSG_LEVEL4_START"].find(quarter[i]), std::wstring::npos) << i;
+    for (const std::wstring& beam : {g_LevelDescriptions[1].emailText, texts[L"TXT_MSG_LEVEL4_START"]}) {
+      EXPECT_NE(beam.find(quarter[i]), std::wstring::npos) << i;
+      EXPECT_NE(beam.find(third[i]), std::wstring::npos) << i;
+    }
     EXPECT_NE(texts[L"TXT_MSG_TUTORIAL_WELCOME"].find(wheel[i]), std::wstring::npos) << i;
   }
 }

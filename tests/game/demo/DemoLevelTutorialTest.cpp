@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/util/TextTable.h"
+#include "frontend/hud/GUIBanner.h"
 #include "frontend/hud/widgets/GUIMessageBox.h"
 #include "game/demo/DemoLevelStart.h"
 #include "game/playthrough/RouteRun.h"
@@ -121,6 +122,43 @@ TEST(DemoLevelTutorial, TheRouteRunsEveryScriptAndFinishesTheLevel) {
   EXPECT_EQ(level.GetCompletedObjectives(), 4);
   EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
   EXPECT_EQ(demolevel::TroubleLines(a.LogLines()), std::vector<std::string>());
+}
+
+// Both banners sit at the screen's middle. The weapon pick-up shows "WEAPON
+// UPGRADED" at once (the item's own banner: 0.7 s flash, 0.6 s hold, 0.5 s
+// fade) and "OBJECTIVE COMPLETE" only once that one has gone; along the
+// whole route the two are never up together.
+TEST(DemoLevelTutorial, ThePickUpShowsWeaponUpgradedThenObjectiveCompleteNeverBothAtOnce) {
+  AppScenario a(Options());
+  ASSERT_TRUE(a.Ready() && demolevel::StartLevel(a, 0)) << a.Problem();
+  a.Run(2);
+  const CGUIBanner& objective = *a.App().GetObjectiveBanner();
+  const CGUIBanner& weapon = *a.App().GetWeaponUpBanner();
+  routetest::RouteRun run(a, {FRAME, 4, 900.0f, 10});
+  int frame = 0, together = 0, pickUp = -1, weaponFrom = -1, weaponTo = -1, objectiveFrom = -1, objectiveTo = -1;
+  run.eachFrame = [&] {
+    ++frame;
+    if (pickUp < 0 && Player().GetWeapon().GetPower() == 2u) pickUp = frame;
+    if (pickUp < 0) return;
+    together += weapon.IsVisible() && objective.IsVisible() ? 1 : 0;
+    if (weapon.IsVisible()) weaponTo = frame, weaponFrom = weaponFrom < 0 ? frame : weaponFrom;
+    if (objective.IsVisible()) objectiveTo = frame, objectiveFrom = objectiveFrom < 0 ? frame : objectiveFrom;
+  };
+  for (const DEMO_ROUTE_STEP& step : datagen::DemoLevelContent("LevelTutorial").route) {
+    ASSERT_TRUE(run.Take(step)) << step.note;
+    if (std::string(step.note) == "the weapon upgrade") {
+      ASSERT_GT(pickUp, 0);
+      ASSERT_TRUE(run.Run(3.0f));  // the pick-up's banners play out before the terminal
+    }
+  }
+  EXPECT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
+  EXPECT_EQ(together, 0) << "frames with both banners up";
+  // The weapon banner from the pick-up's frame for 1.8 s, then the objective's.
+  EXPECT_EQ(weaponFrom, pickUp);
+  EXPECT_NEAR(float(weaponTo - weaponFrom + 1) * FRAME, 1.8f, 2.5f * FRAME);
+  ASSERT_GT(objectiveFrom, weaponTo);
+  EXPECT_LE(float(objectiveFrom - weaponTo) * FRAME, 0.5f) << "soon after";
+  EXPECT_GT(objectiveTo, objectiveFrom);
 }
 
 TEST(DemoLevelTutorial, TheRouteShootsTheBoxAndTheBarrelFromWhereThePlayerStands) {

@@ -118,6 +118,41 @@ TEST(Level4Play, TheLevelBuildsEveryObjectOfItsFilesWithNothingMissing) {
   EXPECT_EQ(demolevel::TroubleLines(a.LogLines()), std::vector<std::string>());
 }
 
+// The west beam burns 350 health a second while the player's sphere (50)
+// touches the beam's 10-unit sphere: within 60 of its line, a band 120 wide.
+// At the walk (550 a second, 0.016 s frames) a crossing straight across
+// spends 120 / 550 s in it, about 76 of 300, a quarter; one on the
+// diagonal that the plain movement keys walk under the starting camera
+// spends 170 units, about 108, over a third.
+TEST(Level4Play, CrossingTheWestBeamCostsAQuarterStraightAndOverAThirdOnTheDiagonal) {
+  constexpr float kFrame = 0.016f;
+  AppScenario::Options options = Level4Options();
+  options.frameTime = kFrame;
+  AppScenario a(options);
+  ASSERT_TRUE(a.Ready() && demolevel::StartLevel(a, 1)) << a.Problem();
+  routetest::RouteRun run(a, {kFrame, 1 << 30, 0.0f, 1});
+  const float north = datagen::level4::KILL_LASER_Y + 150.0f, south = datagen::level4::KILL_LASER_Y - 120.0f;
+  const float x = datagen::level4::START_X;
+  ASSERT_TRUE(run.WalkTo(x, north));
+  ASSERT_EQ(Player().GetHealth(), 300u) << "not yet in the beam";
+  const auto cost = [&](float toX, float toY) {
+    const uint32_t before = Player().GetHealth();
+    EXPECT_TRUE(run.WalkTo(toX, toY));
+    return int(before) - int(Player().GetHealth());
+  };
+  const int straight = cost(x, south);
+  const int diagonal = cost(x + (north - south), north);
+  EXPECT_GE(straight, 69) << "a quarter of 300";
+  EXPECT_LE(straight, 81);
+  EXPECT_GT(diagonal, 100) << "over a third of 300";
+  EXPECT_LE(diagonal, 115);
+  EXPECT_TRUE(Player().IsActive());
+  // Standing in it kills within a second.
+  ASSERT_TRUE(run.WalkTo(x, datagen::level4::KILL_LASER_Y));
+  a.Run(int(1.0f / kFrame));
+  EXPECT_FALSE(Player().IsActive());
+}
+
 TEST(Level4Play, TheRouteDiesOnceInTheKillLaserThenFinishesWithEveryMechanismWorked) {
   AppScenario a(Level4Options());
   ASSERT_TRUE(StartLevel4(a)) << a.Problem();

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ class RouteRun {
   bool Frame() {
     m_App.Frame();
     if (!g_pGameWorld) return true;
+    if (eachFrame) eachFrame();
     int alive = 0;
     // New: not listed the frame before. A freed enemy's address can come
     // back for a later one, so addresses are only compared frame to frame.
@@ -198,6 +200,7 @@ class RouteRun {
   uint32_t lowestHealth = 300;
   std::vector<std::string> steps;
   std::vector<D3DXVECTOR3> spawnPlaces;  // where each enemy was first seen: its generator's place
+  std::function<void()> eachFrame;       // called after every frame the run makes
 
  private:
   AppScenario& m_App;
