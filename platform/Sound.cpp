@@ -50,6 +50,20 @@ void RemoveConfigFile() {
   if (!g_ConfigFile.empty()) std::remove(g_ConfigFile.c_str());
 }
 
+// A context with the given attributes (a list ended by 0, or null) and the
+// output's limiter where the device offers it, so a loud moment is turned
+// down rather than clamped; without the limiter when the device refuses it.
+ALCcontext* CreateLimitedContext(ALCdevice* device, const ALCint* attributes) {
+  std::vector<ALCint> limited;
+  for (const ALCint* a = attributes; a && a[0]; a += 2) limited.insert(limited.end(), a, a + 2);
+  if (alcIsExtensionPresent(device, "ALC_SOFT_output_limiter")) {
+    limited.insert(limited.end(), {ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE, 0});
+    if (ALCcontext* context = alcCreateContext(device, limited.data())) return context;
+    LogWarning("Sound: the output refused its limiter");
+  }
+  return alcCreateContext(device, attributes);
+}
+
 }  // namespace
 
 struct AudioSystem {
@@ -147,7 +161,7 @@ struct AudioSystem {
     if (!device) return false;
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
                                  ALC_FREQUENCY, UNHEARD_RATE, 0};
-    context = alcCreateContext(device, attributes);
+    context = CreateLimitedContext(device, attributes);
     renderSamples = render;
     unheardStart = std::chrono::steady_clock::now();
     unheardFrames = 0;
@@ -233,7 +247,7 @@ bool AcquireAudio() {
   }
   s.device = alcOpenDevice(nullptr);
   if (s.device) {
-    s.context = alcCreateContext(s.device, nullptr);
+    s.context = CreateLimitedContext(s.device, nullptr);
   } else if (s.OpenUnheard()) {
     // No sound card: the game runs the same, without being heard.
     LogWarning("Sound: no output device could be opened; playing without sound");

@@ -15,6 +15,9 @@
 // UpdateAudio must run once per frame: it advances fades and repeats, feeds
 // the streams and gives finished voices back to the pool.
 //
+// Every output asks for OpenAL Soft's limiter where it is offered: a moment
+// louder than full scale is turned down instead of clamped.
+//
 // Without a sound card the headless backend uses OpenAL Soft's null output;
 // SetAudioOutput can ask for its wave-file writer instead so that a test can
 // read back what was played. Where no output device opens at all, sound runs

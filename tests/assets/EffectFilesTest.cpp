@@ -235,13 +235,21 @@ TEST_F(EffectFiles, SoundsLoadThroughTheFactoriesThatPlayThem) {
     EXPECT_NE(g_pAudiereSoundFactory->Get(name), g_pAudiereSoundFactory->GetDefault()) << name;
 }
 
-// Every generated sound stays below full scale; the music tracks run at
-// least a minute before they repeat, with headroom, and start and end near
-// silence (the loop does not click).
-TEST_F(EffectFiles, NoSoundReachesFullScaleAndTheMusicLoopsWithoutAClick) {
+// Every generated sound is mastered with headroom for the gains the game
+// stacks on top at the default settings (effects at 0 dB under the sound
+// device's +10 dB master, the music at 0.7): the explosions peak at -17
+// dBFS, every other effect at -25 dBFS, the music at -5 dBFS (the encoder
+// may add up to 1 dB to that peak). The music tracks run at least a minute
+// before they repeat, start and end near silence (the loop does not click),
+// and run on through the loop at a musical level: no half second within
+// three seconds either side of the loop point falls 12 dB below the
+// track's own level.
+TEST_F(EffectFiles, SoundsKeepTheirHeadroomAndTheMusicLoopsWithoutAClickOrAHole) {
   const std::vector<std::string> tracks = {"Karvessa.ogg", "Music_Tutorial.ogg", "Music_Level4.ogg",
                                            "Music_Level8.ogg", "Music_Intermedio.ogg", "Music_Level12.ogg"};
-  int sounds = 0;
+  const std::vector<std::string> blasts = {"BarrelExplosion.wav", "BoxExplosion.wav", "DoorExplosion.wav"};
+  const auto dB = [](double level) { return 20.0 * std::log10(std::max(level, 1e-9)); };
+  int sounds = 0, loops = 0;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(assettest::DataFolder(), ec)) {
     std::string ext = entry.path().extension().string();
@@ -258,12 +266,46 @@ TEST_F(EffectFiles, NoSoundReachesFullScaleAndTheMusicLoopsWithoutAClick) {
     int peak = 0;
     for (int16_t sample : all) peak = std::max(peak, std::abs(int(sample)));
     EXPECT_LT(peak, 32767) << name << " reaches full scale";
+    const double peakDb = dB(peak / 32768.0);
+    if (ext == ".wav") {
+      const bool blast = std::find(blasts.begin(), blasts.end(), name) != blasts.end();
+      EXPECT_NEAR(peakDb, blast ? -17.0 : -25.0, 0.5) << name;
+      continue;
+    }
+    EXPECT_LT(peakDb, -4.0) << name << " leaves no headroom";  // 1 dB for the encoder
     if (std::find(tracks.begin(), tracks.end(), name) == tracks.end()) continue;
-    const double seconds = double(all.size()) / source->Channels() / source->SampleRate();
-    EXPECT_GE(seconds, 60.0) << name;
-    EXPECT_LT(peak, 26000) << name << " leaves no headroom";
+    ++loops;
+    const uint32_t rate = source->SampleRate();
+    const size_t channels = source->Channels(), frames = all.size() / channels;
+    EXPECT_GE(double(frames) / rate, 60.0) << name;
     EXPECT_LT(std::abs(int(all.front())), 300) << name;
     EXPECT_LT(std::abs(int(all.back())), 300) << name;
+
+    // The level of half a second from a frame on, the track played round.
+    const auto rmsFrom = [&](size_t first) {
+      double energy = 0.0;
+      for (size_t i = 0; i < rate / 2; ++i)
+        for (size_t c = 0; c < channels; ++c) {
+          const double s = all[((first + i) % frames) * channels + c] / 32768.0;
+          energy += s * s;
+        }
+      return std::sqrt(energy / (rate / 2 * channels));
+    };
+    double energy = 0.0;
+    for (int16_t sample : all) energy += (sample / 32768.0) * (sample / 32768.0);
+    const double trackDb = dB(std::sqrt(energy / all.size()));
+    double quietest = 0.0;
+    size_t quietestAt = 0;
+    for (size_t at = frames - 3 * rate; at < frames + 3 * rate - rate / 2; at += rate / 10) {
+      const double level = dB(rmsFrom(at % frames));
+      if (quietestAt == 0 || level < quietest) {
+        quietest = level;
+        quietestAt = at;
+      }
+    }
+    EXPECT_GT(quietest, trackDb - 12.0) << name << ": a hole " << (double(quietestAt) - frames) / rate
+                                        << " s from the loop point";
   }
   EXPECT_GT(sounds, 30);
+  EXPECT_EQ(loops, 6);
 }

@@ -1,20 +1,46 @@
 // What comes out of the mixer, each case in a child process because the
 // output is chosen before sound is first used: a tone into the wave-file
-// writer (pitch and level), no output device at all, and the demo's music.
+// writer (pitch and level), no output device at all, the output's limiter,
+// the demo's music, and a busy moment of a fight played through the engine
+// at a new player's settings.
+#include <AL/alc.h>
+#include <AL/alext.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/app/Engine.h"
+#include "engine/app/GraphicsDevice.h"
+#include "engine/sound/AudiereSound.h"
+#include "engine/sound/SoundDevice.h"
+#include "engine/sound/WaveSound.h"
+#include "engine/util/ConfigFile.h"
+#include "frontend/SettingsValues.h"
 #include "platform/Files.h"
 #include "platform/SoundTestSupport.h"
+#include "platform/Window.h"
 #include "support/TempDir.h"
 
 extern char** environ;
+
+// What the layer asked of OpenAL for its last context: this program's
+// alcCreateContext stands in front of the library's and hands it on.
+static std::vector<ALCint> g_ContextAttributes;
+
+ALCcontext* ALC_APIENTRY alcCreateContext(ALCdevice* device, const ALCint* attributes) {
+  using Create = ALCcontext* (*)(ALCdevice*, const ALCint*);
+  static const Create create = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "alcCreateContext"));
+  g_ContextAttributes.clear();
+  for (const ALCint* a = attributes; a && a[0]; a += 2) g_ContextAttributes.insert(g_ContextAttributes.end(), a, a + 2);
+  return create ? create(device, attributes) : nullptr;
+}
 
 namespace {
 
@@ -151,10 +177,45 @@ TEST(SoundCapture, TwoSecondToneComesOutAtItsPitchAndLevel) {
   }
 }
 
+// A child's word that every check passed: the file `done`, written last.
+void SayDoneUnlessFailed(const std::string& done) {
+  if (::testing::Test::HasFailure()) return;
+  FILE* f = std::fopen(done.c_str(), "w");
+  if (f) std::fclose(f);
+}
+
+// Runs a test of this file in a child on OpenAL Soft's wave-file writer
+// with the given [general] settings, writing into a file or (without one)
+// unable to open; true when the child finished its checks.
+bool ChildPassesOnTheWaveWriter(const std::string& test, const std::string& general, bool intoAFile) {
+  testsupport::TempDir dir;
+  const std::string done = dir.File("done");
+  const std::string config = "[general]\n" + general + "[wave]\nfile=" + (intoAFile ? dir.File("out.wav") : "") + "\n";
+  EXPECT_TRUE(RunInChild(test, done, {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", config)}}))
+      << "the child process failed";
+  return platform::FileExists(done);
+}
+
+// Whether the open output asked for OpenAL Soft's limiter, which keeps the
+// mix from clamping, and runs it; true where the library does not offer it.
+bool OutputAskedForTheLimiter() {
+  ALCcontext* context = alcGetCurrentContext();
+  ALCdevice* device = context ? alcGetContextsDevice(context) : nullptr;
+  EXPECT_TRUE(device);
+  if (!device || !alcIsExtensionPresent(device, "ALC_SOFT_output_limiter")) return true;
+  bool asked = false;
+  for (size_t i = 0; i + 1 < g_ContextAttributes.size(); i += 2)
+    asked = asked || (g_ContextAttributes[i] == ALC_OUTPUT_LIMITER_SOFT && g_ContextAttributes[i + 1] == ALC_TRUE);
+  ALCint on = ALC_FALSE;
+  alcGetIntegerv(device, ALC_OUTPUT_LIMITER_SOFT, 1, &on);
+  return asked && on == ALC_TRUE;
+}
+
 // The child: the wave-file writer without a file name cannot open, like a
 // machine without a sound card. Writes `done` when every check has passed.
 void PlayWithoutADevice(const std::string& done) {
   ASSERT_TRUE(platform::AcquireAudio()) << "sound starts without an output device";
+  EXPECT_TRUE(OutputAskedForTheLimiter()) << "the unheard mixer limits as a heard one does";
   {
     testsupport::TempDir dir;
     const formats::Tone tone = ToneOf(0.3, 2);
@@ -177,10 +238,7 @@ void PlayWithoutADevice(const std::string& done) {
     EXPECT_LT(took, 1.0) << "a stream plays to its end";
   }
   platform::ReleaseAudio();
-  if (!::testing::Test::HasFailure()) {
-    FILE* f = std::fopen(done.c_str(), "w");
-    if (f) std::fclose(f);
-  }
+  SayDoneUnlessFailed(done);
 }
 
 TEST(SoundCapture, WithoutAnOutputDeviceSoundsStillPlayAndEnd) {
@@ -188,12 +246,27 @@ TEST(SoundCapture, WithoutAnOutputDeviceSoundsStillPlayAndEnd) {
     PlayWithoutADevice(done);
     return;
   }
-  testsupport::TempDir dir;
-  const std::string done = dir.File("done");
-  ASSERT_TRUE(RunInChild("WithoutAnOutputDeviceSoundsStillPlayAndEnd", done,
-                         {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", "[wave]\nfile=\n")}}))
-      << "the playing process failed";
-  EXPECT_TRUE(platform::FileExists(done)) << "the playing process did not finish its checks";
+  EXPECT_TRUE(ChildPassesOnTheWaveWriter("WithoutAnOutputDeviceSoundsStillPlayAndEnd", "", false))
+      << "the playing process did not finish its checks";
+}
+
+// The child: the output as a sound server usually takes it, in floats,
+// where a library need not limit unless the context asks for it.
+void CheckTheLimiter(const std::string& done) {
+  ASSERT_TRUE(platform::AcquireAudio());
+  const bool on = OutputAskedForTheLimiter();
+  platform::ReleaseAudio();
+  EXPECT_TRUE(on) << "the output does not ask for the limiter";
+  SayDoneUnlessFailed(done);
+}
+
+TEST(SoundCapture, TheOutputAsksForTheLimiter) {
+  if (const char* done = std::getenv(CHILD_VARIABLE)) {
+    CheckTheLimiter(done);
+    return;
+  }
+  EXPECT_TRUE(ChildPassesOnTheWaveWriter("TheOutputAsksForTheLimiter", "sample-type=float32\n", true))
+      << "the checking process did not finish its checks";
 }
 
 // The demo's music: the title, each level's track and the jingle.
@@ -294,6 +367,127 @@ TEST(SoundCapture, TheDemoMusicSoundsMovesAndNeverClips) {
     EXPECT_GT(SpectralMotion(mono, rate), 0.1) << name << " is one steady sound";
     at += size_t(rate * (MUSIC_SECONDS + MUSIC_GAP / 2));
   }
+}
+
+// A busy moment of a fight in Level8, played as the game plays it: the
+// engine on the demo data at the settings a new player starts with, the
+// level's music looping through the streaming factory and then, all at
+// once, three explosions (the barrel's blast through the audiere factory,
+// a breaking door and a breaking box through the wave factory), the
+// player's and the enemies' shots and their hurt sounds.
+constexpr const char* BUSY_MUSIC = "Music_Level8.ogg";
+constexpr const char* BUSY_BLAST = "BarrelExplosion.wav";
+const char* const BUSY_EFFECTS[] = {"DoorExplosion.wav", "BoxExplosion.wav", "WeaponRedShot.wav",
+                                    "Ene3Disparo.wav",   "PlayerDamaged.wav", "Ene1Herido.wav"};
+// The fight starts once this much of the music has been played (the quiet
+// opening bars and some of what follows), and the capture goes on for a
+// second of music after the last effect has ended.
+constexpr double MUSIC_ALONE_SECONDS = 5.0, MUSIC_AFTER_SECONDS = 1.0;
+
+// The child: the busy moment into the wave-file writer.
+void PlayABusyMomentIntoWaveFile(const std::string& capture) {
+  ASSERT_TRUE(platform::SetAudioOutput(platform::AudioOutput::WaveFile, capture));
+  const std::string data = std::string(KARVESSA_DEMO_DATA_DIR) + "/";
+  ASSERT_TRUE(platform::RegisterWindowClass("SOUNDCAPTURE", platform::DefWindowProc));
+  platform::HWND window = platform::CreateAppWindow("SOUNDCAPTURE", "capture", 0, 0, 0, 800, 600);
+  ASSERT_TRUE(window);
+  Nembra::SetDataDirectory(data);
+  for (std::string* folder : Nembra::ResourceDirectories()) *folder = data;
+  ASSERT_TRUE(Nembra::InitializeEngine());
+  Nembra::APPLICATION_PARAMS params;
+  params.windowed = true;
+  params.bitsPerPixel = 32;
+  ASSERT_TRUE(Nembra::g_pGraphicsDevice->Create(window, params));
+  ASSERT_TRUE(Nembra::g_pSoundDevice->Initialize(window, 44100, L""));
+  {
+    // A new player's settings, applied as every settings screen applies them.
+    const std::string defaults = data + "ConfigDefault.dat";
+    const auto stored = [&](const char* key, const char* section) {
+      const std::string value = Nembra::CConfigFile::GetValue(key, section, defaults);
+      EXPECT_FALSE(value.empty()) << section << "/" << key;
+      return static_cast<int32_t>(std::atoi(value.c_str()));
+    };
+    ApplySettingsFromThousandths(stored("Gamma", "Monitor"), stored("Music", "Sound"), stored("Effects", "Sound"));
+
+    auto source = platform::OpenSampleSource(data + BUSY_MUSIC);
+    ASSERT_TRUE(source);
+    const uint64_t aloneFrames = static_cast<uint64_t>(MUSIC_ALONE_SECONDS * source->SampleRate());
+    Nembra::CAudiereSound* music = Nembra::g_pStreamingSoundFactory->Get(BUSY_MUSIC);
+    ASSERT_NE(music, Nembra::g_pStreamingSoundFactory->GetDefault());
+    music->SetRepeat(true);
+    music->Play(true);
+    PumpUntil([&] { return music->GetStream()->FramesPlayed() >= aloneFrames; }, 30.0);
+    ASSERT_GE(music->GetStream()->FramesPlayed(), aloneFrames) << "the music does not play";
+
+    Nembra::CAudiereSound* blast = Nembra::g_pAudiereSoundFactory->Get(BUSY_BLAST);
+    ASSERT_NE(blast, Nembra::g_pAudiereSoundFactory->GetDefault());
+    std::vector<Nembra::CWaveSound*> effects;
+    for (const char* name : BUSY_EFFECTS) {
+      effects.push_back(Nembra::g_pWaveSoundFactory->Get(name));
+      ASSERT_NE(effects.back(), Nembra::g_pWaveSoundFactory->GetDefault()) << name;
+    }
+    blast->Play(true);
+    for (Nembra::CWaveSound* effect : effects) EXPECT_TRUE(effect->Play(false));
+    PumpUntil(
+        [&] {
+          bool over = !blast->IsPlaying();
+          for (Nembra::CWaveSound* effect : effects) over = over && effect->GetAudioPath()->VoiceCount() == 0;
+          return over;
+        },
+        30.0);
+    const uint64_t after = music->GetStream()->FramesPlayed() + uint64_t(MUSIC_AFTER_SECONDS * source->SampleRate());
+    PumpUntil([&] { return music->GetStream()->FramesPlayed() >= after; }, 30.0);
+    music->Stop();
+  }
+  Nembra::ShutdownEngine();  // closes the file with its final sizes
+  platform::DestroyWindow(window);
+}
+
+TEST(SoundCapture, ABusyMomentOfAFightAtTheDefaultSettingsNeverReachesFullScale) {
+  if (const char* capture = std::getenv(CHILD_VARIABLE)) {
+    PlayABusyMomentIntoWaveFile(capture);
+    return;
+  }
+  testsupport::TempDir dir;
+  const std::string capture = dir.File("fight.wav");
+  ASSERT_TRUE(RunInChild("ABusyMomentOfAFightAtTheDefaultSettingsNeverReachesFullScale", capture))
+      << "the playing process failed";
+  std::vector<int16_t> frames;
+  uint32_t rate = 0;
+  ReadCapture(capture, frames, rate);
+  if (HasFatalFailure()) return;
+
+  int peak = 0;
+  size_t clipped = 0;
+  for (int16_t s : frames) {
+    peak = std::max(peak, std::abs(int(s)));
+    if (std::abs(int(s)) >= 32767) ++clipped;
+  }
+  EXPECT_EQ(clipped, 0u) << "samples at full scale";
+
+  // The music alone from its onset until the fight begins, then the
+  // loudest half second of the fight.
+  const size_t frameCount = frames.size() / 2;
+  size_t onset = 0;
+  while (onset < frameCount && std::abs(frames[2 * onset]) < 30 && std::abs(frames[2 * onset + 1]) < 30) ++onset;
+  const size_t alone = size_t(rate * (MUSIC_ALONE_SECONDS - 0.2)), half = rate / 2;
+  ASSERT_LT(onset + rate / 10 + alone + half, frameCount) << "the capture holds too little";
+  const auto rmsOf = [&](size_t first, size_t count) {
+    double energy = 0.0;
+    for (size_t i = 2 * first; i < 2 * (first + count); ++i) energy += (frames[i] / 32768.0) * (frames[i] / 32768.0);
+    return std::sqrt(energy / (2.0 * count));
+  };
+  const double musicRms = rmsOf(onset + rate / 10, alone);
+  double fightRms = 0.0;
+  for (size_t at = onset + rate / 10 + alone; at + half <= frameCount; at += rate / 20)
+    fightRms = std::max(fightRms, rmsOf(at, half));
+  const auto dB = [](double level) { return 20.0 * std::log10(std::max(level, 1e-9)); };
+  std::printf("busy moment: peak %.1f dBFS (%d), loudest half second %.1f dBFS RMS, music alone %.1f dBFS RMS, "
+              "%zu samples at full scale\n",
+              dB(peak / 32768.0), peak, dB(fightRms), dB(musicRms), clipped);
+  // The music bed is heard, under the fight.
+  EXPECT_GT(dB(musicRms), -40.0) << "the music is not heard";
+  EXPECT_GT(dB(fightRms), dB(musicRms) + 6.0) << "the fight does not stand out of the music";
 }
 
 }  // namespace

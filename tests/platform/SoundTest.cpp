@@ -57,6 +57,22 @@ TEST(WaveDecoding, ReadsPcmLayoutsAndTheirSamples) {
   EXPECT_EQ(samples.size(), 160u);
 }
 
+// Any sound as 16-bit PCM: the plain 44-byte header that recorders and
+// editors write, samples scaled by 32767, rounded, and clamped beyond -1..1.
+TEST(WaveDecoding, AnySoundIsWrittenAsPlainSixteenBitPcm) {
+  const std::string bytes = formats::WaveBytes({0.0f, 1.0f, -1.0f, 0.5f, 2.0f, -0.25f}, 2, 22050);
+  const std::string expected = std::string("RIFF\x30\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0", 24) +
+                               std::string("\x22\x56\0\0\x88\x58\x01\0\x04\0\x10\0data\x0C\0\0\0", 20) +
+                               std::string("\0\0\xFF\x7F\x01\x80\x00\x40\xFF\x7F\x00\xE0", 12);
+  EXPECT_EQ(bytes, expected);
+  platform::PcmFormat format;
+  std::vector<uint8_t> samples;
+  ASSERT_TRUE(platform::DecodeWave(Bytes(bytes).data(), bytes.size(), format, samples));
+  EXPECT_EQ(format.channels, 2);
+  EXPECT_EQ(format.sampleRate, 22050u);
+  EXPECT_EQ(samples.size(), 12u);
+}
+
 TEST(WaveDecoding, RefusesDamagedAndUnplayableFilesWithAReason) {
   const std::string good = formats::WaveToneBytes(ToneOf(0.01), 16);
   std::vector<std::pair<const char*, std::string>> bad;

@@ -2,6 +2,7 @@
 // blasts, high for shots and pick-ups. Every sound factory of the game
 // reads the data folder itself, so all of them lie there.
 #include "tools/datagen/DataGen.h"
+#include "tools/datagen/SoundLevels.h"
 #include "tools/formats/SoundFiles.h"
 
 namespace datagen {
@@ -47,7 +48,7 @@ bool WriteSounds(const Output& out) {
     formats::Tone tone;
     tone.frequency = s.frequency;
     tone.seconds = s.seconds;
-    tone.amplitude = 0.4;
+    tone.amplitude = PeakOf(SoundLevel::Effect);
     tone.sampleRate = 22050;
     ok &= out.Write(s.name, formats::WaveToneBytes(tone));
   }

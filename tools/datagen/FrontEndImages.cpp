@@ -6,6 +6,7 @@
 
 #include "frontend/menu/MainMenuLayout.h"
 #include "tools/datagen/DataGen.h"
+#include "tools/datagen/SoundLevels.h"
 #include "tools/datagen/WordPainter.h"
 #include "tools/formats/SoundFiles.h"
 
@@ -169,16 +170,19 @@ bool WriteFrontEndImages(const datagen::Output& out) {
 }
 
 bool WriteFrontEndSounds(const datagen::Output& out) {
+  const double level = datagen::PeakOf(datagen::SoundLevel::Effect);
   formats::Tone click;
   click.frequency = 1200.0;
   click.seconds = 0.05;
+  click.amplitude = level;
   formats::Tone hover;
   hover.frequency = 660.0;
   hover.seconds = 0.12;
-  hover.amplitude = 0.3;
+  hover.amplitude = level;
   formats::Tone slider;
   slider.frequency = 900.0;
   slider.seconds = 0.06;
+  slider.amplitude = level;
   bool ok = out.Write("GUI_ButtonClick.WAV", formats::WaveToneBytes(click));
   ok = out.Write("GUI_ButtonEffect.WAV", formats::WaveToneBytes(hover)) && ok;
   ok = out.Write("PDA_ButtonClick.wav", formats::WaveToneBytes(slider)) && ok;

@@ -8,6 +8,7 @@
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/HudPainter.h"
 #include "tools/datagen/HudPictures.h"
+#include "tools/datagen/SoundLevels.h"
 #include "tools/formats/GraphicsFiles.h"
 #include "tools/formats/SoundFiles.h"
 
@@ -153,7 +154,8 @@ bool WriteHudSounds(const datagen::Output& out) {
   formats::Tone objective;
   objective.frequency = 880.0;
   objective.seconds = 0.6;
-  formats::Tone weapon;
+  objective.amplitude = datagen::PeakOf(datagen::SoundLevel::Effect);
+  formats::Tone weapon = objective;
   weapon.frequency = 660.0;
   weapon.seconds = 0.5;
   return out.Write("ObjectiveComplete2.wav", formats::WaveToneBytes(objective)) &&

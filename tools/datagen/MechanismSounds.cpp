@@ -1,9 +1,10 @@
 // The mechanisms' sounds, synthesised: explosions are decaying noise over a
 // falling thump, the pick-up a rising chirp, the generator and connector
-// signals short beeps and buzzes. 16-bit mono at 22050 Hz; the noise comes
-// from a fixed-seed generator, so every run writes the same bytes. All go
-// to the data folder itself, where the game points both its wave-sound and
-// its audiere-sound factories.
+// signals short beeps and buzzes. 16-bit mono at 22050 Hz, the explosions
+// mastered to the blasts' level and the rest to the other effects'; the
+// noise comes from a fixed-seed generator, so every run writes the same
+// bytes. All go to the data folder itself, where the game points both its
+// wave-sound and its audiere-sound factories.
 #include <cmath>
 #include <cstdint>
 #include <algorithm>
@@ -12,30 +13,20 @@
 #include <vector>
 
 #include "tools/datagen/DataGen.h"
-#include "tools/formats/SoundFiles.h"
+#include "tools/datagen/SoundLevels.h"
 
 namespace {
+
+using datagen::SoundLevel;
 
 constexpr uint32_t RATE = 22050;
 constexpr double PI = 3.14159265358979323846;
 
-// The shared writer's RIFF header and 16-bit layout, with our own samples
-// (each -1..1) in place of its tone.
-std::string Wave(double seconds, const std::function<double(double t)>& sample) {
-  formats::Tone tone;
-  tone.seconds = seconds;
-  tone.sampleRate = RATE;
-  std::string bytes = formats::WaveToneBytes(tone, 16);
-  const size_t data = bytes.find("data") + 8;
-  const size_t frames = (bytes.size() - data) / 2;
-  for (size_t i = 0; i < frames; ++i) {
-    double s = sample(double(i) / RATE);
-    s = s > 1.0 ? 1.0 : (s < -1.0 ? -1.0 : s);
-    const auto v = static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * 32000.0)));
-    bytes[data + 2 * i] = static_cast<char>(v & 0xFF);
-    bytes[data + 2 * i + 1] = static_cast<char>(v >> 8);
-  }
-  return bytes;
+// A .wav of `seconds` of the sound, mastered to the level.
+std::string Wave(double seconds, SoundLevel level, const std::function<double(double t)>& sample) {
+  std::vector<float> samples(static_cast<size_t>(std::lround(seconds * RATE)));
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<float>(sample(double(i) / RATE));
+  return datagen::MasteredWave(std::move(samples), RATE, level);
 }
 
 // Deterministic white noise, smoothed by a one-pole low-pass of the given
@@ -55,21 +46,23 @@ class Noise {
   double m_Smoothing, m_Last = 0.0;
 };
 
-// Noise decaying at `decay` per second over a thump falling from `from` Hz.
+// Noise decaying at `decay` per second over a thump falling from `from` Hz,
+// rounded off by a soft saturation, so the body of the blast stays loud
+// under the peak it is mastered to.
 std::string Explosion(double seconds, uint32_t seed, double smoothing, double decay, double from, double gain) {
   Noise noise(seed, smoothing);
   double phase = 0.0;
-  return Wave(seconds, [=](double t) mutable {
+  return Wave(seconds, SoundLevel::Blast, [=](double t) mutable {
     const double envelope = std::exp(-decay * t) * std::min(1.0, t * 400.0);
     phase += 2.0 * PI * from * std::exp(-3.0 * t) / RATE;
-    return envelope * (gain * noise() + 0.45 * std::sin(phase));
+    return std::tanh(2.0 * envelope * (gain * noise() + 0.45 * std::sin(phase)));
   });
 }
 
 // Beeps one after the other, each `length` seconds, with short fades.
 std::string Beeps(std::initializer_list<double> frequencies, double length, bool square) {
   const std::vector<double> notes(frequencies);
-  return Wave(length * double(notes.size()), [=](double t) {
+  return Wave(length * double(notes.size()), SoundLevel::Effect, [=](double t) {
     const size_t n = std::min(notes.size() - 1, size_t(t / length));
     const double local = t - double(n) * length;
     const double fade = std::min(1.0, std::min(local, length - local) * 200.0);
@@ -79,7 +72,7 @@ std::string Beeps(std::initializer_list<double> frequencies, double length, bool
 }
 
 std::string Chirp(double seconds, double from, double to) {
-  return Wave(seconds, [=](double t) {
+  return Wave(seconds, SoundLevel::Effect, [=](double t) {
     // Phase of a linear sweep: integral of the frequency.
     const double phase = 2.0 * PI * (from * t + (to - from) * t * t / (2.0 * seconds));
     const double fade = std::min(1.0, std::min(t, seconds - t) * 100.0);
@@ -88,7 +81,7 @@ std::string Chirp(double seconds, double from, double to) {
 }
 
 std::string Click() {
-  return Wave(0.12, [](double t) {
+  return Wave(0.12, SoundLevel::Effect, [](double t) {
     const double click = t < 0.004 ? 1.0 - t / 0.004 : 0.0;
     return 0.6 * click + 0.35 * std::exp(-30.0 * t) * std::sin(2.0 * PI * 1400.0 * t);
   });

@@ -2,11 +2,13 @@
 // theme, one track for each level and the mission-complete jingle. Each
 // track is a chord progression with a bass line, a pad, a lead melody that
 // follows the chords, and drums; it opens with the pad and bass alone, the
-// drums and melody come in, a middle section lifts the melody an octave and
-// the last bar fades, so the loop starts again from quiet. Every choice
-// comes from the track's seed, so two runs write the same bytes. The mix is
-// brought to MUSIC_PEAK of full scale, and every note starts and ends on a
-// short ramp, so nothing clicks or clips.
+// drums and melody come in, a middle section lifts the melody an octave,
+// and the last bar plays on in full and ends its phrase on the root, so the
+// loop runs from it back into the opening without a gap. Every choice comes
+// from the track's seed, so two runs write the same bytes. The mix is
+// mastered to the music's level (SoundLevels.h), and every note starts and
+// ends on a short ramp within its bar, so nothing clicks or clips, at the
+// loop point either.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,13 +18,13 @@
 
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/Music.h"
+#include "tools/datagen/SoundLevels.h"
 #include "tools/formats/SoundFiles.h"
 
 namespace {
 
 constexpr uint32_t RATE = 22050;
 constexpr double PI = 3.14159265358979323846;
-constexpr float MUSIC_PEAK = 0.72f;  // the loudest sample, of full scale
 constexpr float QUALITY = 0.1f;      // the encoder's quality
 constexpr double MIN_LOOP = 60.0;    // seconds before a track repeats
 
@@ -106,15 +108,12 @@ struct Track {
     }
   }
 
-  // Brings the loudest sample to `peak` and fades the last `fade` seconds.
-  void Finish(float peak, double fade) {
+  // Fades the last `fade` seconds (none for a loop) and masters the mix.
+  void Finish(double fade) {
     const size_t fadeCount = static_cast<size_t>(fade * RATE);
     for (size_t i = 0; i < fadeCount && i < samples.size(); ++i)
       samples[samples.size() - 1 - i] *= static_cast<float>(double(i) / fadeCount);
-    float loudest = 0.0f;
-    for (float s : samples) loudest = std::max(loudest, std::fabs(s));
-    if (loudest > 0.0f)
-      for (float& s : samples) s *= peak / loudest;
+    datagen::Master(samples, datagen::SoundLevel::Music);
   }
 };
 
@@ -170,19 +169,18 @@ std::vector<float> Compose(const SONG& song) {
   for (int b = 0; b < bars; ++b) {
     const double t0 = b * bar;
     const int chord = song.chords[static_cast<size_t>(b % chordCount)];
-    const bool intro = b < 2, outro = b == bars - 1, middle = b >= middleFrom && b < middleTo;
+    const bool intro = b < 2, middle = b >= middleFrom && b < middleTo;
 
     // Pad: the chord's three notes an octave and a half above the bass.
     for (int k = 0; k < 3; ++k)
       track.Note(t0, bar, Degree(song, chord + 2 * k) + 12, 0.05, 3, bar * 0.25, 1.0, 0.8, 0.003);
     // Bass: the root on eighths, the fifth on the last.
-    if (!outro)
-      for (int e = 0; e < 8; ++e) {
-        if (song.drums == 0 && e % 2 == 1) continue;
-        const int note = Degree(song, e == 7 ? chord + 4 : chord);
-        track.Note(t0 + e * beat / 2, beat / 2 * 0.9, note, 0.16, 4, 0.005, 0.12, 0.35);
-      }
-    if (intro || outro) continue;
+    for (int e = 0; e < 8; ++e) {
+      if (song.drums == 0 && e % 2 == 1) continue;
+      const int note = Degree(song, e == 7 ? chord + 4 : chord);
+      track.Note(t0 + e * beat / 2, beat / 2 * 0.9, note, 0.16, 4, 0.005, 0.12, 0.35);
+    }
+    if (intro) continue;
 
     // Drums: kick on the beats (or on one and three), snare on two and four, hats between.
     for (int q = 0; q < 4; ++q) {
@@ -208,7 +206,7 @@ std::vector<float> Compose(const SONG& song) {
       at += length;
     }
   }
-  track.Finish(MUSIC_PEAK, bar * 0.75);
+  track.Finish(0.0);
   return track.samples;
 }
 
@@ -230,7 +228,7 @@ std::vector<float> Jingle() {
   track.Note(hold, length - hold, Degree(key, 0), 0.2, 4, 0.005, 0.4, 0.3);
   track.Kick(hold, 0.5);
   track.Noise(hold, 1.2, 0.1, 0.9, 0.0, dice);
-  track.Finish(MUSIC_PEAK, 0.8);
+  track.Finish(0.8);
   return track.samples;
 }
 

@@ -4,6 +4,7 @@
 #include "frontend/pda/PDALayout.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/PdaPaint.h"
+#include "tools/datagen/SoundLevels.h"
 #include "tools/formats/SoundFiles.h"
 
 namespace {
@@ -237,7 +238,7 @@ bool WritePdaArt(const datagen::Output& out) {
   formats::Tone click;
   click.frequency = 1800.0;
   click.seconds = 0.04;
-  click.amplitude = 0.3;
+  click.amplitude = datagen::PeakOf(datagen::SoundLevel::Effect);
   click.sampleRate = 22050;
   return out.Write(pda::ATLAS, formats::PngBytes(atlas)) &&
          out.Write(pda::ATLAS2, formats::PngBytes(atlas2)) &&

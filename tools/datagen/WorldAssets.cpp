@@ -4,6 +4,7 @@
 
 #include "tools/datagen/DataGen.h"
 #include "tools/datagen/MechanismMeshKit.h"
+#include "tools/datagen/SoundLevels.h"
 #include "tools/formats/GraphicsFiles.h"
 #include "tools/formats/SoundFiles.h"
 
@@ -43,7 +44,7 @@ bool WriteWorldAssets(const datagen::Output& out) {
   formats::Tone tone;
   tone.frequency = 1200;
   tone.seconds = 0.5;
-  tone.amplitude = 0.4;
+  tone.amplitude = datagen::PeakOf(datagen::SoundLevel::Effect);
   tone.sampleRate = 22050;
   ok &= out.Write("Ability.wav", formats::WaveToneBytes(tone));
   return ok;

@@ -28,34 +28,54 @@ double Sample(const Tone& tone, size_t frame) {
   return tone.amplitude * std::sin(2.0 * pi * tone.frequency * static_cast<double>(frame) / tone.sampleRate);
 }
 
-}  // namespace
-
-std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample) {
-  const size_t frames = FrameCount(tone);
+// The RIFF header of `frames` PCM frames, up to the data chunk's size.
+std::string WaveHeader(size_t frames, uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample,
+                       uint32_t& dataBytes) {
   const uint32_t bytesPerSample = bitsPerSample / 8u;
-  const uint32_t dataBytes = static_cast<uint32_t>(frames * tone.channels * bytesPerSample);
+  dataBytes = static_cast<uint32_t>(frames * channels * bytesPerSample);
   std::string out = "RIFF";
   Put32(out, 36 + dataBytes + (dataBytes & 1u));
   out += "WAVEfmt ";
   Put32(out, 16);
   Put16(out, 1);
-  Put16(out, tone.channels);
-  Put32(out, tone.sampleRate);
-  Put32(out, tone.sampleRate * tone.channels * bytesPerSample);
-  Put16(out, tone.channels * bytesPerSample);
+  Put16(out, channels);
+  Put32(out, sampleRate);
+  Put32(out, sampleRate * channels * bytesPerSample);
+  Put16(out, channels * bytesPerSample);
   Put16(out, bitsPerSample);
   out += "data";
   Put32(out, dataBytes);
+  return out;
+}
+
+void Put16Sample(std::string& out, double s) {
+  Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * 32767.0))));
+}
+
+}  // namespace
+
+std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample) {
+  const size_t frames = FrameCount(tone);
+  uint32_t dataBytes = 0;
+  std::string out = WaveHeader(frames, tone.channels, tone.sampleRate, bitsPerSample, dataBytes);
   for (size_t i = 0; i < frames; ++i) {
     const double s = Sample(tone, i);
     for (uint16_t c = 0; c < tone.channels; ++c) {
       if (bitsPerSample == 8)
         out += static_cast<char>(static_cast<uint8_t>(std::lround(128.0 + s * 127.0)));
       else
-        Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * 32767.0))));
+        Put16Sample(out, s);
     }
   }
   if (dataBytes & 1u) out += '\0';
+  return out;
+}
+
+std::string WaveBytes(const std::vector<float>& samples, uint16_t channels, uint32_t sampleRate) {
+  const size_t frames = channels ? samples.size() / channels : 0;
+  uint32_t dataBytes = 0;
+  std::string out = WaveHeader(frames, channels, sampleRate, 16, dataBytes);
+  for (size_t i = 0; i < frames * channels; ++i) Put16Sample(out, std::max(-1.0f, std::min(1.0f, samples[i])));
   return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Writers for test sounds: a sine tone as a PCM .wav, or as an Ogg Vorbis
-// file. Tests and the demo data generator make their sounds with these.
+// Writers for test sounds: a sine tone or any sound as a PCM .wav, or as an
+// Ogg Vorbis file. Tests and the demo data generator make their sounds with
+// these.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ struct Tone {
 
 // A RIFF WAVE file of the tone with 8-bit (unsigned) or 16-bit samples.
 std::string WaveToneBytes(const Tone& tone, uint16_t bitsPerSample = 16);
+
+// A 16-bit RIFF WAVE file of any sound: `samples` interleaved by channel,
+// each in -1 .. 1 (beyond it clamped).
+std::string WaveBytes(const std::vector<float>& samples, uint16_t channels, uint32_t sampleRate);
 
 // An Ogg Vorbis file of the tone; empty when the encoder refuses the format.
 std::string OggToneBytes(const Tone& tone);
