@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Math.h"
 #include "platform/Text.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 using testsupport::TempDir;
@@ -75,10 +76,11 @@ TEST(AtomicWrite, TheFolderIsSyncedAfterTheRename) {
   if (std::system("strace -V > /dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
   TempDir dir;
   const std::string trace = dir.File("calls.txt");
-  const std::string command = "strace -e trace=openat,fsync,rename -o '" + trace + "' '" +
-                              std::filesystem::read_symlink("/proc/self/exe").string() +
-                              "' --gtest_filter=AtomicWrite.ReplacesWholeFileOrLeavesOldOne > /dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "strace cannot trace here";
+  const int status = testsupport::RunChildProcess(
+      {"strace", "-e", "trace=openat,fsync,rename", "-o", trace, testsupport::SelfExecutable(),
+       "--gtest_filter=AtomicWrite.ReplacesWholeFileOrLeavesOldOne"},
+      testsupport::ChildTestEnvironment(), true);
+  if (!testsupport::ExitedCleanly(status)) GTEST_SKIP() << "strace cannot trace here";
   std::istringstream lines(testsupport::ReadFileBytes(trace));
   std::string line, folderFd;
   bool renamed = false, synced = false;

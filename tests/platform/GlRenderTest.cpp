@@ -70,6 +70,23 @@ class GlRenderTest : public testsupport::OffscreenDeviceTest {
     return t;
   }
 
+  // A managed vertex buffer holding the screen-space vertices, the device's
+  // vertex format set to theirs; null when it could not be made.
+  IVertexBuffer* MakeScreenBuffer(const std::vector<ScreenVertex>& vertices) {
+    IVertexBuffer* vb = nullptr;
+    const uint32_t bytes = uint32_t(vertices.size() * sizeof(ScreenVertex));
+    if (m_Device->CreateVertexBuffer(bytes, 0, kScreenFVF, D3DPOOL_MANAGED, &vb) != D3D_OK) return nullptr;
+    void* at = nullptr;
+    if (vb->Lock(0, 0, &at, 0) != D3D_OK) {
+      vb->Release();
+      return nullptr;
+    }
+    std::memcpy(at, vertices.data(), bytes);
+    vb->Unlock();
+    m_Device->SetFVF(kScreenFVF);
+    return vb;
+  }
+
   void DrawLit(D3DPRIMITIVETYPE type, uint32_t count, const LitVertex* v) {
     m_Device->SetFVF(kLitFVF);
     ASSERT_EQ(m_Device->DrawPrimitiveUP(type, count, v, sizeof(LitVertex)), D3D_OK);
@@ -531,6 +548,71 @@ TEST_F(GlRenderTest, AFrameCountsItsDrawsAndBindsOnlyWhatChanged) {
   EXPECT_EQ(c.draws + c.programBinds + c.textureBinds + c.bufferBinds + c.bufferUploads, 0u);
   red->Release();
   green->Release();
+}
+
+// Draws from one vertex buffer in a row, with nothing changed between them
+// but their mode: each keeps its own. A red square drawn as a strip and two
+// green triangles drawn as a list, side by side, in both orders (a picture
+// each). The list drawn as a strip would gain triangles between its two; the
+// square drawn as a list would lose its second half.
+TEST_F(GlRenderTest, AStripAndAListWithNothingChangedBetweenKeepTheirOwnModes) {
+  Flat();
+  std::vector<ScreenVertex> v(10);
+  FillSquare(v.data(), 100, 100, 100, 0xFFFF0000u);
+  const D3DCOLOR g = 0xFF00FF00u;
+  v[4] = {300, 100, 0.5f, 1, g, 0, 0}, v[5] = {400, 100, 0.5f, 1, g, 0, 0}, v[6] = {300, 200, 0.5f, 1, g, 0, 0};
+  v[7] = {450, 100, 0.5f, 1, g, 0, 0}, v[8] = {500, 100, 0.5f, 1, g, 0, 0}, v[9] = {450, 150, 0.5f, 1, g, 0, 0};
+  IVertexBuffer* vb = MakeScreenBuffer(v);
+  ASSERT_NE(vb, nullptr);
+  m_Device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+  for (bool stripFirst : {true, false}) {
+    SCOPED_TRACE(stripFirst ? "strip, then list" : "list, then strip");
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0), D3D_OK);
+    for (int draw = 0; draw < 2; ++draw) {
+      if ((draw == 0) == stripFirst)
+        ASSERT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+      else
+        ASSERT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLELIST, 4, 2), D3D_OK);
+    }
+    Capture(stripFirst ? "strip_then_list_in_their_own_modes" : "list_then_strip_in_their_own_modes");
+    // Both halves of the square, both triangles, and nothing between or beside them.
+    ExpectPixels({{120, 160, 0xFFFF0000u, 0}, {180, 180, 0xFFFF0000u, 0}, {320, 120, 0xFF00FF00u, 0},
+                  {460, 110, 0xFF00FF00u, 0}, {425, 110, 0xFF000000u, 0}, {380, 180, 0xFF000000u, 0},
+                  {250, 150, 0xFF000000u, 0}});
+  }
+  m_Device->SetStreamSource(0, nullptr, 0, 0);
+  vb->Release();
+}
+
+// A texture set between two draws from one vertex buffer that would
+// otherwise go together: the first is drawn with the texture it was given.
+// Three squares with white vertices, textured red, green and blue, drawn
+// twice: the second time the textures are on GL already, so nothing but the
+// change of texture sends a waiting draw on.
+TEST_F(GlRenderTest, ATextureSetBetweenTwoDrawsLeavesTheFirstWithItsOwn) {
+  const D3DCOLOR colours[3] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+  ITexture* textures[3];
+  for (int i = 0; i < 3; ++i) textures[i] = MakeTexture(1, 1, {colours[i]});
+  Flat();
+  std::vector<ScreenVertex> v(12);
+  for (int i = 0; i < 3; ++i) FillSquare(&v[size_t(i) * 4], 99.5f + 200.0f * float(i), 99.5f, 100, 0xFFFFFFFFu, true);
+  IVertexBuffer* vb = MakeScreenBuffer(v);
+  ASSERT_NE(vb, nullptr);
+  m_Device->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+  for (int pass = 0; pass < 2; ++pass) {
+    ASSERT_EQ(m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0), D3D_OK);
+    for (uint32_t i = 0; i < 3; ++i) {
+      m_Device->SetTexture(0, textures[i]);
+      ASSERT_EQ(m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 4 * i, 2), D3D_OK);
+    }
+  }
+  Capture("texture_set_between_draws");
+  m_Device->SetStreamSource(0, nullptr, 0, 0);
+  m_Device->SetTexture(0, nullptr);
+  vb->Release();
+  for (ITexture* texture : textures) texture->Release();
+  ExpectPixels({{150, 150, colours[0], 0}, {350, 150, colours[1], 0}, {550, 150, colours[2], 0},
+                {250, 150, 0xFF000000u, 0}});
 }
 
 TEST_F(GlRenderTest, ObjectsMadeAfterOthersWereReleasedAreBoundAfresh) {

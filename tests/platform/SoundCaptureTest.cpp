@@ -7,14 +7,11 @@
 #include <AL/alext.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
@@ -26,9 +23,8 @@
 #include "platform/Files.h"
 #include "platform/SoundTestSupport.h"
 #include "platform/Window.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 // What the layer asked of OpenAL for its last context: this program's
 // alcCreateContext stands in front of the library's and hands it on.
@@ -56,26 +52,11 @@ void PumpFor(double seconds) { soundtest::Pump(seconds); }
 // Runs one test of this file in a fresh process with CHILD_VARIABLE set to
 // `file` (and the other variables given); true when it exits cleanly.
 bool RunInChild(const std::string& test, const std::string& file,
-                const std::vector<std::pair<std::string, std::string>>& variables = {}) {
-  std::string filter = "--gtest_filter=SoundCapture." + test;
-  char exe[] = "/proc/self/exe";
-  char* argv[] = {exe, filter.data(), nullptr};
-  std::vector<std::string> env = {std::string(CHILD_VARIABLE) + "=" + file};
-  for (const auto& v : variables) env.push_back(v.first + "=" + v.second);
-  for (char** e = environ; *e; ++e) {
-    const std::string entry = *e;
-    bool replaced = entry.compare(0, std::strlen(CHILD_VARIABLE) + 1, std::string(CHILD_VARIABLE) + "=") == 0;
-    for (const auto& v : variables) replaced = replaced || entry.compare(0, v.first.size() + 1, v.first + "=") == 0;
-    if (!replaced) env.push_back(entry);
-  }
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  pid_t child = 0;
-  if (posix_spawn(&child, exe, nullptr, nullptr, argv, envp.data()) != 0) return false;
-  int status = 0;
-  if (waitpid(child, &status, 0) != child) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+                std::vector<std::pair<std::string, std::string>> variables = {}) {
+  variables.emplace_back(CHILD_VARIABLE, file);
+  return testsupport::ExitedCleanly(
+      testsupport::RunChildProcess({testsupport::SelfExecutable(), "--gtest_filter=SoundCapture." + test},
+                                   testsupport::ChildTestEnvironment(variables)));
 }
 
 // The child: one second at full level, one at half, then a little silence.

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -183,31 +184,53 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
   }
   for (size_t i = 0; i < bytes[0].size(); ++i) ASSERT_NE(bytes[0][i], bytes[1][i]) << files[i];
 
+  // Each child saves the two states in turn and tells when its first save
+  // (all new) is done; the kill comes 0-12 ms after that, so it lands among
+  // the saves that follow however slowly the child started.
   std::mt19937 random(20261208);
-  int sawNew = 0;
+  int sawNew = 0, mixed = 0;
   for (int kill = 0; kill < 200; ++kill) {
+    int saved[2];
+    ASSERT_EQ(pipe(saved), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      close(saved[0]);
       for (int round = 0; round < 1000000; ++round) {
         g_ProfileStore = states[(round + 1) % 2];
         g_ProfileStore.SaveAllProfiles();
+        if (round == 0) {
+          const char done = 1;
+          (void)!write(saved[1], &done, 1);
+          close(saved[1]);
+        }
       }
       _exit(0);
     }
-    usleep(static_cast<useconds_t>(random() % 12000));
+    close(saved[1]);
+    char done = 0;
+    ssize_t got = 0;
+    while ((got = read(saved[0], &done, 1)) < 0 && errno == EINTR) {
+    }
+    close(saved[0]);
+    if (got == 1) usleep(static_cast<useconds_t>(random() % 12000));
     ::kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(got, 1) << "the child ended before its first save was done";
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child was still saving";
+    int newFiles = 0;
     for (size_t i = 0; i < bytes[0].size(); ++i) {
       const std::string now = Get(files[i]);
       ASSERT_TRUE(now == bytes[0][i] || now == bytes[1][i]) << "kill " << kill << ": " << files[i] << " is "
                                                              << now.size() << " bytes of neither state";
-      sawNew += now == bytes[1][i];
+      newFiles += now == bytes[1][i];
     }
+    sawNew += newFiles;
+    mixed += newFiles > 0 && newFiles < int(bytes[0].size());
   }
   EXPECT_GT(sawNew, 0) << "the kills landed after some writes";
+  RecordProperty("kills_between_two_files_of_a_save", mixed);
 
   // One more save killed mid-write for sure: by the file size limit's signal.
   const pid_t child = fork();

@@ -133,6 +133,46 @@ TEST_F(LaserTest, ALongFramePassesSeveralDurationsEachTogglingOnce) {
   EXPECT_FALSE(laser.IsOn());
 }
 
+// A long frame toggles once for each duration it passes and the time past
+// the last of them counts toward the next, up to 100000 toggles in a frame
+// (a 100-second frame over millisecond durations): past that the time left
+// is dropped and the next frame starts the current duration afresh. Eighths
+// and sixteenths of a second keep every sum exact.
+TEST_F(LaserTest, ALongFrameTogglesOnceForEachDurationUpToAHundredThousandAndDropsTheRest) {
+  WriteData("Dur.txt", "2\n0.125\n0.375\n");
+  CLaser& laser = LoadLaser(0, "Dur.txt", 1);
+  ASSERT_TRUE(laser.IsOn());
+  // 2000 rounds of 0.5 s are 4000 toggles, the 0.125 one more, and 0.0625 s
+  // of the 0.375 is left.
+  StepLaser(laser, 1000.1875f);
+  EXPECT_FALSE(laser.IsOn());
+  EXPECT_FALSE(laser.GetBeam().visible);
+  for (int i = 0; i < 4; ++i) StepLaser(laser, 0.0625f);
+  EXPECT_FALSE(laser.IsOn()) << "0.3125 s of the 0.375";
+  StepLaser(laser, 0.0625f);
+  EXPECT_TRUE(laser.IsOn());
+  EXPECT_TRUE(laser.GetBeam().visible);
+
+  // 100000 toggles exactly: the 0.0625 s left still counts.
+  level->Restart();
+  ASSERT_TRUE(laser.IsOn());
+  StepLaser(laser, 25000.0625f);
+  EXPECT_TRUE(laser.IsOn());
+  StepLaser(laser, 0.0625f);
+  EXPECT_FALSE(laser.IsOn()) << "the 0.125 is over";
+
+  // One duration more is due: the frame stops at 100000 toggles and drops
+  // the 0.1875 s left, so the 0.125 starts again from nothing.
+  level->Restart();
+  ASSERT_TRUE(laser.IsOn());
+  StepLaser(laser, 25000.1875f);
+  EXPECT_TRUE(laser.IsOn()) << "the 100001st toggle came in the same frame";
+  StepLaser(laser, 0.0625f);
+  EXPECT_TRUE(laser.IsOn()) << "the time past the 100000th toggle was kept";
+  StepLaser(laser, 0.0625f);
+  EXPECT_FALSE(laser.IsOn());
+}
+
 TEST_F(LaserTest, AFrameLongerThanTheTimerCanCountInItsDurationsEndsAndBlinkingGoesOn) {
   WriteData("Dur.txt", "2\n0.1\n0.3\n");
   CLaser& laser = LoadLaser(0, "Dur.txt", 1);
