@@ -11,7 +11,9 @@
 // CLevel::Unload); the renderer, the processor and llvmpipe's threads.
 //
 // With --headless the same run goes through the headless backend (scripted
-// clock, recording device, silent sound) and, under callgrind started with
+// clock, recording device, silent sound mixed on the main thread as far as
+// the scripted clock moved, so that a run decodes and mixes the same
+// whatever the machine's load) and, under callgrind started with
 // --instr-atstart=no, counts the instructions of the frames given by
 // --instrument FIRST-LAST only. scripts/timedemo.sh runs both.
 //
@@ -174,6 +176,7 @@ class Timedemo {
       platform::headless::ResetInput();
       platform::headless::ResetEvents();
       platform::headless::SetTime(0);
+      platform::SetAudioOutput(platform::AudioOutput::Clocked);
     }
     // A fresh copy of the data without profiles: the game writes there.
     std::error_code ec;

@@ -49,8 +49,9 @@ if [ $status -ne 0 ] && [ $status -ne 77 ]; then
   exit $status
 fi
 
-# 2. The instruction count, headless under callgrind (main thread only:
-#    the sound mixer's thread runs on the wall clock).
+# 2. The instruction count, headless under callgrind (main thread only). The
+#    headless run mixes its sound on the main thread as far as the scripted
+#    clock moved, so the count does not follow the machine's load.
 if ! command -v valgrind > /dev/null; then
   echo "valgrind is not installed (scripts/deps.sh installs it): no instruction count"
   exit 1
