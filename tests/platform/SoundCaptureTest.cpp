@@ -54,6 +54,22 @@ bool RunInChild(const std::string& test, const std::string& file,
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// In the child: the file `done`, made only when every check has passed.
+void SignalChecksPassed(const std::string& done) {
+  if (::testing::Test::HasFailure()) return;
+  FILE* f = std::fopen(done.c_str(), "w");
+  if (f) std::fclose(f);
+}
+
+// Runs a test of this file in a child that signals its checks passed.
+void ExpectChecksPassInChild(const std::string& test,
+                             const std::vector<std::pair<std::string, std::string>>& variables = {}) {
+  testsupport::TempDir dir;
+  const std::string done = dir.File("done");
+  ASSERT_TRUE(RunInChild(test, done, variables)) << "the playing process failed";
+  EXPECT_TRUE(platform::FileExists(done)) << "the playing process did not finish its checks";
+}
+
 // The child: one second at full level, one at half, then a little silence.
 void PlayIntoWaveFile(const std::string& capture) {
   ASSERT_TRUE(platform::SetAudioOutput(platform::AudioOutput::WaveFile, capture));
@@ -179,10 +195,7 @@ void PlayWithoutADevice(const std::string& done) {
     EXPECT_LT(took, 1.0) << "a stream plays to its end";
   }
   platform::ReleaseAudio();
-  if (!::testing::Test::HasFailure()) {
-    FILE* f = std::fopen(done.c_str(), "w");
-    if (f) std::fclose(f);
-  }
+  SignalChecksPassed(done);
 }
 
 TEST(SoundCapture, WithoutAnOutputDeviceSoundsStillPlayAndEnd) {
@@ -191,11 +204,8 @@ TEST(SoundCapture, WithoutAnOutputDeviceSoundsStillPlayAndEnd) {
     return;
   }
   testsupport::TempDir dir;
-  const std::string done = dir.File("done");
-  ASSERT_TRUE(RunInChild("WithoutAnOutputDeviceSoundsStillPlayAndEnd", done,
-                         {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", "[wave]\nfile=\n")}}))
-      << "the playing process failed";
-  EXPECT_TRUE(platform::FileExists(done)) << "the playing process did not finish its checks";
+  ExpectChecksPassInChild("WithoutAnOutputDeviceSoundsStillPlayAndEnd",
+                          {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", "[wave]\nfile=\n")}});
 }
 
 // The child: the output mixed in UpdateAudio by the platform clock. A
@@ -254,10 +264,7 @@ void PlayMixedByTheClock(const std::string& done) {
     EXPECT_EQ(path.VoiceCount(), 0) << "over once the clock passed its end";
   }
   platform::ReleaseAudio();
-  if (!::testing::Test::HasFailure()) {
-    FILE* f = std::fopen(done.c_str(), "w");
-    if (f) std::fclose(f);
-  }
+  SignalChecksPassed(done);
 }
 
 TEST(SoundCapture, MixedByTheClockSoundsPlayAsFarAsItMoved) {
@@ -265,10 +272,7 @@ TEST(SoundCapture, MixedByTheClockSoundsPlayAsFarAsItMoved) {
     PlayMixedByTheClock(done);
     return;
   }
-  testsupport::TempDir dir;
-  const std::string done = dir.File("done");
-  ASSERT_TRUE(RunInChild("MixedByTheClockSoundsPlayAsFarAsItMoved", done)) << "the playing process failed";
-  EXPECT_TRUE(platform::FileExists(done)) << "the playing process did not finish its checks";
+  ExpectChecksPassInChild("MixedByTheClockSoundsPlayAsFarAsItMoved");
 }
 
 // The demo's music: the title, each level's track and the jingle.
