@@ -1,9 +1,10 @@
 // The timedemo: the game's own application started as the program starts
 // it (windowed 800x600 on the SDL backend with the OpenGL device, swap
-// interval 0), a profile at Level8's index, CApp::StartLevel, then a route
-// through the level played frame by frame with a fixed step of 16 ms and
-// the random numbers seeded with 1. Every frame runs ResetPlayerHealth
-// through the script host, so every frame is a playing frame.
+// interval 0), a profile at Level8's index, CApp::StartLevel, then the
+// level's route played lap after lap (scenario::RouteLaps: the player at
+// full health every frame and with full charges at each lap, through the
+// script host, so every frame is a playing frame) frame by frame with a
+// fixed step of 16 ms and the random numbers seeded with 1.
 //
 // It reports the frame times of the measured frames (wall time of the
 // frame with the device's work finished): median, 95th percentile and
@@ -11,13 +12,14 @@
 // CLevel::Unload); the renderer, the processor and llvmpipe's threads.
 //
 // With --headless the same run goes through the headless backend (scripted
-// clock, recording device, silent sound) and, under callgrind started with
+// clock, recording device, silent sound mixed on the main thread as far as
+// the scripted clock moved, so that a run decodes and mixes the same
+// whatever the machine's load) and, under callgrind started with
 // --instr-atstart=no, counts the instructions of the frames given by
 // --instrument FIRST-LAST only. scripts/timedemo.sh runs both.
 //
 //   timedemo [--headless] [--warmup N] [--frames N] [--instrument FIRST-LAST]
 //            [--data FOLDER] [--level INDEX]
-#include <lua.hpp>
 #include <SDL.h>
 
 #include <algorithm>
@@ -47,7 +49,6 @@
 #include "frontend/ProfileStore.h"
 #include "game/app/App.h"
 #include "game/level/LevelDescriptions.h"
-#include "game/script/GameScript.h"
 #include "game/world/GameWorld.h"
 #include "platform/Clock.h"
 #include "platform/DeviceTiming.h"
@@ -58,10 +59,9 @@
 #include "platform/Sound.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
-#include "scenario/RouteDriver.h"
+#include "scenario/RouteLaps.h"
 #include "scenario/ScenarioInput.h"
 #include "support/TempDir.h"
-#include "tools/datagen/DemoLevelContents.h"
 
 namespace {
 
@@ -129,39 +129,6 @@ int LlvmpipeThreads() {
   return count;
 }
 
-// The level's route (the generator's steps, as the play-through takes
-// them) played by the route driver from read-only game state, lap after
-// lap. The steps that would end the run are left out: the goal that
-// finishes the level and a walk into a hazard to die.
-class RouteWalk {
- public:
-  explicit RouteWalk(const std::string& levelName) {
-    for (const datagen::DEMO_ROUTE_STEP& step : datagen::DemoLevelContent(levelName).route)
-      if (step.kind != datagen::DEMO_ROUTE_STEP::FINISH && step.kind != datagen::DEMO_ROUTE_STEP::HAZARD)
-        m_Route.push_back(step);
-  }
-  bool Empty() const { return m_Route.empty(); }
-  scenario::FrameInput Next() {
-    if (!m_Driver || m_Driver->Done() || m_Driver->Failed()) {
-      if (m_Driver && m_Driver->Failed())
-        std::fprintf(stderr, "timedemo: lap %d: %s\n", m_Laps, m_Driver->Failure().c_str());
-      // The keys the last lap held go up first.
-      scenario::FrameInput release = m_Driver ? m_Driver->ReleaseAll() : scenario::FrameInput();
-      m_Driver = std::make_unique<scenario::RouteDriver>(m_Route);
-      ++m_Laps;
-      return release;
-    }
-    return m_Driver->Next();
-  }
-  int Laps() const { return m_Laps; }
-  std::string Where() const { return m_Driver ? m_Driver->Where() : std::string(); }
-
- private:
-  std::vector<datagen::DEMO_ROUTE_STEP> m_Route;
-  std::unique_ptr<scenario::RouteDriver> m_Driver;
-  int m_Laps = 0;
-};
-
 class Timedemo {
  public:
   explicit Timedemo(const Options& o) : m_Options(o) {}
@@ -174,6 +141,7 @@ class Timedemo {
       platform::headless::ResetInput();
       platform::headless::ResetEvents();
       platform::headless::SetTime(0);
+      platform::SetAudioOutput(platform::AudioOutput::Clocked);
     }
     // A fresh copy of the data without profiles: the game writes there.
     std::error_code ec;
@@ -200,7 +168,7 @@ class Timedemo {
     g_ProfileStore.GetCurrentProfile().levelReached = m_Options.level;
     const std::string script = platform::WideToUtf8(GetLevelDescription(m_Options.level).scriptFile);
     m_LevelName = script.substr(0, script.rfind('.'));
-    m_Walk = std::make_unique<RouteWalk>(m_LevelName);
+    m_Walk = std::make_unique<scenario::RouteLaps>(m_LevelName);
     if (m_Walk->Empty()) return Fail("no route through " + m_LevelName);
     m_FirstLoadMs = TimedStartLevel();
     if (m_App->GetState() != CApp::STATE_PLAYING || !g_pGameWorld) return Fail("the level did not start");
@@ -291,10 +259,11 @@ class Timedemo {
 
   // One frame as the program's loop runs it, at a fixed step: the route's
   // input, the message pump, the clock, the sound layer, the application's
-  // frame, the player's health reset through the script host, and the
-  // device's work finished.
+  // frame and the device's work finished.
   void Frame() {
     scenario::ApplyFrameInput(m_Walk->Next(), !m_Options.headless, m_App->GetWindow());
+    for (; m_FailuresShown < m_Walk->Failures().size(); ++m_FailuresShown)
+      std::fprintf(stderr, "timedemo: %s\n", m_Walk->Failures()[m_FailuresShown].c_str());
     if (!scenario::DispatchWaitingMessages()) {
       End();
       return;
@@ -304,10 +273,6 @@ class Timedemo {
     Nembra::g_FrameTime = STEP;
     platform::UpdateAudio();
     m_App->OnFrame();
-    if (lua_State* state = g_GameScript.GetState()) {
-      lua_getglobal(state, "ResetPlayerHealth");
-      if (lua_pcall(state, 0, 0, 0) != 0) lua_pop(state, 1);
-    }
     if (Nembra::g_pGraphicsDevice) platform::FinishDeviceWork(Nembra::g_pGraphicsDevice->GetDevice());
   }
 
@@ -327,7 +292,8 @@ class Timedemo {
   std::string m_Problem;
   std::string m_LevelName;
   std::string m_RouteAtEnd;
-  std::unique_ptr<RouteWalk> m_Walk;
+  std::unique_ptr<scenario::RouteLaps> m_Walk;
+  size_t m_FailuresShown = 0;
   uint64_t m_Step = 0;
   std::vector<double> m_Times;
   uint64_t m_Draws = 0, m_ProgramBinds = 0;

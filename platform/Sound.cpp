@@ -43,6 +43,8 @@ struct Voice {
 
 // Settings the library reads once, before its first call.
 bool g_LibraryStarted = false;
+// The output asked for is the unheard mixer driven by the platform clock.
+bool g_MixByClock = false;
 bool g_DriverChosenHere = false;
 std::string g_ConfigFile;
 
@@ -75,8 +77,13 @@ struct AudioSystem {
   std::vector<sound_internal::FedStream*> streams;
   bool poolFullReported = false;
   // Set while mixing unheard: the frame loop advances the mixer by the time
-  // that passed, so sounds still end and streams still move on.
+  // that passed, so sounds still end and streams still move on. That time
+  // is the steady clock's, or the platform clock's when mixing by it (on
+  // the headless backend the scripted clock: the same run mixes the same
+  // whatever the machine's load).
   LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
+  bool byClock = false;
+  uint64_t clockStart = 0;
   std::chrono::steady_clock::time_point unheardStart;
   uint64_t unheardFrames = 0;
   std::vector<int16_t> unheardScratch;
@@ -169,18 +176,42 @@ struct AudioSystem {
     return true;
   }
 
-  // Mixes (and discards) what the time since the last call would have played.
-  void MixUnheard() {
+  // The frames the unheard mixer should have mixed by now since it opened.
+  uint64_t UnheardFramesDue() {
+    if (byClock) {
+      const uint64_t now = GetTickCount();
+      // A clock set back: mixing starts again from there.
+      if (now < clockStart) {
+        clockStart = now;
+        unheardFrames = 0;
+      }
+      return (now - clockStart) * UNHEARD_RATE / 1000;
+    }
     const auto elapsed = std::chrono::steady_clock::now() - unheardStart;
-    const uint64_t due = static_cast<uint64_t>(
+    return static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() * UNHEARD_RATE / 1000000);
+  }
+
+  // Mixes (and discards) what the time since the last call would have played,
+  // in chunks with the voices and streams topped up between them, so a long
+  // frame plays all of its time.
+  void MixUnheard() {
+    const uint64_t due = UnheardFramesDue();
     // After a long stall, at most one second is made up.
     if (due > unheardFrames + UNHEARD_RATE) unheardFrames = due - UNHEARD_RATE;
     while (unheardFrames < due) {
       const size_t n = static_cast<size_t>(std::min<uint64_t>(due - unheardFrames, UNHEARD_CHUNK));
       renderSamples(device, unheardScratch.data(), static_cast<ALCsizei>(n));
       unheardFrames += n;
+      if (unheardFrames < due) KeepFed();
     }
+  }
+
+  // Tops up repeating voices and stream queues; frees the voices that are over.
+  void KeepFed() {
+    Reclaim();
+    // Feeding may end a stream, which never unregisters another one.
+    for (size_t i = 0; i < streams.size(); ++i) streams[i]->Feed();
   }
 
   void Close() {
@@ -203,10 +234,15 @@ bool SetAudioOutput(AudioOutput output, const std::string& waveFile) {
     case AudioOutput::Default:
       if (g_DriverChosenHere) unsetenv("ALSOFT_DRIVERS");
       g_DriverChosenHere = false;
+      g_MixByClock = false;
       return true;
     case AudioOutput::Null:
       setenv("ALSOFT_DRIVERS", "null", 1);
       g_DriverChosenHere = true;
+      g_MixByClock = false;
+      return true;
+    case AudioOutput::Clocked:
+      g_MixByClock = true;
       return true;
     case AudioOutput::WaveFile: {
       if (waveFile.empty()) return false;
@@ -228,6 +264,7 @@ bool SetAudioOutput(AudioOutput output, const std::string& waveFile) {
       setenv("ALSOFT_CONF", name, 1);
       setenv("ALSOFT_DRIVERS", "wave", 1);
       g_DriverChosenHere = true;
+      g_MixByClock = false;
       return true;
     }
   }
@@ -245,12 +282,15 @@ bool AcquireAudio() {
     if (IsHeadless()) setenv("ALSOFT_DRIVERS", "null", 0);
     g_LibraryStarted = true;
   }
-  s.device = alcOpenDevice(nullptr);
+  // Mixed by the platform clock when asked: no device is looked for.
+  s.byClock = g_MixByClock;
+  s.clockStart = GetTickCount();
+  s.device = s.byClock ? nullptr : alcOpenDevice(nullptr);
   if (s.device) {
     s.context = CreateLimitedContext(s.device, nullptr);
   } else if (s.OpenUnheard()) {
-    // No sound card: the game runs the same, without being heard.
-    LogWarning("Sound: no output device could be opened; playing without sound");
+    // No sound card (or the clock's mixer asked for): the game runs the same, without being heard.
+    if (!s.byClock) LogWarning("Sound: no output device could be opened; playing without sound");
   } else {
     LogWarning("Sound: no output device could be opened and no silent mixer either");
     return false;

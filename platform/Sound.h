@@ -22,7 +22,9 @@
 // SetAudioOutput can ask for its wave-file writer instead so that a test can
 // read back what was played. Where no output device opens at all, sound runs
 // on a mixer that nobody hears, advanced by UpdateAudio, so the game behaves
-// the same without a sound card.
+// the same without a sound card. SetAudioOutput can ask for that mixer
+// advanced by the platform clock instead of the steady one: on the headless
+// backend a run then mixes (and decodes) the same whatever the machine's load.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,6 +39,7 @@ enum class AudioOutput {
   Default,   // the system's device (the null output on the headless backend)
   Null,      // mixes and discards
   WaveFile,  // mixes in real time into a .wav file (16-bit stereo 44100 Hz)
+  Clocked,   // mixes and discards in UpdateAudio, as far as GetTickCount moved
 };
 
 // Chooses the output. Only possible before sound is first opened in this

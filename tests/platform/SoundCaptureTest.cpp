@@ -1,8 +1,8 @@
 // What comes out of the mixer, each case in a child process because the
 // output is chosen before sound is first used: a tone into the wave-file
 // writer (pitch and level), no output device at all, the output's limiter,
-// the demo's music, and a busy moment of a fight played through the engine
-// at a new player's settings.
+// the output mixed by the platform clock, the demo's music, and a busy
+// moment of a fight played through the engine at a new player's settings.
 #include <AL/alc.h>
 #include <AL/alext.h>
 #include <dlfcn.h>
@@ -20,6 +20,7 @@
 #include "engine/sound/WaveSound.h"
 #include "engine/util/ConfigFile.h"
 #include "frontend/SettingsValues.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/SoundTestSupport.h"
 #include "platform/Window.h"
@@ -165,16 +166,21 @@ void SayDoneUnlessFailed(const std::string& done) {
   if (f) std::fclose(f);
 }
 
-// Runs a test of this file in a child on OpenAL Soft's wave-file writer
-// with the given [general] settings, writing into a file or (without one)
-// unable to open; true when the child finished its checks.
-bool ChildPassesOnTheWaveWriter(const std::string& test, const std::string& general, bool intoAFile) {
+// Runs a test of this file in a child with the given variables; true when
+// the child finished its checks.
+bool ChildPasses(const std::string& test, const std::vector<std::pair<std::string, std::string>>& variables = {}) {
   testsupport::TempDir dir;
   const std::string done = dir.File("done");
-  const std::string config = "[general]\n" + general + "[wave]\nfile=" + (intoAFile ? dir.File("out.wav") : "") + "\n";
-  EXPECT_TRUE(RunInChild(test, done, {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", config)}}))
-      << "the child process failed";
+  EXPECT_TRUE(RunInChild(test, done, variables)) << "the child process failed";
   return platform::FileExists(done);
+}
+
+// The same on OpenAL Soft's wave-file writer with the given [general]
+// settings, writing into a file or (without one) unable to open.
+bool ChildPassesOnTheWaveWriter(const std::string& test, const std::string& general, bool intoAFile) {
+  testsupport::TempDir dir;
+  const std::string config = "[general]\n" + general + "[wave]\nfile=" + (intoAFile ? dir.File("out.wav") : "") + "\n";
+  return ChildPasses(test, {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", dir.Write("alsoft.conf", config)}});
 }
 
 // Whether the open output asked for OpenAL Soft's limiter, which keeps the
@@ -248,6 +254,73 @@ TEST(SoundCapture, TheOutputAsksForTheLimiter) {
   }
   EXPECT_TRUE(ChildPassesOnTheWaveWriter("TheOutputAsksForTheLimiter", "sample-type=float32\n", true))
       << "the checking process did not finish its checks";
+}
+
+// The child: the output mixed in UpdateAudio by the platform clock. A
+// stream plays exactly the frames of the time the scripted clock moved,
+// whatever the steps (single milliseconds, frames longer than a stream
+// keeps queued), nothing while the clock stands, and ends once the clock passes its length; an effect's voice
+// ends the same way. Writes `done` when every check has passed.
+void PlayMixedByTheClock(const std::string& done) {
+  ASSERT_TRUE(platform::SetAudioOutput(platform::AudioOutput::Clocked));
+  platform::headless::SetTime(7000);
+  ASSERT_TRUE(platform::AcquireAudio());
+  {
+    testsupport::TempDir dir;
+    const formats::Tone tone = ToneOf(2.0, 2);  // 88200 frames
+    const std::string ogg = dir.Write("tone.ogg", formats::OggToneBytes(tone));
+    auto device = platform::OpenAudioDevice();
+    ASSERT_TRUE(device);
+    for (bool streaming : {true, false}) {
+      SCOPED_TRACE(streaming ? "streamed" : "in memory");
+      auto stream = platform::OpenSound(device, platform::OpenSampleSource(ogg), streaming);
+      ASSERT_TRUE(stream);
+      stream->Play();
+      for (int i = 0; i < 100; ++i) platform::UpdateAudio();
+      EXPECT_EQ(stream->FramesPlayed(), 0u) << "the clock stands: nothing is played";
+      // 44.1 frames a millisecond: exact at every whole ten, within a frame between.
+      uint64_t ms = 0;
+      for (uint32_t step : {16u, 4u, 33u, 7u, 1u, 1u, 1u, 1u, 6u, 250u, 17u, 3u, 40u, 20u, 100u, 480u, 900u, 110u}) {
+        platform::headless::AdvanceTime(step);
+        ms += step;
+        platform::UpdateAudio();
+        if (ms % 10 == 0) {
+          EXPECT_EQ(stream->FramesPlayed(), ms * 441 / 10) << "at " << ms << " ms";
+        } else {
+          EXPECT_NEAR(double(stream->FramesPlayed()), ms * 44.1, 1.0) << "at " << ms << " ms";
+        }
+      }
+      ASSERT_EQ(ms, 1990u);
+      EXPECT_TRUE(stream->IsPlaying()) << "10 ms of the second are left";
+      platform::headless::AdvanceTime(20);
+      platform::UpdateAudio();
+      EXPECT_FALSE(stream->IsPlaying()) << "over once the clock passed its end";
+      EXPECT_EQ(stream->FramesPlayed(), 0u) << "rewound at the end";
+    }
+
+    auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(ToneOf(0.3))));
+    ASSERT_TRUE(buffer);
+    platform::SoundPath path(false);
+    ASSERT_TRUE(path.Play(*buffer));
+    for (int i = 0; i < 100; ++i) platform::UpdateAudio();
+    EXPECT_EQ(path.VoiceCount(), 1) << "the clock stands: the effect plays on";
+    platform::headless::AdvanceTime(290);
+    platform::UpdateAudio();
+    EXPECT_EQ(path.VoiceCount(), 1) << "10 ms of the effect are left";
+    platform::headless::AdvanceTime(20);
+    platform::UpdateAudio();
+    EXPECT_EQ(path.VoiceCount(), 0) << "over once the clock passed its end";
+  }
+  platform::ReleaseAudio();
+  SayDoneUnlessFailed(done);
+}
+
+TEST(SoundCapture, MixedByTheClockSoundsPlayAsFarAsItMoved) {
+  if (const char* done = std::getenv(CHILD_VARIABLE)) {
+    PlayMixedByTheClock(done);
+    return;
+  }
+  EXPECT_TRUE(ChildPasses("MixedByTheClockSoundsPlayAsFarAsItMoved")) << "the playing process did not finish its checks";
 }
 
 // The demo's music: the title, each level's track and the jingle.
