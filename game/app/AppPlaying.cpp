@@ -128,7 +128,9 @@ uint32_t CApp::LevelReached() const { return g_ProfileStore.GetCurrentProfile().
 void CApp::PrepareMap(uint32_t levelNumber) {
   if (!g_pPDA) return;
   const CLevelDescription& d = GetLevelDescription(levelNumber);
-  g_pPDA->m_Map.SetTexture(g_pTextureFactory->GetSingleLevel(WideToMultiByte(d.mapTexture)));
+  // A level without a description has no map to show (and no file to ask for).
+  const std::string map = WideToMultiByte(d.mapTexture);
+  g_pPDA->m_Map.SetTexture(map.empty() ? nullptr : g_pTextureFactory->GetSingleLevel(map));
   g_pPDA->m_Map.SetSourceRect(RECT{d.mapRect[0], d.mapRect[1], d.mapRect[2], d.mapRect[3]});
 }
 
@@ -162,13 +164,28 @@ void CApp::StartLevel() {
   const CLevelDescription description = GetLevelDescription(reached);
   ChangeState(STATE_PLAYING);
   const std::string script = WideToMultiByte(description.scriptFile);
-  CLevel& level = g_pGameWorld->GetLevel();
-  if (!level.Prepare(script) || !level.Start()) {
-    platform::LogError("the level script \"" + script + "\" could not be run; the game ends");
-    platform::ShowMessageBox("The level script \"" + script + "\" could not be run.", INIT_ERROR_TITLE);
-    m_ExitCode = 1;
-    Quit();
+  if (script.empty()) {
+    // Nothing to run: the level's description is not there, or names no script.
+    const std::string file = LevelDescriptionFileName(reached, g_LanguageCode);
+    const bool read = !file.empty() && FileExists(g_DataDirectory + file);
+    const std::string level = "level " + std::to_string(reached);
+    EndRun(level + " has no level script: its description " + file + (read ? " names none" : " was not read") +
+               "; the game ends",
+           "Level " + std::to_string(reached) + " cannot start: " + file +
+               (read ? " names no level script." : " is missing."));
+    return;
   }
+  CLevel& level = g_pGameWorld->GetLevel();
+  if (!level.Prepare(script) || !level.Start())
+    EndRun("the level script \"" + script + "\" could not be run; the game ends",
+           "The level script \"" + script + "\" could not be run.");
+}
+
+void CApp::EndRun(const std::string& logLine, const std::string& message) {
+  platform::LogError(logLine);
+  platform::ShowMessageBox(message, INIT_ERROR_TITLE);
+  m_ExitCode = 1;
+  Quit();
 }
 
 // ---- State 3: playing ----
