@@ -50,26 +50,36 @@ void CWireGrate::Break() {
 
 bool CWireGrate::LoadFromFile(const std::string& fileName) {
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) return false;
-  MechanismFiles::WIRE_GRATE_DESCRIPTION description;
-  description.closedMesh = m_ClosedMesh;
-  description.openedMesh = m_OpenedMesh;
-  description.explosionEffectFile = m_ExplosionEffectFile;
-  description.closedBoxWidth = m_ClosedBoxWidth;
-  description.closedBoxDepth = m_ClosedBoxOffset;
-  description.breakable = m_Breakable;
-  description.openedShapesFileA = m_OpenedShapesFileA;
-  description.openedShapesFileB = m_OpenedShapesFileB;
-  const int fields = MechanismFiles::ParseWireGrateDescription(bytes.data(), bytes.size(), description);
-  m_ClosedMesh = description.closedMesh;
-  m_OpenedMesh = description.openedMesh;
-  m_ExplosionEffectFile = description.explosionEffectFile;
-  m_ClosedBoxWidth = description.closedBoxWidth;
-  m_ClosedBoxOffset = description.closedBoxDepth;
-  m_Breakable = description.breakable;
-  m_OpenedShapesFileA = description.openedShapesFileA;
-  m_OpenedShapesFileB = description.openedShapesFileB;
-  if (fields >= 1) TakeMesh(m_ClosedMesh);
+  int fields = 0;
+  if (platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) {
+    MechanismFiles::WIRE_GRATE_DESCRIPTION description;
+    description.closedMesh = m_ClosedMesh;
+    description.openedMesh = m_OpenedMesh;
+    description.explosionEffectFile = m_ExplosionEffectFile;
+    description.closedBoxWidth = m_ClosedBoxWidth;
+    description.closedBoxDepth = m_ClosedBoxOffset;
+    description.breakable = m_Breakable;
+    description.openedShapesFileA = m_OpenedShapesFileA;
+    description.openedShapesFileB = m_OpenedShapesFileB;
+    fields = MechanismFiles::ParseWireGrateDescription(bytes.data(), bytes.size(), description);
+    m_ClosedMesh = description.closedMesh;
+    m_OpenedMesh = description.openedMesh;
+    m_ExplosionEffectFile = description.explosionEffectFile;
+    m_ClosedBoxWidth = description.closedBoxWidth;
+    m_ClosedBoxOffset = description.closedBoxDepth;
+    m_Breakable = description.breakable;
+    m_OpenedShapesFileA = description.openedShapesFileA;
+    m_OpenedShapesFileB = description.openedShapesFileB;
+  }
+  // Without its description the grate still stands as its closed mesh
+  // draws it: a box size no description has given is that mesh's width (x)
+  // or depth (y).
+  TakeMesh(m_ClosedMesh);
+  if (const Nembra::CSimpleMesh* mesh = m_Mesh.Get()) {
+    const D3DXVECTOR3 size = mesh->GetBoundingBoxMax() - mesh->GetBoundingBoxMin();
+    if (fields < 4 && m_ClosedBoxWidth == 0.0f) m_ClosedBoxWidth = size.x;
+    if (fields < 5 && m_ClosedBoxOffset == 0.0f) m_ClosedBoxOffset = size.y;
+  }
   return fields == 8;
 }
 
