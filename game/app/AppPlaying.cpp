@@ -21,6 +21,7 @@
 #include "frontend/hud/widgets/GUIDigitalTimer.h"
 #include "frontend/hud/widgets/GUIMessageBox.h"
 #include "frontend/pda/PDA.h"
+#include "frontend/screens/BuyNowButton.h"
 #include "frontend/screens/FinalScreen.h"
 #include "game/app/App.h"
 #include "game/level/LevelDescriptions.h"
@@ -383,8 +384,9 @@ void CApp::UpdateLevelOver() {
     g_pGraphicsDevice->EndSprite();
   }
   if (noticeDone && m_LevelOverDelay <= 0.0f && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
-    // Still here once the level is raised: the save failed.
-    if (m_LevelRaised) DrawSmallText(GetText("TXT_PROFILE_NOT_SAVED"), 400, 530, true);
+    // Still here once the level is raised: the save failed. Said above the
+    // buy-now button, which stands over the continue line.
+    if (m_LevelRaised) DrawSmallText(GetText("TXT_PROFILE_NOT_SAVED"), 400, BUYNOW_MISSION_Y - 30, true);
     DrawSmallText(GetText("TXT_KEY_TO_CONTINUE"), 400, 560, true);
     g_pGraphicsDevice->EndSprite();
   }
