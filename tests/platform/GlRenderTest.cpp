@@ -112,6 +112,16 @@ class GlRenderTest : public testsupport::OffscreenDeviceTest {
     return grid;
   }
 
+  // The camera, a white material, no culling, and the grid to light.
+  std::vector<LitVertex> WhiteGridBeforeTheCamera(int n) {
+    SetCamera();
+    D3DMATERIAL9 material;
+    material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+    m_Device->SetMaterial(&material);
+    m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    return Grid(n);
+  }
+
   void SetCamera() {
     D3DXMATRIX view, proj, world;
     D3DXVECTOR3 eye(0, 0, 5), at(0, 0, 0), up(0, 1, 0);
@@ -369,13 +379,8 @@ TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
 }
 
 TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
-  SetCamera();
-  D3DMATERIAL9 material;
-  material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
-  m_Device->SetMaterial(&material);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   const int n = 40;
-  const std::vector<LitVertex> grid = Grid(n);
+  const std::vector<LitVertex> grid = WhiteGridBeforeTheCamera(n);
 
   // A point light one unit in front of the centre, range 1.5, attenuation 1/(1 + d).
   D3DLIGHT9 point = WhiteLight(D3DLIGHT_POINT);
@@ -424,13 +429,8 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
 }
 
 TEST_F(GlRenderTest, LightIndicesGivenOutAndSwitchedOffChangeNeitherTheProgramNorThePicture) {
-  SetCamera();
-  D3DMATERIAL9 material;
-  material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
-  m_Device->SetMaterial(&material);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   const int n = 40;
-  const std::vector<LitVertex> grid = Grid(n);
+  const std::vector<LitVertex> grid = WhiteGridBeforeTheCamera(n);
   // A dim red directional light along the view, and a green point light in front of the centre.
   D3DLIGHT9 directional = WhiteLight(D3DLIGHT_DIRECTIONAL);
   directional.Diffuse = D3DCOLORVALUE{0.5f, 0, 0, 1};
