@@ -263,8 +263,8 @@ bool CLevel::LoadItems(const ITEMS_FILE& file) {
       // What the grate does now: a closed grate without width lets everything by.
       std::string meaning = grate.IsBreakable() ? "" : "; the grate cannot be broken";
       if (grate.GetClosedBoxWidth() <= 0.0f)
-        meaning += (meaning.empty() ? "; without its mesh " : ", and without its mesh ") + grate.GetClosedMesh() +
-                   " it has no width: it blocks nothing";
+        meaning += (meaning.empty() ? "; " : ", and ") + std::string("with no width from its description or its mesh ") +
+                   grate.GetClosedMesh() + " it blocks nothing";
       else if (!grate.IsBreakable())
         meaning += ", so its way stays shut";
       platform::LogWarning("wire grate description " + record.descriptionFile +

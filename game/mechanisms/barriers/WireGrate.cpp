@@ -48,29 +48,32 @@ void CWireGrate::Break() {
   m_Active = 0;
 }
 
-bool CWireGrate::LoadFromFile(const std::string& fileName) {
+int CWireGrate::ReadDescription(const std::string& fileName) {
   std::vector<uint8_t> bytes;
-  int fields = 0;
-  if (platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) {
-    MechanismFiles::WIRE_GRATE_DESCRIPTION description;
-    description.closedMesh = m_ClosedMesh;
-    description.openedMesh = m_OpenedMesh;
-    description.explosionEffectFile = m_ExplosionEffectFile;
-    description.closedBoxWidth = m_ClosedBoxWidth;
-    description.closedBoxDepth = m_ClosedBoxOffset;
-    description.breakable = m_Breakable;
-    description.openedShapesFileA = m_OpenedShapesFileA;
-    description.openedShapesFileB = m_OpenedShapesFileB;
-    fields = MechanismFiles::ParseWireGrateDescription(bytes.data(), bytes.size(), description);
-    m_ClosedMesh = description.closedMesh;
-    m_OpenedMesh = description.openedMesh;
-    m_ExplosionEffectFile = description.explosionEffectFile;
-    m_ClosedBoxWidth = description.closedBoxWidth;
-    m_ClosedBoxOffset = description.closedBoxDepth;
-    m_Breakable = description.breakable;
-    m_OpenedShapesFileA = description.openedShapesFileA;
-    m_OpenedShapesFileB = description.openedShapesFileB;
-  }
+  if (!platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) return 0;
+  MechanismFiles::WIRE_GRATE_DESCRIPTION description;
+  description.closedMesh = m_ClosedMesh;
+  description.openedMesh = m_OpenedMesh;
+  description.explosionEffectFile = m_ExplosionEffectFile;
+  description.closedBoxWidth = m_ClosedBoxWidth;
+  description.closedBoxDepth = m_ClosedBoxOffset;
+  description.breakable = m_Breakable;
+  description.openedShapesFileA = m_OpenedShapesFileA;
+  description.openedShapesFileB = m_OpenedShapesFileB;
+  const int fields = MechanismFiles::ParseWireGrateDescription(bytes.data(), bytes.size(), description);
+  m_ClosedMesh = description.closedMesh;
+  m_OpenedMesh = description.openedMesh;
+  m_ExplosionEffectFile = description.explosionEffectFile;
+  m_ClosedBoxWidth = description.closedBoxWidth;
+  m_ClosedBoxOffset = description.closedBoxDepth;
+  m_Breakable = description.breakable;
+  m_OpenedShapesFileA = description.openedShapesFileA;
+  m_OpenedShapesFileB = description.openedShapesFileB;
+  return fields;
+}
+
+bool CWireGrate::LoadFromFile(const std::string& fileName) {
+  const int fields = ReadDescription(fileName);
   // Without its description the grate still stands as its closed mesh
   // draws it: a box size no description has given is that mesh's width (x)
   // or depth (y).

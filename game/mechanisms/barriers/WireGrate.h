@@ -57,6 +57,9 @@ class CWireGrate : public CStaticSpriteEntity {
 
  private:
   void TakeMesh(const std::string& name);
+  // The description's fields, as far as the file holds them; how many were
+  // read (0 when it cannot be read).
+  int ReadDescription(const std::string& fileName);
 
   CHeldMesh m_Mesh;
 };

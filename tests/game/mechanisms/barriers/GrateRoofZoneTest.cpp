@@ -159,8 +159,8 @@ TEST_F(GrateTest, WithoutDescriptionAndMeshTheLogSaysTheGrateBlocksNothing) {
   EXPECT_EQ(grate.GetClosedBoxWidth(), 0.0f) << "nothing to take a size from";
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "wire grate description NoSuchGrate.txt cannot be read or ends early: the fields not read "
-                          "keep their defaults; the grate cannot be broken, and without its mesh WireGrate.X it has "
-                          "no width: it blocks nothing");
+                          "keep their defaults; the grate cannot be broken, and with no width from its description "
+                          "or its mesh WireGrate.X it blocks nothing");
 }
 
 class RoofZoneTest : public mechtest::MechanismTest {};
