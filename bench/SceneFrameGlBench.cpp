@@ -16,6 +16,7 @@
 
 #include "SceneBenchScene.h"
 #include "engine/app/Application.h"
+#include "engine/scene/SceneManager.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -53,6 +54,21 @@ void SceneFrameOnGl(benchmark::State& state) {
 BENCHMARK(SceneFrameOnGl)
     ->Arg(0)->Arg(25)->Arg(100)->Arg(200)->Arg(1000)->Arg(5000)
     ->Unit(benchmark::kMillisecond);
+
+// The same frame after many lights have come and gone, as over many level
+// starts (each gives out new light indices; the old ones are switched off
+// and never given out again): 200 objects, then that many indices behind.
+void SceneFrameOnGlAfterLightsCameAndWent(benchmark::State& state) {
+  for (int64_t i = 0; i < state.range(0); ++i)
+    Nembra::g_pSceneManager->DeleteLight(Nembra::g_pSceneManager->CreatePointLight());
+  scenebench::Scene scene(200);
+  EngineFrame(scene);
+  for (auto _ : state) EngineFrame(scene);
+  scene.Report(state);
+  state.counters["stale_lights"] = double(state.range(0));
+  ReportCounters(state, Device()->GetFrameCounters());
+}
+BENCHMARK(SceneFrameOnGlAfterLightsCameAndWent)->Arg(0)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // ---- The floor ----
 

@@ -6,6 +6,7 @@
 #include "engine/app/Engine.h"
 #include "engine/app/InputMapper.h"
 #include "engine/util/ConfigFile.h"
+#include "engine/util/SectionedFile.h"
 #include "engine/util/TextTable.h"
 #include "engine/util/Utilities.h"
 #include "frontend/SettingsValues.h"
@@ -109,6 +110,11 @@ bool Saved(ProfileRecord& profile, bool written) {
   return written;
 }
 
+// What stands at a profile file's name when it is no file the game can read.
+std::string ThingThatIsNoProfile(const std::string& file) {
+  return platform::DirectoryExists(file) ? "a folder" : "a file that cannot be read";
+}
+
 // A profile whose last save failed lives only in memory until a save holds.
 bool KeptInMemory(const ProfileRecord& profile) { return profile.inUse && profile.unsaved; }
 
@@ -118,6 +124,11 @@ bool KeptInMemory(const ProfileRecord& profile) { return profile.inUse && profil
 
 bool ProfileRecord::WriteProfileFile(const std::string& file) const {
   if (!inUse) return true;
+  // Something at that name that is no readable file (a folder, say) is never replaced.
+  if (!platform::FileExists(file) && Nembra::AnythingExistsAt(file)) {
+    platform::LogError("profile file '" + file + "' not saved: " + ThingThatIsNoProfile(file) + " is in its place");
+    return false;
+  }
   if (!platform::WriteFileAtomic(file, BuildProfileBytes(name, levelReached))) {
     platform::LogError("profile file '" + file + "' not saved");
     return false;
@@ -127,6 +138,9 @@ bool ProfileRecord::WriteProfileFile(const std::string& file) const {
 
 ProfileFileState ProfileRecord::ReadProfileFile(const std::string& file) {
   if (!platform::FileExists(file)) {
+    if (Nembra::AnythingExistsAt(file))
+      platform::LogWarning("profile file '" + file + "' is " + ThingThatIsNoProfile(file) +
+                           "; the slot reads as free and it is left as it is");
     inUse = 0;
     return ProfileFileState::Missing;
   }

@@ -62,8 +62,11 @@ bool CSimpleMesh::Load(const std::string& path, bool optimise) {
   SafeRelease(materials);
   void* vertices = nullptr;
   m_pMesh->LockVertexBuffer(D3DLOCK_READONLY, &vertices);
-  D3DXComputeBoundingSphere(static_cast<D3DXVECTOR3*>(vertices), m_pMesh->GetNumVertices(),
-                            D3DXGetFVFVertexSize(m_pMesh->GetFVF()), &m_BoundingCenter, &m_BoundingRadius);
+  const uint32_t stride = D3DXGetFVFVertexSize(m_pMesh->GetFVF());
+  D3DXComputeBoundingSphere(static_cast<D3DXVECTOR3*>(vertices), m_pMesh->GetNumVertices(), stride,
+                            &m_BoundingCenter, &m_BoundingRadius);
+  D3DXComputeBoundingBox(static_cast<D3DXVECTOR3*>(vertices), m_pMesh->GetNumVertices(), stride, &m_BoundsMin,
+                         &m_BoundsMax);
   m_pMesh->UnlockVertexBuffer();
   return true;
 }

@@ -37,17 +37,22 @@ class CSimpleMesh : public CMesh {
   CSimpleMesh& operator=(const CSimpleMesh&) = delete;
 
   // Loads the .X file, sets up the subsets from its materials and the side
-  // files, optionally optimises, and computes the bounding sphere. Only a
+  // files, optionally optimises, and computes the bounding sphere and box. Only a
   // failed file load fails.
   bool Load(const std::string& path, bool optimise);
   // Draws the faces of one subset (nothing for an index the mesh does not have).
   void DrawSubset(uint32_t index) override;
   platform::ID3DXMesh* GetMesh() const { return m_pMesh; }
+  // The box around every vertex, in the mesh's own coordinates.
+  const D3DXVECTOR3& GetBoundingBoxMin() const { return m_BoundsMin; }
+  const D3DXVECTOR3& GetBoundingBoxMax() const { return m_BoundsMax; }
 
  private:
   void DeriveSubsets(const std::string& path, const std::vector<platform::D3DXMATERIAL>& materials);
 
   platform::ID3DXMesh* m_pMesh = nullptr;
+  D3DXVECTOR3 m_BoundsMin{0, 0, 0};
+  D3DXVECTOR3 m_BoundsMax{0, 0, 0};
 };
 
 class CSimpleMeshFactory : public CFactory<CSimpleMesh> {

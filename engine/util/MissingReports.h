@@ -2,7 +2,8 @@
 // Reports of what the data lacks: a resource request answered by its
 // factory's default, a text id without a text, a bone or an animation set
 // asked for by a name the mesh does not have, a character drawn by a
-// bitmap font without a glyph for it. Each is one warning line
+// bitmap font without a glyph for it, a data file the game reads by a
+// fixed name (a level description, a credits text). Each is one warning line
 // "missing: <what>" (for example "missing: texture Foo.tga"), written once
 // per run however often it recurs, so a frame loop asking again each frame
 // still logs it once.

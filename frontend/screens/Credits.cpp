@@ -4,9 +4,11 @@
 #include "engine/app/GraphicsDevice.h"
 #include "engine/fonts/BitmapFont.h"
 #include "engine/resources/Texture.h"
+#include "engine/util/MissingReports.h"
 #include "engine/util/TextTable.h"
 #include "frontend/FontNames.h"
 #include "frontend/menu/MainMenuLayout.h"
+#include "platform/Files.h"
 #include "platform/Saturate.h"
 
 std::string CreditsFileFor(const std::wstring& language) {
@@ -28,7 +30,12 @@ CCredits::CCredits(const std::string& file) {
 
 CCredits::~CCredits() = default;
 
-void CCredits::LoadText(const std::string& file) { m_Lines = LoadCreditLines(Nembra::g_DataDirectory + file); }
+void CCredits::LoadText(const std::string& file) {
+  const std::string path = Nembra::g_DataDirectory + file;
+  // Without its file the screen scrolls nothing and ends at once: say why.
+  if (!platform::FileExists(path)) Nembra::ReportMissing("credits text " + file);
+  m_Lines = LoadCreditLines(path);
+}
 
 int CCredits::DrawLines(float startY) {
   // A long credits file runs past the int range: the pen stops at its end.

@@ -289,12 +289,9 @@ bool CApp::LoadGameResources() {
   if (!m_GameObjectsCreated) {
     g_pGameWorld = new CGameWorld();
     if (!g_pGameWorld->Init(&m_Camera)) {
-      platform::LogError("the game world could not be made");
       delete g_pGameWorld;
       g_pGameWorld = nullptr;
-      m_ExitCode = 1;
-      platform::ShowMessageBox(INIT_ERROR_TEXT, INIT_ERROR_TITLE);
-      Quit();
+      EndRun("the game world could not be made", INIT_ERROR_TEXT);
       return false;
     }
     m_GameObjectsCreated = true;

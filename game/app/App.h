@@ -154,6 +154,9 @@ class CApp : public Nembra::CApplication {
 
   void RestartTitleMusic();
   void StopMusic();
+  // A failure the run cannot go on from: logged, shown in a message box,
+  // and the run quits with exit code 1.
+  void EndRun(const std::string& logLine, const std::string& message);
   void PutCameraBack();
   void CreateFinalScreen();
   void CreateCredits();

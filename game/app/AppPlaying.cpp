@@ -21,6 +21,7 @@
 #include "frontend/hud/widgets/GUIDigitalTimer.h"
 #include "frontend/hud/widgets/GUIMessageBox.h"
 #include "frontend/pda/PDA.h"
+#include "frontend/screens/BuyNowButton.h"
 #include "frontend/screens/FinalScreen.h"
 #include "game/app/App.h"
 #include "game/level/LevelDescriptions.h"
@@ -128,7 +129,9 @@ uint32_t CApp::LevelReached() const { return g_ProfileStore.GetCurrentProfile().
 void CApp::PrepareMap(uint32_t levelNumber) {
   if (!g_pPDA) return;
   const CLevelDescription& d = GetLevelDescription(levelNumber);
-  g_pPDA->m_Map.SetTexture(g_pTextureFactory->GetSingleLevel(WideToMultiByte(d.mapTexture)));
+  // A level without a description has no map to show (and no file to ask for).
+  const std::string map = WideToMultiByte(d.mapTexture);
+  g_pPDA->m_Map.SetTexture(map.empty() ? nullptr : g_pTextureFactory->GetSingleLevel(map));
   g_pPDA->m_Map.SetSourceRect(RECT{d.mapRect[0], d.mapRect[1], d.mapRect[2], d.mapRect[3]});
 }
 
@@ -162,13 +165,28 @@ void CApp::StartLevel() {
   const CLevelDescription description = GetLevelDescription(reached);
   ChangeState(STATE_PLAYING);
   const std::string script = WideToMultiByte(description.scriptFile);
-  CLevel& level = g_pGameWorld->GetLevel();
-  if (!level.Prepare(script) || !level.Start()) {
-    platform::LogError("the level script \"" + script + "\" could not be run; the game ends");
-    platform::ShowMessageBox("The level script \"" + script + "\" could not be run.", INIT_ERROR_TITLE);
-    m_ExitCode = 1;
-    Quit();
+  if (script.empty()) {
+    // Nothing to run: the level's description is not there, or names no script.
+    const std::string file = LevelDescriptionFileName(reached, g_LanguageCode);
+    const bool read = !file.empty() && FileExists(g_DataDirectory + file);
+    const std::string level = "level " + std::to_string(reached);
+    EndRun(level + " has no level script: its description " + file + (read ? " names none" : " was not read") +
+               "; the game ends",
+           "Level " + std::to_string(reached) + " cannot start: " + file +
+               (read ? " names no level script." : " is missing."));
+    return;
   }
+  CLevel& level = g_pGameWorld->GetLevel();
+  if (!level.Prepare(script) || !level.Start())
+    EndRun("the level script \"" + script + "\" could not be run; the game ends",
+           "The level script \"" + script + "\" could not be run.");
+}
+
+void CApp::EndRun(const std::string& logLine, const std::string& message) {
+  platform::LogError(logLine);
+  platform::ShowMessageBox(message, INIT_ERROR_TITLE);
+  m_ExitCode = 1;
+  Quit();
 }
 
 // ---- State 3: playing ----
@@ -366,8 +384,9 @@ void CApp::UpdateLevelOver() {
     g_pGraphicsDevice->EndSprite();
   }
   if (noticeDone && m_LevelOverDelay <= 0.0f && g_pGraphicsDevice->BeginSprite(platform::D3DXSPRITE_ALPHABLEND)) {
-    // Still here once the level is raised: the save failed.
-    if (m_LevelRaised) DrawSmallText(GetText("TXT_PROFILE_NOT_SAVED"), 400, 530, true);
+    // Still here once the level is raised: the save failed. Said above the
+    // buy-now button, which stands over the continue line.
+    if (m_LevelRaised) DrawSmallText(GetText("TXT_PROFILE_NOT_SAVED"), 400, BUYNOW_MISSION_Y - 30, true);
     DrawSmallText(GetText("TXT_KEY_TO_CONTINUE"), 400, 560, true);
     g_pGraphicsDevice->EndSprite();
   }

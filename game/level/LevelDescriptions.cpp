@@ -4,6 +4,7 @@
 
 #include "engine/app/Engine.h"
 #include "engine/util/KeyValueFile.h"
+#include "engine/util/MissingReports.h"
 #include "engine/util/Utilities.h"
 #include "platform/Saturate.h"
 
@@ -75,9 +76,9 @@ void ReadDocument(const CDescriptionFile& file, const std::wstring& section, CPD
 std::array<CLevelDescription, LEVEL_DESCRIPTION_COUNT> g_LevelDescriptions = MakeLevelTable();
 std::array<CPDADocument, PDA_DOCUMENT_COUNT> g_PDADocuments;
 
-void ParseLevelDescription(CLevelDescription& record, const std::string& fileName, int32_t index) {
+bool ParseLevelDescription(CLevelDescription& record, const std::string& fileName, int32_t index) {
   const std::string path = Nembra::g_DataDirectory + fileName;
-  if (!Nembra::FileExists(path)) return;
+  if (!Nembra::FileExists(path)) return false;
   const CDescriptionFile file(path);
   const std::wstring level = L"LEVEL_DESC";
   record.index = index;
@@ -94,23 +95,36 @@ void ParseLevelDescription(CLevelDescription& record, const std::string& fileNam
     record.enabledDocuments[n] = file.Bool((L"File" + std::to_wstring(n)).c_str(), L"ENABLED_FILES");
   for (int n = 0; n < LEVEL_ATTACHMENT_COUNT && n < record.attachmentCount; ++n)
     ReadDocument(file, L"ATTACHMENT_" + std::to_wstring(n), record.attachments[n]);
+  return true;
 }
 
-void ParseDocumentList(const std::string& fileName) {
+bool ParseDocumentList(const std::string& fileName) {
   const std::string path = Nembra::g_DataDirectory + fileName;
-  if (!Nembra::FileExists(path)) return;
+  if (!Nembra::FileExists(path)) return false;
   const CDescriptionFile file(path);
   for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
     ReadDocument(file, L"FILE_" + std::to_wstring(n), g_PDADocuments[n]);
+  return true;
+}
+
+std::string LevelDescriptionFileName(uint32_t levelNumber, const std::wstring& languageCode) {
+  if (levelNumber >= sizeof(LEVEL_FILES) / sizeof(LEVEL_FILES[0])) return std::string();
+  return LEVEL_FILES[levelNumber] + std::string(Nembra::LanguageSuffixOf(languageCode)) + ".dat";
 }
 
 void LoadLevelDescriptions(const std::wstring& languageCode) {
   const std::string suffix = Nembra::LanguageSuffixOf(languageCode);
-  for (int i = 0; i < 3; ++i)
-    ParseLevelDescription(g_LevelDescriptions[i], LEVEL_FILES[i] + suffix + ".dat", i);
+  // A file that is not there leaves its record as it was; it is named once a run.
+  const std::string language = " (language " + Nembra::WideToMultiByte(languageCode) + ")";
+  for (int i = 0; i < 3; ++i) {
+    const std::string name = LevelDescriptionFileName(i, languageCode);
+    if (!ParseLevelDescription(g_LevelDescriptions[i], name, i))
+      Nembra::ReportMissing("level description " + name + language);
+  }
   g_LevelDescriptions[0].flagB = true;
   g_LevelDescriptions[2].flagA = true;
-  ParseDocumentList("Files" + suffix + ".dat");
+  const std::string documents = "Files" + suffix + ".dat";
+  if (!ParseDocumentList(documents)) Nembra::ReportMissing("document list " + documents + language);
 }
 
 CLevelDescription& GetLevelDescription(uint32_t levelNumber) {

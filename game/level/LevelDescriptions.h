@@ -51,14 +51,19 @@ class CLevelDescription {
 extern std::array<CLevelDescription, LEVEL_DESCRIPTION_COUNT> g_LevelDescriptions;
 extern std::array<CPDADocument, PDA_DOCUMENT_COUNT> g_PDADocuments;
 
-// Parses the three level files and the document file of that language.
+// Parses the three level files and the document file of that language; a
+// file that is not there is reported as missing (once a run), naming the
+// language asked for.
 void LoadLevelDescriptions(const std::wstring& languageCode);
-// Fills the record from a level file in the data folder; does nothing when
-// the file does not exist.
-void ParseLevelDescription(CLevelDescription& record, const std::string& fileName, int32_t index);
+// The level file of a level number in a language ("Level4_ES.dat"); empty
+// for a number no file describes.
+std::string LevelDescriptionFileName(uint32_t levelNumber, const std::wstring& languageCode);
+// Fills the record from a level file in the data folder; does nothing and
+// answers false when the file does not exist.
+bool ParseLevelDescription(CLevelDescription& record, const std::string& fileName, int32_t index);
 // Fills the documents from a document file in the data folder; does nothing
-// when the file does not exist.
-void ParseDocumentList(const std::string& fileName);
+// and answers false when the file does not exist.
+bool ParseDocumentList(const std::string& fileName);
 
 // The record of a level number. A number outside the table gives a record
 // holding the defaults (fresh on every such call), never anything outside.

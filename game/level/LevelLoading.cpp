@@ -259,10 +259,17 @@ bool CLevel::LoadItems(const ITEMS_FILE& file) {
 
   for (const WIRE_GRATE_RECORD& record : file.wireGrates) {
     CWireGrate& grate = m_WireGrates.emplace_back();
-    if (!grate.LoadFromFile(record.descriptionFile))
+    if (!grate.LoadFromFile(record.descriptionFile)) {
+      // What the grate does now: a closed grate without width lets everything by.
+      std::string meaning = grate.IsBreakable() ? "" : "; the grate cannot be broken";
+      if (grate.GetClosedBoxWidth() <= 0.0f)
+        meaning += (meaning.empty() ? "; " : ", and ") + std::string("with no width from its description or its mesh ") +
+                   grate.GetClosedMesh() + " it blocks nothing";
+      else if (!grate.IsBreakable())
+        meaning += ", so its way stays shut";
       platform::LogWarning("wire grate description " + record.descriptionFile +
-                           " cannot be read or ends early: the fields not read keep their defaults" +
-                           (grate.IsBreakable() ? "" : "; the grate cannot be broken, so its way stays shut"));
+                           " cannot be read or ends early: the fields not read keep their defaults" + meaning);
+    }
     grate.SetScriptFile(record.scriptFile);
     ApplyPair(grate, record.pair);
     grate.BuildCollisionBoxes();

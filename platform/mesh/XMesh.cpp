@@ -46,6 +46,23 @@ HRESULT D3DXComputeBoundingSphere(const D3DXVECTOR3* firstPosition, uint32_t num
   return S_OK;
 }
 
+HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, uint32_t numVertices, uint32_t stride,
+                               D3DXVECTOR3* min, D3DXVECTOR3* max) {
+  if (!firstPosition || !min || !max || stride < sizeof(float) * 3) return E_INVALIDARG;
+  const uint8_t* base = reinterpret_cast<const uint8_t*>(firstPosition);
+  D3DXVECTOR3 low(0, 0, 0), high(0, 0, 0);
+  for (uint32_t i = 0; i < numVertices; ++i) {
+    D3DXVECTOR3 p;
+    std::memcpy(&p, base + (size_t)i * stride, sizeof(p));
+    if (i == 0) low = high = p;
+    low = D3DXVECTOR3(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
+    high = D3DXVECTOR3(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
+  }
+  *min = low;
+  *max = high;
+  return S_OK;
+}
+
 ID3DXMesh::ID3DXMesh(uint32_t numFaces, uint32_t numVertices, uint32_t options, uint32_t fvf, IDevice* device)
     : m_FVF(fvf),
       m_Options(options),

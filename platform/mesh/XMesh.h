@@ -37,6 +37,10 @@ uint32_t D3DXGetFVFVertexSize(uint32_t fvf);
 // Centre (average of the points) and radius (largest distance from it).
 HRESULT D3DXComputeBoundingSphere(const D3DXVECTOR3* firstPosition, uint32_t numVertices,
                                   uint32_t stride, D3DXVECTOR3* centre, float* radius);
+// The least and the greatest x, y and z of the points (both the origin
+// when there are none).
+HRESULT D3DXComputeBoundingBox(const D3DXVECTOR3* firstPosition, uint32_t numVertices, uint32_t stride,
+                               D3DXVECTOR3* min, D3DXVECTOR3* max);
 
 class ID3DXMesh : public IUnknownObject {
  public:

@@ -11,6 +11,7 @@
 #include "frontend_images/PictureProbes.h"
 #include "game/app/AppTestSupport.h"
 #include "scenario/AppScenario.h"
+#include "support/FileSizeLimit.h"
 
 using scenario::AppScenario;
 
@@ -84,6 +85,25 @@ TEST(AppImages, EveryScreenOfARun) {
   a.Run(14);
   ASSERT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
   ASSERT_TRUE(a.Capture("app_06_level_over"));
+  // A save that fails keeps the level over on screen, saying why.
+  g_ProfileStore.GetCurrentProfile().inUse = 1;  // a profile to save
+  g_ProfileStore.GetCurrentProfile().name = L"Ana";
+  {
+    testsupport::FileSizeLimit full(16);
+    ASSERT_TRUE(full.Active());
+    a.Tap(platform::DIK_SPACE);
+  }
+  ASSERT_EQ(a.App().GetState(), CApp::STATE_LEVEL_OVER);
+  ASSERT_TRUE(a.Capture("app_06_level_over_not_saved"));
+  // Its line stands between the title and the buy-now button, clear of the button's rows.
+  auto white = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += probe::IsWhite(a.Pixels()[size_t(y) * 800 + size_t(x)], 180) ? 1 : 0;
+    return n;
+  };
+  EXPECT_GT(white(200, 430, 600, 478), 100);
+  EXPECT_EQ(white(150, 478, 300, 556), 0) << "no text beside the button";
 }
 
 TEST(AppImages, FinalCreditsAndExitScreens) {

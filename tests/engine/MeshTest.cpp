@@ -98,6 +98,8 @@ TEST_F(MeshTest, TwoMaterialQuadGetsGeneratedMaterialsAndFittingBlocks) {
   // Bounding sphere around the 10 x 10 quad.
   EXPECT_EQ(mesh->GetBoundingSphereCenter(), D3DXVECTOR3(5, 5, 0));
   EXPECT_NEAR(mesh->GetBoundingSphereRadius(), 7.0711f, 1e-3f);
+  EXPECT_EQ(mesh->GetBoundingBoxMin(), D3DXVECTOR3(0, 0, 0));
+  EXPECT_EQ(mesh->GetBoundingBoxMax(), D3DXVECTOR3(10, 10, 0));
   // The second request shares it.
   EXPECT_EQ(g_pSimpleMeshFactory->Get("QUAD.X"), mesh);
   // Drawing a subset reaches the device.

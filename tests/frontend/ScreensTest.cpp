@@ -16,6 +16,7 @@
 #include "frontend/screens/Credits.h"
 #include "frontend/screens/LogoSequence.h"
 #include "platform/Files.h"
+#include "support/MissingLog.h"
 #include "tools/datagen/DemoLevels.h"
 #include "tools/formats/FrontEndFiles.h"
 
@@ -242,13 +243,16 @@ TEST(Credits, FinishWithLongAndShortFramesAndHeadingsTakeFourLines) {
 TEST(Credits, EmptyListFinishesInTheFirstFrameAndTheFileFollowsTheLanguage) {
   ScreenScenario s(Writable());
   ASSERT_TRUE(s.Ready()) << s.Problem();
+  testsupport::MissingLog log;
   CCredits credits("NoSuchCredits.txt");
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{"missing: credits text NoSuchCredits.txt"});
   s.Frame([&] { credits.Render(); });
   EXPECT_TRUE(credits.finished);
   EXPECT_EQ(CreditsFileFor(L"SPA"), "Credits_ES.txt");
   EXPECT_EQ(CreditsFileFor(L"RUS"), "Credits_RU.txt");
   EXPECT_EQ(CreditsFileFor(L"XYZ"), "Credits_EN.txt");
   EXPECT_FALSE(CCredits(CreditsFileFor(L"ENG")).GetLines().empty());
+  EXPECT_EQ(log.Lines().size(), 1u) << "a file that is there says nothing";
 }
 
 TEST(Credits, EachScreenGivesBackItsBackgroundBandAndFont) {

@@ -15,6 +15,7 @@
 #include "frontend/pda/apps/PDAAppNetwork.h"
 #include "frontend/pda/apps/PDAAppObjectives.h"
 #include "platform/Input.h"
+#include "support/FileSizeLimit.h"
 
 using probe::B;
 using probe::G;
@@ -74,6 +75,25 @@ TEST_F(PdaPictures, TheDeleteQuestion) {
   EXPECT_GT(White(281, 200, 420, 230), 30);
   EXPECT_GT(White(300, 255, 590, 320), 60);
   EXPECT_GT(White(294, 355, 417, 385), 10);
+}
+
+TEST_F(PdaPictures, TheNotSavedNoticeOfANewProfile) {
+  pda->SetCurrentApp(PDA_APP_LOGIN);
+  pda->SetAllButtonsEnabled(true);
+  Frame();
+  {
+    testsupport::FileSizeLimit full(16);  // the profile's files can't be written
+    ASSERT_TRUE(full.Active());
+    Click(252 + 100, CPDAAppLogin::SlotY(0) + 10);
+    s.Next().Type(L"Ana");
+    Frame();
+    Key(platform::DIK_RETURN);
+  }
+  MoveTo(600, 500);
+  ASSERT_TRUE(Capture("pda_login_not_saved"));
+  // The message in two lines on the panel, and the button's word.
+  EXPECT_GT(White(280, 260, 610, 310), 60);
+  EXPECT_GT(White(430, 362, 462, 380), 10);
 }
 
 TEST_F(PdaPictures, DesktopInThreeLanguages) {

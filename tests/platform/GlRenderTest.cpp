@@ -114,6 +114,31 @@ class GlRenderTest : public testsupport::OffscreenDeviceTest {
     for (const Probe& p : probes) EXPECT_TRUE(Near(At(p.x, p.y), p.colour, p.tolerance)) << p.x << "," << p.y;
   }
 
+  // A 4 x 4 quad at z = 0 facing the camera, split into n x n cells so
+  // per-vertex light shows, as a triangle list.
+  static std::vector<LitVertex> Grid(int n) {
+    std::vector<LitVertex> grid;
+    for (int j = 0; j < n; ++j)
+      for (int i = 0; i < n; ++i) {
+        const float x0 = -2 + 4.0f * i / n, x1 = -2 + 4.0f * (i + 1) / n;
+        const float y0 = -2 + 4.0f * j / n, y1 = -2 + 4.0f * (j + 1) / n;
+        const LitVertex q[6] = {{x0, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y0, 0, 0, 0, 1},
+                                {x1, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y1, 0, 0, 0, 1}};
+        grid.insert(grid.end(), q, q + 6);
+      }
+    return grid;
+  }
+
+  // The camera, a white material, no culling, and the grid to light.
+  std::vector<LitVertex> WhiteGridBeforeTheCamera(int n) {
+    SetCamera();
+    D3DMATERIAL9 material;
+    material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
+    m_Device->SetMaterial(&material);
+    m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    return Grid(n);
+  }
+
   void SetCamera() {
     D3DXMATRIX view, proj, world;
     D3DXVECTOR3 eye(0, 0, 5), at(0, 0, 0), up(0, 1, 0);
@@ -371,22 +396,8 @@ TEST_F(GlRenderTest, PresentAppliesTheGammaRamp) {
 }
 
 TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
-  SetCamera();
-  D3DMATERIAL9 material;
-  material.Diffuse = D3DCOLORVALUE{1, 1, 1, 1};
-  m_Device->SetMaterial(&material);
-  m_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  // A large quad facing the camera, finely split so per-vertex light shows.
-  std::vector<LitVertex> grid;
   const int n = 40;
-  for (int j = 0; j < n; ++j)
-    for (int i = 0; i < n; ++i) {
-      const float x0 = -2 + 4.0f * i / n, x1 = -2 + 4.0f * (i + 1) / n;
-      const float y0 = -2 + 4.0f * j / n, y1 = -2 + 4.0f * (j + 1) / n;
-      const LitVertex q[6] = {{x0, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y0, 0, 0, 0, 1},
-                              {x1, y0, 0, 0, 0, 1}, {x0, y1, 0, 0, 0, 1}, {x1, y1, 0, 0, 0, 1}};
-      grid.insert(grid.end(), q, q + 6);
-    }
+  const std::vector<LitVertex> grid = WhiteGridBeforeTheCamera(n);
 
   // A point light one unit in front of the centre, range 1.5, attenuation 1/(1 + d).
   D3DLIGHT9 point = WhiteLight(D3DLIGHT_POINT);
@@ -432,6 +443,54 @@ TEST_F(GlRenderTest, PointAndSpotLightsFallOff) {
   EXPECT_EQ(m_Device->LightEnable(9, 1), D3DERR_INVALIDCALL);
   EXPECT_EQ(m_Device->LightEnable(2, 0), D3D_OK);
   EXPECT_EQ(m_Device->LightEnable(9, 1), D3D_OK);
+}
+
+TEST_F(GlRenderTest, LightIndicesGivenOutAndSwitchedOffChangeNeitherTheProgramNorThePicture) {
+  const int n = 40;
+  const std::vector<LitVertex> grid = WhiteGridBeforeTheCamera(n);
+  // A dim red directional light along the view, and a green point light in front of the centre.
+  D3DLIGHT9 directional = WhiteLight(D3DLIGHT_DIRECTIONAL);
+  directional.Diffuse = D3DCOLORVALUE{0.5f, 0, 0, 1};
+  directional.Direction = D3DVECTOR(0, 0, -1);
+  D3DLIGHT9 point = WhiteLight(D3DLIGHT_POINT);
+  point.Diffuse = D3DCOLORVALUE{0, 1, 0, 1};
+  point.Position = D3DVECTOR(0, 0, 1);
+  point.Range = 3.0f;
+  point.Attenuation0 = point.Attenuation1 = 1.0f;
+
+  ASSERT_EQ(m_Device->Present(), D3D_OK);  // the counting starts here
+  m_Device->SetLight(0, &directional);
+  m_Device->SetLight(1, &point);
+  m_Device->LightEnable(0, 1);
+  m_Device->LightEnable(1, 1);
+  DrawLit(D3DPT_TRIANGLELIST, n * n * 2, grid.data());
+  Capture("lights_two_given_out");
+  const std::vector<uint32_t> alone = m_Pixels;
+  // The centre: red 1/2 from the directional light, green 1 / (1 + 1) from the point light one unit away.
+  EXPECT_TRUE(Near(At(400, 300), 0xFF808000u, 8)) << std::hex << At(400, 300);
+
+  // Thousands of indices given out, each switched on and off, as lights come
+  // and go over many level starts; then the same two kinds on, at the last
+  // two indices, the later one switched on first.
+  m_Device->LightEnable(0, 0);
+  m_Device->LightEnable(1, 0);
+  for (DWORD i = 2; i < 6000; ++i) {
+    m_Device->SetLight(i, i % 2 ? &point : &directional);
+    m_Device->LightEnable(i, 1);
+    m_Device->LightEnable(i, 0);
+  }
+  m_Device->SetLight(6001, &point);
+  m_Device->SetLight(6000, &directional);
+  m_Device->LightEnable(6001, 1);
+  m_Device->LightEnable(6000, 1);
+  m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  DrawLit(D3DPT_TRIANGLELIST, n * n * 2, grid.data());
+  Capture("lights_two_of_thousands");
+  EXPECT_TRUE(m_Pixels == alone) << "the same picture";
+  ASSERT_EQ(m_Device->Present(), D3D_OK);
+  const DeviceFrameCounters c = m_Device->GetFrameCounters();
+  EXPECT_EQ(c.draws, 2u);
+  EXPECT_EQ(c.programBinds, 1u) << "the program of the two lights serves both draws";
 }
 
 TEST_F(GlRenderTest, SpritesLandOnWholePixels) {

@@ -355,6 +355,21 @@ TEST(XMesh, BoundingSphereEnclosesEveryVertex) {
   }
 }
 
+TEST(XMesh, BoundingBoxIsTheLeastAndGreatestOfEachAxis) {
+  // Positions 1.5 vertices apart in a buffer with other fields between them.
+  const float buffer[] = {-5, 2, 7, 99, 4, -1, 0, 99, 1, 3, -8, 99};
+  D3DXVECTOR3 low, high;
+  ASSERT_EQ(D3DXComputeBoundingBox(reinterpret_cast<const D3DXVECTOR3*>(buffer), 3, 4 * sizeof(float), &low, &high),
+            S_OK);
+  EXPECT_EQ(low, D3DXVECTOR3(-5, -1, -8));
+  EXPECT_EQ(high, D3DXVECTOR3(4, 3, 7));
+  EXPECT_EQ(D3DXComputeBoundingBox(reinterpret_cast<const D3DXVECTOR3*>(buffer), 0, 12, &low, &high), S_OK);
+  EXPECT_EQ(low, D3DXVECTOR3(0, 0, 0)) << "no points: an empty box at the origin";
+  EXPECT_EQ(high, D3DXVECTOR3(0, 0, 0));
+  EXPECT_EQ(D3DXComputeBoundingBox(reinterpret_cast<const D3DXVECTOR3*>(buffer), 3, 8, &low, &high), E_INVALIDARG);
+  EXPECT_EQ(D3DXComputeBoundingBox(nullptr, 3, 12, &low, &high), E_INVALIDARG);
+}
+
 TEST(XMesh, OptimizeCompactsAndSortsAndCloneConvertsFormat) {
   ID3DXMesh mesh(2, 5, 0, D3DFVF_XYZ, nullptr);
   void* vp;

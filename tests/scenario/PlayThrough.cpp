@@ -7,6 +7,7 @@
 #include "engine/app/Mouse.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sprites/ScreenFader.h"
+#include "engine/util/TextTable.h"
 #include "frontend/ProfileStore.h"
 #include "frontend/comic/ComicViewer.h"
 #include "frontend/hud/GUIMissionComplete.h"
@@ -206,6 +207,13 @@ bool PlayThrough::StartAndLogin() {
   Frame();
   Tap(platform::DIK_RETURN);
   if (!WaitFor("the profile made", [] { return g_ProfileStore.m_Profiles[0].inUse != 0; }, 10)) return false;
+  if (login->m_Notice.m_Visible) {
+    Begin("login: the profile not saved");
+    Picture("login_not_saved");
+    if (!Click("the notice's button", login->m_Notice.m_Ok.m_Rect)) return false;
+    if (!WaitFor("the notice closed", [&] { return !login->m_Notice.m_Visible; }, 10)) return false;
+    ++m_NotSavedNotices;
+  }
   Picture("login_profile");
 
   Begin("login: the profile chosen");
@@ -378,6 +386,16 @@ bool PlayThrough::LevelOver() {
   if (g_pCurrentMusic != jingle || n > 1 || (n == 0 && seconds < kJingleSeconds))
     return Fail(std::to_string(n) + " music streams play after the pause");
   Tap(platform::DIK_SPACE);
+  // A save that failed keeps the level over on screen, saying so; the next
+  // press goes on.
+  const std::wstring notSaved = Nembra::GetText("TXT_PROFILE_NOT_SAVED");
+  if (!m_App.Ended() && m_App.App().GetState() == CApp::STATE_LEVEL_OVER &&
+      !m_App.Last().FindTextContaining(notSaved).empty()) {
+    Begin("level over: not saved, pressed again");
+    Picture("levelover_not_saved");
+    ++m_LevelOverRetries;
+    Tap(platform::DIK_SPACE);
+  }
   return WaitFor("the level over left",
                  [&] { return m_App.Ended() || m_App.App().GetState() != CApp::STATE_LEVEL_OVER; }, 10);
 }

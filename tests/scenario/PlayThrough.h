@@ -3,7 +3,9 @@
 // menu configuration (music slider dragged to its end, saved), login with a
 // typed profile, tutorial with the in-game PDA, desktop mail and network,
 // Level4 with its planned death, Level8, end comic, final screen, credits,
-// exit question and purchase screen. The game is read only to choose the next
+// exit question and purchase screen. A save that fails on the way is met as
+// the player meets it: the login's notice is closed, a level over that
+// stays is pressed again. The game is read only to choose the next
 // input. On the OpenGL device each state visit and PDA application is
 // pictured under test-images/<folder>/.
 #include <functional>
@@ -26,6 +28,9 @@ class PlayThrough {
     int levelFrames = 20000;
     // The route through a level by its name; the generator's own when empty.
     std::function<std::vector<datagen::DEMO_ROUTE_STEP>(const std::string& level)> route;
+    // Called as each step begins, with its name (a test changes the world
+    // there, for instance makes the game's saves fail).
+    std::function<void(const std::string& step)> atStep;
   };
 
   explicit PlayThrough(AppScenario& app);
@@ -39,12 +44,19 @@ class PlayThrough {
   const std::vector<std::string>& Steps() const { return m_Steps; }
   const std::vector<std::string>& Pictures() const { return m_Pictures; }
   int PlannedDeaths() const { return m_PlannedDeaths; }
+  // The login's notice that a new profile was not saved, read and closed.
+  int NotSavedNotices() const { return m_NotSavedNotices; }
+  // Level overs that stayed on their first press because the save failed.
+  int LevelOverRetries() const { return m_LevelOverRetries; }
   // Deaths no route step asked for (each also fails the run).
   int UnplannedDeaths() const { return m_UnplannedDeaths; }
 
  private:
   bool Fail(const std::string& what);
-  void Begin(const std::string& step) { m_Steps.push_back(step); }
+  void Begin(const std::string& step) {
+    m_Steps.push_back(step);
+    if (m_Options.atStep) m_Options.atStep(step);
+  }
   // One frame with the input.
   void Frame(const FrameInput& input = FrameInput());
   // Frames with no input until the predicate holds.
@@ -80,6 +92,8 @@ class PlayThrough {
   std::vector<std::string> m_Pictures;
   int m_PlannedDeaths = 0;
   int m_UnplannedDeaths = 0;
+  int m_NotSavedNotices = 0;
+  int m_LevelOverRetries = 0;
 };
 
 }  // namespace scenario

@@ -48,9 +48,9 @@ void CWireGrate::Break() {
   m_Active = 0;
 }
 
-bool CWireGrate::LoadFromFile(const std::string& fileName) {
+int CWireGrate::ReadDescription(const std::string& fileName) {
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) return false;
+  if (!platform::ReadWholeFile(Nembra::g_DataDirectory + fileName, bytes)) return 0;
   MechanismFiles::WIRE_GRATE_DESCRIPTION description;
   description.closedMesh = m_ClosedMesh;
   description.openedMesh = m_OpenedMesh;
@@ -69,7 +69,20 @@ bool CWireGrate::LoadFromFile(const std::string& fileName) {
   m_Breakable = description.breakable;
   m_OpenedShapesFileA = description.openedShapesFileA;
   m_OpenedShapesFileB = description.openedShapesFileB;
-  if (fields >= 1) TakeMesh(m_ClosedMesh);
+  return fields;
+}
+
+bool CWireGrate::LoadFromFile(const std::string& fileName) {
+  const int fields = ReadDescription(fileName);
+  // Without its description the grate still stands as its closed mesh
+  // draws it: a box size no description has given is that mesh's width (x)
+  // or depth (y).
+  TakeMesh(m_ClosedMesh);
+  if (const Nembra::CSimpleMesh* mesh = m_Mesh.Get()) {
+    const D3DXVECTOR3 size = mesh->GetBoundingBoxMax() - mesh->GetBoundingBoxMin();
+    if (fields < 4 && m_ClosedBoxWidth == 0.0f) m_ClosedBoxWidth = size.x;
+    if (fields < 5 && m_ClosedBoxOffset == 0.0f) m_ClosedBoxOffset = size.y;
+  }
   return fields == 8;
 }
 

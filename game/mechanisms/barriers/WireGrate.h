@@ -21,7 +21,9 @@ class CWireGrate : public CStaticSpriteEntity {
   // explosion, the opened mesh and the script. Nothing once it is open.
   void Break();
   // Reads the description file (meshes, effect, box sizes, the breakable
-  // flag and the two opened-shape files); false when it cannot be read.
+  // flag and the two opened-shape files); false when it cannot be read
+  // whole. The sprite takes the closed mesh either way, and a box size that
+  // no description has given is the closed mesh's width or depth.
   bool LoadFromFile(const std::string& fileName);
   // The closed grate's box 0 (width x offset) and box 1 (depth grown by 170).
   void BuildCollisionBoxes();
@@ -55,6 +57,9 @@ class CWireGrate : public CStaticSpriteEntity {
 
  private:
   void TakeMesh(const std::string& name);
+  // The description's fields, as far as the file holds them; how many were
+  // read (0 when it cannot be read).
+  int ReadDescription(const std::string& fileName);
 
   CHeldMesh m_Mesh;
 };

@@ -179,8 +179,10 @@ class GlDevice final : public IDevice {
   HRESULT LightEnable(DWORD index, BOOL enable) override {
     LightSlot& slot = m_Lights[index];  // a light never set is a default white directional one
     Bump(m_Versions.lights);
-    if (enable && !slot.on && m_LightsOn >= MAX_ACTIVE_LIGHTS) return D3DERR_INVALIDCALL;
-    if ((enable != 0) != slot.on) m_LightsOn = enable ? m_LightsOn + 1 : m_LightsOn - 1;
+    if (enable && !slot.on && m_LightsOn.size() >= MAX_ACTIVE_LIGHTS) return D3DERR_INVALIDCALL;
+    const auto at = std::lower_bound(m_LightsOn.begin(), m_LightsOn.end(), index);
+    if (enable && !slot.on) m_LightsOn.insert(at, index);
+    if (!enable && slot.on) m_LightsOn.erase(at);
     slot.on = enable != 0;
     return D3D_OK;
   }
@@ -650,7 +652,7 @@ class GlDevice final : public IDevice {
     D3DXMatrixIdentity(&m_Proj);
     for (D3DXMATRIX& m : m_TexMat) D3DXMatrixIdentity(&m);
     m_Lights.clear();
-    m_LightsOn = 0;
+    m_LightsOn.clear();
     m_Material = D3DMATERIAL9();
     m_Viewport = D3DVIEWPORT9();
     m_Viewport.Width = m_Params.BackBufferWidth;
@@ -671,10 +673,7 @@ class GlDevice final : public IDevice {
     k.lighting = rs[D3DRS_LIGHTING] && !l.screenSpace;
     if (k.lighting) {
       uint32_t n = 0;
-      for (const auto& entry : m_Lights) {
-        if (!entry.second.on || n >= MAX_ACTIVE_LIGHTS) continue;
-        k.lightTypes[n++] = uint8_t(entry.second.light.Type);
-      }
+      for (DWORD index : m_LightsOn) k.lightTypes[n++] = uint8_t(m_Lights.at(index).light.Type);
       const bool colorVertex = rs[D3DRS_COLORVERTEX] != 0;
       auto source = [&](DWORD v) { return uint8_t(colorVertex && v <= 2 ? v : 0); };
       k.diffuseSource = source(rs[D3DRS_DIFFUSEMATERIALSOURCE]);
@@ -941,9 +940,8 @@ class GlDevice final : public IDevice {
     if (key.lighting && (seen.lights != v.lights || seen.view != v.view)) {
       float pos[8][3] = {}, dir[8][3] = {}, dif[8][4] = {}, spe[8][4] = {}, amb[8][4] = {}, att[8][4] = {}, spot[8][4] = {};
       uint32_t n2 = 0;
-      for (const auto& entry : m_Lights) {
-        if (!entry.second.on || n2 >= MAX_ACTIVE_LIGHTS) continue;
-        const D3DLIGHT9& L = entry.second.light;
+      for (DWORD index : m_LightsOn) {
+        const D3DLIGHT9& L = m_Lights.at(index).light;
         D3DXVECTOR3 wp(L.Position.x, L.Position.y, L.Position.z), wd(L.Direction.x, L.Direction.y, L.Direction.z), t;
         D3DXVec3TransformCoord(&t, &wp, &m_View);
         pos[n2][0] = t.x, pos[n2][1] = t.y, pos[n2][2] = t.z;
@@ -1084,8 +1082,11 @@ class GlDevice final : public IDevice {
   D3DPRESENT_PARAMETERS m_Params;
   DeviceStates m_States;
   D3DXMATRIX m_World, m_View, m_Proj, m_TexMat[MAX_TEXTURE_STAGES];
+  // Every light index ever given (the engine never gives one out twice, so
+  // this only grows), and the indices of those that are on, ascending: the
+  // order of the program's lights. A draw walks only the lights that are on.
   std::map<DWORD, LightSlot> m_Lights;
-  uint32_t m_LightsOn = 0;  // slots of m_Lights that are on
+  std::vector<DWORD> m_LightsOn;  // at most MAX_ACTIVE_LIGHTS
   D3DMATERIAL9 m_Material;
   D3DVIEWPORT9 m_Viewport;
   D3DGAMMARAMP m_Gamma;

@@ -256,6 +256,30 @@ TEST(AppPlayData, WithoutTheLoginFontANameIsTypedInAnotherAndTheGameStarts) {
             }), 1);
 }
 
+TEST(AppPlayData, WithoutItsLevelDescriptionALevelEndsTheRunNamingTheFile) {
+  AppScenario::Options o;
+  o.prepareData = [](const std::string& data) {
+    std::remove((data + "Level4_EN.dat").c_str());
+    // The table outlives a run: an earlier run in this process may have filled the record.
+    for (int i = 0; i < LEVEL_DESCRIPTION_COUNT; ++i) g_LevelDescriptions[i] = CLevelDescription(i);
+  };
+  AppScenario a(o);
+  ASSERT_TRUE(a.Ready() && apptest::ToLogin(a)) << a.Problem();
+  apptest::ChooseProfile(a, 1);
+  ASSERT_TRUE(a.RunUntilState(CApp::STATE_DESKTOP, 10));
+  g_pPDA->m_ResultCode = PDA_RESULT_START_GAME;
+  ASSERT_TRUE(a.RunUntil([&] { return a.Ended(); }, 60)) << ::testing::PrintToString(a.StateLog());
+  EXPECT_EQ(a.App().GetExitCode(), 1);
+  auto said = [&](const std::string& text) {
+    return std::count_if(a.LogLines().begin(), a.LogLines().end(),
+                         [&](const std::string& line) { return line.find(text) != std::string::npos; });
+  };
+  EXPECT_EQ(said("missing: level description Level4_EN.dat (language ENG)"), 1);
+  EXPECT_EQ(said("level 1 has no level script: its description Level4_EN.dat was not read; the game ends"), 1);
+  EXPECT_EQ(said("\"\""), 0) << "no message names an empty script";
+  EXPECT_EQ(std::count(a.LogLines().begin(), a.LogLines().end(), "missing: texture "), 0) << "nor an empty map";
+}
+
 TEST(AppPlayData, ALevelScriptWithALuaErrorEndsTheRunWithExitCodeOne) {
   AppScenario::Options o;
   o.prepareData = [](const std::string& data) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -155,6 +156,60 @@ TEST_F(ProfileDamageTest, SaveThatCantBeWrittenAnswersFalseAndKeepsTheOldFiles) 
   EXPECT_TRUE(std::filesystem::is_directory(m_Dir.File("Config2.dat")));
   ASSERT_FALSE(errors.empty());
   EXPECT_NE(errors.back().find("Config2.dat"), std::string::npos);
+}
+
+TEST_F(ProfileDamageTest, AProfileFileThatIsAFolderIsNamedReadsAsFreeAndIsNeverReplaced) {
+  PutSettings();
+  std::filesystem::create_directory(m_Dir.File("Profile3.dat"));
+  Put("Profile3.dat/inside.txt", "kept");
+  std::vector<std::pair<platform::LogLevel, std::string>> lines;
+  platform::SetLogHook([&](platform::LogLevel level, const std::string& text) { lines.emplace_back(level, text); });
+  auto named = [&](platform::LogLevel level, const std::string& words) {
+    return std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
+      return line.first == level && line.second.find("Profile3.dat'") != std::string::npos &&
+             line.second.find(words) != std::string::npos;
+    });
+  };
+  ProfileRecord& record = g_ProfileStore.m_Profiles[3];
+  record.inUse = 1;
+  record.name = L"old";
+  g_ProfileStore.LoadAllProfiles();
+  EXPECT_EQ(record.inUse, 0) << "the slot reads as free";
+  EXPECT_EQ(named(platform::LogLevel::Warning, "is a folder"), 1);
+  // A profile made in that slot, or a save over it, fails and leaves the folder as it is.
+  lines.clear();
+  EXPECT_FALSE(g_ProfileStore.CreateProfile(L"new", 3));
+  record.inUse = 1;
+  EXPECT_FALSE(g_ProfileStore.SaveAllProfiles());
+  platform::SetLogHook(nullptr);
+  EXPECT_GE(named(platform::LogLevel::Error, "not saved"), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(m_Dir.File("Profile3.dat")));
+  EXPECT_EQ(Get("Profile3.dat/inside.txt"), "kept");
+  EXPECT_FALSE(Exists("Profile3.dat.bad"));
+  // The other slots are saved as ever.
+  EXPECT_TRUE(g_ProfileStore.CreateProfile(L"other", 1));
+  EXPECT_EQ(Get("Profile1.dat"), ProfileBytes(FF, 6, std::string("o\0t\0h\0e\0r\0\0\0", 12), 0));
+
+  // Nor is anything else that is there but no file to read (a pipe; even root can't read it without a writer).
+  ASSERT_EQ(mkfifo(m_Dir.File("Profile4.dat").c_str(), 0600), 0);
+  platform::ClearPathCache();
+  lines.clear();
+  platform::SetLogHook([&](platform::LogLevel level, const std::string& text) { lines.emplace_back(level, text); });
+  g_ProfileStore.LoadAllProfiles();
+  EXPECT_EQ(g_ProfileStore.m_Profiles[4].inUse, 0);
+  EXPECT_FALSE(g_ProfileStore.CreateProfile(L"piped", 4));
+  platform::SetLogHook(nullptr);
+  const auto saidOf4 = [&](platform::LogLevel level, const std::string& words) {
+    return std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
+      return line.first == level && line.second.find("Profile4.dat'") != std::string::npos &&
+             line.second.find(words) != std::string::npos;
+    });
+  };
+  EXPECT_EQ(saidOf4(platform::LogLevel::Warning, "is a file that cannot be read"), 1);
+  EXPECT_EQ(saidOf4(platform::LogLevel::Error, "not saved"), 1);
+  struct stat st {};
+  ASSERT_EQ(lstat(m_Dir.File("Profile4.dat").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is not replaced";
 }
 
 TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {

@@ -1,5 +1,6 @@
 #include "game/GameTestSupport.h"
 #include "game/level/LevelDescriptions.h"
+#include "support/MissingLog.h"
 #include "tools/formats/TextFiles.h"
 
 #include <tuple>
@@ -156,6 +157,25 @@ TEST_F(LevelDescriptionsTest, MissingFilesKeepTheDefaultsAndMissingTextsSaySo) {
   // No document file: the documents keep their defaults.
   EXPECT_TRUE(g_PDADocuments[0].title.empty() && g_PDADocuments[0].text.empty());
   EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(LevelDescriptionsTest, AMissingLevelOrDocumentFileIsNamedWithItsLanguageOncePerRun) {
+  for (const char* name : {"LevelTutorial_ES.dat", "Level8_ES.dat", "Files_ES.dat", "LevelTutorial_EN.dat",
+                           "Level4_EN.dat", "Level8_EN.dat", "Files_EN.dat"})
+    WriteLevel(name, {{L"ScriptFile", L"s.lua"}});
+  testsupport::MissingLog log;
+  LoadLevelDescriptions(L"SPA");
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: level description Level4_ES.dat (language SPA)"}));
+  LoadLevelDescriptions(L"SPA");  // the texts reloaded in the same language: said once
+  LoadLevelDescriptions(L"ENG");  // every English file there: nothing to say
+  EXPECT_EQ(log.Lines().size(), 1u);
+  // An unknown language reads the English files; a missing one is named with the code asked for.
+  for (const char* name : {"Level8_EN.dat", "Files_EN.dat"}) std::remove(dir.File(name).c_str());
+  platform::ClearPathCache();
+  LoadLevelDescriptions(L"FRA");
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: level description Level4_ES.dat (language SPA)",
+                                                   "missing: level description Level8_EN.dat (language FRA)",
+                                                   "missing: document list Files_EN.dat (language FRA)"}));
 }
 
 TEST_F(LevelDescriptionsTest, FlagsAreSetForTheTutorialAndTheLastLevel) {

@@ -197,7 +197,7 @@ TEST_F(MechanismLoaderTest, AGrateDescriptionThatEndsEarlyKeepsTheRestAsItWas) {
   EXPECT_EQ(grate.GetClosedMesh(), "WireGrateOpened.X");
   EXPECT_EQ(grate.GetExplosionEffectFile(), "Spark.pfx");
   EXPECT_FLOAT_EQ(grate.GetClosedBoxWidth(), 120.5f);
-  EXPECT_EQ(grate.GetClosedBoxOffset(), 0.0f);
+  EXPECT_FLOAT_EQ(grate.GetClosedBoxOffset(), 20.0f);  // not given: as deep as the closed mesh stands
   EXPECT_FALSE(grate.IsBreakable());
   EXPECT_NE(grate.GetSprite().GetMesh(), nullptr);  // the closed mesh at once
   EXPECT_FALSE(grate.LoadFromFile("Missing_Desc.txt"));

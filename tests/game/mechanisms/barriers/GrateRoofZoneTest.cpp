@@ -1,5 +1,6 @@
 // Wire grates blown open and closed again, roofs fading and shown, slow-down
 // zones growing, and the sparks' and grate's effects.
+#include "game/actors/Bullet.h"
 #include "game/mechanisms/MechanismFixture.h"
 #include "platform/Log.h"
 
@@ -101,15 +102,36 @@ TEST_F(GrateTest, AShotTreatsAGrateThatIsNotBreakableAsAWall) {
   EXPECT_TRUE(EffectsOf<Nembra::CWireGrateExplosionEffect>().empty());
 }
 
-TEST_F(GrateTest, AMissingDescriptionKeepsTheDefaults) {
-  CWireGrate& grate = LoadOne("", "NoSuchGrate.txt");
+TEST_F(GrateTest, AMissingDescriptionKeepsTheDefaultsAndTheGrateBlocksAsItsMeshStands) {
+  CWireGrate& grate = LoadOne("", "NoSuchGrate.txt");  // at (500, 0), turned a quarter: across the x axis
   EXPECT_EQ(grate.GetClosedMesh(), "WireGrate.X");
   EXPECT_EQ(grate.GetOpenedMesh(), "WireGrateOpened.X");
   EXPECT_FALSE(grate.IsBreakable());
-  EXPECT_EQ(grate.GetClosedBoxWidth(), 0.0f);
+  EXPECT_EQ(grate.GetSprite().GetMesh(), MeshOf("WireGrate.X")) << "the grate that stays shut is seen";
+  // The demo's closed mesh is 300 wide and 20 deep: so are the boxes, the
+  // character's grown by 170 (from x 405 to 595).
+  EXPECT_FLOAT_EQ(grate.GetClosedBoxWidth(), 300.0f);
+  EXPECT_FLOAT_EQ(grate.GetClosedBoxOffset(), 20.0f);
+  for (float y : {0.0f, 140.0f, -140.0f})
+    for (int collisionClass : {COL_TIGHT, COL_CHARACTER})
+      EXPECT_TRUE(Blocks(D3DXVECTOR3(500.0f, y, 0.0f), collisionClass)) << y << " " << collisionClass;
+  for (float y : {160.0f, -160.0f}) EXPECT_FALSE(Blocks(D3DXVECTOR3(500.0f, y, 0.0f), COL_CHARACTER)) << y;
+  // The player walks up to the grown box and no further.
+  D3DXVECTOR3 step;
+  EXPECT_EQ(Player().SlideMove(step, D3DXVECTOR3(300.0f, 0.0f, 0.0f), D3DXVECTOR3(100.0f, 0.0f, 0.0f)),
+            D3DXVECTOR3(100.0f, 0.0f, 0.0f));
+  Player().SlideMove(step, D3DXVECTOR3(300.0f, 0.0f, 0.0f), D3DXVECTOR3(400.0f, 0.0f, 0.0f));
+  EXPECT_LE(300.0f + step.x, 405.0f);
+  // A shot stops on the tight box as on a wall, and the grate stands.
+  Shoot(1, 3, D3DXVECTOR3(1.0f, 0.0f, 0.0f));
+  StepUntilShotsGone();
+  EXPECT_TRUE(grate.IsActive());
+  const auto hits = EffectsOf<Nembra::CBulletWallHitEffect>();
+  ASSERT_EQ(hits.size(), 1u);
+  EXPECT_NEAR(hits[0]->WorldPosition().x, 490.0f, 0.5f);
   grate.Break();  // empty opened shapes, an effect without emitter: no harm
   Steps(2);
-  EXPECT_TRUE(level->GetEffects().empty());
+  EXPECT_TRUE(EffectsOf<Nembra::CWireGrateExplosionEffect>().empty());
 }
 
 TEST_F(GrateTest, ADescriptionCutToHalfIsLoggedWithWhatItMeansForPlay) {
@@ -122,9 +144,23 @@ TEST_F(GrateTest, ADescriptionCutToHalfIsLoggedWithWhatItMeansForPlay) {
   CWireGrate& grate = LoadOne("", "Half_Desc.txt");
   platform::SetLogHook(nullptr);
   EXPECT_FALSE(grate.IsBreakable());
+  EXPECT_TRUE(Blocks(grate.GetPosition(), COL_CHARACTER)) << "its way stays shut";
   EXPECT_EQ(lines, std::vector<std::string>{"wire grate description Half_Desc.txt cannot be read or ends early: the "
                                             "fields not read keep their defaults; the grate cannot be broken, so "
                                             "its way stays shut"});
+}
+
+TEST_F(GrateTest, WithoutDescriptionAndMeshTheLogSaysTheGrateBlocksNothing) {
+  RemoveData("WireGrate.X");
+  std::vector<std::string> lines;
+  platform::SetLogHook([&](platform::LogLevel, const std::string& text) { lines.push_back(text); });
+  CWireGrate& grate = LoadOne("", "NoSuchGrate.txt");
+  platform::SetLogHook(nullptr);
+  EXPECT_EQ(grate.GetClosedBoxWidth(), 0.0f) << "nothing to take a size from";
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "wire grate description NoSuchGrate.txt cannot be read or ends early: the fields not read "
+                          "keep their defaults; the grate cannot be broken, and with no width from its description "
+                          "or its mesh WireGrate.X it blocks nothing");
 }
 
 class RoofZoneTest : public mechtest::MechanismTest {};
