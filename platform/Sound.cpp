@@ -348,6 +348,7 @@ void SetMasterVolume(int32_t millibels) {
 int32_t GetMasterVolume() { return AudioSystem::Get().masterMb; }
 
 void StopAllVoices() {
+  sound_internal::MixUpToNow();
   AudioSystem& s = AudioSystem::Get();
   for (Voice& v : s.voices)
     if (v.owner) s.Free(v);
@@ -367,6 +368,11 @@ void RegisterStream(FedStream* stream) { AudioSystem::Get().streams.push_back(st
 void UnregisterStream(FedStream* stream) {
   auto& list = AudioSystem::Get().streams;
   list.erase(std::remove(list.begin(), list.end(), stream), list.end());
+}
+
+void MixUpToNow() {
+  AudioSystem& s = AudioSystem::Get();
+  if (s.users > 0 && s.renderSamples) s.MixUnheard();
 }
 
 }  // namespace sound_internal
@@ -480,6 +486,7 @@ bool SoundPath::Play(const SoundBuffer& buffer, uint32_t repeats) {
   ++m_PlayRequests;
   AudioSystem& s = AudioSystem::Get();
   if (s.users == 0 || !buffer.Handle()) return false;
+  sound_internal::MixUpToNow();
   Voice* v = s.Take();
   if (!v) {
     if (!s.poolFullReported) LogWarning("Sound: every voice is busy; a sound was not played");
@@ -516,6 +523,7 @@ bool SoundPath::Play(const SoundBuffer& buffer, uint32_t repeats) {
 }
 
 void SoundPath::Stop() {
+  sound_internal::MixUpToNow();
   AudioSystem& s = AudioSystem::Get();
   for (Voice& v : s.voices)
     if (v.owner == this) s.Free(v);

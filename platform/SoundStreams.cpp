@@ -113,12 +113,15 @@ class MemoryStream : public StreamBase {
   bool TooLong() const { return m_TooLong; }
 
   void Play() override {
+    sound_internal::MixUpToNow();
     if (SourceState(m_Source) != AL_PLAYING) alSourcePlay(m_Source);
   }
   void Stop() override {
+    sound_internal::MixUpToNow();
     if (SourceState(m_Source) == AL_PLAYING) alSourcePause(m_Source);
   }
   void Reset() override {
+    sound_internal::MixUpToNow();
     const bool playing = SourceState(m_Source) == AL_PLAYING;
     alSourceRewind(m_Source);
     if (playing) alSourcePlay(m_Source);
@@ -170,6 +173,7 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
   }
 
   void Play() override {
+    sound_internal::MixUpToNow();
     if (m_Playing) return;
     if (SourceState(m_Source) == AL_PAUSED) {
       m_Playing = true;
@@ -186,11 +190,13 @@ class QueuedStream : public StreamBase, public sound_internal::FedStream {
     alSourcePlay(m_Source);
   }
   void Stop() override {
+    sound_internal::MixUpToNow();
     if (!m_Playing) return;
     m_Playing = false;
     alSourcePause(m_Source);
   }
   void Reset() override {
+    sound_internal::MixUpToNow();
     const bool playing = m_Playing;
     Rewind();
     if (playing) Play();

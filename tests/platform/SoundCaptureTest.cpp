@@ -199,30 +199,46 @@ bool OutputAskedForTheLimiter() {
 }
 
 // The child: the wave-file writer without a file name cannot open, like a
-// machine without a sound card. Writes `done` when every check has passed.
+// machine without a sound card. The unheard mixer follows the steady clock
+// whenever it is updated, so the sounds are timed on that clock, from just
+// before each starts; each starts after a long frame (a level loading, say)
+// whose time it must not play. Writes `done` when every check has passed.
 void PlayWithoutADevice(const std::string& done) {
   ASSERT_TRUE(platform::AcquireAudio()) << "sound starts without an output device";
   EXPECT_TRUE(OutputAskedForTheLimiter()) << "the unheard mixer limits as a heard one does";
   {
+    constexpr double LENGTH = 0.3, LONG_FRAME = 0.2;
+    // The steady clock is read in whole frames of the mix (a frame rounds).
+    constexpr double ROUNDING = 0.001;
+    const auto longFrame = [] {
+      platform::UpdateAudio();
+      soundtest::StallFor(LONG_FRAME, soundtest::Since(soundtest::SteadySeconds));
+    };
     testsupport::TempDir dir;
-    const formats::Tone tone = ToneOf(0.3, 2);
+    const formats::Tone tone = ToneOf(LENGTH, 2);
     auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(tone)));
     ASSERT_TRUE(buffer);
     platform::SoundPath path(false);
+    longFrame();
+    const soundtest::Since sincePlay(soundtest::SteadySeconds);
     ASSERT_TRUE(path.Play(*buffer));
-    double took = PumpUntil([&] { return path.VoiceCount() == 0; }, 3.0);
-    EXPECT_GT(took, 0.2) << "a sound is not over before its time";
-    EXPECT_LT(took, 1.0) << "a sound ends";
+    double started = sincePlay();
+    soundtest::Seen seen = PumpUntil([&] { return path.VoiceCount() == 0; }, 3.0, sincePlay);
+    EXPECT_GT(seen.over, LENGTH - ROUNDING) << "a sound is not over before its time";
+    EXPECT_LT(seen.on, started + LENGTH + ROUNDING) << "a sound ends once its time has passed";
 
     auto device = platform::OpenAudioDevice();
     ASSERT_TRUE(device);
     auto stream = platform::OpenSound(device, platform::OpenSampleSource(dir.Write("tone.ogg", formats::OggToneBytes(tone))),
                                       true);
     ASSERT_TRUE(stream);
+    longFrame();
+    const soundtest::Since sinceStream(soundtest::SteadySeconds);
     stream->Play();
-    took = PumpUntil([&] { return !stream->IsPlaying(); }, 3.0);
-    EXPECT_GT(took, 0.2);
-    EXPECT_LT(took, 1.0) << "a stream plays to its end";
+    started = sinceStream();
+    seen = PumpUntil([&] { return !stream->IsPlaying(); }, 3.0, sinceStream);
+    EXPECT_GT(seen.over, LENGTH - ROUNDING) << "a stream is not over before its time";
+    EXPECT_LT(seen.on, started + LENGTH + ROUNDING) << "a stream ends once its time has passed";
   }
   platform::ReleaseAudio();
   SayDoneUnlessFailed(done);
@@ -259,8 +275,11 @@ TEST(SoundCapture, TheOutputAsksForTheLimiter) {
 // The child: the output mixed in UpdateAudio by the platform clock. A
 // stream plays exactly the frames of the time the scripted clock moved,
 // whatever the steps (single milliseconds, frames longer than a stream
-// keeps queued), nothing while the clock stands, and ends once the clock passes its length; an effect's voice
-// ends the same way. Writes `done` when every check has passed.
+// keeps queued), nothing while the clock stands or before it starts (the
+// frame it starts in), up to the moment it is stopped, and ends once the
+// clock passes its length; an effect's voice ends the same way, and so does
+// every PCM layout, each after its own length. Writes `done` when every
+// check has passed.
 void PlayMixedByTheClock(const std::string& done) {
   ASSERT_TRUE(platform::SetAudioOutput(platform::AudioOutput::Clocked));
   platform::headless::SetTime(7000);
@@ -275,6 +294,7 @@ void PlayMixedByTheClock(const std::string& done) {
       SCOPED_TRACE(streaming ? "streamed" : "in memory");
       auto stream = platform::OpenSound(device, platform::OpenSampleSource(ogg), streaming);
       ASSERT_TRUE(stream);
+      platform::headless::AdvanceTime(100);  // the frame it starts in began before it
       stream->Play();
       for (int i = 0; i < 100; ++i) platform::UpdateAudio();
       EXPECT_EQ(stream->FramesPlayed(), 0u) << "the clock stands: nothing is played";
@@ -292,6 +312,14 @@ void PlayMixedByTheClock(const std::string& done) {
       }
       ASSERT_EQ(ms, 1990u);
       EXPECT_TRUE(stream->IsPlaying()) << "10 ms of the second are left";
+      // Stopped within a frame: played up to the stop, then it stands.
+      platform::headless::AdvanceTime(5);
+      stream->Stop();
+      EXPECT_NEAR(double(stream->FramesPlayed()), 1995 * 44.1, 1.0) << "stopped 5 ms into the frame";
+      platform::headless::AdvanceTime(300);
+      platform::UpdateAudio();
+      stream->Play();
+      EXPECT_NEAR(double(stream->FramesPlayed()), 1995 * 44.1, 1.0) << "a stopped stream stands";
       platform::headless::AdvanceTime(20);
       platform::UpdateAudio();
       EXPECT_FALSE(stream->IsPlaying()) << "over once the clock passed its end";
@@ -301,6 +329,7 @@ void PlayMixedByTheClock(const std::string& done) {
     auto buffer = platform::SoundBuffer::Load(dir.Write("tone.wav", formats::WaveToneBytes(ToneOf(0.3))));
     ASSERT_TRUE(buffer);
     platform::SoundPath path(false);
+    platform::headless::AdvanceTime(100);  // the frame it starts in began before it
     ASSERT_TRUE(path.Play(*buffer));
     for (int i = 0; i < 100; ++i) platform::UpdateAudio();
     EXPECT_EQ(path.VoiceCount(), 1) << "the clock stands: the effect plays on";
@@ -310,6 +339,26 @@ void PlayMixedByTheClock(const std::string& done) {
     platform::headless::AdvanceTime(20);
     platform::UpdateAudio();
     EXPECT_EQ(path.VoiceCount(), 0) << "over once the clock passed its end";
+
+    // A layout handed to the mixer as another would play twice or half as long.
+    std::vector<std::unique_ptr<platform::SoundBuffer>> layouts;
+    std::vector<std::unique_ptr<platform::SoundPath>> paths;
+    for (uint16_t bits : {8, 16}) {
+      for (uint16_t channels : {1, 2}) {
+        const std::string name = "tone" + std::to_string(bits) + "_" + std::to_string(channels) + ".wav";
+        layouts.push_back(platform::SoundBuffer::Load(
+            dir.Write(name, formats::WaveToneBytes(ToneOf(0.25, channels, 22050), bits))));
+        ASSERT_TRUE(layouts.back()) << name;
+        paths.push_back(std::make_unique<platform::SoundPath>(false));
+        ASSERT_TRUE(paths.back()->Play(*layouts.back())) << name;
+      }
+    }
+    platform::headless::AdvanceTime(240);
+    platform::UpdateAudio();
+    for (size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(paths[i]->VoiceCount(), 1) << "layout " << i << " at 240 ms";
+    platform::headless::AdvanceTime(20);
+    platform::UpdateAudio();
+    for (size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(paths[i]->VoiceCount(), 0) << "layout " << i << " at 260 ms";
   }
   platform::ReleaseAudio();
   SayDoneUnlessFailed(done);

@@ -13,7 +13,6 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 using namespace soundtest;
 
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
@@ -151,29 +150,6 @@ TEST_F(SoundOutput, InstancesOverlapAndStopTogether) {
   EXPECT_EQ(path.PlayRequests(), 3u) << "the plays asked stay counted after the voices stop";
 }
 
-TEST_F(SoundOutput, EveryPcmLayoutPlaysForItsOwnLength) {
-  // A layout handed to the mixer as the wrong one plays twice or half as long.
-  std::vector<std::unique_ptr<platform::SoundBuffer>> buffers;
-  std::vector<std::unique_ptr<platform::SoundPath>> paths;
-  std::vector<const platform::SoundPath*> playing;
-  for (uint16_t bits : {8, 16}) {
-    for (uint16_t channels : {1, 2}) {
-      const formats::Tone tone = ToneOf(0.25, channels, 22050);
-      const std::string name = "tone" + std::to_string(bits) + "_" + std::to_string(channels) + ".wav";
-      buffers.push_back(platform::SoundBuffer::Load(dir.Write(name, formats::WaveToneBytes(tone, bits))));
-      ASSERT_TRUE(buffers.back()) << name;
-      paths.push_back(std::make_unique<platform::SoundPath>(false));
-      ASSERT_TRUE(paths.back()->Play(*buffers.back())) << name;
-      playing.push_back(paths.back().get());
-    }
-  }
-  const std::vector<double> took = SecondsUntilSilent(playing, 2.0);
-  for (size_t i = 0; i < took.size(); ++i) {
-    EXPECT_GT(took[i], 0.2) << "layout " << i;
-    EXPECT_LT(took[i], 0.45) << "layout " << i;
-  }
-}
-
 TEST_F(SoundOutput, PoolRunsOutWithoutHarmAndRecoversVoices) {
   auto buffer = Tone(0.05);
   ASSERT_TRUE(buffer);
@@ -192,20 +168,24 @@ TEST_F(SoundOutput, RepeatCountsSetHowOftenASoundPlays) {
   auto buffer = Tone(0.2);
   ASSERT_TRUE(buffer);
   platform::SoundPath once(false), thrice(false), forever(false);
+  const Since sincePlay;
   ASSERT_TRUE(once.Play(*buffer, 0));
   ASSERT_TRUE(thrice.Play(*buffer, 2));
   ASSERT_TRUE(forever.Play(*buffer, platform::SoundPath::REPEAT_FOREVER));
-  const std::vector<double> took = SecondsUntilSilent({&once, &thrice}, 3.0);
-  EXPECT_GT(took[0], 0.15);
-  EXPECT_LT(took[0], 0.45);
-  EXPECT_GT(took[1], 0.55);
-  EXPECT_LT(took[1], 1.5);
+  const double started = sincePlay();
+  const std::vector<Seen> seen = PumpUntilAll(
+      {[&] { return once.VoiceCount() == 0; }, [&] { return thrice.VoiceCount() == 0; }}, 3.0, sincePlay);
+  EXPECT_GT(seen[0].over, 0.15);
+  EXPECT_LT(seen[0].on, started + 0.45);
+  EXPECT_GT(seen[1].over, 0.55);
+  EXPECT_LT(seen[1].on, started + 1.5);
   EXPECT_EQ(forever.VoiceCount(), 1) << "a looping sound plays until stopped";
 
   // Many repeats outlast the few copies queued ahead.
   platform::SoundPath many(false);
+  const Since sinceMany;
   ASSERT_TRUE(many.Play(*buffer, 6));
-  Pump(0.9);
+  Pump(0.9, sinceMany);
   EXPECT_EQ(many.VoiceCount(), 1);
 }
 
@@ -384,11 +364,13 @@ TEST_F(StreamOutput, PlaysToItsEndThenStopsRewoundUnlessRepeating) {
       auto stream = Open(path, streaming);
       ASSERT_TRUE(stream) << path;
       EXPECT_FALSE(stream->IsPlaying());
+      const Since sincePlay;
       stream->Play();
       EXPECT_TRUE(stream->IsPlaying());
-      const double took = PumpUntil([&] { return !stream->IsPlaying(); }, 3.0);
-      EXPECT_GT(took, kSeconds - 0.1);
-      EXPECT_LT(took, kSeconds + 0.6);
+      const double started = sincePlay();
+      const Seen seen = PumpUntil([&] { return !stream->IsPlaying(); }, 3.0, sincePlay);
+      EXPECT_GT(seen.over, kSeconds - 0.1);
+      EXPECT_LT(seen.on, started + kSeconds + 0.6);
       EXPECT_FALSE(stream->IsPlaying());
       EXPECT_EQ(stream->FramesPlayed(), 0u) << "rewound at the end";
     }
@@ -453,15 +435,15 @@ TEST_F(StreamOutput, StoppedAfterALongFrameItPlaysOnOrStartsOverAtItsEnd) {
   ASSERT_TRUE(stream);
   stream->Play();
   // No frame for longer than the queue lasts: the source runs dry.
-  std::this_thread::sleep_for(1000ms);
+  StallFor(1.0);
   stream->Stop();
   stream->Play();
   EXPECT_TRUE(stream->IsPlaying());
   EXPECT_GE(stream->FramesPlayed(), 22050u) << "what was heard (over half a second) is not heard again";
   // Stopped once the sound is over: it starts again from the top.
-  PumpUntil([&] { return false; }, 0.2);
+  Pump(0.2);
   stream->SetRepeat(false);
-  std::this_thread::sleep_for(1200ms);
+  StallFor(1.2);
   stream->Stop();
   stream->Play();
   EXPECT_TRUE(stream->IsPlaying()) << "a stream over while stopped plays again";
@@ -501,9 +483,12 @@ TEST_F(StreamOutput, DamagedOggFilesAreRefusedOrEndCleanly) {
       ++refused;
       continue;
     }
+    const Since sincePlay;
     stream->Play();
-    const double took = PumpUntil([&] { return !stream->IsPlaying(); }, 4.0);
-    EXPECT_LT(took, tone.seconds + 0.5) << "damaged file " << i << " must end";
+    const double started = sincePlay();
+    const Seen seen = PumpUntil([&] { return !stream->IsPlaying(); }, 4.0, sincePlay);
+    EXPECT_GE(seen.over, 0.0) << "damaged file " << i << " must end";
+    EXPECT_LT(seen.on, started + tone.seconds + 0.5) << "damaged file " << i << " must end";
   }
   EXPECT_GE(refused, 1) << "a file cut inside its headers cannot open";
 }
