@@ -28,6 +28,7 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/Sound.h"
+#include "platform/SoundTestSupport.h"
 #include "platform/backends/headless/Headless.h"
 #include "support/TempDir.h"
 #include "tools/formats/SoundFiles.h"
@@ -70,9 +71,12 @@ class ApplicationTest : public ::testing::Test {
     });
   }
   // Three seconds of streamed music, ready to play.
+  static constexpr double MUSIC_SECONDS = 3.0;
+  // A second: more than a stream keeps queued ahead.
+  static constexpr uint64_t MORE_THAN_QUEUED = 44100;
   std::shared_ptr<OutputStream> OpenMusic() {
     formats::Tone tone;
-    tone.seconds = 3.0;
+    tone.seconds = MUSIC_SECONDS;
     m_Audio = OpenAudioDevice();
     if (!m_Audio) return nullptr;
     return OpenSound(m_Audio, OpenSampleSource(m_Dir.Write("music.ogg", formats::OggToneBytes(tone))), true);
@@ -240,16 +244,20 @@ TEST_F(ApplicationTest, MusicIsFedByTheFrameLoopAlone) {
   ASSERT_TRUE(music);
   ScriptedApp app;
   ASSERT_TRUE(Open(app, true));
+  const soundtest::Since sincePlay;  // on the output's own clock
   music->Play();
-  const auto start = std::chrono::steady_clock::now();
+  // Frames run until the music has played more than the stream's queue
+  // holds (so it was topped up while they ran), or, unfed, until the output
+  // has mixed the whole music.
   headless::SetPumpHook([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     headless::AdvanceTime(10);
-    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500)) app.Quit();
+    if ((music->FramesPlayed() > MORE_THAN_QUEUED && app.frameTimes.size() > 20) || sincePlay() > MUSIC_SECONDS)
+      app.Quit();
   });
   app.Run();
   EXPECT_GT(app.frameTimes.size(), 20u);
-  EXPECT_GT(music->FramesPlayed(), 44100u);  // more than the stream's queue holds: topped up while frames ran
+  EXPECT_GT(music->FramesPlayed(), MORE_THAN_QUEUED);
 }
 
 TEST_F(ApplicationTest, MusicPlaysOnWhileTheWindowIsInactive) {
@@ -261,19 +269,21 @@ TEST_F(ApplicationTest, MusicPlaysOnWhileTheWindowIsInactive) {
   // The first frame sends the window to the background, where the loop
   // waits for messages for a second and a half.
   app.onFrame = [](ScriptedApp&) { headless::PostEvent(WM_ACTIVATE, WA_INACTIVE); };
-  const auto start = std::chrono::steady_clock::now();
+  // It waits until the music has played more than the stream's queue holds
+  // (so it was topped up while waiting), or, unfed, until the output has
+  // mixed the whole music.
+  const soundtest::Since sincePlay;
   headless::SetPumpHook([] { headless::AdvanceTime(10); });
   headless::SetIdleHook([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500))
+    if (music->FramesPlayed() > MORE_THAN_QUEUED || sincePlay() > MUSIC_SECONDS)
       app.Quit();
     else
       headless::PostEvent(WM_NULL);
   });
   app.Run();
   EXPECT_EQ(app.frameTimes.size(), 1u) << "nothing is drawn in the background";
-  // More than the stream's queue holds: it was topped up while waiting.
-  EXPECT_GT(music->FramesPlayed(), 44100u);
+  EXPECT_GT(music->FramesPlayed(), MORE_THAN_QUEUED);
 }
 
 TEST_F(ApplicationTest, SystemCommandsSwallowedOnlyInFullScreen) {

@@ -2,15 +2,13 @@
 // music factory, played on OpenAL Soft's null output.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "engine/app/Engine.h"
 #include "engine/sound/AudiereSound.h"
 #include "engine/sound/SoundDevice.h"
 #include "engine/sound/WaveSound.h"
 #include "platform/Clock.h"
 #include "platform/Sound.h"
+#include "platform/SoundTestSupport.h"
 #include "platform/Window.h"
 #include "platform/backends/headless/Headless.h"
 #include "support/MissingLog.h"
@@ -20,13 +18,7 @@
 namespace Nembra {
 namespace {
 
-void PumpFor(double seconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < end) {
-    platform::UpdateAudio();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
+using soundtest::Pump;
 
 std::string WaveTone(double seconds) {
   formats::Tone tone;
@@ -190,13 +182,13 @@ TEST_F(SoundTest, RepeatsPlayASoundAgainAndReloadingKeepsOnePath) {
   CWaveSound* sound = g_pWaveSoundFactory->Get("Short.wav");
   platform::SoundPath* path = sound->GetAudioPath();
   ASSERT_TRUE(sound->SetRepeats(4));
-  const auto start = std::chrono::steady_clock::now();
+  const soundtest::Since sincePlay;  // on the output's own clock
   ASSERT_TRUE(sound->Play(false));
-  PumpFor(0.25);
+  Pump(0.25, sincePlay);
   EXPECT_EQ(path->VoiceCount(), 1) << "five plays of 0.1 s outlast 0.25 s";
-  while (path->VoiceCount() > 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) PumpFor(0.01);
+  const soundtest::Seen seen = soundtest::PumpUntil([&] { return path->VoiceCount() == 0; }, 3.0, sincePlay);
   EXPECT_EQ(path->VoiceCount(), 0);
-  EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(450));
+  EXPECT_GT(seen.over, 0.45);
   // Loading again drops the old data and its repeats but reuses the path.
   ASSERT_TRUE(sound->LoadFromFile(g_WaveSoundDirectory + "Shot.wav"));
   EXPECT_EQ(sound->GetAudioPath(), path);
@@ -251,13 +243,13 @@ TEST_F(SoundTest, MusicIsSharedByNameAndCopiesShareTheStream) {
 TEST_F(SoundTest, MusicPlayRewindsOrResumesAndRepeatReachesTheStream) {
   CAudiereSound* music = g_pStreamingSoundFactory->Get("Karvessa.ogg");
   music->Play(false);
-  PumpFor(0.2);
+  Pump(0.2);
   const uint64_t at = music->GetStream()->FramesPlayed();
   EXPECT_GT(at, 4000u);
   music->Play(true);
   EXPECT_LT(music->GetStream()->FramesPlayed(), at / 2) << "rewind starts over";
   EXPECT_TRUE(music->IsPlaying());
-  PumpFor(0.1);
+  Pump(0.1);
   music->Stop();
   const uint64_t paused = music->GetStream()->FramesPlayed();
   music->Play(false);
