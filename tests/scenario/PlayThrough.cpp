@@ -1,6 +1,5 @@
 #include "scenario/PlayThrough.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
@@ -19,6 +18,8 @@
 #include "game/world/GameGlobals.h"
 #include "game/world/GameWorld.h"
 #include "platform/Input.h"
+#include "platform/Sound.h"
+#include "platform/SoundTestSupport.h"
 #include "scenario/RouteDriver.h"
 #include "support/TempDir.h"
 #include "tools/datagen/DemoLevelContents.h"
@@ -288,8 +289,14 @@ bool PlayThrough::Desktop(bool openMailAndNetwork) {
 
 namespace {
 
-// The jingle began a little before the clock below starts: taken off.
-constexpr double kJingleSeconds = datagen::JINGLE_SECONDS - 1.5;
+// What is left of the jingle to play, in seconds: its length less what it
+// has played (a twentieth is taken off for the ends of the encoded sound).
+double JingleSecondsLeft(const Nembra::CAudiereSound* jingle, const std::string& dataFolder) {
+  const auto source = platform::OpenSampleSource(dataFolder + CGUIMissionComplete::MUSIC);
+  if (!jingle || !jingle->GetStream() || !source || !source->SampleRate()) return 0.0;
+  const double played = static_cast<double>(jingle->GetStream()->FramesPlayed()) / source->SampleRate();
+  return datagen::JINGLE_SECONDS - 0.05 - played;
+}
 
 // How many music streams play, of every .ogg file in the data folder.
 int PlayingMusic(const std::string& dataFolder) {
@@ -375,15 +382,16 @@ bool PlayThrough::LevelOver() {
   Visit(CApp::STATE_LEVEL_OVER);
   if (const int n = PlayingMusic(m_App.DataFolder()); n != 1)
     return Fail(std::to_string(n) + " music streams play at the level over");
-  // The jingle plays in real time: on a slow build (sanitizers, software GL)
-  // the pause can outlast it, so then it may have ended by itself; no other
-  // music may take its place.
+  // The jingle plays in real time, on the output's own clock: on a slow
+  // build (sanitizers, software GL) the pause can outlast it, so then it may
+  // have ended by itself, once the output has mixed what was left of it; no
+  // other music may take its place.
   const Nembra::CAudiereSound* jingle = g_pCurrentMusic;
-  const auto overAt = std::chrono::steady_clock::now();
+  const soundtest::Since sinceOver;
+  const double jingleLeft = JingleSecondsLeft(jingle, m_App.DataFolder());
   if (!WaitFor("the level-over pause", [&] { return m_App.App().GetLevelOverDelay() <= 0.0f; })) return false;
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - overAt).count();
   const int n = PlayingMusic(m_App.DataFolder());
-  if (g_pCurrentMusic != jingle || n > 1 || (n == 0 && seconds < kJingleSeconds))
+  if (g_pCurrentMusic != jingle || n > 1 || (n == 0 && sinceOver() < jingleLeft))
     return Fail(std::to_string(n) + " music streams play after the pause");
   Tap(platform::DIK_SPACE);
   // A save that failed keeps the level over on screen, saying so; the next

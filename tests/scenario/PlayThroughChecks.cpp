@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +112,12 @@ void ExpectPlayThroughResults(AppScenario& app, const PlayThrough& play) {
   for (const std::string& line : app.LogLines())
     if (line.compare(0, 8, "missing:") == 0) missing.push_back(line);
   EXPECT_TRUE(missing.empty()) << missing.size() << " missing, the first: " << (missing.empty() ? std::string() : missing.front());
+}
+
+double ProcessorSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 }  // namespace scenario

@@ -21,5 +21,8 @@ std::string SettingIn(const std::string& file, const std::string& section, const
 std::vector<std::string> ProfileFiles(const std::string& dataFolder);
 // GoogleTest expectations on the finished run.
 void ExpectPlayThroughResults(AppScenario& app, const PlayThrough& play);
+// The processor time this process (every thread of it) has used, in
+// seconds: what a run costs, the same whatever else the machine runs.
+double ProcessorSeconds();
 
 }  // namespace scenario
