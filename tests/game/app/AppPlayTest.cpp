@@ -13,6 +13,7 @@
 #include "game/level/LevelDescriptions.h"
 #include "game/world/GameGlobals.h"
 #include "platform/Files.h"
+#include "platform/SoundTestSupport.h"
 #include "support/FileSizeLimit.h"
 
 using apptest::Log;
@@ -44,6 +45,11 @@ TEST_F(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack
   ASSERT_TRUE(apptest::ToPlaying(a));
   a.Run(8);
   ASSERT_TRUE(g_pCurrentMusic && g_pCurrentMusic->IsPlaying());
+  // The music has been heard a little (the output plays it in real time:
+  // waited for on its own clock, no frame passing meanwhile).
+  constexpr uint64_t HEARD = 4410;  // frames: a tenth of a second or more
+  platform::OutputStream* music = g_pCurrentMusic->GetStream().get();
+  soundtest::PumpUntil([&] { return music->FramesPlayed() > HEARD; }, 3.0);
   a.Next().KeyDown(platform::DIK_ESCAPE);
   a.Frame();
   a.Next().KeyUp(platform::DIK_ESCAPE);
@@ -51,6 +57,8 @@ TEST_F(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack
   a.Frame();
   EXPECT_EQ(a.StateLog(), Log({"3 -> 5"}));
   EXPECT_FALSE(g_pCurrentMusic->IsPlaying());
+  const uint64_t paused = g_pCurrentMusic->GetStream()->FramesPlayed();
+  EXPECT_GT(paused, HEARD);
   // That frame was still drawn as play: the scene, no PDA frame.
   EXPECT_TRUE(a.Last().FindSprites(g_pPDA->m_Frame.GetTexture() ? g_pPDA->m_Frame.GetTexture()->GetTexture() : nullptr)
                   .empty());
@@ -61,7 +69,7 @@ TEST_F(AppPlay, EscapeOpensThePdaInAPlayingFrameAndTheFadeBringsPlayAndMusicBack
   EXPECT_EQ(a.App().GetState(), CApp::STATE_INGAME_PDA);
   ASSERT_TRUE(a.RunUntilState(CApp::STATE_PLAYING, 8));
   EXPECT_TRUE(g_pCurrentMusic->IsPlaying());
-  EXPECT_GT(g_pCurrentMusic->GetStream()->FramesPlayed(), 0u) << "the music was rewound";
+  EXPECT_GE(g_pCurrentMusic->GetStream()->FramesPlayed(), paused) << "the music was rewound";
 }
 
 TEST_F(AppPlay, DeathAndFinishInOneFrameGoToTheDeathScreenAndTheRestartStaysInPlay) {
