@@ -23,9 +23,10 @@
 // read back what was played. Where no output device opens at all, sound runs
 // on a mixer that nobody hears, advanced by UpdateAudio, so the game behaves
 // the same without a sound card; it is brought up to the moment a sound
-// starts, stops or is rewound, so each plays just the time it was on. SetAudioOutput can ask for that mixer
-// advanced by the platform clock instead of the steady one: on the headless
-// backend a run then mixes (and decodes) the same whatever the machine's load.
+// starts, stops or is rewound, so each plays just the time it was on.
+// SetAudioOutput can ask for that mixer advanced by the platform clock
+// instead of the steady one: on the headless backend a run then mixes (and
+// decodes) the same whatever the machine's load.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,6 @@
 // Wave decoding, voices on paths (overlap, stop, repeats, fades, master
-// level) and streams (end, repeat, pause, reset) on OpenAL Soft's null output.
+// level) and streams (end, repeat, pause, reset) on OpenAL Soft's null
+// output, timed on its mixer's own clock.
 #include <gtest/gtest.h>
 
 #include <AL/al.h>
