@@ -32,9 +32,10 @@ void Collect(const std::string& text, const std::regex& pattern, std::set<std::s
 }
 
 // The text ids the game's code names: string literals "TXT_..." in the
-// game's, front end's and engine's sources (found from this file's place).
+// game's, front end's and engine's sources. (The compiler's name of this
+// file is no guide to them: a compiler cache may make it relative.)
 std::set<std::string> CodeTextIds() {
-  const fs::path root = fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
+  const fs::path root = KARVESSA_SOURCE_DIR;
   std::set<std::string> ids;
   const std::regex literal("\"(TXT_[A-Z0-9_]+)\"");
   for (const char* folder : {"game", "frontend", "engine"}) {
