@@ -186,19 +186,40 @@ TEST_F(ProfileDamageTest, KilledWhileSavingEveryFileIsOldOrNewAndWhole) {
   std::mt19937 random(20261208);
   int sawNew = 0;
   for (int kill = 0; kill < 200; ++kill) {
+    // The child says when it runs, and again when its first round of saves
+    // is done. The kill lands at a random moment after the first word: timed
+    // from it, not from the fork, which a loaded machine or a sanitizer build
+    // makes slow. The first kill waits for the second word too, so that one
+    // kill at least comes after whole saves.
+    int told[2];
+    ASSERT_EQ(pipe(told), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      close(told[0]);
+      if (write(told[1], "r", 1) != 1) _exit(1);
       for (int round = 0; round < 1000000; ++round) {
         g_ProfileStore = states[(round + 1) % 2];
         g_ProfileStore.SaveAllProfiles();
+        if (round == 0 && write(told[1], "s", 1) != 1) _exit(1);
       }
       _exit(0);
     }
-    usleep(static_cast<useconds_t>(random() % 12000));
+    close(told[1]);
+    char words[2];
+    const ssize_t wanted = kill == 0 ? 2 : 1;
+    ssize_t got = 0;
+    while (got < wanted) {
+      const ssize_t n = read(told[0], words + got, size_t(wanted - got));
+      if (n <= 0) break;
+      got += n;
+    }
+    if (got == wanted) usleep(static_cast<useconds_t>(random() % 12000));
     ::kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(told[0]);  // only now: the child's later word must not meet a closed pipe
+    ASSERT_EQ(got, wanted) << "the child ended before it said it ran and saved";
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child was still saving";
     for (size_t i = 0; i < bytes[0].size(); ++i) {
       const std::string now = Get(files[i]);
