@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config clang
+  build-essential cmake pkg-config ninja-build ccache clang libclang-rt-dev
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   liblua5.1-0-dev
   libopenal-dev libopenal1 libvorbis-dev libogg-dev

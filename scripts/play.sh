@@ -12,6 +12,6 @@ fi
 bash scripts/deps.sh
 # Configured once: a build folder with its cache is brought up to date by
 # the build itself (cmake re-runs its configure when a CMakeLists changes).
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+[ -f build/CMakeCache.txt ] || bash scripts/configure.sh build
 cmake --build build -j "$(nproc)" --target karvessa demo_data
 cd build && exec ./main/karvessa "$@"

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Builds and runs every test. With --sanitize, the build and the run use
-# AddressSanitizer and UndefinedBehaviorSanitizer (folder build-asan).
-# With --fuzz, clang builds the file readers' libFuzzer targets (folder
-# build-fuzz) and runs each for its bounded time (tests/fuzz/README.md).
+# Builds and runs every test (folder build).
+# With --sanitize, clang builds the project in build-asan with
+# AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer's coverage, and
+# every test but the fuzz targets runs there. With --fuzz, the file readers'
+# libFuzzer targets of that same build (built first if they are not) each run
+# for their bounded time (tests/fuzz/README.md). Without clang, --sanitize
+# builds with gcc and runs every test, the fuzz targets under the mutation
+# driver, and --fuzz has nothing to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -15,31 +19,41 @@ run() {
   fi
 }
 
-if [ "${1:-}" = "--fuzz" ]; then
-  if ! command -v clang++ > /dev/null || ! command -v clang > /dev/null; then
-    echo "clang is not installed: the fuzz targets ran only under the mutation driver"
-    exit 0
-  fi
-  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARVESSA_FUZZ=ON \
-    -DKARVESSA_BENCH=OFF > /dev/null
-  cmake --build build-fuzz -j "$(nproc)" --target karvessa_fuzz
-  ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$(nproc)"
+mode=${1:-}
+if [ "$mode" != "--sanitize" ] && [ "$mode" != "--fuzz" ]; then
+  bash scripts/build.sh build
+  run ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 600
   exit 0
 fi
 
-dir=build
-opts=()
-if [ "${1:-}" = "--sanitize" ]; then
-  dir=build-asan
-  opts=(-DKARVESSA_SANITIZE=ON -DKARVESSA_BENCH=OFF)
-  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  # Mesa's software renderer draws on the calling thread alone: the leak
-  # checker stops every thread at exit, and a pool of rasterizer threads
-  # winding down then has made its tracer crash now and then.
-  export LP_NUM_THREADS=0
+dir=build-asan
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Mesa's software renderer draws on the calling thread alone: the leak
+# checker stops every thread at exit, and a pool of rasterizer threads
+# winding down then has made its tracer crash now and then.
+export LP_NUM_THREADS=0
+
+if ! command -v clang++ > /dev/null || ! command -v clang > /dev/null; then
+  echo "clang is not installed: the sanitizers are gcc's, and the fuzz targets run only under the mutation driver"
+  [ "$mode" = "--fuzz" ] && exit 0
+  bash scripts/build.sh "$dir" -DKARVESSA_SANITIZE=ON -DKARVESSA_FUZZ=OFF -DKARVESSA_BENCH=OFF
+  run ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 600
+  exit 0
 fi
-bash scripts/build.sh "$dir" "${opts[@]}"
-run ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 600
+
+# A folder another compiler configured is configured afresh for clang.
+cache=$dir/CMakeCache.txt
+if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++' "$cache"; then
+  echo "$dir was configured with another compiler: configuring it again with clang"
+  rm -rf "$cache" "$dir/CMakeFiles"
+fi
+CC=clang CXX=clang++ bash scripts/configure.sh "$dir" -DKARVESSA_SANITIZE=ON -DKARVESSA_FUZZ=ON -DKARVESSA_BENCH=OFF
+if [ "$mode" = "--sanitize" ]; then
+  cmake --build "$dir" -j "$(nproc)"
+  run ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 600 -LE fuzz
+else
+  cmake --build "$dir" -j "$(nproc)" --target karvessa_fuzz
+  ctest --test-dir "$dir" -L fuzz --output-on-failure -j "$(nproc)"
+fi

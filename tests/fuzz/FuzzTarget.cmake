@@ -10,6 +10,8 @@
 # the test <name> (label "fuzz") runs libFuzzer on that corpus for SECONDS.
 # Any other build: <name> is the fuzz source with the mutation driver, and
 # the test <name> mutates the seeds for SECONDS.
+# Either way the test's cost is its SECONDS, so that ctest, which starts the
+# costliest tests first, does not leave the fuzz runs to the end.
 set(KARVESSA_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(KARVESSA_TESTS_DIR ${CMAKE_CURRENT_SOURCE_DIR})
 if(KARVESSA_FUZZ)
@@ -44,17 +46,17 @@ function(karvessa_fuzz_target name)
     set(artifacts ${CMAKE_BINARY_DIR}/fuzz-artifacts)
     file(MAKE_DIRECTORY ${artifacts})
     add_test(NAME ${name}_seeds COMMAND ${name}_seeds ${corpus})
-    set_tests_properties(${name}_seeds PROPERTIES FIXTURES_SETUP ${name}_corpus LABELS fuzz)
+    set_tests_properties(${name}_seeds PROPERTIES FIXTURES_SETUP ${name}_corpus LABELS fuzz COST ${F_SECONDS})
     add_test(NAME ${name} COMMAND ${name} -max_total_time=${F_SECONDS} -max_len=${F_MAX_LEN}
              -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 -artifact_prefix=${artifacts}/${name}-
              ${corpus})
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}_corpus LABELS fuzz TIMEOUT ${limit}
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}_corpus LABELS fuzz TIMEOUT ${limit} COST ${F_SECONDS}
       ENVIRONMENT "ASAN_OPTIONS=abort_on_error=1;LSAN_OPTIONS=suppressions=${KARVESSA_TESTS_DIR}/lsan.supp:print_suppressions=0")
   else()
     add_executable(${name} ${target} ${KARVESSA_FUZZ_DIR}/MutationDriver.cpp)
     target_link_libraries(${name} PRIVATE ${F_LIBS})
     target_include_directories(${name} PRIVATE ${KARVESSA_TESTS_DIR})
     add_test(NAME ${name} COMMAND ${name} 100000000 ${F_SECONDS})
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${limit} LABELS fuzz)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${limit} LABELS fuzz COST ${F_SECONDS})
   endif()
 endfunction()
