@@ -11,7 +11,8 @@ bool CRandomTable::Init(uint32_t count, float min, float max) {
   m_Values.reset(new float[count]);
   m_Count = count;
   m_Range = max - min;
-  for (uint32_t i = 0; i < count; ++i) m_Values[i] = RandomFloat(min, max);
+  const CRandomRange range(min, max);
+  for (uint32_t i = 0; i < count; ++i) m_Values[i] = range.Draw();
   m_Next = 0;
   return true;
 }

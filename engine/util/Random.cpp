@@ -31,28 +31,38 @@ int32_t RandomInt(int32_t min, int32_t max) {
   return static_cast<int32_t>(value > max ? max : value);
 }
 
-float RandomFloat(float min, float max) {
-  if (!(max > min)) return min;
+CRandomRange::CRandomRange(float min, float max) : m_Min(min) {
+  m_Empty = true;
+  m_Fixed = min;
+  if (!(max > min)) return;
   const float high = max + 1.0f;
-  if (!(high > max)) return max;
+  if (!(high > max)) {
+    m_Fixed = max;
+    return;
+  }
   // Spread over [min, max + 1), a draw r gives min + r / 32768 x (max + 1 - min);
   // the draws whose value lies above max are not taken, so both ends can come
   // up. The value grows with r, so the draws taken are 0..last: one of them is
   // chosen at once instead of drawing again and again (a narrow range would
   // otherwise cost up to thousands of draws).
-  const double span = static_cast<double>(high - min);
-  if (!std::isfinite(span)) return min;
-  auto valueOf = [&](int r) { return static_cast<float>(min + r * DRAW_SCALE * span); };
-  int last = 0;  // the largest draw whose value is at most max
+  m_Span = static_cast<double>(high - min);
+  if (!std::isfinite(m_Span)) return;
+  m_Empty = false;
+  auto valueOf = [&](int r) { return static_cast<float>(min + r * DRAW_SCALE * m_Span); };
   for (int step = 1 << 14; step > 0; step >>= 1)
-    if (static_cast<double>(valueOf(last + step)) <= static_cast<double>(max)) last += step;
-  int bits = 0;
-  while ((1 << bits) <= last) ++bits;
+    if (static_cast<double>(valueOf(m_Last + step)) <= static_cast<double>(max)) m_Last += step;
+  while ((1 << m_Bits) <= m_Last) ++m_Bits;
+}
+
+float CRandomRange::Draw() const {
+  if (m_Empty) return m_Fixed;
   for (;;) {
-    const int r = RandomDraw() >> (15 - bits);  // the generator's high bits are its best
-    if (r <= last) return valueOf(r);
+    const int r = RandomDraw() >> (15 - m_Bits);  // the generator's high bits are its best
+    if (r <= m_Last) return static_cast<float>(m_Min + r * DRAW_SCALE * m_Span);
   }
 }
+
+float RandomFloat(float min, float max) { return CRandomRange(min, max).Draw(); }
 
 bool RandomBool() { return RandomInt(0, 1) == 1; }
 

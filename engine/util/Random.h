@@ -17,6 +17,21 @@ int RandomDraw();
 int32_t RandomInt(int32_t min, int32_t max);
 // A value in [min, max]; min when max <= min.
 float RandomFloat(float min, float max);
+// RandomFloat's range worked out once, for drawing many values from it: each
+// Draw() takes the draws RandomFloat(min, max) would and gives its value.
+class CRandomRange {
+ public:
+  CRandomRange(float min, float max);
+  float Draw() const;
+
+ private:
+  float m_Min;
+  bool m_Empty = false;  // every draw gives m_Fixed without drawing
+  float m_Fixed = 0.0f;
+  double m_Span = 0.0;
+  int m_Last = 0;  // the largest draw whose value is at most max
+  int m_Bits = 0;  // the bits a draw needs to reach m_Last
+};
 // True with probability one half.
 bool RandomBool();
 

@@ -3,8 +3,11 @@
 #include <climits>
 #include <functional>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "engine/particles/RandomTable.h"
 #include "engine/util/Random.h"
 
 using namespace Nembra;
@@ -116,6 +119,29 @@ TEST(Random, NarrowFloatRangesCostFewDraws) {
   ASSERT_GT(draws, 0);
   EXPECT_LT(draws, 3000) << "a few draws a call, not hundreds";
   EXPECT_TRUE(sawLow && sawHigh);
+}
+
+TEST(Random, APreparedRangeDrawsWhatRandomFloatDraws) {
+  const std::pair<float, float> ranges[] = {{0.0f, 1.0f},    {-1.0f, 1.0f},   {10.0f, 10.001f}, {-1.0f, -0.5f},
+                                            {2.5f, 2.5f},    {4.0f, -4.0f},   {3e38f, 3e38f + 1.0f},
+                                            {-3e38f, 3e38f}, {0.0f, 70000.0f}};
+  for (const auto& [min, max] : ranges) {
+    SCOPED_TRACE(std::to_string(min) + " .. " + std::to_string(max));
+    SeedRandom(77);
+    std::vector<float> once;
+    for (int i = 0; i < 500; ++i) once.push_back(RandomFloat(min, max));
+    const int nextOnce = RandomDraw();
+    SeedRandom(77);
+    const CRandomRange range(min, max);
+    for (int i = 0; i < 500; ++i) ASSERT_EQ(range.Draw(), once[i]) << "draw " << i;
+    EXPECT_EQ(RandomDraw(), nextOnce) << "the same number of draws taken";
+  }
+  // The particles' table is filled with the values RandomFloat gives.
+  SeedRandom(5);
+  CRandomTable table;
+  ASSERT_TRUE(table.Init(1000, -1.0f, 1.0f));
+  SeedRandom(5);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(table.Next(), RandomFloat(-1.0f, 1.0f)) << "value " << i;
 }
 
 TEST(Random, BoolsAreRoughlyHalf) {
