@@ -31,9 +31,7 @@ int32_t RandomInt(int32_t min, int32_t max) {
   return static_cast<int32_t>(value > max ? max : value);
 }
 
-CRandomRange::CRandomRange(float min, float max) : m_Min(min) {
-  m_Empty = true;
-  m_Fixed = min;
+CRandomRange::CRandomRange(float min, float max) : m_Min(min), m_Fixed(min) {
   if (!(max > min)) return;
   const float high = max + 1.0f;
   if (!(high > max)) {
@@ -48,17 +46,18 @@ CRandomRange::CRandomRange(float min, float max) : m_Min(min) {
   m_Span = static_cast<double>(high - min);
   if (!std::isfinite(m_Span)) return;
   m_Empty = false;
-  auto valueOf = [&](int r) { return static_cast<float>(min + r * DRAW_SCALE * m_Span); };
   for (int step = 1 << 14; step > 0; step >>= 1)
-    if (static_cast<double>(valueOf(m_Last + step)) <= static_cast<double>(max)) m_Last += step;
+    if (static_cast<double>(ValueOf(m_Last + step)) <= static_cast<double>(max)) m_Last += step;
   while ((1 << m_Bits) <= m_Last) ++m_Bits;
 }
+
+float CRandomRange::ValueOf(int draw) const { return static_cast<float>(m_Min + draw * DRAW_SCALE * m_Span); }
 
 float CRandomRange::Draw() const {
   if (m_Empty) return m_Fixed;
   for (;;) {
     const int r = RandomDraw() >> (15 - m_Bits);  // the generator's high bits are its best
-    if (r <= m_Last) return static_cast<float>(m_Min + r * DRAW_SCALE * m_Span);
+    if (r <= m_Last) return ValueOf(r);
   }
 }
 

@@ -25,9 +25,11 @@ class CRandomRange {
   float Draw() const;
 
  private:
+  float ValueOf(int draw) const;
+
   float m_Min;
-  bool m_Empty = false;  // every draw gives m_Fixed without drawing
-  float m_Fixed = 0.0f;
+  float m_Fixed;  // what every draw gives, without drawing, while m_Empty
+  bool m_Empty = true;
   double m_Span = 0.0;
   int m_Last = 0;  // the largest draw whose value is at most max
   int m_Bits = 0;  // the bits a draw needs to reach m_Last
