@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Runs the karvessa program from the build folder under Xvfb, as a player
-# would: it must reach the main menu, then Escape, the Yes button and
-# Escape on the purchase screen end it with exit code 0.
+# Runs the karvessa program from the build folder on an X server of its own
+# (Xvfb, through tests/support/OwnDisplay.sh), as a player would: it must
+# reach the main menu, then Escape, the Yes button and Escape on the
+# purchase screen end it with exit code 0.
 #   RunKarvessa.sh <karvessa program> <build folder>
 set -u
 prog=$1
 build=$2
-for tool in xvfb-run xdotool; do
+for tool in Xvfb xdotool; do
   if ! command -v "$tool" > /dev/null; then
     echo "$tool is not installed"
     exit 77
@@ -14,9 +15,10 @@ for tool in xvfb-run xdotool; do
 done
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+display=$(cd "$(dirname "$0")/../support" && pwd)/OwnDisplay.sh
 cd "$build" || exit 1
 # KARVESSA_TIME_LIMIT only guards against a hang; the keys end the run.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+bash "$display" bash -c '
   prog=$1; log=$2
   KARVESSA_TIME_LIMIT=55 "$prog" > "$log" 2>&1 &
   pid=$!

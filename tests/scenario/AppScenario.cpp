@@ -1,5 +1,6 @@
 #include "scenario/AppScenario.h"
 
+#include <gtest/gtest.h>
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
@@ -44,6 +45,11 @@ void AppScenario::Start() {
   }
   if (m_Options.gl && !CanReadBack()) {
     m_Problem = "no OpenGL device whose pixels can be read back";
+    return;
+  }
+  // The window's first events come before the first scripted frame.
+  if (m_Options.gl && !TakeFirstWindowEvents(m_Problem)) {
+    ADD_FAILURE() << m_Problem;
     return;
   }
   Nembra::SeedRandom(m_Options.seed);

@@ -10,6 +10,7 @@
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
+#include "engine/app/Keyboard.h"
 #include "engine/app/Mouse.h"
 #include "frontend/FontNames.h"
 #include "game/world/GameGlobals.h"
@@ -156,6 +157,46 @@ bool DispatchWaitingMessages() {
     platform::DispatchMessage(&msg);
   }
   return true;
+}
+
+namespace {
+bool PointerOver(SDL_Window* window) {
+  int x = 0, y = 0, left = 0, top = 0, width = 0, height = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  SDL_GetWindowPosition(window, &left, &top);
+  SDL_GetWindowSize(window, &width, &height);
+  return x >= left && y >= top && x < left + width && y < top + height;
+}
+}  // namespace
+
+bool TakeFirstWindowEvents(std::string& problem) {
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  if (!window) {
+    problem = "no window with an OpenGL context to wait for";
+    return false;
+  }
+  constexpr Uint32 kLimit = 30000;
+  const Uint32 start = SDL_GetTicks();
+  for (;;) {
+    // Every event waiting is translated and its messages dispatched; the
+    // flags below tell which of the window's own have been taken.
+    platform::MSG msg;
+    while (platform::PeekMessage(&msg))
+      if (msg.message != platform::WM_QUIT) platform::DispatchMessage(&msg);
+    if (Nembra::g_pKeyboard) Nembra::g_pKeyboard->ReadState();
+    if (Nembra::g_pMouse) Nembra::g_pMouse->ReadState();
+    const Uint32 flags = SDL_GetWindowFlags(window);
+    const bool shown = (flags & SDL_WINDOW_SHOWN) != 0, focused = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+    const bool pointerTaken = (flags & SDL_WINDOW_MOUSE_FOCUS) != 0 || !PointerOver(window);
+    if (shown && focused && pointerTaken) return true;
+    const Uint32 waited = SDL_GetTicks() - start;
+    if (waited >= kLimit) {
+      problem = std::string("the window's first events did not all come within 30 s:") + (shown ? "" : " not shown") +
+                (focused ? "" : " no keyboard focus") + (pointerTaken ? "" : " the pointer over it never arrived");
+      return false;
+    }
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(kLimit - waited));
+  }
 }
 
 void ApplyFrameInput(const FrameInput& in, bool gl, platform::HWND window) {

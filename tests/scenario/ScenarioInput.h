@@ -44,6 +44,14 @@ uint32_t BeginFrame(int number, float frameTime, bool gl, platform::headless::Re
 bool ReadAndKeep(const std::string& name, std::vector<uint32_t>& pixels);
 // What a scenario undoes after the engine's shutdown.
 void EndScenario(bool gl);
+// GL only: takes the new window's first events before the first scripted
+// frame, dispatching its messages and reading the keyboard and the mouse as
+// a frame does: it is shown and has the keyboard focus, and the pointer's
+// arrival (a motion of its own) has come where the pointer is over it; an
+// earlier window's last events come before these. Waits on the events
+// themselves; false, with the reason, when they have not all come within
+// 30 seconds.
+bool TakeFirstWindowEvents(std::string& problem);
 // Runs `frame` until `done` holds after one; false when it never did or
 // `frame` gave false (the run ended).
 bool FramesUntil(const std::function<bool()>& frame, const std::function<bool()>& done, int maxFrames);

@@ -1,6 +1,6 @@
 #include "scenario/ScreenScenario.h"
 
-#include <SDL.h>
+#include <gtest/gtest.h>
 
 #include "engine/app/Engine.h"
 #include "engine/app/GraphicsDevice.h"
@@ -83,15 +83,12 @@ void ScreenScenario::Start() {
   Nembra::SeedRandom(m_Options.seed);
   Nembra::g_FrameTime = m_Options.frameTime;
   m_Decoder = GameFontDecoder();
-  if (m_Options.gl) {
-    // The window's own events (shown, focus, those of an earlier window)
-    // arrive first, so that none lands between the script and its frame.
-    for (int i = 0; i < 10; ++i) {
-      PumpMessages();
-      Nembra::g_pKeyboard->ReadState();
-      Nembra::g_pMouse->ReadState();
-      SDL_Delay(5);
-    }
+  // The window's own events (shown, focus, the pointer's arrival, those of
+  // an earlier window) are taken first, so that none lands between the
+  // script and its frame.
+  if (m_Options.gl && !TakeFirstWindowEvents(m_Problem)) {
+    ADD_FAILURE() << m_Problem;
+    return;
   }
   m_Ready = true;
 }
