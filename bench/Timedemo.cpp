@@ -141,7 +141,9 @@ class Timedemo {
       platform::headless::ResetInput();
       platform::headless::ResetEvents();
       platform::headless::SetTime(0);
-      platform::SetAudioOutput(platform::AudioOutput::Clocked);
+      // Sound mixed by the scripted clock: the count must not depend on the machine.
+      if (!platform::SetAudioOutput(platform::AudioOutput::Clocked))
+        return Fail("the sound cannot be mixed by the clock: its output was chosen already");
     }
     // A fresh copy of the data without profiles: the game writes there.
     std::error_code ec;
@@ -162,6 +164,8 @@ class Timedemo {
       m_InitFailed = true;
       return Fail("the application did not start");
     }
+    if (m_Options.headless && !platform::IsAudioOpen())
+      return Fail("the sound cannot be mixed by the clock (the log says why)");
     Nembra::SeedRandom(1);
     // What the loading state does, then the profile at the level's index.
     if (!m_App->LoadGameResources()) return Fail("the game objects could not be made");

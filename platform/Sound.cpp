@@ -292,7 +292,9 @@ bool AcquireAudio() {
     // No sound card (or the clock's mixer asked for): the game runs the same, without being heard.
     if (!s.byClock) LogWarning("Sound: no output device could be opened; playing without sound");
   } else {
-    LogWarning("Sound: no output device could be opened and no silent mixer either");
+    // Mixing by the clock tries no device: only its mixer failed.
+    LogWarning(s.byClock ? "Sound: the mixer advanced by the clock could not be opened (OpenAL Soft offers no loopback device)"
+                         : "Sound: no output device could be opened and no silent mixer either");
     return false;
   }
   if (!s.context || !alcMakeContextCurrent(s.context)) {
@@ -318,17 +320,10 @@ void UpdateAudio() {
   AudioSystem& s = AudioSystem::Get();
   if (s.users == 0) return;
   if (s.renderSamples) s.MixUnheard();
+  s.KeepFed();
   const uint64_t now = GetTickCount();
-  for (Voice& v : s.voices) {
-    if (!v.owner) continue;
-    if (!s.Service(v)) {
-      s.Free(v);
-      continue;
-    }
-    s.ApplyGain(v, now);
-  }
-  // Feeding may end a stream, which never unregisters another one.
-  for (size_t i = 0; i < s.streams.size(); ++i) s.streams[i]->Feed();
+  for (Voice& v : s.voices)
+    if (v.owner) s.ApplyGain(v, now);
 }
 
 float MillibelsToGain(int32_t millibels) {

@@ -45,7 +45,7 @@ CRandomRange::CRandomRange(float min, float max) : m_Min(min), m_Fixed(min) {
   // otherwise cost up to thousands of draws).
   m_Span = static_cast<double>(high - min);
   if (!std::isfinite(m_Span)) return;
-  m_Empty = false;
+  m_AlwaysFixed = false;
   for (int step = 1 << 14; step > 0; step >>= 1)
     if (static_cast<double>(ValueOf(m_Last + step)) <= static_cast<double>(max)) m_Last += step;
   while ((1 << m_Bits) <= m_Last) ++m_Bits;
@@ -54,7 +54,7 @@ CRandomRange::CRandomRange(float min, float max) : m_Min(min), m_Fixed(min) {
 float CRandomRange::ValueOf(int draw) const { return static_cast<float>(m_Min + draw * DRAW_SCALE * m_Span); }
 
 float CRandomRange::Draw() const {
-  if (m_Empty) return m_Fixed;
+  if (m_AlwaysFixed) return m_Fixed;
   for (;;) {
     const int r = RandomDraw() >> (15 - m_Bits);  // the generator's high bits are its best
     if (r <= m_Last) return ValueOf(r);

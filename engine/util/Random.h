@@ -28,8 +28,8 @@ class CRandomRange {
   float ValueOf(int draw) const;
 
   float m_Min;
-  float m_Fixed;  // what every draw gives, without drawing, while m_Empty
-  bool m_Empty = true;
+  float m_Fixed;               // what every draw gives, without drawing, while m_AlwaysFixed
+  bool m_AlwaysFixed = true;  // an empty range, or one too large to draw from: no draw is taken
   double m_Span = 0.0;
   int m_Last = 0;  // the largest draw whose value is at most max
   int m_Bits = 0;  // the bits a draw needs to reach m_Last

@@ -164,9 +164,10 @@ TEST_F(ProfileDamageTest, AProfileFileThatIsAFolderIsNamedReadsAsFreeAndIsNeverR
   Put("Profile3.dat/inside.txt", "kept");
   std::vector<std::pair<platform::LogLevel, std::string>> lines;
   platform::SetLogHook([&](platform::LogLevel level, const std::string& text) { lines.emplace_back(level, text); });
-  auto named = [&](platform::LogLevel level, const std::string& words) {
+  // The lines of `level` that name `file` (quoted) and say `words`.
+  auto said = [&](const std::string& file, platform::LogLevel level, const std::string& words) {
     return std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
-      return line.first == level && line.second.find("Profile3.dat'") != std::string::npos &&
+      return line.first == level && line.second.find(file + "'") != std::string::npos &&
              line.second.find(words) != std::string::npos;
     });
   };
@@ -175,14 +176,14 @@ TEST_F(ProfileDamageTest, AProfileFileThatIsAFolderIsNamedReadsAsFreeAndIsNeverR
   record.name = L"old";
   g_ProfileStore.LoadAllProfiles();
   EXPECT_EQ(record.inUse, 0) << "the slot reads as free";
-  EXPECT_EQ(named(platform::LogLevel::Warning, "is a folder"), 1);
+  EXPECT_EQ(said("Profile3.dat", platform::LogLevel::Warning, "is a folder"), 1);
   // A profile made in that slot, or a save over it, fails and leaves the folder as it is.
   lines.clear();
   EXPECT_FALSE(g_ProfileStore.CreateProfile(L"new", 3));
   record.inUse = 1;
   EXPECT_FALSE(g_ProfileStore.SaveAllProfiles());
   platform::SetLogHook(nullptr);
-  EXPECT_GE(named(platform::LogLevel::Error, "not saved"), 1);
+  EXPECT_GE(said("Profile3.dat", platform::LogLevel::Error, "not saved"), 1);
   EXPECT_TRUE(std::filesystem::is_directory(m_Dir.File("Profile3.dat")));
   EXPECT_EQ(Get("Profile3.dat/inside.txt"), "kept");
   EXPECT_FALSE(Exists("Profile3.dat.bad"));
@@ -199,14 +200,8 @@ TEST_F(ProfileDamageTest, AProfileFileThatIsAFolderIsNamedReadsAsFreeAndIsNeverR
   EXPECT_EQ(g_ProfileStore.m_Profiles[4].inUse, 0);
   EXPECT_FALSE(g_ProfileStore.CreateProfile(L"piped", 4));
   platform::SetLogHook(nullptr);
-  const auto saidOf4 = [&](platform::LogLevel level, const std::string& words) {
-    return std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
-      return line.first == level && line.second.find("Profile4.dat'") != std::string::npos &&
-             line.second.find(words) != std::string::npos;
-    });
-  };
-  EXPECT_EQ(saidOf4(platform::LogLevel::Warning, "is a file that cannot be read"), 1);
-  EXPECT_EQ(saidOf4(platform::LogLevel::Error, "not saved"), 1);
+  EXPECT_EQ(said("Profile4.dat", platform::LogLevel::Warning, "is a file that cannot be read"), 1);
+  EXPECT_EQ(said("Profile4.dat", platform::LogLevel::Error, "not saved"), 1);
   struct stat st {};
   ASSERT_EQ(lstat(m_Dir.File("Profile4.dat").c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is not replaced";
