@@ -23,6 +23,18 @@ bool ReportMissing(const std::string& what) {
   return true;
 }
 
+bool ReportMissingSection(const std::string& file, const std::string& section, const std::string& countKey,
+                          const std::string& count) {
+  return ReportMissing("section [" + section + "] of " + file + " (" + countKey + " " + count + ")");
+}
+
+bool ReportMissingKeys(const std::string& file, const std::string& section, const std::vector<std::string>& keys) {
+  if (keys.empty()) return false;
+  std::string list;
+  for (const std::string& key : keys) list += (list.empty() ? "" : ", ") + key;
+  return ReportMissing((keys.size() == 1 ? "key " : "keys ") + list + " of [" + section + "] in " + file);
+}
+
 void ResetMissingReports() { Reported().clear(); }
 
 size_t GetMissingReportCount() { return Reported().size(); }

@@ -9,6 +9,7 @@
 // still logs it once.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace Nembra {
 
@@ -19,6 +20,16 @@ bool ReportMissing(const std::string& what);
 void ResetMissingReports();
 // How many distinct things have been reported since the last reset.
 size_t GetMissingReportCount();
+
+// What a description file lacks, named with the file as the reader calls
+// it ("comic ComicEnd.dat", "level description Level4_EN.dat"). A section
+// its count names: "section [Page_2] of comic ComicEnd.dat (PagesCount 3)",
+// the count key and its value as written. Keys of a section: "key ImageFile
+// of [Page_1] in comic ComicEnd.dat", or "keys File7, File8 of ...". Once a
+// run each, as ReportMissing.
+bool ReportMissingSection(const std::string& file, const std::string& section, const std::string& countKey,
+                          const std::string& count);
+bool ReportMissingKeys(const std::string& file, const std::string& section, const std::vector<std::string>& keys);
 
 // "U+0416": a character code as four or more upper-case hex digits.
 std::string CharacterCodeName(wchar_t c);

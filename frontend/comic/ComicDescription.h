@@ -27,9 +27,14 @@ struct COMIC_DESC {
   std::vector<COMIC_PAGE_DESC> pages;
 };
 
-// Missing sections and keys read as empty: no pages, an empty image name
-// or text id, position (0, 0).
-COMIC_DESC ReadComicDescription(const uint8_t* data, size_t size);
+// Only the whole pages and balloons are read, in file order: a page whose
+// section or image name the file lacks, or a balloon whose section or text
+// id it lacks, is left out and reported once a run, naming the description
+// by name and the section ("missing: section [Page_2] of comic ComicEnd.dat
+// (PagesCount 3)"). No file or no [InitComic] gives no pages; a balloon
+// without TextPos is at (0, 0).
+COMIC_DESC ReadComicDescription(const uint8_t* data, size_t size, const std::string& name);
 
-// The same from a file; a file that can't be read gives a comic of no pages.
+// The same from a file, named in reports without its folder; a file that
+// can't be read gives a comic of no pages.
 COMIC_DESC LoadComicDescription(const std::string& file);

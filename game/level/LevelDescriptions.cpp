@@ -1,5 +1,6 @@
 #include "game/level/LevelDescriptions.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/app/Engine.h"
@@ -26,6 +27,13 @@ const char* const LEVEL_FILES[] = {"LevelTutorial", "Level4", "Level8"};
 class CDescriptionFile {
  public:
   explicit CDescriptionFile(const std::string& path) { CKeyValueFile::Load(path, m_Records); }
+
+  bool HasSection(const std::wstring& section) const {
+    return Nembra::SectionedText<std::wstring>::HasSection(m_Records, section);
+  }
+  bool HasKey(const std::wstring& key, const std::wstring& section) const {
+    return Nembra::SectionedText<std::wstring>::HasRecord(m_Records, key, section);
+  }
 
   std::wstring String(const wchar_t* key, const std::wstring& section) const {
     std::vector<KeyValueRecord> found =
@@ -91,10 +99,31 @@ bool ParseLevelDescription(CLevelDescription& record, const std::string& fileNam
   file.IntQuad(L"MapRect", level, record.mapRect);
   record.attachmentCount = file.Int(L"AttachmentCount", level);
   record.emailText = Nembra::ReadUnicodeTextFile(DataPath(record.emailFile));
-  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n)
-    record.enabledDocuments[n] = file.Bool((L"File" + std::to_wstring(n)).c_str(), L"ENABLED_FILES");
-  for (int n = 0; n < LEVEL_ATTACHMENT_COUNT && n < record.attachmentCount; ++n)
-    ReadDocument(file, L"ATTACHMENT_" + std::to_wstring(n), record.attachments[n]);
+  // What the file lacks is named once a run; what it has is kept.
+  const std::string described = "level description " + fileName;
+  const std::wstring enabled = L"ENABLED_FILES";
+  std::vector<std::string> lacking;
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) {
+    const std::wstring key = L"File" + std::to_wstring(n);
+    if (!file.HasKey(key, enabled)) lacking.push_back(Nembra::WideToMultiByte(key));
+    record.enabledDocuments[n] = file.Bool(key.c_str(), enabled);  // a missing key reads false
+  }
+  Nembra::ReportMissingKeys(described, Nembra::WideToMultiByte(enabled), lacking);
+  // A count above three reads three. An attachment section the count names
+  // and the file lacks is left out, the later ones taking its place, and the
+  // count then names only those read: the PDA never shows an empty one.
+  const int32_t named = std::min(record.attachmentCount, int32_t(LEVEL_ATTACHMENT_COUNT));
+  int32_t read = 0;
+  for (int n = 0; n < named; ++n) {
+    const std::wstring section = L"ATTACHMENT_" + std::to_wstring(n);
+    if (file.HasSection(section)) {
+      ReadDocument(file, section, record.attachments[read++]);
+    } else {
+      Nembra::ReportMissingSection(described, Nembra::WideToMultiByte(section), "AttachmentCount",
+                                   Nembra::WideToMultiByte(file.String(L"AttachmentCount", level)));
+    }
+  }
+  if (read < named) record.attachmentCount = read;
   return true;
 }
 

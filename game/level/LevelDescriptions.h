@@ -59,7 +59,11 @@ void LoadLevelDescriptions(const std::wstring& languageCode);
 // for a number no file describes.
 std::string LevelDescriptionFileName(uint32_t levelNumber, const std::wstring& languageCode);
 // Fills the record from a level file in the data folder; does nothing and
-// answers false when the file does not exist.
+// answers false when the file does not exist. The File keys of
+// [ENABLED_FILES] the file lacks (read as false) and the attachment
+// sections its AttachmentCount names and it lacks are reported once a run
+// with the file's name; the attachments it has fill the first places and
+// the count then names only them.
 bool ParseLevelDescription(CLevelDescription& record, const std::string& fileName, int32_t index);
 // Fills the documents from a document file in the data folder; does nothing
 // and answers false when the file does not exist.

@@ -204,7 +204,7 @@ TEST_F(ComicTest, BalloonsInEachLanguageAndAnEmptyComicClosesByItsButton) {
     viewer.CloseComic();
   }
   // A balloon placed at the ends of the int range is written at the edge of what a screen can hold.
-  Put(s, "Far.dat", "[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+  Put(s, "Far.dat", "[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nImageFile=Comic_End_1.jpg\r\nBalloonsCount=1\r\n"
                     "[Page_0_Balloon_0]\r\nIdText=NO_SUCH_ID\r\nTextPos=2147483647,-2147483648\r\n");
   viewer.OpenComic("Far.dat");
   Frames();
@@ -213,6 +213,39 @@ TEST_F(ComicTest, BalloonsInEachLanguageAndAnEmptyComicClosesByItsButton) {
   EXPECT_EQ(far[0]->y, -(1 << 20));
   EXPECT_NEAR(far[0]->x + far[0]->width / 2, 1 << 20, 1);
   viewer.CloseComic();
+}
+
+TEST_F(ComicTest, ACutComicNamesItsFileAndShowsTheWholePages) {
+  Nembra::CTextTable::Load(L"ENG");
+  const std::string whole = formats::ComicDescriptionText({{"Comic_End_0.jpg", {{"TXT_COMIC_End_0_0", 400, 40}}},
+                                                           {"Comic_End_1.jpg", {{"TXT_COMIC_End_1_0", 400, 500}}},
+                                                           {"Comic_End_1.jpg", {}}});
+  Put(s, "CutEnd.dat", whole.substr(0, whole.find("[Page_1]")));
+  testsupport::MissingLog log;
+  viewer.OpenComic("CutEnd.dat");
+  ASSERT_EQ(viewer.GetComic()->GetPageCount(), 1);
+  Frames({FrameInput(), FrameInput().KeyDown(205), FrameInput().KeyUp(205)});
+  EXPECT_EQ(Page(), 0u) << "no page to turn to";
+  EXPECT_FALSE(viewer.NextButton().m_Visible);
+  EXPECT_EQ(s.Last().FindText(L"It is over. For now.").size(), 1u);
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: section [Page_1] of comic CutEnd.dat (PagesCount 3)",
+                                                   "missing: section [Page_2] of comic CutEnd.dat (PagesCount 3)"}))
+      << "and no texture or text without a name";
+  viewer.CloseComic();
+
+  // No whole page left: drawn as a comic of none, and the close button ends it.
+  Put(s, "NoImage.dat", "[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+                        "[Page_0_Balloon_0]\r\nIdText=TXT_COMIC_End_0_0\r\nTextPos=400,40\r\n");
+  log.Clear();
+  viewer.OpenComic("NoImage.dat");
+  Frames();
+  EXPECT_EQ(s.Last().sprites.size(), 2u) << "the close button and the pointer only";
+  EXPECT_TRUE(s.Last().FindText(L"It is over. For now.").empty());
+  Frames({FrameInput().MoveTo(783, 10), FrameInput().Press(0), FrameInput().Release(0)});
+  EXPECT_EQ(viewer.finished, 1);
+  viewer.finished = 0;
+  viewer.CloseComic();
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: key ImageFile of [Page_0] in comic NoImage.dat"}));
 }
 
 TEST(Credits, FinishWithLongAndShortFramesAndHeadingsTakeFourLines) {

@@ -1,5 +1,6 @@
-// Fuzz target of the comic description reader: any bytes give at most 64 pages
-// of at most 32 balloons, each at a place a screen can hold; and the comic
+// Fuzz target of the comic description reader: any bytes give at most 64 pages,
+// each with its image name, of at most 32 balloons, each with its text id and
+// at a place a screen can hold; and the comic
 // viewer opens the description and draws its first page and its last. Seeds:
 // the generator's writer's files.
 #include <cmath>
@@ -14,12 +15,12 @@
 #include "tools/formats/FrontEndFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const COMIC_DESC comic = ReadComicDescription(data, size);
+  const COMIC_DESC comic = ReadComicDescription(data, size, "FuzzComic.dat");
   if (comic.pages.size() > static_cast<size_t>(COMIC_MAX_PAGES)) __builtin_trap();
   for (const COMIC_PAGE_DESC& page : comic.pages) {
-    if (page.balloons.size() > static_cast<size_t>(COMIC_MAX_BALLOONS)) __builtin_trap();
+    if (page.balloons.size() > static_cast<size_t>(COMIC_MAX_BALLOONS) || page.imageFile.empty()) __builtin_trap();
     for (const COMIC_BALLOON_DESC& balloon : page.balloons)
-      if (!(std::fabs(balloon.x) <= platform::PIXEL_COORDINATE_LIMIT) ||
+      if (balloon.textId.empty() || !(std::fabs(balloon.x) <= platform::PIXEL_COORDINATE_LIMIT) ||
           !(std::fabs(balloon.y) <= platform::PIXEL_COORDINATE_LIMIT))
         __builtin_trap();
   }
@@ -42,7 +43,7 @@ std::vector<std::vector<uint8_t>> KarvessaFuzzSeeds() {
       SeedBytes(formats::ComicDescriptionText({{"one.jpg", {}}})),
       SeedBytes("[InitComic]\r\nPagesCount=2147483647\r\n[Page_0]\r\nBalloonsCount=-1\r\n"),
       // A balloon at the ends of the int range.
-      SeedBytes("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nBalloonsCount=1\r\n"
+      SeedBytes("[InitComic]\r\nPagesCount=1\r\n[Page_0]\r\nImageFile=one.jpg\r\nBalloonsCount=1\r\n"
             "[Page_0_Balloon_0]\r\nIdText=X\r\nTextPos=2147483647,-2147483648\r\n"),
   };
 }

@@ -45,6 +45,12 @@ class LevelDescriptionsTest : public gametest::ScriptedTest {
                     {L"ImageRect", L"1,2,3,4"},
                     {L"ImagePos", L"10,20"}}};
   }
+  // [ENABLED_FILES] with the keys File0 to File<keys - 1>, the first <enabled> of them TRUE.
+  static Section EnabledFiles(int keys, int enabled = 0) {
+    Section files{L"ENABLED_FILES", {}};
+    for (int n = 0; n < keys; ++n) files.keys.emplace_back(L"File" + std::to_wstring(n), n < enabled ? L"TRUE" : L"FALSE");
+    return files;
+  }
 };
 
 TEST_F(LevelDescriptionsTest, LanguageCodesChooseTheFileSuffix) {
@@ -162,7 +168,7 @@ TEST_F(LevelDescriptionsTest, MissingFilesKeepTheDefaultsAndMissingTextsSaySo) {
 TEST_F(LevelDescriptionsTest, AMissingLevelOrDocumentFileIsNamedWithItsLanguageOncePerRun) {
   for (const char* name : {"LevelTutorial_ES.dat", "Level8_ES.dat", "Files_ES.dat", "LevelTutorial_EN.dat",
                            "Level4_EN.dat", "Level8_EN.dat", "Files_EN.dat"})
-    WriteLevel(name, {{L"ScriptFile", L"s.lua"}});
+    WriteLevel(name, {{L"ScriptFile", L"s.lua"}}, {EnabledFiles(PDA_DOCUMENT_COUNT)});
   testsupport::MissingLog log;
   LoadLevelDescriptions(L"SPA");
   EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: level description Level4_ES.dat (language SPA)"}));
@@ -176,6 +182,82 @@ TEST_F(LevelDescriptionsTest, AMissingLevelOrDocumentFileIsNamedWithItsLanguageO
   EXPECT_EQ(log.Lines(), (std::vector<std::string>{"missing: level description Level4_ES.dat (language SPA)",
                                                    "missing: level description Level8_EN.dat (language FRA)",
                                                    "missing: document list Files_EN.dat (language FRA)"}));
+}
+
+TEST_F(LevelDescriptionsTest, ACutLevelFileNamesWhatItLacksAndKeepsWhatItHas) {
+  WriteText("Mail.txt", L"Report to the core.");
+  // Cut in half: the count names an attachment whose section is gone, and the
+  // enabled files stop at File6.
+  WriteLevel("Level4_EN.dat",
+             {{L"ScriptFile", L"Level4.lua"}, {L"EmailFile", L"Mail.txt"}, {L"AttachmentCount", L"1"}},
+             {EnabledFiles(7, 3)});
+  testsupport::MissingLog log;
+  CLevelDescription record(1);
+  EXPECT_TRUE(ParseLevelDescription(record, "Level4_EN.dat", 1));
+  EXPECT_EQ(log.Lines(),
+            (std::vector<std::string>{
+                "missing: keys File7, File8, File9, File10, File11 of [ENABLED_FILES] in level description "
+                "Level4_EN.dat",
+                "missing: section [ATTACHMENT_0] of level description Level4_EN.dat (AttachmentCount 1)"}));
+  EXPECT_EQ(record.attachmentCount, 0) << "no empty attachment for the PDA to show";
+  EXPECT_EQ(std::make_tuple(record.scriptFile, record.emailText), std::make_tuple(L"Level4.lua", L"Report to the core."));
+  for (int n = 0; n < PDA_DOCUMENT_COUNT; ++n) EXPECT_EQ(record.enabledDocuments[n], n < 3) << n;
+  // Read again in the same run: said once.
+  log.Clear();
+  ParseLevelDescription(record, "Level4_EN.dat", 1);
+  EXPECT_TRUE(log.Lines().empty());
+  // One key missing is named alone; a file with no [ENABLED_FILES] lacks all twelve.
+  WriteLevel("One.dat", {}, {Section{L"ENABLED_FILES", {{L"File0", L"TRUE"}, {L"File1", L"TRUE"}, {L"File2", L"TRUE"},
+                                                         {L"File3", L"TRUE"}, {L"File4", L"TRUE"}, {L"File5", L"TRUE"},
+                                                         {L"File6", L"TRUE"}, {L"File7", L"TRUE"}, {L"File8", L"TRUE"},
+                                                         {L"File10", L"TRUE"}, {L"File11", L"TRUE"}}}});
+  WriteLevel("None.dat", {{L"ScriptFile", L"x.lua"}});
+  CLevelDescription one, none;
+  ParseLevelDescription(one, "One.dat", 0);
+  ParseLevelDescription(none, "None.dat", 0);
+  EXPECT_FALSE(one.enabledDocuments[9]);
+  EXPECT_TRUE(one.enabledDocuments[10]);
+  EXPECT_EQ(log.Lines(),
+            (std::vector<std::string>{"missing: key File9 of [ENABLED_FILES] in level description One.dat",
+                                      "missing: keys File0, File1, File2, File3, File4, File5, File6, File7, File8, "
+                                      "File9, File10, File11 of [ENABLED_FILES] in level description None.dat"}));
+}
+
+TEST_F(LevelDescriptionsTest, TheAttachmentCountNamesOnlyTheAttachmentsTheFileHas) {
+  WriteText("Att0.txt", L"zero");
+  WriteText("Att1.txt", L"one");
+  WriteText("Att2.txt", L"two");
+  WriteLevel("Gap.dat", {{L"AttachmentCount", L"3"}},
+             {EnabledFiles(PDA_DOCUMENT_COUNT), Attachment(0, L"TEXT", L"A0"), Attachment(2, L"IMAGE", L"A2")});
+  testsupport::MissingLog log;
+  CLevelDescription record;
+  ParseLevelDescription(record, "Gap.dat", 0);
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{
+                             "missing: section [ATTACHMENT_1] of level description Gap.dat (AttachmentCount 3)"}));
+  ASSERT_EQ(record.attachmentCount, 2);
+  EXPECT_EQ(std::make_tuple(record.attachments[0].title, record.attachments[0].text),
+            std::make_tuple(L"A0", L"zero"));
+  EXPECT_EQ(std::make_tuple(record.attachments[1].title, record.attachments[1].type, record.attachments[1].text),
+            std::make_tuple(L"A2", PDA_DOCUMENT_IMAGE, L"two"));
+  // A reload whose first attachment is gone: the one it has comes first, and
+  // what is beyond the new count is kept.
+  WriteLevel("Gap.dat", {{L"AttachmentCount", L"2"}}, {EnabledFiles(PDA_DOCUMENT_COUNT), Attachment(1, L"TEXT", L"B1")});
+  log.Clear();
+  ParseLevelDescription(record, "Gap.dat", 0);
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{
+                             "missing: section [ATTACHMENT_0] of level description Gap.dat (AttachmentCount 2)"}));
+  EXPECT_EQ(std::make_tuple(record.attachmentCount, record.attachments[0].title, record.attachments[1].title),
+            std::make_tuple(1, L"B1", L"A2"));
+  // A count above three reads three and names nothing beyond them; a whole file says nothing.
+  WriteLevel("Five.dat", {{L"AttachmentCount", L"5"}},
+             {EnabledFiles(PDA_DOCUMENT_COUNT), Attachment(0, L"TEXT", L"C0"), Attachment(1, L"TEXT", L"C1"),
+              Attachment(2, L"TEXT", L"C2")});
+  log.Clear();
+  CLevelDescription five;
+  ParseLevelDescription(five, "Five.dat", 0);
+  EXPECT_EQ(five.attachments[2].title, L"C2");
+  EXPECT_GE(five.attachmentCount, 3);
+  EXPECT_TRUE(log.Lines().empty());
 }
 
 TEST_F(LevelDescriptionsTest, FlagsAreSetForTheTutorialAndTheLastLevel) {
