@@ -72,6 +72,13 @@ constexpr Piece PROFILE_BUTTON{2, 0, 0, 379, 41};
 constexpr Piece PROFILE_BUTTON_HOVER{2, 0, 41, 379, 41};
 constexpr Piece DESKTOP_BUTTON{2, 0, 82, 491, 41};
 constexpr Piece DESKTOP_BUTTON_HOVER{2, 0, 123, 491, 41};
+// The desktop's application buttons lie at this x, and their pieces (and
+// hit rectangles) run past the screen's right edge; the face painted at the
+// left of each piece keeps as much screen right of it as left, and the rest
+// of the piece is see-through.
+constexpr int DESKTOP_BUTTON_X = 220;
+constexpr int DESKTOP_BUTTON_FACE_W = SCREEN_W - 2 * (DESKTOP_BUTTON_X - SCREEN_X);
+static_assert(DESKTOP_BUTTON_FACE_W <= DESKTOP_BUTTON.w && DESKTOP_BUTTON_HOVER.w == DESKTOP_BUTTON.w);
 // Icons of network, e-mail, GPS and configuration.
 constexpr std::array<Piece, 4> DESKTOP_ICONS{{{2, 0, 164, 27, 27}, {2, 27, 164, 27, 27}, {2, 54, 164, 27, 27},
                                               {2, 81, 164, 27, 27}}};

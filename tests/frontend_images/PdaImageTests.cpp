@@ -7,6 +7,7 @@
 #include "PictureProbes.h"
 #include "engine/app/GraphicsDevice.h"
 #include "frontend/PdaFixture.h"
+#include "frontend/pda/PDALayout.h"
 #include "frontend/pda/PDAResources.h"
 #include "frontend/pda/apps/PDAAppConfig.h"
 #include "frontend/pda/apps/PDAAppDesktop.h"
@@ -108,6 +109,47 @@ TEST_F(PdaPictures, DesktopInThreeLanguages) {
     EXPECT_GT(White(185, 422, 400, 442), 30);  // logged in as
     // ...on the screen, whose edge lies below the line's letters.
     EXPECT_TRUE(Near(s.PixelAt(450, 438), 0x0A1826, 6)) << code << std::hex << " " << s.PixelAt(450, 438);
+  }
+}
+
+// The four application buttons (at x 220, 491 wide, so past the screen's
+// right edge) draw their face, border included, inside the screen with as
+// much room right of it as left, in the normal and the hover image; their
+// labels stay on the faces in every language.
+TEST_F(PdaPictures, DesktopButtonsLieInsideTheScreenWithEvenMargins) {
+  Desktop(0, true);
+  constexpr int left = pda::SCREEN_X, right = pda::SCREEN_X + pda::SCREEN_W;  // right excluded
+  // The border's light blue (either image's), not a label's white or its blend into the face.
+  const auto rim = [](uint32_t c) { return B(c) > 200 && B(c) - probe::R(c) > 80; };
+  const auto expectInside = [&](int y, const std::string& what) {
+    const int row = y + 20;
+    int first = -1, last = -1;
+    for (int x = left; x < right; ++x)
+      if (rim(s.PixelAt(x, row))) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    ASSERT_GE(first, 0) << what;
+    EXPECT_GT(last - first, 400) << what << ": no right border on the screen";
+    EXPECT_GE(probe::Count(s, last, y + 6, last + 1, y + 35, rim), 28) << what << " x " << last;
+    EXPECT_NEAR(first - left, right - 1 - last, 1) << what << ": left and right margins";
+    // Beyond the border lies the panel, as before the left one.
+    EXPECT_TRUE(Near(s.PixelAt(last + 1, row), s.PixelAt(first - 1, row), 2))
+        << what << std::hex << " " << s.PixelAt(last + 1, row);
+    EXPECT_EQ(White(last, y, right, y + 41), 0) << what << ": a label past the face";
+  };
+  const int buttons[] = {175, 225, 275, 326};
+  for (const wchar_t* language : {L"ENG", L"SPA", L"RUS"}) {
+    Language(language);
+    const std::string code(language, language + 3);
+    MoveTo(600, 560);
+    ASSERT_TRUE(Capture("pda_desktop_buttons_" + code));
+    for (int y : buttons) expectInside(y, code + " " + std::to_string(y));
+  }
+  for (int y : buttons) {
+    MoveTo(600, y + 24);  // the pointer below the label and clear of the borders
+    ASSERT_TRUE(Capture("pda_desktop_hover_" + std::to_string(y)));
+    expectInside(y, "hovered " + std::to_string(y));
   }
 }
 

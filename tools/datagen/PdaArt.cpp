@@ -173,8 +173,9 @@ void Pda2Atlas(TestPicture& p) {
   Panel(p, PROFILE_BUTTON.x, PROFILE_BUTTON.y, PROFILE_BUTTON.w, PROFILE_BUTTON.h, 6, slot, slot, ACCENT);
   Panel(p, PROFILE_BUTTON_HOVER.x, PROFILE_BUTTON_HOVER.y, PROFILE_BUTTON_HOVER.w, PROFILE_BUTTON_HOVER.h, 6,
         slotLit, slotLit, ACCENT_BRIGHT);
-  Panel(p, DESKTOP_BUTTON.x, DESKTOP_BUTTON.y, DESKTOP_BUTTON.w, DESKTOP_BUTTON.h, 6, slot, slot, ACCENT);
-  Panel(p, DESKTOP_BUTTON_HOVER.x, DESKTOP_BUTTON_HOVER.y, DESKTOP_BUTTON_HOVER.w, DESKTOP_BUTTON_HOVER.h, 6,
+  // The desktop's buttons: the face ends inside the screen, the piece's rest stays clear.
+  Panel(p, DESKTOP_BUTTON.x, DESKTOP_BUTTON.y, DESKTOP_BUTTON_FACE_W, DESKTOP_BUTTON.h, 6, slot, slot, ACCENT);
+  Panel(p, DESKTOP_BUTTON_HOVER.x, DESKTOP_BUTTON_HOVER.y, DESKTOP_BUTTON_FACE_W, DESKTOP_BUTTON_HOVER.h, 6,
         slotLit, slotLit, ACCENT_BRIGHT);
   const Symbol icons[] = {Waves, Envelope, Target, Gear};
   for (size_t i = 0; i < DESKTOP_ICONS.size(); ++i) SymbolButton(p, DESKTOP_ICONS[i], Face::Normal, icons[i]);

@@ -25,9 +25,9 @@ void CPDAAppDesktop::Load() {
   UsePlainBackground();
   for (int i = 0; i < ENTRIES; ++i) {
     const Entry& e = ENTRY_TABLE[i];
-    pda::SetPiece(m_Icons[size_t(i)], pda::DESKTOP_ICONS[size_t(i)], 227, e.y + 7);
-    pda::SetButton(m_Buttons[size_t(i)], pda::DESKTOP_BUTTON, pda::DESKTOP_BUTTON_HOVER, pda::NO_PIECE, 220, e.y,
-                   pda::DESKTOP_BUTTON.w, pda::DESKTOP_BUTTON.h);
+    pda::SetPiece(m_Icons[size_t(i)], pda::DESKTOP_ICONS[size_t(i)], pda::DESKTOP_BUTTON_X + 7, e.y + 7);
+    pda::SetButton(m_Buttons[size_t(i)], pda::DESKTOP_BUTTON, pda::DESKTOP_BUTTON_HOVER, pda::NO_PIECE,
+                   pda::DESKTOP_BUTTON_X, e.y, pda::DESKTOP_BUTTON.w, pda::DESKTOP_BUTTON.h);
   }
   m_Decrypt.Load();
   m_Mail.Load();
