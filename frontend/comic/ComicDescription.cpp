@@ -38,19 +38,27 @@ class ValueTable {
   std::set<std::string> m_Sections;
 };
 
+// The value of a key that a counted section must have, or false (and named)
+// when the file lacks the section or the key.
+bool ReadRequired(const ValueTable& values, const std::string& file, const std::string& section,
+                  const char* countKey, const std::string& count, const char* key, std::string& value) {
+  if (!values.Has(section)) {
+    Nembra::ReportMissingSection(file, section, countKey, count);
+    return false;
+  }
+  value = values.Get(section, key);
+  if (value.empty()) {
+    Nembra::ReportMissingKeys(file, section, {key});
+    return false;
+  }
+  return true;
+}
+
 // A balloon with its section and its text id, or false (and named) when the
 // file lacks either.
 bool ReadBalloon(const ValueTable& values, const std::string& file, const std::string& section,
                  const std::string& count, COMIC_BALLOON_DESC& balloon) {
-  if (!values.Has(section)) {
-    Nembra::ReportMissingSection(file, section, "BalloonsCount", count);
-    return false;
-  }
-  balloon.textId = values.Get(section, "IdText");
-  if (balloon.textId.empty()) {
-    Nembra::ReportMissingKeys(file, section, {"IdText"});
-    return false;
-  }
+  if (!ReadRequired(values, file, section, "BalloonsCount", count, "IdText", balloon.textId)) return false;
   D3DXVECTOR3 point(0.0f, 0.0f, 0.0f);
   Nembra::StringToPoint(values.Get(section, "TextPos"), &point);
   balloon.x = platform::ClampPixelPosition(point.x);  // a place on the screen
@@ -62,15 +70,7 @@ bool ReadBalloon(const ValueTable& values, const std::string& file, const std::s
 // whole; false (and named) when the file lacks the section or the image.
 bool ReadPage(const ValueTable& values, const std::string& file, const std::string& section,
               const std::string& count, COMIC_PAGE_DESC& page) {
-  if (!values.Has(section)) {
-    Nembra::ReportMissingSection(file, section, "PagesCount", count);
-    return false;
-  }
-  page.imageFile = values.Get(section, "ImageFile");
-  if (page.imageFile.empty()) {
-    Nembra::ReportMissingKeys(file, section, {"ImageFile"});
-    return false;
-  }
+  if (!ReadRequired(values, file, section, "PagesCount", count, "ImageFile", page.imageFile)) return false;
   const int32_t balloonCount = values.GetCount(section, "BalloonsCount", COMIC_MAX_BALLOONS);
   const std::string written = values.Get(section, "BalloonsCount");
   for (int32_t m = 0; m < balloonCount; ++m) {
